@@ -1,0 +1,16 @@
+#pragma once
+// Physical and numerical constants, with exactly the values every computation of the program
+// uses, so that its numbers can be compared with hand calculations to the last digit.
+
+namespace qalto {
+
+inline constexpr double kFaraday = 96484.6;            // Faraday constant, C/mol
+inline constexpr double kFaradayPerMilliMol = 96.4846;  // F x 0.001: mol/L to mol/cm3, C/mol
+inline constexpr double kGasConstant = 8.31441;         // gas constant, J/(mol K)
+inline constexpr double kKelvinOffset = 273.14;         // kelvin = degrees Celsius + 273.14
+inline constexpr double kPi = 3.141592654;
+inline constexpr double kTwoPi = 6.283185308;
+inline constexpr double kSqrtPi = 1.77245385;
+inline constexpr double kLn10 = 2.3;  // decimal logarithm factor
+
+}  // namespace qalto

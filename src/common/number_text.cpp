@@ -1,0 +1,61 @@
+#include "common/number_text.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "common/runtime_error.h"
+
+namespace qalto {
+namespace {
+
+bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+size_t SkipDigits(std::string_view text, size_t pos) {
+  while (pos < text.size() && IsDigit(text[pos])) ++pos;
+  return pos;
+}
+
+// Length of the longest prefix of text that is a decimal number (sign, digits, point, exponent).
+size_t NumericPrefixLength(std::string_view text) {
+  size_t pos = 0;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+  size_t mantissaStart = pos;
+  pos = SkipDigits(text, pos);
+  bool digits = pos > mantissaStart;
+  if (pos < text.size() && text[pos] == '.') {
+    size_t fractionStart = pos + 1;
+    size_t fractionEnd = SkipDigits(text, fractionStart);
+    digits = digits || fractionEnd > fractionStart;
+    pos = fractionEnd;
+  }
+  if (!digits) return 0;
+  if (pos < text.size() && std::strchr("eEdD", text[pos]) != nullptr) {
+    size_t exponent = pos + 1;
+    if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
+    size_t exponentEnd = SkipDigits(text, exponent);
+    if (exponentEnd > exponent) pos = exponentEnd;  // "1e" and "1e-" keep only the mantissa
+  }
+  return pos;
+}
+
+}  // namespace
+
+double ReadNumber(std::string_view text) {
+  size_t start = 0;
+  while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
+  std::string_view rest = text.substr(start);
+  size_t length = NumericPrefixLength(rest);
+  if (length == 0) return 0.0;
+  std::string number(rest.substr(0, length));
+  for (char& c : number) {
+    if (c == 'd' || c == 'D') c = 'e';
+  }
+  double value = std::strtod(number.c_str(), nullptr);
+  if (!std::isfinite(value)) throw RuntimeError::Overflow();
+  return value;
+}
+
+}  // namespace qalto

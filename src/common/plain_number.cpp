@@ -1,0 +1,65 @@
+#include "common/plain_number.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace qalto {
+namespace {
+
+constexpr int kSignificantDigits = 15;
+
+// The significant digits of a positive value rounded to 15 places, without trailing zeros,
+// and the decimal exponent of the first digit.
+void Digits(double magnitude, std::string& digits, int& exponent) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, magnitude);
+  char* e = std::strchr(buffer, 'e');
+  exponent = std::atoi(e + 1);
+  digits.clear();
+  for (char* c = buffer; c < e; ++c) {
+    if (*c != '.') digits += *c;
+  }
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+}
+
+std::string ExponentForm(const std::string& digits, int exponent) {
+  std::string text = digits.substr(0, 1);
+  if (digits.size() > 1) text.append(".").append(digits, 1, std::string::npos);
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+  return text + buffer;
+}
+
+std::string FixedForm(const std::string& digits, int exponent) {
+  int pointAt = exponent + 1;  // digits before the decimal point
+  if (pointAt <= 0) return std::string(".").append(static_cast<size_t>(-pointAt), '0').append(digits);
+  if (pointAt >= static_cast<int>(digits.size())) {
+    return digits + std::string(static_cast<size_t>(pointAt) - digits.size(), '0');
+  }
+  std::string text = digits.substr(0, static_cast<size_t>(pointAt));
+  return text.append(".").append(digits, static_cast<size_t>(pointAt), std::string::npos);
+}
+
+}  // namespace
+
+std::string PlainNumber(double value) {
+  if (std::isnan(value)) return "NaN";
+  if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
+  if (value == 0.0) return "0";
+  std::string digits;
+  int exponent = 0;
+  Digits(std::fabs(value), digits, exponent);
+  bool exponentForm = exponent < -5 || exponent >= 15;
+  std::string body = exponentForm ? ExponentForm(digits, exponent) : FixedForm(digits, exponent);
+  return value < 0 ? std::string("-").append(body) : body;
+}
+
+std::string PrintedNumber(double value) {
+  std::string text = PlainNumber(value);
+  if (text[0] != '-') text.insert(text.begin(), ' ');
+  return text.append(" ");
+}
+
+}  // namespace qalto

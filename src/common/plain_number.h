@@ -1,0 +1,18 @@
+#pragma once
+// The plain-number rule of the result window, used wherever a number is written without a
+// format pattern: up to 15 significant digits, no zero before the decimal point (".1"),
+// exponent form with a signed exponent of at least two digits ("1E-06", "1.5E+15") for
+// magnitudes below 1E-05 and from 1E+15 up.
+
+#include <string>
+
+namespace qalto {
+
+// The number alone: "-.25", "1E-06", "42".
+std::string PlainNumber(double value);
+
+// The number as the print operation writes it: one leading blank when non-negative, one
+// trailing blank (" 42 ", "-.25 ").
+std::string PrintedNumber(double value);
+
+}  // namespace qalto

@@ -1,0 +1,45 @@
+#include "common/print_line.h"
+
+#include "common/plain_number.h"
+
+namespace qalto {
+
+void PrintBuffer::Print(const std::vector<PrintItem>& items) {
+  for (const PrintItem& item : items) {
+    if (const auto* text = std::get_if<std::string>(&item.value)) Append(*text);
+    if (const auto* number = std::get_if<double>(&item.value)) Append(PrintedNumber(*number));
+    switch (item.separator) {
+      case Separator::kNone:
+        break;
+      case Separator::kZone:
+        MoveToNextZone();
+        break;
+      case Separator::kLineEnd:
+        EndLine();
+        break;
+    }
+  }
+}
+
+void PrintBuffer::Clear() {
+  text_.clear();
+  column_ = 0;
+}
+
+void PrintBuffer::Append(const std::string& text) {
+  text_ += text;
+  column_ += static_cast<int>(text.size());
+}
+
+void PrintBuffer::MoveToNextZone() {
+  int next = (column_ / kZoneWidth + 1) * kZoneWidth;
+  text_.append(static_cast<size_t>(next - column_), ' ');
+  column_ = next;
+}
+
+void PrintBuffer::EndLine() {
+  text_ += lineEnd_;
+  column_ = 0;
+}
+
+}  // namespace qalto

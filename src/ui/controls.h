@@ -1,0 +1,219 @@
+#pragma once
+// Control models: what a form's text boxes, labels, check boxes, option buttons, lists, buttons
+// and frames hold (text or caption, value, visible and enabled flags, tool tip) and the handler
+// the form attaches to each. Setting a text or a value programmatically fires the change or
+// click handler when it really changes, as a user's edit does. A front end observes a control
+// through `observer`, called after every change of its state.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/runtime_error.h"
+
+namespace qalto {
+
+inline constexpr int kNoIndex = -1;
+
+enum class ControlKind { kTextBox, kLabel, kCheckBox, kOptionButton, kComboBox, kButton, kFrame };
+
+class Control {
+ public:
+  Control(ControlKind kind, std::string name, int index = kNoIndex)
+      : kind_(kind), name_(std::move(name)), index_(index) {}
+  virtual ~Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  ControlKind Kind() const { return kind_; }
+  const std::string& Name() const { return name_; }
+  int Index() const { return index_; }
+  // "Estart" or "optElectrode(4)".
+  std::string FullName() const;
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  const std::string& ToolTip() const { return toolTip_; }
+  void SetToolTip(std::string toolTip) { toolTip_ = std::move(toolTip); }
+  // The frame that holds the control ("" for the form itself), for layout.
+  const std::string& Container() const { return container_; }
+  void SetContainer(std::string container) { container_ = std::move(container); }
+
+  std::function<void()> observer;
+
+ protected:
+  void Notify() {
+    if (observer) observer();
+  }
+
+ private:
+  ControlKind kind_;
+  std::string name_;
+  int index_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::string toolTip_;
+  std::string container_;
+};
+
+// A control with a caption: labels, frames, check boxes, option buttons, buttons.
+class CaptionedControl : public Control {
+ public:
+  using Control::Control;
+  const std::string& Caption() const { return caption_; }
+  virtual void SetCaption(const std::string& caption);
+
+ private:
+  std::string caption_;
+};
+
+class TextBox : public Control {
+ public:
+  explicit TextBox(std::string name, int index = kNoIndex)
+      : Control(ControlKind::kTextBox, std::move(name), index) {}
+  const std::string& Text() const { return text_; }
+  // Replaces the text; the change handler runs when the text differs.
+  void SetText(const std::string& text);
+  // A locked box shows its text but cannot be edited by the user.
+  bool Locked() const { return locked_; }
+  void SetLocked(bool locked);
+
+  std::function<void()> onChange;
+
+ private:
+  std::string text_;
+  bool locked_ = false;
+};
+
+class Label : public CaptionedControl {
+ public:
+  explicit Label(std::string name, int index = kNoIndex)
+      : CaptionedControl(ControlKind::kLabel, std::move(name), index) {}
+  void SetCaption(const std::string& caption) override;
+
+  std::function<void()> onChange;
+};
+
+class Frame : public CaptionedControl {
+ public:
+  explicit Frame(std::string name, int index = kNoIndex)
+      : CaptionedControl(ControlKind::kFrame, std::move(name), index) {}
+};
+
+class Button : public CaptionedControl {
+ public:
+  explicit Button(std::string name, int index = kNoIndex)
+      : CaptionedControl(ControlKind::kButton, std::move(name), index) {}
+  void Click() {
+    if (onClick) onClick();
+  }
+
+  std::function<void()> onClick;
+};
+
+class CheckBox : public CaptionedControl {
+ public:
+  explicit CheckBox(std::string name, int index = kNoIndex)
+      : CaptionedControl(ControlKind::kCheckBox, std::move(name), index) {}
+  bool Checked() const { return checked_; }
+  // Sets the state; the click handler runs when the state changes.
+  void SetChecked(bool checked);
+  // Sets the state without running the handler: the initial state of a new form.
+  void InitChecked(bool checked);
+  // The user clicks: the state toggles and the handler runs.
+  void Click() { SetChecked(!checked_); }
+
+  std::function<void()> onClick;
+
+ private:
+  bool checked_ = false;
+};
+
+class OptionGroup;
+
+// One button of an exclusive group: selecting it clears the others of its group.
+class OptionButton : public CaptionedControl {
+ public:
+  OptionButton(std::string name, int index = kNoIndex)
+      : CaptionedControl(ControlKind::kOptionButton, std::move(name), index) {}
+  bool Selected() const { return selected_; }
+  // Selects this button, clears the others of its group, then runs the click handler.
+  void Select();
+  // Selection without the handler: the initial state of a new form.
+  void InitSelected(bool selected);
+  void Click() { Select(); }
+
+  std::function<void()> onClick;
+
+ private:
+  friend class OptionGroup;
+  void SetSelectedQuietly(bool selected);
+  bool selected_ = false;
+  OptionGroup* group_ = nullptr;
+};
+
+// The option buttons that exclude each other.
+class OptionGroup {
+ public:
+  void Add(OptionButton& button);
+  const std::vector<OptionButton*>& Buttons() const { return buttons_; }
+  void SelectOnly(OptionButton& chosen);
+
+ private:
+  std::vector<OptionButton*> buttons_;
+};
+
+// A drop-down list with fixed items.
+class ComboBox : public Control {
+ public:
+  explicit ComboBox(std::string name, int index = kNoIndex)
+      : Control(ControlKind::kComboBox, std::move(name), index) {}
+  const std::vector<std::string>& Items() const { return items_; }
+  void SetItems(std::vector<std::string> items);
+  int ListIndex() const { return listIndex_; }  // -1: nothing chosen
+  // The chosen item's text, "" when nothing is chosen.
+  std::string Text() const;
+  // Chooses an item by position; the click handler runs when the choice changes.
+  void SetListIndex(int index);
+  // Chooses the item with that text; false when there is none.
+  bool SelectText(const std::string& text);
+
+  std::function<void()> onClick;
+
+ private:
+  std::vector<std::string> items_;
+  int listIndex_ = -1;
+};
+
+// A family of like controls addressed by an integer index, such as CheckFitted(71).
+// Asking for an index the family does not have raises "Subscript out of range".
+template <typename C>
+class ControlArray {
+ public:
+  C& Add(const std::string& name, int index) {
+    auto control = std::make_unique<C>(name, index);
+    C& ref = *control;
+    controls_[index] = std::move(control);
+    return ref;
+  }
+  C& operator()(int index) const {
+    auto it = controls_.find(index);
+    if (it == controls_.end()) throw RuntimeError::SubscriptOutOfRange();
+    return *it->second;
+  }
+  bool Has(int index) const { return controls_.count(index) != 0; }
+  std::vector<C*> All() const {
+    std::vector<C*> all;
+    for (const auto& [index, control] : controls_) all.push_back(control.get());
+    return all;
+  }
+
+ private:
+  std::map<int, std::unique_ptr<C>> controls_;
+};
+
+}  // namespace qalto

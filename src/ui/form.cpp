@@ -1,0 +1,30 @@
+#include "ui/form.h"
+
+namespace qalto {
+
+void Form::SetCaption(std::string caption) {
+  if (caption_ == caption) return;
+  caption_ = std::move(caption);
+  Notify();
+}
+
+void Form::Show() {
+  if (shown_) return;
+  shown_ = true;
+  Notify();
+}
+
+void Form::Hide() {
+  if (!shown_) return;
+  shown_ = false;
+  Notify();
+}
+
+Control* Form::Find(const std::string& name, int index) const {
+  for (Control* control : controls_) {
+    if (control->Name() == name && control->Index() == index) return control;
+  }
+  return nullptr;
+}
+
+}  // namespace qalto

@@ -1,0 +1,29 @@
+#pragma once
+// What the program needs from the machine it runs on: message boxes, file dialogs, the busy
+// pointer, the time of day and starting the web browser. The desktop window and the script
+// runner each provide one; tests use the recording platform.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qalto {
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // A message box with only an OK button; returns when it is acknowledged.
+  virtual void MessageBox(const std::string& text) = 0;
+  // A file dialog; the chosen path, or nothing when cancelled. filter is the dialog's filter
+  // list ("Data (*.txt)|*.txt|All (*.*)|*.*").
+  virtual std::optional<std::string> OpenFileDialog(const std::string& filter) = 0;
+  virtual std::optional<std::string> SaveFileDialog(const std::string& filter) = 0;
+  // Seconds since midnight, with fractions.
+  virtual double TimeOfDay() = 0;
+  virtual void SetBusy(bool busy) = 0;
+  // Opens the address (a web page or a local document) in the web browser.
+  virtual void OpenBrowser(const std::string& address) = 0;
+};
+
+}  // namespace qalto

@@ -1,0 +1,38 @@
+#pragma once
+// A platform without windows: message boxes are recorded (and passed to an optional sink), file
+// dialogs are answered from a queue, the clock is set by hand or read from the real clock.
+
+#include <deque>
+#include <functional>
+
+#include "ui/platform.h"
+
+namespace qalto {
+
+class RecordingPlatform : public Platform {
+ public:
+  void MessageBox(const std::string& text) override;
+  std::optional<std::string> OpenFileDialog(const std::string& filter) override;
+  std::optional<std::string> SaveFileDialog(const std::string& filter) override;
+  double TimeOfDay() override;
+  void SetBusy(bool busy) override;
+  void OpenBrowser(const std::string& address) override;
+
+  // The next file dialog returns this answer (nothing: cancelled).
+  void QueueDialogAnswer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
+  // A fixed clock; without one the real time of day is used.
+  void SetClock(double seconds) { clock_ = seconds; }
+
+  std::vector<std::string> messages;  // every message box shown, in order
+  std::vector<std::string> dialogFilters;
+  std::vector<std::string> browserAddresses;
+  std::vector<bool> busyChanges;
+  std::function<void(const std::string&)> messageSink;
+
+ private:
+  std::optional<std::string> NextAnswer(const std::string& filter);
+  std::deque<std::optional<std::string>> answers_;
+  std::optional<double> clock_;
+};
+
+}  // namespace qalto

@@ -1,0 +1,45 @@
+#include "common/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include "common/runtime_error.h"
+
+namespace qalto {
+namespace {
+
+TEST(ReadNumber, TakesTheLongestNumericPrefix) {
+  EXPECT_DOUBLE_EQ(ReadNumber("0.3"), 0.3);
+  EXPECT_DOUBLE_EQ(ReadNumber("  -0.3"), -0.3);
+  EXPECT_DOUBLE_EQ(ReadNumber("1e-3"), 0.001);
+  EXPECT_DOUBLE_EQ(ReadNumber("1E4 M"), 1e4);
+  EXPECT_DOUBLE_EQ(ReadNumber(".5"), 0.5);
+  EXPECT_DOUBLE_EQ(ReadNumber("5."), 5.0);
+  EXPECT_DOUBLE_EQ(ReadNumber("+2"), 2.0);
+  EXPECT_DOUBLE_EQ(ReadNumber("1.e-3"), 0.001);  // the program's own "0.###e-#" texts
+  EXPECT_DOUBLE_EQ(ReadNumber("2.5e-1"), 0.25);
+  EXPECT_DOUBLE_EQ(ReadNumber("1d2"), 100.0);
+}
+
+TEST(ReadNumber, TextWithoutALeadingNumberReadsZero) {
+  EXPECT_EQ(ReadNumber(""), 0.0);
+  EXPECT_EQ(ReadNumber("abc"), 0.0);
+  EXPECT_EQ(ReadNumber("--1"), 0.0);
+  EXPECT_EQ(ReadNumber("-"), 0.0);
+  EXPECT_EQ(ReadNumber("."), 0.0);
+  EXPECT_EQ(ReadNumber("e5"), 0.0);
+  EXPECT_EQ(ReadNumber("KCl"), 0.0);
+}
+
+TEST(ReadNumber, IncompleteExponentKeepsTheMantissa) {
+  EXPECT_EQ(ReadNumber("1e"), 1.0);
+  EXPECT_EQ(ReadNumber("1e-"), 1.0);
+  EXPECT_EQ(ReadNumber("2.5e+x"), 2.5);
+}
+
+TEST(ReadNumber, TooLargeIsAnOverflow) {
+  EXPECT_THROW(ReadNumber("1e999"), RuntimeError);
+  EXPECT_EQ(ReadNumber("1e-999"), 0.0);
+}
+
+}  // namespace
+}  // namespace qalto
