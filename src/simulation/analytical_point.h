@@ -33,13 +33,17 @@ struct ReactionPoint {
   double Id = 0;       // diffusion-limited factor n (CO sqrtDO - CR sqrtDR) / sqrt(pi t)
 };
 
+// Called once per run after the run constants are set and the potential axis is built, before the
+// first point: room for whatever the response functions can compute once per run.
+void PrepareAnalyticalRun(Model& model, AnalyticalRun& run);
+
 // The faradaic current of the reaction at the point, written into ReactionCurrents(i, r) (scaled
 // by AF), with its surface concentrations, catalytic and edge-correction columns; returns the
 // value of column r.
-double AnalyticalReactionCurrent(Model& model, const AnalyticalRun& run, ReactionPoint& point);
+double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint& point);
 
 // After all points: turns the sampled responses into sweep currents (semi-derivative, edge
 // correction, catalytic combination, thin-film derivative).
-void TransformAnalyticalColumns(Model& model, const AnalyticalRun& run);
+void TransformAnalyticalColumns(Model& model, AnalyticalRun& run);
 
 }  // namespace qalto

@@ -1,0 +1,22 @@
+#pragma once
+// Finite-difference simulation of the experiment: diffusion, convection at rotating electrodes,
+// homogeneous reactions and Butler-Volmer kinetics of up to 3 charge reactions, for the
+// potential axis already built in PotentialX.
+
+#include <string>
+
+#include "app/model.h"
+
+namespace qalto {
+
+// What the simulation reads from the forms, as the texts shown there.
+struct DigitalFormInputs {
+  std::string expandingGrid;  // Instrument form "Expanding grid"
+  std::string pH;             // Chemicals form "pH"
+};
+
+// Writes ReactionCurrents (each reaction, the total with charging and ohmic drop),
+// SurfaceConcentrations and MaxIteration for points 1..NumberOfPoints.
+void SimulateDigital(Model& model, const DigitalFormInputs& forms);
+
+}  // namespace qalto
