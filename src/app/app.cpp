@@ -82,6 +82,10 @@ void App::RegisterHandlers() {
       {"mnuHomepage_Click", [this] { mnuHomepage_Click(); }},
       {"mnuManual_Click", [this] { mnuManual_Click(); }},
       {"mnuAbout_Click", [this] { mnuAbout_Click(); }},
+      {"mnuManualFit_Click", [this] { mnuManualFit_Click(); }},
+      {"mnuAutoFit_Click", [this] { mnuAutoFit_Click(); }},
+      {"mnuManualSeparate_Click", [this] { mnuManualSeparate_Click(); }},
+      {"mnuAutoSeparate_Click", [this] { mnuAutoSeparate_Click(); }},
   };
 }
 

@@ -18,6 +18,7 @@
 #include "chemistry/chemicals_form.h"
 #include "chemistry/mechanism_form.h"
 #include "chemistry/technique_form.h"
+#include "fit/marquardt_step.h"
 #include "simulation/instrument_form.h"
 #include "simulation/refresh_model.h"
 #include "simulation/simulation_driver.h"
@@ -90,6 +91,10 @@ class App {
   void mnuHomepage_Click();
   void mnuManual_Click();
   void mnuAbout_Click();
+  void mnuManualFit_Click();
+  void mnuAutoFit_Click();
+  void mnuManualSeparate_Click();
+  void mnuAutoSeparate_Click();
 
   // The model refresh with the Chemicals window's current texts.
   void Refresh();
@@ -118,6 +123,7 @@ class App {
   std::vector<MenuItem> menus_;
   std::map<std::string, std::function<void()>> handlers_;
   Form* active_ = nullptr;
+  MarquardtState marquardt_;  // the fit engine's damping and last step, kept from fit to fit
   bool exitRequested_ = false;
 };
 

@@ -153,12 +153,14 @@ void Run(Model& model, const SimulationInputs& inputs) {
 
 }  // namespace
 
-void RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {
+bool RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {
   try {
     Run(model, inputs);
+    return true;
   } catch (const RuntimeError& error) {
     platform.MessageBox("Analytical simulation Error: " + error.Description() +
                         "! Please try again by other initial values.");
+    return false;
   }
 }
 
