@@ -103,10 +103,6 @@ bool PointVisible(const PixelMap& map, double width, double height, double x, do
          px <= width + kClipMargin && py >= -kClipMargin && py <= height + kClipMargin;
 }
 
-}  // namespace qalto
-
-namespace qalto {
-
 bool TextVisible(const PixelMap& map, double width, double height, double x, double y) {
   double px = map.X(x);
   double py = map.Y(y);

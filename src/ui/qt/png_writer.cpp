@@ -1,6 +1,10 @@
 #include "ui/qt/png_writer.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -11,10 +15,21 @@
 namespace qalto {
 namespace {
 
+// Qt keeps per-user runtime files in XDG_RUNTIME_DIR and warns on every run when it is not set;
+// a program started outside a desktop session gets a private folder in the temporary folder.
+void EnsureRuntimeFolder() {
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+  QString folder = QDir::tempPath() + "/runtime-qalto-" + QString::number(getuid());
+  if (!QDir().mkpath(folder)) return;
+  QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
+}
+
 // Text needs a GUI application; a program without windows gets one on the offscreen platform.
 bool EnsureGuiApplication() {
   if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) return true;
   if (QCoreApplication::instance() != nullptr) return false;  // a console application: no fonts
+  EnsureRuntimeFolder();
   static int argc = 3;
   static char name[] = "qalto";
   static char platformOption[] = "-platform";
