@@ -30,7 +30,7 @@ class FormOption : public Form {
   ControlArray<OptionButton> linestyle3;  // (0..4): connected line
   CheckBox overlap{"overlap"};
   Frame axis{"axis"};
-  ComboBox ComboY{"ComboY"};
+  ComboBox ComboY{"ComboY"};  // nothing chosen until the main window chooses "current I" at start
   CheckBox CheckXdir{"CheckXdir"};
   CheckBox Yauto{"Yauto"};
   CheckBox Xauto{"Xauto"};

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,15 @@
 
 namespace qalto {
 namespace {
+
+// The most ticks one loop may draw, as many as a 16-bit count holds: the x tick count is such a
+// count, and typed y limits far beyond the tick unit would otherwise swamp the picture.
+constexpr double kMaxTicks = 32767;
+
+// Raises "Overflow" when a tick loop from start to end in steps of step would run longer.
+void CheckTickCount(double start, double end, double step) {
+  if (std::fabs(end - start) > kMaxTicks * std::fabs(step)) throw RuntimeError::Overflow();
+}
 
 // v + step, the next value of a tick loop. A step lost in the magnitude of v would never end
 // the loop: that is an overflow, which ends the plot like any other run-time error.
@@ -67,20 +77,22 @@ class CurvePlot {
 
  private:
   // The drawing works on a copy of the y values of curves 1..CurveCount, points first..last.
+  // A point or curve outside the tables fails here, before the window is touched.
   void TakeSnapshot(const Table2<double>& y) {
     curveCount_ = m_.CurveCount;
-    points_ = last_ >= first_ ? last_ - first_ + 1 : 0;
-    if (curveCount_ < 0) throw RuntimeError::SubscriptOutOfRange();
-    snapshot_.reserve(static_cast<size_t>(points_) * static_cast<size_t>(curveCount_));
+    points_ = last_ >= first_ ? int64_t{last_} - first_ + 1 : 0;
+    int64_t reserved =
+        std::min<int64_t>(points_, kMaxPoints + 1) * std::clamp(curveCount_, 0, kMaxCurves);
+    snapshot_.reserve(static_cast<size_t>(reserved));
     for (int k = 1; k <= curveCount_; ++k) {
-      for (int j = first_; j <= last_; ++j)
+      for (int j = first_; j <= last_; ++j) {
         snapshot_.push_back(y(j, k));
+      }
     }
   }
 
   double Y(int j, int k) const {
-    return snapshot_[static_cast<size_t>(k - 1) * static_cast<size_t>(points_) +
-                     static_cast<size_t>(j - first_)];
+    return snapshot_[static_cast<size_t>((k - 1) * points_ + (j - first_))];
   }
 
   void AutoscaleX() {
@@ -161,8 +173,9 @@ class CurvePlot {
     for (int k = 1; k <= curveCount_; ++k) {
       switch (styles_(k)) {
         case 1:
-          for (int j = first_; j <= last_; ++j)
+          for (int j = first_; j <= last_; ++j) {
             surface_.SetPoint(x_(j), Y(j, k));
+          }
           break;
         case 2:
           for (int j = first_; j <= last_; ++j) {
@@ -172,8 +185,9 @@ class CurvePlot {
           break;
         case 3:
           surface_.SetPoint(x_(first_), Y(first_, k));
-          for (int j = first_ + 1; j <= last_; ++j)
+          for (int j = first_ + 1; j <= last_; ++j) {
             surface_.DrawLineTo(x_(j), Y(j, k));
+          }
           break;
         default:
           break;  // no style: the curve is not drawn
@@ -185,6 +199,7 @@ class CurvePlot {
   void DrawXTicks() {
     int nX = ToInt16(Checked(10 * xRange_));
     dX_ = Div(xRange_, nX);
+    CheckTickCount(m_.PlotXMin, m_.PlotXMax, dX_);
     for (double xt = m_.PlotXMin; xt <= m_.PlotXMax; xt = Advance(xt, dX_)) {
       surface_.DrawLine(xt, m_.PlotYMin, xt, m_.PlotYMin + 0.02 * yRange_);
       surface_.SetPosition(xt, m_.PlotYMin);
@@ -198,6 +213,7 @@ class CurvePlot {
     if (!options_.CheckXdir.Checked()) {
       int nY = ToInt16(Div(m_.PlotYMax, unit_));
       double dY = Div(m_.PlotYMax, nY);
+      CheckTickCount(m_.PlotYMin, m_.PlotYMax, dY);
       for (double yt = m_.PlotYMin; yt <= m_.PlotYMax; yt = Advance(yt, dY)) {
         surface_.DrawLine(m_.PlotXMin, yt, m_.PlotXMin + 0.01 * xRange_, yt);
         surface_.SetPosition(m_.PlotXMin - 0.04 * xRange_, yt);
@@ -206,6 +222,7 @@ class CurvePlot {
     } else {
       int nY = ToInt16(Div(m_.PlotYMin, unit_));
       double dY = Div(m_.PlotYMin, nY);
+      CheckTickCount(m_.PlotYMax, m_.PlotYMin, dY);
       for (double yt = m_.PlotYMax; yt >= m_.PlotYMin; yt = Advance(yt, -dY)) {
         surface_.DrawLine(m_.PlotXMax, yt, m_.PlotXMax - 0.01 * xRange_, yt);
         surface_.SetPosition(m_.PlotXMax + 0.04 * xRange_, yt);
@@ -220,6 +237,7 @@ class CurvePlot {
     }
     int nY = ToInt16(Div(m_.PlotYMax, unit_));
     double dY = Div(m_.PlotYMax, nY);
+    CheckTickCount(m_.PlotYMin, m_.PlotYMax, dY);
     for (double yt = m_.PlotYMin; yt < m_.PlotYMax; yt = Advance(yt, dY)) {
       surface_.DrawLine(m_.PlotXMin, yt, m_.PlotXMax, yt);
     }
@@ -235,7 +253,7 @@ class CurvePlot {
   const Table1<int>& styles_;
 
   int curveCount_ = 0;
-  int points_ = 0;
+  int64_t points_ = 0;
   std::vector<double> snapshot_;  // y(j, k) at (k - 1) * points_ + (j - first_)
 
   double unit_ = 0.0;    // tick unit a, a power of ten in the unit of y

@@ -282,6 +282,20 @@ TEST_F(PlotCurvesTest, RunTimeErrorsEndThePlotQuietly) {
   EXPECT_EQ(ItemsOf(ItemKind::kPoint).size(), 11u);
 }
 
+TEST_F(PlotCurvesTest, TypedLimitsFarBeyondTheTickUnitEndThePlotInsteadOfFloodingIt) {
+  // With |y| >= 1e7 no unit fits and a stays 1e6: a billion y ticks. The x ticks are drawn, then
+  // the plot ends.
+  FillCurves(11, -0.1, 0.1, 1, [](int, double) { return 1e-6; });
+  options.Yauto.Click();
+  options.YminText.SetText("-1e15");
+  options.YmaxText.SetText("1e6");
+  Plot();
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_NE(FindText("I /A  1E6"), nullptr);
+  EXPECT_EQ(XLabels().size(), 3u);
+  EXPECT_LT(surface.Items().size(), 50u);
+}
+
 TEST_F(PlotCurvesTest, TheYTitleFollowsTheChosenQuantity) {
   FillCurves(11, -0.1, 0.1, 1, [](int, double) { return 2e-3; });
   options.ComboY.SelectText("surface concentration C");
