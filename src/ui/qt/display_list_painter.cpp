@@ -6,6 +6,7 @@
 #include <QPen>
 #include <QTransform>
 #include <optional>
+#include <vector>
 
 #include "ui/picture_style.h"
 
@@ -77,7 +78,7 @@ class ListPainter {
     if (!PointVisible(*map_, width_, height_, item.x1, item.y1)) return;
     QPointF centre = TransformOf(*map_).map(QPointF(item.x1, item.y1));
     double r = style_.pointRadius;
-    dots_.addRect(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r));
+    dots_.push_back(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r));
   }
 
   void AddLine(const DisplayItem& item) {
@@ -119,9 +120,11 @@ class ListPainter {
       painter_.drawPath(TransformOf(*map_).map(lines_));
       lines_ = QPainterPath();
     }
-    if (!dots_.isEmpty()) {
-      painter_.fillPath(dots_, brush_);
-      dots_ = QPainterPath();
+    if (!dots_.empty()) {
+      painter_.setPen(Qt::NoPen);
+      painter_.setBrush(brush_);
+      painter_.drawRects(dots_.data(), static_cast<int>(dots_.size()));
+      dots_.clear();
     }
   }
 
@@ -138,7 +141,7 @@ class ListPainter {
   std::optional<PixelMap> map_;
   LineStyle lineStyle_ = LineStyle::kSolid;  // pen style of the lines collected in lines_
   QPainterPath lines_;                       // user coordinates of scale_
-  QPainterPath dots_;                        // pixels
+  std::vector<QRectF> dots_;                 // pixels
 };
 
 }  // namespace
