@@ -49,7 +49,8 @@ struct Model {
   double RTOverF = 0;         // RT/F, V
   int TechElectrodeCode = 0;  // 10 x Technique + Electrode
   int SweepDirection = 0;     // +1 or -1
-  int SweepPoints = 0;        // points of one sweep segment
+  double SweepPoints = 0;     // points of one sweep segment; half the imported points in a fit,
+                              // not rounded
 
   // Chemistry.
   int SpeciesCount = 0;

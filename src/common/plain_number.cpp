@@ -56,6 +56,13 @@ std::string PlainNumber(double value) {
   return value < 0 ? std::string("-").append(body) : body;
 }
 
+std::string NumberText(double value) {
+  std::string text = PlainNumber(value);
+  if (text[0] == '.') return std::string("0").append(text);
+  if (text.rfind("-.", 0) == 0) return std::string("-0").append(text, 1, std::string::npos);
+  return text;
+}
+
 std::string PrintedNumber(double value) {
   std::string text = PlainNumber(value);
   if (text[0] != '-') text.insert(text.begin(), ' ');

@@ -15,4 +15,8 @@ std::string PlainNumber(double value);
 // trailing blank (" 42 ", "-.25 ").
 std::string PrintedNumber(double value);
 
+// The number as a text box shows it when the program writes a number into it: the plain form
+// with a zero before the decimal point ("0.5", "-0.025", "1E-06").
+std::string NumberText(double value);
+
 }  // namespace qalto

@@ -42,6 +42,14 @@ class Control {
   // The frame that holds the control ("" for the form itself), for layout.
   const std::string& Container() const { return container_; }
   void SetContainer(std::string container) { container_ = std::move(container); }
+  // Where the control sits in its frame's grid, for front ends that lay out in rows and
+  // columns; -1 when the form leaves the placement to the front end.
+  int GridRow() const { return gridRow_; }
+  int GridColumn() const { return gridColumn_; }
+  void SetGrid(int row, int column) {
+    gridRow_ = row;
+    gridColumn_ = column;
+  }
 
   std::function<void()> observer;
 
@@ -58,6 +66,8 @@ class Control {
   bool enabled_ = true;
   std::string toolTip_;
   std::string container_;
+  int gridRow_ = -1;
+  int gridColumn_ = -1;
 };
 
 // A control with a caption: labels, frames, check boxes, option buttons, buttons.

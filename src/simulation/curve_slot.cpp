@@ -1,0 +1,16 @@
+#include "simulation/curve_slot.h"
+
+namespace qalto {
+
+void SelectCurveSlot(Model& model, bool overlapChecked) {
+  if (model.FitMode) {
+    model.CurveCount = model.CurrentCurve = model.TargetCurve = 2;
+  } else if (overlapChecked && model.CurveCount < kMaxOverlaid) {
+    model.CurveCount = model.CurveCount + 1;
+    model.CurrentCurve = model.TargetCurve = model.CurveCount;
+  } else {
+    model.CurveCount = model.CurrentCurve = model.TargetCurve = 1;
+  }
+}
+
+}  // namespace qalto

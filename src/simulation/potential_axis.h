@@ -1,0 +1,13 @@
+#pragma once
+// The potential axis of a run: one sweep from E start towards E end in steps of E step, mirrored
+// back for a cycle (the vertex taken twice) and repeated for further cycles.
+
+#include "app/model.h"
+
+namespace qalto {
+
+// Sets SweepPoints, NumberOfPoints and PotentialX(0..NumberOfPoints); PotentialX(0) is one step
+// before the start. Raises "Subscript out of range" beyond 5000 points.
+void BuildPotentialAxis(Model& model);
+
+}  // namespace qalto

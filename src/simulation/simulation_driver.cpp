@@ -1,0 +1,165 @@
+#include "simulation/simulation_driver.h"
+
+#include <cmath>
+
+#include "common/checked_math.h"
+#include "common/constants.h"
+#include "common/int16.h"
+#include "common/number_text.h"
+#include "digital/simulate_digital.h"
+#include "simulation/analytical_point.h"
+#include "simulation/curve_slot.h"
+#include "simulation/noise.h"
+#include "simulation/potential_axis.h"
+
+namespace qalto {
+namespace {
+
+constexpr double kNeutralPH = 7.0;
+
+// Double-layer charging and ohmic drop of the pulse and DC techniques, and of the sweep after
+// its transforms: the total current relaxes towards the faradaic one with the cell constant RC.
+struct Charging {
+  double cdv = 0;  // Cd x v, A
+  double rc = 0;   // Cd x Ru / t
+};
+
+int SweepSign(const Model& model, int i) {
+  const auto& x = model.PotentialX;
+  int s = Sgn(x(i) - x(i - 1));
+  if (s == 0) s = Sgn(x(i + 1) - x(i));
+  return s;
+}
+
+double Charged(const Charging& c, double faradaic, int sweepSign, double previous) {
+  return Div(faradaic - sweepSign * c.cdv + c.rc * previous, c.rc + 1);
+}
+
+AnalyticalRun AnalyticalConstants(const Model& model, AnalyticalRun run) {
+  run.pulseHalf = model.PulsePotential / 2;
+  if (model.Technique <= 2) {
+    run.t = model.DropTime;
+    run.offset = 0;
+  } else if (model.Technique == 3) {
+    run.t = model.PulseTime;
+    run.offset = -model.PulsePotential;
+  } else {
+    run.t = model.PulseTime;
+    run.offset = -run.pulseHalf;
+  }
+  return run;
+}
+
+// The quantities of charge reaction r at point i that every response function shares.
+ReactionPoint PrepareReaction(const Model& model, const AnalyticalRun& run, int i, int r,
+                              double previousTotal) {
+  ReactionPoint p;
+  p.i = i;
+  p.r = r;
+  p.ox = model.ChargeReactionSpecies(r, 1);
+  p.red = model.ChargeReactionSpecies(r, 2);
+  double n = model.ChargeN(r);
+  p.k = Div(model.RTOverF, n);
+  p.CO = model.SpeciesC(p.ox);
+  p.CR = model.SpeciesC(p.red);
+  p.sqrtDO = Sqrt(model.SpeciesD(p.ox));
+  p.sqrtDR = Sqrt(model.SpeciesD(p.red));
+  p.E0 = model.ChargeE0(r);
+  p.Id = Div(n, Sqrt(kPi * run.t)) * (p.CO * p.sqrtDO - p.CR * p.sqrtDR);
+  double ru = model.UncompensatedResistance;
+  if (model.Technique == 1) {
+    p.E = model.PotentialX(i) + 0.25 * Sgn(previousTotal) * std::fabs(ru * previousTotal);
+  } else {
+    p.E = model.PotentialX(i) + ru * previousTotal;
+  }
+  p.E = p.E + model.ProtonCount(r) * p.k * run.pHterm;
+  return p;
+}
+
+void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& charging) {
+  int total = model.TotalCurrentColumn;
+  PrepareAnalyticalRun(model, run);
+  double previous = 0;  // total current of the previous point, A
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    double sum = 0;
+    for (int r = 1; r <= model.ChargeReactionCount; ++r) {
+      ReactionPoint point = PrepareReaction(model, run, i, r, previous);
+      sum = sum + AnalyticalReactionCurrent(model, run, point);
+    }
+    if (model.Technique == 1) {
+      previous = sum;
+    } else {
+      previous = Charged(charging, sum, SweepSign(model, i), previous);
+    }
+    model.ReactionCurrents(i, total) = previous;
+  }
+  TransformAnalyticalColumns(model, run);
+  if (model.Technique == 1) {
+    // Charging current and ohmic drop of a sweep act on the sweep current itself.
+    previous = 0;
+    for (int i = 1; i <= model.NumberOfPoints; ++i) {
+      previous = Charged(charging, model.ReactionCurrents(i, total), SweepSign(model, i), previous);
+      model.ReactionCurrents(i, total) = previous;
+    }
+  }
+}
+
+void AddBaseline(Model& model, const SimulationInputs& inputs) {
+  double start = ReadNumber(inputs.baselineStart);  // A
+  double end = ReadNumber(inputs.baselineEnd);      // A
+  if (start == 0 && end == 0) return;
+  const auto& x = model.PotentialX;
+  int sweepEnd = ToInt16(model.SweepPoints);
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    model.ReactionCurrents(i, model.TotalCurrentColumn) +=
+        start + (end - start) * Div(x(i) - x(1), x(sweepEnd) - x(1));
+  }
+}
+
+void Run(Model& model, const SimulationInputs& inputs) {
+  SelectCurveSlot(model, inputs.overlapChecked);
+  AnalyticalRun constants;
+  constants.AF = model.ElectrodeArea * kFaraday * 0.001;
+  Charging charging;
+  charging.cdv = model.DoubleLayerCapacitance * model.ScanRate;
+  constants.pHterm = (ReadNumber(inputs.pH) - kNeutralPH) * kLn10;
+  model.SweepDirection = model.EndPotential > model.StartPotential ? 1 : -1;
+  model.PlotSeriesLimit = model.SpeciesCount + 1;
+  model.TotalCurrentColumn = model.ChargeReactionCount + 1;
+  constants.sqPiStep = Sqrt(kPi * model.PotentialStep);
+  if (!model.FitMode) {
+    BuildPotentialAxis(model);
+  } else {
+    model.SweepPoints = model.NumberOfPoints / 2.0;  // the imported axis stays as it is
+  }
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    for (int c = 1; c <= 10; ++c) model.ReactionCurrents(i, c) = 0;
+  }
+  if (model.DigitalSimulation) {
+    SimulateDigital(model, DigitalFormInputs{inputs.expandingGrid, inputs.pH});
+  } else {
+    AnalyticalRun run = AnalyticalConstants(model, constants);
+    charging.rc = Div(model.DoubleLayerCapacitance * model.UncompensatedResistance, run.t);
+    SimulateAnalytical(model, run, charging);
+  }
+  AddBaseline(model, inputs);
+  if (model.NoiseLevel > 0 && !model.FitMode) AddNoise(model, model.TotalCurrentColumn);
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    model.CurrentY(i, model.CurrentCurve) = model.ReactionCurrents(i, model.TotalCurrentColumn);
+  }
+  model.FirstPoint = 1;
+  model.LastPoint = model.NumberOfPoints;
+}
+
+}  // namespace
+
+void RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {
+  try {
+    Run(model, inputs);
+  } catch (const RuntimeError& error) {
+    platform.MessageBox("Analytical simulation Error: " + error.Description() +
+                        "! Please try again by other initial values.");
+  }
+}
+
+}  // namespace qalto

@@ -1,0 +1,30 @@
+#pragma once
+// The simulation driver: turns the parameter set of the model into one current-potential curve.
+// It builds the potential axis, computes the faradaic current of every charge reaction (by the
+// closed-form response functions or by the digital simulation), applies double-layer charging
+// and uncompensated resistance, adds a linear baseline and noise, and stores the total current
+// as a curve of the curve store.
+
+#include <string>
+
+#include "app/model.h"
+#include "ui/platform.h"
+
+namespace qalto {
+
+// What a run reads from the forms, as the texts shown there at the moment it starts.
+struct SimulationInputs {
+  bool overlapChecked = false;  // display options "Overlap" box
+  std::string pH;               // Chemicals "pH"
+  std::string baselineStart;    // Instrument "I start (A)"
+  std::string baselineEnd;      // Instrument "I end (A)"
+  std::string expandingGrid;    // Instrument "Expanding grid"
+};
+
+// On success CurrentY(i, CurrentCurve) holds the new curve for i = 1..NumberOfPoints and
+// FirstPoint = 1, LastPoint = NumberOfPoints. A run-time error ends the run with the message
+// "Analytical simulation Error: <description>! Please try again by other initial values.";
+// the curve store keeps what had been written before it.
+void RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform);
+
+}  // namespace qalto
