@@ -43,13 +43,13 @@ double SquareWavePlanarCurrent(const Model& model, const KineticArguments& args,
 
   // The history restarts at the vertex: the reverse sweep sums the steps from the end potential.
   Staircase stairs{model.StartPotential, d, model.PotentialStep, 0};
-  int lastStep = i - 2;
+  double lastStep = i - 2.0;
   if (i > model.SweepPoints) {
     stairs.Ebase = model.EndPotential;
-    lastStep = i - model.SweepPoints - 2;
+    lastStep = i - model.SweepPoints - 2.0;
   }
-  lastStep = ToInt16(lastStep);  // the step counter is a 16-bit integer
-  double S = history.WeightedSum(model, StepResponse::kPlanar, args, stairs, lastStep,
+  int K = ToInt16(lastStep);  // the step counter is a 16-bit integer
+  double S = history.WeightedSum(model, StepResponse::kPlanar, args, stairs, K,
                                  history.SquareWaveWeights(i), i);
   return Checked((1.0 / kSqrt2 - 2.0) * Ib + Ia + S);
 }
