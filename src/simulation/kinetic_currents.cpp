@@ -3,9 +3,7 @@
 #include "common/checked_math.h"
 #include "simulation/scaled_erfc.h"
 
-// Every exponential, quotient and root goes through the checked helpers and every result is
-// checked for finiteness: an extreme potential, lambda = 0 or a zero coefficient raises Overflow
-// or Division by zero instead of leaving an infinity or a NaN in the curve.
+// Overflow guard: exp, quotients and roots are checked, so extreme theta or lambda = 0 raise.
 
 namespace qalto {
 namespace {

@@ -219,6 +219,51 @@ TEST(AnalyticalRun, ThinFilmPeak) {
   EXPECT_NEAR(peak.E, Ep, 0.0006);
 }
 
+TEST(AnalyticalRun, TwoStepReductionGivesTwoEqualDcWaves) {
+  // A + e = B, B + e = C: the second step reduces the B that the first one makes at the surface.
+  Model model = RunModel(2, 1);
+  model.DropTime = 1.0;
+  model.Mechanism = 2;
+  model.EndPotential = -0.6;
+  model.SpeciesCount = 3;
+  model.ChargeReactionCount = 2;
+  model.ChargeReactionSpecies(2, 1) = 2;
+  model.ChargeReactionSpecies(2, 2) = 3;
+  model.ChargeReactionStoich(2, 1) = 1;
+  model.ChargeReactionStoich(2, 2) = 1;
+  model.ChargeKs(2) = 1e3;
+  model.ChargeAlpha(2) = 0.5;
+  model.ChargeN(2) = 1;
+  model.ChargeE0(2) = -0.35;
+  model.SpeciesD(3) = kD;
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  double limiting = kFaraday * kC * 1e-3 * std::sqrt(kD / (kPi * model.DropTime));
+  int between = 1 + static_cast<int>(std::lround((0.2 + 0.225) / model.PotentialStep));
+  EXPECT_NEAR(model.PotentialX(between), -0.225, 1e-9);
+  EXPECT_NEAR(model.CurrentY(between, 1) / limiting, 1.0, 1e-3);
+  EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / limiting, 2.0, 1e-3);
+  EXPECT_NEAR(PotentialAtCurrent(model, limiting / 2), kE0, 1e-4);
+  EXPECT_NEAR(PotentialAtCurrent(model, 1.5 * limiting), -0.35, 1e-3);
+}
+
+TEST(AnalyticalRun, ComplexationShiftsTheDcWave) {
+  // MX4 = M + 4X: free ligand moves the wave by (ln Keq + ln(D1/D3)/2 - 4 ln C(X)) RT/nF.
+  Model model = RunModel(2, 1);
+  model.Mechanism = 9;
+  model.DropTime = 1.0;
+  model.EndPotential = -0.6;
+  model.SpeciesCount = 4;
+  model.EquilibriumConstant(1) = 1e-10;
+  model.SpeciesD(3) = 0.5 * kD;
+  model.SpeciesC(4) = 0.01;  // M
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  double shift = model.RTOverF * (std::log(1e-10) + 0.5 * std::log(2.0) - 4 * std::log(0.01));
+  double limiting = kFaraday * kC * 1e-3 * std::sqrt(kD / (kPi * model.DropTime));
+  EXPECT_NEAR(PotentialAtCurrent(model, limiting / 2), kE0 + shift, 1e-4);
+}
+
 TEST(AnalyticalRun, CombinationWithoutClosedFormGivesOnlyChargingCurrent) {
   Model model = RunModel(1, 10);        // linear sweep at a band electrode, code 20
   model.DoubleLayerCapacitance = 2e-5;  // F
