@@ -1,0 +1,228 @@
+#include "app/app.h"
+
+#include <exception>
+
+namespace qalto {
+
+App::App(Platform& platform, std::string programFolder)
+    : platform_(platform),
+      programFolder_(std::move(programFolder)),
+      model_(std::make_unique<Model>()),
+      mech_(std::make_unique<FormMech>(*model_, platform)),
+      ins_(std::make_unique<FormIns>(*model_)),
+      expr_(std::make_unique<FormExpr>(*model_, *mech_)),
+      menus_(BuildMenuTree()) {
+  mech_->applyTechniques = [this] { Tech().OK(); };
+  ins_->applyMechanism = [this] { Mech().OK(); };
+  ins_->refreshModel = [this] { Refresh(); };
+  expr_->applyInstrument = [this] { Ins().OK(); };
+  expr_->refreshModel = [this] { Refresh(); };
+  expr_->LinkInstrument({&ins_->Estart, &ins_->CheckPreCon, &ins_->txtEPre, &ins_->txtTPre,
+                         &ins_->txtRStir, &ins_->txtTpreconst});
+  RegisterHandlers();
+  Load();
+  ActivateMainWindow();
+}
+
+// Start-up of the main window.
+void App::Load() {
+  model_->DigitalSimulation = mech_->CheckDigital.Checked();
+  model_->Electrode = 1;
+  ins_->ComboScan.SetListIndex(0);
+}
+
+FormTech& App::Tech() {
+  if (!tech_) tech_ = std::make_unique<FormTech>(*model_);
+  return *tech_;
+}
+
+Form* App::FindForm(const std::string& name) {
+  if (name == "FormIns") return ins_.get();
+  if (name == "FormMech") return mech_.get();
+  if (name == "FormExpr") return expr_.get();
+  if (name == "FormTech") return &Tech();
+  if (name == "FormResult") return &result_;
+  if (name == "FormPlot") return &plot_;
+  if (name == "frmAbout") return &about_;
+  return nullptr;
+}
+
+void App::Guard(const std::function<void()>& event) {
+  try {
+    event();
+  } catch (const RuntimeError& error) {
+    platform_.MessageBox("Run-time error: " + error.Description());
+  } catch (const std::exception& error) {
+    platform_.MessageBox(std::string("Run-time error: ") + error.what());
+  }
+}
+
+void App::RegisterHandlers() {
+  handlers_ = {
+      {"mnuSimulate_Click", [this] { mnuSimulate_Click(); }},
+      {"mnuTime_Click", [this] { mnuTime_Click(); }},
+      {"mnuTech_Click", [this] { mnuTech_Click(); }},
+      {"mnuMechamism_Click", [this] { mnuMechamism_Click(); }},
+      {"mnuInstrument_Click", [this] { mnuInstrument_Click(); }},
+      {"mnuExperimental_Click", [this] { mnuExperimental_Click(); }},
+      {"mnuPlot_Click", [this] { mnuPlot_Click(); }},
+      {"mnuNextCurve_Click", [this] { mnuNextCurve_Click(); }},
+      {"mnuClear_Click", [this] { mnuClear_Click(); }},
+      {"mnu1000X_Click", [this] { ScalePotentials(1000); }},
+      {"mnu10X_Click", [this] { ScalePotentials(10); }},
+      {"mnu01X_Click", [this] { ScalePotentials(0.1); }},
+      {"mnu0001X_Click", [this] { ScalePotentials(0.001); }},
+      {"mnu1000Y_Click", [this] { ScaleCurrentCurve(1000); }},
+      {"mnu10Y_Click", [this] { ScaleCurrentCurve(10); }},
+      {"mnu01Y_Click", [this] { ScaleCurrentCurve(0.1); }},
+      {"mnu0001Y_Click", [this] { ScaleCurrentCurve(0.001); }},
+      {"mnuMinusY_Click", [this] { ScaleCurrentCurve(-1); }},
+      {"mnuMinusX_Click", [this] { mnuMinusX_Click(); }},
+      {"mnuExit_Click", [this] { mnuExit_Click(); }},
+      {"mnuHomepage_Click", [this] { mnuHomepage_Click(); }},
+      {"mnuManual_Click", [this] { mnuManual_Click(); }},
+      {"mnuAbout_Click", [this] { mnuAbout_Click(); }},
+  };
+}
+
+MenuOutcome App::ChooseMenu(const std::string& name) {
+  std::string handler = name;
+  if (handler.size() < 6 || handler.substr(handler.size() - 6) != "_Click") handler += "_Click";
+  std::vector<MenuItem*> parents;
+  MenuItem* item = FindMenuItem(menus_, handler, &parents);
+  if (item == nullptr) return MenuOutcome::kUnknown;
+  if (!item->enabled) return MenuOutcome::kDisabled;
+  for (MenuItem* parent : parents) {
+    if (!parent->enabled) return MenuOutcome::kDisabled;
+  }
+  auto found = handlers_.find(handler);
+  if (found == handlers_.end()) return MenuOutcome::kNotAvailable;
+  Guard(found->second);
+  return MenuOutcome::kDone;
+}
+
+bool App::MenuEnabled(const std::string& handler) {
+  MenuItem* item = FindMenuItem(menus_, handler);
+  return item != nullptr && item->enabled;
+}
+
+void App::SetMenuEnabled(const std::string& handler, bool enabled) {
+  if (MenuItem* item = FindMenuItem(menus_, handler)) item->enabled = enabled;
+}
+
+void App::ActivateForm(Form& form) {
+  if (active_ == &form) return;
+  active_ = &form;
+  Guard([&form] { form.Activate(); });
+}
+
+void App::ActivateMainWindow() {
+  // Theoretical peak values exist only for the analytical models.
+  SetMenuEnabled("mnuTheoPeak_Click", !model_->DigitalSimulation);
+}
+
+void App::ShowForm(Form& form) {
+  bool wasHidden = !form.Shown();
+  form.Show();
+  if (wasHidden && active_ == &form) active_ = nullptr;  // a hidden window is activated anew
+  ActivateForm(form);
+}
+
+void App::CloseForm(Form& form) {
+  if (active_ == &form) active_ = nullptr;
+  if (form.OnClose() == CloseBehaviour::kHide) {
+    form.Hide();
+    return;
+  }
+  form.Hide();
+  if (&form == tech_.get()) {
+    if (formDiscarded) formDiscarded(form);
+    tech_.reset();
+  }
+}
+
+void App::Refresh() { RefreshModel(*model_, *ins_, ReadChemicalsTexts()); }
+
+ChemicalsTexts App::ReadChemicalsTexts() const {
+  const FormExpr& e = *expr_;
+  ChemicalsTexts texts;
+  texts.viscosity = e.TextVis.Text();
+  texts.electrolyteC = e.TextElectrolyteC.Text();
+  for (int r = 1; r <= 3; ++r) {
+    texts.alpha[static_cast<size_t>(r)] = e.alph(r).Text();
+    texts.e0[static_cast<size_t>(r)] = e.Eze(r).Text();
+    texts.ks[static_cast<size_t>(r)] = e.ks(r).Text();
+  }
+  for (int i = 1; i <= 4; ++i) {
+    texts.kf[static_cast<size_t>(i)] = e.kf(i).Text();
+    texts.kb[static_cast<size_t>(i)] = e.kb(i).Text();
+    texts.keq[static_cast<size_t>(i)] = e.LabelKeq(i).Caption();
+  }
+  for (int s = 1; s <= kMaxSpecies; ++s) {
+    texts.d[static_cast<size_t>(s)] = e.D(s).Text();
+    texts.cInit[static_cast<size_t>(s)] = e.Cinit(s).Caption();
+  }
+  return texts;
+}
+
+SimulationInputs App::ReadSimulationInputs() const {
+  SimulationInputs inputs;
+  inputs.overlapChecked = false;  // the display options arrive with the plotter
+  inputs.pH = expr_->TextpH.Text();
+  inputs.baselineStart = ins_->TxtI0.Text();
+  inputs.baselineEnd = ins_->TxtI1.Text();
+  inputs.expandingGrid = ins_->TextExpanding.Text();
+  return inputs;
+}
+
+void App::EnableCurveMenus() {
+  SetMenuEnabled("mnuManualFit_Click", true);
+  SetMenuEnabled("mnuManualSeparate_Click", true);
+  SetMenuEnabled("mnuDisplay", true);
+  SetMenuEnabled("mnuAnalyze", true);
+}
+
+void App::mnuSimulate_Click() {
+  model_->ElapsedTime = platform_.TimeOfDay();
+  platform_.SetBusy(true);
+  try {
+    expr_->OK();
+    RunSimulation(*model_, ReadSimulationInputs(), platform_);
+  } catch (const RuntimeError& error) {
+    // The parameters could not be applied (a zero temperature, a number too large to read).
+    platform_.MessageBox("Analytical simulation Error: " + error.Description() +
+                         "! Please try again by other initial values.");
+  }
+  PrepareAndPlot();
+  EnableCurveMenus();
+  platform_.SetBusy(false);
+  model_->ElapsedTime = platform_.TimeOfDay() - model_->ElapsedTime;
+}
+
+void App::mnuTime_Click() {
+  result_.Print({PrintItem::Text("time = "), PrintItem::Number(model_->ElapsedTime),
+                 PrintItem::Text("s", Separator::kLineEnd)});
+  result_.Print({PrintItem::Text("max iteration in simulation = "),
+                 PrintItem::Number(model_->MaxIteration, Separator::kLineEnd)});
+}
+
+void App::mnuTech_Click() { ShowForm(Tech()); }
+
+void App::mnuMechamism_Click() { ShowForm(*mech_); }
+
+void App::mnuInstrument_Click() { ShowForm(*ins_); }
+
+void App::mnuExperimental_Click() {
+  mech_->OK();
+  ShowForm(*expr_);
+}
+
+void App::mnuExit_Click() { exitRequested_ = true; }
+
+void App::mnuHomepage_Click() { platform_.OpenBrowser(kHomePage); }
+
+void App::mnuManual_Click() { platform_.OpenBrowser(programFolder_ + "/qalto.html"); }
+
+void App::mnuAbout_Click() { ShowForm(about_); }
+
+}  // namespace qalto

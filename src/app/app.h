@@ -1,0 +1,124 @@
+#pragma once
+// The whole running program, without any window toolkit: the model, the form models, the
+// result and plot windows, the menu state and the platform. Everything a user can do is an
+// event on App (edit a text box, click a control, choose a menu command, activate or close a
+// window); the desktop window and the script runner only translate their input into these calls.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/about_form.h"
+#include "app/menu.h"
+#include "app/model.h"
+#include "app/plot_window.h"
+#include "app/result_window.h"
+#include "chemistry/chemicals_form.h"
+#include "chemistry/mechanism_form.h"
+#include "chemistry/technique_form.h"
+#include "simulation/instrument_form.h"
+#include "simulation/refresh_model.h"
+#include "simulation/simulation_driver.h"
+#include "ui/platform.h"
+
+namespace qalto {
+
+enum class MenuOutcome { kDone, kUnknown, kDisabled, kNotAvailable };
+
+class App {
+ public:
+  explicit App(Platform& platform, std::string programFolder = ".");
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  Model& model() { return *model_; }
+  Platform& platform() { return platform_; }
+
+  // The windows. The Techniques window is created on first use and discarded when closed.
+  FormIns& Ins() { return *ins_; }
+  FormMech& Mech() { return *mech_; }
+  FormExpr& Expr() { return *expr_; }
+  FormTech& Tech();
+  ResultWindow& Result() { return result_; }
+  PlotWindow& Plot() { return plot_; }
+  frmAbout& About() { return about_; }
+  // The form window with that name ("FormIns", "FormTech", ...), created if needed; nullptr for
+  // an unknown name. The main window MDIForm1 is not a form model.
+  Form* FindForm(const std::string& name);
+
+  // Menus.
+  std::vector<MenuItem>& Menus() { return menus_; }
+  // Runs the menu command with that handler ("mnuSimulate" or "mnuSimulate_Click").
+  MenuOutcome ChooseMenu(const std::string& handler);
+  bool MenuEnabled(const std::string& handler);
+  void SetMenuEnabled(const std::string& handler, bool enabled);
+
+  // Windows.
+  Form* ActiveForm() const { return active_; }
+  // The form window becomes the active window; its activation handler runs.
+  void ActivateForm(Form& form);
+  // The main window becomes active (MDIForm_Activate).
+  void ActivateMainWindow();
+  // The user closes the form window with its close box.
+  void CloseForm(Form& form);
+  // Shows a form window and makes it the active window.
+  void ShowForm(Form& form);
+  bool ExitRequested() const { return exitRequested_; }
+
+  // Runs a user event; a run-time error that escapes it is shown in a message box.
+  void Guard(const std::function<void()>& event);
+
+  // Called when a discarded form is destroyed, before it goes.
+  std::function<void(Form&)> formDiscarded;
+
+  // Menu commands.
+  void mnuSimulate_Click();
+  void mnuTime_Click();
+  void mnuTech_Click();
+  void mnuMechamism_Click();
+  void mnuInstrument_Click();
+  void mnuExperimental_Click();
+  void mnuPlot_Click();
+  void mnuNextCurve_Click();
+  void mnuClear_Click();
+  void ScalePotentials(double factor);
+  void ScaleCurrentCurve(double factor);
+  void mnuMinusX_Click();
+  void mnuExit_Click();
+  void mnuHomepage_Click();
+  void mnuManual_Click();
+  void mnuAbout_Click();
+
+  // The model refresh with the Chemicals window's current texts.
+  void Refresh();
+  ChemicalsTexts ReadChemicalsTexts() const;
+  SimulationInputs ReadSimulationInputs() const;
+  // Draws the curves; with preparation of the plotted quantity first.
+  void PlotCurves();
+  void PrepareAndPlot();
+
+ private:
+  void Load();
+  void Wire(FormTech& tech);
+  void RegisterHandlers();
+  void EnableCurveMenus();
+
+  Platform& platform_;
+  std::string programFolder_;
+  std::unique_ptr<Model> model_;
+  std::unique_ptr<FormMech> mech_;
+  std::unique_ptr<FormIns> ins_;
+  std::unique_ptr<FormExpr> expr_;
+  std::unique_ptr<FormTech> tech_;
+  ResultWindow result_;
+  PlotWindow plot_;
+  frmAbout about_;
+  std::vector<MenuItem> menus_;
+  std::map<std::string, std::function<void()>> handlers_;
+  Form* active_ = nullptr;
+  bool exitRequested_ = false;
+};
+
+}  // namespace qalto

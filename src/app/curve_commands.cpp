@@ -1,0 +1,54 @@
+// The main window's own curve commands: plotting, curve stepping, scaling, sign inversion,
+// reversal and clearing the result window.
+
+#include "app/app.h"
+
+namespace qalto {
+
+void App::PlotCurves() {}
+
+void App::PrepareAndPlot() {}
+
+void App::mnuPlot_Click() { PlotCurves(); }
+
+void App::mnuNextCurve_Click() {
+  Model& m = *model_;
+  m.CurrentCurve = m.CurrentCurve < m.CurveCount ? m.CurrentCurve + 1 : 1;
+  result_.Print({PrintItem::Text("Curve Number is "),
+                 PrintItem::Number(m.CurrentCurve, Separator::kLineEnd)});
+}
+
+void App::mnuClear_Click() { result_.Clear(); }
+
+void App::ScalePotentials(double factor) {
+  Model& m = *model_;
+  for (int i = 1; i <= m.NumberOfPoints; ++i) m.PotentialX(i) = m.PotentialX(i) * factor;
+  PlotCurves();
+}
+
+// Scales the current curve; a factor of -1 inverts its sign exactly.
+void App::ScaleCurrentCurve(double factor) {
+  Model& m = *model_;
+  for (int i = 1; i <= m.NumberOfPoints; ++i) {
+    m.CurrentY(i, m.CurrentCurve) = m.CurrentY(i, m.CurrentCurve) * factor;
+  }
+  PlotCurves();
+}
+
+void App::mnuMinusX_Click() {
+  Model& m = *model_;
+  int n = m.NumberOfPoints;
+  std::vector<double> x(static_cast<size_t>(n) + 1);
+  std::vector<double> y(static_cast<size_t>(n) + 1);
+  for (int i = 1; i <= n; ++i) {
+    x[static_cast<size_t>(i)] = m.PotentialX(n + 1 - i);
+    y[static_cast<size_t>(i)] = m.CurrentY(n + 1 - i, m.CurrentCurve);
+  }
+  for (int i = 1; i <= n; ++i) {
+    m.PotentialX(i) = x[static_cast<size_t>(i)];
+    m.CurrentY(i, m.CurrentCurve) = y[static_cast<size_t>(i)];
+  }
+  PrepareAndPlot();
+}
+
+}  // namespace qalto

@@ -1,0 +1,347 @@
+#include "app/script_runner.h"
+
+#include <istream>
+#include <ostream>
+#include <stdexcept>
+
+#include "app/model_fields.h"
+#include "common/plain_number.h"
+
+namespace qalto {
+namespace {
+
+// A line that cannot run; the script stops there.
+class ScriptError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct ControlReference {
+  Form* form = nullptr;
+  Control* control = nullptr;
+};
+
+std::string Escaped(const std::string& text) {
+  std::string escaped;
+  for (char c : text) {
+    if (c == '\n') {
+      escaped += "\\n";
+    } else if (c != '\r') {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+// "Name(3)" or "Name(3,4)" into the name and its indexes.
+std::string SplitIndexes(const std::string& text, std::vector<int>& indexes) {
+  size_t open = text.find('(');
+  if (open == std::string::npos) return text;
+  if (text.back() != ')') throw ScriptError("malformed index in " + text);
+  std::string inside = text.substr(open + 1, text.size() - open - 2);
+  size_t start = 0;
+  while (start <= inside.size()) {
+    size_t comma = inside.find(',', start);
+    std::string part = inside.substr(start, comma == std::string::npos ? std::string::npos
+                                                                       : comma - start);
+    try {
+      size_t used = 0;
+      indexes.push_back(std::stoi(part, &used));
+      if (used != part.size()) throw std::invalid_argument(part);
+    } catch (const std::logic_error&) {
+      throw ScriptError("malformed index in " + text);
+    }
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return text.substr(0, open);
+}
+
+bool HasCaption(const Control& control) {
+  return control.Kind() != ControlKind::kTextBox && control.Kind() != ControlKind::kComboBox;
+}
+
+std::string ControlValue(const Control& control) {
+  switch (control.Kind()) {
+    case ControlKind::kTextBox:
+      return static_cast<const TextBox&>(control).Text();
+    case ControlKind::kComboBox:
+      return static_cast<const ComboBox&>(control).Text();
+    case ControlKind::kCheckBox:
+      return static_cast<const CheckBox&>(control).Checked() ? "on" : "off";
+    case ControlKind::kOptionButton:
+      return static_cast<const OptionButton&>(control).Selected() ? "on" : "off";
+    default:
+      return static_cast<const CaptionedControl&>(control).Caption();
+  }
+}
+
+// The control can be reached by the user: it and every frame around it are visible and
+// enabled.
+bool Reachable(const Form& form, const Control& control) {
+  const Control* c = &control;
+  for (int depth = 0; c != nullptr && depth < 16; ++depth) {
+    if (!c->Visible() || !c->Enabled()) return false;
+    c = c->Container().empty() ? nullptr : form.Find(c->Container());
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitScriptLine(const std::string& line) {
+  std::vector<std::string> words;
+  size_t i = 0;
+  while (i < line.size()) {
+    if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r') {
+      ++i;
+      continue;
+    }
+    std::string word;
+    if (line[i] == '"') {
+      size_t close = line.find('"', i + 1);
+      if (close == std::string::npos) throw ScriptError("unterminated quote");
+      word = line.substr(i + 1, close - i - 1);
+      i = close + 1;
+    } else {
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+        word += line[i++];
+      }
+    }
+    words.push_back(word);
+  }
+  return words;
+}
+
+ScriptRunner::ScriptRunner(App& app, RecordingPlatform& platform, std::ostream& out)
+    : app_(app), platform_(platform), out_(out) {
+  platform_.messageSink = [this](const std::string& text) {
+    out_ << "MessageBox: " << Escaped(text) << "\n";
+  };
+}
+
+int ScriptRunner::Run(std::istream& script, std::ostream& err) {
+  std::string line;
+  int number = 0;
+  while (std::getline(script, line)) {
+    ++number;
+    try {
+      std::vector<std::string> words = SplitScriptLine(line);
+      if (words.empty() || (!words[0].empty() && words[0][0] == '#')) continue;
+      RunLine(words);
+    } catch (const ScriptError& error) {
+      out_.flush();
+      err << "line " << number << ": " << error.what() << "\n";
+      return 2;
+    } catch (const RuntimeError& error) {
+      out_.flush();
+      err << "line " << number << ": " << error.Description() << "\n";
+      return 2;
+    }
+    if (app_.ExitRequested()) break;
+  }
+  return 0;
+}
+
+namespace {
+
+ControlReference Resolve(App& app, const std::string& text) {
+  size_t dot = text.find('.');
+  if (dot == std::string::npos) throw ScriptError("not a control: " + text);
+  Form* form = app.FindForm(text.substr(0, dot));
+  if (form == nullptr) throw ScriptError("unknown form: " + text.substr(0, dot));
+  std::vector<int> indexes;
+  std::string name = SplitIndexes(text.substr(dot + 1), indexes);
+  if (indexes.size() > 1) throw ScriptError("a control has one index: " + text);
+  Control* control = form->Find(name, indexes.empty() ? kNoIndex : indexes[0]);
+  if (control == nullptr) throw ScriptError("unknown control: " + text);
+  return {form, control};
+}
+
+std::string Rest(const std::vector<std::string>& words, size_t from) {
+  std::string text;
+  for (size_t i = from; i < words.size(); ++i) {
+    if (i > from) text += ' ';
+    text += words[i];
+  }
+  return text;
+}
+
+void ExpectWords(const std::vector<std::string>& words, size_t count) {
+  if (words.size() != count) throw ScriptError("wrong number of words for " + words[0]);
+}
+
+}  // namespace
+
+void ScriptRunner::RunLine(const std::vector<std::string>& words) {
+  const std::string& action = words[0];
+  if (action == "set" || action == "click" || action == "check" || action == "select") {
+    Act(words);
+  } else if (action == "get" || action == "caption") {
+    Read(words);
+  } else if (action == "menu") {
+    ExpectWords(words, 2);
+    Menu(words[1]);
+  } else if (action == "activate") {
+    ExpectWords(words, 2);
+    Activate(words[1]);
+  } else if (action == "close") {
+    ExpectWords(words, 2);
+    Close(words[1]);
+  } else if (action == "dialog") {
+    ExpectWords(words, 2);
+    platform_.QueueDialogAnswer(words[1] == "cancel" ? std::nullopt
+                                                     : std::optional<std::string>(words[1]));
+  } else if (action == "model") {
+    ExpectWords(words, 2);
+    PrintModelField(words[1]);
+  } else if (action == "result") {
+    out_ << app_.Result().Text();
+  } else if (action == "curves") {
+    PrintCurves();
+  } else if (action == "plot") {
+    ExpectWords(words, 2);
+    Plot(words[1]);
+  } else if (action == "echo") {
+    out_ << Rest(words, 1) << "\n";
+  } else {
+    throw ScriptError("unknown action: " + action);
+  }
+}
+
+void ScriptRunner::Act(const std::vector<std::string>& words) {
+  const std::string& action = words[0];
+  if (words.size() < 2) throw ScriptError(action + " needs a control");
+  ControlReference ref = Resolve(app_, words[1]);
+  if (!ref.form->Shown()) throw ScriptError(ref.form->Name() + " is not shown");
+  if (!Reachable(*ref.form, *ref.control)) {
+    throw ScriptError(words[1] + " cannot be reached (hidden or disabled)");
+  }
+  Control& control = *ref.control;
+  std::function<void()> event;
+  if (action == "set") {
+    if (control.Kind() != ControlKind::kTextBox) throw ScriptError(words[1] + " is no text box");
+    auto& box = static_cast<TextBox&>(control);
+    if (box.Locked()) throw ScriptError(words[1] + " cannot be edited");
+    std::string text = Rest(words, 2);
+    event = [&box, text] { box.SetText(text); };
+  } else if (action == "click") {
+    ExpectWords(words, 2);
+    if (control.Kind() == ControlKind::kButton) {
+      event = [&control] { static_cast<Button&>(control).Click(); };
+    } else if (control.Kind() == ControlKind::kCheckBox) {
+      event = [&control] { static_cast<CheckBox&>(control).Click(); };
+    } else if (control.Kind() == ControlKind::kOptionButton) {
+      event = [&control] { static_cast<OptionButton&>(control).Click(); };
+    } else {
+      throw ScriptError(words[1] + " cannot be clicked");
+    }
+  } else if (action == "check") {
+    ExpectWords(words, 3);
+    if (control.Kind() != ControlKind::kCheckBox) throw ScriptError(words[1] + " is no check box");
+    if (words[2] != "on" && words[2] != "off") throw ScriptError("check takes on or off");
+    bool on = words[2] == "on";
+    event = [&control, on] { static_cast<CheckBox&>(control).SetChecked(on); };
+  } else {
+    if (control.Kind() != ControlKind::kComboBox) throw ScriptError(words[1] + " is no list");
+    auto& list = static_cast<ComboBox&>(control);
+    std::string item = Rest(words, 2);
+    bool known = false;
+    for (const std::string& entry : list.Items()) known = known || entry == item;
+    if (!known) throw ScriptError(words[1] + " has no item " + item);
+    event = [&list, item] { list.SelectText(item); };
+  }
+  // Clicking into a window that is not the active one activates it first.
+  Form& form = *ref.form;
+  if (app_.ActiveForm() != &form) app_.ActivateForm(form);
+  app_.Guard(event);
+}
+
+void ScriptRunner::Read(const std::vector<std::string>& words) {
+  ExpectWords(words, 2);
+  const std::string& target = words[1];
+  if (words[0] == "caption" && target.find('.') == std::string::npos) {
+    if (target == "MDIForm1") {
+      out_ << target << " = " << kAppTitle << "\n";
+      return;
+    }
+    Form* form = app_.FindForm(target);
+    if (form == nullptr) throw ScriptError("unknown form: " + target);
+    out_ << target << " = " << form->Caption() << "\n";
+    return;
+  }
+  ControlReference ref = Resolve(app_, target);
+  const Control& control = *ref.control;
+  if (words[0] == "caption") {
+    if (!HasCaption(control)) throw ScriptError(target + " has no caption");
+    out_ << target << " = " << static_cast<const CaptionedControl&>(control).Caption() << "\n";
+    return;
+  }
+  out_ << target << " = " << ControlValue(control);
+  if (!control.Visible()) out_ << " (hidden)";
+  if (!control.Enabled()) out_ << " (disabled)";
+  out_ << "\n";
+}
+
+void ScriptRunner::Menu(const std::string& handler) {
+  switch (app_.ChooseMenu(handler)) {
+    case MenuOutcome::kDone:
+      return;
+    case MenuOutcome::kUnknown:
+      throw ScriptError("no menu command " + handler);
+    case MenuOutcome::kDisabled:
+      throw ScriptError("menu command " + handler + " is disabled");
+    case MenuOutcome::kNotAvailable:
+      throw ScriptError("menu command " + handler + " is not available in this version");
+  }
+}
+
+void ScriptRunner::Activate(const std::string& formName) {
+  if (formName == "MDIForm1") {
+    app_.ActivateMainWindow();
+    return;
+  }
+  Form* form = app_.FindForm(formName);
+  if (form == nullptr) throw ScriptError("unknown form: " + formName);
+  if (!form->Shown()) throw ScriptError(formName + " is not shown");
+  app_.ActivateForm(*form);
+}
+
+void ScriptRunner::Close(const std::string& formName) {
+  if (formName == "MDIForm1") {
+    app_.mnuExit_Click();
+    return;
+  }
+  Form* form = app_.FindForm(formName);
+  if (form == nullptr) throw ScriptError("unknown form: " + formName);
+  if (!form->Shown()) throw ScriptError(formName + " is not shown");
+  app_.CloseForm(*form);
+}
+
+void ScriptRunner::PrintModelField(const std::string& reference) {
+  std::vector<int> indexes;
+  std::string name = SplitIndexes(reference, indexes);
+  std::optional<std::string> text = ModelFieldText(app_.model(), name, indexes);
+  if (!text) throw ScriptError("no model field " + name);
+  out_ << reference << " = " << *text << "\n";
+}
+
+void ScriptRunner::PrintCurves() {
+  const Model& m = app_.model();
+  for (int i = m.FirstPoint; i <= m.LastPoint; ++i) {
+    if (i < 0 || i > kMaxPoints) break;
+    out_ << PlainNumber(m.PotentialX(i));
+    for (int k = 1; k <= m.CurveCount && k <= kMaxCurves; ++k) {
+      out_ << "," << PlainNumber(m.CurrentY(i, k));
+    }
+    out_ << "\n";
+  }
+}
+
+void ScriptRunner::Plot(const std::string& path) {
+  if (!plotWriter) throw ScriptError("nothing has been drawn");
+  std::string error = plotWriter(path);
+  if (!error.empty()) throw ScriptError(error);
+}
+
+}  // namespace qalto

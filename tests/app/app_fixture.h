@@ -1,0 +1,31 @@
+#pragma once
+// An application driven the way the user drives it, with a recording platform.
+
+#include <gtest/gtest.h>
+
+#include "app/app.h"
+#include "common/number_text.h"
+#include "ui/recording_platform.h"
+
+namespace qalto {
+
+class AppTest : public ::testing::Test {
+ protected:
+  AppTest() { platform.SetClock(1000.0); }
+
+  // The analytical model with the given mechanism, as a user sets it in the Mechanism window.
+  void UseAnalyticalMechanism(int mechanism) {
+    app.mnuMechamism_Click();
+    if (app.Mech().CheckDigital.Checked()) app.Mech().CheckDigital.Click();
+    app.Mech().mech(mechanism).Click();
+    app.Mech().Command1_Click();
+  }
+
+  double Value(const Label& label) { return ReadNumber(label.Caption()); }
+
+  RecordingPlatform platform;
+  App app{platform};
+  Model& model = app.model();
+};
+
+}  // namespace qalto

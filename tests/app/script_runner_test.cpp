@@ -1,0 +1,140 @@
+#include "app/script_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace qalto {
+namespace {
+
+struct ScriptResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+ScriptResult RunScript(const std::string& script) {
+  RecordingPlatform platform;
+  platform.SetClock(0);
+  App app(platform);
+  std::ostringstream out, err;
+  ScriptRunner runner(app, platform, out);
+  std::istringstream in(script);
+  int status = runner.Run(in, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(SplitScriptLine, BlanksSeparateAndQuotesHoldBlanks) {
+  EXPECT_EQ(SplitScriptLine("set  FormIns.Estart\t0.3"),
+            (std::vector<std::string>{"set", "FormIns.Estart", "0.3"}));
+  EXPECT_EQ(SplitScriptLine("select FormIns.ComboScan \"2 cycles\""),
+            (std::vector<std::string>{"select", "FormIns.ComboScan", "2 cycles"}));
+  EXPECT_EQ(SplitScriptLine("set FormIns.Noise \"\""),
+            (std::vector<std::string>{"set", "FormIns.Noise", ""}));
+  EXPECT_TRUE(SplitScriptLine("   ").empty());
+}
+
+TEST(ScriptRunner, ReadsControlsAndModelFields) {
+  ScriptResult run = RunScript(
+      "# a comment\n"
+      "\n"
+      "get FormIns.Estart\n"
+      "get FormIns.radius\n"
+      "get FormMech.CheckDigital\n"
+      "get FormMech.mech(1)\n"
+      "get FormIns.ComboScan\n"
+      "caption FormIns.LabelRadius\n"
+      "caption FormIns\n"
+      "caption FormTech.optTech(6)\n"
+      "model Electrode\n"
+      "model DigitalSimulation\n"
+      "model CurrentY(10,1)\n"
+      "echo \"all read\" now\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "FormIns.Estart = 0.3\n"
+            "FormIns.radius = 0.2821 (hidden)\n"
+            "FormMech.CheckDigital = on\n"
+            "FormMech.mech(1) = on\n"
+            "FormIns.ComboScan = single\n"
+            "FormIns.LabelRadius = Radius (cm)\n"
+            "FormIns = Instrument\n"
+            "FormTech.optTech(6) = 6)  Addition square wave voltammetry\n"
+            "Electrode = 1\n"
+            "DigitalSimulation = True\n"
+            "CurrentY(10,1) = 0\n"
+            "all read now\n");
+}
+
+TEST(ScriptRunner, RefusesWhatAUserCannotDo) {
+  struct Case {
+    const char* script;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"set FormIns.Estart 1\n", "line 1: FormIns is not shown"},
+      {"menu mnuInstrument\nset FormIns.radius 1\n", "line 2: FormIns.radius cannot be reached"},
+      {"menu mnuInstrument\nclick FormIns.optElectrode(9)\n",
+       "line 2: FormIns.optElectrode(9) cannot be reached"},
+      {"menu mnuTime\n", "line 1: menu command mnuTime is disabled"},
+      {"menu mnuFly\n", "line 1: no menu command mnuFly"},
+      {"jump\n", "line 1: unknown action: jump"},
+      {"get FormIns.Nothing\n", "line 1: unknown control: FormIns.Nothing"},
+      {"model Nothing\n", "line 1: no model field Nothing"},
+      {"model PotentialX(6000)\n", "line 1: Subscript out of range"},
+      {"menu mnuMechamism\nset FormMech.mech(2) x\n", "line 2: FormMech.mech(2) cannot be reached"},
+      {"menu mnuInstrument\nselect FormIns.ComboScan forever\n",
+       "line 2: FormIns.ComboScan has no item forever"},
+      {"close FormIns\n", "line 1: FormIns is not shown"},
+      {"plot x.svg\n", "line 1: nothing has been drawn"},
+      {"echo \"open\n", "line 1: unterminated quote"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script);
+    ScriptResult run = RunScript(c.script);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind(c.reason, 0), 0u) << run.err;
+  }
+}
+
+TEST(ScriptRunner, MessageBoxesArePrintedAtOnce) {
+  ScriptResult run = RunScript(
+      "menu mnuInstrument\n"
+      "set FormIns.Estep 0\n"
+      "menu mnuSimulate\n"
+      "echo after\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "MessageBox: Analytical simulation Error: Division by zero! Please try again by "
+            "other initial values.\n"
+            "after\n");
+}
+
+TEST(ScriptRunner, ActingOnAnInactiveFormActivatesItFirst) {
+  ScriptResult run = RunScript(
+      "menu mnuInstrument\n"
+      "menu mnuTech\n"
+      "click FormTech.optTech(5)\n"
+      "click FormTech.CmdOK\n"
+      "get FormIns.TextF\n"
+      "set FormIns.Noise 1e-9\n"
+      "get FormIns.TextF\n"
+      "get FormIns.tp\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "FormIns.TextF = 20 (hidden)\n"
+            "FormIns.TextF = 20\n"
+            "FormIns.tp = 0.025\n");
+  run = RunScript("menu mnuInstrument\nmenu mnuTech\nclick FormTech.optTech(5)\n"
+                  "click FormTech.CmdOK\nset FormIns.tp 1\n");
+  EXPECT_EQ(run.status, 2);  // set from the frequency, not editable
+}
+
+TEST(ScriptRunner, ExitEndsTheScript) {
+  ScriptResult run = RunScript("echo one\nmenu mnuExit\necho two\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "one\n");
+}
+
+}  // namespace
+}  // namespace qalto

@@ -1,0 +1,26 @@
+# More than 5000 points ends the run with the simulation's message; the program carries on.
+menu mnuInstrument
+set FormIns.Estart 0
+set FormIns.Eend 1
+set FormIns.Estep 0.1
+menu mnuSimulate
+model NumberOfPoints
+set FormIns.Estep 0.0001
+menu mnuSimulate
+model FirstPoint
+model LastPoint
+echo 2501 points a sweep, a cycle needs 5002
+set FormIns.Estep 0.0004
+select FormIns.ComboScan cycle
+menu mnuSimulate
+echo a zero step and a zero temperature
+set FormIns.Estep 0
+menu mnuSimulate
+set FormIns.Estep 0.1
+set FormIns.txttemp -273.14
+menu mnuSimulate
+set FormIns.txttemp 25
+menu mnuSimulate
+model LastPoint
+model FOverRT
+model RTOverF

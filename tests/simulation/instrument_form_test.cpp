@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include "app/app_fixture.h"
+
+namespace qalto {
+namespace {
+
+using InstrumentFormTest = AppTest;
+
+TEST_F(InstrumentFormTest, DefaultFormWithACycle) {
+  app.mnuInstrument_Click();
+  FormIns& f = app.Ins();
+  EXPECT_EQ(f.ComboScan.Text(), "single");
+  f.ComboScan.SelectText("cycle");
+  f.cmdOK_Click();
+  EXPECT_FALSE(f.Shown());
+  EXPECT_DOUBLE_EQ(model.StartPotential, 0.3);
+  EXPECT_DOUBLE_EQ(model.EndPotential, -0.3);
+  EXPECT_DOUBLE_EQ(model.PotentialStep, 0.005);
+  EXPECT_DOUBLE_EQ(model.ScanCycles, 1);
+  EXPECT_DOUBLE_EQ(model.Temperature, 298.14);
+  EXPECT_DOUBLE_EQ(model.DropTime, 0.5);
+  EXPECT_DOUBLE_EQ(model.PulseTime, 0.025);
+  EXPECT_DOUBLE_EQ(model.PulsePotential, -0.05);
+  EXPECT_NEAR(model.RotationRate, 10.472, 0.0005);
+  EXPECT_EQ(model.Technique, 1);  // the Techniques window's default, through the Mechanism OK
+}
+
+TEST_F(InstrumentFormTest, MicrodiscUsesTheEquivalentHemisphere) {
+  app.mnuInstrument_Click();
+  FormIns& f = app.Ins();
+  f.optElectrode(4).Click();
+  f.radius.SetText("0.2821");
+  f.cmdOK_Click();
+  EXPECT_NEAR(model.Radius, 0.17959, 0.000005);
+  EXPECT_NEAR(model.ElectrodeArea, 0.20265, 0.000005);
+  EXPECT_EQ(f.ARE.Text(), "2.5e-1");
+}
+
+TEST_F(InstrumentFormTest, AreaAndRadiusUpdateEachOtherAndStop) {
+  app.mnuInstrument_Click();
+  FormIns& f = app.Ins();
+  f.optElectrode(2).Click();
+  f.cmdOK_Click();  // the model radius is the one of the last apply
+  app.mnuInstrument_Click();
+  // 4 pi r2 = 1.00004 cm2 is written as 1.e0; the area writes the radius back as 2.82e-1,
+  // which gives 9.99e-1 cm2, whose radius is again 2.82e-1: there the exchange stops.
+  f.radius.SetText("0.2821");
+  EXPECT_EQ(f.radius.Text(), "2.82e-1");
+  EXPECT_EQ(f.ARE.Text(), "9.99e-1");
+  f.ARE.SetText("3.14");
+  EXPECT_EQ(f.radius.Text(), "5.e-1");
+  EXPECT_EQ(f.ARE.Text(), "3.14e0");
+  f.ARE.SetText("");  // an empty area reads 0: the radius follows, then the exchange stops
+  EXPECT_EQ(f.radius.Text(), "0.e0");
+}
+
+TEST_F(InstrumentFormTest, TimingFieldsFollowStepRateAndFrequency) {
+  app.mnuInstrument_Click();
+  FormIns& f = app.Ins();
+  f.V.SetText("0.02");
+  EXPECT_EQ(f.td.Text(), "0.25");
+  f.V.SetText("0.01");
+  EXPECT_EQ(f.td.Text(), "0.5");
+  f.V.SetText("0");  // a zero rate leaves the drop time as it was
+  EXPECT_EQ(f.td.Text(), "0.5");
+  f.Estep.SetText("0.002");
+  EXPECT_EQ(f.td.Text(), "0.5");
+  f.V.SetText("0.01");
+  EXPECT_EQ(f.td.Text(), "0.2");
+  f.TextF.SetText("10");
+  EXPECT_EQ(f.tp.Text(), "0.05");
+  f.TextF.SetText("20");
+  EXPECT_EQ(f.tp.Text(), "0.025");
+  f.TextF.SetText("abc");
+  EXPECT_EQ(f.tp.Text(), "0.025");
+}
+
+TEST_F(InstrumentFormTest, ElectrodeChoiceShowsItsGeometryFields) {
+  app.mnuInstrument_Click();
+  FormIns& f = app.Ins();
+  struct Row {
+    int electrode;
+    bool length, radius, rotation;
+  };
+  const Row rows[] = {{1, false, false, false}, {2, false, true, false}, {3, false, true, false},
+                      {4, false, true, false},  {5, true, true, false},   {6, true, true, true},
+                      {7, false, true, true},   {8, false, true, true},   {9, true, false, false},
+                      {10, true, true, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.electrode);
+    f.optElectrode_Click(row.electrode);
+    EXPECT_EQ(model.Electrode, row.electrode);
+    EXPECT_EQ(f.leng.Visible(), row.length);
+    EXPECT_EQ(f.LabelLength.Visible(), row.length);
+    EXPECT_EQ(f.radius.Visible(), row.radius);
+    EXPECT_EQ(f.TextRrate.Visible(), row.rotation);
+    EXPECT_EQ(f.LabelRadius.Caption(), row.electrode == 10 ? "Half Width (cm)" : "Radius (cm)");
+    EXPECT_EQ(f.LabelLength.Caption(), row.electrode == 10 ? "Thick (cm)" : "Length (cm)");
+  }
+}
+
+TEST_F(InstrumentFormTest, ActivationFollowsTechniqueAndMode) {
+  app.mnuTech_Click();
+  app.Tech().optTech(5).Click();
+  app.Tech().CmdOK_Click();
+  app.mnuInstrument_Click();
+  FormIns& f = app.Ins();
+  EXPECT_FALSE(f.V.Visible());
+  EXPECT_TRUE(f.TextF.Visible());
+  EXPECT_TRUE(f.tp.Visible());
+  EXPECT_TRUE(f.tp.Locked());
+  EXPECT_TRUE(f.Epulse.Visible());
+  // Digital mode (the start): 5-8 and 10 enabled, the thin film not.
+  EXPECT_TRUE(f.optElectrode(6).Enabled());
+  EXPECT_TRUE(f.optElectrode(10).Enabled());
+  EXPECT_FALSE(f.optElectrode(9).Enabled());
+  f.cmdOK_Click();
+
+  app.mnuTech_Click();
+  app.Tech().optTech(3).Click();
+  app.Tech().CmdOK_Click();
+  UseAnalyticalMechanism(1);
+  app.mnuInstrument_Click();
+  EXPECT_TRUE(f.V.Visible());
+  EXPECT_FALSE(f.TextF.Visible());
+  EXPECT_FALSE(f.tp.Locked());
+  EXPECT_FALSE(f.optElectrode(6).Enabled());
+  EXPECT_TRUE(f.optElectrode(8).Enabled());  // rotating disk: DC and normal pulse only
+  EXPECT_TRUE(f.optElectrode(9).Enabled());
+  EXPECT_FALSE(f.optElectrode(10).Enabled());
+
+  app.mnuTech_Click();
+  app.Tech().optTech(1).Click();
+  app.Tech().CmdOK_Click();
+  app.ActivateForm(app.Tech());
+  app.ActivateForm(f);
+  EXPECT_FALSE(f.tp.Visible());
+  EXPECT_FALSE(f.Epulse.Visible());
+  EXPECT_FALSE(f.optElectrode(8).Enabled());
+}
+
+TEST_F(InstrumentFormTest, BandElectrodeConvertsHalfWidthAndThickness) {
+  app.mnuInstrument_Click();
+  FormIns& f = app.Ins();
+  f.optElectrode(10).Click();
+  f.radius.SetText("0.1");
+  f.leng.SetText("0.5");
+  f.cmdOK_Click();
+  EXPECT_DOUBLE_EQ(model.Radius, 0.05);
+  EXPECT_NEAR(model.ElectrodeArea, 3.141592654 * 0.05 * 0.5, 1e-15);
+  EXPECT_DOUBLE_EQ(model.ElectrodeLength, 0.5);
+}
+
+}  // namespace
+}  // namespace qalto

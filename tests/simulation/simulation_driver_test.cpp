@@ -1,0 +1,231 @@
+#include "simulation/simulation_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/app_fixture.h"
+#include "simulation/curve_slot.h"
+
+namespace qalto {
+namespace {
+
+class SimulationDriverTest : public AppTest {
+ protected:
+  void SetUp() override {
+    app.mnuInstrument_Click();
+  }
+  void Sweep(const char* start, const char* end, const char* step, const char* scan = "single") {
+    FormIns& f = app.Ins();
+    f.Estart.SetText(start);
+    f.Eend.SetText(end);
+    f.Estep.SetText(step);
+    f.ComboScan.SelectText(scan);
+  }
+  void Simulate() {
+    platform.messages.clear();
+    app.mnuSimulate_Click();
+  }
+  double Total(int i) { return model.ReactionCurrents(i, model.TotalCurrentColumn); }
+};
+
+TEST_F(SimulationDriverTest, SingleSweepAxis) {
+  Sweep("0", "1", "0.01");
+  Simulate();
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(model.SweepPoints, 101);
+  EXPECT_EQ(model.NumberOfPoints, 101);
+  EXPECT_EQ(model.FirstPoint, 1);
+  EXPECT_EQ(model.LastPoint, 101);
+  EXPECT_DOUBLE_EQ(model.PotentialX(1), 0);
+  EXPECT_DOUBLE_EQ(model.PotentialX(101), 1.0);
+  EXPECT_DOUBLE_EQ(model.PotentialX(0), -0.01);
+  EXPECT_EQ(model.SweepDirection, 1);
+}
+
+TEST_F(SimulationDriverTest, CycleMirrorsTheSweepIncludingTheVertex) {
+  Sweep("0", "1", "0.01", "cycle");
+  Simulate();
+  EXPECT_EQ(model.NumberOfPoints, 202);
+  EXPECT_EQ(model.PotentialX(102), model.PotentialX(101));
+  EXPECT_DOUBLE_EQ(model.PotentialX(102), 1.0);
+  EXPECT_EQ(model.PotentialX(202), model.PotentialX(1));
+  EXPECT_EQ(model.PotentialX(150), model.PotentialX(53));
+  Sweep("0", "1", "0.01", "3 cycles");
+  Simulate();
+  EXPECT_EQ(model.NumberOfPoints, 606);
+  for (int i = 1; i <= 202; ++i) {
+    EXPECT_EQ(model.PotentialX(i + 202), model.PotentialX(i));
+    EXPECT_EQ(model.PotentialX(i + 404), model.PotentialX(i));
+  }
+}
+
+TEST_F(SimulationDriverTest, PointCountRoundsHalvesToEven) {
+  Sweep("0", "0.625", "0.25");
+  Simulate();
+  EXPECT_EQ(model.SweepPoints, 3);  // 2.5 rounds to 2
+  Sweep("0", "0.875", "0.25");
+  Simulate();
+  EXPECT_EQ(model.SweepPoints, 5);  // 3.5 rounds to 4
+}
+
+TEST_F(SimulationDriverTest, DecreasingSweep) {
+  Sweep("0.3", "-0.3", "0.005");
+  Simulate();
+  EXPECT_EQ(model.SweepDirection, -1);
+  EXPECT_EQ(model.NumberOfPoints, 121);
+  EXPECT_DOUBLE_EQ(model.PotentialX(1), 0.3);
+  EXPECT_NEAR(model.PotentialX(121), -0.3, 1e-12);
+  EXPECT_LT(model.PotentialX(2), model.PotentialX(1));
+}
+
+TEST_F(SimulationDriverTest, TooManyPointsStopTheRunWithItsMessage) {
+  Sweep("0", "1", "0.01");
+  Simulate();
+  Sweep("0", "1", "0.0001");  // 10001 points
+  Simulate();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0],
+            "Analytical simulation Error: Subscript out of range! Please try again by other "
+            "initial values.");
+  EXPECT_EQ(model.FirstPoint, 1);
+  EXPECT_EQ(model.LastPoint, 101);  // unchanged by the failed run
+  EXPECT_TRUE(app.MenuEnabled("mnuDisplay"));
+  Sweep("0", "1", "0.0004");  // 2501 points a sweep: a cycle needs 5002
+  app.Ins().ComboScan.SelectText("cycle");
+  Simulate();
+  EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+TEST_F(SimulationDriverTest, ImpossibleParametersEndInTheMessage) {
+  Sweep("0", "1", "0");
+  Simulate();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0],
+            "Analytical simulation Error: Division by zero! Please try again by other initial "
+            "values.");
+  Sweep("0", "1", "0.01");
+  app.Ins().txttemp.SetText("-273.14");  // zero kelvin
+  Simulate();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0],
+            "Analytical simulation Error: Division by zero! Please try again by other initial "
+            "values.");
+  app.Ins().txttemp.SetText("25");
+  Sweep("1", "1", "0.01");  // one point: nothing to divide, a curve of one point
+  Simulate();
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(model.NumberOfPoints, 1);
+}
+
+TEST_F(SimulationDriverTest, NoiseIsDeterministicAndGaussian) {
+  Sweep("0", "1", "0.0005");  // 2001 points
+  app.Ins().Noise.SetText("1e-6");
+  Simulate();
+  std::vector<double> first;
+  for (int i = 1; i <= model.NumberOfPoints; ++i) first.push_back(model.CurrentY(i, 1));
+  Simulate();
+  double sum = 0, squares = 0;
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    EXPECT_EQ(model.CurrentY(i, 1), first[static_cast<size_t>(i - 1)]);
+    sum += first[static_cast<size_t>(i - 1)];
+    squares += first[static_cast<size_t>(i - 1)] * first[static_cast<size_t>(i - 1)];
+  }
+  double n = model.NumberOfPoints;
+  double mean = sum / n;
+  double sd = std::sqrt(squares / n - mean * mean);
+  EXPECT_LT(std::fabs(mean), 0.1e-6);
+  EXPECT_NEAR(sd, 1e-6, 0.1e-6);
+}
+
+TEST_F(SimulationDriverTest, FirstNoiseValueFollowsTheGenerator) {
+  Sweep("0", "0.01", "0.01");  // 2 points: seed 4
+  app.Ins().Noise.SetText("1");
+  Simulate();
+  const double m = 199017;
+  double seed = 4 * 24298.0 + 99991;
+  seed = seed + 1 - std::floor(seed / m) * m;
+  double rho = std::sqrt(2 * std::log(m / seed));
+  seed = seed * 24298.0 + 99991;
+  seed = seed + 1 - std::floor(seed / m) * m;
+  EXPECT_DOUBLE_EQ(model.CurrentY(1, 1), rho * std::cos(6.283185308 * seed / m));
+}
+
+TEST_F(SimulationDriverTest, BaselineRunsFromIStartToIEnd) {
+  Sweep("0", "1", "0.01");
+  app.Ins().TxtI0.SetText("2e-6");
+  app.Ins().TxtI1.SetText("2e-6");
+  Simulate();
+  for (int i = 1; i <= model.NumberOfPoints; ++i) EXPECT_DOUBLE_EQ(model.CurrentY(i, 1), 2e-6);
+  app.Ins().TxtI0.SetText("0");
+  app.Ins().TxtI1.SetText("1e-6");
+  Sweep("0", "1", "0.01", "cycle");
+  Simulate();
+  EXPECT_DOUBLE_EQ(model.CurrentY(1, 1), 0);
+  EXPECT_DOUBLE_EQ(model.CurrentY(51, 1), 0.5e-6);
+  EXPECT_DOUBLE_EQ(model.CurrentY(101, 1), 1e-6);
+  EXPECT_DOUBLE_EQ(model.CurrentY(202, 1), 0);
+}
+
+TEST_F(SimulationDriverTest, ChargingCurrentFollowsTheSweepDirection) {
+  UseAnalyticalMechanism(1);
+  Sweep("0", "1", "0.01", "cycle");
+  app.Ins().Cdl.SetText("1e-5");  // v = 0.01 V/s: Cd v = 1e-7 A
+  Simulate();
+  EXPECT_NEAR(model.CurrentY(10, 1), -1e-7, 1e-20);  // increasing potential
+  EXPECT_NEAR(model.CurrentY(150, 1), 1e-7, 1e-20);  // decreasing potential
+  // At the vertex the two equal potentials take the sign of the next step.
+  EXPECT_NEAR(model.CurrentY(102, 1), 1e-7, 1e-20);
+
+  // With resistance the charging current rises with the cell time constant RC / t.
+  // The drop time follows step / rate: 0.01 / 0.01 = 1 s, so Cd Ru / t = 1e-5 x 25000 = 0.25.
+  EXPECT_EQ(app.Ins().td.Text(), "1");
+  app.Ins().txtRu.SetText("25000");
+  Simulate();
+  EXPECT_NEAR(model.CurrentY(1, 1), -1e-7 / 1.25, 1e-20);
+  EXPECT_NEAR(model.CurrentY(2, 1), (-1e-7 + 0.25 * model.CurrentY(1, 1)) / 1.25, 1e-20);
+  EXPECT_NEAR(model.CurrentY(90, 1), -1e-7, 1e-12);
+}
+
+TEST(CurveSlot, OverlaidCurvesTakeTheNextSlotUpToFive) {
+  Model model;
+  SelectCurveSlot(model, false);
+  EXPECT_EQ(model.CurveCount, 1);
+  for (int expected = 2; expected <= 5; ++expected) {
+    SelectCurveSlot(model, true);
+    EXPECT_EQ(model.CurveCount, expected);
+    EXPECT_EQ(model.CurrentCurve, expected);
+    EXPECT_EQ(model.TargetCurve, expected);
+  }
+  SelectCurveSlot(model, true);  // the sixth replaces curve 1 again
+  EXPECT_EQ(model.CurveCount, 1);
+  EXPECT_EQ(model.CurrentCurve, 1);
+  model.FitMode = true;
+  SelectCurveSlot(model, true);
+  EXPECT_EQ(model.CurveCount, 2);
+  EXPECT_EQ(model.CurrentCurve, 2);
+  EXPECT_EQ(model.TargetCurve, 2);
+}
+
+TEST(RunSimulation, FitModeKeepsTheImportedAxis) {
+  Model model;
+  RecordingPlatform platform;
+  model.FitMode = true;
+  model.NumberOfPoints = 5;
+  model.DropTime = 0.5;
+  model.PotentialStep = 0.01;
+  model.Technique = 2;
+  model.FOverRT = 38.9;
+  model.RTOverF = 1 / 38.9;
+  for (int i = 0; i <= 6; ++i) model.PotentialX(i) = 0.1 * i;
+  model.NoiseLevel = 1;  // no noise during a fit
+  RunSimulation(model, SimulationInputs{}, platform);
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(model.SweepPoints, 2.5);
+  EXPECT_EQ(model.CurrentCurve, 2);
+  EXPECT_DOUBLE_EQ(model.PotentialX(3), 0.3);
+  for (int i = 1; i <= 5; ++i) EXPECT_EQ(model.CurrentY(i, 2), 0);
+}
+
+}  // namespace
+}  // namespace qalto
