@@ -19,7 +19,8 @@ enum class CloseBehaviour {
 
 class Form {
  public:
-  Form(std::string name, std::string caption) : name_(std::move(name)), caption_(std::move(caption)) {}
+  Form(std::string name, std::string caption)
+      : name_(std::move(name)), caption_(std::move(caption)) {}
   virtual ~Form() = default;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
