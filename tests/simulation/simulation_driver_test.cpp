@@ -169,6 +169,9 @@ TEST_F(SimulationDriverTest, BaselineRunsFromIStartToIEnd) {
 
 TEST_F(SimulationDriverTest, ChargingCurrentFollowsTheSweepDirection) {
   UseAnalyticalMechanism(1);
+  // Without A in the solution no faradaic current flows: only the charging current remains.
+  app.mnuExperimental_Click();
+  app.Expr().C(1).SetText("0");
   Sweep("0", "1", "0.01", "cycle");
   app.Ins().Cdl.SetText("1e-5");  // v = 0.01 V/s: Cd v = 1e-7 A
   Simulate();
