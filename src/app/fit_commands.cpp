@@ -48,6 +48,7 @@ void App::mnuManualFit_Click() {
 void App::mnuAutoFit_Click() {
   FitCommandScope scope(*model_, platform_);
   model_->CurrentCurve = 1;
+  option_.overlap.SetChecked(false);
   SingleCurveStep(*model_);
   try {
     expr_->OK();
