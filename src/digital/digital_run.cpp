@@ -190,9 +190,11 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, DigitalRun& run) 
   BlockSystem& sys = run.system;
   sys.species = run.species;
   sys.boxes = run.grid.boxes;
-  sys.diagonal = {};
-  sys.lower = {};
-  sys.upper = {};
+  for (int j = 0; j <= sys.boxes + 1; ++j) {
+    sys.lower[j] = SpeciesVector{};
+    sys.upper[j] = SpeciesVector{};
+    sys.diagonal[j] = SpeciesMatrix{};
+  }
   BuildCoefficients(m, run, gridInputs.minDiffusion);
   AddFirstOrderReactions(m, run);
   CheckFiniteCoefficients(run);

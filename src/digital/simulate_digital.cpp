@@ -71,7 +71,8 @@ void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMes
   model.MaxIteration = 0;
   const double beta = ReadNumber(forms.expandingGrid);  // grid expansion factor
   const double pH = ReadNumber(forms.pH);
-  auto run = std::make_unique<DigitalRun>();
+  // The work tables are large and the run clears the boxes it uses: no need to zero them all.
+  auto run = std::make_unique_for_overwrite<DigitalRun>();
   PrepareDigitalRun(model, beta, pH, *run);
 
   double previousTotal = 0.0;  // total current of the previous point, A

@@ -25,8 +25,8 @@ struct SecondOrderReaction {
 struct SecondOrderStep {
   int reactionCount = 0;
   std::array<SecondOrderReaction, kMaxSecondOrderReactions> reactions{};
-  std::array<SpeciesMatrix, kGridSlots> linearBlocks{};  // diagonal blocks without these reactions
-  std::array<SpeciesVector, kGridSlots> estimate{};      // latest estimate of C(s, j), M
+  std::array<SpeciesMatrix, kGridSlots> linearBlocks;  // diagonal blocks without these reactions
+  std::array<SpeciesVector, kGridSlots> estimate;      // latest estimate of C(s, j), M
 };
 
 // Copies the diagonal blocks of the system (diffusion and first-order reactions) as the linear
