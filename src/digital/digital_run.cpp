@@ -176,7 +176,6 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, DigitalRun& run) 
   run.totalColumn = m.TotalCurrentColumn;
   run.pulseHeight = m.PulsePotential;
   run.resistance = m.UncompensatedResistance;
-  Exp(beta);  // an expansion factor beyond the range of exp fails here, before anything else
   run.transfer = ReadChargeTransfer(m, pH);
   run.timing = TechniqueTiming(m.Technique, m.DropTime, m.PulseTime);
   run.Q1 = m.DoubleLayerCapacitance * std::abs(m.ScanRate);
