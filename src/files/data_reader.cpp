@@ -10,8 +10,8 @@ namespace qalto {
 namespace {
 
 constexpr int kEndOfData = std::char_traits<char>::eof();
-// Longest field kept for reading; a longer one is not a number anyone wrote, and capping it
-// keeps a large file without separators from filling the memory.
+// Longest field read; a longer one is not a number anyone wrote, and stopping there keeps a
+// large file without separators from filling the memory or holding the program up.
 constexpr size_t kMaxFieldLength = 400;
 
 enum class FieldEnd { kComma, kLineBreak, kEndOfData };
@@ -75,12 +75,11 @@ class FieldStream {
     while (IsBlank(Peek()))
       Next();
     if (Peek() == kEndOfData) throw RuntimeError::InputPastEndOfFile();
-    unreadable_ = false;
     std::string text = Peek() == '"' ? QuotedField() : PlainField();
     end = ConsumeSeparator();
     // A value in quotes is read as text; a spreadsheet that quotes its numbers still gives
     // numbers, any other text is a mismatch (an empty field is a missing value).
-    if (unreadable_ || !IsNumber(text)) throw RuntimeError::TypeMismatch();
+    if (!IsNumber(text)) throw RuntimeError::TypeMismatch();
     return ReadNumber(text);
   }
 
@@ -104,19 +103,25 @@ class FieldStream {
   }
 
   void Keep(std::string& text, int c) {
-    if (text.size() < kMaxFieldLength) {
-      text += static_cast<char>(c);
-    } else if (!IsBlank(c)) {
-      unreadable_ = true;
-    }
+    if (text.size() == kMaxFieldLength) throw RuntimeError::TypeMismatch();
+    text += static_cast<char>(c);
   }
 
+  // The field up to its separator, without the blanks around it. Blanks inside it are kept
+  // as one, which is enough to make it no number.
   std::string PlainField() {
     std::string text;
-    while (!AtSeparator())
-      Keep(text, Next());
-    while (!text.empty() && IsBlank(static_cast<unsigned char>(text.back())))
-      text.pop_back();
+    bool blanks = false;
+    while (!AtSeparator()) {
+      int c = Next();
+      if (IsBlank(c)) {
+        blanks = true;
+        continue;
+      }
+      if (blanks) Keep(text, ' ');
+      blanks = false;
+      Keep(text, c);
+    }
     return text;
   }
 
@@ -130,9 +135,7 @@ class FieldStream {
     if (Peek() == '"') Next();
     while (IsBlank(Peek()))
       Next();
-    if (!AtSeparator()) unreadable_ = true;  // text after the closing quote
-    while (!AtSeparator())
-      Next();
+    if (!AtSeparator()) throw RuntimeError::TypeMismatch();  // text after the closing quote
     return text;
   }
 
@@ -144,7 +147,6 @@ class FieldStream {
   }
 
   std::streambuf& buffer_;
-  bool unreadable_ = false;  // the field holds more than a number can
 };
 
 }  // namespace

@@ -28,9 +28,12 @@ RuntimeError DeviceIoError() {
   return RuntimeError("Device I/O error");
 }
 
-bool IsDirectory(const std::string& path) {
+// Folders, devices and pipes are no data files; a pipe would hold the program up waiting for
+// its other end.
+bool IsOtherThanAFile(const std::string& path) {
   std::error_code ignored;
-  return std::filesystem::is_directory(path, ignored);
+  std::filesystem::file_status status = std::filesystem::status(path, ignored);
+  return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
 }
 
 RuntimeError OpenFailure(int error, bool forReading) {
@@ -62,7 +65,7 @@ struct FileCloser {
 
 std::ifstream OpenForInput(const std::string& path) {
   if (path.empty()) throw RuntimeError::BadFileName();
-  if (IsDirectory(path)) throw PathFileAccessError();
+  if (IsOtherThanAFile(path)) throw PathFileAccessError();
   errno = 0;
   std::ifstream file(path, std::ios::binary);
   if (!file) throw OpenFailure(errno, true);
@@ -71,7 +74,7 @@ std::ifstream OpenForInput(const std::string& path) {
 
 void WriteTextFile(const std::string& path, const std::string& text) {
   if (path.empty()) throw RuntimeError::BadFileName();
-  if (IsDirectory(path)) throw PathFileAccessError();
+  if (IsOtherThanAFile(path)) throw PathFileAccessError();
   errno = 0;
   // Binary mode: the text carries its own carriage returns and line feeds.
   std::FILE* opened = std::fopen(path.c_str(), "wb");

@@ -1,6 +1,7 @@
 #include "files/curve_export.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
@@ -99,6 +100,10 @@ TEST_F(CurveExportTest, FailuresAreReported) {
   EXPECT_EQ(platform.messages, (std::vector<std::string>{"Export Error: Path not found",
                                                          "Export Error: Path/File access error",
                                                          "Export Error: Bad file name or number"}));
+  // A pipe is refused rather than waited on.
+  ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0600), 0);
+  Export(folder.Path("pipe"));
+  EXPECT_EQ(platform.messages.back(), "Export Error: Path/File access error");
   // A curve that cannot be read out leaves an existing file as it was.
   std::string path = folder.Write("keep.csv", "old");
   model.CurrentCurve = 9;

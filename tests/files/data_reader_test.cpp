@@ -131,6 +131,32 @@ TEST_F(DataReaderTest, ExtraColumnsAreRefused) {
   EXPECT_EQ(Y(3), 3e-6);
 }
 
+// Characters without end, like a device that never runs dry.
+class EndlessBuffer : public std::streambuf {
+ public:
+  explicit EndlessBuffer(char c) : c_(c) {}
+
+ protected:
+  int_type underflow() override {
+    setg(&c_, &c_, &c_ + 1);
+    return traits_type::to_int_type(c_);
+  }
+
+ private:
+  char c_;
+};
+
+TEST_F(DataReaderTest, AFieldWithoutEndStopsTheReading) {
+  for (char c : {'1', '\0', 'x'}) {
+    EndlessBuffer endless(c);
+    std::istream in(&endless);
+    EXPECT_THROW(ReadCurveRecords(in, *model, 1), RuntimeError) << int(c);
+  }
+  // Blanks around a value do not count as part of it, however many there are.
+  EXPECT_EQ(Read("0.1" + std::string(1000, ' ') + ",\t" + std::string(1000, ' ') + "1e-6\n"), 1);
+  EXPECT_EQ(Y(1), 1e-6);
+}
+
 TEST_F(DataReaderTest, NumbersBeyondTheDoubleRangeOverflow) {
   EXPECT_EQ(Failure("0.1,1e999\n"), "Overflow");
   EXPECT_EQ(Read("0.1,1e-999\n"), 1);

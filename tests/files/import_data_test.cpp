@@ -1,6 +1,7 @@
 #include "files/import_data.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "app/app_fixture.h"
 #include "files/temp_folder.h"
@@ -145,6 +146,10 @@ TEST_F(ImportDataTest, MessagesOfTheReaderAndOfTheFile) {
   EXPECT_EQ(message(folder.Path("absent/data.csv")), "ReadData Error: File not found");
   EXPECT_EQ(message(folder.Path("")), "ReadData Error: Path/File access error");
   EXPECT_EQ(message(""), "ReadData Error: Bad file name or number");
+  // Devices and pipes are no data files (a pipe would wait for a writer for ever).
+  EXPECT_EQ(message("/dev/zero"), "ReadData Error: Path/File access error");
+  ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0600), 0);
+  EXPECT_EQ(message(folder.Path("pipe")), "ReadData Error: Path/File access error");
   std::string many;
   for (int i = 1; i <= 5001; ++i)
     many += std::to_string(i * 0.001) + ",1e-6\n";
