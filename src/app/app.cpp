@@ -87,6 +87,9 @@ void App::RegisterHandlers() {
       {"mnuHomepage_Click", [this] { mnuHomepage_Click(); }},
       {"mnuManual_Click", [this] { mnuManual_Click(); }},
       {"mnuAbout_Click", [this] { mnuAbout_Click(); }},
+      {"mnuImport_Click", [this] { mnuImport_Click(); }},
+      {"mnuExport_Click", [this] { mnuExport_Click(); }},
+      {"mnuSave_Click", [this] { mnuSave_Click(); }},
   };
 }
 
