@@ -91,6 +91,9 @@ void App::RegisterHandlers() {
       {"mnuAutoFit_Click", [this] { mnuAutoFit_Click(); }},
       {"mnuManualSeparate_Click", [this] { mnuManualSeparate_Click(); }},
       {"mnuAutoSeparate_Click", [this] { mnuAutoSeparate_Click(); }},
+      {"mnuImport_Click", [this] { mnuImport_Click(); }},
+      {"mnuExport_Click", [this] { mnuExport_Click(); }},
+      {"mnuSave_Click", [this] { mnuSave_Click(); }},
   };
 }
 
@@ -202,7 +205,7 @@ void App::mnuSimulate_Click() {
     platform_.MessageBox("Analytical simulation Error: " + error.Description() +
                          "! Please try again by other initial values.");
   }
-  PrepareAndPlot();
+  Guard([this] { PrepareAndPlot(); });
   EnableCurveMenus();
   platform_.SetBusy(false);
   model_->ElapsedTime = platform_.TimeOfDay() - model_->ElapsedTime;
