@@ -44,7 +44,7 @@ struct FitSession {
     expr.TextAlphamax(1).SetText("0.7");
   }
   void MoveAway() {
-    app.Expr().ks(1).SetText("3e-3");
+    app.Expr().ks(1).SetText("2e-3");
     app.Expr().alph(1).SetText("0.45");
     app.Expr().Eze(1).SetText("0.12");
   }

@@ -1,5 +1,7 @@
 #include "fit/fit_curve.h"
 
+#include <algorithm>
+
 #include "common/checked_math.h"
 #include "common/number_format.h"
 #include "fit/evaluate_model.h"

@@ -160,9 +160,11 @@ void MarquardtStep(MarquardtFit& fit, std::vector<double>& b, double& S, int& ca
   MarquardtState& state = fit.state_;
   double threshold = kExactFitRatio * fit.variance_;
   if (callState < 0) {
-    // Only the sum of squares at b is asked for.
+    // Only the sum of squares at b is asked for; the step kept for the next fit stays.
+    std::vector<double> kept = state.step;
     std::fill(state.step.begin(), state.step.end(), 0.0);
     S = EvaluateTrial(fit, b);
+    state.step = kept;
     return;
   }
   if (callState == 0) {
@@ -175,6 +177,9 @@ void MarquardtStep(MarquardtFit& fit, std::vector<double>& b, double& S, int& ca
     }
     callState = 1;
   }
+  // Every derivative is by central differences: the fit driver supplies none of its own. The
+  // root-mean-square diagnostics of the step and the scale factors are not formed, as nothing
+  // shows them.
   fit.Derivatives();
   fit.NormalEquations();
   fit.ScaleNormalEquations();

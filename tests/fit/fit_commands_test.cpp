@@ -8,6 +8,7 @@
 
 #include "common/number_format.h"
 #include "common/plain_number.h"
+#include "files/temp_folder.h"
 #include "fit/fit_parameters.h"
 #include "fit/fit_test_fixture.h"
 
@@ -106,6 +107,66 @@ TEST_F(AutoFitTest, RecoversConcentrationAndDiffusionCoefficient) {
   EXPECT_NEAR(model.SpeciesD(1), 1e-5, 4 * error[71]);
   EXPECT_LT(error[71], 0.05 * 1e-5);
   EXPECT_EQ(ReportValue("Convergence flag = "), "-2 ");
+}
+
+TEST_F(AutoFitTest, ExportedAndImportedMeasurementIsFitted) {
+  // The measurement goes through a data file, as measured data reach the program.
+  CyclicVoltammogram(1, "1e-6");
+  Expr().ks(1).SetText("1e-3");
+  Measure();
+  std::map<int, double> error = StandardErrors({11, 21, 31}, 1e-6);
+  TempFolder folder;
+  platform.QueueDialogAnswer(folder.Path("cycle.csv"));
+  app.mnuExport_Click();
+  for (int i = 1; i <= model.NumberOfPoints; ++i)
+    model.CurrentY(i, 1) = 0;
+  platform.QueueDialogAnswer(folder.Path("cycle.csv"));
+  app.mnuImport_Click();
+  ASSERT_TRUE(platform.messages.empty());
+  ASSERT_EQ(model.NumberOfPoints, 1202);
+  // The import offers the first current as the start of a baseline; these data have none.
+  app.Ins().TxtI0.SetText("0");
+
+  Expr().ks(1).SetText("2e-3");
+  Expr().alph(1).SetText("0.45");
+  Expr().Eze(1).SetText("0.12");
+  Fit(11, "1e-5", "1");
+  Fit(21, "0.3", "0.7");
+  Fit(31, "-0.2", "0.2");
+  app.mnuAutoFit_Click();
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(ReportValue("Convergence flag = "), "-2 ");
+  EXPECT_NEAR(model.ChargeKs(1), 1e-3, 4 * error[11]);
+  EXPECT_NEAR(model.ChargeAlpha(1), 0.5, 4 * error[21]);
+  EXPECT_NEAR(model.ChargeE0(1), 0.1, 4 * error[31]);
+}
+
+TEST_F(AutoFitTest, DigitalSimulationFitsTheSameWay) {
+  // The default digital experiment: Fe3+ + e = Fe2+ at a planar electrode.
+  app.mnuInstrument_Click();
+  FormIns& ins = app.Ins();
+  ins.Estart.SetText("0.3");
+  ins.Eend.SetText("-0.3");
+  ins.Estep.SetText("0.002");
+  ins.V.SetText("0.01");
+  ins.Noise.SetText("1e-6");
+  ins.ComboScan.SelectText("cycle");
+  ins.cmdOK_Click();
+  app.mnuExperimental_Click();
+  ASSERT_TRUE(model.DigitalSimulation);
+  Expr().CheckFitted(1).SetChecked(false);
+  Expr().ks(1).SetText("1e-3");
+  Measure();
+  std::map<int, double> error = StandardErrors({11, 31}, 1e-6);
+  Expr().ks(1).SetText("2e-3");
+  Expr().Eze(1).SetText("0.12");
+  Fit(11, "1e-5", "1");
+  Fit(31, "-0.2", "0.2");
+  app.mnuAutoFit_Click();
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_NEAR(model.ChargeKs(1), 1e-3, 4 * error[11]);
+  EXPECT_NEAR(model.ChargeE0(1), 0.1, 4 * error[31]);
+  EXPECT_LT(error[31], 0.005);
 }
 
 TEST_F(AutoFitTest, NoiseFreeDataAreRecoveredClosely) {
