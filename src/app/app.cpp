@@ -82,6 +82,11 @@ void App::RegisterHandlers() {
       {"mnuHomepage_Click", [this] { mnuHomepage_Click(); }},
       {"mnuManual_Click", [this] { mnuManual_Click(); }},
       {"mnuAbout_Click", [this] { mnuAbout_Click(); }},
+      {"mnuFindPeak_Click", [this] { mnuFindPeak_Click(); }},
+      {"mnuFindHalfwaveE_Click", [this] { mnuFindHalfwaveE_Click(); }},
+      {"mnuTheoPeak_Click", [this] { mnuTheoPeak_Click(); }},
+      {"mnuIntegral_Click", [this] { mnuIntegral_Click(); }},
+      {"mnuLog_Click", [this] { mnuLog_Click(); }},
   };
 }
 

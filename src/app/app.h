@@ -90,6 +90,11 @@ class App {
   void mnuHomepage_Click();
   void mnuManual_Click();
   void mnuAbout_Click();
+  void mnuFindPeak_Click();
+  void mnuFindHalfwaveE_Click();
+  void mnuTheoPeak_Click();
+  void mnuIntegral_Click();
+  void mnuLog_Click();
 
   // The model refresh with the Chemicals window's current texts.
   void Refresh();
