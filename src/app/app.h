@@ -18,6 +18,7 @@
 #include "chemistry/chemicals_form.h"
 #include "chemistry/mechanism_form.h"
 #include "chemistry/technique_form.h"
+#include "plot/option_form.h"
 #include "simulation/instrument_form.h"
 #include "simulation/refresh_model.h"
 #include "simulation/simulation_driver.h"
@@ -44,6 +45,7 @@ class App {
   ResultWindow& Result() { return result_; }
   PlotWindow& Plot() { return plot_; }
   frmAbout& About() { return about_; }
+  FormOption& Option() { return option_; }
   // The form window with that name ("FormIns", "FormTech", ...), created if needed; nullptr for
   // an unknown name. The main window MDIForm1 is not a form model.
   Form* FindForm(const std::string& name);
@@ -80,6 +82,7 @@ class App {
   void mnuMechamism_Click();
   void mnuInstrument_Click();
   void mnuExperimental_Click();
+  void mnuOption_Click();
   void mnuPlot_Click();
   void mnuNextCurve_Click();
   void mnuClear_Click();
@@ -120,6 +123,7 @@ class App {
   ResultWindow result_;
   PlotWindow plot_;
   frmAbout about_;
+  FormOption option_;
   std::vector<MenuItem> menus_;
   std::map<std::string, std::function<void()>> handlers_;
   Form* active_ = nullptr;

@@ -12,11 +12,21 @@ namespace {
 using Indexes = std::vector<int>;
 using Reader = std::function<std::string(const Model&, const Indexes&)>;
 
-std::string Text(double value) { return PlainNumber(value); }
-std::string Text(int value) { return PlainNumber(value); }
-std::string Text(bool value) { return value ? "True" : "False"; }
-std::string Text(const std::string& value) { return value; }
-std::string Text(const std::optional<double>& value) { return value ? PlainNumber(*value) : ""; }
+std::string Text(double value) {
+  return PlainNumber(value);
+}
+std::string Text(int value) {
+  return PlainNumber(value);
+}
+std::string Text(bool value) {
+  return value ? "True" : "False";
+}
+std::string Text(const std::string& value) {
+  return value;
+}
+std::string Text(const std::optional<double>& value) {
+  return value ? PlainNumber(*value) : "";
+}
 
 void Require(const Indexes& indexes, size_t count) {
   if (indexes.size() != count) throw RuntimeError::SubscriptOutOfRange();

@@ -53,8 +53,7 @@ Label& FormExpr::AddHeader(const std::string& frame, int column, const std::stri
 }
 
 TextBox& FormExpr::AddBox(ControlArray<TextBox>& family, const std::string& name, int index,
-                          const std::string& text, const std::string& frame, int row,
-                          int column) {
+                          const std::string& text, const std::string& frame, int row, int column) {
   TextBox& box = family.Add(name, index);
   box.SetText(text);
   box.SetGrid(row, column);
@@ -248,9 +247,9 @@ void FormExpr::ShowSpeciesRows() {
 void FormExpr::ShowChargeRows() {
   for (int r = 1; r <= 3; ++r) {
     bool shown = r <= model_.ChargeReactionCount;
-    for (Control* c : std::initializer_list<Control*>{&heter(r), &ks(r), &alph(r), &Eze(r),
-                                                      &CheckFitted(10 + r), &CheckFitted(20 + r),
-                                                      &CheckFitted(30 + r)}) {
+    for (Control* c :
+         std::initializer_list<Control*>{&heter(r), &ks(r), &alph(r), &Eze(r), &CheckFitted(10 + r),
+                                         &CheckFitted(20 + r), &CheckFitted(30 + r)}) {
       c->SetVisible(shown);
     }
   }
@@ -259,16 +258,14 @@ void FormExpr::ShowChargeRows() {
 void FormExpr::ShowHomogeneousRows() {
   int rows = model_.FirstOrderReactionCount + model_.SecondOrderReactionCount;
   for (int i = 1; i <= 4; ++i) {
-    for (Control* c : std::initializer_list<Control*>{&homo(i), &kb(i), &kf(i),
-                                                      &CheckFitted(40 + i), &CheckFitted(50 + i),
-                                                      &LabelKeq(i)}) {
+    for (Control* c : std::initializer_list<Control*>{
+             &homo(i), &kb(i), &kf(i), &CheckFitted(40 + i), &CheckFitted(50 + i), &LabelKeq(i)}) {
       c->SetVisible(false);
     }
   }
   for (int i = 1; i <= rows && i <= 4; ++i) {
-    for (Control* c : std::initializer_list<Control*>{&homo(i), &kb(i), &kf(i),
-                                                      &CheckFitted(40 + i), &CheckFitted(50 + i),
-                                                      &LabelKeq(i)}) {
+    for (Control* c : std::initializer_list<Control*>{
+             &homo(i), &kb(i), &kf(i), &CheckFitted(40 + i), &CheckFitted(50 + i), &LabelKeq(i)}) {
       c->SetVisible(true);
     }
     kf_Change(i);
@@ -281,11 +278,13 @@ void FormExpr::SetMechanismCaptions() {
       heter(r).SetCaption(model_.ChargeReactionText(r));
     }
     int rows = model_.FirstOrderReactionCount + model_.SecondOrderReactionCount;
-    for (int i = 1; i <= rows && i <= 4; ++i) homo(i).SetCaption(model_.ChemReactionText(i));
+    for (int i = 1; i <= rows && i <= 4; ++i)
+      homo(i).SetCaption(model_.ChemReactionText(i));
     return;
   }
   if (model_.Mechanism < 1 || model_.Mechanism > 10) return;
-  const AnalyticalCaptions& captions = kMechanismCaptions[static_cast<size_t>(model_.Mechanism - 1)];
+  const AnalyticalCaptions& captions =
+      kMechanismCaptions[static_cast<size_t>(model_.Mechanism - 1)];
   for (int r = 1; r <= 3; ++r) {
     if (captions.heter[static_cast<size_t>(r - 1)] != nullptr) {
       heter(r).SetCaption(captions.heter[static_cast<size_t>(r - 1)]);
@@ -322,7 +321,9 @@ void FormExpr::C_Change(int) {
   ComputeInitialConcentrations(model_, PreEquilibration());
 }
 
-void FormExpr::Eze_Change(int index) { C_Change(index); }
+void FormExpr::Eze_Change(int index) {
+  C_Change(index);
+}
 
 void FormExpr::kf_Change(int index) {
   IgnoringErrors([&] {
@@ -333,19 +334,22 @@ void FormExpr::kf_Change(int index) {
   });
 }
 
-void FormExpr::kb_Change(int index) { kf_Change(index); }
+void FormExpr::kb_Change(int index) {
+  kf_Change(index);
+}
 
 void FormExpr::LabelKeq_Change(int) {
-  for (int i = 1; i <= kMaxSpecies; ++i) C_Change(i);
+  for (int i = 1; i <= kMaxSpecies; ++i)
+    C_Change(i);
 }
 
 void FormExpr::CheckPreEqu_Click() {
   for (int i = 1; i <= kMaxSpecies; ++i) {
-    IgnoringErrors(
-        [&] { Cinit(i).SetCaption(FormatNumber(ReadNumber(C(i).Text()), "0.###e-#")); });
+    IgnoringErrors([&] { Cinit(i).SetCaption(FormatNumber(ReadNumber(C(i).Text()), "0.###e-#")); });
   }
   if (CheckPreEqu.Checked()) {
-    for (int i = 1; i <= kMaxSpecies; ++i) C_Change(i);
+    for (int i = 1; i <= kMaxSpecies; ++i)
+      C_Change(i);
   }
 }
 

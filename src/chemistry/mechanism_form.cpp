@@ -144,7 +144,9 @@ void FormMech::SetpHControlsVisible(bool visible) {
   }
 }
 
-void FormMech::CheckpH_Click() { SetpHControlsVisible(CheckpH.Checked()); }
+void FormMech::CheckpH_Click() {
+  SetpHControlsVisible(CheckpH.Checked());
+}
 
 void FormMech::OptionOH_Click() {
   bool protons = OptionH.Selected();
@@ -234,8 +236,7 @@ void FormMech::ApplyReactionEditor() {
     }
   }
   CollectSpecies();
-  if (model_.FirstOrderReactionCount + model_.SecondOrderReactionCount >
-      kMaxHomogeneousReactions) {
+  if (model_.FirstOrderReactionCount + model_.SecondOrderReactionCount > kMaxHomogeneousReactions) {
     platform_.MessageBox("Error: chemical reaction number cannot > 4.");
     // The constants exist for four homogeneous reactions: the second-order rows beyond them
     // are left out.
@@ -260,8 +261,10 @@ void FormMech::CollectSpecies() {
     consider(charge(10 * r + 2).Text());
     consider(charge(10 * r + 6).Text());
   }
-  for (int i = 1; i <= 8; ++i) consider(chem(i).Text());
-  for (int i = 1; i <= 16; ++i) consider(chem2(i).Text());
+  for (int i = 1; i <= 8; ++i)
+    consider(chem(i).Text());
+  for (int i = 1; i <= 16; ++i)
+    consider(chem2(i).Text());
   if (extraNames > 0) {
     platform_.MessageBox("Error: Species number cannot > " + std::to_string(kMaxSpecies));
   }
@@ -283,8 +286,10 @@ int FormMech::SpeciesNumber(const std::string& name) const {
 void FormMech::MapSpeciesNumbers() {
   for (int r = 1; r <= 3; ++r) {
     for (int k = 1; k <= model_.SpeciesCount; ++k) {
-      if (model_.SpeciesName(k) == charge(10 * r + 2).Text()) model_.ChargeReactionSpecies(r, 1) = k;
-      if (model_.SpeciesName(k) == charge(10 * r + 6).Text()) model_.ChargeReactionSpecies(r, 2) = k;
+      if (model_.SpeciesName(k) == charge(10 * r + 2).Text())
+        model_.ChargeReactionSpecies(r, 1) = k;
+      if (model_.SpeciesName(k) == charge(10 * r + 6).Text())
+        model_.ChargeReactionSpecies(r, 2) = k;
     }
   }
   for (int i = 1; i <= 4; ++i) {
@@ -299,7 +304,9 @@ void FormMech::MapSpeciesNumbers() {
 
 // A coefficient is written into an equation only when it sorts after "1" as a string: "2" is
 // written, "1" and "0.5" are not.
-static std::string Coefficient(const std::string& text) { return text > "1" ? text : ""; }
+static std::string Coefficient(const std::string& text) {
+  return text > "1" ? text : "";
+}
 
 std::string FormMech::ChargeEquation(int r) const {
   int base = 10 * r;

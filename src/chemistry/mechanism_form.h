@@ -30,16 +30,16 @@ class FormMech : public Form {
   CheckBox CheckDigital{"CheckDigital"};
   Frame Frame2{"Frame2"};
   Frame Frame3{"Frame3"};
-  ControlArray<TextBox> charge;        // 10r+1 .. 10r+7 for rows r = 1..3
-  ControlArray<Label> LabelPlus;       // "+" after the oxidized species of row r
-  ControlArray<Label> LabelH;          // 10r+2, 10r+4, 10r+5
-  ControlArray<Label> LabelElectron;   // " e =" of row r
+  ControlArray<TextBox> charge;       // 10r+1 .. 10r+7 for rows r = 1..3
+  ControlArray<Label> LabelPlus;      // "+" after the oxidized species of row r
+  ControlArray<Label> LabelH;         // 10r+2, 10r+4, 10r+5
+  ControlArray<Label> LabelElectron;  // " e =" of row r
   CheckBox CheckpH{"CheckpH"};
   OptionButton OptionH{"OptionH"};
   OptionButton OptionOH{"OptionOH"};
   Frame Frame4{"Frame4"};
-  ControlArray<TextBox> chem;          // row i: chem(2i-1) = chem(2i)
-  ControlArray<Label> LabelChemEq;     // "=" of first-order row i
+  ControlArray<TextBox> chem;       // row i: chem(2i-1) = chem(2i)
+  ControlArray<Label> LabelChemEq;  // "=" of first-order row i
   Frame Frame5{"Frame5"};
   ControlArray<TextBox> chem2;         // row i: chem2(4i-3) + chem2(4i-2) = chem2(4i-1) + chem2(4i)
   ControlArray<Label> LabelChem2Plus;  // " +" of second-order rows: 2i-1 reactants, 2i products

@@ -77,9 +77,9 @@ void EquilibrateFirstOrderReactions(const Model& model, const PreEquilibrationCo
 }
 
 struct SecondOrderState {
-  std::array<int, 5> species{};     // 1, 2 reactants; 3, 4 products; 0 = none
-  std::array<double, 5> c{};        // their concentrations, M
-  std::array<bool, 5> present{};    // the editor box of the species is filled in
+  std::array<int, 5> species{};   // 1, 2 reactants; 3, 4 products; 0 = none
+  std::array<double, 5> c{};      // their concentrations, M
+  std::array<bool, 5> present{};  // the editor box of the species is filled in
 };
 
 // The extent of a complex dissociation MX = M + pX with the ligand X in excess.
@@ -177,15 +177,15 @@ void ComputeInitialConcentrations(Model& model, const PreEquilibrationControls& 
 }
 
 double PreconcentrationFactor(const Model& model, const PreEquilibrationControls& controls) {
-  double volume = ReadNumber(controls.txtPconst->Text());        // ml
-  double rpm = ReadNumber(controls.txtRStir->Text());            // stirring rate, rpm
-  double tPre = ReadNumber(controls.txtTPre->Text());            // s
-  double kPre = ReadNumber(controls.txtTpreconst->Text());       // 1/s
-  double ePre = ReadNumber(controls.txtEPre->Text());            // V
+  double volume = ReadNumber(controls.txtPconst->Text());   // ml
+  double rpm = ReadNumber(controls.txtRStir->Text());       // stirring rate, rpm
+  double tPre = ReadNumber(controls.txtTPre->Text());       // s
+  double kPre = ReadNumber(controls.txtTpreconst->Text());  // 1/s
+  double ePre = ReadNumber(controls.txtEPre->Text());       // V
   // The last factor is the fraction of species 1 reduced at the preconcentration potential.
-  double nernst = Exp(Div(Div((ePre - model.ChargeE0(1)) * kFaraday * model.ChargeN(1),
-                              model.Temperature),
-                          kGasConstant));
+  double nernst =
+      Exp(Div(Div((ePre - model.ChargeE0(1)) * kFaraday * model.ChargeN(1), model.Temperature),
+              kGasConstant));
   double stirring = Sqrt(2 * rpm * kPi / 60);  // angular rotation rate, rad/s
   return Div(Div(volume, model.ElectrodeVolume) * stirring *
                  Pow(model.KinematicViscosity, -1.0 / 6.0) * (1 - Exp(-tPre * kPre)),

@@ -13,18 +13,18 @@ namespace qalto {
 // The controls the computation reads and writes, from the Chemicals, Instrument and Mechanism
 // windows.
 struct PreEquilibrationControls {
-  ControlArray<TextBox>* C = nullptr;        // analytical concentrations, M
-  ControlArray<Label>* Cinit = nullptr;      // initial concentrations, M (written)
-  ControlArray<TextBox>* Eze = nullptr;      // standard potentials, V
-  ControlArray<Label>* LabelKeq = nullptr;   // equilibrium constants of the homogeneous rows
-  const CheckBox* CheckPreEqu = nullptr;     // pre-equilibration on
-  const TextBox* txtPconst = nullptr;        // solution volume, ml
-  const TextBox* Estart = nullptr;           // start potential, V
-  const CheckBox* CheckPreCon = nullptr;     // preconcentration on
-  const TextBox* txtEPre = nullptr;          // preconcentration potential, V
-  const TextBox* txtTPre = nullptr;          // preconcentration time, s
-  const TextBox* txtRStir = nullptr;         // stirring rate, rpm
-  const TextBox* txtTpreconst = nullptr;     // preconcentration time constant, 1/s
+  ControlArray<TextBox>* C = nullptr;            // analytical concentrations, M
+  ControlArray<Label>* Cinit = nullptr;          // initial concentrations, M (written)
+  ControlArray<TextBox>* Eze = nullptr;          // standard potentials, V
+  ControlArray<Label>* LabelKeq = nullptr;       // equilibrium constants of the homogeneous rows
+  const CheckBox* CheckPreEqu = nullptr;         // pre-equilibration on
+  const TextBox* txtPconst = nullptr;            // solution volume, ml
+  const TextBox* Estart = nullptr;               // start potential, V
+  const CheckBox* CheckPreCon = nullptr;         // preconcentration on
+  const TextBox* txtEPre = nullptr;              // preconcentration potential, V
+  const TextBox* txtTPre = nullptr;              // preconcentration time, s
+  const TextBox* txtRStir = nullptr;             // stirring rate, rpm
+  const TextBox* txtTpreconst = nullptr;         // preconcentration time constant, 1/s
   const ControlArray<TextBox>* chem2 = nullptr;  // second-order reaction editor boxes
 };
 

@@ -4,9 +4,12 @@ namespace qalto {
 namespace {
 
 constexpr const char* kTechniqueCaptions[] = {
-    "1)  Linear sweep and cyclic voltammetry", "2)  DC voltammetry",
-    "3)  Normal pulse voltammetry",            "4)  Differential pulse voltammetry",
-    "5)  Square wave voltammetry",             "6)  Addition square wave voltammetry",
+    "1)  Linear sweep and cyclic voltammetry",
+    "2)  DC voltammetry",
+    "3)  Normal pulse voltammetry",
+    "4)  Differential pulse voltammetry",
+    "5)  Square wave voltammetry",
+    "6)  Addition square wave voltammetry",
 };
 
 }  // namespace

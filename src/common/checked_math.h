@@ -21,7 +21,9 @@ inline double Div(double a, double b) {
   return Checked(a / b);
 }
 
-inline double Exp(double x) { return Checked(std::exp(x)); }
+inline double Exp(double x) {
+  return Checked(std::exp(x));
+}
 
 inline double Log(double x) {
   if (!(x > 0.0)) throw RuntimeError::InvalidCall();
@@ -41,6 +43,8 @@ inline double Pow(double base, double exponent) {
 }
 
 // Sign of x: -1, 0 or +1.
-inline int Sgn(double x) { return (x > 0.0) - (x < 0.0); }
+inline int Sgn(double x) {
+  return (x > 0.0) - (x < 0.0);
+}
 
 }  // namespace qalto

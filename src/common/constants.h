@@ -4,7 +4,7 @@
 
 namespace qalto {
 
-inline constexpr double kFaraday = 96484.6;            // Faraday constant, C/mol
+inline constexpr double kFaraday = 96484.6;             // Faraday constant, C/mol
 inline constexpr double kFaradayPerMilliMol = 96.4846;  // F x 0.001: mol/L to mol/cm3, C/mol
 inline constexpr double kGasConstant = 8.31441;         // gas constant, J/(mol K)
 inline constexpr double kKelvinOffset = 273.14;         // kelvin = degrees Celsius + 273.14

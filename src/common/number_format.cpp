@@ -40,7 +40,8 @@ Pattern Parse(std::string_view text) {
       p.exponentPlus = text[pos++] == '+';
     }
     int zeros = 0;
-    for (; pos < text.size(); ++pos) zeros += text[pos] == '0';
+    for (; pos < text.size(); ++pos)
+      zeros += text[pos] == '0';
     p.exponentDigits = zeros > 1 ? zeros : 1;
   }
   return p;
@@ -51,7 +52,8 @@ std::string TrimDecimals(std::string digits, const Pattern& p) {
   size_t point = digits.find('.');
   if (point == std::string::npos) return p.hasPoint ? digits + "." : digits;
   size_t minimumEnd = point + 1 + static_cast<size_t>(p.requiredDecimals);
-  while (digits.size() > minimumEnd && digits.back() == '0') digits.pop_back();
+  while (digits.size() > minimumEnd && digits.back() == '0')
+    digits.pop_back();
   return digits;
 }
 
@@ -85,7 +87,8 @@ std::string Scientific(double magnitude, const Pattern& p) {
     text += '+';
   }
   std::string digits = std::to_string(std::abs(exponent));
-  while (static_cast<int>(digits.size()) < p.exponentDigits) digits.insert(digits.begin(), '0');
+  while (static_cast<int>(digits.size()) < p.exponentDigits)
+    digits.insert(digits.begin(), '0');
   return text + digits;
 }
 
@@ -94,9 +97,8 @@ std::string Scientific(double magnitude, const Pattern& p) {
 std::string FormatNumber(double value, std::string_view patternText) {
   Pattern p = Parse(patternText);
   double magnitude = std::fabs(value);
-  std::string body = p.scientific
-                         ? Scientific(magnitude, p)
-                         : Mantissa(magnitude, p.requiredDecimals + p.optionalDecimals, p);
+  std::string body = p.scientific ? Scientific(magnitude, p)
+                                  : Mantissa(magnitude, p.requiredDecimals + p.optionalDecimals, p);
   // A value that rounds to zero is written without a minus sign.
   bool allZero = body.find_first_of("123456789") == std::string::npos ||
                  (p.scientific && body.find_first_of("123456789") >= body.find(p.exponentLetter));

@@ -11,10 +11,13 @@
 namespace qalto {
 namespace {
 
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsDigit(char c) {
+  return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 size_t SkipDigits(std::string_view text, size_t pos) {
-  while (pos < text.size() && IsDigit(text[pos])) ++pos;
+  while (pos < text.size() && IsDigit(text[pos]))
+    ++pos;
   return pos;
 }
 
@@ -45,7 +48,8 @@ size_t NumericPrefixLength(std::string_view text) {
 
 double ReadNumber(std::string_view text) {
   size_t start = 0;
-  while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
+  while (start < text.size() && (text[start] == ' ' || text[start] == '\t'))
+    ++start;
   std::string_view rest = text.substr(start);
   size_t length = NumericPrefixLength(rest);
   if (length == 0) return 0.0;

@@ -21,7 +21,8 @@ void Digits(double magnitude, std::string& digits, int& exponent) {
   for (char* c = buffer; c < e; ++c) {
     if (*c != '.') digits += *c;
   }
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  while (digits.size() > 1 && digits.back() == '0')
+    digits.pop_back();
 }
 
 std::string ExponentForm(const std::string& digits, int exponent) {
@@ -34,7 +35,8 @@ std::string ExponentForm(const std::string& digits, int exponent) {
 
 std::string FixedForm(const std::string& digits, int exponent) {
   int pointAt = exponent + 1;  // digits before the decimal point
-  if (pointAt <= 0) return std::string(".").append(static_cast<size_t>(-pointAt), '0').append(digits);
+  if (pointAt <= 0)
+    return std::string(".").append(static_cast<size_t>(-pointAt), '0').append(digits);
   if (pointAt >= static_cast<int>(digits.size())) {
     return digits + std::string(static_cast<size_t>(pointAt) - digits.size(), '0');
   }

@@ -17,13 +17,21 @@ constexpr double kScanCycles[] = {0.5, 1, 2, 3};  // single, cycle, 2 cycles, 3 
 constexpr int kMaxGeometryExchange = 16;
 
 constexpr const char* kElectrodeCaptions[] = {
-    "1)  Planar",          "2)  (Micro)Spherical",     "3)  (Micro)Hemispherical",
-    "4)  Microdisc",       "5)  (Micro)Cylindrical",   "6)  Rotating cylindrical",
-    "7)  Rotating hemispherical", "8)  Rotating disk", "9)  Thin film",
+    "1)  Planar",
+    "2)  (Micro)Spherical",
+    "3)  (Micro)Hemispherical",
+    "4)  Microdisc",
+    "5)  (Micro)Cylindrical",
+    "6)  Rotating cylindrical",
+    "7)  Rotating hemispherical",
+    "8)  Rotating disk",
+    "9)  Thin film",
     "10)  Band",
 };
 
-double Value(const TextBox& box) { return ReadNumber(box.Text()); }
+double Value(const TextBox& box) {
+  return ReadNumber(box.Text());
+}
 
 // Counts the nesting of the area and radius handlers for the current exchange.
 class GeometryExchange {

@@ -9,8 +9,8 @@ namespace qalto {
 
 void BuildPotentialAxis(Model& model) {
   auto& x = model.PotentialX;
-  int sweep = ToInt16(std::fabs(Div(model.EndPotential - model.StartPotential,
-                                    model.PotentialStep))) + 1;
+  int sweep =
+      ToInt16(std::fabs(Div(model.EndPotential - model.StartPotential, model.PotentialStep))) + 1;
   model.SweepPoints = sweep;
   int perCycle = 2 * sweep;
   model.NumberOfPoints = ToInt16(perCycle * model.ScanCycles);
@@ -18,10 +18,12 @@ void BuildPotentialAxis(Model& model) {
     x(i) = model.StartPotential + (i - 1) * model.PotentialStep * model.SweepDirection;
   }
   if (model.ScanCycles >= 1) {
-    for (int i = 1; i <= sweep; ++i) x(sweep + i) = x(sweep - i + 1);
+    for (int i = 1; i <= sweep; ++i)
+      x(sweep + i) = x(sweep - i + 1);
   }
   for (int c = 2; c <= model.ScanCycles; ++c) {
-    for (int i = 1; i <= perCycle; ++i) x(i + (c - 1) * perCycle) = x(i);
+    for (int i = 1; i <= perCycle; ++i)
+      x(i + (c - 1) * perCycle) = x(i);
   }
 }
 

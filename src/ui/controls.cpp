@@ -84,7 +84,8 @@ void OptionGroup::Add(OptionButton& button) {
 }
 
 void OptionGroup::SelectOnly(OptionButton& chosen) {
-  for (OptionButton* button : buttons_) button->SetSelectedQuietly(button == &chosen);
+  for (OptionButton* button : buttons_)
+    button->SetSelectedQuietly(button == &chosen);
 }
 
 void ComboBox::SetItems(std::vector<std::string> items) {

@@ -218,7 +218,8 @@ class ControlArray {
   bool Has(int index) const { return controls_.count(index) != 0; }
   std::vector<C*> All() const {
     std::vector<C*> all;
-    for (const auto& [index, control] : controls_) all.push_back(control.get());
+    for (const auto& [index, control] : controls_)
+      all.push_back(control.get());
     return all;
   }
 

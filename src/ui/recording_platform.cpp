@@ -33,7 +33,9 @@ double RecordingPlatform::TimeOfDay() {
   return seconds - 86400.0 * static_cast<double>(static_cast<long long>(seconds / 86400.0));
 }
 
-void RecordingPlatform::SetBusy(bool busy) { busyChanges.push_back(busy); }
+void RecordingPlatform::SetBusy(bool busy) {
+  busyChanges.push_back(busy);
+}
 
 void RecordingPlatform::OpenBrowser(const std::string& address) {
   browserAddresses.push_back(address);

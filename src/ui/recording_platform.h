@@ -19,7 +19,9 @@ class RecordingPlatform : public Platform {
   void OpenBrowser(const std::string& address) override;
 
   // The next file dialog returns this answer (nothing: cancelled).
-  void QueueDialogAnswer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
+  void QueueDialogAnswer(std::optional<std::string> answer) {
+    answers_.push_back(std::move(answer));
+  }
   // A fixed clock; without one the real time of day is used.
   void SetClock(double seconds) { clock_ = seconds; }
 

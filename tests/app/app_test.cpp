@@ -51,8 +51,7 @@ TEST_F(AppTest, NextCurveWrapsAround) {
   EXPECT_EQ(model.CurrentCurve, 3);
   app.mnuNextCurve_Click();
   EXPECT_EQ(model.CurrentCurve, 1);
-  EXPECT_EQ(app.Result().Text(),
-            "Curve Number is  1 \nCurve Number is  3 \nCurve Number is  1 \n");
+  EXPECT_EQ(app.Result().Text(), "Curve Number is  1 \nCurve Number is  3 \nCurve Number is  1 \n");
   app.mnuClear_Click();
   EXPECT_EQ(app.Result().Text(), "");
 }
@@ -68,7 +67,8 @@ TEST_F(AppTest, ScalingSignAndReverseActOnTheCurrentCurve) {
   }
   app.ScaleCurrentCurve(-1);
   app.ScaleCurrentCurve(-1);
-  for (int i = 1; i <= 4; ++i) EXPECT_EQ(model.CurrentY(i, 2), 1e-6 * i * i);
+  for (int i = 1; i <= 4; ++i)
+    EXPECT_EQ(model.CurrentY(i, 2), 1e-6 * i * i);
   app.mnuMinusX_Click();
   EXPECT_EQ(model.PotentialX(1), 0.4);
   EXPECT_EQ(model.CurrentY(1, 2), 16e-6);
@@ -80,7 +80,8 @@ TEST_F(AppTest, ScalingSignAndReverseActOnTheCurrentCurve) {
   }
   app.ScalePotentials(10);
   app.ScalePotentials(0.1);
-  for (int i = 1; i <= 4; ++i) EXPECT_NEAR(model.PotentialX(i), 0.1 * i, 1e-15);
+  for (int i = 1; i <= 4; ++i)
+    EXPECT_NEAR(model.PotentialX(i), 0.1 * i, 1e-15);
   app.ScaleCurrentCurve(1000);
   EXPECT_DOUBLE_EQ(model.CurrentY(2, 2), 4e-3);
   EXPECT_EQ(model.CurrentY(2, 1), 2);

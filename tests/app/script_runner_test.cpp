@@ -125,8 +125,9 @@ TEST(ScriptRunner, ActingOnAnInactiveFormActivatesItFirst) {
             "FormIns.TextF = 20 (hidden)\n"
             "FormIns.TextF = 20\n"
             "FormIns.tp = 0.025\n");
-  run = RunScript("menu mnuInstrument\nmenu mnuTech\nclick FormTech.optTech(5)\n"
-                  "click FormTech.CmdOK\nset FormIns.tp 1\n");
+  run = RunScript(
+      "menu mnuInstrument\nmenu mnuTech\nclick FormTech.optTech(5)\n"
+      "click FormTech.CmdOK\nset FormIns.tp 1\n");
   EXPECT_EQ(run.status, 2);  // set from the frequency, not editable
 }
 

@@ -73,10 +73,10 @@ TEST_F(ChemicalsFormTest, FittedBoxesShowTheirRange) {
   EXPECT_TRUE(e.TextDmax(3).Visible());
   e.CheckFitted(73).Click();
   EXPECT_FALSE(e.TextDmin(3).Visible());
-  const std::pair<int, TextBox*> ranges[] = {
-      {1, &e.TextCmax(1)},    {12, &e.TextKsmax(2)}, {23, &e.TextAlphamax(3)},
-      {31, &e.TextEzeromax(1)}, {44, &e.TextKfmax(4)}, {52, &e.TextKbmax(2)},
-      {78, &e.TextDmax(8)}};
+  const std::pair<int, TextBox*> ranges[] = {{1, &e.TextCmax(1)},      {12, &e.TextKsmax(2)},
+                                             {23, &e.TextAlphamax(3)}, {31, &e.TextEzeromax(1)},
+                                             {44, &e.TextKfmax(4)},    {52, &e.TextKbmax(2)},
+                                             {78, &e.TextDmax(8)}};
   for (auto [index, box] : ranges) {
     bool before = box->Visible();
     e.CheckFitted(index).Click();

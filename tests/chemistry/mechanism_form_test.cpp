@@ -115,7 +115,8 @@ TEST_F(MechanismFormTest, RepeatedNamesAreOneSpeciesNumberedAtFirstAppearance) {
   form.OK();
   ASSERT_EQ(model.SpeciesCount, 5);
   const char* names[] = {"A", "B", "C", "D", "E"};
-  for (int k = 1; k <= 5; ++k) EXPECT_EQ(model.SpeciesName(k), names[k - 1]);
+  for (int k = 1; k <= 5; ++k)
+    EXPECT_EQ(model.SpeciesName(k), names[k - 1]);
   EXPECT_EQ(model.ChargeReactionCount, 2);
   EXPECT_EQ(model.ChargeReactionSpecies(2, 1), 2);
   EXPECT_EQ(model.ChargeReactionSpecies(2, 2), 3);
@@ -169,7 +170,8 @@ TEST_F(MechanismFormTest, ProtonNumbersFollowThePhEffectAndTheIonChosen) {
 TEST_F(MechanismFormTest, TooManySpeciesOrReactionsAreReportedAndLeftOut) {
   const char* names[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
   form.charge(16).SetText("b");
-  for (int i = 1; i <= 8; ++i) form.chem(i).SetText(names[i + 1]);
+  for (int i = 1; i <= 8; ++i)
+    form.chem(i).SetText(names[i + 1]);
   form.chem2(1).SetText("x");
   form.chem2(3).SetText("y");
   form.OK();

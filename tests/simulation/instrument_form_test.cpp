@@ -84,8 +84,8 @@ TEST_F(InstrumentFormTest, ElectrodeChoiceShowsItsGeometryFields) {
     bool length, radius, rotation;
   };
   const Row rows[] = {{1, false, false, false}, {2, false, true, false}, {3, false, true, false},
-                      {4, false, true, false},  {5, true, true, false},   {6, true, true, true},
-                      {7, false, true, true},   {8, false, true, true},   {9, true, false, false},
+                      {4, false, true, false},  {5, true, true, false},  {6, true, true, true},
+                      {7, false, true, true},   {8, false, true, true},  {9, true, false, false},
                       {10, true, true, false}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.electrode);

@@ -12,9 +12,7 @@ namespace {
 
 class SimulationDriverTest : public AppTest {
  protected:
-  void SetUp() override {
-    app.mnuInstrument_Click();
-  }
+  void SetUp() override { app.mnuInstrument_Click(); }
   void Sweep(const char* start, const char* end, const char* step, const char* scan = "single") {
     FormIns& f = app.Ins();
     f.Estart.SetText(start);
@@ -123,7 +121,8 @@ TEST_F(SimulationDriverTest, NoiseIsDeterministicAndGaussian) {
   app.Ins().Noise.SetText("1e-6");
   Simulate();
   std::vector<double> first;
-  for (int i = 1; i <= model.NumberOfPoints; ++i) first.push_back(model.CurrentY(i, 1));
+  for (int i = 1; i <= model.NumberOfPoints; ++i)
+    first.push_back(model.CurrentY(i, 1));
   Simulate();
   double sum = 0, squares = 0;
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
@@ -156,7 +155,8 @@ TEST_F(SimulationDriverTest, BaselineRunsFromIStartToIEnd) {
   app.Ins().TxtI0.SetText("2e-6");
   app.Ins().TxtI1.SetText("2e-6");
   Simulate();
-  for (int i = 1; i <= model.NumberOfPoints; ++i) EXPECT_DOUBLE_EQ(model.CurrentY(i, 1), 2e-6);
+  for (int i = 1; i <= model.NumberOfPoints; ++i)
+    EXPECT_DOUBLE_EQ(model.CurrentY(i, 1), 2e-6);
   app.Ins().TxtI0.SetText("0");
   app.Ins().TxtI1.SetText("1e-6");
   Sweep("0", "1", "0.01", "cycle");
@@ -169,6 +169,9 @@ TEST_F(SimulationDriverTest, BaselineRunsFromIStartToIEnd) {
 
 TEST_F(SimulationDriverTest, ChargingCurrentFollowsTheSweepDirection) {
   UseAnalyticalMechanism(1);
+  // Without A in the solution no faradaic current flows: only the charging current remains.
+  app.mnuExperimental_Click();
+  app.Expr().C(1).SetText("0");
   Sweep("0", "1", "0.01", "cycle");
   app.Ins().Cdl.SetText("1e-5");  // v = 0.01 V/s: Cd v = 1e-7 A
   Simulate();
@@ -217,14 +220,16 @@ TEST(RunSimulation, FitModeKeepsTheImportedAxis) {
   model.Technique = 2;
   model.FOverRT = 38.9;
   model.RTOverF = 1 / 38.9;
-  for (int i = 0; i <= 6; ++i) model.PotentialX(i) = 0.1 * i;
+  for (int i = 0; i <= 6; ++i)
+    model.PotentialX(i) = 0.1 * i;
   model.NoiseLevel = 1;  // no noise during a fit
   RunSimulation(model, SimulationInputs{}, platform);
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(model.SweepPoints, 2.5);
   EXPECT_EQ(model.CurrentCurve, 2);
   EXPECT_DOUBLE_EQ(model.PotentialX(3), 0.3);
-  for (int i = 1; i <= 5; ++i) EXPECT_EQ(model.CurrentY(i, 2), 0);
+  for (int i = 1; i <= 5; ++i)
+    EXPECT_EQ(model.CurrentY(i, 2), 0);
 }
 
 }  // namespace

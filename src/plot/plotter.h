@@ -1,0 +1,43 @@
+#pragma once
+// The plotter: draws the curves of the curve store into the plot window as a framed box with
+// tick marks, labels, axis titles, an optional dashed zero line and an optional grid, and fills
+// the curve store with the quantity chosen in the display options before a plot.
+
+#include <functional>
+
+#include "app/model.h"
+#include "common/table.h"
+#include "plot/option_form.h"
+#include "ui/drawing_surface.h"
+#include "ui/platform.h"
+
+namespace qalto {
+
+// What a plot reads and draws on: the model, the display options form (its controls ComboY,
+// CheckXdir, Xauto and Yauto are read at drawing time), the plot window and the platform that
+// shows the message box.
+struct PlotContext {
+  Model& model;
+  FormOption& options;
+  DrawingSurface& surface;
+  Platform& platform;
+};
+
+// Draws curves 1..CurveCount, points first..last, of y against x, curve k in the style
+// styles(k) (1 dots, 2 small squares, 3 connected line, anything else not drawn). Writes the
+// plot ranges into the model when automatic scaling is on. A run-time error ends the drawing
+// quietly; what is drawn stays.
+void PlotCurves(PlotContext& context, int first, int last, const Table1<double>& x,
+                const Table2<double>& y, const Table1<int>& styles);
+
+// Runs the model refresh, then copies the quantity chosen in ComboY from the simulation's
+// results into the curve store. Run-time errors reach the caller.
+void PrepareCurves(Model& model, const FormOption& options,
+                   const std::function<void()>& refreshModel);
+
+// PrepareCurves unless a fit is running (it keeps its own curves), then PlotCurves.
+void PrepareAndPlot(PlotContext& context, const std::function<void()>& refreshModel, int first,
+                    int last, const Table1<double>& x, const Table2<double>& y,
+                    const Table1<int>& styles);
+
+}  // namespace qalto

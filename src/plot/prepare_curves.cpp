@@ -1,0 +1,40 @@
+#include "common/table.h"
+#include "plot/plotter.h"
+
+namespace qalto {
+
+void PrepareCurves(Model& model, const FormOption& options,
+                   const std::function<void()>& refreshModel) {
+  if (refreshModel) refreshModel();
+  const std::string quantity = options.ComboY.Text();
+  if (quantity == "current I") {
+    model.CurveCount = model.TargetCurve;
+    for (int j = model.FirstPoint; j <= model.LastPoint; ++j) {
+      model.CurrentY(j, model.CurrentCurve) = model.ReactionCurrents(j, model.TotalCurrentColumn);
+    }
+  } else if (quantity == "surface concentration C") {
+    int offset = 0;
+    model.CurveCount = model.SpeciesCount;
+    // The overlay keeps the previous concentrations in slots 1..SpeciesCount and puts the new
+    // ones after them; with more than half as many species as slots it would run past the
+    // store, so such a plot is drawn without the overlay.
+    if (model.OverlapPlot && 2 * model.SpeciesCount <= kMaxCurves) {
+      offset = model.SpeciesCount;
+      model.CurveCount = 2 * model.SpeciesCount;
+    }
+    for (int s = 1; s <= model.SpeciesCount; ++s) {
+      for (int j = model.FirstPoint; j <= model.LastPoint; ++j) {
+        model.CurrentY(j, offset + s) = model.SurfaceConcentrations(j, s);
+      }
+    }
+  }
+}
+
+void PrepareAndPlot(PlotContext& context, const std::function<void()>& refreshModel, int first,
+                    int last, const Table1<double>& x, const Table2<double>& y,
+                    const Table1<int>& styles) {
+  if (!context.model.FitMode) PrepareCurves(context.model, context.options, refreshModel);
+  PlotCurves(context, first, last, x, y, styles);
+}
+
+}  // namespace qalto

@@ -1,0 +1,16 @@
+#pragma once
+// The display list of a drawing as a PNG picture, painted by Qt. The header is free of Qt so
+// that code without Qt (the script runner) can call it.
+
+#include <string>
+
+#include "ui/recording_surface.h"
+
+namespace qalto {
+
+// Paints the drawing black on white into a width x height pixel picture and writes it as PNG;
+// false when the picture cannot be made or the file cannot be written. Without a running Qt
+// application it starts one on the offscreen platform, which lives to the end of the program.
+bool WritePng(const RecordingSurface& surface, const std::string& path, int width, int height);
+
+}  // namespace qalto

@@ -1,0 +1,67 @@
+#pragma once
+// A drawing surface that keeps what is drawn as a display list in user coordinates. Every item
+// carries the coordinate system in force when it was drawn, so the list can be painted again at
+// any size: in the plot window, on the clipboard, on the printer and into picture files.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/drawing_surface.h"
+
+namespace qalto {
+
+enum class ItemKind { kPoint, kLine, kRectangle, kText };
+
+struct DisplayItem {
+  ItemKind kind = ItemKind::kPoint;
+  // Point and text: (x1, y1), the text's top-left corner; line: from (x1, y1) to (x2, y2);
+  // rectangle: two opposite corners.
+  double x1 = 0.0;
+  double y1 = 0.0;
+  double x2 = 0.0;
+  double y2 = 0.0;
+  LineStyle style = LineStyle::kSolid;
+  CoordinateSystem scale;
+  std::string text;  // text items only
+};
+
+class RecordingSurface : public DrawingSurface {
+ public:
+  void Show() override;
+  void Clear() override;
+  void SetScale(double x1, double y1, double x2, double y2) override;
+  void SetPosition(double x, double y) override;
+  void Print(const std::string& text) override;
+  void SetPoint(double x, double y) override;
+  void DrawLine(double x1, double y1, double x2, double y2) override;
+  void DrawLineTo(double x, double y) override;
+  void DrawRectangle(double x1, double y1, double x2, double y2) override;
+  void SetLineStyle(LineStyle style) override { style_ = style; }
+
+  const std::vector<DisplayItem>& Items() const { return items_; }
+  bool Shown() const { return shown_; }
+  const CoordinateSystem& Scale() const { return scale_; }
+  double CurrentX() const { return currentX_; }
+  double CurrentY() const { return currentY_; }
+  LineStyle Style() const { return style_; }
+
+  // Called after the window is shown and after the drawing is erased; a window that paints the
+  // list schedules its repaint here.
+  std::function<void()> observer;
+
+ private:
+  void Add(ItemKind kind, double x1, double y1, double x2, double y2, std::string text = {});
+  void Notify() {
+    if (observer) observer();
+  }
+
+  std::vector<DisplayItem> items_;
+  CoordinateSystem scale_;
+  double currentX_ = 0.0;
+  double currentY_ = 0.0;
+  LineStyle style_ = LineStyle::kSolid;
+  bool shown_ = false;
+};
+
+}  // namespace qalto

@@ -1,0 +1,95 @@
+#include "plot/plot_fixture.h"
+
+namespace qalto {
+namespace {
+
+class PrepareCurvesTest : public PlotFixture {
+ protected:
+  PrepareCurvesTest() {
+    model.FirstPoint = 1;
+    model.LastPoint = 20;
+    model.SpeciesCount = 3;
+    model.TotalCurrentColumn = 2;
+    model.CurrentCurve = 2;
+    model.TargetCurve = 2;
+    for (int j = 1; j <= 20; ++j) {
+      model.PotentialX(j) = 0.01 * j;
+      model.ReactionCurrents(j, 1) = -1.0;
+      model.ReactionCurrents(j, 2) = 1.1e-6 * j;
+      for (int s = 1; s <= kMaxSpecies; ++s)
+        model.SurfaceConcentrations(j, s) = 1e-3 * s + 1e-5 * j;
+    }
+  }
+
+  std::function<void()> CountingRefresh() {
+    return [this] { ++refreshes; };
+  }
+
+  int refreshes = 0;
+};
+
+TEST_F(PrepareCurvesTest, CurrentGoesIntoTheCurrentSlotAndRestoresTheCurveCount) {
+  model.CurveCount = 6;
+  PrepareCurves(model, options, CountingRefresh());
+  EXPECT_EQ(refreshes, 1);
+  EXPECT_EQ(model.CurveCount, 2);
+  for (int j = 1; j <= 20; ++j)
+    EXPECT_EQ(model.CurrentY(j, 2), 1.1e-6 * j);
+  EXPECT_EQ(model.CurrentY(1, 1), 0.0);  // other slots untouched
+}
+
+TEST_F(PrepareCurvesTest, SurfaceConcentrationsFillOneSlotPerSpecies) {
+  options.ComboY.SelectText("surface concentration C");
+  PrepareCurves(model, options, CountingRefresh());
+  EXPECT_EQ(model.CurveCount, 3);
+  for (int s = 1; s <= 3; ++s)
+    EXPECT_EQ(model.CurrentY(7, s), 1e-3 * s + 7e-5);
+
+  // Overlaid, the new concentrations follow the old ones.
+  model.OverlapPlot = true;
+  PrepareCurves(model, options, CountingRefresh());
+  EXPECT_EQ(model.CurveCount, 6);
+  for (int s = 1; s <= 3; ++s)
+    EXPECT_EQ(model.CurrentY(7, 3 + s), 1e-3 * s + 7e-5);
+
+  // Five species cannot be overlaid in eight slots: they are drawn without the overlay.
+  model.SpeciesCount = 5;
+  model.CurrentY.Fill(0.0);
+  EXPECT_NO_THROW(PrepareCurves(model, options, CountingRefresh()));
+  EXPECT_EQ(model.CurveCount, 5);
+  for (int s = 1; s <= 5; ++s)
+    EXPECT_EQ(model.CurrentY(7, s), 1e-3 * s + 7e-5);
+  EXPECT_EQ(model.CurrentY(7, 6), 0.0);
+  EXPECT_EQ(refreshes, 3);
+}
+
+TEST_F(PrepareCurvesTest, AnyOtherQuantityCopiesNothing) {
+  options.ComboY.SetListIndex(-1);
+  model.CurveCount = 4;
+  PrepareCurves(model, options, CountingRefresh());
+  EXPECT_EQ(refreshes, 1);
+  EXPECT_EQ(model.CurveCount, 4);
+  EXPECT_EQ(model.CurrentY(5, 2), 0.0);
+}
+
+TEST_F(PrepareCurvesTest, PrepareAndPlotLeavesTheCurvesOfARunningFitAlone) {
+  model.FitMode = true;
+  model.CurveCount = 2;
+  model.CurrentY(3, 1) = 4e-6;
+  model.CurrentY(3, 2) = 5e-6;
+  PrepareAndPlot(context, CountingRefresh(), 1, 20, model.PotentialX, model.CurrentY,
+                 model.LineStyles);
+  EXPECT_EQ(refreshes, 0);
+  EXPECT_EQ(model.CurrentY(3, 2), 5e-6);
+  EXPECT_FALSE(surface.Items().empty());
+
+  model.FitMode = false;
+  PrepareAndPlot(context, CountingRefresh(), 1, 20, model.PotentialX, model.CurrentY,
+                 model.LineStyles);
+  EXPECT_EQ(refreshes, 1);
+  EXPECT_EQ(model.CurrentY(3, 2), 1.1e-6 * 3);
+  EXPECT_DOUBLE_EQ(model.PlotYMax, 3e-5);  // the prepared currents reach 2.2e-5 A
+}
+
+}  // namespace
+}  // namespace qalto
