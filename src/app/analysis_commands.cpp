@@ -8,6 +8,7 @@
 #include "analysis/theoretical_peak.h"
 #include "app/app.h"
 #include "common/number_text.h"
+#include "simulation/curve_derivatives.h"
 
 namespace qalto {
 
@@ -26,6 +27,23 @@ void App::mnuTheoPeak_Click() {
   Refresh();
   result_.Show();
   TheoreticalPeak(*model_, ReadNumber(ins_->radius.Text()), result_);
+}
+
+void App::mnuSemi_Click() {
+  SemiDifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  PlotCurves();
+}
+
+// The semi-integral is the semi-derivative of the running integral.
+void App::mnuSemiInte_Click() {
+  IntegrateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  SemiDifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  PlotCurves();
+}
+
+void App::mnuDerivative_Click() {
+  DifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  PlotCurves();
 }
 
 void App::mnuIntegral_Click() {

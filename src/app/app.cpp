@@ -90,6 +90,9 @@ void App::RegisterHandlers() {
       {"mnuFindPeak_Click", [this] { mnuFindPeak_Click(); }},
       {"mnuFindHalfwaveE_Click", [this] { mnuFindHalfwaveE_Click(); }},
       {"mnuTheoPeak_Click", [this] { mnuTheoPeak_Click(); }},
+      {"mnuSemi_Click", [this] { mnuSemi_Click(); }},
+      {"mnuSemiInte_Click", [this] { mnuSemiInte_Click(); }},
+      {"mnuDerivative_Click", [this] { mnuDerivative_Click(); }},
       {"mnuIntegral_Click", [this] { mnuIntegral_Click(); }},
       {"mnuLog_Click", [this] { mnuLog_Click(); }},
   };

@@ -96,6 +96,9 @@ class App {
   void mnuFindPeak_Click();
   void mnuFindHalfwaveE_Click();
   void mnuTheoPeak_Click();
+  void mnuSemi_Click();
+  void mnuSemiInte_Click();
+  void mnuDerivative_Click();
   void mnuIntegral_Click();
   void mnuLog_Click();
 
