@@ -206,7 +206,7 @@ void App::mnuSimulate_Click() {
     platform_.MessageBox("Analytical simulation Error: " + error.Description() +
                          "! Please try again by other initial values.");
   }
-  PrepareAndPlot();
+  Guard([this] { PrepareAndPlot(); });
   EnableCurveMenus();
   platform_.SetBusy(false);
   model_->ElapsedTime = platform_.TimeOfDay() - model_->ElapsedTime;
