@@ -18,8 +18,9 @@ void ReportSegment(const Model& model, ResultWindow& result, const Table1<double
   double high = MaxOfRange(y, from, to);  // A
   double low = MinOfRange(y, from, to);   // A
   double half = std::fabs(high - low) / 2;
-  // Forward segments (odd) are measured from their smallest current, reverse segments (even)
-  // from their largest; further cycles repeat the first one's pair of segments.
+  // Odd (forward) segments are measured from their smallest current, even (reverse) ones from
+  // their largest.
+  // Further cycles repeat the first cycle's forward and reverse sweeps, so they keep its rule.
   double base = s % 2 == 1 ? low : high;
   for (int i = from; i <= to; ++i) {
     if (std::fabs(y(i) - base) >= half) {

@@ -41,8 +41,7 @@ void ScanPeaks(Model& model, int k, int from, int to) {
   double threshold = 0.02 * std::fabs(model.PlotYMin - model.PlotYMax);  // A
   for (int i = from + 4; i <= to - 4; ++i) {
     if (!IsPeak(model, i, k, threshold)) continue;
-    // The tables hold 20 peaks per curve: further peaks (a noisy curve) are left out, the first
-    // 20 in scan order kept.
+    // The tables hold 20 peaks per curve: on a noisy curve the first 20 in scan order are kept.
     if (model.PeakCount == kMaxPeaks) continue;
     ++model.PeakCount;
     model.PeakCurrent(model.PeakCount, k) = model.CurrentY(i, k);

@@ -125,8 +125,7 @@ LinePair Sweep(const Reaction& x) {
       return Both({ep, ip, {}});
     }
     case 10: {
-      // The band's quasi-steady current is a long-time value: it is taken at the switching
-      // potential, after the whole forward sweep, where the plateau has formed.
+      // Band: the quasi-steady current is a long-time value, taken after the whole forward sweep.
       double tau = Div(std::fabs(m.EndPotential - m.StartPotential), x.v);  // s
       double ip = Div(kTwoPi * x.n * kFaraday * 0.001 * x.D * x.C * m.ElectrodeLength,
                       Log(Div(64 * x.D * tau, 4 * x.r0 * x.r0)));
@@ -182,9 +181,10 @@ double PlanarPulsePeak(const Reaction& x) {
 LinePair DifferentialPulse(const Reaction& x) {
   const Model& m = x.m;
   double ip = PlanarPulsePeak(x);
-  double edge = Div(Sqrt(kPi * x.D * m.PulseTime), m.Radius);
-  if (m.Electrode >= 2 && m.Electrode <= 4) ip = ip * (1 + edge);
-  if (m.Electrode == 5 || m.Electrode == 10) ip = ip * (0.5 + edge);
+  // Edge term of the curved electrodes: sqrt(pi D tp) / r0.
+  auto edge = [&] { return Div(Sqrt(kPi * x.D * m.PulseTime), m.Radius); };
+  if (m.Electrode >= 2 && m.Electrode <= 4) ip = ip * (1 + edge());
+  if (m.Electrode == 5 || m.Electrode == 10) ip = ip * (0.5 + edge());
   return Both({x.HalfWave() - m.PulsePotential / 2, ip, Div(1.76, x.f)});
 }
 
@@ -202,9 +202,8 @@ LinePair Catalytic(const Reaction& x) {
   double af = x.alpha * x.f;  // 1/V
   double eIrreversible = e - Div(Log(Div(Sqrt(x.D * x.alpha * k), x.ks)), af);
   double pulse = m.PulsePotential;  // V
-  // A pulse technique on a sigmoidal wave I = Id / (1 + exp(g (E - E1/2))) gives the peak
-  // Id (1 - s)/(1 + s), s = exp(g P / 2), and the half-width 1.76/g, with g = nF/RT for the
-  // reversible and alpha nF/RT for the irreversible wave.
+  // Pulses on the sigmoidal wave Id / (1 + exp(g (E - E1/2))) peak at Id (1 - s)/(1 + s),
+  // s = exp(g P / 2), half-width 1.76/g; g = nF/RT reversible, alpha nF/RT irreversible.
   auto pulsePeak = [&](double g) {
     double sigma = Exp(g * pulse / 2);
     return id * Div(1 - sigma, 1 + sigma);
@@ -214,12 +213,12 @@ LinePair Catalytic(const Reaction& x) {
     case 2:
     case 3:
       return {{e, id, {}}, {eIrreversible, id, {}}};
-    case 4:  // differential pulse: the peak lies half a pulse before the half-wave potential
+    case 4:  // differential pulse on the steady wave: the peak half a pulse before E1/2
       return {{e - pulse / 2, pulsePeak(x.f), Div(1.76, x.f)},
               {eIrreversible - pulse / 2, pulsePeak(af), Div(1.76, af)}};
-    case 5:  // square wave: forward minus reverse half-cycle, the peak at the half-wave potential
+    case 5:  // square wave on the steady wave: forward minus reverse, the peak at E1/2
       return {{e, pulsePeak(x.f), Div(1.76, x.f)}, {eIrreversible, pulsePeak(af), Div(1.76, af)}};
-    case 6:  // additive square wave: both half-cycles reach the plateau, a wave of height 2 Id
+    case 6:  // additive square wave on the steady wave: both half-cycles add, a wave of 2 Id
       return {{e, 2 * id, {}}, {eIrreversible, 2 * id, {}}};
     default:
       return {{}, {}};

@@ -114,7 +114,7 @@ TEST_F(AnalysisCommands, HalfWavePotentialAndLogPlotOfAReversibleDcWave) {
   }
   double slope = (count * sxy - sx * sy) / (count * sxx - sx * sx);  // 1/V
   double intercept = (sy - slope * sx) / count;
-  EXPECT_NEAR(slope / (model.FOverRT / 2.3), 1, 0.01);  // nF/(2.3 RT) per volt
+  EXPECT_NEAR(slope / (model.FOverRT / 2.3), 1, 0.01);                   // nF/(2.3 RT) per volt
   EXPECT_NEAR(-intercept / slope, *theory.reversible.potential, 0.001);  // 0 at E1/2
 }
 
@@ -125,13 +125,15 @@ TEST_F(AnalysisCommands, TransformsActOnTheCurrentCurveAndRedraw) {
 
   ASSERT_EQ(app.ChooseMenu("mnuSemi"), MenuOutcome::kDone);
   SemiDifferentiateCurve(model, model.PotentialX, expected);
-  for (int i = 1; i <= model.NumberOfPoints; ++i) EXPECT_EQ(model.CurrentY(i, 1), expected(i, 1));
+  for (int i = 1; i <= model.NumberOfPoints; ++i)
+    EXPECT_EQ(model.CurrentY(i, 1), expected(i, 1));
   EXPECT_GT(draws, 0);
 
   ASSERT_EQ(app.ChooseMenu("mnuSemiInte"), MenuOutcome::kDone);
   IntegrateCurve(model, model.PotentialX, expected);
   SemiDifferentiateCurve(model, model.PotentialX, expected);
-  for (int i = 1; i <= model.NumberOfPoints; ++i) EXPECT_EQ(model.CurrentY(i, 1), expected(i, 1));
+  for (int i = 1; i <= model.NumberOfPoints; ++i)
+    EXPECT_EQ(model.CurrentY(i, 1), expected(i, 1));
 
   ASSERT_EQ(app.ChooseMenu("mnuIntegral"), MenuOutcome::kDone);
   ASSERT_EQ(app.ChooseMenu("mnuDerivative"), MenuOutcome::kDone);

@@ -179,6 +179,36 @@ TEST_F(TheoreticalPeakTest, DifferentialPulseAndSquareWavePeaks) {
   EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
 }
 
+TEST_F(TheoreticalPeakTest, PlanarPulsePeaksNeedNoRadius) {
+  m.Radius = 0;
+  m.Technique = 4;
+  EXPECT_TRUE(Values().reversible.current);
+  m.Electrode = 2;
+  EXPECT_THROW(Values(), RuntimeError);
+}
+
+TEST_F(TheoreticalPeakTest, ThinFilmAndBandSweeps) {
+  // Thin layer of thickness L: ip = n^2 F^2 v (A L) C / (4RT).
+  m.Electrode = 9;
+  m.ElectrodeLength = 1e-3;
+  TheoreticalValues v = Values();
+  double ip = F * F * m.ScanRate * 0.5 * 1e-3 * 1e-6 / (4 * R * T);
+  EXPECT_NEAR(*v.reversible.current, ip, 1e-12 * ip);
+  EXPECT_EQ(*v.irreversible.current, *v.reversible.current);
+  // Band of half width r0 and length L after the forward sweep (0.6 V at 0.1 V/s, 6 s):
+  // 2 pi n F D C L / ln(64 D t / (2 r0)^2).
+  m.Electrode = 10;
+  m.StartPotential = 0.3;
+  m.EndPotential = -0.3;
+  m.ElectrodeLength = 0.5;
+  v = Values(5e-4);
+  double id = 2 * kPi * F * 1e-5 * 1e-6 * 0.5 / std::log(64 * 1e-5 * 6 / (4 * 25e-8));
+  EXPECT_NEAR(*v.reversible.current, id, 1e-9 * id);
+  EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
+  EXPECT_EQ(*v.irreversible.current, *v.reversible.current);
+  EXPECT_FALSE(v.irreversible.potential);
+}
+
 TEST_F(TheoreticalPeakTest, CatalyticWaveAndItsPulsePeaks) {
   m.Mechanism = 8;
   m.SpeciesC(3) = 0.1;
