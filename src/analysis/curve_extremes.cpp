@@ -2,8 +2,6 @@
 
 namespace qalto {
 
-// The lists end at index 5000, so an index check stops the scan long before its counter could
-// leave the 16-bit range.
 double MaxOfRange(const Table1<double>& values, int from, int to) {
   double largest = values(from);
   for (int i = from; i <= to; ++i) {

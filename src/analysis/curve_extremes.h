@@ -1,18 +1,17 @@
 #pragma once
-// Largest and smallest value of a stretch of a one-dimensional list (a curve copied into a
-// working list, or the potential axis). An element never written counts as 0.
+// Largest and smallest value of a stretch of a curve, as the half-wave finder and the data
+// import use them. An element never written counts as 0, as the tables start cleared.
 
 #include "common/table.h"
 
 namespace qalto {
 
 // The largest / smallest of values(from..to), both ends included. The running value starts
-// as values(from) and is replaced only by a strictly greater (smaller) element, so the first
-// of equal extremes is the one kept. An index outside the list raises "Subscript out of range".
+// as values(from), so an empty range (to < from) gives values(from).
 double MaxOfRange(const Table1<double>& values, int from, int to);
 double MinOfRange(const Table1<double>& values, int from, int to);
 
-// The same over the points 1..numberOfPoints of a curve (the model's NumberOfPoints).
+// MaxOfRange / MinOfRange over the points 1..numberOfPoints of a curve.
 double MaxOfCurve(const Table1<double>& values, int numberOfPoints);
 double MinOfCurve(const Table1<double>& values, int numberOfPoints);
 

@@ -95,6 +95,9 @@ void App::RegisterHandlers() {
       {"mnuDerivative_Click", [this] { mnuDerivative_Click(); }},
       {"mnuIntegral_Click", [this] { mnuIntegral_Click(); }},
       {"mnuLog_Click", [this] { mnuLog_Click(); }},
+      {"mnuImport_Click", [this] { mnuImport_Click(); }},
+      {"mnuExport_Click", [this] { mnuExport_Click(); }},
+      {"mnuSave_Click", [this] { mnuSave_Click(); }},
   };
 }
 

@@ -18,6 +18,7 @@
 #include "chemistry/chemicals_form.h"
 #include "chemistry/mechanism_form.h"
 #include "chemistry/technique_form.h"
+#include "files/file_dialog.h"
 #include "plot/option_form.h"
 #include "simulation/instrument_form.h"
 #include "simulation/refresh_model.h"
@@ -101,6 +102,9 @@ class App {
   void mnuDerivative_Click();
   void mnuIntegral_Click();
   void mnuLog_Click();
+  void mnuImport_Click();
+  void mnuExport_Click();
+  void mnuSave_Click();
 
   // The model refresh with the Chemicals window's current texts.
   void Refresh();
@@ -127,6 +131,7 @@ class App {
   PlotWindow plot_;
   frmAbout about_;
   FormOption option_;
+  FileDialog fileDialog_;  // the result window's file dialog, shared by the file commands
   std::vector<MenuItem> menus_;
   std::map<std::string, std::function<void()>> handlers_;
   Form* active_ = nullptr;

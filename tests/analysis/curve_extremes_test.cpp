@@ -5,36 +5,42 @@
 namespace qalto {
 namespace {
 
-TEST(CurveExtremes, RangesIncludeBothEndsAndUnwrittenElementsCountAsZero) {
+TEST(CurveExtremes, LargestAndSmallestOfARange) {
   Table1<double> values(11);
-  const double written[] = {0, 3, -2, 7, 7, -5, 1};
-  for (int i = 1; i <= 6; ++i)
-    values(i) = written[i];
+  const double data[] = {0, 3, -1, 7, 7, -4, 2};
+  for (int i = 0; i <= 6; ++i)
+    values(i) = data[i];
   EXPECT_EQ(MaxOfRange(values, 1, 6), 7);
-  EXPECT_EQ(MinOfRange(values, 1, 6), -5);
+  EXPECT_EQ(MinOfRange(values, 1, 6), -4);
+  EXPECT_EQ(MaxOfRange(values, 5, 6), 2);
+  EXPECT_EQ(MinOfRange(values, 1, 3), -1);
+  // Both ends are included.
   EXPECT_EQ(MaxOfRange(values, 4, 4), 7);
-  EXPECT_EQ(MinOfRange(values, 1, 2), -2);
-  // Position 0 and positions beyond 6 were never written.
-  EXPECT_EQ(MaxOfRange(values, 5, 8), 1);
-  EXPECT_EQ(MinOfRange(values, 6, 8), 0);
-  EXPECT_EQ(MaxOfRange(values, 0, 2), 3);
-  EXPECT_EQ(MinOfRange(values, 0, 1), 0);
-  EXPECT_EQ(MaxOfRange(values, 6, 10), 1);
+  EXPECT_EQ(MinOfRange(values, 2, 5), -4);
+  // Elements never written count as 0.
   EXPECT_EQ(MinOfRange(values, 6, 10), 0);
-  // An empty range gives the element at its start.
-  EXPECT_EQ(MaxOfRange(values, 3, 2), 7);
-  EXPECT_THROW(MaxOfRange(values, 8, 11), RuntimeError);
-  EXPECT_THROW(MinOfRange(values, -1, 3), RuntimeError);
+  EXPECT_EQ(MaxOfRange(values, 5, 10), 2);
 }
 
-TEST(CurveExtremes, CurvesCoverPointsOneToN) {
-  Table1<double> potentials(11);
-  potentials(0) = 9;  // position 0 does not belong to the curve
-  for (int i = 1; i <= 5; ++i)
-    potentials(i) = 0.3 - 0.1 * i;
-  EXPECT_DOUBLE_EQ(MaxOfCurve(potentials, 5), 0.2);
-  EXPECT_DOUBLE_EQ(MinOfCurve(potentials, 5), -0.2);
-  EXPECT_DOUBLE_EQ(MaxOfCurve(potentials, 0), 0.2);  // no points: the element at position 1
+TEST(CurveExtremes, AnEmptyRangeGivesItsFirstElement) {
+  Table1<double> values(5);
+  values(2) = -3;
+  EXPECT_EQ(MaxOfRange(values, 2, 1), -3);
+  EXPECT_EQ(MinOfRange(values, 2, 0), -3);
+}
+
+TEST(CurveExtremes, CurvesRunFromPointOneToTheLastPoint) {
+  Table1<double> potentials(6);
+  potentials(0) = 9;  // point 0 is not part of a curve
+  potentials(1) = 0.3;
+  potentials(2) = 0.1;
+  potentials(3) = -0.2;
+  potentials(4) = -8;  // beyond the points in use
+  EXPECT_EQ(MaxOfCurve(potentials, 3), 0.3);
+  EXPECT_EQ(MinOfCurve(potentials, 3), -0.2);
+  EXPECT_EQ(MaxOfCurve(potentials, 0), 0.3);
+  // A range beyond the table is out of range.
+  EXPECT_THROW(MaxOfCurve(potentials, 6), RuntimeError);
 }
 
 }  // namespace
