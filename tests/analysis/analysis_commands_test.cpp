@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <regex>
 
 #include "analysis/curve_integral.h"
 #include "analysis/theoretical_peak.h"
