@@ -99,6 +99,14 @@ class App {
   void mnuAutoFit_Click();
   void mnuManualSeparate_Click();
   void mnuAutoSeparate_Click();
+  void mnuFindPeak_Click();
+  void mnuFindHalfwaveE_Click();
+  void mnuTheoPeak_Click();
+  void mnuSemi_Click();
+  void mnuSemiInte_Click();
+  void mnuDerivative_Click();
+  void mnuIntegral_Click();
+  void mnuLog_Click();
   void mnuImport_Click();
   void mnuExport_Click();
   void mnuSave_Click();
