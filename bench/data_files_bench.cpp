@@ -1,16 +1,24 @@
-// Reading and writing a full curve of 5000 points: the data reader, the export text and the
-// parameter report text.
+// Reading and writing a full curve of 5000 points: the data reader, the whole Import Data
+// command on a file (reading, the Instrument window, the report and the plot), the export text
+// and the parameter report text.
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 
+#include "app/app.h"
 #include "app/model.h"
 #include "files/curve_export.h"
 #include "files/data_reader.h"
 #include "files/parameter_report.h"
+#include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
@@ -39,6 +47,25 @@ void BM_ReadCurveRecords(benchmark::State& state) {
                           static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_ReadCurveRecords)->Unit(benchmark::kMicrosecond);
+
+void BM_ImportDataCommand(benchmark::State& state) {
+  auto source = FullCurve();
+  std::string path = (std::filesystem::temp_directory_path() /
+                      ("qalto_import_bench_" + std::to_string(::getpid()) + ".csv"))
+                         .string();
+  std::ofstream(path, std::ios::binary)
+      << CurveExportText(1, kMaxPoints, source->PotentialX, source->CurrentY, 1);
+  RecordingPlatform platform;
+  App app(platform);
+  for (auto _ : state) {
+    platform.QueueDialogAnswer(path);
+    app.mnuImport_Click();
+  }
+  std::remove(path.c_str());
+  if (app.model().NumberOfPoints != kMaxPoints || !platform.messages.empty())
+    state.SkipWithError("the import failed");
+}
+BENCHMARK(BM_ImportDataCommand)->Unit(benchmark::kMillisecond);
 
 void BM_CurveExportText(benchmark::State& state) {
   auto model = FullCurve();

@@ -4,19 +4,29 @@
 
 #include "common/print_line.h"
 #include "common/runtime_error.h"
-#include "files/text_file.h"
 
 namespace qalto {
 
+std::string CurveExportLine(double potential, double current) {
+  PrintBuffer line;
+  line.Print({PrintItem::Number(potential), PrintItem::Text(",", Separator::kZone),
+              PrintItem::Number(current)});
+  return line.Text();
+}
+
+void PrintCurve(int first, int last, const Table1<double>& potentials,
+                const Table2<double>& currents, int curve, const LineSink& writeLine) {
+  // Before any curve exists the range is 0..0; point 0 is never exported.
+  for (int i = std::max(first, 1); i <= last; ++i)
+    writeLine(CurveExportLine(potentials(i), currents(i, curve)));
+}
+
 std::string CurveExportText(int first, int last, const Table1<double>& potentials,
                             const Table2<double>& currents, int curve) {
-  PrintBuffer lines("\r\n");
-  // Before any curve exists the range is 0..0; point 0 is never exported.
-  for (int i = std::max(first, 1); i <= last; ++i) {
-    lines.Print({PrintItem::Number(potentials(i)), PrintItem::Text(",", Separator::kZone),
-                 PrintItem::Number(currents(i, curve), Separator::kLineEnd)});
-  }
-  return lines.Text();
+  std::string text;
+  PrintCurve(first, last, potentials, currents, curve,
+             [&text](const std::string& line) { text += line + "\r\n"; });
+  return text;
 }
 
 void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
@@ -24,11 +34,12 @@ void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
   std::optional<std::string> fileName = dialog.ShowSave(platform, kDataFileFilter);
   if (!fileName) return;
   try {
-    // The whole text is made before the file is touched: a curve that cannot be read out
-    // leaves an existing file as it was.
-    WriteTextFile(*fileName, CurveExportText(first, last, potentials, currents, curve));
-  } catch (const RuntimeError& error) {
-    platform.MessageBox("Export Error: " + error.Description());
+    OutputTextFile file(*fileName);
+    PrintCurve(first, last, potentials, currents, curve,
+               [&file](const std::string& line) { file.WriteLine(line); });
+    file.Close();
+  } catch (const RuntimeError&) {
+    // The export ends without a word; the file closes on leaving with what it holds.
   }
 }
 

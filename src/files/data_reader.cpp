@@ -1,6 +1,7 @@
 #include "files/data_reader.h"
 
 #include <cctype>
+#include <optional>
 #include <string>
 
 #include "common/number_text.h"
@@ -15,6 +16,13 @@ constexpr int kEndOfData = std::char_traits<char>::eof();
 constexpr size_t kMaxFieldLength = 400;
 
 enum class FieldEnd { kComma, kLineBreak, kEndOfData };
+
+// One value as it stands in the file.
+struct Field {
+  std::string text;  // without the blanks around it; a quoted value without its quotes
+  int line = 1;      // the line it stands in, 1 for the first
+  FieldEnd end = FieldEnd::kEndOfData;
+};
 
 bool IsBlank(int c) {
   return c == ' ' || c == '\t';
@@ -51,11 +59,33 @@ bool IsNumber(const std::string& text) {
   return pos == text.size();
 }
 
-RuntimeError BadRecordLength() {
-  return RuntimeError("Bad record length");
+// The value of a field. A value in quotes is read as text; a spreadsheet that quotes its
+// numbers still gives numbers, any other text is a mismatch (an empty field is a missing
+// value).
+double ValueOf(const Field& field) {
+  if (!IsNumber(field.text)) {
+    throw DataReadError(RuntimeError::TypeMismatch().Description(), field.line, field.text);
+  }
+  try {
+    return ReadNumber(field.text);
+  } catch (const RuntimeError& error) {
+    throw DataReadError(error.Description(), field.line, field.text);
+  }
 }
 
-// The data as a stream of fields.
+// Reads a field's value into the tables; a record beyond their end is placed at its field.
+template <typename Assign>
+void StoreAt(const Field& field, Assign assign) {
+  try {
+    assign();
+  } catch (const DataReadError&) {
+    throw;
+  } catch (const RuntimeError& error) {
+    throw DataReadError(error.Description(), field.line, field.text);
+  }
+}
+
+// The data as a stream of fields, counting lines as it goes.
 class FieldStream {
  public:
   explicit FieldStream(std::istream& in) : buffer_(*in.rdbuf()) { SkipByteOrderMark(); }
@@ -70,25 +100,50 @@ class FieldStream {
   // Skips blank lines (and blanks) after a line break that ended a field.
   void SkipBlankLines() { AtEnd(); }
 
-  // Reads one value and tells what followed it.
-  double ReadValue(FieldEnd& end) {
+  // The next field and what followed it, or nothing when the data end before it. Only blanks
+  // are skipped in front of it: a line break there ends an empty field.
+  std::optional<Field> Read() {
     while (IsBlank(Peek()))
       Next();
-    if (Peek() == kEndOfData) throw RuntimeError::InputPastEndOfFile();
-    std::string text = Peek() == '"' ? QuotedField() : PlainField();
-    end = ConsumeSeparator();
-    // A value in quotes is read as text; a spreadsheet that quotes its numbers still gives
-    // numbers, any other text is a mismatch (an empty field is a missing value).
-    if (!IsNumber(text)) throw RuntimeError::TypeMismatch();
-    return ReadNumber(text);
+    if (Peek() == kEndOfData) return std::nullopt;
+    Field field;
+    field.line = line_;
+    field.text = Peek() == '"' ? QuotedField() : PlainField();
+    field.end = ConsumeSeparator();
+    return field;
+  }
+
+  // What is left of the line, without the blanks around it (at most a field's length): the
+  // values beyond the two of a record.
+  std::string RestOfLine() {
+    std::string text;
+    while (!IsLineBreak(Peek()) && Peek() != kEndOfData && text.size() < kMaxFieldLength)
+      text += static_cast<char>(Next());
+    return Trimmed(text);
   }
 
  private:
   int Peek() { return buffer_.sgetc(); }
-  int Next() { return buffer_.sbumpc(); }
+  int Next() {
+    int c = buffer_.sbumpc();
+    // CR LF, CR alone and LF alone each end one line.
+    if (c == '\r' || (c == '\n' && !afterCarriageReturn_)) ++line_;
+    afterCarriageReturn_ = c == '\r';
+    return c;
+  }
   bool AtSeparator() {
     int c = Peek();
     return c == ',' || IsLineBreak(c) || c == kEndOfData;
+  }
+
+  static std::string Trimmed(const std::string& text) {
+    size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  }
+
+  DataReadError Mismatch(const std::string& found) const {
+    return DataReadError(RuntimeError::TypeMismatch().Description(), line_, found);
   }
 
   // Text saved as UTF-8 by a spreadsheet may begin with a byte-order mark.
@@ -99,27 +154,30 @@ class FieldStream {
     for (size_t i = 0; i < kMark.size() && Peek() != kEndOfData; ++i) {
       start += static_cast<char>(Next());
     }
-    if (start != kMark) throw RuntimeError::TypeMismatch();
+    if (start != kMark) throw Mismatch(start);
   }
 
   void Keep(std::string& text, int c) {
-    if (text.size() == kMaxFieldLength) throw RuntimeError::TypeMismatch();
+    if (text.size() == kMaxFieldLength) throw Mismatch(text);
     text += static_cast<char>(c);
   }
 
-  // The field up to its separator, without the blanks around it. Blanks inside it are kept
-  // as one, which is enough to make it no number.
+  // The field up to its separator, without the blanks around it; blanks inside it are kept
+  // (they make it no number, and the message shows them).
   std::string PlainField() {
     std::string text;
-    bool blanks = false;
+    std::string blanks;
     while (!AtSeparator()) {
       int c = Next();
       if (IsBlank(c)) {
-        blanks = true;
+        // Kept aside until something follows them, so that blanks before the separator,
+        // however many, are no part of the field.
+        if (blanks.size() <= kMaxFieldLength) blanks += static_cast<char>(c);
         continue;
       }
-      if (blanks) Keep(text, ' ');
-      blanks = false;
+      for (char blank : blanks)
+        Keep(text, blank);
+      blanks.clear();
       Keep(text, c);
     }
     return text;
@@ -135,7 +193,10 @@ class FieldStream {
     if (Peek() == '"') Next();
     while (IsBlank(Peek()))
       Next();
-    if (!AtSeparator()) throw RuntimeError::TypeMismatch();  // text after the closing quote
+    if (!AtSeparator()) {
+      // Text after the closing quote: the message shows the field as it stands.
+      throw Mismatch("\"" + text + "\"" + PlainField());
+    }
     return text;
   }
 
@@ -147,24 +208,37 @@ class FieldStream {
   }
 
   std::streambuf& buffer_;
+  int line_ = 1;
+  bool afterCarriageReturn_ = false;
 };
+
+int ReadRecords(FieldStream& fields, Model& model, int curve) {
+  int n = 0;
+  while (!fields.AtEnd()) {
+    n = n + 1;
+    Field potential = *fields.Read();
+    StoreAt(potential, [&] { model.PotentialX(n) = ValueOf(potential); });
+    if (potential.end == FieldEnd::kLineBreak) fields.SkipBlankLines();
+    std::optional<Field> current = fields.Read();
+    if (!current) {
+      throw DataReadError(RuntimeError::InputPastEndOfFile().Description(), potential.line,
+                          potential.text);
+    }
+    StoreAt(*current, [&] { model.CurrentY(n, curve) = ValueOf(*current); });
+    if (current->end == FieldEnd::kComma) {
+      // A third value on the line.
+      throw DataReadError("Bad record length", current->line, fields.RestOfLine());
+    }
+  }
+  return n;
+}
 
 }  // namespace
 
 int ReadCurveRecords(std::istream& in, Model& model, int curve) {
   try {
     FieldStream fields(in);
-    int n = 0;
-    while (!fields.AtEnd()) {
-      n = n + 1;
-      FieldEnd end;
-      model.PotentialX(n) = fields.ReadValue(end);  // beyond point 5000: out of range
-      if (end == FieldEnd::kEndOfData) throw RuntimeError::InputPastEndOfFile();
-      if (end == FieldEnd::kLineBreak) fields.SkipBlankLines();
-      model.CurrentY(n, curve) = fields.ReadValue(end);
-      if (end == FieldEnd::kComma) throw BadRecordLength();  // a third value on the line
-    }
-    return n;
+    return ReadRecords(fields, model, curve);
   } catch (const std::ios_base::failure&) {
     // The file buffer reports a failing read of the medium this way.
     throw RuntimeError("Device I/O error");

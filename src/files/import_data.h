@@ -22,8 +22,9 @@ struct ImportWindows {
 // Chooses the curve slot (overlapChecked: the display options' "Overlap" box), asks for the
 // file and reads it. On success the curve store holds the data as points 1..NumberOfPoints of
 // curve TargetCurve and the windows are filled; true. On a failure the message box shows
-// "ReadData Error: " and the description; the windows and the point counts are untouched, the
-// records read so far and the slot choice stay; false.
+// "ReadData Error: ", the description and where it lies (the line and the text found there, or
+// the file name); the windows and the point counts are untouched, the records read so far and
+// the slot choice stay; false.
 bool ImportData(Model& model, ImportWindows windows, Platform& platform, FileDialog& dialog,
                 bool overlapChecked);
 

@@ -2,64 +2,95 @@
 
 #include <optional>
 
-#include "common/print_line.h"
+#include "common/plain_number.h"
 #include "common/runtime_error.h"
-#include "files/text_file.h"
 
 namespace qalto {
 namespace {
 
-void Pair(PrintBuffer& report, const std::string& label, const PrintItem& value) {
-  report.Print({PrintItem::Text(label, Separator::kLineEnd), value});
-}
+// The report's lines, each sent out as soon as it is made: a value that cannot be read ends
+// the report after its label line.
+class ReportPrinter {
+ public:
+  explicit ReportPrinter(const LineSink& writeLine) : writeLine_(writeLine) {}
 
-void Pair(PrintBuffer& report, const std::string& label, double value) {
-  Pair(report, label, PrintItem::Number(value, Separator::kLineEnd));
-}
+  void Label(const std::string& text) { writeLine_(text); }
+  void Value(double value) { writeLine_(PrintedNumber(value)); }
+  void Value(const std::optional<double>& value) { writeLine_(value ? PrintedNumber(*value) : ""); }
 
-void SpeciesBlock(PrintBuffer& report, const Model& m, int s) {
-  Pair(report, "Species ", s);
-  Pair(report, "D :", m.SpeciesD(s));
-  Pair(report, "C :", m.SpeciesC(s));
-  Pair(report, "ks :", m.ChargeKs(s));
-  Pair(report, "Alpha :", m.ChargeAlpha(s));
-  Pair(report, "n :", m.ChargeN(s));
-  Pair(report, "E' :", m.ChargeE0(s));
-  Pair(report,
-       "Conductivity :", PrintItem::Optional(m.SpeciesConductivity(s), Separator::kLineEnd));
+ private:
+  const LineSink& writeLine_;
+};
+
+void SpeciesBlock(ReportPrinter& report, const Model& m, int s) {
+  report.Label("Species ");
+  report.Value(s);
+  report.Label("D :");
+  report.Value(m.SpeciesD(s));
+  report.Label("C :");
+  report.Value(m.SpeciesC(s));
+  report.Label("ks :");
+  report.Value(m.ChargeKs(s));
+  report.Label("Alpha :");
+  report.Value(m.ChargeAlpha(s));
+  report.Label("n :");
+  report.Value(m.ChargeN(s));
+  report.Label("E' :");
+  report.Value(m.ChargeE0(s));
+  report.Label("Conductivity :");
+  report.Value(m.SpeciesConductivity(s));
 }
 
 }  // namespace
 
-std::string ParameterReportText(const Model& m) {
-  PrintBuffer report("\r\n");
-  Pair(report, "Technique :", m.Technique);
-  Pair(report, "Mechisim :", m.Mechanism);
-  Pair(report, "Electrode", m.Electrode);
-  Pair(report, "E start :", m.StartPotential);
-  Pair(report, "E end :", m.EndPotential);
-  Pair(report, "E Step :", m.PotentialStep);
-  Pair(report, "t pulse :", m.PulseTime);
-  Pair(report, "t drop :", m.DropTime);
-  Pair(report, "Area Of Electrode :", m.ElectrodeArea);
-  Pair(report, "E pulse :", m.PulsePotential);
-  Pair(report, "Noise (%) :", m.NoiseLevel);
-  Pair(report, "No. OF DATA :", m.NumberOfPoints);
-  Pair(report, "NUMBER OF SPECIES :", m.SpeciesCount);
-  // More species than the tables hold stop here with "Subscript out of range".
+void PrintParameterReport(const Model& m, const LineSink& writeLine) {
+  ReportPrinter report(writeLine);
+  report.Label("Technique :");
+  report.Value(m.Technique);
+  report.Label("Mechisim :");
+  report.Value(m.Mechanism);
+  report.Label("Electrode");
+  report.Value(m.Electrode);
+  report.Label("E start :");
+  report.Value(m.StartPotential);
+  report.Label("E end :");
+  report.Value(m.EndPotential);
+  report.Label("E Step :");
+  report.Value(m.PotentialStep);
+  report.Label("t pulse :");
+  report.Value(m.PulseTime);
+  report.Label("t drop :");
+  report.Value(m.DropTime);
+  report.Label("Area Of Electrode :");
+  report.Value(m.ElectrodeArea);
+  report.Label("E pulse :");
+  report.Value(m.PulsePotential);
+  report.Label("Noise (%) :");
+  report.Value(m.NoiseLevel);
+  report.Label("No. OF DATA :");
+  report.Value(m.NumberOfPoints);
+  report.Label("NUMBER OF SPECIES :");
+  report.Value(m.SpeciesCount);
+  // Species 9 stops at its "D :" line with "Subscript out of range".
   for (int s = 1; s <= m.SpeciesCount; ++s)
     SpeciesBlock(report, m, s);
-  return report.Text();
+}
+
+std::string ParameterReportText(const Model& model) {
+  std::string text;
+  PrintParameterReport(model, [&text](const std::string& line) { text += line + "\r\n"; });
+  return text;
 }
 
 void WriteParameterReport(const Model& model, Platform& platform, FileDialog& dialog) {
   std::optional<std::string> fileName = dialog.ShowSave(platform, kParameterFileFilter);
   if (!fileName) return;
   try {
-    // The whole text is made before the file is touched, so a failure leaves no half report.
-    WriteTextFile(*fileName, ParameterReportText(model));
-  } catch (const RuntimeError& error) {
-    platform.MessageBox("Save Error: " + error.Description());
+    OutputTextFile file(*fileName);
+    PrintParameterReport(model, [&file](const std::string& line) { file.WriteLine(line); });
+    file.Close();
+  } catch (const RuntimeError&) {
+    // The report ends without a word; the file closes on leaving with what it holds.
   }
 }
 

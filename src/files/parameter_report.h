@@ -7,17 +7,24 @@
 
 #include "app/model.h"
 #include "files/file_dialog.h"
+#include "files/text_file.h"
 #include "ui/platform.h"
 
 namespace qalto {
 
-// The report's text. The kinetic tables are indexed by charge reaction but written at each
-// species position all the same. A value never set gives an empty value line.
+// Sends the report's lines to `writeLine`, one at a time. The kinetic tables are indexed by
+// charge reaction but written at each species position all the same. A value never set gives
+// an empty value line. More species than the tables hold raise after the lines before the
+// first value that cannot be read.
+void PrintParameterReport(const Model& model, const LineSink& writeLine);
+
+// The report's whole text, each line ended by carriage return and line feed.
 std::string ParameterReportText(const Model& model);
 
 // Asks for the file with the Save dialog (".par" filter) and writes the report into it. A
-// cancel writes nothing; a failure is shown in a message box, "Save Error: " and the
-// description, and the file is closed in every case.
+// cancel writes nothing. A failure (the file cannot be created, a write fails, SpeciesCount
+// above 8) ends the report silently: no message, the lines written before it stay, the file is
+// closed.
 void WriteParameterReport(const Model& model, Platform& platform, FileDialog& dialog);
 
 }  // namespace qalto

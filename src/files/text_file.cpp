@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
 #include "common/runtime_error.h"
@@ -57,10 +56,6 @@ RuntimeError WriteFailure(int error) {
   return error == ENOSPC ? DiskFull() : DeviceIoError();
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 std::ifstream OpenForInput(const std::string& path) {
@@ -72,22 +67,35 @@ std::ifstream OpenForInput(const std::string& path) {
   return file;
 }
 
-void WriteTextFile(const std::string& path, const std::string& text) {
+OutputTextFile::OutputTextFile(const std::string& path) {
   if (path.empty()) throw RuntimeError::BadFileName();
   if (IsOtherThanAFile(path)) throw PathFileAccessError();
   errno = 0;
-  // Binary mode: the text carries its own carriage returns and line feeds.
-  std::FILE* opened = std::fopen(path.c_str(), "wb");
-  if (opened == nullptr) throw OpenFailure(errno, false);
-  std::unique_ptr<std::FILE, FileCloser> file(opened);
+  // Binary mode: the lines carry their own carriage returns and line feeds.
+  file_ = std::fopen(path.c_str(), "wb");
+  if (file_ == nullptr) throw OpenFailure(errno, false);
+}
+
+OutputTextFile::~OutputTextFile() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+void OutputTextFile::WriteLine(const std::string& line) {
+  static const std::string kLineEnd = "\r\n";
+  if (file_ == nullptr) throw RuntimeError::BadFileName();  // written after closing
   errno = 0;
-  if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
-      std::fflush(file.get()) != 0) {
+  if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||
+      std::fwrite(kLineEnd.data(), 1, kLineEnd.size(), file_) != kLineEnd.size()) {
     throw WriteFailure(errno);
   }
+}
+
+void OutputTextFile::Close() {
+  if (file_ == nullptr) return;
   errno = 0;
-  // A full disk may show only when the buffered tail is written at closing.
-  if (std::fclose(file.release()) != 0) throw WriteFailure(errno);
+  std::FILE* file = file_;
+  file_ = nullptr;
+  if (std::fclose(file) != 0) throw WriteFailure(errno);
 }
 
 }  // namespace qalto

@@ -90,45 +90,82 @@ TEST_F(DataReaderTest, AnEmptyFileHasNoRecords) {
   EXPECT_EQ(X(1), 5);
 }
 
-TEST_F(DataReaderTest, TextInsteadOfANumberIsATypeMismatch) {
+TEST_F(DataReaderTest, TextInsteadOfANumberIsATypeMismatchAtItsLine) {
   // A header line is not skipped: its words are the first record, and they are no numbers.
-  EXPECT_EQ(Failure("E (V),I (A)\n0.1,1e-6\n"), "Type mismatch");
-  EXPECT_EQ(Failure("0.1,abc\n"), "Type mismatch");
-  EXPECT_EQ(Failure("0.1,1e-6 A\n"), "Type mismatch");
-  EXPECT_EQ(Failure("0.1 0.2,1e-6\n"), "Type mismatch");
-  EXPECT_EQ(Failure("0.1,\"one\"\n"), "Type mismatch");
-  EXPECT_EQ(Failure("0.1,\"1e-6\"x\n"), "Type mismatch");
-  EXPECT_EQ(Failure("0.1,1e\n"), "Type mismatch");
-  EXPECT_EQ(Failure("0.1,0x10\n"), "Type mismatch");
-  EXPECT_EQ(Failure("0.1,inf\n"), "Type mismatch");
-  EXPECT_EQ(Failure("0.1,.\n"), "Type mismatch");
-  EXPECT_EQ(Failure(std::string("0.1,1\0", 6) + "\n"), "Type mismatch");
-  EXPECT_EQ(Failure("0.1," + std::string(500, '1') + "x\n"), "Type mismatch");
-  EXPECT_EQ(Failure("0.1,0." + std::string(500, '0') + "1\n"), "Type mismatch");
+  EXPECT_EQ(Failure("E (V),I (A)\n0.1,1e-6\n"), "Type mismatch in line 1: \"E (V)\"");
+  EXPECT_EQ(Failure("0.1,abc\n"), "Type mismatch in line 1: \"abc\"");
+  EXPECT_EQ(Failure("0.1,1e-6 A\n"), "Type mismatch in line 1: \"1e-6 A\"");
+  EXPECT_EQ(Failure("0.1 0.2,1e-6\n"), "Type mismatch in line 1: \"0.1 0.2\"");
+  EXPECT_EQ(Failure("0.1,1e\n"), "Type mismatch in line 1: \"1e\"");
+  EXPECT_EQ(Failure("0.1,0x10\n"), "Type mismatch in line 1: \"0x10\"");
+  EXPECT_EQ(Failure("0.1,inf\n"), "Type mismatch in line 1: \"inf\"");
+  EXPECT_EQ(Failure("0.1,.\n"), "Type mismatch in line 1: \".\"");
+  // Quoted text is shown without its quotes; text after the closing quote with them.
+  EXPECT_EQ(Failure("0.1,\"one\"\n"), "Type mismatch in line 1: \"one\"");
+  EXPECT_EQ(Failure("0.1,\"1e-6\"x\n"), "Type mismatch in line 1: \"\"1e-6\"x\"");
+  // Semicolons and tabs between the values make one field of the line.
+  EXPECT_EQ(Failure("0.1;1e-6\n"), "Type mismatch in line 1: \"0.1;1e-6\"");
+  EXPECT_EQ(Failure("0.1\t1e-6\n"), "Type mismatch in line 1: \"0.1\\t1e-6\"");
+  EXPECT_EQ(Failure(std::string("0.1,1\0", 6) + "\n"), "Type mismatch in line 1: \"1\\x00\"");
+  // A field longer than any number stops the reading; the message shows its beginning.
+  EXPECT_EQ(Failure("0.1," + std::string(500, '1') + "x\n"),
+            "Type mismatch in line 1: \"" + std::string(40, '1') + "\"...");
+  EXPECT_EQ(Failure("0.1,0." + std::string(500, '0') + "1\n"),
+            "Type mismatch in line 1: \"0." + std::string(38, '0') + "\"...");
+  // A broken byte-order mark.
+  EXPECT_EQ(Failure("\xEF\xBB"
+                    "0.1,1\n"),
+            "Type mismatch in line 1: \"\\xEF\\xBB0\"");
+}
+
+TEST_F(DataReaderTest, LinesAreCountedWhateverTheirEnds) {
+  EXPECT_EQ(Failure("0.1,1e-6\r\n0.2,2e-6\r\n0.3,x\r\n"), "Type mismatch in line 3: \"x\"");
+  EXPECT_EQ(Failure("1,2\r3,4\r5,x"), "Type mismatch in line 3: \"x\"");
+  EXPECT_EQ(Failure("1,2\n3,4\nx,5"), "Type mismatch in line 3: \"x\"");
+  // Blank lines count; a carriage return and line feed end one line, not two.
+  EXPECT_EQ(Failure("\r\n\r\n1,2\n\n\r\r\n  x  ,5\n"), "Type mismatch in line 7: \"x\"");
+  // With one value per line the current has a line of its own.
+  EXPECT_EQ(Failure("0.1\n1e-6\n0.2\n\nbad\n"), "Type mismatch in line 5: \"bad\"");
+  try {
+    Read("0.1,1\n0.2,two\n");
+    ADD_FAILURE();
+  } catch (const DataReadError& error) {
+    EXPECT_EQ(error.Line(), 2);
+    EXPECT_EQ(error.Found(), "two");
+  }
 }
 
 TEST_F(DataReaderTest, MissingValues) {
-  EXPECT_EQ(Failure("0.1,\n0.2,2e-6\n"), "Type mismatch");
-  EXPECT_EQ(Failure(",1e-6\n"), "Type mismatch");
-  EXPECT_EQ(Failure("0.1,1e-6\n0.2, \n"), "Type mismatch");
-  // The data end inside a record.
-  EXPECT_EQ(Failure("0.1,1e-6\n0.2"), "Input past end of file");
-  EXPECT_EQ(Failure("0.1,1e-6\n0.2\n\n"), "Input past end of file");
-  EXPECT_EQ(Failure("0.1,1e-6\n0.2,"), "Input past end of file");
-  EXPECT_EQ(Failure("0.1,1e-6\n0.2,  "), "Input past end of file");
+  // An empty field is a value that is not there.
+  EXPECT_EQ(Failure("0.1,\n0.2,2e-6\n"), "Type mismatch in line 1: \"\"");
+  EXPECT_EQ(Failure(",1e-6\n"), "Type mismatch in line 1: \"\"");
+  EXPECT_EQ(Failure("0.1,1e-6\n0.2, \n"), "Type mismatch in line 2: \"\"");
+  // The data end inside a record: the message shows where the record began.
+  const std::string pastEnd = "Input past end of file in line 2: \"0.2\"";
+  EXPECT_EQ(Failure("0.1,1e-6\n0.2"), pastEnd);
+  EXPECT_EQ(Failure("0.1,1e-6\n0.2\n\n"), pastEnd);
+  EXPECT_EQ(Failure("0.1,1e-6\n0.2,"), pastEnd);
+  EXPECT_EQ(Failure("0.1,1e-6\n0.2,  "), pastEnd);
+  EXPECT_EQ(Failure("0.1,1e-6\n\"0.2\"\n"), pastEnd);
 }
 
 TEST_F(DataReaderTest, ExtraColumnsAreRefused) {
-  EXPECT_EQ(Failure("0.1,1e-6,5\n0.2,2e-6,6\n"), "Bad record length");
-  EXPECT_EQ(Failure("0.1,1e-6,\n"), "Bad record length");
+  // The message shows what follows the current on the line.
+  EXPECT_EQ(Failure("0.1,1e-6,5\n0.2,2e-6,6\n"), "Bad record length in line 1: \"5\"");
+  EXPECT_EQ(Failure("0.1,1e-6,25, 30 \n"), "Bad record length in line 1: \"25, 30\"");
+  EXPECT_EQ(Failure("0.1,1e-6,\n"), "Bad record length in line 1: \"\"");
+  EXPECT_EQ(Failure("0.1,1e-6,,\r\n"), "Bad record length in line 1: \",\"");
   // A line holding one value puts the record out of step with the lines.
-  EXPECT_EQ(Failure("0.1\n0.2,2e-6\n"), "Bad record length");
-  // The records before the failure stay.
-  EXPECT_EQ(Failure("0.1,1e-6\n0.2,2e-6\n0.3,3e-6,9\n"), "Bad record length");
+  EXPECT_EQ(Failure("0.1\n0.2,2e-6\n"), "Bad record length in line 2: \"2e-6\"");
+  // The records before the failure stay, and so does the record that failed.
+  EXPECT_EQ(Failure("0.1,1e-6\n0.2,2e-6\n0.3,3e-6,9\n"), "Bad record length in line 3: \"9\"");
   EXPECT_EQ(X(2), 0.2);
   EXPECT_EQ(Y(2), 2e-6);
   EXPECT_EQ(X(3), 0.3);
   EXPECT_EQ(Y(3), 3e-6);
+  // An endless line after the two values is looked at no further than a field's length.
+  EXPECT_EQ(Failure("0.1,1e-6," + std::string(100000, 'x')),
+            "Bad record length in line 1: \"" + std::string(40, 'x') + "\"...");
 }
 
 // Characters without end, like a device that never runs dry.
@@ -150,15 +187,55 @@ TEST_F(DataReaderTest, AFieldWithoutEndStopsTheReading) {
   for (char c : {'1', '\0', 'x'}) {
     EndlessBuffer endless(c);
     std::istream in(&endless);
-    EXPECT_THROW(ReadCurveRecords(in, *model, 1), RuntimeError) << int(c);
+    EXPECT_THROW(ReadCurveRecords(in, *model, 1), DataReadError) << int(c);
+  }
+  EndlessBuffer digits('1');
+  std::istream in(&digits);
+  try {
+    ReadCurveRecords(in, *model, 1);
+  } catch (const DataReadError& error) {
+    EXPECT_EQ(error.Description(), "Type mismatch in line 1: \"" + std::string(40, '1') + "\"...");
+    EXPECT_EQ(error.Found().size(), 400u);
   }
   // Blanks around a value do not count as part of it, however many there are.
   EXPECT_EQ(Read("0.1" + std::string(1000, ' ') + ",\t" + std::string(1000, ' ') + "1e-6\n"), 1);
   EXPECT_EQ(Y(1), 1e-6);
 }
 
+// Gives its text, then fails as a file buffer does when the medium cannot be read.
+class FailingBuffer : public std::streambuf {
+ public:
+  explicit FailingBuffer(std::string text) : text_(std::move(text)) {
+    setg(text_.data(), text_.data(), text_.data() + text_.size());
+  }
+
+ protected:
+  int_type underflow() override { throw std::ios_base::failure("read error"); }
+
+ private:
+  std::string text_;
+};
+
+TEST_F(DataReaderTest, AFailingMediumIsADeviceError) {
+  FailingBuffer failing("0.1,1e-6\n0.2,");
+  std::istream in(&failing);
+  try {
+    ReadCurveRecords(in, *model, 1);
+    ADD_FAILURE();
+  } catch (const DataReadError&) {
+    ADD_FAILURE() << "a failure of the medium belongs to no line";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Description(), "Device I/O error");
+  }
+  EXPECT_EQ(X(1), 0.1);
+  EXPECT_EQ(X(2), 0.2);
+}
+
 TEST_F(DataReaderTest, NumbersBeyondTheDoubleRangeOverflow) {
-  EXPECT_EQ(Failure("0.1,1e999\n"), "Overflow");
+  EXPECT_EQ(Failure("0.1,1e999\n"), "Overflow in line 1: \"1e999\"");
+  EXPECT_EQ(Failure("0.1,1\n-1D400,2\n"), "Overflow in line 2: \"-1D400\"");
+  EXPECT_EQ(Read("1.7976931348623157e308,-1.7976931348623157e308\n"), 1);
+  EXPECT_EQ(Y(1), -1.7976931348623157e308);
   EXPECT_EQ(Read("0.1,1e-999\n"), 1);
   EXPECT_EQ(Y(1), 0);
 }
@@ -171,7 +248,7 @@ TEST_F(DataReaderTest, AtMostFiveThousandRecords) {
   EXPECT_EQ(X(5000), 5000);
   EXPECT_EQ(Y(5000), -5000);
   model = std::make_unique<Model>();
-  EXPECT_EQ(Failure(text + "5001,-5001\r\n"), "Subscript out of range");
+  EXPECT_EQ(Failure(text + "5001,-5001\r\n"), "Subscript out of range in line 5001: \"5001\"");
   EXPECT_EQ(X(5000), 5000);
   EXPECT_EQ(Y(5000), -5000);
 }

@@ -108,7 +108,8 @@ TEST_F(ImportDataTest, AFailureLeavesCountsWindowsAndMenusAlone) {
   app.mnuClear_Click();
   app.Plot().SetCaption("Plot");
   Import(folder.Write("bad.csv", "0.5,5e-6\n0.6,six\n0.7,7e-6\n0.8,8e-6\n"));
-  EXPECT_EQ(platform.messages, std::vector<std::string>{"ReadData Error: Type mismatch"});
+  EXPECT_EQ(platform.messages,
+            std::vector<std::string>{"ReadData Error: Type mismatch in line 2: \"six\""});
   EXPECT_EQ(model.NumberOfPoints, 3);
   EXPECT_EQ(model.FirstPoint, 1);
   EXPECT_EQ(model.LastPoint, 3);
@@ -124,44 +125,71 @@ TEST_F(ImportDataTest, AFailureLeavesCountsWindowsAndMenusAlone) {
 
 TEST_F(ImportDataTest, AFailedFirstImportEnablesNothing) {
   model.CurveCount = 3;
-  Import(folder.Write("header.csv", "E,I\n0.1,1e-6\n"));
-  EXPECT_EQ(platform.messages, std::vector<std::string>{"ReadData Error: Type mismatch"});
+  Import(folder.Write("header.csv", "Potential (V),Current (A)\n0.1,1e-6\n"));
+  EXPECT_EQ(platform.messages,
+            std::vector<std::string>{"ReadData Error: Type mismatch in line 1: \"Potential (V)\""});
   EXPECT_FALSE(DisplayOrAnalyzeEnabled());
   EXPECT_FALSE(app.Result().Shown());
   EXPECT_EQ(model.CurveCount, 1);  // the slot choice is made before the file is read
 }
 
-TEST_F(ImportDataTest, MessagesOfTheReaderAndOfTheFile) {
+TEST_F(ImportDataTest, MessagesNameTheLineOrTheFile) {
   auto message = [this](const std::string& path) {
     platform.messages.clear();
     Import(path);
     return platform.messages.size() == 1 ? platform.messages[0] : "";
   };
+  // Failures in the data: the line and what was found there.
   EXPECT_EQ(message(folder.Write("extra.csv", "0.1,1e-6,7\n")),
-            "ReadData Error: Bad record length");
+            "ReadData Error: Bad record length in line 1: \"7\"");
   EXPECT_EQ(message(folder.Write("missing.csv", "0.1,\n0.2,1e-6\n")),
-            "ReadData Error: Type mismatch");
+            "ReadData Error: Type mismatch in line 1: \"\"");
   EXPECT_EQ(message(folder.Write("odd.csv", "0.1,1e-6\n0.2\n")),
-            "ReadData Error: Input past end of file");
-  EXPECT_EQ(message(folder.Path("absent.csv")), "ReadData Error: File not found");
-  EXPECT_EQ(message(folder.Path("absent/data.csv")), "ReadData Error: File not found");
-  EXPECT_EQ(message(folder.Path("")), "ReadData Error: Path/File access error");
-  EXPECT_EQ(message(""), "ReadData Error: Bad file name or number");
-  // Devices and pipes are no data files (a pipe would wait for a writer for ever).
-  EXPECT_EQ(message("/dev/zero"), "ReadData Error: Path/File access error");
-  ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0600), 0);
-  EXPECT_EQ(message(folder.Path("pipe")), "ReadData Error: Path/File access error");
+            "ReadData Error: Input past end of file in line 2: \"0.2\"");
+  EXPECT_EQ(message(folder.Write("huge.csv", "0.1,1e-6\n0.2,1e999\n")),
+            "ReadData Error: Overflow in line 2: \"1e999\"");
   std::string many;
   for (int i = 1; i <= 5001; ++i)
     many += std::to_string(i * 0.001) + ",1e-6\n";
-  EXPECT_EQ(message(folder.Write("many.csv", many)), "ReadData Error: Subscript out of range");
+  EXPECT_EQ(message(folder.Write("many.csv", many)),
+            "ReadData Error: Subscript out of range in line 5001: \"5.001000\"");
+  // Failures of the file: its name as the dialog gave it.
+  std::string absent = folder.Path("absent.csv");
+  EXPECT_EQ(message(absent), "ReadData Error: File not found: \"" + absent + "\"");
+  absent = folder.Path("absent/data.csv");
+  EXPECT_EQ(message(absent), "ReadData Error: File not found: \"" + absent + "\"");
+  EXPECT_EQ(message(folder.Path("")),
+            "ReadData Error: Path/File access error: \"" + folder.Path("") + "\"");
+  EXPECT_EQ(message(""), "ReadData Error: Bad file name or number: \"\"");
+  // Devices and pipes are no data files (a pipe would wait for a writer for ever).
+  EXPECT_EQ(message("/dev/zero"), "ReadData Error: Path/File access error: \"/dev/zero\"");
+  ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0600), 0);
+  EXPECT_EQ(message(folder.Path("pipe")),
+            "ReadData Error: Path/File access error: \"" + folder.Path("pipe") + "\"");
   EXPECT_EQ(model.NumberOfPoints, 0);
+}
+
+TEST_F(ImportDataTest, AStepBeyondTheDoubleRangeChangesNothing) {
+  std::string good = folder.Write("good.csv", "0.1,1e-6\n0.2,2e-6\n0.3,3e-6\n");
+  Import(good);
+  app.mnuClear_Click();
+  std::string path = folder.Write("far.csv", "1e308,1\n-1e308,2\n");
+  Import(path);
+  // The two potentials read, but the distance between them is no number.
+  EXPECT_EQ(platform.messages,
+            std::vector<std::string>{"ReadData Error: Overflow: \"" + path + "\""});
+  EXPECT_EQ(model.NumberOfPoints, 3);
+  EXPECT_EQ(app.Ins().Estart.Text(), "0.1");
+  EXPECT_EQ(app.Ins().Estep.Text(), "0.1");
+  EXPECT_EQ(app.Result().Text(), "");
+  EXPECT_EQ(model.PotentialX(2), -1e308);
 }
 
 TEST_F(ImportDataTest, CancellingReadsTheFileChosenLast) {
   // Without an earlier choice the open fails.
   app.mnuImport_Click();
-  EXPECT_EQ(platform.messages, std::vector<std::string>{"ReadData Error: Bad file name or number"});
+  EXPECT_EQ(platform.messages,
+            std::vector<std::string>{"ReadData Error: Bad file name or number: \"\""});
   std::string path = folder.Write("data.csv", "0.1,1e-6\n0.2,2e-6\n");
   Import(path);
   folder.Write("data.csv", "0.1,1e-6\n0.2,2e-6\n0.3,3e-6\n");

@@ -16,8 +16,15 @@ dialog exported.csv
 menu mnuImport
 curves
 result
-echo failures are reported
+echo failures end the export without a word
 dialog missing/exported.csv
 menu mnuExport
 dialog .
+menu mnuExport
+echo after an empty file the range is 1..0: the export creates an empty file
+dialog empty.csv
+menu mnuImport
+model FirstPoint
+model LastPoint
+dialog empty_range.csv
 menu mnuExport

@@ -40,3 +40,10 @@ model FirstPoint
 model LastPoint
 get FormIns.Estart
 get FormIns.Eend
+echo one record: the step is the distance to the potential left at position 2
+menu mnuClear
+dialog one_record.csv
+menu mnuImport
+result
+curves
+get FormIns.TxtI0

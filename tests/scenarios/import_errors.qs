@@ -1,6 +1,7 @@
-# Files that cannot be imported: a message box names the failure, the point counts, the
-# Instrument window and the result window stay as they were, the records read before the
-# failure stay in the store, and no menu is enabled.
+# Files that cannot be imported: a message box names the failure and where it lies (the line
+# and what was found there, or the file), the point counts, the Instrument window and the
+# result window stay as they were, the records read before the failure stay in the store, and
+# no menu is enabled.
 echo a cancelled dialog without a file chosen before
 dialog cancel
 menu mnuImport
@@ -8,11 +9,18 @@ echo a header line is read as the first record
 dialog header.csv
 menu mnuImport
 model PotentialX(1)
+dialog quoted_header.csv
+menu mnuImport
 echo a third column
 dialog extra_column.csv
 menu mnuImport
 model CurrentY(1,1)
 model PotentialX(2)
+echo semicolons and tabs do not separate values
+dialog semicolons.csv
+menu mnuImport
+dialog tabs.csv
+menu mnuImport
 echo a missing current
 dialog missing_value.csv
 menu mnuImport
@@ -20,6 +28,9 @@ model PotentialX(2)
 model CurrentY(2,1)
 echo text instead of a number
 dialog text_value.csv
+menu mnuImport
+echo a number beyond the double range
+dialog huge_number.csv
 menu mnuImport
 echo the file ends inside a record
 dialog odd_values.csv
