@@ -86,6 +86,8 @@ class App {
   void ScalePotentials(double factor);
   void ScaleCurrentCurve(double factor);
   void mnuMinusX_Click();
+  void mnuCopyto_Click();
+  void mnuPrint_Click();
   void mnuExit_Click();
   void mnuHomepage_Click();
   void mnuManual_Click();
