@@ -1,0 +1,22 @@
+#include "ui/qt/plot_view.h"
+
+#include <QPainter>
+
+#include "ui/qt/display_list_painter.h"
+
+namespace qalto {
+
+PlotView::PlotView(PlotWindow& plot, QWidget* parent) : QWidget(parent), plot_(plot) {
+  setObjectName("FormPlot");
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(120, 90);
+}
+
+void PlotView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::white);
+  if (detached_) return;
+  PaintDisplayList(painter, plot_.Surface(), width(), height(), Qt::black);
+}
+
+}  // namespace qalto
