@@ -147,6 +147,8 @@ void ControlBinding::SyncContent() {
       auto* label = static_cast<QLabel*>(widget_);
       QString caption = FromUtf8(CaptionOf(control_));
       if (label->text() != caption) label->setText(caption);
+      // A wrapped caption asks for the height of all its lines at its width.
+      if (label->wordWrap()) label->setMinimumHeight(label->heightForWidth(label->minimumWidth()));
       break;
     }
     case ControlKind::kCheckBox: {

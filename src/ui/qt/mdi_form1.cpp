@@ -107,7 +107,10 @@ void MDIForm1::SyncWindows() {
     }
     if (window == nullptr) continue;
     window->content().Refresh();
-    if (window->content().TakeLayoutChange()) window->adjustSize();
+    if (window->content().TakeLayoutChange()) {
+      window->adjustSize();
+      KeepInside(window);
+    }
   }
   Form* active = app_.ActiveForm();
   FormWindow* activeWindow = active == nullptr ? nullptr : WindowOf(*active);
@@ -138,8 +141,8 @@ FormWindow* MDIForm1::MakeWindow(Form& form) {
   return window;
 }
 
-// A new child window takes the first place, row by row from the top left, where it covers no
-// window that is shown; when there is none, it goes to the top left.
+// A new child window takes the first place, row by row from the top left, where it covers the
+// least of the windows that are shown (none at all, where there is room).
 void MDIForm1::PlaceWindow(FormWindow* window) {
   window->resize(window->sizeHint());
   QSize size = window->size();
@@ -148,19 +151,37 @@ void MDIForm1::PlaceWindow(FormWindow* window) {
   for (QMdiSubWindow* other : area_->subWindowList()) {
     if (other != window && !other->isHidden()) taken.push_back(other->geometry());
   }
-  for (int y = 0; y + size.height() <= room.height(); y += kPlacementStep) {
-    for (int x = 0; x + size.width() <= room.width(); x += kPlacementStep) {
+  QPoint best(0, 0);
+  long long leastCovered = -1;
+  for (int y = 0; y == 0 || y + size.height() <= room.height(); y += kPlacementStep) {
+    for (int x = 0; x == 0 || x + size.width() <= room.width(); x += kPlacementStep) {
       QRect place(QPoint(x, y), size);
-      bool free = true;
-      for (const QRect& other : taken)
-        free = free && !other.intersects(place);
-      if (free) {
-        window->move(x, y);
+      long long covered = 0;
+      for (const QRect& other : taken) {
+        QRect common = other.intersected(place);
+        covered += static_cast<long long>(common.width()) * common.height();
+      }
+      if (leastCovered < 0 || covered < leastCovered) {
+        leastCovered = covered;
+        best = place.topLeft();
+      }
+      if (covered == 0) {
+        window->move(best);
         return;
       }
     }
   }
-  window->move(0, 0);
+  window->move(best);
+}
+
+// A window that grew past the right or bottom edge of the area moves back in, as far as the
+// area's top left corner allows.
+void MDIForm1::KeepInside(FormWindow* window) {
+  QSize room = area_->viewport()->size();
+  QRect place = window->geometry();
+  int x = std::max(0, std::min(place.x(), room.width() - place.width()));
+  int y = std::max(0, std::min(place.y(), room.height() - place.height()));
+  if (x != place.x() || y != place.y()) window->move(x, y);
 }
 
 void MDIForm1::OnSubWindowActivated(QMdiSubWindow* window) {

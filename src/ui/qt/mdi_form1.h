@@ -45,6 +45,7 @@ class MDIForm1 : public QMainWindow {
   void SyncWindows();
   FormWindow* MakeWindow(Form& form);
   void PlaceWindow(FormWindow* window);
+  void KeepInside(FormWindow* window);
   void OnSubWindowActivated(QMdiSubWindow* window);
   void OnFormDiscarded(Form& form);
 

@@ -1,6 +1,9 @@
 // Starts the desktop window, opens the Instrument and Chemicals forms, simulates a cyclic
 // voltammogram and captures the main window to a PNG file (the first argument). Fails when the
 // picture is blank. Runs on a real display server (Xvfb in the tests).
+//
+// Further arguments name menu commands ("mnuMechamism_Click") to choose instead, in order, for
+// pictures of other windows.
 
 #include <QApplication>
 #include <QImage>
@@ -9,6 +12,8 @@
 #include <QTimer>
 #include <cstdio>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "ui/qt/mdi_form1.h"
@@ -34,8 +39,8 @@ bool NonTrivial(const QImage& image) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: qalto_window_screenshot FILE.png\n";
+  if (argc < 2) {
+    std::cerr << "usage: qalto_window_screenshot FILE.png [MENU_HANDLER...]\n";
     return 2;
   }
   QApplication application(argc, argv);
@@ -46,13 +51,18 @@ int main(int argc, char** argv) {
   window.resize(1400, 900);
   window.show();
   QString path = QString::fromLocal8Bit(argv[1]);
+  std::vector<std::string> commands(argv + 2, argv + argc);
   int status = 1;
   QTimer::singleShot(300, [&] {
-    window.ChooseMenu("mnuInstrument_Click", "&Instrument...");
-    window.RunEvent(&app.Ins(), [&] { app.Ins().ComboScan.SelectText("cycle"); });
-    window.ChooseMenu("mnuExperimental_Click", "&Chemicals...");
-    window.ChooseMenu("mnuSimulate_Click", "&Simulate");
-    window.ChooseMenu("mnuNextCurve_Click", "&Next Curve");
+    if (commands.empty()) {
+      window.ChooseMenu("mnuInstrument_Click", "&Instrument...");
+      window.RunEvent(&app.Ins(), [&] { app.Ins().ComboScan.SelectText("cycle"); });
+      window.ChooseMenu("mnuExperimental_Click", "&Chemicals...");
+      window.ChooseMenu("mnuSimulate_Click", "&Simulate");
+      window.ChooseMenu("mnuNextCurve_Click", "&Next Curve");
+    }
+    for (const std::string& command : commands)
+      window.ChooseMenu(command, command);
     QTimer::singleShot(500, [&] {
       QImage image = window.grab().toImage();
       if (!image.save(path, "PNG")) {
