@@ -11,6 +11,7 @@ App::App(Platform& platform, std::string programFolder)
       mech_(std::make_unique<FormMech>(*model_, platform)),
       ins_(std::make_unique<FormIns>(*model_)),
       expr_(std::make_unique<FormExpr>(*model_, *mech_)),
+      option_(*model_),
       menus_(BuildMenuTree()) {
   mech_->applyTechniques = [this] { Tech().OK(); };
   ins_->applyMechanism = [this] { Mech().OK(); };
@@ -19,6 +20,7 @@ App::App(Platform& platform, std::string programFolder)
   expr_->refreshModel = [this] { Refresh(); };
   expr_->LinkInstrument({&ins_->Estart, &ins_->CheckPreCon, &ins_->txtEPre, &ins_->txtTPre,
                          &ins_->txtRStir, &ins_->txtTpreconst});
+  option_.Connect(plot_.surface, platform_, [this] { Refresh(); });
   RegisterHandlers();
   Load();
   ActivateMainWindow();
@@ -29,6 +31,7 @@ void App::Load() {
   model_->DigitalSimulation = mech_->CheckDigital.Checked();
   model_->Electrode = 1;
   ins_->ComboScan.SetListIndex(0);
+  option_.ComboY.SetListIndex(0);
 }
 
 FormTech& App::Tech() {
@@ -44,6 +47,7 @@ Form* App::FindForm(const std::string& name) {
   if (name == "FormResult") return &result_;
   if (name == "FormPlot") return &plot_;
   if (name == "frmAbout") return &about_;
+  if (name == "formOption") return &option_;
   return nullptr;
 }
 
@@ -65,6 +69,7 @@ void App::RegisterHandlers() {
       {"mnuMechamism_Click", [this] { mnuMechamism_Click(); }},
       {"mnuInstrument_Click", [this] { mnuInstrument_Click(); }},
       {"mnuExperimental_Click", [this] { mnuExperimental_Click(); }},
+      {"mnuOption_Click", [this] { mnuOption_Click(); }},
       {"mnuPlot_Click", [this] { mnuPlot_Click(); }},
       {"mnuNextCurve_Click", [this] { mnuNextCurve_Click(); }},
       {"mnuClear_Click", [this] { mnuClear_Click(); }},
@@ -84,6 +89,9 @@ void App::RegisterHandlers() {
       {"mnuHomepage_Click", [this] { mnuHomepage_Click(); }},
       {"mnuManual_Click", [this] { mnuManual_Click(); }},
       {"mnuAbout_Click", [this] { mnuAbout_Click(); }},
+      {"mnuImport_Click", [this] { mnuImport_Click(); }},
+      {"mnuExport_Click", [this] { mnuExport_Click(); }},
+      {"mnuSave_Click", [this] { mnuSave_Click(); }},
   };
 }
 
@@ -169,7 +177,7 @@ ChemicalsTexts App::ReadChemicalsTexts() const {
 
 SimulationInputs App::ReadSimulationInputs() const {
   SimulationInputs inputs;
-  inputs.overlapChecked = false;  // the display options arrive with the plotter
+  inputs.overlapChecked = option_.overlap.Checked();
   inputs.pH = expr_->TextpH.Text();
   inputs.baselineStart = ins_->TxtI0.Text();
   inputs.baselineEnd = ins_->TxtI1.Text();
@@ -195,7 +203,7 @@ void App::mnuSimulate_Click() {
     platform_.MessageBox("Analytical simulation Error: " + error.Description() +
                          "! Please try again by other initial values.");
   }
-  PrepareAndPlot();
+  Guard([this] { PrepareAndPlot(); });
   EnableCurveMenus();
   platform_.SetBusy(false);
   model_->ElapsedTime = platform_.TimeOfDay() - model_->ElapsedTime;

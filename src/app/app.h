@@ -18,6 +18,8 @@
 #include "chemistry/chemicals_form.h"
 #include "chemistry/mechanism_form.h"
 #include "chemistry/technique_form.h"
+#include "files/file_dialog.h"
+#include "plot/option_form.h"
 #include "simulation/instrument_form.h"
 #include "simulation/refresh_model.h"
 #include "simulation/simulation_driver.h"
@@ -44,6 +46,7 @@ class App {
   ResultWindow& Result() { return result_; }
   PlotWindow& Plot() { return plot_; }
   frmAbout& About() { return about_; }
+  FormOption& Option() { return option_; }
   // The form window with that name ("FormIns", "FormTech", ...), created if needed; nullptr for
   // an unknown name. The main window MDIForm1 is not a form model.
   Form* FindForm(const std::string& name);
@@ -80,6 +83,7 @@ class App {
   void mnuMechamism_Click();
   void mnuInstrument_Click();
   void mnuExperimental_Click();
+  void mnuOption_Click();
   void mnuPlot_Click();
   void mnuNextCurve_Click();
   void mnuClear_Click();
@@ -92,6 +96,9 @@ class App {
   void mnuHomepage_Click();
   void mnuManual_Click();
   void mnuAbout_Click();
+  void mnuImport_Click();
+  void mnuExport_Click();
+  void mnuSave_Click();
 
   // The model refresh with the Chemicals window's current texts.
   void Refresh();
@@ -117,6 +124,8 @@ class App {
   ResultWindow result_;
   PlotWindow plot_;
   frmAbout about_;
+  FormOption option_;
+  FileDialog fileDialog_;  // the result window's file dialog, shared by the file commands
   std::vector<MenuItem> menus_;
   std::map<std::string, std::function<void()>> handlers_;
   Form* active_ = nullptr;

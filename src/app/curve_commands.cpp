@@ -2,12 +2,24 @@
 // reversal and clearing the result window.
 
 #include "app/app.h"
+#include "plot/plotter.h"
 
 namespace qalto {
 
-void App::PlotCurves() {}
+void App::PlotCurves() {
+  Model& m = *model_;
+  PlotContext context{m, option_, plot_.surface, platform_};
+  qalto::PlotCurves(context, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY, m.LineStyles);
+}
 
-void App::PrepareAndPlot() {}
+void App::PrepareAndPlot() {
+  Model& m = *model_;
+  PlotContext context{m, option_, plot_.surface, platform_};
+  qalto::PrepareAndPlot(context, [this] { Refresh(); }, m.FirstPoint, m.LastPoint, m.PotentialX,
+                        m.CurrentY, m.LineStyles);
+}
+
+void App::mnuOption_Click() { ShowForm(option_); }
 
 void App::mnuPlot_Click() { PlotCurves(); }
 

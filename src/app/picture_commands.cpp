@@ -6,11 +6,11 @@
 namespace qalto {
 
 void App::mnuCopyto_Click() {
-  platform_.CopyPicture(plot_.Surface());
+  platform_.CopyPicture(plot_.surface);
 }
 
 void App::mnuPrint_Click() {
-  platform_.PrintPicture(plot_.Surface());
+  platform_.PrintPicture(plot_.surface);
 }
 
 }  // namespace qalto

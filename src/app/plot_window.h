@@ -1,7 +1,8 @@
 #pragma once
-// The plot window: where the plotter draws the curves. The drawing is kept as a display list,
-// which the desktop window paints at whatever size the window has and which the clipboard, the
-// printer and picture files take as it stands.
+// The plot window: where the plotter draws the curves. Its drawing is kept as a display list
+// that the desktop window paints, and that is written to pictures, copied and printed.
+
+#include <functional>
 
 #include "ui/form.h"
 #include "ui/recording_surface.h"
@@ -11,17 +12,18 @@ namespace qalto {
 class PlotWindow : public Form {
  public:
   PlotWindow() : Form("FormPlot", "Plot") {
-    // The plotter shows the window through its drawing surface.
-    surface_.observer = [this] {
-      if (surface_.Shown()) Show();
+    surface.observer = [this] {
+      if (surface.Shown()) Show();
+      if (drawingObserver) drawingObserver();
     };
   }
 
-  RecordingSurface& Surface() { return surface_; }
-  const RecordingSurface& Surface() const { return surface_; }
+  // Whether anything has been drawn since the program started.
+  bool HasDrawing() const { return surface.Shown(); }
 
- private:
-  RecordingSurface surface_;
+  RecordingSurface surface;
+  // Called after the drawing is shown or cleared.
+  std::function<void()> drawingObserver;
 };
 
 }  // namespace qalto

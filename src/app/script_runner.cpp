@@ -82,7 +82,7 @@ bool Reachable(const Form& form, const Control& control) {
   const Control* c = &control;
   for (int depth = 0; c != nullptr && depth < 16; ++depth) {
     if (!c->Visible() || !c->Enabled()) return false;
-    c = c->Container().empty() ? nullptr : form.Find(c->Container());
+    c = c->Container().empty() ? nullptr : form.FindByFullName(c->Container());
   }
   return true;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/model.h"
+#include "digital/show_message.h"
 
 namespace qalto {
 
@@ -16,7 +17,10 @@ struct DigitalFormInputs {
 };
 
 // Writes ReactionCurrents (each reaction, the total with charging and ohmic drop),
-// SurfaceConcentrations and MaxIteration for points 1..NumberOfPoints.
-void SimulateDigital(Model& model, const DigitalFormInputs& forms);
+// SurfaceConcentrations and MaxIteration for points 1..NumberOfPoints. showMessage shows the
+// message box of a singular block ("Error: inverse matrix D=0"), after which the run goes on.
+// Failures (a grid of more than 200 points, indexes outside the tables, zero times or steps)
+// raise RuntimeError.
+void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMessage& showMessage);
 
 }  // namespace qalto

@@ -1,17 +1,241 @@
 #include "simulation/analytical_point.h"
 
+#include "common/checked_math.h"
+#include "common/constants.h"
+#include "simulation/curve_derivatives.h"
+#include "simulation/kinetic_currents.h"
+#include "simulation/pulse_currents.h"
+#include "simulation/scaled_erfc.h"
+
 namespace qalto {
+namespace {
 
-// The closed-form response functions are not part of the program yet: no combination of
-// technique and electrode has a faradaic current, so only charging current, ohmic drop,
-// baseline and noise make up a curve.
-void PrepareAnalyticalRun(Model&, AnalyticalRun&) {}
-
-double AnalyticalReactionCurrent(Model& model, AnalyticalRun&, ReactionPoint& point) {
-  model.ReactionCurrents(point.i, point.r) = 0.0;
-  return 0.0;
+// Reaction r at the point, with the formal potential, sampling time and pulse the technique uses.
+KineticArguments ReactionArguments(const Model& model, const ReactionPoint& point, double E0,
+                                   double t, double P) {
+  const int r = point.r;
+  KineticArguments args;
+  args.E = point.E;
+  args.ks = model.ChargeKs(r);
+  args.alpha = model.ChargeAlpha(r);
+  args.n = model.ChargeN(r);
+  args.E0 = E0;
+  args.CO = point.CO;
+  args.sqrtDO = point.sqrtDO;
+  args.t = t;
+  args.CR = point.CR;
+  args.sqrtDR = point.sqrtDR;
+  args.P = P;
+  args.nuO = model.ChargeReactionStoich(r, 1);
+  args.nuR = model.ChargeReactionStoich(r, 2);
+  return args;
 }
 
-void TransformAnalyticalColumns(Model&, AnalyticalRun&) {}
+bool IsIndependentReaction(int mechanism) {
+  return mechanism == 1 || mechanism == 4 || mechanism == 5;
+}
+
+// Surface concentrations of both species of the reaction at the point (planar electrode).
+void StoreSurfaceConcentrations(Model& model, const AnalyticalRun& run,
+                                const ReactionPoint& point) {
+  KineticArguments args =
+      ReactionArguments(model, point, point.E0 + run.offset, run.t, model.PulsePotential);
+  double flux = SurfaceFluxTerm(model, args);
+  model.SurfaceConcentrations(point.i, point.ox) = SurfaceConcentrationOxFromFlux(args, flux);
+  model.SurfaceConcentrations(point.i, point.red) = SurfaceConcentrationRedFromFlux(args, flux);
+}
+
+// Formal potential of the metal couple when the complex MXp dissociates into p ligands X.
+double ComplexFormalPotential(const Model& model, const ReactionPoint& point, int ligands) {
+  double shift = Log(model.EquilibriumConstant(1)) +
+                 0.5 * Log(Div(model.SpeciesD(1), model.SpeciesD(3))) -
+                 ligands * Log(model.SpeciesC(4));
+  return Checked(model.ChargeE0(point.r) + point.k * shift);
+}
+
+// Catalytic part of the current per unit A x F, before its time factor, by technique.
+double CatalyticPart(const Model& model, const AnalyticalRun& run, const KineticArguments& args) {
+  auto f = [&](double E) { return PlanarKineticCurrent(model, AtPotential(args, E)); };
+  switch (model.Technique) {
+    case 1:
+    case 2:
+    case 3:
+      return f(args.E);
+    case 4:
+      return f(args.E + model.PulsePotential) - f(args.E);
+    case 5:
+      return f(args.E + run.pulseHalf) - f(args.E - run.pulseHalf);
+    case 6:
+      return f(args.E + run.pulseHalf) + f(args.E - run.pulseHalf);
+    default:
+      return 0.0;
+  }
+}
+
+// Faradaic current of the reaction per unit A x F by technique and electrode, before the A x F
+// scale; the edge correction of a sphere in linear sweep goes into edgeColumn directly.
+double DispatchCurrent(Model& model, AnalyticalRun& run, const ReactionPoint& point, double E0,
+                       double thin, int edgeColumn) {
+  const int code = model.TechElectrodeCode;
+  const double pulse = model.PulsePotential;
+  const double E0r = point.E0;  // the formal potential of the reaction as entered, V
+  switch (code) {
+    case 11:
+    case 21:
+    case 29:
+    case 31:
+      return PlanarKineticCurrent(model,
+                                  ReactionArguments(model, point, E0 + run.offset, run.t, pulse));
+    case 12:
+    case 13:
+    case 14: {
+      KineticArguments args = ReactionArguments(model, point, E0, model.DropTime, pulse);
+      double planar = PlanarKineticCurrent(model, args);
+      double spherical = SphericalKineticCurrent(model, args);
+      model.ReactionCurrents(point.i, edgeColumn) = Checked(run.AF * (spherical - planar));
+      return planar;
+    }
+    case 19:
+      return thin * PlanarKineticCurrent(
+                        model, ReactionArguments(model, point, E0, model.DropTime, pulse));
+    case 18:
+    case 28:
+      return RotatingDiskCurrent(model,
+                                 ReactionArguments(model, point, E0r, model.PulseTime, pulse));
+    case 22:
+    case 23:
+    case 24:
+    case 32:
+    case 33:
+    case 34:
+      return SphericalKineticCurrent(
+          model, ReactionArguments(model, point, E0 + run.offset, run.t, pulse));
+    case 41:
+    case 42:
+    case 43:
+    case 44: {
+      double signedPulse = point.i > model.SweepPoints ? -pulse : pulse;
+      KineticArguments args = ReactionArguments(model, point, E0r, model.PulseTime, signedPulse);
+      return code == 41 ? DifferentialPulsePlanarCurrent(model, args)
+                        : DifferentialPulseSphericalCurrent(model, args);
+    }
+    case 51:
+      return 2.0 * SquareWavePlanarCurrent(
+                       model, ReactionArguments(model, point, E0r, model.PulseTime, pulse), point.i,
+                       run.history);
+    case 52:
+    case 53:
+    case 54:
+      return 2.4 *
+             SquareWaveSphericalCurrent(model, ReactionArguments(model, point, E0r + run.pulseHalf,
+                                                                 model.PulseTime, pulse));
+    case 61:
+      return 0.8 * point.Id *
+             AdditiveSquareWavePlanarCurrent(
+                 model, ReactionArguments(model, point, E0r, model.PulseTime, pulse), point.i,
+                 run.history);
+    case 62:
+    case 63:
+    case 64:
+      return AdditiveSquareWaveSphericalCurrent(
+          model, ReactionArguments(model, point, E0r, model.PulseTime, pulse), point.i,
+          run.history);
+    default:
+      return 0.0;  // no closed form for this technique at this electrode
+  }
+}
+
+}  // namespace
+
+void PrepareAnalyticalRun(Model&, AnalyticalRun& run) {
+  run.catalyticRate = 0.0;
+  run.history = StaircaseHistory();
+}
+
+double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint& point) {
+  const int i = point.i;
+  const int r = point.r;
+  const int mechanism = model.Mechanism;
+  const int code = model.TechElectrodeCode;
+  const int extraColumn = r + model.TotalCurrentColumn;  // edge correction or catalytic part
+
+  // Mechanism 2 keeps the surface concentrations of its first step too, so that its second step
+  // starts from this run's values rather than from whatever an earlier run left.
+  if (IsIndependentReaction(mechanism) || (mechanism == 2 && r == 1)) {
+    StoreSurfaceConcentrations(model, run, point);
+  }
+  if (mechanism == 2 && r == 2) {
+    point.CO = model.SurfaceConcentrations(i, model.ChargeReactionSpecies(1, 2));
+  }
+
+  double catalyticScale = 0.0;  // A x F x sqrt(pi k' t), A per (M cm/s)
+  if (mechanism == 8) {
+    run.catalyticRate =
+        Checked(model.ForwardRateConstant(r) * model.SpeciesC(3) + model.BackwardRateConstant(r));
+    catalyticScale = run.AF * Sqrt(run.catalyticRate * run.t) * kSqrtPi;
+  }
+
+  double E0 = point.E0;  // formal potential the technique sees, V
+  if ((mechanism == 9 || mechanism == 10) && model.SpeciesC(4) > 0.0) {
+    E0 = ComplexFormalPotential(model, point, mechanism == 9 ? 4 : 2);
+  }
+
+  double thin = 0.0;  // thin-film factor v L sqrt(pi t / DO), V
+  if (code == 19) {
+    double L = model.ElectrodeLength;  // film thickness, cm
+    thin = model.ScanRate * L * Sqrt(Div(kPi * model.DropTime, model.SpeciesD(point.ox)));
+    E0 = point.E0 + point.k * Log(Div(Div(kSqrtPi * model.ChargeN(r) * L, point.sqrtDO),
+                                      Sqrt(model.DropTime)));
+  }
+
+  if (mechanism == 8) {
+    KineticArguments args = ReactionArguments(model, point, E0, run.t, model.PulsePotential);
+    model.ReactionCurrents(i, extraColumn) =
+        Checked(catalyticScale * CatalyticPart(model, run, args));
+  }
+
+  double current = DispatchCurrent(model, run, point, E0, thin, extraColumn) * run.AF;
+  if (code >= 11 && code <= 18) current = current * run.sqPiStep;
+  model.ReactionCurrents(i, r) = Checked(current);
+  return model.ReactionCurrents(i, r);
+}
+
+void TransformAnalyticalColumns(Model& model, AnalyticalRun& run) {
+  const int code = model.TechElectrodeCode;
+  const int N = model.NumberOfPoints;
+  const int total = model.TotalCurrentColumn;
+  Table2<double>& currents = model.ReactionCurrents;
+
+  // Sampled step responses become sweep currents.
+  if (code >= 11 && code <= 18) {
+    for (int column = 1; column <= total; ++column) {
+      SemiDifferentiateColumn(model.PotentialX, currents, column, N);
+    }
+  }
+  // Edge correction of the small electrodes, kept apart from the semi-differentiation.
+  if (code >= 12 && code <= 17) {
+    for (int r = 1; r <= model.ChargeReactionCount; ++r) {
+      for (int i = 1; i <= N; ++i)
+        currents(i, total) = currents(i, total) + currents(i, r + total);
+    }
+  }
+  // Catalytic regeneration: the diffusional current decays with exp(-k' t) while the catalytic
+  // current grows with erf(sqrt(k' t)).
+  if (model.Mechanism == 8) {
+    double a = Checked(run.catalyticRate * model.DropTime);  // k' t per point, dimensionless
+    for (int r = 1; r <= model.ChargeReactionCount; ++r) {
+      for (int i = 1; i <= N; ++i) {
+        currents(i, total) = Checked(Exp(-a * i) * currents(i, total) +
+                                     CatalyticFactor(Sqrt(a * i)) * currents(i, r + total));
+      }
+    }
+  }
+  // A thin film in linear sweep: the current follows the derivative of the sampled response.
+  if (code == 19) {
+    for (int column = 1; column <= total; ++column) {
+      DifferentiateColumn(model.PotentialX, currents, column, N);
+    }
+  }
+}
 
 }  // namespace qalto

@@ -4,33 +4,38 @@
 // them into faradaic current (by technique and electrode) and into sweep currents afterwards.
 
 #include "app/model.h"
+#include "simulation/staircase_history.h"
 
 namespace qalto {
 
 // Constants of one analytical run.
 struct AnalyticalRun {
-  double AF = 0;        // A x F x 0.001: current scale, A per (mol/L x cm/s)
+  double AF = 0;         // A x F x 0.001: current scale, A per (mol/L x cm/s)
   double pulseHalf = 0;  // h = pulse height / 2, V
   double t = 0;          // sampling time of the technique, s
   double offset = 0;     // potential offset of the technique, V
   double sqPiStep = 0;   // sqrt(pi x potential step)
   double pHterm = 0;     // (pH - 7) x 2.3
+
+  // Filled by the response functions during the run.
+  double catalyticRate = 0;  // k' = kf C(3) + kb of the last catalytic reaction, 1/s
+  StaircaseHistory history;  // responses to the earlier staircase steps, and the sum weights
 };
 
 // One charge reaction r at point i, as the driver prepares it.
 struct ReactionPoint {
-  int i = 0;           // point index
-  int r = 0;           // charge reaction
-  int ox = 0;          // species number of the oxidized species
-  int red = 0;         // species number of the reduced species
-  double E = 0;        // electrode potential, V (ohmic drop and proton term included)
-  double k = 0;        // RT/(nF), V
-  double CO = 0;       // bulk concentration of the oxidized species, M
-  double CR = 0;       // bulk concentration of the reduced species, M
-  double sqrtDO = 0;   // sqrt(D) of the oxidized species
-  double sqrtDR = 0;   // sqrt(D) of the reduced species
-  double E0 = 0;       // formal potential, V
-  double Id = 0;       // diffusion-limited factor n (CO sqrtDO - CR sqrtDR) / sqrt(pi t)
+  int i = 0;          // point index
+  int r = 0;          // charge reaction
+  int ox = 0;         // species number of the oxidized species
+  int red = 0;        // species number of the reduced species
+  double E = 0;       // electrode potential, V (ohmic drop and proton term included)
+  double k = 0;       // RT/(nF), V
+  double CO = 0;      // bulk concentration of the oxidized species, M
+  double CR = 0;      // bulk concentration of the reduced species, M
+  double sqrtDO = 0;  // sqrt(D) of the oxidized species
+  double sqrtDR = 0;  // sqrt(D) of the reduced species
+  double E0 = 0;      // formal potential, V
+  double Id = 0;      // diffusion-limited factor n (CO sqrtDO - CR sqrtDR) / sqrt(pi t)
 };
 
 // Called once per run after the run constants are set and the potential axis is built, before the

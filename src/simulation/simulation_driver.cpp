@@ -116,7 +116,7 @@ void AddBaseline(Model& model, const SimulationInputs& inputs) {
   }
 }
 
-void Run(Model& model, const SimulationInputs& inputs) {
+void Run(Model& model, const SimulationInputs& inputs, Platform& platform) {
   SelectCurveSlot(model, inputs.overlapChecked);
   AnalyticalRun constants;
   constants.AF = model.ElectrodeArea * kFaraday * 0.001;
@@ -136,7 +136,8 @@ void Run(Model& model, const SimulationInputs& inputs) {
     for (int c = 1; c <= 10; ++c) model.ReactionCurrents(i, c) = 0;
   }
   if (model.DigitalSimulation) {
-    SimulateDigital(model, DigitalFormInputs{inputs.expandingGrid, inputs.pH});
+    SimulateDigital(model, DigitalFormInputs{inputs.expandingGrid, inputs.pH},
+                    [&platform](const std::string& text) { platform.MessageBox(text); });
   } else {
     AnalyticalRun run = AnalyticalConstants(model, constants);
     charging.rc = Div(model.DoubleLayerCapacitance * model.UncompensatedResistance, run.t);
@@ -155,7 +156,7 @@ void Run(Model& model, const SimulationInputs& inputs) {
 
 void RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {
   try {
-    Run(model, inputs);
+    Run(model, inputs, platform);
   } catch (const RuntimeError& error) {
     platform.MessageBox("Analytical simulation Error: " + error.Description() +
                         "! Please try again by other initial values.");

@@ -27,4 +27,11 @@ Control* Form::Find(const std::string& name, int index) const {
   return nullptr;
 }
 
+Control* Form::FindByFullName(const std::string& fullName) const {
+  for (Control* control : controls_) {
+    if (control->FullName() == fullName) return control;
+  }
+  return nullptr;
+}
+
 }  // namespace qalto

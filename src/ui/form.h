@@ -40,6 +40,8 @@ class Form {
   const std::vector<Control*>& Controls() const { return controls_; }
   // The control with that name and index (kNoIndex for a single control), or nullptr.
   Control* Find(const std::string& name, int index = kNoIndex) const;
+  // The control with that full name ("Estart", "Frame1(0)"), or nullptr.
+  Control* FindByFullName(const std::string& fullName) const;
 
   // Called after the window is shown or hidden or its caption changes.
   std::function<void()> observer;

@@ -129,7 +129,7 @@ TEST_F(AppTest, HelpCommands) {
 }
 
 TEST_F(AppTest, ClipboardAndPrinterTakeThePlotAsDrawn) {
-  RecordingSurface& surface = app.Plot().Surface();
+  RecordingSurface& surface = app.Plot().surface;
   surface.Show();
   EXPECT_TRUE(app.Plot().Shown());  // drawing shows the plot window
   surface.SetScale(-1, 1, 1, -1);

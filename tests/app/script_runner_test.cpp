@@ -107,6 +107,7 @@ TEST(ScriptRunner, MessageBoxesArePrintedAtOnce) {
   EXPECT_EQ(run.out,
             "MessageBox: Analytical simulation Error: Division by zero! Please try again by "
             "other initial values.\n"
+            "MessageBox: Error: No data!\n"
             "after\n");
 }
 

@@ -1,4 +1,7 @@
 # Text that is no number reads as its leading number, or 0, and never stops the program.
+# no electroactive species: the curves hold only what the driver adds
+menu mnuExperimental
+set FormExpr.C(1) 0
 menu mnuInstrument
 set FormIns.Estart abc
 set FormIns.Eend 1e

@@ -1,4 +1,7 @@
 # More than 5000 points ends the run with the simulation's message; the program carries on.
+# no electroactive species: the curves hold only what the driver adds
+menu mnuExperimental
+set FormExpr.C(1) 0
 menu mnuInstrument
 set FormIns.Estart 0
 set FormIns.Eend 1

@@ -1,4 +1,7 @@
 # Noise is the same for the same parameters; without overlap every run goes to curve 1.
+# no electroactive species: the curves hold only what the driver adds
+menu mnuExperimental
+set FormExpr.C(1) 0
 menu mnuInstrument
 set FormIns.Estart 0
 set FormIns.Eend 0.1

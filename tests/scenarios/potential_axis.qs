@@ -1,4 +1,7 @@
 # Potential axes of a single sweep, a cycle and three cycles, and the rounding of the point count.
+# no electroactive species: the curves hold only what the driver adds
+menu mnuExperimental
+set FormExpr.C(1) 0
 menu mnuInstrument
 set FormIns.Estart 0
 set FormIns.Eend 1

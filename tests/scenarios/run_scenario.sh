@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs one script scenario in a scratch folder and compares its output with NAME.out.
+# Runs one script scenario in a scratch folder and compares its output with NAME.out. An
+# executable NAME.setup, when present, first prepares the scratch folder (the files a script reads).
 set -euo pipefail
 batch=$1
 script=$2
@@ -8,6 +9,9 @@ name=$(basename "$script" .qs)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+if [ -x "$dir/$name.setup" ]; then
+  "$dir/$name.setup" "$work"
+fi
 status=0
 "$batch" "$script" >actual.out 2>actual.err || status=$?
 expected_status=0

@@ -16,7 +16,7 @@ void PlotView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
   if (detached_) return;
-  PaintDisplayList(painter, plot_.Surface(), width(), height(), Qt::black);
+  PaintDisplayList(painter, plot_.surface, width(), height(), Qt::black);
 }
 
 }  // namespace qalto

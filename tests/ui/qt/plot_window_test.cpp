@@ -34,7 +34,7 @@ void DrawPicture(RecordingSurface& surface) {
 }
 
 TEST_F(WindowTest, PlotWindowPaintsTheDrawingAtAnySize) {
-  window.RunEvent(nullptr, [&] { DrawPicture(app.Plot().Surface()); });
+  window.RunEvent(nullptr, [&] { DrawPicture(app.Plot().surface); });
   FormWindow* plotWindow = window.WindowOf(app.Plot());
   ASSERT_NE(plotWindow, nullptr);
   EXPECT_TRUE(plotWindow->isVisible());
@@ -52,17 +52,17 @@ TEST_F(WindowTest, PlotWindowPaintsTheDrawingAtAnySize) {
   // The plot comes back when it is drawn again after the user closed it.
   plotWindow->close();
   EXPECT_TRUE(plotWindow->isHidden());
-  window.RunEvent(nullptr, [&] { DrawPicture(app.Plot().Surface()); });
+  window.RunEvent(nullptr, [&] { DrawPicture(app.Plot().surface); });
   EXPECT_FALSE(plotWindow->isHidden());
 }
 
 TEST_F(WindowTest, CopyAndPrintHandThePlotToThePlatform) {
-  window.RunEvent(nullptr, [&] { DrawPicture(app.Plot().Surface()); });
+  window.RunEvent(nullptr, [&] { DrawPicture(app.Plot().surface); });
   Choose("mnuCopyto_Click");
   Choose("mnuPrint_Click");
   ASSERT_EQ(platform.copiedPictures.size(), 1u);
   ASSERT_EQ(platform.printedPictures.size(), 1u);
-  EXPECT_EQ(platform.copiedPictures[0].size(), app.Plot().Surface().Items().size());
+  EXPECT_EQ(platform.copiedPictures[0].size(), app.Plot().surface.Items().size());
 }
 
 // The Qt platform with its message boxes recorded instead of shown.
@@ -108,6 +108,8 @@ TEST(QtPlatformTest, PrintWithoutPrinterWritesAPdf) {
 TEST(QtPlatformTest, FileFiltersBecomeQtFilters) {
   EXPECT_EQ(QtFileFilter("Text (*.txt)|*.txt|All (*.*)|*.*"), "Text (*.txt);;All (*)");
   EXPECT_EQ(QtFileFilter("Parameter|*.par"), "Parameter (*.par)");
+  EXPECT_EQ(QtFileFilter("csv|*.csv|all|*.*"), "csv (*.csv);;all (*)");
+  EXPECT_EQ(QtFileFilter("parameter (*.par)|*.par|all|*.*"), "parameter (*.par);;all (*)");
   EXPECT_EQ(QtFileFilter("Data (*.csv;*.txt)|*.csv;*.txt"), "Data (*.csv *.txt)");
   EXPECT_EQ(QtFileFilter(""), "");
   EXPECT_EQ(QtFileFilter("Anything"), "Anything (*)");

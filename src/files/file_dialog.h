@@ -1,0 +1,30 @@
+#pragma once
+// The file dialog of the result window, shared by import, export and the parameter report. It
+// remembers the file name chosen last, as the dialog shows it again the next time it opens.
+
+#include <optional>
+#include <string>
+
+#include "ui/platform.h"
+
+namespace qalto {
+
+inline constexpr const char* kDataFileFilter = "csv|*.csv|all|*.*";
+inline constexpr const char* kParameterFileFilter = "parameter (*.par)|*.par|all|*.*";
+
+class FileDialog {
+ public:
+  // The Open dialog: the chosen name. A cancel keeps the name chosen last (empty when there
+  // was none), so the file read last is read again.
+  std::string ShowOpen(Platform& platform, const std::string& filter);
+  // The Save dialog: the chosen name, or nothing when cancelled; a cancel must never write
+  // to the file chosen last.
+  std::optional<std::string> ShowSave(Platform& platform, const std::string& filter);
+
+  const std::string& FileName() const { return fileName_; }
+
+ private:
+  std::string fileName_;
+};
+
+}  // namespace qalto

@@ -1,0 +1,26 @@
+#pragma once
+// Semi-derivative and first derivative of a curve with respect to a uniformly spaced potential
+// axis, in place. The sweep currents of linear sweep and cyclic voltammetry are the
+// semi-derivatives of the sampled step responses; the analysis commands apply the same
+// transforms to measured curves.
+
+#include "app/model.h"
+#include "common/table.h"
+
+namespace qalto {
+
+// Replaces y(i, CurrentCurve), i = 1..NumberOfPoints, by its semi-derivative (Grunwald weights,
+// spacing h = |x(2) - x(1)|, both ends extrapolated linearly).
+void SemiDifferentiateCurve(const Model& model, const Table1<double>& x, Table2<double>& y);
+
+// Replaces y(i, CurrentCurve), i = 1..NumberOfPoints, by its derivative (central differences
+// inside, one-sided at the ends, spacing h = |x(2) - x(1)|).
+void DifferentiateCurve(const Model& model, const Table1<double>& x, Table2<double>& y);
+
+// The same transforms on any column of y, for numberOfPoints points.
+void SemiDifferentiateColumn(const Table1<double>& x, Table2<double>& y, int column,
+                             int numberOfPoints);
+void DifferentiateColumn(const Table1<double>& x, Table2<double>& y, int column,
+                         int numberOfPoints);
+
+}  // namespace qalto

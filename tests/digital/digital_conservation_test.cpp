@@ -1,0 +1,109 @@
+// Mass balance of the finite-volume grid: in a closed thin film nothing is lost or gained, only
+// converted, by the charge transfer at the surface and the homogeneous reactions.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "digital/digital_run.h"
+#include "digital/digital_test_model.h"
+#include "digital/solve_linear_step.h"
+#include "digital/solve_second_order_step.h"
+
+namespace qalto {
+namespace {
+
+using digital_test::BuildAxis;
+using digital_test::PlanarReduction;
+
+// Amount of the given species in the film per unit area, in grid units x M.
+double Amount(const DigitalRun& run, std::initializer_list<int> species) {
+  double amount = 0.0;
+  for (int j = 1; j <= run.grid.boxes; ++j) {
+    const double width = run.grid.x[j + 1] - run.grid.x[j];
+    for (int s : species)
+      amount += width * run.system.current[j][s];
+  }
+  return amount;
+}
+
+// A step at potential E (V) as the simulation takes it.
+void Step(DigitalRun& run, double E, int& maxIteration) {
+  ChargeRates rates;
+  ComputeChargeRates(run.transfer, E, rates);
+  WriteSurfaceRows(run.surfaceRows, run.transfer, rates, run.system.surface);
+  if (run.secondOrder) {
+    SolveSecondOrderStep(run.system, run.elimination, run.secondOrderStep, maxIteration,
+                         ShowMessage{});
+  } else {
+    SolveLinearStep(run.system, run.elimination, ShowMessage{});
+  }
+  for (int j = 1; j <= run.system.boxes; ++j)
+    run.system.previous[j] = run.system.current[j];
+}
+
+std::unique_ptr<Model> FilmModel() {
+  auto m = PlanarReduction();
+  m->Electrode = 9;
+  m->ElectrodeLength = 2e-3;  // cm
+  m->SpeciesCount = 3;
+  m->SpeciesD(2) = 0.5e-5;  // unequal diffusion coefficients
+  m->SpeciesD(3) = 2e-5;
+  BuildAxis(*m);
+  return m;
+}
+
+TEST(DigitalConservation, FirstOrderReactionAndChargeTransferConserveTheFilmContent) {
+  // A + e = B at the surface, B = C in the film.
+  auto m = FilmModel();
+  m->FirstOrderReactionCount = 1;
+  m->FirstOrderReactionSpecies(1, 1) = 2;
+  m->FirstOrderReactionSpecies(1, 2) = 3;
+  m->ForwardRateConstant(1) = 50.0;  // 1/s
+  m->BackwardRateConstant(1) = 10.0;
+  auto run = std::make_unique<DigitalRun>();
+  PrepareDigitalRun(*m, 0.5, 7.0, *run);
+  ASSERT_TRUE(run->grid.closedOutside);
+  const double initial = Amount(*run, {1, 2, 3});
+  int maxIteration = 0;
+  for (int k = 0; k < 300; ++k)
+    Step(*run, -0.1, maxIteration);
+  EXPECT_NEAR(Amount(*run, {1, 2, 3}) / initial, 1.0, 1e-10);  // rounding over 300 steps
+  // Most of A has been reduced and B and C approach their equilibrium ratio kf/kb = 5.
+  EXPECT_LT(Amount(*run, {1}), 0.05 * initial);
+  EXPECT_NEAR(Amount(*run, {3}) / Amount(*run, {2}), 5.0, 0.05);
+}
+
+TEST(DigitalConservation, SecondOrderReactionConservesWhatItConverts) {
+  // A + e = B at the surface, B + C = A in the film (a catalytic regeneration by C).
+  auto m = FilmModel();
+  m->SpeciesC(3) = 2e-3;
+  m->SecondOrderReactionCount = 1;
+  m->SecondOrderReactionSpecies(1, 1) = 2;
+  m->SecondOrderReactionSpecies(1, 2) = 3;
+  m->SecondOrderReactionSpecies(1, 3) = 1;
+  m->ForwardRateConstant(1) = 1e4;  // 1/(M s)
+  auto run = std::make_unique<DigitalRun>();
+  PrepareDigitalRun(*m, 0.5, 7.0, *run);
+  const double initialAB = Amount(*run, {1, 2});
+  const double initialC = Amount(*run, {3});
+  int maxIteration = 0;
+  double reduced = 0.0;  // A taken up by the electrode, grid units x M
+  const double firstWidth = run->grid.x[2] - run->grid.x[1];
+  for (int k = 0; k < 300; ++k) {
+    Step(*run, -0.1, maxIteration);
+    const auto& C = run->system.current;
+    reduced += run->system.lower[1][1] * firstWidth * (C[1][1] - C[0][1]);
+  }
+  // A and B only turn into each other: exactly, since both rows carry the same linearised rate.
+  EXPECT_NEAR(Amount(*run, {1, 2}) / initialAB, 1.0, 1e-10);
+  // Every A reduced is now B, or has taken one C to become A again: to the tolerance of the
+  // iteration.
+  const double usedC = initialC - Amount(*run, {3});
+  EXPECT_GT(usedC, 0.1 * initialAB);
+  EXPECT_NEAR((Amount(*run, {2}) + usedC) / reduced, 1.0, 1e-3);
+  EXPECT_GE(maxIteration, 2);
+}
+
+}  // namespace
+}  // namespace qalto

@@ -1,0 +1,97 @@
+#pragma once
+// Models set up by hand for the digital simulation tests, with the fields as the forms and the
+// simulation driver would set them.
+
+#include <cmath>
+#include <memory>
+
+#include "app/model.h"
+#include "common/int16.h"
+
+namespace qalto::digital_test {
+
+inline constexpr double kTestTemperature = 298.15;  // K
+inline constexpr double kF = 96484.6;
+inline constexpr double kR = 8.31441;
+
+// A + e = B at a planar electrode of 1 cm2: 1 mM of A, no B, D = 1e-5 cm2/s for both, a fast
+// charge transfer; a single linear sweep from +0.3 V to -0.3 V at 0.1 V/s in 1 mV steps.
+inline std::unique_ptr<Model> PlanarReduction() {
+  auto m = std::make_unique<Model>();
+  m->Technique = 1;
+  m->Electrode = 1;
+  m->DigitalSimulation = true;
+  m->StartPotential = 0.3;
+  m->EndPotential = -0.3;
+  m->PotentialStep = 0.001;
+  m->ScanRate = 0.1;
+  m->DropTime = 0.01;  // step / rate, as the Instrument form computes it
+  m->PulseTime = 0.025;
+  m->PulsePotential = -0.05;
+  m->ScanCycles = 0.5;
+  m->Temperature = kTestTemperature;
+  m->ElectrodeArea = 1.0;
+  m->Radius = 0.2821;
+  m->ElectrodeLength = 0.01;
+  m->RotationRate = 100.0 * 3.141592654 / 30.0;
+  m->KinematicViscosity = 0.01;
+  m->FOverRT = kF / kR / kTestTemperature;
+  m->RTOverF = 1.0 / m->FOverRT;
+  m->Mechanism = 1;
+  m->SpeciesCount = 2;
+  m->ChargeReactionCount = 1;
+  m->ChargeReactionSpecies(1, 1) = 1;
+  m->ChargeReactionSpecies(1, 2) = 2;
+  m->ChargeReactionStoich(1, 1) = 1;
+  m->ChargeReactionStoich(1, 2) = 1;
+  m->ChargeN(1) = 1;
+  m->ChargeKs(1) = 10.0;
+  m->ChargeAlpha(1) = 0.5;
+  m->ChargeE0(1) = 0.0;
+  m->SpeciesD(1) = 1e-5;
+  m->SpeciesD(2) = 1e-5;
+  m->SpeciesC(1) = 1e-3;
+  m->SpeciesC(2) = 0.0;
+  return m;
+}
+
+// The potential axis as the simulation driver builds it: SweepPoints, NumberOfPoints, PotentialX
+// (point 0 one step before the start), TotalCurrentColumn, cleared current columns.
+inline void BuildAxis(Model& m) {
+  const int direction = m.EndPotential > m.StartPotential ? 1 : -1;
+  m.SweepDirection = direction;
+  const int n1 = ToInt16(std::abs((m.EndPotential - m.StartPotential) / m.PotentialStep)) + 1;
+  m.SweepPoints = n1;
+  const int perCycle = 2 * n1;
+  m.NumberOfPoints = m.ScanCycles >= 1 ? perCycle * static_cast<int>(m.ScanCycles) : n1;
+  for (int i = 0; i <= n1; ++i) {
+    m.PotentialX(i) = m.StartPotential + (i - 1) * m.PotentialStep * direction;
+  }
+  if (m.ScanCycles >= 1) {
+    for (int i = 1; i <= n1; ++i)
+      m.PotentialX(n1 + i) = m.PotentialX(n1 - i + 1);
+    for (int c = 2; c <= static_cast<int>(m.ScanCycles); ++c) {
+      for (int i = 1; i <= perCycle; ++i)
+        m.PotentialX(i + (c - 1) * perCycle) = m.PotentialX(i);
+    }
+  }
+  m.TotalCurrentColumn = m.ChargeReactionCount + 1;
+  for (int i = 1; i <= m.NumberOfPoints; ++i) {
+    for (int c = 1; c <= 10; ++c)
+      m.ReactionCurrents(i, c) = 0.0;
+  }
+}
+
+// Index of the largest total current.
+inline int PeakIndex(const Model& m) {
+  int best = 1;
+  for (int i = 1; i <= m.NumberOfPoints; ++i) {
+    if (m.ReactionCurrents(i, m.TotalCurrentColumn) >
+        m.ReactionCurrents(best, m.TotalCurrentColumn)) {
+      best = i;
+    }
+  }
+  return best;
+}
+
+}  // namespace qalto::digital_test

@@ -1,0 +1,150 @@
+#include "files/curve_export.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "app/app_fixture.h"
+#include "common/plain_number.h"
+#include "files/temp_folder.h"
+
+namespace qalto {
+namespace {
+
+class CurveExportTest : public AppTest {
+ protected:
+  void Point(int i, double x, double y1, double y2 = 0) {
+    model.PotentialX(i) = x;
+    model.CurrentY(i, 1) = y1;
+    model.CurrentY(i, 2) = y2;
+  }
+  std::string Text(int first, int last, int curve) {
+    return CurveExportText(first, last, model.PotentialX, model.CurrentY, curve);
+  }
+  void Export(const std::string& path) {
+    platform.QueueDialogAnswer(path);
+    app.mnuExport_Click();
+  }
+
+  TempFolder folder;
+};
+
+TEST_F(CurveExportTest, OneLinePerPointWithTheCurrentInTheSecondZone) {
+  Point(1, 0.1, 1e-6, 5);
+  Point(2, -0.025, -2.5e-7, 6);
+  Point(3, 0, 0.125, 7);
+  Point(4, -0.123456789012345, 123456789012345678.0, 8);
+  EXPECT_EQ(Text(1, 4, 1),
+            " .1 ,          1E-06 \r\n"
+            "-.025 ,       -2.5E-07 \r\n"
+            " 0 ,           .125 \r\n"
+            "-.123456789012345 ,          1.23456789012346E+17 \r\n");
+  // Only the chosen curve, only the chosen range.
+  EXPECT_EQ(Text(2, 3, 2),
+            "-.025 ,        6 \r\n"
+            " 0 ,           7 \r\n");
+}
+
+TEST_F(CurveExportTest, EmptyRanges) {
+  Point(0, 0.5, 1);
+  EXPECT_EQ(Text(3, 2, 1), "");
+  // Before any curve exists the range is 0..0, and point 0 is never exported.
+  EXPECT_EQ(Text(0, 0, 1), "");
+  Point(1, 0.1, 2);
+  EXPECT_EQ(Text(0, 1, 1), " .1 ,          2 \r\n");
+}
+
+TEST_F(CurveExportTest, TheCurrentCurveGoesToTheChosenFile) {
+  for (int i = 1; i <= 3; ++i)
+    Point(i, 0.1 * i, 1e-6 * i, -1e-6 * i);
+  model.FirstPoint = 1;
+  model.LastPoint = 3;
+  model.CurveCount = 2;
+  model.CurrentCurve = 2;
+  std::string path = folder.Path("curve.csv");
+  Export(path);
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(platform.dialogFilters, std::vector<std::string>{"csv|*.csv|all|*.*"});
+  EXPECT_EQ(TempFolder::Read(path),
+            " .1 ,         -1E-06 \r\n"
+            " .2 ,         -2E-06 \r\n"
+            " .3 ,         -3E-06 \r\n");
+  // An existing file is overwritten; an empty range gives an empty file.
+  model.FirstPoint = 2;
+  model.LastPoint = 1;
+  Export(path);
+  EXPECT_TRUE(std::filesystem::exists(path));
+  EXPECT_EQ(TempFolder::Read(path), "");
+}
+
+TEST_F(CurveExportTest, CancellingWritesNothing) {
+  Point(1, 0.1, 1);
+  model.FirstPoint = model.LastPoint = 1;
+  model.CurrentCurve = 1;
+  std::string path = folder.Path("curve.csv");
+  Export(path);
+  std::filesystem::remove(path);
+  app.mnuExport_Click();  // cancelled: the name chosen last is not used again
+  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(CurveExportTest, FailuresAreReported) {
+  model.FirstPoint = model.LastPoint = 1;
+  model.CurrentCurve = 1;
+  Export(folder.Path("no such folder/curve.csv"));
+  Export(folder.Path(""));
+  Export("");
+  EXPECT_EQ(platform.messages, (std::vector<std::string>{"Export Error: Path not found",
+                                                         "Export Error: Path/File access error",
+                                                         "Export Error: Bad file name or number"}));
+  // A pipe is refused rather than waited on.
+  ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0600), 0);
+  Export(folder.Path("pipe"));
+  EXPECT_EQ(platform.messages.back(), "Export Error: Path/File access error");
+  // A curve that cannot be read out leaves an existing file as it was.
+  std::string path = folder.Write("keep.csv", "old");
+  model.CurrentCurve = 9;
+  Export(path);
+  EXPECT_EQ(platform.messages.back(), "Export Error: Subscript out of range");
+  EXPECT_EQ(TempFolder::Read(path), "old");
+}
+
+TEST_F(CurveExportTest, ExportThenImportGivesTheSameCurve) {
+  // A simulated cyclic voltammogram with a baseline and noise: full double precision.
+  app.mnuInstrument_Click();
+  app.Ins().Estart.SetText("0.3");
+  app.Ins().Eend.SetText("-0.3");
+  app.Ins().Estep.SetText("0.005");
+  app.Ins().ComboScan.SelectText("cycle");
+  app.Ins().Noise.SetText("1e-7");
+  app.Ins().TxtI0.SetText("-1e-6");
+  app.mnuSimulate_Click();
+  ASSERT_TRUE(platform.messages.empty());
+  ASSERT_GT(model.NumberOfPoints, 200);
+  auto before = std::make_unique<Model>(model);
+  std::string path = folder.Path("cv.csv");
+  Export(path);
+  model.PotentialX.Fill(0);
+  model.CurrentY.Fill(0);
+  platform.QueueDialogAnswer(path);
+  app.mnuImport_Click();
+  ASSERT_TRUE(platform.messages.empty());
+  EXPECT_EQ(model.NumberOfPoints, before->NumberOfPoints);
+  // The file keeps 15 significant digits: every value reads back as the number it shows.
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    EXPECT_EQ(PlainNumber(model.PotentialX(i)), PlainNumber(before->PotentialX(i))) << i;
+    EXPECT_EQ(PlainNumber(model.CurrentY(i, 1)), PlainNumber(before->CurrentY(i, 1))) << i;
+    EXPECT_NEAR(model.CurrentY(i, 1), before->CurrentY(i, 1),
+                1e-14 * std::fabs(before->CurrentY(i, 1)));
+  }
+  // Exported again, the file is the same byte for byte.
+  std::string first = TempFolder::Read(path);
+  Export(path);
+  EXPECT_EQ(TempFolder::Read(path), first);
+}
+
+}  // namespace
+}  // namespace qalto

@@ -1,0 +1,20 @@
+# A reversible cyclic voltammogram, drawn and written as SVG and PNG pictures.
+menu mnuMechamism
+click FormMech.CheckDigital
+click FormMech.Command1
+menu mnuInstrument
+select FormIns.ComboScan cycle
+menu mnuSimulate
+caption FormPlot
+model PlotXMin
+model PlotXMax
+model PlotYMin
+model PlotYMax
+plot cv.svg
+plot cv.png
+echo with a grid and the direction of x reversed
+menu mnuOption
+click formOption.CheckGrid
+click formOption.CheckXdir
+click formOption.cmdOK
+plot grid.svg

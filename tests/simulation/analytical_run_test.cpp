@@ -1,0 +1,293 @@
+// Whole analytical runs through the simulation driver, checked against textbook voltammetry.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "app/model.h"
+#include "common/constants.h"
+#include "simulation/simulation_driver.h"
+#include "ui/recording_platform.h"
+
+namespace qalto {
+namespace {
+
+constexpr double kC = 1e-3;   // bulk concentration of A, M
+constexpr double kD = 1e-5;   // diffusion coefficient of A and B, cm2/s
+constexpr double kE0 = -0.1;  // formal potential, V
+
+// Mechanism 1, A + e = B, reversible, 1 mM of A, 25 C, a single sweep from 0.2 V to -0.4 V.
+Model RunModel(int technique, int electrode) {
+  Model model;
+  model.Technique = technique;
+  model.Electrode = electrode;
+  model.Mechanism = 1;
+  model.TechElectrodeCode = 10 * technique + electrode;
+  model.Temperature = 298.14;
+  model.FOverRT = kFaraday / kGasConstant / model.Temperature;
+  model.RTOverF = 1.0 / model.FOverRT;
+  model.StartPotential = 0.2;
+  model.EndPotential = -0.4;
+  model.PotentialStep = 0.001;
+  model.ScanRate = 0.1;
+  model.DropTime = model.PotentialStep / model.ScanRate;  // time per step of the sweep
+  model.PulseTime = 0.025;
+  model.PulsePotential = -0.05;
+  model.ScanCycles = 0.5;
+  model.ElectrodeArea = 1.0;
+  model.Radius = 0.2821;
+  model.RotationRate = 100 * kPi / 30;
+  model.KinematicViscosity = 0.01;
+  model.SpeciesCount = 2;
+  model.ChargeReactionCount = 1;
+  model.ChargeReactionSpecies(1, 1) = 1;
+  model.ChargeReactionSpecies(1, 2) = 2;
+  model.ChargeReactionStoich(1, 1) = 1;
+  model.ChargeReactionStoich(1, 2) = 1;
+  model.ChargeKs(1) = 1e3;
+  model.ChargeAlpha(1) = 0.5;
+  model.ChargeN(1) = 1;
+  model.ChargeE0(1) = kE0;
+  model.SpeciesC(1) = kC;
+  model.SpeciesD(1) = kD;
+  model.SpeciesD(2) = kD;
+  return model;
+}
+
+struct Peak {
+  int i = 0;
+  double E = 0;  // V
+  double I = 0;  // A
+};
+
+Peak LargestCurrent(const Model& model, int first, int last) {
+  Peak peak;
+  for (int i = first; i <= last; ++i) {
+    if (model.CurrentY(i, 1) > peak.I) peak = {i, model.PotentialX(i), model.CurrentY(i, 1)};
+  }
+  return peak;
+}
+
+// Potential where the curve first reaches the given current, by linear interpolation.
+double PotentialAtCurrent(const Model& model, double current) {
+  for (int i = 2; i <= model.NumberOfPoints; ++i) {
+    double a = model.CurrentY(i - 1, 1);
+    double b = model.CurrentY(i, 1);
+    if (a < current && b >= current) {
+      double x0 = model.PotentialX(i - 1);
+      return x0 + (current - a) / (b - a) * (model.PotentialX(i) - x0);
+    }
+  }
+  return NAN;
+}
+
+void Simulate(Model& model, RecordingPlatform& platform) {
+  RunSimulation(model, SimulationInputs{}, platform);
+  ASSERT_TRUE(platform.messages.empty()) << platform.messages.front();
+}
+
+TEST(AnalyticalRun, ReversibleCyclicVoltammogramAtAPlanarElectrode) {
+  Model model = RunModel(1, 1);
+  model.ScanCycles = 1;
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  ASSERT_EQ(model.NumberOfPoints, 1202);
+
+  // Randles-Sevcik: ip = 0.4463 n F A C sqrt(n F v D / RT), C in mol/cm3.
+  double randlesSevcik =
+      0.4463 * kFaraday * kC * 1e-3 * std::sqrt(model.FOverRT * model.ScanRate * kD);
+  Peak cathodic = LargestCurrent(model, 1, model.SweepPoints);
+  EXPECT_NEAR(cathodic.I / randlesSevcik, 1.0, 0.01);
+  // Ep = E1/2 - 1.109 RT/nF = E0 - 28.5 mV with equal diffusion coefficients.
+  EXPECT_NEAR(cathodic.E, kE0 - 1.109 * model.RTOverF, 0.0015);
+
+  // On the way back B is reoxidised: an anodic peak about 57 mV more positive.
+  Peak anodic;
+  for (int i = model.SweepPoints + 1; i <= model.NumberOfPoints; ++i) {
+    if (model.CurrentY(i, 1) < anodic.I) anodic = {i, model.PotentialX(i), model.CurrentY(i, 1)};
+  }
+  EXPECT_NEAR(anodic.E - cathodic.E, 2.218 * model.RTOverF, 0.003);
+  EXPECT_LT(anodic.I, 0.0);
+  // Surface concentrations of the reversible couple at the last point of the forward sweep.
+  EXPECT_NEAR(model.SurfaceConcentrations(model.SweepPoints, 1), 0.0, 1e-3 * kC);
+  EXPECT_NEAR(model.SurfaceConcentrations(model.SweepPoints, 2), kC, 1e-3 * kC);
+}
+
+TEST(AnalyticalRun, ScanRateScalesThePeakWithItsSquareRoot) {
+  Model slow = RunModel(1, 1);
+  Model fast = RunModel(1, 1);
+  fast.ScanRate = 4 * slow.ScanRate;
+  fast.DropTime = fast.PotentialStep / fast.ScanRate;
+  RecordingPlatform platform;
+  Simulate(slow, platform);
+  Simulate(fast, platform);
+  double ratio = LargestCurrent(fast, 1, fast.NumberOfPoints).I /
+                 LargestCurrent(slow, 1, slow.NumberOfPoints).I;
+  EXPECT_NEAR(ratio, 2.0, 1e-9);
+}
+
+TEST(AnalyticalRun, DcWaveHasItsHalfWavePotentialAtE0) {
+  Model model = RunModel(2, 1);
+  model.DropTime = 1.0;
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  // Limiting current n F A C sqrt(D / (pi t)).
+  double limiting = kFaraday * kC * 1e-3 * std::sqrt(kD / (std::numbers::pi * model.DropTime));
+  EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / limiting, 1.0, 3e-5);
+  EXPECT_NEAR(PotentialAtCurrent(model, limiting / 2), kE0, 1e-4);
+}
+
+TEST(AnalyticalRun, MicrodiscReachesItsSteadyStateCurrent) {
+  // A 10 um disc swept slowly: the wave levels off at 4 n F D C r.
+  Model model = RunModel(1, 4);
+  double discRadius = 5e-4;  // cm
+  model.Radius = 2 * discRadius / kPi;
+  model.ElectrodeArea = kTwoPi * model.Radius * model.Radius;
+  model.ScanRate = 0.005;
+  model.DropTime = model.PotentialStep / model.ScanRate;
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  double steady = 4 * kFaraday * kD * kC * 1e-3 * discRadius;
+  EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / steady, 1.0, 0.02);
+  EXPECT_NEAR(PotentialAtCurrent(model, steady / 2), kE0, 0.003);
+}
+
+TEST(AnalyticalRun, RotatingDiskLimitingCurrentIsLevich) {
+  Model model = RunModel(2, 8);
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  double levich = 0.62 * kFaraday * model.ElectrodeArea * std::pow(kD, 2.0 / 3.0) *
+                  std::sqrt(model.RotationRate) * std::pow(model.KinematicViscosity, -1.0 / 6.0) *
+                  kC * 1e-3;
+  EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / levich, 1.0, 3e-5);
+  EXPECT_NEAR(PotentialAtCurrent(model, levich / 2), kE0, 1e-4);
+}
+
+TEST(AnalyticalRun, ReversibleSquareWavePeaksAtE0) {
+  Model model = RunModel(5, 1);
+  model.PotentialStep = 0.005;
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  Peak peak = LargestCurrent(model, 1, model.NumberOfPoints);
+  EXPECT_GT(peak.I, 0.0);
+  EXPECT_NEAR(peak.E, kE0, 0.0051);
+}
+
+TEST(AnalyticalRun, ReversibleDifferentialPulsePeaksHalfAPulseAfterE0) {
+  Model model = RunModel(4, 1);
+  model.DropTime = 0.5;
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  Peak peak = LargestCurrent(model, 1, model.NumberOfPoints);
+  EXPECT_NEAR(peak.E, kE0 - model.PulsePotential / 2, 0.0011);
+  // Height n F A C sqrt(D / (pi t)) (1 - s) / (1 + s), s = exp(n f P / 2), nearly: the drop
+  // terms add the small decay of the current between the pulses.
+  double s = std::exp(model.FOverRT * model.PulsePotential / 2);
+  double height =
+      kFaraday * kC * 1e-3 * std::sqrt(kD / (kPi * model.PulseTime)) * (1 - s) / (1 + s);
+  EXPECT_NEAR(peak.I / height, 1.0, 0.01);
+}
+
+TEST(AnalyticalRun, CatalyticWaveLevelsOffAtTheKineticCurrent) {
+  // EC': B + C* -> A with k' = kf C* = 10 /s; the sweep turns into a wave with the plateau
+  // n F A C sqrt(D k') centred on E0.
+  Model model = RunModel(1, 1);
+  model.Mechanism = 8;
+  model.SpeciesCount = 3;
+  model.SpeciesC(3) = 0.1;
+  model.SpeciesD(3) = kD;
+  model.ForwardRateConstant(1) = 100;
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  double plateau = kFaraday * kC * 1e-3 * std::sqrt(kD * 10.0);
+  EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / plateau, 1.0, 1e-4);
+  EXPECT_NEAR(PotentialAtCurrent(model, plateau / 2), kE0, 2e-4);
+}
+
+TEST(AnalyticalRun, ThinFilmPeak) {
+  // Thin-layer voltammetry: ip = n F A C f L v / 4, at E0 + ln(sqrt(pi) n L / sqrt(td D)) / f.
+  Model model = RunModel(1, 9);
+  model.ElectrodeLength = 1e-4;  // cm
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  Peak peak = LargestCurrent(model, 1, model.NumberOfPoints);
+  double f = model.FOverRT;
+  double height = kFaraday * kC * 1e-3 * f * model.ElectrodeLength * model.ScanRate / 4;
+  EXPECT_NEAR(peak.I / height, 1.0, 2e-3);
+  double Ep = kE0 + std::log(kSqrtPi * model.ElectrodeLength / std::sqrt(model.DropTime * kD)) / f;
+  EXPECT_NEAR(peak.E, Ep, 0.0006);
+}
+
+TEST(AnalyticalRun, TwoStepReductionGivesTwoEqualDcWaves) {
+  // A + e = B, B + e = C: the second step reduces the B that the first one makes at the surface.
+  Model model = RunModel(2, 1);
+  model.DropTime = 1.0;
+  model.Mechanism = 2;
+  model.EndPotential = -0.6;
+  model.SpeciesCount = 3;
+  model.ChargeReactionCount = 2;
+  model.ChargeReactionSpecies(2, 1) = 2;
+  model.ChargeReactionSpecies(2, 2) = 3;
+  model.ChargeReactionStoich(2, 1) = 1;
+  model.ChargeReactionStoich(2, 2) = 1;
+  model.ChargeKs(2) = 1e3;
+  model.ChargeAlpha(2) = 0.5;
+  model.ChargeN(2) = 1;
+  model.ChargeE0(2) = -0.35;
+  model.SpeciesD(3) = kD;
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  double limiting = kFaraday * kC * 1e-3 * std::sqrt(kD / (kPi * model.DropTime));
+  int between = 1 + static_cast<int>(std::lround((0.2 + 0.225) / model.PotentialStep));
+  EXPECT_NEAR(model.PotentialX(between), -0.225, 1e-9);
+  EXPECT_NEAR(model.CurrentY(between, 1) / limiting, 1.0, 1e-3);
+  EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / limiting, 2.0, 1e-3);
+  EXPECT_NEAR(PotentialAtCurrent(model, limiting / 2), kE0, 1e-4);
+  EXPECT_NEAR(PotentialAtCurrent(model, 1.5 * limiting), -0.35, 1e-3);
+}
+
+TEST(AnalyticalRun, ComplexationShiftsTheDcWave) {
+  // MX4 = M + 4X: free ligand moves the wave by (ln Keq + ln(D1/D3)/2 - 4 ln C(X)) RT/nF.
+  Model model = RunModel(2, 1);
+  model.Mechanism = 9;
+  model.DropTime = 1.0;
+  model.EndPotential = -0.6;
+  model.SpeciesCount = 4;
+  model.EquilibriumConstant(1) = 1e-10;
+  model.SpeciesD(3) = 0.5 * kD;
+  model.SpeciesC(4) = 0.01;  // M
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  double shift = model.RTOverF * (std::log(1e-10) + 0.5 * std::log(2.0) - 4 * std::log(0.01));
+  double limiting = kFaraday * kC * 1e-3 * std::sqrt(kD / (kPi * model.DropTime));
+  EXPECT_NEAR(PotentialAtCurrent(model, limiting / 2), kE0 + shift, 1e-4);
+}
+
+TEST(AnalyticalRun, CombinationWithoutClosedFormGivesOnlyChargingCurrent) {
+  Model model = RunModel(1, 10);        // linear sweep at a band electrode, code 20
+  model.DoubleLayerCapacitance = 2e-5;  // F
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  ASSERT_EQ(model.TechElectrodeCode, 20);
+  // The sweep runs downwards: the charging current Cd v flows with the sign of a reduction.
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    EXPECT_DOUBLE_EQ(model.CurrentY(i, 1), 2e-5 * model.ScanRate) << i;
+    EXPECT_EQ(model.ReactionCurrents(i, 1), 0.0);
+  }
+}
+
+TEST(AnalyticalRun, ExtremePotentialsEndTheRunWithTheErrorMessage) {
+  Model model = RunModel(1, 1);
+  model.StartPotential = 60.0;  // exp(0.5 f 60 V) does not fit a double
+  model.PotentialStep = 1.0;
+  model.DropTime = 0.01;
+  RecordingPlatform platform;
+  RunSimulation(model, SimulationInputs{}, platform);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0],
+            "Analytical simulation Error: Overflow! Please try again by other initial values.");
+}
+
+}  // namespace
+}  // namespace qalto
