@@ -10,6 +10,23 @@ PlotView::PlotView(PlotWindow& plot, QWidget* parent) : QWidget(parent), plot_(p
   setObjectName("FormPlot");
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(120, 90);
+  plot_.drawingObserver = [this] { redrawn_ = true; };
+}
+
+PlotView::~PlotView() {
+  Detach();
+}
+
+void PlotView::Refresh() {
+  if (!redrawn_) return;
+  redrawn_ = false;
+  update();
+}
+
+void PlotView::Detach() {
+  if (detached_) return;
+  detached_ = true;
+  plot_.drawingObserver = nullptr;
 }
 
 void PlotView::paintEvent(QPaintEvent*) {

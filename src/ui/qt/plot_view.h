@@ -12,17 +12,20 @@ namespace qalto {
 class PlotView : public QWidget, public WindowContent {
  public:
   explicit PlotView(PlotWindow& plot, QWidget* parent = nullptr);
+  ~PlotView() override;
 
   QSize sizeHint() const override { return QSize(560, 420); }
-  // The drawing changes inside commands, which end with a refresh.
-  void Refresh() override { update(); }
-  void Detach() override { detached_ = true; }
+  // Every plot begins by clearing the drawing and is complete when its command ends: the
+  // window repaints then, and only when something was drawn.
+  void Refresh() override;
+  void Detach() override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   PlotWindow& plot_;
+  bool redrawn_ = false;
   bool detached_ = false;
 };
 

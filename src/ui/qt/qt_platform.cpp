@@ -73,6 +73,9 @@ void QtPlatform::SetBusy(bool busy) {
   busy_ = busy;
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The command runs on without returning to the event loop: the new pointer has to reach
+    // the display now. Only the window system's own events are handled here, never the user's.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   } else {
     QApplication::restoreOverrideCursor();
   }
