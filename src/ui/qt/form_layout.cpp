@@ -186,7 +186,7 @@ void ArrangeWindow(QWidget* root, const Bindings& items) {
 void ArrangeForm(QWidget* root, const Bindings& bindings) {
   std::map<std::string, ControlBinding*> frames;
   for (ControlBinding* b : bindings) {
-    if (b->IsFrame()) frames[b->control().Name()] = b;
+    if (b->IsFrame()) frames[b->control().FullName()] = b;
   }
   std::map<ControlBinding*, Bindings> children;
   Bindings top;

@@ -14,7 +14,7 @@ FormView::FormView(Form& form, EventRunner run, QWidget* parent) : QWidget(paren
     auto frame = frames.find(control->Container());
     QWidget* parentWidget = frame == frames.end() ? this : frame->second;
     auto binding = std::make_unique<ControlBinding>(*control, parentWidget, run);
-    if (binding->IsFrame()) frames[control->Name()] = binding->widget();
+    if (binding->IsFrame()) frames[control->FullName()] = binding->widget();
     bindings_.push_back(std::move(binding));
   }
   std::vector<ControlBinding*> all;

@@ -158,6 +158,28 @@ TEST_F(WindowTest, ChemicalsColumnsLineUp) {
   EXPECT_EQ(expr.Header(3).Caption(), "D min");
 }
 
+TEST_F(WindowTest, FramesOfAControlArrayHoldTheirOwnControls) {
+  Choose("mnuSimulate_Click");
+  Choose("mnuOption_Click");
+  Form* options = app.FindForm("formOption");
+  ASSERT_NE(options, nullptr);
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    auto* frame = Widget<QGroupBox>(*options, *options->Find("Frame1", i));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->title(), QString("Curve %1").arg(i + 1));
+    for (const char* name : {"Linestyle", "linestyle1", "linestyle2", "linestyle3"}) {
+      EXPECT_EQ(View(*options)->WidgetOf(*options->Find(name, i))->parentWidget(), frame);
+    }
+  }
+  // Squares for curve 2, and the plot is drawn again at once.
+  auto* squares = Widget<QRadioButton>(*options, *options->Find("linestyle2", 1));
+  squares->click();
+  Widget<QPushButton>(*options, *options->Find("cmdOK"))->click();
+  EXPECT_EQ(app.model().LineStyles(2), 2);
+  EXPECT_FALSE(window.WindowOf(*options)->isVisible());
+}
+
 TEST_F(WindowTest, ResultWindowShowsThePrintedLinesInFixedPitch) {
   Choose("mnuSimulate_Click");
   Choose("mnuNextCurve_Click");
