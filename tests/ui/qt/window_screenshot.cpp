@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "ui/qt/app_icon.h"
 #include "ui/qt/mdi_form1.h"
 #include "ui/recording_platform.h"
 
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication application(argc, argv);
+  QApplication::setWindowIcon(qalto::AppIcon());
   qalto::RecordingPlatform platform;
   platform.messageSink = [](const std::string& text) { std::cerr << "message: " << text << "\n"; };
   qalto::App app(platform);
