@@ -1,5 +1,6 @@
 #include "ui/qt/menu_bar.h"
 
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -77,6 +78,16 @@ TEST_F(WindowTest, TheoreticalPeakFollowsTheModeWhenTheMainWindowBecomesActive) 
 TEST_F(WindowTest, ExitClosesTheProgram) {
   Choose("mnuExit_Click");
   EXPECT_FALSE(window.isVisible());
+}
+
+TEST(ManualTest, TheManualLiesBesideTheProgram) {
+  QFile manual(QString(QALTO_PROGRAM_FOLDER) + "/qalto.html");
+  ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
+  QByteArray page = manual.readAll();
+  EXPECT_TRUE(page.contains("<title>Qalto manual</title>"));
+  for (const char* section : {"id=\"forms\"", "id=\"menus\"", "id=\"data\"", "id=\"scripts\""}) {
+    EXPECT_TRUE(page.contains(section)) << section;
+  }
 }
 
 TEST_F(WindowTest, HelpGoesToTheBrowserAndAboutOpensItsBox) {
