@@ -53,6 +53,9 @@ MDIForm1::MDIForm1(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
 }
 
 MDIForm1::~MDIForm1() {
+  // The area outlives this part of the window and reports its windows going while it is torn
+  // down; nothing of it may reach the application any more.
+  QObject::disconnect(area_, nullptr, this, nullptr);
   app_.formDiscarded = nullptr;
   for (auto& [form, window] : windows_)
     window->content().Detach();
