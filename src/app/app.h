@@ -107,6 +107,8 @@ class App {
   // Draws the curves; with preparation of the plotted quantity first.
   void PlotCurves();
   void PrepareAndPlot();
+  // The plot window's resize event: the curves are drawn again.
+  void FormPlot_Form_Resize();
 
  private:
   void Load();

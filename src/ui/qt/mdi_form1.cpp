@@ -110,7 +110,7 @@ void MDIForm1::SyncWindows() {
     }
     if (window == nullptr) continue;
     window->content().Refresh();
-    if (window->content().TakeLayoutChange()) {
+    if (window->content().TakeLayoutChange() && !window->isMaximized() && !window->isMinimized()) {
       window->adjustSize();
       KeepInside(window);
     }
@@ -128,7 +128,13 @@ FormWindow* MDIForm1::MakeWindow(Form& form) {
   if (&form == &app_.Result()) {
     window = new FormWindow(form, new ResultView(app_.Result()));
   } else if (&form == &app_.Plot()) {
-    window = new FormWindow(form, new PlotView(app_.Plot()));
+    auto* view = new PlotView(app_.Plot());
+    // The user resizes the plot window: the plotter draws again. Sizes the program gives the
+    // window while a command runs need no new drawing, the command has just drawn.
+    view->onResize = [this] {
+      if (eventDepth_ == 0) RunEvent(nullptr, [this] { app_.FormPlot_Form_Resize(); });
+    };
+    window = new FormWindow(form, view);
   } else {
     Form* target = &form;
     auto* view = new FormView(

@@ -29,6 +29,11 @@ void PlotView::Detach() {
   plot_.drawingObserver = nullptr;
 }
 
+void PlotView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (!detached_ && onResize && !size().isEmpty()) onResize();
+}
+
 void PlotView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);

@@ -3,6 +3,7 @@
 // whatever size the window has.
 
 #include <QWidget>
+#include <functional>
 
 #include "app/plot_window.h"
 #include "ui/qt/window_content.h"
@@ -20,8 +21,12 @@ class PlotView : public QWidget, public WindowContent {
   void Refresh() override;
   void Detach() override;
 
+  // Called when the window takes a new size.
+  std::function<void()> onResize;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   PlotWindow& plot_;

@@ -34,7 +34,7 @@ void DrawPicture(RecordingSurface& surface) {
 }
 
 TEST_F(WindowTest, PlotWindowPaintsTheDrawingAtAnySize) {
-  window.RunEvent(nullptr, [&] { DrawPicture(app.Plot().surface); });
+  Choose("mnuSimulate_Click");
   FormWindow* plotWindow = window.WindowOf(app.Plot());
   ASSERT_NE(plotWindow, nullptr);
   EXPECT_TRUE(plotWindow->isVisible());
@@ -44,15 +44,15 @@ TEST_F(WindowTest, PlotWindowPaintsTheDrawingAtAnySize) {
     view->resize(size);
     QImage image = view->grab().toImage();
     EXPECT_EQ(image.size(), size * view->devicePixelRatio());
-    // The diagonal crosses the middle; the corners outside the frame stay white.
+    // Frame, ticks, labels and the curve are drawn; the bottom right corner stays white.
     EXPECT_GT(DarkPixels(image), size.width());
-    EXPECT_EQ(qGray(image.pixel(2, 2)), 255);
+    EXPECT_EQ(qGray(image.pixel(image.width() - 2, image.height() - 2)), 255);
     EXPECT_EQ(window.PlotPictureSize(), size);
   }
   // The plot comes back when it is drawn again after the user closed it.
   plotWindow->close();
   EXPECT_TRUE(plotWindow->isHidden());
-  window.RunEvent(nullptr, [&] { DrawPicture(app.Plot().surface); });
+  Choose("mnuPlot_Click");
   EXPECT_FALSE(plotWindow->isHidden());
 }
 
@@ -66,6 +66,18 @@ TEST_F(WindowTest, SimulateDrawsTheCurveInThePlotWindow) {
   QWidget* view = plotWindow->widget();
   view->resize(600, 400);
   EXPECT_GT(DarkPixels(view->grab().toImage()), 2000);
+}
+
+TEST_F(WindowTest, ResizingThePlotDrawsItAgain) {
+  Choose("mnuSimulate_Click");
+  QWidget* view = window.WindowOf(app.Plot())->widget();
+  Form* options = app.FindForm("formOption");
+  ASSERT_NE(options, nullptr);
+  // The grid option is read at every plot, OK pressed or not.
+  static_cast<CheckBox*>(options->Find("CheckGrid"))->SetChecked(true);
+  EXPECT_FALSE(app.model().ShowGrid);
+  view->resize(view->width() + 40, view->height() + 30);
+  EXPECT_TRUE(app.model().ShowGrid);
 }
 
 TEST_F(WindowTest, CopyAndPrintHandThePlotToThePlatform) {
