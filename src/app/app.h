@@ -19,6 +19,7 @@
 #include "chemistry/mechanism_form.h"
 #include "chemistry/technique_form.h"
 #include "files/file_dialog.h"
+#include "fit/marquardt_step.h"
 #include "plot/option_form.h"
 #include "simulation/instrument_form.h"
 #include "simulation/refresh_model.h"
@@ -96,6 +97,18 @@ class App {
   void mnuHomepage_Click();
   void mnuManual_Click();
   void mnuAbout_Click();
+  void mnuManualFit_Click();
+  void mnuAutoFit_Click();
+  void mnuManualSeparate_Click();
+  void mnuAutoSeparate_Click();
+  void mnuFindPeak_Click();
+  void mnuFindHalfwaveE_Click();
+  void mnuTheoPeak_Click();
+  void mnuSemi_Click();
+  void mnuSemiInte_Click();
+  void mnuDerivative_Click();
+  void mnuIntegral_Click();
+  void mnuLog_Click();
   void mnuImport_Click();
   void mnuExport_Click();
   void mnuSave_Click();
@@ -131,6 +144,7 @@ class App {
   std::vector<MenuItem> menus_;
   std::map<std::string, std::function<void()>> handlers_;
   Form* active_ = nullptr;
+  MarquardtState marquardt_;  // the fit engine's damping and last step, kept from fit to fit
   bool exitRequested_ = false;
 };
 

@@ -154,12 +154,14 @@ void Run(Model& model, const SimulationInputs& inputs, Platform& platform) {
 
 }  // namespace
 
-void RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {
+bool RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {
   try {
     Run(model, inputs, platform);
+    return true;
   } catch (const RuntimeError& error) {
     platform.MessageBox("Analytical simulation Error: " + error.Description() +
                         "! Please try again by other initial values.");
+    return false;
   }
 }
 

@@ -24,7 +24,8 @@ struct SimulationInputs {
 // On success CurrentY(i, CurrentCurve) holds the new curve for i = 1..NumberOfPoints and
 // FirstPoint = 1, LastPoint = NumberOfPoints. A run-time error ends the run with the message
 // "Analytical simulation Error: <description>! Please try again by other initial values.";
-// the curve store keeps what had been written before it.
-void RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform);
+// the curve store keeps what had been written before it. Returns false after such an error, so
+// that a fit running the simulation can end.
+bool RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform);
 
 }  // namespace qalto

@@ -1,4 +1,4 @@
-# A reversible cyclic voltammogram, drawn and written as SVG and PNG pictures.
+# A reversible cyclic voltammogram, drawn and written as SVG pictures.
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1
@@ -11,7 +11,6 @@ model PlotXMax
 model PlotYMin
 model PlotYMax
 plot cv.svg
-plot cv.png
 echo with a grid and the direction of x reversed
 menu mnuOption
 click formOption.CheckGrid

@@ -1,0 +1,126 @@
+#include "analysis/peak_finding.h"
+
+#include <cmath>
+#include <string>
+
+#include "common/checked_math.h"
+#include "common/int16.h"
+#include "common/number_format.h"
+
+namespace qalto {
+namespace {
+
+constexpr const char* kPotentialFormat = "0.####";
+constexpr const char* kCurrentFormat = "0.####E-0";
+
+PrintItem LineEnd() {
+  return {std::monostate{}, Separator::kLineEnd};
+}
+
+// A peak of the magnitude at point i: two rising flanks of two steps each on both sides (the
+// outer step must rise too, so that noise of one point is not a peak), a top at least as high
+// as both neighbours, and a height above the threshold.
+bool IsPeak(const Model& model, int i, int k, double threshold) {
+  auto a = [&](int j) { return std::fabs(model.CurrentY(j, k)); };
+  bool outerFlanks = a(i - 2) > a(i - 4) && a(i + 2) > a(i + 4);
+  bool innerFlanks = a(i - 1) > a(i - 2) && a(i + 1) > a(i + 2);
+  bool top = a(i) >= a(i - 1) && a(i) >= a(i + 1);
+  return outerFlanks && innerFlanks && top && a(i) > threshold;
+}
+
+void ClearPeaks(Model& model, int k) {
+  for (int j = 1; j <= kMaxPeaks; ++j) {
+    model.PeakPotential(j, k) = 0;
+    model.PeakCurrent(j, k) = 0;
+    model.HalfPeakPotential(j, k) = 0;
+  }
+  model.PeakCount = 0;
+}
+
+void ScanPeaks(Model& model, int k, int from, int to) {
+  double threshold = 0.02 * std::fabs(model.PlotYMin - model.PlotYMax);  // A
+  for (int i = from + 4; i <= to - 4; ++i) {
+    if (!IsPeak(model, i, k, threshold)) continue;
+    // The tables hold 20 peaks per curve: on a noisy curve the first 20 in scan order are kept.
+    if (model.PeakCount == kMaxPeaks) continue;
+    ++model.PeakCount;
+    model.PeakCurrent(model.PeakCount, k) = model.CurrentY(i, k);
+    model.PeakPotential(model.PeakCount, k) = model.PotentialX(i);
+  }
+}
+
+// The first point, in scan order, whose current reaches 95 % of half the first peak's height
+// above a zero baseline.
+void FindHalfPeakPoint(Model& model, int k) {
+  double baseline = 0;  // A
+  double half = std::fabs(model.PeakCurrent(1, k) - baseline) / 2;
+  for (int i = model.FirstPoint + 2; i <= model.LastPoint - 2; ++i) {
+    if (std::fabs(model.CurrentY(i, k) - baseline) >= 0.95 * half) {
+      model.HalfPeakPotential(1, k) = model.PotentialX(i);
+      return;
+    }
+  }
+}
+
+void PrintPeaks(const Model& model, ResultWindow& result, int k) {
+  for (int j = 1; j <= model.PeakCount; ++j) {
+    std::vector<PrintItem> line = {
+        PrintItem::Text("Peak "), PrintItem::Number(j), PrintItem::Text(":", Separator::kZone),
+        PrintItem::Text("Ep= " + FormatNumber(model.PeakPotential(j, k), kPotentialFormat) + "V",
+                        Separator::kZone),
+        PrintItem::Text("Ip= " + FormatNumber(model.PeakCurrent(j, k), kCurrentFormat) + "A",
+                        Separator::kZone)};
+    if (j == 1) {
+      double halfWidth = model.HalfPeakPotential(1, k) - model.PeakPotential(1, k);  // V
+      line.push_back(PrintItem::Text(
+          "Ep/2 - Ep= " + FormatNumber(halfWidth, kPotentialFormat) + "V", Separator::kLineEnd));
+    } else {
+      line.push_back(LineEnd());
+    }
+    result.Print(line);
+  }
+}
+
+void PrintSeparation(const Model& model, ResultWindow& result, int k) {
+  double ep1 = model.PeakPotential(1, k);  // V
+  double ep2 = model.PeakPotential(2, k);  // V
+  result.Print(
+      {PrintItem::Text("Ep2 - Ep1 = " + FormatNumber(ep2 - ep1, kPotentialFormat) + "V",
+                       Separator::kZone),
+       PrintItem::Text("(Ep2 + Ep1)/2 = " + FormatNumber((ep2 + ep1) / 2, kPotentialFormat) + "V",
+                       Separator::kLineEnd)});
+}
+
+// The reverse-to-forward peak current ratio of a cyclic voltammogram from currents read
+// against the zero line: the reverse peak is corrected for the decaying forward current it sits
+// on by 0.485 times the current at the switching point, plus 0.08.
+void PrintPeakRatio(const Model& model, ResultWindow& result, int k) {
+  double ipc = model.PeakCurrent(1, k);   // forward peak, A
+  double ipa0 = model.PeakCurrent(2, k);  // reverse peak against zero current, A
+  double isp = model.CurrentY(ToInt16(model.SweepPoints), k);  // at the switching point, A
+  double ratio = std::fabs(Div(ipa0, ipc)) + 0.485 * std::fabs(Div(isp, ipc)) + 0.08;
+  result.Print({PrintItem::Text("Ipa/Ipc = "), PrintItem::Number(ratio, Separator::kLineEnd)});
+  result.Print(
+      {PrintItem::Text("Ipc = " + FormatNumber(ipc, kCurrentFormat) + "A", Separator::kZone),
+       PrintItem::Text("Ipa = " + FormatNumber(-ratio * ipc, kCurrentFormat) + "A",
+                       Separator::kLineEnd)});
+}
+
+}  // namespace
+
+void FindPeaks(Model& model, ResultWindow& result, int from, int to) {
+  for (int k = 1; k <= model.CurveCount; ++k) {
+    result.Print({PrintItem::Zone(), PrintItem::Text("Curve "), PrintItem::Number(k),
+                  PrintItem::Text(":", Separator::kLineEnd)});
+    ClearPeaks(model, k);
+    ScanPeaks(model, k, from, to);
+    FindHalfPeakPoint(model, k);
+    PrintPeaks(model, result, k);
+    if (model.PeakCount == 2 && model.ScanCycles == 1) {
+      PrintSeparation(model, result, k);
+      if (model.Technique == 1) PrintPeakRatio(model, result, k);
+    }
+  }
+}
+
+}  // namespace qalto

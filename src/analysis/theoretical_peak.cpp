@@ -1,0 +1,321 @@
+#include "analysis/theoretical_peak.h"
+
+#include <cmath>
+#include <string>
+
+#include "common/checked_math.h"
+#include "common/constants.h"
+#include "common/number_format.h"
+
+namespace qalto {
+namespace {
+
+// Charge reaction r with the quantities every formula below is written in.
+struct Reaction {
+  const Model& m;
+  int r = 0;
+  int ox = 0;        // species number of the oxidized species
+  int red = 0;       // species number of the reduced species
+  double n = 0;      // electrons
+  double f = 0;      // nF/RT, 1/V
+  double alpha = 0;  // transfer coefficient
+  double ks = 0;     // standard rate constant, cm/s
+  double D = 0;      // diffusion coefficient of the oxidized species, cm2/s
+  double C = 0;      // concentration of the couple, M
+  double Q = 0;      // nFAC with C in mol/cm3, C/cm
+  double v = 0;      // scan rate, V/s
+  double r0 = 0;     // radius typed in the Instrument window, cm
+
+  Reaction(const Model& model, int reaction, double typedRadius) : m(model), r(reaction) {
+    ox = m.ChargeReactionSpecies(r, 1);
+    red = m.ChargeReactionSpecies(r, 2);
+    n = m.ChargeN(r);
+    f = n * m.FOverRT;
+    alpha = m.ChargeAlpha(r);
+    ks = m.ChargeKs(r);
+    D = m.SpeciesD(ox);
+    C = m.SpeciesC(ox) + m.SpeciesC(red);
+    Q = n * kFaradayPerMilliMol * m.ElectrodeArea * C;
+    v = m.ScanRate;
+    r0 = typedRadius;
+  }
+
+  // Reversible half-wave potential, shifted from E0' by the unequal diffusion of O and R, V.
+  double HalfWave() const {
+    return m.ChargeE0(r) + Div(Log(Div(m.SpeciesD(red), m.SpeciesD(ox))), 2 * f);
+  }
+  // Sampling time of a DC (drop time) or normal pulse (pulse width) wave, s.
+  double WaveTime() const { return m.Technique == 2 ? m.DropTime : m.PulseTime; }
+  // Reversible wave potential: the normal pulse wave lies one pulse height before E1/2, V.
+  double WavePotential() const {
+    return m.Technique == 2 ? HalfWave() : HalfWave() - m.PulsePotential;
+  }
+};
+
+// The reversible and the irreversible line of one case.
+struct LinePair {
+  TheoreticalLine reversible;
+  TheoreticalLine irreversible;
+};
+
+// A case that gives one set of values serves both lines: a diffusion-limited current does not
+// depend on the rate of electron transfer.
+LinePair Both(const TheoreticalLine& line) {
+  return {line, line};
+}
+
+// Planar linear sweep (Randles-Sevcik and the totally irreversible peak).
+TheoreticalLine PlanarReversibleSweep(const Reaction& x) {
+  return {x.HalfWave() - Div(1.109, x.f), 0.4463 * x.Q * Sqrt(x.f * x.v * x.D), Div(2.2, x.f)};
+}
+
+TheoreticalLine PlanarIrreversibleSweep(const Reaction& x) {
+  double af = x.alpha * x.f;  // 1/V
+  double kinetic = Log(Div(Sqrt(x.D * x.alpha * x.f * x.v), x.ks));
+  return {x.HalfWave() - Div(0.78 + kinetic, af), 0.4958 * x.Q * Sqrt(x.alpha * x.f * x.v * x.D),
+          Div(1.857, af)};
+}
+
+// Steady-state current of a microdisc, 4nFDCr0 (the area cancels); slow transfer halves it.
+LinePair Microdisc(const Reaction& x, double potential) {
+  double id = Div(4 * x.Q * x.D * x.r0, x.m.ElectrodeArea);
+  return {{potential, id, {}}, {{}, id / 2, {}}};
+}
+
+LinePair Sweep(const Reaction& x) {
+  const Model& m = x.m;
+  switch (m.Electrode) {
+    case 1:
+      return {PlanarReversibleSweep(x), PlanarIrreversibleSweep(x)};
+    case 2:
+    case 3: {
+      LinePair values{PlanarReversibleSweep(x), PlanarIrreversibleSweep(x)};
+      *values.reversible.current += Div(x.Q * x.D, m.Radius);
+      *values.irreversible.current += Div(x.Q * x.D, 2 * m.Radius);
+      return values;
+    }
+    case 4: {
+      LinePair values = Microdisc(x, x.HalfWave());
+      values.irreversible.potential = x.HalfWave();
+      return values;
+    }
+    case 5: {
+      double t = m.DropTime;                           // s
+      double tau = Div(x.D * t, m.Radius * m.Radius);  // dimensionless time
+      double planar = Div(1, Sqrt(kPi * x.D * t));     // 1/cm
+      double id =
+          tau >= 0.4
+              ? x.Q * x.D * (planar + Div(2, m.Radius * Log(Div(4 * x.D * t, m.Radius * m.Radius))))
+              : x.Q * x.D * (planar + Div(1, 2 * m.Radius));
+      return {{x.HalfWave(), id, {}}, {}};
+    }
+    case 8: {
+      double omega = m.RotationRate;     // rad/s
+      double nu = m.KinematicViscosity;  // cm2/s
+      double schmidt = Div(nu, x.D);
+      double ip = Div(x.Q * x.D, Div(0.412 * x.f * x.v, omega) * Pow(schmidt, 1.0 / 3.0)) * 1.86 *
+                  Pow(schmidt, 1.0 / 6.0) * Sqrt(Div(x.v, omega));
+      return Both({{}, ip, {}});
+    }
+    case 9: {
+      double length = m.ElectrodeLength;  // film thickness, cm
+      double ip = x.Q * x.f * length * x.v / 4;
+      double ep =
+          m.ChargeE0(x.r) + Div(Log(Div(kSqrtPi * x.n * length, Sqrt(m.DropTime * x.D))), x.f);
+      return Both({ep, ip, {}});
+    }
+    case 10: {
+      // Band: the quasi-steady current is a long-time value, taken after the whole forward sweep.
+      double tau = Div(std::fabs(m.EndPotential - m.StartPotential), x.v);  // s
+      double ip = Div(kTwoPi * x.n * kFaraday * 0.001 * x.D * x.C * m.ElectrodeLength,
+                      Log(Div(64 * x.D * tau, 4 * x.r0 * x.r0)));
+      // The same limiting current for slow transfer; its half-wave potential has no closed form.
+      return {{x.HalfWave(), ip, {}}, {{}, ip, {}}};
+    }
+    default:
+      return {{}, {}};
+  }
+}
+
+LinePair Wave(const Reaction& x) {
+  const Model& m = x.m;
+  double t = x.WaveTime();  // s
+  switch (m.Electrode) {
+    case 1: {
+      double id = x.Q * Sqrt(Div(x.D, kPi * t));  // Cottrell
+      double e = x.WavePotential();
+      double irreversible =
+          e + Div(Log(1.349 * x.ks * Sqrt(Div(t, m.SpeciesD(x.red)))), x.alpha * x.f);
+      return {{e, id, {}}, {irreversible, id, {}}};
+    }
+    case 2:
+    case 3: {
+      double planar = Div(1, Sqrt(kPi * x.D * t));  // 1/cm
+      return {{x.WavePotential(), x.Q * x.D * (planar + Div(1, m.Radius)), {}},
+              {{}, x.Q * x.D * (planar + Div(1, 2 * m.Radius)), {}}};
+    }
+    case 4:
+      return Microdisc(x, x.WavePotential());
+    case 5: {
+      double id = Div(x.Q * x.D, m.Radius * Log(Div(2 * Sqrt(x.D * t), m.Radius)));
+      return {{x.WavePotential(), id, {}}, {{}, id, {}}};
+    }
+    case 8: {
+      // Levich
+      double id = 0.62 * x.Q * Pow(x.D, 2.0 / 3.0) * Sqrt(m.RotationRate) *
+                  Pow(m.KinematicViscosity, -1.0 / 6.0);
+      return Both({x.HalfWave(), id, {}});
+    }
+    default:
+      return {{}, {}};
+  }
+}
+
+// Differential pulse peak of a reversible wave at a planar electrode, pulse height P:
+// nFAC sqrt(D/(pi tp)) (1 - s)/(1 + s), s = exp(nFP/2RT).
+double PlanarPulsePeak(const Reaction& x) {
+  double sigma = Exp(x.f * x.m.PulsePotential / 2);
+  return x.Q * Sqrt(Div(x.D, kPi * x.m.PulseTime)) * Div(1 - sigma, 1 + sigma);
+}
+
+LinePair DifferentialPulse(const Reaction& x) {
+  const Model& m = x.m;
+  double ip = PlanarPulsePeak(x);
+  // Edge term of the curved electrodes: sqrt(pi D tp) / r0.
+  auto edge = [&] { return Div(Sqrt(kPi * x.D * m.PulseTime), m.Radius); };
+  if (m.Electrode >= 2 && m.Electrode <= 4) ip = ip * (1 + edge());
+  if (m.Electrode == 5 || m.Electrode == 10) ip = ip * (0.5 + edge());
+  return Both({x.HalfWave() - m.PulsePotential / 2, ip, Div(1.76, x.f)});
+}
+
+LinePair SquareWave(const Reaction& x) {
+  return Both({x.HalfWave(), PlanarPulsePeak(x), Div(1.76, x.f)});
+}
+
+// Catalytic (EC') wave: in the kinetic steady state the current is nFAC sqrt(D k') with
+// k' = kf C(3) + kb, independent of time and electrode shape.
+LinePair Catalytic(const Reaction& x) {
+  const Model& m = x.m;
+  double k = m.ForwardRateConstant(x.r) * m.SpeciesC(3) + m.BackwardRateConstant(x.r);  // 1/s
+  double id = x.Q * Sqrt(x.D * k);
+  double e = x.HalfWave();
+  double af = x.alpha * x.f;  // 1/V
+  double eIrreversible = e - Div(Log(Div(Sqrt(x.D * x.alpha * k), x.ks)), af);
+  double pulse = m.PulsePotential;  // V
+  // Pulses on the sigmoidal wave Id / (1 + exp(g (E - E1/2))) peak at Id (1 - s)/(1 + s),
+  // s = exp(g P / 2), half-width 1.76/g; g = nF/RT reversible, alpha nF/RT irreversible.
+  auto pulsePeak = [&](double g) {
+    double sigma = Exp(g * pulse / 2);
+    return id * Div(1 - sigma, 1 + sigma);
+  };
+  switch (m.Technique) {
+    case 1:
+    case 2:
+    case 3:
+      return {{e, id, {}}, {eIrreversible, id, {}}};
+    case 4:  // differential pulse on the steady wave: the peak half a pulse before E1/2
+      return {{e - pulse / 2, pulsePeak(x.f), Div(1.76, x.f)},
+              {eIrreversible - pulse / 2, pulsePeak(af), Div(1.76, af)}};
+    case 5:  // square wave on the steady wave: forward minus reverse, the peak at E1/2
+      return {{e, pulsePeak(x.f), Div(1.76, x.f)}, {eIrreversible, pulsePeak(af), Div(1.76, af)}};
+    case 6:  // additive square wave on the steady wave: both half-cycles add, a wave of 2 Id
+      return {{e, 2 * id, {}}, {eIrreversible, 2 * id, {}}};
+    default:
+      return {{}, {}};
+  }
+}
+
+// Reduction of a complex MXp: the free metal's wave, shifted by the dissociation equilibrium
+// when free ligand X (species 4) is present.
+LinePair Complex(const Reaction& x) {
+  const Model& m = x.m;
+  double t = x.WaveTime();  // s
+  double id = x.Q * Sqrt(Div(x.D, kPi * t));
+  double e = x.WavePotential();
+  if (m.SpeciesC(4) > 0) {
+    double ligands = m.Mechanism == 9 ? 4 : 2;
+    e += Div(Log(m.EquilibriumConstant(1)) + Log(Div(m.SpeciesD(1), m.SpeciesD(3))) / 2 -
+                 ligands * Log(m.SpeciesC(4)),
+             x.f);
+  }
+  return Both({e, id, {}});
+}
+
+std::string Formatted(const std::optional<double>& value, const char* pattern) {
+  return value ? FormatNumber(*value, pattern) : std::string();
+}
+
+void PrintLine(ResultWindow& result, const std::string& title, int r, const std::string& gap,
+               bool peak, const TheoreticalLine& line) {
+  std::string potentialLabel = peak ? "Ep= " : "E1/2= ";
+  std::string currentLabel = peak ? "Ip= " : "Id = ";
+  std::vector<PrintItem> items = {
+      PrintItem::Text(title), PrintItem::Number(r),
+      PrintItem::Text(":" + gap + potentialLabel + Formatted(line.potential, "0.####") + "V",
+                      Separator::kZone),
+      PrintItem::Text(currentLabel + Formatted(line.current, "0.####E-0") + "A", Separator::kZone)};
+  if (line.width.value_or(0) != 0) {
+    items.push_back(PrintItem::Text("Ep/2 - Ep= " + Formatted(line.width, "0.####") + "V",
+                                    Separator::kLineEnd));
+  } else {
+    items.push_back({std::monostate{}, Separator::kLineEnd});
+  }
+  result.Print(items);
+}
+
+// The case of the mechanism and technique. Mechanisms 6 and 7 (CE, EC) have no closed form
+// here, nor the additive square wave of simple charge transfers: their lines stay empty.
+LinePair Lines(const Reaction& x, int mechanism, int technique) {
+  if (mechanism == 8) return Catalytic(x);
+  if (mechanism == 9 || mechanism == 10) {
+    return technique == 2 || technique == 3 ? Complex(x) : LinePair{};
+  }
+  if (mechanism < 1 || mechanism > 5) return {};
+  switch (technique) {
+    case 1:
+      return Sweep(x);
+    case 2:
+    case 3:
+      return Wave(x);
+    case 4:
+      return DifferentialPulse(x);
+    case 5:
+      return SquareWave(x);
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+TheoreticalValues TheoreticalPeakValues(const Model& model, int r, double typedRadius) {
+  Reaction x(model, r, typedRadius);
+  int mechanism = model.Mechanism;
+  int technique = model.Technique;
+  bool peakLabels = (technique == 1 && mechanism != 8) || technique == 4 || technique == 5;
+  LinePair lines = Lines(x, mechanism, technique);
+  return {peakLabels, lines.reversible, lines.irreversible};
+}
+
+void TheoreticalPeak(const Model& model, double typedRadius, ResultWindow& result) {
+  result.Print({PrintItem::Text("Theoretical limiting current of mechanism "),
+                PrintItem::Number(model.Mechanism), PrintItem::Text(", technique "),
+                PrintItem::Number(model.Technique), PrintItem::Text(", electrode "),
+                PrintItem::Number(model.Electrode), PrintItem::Text(" :", Separator::kLineEnd)});
+  const PrintItem emptyLine{std::monostate{}, Separator::kLineEnd};
+  for (int r = 1; r <= model.ChargeReactionCount; ++r) {
+    TheoreticalValues values = TheoreticalPeakValues(model, r, typedRadius);
+    PrintLine(result, "Reversible Peak ", r, "   ", values.peak, values.reversible);
+    if (model.Technique == 1 && model.ScanCycles == 1) {
+      // Separation of the forward and reverse peaks of a reversible cyclic voltammogram.
+      double f = model.ChargeN(r) * model.FOverRT;  // 1/V
+      result.Print({PrintItem::Text("|Epc-Epa|=" + FormatNumber(Div(kLn10, f), "0.####"),
+                                    Separator::kLineEnd)});
+    }
+    result.Print({emptyLine});
+    PrintLine(result, "Irreverisble Peak ", r, "  ", values.peak, values.irreversible);
+    result.Print({emptyLine});
+  }
+}
+
+}  // namespace qalto

@@ -1,0 +1,59 @@
+// The commands of the Analyze menu: peak and half-wave finding, theoretical peak values and
+// the curve transforms.
+
+#include "analysis/curve_integral.h"
+#include "analysis/half_wave_finding.h"
+#include "analysis/log_wave.h"
+#include "analysis/peak_finding.h"
+#include "analysis/theoretical_peak.h"
+#include "app/app.h"
+#include "common/number_text.h"
+#include "simulation/curve_derivatives.h"
+
+namespace qalto {
+
+void App::mnuFindPeak_Click() {
+  Model& m = *model_;
+  result_.Show();
+  FindPeaks(m, result_, m.FirstPoint + 2, m.LastPoint - 2);
+}
+
+void App::mnuFindHalfwaveE_Click() {
+  result_.Show();
+  FindHalfWavePotentials(*model_, result_);
+}
+
+void App::mnuTheoPeak_Click() {
+  Refresh();
+  result_.Show();
+  TheoreticalPeak(*model_, ReadNumber(ins_->radius.Text()), result_);
+}
+
+void App::mnuSemi_Click() {
+  SemiDifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  PlotCurves();
+}
+
+// The semi-integral is the semi-derivative of the running integral.
+void App::mnuSemiInte_Click() {
+  IntegrateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  SemiDifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  PlotCurves();
+}
+
+void App::mnuDerivative_Click() {
+  DifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  PlotCurves();
+}
+
+void App::mnuIntegral_Click() {
+  IntegrateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  PlotCurves();
+}
+
+void App::mnuLog_Click() {
+  LogWaveCurve(*model_, model_->CurrentY);
+  PlotCurves();
+}
+
+}  // namespace qalto

@@ -1,0 +1,20 @@
+#include "fit/evaluate_model.h"
+
+#include "fit/fit_parameters.h"
+
+namespace qalto {
+
+void EvaluateModel(Model& model, const SimulationInputs& inputs, Platform& platform,
+                   const std::vector<double>& t, std::vector<double>& f) {
+  for (int p = 1; p <= model.FitParameterCount; ++p) {
+    FittedField(model, model.FitParameterCode(p)) = t[static_cast<size_t>(p)];
+  }
+  if (!RunSimulation(model, inputs, platform)) throw SimulationFailed();
+  if (f.size() <= static_cast<size_t>(model.NumberOfPoints))
+    throw RuntimeError::SubscriptOutOfRange();
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    f[static_cast<size_t>(i)] = model.CurrentY(i, model.CurrentCurve);
+  }
+}
+
+}  // namespace qalto

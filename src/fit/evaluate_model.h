@@ -1,0 +1,25 @@
+#pragma once
+// The objective of a fit: the simulated curve at a trial parameter set.
+
+#include <stdexcept>
+#include <vector>
+
+#include "app/model.h"
+#include "simulation/simulation_driver.h"
+#include "ui/platform.h"
+
+namespace qalto {
+
+// A simulation inside a fit failed; the simulation driver has already shown its message.
+class SimulationFailed : public std::runtime_error {
+ public:
+  SimulationFailed() : std::runtime_error("simulation failed inside a fit") {}
+};
+
+// Writes t(p) into the model field named by FitParameterCode(p) for p = 1..FitParameterCount,
+// runs the simulation over the data's potential axis and copies the simulated curve into
+// f(1..NumberOfPoints). Throws SimulationFailed when the simulation reported an error.
+void EvaluateModel(Model& model, const SimulationInputs& inputs, Platform& platform,
+                   const std::vector<double>& t, std::vector<double>& f);
+
+}  // namespace qalto

@@ -1,0 +1,82 @@
+#include "fit/fit_parameters.h"
+
+#include "common/number_text.h"
+
+namespace qalto {
+
+const std::vector<int>& FitParameterCodes() {
+  static const std::vector<int> codes = [] {
+    std::vector<int> list;
+    for (int s = 1; s <= 8; ++s)
+      list.push_back(s);
+    for (int family : {10, 20, 30}) {
+      for (int r = 1; r <= 3; ++r)
+        list.push_back(family + r);
+    }
+    for (int family : {40, 50}) {
+      for (int i = 1; i <= 4; ++i)
+        list.push_back(family + i);
+    }
+    for (int s = 1; s <= 8; ++s)
+      list.push_back(70 + s);
+    return list;
+  }();
+  return codes;
+}
+
+double& FittedField(Model& model, int code) {
+  if (code >= 1 && code <= 8) return model.SpeciesC(code);
+  if (code >= 11 && code <= 13) return model.ChargeKs(code - 10);
+  if (code >= 21 && code <= 23) return model.ChargeAlpha(code - 20);
+  if (code >= 31 && code <= 33) return model.ChargeE0(code - 30);
+  if (code >= 41 && code <= 44) return model.ForwardRateConstant(code - 40);
+  if (code >= 51 && code <= 54) return model.BackwardRateConstant(code - 50);
+  if (code >= 71 && code <= 78) return model.SpeciesD(code - 70);
+  throw RuntimeError::SubscriptOutOfRange();
+}
+
+std::vector<int> SelectFittedCodes(const FormExpr& form) {
+  std::vector<int> selected;
+  for (int code : FitParameterCodes()) {
+    const CheckBox& box = form.CheckFitted(code);
+    if (box.Checked() && box.Visible()) selected.push_back(code);
+  }
+  return selected;
+}
+
+namespace {
+
+// Whether the mechanism has the species or reaction the code belongs to. Homogeneous codes
+// count the first-order reactions only.
+bool InMechanism(const Model& model, int code) {
+  int family = code / 10;
+  int index = code % 10;
+  switch (family) {
+    case 0:
+    case 7:
+      return index >= 1 && index <= model.SpeciesCount;
+    case 1:
+    case 2:
+    case 3:
+      return index >= 1 && index <= model.ChargeReactionCount;
+    case 4:
+    case 5:
+      return index >= 1 && index <= model.FirstOrderReactionCount;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+ParameterStart StartOfParameter(Model& model, const FormExpr& form, int code) {
+  ParameterStart start;
+  if (!InMechanism(model, code)) return start;
+  auto [minimum, maximum] = form.RangeBoxes(code);
+  start.value = FittedField(model, code);
+  start.minimum = ReadNumber(minimum->Text());
+  start.maximum = ReadNumber(maximum->Text());
+  return start;
+}
+
+}  // namespace qalto

@@ -1,0 +1,217 @@
+#include "fit/marquardt_step.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/checked_math.h"
+
+namespace qalto {
+namespace {
+
+constexpr double kExactFitRatio = 1e-10;     // of the variance of the data
+constexpr double kRelativeStep = 0.01;       // derivative step as a fraction of the value
+constexpr double kSingularDiagonal = 1e-20;  // a diagonal at most this small freezes its parameter
+constexpr double kPivotFloor = 1e-15;
+constexpr double kFirstDamping = 0.0001;
+constexpr double kLargestDamping = 1000;
+constexpr double kConvergedDecrease = 0.0002;
+
+size_t At(int i) {
+  return static_cast<size_t>(i);
+}
+
+}  // namespace
+
+MarquardtFit::MarquardtFit(MarquardtState& state, int np, const std::vector<double>& y, int m,
+                           std::vector<bool> active, std::vector<double> minimum,
+                           std::vector<double> maximum, double variance, double defaultStep,
+                           ModelEvaluation evaluate, int& objectiveCount)
+    : state_(state),
+      np_(np),
+      m_(m),
+      y_(y),
+      active_(std::move(active)),
+      minimum_(std::move(minimum)),
+      maximum_(std::move(maximum)),
+      variance_(variance),
+      defaultStep_(defaultStep),
+      evaluate_(std::move(evaluate)),
+      objectiveCount_(objectiveCount),
+      f_(At(m) + 1, 0.0),
+      fPlus_(At(m) + 1, 0.0),
+      fMinus_(At(m) + 1, 0.0),
+      derivative_(At(np) * (At(m) + 1), 0.0),
+      normal_((At(np) + 1) * (At(np) + 2), 0.0),
+      solve_((At(np) + 1) * (At(np) + 2), 0.0),
+      scale_(At(np) + 1, 0.0) {
+  if (np < 0 || np > kMaxFitParameters) throw RuntimeError::SubscriptOutOfRange();
+}
+
+double EvaluateTrial(MarquardtFit& fit, const std::vector<double>& b) {
+  MarquardtState& state = fit.state_;
+  for (int j = 1; j <= fit.np_; ++j) {
+    double t = b[At(j)] + state.step[At(j)];
+    if (t < fit.minimum_[At(j)] || t > fit.maximum_[At(j)]) state.step[At(j)] = 0;
+    state.trial[At(j)] = b[At(j)] + state.step[At(j)];
+  }
+  fit.evaluate_(state.trial, fit.f_);
+  double sum = 0;
+  for (int i = 1; i <= fit.m_; ++i) {
+    double deviation = fit.f_[At(i)] - fit.y_[At(i)];
+    sum += deviation * deviation;
+  }
+  ++fit.objectiveCount_;
+  return Checked(sum);
+}
+
+// D(i, j) = (f(t_j + h) - f(t_j - h)) / 2h around the trial vector, with h one percent of the
+// value, or the default step for a parameter that is exactly 0.
+void MarquardtFit::Derivatives() {
+  std::vector<double>& t = state_.trial;
+  for (int j = 1; j <= np_; ++j) {
+    double value = t[At(j)];
+    double h = kRelativeStep * std::fabs(value);
+    if (h == 0) h = defaultStep_;
+    t[At(j)] = value + h;
+    evaluate_(t, fPlus_);
+    t[At(j)] = value - h;
+    evaluate_(t, fMinus_);
+    t[At(j)] = value;
+    double* column = &derivative_[At(j - 1) * (At(m_) + 1)];
+    for (int i = 1; i <= m_; ++i)
+      column[i] = Div(fPlus_[At(i)] - fMinus_[At(i)], 2 * h);
+  }
+}
+
+// A = D'D and g = D'(y - f) at the trial vector; a parameter held fixed, or one the data do not
+// feel, is frozen.
+void MarquardtFit::NormalEquations() {
+  size_t stride = At(m_) + 1;
+  for (int j = 1; j <= np_; ++j) {
+    if (!active_[At(j)]) {
+      FreezeParameter(j);
+      continue;
+    }
+    const double* dj = &derivative_[At(j - 1) * stride];
+    double g = 0;
+    for (int i = 1; i <= m_; ++i)
+      g += dj[i] * (y_[At(i)] - f_[At(i)]);
+    A(j, np_ + 1) = Checked(g);
+    for (int k = 1; k <= np_; ++k) {
+      const double* dk = &derivative_[At(k - 1) * stride];
+      double sum = 0;
+      for (int i = 1; i <= m_; ++i)
+        sum += dj[i] * dk[i];
+      A(j, k) = Checked(sum);
+    }
+    if (A(j, j) <= kSingularDiagonal) FreezeParameter(j);
+  }
+}
+
+// Row and column j become those of the unit matrix and g_j = 0, so that the step of j is 0.
+void MarquardtFit::FreezeParameter(int j) {
+  for (int k = 1; k <= np_; ++k) {
+    A(j, k) = 0;
+    A(k, j) = 0;
+  }
+  A(j, np_ + 1) = 0;
+  A(j, j) = 1;
+}
+
+// A*(j, k) = A(j, k) / (s_j s_k), g*_j = g_j / s_j with s_j = sqrt(A(j, j)): a unit diagonal.
+void MarquardtFit::ScaleNormalEquations() {
+  for (int j = 1; j <= np_; ++j)
+    scale_[At(j)] = Sqrt(A(j, j));
+  for (int j = 1; j <= np_; ++j) {
+    for (int k = 1; k <= np_; ++k)
+      A(j, k) = Div(A(j, k), scale_[At(j)] * scale_[At(k)]);
+    A(j, np_ + 1) = Div(A(j, np_ + 1), scale_[At(j)]);
+  }
+}
+
+void MarquardtFit::FillSolveMatrix(double lambda) {
+  solve_ = normal_;
+  for (int j = 1; j <= np_; ++j)
+    Solve(j, j) = A(j, j) + lambda;
+}
+
+// Gauss-Jordan elimination without pivot search on the solve matrix; the step in the unscaled
+// parameters is x_j / s_j.
+void MarquardtFit::SolveStep() {
+  int rhs = np_ + 1;
+  for (int k = 1; k <= np_; ++k) {
+    double pivot = Solve(k, k);
+    if (std::fabs(pivot) <= kPivotFloor) pivot = kPivotFloor;
+    for (int c = k + 1; c <= rhs; ++c)
+      Solve(k, c) = Div(Solve(k, c), pivot);
+    for (int i = 1; i <= np_; ++i) {
+      if (i == k) continue;
+      double factor = Solve(i, k);
+      for (int c = k + 1; c <= rhs; ++c)
+        Solve(i, c) = Checked(Solve(i, c) - factor * Solve(k, c));
+    }
+  }
+  for (int j = 1; j <= np_; ++j)
+    state_.step[At(j)] = Div(Solve(j, rhs), scale_[At(j)]);
+}
+
+void MarquardtStep(MarquardtFit& fit, std::vector<double>& b, double& S, int& callState, int& flag,
+                   int& marquardCount) {
+  MarquardtState& state = fit.state_;
+  double threshold = kExactFitRatio * fit.variance_;
+  if (callState < 0) {
+    // Only the sum of squares at b is asked for; the step kept for the next fit stays.
+    std::vector<double> kept = state.step;
+    std::fill(state.step.begin(), state.step.end(), 0.0);
+    S = EvaluateTrial(fit, b);
+    state.step = kept;
+    return;
+  }
+  if (callState == 0) {
+    // A new fit first tries b plus the step the previous fit ended with.
+    std::copy(b.begin() + 1, b.begin() + 1 + fit.np_, state.trial.begin() + 1);
+    S = EvaluateTrial(fit, b);
+    if (S < threshold) {
+      flag = kFlagExactFit;
+      return;
+    }
+    callState = 1;
+  }
+  // Every derivative is by central differences: the fit driver supplies none of its own. The
+  // root-mean-square diagnostics of the step and the scale factors are not formed, as nothing
+  // shows them.
+  fit.Derivatives();
+  fit.NormalEquations();
+  fit.ScaleNormalEquations();
+  fit.FillSolveMatrix(0);  // the first solve of a call is undamped
+
+  int callIncreases = 0;
+  double trialSum = S;
+  double nu = 2;
+  do {
+    fit.SolveStep();
+    trialSum = EvaluateTrial(fit, b);
+    if (S < threshold) {
+      flag = kFlagExactFit;
+      return;
+    }
+    nu = std::max(2.0, std::min(10.0, Div(trialSum, S)));
+    if (trialSum < S) break;
+    if (callIncreases > 0) {
+      state.lambda = state.lambda * nu;
+    } else if (marquardCount == 0) {
+      state.lambda = kFirstDamping;
+    }
+    fit.FillSolveMatrix(state.lambda);
+    ++marquardCount;
+    ++callIncreases;
+  } while (state.lambda <= kLargestDamping);
+
+  if (marquardCount != 0) state.lambda = state.lambda / nu;
+  double relative = Div(S - trialSum, trialSum + S);
+  flag = relative < kConvergedDecrease ? kFlagConverged : kFlagStepDone;
+  std::copy(state.trial.begin() + 1, state.trial.begin() + 1 + fit.np_, b.begin() + 1);
+  S = trialSum;
+}
+
+}  // namespace qalto

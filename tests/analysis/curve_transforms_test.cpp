@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "analysis/curve_integral.h"
+#include "analysis/log_wave.h"
+#include "simulation/curve_derivatives.h"
+
+namespace qalto {
+namespace {
+
+class CurveTransforms : public ::testing::Test {
+ protected:
+  // Curve 2 of n points spaced h volts apart from start.
+  template <typename Current>
+  void MakeCurve(int n, double start, double h, Current current) {
+    m.NumberOfPoints = n;
+    m.CurveCount = 2;
+    m.CurrentCurve = 2;
+    for (int i = 1; i <= n; ++i) {
+      m.PotentialX(i) = start + h * (i - 1);
+      m.CurrentY(i, 2) = current(m.PotentialX(i));
+      m.CurrentY(i, 1) = 7;  // another curve, never touched
+    }
+  }
+
+  std::unique_ptr<Model> model = std::make_unique<Model>();
+  Model& m = *model;
+};
+
+TEST_F(CurveTransforms, IntegralOfAConstantGrowsLinearly) {
+  const double c = 2e-6;   // A
+  const double h = 0.005;  // V
+  MakeCurve(50, 0.3, -h, [&](double) { return c; });
+  IntegrateCurve(m, m.PotentialX, m.CurrentY);
+  for (int i = 2; i <= 50; ++i)
+    EXPECT_NEAR(m.CurrentY(i, 2), c * h * (i - 1), 1e-20) << i;
+  EXPECT_EQ(m.CurrentY(1, 2), m.CurrentY(2, 2));
+  EXPECT_EQ(m.CurrentY(51, 2), 0);  // beyond the curve
+  EXPECT_EQ(m.CurrentY(10, 1), 7);
+}
+
+TEST_F(CurveTransforms, IntegralTakesTheSpacingFromTheFirstTwoPoints) {
+  MakeCurve(4, 0, 0.01, [](double) { return 1.0; });
+  m.PotentialX(3) = 0.5;  // an uneven axis later on is not seen
+  IntegrateCurve(m, m.PotentialX, m.CurrentY);
+  EXPECT_NEAR(m.CurrentY(4, 2), 0.03, 1e-15);
+}
+
+TEST_F(CurveTransforms, DifferentiateAfterIntegrateGivesTheCurveBack) {
+  // Exactly for a straight line (the central difference of the trapezoid sum averages three
+  // neighbours with weights 1/4, 1/2, 1/4), within h^2 Y''/4 for a smooth peak. Point 2 is an
+  // end too: point 1 carries the integral of point 2.
+  MakeCurve(100, 0, 0.002, [](double e) { return 1e-6 * (1 + 3 * e); });
+  IntegrateCurve(m, m.PotentialX, m.CurrentY);
+  DifferentiateCurve(m, m.PotentialX, m.CurrentY);
+  for (int i = 3; i <= 99; ++i) {
+    EXPECT_NEAR(m.CurrentY(i, 2), 1e-6 * (1 + 3 * m.PotentialX(i)), 1e-17) << i;
+  }
+  auto peak = [](double e) { return 1e-5 * std::exp(-std::pow((e - 0.1) / 0.03, 2)); };
+  MakeCurve(100, 0, 0.002, peak);
+  IntegrateCurve(m, m.PotentialX, m.CurrentY);
+  DifferentiateCurve(m, m.PotentialX, m.CurrentY);
+  // |Y''| <= 2 x 1e-5 / 0.03^2 = 0.022 A/V2, h^2/4 = 1e-6 V2.
+  for (int i = 3; i <= 99; ++i)
+    EXPECT_NEAR(m.CurrentY(i, 2), peak(m.PotentialX(i)), 2.3e-8) << i;
+}
+
+TEST_F(CurveTransforms, LogOfAReversibleWaveIsAStraightLineThroughEHalf) {
+  const double f = 38.923;  // nF/RT for n = 1 at 25 degrees Celsius, 1/V
+  MakeCurve(401, 0.3, -0.001, [&](double e) { return 1e-5 / (1 + std::exp(f * (e - 0.1))); });
+  LogWaveCurve(m, m.CurrentY);
+  // Id is taken at -0.1 V, 4.2e-4 short of the true plateau, which bends the line near the
+  // plateau by about 4.2e-4 / (ln 10 (1 - I/Id)); from 0.3 V down to 0.05 V the transform is
+  // f (E - E1/2) / ln 10 within 2e-3.
+  for (int i = 1; i <= 251; ++i) {
+    double expected = f * (m.PotentialX(i) - 0.1) / std::log(10.0);
+    EXPECT_NEAR(m.CurrentY(i, 2), expected, 2e-3) << i;
+  }
+  EXPECT_NEAR(m.CurrentY(201, 2), 0, 1e-3);  // 0 at E1/2 = 0.1 V
+  // The last point is extrapolated from the two before it.
+  EXPECT_DOUBLE_EQ(m.CurrentY(401, 2), 2 * m.CurrentY(400, 2) - m.CurrentY(399, 2));
+}
+
+TEST_F(CurveTransforms, LogFailuresRepeatTheLastGoodLogarithm) {
+  // Id = 4 (the last point). Point 1: ratio (4-0)/0 fails before any success: 1/ln 10.
+  // Point 2: (4-1)/1 = 3. Point 3: (4-5)/5 < 0 fails: log10 3 again. Point 4: (4-2)/2 = 1.
+  // Point 5: (4-4)/4 = 0 fails: log10 1 = 0. Point 6: extrapolated, 2 x 0 - 0.
+  const double values[] = {0, 0, 1, 5, 2, 4, 4};
+  MakeCurve(6, 0, 0.01,
+            [&](double e) { return values[static_cast<int>(std::lround(e * 100)) + 1]; });
+  LogWaveCurve(m, m.CurrentY);
+  EXPECT_DOUBLE_EQ(m.CurrentY(1, 2), 1 / std::log(10.0));
+  EXPECT_DOUBLE_EQ(m.CurrentY(2, 2), std::log10(3.0));
+  EXPECT_DOUBLE_EQ(m.CurrentY(3, 2), std::log10(3.0));
+  EXPECT_DOUBLE_EQ(m.CurrentY(4, 2), 0);
+  EXPECT_DOUBLE_EQ(m.CurrentY(5, 2), 0);
+  EXPECT_DOUBLE_EQ(m.CurrentY(6, 2), 0);
+  EXPECT_EQ(m.CurrentY(3, 1), 7);
+}
+
+TEST_F(CurveTransforms, LogOfVeryShortCurves) {
+  MakeCurve(2, 0, 0.01, [](double e) { return e == 0 ? 1.0 : 3.0; });
+  LogWaveCurve(m, m.CurrentY);
+  EXPECT_DOUBLE_EQ(m.CurrentY(1, 2), std::log10(2.0));
+  EXPECT_DOUBLE_EQ(m.CurrentY(2, 2), 2 * std::log10(2.0));  // position 0 of the list is 0
+  MakeCurve(1, 0, 0.01, [](double) { return 3.0; });
+  LogWaveCurve(m, m.CurrentY);
+  EXPECT_EQ(m.CurrentY(1, 2), 0);  // nothing to extrapolate from
+  m.NumberOfPoints = 0;
+  LogWaveCurve(m, m.CurrentY);  // no points: nothing changes, nothing fails
+  EXPECT_EQ(m.CurrentY(1, 2), 0);
+}
+
+}  // namespace
+}  // namespace qalto

@@ -1,0 +1,104 @@
+#include "analysis/half_wave_finding.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace qalto {
+namespace {
+
+constexpr double kF = 38.923;  // F/RT at 25 degrees Celsius, 1/V
+
+// A reversible reduction wave of 10 uA with E1/2 = 0.1 V, cathodic current positive.
+double Wave(double e) {
+  return 1e-5 / (1 + std::exp(kF * (e - 0.1)));
+}
+
+class HalfWaveFinding : public ::testing::Test {
+ protected:
+  // A sweep from 0.3 V towards -0.1 V in 1 mV steps (401 points per segment), repeated back
+  // and forth for the given number of segments.
+  void MakeSweeps(int segments) {
+    m.CurveCount = 1;
+    m.SweepPoints = 401;
+    m.ScanCycles = segments / 2.0;
+    m.NumberOfPoints = 401 * segments;
+    for (int i = 1; i <= m.NumberOfPoints; ++i) {
+      int inSegment = (i - 1) % 401;
+      bool forward = ((i - 1) / 401) % 2 == 0;
+      m.PotentialX(i) = forward ? 0.3 - 0.001 * inSegment : -0.1 + 0.001 * inSegment;
+      m.CurrentY(i, 1) = Wave(m.PotentialX(i));
+    }
+  }
+
+  std::unique_ptr<Model> model = std::make_unique<Model>();
+  Model& m = *model;
+  ResultWindow result;
+};
+
+TEST_F(HalfWaveFinding, SingleSweepWave) {
+  MakeSweeps(1);
+  FindHalfWavePotentials(m, result);
+  // Height: the current at -0.1 V, 1e-5 / (1 + exp(-38.923 x 0.2)) = 9.9958e-6 A; the first
+  // point reaching half of it is the one at 0.1 V (at 0.101 V the wave is at 0.4903).
+  EXPECT_EQ(result.Text(),
+            "              Curve  1 :\n"
+            "Peak  1 :     E1/2= 0.1V    Id= 9.9958E-6A\n");
+}
+
+TEST_F(HalfWaveFinding, OneCycleHasAForwardAndAReverseWave) {
+  MakeSweeps(2);
+  FindHalfWavePotentials(m, result);
+  // The reverse segment (points 401..802) starts on the plateau and is measured from its
+  // largest current: half-way down again at 0.1 V. Its smallest current is the wave's foot at
+  // 0.3 V, 1e-5 / (1 + exp(38.923 x 0.2)) = 4.2e-9 A, where the forward segment had the zero
+  // of position 0: the height is 9.9917e-6 A.
+  EXPECT_EQ(result.Text(),
+            "              Curve  1 :\n"
+            "Peak  1 :     E1/2= 0.1V    Id= 9.9958E-6A\n"
+            "Peak  2 :     E1/2= 0.1V    Id= 9.9917E-6A\n");
+}
+
+TEST_F(HalfWaveFinding, FurtherCyclesRepeatTheForwardAndReverseRule) {
+  MakeSweeps(4);
+  m.CurveCount = 2;
+  for (int i = 1; i <= m.NumberOfPoints; ++i)
+    m.CurrentY(i, 2) = 2 * m.CurrentY(i, 1);
+  FindHalfWavePotentials(m, result);
+  std::string text = result.Text();
+  EXPECT_NE(text.find("Peak  3 :     E1/2= 0.1V    Id= 9.9917E-6A\n"
+                      "Peak  4 :     E1/2= 0.1V    Id= 9.9917E-6A\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("              Curve  2 :\nPeak  1 :     E1/2= 0.1V    Id= 1.9992E-5A\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("Peak  5 :"), std::string::npos);
+}
+
+TEST_F(HalfWaveFinding, TheFirstSegmentIncludesPositionZeroAsZeroCurrent) {
+  m.CurveCount = 1;
+  m.SweepPoints = 5;
+  m.ScanCycles = 0.5;
+  m.NumberOfPoints = 5;
+  m.PotentialX(0) = 0.31;
+  for (int i = 1; i <= 5; ++i) {
+    m.PotentialX(i) = 0.3 - 0.01 * (i - 1);
+    m.CurrentY(i, 1) = -1e-6;
+  }
+  m.CurrentY(0, 1) = -5;  // the store's position 0 is not copied
+  FindHalfWavePotentials(m, result);
+  // Extremes 0 (position 0) and -1 uA; from the smallest current, position 0 is half-way.
+  EXPECT_EQ(result.Text(),
+            "              Curve  1 :\n"
+            "Peak  1 :     E1/2= 0.31V   Id= 1.E-6A\n");
+}
+
+TEST_F(HalfWaveFinding, NoCurveNoLines) {
+  FindHalfWavePotentials(m, result);
+  EXPECT_EQ(result.Text(), "");
+}
+
+}  // namespace
+}  // namespace qalto

@@ -1,0 +1,193 @@
+#include "analysis/peak_finding.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+
+namespace qalto {
+namespace {
+
+constexpr const char* kCurveLine = "              Curve  1 :\n";
+
+class PeakFinding : public ::testing::Test {
+ protected:
+  // Curve 1 with n points, potentials start + step (i - 1), currents from the function.
+  void MakeCurve(int n, double start, double step, const std::function<double(int)>& current) {
+    m.NumberOfPoints = n;
+    m.FirstPoint = 1;
+    m.LastPoint = n;
+    m.CurveCount = 1;
+    m.CurrentCurve = 1;
+    for (int i = 1; i <= n; ++i) {
+      m.PotentialX(i) = start + step * (i - 1);
+      m.CurrentY(i, 1) = current(i);
+    }
+  }
+  void Find() { FindPeaks(m, result, m.FirstPoint + 2, m.LastPoint - 2); }
+
+  std::unique_ptr<Model> model = std::make_unique<Model>();
+  Model& m = *model;
+  ResultWindow result;
+};
+
+// A Gaussian peak of 10 uA at point 51 (-0.25 V), 30 mV wide, on a sweep of 5 mV steps towards
+// negative potentials, with a bump of 0.1 uA at point 81.
+double GaussianWithBump(int i) {
+  double u = (i - 51) * 0.005 / 0.03;
+  double bump = (i - 81) / 2.0;
+  return 1e-5 * std::exp(-u * u) + 1e-7 * std::exp(-bump * bump);
+}
+
+TEST_F(PeakFinding, OnePeakAboveTwoPercentOfThePlotRange) {
+  MakeCurve(101, 0, -0.005, GaussianWithBump);
+  m.PlotYMin = 0;
+  m.PlotYMax = 1.2e-5;  // threshold 0.24 uA: the bump is ignored
+  Find();
+  EXPECT_EQ(m.PeakCount, 1);
+  EXPECT_NEAR(m.PeakPotential(1, 1), -0.25, 1e-12);
+  EXPECT_NEAR(m.PeakCurrent(1, 1), 1e-5, 1e-12);
+  // The first point reaching 0.95 x half the peak lies 25 mV before it (exp(-(25/30)^2) = 0.499
+  // against 0.475; 30 mV before gives 0.368).
+  EXPECT_NEAR(m.HalfPeakPotential(1, 1), -0.225, 1e-12);
+  EXPECT_EQ(result.Text(), std::string(kCurveLine) +
+                               "Peak  1 :     Ep= -0.25V    Ip= 1.E-5A    Ep/2 - Ep= 0.025V\n");
+
+  // A narrower plot range lowers the threshold below the bump.
+  m.PlotYMax = 2e-6;  // threshold 40 nA
+  result.Clear();
+  Find();
+  EXPECT_EQ(m.PeakCount, 2);
+  EXPECT_NEAR(m.PeakPotential(2, 1), -0.4, 1e-12);
+  EXPECT_EQ(result.Text(), std::string(kCurveLine) +
+                               "Peak  1 :     Ep= -0.25V    Ip= 1.E-5A    Ep/2 - Ep= 0.025V\n"
+                               "Peak  2 :     Ep= -0.4V     Ip= 1.E-7A    \n");
+}
+
+TEST_F(PeakFinding, NegativePeaksAreFoundByMagnitudeAndKeepTheirSign) {
+  MakeCurve(101, 0.5, -0.005, [](int i) { return -GaussianWithBump(i); });
+  m.PlotYMin = -1.2e-5;
+  m.PlotYMax = 0;
+  Find();
+  ASSERT_EQ(m.PeakCount, 1);
+  EXPECT_NEAR(m.PeakCurrent(1, 1), -1e-5, 1e-12);
+  EXPECT_NEAR(m.PeakPotential(1, 1), 0.25, 1e-12);
+  EXPECT_NE(result.Text().find("Ip= -1.E-5A"), std::string::npos);
+}
+
+TEST_F(PeakFinding, EqualNeighboursAtTheTopAreTwoPeaks) {
+  // Around points 20 and 21: both tops have two rising points on either side.
+  const double shape[] = {1, 1.5, 2, 3, 5, 5, 3, 2, 1.5, 1};
+  MakeCurve(40, 0, 0.01, [&](int i) { return i >= 16 && i <= 25 ? shape[i - 16] * 1e-6 : 0.0; });
+  m.PlotYMax = 6e-6;
+  Find();
+  ASSERT_EQ(m.PeakCount, 2);
+  EXPECT_NEAR(m.PeakPotential(1, 1), 0.19, 1e-12);
+  EXPECT_NEAR(m.PeakPotential(2, 1), 0.20, 1e-12);
+  EXPECT_EQ(m.PeakCurrent(1, 1), m.PeakCurrent(2, 1));
+}
+
+TEST_F(PeakFinding, PeaksNearTheEndsAreNotFound) {
+  // Triangles of height 10 uA; the scan covers points FirstPoint + 6 .. LastPoint - 6.
+  auto triangleAt = [](int centre) {
+    return [centre](int i) { return std::max(0.0, 10.0 - std::abs(i - centre)) * 1e-6; };
+  };
+  MakeCurve(60, 0, 0.01, triangleAt(6));
+  Find();
+  EXPECT_EQ(m.PeakCount, 0);
+  EXPECT_EQ(result.Text(), kCurveLine);  // only the curve line
+  MakeCurve(60, 0, 0.01, triangleAt(7));
+  Find();
+  EXPECT_EQ(m.PeakCount, 1);
+  MakeCurve(60, 0, 0.01, triangleAt(55));
+  Find();
+  EXPECT_EQ(m.PeakCount, 0);
+  MakeCurve(60, 0, 0.01, triangleAt(54));
+  Find();
+  EXPECT_EQ(m.PeakCount, 1);
+  // Fewer than 13 points: nothing to scan.
+  MakeCurve(12, 0, 0.01, triangleAt(6));
+  Find();
+  EXPECT_EQ(m.PeakCount, 0);
+}
+
+TEST_F(PeakFinding, WithoutAHalfPeakPointTheWidthShowsMinusEp) {
+  // A peak whose first qualifying point is not found: the scan window of the half-peak point
+  // (FirstPoint + 2 .. LastPoint - 2) is emptied by moving LastPoint, after the peak scan.
+  MakeCurve(101, 0, -0.005, GaussianWithBump);
+  m.PlotYMax = 1.2e-5;
+  FindPeaks(m, result, 3, 99);
+  result.Clear();
+  m.LastPoint = 1;
+  FindPeaks(m, result, 3, 99);
+  EXPECT_EQ(m.HalfPeakPotential(1, 1), 0);
+  EXPECT_NE(result.Text().find("Ep/2 - Ep= 0.25V"), std::string::npos);
+}
+
+// A hand-made cyclic voltammogram of 100 points, switching at point 50: forward peak of 10 uA
+// at point 20, reverse peak of -6 uA at point 75.
+double HandMadeCycle(int i) {
+  return 1e-5 * std::exp(-std::pow((i - 20) / 5.0, 2)) -
+         6e-6 * std::exp(-std::pow((i - 75) / 5.0, 2));
+}
+
+TEST_F(PeakFinding, TwoPeaksOfOneCycleGiveSeparationMidPointAndRatio) {
+  MakeCurve(100, 0, 0.01, HandMadeCycle);
+  m.CurrentY(50, 1) = 3e-6;  // current at the switching point
+  m.PotentialX(75) = 0.25;   // the reverse sweep comes back: peak 2 at 0.25 V
+  m.PlotYMin = -1e-5;
+  m.PlotYMax = 1.2e-5;
+  m.ScanCycles = 1;
+  m.SweepPoints = 50;
+  m.Technique = 1;
+  Find();
+  ASSERT_EQ(m.PeakCount, 2);
+  EXPECT_EQ(m.PeakCurrent(1, 1), 1e-5);
+  EXPECT_EQ(m.PeakCurrent(2, 1), -6e-6);
+  // |Ipa0/Ipc| + 0.485 |Isp/Ipc| + 0.08 = 0.6 + 0.1455 + 0.08.
+  std::string text = result.Text();
+  EXPECT_NE(text.find("Ep2 - Ep1 = 0.06V           (Ep2 + Ep1)/2 = 0.22V\n"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("Ipa/Ipc =  .8255"), std::string::npos) << text;
+  EXPECT_NE(text.find("Ipc = 1.E-5A  Ipa = -8.255E-6A\n"), std::string::npos) << text;
+
+  // A second technique keeps the separation lines but not the ratio lines.
+  m.Technique = 2;
+  result.Clear();
+  Find();
+  EXPECT_NE(result.Text().find("Ep2 - Ep1 = "), std::string::npos);
+  EXPECT_EQ(result.Text().find("Ipa/Ipc"), std::string::npos);
+  // Two cycles: neither.
+  m.ScanCycles = 2;
+  result.Clear();
+  Find();
+  EXPECT_EQ(result.Text().find("Ep2 - Ep1"), std::string::npos);
+}
+
+TEST_F(PeakFinding, EveryCurveIsReportedAndTheTablesAreClearedPerCurve) {
+  MakeCurve(101, 0, -0.005, GaussianWithBump);
+  m.PlotYMax = 1.2e-5;
+  m.CurveCount = 2;
+  for (int i = 1; i <= 101; ++i)
+    m.CurrentY(i, 2) = 0;
+  m.PeakPotential(3, 2) = 7;  // left from an earlier analysis
+  Find();
+  EXPECT_EQ(m.PeakCount, 0);  // the last curve's count
+  EXPECT_EQ(m.PeakPotential(3, 2), 0);
+  EXPECT_NEAR(m.PeakPotential(1, 1), -0.25, 1e-12);
+  EXPECT_NE(result.Text().find("Curve  2 :\n"), std::string::npos);
+}
+
+TEST_F(PeakFinding, AtMostTwentyPeaksPerCurveAreKept) {
+  // A saw of 30 teeth, one every 10 points.
+  MakeCurve(320, 0, 0.001, [](int i) { return (5 - std::abs((i % 10) - 5)) * 1e-6 + 1e-7; });
+  Find();
+  EXPECT_EQ(m.PeakCount, 20);
+  EXPECT_NEAR(m.PeakPotential(20, 1), 0.001 * (205 - 1), 1e-12);
+  EXPECT_NE(result.Text().find("Peak  20 :"), std::string::npos);
+  EXPECT_EQ(result.Text().find("Peak  21 :"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qalto

@@ -1,0 +1,297 @@
+#include "analysis/theoretical_peak.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace qalto {
+namespace {
+
+constexpr double F = 96484.6;  // C/mol
+constexpr double R = 8.31441;  // J/(mol K)
+constexpr double T = 298.14;   // K, 25 degrees Celsius
+constexpr double kPi = 3.141592654;
+
+// One reaction O + n e = R between species 1 and 2, 1 mM of O, D = 1e-5 cm2/s, on 0.5 cm2.
+class TheoreticalPeakTest : public ::testing::Test {
+ protected:
+  TheoreticalPeakTest() {
+    m.Technique = 1;
+    m.Mechanism = 1;
+    m.Electrode = 1;
+    m.ChargeReactionCount = 1;
+    m.ChargeReactionSpecies(1, 1) = 1;
+    m.ChargeReactionSpecies(1, 2) = 2;
+    m.ChargeN(1) = 1;
+    m.ChargeAlpha(1) = 0.5;
+    m.ChargeKs(1) = 1e-3;
+    m.ChargeE0(1) = 0.1;
+    m.SpeciesD(1) = 1e-5;
+    m.SpeciesD(2) = 1e-5;
+    m.SpeciesC(1) = 1e-3;
+    m.ElectrodeArea = 0.5;
+    m.ScanRate = 0.1;
+    m.ScanCycles = 0.5;
+    m.DropTime = 1;
+    m.PulseTime = 0.05;
+    m.PulsePotential = -0.05;
+    m.Radius = 0.01;
+    m.FOverRT = F / (R * T);
+  }
+  TheoreticalValues Values(double typedRadius = 0) {
+    return TheoreticalPeakValues(m, 1, typedRadius);
+  }
+
+  double n() const { return m.ChargeN(1); }
+  double nFAC() const { return n() * F * m.ElectrodeArea * m.SpeciesC(1) * 1e-3; }  // C/cm
+  double f() const { return n() * F / (R * T); }                                    // 1/V
+
+  std::unique_ptr<Model> model = std::make_unique<Model>();
+  Model& m = *model;
+  ResultWindow result;
+};
+
+TEST_F(TheoreticalPeakTest, ReversibleSweepIsRandlesSevcik) {
+  for (double electrons : {1.0, 2.0}) {
+    m.ChargeN(1) = electrons;
+    TheoreticalValues v = Values();
+    EXPECT_TRUE(v.peak);
+    double ip = 0.4463 * nFAC() * std::sqrt(n() * F * m.ScanRate * 1e-5 / (R * T));
+    EXPECT_NEAR(*v.reversible.current, ip, 1e-12 * ip);
+    // The tabulated 25 degree form 2.69e5 n^3/2 A D^1/2 C v^1/2 (C in mol/cm3).
+    double tabulated = 2.69e5 * std::pow(n(), 1.5) * 0.5 * std::sqrt(1e-5) * 1e-6 * std::sqrt(0.1);
+    EXPECT_NEAR(*v.reversible.current / tabulated, 1, 3e-3);
+    // Equal diffusion coefficients: E1/2 = E0'; the peak lies 28.5/n mV beyond it.
+    EXPECT_NEAR(0.1 - *v.reversible.potential, 0.0285 / n(), 0.0001 / n());
+    EXPECT_NEAR(*v.reversible.potential, 0.1 - 1.109 / f(), 1e-12);
+    EXPECT_NEAR(*v.reversible.width, 2.2 / f(), 1e-12);  // 56.5/n mV
+  }
+  // Doubling the scan rate multiplies the peak current by the square root of 2.
+  m.ChargeN(1) = 1;
+  double ip1 = *Values().reversible.current;
+  m.ScanRate = 0.2;
+  EXPECT_NEAR(*Values().reversible.current / ip1, std::sqrt(2.0), 1e-12);
+}
+
+TEST_F(TheoreticalPeakTest, HalfWavePotentialFollowsTheDiffusionCoefficients) {
+  m.SpeciesD(2) = 0.5e-5;
+  double halfWave = 0.1 + std::log(0.5) / (2 * f());  // E0' + (RT/2nF) ln(DR/DO)
+  EXPECT_NEAR(*Values().reversible.potential, halfWave - 1.109 / f(), 1e-12);
+  m.Technique = 2;
+  EXPECT_NEAR(*Values().reversible.potential, halfWave, 1e-12);
+}
+
+TEST_F(TheoreticalPeakTest, IrreversibleSweepPeak) {
+  TheoreticalValues v = Values();
+  double af = 0.5 * f();
+  double ip = 0.4958 * nFAC() * std::sqrt(af * m.ScanRate * 1e-5);
+  EXPECT_NEAR(*v.irreversible.current, ip, 1e-12 * ip);
+  // The tabulated 25 degree form 2.99e5 n alpha^1/2 A C D^1/2 v^1/2.
+  double tabulated = 2.99e5 * std::sqrt(0.5) * 0.5 * 1e-6 * std::sqrt(1e-5) * std::sqrt(0.1);
+  EXPECT_NEAR(ip / tabulated, 1, 3e-3);
+  double ep = 0.1 - (0.78 + std::log(std::sqrt(1e-5 * af * m.ScanRate) / 1e-3)) / af;
+  EXPECT_NEAR(*v.irreversible.potential, ep, 1e-12);
+  EXPECT_NEAR(*v.irreversible.width, 1.857 / af, 1e-12);  // 47.7/(alpha n) mV
+}
+
+TEST_F(TheoreticalPeakTest, SphericalSweepAddsTheSteadyStateTerm) {
+  double planarReversible = *Values().reversible.current;
+  double planarIrreversible = *Values().irreversible.current;
+  m.Electrode = 2;
+  TheoreticalValues v = Values();
+  EXPECT_NEAR(*v.reversible.current, planarReversible + nFAC() * 1e-5 / 0.01, 1e-18);
+  EXPECT_NEAR(*v.irreversible.current, planarIrreversible + nFAC() * 1e-5 / 0.02, 1e-18);
+  EXPECT_NEAR(*v.reversible.potential, 0.1 - 1.109 / f(), 1e-12);
+}
+
+TEST_F(TheoreticalPeakTest, MicrodiscSteadyStateIsFourNFDCr) {
+  m.Electrode = 4;
+  m.ElectrodeArea = 8 * 0.005 * 0.005 / kPi;  // as the Instrument window sets it for r = 50 um
+  TheoreticalValues v = TheoreticalPeakValues(m, 1, 0.005);
+  double id = 4 * F * 1e-5 * 1e-6 * 0.005;
+  EXPECT_NEAR(*v.reversible.current, id, 1e-9 * id);
+  EXPECT_NEAR(*v.irreversible.current, id / 2, 1e-9 * id);
+  EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
+  EXPECT_FALSE(v.reversible.width);
+  // The same steady state in DC voltammetry, there without an irreversible potential.
+  m.Technique = 2;
+  v = TheoreticalPeakValues(m, 1, 0.005);
+  EXPECT_NEAR(*v.reversible.current, id, 1e-9 * id);
+  EXPECT_FALSE(v.irreversible.potential);
+  EXPECT_FALSE(v.peak);
+}
+
+TEST_F(TheoreticalPeakTest, DcAndNormalPulseWavesAreCottrellLimited) {
+  m.Technique = 2;
+  TheoreticalValues v = Values();
+  double id = nFAC() * std::sqrt(1e-5 / (kPi * m.DropTime));
+  EXPECT_NEAR(*v.reversible.current, id, 1e-12 * id);
+  EXPECT_NEAR(*v.irreversible.current, id, 1e-12 * id);
+  EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
+  double irreversible = 0.1 + std::log(1.349 * 1e-3 * std::sqrt(m.DropTime / 1e-5)) / (0.5 * f());
+  EXPECT_NEAR(*v.irreversible.potential, irreversible, 1e-12);
+  EXPECT_FALSE(v.reversible.width);
+
+  m.Technique = 3;  // the pulse width is the sampling time; the wave lies one pulse before
+  v = Values();
+  id = nFAC() * std::sqrt(1e-5 / (kPi * m.PulseTime));
+  EXPECT_NEAR(*v.reversible.current, id, 1e-12 * id);
+  EXPECT_NEAR(*v.reversible.potential, 0.15, 1e-12);
+
+  m.Technique = 2;  // spherical: the steady-state term D/r0 adds to the Cottrell term
+  m.Electrode = 2;
+  v = Values();
+  EXPECT_NEAR(*v.reversible.current, nFAC() * 1e-5 * (1 / std::sqrt(kPi * 1e-5) + 1 / 0.01), 1e-15);
+  EXPECT_FALSE(v.irreversible.potential);
+}
+
+TEST_F(TheoreticalPeakTest, RotatingDiskWaveIsLevich) {
+  m.Technique = 2;
+  m.Electrode = 8;
+  m.RotationRate = 1000 * kPi / 30;  // 1000 rpm
+  m.KinematicViscosity = 0.01;
+  TheoreticalValues v = Values();
+  double id = 0.62 * nFAC() * std::pow(1e-5, 2.0 / 3.0) * std::sqrt(m.RotationRate) *
+              std::pow(0.01, -1.0 / 6.0);
+  EXPECT_NEAR(*v.reversible.current, id, 1e-12 * id);
+  EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
+}
+
+TEST_F(TheoreticalPeakTest, DifferentialPulseAndSquareWavePeaks) {
+  m.Technique = 4;
+  TheoreticalValues v = Values();
+  double sigma = std::exp(f() * m.PulsePotential / 2);
+  double ip = nFAC() * std::sqrt(1e-5 / (kPi * m.PulseTime)) * (1 - sigma) / (1 + sigma);
+  EXPECT_TRUE(v.peak);
+  EXPECT_NEAR(*v.reversible.current, ip, 1e-12 * std::fabs(ip));
+  EXPECT_NEAR(*v.reversible.potential, 0.1 + 0.025, 1e-12);  // E1/2 - dE/2
+  EXPECT_NEAR(*v.reversible.width, 1.76 / f(), 1e-12);       // half of 3.52 RT/nF
+  m.Electrode = 3;
+  EXPECT_NEAR(*Values().reversible.current, ip * (1 + std::sqrt(kPi * 1e-5 * m.PulseTime) / 0.01),
+              1e-12 * std::fabs(ip));
+  m.Electrode = 10;
+  EXPECT_NEAR(*Values().reversible.current, ip * (0.5 + std::sqrt(kPi * 1e-5 * m.PulseTime) / 0.01),
+              1e-12 * std::fabs(ip));
+  m.Technique = 5;  // square wave: the same current, the peak at E1/2
+  v = Values();
+  EXPECT_NEAR(*v.reversible.current, ip, 1e-12 * std::fabs(ip));
+  EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
+}
+
+TEST_F(TheoreticalPeakTest, PlanarPulsePeaksNeedNoRadius) {
+  m.Radius = 0;
+  m.Technique = 4;
+  EXPECT_TRUE(Values().reversible.current);
+  m.Electrode = 2;
+  EXPECT_THROW(Values(), RuntimeError);
+}
+
+TEST_F(TheoreticalPeakTest, ThinFilmAndBandSweeps) {
+  // Thin layer of thickness L: ip = n^2 F^2 v (A L) C / (4RT).
+  m.Electrode = 9;
+  m.ElectrodeLength = 1e-3;
+  TheoreticalValues v = Values();
+  double ip = F * F * m.ScanRate * 0.5 * 1e-3 * 1e-6 / (4 * R * T);
+  EXPECT_NEAR(*v.reversible.current, ip, 1e-12 * ip);
+  EXPECT_EQ(*v.irreversible.current, *v.reversible.current);
+  // Band of half width r0 and length L after the forward sweep (0.6 V at 0.1 V/s, 6 s):
+  // 2 pi n F D C L / ln(64 D t / (2 r0)^2).
+  m.Electrode = 10;
+  m.StartPotential = 0.3;
+  m.EndPotential = -0.3;
+  m.ElectrodeLength = 0.5;
+  v = Values(5e-4);
+  double id = 2 * kPi * F * 1e-5 * 1e-6 * 0.5 / std::log(64 * 1e-5 * 6 / (4 * 25e-8));
+  EXPECT_NEAR(*v.reversible.current, id, 1e-9 * id);
+  EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
+  EXPECT_EQ(*v.irreversible.current, *v.reversible.current);
+  EXPECT_FALSE(v.irreversible.potential);
+}
+
+TEST_F(TheoreticalPeakTest, CatalyticWaveAndItsPulsePeaks) {
+  m.Mechanism = 8;
+  m.SpeciesC(3) = 0.1;
+  m.ForwardRateConstant(1) = 100;
+  m.BackwardRateConstant(1) = 0;
+  double id = nFAC() * std::sqrt(1e-5 * 100 * 0.1);  // nFAC sqrt(D k C_Z)
+  TheoreticalValues v = Values();
+  EXPECT_FALSE(v.peak);  // a steady-state wave even in linear sweep
+  EXPECT_NEAR(*v.reversible.current, id, 1e-12 * id);
+  EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
+  EXPECT_NEAR(*v.irreversible.potential,
+              0.1 - std::log(std::sqrt(1e-5 * 0.5 * 10) / 1e-3) / (0.5 * f()), 1e-12);
+  // A differential pulse on the sigmoidal wave peaks half a pulse before E1/2 at
+  // Id (1 - s)/(1 + s); checked against the difference of two points of the wave.
+  m.Technique = 4;
+  v = Values();
+  EXPECT_TRUE(v.peak);
+  auto wave = [&](double e) { return id / (1 + std::exp(f() * (e - 0.1))); };
+  double ep = *v.reversible.potential;
+  EXPECT_NEAR(ep, 0.125, 1e-12);
+  EXPECT_NEAR(*v.reversible.current, wave(ep + m.PulsePotential) - wave(ep), 1e-12 * id);
+  m.Technique = 6;
+  v = Values();
+  EXPECT_FALSE(v.peak);
+  EXPECT_NEAR(*v.reversible.current, 2 * id, 1e-12 * id);
+}
+
+TEST_F(TheoreticalPeakTest, ComplexWaveIsShiftedByTheFreeLigand) {
+  m.Mechanism = 9;
+  m.Technique = 2;
+  m.SpeciesD(3) = 1e-5;
+  m.EquilibriumConstant(1) = 1e-10;
+  m.SpeciesC(4) = 0.1;
+  TheoreticalValues v = Values();
+  EXPECT_NEAR(*v.reversible.potential, 0.1 + (std::log(1e-10) - 4 * std::log(0.1)) / f(), 1e-12);
+  m.Mechanism = 10;
+  EXPECT_NEAR(*Values().reversible.potential, 0.1 + (std::log(1e-10) - 2 * std::log(0.1)) / f(),
+              1e-12);
+  m.Technique = 1;  // no closed form outside DC and normal pulse
+  v = Values();
+  EXPECT_FALSE(v.reversible.current);
+  EXPECT_FALSE(v.reversible.potential);
+  EXPECT_TRUE(v.peak);
+}
+
+TEST_F(TheoreticalPeakTest, PrintedLinesOfACyclicVoltammogram) {
+  m.ScanCycles = 1;
+  TheoreticalPeak(m, 0, result);
+  // Ep = 0.1 - 1.109 x 0.0256917 = 0.07151 V, Ip = 0.4463 x 0.0482423 x sqrt(38.923 x 0.1 x 1e-5)
+  // = 1.3433e-4 A, Ep/2 - Ep = 0.05652 V, |Epc-Epa| = 2.3 x 0.0256917 = 0.05909 V; the
+  // irreversible peak: 0.4958 x 0.0482423 x sqrt(19.4615 x 0.1 x 1e-5) = 1.0552e-4 A at
+  // 0.1 - (0.78 + ln(4.41152e-3 / 1e-3)) / 19.4615 = -0.01634 V, Ep/2 - Ep = 1.857 / 19.4615.
+  EXPECT_EQ(result.Text(),
+            "Theoretical limiting current of mechanism  1 , technique  1 , electrode  1  :\n"
+            "Reversible Peak  1 :   Ep= 0.0715V        Ip= 1.3433E-4A              "
+            "Ep/2 - Ep= 0.0565V\n"
+            "|Epc-Epa|=0.0591\n"
+            "\n"
+            "Irreverisble Peak  1 :  Ep= -0.0163V      Ip= 1.0552E-4A              "
+            "Ep/2 - Ep= 0.0954V\n"
+            "\n");
+}
+
+TEST_F(TheoreticalPeakTest, CasesWithoutAFormulaPrintLabelsOnly) {
+  m.Mechanism = 6;
+  m.Technique = 2;
+  m.ChargeReactionCount = 2;
+  TheoreticalPeak(m, 0, result);
+  // Each line: the labels and units, the zone moves, and no width part.
+  std::string lines;
+  for (const char* r : {"1", "2"}) {
+    lines += std::string("Reversible Peak  ") + r + " :   E1/2= V            Id = A        \n\n";
+    lines += std::string("Irreverisble Peak  ") + r + " :  E1/2= V           Id = A        \n\n";
+  }
+  EXPECT_EQ(
+      result.Text(),
+      "Theoretical limiting current of mechanism  6 , technique  2 , electrode  1  :\n" + lines);
+  result.Clear();
+  m.ChargeReactionCount = 0;  // only the heading
+  TheoreticalPeak(m, 0, result);
+  EXPECT_EQ(result.Text(),
+            "Theoretical limiting current of mechanism  6 , technique  2 , electrode  1  :\n");
+}
+
+}  // namespace
+}  // namespace qalto

@@ -1,0 +1,367 @@
+#include "fit/marquardt_step.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "app/result_window.h"
+#include "common/runtime_error.h"
+#include "fit/fit_curve.h"
+
+namespace qalto {
+namespace {
+
+using Curve = std::function<double(const std::vector<double>& t, double x)>;
+
+// A model of M points on x = 0.1 .. 0.1 M, with its observed data, that records every parameter
+// vector it is evaluated at.
+struct TestProblem {
+  TestProblem(int points, Curve shape) : m(points), curve(std::move(shape)), y(points + 1, 0.0) {}
+
+  double X(int i) const { return 0.1 * i; }
+  void Observe(const std::vector<double>& truth, double noise = 0) {
+    for (int i = 1; i <= m; ++i) {
+      // a fixed, sign-alternating disturbance of two sizes
+      double disturbance = noise * ((i % 2 == 0) ? 1 : -1) * ((i % 3 == 0) ? 0.5 : 1.0);
+      y[static_cast<size_t>(i)] = curve(truth, X(i)) + disturbance;
+    }
+  }
+  double Variance() const {
+    double mean = 0;
+    for (int i = 1; i <= m; ++i)
+      mean += y[static_cast<size_t>(i)] / m;
+    double v = 0;
+    for (int i = 1; i <= m; ++i)
+      v += std::pow(y[static_cast<size_t>(i)] - mean, 2) / m;
+    return v;
+  }
+  double SumOfSquares(const std::vector<double>& t) const {
+    double s = 0;
+    for (int i = 1; i <= m; ++i)
+      s += std::pow(curve(t, X(i)) - y[static_cast<size_t>(i)], 2);
+    return s;
+  }
+  ModelEvaluation Evaluation() {
+    return [this](const std::vector<double>& t, std::vector<double>& f) {
+      evaluated.push_back(t);
+      for (int i = 1; i <= m; ++i)
+        f[static_cast<size_t>(i)] = curve(t, X(i));
+    };
+  }
+  MarquardtFit Fit(int np, std::vector<double> minimum, std::vector<double> maximum,
+                   double variance, double defaultStep = 1.0) {
+    return MarquardtFit(state, np, y, m, std::vector<bool>(static_cast<size_t>(np) + 1, true),
+                        std::move(minimum), std::move(maximum), variance, defaultStep, Evaluation(),
+                        objectives);
+  }
+
+  int m;
+  Curve curve;
+  std::vector<double> y;
+  MarquardtState state;
+  int objectives = 0;
+  std::vector<std::vector<double>> evaluated;
+};
+
+const Curve kLine = [](const std::vector<double>& t, double x) { return t[1] + t[2] * x; };
+const Curve kDecay = [](const std::vector<double>& t, double x) {
+  return t[1] * std::exp(-t[2] * x);
+};
+// Height, centre and width of a Gaussian peak.
+const Curve kPeak = [](const std::vector<double>& t, double x) {
+  return t[1] * std::exp(-std::pow(x - t[2], 2) / (2 * t[3] * t[3]));
+};
+
+struct FitRun {
+  int flag = 0;
+  int iterations = 0;
+  int marquards = 0;
+  double S = 0;
+};
+
+// Calls the engine the way the fit driver does.
+FitRun Iterate(MarquardtFit& fit, std::vector<double>& b) {
+  ResultWindow result;
+  FitOutcome outcome;
+  IterateFit(fit, b, outcome, result);
+  return {outcome.flag, outcome.iterations, outcome.marquards, outcome.S};
+}
+
+TEST(MarquardtStep, StraightLineIsSolvedByTheFirstStep) {
+  // Central differences of a linear model are exact, so the undamped Gauss-Newton step lands
+  // on the answer and the next call finds the sum below 1e-10 x variance.
+  TestProblem problem(50, kLine);
+  problem.Observe({0, 0.3, -2.0});
+  MarquardtFit fit = problem.Fit(2, {0, -10, -10}, {0, 10, 10}, problem.Variance());
+  std::vector<double> b{0, 1.0, 1.0};
+  double S = 0;
+  int callState = 0;
+  int flag = 2;
+  int marquards = 0;
+  MarquardtStep(fit, b, S, callState, flag, marquards);
+  EXPECT_EQ(flag, kFlagStepDone);
+  EXPECT_EQ(callState, 1);
+  EXPECT_NEAR(b[1], 0.3, 1e-12);
+  EXPECT_NEAR(b[2], -2.0, 1e-12);
+  EXPECT_LT(S, 1e-20);
+  EXPECT_EQ(marquards, 0);
+  // one evaluation at the start, four for the derivatives, one trial
+  EXPECT_EQ(problem.evaluated.size(), 6u);
+  EXPECT_EQ(problem.objectives, 2);
+  MarquardtStep(fit, b, S, callState, flag, marquards);
+  EXPECT_EQ(flag, kFlagExactFit);
+  EXPECT_EQ(problem.objectives, 3);
+}
+
+TEST(MarquardtStep, ExponentialDecayIsRecovered) {
+  // Wide bounds: the first Gauss-Newton steps overshoot to negative rates, and a step component
+  // that leaves its bounds is dropped, not shortened.
+  TestProblem problem(40, kDecay);
+  problem.Observe({0, 2.5, 1.3});
+  MarquardtFit fit = problem.Fit(2, {0, -100, -100}, {0, 100, 100}, problem.Variance());
+  std::vector<double> b{0, 1.0, 4.0};
+  FitRun run = Iterate(fit, b);
+  EXPECT_EQ(run.flag, kFlagExactFit);
+  EXPECT_LT(run.iterations, 20);
+  EXPECT_NEAR(b[1], 2.5, 1e-5);
+  EXPECT_NEAR(b[2], 1.3, 1e-5);
+}
+
+TEST(MarquardtStep, NoisyGaussianPeakEndsAtTheLeastSquaresMinimum) {
+  TestProblem problem(100, kPeak);
+  problem.Observe({0, 1.0, 5.0, 0.8}, 0.01);
+  MarquardtFit fit = problem.Fit(3, {0, 0.1, 3, 0.2}, {0, 10, 7, 3}, problem.Variance());
+  std::vector<double> b{0, 0.7, 5.3, 1.1};
+  FitRun run = Iterate(fit, b);
+  EXPECT_EQ(run.flag, kFlagConverged);
+  // The disturbance of 0.01 moves the optimum only a little from the true peak.
+  EXPECT_NEAR(b[1], 1.0, 0.01);
+  EXPECT_NEAR(b[2], 5.0, 0.01);
+  EXPECT_NEAR(b[3], 0.8, 0.01);
+  EXPECT_DOUBLE_EQ(run.S, problem.SumOfSquares(b));
+  // Converged means no nearby point is noticeably better.
+  for (int j = 1; j <= 3; ++j) {
+    for (double factor : {0.999, 1.001}) {
+      std::vector<double> moved = b;
+      moved[static_cast<size_t>(j)] *= factor;
+      EXPECT_GT(problem.SumOfSquares(moved), run.S * (1 - 1e-4));
+    }
+  }
+}
+
+TEST(MarquardtStep, ExactModelOnTheFirstCallLeavesBUnchanged) {
+  TestProblem problem(30, kLine);
+  problem.Observe({0, 1.0, 2.0});
+  MarquardtFit fit = problem.Fit(2, {0, -10, -10}, {0, 10, 10}, problem.Variance());
+  std::vector<double> b{0, 1.0, 2.0};
+  double S = 123;
+  int callState = 0;
+  int flag = 2;
+  int marquards = 0;
+  MarquardtStep(fit, b, S, callState, flag, marquards);
+  EXPECT_EQ(flag, kFlagExactFit);
+  EXPECT_EQ(callState, 0);
+  EXPECT_EQ(b, (std::vector<double>{0, 1.0, 2.0}));
+  EXPECT_EQ(S, 0);
+  EXPECT_EQ(problem.evaluated.size(), 1u);
+  EXPECT_EQ(problem.objectives, 1);
+}
+
+TEST(MarquardtStep, WithoutParametersTheDampingRisesToItsLimit) {
+  TestProblem problem(10, kLine);
+  problem.Observe({0, 1.0, 2.0});
+  problem.curve = [](const std::vector<double>&, double x) { return x; };
+  MarquardtFit fit = problem.Fit(0, {0}, {0}, problem.Variance());
+  std::vector<double> b{0};
+  FitRun run = Iterate(fit, b);
+  EXPECT_EQ(run.flag, kFlagConverged);
+  EXPECT_EQ(run.iterations, 1);
+  // lambda goes 1e-4, 2e-4, ... 1e-4 x 2^24 > 1000: 25 increases, one trial before each
+  EXPECT_EQ(run.marquards, 25);
+  EXPECT_EQ(problem.objectives, 26);
+  EXPECT_DOUBLE_EQ(problem.state.lambda, 1e-4 * std::pow(2.0, 24) / 2);
+}
+
+TEST(MarquardtStep, ParameterAtItsBoundKeepsItsValueWhileTheOthersMove) {
+  // The true slope 2 lies above the slope's maximum 1.5: every step of the slope points outwards
+  // and is dropped; the intercept still moves.
+  TestProblem problem(20, kLine);
+  problem.Observe({0, 1.0, 2.0});
+  MarquardtFit fit = problem.Fit(2, {0, -10, -10}, {0, 10, 1.5}, problem.Variance());
+  std::vector<double> b{0, 0.0, 1.5};
+  FitRun run = Iterate(fit, b);
+  EXPECT_EQ(b[2], 1.5);
+  EXPECT_NE(b[1], 0.0);
+  EXPECT_LT(run.flag, 0);
+  for (const auto& t : problem.evaluated) {
+    // trials never leave the bounds; derivative points may lie one step outside
+    EXPECT_LE(t[2], 1.5 * 1.01 + 1e-12);
+  }
+}
+
+TEST(MarquardtStep, ZeroValuedParameterIsDifferentiatedWithTheDefaultStep) {
+  TestProblem problem(20, kLine);
+  problem.Observe({0, 1.0, 2.0});
+  MarquardtFit fit = problem.Fit(2, {0, -10, -10}, {0, 10, 10}, problem.Variance(), 0.25);
+  std::vector<double> b{0, 0.0, 3.0};
+  double S = 0;
+  int callState = 0;
+  int flag = 2;
+  int marquards = 0;
+  MarquardtStep(fit, b, S, callState, flag, marquards);
+  ASSERT_GE(problem.evaluated.size(), 5u);
+  EXPECT_EQ(problem.evaluated[1][1], 0.25);
+  EXPECT_EQ(problem.evaluated[2][1], -0.25);
+  EXPECT_EQ(problem.evaluated[3][2], 3.0 + 0.03);
+  EXPECT_EQ(problem.evaluated[4][2], 3.0 - 0.03);
+  EXPECT_NEAR(b[1], 1.0, 1e-12);
+}
+
+TEST(MarquardtStep, WhenNoDampingHelpsTheWorsePointIsReturned) {
+  // The model is f = 1 at its starting point t = 1 and f = |t| + 1 everywhere else: its derivatives
+  // promise a decrease that no step delivers.
+  TestProblem problem(1, nullptr);
+  problem.curve = [](const std::vector<double>& t, double) {
+    return t[1] == 1.0 ? 1.0 : std::fabs(t[1]) + 1;
+  };
+  MarquardtFit fit = problem.Fit(1, {0, -10}, {0, 10}, 1.0);
+  std::vector<double> b{0, 1.0};
+  double S = 0;
+  int callState = 0;
+  int flag = 1;
+  int marquards = 0;
+  MarquardtStep(fit, b, S, callState, flag, marquards);
+  EXPECT_EQ(flag, kFlagConverged);
+  EXPECT_GT(S, 1.0);
+  EXPECT_NE(b[1], 1.0);
+  EXPECT_GT(problem.state.lambda, 100.0);  // ended above 1000 by a factor nu <= 10, then / nu
+  EXPECT_LE(problem.state.lambda, 1000.0);
+  EXPECT_GT(marquards, 5);
+}
+
+TEST(MarquardtStep, IterationLimitStopsAfter51CallsWithFlagOne) {
+  // f = 1e12 t^5 against y = 0: each Gauss-Newton step shrinks t by a fifth, so the sum keeps
+  // falling by far more than 0.02 % a step (the factor keeps the normal-equation diagonal above
+  // 1e-20 throughout); a variance of 0 disables the exact-fit exit.
+  TestProblem problem(
+      1, [](const std::vector<double>& t, double) { return 1e12 * std::pow(t[1], 5); });
+  MarquardtFit fit = problem.Fit(1, {0, -10}, {0, 10}, 0.0);
+  std::vector<double> b{0, 1.0};
+  ResultWindow result;
+  FitOutcome outcome;
+  IterateFit(fit, b, outcome, result);
+  EXPECT_EQ(outcome.iterations, 51);
+  EXPECT_EQ(outcome.flag, kFlagStepDone);
+  EXPECT_NEAR(b[1], std::pow(0.8, 51), std::pow(0.8, 51) * 0.01);
+  size_t lines = 0;
+  for (size_t at = result.Text().find("Least square = "); at != std::string::npos;
+       at = result.Text().find("Least square = ", at + 1)) {
+    ++lines;
+  }
+  EXPECT_EQ(lines, 51u);
+}
+
+TEST(MarquardtStep, NextFitStartsFromThePreviousStepAndResetsTheDamping) {
+  TestProblem problem(30, kDecay);
+  problem.Observe({0, 2.0, 1.0});
+  {
+    MarquardtFit fit = problem.Fit(2, {0, 0.1, 0.01}, {0, 100, 100}, problem.Variance());
+    std::vector<double> b{0, 0.5, 3.0};
+    Iterate(fit, b);
+  }
+  std::vector<double> lastStep = problem.state.step;
+  problem.state.lambda = 500;  // as a previous fit may leave it
+  problem.evaluated.clear();
+  MarquardtFit fit = problem.Fit(2, {0, 0.1, 0.01}, {0, 100, 100}, problem.Variance());
+  std::vector<double> b{0, 1.0, 2.0};
+  double S = 0;
+  int callState = 0;
+  int flag = 2;
+  int marquards = 0;
+  MarquardtStep(fit, b, S, callState, flag, marquards);
+  EXPECT_EQ(problem.evaluated[0][1], 1.0 + lastStep[1]);
+  EXPECT_EQ(problem.evaluated[0][2], 2.0 + lastStep[2]);
+  // A step that would leave the bounds is dropped from the first trial of the next fit.
+  problem.state.step[1] = -50;
+  problem.evaluated.clear();
+  MarquardtFit bounded = problem.Fit(2, {0, 0.1, 0.01}, {0, 100, 100}, problem.Variance());
+  b = {0, 1.0, 2.0};
+  callState = 0;
+  marquards = 0;
+  MarquardtStep(bounded, b, S, callState, flag, marquards);
+  EXPECT_EQ(problem.evaluated[0][1], 1.0);
+}
+
+TEST(MarquardtStep, FirstIncreaseOfAFitResetsTheCarriedDamping) {
+  TestProblem problem(1, nullptr);
+  problem.curve = [](const std::vector<double>& t, double) {
+    return t[1] == 1.0 ? 1.0 : std::fabs(t[1]) + 1;
+  };
+  problem.state.lambda = 700;
+  MarquardtFit fit = problem.Fit(1, {0, -10}, {0, 10}, 1.0);
+  std::vector<double> b{0, 1.0};
+  double S = 0;
+  int callState = 0;
+  int flag = 1;
+  int marquards = 0;
+  MarquardtStep(fit, b, S, callState, flag, marquards);
+  // from 700 the loop would end after one or two increases; from 1e-4 it takes many more
+  EXPECT_GT(marquards, 10);
+}
+
+TEST(MarquardtStep, HeldParameterAndUnfeltParameterGetNoStep) {
+  // t[2] does not enter the model: its diagonal is 0 and it is frozen.
+  TestProblem problem(10, [](const std::vector<double>& t, double x) { return t[1] * x; });
+  problem.Observe({0, 3.0, 0});
+  MarquardtFit fit = problem.Fit(2, {0, -10, -10}, {0, 10, 10}, problem.Variance());
+  std::vector<double> b{0, 1.0, 4.0};
+  FitRun run = Iterate(fit, b);
+  EXPECT_NEAR(b[1], 3.0, 1e-12);
+  EXPECT_EQ(b[2], 4.0);
+  EXPECT_EQ(run.flag, kFlagExactFit);
+  // Held fixed by its active flag.
+  TestProblem held(10, kLine);
+  held.Observe({0, 1.0, 2.0});
+  MarquardtFit heldFit(held.state, 2, held.y, held.m, {false, true, false}, {0, -10, -10},
+                       {0, 10, 10}, held.Variance(), 1.0, held.Evaluation(), held.objectives);
+  std::vector<double> c{0, 0.0, 1.0};
+  Iterate(heldFit, c);
+  EXPECT_EQ(c[2], 1.0);
+  EXPECT_NE(c[1], 0.0);
+}
+
+TEST(MarquardtStep, EvaluationOnlyCall) {
+  TestProblem problem(10, kLine);
+  problem.Observe({0, 1.0, 2.0});
+  MarquardtFit fit = problem.Fit(2, {0, -10, -10}, {0, 10, 10}, problem.Variance());
+  std::vector<double> b{0, 2.0, 2.0};
+  double S = 0;
+  int callState = -1;
+  int flag = 2;
+  int marquards = 0;
+  MarquardtStep(fit, b, S, callState, flag, marquards);
+  EXPECT_DOUBLE_EQ(S, 10.0);
+  EXPECT_EQ(problem.evaluated.size(), 1u);
+  EXPECT_EQ(b[1], 2.0);
+}
+
+TEST(MarquardtStep, ZeroStepWithConstantDataIsAnOverflow) {
+  // Constant data give a default step of 0; a parameter at 0 then has no derivative step.
+  TestProblem problem(5, kLine);
+  MarquardtFit fit = problem.Fit(2, {0, -10, -10}, {0, 10, 10}, 0.0, 0.0);
+  std::vector<double> b{0, 0.0, 1.0};
+  double S = 0;
+  int callState = 0;
+  int flag = 2;
+  int marquards = 0;
+  try {
+    MarquardtStep(fit, b, S, callState, flag, marquards);
+    FAIL() << "no error";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Description(), "Overflow");
+  }
+}
+
+}  // namespace
+}  // namespace qalto

@@ -1,0 +1,106 @@
+// Peak separation: the current of every charge reaction beside the data and the total.
+
+#include "fit/peak_separation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "fit/fit_test_fixture.h"
+
+namespace qalto {
+namespace {
+
+class SeparationTest : public FitTest {
+ protected:
+  double LargestMagnitude(int curve) {
+    double largest = 0;
+    for (int i = 1; i <= model.NumberOfPoints; ++i) {
+      largest = std::max(largest, std::fabs(model.CurrentY(i, curve)));
+    }
+    return largest;
+  }
+};
+
+TEST_F(SeparationTest, TwoOverlappedComponentsAreSeparatedAfterFitting) {
+  // Mechanism 4: A + e = B at 0.1 V and C + e = D at 0.04 V, 1 mM each; 60 mV apart, the two
+  // reductions merge into one broad wave.
+  CyclicVoltammogram(4, "1e-6");
+  Expr().C(3).SetText("1e-3");
+  Expr().Eze(2).SetText("0.04");
+  Measure();
+  std::map<int, double> error = StandardErrors({31, 32}, 1e-6);
+  Expr().Eze(1).SetText("0.13");
+  Expr().Eze(2).SetText("0.0");
+  Fit(31, "-0.2", "0.2");
+  Fit(32, "-0.2", "0.2");
+  app.mnuAutoSeparate_Click();
+
+  EXPECT_TRUE(platform.messages.empty());
+  // Four standard errors for noise of sigma 1e-6 A (about 1 % of the peak), as in a fit of one
+  // reaction.
+  EXPECT_NEAR(model.ChargeE0(1), 0.1, 4 * error[31]);
+  EXPECT_NEAR(model.ChargeE0(2), 0.04, 4 * error[32]);
+  EXPECT_LT(error[31], 0.002);
+  EXPECT_LT(error[32], 0.002);
+  ASSERT_EQ(model.CurveCount, 4);
+  double scale = LargestMagnitude(2);
+  EXPECT_GT(LargestMagnitude(3), 0.3 * scale);
+  EXPECT_GT(LargestMagnitude(4), 0.3 * scale);
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    ASSERT_EQ(model.CurrentY(i, 3), model.ReactionCurrents(i, 1));
+    ASSERT_EQ(model.CurrentY(i, 4), model.ReactionCurrents(i, 2));
+    // without charging current the total is the sum of its components
+    ASSERT_NEAR(model.CurrentY(i, 3) + model.CurrentY(i, 4), model.CurrentY(i, 2), 1e-12 * scale);
+  }
+  // Auto Separate ran Auto Fit with its report.
+  EXPECT_NE(app.Result().Text().find("Convergence flag = "), std::string::npos);
+  EXPECT_FALSE(model.FitMode);
+}
+
+TEST_F(SeparationTest, OneChargeReactionGivesThreeCurves) {
+  CyclicVoltammogram(1);
+  Measure();
+  Expr().Eze(1).SetText("0.05");
+  app.mnuManualSeparate_Click();
+  ASSERT_EQ(model.CurveCount, 3);
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    ASSERT_EQ(model.CurrentY(i, 3), model.CurrentY(i, 2));
+  }
+  EXPECT_EQ(app.Result().Text(), "");  // Manual Separate writes no report
+}
+
+TEST_F(SeparationTest, ThreeChargeReactionsGiveFiveCurves) {
+  CyclicVoltammogram(5);
+  Expr().C(3).SetText("1e-3");
+  Expr().C(5).SetText("1e-3");
+  Measure();
+  app.mnuManualSeparate_Click();
+  ASSERT_EQ(model.CurveCount, 5);
+  for (int r = 1; r <= 3; ++r) {
+    EXPECT_GT(LargestMagnitude(2 + r), 0) << "reaction " << r;
+    for (int i = 1; i <= model.NumberOfPoints; ++i) {
+      ASSERT_EQ(model.CurrentY(i, 2 + r), model.ReactionCurrents(i, r));
+    }
+  }
+}
+
+TEST_F(SeparationTest, ComponentsFollowTheLatestSimulation) {
+  Model m;
+  m.NumberOfPoints = 3;
+  m.ChargeReactionCount = 2;
+  for (int i = 1; i <= 3; ++i) {
+    m.ReactionCurrents(i, 1) = i;
+    m.ReactionCurrents(i, 2) = -i;
+    m.CurrentY(i, 1) = 7;
+  }
+  m.CurveCount = 6;
+  AddComponentCurves(m);
+  EXPECT_EQ(m.CurveCount, 4);
+  EXPECT_EQ(m.CurrentY(2, 3), 2);
+  EXPECT_EQ(m.CurrentY(3, 4), -3);
+  EXPECT_EQ(m.CurrentY(1, 1), 7);
+}
+
+}  // namespace
+}  // namespace qalto
