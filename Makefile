@@ -14,8 +14,13 @@ $(BUILD)/build.ninja:
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
+# With a display the desktop window starts; without one the example script runs headless.
 run: build
-	$(BUILD)/qalto-batch examples/cyclic.qs
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -x $(BUILD)/qalto ]; then \
+	  echo "$(BUILD)/qalto"; $(BUILD)/qalto; \
+	else \
+	  echo "$(BUILD)/qalto-batch examples/cyclic.qs"; $(BUILD)/qalto-batch examples/cyclic.qs; \
+	fi
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

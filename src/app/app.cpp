@@ -83,6 +83,8 @@ void App::RegisterHandlers() {
       {"mnu0001Y_Click", [this] { ScaleCurrentCurve(0.001); }},
       {"mnuMinusY_Click", [this] { ScaleCurrentCurve(-1); }},
       {"mnuMinusX_Click", [this] { mnuMinusX_Click(); }},
+      {"mnuCopyto_Click", [this] { mnuCopyto_Click(); }},
+      {"mnuPrint_Click", [this] { mnuPrint_Click(); }},
       {"mnuExit_Click", [this] { mnuExit_Click(); }},
       {"mnuHomepage_Click", [this] { mnuHomepage_Click(); }},
       {"mnuManual_Click", [this] { mnuManual_Click(); }},

@@ -91,6 +91,8 @@ class App {
   void ScalePotentials(double factor);
   void ScaleCurrentCurve(double factor);
   void mnuMinusX_Click();
+  void mnuCopyto_Click();
+  void mnuPrint_Click();
   void mnuExit_Click();
   void mnuHomepage_Click();
   void mnuManual_Click();
@@ -118,6 +120,8 @@ class App {
   // Draws the curves; with preparation of the plotted quantity first.
   void PlotCurves();
   void PrepareAndPlot();
+  // The plot window's resize event: the curves are drawn again.
+  void FormPlot_Form_Resize();
 
  private:
   void Load();

@@ -23,6 +23,8 @@ void App::mnuOption_Click() { ShowForm(option_); }
 
 void App::mnuPlot_Click() { PlotCurves(); }
 
+void App::FormPlot_Form_Resize() { PlotCurves(); }
+
 void App::mnuNextCurve_Click() {
   Model& m = *model_;
   m.CurrentCurve = m.CurrentCurve < m.CurveCount ? m.CurrentCurve + 1 : 1;

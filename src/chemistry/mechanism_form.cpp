@@ -33,36 +33,42 @@ void FormMech::BuildChargeRows() {
   Add(Frame2);
   Frame3.SetCaption("Charge reaction");
   Add(Frame3, "Frame2");
+  // One row per charge reaction, read left to right as the equation
+  // n1 Ox + m H+ + n e = n2 Red + k H2O.
   for (int r = 1; r <= 3; ++r) {
     int base = 10 * r;
+    int column = 0;
+    auto place = [&](Control& control) {
+      control.SetGrid(r - 1, column++);
+      Add(control, "Frame3");
+    };
     auto box = [&](int offset, const char* text) {
       TextBox& b = charge.Add("charge", base + offset);
       b.SetText(text);
-      Add(b, "Frame3");
-      return &b;
+      place(b);
     };
     box(1, "1");
     box(2, r == 1 ? "Fe+3" : "");
     Label& plus = LabelPlus.Add("LabelPlus", r);
     plus.SetCaption("+");
-    Add(plus, "Frame3");
+    place(plus);
     box(3, "1");
     Label& h2 = LabelH.Add("LabelH", base + 2);
     h2.SetCaption("H+ +");
-    Add(h2, "Frame3");
+    place(h2);
     box(4, "1");
     Label& electron = LabelElectron.Add("LabelElectron", r);
     electron.SetCaption(" e =");
-    Add(electron, "Frame3");
+    place(electron);
     box(5, "1");
     box(6, r == 1 ? "Fe+2" : "");
     Label& h4 = LabelH.Add("LabelH", base + 4);
     h4.SetCaption("+");
-    Add(h4, "Frame3");
+    place(h4);
     box(7, "1");
     Label& h5 = LabelH.Add("LabelH", base + 5);
     h5.SetCaption(" H2O");
-    Add(h5, "Frame3");
+    place(h5);
   }
   CheckpH.SetCaption("pH effect");
   CheckpH.onClick = [this] { CheckpH_Click(); };
@@ -80,31 +86,36 @@ void FormMech::BuildChargeRows() {
 }
 
 void FormMech::BuildChemicalRows() {
+  // One row per reaction: A = B, and A + B = C + D.
+  auto place = [this](Control& control, const char* frame, int row, int column) {
+    control.SetGrid(row, column);
+    Add(control, frame);
+  };
   Frame4.SetCaption("First order chemical reaction");
   Add(Frame4, "Frame2");
   for (int i = 1; i <= 4; ++i) {
-    Add(chem.Add("chem", 2 * i - 1), "Frame4");
+    place(chem.Add("chem", 2 * i - 1), "Frame4", i - 1, 0);
     Label& eq = LabelChemEq.Add("LabelChemEq", i);
     eq.SetCaption("=");
-    Add(eq, "Frame4");
-    Add(chem.Add("chem", 2 * i), "Frame4");
+    place(eq, "Frame4", i - 1, 1);
+    place(chem.Add("chem", 2 * i), "Frame4", i - 1, 2);
   }
   Frame5.SetCaption("Second order chemical reaction");
   Add(Frame5, "Frame2");
   for (int i = 1; i <= 4; ++i) {
-    Add(chem2.Add("chem2", 4 * i - 3), "Frame5");
+    place(chem2.Add("chem2", 4 * i - 3), "Frame5", i - 1, 0);
     Label& plus1 = LabelChem2Plus.Add("LabelChem2Plus", 2 * i - 1);
     plus1.SetCaption(" +");
-    Add(plus1, "Frame5");
-    Add(chem2.Add("chem2", 4 * i - 2), "Frame5");
+    place(plus1, "Frame5", i - 1, 1);
+    place(chem2.Add("chem2", 4 * i - 2), "Frame5", i - 1, 2);
     Label& eq = LabelChem2Eq.Add("LabelChem2Eq", i);
     eq.SetCaption("=");
-    Add(eq, "Frame5");
-    Add(chem2.Add("chem2", 4 * i - 1), "Frame5");
+    place(eq, "Frame5", i - 1, 3);
+    place(chem2.Add("chem2", 4 * i - 1), "Frame5", i - 1, 4);
     Label& plus2 = LabelChem2Plus.Add("LabelChem2Plus", 2 * i);
     plus2.SetCaption(" +");
-    Add(plus2, "Frame5");
-    Add(chem2.Add("chem2", 4 * i), "Frame5");
+    place(plus2, "Frame5", i - 1, 5);
+    place(chem2.Add("chem2", 4 * i), "Frame5", i - 1, 6);
   }
 }
 

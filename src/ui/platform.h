@@ -1,11 +1,14 @@
 #pragma once
 // What the program needs from the machine it runs on: message boxes, file dialogs, the busy
-// pointer, the time of day and starting the web browser. The desktop window and the script
-// runner each provide one; tests use the recording platform.
+// pointer, the time of day, starting the web browser, and the clipboard and printer for the
+// plot picture. The desktop window and the script runner each provide one; tests use the
+// recording platform.
 
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "ui/recording_surface.h"
 
 namespace qalto {
 
@@ -24,6 +27,10 @@ class Platform {
   virtual void SetBusy(bool busy) = 0;
   // Opens the address (a web page or a local document) in the web browser.
   virtual void OpenBrowser(const std::string& address) = 0;
+  // Empties the clipboard and puts the drawing on it as a picture.
+  virtual void CopyPicture(const RecordingSurface& picture) = 0;
+  // Prints the drawing, as the plot window shows it, on the default printer.
+  virtual void PrintPicture(const RecordingSurface& picture) = 0;
 };
 
 }  // namespace qalto

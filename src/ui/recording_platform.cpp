@@ -41,4 +41,12 @@ void RecordingPlatform::OpenBrowser(const std::string& address) {
   browserAddresses.push_back(address);
 }
 
+void RecordingPlatform::CopyPicture(const RecordingSurface& picture) {
+  copiedPictures.push_back(picture.Items());
+}
+
+void RecordingPlatform::PrintPicture(const RecordingSurface& picture) {
+  printedPictures.push_back(picture.Items());
+}
+
 }  // namespace qalto

@@ -1,6 +1,7 @@
 #pragma once
 // A platform without windows: message boxes are recorded (and passed to an optional sink), file
-// dialogs are answered from a queue, the clock is set by hand or read from the real clock.
+// dialogs are answered from a queue, the clock is set by hand or read from the real clock,
+// pictures for the clipboard and printer are kept.
 
 #include <deque>
 #include <functional>
@@ -17,6 +18,8 @@ class RecordingPlatform : public Platform {
   double TimeOfDay() override;
   void SetBusy(bool busy) override;
   void OpenBrowser(const std::string& address) override;
+  void CopyPicture(const RecordingSurface& picture) override;
+  void PrintPicture(const RecordingSurface& picture) override;
 
   // The next file dialog returns this answer (nothing: cancelled).
   void QueueDialogAnswer(std::optional<std::string> answer) {
@@ -29,6 +32,9 @@ class RecordingPlatform : public Platform {
   std::vector<std::string> dialogFilters;
   std::vector<std::string> browserAddresses;
   std::vector<bool> busyChanges;
+  // The display lists the clipboard and the printer were given, in order.
+  std::vector<std::vector<DisplayItem>> copiedPictures;
+  std::vector<std::vector<DisplayItem>> printedPictures;
   std::function<void(const std::string&)> messageSink;
 
  private:

@@ -128,6 +128,25 @@ TEST_F(AppTest, HelpCommands) {
   EXPECT_TRUE(app.ExitRequested());
 }
 
+TEST_F(AppTest, ClipboardAndPrinterTakeThePlotAsDrawn) {
+  RecordingSurface& surface = app.Plot().surface;
+  surface.Show();
+  EXPECT_TRUE(app.Plot().Shown());  // drawing shows the plot window
+  surface.SetScale(-1, 1, 1, -1);
+  surface.DrawLine(-1, 0, 1, 0);
+  surface.SetPosition(0, 0.5);
+  surface.Print("E (V)");
+  EXPECT_EQ(app.ChooseMenu("mnuCopyto"), MenuOutcome::kDone);
+  EXPECT_EQ(app.ChooseMenu("mnuPrint"), MenuOutcome::kDone);
+  ASSERT_EQ(platform.copiedPictures.size(), 1u);
+  ASSERT_EQ(platform.printedPictures.size(), 1u);
+  for (const auto& picture : {platform.copiedPictures[0], platform.printedPictures[0]}) {
+    ASSERT_EQ(picture.size(), 2u);
+    EXPECT_EQ(picture[0].kind, ItemKind::kLine);
+    EXPECT_EQ(picture[1].text, "E (V)");
+  }
+}
+
 TEST_F(AppTest, ActivationRunsEachTimeAWindowBecomesActive) {
   UseAnalyticalMechanism(1);
   app.mnuInstrument_Click();

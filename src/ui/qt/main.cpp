@@ -1,0 +1,22 @@
+// qalto: the desktop window.
+
+#include <QApplication>
+
+#include "app/app.h"
+#include "ui/qt/app_icon.h"
+#include "ui/qt/mdi_form1.h"
+#include "ui/qt/qt_platform.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(qalto::kAppTitle);
+  QApplication::setWindowIcon(qalto::AppIcon());
+  qalto::QtPlatform platform;
+  // The manual lies beside the program.
+  qalto::App app(platform, QCoreApplication::applicationDirPath().toStdString());
+  qalto::MDIForm1 window(app);
+  platform.SetWindow(&window);
+  platform.SetPictureSize([&window] { return window.PlotPictureSize(); });
+  window.show();
+  return application.exec();
+}

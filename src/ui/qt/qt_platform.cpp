@@ -1,0 +1,158 @@
+#include "ui/qt/qt_platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QTime>
+#include <QUrl>
+
+#include "app/about_form.h"
+#include "ui/qt/display_list_painter.h"
+#include "ui/qt/file_filter.h"
+#include "ui/svg_writer.h"
+
+namespace qalto {
+namespace {
+
+constexpr int kDefaultPictureWidth = 640;   // px
+constexpr int kDefaultPictureHeight = 480;  // px
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), text.size());
+}
+
+std::optional<std::string> Chosen(const QString& path) {
+  if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
+}
+
+// A page-sized picture keeps the proportions of the plot window, as wide as the printable area
+// allows.
+QRectF PictureOnPage(const QRectF& page, const QSize& picture) {
+  double aspect = static_cast<double>(picture.height()) / picture.width();
+  double width = page.width();
+  double height = width * aspect;
+  if (height > page.height()) {
+    height = page.height();
+    width = height / aspect;
+  }
+  return QRectF(page.left(), page.top(), width, height);
+}
+
+}  // namespace
+
+void QtPlatform::MessageBox(const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, kAppTitle, FromUtf8(text), QMessageBox::Ok, window_);
+  box.exec();
+}
+
+std::optional<std::string> QtPlatform::OpenFileDialog(const std::string& filter) {
+  return Chosen(QFileDialog::getOpenFileName(window_, "Open", QString(), QtFileFilter(filter)));
+}
+
+std::optional<std::string> QtPlatform::SaveFileDialog(const std::string& filter) {
+  return Chosen(QFileDialog::getSaveFileName(window_, "Save As", QString(), QtFileFilter(filter)));
+}
+
+double QtPlatform::TimeOfDay() {
+  return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+void QtPlatform::SetBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The command runs on without returning to the event loop: the new pointer has to reach
+    // the display now. Only the window system's own events are handled here, never the user's.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void QtPlatform::OpenBrowser(const std::string& address) {
+  QString text = FromUtf8(address);
+  QUrl url =
+      text.contains("://") ? QUrl(text) : QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
+  // On this desktop the browser is started by xdg-open, which picks the user's browser.
+  if (!QDesktopServices::openUrl(url)) {
+    MessageBox("The web browser could not be started for " + address + ".");
+  }
+}
+
+QSize QtPlatform::PictureSize() const {
+  QSize size = pictureSize_ ? pictureSize_() : QSize();
+  if (size.width() <= 0 || size.height() <= 0) {
+    return QSize(kDefaultPictureWidth, kDefaultPictureHeight);
+  }
+  return size;
+}
+
+void QtPlatform::CopyPicture(const RecordingSurface& picture) {
+  QSize size = PictureSize();
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    PaintDisplayList(painter, picture, size.width(), size.height(), Qt::black);
+  }
+  // The picture goes on the clipboard as an image and, for programs that take drawings, as SVG.
+  auto* data = new QMimeData;
+  data->setImageData(image);
+  data->setData("image/svg+xml",
+                QByteArray::fromStdString(SvgText(picture, size.width(), size.height())));
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->clear();
+  clipboard->setMimeData(data);
+}
+
+void QtPlatform::PrintPicture(const RecordingSurface& picture) {
+  QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+  QPrinter printer(QPrinter::HighResolution);
+  lastPdf_.clear();
+  if (printerInfo.isNull()) {
+    // No printer on this machine: the page goes to a PDF file instead.
+    QString folder = pdfFolder_;
+    if (folder.isEmpty())
+      folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) folder = QDir::homePath();
+    QDir().mkpath(folder);
+    lastPdf_ = QDir(folder).filePath("qalto-plot.pdf");
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(lastPdf_);
+  } else {
+    printer.setPrinterName(printerInfo.printerName());
+  }
+  QSize size = PictureSize();
+  printer.setPageOrientation(size.width() > size.height() ? QPageLayout::Landscape
+                                                          : QPageLayout::Portrait);
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    MessageBox("The plot could not be printed.");
+    return;
+  }
+  QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+  QRectF area = PictureOnPage(QRectF(0, 0, page.width(), page.height()), size);
+  painter.save();
+  painter.translate(area.topLeft());
+  PaintDisplayList(painter, picture, area.width(), area.height(), Qt::black);
+  painter.restore();
+  painter.end();
+  if (!lastPdf_.isEmpty()) {
+    MessageBox("No printer is set up on this machine; the plot was written to " +
+               lastPdf_.toStdString() + ".");
+  }
+}
+
+}  // namespace qalto

@@ -1,0 +1,23 @@
+// The Qt tests run without a display, on Qt's offscreen platform, unless told otherwise.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+namespace {
+
+// The offscreen platform cannot size real windows and says so for every window shown.
+void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.contains("does not support propagateSizeHints")) return;
+  qt_message_output(type, context, message);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qInstallMessageHandler(QuietMessages);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
