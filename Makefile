@@ -3,7 +3,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: run test sanitize deps build bench clean format
+.PHONY: run test sanitize deps build bench clean format window
 
 deps:
 	@tools/install-deps.sh
@@ -14,13 +14,12 @@ $(BUILD)/build.ninja:
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-# With a display the desktop window starts; without one the example script runs headless.
 run: build
-	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -x $(BUILD)/qalto ]; then \
-	  echo "$(BUILD)/qalto"; $(BUILD)/qalto; \
-	else \
-	  echo "$(BUILD)/qalto-batch examples/cyclic.qs"; $(BUILD)/qalto-batch examples/cyclic.qs; \
-	fi
+	$(BUILD)/qalto-batch examples/cyclic.qs
+
+# The desktop window (needs a display).
+window: build
+	$(BUILD)/qalto
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
