@@ -163,7 +163,9 @@ void App::CloseForm(Form& form) {
   }
 }
 
-void App::Refresh() { RefreshModel(*model_, *ins_, ReadChemicalsTexts()); }
+void App::Refresh() {
+  RefreshModel(*model_, *ins_, ReadChemicalsTexts());
+}
 
 ChemicalsTexts App::ReadChemicalsTexts() const {
   const FormExpr& e = *expr_;
@@ -228,23 +230,37 @@ void App::mnuTime_Click() {
                  PrintItem::Number(model_->MaxIteration, Separator::kLineEnd)});
 }
 
-void App::mnuTech_Click() { ShowForm(Tech()); }
+void App::mnuTech_Click() {
+  ShowForm(Tech());
+}
 
-void App::mnuMechamism_Click() { ShowForm(*mech_); }
+void App::mnuMechamism_Click() {
+  ShowForm(*mech_);
+}
 
-void App::mnuInstrument_Click() { ShowForm(*ins_); }
+void App::mnuInstrument_Click() {
+  ShowForm(*ins_);
+}
 
 void App::mnuExperimental_Click() {
   mech_->OK();
   ShowForm(*expr_);
 }
 
-void App::mnuExit_Click() { exitRequested_ = true; }
+void App::mnuExit_Click() {
+  exitRequested_ = true;
+}
 
-void App::mnuHomepage_Click() { platform_.OpenBrowser(kHomePage); }
+void App::mnuHomepage_Click() {
+  platform_.OpenBrowser(kHomePage);
+}
 
-void App::mnuManual_Click() { platform_.OpenBrowser(programFolder_ + "/qalto.html"); }
+void App::mnuManual_Click() {
+  platform_.OpenBrowser(programFolder_ + "/qalto.html");
+}
 
-void App::mnuAbout_Click() { ShowForm(about_); }
+void App::mnuAbout_Click() {
+  ShowForm(about_);
+}
 
 }  // namespace qalto

@@ -15,15 +15,22 @@ void App::PlotCurves() {
 void App::PrepareAndPlot() {
   Model& m = *model_;
   PlotContext context{m, option_, plot_.surface, platform_};
-  qalto::PrepareAndPlot(context, [this] { Refresh(); }, m.FirstPoint, m.LastPoint, m.PotentialX,
-                        m.CurrentY, m.LineStyles);
+  qalto::PrepareAndPlot(
+      context, [this] { Refresh(); }, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY,
+      m.LineStyles);
 }
 
-void App::mnuOption_Click() { ShowForm(option_); }
+void App::mnuOption_Click() {
+  ShowForm(option_);
+}
 
-void App::mnuPlot_Click() { PlotCurves(); }
+void App::mnuPlot_Click() {
+  PlotCurves();
+}
 
-void App::FormPlot_Form_Resize() { PlotCurves(); }
+void App::FormPlot_Form_Resize() {
+  PlotCurves();
+}
 
 void App::mnuNextCurve_Click() {
   Model& m = *model_;
@@ -32,11 +39,14 @@ void App::mnuNextCurve_Click() {
                  PrintItem::Number(m.CurrentCurve, Separator::kLineEnd)});
 }
 
-void App::mnuClear_Click() { result_.Clear(); }
+void App::mnuClear_Click() {
+  result_.Clear();
+}
 
 void App::ScalePotentials(double factor) {
   Model& m = *model_;
-  for (int i = 1; i <= m.NumberOfPoints; ++i) m.PotentialX(i) = m.PotentialX(i) * factor;
+  for (int i = 1; i <= m.NumberOfPoints; ++i)
+    m.PotentialX(i) = m.PotentialX(i) * factor;
   PlotCurves();
 }
 

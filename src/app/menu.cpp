@@ -3,8 +3,12 @@
 namespace qalto {
 namespace {
 
-MenuItem Item(const char* caption, const char* handler) { return {caption, handler, true, {}}; }
-MenuItem Separator() { return {"-", "", true, {}}; }
+MenuItem Item(const char* caption, const char* handler) {
+  return {caption, handler, true, {}};
+}
+MenuItem Separator() {
+  return {"-", "", true, {}};
+}
 
 }  // namespace
 
@@ -13,10 +17,10 @@ std::vector<MenuItem> BuildMenuTree() {
       {"&File",
        "mnuFile",
        true,
-       {Item("&Save...", "mnuSave_Click"), Separator(),
-        Item("&Import Data...", "mnuImport_Click"), Item("&Export Data...", "mnuExport_Click"),
-        Separator(), Item("&Copy to Clipboard", "mnuCopyto_Click"),
-        Item("&Print", "mnuPrint_Click"), Separator(), Item("E&xit", "mnuExit_Click")}},
+       {Item("&Save...", "mnuSave_Click"), Separator(), Item("&Import Data...", "mnuImport_Click"),
+        Item("&Export Data...", "mnuExport_Click"), Separator(),
+        Item("&Copy to Clipboard", "mnuCopyto_Click"), Item("&Print", "mnuPrint_Click"),
+        Separator(), Item("E&xit", "mnuExit_Click")}},
       {"&Input",
        "mnuInput",
        true,

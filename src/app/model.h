@@ -11,11 +11,11 @@
 
 namespace qalto {
 
-inline constexpr int kMaxPoints = 5000;   // points per curve
-inline constexpr int kMaxCurves = 8;      // curves in the store
-inline constexpr int kMaxSpecies = 8;     // species of a mechanism
-inline constexpr int kMaxPeaks = 20;      // peaks per curve
-inline constexpr int kMaxOverlaid = 5;    // curves kept side by side by the overlap option
+inline constexpr int kMaxPoints = 5000;  // points per curve
+inline constexpr int kMaxCurves = 8;     // curves in the store
+inline constexpr int kMaxSpecies = 8;    // species of a mechanism
+inline constexpr int kMaxPeaks = 20;     // peaks per curve
+inline constexpr int kMaxOverlaid = 5;   // curves kept side by side by the overlap option
 
 struct Model {
   // Experiment settings.
@@ -24,25 +24,25 @@ struct Model {
   int Mechanism = 0;  // 1..10
   int Electrode = 0;  // 1 planar .. 10 band
   bool DigitalSimulation = false;
-  double StartPotential = 0;           // V
-  double EndPotential = 0;             // V
-  double PotentialStep = 0;            // V
-  double ScanRate = 0;                 // V/s
-  double PulseTime = 0;                // s
-  double DropTime = 0;                 // s, sampling time
-  double PulsePotential = 0;           // V
-  double ScanCycles = 0;               // 0.5 single sweep, else 1, 2 or 3 cycles
-  double Temperature = 0;              // K
-  double NoiseLevel = 0;               // A
-  double ElectrodeArea = 0;            // cm2
-  double Radius = 0;                   // cm; radius, equivalent radius or half width
-  double ElectrodeLength = 0;          // cm; cylinder or band length, film thickness
-  double ElectrodeVolume = 0;          // cm3
-  double RotationRate = 0;             // rad/s
-  double DoubleLayerCapacitance = 0;   // F
-  double UncompensatedResistance = 0;  // ohm
-  double KinematicViscosity = 0;       // cm2/s
-  double ElectrolyteConcentration = 0; // M
+  double StartPotential = 0;            // V
+  double EndPotential = 0;              // V
+  double PotentialStep = 0;             // V
+  double ScanRate = 0;                  // V/s
+  double PulseTime = 0;                 // s
+  double DropTime = 0;                  // s, sampling time
+  double PulsePotential = 0;            // V
+  double ScanCycles = 0;                // 0.5 single sweep, else 1, 2 or 3 cycles
+  double Temperature = 0;               // K
+  double NoiseLevel = 0;                // A
+  double ElectrodeArea = 0;             // cm2
+  double Radius = 0;                    // cm; radius, equivalent radius or half width
+  double ElectrodeLength = 0;           // cm; cylinder or band length, film thickness
+  double ElectrodeVolume = 0;           // cm3
+  double RotationRate = 0;              // rad/s
+  double DoubleLayerCapacitance = 0;    // F
+  double UncompensatedResistance = 0;   // ohm
+  double KinematicViscosity = 0;        // cm2/s
+  double ElectrolyteConcentration = 0;  // M
 
   // Derived quantities.
   double FOverRT = 0;         // F/(RT), 1/V
@@ -59,22 +59,22 @@ struct Model {
   int SecondOrderReactionCount = 0;
   int TotalCurrentColumn = 0;
   Table1<std::string> SpeciesName{9};
-  Table1<double> SpeciesD{9};  // diffusion coefficient, cm2/s
-  Table1<double> SpeciesC{9};  // initial (bulk) concentration, M
+  Table1<double> SpeciesD{9};                            // diffusion coefficient, cm2/s
+  Table1<double> SpeciesC{9};                            // initial (bulk) concentration, M
   Table1<std::optional<double>> SpeciesConductivity{9};  // no form sets it: stays empty
-  Table1<double> ChargeKs{9};     // standard heterogeneous rate constant, cm/s
-  Table1<double> ChargeAlpha{9};  // transfer coefficient
-  Table1<double> ChargeN{9};      // electrons
-  Table1<double> ChargeE0{9};     // formal potential, V
-  Table2<int> ChargeReactionSpecies{9, 3};     // (r,1) oxidized, (r,2) reduced species
-  Table2<double> ChargeReactionStoich{9, 3};   // (r,1), (r,2) stoichiometric coefficients
+  Table1<double> ChargeKs{9};                 // standard heterogeneous rate constant, cm/s
+  Table1<double> ChargeAlpha{9};              // transfer coefficient
+  Table1<double> ChargeN{9};                  // electrons
+  Table1<double> ChargeE0{9};                 // formal potential, V
+  Table2<int> ChargeReactionSpecies{9, 3};    // (r,1) oxidized, (r,2) reduced species
+  Table2<double> ChargeReactionStoich{9, 3};  // (r,1), (r,2) stoichiometric coefficients
   Table1<double> ProtonCount{4};
   Table1<std::string> ChargeReactionText{4};
   Table2<int> FirstOrderReactionSpecies{9, 3};   // (i,1) reactant, (i,2) product
   Table2<int> SecondOrderReactionSpecies{9, 5};  // (i,1),(i,2) reactants, (i,3),(i,4) products
-  Table1<double> ForwardRateConstant{9};   // kf of homogeneous reaction i
-  Table1<double> BackwardRateConstant{9};  // kb of homogeneous reaction i
-  Table1<double> EquilibriumConstant{9};   // Keq = kf / kb
+  Table1<double> ForwardRateConstant{9};         // kf of homogeneous reaction i
+  Table1<double> BackwardRateConstant{9};        // kb of homogeneous reaction i
+  Table1<double> EquilibriumConstant{9};         // Keq = kf / kb
   Table1<std::string> ChemReactionText{5};
 
   // Curve store.

@@ -42,8 +42,8 @@ std::string SplitIndexes(const std::string& text, std::vector<int>& indexes) {
   size_t start = 0;
   while (start <= inside.size()) {
     size_t comma = inside.find(',', start);
-    std::string part = inside.substr(start, comma == std::string::npos ? std::string::npos
-                                                                       : comma - start);
+    std::string part =
+        inside.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     try {
       size_t used = 0;
       indexes.push_back(std::stoi(part, &used));
@@ -247,7 +247,8 @@ void ScriptRunner::Act(const std::vector<std::string>& words) {
     auto& list = static_cast<ComboBox&>(control);
     std::string item = Rest(words, 2);
     bool known = false;
-    for (const std::string& entry : list.Items()) known = known || entry == item;
+    for (const std::string& entry : list.Items())
+      known = known || entry == item;
     if (!known) throw ScriptError(words[1] + " has no item " + item);
     event = [&list, item] { list.SelectText(item); };
   }

@@ -133,7 +133,8 @@ void Run(Model& model, const SimulationInputs& inputs, Platform& platform) {
     model.SweepPoints = model.NumberOfPoints / 2.0;  // the imported axis stays as it is
   }
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    for (int c = 1; c <= 10; ++c) model.ReactionCurrents(i, c) = 0;
+    for (int c = 1; c <= 10; ++c)
+      model.ReactionCurrents(i, c) = 0;
   }
   if (model.DigitalSimulation) {
     SimulateDigital(model, DigitalFormInputs{inputs.expandingGrid, inputs.pH},
