@@ -1,7 +1,7 @@
 #pragma once
 // A whole analytical run of mechanism 1 (A + e = B) as the driver receives it from the forms:
-// 1 mM of A, no B, equal diffusion coefficients, 25 C, 1 cm2, a single sweep from 0.2 V to
-// -0.4 V in 1 mV steps at 0.1 V/s.
+// ks = 1e3 cm/s (reversible), 1 mM of A, no B, equal diffusion coefficients, 25 C, 1 cm2, a
+// single sweep from 0.2 V to -0.4 V in 1 mV steps at 0.1 V/s.
 
 #include "app/model.h"
 #include "common/constants.h"
