@@ -7,52 +7,21 @@
 
 #include "app/model.h"
 #include "common/constants.h"
+#include "simulation/analytical_run_model.h"
 #include "simulation/simulation_driver.h"
 #include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
 
-constexpr double kC = 1e-3;   // bulk concentration of A, M
-constexpr double kD = 1e-5;   // diffusion coefficient of A and B, cm2/s
-constexpr double kE0 = -0.1;  // formal potential, V
-
-// Mechanism 1, A + e = B, reversible, 1 mM of A, 25 C, a single sweep from 0.2 V to -0.4 V.
-Model RunModel(int technique, int electrode) {
-  Model model;
-  model.Technique = technique;
-  model.Electrode = electrode;
-  model.Mechanism = 1;
-  model.TechElectrodeCode = 10 * technique + electrode;
-  model.Temperature = 298.14;
-  model.FOverRT = kFaraday / kGasConstant / model.Temperature;
-  model.RTOverF = 1.0 / model.FOverRT;
-  model.StartPotential = 0.2;
-  model.EndPotential = -0.4;
-  model.PotentialStep = 0.001;
-  model.ScanRate = 0.1;
-  model.DropTime = model.PotentialStep / model.ScanRate;  // time per step of the sweep
-  model.PulseTime = 0.025;
-  model.PulsePotential = -0.05;
-  model.ScanCycles = 0.5;
-  model.ElectrodeArea = 1.0;
-  model.Radius = 0.2821;
-  model.RotationRate = 100 * kPi / 30;
-  model.KinematicViscosity = 0.01;
-  model.SpeciesCount = 2;
-  model.ChargeReactionCount = 1;
-  model.ChargeReactionSpecies(1, 1) = 1;
-  model.ChargeReactionSpecies(1, 2) = 2;
-  model.ChargeReactionStoich(1, 1) = 1;
-  model.ChargeReactionStoich(1, 2) = 1;
-  model.ChargeKs(1) = 1e3;
-  model.ChargeAlpha(1) = 0.5;
-  model.ChargeN(1) = 1;
-  model.ChargeE0(1) = kE0;
-  model.SpeciesC(1) = kC;
-  model.SpeciesD(1) = kD;
-  model.SpeciesD(2) = kD;
-  return model;
+// exp(x^2) erfc(x) from the standard library's erfc, and beyond x = 3, where exp(x^2) would
+// soon overflow, from Laplace's continued fraction (200 terms: exact to double precision there).
+double ScaledErfcReference(double x) {
+  if (x < 3) return std::exp(x * x) * std::erfc(x);
+  double tail = 0;
+  for (int n = 200; n >= 1; --n)
+    tail = (n / 2.0) / (x + tail);
+  return 1 / (std::sqrt(std::numbers::pi) * (x + tail));
 }
 
 struct Peak {
@@ -88,7 +57,7 @@ void Simulate(Model& model, RecordingPlatform& platform) {
 }
 
 TEST(AnalyticalRun, ReversibleCyclicVoltammogramAtAPlanarElectrode) {
-  Model model = RunModel(1, 1);
+  Model model = AnalyticalRunModel(1, 1);
   model.ScanCycles = 1;
   RecordingPlatform platform;
   Simulate(model, platform);
@@ -96,27 +65,33 @@ TEST(AnalyticalRun, ReversibleCyclicVoltammogramAtAPlanarElectrode) {
 
   // Randles-Sevcik: ip = 0.4463 n F A C sqrt(n F v D / RT), C in mol/cm3.
   double randlesSevcik =
-      0.4463 * kFaraday * kC * 1e-3 * std::sqrt(model.FOverRT * model.ScanRate * kD);
+      0.4463 * kFaraday * kRunC * 1e-3 * std::sqrt(model.FOverRT * model.ScanRate * kRunD);
   Peak cathodic = LargestCurrent(model, 1, model.SweepPoints);
   EXPECT_NEAR(cathodic.I / randlesSevcik, 1.0, 0.01);
   // Ep = E1/2 - 1.109 RT/nF = E0 - 28.5 mV with equal diffusion coefficients.
-  EXPECT_NEAR(cathodic.E, kE0 - 1.109 * model.RTOverF, 0.0015);
+  EXPECT_NEAR(cathodic.E, kRunE0 - 1.109 * model.RTOverF, 0.001);
+  // At E1/2 itself the current is 0.38011 n F A C sqrt(n f v D) (pi^1/2 chi of the
+  // Nicholson-Shain equation), 0.8517 of the peak.
+  ASSERT_NEAR(model.PotentialX(301), kRunE0, 1e-12);
+  EXPECT_NEAR(model.CurrentY(301, 1) / randlesSevcik, 0.38011 / 0.4463, 0.002);
 
-  // On the way back B is reoxidised: an anodic peak about 57 mV more positive.
+  // On the way back B is reoxidised: an anodic peak 57-60 mV more positive (57.0 mV = 2.218
+  // RT/F when the switch lies far beyond E1/2, 57.4 mV for the 300 mV here).
   Peak anodic;
   for (int i = model.SweepPoints + 1; i <= model.NumberOfPoints; ++i) {
     if (model.CurrentY(i, 1) < anodic.I) anodic = {i, model.PotentialX(i), model.CurrentY(i, 1)};
   }
-  EXPECT_NEAR(anodic.E - cathodic.E, 2.218 * model.RTOverF, 0.003);
+  EXPECT_GE(anodic.E - cathodic.E, 0.057 - 1e-9);
+  EXPECT_LE(anodic.E - cathodic.E, 0.060 + 1e-9);
   EXPECT_LT(anodic.I, 0.0);
   // Surface concentrations of the reversible couple at the last point of the forward sweep.
-  EXPECT_NEAR(model.SurfaceConcentrations(model.SweepPoints, 1), 0.0, 1e-3 * kC);
-  EXPECT_NEAR(model.SurfaceConcentrations(model.SweepPoints, 2), kC, 1e-3 * kC);
+  EXPECT_NEAR(model.SurfaceConcentrations(model.SweepPoints, 1), 0.0, 1e-3 * kRunC);
+  EXPECT_NEAR(model.SurfaceConcentrations(model.SweepPoints, 2), kRunC, 1e-3 * kRunC);
 }
 
 TEST(AnalyticalRun, ScanRateScalesThePeakWithItsSquareRoot) {
-  Model slow = RunModel(1, 1);
-  Model fast = RunModel(1, 1);
+  Model slow = AnalyticalRunModel(1, 1);
+  Model fast = AnalyticalRunModel(1, 1);
   fast.ScanRate = 4 * slow.ScanRate;
   fast.DropTime = fast.PotentialStep / fast.ScanRate;
   RecordingPlatform platform;
@@ -128,19 +103,20 @@ TEST(AnalyticalRun, ScanRateScalesThePeakWithItsSquareRoot) {
 }
 
 TEST(AnalyticalRun, DcWaveHasItsHalfWavePotentialAtE0) {
-  Model model = RunModel(2, 1);
+  Model model = AnalyticalRunModel(2, 1);
   model.DropTime = 1.0;
   RecordingPlatform platform;
   Simulate(model, platform);
   // Limiting current n F A C sqrt(D / (pi t)).
-  double limiting = kFaraday * kC * 1e-3 * std::sqrt(kD / (std::numbers::pi * model.DropTime));
+  double limiting =
+      kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (std::numbers::pi * model.DropTime));
   EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / limiting, 1.0, 3e-5);
-  EXPECT_NEAR(PotentialAtCurrent(model, limiting / 2), kE0, 1e-4);
+  EXPECT_NEAR(PotentialAtCurrent(model, limiting / 2), kRunE0, 1e-4);
 }
 
 TEST(AnalyticalRun, MicrodiscReachesItsSteadyStateCurrent) {
   // A 10 um disc swept slowly: the wave levels off at 4 n F D C r.
-  Model model = RunModel(1, 4);
+  Model model = AnalyticalRunModel(1, 4);
   double discRadius = 5e-4;  // cm
   model.Radius = 2 * discRadius / kPi;
   model.ElectrodeArea = kTwoPi * model.Radius * model.Radius;
@@ -148,80 +124,135 @@ TEST(AnalyticalRun, MicrodiscReachesItsSteadyStateCurrent) {
   model.DropTime = model.PotentialStep / model.ScanRate;
   RecordingPlatform platform;
   Simulate(model, platform);
-  double steady = 4 * kFaraday * kD * kC * 1e-3 * discRadius;
+  double steady = 4 * kFaraday * kRunD * kRunC * 1e-3 * discRadius;
   EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / steady, 1.0, 0.02);
-  EXPECT_NEAR(PotentialAtCurrent(model, steady / 2), kE0, 0.003);
+  EXPECT_NEAR(PotentialAtCurrent(model, steady / 2), kRunE0, 0.003);
+}
+
+TEST(AnalyticalRun, SlowTransferDcWaveIsKouteckysStepResponse) {
+  // A totally irreversible reduction sampled td after the step: I / Id = sqrt(pi) x exp(x^2)
+  // erfc(x), x = kf sqrt(td / D), half at x = 0.432752, so
+  // E1/2 = E0 + ln(2.310794 ks sqrt(td / D)) / (alpha f).
+  Model model = AnalyticalRunModel(2, 1);
+  model.DropTime = 1.0;
+  model.ChargeKs(1) = 1e-5;
+  model.ChargeAlpha(1) = 0.3;  // cm/s; an uneven alpha shows a swap of alpha and 1 - alpha
+  model.EndPotential = -1.2;
+  RecordingPlatform platform;
+  Simulate(model, platform);
+  double f = model.FOverRT;
+  double limiting = kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPi * model.DropTime));
+  EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / limiting, 1.0, 1e-5);
+  double halfWave = kRunE0 + std::log(2.310794 * 1e-5 * std::sqrt(1.0 / kRunD)) / (0.3 * f);
+  EXPECT_NEAR(PotentialAtCurrent(model, limiting / 2), halfWave, 1e-4);
+  // Point by point against erfc; the back reaction is negligible beyond 0.3 V past E0.
+  for (int i = 600; i <= model.NumberOfPoints; i += 50) {
+    double x = 1e-5 * std::exp(-0.3 * f * (model.PotentialX(i) - kRunE0)) / std::sqrt(kRunD);
+    double koutecky = std::sqrt(std::numbers::pi) * x * ScaledErfcReference(x);
+    EXPECT_NEAR(model.CurrentY(i, 1) / limiting, koutecky, 1e-6) << model.PotentialX(i);
+  }
+}
+
+TEST(AnalyticalRun, MicrodiscDcWaveFollowsSphericalDiffusion) {
+  // A disc of radius a = 5 um as the hemisphere of equal steady current, r0 = 2a / pi. On the
+  // plateau I = 4nFDCa (1 + 4 / (pi^(3/2) sqrt(tau))), tau = 4 D td / a^2, which follows
+  // Shoup and Szabo's 0.7854 + 0.8862 / sqrt(tau) + 0.2146 exp(-0.7823 / sqrt(tau)).
+  double discRadius = 5e-4;  // cm
+  double steady = 4 * kFaraday * kRunD * kRunC * 1e-3 * discRadius;
+  struct Case {
+    double tau;
+    double tolerance;  // relative, from Shoup-Szabo
+  };
+  for (Case c : {Case{20, 0.004}, Case{80, 0.0015}, Case{16000, 5e-5}}) {
+    Model model = AnalyticalRunModel(2, 4);
+    model.Radius = 2 * discRadius / kPi;
+    model.ElectrodeArea = kTwoPi * model.Radius * model.Radius;
+    model.DropTime = c.tau * discRadius * discRadius / (4 * kRunD);
+    RecordingPlatform platform;
+    Simulate(model, platform);
+    double plateau = model.CurrentY(model.NumberOfPoints, 1);
+    double spherical = 1 + 4 / (std::pow(kPi, 1.5) * std::sqrt(c.tau));
+    double s = 1 / std::sqrt(c.tau);
+    double shoupSzabo = 0.7854 + 0.8862 * s + 0.2146 * std::exp(-0.7823 * s);
+    EXPECT_NEAR(plateau / steady, spherical, 1e-5) << c.tau;
+    EXPECT_NEAR(plateau / steady / shoupSzabo, 1.0, c.tolerance) << c.tau;
+    EXPECT_NEAR(PotentialAtCurrent(model, plateau / 2), kRunE0, 1e-4) << c.tau;
+    if (c.tau == 80) {
+      EXPECT_NEAR(plateau / steady, 1.08, 0.002);  // about 8 % above
+    }
+  }
 }
 
 TEST(AnalyticalRun, RotatingDiskLimitingCurrentIsLevich) {
-  Model model = RunModel(2, 8);
+  Model model = AnalyticalRunModel(2, 8);
   RecordingPlatform platform;
   Simulate(model, platform);
-  double levich = 0.62 * kFaraday * model.ElectrodeArea * std::pow(kD, 2.0 / 3.0) *
+  double levich = 0.62 * kFaraday * model.ElectrodeArea * std::pow(kRunD, 2.0 / 3.0) *
                   std::sqrt(model.RotationRate) * std::pow(model.KinematicViscosity, -1.0 / 6.0) *
-                  kC * 1e-3;
+                  kRunC * 1e-3;
   EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / levich, 1.0, 3e-5);
-  EXPECT_NEAR(PotentialAtCurrent(model, levich / 2), kE0, 1e-4);
+  EXPECT_NEAR(PotentialAtCurrent(model, levich / 2), kRunE0, 1e-4);
 }
 
 TEST(AnalyticalRun, ReversibleSquareWavePeaksAtE0) {
-  Model model = RunModel(5, 1);
+  Model model = AnalyticalRunModel(5, 1);
   model.PotentialStep = 0.005;
   RecordingPlatform platform;
   Simulate(model, platform);
   Peak peak = LargestCurrent(model, 1, model.NumberOfPoints);
   EXPECT_GT(peak.I, 0.0);
-  EXPECT_NEAR(peak.E, kE0, 0.0051);
+  EXPECT_NEAR(peak.E, kRunE0, 0.0051);
 }
 
 TEST(AnalyticalRun, ReversibleDifferentialPulsePeaksHalfAPulseAfterE0) {
-  Model model = RunModel(4, 1);
+  Model model = AnalyticalRunModel(4, 1);
   model.DropTime = 0.5;
   RecordingPlatform platform;
   Simulate(model, platform);
   Peak peak = LargestCurrent(model, 1, model.NumberOfPoints);
-  EXPECT_NEAR(peak.E, kE0 - model.PulsePotential / 2, 0.0011);
+  EXPECT_NEAR(peak.E, kRunE0 - model.PulsePotential / 2, 0.0011);
   // Height n F A C sqrt(D / (pi t)) (1 - s) / (1 + s), s = exp(n f P / 2), nearly: the drop
   // terms add the small decay of the current between the pulses.
   double s = std::exp(model.FOverRT * model.PulsePotential / 2);
   double height =
-      kFaraday * kC * 1e-3 * std::sqrt(kD / (kPi * model.PulseTime)) * (1 - s) / (1 + s);
+      kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPi * model.PulseTime)) * (1 - s) / (1 + s);
   EXPECT_NEAR(peak.I / height, 1.0, 0.01);
 }
 
 TEST(AnalyticalRun, CatalyticWaveLevelsOffAtTheKineticCurrent) {
   // EC': B + C* -> A with k' = kf C* = 10 /s; the sweep turns into a wave with the plateau
   // n F A C sqrt(D k') centred on E0.
-  Model model = RunModel(1, 1);
+  Model model = AnalyticalRunModel(1, 1);
   model.Mechanism = 8;
   model.SpeciesCount = 3;
   model.SpeciesC(3) = 0.1;
-  model.SpeciesD(3) = kD;
+  model.SpeciesD(3) = kRunD;
   model.ForwardRateConstant(1) = 100;
   RecordingPlatform platform;
   Simulate(model, platform);
-  double plateau = kFaraday * kC * 1e-3 * std::sqrt(kD * 10.0);
+  double plateau = kFaraday * kRunC * 1e-3 * std::sqrt(kRunD * 10.0);
   EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / plateau, 1.0, 1e-4);
-  EXPECT_NEAR(PotentialAtCurrent(model, plateau / 2), kE0, 2e-4);
+  EXPECT_NEAR(PotentialAtCurrent(model, plateau / 2), kRunE0, 2e-4);
 }
 
 TEST(AnalyticalRun, ThinFilmPeak) {
   // Thin-layer voltammetry: ip = n F A C f L v / 4, at E0 + ln(sqrt(pi) n L / sqrt(td D)) / f.
-  Model model = RunModel(1, 9);
+  Model model = AnalyticalRunModel(1, 9);
   model.ElectrodeLength = 1e-4;  // cm
   RecordingPlatform platform;
   Simulate(model, platform);
   Peak peak = LargestCurrent(model, 1, model.NumberOfPoints);
   double f = model.FOverRT;
-  double height = kFaraday * kC * 1e-3 * f * model.ElectrodeLength * model.ScanRate / 4;
+  double height = kFaraday * kRunC * 1e-3 * f * model.ElectrodeLength * model.ScanRate / 4;
   EXPECT_NEAR(peak.I / height, 1.0, 2e-3);
-  double Ep = kE0 + std::log(kSqrtPi * model.ElectrodeLength / std::sqrt(model.DropTime * kD)) / f;
+  double Ep =
+      kRunE0 + std::log(kSqrtPi * model.ElectrodeLength / std::sqrt(model.DropTime * kRunD)) / f;
   EXPECT_NEAR(peak.E, Ep, 0.0006);
 }
 
 TEST(AnalyticalRun, TwoStepReductionGivesTwoEqualDcWaves) {
   // A + e = B, B + e = C: the second step reduces the B that the first one makes at the surface.
-  Model model = RunModel(2, 1);
+  Model model = AnalyticalRunModel(2, 1);
   model.DropTime = 1.0;
   model.Mechanism = 2;
   model.EndPotential = -0.6;
@@ -235,38 +266,38 @@ TEST(AnalyticalRun, TwoStepReductionGivesTwoEqualDcWaves) {
   model.ChargeAlpha(2) = 0.5;
   model.ChargeN(2) = 1;
   model.ChargeE0(2) = -0.35;
-  model.SpeciesD(3) = kD;
+  model.SpeciesD(3) = kRunD;
   RecordingPlatform platform;
   Simulate(model, platform);
-  double limiting = kFaraday * kC * 1e-3 * std::sqrt(kD / (kPi * model.DropTime));
+  double limiting = kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPi * model.DropTime));
   int between = 1 + static_cast<int>(std::lround((0.2 + 0.225) / model.PotentialStep));
   EXPECT_NEAR(model.PotentialX(between), -0.225, 1e-9);
   EXPECT_NEAR(model.CurrentY(between, 1) / limiting, 1.0, 1e-3);
   EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / limiting, 2.0, 1e-3);
-  EXPECT_NEAR(PotentialAtCurrent(model, limiting / 2), kE0, 1e-4);
+  EXPECT_NEAR(PotentialAtCurrent(model, limiting / 2), kRunE0, 1e-4);
   EXPECT_NEAR(PotentialAtCurrent(model, 1.5 * limiting), -0.35, 1e-3);
 }
 
 TEST(AnalyticalRun, ComplexationShiftsTheDcWave) {
   // MX4 = M + 4X: free ligand moves the wave by (ln Keq + ln(D1/D3)/2 - 4 ln C(X)) RT/nF.
-  Model model = RunModel(2, 1);
+  Model model = AnalyticalRunModel(2, 1);
   model.Mechanism = 9;
   model.DropTime = 1.0;
   model.EndPotential = -0.6;
   model.SpeciesCount = 4;
   model.EquilibriumConstant(1) = 1e-10;
-  model.SpeciesD(3) = 0.5 * kD;
+  model.SpeciesD(3) = 0.5 * kRunD;
   model.SpeciesC(4) = 0.01;  // M
   RecordingPlatform platform;
   Simulate(model, platform);
   double shift = model.RTOverF * (std::log(1e-10) + 0.5 * std::log(2.0) - 4 * std::log(0.01));
-  double limiting = kFaraday * kC * 1e-3 * std::sqrt(kD / (kPi * model.DropTime));
-  EXPECT_NEAR(PotentialAtCurrent(model, limiting / 2), kE0 + shift, 1e-4);
+  double limiting = kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPi * model.DropTime));
+  EXPECT_NEAR(PotentialAtCurrent(model, limiting / 2), kRunE0 + shift, 1e-4);
 }
 
 TEST(AnalyticalRun, CombinationWithoutClosedFormGivesOnlyChargingCurrent) {
-  Model model = RunModel(1, 10);        // linear sweep at a band electrode, code 20
-  model.DoubleLayerCapacitance = 2e-5;  // F
+  Model model = AnalyticalRunModel(1, 10);  // linear sweep at a band electrode, code 20
+  model.DoubleLayerCapacitance = 2e-5;      // F
   RecordingPlatform platform;
   Simulate(model, platform);
   ASSERT_EQ(model.TechElectrodeCode, 20);
@@ -278,7 +309,7 @@ TEST(AnalyticalRun, CombinationWithoutClosedFormGivesOnlyChargingCurrent) {
 }
 
 TEST(AnalyticalRun, ExtremePotentialsEndTheRunWithTheErrorMessage) {
-  Model model = RunModel(1, 1);
+  Model model = AnalyticalRunModel(1, 1);
   model.StartPotential = 60.0;  // exp(0.5 f 60 V) does not fit a double
   model.PotentialStep = 1.0;
   model.DropTime = 0.01;

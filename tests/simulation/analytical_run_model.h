@@ -1,0 +1,52 @@
+#pragma once
+// A whole analytical run of mechanism 1 (A + e = B) as the driver receives it from the forms:
+// ks = 1e3 cm/s (reversible), 1 mM of A, no B, equal diffusion coefficients, 25 C, 1 cm2, a
+// single sweep from 0.2 V to -0.4 V in 1 mV steps at 0.1 V/s.
+
+#include "app/model.h"
+#include "common/constants.h"
+
+namespace qalto {
+
+inline constexpr double kRunC = 1e-3;   // bulk concentration of A, M
+inline constexpr double kRunD = 1e-5;   // diffusion coefficient of A and B, cm2/s
+inline constexpr double kRunE0 = -0.1;  // formal potential, V
+
+inline Model AnalyticalRunModel(int technique, int electrode) {
+  Model model;
+  model.Technique = technique;
+  model.Electrode = electrode;
+  model.Mechanism = 1;
+  model.TechElectrodeCode = 10 * technique + electrode;
+  model.Temperature = 298.14;
+  model.FOverRT = kFaraday / kGasConstant / model.Temperature;
+  model.RTOverF = 1.0 / model.FOverRT;
+  model.StartPotential = 0.2;
+  model.EndPotential = -0.4;
+  model.PotentialStep = 0.001;
+  model.ScanRate = 0.1;
+  model.DropTime = model.PotentialStep / model.ScanRate;  // time per step of the sweep
+  model.PulseTime = 0.025;
+  model.PulsePotential = -0.05;
+  model.ScanCycles = 0.5;
+  model.ElectrodeArea = 1.0;
+  model.Radius = 0.2821;
+  model.RotationRate = 100 * kPi / 30;
+  model.KinematicViscosity = 0.01;
+  model.SpeciesCount = 2;
+  model.ChargeReactionCount = 1;
+  model.ChargeReactionSpecies(1, 1) = 1;
+  model.ChargeReactionSpecies(1, 2) = 2;
+  model.ChargeReactionStoich(1, 1) = 1;
+  model.ChargeReactionStoich(1, 2) = 1;
+  model.ChargeKs(1) = 1e3;
+  model.ChargeAlpha(1) = 0.5;
+  model.ChargeN(1) = 1;
+  model.ChargeE0(1) = kRunE0;
+  model.SpeciesC(1) = kRunC;
+  model.SpeciesD(1) = kRunD;
+  model.SpeciesD(2) = kRunD;
+  return model;
+}
+
+}  // namespace qalto

@@ -1,0 +1,258 @@
+// Slow electron transfer through the whole driver. There the sweep and pulse currents built by
+// superposing step responses are approximations (an irreversible sweep does not give the
+// textbook 0.4958 peak), so they are checked against their own closed forms, evaluated here
+// independently: exp(x^2) erfc(x) from the standard library, every sum term by term, with an
+// uneven alpha, B in the solution and unequal diffusion coefficients so that a swapped
+// argument shows.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+#include "app/model.h"
+#include "common/constants.h"
+#include "simulation/analytical_run_model.h"
+#include "simulation/potential_axis.h"
+#include "simulation/simulation_driver.h"
+#include "ui/recording_platform.h"
+
+namespace qalto {
+namespace {
+
+constexpr double kCR = 2e-4;      // bulk concentration of B, M
+constexpr double kDR = 0.5e-5;    // diffusion coefficient of B, cm2/s
+constexpr double kKs = 1e-3;      // cm/s: quasi-reversible at these times
+constexpr double kAlpha = 0.3;    // transfer coefficient
+constexpr double kRadius = 5e-3;  // cm, small enough for the sphere to matter
+// The expansions of exp(x^2) erfc(x) in the program hold 1e-6; the sums and differences of the
+// superposition lose a little of that.
+constexpr double kTolerance = 1e-5;  // relative to the largest current of the curve
+
+// exp(x^2) erfc(x); beyond x = 3 by Laplace's continued fraction, where exp(x^2) would soon
+// overflow (200 terms: exact to double precision there).
+double W(double x) {
+  if (x < 3) return std::exp(x * x) * std::erfc(x);
+  double tail = 0;
+  for (int n = 200; n >= 1; --n)
+    tail = (n / 2.0) / (x + tail);
+  return 1 / (std::sqrt(std::numbers::pi) * (x + tail));
+}
+
+struct Kinetics {
+  double kf = 0;      // reduction rate constant, cm/s
+  double lambda = 0;  // kf / sqrt(DO) + kb / sqrt(DR), 1/s^1/2
+  double phi = 0;     // n (kf CO - kb CR), M cm/s
+};
+
+Kinetics At(const Model& model, double E, double E0) {
+  double theta = model.FOverRT * (E - E0);
+  double kf = kKs * std::exp(-kAlpha * theta);
+  double kb = kKs * std::exp((1 - kAlpha) * theta);
+  return {kf, kf / std::sqrt(kRunD) + kb / std::sqrt(kDR), kf * kRunC - kb * kCR};
+}
+
+// Current per unit A x F after a step to E, sampled at t: planar and spherical.
+double Planar(const Model& model, double E, double E0, double t) {
+  Kinetics k = At(model, E, E0);
+  return k.phi * W(k.lambda * std::sqrt(t));
+}
+
+double Spherical(const Model& model, double E, double E0, double t) {
+  Kinetics k = At(model, E, E0);
+  double s = std::sqrt(kRunD) / model.Radius;
+  double rho = s / (k.lambda + s);
+  return k.phi * ((1 - rho) * W((k.lambda + s) * std::sqrt(t)) + rho);
+}
+
+double AF(const Model& model) {
+  return model.ElectrodeArea * kFaraday * 0.001;
+}
+
+Model SlowModel(int technique, int electrode, double cycles) {
+  Model model = AnalyticalRunModel(technique, electrode);
+  model.ChargeKs(1) = kKs;
+  model.ChargeAlpha(1) = kAlpha;
+  model.SpeciesC(2) = kCR;
+  model.SpeciesD(2) = kDR;
+  model.Radius = kRadius;
+  model.ElectrodeArea = 4 * kPi * kRadius * kRadius;
+  model.PotentialStep = 0.002;
+  model.DropTime = 0.5;
+  model.ScanCycles = cycles;
+  model.SweepDirection = -1;
+  BuildPotentialAxis(model);  // the axis the driver builds, known before the run
+  return model;
+}
+
+// Runs the driver and compares its curve, point by point, with the expected one.
+void ExpectCurve(Model& model, const std::function<double(int)>& expected) {
+  RecordingPlatform platform;
+  RunSimulation(model, SimulationInputs{}, platform);
+  ASSERT_TRUE(platform.messages.empty()) << platform.messages.front();
+  int N = model.NumberOfPoints;
+  std::vector<double> want(static_cast<size_t>(N) + 1);
+  double largest = 0;
+  for (int i = 1; i <= N; ++i) {
+    want[static_cast<size_t>(i)] = expected(i);
+    largest = std::max(largest, std::fabs(want[static_cast<size_t>(i)]));
+  }
+  ASSERT_GT(largest, 0.0);
+  for (int i = 1; i <= N; ++i) {
+    EXPECT_NEAR(model.CurrentY(i, 1), want[static_cast<size_t>(i)], kTolerance * largest)
+        << "point " << i << " at " << model.PotentialX(i) << " V";
+  }
+}
+
+// The semi-derivative of the sampled responses Y(1..N) on spacing h: convolution with
+// sqrt(q + 1) - 2 sqrt(q) + sqrt(q - 1), ends extrapolated linearly.
+std::vector<double> SemiDerivative(const std::vector<double>& Y, double h) {
+  int N = static_cast<int>(Y.size()) - 1;
+  std::vector<double> T(Y.size());
+  auto at = [](auto& v, int k) -> auto& {
+    return v[static_cast<size_t>(k)];
+  };
+  for (int k = 3; k <= N - 1; ++k) {
+    double S = 0;
+    for (int m = 1; m <= k - 1; ++m) {
+      double q = k - m;
+      S += (std::sqrt(q + 1) - 2 * std::sqrt(q) + std::sqrt(q - 1)) * at(Y, m);
+    }
+    at(T, k) = 2 / std::sqrt(std::numbers::pi * h) * (S + at(Y, k));
+  }
+  at(T, N) = 2 * at(T, N - 1) - at(T, N - 2);
+  at(T, 2) = at(T, 3) - (at(T, 4) - at(T, 3));
+  at(T, 1) = at(T, 2) - (at(T, 4) - at(T, 3));
+  return T;
+}
+
+// A sweep: the responses sampled at the time per step, scaled by sqrt(pi h), semi-differentiated.
+std::vector<double> SweepCurrent(const Model& model) {
+  double h = model.PotentialStep;
+  std::vector<double> Y(static_cast<size_t>(model.NumberOfPoints) + 1);
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    Y[static_cast<size_t>(i)] = AF(model) * std::sqrt(std::numbers::pi * h) *
+                                Planar(model, model.PotentialX(i), kRunE0, model.DropTime);
+  }
+  return SemiDerivative(Y, h);
+}
+
+TEST(SlowTransferSuperposition, CyclicSweepAtAPlanarElectrode) {
+  Model model = SlowModel(1, 1, 1);
+  model.DropTime = model.PotentialStep / model.ScanRate;
+  std::vector<double> sweep = SweepCurrent(model);
+  ExpectCurve(model, [&](int i) { return sweep[static_cast<size_t>(i)]; });
+}
+
+TEST(SlowTransferSuperposition, SweepAtASphereAddsTheUntransformedEdgeTerm) {
+  Model model = SlowModel(1, 2, 0.5);
+  model.DropTime = model.PotentialStep / model.ScanRate;
+  std::vector<double> sweep = SweepCurrent(model);
+  ExpectCurve(model, [&](int i) {
+    double E = model.PotentialX(i);
+    double edge =
+        Spherical(model, E, kRunE0, model.DropTime) - Planar(model, E, kRunE0, model.DropTime);
+    return sweep[static_cast<size_t>(i)] + AF(model) * edge;
+  });
+}
+
+TEST(SlowTransferSuperposition, NormalPulseSamplesThePulseShiftedByItsHeight) {
+  // The wave is reported at the base potential: the step goes to E + P.
+  Model model = SlowModel(3, 1, 0.5);
+  ExpectCurve(model, [&](int i) {
+    return AF(model) *
+           Planar(model, model.PotentialX(i), kRunE0 - model.PulsePotential, model.PulseTime);
+  });
+  Model sphere = SlowModel(3, 2, 0.5);
+  ExpectCurve(sphere, [&](int i) {
+    return AF(sphere) * Spherical(sphere, sphere.PotentialX(i), kRunE0 - sphere.PulsePotential,
+                                  sphere.PulseTime);
+  });
+}
+
+TEST(SlowTransferSuperposition, DifferentialPulseTurnsItsPulseOnTheWayBack) {
+  for (int electrode : {1, 2}) {
+    Model model = SlowModel(4, electrode, 1);
+    auto f = electrode == 1 ? Planar : Spherical;
+    ExpectCurve(model, [&](int i) {
+      double E = model.PotentialX(i);
+      double P = i > model.SweepPoints ? -model.PulsePotential : model.PulsePotential;
+      double tp = model.PulseTime;
+      double td = model.DropTime;
+      return AF(model) * (f(model, E + P, kRunE0, tp) - f(model, E, kRunE0, tp) +
+                          f(model, E, kRunE0, td) - f(model, E, kRunE0, td - tp));
+    });
+  }
+}
+
+TEST(SlowTransferSuperposition, SquareWaveStaircaseAndSphericalDifference) {
+  Model model = SlowModel(5, 1, 1);
+  ExpectCurve(model, [&](int i) {
+    const auto& x = model.PotentialX;
+    double h = model.PulsePotential / 2;
+    int d = x(i) < x(i - 1) ? -1 : 1;  // the vertex, taken twice, counts as rising
+    double t = model.PulseTime;
+    double Ia = Planar(model, x(i) - d * h, kRunE0, t);
+    double Ib = Planar(model, x(i) + d * h, kRunE0, t);
+    bool forward = i <= model.SweepPoints;
+    int K = forward ? i - 2 : i - static_cast<int>(model.SweepPoints) - 2;
+    double Ebase = forward ? model.StartPotential : model.EndPotential;
+    double S = 0;
+    for (int m = 0; m <= K; ++m) {
+      double q = i - m;
+      double Em = Ebase + d * (m * model.PotentialStep);
+      S += (1 / std::sqrt(q + 1) - 2 / std::sqrt(q) + 1 / std::sqrt(q - 1)) *
+           Planar(model, Em, kRunE0, t);
+    }
+    return AF(model) * 2 * ((1 / std::sqrt(2.0) - 2) * Ib + Ia + S);
+  });
+  // At a sphere: 2.4 (g(E + P) - g(E)) about the formal potential moved by half a pulse.
+  Model sphere = SlowModel(5, 2, 0.5);
+  ExpectCurve(sphere, [&](int i) {
+    double E = sphere.PotentialX(i);
+    double P = sphere.PulsePotential;
+    double E0 = kRunE0 + P / 2;
+    return AF(sphere) * 2.4 *
+           (Spherical(sphere, E + P, E0, sphere.PulseTime) -
+            Spherical(sphere, E, E0, sphere.PulseTime));
+  });
+}
+
+// The history sum of the additive square wave, from 100 steps before the start.
+double AdditiveHistory(const Model& model, int i, const std::function<double(double)>& g) {
+  double S = 0;
+  for (int m = -100; m <= i - 2; ++m) {
+    double q = i - m;
+    double Em = model.StartPotential + (m * model.PotentialStep) * model.SweepDirection;
+    S += (1 / std::sqrt(q + 1) - 1 / std::sqrt(q - 1)) * g(Em);
+  }
+  return S;
+}
+
+TEST(SlowTransferSuperposition, AdditiveSquareWave) {
+  // At a plane the Nernstian fraction, scaled by 0.8 x the Cottrell factor of the pulse time
+  // (B in the solution lowers it: n (CO sqrt(DO) - CR sqrt(DR)) / sqrt(pi t)).
+  Model model = SlowModel(6, 1, 0.5);
+  double t = model.PulseTime;
+  double Id = (kRunC * std::sqrt(kRunD) - kCR * std::sqrt(kDR)) / std::sqrt(kPi * t);
+  auto N = [&](double E) { return 1 / (std::exp(model.FOverRT * (E - kRunE0)) + 1); };
+  ExpectCurve(model, [&](int i) {
+    double E = model.PotentialX(i);
+    double P = model.PulsePotential;
+    return AF(model) * 0.8 * Id *
+           (N(E - P / 2) / std::sqrt(2.0) + N(E + P / 2) + AdditiveHistory(model, i, N));
+  });
+  Model sphere = SlowModel(6, 2, 0.5);
+  auto g = [&](double E) { return Spherical(sphere, E, kRunE0, sphere.PulseTime); };
+  ExpectCurve(sphere, [&](int i) {
+    double E = sphere.PotentialX(i);
+    double P = sphere.PulsePotential;
+    return AF(sphere) *
+           (g(E + P / 2) / std::sqrt(2.0) + g(E - P / 2) + AdditiveHistory(sphere, i, g));
+  });
+}
+
+}  // namespace
+}  // namespace qalto
