@@ -1,154 +1,191 @@
-// Representative digital simulation runs, each a whole SimulateDigital call on a model set up
-// as the forms and the simulation driver would leave it.
+// Digital simulation runs that users wait on. Each experiment is set up as a user sets it up in
+// the windows (a script of form actions, run once with Simulate so that the potential axis is
+// built); the benchmark then times the whole SimulateDigital call on that model.
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
 
-#include "app/model.h"
-#include "common/int16.h"
+#include "app/app.h"
+#include "app/script_runner.h"
 #include "digital/simulate_digital.h"
+#include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
 
-// A + e = B at a planar electrode of 1 cm2, 1 mM A, cyclic sweep +0.5 V -> -0.5 V -> +0.5 V at
-// 0.1 V/s in 1 mV steps: 2002 points.
-std::unique_ptr<Model> CyclicSweep() {
-  auto m = std::make_unique<Model>();
-  m->Technique = 1;
-  m->Electrode = 1;
-  m->DigitalSimulation = true;
-  m->StartPotential = 0.5;
-  m->EndPotential = -0.5;
-  m->PotentialStep = 0.001;
-  m->ScanRate = 0.1;
-  m->DropTime = 0.01;
-  m->PulseTime = 0.025;
-  m->PulsePotential = -0.05;
-  m->ScanCycles = 1;
-  m->Temperature = 298.15;
-  m->ElectrodeArea = 1.0;
-  m->Radius = 0.2821;
-  m->FOverRT = 96484.6 / 8.31441 / 298.15;
-  m->RTOverF = 1.0 / m->FOverRT;
-  m->SpeciesCount = 2;
-  m->ChargeReactionCount = 1;
-  m->ChargeReactionSpecies(1, 1) = 1;
-  m->ChargeReactionSpecies(1, 2) = 2;
-  m->ChargeReactionStoich(1, 1) = m->ChargeReactionStoich(1, 2) = 1.0;
-  m->ChargeN(1) = 1.0;
-  m->ChargeKs(1) = 0.01;
-  m->ChargeAlpha(1) = 0.5;
-  for (int s = 1; s <= 4; ++s)
-    m->SpeciesD(s) = 1e-5;
-  m->SpeciesC(1) = 1e-3;
-  return m;
-}
+// The default digital reaction Fe+3 + e = Fe+2 (E0 0.1 V, ks 1e4 cm/s, 1 mM, D 1e-5 cm2/s) at a
+// planar electrode of 1 cm2: a cyclic voltammogram 0.3 -> -0.3 V and back at 0.1 V/s in 1 mV
+// steps, 1202 points.
+constexpr const char* kCyclic = R"(
+menu mnuInstrument
+set FormIns.Estep 0.001
+set FormIns.V 0.1
+select FormIns.ComboScan cycle
+)";
 
-void BuildAxis(Model& m) {
-  const int direction = m.EndPotential > m.StartPotential ? 1 : -1;
-  const int n1 = ToInt16(std::abs((m.EndPotential - m.StartPotential) / m.PotentialStep)) + 1;
-  m.SweepPoints = n1;
-  m.NumberOfPoints = m.ScanCycles >= 1 ? 2 * n1 * static_cast<int>(m.ScanCycles) : n1;
-  for (int i = 0; i <= n1; ++i) {
-    m.PotentialX(i) = m.StartPotential + (i - 1) * m.PotentialStep * direction;
+// Fe+2 = C follows the charge transfer (kf 10/s, kb 0.01/s) and C + C = D dimerises
+// (kf 10/(M s), kb 0.01/s): 4 species, the second-order iteration in every step.
+constexpr const char* kFollowingReactions = R"(
+menu mnuMechamism
+set FormMech.chem(1) Fe+2
+set FormMech.chem(2) C
+set FormMech.chem2(1) C
+set FormMech.chem2(2) C
+set FormMech.chem2(3) D
+click FormMech.Command1
+)";
+
+// Differential pulse at a sphere of radius 0.2821 cm: 0.3 -> -0.695 V in 5 mV steps, 200
+// points; drops of 0.5 s in pulse-long sub-steps of 25 ms, 20 per point.
+constexpr const char* kDifferentialPulseSphere = R"(
+menu mnuTech
+click FormTech.optTech(4)
+click FormTech.CmdOK
+menu mnuInstrument
+click FormIns.optElectrode(2)
+set FormIns.Eend -0.695
+)";
+
+// Three independent couples Fe+3/Fe+2, C/D and E/F (E0 0.1, -0.1, -0.2 V, 1 mM of each
+// oxidized species), Fe+2 = G and D = H following them: 8 species, 3 charge reactions.
+constexpr const char* kEightSpecies = R"(
+menu mnuMechamism
+set FormMech.charge(22) C
+set FormMech.charge(26) D
+set FormMech.charge(32) E
+set FormMech.charge(36) F
+set FormMech.chem(1) Fe+2
+set FormMech.chem(2) G
+set FormMech.chem(3) D
+set FormMech.chem(4) H
+click FormMech.Command1
+menu mnuExperimental
+set FormExpr.C(3) 1e-3
+set FormExpr.C(5) 1e-3
+)";
+
+// The same 8 species with D = H replaced by the cross reaction G + D = H (kf 10/(M s),
+// kb 0.01/s): every step iterated, every iteration a full elimination of 8 x 8 blocks.
+constexpr const char* kEightSpeciesSecondOrder = R"(
+menu mnuMechamism
+set FormMech.charge(22) C
+set FormMech.charge(26) D
+set FormMech.charge(32) E
+set FormMech.charge(36) F
+set FormMech.chem(1) Fe+2
+set FormMech.chem(2) G
+set FormMech.chem2(1) G
+set FormMech.chem2(2) D
+set FormMech.chem2(3) H
+click FormMech.Command1
+menu mnuExperimental
+set FormExpr.C(3) 1e-3
+set FormExpr.C(5) 1e-3
+)";
+
+// Square wave at 20 Hz, 50 mV amplitude, 0.3 -> -0.3 V in 1 mV steps: 601 points of two
+// half-period sub-steps each.
+constexpr const char* kSquareWave = R"(
+menu mnuTech
+click FormTech.optTech(5)
+click FormTech.CmdOK
+menu mnuInstrument
+set FormIns.Estep 0.001
+)";
+
+// The three-step reduction Fe+3 -> Fe+2 -> C -> D in DC, 0.3 -> -0.3 V in 10 mV steps: 61 drops
+// of 1 s (step / scan rate) from the bulk, each in 40 sub-steps of 25 ms, with the surface rows
+// of the chain.
+constexpr const char* kDirectCurrentChain = R"(
+menu mnuTech
+click FormTech.optTech(2)
+click FormTech.CmdOK
+menu mnuMechamism
+set FormMech.charge(22) Fe+2
+set FormMech.charge(26) C
+set FormMech.charge(32) C
+set FormMech.charge(36) D
+click FormMech.Command1
+menu mnuInstrument
+set FormIns.Estep 0.01
+)";
+
+// An application with the experiment set up and simulated once.
+class Experiment {
+ public:
+  explicit Experiment(const std::string& script) {
+    std::istringstream lines(script + "menu mnuSimulate\n");
+    std::ostringstream out;
+    std::ostringstream err;
+    ScriptRunner runner(app_, platform_, out);
+    if (runner.Run(lines, err) != 0 || !platform_.messages.empty()) {
+      throw std::runtime_error("set-up failed: " + err.str() + out.str());
+    }
+    const SimulationInputs inputs = app_.ReadSimulationInputs();
+    forms_ = DigitalFormInputs{inputs.expandingGrid, inputs.pH};
   }
-  if (m.ScanCycles >= 1) {
-    for (int i = 1; i <= n1; ++i)
-      m.PotentialX(n1 + i) = m.PotentialX(n1 - i + 1);
+
+  void Run(benchmark::State& state) {
+    Model& m = app_.model();
+    const ShowMessage ignore;
+    for (auto _ : state) {
+      SimulateDigital(m, forms_, ignore);
+      benchmark::DoNotOptimize(m.ReactionCurrents(m.NumberOfPoints, m.TotalCurrentColumn));
+    }
+    state.counters["species"] = m.SpeciesCount;
+    state.counters["points"] = m.NumberOfPoints;
+    state.counters["max_iteration"] = m.MaxIteration;
   }
-  m.TotalCurrentColumn = m.ChargeReactionCount + 1;
-}
 
-void RunModel(benchmark::State& state, Model& m) {
-  BuildAxis(m);
-  const DigitalFormInputs forms{"0.5", "7"};
-  for (auto _ : state) {
-    SimulateDigital(m, forms, ShowMessage{});
-    benchmark::DoNotOptimize(m.ReactionCurrents(m.NumberOfPoints, m.TotalCurrentColumn));
-  }
-  state.counters["points"] = m.NumberOfPoints;
-}
+ private:
+  RecordingPlatform platform_;
+  App app_{platform_};
+  DigitalFormInputs forms_;
+};
 
-void BM_CyclicSweepPlanar(benchmark::State& state) {
-  auto m = CyclicSweep();
-  RunModel(state, *m);
+// (a) target 1 ms.
+void BM_CyclicTwoSpecies(benchmark::State& state) {
+  Experiment(kCyclic).Run(state);
 }
-BENCHMARK(BM_CyclicSweepPlanar)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CyclicTwoSpecies)->Unit(benchmark::kMillisecond);
 
-// EC: B -> C with k = 10/s after the charge transfer.
-void BM_CyclicSweepFollowingReaction(benchmark::State& state) {
-  auto m = CyclicSweep();
-  m->SpeciesCount = 3;
-  m->FirstOrderReactionCount = 1;
-  m->FirstOrderReactionSpecies(1, 1) = 2;
-  m->FirstOrderReactionSpecies(1, 2) = 3;
-  m->ForwardRateConstant(1) = 10.0;
-  m->BackwardRateConstant(1) = 0.1;
-  RunModel(state, *m);
+// (b) target 10 ms.
+void BM_CyclicFirstAndSecondOrder(benchmark::State& state) {
+  Experiment(std::string(kCyclic) + kFollowingReactions).Run(state);
 }
-BENCHMARK(BM_CyclicSweepFollowingReaction)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CyclicFirstAndSecondOrder)->Unit(benchmark::kMillisecond);
 
-// Complex MX = M + X ahead of M + e = B: a second-order recombination, iterated every step.
-void BM_CyclicSweepSecondOrder(benchmark::State& state) {
-  auto m = CyclicSweep();
-  m->SpeciesCount = 4;
-  m->SecondOrderReactionCount = 1;
-  m->SecondOrderReactionSpecies(1, 1) = 3;
-  m->SecondOrderReactionSpecies(1, 3) = 1;
-  m->SecondOrderReactionSpecies(1, 4) = 4;
-  m->ForwardRateConstant(1) = 1.0;
-  m->BackwardRateConstant(1) = 1000.0;
-  m->SpeciesC(1) = 1e-3;
-  m->SpeciesC(3) = 1e-3;
-  m->SpeciesC(4) = 1e-3;
-  RunModel(state, *m);
+// (c) target 5 ms.
+void BM_DifferentialPulseSphere(benchmark::State& state) {
+  Experiment(kDifferentialPulseSphere).Run(state);
 }
-BENCHMARK(BM_CyclicSweepSecondOrder)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DifferentialPulseSphere)->Unit(benchmark::kMillisecond);
 
-void BM_CyclicSweepSpherical(benchmark::State& state) {
-  auto m = CyclicSweep();
-  m->Electrode = 2;
-  m->Radius = 1e-3;
-  m->ElectrodeArea = 4.0 * 3.141592654 * 1e-6;
-  RunModel(state, *m);
+// (d) target 40 ms.
+void BM_CyclicEightSpecies(benchmark::State& state) {
+  Experiment(std::string(kCyclic) + kEightSpecies).Run(state);
 }
-BENCHMARK(BM_CyclicSweepSpherical)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CyclicEightSpecies)->Unit(benchmark::kMillisecond);
 
-// Square wave at 20 Hz, 50 mV amplitude, 1 mV steps: two sub-steps per point.
+// (d) at its heaviest, beyond the listed cases.
+void BM_CyclicEightSpeciesSecondOrder(benchmark::State& state) {
+  Experiment(std::string(kCyclic) + kEightSpeciesSecondOrder).Run(state);
+}
+BENCHMARK(BM_CyclicEightSpeciesSecondOrder)->Unit(benchmark::kMillisecond);
+
 void BM_SquareWave(benchmark::State& state) {
-  auto m = CyclicSweep();
-  m->Technique = 5;
-  m->ScanCycles = 0.5;
-  m->PulseTime = 0.025;
-  RunModel(state, *m);
+  Experiment(kSquareWave).Run(state);
 }
 BENCHMARK(BM_SquareWave)->Unit(benchmark::kMillisecond);
 
-// Three-step reduction in DC: 101 drops of 1 s in 10 ms sub-steps, every drop from the bulk.
-void BM_DirectCurrentThreeSteps(benchmark::State& state) {
-  auto m = CyclicSweep();
-  m->Technique = 2;
-  m->ScanCycles = 0.5;
-  m->DropTime = 1.0;
-  m->PulseTime = 0.01;
-  m->PotentialStep = 0.01;
-  m->SpeciesCount = 4;
-  m->ChargeReactionCount = 3;
-  for (int r = 1; r <= 3; ++r) {
-    m->ChargeReactionSpecies(r, 1) = r;
-    m->ChargeReactionSpecies(r, 2) = r + 1;
-    m->ChargeReactionStoich(r, 1) = m->ChargeReactionStoich(r, 2) = 1.0;
-    m->ChargeN(r) = 1.0;
-    m->ChargeKs(r) = 0.01;
-    m->ChargeAlpha(r) = 0.5;
-    m->ChargeE0(r) = -0.2 * (r - 1);
-  }
-  RunModel(state, *m);
+void BM_DirectCurrentChain(benchmark::State& state) {
+  Experiment(kDirectCurrentChain).Run(state);
 }
-BENCHMARK(BM_DirectCurrentThreeSteps)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DirectCurrentChain)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qalto

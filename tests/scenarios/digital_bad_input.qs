@@ -1,0 +1,40 @@
+# Input the digital simulation cannot run ends the run with the simulation's message, and the
+# program carries on: a grid of more than 200 points (an expanding-grid factor of 0.01), a zero
+# potential step, a zero drop time, a zero pulse time.
+menu mnuInstrument
+set FormIns.TextExpanding 0.01
+menu mnuSimulate
+model LastPoint
+set FormIns.TextExpanding 0.5
+set FormIns.Estep 0
+menu mnuSimulate
+set FormIns.Estep 0.005
+echo a zero drop time: a zero time step and length scale, and 0 / 0 overflows
+set FormIns.td 0
+menu mnuSimulate
+set FormIns.td 0.5
+echo a zero pulse time in differential pulse
+menu mnuTech
+click FormTech.optTech(4)
+click FormTech.CmdOK
+menu mnuInstrument
+set FormIns.tp 0
+menu mnuSimulate
+model LastPoint
+echo with sound input the same program simulates again
+set FormIns.tp 0.025
+menu mnuSimulate
+model LastPoint
+echo a charge transfer so fast (ks 1e20 cm/s) that the surface block is singular in double
+echo precision: every step shows the solver's message, the run completes, its currents mean nothing
+menu mnuTech
+click FormTech.optTech(1)
+click FormTech.CmdOK
+menu mnuExperimental
+set FormExpr.ks(1) 1e20
+menu mnuInstrument
+set FormIns.Estart 0.11
+set FormIns.Eend 0.09
+menu mnuSimulate
+model NumberOfPoints
+model LastPoint
