@@ -4,6 +4,7 @@
 
 #include "app/model.h"
 #include "common/constants.h"
+#include "simulation/analytical_run_model.h"
 #include "simulation/curve_derivatives.h"
 #include "simulation/simulation_driver.h"
 #include "ui/recording_platform.h"
@@ -13,37 +14,13 @@ namespace {
 
 // A sweep from 0.5 V to -0.499 V in 1 mV steps: 1000 points, 2000 with the return sweep.
 Model BenchModel(int technique, int electrode, double cycles) {
-  Model model;
-  model.Technique = technique;
-  model.Electrode = electrode;
-  model.Mechanism = 1;
-  model.TechElectrodeCode = 10 * technique + electrode;
-  model.Temperature = 298.14;
-  model.FOverRT = kFaraday / kGasConstant / model.Temperature;
-  model.RTOverF = 1.0 / model.FOverRT;
+  Model model = AnalyticalRunModel(technique, electrode);
   model.StartPotential = 0.5;
   model.EndPotential = -0.499;
-  model.PotentialStep = 0.001;
-  model.ScanRate = 0.1;
-  model.DropTime = model.PotentialStep / model.ScanRate;
-  model.PulseTime = 0.025;
-  model.PulsePotential = -0.05;
   model.ScanCycles = cycles;
-  model.ElectrodeArea = 1.0;
   model.Radius = 2 * 5e-4 / kPi;  // a 10 um microdisc as its equivalent hemisphere
-  model.SpeciesCount = 2;
-  model.ChargeReactionCount = 1;
-  model.ChargeReactionSpecies(1, 1) = 1;
-  model.ChargeReactionSpecies(1, 2) = 2;
-  model.ChargeReactionStoich(1, 1) = 1;
-  model.ChargeReactionStoich(1, 2) = 1;
   model.ChargeKs(1) = 0.01;
-  model.ChargeAlpha(1) = 0.5;
-  model.ChargeN(1) = 1;
   model.ChargeE0(1) = 0.0;
-  model.SpeciesC(1) = 1e-3;
-  model.SpeciesD(1) = 1e-5;
-  model.SpeciesD(2) = 1e-5;
   return model;
 }
 
