@@ -26,6 +26,26 @@ struct DisplayItem {
   std::string text;  // text items only
 };
 
+// Hands the item to the picture writer's method for its kind: AddPoint, AddLine, AddRectangle
+// or AddText.
+template <typename Writer>
+void DispatchItem(const DisplayItem& item, Writer& writer) {
+  switch (item.kind) {
+    case ItemKind::kPoint:
+      writer.AddPoint(item);
+      break;
+    case ItemKind::kLine:
+      writer.AddLine(item);
+      break;
+    case ItemKind::kRectangle:
+      writer.AddRectangle(item);
+      break;
+    case ItemKind::kText:
+      writer.AddText(item);
+      break;
+  }
+}
+
 class RecordingSurface : public DrawingSurface {
  public:
   void Show() override;

@@ -104,6 +104,9 @@ class SvgBuilder {
   }
 
  private:
+  template <typename Writer>
+  friend void qalto::DispatchItem(const DisplayItem& item, Writer& writer);
+
   enum class PathKind { kNone, kSolid, kDashed, kDots };
 
   void Begin() {
@@ -129,20 +132,7 @@ class SvgBuilder {
       penValid_ = false;
     }
     if (!map_) return;  // a window with a side of no length shows nothing
-    switch (item.kind) {
-      case ItemKind::kPoint:
-        AddPoint(item);
-        break;
-      case ItemKind::kLine:
-        AddLine(item);
-        break;
-      case ItemKind::kRectangle:
-        AddRectangle(item);
-        break;
-      case ItemKind::kText:
-        AddText(item);
-        break;
-    }
+    DispatchItem(item, *this);
   }
 
   void AddPoint(const DisplayItem& item) {

@@ -47,6 +47,9 @@ class ListPainter {
   }
 
  private:
+  template <typename Writer>
+  friend void qalto::DispatchItem(const DisplayItem& item, Writer& writer);
+
   void Add(const DisplayItem& item) {
     if (!(item.scale == scale_) || !map_) {
       Flush();
@@ -58,20 +61,7 @@ class ListPainter {
       Flush();
       lineStyle_ = item.style;
     }
-    switch (item.kind) {
-      case ItemKind::kPoint:
-        AddPoint(item);
-        break;
-      case ItemKind::kLine:
-        AddLine(item);
-        break;
-      case ItemKind::kRectangle:
-        AddRectangle(item);
-        break;
-      case ItemKind::kText:
-        AddText(item);
-        break;
-    }
+    DispatchItem(item, *this);
   }
 
   void AddPoint(const DisplayItem& item) {
