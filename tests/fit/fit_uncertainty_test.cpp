@@ -283,6 +283,29 @@ TEST(ThreadedFit, DerivativeColumnsOnThreadsGiveTheSerialFit) {
   }
 }
 
+TEST_F(FitUncertaintyTest, SecondOrderRateConstantsStartFromTheirBoxes) {
+  // MX4 = M + 4X has one second-order reaction and no first-order one: its kf and kb sit in the
+  // first homogeneous row, and a fit takes their values and ranges from there.
+  UseAnalyticalMechanism(9);
+  app.mnuExperimental_Click();
+  ASSERT_EQ(model.FirstOrderReactionCount, 0);
+  ASSERT_EQ(model.SecondOrderReactionCount, 1);
+  Expr().CheckFitted(1).SetChecked(false);
+  Expr().kf(1).SetText("5e3");
+  Expr().kb(1).SetText("20");
+  Fit(41, "1e2", "1e6");
+  Fit(51, "1", "1e3");
+  Expr().OK();
+  ParameterStart kf = StartOfParameter(model, Expr(), 41);
+  ParameterStart kb = StartOfParameter(model, Expr(), 51);
+  EXPECT_EQ(kf.value, 5e3);
+  EXPECT_EQ(kf.minimum, 1e2);
+  EXPECT_EQ(kf.maximum, 1e6);
+  EXPECT_EQ(kb.value, 20);
+  EXPECT_EQ(kb.maximum, 1e3);
+  EXPECT_EQ(SelectFittedCodes(Expr()), (std::vector<int>{41, 51}));
+}
+
 TEST(StudentT, QuantilesOfTheTable) {
   // two-sided 95 % points of Student's t
   EXPECT_NEAR(StudentT975(3), 3.182, 0.002);
