@@ -1,6 +1,8 @@
 // Auto Fit as the user runs it: E0, ks and alpha of mechanism 1 (A + e = B) fitted to a noisy
-// cyclic voltammogram of 1202 points, from starting values away from the truth. The time is the
-// whole command: the Chemicals apply, every simulation of the fit, the report and the plot.
+// cyclic voltammogram of 1202 points, from starting values away from the truth, and a global
+// fit of the same three parameters to four such curves at 0.02, 0.1, 0.5 and 2 V/s. The time is
+// the whole command: the Chemicals apply, every simulation of the fit, the report and the plot.
+// The argument is the number of threads that compute the derivative columns.
 
 #include <benchmark/benchmark.h>
 
@@ -58,6 +60,7 @@ void AutoFit(benchmark::State& state, bool digital) {
     state.PauseTiming();
     // a new program each time, so that every fit starts without the damping and step of the last
     auto session = std::make_unique<FitSession>(digital);
+    session->app.SetFitThreads(static_cast<int>(state.range(0)));
     if (session->app.model().ReactionCurrents(300, 1) == 0.0) {
       state.SkipWithError("this simulation path computes no faradaic current: nothing to fit");
       break;
@@ -76,12 +79,36 @@ void AutoFit(benchmark::State& state, bool digital) {
 void BM_AutoFitAnalyticalCycle(benchmark::State& state) {
   AutoFit(state, false);
 }
-BENCHMARK(BM_AutoFitAnalyticalCycle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AutoFitAnalyticalCycle)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_AutoFitDigitalCycle(benchmark::State& state) {
   AutoFit(state, true);
 }
-BENCHMARK(BM_AutoFitDigitalCycle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AutoFitDigitalCycle)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Four digital cycles, each simulated at its scan rate and kept for the global fit.
+void BM_GlobalFitFourScanRates(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto session = std::make_unique<FitSession>(true);
+    session->app.SetFitThreads(static_cast<int>(state.range(0)));
+    for (const char* rate : {"0.02", "0.1", "0.5", "2"}) {
+      session->app.Ins().V.SetText(rate);
+      session->app.Ins().cmdOK_Click();
+      session->app.mnuSimulate_Click();
+      session->app.mnuGlobalAdd_Click();
+    }
+    session->MoveAway();
+    state.ResumeTiming();
+    session->app.mnuGlobalFit_Click();
+    benchmark::DoNotOptimize(session->app.model().ChargeE0(1));
+    state.counters["trials"] = session->app.model().FitObjectiveCount;
+    state.PauseTiming();
+    session.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_GlobalFitFourScanRates)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qalto

@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include <exception>
+#include <thread>
 
 namespace qalto {
 
@@ -21,6 +22,8 @@ App::App(Platform& platform, std::string programFolder)
   expr_->LinkInstrument({&ins_->Estart, &ins_->CheckPreCon, &ins_->txtEPre, &ins_->txtTPre,
                          &ins_->txtRStir, &ins_->txtTpreconst});
   option_.Connect(plot_.surface, platform_, [this] { Refresh(); });
+  // every core computes derivative columns of a fit
+  SetFitThreads(static_cast<int>(std::thread::hardware_concurrency()));
   RegisterHandlers();
   Load();
   ActivateMainWindow();
@@ -93,6 +96,9 @@ void App::RegisterHandlers() {
       {"mnuAutoFit_Click", [this] { mnuAutoFit_Click(); }},
       {"mnuManualSeparate_Click", [this] { mnuManualSeparate_Click(); }},
       {"mnuAutoSeparate_Click", [this] { mnuAutoSeparate_Click(); }},
+      {"mnuGlobalAdd_Click", [this] { mnuGlobalAdd_Click(); }},
+      {"mnuGlobalFit_Click", [this] { mnuGlobalFit_Click(); }},
+      {"mnuGlobalClear_Click", [this] { mnuGlobalClear_Click(); }},
       {"mnuFindPeak_Click", [this] { mnuFindPeak_Click(); }},
       {"mnuFindHalfwaveE_Click", [this] { mnuFindHalfwaveE_Click(); }},
       {"mnuTheoPeak_Click", [this] { mnuTheoPeak_Click(); }},

@@ -20,6 +20,7 @@
 #include "chemistry/technique_form.h"
 #include "files/file_dialog.h"
 #include "fit/marquardt_step.h"
+#include "fit/measured_curve.h"
 #include "plot/option_form.h"
 #include "simulation/instrument_form.h"
 #include "simulation/refresh_model.h"
@@ -101,6 +102,16 @@ class App {
   void mnuAutoFit_Click();
   void mnuManualSeparate_Click();
   void mnuAutoSeparate_Click();
+  // The fit of several measured curves at once: each curve is added with the instrument
+  // settings in force, then the fitted parameters are shared by all of them.
+  void mnuGlobalAdd_Click();
+  void mnuGlobalFit_Click();
+  void mnuGlobalClear_Click();
+  int GlobalCurveCount() const { return static_cast<int>(globalCurves_.size()); }
+
+  // Threads that compute the derivative columns of a fit side by side (at least 1).
+  void SetFitThreads(int threads) { fitThreads_ = threads < 1 ? 1 : threads; }
+  int FitThreads() const { return fitThreads_; }
   void mnuFindPeak_Click();
   void mnuFindHalfwaveE_Click();
   void mnuTheoPeak_Click();
@@ -145,6 +156,8 @@ class App {
   std::map<std::string, std::function<void()>> handlers_;
   Form* active_ = nullptr;
   MarquardtState marquardt_;  // the fit engine's damping and last step, kept from fit to fit
+  int fitThreads_ = 1;
+  std::vector<MeasuredCurve> globalCurves_;  // the curves of the next global fit
   bool exitRequested_ = false;
 };
 

@@ -1,8 +1,12 @@
 // The fit commands of the Run menu: Manual Fit, Auto Fit and the two peak separations. The
 // observed data stay in curve 1 and the simulated curve goes to curve 2 while FitMode is set.
 
+#include <memory>
+
 #include "app/app.h"
+#include "app/fit_report.h"
 #include "fit/fit_curve.h"
+#include "fit/fit_parameters.h"
 #include "fit/peak_separation.h"
 
 namespace qalto {
@@ -58,10 +62,101 @@ void App::mnuAutoFit_Click() {
       platform_.MessageBox("Error: No data!");
       return;
     }
-    FitContext context{*model_, *expr_, result_, platform_, ReadSimulationInputs(), marquardt_};
-    FitCurve(context, ObservedCurrents(*model_));
+    FitContext context{*model_,    *expr_,     result_, platform_, ReadSimulationInputs(),
+                       marquardt_, fitThreads_};
+    if (FitCurve(context, ObservedCurrents(*model_)))
+      PrintParameterUncertainty(result_, model_->LastFit);
   } catch (const RuntimeError& error) {
     // The fit's own arithmetic failed (for instance a zero derivative step with constant data).
+    platform_.MessageBox(SimulationErrorText(error));
+  }
+  PlotCurves();
+}
+
+void App::mnuGlobalAdd_Click() {
+  if (model_->NumberOfPoints < 1) {
+    platform_.MessageBox("Error: No data!");
+    return;
+  }
+  if (GlobalCurveCount() >= kMaxGlobalCurves) {
+    platform_.MessageBox("Error: global fit curve number cannot > " +
+                         std::to_string(kMaxGlobalCurves) + ".");
+    return;
+  }
+  try {
+    expr_->OK();  // the instrument settings the curve was measured with reach the model
+  } catch (const RuntimeError& error) {
+    platform_.MessageBox(SimulationErrorText(error));
+    return;
+  }
+  globalCurves_.push_back(CaptureMeasuredCurve(*model_, ReadSimulationInputs()));
+  result_.Print({PrintItem::Text("Global fit curve ", Separator::kNone),
+                 PrintItem::Number(GlobalCurveCount(), Separator::kZone),
+                 PrintItem::Text("Points = ", Separator::kNone),
+                 PrintItem::Number(model_->NumberOfPoints, Separator::kZone),
+                 PrintItem::Text("Technique = ", Separator::kNone),
+                 PrintItem::Number(model_->Technique, Separator::kZone),
+                 PrintItem::Text("Scan rate (V/s) = ", Separator::kNone),
+                 PrintItem::Number(model_->ScanRate, Separator::kLineEnd)});
+}
+
+void App::mnuGlobalClear_Click() {
+  globalCurves_.clear();
+  result_.Print({PrintItem::Text("Global fit curves cleared", Separator::kLineEnd)});
+}
+
+namespace {
+
+// After a global fit the plot shows the last curve added (curve 1) with its fit (curve 2).
+void ShowLastGlobalCurve(Model& model, const Model& last) {
+  model.NumberOfPoints = last.NumberOfPoints;
+  model.PotentialX(0) = last.PotentialX(0);
+  for (int i = 1; i <= last.NumberOfPoints; ++i) {
+    model.PotentialX(i) = last.PotentialX(i);
+    model.CurrentY(i, 1) = last.CurrentY(i, 1);
+    model.CurrentY(i, 2) = last.CurrentY(i, 2);
+  }
+  model.FirstPoint = 1;
+  model.LastPoint = last.NumberOfPoints;
+  model.CurveCount = model.CurrentCurve = model.TargetCurve = 2;
+}
+
+}  // namespace
+
+void App::mnuGlobalFit_Click() {
+  if (globalCurves_.empty()) {
+    platform_.MessageBox("Error: No curve added to the global fit!");
+    return;
+  }
+  FitCommandScope scope(*model_, platform_);
+  option_.overlap.SetChecked(false);
+  try {
+    expr_->OK();
+    result_.Clear();
+    SimulationInputs inputs = ReadSimulationInputs();
+    std::vector<std::unique_ptr<Model>> models;
+    std::vector<FitTarget> targets;
+    for (const MeasuredCurve& curve : globalCurves_) {
+      models.push_back(CurveModel(*model_, curve));
+      FitTarget target;
+      target.model = models.back().get();
+      target.inputs = curve.inputs;
+      target.inputs.pH = inputs.pH;  // the solution is the same for every curve
+      target.observed = curve.current;
+      target.label = "Curve " + std::to_string(targets.size() + 1);
+      targets.push_back(target);
+    }
+    FitContext context{*model_, *expr_, result_, platform_, inputs, marquardt_, fitThreads_};
+    if (FitCurves(context, targets)) {
+      for (int p = 1; p <= model_->FitParameterCount; ++p) {
+        int code = model_->FitParameterCode(p);
+        FittedField(*model_, code) = FittedField(*models.back(), code);
+      }
+      ShowLastGlobalCurve(*model_, *models.back());
+      PrintCurveResiduals(result_, model_->LastFit);
+      PrintParameterUncertainty(result_, model_->LastFit);
+    }
+  } catch (const RuntimeError& error) {
     platform_.MessageBox(SimulationErrorText(error));
   }
   PlotCurves();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/fit_result.h"
 #include "common/table.h"
 
 namespace qalto {
@@ -111,6 +112,7 @@ struct Model {
   Table1<int> FitParameterCode{100};
   double FitDefaultStep = 0;
   int FitObjectiveCount = 0;
+  FitResult LastFit;  // outcome of the last fit that ran to its end
 
   // Run statistics.
   double ElapsedTime = 0;  // s

@@ -28,7 +28,10 @@ void PrintBuffer::Clear() {
 
 void PrintBuffer::Append(const std::string& text) {
   text_ += text;
-  column_ += static_cast<int>(text.size());
+  // a column is a character: the continuation bytes of UTF-8 (10xxxxxx) take none
+  for (unsigned char c : text) {
+    if ((c & 0xC0) != 0x80) ++column_;
+  }
 }
 
 void PrintBuffer::MoveToNextZone() {

@@ -41,6 +41,34 @@ void SpeciesBlock(ReportPrinter& report, const Model& m, int s) {
   report.Value(m.SpeciesConductivity(s));
 }
 
+// The last fit's values with their standard errors, 95 % intervals and correlations; a value
+// line of a parameter the data did not determine says so in words.
+void UncertaintyBlock(ReportPrinter& report, const FitResult& fit) {
+  report.Label("Parameter uncertainty :");
+  report.Value(static_cast<double>(fit.parameters.size()));
+  for (const FittedParameter& p : fit.parameters) {
+    report.Label(p.name + " :");
+    report.Value(p.value);
+    report.Label("Standard error :");
+    if (!p.determined) {
+      report.Label("undetermined");
+      continue;
+    }
+    report.Value(p.standardError);
+    report.Label("95 % interval from :");
+    report.Value(p.lower95);
+    report.Label("95 % interval to :");
+    report.Value(p.upper95);
+  }
+  for (size_t j = 0; j < fit.parameters.size(); ++j) {
+    for (size_t k = j + 1; k < fit.parameters.size(); ++k) {
+      if (!fit.parameters[j].determined || !fit.parameters[k].determined) continue;
+      report.Label("Correlation " + fit.parameters[j].name + " " + fit.parameters[k].name + " :");
+      report.Value(fit.correlation[j][k]);
+    }
+  }
+}
+
 }  // namespace
 
 void PrintParameterReport(const Model& m, const LineSink& writeLine) {
@@ -74,6 +102,7 @@ void PrintParameterReport(const Model& m, const LineSink& writeLine) {
   // Species 9 stops at its "D :" line with "Subscript out of range".
   for (int s = 1; s <= m.SpeciesCount; ++s)
     SpeciesBlock(report, m, s);
+  if (m.LastFit.valid && !m.LastFit.parameters.empty()) UncertaintyBlock(report, m.LastFit);
 }
 
 std::string ParameterReportText(const Model& model) {

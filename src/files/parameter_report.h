@@ -1,7 +1,8 @@
 #pragma once
 // The parameter report: the experiment's technique, mechanism, electrode, potential program,
 // timing and per-species constants as pairs of lines, a label line and a value line, ending
-// with carriage return and line feed. It is written for the user and never read back.
+// with carriage return and line feed; after a fit, the uncertainty of the fitted values. It is
+// written for the user and never read back.
 
 #include <string>
 

@@ -2,6 +2,7 @@
 // The objective of a fit: the simulated curve at a trial parameter set.
 
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "app/model.h"
@@ -10,10 +11,17 @@
 
 namespace qalto {
 
-// A simulation inside a fit failed; the simulation driver has already shown its message.
+// A simulation inside a fit failed. Its message has been shown already, unless the simulation
+// ran on a worker thread: then the message is carried here, for the fit to show it.
 class SimulationFailed : public std::runtime_error {
  public:
   SimulationFailed() : std::runtime_error("simulation failed inside a fit") {}
+  explicit SimulationFailed(std::string message)
+      : std::runtime_error("simulation failed inside a fit"), message_(std::move(message)) {}
+  const std::string& UnshownMessage() const { return message_; }
+
+ private:
+  std::string message_;
 };
 
 // Writes t(p) into the model field named by FitParameterCode(p) for p = 1..FitParameterCount,

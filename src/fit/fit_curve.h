@@ -1,13 +1,20 @@
 #pragma once
 // The fit driver: adjusts the parameters marked as fitted on the Chemicals window so that the
-// simulated curve matches the observed one in the least-squares sense, writes the progress and
-// the report into the result window and shows the fitted values beside their check boxes.
+// simulated curves match the observed ones in the least-squares sense, writes the progress and
+// the report into the result window, shows the fitted values beside their check boxes and keeps
+// the outcome, with the uncertainty of every fitted value, in the model's LastFit.
+//
+// Bounds guide the fit rather than block it: a positive quantity (concentration, rate constant,
+// ks, D) whose minimum is above 0 is moved on a logarithmic scale, so that one step can take it
+// a decade; a step that would leave [min, max] is shortened to end on the bound; a parameter on
+// a bound whose step points outward stays there while the others move.
 
 #include <vector>
 
 #include "app/model.h"
 #include "app/result_window.h"
 #include "chemistry/chemicals_form.h"
+#include "fit/fit_evaluation.h"
 #include "fit/marquardt_step.h"
 #include "simulation/simulation_driver.h"
 #include "ui/platform.h"
@@ -24,6 +31,7 @@ struct FitContext {
   Platform& platform;
   SimulationInputs inputs;  // the form texts every simulation of the fit reads
   MarquardtState& engine;   // kept from fit to fit
+  int threads = 1;          // derivative columns computed side by side
 };
 
 // How the iterations of a fit ended.
@@ -37,7 +45,8 @@ struct FitOutcome {
 
 // The iteration loop: calls the engine until its flag is no longer positive, at most
 // kMaxFitIterations + 1 times, and prints "Least square = " with the sum after every call.
-// outcome.variance must be set; b(1..NP) holds the fitted values afterwards.
+// outcome.variance must be set; b(1..NP) holds the fitted values afterwards. Each pass of the
+// loop is one iteration of the fit and nothing else.
 void IterateFit(MarquardtFit& fit, std::vector<double>& b, FitOutcome& outcome,
                 ResultWindow& result);
 
@@ -45,6 +54,10 @@ void IterateFit(MarquardtFit& fit, std::vector<double>& b, FitOutcome& outcome,
 // (its message has been shown) and the fit ended there without a report. A run-time error of the
 // fit's own arithmetic is raised to the caller.
 bool FitCurve(FitContext& context, const std::vector<double>& observed);
+
+// Fits the shared parameters to every target at once; context.model is where the fitted
+// values are read from and left, and each target's model is simulated with its own settings.
+bool FitCurves(FitContext& context, std::vector<FitTarget>& targets);
 
 // The observed currents y(1..NumberOfPoints): curve 1 of the curve store.
 std::vector<double> ObservedCurrents(const Model& model);

@@ -44,10 +44,22 @@ std::vector<int> SelectFittedCodes(const FormExpr& form) {
   return selected;
 }
 
+std::string ParameterName(int code) {
+  static const char* const names[] = {"C", "ks", "alpha", "E0", "kf", "kb", "", "D"};
+  int family = code / 10;
+  if (code < 1 || family > 7 || family == 6) throw RuntimeError::SubscriptOutOfRange();
+  return std::string(names[family]) + "(" + std::to_string(code % 10) + ")";
+}
+
+bool IsPositiveQuantity(int code) {
+  int family = code / 10;
+  return family == 0 || family == 1 || family == 4 || family == 5 || family == 7;
+}
+
 namespace {
 
-// Whether the mechanism has the species or reaction the code belongs to. Homogeneous codes
-// count the first-order reactions only.
+// Whether the mechanism has the species or reaction the code belongs to. The homogeneous rows
+// hold the first-order reactions, then the second-order ones.
 bool InMechanism(const Model& model, int code) {
   int family = code / 10;
   int index = code % 10;
@@ -61,7 +73,7 @@ bool InMechanism(const Model& model, int code) {
       return index >= 1 && index <= model.ChargeReactionCount;
     case 4:
     case 5:
-      return index >= 1 && index <= model.FirstOrderReactionCount;
+      return index >= 1 && index <= model.FirstOrderReactionCount + model.SecondOrderReactionCount;
     default:
       return false;
   }

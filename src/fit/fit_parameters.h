@@ -4,6 +4,7 @@
 // charge reaction r, 41..44 kf and 51..54 kb of homogeneous reaction i, 71..78 diffusion
 // coefficient D of species s.
 
+#include <string>
 #include <vector>
 
 #include "app/model.h"
@@ -21,6 +22,12 @@ double& FittedField(Model& model, int code);
 // reaction that the mechanism does not have), in the order of FitParameterCodes.
 std::vector<int> SelectFittedCodes(const FormExpr& form);
 
+// The parameter's name in reports: "C(1)", "ks(1)", "alpha(1)", "E0(1)", "kf(1)", "kb(1)", "D(1)".
+std::string ParameterName(int code);
+
+// Concentrations, rate constants and diffusion coefficients are positive quantities.
+bool IsPositiveQuantity(int code);
+
 // Value and bounds of one parameter as a fit starts.
 struct ParameterStart {
   double value = 0;    // model value
@@ -29,8 +36,8 @@ struct ParameterStart {
 };
 
 // The start of the parameter with that code: the codes of the mechanism's charge reactions,
-// first-order reactions and species take the model value and the numbers in the min and max
-// boxes; any other code starts at 0 with bounds 0 and 0.
+// homogeneous reactions (first- and second-order) and species take the model value and the numbers
+// in the min and max boxes; any other code starts at 0 with bounds 0 and 0.
 ParameterStart StartOfParameter(Model& model, const FormExpr& form, int code);
 
 }  // namespace qalto

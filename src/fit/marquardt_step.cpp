@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <thread>
 
 #include "common/checked_math.h"
 
@@ -18,6 +20,10 @@ constexpr double kConvergedDecrease = 0.0002;
 
 size_t At(int i) {
   return static_cast<size_t>(i);
+}
+
+double Clamped(double value, double minimum, double maximum) {
+  return std::max(minimum, std::min(maximum, value));
 }
 
 }  // namespace
@@ -43,7 +49,8 @@ MarquardtFit::MarquardtFit(MarquardtState& state, int np, const std::vector<doub
       derivative_(At(np) * (At(m) + 1), 0.0),
       normal_((At(np) + 1) * (At(np) + 2), 0.0),
       solve_((At(np) + 1) * (At(np) + 2), 0.0),
-      scale_(At(np) + 1, 0.0) {
+      scale_(At(np) + 1, 0.0),
+      held_(At(np) + 1, false) {
   if (np < 0 || np > kMaxFitParameters) throw RuntimeError::SubscriptOutOfRange();
 }
 
@@ -51,8 +58,11 @@ double EvaluateTrial(MarquardtFit& fit, const std::vector<double>& b) {
   MarquardtState& state = fit.state_;
   for (int j = 1; j <= fit.np_; ++j) {
     double t = b[At(j)] + state.step[At(j)];
-    if (t < fit.minimum_[At(j)] || t > fit.maximum_[At(j)]) state.step[At(j)] = 0;
-    state.trial[At(j)] = b[At(j)] + state.step[At(j)];
+    if (t < fit.minimum_[At(j)] || t > fit.maximum_[At(j)]) {
+      t = Clamped(t, fit.minimum_[At(j)], fit.maximum_[At(j)]);
+      state.step[At(j)] = t - b[At(j)];
+    }
+    state.trial[At(j)] = t;
   }
   fit.evaluate_(state.trial, fit.f_);
   double sum = 0;
@@ -65,22 +75,61 @@ double EvaluateTrial(MarquardtFit& fit, const std::vector<double>& b) {
 }
 
 // D(i, j) = (f(t_j + h) - f(t_j - h)) / 2h around the trial vector, with h one percent of the
-// value, or the default step for a parameter that is exactly 0.
+// value (or the default step for a parameter that is exactly 0), or the fixed step set for it.
+void MarquardtFit::DerivativeColumn(int j, const ModelEvaluation& evaluate, std::vector<double>& t,
+                                    std::vector<double>& plus, std::vector<double>& minus) {
+  double value = t[At(j)];
+  double h = kRelativeStep * std::fabs(value);
+  if (h == 0) h = defaultStep_;
+  if (At(j) < fixedStep_.size() && fixedStep_[At(j)] > 0) h = fixedStep_[At(j)];
+  t[At(j)] = value + h;
+  evaluate(t, plus);
+  t[At(j)] = value - h;
+  evaluate(t, minus);
+  t[At(j)] = value;
+  double* column = &derivative_[At(j - 1) * (At(m_) + 1)];
+  for (int i = 1; i <= m_; ++i)
+    column[i] = Div(plus[At(i)] - minus[At(i)], 2 * h);
+}
+
+// The columns are independent simulations. On several threads each thread works with its own
+// evaluation, its own copy of the trial vector and its own buffers, and writes only its own
+// columns, so the table is the one the serial loop fills; a failure is raised for the lowest
+// failing column, as the serial loop would meet it first.
 void MarquardtFit::Derivatives() {
-  std::vector<double>& t = state_.trial;
-  for (int j = 1; j <= np_; ++j) {
-    double value = t[At(j)];
-    double h = kRelativeStep * std::fabs(value);
-    if (h == 0) h = defaultStep_;
-    t[At(j)] = value + h;
-    evaluate_(t, fPlus_);
-    t[At(j)] = value - h;
-    evaluate_(t, fMinus_);
-    t[At(j)] = value;
-    double* column = &derivative_[At(j - 1) * (At(m_) + 1)];
-    for (int i = 1; i <= m_; ++i)
-      column[i] = Div(fPlus_[At(i)] - fMinus_[At(i)], 2 * h);
+  int threads = std::min(static_cast<int>(parallel_.size()), np_);
+  if (threads < 2) {
+    for (int j = 1; j <= np_; ++j)
+      DerivativeColumn(j, evaluate_, state_.trial, fPlus_, fMinus_);
+    return;
   }
+  std::vector<std::exception_ptr> failures(At(np_) + 1);
+  std::vector<std::thread> pool;
+  for (int w = 0; w < threads; ++w) {
+    pool.emplace_back([this, w, threads, &failures] {
+      std::vector<double> t = state_.trial;
+      std::vector<double> plus(At(m_) + 1, 0.0);
+      std::vector<double> minus(At(m_) + 1, 0.0);
+      for (int j = 1 + w; j <= np_; j += threads) {
+        try {
+          DerivativeColumn(j, parallel_[At(w)], t, plus, minus);
+        } catch (...) {
+          failures[At(j)] = std::current_exception();
+          return;
+        }
+      }
+    });
+  }
+  for (std::thread& thread : pool)
+    thread.join();
+  for (const std::exception_ptr& failure : failures) {
+    if (failure) std::rethrow_exception(failure);
+  }
+}
+
+void MarquardtFit::DerivativesAt(const std::vector<double>& b) {
+  std::copy(b.begin() + 1, b.begin() + 1 + np_, state_.trial.begin() + 1);
+  Derivatives();
 }
 
 // A = D'D and g = D'(y - f) at the trial vector; a parameter held fixed, or one the data do not
@@ -129,10 +178,44 @@ void MarquardtFit::ScaleNormalEquations() {
   }
 }
 
+// The scaled equations with lambda on the diagonal; a held parameter's row and column are those
+// of the unit matrix with a zero right-hand side.
 void MarquardtFit::FillSolveMatrix(double lambda) {
   solve_ = normal_;
   for (int j = 1; j <= np_; ++j)
     Solve(j, j) = A(j, j) + lambda;
+  for (int j = 1; j <= np_; ++j) {
+    if (!held_[At(j)]) continue;
+    for (int k = 1; k <= np_; ++k) {
+      Solve(j, k) = 0;
+      Solve(k, j) = 0;
+    }
+    Solve(j, np_ + 1) = 0;
+    Solve(j, j) = 1;
+  }
+}
+
+bool MarquardtFit::PointsOutward(int j, const std::vector<double>& b) const {
+  double step = state_.step[At(j)];
+  return (b[At(j)] <= minimum_[At(j)] && step < 0) || (b[At(j)] >= maximum_[At(j)] && step > 0);
+}
+
+// Solves for the step; a parameter sitting on a bound whose step points outward is held there
+// and the others are solved again without it, so that they take the step that is best for them
+// with it fixed.
+void MarquardtFit::SolveWithinBounds(const std::vector<double>& b, double lambda) {
+  std::fill(held_.begin(), held_.end(), false);
+  bool heldMore = true;
+  while (heldMore) {
+    FillSolveMatrix(lambda);
+    SolveStep();
+    heldMore = false;
+    for (int j = 1; j <= np_; ++j) {
+      if (held_[At(j)] || !PointsOutward(j, b)) continue;
+      held_[At(j)] = true;
+      heldMore = true;
+    }
+  }
 }
 
 // Gauss-Jordan elimination without pivot search on the solve matrix; the step in the unscaled
@@ -183,13 +266,13 @@ void MarquardtStep(MarquardtFit& fit, std::vector<double>& b, double& S, int& ca
   fit.Derivatives();
   fit.NormalEquations();
   fit.ScaleNormalEquations();
-  fit.FillSolveMatrix(0);  // the first solve of a call is undamped
 
   int callIncreases = 0;
   double trialSum = S;
   double nu = 2;
+  double damping = 0;  // the first solve of a call is undamped
   do {
-    fit.SolveStep();
+    fit.SolveWithinBounds(b, damping);
     trialSum = EvaluateTrial(fit, b);
     if (S < threshold) {
       flag = kFlagExactFit;
@@ -202,7 +285,7 @@ void MarquardtStep(MarquardtFit& fit, std::vector<double>& b, double& S, int& ca
     } else if (marquardCount == 0) {
       state.lambda = kFirstDamping;
     }
-    fit.FillSolveMatrix(state.lambda);
+    damping = state.lambda;
     ++marquardCount;
     ++callIncreases;
   } while (state.lambda <= kLargestDamping);

@@ -2,8 +2,10 @@
 // Marquardt's least-squares method in his scaled form, one iteration per call: derivatives by
 // central differences, the normal equations scaled to a unit diagonal, a damping term lambda on
 // the diagonal, a Gauss-Jordan solve and a trial step that keeps every parameter within its
-// bounds. The fit driver calls MarquardtStep repeatedly and stops when the flag is no longer
-// positive.
+// bounds: a step that would leave [min, max] is shortened to end on the bound, and a parameter
+// on a bound whose step points outward is held there while the step of the others is solved
+// again without it. The fit driver calls MarquardtStep repeatedly and stops when the flag is no
+// longer positive.
 //
 // Vectors are indexed like the parameters and points they hold: parameter p = 1..NP, point
 // i = 1..M; element 0 is unused.
@@ -44,17 +46,35 @@ class MarquardtFit {
   int Points() const { return m_; }
   MarquardtState& State() { return state_; }
 
+  // Fixed central-difference steps h(1..NP); 0 keeps the step of one percent of the value. A
+  // parameter moved on a logarithmic scale takes a fixed step there.
+  void SetDerivativeSteps(std::vector<double> steps) { fixedStep_ = std::move(steps); }
+  // Independent evaluations, one per thread: the derivative columns of an iteration are then
+  // computed on that many threads, column j on thread (j - 1) mod count. Each evaluation must
+  // give exactly what the serial one gives. With fewer than two the columns run one by one.
+  void SetParallelEvaluations(std::vector<ModelEvaluation> evaluations) {
+    parallel_ = std::move(evaluations);
+  }
+  // The derivative table D(i, j) at the parameter vector b(1..NP), as an iteration forms it.
+  void DerivativesAt(const std::vector<double>& b);
+  double Derivative(int i, int j) const { return derivative_[At(j - 1) * (At(m_) + 1) + At(i)]; }
+
  private:
   friend void MarquardtStep(MarquardtFit& fit, std::vector<double>& b, double& S, int& callState,
                             int& flag, int& marquardCount);
   friend double EvaluateTrial(MarquardtFit& fit, const std::vector<double>& b);
 
+  static size_t At(int i) { return static_cast<size_t>(i); }
   void Derivatives();
+  void DerivativeColumn(int j, const ModelEvaluation& evaluate, std::vector<double>& t,
+                        std::vector<double>& plus, std::vector<double>& minus);
   void NormalEquations();
   void FreezeParameter(int j);
   void ScaleNormalEquations();
   void FillSolveMatrix(double lambda);
   void SolveStep();
+  void SolveWithinBounds(const std::vector<double>& b, double lambda);
+  bool PointsOutward(int j, const std::vector<double>& b) const;
   double& A(int j, int k) { return normal_[Cell(j, k)]; }
   double& Solve(int j, int k) { return solve_[Cell(j, k)]; }
   size_t Cell(int j, int k) const {
@@ -72,6 +92,8 @@ class MarquardtFit {
   double defaultStep_;
   ModelEvaluation evaluate_;
   int& objectiveCount_;
+  std::vector<double> fixedStep_;          // 1..NP, empty: one percent of the value
+  std::vector<ModelEvaluation> parallel_;  // one per derivative thread
 
   std::vector<double> f_;           // model values at the trial vector, 1..M
   std::vector<double> fPlus_;       // model values with one parameter raised by its step
@@ -80,6 +102,7 @@ class MarquardtFit {
   std::vector<double> normal_;      // A(1..NP, 1..NP), right-hand side in column NP + 1
   std::vector<double> solve_;       // the damped copy that the elimination consumes
   std::vector<double> scale_;       // s(1..NP) = sqrt of the unscaled diagonal
+  std::vector<bool> held_;          // 1..NP: on a bound with the step outward, this call
 };
 
 // One iteration of the fit. b (in/out): the parameter values; S (in/out): the sum of squares at
@@ -90,8 +113,8 @@ void MarquardtStep(MarquardtFit& fit, std::vector<double>& b, double& S, int& ca
                    int& marquardCount);
 
 // Evaluates the model at b + step, where a step component that would leave its parameter's
-// bounds is dropped; the point becomes the engine's trial vector. Returns the sum of squared
-// deviations from the observed values and counts one objective evaluation.
+// bounds is shortened to end on the bound; the point becomes the engine's trial vector. Returns the
+// sum of squared deviations from the observed values and counts one objective evaluation.
 double EvaluateTrial(MarquardtFit& fit, const std::vector<double>& b);
 
 }  // namespace qalto

@@ -217,6 +217,18 @@ TEST_F(AutoFitTest, ExactModelStopsOnTheFirstCallWithTheFullReport) {
       Padded("No. of obj. fun. = ", 28) + " 1 ",
       Padded("No. of MARQUARDS = ", 28) + " 0 ",
       Padded("Computation time (s) =", 28) + " 0 ",
+      "",
+      "Parameter uncertainty",
+      Padded("No.", 14) + Padded("Parameter", 14) + Padded("Value", 28) + Padded("Std. error", 14) +
+          "95 % interval",
+      // an exact fit leaves no residual: the error is 0 and the interval the value itself
+      Padded(" 1 ", 14) + Padded("E0(1)", 14) + Padded("0.1", 14) + "\u00b1" +
+          std::string(13, ' ') + Padded("0", 14) + Padded("0.1", 14) + "0.1",
+      Padded("Residual variance = ", 28) + Padded(" 0 ", 14) + Padded("Degrees of freedom = ", 28) +
+          " " + std::to_string(m - 1) + " ",
+      "Correlation matrix",
+      std::string(14, ' ') + "E0(1)",
+      Padded("E0(1)", 14) + "1.000",
   };
   EXPECT_EQ(ResultLines(), expected);
   EXPECT_EQ(Expr().CheckFitted(31).Caption(), "1.e-1");

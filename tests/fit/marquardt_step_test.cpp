@@ -115,8 +115,8 @@ TEST(MarquardtStep, StraightLineIsSolvedByTheFirstStep) {
 }
 
 TEST(MarquardtStep, ExponentialDecayIsRecovered) {
-  // Wide bounds: the first Gauss-Newton steps overshoot to negative rates, and a step component
-  // that leaves its bounds is dropped, not shortened.
+  // Wide bounds: the first Gauss-Newton steps overshoot to negative rates; a step component
+  // that leaves its bounds is shortened to end on the bound.
   TestProblem problem(40, kDecay);
   problem.Observe({0, 2.5, 1.3});
   MarquardtFit fit = problem.Fit(2, {0, -100, -100}, {0, 100, 100}, problem.Variance());
@@ -184,15 +184,19 @@ TEST(MarquardtStep, WithoutParametersTheDampingRisesToItsLimit) {
 }
 
 TEST(MarquardtStep, ParameterAtItsBoundKeepsItsValueWhileTheOthersMove) {
-  // The true slope 2 lies above the slope's maximum 1.5: every step of the slope points outwards
-  // and is dropped; the intercept still moves.
+  // The true slope 2 lies above the slope's maximum 1.5: every step of the slope points outwards,
+  // so the slope is held on its bound and the intercept takes the best step with it held: the
+  // least-squares intercept of the line with slope 1.5.
   TestProblem problem(20, kLine);
   problem.Observe({0, 1.0, 2.0});
   MarquardtFit fit = problem.Fit(2, {0, -10, -10}, {0, 10, 1.5}, problem.Variance());
   std::vector<double> b{0, 0.0, 1.5};
   FitRun run = Iterate(fit, b);
   EXPECT_EQ(b[2], 1.5);
-  EXPECT_NE(b[1], 0.0);
+  double meanX = 0;
+  for (int i = 1; i <= problem.m; ++i)
+    meanX += problem.X(i) / problem.m;
+  EXPECT_NEAR(b[1], 1.0 + (2.0 - 1.5) * meanX, 1e-9);
   EXPECT_LT(run.flag, 0);
   for (const auto& t : problem.evaluated) {
     // trials never leave the bounds; derivative points may lie one step outside
@@ -282,7 +286,8 @@ TEST(MarquardtStep, NextFitStartsFromThePreviousStepAndResetsTheDamping) {
   MarquardtStep(fit, b, S, callState, flag, marquards);
   EXPECT_EQ(problem.evaluated[0][1], 1.0 + lastStep[1]);
   EXPECT_EQ(problem.evaluated[0][2], 2.0 + lastStep[2]);
-  // A step that would leave the bounds is dropped from the first trial of the next fit.
+  // A step that would leave the bounds is shortened to end on the bound in the first trial of
+  // the next fit.
   problem.state.step[1] = -50;
   problem.evaluated.clear();
   MarquardtFit bounded = problem.Fit(2, {0, 0.1, 0.01}, {0, 100, 100}, problem.Variance());
@@ -290,7 +295,7 @@ TEST(MarquardtStep, NextFitStartsFromThePreviousStepAndResetsTheDamping) {
   callState = 0;
   marquards = 0;
   MarquardtStep(bounded, b, S, callState, flag, marquards);
-  EXPECT_EQ(problem.evaluated[0][1], 1.0);
+  EXPECT_EQ(problem.evaluated[0][1], 0.1);
 }
 
 TEST(MarquardtStep, FirstIncreaseOfAFitResetsTheCarriedDamping) {

@@ -1,0 +1,19 @@
+#pragma once
+// The part of the fit report that says how well the data determine the fitted values: the
+// "Parameter uncertainty" table, the correlation matrix, and for a fit of several curves the
+// share of each curve in the sum of squares.
+
+#include "app/fit_result.h"
+#include "app/result_window.h"
+
+namespace qalto {
+
+// "Parameter uncertainty", one row per parameter: No., name, value, "±", standard error and the
+// 95 % interval, or "undetermined" where the data do not fix it; then the residual variance
+// and the correlation matrix of the determined parameters.
+void PrintParameterUncertainty(ResultWindow& result, const FitResult& fit);
+
+// One row per curve of the fit: its name, its points and its least square.
+void PrintCurveResiduals(ResultWindow& result, const FitResult& fit);
+
+}  // namespace qalto

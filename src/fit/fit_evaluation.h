@@ -1,0 +1,63 @@
+#pragma once
+// The objective of a fit over one or several measured curves: the fitted parameters, moved by
+// the engine in its own coordinates (the logarithm of a positive quantity, else the value), are
+// written into the model of every curve, each curve is simulated with its own instrument
+// settings, and the simulated curves follow one another in one vector, as the measured ones do.
+//
+// RunSimulation reads and writes nothing but the model it is given, the form texts and the
+// platform (for its error message), so a simulation can run on a thread of its own when it has a
+// copy of the models and a platform that only records the message. WorkerEvaluations makes such
+// copies, one set per derivative thread.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/model.h"
+#include "fit/marquardt_step.h"
+#include "simulation/simulation_driver.h"
+#include "ui/platform.h"
+#include "ui/recording_platform.h"
+
+namespace qalto {
+
+// One measured curve of a fit with the model it is simulated on.
+struct FitTarget {
+  Model* model = nullptr;  // the curve's instrument settings, potential axis and FitMode set
+  SimulationInputs inputs;
+  std::vector<double> observed{0.0};  // y(1..points)
+  std::string label;                  // its name in the report
+  int Points() const { return static_cast<int>(observed.size()) - 1; }
+};
+
+// Parameter values from the engine's coordinates: t(p) or exp(t(p)) where logScale(p).
+std::vector<double> ParameterValues(const std::vector<double>& t,
+                                    const std::vector<bool>& logScale);
+
+// The concatenated measured currents of the targets, 1..total points.
+std::vector<double> ConcatenatedObserved(const std::vector<FitTarget>& targets);
+
+// The objective on the targets' own models, showing failures on `platform`.
+ModelEvaluation CurvesEvaluation(const std::vector<FitTarget>& targets,
+                                 const std::vector<bool>& logScale, Platform& platform);
+
+// `count` evaluations for derivative threads, each on its own copies of the targets' models
+// (taken now, when the fitted parameter codes are set) and with a platform that records the
+// message of a failure, which the evaluation then raises with SimulationFailed.
+class WorkerEvaluations {
+ public:
+  WorkerEvaluations(const std::vector<FitTarget>& targets, const std::vector<bool>& logScale,
+                    int count);
+  std::vector<ModelEvaluation> Evaluations() const { return evaluations_; }
+
+ private:
+  struct Worker {
+    std::vector<std::unique_ptr<Model>> models;
+    std::vector<FitTarget> targets;
+    RecordingPlatform platform;
+  };
+  std::vector<std::unique_ptr<Worker>> workers_;
+  std::vector<ModelEvaluation> evaluations_;
+};
+
+}  // namespace qalto

@@ -1,0 +1,319 @@
+// Fits from where a chemist starts, with their uncertainty: recovery of E0, ks, alpha and a
+// catalytic rate constant from noisy "measurements", the coverage of the 95 % intervals, a
+// parameter the data cannot see, fits of several scan rates at once, and derivative columns on
+// several threads.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "files/parameter_report.h"
+#include "fit/fit_parameters.h"
+#include "fit/fit_test_fixture.h"
+#include "fit/parameter_uncertainty.h"
+
+namespace qalto {
+namespace {
+
+constexpr double kTrueE0 = 0.1;   // V
+constexpr double kTrueKs = 0.01;  // cm/s
+
+class FitUncertaintyTest : public FitTest {
+ protected:
+  // The default digital experiment (Fe3+ + e = Fe2+, planar, D = 1e-5 cm2/s) swept from 0.4 V
+  // to -0.2 V and back in 2 mV steps (602 points) at `rate` V/s, without noise.
+  void DigitalCycle(const std::string& rate) {
+    app.mnuInstrument_Click();
+    FormIns& ins = app.Ins();
+    ins.Estart.SetText("0.4");
+    ins.Eend.SetText("-0.2");
+    ins.Estep.SetText("0.002");
+    ins.V.SetText(rate);
+    ins.Noise.SetText("0");
+    ins.ComboScan.SelectText("cycle");
+    ins.cmdOK_Click();
+    app.mnuExperimental_Click();
+    ASSERT_TRUE(model.DigitalSimulation);
+    Expr().CheckFitted(1).SetChecked(false);
+    Expr().ks(1).SetText("0.01");
+    Expr().Eze(1).SetText("0.1");
+  }
+
+  // Simulates curve 1 and adds Gaussian noise of sigma = `fraction` of the largest current.
+  void MeasureWithNoise(double fraction, unsigned seed) {
+    Measure();
+    double largest = 0;
+    for (int i = 1; i <= model.NumberOfPoints; ++i)
+      largest = std::max(largest, std::fabs(model.CurrentY(i, 1)));
+    std::mt19937 generator(seed);
+    std::normal_distribution<double> noise(0.0, fraction * largest);
+    for (int i = 1; i <= model.NumberOfPoints; ++i)
+      model.CurrentY(i, 1) += noise(generator);
+  }
+
+  void Start(const std::string& e0, const std::string& ks) {
+    Expr().Eze(1).SetText(e0);
+    Expr().ks(1).SetText(ks);
+  }
+
+  const FittedParameter& Fitted(int code) {
+    for (const FittedParameter& p : model.LastFit.parameters) {
+      if (p.code == code) return p;
+    }
+    ADD_FAILURE() << "code " << code << " not fitted";
+    static FittedParameter none;
+    return none;
+  }
+
+  bool Covers(int code, double truth) {
+    return Fitted(code).lower95 <= truth && truth <= Fitted(code).upper95;
+  }
+};
+
+struct StartingPoint {
+  bool digital;
+  const char* e0;        // V
+  const char* positive;  // ks (digital, cm/s) or D (analytical, cm2/s)
+};
+
+class RecoveryTest : public FitUncertaintyTest,
+                     public ::testing::WithParamInterface<StartingPoint> {};
+
+// E0 +-50 mV away from the truth and a positive quantity five times too high or too low: it
+// moves on a log scale, and a step that would leave its range is shortened, so every start
+// converges. Digital: ks, with the default range 1e-4 .. 100, on a quasi-reversible cycle.
+// Analytical: D on a reversible cycle (ks = 1 cm/s), where the closed forms are exact.
+TEST_P(RecoveryTest, StandardPotentialAndAPositiveQuantityFromFiveTimesAway) {
+  StartingPoint start = GetParam();
+  int code = start.digital ? 11 : 71;
+  double truth = start.digital ? kTrueKs : 1e-5;
+  if (start.digital) {
+    DigitalCycle("0.1");
+    Fit(11, "1e-4", "100");
+  } else {
+    CyclicVoltammogram(1);
+    Expr().ks(1).SetText("1");
+    Expr().Eze(1).SetText("0.1");
+    Fit(71, "1e-7", "1e-3");
+  }
+  MeasureWithNoise(0.01, 7);
+  Expr().Eze(1).SetText(start.e0);
+  (start.digital ? Expr().ks(1) : Expr().D(1)).SetText(start.positive);
+  Fit(31, "-0.2", "0.2");
+  app.mnuAutoFit_Click();
+  ASSERT_TRUE(platform.messages.empty());
+  ASSERT_TRUE(model.LastFit.valid);
+  EXPECT_LT(model.LastFit.flag, 0);
+  EXPECT_NEAR(model.ChargeE0(1), kTrueE0, 0.002);
+  EXPECT_NEAR(FittedField(model, code), truth, 0.1 * truth);
+  EXPECT_TRUE(Fitted(code).determined && Fitted(31).determined);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Starts, RecoveryTest,
+    ::testing::Values(StartingPoint{true, "0.05", "0.05"}, StartingPoint{true, "0.05", "0.002"},
+                      StartingPoint{true, "0.15", "0.05"}, StartingPoint{true, "0.15", "0.002"},
+                      StartingPoint{false, "0.05", "5e-5"}, StartingPoint{false, "0.05", "2e-6"},
+                      StartingPoint{false, "0.15", "5e-5"}, StartingPoint{false, "0.15", "2e-6"}));
+
+class AlphaRecoveryTest : public FitUncertaintyTest,
+                          public ::testing::WithParamInterface<const char*> {};
+
+// At 1 V/s the wave is quasi-reversible (ks / sqrt(D f v) = 0.5): alpha sets the asymmetry of
+// the two peaks and is found with E0 and ks.
+TEST_P(AlphaRecoveryTest, StandardPotentialRateConstantAndAlpha) {
+  DigitalCycle("1");
+  MeasureWithNoise(0.01, 11);
+  Start("0.05", "0.05");
+  Expr().alph(1).SetText(GetParam());
+  Fit(11, "1e-4", "100");
+  Fit(21, "0.1", "0.9");
+  Fit(31, "-0.2", "0.2");
+  app.mnuAutoFit_Click();
+  ASSERT_TRUE(platform.messages.empty());
+  EXPECT_NEAR(model.ChargeE0(1), kTrueE0, 0.002);
+  EXPECT_NEAR(model.ChargeKs(1), kTrueKs, 0.1 * kTrueKs);
+  EXPECT_NEAR(model.ChargeAlpha(1), 0.5, 0.03);
+  EXPECT_TRUE(Covers(21, 0.5));
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, AlphaRecoveryTest, ::testing::Values("0.3", "0.7"));
+
+TEST_F(FitUncertaintyTest, CatalyticRateConstantFromADecadeOff) {
+  // EC' with 10 mM of Z: the catalytic current grows with kf C(Z); started ten times too high,
+  // kf comes back.
+  CyclicVoltammogram(8);
+  Expr().C(3).SetText("0.01");
+  Expr().kf(1).SetText("10");
+  MeasureWithNoise(0.01, 3);
+  Expr().kf(1).SetText("100");
+  Fit(41, "0.01", "1e4");
+  app.mnuAutoFit_Click();
+  ASSERT_TRUE(platform.messages.empty());
+  EXPECT_NEAR(model.ForwardRateConstant(1), 10, 0.5);
+  EXPECT_TRUE(Covers(41, 10));
+}
+
+TEST_F(FitUncertaintyTest, NinetyFivePercentIntervalsCoverTheTruth) {
+  DigitalCycle("0.1");
+  int coveredE0 = 0;
+  int coveredKs = 0;
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    Start("0.1", "0.01");
+    MeasureWithNoise(0.01, seed);
+    Start("0.05", "0.05");
+    Fit(11, "1e-4", "100");
+    Fit(31, "-0.2", "0.2");
+    app.mnuAutoFit_Click();
+    ASSERT_TRUE(model.LastFit.valid) << "seed " << seed;
+    coveredE0 += Covers(31, kTrueE0) ? 1 : 0;
+    coveredKs += Covers(11, kTrueKs) ? 1 : 0;
+  }
+  EXPECT_GE(coveredE0, 19);
+  EXPECT_GE(coveredKs, 19);
+}
+
+TEST_F(FitUncertaintyTest, ParameterWithoutInfluenceIsUndetermined) {
+  // EC' without Z: the catalytic reaction is switched off, and its kf does nothing to the curve.
+  CyclicVoltammogram(8);
+  app.Ins().V.SetText("1");
+  app.Ins().cmdOK_Click();
+  Expr().C(3).SetText("0");
+  Expr().ks(1).SetText("0.01");
+  Expr().Eze(1).SetText("0.1");
+  MeasureWithNoise(0.01, 5);
+  Start("0.05", "0.05");
+  Expr().kf(1).SetText("10");
+  Fit(11, "1e-4", "100");
+  Fit(31, "-0.2", "0.2");
+  Fit(41, "1", "100");
+  app.mnuAutoFit_Click();
+  ASSERT_TRUE(model.LastFit.valid);
+  EXPECT_FALSE(Fitted(41).determined);
+  EXPECT_TRUE(Fitted(11).determined && Fitted(31).determined);
+  EXPECT_LT(model.LastFit.flag, 0);
+  EXPECT_NEAR(model.ChargeE0(1), kTrueE0, 0.002);
+  EXPECT_NEAR(model.ChargeKs(1), kTrueKs, 0.1 * kTrueKs);
+  EXPECT_NE(app.Result().Text().find(" 3            kf(1)         10            undetermined: the "
+                                     "data do not fix it\n"),
+            std::string::npos)
+      << app.Result().Text();
+  // The saved parameter report carries the same verdict.
+  EXPECT_NE(
+      ParameterReportText(model).find("kf(1) :\r\n 10 \r\nStandard error :\r\nundetermined\r\n"),
+      std::string::npos)
+      << ParameterReportText(model);
+}
+
+TEST_F(FitUncertaintyTest, FourScanRatesTogetherDetermineKsAndAlphaBetterThanAnyOne) {
+  // ks = 0.01 cm/s is nearly reversible at 0.02 V/s and nearly irreversible at 2 V/s: no single
+  // curve pins ks and alpha as well as the four together.
+  DigitalCycle("0.02");
+  Fit(11, "1e-4", "100");
+  Fit(21, "0.1", "0.9");
+  Fit(31, "-0.2", "0.2");
+  std::vector<double> singleKs, singleAlpha;
+  unsigned seed = 20;
+  for (const char* rate : {"0.02", "0.1", "0.5", "2"}) {
+    app.Ins().V.SetText(rate);
+    app.Ins().cmdOK_Click();
+    Start("0.1", "0.01");
+    Expr().alph(1).SetText("0.5");
+    MeasureWithNoise(0.01, ++seed);
+    app.mnuGlobalAdd_Click();
+    Start("0.12", "0.03");
+    Expr().alph(1).SetText("0.4");
+    app.mnuAutoFit_Click();
+    ASSERT_TRUE(model.LastFit.valid) << rate;
+    singleKs.push_back(Fitted(11).standardError / Fitted(11).value);
+    singleAlpha.push_back(Fitted(21).standardError);
+  }
+  ASSERT_EQ(app.GlobalCurveCount(), 4);
+  Start("0.12", "0.03");
+  Expr().alph(1).SetText("0.4");
+  app.mnuGlobalFit_Click();
+  ASSERT_TRUE(platform.messages.empty());
+  ASSERT_TRUE(model.LastFit.valid);
+  ASSERT_EQ(model.LastFit.curves.size(), 4u);
+  EXPECT_NEAR(model.ChargeKs(1), kTrueKs, 0.05 * kTrueKs);
+  EXPECT_NEAR(model.ChargeAlpha(1), 0.5, 0.02);
+  EXPECT_NEAR(model.ChargeE0(1), kTrueE0, 0.001);
+  for (size_t k = 0; k < 4; ++k) {
+    EXPECT_LT(Fitted(11).standardError / Fitted(11).value, singleKs[k]) << "curve " << k + 1;
+    EXPECT_LT(Fitted(21).standardError, singleAlpha[k]) << "curve " << k + 1;
+  }
+  double sum = 0;
+  for (const CurveResidual& curve : model.LastFit.curves)
+    sum += curve.sumOfSquares;
+  EXPECT_NEAR(sum, model.LastFit.sumOfSquares, 1e-9 * sum);
+}
+
+// A program of its own for each run, so that both fits start without an earlier fit's step.
+struct ThreadedFitSession : FitUncertaintyTest {
+  void TestBody() override {}
+  FitResult Run(int threads, int& trials) {
+    DigitalCycle("1");
+    MeasureWithNoise(0.01, 2);
+    app.SetFitThreads(threads);
+    Start("0.05", "0.05");
+    Expr().alph(1).SetText("0.4");
+    Fit(11, "1e-4", "100");
+    Fit(21, "0.1", "0.9");
+    Fit(31, "-0.2", "0.2");
+    app.mnuAutoFit_Click();
+    trials = model.FitObjectiveCount;
+    return model.LastFit;
+  }
+};
+
+TEST(ThreadedFit, DerivativeColumnsOnThreadsGiveTheSerialFit) {
+  int serialTrials = 0;
+  int threadedTrials = 0;
+  FitResult serial = ThreadedFitSession().Run(1, serialTrials);
+  FitResult threaded = ThreadedFitSession().Run(3, threadedTrials);
+  ASSERT_EQ(serial.parameters.size(), 3u);
+  EXPECT_EQ(serialTrials, threadedTrials);
+  EXPECT_EQ(serial.iterations, threaded.iterations);
+  EXPECT_EQ(serial.sumOfSquares, threaded.sumOfSquares);
+  for (size_t p = 0; p < 3; ++p) {
+    EXPECT_EQ(serial.parameters[p].value, threaded.parameters[p].value);
+    EXPECT_EQ(serial.parameters[p].standardError, threaded.parameters[p].standardError);
+  }
+}
+
+TEST_F(FitUncertaintyTest, SecondOrderRateConstantsStartFromTheirBoxes) {
+  // MX4 = M + 4X has one second-order reaction and no first-order one: its kf and kb sit in the
+  // first homogeneous row, and a fit takes their values and ranges from there.
+  UseAnalyticalMechanism(9);
+  app.mnuExperimental_Click();
+  ASSERT_EQ(model.FirstOrderReactionCount, 0);
+  ASSERT_EQ(model.SecondOrderReactionCount, 1);
+  Expr().CheckFitted(1).SetChecked(false);
+  Expr().kf(1).SetText("5e3");
+  Expr().kb(1).SetText("20");
+  Fit(41, "1e2", "1e6");
+  Fit(51, "1", "1e3");
+  Expr().OK();
+  ParameterStart kf = StartOfParameter(model, Expr(), 41);
+  ParameterStart kb = StartOfParameter(model, Expr(), 51);
+  EXPECT_EQ(kf.value, 5e3);
+  EXPECT_EQ(kf.minimum, 1e2);
+  EXPECT_EQ(kf.maximum, 1e6);
+  EXPECT_EQ(kb.value, 20);
+  EXPECT_EQ(kb.maximum, 1e3);
+  EXPECT_EQ(SelectFittedCodes(Expr()), (std::vector<int>{41, 51}));
+}
+
+TEST(StudentT, QuantilesOfTheTable) {
+  // two-sided 95 % points of Student's t
+  EXPECT_NEAR(StudentT975(3), 3.182, 0.002);
+  EXPECT_NEAR(StudentT975(10), 2.228, 0.001);
+  EXPECT_NEAR(StudentT975(30), 2.042, 0.001);
+  EXPECT_NEAR(StudentT975(1000), 1.962, 0.001);
+  EXPECT_EQ(StudentT975(0), 0);
+}
+
+}  // namespace
+}  // namespace qalto
