@@ -2,6 +2,7 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
+#include "simulation/complex_formal_potential.h"
 #include "simulation/curve_derivatives.h"
 #include "simulation/kinetic_currents.h"
 #include "simulation/pulse_currents.h"
@@ -43,14 +44,6 @@ void StoreSurfaceConcentrations(Model& model, const AnalyticalRun& run,
   double flux = SurfaceFluxTerm(model, args);
   model.SurfaceConcentrations(point.i, point.ox) = SurfaceConcentrationOxFromFlux(args, flux);
   model.SurfaceConcentrations(point.i, point.red) = SurfaceConcentrationRedFromFlux(args, flux);
-}
-
-// Formal potential of the metal couple when the complex MXp dissociates into p ligands X.
-double ComplexFormalPotential(const Model& model, const ReactionPoint& point, int ligands) {
-  double shift = Log(model.EquilibriumConstant(1)) +
-                 0.5 * Log(Div(model.SpeciesD(1), model.SpeciesD(3))) -
-                 ligands * Log(model.SpeciesC(4));
-  return Checked(model.ChargeE0(point.r) + point.k * shift);
 }
 
 // Catalytic part of the current per unit A x F, before its time factor, by technique.
@@ -177,7 +170,7 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
 
   double E0 = point.E0;  // formal potential the technique sees, V
   if ((mechanism == 9 || mechanism == 10) && model.SpeciesC(4) > 0.0) {
-    E0 = ComplexFormalPotential(model, point, mechanism == 9 ? 4 : 2);
+    E0 = ComplexFormalPotential(model, point.r, mechanism == 9 ? 4 : 2);
   }
 
   double thin = 0.0;  // thin-film factor v L sqrt(pi t / DO), V

@@ -8,6 +8,7 @@
 #include "common/number_text.h"
 #include "digital/simulate_digital.h"
 #include "simulation/analytical_point.h"
+#include "simulation/convolution_run.h"
 #include "simulation/curve_slot.h"
 #include "simulation/noise.h"
 #include "simulation/potential_axis.h"
@@ -76,7 +77,22 @@ ReactionPoint PrepareReaction(const Model& model, const AnalyticalRun& run, int 
   return p;
 }
 
+// Charging current and ohmic drop of a sweep act on the sweep current itself.
+void ChargeSweep(Model& model, const Charging& charging) {
+  int total = model.TotalCurrentColumn;
+  double previous = 0;  // total current of the previous point, A
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    previous = Charged(charging, model.ReactionCurrents(i, total), SweepSign(model, i), previous);
+    model.ReactionCurrents(i, total) = previous;
+  }
+}
+
 void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& charging) {
+  if (SolvedByConvolution(model)) {
+    RunConvolutionSweep(model, run.pHterm);
+    ChargeSweep(model, charging);
+    return;
+  }
   int total = model.TotalCurrentColumn;
   PrepareAnalyticalRun(model, run);
   double previous = 0;  // total current of the previous point, A
@@ -94,14 +110,7 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
     model.ReactionCurrents(i, total) = previous;
   }
   TransformAnalyticalColumns(model, run);
-  if (model.Technique == 1) {
-    // Charging current and ohmic drop of a sweep act on the sweep current itself.
-    previous = 0;
-    for (int i = 1; i <= model.NumberOfPoints; ++i) {
-      previous = Charged(charging, model.ReactionCurrents(i, total), SweepSign(model, i), previous);
-      model.ReactionCurrents(i, total) = previous;
-    }
-  }
+  if (model.Technique == 1) ChargeSweep(model, charging);
 }
 
 void AddBaseline(Model& model, const SimulationInputs& inputs) {
