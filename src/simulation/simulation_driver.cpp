@@ -12,6 +12,7 @@
 #include "simulation/curve_slot.h"
 #include "simulation/noise.h"
 #include "simulation/potential_axis.h"
+#include "simulation/square_wave_run.h"
 
 namespace qalto {
 namespace {
@@ -89,7 +90,12 @@ void ChargeSweep(Model& model, const Charging& charging) {
 
 void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& charging) {
   if (SolvedByConvolution(model)) {
-    RunConvolutionSweep(model, run.pHterm);
+    RunConvolution(model, run.pHterm);
+    ChargeSweep(model, charging);
+    return;
+  }
+  if (SquareWaveByConvolution(model)) {
+    RunSquareWave(model, run.pHterm);
     ChargeSweep(model, charging);
     return;
   }
