@@ -61,6 +61,7 @@ void AddKernels(const Model& model, const TimeGrid& grid, ConvolutionProblem& pr
     ConvolutionSpecies species;
     species.bulk = model.SpeciesC(s);
     species.sqrtD = Sqrt(model.SpeciesD(s));
+    if (species.sqrtD == 0.0) throw RuntimeError::DivisionByZero();  // no diffusion at all
     species.kernel = static_cast<int>(problem.kernels.size());
     for (std::size_t k = 0; k < problem.kernels.size(); ++k) {
       if (problem.kernels[k] == w) species.kernel = static_cast<int>(k);
