@@ -152,7 +152,7 @@ TEST_F(TheoreticalPeakTest, RotatingDiskWaveIsLevich) {
   m.RotationRate = 1000 * kPi / 30;  // 1000 rpm
   m.KinematicViscosity = 0.01;
   TheoreticalValues v = Values();
-  double id = 0.62 * nFAC() * std::pow(1e-5, 2.0 / 3.0) * std::sqrt(m.RotationRate) *
+  double id = 0.62045 * nFAC() * std::pow(1e-5, 2.0 / 3.0) * std::sqrt(m.RotationRate) *
               std::pow(0.01, -1.0 / 6.0);
   EXPECT_NEAR(*v.reversible.current, id, 1e-12 * id);
   EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);

@@ -188,7 +188,7 @@ TEST(AnalyticalRun, RotatingDiskLimitingCurrentIsLevich) {
   Model model = AnalyticalRunModel(2, 8);
   RecordingPlatform platform;
   Simulate(model, platform);
-  double levich = 0.62 * kFaraday * model.ElectrodeArea * std::pow(kRunD, 2.0 / 3.0) *
+  double levich = 0.62045 * kFaraday * model.ElectrodeArea * std::pow(kRunD, 2.0 / 3.0) *
                   std::sqrt(model.RotationRate) * std::pow(model.KinematicViscosity, -1.0 / 6.0) *
                   kRunC * 1e-3;
   EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) / levich, 1.0, 3e-5);
