@@ -271,7 +271,10 @@ void PrintQuasiReversible(ResultWindow& result, int r, const QuasiReversiblePeak
             {q.forwardE, q.forwardI, q.forwardWidth});
   std::optional<double> separation;
   if (q.forwardE && q.reverseE) separation = std::fabs(*q.reverseE - *q.forwardE);
-  result.Print({PrintItem::Text("psi= " + FormatNumber(q.psi, "0.####E-0"), Separator::kZone),
+  // psi in plain digits across the usual range, in exponent form at the far ends.
+  bool plain = q.psi >= 1e-3 && q.psi < 1e5;
+  std::string psi = FormatNumber(q.psi, plain ? "0.####" : "0.###E-0");
+  result.Print({PrintItem::Text("psi= " + psi, Separator::kZone),
                 PrintItem::Text("|Epc-Epa|=" + Formatted(separation, "0.####"), Separator::kZone),
                 PrintItem::Text("reverse Ip= " + Formatted(q.reverseI, "0.####E-0") + "A",
                                 Separator::kLineEnd)});
