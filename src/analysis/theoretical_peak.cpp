@@ -6,6 +6,7 @@
 #include "common/checked_math.h"
 #include "common/constants.h"
 #include "common/number_format.h"
+#include "simulation/analytical_accuracy.h"
 #include "simulation/kinetic_currents.h"
 
 namespace qalto {
@@ -339,6 +340,8 @@ void TheoreticalPeak(const Model& model, double typedRadius, ResultWindow& resul
     PrintLine(result, "Irreverisble Peak ", r, "  ", values.peak, values.irreversible);
     result.Print({emptyLine});
   }
+  for (const std::string& line : AnalyticalApproximations(model))
+    result.Print({PrintItem::Text(line, Separator::kLineEnd)});
 }
 
 }  // namespace qalto

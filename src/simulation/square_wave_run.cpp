@@ -120,12 +120,17 @@ void RunNernstian(Model& model, const ConvolutionProblem& problem,
   }
 }
 
+// Sub-steps per half period for K half periods.
+int Substeps(int K) {
+  return std::clamp(kStepBudget / (2 * std::max(K, 1)), kMinSubsteps, kMaxSubsteps);
+}
+
 // Any kinetics, chemistry and resistance: the convolution on M and 2M sub-steps per half period,
 // extrapolated (Richardson, the step rule's error falls as 1/M).
 void RunSubsteps(Model& model, double pHterm, const std::vector<double>& E) {
   const double tp = model.PulseTime;  // s
   const int K = static_cast<int>(E.size());
-  const int M = std::clamp(kStepBudget / (2 * std::max(K, 1)), kMinSubsteps, kMaxSubsteps);
+  const int M = Substeps(K);
   auto solve = [&](int substeps) {
     ConvolutionProblem problem = BuildConvolutionProblem(
         model, pHterm, {tp / substeps, K * substeps, false});
@@ -162,6 +167,12 @@ void RunSubsteps(Model& model, double pHterm, const std::vector<double>& E) {
 bool SquareWaveByConvolution(const Model& model) {
   return (model.Technique == 5 || model.Technique == 6) && model.Electrode >= 1 &&
          model.Electrode <= 4;
+}
+
+int SquareWaveSubsteps(const Model& model, double pHterm) {
+  ConvolutionProblem problem = BuildConvolutionProblem(model, pHterm, {model.PulseTime, 1, false});
+  if (ClosedFormApplies(model, problem)) return 0;
+  return Substeps(2 * model.NumberOfPoints);
 }
 
 void RunSquareWave(Model& model, double pHterm) {

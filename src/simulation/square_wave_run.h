@@ -12,6 +12,10 @@ namespace qalto {
 
 bool SquareWaveByConvolution(const Model& model);
 
+// Sub-steps per half period of the general solution, or 0 where the Nernstian closed form
+// (exact) serves. pHterm is (pH - 7) x ln 10.
+int SquareWaveSubsteps(const Model& model, double pHterm);
+
 // Fills ReactionCurrents (reaction columns and total, A) and SurfaceConcentrations (M, at the end
 // of each step) for points 1..NumberOfPoints. pHterm is (pH - 7) x ln 10.
 void RunSquareWave(Model& model, double pHterm);
