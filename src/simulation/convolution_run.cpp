@@ -150,10 +150,14 @@ void RunSteps(Model& model, double pHterm) {
     };
     StoreConvolutionPoint(
         model, i,
-        [&](int r) { return extrapolate(a.current[static_cast<std::size_t>(r)],
-                                        b.current[static_cast<std::size_t>(r)]); },
-        [&](int s) { return extrapolate(a.surface[static_cast<std::size_t>(s)],
-                                        b.surface[static_cast<std::size_t>(s)]); });
+        [&](int r) {
+          return extrapolate(a.current[static_cast<std::size_t>(r)],
+                             b.current[static_cast<std::size_t>(r)]);
+        },
+        [&](int s) {
+          return extrapolate(a.surface[static_cast<std::size_t>(s)],
+                             b.surface[static_cast<std::size_t>(s)]);
+        });
   }
 }
 

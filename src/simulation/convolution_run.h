@@ -28,8 +28,7 @@ struct TimeGrid {
 };
 
 // The surface problem of the model's mechanism on the grid.
-ConvolutionProblem BuildConvolutionProblem(const Model& model, double pHterm,
-                                           const TimeGrid& grid);
+ConvolutionProblem BuildConvolutionProblem(const Model& model, double pHterm, const TimeGrid& grid);
 
 // Writes point i: the currents of the reactions (A, by 0-based reaction), their sum into the
 // total column, and the surface concentrations (M, by 0-based species).

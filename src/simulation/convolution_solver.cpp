@@ -12,8 +12,8 @@ namespace {
 constexpr int kMaxReactions = 3;
 constexpr double kNewtonTolerance = 1e-10;  // interfacial potential, V
 constexpr int kNewtonIterations = 60;
-constexpr double kNewtonMaxStep = 0.1;      // largest Newton correction, V
-constexpr double kDerivativeStep = 1e-7;    // potential step of the numerical dI/dE, V
+constexpr double kNewtonMaxStep = 0.1;    // largest Newton correction, V
+constexpr double kDerivativeStep = 1e-7;  // potential step of the numerical dI/dE, V
 
 // The history sum of one reaction seen through one kernel.
 struct HistoryTerm {

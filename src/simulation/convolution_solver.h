@@ -34,9 +34,9 @@ struct ConvolutionProblem {
   std::vector<ConvolutionSpecies> species;
   std::vector<ConvolutionReaction> reactions;
   std::vector<KernelWeights> kernels;  // at least N long
-  double fOverRT = 0;                        // F / (R T), 1/V
-  double AF = 0;                             // A x F x 0.001, A per (M cm/s)
-  double resistance = 0;                     // uncompensated resistance, ohm
+  double fOverRT = 0;                  // F / (R T), 1/V
+  double AF = 0;                       // A x F x 0.001, A per (M cm/s)
+  double resistance = 0;               // uncompensated resistance, ohm
 };
 
 struct ConvolutionSolution {

@@ -47,10 +47,10 @@ void PlanarMoments(double k, double dt, StepMoments& w) {
 // exp(-k y^2) (2/sqrt(pi) - 2 a y erfcx(a y)) is smooth, and 8-point Gauss-Legendre on pieces no
 // wider than a quarter of its length scales integrates it (and y^2 times it) to double precision.
 void SphericalMoments(double k, double a, double dt, StepMoments& w) {
-  static constexpr double kNodes[4] = {0.1834346424956498, 0.5255324099163290,
-                                       0.7966664774136267, 0.9602898564975363};
-  static constexpr double kWeights[4] = {0.3626837833783620, 0.3137066458778873,
-                                         0.2223810344533745, 0.1012285362903763};
+  static constexpr double kNodes[4] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267,
+                                       0.9602898564975363};
+  static constexpr double kWeights[4] = {0.3626837833783620, 0.3137066458778873, 0.2223810344533745,
+                                         0.1012285362903763};
   double scale = std::max(std::sqrt(k), a);  // 1/s^1/2
   auto integrand = [&](double y) {
     return std::exp(-k * y * y) * (kTwoOverSqrtPi - 2.0 * a * y * Erfcx(a * y));

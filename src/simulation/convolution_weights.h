@@ -19,8 +19,9 @@ struct DiffusionKernel {
 // The weights of one kernel: at point n (0-based) the surface change is
 // sum_{m=0..n} w[m] flux[n-m] + start[n] flux[0], over sqrt(D).
 struct KernelWeights {
-  std::vector<double> w;      // s^1/2
-  std::vector<double> start;  // weight of the flux at t = 0, taken as that of the first point, s^1/2
+  std::vector<double> w;  // s^1/2
+  std::vector<double>
+      start;  // weight of the flux at t = 0, taken as that of the first point, s^1/2
 
   bool operator==(const KernelWeights&) const = default;
 };

@@ -49,8 +49,7 @@ double Combine(const Model& model, double forward, double reverse) {
 }
 
 bool IndependentCouples(int mechanism) {
-  return mechanism == 1 || mechanism == 4 || mechanism == 5 || mechanism == 9 ||
-         mechanism == 10;
+  return mechanism == 1 || mechanism == 4 || mechanism == 5 || mechanism == 9 || mechanism == 10;
 }
 
 // True when every couple is Nernstian and the flux follows from the potential history alone:
@@ -69,8 +68,7 @@ bool ClosedFormApplies(const Model& model, const ConvolutionProblem& problem) {
 // Nernstian couples: the semi-integral of the flux I = (CO - e CR) / (1/sqrt(DO) + e/sqrt(DR)),
 // e = exp(n f (E - E0)), follows the potential at once, and each change of I adds the flux
 // dI (1/sqrt(pi (t - tj)) + a) from the time tj it happened (a = sqrt(D) / r0 at a sphere).
-void RunNernstian(Model& model, const ConvolutionProblem& problem,
-                  const std::vector<double>& E) {
+void RunNernstian(Model& model, const ConvolutionProblem& problem, const std::vector<double>& E) {
   const double tp = model.PulseTime;  // s
   const std::size_t K = E.size();
   std::vector<double> root(K + 1);  // 1/sqrt(pi tp q), q = 1..K
@@ -132,8 +130,8 @@ void RunSubsteps(Model& model, double pHterm, const std::vector<double>& E) {
   const int K = static_cast<int>(E.size());
   const int M = Substeps(K);
   auto solve = [&](int substeps) {
-    ConvolutionProblem problem = BuildConvolutionProblem(
-        model, pHterm, {tp / substeps, K * substeps, false});
+    ConvolutionProblem problem =
+        BuildConvolutionProblem(model, pHterm, {tp / substeps, K * substeps, false});
     std::vector<double> applied;
     applied.reserve(static_cast<std::size_t>(K * substeps));
     for (double Ek : E)

@@ -293,8 +293,7 @@ TEST_F(TheoreticalPeakTest, QuasiReversibleCycleFollowsNicholson) {
   m.ChargeKs(1) = scale;
   result.Clear();
   TheoreticalPeak(m, 0, result);
-  EXPECT_NE(result.Text().find("Quasi-reversible Peak  1 :  Ep= 0.0581V   Ip= "),
-            std::string::npos)
+  EXPECT_NE(result.Text().find("Quasi-reversible Peak  1 :  Ep= 0.0581V   Ip= "), std::string::npos)
       << result.Text();
   EXPECT_NE(result.Text().find("psi= 1.  "), std::string::npos) << result.Text();
   EXPECT_NE(result.Text().find("|Epc-Epa|=0.0837"), std::string::npos) << result.Text();

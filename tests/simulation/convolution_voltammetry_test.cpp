@@ -232,6 +232,35 @@ TEST(ConvolutionSweep, OhmicDropMovesTheReversiblePeak) {
   EXPECT_NEAR(dropped.I * 1e6, 253.3, 0.5);
 }
 
+TEST(ConvolutionSweep, TwoStepReductionSharesItsIntermediate) {
+  // A + e = B at 0 V, B + e = C at -0.4 V, all D equal: the first peak is Randles-Sevcik's, and
+  // since all three diffuse alike their surface concentrations add up to the bulk 1 mM at every
+  // point of the cycle.
+  Model model = Cell(1, 0.3, -0.7, 0.001, 1);
+  model.Mechanism = 2;
+  model.SpeciesCount = 3;
+  model.SpeciesD(3) = kRunD;
+  model.ChargeReactionCount = 2;
+  model.ChargeReactionSpecies(2, 1) = 2;
+  model.ChargeReactionSpecies(2, 2) = 3;
+  model.ChargeReactionStoich(2, 1) = 1;
+  model.ChargeReactionStoich(2, 2) = 1;
+  model.ChargeKs(1) = model.ChargeKs(2) = 1e4;
+  model.ChargeAlpha(2) = 0.5;
+  model.ChargeN(2) = 1;
+  model.ChargeE0(2) = -0.4;
+  Simulate(model);
+  const int first = 1, last = 501;  // 0.3 V to -0.2 V
+  Extremum peak = FindExtremum(model, first, last, 1);
+  EXPECT_NEAR(peak.I / (0.446295 * SweepScale(model)), 1.0, 2e-3);
+  EXPECT_NEAR(peak.E * 1e3, -28.49, 0.5);
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    double sum = model.SurfaceConcentrations(i, 1) + model.SurfaceConcentrations(i, 2) +
+                 model.SurfaceConcentrations(i, 3);
+    ASSERT_NEAR(sum, kRunC, 1e-9 * kRunC) << i;
+  }
+}
+
 TEST(ConvolutionDcWave, PrecedingReactionLimitsTheCurrent) {
   // CE, C = A with kf 1 /s, kb 100 /s, 1 mM in all (A at equilibrium, K/(1+K) of it), sampled
   // 0.5 s after the step: 28.33 uA, below the pure kinetic limit nFAC sqrt(D) K/(1+K)

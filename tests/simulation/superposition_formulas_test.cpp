@@ -1,7 +1,7 @@
 // Slow electron transfer through the whole driver in the pulse techniques that keep their
 // closed forms (normal and differential pulse, built by superposing step responses: exact for
-// a Nernstian couple, an approximation otherwise), checked against those closed forms, evaluated here
-// independently: exp(x^2) erfc(x) from the standard library, every sum term by term, with an
+// a Nernstian couple, an approximation otherwise), checked against those closed forms, evaluated
+// here independently: exp(x^2) erfc(x) from the standard library, every sum term by term, with an
 // uneven alpha, B in the solution and unequal diffusion coefficients so that a swapped
 // argument shows.
 
