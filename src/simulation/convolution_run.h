@@ -12,8 +12,9 @@
 namespace qalto {
 
 // True for the cases the convolution serves, at planar, spherical, hemispherical and microdisc
-// electrodes: every linear sweep and cyclic voltammogram, and DC waves with homogeneous
-// chemistry or an uncompensated resistance.
+// electrodes: every linear sweep and cyclic voltammogram; DC, normal and differential pulse
+// waves with consecutive transfers, homogeneous chemistry or an uncompensated resistance, and
+// the pulses of a slow couple.
 bool SolvedByConvolution(const Model& model);
 
 // Fills ReactionCurrents (columns 1..ChargeReactionCount and the total column, A) and

@@ -280,6 +280,33 @@ TEST(ConvolutionDcWave, PrecedingReactionLimitsTheCurrent) {
   EXPECT_NEAR(model.CurrentY(model.NumberOfPoints, 1) * 1e6, 28.33, 0.03);
 }
 
+TEST(ConvolutionPulses, DifferentialPulseOfTheProgramsWaveform) {
+  // Each point from rest: td - tp at E, then tp at E + P (-P on the way back), the current at
+  // the end of the pulse less that before it. For a Nernstian couple the superposition of step
+  // responses is exact; the general path (taken for a 1 nano-ohm resistance) must agree with it,
+  // and peak near nFAC sqrt(D / (pi tp)) (1 - s) / (1 + s), s = exp(f P / 2), at E1/2 - P/2.
+  Model model = Cell(4, 0.3, -0.3, 0.005, 1);
+  model.ChargeKs(1) = 1e4;
+  model.DropTime = 0.5;
+  model.PulseTime = 0.025;
+  model.PulsePotential = -0.05;
+  Simulate(model);
+  Model general = model;
+  general.UncompensatedResistance = 1e-9;
+  Simulate(general);
+  const int N1 = static_cast<int>(model.SweepPoints);
+  Extremum peak = FindExtremum(model, 1, N1, 1);
+  for (int i = 1; i <= model.NumberOfPoints; ++i)
+    ASSERT_NEAR(general.CurrentY(i, 1), model.CurrentY(i, 1), 1e-3 * peak.I) << i;
+  double s = std::exp(F() * model.PulsePotential / 2);
+  double height = kFaraday * 1e-6 * std::sqrt(kRunD / (kPiX * model.PulseTime)) * (1 - s) / (1 + s);
+  EXPECT_NEAR(peak.I / height, 1.0, 0.01);
+  EXPECT_NEAR(peak.E, -model.PulsePotential / 2, 0.003);
+  // On the way back the pulse turns: an anodic peak of the same size.
+  Extremum back = FindExtremum(model, N1 + 1, model.NumberOfPoints, -1);
+  EXPECT_NEAR(-back.I / peak.I, 1.0, 0.02);
+}
+
 // Osteryoung's reversible square-wave peaks: Delta Psi = Delta i sqrt(pi tp) / (nFAC sqrt(D)).
 struct SquareWaveCase {
   double amplitude;  // n Esw, V

@@ -1,6 +1,5 @@
-// Slow electron transfer through the whole driver in the pulse techniques that keep their
-// closed forms (normal and differential pulse, built by superposing step responses: exact for
-// a Nernstian couple, an approximation otherwise), checked against those closed forms, evaluated
+// Slow electron transfer through the whole driver in the normal pulse, whose closed form (the
+// step response from rest, Koutecky) is exact at any rate, checked against it, evaluated
 // here independently: exp(x^2) erfc(x) from the standard library, every sum term by term, with an
 // uneven alpha, B in the solution and unequal diffusion coefficients so that a swapped
 // argument shows.
@@ -118,21 +117,6 @@ TEST(SlowTransferSuperposition, NormalPulseSamplesThePulseShiftedByItsHeight) {
     return AF(sphere) * Spherical(sphere, sphere.PotentialX(i), kRunE0 - sphere.PulsePotential,
                                   sphere.PulseTime);
   });
-}
-
-TEST(SlowTransferSuperposition, DifferentialPulseTurnsItsPulseOnTheWayBack) {
-  for (int electrode : {1, 2}) {
-    Model model = SlowModel(4, electrode, 1);
-    auto f = electrode == 1 ? Planar : Spherical;
-    ExpectCurve(model, [&](int i) {
-      double E = model.PotentialX(i);
-      double P = i > model.SweepPoints ? -model.PulsePotential : model.PulsePotential;
-      double tp = model.PulseTime;
-      double td = model.DropTime;
-      return AF(model) * (f(model, E + P, kRunE0, tp) - f(model, E, kRunE0, tp) +
-                          f(model, E, kRunE0, td) - f(model, E, kRunE0, td - tp));
-    });
-  }
 }
 
 }  // namespace
