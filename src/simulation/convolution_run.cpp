@@ -15,13 +15,35 @@ bool IsSphere(const Model& model) {
   return model.Electrode >= 2 && model.Electrode <= 4;
 }
 
+// The weights of the last kernels and grids: species that diffuse alike, the two solves of a
+// Richardson pair and the many runs of a fit ask for the same ones again.
+const KernelWeights& CachedWeights(const DiffusionKernel& kernel, const TimeGrid& grid) {
+  struct Entry {
+    DiffusionKernel kernel;
+    double dt;
+    int count;
+    bool sweep;
+    KernelWeights weights;
+  };
+  constexpr std::size_t kEntries = 16;
+  static std::vector<Entry> cache;
+  for (const Entry& e : cache) {
+    if (e.kernel == kernel && e.dt == grid.dt && e.count == grid.count && e.sweep == grid.sweep)
+      return e.weights;
+  }
+  if (cache.size() == kEntries) cache.erase(cache.begin());
+  cache.push_back({kernel, grid.dt, grid.count, grid.sweep,
+                   grid.sweep ? KernelHatWeights(kernel, grid.dt, grid.count)
+                              : KernelStepIntegrals(kernel, grid.dt, grid.count)});
+  return cache.back().weights;
+}
+
 // Kernel weights of diffusion with an optional first-order loss, for species s.
 KernelWeights Weights(const Model& model, const TimeGrid& grid, int s, double rate) {
   DiffusionKernel kernel;
   kernel.rate = rate;
   if (IsSphere(model)) kernel.sphere = Div(std::sqrt(model.SpeciesD(s)), model.Radius);
-  return grid.sweep ? KernelHatWeights(kernel, grid.dt, grid.count)
-                    : KernelStepIntegrals(kernel, grid.dt, grid.count);
+  return CachedWeights(kernel, grid);
 }
 
 // (p x plain + q x kinetic) / (p + q): the surface kernel of one partner of a first-order
