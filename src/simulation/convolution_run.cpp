@@ -26,7 +26,7 @@ const KernelWeights& CachedWeights(const DiffusionKernel& kernel, const TimeGrid
     KernelWeights weights;
   };
   constexpr std::size_t kEntries = 16;
-  static std::vector<Entry> cache;
+  thread_local std::vector<Entry> cache;  // one per thread: a background run keeps its own
   for (const Entry& e : cache) {
     if (e.kernel == kernel && e.dt == grid.dt && e.count == grid.count && e.sweep == grid.sweep)
       return e.weights;
