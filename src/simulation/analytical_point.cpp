@@ -66,28 +66,19 @@ double CatalyticPart(const Model& model, const AnalyticalRun& run, const Kinetic
 }
 
 // Faradaic current of the reaction per unit A x F by technique and electrode, before the A x F
-// scale; the edge correction of a sphere in linear sweep goes into edgeColumn directly.
-double DispatchCurrent(Model& model, AnalyticalRun& run, const ReactionPoint& point, double E0,
-                       double thin, int edgeColumn) {
+// scale. Sweeps, square waves and additive square waves at planar, spherical, hemispherical and
+// microdisc electrodes are solved as integral equations (convolution_run, square_wave_run).
+double DispatchCurrent(const Model& model, const AnalyticalRun& run, const ReactionPoint& point,
+                       double E0, double thin) {
   const int code = model.TechElectrodeCode;
   const double pulse = model.PulsePotential;
   const double E0r = point.E0;  // the formal potential of the reaction as entered, V
   switch (code) {
-    case 11:
     case 21:
     case 29:
     case 31:
       return PlanarKineticCurrent(model,
                                   ReactionArguments(model, point, E0 + run.offset, run.t, pulse));
-    case 12:
-    case 13:
-    case 14: {
-      KineticArguments args = ReactionArguments(model, point, E0, model.DropTime, pulse);
-      double planar = PlanarKineticCurrent(model, args);
-      double spherical = SphericalKineticCurrent(model, args);
-      model.ReactionCurrents(point.i, edgeColumn) = Checked(run.AF * (spherical - planar));
-      return planar;
-    }
     case 19:
       return thin * PlanarKineticCurrent(
                         model, ReactionArguments(model, point, E0, model.DropTime, pulse));
@@ -112,27 +103,6 @@ double DispatchCurrent(Model& model, AnalyticalRun& run, const ReactionPoint& po
       return code == 41 ? DifferentialPulsePlanarCurrent(model, args)
                         : DifferentialPulseSphericalCurrent(model, args);
     }
-    case 51:
-      return 2.0 * SquareWavePlanarCurrent(
-                       model, ReactionArguments(model, point, E0r, model.PulseTime, pulse), point.i,
-                       run.history);
-    case 52:
-    case 53:
-    case 54:
-      return 2.4 *
-             SquareWaveSphericalCurrent(model, ReactionArguments(model, point, E0r + run.pulseHalf,
-                                                                 model.PulseTime, pulse));
-    case 61:
-      return 0.8 * point.Id *
-             AdditiveSquareWavePlanarCurrent(
-                 model, ReactionArguments(model, point, E0r, model.PulseTime, pulse), point.i,
-                 run.history);
-    case 62:
-    case 63:
-    case 64:
-      return AdditiveSquareWaveSphericalCurrent(
-          model, ReactionArguments(model, point, E0r, model.PulseTime, pulse), point.i,
-          run.history);
     default:
       return 0.0;  // no closed form for this technique at this electrode
   }
@@ -142,7 +112,6 @@ double DispatchCurrent(Model& model, AnalyticalRun& run, const ReactionPoint& po
 
 void PrepareAnalyticalRun(Model&, AnalyticalRun& run) {
   run.catalyticRate = 0.0;
-  run.history = StaircaseHistory();
 }
 
 double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint& point) {
@@ -150,7 +119,7 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
   const int r = point.r;
   const int mechanism = model.Mechanism;
   const int code = model.TechElectrodeCode;
-  const int extraColumn = r + model.TotalCurrentColumn;  // edge correction or catalytic part
+  const int extraColumn = r + model.TotalCurrentColumn;  // catalytic part
 
   // Mechanism 2 keeps the surface concentrations of its first step too, so that its second step
   // starts from this run's values rather than from whatever an earlier run left.
@@ -187,7 +156,7 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
         Checked(catalyticScale * CatalyticPart(model, run, args));
   }
 
-  double current = DispatchCurrent(model, run, point, E0, thin, extraColumn) * run.AF;
+  double current = DispatchCurrent(model, run, point, E0, thin) * run.AF;
   if (code >= 11 && code <= 18) current = current * run.sqPiStep;
   model.ReactionCurrents(i, r) = Checked(current);
   return model.ReactionCurrents(i, r);
@@ -203,13 +172,6 @@ void TransformAnalyticalColumns(Model& model, AnalyticalRun& run) {
   if (code >= 11 && code <= 18) {
     for (int column = 1; column <= total; ++column) {
       SemiDifferentiateColumn(model.PotentialX, currents, column, N);
-    }
-  }
-  // Edge correction of the small electrodes, kept apart from the semi-differentiation.
-  if (code >= 12 && code <= 17) {
-    for (int r = 1; r <= model.ChargeReactionCount; ++r) {
-      for (int i = 1; i <= N; ++i)
-        currents(i, total) = currents(i, total) + currents(i, r + total);
     }
   }
   // Catalytic regeneration: the diffusional current decays with exp(-k' t) while the catalytic

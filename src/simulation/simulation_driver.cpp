@@ -67,7 +67,6 @@ ReactionPoint PrepareReaction(const Model& model, const AnalyticalRun& run, int 
   p.sqrtDO = Sqrt(model.SpeciesD(p.ox));
   p.sqrtDR = Sqrt(model.SpeciesD(p.red));
   p.E0 = model.ChargeE0(r);
-  p.Id = Div(n, Sqrt(kPi * run.t)) * (p.CO * p.sqrtDO - p.CR * p.sqrtDR);
   double ru = model.UncompensatedResistance;
   if (model.Technique == 1) {
     p.E = model.PotentialX(i) + 0.25 * Sgn(previousTotal) * std::fabs(ru * previousTotal);
