@@ -89,14 +89,18 @@ class Solver {
   }
 
   ConvolutionSolution Run(const std::vector<double>& applied) {
-    double E = applied.empty() ? 0.0 : applied[0];
+    double I = 0.0;  // total current of the previous point, A
     for (int n = 0; n < N_; ++n) {
       UpdateHistory(n);
       double Eapp = applied[static_cast<std::size_t>(n)];
-      E = p_.resistance > 0 ? InterfacialPotential(Eapp, E) : Eapp;
+      // Newton starts from the drop of the previous current.
+      double E = p_.resistance > 0 ? InterfacialPotential(Eapp, Eapp + p_.resistance * I) : Eapp;
       double u[kMaxReactions];
       Fluxes(E, u);
       Record(n, E, u);
+      I = 0.0;
+      for (std::size_t r = 0; r < p_.reactions.size(); ++r)
+        I += p_.reactions[r].n * p_.AF * u[r];
       first_ = false;
     }
     return std::move(result_);
