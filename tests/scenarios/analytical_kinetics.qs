@@ -71,7 +71,15 @@ menu mnuSimulate
 menu mnuFindPeak
 result
 menu mnuClear
+# Ru = 1000 ohm over a cycle: the peaks separate by 441.3 mV (Find Peak, 0.5 mV points: 0.4415 V).
+select FormIns.ComboScan cycle
+set FormIns.txtRu 1000
+menu mnuSimulate
+menu mnuFindPeak
+result
+menu mnuClear
 set FormIns.txtRu 0
+select FormIns.ComboScan single
 # 3. Following reaction (mechanism 7, B -> C, kf = lambda F v / RT): lambda = 100 puts the
 #    peak 39.13 mV positive of E1/2 (0.1391 V); lambda = 1000, 68.71 mV (0.1687 V), with the
 #    peak near 0.4958 / 0.4463 = 1.111 x Randles-Sevcik = 298.4 uA (299.2 uA: the limit is
