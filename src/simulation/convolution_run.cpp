@@ -99,6 +99,9 @@ void AddReactions(const Model& model, double pHterm, ConvolutionProblem& problem
     ConvolutionReaction x;
     x.ox = model.ChargeReactionSpecies(r, 1) - 1;
     x.red = model.ChargeReactionSpecies(r, 2) - 1;
+    for (int s : {x.ox, x.red}) {
+      if (s < 0 || s >= model.SpeciesCount) throw RuntimeError::SubscriptOutOfRange();
+    }
     x.n = model.ChargeN(r);
     x.ks = model.ChargeKs(r);
     x.alpha = model.ChargeAlpha(r);
@@ -274,9 +277,9 @@ bool SolvedByConvolution(const Model& model) {
   if (model.Technique == 1) return true;
   if (model.Technique < 2 || model.Technique > 4) return false;
   // The closed forms are exact for independent couples without resistance: Koutecky's step
-  // response for a DC wave at any rate, the superposition of Nernstian step responses for the
-  // pulses. Consecutive transfers, chemistry, resistance and slow pulses take the integral
-  // equation.
+  // response for DC and normal pulse waves at any rate, the superposition of Nernstian step
+  // responses for the differential pulse. Consecutive transfers, chemistry, resistance and a
+  // slow differential pulse take the integral equation.
   bool coupled = (model.Mechanism >= 2 && model.Mechanism <= 3) ||
                  (model.Mechanism >= 6 && model.Mechanism <= 8);
   bool slowPulse = model.Technique == 4 && HasSlowCouple(model, model.PulseTime);
