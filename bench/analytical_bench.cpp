@@ -12,7 +12,8 @@
 namespace qalto {
 namespace {
 
-// A sweep from 0.5 V to -0.499 V in 1 mV steps: 1000 points, 2000 with the return sweep.
+// A sweep from 0.5 V to -0.499 V in 1 mV steps: 1000 points, 2000 with the return sweep;
+// quasi-reversible (ks 0.01 cm/s, psi 0.9 at 0.1 V/s), solved as the convolution integral equation.
 Model BenchModel(int technique, int electrode, double cycles) {
   Model model = AnalyticalRunModel(technique, electrode);
   model.StartPotential = 0.5;
@@ -24,8 +25,7 @@ Model BenchModel(int technique, int electrode, double cycles) {
   return model;
 }
 
-void RunCase(benchmark::State& state, int technique, int electrode, double cycles) {
-  Model model = BenchModel(technique, electrode, cycles);
+void RunModel(benchmark::State& state, Model model) {
   RecordingPlatform platform;
   for (auto _ : state) {
     RunSimulation(model, SimulationInputs{}, platform);
@@ -35,8 +35,36 @@ void RunCase(benchmark::State& state, int technique, int electrode, double cycle
   state.counters["points"] = model.NumberOfPoints;
 }
 
+void RunCase(benchmark::State& state, int technique, int electrode, double cycles) {
+  RunModel(state, BenchModel(technique, electrode, cycles));
+}
+
 void BM_CyclicSweepPlanar(benchmark::State& state) {
   RunCase(state, 1, 1, 1);
+}
+// The same cycle with 100 ohm uncompensated, solved implicitly at every point.
+void BM_CyclicSweepPlanarWithResistance(benchmark::State& state) {
+  Model model = BenchModel(1, 1, 1);
+  model.UncompensatedResistance = 100;
+  RunModel(state, model);
+}
+// 5000 points: 0.4 mV steps; the cost grows with the square of the number of points.
+void BM_CyclicSweepPlanar5000(benchmark::State& state) {
+  Model model = BenchModel(1, 1, 1);
+  model.EndPotential = -0.4996;
+  model.PotentialStep = 0.0004;
+  model.DropTime = model.PotentialStep / model.ScanRate;
+  RunModel(state, model);
+}
+// The EC' cycle: one damped kernel for both species.
+void BM_CyclicSweepCatalytic(benchmark::State& state) {
+  Model model = BenchModel(1, 1, 1);
+  model.Mechanism = 8;
+  model.SpeciesCount = 3;
+  model.SpeciesC(3) = 0.1;
+  model.SpeciesD(3) = kRunD;
+  model.ForwardRateConstant(1) = 100;
+  RunModel(state, model);
 }
 void BM_CyclicSweepMicrodisc(benchmark::State& state) {
   RunCase(state, 1, 4, 1);
@@ -64,6 +92,9 @@ void BM_SemiDifferentiate2000(benchmark::State& state) {
 }
 
 BENCHMARK(BM_CyclicSweepPlanar)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CyclicSweepPlanarWithResistance)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CyclicSweepPlanar5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CyclicSweepCatalytic)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CyclicSweepMicrodisc)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SquareWavePlanar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AdditiveSquareWavePlanar)->Unit(benchmark::kMillisecond);

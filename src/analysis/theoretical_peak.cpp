@@ -6,6 +6,8 @@
 #include "common/checked_math.h"
 #include "common/constants.h"
 #include "common/number_format.h"
+#include "simulation/analytical_accuracy.h"
+#include "simulation/kinetic_currents.h"
 
 namespace qalto {
 namespace {
@@ -162,7 +164,7 @@ LinePair Wave(const Reaction& x) {
     }
     case 8: {
       // Levich
-      double id = 0.62 * x.Q * Pow(x.D, 2.0 / 3.0) * Sqrt(m.RotationRate) *
+      double id = kLevichConstant * x.Q * Pow(x.D, 2.0 / 3.0) * Sqrt(m.RotationRate) *
                   Pow(m.KinematicViscosity, -1.0 / 6.0);
       return Both({x.HalfWave(), id, {}});
     }
@@ -263,6 +265,23 @@ void PrintLine(ResultWindow& result, const std::string& title, int r, const std:
   result.Print(items);
 }
 
+// The cycle with the model's own rate constant: the forward peak in the layout of the other
+// lines, then Nicholson's psi, the peak separation and the reverse peak current.
+void PrintQuasiReversible(ResultWindow& result, int r, const QuasiReversiblePeaks& q) {
+  PrintLine(result, "Quasi-reversible Peak ", r, "  ", true,
+            {q.forwardE, q.forwardI, q.forwardWidth});
+  std::optional<double> separation;
+  if (q.forwardE && q.reverseE) separation = std::fabs(*q.reverseE - *q.forwardE);
+  // psi in plain digits across the usual range, in exponent form at the far ends.
+  bool plain = q.psi >= 1e-3 && q.psi < 1e5;
+  std::string psi = FormatNumber(q.psi, plain ? "0.####" : "0.###E-0");
+  result.Print({PrintItem::Text("psi= " + psi, Separator::kZone),
+                PrintItem::Text("|Epc-Epa|=" + Formatted(separation, "0.####"), Separator::kZone),
+                PrintItem::Text("reverse Ip= " + Formatted(q.reverseI, "0.####E-0") + "A",
+                                Separator::kLineEnd)});
+  result.Print({{std::monostate{}, Separator::kLineEnd}});
+}
+
 // The case of the mechanism and technique. Mechanisms 6 and 7 (CE, EC) have no closed form
 // here, nor the additive square wave of simple charge transfers: their lines stay empty.
 LinePair Lines(const Reaction& x, int mechanism, int technique) {
@@ -294,7 +313,11 @@ TheoreticalValues TheoreticalPeakValues(const Model& model, int r, double typedR
   int technique = model.Technique;
   bool peakLabels = (technique == 1 && mechanism != 8) || technique == 4 || technique == 5;
   LinePair lines = Lines(x, mechanism, technique);
-  return {peakLabels, lines.reversible, lines.irreversible};
+  TheoreticalValues values{peakLabels, lines.reversible, lines.irreversible, std::nullopt};
+  if (technique == 1 && mechanism >= 1 && mechanism <= 5) {
+    values.quasiReversible = QuasiReversibleCycle(model, r);
+  }
+  return values;
 }
 
 void TheoreticalPeak(const Model& model, double typedRadius, ResultWindow& result) {
@@ -313,9 +336,12 @@ void TheoreticalPeak(const Model& model, double typedRadius, ResultWindow& resul
                                     Separator::kLineEnd)});
     }
     result.Print({emptyLine});
+    if (values.quasiReversible) PrintQuasiReversible(result, r, *values.quasiReversible);
     PrintLine(result, "Irreverisble Peak ", r, "  ", values.peak, values.irreversible);
     result.Print({emptyLine});
   }
+  for (const std::string& line : AnalyticalApproximations(model))
+    result.Print({PrintItem::Text(line, Separator::kLineEnd)});
 }
 
 }  // namespace qalto

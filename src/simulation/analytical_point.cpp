@@ -2,6 +2,7 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
+#include "simulation/complex_formal_potential.h"
 #include "simulation/curve_derivatives.h"
 #include "simulation/kinetic_currents.h"
 #include "simulation/pulse_currents.h"
@@ -45,14 +46,6 @@ void StoreSurfaceConcentrations(Model& model, const AnalyticalRun& run,
   model.SurfaceConcentrations(point.i, point.red) = SurfaceConcentrationRedFromFlux(args, flux);
 }
 
-// Formal potential of the metal couple when the complex MXp dissociates into p ligands X.
-double ComplexFormalPotential(const Model& model, const ReactionPoint& point, int ligands) {
-  double shift = Log(model.EquilibriumConstant(1)) +
-                 0.5 * Log(Div(model.SpeciesD(1), model.SpeciesD(3))) -
-                 ligands * Log(model.SpeciesC(4));
-  return Checked(model.ChargeE0(point.r) + point.k * shift);
-}
-
 // Catalytic part of the current per unit A x F, before its time factor, by technique.
 double CatalyticPart(const Model& model, const AnalyticalRun& run, const KineticArguments& args) {
   auto f = [&](double E) { return PlanarKineticCurrent(model, AtPotential(args, E)); };
@@ -73,28 +66,19 @@ double CatalyticPart(const Model& model, const AnalyticalRun& run, const Kinetic
 }
 
 // Faradaic current of the reaction per unit A x F by technique and electrode, before the A x F
-// scale; the edge correction of a sphere in linear sweep goes into edgeColumn directly.
-double DispatchCurrent(Model& model, AnalyticalRun& run, const ReactionPoint& point, double E0,
-                       double thin, int edgeColumn) {
+// scale. Sweeps, square waves and additive square waves at planar, spherical, hemispherical and
+// microdisc electrodes are solved as integral equations (convolution_run, square_wave_run).
+double DispatchCurrent(const Model& model, const AnalyticalRun& run, const ReactionPoint& point,
+                       double E0, double thin) {
   const int code = model.TechElectrodeCode;
   const double pulse = model.PulsePotential;
   const double E0r = point.E0;  // the formal potential of the reaction as entered, V
   switch (code) {
-    case 11:
     case 21:
     case 29:
     case 31:
       return PlanarKineticCurrent(model,
                                   ReactionArguments(model, point, E0 + run.offset, run.t, pulse));
-    case 12:
-    case 13:
-    case 14: {
-      KineticArguments args = ReactionArguments(model, point, E0, model.DropTime, pulse);
-      double planar = PlanarKineticCurrent(model, args);
-      double spherical = SphericalKineticCurrent(model, args);
-      model.ReactionCurrents(point.i, edgeColumn) = Checked(run.AF * (spherical - planar));
-      return planar;
-    }
     case 19:
       return thin * PlanarKineticCurrent(
                         model, ReactionArguments(model, point, E0, model.DropTime, pulse));
@@ -119,27 +103,6 @@ double DispatchCurrent(Model& model, AnalyticalRun& run, const ReactionPoint& po
       return code == 41 ? DifferentialPulsePlanarCurrent(model, args)
                         : DifferentialPulseSphericalCurrent(model, args);
     }
-    case 51:
-      return 2.0 * SquareWavePlanarCurrent(
-                       model, ReactionArguments(model, point, E0r, model.PulseTime, pulse), point.i,
-                       run.history);
-    case 52:
-    case 53:
-    case 54:
-      return 2.4 *
-             SquareWaveSphericalCurrent(model, ReactionArguments(model, point, E0r + run.pulseHalf,
-                                                                 model.PulseTime, pulse));
-    case 61:
-      return 0.8 * point.Id *
-             AdditiveSquareWavePlanarCurrent(
-                 model, ReactionArguments(model, point, E0r, model.PulseTime, pulse), point.i,
-                 run.history);
-    case 62:
-    case 63:
-    case 64:
-      return AdditiveSquareWaveSphericalCurrent(
-          model, ReactionArguments(model, point, E0r, model.PulseTime, pulse), point.i,
-          run.history);
     default:
       return 0.0;  // no closed form for this technique at this electrode
   }
@@ -149,7 +112,6 @@ double DispatchCurrent(Model& model, AnalyticalRun& run, const ReactionPoint& po
 
 void PrepareAnalyticalRun(Model&, AnalyticalRun& run) {
   run.catalyticRate = 0.0;
-  run.history = StaircaseHistory();
 }
 
 double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint& point) {
@@ -157,7 +119,7 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
   const int r = point.r;
   const int mechanism = model.Mechanism;
   const int code = model.TechElectrodeCode;
-  const int extraColumn = r + model.TotalCurrentColumn;  // edge correction or catalytic part
+  const int extraColumn = r + model.TotalCurrentColumn;  // catalytic part
 
   // Mechanism 2 keeps the surface concentrations of its first step too, so that its second step
   // starts from this run's values rather than from whatever an earlier run left.
@@ -177,7 +139,7 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
 
   double E0 = point.E0;  // formal potential the technique sees, V
   if ((mechanism == 9 || mechanism == 10) && model.SpeciesC(4) > 0.0) {
-    E0 = ComplexFormalPotential(model, point, mechanism == 9 ? 4 : 2);
+    E0 = ComplexFormalPotential(model, point.r, mechanism == 9 ? 4 : 2);
   }
 
   double thin = 0.0;  // thin-film factor v L sqrt(pi t / DO), V
@@ -194,7 +156,7 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
         Checked(catalyticScale * CatalyticPart(model, run, args));
   }
 
-  double current = DispatchCurrent(model, run, point, E0, thin, extraColumn) * run.AF;
+  double current = DispatchCurrent(model, run, point, E0, thin) * run.AF;
   if (code >= 11 && code <= 18) current = current * run.sqPiStep;
   model.ReactionCurrents(i, r) = Checked(current);
   return model.ReactionCurrents(i, r);
@@ -210,13 +172,6 @@ void TransformAnalyticalColumns(Model& model, AnalyticalRun& run) {
   if (code >= 11 && code <= 18) {
     for (int column = 1; column <= total; ++column) {
       SemiDifferentiateColumn(model.PotentialX, currents, column, N);
-    }
-  }
-  // Edge correction of the small electrodes, kept apart from the semi-differentiation.
-  if (code >= 12 && code <= 17) {
-    for (int r = 1; r <= model.ChargeReactionCount; ++r) {
-      for (int i = 1; i <= N; ++i)
-        currents(i, total) = currents(i, total) + currents(i, r + total);
     }
   }
   // Catalytic regeneration: the diffusional current decays with exp(-k' t) while the catalytic

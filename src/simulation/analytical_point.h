@@ -4,7 +4,6 @@
 // them into faradaic current (by technique and electrode) and into sweep currents afterwards.
 
 #include "app/model.h"
-#include "simulation/staircase_history.h"
 
 namespace qalto {
 
@@ -19,7 +18,6 @@ struct AnalyticalRun {
 
   // Filled by the response functions during the run.
   double catalyticRate = 0;  // k' = kf C(3) + kb of the last catalytic reaction, 1/s
-  StaircaseHistory history;  // responses to the earlier staircase steps, and the sum weights
 };
 
 // One charge reaction r at point i, as the driver prepares it.
@@ -35,7 +33,6 @@ struct ReactionPoint {
   double sqrtDO = 0;  // sqrt(D) of the oxidized species
   double sqrtDR = 0;  // sqrt(D) of the reduced species
   double E0 = 0;      // formal potential, V
-  double Id = 0;      // diffusion-limited factor n (CO sqrtDO - CR sqrtDR) / sqrt(pi t)
 };
 
 // Called once per run after the run constants are set and the potential axis is built, before the
@@ -43,12 +40,11 @@ struct ReactionPoint {
 void PrepareAnalyticalRun(Model& model, AnalyticalRun& run);
 
 // The faradaic current of the reaction at the point, written into ReactionCurrents(i, r) (scaled
-// by AF), with its surface concentrations, catalytic and edge-correction columns; returns the
-// value of column r.
+// by AF), with its surface concentrations and catalytic column; returns the value of column r.
 double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint& point);
 
-// After all points: turns the sampled responses into sweep currents (semi-derivative, edge
-// correction, catalytic combination, thin-film derivative).
+// After all points: turns the sampled responses into sweep currents (semi-derivative, catalytic
+// combination, thin-film derivative).
 void TransformAnalyticalColumns(Model& model, AnalyticalRun& run);
 
 }  // namespace qalto

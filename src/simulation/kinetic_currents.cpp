@@ -6,11 +6,6 @@
 // Overflow guard: exp, quotients and roots are checked, so extreme theta or lambda = 0 raise.
 
 namespace qalto {
-namespace {
-
-constexpr double kLevichConstant = 0.62;
-
-}  // namespace
 
 KineticRates ComputeKineticRates(const Model& model, const KineticArguments& args) {
   KineticRates rates;
@@ -63,7 +58,7 @@ double SphericalKineticCurrent(const Model& model, const KineticArguments& args)
 
 double RotatingDiskCurrent(const Model& model, const KineticArguments& args) {
   KineticRates rates = ComputeKineticRates(model, args);
-  // Levich mass-transfer factor 0.62 nu^(-1/6) omega^(1/2); times D^(2/3) it is a velocity, cm/s
+  // Levich mass-transfer factor 0.62045 nu^(-1/6) omega^(1/2); times D^(2/3) it is a velocity, cm/s
   double levich =
       kLevichConstant * Pow(model.KinematicViscosity, -1.0 / 6.0) * Sqrt(model.RotationRate);
   double DO = args.sqrtDO * args.sqrtDO;  // cm2/s

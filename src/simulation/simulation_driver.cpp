@@ -8,9 +8,11 @@
 #include "common/number_text.h"
 #include "digital/simulate_digital.h"
 #include "simulation/analytical_point.h"
+#include "simulation/convolution_run.h"
 #include "simulation/curve_slot.h"
 #include "simulation/noise.h"
 #include "simulation/potential_axis.h"
+#include "simulation/square_wave_run.h"
 
 namespace qalto {
 namespace {
@@ -65,7 +67,6 @@ ReactionPoint PrepareReaction(const Model& model, const AnalyticalRun& run, int 
   p.sqrtDO = Sqrt(model.SpeciesD(p.ox));
   p.sqrtDR = Sqrt(model.SpeciesD(p.red));
   p.E0 = model.ChargeE0(r);
-  p.Id = Div(n, Sqrt(kPi * run.t)) * (p.CO * p.sqrtDO - p.CR * p.sqrtDR);
   double ru = model.UncompensatedResistance;
   if (model.Technique == 1) {
     p.E = model.PotentialX(i) + 0.25 * Sgn(previousTotal) * std::fabs(ru * previousTotal);
@@ -76,7 +77,27 @@ ReactionPoint PrepareReaction(const Model& model, const AnalyticalRun& run, int 
   return p;
 }
 
+// Charging current and ohmic drop of a sweep act on the sweep current itself.
+void ChargeSweep(Model& model, const Charging& charging) {
+  int total = model.TotalCurrentColumn;
+  double previous = 0;  // total current of the previous point, A
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    previous = Charged(charging, model.ReactionCurrents(i, total), SweepSign(model, i), previous);
+    model.ReactionCurrents(i, total) = previous;
+  }
+}
+
 void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& charging) {
+  if (SolvedByConvolution(model)) {
+    RunConvolution(model, run.pHterm);
+    ChargeSweep(model, charging);
+    return;
+  }
+  if (SquareWaveByConvolution(model)) {
+    RunSquareWave(model, run.pHterm);
+    ChargeSweep(model, charging);
+    return;
+  }
   int total = model.TotalCurrentColumn;
   PrepareAnalyticalRun(model, run);
   double previous = 0;  // total current of the previous point, A
@@ -94,14 +115,7 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
     model.ReactionCurrents(i, total) = previous;
   }
   TransformAnalyticalColumns(model, run);
-  if (model.Technique == 1) {
-    // Charging current and ohmic drop of a sweep act on the sweep current itself.
-    previous = 0;
-    for (int i = 1; i <= model.NumberOfPoints; ++i) {
-      previous = Charged(charging, model.ReactionCurrents(i, total), SweepSign(model, i), previous);
-      model.ReactionCurrents(i, total) = previous;
-    }
-  }
+  if (model.Technique == 1) ChargeSweep(model, charging);
 }
 
 void AddBaseline(Model& model, const SimulationInputs& inputs) {

@@ -152,7 +152,7 @@ TEST_F(TheoreticalPeakTest, RotatingDiskWaveIsLevich) {
   m.RotationRate = 1000 * kPi / 30;  // 1000 rpm
   m.KinematicViscosity = 0.01;
   TheoreticalValues v = Values();
-  double id = 0.62 * nFAC() * std::pow(1e-5, 2.0 / 3.0) * std::sqrt(m.RotationRate) *
+  double id = 0.62045 * nFAC() * std::pow(1e-5, 2.0 / 3.0) * std::sqrt(m.RotationRate) *
               std::pow(0.01, -1.0 / 6.0);
   EXPECT_NEAR(*v.reversible.current, id, 1e-12 * id);
   EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
@@ -272,6 +272,33 @@ TEST_F(TheoreticalPeakTest, PrintedLinesOfACyclicVoltammogram) {
             "\n");
 }
 
+TEST_F(TheoreticalPeakTest, QuasiReversibleCycleFollowsNicholson) {
+  // psi = ks / sqrt(pi D f v) = 1 and 0.25, switched 112.5 mV past E0': Delta Ep = 83.69 and
+  // 139.85 mV (Nicholson, alpha 0.5); the forward peak of psi = 1 lies 41.9 mV past E0'.
+  m.StartPotential = 0.5;
+  m.EndPotential = 0.1 - 0.1125;
+  m.PotentialStep = 0.0005;
+  m.ScanCycles = 1;
+  const double scale = std::sqrt(kPi * 1e-5 * f() * m.ScanRate);  // cm/s
+  for (auto [psi, separation] : {std::pair{1.0, 0.08369}, std::pair{0.25, 0.13985}}) {
+    m.ChargeKs(1) = psi * scale;
+    TheoreticalValues v = Values();
+    ASSERT_TRUE(v.quasiReversible);
+    const QuasiReversiblePeaks& q = *v.quasiReversible;
+    EXPECT_NEAR(q.psi, psi, 1e-6);
+    ASSERT_TRUE(q.forwardE && q.reverseE && q.forwardI && q.reverseI);
+    EXPECT_NEAR(*q.reverseE - *q.forwardE, separation, 5e-4) << psi;
+    EXPECT_LT(*q.reverseI, 0.0);
+  }
+  m.ChargeKs(1) = scale;
+  result.Clear();
+  TheoreticalPeak(m, 0, result);
+  EXPECT_NE(result.Text().find("Quasi-reversible Peak  1 :  Ep= 0.0581V   Ip= "), std::string::npos)
+      << result.Text();
+  EXPECT_NE(result.Text().find("psi= 1.  "), std::string::npos) << result.Text();
+  EXPECT_NE(result.Text().find("|Epc-Epa|=0.0837"), std::string::npos) << result.Text();
+}
+
 TEST_F(TheoreticalPeakTest, CasesWithoutAFormulaPrintLabelsOnly) {
   m.Mechanism = 6;
   m.Technique = 2;
@@ -283,14 +310,18 @@ TEST_F(TheoreticalPeakTest, CasesWithoutAFormulaPrintLabelsOnly) {
     lines += std::string("Reversible Peak  ") + r + " :   E1/2= V            Id = A        \n\n";
     lines += std::string("Irreverisble Peak  ") + r + " :  E1/2= V           Id = A        \n\n";
   }
-  EXPECT_EQ(
-      result.Text(),
-      "Theoretical limiting current of mechanism  6 , technique  2 , electrode  1  :\n" + lines);
+  // The DC wave ends with what the analytical model leaves out.
+  EXPECT_EQ(result.Text(),
+            "Theoretical limiting current of mechanism  6 , technique  2 , electrode  1  :\n" +
+                lines +
+                "DC wave: a stationary electrode renewed every drop; a growing mercury drop "
+                "carries sqrt(7/3) = 1.53 times this current (Ilkovic).\n");
   result.Clear();
   m.ChargeReactionCount = 0;  // only the heading
+  m.Technique = 1;
   TheoreticalPeak(m, 0, result);
   EXPECT_EQ(result.Text(),
-            "Theoretical limiting current of mechanism  6 , technique  2 , electrode  1  :\n");
+            "Theoretical limiting current of mechanism  6 , technique  1 , electrode  1  :\n");
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 # radius box, computed back from it, then shows 2.82e-1).
 #
 # Textbook values, by hand with f = F/RT = 38.9230 /V and omega = 100 pi / 30 = 10.47198 /s:
-#   Levich plateau 0.62 nFA D^(2/3) omega^(1/2) nu^(-1/6) C
-#   = 0.62 x 96484.6 x 0.25 x 4.64159e-4 x 3.23604 x 2.15443 x 1e-6 = 4.839539e-5 A;
+#   Levich plateau 0.62045 nFA D^(2/3) omega^(1/2) nu^(-1/6) C
+#   = 0.62045 x 96484.6 x 0.25 x 4.64159e-4 x 3.23604 x 2.15443 x 1e-6 = 4.843038e-5 A;
 #   the reversible wave I = IL / (1 + exp(f (E - E1/2))), E1/2 = E0' (equal D):
-#   IL / 2 = 2.419770e-5 A at 0.1 V and IL x 2.9737 / 3.9737 = 3.621681e-5 A at 0.072 V.
+#   IL / 2 = 2.421519e-5 A at 0.1 V and IL x 2.9737 / 3.9737 = 3.624265e-5 A at 0.072 V.
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1
@@ -29,15 +29,15 @@ model TechElectrodeCode
 model ElectrodeArea
 model RotationRate
 model KinematicViscosity
-# Plateau 4.8395383e-5 A against Levich 4.839539e-5 A.
+# Plateau 4.8430509e-5 A against Levich 4.843038e-5 A.
 model PotentialX(601)
 model CurrentY(601,1)
-# 2.4197693e-5 A and 3.6216802e-5 A, as the textbook.
+# 2.4215256e-5 A and 3.6243088e-5 A, as the textbook.
 model PotentialX(201)
 model CurrentY(201,1)
 model PotentialX(229)
 model CurrentY(229,1)
-# E1/2 = 0.1 V and the wave height 4.8395E-5 A, and the theoretical Levich current.
+# E1/2 = 0.1 V and the wave height 4.8431E-5 A, and the theoretical Levich current.
 menu mnuFindHalfwaveE
 menu mnuTheoPeak
 result

@@ -29,15 +29,15 @@ menu mnuSimulate
 # The drop time follows step / rate: 0.001 / 0.1 = 0.01 s per point; 601 points.
 model DropTime
 model NumberOfPoints
-# Single sweep. Peak: 2.68734e-4 A, 1.0003 x Randles-Sevcik, at 0.071 V; the textbook peak
-# 0.07151 V lies between the two points 0.072 and 0.071 V, whose currents differ by 5e-10 A.
+# Single sweep. Peak: 2.68647e-4 A, 0.99999 x Randles-Sevcik, at 0.072 V; the textbook peak
+# 0.07151 V lies between the two points 0.072 and 0.071 V, whose currents differ by 9e-10 A.
 menu mnuFindPeak
 model PeakCount
 model PeakPotential(1,1)
 model PeakCurrent(1,1)
 model CurrentY(229,1)
-# The shape: 7.1133e-5 (textbook 7.1217e-5, -0.12 %), 1.34537e-4 (1.34632e-4, -0.07 %),
-# 2.28800e-4 (2.28808e-4), 1.88083e-4 A (1.88062e-4).
+# The shape: 7.1213e-5 (textbook 7.1217e-5), 1.34633e-4 (1.34632e-4), 2.28813e-4
+# (2.28808e-4), 1.88060e-4 A (1.88062e-4).
 model PotentialX(151)
 model CurrentY(151,1)
 model PotentialX(173)
@@ -46,7 +46,7 @@ model PotentialX(201)
 model CurrentY(201,1)
 model PotentialX(301)
 model CurrentY(301,1)
-# One cycle: the forward sweep is the same curve (point 230 is the peak at 0.071 V again).
+# One cycle: the forward sweep is the same curve (point 230, at 0.071 V, next to the peak).
 select FormIns.ComboScan cycle
 menu mnuSimulate
 model NumberOfPoints
@@ -54,13 +54,14 @@ model CurrentY(230,1)
 # The switching point: 8.6530e-5 A (textbook 8.6537e-5 A).
 model PotentialX(601)
 model CurrentY(601,1)
-# Find Peak on the cycle: anodic peak -2.0891e-4 A at 0.129 V (textbook -2.08775e-4 A at
-# 0.12895 V); Ep2 - Ep1 = 0.058 V within 57-60 mV, midpoint 0.1 V = E1/2.
+# Find Peak on the cycle: anodic peak -2.0882e-4 A at 0.129 V (textbook -2.08775e-4 A at
+# 0.12895 V); Ep2 - Ep1 = 0.057 V within 57-60 mV, midpoint 0.1005 V (E1/2 = 0.1 V: both
+# peaks lie half a point from the textbook potentials).
 # Ep/2 - Ep: the first point reaching 0.95 x half the peak (0.475 x 0.44629 = 0.21199 in
 # units of u) is E1/2 + 30 mV, where the textbook current is 0.21250 (0.20700 at + 31 mV):
-# 0.130 - 0.071 = 0.059 V, against the textbook half-peak width 2.2/f = 0.0565 V.
-# Ipa/Ipc by Nicholson's rule with 0.08: |-2.0891/2.6873| + 0.485 x 8.6530e-5/2.6873e-4 + 0.08
-# = 0.7774 + 0.1562 + 0.08 = 1.0135 (textbook currents: 0.7771 + 0.1562 + 0.08 = 1.0134).
+# 0.130 - 0.072 = 0.058 V, against the textbook half-peak width 2.2/f = 0.0565 V.
+# Ipa/Ipc by Nicholson's rule with 0.08: |-2.0882/2.6865| + 0.485 x 8.6530e-5/2.6865e-4 + 0.08
+# = 0.7773 + 0.1562 + 0.08 = 1.0135 (textbook currents: 0.7771 + 0.1562 + 0.08 = 1.0134).
 menu mnuFindPeak
 model PeakPotential(2,1)
 model PeakCurrent(2,1)

@@ -115,9 +115,9 @@ TEST(RotatingDiskCurrent, LevichAndKouteckyLevich) {
   Model model = KineticTestModel();
   KineticArguments args = KineticTestReaction();
   double D = args.sqrtDO * args.sqrtDO;
-  // Levich: 0.62 n CO D^(2/3) omega^(1/2) nu^(-1/6).
-  double levich = 0.62 * args.n * args.CO * std::pow(D, 2.0 / 3.0) * std::sqrt(model.RotationRate) *
-                  std::pow(model.KinematicViscosity, -1.0 / 6.0);
+  // Levich: 0.62045 n CO D^(2/3) omega^(1/2) nu^(-1/6).
+  double levich = 0.62045 * args.n * args.CO * std::pow(D, 2.0 / 3.0) *
+                  std::sqrt(model.RotationRate) * std::pow(model.KinematicViscosity, -1.0 / 6.0);
   args.E = -0.8;
   EXPECT_NEAR(RotatingDiskCurrent(model, args), levich, 1e-6 * levich);
   // Koutecky-Levich: 1/i = 1/i_kinetic + 1/i_Levich where the back reaction is negligible.

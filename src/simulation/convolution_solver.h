@@ -1,0 +1,53 @@
+#pragma once
+// The surface problem of an electrode driven by any potential waveform, solved as the convolution
+// integral equation of diffusion (Nicholson and Shain): the surface concentration of every
+// species is its bulk value plus the step-integral weights of its kernel times the history of
+// the currents that make or consume it, Butler-Volmer kinetics hold at every point, and the
+// ohmic drop enters the interfacial potential implicitly. One linear solve per point without
+// resistance, a Newton iteration on the interfacial potential with it; the whole curve costs
+// O(N^2) multiply-adds, one sum per point and per kernel of every reaction.
+
+#include <vector>
+
+#include "simulation/convolution_weights.h"
+
+namespace qalto {
+
+// One dissolved species at the surface.
+struct ConvolutionSpecies {
+  double bulk = 0;   // bulk concentration, M
+  double sqrtD = 0;  // square root of the diffusion coefficient, cm/s^1/2
+  int kernel = 0;    // index of its step-integral weights in ConvolutionProblem::kernels
+};
+
+// One charge transfer ox + n e = red.
+struct ConvolutionReaction {
+  int ox = 0;        // index of the oxidized species
+  int red = 0;       // index of the reduced species
+  double n = 1;      // electrons
+  double ks = 0;     // standard rate constant, cm/s
+  double alpha = 0;  // transfer coefficient
+  double E0 = 0;     // formal potential, V
+};
+
+struct ConvolutionProblem {
+  std::vector<ConvolutionSpecies> species;
+  std::vector<ConvolutionReaction> reactions;
+  std::vector<KernelWeights> kernels;  // at least N long
+  double fOverRT = 0;                  // F / (R T), 1/V
+  double AF = 0;                       // A x F x 0.001, A per (M cm/s)
+  double resistance = 0;               // uncompensated resistance, ohm
+};
+
+struct ConvolutionSolution {
+  std::vector<std::vector<double>> current;  // [reaction][point] faradaic current, A
+  std::vector<std::vector<double>> surface;  // [species][point] surface concentration, M
+  std::vector<double> interfacial;           // [point] potential at the interface, V
+};
+
+// Currents (cathodic positive) for the applied potentials E[0..N-1] at t = dt, 2 dt, ..., N dt,
+// the solution uniform and at rest before t = 0.
+ConvolutionSolution SolveConvolution(const ConvolutionProblem& problem,
+                                     const std::vector<double>& applied);
+
+}  // namespace qalto

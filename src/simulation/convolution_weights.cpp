@@ -1,0 +1,125 @@
+#include "simulation/convolution_weights.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qalto {
+namespace {
+
+constexpr double kTwoOverSqrtPi = 1.1283791670955126;  // 2 / sqrt(pi)
+constexpr double kSqrtPiExact = 1.7724538509055160;    // sqrt(pi)
+constexpr double kCutoff = 700.0;  // exponent beyond which exp(-x) is zero to double precision
+
+// Integrals of k(s) and of s k(s) over step m.
+struct StepMoments {
+  std::vector<double> zeroth;  // s^1/2
+  std::vector<double> first;   // s^3/2
+};
+
+// Antiderivatives of k and s k for planar diffusion, with or without a first-order loss.
+struct PlanarAntiderivative {
+  double k = 0;  // 1/s
+  double Zeroth(double s) const {
+    if (k == 0) return kTwoOverSqrtPi * std::sqrt(s);
+    return -std::erfc(std::sqrt(k * s)) / std::sqrt(k);
+  }
+  double First(double s) const {
+    if (k == 0) return kTwoOverSqrtPi * s * std::sqrt(s) / 3.0;
+    double x = std::sqrt(k * s);
+    return -(0.5 * std::erfc(x) + x * std::exp(-x * x) / kSqrtPiExact) / (k * std::sqrt(k));
+  }
+};
+
+void PlanarMoments(double k, double dt, StepMoments& w) {
+  PlanarAntiderivative g{k};
+  double z0 = g.Zeroth(0.0), f0 = g.First(0.0);
+  for (std::size_t m = 0; m < w.zeroth.size(); ++m) {
+    double s = dt * static_cast<double>(m + 1);
+    double z1 = g.Zeroth(s), f1 = g.First(s);
+    w.zeroth[m] = z1 - z0;
+    w.first[m] = f1 - f0;
+    z0 = z1;
+    f0 = f1;
+  }
+}
+
+// A sphere, with or without a first-order loss: with s = y^2 the integrand 2 y k(y^2) =
+// exp(-k y^2) (2/sqrt(pi) - 2 a y erfcx(a y)) is smooth, and 8-point Gauss-Legendre on pieces no
+// wider than a quarter of its length scales integrates it (and y^2 times it) to double precision.
+void SphericalMoments(double k, double a, double dt, StepMoments& w) {
+  static constexpr double kNodes[4] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267,
+                                       0.9602898564975363};
+  static constexpr double kWeights[4] = {0.3626837833783620, 0.3137066458778873, 0.2223810344533745,
+                                         0.1012285362903763};
+  double scale = std::max(std::sqrt(k), a);  // 1/s^1/2
+  auto integrand = [&](double y) {
+    return std::exp(-k * y * y) * (kTwoOverSqrtPi - 2.0 * a * y * Erfcx(a * y));
+  };
+  for (std::size_t m = 0; m < w.zeroth.size(); ++m) {
+    if (k * dt * static_cast<double>(m) > kCutoff) break;  // the rest stays 0
+    double y0 = std::sqrt(dt * static_cast<double>(m));
+    double y1 = std::sqrt(dt * static_cast<double>(m + 1));
+    int pieces = std::clamp(static_cast<int>(std::ceil(4.0 * scale * (y1 - y0))), 1, 4000);
+    double width = (y1 - y0) / pieces;
+    double zeroth = 0.0, first = 0.0;
+    for (int p = 0; p < pieces; ++p) {
+      double mid = y0 + (p + 0.5) * width;
+      for (int q = 0; q < 4; ++q) {
+        for (double y : {mid - 0.5 * width * kNodes[q], mid + 0.5 * width * kNodes[q]}) {
+          double value = kWeights[q] * integrand(y);
+          zeroth += value;
+          first += value * y * y;
+        }
+      }
+    }
+    w.zeroth[m] = 0.5 * width * zeroth;
+    w.first[m] = 0.5 * width * first;
+  }
+}
+
+StepMoments Moments(const DiffusionKernel& kernel, double dt, int count) {
+  std::size_t size = static_cast<std::size_t>(std::max(count, 0));
+  StepMoments w{std::vector<double>(size, 0.0), std::vector<double>(size, 0.0)};
+  if (kernel.sphere > 0) {
+    SphericalMoments(kernel.rate, kernel.sphere, dt, w);
+  } else {
+    PlanarMoments(kernel.rate, dt, w);
+  }
+  return w;
+}
+
+}  // namespace
+
+double Erfcx(double x) {
+  // Below 4 the product loses no more than 16 ulp through exp(x^2); beyond it the continued
+  // fraction 1/sqrt(pi) / (x + (1/2) / (x + 1 / (x + (3/2) / (x + ...)))) converges in 60 levels.
+  if (x < 4.0) return std::exp(x * x) * std::erfc(x);
+  double g = x;
+  for (int level = 60; level >= 1; --level)
+    g = x + 0.5 * level / g;
+  return 1.0 / (kSqrtPiExact * g);
+}
+
+KernelWeights KernelStepIntegrals(const DiffusionKernel& kernel, double dt, int count) {
+  StepMoments k = Moments(kernel, dt, count);
+  return {k.zeroth, std::vector<double>(k.zeroth.size(), 0.0)};
+}
+
+KernelWeights KernelHatWeights(const DiffusionKernel& kernel, double dt, int count) {
+  // On step m the flux of point n - m rises from 0 and that of point n - m - 1 falls to 0:
+  // right share (m + 1) K0 - K1 / dt, left share K1 / dt - m K0; the left share of the first
+  // step (m = n) belongs to t = 0.
+  StepMoments k = Moments(kernel, dt, count);
+  KernelWeights weights{std::vector<double>(k.zeroth.size(), 0.0),
+                        std::vector<double>(k.zeroth.size(), 0.0)};
+  for (std::size_t m = 0; m < k.zeroth.size(); ++m) {
+    double right = static_cast<double>(m + 1) * k.zeroth[m] - k.first[m] / dt;
+    double left = k.first[m] / dt - static_cast<double>(m) * k.zeroth[m];
+    weights.w[m] += right;
+    if (m + 1 < weights.w.size()) weights.w[m + 1] += left;
+    weights.start[m] = left;
+  }
+  return weights;
+}
+
+}  // namespace qalto
