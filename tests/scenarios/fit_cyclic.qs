@@ -50,16 +50,13 @@ get FormExpr.CheckFitted(32)
 menu mnuAutoSeparate
 model FitParameterCount
 model CurveCount
-# The fit never evaluates the start itself: its first trial moves D by the default step (the
-# spread of the data), and from there it finds D again (9.9e-6 cm2/s).
-echo a diffusion coefficient starting at 0 is fitted from the first trial step
+echo a diffusion coefficient of 0 fails inside the fit
 check FormExpr.CheckFitted(11) off
 check FormExpr.CheckFitted(31) off
 check FormExpr.CheckFitted(71) on
 set FormExpr.TextDmin(1) 0
 set FormExpr.D(1) 0
 menu mnuAutoFit
-caption FormExpr.CheckFitted(71)
 model FitMode
 echo no parameter: the engine still runs
 check FormExpr.CheckFitted(71) off
