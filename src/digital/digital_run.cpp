@@ -203,9 +203,8 @@ void CheckFiniteCoefficients(const BlockSystem& sys) {
 }
 
 // The equations of one sub-step length, their surface rows' right-hand side and the bulk.
-std::unique_ptr<StepLevel> BuildLevel(const Model& m, const DigitalRun& run, double length,
-                                      double growth) {
-  auto level = std::make_unique_for_overwrite<StepLevel>();
+void BuildLevel(const Model& m, const DigitalRun& run, double length, double growth,
+                StepLevel* level) {
   const double alpha = growth > 0.0 ? (1.0 + 2.0 * growth) / (1.0 + growth) : 1.0;
   const double dt = length / alpha;
   level->timeStep = dt;
@@ -227,7 +226,6 @@ std::unique_ptr<StepLevel> BuildLevel(const Model& m, const DigitalRun& run, dou
   WriteSurfaceSource(run.surfaceRows, run.transfer, sys.surfaceSource);
   level->elimination.ready = false;
   sys.current[sys.boxes + 1] = run.bulk;
-  return level;
 }
 
 }  // namespace
@@ -259,11 +257,14 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement,
     run.bulk[s] = m.SpeciesC(s);
   }
   run.surfaceRows = PlanSurfaceRows(run.transfer, run.species, g);
-  run.levels.clear();
+  // Levels left by an earlier run are rebuilt in place: their tables are large.
+  const size_t count = run.timing.stepLengths.size();
+  while (run.levels.size() < count)
+    run.levels.push_back(std::make_unique_for_overwrite<StepLevel>());
   run.keepsOlder = false;
-  for (size_t k = 0; k < run.timing.stepLengths.size(); ++k) {
+  for (size_t k = 0; k < count; ++k) {
     const double growth = run.timing.stepGrowth[k];
-    run.levels.push_back(BuildLevel(m, run, run.timing.stepLengths[k], growth));
+    BuildLevel(m, run, run.timing.stepLengths[k], growth, run.levels[k].get());
     run.keepsOlder |= growth > 0.0;
   }
 
@@ -290,10 +291,10 @@ void StartStep(DigitalRun& run, int level) {
   const auto& latest = LatestProfile(run);
   StepLevel& l = *run.levels[static_cast<size_t>(level)];
   BlockSystem& sys = l.system;
-  const int S = run.species;
+  // Whole vectors: loops of a fixed length, which the compiler unrolls.
   if (l.older != 0.0) {
     for (int j = 1; j <= sys.boxes; ++j) {
-      for (int s = 1; s <= S; ++s)
+      for (int s = 0; s < kSpeciesSlots; ++s)
         sys.previous[j][s] = l.newer * latest[j][s] + l.older * run.older[j][s];
     }
   } else {

@@ -52,14 +52,14 @@ struct DigitalRun {
   bool secondOrder = false;
   SpeciesVector bulk{};           // initial concentrations, M
   std::vector<double> potential;  // E(0..points), V
-  std::vector<std::unique_ptr<StepLevel>> levels;  // one per distinct sub-step length
+  std::vector<std::unique_ptr<StepLevel>> levels;  // one per distinct sub-step length (or more)
   int latest = 0;                                  // level holding the latest concentrations
   bool keepsOlder = false;                         // some level needs the profile before
   std::array<SpeciesVector, kGridSlots> older;     // the profile before the latest, M
 };
 
 // Validates the model's indexes and counts (raising "Subscript out of range" for species or
-// reactions outside the tables) and fills the run; beta is the grid expansion factor,
+// reactions outside the tables) and fills the run, reusing the levels it already has; beta is the grid expansion factor,
 // refinement 1 for a normal run or 2 for one on a grid and time steps twice as fine.
 void PrepareDigitalRun(const Model& model, double beta, double pH, int refinement,
                        DigitalRun& run);

@@ -16,18 +16,18 @@ enum class PiecePotential { Point, Pulse, Forward, Reverse, LowerHalf, UpperHalf
 struct TimePiece {
   double length = 0;  // s
   PiecePotential potential = PiecePotential::Point;
-  int firstLevel = 0;  // index of the step length of its first sub-step
+  std::vector<int> levels;  // the step length of each of its sub-steps (index into stepLengths)
 };
 
 struct DigitalTiming {
   int pieceCount = 0;
   std::array<TimePiece, 2> pieces{};
   // Share of a piece's length taken by each of its sub-steps, in order: a single step for the
-  // sweep (or equal steps along the ramp when refined), else steps growing geometrically from a
-  // small first one, so that the transient after every potential jump is resolved.
+  // sweep (or equal steps along the ramp when refined), else 16 equal steps, so that the
+  // transient after every potential jump is resolved.
   std::vector<double> fractions;
-  std::vector<double> stepLengths;  // length of each distinct sub-step, s (index: level)
-  // Growth of each distinct sub-step over the one before it in its piece; 0 for the first
+  std::vector<double> stepLengths;  // length of each distinct kind of sub-step, s (its level)
+  // Growth of each kind of sub-step over the one before it in its piece; 0 for the first
   // sub-step of a piece and for the sweep's steps, which are taken backward-Euler (the others
   // second-order backward differences).
   std::vector<double> stepGrowth;

@@ -122,13 +122,13 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
   const double pulse = i <= run.sweepPoints ? run.pulseHeight : -run.pulseHeight;
   ReactionValues firstEnd{};
   ReactionValues now{};
-  const int m = static_cast<int>(t.fractions.size());
+  const int m = static_cast<int>(t.fractions.size());  // sub-steps per piece
   for (int p = 0; p < t.pieceCount; ++p) {
     const TimePiece& piece = t.pieces[static_cast<size_t>(p)];
     const double applied = PiecePotentialValue(piece.potential, E, pulse, run.pulseHeight,
                                                c.scanSign);
     for (int k = 0; k < m; ++k) {
-      StartStep(run, piece.firstLevel + k);
+      StartStep(run, piece.levels[static_cast<size_t>(k)]);
       // A refined sweep moves through the point's interval in equal steps.
       const double Ek = t.ramp ? before + (E - before) * (k + 1.0) / m : applied;
       if (run.resistance > 0.0) {
@@ -163,8 +163,11 @@ void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMes
   model.MaxIteration = 0;
   const double beta = ReadNumber(forms.expandingGrid);  // grid expansion factor
   const double pH = ReadNumber(forms.pH);
-  // The work tables are large and the run clears the boxes it uses: no need to zero them all.
-  auto run = std::make_unique_for_overwrite<DigitalRun>();
+  // The work tables are large and the run clears the boxes it uses: no need to zero them, and
+  // the tables of the last run on this thread serve the next one.
+  thread_local std::unique_ptr<DigitalRun> kept;
+  if (!kept) kept = std::make_unique_for_overwrite<DigitalRun>();
+  DigitalRun* run = kept.get();
   PrepareDigitalRun(model, beta, pH, forms.refinement, *run);
 
   PointContext c;
