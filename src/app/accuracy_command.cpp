@@ -8,9 +8,10 @@ namespace qalto {
 
 void App::mnuAccuracy_Click() {
   if (!model_->DigitalSimulation) {
-    result_.Print({PrintItem::Text("Check Accuracy: the analytical simulation has no grid to "
-                                   "refine; choose Digital simulation in the Mechanism form.",
-                                   Separator::kLineEnd)});
+    result_.Print(
+        {PrintItem::Text("Check Accuracy: the analytical simulation has no grid to "
+                         "refine; choose Digital simulation in the Mechanism form.",
+                         Separator::kLineEnd)});
     return;
   }
   platform_.SetBusy(true);
@@ -26,9 +27,9 @@ void App::mnuAccuracy_Click() {
   if (!change) return;
   result_.Print({PrintItem::Text("Digital simulation on a grid and time steps twice as fine:",
                                  Separator::kLineEnd)});
-  result_.Print({PrintItem::Text("largest change = " + FormatNumber(100.0 * *change, "0.000") +
-                                     " % of the peak current",
-                                 Separator::kLineEnd)});
+  result_.Print({PrintItem::Text(
+      "largest change = " + FormatNumber(100.0 * *change, "0.000") + " % of the peak current",
+      Separator::kLineEnd)});
 }
 
 }  // namespace qalto

@@ -190,8 +190,8 @@ DigitalGrid BuildDigitalGrid(const GridInputs& in) {
   g.firstBox = FirstBox(in);
   g.R0 = Div(in.radius, g.firstBox);
   if (IsRotatingElectrode(in.electrode)) {
-    const double widest = kWidestBoxPerHydrodynamicLayer *
-                          HydrodynamicLayer(in, in.minDiffusion) / g.firstBox;
+    const double widest =
+        kWidestBoxPerHydrodynamicLayer * HydrodynamicLayer(in, in.minDiffusion) / g.firstBox;
     CappedBoxes(in, widest, g);
   } else {
     ExpandingBoxes(in, g);

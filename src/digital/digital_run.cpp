@@ -133,7 +133,7 @@ void BuildCoefficients(const Model& m, const DigitalGrid& g, double dt, BlockSys
   const double dx = g.firstBox;
   for (int j = 1; j <= g.boxes; ++j) {
     const double inner = j > 1 ? g.h[j - 1] : 0.0;
-    const double below = g.h[j] - inner;   // distance to the inner centre (or the surface)
+    const double below = g.h[j] - inner;  // distance to the inner centre (or the surface)
     const double above = g.h[j + 1] - g.h[j];
     const double w = dt * u * g.h[j] * g.h[j] * dx;  // dt |v| / dx1 at the centre
     for (int s = 1; s <= sys.species; ++s) {
@@ -230,8 +230,7 @@ void BuildLevel(const Model& m, const DigitalRun& run, double length, double gro
 
 }  // namespace
 
-void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement,
-                       DigitalRun& run) {
+void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, DigitalRun& run) {
   ValidateModel(m);
   run.technique = m.Technique;
   run.species = m.SpeciesCount;

@@ -50,8 +50,8 @@ struct DigitalRun {
   ChargeTransfer transfer;
   SurfaceRows surfaceRows;
   bool secondOrder = false;
-  SpeciesVector bulk{};           // initial concentrations, M
-  std::vector<double> potential;  // E(0..points), V
+  SpeciesVector bulk{};                            // initial concentrations, M
+  std::vector<double> potential;                   // E(0..points), V
   std::vector<std::unique_ptr<StepLevel>> levels;  // one per distinct sub-step length (or more)
   int latest = 0;                                  // level holding the latest concentrations
   bool keepsOlder = false;                         // some level needs the profile before
@@ -59,10 +59,10 @@ struct DigitalRun {
 };
 
 // Validates the model's indexes and counts (raising "Subscript out of range" for species or
-// reactions outside the tables) and fills the run, reusing the levels it already has; beta is the grid expansion factor,
-// refinement 1 for a normal run or 2 for one on a grid and time steps twice as fine.
-void PrepareDigitalRun(const Model& model, double beta, double pH, int refinement,
-                       DigitalRun& run);
+// reactions outside the tables) and fills the run, reusing the levels it already has; beta is the
+// grid expansion factor, refinement 1 for a normal run or 2 for one on a grid and time steps twice
+// as fine.
+void PrepareDigitalRun(const Model& model, double beta, double pH, int refinement, DigitalRun& run);
 
 // Sets every box (and the surface) back to the bulk concentrations.
 void ResetProfile(DigitalRun& run);

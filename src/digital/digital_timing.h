@@ -31,11 +31,11 @@ struct DigitalTiming {
   // sub-step of a piece and for the sweep's steps, which are taken backward-Euler (the others
   // second-order backward differences).
   std::vector<double> stepGrowth;
-  double firstWeight = 0;           // the point's current: firstWeight x I(end of piece 1)
-  double lastWeight = 1;            //   + lastWeight x I(end of the last piece)
-  bool freshProfile = false;        // every point starts from the bulk (a new drop or pulse)
-  bool ramp = false;                // the potential moves linearly through the point's sub-steps
-  double chargingTime = 0;          // time constant of the charging circuit, s
+  double firstWeight = 0;     // the point's current: firstWeight x I(end of piece 1)
+  double lastWeight = 1;      //   + lastWeight x I(end of the last piece)
+  bool freshProfile = false;  // every point starts from the bulk (a new drop or pulse)
+  bool ramp = false;          // the potential moves linearly through the point's sub-steps
+  double chargingTime = 0;    // time constant of the charging circuit, s
 };
 
 // Timing of technique 1..6; refinement multiplies the number of sub-steps (1 for a normal run).

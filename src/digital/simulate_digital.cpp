@@ -46,8 +46,8 @@ void SolveAt(DigitalRun& run, Model& model, double E, const ShowMessage& showMes
   ComputeChargeRates(run.transfer, E, rates);
   WriteSurfaceRows(run.surfaceRows, run.transfer, rates, level.system.surface);
   if (run.secondOrder) {
-    SolveSecondOrderStep(level.system, level.elimination, level.secondOrderStep,
-                         model.MaxIteration, showMessage);
+    SolveSecondOrderStep(level.system, level.elimination, level.secondOrderStep, model.MaxIteration,
+                         showMessage);
   } else {
     SolveLinearStep(level.system, level.elimination, showMessage);
   }
@@ -125,15 +125,14 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
   const int m = static_cast<int>(t.fractions.size());  // sub-steps per piece
   for (int p = 0; p < t.pieceCount; ++p) {
     const TimePiece& piece = t.pieces[static_cast<size_t>(p)];
-    const double applied = PiecePotentialValue(piece.potential, E, pulse, run.pulseHeight,
-                                               c.scanSign);
+    const double applied =
+        PiecePotentialValue(piece.potential, E, pulse, run.pulseHeight, c.scanSign);
     for (int k = 0; k < m; ++k) {
       StartStep(run, piece.levels[static_cast<size_t>(k)]);
       // A refined sweep moves through the point's interval in equal steps.
       const double Ek = t.ramp ? before + (E - before) * (k + 1.0) / m : applied;
       if (run.resistance > 0.0) {
-        SolveWithDrop(run, model, Ek, c.direction, c.previousTotal, c.lastTotal, showMessage,
-                      now);
+        SolveWithDrop(run, model, Ek, c.direction, c.previousTotal, c.lastTotal, showMessage, now);
       } else {
         SolveAt(run, model, Ek, showMessage, now);
       }

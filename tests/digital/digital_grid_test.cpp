@@ -71,10 +71,10 @@ TEST(DigitalGrid, CurvedElectrodesMeasureTheRadiusInFirstBoxes) {
   EXPECT_NEAR(sphere.d1[1], 3.0 * 100.0 * (100.0 + sphere.h[1]) / (sphere.h[1] * V1), 1e-12);
   EXPECT_NEAR(sphere.surfaceFactor, (100.0 + sphere.h[1]) / 100.0, 1e-12);
   const double V5 = std::pow(100.0 + sphere.x[6], 3) - std::pow(100.0 + sphere.x[5], 3);
-  EXPECT_NEAR(sphere.d1[5],
-              3.0 * (100.0 + sphere.h[4]) * (100.0 + sphere.h[5]) /
-                  ((sphere.h[5] - sphere.h[4]) * V5),
-              1e-12);
+  EXPECT_NEAR(
+      sphere.d1[5],
+      3.0 * (100.0 + sphere.h[4]) * (100.0 + sphere.h[5]) / ((sphere.h[5] - sphere.h[4]) * V5),
+      1e-12);
   in.electrode = 1;
   const DigitalGrid plane = BuildDigitalGrid(in);
   // Diffusion into a growing volume: less exchange inward and more outward than in a plane.

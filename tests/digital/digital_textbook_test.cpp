@@ -225,8 +225,9 @@ TEST(DigitalTextbook, DifferentialPulseFollowsSuperposition) {
       const double E = m->PotentialX(i);
       const double P1 = 1.0 / (1.0 + std::exp(f * E));
       const double P2 = 1.0 / (1.0 + std::exp(f * (E + pulse)));
-      const double exact = kF * kC * std::sqrt(kD / kPi) *
-                           (P1 / std::sqrt(1.0) + (P2 - P1) / std::sqrt(0.05) - P1 / std::sqrt(0.95));
+      const double exact =
+          kF * kC * std::sqrt(kD / kPi) *
+          (P1 / std::sqrt(1.0) + (P2 - P1) / std::sqrt(0.05) - P1 / std::sqrt(0.95));
       EXPECT_NEAR(Total(*m, i), exact, kCurrentTolerance * peak) << E;
       largest = std::max(largest, exact);
     }
