@@ -1,6 +1,5 @@
 #include "digital/digital_timing.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "common/checked_math.h"
@@ -60,8 +59,8 @@ DigitalTiming TechniqueTiming(int technique, double dropTime, double pulseTime, 
       SetPieces(t, {{dropTime, P::Point, {}}});
       t.freshProfile = true;
       break;
-    case 3:  // a pulse of PulseTime from rest
-      Checked(Div(dropTime, pulseTime));
+    case 3:                               // a pulse of PulseTime from rest
+      Checked(Div(dropTime, pulseTime));  // a zero pulse time fails as the division it makes
       SetPieces(t, {{pulseTime, P::Pulse, {}}});
       t.freshProfile = true;
       break;
