@@ -13,7 +13,9 @@ menu mnuFindPeak
 menu mnuAccuracy
 # Square wave, 20 Hz (half period tp 25 ms), 50 mV peak to peak (nEsw 25 mV), 10 mV steps:
 # the net current forward minus reverse peaks at dPsi 0.5798 n F A C sqrt(D / (pi tp)) =
-# 6.310E-4 A at E0.
+# 6.310E-4 A at E0. Beside the net current (the total, column 2) the forward and the reverse
+# currents stay in columns 3 and 4: at E0 (point 21) the forward one is cathodic, the reverse
+# one anodic.
 menu mnuTech
 click FormTech.optTech(5)
 click FormTech.CmdOK
@@ -22,6 +24,9 @@ set FormIns.Estep 0.01
 menu mnuSimulate
 menu mnuFindPeak
 menu mnuAccuracy
+model ReactionCurrents(21,2)
+model ReactionCurrents(21,3)
+model ReactionCurrents(21,4)
 # Differential pulse, drops of 1 s, pulses of -50 mV for 50 ms: by superposition of Cottrell
 # responses the peak is 346.33 uA x 0.9996 = 3.4619E-4 A, 25 mV positive of E0 (2 mV steps).
 menu mnuTech
