@@ -13,10 +13,10 @@ namespace {
 constexpr double kLayerExtent = 6.0;       // diffusion-layer thicknesses spanned by the grid
 constexpr double kLevichThickness = 1.61;  // hydrodynamic layer D^1/3 nu^1/6 w^-1/2 factor
 // The first box is a fraction of every length the solution varies over: the diffusion length
-// of the shortest sub-step (sqrt(D dt / 3200), as fine as the grid that reproduces the planar
-// sweep to 0.1 %), a hundredth of the radius or of the hydrodynamic layer, and a twentieth of
-// the reaction layer sqrt(D / k).
-constexpr double kStepFineness = 3200.0;
+// of the shortest sub-step (sqrt(D dt / 200); 16 times finer changes no textbook case by more
+// than 0.02 %), a hundredth of the radius or of the hydrodynamic layer, and a twentieth of the
+// reaction layer sqrt(D / k).
+constexpr double kStepFineness = 200.0;
 constexpr double kBoxesPerRadius = 100.0;
 constexpr double kBoxesPerReactionLayer = 20.0;
 constexpr double kBoxesPerHydrodynamicLayer = 100.0;
