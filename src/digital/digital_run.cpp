@@ -5,6 +5,7 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
+#include "digital/species_count_dispatch.h"
 
 namespace qalto {
 
@@ -286,24 +287,31 @@ const std::array<SpeciesVector, kGridSlots>& LatestProfile(const DigitalRun& run
   return run.levels[static_cast<size_t>(run.latest)]->system.current;
 }
 
-void StartStep(DigitalRun& run, int level) {
-  const auto& latest = LatestProfile(run);
-  StepLevel& l = *run.levels[static_cast<size_t>(level)];
-  BlockSystem& sys = l.system;
-  // Whole vectors: loops of a fixed length, which the compiler unrolls.
-  if (l.older != 0.0) {
-    for (int j = 1; j <= sys.boxes; ++j) {
-      for (int s = 0; s < kSpeciesSlots; ++s)
-        sys.previous[j][s] = l.newer * latest[j][s] + l.older * run.older[j][s];
+namespace {
+
+// The start profile of a step and, when some level needs it, the profile before the latest; S
+// is a template argument so that the loops over the species unroll.
+template <int S>
+struct StartProfile {
+  static void Run(const std::array<SpeciesVector, kGridSlots>& latest, StepLevel& level,
+                  std::array<SpeciesVector, kGridSlots>& older, bool keepOlder) {
+    auto& previous = level.system.previous;
+    const int N = level.system.boxes;
+    for (int j = 1; j <= N; ++j) {
+      for (int s = 1; s <= S; ++s) {
+        const double now = latest[j][s];
+        previous[j][s] = level.newer * now + level.older * older[j][s];
+        if (keepOlder) older[j][s] = now;
+      }
     }
-  } else {
-    for (int j = 1; j <= sys.boxes; ++j)
-      sys.previous[j] = latest[j];
   }
-  if (run.keepsOlder) {
-    for (int j = 1; j <= sys.boxes; ++j)
-      run.older[j] = latest[j];
-  }
+};
+
+}  // namespace
+
+void StartStep(DigitalRun& run, int level) {
+  StepLevel& l = *run.levels[static_cast<size_t>(level)];
+  ForSpeciesCount<StartProfile>(run.species, LatestProfile(run), l, run.older, run.keepsOlder);
   run.latest = level;
 }
 
