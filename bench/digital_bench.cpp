@@ -40,7 +40,7 @@ click FormMech.Command1
 )";
 
 // Differential pulse at a sphere of radius 0.2821 cm: 0.3 -> -0.695 V in 5 mV steps, 200
-// points; drops of 0.5 s in pulse-long sub-steps of 25 ms, 20 per point.
+// points; drops of 0.5 s, the pre-pulse and the pulse of 25 ms in 16 sub-steps each.
 constexpr const char* kDifferentialPulseSphere = R"(
 menu mnuTech
 click FormTech.optTech(4)
@@ -84,8 +84,8 @@ set FormMech.chem2(2) D
 set FormMech.chem2(3) H
 )";
 
-// Square wave at 20 Hz, 50 mV amplitude, 0.3 -> -0.3 V in 1 mV steps: 601 points of two
-// half-period sub-steps each.
+// Square wave at 20 Hz, 50 mV amplitude, 0.3 -> -0.3 V in 1 mV steps: 601 points of two half
+// periods of 16 sub-steps each.
 constexpr const char* kSquareWave = R"(
 menu mnuTech
 click FormTech.optTech(5)
@@ -95,8 +95,8 @@ set FormIns.Estep 0.001
 )";
 
 // The three-step reduction Fe+3 -> Fe+2 -> C -> D in DC, 0.3 -> -0.3 V in 10 mV steps: 61 drops
-// of 1 s (step / scan rate) from the bulk, each in 40 sub-steps of 25 ms, with the surface rows
-// of the chain.
+// of 1 s (step / scan rate) from the bulk, each in 16 sub-steps, with the surface rows of the
+// chain.
 constexpr const char* kDirectCurrentChain = R"(
 menu mnuTech
 click FormTech.optTech(2)
@@ -111,6 +111,33 @@ menu mnuInstrument
 set FormIns.Estep 0.01
 )";
 
+// Differential pulse at the planar electrode, 0.3 -> -0.698 V in 2 mV steps: 500 drops of 0.5 s
+// from the bulk, each a pre-pulse and a pulse of 16 sub-steps.
+constexpr const char* kDifferentialPulse500 = R"(
+menu mnuTech
+click FormTech.optTech(4)
+click FormTech.CmdOK
+menu mnuInstrument
+set FormIns.Estep 0.002
+set FormIns.Eend -0.698
+)";
+
+// Square wave at 20 Hz, 0.3 -> -0.199 V in 1 mV steps: 500 periods of two half periods of 16
+// sub-steps.
+constexpr const char* kSquareWave500 = R"(
+menu mnuTech
+click FormTech.optTech(5)
+click FormTech.CmdOK
+menu mnuInstrument
+set FormIns.Estep 0.001
+set FormIns.Eend -0.199
+)";
+
+// The cyclic voltammogram with 100 ohm uncompensated: the drop solved inside every step.
+constexpr const char* kResistance = R"(
+set FormIns.txtRu 100
+)";
+
 // An application with the experiment set up and simulated once.
 class Experiment {
  public:
@@ -123,7 +150,7 @@ class Experiment {
       throw std::runtime_error("set-up failed: " + err.str() + out.str());
     }
     const SimulationInputs inputs = app_.ReadSimulationInputs();
-    forms_ = DigitalFormInputs{inputs.expandingGrid, inputs.pH};
+    forms_ = DigitalFormInputs{inputs.expandingGrid, inputs.pH, 1};
   }
 
   void Run(benchmark::State& state) {
@@ -186,6 +213,24 @@ void BM_DirectCurrentChain(benchmark::State& state) {
   Experiment(kDirectCurrentChain).Run(state);
 }
 BENCHMARK(BM_DirectCurrentChain)->Unit(benchmark::kMillisecond);
+
+// Target 5 ms.
+void BM_DifferentialPulse500(benchmark::State& state) {
+  Experiment(kDifferentialPulse500).Run(state);
+}
+BENCHMARK(BM_DifferentialPulse500)->Unit(benchmark::kMillisecond);
+
+// Target 5 ms.
+void BM_SquareWave500(benchmark::State& state) {
+  Experiment(kSquareWave500).Run(state);
+}
+BENCHMARK(BM_SquareWave500)->Unit(benchmark::kMillisecond);
+
+// Target 2 ms.
+void BM_CyclicResistance(benchmark::State& state) {
+  Experiment(std::string(kCyclic) + kResistance).Run(state);
+}
+BENCHMARK(BM_CyclicResistance)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qalto

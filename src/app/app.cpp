@@ -67,6 +67,7 @@ void App::Guard(const std::function<void()>& event) {
 void App::RegisterHandlers() {
   handlers_ = {
       {"mnuSimulate_Click", [this] { mnuSimulate_Click(); }},
+      {"mnuAccuracy_Click", [this] { mnuAccuracy_Click(); }},
       {"mnuTime_Click", [this] { mnuTime_Click(); }},
       {"mnuTech_Click", [this] { mnuTech_Click(); }},
       {"mnuMechamism_Click", [this] { mnuMechamism_Click(); }},

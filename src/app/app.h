@@ -80,6 +80,7 @@ class App {
 
   // Menu commands.
   void mnuSimulate_Click();
+  void mnuAccuracy_Click();
   void mnuTime_Click();
   void mnuTech_Click();
   void mnuMechamism_Click();

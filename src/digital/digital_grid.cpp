@@ -1,17 +1,28 @@
 #include "digital/digital_grid.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/checked_math.h"
-#include "common/constants.h"
-#include "common/int16.h"
+#include "common/runtime_error.h"
 
 namespace qalto {
 
 namespace {
 
 constexpr double kLayerExtent = 6.0;       // diffusion-layer thicknesses spanned by the grid
-constexpr double kLevichThickness = 1.61;  // hydrodynamic layer factor of a rotating electrode
+constexpr double kLevichThickness = 1.61;  // hydrodynamic layer D^1/3 nu^1/6 w^-1/2 factor
+// The first box is a fraction of every length the solution varies over: the diffusion length
+// of the shortest sub-step (sqrt(D dt / 200); 16 times finer changes no textbook case by more
+// than 0.02 %), a hundredth of the radius or of the hydrodynamic layer, and a twentieth of the
+// reaction layer sqrt(D / k).
+constexpr double kStepFineness = 200.0;
+constexpr double kBoxesPerRadius = 100.0;
+constexpr double kBoxesPerReactionLayer = 20.0;
+constexpr double kBoxesPerHydrodynamicLayer = 100.0;
+// At a rotating electrode no box is wider than a twentieth of the hydrodynamic layer, so that
+// the velocity, which grows as x^2, varies little across a box.
+constexpr double kWidestBoxPerHydrodynamicLayer = 0.05;
 
 bool IsPlanarFamily(int electrode) {
   return electrode == 1 || electrode == 8;
@@ -26,53 +37,105 @@ bool IsThinFilm(int electrode) {
   return electrode == 9;
 }
 
-// The thin film is a planar layer: it takes the planar length scale, as its radius means nothing.
-double LengthScale(const GridInputs& in) {
-  if (in.electrode == 1 || IsThinFilm(in.electrode)) {
-    return Sqrt(kPi * in.minDiffusion * in.timeStep) / 100.0;
+// Levich layer thickness of the slowest or the fastest species, cm.
+double HydrodynamicLayer(const GridInputs& in, double D) {
+  return Div(kLevichThickness * Pow(D, 1.0 / 3.0) * Pow(in.kinematicViscosity, 1.0 / 6.0),
+             Sqrt(in.rotationRate));
+}
+
+double FirstBox(const GridInputs& in) {
+  double box = Sqrt(Div(in.minDiffusion * in.shortestStep, kStepFineness));
+  if (!IsPlanarFamily(in.electrode) && !IsThinFilm(in.electrode)) {
+    box = std::min(box, Div(in.radius, kBoxesPerRadius));
   }
-  return in.radius / 100.0;
-}
-
-double GridFineness(const GridInputs& in, double delta) {
-  return Div(in.timeStep * in.minDiffusion, delta * delta) + (1.0 + in.rateConstantSum) +
-         Div(kGasConstant * in.temperature, kFaraday * std::abs(in.potentialStep));
-}
-
-int BoxCount(const GridInputs& in, double lambda, double E1) {
-  double rotating = 0.0;
+  if (in.reactionRate > 0.0) {
+    box = std::min(box, Sqrt(Div(in.minDiffusion, in.reactionRate)) / kBoxesPerReactionLayer);
+  }
   if (IsRotatingElectrode(in.electrode)) {
-    rotating = Div(in.points * kLevichThickness * Pow(lambda, 1.0 / 3.0) *
-                       Pow(in.kinematicViscosity, 1.0 / 6.0),
-                   Sqrt(in.rotationRate));
+    box = std::min(box, HydrodynamicLayer(in, in.minDiffusion) / kBoxesPerHydrodynamicLayer);
   }
-  const double extent = Sqrt(in.points * lambda) + rotating;
-  const int boxes = ToInt16(1.0 + Div(Log(1.0 + kLayerExtent * E1 * extent), in.beta));
-  if (boxes < 1 || boxes + 1 > kMaxGridPoints) throw RuntimeError::SubscriptOutOfRange();
-  return boxes;
+  return Div(box, in.refinement);
 }
 
+double Beta(const GridInputs& in) {
+  return Div(in.beta, in.refinement);
+}
+
+// The grid ends six diffusion lengths of the fastest species away, or six hydrodynamic layers
+// at a rotating electrode if that is nearer: beyond it the solution keeps its bulk values.
+double Extent(const GridInputs& in) {
+  double extent = kLayerExtent * Sqrt(in.maxDiffusion * in.duration);  // cm
+  if (IsRotatingElectrode(in.electrode)) {
+    extent = std::min(extent, kLayerExtent * HydrodynamicLayer(in, in.maxDiffusion));
+  }
+  return extent;
+}
+
+void CheckBoxCount(double boxes) {
+  if (!(boxes >= 1.0) || boxes + 1.0 > kMaxGridPoints) throw RuntimeError::SubscriptOutOfRange();
+}
+
+// Boundaries x(j) = (e^((j-1) beta) - 1) / (e^beta - 1) and centres at (j - 1/2), up to the
+// extent.
+void ExpandingBoxes(const GridInputs& in, DigitalGrid& g) {
+  const double beta = Beta(in);
+  const double E1 = Exp(beta) - 1.0;
+  const double boxes = std::ceil(Div(Log(1.0 + E1 * Div(Extent(in), g.firstBox)), beta));
+  CheckBoxCount(boxes);
+  g.boxes = static_cast<int>(boxes);
+  for (int j = 1; j <= g.boxes + 1; ++j) {
+    g.x[j] = Div(Exp((j - 1) * beta) - 1.0, E1);
+    g.h[j] = Div(Exp((j - 0.5) * beta) - 1.0, E1);
+  }
+}
+
+// The expanding boxes until they reach the widest allowed, equal boxes from there on, centred.
+void CappedBoxes(const GridInputs& in, double widest, DigitalGrid& g) {
+  const double extent = Div(Extent(in), g.firstBox);
+  const double growth = Exp(Beta(in));
+  int j = 1;
+  g.x[1] = 0.0;
+  double width = 1.0;
+  while (g.x[j] < extent) {
+    CheckBoxCount(j);
+    g.x[j + 1] = g.x[j] + width;
+    ++j;
+    width = std::min(width * growth, widest);
+  }
+  g.boxes = j - 1;
+  for (int k = 1; k <= g.boxes; ++k)
+    g.h[k] = 0.5 * (g.x[k] + g.x[k + 1]);
+  g.h[g.boxes + 1] = g.x[g.boxes + 1] + 0.5 * width;
+}
+
+// Box 1 exchanges with the surface over its inner face, box j > 1 with box j-1 over face x(j)
+// and with box j+1 over face x(j+1); each coefficient is area of the face / (distance of the
+// centres x volume of the box), all in units of the first box.
 void PlanarCoefficients(DigitalGrid& g) {
   const auto& x = g.x;
   const auto& h = g.h;
-  g.d2[1] = Div(1.0, h[2] - h[1]);
-  for (int j = 2; j <= g.boxes; ++j) {
-    g.d1[j] = Div(1.0, (h[j] - h[j - 1]) * (x[j + 1] - x[j]));
+  for (int j = 1; j <= g.boxes; ++j) {
+    const double inner = j > 1 ? h[j - 1] : 0.0;
+    g.d1[j] = Div(1.0, (h[j] - inner) * (x[j + 1] - x[j]));
     g.d2[j] = Div(1.0, (h[j + 1] - h[j]) * (x[j + 1] - x[j]));
   }
 }
 
+// Between centres at distances a < b from the axis of a cylinder the flux per unit length is
+// that of the exact steady profile, 2 pi D (C(b) - C(a)) / ln(b / a), and between centres at a
+// sphere 4 pi D a b (C(b) - C(a)) / (b - a): exact for the steady state however wide the
+// boxes, and the plane's form when they are narrow.
 void CylindricalCoefficients(DigitalGrid& g) {
   const auto& x = g.x;
   const auto& h = g.h;
   const double R0 = g.R0;
-  g.d2[1] = Div(2.0 * (R0 + 1.0), (h[2] - h[1]) * ((R0 + 1.0) * (R0 + 1.0) - R0 * R0));
-  for (int j = 2; j <= g.boxes; ++j) {
+  for (int j = 1; j <= g.boxes; ++j) {
+    const double inner = j > 1 ? h[j - 1] : 0.0;
     const double V = (R0 + x[j + 1]) * (R0 + x[j + 1]) - (R0 + x[j]) * (R0 + x[j]);
-    g.d1[j] = Div(2.0 * (R0 + x[j]), (h[j] - h[j - 1]) * V);
-    g.d2[j] = Div(2.0 * (R0 + x[j + 1]), (h[j + 1] - h[j]) * V);
+    g.d1[j] = Div(2.0, Log(Div(R0 + h[j], R0 + inner)) * V);
+    g.d2[j] = Div(2.0, Log(Div(R0 + h[j + 1], R0 + h[j])) * V);
   }
-  g.currentDivisor = Div(2.0 * R0, (R0 + 1.0) * (R0 + 1.0) - R0 * R0);
+  g.surfaceFactor = Div(h[1], R0 * Log(Div(R0 + h[1], R0)));
 }
 
 double Cube(double v) {
@@ -83,13 +146,13 @@ void SphericalCoefficients(DigitalGrid& g) {
   const auto& x = g.x;
   const auto& h = g.h;
   const double R0 = g.R0;
-  g.d2[1] = Div(3.0 * (R0 + 1.0) * (R0 + 1.0), (h[2] - h[1]) * (Cube(R0 + 1.0) - Cube(R0)));
-  for (int j = 2; j <= g.boxes; ++j) {
+  for (int j = 1; j <= g.boxes; ++j) {
+    const double inner = j > 1 ? h[j - 1] : 0.0;
     const double V = Cube(R0 + x[j + 1]) - Cube(R0 + x[j]);
-    g.d1[j] = Div(3.0 * (R0 + x[j]) * (R0 + x[j]), (h[j] - h[j - 1]) * V);
-    g.d2[j] = Div(3.0 * (R0 + x[j + 1]) * (R0 + x[j + 1]), (h[j + 1] - h[j]) * V);
+    g.d1[j] = Div(3.0 * (R0 + inner) * (R0 + h[j]), (h[j] - inner) * V);
+    g.d2[j] = Div(3.0 * (R0 + h[j]) * (R0 + h[j + 1]), (h[j + 1] - h[j]) * V);
   }
-  g.currentDivisor = Div(3.0 * R0 * R0, Cube(R0 + 1.0) - Cube(R0));
+  g.surfaceFactor = Div(R0 + h[1], R0);
 }
 
 // The film ends in a wall at its thickness: the grid stops at the first boundary that reaches
@@ -124,18 +187,15 @@ bool IsRotatingElectrode(int electrode) {
 DigitalGrid BuildDigitalGrid(const GridInputs& in) {
   if (in.electrode < 1 || in.electrode > 10) throw RuntimeError::InvalidCall();
   DigitalGrid g;
-  const double E1 = Exp(in.beta) - 1.0;
-  g.delta = LengthScale(in);
-  g.lambda = GridFineness(in, g.delta);
-  g.firstBox = Sqrt(Div(in.minDiffusion * in.timeStep, g.lambda));
-  g.boxes = BoxCount(in, g.lambda, E1);
-  for (int j = 1; j <= g.boxes + 1; ++j) {
-    g.x[j] = Div(Exp((j - 1) * in.beta) - 1.0, E1);
-    g.h[j] = Div(Exp((j - 0.5) * in.beta) - 1.0, E1);
+  g.firstBox = FirstBox(in);
+  g.R0 = Div(in.radius, g.firstBox);
+  if (IsRotatingElectrode(in.electrode)) {
+    const double widest =
+        kWidestBoxPerHydrodynamicLayer * HydrodynamicLayer(in, in.minDiffusion) / g.firstBox;
+    CappedBoxes(in, widest, g);
+  } else {
+    ExpandingBoxes(in, g);
   }
-  g.R0 = Div(in.radius, g.delta);
-  g.currentDivisor = 1.0;
-  g.d1[1] = Div(1.0, g.h[1]);
   if (IsPlanarFamily(in.electrode)) PlanarCoefficients(g);
   if (IsCylindricalFamily(in.electrode)) CylindricalCoefficients(g);
   if (IsSphericalFamily(in.electrode)) SphericalCoefficients(g);

@@ -1,7 +1,8 @@
 #pragma once
 // The space grid of the digital simulation: boxes that widen away from the electrode by the
-// factor exp(beta), their geometry coefficients for planar, cylindrical and spherical diffusion,
-// and the length scale that ties the grid to centimetres.
+// factor exp(beta), and their geometry coefficients for planar, cylindrical and spherical
+// diffusion. Every length of the grid (box boundaries, centres, the electrode radius) is in
+// units of the first box, whose width in centimetres is firstBox.
 
 #include "digital/species_matrix.h"
 
@@ -12,25 +13,23 @@ inline constexpr int kMaxGridPoints = 200;  // box boundaries 1..NJ+1 must stay 
 struct GridInputs {
   int electrode = 1;              // 1 planar .. 10 band
   double beta = 0;                // grid expansion factor
-  double timeStep = 0;            // time per sub-step, s
+  double shortestStep = 0;        // shortest time sub-step of the run, s
   double minDiffusion = 0;        // smallest diffusion coefficient, cm2/s
+  double maxDiffusion = 0;        // largest diffusion coefficient, cm2/s
   double radius = 0;              // cm
-  double rateConstantSum = 0;     // sum of kf + kb of all homogeneous reactions
-  double temperature = 0;         // K
-  double potentialStep = 0;       // V
-  int points = 0;                 // points of the run
+  double reactionRate = 0;        // fastest homogeneous rate, 1/s
+  double duration = 0;            // time over which a diffusion layer grows, s
   double kinematicViscosity = 0;  // cm2/s
   double rotationRate = 0;        // rad/s
   double filmThickness = 0;       // cm, thin film only
+  double refinement = 1;          // the first box and the expansion factor are divided by it
 };
 
 struct DigitalGrid {
   int boxes = 0;                        // NJ: boxes 1..NJ are solved, NJ+1 is the bulk
-  double delta = 0;                     // length scale, cm
-  double lambda = 0;                    // grid fineness: diffusion parameter of the slowest species
-  double firstBox = 0;                  // width of box 1, sqrt(Dmin dt / lambda), cm
-  double R0 = 0;                        // radius in units of delta
-  double currentDivisor = 1;            // G
+  double firstBox = 0;                  // width of box 1, cm
+  double R0 = 0;                        // electrode radius in units of the first box
+  double surfaceFactor = 1;             // flux to the surface per D (C1 - C0) / (dx1 h(1))
   bool closedOutside = false;           // no flux through the outer boundary of box NJ (thin film)
   std::array<double, kGridSlots> x{};   // box boundaries in units of the first box, x(1) = 0
   std::array<double, kGridSlots> h{};   // box centres

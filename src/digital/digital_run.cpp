@@ -1,15 +1,17 @@
 #include "digital/digital_run.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/checked_math.h"
 #include "common/constants.h"
+#include "digital/species_count_dispatch.h"
 
 namespace qalto {
 
 namespace {
 
-constexpr double kLevichVelocity = 0.51;  // coefficient of the normal velocity near the disk
+constexpr double kLevichVelocity = 0.51023;  // coefficient of the normal velocity near the disk
 constexpr double kNeutralPH = 7.0;
 
 void CheckSpecies(int species, int count) {
@@ -66,68 +68,107 @@ ChargeTransfer ReadChargeTransfer(const Model& m, double pH) {
   return t;
 }
 
-// The slowest species sets the grid; the first one wins a tie.
+// The slowest species sets the fineness of the grid, the fastest its extent.
 double SmallestDiffusion(const Model& m) {
   double smallest = m.SpeciesD(1);
-  for (int s = 2; s <= m.SpeciesCount; ++s) {
-    if (m.SpeciesD(s) < smallest) smallest = m.SpeciesD(s);
-  }
+  for (int s = 2; s <= m.SpeciesCount; ++s)
+    smallest = std::min(smallest, m.SpeciesD(s));
   return smallest;
 }
+double LargestDiffusion(const Model& m) {
+  double largest = m.SpeciesD(1);
+  for (int s = 2; s <= m.SpeciesCount; ++s)
+    largest = std::max(largest, m.SpeciesD(s));
+  return largest;
+}
 
-GridInputs ReadGridInputs(const Model& m, double beta, double timeStep) {
+// Fastest pseudo-first-order rate of the homogeneous reactions, 1/s: a second-order rate counts
+// with the largest bulk concentration as its partner.
+double FastestReaction(const Model& m) {
+  double largestC = 0.0;
+  for (int s = 1; s <= m.SpeciesCount; ++s)
+    largestC = std::max(largestC, m.SpeciesC(s));
+  double fastest = 0.0;
+  for (int i = 1; i <= m.FirstOrderReactionCount + m.SecondOrderReactionCount; ++i) {
+    const double partner = i > m.FirstOrderReactionCount ? largestC : 1.0;
+    fastest = std::max(fastest, partner * (m.ForwardRateConstant(i) + m.BackwardRateConstant(i)));
+  }
+  return fastest;
+}
+
+GridInputs ReadGridInputs(const Model& m, double beta, const DigitalTiming& timing,
+                          int refinement) {
   GridInputs in;
   in.electrode = m.Electrode;
   in.beta = beta;
-  in.timeStep = timeStep;
+  in.shortestStep = *std::min_element(timing.stepLengths.begin(), timing.stepLengths.end());
   in.minDiffusion = SmallestDiffusion(m);
+  in.maxDiffusion = LargestDiffusion(m);
   in.radius = m.Radius;
-  const int homogeneous = m.FirstOrderReactionCount + m.SecondOrderReactionCount;
-  for (int i = 1; i <= homogeneous; ++i) {
-    in.rateConstantSum += m.ForwardRateConstant(i) + m.BackwardRateConstant(i);
-  }
-  in.temperature = m.Temperature;
-  in.potentialStep = m.PotentialStep;
-  in.points = m.NumberOfPoints;
+  in.reactionRate = FastestReaction(m);
+  double pointTime = 0.0;  // s
+  for (int p = 0; p < timing.pieceCount; ++p)
+    pointTime += timing.pieces[static_cast<size_t>(p)].length;
+  in.duration = timing.freshProfile ? pointTime : pointTime * std::max(m.NumberOfPoints, 1);
   in.kinematicViscosity = m.KinematicViscosity;
   in.rotationRate = m.RotationRate;
   in.filmThickness = m.ElectrodeLength;
+  in.refinement = refinement;
   return in;
 }
 
-// a(s, j) = DM_s d1(j), c(s, j) = DM_s d2(j), diagonal 1 + a + c; at rotating electrodes the
-// flow toward the electrode then moves a u h(j)^2 from a to c.
-void BuildCoefficients(const Model& m, DigitalRun& run, double minDiffusion) {
-  const DigitalGrid& g = run.grid;
-  BlockSystem& sys = run.system;
-  double u = 0.0;  // convection per unit h^2
-  if (IsRotatingElectrode(m.Electrode)) {
-    u = Div(kLevichVelocity * Pow(m.RotationRate, 1.5) * g.delta * run.timing.timeStep,
-            2.0 * Sqrt(m.KinematicViscosity));
-  }
-  for (int s = 1; s <= run.species; ++s) {
-    const double DM = Div(g.lambda * m.SpeciesD(s), minDiffusion);
-    for (int j = 1; j <= g.boxes; ++j) {
-      const double a = DM * g.d1[j];
-      const double c = DM * g.d2[j];
-      sys.diagonal[j][s][s] = 1.0 + a + c;
-      sys.lower[j][s] = a - u * g.h[j] * g.h[j];
-      sys.upper[j][s] = c + u * g.h[j] * g.h[j];
+// Velocity of the solution toward a rotating electrode per x^2, u = 0.51023 w^3/2 nu^-1/2
+// (1/(cm s)); it carries the solution toward the electrode, v(x) = -u x^2.
+double ConvectionFactor(const Model& m) {
+  if (!IsRotatingElectrode(m.Electrode)) return 0.0;
+  return Div(kLevichVelocity * Pow(m.RotationRate, 1.5), Sqrt(m.KinematicViscosity));
+}
+
+// a(s, j) = D_s dt / dx1^2 d1(j), c(s, j) = D_s dt / dx1^2 d2(j), diagonal 1 + a + c. At a
+// rotating electrode the flow adds dt u x^2 dC/dx at the box centre: a central difference on the
+// real spacings where it keeps a(s, j) positive (second order, no numerical diffusion), the
+// upwind difference from the outer box where the flow dominates (the cell Peclet number beyond
+// about 2), so that the step stays stable at every rotation rate.
+void BuildCoefficients(const Model& m, const DigitalGrid& g, double dt, BlockSystem& sys) {
+  const double u = ConvectionFactor(m);
+  const double dx = g.firstBox;
+  for (int j = 1; j <= g.boxes; ++j) {
+    const double inner = j > 1 ? g.h[j - 1] : 0.0;
+    const double below = g.h[j] - inner;  // distance to the inner centre (or the surface)
+    const double above = g.h[j + 1] - g.h[j];
+    const double w = dt * u * g.h[j] * g.h[j] * dx;  // dt |v| / dx1 at the centre
+    for (int s = 1; s <= sys.species; ++s) {
+      const double DM = Div(m.SpeciesD(s) * dt, dx * dx);
+      double a = DM * g.d1[j];
+      double c = DM * g.d2[j];
+      double diagonal = 1.0 + a + c;
+      const double centralInner = w * above / (below * (above + below));
+      if (w > 0.0 && a >= centralInner) {
+        const double centralOuter = w * below / (above * (above + below));
+        a -= centralInner;
+        c += centralOuter;
+        diagonal += centralOuter - centralInner;
+      } else if (w > 0.0) {
+        c += w / above;
+        diagonal += w / above;
+      }
+      sys.diagonal[j][s][s] = diagonal;
+      sys.lower[j][s] = a;
+      sys.upper[j][s] = c;
     }
   }
 }
 
 // A first-order reaction X = Y adds k'f to (X, X) and k'b to (Y, Y) and takes k'b from (X, Y)
 // and k'f from (Y, X), in every box.
-void AddFirstOrderReactions(const Model& m, DigitalRun& run) {
-  const double dt = run.timing.timeStep;
+void AddFirstOrderReactions(const Model& m, int boxes, double dt, BlockSystem& sys) {
   for (int i = 1; i <= m.FirstOrderReactionCount; ++i) {
     const int X = m.FirstOrderReactionSpecies(i, 1);
     const int Y = m.FirstOrderReactionSpecies(i, 2);
     const double kf = dt * m.ForwardRateConstant(i);
     const double kb = dt * m.BackwardRateConstant(i);
-    for (int j = 1; j <= run.grid.boxes; ++j) {
-      SpeciesMatrix& D = run.system.diagonal[j];
+    for (int j = 1; j <= boxes; ++j) {
+      SpeciesMatrix& D = sys.diagonal[j];
       if (X != 0) D[X][X] += kf;
       if (Y != 0) D[Y][Y] += kb;
       if (X != 0 && Y != 0) {
@@ -138,9 +179,7 @@ void AddFirstOrderReactions(const Model& m, DigitalRun& run) {
   }
 }
 
-void ReadSecondOrderReactions(const Model& m, DigitalRun& run) {
-  SecondOrderStep& step = run.secondOrderStep;
-  const double dt = run.timing.timeStep;
+void ReadSecondOrderReactions(const Model& m, double dt, SecondOrderStep& step) {
   step.reactionCount = m.SecondOrderReactionCount;
   for (int i = 1; i <= m.SecondOrderReactionCount; ++i) {
     SecondOrderReaction& q = step.reactions[i - 1];
@@ -151,23 +190,48 @@ void ReadSecondOrderReactions(const Model& m, DigitalRun& run) {
     q.forward = dt * m.ForwardRateConstant(m.FirstOrderReactionCount + i);
     q.backward = dt * m.BackwardRateConstant(m.FirstOrderReactionCount + i);
   }
-  run.secondOrder = m.SecondOrderReactionCount > 0;
 }
 
-void CheckFiniteCoefficients(const DigitalRun& run) {
-  for (int j = 1; j <= run.grid.boxes; ++j) {
-    for (int s = 1; s <= run.species; ++s) {
-      for (int k = 1; k <= run.species; ++k)
-        Checked(run.system.diagonal[j][s][k]);
-      Checked(run.system.lower[j][s]);
-      Checked(run.system.upper[j][s]);
+void CheckFiniteCoefficients(const BlockSystem& sys) {
+  for (int j = 1; j <= sys.boxes; ++j) {
+    for (int s = 1; s <= sys.species; ++s) {
+      for (int k = 1; k <= sys.species; ++k)
+        Checked(sys.diagonal[j][s][k]);
+      Checked(sys.lower[j][s]);
+      Checked(sys.upper[j][s]);
     }
   }
 }
 
+// The equations of one sub-step length, their surface rows' right-hand side and the bulk.
+void BuildLevel(const Model& m, const DigitalRun& run, double length, double growth,
+                StepLevel* level) {
+  const double alpha = growth > 0.0 ? (1.0 + 2.0 * growth) / (1.0 + growth) : 1.0;
+  const double dt = length / alpha;
+  level->timeStep = dt;
+  level->newer = growth > 0.0 ? (1.0 + growth) / alpha : 1.0;
+  level->older = growth > 0.0 ? -growth * growth / ((1.0 + growth) * alpha) : 0.0;
+  BlockSystem& sys = level->system;
+  sys.species = run.species;
+  sys.boxes = run.grid.boxes;
+  for (int j = 0; j <= sys.boxes + 1; ++j) {
+    sys.lower[j] = SpeciesVector{};
+    sys.upper[j] = SpeciesVector{};
+    sys.diagonal[j] = SpeciesMatrix{};
+  }
+  BuildCoefficients(m, run.grid, dt, sys);
+  AddFirstOrderReactions(m, sys.boxes, dt, sys);
+  CheckFiniteCoefficients(sys);
+  ReadSecondOrderReactions(m, dt, level->secondOrderStep);
+  if (run.secondOrder) KeepLinearBlocks(sys, level->secondOrderStep);
+  WriteSurfaceSource(run.surfaceRows, run.transfer, sys.surfaceSource);
+  level->elimination.ready = false;
+  sys.current[sys.boxes + 1] = run.bulk;
+}
+
 }  // namespace
 
-void PrepareDigitalRun(const Model& m, double beta, double pH, DigitalRun& run) {
+void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, DigitalRun& run) {
   ValidateModel(m);
   run.technique = m.Technique;
   run.species = m.SpeciesCount;
@@ -176,51 +240,79 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, DigitalRun& run) 
   run.totalColumn = m.TotalCurrentColumn;
   run.pulseHeight = m.PulsePotential;
   run.resistance = m.UncompensatedResistance;
+  run.refinement = refinement;
   run.transfer = ReadChargeTransfer(m, pH);
-  run.timing = TechniqueTiming(m.Technique, m.DropTime, m.PulseTime);
+  run.timing = TechniqueTiming(m.Technique, m.DropTime, m.PulseTime, refinement);
   run.Q1 = m.DoubleLayerCapacitance * std::abs(m.ScanRate);
   run.Q2 = Div(m.DoubleLayerCapacitance * m.UncompensatedResistance, run.timing.chargingTime);
   run.Q3 = run.Q2 + 1.0;
 
-  const GridInputs gridInputs = ReadGridInputs(m, beta, run.timing.timeStep);
-  run.grid = BuildDigitalGrid(gridInputs);
-  run.currentScale = Div(kFaradayPerMilliMol * m.ElectrodeArea, run.grid.currentDivisor);
+  run.grid = BuildDigitalGrid(ReadGridInputs(m, beta, run.timing, refinement));
+  run.currentScale = kFaradayPerMilliMol * m.ElectrodeArea;
+  run.secondOrder = m.SecondOrderReactionCount > 0;
 
-  BlockSystem& sys = run.system;
-  sys.species = run.species;
-  sys.boxes = run.grid.boxes;
-  for (int j = 0; j <= sys.boxes + 1; ++j) {
-    sys.lower[j] = SpeciesVector{};
-    sys.upper[j] = SpeciesVector{};
-    sys.diagonal[j] = SpeciesMatrix{};
-  }
-  BuildCoefficients(m, run, gridInputs.minDiffusion);
-  AddFirstOrderReactions(m, run);
-  CheckFiniteCoefficients(run);
-  ReadSecondOrderReactions(m, run);
-  if (run.secondOrder) KeepLinearBlocks(sys, run.secondOrderStep);
-
-  SpeciesVector g{};  // surface conductance D / (delta h(1)), cm/s
+  SpeciesVector g{};  // surface conductance D / (dx1 h(1)) x the geometry's factor, cm/s
   for (int s = 1; s <= run.species; ++s) {
-    g[s] = Div(m.SpeciesD(s), run.grid.delta * run.grid.h[1]);
+    g[s] = Div(m.SpeciesD(s) * run.grid.surfaceFactor, run.grid.firstBox * run.grid.h[1]);
     run.bulk[s] = m.SpeciesC(s);
   }
   run.surfaceRows = PlanSurfaceRows(run.transfer, run.species, g);
-  WriteSurfaceSource(run.surfaceRows, run.transfer, sys.surfaceSource);
-  run.elimination.ready = false;
+  // Levels left by an earlier run are rebuilt in place: their tables are large.
+  const size_t count = run.timing.stepLengths.size();
+  while (run.levels.size() < count)
+    run.levels.push_back(std::make_unique_for_overwrite<StepLevel>());
+  run.keepsOlder = false;
+  for (size_t k = 0; k < count; ++k) {
+    const double growth = run.timing.stepGrowth[k];
+    BuildLevel(m, run, run.timing.stepLengths[k], growth, run.levels[k].get());
+    run.keepsOlder |= growth > 0.0;
+  }
 
   run.potential.assign(static_cast<size_t>(run.points) + 1, 0.0);
   for (int i = 0; i <= run.points; ++i)
     run.potential[static_cast<size_t>(i)] = m.PotentialX(i);
+  run.latest = 0;
   ResetProfile(run);
-  sys.current[sys.boxes + 1] = run.bulk;
 }
 
 void ResetProfile(DigitalRun& run) {
-  for (int j = 0; j <= run.system.boxes; ++j) {
-    run.system.previous[j] = run.bulk;
-    run.system.current[j] = run.bulk;
+  BlockSystem& sys = run.levels[static_cast<size_t>(run.latest)]->system;
+  for (int j = 0; j <= sys.boxes; ++j) {
+    sys.current[j] = run.bulk;
+    run.older[j] = run.bulk;
   }
+}
+
+const std::array<SpeciesVector, kGridSlots>& LatestProfile(const DigitalRun& run) {
+  return run.levels[static_cast<size_t>(run.latest)]->system.current;
+}
+
+namespace {
+
+// The start profile of a step and, when some level needs it, the profile before the latest; S
+// is a template argument so that the loops over the species unroll.
+template <int S>
+struct StartProfile {
+  static void Run(const std::array<SpeciesVector, kGridSlots>& latest, StepLevel& level,
+                  std::array<SpeciesVector, kGridSlots>& older, bool keepOlder) {
+    auto& previous = level.system.previous;
+    const int N = level.system.boxes;
+    for (int j = 1; j <= N; ++j) {
+      for (int s = 1; s <= S; ++s) {
+        const double now = latest[j][s];
+        previous[j][s] = level.newer * now + level.older * older[j][s];
+        if (keepOlder) older[j][s] = now;
+      }
+    }
+  }
+};
+
+}  // namespace
+
+void StartStep(DigitalRun& run, int level) {
+  StepLevel& l = *run.levels[static_cast<size_t>(level)];
+  ForSpeciesCount<StartProfile>(run.species, LatestProfile(run), l, run.older, run.keepsOlder);
+  run.latest = level;
 }
 
 }  // namespace qalto

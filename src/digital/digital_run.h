@@ -1,8 +1,10 @@
 #pragma once
 // Everything a digital simulation run computes once before its first point: the timing of the
-// technique, the charging circuit, the grid, the coefficients of the implicit equations, the
-// charge-transfer constants, the plan of the surface rows and the work tables of the solvers.
+// technique, the charging circuit, the grid, the coefficients of the implicit equations for
+// every sub-step length, the charge-transfer constants, the plan of the surface rows and the
+// work tables of the solvers.
 
+#include <memory>
 #include <vector>
 
 #include "app/model.h"
@@ -15,6 +17,21 @@
 
 namespace qalto {
 
+// The implicit equations of one sub-step length, with their elimination and the concentrations
+// of the last step solved with them.
+// A second-order backward difference over steps dt(n) and dt(n+1) = w dt(n),
+//   (1 + 2w)/(1 + w) C(n+1) - (1 + w) C(n) + w^2/(1 + w) C(n-1) = dt(n+1) L C(n+1),
+// is taken as a backward-Euler step of timeStep = dt(n+1) (1 + w)/(1 + 2w) from the start
+// profile newer C(n) + older C(n-1).
+struct StepLevel {
+  double timeStep = 0;  // s
+  double newer = 1;     // weight of the latest profile in the start profile
+  double older = 0;     // weight of the profile before it
+  BlockSystem system;
+  BlockElimination elimination;
+  SecondOrderStep secondOrderStep;
+};
+
 struct DigitalRun {
   int technique = 0;
   int species = 0;  // S
@@ -22,28 +39,38 @@ struct DigitalRun {
   int sweepPoints = 0;
   int totalColumn = 0;      // TotalCurrentColumn
   double pulseHeight = 0;   // PulsePotential, V
+  int refinement = 1;       // 2: the first box and every sub-step halved
   double resistance = 0;    // uncompensated resistance, ohm
   double Q1 = 0;            // charging current of the sweep, A
   double Q2 = 0;            // RC / tc of the charging circuit
   double Q3 = 0;            // Q2 + 1
-  double currentScale = 0;  // K = F/1000 x area / G: A per (M cm/s)
+  double currentScale = 0;  // F/1000 x area: A per (M cm/s)
   DigitalTiming timing;
   DigitalGrid grid;
   ChargeTransfer transfer;
   SurfaceRows surfaceRows;
   bool secondOrder = false;
-  SpeciesVector bulk{};           // initial concentrations, M
-  std::vector<double> potential;  // E(0..points), V
-  BlockSystem system;
-  BlockElimination elimination;
-  SecondOrderStep secondOrderStep;
+  SpeciesVector bulk{};                            // initial concentrations, M
+  std::vector<double> potential;                   // E(0..points), V
+  std::vector<std::unique_ptr<StepLevel>> levels;  // one per distinct sub-step length (or more)
+  int latest = 0;                                  // level holding the latest concentrations
+  bool keepsOlder = false;                         // some level needs the profile before
+  std::array<SpeciesVector, kGridSlots> older;     // the profile before the latest, M
 };
 
 // Validates the model's indexes and counts (raising "Subscript out of range" for species or
-// reactions outside the tables) and fills the run; beta is the grid expansion factor.
-void PrepareDigitalRun(const Model& model, double beta, double pH, DigitalRun& run);
+// reactions outside the tables) and fills the run, reusing the levels it already has; beta is the
+// grid expansion factor, refinement 1 for a normal run or 2 for one on a grid and time steps twice
+// as fine.
+void PrepareDigitalRun(const Model& model, double beta, double pH, int refinement, DigitalRun& run);
 
 // Sets every box (and the surface) back to the bulk concentrations.
 void ResetProfile(DigitalRun& run);
+
+// The concentrations of the latest step: C(s, j), j = 0 (surface)..N+1 (bulk), M.
+const std::array<SpeciesVector, kGridSlots>& LatestProfile(const DigitalRun& run);
+
+// Makes the latest concentrations the starting point of a step of the given level.
+void StartStep(DigitalRun& run, int level);
 
 }  // namespace qalto

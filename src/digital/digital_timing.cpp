@@ -1,62 +1,116 @@
 #include "digital/digital_timing.h"
 
+#include <cmath>
+
 #include "common/checked_math.h"
 #include "common/int16.h"
 
 namespace qalto {
 
-DigitalTiming TechniqueTiming(int technique, double dropTime, double pulseTime) {
+namespace {
+
+// Sub-steps after a potential jump: 16 equal steps to the sampling instant, the first backward
+// Euler, the others second-order backward differences. The current at the end of a Cottrell
+// transient is then within 0.05 % of its converged value, the square-wave net peak within
+// 0.15 %; steps growing from a small first one do worse for the same count, since the error of
+// the variable-step difference grows with the ratio of the steps.
+constexpr int kJumpSubSteps = 16;
+
+void SetPieces(DigitalTiming& t, std::initializer_list<TimePiece> pieces) {
+  t.pieceCount = 0;
+  for (const TimePiece& p : pieces)
+    t.pieces[static_cast<size_t>(t.pieceCount++)] = p;
+}
+
+// Sub-steps of the same length and growth share their level (their equations).
+int LevelOf(DigitalTiming& t, double length, double growth) {
+  for (size_t k = 0; k < t.stepLengths.size(); ++k) {
+    if (t.stepLengths[k] == length && t.stepGrowth[k] == growth) return static_cast<int>(k);
+  }
+  t.stepLengths.push_back(length);
+  t.stepGrowth.push_back(growth);
+  return static_cast<int>(t.stepLengths.size()) - 1;
+}
+
+void NumberStepLengths(DigitalTiming& t) {
+  t.stepLengths.clear();
+  t.stepGrowth.clear();
+  for (int p = 0; p < t.pieceCount; ++p) {
+    TimePiece& piece = t.pieces[static_cast<size_t>(p)];
+    piece.levels.clear();
+    for (size_t k = 0; k < t.fractions.size(); ++k) {
+      const double growth = k == 0 || t.ramp ? 0.0 : t.fractions[k] / t.fractions[k - 1];
+      piece.levels.push_back(LevelOf(t, piece.length * t.fractions[k], growth));
+    }
+  }
+}
+
+}  // namespace
+
+DigitalTiming TechniqueTiming(int technique, double dropTime, double pulseTime, int refinement) {
   DigitalTiming t;
+  using P = PiecePotential;
   switch (technique) {
     case 1:  // one step per point of the sweep
-      t.timeStep = dropTime;
-      t.subSteps = 1;
-      t.sampledSubStep = 1;
+      SetPieces(t, {{dropTime, P::Point, {}}});
+      t.ramp = true;
       break;
-    case 2:  // a drop of DropTime in steps of PulseTime, sampled at its end
-      t.timeStep = pulseTime;
-      t.subSteps = ToInt16(Div(dropTime, pulseTime));
-      t.sampledSubStep = t.subSteps;
+    case 2:  // a drop of DropTime from the bulk, sampled at its end
+      SetPieces(t, {{dropTime, P::Point, {}}});
       t.freshProfile = true;
       break;
-    case 3:  // a pulse of PulseTime from rest, in the same number of finer steps
-      t.timeStep = Div(pulseTime * pulseTime, dropTime);
-      t.subSteps = ToInt16(Div(dropTime, pulseTime));
-      t.sampledSubStep = t.subSteps;
+    case 3:                               // a pulse of PulseTime from rest
+      Checked(Div(dropTime, pulseTime));  // a zero pulse time fails as the division it makes
+      SetPieces(t, {{pulseTime, P::Pulse, {}}});
       t.freshProfile = true;
       break;
-    case 4:  // the current after the pulse minus the current before it
-      t.timeStep = pulseTime;
-      t.subSteps = ToInt16(Div(dropTime, pulseTime));
-      t.storedSubStep = t.subSteps - 1;
-      t.storedWeight = -1.0;
-      t.sampledSubStep = t.subSteps;
+    case 4: {  // a drop of whole pulse times, the current after the pulse minus before it
+      const int pulses = ToInt16(Div(dropTime, pulseTime));
+      if (pulses >= 2) {
+        SetPieces(t, {{(pulses - 1) * pulseTime, P::Point, {}}, {pulseTime, P::Pulse, {}}});
+        t.firstWeight = -1.0;
+      } else {  // a drop no longer than the pulse: the pulse alone, from rest
+        SetPieces(t, {{pulseTime, P::Pulse, {}}});
+      }
       t.freshProfile = true;
       break;
-    case 5:
+    }
+    case 5:  // the net current: forward half period minus reverse half period
+      SetPieces(t, {{pulseTime, P::Forward, {}}, {pulseTime, P::Reverse, {}}});
+      t.firstWeight = 1.0;
+      t.lastWeight = -1.0;
+      break;
     case 6:  // the sum of the currents of the two half periods
-      t.timeStep = pulseTime;
-      t.subSteps = 2;
-      t.storedSubStep = 1;
-      t.storedWeight = 1.0;
-      t.sampledSubStep = 2;
+      SetPieces(t, {{pulseTime, P::LowerHalf, {}}, {pulseTime, P::UpperHalf, {}}});
+      t.firstWeight = 1.0;
       break;
     default:
       throw RuntimeError::InvalidCall();
   }
+  if (t.ramp) {
+    t.fractions.assign(static_cast<size_t>(refinement), 1.0 / refinement);
+  } else {
+    const int steps = kJumpSubSteps * refinement;
+    t.fractions.assign(static_cast<size_t>(steps), 1.0 / steps);
+  }
+  NumberStepLengths(t);
   t.chargingTime = technique <= 2 ? dropTime : pulseTime;
   return t;
 }
 
-double SubStepPotential(int technique, int k, int m, double E, double pulse, double pulseHeight) {
-  switch (technique) {
-    case 3:
+double PiecePotentialValue(PiecePotential kind, double E, double pulse, double amplitude,
+                           int scanSign) {
+  switch (kind) {
+    case PiecePotential::Pulse:
       return E + pulse;
-    case 4:
-      return k <= m - 1 ? E : E + pulse;
-    case 5:
-    case 6:
-      return k == 1 ? E - pulseHeight / 2.0 : E + pulseHeight / 2.0;
+    case PiecePotential::Forward:
+      return E + scanSign * std::abs(amplitude) / 2.0;
+    case PiecePotential::Reverse:
+      return E - scanSign * std::abs(amplitude) / 2.0;
+    case PiecePotential::LowerHalf:
+      return E - amplitude / 2.0;
+    case PiecePotential::UpperHalf:
+      return E + amplitude / 2.0;
     default:
       return E;
   }

@@ -1,26 +1,52 @@
 #pragma once
-// How each technique divides the time of one potential point into implicit sub-steps, which
-// potential each sub-step applies and at which sub-steps the current is sampled.
+// How each technique divides the time of one potential point: into pieces of constant applied
+// potential (the drop, the pulse, the two half periods), each piece into implicit sub-steps,
+// and which piece ends give the point's current.
+
+#include <array>
+#include <vector>
 
 namespace qalto {
 
+// What a piece applies: the point's potential, the point's potential plus the pulse, or the
+// half period displaced along the scan (forward) or against it (reverse) by half the amplitude;
+// the additive square wave steps from E - h/2 to E + h/2 with h its signed amplitude.
+enum class PiecePotential { Point, Pulse, Forward, Reverse, LowerHalf, UpperHalf };
+
+struct TimePiece {
+  double length = 0;  // s
+  PiecePotential potential = PiecePotential::Point;
+  std::vector<int> levels;  // the step length of each of its sub-steps (index into stepLengths)
+};
+
 struct DigitalTiming {
-  double timeStep = 0;        // time per sub-step, s
-  int subSteps = 0;           // sub-steps per point
-  int storedSubStep = 0;      // sub-step whose current is kept for the point (0: none)
-  double storedWeight = 0;    // +1: the kept current is added, -1: subtracted
-  int sampledSubStep = 0;     // sub-step whose current completes the point
+  int pieceCount = 0;
+  std::array<TimePiece, 2> pieces{};
+  // Share of a piece's length taken by each of its sub-steps, in order: a single step for the
+  // sweep (or equal steps along the ramp when refined), else 16 equal steps, so that the
+  // transient after every potential jump is resolved.
+  std::vector<double> fractions;
+  std::vector<double> stepLengths;  // length of each distinct kind of sub-step, s (its level)
+  // Growth of each kind of sub-step over the one before it in its piece; 0 for the first
+  // sub-step of a piece and for the sweep's steps, which are taken backward-Euler (the others
+  // second-order backward differences).
+  std::vector<double> stepGrowth;
+  double firstWeight = 0;     // the point's current: firstWeight x I(end of piece 1)
+  double lastWeight = 1;      //   + lastWeight x I(end of the last piece)
   bool freshProfile = false;  // every point starts from the bulk (a new drop or pulse)
+  bool ramp = false;          // the potential moves linearly through the point's sub-steps
   double chargingTime = 0;    // time constant of the charging circuit, s
 };
 
-// Timing of technique 1..6; raises "Invalid procedure call or argument" for any other, and the
-// checked-arithmetic errors for a zero drop or pulse time.
-DigitalTiming TechniqueTiming(int technique, double dropTime, double pulseTime);
+// Timing of technique 1..6; refinement multiplies the number of sub-steps (1 for a normal run).
+// Raises "Invalid procedure call or argument" for any other technique, and the checked
+// arithmetic errors for a zero drop or pulse time.
+DigitalTiming TechniqueTiming(int technique, double dropTime, double pulseTime, int refinement);
 
-// Potential applied in sub-step k (1..m) of a point at potential E (V). pulse is the pulse of
-// normal and differential pulse, already reversed on the return sweep; pulseHeight the square
-// wave amplitude (both V).
-double SubStepPotential(int technique, int k, int m, double E, double pulse, double pulseHeight);
+// Potential applied by a piece of a point at potential E (V); pulse is the pulse of normal and
+// differential pulse, already reversed on the return sweep, amplitude the square-wave amplitude
+// (both V), scanSign the direction (+1 or -1) in which the staircase moves at this point.
+double PiecePotentialValue(PiecePotential kind, double E, double pulse, double amplitude,
+                           int scanSign);
 
 }  // namespace qalto

@@ -1,5 +1,7 @@
 #include "digital/simulate_digital.h"
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "common/checked_math.h"
@@ -14,10 +16,13 @@ namespace {
 
 using ReactionValues = std::array<double, kMaxChargeReactions + 1>;
 
+constexpr double kDropTolerance = 1e-8;  // V: the interfacial potential is settled
+constexpr int kMaxDropIterations = 30;
+
 // Current of each charge reaction at the surface concentrations just computed, A.
 void ReactionCurrentsNow(const DigitalRun& run, const ChargeRates& rates,
                          ReactionValues& currents) {
-  const SpeciesVector& surface = run.system.current[0];
+  const SpeciesVector& surface = LatestProfile(run)[0];
   for (int r = 1; r <= run.transfer.count; ++r) {
     const ChargeReaction& q = run.transfer.reactions[r];
     const double rate = NetReductionRate(q, rates.forward[r], rates.backward[r], surface);
@@ -25,44 +30,130 @@ void ReactionCurrentsNow(const DigitalRun& run, const ChargeRates& rates,
   }
 }
 
-void SolveStep(DigitalRun& run, Model& model, const ShowMessage& showMessage) {
-  if (run.secondOrder) {
-    SolveSecondOrderStep(run.system, run.elimination, run.secondOrderStep, model.MaxIteration,
-                         showMessage);
-  } else {
-    SolveLinearStep(run.system, run.elimination, showMessage);
-  }
-  BlockSystem& sys = run.system;
-  for (int j = 1; j <= sys.boxes; ++j)
-    sys.previous[j] = sys.current[j];
+double Sum(const DigitalRun& run, const ReactionValues& currents) {
+  double sum = 0.0;
+  for (int r = 1; r <= run.transfer.count; ++r)
+    sum += currents[r];
+  return sum;
 }
 
-// The sub-steps of point i; returns the column value of each charge reaction.
-ReactionValues RunPoint(DigitalRun& run, Model& model, int i, double previousTotal,
-                        const ShowMessage& showMessage) {
-  const DigitalTiming& t = run.timing;
-  const double E = run.potential[static_cast<size_t>(i)];
-  const double pulse = i <= run.sweepPoints ? run.pulseHeight : -run.pulseHeight;
-  ReactionValues stored{};
-  ReactionValues column{};
-  ReactionValues now{};
+// Solves the sub-step already started on its level with the electrode at the interfacial
+// potential E (V); leaves the currents of the reactions in now.
+void SolveAt(DigitalRun& run, Model& model, double E, const ShowMessage& showMessage,
+             ReactionValues& now) {
+  StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
   ChargeRates rates;
-  for (int k = 1; k <= t.subSteps; ++k) {
-    double applied = SubStepPotential(run.technique, k, t.subSteps, E, pulse, run.pulseHeight);
-    if (run.resistance > 0.0) applied += run.resistance * previousTotal;
-    ComputeChargeRates(run.transfer, applied, rates);
-    WriteSurfaceRows(run.surfaceRows, run.transfer, rates, run.system.surface);
-    SolveStep(run, model, showMessage);
-    if (k != t.storedSubStep && k != t.sampledSubStep) continue;
-    ReactionCurrentsNow(run, rates, now);
-    if (k == t.storedSubStep) stored = now;
-    if (k == t.sampledSubStep) {
-      for (int r = 1; r <= run.transfer.count; ++r) {
-        column[r] = now[r] + t.storedWeight * stored[r];
-      }
+  ComputeChargeRates(run.transfer, E, rates);
+  WriteSurfaceRows(run.surfaceRows, run.transfer, rates, level.system.surface);
+  if (run.secondOrder) {
+    SolveSecondOrderStep(level.system, level.elimination, level.secondOrderStep, model.MaxIteration,
+                         showMessage);
+  } else {
+    SolveLinearStep(level.system, level.elimination, showMessage);
+  }
+  ReactionCurrentsNow(run, rates, now);
+}
+
+// The total current that a faradaic current I (A) makes through the charging circuit, with the
+// previous point's total current previousTotal (A) and the sweep's direction.
+double TotalCurrent(const DigitalRun& run, double faradaic, int direction, double previousTotal) {
+  return Div(faradaic - direction * run.Q1 + run.Q2 * previousTotal, run.Q3);
+}
+
+// Solves the sub-step at the applied potential E with the ohmic drop inside the step: the
+// interfacial potential x = E + Ru I(x) is the root of F(x) = x - E - Ru I(x), which grows
+// with x (I falls as x rises), found by the secant method kept inside a bracket of the root
+// (regula falsi, Illinois variant) starting from the current of the previous sub-step.
+void SolveWithDrop(DigitalRun& run, Model& model, double E, int direction, double previousTotal,
+                   double& lastTotal, const ShowMessage& showMessage, ReactionValues& now) {
+  const double Ru = run.resistance;
+  auto residual = [&](double x) {
+    SolveAt(run, model, x, showMessage, now);
+    lastTotal = TotalCurrent(run, Sum(run, now), direction, previousTotal);
+    return x - E - Ru * lastTotal;
+  };
+  double a = E + Ru * lastTotal;
+  double Fa = residual(a);
+  if (Fa == 0.0) return;
+  // Walk away from a, doubling the step, until the residual changes sign.
+  double step = std::max(std::abs(Fa), 1e-3);
+  double b = a;
+  double Fb = Fa;
+  for (int k = 0; k < 60 && (Fb < 0.0) == (Fa < 0.0); ++k) {
+    b = Fa < 0.0 ? b + step : b - step;
+    Fb = residual(b);
+    step *= 2.0;
+  }
+  int side = 0;
+  double x = b;
+  for (int iteration = 0; iteration < kMaxDropIterations; ++iteration) {
+    x = b - Fb * (b - a) / (Fb - Fa);
+    const double Fx = residual(x);
+    if (std::abs(Fx) < kDropTolerance || std::abs(b - a) < kDropTolerance) return;
+    if ((Fx < 0.0) == (Fb < 0.0)) {
+      b = x;
+      Fb = Fx;
+      if (side == -1) Fa /= 2.0;
+      side = -1;
+    } else {
+      a = x;
+      Fa = Fx;
+      if (side == 1) Fb /= 2.0;
+      side = 1;
     }
   }
+  if (x != b) residual(b);  // leave the step solved at the best estimate
+}
+
+struct PointContext {
+  int direction = 0;         // sign of E(i) - E(i-1)
+  int scanSign = 1;          // direction of the staircase at this point
+  double previousTotal = 0;  // total current of the previous point, A
+  double lastTotal = 0;      // total current of the latest sub-step, A
+};
+
+// The sub-steps of point i; returns the column value of each charge reaction and, in first and
+// last, the totals at the end of the first and the last piece.
+ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, double& first,
+                        double& last, const ShowMessage& showMessage) {
+  const DigitalTiming& t = run.timing;
+  const double E = run.potential[static_cast<size_t>(i)];
+  const double before = run.potential[static_cast<size_t>(i - 1)];
+  const double pulse = i <= run.sweepPoints ? run.pulseHeight : -run.pulseHeight;
+  ReactionValues firstEnd{};
+  ReactionValues now{};
+  const int m = static_cast<int>(t.fractions.size());  // sub-steps per piece
+  for (int p = 0; p < t.pieceCount; ++p) {
+    const TimePiece& piece = t.pieces[static_cast<size_t>(p)];
+    const double applied =
+        PiecePotentialValue(piece.potential, E, pulse, run.pulseHeight, c.scanSign);
+    for (int k = 0; k < m; ++k) {
+      StartStep(run, piece.levels[static_cast<size_t>(k)]);
+      // A refined sweep moves through the point's interval in equal steps.
+      const double Ek = t.ramp ? before + (E - before) * (k + 1.0) / m : applied;
+      if (run.resistance > 0.0) {
+        SolveWithDrop(run, model, Ek, c.direction, c.previousTotal, c.lastTotal, showMessage, now);
+      } else {
+        SolveAt(run, model, Ek, showMessage, now);
+      }
+    }
+    if (p == 0) {
+      firstEnd = now;
+      first = Sum(run, now);
+    }
+  }
+  last = Sum(run, now);
+  ReactionValues column{};
+  for (int r = 1; r <= run.transfer.count; ++r)
+    column[r] = t.lastWeight * now[r] + t.firstWeight * firstEnd[r];
   return column;
+}
+
+int ScanSign(const DigitalRun& run, int i) {
+  const auto& E = run.potential;
+  int s = Sgn(E[static_cast<size_t>(i)] - E[static_cast<size_t>(i - 1)]);
+  if (s == 0 && i < run.points) s = Sgn(E[static_cast<size_t>(i + 1)] - E[static_cast<size_t>(i)]);
+  return s == 0 ? 1 : s;
 }
 
 }  // namespace
@@ -71,26 +162,34 @@ void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMes
   model.MaxIteration = 0;
   const double beta = ReadNumber(forms.expandingGrid);  // grid expansion factor
   const double pH = ReadNumber(forms.pH);
-  // The work tables are large and the run clears the boxes it uses: no need to zero them all.
-  auto run = std::make_unique_for_overwrite<DigitalRun>();
-  PrepareDigitalRun(model, beta, pH, *run);
+  // The work tables are large and the run clears the boxes it uses: no need to zero them, and
+  // the tables of the last run on this thread serve the next one.
+  thread_local std::unique_ptr<DigitalRun> kept;
+  if (!kept) kept = std::make_unique_for_overwrite<DigitalRun>();
+  DigitalRun* run = kept.get();
+  PrepareDigitalRun(model, beta, pH, forms.refinement, *run);
 
-  double previousTotal = 0.0;  // total current of the previous point, A
+  PointContext c;
+  const bool halves = run->technique == 5;  // the square wave keeps both half-period currents
   for (int i = 1; i <= run->points; ++i) {
     if (run->timing.freshProfile) ResetProfile(*run);
-    const ReactionValues column = RunPoint(*run, model, i, previousTotal, showMessage);
-    double faradaic = 0.0;
-    for (int r = 1; r <= run->transfer.count; ++r) {
-      model.ReactionCurrents(i, r) = Checked(column[r]);
-      faradaic += column[r];
-    }
     const auto& E = run->potential;
-    const int direction = Sgn(E[static_cast<size_t>(i)] - E[static_cast<size_t>(i - 1)]);
-    previousTotal = Div(faradaic - direction * run->Q1 + run->Q2 * previousTotal, run->Q3);
-    model.ReactionCurrents(i, run->totalColumn) = previousTotal;
-    for (int s = 1; s <= run->species; ++s) {
-      model.SurfaceConcentrations(i, s) = run->system.current[0][s];
+    c.direction = Sgn(E[static_cast<size_t>(i)] - E[static_cast<size_t>(i - 1)]);
+    c.scanSign = ScanSign(*run, i);
+    double first = 0.0;
+    double last = 0.0;
+    const ReactionValues column = RunPoint(*run, model, i, c, first, last, showMessage);
+    for (int r = 1; r <= run->transfer.count; ++r)
+      model.ReactionCurrents(i, r) = Checked(column[r]);
+    c.previousTotal = TotalCurrent(*run, Sum(*run, column), c.direction, c.previousTotal);
+    model.ReactionCurrents(i, run->totalColumn) = c.previousTotal;
+    if (halves) {
+      model.ReactionCurrents(i, run->totalColumn + 1) = first;
+      model.ReactionCurrents(i, run->totalColumn + 2) = last;
     }
+    const SpeciesVector& surface = LatestProfile(*run)[0];
+    for (int s = 1; s <= run->species; ++s)
+      model.SurfaceConcentrations(i, s) = surface[s];
   }
 }
 

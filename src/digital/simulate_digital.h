@@ -14,9 +14,11 @@ namespace qalto {
 struct DigitalFormInputs {
   std::string expandingGrid;  // Instrument form "Expanding grid"
   std::string pH;             // Chemicals form "pH"
+  int refinement = 1;         // 2: first box and every time step halved, to estimate the error
 };
 
-// Writes ReactionCurrents (each reaction, the total with charging and ohmic drop),
+// Writes ReactionCurrents (each reaction, the total with charging and ohmic drop; for the square
+// wave the net current, and the forward and reverse currents in the two columns after it),
 // SurfaceConcentrations and MaxIteration for points 1..NumberOfPoints. showMessage shows the
 // message box of a singular block ("Error: inverse matrix D=0"), after which the run goes on.
 // Failures (a grid of more than 200 points, indexes outside the tables, zero times or steps)

@@ -151,7 +151,7 @@ void Run(Model& model, const SimulationInputs& inputs, Platform& platform) {
       model.ReactionCurrents(i, c) = 0;
   }
   if (model.DigitalSimulation) {
-    SimulateDigital(model, DigitalFormInputs{inputs.expandingGrid, inputs.pH},
+    SimulateDigital(model, DigitalFormInputs{inputs.expandingGrid, inputs.pH, inputs.refinement},
                     [&platform](const std::string& text) { platform.MessageBox(text); });
   } else {
     AnalyticalRun run = AnalyticalConstants(model, constants);

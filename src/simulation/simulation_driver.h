@@ -19,6 +19,7 @@ struct SimulationInputs {
   std::string baselineStart;    // Instrument "I start (A)"
   std::string baselineEnd;      // Instrument "I end (A)"
   std::string expandingGrid;    // Instrument "Expanding grid"
+  int refinement = 1;           // digital: 2 halves the first box, the expansion and the steps
 };
 
 // On success CurrentY(i, CurrentCurve) holds the new curve for i = 1..NumberOfPoints and

@@ -22,24 +22,23 @@ double Amount(const DigitalRun& run, std::initializer_list<int> species) {
   for (int j = 1; j <= run.grid.boxes; ++j) {
     const double width = run.grid.x[j + 1] - run.grid.x[j];
     for (int s : species)
-      amount += width * run.system.current[j][s];
+      amount += width * LatestProfile(run)[j][s];
   }
   return amount;
 }
 
-// A step at potential E (V) as the simulation takes it.
-void Step(DigitalRun& run, double E, int& maxIteration) {
+// A step of the given sub-step length at potential E (V) as the simulation takes it.
+void Step(DigitalRun& run, int level, double E, int& maxIteration) {
+  StartStep(run, level);
+  StepLevel& l = *run.levels[static_cast<size_t>(level)];
   ChargeRates rates;
   ComputeChargeRates(run.transfer, E, rates);
-  WriteSurfaceRows(run.surfaceRows, run.transfer, rates, run.system.surface);
+  WriteSurfaceRows(run.surfaceRows, run.transfer, rates, l.system.surface);
   if (run.secondOrder) {
-    SolveSecondOrderStep(run.system, run.elimination, run.secondOrderStep, maxIteration,
-                         ShowMessage{});
+    SolveSecondOrderStep(l.system, l.elimination, l.secondOrderStep, maxIteration, ShowMessage{});
   } else {
-    SolveLinearStep(run.system, run.elimination, ShowMessage{});
+    SolveLinearStep(l.system, l.elimination, ShowMessage{});
   }
-  for (int j = 1; j <= run.system.boxes; ++j)
-    run.system.previous[j] = run.system.current[j];
 }
 
 std::unique_ptr<Model> FilmModel() {
@@ -62,12 +61,14 @@ TEST(DigitalConservation, FirstOrderReactionAndChargeTransferConserveTheFilmCont
   m->ForwardRateConstant(1) = 50.0;  // 1/s
   m->BackwardRateConstant(1) = 10.0;
   auto run = std::make_unique<DigitalRun>();
-  PrepareDigitalRun(*m, 0.5, 7.0, *run);
+  PrepareDigitalRun(*m, 0.5, 7.0, 1, *run);
   ASSERT_TRUE(run->grid.closedOutside);
   const double initial = Amount(*run, {1, 2, 3});
   int maxIteration = 0;
+  // Steps of every length the run has, in turn.
+  const int levels = static_cast<int>(run->levels.size());
   for (int k = 0; k < 300; ++k)
-    Step(*run, -0.1, maxIteration);
+    Step(*run, k % levels, -0.1, maxIteration);
   EXPECT_NEAR(Amount(*run, {1, 2, 3}) / initial, 1.0, 1e-10);  // rounding over 300 steps
   // Most of A has been reduced and B and C approach their equilibrium ratio kf/kb = 5.
   EXPECT_LT(Amount(*run, {1}), 0.05 * initial);
@@ -84,16 +85,18 @@ TEST(DigitalConservation, SecondOrderReactionConservesWhatItConverts) {
   m->SecondOrderReactionSpecies(1, 3) = 1;
   m->ForwardRateConstant(1) = 1e4;  // 1/(M s)
   auto run = std::make_unique<DigitalRun>();
-  PrepareDigitalRun(*m, 0.5, 7.0, *run);
+  PrepareDigitalRun(*m, 0.5, 7.0, 1, *run);
   const double initialAB = Amount(*run, {1, 2});
   const double initialC = Amount(*run, {3});
   int maxIteration = 0;
   double reduced = 0.0;  // A taken up by the electrode, grid units x M
   const double firstWidth = run->grid.x[2] - run->grid.x[1];
+  const int levels = static_cast<int>(run->levels.size());
   for (int k = 0; k < 300; ++k) {
-    Step(*run, -0.1, maxIteration);
-    const auto& C = run->system.current;
-    reduced += run->system.lower[1][1] * firstWidth * (C[1][1] - C[0][1]);
+    Step(*run, k % levels, -0.1, maxIteration);
+    const auto& C = LatestProfile(*run);
+    const BlockSystem& sys = run->levels[static_cast<size_t>(k % levels)]->system;
+    reduced += sys.lower[1][1] * firstWidth * (C[1][1] - C[0][1]);
   }
   // A and B only turn into each other: exactly, since both rows carry the same linearised rate.
   EXPECT_NEAR(Amount(*run, {1, 2}) / initialAB, 1.0, 1e-10);

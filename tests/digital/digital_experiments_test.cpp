@@ -201,11 +201,15 @@ select FormIns.ComboScan cycle
   ASSERT_TRUE(platform.messages.empty());
   const double steady = 4.0 * kF * kD * BulkOxidized() * 5e-4;  // A
   const int n1 = model.SweepPoints;
-  // From 0.2 V past E0 on, forward and back, the current stays within 1 % of the plateau.
-  for (int i = 81; i <= n1 + 41; ++i)
-    EXPECT_NEAR(Total(i) / steady, 1.0, 0.01) << i;
-  // No peak: the largest current is no more than 0.5 % above the plateau.
-  EXPECT_LT(Total(Extreme(1, model.NumberOfPoints, 1)) / steady, 1.005);
+  // From 0.2 V past E0 on, forward and back, the plateau with the planar transient of the
+  // hemisphere's area decaying on top of it (1.3 % at -0.1 V, 0.85 % at -0.3 V: 1.946 nA).
+  for (int i = 81; i <= n1 + 41; ++i) {
+    EXPECT_GT(Total(i) / steady, 1.0) << i;
+    EXPECT_LT(Total(i) / steady, 1.015) << i;
+  }
+  EXPECT_NEAR(Total(n1) / 1.946e-9, 1.0, 0.005);
+  // No peak: the largest current is no more than 2 % above the plateau.
+  EXPECT_LT(Total(Extreme(1, model.NumberOfPoints, 1)) / steady, 1.02);
   // The return runs along the forward wave, not through an anodic peak.
   EXPECT_GT(Total(model.NumberOfPoints - 40), 0.0);
 }

@@ -8,47 +8,49 @@
 namespace qalto {
 namespace {
 
-// 100 points of 10 mV at 0.1 V/s (0.1 s per point), D = 1e-5 cm2/s, 25 degrees C.
+// 100 points of 10 mV at 0.1 V/s (0.1 s per point), D = 1e-5 cm2/s.
 GridInputs PlanarSweep(double beta) {
   GridInputs in;
   in.electrode = 1;
   in.beta = beta;
-  in.timeStep = 0.1;
+  in.shortestStep = 0.1;
   in.minDiffusion = 1e-5;
+  in.maxDiffusion = 1e-5;
   in.radius = 0.2821;
-  in.temperature = 298.15;
-  in.potentialStep = 0.01;
-  in.points = 100;
+  in.duration = 10.0;
   in.kinematicViscosity = 0.01;
   in.rotationRate = 10.472;
   in.filmThickness = 0.01;
   return in;
 }
 
-TEST(DigitalGrid, PlanarGridFromTheRunLength) {
+TEST(DigitalGrid, PlanarGridFromTheShortestStepAndTheRunLength) {
   const DigitalGrid g = BuildDigitalGrid(PlanarSweep(0.5));
-  // delta = sqrt(pi D dt) / 100, so the diffusion term of the fineness is 1e4 / pi.
-  EXPECT_NEAR(g.delta, std::sqrt(3.141592654 * 1e-6) / 100.0, 1e-15);
-  const double lambda = 1e4 / 3.141592654 + 1.0 + 8.31441 * 298.15 / (96484.6 * 0.01);
-  EXPECT_NEAR(g.lambda, lambda, 1e-6);
-  EXPECT_NEAR(g.firstBox, std::sqrt(1e-6 / lambda), 1e-15);
-  // NJ = round(1 + ln(1 + 6 (e^0.5 - 1) sqrt(100 lambda)) / 0.5) = round(16.39).
-  EXPECT_EQ(g.boxes, 16);
+  EXPECT_NEAR(g.firstBox, std::sqrt(1e-6 / 200.0), 1e-15);
+  // NJ = ceil(ln(1 + (e^0.5 - 1) 6 sqrt(D 10 s) / dx1) / 0.5) = ceil(12.63).
+  EXPECT_EQ(g.boxes, 13);
   EXPECT_EQ(g.x[1], 0.0);
   EXPECT_DOUBLE_EQ(g.x[2], 1.0);
   EXPECT_DOUBLE_EQ(g.h[1], (std::exp(0.25) - 1.0) / (std::exp(0.5) - 1.0));
-  EXPECT_DOUBLE_EQ(g.x[17], (std::exp(8.0) - 1.0) / (std::exp(0.5) - 1.0));
-  // The grid reaches six diffusion lengths of the whole run (10 s).
+  // The grid reaches six diffusion lengths of the whole run.
   EXPECT_GT(g.x[g.boxes + 1] * g.firstBox, 6.0 * std::sqrt(1e-5 * 10.0));
-  EXPECT_EQ(g.currentDivisor, 1.0);
+  EXPECT_LT(g.x[g.boxes] * g.firstBox, 6.0 * std::sqrt(1e-5 * 10.0));
   EXPECT_FALSE(g.closedOutside);
   EXPECT_DOUBLE_EQ(g.d1[1], 1.0 / g.h[1]);
   EXPECT_DOUBLE_EQ(g.d2[1], 1.0 / (g.h[2] - g.h[1]));
   EXPECT_DOUBLE_EQ(g.d1[5], 1.0 / ((g.h[5] - g.h[4]) * (g.x[6] - g.x[5])));
   EXPECT_DOUBLE_EQ(g.d2[5], 1.0 / ((g.h[6] - g.h[5]) * (g.x[6] - g.x[5])));
 
+  // Refining halves the first box; a fast reaction makes it a twentieth of sqrt(D / k).
+  GridInputs in = PlanarSweep(0.5);
+  in.refinement = 2;
+  EXPECT_DOUBLE_EQ(BuildDigitalGrid(in).firstBox, 0.5 * g.firstBox);
+  in.refinement = 1;
+  in.reactionRate = 1e6;
+  EXPECT_NEAR(BuildDigitalGrid(in).firstBox, std::sqrt(1e-11) / 20.0, 1e-15);
+
   // A larger expansion factor needs fewer boxes; a very small one more than the tables hold.
-  EXPECT_LT(BuildDigitalGrid(PlanarSweep(1.0)).boxes, 16);
+  EXPECT_LT(BuildDigitalGrid(PlanarSweep(1.0)).boxes, 13);
   try {
     BuildDigitalGrid(PlanarSweep(0.01));
     FAIL() << "expected more than 200 grid points to fail";
@@ -57,29 +59,32 @@ TEST(DigitalGrid, PlanarGridFromTheRunLength) {
   }
 }
 
-TEST(DigitalGrid, CurvedElectrodesTakeTheRadiusAsLengthScale) {
+TEST(DigitalGrid, CurvedElectrodesMeasureTheRadiusInFirstBoxes) {
   GridInputs in = PlanarSweep(0.5);
   in.electrode = 2;
+  in.radius = 1e-4;  // cm: a hundredth of it is finer than the step's diffusion length
   const DigitalGrid sphere = BuildDigitalGrid(in);
-  EXPECT_DOUBLE_EQ(sphere.delta, 0.2821 / 100.0);
-  EXPECT_DOUBLE_EQ(sphere.R0, 100.0);
-  EXPECT_NEAR(sphere.currentDivisor, 3.0 * 1e4 / (101.0 * 101.0 * 101.0 - 1e6), 1e-15);
+  EXPECT_NEAR(sphere.firstBox, 1e-6, 1e-18);
+  EXPECT_NEAR(sphere.R0, 100.0, 1e-9);
+  // The flux of the steady profile 1/r between the centres (the surface for box 1).
+  const double V1 = std::pow(101.0, 3) - 1e6;
+  EXPECT_NEAR(sphere.d1[1], 3.0 * 100.0 * (100.0 + sphere.h[1]) / (sphere.h[1] * V1), 1e-12);
+  EXPECT_NEAR(sphere.surfaceFactor, (100.0 + sphere.h[1]) / 100.0, 1e-12);
   const double V5 = std::pow(100.0 + sphere.x[6], 3) - std::pow(100.0 + sphere.x[5], 3);
-  EXPECT_NEAR(sphere.d1[5],
-              3.0 * std::pow(100.0 + sphere.x[5], 2) / ((sphere.h[5] - sphere.h[4]) * V5), 1e-12);
+  EXPECT_NEAR(
+      sphere.d1[5],
+      3.0 * (100.0 + sphere.h[4]) * (100.0 + sphere.h[5]) / ((sphere.h[5] - sphere.h[4]) * V5),
+      1e-12);
+  in.electrode = 1;
+  const DigitalGrid plane = BuildDigitalGrid(in);
   // Diffusion into a growing volume: less exchange inward and more outward than in a plane.
-  const DigitalGrid plane = BuildDigitalGrid(PlanarSweep(0.5));
   EXPECT_LT(sphere.d1[5], plane.d1[5]);
   EXPECT_GT(sphere.d2[5], plane.d2[5]);
 
   in.electrode = 5;
   const DigitalGrid cylinder = BuildDigitalGrid(in);
-  EXPECT_NEAR(cylinder.currentDivisor, 200.0 / 201.0, 1e-15);
-  EXPECT_NEAR(cylinder.d2[1], 2.0 * 101.0 / ((cylinder.h[2] - cylinder.h[1]) * 201.0), 1e-12);
-
-  // Rotating electrodes stretch the grid over the hydrodynamic layer.
-  in.electrode = 7;
-  EXPECT_GT(BuildDigitalGrid(in).boxes, sphere.boxes);
+  EXPECT_NEAR(cylinder.d2[1],
+              2.0 / (std::log((100.0 + cylinder.h[2]) / (100.0 + cylinder.h[1])) * 201.0), 1e-12);
 
   in.radius = 0.0;
   EXPECT_THROW(BuildDigitalGrid(in), RuntimeError);
@@ -109,8 +114,8 @@ TEST(DigitalGrid, ThinFilmEndsInAWallAtItsThickness) {
   // A film thicker than the run can deplete keeps the whole grid, closed at its end.
   in.filmThickness = 10.0;
   const DigitalGrid thick = BuildDigitalGrid(in);
-  EXPECT_EQ(thick.boxes, 16);
-  EXPECT_EQ(thick.d2[16], 0.0);
+  EXPECT_EQ(thick.boxes, 13);
+  EXPECT_EQ(thick.d2[13], 0.0);
 }
 
 }  // namespace

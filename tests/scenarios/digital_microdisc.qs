@@ -1,8 +1,9 @@
 # A microdisc of 5 um radius at a slow scan reaches a steady state: Fe+3 + e = Fe+2 (E0 0.1 V,
 # fast, D 1e-5 cm2/s, 0.9996 mM after pre-equilibration), 0.3 -> -0.3 V and back at 10 mV/s.
 # The disc is simulated as the hemisphere of the same steady-state current (radius 2 r / pi,
-# area 2 pi radius^2), whose plateau is 4 n F D C r = 1.9289E-9 A. The forward and the return
-# sweep run along the same sigmoidal wave, with its half-wave potential at E0.
+# area 2 pi radius^2), whose plateau is 4 n F D C r = 1.9289E-9 A, with the planar transient of
+# that area decaying on top of it (1.9471E-9 A at -0.3 V). The forward and the return sweep run
+# along the same sigmoidal wave, with its half-wave potential at E0.
 menu mnuInstrument
 click FormIns.optElectrode(4)
 set FormIns.radius 5e-4

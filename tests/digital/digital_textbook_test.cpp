@@ -1,0 +1,339 @@
+// The digital simulation against the textbook values of every electrode and technique, at the
+// default grid, and its convergence: a run on a grid and time steps twice as fine moves the
+// peak by less than the tolerance (0.5 % of the current, 1 mV of the potential).
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <utility>
+
+#include "digital/digital_test_model.h"
+#include "digital/simulate_digital.h"
+
+namespace qalto {
+namespace {
+
+using digital_test::BuildAxis;
+using digital_test::kF;
+using digital_test::PlanarReduction;
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kD = 1e-5;  // cm2/s
+constexpr double kC = 1e-6;  // 1 mM in mol/cm3
+constexpr double kCurrentTolerance = 0.005;
+constexpr double kPotentialTolerance = 0.001;  // V
+
+void Simulate(Model& m, int refinement = 1) {
+  BuildAxis(m);
+  SimulateDigital(m, {"0.5", "7", refinement}, ShowMessage{});
+}
+
+double Total(const Model& m, int i) {
+  return m.ReactionCurrents(i, m.TotalCurrentColumn);
+}
+
+struct Peak {
+  double E = 0;  // V
+  double I = 0;  // A
+};
+
+// The largest total current of points first..last, placed between the points by the parabola
+// through the largest and its two neighbours.
+Peak FindPeak(const Model& m, int first = 1, int last = 0) {
+  if (last == 0) last = m.NumberOfPoints;
+  int best = first;
+  for (int i = first; i <= last; ++i) {
+    if (Total(m, i) > Total(m, best)) best = i;
+  }
+  if (best == first || best == last) return {m.PotentialX(best), Total(m, best)};
+  const double y0 = Total(m, best - 1);
+  const double y1 = Total(m, best);
+  const double y2 = Total(m, best + 1);
+  const double shift = 0.5 * (y0 - y2) / (y0 - 2.0 * y1 + y2);  // in points
+  const double step = m.PotentialX(best + 1) - m.PotentialX(best);
+  return {m.PotentialX(best) + shift * step, y1 - 0.25 * (y0 - y2) * shift};
+}
+
+// Width of the peak at half its height, V, by linear interpolation between the points.
+double HalfWidth(const Model& m) {
+  const Peak p = FindPeak(m);
+  double edges[2] = {0, 0};
+  int side = 0;
+  for (int i = 2; i <= m.NumberOfPoints && side < 2; ++i) {
+    const double a = Total(m, i - 1) - 0.5 * p.I;
+    const double b = Total(m, i) - 0.5 * p.I;
+    if ((a < 0.0) != (b < 0.0)) {
+      edges[side++] = m.PotentialX(i - 1) + (m.PotentialX(i) - m.PotentialX(i - 1)) * a / (a - b);
+    }
+  }
+  return std::abs(edges[1] - edges[0]);
+}
+
+// The peak of the run and of the same run refined: both within the tolerance of each other.
+Peak ConvergedPeak(const Model& model) {
+  auto normal = std::make_unique<Model>(model);
+  auto fine = std::make_unique<Model>(model);
+  Simulate(*normal);
+  Simulate(*fine, 2);
+  const Peak p = FindPeak(*normal);
+  const Peak q = FindPeak(*fine);
+  EXPECT_NEAR(p.I / q.I, 1.0, kCurrentTolerance) << "not converged in current";
+  EXPECT_NEAR(p.E, q.E, kPotentialTolerance) << "not converged in potential";
+  return p;
+}
+
+// The total current at point i of the run, which the refined run matches within the tolerance.
+double ConvergedTotal(const Model& model, int i) {
+  auto normal = std::make_unique<Model>(model);
+  auto fine = std::make_unique<Model>(model);
+  Simulate(*normal);
+  Simulate(*fine, 2);
+  EXPECT_NEAR(Total(*normal, i) / Total(*fine, i), 1.0, kCurrentTolerance) << "not converged";
+  return Total(*normal, i);
+}
+
+double RandlesSevcik(const Model& m) {
+  return 0.446295 * kF * kC * std::sqrt(m.FOverRT * m.ScanRate * kD);
+}
+
+class ReversibleSweep : public ::testing::TestWithParam<double> {};
+
+// Randles-Sevcik at every step; refining the step must not make it worse.
+TEST_P(ReversibleSweep, FollowsRandlesSevcik) {
+  auto m = PlanarReduction();
+  m->PotentialStep = GetParam();
+  m->DropTime = m->PotentialStep / m->ScanRate;
+  const Peak p = ConvergedPeak(*m);
+  EXPECT_NEAR(p.I / RandlesSevcik(*m), 1.0, kCurrentTolerance);
+  EXPECT_NEAR(p.E, -0.02849, kPotentialTolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, ReversibleSweep, ::testing::Values(0.002, 0.001, 0.0005, 0.00025));
+
+// Potential of the anodic peak less that of the cathodic one of a cyclic run, V.
+double PeakSeparation(Model& m, int refinement) {
+  Simulate(m, refinement);
+  const int n1 = m.SweepPoints;
+  const Peak cathodic = FindPeak(m, 1, n1);
+  for (int i = 1; i <= m.NumberOfPoints; ++i)
+    m.ReactionCurrents(i, m.TotalCurrentColumn) *= -1.0;
+  return FindPeak(m, n1 + 1, m.NumberOfPoints).E - cathodic.E;
+}
+
+// Nicholson's working curve: the peak separation of a quasi-reversible cyclic voltammogram,
+// psi = ks / sqrt(pi D f v), alpha 0.5, switching 112.5 mV past E0.
+TEST(DigitalTextbook, NicholsonPeakSeparations) {
+  const std::pair<double, double> table[] = {
+      {20.0, 0.06098}, {1.0, 0.08369}, {0.25, 0.13985}, {0.1, 0.21014}};
+  for (const auto& [psi, separation] : table) {
+    auto m = PlanarReduction();
+    m->StartPotential = 0.5;
+    m->EndPotential = -0.1125;
+    m->PotentialStep = 0.0005;
+    m->DropTime = 0.005;
+    m->ScanCycles = 1.0;
+    m->ChargeKs(1) = psi * std::sqrt(kPi * kD * m->FOverRT * m->ScanRate);
+    const double normal = PeakSeparation(*m, 1);
+    EXPECT_NEAR(normal, separation, kPotentialTolerance) << "psi " << psi;
+    EXPECT_NEAR(normal, PeakSeparation(*m, 2), kPotentialTolerance) << "psi " << psi;
+  }
+}
+
+// At a sphere with equal diffusion coefficients and Nernstian kinetics the current is exactly
+// the planar one plus n F A D C / r / (1 + theta): the surface concentration of A is set by the
+// potential alone.
+TEST(DigitalTextbook, SphereAddsItsSphericalTerm) {
+  auto planar = PlanarReduction();
+  planar->ChargeKs(1) = 1e4;
+  auto sphere = std::make_unique<Model>(*planar);
+  const double r = 0.282;  // cm
+  sphere->Electrode = 2;
+  sphere->Radius = r;
+  Simulate(*planar);
+  const Peak p = ConvergedPeak(*sphere);
+  Simulate(*sphere);
+  const double f = planar->FOverRT;
+  for (int i = 1; i <= planar->NumberOfPoints; i += 10) {
+    const double theta = std::exp(f * planar->PotentialX(i));
+    const double expected = Total(*planar, i) + kF * kD * kC / r / (1.0 + theta);
+    EXPECT_NEAR(Total(*sphere, i), expected, 0.001 * RandlesSevcik(*planar)) << i;
+  }
+  EXPECT_NEAR(p.I, 271.2e-6, 0.005 * 271.2e-6);
+}
+
+// A + e = B at potentials where A is reduced as fast as it arrives, sampled after each drop.
+std::unique_ptr<Model> LimitingDrops(int electrode, double radius, double dropTime) {
+  auto m = PlanarReduction();
+  m->Technique = 2;
+  m->Electrode = electrode;
+  m->Radius = radius;
+  m->DropTime = dropTime;
+  m->PulseTime = 0.01;
+  m->StartPotential = -0.3;
+  m->EndPotential = -0.4;
+  m->PotentialStep = 0.05;
+  return m;
+}
+
+// Microsphere: 4 pi n F D C r (1 + r / sqrt(pi D t)) per its area; macro cylinder between the
+// plane and the plane plus n F A D C / (2 r).
+TEST(DigitalTextbook, CurvedElectrodesAtTheLimitingCurrent) {
+  for (double r : {1e-4, 1e-3}) {
+    auto m = LimitingDrops(2, r, 2.0);
+    m->ElectrodeArea = 4.0 * kPi * r * r;
+    const double exact = 4.0 * kPi * kF * kD * kC * r * (1.0 + r / std::sqrt(kPi * kD * 2.0));
+    EXPECT_NEAR(ConvergedTotal(*m, 1) / exact, 1.0, kCurrentTolerance) << r;
+  }
+  auto cylinder = LimitingDrops(5, 0.1, 1.0);
+  const double current = ConvergedTotal(*cylinder, 1);
+  const double plane = kF * kC * std::sqrt(kD / (kPi * 1.0));
+  EXPECT_GT(current, plane);
+  EXPECT_LT(current, plane + kF * kD * kC / (2.0 * 0.1));
+}
+
+// Levich: 0.62045 n F A D^2/3 w^1/2 nu^-1/6 C, whatever the disk radius.
+TEST(DigitalTextbook, RotatingDiskPlateausFollowLevich) {
+  for (double rpm : {100.0, 400.0, 1000.0, 2500.0, 10000.0}) {
+    for (double radius : {0.05, 0.5}) {
+      auto m = LimitingDrops(8, radius, 5.0);
+      m->RotationRate = rpm * kPi / 30.0;
+      const double levich = 0.62045 * kF * kC * std::pow(kD, 2.0 / 3.0) *
+                            std::sqrt(m->RotationRate) * std::pow(0.01, -1.0 / 6.0);
+      EXPECT_NEAR(ConvergedTotal(*m, 1) / levich, 1.0, kCurrentTolerance)
+          << rpm << " rpm, r " << radius;
+    }
+  }
+}
+
+// Normal pulse: the Cottrell current of the pulse, n F A C sqrt(D / (pi tp)).
+TEST(DigitalTextbook, NormalPulsePlateauIsCottrell) {
+  auto m = LimitingDrops(1, 0.0, 1.0);
+  m->Technique = 3;
+  m->PulseTime = 0.05;
+  m->PulsePotential = -0.1;
+  const double cottrell = kF * kC * std::sqrt(kD / (kPi * 0.05));
+  EXPECT_NEAR(ConvergedTotal(*m, 1) / cottrell, 1.0, kCurrentTolerance);
+  printf("NPV %.6f\n", Total(*m, 1) / (kF * kC * std::sqrt(kD / (kPi * 0.05))));
+}
+
+// Differential pulse from a fresh drop of 1 s: (m - 1) pulse times at E, then tp at E + dE. By
+// superposition of Cottrell responses with P(E) = 1 / (1 + theta(E)) the exact difference is
+// n F A C sqrt(D / pi) (P1 / sqrt(td) + (P2 - P1) / sqrt(tp) - P1 / sqrt(td - tp)); its peak is
+// 72.67 and 346.33 uA at dE = -10 and -50 mV.
+TEST(DigitalTextbook, DifferentialPulseFollowsSuperposition) {
+  for (const auto& [pulse, peak] : {std::pair{-0.01, 72.67e-6}, std::pair{-0.05, 346.33e-6}}) {
+    auto m = PlanarReduction();
+    m->Technique = 4;
+    m->ChargeKs(1) = 1e4;
+    m->DropTime = 1.0;
+    m->PulseTime = 0.05;
+    m->PulsePotential = pulse;
+    m->StartPotential = 0.2;
+    m->EndPotential = -0.2;
+    m->PotentialStep = 0.002;
+    const Peak p = ConvergedPeak(*m);
+    Simulate(*m);
+    const double f = m->FOverRT;
+    double largest = 0.0;
+    for (int i = 1; i <= m->NumberOfPoints; ++i) {
+      const double E = m->PotentialX(i);
+      const double P1 = 1.0 / (1.0 + std::exp(f * E));
+      const double P2 = 1.0 / (1.0 + std::exp(f * (E + pulse)));
+      const double exact =
+          kF * kC * std::sqrt(kD / kPi) *
+          (P1 / std::sqrt(1.0) + (P2 - P1) / std::sqrt(0.05) - P1 / std::sqrt(0.95));
+      EXPECT_NEAR(Total(*m, i), exact, kCurrentTolerance * peak) << E;
+      largest = std::max(largest, exact);
+    }
+    EXPECT_NEAR(p.I / peak, 1.0, kCurrentTolerance);
+    EXPECT_NEAR(largest / peak, 1.0, 0.001);  // the point grid samples the peak
+  }
+}
+
+// Osteryoung square wave, reversible: the dimensionless net peak dPsi = di sqrt(pi tp) /
+// (n F A C sqrt(D)) and the half width, for nEsw / dEs = 25 / 10 and 50 / 10 mV.
+TEST(DigitalTextbook, SquareWaveNetPeakAndHalfWidth) {
+  struct Case {
+    double amplitude, peak, width;
+  };
+  for (const Case& c : {Case{0.025, 0.5798, 0.1010}, Case{0.05, 0.9281, 0.1258}}) {
+    auto m = PlanarReduction();
+    m->Technique = 5;
+    m->ChargeKs(1) = 1e4;
+    m->PulseTime = 0.01;
+    m->PulsePotential = -2.0 * c.amplitude;
+    m->PotentialStep = 0.01;
+    m->StartPotential = 0.4;
+    m->EndPotential = -0.4;
+    const Peak p = ConvergedPeak(*m);
+    Simulate(*m);
+    const double scale = kF * kC * std::sqrt(kD) / std::sqrt(kPi * 0.01);
+    EXPECT_NEAR(p.I / scale / c.peak, 1.0, kCurrentTolerance) << c.amplitude;
+    EXPECT_NEAR(p.E, 0.0, 2.0 * kPotentialTolerance);  // a parabola through points 10 mV apart
+    EXPECT_NEAR(HalfWidth(*m), c.width, kPotentialTolerance) << c.amplitude;
+    // The forward and reverse currents stay beside the net one.
+    const int net = m->TotalCurrentColumn;
+    const int i = m->NumberOfPoints / 2;
+    EXPECT_NEAR(m->ReactionCurrents(i, net + 1) - m->ReactionCurrents(i, net + 2), Total(*m, i),
+                1e-12);
+  }
+}
+
+// EC': the catalytic plateau n F A C sqrt(D k') once k' t is large.
+TEST(DigitalTextbook, CatalyticPlateau) {
+  for (double k : {10.0, 100.0}) {
+    auto m = LimitingDrops(1, 0.0, 2.0);
+    m->Mechanism = 8;
+    m->FirstOrderReactionCount = 1;
+    m->FirstOrderReactionSpecies(1, 1) = 2;
+    m->FirstOrderReactionSpecies(1, 2) = 1;
+    m->ForwardRateConstant(1) = k;
+    EXPECT_NEAR(ConvergedTotal(*m, 1) / (kF * kC * std::sqrt(kD * k)), 1.0, kCurrentTolerance) << k;
+  }
+}
+
+// EC, reversible E and irreversible C of rate k: the cathodic peak moves positive of E1/2 by
+// 9.76, 39.13 and 68.71 mV at k / a = 10, 100, 1000 (a = F v / RT).
+TEST(DigitalTextbook, FollowingReactionShiftsThePeak) {
+  const std::pair<double, double> table[] = {{10.0, 0.00976}, {100.0, 0.03913}, {1000.0, 0.06871}};
+  for (const auto& [ratio, shift] : table) {
+    auto m = PlanarReduction();
+    m->ChargeKs(1) = 1e4;
+    m->Mechanism = 7;
+    m->SpeciesCount = 3;
+    m->SpeciesD(3) = kD;
+    m->FirstOrderReactionCount = 1;
+    m->FirstOrderReactionSpecies(1, 1) = 2;
+    m->FirstOrderReactionSpecies(1, 2) = 3;
+    m->ForwardRateConstant(1) = ratio * m->FOverRT * m->ScanRate;
+    const Peak p = ConvergedPeak(*m);
+    EXPECT_NEAR(p.E, shift, kPotentialTolerance) << ratio;
+  }
+}
+
+// Ohmic drop solved inside each step: a smooth curve at every resistance, converged.
+TEST(DigitalTextbook, OhmicDropKeepsTheSweepSmooth) {
+  for (double Ru : {10.0, 50.0, 100.0, 1000.0}) {
+    auto m = PlanarReduction();
+    m->ChargeKs(1) = 1e4;
+    m->UncompensatedResistance = Ru;
+    m->EndPotential = -0.6;
+    const Peak p = ConvergedPeak(*m);
+    Simulate(*m);
+    int reversals = 0;
+    for (int i = 3; i < m->NumberOfPoints; ++i) {
+      const double d1 = Total(*m, i) - 2.0 * Total(*m, i - 1) + Total(*m, i - 2);
+      const double d2 = Total(*m, i + 1) - 2.0 * Total(*m, i) + Total(*m, i - 1);
+      const double noise = 1e-6 * p.I;
+      if (std::abs(d1) > noise && std::abs(d2) > noise && (d1 < 0.0) != (d2 < 0.0)) ++reversals;
+    }
+    EXPECT_LE(reversals, 3) << Ru << " ohm";
+    // The drop lowers the peak and moves it beyond the reversible one.
+    EXPECT_LT(p.I, RandlesSevcik(*m)) << Ru;
+    EXPECT_LT(p.E, -0.02849) << Ru;
+  }
+}
+
+}  // namespace
+}  // namespace qalto
