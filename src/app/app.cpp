@@ -21,6 +21,11 @@ App::App(Platform& platform, std::string programFolder)
   expr_->LinkInstrument({&ins_->Estart, &ins_->CheckPreCon, &ins_->txtEPre, &ins_->txtTPre,
                          &ins_->txtRStir, &ins_->txtTpreconst});
   option_.Connect(plot_.surface, platform_, [this] { Refresh(); });
+  // Switching digital simulation on or off decides at once whether theoretical peaks exist.
+  mech_->CheckDigital.onClick = [this, click = mech_->CheckDigital.onClick] {
+    if (click) click();
+    UpdateMenuStates();
+  };
   RegisterHandlers();
   Load();
   ActivateMainWindow();
@@ -120,6 +125,7 @@ MenuOutcome App::ChooseMenu(const std::string& name) {
   auto found = handlers_.find(handler);
   if (found == handlers_.end()) return MenuOutcome::kNotAvailable;
   Guard(found->second);
+  if (handler != "mnuImport_Click") NoteCurveOrigins(origins_, *model_, handler, dataFile_);
   return MenuOutcome::kDone;
 }
 
@@ -139,6 +145,10 @@ void App::ActivateForm(Form& form) {
 }
 
 void App::ActivateMainWindow() {
+  UpdateMenuStates();
+}
+
+void App::UpdateMenuStates() {
   // Theoretical peak values exist only for the analytical models.
   SetMenuEnabled("mnuTheoPeak_Click", !model_->DigitalSimulation);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/about_form.h"
+#include "app/curve_origin.h"
 #include "app/menu.h"
 #include "app/model.h"
 #include "app/plot_window.h"
@@ -58,6 +59,15 @@ class App {
   MenuOutcome ChooseMenu(const std::string& handler);
   bool MenuEnabled(const std::string& handler);
   void SetMenuEnabled(const std::string& handler, bool enabled);
+  // Enables the items that depend on the program's state as that state is now: "&Theoretical
+  // Peak" exactly while digital simulation is off.
+  void UpdateMenuStates();
+
+  // What put each curve of the store there, for the plot's legend and styles.
+  const CurveOrigins& Origins() const { return origins_; }
+  void SetOrigins(const CurveOrigins& origins) { origins_ = origins; }
+  // The data file the last import read, empty when nothing was imported.
+  const std::string& DataFile() const { return dataFile_; }
 
   // Windows.
   Form* ActiveForm() const { return active_; }
@@ -146,6 +156,8 @@ class App {
   Form* active_ = nullptr;
   MarquardtState marquardt_;  // the fit engine's damping and last step, kept from fit to fit
   bool exitRequested_ = false;
+  CurveOrigins origins_;
+  std::string dataFile_;
 };
 
 }  // namespace qalto

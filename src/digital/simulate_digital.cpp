@@ -4,6 +4,7 @@
 
 #include "common/checked_math.h"
 #include "common/number_text.h"
+#include "common/run_monitor.h"
 #include "digital/digital_run.h"
 #include "digital/solve_linear_step.h"
 #include "digital/solve_second_order_step.h"
@@ -91,6 +92,7 @@ void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMes
     for (int s = 1; s <= run->species; ++s) {
       model.SurfaceConcentrations(i, s) = run->system.current[0][s];
     }
+    PollPoint(i, run->points);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
+#include "common/run_monitor.h"
 #include "common/int16.h"
 #include "common/number_text.h"
 #include "digital/simulate_digital.h"
@@ -92,6 +93,7 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
       previous = Charged(charging, sum, SweepSign(model, i), previous);
     }
     model.ReactionCurrents(i, total) = previous;
+    PollPoint(i, model.NumberOfPoints);
   }
   TransformAnalyticalColumns(model, run);
   if (model.Technique == 1) {
