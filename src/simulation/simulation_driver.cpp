@@ -4,9 +4,9 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
-#include "common/run_monitor.h"
 #include "common/int16.h"
 #include "common/number_text.h"
+#include "common/run_monitor.h"
 #include "digital/simulate_digital.h"
 #include "simulation/analytical_point.h"
 #include "simulation/curve_slot.h"

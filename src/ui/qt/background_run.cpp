@@ -52,7 +52,8 @@ bool BackgroundRun::Start(const std::string& handler, std::function<void(bool)> 
     } catch (const RunCancelled&) {
       cancelled_ = true;
     }
-    QMetaObject::invokeMethod(this, [this] { Finish(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Finish(); }, Qt::QueuedConnection);
   });
   return true;
 }

@@ -22,8 +22,7 @@ namespace {
 constexpr int kLargestPicture = 20000;  // px per side of an exported picture
 
 const char* const kSessionFilter = "Qalto session (*.qs);;All files (*)";
-const char* const kPictureFilter =
-    "SVG picture (*.svg);;PNG picture (*.png);;PDF document (*.pdf)";
+const char* const kPictureFilter = "SVG picture (*.svg);;PNG picture (*.png);;PDF document (*.pdf)";
 
 }  // namespace
 
@@ -142,9 +141,9 @@ bool MDIForm1::OpenSession(const QString& path) {
   });
   if (status != 0) {
     std::string reason = err.str();
-    while (!reason.empty() && reason.back() == '\n') reason.pop_back();
-    app_.platform().MessageBox("The session " + path.toStdString() +
-                               " stopped at " + reason + ".");
+    while (!reason.empty() && reason.back() == '\n')
+      reason.pop_back();
+    app_.platform().MessageBox("The session " + path.toStdString() + " stopped at " + reason + ".");
     return false;
   }
   statusText_->setText("Session opened from " + path);
@@ -158,14 +157,11 @@ bool MDIForm1::ExportPicture(const QString& path, QSize size) {
     return false;
   }
   if (!plot->ExportPicture(path, size)) {
-    app_.platform().MessageBox("The picture could not be written to " + path.toStdString() +
-                               ".");
+    app_.platform().MessageBox("The picture could not be written to " + path.toStdString() + ".");
     return false;
   }
-  statusText_->setText(QString("Picture written to %1 (%2 x %3)")
-                           .arg(path)
-                           .arg(size.width())
-                           .arg(size.height()));
+  statusText_->setText(
+      QString("Picture written to %1 (%2 x %3)").arg(path).arg(size.width()).arg(size.height()));
   return true;
 }
 

@@ -44,12 +44,12 @@ void MDIForm1::ShowProgress() {
   }
   QString text = QString("Simulating: %1 of %2 points").arg(p.pointsDone).arg(p.pointsTotal);
   if (run_->Handler() != "mnuSimulate_Click") {
-    text = p.iteration == 0 ? QString("Fitting: first trial, %1 of %2 points")
-                                  .arg(p.pointsDone)
-                                  .arg(p.pointsTotal)
-                            : QString("Fitting: iteration %1, least square %2")
-                                  .arg(p.iteration)
-                                  .arg(p.sumOfSquares, 0, 'g', 4);
+    text =
+        p.iteration == 0
+            ? QString("Fitting: first trial, %1 of %2 points").arg(p.pointsDone).arg(p.pointsTotal)
+            : QString("Fitting: iteration %1, least square %2")
+                  .arg(p.iteration)
+                  .arg(p.sumOfSquares, 0, 'g', 4);
   }
   statusText_->setText(text);
 }
@@ -65,8 +65,9 @@ void MDIForm1::EndRun(bool cancelled) {
   }
   AfterEvent();
   --eventDepth_;
-  statusText_->setText(cancelled ? "Cancelled: the previous curves and values are kept."
-                                 : QString("Done in %1 s").arg(app_.model().ElapsedTime, 0, 'f', 2));
+  statusText_->setText(cancelled
+                           ? "Cancelled: the previous curves and values are kept."
+                           : QString("Done in %1 s").arg(app_.model().ElapsedTime, 0, 'f', 2));
   if (closeAfterRun_) close();
 }
 

@@ -9,9 +9,9 @@
 namespace qalto {
 namespace {
 
-constexpr int kFontPixels = 13;        // label size, px
-constexpr double kLineWidth = 1.6;     // curve pens, px
-constexpr double kMarkerRadius = 3.2;  // px
+constexpr int kFontPixels = 13;          // label size, px
+constexpr double kLineWidth = 1.6;       // curve pens, px
+constexpr double kMarkerRadius = 3.2;    // px
 constexpr double kResidualShare = 0.22;  // of the height, for the residual's strip
 constexpr int kTicks = 6;
 
@@ -36,7 +36,7 @@ void PrefixFor(double big, double& scale, QString& prefix) {
     double scale;
     const char* prefix;
   } kPrefixes[] = {{1e-15, "f"}, {1e-12, "p"}, {1e-9, "n"}, {1e-6, "µ"},
-                   {1e-3, "m"},  {1, ""},      {1e3, "k"}, {1e6, "M"}};
+                   {1e-3, "m"},  {1, ""},      {1e3, "k"},  {1e6, "M"}};
   scale = 1;
   prefix.clear();
   if (!(big > 0) || !std::isfinite(big)) return;
@@ -116,7 +116,8 @@ PlotChart::PlotChart(const ChartData& data, const ChartRange& view, QSizeF size)
     plotArea_ = QRectF(all.left(), all.top(), all.width(), all.height() - strip - 8);
     residualArea_ = QRectF(all.left(), all.bottom() - strip, all.width(), strip);
     double big = 0;
-    for (const QPointF& p : data_.residual->points) big = std::max(big, std::fabs(p.y()));
+    for (const QPointF& p : data_.residual->points)
+      big = std::max(big, std::fabs(p.y()));
     if (!(big > 0)) big = std::max(std::fabs(view_.yMax - view_.yMin) * 0.01, 1e-30);
     residualRange_ = {view_.xMin, view_.xMax, -1.1 * big, 1.1 * big};
   } else {
@@ -149,8 +150,8 @@ std::optional<NearestPoint> PlotChart::Nearest(QPointF pixel) const {
     for (size_t i = 0; i < curve.points.size(); ++i) {
       QPointF p = ToPixel(curve.points[i]);
       double d = std::hypot(p.x() - pixel.x(), p.y() - pixel.y());
-      if (!best || d < best->pixels) best = NearestPoint{curve.name, static_cast<int>(i),
-                                                          curve.points[i], d};
+      if (!best || d < best->pixels)
+        best = NearestPoint{curve.name, static_cast<int>(i), curve.points[i], d};
     }
   }
   return best;
@@ -242,7 +243,8 @@ void PlotChart::PaintAxes(QPainter& painter) const {
                    data_.xTitle);
   painter.save();
   QString yTitle = YTitle();
-  painter.translate(metrics.ascent() + 2, plotArea_.center().y() + metrics.horizontalAdvance(yTitle) / 2);
+  painter.translate(metrics.ascent() + 2,
+                    plotArea_.center().y() + metrics.horizontalAdvance(yTitle) / 2);
   painter.rotate(-90);
   painter.drawText(QPointF(0, 0), yTitle);
   painter.restore();
@@ -270,8 +272,10 @@ void PlotChart::PaintCurve(QPainter& painter, const ChartCurve& curve, const QRe
   QPainterPath path;
   for (size_t i = 0; i < curve.points.size(); ++i) {
     QPointF p = Map(curve.points[i], area, range);
-    if (i == 0) path.moveTo(p);
-    else path.lineTo(p);
+    if (i == 0)
+      path.moveTo(p);
+    else
+      path.lineTo(p);
   }
   painter.drawPath(path);
 }
@@ -289,7 +293,8 @@ void PlotChart::PaintResidual(QPainter& painter) const {
   PaintCurve(painter, *data_.residual, residualArea_, residualRange_);
   painter.restore();
   painter.setPen(Qt::black);
-  QString top = Number(residualRange_.yMax / yScale_, std::fabs(residualRange_.yMax / yScale_) / 10);
+  QString top =
+      Number(residualRange_.yMax / yScale_, std::fabs(residualRange_.yMax / yScale_) / 10);
   painter.drawText(QPointF(residualArea_.left() - metrics.horizontalAdvance(top) - 5,
                            residualArea_.top() + metrics.ascent()),
                    top);
@@ -297,7 +302,8 @@ void PlotChart::PaintResidual(QPainter& painter) const {
 
 void PlotChart::PaintLegend(QPainter& painter) const {
   std::vector<const ChartCurve*> entries;
-  for (const ChartCurve& curve : data_.curves) entries.push_back(&curve);
+  for (const ChartCurve& curve : data_.curves)
+    entries.push_back(&curve);
   if (data_.residual) entries.push_back(&*data_.residual);
   if (entries.empty()) return;
   QFontMetricsF metrics(painter.font());

@@ -13,8 +13,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSettings>
-#include <QThread>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTime>
 #include <QUrl>
 
@@ -62,7 +62,8 @@ QString FirstExtension(const std::string& filter) {
   int star = text.indexOf("*.");
   if (star < 0) return QString();
   int end = star + 2;
-  while (end < text.size() && (text[end].isLetterOrNumber() || text[end] == '_')) ++end;
+  while (end < text.size() && (text[end].isLetterOrNumber() || text[end] == '_'))
+    ++end;
   return end > star + 2 ? text.mid(star + 1, end - star - 1) : QString();
 }
 
@@ -98,7 +99,8 @@ void QtPlatform::AddRecentFile(const QString& path) {
   QStringList recent = RecentFiles();
   recent.removeAll(absolute);
   recent.prepend(absolute);
-  while (recent.size() > kRecentFiles) recent.removeLast();
+  while (recent.size() > kRecentFiles)
+    recent.removeLast();
   QSettings().setValue(kRecentKey, recent);
   if (recentFilesChanged) recentFilesChanged();
 }

@@ -19,7 +19,6 @@ class QtPlatform : public RecordingPlatform {
  public:
   static constexpr int kRecentFiles = 8;
 
-
   // The window that owns the dialogs (the main window).
   void SetWindow(QWidget* window) { window_ = window; }
   // The size the plot window shows its drawing at, for the clipboard picture and the aspect of

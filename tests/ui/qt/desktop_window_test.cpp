@@ -111,7 +111,7 @@ TEST_F(DesktopTest, CursorReadoutShowsTheNearestCurvePoint) {
     if (curve.points[i].y() > curve.points[peak].y()) peak = i;
   }
   const Model& m = app.model();
-  double e = m.PotentialX(m.FirstPoint + static_cast<int>(peak));  // V
+  double e = m.PotentialX(m.FirstPoint + static_cast<int>(peak));   // V
   double i = m.CurrentY(m.FirstPoint + static_cast<int>(peak), 1);  // A
   QPointF pixel = plot->Chart().ToPixel(QPointF(e, i));
   Send(plot, QEvent::MouseMove, pixel, Qt::NoButton, Qt::NoButton);
@@ -137,8 +137,10 @@ TEST_F(DesktopTest, LegendNamesEveryCurveAndTheFitAddsItsResidual) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     const Model& m = app.model();
     for (int i = m.FirstPoint; i <= m.LastPoint; ++i)
-      file.write(QString("%1,%2\n").arg(m.PotentialX(i), 0, 'g', 12).arg(m.CurrentY(i, 1), 0, 'g',
-                                                                            12).toUtf8());
+      file.write(QString("%1,%2\n")
+                     .arg(m.PotentialX(i), 0, 'g', 12)
+                     .arg(m.CurrentY(i, 1), 0, 'g', 12)
+                     .toUtf8());
   }
   platform.QueueDialogAnswer(path.toStdString());
   Choose("mnuImport_Click");

@@ -16,7 +16,6 @@
 #include <QImage>
 #include <QPixmap>
 #include <QSet>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -115,28 +114,31 @@ class Photographer {
     });
     Menu("mnuInstrument_Click");
     window_.RunEvent(&app_.Ins(), [&] {
-      app_.Ins().Noise.SetText("2e-7");
-      app_.Ins().Estep.SetText("0.004");
+      app_.Ins().Noise.SetText("1e-6");
       app_.Ins().ComboScan.SelectText("cycle");
     });
     Menu("mnuExperimental_Click");
     window_.RunEvent(&app_.Expr(), [&] { app_.Expr().ks(1).SetText("1e-3"); });
     Menu("mnuSimulate_Click");
-    QTemporaryDir folder;
-    QString data = folder.filePath("measured_cv.csv");
+    // A fixed name: the plot window's title shows it in the picture.
+    QString data = QDir::temp().filePath("measured_cv.csv");
     QFile file(data);
     if (!file.open(QIODevice::WriteOnly)) return false;
     const qalto::Model& m = app_.model();
     for (int i = m.FirstPoint; i <= m.LastPoint; ++i)
-      file.write(QString("%1,%2\n").arg(m.PotentialX(i), 0, 'g', 10).arg(m.CurrentY(i, 1), 0,
-                                                                            'g', 10).toUtf8());
+      file.write(QString("%1,%2\n")
+                     .arg(m.PotentialX(i), 0, 'g', 10)
+                     .arg(m.CurrentY(i, 1), 0, 'g', 10)
+                     .toUtf8());
     file.close();
     platform_.QueueDialogAnswer(data.toStdString());
     Menu("mnuImport_Click");
+    // The import proposes the first current as the baseline's start; these data have none.
+    window_.RunEvent(&app_.Ins(), [&] { app_.Ins().TxtI0.SetText("0"); });
     Menu("mnuExperimental_Click");
     window_.RunEvent(&app_.Expr(), [&] {
       qalto::FormExpr& e = app_.Expr();
-      e.ks(1).SetText("3e-3");
+      e.ks(1).SetText("2e-3");
       e.Eze(1).SetText("0.12");
       e.CheckFitted(1).SetChecked(false);
       e.CheckFitted(11).SetChecked(true);
@@ -146,6 +148,7 @@ class Photographer {
     });
     Menu("mnuAutoFit_Click");
     Settle(400);
+    QFile::remove(data);
     return Window(path);
   }
 
