@@ -118,6 +118,7 @@ bool MDIForm1::SaveSession(const QString& path) {
     app_.platform().MessageBox("The session could not be written to " + path.toStdString() + ".");
     return false;
   }
+  if (auto* platform = dynamic_cast<QtPlatform*>(&app_.platform())) platform->AddRecentFile(path);
   statusText_->setText("Session saved to " + path);
   return true;
 }

@@ -105,14 +105,16 @@ void QtPlatform::AddRecentFile(const QString& path) {
   if (recentFilesChanged) recentFilesChanged();
 }
 
-void QtPlatform::Remember(const QString& path) {
+void QtPlatform::RememberFolder(const QString& path) {
   QSettings().setValue(kFolderKey, QFileInfo(path).absolutePath());
-  AddRecentFile(path);
 }
 
 QString QtPlatform::AskOpenPath(const QString& title, const QString& filter) {
   QString path = QFileDialog::getOpenFileName(window_, title, LastFolder(), filter);
-  if (!path.isEmpty()) Remember(path);
+  if (path.isEmpty()) return path;
+  // What was opened can be opened again from the list.
+  RememberFolder(path);
+  AddRecentFile(path);
   return path;
 }
 
@@ -121,7 +123,7 @@ QString QtPlatform::AskSavePath(const QString& title, const QString& filter,
   QString name = suggestedName_ ? suggestedName_() : QString("qalto");
   QString suggestion = QDir(LastFolder()).filePath(name + extension);
   QString path = QFileDialog::getSaveFileName(window_, title, suggestion, filter);
-  if (!path.isEmpty()) Remember(path);
+  if (!path.isEmpty()) RememberFolder(path);
   return path;
 }
 

@@ -34,7 +34,7 @@ class QtPlatform : public RecordingPlatform {
 
   // The folder the next dialog starts in: the one of the file chosen last.
   QString LastFolder() const;
-  // Files opened or saved, newest first.
+  // Files opened (data and sessions) and sessions saved, newest first.
   QStringList RecentFiles() const;
   void AddRecentFile(const QString& path);
   // Called after the recent-files list changed.
@@ -54,7 +54,7 @@ class QtPlatform : public RecordingPlatform {
 
  private:
   QSize PictureSize() const;
-  void Remember(const QString& path);
+  void RememberFolder(const QString& path);
   std::function<QString()> suggestedName_;
 
   QWidget* window_ = nullptr;
