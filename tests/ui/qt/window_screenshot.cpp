@@ -14,8 +14,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QSet>
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -24,6 +26,7 @@
 #include "app/app.h"
 #include "ui/qt/app_icon.h"
 #include "ui/qt/mdi_form1.h"
+#include "ui/qt/plot_view.h"
 #include "ui/recording_platform.h"
 
 namespace {
@@ -90,7 +93,24 @@ class Photographer {
     Settle(400);
   }
 
-  bool Window(const QString& path) { return Save(&window_, path); }
+  // The pointer rests on the highest point of the first curve: the status bar reads it out.
+  void PointAtPeak() {
+    qalto::PlotView* plot = window_.Plot();
+    if (plot == nullptr || plot->Data().Empty()) return;
+    const std::vector<QPointF>& points = plot->Data().curves[0].points;
+    auto peak = std::max_element(points.begin(), points.end(),
+                                 [](QPointF a, QPointF b) { return a.y() < b.y(); });
+    QPointF at = plot->Chart().ToPixel(*peak);
+    QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(plot, &move);
+    Settle(100);
+  }
+
+  bool Window(const QString& path) {
+    PointAtPeak();
+    return Save(&window_, path);
+  }
 
   bool Form(const char* menu, const char* formName, const QString& path) {
     Menu(menu);
