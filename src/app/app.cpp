@@ -24,6 +24,11 @@ App::App(Platform& platform, std::string programFolder)
   option_.Connect(plot_.surface, platform_, [this] { Refresh(); });
   // every core computes derivative columns of a fit
   SetFitThreads(static_cast<int>(std::thread::hardware_concurrency()));
+  // Switching digital simulation on or off decides at once whether theoretical peaks exist.
+  mech_->CheckDigital.onClick = [this, click = mech_->CheckDigital.onClick] {
+    if (click) click();
+    UpdateMenuStates();
+  };
   RegisterHandlers();
   Load();
   ActivateMainWindow();
@@ -127,6 +132,7 @@ MenuOutcome App::ChooseMenu(const std::string& name) {
   auto found = handlers_.find(handler);
   if (found == handlers_.end()) return MenuOutcome::kNotAvailable;
   Guard(found->second);
+  if (handler != "mnuImport_Click") NoteCurveOrigins(origins_, *model_, handler, dataFile_);
   return MenuOutcome::kDone;
 }
 
@@ -146,6 +152,10 @@ void App::ActivateForm(Form& form) {
 }
 
 void App::ActivateMainWindow() {
+  UpdateMenuStates();
+}
+
+void App::UpdateMenuStates() {
   // Theoretical peak values exist only for the analytical models.
   SetMenuEnabled("mnuTheoPeak_Click", !model_->DigitalSimulation);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/about_form.h"
+#include "app/curve_origin.h"
 #include "app/menu.h"
 #include "app/model.h"
 #include "app/plot_window.h"
@@ -59,6 +60,15 @@ class App {
   MenuOutcome ChooseMenu(const std::string& handler);
   bool MenuEnabled(const std::string& handler);
   void SetMenuEnabled(const std::string& handler, bool enabled);
+  // Enables the items that depend on the program's state as that state is now: "&Theoretical
+  // Peak" exactly while digital simulation is off.
+  void UpdateMenuStates();
+
+  // What put each curve of the store there, for the plot's legend and styles.
+  const CurveOrigins& Origins() const { return origins_; }
+  void SetOrigins(const CurveOrigins& origins) { origins_ = origins; }
+  // The data file the last import read, empty when nothing was imported.
+  const std::string& DataFile() const { return dataFile_; }
 
   // Windows.
   Form* ActiveForm() const { return active_; }
@@ -160,6 +170,8 @@ class App {
   int fitThreads_ = 1;
   std::vector<MeasuredCurve> globalCurves_;  // the curves of the next global fit
   bool exitRequested_ = false;
+  CurveOrigins origins_;
+  std::string dataFile_;
 };
 
 }  // namespace qalto

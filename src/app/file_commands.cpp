@@ -14,6 +14,8 @@ void App::mnuImport_Click() {
                   ReadSimulationInputs().overlapChecked)) {
     return;
   }
+  dataFile_ = plot_.Caption();
+  NoteCurveOrigins(origins_, *model_, "mnuImport_Click", dataFile_);
   PlotCurves();
   result_.Show();
   EnableCurveMenus();

@@ -61,6 +61,8 @@ bool HasCaption(const Control& control) {
   return control.Kind() != ControlKind::kTextBox && control.Kind() != ControlKind::kComboBox;
 }
 
+}  // namespace
+
 std::string ControlValue(const Control& control) {
   switch (control.Kind()) {
     case ControlKind::kTextBox:
@@ -86,8 +88,6 @@ bool Reachable(const Form& form, const Control& control) {
   }
   return true;
 }
-
-}  // namespace
 
 std::vector<std::string> SplitScriptLine(const std::string& line) {
   std::vector<std::string> words;

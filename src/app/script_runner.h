@@ -43,6 +43,12 @@ class ScriptRunner {
   std::ostream& out_;
 };
 
+// What `get` prints for the control: a text box's text, a list's chosen item, "on" or "off" for
+// check and option buttons, a caption otherwise.
+std::string ControlValue(const Control& control);
+// The control can be reached by the user: it and every frame around it are visible and enabled.
+bool Reachable(const Form& form, const Control& control);
+
 // Splits a script line into words: blanks separate, double quotes hold a word with blanks.
 std::vector<std::string> SplitScriptLine(const std::string& line);
 

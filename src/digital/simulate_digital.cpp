@@ -6,6 +6,7 @@
 
 #include "common/checked_math.h"
 #include "common/number_text.h"
+#include "common/run_monitor.h"
 #include "digital/digital_run.h"
 #include "digital/solve_linear_step.h"
 #include "digital/solve_second_order_step.h"
@@ -190,6 +191,7 @@ void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMes
     const SpeciesVector& surface = LatestProfile(*run)[0];
     for (int s = 1; s <= run->species; ++s)
       model.SurfaceConcentrations(i, s) = surface[s];
+    PollPoint(i, run->points);
   }
 }
 

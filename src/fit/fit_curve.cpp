@@ -6,6 +6,7 @@
 
 #include "common/checked_math.h"
 #include "common/number_format.h"
+#include "common/run_monitor.h"
 #include "fit/evaluate_model.h"
 #include "fit/fit_parameters.h"
 #include "fit/parameter_uncertainty.h"
@@ -176,6 +177,7 @@ void IterateFit(MarquardtFit& fit, std::vector<double>& b, FitOutcome& outcome,
     MarquardtStep(fit, b, outcome.S, callState, outcome.flag, outcome.marquards);
     outcome.iterations = outcome.iterations + 1;
     PrintLabelled(result, "Least square = ", outcome.S);
+    PollIteration(outcome.iterations, outcome.S);
     if (outcome.iterations > kMaxFitIterations) break;
   } while (outcome.flag > 0);
 }

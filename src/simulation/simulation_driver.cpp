@@ -6,6 +6,7 @@
 #include "common/constants.h"
 #include "common/int16.h"
 #include "common/number_text.h"
+#include "common/run_monitor.h"
 #include "digital/simulate_digital.h"
 #include "simulation/analytical_point.h"
 #include "simulation/convolution_run.h"
@@ -113,6 +114,7 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
       previous = Charged(charging, sum, SweepSign(model, i), previous);
     }
     model.ReactionCurrents(i, total) = previous;
+    PollPoint(i, model.NumberOfPoints);
   }
   TransformAnalyticalColumns(model, run);
   if (model.Technique == 1) ChargeSweep(model, charging);

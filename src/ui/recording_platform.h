@@ -25,6 +25,7 @@ class RecordingPlatform : public Platform {
   void QueueDialogAnswer(std::optional<std::string> answer) {
     answers_.push_back(std::move(answer));
   }
+  bool HasDialogAnswer() const { return !answers_.empty(); }
   // A fixed clock; without one the real time of day is used.
   void SetClock(double seconds) { clock_ = seconds; }
 

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "ui/qt/background_run.h"
+
 namespace qalto {
 namespace {
 
@@ -40,7 +42,10 @@ ControlBinding::ControlBinding(Control& control, QWidget* parent, EventRunner ru
   widget_ = Make(parent);
   widget_->setObjectName(FromUtf8(control_.FullName()));
   SyncContent();
-  control_.observer = [this] { Sync(); };
+  // During a background run the computing thread changes the model; the window catches up after.
+  control_.observer = [this] {
+    if (!BackgroundRun::Active()) Sync();
+  };
 }
 
 ControlBinding::~ControlBinding() {

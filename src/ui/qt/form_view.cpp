@@ -1,5 +1,11 @@
 #include "ui/qt/form_view.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
 #include <map>
 
 #include "ui/qt/form_layout.h"
@@ -41,6 +47,39 @@ bool FormView::TakeLayoutChange() {
   bool changed = layoutChanged_;
   layoutChanged_ = false;
   return changed;
+}
+
+void FormView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  OrderTabs();
+}
+
+// Tab goes along the rows of the form as it is laid out, left to right, then down.
+void FormView::OrderTabs() {
+  std::vector<QWidget*> inputs;
+  for (auto& binding : bindings_) {
+    QWidget* w = binding->widget();
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QCheckBox*>(w) ||
+        qobject_cast<QRadioButton*>(w) || qobject_cast<QComboBox*>(w) ||
+        qobject_cast<QPushButton*>(w))
+      inputs.push_back(w);
+  }
+  // Widgets whose middles lie in the same band of rows share a row.
+  constexpr int kRowBand = 12;  // px
+  auto key = [this](QWidget* w) {
+    QPoint p = w->mapTo(this, QPoint(0, w->height() / 2));
+    return std::pair(p.y() / kRowBand, p.x());
+  };
+  std::stable_sort(inputs.begin(), inputs.end(),
+                   [&](QWidget* a, QWidget* b) { return key(a) < key(b); });
+  for (size_t i = 1; i < inputs.size(); ++i)
+    QWidget::setTabOrder(inputs[i - 1], inputs[i]);
+}
+
+void FormView::Resync() {
+  for (auto& binding : bindings_)
+    binding->Sync();
+  layoutChanged_ = true;
 }
 
 void FormView::Detach() {

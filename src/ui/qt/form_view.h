@@ -22,9 +22,15 @@ class FormView : public QWidget, public WindowContent {
   QWidget* WidgetOf(const Control& control) const;
 
   bool TakeLayoutChange() override;
+  void Resync() override;
   void Detach() override;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
+  void OrderTabs();
+
   Form& form_;
   std::vector<std::unique_ptr<ControlBinding>> bindings_;
   bool layoutChanged_ = false;

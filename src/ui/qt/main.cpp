@@ -10,6 +10,8 @@
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(qalto::kAppTitle);
+  // The recent files and the last folder of the dialogs are kept under this name.
+  QApplication::setOrganizationName("Qalto");
   QApplication::setWindowIcon(qalto::AppIcon());
   qalto::QtPlatform platform;
   // The manual lies beside the program.

@@ -1,11 +1,15 @@
 #include "ui/qt/mdi_form1.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 
 #include "ui/qt/form_view.h"
 #include "ui/qt/plot_view.h"
+#include "ui/qt/qt_platform.h"
 #include "ui/qt/result_view.h"
 
 namespace qalto {
@@ -43,6 +47,28 @@ MDIForm1::MDIForm1(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   QObject::connect(area_, &QMdiArea::subWindowActivated, this,
                    [this](QMdiSubWindow* window) { OnSubWindowActivated(window); });
   app_.formDiscarded = [this](Form& form) { OnFormDiscarded(form); };
+  run_ = std::make_unique<BackgroundRun>(app_);
+  statusText_ = new QLabel(this);
+  statusText_->setObjectName("StatusText");
+  statusText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName("RunProgress");
+  progress_->setMaximumWidth(220);
+  progress_->hide();
+  cancel_ = new QPushButton("Cancel", this);
+  cancel_->setObjectName("CancelRun");
+  cancel_->setToolTip("Stop the computation; the previous curves and values stay (Esc)");
+  cancel_->setShortcut(QKeySequence(Qt::Key_Escape));
+  cancel_->hide();
+  QObject::connect(cancel_, &QPushButton::clicked, this, [this] { CancelRun(); });
+  statusBar()->addWidget(statusText_, 1);
+  statusBar()->addPermanentWidget(progress_);
+  statusBar()->addPermanentWidget(cancel_);
+  progressTimer_ = new QTimer(this);
+  progressTimer_->setInterval(50);  // ms between updates of the progress bar
+  QObject::connect(progressTimer_, &QTimer::timeout, this, [this] { ShowProgress(); });
+  AddFileCommands();
+  AddShortcuts();
   QRect screen = QGuiApplication::primaryScreen() != nullptr
                      ? QGuiApplication::primaryScreen()->availableGeometry()
                      : QRect(0, 0, 1280, 860);
@@ -80,6 +106,11 @@ void MDIForm1::RunEvent(Form* form, const std::function<void()>& event) {
 }
 
 void MDIForm1::ChooseMenu(const std::string& handler, const std::string& caption) {
+  if (Running()) return;  // one command at a time; the menus are disabled meanwhile
+  if (IsLongCommand(handler) && app_.MenuEnabled(handler)) {
+    StartRun(handler);
+    return;
+  }
   RunEvent(nullptr, [this, handler, caption] {
     if (app_.ChooseMenu(handler) == MenuOutcome::kNotAvailable) {
       std::string message = "\"";
@@ -91,6 +122,7 @@ void MDIForm1::ChooseMenu(const std::string& handler, const std::string& caption
 }
 
 void MDIForm1::AfterEvent() {
+  app_.UpdateMenuStates();
   menus_->Sync(app_.Menus());
   SyncWindows();
   if (app_.ExitRequested()) close();
@@ -128,7 +160,9 @@ FormWindow* MDIForm1::MakeWindow(Form& form) {
   if (&form == &app_.Result()) {
     window = new FormWindow(form, new ResultView(app_.Result()));
   } else if (&form == &app_.Plot()) {
-    auto* view = new PlotView(app_.Plot());
+    auto* view = new PlotView(app_);
+    view->onReadout = [this](const QString& text) { statusText_->setText(text); };
+    view->onExportRequest = [this] { AskExportPicture(); };
     // The user resizes the plot window: the plotter draws again. Sizes the program gives the
     // window while a command runs need no new drawing, the command has just drawn.
     view->onResize = [this] {
@@ -211,6 +245,22 @@ void MDIForm1::OnFormDiscarded(Form& form) {
   window->hide();
   area_->removeSubWindow(window);
   window->deleteLater();
+}
+
+PlotView* MDIForm1::Plot() const {
+  FormWindow* window = WindowOf(app_.Plot());
+  return window == nullptr ? nullptr : dynamic_cast<PlotView*>(window->widget());
+}
+
+void MDIForm1::closeEvent(QCloseEvent* event) {
+  if (Running()) {
+    // The computation stops at its next poll; the window closes when it has.
+    closeAfterRun_ = true;
+    CancelRun();
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void MDIForm1::changeEvent(QEvent* event) {

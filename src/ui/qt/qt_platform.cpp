@@ -12,7 +12,9 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTime>
 #include <QUrl>
 
@@ -49,19 +51,90 @@ QRectF PictureOnPage(const QRectF& page, const QSize& picture) {
   return QRectF(page.left(), page.top(), width, height);
 }
 
+bool OnWindowThread() {
+  return QCoreApplication::instance() == nullptr ||
+         QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+// The first extension of a filter list ("Parameter (*.par)|*.par" gives ".par"), or empty.
+QString FirstExtension(const std::string& filter) {
+  QString text = FromUtf8(filter);
+  int star = text.indexOf("*.");
+  if (star < 0) return QString();
+  int end = star + 2;
+  while (end < text.size() && (text[end].isLetterOrNumber() || text[end] == '_'))
+    ++end;
+  return end > star + 2 ? text.mid(star + 1, end - star - 1) : QString();
+}
+
+constexpr const char* kFolderKey = "dialogs/folder";
+constexpr const char* kRecentKey = "dialogs/recent";
+
 }  // namespace
 
 void QtPlatform::MessageBox(const std::string& text) {
+  if (!OnWindowThread()) {
+    // A background run waits until the user has read the message on the window's thread.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [this, text] { MessageBox(text); },
+        Qt::BlockingQueuedConnection);
+    return;
+  }
   QMessageBox box(QMessageBox::NoIcon, kAppTitle, FromUtf8(text), QMessageBox::Ok, window_);
   box.exec();
 }
 
+QString QtPlatform::LastFolder() const {
+  QString folder = QSettings().value(kFolderKey).toString();
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::currentPath();
+  return folder;
+}
+
+QStringList QtPlatform::RecentFiles() const {
+  return QSettings().value(kRecentKey).toStringList();
+}
+
+void QtPlatform::AddRecentFile(const QString& path) {
+  QString absolute = QFileInfo(path).absoluteFilePath();
+  QStringList recent = RecentFiles();
+  recent.removeAll(absolute);
+  recent.prepend(absolute);
+  while (recent.size() > kRecentFiles)
+    recent.removeLast();
+  QSettings().setValue(kRecentKey, recent);
+  if (recentFilesChanged) recentFilesChanged();
+}
+
+void QtPlatform::RememberFolder(const QString& path) {
+  QSettings().setValue(kFolderKey, QFileInfo(path).absolutePath());
+}
+
+QString QtPlatform::AskOpenPath(const QString& title, const QString& filter) {
+  QString path = QFileDialog::getOpenFileName(window_, title, LastFolder(), filter);
+  if (path.isEmpty()) return path;
+  // What was opened can be opened again from the list.
+  RememberFolder(path);
+  AddRecentFile(path);
+  return path;
+}
+
+QString QtPlatform::AskSavePath(const QString& title, const QString& filter,
+                                const QString& extension) {
+  QString name = suggestedName_ ? suggestedName_() : QString("qalto");
+  QString suggestion = QDir(LastFolder()).filePath(name + extension);
+  QString path = QFileDialog::getSaveFileName(window_, title, suggestion, filter);
+  if (!path.isEmpty()) RememberFolder(path);
+  return path;
+}
+
 std::optional<std::string> QtPlatform::OpenFileDialog(const std::string& filter) {
-  return Chosen(QFileDialog::getOpenFileName(window_, "Open", QString(), QtFileFilter(filter)));
+  if (HasDialogAnswer()) return RecordingPlatform::OpenFileDialog(filter);
+  return Chosen(AskOpenPath("Open", QtFileFilter(filter)));
 }
 
 std::optional<std::string> QtPlatform::SaveFileDialog(const std::string& filter) {
-  return Chosen(QFileDialog::getSaveFileName(window_, "Save As", QString(), QtFileFilter(filter)));
+  if (HasDialogAnswer()) return RecordingPlatform::SaveFileDialog(filter);
+  return Chosen(AskSavePath("Save As", QtFileFilter(filter), FirstExtension(filter)));
 }
 
 double QtPlatform::TimeOfDay() {
@@ -69,7 +142,8 @@ double QtPlatform::TimeOfDay() {
 }
 
 void QtPlatform::SetBusy(bool busy) {
-  if (busy == busy_) return;
+  // A background run shows its progress bar instead of the busy pointer.
+  if (!OnWindowThread() || busy == busy_) return;
   busy_ = busy;
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);

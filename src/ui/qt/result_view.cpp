@@ -5,6 +5,7 @@
 #include <QTextCursor>
 
 #include "common/print_line.h"
+#include "ui/qt/background_run.h"
 
 namespace qalto {
 namespace {
@@ -21,7 +22,9 @@ ResultView::ResultView(ResultWindow& result, QWidget* parent)
   setLineWrapMode(QPlainTextEdit::NoWrap);
   setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   ShowText();
-  result_.textObserver = [this] { ShowText(); };
+  result_.textObserver = [this] {
+    if (!BackgroundRun::Active()) ShowText();
+  };
 }
 
 ResultView::~ResultView() {

@@ -16,6 +16,7 @@ class ResultView : public QPlainTextEdit, public WindowContent {
 
   QSize sizeHint() const override;
   void Detach() override;
+  void Resync() override { ShowText(); }
 
  private:
   void ShowText();

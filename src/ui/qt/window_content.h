@@ -9,6 +9,9 @@ class WindowContent {
   virtual ~WindowContent() = default;
   // After every event: brings what the model does not announce on its own up to date.
   virtual void Refresh() {}
+  // After a background run, during which the content did not follow its model: everything is
+  // shown anew.
+  virtual void Resync() {}
   // True once after the content's layout changed (controls shown or hidden), so that the
   // window can take the size the content asks for.
   virtual bool TakeLayoutChange() { return false; }

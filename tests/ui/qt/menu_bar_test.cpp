@@ -9,9 +9,14 @@
 namespace qalto {
 namespace {
 
-// The menu's actions, in display order, against the items of the tree.
-void ExpectSameItems(const QList<QAction*>& actions, const std::vector<MenuItem>& items,
+// The menu's actions, in display order, against the items of the tree; the window's own file
+// commands (sessions, pictures, recent files) stand beside them.
+void ExpectSameItems(const QList<QAction*>& all, const std::vector<MenuItem>& items,
                      const std::string& where) {
+  QList<QAction*> actions;
+  for (QAction* action : all) {
+    if (!action->property("windowCommand").toBool()) actions.push_back(action);
+  }
   ASSERT_EQ(actions.size(), static_cast<qsizetype>(items.size())) << where;
   for (size_t i = 0; i < items.size(); ++i) {
     const MenuItem& item = items[i];
@@ -65,22 +70,25 @@ TEST(MenuBarTest, AnItemWithoutACommandSaysSo) {
   EXPECT_EQ(platform.messages[0], "\"Tutorial\" is not available in this version.");
 }
 
-TEST_F(WindowTest, TheoreticalPeakFollowsTheModeWhenTheMainWindowBecomesActive) {
+TEST_F(WindowTest, TheoreticalPeakFollowsDigitalSimulationAtOnce) {
+  EXPECT_FALSE(Action("mnuTheoPeak_Click")->isEnabled());  // digital mode at the start
+  Choose("mnuMechamism_Click");
+  auto* digital = Widget<QCheckBox>(app.Mech(), app.Mech().CheckDigital);
+  digital->click();
+  EXPECT_FALSE(app.model().DigitalSimulation);
+  EXPECT_TRUE(Action("mnuTheoPeak_Click")->isEnabled());  // at once, without leaving the window
+  digital->click();
+  EXPECT_FALSE(Action("mnuTheoPeak_Click")->isEnabled());
+  // Activating the main window changes nothing more.
   QWidget other;
   auto activate = [](QWidget& widget) {
     widget.show();
     widget.activateWindow();
     return QTest::qWaitForWindowActive(&widget);
   };
-  if (!activate(window)) GTEST_SKIP() << "this platform does not activate windows";
-  EXPECT_FALSE(Action("mnuTheoPeak_Click")->isEnabled());  // digital mode at the start
-  Choose("mnuMechamism_Click");
-  Widget<QCheckBox>(app.Mech(), app.Mech().CheckDigital)->click();
-  EXPECT_FALSE(app.model().DigitalSimulation);
-  EXPECT_FALSE(Action("mnuTheoPeak_Click")->isEnabled());  // until the main window is activated
-  ASSERT_TRUE(activate(other));
-  ASSERT_TRUE(activate(window));
-  EXPECT_TRUE(Action("mnuTheoPeak_Click")->isEnabled());
+  if (activate(other) && activate(window)) {
+    EXPECT_FALSE(Action("mnuTheoPeak_Click")->isEnabled());
+  }
 }
 
 TEST_F(WindowTest, ExitClosesTheProgram) {

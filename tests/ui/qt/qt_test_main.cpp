@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStandardPaths>
 
 namespace {
 
@@ -18,6 +19,9 @@ int main(int argc, char** argv) {
   qInstallMessageHandler(QuietMessages);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
+  // Recent files and dialog folders go to a test location, never into the user's settings.
+  QStandardPaths::setTestModeEnabled(true);
+  QApplication::setOrganizationName("QaltoTests");
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

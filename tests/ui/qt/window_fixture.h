@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,13 +31,24 @@ class WindowTest : public ::testing::Test {
 
   QAction* Action(const std::string& handler) { return window.Menus().Action(handler); }
 
-  // Picks a menu item as the user does.
+  // Picks a menu item as the user does, and waits for a simulation or fit to end.
   void Choose(const std::string& handler) {
     QAction* action = Action(handler);
     ASSERT_NE(action, nullptr) << handler;
     ASSERT_TRUE(action->isEnabled()) << handler;
     action->trigger();
+    WaitForRun();
   }
+
+  // Lets the window handle its events until the background run has ended.
+  void WaitForRun() {
+    QElapsedTimer clock;
+    clock.start();
+    while (window.Running() && clock.elapsed() < kLongestRun)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_FALSE(window.Running()) << "the run did not end";
+  }
+  static constexpr int kLongestRun = 120000;  // ms
 
   FormView* View(const Form& form) {
     FormWindow* formWindow = window.WindowOf(form);
