@@ -4,6 +4,7 @@
 // at 0, every text empty and every flag false. Tables are indexed from 0 and index 0 is unused
 // unless a comment says otherwise.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -34,6 +35,7 @@ struct Model {
   double ScanCycles = 0;                // 0.5 single sweep, else 1, 2 or 3 cycles
   double Temperature = 0;               // K
   double NoiseLevel = 0;                // A
+  std::optional<std::uint64_t> NoiseSeed;  // seed of the noise generator; unset: the fixed noise
   double ElectrodeArea = 0;             // cm2
   double Radius = 0;                    // cm; radius, equivalent radius or half width
   double ElectrodeLength = 0;           // cm; cylinder or band length, film thickness
