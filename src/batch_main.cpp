@@ -204,8 +204,8 @@ int Merge(const qalto::BatchOptions& options) {
 int main(int argc, char** argv) {
   auto start = std::chrono::steady_clock::now();
   qalto::BatchOptions options;
-  std::string error = qalto::ParseBatchOptions(std::vector<std::string>(argv + 1, argv + argc),
-                                               options);
+  std::string error =
+      qalto::ParseBatchOptions(std::vector<std::string>(argv + 1, argv + argc), options);
   if (!error.empty()) {
     std::cerr << "qalto-batch: " << error << "\n" << qalto::BatchUsage();
     return qalto::kExitCommandLine;

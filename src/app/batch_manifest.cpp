@@ -11,7 +11,8 @@ std::vector<std::string> SplitTabs(std::string line) {
   size_t start = 0;
   for (;;) {
     size_t tab = line.find('\t', start);
-    fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+    fields.push_back(
+        line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
     if (tab == std::string::npos) return fields;
     start = tab + 1;
   }
@@ -54,9 +55,8 @@ ScriptParameters ReadManifestTask(std::istream& in, const std::string& name, lon
     if (IsBlank(line) || ++row < task) continue;
     std::vector<std::string> values = SplitTabs(line);
     if (values.size() != names.size()) {
-      error = name + " line " + std::to_string(lineNumber) + ": " +
-              std::to_string(values.size()) + " values for " + std::to_string(names.size()) +
-              " parameters";
+      error = name + " line " + std::to_string(lineNumber) + ": " + std::to_string(values.size()) +
+              " values for " + std::to_string(names.size()) + " parameters";
       return {};
     }
     ScriptParameters parameters;

@@ -26,8 +26,7 @@ bool ReadUnsigned(const std::string& text, std::uint64_t& value) {
   return true;
 }
 
-std::string ApplyOption(const std::string& name, const std::string& value,
-                        BatchOptions& options) {
+std::string ApplyOption(const std::string& name, const std::string& value, BatchOptions& options) {
   std::pair<std::string, std::string> assignment;
   std::uint64_t number = 0;
   if (name == "--param") {

@@ -122,13 +122,26 @@ class Flattener {
       if (at_ == text_.size()) break;
       char e = text_[at_++];
       switch (e) {
-        case 'n': value += '\n'; break;
-        case 't': value += '\t'; break;
-        case 'r': value += '\r'; break;
-        case 'b': value += '\b'; break;
-        case 'f': value += '\f'; break;
-        case 'u': value += CodePoint(); break;
-        default: value += e;
+        case 'n':
+          value += '\n';
+          break;
+        case 't':
+          value += '\t';
+          break;
+        case 'r':
+          value += '\r';
+          break;
+        case 'b':
+          value += '\b';
+          break;
+        case 'f':
+          value += '\f';
+          break;
+        case 'u':
+          value += CodePoint();
+          break;
+        default:
+          value += e;
       }
     }
     if (at_ == text_.size()) Fail("unterminated string");
@@ -143,7 +156,8 @@ class Flattener {
     for (int i = 0; i < 4; ++i) {
       char h = text_[at_++];
       if (!std::isxdigit(static_cast<unsigned char>(h))) Fail("bad \\u escape");
-      code = code * 16 + static_cast<unsigned>(std::isdigit(h) ? h - '0' : std::tolower(h) - 'a' + 10);
+      code =
+          code * 16 + static_cast<unsigned>(std::isdigit(h) ? h - '0' : std::tolower(h) - 'a' + 10);
     }
     std::string utf8;
     if (code < 0x80) {

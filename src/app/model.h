@@ -35,7 +35,6 @@ struct Model {
   double ScanCycles = 0;                // 0.5 single sweep, else 1, 2 or 3 cycles
   double Temperature = 0;               // K
   double NoiseLevel = 0;                // A
-  std::optional<std::uint64_t> NoiseSeed;  // seed of the noise generator; unset: the fixed noise
   double ElectrodeArea = 0;             // cm2
   double Radius = 0;                    // cm; radius, equivalent radius or half width
   double ElectrodeLength = 0;           // cm; cylinder or band length, film thickness
@@ -45,6 +44,8 @@ struct Model {
   double UncompensatedResistance = 0;   // ohm
   double KinematicViscosity = 0;        // cm2/s
   double ElectrolyteConcentration = 0;  // M
+  // Seed of the noise generator (qalto-batch --seed); unset: the program's fixed noise.
+  std::optional<std::uint64_t> NoiseSeed;
 
   // Derived quantities.
   double FOverRT = 0;         // F/(RT), 1/V

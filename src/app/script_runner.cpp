@@ -137,7 +137,8 @@ void ScriptRunner::NoteMessage(const std::string& text) {
   int status = StatusOfMessage(text);
   if (status == kExitRan || failureStatus_ != kExitRan) return;
   failureStatus_ = status;
-  std::string where = lineNumber_ == 0 ? "before the script" : "line " + std::to_string(lineNumber_);
+  std::string where =
+      lineNumber_ == 0 ? "before the script" : "line " + std::to_string(lineNumber_);
   failureText_ = where + ": " + Escaped(text);
 }
 

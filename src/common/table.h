@@ -42,7 +42,8 @@ struct ZeroedAllocator {
 
 template <typename T>
 using TableCells =
-    std::vector<T, std::conditional_t<std::is_arithmetic_v<T>, ZeroedAllocator<T>, std::allocator<T>>>;
+    std::vector<T,
+                std::conditional_t<std::is_arithmetic_v<T>, ZeroedAllocator<T>, std::allocator<T>>>;
 
 template <typename T>
 class Table1 {

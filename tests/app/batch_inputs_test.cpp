@@ -90,8 +90,9 @@ TEST(ParseBatchOptions, ReadsARunAndNamesWhatIsWrong) {
   EXPECT_EQ(ReadSeed("18446744073709551615"), 18446744073709551615u);
 
   const std::pair<std::vector<std::string>, std::string> bad[] = {
-      {{"--param", "ks", "run.qs"}, "--param takes name=value with a name of letters, digits "
-                                    "and _: ks"},
+      {{"--param", "ks", "run.qs"},
+       "--param takes name=value with a name of letters, digits "
+       "and _: ks"},
       {{"--set", "Noise=1", "run.qs"}, "--set takes Form.Control=value: Noise=1"},
       {{"--seed", "-1", "run.qs"}, "--seed takes a whole number from 0: -1"},
       {{"--seed", "18446744073709551616", "run.qs"},

@@ -82,14 +82,14 @@ TEST_F(BatchRecordTest, HoldsTheRunAndItsPeaksAndReadsBack) {
 TEST_F(BatchRecordTest, RecordsTheFittedValuesWithRoomForTheirErrors) {
   RunCyclic();
   std::istringstream fit(
-      "menu mnuExperimental\nset FormExpr.Eze(1) 0.02\ncheck FormExpr.CheckFitted(1) off\n"
+      "menu mnuExperimental\nset FormExpr.Eze(1) 0.05\ncheck FormExpr.CheckFitted(1) off\n"
       "check FormExpr.CheckFitted(31) on\nmenu mnuAutoFit\n");
   ASSERT_EQ(runner.Run(fit, err), kExitRan) << err.str();
   std::map<std::string, std::string> cells = Cells(RunRecordJson(RunRecord{}, app.model()));
   EXPECT_EQ(cells["fitted.1.code"], "31");
   EXPECT_EQ(cells["fitted.1.name"], "E0(1)");
   EXPECT_NEAR(std::stod(cells["fitted.1.value"]), app.model().ChargeE0(1), 1e-12);
-  EXPECT_NEAR(std::stod(cells["fitted.1.value"]), 0.0, 1e-3);  // the simulated curve's E0
+  EXPECT_NEAR(std::stod(cells["fitted.1.value"]), 0.1, 1e-3);  // E0 of the simulated curve, V
   EXPECT_EQ(cells["fitted.1.standard_error"], "");
   EXPECT_EQ(FitParameterName(11), "ks(1)");
   EXPECT_EQ(FitParameterName(78), "D(8)");
@@ -97,7 +97,7 @@ TEST_F(BatchRecordTest, RecordsTheFittedValuesWithRoomForTheirErrors) {
 
 TEST(FlattenJson, NamesWhereADocumentBreaks) {
   const std::pair<std::string, std::string> bad[] = {
-      {"{\"a\": 1,}", "expected a key at byte 9"},
+      {"{\"a\": 1,}", "expected a key at byte 8"},
       {"{\"a\": tru}", "not a value at byte 6"},
       {"{\"a\": \"open", "unterminated string at byte 11"},
       {"[1] 2", "text after the end of the document at byte 4"},
@@ -109,8 +109,9 @@ TEST(FlattenJson, NamesWhereADocumentBreaks) {
     EXPECT_EQ(error, message) << text;
   }
   std::string error;
-  EXPECT_EQ(FlattenJson("{\"s\": \"\\u00e9\\u20ac\", \"n\": null, \"b\": [true, -1.5e-3]}", error),
-            (JsonCells{{"s", "\xc3\xa9\xe2\x82\xac"}, {"n", ""}, {"b.1", "true"}, {"b.2", "-1.5e-3"}}));
+  EXPECT_EQ(
+      FlattenJson("{\"s\": \"\\u00e9\\u20ac\", \"n\": null, \"b\": [true, -1.5e-3]}", error),
+      (JsonCells{{"s", "\xc3\xa9\xe2\x82\xac"}, {"n", ""}, {"b.1", "true"}, {"b.2", "-1.5e-3"}}));
 }
 
 TEST(MergeRecords, OneRowPerRecordAndAColumnPerCellMet) {
@@ -120,15 +121,16 @@ TEST(MergeRecords, OneRowPerRecordAndAColumnPerCellMet) {
       << "{\"parameters\": {\"ks\": \"0.1\", \"E0\": \"0\"}, \"exit_status\": 3, "
          "\"messages\": [\"tab\\there\\nand line\"]}";
   std::ofstream(folder + "/broken.json") << "{\"exit_status\": ";
-  MergedTable table = MergeRecords(
-      {folder + "/one.json", folder + "/absent.json", folder + "/two.json", folder + "/broken.json"});
+  MergedTable table = MergeRecords({folder + "/one.json", folder + "/absent.json",
+                                    folder + "/two.json", folder + "/broken.json"});
   EXPECT_EQ(table.rows, 2);
-  EXPECT_EQ(table.text,
-            "record\tparameters.ks\texit_status\tparameters.E0\tmessages.1\n" + folder +
-                "/one.json\t1\t0\t\t\n" + folder + "/two.json\t0.1\t3\t0\ttab\\there\\nand line\n");
-  EXPECT_EQ(table.problems, (std::vector<std::string>{
-                                folder + "/absent.json: cannot be read",
-                                folder + "/broken.json: not a JSON record: unexpected end at byte 15"}));
+  EXPECT_EQ(table.text, "record\tparameters.ks\texit_status\tparameters.E0\tmessages.1\n" + folder +
+                            "/one.json\t1\t0\t\t\n" + folder +
+                            "/two.json\t0.1\t3\t0\ttab\\there\\nand line\n");
+  EXPECT_EQ(table.problems,
+            (std::vector<std::string>{
+                folder + "/absent.json: cannot be read",
+                folder + "/broken.json: not a JSON record: unexpected end at byte 16"}));
 }
 
 }  // namespace

@@ -128,9 +128,11 @@ TEST(ScriptRunner, ParametersAndSettingsReachTheControls) {
   runner.parameters = {{"step", "0.002"}, {"unused", "1"}};
   EXPECT_EQ(runner.Override("FormIns.Estart", "0.1"), "");
   EXPECT_EQ(runner.Override("FormMech.CheckDigital", "off"), "");
-  EXPECT_EQ(runner.Override("FormIns.ComboScan", "sideways"), "FormIns.ComboScan has no item sideways");
+  EXPECT_EQ(runner.Override("FormIns.ComboScan", "sideways"),
+            "FormIns.ComboScan has no item sideways");
   EXPECT_EQ(runner.Override("FormIns.Nothing", "1"), "unknown control: FormIns.Nothing");
-  EXPECT_EQ(runner.Override("FormMech.CheckDigital", "yes"), "FormMech.CheckDigital takes on or off");
+  EXPECT_EQ(runner.Override("FormMech.CheckDigital", "yes"),
+            "FormMech.CheckDigital takes on or off");
   std::istringstream script(
       "menu mnuInstrument\n"
       "# $comment lines are not expanded\n"
