@@ -127,6 +127,15 @@ int Finish(const qalto::BatchOptions& options, qalto::RunRecord& record, qalto::
   return record.exitStatus;
 }
 
+// A parameter that the script never refers to is most likely a misspelt name.
+void WarnOfUnusedParameters(const qalto::RunRecord& record, const qalto::ScriptRunner& runner) {
+  for (const auto& [name, value] : record.parameters) {
+    if (name != "seed" && runner.UsedParameters().count(name) == 0) {
+      std::cerr << "qalto-batch: the script does not use parameter " << name << "\n";
+    }
+  }
+}
+
 int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_point start) {
   qalto::RecordingPlatform platform;
   qalto::App app(platform);
@@ -160,12 +169,7 @@ int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_poin
   record.exitStatus = runner.Run(options.script == "-" ? std::cin : file, std::cerr);
   record.error = runner.Error();
   record.messages = runner.Messages();
-  for (const auto& [name, value] : record.parameters) {
-    if (name != "seed" && runner.UsedParameters().count(name) == 0 &&
-        record.exitStatus == qalto::kExitRan) {
-      std::cerr << "qalto-batch: the script does not use parameter " << name << "\n";
-    }
-  }
+  if (record.exitStatus == qalto::kExitRan) WarnOfUnusedParameters(record, runner);
   // Curves only of a run that succeeded: a curve file is never the remains of a failure.
   if (!options.out.empty() && record.exitStatus == qalto::kExitRan) {
     std::string csv = qalto::CurveCsv(app.model(), app.Option().ComboY.Text());
