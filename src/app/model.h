@@ -4,6 +4,7 @@
 // at 0, every text empty and every flag false. Tables are indexed from 0 and index 0 is unused
 // unless a comment says otherwise.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -44,6 +45,8 @@ struct Model {
   double UncompensatedResistance = 0;   // ohm
   double KinematicViscosity = 0;        // cm2/s
   double ElectrolyteConcentration = 0;  // M
+  // Seed of the noise generator (qalto-batch --seed); unset: the program's fixed noise.
+  std::optional<std::uint64_t> NoiseSeed;
 
   // Derived quantities.
   double FOverRT = 0;         // F/(RT), 1/V

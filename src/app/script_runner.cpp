@@ -1,5 +1,6 @@
 #include "app/script_runner.h"
 
+#include <algorithm>
 #include <istream>
 #include <ostream>
 #include <stdexcept>
@@ -113,34 +114,71 @@ std::vector<std::string> SplitScriptLine(const std::string& line) {
   return words;
 }
 
+int StatusOfMessage(const std::string& text) {
+  auto startsWith = [&text](const char* start) { return text.rfind(start, 0) == 0; };
+  if (startsWith("ReadData Error: ")) return kExitImport;
+  if (text.find("simulation Error: ") != std::string::npos || startsWith("Run-time error: ") ||
+      startsWith("Error: inverse matrix")) {
+    return kExitComputation;
+  }
+  return kExitRan;
+}
+
 ScriptRunner::ScriptRunner(App& app, RecordingPlatform& platform, std::ostream& out)
     : app_(app), platform_(platform), out_(out) {
   platform_.messageSink = [this](const std::string& text) {
     out_ << "MessageBox: " << Escaped(text) << "\n";
+    NoteMessage(text);
   };
 }
 
+void ScriptRunner::NoteMessage(const std::string& text) {
+  messages_.push_back(text);
+  int status = StatusOfMessage(text);
+  if (status == kExitRan || failureStatus_ != kExitRan) return;
+  failureStatus_ = status;
+  std::string where =
+      lineNumber_ == 0 ? "before the script" : "line " + std::to_string(lineNumber_);
+  failureText_ = where + ": " + Escaped(text);
+}
+
+namespace {
+
+bool IsComment(const std::string& line) {
+  size_t first = line.find_first_not_of(" \t\r");
+  return first == std::string::npos || line[first] == '#';
+}
+
+}  // namespace
+
 int ScriptRunner::Run(std::istream& script, std::ostream& err) {
   std::string line;
-  int number = 0;
+  lineNumber_ = 0;
+  auto stop = [&](const std::string& reason) {
+    out_.flush();
+    stopReason_ = "line " + std::to_string(lineNumber_) + ": " + reason;
+    err << stopReason_ << "\n";
+    return kExitScriptLine;
+  };
   while (std::getline(script, line)) {
-    ++number;
+    ++lineNumber_;
+    if (IsComment(line)) continue;
     try {
-      std::vector<std::string> words = SplitScriptLine(line);
-      if (words.empty() || (!words[0].empty() && words[0][0] == '#')) continue;
-      RunLine(words);
+      std::vector<std::string> words =
+          SplitScriptLine(ExpandParameters(line, parameters, usedParameters_));
+      if (!words.empty()) RunLine(words);
+    } catch (const ParameterError& error) {
+      return stop(error.what());
     } catch (const ScriptError& error) {
-      out_.flush();
-      err << "line " << number << ": " << error.what() << "\n";
-      return 2;
+      return stop(error.what());
     } catch (const RuntimeError& error) {
-      out_.flush();
-      err << "line " << number << ": " << error.Description() << "\n";
-      return 2;
+      return stop(error.Description());
     }
     if (app_.ExitRequested()) break;
   }
-  return 0;
+  out_.flush();
+  if (failureStatus_ != kExitRan) err << failureText_ << "\n";
+  return failureStatus_;
 }
 
 namespace {
@@ -256,6 +294,40 @@ void ScriptRunner::Act(const std::vector<std::string>& words) {
   Form& form = *ref.form;
   if (app_.ActiveForm() != &form) app_.ActivateForm(form);
   app_.Guard(event);
+}
+
+std::string ScriptRunner::Override(const std::string& reference, const std::string& value) {
+  try {
+    Control& control = *Resolve(app_, reference).control;
+    std::function<void()> event;
+    if (control.Kind() == ControlKind::kTextBox) {
+      event = [&control, value] { static_cast<TextBox&>(control).SetText(value); };
+    } else if (control.Kind() == ControlKind::kComboBox) {
+      auto& list = static_cast<ComboBox&>(control);
+      const std::vector<std::string>& items = list.Items();
+      if (std::find(items.begin(), items.end(), value) == items.end()) {
+        return reference + " has no item " + value;
+      }
+      event = [&list, value] { list.SelectText(value); };
+    } else if (control.Kind() == ControlKind::kCheckBox ||
+               control.Kind() == ControlKind::kOptionButton) {
+      if (value != "on" && value != "off") return reference + " takes on or off";
+      bool on = value == "on";
+      if (control.Kind() == ControlKind::kCheckBox) {
+        event = [&control, on] { static_cast<CheckBox&>(control).SetChecked(on); };
+      } else if (on) {
+        event = [&control] { static_cast<OptionButton&>(control).Click(); };
+      } else {
+        return reference + ": an option button is set by choosing another one of its group";
+      }
+    } else {
+      return reference + " holds no value";
+    }
+    app_.Guard(event);
+  } catch (const ScriptError& error) {
+    return error.what();
+  }
+  return "";
 }
 
 void ScriptRunner::Read(const std::vector<std::string>& words) {

@@ -1,17 +1,27 @@
 #pragma once
 // The qalto-batch script runner: a script of user actions, one per line, run against App as a
 // person would perform them with mouse and keyboard. Message boxes are printed as
-// "MessageBox: <text>" lines the moment they are shown.
+// "MessageBox: <text>" lines the moment they are shown. A line may refer to parameters
+// ($name, ${name}) whose values the run supplies.
 
 #include <functional>
 #include <iosfwd>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
+#include "app/script_parameters.h"
 #include "ui/recording_platform.h"
 
 namespace qalto {
+
+// Exit statuses of qalto-batch.
+inline constexpr int kExitRan = 0;          // every line ran and no computation failed
+inline constexpr int kExitCommandLine = 1;  // bad command line, manifest, task or output file
+inline constexpr int kExitScriptLine = 2;   // a line could not run; the script stopped there
+inline constexpr int kExitComputation = 3;  // a simulation, fit or other computation failed
+inline constexpr int kExitImport = 4;       // a data import failed
 
 class ScriptRunner {
  public:
@@ -20,8 +30,24 @@ class ScriptRunner {
   ScriptRunner(App& app, RecordingPlatform& platform, std::ostream& out);
 
   // Runs the script to its end or to the first line that cannot run. Returns the exit status:
-  // 0 when every line ran, 2 after writing "line N: <reason>" to err.
+  // kExitScriptLine after writing "line N: <reason>" to err; else the status of the first
+  // failure a message box reported (kExitComputation, kExitImport), its text also written to err
+  // as "line N: <text>"; else kExitRan.
   int Run(std::istream& script, std::ostream& err);
+
+  // Puts a value into a control before the script runs, as "Form.Control(i)": a text box takes
+  // the text, a check box or option button "on" or "off", a list the item. Its change handler
+  // runs as for a typed change. Returns an error text, empty on success.
+  std::string Override(const std::string& control, const std::string& value);
+
+  // The values of $name references, and the names the script referred to.
+  ScriptParameters parameters;
+  const std::set<std::string>& UsedParameters() const { return usedParameters_; }
+  // Every message box text shown, in order.
+  const std::vector<std::string>& Messages() const { return messages_; }
+  // What Run wrote to err: the line that stopped the script, else the first failure shown;
+  // empty when the run succeeded.
+  const std::string& Error() const { return stopReason_.empty() ? failureText_ : stopReason_; }
 
   // Writes the plot window as last drawn to an .svg or .png file; returns an error text, empty
   // on success. Without a writer the plot action answers that nothing has been drawn.
@@ -38,9 +64,17 @@ class ScriptRunner {
   void PrintCurves();
   void Plot(const std::string& path);
 
+  void NoteMessage(const std::string& text);
+
   App& app_;
   RecordingPlatform& platform_;
   std::ostream& out_;
+  std::set<std::string> usedParameters_;
+  std::vector<std::string> messages_;
+  std::string stopReason_;
+  int lineNumber_ = 0;
+  int failureStatus_ = kExitRan;
+  std::string failureText_;
 };
 
 // What `get` prints for the control: a text box's text, a list's chosen item, "on" or "off" for
@@ -48,6 +82,10 @@ class ScriptRunner {
 std::string ControlValue(const Control& control);
 // The control can be reached by the user: it and every frame around it are visible and enabled.
 bool Reachable(const Form& form, const Control& control);
+
+// The exit status that a message box text reports: kExitImport for a failed import,
+// kExitComputation for a failed simulation, fit or other computation, kExitRan for notices.
+int StatusOfMessage(const std::string& text);
 
 // Splits a script line into words: blanks separate, double quotes hold a word with blanks.
 std::vector<std::string> SplitScriptLine(const std::string& line);

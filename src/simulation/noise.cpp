@@ -1,6 +1,8 @@
 #include "simulation/noise.h"
 
 #include <cmath>
+#include <cstdint>
+#include <random>
 
 #include "common/checked_math.h"
 #include "common/constants.h"
@@ -18,9 +20,30 @@ double NextSeed(double seed) {
   return (seed + 1) - std::floor(seed / kModulus) * kModulus;
 }
 
+// A uniform number in (0, 1] from the top 53 bits of one draw: never 0, so its logarithm is finite.
+double UniformOpenZero(std::mt19937_64& engine) {
+  constexpr double kUnit = 1.0 / 9007199254740992.0;  // 2^-53
+  return static_cast<double>((engine() >> 11) + 1) * kUnit;
+}
+
+// The Mersenne Twister's sequence is fixed by the C++ standard, so a seed gives the same numbers
+// with every compiler and library.
+void AddSeededNoise(Model& model, int column, std::uint64_t seedValue) {
+  std::mt19937_64 engine(seedValue);
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    double radius = std::sqrt(-2 * std::log(UniformOpenZero(engine)));
+    double z = radius * std::cos(kTwoPi * UniformOpenZero(engine));
+    model.ReactionCurrents(i, column) += model.NoiseLevel * z;
+  }
+}
+
 }  // namespace
 
 void AddNoise(Model& model, int column) {
+  if (model.NoiseSeed) {
+    AddSeededNoise(model, column, *model.NoiseSeed);
+    return;
+  }
   double seed = 2.0 * model.NumberOfPoints;
   double counter = seed;
   double rho = 0;

@@ -97,18 +97,59 @@ TEST(ScriptRunner, RefusesWhatAUserCannotDo) {
   }
 }
 
-TEST(ScriptRunner, MessageBoxesArePrintedAtOnce) {
+TEST(ScriptRunner, MessageBoxesArePrintedAtOnceAndFailuresSetTheStatus) {
   ScriptResult run = RunScript(
       "menu mnuInstrument\n"
       "set FormIns.Estep 0\n"
       "menu mnuSimulate\n"
       "echo after\n");
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.status, kExitComputation);
   EXPECT_EQ(run.out,
             "MessageBox: Analytical simulation Error: Division by zero! Please try again by "
             "other initial values.\n"
             "MessageBox: Error: No data!\n"
             "after\n");
+  EXPECT_EQ(run.err,
+            "line 3: Analytical simulation Error: Division by zero! Please try again by other "
+            "initial values.\n");
+  run = RunScript("dialog absent.csv\nmenu mnuImport\nmenu mnuSimulate\n");
+  EXPECT_EQ(run.status, kExitImport);
+  EXPECT_EQ(run.err, "line 2: ReadData Error: File not found: \"absent.csv\"\n");
+  EXPECT_EQ(StatusOfMessage("Error: No data!"), kExitRan);
+  EXPECT_EQ(StatusOfMessage("Error: inverse matrix D=0"), kExitComputation);
+  EXPECT_EQ(StatusOfMessage("Run-time error: Overflow"), kExitComputation);
+}
+
+TEST(ScriptRunner, ParametersAndSettingsReachTheControls) {
+  RecordingPlatform platform;
+  App app(platform);
+  std::ostringstream out, err;
+  ScriptRunner runner(app, platform, out);
+  runner.parameters = {{"step", "0.002"}, {"unused", "1"}};
+  EXPECT_EQ(runner.Override("FormIns.Estart", "0.1"), "");
+  EXPECT_EQ(runner.Override("FormMech.CheckDigital", "off"), "");
+  EXPECT_EQ(runner.Override("FormIns.ComboScan", "sideways"),
+            "FormIns.ComboScan has no item sideways");
+  EXPECT_EQ(runner.Override("FormIns.Nothing", "1"), "unknown control: FormIns.Nothing");
+  EXPECT_EQ(runner.Override("FormMech.CheckDigital", "yes"),
+            "FormMech.CheckDigital takes on or off");
+  std::istringstream script(
+      "menu mnuInstrument\n"
+      "# $comment lines are not expanded\n"
+      "set FormIns.Estep $step\n"
+      "get FormIns.Estart\n"
+      "get FormIns.Estep\n"
+      "get FormMech.CheckDigital\n"
+      "set FormIns.Eend ${missing}\n"
+      "echo not reached\n");
+  EXPECT_EQ(runner.Run(script, err), kExitScriptLine);
+  EXPECT_EQ(out.str(),
+            "FormIns.Estart = 0.1\n"
+            "FormIns.Estep = 0.002\n"
+            "FormMech.CheckDigital = off\n");
+  EXPECT_EQ(err.str(), "line 7: parameter missing is not set\n");
+  EXPECT_EQ(runner.Error(), "line 7: parameter missing is not set");
+  EXPECT_EQ(runner.UsedParameters(), (std::set<std::string>{"step"}));
 }
 
 TEST(ScriptRunner, ActingOnAnInactiveFormActivatesItFirst) {

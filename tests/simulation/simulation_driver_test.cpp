@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 #include "app/app_fixture.h"
 #include "simulation/curve_slot.h"
@@ -126,25 +127,34 @@ TEST_F(SimulationDriverTest, ImpossibleParametersEndInTheMessage) {
   EXPECT_EQ(model.NumberOfPoints, 1);
 }
 
+// The fixed noise and the noise of two seeds: each repeats exactly, is Gaussian with the set
+// standard deviation, and differs from the others.
 TEST_F(SimulationDriverTest, NoiseIsDeterministicAndGaussian) {
   Sweep("0", "1", "0.0005");  // 2001 points
   app.Ins().Noise.SetText("1e-6");
-  Simulate();
-  std::vector<double> first;
-  for (int i = 1; i <= model.NumberOfPoints; ++i)
-    first.push_back(model.CurrentY(i, 1));
-  Simulate();
-  double sum = 0, squares = 0;
-  for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    EXPECT_EQ(model.CurrentY(i, 1), first[static_cast<size_t>(i - 1)]);
-    sum += first[static_cast<size_t>(i - 1)];
-    squares += first[static_cast<size_t>(i - 1)] * first[static_cast<size_t>(i - 1)];
+  std::vector<std::vector<double>> curves;
+  for (std::optional<std::uint64_t> seed : {std::optional<std::uint64_t>(), {7u}, {8u}}) {
+    model.NoiseSeed = seed;
+    Simulate();
+    std::vector<double> first;
+    for (int i = 1; i <= model.NumberOfPoints; ++i)
+      first.push_back(model.CurrentY(i, 1));
+    Simulate();
+    double sum = 0, squares = 0;
+    for (int i = 1; i <= model.NumberOfPoints; ++i) {
+      EXPECT_EQ(model.CurrentY(i, 1), first[static_cast<size_t>(i - 1)]);
+      sum += first[static_cast<size_t>(i - 1)];
+      squares += first[static_cast<size_t>(i - 1)] * first[static_cast<size_t>(i - 1)];
+    }
+    double n = model.NumberOfPoints;
+    double mean = sum / n;
+    double sd = std::sqrt(squares / n - mean * mean);
+    EXPECT_LT(std::fabs(mean), 0.1e-6);
+    EXPECT_NEAR(sd, 1e-6, 0.1e-6);
+    curves.push_back(first);
   }
-  double n = model.NumberOfPoints;
-  double mean = sum / n;
-  double sd = std::sqrt(squares / n - mean * mean);
-  EXPECT_LT(std::fabs(mean), 0.1e-6);
-  EXPECT_NEAR(sd, 1e-6, 0.1e-6);
+  EXPECT_NE(curves[0], curves[1]);
+  EXPECT_NE(curves[1], curves[2]);
 }
 
 TEST_F(SimulationDriverTest, FirstNoiseValueFollowsTheGenerator) {

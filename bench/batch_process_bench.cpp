@@ -1,0 +1,72 @@
+// Whole qalto-batch processes, as GNU parallel or a Slurm array starts them: the start-up of an
+// empty script, one digital cyclic voltammogram task, and the throughput of tasks run two at a
+// time (two workers).
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+// Starts qalto-batch with the arguments, its output thrown away; the process id.
+pid_t Start(const std::vector<std::string>& arguments) {
+  std::vector<std::string> words = {QALTO_BATCH};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& word : words)
+    argv.push_back(word.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  if (posix_spawn(&pid, QALTO_BATCH, &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+bool Finished(pid_t pid) {
+  int status = 0;
+  return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
+
+const std::vector<std::string> kDigitalTask = {QALTO_SOURCE "/examples/grid/cv_kinetics.qs",
+                                               "--param", "E0=0", "--param", "ks=1e-2"};
+
+void BM_EmptyScript(benchmark::State& state) {
+  for (auto _ : state) {
+    if (!Finished(Start({"/dev/null"}))) state.SkipWithError("qalto-batch failed");
+  }
+}
+BENCHMARK(BM_EmptyScript)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_DigitalCyclicTask(benchmark::State& state) {
+  for (auto _ : state) {
+    if (!Finished(Start(kDigitalTask))) state.SkipWithError("qalto-batch failed");
+  }
+}
+BENCHMARK(BM_DigitalCyclicTask)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Tasks kept running `workers` at a time; items per second is simulations per second.
+void BM_DigitalTasksInParallel(benchmark::State& state) {
+  const int workers = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    std::vector<pid_t> running;
+    for (int w = 0; w < workers; ++w)
+      running.push_back(Start(kDigitalTask));
+    for (pid_t pid : running) {
+      if (!Finished(pid)) state.SkipWithError("qalto-batch failed");
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * workers);
+}
+BENCHMARK(BM_DigitalTasksInParallel)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

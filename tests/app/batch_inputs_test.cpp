@@ -1,0 +1,115 @@
+// The inputs of a qalto-batch run: parameter references in script lines, manifest rows and the
+// command line.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/batch_manifest.h"
+#include "app/batch_options.h"
+#include "app/script_parameters.h"
+
+namespace qalto {
+namespace {
+
+struct ExpansionCase {
+  std::string line;
+  std::string expanded;  // or the error text
+};
+
+TEST(ExpandParameters, ReplacesReferencesAndNamesTheMissingOne) {
+  const ScriptParameters values = {{"ks", "1e-3"}, {"E0", "-0.05"}, {"scan", "2 cycles"}};
+  const ExpansionCase cases[] = {
+      {"set FormExpr.ks(1) $ks", "set FormExpr.ks(1) 1e-3"},
+      {"set FormExpr.Eze(1) ${E0}1", "set FormExpr.Eze(1) -0.051"},
+      {"select FormIns.ComboScan \"$scan\"", "select FormIns.ComboScan \"2 cycles\""},
+      {"echo $$ks costs $5 and $ alone", "echo $ks costs $5 and $ alone"},
+      {"echo $ks.$E0", "echo 1e-3.-0.05"},
+      {"set FormExpr.ks(1) $kz", "parameter kz is not set"},
+      {"echo ${ks", "malformed parameter reference ${...}"},
+      {"echo ${1a}", "malformed parameter reference ${...}"},
+  };
+  for (const ExpansionCase& c : cases) {
+    std::set<std::string> used;
+    std::string result;
+    try {
+      result = ExpandParameters(c.line, values, used);
+    } catch (const ParameterError& error) {
+      result = error.what();
+    }
+    EXPECT_EQ(result, c.expanded) << c.line;
+  }
+  std::set<std::string> used;
+  ExpandParameters("$ks ${ks} $$E0", values, used);
+  EXPECT_EQ(used, (std::set<std::string>{"ks"}));
+}
+
+struct ManifestCase {
+  std::string text;
+  long task;
+  std::string parameters;  // "name=value;..." or the error text
+};
+
+TEST(ReadManifestTask, TakesTheDataRowCountedFromOne) {
+  const std::string grid = "E0\tks\n0.1\t1e-3\n\n0.2\t1e-2\r\n";
+  const ManifestCase cases[] = {
+      {grid, 1, "E0=0.1;ks=1e-3;"},
+      {grid, 2, "E0=0.2;ks=1e-2;"},  // blank lines are no tasks; CR LF line ends
+      {grid, 3, "task 3 is beyond the last row of jobs.tsv (2 tasks)"},
+      {grid, 0, "task 0: tasks are counted from 1"},
+      {"E0\tks\n0.1\n", 1, "jobs.tsv line 2: 1 values for 2 parameters"},
+      {"E0\tE0\n1\t2\n", 1, "jobs.tsv line 1: parameter E0 named twice"},
+      {"E 0\tks\n1\t2\n", 1, "jobs.tsv line 1: not a parameter name: \"E 0\""},
+      {"", 1, "jobs.tsv: the first line must name the parameters"},
+  };
+  for (const ManifestCase& c : cases) {
+    std::istringstream in(c.text);
+    std::string error;
+    ScriptParameters parameters = ReadManifestTask(in, "jobs.tsv", c.task, error);
+    std::string result = error;
+    for (const auto& [name, value] : parameters)
+      result += name + "=" + value + ";";
+    EXPECT_EQ(result, c.parameters) << c.text << " task " << c.task;
+  }
+}
+
+TEST(ParseBatchOptions, ReadsARunAndNamesWhatIsWrong) {
+  BatchOptions options;
+  EXPECT_EQ(ParseBatchOptions({"--param", "ks=1e-3", "--param=E0=0.1", "--set",
+                               "FormIns.Noise=1e-7", "--seed=42", "--manifest", "jobs.tsv",
+                               "--task", "7", "--out", "c.csv", "--json", "r.json", "run.qs"},
+                              options),
+            "");
+  EXPECT_EQ(options.script, "run.qs");
+  EXPECT_EQ(options.parameters,
+            (std::vector<std::pair<std::string, std::string>>{{"ks", "1e-3"}, {"E0", "0.1"}}));
+  EXPECT_EQ(options.settings,
+            (std::vector<std::pair<std::string, std::string>>{{"FormIns.Noise", "1e-7"}}));
+  EXPECT_EQ(options.seed, 42u);
+  EXPECT_EQ(options.task, 7);
+  EXPECT_EQ(ReadSeed("18446744073709551615"), 18446744073709551615u);
+
+  const std::pair<std::vector<std::string>, std::string> bad[] = {
+      {{"--param", "ks", "run.qs"},
+       "--param takes name=value with a name of letters, digits "
+       "and _: ks"},
+      {{"--set", "Noise=1", "run.qs"}, "--set takes Form.Control=value: Noise=1"},
+      {{"--seed", "-1", "run.qs"}, "--seed takes a whole number from 0: -1"},
+      {{"--seed", "18446744073709551616", "run.qs"},
+       "--seed takes a whole number from 0: 18446744073709551616"},
+      {{"--manifest", "jobs.tsv", "--task", "0", "run.qs"}, "--task takes a row number from 1: 0"},
+      {{"--task", "3", "run.qs"}, "--task needs a --manifest"},
+      {{"--frobnicate", "1", "run.qs"}, "unknown option --frobnicate"},
+      {{"run.qs", "--json"}, "--json needs a value"},
+      {{"a.qs", "b.qs"}, "more than one script given"},
+      {{}, "no script given"},
+      {{"--merge"}, "--merge needs the records to gather"},
+  };
+  for (const auto& [words, error] : bad) {
+    BatchOptions parsed;
+    EXPECT_EQ(ParseBatchOptions(words, parsed), error);
+  }
+}
+
+}  // namespace
+}  // namespace qalto

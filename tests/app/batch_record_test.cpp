@@ -1,0 +1,137 @@
+// The JSON record of a run and the table gathered from many records.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "app/batch_record.h"
+#include "app/json_flatten.h"
+#include "app/record_merge.h"
+#include "app/script_runner.h"
+
+namespace qalto {
+namespace {
+
+std::map<std::string, std::string> Cells(const std::string& json) {
+  std::string error;
+  JsonCells cells = FlattenJson(json, error);
+  EXPECT_EQ(error, "");
+  return {cells.begin(), cells.end()};
+}
+
+std::string Digits(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
+// A reversible cyclic voltammogram of the analytical model with its two peaks found.
+class BatchRecordTest : public ::testing::Test {
+ protected:
+  void RunCyclic() {
+    std::istringstream script(
+        "menu mnuMechamism\nclick FormMech.CheckDigital\nclick FormMech.Command1\n"
+        "menu mnuInstrument\nselect FormIns.ComboScan cycle\nclick FormIns.cmdOK\n"
+        "menu mnuSimulate\nmenu mnuFindPeak\n");
+    ASSERT_EQ(runner.Run(script, err), kExitRan) << err.str();
+  }
+
+  RecordingPlatform platform;
+  App app{platform};
+  std::ostringstream out, err;
+  ScriptRunner runner{app, platform, out};
+};
+
+TEST_F(BatchRecordTest, HoldsTheRunAndItsPeaksAndReadsBack) {
+  RunCyclic();
+  RunRecord record;
+  record.script = "cv.qs";
+  record.manifest = "jobs.tsv";
+  record.task = 12;
+  record.parameters = {{"ks", "1e-3"}, {"label", "a \"quoted\"\tname"}};
+  record.settings = {{"FormIns.Noise", "1e-7"}};
+  record.seed = 18446744073709551615u;
+  record.messages = {"line one\nline two", "back\\slash"};
+  record.seconds = 0.25;
+  std::map<std::string, std::string> cells = Cells(RunRecordJson(record, app.model()));
+  const Model& m = app.model();
+  EXPECT_EQ(cells["program"], "qalto-batch");
+  EXPECT_EQ(cells["version"], "1.0.0");
+  EXPECT_EQ(cells["task"], "12");
+  EXPECT_EQ(cells["parameters.ks"], "1e-3");
+  EXPECT_EQ(cells["parameters.label"], "a \"quoted\"\tname");
+  EXPECT_EQ(cells["settings.FormIns.Noise"], "1e-7");
+  EXPECT_EQ(cells["seed"], "18446744073709551615");
+  EXPECT_EQ(cells["exit_status"], "0");
+  EXPECT_EQ(cells["error"], "");
+  EXPECT_EQ(cells["messages.1"], "line one\nline two");
+  EXPECT_EQ(cells["messages.2"], "back\\slash");
+  EXPECT_EQ(cells["curves.1.peaks.1.potential"], Digits(m.PeakPotential(1, 1)));
+  EXPECT_EQ(cells["curves.1.peaks.2.current"], Digits(m.PeakCurrent(2, 1)));
+  EXPECT_EQ(cells.count("curves.1.peaks.3.potential"), 0u);
+  // A reversible one-electron couple at 25 °C: the peaks lie 57 to 60 mV apart.
+  double separation = std::stod(cells["curves.1.separation"]);
+  EXPECT_NEAR(separation, 0.0585, 0.0025);
+  EXPECT_EQ(cells["timing.seconds"], "0.25");
+  EXPECT_EQ(cells.count("fitted.1.value"), 0u);  // no fit ran
+}
+
+TEST_F(BatchRecordTest, RecordsTheFittedValuesWithRoomForTheirErrors) {
+  RunCyclic();
+  std::istringstream fit(
+      "menu mnuExperimental\nset FormExpr.Eze(1) 0.05\ncheck FormExpr.CheckFitted(1) off\n"
+      "check FormExpr.CheckFitted(31) on\nmenu mnuAutoFit\n");
+  ASSERT_EQ(runner.Run(fit, err), kExitRan) << err.str();
+  std::map<std::string, std::string> cells = Cells(RunRecordJson(RunRecord{}, app.model()));
+  EXPECT_EQ(cells["fitted.1.code"], "31");
+  EXPECT_EQ(cells["fitted.1.name"], "E0(1)");
+  EXPECT_NEAR(std::stod(cells["fitted.1.value"]), app.model().ChargeE0(1), 1e-12);
+  EXPECT_NEAR(std::stod(cells["fitted.1.value"]), 0.1, 1e-3);  // E0 of the simulated curve, V
+  EXPECT_EQ(cells["fitted.1.standard_error"], "");
+  EXPECT_EQ(FitParameterName(11), "ks(1)");
+  EXPECT_EQ(FitParameterName(78), "D(8)");
+}
+
+TEST(FlattenJson, NamesWhereADocumentBreaks) {
+  const std::pair<std::string, std::string> bad[] = {
+      {"{\"a\": 1,}", "expected a key at byte 8"},
+      {"{\"a\": tru}", "not a value at byte 6"},
+      {"{\"a\": \"open", "unterminated string at byte 11"},
+      {"[1] 2", "text after the end of the document at byte 4"},
+      {std::string(100, '['), "nesting too deep at byte 64"},
+  };
+  for (const auto& [text, message] : bad) {
+    std::string error;
+    EXPECT_TRUE(FlattenJson(text, error).empty());
+    EXPECT_EQ(error, message) << text;
+  }
+  std::string error;
+  EXPECT_EQ(
+      FlattenJson("{\"s\": \"\\u00e9\\u20ac\", \"n\": null, \"b\": [true, -1.5e-3]}", error),
+      (JsonCells{{"s", "\xc3\xa9\xe2\x82\xac"}, {"n", ""}, {"b.1", "true"}, {"b.2", "-1.5e-3"}}));
+}
+
+TEST(MergeRecords, OneRowPerRecordAndAColumnPerCellMet) {
+  std::string folder = ::testing::TempDir();
+  std::ofstream(folder + "/one.json") << "{\"parameters\": {\"ks\": \"1\"}, \"exit_status\": 0}";
+  std::ofstream(folder + "/two.json")
+      << "{\"parameters\": {\"ks\": \"0.1\", \"E0\": \"0\"}, \"exit_status\": 3, "
+         "\"messages\": [\"tab\\there\\nand line\"]}";
+  std::ofstream(folder + "/broken.json") << "{\"exit_status\": ";
+  MergedTable table = MergeRecords({folder + "/one.json", folder + "/absent.json",
+                                    folder + "/two.json", folder + "/broken.json"});
+  EXPECT_EQ(table.rows, 2);
+  EXPECT_EQ(table.text, "record\tparameters.ks\texit_status\tparameters.E0\tmessages.1\n" + folder +
+                            "/one.json\t1\t0\t\t\n" + folder +
+                            "/two.json\t0.1\t3\t0\ttab\\there\\nand line\n");
+  EXPECT_EQ(table.problems,
+            (std::vector<std::string>{
+                folder + "/absent.json: cannot be read",
+                folder + "/broken.json: not a JSON record: unexpected end at byte 16"}));
+}
+
+}  // namespace
+}  // namespace qalto
