@@ -2,7 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "common/constants.h"
 #include "simulation/analytical_run_model.h"
 #include "simulation/curve_derivatives.h"

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/model.h"
+#include "model/model.h"
 #include "files/curve_export.h"
 #include "files/data_reader.h"
 #include "files/parameter_report.h"

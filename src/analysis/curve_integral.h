@@ -1,7 +1,7 @@
 #pragma once
 // Running integral of a curve over a uniformly spaced potential axis, in place.
 
-#include "app/model.h"
+#include "model/model.h"
 #include "common/table.h"
 
 namespace qalto {

@@ -2,7 +2,7 @@
 // Find Halfwave E: for every sweep segment of every curve, the potential where the current has
 // come half-way between the segment's extremes (the half-wave potential) and the wave height.
 
-#include "app/model.h"
+#include "model/model.h"
 #include "app/result_window.h"
 
 namespace qalto {

@@ -3,7 +3,7 @@
 // peak, and for a one-cycle voltammogram with two peaks their separation, mid-point and (for
 // cyclic voltammetry) the ratio of the reverse to the forward peak current.
 
-#include "app/model.h"
+#include "model/model.h"
 #include "app/result_window.h"
 
 namespace qalto {

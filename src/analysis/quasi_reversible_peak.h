@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "app/model.h"
+#include "model/model.h"
 
 namespace qalto {
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "analysis/quasi_reversible_peak.h"
-#include "app/model.h"
+#include "model/model.h"
 #include "app/result_window.h"
 
 namespace qalto {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "app/script_parameters.h"
 
 namespace qalto {

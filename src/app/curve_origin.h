@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "app/model.h"
+#include "model/model.h"
 
 namespace qalto {
 

@@ -3,7 +3,7 @@
 // "Parameter uncertainty" table, the correlation matrix, and for a fit of several curves the
 // share of each curve in the sum of squares.
 
-#include "app/fit_result.h"
+#include "model/fit_result.h"
 #include "app/result_window.h"
 
 namespace qalto {

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "app/model_fields.h"
+#include "model/model_fields.h"
 #include "common/plain_number.h"
 
 namespace qalto {

@@ -5,7 +5,7 @@
 // what it deposits of species 1. The column lives in the captions of the Chemicals window, and
 // every step reads the concentrations as the previous step wrote them there.
 
-#include "app/model.h"
+#include "model/model.h"
 #include "ui/controls.h"
 
 namespace qalto {

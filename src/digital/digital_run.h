@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "digital/block_system.h"
 #include "digital/charge_transfer.h"
 #include "digital/digital_grid.h"

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/model.h"
+#include "model/model.h"
 
 namespace qalto {
 

@@ -6,7 +6,7 @@
 
 #include <istream>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "files/read_failure.h"
 
 namespace qalto {

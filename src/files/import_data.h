@@ -3,11 +3,11 @@
 // the curve store, the Instrument window's potential boxes filled from it and a short report
 // of what was read in the result window.
 
-#include "app/model.h"
+#include "model/model.h"
 #include "app/plot_window.h"
 #include "app/result_window.h"
 #include "files/file_dialog.h"
-#include "simulation/instrument_form.h"
+#include "forms/instrument_form.h"
 #include "ui/platform.h"
 
 namespace qalto {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "files/file_dialog.h"
 #include "files/text_file.h"
 #include "ui/platform.h"

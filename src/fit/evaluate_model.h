@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "simulation/simulation_driver.h"
 #include "ui/platform.h"
 

@@ -11,9 +11,9 @@
 
 #include <vector>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "app/result_window.h"
-#include "chemistry/chemicals_form.h"
+#include "forms/chemicals_form.h"
 #include "fit/fit_evaluation.h"
 #include "fit/marquardt_step.h"
 #include "simulation/simulation_driver.h"

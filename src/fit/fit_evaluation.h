@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "fit/marquardt_step.h"
 #include "simulation/simulation_driver.h"
 #include "ui/platform.h"

@@ -2,7 +2,7 @@
 // Peak separation: beside the observed data (curve 1) and the total simulated current (curve 2),
 // the current of each charge reaction of the latest simulation becomes a curve of its own.
 
-#include "app/model.h"
+#include "model/model.h"
 
 namespace qalto {
 

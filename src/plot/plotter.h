@@ -5,9 +5,9 @@
 
 #include <functional>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "common/table.h"
-#include "plot/option_form.h"
+#include "forms/option_form.h"
 #include "ui/drawing_surface.h"
 #include "ui/platform.h"
 

@@ -3,7 +3,7 @@
 // run constants, the quantities of the reaction at the point, and the two entry points that turn
 // them into faradaic current (by technique and electrode) and into sweep currents afterwards.
 
-#include "app/model.h"
+#include "model/model.h"
 
 namespace qalto {
 

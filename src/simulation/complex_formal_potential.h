@@ -2,7 +2,7 @@
 // The metal couple of a complex mechanism MXp = M + pX, M + ne = B: the dissociation equilibrium
 // moves the wave by k (ln Keq + 1/2 ln(D_M / D_MX) - p ln C_X).
 
-#include "app/model.h"
+#include "model/model.h"
 
 namespace qalto {
 

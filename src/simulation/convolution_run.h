@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "simulation/convolution_solver.h"
 
 namespace qalto {

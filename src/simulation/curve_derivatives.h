@@ -4,7 +4,7 @@
 // semi-derivatives of the sampled step responses; the analysis commands apply the same
 // transforms to measured curves.
 
-#include "app/model.h"
+#include "model/model.h"
 #include "common/table.h"
 
 namespace qalto {

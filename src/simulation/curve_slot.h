@@ -2,7 +2,7 @@
 // Which curve slot a new simulated or imported curve goes to: slot 2 beside the data during a
 // fit, the next slot when curves are overlaid (at most five), else slot 1.
 
-#include "app/model.h"
+#include "model/model.h"
 
 namespace qalto {
 

@@ -3,7 +3,7 @@
 // transfer at a potential step, per unit A x F: planar and spherical diffusion, the rotating
 // disk, and the surface concentrations at a planar electrode.
 
-#include "app/model.h"
+#include "model/model.h"
 #include "simulation/kinetic_arguments.h"
 
 namespace qalto {

@@ -5,7 +5,7 @@
 // --seed) the numbers come from the 64-bit Mersenne Twister started at that seed, so that runs
 // of a parameter grid get independent noise that is still reproducible bit for bit.
 
-#include "app/model.h"
+#include "model/model.h"
 
 namespace qalto {
 

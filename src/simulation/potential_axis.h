@@ -2,7 +2,7 @@
 // The potential axis of a run: one sweep from E start towards E end in steps of E step, mirrored
 // back for a cycle (the vertex taken twice) and repeated for further cycles.
 
-#include "app/model.h"
+#include "model/model.h"
 
 namespace qalto {
 

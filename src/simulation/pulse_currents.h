@@ -2,7 +2,7 @@
 // Currents of the differential pulse, per unit A x F, built from the potential-step responses by
 // superposition: differences of currents at two potentials and two times.
 
-#include "app/model.h"
+#include "model/model.h"
 #include "simulation/kinetic_arguments.h"
 
 namespace qalto {

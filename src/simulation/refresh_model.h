@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
-#include "app/model.h"
-#include "simulation/instrument_form.h"
+#include "model/model.h"
+#include "forms/instrument_form.h"
 
 namespace qalto {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "ui/platform.h"
 
 namespace qalto {

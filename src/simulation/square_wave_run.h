@@ -6,7 +6,7 @@
 // at the end of each half period. Square wave: forward - reverse (cathodic positive, so that a
 // reduction scanned negative peaks positive); additive square wave: forward + reverse.
 
-#include "app/model.h"
+#include "model/model.h"
 
 namespace qalto {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "common/int16.h"
 
 namespace qalto::digital_test {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "common/constants.h"
 #include "simulation/analytical_run_model.h"
 #include "simulation/simulation_driver.h"

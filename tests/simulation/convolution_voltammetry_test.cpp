@@ -7,7 +7,7 @@
 #include <numbers>
 #include <vector>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "common/constants.h"
 #include "simulation/analytical_run_model.h"
 #include "simulation/convolution_weights.h"

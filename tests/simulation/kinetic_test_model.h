@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "common/constants.h"
 #include "simulation/kinetic_arguments.h"
 

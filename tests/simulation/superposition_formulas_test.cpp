@@ -11,7 +11,7 @@
 #include <functional>
 #include <numbers>
 
-#include "app/model.h"
+#include "model/model.h"
 #include "common/constants.h"
 #include "simulation/analytical_run_model.h"
 #include "simulation/potential_axis.h"

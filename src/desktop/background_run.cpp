@@ -1,0 +1,82 @@
+#include "desktop/background_run.h"
+
+#include <QMetaObject>
+#include <atomic>
+
+namespace qalto {
+namespace {
+
+std::atomic<bool> active{false};
+
+}  // namespace
+
+bool IsLongCommand(const std::string& handler) {
+  return handler == "mnuSimulate_Click" || handler == "mnuManualFit_Click" ||
+         handler == "mnuAutoFit_Click" || handler == "mnuManualSeparate_Click" ||
+         handler == "mnuAutoSeparate_Click" || handler == "mnuAccuracy_Click" ||
+         handler == "mnuGlobalFit_Click";
+}
+
+BackgroundRun::BackgroundRun(App& app) : app_(app) {
+  monitor_.report = [this](const RunProgress& progress) {
+    std::lock_guard<std::mutex> lock(progressMutex_);
+    progress_ = progress;
+  };
+}
+
+BackgroundRun::~BackgroundRun() {
+  if (thread_.joinable()) {
+    monitor_.cancelRequested = true;
+    thread_.join();
+  }
+}
+
+bool BackgroundRun::Active() {
+  return active.load();
+}
+
+bool BackgroundRun::Start(const std::string& handler, std::function<void(bool)> finished) {
+  if (Active() || thread_.joinable()) return false;
+  handler_ = handler;
+  finished_ = std::move(finished);
+  cancelled_ = false;
+  progress_ = RunProgress{};
+  monitor_.cancelRequested = false;
+  // What Cancel puts back: the whole model (curves, results, parameters) and the curve names.
+  before_ = std::make_unique<Model>(app_.model());
+  originsBefore_ = app_.Origins();
+  active = true;
+  thread_ = std::thread([this] {
+    RunMonitor::Scope scope(monitor_);
+    try {
+      app_.ChooseMenu(handler_);
+    } catch (const RunCancelled&) {
+      cancelled_ = true;
+    }
+    QMetaObject::invokeMethod(
+        this, [this] { Finish(); }, Qt::QueuedConnection);
+  });
+  return true;
+}
+
+void BackgroundRun::Cancel() {
+  monitor_.cancelRequested = true;
+}
+
+RunProgress BackgroundRun::Progress() const {
+  std::lock_guard<std::mutex> lock(progressMutex_);
+  return progress_;
+}
+
+void BackgroundRun::Finish() {
+  thread_.join();
+  if (cancelled_) {
+    app_.model() = *before_;
+    app_.SetOrigins(originsBefore_);
+  }
+  before_.reset();
+  active = false;
+  if (finished_) finished_(cancelled_);
+}
+
+}  // namespace qalto

@@ -1,0 +1,104 @@
+#include "desktop/chart_data.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace qalto {
+namespace {
+
+constexpr double kAutoMargin = 0.04;  // share of the data span left free around the curves
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The name and kind of curve k: species concentrations are named by their species, the other
+// quantities by what put the curve there.
+void NameCurve(App& app, int k, bool concentrations, ChartCurve& curve) {
+  const Model& m = app.model();
+  const CurveOrigin& origin = app.Origins()[static_cast<size_t>(k)];
+  int style = m.LineStyles(k);
+  if (concentrations && m.SpeciesCount > 0) {
+    int s = (k - 1) % m.SpeciesCount + 1;
+    curve.name = "C(" + FromUtf8(m.SpeciesName(s)) + ")";
+  } else if (origin.source == CurveSource::kMeasured) {
+    curve.name = QFileInfo(FromUtf8(origin.name)).fileName();
+  } else if (origin.source != CurveSource::kNone) {
+    curve.name = FromUtf8(origin.name);
+  } else {
+    curve.name = QString("Curve %1").arg(k);
+  }
+  // "Dots" in the options is the default: markers for measured data, lines for computed curves.
+  bool measured = origin.source == CurveSource::kMeasured && !concentrations;
+  curve.markers = style == 2 || (style == 1 && measured);
+}
+
+ChartRange AutomaticRange(const Model& m, const std::vector<ChartCurve>& curves) {
+  ChartRange range{m.PlotXMin, m.PlotXMax, m.PlotYMin, m.PlotYMax};
+  if (range.Valid()) return range;
+  // The plotter found no range (no data, or a run-time error): take the curves' own extent.
+  bool first = true;
+  for (const ChartCurve& curve : curves) {
+    for (const QPointF& p : curve.points) {
+      if (first) range = {p.x(), p.x(), p.y(), p.y()};
+      first = false;
+      range.xMin = std::min(range.xMin, p.x());
+      range.xMax = std::max(range.xMax, p.x());
+      range.yMin = std::min(range.yMin, p.y());
+      range.yMax = std::max(range.yMax, p.y());
+    }
+  }
+  double dx = std::max(range.xMax - range.xMin, 1e-12) * kAutoMargin;
+  double dy = std::max(range.yMax - range.yMin, 1e-30) * kAutoMargin;
+  return {range.xMin - dx, range.xMax + dx, range.yMin - dy, range.yMax + dy};
+}
+
+}  // namespace
+
+ChartData ChartDataOf(App& app) {
+  ChartData data;
+  const Model& m = app.model();
+  if (!app.Plot().HasDrawing()) return data;
+  std::string quantity = app.Option().ComboY.Text();
+  bool concentrations = quantity == "surface concentration C";
+  if (concentrations) {
+    data.yQuantity = "C";
+    data.yUnit = "M";
+  } else if (quantity == "resistance R") {
+    data.yQuantity = "R";
+    data.yUnit = "Ohm";
+  } else if (quantity == "conductance Cond") {
+    data.yQuantity = "Cond";
+    data.yUnit = "1/Ohm";
+  }
+  data.xReversed = app.Option().CheckXdir.Checked();
+  data.grid = m.ShowGrid;
+  int first = std::max(m.FirstPoint, 0);
+  int last = std::min(m.LastPoint, kMaxPoints);
+  int count = std::min(m.CurveCount, kMaxCurves);
+  for (int k = 1; k <= count; ++k) {
+    int style = m.LineStyles(k);
+    if (style < 1 || style > 3) continue;  // the plotter leaves such curves out too
+    ChartCurve curve;
+    curve.slot = k;
+    NameCurve(app, k, concentrations, curve);
+    for (int j = first; j <= last; ++j)
+      curve.points.emplace_back(m.PotentialX(j), m.CurrentY(j, k));
+    data.curves.push_back(std::move(curve));
+  }
+  const CurveOrigins& origins = app.Origins();
+  // After a fit curve 1 holds the observed currents and curve 2 the fitted ones.
+  if (!concentrations && count >= 2 && origins[2].source == CurveSource::kFit) {
+    ChartCurve residual;
+    residual.name = "Residual";
+    residual.markers = true;
+    residual.slot = 0;
+    for (int j = first; j <= last; ++j)
+      residual.points.emplace_back(m.PotentialX(j), m.CurrentY(j, 1) - m.CurrentY(j, 2));
+    data.residual = std::move(residual);
+  }
+  data.automatic = AutomaticRange(m, data.curves);
+  return data;
+}
+
+}  // namespace qalto

@@ -1,0 +1,74 @@
+// The main window's background runs: the status bar's progress and Cancel while a simulation
+// or fit computes, the menus and forms disabled meanwhile, and every window brought up to date
+// when it ends.
+
+#include <QMenuBar>
+
+#include "desktop/form_view.h"
+#include "desktop/mdi_form1.h"
+
+namespace qalto {
+
+void MDIForm1::StartRun(const std::string& handler) {
+  ++eventDepth_;
+  menuBar()->setEnabled(false);
+  for (auto& [form, window] : windows_) {
+    if (dynamic_cast<FormView*>(window->widget()) != nullptr) window->widget()->setEnabled(false);
+  }
+  progress_->setRange(0, 0);
+  progress_->setValue(0);
+  progress_->show();
+  cancel_->show();
+  cancel_->setEnabled(true);
+  statusText_->setText(handler == "mnuSimulate_Click" ? "Simulating..." : "Fitting...");
+  if (!run_->Start(handler, [this](bool cancelled) { EndRun(cancelled); })) {
+    EndRun(false);
+    return;
+  }
+  progressTimer_->start();
+}
+
+void MDIForm1::CancelRun() {
+  if (!Running()) return;
+  run_->Cancel();
+  cancel_->setEnabled(false);
+  statusText_->setText("Stopping...");
+}
+
+void MDIForm1::ShowProgress() {
+  if (!Running() || !cancel_->isEnabled()) return;
+  RunProgress p = run_->Progress();
+  if (p.pointsTotal > 0) {
+    progress_->setRange(0, p.pointsTotal);
+    progress_->setValue(p.pointsDone);
+  }
+  QString text = QString("Simulating: %1 of %2 points").arg(p.pointsDone).arg(p.pointsTotal);
+  if (run_->Handler() != "mnuSimulate_Click") {
+    text =
+        p.iteration == 0
+            ? QString("Fitting: first trial, %1 of %2 points").arg(p.pointsDone).arg(p.pointsTotal)
+            : QString("Fitting: iteration %1, least square %2")
+                  .arg(p.iteration)
+                  .arg(p.sumOfSquares, 0, 'g', 4);
+  }
+  statusText_->setText(text);
+}
+
+void MDIForm1::EndRun(bool cancelled) {
+  progressTimer_->stop();
+  progress_->hide();
+  cancel_->hide();
+  menuBar()->setEnabled(true);
+  for (auto& [form, window] : windows_) {
+    window->widget()->setEnabled(true);
+    window->content().Resync();
+  }
+  AfterEvent();
+  --eventDepth_;
+  statusText_->setText(cancelled
+                           ? "Cancelled: the previous curves and values are kept."
+                           : QString("Done in %1 s").arg(app_.model().ElapsedTime, 0, 'f', 2));
+  if (closeAfterRun_) close();
+}
+
+}  // namespace qalto

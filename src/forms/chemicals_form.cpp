@@ -1,0 +1,374 @@
+#include "forms/chemicals_form.h"
+
+#include <array>
+
+#include "common/ignore_errors.h"
+#include "common/number_format.h"
+#include "common/number_text.h"
+
+namespace qalto {
+namespace {
+
+constexpr const char* kSpeciesLetters[] = {"A", "B", "C", "D", "E", "F", "G", "H"};
+
+struct AnalyticalCaptions {
+  std::array<const char*, 3> heter;
+  const char* homo;
+};
+
+// Equation captions of the ten fixed mechanisms.
+constexpr std::array<AnalyticalCaptions, 10> kMechanismCaptions{{
+    {{"A+ne=B"}, ""},
+    {{"A+ne=B", "B+ne=C"}, ""},
+    {{"A+ne=B", "B+ne=C", "C+ne=D"}, ""},
+    {{"A+ne=B", "C+ne=D"}, ""},
+    {{"A+ne=B", "C+ne=D", "E+ne=F"}, ""},
+    {{"A+ne=B"}, "C=A"},
+    {{"A+ne=B"}, "B=C"},
+    {{"A+ne=B"}, "B+C=A"},
+    {{"M+ne=B"}, "MX4=M+4X"},
+    {{"M+ne=B"}, "MX2=M+2X"},
+}};
+
+}  // namespace
+
+FormExpr::FormExpr(Model& model, FormMech& mechanism)
+    : Form("FormExpr", "Chemicals"), model_(model), mechanism_(mechanism) {
+  BuildSolution();
+  BuildSpecies();
+  BuildChargeReactions();
+  BuildHomogeneousReactions();
+  cmdOK.SetCaption("OK");
+  cmdOK.onClick = [this] { cmdOK_Click(); };
+  Add(cmdOK);
+}
+
+Label& FormExpr::AddHeader(const std::string& frame, int column, const std::string& caption,
+                           const std::string& toolTip) {
+  Label& label = Header.Add("Header", ++headerCount_);
+  label.SetCaption(caption);
+  label.SetToolTip(toolTip);
+  label.SetGrid(0, column);
+  return Add(label, frame);
+}
+
+TextBox& FormExpr::AddBox(ControlArray<TextBox>& family, const std::string& name, int index,
+                          const std::string& text, const std::string& frame, int row, int column) {
+  TextBox& box = family.Add(name, index);
+  box.SetText(text);
+  box.SetGrid(row, column);
+  return Add(box, frame);
+}
+
+CheckBox& FormExpr::AddFitted(int index, bool checked, const std::string& frame, int row,
+                              int column) {
+  CheckBox& box = CheckFitted.Add("CheckFitted", index);
+  box.InitChecked(checked);
+  box.SetGrid(row, column);
+  box.onClick = [this, index] { CheckFitted_Click(index); };
+  return Add(box, frame);
+}
+
+void FormExpr::BuildSolution() {
+  FrameSolution.SetCaption("Solution");
+  Add(FrameSolution);
+  struct Field {
+    Label* label;
+    const char* caption;
+    const char* toolTip;
+    TextBox* box;
+    const char* text;
+  };
+  const Field fields[] = {
+      {&LabelElectrolyte, "Electrolyte", "", &Text1, "KCl"},
+      {&LabelElectrolyteC, "C (M)", "support electrolyte concentration", &TextElectrolyteC, "1"},
+      {&LabelpH, "pH", "", &TextpH, "7"},
+      {&LabelVis, "Vis (cm ²/s)", "kinematic viscosity of solution", &TextVis, "0.01"},
+      {&LabelPconst, "Vol s (ml)", "solution volume", &txtPconst, "10"},
+  };
+  int column = 0;
+  for (const Field& f : fields) {
+    f.label->SetCaption(f.caption);
+    f.label->SetToolTip(f.toolTip);
+    f.label->SetGrid(0, column);
+    Add(*f.label, "FrameSolution");
+    f.box->SetText(f.text);
+    f.box->SetGrid(1, column++);
+    Add(*f.box, "FrameSolution");
+  }
+  CheckPreEqu.SetCaption("Pre-equil");
+  CheckPreEqu.SetToolTip("pre-equilibration");
+  CheckPreEqu.InitChecked(true);
+  CheckPreEqu.SetGrid(1, column);
+  CheckPreEqu.onClick = [this] { CheckPreEqu_Click(); };
+  Add(CheckPreEqu, "FrameSolution");
+}
+
+void FormExpr::BuildSpecies() {
+  const std::string frame = "FrameSpecies";
+  FrameSpecies.SetCaption("Species");
+  Add(FrameSpecies);
+  AddHeader(frame, 1, "D (cm ²/s)");
+  AddHeader(frame, 2, "D fitted (cm ²/s)");
+  AddHeader(frame, 3, "D min");
+  AddHeader(frame, 4, "D max");
+  AddHeader(frame, 5, "C anal (M)", "analytical concentration");
+  AddHeader(frame, 6, "C init (M)", "initial concentration at electrode surface");
+  AddHeader(frame, 7, "C fitted (M)");
+  AddHeader(frame, 8, "C min (M)");
+  AddHeader(frame, 9, "C max (M)");
+  for (int i = 1; i <= kMaxSpecies; ++i) {
+    Label& name = specie.Add("specie", i);
+    name.SetCaption(kSpeciesLetters[i - 1]);
+    name.SetGrid(i, 0);
+    Add(name, frame);
+    AddBox(D, "D", i, "1e-5", frame, i, 1);
+    AddFitted(70 + i, false, frame, i, 2);
+    AddBox(TextDmin, "TextDmin", i, "1e-6", frame, i, 3).SetVisible(false);
+    AddBox(TextDmax, "TextDmax", i, "1e-4", frame, i, 4).SetVisible(false);
+    AddBox(C, "C", i, i == 1 ? "1e-3" : "0", frame, i, 5).onChange = [this, i] { C_Change(i); };
+    Label& initial = Cinit.Add("Cinit", i);
+    initial.SetCaption(i == 1 ? "1e-3" : "0");
+    initial.SetGrid(i, 6);
+    Add(initial, frame);
+    AddFitted(i, i == 1, frame, i, 7);
+    AddBox(TextCmin, "TextCmin", i, i == 1 ? "1e-4" : "0", frame, i, 8).SetVisible(i == 1);
+    AddBox(TextCmax, "TextCmax", i, "1e-2", frame, i, 9).SetVisible(i == 1);
+  }
+}
+
+void FormExpr::BuildChargeReactions() {
+  const std::string frame = "FrameCharge";
+  FrameCharge.SetCaption("Charge Reaction");
+  FrameCharge.SetToolTip("Heterogeneous Reaction");
+  Add(FrameCharge);
+  AddHeader(frame, 1, "ks (cm/s)");
+  AddHeader(frame, 2, "ks fitted");
+  AddHeader(frame, 3, "ks min");
+  AddHeader(frame, 4, "ks max");
+  AddHeader(frame, 5, "α", "electron transfer coefficient");
+  AddHeader(frame, 6, "fitted");
+  AddHeader(frame, 7, "min");
+  AddHeader(frame, 8, "max");
+  AddHeader(frame, 9, "E° (V)");
+  AddHeader(frame, 10, "E° fitted (V)");
+  AddHeader(frame, 11, "E° min");
+  AddHeader(frame, 12, "E° max");
+  const char* e0[] = {"0.1", "-0.1", "-0.2"};
+  const char* e0Max[] = {"0.2", "0.2", "0.3"};
+  for (int r = 1; r <= 3; ++r) {
+    Label& equation = heter.Add("heter", r);
+    equation.SetCaption(std::to_string(r));
+    equation.SetGrid(r, 0);
+    Add(equation, frame);
+    AddBox(ks, "ks", r, "1e4", frame, r, 1);
+    AddFitted(10 + r, false, frame, r, 2);
+    AddBox(TextKsmin, "TextKsmin", r, "1e-4", frame, r, 3).SetVisible(false);
+    AddBox(TextKsmax, "TextKsmax", r, "100", frame, r, 4).SetVisible(false);
+    AddBox(alph, "alph", r, "0.5", frame, r, 5);
+    AddFitted(20 + r, false, frame, r, 6);
+    AddBox(TextAlphaMin, "TextAlphaMin", r, "0.4", frame, r, 7).SetVisible(false);
+    AddBox(TextAlphamax, "TextAlphamax", r, "0.6", frame, r, 8).SetVisible(false);
+    AddBox(Eze, "Eze", r, e0[r - 1], frame, r, 9).onChange = [this, r] { Eze_Change(r); };
+    AddFitted(30 + r, false, frame, r, 10);
+    AddBox(TextEzeromin, "TextEzeromin", r, "-0.2", frame, r, 11).SetVisible(false);
+    AddBox(TextEzeromax, "TextEzeromax", r, e0Max[r - 1], frame, r, 12).SetVisible(false);
+  }
+}
+
+void FormExpr::BuildHomogeneousReactions() {
+  const std::string frame = "FrameHomogeneous";
+  FrameHomogeneous.SetCaption("Homogeneous Reaction");
+  Add(FrameHomogeneous);
+  AddHeader(frame, 1, "kf", "forward chemical reaction rate constant");
+  AddHeader(frame, 2, "kf fitted");
+  AddHeader(frame, 3, "kf min");
+  AddHeader(frame, 4, "kf max");
+  AddHeader(frame, 5, "kb", "backward chemical reaction rate constant");
+  AddHeader(frame, 6, "kb fitted");
+  AddHeader(frame, 7, "kb min");
+  AddHeader(frame, 8, "kb max");
+  AddHeader(frame, 9, "Keq", "chemical equilibrium constant");
+  for (int i = 1; i <= 4; ++i) {
+    Label& equation = homo.Add("homo", i);
+    equation.SetCaption(std::to_string(i));
+    equation.SetGrid(i, 0);
+    Add(equation, frame);
+    AddBox(kf, "kf", i, "10", frame, i, 1).onChange = [this, i] { kf_Change(i); };
+    AddFitted(40 + i, false, frame, i, 2);
+    AddBox(TextKfmin, "TextKfmin", i, "1", frame, i, 3).SetVisible(false);
+    AddBox(TextKfmax, "TextKfmax", i, "100", frame, i, 4).SetVisible(false);
+    AddBox(kb, "kb", i, "0.01", frame, i, 5).onChange = [this, i] { kb_Change(i); };
+    AddFitted(50 + i, false, frame, i, 6);
+    AddBox(TextKbmin, "TextKbmin", i, "0.001", frame, i, 7).SetVisible(false);
+    AddBox(TextKbmax, "TextKbmax", i, "1", frame, i, 8).SetVisible(false);
+    Label& keq = LabelKeq.Add("LabelKeq", i);
+    keq.SetGrid(i, 9);
+    keq.onChange = [this, i] { LabelKeq_Change(i); };
+    Add(keq, frame);
+  }
+}
+
+void FormExpr::OK() {
+  Form_Activate();
+  if (refreshModel) refreshModel();
+}
+
+void FormExpr::cmdOK_Click() {
+  OK();
+  Hide();
+}
+
+void FormExpr::Form_Activate() {
+  if (applyInstrument) applyInstrument();
+  ShowSpeciesRows();
+  ShowChargeRows();
+  ShowHomogeneousRows();
+  SetMechanismCaptions();
+}
+
+void FormExpr::ShowSpeciesRows() {
+  for (int i = 1; i <= kMaxSpecies; ++i) {
+    for (Control* c : std::initializer_list<Control*>{&specie(i), &D(i), &C(i), &Cinit(i),
+                                                      &CheckFitted(i), &CheckFitted(70 + i)}) {
+      c->SetVisible(false);
+    }
+  }
+  for (int i = 1; i <= model_.SpeciesCount; ++i) {
+    if (mechanism_.CheckDigital.Checked()) specie(i).SetCaption(model_.SpeciesName(i));
+    for (Control* c : std::initializer_list<Control*>{&specie(i), &D(i), &C(i), &Cinit(i),
+                                                      &CheckFitted(i), &CheckFitted(70 + i)}) {
+      c->SetVisible(true);
+    }
+    C_Change(i);
+  }
+}
+
+void FormExpr::ShowChargeRows() {
+  for (int r = 1; r <= 3; ++r) {
+    bool shown = r <= model_.ChargeReactionCount;
+    for (Control* c :
+         std::initializer_list<Control*>{&heter(r), &ks(r), &alph(r), &Eze(r), &CheckFitted(10 + r),
+                                         &CheckFitted(20 + r), &CheckFitted(30 + r)}) {
+      c->SetVisible(shown);
+    }
+  }
+}
+
+void FormExpr::ShowHomogeneousRows() {
+  int rows = model_.FirstOrderReactionCount + model_.SecondOrderReactionCount;
+  for (int i = 1; i <= 4; ++i) {
+    for (Control* c : std::initializer_list<Control*>{
+             &homo(i), &kb(i), &kf(i), &CheckFitted(40 + i), &CheckFitted(50 + i), &LabelKeq(i)}) {
+      c->SetVisible(false);
+    }
+  }
+  for (int i = 1; i <= rows && i <= 4; ++i) {
+    for (Control* c : std::initializer_list<Control*>{
+             &homo(i), &kb(i), &kf(i), &CheckFitted(40 + i), &CheckFitted(50 + i), &LabelKeq(i)}) {
+      c->SetVisible(true);
+    }
+    kf_Change(i);
+  }
+}
+
+void FormExpr::SetMechanismCaptions() {
+  if (mechanism_.CheckDigital.Checked()) {
+    for (int r = 1; r <= model_.ChargeReactionCount; ++r) {
+      heter(r).SetCaption(model_.ChargeReactionText(r));
+    }
+    int rows = model_.FirstOrderReactionCount + model_.SecondOrderReactionCount;
+    for (int i = 1; i <= rows && i <= 4; ++i)
+      homo(i).SetCaption(model_.ChemReactionText(i));
+    return;
+  }
+  if (model_.Mechanism < 1 || model_.Mechanism > 10) return;
+  const AnalyticalCaptions& captions =
+      kMechanismCaptions[static_cast<size_t>(model_.Mechanism - 1)];
+  for (int r = 1; r <= 3; ++r) {
+    if (captions.heter[static_cast<size_t>(r - 1)] != nullptr) {
+      heter(r).SetCaption(captions.heter[static_cast<size_t>(r - 1)]);
+    }
+  }
+  if (captions.homo[0] != '\0') homo(1).SetCaption(captions.homo);
+  if (model_.Mechanism == 9 || model_.Mechanism == 10) {
+    specie(1).SetCaption("M");
+    specie(3).SetCaption(model_.Mechanism == 9 ? "MX4" : "MX2");
+    specie(4).SetCaption("X");
+  }
+}
+
+PreEquilibrationControls FormExpr::PreEquilibration() {
+  PreEquilibrationControls controls;
+  controls.C = &C;
+  controls.Cinit = &Cinit;
+  controls.Eze = &Eze;
+  controls.LabelKeq = &LabelKeq;
+  controls.CheckPreEqu = &CheckPreEqu;
+  controls.txtPconst = &txtPconst;
+  controls.Estart = instrument_.Estart;
+  controls.CheckPreCon = instrument_.CheckPreCon;
+  controls.txtEPre = instrument_.txtEPre;
+  controls.txtTPre = instrument_.txtTPre;
+  controls.txtRStir = instrument_.txtRStir;
+  controls.txtTpreconst = instrument_.txtTpreconst;
+  controls.chem2 = &mechanism_.chem2;
+  return controls;
+}
+
+void FormExpr::C_Change(int) {
+  if (instrument_.Estart == nullptr) return;  // not linked to an Instrument window yet
+  ComputeInitialConcentrations(model_, PreEquilibration());
+}
+
+void FormExpr::Eze_Change(int index) {
+  C_Change(index);
+}
+
+void FormExpr::kf_Change(int index) {
+  IgnoringErrors([&] {
+    double backward = ReadNumber(kb(index).Text());
+    if (backward > 0) {
+      LabelKeq(index).SetCaption(FormatNumber(ReadNumber(kf(index).Text()) / backward, "#.###e-#"));
+    }
+  });
+}
+
+void FormExpr::kb_Change(int index) {
+  kf_Change(index);
+}
+
+void FormExpr::LabelKeq_Change(int) {
+  for (int i = 1; i <= kMaxSpecies; ++i)
+    C_Change(i);
+}
+
+void FormExpr::CheckPreEqu_Click() {
+  for (int i = 1; i <= kMaxSpecies; ++i) {
+    IgnoringErrors([&] { Cinit(i).SetCaption(FormatNumber(ReadNumber(C(i).Text()), "0.###e-#")); });
+  }
+  if (CheckPreEqu.Checked()) {
+    for (int i = 1; i <= kMaxSpecies; ++i)
+      C_Change(i);
+  }
+}
+
+std::pair<TextBox*, TextBox*> FormExpr::RangeBoxes(int index) const {
+  if (index >= 1 && index <= 8) return {&TextCmin(index), &TextCmax(index)};
+  if (index >= 11 && index <= 13) return {&TextKsmin(index - 10), &TextKsmax(index - 10)};
+  if (index >= 21 && index <= 23) return {&TextAlphaMin(index - 20), &TextAlphamax(index - 20)};
+  if (index >= 31 && index <= 33) return {&TextEzeromin(index - 30), &TextEzeromax(index - 30)};
+  if (index >= 41 && index <= 44) return {&TextKfmin(index - 40), &TextKfmax(index - 40)};
+  if (index >= 51 && index <= 54) return {&TextKbmin(index - 50), &TextKbmax(index - 50)};
+  if (index >= 71 && index <= 78) return {&TextDmin(index - 70), &TextDmax(index - 70)};
+  throw RuntimeError::SubscriptOutOfRange();
+}
+
+void FormExpr::CheckFitted_Click(int index) {
+  auto [minimum, maximum] = RangeBoxes(index);
+  bool shown = CheckFitted(index).Checked();
+  minimum->SetVisible(shown);
+  maximum->SetVisible(shown);
+}
+
+}  // namespace qalto

@@ -1,0 +1,318 @@
+#include "forms/instrument_form.h"
+
+#include "common/checked_math.h"
+#include "common/constants.h"
+#include "common/ignore_errors.h"
+#include "common/number_format.h"
+#include "common/number_text.h"
+#include "common/plain_number.h"
+
+namespace qalto {
+namespace {
+
+constexpr const char* kGeometryFormat = "0.##e-0";
+constexpr double kScanCycles[] = {0.5, 1, 2, 3};  // single, cycle, 2 cycles, 3 cycles
+// The area and radius handlers fire each other until a written text equals the one there;
+// rounding could in principle make them alternate, so the exchange is cut off after this depth.
+constexpr int kMaxGeometryExchange = 16;
+
+constexpr const char* kElectrodeCaptions[] = {
+    "1)  Planar",
+    "2)  (Micro)Spherical",
+    "3)  (Micro)Hemispherical",
+    "4)  Microdisc",
+    "5)  (Micro)Cylindrical",
+    "6)  Rotating cylindrical",
+    "7)  Rotating hemispherical",
+    "8)  Rotating disk",
+    "9)  Thin film",
+    "10)  Band",
+};
+
+double Value(const TextBox& box) {
+  return ReadNumber(box.Text());
+}
+
+// Counts the nesting of the area and radius handlers for the current exchange.
+class GeometryExchange {
+ public:
+  explicit GeometryExchange(int& depth) : depth_(depth) { ++depth_; }
+  ~GeometryExchange() { --depth_; }
+  bool TooDeep() const { return depth_ > kMaxGeometryExchange; }
+
+ private:
+  int& depth_;
+};
+
+}  // namespace
+
+FormIns::FormIns(Model& model) : Form("FormIns", "Instrument"), model_(model) {
+  const std::string frame = "FrameInstrument";
+  FrameInstrument.SetCaption("Instrumental Parameters");
+  Add(FrameInstrument);
+  AddField(LabelExpanding, "Expanding grid", "Expanding grid factor", TextExpanding, "0.5", frame);
+  AddField(LabelEstart, "E start (V)", "starting potential", Estart, "0.3", frame);
+  AddField(LabelEend, "E end  (V)", "ending potential", Eend, "-0.3", frame);
+  AddField(LabelEstep, "E step (V)", "potential step", Estep, "0.005", frame);
+  AddField(LabelV, "v (V/s)", "scan rate", V, "0.01", frame);
+  AddField(Labeltp, "t pulse (s)", "pulse time width", tp, "0.025", frame);
+  AddField(Labeltd, "t drop  (s)", "drop time", td, "0.5", frame);
+  AddField(LabelEpulse, "E pulse (V)", "pulse potential", Epulse, "-0.05", frame);
+  AddField(Labeltemp, "T ( °C)", "temperature", txttemp, "25", frame);
+  AddField(LabelNoise, "Noise (A)", "Noise current (A)", Noise, "0", frame);
+  AddField(LabelF, "f (Hz)", "frequence", TextF, "20", frame);
+  LabelScan.SetCaption("Scan");
+  LabelScan.SetGrid(fieldRow_, 0);
+  Add(LabelScan, frame);
+  ComboScan.SetItems({"single", "cycle", "2 cycles", "3 cycles"});
+  ComboScan.SetGrid(fieldRow_++, 1);
+  Add(ComboScan, frame);
+
+  BuildElectrodeFrame();
+
+  fieldRow_ = 0;
+  FrameBaseline.SetCaption("Baseline");
+  Add(FrameBaseline);
+  AddField(LabelRu, "R u", "resistance", txtRu, "0", "FrameBaseline");
+  LabelOhm.SetCaption("Ω");
+  LabelOhm.SetGrid(fieldRow_ - 1, 2);
+  Add(LabelOhm, "FrameBaseline");
+  AddField(LabelCdl, "C d (F)", "double layer capacitor", Cdl, "0", "FrameBaseline");
+  AddField(LabelI0, "I start (A)", "start current", TxtI0, "0", "FrameBaseline");
+  AddField(LabelI1, "I end (A)", "end current", TxtI1, "0", "FrameBaseline");
+
+  CheckPreCon.SetCaption("Preconcentration");
+  CheckPreCon.onClick = [this] { CheckPreCon_Click(); };
+  Add(CheckPreCon);
+  fieldRow_ = 0;
+  FramePre.SetCaption("Preconcentration");
+  FramePre.SetVisible(false);
+  Add(FramePre);
+  AddField(LabelEPre, "E pre (V)", "preconcentration potential", txtEPre, "-0.3", "FramePre");
+  AddField(LabelTPre, "t pre (s)", "preconcentration time", txtTPre, "600", "FramePre");
+  AddField(LabelRStir, "R stir  (rpm)", "stirring rate", txtRStir, "100", "FramePre");
+  AddField(LabelTpreconst, "t pre const (/s)", "preconcentration time constant", txtTpreconst,
+           "1e-3", "FramePre");
+
+  cmdOK.SetCaption("OK");
+  cmdOK.onClick = [this] { cmdOK_Click(); };
+  Add(cmdOK);
+
+  radius.onChange = [this] { radius_Change(); };
+  leng.onChange = [this] { leng_Change(); };
+  ARE.onChange = [this] { ARE_Change(); };
+  V.onChange = [this] { V_Change(); };
+  Estep.onChange = [this] { Estep_Change(); };
+  TextF.onChange = [this] { TextF_Change(); };
+}
+
+void FormIns::AddField(Label& label, const char* caption, const char* toolTip, TextBox& box,
+                       const char* text, const std::string& frame) {
+  label.SetCaption(caption);
+  label.SetToolTip(toolTip);
+  label.SetGrid(fieldRow_, 0);
+  Add(label, frame);
+  box.SetText(text);
+  box.SetGrid(fieldRow_++, 1);
+  Add(box, frame);
+}
+
+void FormIns::BuildElectrodeFrame() {
+  const std::string frame = "FrameElectrode";
+  FrameElectrode.SetCaption("Electrode");
+  Add(FrameElectrode);
+  for (int i = 1; i <= 10; ++i) {
+    OptionButton& option = optElectrode.Add("optElectrode", i);
+    option.SetCaption(kElectrodeCaptions[i - 1]);
+    option.SetGrid(i - 1, 0);
+    option.onClick = [this, i] { optElectrode_Click(i); };
+    electrodes_.Add(option);
+    Add(option, frame);
+  }
+  optElectrode(1).InitSelected(true);
+  fieldRow_ = 10;
+  AddField(LabelArea, "Area (cm ²)", "electrode area", ARE, "1", frame);
+  AddField(LabelRadius, "Radius (cm)", "electrode radius", radius, "0.2821", frame);
+  AddField(LabelLength, "Length (cm)", "electrode length or film thickness", leng, "0.01", frame);
+  AddField(LabelRrate, "Rotation (rpm)", "electrode rotation rate", TextRrate, "100", frame);
+  ShowGeometryFields();  // the planar electrode of the start needs none of them
+}
+
+void FormIns::OK() {
+  if (applyMechanism) applyMechanism();
+  method1();
+}
+
+void FormIns::method1() {
+  model_.StartPotential = Value(Estart);
+  model_.EndPotential = Value(Eend);
+  model_.PotentialStep = Value(Estep);
+  model_.ElectrodeArea = Value(ARE);
+  model_.DoubleLayerCapacitance = Value(Cdl);
+  model_.UncompensatedResistance = Value(txtRu);
+  model_.Temperature = Value(txttemp) + kKelvinOffset;
+  model_.PulsePotential = Value(Epulse);
+  model_.NoiseLevel = Value(Noise);
+  model_.DropTime = Value(td);
+  model_.PulseTime = Value(tp);
+  model_.ScanRate = Value(V);
+  model_.ElectrodeLength = Value(leng);
+  model_.Radius = Value(radius);
+  if (model_.Electrode == 4) {
+    // Radius of the hemisphere with the same steady-state current as the disc.
+    model_.Radius = 2 * Value(radius) / kPi;
+    model_.ElectrodeArea = kTwoPi * model_.Radius * model_.Radius;
+  } else if (model_.Electrode == 10) {
+    model_.Radius = Value(radius) / 2;
+    model_.ElectrodeArea = kPi * model_.Radius * Value(leng);
+  }
+  model_.RotationRate = Value(TextRrate) * kPi / 30;
+  int scan = ComboScan.ListIndex();
+  if (scan >= 0) model_.ScanCycles = kScanCycles[scan];
+  radius_Change();
+}
+
+void FormIns::cmdOK_Click() {
+  OK();
+  Hide();
+}
+
+void FormIns::Form_Activate() {
+  if (applyMechanism) applyMechanism();
+  int technique = model_.Technique;
+  bool pulse = technique >= 3;
+  bool squareWave = technique == 5 || technique == 6;
+  for (Control* c : {static_cast<Control*>(&LabelV), static_cast<Control*>(&V)}) {
+    c->SetVisible(!squareWave);
+  }
+  LabelF.SetVisible(squareWave);
+  TextF.SetVisible(squareWave);
+  Labeltp.SetVisible(pulse);
+  tp.SetVisible(pulse);
+  tp.SetLocked(squareWave);
+  LabelEpulse.SetVisible(pulse);
+  Epulse.SetVisible(pulse);
+  for (int i = 5; i <= 10; ++i) {
+    bool enabled = false;
+    if (model_.DigitalSimulation) {
+      enabled = i != 9;
+    } else {
+      enabled = i == 9 || (i == 8 && (technique == 2 || technique == 3));
+    }
+    optElectrode(i).SetEnabled(enabled);
+  }
+}
+
+// The area field follows the radius (and length) of the electrode, and the electrode volume
+// follows the geometry.
+void FormIns::radius_Change() {
+  GeometryExchange exchange(geometryDepth_);
+  if (exchange.TooDeep()) return;
+  IgnoringErrors([&] { model_.ElectrodeLength = Value(leng); });
+  IgnoringErrors([&] { SetAreaFromGeometry(); });
+}
+
+void FormIns::SetAreaFromGeometry() {
+  double r = Value(radius);
+  double length = Value(leng);
+  double radiusCubed = model_.Radius * model_.Radius * model_.Radius;
+  auto setArea = [&](double area) { ARE.SetText(FormatNumber(area, kGeometryFormat)); };
+  switch (model_.Electrode) {
+    case 2:
+      setArea(4 * kPi * r * r);
+      model_.ElectrodeVolume = 4 * kPi * radiusCubed / 3;
+      break;
+    case 3:
+    case 7:
+      setArea(kTwoPi * r * r);
+      model_.ElectrodeVolume = kTwoPi * radiusCubed / 3;
+      break;
+    case 4:
+    case 8:
+      setArea(kPi * r * r);
+      model_.ElectrodeVolume = Value(ARE) * model_.ElectrodeLength;
+      break;
+    case 5:
+    case 6:
+      setArea(kTwoPi * r * length);
+      model_.ElectrodeVolume = kPi * model_.Radius * model_.Radius * model_.ElectrodeLength;
+      break;
+    case 10:
+      setArea(2 * r * length);
+      model_.ElectrodeVolume = Value(ARE) * model_.ElectrodeLength;
+      break;
+    default:  // planar and thin film: the area is typed
+      model_.ElectrodeVolume = Value(ARE) * model_.ElectrodeLength;
+      break;
+  }
+}
+
+void FormIns::ARE_Change() {
+  GeometryExchange exchange(geometryDepth_);
+  if (exchange.TooDeep()) return;
+  IgnoringErrors([&] { SetRadiusFromArea(); });
+}
+
+void FormIns::SetRadiusFromArea() {
+  double area = Value(ARE);
+  double length = Value(leng);
+  auto setRadius = [&](double r) { radius.SetText(FormatNumber(r, kGeometryFormat)); };
+  switch (model_.Electrode) {
+    case 2:
+      setRadius(Sqrt(Div(area, 4 * kPi)));
+      break;
+    case 3:
+    case 7:
+      setRadius(Sqrt(Div(area, kTwoPi)));
+      break;
+    case 4:
+    case 8:
+      setRadius(Sqrt(Div(area, kPi)));
+      break;
+    case 5:
+    case 6:
+      setRadius(Div(area, kTwoPi * length));
+      break;
+    case 10:
+      setRadius(Div(area, 2 * length));
+      break;
+    default:  // planar and thin film: no radius
+      break;
+  }
+}
+
+void FormIns::V_Change() {
+  IgnoringErrors([&] { td.SetText(NumberText(Div(Value(Estep), Value(V)))); });
+}
+
+void FormIns::TextF_Change() {
+  IgnoringErrors([&] { tp.SetText(NumberText(Div(0.5, Value(TextF)))); });
+}
+
+void FormIns::ShowGeometryFields() {
+  int e = model_.Electrode;
+  bool length = e == 5 || e == 6 || e == 9 || e == 10;
+  bool radiusShown = e >= 2 && e <= 8 ? true : e == 10;
+  bool rotation = e >= 6 && e <= 8;
+  LabelLength.SetVisible(length);
+  leng.SetVisible(length);
+  LabelRadius.SetVisible(radiusShown);
+  radius.SetVisible(radiusShown);
+  LabelRrate.SetVisible(rotation);
+  TextRrate.SetVisible(rotation);
+}
+
+void FormIns::optElectrode_Click(int index) {
+  model_.Electrode = index;
+  ShowGeometryFields();
+  LabelRadius.SetCaption(index == 10 ? "Half Width (cm)" : "Radius (cm)");
+  LabelLength.SetCaption(index == 10 ? "Thick (cm)" : "Length (cm)");
+  radius_Change();
+}
+
+void FormIns::CheckPreCon_Click() {
+  FramePre.SetVisible(!FramePre.Visible());
+  if (refreshModel) refreshModel();
+}
+
+}  // namespace qalto

@@ -1,0 +1,113 @@
+#pragma once
+// The Instrument window: electrode type and geometry, the potential program and timing of the
+// technique, temperature, noise, scan cycles, ohmic and capacitive parameters with a linear
+// baseline, and the preconcentration conditions. Change handlers keep the area and radius, the
+// drop time and the pulse time consistent while the user types.
+
+#include <functional>
+
+#include "model/model.h"
+#include "ui/form.h"
+
+namespace qalto {
+
+class FormIns : public Form {
+ public:
+  explicit FormIns(Model& model);
+
+  // The Mechanism window's OK, then the apply step.
+  void OK();
+  // Copies the fields into the model (the apply step).
+  void method1();
+  void cmdOK_Click();
+  void Activate() override { Form_Activate(); }
+  void Form_Activate();
+  void radius_Change();
+  void ARE_Change();
+  void leng_Change() { radius_Change(); }
+  void V_Change();
+  void Estep_Change() { V_Change(); }
+  void TextF_Change();
+  void optElectrode_Click(int index);
+  void CheckPreCon_Click();
+
+  // The Mechanism window's OK; the model refresh.
+  std::function<void()> applyMechanism;
+  std::function<void()> refreshModel;
+
+  Frame FrameInstrument{"FrameInstrument"};
+  Label LabelExpanding{"LabelExpanding"};
+  TextBox TextExpanding{"TextExpanding"};
+  Label LabelEstart{"LabelEstart"};
+  TextBox Estart{"Estart"};
+  Label LabelEend{"LabelEend"};
+  TextBox Eend{"Eend"};
+  Label LabelEstep{"LabelEstep"};
+  TextBox Estep{"Estep"};
+  Label LabelV{"LabelV"};
+  TextBox V{"V"};
+  Label Labeltp{"Labeltp"};
+  TextBox tp{"tp"};
+  Label Labeltd{"Labeltd"};
+  TextBox td{"td"};
+  Label LabelEpulse{"LabelEpulse"};
+  TextBox Epulse{"Epulse"};
+  Label Labeltemp{"Labeltemp"};
+  TextBox txttemp{"txttemp"};
+  Label LabelNoise{"LabelNoise"};
+  TextBox Noise{"Noise"};
+  Label LabelF{"LabelF"};
+  TextBox TextF{"TextF"};
+  Label LabelScan{"LabelScan"};
+  ComboBox ComboScan{"ComboScan"};
+
+  Frame FrameElectrode{"FrameElectrode"};
+  ControlArray<OptionButton> optElectrode;
+  Label LabelArea{"LabelArea"};
+  TextBox ARE{"ARE"};
+  Label LabelRadius{"LabelRadius"};
+  TextBox radius{"radius"};
+  Label LabelLength{"LabelLength"};
+  TextBox leng{"leng"};
+  Label LabelRrate{"LabelRrate"};
+  TextBox TextRrate{"TextRrate"};
+
+  Frame FrameBaseline{"FrameBaseline"};
+  Label LabelRu{"LabelRu"};
+  TextBox txtRu{"txtRu"};
+  Label LabelOhm{"LabelOhm"};
+  Label LabelCdl{"LabelCdl"};
+  TextBox Cdl{"Cdl"};
+  Label LabelI0{"LabelI0"};
+  TextBox TxtI0{"TxtI0"};
+  Label LabelI1{"LabelI1"};
+  TextBox TxtI1{"TxtI1"};
+
+  CheckBox CheckPreCon{"CheckPreCon"};
+  Frame FramePre{"FramePre"};
+  Label LabelEPre{"LabelEPre"};
+  TextBox txtEPre{"txtEPre"};
+  Label LabelTPre{"LabelTPre"};
+  TextBox txtTPre{"txtTPre"};
+  Label LabelRStir{"LabelRStir"};
+  TextBox txtRStir{"txtRStir"};
+  Label LabelTpreconst{"LabelTpreconst"};
+  TextBox txtTpreconst{"txtTpreconst"};
+
+  Button cmdOK{"cmdOK"};
+
+ private:
+  void AddField(Label& label, const char* caption, const char* toolTip, TextBox& box,
+                const char* text, const std::string& frame);
+  void BuildElectrodeFrame();
+  void ShowGeometryFields();
+  void SetRadiusFromArea();
+  void SetAreaFromGeometry();
+
+  Model& model_;
+  OptionGroup electrodes_;
+  int fieldRow_ = 0;
+  int geometryDepth_ = 0;  // nesting of the area and radius handlers
+};
+
+}  // namespace qalto

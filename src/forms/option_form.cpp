@@ -1,0 +1,125 @@
+#include "forms/option_form.h"
+
+#include <string>
+
+#include "common/number_text.h"
+#include "plot/plotter.h"
+
+namespace qalto {
+
+FormOption::FormOption(Model& model) : Form("formOption", "Option"), model_(model) {
+  Add(CheckGrid).SetCaption("Grid");
+  CheckGrid.InitChecked(false);
+
+  for (int i = 0; i < kStyledCurves; ++i) {
+    Frame& frame = Add(Frame1.Add("Frame1", i));
+    frame.SetCaption("Curve " + std::to_string(i + 1));
+    const std::string container = frame.FullName();
+    Add(Linestyle.Add("Linestyle", i), container).SetCaption("Line style");
+    OptionButton& dots = Add(linestyle1.Add("linestyle1", i), container);
+    OptionButton& squares = Add(linestyle2.Add("linestyle2", i), container);
+    OptionButton& line = Add(linestyle3.Add("linestyle3", i), container);
+    dots.SetCaption("...........");
+    squares.SetCaption("oooooo");
+    line.SetCaption("______");
+    styleGroups_[i].Add(dots);
+    styleGroups_[i].Add(squares);
+    styleGroups_[i].Add(line);
+    dots.InitSelected(true);
+  }
+
+  Add(overlap).SetCaption("Overlap");
+  overlap.SetToolTip("overlap plot");
+  overlap.InitChecked(false);
+
+  Add(axis).SetCaption("Axis");
+  Add(ComboY, "axis").SetItems({"current I", "surface concentration C"});
+  Add(CheckXdir, "axis").SetCaption("X direction: + -> -");
+  CheckXdir.SetToolTip("+ to -, or - to +");
+  CheckXdir.InitChecked(true);
+  Add(Yauto, "axis").SetCaption("Y auto");
+  Yauto.SetToolTip("auto scale of Y axis ");
+  Yauto.InitChecked(true);
+  Yauto.onClick = [this] { Yauto_Click(); };
+  Add(Xauto, "axis").SetCaption("X auto");
+  Xauto.SetToolTip("auto scale of X axis ");
+  Xauto.InitChecked(true);
+  Xauto.onClick = [this] { Xauto_Click(); };
+
+  Add(Label5, "axis").SetCaption("Y max");
+  Label5.SetToolTip("maxinum Y value");
+  Add(YmaxText, "axis").SetText("1e-3");
+  Add(Label4, "axis").SetCaption("Y min");
+  Label4.SetToolTip("mininum Y value");
+  Add(YminText, "axis").SetText("-1e-3");
+  Add(Label3, "axis").SetCaption("X max");
+  Label3.SetToolTip("maxinum X value");
+  Add(XmaxText, "axis").SetText("0.3");
+  Add(Label2, "axis").SetCaption("X min");
+  Label2.SetToolTip("mininum X value");
+  Add(XminText, "axis").SetText("-0.3");
+
+  Add(cmdOK).SetCaption("OK");
+  cmdOK.onClick = [this] { cmdOK_Click(); };
+
+  // Both ranges start automatic, so their fields start hidden, as a click on the check box
+  // would leave them.
+  Xauto_Click();
+  Yauto_Click();
+}
+
+void FormOption::Connect(DrawingSurface& plotWindow, Platform& platform,
+                         std::function<void()> refreshModel) {
+  plotWindow_ = &plotWindow;
+  platform_ = &platform;
+  refreshModel_ = std::move(refreshModel);
+}
+
+void FormOption::OK() {
+  model_.ShowGrid = CheckGrid.Checked();
+  model_.OverlapPlot = overlap.Checked();
+  if (!Xauto.Checked()) {
+    model_.PlotXMin = ReadNumber(XminText.Text());
+    model_.PlotXMax = ReadNumber(XmaxText.Text());
+  }
+  if (!Yauto.Checked()) {
+    model_.PlotYMin = ReadNumber(YminText.Text());
+    model_.PlotYMax = ReadNumber(YmaxText.Text());
+  }
+  for (int i = 0; i < kStyledCurves; ++i) {
+    model_.LineStyles(i + 1) = linestyle1(i).Selected() ? 1 : linestyle2(i).Selected() ? 2 : 3;
+  }
+}
+
+void FormOption::cmdOK_Click() {
+  try {
+    OK();
+  } catch (const RuntimeError&) {
+    // A typed number too large for a double: the plot runs OK again inside its own error trap,
+    // which ends the drawing quietly.
+  }
+  if (plotWindow_ != nullptr && platform_ != nullptr) {
+    PlotContext context{model_, *this, *plotWindow_, *platform_};
+    PrepareAndPlot(context, refreshModel_, model_.FirstPoint, model_.LastPoint, model_.PotentialX,
+                   model_.CurrentY, model_.LineStyles);
+  }
+  Hide();
+}
+
+void FormOption::Xauto_Click() {
+  bool typed = !Xauto.Checked();
+  Label2.SetVisible(typed);
+  XminText.SetVisible(typed);
+  Label3.SetVisible(typed);
+  XmaxText.SetVisible(typed);
+}
+
+void FormOption::Yauto_Click() {
+  bool typed = !Yauto.Checked();
+  Label4.SetVisible(typed);
+  YminText.SetVisible(typed);
+  Label5.SetVisible(typed);
+  YmaxText.SetVisible(typed);
+}
+
+}  // namespace qalto
