@@ -21,6 +21,9 @@ App::App(Platform& platform, std::string programFolder)
   expr_->LinkInstrument({&ins_->Estart, &ins_->CheckPreCon, &ins_->txtEPre, &ins_->txtTPre,
                          &ins_->txtRStir, &ins_->txtTpreconst});
   option_.Connect(plot_.surface, platform_, [this] { Refresh(); });
+  import_.choiceChanged = [this] {
+    if (LoadImportChoice()) PlotCurves();
+  };
   RegisterHandlers();
   Load();
   ActivateMainWindow();
@@ -48,6 +51,7 @@ Form* App::FindForm(const std::string& name) {
   if (name == "FormPlot") return &plot_;
   if (name == "frmAbout") return &about_;
   if (name == "formOption") return &option_;
+  if (name == "FormImport") return &import_;
   return nullptr;
 }
 

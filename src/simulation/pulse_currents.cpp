@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "common/checked_math.h"
-#include "common/int16.h"
+#include "common/point_index.h"
 #include "simulation/kinetic_currents.h"
 
 namespace qalto {
@@ -48,7 +48,7 @@ double SquareWavePlanarCurrent(const Model& model, const KineticArguments& args,
     stairs.Ebase = model.EndPotential;
     lastStep = i - model.SweepPoints - 2.0;
   }
-  int K = ToInt16(lastStep);  // the step counter is a 16-bit integer
+  int K = ToPointIndex(lastStep);
   double S = history.WeightedSum(model, StepResponse::kPlanar, args, stairs, K,
                                  history.SquareWaveWeights(i), i);
   return Checked((1.0 / kSqrt2 - 2.0) * Ib + Ia + S);
@@ -65,7 +65,7 @@ double AdditiveSquareWavePlanarCurrent(const Model& model, const KineticArgument
   double Pminus = NernstReducedFraction(model, AtPotential(args, args.E - args.P / 2.0));
   Staircase stairs{model.StartPotential, model.SweepDirection, model.PotentialStep,
                    kAdditiveHistoryStart};
-  int lastStep = ToInt16(i - 2);  // the step counter is a 16-bit integer
+  int lastStep = i - 2;
   double S = history.WeightedSum(model, StepResponse::kNernst, args, stairs, lastStep,
                                  history.AdditiveWeights(i - kAdditiveHistoryStart), i);
   return Checked(Pminus / kSqrt2 + Pplus + S);
@@ -77,7 +77,7 @@ double AdditiveSquareWaveSphericalCurrent(const Model& model, const KineticArgum
   double B = SphericalKineticCurrent(model, AtPotential(args, args.E + args.P / 2.0));
   Staircase stairs{model.StartPotential, model.SweepDirection, model.PotentialStep,
                    kAdditiveHistoryStart};
-  int lastStep = ToInt16(i - 2);  // the step counter is a 16-bit integer
+  int lastStep = i - 2;
   double S = history.WeightedSum(model, StepResponse::kSpherical, args, stairs, lastStep,
                                  history.AdditiveWeights(i - kAdditiveHistoryStart), i);
   return Checked(B / kSqrt2 + A + S);
