@@ -216,6 +216,8 @@ void App::mnuSimulate_Click() {
   try {
     expr_->OK();
     RunSimulation(*model_, ReadSimulationInputs(), platform_);
+    // The slot the simulation wrote no longer holds a measured curve.
+    importedCurves_[static_cast<size_t>(model_->TargetCurve)].reset();
   } catch (const RuntimeError& error) {
     // The parameters could not be applied (a zero temperature, a number too large to read).
     platform_.MessageBox("Analytical simulation Error: " + error.Description() +

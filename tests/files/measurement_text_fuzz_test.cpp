@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -180,9 +181,10 @@ std::string MillionLines(const std::string& sample, const std::string& row) {
   return text;
 }
 
+// Built when the test runs, not when the program starts: every test process would pay for it.
 struct LongFile {
   const char* name;
-  std::string text;
+  std::function<std::string()> text;
   bool reads;
 };
 
@@ -193,7 +195,7 @@ void PrintTo(const LongFile& file, std::ostream* out) {
 class LongFileTest : public ::testing::TestWithParam<LongFile> {};
 
 TEST_P(LongFileTest, AMillionLinesEnd) {
-  EXPECT_EQ(CheckReading(GetParam().text), GetParam().reads);
+  EXPECT_EQ(CheckReading(GetParam().text()), GetParam().reads);
 }
 
 // A session whose one curve holds the points.
@@ -209,19 +211,24 @@ std::string LongSession(int points) {
 INSTANTIATE_TEST_SUITE_P(
     Readers, LongFileTest,
     ::testing::Values(
-        LongFile{"EcLab", MillionLines(EcLabSample() + "\r\n", "2\t1.9\t0.1\t1E-3\t3.0\r\n"), true},
-        LongFile{"Chi", MillionLines(ChiSample(), "0.100, 1.000e-6\n"), true},
-        LongFile{"Gamry", MillionLines(GamrySample(), "\t3\t1\t0.1\t1E-7\t0\t0\t0\t9\t.\t0\n"),
+        LongFile{"EcLab",
+                 [] { return MillionLines(EcLabSample() + "\r\n", "2\t1.9\t0.1\t1E-3\t3.0\r\n"); },
                  true},
-        LongFile{"Delimited", MillionLines("E (V);I (A)\n", "0,1;1e-6\n"), true},
-        LongFile{"TwoColumnCsv", MillionLines("", "0.1,1e-6\n"), true},
+        LongFile{"Chi", [] { return MillionLines(ChiSample(), "0.100, 1.000e-6\n"); }, true},
+        LongFile{
+            "Gamry",
+            [] { return MillionLines(GamrySample(), "\t3\t1\t0.1\t1E-7\t0\t0\t0\t9\t.\t0\n"); },
+            true},
+        LongFile{"Delimited", [] { return MillionLines("E (V);I (A)\n", "0,1;1e-6\n"); }, true},
+        LongFile{"TwoColumnCsv", [] { return MillionLines("", "0.1,1e-6\n"); }, true},
         // A million lines of header text without data, and a million broken data lines.
-        LongFile{"HeaderAlone", MillionLines("", "Potential (V)\n"), false},
-        LongFile{"ShortLines", MillionLines("E (V),I (A)\n0.1,1\n", "0.1\n"), false},
+        LongFile{"HeaderAlone", [] { return MillionLines("", "Potential (V)\n"); }, false},
+        LongFile{"ShortLines", [] { return MillionLines("E (V),I (A)\n0.1,1\n", "0.1\n"); }, false},
         // A session holds its points on one line; twice the store's points in one curve.
-        LongFile{"Session", LongSession(200000), true},
+        LongFile{"Session", [] { return LongSession(200000); }, true},
         // Nested deeper than any session file.
-        LongFile{"DeepSession", "{\"measurements\":" + std::string(100000, '['), false}));
+        LongFile{"DeepSession", [] { return "{\"measurements\":" + std::string(100000, '['); },
+                 false}));
 
 }  // namespace
 }  // namespace qalto

@@ -18,12 +18,12 @@ echo both cycles one after the other
 select FormImport.ComboCycle "all cycles"
 model NumberOfPoints
 click FormImport.cmdOK
-echo CH Instruments text: one cycle, its peaks
+echo CH Instruments text: one cycle, and its peaks found at once
 menu mnuClear
 dialog cv.txt
 menu mnuImport
-result
 menu mnuFindPeak
+result
 echo a spreadsheet in millivolts and microamperes
 menu mnuClear
 dialog sweep.csv
