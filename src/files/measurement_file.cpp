@@ -1,5 +1,6 @@
 #include "files/measurement_file.h"
 
+#include <filesystem>
 #include <sstream>
 
 #include "files/chi_text_reader.h"
@@ -16,10 +17,20 @@
 namespace qalto {
 namespace {
 
+// The text as a stream, without a copy.
+class TextBuffer : public std::streambuf {
+ public:
+  explicit TextBuffer(const std::string& text) {
+    char* start = const_cast<char*>(text.data());  // only read from
+    setg(start, start, start + text.size());
+  }
+};
+
 // The program's own two-column CSV, read exactly as it always was; nothing when the text is
 // not of that form.
-std::optional<ImportedFile> TwoColumnCsv(std::string_view bytes, const std::string& source) {
-  std::istringstream in{std::string(bytes)};
+std::optional<ImportedFile> TwoColumnCsv(const std::string& text, const std::string& source) {
+  TextBuffer buffer(text);
+  std::istream in(&buffer);
   ImportedFile file;
   file.format = "two-column CSV";
   file.curves.resize(1);
@@ -34,28 +45,37 @@ std::optional<ImportedFile> TwoColumnCsv(std::string_view bytes, const std::stri
 
 }  // namespace
 
-ImportedFile ReadMeasurementText(std::string_view bytes, const std::string& source) {
-  DecodedText decoded = DecodeText(bytes);
+ImportedFile ReadMeasurementText(std::string bytes, const std::string& source) {
+  DecodedText decoded = DecodeText(std::move(bytes));
   std::vector<std::string_view> lines = SplitLines(decoded.text);
   if (LooksLikeEcLabText(lines)) return ReadEcLabText(lines, source);
   if (LooksLikeGamryDta(lines)) return ReadGamryDta(lines, source);
   if (LooksLikePsSession(decoded.text)) return ReadPsSession(decoded.text, source);
   if (LooksLikePalmSensCsv(lines)) return ReadPalmSensCsv(lines, source);
   if (LooksLikeChiText(lines)) return ReadChiText(lines, source);
-  if (std::optional<ImportedFile> csv = TwoColumnCsv(bytes, source)) return *csv;
+  if (std::optional<ImportedFile> csv = TwoColumnCsv(decoded.text, source)) return *csv;
   return ReadDelimitedText(lines, source);
 }
 
 ImportedFile ReadMeasurementFile(const std::string& path) {
   std::ifstream file = OpenForInput(path);
-  std::ostringstream bytes;
+  // Read in one piece of the file's size, then to its real end (it may have grown).
+  std::error_code unknown;
+  std::uintmax_t size = std::filesystem::file_size(path, unknown);
+  std::string bytes(unknown ? 0 : static_cast<size_t>(size), '\0');
   try {
-    bytes << file.rdbuf();
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(file.gcount()));
+    if (file) {
+      std::ostringstream rest;
+      rest << file.rdbuf();
+      bytes += rest.str();
+    }
   } catch (const std::ios_base::failure&) {
     throw RuntimeError("Device I/O error");
   }
   if (file.bad()) throw RuntimeError("Device I/O error");
-  return ReadMeasurementText(bytes.view(), path);
+  return ReadMeasurementText(std::move(bytes), path);
 }
 
 }  // namespace qalto

@@ -4,7 +4,6 @@
 // own two-column CSV, and delimited text of any other origin (Autolab NOVA among them).
 
 #include <string>
-#include <string_view>
 
 #include "files/imported_curve.h"
 
@@ -12,7 +11,7 @@ namespace qalto {
 
 // The file's curves and settings; source names the file in the curves. A file that is not
 // understood raises a FileFormatError placed at its line.
-ImportedFile ReadMeasurementText(std::string_view bytes, const std::string& source);
+ImportedFile ReadMeasurementText(std::string bytes, const std::string& source);
 
 // Reads the whole file and then its text; failures of the file itself (not found, a folder,
 // a failing read) raise a RuntimeError with the run-time library's description.

@@ -50,6 +50,10 @@ size_t Utf8Length(std::string_view s, size_t pos) {
 
 bool IsUtf8(std::string_view s) {
   for (size_t pos = 0; pos < s.size();) {
+    if (static_cast<unsigned char>(s[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
     size_t length = Utf8Length(s, pos);
     if (length == 0) return false;
     pos += length;
@@ -57,18 +61,21 @@ bool IsUtf8(std::string_view s) {
   return true;
 }
 
-std::string FromUtf8(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
+// The text without its byte-order marks, moved in place.
+std::string WithoutMarks(std::string s) {
   static constexpr std::string_view kMark = "\xEF\xBB\xBF";
-  for (size_t pos = 0; pos < s.size();) {
-    if (s.substr(pos, 3) == kMark) {
-      pos += 3;
-      continue;
+  size_t mark = s.find(kMark);
+  if (mark == std::string::npos) return s;
+  size_t kept = mark;
+  for (size_t pos = mark; pos < s.size();) {
+    if (std::string_view(s).substr(pos, kMark.size()) == kMark) {
+      pos += kMark.size();
+    } else {
+      s[kept++] = s[pos++];
     }
-    out += s[pos++];
   }
-  return out;
+  s.resize(kept);
+  return s;
 }
 
 std::string FromLatin1(std::string_view s) {
@@ -105,23 +112,23 @@ std::string FromUtf16(std::string_view s, bool littleEndian) {
 
 }  // namespace
 
-DecodedText DecodeText(std::string_view bytes) {
-  if (bytes.substr(0, 2) == "\xFF\xFE") return {FromUtf16(bytes.substr(2), true), "UTF-16LE"};
-  if (bytes.substr(0, 2) == "\xFE\xFF") return {FromUtf16(bytes.substr(2), false), "UTF-16BE"};
-  if (IsUtf8(bytes)) return {FromUtf8(bytes), "UTF-8"};
-  return {FromLatin1(bytes), "Latin-1"};
+DecodedText DecodeText(std::string bytes) {
+  std::string_view view = bytes;
+  if (view.substr(0, 2) == "\xFF\xFE") return {FromUtf16(view.substr(2), true), "UTF-16LE"};
+  if (view.substr(0, 2) == "\xFE\xFF") return {FromUtf16(view.substr(2), false), "UTF-16BE"};
+  if (IsUtf8(view)) return {WithoutMarks(std::move(bytes)), "UTF-8"};
+  return {FromLatin1(view), "Latin-1"};
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   size_t start = 0;
   while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
+    size_t end = start;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+      ++end;
     lines.push_back(text.substr(start, end - start));
+    if (end == text.size()) break;
     start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
   }
   return lines;

@@ -16,8 +16,8 @@ struct DecodedText {
 
 // UTF-16 is recognised by its byte-order mark, UTF-8 by being valid UTF-8; anything else is
 // read as Latin-1, which every byte sequence is. Byte-order marks (U+FEFF) are dropped
-// wherever they stand: some exports end with a stray one.
-DecodedText DecodeText(std::string_view bytes);
+// wherever they stand: some exports end with a stray one. UTF-8 text is moved, not copied.
+DecodedText DecodeText(std::string bytes);
 
 // The lines of the text without their ends; CR LF, CR and LF each end one line. A last line
 // without an end counts; an empty text has no lines.
