@@ -55,8 +55,9 @@ class App {
   // an unknown name. The main window MDIForm1 is not a form model.
   Form* FindForm(const std::string& name);
 
-  // The measured curve an import put into a store slot (1..kMaxCurves), with the settings its
-  // file holds; nothing for a slot that holds no imported curve.
+  // The measured curve an import put into a store slot (1..kMaxCurves), as its file holds it
+  // (before any resampling or scaling in the store), with the file's settings; nothing for a
+  // slot that holds no imported curve.
   const std::optional<ImportedCurve>& ImportedCurveIn(int curve) const;
   // The file read by the last import that succeeded.
   const ImportedFile& ImportedData() const { return importedFile_; }
