@@ -1,11 +1,13 @@
-// Reading and writing a full curve of 5000 points: the data reader, the whole Import Data
-// command on a file (reading, the Instrument window, the report and the plot), the export text
-// and the parameter report text.
+// Reading and writing a full curve of the store's 100 000 points: the two-column data reader,
+// the EC-Lab text reader and the whole Import Data command on an EC-Lab file of 100 000 rows
+// (reading, the Instrument window, the report and the plot), the export text and the
+// parameter report text.
 
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -17,13 +19,14 @@
 #include "model/model.h"
 #include "files/curve_export.h"
 #include "files/data_reader.h"
+#include "files/measurement_file.h"
 #include "files/parameter_report.h"
 #include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
 
-// A swept curve of 5000 points with full-precision currents.
+// A swept curve of kMaxPoints points with full-precision currents.
 std::unique_ptr<Model> FullCurve() {
   auto model = std::make_unique<Model>();
   for (int i = 1; i <= kMaxPoints; ++i) {
@@ -38,23 +41,53 @@ std::unique_ptr<Model> FullCurve() {
 void BM_ReadCurveRecords(benchmark::State& state) {
   auto source = FullCurve();
   std::string text = CurveExportText(1, kMaxPoints, source->PotentialX, source->CurrentY, 1);
-  auto model = std::make_unique<Model>();
   for (auto _ : state) {
     std::istringstream in(text);
-    benchmark::DoNotOptimize(ReadCurveRecords(in, *model, 1));
+    ImportedCurve curve;
+    benchmark::DoNotOptimize(ReadCurveRecords(in, curve));
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_ReadCurveRecords)->Unit(benchmark::kMicrosecond);
 
+// An EC-Lab text export of a CV of 100 000 rows in 16 columns as EC-Lab writes them: one
+// cycle number over four sweeps at 50 mV/s, so that all the rows go into the store.
+std::string EcLabText() {
+  constexpr int kRows = 100000;
+  std::string text =
+      "EC-Lab ASCII FILE\r\nNb header lines : 7\r\n\r\nCyclic Voltammetry\r\n"
+      "dE/dt               50.000\r\ndE/dt unit          mV/s\r\n"
+      "mode\tox/red\terror\tcontrol changes\tcounter inc.\ttime/s\tcontrol/V\tEwe/V\t<I>/mA\t"
+      "cycle number\t(Q-Qo)/C\tI Range\tRcmp/Ohm\tstep time/s\tPwe/W\tRwe/Ohm\t\r\n";
+  char row[400];
+  for (int i = 0; i < kRows; ++i) {
+    int inCycle = i % (kRows / 4);
+    double e = inCycle < kRows / 8 ? -0.1 + 4e-5 * inCycle : 0.9 - 4e-5 * (inCycle - kRows / 8);
+    double current = 0.2 * std::exp(-(e - 0.25) * (e - 0.25) / 0.002) - 0.01;  // mA
+    std::snprintf(row, sizeof row,
+                  "2\t0\t0\t1\t0\t%.15E\t%.7E\t%.7E\t%.15E\t%.15E\t0.0000000E+000\t39\t"
+                  "2.4656866E+001\t0.000000000000000E+000\t-5.1116007E-007\t1.2532315E+005\r\n",
+                  3.6 + 0.0008 * i, e, e + 3e-4, current, 1.0);
+    text += row;
+  }
+  return text;
+}
+
+void BM_ReadEcLabText(benchmark::State& state) {
+  std::string text = EcLabText();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(ReadMeasurementText(text, "cv.mpt"));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_ReadEcLabText)->Unit(benchmark::kMillisecond);
+
 void BM_ImportDataCommand(benchmark::State& state) {
-  auto source = FullCurve();
   std::string path = (std::filesystem::temp_directory_path() /
-                      ("qalto_import_bench_" + std::to_string(::getpid()) + ".csv"))
+                      ("qalto_import_bench_" + std::to_string(::getpid()) + ".mpt"))
                          .string();
-  std::ofstream(path, std::ios::binary)
-      << CurveExportText(1, kMaxPoints, source->PotentialX, source->CurrentY, 1);
+  std::ofstream(path, std::ios::binary) << EcLabText();
   RecordingPlatform platform;
   App app(platform);
   for (auto _ : state) {

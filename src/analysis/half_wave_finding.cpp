@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "analysis/curve_extremes.h"
-#include "common/int16.h"
 #include "common/number_format.h"
+#include "common/point_index.h"
 
 namespace qalto {
 namespace {
@@ -13,8 +13,8 @@ namespace {
 // The first point half-way up the wave is reported as wave number ++wave.
 void ReportSegment(const Model& model, ResultWindow& result, const Table1<double>& y, int s,
                    int& wave) {
-  int from = ToInt16((s - 1) * model.SweepPoints);
-  int to = ToInt16(s * model.SweepPoints);
+  int from = ToPointIndex((s - 1) * model.SweepPoints);
+  int to = ToPointIndex(s * model.SweepPoints);
   double high = MaxOfRange(y, from, to);  // A
   double low = MinOfRange(y, from, to);   // A
   double half = std::fabs(high - low) / 2;

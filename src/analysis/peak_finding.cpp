@@ -4,8 +4,8 @@
 #include <string>
 
 #include "common/checked_math.h"
-#include "common/int16.h"
 #include "common/number_format.h"
+#include "common/point_index.h"
 
 namespace qalto {
 namespace {
@@ -97,7 +97,7 @@ void PrintSeparation(const Model& model, ResultWindow& result, int k) {
 void PrintPeakRatio(const Model& model, ResultWindow& result, int k) {
   double ipc = model.PeakCurrent(1, k);   // forward peak, A
   double ipa0 = model.PeakCurrent(2, k);  // reverse peak against zero current, A
-  double isp = model.CurrentY(ToInt16(model.SweepPoints), k);  // at the switching point, A
+  double isp = model.CurrentY(ToPointIndex(model.SweepPoints), k);  // at the switching point, A
   double ratio = std::fabs(Div(ipa0, ipc)) + 0.485 * std::fabs(Div(isp, ipc)) + 0.08;
   result.Print({PrintItem::Text("Ipa/Ipc = "), PrintItem::Number(ratio, Separator::kLineEnd)});
   result.Print(

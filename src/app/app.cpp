@@ -29,6 +29,9 @@ App::App(Platform& platform, std::string programFolder)
     if (click) click();
     UpdateMenuStates();
   };
+  import_.choiceChanged = [this] {
+    if (LoadImportChoice()) PlotCurves();
+  };
   RegisterHandlers();
   Load();
   ActivateMainWindow();
@@ -56,6 +59,7 @@ Form* App::FindForm(const std::string& name) {
   if (name == "FormPlot") return &plot_;
   if (name == "frmAbout") return &about_;
   if (name == "formOption") return &option_;
+  if (name == "FormImport") return &import_;
   return nullptr;
 }
 
@@ -229,6 +233,8 @@ void App::mnuSimulate_Click() {
   try {
     expr_->OK();
     RunSimulation(*model_, ReadSimulationInputs(), platform_);
+    // The slot the simulation wrote no longer holds a measured curve.
+    importedCurves_[static_cast<size_t>(model_->TargetCurve)].reset();
   } catch (const RuntimeError& error) {
     // The parameters could not be applied (a zero temperature, a number too large to read).
     platform_.MessageBox("Analytical simulation Error: " + error.Description() +

@@ -7,11 +7,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "forms/about_form.h"
 #include "app/curve_origin.h"
+#include "app/import_form.h"
 #include "app/menu.h"
 #include "model/model.h"
 #include "app/plot_window.h"
@@ -49,10 +51,18 @@ class App {
   ResultWindow& Result() { return result_; }
   PlotWindow& Plot() { return plot_; }
   frmAbout& About() { return about_; }
+  FormImport& Import() { return import_; }
   FormOption& Option() { return option_; }
   // The form window with that name ("FormIns", "FormTech", ...), created if needed; nullptr for
   // an unknown name. The main window MDIForm1 is not a form model.
   Form* FindForm(const std::string& name);
+
+  // The measured curve an import put into a store slot (1..kMaxCurves), as its file holds it
+  // (before any resampling or scaling in the store), with the file's settings; nothing for a
+  // slot that holds no imported curve.
+  const std::optional<ImportedCurve>& ImportedCurveIn(int curve) const;
+  // The file read by the last import that succeeded.
+  const ImportedFile& ImportedData() const { return importedFile_; }
 
   // Menus.
   std::vector<MenuItem>& Menus() { return menus_; }
@@ -150,6 +160,8 @@ class App {
   void Wire(FormTech& tech);
   void RegisterHandlers();
   void EnableCurveMenus();
+  // Puts the Import window's choice of the file read last into the store.
+  bool LoadImportChoice();
 
   Platform& platform_;
   std::string programFolder_;
@@ -162,6 +174,10 @@ class App {
   PlotWindow plot_;
   frmAbout about_;
   FormOption option_;
+  FormImport import_;
+  ImportedFile importedFile_;
+  std::vector<std::optional<ImportedCurve>> importedCurves_ =
+      std::vector<std::optional<ImportedCurve>>(kMaxCurves + 1);
   FileDialog fileDialog_;  // the result window's file dialog, shared by the file commands
   std::vector<MenuItem> menus_;
   std::map<std::string, std::function<void()>> handlers_;

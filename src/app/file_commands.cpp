@@ -8,10 +8,17 @@
 
 namespace qalto {
 
+// A file of several cycles puts the first into the store and opens the Import window, where
+// another one (or all) can be chosen; a failed read leaves everything as it was.
 void App::mnuImport_Click() {
-  ImportWindows windows{*ins_, result_, plot_};
-  if (!ImportData(*model_, windows, platform_, fileDialog_,
-                  ReadSimulationInputs().overlapChecked)) {
+  std::optional<ImportedFile> file = ReadImportFile(platform_, fileDialog_);
+  if (!file) return;
+  ImportedFile previous = std::move(importedFile_);
+  importedFile_ = std::move(*file);
+  import_.ShowFile(importedFile_);
+  if (!LoadImportChoice()) {
+    importedFile_ = std::move(previous);
+    import_.ShowFile(importedFile_);
     return;
   }
   dataFile_ = plot_.Caption();
@@ -19,6 +26,25 @@ void App::mnuImport_Click() {
   PlotCurves();
   result_.Show();
   EnableCurveMenus();
+  if (importedFile_.curves.size() > 1) ShowForm(import_);
+}
+
+bool App::LoadImportChoice() {
+  if (importedFile_.curves.empty()) return false;
+  ImportedCurve curve = ChosenCurve(importedFile_, import_.Choice());
+  ImportWindows windows{*ins_, result_, plot_};
+  if (!LoadImportedCurve(*model_, windows, platform_, curve, importedFile_.format,
+                         ReadSimulationInputs().overlapChecked)) {
+    return false;
+  }
+  importedCurves_[static_cast<size_t>(model_->TargetCurve)] = std::move(curve);
+  return true;
+}
+
+const std::optional<ImportedCurve>& App::ImportedCurveIn(int curve) const {
+  static const std::optional<ImportedCurve> kNone;
+  if (curve < 1 || curve > kMaxCurves) return kNone;
+  return importedCurves_[static_cast<size_t>(curve)];
 }
 
 void App::mnuExport_Click() {

@@ -16,8 +16,9 @@ namespace qalto {
 namespace {
 
 // Every child window the application has, in the order they are brought up to date.
-constexpr const char* kFormNames[] = {"FormTech",   "FormMech", "FormIns",    "FormExpr",
-                                      "formOption", "FormPlot", "FormResult", "frmAbout"};
+constexpr const char* kFormNames[] = {"FormTech",   "FormMech",   "FormIns",
+                                      "FormExpr",   "formOption", "FormPlot",
+                                      "FormResult", "frmAbout",   "FormImport"};
 
 constexpr int kPlacementStep = 16;  // px between the positions tried for a new child window
 

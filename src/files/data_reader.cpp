@@ -73,18 +73,6 @@ double ValueOf(const Field& field) {
   }
 }
 
-// Reads a field's value into the tables; a record beyond their end is placed at its field.
-template <typename Assign>
-void StoreAt(const Field& field, Assign assign) {
-  try {
-    assign();
-  } catch (const DataReadError&) {
-    throw;
-  } catch (const RuntimeError& error) {
-    throw DataReadError(error.Description(), field.line, field.text);
-  }
-}
-
 // The data as a stream of fields, counting lines as it goes.
 class FieldStream {
  public:
@@ -212,19 +200,19 @@ class FieldStream {
   bool afterCarriageReturn_ = false;
 };
 
-int ReadRecords(FieldStream& fields, Model& model, int curve) {
+int ReadRecords(FieldStream& fields, ImportedCurve& curve) {
   int n = 0;
   while (!fields.AtEnd()) {
     n = n + 1;
     Field potential = *fields.Read();
-    StoreAt(potential, [&] { model.PotentialX(n) = ValueOf(potential); });
+    curve.potential.push_back(ValueOf(potential));
     if (potential.end == FieldEnd::kLineBreak) fields.SkipBlankLines();
     std::optional<Field> current = fields.Read();
     if (!current) {
       throw DataReadError(RuntimeError::InputPastEndOfFile().Description(), potential.line,
                           potential.text);
     }
-    StoreAt(*current, [&] { model.CurrentY(n, curve) = ValueOf(*current); });
+    curve.current.push_back(ValueOf(*current));
     if (current->end == FieldEnd::kComma) {
       // A third value on the line.
       throw DataReadError("Bad record length", current->line, fields.RestOfLine());
@@ -235,10 +223,10 @@ int ReadRecords(FieldStream& fields, Model& model, int curve) {
 
 }  // namespace
 
-int ReadCurveRecords(std::istream& in, Model& model, int curve) {
+int ReadCurveRecords(std::istream& in, ImportedCurve& curve) {
   try {
     FieldStream fields(in);
-    return ReadRecords(fields, model, curve);
+    return ReadRecords(fields, curve);
   } catch (const std::ios_base::failure&) {
     // The file buffer reports a failing read of the medium this way.
     throw RuntimeError("Device I/O error");

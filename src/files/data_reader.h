@@ -7,20 +7,20 @@
 #include <istream>
 
 #include "model/model.h"
+#include "files/imported_curve.h"
 #include "files/read_failure.h"
 
 namespace qalto {
 
-// Reads records until the end of the data, record n into PotentialX(n) and
-// CurrentY(n, curve), and returns the number of records. A failure in the data raises a
+// Reads records until the end of the data, appending each to the curve's potentials (V) and
+// currents (A), and returns the number of records. A failure in the data raises a
 // DataReadError naming the line and the text found there:
 //   "Type mismatch"          a value that is missing or not a number (the value);
 //   "Overflow"               a number beyond the double range (the number);
 //   "Input past end of file" the data end inside a record (the record's potential);
-//   "Bad record length"      a line with more than two values (what follows the current);
-//   "Subscript out of range" a record beyond point 5000 (its potential).
+//   "Bad record length"      a line with more than two values (what follows the current).
 // A read of the medium that fails raises a plain "Device I/O error". Records read before the
-// failure stay in the tables.
-int ReadCurveRecords(std::istream& in, Model& model, int curve);
+// failure stay in the curve.
+int ReadCurveRecords(std::istream& in, ImportedCurve& curve);
 
 }  // namespace qalto

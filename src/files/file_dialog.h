@@ -10,6 +10,17 @@
 namespace qalto {
 
 inline constexpr const char* kDataFileFilter = "csv|*.csv|all|*.*";
+// The Open dialog of Import Data: every kind of measurement file the import reads (it tells
+// them apart by their content), then each instrument's own, then every file.
+inline constexpr const char* kImportFileFilter =
+    "measurement data (*.csv;*.txt;*.mpt;*.dta;*.pssession)|"
+    "*.csv;*.txt;*.mpt;*.MPT;*.dta;*.DTA;*.pssession|"
+    "csv|*.csv|"
+    "CH Instruments text (*.txt)|*.txt|"
+    "EC-Lab text (*.mpt)|*.mpt;*.MPT|"
+    "Gamry (*.dta)|*.dta;*.DTA|"
+    "PalmSens session (*.pssession)|*.pssession|"
+    "all|*.*";
 inline constexpr const char* kParameterFileFilter = "parameter (*.par)|*.par|all|*.*";
 
 class FileDialog {

@@ -52,22 +52,22 @@ void SemiDifferentiateColumn(const Table1<double>& x, Table2<double>& y, int col
   if (N < 2 || N > kMaxPoints) throw RuntimeError::SubscriptOutOfRange();
 
   std::vector<double> Y(static_cast<size_t>(N), 0.0);  // Y(1..N-1)
-  for (int16_t m = 1; m <= N - 1; ++m)
+  for (int m = 1; m <= N - 1; ++m)
     Y[m] = y(m, column);
   std::vector<double> w(static_cast<size_t>(std::max(N - 1, 1)), 0.0);  // w(1..N-2)
-  for (int16_t q = 1; q <= N - 2; ++q) {
+  for (int q = 1; q <= N - 2; ++q) {
     w[q] = std::sqrt(q + 1.0) - 2.0 * std::sqrt(static_cast<double>(q)) + std::sqrt(q - 1.0);
   }
   std::vector<double> S(static_cast<size_t>(N), 0.0);
   Convolve(w, Y, 3, N - 1, S);
 
   Table1<double> T(kMaxPoints + 1);
-  for (int16_t k = 3; k <= N - 1; ++k)
+  for (int k = 3; k <= N - 1; ++k)
     T(k) = Checked(c * (S[k] + Y[k]));
   T(N) = 2.0 * T(N - 1) - T(N - 2);
   T(2) = T(3) - (T(4) - T(3));
   T(1) = T(2) - (T(4) - T(3));
-  for (int16_t k = 1; k <= N; ++k)
+  for (int k = 1; k <= N; ++k)
     y(k, column) = Checked(T(k));
 }
 
@@ -78,9 +78,9 @@ void DifferentiateColumn(const Table1<double>& x, Table2<double>& y, int column,
   Table1<double> D(kMaxPoints + 1);
   D(1) = Div(y(2, column) - y(1, column), h);
   D(N) = Div(y(N, column) - y(N - 1, column), h);
-  for (int16_t k = 2; k <= N - 1; ++k)
+  for (int k = 2; k <= N - 1; ++k)
     D(k) = Div(y(k + 1, column) - y(k - 1, column), 2.0 * h);
-  for (int16_t k = 1; k <= N; ++k)
+  for (int k = 1; k <= N; ++k)
     y(k, column) = D(k);
 }
 

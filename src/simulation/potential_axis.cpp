@@ -3,17 +3,18 @@
 #include <cmath>
 
 #include "common/checked_math.h"
-#include "common/int16.h"
+#include "common/point_index.h"
 
 namespace qalto {
 
 void BuildPotentialAxis(Model& model) {
   auto& x = model.PotentialX;
   int sweep =
-      ToInt16(std::fabs(Div(model.EndPotential - model.StartPotential, model.PotentialStep))) + 1;
+      ToPointIndex(std::fabs(Div(model.EndPotential - model.StartPotential, model.PotentialStep))) +
+      1;
   model.SweepPoints = sweep;
-  int perCycle = 2 * sweep;
-  model.NumberOfPoints = ToInt16(perCycle * model.ScanCycles);
+  int perCycle = ToPointIndex(2.0 * sweep);
+  model.NumberOfPoints = ToPointIndex(perCycle * model.ScanCycles);
   for (int i = 0; i <= sweep; ++i) {
     x(i) = model.StartPotential + (i - 1) * model.PotentialStep * model.SweepDirection;
   }

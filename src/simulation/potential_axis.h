@@ -7,7 +7,7 @@
 namespace qalto {
 
 // Sets SweepPoints, NumberOfPoints and PotentialX(0..NumberOfPoints); PotentialX(0) is one step
-// before the start. Raises "Subscript out of range" beyond 5000 points.
+// before the start. Raises "Subscript out of range" beyond kMaxPoints points.
 void BuildPotentialAxis(Model& model);
 
 }  // namespace qalto

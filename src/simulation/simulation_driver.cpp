@@ -4,9 +4,9 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
-#include "common/int16.h"
 #include "common/number_text.h"
 #include "common/run_monitor.h"
+#include "common/point_index.h"
 #include "digital/simulate_digital.h"
 #include "simulation/analytical_point.h"
 #include "simulation/convolution_run.h"
@@ -125,7 +125,7 @@ void AddBaseline(Model& model, const SimulationInputs& inputs) {
   double end = ReadNumber(inputs.baselineEnd);      // A
   if (start == 0 && end == 0) return;
   const auto& x = model.PotentialX;
-  int sweepEnd = ToInt16(model.SweepPoints);
+  int sweepEnd = ToPointIndex(model.SweepPoints);
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     model.ReactionCurrents(i, model.TotalCurrentColumn) +=
         start + (end - start) * Div(x(i) - x(1), x(sweepEnd) - x(1));

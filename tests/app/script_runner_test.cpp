@@ -81,7 +81,7 @@ TEST(ScriptRunner, RefusesWhatAUserCannotDo) {
       {"jump\n", "line 1: unknown action: jump"},
       {"get FormIns.Nothing\n", "line 1: unknown control: FormIns.Nothing"},
       {"model Nothing\n", "line 1: no model field Nothing"},
-      {"model PotentialX(6000)\n", "line 1: Subscript out of range"},
+      {"model PotentialX(100001)\n", "line 1: Subscript out of range"},
       {"menu mnuMechamism\nset FormMech.mech(2) x\n", "line 2: FormMech.mech(2) cannot be reached"},
       {"menu mnuInstrument\nselect FormIns.ComboScan forever\n",
        "line 2: FormIns.ComboScan has no item forever"},

@@ -105,12 +105,12 @@ TEST_F(CurveExportTest, FailuresAreSilent) {
 }
 
 TEST_F(CurveExportTest, TheLinesBeforeAFailureStay) {
-  // Points beyond the tables' end: the lines of points 4999 and 5000 are written, then the
+  // Points beyond the tables' end: the lines of the last two points are written, then the
   // export stops without a word.
-  Point(4999, 0.4999, 1e-6);
-  Point(5000, 0.5, 2e-6);
-  model.FirstPoint = 4999;
-  model.LastPoint = 5002;
+  Point(kMaxPoints - 1, 0.4999, 1e-6);
+  Point(kMaxPoints, 0.5, 2e-6);
+  model.FirstPoint = kMaxPoints - 1;
+  model.LastPoint = kMaxPoints + 2;
   model.CurrentCurve = 1;
   std::string path = folder.Write("tail.csv", "old text that is overwritten");
   Export(path);

@@ -8,7 +8,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <memory>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -171,7 +170,7 @@ std::vector<std::string> HardInputs() {
 
 const std::regex& FailurePattern() {
   static const std::regex pattern(
-      "(Type mismatch|Overflow|Input past end of file|Bad record length|Subscript out of range)"
+      "(Type mismatch|Overflow|Input past end of file|Bad record length)"
       " in line [1-9][0-9]*: \"[^]*\"(\\.\\.\\.)?");
   return pattern;
 }
@@ -205,17 +204,19 @@ int LineCount(const std::string& text) {
 
 // Reads the text and checks how it ended; the text itself is shown when a check fails. True
 // when the text read as records.
-bool CheckReading(const std::string& text, Model& model) {
+bool CheckReading(const std::string& text) {
   std::istringstream in(text);
+  ImportedCurve curve;
   SCOPED_TRACE(testing::Message() << "input of " << text.size() << " bytes: \""
                                   << text.substr(0, 200) << "\"");
   try {
-    int n = ReadCurveRecords(in, model, 1);
+    int n = ReadCurveRecords(in, curve);
     EXPECT_GE(n, 0);
-    EXPECT_LE(n, kMaxPoints);
-    for (int i = 1; i <= n; ++i) {
-      EXPECT_TRUE(std::isfinite(model.PotentialX(i))) << i;
-      EXPECT_TRUE(std::isfinite(model.CurrentY(i, 1))) << i;
+    EXPECT_EQ(curve.potential.size(), static_cast<size_t>(n));
+    EXPECT_EQ(curve.current.size(), static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+      EXPECT_TRUE(std::isfinite(curve.potential[i])) << i;
+      EXPECT_TRUE(std::isfinite(curve.current[i])) << i;
     }
     return true;
   } catch (const DataReadError& error) {
@@ -230,14 +231,13 @@ bool CheckReading(const std::string& text, Model& model) {
 }
 
 TEST(DataImportFuzzTest, MalformedDataEndInRecordsOrInAPlacedFailure) {
-  auto model = std::make_unique<Model>();
   for (const std::string& text : HardInputs())
-    CheckReading(text, *model);
+    CheckReading(text);
   Inputs inputs(20240611);
   int read = 0;
   const int kRounds = 20000;
   for (int round = 0; round < kRounds && !HasFailure(); ++round)
-    read += CheckReading(inputs.Any(), *model);
+    read += CheckReading(inputs.Any());
   // Both ends are reached many times over.
   EXPECT_GT(read, kRounds / 20);
   EXPECT_LT(read, kRounds - kRounds / 20);
@@ -261,7 +261,6 @@ std::string WrittenValue(Inputs& inputs, double value) {
 }
 
 TEST(DataImportFuzzTest, WellFormedDataReadAsWritten) {
-  auto model = std::make_unique<Model>();
   Inputs inputs(7);
   const char* lineEnds[] = {"\r\n", "\n", "\r"};
   for (int round = 0; round < 2000 && !HasFailure(); ++round) {
@@ -284,10 +283,11 @@ TEST(DataImportFuzzTest, WellFormedDataReadAsWritten) {
       }
     }
     std::istringstream in(text);
-    ASSERT_EQ(ReadCurveRecords(in, *model, 1), count) << text;
-    for (int i = 1; i <= count; ++i) {
-      ASSERT_EQ(model->PotentialX(i), expected[2 * (i - 1)]) << text;
-      ASSERT_EQ(model->CurrentY(i, 1), expected[2 * (i - 1) + 1]) << text;
+    ImportedCurve curve;
+    ASSERT_EQ(ReadCurveRecords(in, curve), count) << text;
+    for (int i = 0; i < count; ++i) {
+      ASSERT_EQ(curve.potential[i], expected[2 * i]) << text;
+      ASSERT_EQ(curve.current[i], expected[2 * i + 1]) << text;
     }
   }
 }
@@ -310,6 +310,7 @@ TEST_F(ImportFuzzTest, FuzzedFilesEndInTheirMessageOrInACurve) {
     app.mnuClear_Click();
     platform.messages.clear();
     int before = model.NumberOfPoints;
+    double firstBefore = model.PotentialX(1);
     platform.QueueDialogAnswer(path);
     app.mnuImport_Click();
     SCOPED_TRACE(text.substr(0, 200));
@@ -318,12 +319,13 @@ TEST_F(ImportFuzzTest, FuzzedFilesEndInTheirMessageOrInACurve) {
     if (failed) {
       EXPECT_EQ(platform.messages.size(), 1u);
       EXPECT_EQ(model.NumberOfPoints, before);
+      EXPECT_EQ(model.PotentialX(1), firstBefore);
       EXPECT_EQ(app.Result().Text(), "");
     } else {
       // Only the plotter may speak, when all the currents are zero.
       for (const std::string& message : platform.messages)
         EXPECT_EQ(message, "Error: No data!");
-      EXPECT_EQ(app.Result().Text().rfind("Number of data point = ", 0), 0u);
+      EXPECT_NE(app.Result().Text().find("Number of data point = "), std::string::npos);
       EXPECT_EQ(model.FirstPoint, 1);
       EXPECT_EQ(model.LastPoint, model.NumberOfPoints);
       ++imported;

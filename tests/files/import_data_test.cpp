@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "app/app_fixture.h"
+#include "files/instrument_samples.h"
 #include "files/temp_folder.h"
 
 namespace qalto {
@@ -34,7 +35,7 @@ TEST_F(ImportDataTest, ThreeRisingPoints) {
   EXPECT_FALSE(DisplayOrAnalyzeEnabled());
   Import(path);
   EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(platform.dialogFilters, std::vector<std::string>{"csv|*.csv|all|*.*"});
+  EXPECT_EQ(platform.dialogFilters, std::vector<std::string>{kImportFileFilter});
   EXPECT_EQ(model.NumberOfPoints, 3);
   EXPECT_EQ(model.FirstPoint, 1);
   EXPECT_EQ(model.LastPoint, 3);
@@ -102,35 +103,40 @@ TEST_F(ImportDataTest, AnEmptyFileFillsTheBoxesFromOldPositions) {
   EXPECT_EQ(app.Ins().TxtI0.Text(), "1E-06");
 }
 
-TEST_F(ImportDataTest, AFailureLeavesCountsWindowsAndMenusAlone) {
+TEST_F(ImportDataTest, AFailureChangesNothingTheUserHad) {
   std::string good = folder.Write("good.csv", "0.1,1e-6\n0.2,2e-6\n0.3,3e-6\n");
   Import(good);
   app.mnuClear_Click();
   app.Plot().SetCaption("Plot");
-  Import(folder.Write("bad.csv", "0.5,5e-6\n0.6,six\n0.7,7e-6\n0.8,8e-6\n"));
+  std::string bad = folder.Write("bad.csv", "0.5,5e-6\n0.6,six\n0.7,7e-6\n0.8,8e-6\n");
+  Import(bad);
   EXPECT_EQ(platform.messages,
-            std::vector<std::string>{"ReadData Error: Type mismatch in line 2: \"six\""});
+            std::vector<std::string>{"ReadData Error: Type mismatch in line 2 of \"" + bad +
+                                     "\": expected a number in column 2, found \"six\""});
   EXPECT_EQ(model.NumberOfPoints, 3);
   EXPECT_EQ(model.FirstPoint, 1);
   EXPECT_EQ(model.LastPoint, 3);
   EXPECT_EQ(app.Ins().Estart.Text(), "0.1");
   EXPECT_EQ(app.Result().Text(), "");
   EXPECT_EQ(app.Plot().Caption(), "Plot");
-  // The records read before the failure stay, and so does the value read before the mismatch.
-  EXPECT_EQ(model.PotentialX(1), 0.5);
-  EXPECT_EQ(model.CurrentY(1, 1), 5e-6);
-  EXPECT_EQ(model.PotentialX(2), 0.6);
-  EXPECT_EQ(model.PotentialX(3), 0.3);
+  EXPECT_EQ(model.PotentialX(1), 0.1);
+  EXPECT_EQ(model.CurrentY(1, 1), 1e-6);
+  EXPECT_EQ(model.PotentialX(2), 0.2);
+  EXPECT_EQ(app.ImportedCurveIn(1)->source, good);
 }
 
 TEST_F(ImportDataTest, AFailedFirstImportEnablesNothing) {
   model.CurveCount = 3;
-  Import(folder.Write("header.csv", "Potential (V),Current (A)\n0.1,1e-6\n"));
+  std::string path = folder.Write("header.csv", "Potential (V),Current (A)\n0.1,none\n");
+  Import(path);
   EXPECT_EQ(platform.messages,
-            std::vector<std::string>{"ReadData Error: Type mismatch in line 1: \"Potential (V)\""});
+            std::vector<std::string>{"ReadData Error: Type mismatch in line 2 of \"" + path +
+                                     "\": expected a line of two numbers or more, found "
+                                     "\"0.1,none\""});
   EXPECT_FALSE(DisplayOrAnalyzeEnabled());
   EXPECT_FALSE(app.Result().Shown());
-  EXPECT_EQ(model.CurveCount, 1);  // the slot choice is made before the file is read
+  EXPECT_EQ(model.CurveCount, 3);  // the slot is chosen only for a file that was read
+  EXPECT_FALSE(app.ImportedCurveIn(1).has_value());
 }
 
 TEST_F(ImportDataTest, MessagesNameTheLineOrTheFile) {
@@ -139,20 +145,14 @@ TEST_F(ImportDataTest, MessagesNameTheLineOrTheFile) {
     Import(path);
     return platform.messages.size() == 1 ? platform.messages[0] : "";
   };
-  // Failures in the data: the line and what was found there.
-  EXPECT_EQ(message(folder.Write("extra.csv", "0.1,1e-6,7\n")),
-            "ReadData Error: Bad record length in line 1: \"7\"");
-  EXPECT_EQ(message(folder.Write("missing.csv", "0.1,\n0.2,1e-6\n")),
-            "ReadData Error: Type mismatch in line 1: \"\"");
-  EXPECT_EQ(message(folder.Write("odd.csv", "0.1,1e-6\n0.2\n")),
-            "ReadData Error: Input past end of file in line 2: \"0.2\"");
-  EXPECT_EQ(message(folder.Write("huge.csv", "0.1,1e-6\n0.2,1e999\n")),
-            "ReadData Error: Overflow in line 2: \"1e999\"");
-  std::string many;
-  for (int i = 1; i <= 5001; ++i)
-    many += std::to_string(i * 0.001) + ",1e-6\n";
-  EXPECT_EQ(message(folder.Write("many.csv", many)),
-            "ReadData Error: Subscript out of range in line 5001: \"5.001000\"");
+  // Failures in the data: the file, the line, what was expected and what was found there.
+  std::string shortLine = folder.Write("short.csv", "0.1,1e-6,7\n0.2\n");
+  EXPECT_EQ(message(shortLine), "ReadData Error: Bad record length in line 2 of \"" + shortLine +
+                                    "\": expected 2 values in the line, found \"0.2\"");
+  std::string huge = folder.Write("huge.csv", "0.1,1e-6\n0.2,1e999\n");
+  EXPECT_EQ(message(huge), "ReadData Error: Overflow in line 2 of \"" + huge +
+                               "\": expected a number in column 2 within the double range, "
+                               "found \"1e999\"");
   // Failures of the file: its name as the dialog gave it.
   std::string absent = folder.Path("absent.csv");
   EXPECT_EQ(message(absent), "ReadData Error: File not found: \"" + absent + "\"");
@@ -182,7 +182,7 @@ TEST_F(ImportDataTest, AStepBeyondTheDoubleRangeChangesNothing) {
   EXPECT_EQ(app.Ins().Estart.Text(), "0.1");
   EXPECT_EQ(app.Ins().Estep.Text(), "0.1");
   EXPECT_EQ(app.Result().Text(), "");
-  EXPECT_EQ(model.PotentialX(2), -1e308);
+  EXPECT_EQ(model.PotentialX(2), 0.2);
 }
 
 TEST_F(ImportDataTest, CancellingReadsTheFileChosenLast) {
@@ -201,19 +201,77 @@ TEST_F(ImportDataTest, CancellingReadsTheFileChosenLast) {
 
 TEST_F(ImportDataTest, OverlaidCurvesTakeTheNextSlot) {
   std::string path = folder.Write("data.csv", "0.1,1\n0.2,2\n");
-  ImportWindows windows{app.Ins(), app.Result(), app.Plot()};
-  FileDialog dialog;
-  platform.QueueDialogAnswer(path);
-  ASSERT_TRUE(ImportData(model, windows, platform, dialog, true));
+  app.Option().overlap.SetChecked(true);
+  Import(path);
   folder.Write("data.csv", "0.1,10\n0.2,20\n");
-  platform.QueueDialogAnswer(path);
-  ASSERT_TRUE(ImportData(model, windows, platform, dialog, true));
+  Import(path);
   EXPECT_EQ(model.CurveCount, 2);
   EXPECT_EQ(model.CurrentCurve, 2);
   EXPECT_EQ(model.TargetCurve, 2);
   EXPECT_EQ(model.CurrentY(2, 1), 2);
   EXPECT_EQ(model.CurrentY(2, 2), 20);
   EXPECT_EQ(app.Ins().TxtI0.Text(), "10");
+  EXPECT_EQ(app.ImportedCurveIn(1)->current, (std::vector<double>{1, 2}));
+  EXPECT_EQ(app.ImportedCurveIn(2)->current, (std::vector<double>{10, 20}));
+}
+
+TEST_F(ImportDataTest, CyclesAreChosenInTheImportWindow) {
+  std::string path = folder.Write("cv.mpt", EcLabSample());
+  Import(path);
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(app.Import().Shown());
+  EXPECT_EQ(app.Import().ComboCycle.Items(),
+            (std::vector<std::string>{"cycle 1", "cycle 2", "all cycles"}));
+  EXPECT_EQ(app.Import().lblFormat.Caption(), "EC-Lab text: Cyclic Voltammetry");
+  EXPECT_EQ(model.NumberOfPoints, 2);
+  EXPECT_EQ(app.Ins().V.Text(), "0.1");
+  EXPECT_EQ(app.Ins().ARE.Text(), "0.071");
+  EXPECT_EQ(app.Result().Text(),
+            "File format =               EC-Lab text\n"
+            "Curve =       cycle 1\n"
+            "Number of data point =       2 \n"
+            "E start =     0.1\n"
+            "E end =       0.11\n"
+            "E step =      0.01\n"
+            "Scan rate (V/s) =           0.1\n"
+            "Area (cm2) =  0.071\n");
+  ASSERT_TRUE(app.Import().ComboCycle.SelectText("cycle 2"));
+  EXPECT_EQ(model.NumberOfPoints, 2);
+  EXPECT_EQ(model.PotentialX(1), 0.1);
+  EXPECT_DOUBLE_EQ(model.CurrentY(2, 1), -2e-6);
+  EXPECT_EQ(app.ImportedCurveIn(1)->label, "cycle 2");
+  ASSERT_TRUE(app.Import().ComboCycle.SelectText("all cycles"));
+  EXPECT_EQ(model.NumberOfPoints, 4);
+  EXPECT_EQ(model.PotentialX(4), 0.09);
+}
+
+TEST_F(ImportDataTest, MorePointsThanTheStoreAreResampledKeepingThePeaks) {
+  // A sweep of 250 000 points with one narrow peak of 1 A at point 123 457 (0-based).
+  const int n = 250000;
+  std::string text;
+  text.reserve(static_cast<size_t>(n) * 16);
+  for (int i = 0; i < n; ++i)
+    text += std::to_string(i * 1e-5) + "," + (i == 123457 ? "1" : "0") + "\n";
+  Import(folder.Write("long.csv", text));
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0],
+            "Import: 250000 points are more than the 100000 the curve store holds; the curve was "
+            "resampled to " +
+                std::to_string(model.NumberOfPoints) + " points, keeping its peaks.");
+  EXPECT_LE(model.NumberOfPoints, kMaxPoints);
+  EXPECT_GT(model.NumberOfPoints, kMaxPoints / 2);
+  double peak = 0;
+  double peakE = 0;
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    if (model.CurrentY(i, 1) > peak) {
+      peak = model.CurrentY(i, 1);
+      peakE = model.PotentialX(i);
+    }
+  }
+  EXPECT_EQ(peak, 1);
+  EXPECT_DOUBLE_EQ(peakE, 1.23457);
+  EXPECT_EQ(model.PotentialX(1), 0);
+  EXPECT_DOUBLE_EQ(model.PotentialX(model.NumberOfPoints), 2.49999);
 }
 
 }  // namespace

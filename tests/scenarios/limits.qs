@@ -1,4 +1,4 @@
-# More than 5000 points ends the run with the simulation's message; the program carries on.
+# More than 100000 points ends the run with the simulation's message; the program carries on.
 # no electroactive species: the curves hold only what the driver adds
 menu mnuExperimental
 set FormExpr.C(1) 0
@@ -8,12 +8,12 @@ set FormIns.Eend 1
 set FormIns.Estep 0.1
 menu mnuSimulate
 model NumberOfPoints
-set FormIns.Estep 0.0001
+set FormIns.Estep 0.000001
 menu mnuSimulate
 model FirstPoint
 model LastPoint
-echo 2501 points a sweep, a cycle needs 5002
-set FormIns.Estep 0.0004
+echo 50001 points a sweep, a cycle needs 100002
+set FormIns.Estep 0.00002
 select FormIns.ComboScan cycle
 menu mnuSimulate
 echo a zero step and a zero temperature
@@ -27,3 +27,8 @@ menu mnuSimulate
 model LastPoint
 model FOverRT
 model RTOverF
+echo a cycle of 20002 points fits the store
+set FormIns.Estep 0.0001
+menu mnuSimulate
+model NumberOfPoints
+model LastPoint

@@ -88,7 +88,7 @@ TEST_F(SimulationDriverTest, DecreasingSweep) {
 TEST_F(SimulationDriverTest, TooManyPointsStopTheRunWithItsMessage) {
   Sweep("0", "1", "0.01");
   Simulate();
-  Sweep("0", "1", "0.0001");  // 10001 points
+  Sweep("0", "1", "0.000001");  // 1000001 points
   Simulate();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0],
@@ -97,7 +97,7 @@ TEST_F(SimulationDriverTest, TooManyPointsStopTheRunWithItsMessage) {
   EXPECT_EQ(model.FirstPoint, 1);
   EXPECT_EQ(model.LastPoint, 101);  // unchanged by the failed run
   EXPECT_TRUE(app.MenuEnabled("mnuDisplay"));
-  Sweep("0", "1", "0.0004");  // 2501 points a sweep: a cycle needs 5002
+  Sweep("0", "1", "0.00002");  // 50001 points a sweep: a cycle needs 100002
   app.Ins().ComboScan.SelectText("cycle");
   Simulate();
   EXPECT_EQ(platform.messages.size(), 1u);

@@ -1,0 +1,93 @@
+#include "files/delimited_text_reader.h"
+
+#include <optional>
+
+#include "files/curve_table.h"
+#include "files/file_format_error.h"
+#include "files/table_cells.h"
+
+namespace qalto {
+namespace {
+
+// Lines of header text looked through for the first data line: no export has more, and a
+// file of text alone is turned down without reading all of it.
+constexpr size_t kMaxHeaderLines = 1000;
+
+struct DataStart {
+  size_t line = 0;
+  char delimiter = ',';
+  char decimalMark = '.';
+  size_t cells = 0;
+};
+
+// The number of cells of the line when every one is a number with that decimal mark (a comma
+// cannot be both delimiter and decimal mark), else 0.
+size_t NumberCells(std::string_view line, char delimiter, char decimalMark) {
+  std::vector<std::string_view> cells = SplitCells(line, delimiter);
+  for (std::string_view cell : cells) {
+    if (!CellNumber(cell, decimalMark)) return 0;
+  }
+  return cells.size();
+}
+
+// The delimiter and decimal mark that make the line the most number cells, two at least.
+std::optional<DataStart> DataLayoutOf(std::string_view line) {
+  std::optional<DataStart> best;
+  for (char delimiter : {'\t', ';', ',', kBlanks}) {
+    for (char mark : {'.', ','}) {
+      if (mark == delimiter) continue;
+      size_t cells = NumberCells(line, delimiter, mark);
+      if (cells >= 2 && (!best || cells > best->cells)) best = DataStart{0, delimiter, mark, cells};
+    }
+  }
+  return best;
+}
+
+std::optional<DataStart> FindDataStart(const std::vector<std::string_view>& lines) {
+  for (size_t i = 0; i < lines.size() && i < kMaxHeaderLines; ++i) {
+    if (std::optional<DataStart> start = DataLayoutOf(lines[i])) {
+      start->line = i;
+      return start;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+ImportedFile ReadDelimitedText(const std::vector<std::string_view>& lines,
+                               const std::string& source) {
+  std::optional<DataStart> start = FindDataStart(lines);
+  if (!start) {
+    size_t last = std::min(lines.size(), kMaxHeaderLines);
+    throw FileFormatError("Type mismatch", static_cast<int>(last), "a line of two numbers or more",
+                          last > 0 ? std::string(lines[last - 1]) : "an empty file");
+  }
+  CurveColumns columns;
+  // The heading line: the last non-blank line before the data.
+  size_t heading = start->line;
+  while (heading > 0 && TrimmedCell(lines[heading - 1]).empty())
+    --heading;
+  if (heading > 0) {
+    std::vector<std::string_view> headings = SplitCells(lines[heading - 1], start->delimiter);
+    if (headings.size() == start->cells) columns = ChooseColumns(headings);
+    if (columns.potential >= 0 && columns.current < 0)
+      columns.current = columns.potential == 0 ? 1 : 0;
+    if (columns.current >= 0 && columns.potential < 0)
+      columns.potential = columns.current == 0 ? 1 : 0;
+  }
+  if (columns.potential < 0) {
+    columns.potential = 0;
+    columns.current = 1;
+    columns.cycle = -1;
+  }
+  TableRows rows = ReadTableRows(
+      lines, {start->line, lines.size(), start->delimiter, start->decimalMark}, columns);
+  ImportedFile file;
+  file.format = "delimited text";
+  file.curves = SplitAtCycleNumbers(rows, columns.cycle >= 0 ? "scan" : "cycle");
+  Stamp(file.curves, source, {});
+  return file;
+}
+
+}  // namespace qalto

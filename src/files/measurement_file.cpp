@@ -1,0 +1,81 @@
+#include "files/measurement_file.h"
+
+#include <filesystem>
+#include <sstream>
+
+#include "files/chi_text_reader.h"
+#include "files/data_reader.h"
+#include "files/delimited_text_reader.h"
+#include "files/eclab_text_reader.h"
+#include "files/file_format_error.h"
+#include "files/gamry_dta_reader.h"
+#include "files/palmsens_csv_reader.h"
+#include "files/pssession_reader.h"
+#include "files/text_decoding.h"
+#include "files/text_file.h"
+
+namespace qalto {
+namespace {
+
+// The text as a stream, without a copy.
+class TextBuffer : public std::streambuf {
+ public:
+  explicit TextBuffer(const std::string& text) {
+    char* start = const_cast<char*>(text.data());  // only read from
+    setg(start, start, start + text.size());
+  }
+};
+
+// The program's own two-column CSV, read exactly as it always was; nothing when the text is
+// not of that form.
+std::optional<ImportedFile> TwoColumnCsv(const std::string& text, const std::string& source) {
+  TextBuffer buffer(text);
+  std::istream in(&buffer);
+  ImportedFile file;
+  file.format = "two-column CSV";
+  file.curves.resize(1);
+  file.curves[0].source = source;
+  try {
+    ReadCurveRecords(in, file.curves[0]);
+  } catch (const RuntimeError&) {
+    return std::nullopt;
+  }
+  return file;
+}
+
+}  // namespace
+
+ImportedFile ReadMeasurementText(std::string bytes, const std::string& source) {
+  DecodedText decoded = DecodeText(std::move(bytes));
+  std::vector<std::string_view> lines = SplitLines(decoded.text);
+  if (LooksLikeEcLabText(lines)) return ReadEcLabText(lines, source);
+  if (LooksLikeGamryDta(lines)) return ReadGamryDta(lines, source);
+  if (LooksLikePsSession(decoded.text)) return ReadPsSession(decoded.text, source);
+  if (LooksLikePalmSensCsv(lines)) return ReadPalmSensCsv(lines, source);
+  if (LooksLikeChiText(lines)) return ReadChiText(lines, source);
+  if (std::optional<ImportedFile> csv = TwoColumnCsv(decoded.text, source)) return *csv;
+  return ReadDelimitedText(lines, source);
+}
+
+ImportedFile ReadMeasurementFile(const std::string& path) {
+  std::ifstream file = OpenForInput(path);
+  // Read in one piece of the file's size, then to its real end (it may have grown).
+  std::error_code unknown;
+  std::uintmax_t size = std::filesystem::file_size(path, unknown);
+  std::string bytes(unknown ? 0 : static_cast<size_t>(size), '\0');
+  try {
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(file.gcount()));
+    if (file) {
+      std::ostringstream rest;
+      rest << file.rdbuf();
+      bytes += rest.str();
+    }
+  } catch (const std::ios_base::failure&) {
+    throw RuntimeError("Device I/O error");
+  }
+  if (file.bad()) throw RuntimeError("Device I/O error");
+  return ReadMeasurementText(std::move(bytes), path);
+}
+
+}  // namespace qalto

@@ -1,0 +1,188 @@
+// Measurement files recognised from their content and read into curves in V and A, and the
+// messages for files that are not understood.
+
+#include "files/measurement_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "files/file_format_error.h"
+#include "files/instrument_samples.h"
+
+namespace qalto {
+namespace {
+
+ImportedFile Read(const std::string& text) {
+  return ReadMeasurementText(text, "f.txt");
+}
+
+// The message of the failure reading the text raises; "" when it reads.
+std::string Failure(const std::string& text) {
+  try {
+    Read(text);
+  } catch (const FileFormatError& error) {
+    return error.MessageFor("f.txt");
+  }
+  return "";
+}
+
+TEST(MeasurementTextTest, DecimalCommasReadAsTheirDecimalPointTwin) {
+  ImportedFile point = Read(EcLabSample());
+  ImportedFile comma = Read(EcLabDecimalCommaSample());
+  ASSERT_EQ(point.curves.size(), 2u);
+  ASSERT_EQ(comma.curves.size(), 2u);
+  for (size_t c = 0; c < 2; ++c) {
+    EXPECT_EQ(comma.curves[c].potential, point.curves[c].potential);
+    EXPECT_EQ(comma.curves[c].current, point.curves[c].current);
+    EXPECT_EQ(comma.curves[c].label, point.curves[c].label);
+  }
+  EXPECT_EQ(point.curves[1].label, "cycle 2");
+  EXPECT_EQ(point.curves[0].potential, (std::vector<double>{0.1, 0.11}));
+  EXPECT_DOUBLE_EQ(point.curves[0].current[0], 1.5e-6);  // mA
+  EXPECT_DOUBLE_EQ(*comma.curves[0].settings.scanRate, 0.1);
+  EXPECT_DOUBLE_EQ(*comma.curves[0].settings.area, 0.071);
+  EXPECT_DOUBLE_EQ(*comma.curves[0].settings.startPotential, 0.1);
+  EXPECT_EQ(point.technique, "Cyclic Voltammetry");
+  // Delimited text with semicolons and decimal commas, and its twin with commas and points.
+  ImportedFile semicolons = Read(
+      "E / mV;I / \xC2\xB5"
+      "A\n100,5;-1,25\n200,5;2,5\n");
+  ImportedFile commas = Read(
+      "E / mV,I / \xC2\xB5"
+      "A\n100.5,-1.25\n200.5,2.5\n");
+  EXPECT_EQ(semicolons.curves[0].potential, commas.curves[0].potential);
+  EXPECT_EQ(semicolons.curves[0].current, commas.curves[0].current);
+  EXPECT_DOUBLE_EQ(commas.curves[0].potential[1], 0.2005);
+  EXPECT_DOUBLE_EQ(commas.curves[0].current[0], -1.25e-6);
+}
+
+TEST(MeasurementTextTest, EachLayoutItsReader) {
+  ImportedFile chi = Read(ChiSample());
+  EXPECT_EQ(chi.format, "CH Instruments text");
+  ASSERT_EQ(chi.curves.size(), 1u);  // one cycle of two segments
+  EXPECT_EQ(chi.curves[0].potential, (std::vector<double>{0.1, 0, -0.1, 0}));
+  // Going negative first, Low E is the first switching potential.
+  EXPECT_EQ(chi.curves[0].settings.switchingPotentials, (std::vector<double>{-0.1, 0.1}));
+
+  ImportedFile gamry = Read(GamrySample());
+  EXPECT_EQ(gamry.format, "Gamry DTA");
+  ASSERT_EQ(gamry.curves.size(), 2u);  // the open-circuit table is no curve
+  EXPECT_EQ(gamry.curves[0].potential, (std::vector<double>{0.101, 0.096}));
+  EXPECT_EQ(gamry.curves[1].current, (std::vector<double>{-1e-7}));
+  EXPECT_DOUBLE_EQ(*gamry.curves[0].settings.scanRate, 0.02);
+  EXPECT_DOUBLE_EQ(*gamry.curves[0].settings.potentialStep, 0.005);
+  EXPECT_DOUBLE_EQ(*gamry.curves[0].settings.startPotential, 0.101);  // 0 V against the EOC
+
+  ImportedFile palmSens = Read(PalmSensCsvSample());
+  EXPECT_EQ(palmSens.format, "PalmSens CSV");
+  ASSERT_EQ(palmSens.curves.size(), 2u);
+  EXPECT_EQ(palmSens.curves[0].label, "CV Scan 1");
+  EXPECT_EQ(palmSens.curves[0].potential.size(), 3u);
+  EXPECT_EQ(palmSens.curves[1].potential.size(), 2u);
+  EXPECT_DOUBLE_EQ(palmSens.curves[1].current[1], 2e-6);
+
+  ImportedFile session = Read(PsSessionSample());
+  EXPECT_EQ(session.format, "PalmSens session");
+  ASSERT_EQ(session.curves.size(), 1u);
+  EXPECT_EQ(session.curves[0].potential, (std::vector<double>{-0.1, 0, 0.1}));
+  EXPECT_DOUBLE_EQ(session.curves[0].current[2], 3.25e-6);
+  EXPECT_DOUBLE_EQ(*session.curves[0].settings.scanRate, 0.05);
+  EXPECT_EQ(session.curves[0].settings.switchingPotentials, (std::vector<double>{0.5, -0.1}));
+}
+
+struct DelimitedCase {
+  const char* name;
+  std::string text;
+  size_t curves;
+  double firstE, firstI;  // V, A
+};
+
+void PrintTo(const DelimitedCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class DelimitedTextTest : public ::testing::TestWithParam<DelimitedCase> {};
+
+TEST_P(DelimitedTextTest, ColumnsByTheirHeadingsAndUnits) {
+  const DelimitedCase& c = GetParam();
+  ImportedFile file = Read(c.text);
+  ASSERT_EQ(file.curves.size(), c.curves);
+  EXPECT_DOUBLE_EQ(file.curves[0].potential[0], c.firstE);
+  EXPECT_DOUBLE_EQ(file.curves[0].current[0], c.firstI);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, DelimitedTextTest,
+    ::testing::Values(
+        DelimitedCase{"Tabs", "E/V\tI/A\n0.5\t1e-6\n0.6\t2e-6\n", 1, 0.5, 1e-6},
+        DelimitedCase{"Blanks", "  0.5   1e-6\n  0.6   2e-6\n", 1, 0.5, 1e-6},
+        DelimitedCase{"CurrentBeforePotential", "Current (nA),Time (s),Potential (mV)\n5,0,-250\n",
+                      1, -0.25, 5e-9},
+        DelimitedCase{"TitleLinesAndUnitsInBrackets",
+                      "my sample\nrun 3\n\nt [s];E [V];j [mA];i [uA]\n0;0,1;9;7\n", 1, 0.1, 7e-6},
+        DelimitedCase{
+            "NovaScans",
+            "\xEF\xBB\xBFTime (s)\tWE(1).Potential (V)\tWE(1).Current (A)\tScan\r\n"
+            "5.0\t-0.6\t-2.5E-08\t1\r\n5.03\t-0.61\t-2.6E-08\t1\r\n5.06\t-0.6\t-2E-08\t2\r\n",
+            2, -0.6, -2.5e-8},
+        DelimitedCase{"UnknownHeadingsTakeTheFirstTwoColumns", "a,b,c\n1,2,3\n", 1, 1, 2},
+        DelimitedCase{"Utf16",
+                      std::string("\xFF\xFE"
+                                  "0\0.\0"
+                                  "5\0,\0"
+                                  "1\0\n\0",
+                                  14),
+                      1, 0.5, 1}));
+
+struct FailureCase {
+  const char* name;
+  std::string text;
+  std::string message;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class UnreadableFileTest : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(UnreadableFileTest, TheMessageNamesFileLineExpectedAndFound) {
+  EXPECT_EQ(Failure(GetParam().text), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnreadableFileTest,
+    ::testing::Values(
+        FailureCase{"HeaderOnly", "E (V),I (A)\n",
+                    "Type mismatch in line 1 of \"f.txt\": expected a line of two numbers or "
+                    "more, found \"E (V),I (A)\""},
+        FailureCase{"TextInACell", "E (V),I (A)\n0.1,1e-6\n0.2,n/a\n",
+                    "Type mismatch in line 3 of \"f.txt\": expected a number in column \"I (A)\", "
+                    "found \"n/a\""},
+        FailureCase{"AShortLine", "0.1;1e-6\n0.2\n",
+                    "Bad record length in line 2 of \"f.txt\": expected 2 values in the line, "
+                    "found \"0.2\""},
+        FailureCase{"NoCurrentColumn",
+                    "EC-Lab ASCII FILE\nNb header lines : 4\nCV\nmode\ttime/s\tEwe/V\n1\t2\t3\n",
+                    "Type mismatch in line 4 of \"f.txt\": expected columns \"Ewe/V\" and "
+                    "\"<I>/mA\", found \"mode\\ttime/s\\tEwe/V\""},
+        FailureCase{"HeaderCountBeyondTheFile", "EC-Lab ASCII FILE\nNb header lines : 99\n",
+                    "Type mismatch in line 2 of \"f.txt\": expected \"Nb header lines : \" and the "
+                    "number of lines, found \"Nb header lines : 99\""},
+        FailureCase{"ChiWithoutData", ChiSample().substr(0, ChiSample().find("0.100, ")),
+                    "Input past end of file in line 16 of \"f.txt\": expected data lines after "
+                    "the column line, found \"the end of the file\""},
+        FailureCase{"GamryCutInsideATable",
+                    GamrySample().substr(0, GamrySample().find("CURVE1") + 40),
+                    "Input past end of file in line 17 of \"f.txt\": expected a names row and a "
+                    "units row, found \"the end of the file\""},
+        FailureCase{"SessionCut", PsSessionSample().substr(0, 120),
+                    "Type mismatch in line 1 of \"f.txt\": expected the closing quote of a "
+                    "string, found \"the end of the file\""},
+        FailureCase{"HugeNumber", "0.1;1e999\n",
+                    "Overflow in line 1 of \"f.txt\": expected a number in column 2 within the "
+                    "double range, found \"1e999\""}));
+
+}  // namespace
+}  // namespace qalto
