@@ -13,7 +13,7 @@
 
 #include "forms/about_form.h"
 #include "app/curve_origin.h"
-#include "app/import_form.h"
+#include "forms/import_form.h"
 #include "app/menu.h"
 #include "model/model.h"
 #include "app/plot_window.h"

@@ -1,4 +1,4 @@
-#include "app/import_form.h"
+#include "forms/import_form.h"
 
 #include "files/import_data.h"
 
