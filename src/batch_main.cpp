@@ -26,18 +26,20 @@ std::string WritePicture(qalto::App& app, const std::string& path) {
   const qalto::PlotWindow& plot = app.Plot();
   if (!plot.HasDrawing()) return "nothing has been drawn";
   bool written = false;
+  std::string reason;
   if (EndsWith(path, ".svg")) {
-    written = qalto::WriteSvg(plot.surface, path, kPictureWidth, kPictureHeight);
+    written = qalto::WriteSvg(plot.surface, path, kPictureWidth, kPictureHeight, &reason);
   } else if (EndsWith(path, ".png")) {
 #ifdef QALTO_PNG
-    written = qalto::WritePng(plot.surface, path, kPictureWidth, kPictureHeight);
+    written = qalto::WritePng(plot.surface, path, kPictureWidth, kPictureHeight, &reason);
 #else
     return "PNG pictures need the Qt libraries, which this build lacks";
 #endif
   } else {
     return "a picture is written as .svg or .png: " + path;
   }
-  return written ? "" : "cannot write " + path;
+  if (written) return "";
+  return "cannot write " + path + (reason.empty() ? "" : ": " + reason);
 }
 
 }  // namespace

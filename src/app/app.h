@@ -109,6 +109,8 @@ class App {
   void mnuDerivative_Click();
   void mnuIntegral_Click();
   void mnuLog_Click();
+  // False, after saying so, when the last Simulate failed: the curve store holds no curve of it.
+  bool HasCurve();
   void mnuImport_Click();
   void mnuExport_Click();
   void mnuSave_Click();
@@ -146,6 +148,7 @@ class App {
   Form* active_ = nullptr;
   MarquardtState marquardt_;  // the fit engine's damping and last step, kept from fit to fit
   bool exitRequested_ = false;
+  bool curveFailed_ = false;  // the last Simulate ended in an error and left no curve
 };
 
 }  // namespace qalto

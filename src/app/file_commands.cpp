@@ -14,6 +14,7 @@ void App::mnuImport_Click() {
                   ReadSimulationInputs().overlapChecked)) {
     return;
   }
+  curveFailed_ = false;
   PlotCurves();
   result_.Show();
   EnableCurveMenus();

@@ -1,9 +1,25 @@
 #include "digital/digital_timing.h"
 
+#include <string>
+
 #include "common/checked_math.h"
 #include "common/int16.h"
 
 namespace qalto {
+namespace {
+
+// The number of time steps of PulseTime in a drop; a drop that holds fewer than `needed` of
+// them cannot be resolved, and would give a curve of zeros.
+int StepsPerDrop(double dropTime, double pulseTime, int needed) {
+  int steps = ToInt16(Div(dropTime, pulseTime));
+  if (steps < needed) {
+    throw RuntimeError("t drop (s) / t pulse (s) gives " + std::to_string(steps) +
+                       " time steps per drop, at least " + std::to_string(needed) + " are needed");
+  }
+  return steps;
+}
+
+}  // namespace
 
 DigitalTiming TechniqueTiming(int technique, double dropTime, double pulseTime) {
   DigitalTiming t;
@@ -15,19 +31,19 @@ DigitalTiming TechniqueTiming(int technique, double dropTime, double pulseTime) 
       break;
     case 2:  // a drop of DropTime in steps of PulseTime, sampled at its end
       t.timeStep = pulseTime;
-      t.subSteps = ToInt16(Div(dropTime, pulseTime));
+      t.subSteps = StepsPerDrop(dropTime, pulseTime, 1);
       t.sampledSubStep = t.subSteps;
       t.freshProfile = true;
       break;
     case 3:  // a pulse of PulseTime from rest, in the same number of finer steps
       t.timeStep = Div(pulseTime * pulseTime, dropTime);
-      t.subSteps = ToInt16(Div(dropTime, pulseTime));
+      t.subSteps = StepsPerDrop(dropTime, pulseTime, 1);
       t.sampledSubStep = t.subSteps;
       t.freshProfile = true;
       break;
     case 4:  // the current after the pulse minus the current before it
       t.timeStep = pulseTime;
-      t.subSteps = ToInt16(Div(dropTime, pulseTime));
+      t.subSteps = StepsPerDrop(dropTime, pulseTime, 2);  // one step before the pulse, one on it
       t.storedSubStep = t.subSteps - 1;
       t.storedWeight = -1.0;
       t.sampledSubStep = t.subSteps;

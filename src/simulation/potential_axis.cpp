@@ -1,19 +1,36 @@
 #include "simulation/potential_axis.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "common/checked_math.h"
 #include "common/int16.h"
+#include "common/plain_number.h"
 
 namespace qalto {
+namespace {
+
+RuntimeError TooManyPoints(double points) {
+  return RuntimeError("Too many points: " + PlainNumber(std::round(points)) +
+                      ", a curve holds at most " + std::to_string(kMaxPoints) +
+                      " (a larger E step (V) or a shorter range)");
+}
+
+}  // namespace
 
 void BuildPotentialAxis(Model& model) {
   auto& x = model.PotentialX;
-  int sweep =
-      ToInt16(std::fabs(Div(model.EndPotential - model.StartPotential, model.PotentialStep))) + 1;
-  model.SweepPoints = sweep;
+  if (model.PotentialStep == 0) throw RuntimeError("Division by zero: E step (V) is 0");
+  double steps = std::fabs(Div(model.EndPotential - model.StartPotential, model.PotentialStep));
+  if (steps >= kMaxPoints) throw TooManyPoints(steps + 1);
+  int sweep = ToInt16(steps) + 1;
   int perCycle = 2 * sweep;
-  model.NumberOfPoints = ToInt16(perCycle * model.ScanCycles);
+  int count = ToInt16(perCycle * model.ScanCycles);
+  // Checked before any table is touched, so that a failed run leaves the curve store as it was.
+  if (std::max(sweep, count) > kMaxPoints) throw TooManyPoints(std::max(sweep, count));
+  model.SweepPoints = sweep;
+  model.NumberOfPoints = count;
   for (int i = 0; i <= sweep; ++i) {
     x(i) = model.StartPotential + (i - 1) * model.PotentialStep * model.SweepDirection;
   }

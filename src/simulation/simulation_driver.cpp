@@ -116,7 +116,7 @@ void AddBaseline(Model& model, const SimulationInputs& inputs) {
   }
 }
 
-void Run(Model& model, const SimulationInputs& inputs, Platform& platform) {
+void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solverMessages) {
   SelectCurveSlot(model, inputs.overlapChecked);
   AnalyticalRun constants;
   constants.AF = model.ElectrodeArea * kFaraday * 0.001;
@@ -138,7 +138,7 @@ void Run(Model& model, const SimulationInputs& inputs, Platform& platform) {
   }
   if (model.DigitalSimulation) {
     SimulateDigital(model, DigitalFormInputs{inputs.expandingGrid, inputs.pH},
-                    [&platform](const std::string& text) { platform.MessageBox(text); });
+                    [&solverMessages](const std::string& text) { solverMessages.Count(text); });
   } else {
     AnalyticalRun run = AnalyticalConstants(model, constants);
     charging.rc = Div(model.DoubleLayerCapacitance * model.UncompensatedResistance, run.t);
@@ -155,15 +155,25 @@ void Run(Model& model, const SimulationInputs& inputs, Platform& platform) {
 
 }  // namespace
 
+std::string SimulationErrorMessage(const Model& model, const std::string& description) {
+  return std::string(model.DigitalSimulation ? "Digital" : "Analytical") +
+         " simulation Error: " + description + "! Please try again by other initial values.";
+}
+
 bool RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {
+  SolverMessageTally ownTally;
+  SolverMessageTally& tally = inputs.solverMessages ? *inputs.solverMessages : ownTally;
+  tally.StartRun();
+  bool done = true;
   try {
-    Run(model, inputs, platform);
-    return true;
+    Run(model, inputs, tally);
   } catch (const RuntimeError& error) {
-    platform.MessageBox("Analytical simulation Error: " + error.Description() +
-                        "! Please try again by other initial values.");
-    return false;
+    if (!inputs.solverMessages) tally.Show(platform);
+    platform.MessageBox(SimulationErrorMessage(model, error.Description()));
+    done = false;
   }
+  if (!inputs.solverMessages) tally.Show(platform);
+  return done;
 }
 
 }  // namespace qalto
