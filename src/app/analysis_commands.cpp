@@ -35,7 +35,7 @@ void App::mnuFindHalfwaveE_Click() {
 void App::mnuTheoPeak_Click() {
   Refresh();
   result_.Show();
-  TheoreticalPeak(*model_, ReadNumber(ins_->radius.Text()), result_);
+  TheoreticalPeak(*model_, ins_->RadiusValue(), result_);
 }
 
 void App::mnuSemi_Click() {

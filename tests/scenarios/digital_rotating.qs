@@ -4,7 +4,7 @@
 # steps, 100 rpm, kinematic viscosity 0.01 cm2/s.
 # The convection term takes the length scale radius / 100 and the box centres one unit apart,
 # so the height of the plateau depends on the disk radius and on the grid: it is not Levich's
-# 0.620 n F A D^2/3 w^1/2 nu^-1/6 C (4.8376E-5 A for the 0.25 cm2 disk below), only level.
+# 0.620 n F A D^2/3 w^1/2 nu^-1/6 C (4.8378E-5 A for the 0.250009 cm2 disk below), only level.
 menu mnuInstrument
 set FormIns.Eend -0.5
 menu mnuSimulate

@@ -44,11 +44,12 @@ TEST_F(WindowTest, OptionGroupAndVisibilityFollowTheModel) {
   EXPECT_FALSE(radius->isHidden());
   spherical->click();  // clicking the chosen button keeps it chosen
   EXPECT_TRUE(spherical->isChecked());
-  // Area and radius update each other in the window.
+  // The box typed into keeps its text; its partner follows in the window.
   Paste(radius, "0.2821");
-  EXPECT_EQ(radius->text(), "2.82e-1");
-  EXPECT_EQ(Widget<QLineEdit>(ins, ins.ARE)->text(), "9.99e-1");
+  EXPECT_EQ(radius->text(), "0.2821");
+  EXPECT_EQ(Widget<QLineEdit>(ins, ins.ARE)->text(), "1.e0");
   Paste(Widget<QLineEdit>(ins, ins.ARE), "3.14");
+  EXPECT_EQ(Widget<QLineEdit>(ins, ins.ARE)->text(), "3.14");
   EXPECT_EQ(radius->text(), "5.e-1");
   // Disabled buttons follow the model too.
   EXPECT_FALSE(Widget<QRadioButton>(ins, ins.optElectrode(9))->isEnabled());
