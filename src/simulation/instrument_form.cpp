@@ -98,6 +98,7 @@ void FormIns::AddField(Label& label, const char* caption, const char* toolTip, T
   label.SetToolTip(toolTip);
   label.SetGrid(fieldRow_, 0);
   Add(label, frame);
+  box.SetNumeric(true);
   box.SetText(text);
   box.SetGrid(fieldRow_++, 1);
   Add(box, frame);

@@ -146,6 +146,10 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   }
   AddBaseline(model, inputs);
   if (model.NoiseLevel > 0 && !model.FitMode) AddNoise(model, model.TotalCurrentColumn);
+  // A curve with an infinite or NaN current (noise of 1e308 A) is no curve: the run overflows
+  // before it reaches the curve store.
+  for (int i = 1; i <= model.NumberOfPoints; ++i)
+    Checked(model.ReactionCurrents(i, model.TotalCurrentColumn));
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     model.CurrentY(i, model.CurrentCurve) = model.ReactionCurrents(i, model.TotalCurrentColumn);
   }

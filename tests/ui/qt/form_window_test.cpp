@@ -85,6 +85,19 @@ TEST_F(WindowTest, ListChoiceReachesTheModel) {
   EXPECT_EQ(scan->currentText(), "3 cycles");
 }
 
+TEST_F(WindowTest, ABoxThatHoldsNoNumberIsMarked) {
+  Choose("mnuInstrument_Click");
+  FormIns& ins = app.Ins();
+  auto* estart = Widget<QLineEdit>(ins, ins.Estart);
+  Type(estart, "1,5");
+  EXPECT_NE(estart->styleSheet().indexOf("red"), -1);
+  EXPECT_EQ(estart->toolTip(), "not a number, read as 1");
+  Choose("mnuSimulate_Click");
+  EXPECT_DOUBLE_EQ(app.model().StartPotential, 1.0);  // read as before
+  Type(estart, "1.5");
+  EXPECT_TRUE(estart->styleSheet().isEmpty());
+}
+
 TEST_F(WindowTest, LockedBoxIsReadOnly) {
   Choose("mnuTech_Click");
   Widget<QRadioButton>(app.Tech(), app.Tech().optTech(5))->click();
