@@ -120,9 +120,9 @@ TEST_F(SimulationDriverTest, ImpossibleParametersEndInTheMessage) {
   // The plot step refreshes the model again and fails the same way; Simulate still ends.
   ASSERT_EQ(platform.messages.size(), 2u);
   EXPECT_EQ(platform.messages[0],
-            "Digital simulation Error: Division by zero! Please try again by other initial "
-            "values.");
-  EXPECT_EQ(platform.messages[1], "Run-time error: Division by zero");
+            "Digital simulation Error: Division by zero: T ( °C) is -273.14, 0 K! Please try "
+            "again by other initial values.");
+  EXPECT_EQ(platform.messages[1], "Run-time error: Division by zero: T ( °C) is -273.14, 0 K");
   EXPECT_EQ(platform.busyChanges.back(), false);
   app.Ins().txttemp.SetText("25");
   Sweep("1", "1", "0.01");  // one point: nothing to divide, a curve of one point
