@@ -3,25 +3,24 @@
 namespace qalto {
 
 void SolverMessageTally::Count(const std::string& text) {
-  if (runs_ == 0) runs_ = 1;  // a tally used without StartRun gathers one run
-  if (lastReportedRun_ != runs_) {
-    lastReportedRun_ = runs_;
-    ++runsWithReports_;
+  if (run_ == 0) run_ = 1;  // a tally used without StartRun gathers one run
+  Report* report = nullptr;
+  for (Report& known : reports_) {
+    if (known.text == text) report = &known;
   }
-  for (auto& [known, count] : counts_) {
-    if (known == text) {
-      ++count;
-      return;
-    }
+  if (report == nullptr) report = &reports_.emplace_back(Report{text});
+  ++report->steps;
+  if (report->lastRun != run_) {
+    report->lastRun = run_;
+    ++report->runs;
   }
-  counts_.emplace_back(text, 1);
 }
 
 void SolverMessageTally::Show(Platform& platform) {
-  for (const auto& [text, count] : counts_) {
+  for (const Report& r : reports_) {
     std::string message =
-        text + " at " + std::to_string(count) + (count == 1 ? " time step" : " time steps");
-    if (runsWithReports_ > 1) message += " of " + std::to_string(runsWithReports_) + " runs";
+        r.text + " at " + std::to_string(r.steps) + (r.steps == 1 ? " time step" : " time steps");
+    if (r.runs > 1) message += " of " + std::to_string(r.runs) + " runs";
     platform.MessageBox(message);
   }
   *this = SolverMessageTally();

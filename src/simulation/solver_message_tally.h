@@ -5,7 +5,6 @@
 // with how often it came: "Error: inverse matrix D=0 at 103 time steps".
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "ui/platform.h"
@@ -17,15 +16,19 @@ class SolverMessageTally {
   // One report of the solver at one time step.
   void Count(const std::string& text);
   // Marks the start of another simulation run gathered by the same tally (a fit).
-  void StartRun() { ++runs_; }
+  void StartRun() { ++run_; }
   // Shows one message per distinct text, in the order first met, then starts afresh.
   void Show(Platform& platform);
 
  private:
-  std::vector<std::pair<std::string, int>> counts_;  // text and its number of time steps
-  int runs_ = 0;
-  int runsWithReports_ = 0;  // runs with at least one report
-  int lastReportedRun_ = 0;
+  struct Report {
+    std::string text;
+    int steps = 0;    // time steps that met it
+    int runs = 0;     // runs that met it
+    int lastRun = 0;  // the run that met it last
+  };
+  std::vector<Report> reports_;
+  int run_ = 0;
 };
 
 }  // namespace qalto
