@@ -61,8 +61,9 @@ std::string WritePicture(qalto::App& app, const std::string& path) {
   const qalto::PlotWindow& plot = app.Plot();
   if (!plot.HasDrawing()) return "nothing has been drawn";
   bool written = false;
+  std::string reason;
   if (EndsWith(path, ".svg")) {
-    written = qalto::WriteSvg(plot.surface, path, kPictureWidth, kPictureHeight);
+    written = qalto::WriteSvg(plot.surface, path, kPictureWidth, kPictureHeight, &reason);
   } else if (EndsWith(path, ".png")) {
     static std::string loadError;
     static PngWriter writer = LoadPngWriter(loadError);
@@ -71,7 +72,8 @@ std::string WritePicture(qalto::App& app, const std::string& path) {
   } else {
     return "a picture is written as .svg or .png: " + path;
   }
-  return written ? "" : "cannot write " + path;
+  if (written) return "";
+  return "cannot write " + path + (reason.empty() ? "" : ": " + reason);
 }
 
 // The task of a manifest run: --task, else the Slurm array index; 0 when neither is given.

@@ -12,13 +12,22 @@
 
 namespace qalto {
 
+bool App::HasCurve() {
+  if (!curveFailed_) return true;
+  platform_.MessageBox(
+      "Error: No curve! The last simulation failed; simulate again or import data.");
+  return false;
+}
+
 void App::mnuFindPeak_Click() {
+  if (!HasCurve()) return;
   Model& m = *model_;
   result_.Show();
   FindPeaks(m, result_, m.FirstPoint + 2, m.LastPoint - 2);
 }
 
 void App::mnuFindHalfwaveE_Click() {
+  if (!HasCurve()) return;
   result_.Show();
   FindHalfWavePotentials(*model_, result_);
 }
@@ -26,32 +35,37 @@ void App::mnuFindHalfwaveE_Click() {
 void App::mnuTheoPeak_Click() {
   Refresh();
   result_.Show();
-  TheoreticalPeak(*model_, ReadNumber(ins_->radius.Text()), result_);
+  TheoreticalPeak(*model_, ins_->RadiusValue(), result_);
 }
 
 void App::mnuSemi_Click() {
+  if (!HasCurve()) return;
   SemiDifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
   PlotCurves();
 }
 
 // The semi-integral is the semi-derivative of the running integral.
 void App::mnuSemiInte_Click() {
+  if (!HasCurve()) return;
   IntegrateCurve(*model_, model_->PotentialX, model_->CurrentY);
   SemiDifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
   PlotCurves();
 }
 
 void App::mnuDerivative_Click() {
+  if (!HasCurve()) return;
   DifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
   PlotCurves();
 }
 
 void App::mnuIntegral_Click() {
+  if (!HasCurve()) return;
   IntegrateCurve(*model_, model_->PotentialX, model_->CurrentY);
   PlotCurves();
 }
 
 void App::mnuLog_Click() {
+  if (!HasCurve()) return;
   LogWaveCurve(*model_, model_->CurrentY);
   PlotCurves();
 }

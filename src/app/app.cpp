@@ -230,15 +230,15 @@ void App::EnableCurveMenus() {
 void App::mnuSimulate_Click() {
   model_->ElapsedTime = platform_.TimeOfDay();
   platform_.SetBusy(true);
+  curveFailed_ = true;
   try {
     expr_->OK();
-    RunSimulation(*model_, ReadSimulationInputs(), platform_);
+    curveFailed_ = !RunSimulation(*model_, ReadSimulationInputs(), platform_);
     // The slot the simulation wrote no longer holds a measured curve.
     importedCurves_[static_cast<size_t>(model_->TargetCurve)].reset();
   } catch (const RuntimeError& error) {
     // The parameters could not be applied (a zero temperature, a number too large to read).
-    platform_.MessageBox("Analytical simulation Error: " + error.Description() +
-                         "! Please try again by other initial values.");
+    platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
   Guard([this] { PrepareAndPlot(); });
   EnableCurveMenus();

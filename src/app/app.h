@@ -141,6 +141,8 @@ class App {
   void mnuDerivative_Click();
   void mnuIntegral_Click();
   void mnuLog_Click();
+  // False, after saying so, when the last Simulate failed: the curve store holds no curve of it.
+  bool HasCurve();
   void mnuImport_Click();
   void mnuExport_Click();
   void mnuSave_Click();
@@ -188,6 +190,7 @@ class App {
   bool exitRequested_ = false;
   CurveOrigins origins_;
   std::string dataFile_;
+  bool curveFailed_ = false;  // the last Simulate ended in an error and left no curve
 };
 
 }  // namespace qalto

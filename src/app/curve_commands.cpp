@@ -44,6 +44,7 @@ void App::mnuClear_Click() {
 }
 
 void App::ScalePotentials(double factor) {
+  if (!HasCurve()) return;
   Model& m = *model_;
   for (int i = 1; i <= m.NumberOfPoints; ++i)
     m.PotentialX(i) = m.PotentialX(i) * factor;
@@ -52,6 +53,7 @@ void App::ScalePotentials(double factor) {
 
 // Scales the current curve; a factor of -1 inverts its sign exactly.
 void App::ScaleCurrentCurve(double factor) {
+  if (!HasCurve()) return;
   Model& m = *model_;
   for (int i = 1; i <= m.NumberOfPoints; ++i) {
     m.CurrentY(i, m.CurrentCurve) = m.CurrentY(i, m.CurrentCurve) * factor;
@@ -60,6 +62,7 @@ void App::ScaleCurrentCurve(double factor) {
 }
 
 void App::mnuMinusX_Click() {
+  if (!HasCurve()) return;
   Model& m = *model_;
   int n = m.NumberOfPoints;
   std::vector<double> x(static_cast<size_t>(n) + 1);

@@ -23,6 +23,7 @@ void App::mnuImport_Click() {
   }
   dataFile_ = plot_.Caption();
   NoteCurveOrigins(origins_, *model_, "mnuImport_Click", dataFile_);
+  curveFailed_ = false;
   PlotCurves();
   result_.Show();
   EnableCurveMenus();

@@ -31,11 +31,6 @@ class FitCommandScope {
   Platform& platform_;
 };
 
-std::string SimulationErrorText(const RuntimeError& error) {
-  return "Analytical simulation Error: " + error.Description() +
-         "! Please try again by other initial values.";
-}
-
 }  // namespace
 
 void App::mnuManualFit_Click() {
@@ -44,7 +39,7 @@ void App::mnuManualFit_Click() {
     expr_->OK();
     RunSimulation(*model_, ReadSimulationInputs(), platform_);
   } catch (const RuntimeError& error) {
-    platform_.MessageBox(SimulationErrorText(error));
+    platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
   PlotCurves();
 }
@@ -54,6 +49,7 @@ void App::mnuAutoFit_Click() {
   model_->CurrentCurve = 1;
   option_.overlap.SetChecked(false);
   SingleCurveStep(*model_);
+  SolverMessageTally solverMessages;
   try {
     expr_->OK();
     result_.Clear();
@@ -62,14 +58,18 @@ void App::mnuAutoFit_Click() {
       platform_.MessageBox("Error: No data!");
       return;
     }
-    FitContext context{*model_,    *expr_,     result_, platform_, ReadSimulationInputs(),
-                       marquardt_, fitThreads_};
+    // One tally for all the trial runs: the solver's reports are shown once, after the fit.
+    SimulationInputs inputs = ReadSimulationInputs();
+    inputs.solverMessages = &solverMessages;
+    FitContext context{*model_, *expr_, result_, platform_, inputs, marquardt_, fitThreads_};
     if (FitCurve(context, ObservedCurrents(*model_)))
       PrintParameterUncertainty(result_, model_->LastFit);
   } catch (const RuntimeError& error) {
     // The fit's own arithmetic failed (for instance a zero derivative step with constant data).
-    platform_.MessageBox(SimulationErrorText(error));
+    solverMessages.Show(platform_);
+    platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
+  solverMessages.Show(platform_);
   PlotCurves();
 }
 

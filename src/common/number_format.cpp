@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/runtime_error.h"
+
 namespace qalto {
 namespace {
 
@@ -58,8 +60,10 @@ std::string TrimDecimals(std::string digits, const Pattern& p) {
 }
 
 std::string Mantissa(double magnitude, int decimals, const Pattern& p) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, magnitude);
+  // A fixed-point 1e308 has 309 digits before the point: the buffer is sized to the text.
+  std::string buffer(static_cast<size_t>(std::snprintf(nullptr, 0, "%.*f", decimals, magnitude)),
+                     '\0');
+  std::snprintf(buffer.data(), buffer.size() + 1, "%.*f", decimals, magnitude);
   std::string text = TrimDecimals(buffer, p);
   if (!p.leadingZero && text.rfind("0", 0) == 0 && text.size() > 1 && text[1] == '.') {
     text.erase(0, 1);
@@ -95,6 +99,8 @@ std::string Scientific(double magnitude, const Pattern& p) {
 }  // namespace
 
 std::string FormatNumber(double value, std::string_view patternText) {
+  // An infinity or NaN has no digits to show: the computation that produced it overflowed.
+  if (!std::isfinite(value)) throw RuntimeError::Overflow();
   Pattern p = Parse(patternText);
   double magnitude = std::fabs(value);
   std::string body = p.scientific ? Scientific(magnitude, p)

@@ -11,6 +11,7 @@
 
 namespace qalto {
 
+// Raises "Overflow" for an infinity or NaN.
 std::string FormatNumber(double value, std::string_view pattern);
 
 }  // namespace qalto

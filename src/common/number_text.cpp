@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/plain_number.h"
 #include "common/runtime_error.h"
 
 namespace qalto {
@@ -60,6 +61,22 @@ double ReadNumber(std::string_view text) {
   double value = std::strtod(number.c_str(), nullptr);
   if (!std::isfinite(value)) throw RuntimeError::Overflow();
   return value;
+}
+
+std::string NumberReadingNote(std::string_view text) {
+  size_t start = text.find_first_not_of(" \t");
+  // An empty box is the user's "nothing here": it reads 0 without a mark.
+  if (start == std::string_view::npos) return "";
+  size_t end = text.find_last_not_of(" \t") + 1;
+  std::string_view number = text.substr(start, end - start);
+  double value = 0;
+  try {
+    value = ReadNumber(number);
+  } catch (const RuntimeError&) {
+    return "too large a number";
+  }
+  if (NumericPrefixLength(number) == number.size()) return "";
+  return "not a number, read as " + NumberText(value);
 }
 
 }  // namespace qalto

@@ -3,11 +3,17 @@
 // prefix is taken ("1e-3 M" reads 0.001, "1e" reads 1); a text that does not begin with a number
 // reads 0. There is no validation message for numeric input anywhere in the program.
 
+#include <string>
 #include <string_view>
 
 namespace qalto {
 
 // The leading decimal number of text; raises "Overflow" when it does not fit a double.
 double ReadNumber(std::string_view text);
+
+// How a text that is not wholly a number is read, for the box that shows it: "not a number,
+// read as 1.5" for "1.5.5", "not a number, read as 0" for "abc", "too large a number" for
+// "1e999"; empty for a number, with or without blanks around it, and for an empty text.
+std::string NumberReadingNote(std::string_view text);
 
 }  // namespace qalto

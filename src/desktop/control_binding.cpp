@@ -146,6 +146,11 @@ void ControlBinding::SyncContent() {
       QString text = FromUtf8(box.Text());
       if (edit->text() != text) edit->setText(text);
       edit->setReadOnly(box.Locked());
+      // A text that is no number is marked, and the tool tip says how it is read.
+      bool marked = !box.NumberNote().empty();
+      QString style = marked ? "QLineEdit { border: 1px solid red; }" : "";
+      if (edit->styleSheet() != style) edit->setStyleSheet(style);
+      if (marked) edit->setToolTip(FromUtf8(box.NumberNote()));
       break;
     }
     case ControlKind::kLabel: {

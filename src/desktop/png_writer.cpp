@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <QPainter>
 #include <QString>
 
+#include "common/file_replacement.h"
 #include "desktop/display_list_painter.h"
 
 namespace qalto {
@@ -42,7 +45,8 @@ bool EnsureGuiApplication() {
 
 }  // namespace
 
-bool WritePng(const RecordingSurface& surface, const std::string& path, int width, int height) {
+bool WritePng(const RecordingSurface& surface, const std::string& path, int width, int height,
+              std::string* reason) {
   if (width <= 0 || height <= 0 || !EnsureGuiApplication()) return false;
   QImage image(width, height, QImage::Format_RGB32);
   if (image.isNull()) return false;
@@ -51,7 +55,16 @@ bool WritePng(const RecordingSurface& surface, const std::string& path, int widt
     QPainter painter(&image);
     PaintDisplayList(painter, surface, width, height, Qt::black);
   }
-  return image.save(QString::fromStdString(path), "PNG");
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return false;
+  try {
+    ReplaceFile(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    return true;
+  } catch (const RuntimeError& error) {
+    if (reason != nullptr) *reason = error.Description();
+    return false;
+  }
 }
 
 }  // namespace qalto

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/file_replacement.h"
 #include "common/print_line.h"
 #include "common/runtime_error.h"
 
@@ -38,8 +39,8 @@ void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
     PrintCurve(first, last, potentials, currents, curve,
                [&file](const std::string& line) { file.WriteLine(line); });
     file.Close();
-  } catch (const RuntimeError&) {
-    // The export ends without a word; the file closes on leaving with what it holds.
+  } catch (const RuntimeError& error) {
+    platform.MessageBox(FileWriteMessage("Export ", *fileName, error));
   }
 }
 

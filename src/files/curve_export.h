@@ -26,7 +26,8 @@ std::string CurveExportText(int first, int last, const Table1<double>& potential
 
 // Asks for the file with the Save dialog and writes the lines into it. A cancel writes
 // nothing. A failure (the file cannot be created, a write fails, a point beyond the tables)
-// ends the export silently: no message, the lines written before it stay, the file is closed.
+// ends the export with a message naming the file and the reason; the file is written whole or
+// not at all.
 void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
                  const Table1<double>& potentials, const Table2<double>& currents, int curve);
 

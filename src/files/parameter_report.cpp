@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "common/file_replacement.h"
 #include "common/plain_number.h"
 #include "common/runtime_error.h"
 
@@ -118,8 +119,8 @@ void WriteParameterReport(const Model& model, Platform& platform, FileDialog& di
     OutputTextFile file(*fileName);
     PrintParameterReport(model, [&file](const std::string& line) { file.WriteLine(line); });
     file.Close();
-  } catch (const RuntimeError&) {
-    // The report ends without a word; the file closes on leaving with what it holds.
+  } catch (const RuntimeError& error) {
+    platform.MessageBox(FileWriteMessage("Save ", *fileName, error));
   }
 }
 

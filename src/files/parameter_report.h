@@ -24,8 +24,8 @@ std::string ParameterReportText(const Model& model);
 
 // Asks for the file with the Save dialog (".par" filter) and writes the report into it. A
 // cancel writes nothing. A failure (the file cannot be created, a write fails, SpeciesCount
-// above 8) ends the report silently: no message, the lines written before it stay, the file is
-// closed.
+// above 8) ends the report with a message naming the file and the reason; the file is written
+// whole or not at all.
 void WriteParameterReport(const Model& model, Platform& platform, FileDialog& dialog);
 
 }  // namespace qalto

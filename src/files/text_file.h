@@ -3,10 +3,11 @@
 // RuntimeError carrying the run-time library's description ("File not found", "Permission
 // denied", "Disk full", ...).
 
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <string>
+
+#include "common/file_replacement.h"
 
 namespace qalto {
 
@@ -16,24 +17,22 @@ using LineSink = std::function<void(const std::string& line)>;
 // Opens an existing file for reading (in binary mode: line ends are the reader's business).
 std::ifstream OpenForInput(const std::string& path);
 
-// A text file written line by line, each line ended by carriage return and line feed. What
-// was written before a failure stays in the file; the file is closed in every case.
+// A text file written line by line, each line ended by carriage return and line feed. The
+// file appears under its name only when Close succeeds; after any failure, or when the object
+// goes away unclosed, an earlier file of that name is left as it was.
 class OutputTextFile {
  public:
-  // Creates (or empties) the file; raises when it cannot be created.
-  explicit OutputTextFile(const std::string& path);
-  ~OutputTextFile();
-  OutputTextFile(const OutputTextFile&) = delete;
-  OutputTextFile& operator=(const OutputTextFile&) = delete;
+  // Raises when the file cannot be created (missing folder, read-only file, no plain file).
+  explicit OutputTextFile(const std::string& path) : file_(path) {}
 
   // Raises when the write fails.
   void WriteLine(const std::string& line);
-  // Writes the buffered tail and closes; raises when that fails (a full disk may show only
-  // here).
-  void Close();
+  // Writes the buffered tail and puts the file in place; raises when that fails (a full disk
+  // may show only here).
+  void Close() { file_.Commit(); }
 
  private:
-  std::FILE* file_ = nullptr;
+  FileReplacement file_;
 };
 
 }  // namespace qalto

@@ -55,6 +55,9 @@ WorkerEvaluations::WorkerEvaluations(const std::vector<FitTarget>& targets,
       worker->models.push_back(std::make_unique<Model>(*target.model));
       worker->targets.push_back(target);
       worker->targets.back().model = worker->models.back().get();
+      // The shared tally of solver reports belongs to the main thread; a worker's runs report
+      // to its own recording platform, so that no two threads count into one tally.
+      worker->targets.back().inputs.solverMessages = nullptr;
     }
     Worker* own = worker.get();
     ModelEvaluation evaluate = CurvesEvaluation(own->targets, logScale, own->platform);

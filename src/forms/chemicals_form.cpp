@@ -55,6 +55,7 @@ Label& FormExpr::AddHeader(const std::string& frame, int column, const std::stri
 TextBox& FormExpr::AddBox(ControlArray<TextBox>& family, const std::string& name, int index,
                           const std::string& text, const std::string& frame, int row, int column) {
   TextBox& box = family.Add(name, index);
+  box.SetNumeric(true);
   box.SetText(text);
   box.SetGrid(row, column);
   return Add(box, frame);
@@ -92,6 +93,7 @@ void FormExpr::BuildSolution() {
     f.label->SetToolTip(f.toolTip);
     f.label->SetGrid(0, column);
     Add(*f.label, "FrameSolution");
+    f.box->SetNumeric(f.box != &Text1);  // the electrolyte is named, the others are numbers
     f.box->SetText(f.text);
     f.box->SetGrid(1, column++);
     Add(*f.box, "FrameSolution");

@@ -12,9 +12,6 @@ namespace {
 
 constexpr const char* kGeometryFormat = "0.##e-0";
 constexpr double kScanCycles[] = {0.5, 1, 2, 3};  // single, cycle, 2 cycles, 3 cycles
-// The area and radius handlers fire each other until a written text equals the one there;
-// rounding could in principle make them alternate, so the exchange is cut off after this depth.
-constexpr int kMaxGeometryExchange = 16;
 
 constexpr const char* kElectrodeCaptions[] = {
     "1)  Planar",
@@ -32,17 +29,6 @@ constexpr const char* kElectrodeCaptions[] = {
 double Value(const TextBox& box) {
   return ReadNumber(box.Text());
 }
-
-// Counts the nesting of the area and radius handlers for the current exchange.
-class GeometryExchange {
- public:
-  explicit GeometryExchange(int& depth) : depth_(depth) { ++depth_; }
-  ~GeometryExchange() { --depth_; }
-  bool TooDeep() const { return depth_ > kMaxGeometryExchange; }
-
- private:
-  int& depth_;
-};
 
 }  // namespace
 
@@ -112,6 +98,7 @@ void FormIns::AddField(Label& label, const char* caption, const char* toolTip, T
   label.SetToolTip(toolTip);
   label.SetGrid(fieldRow_, 0);
   Add(label, frame);
+  box.SetNumeric(true);
   box.SetText(text);
   box.SetGrid(fieldRow_++, 1);
   Add(box, frame);
@@ -147,7 +134,7 @@ void FormIns::method1() {
   model_.StartPotential = Value(Estart);
   model_.EndPotential = Value(Eend);
   model_.PotentialStep = Value(Estep);
-  model_.ElectrodeArea = Value(ARE);
+  model_.ElectrodeArea = AreaValue();
   model_.DoubleLayerCapacitance = Value(Cdl);
   model_.UncompensatedResistance = Value(txtRu);
   model_.Temperature = Value(txttemp) + kKelvinOffset;
@@ -157,13 +144,13 @@ void FormIns::method1() {
   model_.PulseTime = Value(tp);
   model_.ScanRate = Value(V);
   model_.ElectrodeLength = Value(leng);
-  model_.Radius = Value(radius);
+  model_.Radius = RadiusValue();
   if (model_.Electrode == 4) {
     // Radius of the hemisphere with the same steady-state current as the disc.
-    model_.Radius = 2 * Value(radius) / kPi;
+    model_.Radius = 2 * RadiusValue() / kPi;
     model_.ElectrodeArea = kTwoPi * model_.Radius * model_.Radius;
   } else if (model_.Electrode == 10) {
-    model_.Radius = Value(radius) / 2;
+    model_.Radius = RadiusValue() / 2;
     model_.ElectrodeArea = kPi * model_.Radius * Value(leng);
   }
   model_.RotationRate = Value(TextRrate) * kPi / 30;
@@ -203,78 +190,123 @@ void FormIns::Form_Activate() {
   }
 }
 
-// The area field follows the radius (and length) of the electrode, and the electrode volume
-// follows the geometry.
+// The box the user typed into is the source: its partner (area from radius and length, or
+// radius from area) is computed from the typed value and written in the geometry format, and
+// the partner's own change handler then leaves the source alone. The electrode volume follows.
 void FormIns::radius_Change() {
-  GeometryExchange exchange(geometryDepth_);
-  if (exchange.TooDeep()) return;
   IgnoringErrors([&] { model_.ElectrodeLength = Value(leng); });
-  IgnoringErrors([&] { SetAreaFromGeometry(); });
+  if (!writingPartner_) UpdateGeometryPartner();
+  IgnoringErrors([&] { SetElectrodeVolume(); });
+}
+
+void FormIns::ARE_Change() {
+  if (writingPartner_) return;
+  IgnoringErrors([&] { SetRadiusFromArea(); });
+}
+
+// The radius showing what the program wrote means the area was typed, and the radius follows
+// it (for a new length or electrode too); else the area follows the radius.
+void FormIns::UpdateGeometryPartner() {
+  bool areaIsSource = ShowsWritten(radius, writtenRadius_);
+  IgnoringErrors([&] { areaIsSource ? SetRadiusFromArea() : SetAreaFromGeometry(); });
+}
+
+bool FormIns::ShowsWritten(const TextBox& box, const WrittenNumber& written) {
+  return !written.text.empty() && box.Text() == written.text;
+}
+
+double FormIns::BoxValue(const TextBox& box, const WrittenNumber& written) {
+  return ShowsWritten(box, written) ? written.value : Value(box);
+}
+
+double FormIns::AreaValue() const {
+  return BoxValue(ARE, writtenArea_);
+}
+
+double FormIns::RadiusValue() const {
+  return BoxValue(radius, writtenRadius_);
+}
+
+// A value without digits (an infinity from 1e200 squared) raises in the formatter, and the
+// partner keeps what it showed.
+void FormIns::WritePartner(TextBox& box, WrittenNumber& written, double value) {
+  std::string text = FormatNumber(value, kGeometryFormat);
+  written = {text, value};
+  writingPartner_ = true;
+  box.SetText(text);
+  writingPartner_ = false;
 }
 
 void FormIns::SetAreaFromGeometry() {
-  double r = Value(radius);
+  double r = RadiusValue();
   double length = Value(leng);
-  double radiusCubed = model_.Radius * model_.Radius * model_.Radius;
-  auto setArea = [&](double area) { ARE.SetText(FormatNumber(area, kGeometryFormat)); };
   switch (model_.Electrode) {
     case 2:
-      setArea(4 * kPi * r * r);
-      model_.ElectrodeVolume = 4 * kPi * radiusCubed / 3;
+      WritePartner(ARE, writtenArea_, 4 * kPi * r * r);
       break;
     case 3:
     case 7:
-      setArea(kTwoPi * r * r);
-      model_.ElectrodeVolume = kTwoPi * radiusCubed / 3;
+      WritePartner(ARE, writtenArea_, kTwoPi * r * r);
       break;
     case 4:
     case 8:
-      setArea(kPi * r * r);
-      model_.ElectrodeVolume = Value(ARE) * model_.ElectrodeLength;
+      WritePartner(ARE, writtenArea_, kPi * r * r);
       break;
     case 5:
     case 6:
-      setArea(kTwoPi * r * length);
-      model_.ElectrodeVolume = kPi * model_.Radius * model_.Radius * model_.ElectrodeLength;
+      WritePartner(ARE, writtenArea_, kTwoPi * r * length);
       break;
     case 10:
-      setArea(2 * r * length);
-      model_.ElectrodeVolume = Value(ARE) * model_.ElectrodeLength;
+      WritePartner(ARE, writtenArea_, 2 * r * length);
       break;
     default:  // planar and thin film: the area is typed
-      model_.ElectrodeVolume = Value(ARE) * model_.ElectrodeLength;
       break;
   }
 }
 
-void FormIns::ARE_Change() {
-  GeometryExchange exchange(geometryDepth_);
-  if (exchange.TooDeep()) return;
-  IgnoringErrors([&] { SetRadiusFromArea(); });
-}
-
-void FormIns::SetRadiusFromArea() {
-  double area = Value(ARE);
-  double length = Value(leng);
-  auto setRadius = [&](double r) { radius.SetText(FormatNumber(r, kGeometryFormat)); };
+// ElectrodeVolume, cm3: from the radius of the last apply step for the sphere, hemisphere and
+// cylinder, else the area box times the length.
+void FormIns::SetElectrodeVolume() {
+  double radiusCubed = model_.Radius * model_.Radius * model_.Radius;
   switch (model_.Electrode) {
     case 2:
-      setRadius(Sqrt(Div(area, 4 * kPi)));
+      model_.ElectrodeVolume = 4 * kPi * radiusCubed / 3;
       break;
     case 3:
     case 7:
-      setRadius(Sqrt(Div(area, kTwoPi)));
-      break;
-    case 4:
-    case 8:
-      setRadius(Sqrt(Div(area, kPi)));
+      model_.ElectrodeVolume = kTwoPi * radiusCubed / 3;
       break;
     case 5:
     case 6:
-      setRadius(Div(area, kTwoPi * length));
+      model_.ElectrodeVolume = kPi * model_.Radius * model_.Radius * model_.ElectrodeLength;
+      break;
+    default:
+      model_.ElectrodeVolume = AreaValue() * model_.ElectrodeLength;
+      break;
+  }
+}
+
+void FormIns::SetRadiusFromArea() {
+  double area = AreaValue();
+  double length = Value(leng);
+  switch (model_.Electrode) {
+    case 2:
+      WritePartner(radius, writtenRadius_, Sqrt(Div(area, 4 * kPi)));
+      break;
+    case 3:
+    case 7:
+      WritePartner(radius, writtenRadius_, Sqrt(Div(area, kTwoPi)));
+      break;
+    case 4:
+    case 8:
+      WritePartner(radius, writtenRadius_, Sqrt(Div(area, kPi)));
+      break;
+    case 5:
+    case 6:
+      WritePartner(radius, writtenRadius_, Div(area, kTwoPi * length));
       break;
     case 10:
-      setRadius(Div(area, 2 * length));
+      WritePartner(radius, writtenRadius_, Div(area, 2 * length));
       break;
     default:  // planar and thin film: no radius
       break;

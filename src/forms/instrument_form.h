@@ -28,6 +28,10 @@ class FormIns : public Form {
   void V_Change();
   void Estep_Change() { V_Change(); }
   void TextF_Change();
+  // The values of the area (cm2) and radius (cm) boxes: the typed number, or, where the
+  // program wrote the box from its partner, the full-precision value behind the shown text.
+  double AreaValue() const;
+  double RadiusValue() const;
   void optElectrode_Click(int index);
   void CheckPreCon_Click();
 
@@ -103,11 +107,24 @@ class FormIns : public Form {
   void ShowGeometryFields();
   void SetRadiusFromArea();
   void SetAreaFromGeometry();
+  void SetElectrodeVolume();
+  void UpdateGeometryPartner();
+
+  // A number the program wrote into a box, and the text it wrote for it.
+  struct WrittenNumber {
+    std::string text;
+    double value = 0;
+  };
+  void WritePartner(TextBox& box, WrittenNumber& written, double value);
+  static bool ShowsWritten(const TextBox& box, const WrittenNumber& written);
+  static double BoxValue(const TextBox& box, const WrittenNumber& written);
 
   Model& model_;
   OptionGroup electrodes_;
   int fieldRow_ = 0;
-  int geometryDepth_ = 0;  // nesting of the area and radius handlers
+  bool writingPartner_ = false;  // the area or radius box is being written from its partner
+  WrittenNumber writtenArea_;
+  WrittenNumber writtenRadius_;
 };
 
 }  // namespace qalto

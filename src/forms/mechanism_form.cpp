@@ -44,6 +44,7 @@ void FormMech::BuildChargeRows() {
     };
     auto box = [&](int offset, const char* text) {
       TextBox& b = charge.Add("charge", base + offset);
+      b.SetNumeric(offset != 2 && offset != 6);  // counts and charge numbers; 2 and 6 name species
       b.SetText(text);
       place(b);
     };

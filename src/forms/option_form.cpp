@@ -58,6 +58,8 @@ FormOption::FormOption(Model& model) : Form("formOption", "Option"), model_(mode
   Add(Label2, "axis").SetCaption("X min");
   Label2.SetToolTip("mininum X value");
   Add(XminText, "axis").SetText("-0.3");
+  for (TextBox* box : {&YmaxText, &YminText, &XmaxText, &XminText})
+    box->SetNumeric(true);
 
   Add(cmdOK).SetCaption("OK");
   cmdOK.onClick = [this] { cmdOK_Click(); };

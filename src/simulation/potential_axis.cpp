@@ -1,20 +1,36 @@
 #include "simulation/potential_axis.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "common/checked_math.h"
+#include "common/plain_number.h"
 #include "common/point_index.h"
 
 namespace qalto {
+namespace {
+
+RuntimeError TooManyPoints(double points) {
+  return RuntimeError("Too many points: " + PlainNumber(std::round(points)) +
+                      ", a curve holds at most " + std::to_string(kMaxPoints) +
+                      " (a larger E step (V) or a shorter range)");
+}
+
+}  // namespace
 
 void BuildPotentialAxis(Model& model) {
   auto& x = model.PotentialX;
-  int sweep =
-      ToPointIndex(std::fabs(Div(model.EndPotential - model.StartPotential, model.PotentialStep))) +
-      1;
+  if (model.PotentialStep == 0) throw RuntimeError("Division by zero: E step (V) is 0");
+  double steps = std::fabs(Div(model.EndPotential - model.StartPotential, model.PotentialStep));
+  if (steps >= kMaxPoints) throw TooManyPoints(steps + 1);
+  int sweep = ToPointIndex(steps) + 1;
+  int perCycle = 2 * sweep;
+  int count = ToPointIndex(perCycle * model.ScanCycles);
+  // Checked before any table is touched, so that a failed run leaves the curve store as it was.
+  if (std::max(sweep, count) > kMaxPoints) throw TooManyPoints(std::max(sweep, count));
   model.SweepPoints = sweep;
-  int perCycle = ToPointIndex(2.0 * sweep);
-  model.NumberOfPoints = ToPointIndex(perCycle * model.ScanCycles);
+  model.NumberOfPoints = count;
   for (int i = 0; i <= sweep; ++i) {
     x(i) = model.StartPotential + (i - 1) * model.PotentialStep * model.SweepDirection;
   }

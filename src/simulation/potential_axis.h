@@ -7,7 +7,9 @@
 namespace qalto {
 
 // Sets SweepPoints, NumberOfPoints and PotentialX(0..NumberOfPoints); PotentialX(0) is one step
-// before the start. Raises "Subscript out of range" beyond kMaxPoints points.
+// before the start. A zero E step raises "Division by zero: E step (V) is 0"; more than
+// kMaxPoints points raise "Too many points: <n>, a curve holds at most <kMaxPoints> ..." with
+// the model untouched.
 void BuildPotentialAxis(Model& model);
 
 }  // namespace qalto

@@ -26,6 +26,8 @@ void RefreshModel(Model& model, FormIns& instrument, const ChemicalsTexts& chemi
   }
   // With digital simulation selected the key keeps its last value.
   if (!model.DigitalSimulation) model.TechElectrodeCode = 10 * model.Technique + model.Electrode;
+  // Temperature, K; the box of the Instrument window is in degrees Celsius.
+  if (model.Temperature == 0) throw RuntimeError("Division by zero: T ( °C) is -273.14, 0 K");
   model.FOverRT = Div(kFaraday / kGasConstant, model.Temperature);
   model.RTOverF = Div(1.0, model.FOverRT);
 }

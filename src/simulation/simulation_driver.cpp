@@ -132,7 +132,7 @@ void AddBaseline(Model& model, const SimulationInputs& inputs) {
   }
 }
 
-void Run(Model& model, const SimulationInputs& inputs, Platform& platform) {
+void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solverMessages) {
   SelectCurveSlot(model, inputs.overlapChecked);
   AnalyticalRun constants;
   constants.AF = model.ElectrodeArea * kFaraday * 0.001;
@@ -154,7 +154,7 @@ void Run(Model& model, const SimulationInputs& inputs, Platform& platform) {
   }
   if (model.DigitalSimulation) {
     SimulateDigital(model, DigitalFormInputs{inputs.expandingGrid, inputs.pH, inputs.refinement},
-                    [&platform](const std::string& text) { platform.MessageBox(text); });
+                    [&solverMessages](const std::string& text) { solverMessages.Count(text); });
   } else {
     AnalyticalRun run = AnalyticalConstants(model, constants);
     charging.rc = Div(model.DoubleLayerCapacitance * model.UncompensatedResistance, run.t);
@@ -162,6 +162,10 @@ void Run(Model& model, const SimulationInputs& inputs, Platform& platform) {
   }
   AddBaseline(model, inputs);
   if (model.NoiseLevel > 0 && !model.FitMode) AddNoise(model, model.TotalCurrentColumn);
+  // A curve with an infinite or NaN current (noise of 1e308 A) is no curve: the run overflows
+  // before it reaches the curve store.
+  for (int i = 1; i <= model.NumberOfPoints; ++i)
+    Checked(model.ReactionCurrents(i, model.TotalCurrentColumn));
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     model.CurrentY(i, model.CurrentCurve) = model.ReactionCurrents(i, model.TotalCurrentColumn);
   }
@@ -171,15 +175,25 @@ void Run(Model& model, const SimulationInputs& inputs, Platform& platform) {
 
 }  // namespace
 
+std::string SimulationErrorMessage(const Model& model, const std::string& description) {
+  return std::string(model.DigitalSimulation ? "Digital" : "Analytical") +
+         " simulation Error: " + description + "! Please try again by other initial values.";
+}
+
 bool RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {
+  SolverMessageTally ownTally;
+  SolverMessageTally& tally = inputs.solverMessages ? *inputs.solverMessages : ownTally;
+  tally.StartRun();
+  bool done = true;
   try {
-    Run(model, inputs, platform);
-    return true;
+    Run(model, inputs, tally);
   } catch (const RuntimeError& error) {
-    platform.MessageBox("Analytical simulation Error: " + error.Description() +
-                        "! Please try again by other initial values.");
-    return false;
+    if (!inputs.solverMessages) tally.Show(platform);
+    platform.MessageBox(SimulationErrorMessage(model, error.Description()));
+    done = false;
   }
+  if (!inputs.solverMessages) tally.Show(platform);
+  return done;
 }
 
 }  // namespace qalto

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/model.h"
+#include "simulation/solver_message_tally.h"
 #include "ui/platform.h"
 
 namespace qalto {
@@ -20,13 +21,19 @@ struct SimulationInputs {
   std::string baselineEnd;      // Instrument "I end (A)"
   std::string expandingGrid;    // Instrument "Expanding grid"
   int refinement = 1;           // digital: 2 halves the first box, the expansion and the steps
+  // Where the digital solver's reports are gathered across several runs (a fit), to be shown
+  // by the caller; without one, each run shows its own tally when it ends.
+  SolverMessageTally* solverMessages = nullptr;
 };
+
+// "Analytical simulation Error: <description>! Please try again by other initial values.", with
+// "Digital" in place of "Analytical" when the model simulates digitally.
+std::string SimulationErrorMessage(const Model& model, const std::string& description);
 
 // On success CurrentY(i, CurrentCurve) holds the new curve for i = 1..NumberOfPoints and
 // FirstPoint = 1, LastPoint = NumberOfPoints. A run-time error ends the run with the message
-// "Analytical simulation Error: <description>! Please try again by other initial values.";
-// the curve store keeps what had been written before it. Returns false after such an error, so
-// that a fit running the simulation can end.
+// SimulationErrorMessage; the curve store keeps what had been written before it. Returns false
+// after such an error, so that a fit running the simulation can end.
 bool RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform);
 
 }  // namespace qalto

@@ -91,12 +91,21 @@ class TextBox : public Control {
   // A locked box shows its text but cannot be edited by the user.
   bool Locked() const { return locked_; }
   void SetLocked(bool locked);
+  // A box whose text the program reads as a number; its NumberNote says how a text that is
+  // not one is read ("not a number, read as 0"), empty otherwise and for other boxes. The
+  // window marks such a box; the value is read all the same.
+  void SetNumeric(bool numeric);
+  const std::string& NumberNote() const { return numberNote_; }
 
   std::function<void()> onChange;
 
  private:
+  void UpdateNumberNote();
+
   std::string text_;
   bool locked_ = false;
+  bool numeric_ = false;
+  std::string numberNote_;
 };
 
 class Label : public CaptionedControl {

@@ -1,5 +1,7 @@
 #include "ui/svg_writer.h"
 
+#include "common/file_replacement.h"
+
 #include <charconv>
 #include <fstream>
 #include <optional>
@@ -255,14 +257,16 @@ std::string SvgText(const RecordingSurface& surface, int width, int height) {
   return SvgBuilder(width, height).Build(surface.Items());
 }
 
-bool WriteSvg(const RecordingSurface& surface, const std::string& path, int width, int height) {
+bool WriteSvg(const RecordingSurface& surface, const std::string& path, int width, int height,
+              std::string* reason) {
   if (width <= 0 || height <= 0) return false;
-  std::string text = SvgText(surface, width, height);
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  file.write(text.data(), static_cast<std::streamsize>(text.size()));
-  file.close();
-  return !file.fail();
+  try {
+    ReplaceFile(path, SvgText(surface, width, height));
+    return true;
+  } catch (const RuntimeError& error) {
+    if (reason != nullptr) *reason = error.Description();
+    return false;
+  }
 }
 
 }  // namespace qalto

@@ -105,8 +105,8 @@ TEST(ScriptRunner, MessageBoxesArePrintedAtOnceAndFailuresSetTheStatus) {
       "echo after\n");
   EXPECT_EQ(run.status, kExitComputation);
   EXPECT_EQ(run.out,
-            "MessageBox: Analytical simulation Error: Division by zero! Please try again by "
-            "other initial values.\n"
+            "MessageBox: Digital simulation Error: Division by zero: E step (V) is 0! Please try "
+            "again by other initial values.\n"
             "MessageBox: Error: No data!\n"
             "after\n");
   EXPECT_EQ(run.err,

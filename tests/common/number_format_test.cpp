@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "common/int16.h"
 #include "common/plain_number.h"
 #include "common/runtime_error.h"
@@ -38,6 +40,16 @@ TEST(FormatNumber, OtherPatterns) {
   EXPECT_EQ(FormatNumber(-0.001, "0.##"), "0.");  // rounds to zero: no minus sign
   EXPECT_EQ(FormatNumber(7.2, "0"), "7");
   EXPECT_EQ(FormatNumber(-3, "0"), "-3");
+}
+
+TEST(FormatNumber, InfinityAndNaNOverflowInEveryPattern) {
+  for (const char* pattern : {"0.###e-#", "#.###e-#", "0.##e-0", "0.####", "0.####E-0", "0"}) {
+    for (double value : {HUGE_VAL, -HUGE_VAL, std::nan("")}) {
+      EXPECT_THROW(FormatNumber(value, pattern), RuntimeError) << pattern << " " << value;
+    }
+  }
+  EXPECT_EQ(FormatNumber(-1e308, "0.##e-0"), "-1.e308");
+  EXPECT_EQ(FormatNumber(1e308, "0").size(), 309u);  // every digit of the largest double
 }
 
 TEST(PlainNumber, FifteenDigitsWithoutLeadingZero) {

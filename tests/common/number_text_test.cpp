@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "common/runtime_error.h"
 
 namespace qalto {
@@ -39,6 +41,26 @@ TEST(ReadNumber, IncompleteExponentKeepsTheMantissa) {
 TEST(ReadNumber, TooLargeIsAnOverflow) {
   EXPECT_THROW(ReadNumber("1e999"), RuntimeError);
   EXPECT_EQ(ReadNumber("1e-999"), 0.0);
+}
+
+TEST(NumberReadingNote, SaysHowATextThatIsNoNumberIsRead) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"0.3", ""},
+      {"  -1e-3 ", ""},
+      {"", ""},
+      {"   ", ""},
+      {"abc", "not a number, read as 0"},
+      {"1,5", "not a number, read as 1"},
+      {"1.5.5", "not a number, read as 1.5"},
+      {"0.5 V", "not a number, read as 0.5"},
+      {"1e", "not a number, read as 1"},
+      {"NaN", "not a number, read as 0"},
+      {"inf", "not a number, read as 0"},
+      {"1e999", "too large a number"},
+      {"1e-400", ""},  // a number too small for a double reads 0 and is still a number
+  };
+  for (const auto& [text, note] : cases)
+    EXPECT_EQ(NumberReadingNote(text), note) << text;
 }
 
 }  // namespace

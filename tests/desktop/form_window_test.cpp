@@ -44,11 +44,12 @@ TEST_F(WindowTest, OptionGroupAndVisibilityFollowTheModel) {
   EXPECT_FALSE(radius->isHidden());
   spherical->click();  // clicking the chosen button keeps it chosen
   EXPECT_TRUE(spherical->isChecked());
-  // Area and radius update each other in the window.
+  // The box typed into keeps its text; its partner follows in the window.
   Paste(radius, "0.2821");
-  EXPECT_EQ(radius->text(), "2.82e-1");
-  EXPECT_EQ(Widget<QLineEdit>(ins, ins.ARE)->text(), "9.99e-1");
+  EXPECT_EQ(radius->text(), "0.2821");
+  EXPECT_EQ(Widget<QLineEdit>(ins, ins.ARE)->text(), "1.e0");
   Paste(Widget<QLineEdit>(ins, ins.ARE), "3.14");
+  EXPECT_EQ(Widget<QLineEdit>(ins, ins.ARE)->text(), "3.14");
   EXPECT_EQ(radius->text(), "5.e-1");
   // Disabled buttons follow the model too.
   EXPECT_FALSE(Widget<QRadioButton>(ins, ins.optElectrode(9))->isEnabled());
@@ -82,6 +83,19 @@ TEST_F(WindowTest, ListChoiceReachesTheModel) {
   EXPECT_EQ(ins.ComboScan.Text(), "cycle");
   window.RunEvent(nullptr, [&] { ins.ComboScan.SelectText("3 cycles"); });
   EXPECT_EQ(scan->currentText(), "3 cycles");
+}
+
+TEST_F(WindowTest, ABoxThatHoldsNoNumberIsMarked) {
+  Choose("mnuInstrument_Click");
+  FormIns& ins = app.Ins();
+  auto* estart = Widget<QLineEdit>(ins, ins.Estart);
+  Type(estart, "1,5");
+  EXPECT_NE(estart->styleSheet().indexOf("red"), -1);
+  EXPECT_EQ(estart->toolTip(), "not a number, read as 1");
+  Choose("mnuSimulate_Click");
+  EXPECT_DOUBLE_EQ(app.model().StartPotential, 1.0);  // read as before
+  Type(estart, "1.5");
+  EXPECT_TRUE(estart->styleSheet().isEmpty());
 }
 
 TEST_F(WindowTest, LockedBoxIsReadOnly) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/app_fixture.h"
 #include "common/plain_number.h"
@@ -91,41 +94,52 @@ TEST_F(CurveExportTest, CancellingWritesNothing) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(CurveExportTest, FailuresAreSilent) {
+TEST_F(CurveExportTest, FailuresNameTheFileAndTheReason) {
   model.FirstPoint = model.LastPoint = 1;
   model.CurrentCurve = 1;
-  Export(folder.Path("no such folder/curve.csv"));
-  Export(folder.Path(""));
+  std::string missing = folder.Path("no such folder/curve.csv");
+  Export(missing);
   Export("");
   // A pipe is refused rather than waited on.
   ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0600), 0);
   Export(folder.Path("pipe"));
-  EXPECT_TRUE(platform.messages.empty());
+  std::string readOnly = folder.Write("read-only.csv", "kept");
+  std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+  bool root = ::geteuid() == 0;  // root writes to read-only files anyway
+  if (!root) Export(readOnly);
+  std::vector<std::string> expected = {
+      "Export Error: cannot write \"" + missing +
+          "\": Path not found! An earlier file of that name is unchanged.",
+      "Export Error: cannot write \"\": Bad file name or number! An earlier file of that name "
+      "is unchanged.",
+      "Export Error: cannot write \"" + folder.Path("pipe") +
+          "\": Path/File access error! An earlier file of that name is unchanged."};
+  if (!root) {
+    expected.push_back("Export Error: cannot write \"" + readOnly +
+                       "\": Permission denied! An earlier file of that name is unchanged.");
+  }
+  EXPECT_EQ(platform.messages, expected);
   EXPECT_FALSE(std::filesystem::exists(folder.Path("no such folder")));
+  EXPECT_EQ(TempFolder::Read(readOnly), "kept");
 }
 
-TEST_F(CurveExportTest, TheLinesBeforeAFailureStay) {
-  // Points beyond the tables' end: the lines of the last two points are written, then the
-  // export stops without a word.
+TEST_F(CurveExportTest, AFailedExportLeavesTheOldFileAsItWas) {
+  // Points beyond the tables' end: the export stops at the first of them, and the file
+  // chosen keeps its old text; no temporary file is left beside it.
   Point(kMaxPoints - 1, 0.4999, 1e-6);
   Point(kMaxPoints, 0.5, 2e-6);
   model.FirstPoint = kMaxPoints - 1;
   model.LastPoint = kMaxPoints + 2;
   model.CurrentCurve = 1;
-  std::string path = folder.Write("tail.csv", "old text that is overwritten");
+  std::string path = folder.Write("tail.csv", "old text that stays");
   Export(path);
-  EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(TempFolder::Read(path),
-            " .4999 ,       1E-06 \r\n"
-            " .5 ,          2E-06 \r\n");
-  // A curve beyond the table: the file is created and stays empty.
-  model.FirstPoint = 1;
-  model.LastPoint = 3;
-  model.CurrentCurve = 9;
-  Export(path);
-  EXPECT_TRUE(platform.messages.empty());
-  EXPECT_TRUE(std::filesystem::exists(path));
-  EXPECT_EQ(TempFolder::Read(path), "");
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("Subscript out of range"), std::string::npos);
+  EXPECT_EQ(TempFolder::Read(path), "old text that stays");
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path("")))
+    ++files;
+  EXPECT_EQ(files, 1);
 }
 
 TEST_F(CurveExportTest, ExportThenImportGivesTheSameCurve) {

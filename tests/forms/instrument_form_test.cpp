@@ -37,22 +37,69 @@ TEST_F(InstrumentFormTest, MicrodiscUsesTheEquivalentHemisphere) {
   EXPECT_EQ(f.ARE.Text(), "2.5e-1");
 }
 
-TEST_F(InstrumentFormTest, AreaAndRadiusUpdateEachOtherAndStop) {
+// A radius of 0.123456 cm (length 0.01 cm): the area each electrode's formula gives, with the
+// program's pi of 3.141592654.
+struct TypedRadius {
+  int electrode;
+  const char* areaText;  // "0.##e-0"
+  double area;           // cm2, full precision
+};
+
+class TypedRadiusTest : public AppTest, public ::testing::WithParamInterface<TypedRadius> {};
+
+TEST_P(TypedRadiusTest, KeepsItsTextAndTheAreaFollowsInFullPrecision) {
+  app.mnuInstrument_Click();
+  FormIns& f = app.Ins();
+  f.optElectrode(GetParam().electrode).Click();
+  f.radius.SetText("0.123456");
+  EXPECT_EQ(f.radius.Text(), "0.123456");
+  EXPECT_EQ(f.ARE.Text(), GetParam().areaText);
+  f.OK();
+  EXPECT_EQ(f.radius.Text(), "0.123456");
+  EXPECT_DOUBLE_EQ(f.AreaValue(), GetParam().area);
+  if (GetParam().electrode != 10) {
+    EXPECT_DOUBLE_EQ(model.Radius, 0.123456);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Electrodes, TypedRadiusTest,
+                         ::testing::Values(TypedRadius{2, "1.92e-1", 0.19152887924052484},
+                                           TypedRadius{3, "9.58e-2", 0.09576443962026242},
+                                           TypedRadius{8, "4.79e-2", 0.04788221981013121},
+                                           TypedRadius{5, "7.76e-3", 0.00775696925384448},
+                                           TypedRadius{10, "2.47e-3", 0.00246912}));
+
+TEST_F(InstrumentFormTest, TypedAreaKeepsItsTextAndTheRadiusFollows) {
   app.mnuInstrument_Click();
   FormIns& f = app.Ins();
   f.optElectrode(2).Click();
-  f.cmdOK_Click();  // the model radius is the one of the last apply
-  app.mnuInstrument_Click();
-  // 4 pi r2 = 1.00004 cm2 is written as 1.e0; the area writes the radius back as 2.82e-1,
-  // which gives 9.99e-1 cm2, whose radius is again 2.82e-1: there the exchange stops.
-  f.radius.SetText("0.2821");
-  EXPECT_EQ(f.radius.Text(), "2.82e-1");
-  EXPECT_EQ(f.ARE.Text(), "9.99e-1");
-  f.ARE.SetText("3.14");
-  EXPECT_EQ(f.radius.Text(), "5.e-1");
-  EXPECT_EQ(f.ARE.Text(), "3.14e0");
-  f.ARE.SetText("");  // an empty area reads 0: the radius follows, then the exchange stops
+  f.ARE.SetText("0.123456");
+  EXPECT_EQ(f.ARE.Text(), "0.123456");
+  EXPECT_EQ(f.radius.Text(), "9.91e-2");  // sqrt(A / 4 pi) = 0.0991177 cm
+  f.OK();  // the apply step does not write the area back from the shown radius
+  EXPECT_EQ(f.ARE.Text(), "0.123456");
+  EXPECT_DOUBLE_EQ(model.ElectrodeArea, 0.123456);
+  EXPECT_DOUBLE_EQ(model.Radius, 0.09911768926833255);
+  // Another electrode: the radius follows the typed area by the hemisphere's formula.
+  f.optElectrode(3).Click();
+  EXPECT_EQ(f.ARE.Text(), "0.123456");
+  EXPECT_EQ(f.radius.Text(), "1.4e-1");  // sqrt(A / 2 pi) = 0.140173 cm
+  f.ARE.SetText("");  // an empty area reads 0, and so does the radius that follows it
   EXPECT_EQ(f.radius.Text(), "0.e0");
+}
+
+TEST_F(InstrumentFormTest, ARadiusWhoseAreaOverflowsLeavesTheAreaAsItWas) {
+  app.mnuInstrument_Click();
+  FormIns& f = app.Ins();
+  f.optElectrode(2).Click();
+  ASSERT_EQ(f.ARE.Text(), "1.e0");
+  // Typed key by key, every text stays as typed; 4 pi (1e200)^2 has no digits to show.
+  for (const char* text : {"1", "1e", "1e2", "1e20", "1e200"}) {
+    f.radius.SetText(text);
+    EXPECT_EQ(f.radius.Text(), text);
+  }
+  EXPECT_EQ(f.ARE.Text(), "1.26e41");  // from "1e20", the last radius with a finite area
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(InstrumentFormTest, TimingFieldsFollowStepRateAndFrequency) {

@@ -1,14 +1,14 @@
 # A DC wave of the analytical model at a rotating disk, compared with the Levich equation
 # (mechanism 1, A + e = B, ks = 1e4 cm/s, E0' = 0.1 V, 1 mM A, no B (pre-equilibration off),
 # D = 1e-5 cm2/s, kinematic viscosity 0.01 cm2/s, 100 rpm, 25 C, 1 mV steps). The disk of
-# radius 0.2821 cm gets the area pi r^2 = 0.250009 cm2, written "2.5e-1" and read as 0.25 (the
-# radius box, computed back from it, then shows 2.82e-1).
+# radius 0.2821 cm gets the area pi r^2 = 0.250009 cm2, shown "2.5e-1" and used in full
+# precision (the radius box keeps its 0.2821).
 #
 # Textbook values, by hand with f = F/RT = 38.9230 /V and omega = 100 pi / 30 = 10.47198 /s:
 #   Levich plateau 0.62045 nFA D^(2/3) omega^(1/2) nu^(-1/6) C
-#   = 0.62045 x 96484.6 x 0.25 x 4.64159e-4 x 3.23604 x 2.15443 x 1e-6 = 4.843038e-5 A;
+#   = 0.62045 x 96484.6 x 0.250009 x 4.64159e-4 x 3.23604 x 2.15443 x 1e-6 = 4.843212e-05 A;
 #   the reversible wave I = IL / (1 + exp(f (E - E1/2))), E1/2 = E0' (equal D):
-#   IL / 2 = 2.421519e-5 A at 0.1 V and IL x 2.9737 / 3.9737 = 3.624265e-5 A at 0.072 V.
+#   IL / 2 = 2.421606e-05 A at 0.1 V and IL x 2.9737 / 3.9737 = 3.624395e-05 A at 0.072 V.
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1

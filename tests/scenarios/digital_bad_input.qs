@@ -26,7 +26,8 @@ set FormIns.tp 0.025
 menu mnuSimulate
 model LastPoint
 echo a charge transfer so fast (ks 1e20 cm/s) that the surface block is singular in double
-echo precision: every step shows the solver's message, the run completes, its currents mean nothing
+echo precision: one message tells at how many steps the solver met it; the run completes, its
+echo currents mean nothing
 menu mnuTech
 click FormTech.optTech(1)
 click FormTech.CmdOK

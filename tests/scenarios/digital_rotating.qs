@@ -2,7 +2,7 @@
 # at a plateau and stays there, while at a planar electrode it passes a peak and decays.
 # Fe+3 + e = Fe+2 (E0 0.1 V, fast, D 1e-5 cm2/s, 0.9996 mM), 0.3 -> -0.5 V at 10 mV/s in 5 mV
 # steps, 100 rpm, kinematic viscosity 0.01 cm2/s.
-# The plateau is Levich's 0.620 n F A D^2/3 w^1/2 nu^-1/6 C (4.8376E-5 A for the 0.25 cm2 disk
+# The plateau is Levich's 0.620 n F A D^2/3 w^1/2 nu^-1/6 C (4.8378E-5 A for the 0.250009 cm2 disk
 # below; 4.8417E-5 A with the exact 0.62045 and the 0.9996 mM left at E start).
 menu mnuInstrument
 set FormIns.Eend -0.5

@@ -16,7 +16,7 @@ dialog exported.csv
 menu mnuImport
 curves
 result
-echo failures end the export without a word
+echo a failed export names the file and the reason
 dialog missing/exported.csv
 menu mnuExport
 dialog .

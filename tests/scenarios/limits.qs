@@ -1,4 +1,5 @@
-# More than 100000 points ends the run with the simulation's message; the program carries on.
+# More points than a curve holds ends the run with a message naming the limit; the program
+# carries on.
 # no electroactive species: the curves hold only what the driver adds
 menu mnuExperimental
 set FormExpr.C(1) 0

@@ -17,6 +17,6 @@ menu mnuSave
 echo a cancelled Save dialog writes nothing, not even to the file chosen last
 dialog cancel
 menu mnuSave
-echo a folder that is not there: the report ends without a word
+echo a folder that is not there: the message names the file and the reason
 dialog missing/run.par
 menu mnuSave

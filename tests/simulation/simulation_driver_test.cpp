@@ -4,8 +4,10 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 
 #include "app/app_fixture.h"
+#include "common/plain_number.h"
 #include "simulation/curve_slot.h"
 
 namespace qalto {
@@ -19,7 +21,8 @@ class SimulationDriverTest : public AppTest {
     app.Expr().C(1).SetText("0");
     app.mnuInstrument_Click();
   }
-  void Sweep(const char* start, const char* end, const char* step, const char* scan = "single") {
+  void Sweep(const std::string& start, const std::string& end, const std::string& step,
+             const char* scan = "single") {
     FormIns& f = app.Ins();
     f.Estart.SetText(start);
     f.Eend.SetText(end);
@@ -88,12 +91,14 @@ TEST_F(SimulationDriverTest, DecreasingSweep) {
 TEST_F(SimulationDriverTest, TooManyPointsStopTheRunWithItsMessage) {
   Sweep("0", "1", "0.01");
   Simulate();
-  Sweep("0", "1", "0.000001");  // 1000001 points
+  Sweep("0", "1", PlainNumber(0.5 / kMaxPoints));  // twice the points a curve holds, and one
   Simulate();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0],
-            "Analytical simulation Error: Subscript out of range! Please try again by other "
-            "initial values.");
+            "Digital simulation Error: Too many points: " + std::to_string(2 * kMaxPoints + 1) +
+                ", a curve holds at most " + std::to_string(kMaxPoints) +
+                " (a larger E step (V) or a shorter range)! Please try again by other initial "
+                "values.");
   EXPECT_EQ(model.FirstPoint, 1);
   EXPECT_EQ(model.LastPoint, 101);  // unchanged by the failed run
   EXPECT_TRUE(app.MenuEnabled("mnuDisplay"));
@@ -108,17 +113,17 @@ TEST_F(SimulationDriverTest, ImpossibleParametersEndInTheMessage) {
   Simulate();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0],
-            "Analytical simulation Error: Division by zero! Please try again by other initial "
-            "values.");
+            "Digital simulation Error: Division by zero: E step (V) is 0! Please try again by "
+            "other initial values.");
   Sweep("0", "1", "0.01");
   app.Ins().txttemp.SetText("-273.14");  // zero kelvin
   Simulate();
   // The plot step refreshes the model again and fails the same way; Simulate still ends.
   ASSERT_EQ(platform.messages.size(), 2u);
   EXPECT_EQ(platform.messages[0],
-            "Analytical simulation Error: Division by zero! Please try again by other initial "
-            "values.");
-  EXPECT_EQ(platform.messages[1], "Run-time error: Division by zero");
+            "Digital simulation Error: Division by zero: T ( °C) is -273.14, 0 K! Please try "
+            "again by other initial values.");
+  EXPECT_EQ(platform.messages[1], "Run-time error: Division by zero: T ( °C) is -273.14, 0 K");
   EXPECT_EQ(platform.busyChanges.back(), false);
   app.Ins().txttemp.SetText("25");
   Sweep("1", "1", "0.01");  // one point: nothing to divide, a curve of one point

@@ -1,0 +1,134 @@
+#include "common/file_replacement.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace qalto {
+namespace {
+
+namespace fs = std::filesystem;
+
+RuntimeError PathNotFound() {
+  return RuntimeError("Path not found");
+}
+RuntimeError PermissionDenied() {
+  return RuntimeError("Permission denied");
+}
+RuntimeError PathFileAccessError() {
+  return RuntimeError("Path/File access error");
+}
+
+// The description of an errno value met while creating, writing or renaming the file.
+RuntimeError WriteFailure(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return PathNotFound();
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return PermissionDenied();
+    case ENOSPC:
+    case EDQUOT:
+      return RuntimeError("Disk full");
+    case EFBIG:
+      return RuntimeError("File too large");
+    case EISDIR:
+      return PathFileAccessError();
+    default:
+      return RuntimeError("Device I/O error");
+  }
+}
+
+// What stops a target before anything is written: a folder, device or pipe in its place (a
+// pipe would hold the program up waiting for its other end), or a read-only file, which the
+// rename would otherwise replace behind the user's back.
+void CheckTarget(const std::string& path) {
+  if (path.empty()) throw RuntimeError::BadFileName();
+  std::error_code ignored;
+  fs::file_status status = fs::status(path, ignored);
+  if (!fs::exists(status)) return;
+  if (!fs::is_regular_file(status)) throw PathFileAccessError();
+  if (::access(path.c_str(), W_OK) != 0) throw PermissionDenied();
+}
+
+}  // namespace
+
+FileReplacement::FileReplacement(std::string path) : path_(std::move(path)) {
+  CheckTarget(path_);
+  // A link is followed: the file it names is replaced, and the link stays.
+  std::error_code ignored;
+  if (fs::is_symlink(path_, ignored)) path_ = fs::weakly_canonical(path_, ignored).string();
+  fs::path target(path_);
+  // A dot name in the same folder: mkstemp makes it unique and creates it for us alone.
+  std::string pattern =
+      (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+  errno = 0;
+  int descriptor = ::mkstemp(pattern.data());
+  if (descriptor < 0) throw WriteFailure(errno);
+  temporary_ = pattern;
+  file_ = ::fdopen(descriptor, "wb");
+  if (file_ == nullptr) {
+    int error = errno;
+    ::close(descriptor);
+    Discard();
+    throw WriteFailure(error);
+  }
+  // mkstemp creates the file readable by its owner alone; a new file gets the usual rights.
+  fs::file_status old = fs::status(path_, ignored);
+  if (fs::exists(old)) {
+    fs::permissions(temporary_, old.permissions(), ignored);
+  } else {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    fs::permissions(temporary_, static_cast<fs::perms>(0666 & ~mask), ignored);
+  }
+}
+
+FileReplacement::~FileReplacement() {
+  if (!committed_) Discard();
+}
+
+void FileReplacement::Discard() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
+}
+
+void FileReplacement::Write(std::string_view bytes) {
+  if (file_ == nullptr) throw RuntimeError::BadFileName();  // written after committing
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) throw WriteFailure(errno);
+}
+
+void FileReplacement::Commit() {
+  if (file_ == nullptr) throw RuntimeError::BadFileName();
+  errno = 0;
+  // A full disk often shows only when the buffered tail is flushed or the data synced.
+  if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) throw WriteFailure(errno);
+  std::FILE* file = file_;
+  file_ = nullptr;
+  if (std::fclose(file) != 0) throw WriteFailure(errno);
+  if (std::rename(temporary_.c_str(), path_.c_str()) != 0) throw WriteFailure(errno);
+  committed_ = true;
+}
+
+void ReplaceFile(const std::string& path, std::string_view bytes) {
+  FileReplacement file(path);
+  file.Write(bytes);
+  file.Commit();
+}
+
+std::string FileWriteMessage(const std::string& prefix, const std::string& path,
+                             const RuntimeError& error) {
+  return prefix + "Error: cannot write \"" + path + "\": " + error.Description() +
+         "! An earlier file of that name is unchanged.";
+}
+
+}  // namespace qalto

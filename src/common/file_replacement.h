@@ -1,0 +1,47 @@
+#pragma once
+// Writing a file as a whole or not at all. The bytes go to a temporary file beside the target
+// (same folder, so same file system), which is flushed to the disk and renamed over the target
+// only when everything is written; a failure at any point removes the temporary file and
+// leaves an earlier file of that name byte for byte as it was. Failures raise a RuntimeError
+// with the run-time library's description ("Path not found", "Permission denied", "Disk full").
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "common/runtime_error.h"
+
+namespace qalto {
+
+class FileReplacement {
+ public:
+  // Creates the temporary file; raises when the target's folder is missing, the target is
+  // read-only or is no plain file, or the name is empty.
+  explicit FileReplacement(std::string path);
+  // Removes the temporary file unless Commit succeeded.
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  void Write(std::string_view bytes);
+  // Flushes, closes and renames the temporary file over the target.
+  void Commit();
+
+ private:
+  void Discard();
+
+  std::string path_;
+  std::string temporary_;
+  std::FILE* file_ = nullptr;
+  bool committed_ = false;
+};
+
+// The whole file in one call.
+void ReplaceFile(const std::string& path, std::string_view bytes);
+
+// The message of a failed write, naming the file and the reason:
+// "Export Error: cannot write \"out.csv\": Disk full! An earlier file of that name is unchanged."
+std::string FileWriteMessage(const std::string& prefix, const std::string& path,
+                             const RuntimeError& error);
+
+}  // namespace qalto

@@ -1,0 +1,29 @@
+#include "simulation/solver_message_tally.h"
+
+namespace qalto {
+
+void SolverMessageTally::Count(const std::string& text) {
+  if (run_ == 0) run_ = 1;  // a tally used without StartRun gathers one run
+  Report* report = nullptr;
+  for (Report& known : reports_) {
+    if (known.text == text) report = &known;
+  }
+  if (report == nullptr) report = &reports_.emplace_back(Report{text});
+  ++report->steps;
+  if (report->lastRun != run_) {
+    report->lastRun = run_;
+    ++report->runs;
+  }
+}
+
+void SolverMessageTally::Show(Platform& platform) {
+  for (const Report& r : reports_) {
+    std::string message =
+        r.text + " at " + std::to_string(r.steps) + (r.steps == 1 ? " time step" : " time steps");
+    if (r.runs > 1) message += " of " + std::to_string(r.runs) + " runs";
+    platform.MessageBox(message);
+  }
+  *this = SolverMessageTally();
+}
+
+}  // namespace qalto

@@ -1,0 +1,34 @@
+#pragma once
+// The digital solver reports a trouble at the time step where it meets it (a singular block:
+// "Error: inverse matrix D=0") and carries on. Shown as it comes, a run of 100 steps would
+// open 100 message boxes and a fit thousands; the tally gathers them and shows each text once,
+// with how often it came: "Error: inverse matrix D=0 at 103 time steps".
+
+#include <string>
+#include <vector>
+
+#include "ui/platform.h"
+
+namespace qalto {
+
+class SolverMessageTally {
+ public:
+  // One report of the solver at one time step.
+  void Count(const std::string& text);
+  // Marks the start of another simulation run gathered by the same tally (a fit).
+  void StartRun() { ++run_; }
+  // Shows one message per distinct text, in the order first met, then starts afresh.
+  void Show(Platform& platform);
+
+ private:
+  struct Report {
+    std::string text;
+    int steps = 0;    // time steps that met it
+    int runs = 0;     // runs that met it
+    int lastRun = 0;  // the run that met it last
+  };
+  std::vector<Report> reports_;
+  int run_ = 0;
+};
+
+}  // namespace qalto

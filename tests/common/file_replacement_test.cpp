@@ -1,0 +1,85 @@
+#include "common/file_replacement.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include "files/temp_folder.h"
+
+namespace qalto {
+namespace {
+
+// Limits the size of the files this process writes: a write beyond the limit fails (EFBIG)
+// as one on a full disk does, instead of raising SIGXFSZ.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &old_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, previous_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit old_{};
+  void (*previous_)(int) = nullptr;
+};
+
+int FilesIn(const std::string& folder) {
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+    ++files;
+  return files;
+}
+
+// A write that fails at once (limit 0) or after 2 KB: the old file of 5400 bytes stays.
+class FailingWrite : public ::testing::TestWithParam<rlim_t> {};
+
+TEST_P(FailingWrite, LeavesTheOldFileByteForByte) {
+  TempFolder folder;
+  std::string old;
+  for (int i = 0; old.size() < 5400; ++i)
+    old += " ." + std::to_string(i) + " ,          1E-06 \r\n";
+  old.resize(5400);
+  std::string path = folder.Write("curve.csv", old);
+  {
+    FileSizeLimit limit(GetParam());
+    try {
+      ReplaceFile(path, std::string(8000, 'x'));
+      ADD_FAILURE() << "the write should have failed";
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.Description(), "File too large");
+    }
+  }
+  EXPECT_EQ(TempFolder::Read(path), old);
+  EXPECT_EQ(FilesIn(folder.Path("")), 1);  // no temporary file is left behind
+}
+
+INSTANTIATE_TEST_SUITE_P(AtOnceAndAfter2KB, FailingWrite, ::testing::Values(0, 2048));
+
+TEST(FileReplacement, ACompleteWriteReplacesTheFileAndKeepsItsRights) {
+  TempFolder folder;
+  std::string path = folder.Write("run.par", "old");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_read);
+  ReplaceFile(path, "new");
+  EXPECT_EQ(TempFolder::Read(path), "new");
+  EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_write |
+                                                             std::filesystem::perms::group_read);
+  EXPECT_EQ(FilesIn(folder.Path("")), 1);
+}
+
+}  // namespace
+}  // namespace qalto
