@@ -122,7 +122,7 @@ int Finish(const qalto::BatchOptions& options, qalto::RunRecord& record, qalto::
            std::chrono::steady_clock::time_point start) {
   if (options.json.empty()) return record.exitStatus;
   record.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (!qalto::ReplaceFile(options.json, qalto::RunRecordJson(record, model))) {
+  if (!qalto::WriteWholeFile(options.json, qalto::RunRecordJson(record, model))) {
     std::cerr << "qalto-batch: cannot write " << options.json << "\n";
     if (record.exitStatus == qalto::kExitRan) return qalto::kExitCommandLine;
   }
@@ -175,7 +175,7 @@ int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_poin
   // Curves only of a run that succeeded: a curve file is never the remains of a failure.
   if (!options.out.empty() && record.exitStatus == qalto::kExitRan) {
     std::string csv = qalto::CurveCsv(app.model(), app.Option().ComboY.Text());
-    if (!qalto::ReplaceFile(options.out, csv)) return fail("cannot write " + options.out);
+    if (!qalto::WriteWholeFile(options.out, csv)) return fail("cannot write " + options.out);
   }
   std::cout.flush();
   return Finish(options, record, app.model(), start);
@@ -198,7 +198,7 @@ int Merge(const qalto::BatchOptions& options) {
     std::cerr << "qalto-batch: " << problem << "\n";
   if (options.out.empty()) {
     std::cout << table.text;
-  } else if (!qalto::ReplaceFile(options.out, table.text)) {
+  } else if (!qalto::WriteWholeFile(options.out, table.text)) {
     std::cerr << "qalto-batch: cannot write " << options.out << "\n";
     return qalto::kExitCommandLine;
   }

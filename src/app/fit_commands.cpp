@@ -86,7 +86,7 @@ void App::mnuGlobalAdd_Click() {
   try {
     expr_->OK();  // the instrument settings the curve was measured with reach the model
   } catch (const RuntimeError& error) {
-    platform_.MessageBox(SimulationErrorText(error));
+    platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
     return;
   }
   globalCurves_.push_back(CaptureMeasuredCurve(*model_, ReadSimulationInputs()));
@@ -157,7 +157,7 @@ void App::mnuGlobalFit_Click() {
       PrintParameterUncertainty(result_, model_->LastFit);
     }
   } catch (const RuntimeError& error) {
-    platform_.MessageBox(SimulationErrorText(error));
+    platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
   PlotCurves();
 }

@@ -1,30 +1,19 @@
 #include "app/replace_file.h"
 
-#include <unistd.h>
+#include <string_view>
 
-#include <cstdio>
-#include <fstream>
+#include "common/file_replacement.h"
+#include "common/runtime_error.h"
 
 namespace qalto {
 
-bool ReplaceFile(const std::string& path, const std::string& contents) {
-  // The process id keeps the temporaries of tasks writing beside each other apart.
-  std::string temporary = path + "." + std::to_string(getpid()) + ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!file) return false;
-    file << contents;
-    file.close();
-    if (!file) {
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
+bool WriteWholeFile(const std::string& path, const std::string& contents) {
+  try {
+    ReplaceFile(path, std::string_view(contents));
+    return true;
+  } catch (const RuntimeError&) {
     return false;
   }
-  return true;
 }
 
 }  // namespace qalto

@@ -1,13 +1,12 @@
 #pragma once
-// Writing a whole output file so that a reader never sees half of it: the text goes to a
-// temporary file beside the target, which then takes the target's name in one rename.
+// The batch runner's outputs written whole: through a temporary file beside the target, which
+// takes the target's name only when complete, so a reader never sees half of a record.
 
 #include <string>
 
 namespace qalto {
 
-// Writes `contents` to `path` through a temporary beside it; false when either step fails, in
-// which case the target is untouched and the temporary removed.
-bool ReplaceFile(const std::string& path, const std::string& contents);
+// Writes `contents` to `path`; false when the write fails, the target then untouched.
+bool WriteWholeFile(const std::string& path, const std::string& contents);
 
 }  // namespace qalto

@@ -110,8 +110,8 @@ TEST(ScriptRunner, MessageBoxesArePrintedAtOnceAndFailuresSetTheStatus) {
             "MessageBox: Error: No data!\n"
             "after\n");
   EXPECT_EQ(run.err,
-            "line 3: Analytical simulation Error: Division by zero! Please try again by other "
-            "initial values.\n");
+            "line 3: Digital simulation Error: Division by zero: E step (V) is 0! Please try "
+            "again by other initial values.\n");
   run = RunScript("dialog absent.csv\nmenu mnuImport\nmenu mnuSimulate\n");
   EXPECT_EQ(run.status, kExitImport);
   EXPECT_EQ(run.err, "line 2: ReadData Error: File not found: \"absent.csv\"\n");

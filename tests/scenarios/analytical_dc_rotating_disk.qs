@@ -29,10 +29,10 @@ model TechElectrodeCode
 model ElectrodeArea
 model RotationRate
 model KinematicViscosity
-# Plateau 4.8430509e-5 A against Levich 4.843038e-5 A.
+# Plateau 4.8432297e-5 A against Levich 4.843212e-5 A.
 model PotentialX(601)
 model CurrentY(601,1)
-# 2.4215256e-5 A and 3.6243088e-5 A, as the textbook.
+# 2.4216150e-5 A and 3.6244427e-5 A, as the textbook.
 model PotentialX(201)
 model CurrentY(201,1)
 model PotentialX(229)
