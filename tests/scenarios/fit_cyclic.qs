@@ -16,8 +16,7 @@ menu mnuExperimental
 set FormExpr.ks(1) 1e-3
 menu mnuSimulate
 model NumberOfPoints
-# From ks = 3e-3 cm/s the first Marquardt step in ks leaves its range and is dropped at every
-# iteration; twice the true rate is close enough.
+# From twice the true rate and 20 mV off, with a narrowed ks range of 1e-5 .. 1 cm/s.
 echo start from E0 = 0.12 V and ks = 2e-3 cm/s
 set FormExpr.ks(1) 2e-3
 set FormExpr.Eze(1) 0.12
