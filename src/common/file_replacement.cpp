@@ -66,8 +66,10 @@ FileReplacement::FileReplacement(std::string path) : path_(std::move(path)) {
   if (fs::is_symlink(path_, ignored)) path_ = fs::weakly_canonical(path_, ignored).string();
   fs::path target(path_);
   // A dot name in the same folder: mkstemp makes it unique and creates it for us alone.
-  std::string pattern =
-      (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::string name = ".";
+  name += target.filename().string();
+  name += ".XXXXXX";
+  std::string pattern = (target.parent_path() / name).string();
   errno = 0;
   int descriptor = ::mkstemp(pattern.data());
   if (descriptor < 0) throw WriteFailure(errno);
