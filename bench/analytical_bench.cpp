@@ -2,8 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "model/model.h"
 #include "common/constants.h"
+#include "model/model.h"
 #include "simulation/analytical_run_model.h"
 #include "simulation/curve_derivatives.h"
 #include "simulation/simulation_driver.h"

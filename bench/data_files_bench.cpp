@@ -16,11 +16,11 @@
 #include <string>
 
 #include "app/app.h"
-#include "model/model.h"
 #include "files/curve_export.h"
 #include "files/data_reader.h"
 #include "files/measurement_file.h"
 #include "files/parameter_report.h"
+#include "model/model.h"
 #include "ui/recording_platform.h"
 
 namespace qalto {

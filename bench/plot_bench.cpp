@@ -5,8 +5,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include "model/model.h"
 #include "forms/option_form.h"
+#include "model/model.h"
 #include "plot/plotter.h"
 #include "ui/recording_platform.h"
 #include "ui/recording_surface.h"

@@ -1,8 +1,8 @@
 #pragma once
 // Running integral of a curve over a uniformly spaced potential axis, in place.
 
-#include "model/model.h"
 #include "common/table.h"
+#include "model/model.h"
 
 namespace qalto {
 

@@ -3,8 +3,8 @@
 // limiting current Id. For a reversible wave this is a straight line of slope nF/(2.3 RT) per
 // volt through 0 at the half-wave potential.
 
-#include "model/model.h"
 #include "common/table.h"
+#include "model/model.h"
 
 namespace qalto {
 

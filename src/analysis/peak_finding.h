@@ -3,8 +3,8 @@
 // peak, and for a one-cycle voltammogram with two peaks their separation, mid-point and (for
 // cyclic voltammetry) the ratio of the reverse to the forward peak current.
 
-#include "model/model.h"
 #include "app/result_window.h"
+#include "model/model.h"
 
 namespace qalto {
 

@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "analysis/quasi_reversible_peak.h"
-#include "model/model.h"
 #include "app/result_window.h"
+#include "model/model.h"
 
 namespace qalto {
 

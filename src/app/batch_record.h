@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "model/model.h"
 #include "app/script_parameters.h"
+#include "model/model.h"
 
 namespace qalto {
 

@@ -3,8 +3,8 @@
 // "Parameter uncertainty" table, the correlation matrix, and for a fit of several curves the
 // share of each curve in the sum of squares.
 
-#include "model/fit_result.h"
 #include "app/result_window.h"
+#include "model/fit_result.h"
 
 namespace qalto {
 

@@ -5,8 +5,8 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "model/model_fields.h"
 #include "common/plain_number.h"
+#include "model/model_fields.h"
 
 namespace qalto {
 namespace {

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "ui/form.h"
 #include "desktop/control_binding.h"
 #include "desktop/window_content.h"
+#include "ui/form.h"
 
 namespace qalto {
 

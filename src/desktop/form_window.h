@@ -5,8 +5,8 @@
 #include <QMdiSubWindow>
 #include <functional>
 
-#include "ui/form.h"
 #include "desktop/window_content.h"
+#include "ui/form.h"
 
 namespace qalto {
 

@@ -18,9 +18,9 @@
 #include <QTime>
 #include <QUrl>
 
-#include "forms/about_form.h"
 #include "desktop/display_list_painter.h"
 #include "desktop/file_filter.h"
+#include "forms/about_form.h"
 #include "ui/svg_writer.h"
 
 namespace qalto {

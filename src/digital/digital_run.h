@@ -7,13 +7,13 @@
 #include <memory>
 #include <vector>
 
-#include "model/model.h"
 #include "digital/block_system.h"
 #include "digital/charge_transfer.h"
 #include "digital/digital_grid.h"
 #include "digital/digital_timing.h"
 #include "digital/solve_second_order_step.h"
 #include "digital/surface_rows.h"
+#include "model/model.h"
 
 namespace qalto {
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "model/model.h"
 #include "digital/show_message.h"
+#include "model/model.h"
 
 namespace qalto {
 

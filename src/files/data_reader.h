@@ -6,9 +6,9 @@
 
 #include <istream>
 
-#include "model/model.h"
 #include "files/imported_curve.h"
 #include "files/read_failure.h"
+#include "model/model.h"
 
 namespace qalto {
 

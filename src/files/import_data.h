@@ -7,12 +7,12 @@
 #include <optional>
 #include <string>
 
-#include "model/model.h"
 #include "app/plot_window.h"
 #include "app/result_window.h"
 #include "files/file_dialog.h"
-#include "forms/instrument_form.h"
 #include "files/imported_curve.h"
+#include "forms/instrument_form.h"
+#include "model/model.h"
 #include "ui/platform.h"
 
 namespace qalto {

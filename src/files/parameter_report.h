@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "model/model.h"
 #include "files/file_dialog.h"
 #include "files/text_file.h"
+#include "model/model.h"
 #include "ui/platform.h"
 
 namespace qalto {

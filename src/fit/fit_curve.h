@@ -11,11 +11,11 @@
 
 #include <vector>
 
-#include "model/model.h"
 #include "app/result_window.h"
-#include "forms/chemicals_form.h"
 #include "fit/fit_evaluation.h"
 #include "fit/marquardt_step.h"
+#include "forms/chemicals_form.h"
+#include "model/model.h"
 #include "simulation/simulation_driver.h"
 #include "ui/platform.h"
 

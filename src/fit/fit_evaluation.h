@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "model/model.h"
 #include "fit/marquardt_step.h"
+#include "model/model.h"
 #include "simulation/simulation_driver.h"
 #include "ui/platform.h"
 #include "ui/recording_platform.h"

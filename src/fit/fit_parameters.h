@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "model/model.h"
 #include "forms/chemicals_form.h"
+#include "model/model.h"
 
 namespace qalto {
 

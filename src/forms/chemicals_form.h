@@ -6,9 +6,9 @@
 
 #include <functional>
 
-#include "model/model.h"
-#include "forms/mechanism_form.h"
 #include "chemistry/pre_equilibration.h"
+#include "forms/mechanism_form.h"
+#include "model/model.h"
 #include "ui/form.h"
 
 namespace qalto {

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "model/fit_result.h"
 #include "common/table.h"
+#include "model/fit_result.h"
 
 namespace qalto {
 

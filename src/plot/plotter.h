@@ -5,9 +5,9 @@
 
 #include <functional>
 
-#include "model/model.h"
 #include "common/table.h"
 #include "forms/option_form.h"
+#include "model/model.h"
 #include "ui/drawing_surface.h"
 #include "ui/platform.h"
 

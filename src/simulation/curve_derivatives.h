@@ -4,8 +4,8 @@
 // semi-derivatives of the sampled step responses; the analysis commands apply the same
 // transforms to measured curves.
 
-#include "model/model.h"
 #include "common/table.h"
+#include "model/model.h"
 
 namespace qalto {
 

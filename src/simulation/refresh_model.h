@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
-#include "model/model.h"
 #include "forms/instrument_form.h"
+#include "model/model.h"
 
 namespace qalto {
 

@@ -7,8 +7,8 @@
 #include <QString>
 #include <filesystem>
 
-#include "model/model.h"
 #include "forms/option_form.h"
+#include "model/model.h"
 #include "plot/plotter.h"
 #include "ui/recording_platform.h"
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <memory>
 
-#include "model/model.h"
 #include "common/int16.h"
+#include "model/model.h"
 
 namespace qalto::digital_test {
 

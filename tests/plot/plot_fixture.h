@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "model/model.h"
 #include "forms/option_form.h"
+#include "model/model.h"
 #include "plot/plotter.h"
 #include "ui/recording_platform.h"
 #include "ui/recording_surface.h"

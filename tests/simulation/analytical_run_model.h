@@ -3,8 +3,8 @@
 // ks = 1e3 cm/s (reversible), 1 mM of A, no B, equal diffusion coefficients, 25 C, 1 cm2, a
 // single sweep from 0.2 V to -0.4 V in 1 mV steps at 0.1 V/s.
 
-#include "model/model.h"
 #include "common/constants.h"
+#include "model/model.h"
 
 namespace qalto {
 

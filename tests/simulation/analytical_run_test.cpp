@@ -5,8 +5,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "model/model.h"
 #include "common/constants.h"
+#include "model/model.h"
 #include "simulation/analytical_run_model.h"
 #include "simulation/simulation_driver.h"
 #include "ui/recording_platform.h"

@@ -7,8 +7,8 @@
 #include <numbers>
 #include <vector>
 
-#include "model/model.h"
 #include "common/constants.h"
+#include "model/model.h"
 #include "simulation/analytical_run_model.h"
 #include "simulation/convolution_weights.h"
 #include "simulation/simulation_driver.h"

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "model/model.h"
 #include "common/constants.h"
+#include "model/model.h"
 #include "simulation/kinetic_arguments.h"
 
 namespace qalto {

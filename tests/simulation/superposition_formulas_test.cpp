@@ -11,8 +11,8 @@
 #include <functional>
 #include <numbers>
 
-#include "model/model.h"
 #include "common/constants.h"
+#include "model/model.h"
 #include "simulation/analytical_run_model.h"
 #include "simulation/potential_axis.h"
 #include "simulation/simulation_driver.h"
