@@ -52,6 +52,8 @@ class Photographer {
     platform_.messageSink = [](const std::string& text) {
       std::cerr << "message: " << text << "\n";
     };
+    // A fixed clock: the computing time the result window shows is the same in every picture.
+    platform_.SetClock(43200.0);
     window_.resize(1400, 900);
     window_.show();
     Settle(300);
