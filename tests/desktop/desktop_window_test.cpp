@@ -202,8 +202,8 @@ TEST_F(DesktopTest, CancelDuringALongDigitalRunLeavesTheOldCurve) {
   SimulateAnalyticalCycle();
   const std::vector<double> before = Curve(app.model(), 1);
   const std::vector<QPointF> shown = Plot()->Data().curves[0].points;
-  // A digital run of 4001 points with 8 species, three couples and a cross reaction G + D = H:
-  // about a second of work, long enough to be stopped halfway.
+  // A digital run of 20001 points with 8 species, three couples and a cross reaction G + D = H:
+  // seconds of work even on a fast machine, long enough to be stopped on its way.
   Choose("mnuMechamism_Click");
   CheckDigital(true);
   window.RunEvent(&app.Mech(), [&] {
@@ -225,7 +225,7 @@ TEST_F(DesktopTest, CancelDuringALongDigitalRunLeavesTheOldCurve) {
   Choose("mnuInstrument_Click");
   window.RunEvent(&app.Ins(), [&] {
     app.Ins().ComboScan.SelectText("single");
-    app.Ins().Estep.SetText("0.00015");
+    app.Ins().Estep.SetText("0.00003");
   });
   int ticks = 0;
   QTimer ticker;

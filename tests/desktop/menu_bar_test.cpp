@@ -34,18 +34,9 @@ void ExpectSameItems(const QList<QAction*>& all, const std::vector<MenuItem>& it
 
 TEST_F(WindowTest, MenuBarFollowsTheMenuTree) {
   ExpectSameItems(window.menuBar()->actions(), app.Menus(), "menu bar");
-  ASSERT_EQ(window.menuBar()->actions().size(), 6);
-  EXPECT_EQ(window.menuBar()->actions()[0]->text(), "&File");
   EXPECT_FALSE(Action("mnuDisplay")->isEnabled());
   EXPECT_FALSE(Action("mnuAnalyze")->isEnabled());
   EXPECT_TRUE(Action("mnuRun")->isEnabled());
-  QMenu* analyze = Action("mnuAnalyze")->menu();
-  ASSERT_NE(analyze, nullptr);
-  QList<QAction*> items = analyze->actions();
-  EXPECT_EQ(items[3]->isSeparator(), true);
-  EXPECT_EQ(items[11]->text(), "&X Data");
-  EXPECT_EQ(items[12]->menu()->actions().back()->text(), "-Y");
-  EXPECT_EQ(items.back()->text(), "Reverse");
 
   Choose("mnuSimulate_Click");
   EXPECT_TRUE(Action("mnuDisplay")->isEnabled());

@@ -7,25 +7,6 @@ namespace {
 
 using InstrumentFormTest = AppTest;
 
-TEST_F(InstrumentFormTest, DefaultFormWithACycle) {
-  app.mnuInstrument_Click();
-  FormIns& f = app.Ins();
-  EXPECT_EQ(f.ComboScan.Text(), "single");
-  f.ComboScan.SelectText("cycle");
-  f.cmdOK_Click();
-  EXPECT_FALSE(f.Shown());
-  EXPECT_DOUBLE_EQ(model.StartPotential, 0.3);
-  EXPECT_DOUBLE_EQ(model.EndPotential, -0.3);
-  EXPECT_DOUBLE_EQ(model.PotentialStep, 0.005);
-  EXPECT_DOUBLE_EQ(model.ScanCycles, 1);
-  EXPECT_DOUBLE_EQ(model.Temperature, 298.14);
-  EXPECT_DOUBLE_EQ(model.DropTime, 0.5);
-  EXPECT_DOUBLE_EQ(model.PulseTime, 0.025);
-  EXPECT_DOUBLE_EQ(model.PulsePotential, -0.05);
-  EXPECT_NEAR(model.RotationRate, 10.472, 0.0005);
-  EXPECT_EQ(model.Technique, 1);  // the Techniques window's default, through the Mechanism OK
-}
-
 TEST_F(InstrumentFormTest, MicrodiscUsesTheEquivalentHemisphere) {
   app.mnuInstrument_Click();
   FormIns& f = app.Ins();
