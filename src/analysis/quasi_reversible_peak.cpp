@@ -51,6 +51,8 @@ std::optional<QuasiReversiblePeaks> QuasiReversibleCycle(const Model& model, int
   const double span = std::fabs(model.EndPotential - model.StartPotential);  // V
   double step = std::fabs(model.PotentialStep);                              // V
   if (!(span > 0) || !(step > 0) || !(model.ScanRate > 0)) return std::nullopt;
+  if (!(model.ChargeReactionStoich(r, 1) > 0 && model.ChargeReactionStoich(r, 2) > 0))
+    return std::nullopt;
   int half = static_cast<int>(std::lround(span / step)) + 1;
   if (half > kMaxHalfCycle) {
     half = kMaxHalfCycle;
@@ -75,8 +77,14 @@ std::optional<QuasiReversiblePeaks> QuasiReversibleCycle(const Model& model, int
     problem.species.push_back({model.SpeciesC(s), sqrtD, static_cast<int>(problem.kernels.size())});
     problem.kernels.push_back(KernelHatWeights(kernel, dt, N));
   }
-  problem.reactions.push_back(
-      {0, 1, model.ChargeN(r), model.ChargeKs(r), model.ChargeAlpha(r), model.ChargeE0(r)});
+  problem.reactions.push_back({.ox = 0,
+                               .red = 1,
+                               .nuO = model.ChargeReactionStoich(r, 1),
+                               .nuR = model.ChargeReactionStoich(r, 2),
+                               .n = model.ChargeN(r),
+                               .ks = model.ChargeKs(r),
+                               .alpha = model.ChargeAlpha(r),
+                               .E0 = model.ChargeE0(r)});
   c.I = SolveConvolution(problem, c.E).current[0];
 
   QuasiReversiblePeaks peaks;

@@ -102,6 +102,10 @@ void AddReactions(const Model& model, double pHterm, ConvolutionProblem& problem
     for (int s : {x.ox, x.red}) {
       if (s < 0 || s >= model.SpeciesCount) throw RuntimeError::SubscriptOutOfRange();
     }
+    x.nuO = model.ChargeReactionStoich(r, 1);
+    x.nuR = model.ChargeReactionStoich(r, 2);
+    if (x.nuO == 0 || x.nuR == 0) throw RuntimeError::DivisionByZero();
+    if (!(x.nuO > 0 && x.nuR > 0)) throw RuntimeError::InvalidCall();
     x.n = model.ChargeN(r);
     x.ks = model.ChargeKs(r);
     x.alpha = model.ChargeAlpha(r);

@@ -39,9 +39,10 @@ double HistorySum(const std::vector<double>& w, const std::vector<double>& rever
   return (s0 + s1) + (s2 + s3);
 }
 
-// -1 if species s is the oxidized form of reaction r (reduction consumes it), +1 if the reduced.
+// Amount of species s the reaction makes per unit of its rate: -nuO for the oxidized form
+// (reduction consumes it), +nuR for the reduced.
 double Role(const ConvolutionReaction& reaction, int s) {
-  return (s == reaction.red ? 1.0 : 0.0) - (s == reaction.ox ? 1.0 : 0.0);
+  return (s == reaction.red ? reaction.nuR : 0.0) - (s == reaction.ox ? reaction.nuO : 0.0);
 }
 
 // Solves the small system a u = b in place by Gaussian elimination with partial pivoting.
@@ -139,8 +140,8 @@ class Solver {
         continue;
       }
       double xi = x.n * p_.fOverRT * (E - x.E0);
-      double lf = -x.alpha * xi;
-      double lb = (1.0 - x.alpha) * xi;
+      double lf = -x.alpha * xi / x.nuO - std::log(x.nuO);  // ln(kf / (ks nuO))
+      double lb = (1.0 - x.alpha) * xi / x.nuR - std::log(x.nuR);
       double L = std::max(lf, lb) + std::log1p(std::exp(-std::fabs(lf - lb)));
       double pf = std::exp(lf - L);  // share of the reduction rate
       double pb = std::exp(lb - L);  // share of the oxidation rate

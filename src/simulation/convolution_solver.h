@@ -20,10 +20,14 @@ struct ConvolutionSpecies {
   int kernel = 0;    // index of its step-integral weights in ConvolutionProblem::kernels
 };
 
-// One charge transfer ox + n e = red.
+// One charge transfer nuO ox + n e = nuR red at the rate u = kf C(ox) / nuO - kb C(red) / nuR,
+// kf = ks exp(-alpha xi / nuO), kb = ks exp((1 - alpha) xi / nuR), xi = n f (E - E0): it consumes
+// nuO u of ox and makes nuR u of red, and carries the current n F A u.
 struct ConvolutionReaction {
   int ox = 0;        // index of the oxidized species
   int red = 0;       // index of the reduced species
+  double nuO = 1;    // stoichiometric coefficient of the oxidized species
+  double nuR = 1;    // stoichiometric coefficient of the reduced species
   double n = 1;      // electrons
   double ks = 0;     // standard rate constant, cm/s
   double alpha = 0;  // transfer coefficient

@@ -60,6 +60,7 @@ bool ClosedFormApplies(const Model& model, const ConvolutionProblem& problem) {
     const ConvolutionSpecies& O = problem.species[static_cast<std::size_t>(x.ox)];
     const ConvolutionSpecies& R = problem.species[static_cast<std::size_t>(x.red)];
     if (x.ks * std::sqrt(model.PulseTime) / O.sqrtD < kNernstianRate) return false;
+    if (x.nuO != 1 || x.nuR != 1) return false;  // the closed form is that of nuO = nuR = 1
     if (model.Electrode != 1 && O.sqrtD != R.sqrtD) return false;
   }
   return true;

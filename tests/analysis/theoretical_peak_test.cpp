@@ -279,7 +279,8 @@ TEST_F(TheoreticalPeakTest, QuasiReversibleCycleFollowsNicholson) {
   m.EndPotential = 0.1 - 0.1125;
   m.PotentialStep = 0.0005;
   m.ScanCycles = 1;
-  const double scale = std::sqrt(kPi * 1e-5 * f() * m.ScanRate);  // cm/s
+  m.ChargeReactionStoich(1, 1) = m.ChargeReactionStoich(1, 2) = 1;  // as the forms set them
+  const double scale = std::sqrt(kPi * 1e-5 * f() * m.ScanRate);    // cm/s
   for (auto [psi, separation] : {std::pair{1.0, 0.08369}, std::pair{0.25, 0.13985}}) {
     m.ChargeKs(1) = psi * scale;
     TheoreticalValues v = Values();
