@@ -76,6 +76,40 @@ void BM_AdditiveSquareWavePlanar(benchmark::State& state) {
   RunCase(state, 6, 1, 0.5);
 }
 
+// Pulse waves of 121 points (0.3 V to -0.3 V in 5 mV steps) from rest at every point, by the
+// sub-stepped convolution: with 100 ohm uncompensated, and a DC wave of the CE mechanism.
+Model PulseModel(int technique) {
+  Model model = AnalyticalRunModel(technique, 1);
+  model.StartPotential = 0.3;
+  model.EndPotential = -0.3;
+  model.PotentialStep = 0.005;
+  model.DropTime = 0.5;
+  model.ChargeE0(1) = 0.0;
+  model.UncompensatedResistance = 100;
+  return model;
+}
+void BM_DcWaveWithResistance(benchmark::State& state) {
+  RunModel(state, PulseModel(2));
+}
+void BM_NormalPulseWithResistance(benchmark::State& state) {
+  RunModel(state, PulseModel(3));
+}
+void BM_DifferentialPulseWithResistance(benchmark::State& state) {
+  RunModel(state, PulseModel(4));
+}
+void BM_DcWavePrecedingReaction(benchmark::State& state) {
+  Model model = PulseModel(2);
+  model.UncompensatedResistance = 0;
+  model.Mechanism = 6;
+  model.SpeciesCount = 3;
+  model.SpeciesC(1) = 1e-3 * 0.01 / 1.01;
+  model.SpeciesC(3) = 1e-3 / 1.01;
+  model.SpeciesD(3) = kRunD;
+  model.ForwardRateConstant(1) = 1;
+  model.BackwardRateConstant(1) = 100;
+  RunModel(state, model);
+}
+
 // The semi-derivative alone, on one 2000-point curve (the sweep runs it on every column).
 void BM_SemiDifferentiate2000(benchmark::State& state) {
   Model model = BenchModel(1, 1, 1);
@@ -98,6 +132,10 @@ BENCHMARK(BM_CyclicSweepCatalytic)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CyclicSweepMicrodisc)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SquareWavePlanar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AdditiveSquareWavePlanar)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DcWaveWithResistance)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NormalPulseWithResistance)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DifferentialPulseWithResistance)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DcWavePrecedingReaction)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SemiDifferentiate2000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -5,15 +5,12 @@
 #include <utility>
 
 #include "common/checked_math.h"
+#include "simulation/implicit_drop.h"
 
 namespace qalto {
 namespace {
 
 constexpr int kMaxReactions = 3;
-constexpr double kNewtonTolerance = 1e-10;  // interfacial potential, V
-constexpr int kNewtonIterations = 60;
-constexpr double kNewtonMaxStep = 0.1;    // largest Newton correction, V
-constexpr double kDerivativeStep = 1e-7;  // potential step of the numerical dI/dE, V
 
 // The history sum of one reaction seen through one kernel.
 struct HistoryTerm {
@@ -37,6 +34,22 @@ double HistorySum(const std::vector<double>& w, const std::vector<double>& rever
   for (; m < n; ++m)
     s0 += a[m] * b[m];
   return (s0 + s1) + (s2 + s3);
+}
+
+// The same sum on a grid of unequal steps: step j covers (ends[j-1], ends[j]] (ends[-1] = 0) and
+// weighs K(t_n - t_{j-1}) - K(t_n - t_j), K the kernel's integral, C[m] = K(m units).
+double StepHistorySum(const std::vector<double>& C, const std::vector<int>& ends,
+                      const std::vector<double>& u, int n) {
+  const int now = ends[static_cast<std::size_t>(n)];
+  double sum = 0.0;
+  int previous = 0;
+  for (int j = 0; j < n; ++j) {
+    const int end = ends[static_cast<std::size_t>(j)];
+    sum += (C[static_cast<std::size_t>(now - previous)] - C[static_cast<std::size_t>(now - end)]) *
+           u[static_cast<std::size_t>(j)];
+    previous = end;
+  }
+  return sum;
 }
 
 // Amount of species s the reaction makes per unit of its rate: -nuO for the oxidized form
@@ -67,6 +80,14 @@ void SolveSmall(double a[kMaxReactions][kMaxReactions], double b[kMaxReactions],
   }
 }
 
+// ln(kf / (ks nuO)) = forward x (E - E0) - logO and ln(kb / (ks nuR)) = backward x (E - E0) - logR.
+struct Exponents {
+  double forward = 0;   // -alpha n f / nuO, 1/V
+  double backward = 0;  // (1 - alpha) n f / nuR, 1/V
+  double logO = 0;      // ln nuO
+  double logR = 0;      // ln nuR
+};
+
 class Solver {
  public:
   Solver(const ConvolutionProblem& problem, int points) : p_(problem), N_(points) {
@@ -82,26 +103,45 @@ class Solver {
       }
     }
     history_.assign(terms_.size(), 0.0);
+    if (!p_.stepEnds.empty()) {  // the kernels' integrals at every whole number of units
+      if (p_.stepEnds.size() != static_cast<std::size_t>(N_)) throw RuntimeError::InvalidCall();
+      const std::size_t units = static_cast<std::size_t>(p_.stepEnds.back());
+      for (const KernelWeights& k : p_.kernels) {
+        if (k.w.size() < units) throw RuntimeError::SubscriptOutOfRange();
+        std::vector<double> C(units + 1, 0.0);
+        for (std::size_t m = 0; m < units; ++m)
+          C[m + 1] = C[m] + k.w[m];
+        integrals_.push_back(std::move(C));
+      }
+      forward_.assign(R, std::vector<double>(static_cast<std::size_t>(N_), 0.0));
+    }
     reversed_.assign(R, std::vector<double>(static_cast<std::size_t>(N_), 0.0));
     base_.assign(p_.species.size(), 0.0);
+    gain_.assign(p_.species.size(), 0.0);
+    for (const ConvolutionReaction& x : p_.reactions) {
+      exponents_.push_back({-x.alpha * x.n * p_.fOverRT / x.nuO,
+                            (1.0 - x.alpha) * x.n * p_.fOverRT / x.nuR, std::log(x.nuO),
+                            std::log(x.nuR)});
+    }
     result_.current.assign(R, std::vector<double>(static_cast<std::size_t>(N_), 0.0));
     result_.surface.assign(p_.species.size(), std::vector<double>(static_cast<std::size_t>(N_)));
     result_.interfacial.assign(static_cast<std::size_t>(N_), 0.0);
   }
 
   ConvolutionSolution Run(const std::vector<double>& applied) {
-    double I = 0.0;  // total current of the previous point, A
+    double drop = 0.0;  // ohmic drop of the previous point, V
     for (int n = 0; n < N_; ++n) {
       UpdateHistory(n);
       double Eapp = applied[static_cast<std::size_t>(n)];
       // Newton starts from the drop of the previous current.
-      double E = p_.resistance > 0 ? InterfacialPotential(Eapp, Eapp + p_.resistance * I) : Eapp;
+      double E = Eapp;
+      if (p_.resistance > 0) {
+        drop = ImplicitDrop([&](double d) { return Current(Eapp + d); }, p_.resistance, drop);
+        E = Eapp + drop;
+      }
       double u[kMaxReactions];
       Fluxes(E, u);
       Record(n, E, u);
-      I = 0.0;
-      for (std::size_t r = 0; r < p_.reactions.size(); ++r)
-        I += p_.reactions[r].n * p_.AF * u[r];
       first_ = false;
     }
     return std::move(result_);
@@ -110,9 +150,16 @@ class Solver {
  private:
   // The surface concentrations without the current of point n, from every earlier point.
   void UpdateHistory(int n) {
+    const bool steps = !p_.stepEnds.empty();
+    if (steps) stepUnits_ = p_.stepEnds[n] - (n > 0 ? p_.stepEnds[n - 1] : 0);
     for (std::size_t t = 0; t < terms_.size(); ++t) {
       const HistoryTerm& term = terms_[t];
       const KernelWeights& k = p_.kernels[term.kernel];
+      if (steps) {
+        history_[t] =
+            StepHistorySum(integrals_[term.kernel], p_.stepEnds, forward_[term.reaction], n);
+        continue;
+      }
       history_[t] = HistorySum(k.w, reversed_[term.reaction], n);
       if (n > 0) history_[t] += k.start[n] * reversed_[term.reaction].back();
     }
@@ -124,6 +171,7 @@ class Solver {
         sum += Role(p_.reactions[terms_[t].reaction], static_cast<int>(s)) * history_[t];
       }
       base_[s] = sp.bulk + Div(sum, sp.sqrtD);
+      gain_[s] = Gain(static_cast<int>(s));
     }
   }
 
@@ -139,16 +187,18 @@ class Solver {
         u[r] = 0.0;
         continue;
       }
-      double xi = x.n * p_.fOverRT * (E - x.E0);
-      double lf = -x.alpha * xi / x.nuO - std::log(x.nuO);  // ln(kf / (ks nuO))
-      double lb = (1.0 - x.alpha) * xi / x.nuR - std::log(x.nuR);
-      double L = std::max(lf, lb) + std::log1p(std::exp(-std::fabs(lf - lb)));
-      double pf = std::exp(lf - L);  // share of the reduction rate
-      double pb = std::exp(lb - L);  // share of the oxidation rate
-      a[r][r] = std::exp(-L) / x.ks;
-      for (int q = 0; q < R; ++q) {
-        a[r][q] += -pf * Gain(x.ox) * Role(p_.reactions[q], x.ox) +
-                   pb * Gain(x.red) * Role(p_.reactions[q], x.red);
+      const Exponents& c = exponents_[static_cast<std::size_t>(r)];
+      double lf = c.forward * (E - x.E0) - c.logO;   // ln(kf / (ks nuO))
+      double lb = c.backward * (E - x.E0) - c.logR;  // ln(kb / (ks nuR))
+      // Both rates over their sum e^L, e^L = e^max (1 + q), q = e^-|lf - lb| <= 1.
+      double q = std::exp(-std::fabs(lf - lb));
+      double share = 1.0 / (1.0 + q);
+      double pf = lf >= lb ? share : q * share;  // share of the reduction rate
+      double pb = lf >= lb ? q * share : share;  // share of the oxidation rate
+      a[r][r] = std::exp(-std::max(lf, lb)) * share / x.ks;
+      for (int k = 0; k < R; ++k) {
+        a[r][k] += -pf * gain_[x.ox] * Role(p_.reactions[k], x.ox) +
+                   pb * gain_[x.red] * Role(p_.reactions[k], x.red);
       }
       u[r] = pf * base_[x.ox] - pb * base_[x.red];
     }
@@ -158,6 +208,7 @@ class Solver {
   // Change of the surface concentration of species s per unit flux of the present point.
   double Gain(int s) const {
     const ConvolutionSpecies& sp = p_.species[s];
+    if (!integrals_.empty()) return integrals_[sp.kernel][stepUnits_] / sp.sqrtD;
     const KernelWeights& k = p_.kernels[sp.kernel];
     return (first_ ? k.w[0] + k.start[0] : k.w[0]) / sp.sqrtD;
   }
@@ -172,39 +223,18 @@ class Solver {
     return sum;
   }
 
-  // E = Eapp + Ru I(E) (cathodic currents raise the interfacial potential). The residual grows
-  // monotonically with E (dI/dE <= 0), so Newton's steps are kept inside the bracket the signs
-  // of the residual have established and fall back to bisection when they leave it.
-  double InterfacialPotential(double Eapp, double E) const {
-    double lo = -HUGE_VAL, hi = HUGE_VAL;
-    for (int it = 0; it < kNewtonIterations; ++it) {
-      double I = Current(E);
-      double g = E - Eapp - p_.resistance * I;
-      if (g > 0) hi = std::min(hi, E);
-      if (g < 0) lo = std::max(lo, E);
-      if (g == 0) return E;
-      double slope = 1.0 - p_.resistance * (Current(E + kDerivativeStep) - I) / kDerivativeStep;
-      double step = std::clamp(-g / slope, -kNewtonMaxStep, kNewtonMaxStep);
-      double next = E + step;
-      if (!(next > lo && next < hi) && std::isfinite(lo) && std::isfinite(hi))
-        next = 0.5 * (lo + hi);
-      if (std::fabs(next - E) < kNewtonTolerance) return next;
-      E = next;
-    }
-    return E;
-  }
-
   void Record(int n, double E, const double u[kMaxReactions]) {
     const std::size_t at = static_cast<std::size_t>(n);
     for (std::size_t r = 0; r < p_.reactions.size(); ++r) {
       reversed_[r][static_cast<std::size_t>(N_ - 1 - n)] = u[r];
+      if (!forward_.empty()) forward_[r][at] = u[r];
       result_.current[r][at] = Checked(p_.reactions[r].n * p_.AF * u[r]);
     }
     for (std::size_t s = 0; s < p_.species.size(); ++s) {
       double change = 0.0;
       for (std::size_t r = 0; r < p_.reactions.size(); ++r)
         change += Role(p_.reactions[r], static_cast<int>(s)) * u[r];
-      result_.surface[s][at] = base_[s] + Gain(static_cast<int>(s)) * change;
+      result_.surface[s][at] = base_[s] + gain_[s] * change;
     }
     result_.interfacial[at] = E;
   }
@@ -216,6 +246,11 @@ class Solver {
   std::vector<double> history_;                // one sum per history term, M cm / s^1/2
   std::vector<std::vector<double>> reversed_;  // fluxes of each reaction, latest last read first
   std::vector<double> base_;                   // surface concentration without point n, M
+  std::vector<double> gain_;          // Gain of each species at point n, s^1/2 / (cm/s^1/2)
+  std::vector<Exponents> exponents_;  // of each reaction
+  std::vector<std::vector<double>> integrals_;  // a step grid: kernel integrals by unit, s^1/2
+  std::vector<std::vector<double>> forward_;    // a step grid: fluxes of each reaction in order
+  int stepUnits_ = 0;                           // a step grid: units of step n
   ConvolutionSolution result_;
 };
 

@@ -4,7 +4,7 @@
 // species is its bulk value plus the step-integral weights of its kernel times the history of
 // the currents that make or consume it, Butler-Volmer kinetics hold at every point, and the
 // ohmic drop enters the interfacial potential implicitly. One linear solve per point without
-// resistance, a Newton iteration on the interfacial potential with it; the whole curve costs
+// resistance, a secant iteration on the ohmic drop with it; the whole curve costs
 // O(N^2) multiply-adds, one sum per point and per kernel of every reaction.
 
 #include <vector>
@@ -37,10 +37,14 @@ struct ConvolutionReaction {
 struct ConvolutionProblem {
   std::vector<ConvolutionSpecies> species;
   std::vector<ConvolutionReaction> reactions;
-  std::vector<KernelWeights> kernels;  // at least N long
-  double fOverRT = 0;                  // F / (R T), 1/V
-  double AF = 0;                       // A x F x 0.001, A per (M cm/s)
-  double resistance = 0;               // uncompensated resistance, ohm
+  std::vector<KernelWeights> kernels;  // at least N long (a step grid: stepEnds.back() long)
+  // Empty: N equal steps. Otherwise step n ends at stepEnds[n] units of the kernels' step (their
+  // weights then being step integrals over one unit), so that steps of unequal length share one
+  // set of weights.
+  std::vector<int> stepEnds;
+  double fOverRT = 0;     // F / (R T), 1/V
+  double AF = 0;          // A x F x 0.001, A per (M cm/s)
+  double resistance = 0;  // uncompensated resistance, ohm
 };
 
 struct ConvolutionSolution {
@@ -49,8 +53,8 @@ struct ConvolutionSolution {
   std::vector<double> interfacial;           // [point] potential at the interface, V
 };
 
-// Currents (cathodic positive) for the applied potentials E[0..N-1] at t = dt, 2 dt, ..., N dt,
-// the solution uniform and at rest before t = 0.
+// Currents (cathodic positive) for the applied potentials E[0..N-1] at the ends of the N steps
+// (t = dt, 2 dt, ..., N dt without stepEnds), the solution uniform and at rest before t = 0.
 ConvolutionSolution SolveConvolution(const ConvolutionProblem& problem,
                                      const std::vector<double>& applied);
 

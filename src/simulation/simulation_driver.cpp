@@ -11,6 +11,7 @@
 #include "simulation/analytical_point.h"
 #include "simulation/convolution_run.h"
 #include "simulation/curve_slot.h"
+#include "simulation/implicit_drop.h"
 #include "simulation/noise.h"
 #include "simulation/potential_axis.h"
 #include "simulation/square_wave_run.h"
@@ -55,7 +56,7 @@ AnalyticalRun AnalyticalConstants(const Model& model, AnalyticalRun run) {
 
 // The quantities of charge reaction r at point i that every response function shares.
 ReactionPoint PrepareReaction(const Model& model, const AnalyticalRun& run, int i, int r,
-                              double previousTotal) {
+                              double drop) {
   ReactionPoint p;
   p.i = i;
   p.r = r;
@@ -68,13 +69,7 @@ ReactionPoint PrepareReaction(const Model& model, const AnalyticalRun& run, int 
   p.sqrtDO = Sqrt(model.SpeciesD(p.ox));
   p.sqrtDR = Sqrt(model.SpeciesD(p.red));
   p.E0 = model.ChargeE0(r);
-  double ru = model.UncompensatedResistance;
-  if (model.Technique == 1) {
-    p.E = model.PotentialX(i) + 0.25 * Sgn(previousTotal) * std::fabs(ru * previousTotal);
-  } else {
-    p.E = model.PotentialX(i) + ru * previousTotal;
-  }
-  p.E = p.E + model.ProtonCount(r) * p.k * run.pHterm;
+  p.E = model.PotentialX(i) + drop + model.ProtonCount(r) * p.k * run.pHterm;
   return p;
 }
 
@@ -86,6 +81,34 @@ void ChargeSweep(Model& model, const Charging& charging) {
     previous = Charged(charging, model.ReactionCurrents(i, total), SweepSign(model, i), previous);
     model.ReactionCurrents(i, total) = previous;
   }
+}
+
+// The part of sweep point i's current that the points before it make, before the current of
+// the point itself joins it (A): the semi-derivative's sum over the earlier step responses, or
+// at a thin film the previous response, whose difference with the point's is the current.
+double SweepHistory(const Model& model, int i) {
+  if (model.Technique != 1 || i < 2) return 0.0;
+  const Table2<double>& Y = model.ReactionCurrents;
+  const int total = model.TotalCurrentColumn;
+  if (model.TechElectrodeCode == 19) return Y(i - 1, total);
+  double sum = 0.0;
+  for (int m = 1; m < i; ++m) {
+    double q = i - m;
+    sum += (std::sqrt(q + 1) - 2 * std::sqrt(q) + std::sqrt(q - 1)) * Y(m, total);
+  }
+  return sum;
+}
+
+// The current (A) that point i carries through the resistance when its own response is Y: the
+// point's current at a pulse technique; at a sweep the transform taken up to this point (the
+// backward difference at a thin film, the semi-derivative otherwise), the first point carrying
+// none.
+double PointCurrent(const Model& model, int i, double Y, double history) {
+  if (model.Technique != 1) return Y;
+  if (i < 2) return 0.0;
+  double h = std::fabs(model.PotentialX(2) - model.PotentialX(1));  // potential spacing, V
+  if (model.TechElectrodeCode == 19) return Div(Y - history, h);
+  return Div(2.0, Sqrt(kPi * h)) * (Y + history);
 }
 
 void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& charging) {
@@ -101,12 +124,25 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
   }
   int total = model.TotalCurrentColumn;
   PrepareAnalyticalRun(model, run);
-  double previous = 0;  // total current of the previous point, A
+  const double ru = model.UncompensatedResistance;  // ohm
+  double previous = 0;                              // total current of the previous point, A
+  double drop = 0;                                  // ohmic drop of the previous point, V
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    double sum = 0;
-    for (int r = 1; r <= model.ChargeReactionCount; ++r) {
-      ReactionPoint point = PrepareReaction(model, run, i, r, previous);
-      sum = sum + AnalyticalReactionCurrent(model, run, point);
+    double sum = 0;  // faradaic current of the point, A (a sweep: before its transform)
+    auto faradaic = [&](double d) {
+      sum = 0;
+      for (int r = 1; r <= model.ChargeReactionCount; ++r) {
+        ReactionPoint point = PrepareReaction(model, run, i, r, d);
+        sum = sum + AnalyticalReactionCurrent(model, run, point);
+      }
+      return sum;
+    };
+    if (ru > 0) {
+      const double history = SweepHistory(model, i);
+      drop = ImplicitDrop([&](double d) { return PointCurrent(model, i, faradaic(d), history); },
+                          ru, drop);
+    } else {
+      faradaic(0.0);
     }
     if (model.Technique == 1) {
       previous = sum;

@@ -41,3 +41,16 @@ model CurrentY(229,1)
 menu mnuFindHalfwaveE
 menu mnuTheoPeak
 result
+# Ru = 1000 ohm, solved implicitly at every point (E = Eapp + Ru I): a steady current takes the
+# whole drop, so the reversible wave keeps its plateau and moves by Ru IL / 2 = 24.216 mV, its
+# half-height at 0.075784 V: 2.41469e-5 A at 0.076 V and 2.44672e-5 A at 0.075 V, which
+# I = IL / (1 + exp(f (E + Ru I - E0'))) gives by hand.
+set FormIns.txtRu 1000
+menu mnuSimulate
+model CurrentY(601,1)
+model PotentialX(225)
+model CurrentY(225,1)
+model PotentialX(226)
+model CurrentY(226,1)
+menu mnuFindHalfwaveE
+result

@@ -103,7 +103,8 @@ menu mnuClear
 # 4. Preceding reaction (mechanism 6, C = A with kf 1 /s, kb 100 /s, 1 mM in all, A at its
 #    equilibrium share K / (1 + K) = 9.90099e-6 M), a DC wave sampled 0.5 s after each step:
 #    the plateau is 28.33 uA, below the pure kinetic limit nFAC sqrt(D) K/(1+K) sqrt(kf + kb)
-#    = 30.36 uA that longer drops approach (2.83330e-5 A at -0.3 V).
+#    = 30.36 uA that longer drops approach (2.83339e-5 A at -0.3 V; the inverse Laplace
+#    transform of the flux, evaluated numerically, gives 2.833125e-5 A).
 echo preceding reaction
 menu mnuMechamism
 click FormMech.mech(6)
