@@ -80,17 +80,23 @@ result
 menu mnuClear
 set FormIns.txtRu 0
 select FormIns.ComboScan single
-# 3. Following reaction (mechanism 7, B -> C, kf = lambda F v / RT): lambda = 100 puts the
-#    peak 39.13 mV positive of E1/2 (0.1391 V); lambda = 1000, 68.71 mV (0.1687 V), with the
+# 3. Following reaction (mechanism 7, B -> C, kf = lambda F v / RT): lambda = 10 puts the peak
+#    9.76 mV positive of E1/2 (0.1098 V), lambda = 100 39.13 mV (0.1391 V); lambda = 1000,
+#    68.71 mV (0.1687 V), with the
 #    peak near 0.4958 / 0.4463 = 1.111 x Randles-Sevcik = 298.4 uA (299.2 uA: the limit is
-#    approached from above). Find Peak: 0.139 and 0.1685 V.
+#    approached from above). Find Peak: 0.11, 0.139 and 0.1685 V.
 echo following reaction
 menu mnuMechamism
 click FormMech.mech(7)
 click FormMech.Command1
 menu mnuExperimental
-set FormExpr.kf(1) 389.2298
+set FormExpr.kf(1) 38.92298
 set FormExpr.kb(1) 0
+menu mnuSimulate
+menu mnuFindPeak
+result
+menu mnuClear
+set FormExpr.kf(1) 389.2298
 menu mnuSimulate
 menu mnuFindPeak
 result

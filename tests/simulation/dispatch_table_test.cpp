@@ -131,50 +131,5 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOnTheDefaults) {
   }
 }
 
-TEST(AnalyticalDispatch, WithoutAClosedFormOnlyChargingBaselineAndNoiseRemain) {
-  // With charging, a baseline and noise switched on, a combination without a closed form gives
-  // the same curve whether or not A is in the solution; one with a closed form does not.
-  for (int technique = 1; technique <= 6; ++technique) {
-    for (int electrode = 1; electrode <= 10; ++electrode) {
-      SCOPED_TRACE(Combination(technique, electrode));
-      Session session;
-      session.Choose(technique, electrode);
-      session.Do(
-          "set FormIns.Cdl 1e-5\n"
-          "set FormIns.TxtI0 1e-7\n"
-          "set FormIns.TxtI1 3e-7\n"
-          "set FormIns.Noise 1e-8\n");
-      std::vector<double> withA = session.Simulate();
-      EXPECT_TRUE(session.platform.messages.empty());
-      session.Do(
-          "menu mnuExperimental\n"
-          "set FormExpr.C(1) 0\n");
-      std::vector<double> withoutA = session.Simulate();
-      EXPECT_TRUE(session.platform.messages.empty());
-      ASSERT_EQ(withA.size(), withoutA.size());
-
-      int code = 10 * technique + electrode;
-      if (kClosedForms.contains(code)) {
-        EXPECT_NE(withA, withoutA);
-      } else {
-        EXPECT_EQ(withA, withoutA);
-      }
-      // Without A the curve holds only what the driver adds: the sweep is 5 mV every 0.5 s
-      // (v = 0.01 V/s), so the charging current Cd v = 1e-7 A flows with the sign of a
-      // reduction, the baseline runs from 1e-7 A to 3e-7 A over the sweep, and the noise
-      // scatters about that by 1e-8 A.
-      const Model& model = session.app.model();
-      double largest = 0;
-      for (int i = 1; i <= model.NumberOfPoints; ++i) {
-        double baseline = 1e-7 + 2e-7 * (model.PotentialX(i) - 0.3) / (-0.6);
-        double rest = withoutA[static_cast<size_t>(i - 1)] - 1e-7 - baseline;
-        largest = std::max(largest, std::fabs(rest));
-      }
-      EXPECT_GT(largest, 0.5e-8);  // the noise is there ...
-      EXPECT_LT(largest, 6e-8);    // ... and nothing else
-    }
-  }
-}
-
 }  // namespace
 }  // namespace qalto

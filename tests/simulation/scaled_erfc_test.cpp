@@ -14,27 +14,6 @@ double W(double x) {
   return ScaledErfc(x);
 }
 
-TEST(ScaledErfc, StatedValuesOnBothBranches) {
-  EXPECT_EQ(W(0.0), 1.0);
-  EXPECT_NEAR(W(1.0), 0.4275836, 1e-7);   // series branch
-  EXPECT_NEAR(W(1.5), 0.32158540, 1e-8);  // continued fraction from |x| = 1.5
-  EXPECT_NEAR(W(1.5), 0.32158542, 1e-7);  // exp(2.25) erfc(1.5)
-}
-
-TEST(ScaledErfc, NegativeArgumentIsReflectedAndChangesTheCallersVariable) {
-  double x = -2.0;
-  double w = ScaledErfc(x);
-  EXPECT_EQ(x, 2.0);
-  double w2 = W(2.0);
-  EXPECT_DOUBLE_EQ(w, 2.0 * std::exp(4.0) - w2);
-  EXPECT_NEAR(w, std::exp(4.0) * std::erfc(-2.0), 1e-6 * w);
-
-  // The series branch leaves its argument alone.
-  double small = -1.0;
-  ScaledErfc(small);
-  EXPECT_EQ(small, -1.0);
-}
-
 TEST(ScaledErfc, FollowsExpSquareTimesErfcOverTheWholeRange) {
   for (double x = -3.0; x <= 25.0; x += 0.0625) {
     double expected = std::exp(x * x) * std::erfc(x);
@@ -49,11 +28,6 @@ TEST(ScaledErfc, OverflowAndNonFiniteArgumentsRaise) {
   EXPECT_THROW(W(-30.0), RuntimeError);  // 2 exp(900)
   EXPECT_THROW(W(std::nan("")), RuntimeError);
   EXPECT_THROW(W(INFINITY), RuntimeError);
-  try {
-    W(-30.0);
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Description(), "Overflow");
-  }
 }
 
 TEST(CatalyticFactor, IsErfWithItsLimits) {

@@ -38,56 +38,6 @@ class SimulationDriverTest : public AppTest {
   double Total(int i) { return model.ReactionCurrents(i, model.TotalCurrentColumn); }
 };
 
-TEST_F(SimulationDriverTest, SingleSweepAxis) {
-  Sweep("0", "1", "0.01");
-  Simulate();
-  EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(model.SweepPoints, 101);
-  EXPECT_EQ(model.NumberOfPoints, 101);
-  EXPECT_EQ(model.FirstPoint, 1);
-  EXPECT_EQ(model.LastPoint, 101);
-  EXPECT_DOUBLE_EQ(model.PotentialX(1), 0);
-  EXPECT_DOUBLE_EQ(model.PotentialX(101), 1.0);
-  EXPECT_DOUBLE_EQ(model.PotentialX(0), -0.01);
-  EXPECT_EQ(model.SweepDirection, 1);
-}
-
-TEST_F(SimulationDriverTest, CycleMirrorsTheSweepIncludingTheVertex) {
-  Sweep("0", "1", "0.01", "cycle");
-  Simulate();
-  EXPECT_EQ(model.NumberOfPoints, 202);
-  EXPECT_EQ(model.PotentialX(102), model.PotentialX(101));
-  EXPECT_DOUBLE_EQ(model.PotentialX(102), 1.0);
-  EXPECT_EQ(model.PotentialX(202), model.PotentialX(1));
-  EXPECT_EQ(model.PotentialX(150), model.PotentialX(53));
-  Sweep("0", "1", "0.01", "3 cycles");
-  Simulate();
-  EXPECT_EQ(model.NumberOfPoints, 606);
-  for (int i = 1; i <= 202; ++i) {
-    EXPECT_EQ(model.PotentialX(i + 202), model.PotentialX(i));
-    EXPECT_EQ(model.PotentialX(i + 404), model.PotentialX(i));
-  }
-}
-
-TEST_F(SimulationDriverTest, PointCountRoundsHalvesToEven) {
-  Sweep("0", "0.625", "0.25");
-  Simulate();
-  EXPECT_EQ(model.SweepPoints, 3);  // 2.5 rounds to 2
-  Sweep("0", "0.875", "0.25");
-  Simulate();
-  EXPECT_EQ(model.SweepPoints, 5);  // 3.5 rounds to 4
-}
-
-TEST_F(SimulationDriverTest, DecreasingSweep) {
-  Sweep("0.3", "-0.3", "0.005");
-  Simulate();
-  EXPECT_EQ(model.SweepDirection, -1);
-  EXPECT_EQ(model.NumberOfPoints, 121);
-  EXPECT_DOUBLE_EQ(model.PotentialX(1), 0.3);
-  EXPECT_NEAR(model.PotentialX(121), -0.3, 1e-12);
-  EXPECT_LT(model.PotentialX(2), model.PotentialX(1));
-}
-
 TEST_F(SimulationDriverTest, TooManyPointsStopTheRunWithItsMessage) {
   Sweep("0", "1", "0.01");
   Simulate();
@@ -162,36 +112,6 @@ TEST_F(SimulationDriverTest, NoiseIsDeterministicAndGaussian) {
   EXPECT_NE(curves[1], curves[2]);
 }
 
-TEST_F(SimulationDriverTest, FirstNoiseValueFollowsTheGenerator) {
-  Sweep("0", "0.01", "0.01");  // 2 points: seed 4
-  app.Ins().Noise.SetText("1");
-  Simulate();
-  const double m = 199017;
-  double seed = 4 * 24298.0 + 99991;
-  seed = seed + 1 - std::floor(seed / m) * m;
-  double rho = std::sqrt(2 * std::log(m / seed));
-  seed = seed * 24298.0 + 99991;
-  seed = seed + 1 - std::floor(seed / m) * m;
-  EXPECT_DOUBLE_EQ(model.CurrentY(1, 1), rho * std::cos(6.283185308 * seed / m));
-}
-
-TEST_F(SimulationDriverTest, BaselineRunsFromIStartToIEnd) {
-  Sweep("0", "1", "0.01");
-  app.Ins().TxtI0.SetText("2e-6");
-  app.Ins().TxtI1.SetText("2e-6");
-  Simulate();
-  for (int i = 1; i <= model.NumberOfPoints; ++i)
-    EXPECT_DOUBLE_EQ(model.CurrentY(i, 1), 2e-6);
-  app.Ins().TxtI0.SetText("0");
-  app.Ins().TxtI1.SetText("1e-6");
-  Sweep("0", "1", "0.01", "cycle");
-  Simulate();
-  EXPECT_DOUBLE_EQ(model.CurrentY(1, 1), 0);
-  EXPECT_DOUBLE_EQ(model.CurrentY(51, 1), 0.5e-6);
-  EXPECT_DOUBLE_EQ(model.CurrentY(101, 1), 1e-6);
-  EXPECT_DOUBLE_EQ(model.CurrentY(202, 1), 0);
-}
-
 TEST_F(SimulationDriverTest, ChargingCurrentFollowsTheSweepDirection) {
   UseAnalyticalMechanism(1);
   // Without A in the solution no faradaic current flows: only the charging current remains.
@@ -213,26 +133,6 @@ TEST_F(SimulationDriverTest, ChargingCurrentFollowsTheSweepDirection) {
   EXPECT_NEAR(model.CurrentY(1, 1), -1e-7 / 1.25, 1e-20);
   EXPECT_NEAR(model.CurrentY(2, 1), (-1e-7 + 0.25 * model.CurrentY(1, 1)) / 1.25, 1e-20);
   EXPECT_NEAR(model.CurrentY(90, 1), -1e-7, 1e-12);
-}
-
-TEST(CurveSlot, OverlaidCurvesTakeTheNextSlotUpToFive) {
-  Model model;
-  SelectCurveSlot(model, false);
-  EXPECT_EQ(model.CurveCount, 1);
-  for (int expected = 2; expected <= 5; ++expected) {
-    SelectCurveSlot(model, true);
-    EXPECT_EQ(model.CurveCount, expected);
-    EXPECT_EQ(model.CurrentCurve, expected);
-    EXPECT_EQ(model.TargetCurve, expected);
-  }
-  SelectCurveSlot(model, true);  // the sixth replaces curve 1 again
-  EXPECT_EQ(model.CurveCount, 1);
-  EXPECT_EQ(model.CurrentCurve, 1);
-  model.FitMode = true;
-  SelectCurveSlot(model, true);
-  EXPECT_EQ(model.CurveCount, 2);
-  EXPECT_EQ(model.CurrentCurve, 2);
-  EXPECT_EQ(model.TargetCurve, 2);
 }
 
 TEST(RunSimulation, FitModeKeepsTheImportedAxis) {
