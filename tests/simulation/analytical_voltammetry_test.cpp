@@ -200,7 +200,8 @@ TEST(ConvolutionSweep, TwoStepReductionSharesItsIntermediate) {
 TEST(ConvolutionPulses, DifferentialPulseOfTheProgramsWaveform) {
   // Each point from rest: td - tp at E, then tp at E + P (-P on the way back), the current at
   // the end of the pulse less that before it. For a Nernstian couple the superposition of step
-  // responses is exact; the general path (taken for a 1 nano-ohm resistance) must agree with it,
+  // responses is exact; the general path (taken for a 1 nano-ohm resistance) must agree with it
+  // to its extrapolation error (3e-4 of the peak),
   // and peak near nFAC sqrt(D / (pi tp)) (1 - s) / (1 + s), s = exp(f P / 2), at E1/2 - P/2.
   Model model = Cell(4, 0.3, -0.3, 0.005, 1);
   model.ChargeKs(1) = 1e4;
@@ -214,7 +215,7 @@ TEST(ConvolutionPulses, DifferentialPulseOfTheProgramsWaveform) {
   const int N1 = static_cast<int>(model.SweepPoints);
   Extremum peak = FindExtremum(model, 1, N1, 1);
   for (int i = 1; i <= model.NumberOfPoints; ++i)
-    ASSERT_NEAR(general.CurrentY(i, 1), model.CurrentY(i, 1), 1e-3 * peak.I) << i;
+    ASSERT_NEAR(general.CurrentY(i, 1), model.CurrentY(i, 1), 4e-4 * peak.I) << i;
   double s = std::exp(F() * model.PulsePotential / 2);
   double height = kFaraday * 1e-6 * std::sqrt(kRunD / (kPiX * model.PulseTime)) * (1 - s) / (1 + s);
   EXPECT_NEAR(peak.I / height, 1.0, 0.01);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <ostream>
 #include <string>
 
 #include "model/model.h"
@@ -30,6 +31,10 @@ struct ModeCase {
   double resistance = 0;    // ohm
   double nuO = 1, nuR = 1;  // stoichiometric coefficients
 };
+
+void PrintTo(const ModeCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 double FOverRT() {
   return kFaraday / kGasConstant / 298.14;  // 1/V
