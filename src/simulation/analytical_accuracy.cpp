@@ -62,6 +62,11 @@ std::vector<std::string> AnalyticalApproximations(const Model& model) {
                       " % of the peak.");
     }
   }
+  if (model.Mechanism == 8) {
+    lines.push_back(
+        "EC': the catalyst taken as undepleted; with 100 times A in excess about 1 % high at "
+        "k' = 1 /s, more at faster catalysis.");
+  }
   if (model.Mechanism == 8 && model.SpeciesD(1) != model.SpeciesD(2)) {
     lines.push_back("EC' kernel: A and B are taken to diffuse alike (their D differ here).");
   }
