@@ -190,9 +190,9 @@ PulseProgram ProgramOf(const Model& model, int i) {
 // singular). Romberg's extrapolation over M, 2M and 4M steps in every segment,
 // (8 f(4M) - 6 f(2M) + f(M)) / 3, removes the terms in 1/M and 1/M^2: at M = 8 a DC or normal
 // pulse wave keeps within 2e-5 of its peak, a differential pulse within 3e-4 (2 f(2M) - f(M)
-// leaves 6e-4 at M = 16). Every segment gets the same count whatever its
-// length, its steps whole numbers of units, 1/(4M) of the shortest segment: one set of kernel
-// weights serves the three grids and every point.
+// leaves 6e-4 at M = 16). Every segment gets the same count whatever its length, its steps
+// whole numbers of units, 1/(4M) of the shortest segment: one set of kernel weights serves the
+// three grids and every point, and a point costs O(M^2) whatever the drop time.
 constexpr int kPulseSubsteps = 8;
 // A homogeneous reaction relaxes the current within 1/(kf + kb) of the jump, which the coarsest
 // grid may not resolve: twice the steps (CE, kf 1, kb 100 /s, DC at 0.5 s: 3e-4 of the current at
