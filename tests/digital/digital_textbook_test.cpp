@@ -285,6 +285,10 @@ TEST(DigitalTextbook, DifferentialPulseFollowsSuperposition) {
     };
     for (int i = 1; i <= m->NumberOfPoints; ++i)
       EXPECT_NEAR(Total(*m, i), exact(m->PotentialX(i)), kCurrentTolerance * peak) << i;
+    // Beyond the wave only the decay of the drop's Cottrell current over the pulse is left,
+    // -4.47 uA, which measures the drop's length.
+    const double tail = exact(m->PotentialX(m->NumberOfPoints));
+    EXPECT_NEAR(Total(*m, m->NumberOfPoints) / tail, 1.0, 0.01);
     // The exact curve's peak and half width on a 0.01 mV grid.
     double largest = 0.0;
     double above = 0.0;  // V spent above half the exact peak
