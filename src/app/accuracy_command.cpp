@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "common/number_format.h"
 #include "simulation/digital_accuracy.h"
+#include "simulation/simulation_driver.h"
 
 namespace qalto {
 
@@ -20,8 +21,7 @@ void App::mnuAccuracy_Click() {
     expr_->OK();
     change = DigitalRefinementChange(*model_, ReadSimulationInputs(), platform_);
   } catch (const RuntimeError& error) {
-    platform_.MessageBox("Analytical simulation Error: " + error.Description() +
-                         "! Please try again by other initial values.");
+    platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
   platform_.SetBusy(false);
   if (!change) return;

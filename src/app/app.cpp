@@ -3,6 +3,8 @@
 #include <exception>
 #include <thread>
 
+#include "simulation/rotating_flow_note.h"
+
 namespace qalto {
 
 App::App(Platform& platform, std::string programFolder)
@@ -234,6 +236,8 @@ void App::mnuSimulate_Click() {
   try {
     expr_->OK();
     curveFailed_ = !RunSimulation(*model_, ReadSimulationInputs(), platform_);
+    const auto note = RotatingFlowNote(*model_);
+    if (note && !curveFailed_) result_.Print({PrintItem::Text(*note, Separator::kLineEnd)});
     // The slot the simulation wrote no longer holds a measured curve.
     importedCurves_[static_cast<size_t>(model_->TargetCurve)].reset();
   } catch (const RuntimeError& error) {

@@ -5,6 +5,7 @@
 #include "files/curve_export.h"
 #include "files/import_data.h"
 #include "files/parameter_report.h"
+#include "simulation/square_wave_halves.h"
 
 namespace qalto {
 
@@ -50,8 +51,10 @@ const std::optional<ImportedCurve>& App::ImportedCurveIn(int curve) const {
 
 void App::mnuExport_Click() {
   const Model& m = *model_;
+  // A square wave's net current is exported with its forward and reverse currents after it.
+  const ExtraColumns halves{&m.ReactionCurrents, SquareWaveHalfColumns(m, m.CurrentCurve)};
   ExportCurve(platform_, fileDialog_, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY,
-              m.CurrentCurve);
+              m.CurrentCurve, halves);
 }
 
 void App::mnuSave_Click() {

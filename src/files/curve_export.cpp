@@ -8,18 +8,28 @@
 
 namespace qalto {
 
-std::string CurveExportLine(double potential, double current) {
+std::string CurveExportLine(double potential, double current, const std::vector<double>& more) {
+  std::vector<PrintItem> items{PrintItem::Number(potential), PrintItem::Text(",", Separator::kZone),
+                               PrintItem::Number(current)};
+  for (double value : more) {
+    items.push_back(PrintItem::Text(",", Separator::kZone));
+    items.push_back(PrintItem::Number(value));
+  }
   PrintBuffer line;
-  line.Print({PrintItem::Number(potential), PrintItem::Text(",", Separator::kZone),
-              PrintItem::Number(current)});
+  line.Print(items);
   return line.Text();
 }
 
 void PrintCurve(int first, int last, const Table1<double>& potentials,
-                const Table2<double>& currents, int curve, const LineSink& writeLine) {
+                const Table2<double>& currents, int curve, const LineSink& writeLine,
+                const ExtraColumns& extra) {
+  std::vector<double> more(extra.columns.size());
   // Before any curve exists the range is 0..0; point 0 is never exported.
-  for (int i = std::max(first, 1); i <= last; ++i)
-    writeLine(CurveExportLine(potentials(i), currents(i, curve)));
+  for (int i = std::max(first, 1); i <= last; ++i) {
+    for (size_t c = 0; c < more.size(); ++c)
+      more[c] = (*extra.table)(i, extra.columns[c]);
+    writeLine(CurveExportLine(potentials(i), currents(i, curve), more));
+  }
 }
 
 std::string CurveExportText(int first, int last, const Table1<double>& potentials,
@@ -31,13 +41,15 @@ std::string CurveExportText(int first, int last, const Table1<double>& potential
 }
 
 void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
-                 const Table1<double>& potentials, const Table2<double>& currents, int curve) {
+                 const Table1<double>& potentials, const Table2<double>& currents, int curve,
+                 const ExtraColumns& extra) {
   std::optional<std::string> fileName = dialog.ShowSave(platform, kDataFileFilter);
   if (!fileName) return;
   try {
     OutputTextFile file(*fileName);
-    PrintCurve(first, last, potentials, currents, curve,
-               [&file](const std::string& line) { file.WriteLine(line); });
+    PrintCurve(
+        first, last, potentials, currents, curve,
+        [&file](const std::string& line) { file.WriteLine(line); }, extra);
     file.Close();
   } catch (const RuntimeError& error) {
     platform.MessageBox(FileWriteMessage("Export ", *fileName, error));

@@ -4,6 +4,7 @@
 // carriage return and line feed.
 
 #include <string>
+#include <vector>
 
 #include "common/table.h"
 #include "files/file_dialog.h"
@@ -12,13 +13,22 @@
 
 namespace qalto {
 
-// The line of one point, without its line end: " .1 ,          1E-06 ".
-std::string CurveExportLine(double potential, double current);
+// Columns written after the current on every line, each after a comma in the next print zone:
+// column c of `table` at the line's point (the forward and reverse currents of a square wave).
+struct ExtraColumns {
+  const Table2<double>* table = nullptr;
+  std::vector<int> columns;
+};
+
+// The line of one point, without its line end: " .1 ,          1E-06 ", then the values of
+// `more` each after a comma.
+std::string CurveExportLine(double potential, double current, const std::vector<double>& more = {});
 
 // Sends the lines of points first..last of curve `curve` to `writeLine`, one at a time; point
 // 0 is never written. A point beyond the tables raises after the lines before it.
 void PrintCurve(int first, int last, const Table1<double>& potentials,
-                const Table2<double>& currents, int curve, const LineSink& writeLine);
+                const Table2<double>& currents, int curve, const LineSink& writeLine,
+                const ExtraColumns& extra = {});
 
 // The whole text of points first..last, each line ended by carriage return and line feed.
 std::string CurveExportText(int first, int last, const Table1<double>& potentials,
@@ -29,6 +39,7 @@ std::string CurveExportText(int first, int last, const Table1<double>& potential
 // ends the export with a message naming the file and the reason; the file is written whole or
 // not at all.
 void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
-                 const Table1<double>& potentials, const Table2<double>& currents, int curve);
+                 const Table1<double>& potentials, const Table2<double>& currents, int curve,
+                 const ExtraColumns& extra = {});
 
 }  // namespace qalto

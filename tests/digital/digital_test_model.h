@@ -82,16 +82,4 @@ inline void BuildAxis(Model& m) {
   }
 }
 
-// Index of the largest total current.
-inline int PeakIndex(const Model& m) {
-  int best = 1;
-  for (int i = 1; i <= m.NumberOfPoints; ++i) {
-    if (m.ReactionCurrents(i, m.TotalCurrentColumn) >
-        m.ReactionCurrents(best, m.TotalCurrentColumn)) {
-      best = i;
-    }
-  }
-  return best;
-}
-
 }  // namespace qalto::digital_test

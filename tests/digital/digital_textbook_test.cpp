@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <utility>
 
 #include "digital/digital_test_model.h"
 #include "digital/simulate_digital.h"
+#include "simulation/convolution_run.h"
 
 namespace qalto {
 namespace {
@@ -24,9 +26,9 @@ constexpr double kC = 1e-6;  // 1 mM in mol/cm3
 constexpr double kCurrentTolerance = 0.005;
 constexpr double kPotentialTolerance = 0.001;  // V
 
-void Simulate(Model& m, int refinement = 1) {
+void Simulate(Model& m, int refinement = 1, const char* beta = "0.5", const char* pH = "7") {
   BuildAxis(m);
-  SimulateDigital(m, {"0.5", "7", refinement}, ShowMessage{});
+  SimulateDigital(m, {beta, pH, refinement}, ShowMessage{});
 }
 
 double Total(const Model& m, int i) {
@@ -71,12 +73,12 @@ double HalfWidth(const Model& m) {
 }
 
 // The peak of the run and of the same run refined: both within the tolerance of each other.
-Peak ConvergedPeak(const Model& model) {
-  auto normal = std::make_unique<Model>(model);
+// The model is left with the run at the default grid.
+Peak ConvergedPeak(Model& model) {
   auto fine = std::make_unique<Model>(model);
-  Simulate(*normal);
   Simulate(*fine, 2);
-  const Peak p = FindPeak(*normal);
+  Simulate(model);
+  const Peak p = FindPeak(model);
   const Peak q = FindPeak(*fine);
   EXPECT_NEAR(p.I / q.I, 1.0, kCurrentTolerance) << "not converged in current";
   EXPECT_NEAR(p.E, q.E, kPotentialTolerance) << "not converged in potential";
@@ -84,13 +86,12 @@ Peak ConvergedPeak(const Model& model) {
 }
 
 // The total current at point i of the run, which the refined run matches within the tolerance.
-double ConvergedTotal(const Model& model, int i) {
-  auto normal = std::make_unique<Model>(model);
+double ConvergedTotal(Model& model, int i) {
   auto fine = std::make_unique<Model>(model);
-  Simulate(*normal);
   Simulate(*fine, 2);
-  EXPECT_NEAR(Total(*normal, i) / Total(*fine, i), 1.0, kCurrentTolerance) << "not converged";
-  return Total(*normal, i);
+  Simulate(model);
+  EXPECT_NEAR(Total(model, i) / Total(*fine, i), 1.0, kCurrentTolerance) << "not converged";
+  return Total(model, i);
 }
 
 double RandlesSevcik(const Model& m) {
@@ -99,7 +100,8 @@ double RandlesSevcik(const Model& m) {
 
 class ReversibleSweep : public ::testing::TestWithParam<double> {};
 
-// Randles-Sevcik at every step; refining the step must not make it worse.
+// Randles-Sevcik at every step; refining the step must not make it worse. At E0 the surface
+// follows Nernst: half of each species (equal D).
 TEST_P(ReversibleSweep, FollowsRandlesSevcik) {
   auto m = PlanarReduction();
   m->PotentialStep = GetParam();
@@ -107,9 +109,27 @@ TEST_P(ReversibleSweep, FollowsRandlesSevcik) {
   const Peak p = ConvergedPeak(*m);
   EXPECT_NEAR(p.I / RandlesSevcik(*m), 1.0, kCurrentTolerance);
   EXPECT_NEAR(p.E, -0.02849, kPotentialTolerance);
+  const int atE0 = static_cast<int>(std::lround(0.3 / m->PotentialStep)) + 1;
+  ASSERT_NEAR(m->PotentialX(atE0), 0.0, 1e-12);
+  EXPECT_NEAR(m->SurfaceConcentrations(atE0, 1) / 1e-3, 0.5, 0.002);
+  EXPECT_NEAR(m->SurfaceConcentrations(atE0, 2) / 1e-3, 0.5, 0.002);
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, ReversibleSweep, ::testing::Values(0.002, 0.001, 0.0005, 0.00025));
+
+// Irreversible: 0.4958 F A C sqrt(alpha f v D), Ep = E0 - (0.780 + ln(sqrt(D alpha f v) / ks))
+// / (alpha f).
+TEST(DigitalTextbook, IrreversibleSweepFollowsTheKineticPeak) {
+  auto m = PlanarReduction();
+  m->ChargeKs(1) = 1e-5;  // cm/s
+  m->StartPotential = 0.1;
+  m->EndPotential = -0.8;
+  const double af = 0.5 * m->FOverRT;
+  const Peak p = ConvergedPeak(*m);
+  EXPECT_NEAR(p.I / (0.4958 * kF * kC * std::sqrt(af * 0.1 * kD)), 1.0, kCurrentTolerance);
+  const double Ep = -(0.780 + std::log(std::sqrt(kD * af * 0.1) / 1e-5)) / af;
+  EXPECT_NEAR(p.E, Ep, kPotentialTolerance);
+}
 
 // Potential of the anodic peak less that of the cathodic one of a cyclic run, V.
 double PeakSeparation(Model& m, int refinement) {
@@ -152,7 +172,6 @@ TEST(DigitalTextbook, SphereAddsItsSphericalTerm) {
   sphere->Radius = r;
   Simulate(*planar);
   const Peak p = ConvergedPeak(*sphere);
-  Simulate(*sphere);
   const double f = planar->FOverRT;
   for (int i = 1; i <= planar->NumberOfPoints; i += 10) {
     const double theta = std::exp(f * planar->PotentialX(i));
@@ -192,7 +211,25 @@ TEST(DigitalTextbook, CurvedElectrodesAtTheLimitingCurrent) {
   EXPECT_LT(current, plane + kF * kD * kC / (2.0 * 0.1));
 }
 
-// Levich: 0.62045 n F A D^2/3 w^1/2 nu^-1/6 C, whatever the disk radius.
+// A microdisc of 5 um at 10 mV/s, as the program runs it (the hemisphere of radius 2 r / pi and
+// area 2 pi (2 r / pi)^2, the same steady state): at -0.3 V, 0.4 V past E0, the plateau
+// 4 n F D C r with the sweep's planar transient on top, 1.946 nA for 0.9996 mM (1.0094 of it).
+TEST(DigitalTextbook, MicrodiscPlateauWithItsTransient) {
+  auto m = PlanarReduction();
+  const double r = 5e-4;  // cm
+  m->Electrode = 4;
+  m->Radius = 2.0 * r / kPi;
+  m->ElectrodeArea = 2.0 * kPi * m->Radius * m->Radius;
+  m->ChargeE0(1) = 0.1;
+  m->ScanRate = 0.01;
+  m->PotentialStep = 0.005;
+  m->DropTime = 0.5;
+  const double last = ConvergedTotal(*m, 121);
+  EXPECT_NEAR(last / (4.0 * kF * kD * kC * r), 1.0094, kCurrentTolerance);
+}
+
+// Levich: 0.62045 n F A D^2/3 w^1/2 nu^-1/6 C, whatever the disk radius and the expansion of
+// the grid.
 TEST(DigitalTextbook, RotatingDiskPlateausFollowLevich) {
   for (double rpm : {100.0, 400.0, 1000.0, 2500.0, 10000.0}) {
     for (double radius : {0.05, 0.5}) {
@@ -202,11 +239,17 @@ TEST(DigitalTextbook, RotatingDiskPlateausFollowLevich) {
                             std::sqrt(m->RotationRate) * std::pow(0.01, -1.0 / 6.0);
       EXPECT_NEAR(ConvergedTotal(*m, 1) / levich, 1.0, kCurrentTolerance)
           << rpm << " rpm, r " << radius;
+      if (rpm != 2500.0 || radius != 0.05) continue;
+      for (const char* beta : {"0.2", "0.05"}) {
+        Simulate(*m, 1, beta);
+        EXPECT_NEAR(Total(*m, 1) / levich, 1.0, kCurrentTolerance) << beta;
+      }
     }
   }
 }
 
-// Normal pulse: the Cottrell current of the pulse, n F A C sqrt(D / (pi tp)).
+// Normal pulse: the Cottrell current of the pulse, n F A C sqrt(D / (pi tp)), the same at every
+// potential of the plateau since each pulse starts from the bulk.
 TEST(DigitalTextbook, NormalPulsePlateauIsCottrell) {
   auto m = LimitingDrops(1, 0.0, 1.0);
   m->Technique = 3;
@@ -214,7 +257,7 @@ TEST(DigitalTextbook, NormalPulsePlateauIsCottrell) {
   m->PulsePotential = -0.1;
   const double cottrell = kF * kC * std::sqrt(kD / (kPi * 0.05));
   EXPECT_NEAR(ConvergedTotal(*m, 1) / cottrell, 1.0, kCurrentTolerance);
-  printf("NPV %.6f\n", Total(*m, 1) / (kF * kC * std::sqrt(kD / (kPi * 0.05))));
+  EXPECT_NEAR(Total(*m, 1) / Total(*m, m->NumberOfPoints), 1.0, 1e-6);
 }
 
 // Differential pulse from a fresh drop of 1 s: (m - 1) pulse times at E, then tp at E + dE. By
@@ -233,26 +276,35 @@ TEST(DigitalTextbook, DifferentialPulseFollowsSuperposition) {
     m->EndPotential = -0.2;
     m->PotentialStep = 0.002;
     const Peak p = ConvergedPeak(*m);
-    Simulate(*m);
     const double f = m->FOverRT;
-    double largest = 0.0;
-    for (int i = 1; i <= m->NumberOfPoints; ++i) {
-      const double E = m->PotentialX(i);
+    const auto exact = [&](double E) {
       const double P1 = 1.0 / (1.0 + std::exp(f * E));
       const double P2 = 1.0 / (1.0 + std::exp(f * (E + pulse)));
-      const double exact =
-          kF * kC * std::sqrt(kD / kPi) *
-          (P1 / std::sqrt(1.0) + (P2 - P1) / std::sqrt(0.05) - P1 / std::sqrt(0.95));
-      EXPECT_NEAR(Total(*m, i), exact, kCurrentTolerance * peak) << E;
-      largest = std::max(largest, exact);
-    }
+      return kF * kC * std::sqrt(kD / kPi) *
+             (P1 / std::sqrt(1.0) + (P2 - P1) / std::sqrt(0.05) - P1 / std::sqrt(0.95));
+    };
+    for (int i = 1; i <= m->NumberOfPoints; ++i)
+      EXPECT_NEAR(Total(*m, i), exact(m->PotentialX(i)), kCurrentTolerance * peak) << i;
+    // Beyond the wave only the decay of the drop's Cottrell current over the pulse is left,
+    // -4.47 uA, which measures the drop's length.
+    const double tail = exact(m->PotentialX(m->NumberOfPoints));
+    EXPECT_NEAR(Total(*m, m->NumberOfPoints) / tail, 1.0, 0.01);
+    // The exact curve's peak and half width on a 0.01 mV grid.
+    double largest = 0.0;
+    double above = 0.0;  // V spent above half the exact peak
+    for (double E = 0.2; E > -0.2; E -= 1e-5)
+      largest = std::max(largest, exact(E));
+    for (double E = 0.2; E > -0.2; E -= 1e-5)
+      above += exact(E) > 0.5 * largest ? 1e-5 : 0.0;
+    EXPECT_NEAR(largest / peak, 1.0, 0.001);
     EXPECT_NEAR(p.I / peak, 1.0, kCurrentTolerance);
-    EXPECT_NEAR(largest / peak, 1.0, 0.001);  // the point grid samples the peak
+    EXPECT_NEAR(HalfWidth(*m), above, kPotentialTolerance) << pulse;
   }
 }
 
 // Osteryoung square wave, reversible: the dimensionless net peak dPsi = di sqrt(pi tp) /
-// (n F A C sqrt(D)) and the half width, for nEsw / dEs = 25 / 10 and 50 / 10 mV.
+// (n F A C sqrt(D)) and the half width, for nEsw / dEs = 25 / 10 and 50 / 10 mV. The forward
+// and reverse currents stay beside the net one.
 TEST(DigitalTextbook, SquareWaveNetPeakAndHalfWidth) {
   struct Case {
     double amplitude, peak, width;
@@ -267,34 +319,39 @@ TEST(DigitalTextbook, SquareWaveNetPeakAndHalfWidth) {
     m->StartPotential = 0.4;
     m->EndPotential = -0.4;
     const Peak p = ConvergedPeak(*m);
-    Simulate(*m);
     const double scale = kF * kC * std::sqrt(kD) / std::sqrt(kPi * 0.01);
     EXPECT_NEAR(p.I / scale / c.peak, 1.0, kCurrentTolerance) << c.amplitude;
     EXPECT_NEAR(p.E, 0.0, 2.0 * kPotentialTolerance);  // a parabola through points 10 mV apart
     EXPECT_NEAR(HalfWidth(*m), c.width, kPotentialTolerance) << c.amplitude;
-    // The forward and reverse currents stay beside the net one.
     const int net = m->TotalCurrentColumn;
     const int i = m->NumberOfPoints / 2;
+    EXPECT_GT(m->ReactionCurrents(i, net + 1), 0.0);  // forward: cathodic
+    EXPECT_LT(m->ReactionCurrents(i, net + 2), 0.0);  // reverse: anodic
     EXPECT_NEAR(m->ReactionCurrents(i, net + 1) - m->ReactionCurrents(i, net + 2), Total(*m, i),
                 1e-12);
   }
 }
 
-// EC': the catalytic plateau n F A C sqrt(D k') once k' t is large.
+// EC': the catalytic plateau n F A C sqrt(D k') once k' t is large; at k' = 1/s after 2 s,
+// F A C sqrt(D k') (erf(sqrt(k' t)) + exp(-k' t) / sqrt(pi k' t)).
 TEST(DigitalTextbook, CatalyticPlateau) {
-  for (double k : {10.0, 100.0}) {
+  for (double k : {1.0, 10.0, 100.0}) {
     auto m = LimitingDrops(1, 0.0, 2.0);
     m->Mechanism = 8;
     m->FirstOrderReactionCount = 1;
     m->FirstOrderReactionSpecies(1, 1) = 2;
     m->FirstOrderReactionSpecies(1, 2) = 1;
     m->ForwardRateConstant(1) = k;
-    EXPECT_NEAR(ConvergedTotal(*m, 1) / (kF * kC * std::sqrt(kD * k)), 1.0, kCurrentTolerance) << k;
+    const double kt = 2.0 * k;
+    const double exact = kF * kC * std::sqrt(kD * k) *
+                         (std::erf(std::sqrt(kt)) + std::exp(-kt) / std::sqrt(kPi * kt));
+    EXPECT_NEAR(ConvergedTotal(*m, 1) / exact, 1.0, kCurrentTolerance) << k;
   }
 }
 
 // EC, reversible E and irreversible C of rate k: the cathodic peak moves positive of E1/2 by
-// 9.76, 39.13 and 68.71 mV at k / a = 10, 100, 1000 (a = F v / RT).
+// 9.76, 39.13 and 68.71 mV at k / a = 10, 100, 1000 (a = F v / RT), its current converged; what
+// B has become, C, is at the surface.
 TEST(DigitalTextbook, FollowingReactionShiftsThePeak) {
   const std::pair<double, double> table[] = {{10.0, 0.00976}, {100.0, 0.03913}, {1000.0, 0.06871}};
   for (const auto& [ratio, shift] : table) {
@@ -309,30 +366,139 @@ TEST(DigitalTextbook, FollowingReactionShiftsThePeak) {
     m->ForwardRateConstant(1) = ratio * m->FOverRT * m->ScanRate;
     const Peak p = ConvergedPeak(*m);
     EXPECT_NEAR(p.E, shift, kPotentialTolerance) << ratio;
+    EXPECT_GT(m->SurfaceConcentrations(m->NumberOfPoints, 3), 0.5e-3) << ratio;
   }
 }
 
-// Ohmic drop solved inside each step: a smooth curve at every resistance, converged.
-TEST(DigitalTextbook, OhmicDropKeepsTheSweepSmooth) {
+// Number of sign changes of the second difference of the total current beyond rounding.
+int CurvatureReversals(const Model& m, double peak) {
+  int reversals = 0;
+  const double noise = 1e-6 * peak;
+  for (int i = 3; i < m.NumberOfPoints; ++i) {
+    const double d1 = Total(m, i) - 2.0 * Total(m, i - 1) + Total(m, i - 2);
+    const double d2 = Total(m, i + 1) - 2.0 * Total(m, i) + Total(m, i - 1);
+    if (std::abs(d1) > noise && std::abs(d2) > noise && (d1 < 0.0) != (d2 < 0.0)) ++reversals;
+  }
+  return reversals;
+}
+
+// Ohmic drop solved inside each step: a smooth curve at every resistance (the foot, the peak
+// and the tail: two inflections), converged, and its peak that of the convolution integral
+// equation solved with the same drop implicit, an independent method.
+TEST(DigitalTextbook, OhmicDropAgreesWithTheConvolutionSolution) {
   for (double Ru : {10.0, 50.0, 100.0, 1000.0}) {
     auto m = PlanarReduction();
     m->ChargeKs(1) = 1e4;
     m->UncompensatedResistance = Ru;
     m->EndPotential = -0.6;
+    auto reference = std::make_unique<Model>(*m);
     const Peak p = ConvergedPeak(*m);
-    Simulate(*m);
-    int reversals = 0;
-    for (int i = 3; i < m->NumberOfPoints; ++i) {
-      const double d1 = Total(*m, i) - 2.0 * Total(*m, i - 1) + Total(*m, i - 2);
-      const double d2 = Total(*m, i + 1) - 2.0 * Total(*m, i) + Total(*m, i - 1);
-      const double noise = 1e-6 * p.I;
-      if (std::abs(d1) > noise && std::abs(d2) > noise && (d1 < 0.0) != (d2 < 0.0)) ++reversals;
-    }
-    EXPECT_LE(reversals, 3) << Ru << " ohm";
-    // The drop lowers the peak and moves it beyond the reversible one.
+    EXPECT_LE(CurvatureReversals(*m, p.I), 2) << Ru << " ohm";
+    reference->DigitalSimulation = false;
+    BuildAxis(*reference);
+    RunConvolution(*reference, 0.0);
+    const Peak q = FindPeak(*reference);
+    EXPECT_NEAR(p.I / q.I, 1.0, kCurrentTolerance) << Ru << " ohm";
+    EXPECT_NEAR(p.E, q.E, kPotentialTolerance) << Ru << " ohm";
     EXPECT_LT(p.I, RandlesSevcik(*m)) << Ru;
-    EXPECT_LT(p.E, -0.02849) << Ru;
   }
+}
+
+// At a microsphere near steady state, after drops of 1 s: one, two and three electrons per A at
+// the plateaus of A + e = B, B + e = C and C + e = D, waves 0.3 V apart (mechanism 3, and the
+// two-step mechanism 2, whose rows follow the general rule).
+TEST(DigitalTextbook, MultiStepReductionsAddTheirPlateaus) {
+  auto one = LimitingDrops(2, 1e-4, 1.0);
+  one->ElectrodeArea = 4.0 * kPi * 1e-8;
+  one->StartPotential = 0.3;
+  one->EndPotential = -1.0;
+  one->PotentialStep = 0.01;
+  auto m = std::make_unique<Model>(*one);
+  Simulate(*one);
+  const double single = Total(*one, one->NumberOfPoints);
+  m->Mechanism = 3;
+  m->SpeciesCount = 4;
+  m->ChargeReactionCount = 3;
+  for (int r = 1; r <= 3; ++r) {
+    m->ChargeReactionSpecies(r, 1) = r;
+    m->ChargeReactionSpecies(r, 2) = r + 1;
+    m->ChargeReactionStoich(r, 1) = m->ChargeReactionStoich(r, 2) = 1.0;
+    m->ChargeN(r) = 1.0;
+    m->ChargeKs(r) = 10.0;
+    m->ChargeAlpha(r) = 0.5;
+    m->ChargeE0(r) = -0.3 * (r - 1);
+    m->SpeciesD(r + 1) = kD;
+    m->SpeciesC(r + 1) = 0.0;
+  }
+  Simulate(*m);
+  const int afterFirst = 46;   // -0.15 V
+  const int afterSecond = 76;  // -0.45 V
+  ASSERT_NEAR(m->PotentialX(afterFirst), -0.15, 1e-9);
+  EXPECT_NEAR(Total(*m, afterFirst) / single, 1.0, 0.01);
+  EXPECT_NEAR(Total(*m, afterSecond) / single, 2.0, 0.02);
+  EXPECT_NEAR(Total(*m, m->NumberOfPoints) / single, 3.0, 0.03);
+  EXPECT_NEAR(m->SurfaceConcentrations(m->NumberOfPoints, 4), 1e-3, 2e-5);
+  m->Mechanism = 2;
+  m->SpeciesCount = 3;
+  m->ChargeReactionCount = 2;
+  Simulate(*m);
+  EXPECT_NEAR(Total(*m, afterFirst) / single, 1.0, 0.01);
+  EXPECT_NEAR(Total(*m, m->NumberOfPoints) / single, 2.0, 0.02);
+}
+
+// A + B -> C in solution with equal concentrations and no electrode reaction:
+// C_A = C0 / (1 + k C0 t), and A + C stays C0; the iteration takes a few steps.
+TEST(DigitalTextbook, SecondOrderReactionFollowsItsRateLaw) {
+  auto m = PlanarReduction();
+  m->SpeciesCount = 3;
+  m->ChargeReactionCount = 0;
+  m->SpeciesC(2) = 1e-3;
+  m->SpeciesD(3) = kD;
+  m->SecondOrderReactionCount = 1;
+  m->SecondOrderReactionSpecies(1, 1) = 1;
+  m->SecondOrderReactionSpecies(1, 2) = 2;
+  m->SecondOrderReactionSpecies(1, 3) = 3;
+  m->ForwardRateConstant(1) = 1000.0;  // 1/(M s): k C0 = 1/s
+  Simulate(*m);
+  for (int i : {50, 100, 300, 600}) {
+    const double t = i * 0.01;  // s
+    EXPECT_NEAR(m->SurfaceConcentrations(i, 1) / (1e-3 / (1.0 + t)), 1.0, 0.005) << i;
+    EXPECT_NEAR(m->SurfaceConcentrations(i, 1) + m->SurfaceConcentrations(i, 3), 1e-3, 1e-9);
+  }
+  EXPECT_GE(m->MaxIteration, 2);
+  EXPECT_LE(m->MaxIteration, 10);
+}
+
+// A 10 um film of 1 mM A on 1 cm2, swept slowly from +0.3 V to -0.5 V: it is reduced
+// completely, never more, and its peak is the thin-layer peak n2 F2 v V C / (4RT) at E0.
+TEST(DigitalTextbook, ThinFilmChargeIsBoundedByTheFilmContent) {
+  auto m = PlanarReduction();
+  m->Electrode = 9;
+  m->ElectrodeLength = 1e-3;  // cm
+  m->ScanRate = 0.01;
+  m->PotentialStep = 0.001;
+  m->DropTime = 0.1;
+  m->EndPotential = -0.5;
+  const Peak p = ConvergedPeak(*m);
+  double charge = 0.0;  // C
+  for (int i = 1; i <= m->NumberOfPoints; ++i)
+    charge += Total(*m, i) * m->DropTime;
+  const double content = kF * 1.0 * 1e-3 * kC;  // n F V C
+  EXPECT_LE(charge, content);
+  EXPECT_GT(charge, 0.99 * content);
+  EXPECT_NEAR(p.E, 0.0, kPotentialTolerance);
+  EXPECT_NEAR(p.I / (kF * m->FOverRT * 0.01 * 1e-3 * kC / 4.0), 1.0, 0.01);
+}
+
+// One proton in the reduction moves the wave by RT/F ln 10 per pH unit, toward negative.
+TEST(DigitalTextbook, ProtonsShiftTheWaveBy59MillivoltsPerPH) {
+  auto neutral = PlanarReduction();
+  neutral->ProtonCount(1) = 1.0;
+  auto basic = std::make_unique<Model>(*neutral);
+  Simulate(*neutral, 1, "0.5", "7");
+  Simulate(*basic, 1, "0.5", "8");
+  EXPECT_NEAR(FindPeak(*basic).E - FindPeak(*neutral).E, -std::log(10.0) / neutral->FOverRT,
+              kPotentialTolerance);
 }
 
 }  // namespace

@@ -22,3 +22,15 @@ model CurrentY(121,1)
 model CurrentY(161,1)
 menu mnuFindHalfwaveE
 result
+echo rotating cylinder and hemisphere at -0.5 V: simulated with the disk's flow, which the
+echo result window says, with what the real flow gives (Eisenberg's turbulent cylinder
+echo correlation at the peripheral velocity, Chin's mean over the hemisphere)
+click FormIns.optElectrode(6)
+menu mnuSimulate
+model ElectrodeArea
+model CurrentY(161,1)
+click FormIns.optElectrode(7)
+menu mnuSimulate
+model ElectrodeArea
+model CurrentY(161,1)
+result
