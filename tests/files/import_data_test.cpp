@@ -240,9 +240,23 @@ TEST_F(ImportDataTest, CyclesAreChosenInTheImportWindow) {
   EXPECT_EQ(model.PotentialX(1), 0.1);
   EXPECT_DOUBLE_EQ(model.CurrentY(2, 1), -2e-6);
   EXPECT_EQ(app.ImportedCurveIn(1)->label, "cycle 2");
+  EXPECT_EQ(app.Ins().ComboScan.Text(), "single");
+  // Overlaid: cycle 2 read off at the potentials of cycle 1; it runs the other way, so each
+  // point takes its nearest measured current.
   ASSERT_TRUE(app.Import().ComboCycle.SelectText("all cycles"));
-  EXPECT_EQ(model.NumberOfPoints, 4);
-  EXPECT_EQ(model.PotentialX(4), 0.09);
+  EXPECT_EQ(model.NumberOfPoints, 2);
+  EXPECT_EQ(model.CurveCount, 2);
+  EXPECT_DOUBLE_EQ(model.CurrentY(2, 1), 2.5e-6);
+  EXPECT_DOUBLE_EQ(model.CurrentY(2, 2), -1e-6);
+  EXPECT_EQ(app.Origins()[2].name, app.Plot().Caption() + ", cycle 2");
+  EXPECT_EQ(app.Ins().ComboScan.Text(), "2 cycles");
+  // The columns by their headings: time/s has no unit of a potential and is taken in V.
+  EXPECT_EQ(app.Import().ComboPotential.Text(), "Ewe/V");
+  EXPECT_EQ(app.Import().ComboCurrent.Text(), "<I>/mA");
+  ASSERT_TRUE(app.Import().ComboPotential.SelectText("time/s"));
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(model.PotentialX(1), 1.5);
+  EXPECT_EQ(model.CurveCount, 1);
 }
 
 TEST_F(ImportDataTest, MorePointsThanTheStoreAreResampledKeepingThePeaks) {
