@@ -60,34 +60,27 @@ TEST_F(ImportDataTest, ThreeRisingPoints) {
   EXPECT_EQ(model.StartPotential, 0);
 }
 
-TEST_F(ImportDataTest, FallingPotentialsEndAtTheLowest) {
-  Import(folder.Write("falling.csv", "0.3,-3e-6\n0.2,-2e-6\n0.1,-1e-6\n"));
-  EXPECT_EQ(app.Ins().Estart.Text(), "0.3");
-  EXPECT_EQ(app.Ins().Eend.Text(), "0.1");
-  EXPECT_EQ(app.Ins().Estep.Text(), "0.1");
-  EXPECT_EQ(app.Ins().TxtI0.Text(), "-3E-06");
-}
-
-TEST_F(ImportDataTest, TheEndIsTheExtremeAwayFromTheFirstPoint) {
-  // A cycle from 0 up to 0.2 and back: the first point is the lowest, so the end is the highest.
-  Import(folder.Write("cycle.csv", "0,0\n0.1,1\n0.2,2\n0.1,1\n0,0\n"));
-  EXPECT_EQ(app.Ins().Estart.Text(), "0");
-  EXPECT_EQ(app.Ins().Eend.Text(), "0.2");
-  // Starting in the middle, the end is the highest potential.
-  Import(folder.Write("middle.csv", "0.1,0\n-0.2,0\n0.3,0\n"));
-  EXPECT_EQ(app.Ins().Eend.Text(), "0.3");
-  EXPECT_EQ(app.Ins().Estep.Text(), "0.3");
-}
-
-TEST_F(ImportDataTest, OneRecordTakesTheStepFromPositionTwo) {
-  Import(folder.Write("one.csv", "0.25,1e-6\n"));
-  EXPECT_EQ(model.NumberOfPoints, 1);
-  EXPECT_EQ(app.Ins().Estart.Text(), "0.25");
-  EXPECT_EQ(app.Ins().Eend.Text(), "0.25");
-  EXPECT_EQ(app.Ins().Estep.Text(), "0.25");  // |0 - 0.25|: position 2 was never written
-  Import(folder.Write("two.csv", "0.1,0\n0.4,0\n"));
-  Import(folder.Path("one.csv"));
-  EXPECT_EQ(app.Ins().Estep.Text(), "0.15");  // the distance to the older value left there
+// The Instrument window's start, end and step from the points: the end is the extreme away
+// from the first point; one point takes its step from position 2 of the store, where an
+// older import left 0.4 (|0.4 - 0.25|).
+TEST_F(ImportDataTest, StartEndAndStepFromThePoints) {
+  struct Case {
+    const char* text;
+    const char* start;
+    const char* end;
+    const char* step;
+  };
+  const Case cases[] = {{"0.3,-3e-6\n0.2,-2e-6\n0.1,-1e-6\n", "0.3", "0.1", "0.1"},
+                        {"0,0\n0.1,1\n0.2,2\n0.1,1\n0,0\n", "0", "0.2", "0.1"},
+                        {"0.1,0\n-0.2,0\n0.3,0\n", "0.1", "0.3", "0.3"},
+                        {"0.1,0\n0.4,0\n", "0.1", "0.4", "0.3"},
+                        {"0.25,1e-6\n", "0.25", "0.25", "0.15"}};
+  for (const Case& c : cases) {
+    Import(folder.Write("points.csv", c.text));
+    EXPECT_EQ(app.Ins().Estart.Text(), c.start) << c.text;
+    EXPECT_EQ(app.Ins().Eend.Text(), c.end) << c.text;
+    EXPECT_EQ(app.Ins().Estep.Text(), c.step) << c.text;
+  }
 }
 
 TEST_F(ImportDataTest, AnEmptyFileFillsTheBoxesFromOldPositions) {
@@ -123,6 +116,15 @@ TEST_F(ImportDataTest, AFailureChangesNothingTheUserHad) {
   EXPECT_EQ(model.CurrentY(1, 1), 1e-6);
   EXPECT_EQ(model.PotentialX(2), 0.2);
   EXPECT_EQ(app.ImportedCurveIn(1)->source, good);
+  // Two potentials that read, but the distance between them is no number.
+  platform.messages.clear();
+  std::string far = folder.Write("far.csv", "1e308,1\n-1e308,2\n");
+  Import(far);
+  EXPECT_EQ(platform.messages,
+            std::vector<std::string>{"ReadData Error: Overflow: \"" + far + "\""});
+  EXPECT_EQ(model.NumberOfPoints, 3);
+  EXPECT_EQ(app.Ins().Estep.Text(), "0.1");
+  EXPECT_EQ(app.Result().Text(), "");
 }
 
 TEST_F(ImportDataTest, AFailedFirstImportEnablesNothing) {
@@ -167,22 +169,6 @@ TEST_F(ImportDataTest, MessagesNameTheLineOrTheFile) {
   EXPECT_EQ(message(folder.Path("pipe")),
             "ReadData Error: Path/File access error: \"" + folder.Path("pipe") + "\"");
   EXPECT_EQ(model.NumberOfPoints, 0);
-}
-
-TEST_F(ImportDataTest, AStepBeyondTheDoubleRangeChangesNothing) {
-  std::string good = folder.Write("good.csv", "0.1,1e-6\n0.2,2e-6\n0.3,3e-6\n");
-  Import(good);
-  app.mnuClear_Click();
-  std::string path = folder.Write("far.csv", "1e308,1\n-1e308,2\n");
-  Import(path);
-  // The two potentials read, but the distance between them is no number.
-  EXPECT_EQ(platform.messages,
-            std::vector<std::string>{"ReadData Error: Overflow: \"" + path + "\""});
-  EXPECT_EQ(model.NumberOfPoints, 3);
-  EXPECT_EQ(app.Ins().Estart.Text(), "0.1");
-  EXPECT_EQ(app.Ins().Estep.Text(), "0.1");
-  EXPECT_EQ(app.Result().Text(), "");
-  EXPECT_EQ(model.PotentialX(2), 0.2);
 }
 
 TEST_F(ImportDataTest, CancellingReadsTheFileChosenLast) {
@@ -286,6 +272,39 @@ TEST_F(ImportDataTest, MorePointsThanTheStoreAreResampledKeepingThePeaks) {
   EXPECT_DOUBLE_EQ(peakE, 1.23457);
   EXPECT_EQ(model.PotentialX(1), 0);
   EXPECT_DOUBLE_EQ(model.PotentialX(model.NumberOfPoints), 2.49999);
+}
+
+}  // namespace
+}  // namespace qalto
+
+namespace qalto {
+namespace {
+
+// Two cycles overlaid on the potentials of the first: each point reads the second cycle on
+// its sweep of the same direction, between its measured points; beyond its reach, its
+// nearest point of that direction.
+TEST_F(ImportDataTest, OverlaidCyclesAreReadOffSweepBySweep) {
+  ImportedFile file;
+  file.format = "delimited text";
+  file.curves.resize(2);
+  file.curves[0] = {"f.csv", "cycle 1", {0, 0.1, 0.2, 0.1, 0}, {0, 1, 2, -1, 0}, {}, {}};
+  file.curves[1] = {"f.csv", "cycle 2", {0.05, 0.15, 0.25, 0.15, 0.05}, {10, 20, 30, -20, -10},
+                    {},      {}};
+  ImportResult result = PrepareImport(model, file, 0);
+  ASSERT_TRUE(result.ok);
+  ASSERT_EQ(result.curves.size(), 2u);
+  EXPECT_EQ(result.curves[1].potential, file.curves[0].potential);
+  std::vector<double> expected = {10, 15, 5, -15, -10};
+  for (size_t i = 0; i < expected.size(); ++i)
+    EXPECT_NEAR(result.curves[1].current[i], expected[i], 1e-12) << i;
+  EXPECT_EQ(result.instrument.scanIndex, 2);
+  // More cycles than the store overlays: the first ones, and a message.
+  file.curves.resize(kMaxOverlaid + 1, file.curves[1]);
+  result = PrepareImport(model, file, 0);
+  EXPECT_EQ(result.curves.size(), static_cast<size_t>(kMaxOverlaid));
+  EXPECT_EQ(result.messages, std::vector<std::string>{"Import: the file holds 6 curves; the "
+                                                      "first 5 are overlaid, choose one to see "
+                                                      "any other."});
 }
 
 }  // namespace
