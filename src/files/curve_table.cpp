@@ -42,18 +42,25 @@ std::optional<double> ScanRateOfTimes(const ImportedCurve& curve) {
   size_t from = static_cast<size_t>(std::min(low, high) - e.begin());
   size_t to = static_cast<size_t>(std::max(low, high) - e.begin());
   double margin = 0.1 * (*high - *low);  // V
-  double n = 0, st = 0, se = 0, stt = 0, ste = 0;
+  auto inside = [&](size_t i) { return e[i] >= *low + margin && e[i] <= *high - margin; };
+  // Sums about the means, which keeps the slope exact to rounding on long clocks.
+  double n = 0, tMean = 0, eMean = 0;
   for (size_t i = from; i <= to; ++i) {
-    if (e[i] < *low + margin || e[i] > *high - margin) continue;
+    if (!inside(i)) continue;
     n += 1;
-    st += t[i];
-    se += e[i];
-    stt += t[i] * t[i];
-    ste += t[i] * e[i];
+    tMean += t[i];
+    eMean += e[i];
   }
-  double denominator = n * stt - st * st;  // s2
-  if (n < 3 || !(denominator > 0)) return std::nullopt;
-  double rate = std::fabs((n * ste - st * se) / denominator);  // V/s
+  if (n < 3) return std::nullopt;
+  tMean /= n;
+  eMean /= n;
+  double stt = 0, ste = 0;
+  for (size_t i = from; i <= to; ++i) {
+    if (!inside(i)) continue;
+    stt += (t[i] - tMean) * (t[i] - tMean);
+    ste += (t[i] - tMean) * (e[i] - eMean);
+  }
+  double rate = std::fabs(ste / stt);  // V/s
   if (!std::isfinite(rate) || rate == 0) return std::nullopt;
   return rate;
 }

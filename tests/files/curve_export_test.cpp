@@ -76,18 +76,6 @@ TEST_F(CurveExportTest, TheCurrentCurveGoesToTheChosenFile) {
   EXPECT_EQ(TempFolder::Read(path), "");
 }
 
-TEST_F(CurveExportTest, CancellingWritesNothing) {
-  Point(1, 0.1, 1);
-  model.FirstPoint = model.LastPoint = 1;
-  model.CurrentCurve = 1;
-  std::string path = folder.Path("curve.csv");
-  Export(path);
-  std::filesystem::remove(path);
-  app.mnuExport_Click();  // cancelled: the name chosen last is not used again
-  EXPECT_FALSE(std::filesystem::exists(path));
-  EXPECT_TRUE(platform.messages.empty());
-}
-
 TEST_F(CurveExportTest, FailuresNameTheFileAndTheReason) {
   model.FirstPoint = model.LastPoint = 1;
   model.CurrentCurve = 1;
