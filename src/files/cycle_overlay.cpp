@@ -15,13 +15,15 @@ struct Sweep {
   size_t cursor = 0;  // where the last potential was found, to start the next search
 };
 
-// A turn counts when the potential has come back by a hundredth of its whole range from the
-// extreme of the sweep: measured potentials wobble by their noise, programmed ones do not.
+// A turn counts when the potential has come back by a tenth of its whole range from the
+// extreme of the sweep: measured potentials wobble by their noise and may jump at the start
+// (an EC-Lab sweep's second point lies 0.18 V off its first), a potential program turns over
+// the whole range.
 std::vector<Sweep> SweepsOf(const std::vector<double>& e) {
   std::vector<Sweep> sweeps;
   if (e.empty()) return sweeps;
   auto [low, high] = std::minmax_element(e.begin(), e.end());
-  double turn = 0.01 * (*high - *low);  // V
+  double turn = 0.1 * (*high - *low);  // V
   Sweep sweep;
   size_t extreme = 0;
   for (size_t i = 1; i < e.size(); ++i) {
@@ -100,6 +102,10 @@ double NearestCurrent(const ImportedCurve& c, const std::vector<Sweep>& sweeps, 
 }
 
 }  // namespace
+
+int PotentialTurns(const std::vector<double>& potential) {
+  return potential.empty() ? 0 : static_cast<int>(SweepsOf(potential).size()) - 1;
+}
 
 std::vector<double> CurrentsAtPotentials(const ImportedCurve& cycle,
                                          const std::vector<double>& axis) {

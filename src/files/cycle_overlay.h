@@ -15,4 +15,8 @@ namespace qalto {
 std::vector<double> CurrentsAtPotentials(const ImportedCurve& cycle,
                                          const std::vector<double>& axis);
 
+// The turns of the potential program: reversals by more than a tenth of the range, so that
+// the noise of measured potentials (V) makes none.
+int PotentialTurns(const std::vector<double>& potential);
+
 }  // namespace qalto

@@ -35,36 +35,11 @@ std::optional<ImportedFile> ReportingFailures(Platform& platform, std::string& f
   return std::nullopt;
 }
 
-// The turns of the potential program: reversals by more than a hundredth of the range, so
-// that the noise of measured potentials makes none.
-int TurnsOf(const std::vector<double>& e) {
-  if (e.size() < 2) return 0;
-  auto [low, high] = std::minmax_element(e.begin(), e.end());
-  double turn = 0.01 * (*high - *low);  // V
-  int direction = 0;
-  int turns = 0;
-  double extreme = e[0];  // V
-  for (double v : e) {
-    if (direction == 0) {
-      if (std::fabs(v - extreme) > turn) direction = v > extreme ? 1 : -1;
-      if (direction == 0) continue;
-    }
-    if ((v - extreme) * direction >= 0) {
-      extreme = v;
-    } else if (std::fabs(v - extreme) > turn) {
-      direction = -direction;
-      extreme = v;
-      ++turns;
-    }
-  }
-  return turns;
-}
-
 // The scan list's item for cycles cycles of the data: a lone sweep is "single", one turn a
 // "cycle"; several overlaid cycles "2 cycles" or "3 cycles" where the list has them.
 std::optional<int> ScanIndexOf(const ImportedCurve& first, size_t cycles) {
   if (cycles > 1) return cycles <= 3 ? std::optional<int>(static_cast<int>(cycles)) : std::nullopt;
-  return TurnsOf(first.potential) == 0 ? 0 : 1;
+  return PotentialTurns(first.potential) == 0 ? 0 : 1;
 }
 
 // Start and end come from the curve's own points, where it really starts and turns: the

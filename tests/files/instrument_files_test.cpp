@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 
+#include "files/cycle_overlay.h"
 #include "files/measurement_file.h"
 
 namespace qalto {
@@ -140,6 +141,21 @@ TEST(InstrumentSettingsTest, HeadersFillTheExperiment) {
   EXPECT_DOUBLE_EQ(*session.potentialStep, 4.9999999E-003);
   EXPECT_DOUBLE_EQ(*session.startPotential, -4.0000001E-001);
   EXPECT_EQ(session.switchingPotentials, (std::vector<double>{6.9999999E-001, -4.0000001E-001}));
+}
+
+// The turns of the first curve, which set the Instrument window's scan list: none for a
+// linear sweep (lsv.mpt's second point lies 0.18 V above its first), one for a cycle.
+TEST(InstrumentSettingsTest, TurnsOfTheSweeps) {
+  if (!std::filesystem::is_directory(kInstruments)) GTEST_SKIP() << "no " << kInstruments;
+  const std::pair<const char*, int> files[] = {
+      {"biologic_mpt/lsv.mpt", 0},      {"chi/LSV.txt", 0},
+      {"gamry_dta/LSV.DTA", 0},         {"palmsens_csv/PS241105-13_1.csv", 0},
+      {"chi/CV_microelectrode.csv", 1}, {"chi/CV-1T.txt", 1},
+      {"gamry_dta/CV.DTA", 1},          {"palmsens_pssession/CV example.pssession", 1}};
+  for (const auto& [path, turns] : files) {
+    ImportedFile file = ReadMeasurementFile((kInstruments / path).string());
+    EXPECT_EQ(PotentialTurns(file.curves.front().potential), turns) << path;
+  }
 }
 
 }  // namespace
