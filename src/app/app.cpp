@@ -32,8 +32,9 @@ App::App(Platform& platform, std::string programFolder)
     UpdateMenuStates();
   };
   import_.choiceChanged = [this] {
-    if (LoadImportChoice()) PlotCurves();
+    if (LoadImportChoice(importSlot_)) PlotCurves();
   };
+  import_.columnsChanged = [this] { ImportColumnsChanged(); };
   RegisterHandlers();
   Load();
   ActivateMainWindow();

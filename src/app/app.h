@@ -162,8 +162,14 @@ class App {
   void Wire(FormTech& tech);
   void RegisterHandlers();
   void EnableCurveMenus();
-  // Puts the Import window's choice of the file read last into the store.
-  bool LoadImportChoice();
+  // Takes a file just read as the imported one and puts its first curve into the store; false,
+  // with everything as it was, when that fails.
+  bool TakeImportedFile(ImportedFile file, std::optional<int> slot);
+  // Puts the Import window's choice of the file read last into the store: into slot where
+  // given (the import's own), else into the slot for a new curve.
+  bool LoadImportChoice(std::optional<int> slot);
+  // Reads the imported file again with the Import window's columns.
+  void ImportColumnsChanged();
 
   Platform& platform_;
   std::string programFolder_;
@@ -190,6 +196,7 @@ class App {
   bool exitRequested_ = false;
   CurveOrigins origins_;
   std::string dataFile_;
+  int importSlot_ = 1;        // the slot the last import put its (first) curve into
   bool curveFailed_ = false;  // the last Simulate ended in an error and left no curve
 };
 

@@ -8,38 +8,82 @@
 #include "simulation/square_wave_halves.h"
 
 namespace qalto {
+namespace {
 
-// A file of several cycles puts the first into the store and opens the Import window, where
-// another one (or all) can be chosen; a failed read leaves everything as it was.
-void App::mnuImport_Click() {
-  std::optional<ImportedFile> file = ReadImportFile(platform_, fileDialog_);
-  if (!file) return;
-  ImportedFile previous = std::move(importedFile_);
-  importedFile_ = std::move(*file);
-  import_.ShowFile(importedFile_);
-  if (!LoadImportChoice()) {
-    importedFile_ = std::move(previous);
-    import_.ShowFile(importedFile_);
-    return;
-  }
-  dataFile_ = plot_.Caption();
-  NoteCurveOrigins(origins_, *model_, "mnuImport_Click", dataFile_);
-  curveFailed_ = false;
-  PlotCurves();
-  result_.Show();
-  EnableCurveMenus();
-  if (importedFile_.curves.size() > 1) ShowForm(import_);
+void FillInstrumentBoxes(const InstrumentTexts& texts, FormIns& ins) {
+  ins.Estart.SetText(texts.estart);
+  ins.Eend.SetText(texts.eend);
+  ins.Estep.SetText(texts.estep);
+  ins.TxtI0.SetText(texts.i0);
+  if (texts.scanRate) ins.V.SetText(*texts.scanRate);
+  if (texts.area) ins.ARE.SetText(*texts.area);
+  if (texts.scanIndex) ins.ComboScan.SetListIndex(*texts.scanIndex);
 }
 
-bool App::LoadImportChoice() {
-  if (importedFile_.curves.empty()) return false;
-  ImportedCurve curve = ChosenCurve(importedFile_, import_.Choice());
-  ImportWindows windows{*ins_, result_, plot_};
-  if (!LoadImportedCurve(*model_, windows, platform_, curve, importedFile_.format,
-                         ReadSimulationInputs().overlapChecked)) {
+void PrintReport(const std::vector<ReportLine>& report, ResultWindow& result) {
+  for (const ReportLine& line : report) {
+    PrintItem value = line.number ? PrintItem::Number(*line.number, Separator::kLineEnd)
+                                  : PrintItem::Text(line.text, Separator::kLineEnd);
+    result.Print({PrintItem::Text(line.label, Separator::kZone), value});
+  }
+}
+
+}  // namespace
+
+// A file of several cycles puts the first into the store and opens the Import window, where
+// another one (or all) and other columns can be chosen; a failed read leaves everything as it
+// was.
+void App::mnuImport_Click() {
+  std::optional<ImportedFile> file = ReadImportFile(platform_, fileDialog_);
+  if (!file || !TakeImportedFile(std::move(*file), std::nullopt)) return;
+  result_.Show();
+  EnableCurveMenus();
+  if (importedFile_.curves.size() > 1 || !importedFile_.columns.empty()) ShowForm(import_);
+}
+
+void App::ImportColumnsChanged() {
+  if (importedFile_.curves.empty()) return;
+  std::optional<ImportedFile> file =
+      RereadImportFile(platform_, importedFile_.curves.front().source, import_.Columns());
+  if (!file || !TakeImportedFile(std::move(*file), importSlot_)) import_.ShowFile(importedFile_);
+}
+
+bool App::TakeImportedFile(ImportedFile file, std::optional<int> slot) {
+  ImportedFile previous = std::move(importedFile_);
+  importedFile_ = std::move(file);
+  import_.ShowFile(importedFile_);
+  if (!LoadImportChoice(slot)) {
+    importedFile_ = std::move(previous);
+    import_.ShowFile(importedFile_);
     return false;
   }
-  importedCurves_[static_cast<size_t>(model_->TargetCurve)] = std::move(curve);
+  dataFile_ = plot_.Caption();
+  curveFailed_ = false;
+  PlotCurves();
+  return true;
+}
+
+bool App::LoadImportChoice(std::optional<int> slot) {
+  if (importedFile_.curves.empty()) return false;
+  int choice = import_.Choice();
+  ImportResult prepared = PrepareImport(*model_, importedFile_, choice);
+  for (const std::string& message : prepared.messages)
+    platform_.MessageBox(message);
+  if (!prepared.ok) return false;
+  int stored = StoreImportedCurves(*model_, prepared, ReadSimulationInputs().overlapChecked, slot);
+  importSlot_ = model_->TargetCurve;
+  FillInstrumentBoxes(prepared.instrument, *ins_);
+  PrintReport(prepared.report, result_);
+  plot_.SetCaption(prepared.caption);
+  // Each slot keeps its curve as the file holds it, and the file's name.
+  for (int k = 0; k < stored; ++k) {
+    size_t slotIndex = static_cast<size_t>(importSlot_ + k);
+    size_t fileCurve = choice >= 1 ? static_cast<size_t>(choice - 1) : static_cast<size_t>(k);
+    importedCurves_[slotIndex] = importedFile_.curves[fileCurve];
+    std::string label = importedFile_.curves[fileCurve].label;
+    origins_[slotIndex] = {CurveSource::kMeasured,
+                           stored > 1 ? prepared.caption + ", " + label : prepared.caption};
+  }
   return true;
 }
 

@@ -69,7 +69,8 @@ bool LooksLikeChiText(const std::vector<std::string_view>& lines) {
   return false;
 }
 
-ImportedFile ReadChiText(const std::vector<std::string_view>& lines, const std::string& source) {
+ImportedFile ReadChiText(const std::vector<std::string_view>& lines, const std::string& source,
+                         const ColumnChoice& choice) {
   size_t column = 0;
   while (column < lines.size() && !IsChiColumnLine(lines[column]))
     ++column;
@@ -79,6 +80,7 @@ ImportedFile ReadChiText(const std::vector<std::string_view>& lines, const std::
   }
   std::vector<std::string_view> headings = SplitCells(lines[column], ',');
   CurveColumns columns = ChooseColumns(headings);
+  ApplyColumnChoice(columns, headings, choice, static_cast<int>(column + 1));
   if (columns.potential < 0 || columns.current < 0) {
     throw FileFormatError("Type mismatch", static_cast<int>(column + 1),
                           "a potential and a current column", std::string(lines[column]));
@@ -97,6 +99,7 @@ ImportedFile ReadChiText(const std::vector<std::string_view>& lines, const std::
   file.format = "CH Instruments text";
   file.technique = lines.size() > 1 ? std::string(TrimmedCell(lines[1])) : "";
   file.curves = SplitAtVertices(rows);
+  NoteColumns(file, headings, columns);
   Stamp(file.curves, source, SettingsOf(parameters, negative));
   return file;
 }

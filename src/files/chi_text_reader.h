@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/column_heading.h"
 #include "files/imported_curve.h"
 
 namespace qalto {
@@ -19,6 +20,7 @@ bool LooksLikeChiText(const std::vector<std::string_view>& lines);
 
 // The segments cut at the vertices and paired into cycles; scan rate, sample interval, the
 // initial and the switching potentials from the parameters.
-ImportedFile ReadChiText(const std::vector<std::string_view>& lines, const std::string& source);
+ImportedFile ReadChiText(const std::vector<std::string_view>& lines, const std::string& source,
+                         const ColumnChoice& choice);
 
 }  // namespace qalto

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "files/file_format_error.h"
 #include "files/table_cells.h"
 
 namespace qalto {
@@ -69,6 +70,30 @@ bool IsCycleName(const std::string& name) {
   return name == "cycle number" || name == "cycle" || name == "scan" || name == "scan number";
 }
 
+// "time/s", "Time (s)", "T" in s or ms; a step time or a time per point is no clock.
+bool IsTimeName(const std::string& name) {
+  return name == "time" || name == "t" || name == "elapsed time";
+}
+
+double TimeScale(const std::string& unit) {
+  if (unit.empty() || unit == "s") return 1;
+  return unit == "ms" ? 1e-3 : 0;
+}
+
+// The factor of a chosen column: its unit's where it is one of the quantity's, else 1.
+double ChosenScale(std::string_view heading, char base) {
+  std::string unit = SplitHeading(heading).unit;
+  double scale = !unit.empty() && unit.back() == base ? UnitScale(unit) : 0;
+  return scale == 0 ? 1 : scale;
+}
+
+int FindHeading(const std::vector<std::string_view>& headings, const std::string& name) {
+  for (int i = 0; i < static_cast<int>(headings.size()); ++i) {
+    if (TrimmedCell(headings[i]) == name) return i;
+  }
+  return -1;
+}
+
 }  // namespace
 
 double UnitScale(std::string_view unit) {
@@ -88,6 +113,10 @@ double UnitScale(std::string_view unit) {
 ColumnHeading RecogniseHeading(std::string_view heading) {
   NameAndUnit parts = SplitHeading(heading);
   if (IsCycleName(parts.name)) return {Quantity::kCycle, 1};
+  if (IsTimeName(parts.name)) {
+    double scale = TimeScale(parts.unit);
+    return scale == 0 ? ColumnHeading{} : ColumnHeading{Quantity::kTime, scale};
+  }
   bool potential = IsPotentialName(parts.name);
   bool current = !potential && IsCurrentName(parts.name);
   if (!potential && !current) return {};
@@ -114,9 +143,29 @@ CurveColumns ChooseColumns(const std::vector<std::string_view>& headings) {
       columns.currentName = name;
     } else if (heading.quantity == Quantity::kCycle && columns.cycle < 0) {
       columns.cycle = i;
+    } else if (heading.quantity == Quantity::kTime && columns.time < 0) {
+      columns.time = i;
+      columns.timeScale = heading.scale;
     }
   }
   return columns;
+}
+
+void ApplyColumnChoice(CurveColumns& columns, const std::vector<std::string_view>& headings,
+                       const ColumnChoice& choice, int headingLine) {
+  auto apply = [&](const std::string& name, int& column, double& scale, std::string& chosen,
+                   char base) {
+    if (name.empty()) return;
+    column = FindHeading(headings, name);
+    if (column < 0) {
+      throw FileFormatError("Type mismatch", headingLine, "a column \"" + name + "\"",
+                            "no such column");
+    }
+    scale = ChosenScale(headings[static_cast<size_t>(column)], base);
+    chosen = name;
+  };
+  apply(choice.potential, columns.potential, columns.potentialScale, columns.potentialName, 'V');
+  apply(choice.current, columns.current, columns.currentScale, columns.currentName, 'A');
 }
 
 }  // namespace qalto

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "files/file_format_error.h"
 #include "files/table_cells.h"
@@ -21,7 +22,47 @@ ImportedCurve CurveOfRows(const TableRows& rows, size_t from, size_t to, std::st
                          rows.potential.begin() + static_cast<std::ptrdiff_t>(to));
   curve.current.assign(rows.current.begin() + static_cast<std::ptrdiff_t>(from),
                        rows.current.begin() + static_cast<std::ptrdiff_t>(to));
+  if (rows.time.size() == rows.potential.size()) {
+    curve.time.assign(rows.time.begin() + static_cast<std::ptrdiff_t>(from),
+                      rows.time.begin() + static_cast<std::ptrdiff_t>(to));
+  }
   return curve;
+}
+
+// The scan rate of the sweep between the curve's lowest and highest potential: the slope of
+// a straight line through its potentials against time, leaving out the tenth of the span at
+// either end where the program turns and the measured potential lags; a line through many
+// points, unlike a point-to-point rate, hardly feels the noise of measured potentials.
+// Nothing without times, or when the sweep has too few points or no duration.
+std::optional<double> ScanRateOfTimes(const ImportedCurve& curve) {
+  const std::vector<double>& e = curve.potential;
+  const std::vector<double>& t = curve.time;
+  if (t.size() != e.size() || e.size() < 2) return std::nullopt;
+  auto [low, high] = std::minmax_element(e.begin(), e.end());
+  size_t from = static_cast<size_t>(std::min(low, high) - e.begin());
+  size_t to = static_cast<size_t>(std::max(low, high) - e.begin());
+  double margin = 0.1 * (*high - *low);  // V
+  auto inside = [&](size_t i) { return e[i] >= *low + margin && e[i] <= *high - margin; };
+  // Sums about the means, which keeps the slope exact to rounding on long clocks.
+  double n = 0, tMean = 0, eMean = 0;
+  for (size_t i = from; i <= to; ++i) {
+    if (!inside(i)) continue;
+    n += 1;
+    tMean += t[i];
+    eMean += e[i];
+  }
+  if (n < 3) return std::nullopt;
+  tMean /= n;
+  eMean /= n;
+  double stt = 0, ste = 0;
+  for (size_t i = from; i <= to; ++i) {
+    if (!inside(i)) continue;
+    stt += (t[i] - tMean) * (t[i] - tMean);
+    ste += (t[i] - tMean) * (e[i] - eMean);
+  }
+  double rate = std::fabs(ste / stt);  // V/s
+  if (!std::isfinite(rate) || rate == 0) return std::nullopt;
+  return rate;
 }
 
 std::string CycleLabel(const std::string& word, double number) {
@@ -41,14 +82,16 @@ int Direction(double from, double to) {
 TableRows ReadTableRows(const std::vector<std::string_view>& lines, const TableLayout& layout,
                         const CurveColumns& columns) {
   TableRows rows;
-  size_t needed =
-      static_cast<size_t>(std::max({columns.potential, columns.current, columns.cycle})) + 1;
+  size_t needed = static_cast<size_t>(
+                      std::max({columns.potential, columns.current, columns.cycle, columns.time})) +
+                  1;
   std::string potentialWhat = ColumnWhat(columns.potentialName, columns.potential);
   std::string currentWhat = ColumnWhat(columns.currentName, columns.current);
   std::size_t count = layout.endLine - layout.firstLine;
   rows.potential.reserve(count);
   rows.current.reserve(count);
   if (columns.cycle >= 0) rows.cycle.reserve(count);
+  if (columns.time >= 0) rows.time.reserve(count);
   for (size_t i = layout.firstLine; i < layout.endLine; ++i) {
     if (TrimmedCell(lines[i]).empty()) continue;
     int line = static_cast<int>(i + 1);
@@ -66,6 +109,10 @@ TableRows ReadTableRows(const std::vector<std::string_view>& lines, const TableL
     if (columns.cycle >= 0) {
       rows.cycle.push_back(
           RequireNumber(cells[columns.cycle], layout.decimalMark, line, "a cycle number"));
+    }
+    if (columns.time >= 0) {
+      rows.time.push_back(RequireNumber(cells[columns.time], layout.decimalMark, line, "a time") *
+                          columns.timeScale);
     }
   }
   return rows;
@@ -114,10 +161,33 @@ std::vector<ImportedCurve> SplitAtVertices(const TableRows& rows) {
 
 void Stamp(std::vector<ImportedCurve>& curves, const std::string& source,
            const InstrumentSettings& settings) {
+  InstrumentSettings stamped = settings;
+  if (!stamped.scanRate && !curves.empty()) {
+    auto longest = std::max_element(curves.begin(), curves.end(), [](const auto& a, const auto& b) {
+      return a.potential.size() < b.potential.size();
+    });
+    stamped.scanRate = ScanRateOfTimes(*longest);
+  }
   for (ImportedCurve& curve : curves) {
     curve.source = source;
-    curve.settings = settings;
+    curve.settings = stamped;
   }
+}
+
+void NoteColumns(ImportedFile& file, const std::vector<std::string_view>& headings,
+                 const CurveColumns& columns) {
+  file.columns.clear();
+  for (std::string_view heading : headings) {
+    std::string name(TrimmedCell(heading));
+    if (!name.empty()) file.columns.push_back(name);
+  }
+  auto nameOf = [&](int column) {
+    return column >= 0 && static_cast<size_t>(column) < headings.size()
+               ? std::string(TrimmedCell(headings[static_cast<size_t>(column)]))
+               : std::string();
+  };
+  file.potentialColumn = nameOf(columns.potential);
+  file.currentColumn = nameOf(columns.current);
 }
 
 }  // namespace qalto

@@ -20,12 +20,13 @@ struct TableLayout {
   char decimalMark = '.';
 };
 
-// The rows of the table in file order, in V and A, with their cycle numbers (0 without a
-// cycle column).
+// The rows of the table in file order, in V and A, with their cycle numbers and times (empty
+// without such a column).
 struct TableRows {
   std::vector<double> potential;  // V
   std::vector<double> current;    // A
   std::vector<double> cycle;
+  std::vector<double> time;  // s
 };
 
 // Reads the chosen columns of every non-blank line of the layout. A line with too few cells
@@ -42,8 +43,13 @@ std::vector<ImportedCurve> SplitAtCycleNumbers(const TableRows& rows, const std:
 // label.
 std::vector<ImportedCurve> SplitAtVertices(const TableRows& rows);
 
-// Gives every curve the source and settings.
+// Gives every curve the source and settings. Without a scan rate in the settings, the rate
+// is the one the times of the longest curve show, where the curves have times.
 void Stamp(std::vector<ImportedCurve>& curves, const std::string& source,
            const InstrumentSettings& settings);
+
+// Notes in the file the headings of its table and the two columns its curves come from.
+void NoteColumns(ImportedFile& file, const std::vector<std::string_view>& headings,
+                 const CurveColumns& columns);
 
 }  // namespace qalto

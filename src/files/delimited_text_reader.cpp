@@ -56,7 +56,7 @@ std::optional<DataStart> FindDataStart(const std::vector<std::string_view>& line
 }  // namespace
 
 ImportedFile ReadDelimitedText(const std::vector<std::string_view>& lines,
-                               const std::string& source) {
+                               const std::string& source, const ColumnChoice& choice) {
   std::optional<DataStart> start = FindDataStart(lines);
   if (!start) {
     size_t last = std::min(lines.size(), kMaxHeaderLines);
@@ -68,9 +68,12 @@ ImportedFile ReadDelimitedText(const std::vector<std::string_view>& lines,
   size_t heading = start->line;
   while (heading > 0 && TrimmedCell(lines[heading - 1]).empty())
     --heading;
-  if (heading > 0) {
-    std::vector<std::string_view> headings = SplitCells(lines[heading - 1], start->delimiter);
-    if (headings.size() == start->cells) columns = ChooseColumns(headings);
+  std::vector<std::string_view> headings;
+  if (heading > 0) headings = SplitCells(lines[heading - 1], start->delimiter);
+  if (headings.size() != start->cells) headings.clear();
+  if (!headings.empty()) {
+    columns = ChooseColumns(headings);
+    ApplyColumnChoice(columns, headings, choice, static_cast<int>(heading));
     if (columns.potential >= 0 && columns.current < 0)
       columns.current = columns.potential == 0 ? 1 : 0;
     if (columns.current >= 0 && columns.potential < 0)
@@ -80,12 +83,14 @@ ImportedFile ReadDelimitedText(const std::vector<std::string_view>& lines,
     columns.potential = 0;
     columns.current = 1;
     columns.cycle = -1;
+    columns.time = -1;
   }
   TableRows rows = ReadTableRows(
       lines, {start->line, lines.size(), start->delimiter, start->decimalMark}, columns);
   ImportedFile file;
   file.format = "delimited text";
   file.curves = SplitAtCycleNumbers(rows, columns.cycle >= 0 ? "scan" : "cycle");
+  NoteColumns(file, headings, columns);
   Stamp(file.curves, source, {});
   return file;
 }

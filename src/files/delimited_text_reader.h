@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/column_heading.h"
 #include "files/imported_curve.h"
 
 namespace qalto {
@@ -17,6 +18,6 @@ namespace qalto {
 // first whose headings name them (with their units: V, mV; A, mA, µA, nA), else the first
 // two columns in V and A; a "Scan" or "cycle number" column splits the curve into cycles.
 ImportedFile ReadDelimitedText(const std::vector<std::string_view>& lines,
-                               const std::string& source);
+                               const std::string& source, const ColumnChoice& choice);
 
 }  // namespace qalto

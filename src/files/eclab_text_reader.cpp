@@ -76,7 +76,8 @@ bool LooksLikeEcLabText(const std::vector<std::string_view>& lines) {
   return !lines.empty() && StartsWithIgnoringCase(lines[0], "EC-Lab ASCII FILE");
 }
 
-ImportedFile ReadEcLabText(const std::vector<std::string_view>& lines, const std::string& source) {
+ImportedFile ReadEcLabText(const std::vector<std::string_view>& lines, const std::string& source,
+                           const ColumnChoice& choice) {
   std::optional<double> count;
   if (lines.size() > 1 && StartsWithIgnoringCase(lines[1], "Nb header lines")) {
     size_t colon = lines[1].find(':');
@@ -92,6 +93,7 @@ ImportedFile ReadEcLabText(const std::vector<std::string_view>& lines, const std
   size_t names = static_cast<size_t>(*count) - 1;
   std::vector<std::string_view> headings = SplitCells(lines[names], '\t');
   CurveColumns columns = ChooseColumns(headings);
+  ApplyColumnChoice(columns, headings, choice, static_cast<int>(names + 1));
   if (columns.potential < 0 || columns.current < 0) {
     throw FileFormatError("Type mismatch", static_cast<int>(names + 1),
                           "columns \"Ewe/V\" and \"<I>/mA\"", std::string(lines[names]));
@@ -115,6 +117,7 @@ ImportedFile ReadEcLabText(const std::vector<std::string_view>& lines, const std
   for (size_t i = 2; i < names && file.technique.empty(); ++i)
     file.technique = std::string(TrimmedCell(lines[i]));
   file.curves = SplitAtCycleNumbers(rows, "cycle");
+  NoteColumns(file, headings, columns);
   Stamp(file.curves, source, SettingsOf(lines, names));
   return file;
 }

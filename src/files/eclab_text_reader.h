@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/column_heading.h"
 #include "files/imported_curve.h"
 
 namespace qalto {
@@ -17,6 +18,7 @@ bool LooksLikeEcLabText(const std::vector<std::string_view>& lines);
 // One curve per value of "cycle number" (one curve without that column); dE/dt with its unit,
 // the electrode surface area, and Ei, E1 and E2 where they are set against the reference (not
 // against the open-circuit potential, which the file does not give).
-ImportedFile ReadEcLabText(const std::vector<std::string_view>& lines, const std::string& source);
+ImportedFile ReadEcLabText(const std::vector<std::string_view>& lines, const std::string& source,
+                           const ColumnChoice& choice);
 
 }  // namespace qalto

@@ -79,9 +79,9 @@ bool IsWorkingElectrodeTable(std::string_view name) {
 }
 
 // The data rows of the table whose "NAME\tTABLE" line is at index start: names, units, then
-// rows while they begin with a tab.
+// rows while they begin with a tab. The first table read notes its columns in the file.
 ImportedCurve ReadTable(const std::vector<std::string_view>& lines, size_t start,
-                        std::string_view name) {
+                        std::string_view name, const ColumnChoice& choice, ImportedFile& file) {
   int line = static_cast<int>(start + 1);
   if (start + 2 >= lines.size()) {
     throw FileFormatError("Input past end of file", line, "a names row and a units row",
@@ -93,7 +93,9 @@ ImportedCurve ReadTable(const std::vector<std::string_view>& lines, size_t start
   for (int i = 0; i < static_cast<int>(names.size()); ++i) {
     if (names[i] == "Vf") columns.potential = i;
     if (names[i] == "Im") columns.current = i;
+    if (names[i] == "T") columns.time = i;
   }
+  ApplyColumnChoice(columns, names, choice, line + 1);
   if (columns.potential < 0 || columns.current < 0) {
     throw FileFormatError("Type mismatch", line + 1, "columns \"Vf\" and \"Im\"",
                           std::string(lines[start + 1]));
@@ -106,8 +108,9 @@ ImportedCurve ReadTable(const std::vector<std::string_view>& lines, size_t start
   };
   columns.potentialScale = unitScale(columns.potential, 'V');
   columns.currentScale = unitScale(columns.current, 'A');
-  columns.potentialName = "Vf";
-  columns.currentName = "Im";
+  columns.potentialName = std::string(names[static_cast<size_t>(columns.potential)]);
+  columns.currentName = std::string(names[static_cast<size_t>(columns.current)]);
+  if (columns.time >= 0) columns.timeScale = 1;  // "T" is in s
   size_t end = start + 3;
   while (end < lines.size() && !lines[end].empty() && lines[end][0] == '\t')
     ++end;
@@ -116,6 +119,8 @@ ImportedCurve ReadTable(const std::vector<std::string_view>& lines, size_t start
   curve.label = std::string(name);
   curve.potential = std::move(rows.potential);
   curve.current = std::move(rows.current);
+  curve.time = std::move(rows.time);
+  if (file.columns.empty()) NoteColumns(file, names, columns);
   return curve;
 }
 
@@ -125,14 +130,15 @@ bool LooksLikeGamryDta(const std::vector<std::string_view>& lines) {
   return lines.size() > 1 && TrimmedCell(lines[0]) == "EXPLAIN" && lines[1].substr(0, 4) == "TAG\t";
 }
 
-ImportedFile ReadGamryDta(const std::vector<std::string_view>& lines, const std::string& source) {
+ImportedFile ReadGamryDta(const std::vector<std::string_view>& lines, const std::string& source,
+                          const ColumnChoice& choice) {
   ImportedFile file;
   file.format = "Gamry DTA";
   file.technique = std::string(TrimmedCell(lines[1].substr(4)));
   for (size_t i = 2; i < lines.size(); ++i) {
     std::vector<std::string_view> cells = SplitCells(lines[i], '\t');
     if (cells.size() >= 2 && cells[1] == "TABLE" && IsWorkingElectrodeTable(cells[0])) {
-      ImportedCurve curve = ReadTable(lines, i, cells[0]);
+      ImportedCurve curve = ReadTable(lines, i, cells[0], choice, file);
       if (!curve.potential.empty()) file.curves.push_back(std::move(curve));
     }
   }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/column_heading.h"
 #include "files/imported_curve.h"
 
 namespace qalto {
@@ -17,6 +18,7 @@ bool LooksLikeGamryDta(const std::vector<std::string_view>& lines);
 // columns; the open-circuit table and the ring's WE2CURVE are left out. SCANRATE, STEPSIZE
 // and AREA with the units of their labels; VINIT and the scan limits, with EOC added where a
 // potential is set against the open circuit.
-ImportedFile ReadGamryDta(const std::vector<std::string_view>& lines, const std::string& source);
+ImportedFile ReadGamryDta(const std::vector<std::string_view>& lines, const std::string& source,
+                          const ColumnChoice& choice);
 
 }  // namespace qalto

@@ -1,10 +1,12 @@
 #include "files/import_data.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/plain_number.h"
 #include "common/runtime_error.h"
 #include "files/curve_resampling.h"
+#include "files/cycle_overlay.h"
 #include "files/file_format_error.h"
 #include "files/measurement_file.h"
 #include "files/read_failure.h"
@@ -16,13 +18,29 @@ namespace {
 // The format of the program's own files, whose report stays as it always was.
 constexpr const char* kTwoColumnCsv = "two-column CSV";
 
-// What the import writes into the Instrument window: the potential program of the data as
-// start, end and step, the first current as the baseline start, and the scan rate and area
-// where the file holds them.
-struct InstrumentTexts {
-  std::string estart, eend, estep, i0;
-  std::optional<std::string> scanRate, area;
-};
+// Reads with the message box of a failure; nothing then.
+template <typename Read>
+std::optional<ImportedFile> ReportingFailures(Platform& platform, std::string& fileName,
+                                              Read read) {
+  try {
+    return read();
+  } catch (const FileFormatError& error) {
+    platform.MessageBox("ReadData Error: " + error.MessageFor(fileName));
+  } catch (const RuntimeError& error) {
+    // Failures of the file as a whole (opening it, reading the medium) name the file.
+    platform.MessageBox("ReadData Error: " + FailureOfFile(error.Description(), fileName));
+  } catch (const std::bad_alloc&) {
+    platform.MessageBox("ReadData Error: " + FailureOfFile("Out of memory", fileName));
+  }
+  return std::nullopt;
+}
+
+// The scan list's item for cycles cycles of the data: a lone sweep is "single", one turn a
+// "cycle"; several overlaid cycles "2 cycles" or "3 cycles" where the list has them.
+std::optional<int> ScanIndexOf(const ImportedCurve& first, size_t cycles) {
+  if (cycles > 1) return cycles <= 3 ? std::optional<int>(static_cast<int>(cycles)) : std::nullopt;
+  return PotentialTurns(first.potential) == 0 ? 0 : 1;
+}
 
 // Start and end come from the curve's own points, where it really starts and turns: the
 // programmed ones may be set against the open circuit or belong to another cycle. The end is
@@ -54,95 +72,123 @@ InstrumentTexts InstrumentTextsOf(const Model& model, const ImportedCurve& curve
   return texts;
 }
 
-void FillInstrumentBoxes(const InstrumentTexts& texts, FormIns& ins) {
-  ins.Estart.SetText(texts.estart);
-  ins.Eend.SetText(texts.eend);
-  ins.Estep.SetText(texts.estep);
-  ins.TxtI0.SetText(texts.i0);
-  if (texts.scanRate) ins.V.SetText(*texts.scanRate);
-  if (texts.area) ins.ARE.SetText(*texts.area);
+std::vector<ReportLine> ReportOf(const ImportedCurve& curve, const InstrumentTexts& texts,
+                                 const std::string& format) {
+  std::vector<ReportLine> report;
+  if (format != kTwoColumnCsv) report.push_back({"File format = ", format, {}});
+  if (!curve.label.empty()) report.push_back({"Curve = ", curve.label, {}});
+  report.push_back({"Number of data point = ", "", static_cast<int>(curve.potential.size())});
+  report.push_back({"E start = ", texts.estart, {}});
+  report.push_back({"E end = ", texts.eend, {}});
+  report.push_back({"E step = ", texts.estep, {}});
+  if (texts.scanRate) report.push_back({"Scan rate (V/s) = ", *texts.scanRate, {}});
+  if (texts.area) report.push_back({"Area (cm2) = ", *texts.area, {}});
+  return report;
 }
 
-void PrintLine(ResultWindow& result, const std::string& label, const std::string& text) {
-  result.Print(
-      {PrintItem::Text(label, Separator::kZone), PrintItem::Text(text, Separator::kLineEnd)});
+// The curve made to fit the store, with the message when it had to be resampled.
+ImportedCurve FittedToStore(const ImportedCurve& read, std::vector<std::string>& messages) {
+  ImportedCurve curve = ResampledKeepingPeaks(read, kMaxPoints);
+  if (curve.potential.size() < read.potential.size()) {
+    messages.push_back("Import: " + std::to_string(read.potential.size()) +
+                       " points are more than the " + std::to_string(kMaxPoints) +
+                       " the curve store holds; the curve was resampled to " +
+                       std::to_string(curve.potential.size()) + " points, keeping its peaks.");
+  }
+  return curve;
 }
 
-void ReportImport(const Model& model, const FormIns& ins, const ImportedCurve& curve,
-                  const std::string& format, ResultWindow& result) {
-  bool instrumentFile = format != kTwoColumnCsv;
-  if (instrumentFile) PrintLine(result, "File format = ", format);
-  if (!curve.label.empty()) PrintLine(result, "Curve = ", curve.label);
-  result.Print({PrintItem::Text("Number of data point = ", Separator::kZone),
-                PrintItem::Number(model.NumberOfPoints, Separator::kLineEnd)});
-  PrintLine(result, "E start = ", ins.Estart.Text());
-  PrintLine(result, "E end = ", ins.Eend.Text());
-  PrintLine(result, "E step = ", ins.Estep.Text());
-  if (curve.settings.scanRate) PrintLine(result, "Scan rate (V/s) = ", ins.V.Text());
-  if (curve.settings.area) PrintLine(result, "Area (cm2) = ", ins.ARE.Text());
+// All curves of the file on the potentials of the longest, in file order; the first is the
+// one the report and the Instrument window describe.
+std::vector<ImportedCurve> OverlaidCurves(const ImportedFile& file,
+                                          std::vector<std::string>& messages) {
+  size_t count = std::min(file.curves.size(), static_cast<size_t>(kMaxOverlaid));
+  if (count < file.curves.size()) {
+    messages.push_back("Import: the file holds " + std::to_string(file.curves.size()) +
+                       " curves; the first " + std::to_string(count) +
+                       " are overlaid, choose one to see any other.");
+  }
+  auto longest = std::max_element(
+      file.curves.begin(), file.curves.begin() + static_cast<std::ptrdiff_t>(count),
+      [](const auto& a, const auto& b) { return a.potential.size() < b.potential.size(); });
+  ImportedCurve axis = FittedToStore(*longest, messages);
+  std::vector<ImportedCurve> curves;
+  for (size_t c = 0; c < count; ++c) {
+    ImportedCurve curve = file.curves[c];
+    curve.current = CurrentsAtPotentials(file.curves[c], axis.potential);
+    curve.potential = axis.potential;
+    curve.time.clear();
+    curves.push_back(std::move(curve));
+  }
+  curves.front().label = kAllCurves;
+  return curves;
 }
 
 }  // namespace
 
 std::optional<ImportedFile> ReadImportFile(Platform& platform, FileDialog& dialog) {
   std::string fileName;
-  try {
+  return ReportingFailures(platform, fileName, [&] {
     fileName = dialog.ShowOpen(platform, kImportFileFilter);
     return ReadMeasurementFile(fileName);
-  } catch (const FileFormatError& error) {
-    platform.MessageBox("ReadData Error: " + error.MessageFor(fileName));
-  } catch (const RuntimeError& error) {
-    // Failures of the file as a whole (opening it, reading the medium) name the file.
-    platform.MessageBox("ReadData Error: " + FailureOfFile(error.Description(), fileName));
-  } catch (const std::bad_alloc&) {
-    platform.MessageBox("ReadData Error: " + FailureOfFile("Out of memory", fileName));
-  }
-  return std::nullopt;
+  });
 }
 
-ImportedCurve ChosenCurve(const ImportedFile& file, int choice) {
+std::optional<ImportedFile> RereadImportFile(Platform& platform, const std::string& path,
+                                             const ColumnChoice& choice) {
+  std::string fileName = path;
+  return ReportingFailures(platform, fileName, [&] { return ReadMeasurementFile(path, choice); });
+}
+
+ImportResult PrepareImport(const Model& model, const ImportedFile& file, int choice) {
+  ImportResult result;
+  if (file.curves.empty()) return result;
   if (choice >= 1 && choice <= static_cast<int>(file.curves.size())) {
-    return file.curves[static_cast<size_t>(choice - 1)];
+    result.curves = {FittedToStore(file.curves[static_cast<size_t>(choice - 1)], result.messages)};
+  } else if (file.curves.size() > 1) {
+    result.curves = OverlaidCurves(file, result.messages);
+  } else {
+    result.curves = {FittedToStore(file.curves.front(), result.messages)};
   }
-  ImportedCurve all = file.curves.front();
-  all.label = file.curves.size() > 1 ? kAllCurves : "";
-  for (size_t c = 1; c < file.curves.size(); ++c) {
-    const ImportedCurve& next = file.curves[c];
-    all.potential.insert(all.potential.end(), next.potential.begin(), next.potential.end());
-    all.current.insert(all.current.end(), next.current.begin(), next.current.end());
+  const ImportedCurve& first = result.curves.front();
+  try {
+    result.instrument = InstrumentTextsOf(model, first);
+  } catch (const RuntimeError& error) {
+    result.messages = {"ReadData Error: " + FailureOfFile(error.Description(), first.source)};
+    return result;
   }
-  return all;
+  result.instrument.scanIndex = ScanIndexOf(first, result.curves.size());
+  result.report = ReportOf(first, result.instrument, file.format);
+  result.caption = first.source;
+  result.ok = true;
+  return result;
 }
 
-bool LoadImportedCurve(Model& model, ImportWindows windows, Platform& platform,
-                       const ImportedCurve& read, const std::string& format, bool overlapChecked) {
-  ImportedCurve curve = ResampledKeepingPeaks(read, kMaxPoints);
-  InstrumentTexts texts;
-  try {
-    texts = InstrumentTextsOf(model, curve);
-  } catch (const RuntimeError& error) {
-    platform.MessageBox("ReadData Error: " + FailureOfFile(error.Description(), curve.source));
-    return false;
+int StoreImportedCurves(Model& model, const ImportResult& result, bool overlapChecked,
+                        std::optional<int> chosenSlot) {
+  if (chosenSlot) {
+    model.CurrentCurve = model.TargetCurve = *chosenSlot;
+  } else {
+    SelectCurveSlot(model, overlapChecked);
   }
-  if (curve.potential.size() < read.potential.size()) {
-    platform.MessageBox("Import: " + std::to_string(read.potential.size()) +
-                        " points are more than the " + std::to_string(kMaxPoints) +
-                        " the curve store holds; the curve was resampled to " +
-                        std::to_string(curve.potential.size()) + " points, keeping its peaks.");
+  int slot = model.TargetCurve;
+  // Overlaid cycles take the slots after the first, as many as the store keeps side by side.
+  int count = std::min(static_cast<int>(result.curves.size()), kMaxOverlaid - slot + 1);
+  count = std::max(count, 1);
+  const ImportedCurve& first = result.curves.front();
+  int n = static_cast<int>(first.potential.size());
+  for (int i = 1; i <= n; ++i)
+    model.PotentialX(i) = first.potential[static_cast<size_t>(i - 1)];
+  for (int k = 0; k < count; ++k) {
+    const std::vector<double>& y = result.curves[static_cast<size_t>(k)].current;
+    for (int i = 1; i <= n; ++i)
+      model.CurrentY(i, slot + k) = y[static_cast<size_t>(i - 1)];
   }
-  SelectCurveSlot(model, overlapChecked);
-  int n = static_cast<int>(curve.potential.size());
-  for (int i = 1; i <= n; ++i) {
-    model.PotentialX(i) = curve.potential[static_cast<size_t>(i - 1)];
-    model.CurrentY(i, model.TargetCurve) = curve.current[static_cast<size_t>(i - 1)];
-  }
+  model.CurveCount = slot + count - 1;
   model.NumberOfPoints = n;
   model.FirstPoint = 1;
   model.LastPoint = model.NumberOfPoints;
-  FillInstrumentBoxes(texts, windows.instrument);
-  ReportImport(model, windows.instrument, curve, format, windows.result);
-  windows.plot.SetCaption(curve.source);
-  return true;
+  return count;
 }
 
 }  // namespace qalto

@@ -1,48 +1,72 @@
 #pragma once
 // Import of measured data: a measurement file of any supported kind read whole, then one of
-// its curves (a cycle, a segment, a scan, or all of them in order) put into the curve store,
-// the Instrument window filled from it and a short report of what was read in the result
-// window. Nothing the user had changes until the file has been read and understood.
+// its curves (a cycle, a segment, a scan, or all of them overlaid) prepared for the curve
+// store, with the texts the Instrument window takes from it and the report of what was read.
+// Preparing changes nothing: the application stores and shows the result only when it holds.
 
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "app/plot_window.h"
-#include "app/result_window.h"
+#include "files/column_heading.h"
 #include "files/file_dialog.h"
 #include "files/imported_curve.h"
-#include "forms/instrument_form.h"
 #include "model/model.h"
 #include "ui/platform.h"
 
 namespace qalto {
-
-// What the import writes into besides the model.
-struct ImportWindows {
-  FormIns& instrument;
-  ResultWindow& result;
-  PlotWindow& plot;
-};
 
 // Asks for the file and reads it. On a failure the message box shows "ReadData Error: ", the
 // description and where it lies (the line of the file, what was expected there and what was
 // found, or the file name alone), and there is nothing.
 std::optional<ImportedFile> ReadImportFile(Platform& platform, FileDialog& dialog);
 
-// The name of the choice "all the curves of the file, one after the other".
+// Reads the file at path again with the potential and current columns the user chose; a
+// failure shows its message as above, and there is nothing.
+std::optional<ImportedFile> RereadImportFile(Platform& platform, const std::string& path,
+                                             const ColumnChoice& choice);
+
+// The name of the choice "all the curves of the file, overlaid".
 inline constexpr const char* kAllCurves = "all cycles";
 
-// Curve number choice (1 for the first) of the file, or all of them joined in file order for
-// choice 0, so that the cycles draw over one another.
-ImportedCurve ChosenCurve(const ImportedFile& file, int choice);
+// What the Instrument window takes from the data, as the texts of its boxes; scanIndex is the
+// item of its scan list ("single", "cycle", "2 cycles", "3 cycles") where the data show it.
+struct InstrumentTexts {
+  std::string estart, eend, estep, i0;
+  std::optional<std::string> scanRate, area;
+  std::optional<int> scanIndex;
+};
 
-// Chooses the curve slot (overlapChecked: the display options' "Overlap" box) and puts the
-// curve there as points 1..NumberOfPoints; a curve longer than the store is resampled to
-// kMaxPoints points, keeping its peaks, and a message box says so. The Instrument window
-// gets the potentials and the settings the file holds, the result window the report and the
-// plot the file's name; true. A curve whose potentials cannot be taken (a step beyond the
-// double range) changes nothing and shows "ReadData Error: Overflow: "<file>""; false.
-bool LoadImportedCurve(Model& model, ImportWindows windows, Platform& platform,
-                       const ImportedCurve& curve, const std::string& format, bool overlapChecked);
+// One line of the import's report in the result window: a label and a text or a number.
+struct ReportLine {
+  std::string label;
+  std::string text;
+  std::optional<int> number;
+};
+
+// The prepared import. curves go into consecutive slots (one, or one per overlaid cycle), all
+// on the potentials of the first; messages are shown in order before anything is stored, and
+// when ok is false nothing is stored.
+struct ImportResult {
+  bool ok = false;
+  std::vector<ImportedCurve> curves;
+  InstrumentTexts instrument;
+  std::vector<std::string> messages;
+  std::vector<ReportLine> report;
+  std::string caption;  // the plot's: the file's name
+};
+
+// Curve number choice (1 for the first) of the file, or for choice 0 all of them overlaid:
+// as many as the store keeps side by side (kMaxOverlaid), on the potentials of the longest
+// one. A curve longer than the store is resampled to kMaxPoints points, keeping its peaks, with
+// a message that says so. A curve whose potentials cannot be taken (a step beyond the double
+// range) is not ok, with the message "ReadData Error: Overflow: "<file>"".
+ImportResult PrepareImport(const Model& model, const ImportedFile& file, int choice);
+
+// Puts the curves into the store as points 1..NumberOfPoints: the first into slot, or without
+// one into the slot chosen for a new curve (overlapChecked: the display options' "Overlap"
+// box), the others after it as far as kMaxOverlaid. The number of curves stored.
+int StoreImportedCurves(Model& model, const ImportResult& result, bool overlapChecked,
+                        std::optional<int> slot);
 
 }  // namespace qalto

@@ -24,6 +24,7 @@ struct ImportedCurve {
   std::string label;              // "cycle 2", "CURVE1", "Scan 1", ...; empty for a lone curve
   std::vector<double> potential;  // V
   std::vector<double> current;    // A, anodic positive
+  std::vector<double> time;       // s, where the file has a time column; else empty
   InstrumentSettings settings;
 };
 
@@ -32,6 +33,10 @@ struct ImportedFile {
   std::string format;                 // the reader that understood it ("EC-Lab text", ...)
   std::string technique;              // as the file names it; empty when it does not
   std::vector<ImportedCurve> curves;  // at least one
+  // The headings of the table the curves were read from (empty for a file without any, or
+  // with curves in column pairs) and the two the curves were taken from.
+  std::vector<std::string> columns;
+  std::string potentialColumn, currentColumn;
 };
 
 }  // namespace qalto

@@ -45,19 +45,23 @@ std::optional<ImportedFile> TwoColumnCsv(const std::string& text, const std::str
 
 }  // namespace
 
-ImportedFile ReadMeasurementText(std::string bytes, const std::string& source) {
+ImportedFile ReadMeasurementText(std::string bytes, const std::string& source,
+                                 const ColumnChoice& choice) {
   DecodedText decoded = DecodeText(std::move(bytes));
   std::vector<std::string_view> lines = SplitLines(decoded.text);
-  if (LooksLikeEcLabText(lines)) return ReadEcLabText(lines, source);
-  if (LooksLikeGamryDta(lines)) return ReadGamryDta(lines, source);
+  if (LooksLikeEcLabText(lines)) return ReadEcLabText(lines, source, choice);
+  if (LooksLikeGamryDta(lines)) return ReadGamryDta(lines, source, choice);
   if (LooksLikePsSession(decoded.text)) return ReadPsSession(decoded.text, source);
   if (LooksLikePalmSensCsv(lines)) return ReadPalmSensCsv(lines, source);
-  if (LooksLikeChiText(lines)) return ReadChiText(lines, source);
-  if (std::optional<ImportedFile> csv = TwoColumnCsv(decoded.text, source)) return *csv;
-  return ReadDelimitedText(lines, source);
+  if (LooksLikeChiText(lines)) return ReadChiText(lines, source, choice);
+  bool chosen = !choice.potential.empty() || !choice.current.empty();
+  if (!chosen) {
+    if (std::optional<ImportedFile> csv = TwoColumnCsv(decoded.text, source)) return *csv;
+  }
+  return ReadDelimitedText(lines, source, choice);
 }
 
-ImportedFile ReadMeasurementFile(const std::string& path) {
+ImportedFile ReadMeasurementFile(const std::string& path, const ColumnChoice& choice) {
   std::ifstream file = OpenForInput(path);
   // Read in one piece of the file's size, then to its real end (it may have grown).
   std::error_code unknown;
@@ -75,7 +79,7 @@ ImportedFile ReadMeasurementFile(const std::string& path) {
     throw RuntimeError("Device I/O error");
   }
   if (file.bad()) throw RuntimeError("Device I/O error");
-  return ReadMeasurementText(std::move(bytes), path);
+  return ReadMeasurementText(std::move(bytes), path, choice);
 }
 
 }  // namespace qalto

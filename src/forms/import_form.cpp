@@ -3,21 +3,41 @@
 #include "files/import_data.h"
 
 namespace qalto {
+namespace {
+
+void ChooseText(ComboBox& combo, const std::vector<std::string>& items, const std::string& text) {
+  combo.SetItems(items);
+  if (!combo.SelectText(text)) combo.SetListIndex(items.empty() ? -1 : 0);
+}
+
+}  // namespace
 
 FormImport::FormImport() : Form("FormImport", "Import") {
   lblFormat.SetGrid(0, 0);
   lblCurves.SetGrid(1, 0);
   ComboCycle.SetGrid(2, 0);
-  cmdOK.SetGrid(3, 0);
+  lblPotential.SetGrid(3, 0);
+  lblPotential.SetCaption("Potential column");
+  ComboPotential.SetGrid(4, 0);
+  lblCurrent.SetGrid(5, 0);
+  lblCurrent.SetCaption("Current column");
+  ComboCurrent.SetGrid(6, 0);
+  cmdOK.SetGrid(7, 0);
   cmdOK.SetCaption("OK");
   cmdOK.onClick = [this] { Hide(); };
   ComboCycle.onClick = [this] {
     if (!filling_ && choiceChanged) choiceChanged();
   };
-  Add(lblFormat);
-  Add(lblCurves);
-  Add(ComboCycle);
-  Add(cmdOK);
+  for (ComboBox* combo : {&ComboPotential, &ComboCurrent}) {
+    combo->onClick = [this] {
+      if (!filling_ && columnsChanged) columnsChanged();
+    };
+  }
+  for (Control* c :
+       std::initializer_list<Control*>{&lblFormat, &lblCurves, &ComboCycle, &lblPotential,
+                                       &ComboPotential, &lblCurrent, &ComboCurrent, &cmdOK}) {
+    Add(*c);
+  }
 }
 
 void FormImport::ShowFile(const ImportedFile& file) {
@@ -37,12 +57,18 @@ void FormImport::ShowFile(const ImportedFile& file) {
   filling_ = true;
   ComboCycle.SetItems(items);
   ComboCycle.SetListIndex(0);
+  ChooseText(ComboPotential, file.columns, file.potentialColumn);
+  ChooseText(ComboCurrent, file.columns, file.currentColumn);
   filling_ = false;
 }
 
 int FormImport::Choice() const {
   int index = ComboCycle.ListIndex();
   return index >= 0 && index < curveCount_ ? index + 1 : 0;
+}
+
+ColumnChoice FormImport::Columns() const {
+  return {ComboPotential.Text(), ComboCurrent.Text()};
 }
 
 }  // namespace qalto

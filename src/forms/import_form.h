@@ -1,11 +1,13 @@
 #pragma once
 // The Import window: what the import recognised in the file read last (its format and
-// technique, its curves with their points) and the choice of the curve that goes into the
-// curve store, one cycle, segment or scan, or all of them one after the other.
+// technique, its curves with their points), the choice of the curve that goes into the curve
+// store (one cycle, segment or scan, or all of them overlaid) and of the columns the
+// potential and the current are read from.
 
 #include <functional>
 #include <string>
 
+#include "files/column_heading.h"
 #include "files/imported_curve.h"
 #include "ui/form.h"
 
@@ -15,18 +17,26 @@ class FormImport : public Form {
  public:
   FormImport();
 
-  // Lists the file's curves, "all cycles" last, with the first chosen (quietly: the import
-  // has put it into the store already).
+  // Lists the file's curves, "all cycles" last, with the first chosen, and its columns with
+  // the recognised ones chosen (quietly: the import has put the curve into the store already).
   void ShowFile(const ImportedFile& file);
   // The chosen curve, 1 for the first, 0 for all of them.
   int Choice() const;
+  // The chosen potential and current columns by heading; empty for a file without headings.
+  ColumnChoice Columns() const;
 
   // The user picks another curve; the App puts it into the store.
   std::function<void()> choiceChanged;
+  // The user picks another potential or current column; the App reads the file again.
+  std::function<void()> columnsChanged;
 
   Label lblFormat{"lblFormat"};
   Label lblCurves{"lblCurves"};
   ComboBox ComboCycle{"ComboCycle"};
+  Label lblPotential{"lblPotential"};
+  ComboBox ComboPotential{"ComboPotential"};
+  Label lblCurrent{"lblCurrent"};
+  ComboBox ComboCurrent{"ComboCurrent"};
   Button cmdOK{"cmdOK"};
 
  private:

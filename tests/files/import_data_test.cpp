@@ -36,17 +36,10 @@ TEST_F(ImportDataTest, ThreeRisingPoints) {
   Import(path);
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(platform.dialogFilters, std::vector<std::string>{kImportFileFilter});
-  EXPECT_EQ(model.NumberOfPoints, 3);
-  EXPECT_EQ(model.FirstPoint, 1);
   EXPECT_EQ(model.LastPoint, 3);
   EXPECT_EQ(model.CurveCount, 1);
-  EXPECT_EQ(model.CurrentCurve, 1);
-  EXPECT_EQ(model.TargetCurve, 1);
-  EXPECT_EQ(model.PotentialX(3), 0.3);
   EXPECT_EQ(model.CurrentY(3, 1), 3e-6);
-  EXPECT_EQ(app.Ins().Estart.Text(), "0.1");
   EXPECT_EQ(app.Ins().Eend.Text(), "0.3");
-  EXPECT_EQ(app.Ins().Estep.Text(), "0.1");
   EXPECT_EQ(app.Ins().TxtI0.Text(), "1E-06");
   EXPECT_EQ(app.Result().Text(),
             "Number of data point =       3 \n"
@@ -60,47 +53,27 @@ TEST_F(ImportDataTest, ThreeRisingPoints) {
   EXPECT_EQ(model.StartPotential, 0);
 }
 
-TEST_F(ImportDataTest, FallingPotentialsEndAtTheLowest) {
-  Import(folder.Write("falling.csv", "0.3,-3e-6\n0.2,-2e-6\n0.1,-1e-6\n"));
-  EXPECT_EQ(app.Ins().Estart.Text(), "0.3");
-  EXPECT_EQ(app.Ins().Eend.Text(), "0.1");
-  EXPECT_EQ(app.Ins().Estep.Text(), "0.1");
-  EXPECT_EQ(app.Ins().TxtI0.Text(), "-3E-06");
-}
-
-TEST_F(ImportDataTest, TheEndIsTheExtremeAwayFromTheFirstPoint) {
-  // A cycle from 0 up to 0.2 and back: the first point is the lowest, so the end is the highest.
-  Import(folder.Write("cycle.csv", "0,0\n0.1,1\n0.2,2\n0.1,1\n0,0\n"));
-  EXPECT_EQ(app.Ins().Estart.Text(), "0");
-  EXPECT_EQ(app.Ins().Eend.Text(), "0.2");
-  // Starting in the middle, the end is the highest potential.
-  Import(folder.Write("middle.csv", "0.1,0\n-0.2,0\n0.3,0\n"));
-  EXPECT_EQ(app.Ins().Eend.Text(), "0.3");
-  EXPECT_EQ(app.Ins().Estep.Text(), "0.3");
-}
-
-TEST_F(ImportDataTest, OneRecordTakesTheStepFromPositionTwo) {
-  Import(folder.Write("one.csv", "0.25,1e-6\n"));
-  EXPECT_EQ(model.NumberOfPoints, 1);
-  EXPECT_EQ(app.Ins().Estart.Text(), "0.25");
-  EXPECT_EQ(app.Ins().Eend.Text(), "0.25");
-  EXPECT_EQ(app.Ins().Estep.Text(), "0.25");  // |0 - 0.25|: position 2 was never written
-  Import(folder.Write("two.csv", "0.1,0\n0.4,0\n"));
-  Import(folder.Path("one.csv"));
-  EXPECT_EQ(app.Ins().Estep.Text(), "0.15");  // the distance to the older value left there
-}
-
-TEST_F(ImportDataTest, AnEmptyFileFillsTheBoxesFromOldPositions) {
-  Import(folder.Write("old.csv", "0.1,1e-6\n0.3,2e-6\n"));
-  Import(folder.Write("empty.csv", ""));
-  // No read error; only the plotter notes that there is nothing to draw.
-  EXPECT_EQ(platform.messages, std::vector<std::string>{"Error: No data!"});
-  EXPECT_EQ(model.NumberOfPoints, 0);
-  EXPECT_EQ(model.FirstPoint, 1);
-  EXPECT_EQ(model.LastPoint, 0);
-  EXPECT_EQ(app.Ins().Estart.Text(), "0.1");
-  EXPECT_EQ(app.Ins().Estep.Text(), "0.2");
-  EXPECT_EQ(app.Ins().TxtI0.Text(), "1E-06");
+// The Instrument window's start, end and step from the points: the end is the extreme away
+// from the first point; one point takes its step from position 2 of the store, where an
+// older import left 0.4 (|0.4 - 0.25|).
+TEST_F(ImportDataTest, StartEndAndStepFromThePoints) {
+  struct Case {
+    const char* text;
+    const char* start;
+    const char* end;
+    const char* step;
+  };
+  const Case cases[] = {{"0.3,-3e-6\n0.2,-2e-6\n0.1,-1e-6\n", "0.3", "0.1", "0.1"},
+                        {"0,0\n0.1,1\n0.2,2\n0.1,1\n0,0\n", "0", "0.2", "0.1"},
+                        {"0.1,0\n-0.2,0\n0.3,0\n", "0.1", "0.3", "0.3"},
+                        {"0.1,0\n0.4,0\n", "0.1", "0.4", "0.3"},
+                        {"0.25,1e-6\n", "0.25", "0.25", "0.15"}};
+  for (const Case& c : cases) {
+    Import(folder.Write("points.csv", c.text));
+    EXPECT_EQ(app.Ins().Estart.Text(), c.start) << c.text;
+    EXPECT_EQ(app.Ins().Eend.Text(), c.end) << c.text;
+    EXPECT_EQ(app.Ins().Estep.Text(), c.step) << c.text;
+  }
 }
 
 TEST_F(ImportDataTest, AFailureChangesNothingTheUserHad) {
@@ -113,30 +86,21 @@ TEST_F(ImportDataTest, AFailureChangesNothingTheUserHad) {
   EXPECT_EQ(platform.messages,
             std::vector<std::string>{"ReadData Error: Type mismatch in line 2 of \"" + bad +
                                      "\": expected a number in column 2, found \"six\""});
-  EXPECT_EQ(model.NumberOfPoints, 3);
-  EXPECT_EQ(model.FirstPoint, 1);
   EXPECT_EQ(model.LastPoint, 3);
   EXPECT_EQ(app.Ins().Estart.Text(), "0.1");
   EXPECT_EQ(app.Result().Text(), "");
   EXPECT_EQ(app.Plot().Caption(), "Plot");
-  EXPECT_EQ(model.PotentialX(1), 0.1);
   EXPECT_EQ(model.CurrentY(1, 1), 1e-6);
-  EXPECT_EQ(model.PotentialX(2), 0.2);
   EXPECT_EQ(app.ImportedCurveIn(1)->source, good);
-}
-
-TEST_F(ImportDataTest, AFailedFirstImportEnablesNothing) {
-  model.CurveCount = 3;
-  std::string path = folder.Write("header.csv", "Potential (V),Current (A)\n0.1,none\n");
-  Import(path);
+  // Two potentials that read, but the distance between them is no number.
+  platform.messages.clear();
+  std::string far = folder.Write("far.csv", "1e308,1\n-1e308,2\n");
+  Import(far);
   EXPECT_EQ(platform.messages,
-            std::vector<std::string>{"ReadData Error: Type mismatch in line 2 of \"" + path +
-                                     "\": expected a line of two numbers or more, found "
-                                     "\"0.1,none\""});
-  EXPECT_FALSE(DisplayOrAnalyzeEnabled());
-  EXPECT_FALSE(app.Result().Shown());
-  EXPECT_EQ(model.CurveCount, 3);  // the slot is chosen only for a file that was read
-  EXPECT_FALSE(app.ImportedCurveIn(1).has_value());
+            std::vector<std::string>{"ReadData Error: Overflow: \"" + far + "\""});
+  EXPECT_EQ(model.NumberOfPoints, 3);
+  EXPECT_EQ(app.Ins().Estep.Text(), "0.1");
+  EXPECT_EQ(app.Result().Text(), "");
 }
 
 TEST_F(ImportDataTest, MessagesNameTheLineOrTheFile) {
@@ -145,14 +109,7 @@ TEST_F(ImportDataTest, MessagesNameTheLineOrTheFile) {
     Import(path);
     return platform.messages.size() == 1 ? platform.messages[0] : "";
   };
-  // Failures in the data: the file, the line, what was expected and what was found there.
-  std::string shortLine = folder.Write("short.csv", "0.1,1e-6,7\n0.2\n");
-  EXPECT_EQ(message(shortLine), "ReadData Error: Bad record length in line 2 of \"" + shortLine +
-                                    "\": expected 2 values in the line, found \"0.2\"");
-  std::string huge = folder.Write("huge.csv", "0.1,1e-6\n0.2,1e999\n");
-  EXPECT_EQ(message(huge), "ReadData Error: Overflow in line 2 of \"" + huge +
-                               "\": expected a number in column 2 within the double range, "
-                               "found \"1e999\"");
+  model.CurveCount = 3;
   // Failures of the file: its name as the dialog gave it.
   std::string absent = folder.Path("absent.csv");
   EXPECT_EQ(message(absent), "ReadData Error: File not found: \"" + absent + "\"");
@@ -167,36 +124,11 @@ TEST_F(ImportDataTest, MessagesNameTheLineOrTheFile) {
   EXPECT_EQ(message(folder.Path("pipe")),
             "ReadData Error: Path/File access error: \"" + folder.Path("pipe") + "\"");
   EXPECT_EQ(model.NumberOfPoints, 0);
-}
-
-TEST_F(ImportDataTest, AStepBeyondTheDoubleRangeChangesNothing) {
-  std::string good = folder.Write("good.csv", "0.1,1e-6\n0.2,2e-6\n0.3,3e-6\n");
-  Import(good);
-  app.mnuClear_Click();
-  std::string path = folder.Write("far.csv", "1e308,1\n-1e308,2\n");
-  Import(path);
-  // The two potentials read, but the distance between them is no number.
-  EXPECT_EQ(platform.messages,
-            std::vector<std::string>{"ReadData Error: Overflow: \"" + path + "\""});
-  EXPECT_EQ(model.NumberOfPoints, 3);
-  EXPECT_EQ(app.Ins().Estart.Text(), "0.1");
-  EXPECT_EQ(app.Ins().Estep.Text(), "0.1");
-  EXPECT_EQ(app.Result().Text(), "");
-  EXPECT_EQ(model.PotentialX(2), 0.2);
-}
-
-TEST_F(ImportDataTest, CancellingReadsTheFileChosenLast) {
-  // Without an earlier choice the open fails.
-  app.mnuImport_Click();
-  EXPECT_EQ(platform.messages,
-            std::vector<std::string>{"ReadData Error: Bad file name or number: \"\""});
-  std::string path = folder.Write("data.csv", "0.1,1e-6\n0.2,2e-6\n");
-  Import(path);
-  folder.Write("data.csv", "0.1,1e-6\n0.2,2e-6\n0.3,3e-6\n");
-  app.mnuImport_Click();  // cancelled
-  EXPECT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(model.NumberOfPoints, 3);
-  EXPECT_EQ(app.Plot().Caption(), path);
+  // A failed first import chooses no slot and enables nothing.
+  EXPECT_EQ(model.CurveCount, 3);
+  EXPECT_FALSE(DisplayOrAnalyzeEnabled());
+  EXPECT_FALSE(app.Result().Shown());
+  EXPECT_FALSE(app.ImportedCurveIn(1).has_value());
 }
 
 TEST_F(ImportDataTest, OverlaidCurvesTakeTheNextSlot) {
@@ -240,9 +172,23 @@ TEST_F(ImportDataTest, CyclesAreChosenInTheImportWindow) {
   EXPECT_EQ(model.PotentialX(1), 0.1);
   EXPECT_DOUBLE_EQ(model.CurrentY(2, 1), -2e-6);
   EXPECT_EQ(app.ImportedCurveIn(1)->label, "cycle 2");
+  EXPECT_EQ(app.Ins().ComboScan.Text(), "single");
+  // Overlaid: cycle 2 read off at the potentials of cycle 1; it runs the other way, so each
+  // point takes its nearest measured current.
   ASSERT_TRUE(app.Import().ComboCycle.SelectText("all cycles"));
-  EXPECT_EQ(model.NumberOfPoints, 4);
-  EXPECT_EQ(model.PotentialX(4), 0.09);
+  EXPECT_EQ(model.NumberOfPoints, 2);
+  EXPECT_EQ(model.CurveCount, 2);
+  EXPECT_DOUBLE_EQ(model.CurrentY(2, 1), 2.5e-6);
+  EXPECT_DOUBLE_EQ(model.CurrentY(2, 2), -1e-6);
+  EXPECT_EQ(app.Origins()[2].name, app.Plot().Caption() + ", cycle 2");
+  EXPECT_EQ(app.Ins().ComboScan.Text(), "2 cycles");
+  // The columns by their headings: time/s has no unit of a potential and is taken in V.
+  EXPECT_EQ(app.Import().ComboPotential.Text(), "Ewe/V");
+  EXPECT_EQ(app.Import().ComboCurrent.Text(), "<I>/mA");
+  ASSERT_TRUE(app.Import().ComboPotential.SelectText("time/s"));
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(model.PotentialX(1), 1.5);
+  EXPECT_EQ(model.CurveCount, 1);
 }
 
 TEST_F(ImportDataTest, MorePointsThanTheStoreAreResampledKeepingThePeaks) {
@@ -272,6 +218,39 @@ TEST_F(ImportDataTest, MorePointsThanTheStoreAreResampledKeepingThePeaks) {
   EXPECT_DOUBLE_EQ(peakE, 1.23457);
   EXPECT_EQ(model.PotentialX(1), 0);
   EXPECT_DOUBLE_EQ(model.PotentialX(model.NumberOfPoints), 2.49999);
+}
+
+}  // namespace
+}  // namespace qalto
+
+namespace qalto {
+namespace {
+
+// Two cycles overlaid on the potentials of the first: each point reads the second cycle on
+// its sweep of the same direction, between its measured points; beyond its reach, its
+// nearest point of that direction.
+TEST_F(ImportDataTest, OverlaidCyclesAreReadOffSweepBySweep) {
+  ImportedFile file;
+  file.format = "delimited text";
+  file.curves.resize(2);
+  file.curves[0] = {"f.csv", "cycle 1", {0, 0.1, 0.2, 0.1, 0}, {0, 1, 2, -1, 0}, {}, {}};
+  file.curves[1] = {"f.csv", "cycle 2", {0.05, 0.15, 0.25, 0.15, 0.05}, {10, 20, 30, -20, -10},
+                    {},      {}};
+  ImportResult result = PrepareImport(model, file, 0);
+  ASSERT_TRUE(result.ok);
+  ASSERT_EQ(result.curves.size(), 2u);
+  EXPECT_EQ(result.curves[1].potential, file.curves[0].potential);
+  std::vector<double> expected = {10, 15, 5, -15, -10};
+  for (size_t i = 0; i < expected.size(); ++i)
+    EXPECT_NEAR(result.curves[1].current[i], expected[i], 1e-12) << i;
+  EXPECT_EQ(result.instrument.scanIndex, 2);
+  // More cycles than the store overlays: the first ones, and a message.
+  file.curves.resize(kMaxOverlaid + 1, file.curves[1]);
+  result = PrepareImport(model, file, 0);
+  EXPECT_EQ(result.curves.size(), static_cast<size_t>(kMaxOverlaid));
+  EXPECT_EQ(result.messages, std::vector<std::string>{"Import: the file holds 6 curves; the "
+                                                      "first 5 are overlaid, choose one to see "
+                                                      "any other."});
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 
+#include "files/cycle_overlay.h"
 #include "files/measurement_file.h"
 
 namespace qalto {
@@ -58,7 +59,8 @@ TEST_P(InstrumentFileTest, ReadsEveryPointInVoltsAndAmperes) {
     EXPECT_FALSE(first.settings.scanRate.has_value());
   } else {
     ASSERT_TRUE(first.settings.scanRate.has_value());
-    EXPECT_DOUBLE_EQ(*first.settings.scanRate, sample.scanRate);
+    // NOVA files hold none: the rate is the slope of their potentials against time.
+    EXPECT_NEAR(*first.settings.scanRate, sample.scanRate, 1e-9 * sample.scanRate);
   }
 }
 
@@ -75,10 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
                    0.005},
         SampleFile{"autolab_nova/hermann_2021_effect_138279_f5a_black.csv", "delimited text", 2,
                    9997, -0.60028076171875, -2.50244140625E-08, -0.59722900390625,
-                   1.995849609375E-08, kNone},
+                   1.995849609375E-08, 0.010150420118918558},
         SampleFile{"autolab_nova/hermann_2021_effect_138279_f5a_red.csv", "delimited text", 2,
                    10034, -0.5999755859375, -2.62451171875E-08, -0.59722900390625,
-                   2.9327392578125E-08, kNone},
+                   2.9327392578125E-08, 0.010602086975095943},
         SampleFile{"biologic_mpt/HZB_Echem_2_1_C-1.ITO.hy.mpt", "EC-Lab text", 4, 2379, 0.25310114,
                    -2.019588137045503E-06, 0.25297508, -1.969126462936401E-04, 0.05},
         SampleFile{"biologic_mpt/cv.issue_149.mpt", "EC-Lab text", 3, 5930, 1.8022840E-04,
@@ -139,6 +141,21 @@ TEST(InstrumentSettingsTest, HeadersFillTheExperiment) {
   EXPECT_DOUBLE_EQ(*session.potentialStep, 4.9999999E-003);
   EXPECT_DOUBLE_EQ(*session.startPotential, -4.0000001E-001);
   EXPECT_EQ(session.switchingPotentials, (std::vector<double>{6.9999999E-001, -4.0000001E-001}));
+}
+
+// The turns of the first curve, which set the Instrument window's scan list: none for a
+// linear sweep (lsv.mpt's second point lies 0.18 V above its first), one for a cycle.
+TEST(InstrumentSettingsTest, TurnsOfTheSweeps) {
+  if (!std::filesystem::is_directory(kInstruments)) GTEST_SKIP() << "no " << kInstruments;
+  const std::pair<const char*, int> files[] = {
+      {"biologic_mpt/lsv.mpt", 0},      {"chi/LSV.txt", 0},
+      {"gamry_dta/LSV.DTA", 0},         {"palmsens_csv/PS241105-13_1.csv", 0},
+      {"chi/CV_microelectrode.csv", 1}, {"chi/CV-1T.txt", 1},
+      {"gamry_dta/CV.DTA", 1},          {"palmsens_pssession/CV example.pssession", 1}};
+  for (const auto& [path, turns] : files) {
+    ImportedFile file = ReadMeasurementFile((kInstruments / path).string());
+    EXPECT_EQ(PotentialTurns(file.curves.front().potential), turns) << path;
+  }
 }
 
 }  // namespace

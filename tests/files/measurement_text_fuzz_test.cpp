@@ -15,10 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "app/app_fixture.h"
 #include "files/file_format_error.h"
 #include "files/instrument_samples.h"
 #include "files/measurement_file.h"
 #include "files/read_failure.h"
+#include "files/temp_folder.h"
 
 namespace qalto {
 namespace {
@@ -170,6 +172,60 @@ TEST(MeasurementTextFuzzTest, BrokenFilesEndInCurvesOrInAPlacedFailure) {
   // Both ends are reached many times over.
   EXPECT_GT(read, rounds / 20);
   EXPECT_LT(read, rounds - rounds / 20);
+}
+
+// The import as the user runs it, on broken files and with every column chosen in turn: a
+// failure shows one "ReadData Error: " and leaves the curve, the Instrument window and the
+// result window as they were.
+class ImportFuzzTest : public AppTest {
+ protected:
+  // True when the action failed.
+  bool ExpectUnchangedAfterAFailure(const std::function<void()>& action) {
+    platform.messages.clear();
+    std::string result = app.Result().Text();
+    std::string start = app.Ins().Estart.Text();
+    int points = model.NumberOfPoints;
+    double first = model.CurrentY(1, model.TargetCurve);
+    action();
+    if (platform.messages.empty() || platform.messages[0].rfind("ReadData Error: ", 0) != 0)
+      return false;
+    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(app.Result().Text(), result);
+    EXPECT_EQ(app.Ins().Estart.Text(), start);
+    EXPECT_EQ(model.NumberOfPoints, points);
+    EXPECT_EQ(model.CurrentY(1, model.TargetCurve), first);
+    return true;
+  }
+};
+
+TEST_F(ImportFuzzTest, AFailedImportChangesNothing) {
+  TempFolder folder;
+  std::string path = folder.Path("fuzz.txt");
+  Mutations mutations(7);
+  int imports = 0, failed = 0, choices = 0, refused = 0;
+  for (const std::string& sample : Samples()) {
+    for (int round = 0; round < 4 && !HasFailure(); ++round) {
+      platform.QueueDialogAnswer(folder.Write("good.txt", "0.1,1\n0.2,2\n"));
+      app.mnuImport_Click();
+      folder.Write("fuzz.txt", round == 0 ? sample : mutations.NonNumericCell(sample));
+      platform.QueueDialogAnswer(path);
+      failed += ExpectUnchangedAfterAFailure([&] { app.mnuImport_Click(); });
+      ++imports;
+      std::vector<std::string> columns = app.Import().ComboPotential.Items();
+      for (const std::string& column : columns) {
+        refused +=
+            ExpectUnchangedAfterAFailure([&] { app.Import().ComboPotential.SelectText(column); });
+        refused +=
+            ExpectUnchangedAfterAFailure([&] { app.Import().ComboCurrent.SelectText(column); });
+        choices += 2;
+      }
+    }
+  }
+  // Both ends are reached, for the files and for the columns (a time or a text column).
+  EXPECT_GT(failed, 5);
+  EXPECT_LT(failed, imports - 5);
+  EXPECT_GT(refused, 5);
+  EXPECT_LT(refused, choices - 5);
 }
 
 // A sample's last data line repeated until the file holds a million lines.

@@ -91,98 +91,95 @@ TEST(MeasurementTextTest, EachLayoutItsReader) {
   EXPECT_EQ(session.curves[0].settings.switchingPotentials, (std::vector<double>{0.5, -0.1}));
 }
 
-struct DelimitedCase {
-  const char* name;
-  std::string text;
-  size_t curves;
-  double firstE, firstI;  // V, A
-};
-
-void PrintTo(const DelimitedCase& c, std::ostream* out) {
-  *out << c.name;
+// The first point of the first curve, and the number of curves, of layouts of delimited text.
+TEST(MeasurementTextTest, DelimitedColumnsByTheirHeadingsAndUnits) {
+  struct Case {
+    std::string text;
+    size_t curves;
+    double firstE, firstI;  // V, A
+  };
+  const Case cases[] = {
+      {"E/V\tI/A\n0.5\t1e-6\n0.6\t2e-6\n", 1, 0.5, 1e-6},
+      {"  0.5   1e-6\n  0.6   2e-6\n", 1, 0.5, 1e-6},
+      {"Current (nA),Time (s),Potential (mV)\n5,0,-250\n", 1, -0.25, 5e-9},
+      {"my sample\nrun 3\n\nt [s];E [V];j [mA];i [uA]\n0;0,1;9;7\n", 1, 0.1, 7e-6},
+      {"\xEF\xBB\xBFTime (s)\tWE(1).Potential (V)\tWE(1).Current (A)\tScan\r\n"
+       "5.0\t-0.6\t-2.5E-08\t1\r\n5.03\t-0.61\t-2.6E-08\t1\r\n5.06\t-0.6\t-2E-08\t2\r\n",
+       2, -0.6, -2.5e-8},
+      {"a,b,c\n1,2,3\n", 1, 1, 2},
+      {std::string("\xFF\xFE"
+                   "0\0.\0"
+                   "5\0,\0"
+                   "1\0\n\0",
+                   14),
+       1, 0.5, 1}};
+  for (const Case& c : cases) {
+    ImportedFile file = Read(c.text);
+    ASSERT_EQ(file.curves.size(), c.curves) << c.text;
+    EXPECT_DOUBLE_EQ(file.curves[0].potential[0], c.firstE) << c.text;
+    EXPECT_DOUBLE_EQ(file.curves[0].current[0], c.firstI) << c.text;
+  }
 }
 
-class DelimitedTextTest : public ::testing::TestWithParam<DelimitedCase> {};
-
-TEST_P(DelimitedTextTest, ColumnsByTheirHeadingsAndUnits) {
-  const DelimitedCase& c = GetParam();
-  ImportedFile file = Read(c.text);
-  ASSERT_EQ(file.curves.size(), c.curves);
-  EXPECT_DOUBLE_EQ(file.curves[0].potential[0], c.firstE);
-  EXPECT_DOUBLE_EQ(file.curves[0].current[0], c.firstI);
+// Columns the user chose by their headings, scaled by the units they name.
+TEST(MeasurementTextTest, ChosenColumns) {
+  const std::string text =
+      "t/s;E/V;Ece/mV;I/mA\n0;0,1;-50;2\n1;0,2;-60;4\n2;0,3;-70;3\n3;0,4;-80;2\n4;0,5;-90;1\n";
+  ImportedFile file = ReadMeasurementText(text, "f.txt", {"Ece/mV", ""});
+  EXPECT_EQ(file.columns, (std::vector<std::string>{"t/s", "E/V", "Ece/mV", "I/mA"}));
+  EXPECT_EQ(file.potentialColumn, "Ece/mV");
+  EXPECT_EQ(file.currentColumn, "I/mA");
+  EXPECT_DOUBLE_EQ(file.curves[0].potential[1], -0.06);
+  EXPECT_DOUBLE_EQ(file.curves[0].current[1], 4e-3);
+  // The time column gives the scan rate the header lacks: 0.4 V in 4 s.
+  EXPECT_DOUBLE_EQ(Read(text).curves[0].settings.scanRate.value_or(0), 0.1);
+  file = ReadMeasurementText(EcLabSample(), "f.txt", {"", "mode"});
+  EXPECT_DOUBLE_EQ(file.curves[0].current[0], 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, DelimitedTextTest,
-    ::testing::Values(
-        DelimitedCase{"Tabs", "E/V\tI/A\n0.5\t1e-6\n0.6\t2e-6\n", 1, 0.5, 1e-6},
-        DelimitedCase{"Blanks", "  0.5   1e-6\n  0.6   2e-6\n", 1, 0.5, 1e-6},
-        DelimitedCase{"CurrentBeforePotential", "Current (nA),Time (s),Potential (mV)\n5,0,-250\n",
-                      1, -0.25, 5e-9},
-        DelimitedCase{"TitleLinesAndUnitsInBrackets",
-                      "my sample\nrun 3\n\nt [s];E [V];j [mA];i [uA]\n0;0,1;9;7\n", 1, 0.1, 7e-6},
-        DelimitedCase{
-            "NovaScans",
-            "\xEF\xBB\xBFTime (s)\tWE(1).Potential (V)\tWE(1).Current (A)\tScan\r\n"
-            "5.0\t-0.6\t-2.5E-08\t1\r\n5.03\t-0.61\t-2.6E-08\t1\r\n5.06\t-0.6\t-2E-08\t2\r\n",
-            2, -0.6, -2.5e-8},
-        DelimitedCase{"UnknownHeadingsTakeTheFirstTwoColumns", "a,b,c\n1,2,3\n", 1, 1, 2},
-        DelimitedCase{"Utf16",
-                      std::string("\xFF\xFE"
-                                  "0\0.\0"
-                                  "5\0,\0"
-                                  "1\0\n\0",
-                                  14),
-                      1, 0.5, 1}));
-
-struct FailureCase {
-  const char* name;
-  std::string text;
-  std::string message;
-};
-
-void PrintTo(const FailureCase& c, std::ostream* out) {
-  *out << c.name;
+TEST(MeasurementTextTest, TheMessageNamesFileLineExpectedAndFound) {
+  struct Case {
+    std::string text;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"E (V),I (A)\n",
+       "Type mismatch in line 1 of \"f.txt\": expected a line of two numbers or more, found "
+       "\"E (V),I (A)\""},
+      {"E (V),I (A)\n0.1,1e-6\n0.2,n/a\n",
+       "Type mismatch in line 3 of \"f.txt\": expected a number in column \"I (A)\", found "
+       "\"n/a\""},
+      {"0.1;1e-6\n0.2\n",
+       "Bad record length in line 2 of \"f.txt\": expected 2 values in the line, found \"0.2\""},
+      {"EC-Lab ASCII FILE\nNb header lines : 4\nCV\nmode\ttime/s\tEwe/V\n1\t2\t3\n",
+       "Type mismatch in line 4 of \"f.txt\": expected columns \"Ewe/V\" and \"<I>/mA\", found "
+       "\"mode\\ttime/s\\tEwe/V\""},
+      {"EC-Lab ASCII FILE\nNb header lines : 99\n",
+       "Type mismatch in line 2 of \"f.txt\": expected \"Nb header lines : \" and the number of "
+       "lines, found \"Nb header lines : 99\""},
+      {ChiSample().substr(0, ChiSample().find("0.100, ")),
+       "Input past end of file in line 16 of \"f.txt\": expected data lines after the column "
+       "line, found \"the end of the file\""},
+      {GamrySample().substr(0, GamrySample().find("CURVE1") + 40),
+       "Input past end of file in line 17 of \"f.txt\": expected a names row and a units row, "
+       "found \"the end of the file\""},
+      {PsSessionSample().substr(0, 120),
+       "Type mismatch in line 1 of \"f.txt\": expected the closing quote of a string, found "
+       "\"the end of the file\""},
+      {"0.1;1e999\n",
+       "Overflow in line 1 of \"f.txt\": expected a number in column 2 within the double range, "
+       "found \"1e999\""}};
+  for (const Case& c : cases)
+    EXPECT_EQ(Failure(c.text), c.message);
+  try {
+    ReadMeasurementText(ChiSample(), "f.txt", {"Potential/mV", ""});
+    ADD_FAILURE();
+  } catch (const FileFormatError& error) {
+    EXPECT_EQ(error.MessageFor("f.txt"),
+              "Type mismatch in line 15 of \"f.txt\": expected a column \"Potential/mV\", found "
+              "\"no such column\"");
+  }
 }
-
-class UnreadableFileTest : public ::testing::TestWithParam<FailureCase> {};
-
-TEST_P(UnreadableFileTest, TheMessageNamesFileLineExpectedAndFound) {
-  EXPECT_EQ(Failure(GetParam().text), GetParam().message);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, UnreadableFileTest,
-    ::testing::Values(
-        FailureCase{"HeaderOnly", "E (V),I (A)\n",
-                    "Type mismatch in line 1 of \"f.txt\": expected a line of two numbers or "
-                    "more, found \"E (V),I (A)\""},
-        FailureCase{"TextInACell", "E (V),I (A)\n0.1,1e-6\n0.2,n/a\n",
-                    "Type mismatch in line 3 of \"f.txt\": expected a number in column \"I (A)\", "
-                    "found \"n/a\""},
-        FailureCase{"AShortLine", "0.1;1e-6\n0.2\n",
-                    "Bad record length in line 2 of \"f.txt\": expected 2 values in the line, "
-                    "found \"0.2\""},
-        FailureCase{"NoCurrentColumn",
-                    "EC-Lab ASCII FILE\nNb header lines : 4\nCV\nmode\ttime/s\tEwe/V\n1\t2\t3\n",
-                    "Type mismatch in line 4 of \"f.txt\": expected columns \"Ewe/V\" and "
-                    "\"<I>/mA\", found \"mode\\ttime/s\\tEwe/V\""},
-        FailureCase{"HeaderCountBeyondTheFile", "EC-Lab ASCII FILE\nNb header lines : 99\n",
-                    "Type mismatch in line 2 of \"f.txt\": expected \"Nb header lines : \" and the "
-                    "number of lines, found \"Nb header lines : 99\""},
-        FailureCase{"ChiWithoutData", ChiSample().substr(0, ChiSample().find("0.100, ")),
-                    "Input past end of file in line 16 of \"f.txt\": expected data lines after "
-                    "the column line, found \"the end of the file\""},
-        FailureCase{"GamryCutInsideATable",
-                    GamrySample().substr(0, GamrySample().find("CURVE1") + 40),
-                    "Input past end of file in line 17 of \"f.txt\": expected a names row and a "
-                    "units row, found \"the end of the file\""},
-        FailureCase{"SessionCut", PsSessionSample().substr(0, 120),
-                    "Type mismatch in line 1 of \"f.txt\": expected the closing quote of a "
-                    "string, found \"the end of the file\""},
-        FailureCase{"HugeNumber", "0.1;1e999\n",
-                    "Overflow in line 1 of \"f.txt\": expected a number in column 2 within the "
-                    "double range, found \"1e999\""}));
 
 }  // namespace
 }  // namespace qalto

@@ -28,39 +28,43 @@ TEST(ReadFailureTest, TheMessageNamesTheLineOrTheFile) {
   EXPECT_EQ(error.Found(), "1e999");
 }
 
-TEST(ReadFailureTest, ControlCharactersAndBrokenTextAreShownByTheirCodes) {
-  EXPECT_EQ(Shown("E\t(V)"), "\"E\\t(V)\"");
-  EXPECT_EQ(Shown(std::string("1\0\x01\x1F\x7F", 5)), "\"1\\x00\\x01\\x1F\\x7F\"");
-  // UTF-8 text is kept: a micro sign, a Greek letter, a three- and a four-byte character.
-  EXPECT_EQ(Shown("I (\xC2\xB5"
-                  "A) \xCE\xB7 \xE2\x82\xAC \xF0\x9F\x98\x80"),
-            "\"I (\xC2\xB5"
-            "A) \xCE\xB7 \xE2\x82\xAC \xF0\x9F\x98\x80\"");
-  // A Latin-1 micro sign, a cut sequence, an overlong form, a surrogate, a C1 control
-  // character, a stray continuation byte, bytes that never start a character.
-  EXPECT_EQ(Shown("\xB5"
-                  "A"),
-            "\"\\xB5A\"");
-  EXPECT_EQ(Shown("\xE2\x82"), "\"\\xE2\\x82\"");
-  EXPECT_EQ(Shown("\xC0\x80"), "\"\\xC0\\x80\"");
-  EXPECT_EQ(Shown("\xE0\x80\x80"), "\"\\xE0\\x80\\x80\"");
-  EXPECT_EQ(Shown("\xED\xA0\x80"), "\"\\xED\\xA0\\x80\"");
-  EXPECT_EQ(Shown("\xF4\x90\x80\x80"), "\"\\xF4\\x90\\x80\\x80\"");
-  EXPECT_EQ(Shown("\xC2\x85"), "\"\\xC2\\x85\"");
-  EXPECT_EQ(Shown("\x80"
-                  "1"),
-            "\"\\x801\"");
-  EXPECT_EQ(Shown("\xFE\xFF"), "\"\\xFE\\xFF\"");
-}
-
-TEST(ReadFailureTest, TheLengthCountsCharacters) {
-  EXPECT_EQ(Shown("abc", 3), "\"abc\"");
-  EXPECT_EQ(Shown("abcd", 3), "\"abc\"...");
-  EXPECT_EQ(Shown("", 0), "\"\"");
-  EXPECT_EQ(Shown("a", 0), "\"\"...");
-  // A character of several bytes, or an escaped byte, is one character.
-  EXPECT_EQ(Shown("\xC2\xB5\xC2\xB5\xC2\xB5", 2), "\"\xC2\xB5\xC2\xB5\"...");
-  EXPECT_EQ(Shown(std::string(3, '\0'), 2), "\"\\x00\\x00\"...");
+// Control characters and bytes that are no UTF-8 text by their codes; UTF-8 text as it is;
+// the length counted in characters, an escaped byte or a character of several bytes being one.
+TEST(ReadFailureTest, TextIsShownReadablyAndCutByCharacters) {
+  struct Case {
+    std::string text;
+    size_t max;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {"E\t(V)", 40, "\"E\\t(V)\""},
+      {std::string("1\0\x01\x1F\x7F", 5), 40, "\"1\\x00\\x01\\x1F\\x7F\""},
+      {"I (\xC2\xB5"
+       "A) \xCE\xB7 \xE2\x82\xAC \xF0\x9F\x98\x80",
+       40,
+       "\"I (\xC2\xB5"
+       "A) \xCE\xB7 \xE2\x82\xAC \xF0\x9F\x98\x80\""},
+      // Latin-1 micro sign, cut sequence, overlong form, surrogate, beyond U+10FFFF, C1
+      // control, stray continuation byte, bytes that never start a character.
+      {"\xB5"
+       "A",
+       40, "\"\\xB5A\""},
+      {"\xE2\x82", 40, "\"\\xE2\\x82\""},
+      {"\xC0\x80", 40, "\"\\xC0\\x80\""},
+      {"\xED\xA0\x80", 40, "\"\\xED\\xA0\\x80\""},
+      {"\xF4\x90\x80\x80", 40, "\"\\xF4\\x90\\x80\\x80\""},
+      {"\xC2\x85", 40, "\"\\xC2\\x85\""},
+      {"\x80"
+       "1",
+       40, "\"\\x801\""},
+      {"\xFE\xFF", 40, "\"\\xFE\\xFF\""},
+      {"abc", 3, "\"abc\""},
+      {"abcd", 3, "\"abc\"..."},
+      {"a", 0, "\"\"..."},
+      {"\xC2\xB5\xC2\xB5\xC2\xB5", 2, "\"\xC2\xB5\xC2\xB5\"..."},
+      {std::string(3, '\0'), 2, "\"\\x00\\x00\"..."}};
+  for (const Case& c : cases)
+    EXPECT_EQ(Shown(c.text, c.max), c.shown);
 }
 
 }  // namespace

@@ -14,9 +14,15 @@ get FormImport.ComboCycle
 echo the second cycle
 select FormImport.ComboCycle "cycle 2"
 curves
-echo both cycles one after the other
+echo both cycles overlaid, one curve each
 select FormImport.ComboCycle "all cycles"
 model NumberOfPoints
+model CurveCount
+get FormIns.ComboScan
+echo the potential read from another column
+get FormImport.ComboPotential
+select FormImport.ComboPotential "time/s"
+model PotentialX(1)
 click FormImport.cmdOK
 echo CH Instruments text: one cycle, and its peaks found at once
 menu mnuClear
