@@ -5,7 +5,6 @@
 #include <cmath>
 #include <filesystem>
 
-#include "forms/option_form.h"
 #include "model/model.h"
 #include "plot/plotter.h"
 #include "ui/recording_platform.h"
@@ -21,12 +20,9 @@ constexpr int kCurves = 5;
 // Five cyclic-voltammogram-like curves, all curves drawn in the given style.
 struct PlotBench {
   explicit PlotBench(int style) {
-    options.ComboY.SetListIndex(0);
-    options.CheckGrid.Click();
-    for (int i = 0; i < kCurves; ++i) {
-      if (style == 2) options.linestyle2(i).Click();
-      if (style == 3) options.linestyle3(i).Click();
-    }
+    model.ShowGrid = true;
+    for (int k = 1; k <= kCurves; ++k)
+      model.LineStyles(k) = style;
     model.FirstPoint = 1;
     model.LastPoint = kPoints;
     model.CurveCount = kCurves;
@@ -46,10 +42,9 @@ struct PlotBench {
   }
 
   Model model;
-  FormOption options{model};
   RecordingSurface surface;
   RecordingPlatform platform;
-  PlotContext context{model, options, surface, platform};
+  PlotContext context{model, PlotOptions{"current I", true}, surface, platform};
 };
 
 void BM_PlotCurves(benchmark::State& state) {

@@ -13,7 +13,6 @@ known_crossings=(
   'src/fit/fit_curve.h -> app/result_window.h'
   'src/fit/fit_curve.h -> forms/chemicals_form.h'
   'src/fit/fit_parameters.h -> forms/chemicals_form.h'
-  'src/plot/plotter.h -> forms/option_form.h'
   'src/simulation/refresh_model.h -> forms/instrument_form.h'
 )
 # Folders each floor may not include from.

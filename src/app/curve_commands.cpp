@@ -8,13 +8,13 @@ namespace qalto {
 
 void App::PlotCurves() {
   Model& m = *model_;
-  PlotContext context{m, option_, plot_.surface, platform_};
+  PlotContext context{m, option_.PlotSettings(), plot_.surface, platform_};
   qalto::PlotCurves(context, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY, m.LineStyles);
 }
 
 void App::PrepareAndPlot() {
   Model& m = *model_;
-  PlotContext context{m, option_, plot_.surface, platform_};
+  PlotContext context{m, option_.PlotSettings(), plot_.surface, platform_};
   qalto::PrepareAndPlot(
       context, [this] { Refresh(); }, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY,
       m.LineStyles);

@@ -8,6 +8,11 @@ void ResultWindow::Print(const std::vector<PrintItem>& items) {
   if (textObserver) textObserver();
 }
 
+void ResultWindow::Restore(const PrintBuffer& lines) {
+  buffer_ = lines;
+  if (textObserver) textObserver();
+}
+
 void ResultWindow::Clear() {
   buffer_.Clear();
   if (textObserver) textObserver();

@@ -17,6 +17,9 @@ class ResultWindow : public Form {
   void Print(const std::vector<PrintItem>& items);
   void Clear();
   const std::string& Text() const { return buffer_.Text(); }
+  // The lines as they stand, and putting them back (a cancelled run takes back what it printed).
+  const PrintBuffer& Lines() const { return buffer_; }
+  void Restore(const PrintBuffer& lines);
 
   // Called after the text changes.
   std::function<void()> textObserver;

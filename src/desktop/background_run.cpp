@@ -42,9 +42,12 @@ bool BackgroundRun::Start(const std::string& handler, std::function<void(bool)> 
   cancelled_ = false;
   progress_ = RunProgress{};
   monitor_.cancelRequested = false;
-  // What Cancel puts back: the whole model (curves, results, parameters) and the curve names.
   before_ = std::make_unique<Model>(app_.model());
   originsBefore_ = app_.Origins();
+  resultBefore_ = app_.Result().Lines();
+  resultShownBefore_ = app_.Result().Shown();
+  drawingBefore_ = app_.Plot().surface;
+  overlapBefore_ = app_.Option().overlap.Checked();
   active = true;
   thread_ = std::thread([this] {
     RunMonitor::Scope scope(monitor_);
@@ -73,6 +76,10 @@ void BackgroundRun::Finish() {
   if (cancelled_) {
     app_.model() = *before_;
     app_.SetOrigins(originsBefore_);
+    app_.Result().Restore(resultBefore_);
+    if (!resultShownBefore_) app_.Result().Hide();
+    app_.Plot().surface = drawingBefore_;
+    app_.Option().overlap.SetChecked(overlapBefore_);
   }
   before_.reset();
   active = false;

@@ -16,7 +16,9 @@
 #include <thread>
 
 #include "app/app.h"
+#include "common/print_line.h"
 #include "common/run_monitor.h"
+#include "ui/recording_surface.h"
 
 namespace qalto {
 
@@ -48,8 +50,14 @@ class BackgroundRun : public QObject {
   mutable std::mutex progressMutex_;
   RunProgress progress_;
   bool cancelled_ = false;
+  // What Cancel puts back: the model, the curve names, the result window's lines and whether it
+  // was shown, the plot's drawing and the overlap check box (a fit clears it).
   std::unique_ptr<Model> before_;
   CurveOrigins originsBefore_;
+  PrintBuffer resultBefore_;
+  bool resultShownBefore_ = false;
+  RecordingSurface drawingBefore_;
+  bool overlapBefore_ = false;
   std::function<void(bool)> finished_;
 };
 

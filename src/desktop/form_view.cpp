@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -46,6 +47,11 @@ QWidget* FormView::WidgetOf(const Control& control) const {
 bool FormView::TakeLayoutChange() {
   bool changed = layoutChanged_;
   layoutChanged_ = false;
+  if (changed) {
+    // Controls just shown get their places now, and their turn in the tab order with them.
+    if (layout() != nullptr) layout()->activate();
+    OrderTabs();
+  }
   return changed;
 }
 
@@ -54,26 +60,74 @@ void FormView::showEvent(QShowEvent* event) {
   OrderTabs();
 }
 
-// Tab goes along the rows of the form as it is laid out, left to right, then down.
+namespace {
+
+bool TakesFocus(QWidget* w) {
+  return qobject_cast<QLineEdit*>(w) || qobject_cast<QCheckBox*>(w) ||
+         qobject_cast<QRadioButton*>(w) || qobject_cast<QComboBox*>(w) ||
+         qobject_cast<QPushButton*>(w);
+}
+
+// The widgets in reading order inside their block: rows from the top, each left to right. A
+// widget joins the row above when its middle lies within the height of that row's first widget,
+// so that boxes and labels of different heights on one line stay in one row.
+void SortIntoRows(std::vector<QWidget*>& widgets, QWidget* block) {
+  auto top = [block](QWidget* w) { return w->mapTo(block, QPoint(0, 0)); };
+  std::stable_sort(widgets.begin(), widgets.end(), [&](QWidget* a, QWidget* b) {
+    return top(a).y() + a->height() / 2 < top(b).y() + b->height() / 2;
+  });
+  std::vector<int> row(widgets.size(), 0);
+  int rowBottom = -1;
+  for (size_t i = 0; i < widgets.size(); ++i) {
+    int middle = top(widgets[i]).y() + widgets[i]->height() / 2;
+    bool newRow = i == 0 || middle > rowBottom;
+    row[i] = i == 0 ? 0 : row[i - 1] + (newRow ? 1 : 0);
+    if (newRow) rowBottom = top(widgets[i]).y() + widgets[i]->height();
+  }
+  std::vector<size_t> order(widgets.size());
+  for (size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    return std::pair(row[a], top(widgets[a]).x()) < std::pair(row[b], top(widgets[b]).x());
+  });
+  std::vector<QWidget*> sorted;
+  for (size_t i : order)
+    sorted.push_back(widgets[i]);
+  widgets = std::move(sorted);
+}
+
+}  // namespace
+
+// Tab goes through the blocks of the window in the order they are laid out (down each column,
+// then to the next), along the rows of each frame, and to the buttons at the bottom last.
 void FormView::OrderTabs() {
-  std::vector<QWidget*> inputs;
+  std::vector<QWidget*> blocks;                    // the view's own children, in layout order
+  std::map<QWidget*, std::vector<QWidget*>> held;  // the inputs each block holds
+  std::vector<QWidget*> buttons;
   for (auto& binding : bindings_) {
     QWidget* w = binding->widget();
-    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QCheckBox*>(w) ||
-        qobject_cast<QRadioButton*>(w) || qobject_cast<QComboBox*>(w) ||
-        qobject_cast<QPushButton*>(w))
-      inputs.push_back(w);
+    QWidget* block = w;
+    while (block->parentWidget() != nullptr && block->parentWidget() != this)
+      block = block->parentWidget();
+    if (held.find(block) == held.end()) {
+      held[block];
+      blocks.push_back(block);
+    }
+    if (!TakesFocus(w)) continue;
+    if (block == w && binding->control().Kind() == ControlKind::kButton) {
+      buttons.push_back(w);
+    } else {
+      held[block].push_back(w);
+    }
   }
-  // Widgets whose middles lie in the same band of rows share a row.
-  constexpr int kRowBand = 12;  // px
-  auto key = [this](QWidget* w) {
-    QPoint p = w->mapTo(this, QPoint(0, w->height() / 2));
-    return std::pair(p.y() / kRowBand, p.x());
-  };
-  std::stable_sort(inputs.begin(), inputs.end(),
-                   [&](QWidget* a, QWidget* b) { return key(a) < key(b); });
-  for (size_t i = 1; i < inputs.size(); ++i)
-    QWidget::setTabOrder(inputs[i - 1], inputs[i]);
+  std::vector<QWidget*> chain;
+  for (QWidget* block : blocks) {
+    SortIntoRows(held[block], block);
+    chain.insert(chain.end(), held[block].begin(), held[block].end());
+  }
+  chain.insert(chain.end(), buttons.begin(), buttons.end());
+  for (size_t i = 1; i < chain.size(); ++i)
+    QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 void FormView::Resync() {

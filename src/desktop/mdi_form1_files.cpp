@@ -135,6 +135,9 @@ bool MDIForm1::OpenSession(const QString& path) {
   std::ostringstream err;
   int status = 0;
   RunEvent(nullptr, [&] {
+    // The session's curve goes into the first slot, as in a program just started, instead of
+    // beside the curves overlaid so far; the session's own display options set the overlap.
+    app_.Option().overlap.SetChecked(false);
     auto sink = platform->messageSink;
     ScriptRunner runner(app_, *platform, out);
     status = runner.Run(script, err);

@@ -93,15 +93,20 @@ void FormOption::OK() {
   }
 }
 
-void FormOption::cmdOK_Click() {
+PlotOptions FormOption::PlotSettings() {
+  PlotOptions settings{ComboY.Text(), CheckXdir.Checked(), Xauto.Checked(), Yauto.Checked()};
   try {
     OK();
   } catch (const RuntimeError&) {
-    // A typed number too large for a double: the plot runs OK again inside its own error trap,
-    // which ends the drawing quietly.
+    settings.rangeOverflow = true;
   }
+  return settings;
+}
+
+void FormOption::cmdOK_Click() {
+  PlotOptions settings = PlotSettings();
   if (plotWindow_ != nullptr && platform_ != nullptr) {
-    PlotContext context{model_, *this, *plotWindow_, *platform_};
+    PlotContext context{model_, settings, *plotWindow_, *platform_};
     PrepareAndPlot(context, refreshModel_, model_.FirstPoint, model_.LastPoint, model_.PotentialX,
                    model_.CurrentY, model_.LineStyles);
   }

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "model/model.h"
+#include "plot/plot_options.h"
 #include "ui/controls.h"
 #include "ui/drawing_surface.h"
 #include "ui/form.h"
@@ -47,6 +48,9 @@ class FormOption : public Form {
   // Copies grid, overlap, the typed ranges (where automatic scaling is off) and the line styles
   // into the model. Raises "Overflow" for a typed number too large for a double.
   void OK();
+  // OK, then the settings the plotter reads; a typed number too large for a double marks them,
+  // and the plot then ends before it draws.
+  PlotOptions PlotSettings();
   // OK, then prepares and draws the curves on the connected plot window, then hides the form.
   void cmdOK_Click();
   void Xauto_Click();

@@ -47,11 +47,11 @@ class CurvePlot {
   }
 
   void Draw() {
-    options_.OK();
+    if (options_.rangeOverflow) throw RuntimeError::Overflow();
     surface_.Show();
     surface_.Clear();
-    if (options_.Xauto.Checked()) AutoscaleX();
-    if (options_.Yauto.Checked()) AutoscaleY();
+    if (options_.autoX) AutoscaleX();
+    if (options_.autoY) AutoscaleY();
     FindTickUnit();
     yRange_ = Checked(m_.PlotYMax - m_.PlotYMin);
     xRange_ = Checked(m_.PlotXMax - m_.PlotXMin);
@@ -62,7 +62,7 @@ class CurvePlot {
     SetWindow();
     DrawYTitle();
     DrawZeroLine();
-    if (options_.CheckXdir.Checked()) {
+    if (options_.reverseX) {
       // x decreases from left to right; what is drawn already keeps its place.
       surface_.SetScale(xRight_, yTop_, xLeft_, yBottom_);
     }
@@ -123,7 +123,7 @@ class CurvePlot {
     for (int i = -15; i <= 6; ++i) {
       unit_ = std::pow(10.0, i);
       if (yBig >= unit_ && yBig < std::pow(10.0, i + 1)) {
-        if (options_.Yauto.Checked()) {
+        if (options_.autoY) {
           m_.PlotYMax = unit_ * (1 + std::trunc(Div(m_.PlotYMax, unit_)));
           m_.PlotYMin = unit_ * (std::trunc(Div(m_.PlotYMin, unit_)) - 1);
         }
@@ -144,7 +144,7 @@ class CurvePlot {
 
   // The quantity and its unit, then the power of ten that the y labels are multiples of.
   void DrawYTitle() {
-    const std::string quantity = options_.ComboY.Text();
+    const std::string& quantity = options_.quantity;
     std::string title;
     if (quantity == "current I") {
       title = "I /A  ";
@@ -210,7 +210,7 @@ class CurvePlot {
   // Ticks on the side of the frame at the left of the window, labelled in multiples of the
   // unit that the y title names.
   void DrawYTicks() {
-    if (!options_.CheckXdir.Checked()) {
+    if (!options_.reverseX) {
       int nY = ToInt16(Div(m_.PlotYMax, unit_));
       double dY = Div(m_.PlotYMax, nY);
       CheckTickCount(m_.PlotYMin, m_.PlotYMax, dY);
@@ -244,7 +244,7 @@ class CurvePlot {
   }
 
   Model& m_;
-  FormOption& options_;
+  const PlotOptions& options_;
   DrawingSurface& surface_;
   Platform& platform_;
   int first_;

@@ -6,19 +6,18 @@
 #include <functional>
 
 #include "common/table.h"
-#include "forms/option_form.h"
 #include "model/model.h"
+#include "plot/plot_options.h"
 #include "ui/drawing_surface.h"
 #include "ui/platform.h"
 
 namespace qalto {
 
-// What a plot reads and draws on: the model, the display options form (its controls ComboY,
-// CheckXdir, Xauto and Yauto are read at drawing time), the plot window and the platform that
-// shows the message box.
+// What a plot reads and draws on: the model, the display settings, the plot window and the
+// platform that shows the message box.
 struct PlotContext {
   Model& model;
-  FormOption& options;
+  PlotOptions options;
   DrawingSurface& surface;
   Platform& platform;
 };
@@ -30,9 +29,9 @@ struct PlotContext {
 void PlotCurves(PlotContext& context, int first, int last, const Table1<double>& x,
                 const Table2<double>& y, const Table1<int>& styles);
 
-// Runs the model refresh, then copies the quantity chosen in ComboY from the simulation's
+// Runs the model refresh, then copies the quantity the options name from the simulation's
 // results into the curve store. Run-time errors reach the caller.
-void PrepareCurves(Model& model, const FormOption& options,
+void PrepareCurves(Model& model, const PlotOptions& options,
                    const std::function<void()>& refreshModel);
 
 // PrepareCurves unless a fit is running (it keeps its own curves), then PlotCurves.

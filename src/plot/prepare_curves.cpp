@@ -3,10 +3,10 @@
 
 namespace qalto {
 
-void PrepareCurves(Model& model, const FormOption& options,
+void PrepareCurves(Model& model, const PlotOptions& options,
                    const std::function<void()>& refreshModel) {
   if (refreshModel) refreshModel();
-  const std::string quantity = options.ComboY.Text();
+  const std::string& quantity = options.quantity;
   if (quantity == "current I") {
     model.CurveCount = model.TargetCurve;
     for (int j = model.FirstPoint; j <= model.LastPoint; ++j) {

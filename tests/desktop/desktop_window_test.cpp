@@ -252,6 +252,21 @@ TEST_F(DesktopTest, CancelDuringALongDigitalRunLeavesTheOldCurve) {
   EXPECT_TRUE(window.menuBar()->isEnabled());
   EXPECT_FALSE(window.CancelButton()->isVisible());
   EXPECT_TRUE(window.StatusText()->text().startsWith("Cancelled"));
+
+  // A fit of the same long run, cancelled in its first trial: the result window keeps its lines
+  // (the fit clears them at its start) and the overlap box its tick.
+  Choose("mnuNextCurve_Click");
+  const std::string lines = app.Result().Text();
+  app.Option().overlap.SetChecked(true);
+  Action("mnuAutoFit_Click")->trigger();
+  while (window.Running() && window.ProgressBar()->value() < 20 && clock.elapsed() < 60000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  ASSERT_TRUE(window.Running());
+  window.CancelRun();
+  WaitForRun();
+  EXPECT_EQ(app.Result().Text(), lines);
+  EXPECT_TRUE(app.Option().overlap.Checked());
+  EXPECT_EQ(Curve(app.model(), 1), before);
 }
 
 TEST_F(DesktopTest, ASavedSessionReopenedGivesTheSameCurve) {
@@ -275,9 +290,19 @@ TEST_F(DesktopTest, ASavedSessionReopenedGivesTheSameCurve) {
   RecordingPlatform otherPlatform;
   App other(otherPlatform);
   MDIForm1 otherWindow(other);
+  // Two curves overlaid there before: the session replaces them by its one curve.
+  other.Option().overlap.SetChecked(true);
+  for (int run = 0; run < 2; ++run) {
+    otherWindow.ChooseMenu("mnuSimulate_Click", "Simulate");
+    while (otherWindow.Running())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  ASSERT_EQ(other.model().CurveCount, 2);
   ASSERT_TRUE(otherWindow.OpenSession(path))
       << (otherPlatform.messages.empty() ? "" : otherPlatform.messages.back());
   EXPECT_EQ(other.model().NumberOfPoints, app.model().NumberOfPoints);
+  EXPECT_EQ(other.model().CurveCount, 1);
+  ASSERT_EQ(otherWindow.Plot()->Data().curves.size(), 1u);
   EXPECT_EQ(Curve(other.model(), 1), Curve(app.model(), 1));
   EXPECT_EQ(other.Ins().Estart.Text(), "0.4");
   EXPECT_EQ(other.Expr().kf(1).Text(), "3");

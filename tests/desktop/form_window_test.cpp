@@ -55,36 +55,6 @@ TEST_F(WindowTest, OptionGroupAndVisibilityFollowTheModel) {
   EXPECT_FALSE(Widget<QRadioButton>(ins, ins.optElectrode(9))->isEnabled());
 }
 
-TEST_F(WindowTest, CheckBoxShowsItsFrame) {
-  Choose("mnuInstrument_Click");
-  FormIns& ins = app.Ins();
-  auto* check = Widget<QCheckBox>(ins, ins.CheckPreCon);
-  auto* frame = Widget<QGroupBox>(ins, ins.FramePre);
-  ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(frame->title(), "Preconcentration");
-  EXPECT_TRUE(frame->isHidden());
-  check->click();
-  EXPECT_TRUE(ins.CheckPreCon.Checked());
-  EXPECT_TRUE(check->isChecked());
-  EXPECT_FALSE(frame->isHidden());
-  EXPECT_TRUE(Widget<QLineEdit>(ins, ins.txtEPre)->isVisible());
-  window.RunEvent(nullptr, [&] { ins.CheckPreCon.SetChecked(false); });
-  EXPECT_FALSE(check->isChecked());
-  EXPECT_TRUE(frame->isHidden());
-}
-
-TEST_F(WindowTest, ListChoiceReachesTheModel) {
-  Choose("mnuInstrument_Click");
-  FormIns& ins = app.Ins();
-  auto* scan = Widget<QComboBox>(ins, ins.ComboScan);
-  ASSERT_EQ(scan->count(), 4);
-  EXPECT_EQ(scan->currentText(), "single");
-  QTest::keyClick(scan, Qt::Key_Down);
-  EXPECT_EQ(ins.ComboScan.Text(), "cycle");
-  window.RunEvent(nullptr, [&] { ins.ComboScan.SelectText("3 cycles"); });
-  EXPECT_EQ(scan->currentText(), "3 cycles");
-}
-
 TEST_F(WindowTest, ABoxThatHoldsNoNumberIsMarked) {
   Choose("mnuInstrument_Click");
   FormIns& ins = app.Ins();
@@ -96,17 +66,6 @@ TEST_F(WindowTest, ABoxThatHoldsNoNumberIsMarked) {
   EXPECT_DOUBLE_EQ(app.model().StartPotential, 1.0);  // read as before
   Type(estart, "1.5");
   EXPECT_TRUE(estart->styleSheet().isEmpty());
-}
-
-TEST_F(WindowTest, LockedBoxIsReadOnly) {
-  Choose("mnuTech_Click");
-  Widget<QRadioButton>(app.Tech(), app.Tech().optTech(5))->click();
-  Widget<QPushButton>(app.Tech(), app.Tech().CmdOK)->click();
-  Choose("mnuInstrument_Click");
-  FormIns& ins = app.Ins();
-  EXPECT_TRUE(Widget<QLineEdit>(ins, ins.tp)->isReadOnly());  // square wave: half the period
-  EXPECT_TRUE(Widget<QLineEdit>(ins, ins.V)->isHidden());
-  EXPECT_FALSE(Widget<QLineEdit>(ins, ins.TextF)->isHidden());
 }
 
 TEST_F(WindowTest, ClosingHidesAFormWithItsValues) {
@@ -170,28 +129,25 @@ TEST_F(WindowTest, ChemicalsColumnsLineUp) {
   EXPECT_FALSE(Widget<QLineEdit>(expr, expr.TextDmin(2))->isHidden());
   EXPECT_EQ(x(expr.TextDmin(2)).x(), x(expr.Header(3)).x());  // under "D min"
   EXPECT_EQ(expr.Header(3).Caption(), "D min");
-}
-
-TEST_F(WindowTest, FramesOfAControlArrayHoldTheirOwnControls) {
-  Choose("mnuSimulate_Click");
-  Choose("mnuOption_Click");
-  Form* options = app.FindForm("formOption");
-  ASSERT_NE(options, nullptr);
-  for (int i = 0; i < 5; ++i) {
-    SCOPED_TRACE(i);
-    auto* frame = Widget<QGroupBox>(*options, *options->Find("Frame1", i));
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->title(), QString("Curve %1").arg(i + 1));
-    for (const char* name : {"Linestyle", "linestyle1", "linestyle2", "linestyle3"}) {
-      EXPECT_EQ(View(*options)->WidgetOf(*options->Find(name, i))->parentWidget(), frame);
-    }
+  // Tab goes along a species' row (D, then c) before the next species.
+  auto next = [](QWidget* w) {
+    do {
+      w = w->nextInFocusChain();
+    } while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible());
+    return w;
+  };
+  QWidget* d1 = View(expr)->WidgetOf(expr.D(1));
+  QWidget* afterD1 = next(d1);
+  int middle = afterD1->mapTo(View(expr), QPoint(0, afterD1->height() / 2)).y();
+  EXPECT_GE(middle, x(expr.D(1)).y());  // on D's line
+  EXPECT_LE(middle, x(expr.D(1)).y() + d1->height());
+  EXPECT_GT(afterD1->mapTo(View(expr), QPoint(0, 0)).x(), x(expr.D(1)).x());
+  QWidget* w = d1;
+  for (int i = 0; i < 200 && w != View(expr)->WidgetOf(expr.D(2)); ++i) {
+    EXPECT_NE(w, View(expr)->WidgetOf(expr.D(3)));
+    w = next(w);
   }
-  // Squares for curve 2, and the plot is drawn again at once.
-  auto* squares = Widget<QRadioButton>(*options, *options->Find("linestyle2", 1));
-  squares->click();
-  Widget<QPushButton>(*options, *options->Find("cmdOK"))->click();
-  EXPECT_EQ(app.model().LineStyles(2), 2);
-  EXPECT_FALSE(window.WindowOf(*options)->isVisible());
+  EXPECT_EQ(w, View(expr)->WidgetOf(expr.D(2)));
 }
 
 TEST_F(WindowTest, ResultWindowShowsThePrintedLinesInFixedPitch) {

@@ -1,8 +1,14 @@
 #include "desktop/menu_bar.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "desktop/qt_platform.h"
 
 #include "window_fixture.h"
 
@@ -82,37 +88,58 @@ TEST_F(WindowTest, TheoreticalPeakFollowsDigitalSimulationAtOnce) {
   }
 }
 
-TEST_F(WindowTest, ExitClosesTheProgram) {
-  Choose("mnuExit_Click");
-  EXPECT_FALSE(window.isVisible());
-}
-
-TEST(ManualTest, TheManualLiesBesideTheProgram) {
-  QFile manual(QString(QALTO_PROGRAM_FOLDER) + "/qalto.html");
-  ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
-  QByteArray page = manual.readAll();
-  EXPECT_TRUE(page.contains("<title>Qalto manual</title>"));
-  for (const char* section : {"id=\"forms\"", "id=\"menus\"", "id=\"data\"", "id=\"scripts\""}) {
-    EXPECT_TRUE(page.contains(section)) << section;
+TEST_F(WindowTest, ShortcutsAreTheOnesADesktopUserExpectsAndNeverShared) {
+  QAction* open = window.findChild<QAction*>("OpenSession");
+  QAction* save = window.findChild<QAction*>("SaveSession");
+  ASSERT_TRUE(open != nullptr && save != nullptr);
+  EXPECT_EQ(open->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+  EXPECT_EQ(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+  EXPECT_EQ(Action("mnuSimulate_Click")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+  EXPECT_EQ(Action("mnuManual_Click")->shortcut(), QKeySequence(Qt::Key_F1));
+  // Two actions on one key would make Qt run neither.
+  QSet<QString> keys;
+  for (QAction* action : window.findChildren<QAction*>()) {
+    if (action->shortcut().isEmpty()) continue;
+    QString key = action->shortcut().toString();
+    EXPECT_FALSE(keys.contains(key)) << key.toStdString();
+    keys.insert(key);
   }
 }
 
-TEST_F(WindowTest, HelpGoesToTheBrowserAndAboutOpensItsBox) {
+TEST(RecentFilesTest, SessionsSavedGoFirstIntoTheFileMenuAndOpenAgain) {
+  QSettings().remove("dialogs/recent");
+  QtPlatform platform;
+  platform.messageSink = [](const std::string&) {};
+  App app(platform);
+  MDIForm1 window(app);
+  QMenu* recent = window.findChild<QMenu*>("RecentFiles");
+  ASSERT_NE(recent, nullptr);
+  EXPECT_FALSE(recent->isEnabled());
+  QTemporaryDir folder;
+  for (int i = 1; i <= QtPlatform::kRecentFiles + 1; ++i)
+    platform.AddRecentFile(folder.filePath(QString("data%1.csv").arg(i)));
+  QString session = folder.filePath("ec.qs");
+  ASSERT_TRUE(window.SaveSession(session));
+  ASSERT_TRUE(window.SaveSession(session));  // once in the list, however often it is saved
+  QList<QAction*> items = recent->actions();
+  ASSERT_EQ(items.size(), QtPlatform::kRecentFiles);
+  EXPECT_EQ(items[0]->text(), "&1 ec.qs");
+  EXPECT_EQ(items[0]->toolTip(), QFileInfo(session).absoluteFilePath());
+  EXPECT_EQ(items[1]->text(), "&2 data9.csv");
+  EXPECT_EQ(items.back()->text(), "&8 data3.csv");  // the oldest fall off the list
+  items[0]->trigger();
+  EXPECT_EQ(window.StatusText()->text(), "Session opened from " + items[0]->toolTip());
+}
+
+TEST_F(WindowTest, HelpGoesToTheBrowserAndExitClosesTheProgram) {
   Choose("mnuHomepage_Click");
   Choose("mnuManual_Click");
-  ASSERT_EQ(platform.browserAddresses.size(), 2u);
-  EXPECT_EQ(platform.browserAddresses[0], kHomePage);
-  EXPECT_EQ(platform.browserAddresses[1], "./qalto.html");
-  Choose("mnuAbout_Click");
-  frmAbout& about = app.About();
-  FormWindow* box = window.WindowOf(about);
-  ASSERT_NE(box, nullptr);
-  EXPECT_TRUE(box->isVisible());
-  EXPECT_EQ(box->windowTitle(), "About Qalto");
-  EXPECT_TRUE(Widget<QLabel>(about, about.lblVersion)->text().startsWith("Version "));
-  EXPECT_TRUE(Widget<QLabel>(about, about.lblDescription)->text().contains("Qalto.Doc.htm"));
-  Widget<QPushButton>(about, about.cmdOK)->click();
-  EXPECT_FALSE(box->isVisible());
+  EXPECT_EQ(platform.browserAddresses, (std::vector<std::string>{kHomePage, "./qalto.html"}));
+  QFile manual(QString(QALTO_PROGRAM_FOLDER) + "/qalto.html");
+  ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(manual.readAll().contains("<title>Qalto manual</title>"));
+  Choose("mnuExit_Click");
+  EXPECT_FALSE(window.isVisible());
 }
 
 }  // namespace

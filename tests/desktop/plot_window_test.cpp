@@ -56,18 +56,6 @@ TEST_F(WindowTest, PlotWindowPaintsTheDrawingAtAnySize) {
   EXPECT_FALSE(plotWindow->isHidden());
 }
 
-TEST_F(WindowTest, SimulateDrawsTheCurveInThePlotWindow) {
-  EXPECT_EQ(window.WindowOf(app.Plot()), nullptr);  // no plot before the first curve
-  Choose("mnuSimulate_Click");
-  FormWindow* plotWindow = window.WindowOf(app.Plot());
-  ASSERT_NE(plotWindow, nullptr);
-  EXPECT_TRUE(plotWindow->isVisible());
-  EXPECT_GT(app.Plot().surface.Items().size(), 100u);  // axes, ticks, labels and the points
-  QWidget* view = plotWindow->widget();
-  view->resize(600, 400);
-  EXPECT_GT(DarkPixels(view->grab().toImage()), 2000);
-}
-
 TEST_F(WindowTest, ResizingThePlotDrawsItAgain) {
   Choose("mnuSimulate_Click");
   QWidget* view = window.WindowOf(app.Plot())->widget();

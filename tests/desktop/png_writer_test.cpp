@@ -7,7 +7,6 @@
 #include <QString>
 #include <filesystem>
 
-#include "forms/option_form.h"
 #include "model/model.h"
 #include "plot/plotter.h"
 #include "ui/recording_platform.h"
@@ -27,12 +26,10 @@ int DarkPixels(const QImage& image, int x0, int y0, int x1, int y1) {
 
 TEST(PngWriter, PaintsThePlotBlackOnWhiteAtTheAskedSize) {
   Model model;
-  FormOption options(model);
-  options.ComboY.SetListIndex(0);
-  options.linestyle3(0).Click();
+  model.LineStyles(1) = 3;  // a connected line
   RecordingSurface surface;
   RecordingPlatform platform;
-  PlotContext context{model, options, surface, platform};
+  PlotContext context{model, PlotOptions{"current I", true}, surface, platform};
   model.FirstPoint = 1;
   model.LastPoint = 61;
   model.CurveCount = 1;

@@ -1,3 +1,4 @@
+#include "forms/option_form.h"
 #include "plot/plot_fixture.h"
 
 namespace qalto {
@@ -6,6 +7,7 @@ namespace {
 class OptionFormTest : public PlotFixture {
  protected:
   OptionFormTest() {
+    options.ComboY.SetListIndex(0);  // start-up chooses "current I"
     FillCurves(11, -0.2, 0.2, 2, [](int k, double x) { return 1e-6 * k + 1e-5 * x; });
     // The newest simulated current is curve 2, with its total in column 3 of the results.
     model.TargetCurve = 2;
@@ -15,6 +17,7 @@ class OptionFormTest : public PlotFixture {
       model.ReactionCurrents(j, 3) = model.CurrentY(j, 2);
     options.Connect(surface, platform, [this] { ++refreshes; });
   }
+  FormOption options{model};
   int refreshes = 0;
 };
 

@@ -1,14 +1,14 @@
 #pragma once
-// A model, the display options form, a recording plot window and platform wired together, with
+// A model, the display settings, a recording plot window and platform wired together, with
 // helpers that read the drawing back.
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "forms/option_form.h"
 #include "model/model.h"
 #include "plot/plotter.h"
 #include "ui/recording_platform.h"
@@ -18,7 +18,11 @@ namespace qalto {
 
 class PlotFixture : public ::testing::Test {
  protected:
-  PlotFixture() { options.ComboY.SetListIndex(0); }  // start-up chooses "current I"
+  // As at start-up: "current I", x decreasing to the right, curves 1..5 in dots.
+  PlotFixture() {
+    for (int k = 1; k <= 5; ++k)
+      model.LineStyles(k) = 1;
+  }
 
   // Points 1..n from x0 to x1 (V), curve k = yOf(k, x).
   void FillCurves(int n, double x0, double x1, int curves,
@@ -62,31 +66,36 @@ class PlotFixture : public ::testing::Test {
     return nullptr;
   }
 
-  // Texts printed with their corner at x, in drawing order: the labels of one axis side.
+  // Texts printed with their corner at x (the labels of one y axis side), or at the frame's
+  // bottom edge inside the x range (the x labels), in drawing order.
   std::vector<std::string> TextsAtX(double x) const {
     std::vector<std::string> texts;
     for (const DisplayItem* item : ItemsOf(ItemKind::kText)) {
-      if (std::abs(item->x1 - x) <= 1e-9 * std::max(1.0, std::abs(x))) {
-        texts.push_back(item->text);
-      }
+      if (std::abs(item->x1 - x) <= 1e-9 * std::max(1.0, std::abs(x))) texts.push_back(item->text);
     }
     return texts;
   }
-
-  // Texts printed with their corner at height y: the x labels.
-  std::vector<std::string> TextsAtY(double y) const {
-    std::vector<std::string> texts;
+  std::vector<std::string> XLabels() const {
+    std::vector<std::string> labels;
     for (const DisplayItem* item : ItemsOf(ItemKind::kText)) {
-      if (item->y1 == y) texts.push_back(item->text);
+      if (item->y1 == model.PlotYMin && item->x1 >= model.PlotXMin - 1e-12 &&
+          item->x1 <= model.PlotXMax + 1e-12)
+        labels.push_back(item->text);
     }
-    return texts;
+    return labels;
+  }
+
+  // Typed limits instead of the automatic ones.
+  void TypeYRange(double low, double high) {
+    context.options.autoY = false;
+    model.PlotYMin = low;
+    model.PlotYMax = high;
   }
 
   Model model;
-  FormOption options{model};
   RecordingSurface surface;
   RecordingPlatform platform;
-  PlotContext context{model, options, surface, platform};
+  PlotContext context{model, PlotOptions{"current I", true}, surface, platform};
 };
 
 }  // namespace qalto

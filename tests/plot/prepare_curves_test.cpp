@@ -10,8 +10,7 @@ class PrepareCurvesTest : public PlotFixture {
     model.LastPoint = 20;
     model.SpeciesCount = 3;
     model.TotalCurrentColumn = 2;
-    model.CurrentCurve = 2;
-    model.TargetCurve = 2;
+    model.CurrentCurve = model.TargetCurve = 2;
     for (int j = 1; j <= 20; ++j) {
       model.PotentialX(j) = 0.01 * j;
       model.ReactionCurrents(j, 1) = -1.0;
@@ -21,55 +20,45 @@ class PrepareCurvesTest : public PlotFixture {
     }
   }
 
-  std::function<void()> CountingRefresh() {
-    return [this] { ++refreshes; };
+  void Prepare() {
+    PrepareCurves(model, context.options, [this] { ++refreshes; });
   }
 
   int refreshes = 0;
 };
 
-TEST_F(PrepareCurvesTest, CurrentGoesIntoTheCurrentSlotAndRestoresTheCurveCount) {
+TEST_F(PrepareCurvesTest, CurrentGoesIntoTheCurrentSlotOtherQuantitiesCopyNothing) {
   model.CurveCount = 6;
-  PrepareCurves(model, options, CountingRefresh());
+  Prepare();
   EXPECT_EQ(refreshes, 1);
   EXPECT_EQ(model.CurveCount, 2);
-  for (int j = 1; j <= 20; ++j)
-    EXPECT_EQ(model.CurrentY(j, 2), 1.1e-6 * j);
+  EXPECT_EQ(model.CurrentY(20, 2), 1.1e-6 * 20);
   EXPECT_EQ(model.CurrentY(1, 1), 0.0);  // other slots untouched
+
+  context.options.quantity = "";
+  model.CurveCount = 4;
+  model.CurrentY(5, 2) = 0;
+  Prepare();
+  EXPECT_EQ(model.CurveCount, 4);
+  EXPECT_EQ(model.CurrentY(5, 2), 0.0);
 }
 
 TEST_F(PrepareCurvesTest, SurfaceConcentrationsFillOneSlotPerSpecies) {
-  options.ComboY.SelectText("surface concentration C");
-  PrepareCurves(model, options, CountingRefresh());
+  context.options.quantity = "surface concentration C";
+  Prepare();
   EXPECT_EQ(model.CurveCount, 3);
-  for (int s = 1; s <= 3; ++s)
-    EXPECT_EQ(model.CurrentY(7, s), 1e-3 * s + 7e-5);
-
-  // Overlaid, the new concentrations follow the old ones.
-  model.OverlapPlot = true;
-  PrepareCurves(model, options, CountingRefresh());
+  EXPECT_EQ(model.CurrentY(7, 3), 3e-3 + 7e-5);
+  model.OverlapPlot = true;  // overlaid, the new concentrations follow the old ones
+  Prepare();
   EXPECT_EQ(model.CurveCount, 6);
-  for (int s = 1; s <= 3; ++s)
-    EXPECT_EQ(model.CurrentY(7, 3 + s), 1e-3 * s + 7e-5);
-
+  EXPECT_EQ(model.CurrentY(7, 4), 1e-3 + 7e-5);
   // Five species cannot be overlaid in eight slots: they are drawn without the overlay.
   model.SpeciesCount = 5;
   model.CurrentY.Fill(0.0);
-  EXPECT_NO_THROW(PrepareCurves(model, options, CountingRefresh()));
+  Prepare();
   EXPECT_EQ(model.CurveCount, 5);
-  for (int s = 1; s <= 5; ++s)
-    EXPECT_EQ(model.CurrentY(7, s), 1e-3 * s + 7e-5);
+  EXPECT_EQ(model.CurrentY(7, 5), 5e-3 + 7e-5);
   EXPECT_EQ(model.CurrentY(7, 6), 0.0);
-  EXPECT_EQ(refreshes, 3);
-}
-
-TEST_F(PrepareCurvesTest, AnyOtherQuantityCopiesNothing) {
-  options.ComboY.SetListIndex(-1);
-  model.CurveCount = 4;
-  PrepareCurves(model, options, CountingRefresh());
-  EXPECT_EQ(refreshes, 1);
-  EXPECT_EQ(model.CurveCount, 4);
-  EXPECT_EQ(model.CurrentY(5, 2), 0.0);
 }
 
 TEST_F(PrepareCurvesTest, PrepareAndPlotLeavesTheCurvesOfARunningFitAlone) {
@@ -77,15 +66,17 @@ TEST_F(PrepareCurvesTest, PrepareAndPlotLeavesTheCurvesOfARunningFitAlone) {
   model.CurveCount = 2;
   model.CurrentY(3, 1) = 4e-6;
   model.CurrentY(3, 2) = 5e-6;
-  PrepareAndPlot(context, CountingRefresh(), 1, 20, model.PotentialX, model.CurrentY,
-                 model.LineStyles);
+  auto prepareAndPlot = [this] {
+    PrepareAndPlot(
+        context, [this] { ++refreshes; }, 1, 20, model.PotentialX, model.CurrentY,
+        model.LineStyles);
+  };
+  prepareAndPlot();
   EXPECT_EQ(refreshes, 0);
   EXPECT_EQ(model.CurrentY(3, 2), 5e-6);
   EXPECT_FALSE(surface.Items().empty());
-
   model.FitMode = false;
-  PrepareAndPlot(context, CountingRefresh(), 1, 20, model.PotentialX, model.CurrentY,
-                 model.LineStyles);
+  prepareAndPlot();
   EXPECT_EQ(refreshes, 1);
   EXPECT_EQ(model.CurrentY(3, 2), 1.1e-6 * 3);
   EXPECT_DOUBLE_EQ(model.PlotYMax, 3e-5);  // the prepared currents reach 2.2e-5 A

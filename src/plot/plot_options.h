@@ -1,0 +1,17 @@
+#pragma once
+// The display settings a plot reads when it is drawn. The display options form fills them (and
+// copies grid, overlap, typed ranges and line styles into the model) just before each plot.
+
+#include <string>
+
+namespace qalto {
+
+struct PlotOptions {
+  std::string quantity;        // what the y axis shows: "current I", "surface concentration C", ...
+  bool reverseX = false;       // x decreases from left to right
+  bool autoX = true;           // the x range is found from the data, else PlotXMin..PlotXMax
+  bool autoY = true;           // the same for y
+  bool rangeOverflow = false;  // a typed range was too large for a double: nothing is drawn
+};
+
+}  // namespace qalto
