@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/analysis_report.h"
+
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -25,7 +27,7 @@ class PeakFinding : public ::testing::Test {
       m.CurrentY(i, 1) = current(i);
     }
   }
-  void Find() { FindPeaks(m, result, m.FirstPoint + 2, m.LastPoint - 2); }
+  void Find() { PrintPeaks(result, FindPeaks(m, m.FirstPoint + 2, m.LastPoint - 2)); }
 
   std::unique_ptr<Model> model = std::make_unique<Model>();
   Model& m = *model;
@@ -117,10 +119,10 @@ TEST_F(PeakFinding, WithoutAHalfPeakPointTheWidthShowsMinusEp) {
   // (FirstPoint + 2 .. LastPoint - 2) is emptied by moving LastPoint, after the peak scan.
   MakeCurve(101, 0, -0.005, GaussianWithBump);
   m.PlotYMax = 1.2e-5;
-  FindPeaks(m, result, 3, 99);
+  PrintPeaks(result, FindPeaks(m, 3, 99));
   result.Clear();
   m.LastPoint = 1;
-  FindPeaks(m, result, 3, 99);
+  PrintPeaks(result, FindPeaks(m, 3, 99));
   EXPECT_EQ(m.HalfPeakPotential(1, 1), 0);
   EXPECT_NE(result.Text().find("Ep/2 - Ep= 0.25V"), std::string::npos);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/analysis_report.h"
+
 #include <cmath>
 #include <memory>
 
@@ -256,7 +258,7 @@ TEST_F(TheoreticalPeakTest, ComplexWaveIsShiftedByTheFreeLigand) {
 
 TEST_F(TheoreticalPeakTest, PrintedLinesOfACyclicVoltammogram) {
   m.ScanCycles = 1;
-  TheoreticalPeak(m, 0, result);
+  PrintTheoreticalPeak(result, TheoreticalPeak(m, 0));
   // Ep = 0.1 - 1.109 x 0.0256917 = 0.07151 V, Ip = 0.4463 x 0.0482423 x sqrt(38.923 x 0.1 x 1e-5)
   // = 1.3433e-4 A, Ep/2 - Ep = 0.05652 V, |Epc-Epa| = 2.3 x 0.0256917 = 0.05909 V; the
   // irreversible peak: 0.4958 x 0.0482423 x sqrt(19.4615 x 0.1 x 1e-5) = 1.0552e-4 A at
@@ -292,7 +294,7 @@ TEST_F(TheoreticalPeakTest, QuasiReversibleCycleFollowsNicholson) {
   }
   m.ChargeKs(1) = scale;
   result.Clear();
-  TheoreticalPeak(m, 0, result);
+  PrintTheoreticalPeak(result, TheoreticalPeak(m, 0));
   EXPECT_NE(result.Text().find("Quasi-reversible Peak  1 :  Ep= 0.0581V   Ip= "), std::string::npos)
       << result.Text();
   EXPECT_NE(result.Text().find("psi= 1.  "), std::string::npos) << result.Text();
@@ -303,7 +305,7 @@ TEST_F(TheoreticalPeakTest, CasesWithoutAFormulaPrintLabelsOnly) {
   m.Mechanism = 6;
   m.Technique = 2;
   m.ChargeReactionCount = 2;
-  TheoreticalPeak(m, 0, result);
+  PrintTheoreticalPeak(result, TheoreticalPeak(m, 0));
   // Each line: the labels and units, the zone moves, and no width part.
   std::string lines;
   for (const char* r : {"1", "2"}) {
@@ -319,7 +321,7 @@ TEST_F(TheoreticalPeakTest, CasesWithoutAFormulaPrintLabelsOnly) {
   result.Clear();
   m.ChargeReactionCount = 0;  // only the heading
   m.Technique = 1;
-  TheoreticalPeak(m, 0, result);
+  PrintTheoreticalPeak(result, TheoreticalPeak(m, 0));
   EXPECT_EQ(result.Text(),
             "Theoretical limiting current of mechanism  6 , technique  1 , electrode  1  :\n");
 }

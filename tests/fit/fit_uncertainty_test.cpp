@@ -296,14 +296,17 @@ TEST_F(FitUncertaintyTest, SecondOrderRateConstantsStartFromTheirBoxes) {
   Fit(41, "1e2", "1e6");
   Fit(51, "1", "1e3");
   Expr().OK();
-  ParameterStart kf = StartOfParameter(model, Expr(), 41);
-  ParameterStart kb = StartOfParameter(model, Expr(), 51);
+  FitChoices choices = Expr().ChosenFitParameters();
+  ASSERT_EQ(choices.size(), 2u);
+  EXPECT_EQ(choices[0].code, 41);
+  EXPECT_EQ(choices[1].code, 51);
+  ParameterStart kf = StartOfParameter(model, choices[0]);
+  ParameterStart kb = StartOfParameter(model, choices[1]);
   EXPECT_EQ(kf.value, 5e3);
   EXPECT_EQ(kf.minimum, 1e2);
   EXPECT_EQ(kf.maximum, 1e6);
   EXPECT_EQ(kb.value, 20);
   EXPECT_EQ(kb.maximum, 1e3);
-  EXPECT_EQ(SelectFittedCodes(Expr()), (std::vector<int>{41, 51}));
 }
 
 TEST(StudentT, QuantilesOfTheTable) {
