@@ -76,14 +76,6 @@ TEST_F(TheoreticalPeakTest, ReversibleSweepIsRandlesSevcik) {
   EXPECT_NEAR(*Values().reversible.current / ip1, std::sqrt(2.0), 1e-12);
 }
 
-TEST_F(TheoreticalPeakTest, HalfWavePotentialFollowsTheDiffusionCoefficients) {
-  m.SpeciesD(2) = 0.5e-5;
-  double halfWave = 0.1 + std::log(0.5) / (2 * f());  // E0' + (RT/2nF) ln(DR/DO)
-  EXPECT_NEAR(*Values().reversible.potential, halfWave - 1.109 / f(), 1e-12);
-  m.Technique = 2;
-  EXPECT_NEAR(*Values().reversible.potential, halfWave, 1e-12);
-}
-
 TEST_F(TheoreticalPeakTest, IrreversibleSweepPeak) {
   TheoreticalValues v = Values();
   double af = 0.5 * f();
@@ -95,16 +87,6 @@ TEST_F(TheoreticalPeakTest, IrreversibleSweepPeak) {
   double ep = 0.1 - (0.78 + std::log(std::sqrt(1e-5 * af * m.ScanRate) / 1e-3)) / af;
   EXPECT_NEAR(*v.irreversible.potential, ep, 1e-12);
   EXPECT_NEAR(*v.irreversible.width, 1.857 / af, 1e-12);  // 47.7/(alpha n) mV
-}
-
-TEST_F(TheoreticalPeakTest, SphericalSweepAddsTheSteadyStateTerm) {
-  double planarReversible = *Values().reversible.current;
-  double planarIrreversible = *Values().irreversible.current;
-  m.Electrode = 2;
-  TheoreticalValues v = Values();
-  EXPECT_NEAR(*v.reversible.current, planarReversible + nFAC() * 1e-5 / 0.01, 1e-18);
-  EXPECT_NEAR(*v.irreversible.current, planarIrreversible + nFAC() * 1e-5 / 0.02, 1e-18);
-  EXPECT_NEAR(*v.reversible.potential, 0.1 - 1.109 / f(), 1e-12);
 }
 
 TEST_F(TheoreticalPeakTest, MicrodiscSteadyStateIsFourNFDCr) {
@@ -181,14 +163,6 @@ TEST_F(TheoreticalPeakTest, DifferentialPulseAndSquareWavePeaks) {
   EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
 }
 
-TEST_F(TheoreticalPeakTest, PlanarPulsePeaksNeedNoRadius) {
-  m.Radius = 0;
-  m.Technique = 4;
-  EXPECT_TRUE(Values().reversible.current);
-  m.Electrode = 2;
-  EXPECT_THROW(Values(), RuntimeError);
-}
-
 TEST_F(TheoreticalPeakTest, ThinFilmAndBandSweeps) {
   // Thin layer of thickness L: ip = n^2 F^2 v (A L) C / (4RT).
   m.Electrode = 9;
@@ -236,24 +210,6 @@ TEST_F(TheoreticalPeakTest, CatalyticWaveAndItsPulsePeaks) {
   v = Values();
   EXPECT_FALSE(v.peak);
   EXPECT_NEAR(*v.reversible.current, 2 * id, 1e-12 * id);
-}
-
-TEST_F(TheoreticalPeakTest, ComplexWaveIsShiftedByTheFreeLigand) {
-  m.Mechanism = 9;
-  m.Technique = 2;
-  m.SpeciesD(3) = 1e-5;
-  m.EquilibriumConstant(1) = 1e-10;
-  m.SpeciesC(4) = 0.1;
-  TheoreticalValues v = Values();
-  EXPECT_NEAR(*v.reversible.potential, 0.1 + (std::log(1e-10) - 4 * std::log(0.1)) / f(), 1e-12);
-  m.Mechanism = 10;
-  EXPECT_NEAR(*Values().reversible.potential, 0.1 + (std::log(1e-10) - 2 * std::log(0.1)) / f(),
-              1e-12);
-  m.Technique = 1;  // no closed form outside DC and normal pulse
-  v = Values();
-  EXPECT_FALSE(v.reversible.current);
-  EXPECT_FALSE(v.reversible.potential);
-  EXPECT_TRUE(v.peak);
 }
 
 TEST_F(TheoreticalPeakTest, PrintedLinesOfACyclicVoltammogram) {
