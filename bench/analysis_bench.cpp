@@ -40,9 +40,8 @@ std::unique_ptr<Model> FullStore() {
 void BM_FindPeaks(benchmark::State& state) {
   auto model = FullStore();
   for (auto _ : state) {
-    ResultWindow result;
-    FindPeaks(*model, result, model->FirstPoint + 2, model->LastPoint - 2);
-    benchmark::DoNotOptimize(model->PeakCount);
+    PeakReport report = FindPeaks(*model, model->FirstPoint + 2, model->LastPoint - 2);
+    benchmark::DoNotOptimize(report.curves.size());
   }
 }
 BENCHMARK(BM_FindPeaks);
@@ -50,9 +49,8 @@ BENCHMARK(BM_FindPeaks);
 void BM_FindHalfWavePotentials(benchmark::State& state) {
   auto model = FullStore();
   for (auto _ : state) {
-    ResultWindow result;
-    FindHalfWavePotentials(*model, result);
-    benchmark::DoNotOptimize(result.Text().size());
+    auto waves = FindHalfWavePotentials(*model);
+    benchmark::DoNotOptimize(waves.size());
   }
 }
 BENCHMARK(BM_FindHalfWavePotentials);

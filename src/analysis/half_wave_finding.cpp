@@ -3,16 +3,15 @@
 #include <cmath>
 
 #include "analysis/curve_extremes.h"
-#include "common/number_format.h"
 #include "common/point_index.h"
 
 namespace qalto {
 namespace {
 
-// One sweep segment of curve y, points from..to (neighbouring segments share their end point).
-// The first point half-way up the wave is reported as wave number ++wave.
-void ReportSegment(const Model& model, ResultWindow& result, const Table1<double>& y, int s,
-                   int& wave) {
+// One sweep segment of curve y, points from..to (neighbouring segments share their end point):
+// the first point half-way up the wave.
+void FindInSegment(const Model& model, const Table1<double>& y, int s,
+                   std::vector<HalfWave>& waves) {
   int from = ToPointIndex((s - 1) * model.SweepPoints);
   int to = ToPointIndex(s * model.SweepPoints);
   double high = MaxOfRange(y, from, to);  // A
@@ -24,13 +23,7 @@ void ReportSegment(const Model& model, ResultWindow& result, const Table1<double
   double base = s % 2 == 1 ? low : high;
   for (int i = from; i <= to; ++i) {
     if (std::fabs(y(i) - base) >= half) {
-      ++wave;
-      result.Print({PrintItem::Text("Peak "), PrintItem::Number(wave),
-                    PrintItem::Text(": ", Separator::kZone),
-                    PrintItem::Text("E1/2= " + FormatNumber(model.PotentialX(i), "0.####") + "V",
-                                    Separator::kZone),
-                    PrintItem::Text("Id= " + FormatNumber(high - low, "0.####E-0") + "A",
-                                    Separator::kLineEnd)});
+      waves.push_back({model.PotentialX(i), high - low});
       return;
     }
   }
@@ -38,17 +31,18 @@ void ReportSegment(const Model& model, ResultWindow& result, const Table1<double
 
 }  // namespace
 
-void FindHalfWavePotentials(const Model& model, ResultWindow& result) {
+std::vector<std::vector<HalfWave>> FindHalfWavePotentials(const Model& model) {
+  std::vector<std::vector<HalfWave>> curves;
   Table1<double> y(kMaxPoints + 1);  // working copy of the curve; y(0) stays 0
   for (int k = 1; k <= model.CurveCount; ++k) {
-    result.Print({PrintItem::Zone(), PrintItem::Text("Curve "), PrintItem::Number(k),
-                  PrintItem::Text(":", Separator::kLineEnd)});
-    int wave = 0;
     for (int i = 1; i <= model.NumberOfPoints; ++i)
       y(i) = model.CurrentY(i, k);
+    std::vector<HalfWave> waves;
     for (int s = 1; s <= 2 * model.ScanCycles; ++s)
-      ReportSegment(model, result, y, s, wave);
+      FindInSegment(model, y, s, waves);
+    curves.push_back(waves);
   }
+  return curves;
 }
 
 }  // namespace qalto

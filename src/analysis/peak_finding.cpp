@@ -1,21 +1,12 @@
 #include "analysis/peak_finding.h"
 
 #include <cmath>
-#include <string>
 
 #include "common/checked_math.h"
-#include "common/number_format.h"
 #include "common/point_index.h"
 
 namespace qalto {
 namespace {
-
-constexpr const char* kPotentialFormat = "0.####";
-constexpr const char* kCurrentFormat = "0.####E-0";
-
-PrintItem LineEnd() {
-  return {std::monostate{}, Separator::kLineEnd};
-}
 
 // A peak of the magnitude at point i: two rising flanks of two steps each on both sides (the
 // outer step must rise too, so that noise of one point is not a peak), a top at least as high
@@ -62,65 +53,52 @@ void FindHalfPeakPoint(Model& model, int k) {
   }
 }
 
-void PrintPeaks(const Model& model, ResultWindow& result, int k) {
-  for (int j = 1; j <= model.PeakCount; ++j) {
-    std::vector<PrintItem> line = {
-        PrintItem::Text("Peak "), PrintItem::Number(j), PrintItem::Text(":", Separator::kZone),
-        PrintItem::Text("Ep= " + FormatNumber(model.PeakPotential(j, k), kPotentialFormat) + "V",
-                        Separator::kZone),
-        PrintItem::Text("Ip= " + FormatNumber(model.PeakCurrent(j, k), kCurrentFormat) + "A",
-                        Separator::kZone)};
-    if (j == 1) {
-      double halfWidth = model.HalfPeakPotential(1, k) - model.PeakPotential(1, k);  // V
-      line.push_back(PrintItem::Text(
-          "Ep/2 - Ep= " + FormatNumber(halfWidth, kPotentialFormat) + "V", Separator::kLineEnd));
-    } else {
-      line.push_back(LineEnd());
-    }
-    result.Print(line);
-  }
+CurvePeaks PeaksOf(const Model& model, int k) {
+  CurvePeaks found;
+  for (int j = 1; j <= model.PeakCount; ++j)
+    found.peaks.push_back({model.PeakPotential(j, k), model.PeakCurrent(j, k)});
+  found.halfWidth = model.HalfPeakPotential(1, k) - model.PeakPotential(1, k);
+  return found;
 }
 
-void PrintSeparation(const Model& model, ResultWindow& result, int k) {
+PeakPair Separation(const Model& model, int k) {
   double ep1 = model.PeakPotential(1, k);  // V
   double ep2 = model.PeakPotential(2, k);  // V
-  result.Print(
-      {PrintItem::Text("Ep2 - Ep1 = " + FormatNumber(ep2 - ep1, kPotentialFormat) + "V",
-                       Separator::kZone),
-       PrintItem::Text("(Ep2 + Ep1)/2 = " + FormatNumber((ep2 + ep1) / 2, kPotentialFormat) + "V",
-                       Separator::kLineEnd)});
+  return {ep2 - ep1, (ep2 + ep1) / 2};
 }
 
 // The reverse-to-forward peak current ratio of a cyclic voltammogram from currents read
 // against the zero line: the reverse peak is corrected for the decaying forward current it sits
 // on by 0.485 times the current at the switching point, plus 0.08.
-void PrintPeakRatio(const Model& model, ResultWindow& result, int k) {
+PeakRatio Ratio(const Model& model, int k) {
   double ipc = model.PeakCurrent(1, k);   // forward peak, A
   double ipa0 = model.PeakCurrent(2, k);  // reverse peak against zero current, A
   double isp = model.CurrentY(ToPointIndex(model.SweepPoints), k);  // at the switching point, A
   double ratio = std::fabs(Div(ipa0, ipc)) + 0.485 * std::fabs(Div(isp, ipc)) + 0.08;
-  result.Print({PrintItem::Text("Ipa/Ipc = "), PrintItem::Number(ratio, Separator::kLineEnd)});
-  result.Print(
-      {PrintItem::Text("Ipc = " + FormatNumber(ipc, kCurrentFormat) + "A", Separator::kZone),
-       PrintItem::Text("Ipa = " + FormatNumber(-ratio * ipc, kCurrentFormat) + "A",
-                       Separator::kLineEnd)});
+  return {ratio, ipc, -ratio * ipc};
 }
 
 }  // namespace
 
-void FindPeaks(Model& model, ResultWindow& result, int from, int to) {
-  for (int k = 1; k <= model.CurveCount; ++k) {
-    result.Print({PrintItem::Zone(), PrintItem::Text("Curve "), PrintItem::Number(k),
-                  PrintItem::Text(":", Separator::kLineEnd)});
-    ClearPeaks(model, k);
-    ScanPeaks(model, k, from, to);
-    FindHalfPeakPoint(model, k);
-    PrintPeaks(model, result, k);
-    if (model.PeakCount == 2 && model.ScanCycles == 1) {
-      PrintSeparation(model, result, k);
-      if (model.Technique == 1) PrintPeakRatio(model, result, k);
+PeakReport FindPeaks(Model& model, int from, int to) {
+  PeakReport report;
+  try {
+    for (int k = 1; k <= model.CurveCount; ++k) {
+      report.curves.emplace_back();
+      ClearPeaks(model, k);
+      ScanPeaks(model, k, from, to);
+      FindHalfPeakPoint(model, k);
+      CurvePeaks& found = report.curves.back();
+      found = PeaksOf(model, k);
+      if (model.PeakCount == 2 && model.ScanCycles == 1) {
+        found.pair = Separation(model, k);
+        if (model.Technique == 1) found.ratio = Ratio(model, k);
+      }
     }
+  } catch (const RuntimeError&) {
+    report.failure = std::current_exception();
   }
+  return report;
 }
 
 }  // namespace qalto

@@ -3,14 +3,49 @@
 // peak, and for a one-cycle voltammogram with two peaks their separation, mid-point and (for
 // cyclic voltammetry) the ratio of the reverse to the forward peak current.
 
-#include "app/result_window.h"
+#include <exception>
+#include <optional>
+#include <vector>
+
 #include "model/model.h"
 
 namespace qalto {
 
+struct FoundPeak {
+  double potential = 0;  // V
+  double current = 0;    // A, signed
+};
+
+// The two peaks of a one-cycle voltammogram.
+struct PeakPair {
+  double separation = 0;  // Ep2 - Ep1, V
+  double midpoint = 0;    // (Ep2 + Ep1)/2, V
+};
+
+// The reverse-to-forward ratio of a cyclic voltammogram, with the peak currents it implies.
+struct PeakRatio {
+  double ratio = 0;     // Ipa/Ipc
+  double forwardI = 0;  // Ipc, A
+  double reverseI = 0;  // Ipa = -ratio x Ipc, A
+};
+
+struct CurvePeaks {
+  std::vector<FoundPeak> peaks;  // in scan order, at most kMaxPeaks
+  double halfWidth = 0;          // Ep/2 - Ep of the first peak, V
+  std::optional<PeakPair> pair;
+  std::optional<PeakRatio> ratio;
+};
+
+// The curves searched, the last one possibly incomplete when failure (a run-time error of the
+// arithmetic, raised again once what was found has been reported) stopped the search.
+struct PeakReport {
+  std::vector<CurvePeaks> curves;
+  std::exception_ptr failure;
+};
+
 // Scans points from + 4 .. to - 4 of every curve 1..CurveCount for peaks of the current's
 // magnitude above 2 % of the plot's current range, stores them in PeakCount, PeakPotential,
-// PeakCurrent and HalfPeakPotential, and prints the report into the result window.
-void FindPeaks(Model& model, ResultWindow& result, int from, int to);
+// PeakCurrent and HalfPeakPotential, and returns them curve by curve.
+PeakReport FindPeaks(Model& model, int from, int to);
 
 }  // namespace qalto

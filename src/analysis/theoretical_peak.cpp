@@ -5,7 +5,6 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
-#include "common/number_format.h"
 #include "simulation/analytical_accuracy.h"
 #include "simulation/kinetic_currents.h"
 
@@ -243,45 +242,6 @@ LinePair Complex(const Reaction& x) {
   return Both({e, id, {}});
 }
 
-std::string Formatted(const std::optional<double>& value, const char* pattern) {
-  return value ? FormatNumber(*value, pattern) : std::string();
-}
-
-void PrintLine(ResultWindow& result, const std::string& title, int r, const std::string& gap,
-               bool peak, const TheoreticalLine& line) {
-  std::string potentialLabel = peak ? "Ep= " : "E1/2= ";
-  std::string currentLabel = peak ? "Ip= " : "Id = ";
-  std::vector<PrintItem> items = {
-      PrintItem::Text(title), PrintItem::Number(r),
-      PrintItem::Text(":" + gap + potentialLabel + Formatted(line.potential, "0.####") + "V",
-                      Separator::kZone),
-      PrintItem::Text(currentLabel + Formatted(line.current, "0.####E-0") + "A", Separator::kZone)};
-  if (line.width.value_or(0) != 0) {
-    items.push_back(PrintItem::Text("Ep/2 - Ep= " + Formatted(line.width, "0.####") + "V",
-                                    Separator::kLineEnd));
-  } else {
-    items.push_back({std::monostate{}, Separator::kLineEnd});
-  }
-  result.Print(items);
-}
-
-// The cycle with the model's own rate constant: the forward peak in the layout of the other
-// lines, then Nicholson's psi, the peak separation and the reverse peak current.
-void PrintQuasiReversible(ResultWindow& result, int r, const QuasiReversiblePeaks& q) {
-  PrintLine(result, "Quasi-reversible Peak ", r, "  ", true,
-            {q.forwardE, q.forwardI, q.forwardWidth});
-  std::optional<double> separation;
-  if (q.forwardE && q.reverseE) separation = std::fabs(*q.reverseE - *q.forwardE);
-  // psi in plain digits across the usual range, in exponent form at the far ends.
-  bool plain = q.psi >= 1e-3 && q.psi < 1e5;
-  std::string psi = FormatNumber(q.psi, plain ? "0.####" : "0.###E-0");
-  result.Print({PrintItem::Text("psi= " + psi, Separator::kZone),
-                PrintItem::Text("|Epc-Epa|=" + Formatted(separation, "0.####"), Separator::kZone),
-                PrintItem::Text("reverse Ip= " + Formatted(q.reverseI, "0.####E-0") + "A",
-                                Separator::kLineEnd)});
-  result.Print({{std::monostate{}, Separator::kLineEnd}});
-}
-
 // The case of the mechanism and technique. Mechanisms 6 and 7 (CE, EC) have no closed form
 // here, nor the additive square wave of simple charge transfers: their lines stay empty.
 LinePair Lines(const Reaction& x, int mechanism, int technique) {
@@ -320,28 +280,25 @@ TheoreticalValues TheoreticalPeakValues(const Model& model, int r, double typedR
   return values;
 }
 
-void TheoreticalPeak(const Model& model, double typedRadius, ResultWindow& result) {
-  result.Print({PrintItem::Text("Theoretical limiting current of mechanism "),
-                PrintItem::Number(model.Mechanism), PrintItem::Text(", technique "),
-                PrintItem::Number(model.Technique), PrintItem::Text(", electrode "),
-                PrintItem::Number(model.Electrode), PrintItem::Text(" :", Separator::kLineEnd)});
-  const PrintItem emptyLine{std::monostate{}, Separator::kLineEnd};
-  for (int r = 1; r <= model.ChargeReactionCount; ++r) {
-    TheoreticalValues values = TheoreticalPeakValues(model, r, typedRadius);
-    PrintLine(result, "Reversible Peak ", r, "   ", values.peak, values.reversible);
-    if (model.Technique == 1 && model.ScanCycles == 1) {
-      // Separation of the forward and reverse peaks of a reversible cyclic voltammogram.
-      double f = model.ChargeN(r) * model.FOverRT;  // 1/V
-      result.Print({PrintItem::Text("|Epc-Epa|=" + FormatNumber(Div(kLn10, f), "0.####"),
-                                    Separator::kLineEnd)});
+TheoreticalReport TheoreticalPeak(const Model& model, double typedRadius) {
+  TheoreticalReport report{model.Mechanism, model.Technique, model.Electrode, {}, {}, {}};
+  try {
+    for (int r = 1; r <= model.ChargeReactionCount; ++r) {
+      report.reactions.push_back({TheoreticalPeakValues(model, r, typedRadius), std::nullopt});
+      if (model.Technique == 1 && model.ScanCycles == 1) {
+        // Separation of the forward and reverse peaks of a reversible cyclic voltammogram.
+        ReactionTheory& theory = report.reactions.back();
+        theory.separationFailed = true;
+        double f = model.ChargeN(r) * model.FOverRT;  // 1/V
+        theory.reversibleSeparation = Div(kLn10, f);
+        theory.separationFailed = false;
+      }
     }
-    result.Print({emptyLine});
-    if (values.quasiReversible) PrintQuasiReversible(result, r, *values.quasiReversible);
-    PrintLine(result, "Irreverisble Peak ", r, "  ", values.peak, values.irreversible);
-    result.Print({emptyLine});
+    report.approximations = AnalyticalApproximations(model);
+  } catch (const RuntimeError&) {
+    report.failure = std::current_exception();
   }
-  for (const std::string& line : AnalyticalApproximations(model))
-    result.Print({PrintItem::Text(line, Separator::kLineEnd)});
+  return report;
 }
 
 }  // namespace qalto

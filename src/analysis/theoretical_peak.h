@@ -5,10 +5,12 @@
 // a simulated or measured curve can be compared with theory; for sweeps also the quasi-reversible
 // cycle with the model's own rate constant.
 
+#include <exception>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "analysis/quasi_reversible_peak.h"
-#include "app/result_window.h"
 #include "model/model.h"
 
 namespace qalto {
@@ -31,8 +33,26 @@ struct TheoreticalValues {
 // is the number typed in the Instrument window's radius box, cm.
 TheoreticalValues TheoreticalPeakValues(const Model& model, int r, double typedRadius);
 
-// Prints the heading and, for every charge reaction, the reversible, quasi-reversible and
-// irreversible lines.
-void TheoreticalPeak(const Model& model, double typedRadius, ResultWindow& result);
+// The values of one charge reaction in the order they are reported.
+struct ReactionTheory {
+  TheoreticalValues values;
+  std::optional<double> reversibleSeparation;  // |Epc-Epa| of a one-cycle sweep, V
+  bool separationFailed = false;  // the separation is where failure stopped the computation
+};
+
+// Theoretical Peak for the model: the case it was computed for, every charge reaction's values
+// and the notes on the approximations of the analytical model.
+struct TheoreticalReport {
+  int mechanism = 0;
+  int technique = 0;
+  int electrode = 0;
+  std::vector<ReactionTheory> reactions;  // charge reactions 1..ChargeReactionCount
+  std::vector<std::string> approximations;
+  // A run-time error of the arithmetic that stopped the computation after the parts above; it is
+  // raised again once they have been reported.
+  std::exception_ptr failure;
+};
+
+TheoreticalReport TheoreticalPeak(const Model& model, double typedRadius);
 
 }  // namespace qalto

@@ -2,10 +2,8 @@
 // the curve transforms.
 
 #include "analysis/curve_integral.h"
-#include "analysis/half_wave_finding.h"
 #include "analysis/log_wave.h"
-#include "analysis/peak_finding.h"
-#include "analysis/theoretical_peak.h"
+#include "app/analysis_report.h"
 #include "app/app.h"
 #include "common/number_text.h"
 #include "simulation/curve_derivatives.h"
@@ -23,19 +21,19 @@ void App::mnuFindPeak_Click() {
   if (!HasCurve()) return;
   Model& m = *model_;
   result_.Show();
-  FindPeaks(m, result_, m.FirstPoint + 2, m.LastPoint - 2);
+  PrintPeaks(result_, FindPeaks(m, m.FirstPoint + 2, m.LastPoint - 2));
 }
 
 void App::mnuFindHalfwaveE_Click() {
   if (!HasCurve()) return;
   result_.Show();
-  FindHalfWavePotentials(*model_, result_);
+  PrintHalfWaves(result_, FindHalfWavePotentials(*model_));
 }
 
 void App::mnuTheoPeak_Click() {
   Refresh();
   result_.Show();
-  TheoreticalPeak(*model_, ins_->RadiusValue(), result_);
+  PrintTheoreticalPeak(result_, TheoreticalPeak(*model_, ins_->RadiusValue()));
 }
 
 void App::mnuSemi_Click() {

@@ -188,29 +188,8 @@ void App::CloseForm(Form& form) {
 }
 
 void App::Refresh() {
-  RefreshModel(*model_, *ins_, ReadChemicalsTexts());
-}
-
-ChemicalsTexts App::ReadChemicalsTexts() const {
-  const FormExpr& e = *expr_;
-  ChemicalsTexts texts;
-  texts.viscosity = e.TextVis.Text();
-  texts.electrolyteC = e.TextElectrolyteC.Text();
-  for (int r = 1; r <= 3; ++r) {
-    texts.alpha[static_cast<size_t>(r)] = e.alph(r).Text();
-    texts.e0[static_cast<size_t>(r)] = e.Eze(r).Text();
-    texts.ks[static_cast<size_t>(r)] = e.ks(r).Text();
-  }
-  for (int i = 1; i <= 4; ++i) {
-    texts.kf[static_cast<size_t>(i)] = e.kf(i).Text();
-    texts.kb[static_cast<size_t>(i)] = e.kb(i).Text();
-    texts.keq[static_cast<size_t>(i)] = e.LabelKeq(i).Caption();
-  }
-  for (int s = 1; s <= kMaxSpecies; ++s) {
-    texts.d[static_cast<size_t>(s)] = e.D(s).Text();
-    texts.cInit[static_cast<size_t>(s)] = e.Cinit(s).Caption();
-  }
-  return texts;
+  ins_->method1();
+  RefreshModel(*model_, expr_->Values());
 }
 
 SimulationInputs App::ReadSimulationInputs() const {

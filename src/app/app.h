@@ -16,6 +16,7 @@
 #include "app/plot_window.h"
 #include "app/result_window.h"
 #include "files/file_dialog.h"
+#include "fit/fit_curve.h"
 #include "fit/marquardt_step.h"
 #include "fit/measured_curve.h"
 #include "forms/about_form.h"
@@ -149,7 +150,8 @@ class App {
 
   // The model refresh with the Chemicals window's current texts.
   void Refresh();
-  ChemicalsTexts ReadChemicalsTexts() const;
+  // The fit of the chosen parameters, reporting into the result window.
+  FitContext FitContextFor(const SimulationInputs& inputs);
   SimulationInputs ReadSimulationInputs() const;
   // Draws the curves; with preparation of the plotted quantity first.
   void PlotCurves();

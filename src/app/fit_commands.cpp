@@ -5,7 +5,6 @@
 
 #include "app/app.h"
 #include "app/fit_report.h"
-#include "fit/fit_curve.h"
 #include "fit/fit_parameters.h"
 #include "fit/peak_separation.h"
 
@@ -32,6 +31,18 @@ class FitCommandScope {
 };
 
 }  // namespace
+
+FitContext App::FitContextFor(const SimulationInputs& inputs) {
+  FitContext context{
+      *model_, expr_->ChosenFitParameters(), platform_, inputs, marquardt_, fitThreads_, {}, {}};
+  context.onIteration = [this](double S) { PrintLeastSquare(result_, S); };
+  context.onReport = [this](const FitReport& report) {
+    PrintFitReport(result_, report);
+    for (size_t p = 0; p < report.codes.size(); ++p)
+      expr_->ShowFittedValue(report.codes[p], report.fitted[p]);
+  };
+  return context;
+}
 
 void App::mnuManualFit_Click() {
   FitCommandScope scope(*model_, platform_);
@@ -61,7 +72,7 @@ void App::mnuAutoFit_Click() {
     // One tally for all the trial runs: the solver's reports are shown once, after the fit.
     SimulationInputs inputs = ReadSimulationInputs();
     inputs.solverMessages = &solverMessages;
-    FitContext context{*model_, *expr_, result_, platform_, inputs, marquardt_, fitThreads_};
+    FitContext context = FitContextFor(inputs);
     if (FitCurve(context, ObservedCurrents(*model_)))
       PrintParameterUncertainty(result_, model_->LastFit);
   } catch (const RuntimeError& error) {
@@ -146,7 +157,7 @@ void App::mnuGlobalFit_Click() {
       target.label = "Curve " + std::to_string(targets.size() + 1);
       targets.push_back(target);
     }
-    FitContext context{*model_, *expr_, result_, platform_, inputs, marquardt_, fitThreads_};
+    FitContext context = FitContextFor(inputs);
     if (FitCurves(context, targets)) {
       for (int p = 1; p <= model_->FitParameterCount; ++p) {
         int code = model_->FitParameterCode(p);

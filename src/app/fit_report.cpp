@@ -49,7 +49,36 @@ void PrintCorrelations(ResultWindow& result, const FitResult& fit) {
   }
 }
 
+void PrintLabelled(ResultWindow& result, const char* label, double value) {
+  result.Print(
+      {PrintItem::Text(label, Separator::kZone), PrintItem::Number(value, Separator::kLineEnd)});
+}
+
 }  // namespace
+
+void PrintLeastSquare(ResultWindow& result, double S) {
+  PrintLabelled(result, "Least square = ", S);
+}
+
+void PrintFitReport(ResultWindow& result, const FitReport& report) {
+  result.Print({PrintItem::Text("No.", Separator::kZone),
+                PrintItem::Text("Initial value", Separator::kZone), PrintItem::Zone(),
+                PrintItem::Text("Fitted value", Separator::kLineEnd)});
+  for (size_t p = 0; p < report.fitted.size(); ++p) {
+    result.Print({PrintItem::Number(static_cast<double>(p + 1), Separator::kZone),
+                  PrintItem::Number(report.initial[p], Separator::kZone),
+                  PrintItem::Number(report.fitted[p], Separator::kLineEnd)});
+  }
+  const FitOutcome& outcome = report.outcome;
+  result.Print({PrintItem::Text("", Separator::kLineEnd)});
+  PrintLabelled(result, "Least square = ", outcome.S);
+  PrintLabelled(result, "Standard deviation^2 = ", outcome.variance);
+  PrintLabelled(result, "Convergence flag = ", outcome.flag);
+  PrintLabelled(result, "No. of iteration = ", outcome.iterations);
+  PrintLabelled(result, "No. of obj. fun. = ", report.objectiveCount);
+  PrintLabelled(result, "No. of MARQUARDS = ", outcome.marquards);
+  PrintLabelled(result, "Computation time (s) =", report.elapsed);
+}
 
 void PrintParameterUncertainty(ResultWindow& result, const FitResult& fit) {
   if (!fit.valid || fit.parameters.empty()) return;

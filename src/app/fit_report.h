@@ -4,9 +4,17 @@
 // share of each curve in the sum of squares.
 
 #include "app/result_window.h"
+#include "fit/fit_curve.h"
 #include "model/fit_result.h"
 
 namespace qalto {
+
+// "Least square = " with the sum of squares of one iteration.
+void PrintLeastSquare(ResultWindow& result, double S);
+
+// The table of initial and fitted values, then the sum of squares, the variance of the data,
+// the convergence flag and the counts and computing time of the fit.
+void PrintFitReport(ResultWindow& result, const FitReport& report);
 
 // "Parameter uncertainty", one row per parameter: No., name, value, "±", standard error and the
 // 95 % interval, or "undetermined" where the data do not fix it; then the residual variance

@@ -5,10 +5,8 @@
 #include <memory>
 
 #include "common/checked_math.h"
-#include "common/number_format.h"
 #include "common/run_monitor.h"
 #include "fit/evaluate_model.h"
-#include "fit/fit_parameters.h"
 #include "fit/parameter_uncertainty.h"
 
 namespace qalto {
@@ -34,14 +32,15 @@ struct FitParameters {
   std::vector<double> derivativeStep{0.0};  // 0: one percent of the value
 };
 
-// Numbers the checked and visible fitted boxes in FitParameterCode and takes their starts.
-FitParameters SelectParameters(Model& model, const FormExpr& form) {
+// Numbers the chosen parameters in FitParameterCode and takes their starts.
+FitParameters SelectParameters(Model& model, const FitChoices& choices) {
   FitParameters parameters;
   model.FitParameterCount = 0;
-  for (int code : SelectFittedCodes(form)) {
+  for (const FitChoice& choice : choices) {
+    int code = choice.code;
     model.FitParameterCount = model.FitParameterCount + 1;
     model.FitParameterCode(model.FitParameterCount) = code;
-    ParameterStart start = StartOfParameter(model, form, code);
+    ParameterStart start = StartOfParameter(model, choice);
     double value = std::max(start.minimum, std::min(start.maximum, start.value));
     // A range that starts at 0 or is upside down cannot be moved on a log scale.
     bool logScale = IsPositiveQuantity(code) && start.minimum > 0 && start.maximum >= start.minimum;
@@ -78,29 +77,18 @@ double Variance(const std::vector<double>& y, int m) {
   return Div(Checked(squares), m);
 }
 
-void PrintLabelled(ResultWindow& result, const char* label, double value) {
-  result.Print(
-      {PrintItem::Text(label, Separator::kZone), PrintItem::Number(value, Separator::kLineEnd)});
-}
-
-void PrintReport(ResultWindow& result, const Model& model, const FitParameters& parameters,
-                 const std::vector<double>& values, const FitOutcome& outcome) {
-  result.Print({PrintItem::Text("No.", Separator::kZone),
-                PrintItem::Text("Initial value", Separator::kZone), PrintItem::Zone(),
-                PrintItem::Text("Fitted value", Separator::kLineEnd)});
+FitReport ReportOf(const Model& model, const FitParameters& parameters,
+                   const std::vector<double>& values, const FitOutcome& outcome) {
+  FitReport report;
   for (int p = 1; p <= model.FitParameterCount; ++p) {
-    result.Print({PrintItem::Number(p, Separator::kZone),
-                  PrintItem::Number(parameters.initial[At(p)], Separator::kZone),
-                  PrintItem::Number(values[At(p)], Separator::kLineEnd)});
+    report.codes.push_back(model.FitParameterCode(p));
+    report.initial.push_back(parameters.initial[At(p)]);
+    report.fitted.push_back(values[At(p)]);
   }
-  result.Print({PrintItem::Text("", Separator::kLineEnd)});
-  PrintLabelled(result, "Least square = ", outcome.S);
-  PrintLabelled(result, "Standard deviation^2 = ", outcome.variance);
-  PrintLabelled(result, "Convergence flag = ", outcome.flag);
-  PrintLabelled(result, "No. of iteration = ", outcome.iterations);
-  PrintLabelled(result, "No. of obj. fun. = ", model.FitObjectiveCount);
-  PrintLabelled(result, "No. of MARQUARDS = ", outcome.marquards);
-  PrintLabelled(result, "Computation time (s) =", model.ElapsedTime);
+  report.outcome = outcome;
+  report.objectiveCount = model.FitObjectiveCount;
+  report.elapsed = model.ElapsedTime;
+  return report;
 }
 
 // The outcome with its uncertainty: a quantity on a log scale has the standard error
@@ -157,17 +145,10 @@ void AddCurveResiduals(FitResult& result, const std::vector<FitTarget>& targets,
   }
 }
 
-// The fitted values appear as the captions of their fitted boxes.
-void ShowFittedValues(FormExpr& form, const Model& model, const std::vector<double>& b) {
-  for (int p = 1; p <= model.FitParameterCount; ++p) {
-    form.CheckFitted(model.FitParameterCode(p)).SetCaption(FormatNumber(b[At(p)], "0.###e-#"));
-  }
-}
-
 }  // namespace
 
 void IterateFit(MarquardtFit& fit, std::vector<double>& b, FitOutcome& outcome,
-                ResultWindow& result) {
+                const IterationObserver& onIteration) {
   outcome.iterations = 0;
   outcome.S = 0;
   outcome.flag = fit.Parameters();
@@ -176,7 +157,7 @@ void IterateFit(MarquardtFit& fit, std::vector<double>& b, FitOutcome& outcome,
   do {
     MarquardtStep(fit, b, outcome.S, callState, outcome.flag, outcome.marquards);
     outcome.iterations = outcome.iterations + 1;
-    PrintLabelled(result, "Least square = ", outcome.S);
+    if (onIteration) onIteration(outcome.S);
     PollIteration(outcome.iterations, outcome.S);
     if (outcome.iterations > kMaxFitIterations) break;
   } while (outcome.flag > 0);
@@ -197,7 +178,7 @@ bool FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   model.LastFit = FitResult{};
   model.ElapsedTime = context.platform.TimeOfDay();
   model.FitObjectiveCount = 0;
-  FitParameters parameters = SelectParameters(model, context.form);
+  FitParameters parameters = SelectParameters(model, context.choices);
   ShareParameterCodes(model, targets);
   int np = model.FitParameterCount;
 
@@ -220,7 +201,7 @@ bool FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   }
   std::vector<double> f(At(m) + 1, 0.0);
   try {
-    IterateFit(fit, parameters.b, outcome, context.result);
+    IterateFit(fit, parameters.b, outcome, context.onIteration);
     fit.DerivativesAt(parameters.b);  // the Jacobian at the optimum, for the uncertainty
     evaluate(parameters.b, f);        // leaves every model at the fitted values
   } catch (const SimulationFailed& failure) {
@@ -231,8 +212,7 @@ bool FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   model.ElapsedTime = context.platform.TimeOfDay() - model.ElapsedTime;
 
   std::vector<double> values = ParameterValues(parameters.b, parameters.logScale);
-  PrintReport(context.result, model, parameters, values, outcome);
-  ShowFittedValues(context.form, model, values);
+  if (context.onReport) context.onReport(ReportOf(model, parameters, values, outcome));
   Uncertainty uncertainty = EstimateUncertainty(fit, outcome.S, parameters.active);
   model.LastFit = ResultOf(model, parameters, values, outcome, uncertainty);
   AddCurveResiduals(model.LastFit, targets, f);

@@ -1,20 +1,20 @@
 #pragma once
-// The fit driver: adjusts the parameters marked as fitted on the Chemicals window so that the
-// simulated curves match the observed ones in the least-squares sense, writes the progress and
-// the report into the result window, shows the fitted values beside their check boxes and keeps
-// the outcome, with the uncertainty of every fitted value, in the model's LastFit.
+// The fit driver: adjusts the chosen parameters so that the simulated curves match the observed
+// ones in the least-squares sense, reports the sum of squares after every iteration and the
+// fitted values at the end, and keeps the outcome, with the uncertainty of every fitted value, in
+// the model's LastFit.
 //
 // Bounds guide the fit rather than block it: a positive quantity (concentration, rate constant,
 // ks, D) whose minimum is above 0 is moved on a logarithmic scale, so that one step can take it
 // a decade; a step that would leave [min, max] is shortened to end on the bound; a parameter on
 // a bound whose step points outward stays there while the others move.
 
+#include <functional>
 #include <vector>
 
-#include "app/result_window.h"
 #include "fit/fit_evaluation.h"
+#include "fit/fit_parameters.h"
 #include "fit/marquardt_step.h"
-#include "forms/chemicals_form.h"
 #include "model/model.h"
 #include "simulation/simulation_driver.h"
 #include "ui/platform.h"
@@ -22,17 +22,6 @@
 namespace qalto {
 
 inline constexpr int kMaxFitIterations = 50;  // the engine is called at most 51 times
-
-// What a fit works with.
-struct FitContext {
-  Model& model;
-  FormExpr& form;  // fitted boxes, bounds, captions of the fitted boxes
-  ResultWindow& result;
-  Platform& platform;
-  SimulationInputs inputs;  // the form texts every simulation of the fit reads
-  MarquardtState& engine;   // kept from fit to fit
-  int threads = 1;          // derivative columns computed side by side
-};
 
 // How the iterations of a fit ended.
 struct FitOutcome {
@@ -43,12 +32,37 @@ struct FitOutcome {
   int marquards = 0;  // damping increases
 };
 
+// The fitted values of a fit that ran to its end, before their uncertainty is estimated.
+struct FitReport {
+  std::vector<int> codes;       // parameter codes, in the order of the fit
+  std::vector<double> initial;  // value as typed
+  std::vector<double> fitted;
+  FitOutcome outcome;
+  int objectiveCount = 0;  // simulations run
+  double elapsed = 0;      // computing time, s
+};
+
+// Called with the sum of squares after every call of the engine, A^2.
+using IterationObserver = std::function<void(double S)>;
+
+// What a fit works with.
+struct FitContext {
+  Model& model;
+  FitChoices choices;  // the parameters to fit with their bounds
+  Platform& platform;
+  SimulationInputs inputs;  // the form texts every simulation of the fit reads
+  MarquardtState& engine;   // kept from fit to fit
+  int threads = 1;          // derivative columns computed side by side
+  IterationObserver onIteration;
+  std::function<void(const FitReport&)> onReport;  // when the iterations have ended
+};
+
 // The iteration loop: calls the engine until its flag is no longer positive, at most
-// kMaxFitIterations + 1 times, and prints "Least square = " with the sum after every call.
+// kMaxFitIterations + 1 times, and tells the observer the sum after every call.
 // outcome.variance must be set; b(1..NP) holds the fitted values afterwards. Each pass of the
 // loop is one iteration of the fit and nothing else.
 void IterateFit(MarquardtFit& fit, std::vector<double>& b, FitOutcome& outcome,
-                ResultWindow& result);
+                const IterationObserver& onIteration);
 
 // Fits with observed(1..NumberOfPoints) as the data. Returns false when a simulation failed
 // (its message has been shown) and the fit ended there without a report. A run-time error of the

@@ -1,6 +1,6 @@
 #include "fit/fit_parameters.h"
 
-#include "common/number_text.h"
+#include "common/runtime_error.h"
 
 namespace qalto {
 
@@ -33,15 +33,6 @@ double& FittedField(Model& model, int code) {
   if (code >= 51 && code <= 54) return model.BackwardRateConstant(code - 50);
   if (code >= 71 && code <= 78) return model.SpeciesD(code - 70);
   throw RuntimeError::SubscriptOutOfRange();
-}
-
-std::vector<int> SelectFittedCodes(const FormExpr& form) {
-  std::vector<int> selected;
-  for (int code : FitParameterCodes()) {
-    const CheckBox& box = form.CheckFitted(code);
-    if (box.Checked() && box.Visible()) selected.push_back(code);
-  }
-  return selected;
 }
 
 std::string ParameterName(int code) {
@@ -81,14 +72,9 @@ bool InMechanism(const Model& model, int code) {
 
 }  // namespace
 
-ParameterStart StartOfParameter(Model& model, const FormExpr& form, int code) {
-  ParameterStart start;
-  if (!InMechanism(model, code)) return start;
-  auto [minimum, maximum] = form.RangeBoxes(code);
-  start.value = FittedField(model, code);
-  start.minimum = ReadNumber(minimum->Text());
-  start.maximum = ReadNumber(maximum->Text());
-  return start;
+ParameterStart StartOfParameter(Model& model, const FitChoice& choice) {
+  if (!InMechanism(model, choice.code)) return {};
+  return {FittedField(model, choice.code), choice.minimum, choice.maximum};
 }
 
 }  // namespace qalto

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "forms/chemicals_form.h"
 #include "model/model.h"
 
 namespace qalto {
@@ -18,9 +17,16 @@ const std::vector<int>& FitParameterCodes();
 // The model field that a parameter code writes; "Subscript out of range" for any other code.
 double& FittedField(Model& model, int code);
 
-// The codes whose fitted box is checked and visible (a hidden box belongs to a species or
+// A parameter chosen for the fit, with the numbers in its min and max boxes.
+struct FitChoice {
+  int code = 0;
+  double minimum = 0;
+  double maximum = 0;
+};
+
+// The parameters whose fitted box is checked and visible (a hidden box belongs to a species or
 // reaction that the mechanism does not have), in the order of FitParameterCodes.
-std::vector<int> SelectFittedCodes(const FormExpr& form);
+using FitChoices = std::vector<FitChoice>;
 
 // The parameter's name in reports: "C(1)", "ks(1)", "alpha(1)", "E0(1)", "kf(1)", "kb(1)", "D(1)".
 std::string ParameterName(int code);
@@ -31,13 +37,13 @@ bool IsPositiveQuantity(int code);
 // Value and bounds of one parameter as a fit starts.
 struct ParameterStart {
   double value = 0;    // model value
-  double minimum = 0;  // number in its min box
-  double maximum = 0;  // number in its max box
+  double minimum = 0;  // of the choice
+  double maximum = 0;
 };
 
 // The start of the parameter with that code: the codes of the mechanism's charge reactions,
-// homogeneous reactions (first- and second-order) and species take the model value and the numbers
-// in the min and max boxes; any other code starts at 0 with bounds 0 and 0.
-ParameterStart StartOfParameter(Model& model, const FormExpr& form, int code);
+// homogeneous reactions (first- and second-order) and species take the model value and the
+// choice's bounds; any other code starts at 0 with bounds 0 and 0.
+ParameterStart StartOfParameter(Model& model, const FitChoice& choice);
 
 }  // namespace qalto

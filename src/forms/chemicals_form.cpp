@@ -366,6 +366,45 @@ std::pair<TextBox*, TextBox*> FormExpr::RangeBoxes(int index) const {
   throw RuntimeError::SubscriptOutOfRange();
 }
 
+ChemicalsValues FormExpr::Values() const {
+  ChemicalsValues values;
+  values.viscosity = ReadNumber(TextVis.Text());
+  values.electrolyteC = ReadNumber(TextElectrolyteC.Text());
+  for (size_t r = 1; r <= 3; ++r) {
+    int i = static_cast<int>(r);
+    values.alpha[r] = ReadNumber(alph(i).Text());
+    values.e0[r] = ReadNumber(Eze(i).Text());
+    values.ks[r] = ReadNumber(ks(i).Text());
+  }
+  for (size_t r = 1; r <= 4; ++r) {
+    int i = static_cast<int>(r);
+    values.kf[r] = ReadNumber(kf(i).Text());
+    values.kb[r] = ReadNumber(kb(i).Text());
+    values.keq[r] = ReadNumber(LabelKeq(i).Caption());
+  }
+  for (size_t s = 1; s <= kMaxSpecies; ++s) {
+    int i = static_cast<int>(s);
+    values.d[s] = ReadNumber(D(i).Text());
+    values.cInit[s] = ReadNumber(Cinit(i).Caption());
+  }
+  return values;
+}
+
+FitChoices FormExpr::ChosenFitParameters() const {
+  FitChoices choices;
+  for (int code : FitParameterCodes()) {
+    const CheckBox& box = CheckFitted(code);
+    if (!box.Checked() || !box.Visible()) continue;
+    auto [minimum, maximum] = RangeBoxes(code);
+    choices.push_back({code, ReadNumber(minimum->Text()), ReadNumber(maximum->Text())});
+  }
+  return choices;
+}
+
+void FormExpr::ShowFittedValue(int code, double value) {
+  CheckFitted(code).SetCaption(FormatNumber(value, "0.###e-#"));
+}
+
 void FormExpr::CheckFitted_Click(int index) {
   auto [minimum, maximum] = RangeBoxes(index);
   bool shown = CheckFitted(index).Checked();

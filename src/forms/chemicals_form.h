@@ -7,8 +7,10 @@
 #include <functional>
 
 #include "chemistry/pre_equilibration.h"
+#include "fit/fit_parameters.h"
 #include "forms/mechanism_form.h"
 #include "model/model.h"
+#include "simulation/refresh_model.h"
 #include "ui/form.h"
 
 namespace qalto {
@@ -101,6 +103,14 @@ class FormExpr : public Form {
 
   // The min and max boxes of the parameter with that fitted index.
   std::pair<TextBox*, TextBox*> RangeBoxes(int index) const;
+
+  // The parameters whose fitted box is checked and visible, with the numbers in their min and
+  // max boxes, in the order a fit lists them.
+  FitChoices ChosenFitParameters() const;
+  // Shows a fitted value as the caption of its fitted box.
+  void ShowFittedValue(int code, double value);
+  // The numbers in the value fields, for the model refresh.
+  ChemicalsValues Values() const;
 
  private:
   void BuildSolution();

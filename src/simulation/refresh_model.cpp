@@ -2,27 +2,25 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
-#include "common/number_text.h"
 
 namespace qalto {
 
-void RefreshModel(Model& model, FormIns& instrument, const ChemicalsTexts& chemicals) {
-  instrument.method1();
-  model.KinematicViscosity = ReadNumber(chemicals.viscosity);
-  model.ElectrolyteConcentration = ReadNumber(chemicals.electrolyteC);
+void RefreshModel(Model& model, const ChemicalsValues& chemicals) {
+  model.KinematicViscosity = chemicals.viscosity;
+  model.ElectrolyteConcentration = chemicals.electrolyteC;
   for (int r = 1; r <= 3; ++r) {
-    model.ChargeAlpha(r) = ReadNumber(chemicals.alpha[static_cast<size_t>(r)]);
-    model.ChargeE0(r) = ReadNumber(chemicals.e0[static_cast<size_t>(r)]);
-    model.ChargeKs(r) = ReadNumber(chemicals.ks[static_cast<size_t>(r)]);
+    model.ChargeAlpha(r) = chemicals.alpha[static_cast<size_t>(r)];
+    model.ChargeE0(r) = chemicals.e0[static_cast<size_t>(r)];
+    model.ChargeKs(r) = chemicals.ks[static_cast<size_t>(r)];
   }
   for (int i = 1; i <= 4; ++i) {
-    model.ForwardRateConstant(i) = ReadNumber(chemicals.kf[static_cast<size_t>(i)]);
-    model.BackwardRateConstant(i) = ReadNumber(chemicals.kb[static_cast<size_t>(i)]);
-    model.EquilibriumConstant(i) = ReadNumber(chemicals.keq[static_cast<size_t>(i)]);
+    model.ForwardRateConstant(i) = chemicals.kf[static_cast<size_t>(i)];
+    model.BackwardRateConstant(i) = chemicals.kb[static_cast<size_t>(i)];
+    model.EquilibriumConstant(i) = chemicals.keq[static_cast<size_t>(i)];
   }
   for (int s = 1; s <= kMaxSpecies; ++s) {
-    model.SpeciesD(s) = ReadNumber(chemicals.d[static_cast<size_t>(s)]);
-    model.SpeciesC(s) = ReadNumber(chemicals.cInit[static_cast<size_t>(s)]);
+    model.SpeciesD(s) = chemicals.d[static_cast<size_t>(s)];
+    model.SpeciesC(s) = chemicals.cInit[static_cast<size_t>(s)];
   }
   // With digital simulation selected the key keeps its last value.
   if (!model.DigitalSimulation) model.TechElectrodeCode = 10 * model.Technique + model.Electrode;

@@ -22,26 +22,5 @@ TEST(CurveExtremes, LargestAndSmallestOfARange) {
   EXPECT_EQ(MaxOfRange(values, 5, 10), 2);
 }
 
-TEST(CurveExtremes, AnEmptyRangeGivesItsFirstElement) {
-  Table1<double> values(5);
-  values(2) = -3;
-  EXPECT_EQ(MaxOfRange(values, 2, 1), -3);
-  EXPECT_EQ(MinOfRange(values, 2, 0), -3);
-}
-
-TEST(CurveExtremes, CurvesRunFromPointOneToTheLastPoint) {
-  Table1<double> potentials(6);
-  potentials(0) = 9;  // point 0 is not part of a curve
-  potentials(1) = 0.3;
-  potentials(2) = 0.1;
-  potentials(3) = -0.2;
-  potentials(4) = -8;  // beyond the points in use
-  EXPECT_EQ(MaxOfCurve(potentials, 3), 0.3);
-  EXPECT_EQ(MinOfCurve(potentials, 3), -0.2);
-  EXPECT_EQ(MaxOfCurve(potentials, 0), 0.3);
-  // A range beyond the table is out of range.
-  EXPECT_THROW(MaxOfCurve(potentials, 6), RuntimeError);
-}
-
 }  // namespace
 }  // namespace qalto

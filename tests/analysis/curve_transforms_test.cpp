@@ -29,25 +29,6 @@ class CurveTransforms : public ::testing::Test {
   Model& m = *model;
 };
 
-TEST_F(CurveTransforms, IntegralOfAConstantGrowsLinearly) {
-  const double c = 2e-6;   // A
-  const double h = 0.005;  // V
-  MakeCurve(50, 0.3, -h, [&](double) { return c; });
-  IntegrateCurve(m, m.PotentialX, m.CurrentY);
-  for (int i = 2; i <= 50; ++i)
-    EXPECT_NEAR(m.CurrentY(i, 2), c * h * (i - 1), 1e-20) << i;
-  EXPECT_EQ(m.CurrentY(1, 2), m.CurrentY(2, 2));
-  EXPECT_EQ(m.CurrentY(51, 2), 0);  // beyond the curve
-  EXPECT_EQ(m.CurrentY(10, 1), 7);
-}
-
-TEST_F(CurveTransforms, IntegralTakesTheSpacingFromTheFirstTwoPoints) {
-  MakeCurve(4, 0, 0.01, [](double) { return 1.0; });
-  m.PotentialX(3) = 0.5;  // an uneven axis later on is not seen
-  IntegrateCurve(m, m.PotentialX, m.CurrentY);
-  EXPECT_NEAR(m.CurrentY(4, 2), 0.03, 1e-15);
-}
-
 TEST_F(CurveTransforms, DifferentiateAfterIntegrateGivesTheCurveBack) {
   // Exactly for a straight line (the central difference of the trapezoid sum averages three
   // neighbours with weights 1/4, 1/2, 1/4), within h^2 Y''/4 for a smooth peak. Point 2 is an
@@ -98,19 +79,6 @@ TEST_F(CurveTransforms, LogFailuresRepeatTheLastGoodLogarithm) {
   EXPECT_DOUBLE_EQ(m.CurrentY(5, 2), 0);
   EXPECT_DOUBLE_EQ(m.CurrentY(6, 2), 0);
   EXPECT_EQ(m.CurrentY(3, 1), 7);
-}
-
-TEST_F(CurveTransforms, LogOfVeryShortCurves) {
-  MakeCurve(2, 0, 0.01, [](double e) { return e == 0 ? 1.0 : 3.0; });
-  LogWaveCurve(m, m.CurrentY);
-  EXPECT_DOUBLE_EQ(m.CurrentY(1, 2), std::log10(2.0));
-  EXPECT_DOUBLE_EQ(m.CurrentY(2, 2), 2 * std::log10(2.0));  // position 0 of the list is 0
-  MakeCurve(1, 0, 0.01, [](double) { return 3.0; });
-  LogWaveCurve(m, m.CurrentY);
-  EXPECT_EQ(m.CurrentY(1, 2), 0);  // nothing to extrapolate from
-  m.NumberOfPoints = 0;
-  LogWaveCurve(m, m.CurrentY);  // no points: nothing changes, nothing fails
-  EXPECT_EQ(m.CurrentY(1, 2), 0);
 }
 
 }  // namespace

@@ -50,29 +50,6 @@ struct ManifestCase {
   std::string parameters;  // "name=value;..." or the error text
 };
 
-TEST(ReadManifestTask, TakesTheDataRowCountedFromOne) {
-  const std::string grid = "E0\tks\n0.1\t1e-3\n\n0.2\t1e-2\r\n";
-  const ManifestCase cases[] = {
-      {grid, 1, "E0=0.1;ks=1e-3;"},
-      {grid, 2, "E0=0.2;ks=1e-2;"},  // blank lines are no tasks; CR LF line ends
-      {grid, 3, "task 3 is beyond the last row of jobs.tsv (2 tasks)"},
-      {grid, 0, "task 0: tasks are counted from 1"},
-      {"E0\tks\n0.1\n", 1, "jobs.tsv line 2: 1 values for 2 parameters"},
-      {"E0\tE0\n1\t2\n", 1, "jobs.tsv line 1: parameter E0 named twice"},
-      {"E 0\tks\n1\t2\n", 1, "jobs.tsv line 1: not a parameter name: \"E 0\""},
-      {"", 1, "jobs.tsv: the first line must name the parameters"},
-  };
-  for (const ManifestCase& c : cases) {
-    std::istringstream in(c.text);
-    std::string error;
-    ScriptParameters parameters = ReadManifestTask(in, "jobs.tsv", c.task, error);
-    std::string result = error;
-    for (const auto& [name, value] : parameters)
-      result += name + "=" + value + ";";
-    EXPECT_EQ(result, c.parameters) << c.text << " task " << c.task;
-  }
-}
-
 TEST(ParseBatchOptions, ReadsARunAndNamesWhatIsWrong) {
   BatchOptions options;
   EXPECT_EQ(ParseBatchOptions({"--param", "ks=1e-3", "--param=E0=0.1", "--set",

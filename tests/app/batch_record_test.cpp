@@ -79,22 +79,6 @@ TEST_F(BatchRecordTest, HoldsTheRunAndItsPeaksAndReadsBack) {
   EXPECT_EQ(cells.count("fitted.1.value"), 0u);  // no fit ran
 }
 
-TEST_F(BatchRecordTest, RecordsTheFittedValuesWithRoomForTheirErrors) {
-  RunCyclic();
-  std::istringstream fit(
-      "menu mnuExperimental\nset FormExpr.Eze(1) 0.05\ncheck FormExpr.CheckFitted(1) off\n"
-      "check FormExpr.CheckFitted(31) on\nmenu mnuAutoFit\n");
-  ASSERT_EQ(runner.Run(fit, err), kExitRan) << err.str();
-  std::map<std::string, std::string> cells = Cells(RunRecordJson(RunRecord{}, app.model()));
-  EXPECT_EQ(cells["fitted.1.code"], "31");
-  EXPECT_EQ(cells["fitted.1.name"], "E0(1)");
-  EXPECT_NEAR(std::stod(cells["fitted.1.value"]), app.model().ChargeE0(1), 1e-12);
-  EXPECT_NEAR(std::stod(cells["fitted.1.value"]), 0.1, 1e-3);  // E0 of the simulated curve, V
-  EXPECT_EQ(cells["fitted.1.standard_error"], "");
-  EXPECT_EQ(FitParameterName(11), "ks(1)");
-  EXPECT_EQ(FitParameterName(78), "D(8)");
-}
-
 TEST(FlattenJson, NamesWhereADocumentBreaks) {
   const std::pair<std::string, std::string> bad[] = {
       {"{\"a\": 1,}", "expected a key at byte 8"},

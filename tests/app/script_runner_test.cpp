@@ -34,38 +34,6 @@ TEST(SplitScriptLine, BlanksSeparateAndQuotesHoldBlanks) {
   EXPECT_TRUE(SplitScriptLine("   ").empty());
 }
 
-TEST(ScriptRunner, ReadsControlsAndModelFields) {
-  ScriptResult run = RunScript(
-      "# a comment\n"
-      "\n"
-      "get FormIns.Estart\n"
-      "get FormIns.radius\n"
-      "get FormMech.CheckDigital\n"
-      "get FormMech.mech(1)\n"
-      "get FormIns.ComboScan\n"
-      "caption FormIns.LabelRadius\n"
-      "caption FormIns\n"
-      "caption FormTech.optTech(6)\n"
-      "model Electrode\n"
-      "model DigitalSimulation\n"
-      "model CurrentY(10,1)\n"
-      "echo \"all read\" now\n");
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out,
-            "FormIns.Estart = 0.3\n"
-            "FormIns.radius = 0.2821 (hidden)\n"
-            "FormMech.CheckDigital = on\n"
-            "FormMech.mech(1) = on\n"
-            "FormIns.ComboScan = single\n"
-            "FormIns.LabelRadius = Radius (cm)\n"
-            "FormIns = Instrument\n"
-            "FormTech.optTech(6) = 6)  Addition square wave voltammetry\n"
-            "Electrode = 1\n"
-            "DigitalSimulation = True\n"
-            "CurrentY(10,1) = 0\n"
-            "all read now\n");
-}
-
 TEST(ScriptRunner, RefusesWhatAUserCannotDo) {
   struct Case {
     const char* script;
@@ -118,59 +86,6 @@ TEST(ScriptRunner, MessageBoxesArePrintedAtOnceAndFailuresSetTheStatus) {
   EXPECT_EQ(StatusOfMessage("Error: No data!"), kExitRan);
   EXPECT_EQ(StatusOfMessage("Error: inverse matrix D=0"), kExitComputation);
   EXPECT_EQ(StatusOfMessage("Run-time error: Overflow"), kExitComputation);
-}
-
-TEST(ScriptRunner, ParametersAndSettingsReachTheControls) {
-  RecordingPlatform platform;
-  App app(platform);
-  std::ostringstream out, err;
-  ScriptRunner runner(app, platform, out);
-  runner.parameters = {{"step", "0.002"}, {"unused", "1"}};
-  EXPECT_EQ(runner.Override("FormIns.Estart", "0.1"), "");
-  EXPECT_EQ(runner.Override("FormMech.CheckDigital", "off"), "");
-  EXPECT_EQ(runner.Override("FormIns.ComboScan", "sideways"),
-            "FormIns.ComboScan has no item sideways");
-  EXPECT_EQ(runner.Override("FormIns.Nothing", "1"), "unknown control: FormIns.Nothing");
-  EXPECT_EQ(runner.Override("FormMech.CheckDigital", "yes"),
-            "FormMech.CheckDigital takes on or off");
-  std::istringstream script(
-      "menu mnuInstrument\n"
-      "# $comment lines are not expanded\n"
-      "set FormIns.Estep $step\n"
-      "get FormIns.Estart\n"
-      "get FormIns.Estep\n"
-      "get FormMech.CheckDigital\n"
-      "set FormIns.Eend ${missing}\n"
-      "echo not reached\n");
-  EXPECT_EQ(runner.Run(script, err), kExitScriptLine);
-  EXPECT_EQ(out.str(),
-            "FormIns.Estart = 0.1\n"
-            "FormIns.Estep = 0.002\n"
-            "FormMech.CheckDigital = off\n");
-  EXPECT_EQ(err.str(), "line 7: parameter missing is not set\n");
-  EXPECT_EQ(runner.Error(), "line 7: parameter missing is not set");
-  EXPECT_EQ(runner.UsedParameters(), (std::set<std::string>{"step"}));
-}
-
-TEST(ScriptRunner, ActingOnAnInactiveFormActivatesItFirst) {
-  ScriptResult run = RunScript(
-      "menu mnuInstrument\n"
-      "menu mnuTech\n"
-      "click FormTech.optTech(5)\n"
-      "click FormTech.CmdOK\n"
-      "get FormIns.TextF\n"
-      "set FormIns.Noise 1e-9\n"
-      "get FormIns.TextF\n"
-      "get FormIns.tp\n");
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out,
-            "FormIns.TextF = 20 (hidden)\n"
-            "FormIns.TextF = 20\n"
-            "FormIns.tp = 0.025\n");
-  run = RunScript(
-      "menu mnuInstrument\nmenu mnuTech\nclick FormTech.optTech(5)\n"
-      "click FormTech.CmdOK\nset FormIns.tp 1\n");
-  EXPECT_EQ(run.status, 2);  // set from the frequency, not editable
 }
 
 TEST(ScriptRunner, ExitEndsTheScript) {

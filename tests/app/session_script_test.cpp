@@ -34,16 +34,6 @@ std::vector<double> Curve(const Model& m, int k) {
   return values;
 }
 
-TEST_F(AppTest, SessionBeforeAnyCurveHoldsTheFormsOnly) {
-  std::string script = SessionScript(app);
-  EXPECT_EQ(script.find("mnuSimulate"), std::string::npos);
-  EXPECT_EQ(script.find("formOption"), std::string::npos);  // the Display menu is still off
-  EXPECT_NE(script.find("menu mnuExperimental\n"), std::string::npos);
-  Replay replay(script);
-  EXPECT_EQ(replay.status, 0) << replay.errors;
-  EXPECT_EQ(SessionScript(replay.app), script);
-}
-
 // A session of every kind of model is a fixed point: replayed, it writes itself again, and the
 // curve comes back point for point.
 class SessionRoundTrip : public AppTest, public ::testing::WithParamInterface<bool> {};

@@ -8,7 +8,6 @@
 
 #include "common/number_format.h"
 #include "common/plain_number.h"
-#include "files/temp_folder.h"
 #include "fit/fit_parameters.h"
 #include "fit/fit_test_fixture.h"
 
@@ -41,157 +40,6 @@ class AutoFitTest : public FitTest {
     return value;
   }
 };
-
-TEST_F(AutoFitTest, RecoversStandardPotentialRateConstantAndAlphaOfAQuasiReversibleCycle) {
-  // ks = 1e-3 cm/s at 10 mV/s is quasi-reversible (ks / sqrt(D f v) = 0.5): the peaks are
-  // spread by the kinetics, so E0, ks and alpha each leave their own mark on the curve.
-  CyclicVoltammogram(1, "1e-6");
-  Expr().ks(1).SetText("1e-3");
-  Expr().alph(1).SetText("0.5");
-  Expr().Eze(1).SetText("0.1");
-  Measure();
-  std::map<int, double> truth{{11, 1e-3}, {21, 0.5}, {31, 0.1}};
-  std::map<int, double> error = StandardErrors({11, 21, 31}, 1e-6);
-
-  // From ks = 3e-3 the first Marquardt step in ks leaves its range and is dropped at every
-  // iteration, so the fit starts at twice the true rate.
-  Expr().ks(1).SetText("2e-3");
-  Expr().alph(1).SetText("0.45");
-  Expr().Eze(1).SetText("0.12");
-  Fit(11, "1e-5", "1");
-  Fit(21, "0.3", "0.7");
-  Fit(31, "-0.2", "0.2");
-  app.mnuAutoFit_Click();
-
-  EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(ReportValue("Convergence flag = "), "-2 ");
-  // The noise is Gaussian with sigma 1e-6 A, about 1 % of the peak; the fit stops where the sum
-  // falls by less than 0.02 % a step, well inside a standard error, so four standard errors
-  // bound the deviation.
-  for (auto [code, value] : truth) {
-    double fitted = FittedField(model, code);
-    EXPECT_NEAR(fitted, value, 4 * error[code]) << "code " << code;
-    EXPECT_EQ(Expr().CheckFitted(code).Caption(), FormatNumber(fitted, "0.###e-#"));
-  }
-  // The errors themselves are small: the test is sharp.
-  EXPECT_LT(error[11], 0.1 * 1e-3);
-  EXPECT_LT(error[21], 0.02);
-  EXPECT_LT(error[31], 0.005);
-  // The sum of squares ends near its expectation M sigma^2.
-  double S = ReadNumber(ReportValue("Least square = "));
-  EXPECT_NEAR(S / (model.NumberOfPoints * 1e-12), 1.0, 0.15);
-  EXPECT_EQ(model.FitParameterCount, 3);
-  EXPECT_EQ(model.FitParameterCode(1), 11);
-  EXPECT_EQ(model.FitParameterCode(2), 21);
-  EXPECT_EQ(model.FitParameterCode(3), 31);
-  // Curve 1 still holds the measurement, curve 2 the fit at the fitted values.
-  EXPECT_EQ(model.CurveCount, 2);
-  EXPECT_FALSE(model.FitMode);
-}
-
-TEST_F(AutoFitTest, RecoversConcentrationAndDiffusionCoefficient) {
-  // In a quasi-reversible cycle C scales the current while D also sets the kinetic parameter
-  // ks / sqrt(D f v), so both are found from one curve.
-  CyclicVoltammogram(1, "1e-6");
-  Expr().ks(1).SetText("1e-2");
-  Measure();
-  double c = Value(Expr().Cinit(1));  // the concentration the simulation used, M
-  std::map<int, double> error = StandardErrors({1, 71}, 1e-6);
-
-  Expr().C(1).SetText("0.7e-3");
-  Expr().D(1).SetText("2e-5");
-  Fit(1, "1e-4", "1e-2");
-  Fit(71, "1e-6", "1e-4");
-  app.mnuAutoFit_Click();
-
-  EXPECT_TRUE(platform.messages.empty());
-  EXPECT_NEAR(model.SpeciesC(1), c, 4 * error[1]);
-  EXPECT_NEAR(model.SpeciesD(1), 1e-5, 4 * error[71]);
-  EXPECT_LT(error[71], 0.05 * 1e-5);
-  EXPECT_EQ(ReportValue("Convergence flag = "), "-2 ");
-}
-
-TEST_F(AutoFitTest, ExportedAndImportedMeasurementIsFitted) {
-  // The measurement goes through a data file, as measured data reach the program.
-  CyclicVoltammogram(1, "1e-6");
-  Expr().ks(1).SetText("1e-3");
-  Measure();
-  std::map<int, double> error = StandardErrors({11, 21, 31}, 1e-6);
-  TempFolder folder;
-  platform.QueueDialogAnswer(folder.Path("cycle.csv"));
-  app.mnuExport_Click();
-  for (int i = 1; i <= model.NumberOfPoints; ++i)
-    model.CurrentY(i, 1) = 0;
-  platform.QueueDialogAnswer(folder.Path("cycle.csv"));
-  app.mnuImport_Click();
-  ASSERT_TRUE(platform.messages.empty());
-  ASSERT_EQ(model.NumberOfPoints, 1202);
-  // The import offers the first current as the start of a baseline; these data have none.
-  app.Ins().TxtI0.SetText("0");
-
-  // From ks = 3e-3 the first Marquardt step in ks leaves its range and is dropped at every
-  // iteration, so the fit starts at twice the true rate.
-  Expr().ks(1).SetText("2e-3");
-  Expr().alph(1).SetText("0.45");
-  Expr().Eze(1).SetText("0.12");
-  Fit(11, "1e-5", "1");
-  Fit(21, "0.3", "0.7");
-  Fit(31, "-0.2", "0.2");
-  app.mnuAutoFit_Click();
-  EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(ReportValue("Convergence flag = "), "-2 ");
-  EXPECT_NEAR(model.ChargeKs(1), 1e-3, 4 * error[11]);
-  EXPECT_NEAR(model.ChargeAlpha(1), 0.5, 4 * error[21]);
-  EXPECT_NEAR(model.ChargeE0(1), 0.1, 4 * error[31]);
-}
-
-TEST_F(AutoFitTest, DigitalSimulationFitsTheSameWay) {
-  // The default digital experiment: Fe3+ + e = Fe2+ at a planar electrode.
-  app.mnuInstrument_Click();
-  FormIns& ins = app.Ins();
-  ins.Estart.SetText("0.3");
-  ins.Eend.SetText("-0.3");
-  ins.Estep.SetText("0.002");
-  ins.V.SetText("0.01");
-  ins.Noise.SetText("1e-6");
-  ins.ComboScan.SelectText("cycle");
-  ins.cmdOK_Click();
-  app.mnuExperimental_Click();
-  ASSERT_TRUE(model.DigitalSimulation);
-  Expr().CheckFitted(1).SetChecked(false);
-  Expr().ks(1).SetText("1e-3");
-  Measure();
-  std::map<int, double> error = StandardErrors({11, 31}, 1e-6);
-  Expr().ks(1).SetText("2e-3");
-  Expr().Eze(1).SetText("0.12");
-  Fit(11, "1e-5", "1");
-  Fit(31, "-0.2", "0.2");
-  app.mnuAutoFit_Click();
-  EXPECT_TRUE(platform.messages.empty());
-  EXPECT_NEAR(model.ChargeKs(1), 1e-3, 4 * error[11]);
-  EXPECT_NEAR(model.ChargeE0(1), 0.1, 4 * error[31]);
-  EXPECT_LT(error[31], 0.005);
-}
-
-TEST_F(AutoFitTest, NoiseFreeDataAreRecoveredClosely) {
-  CyclicVoltammogram(1);
-  Expr().ks(1).SetText("1e-3");
-  Measure();
-  Expr().ks(1).SetText("2e-3");
-  Expr().Eze(1).SetText("0.08");
-  Fit(11, "1e-5", "1");
-  Fit(31, "-0.2", "0.2");
-  app.mnuAutoFit_Click();
-  // The fit ends where a step lowers the sum by less than 0.02 %: here at a sum seven orders
-  // below the data's own sum of squares, a tenth of a millivolt and a few per mille from the
-  // true values (a tenth of the standard errors that 1 % noise would give).
-  EXPECT_LT(ReadNumber(ReportValue("Convergence flag = ")), 0);
-  double S = ReadNumber(ReportValue("Least square = "));
-  double V = ReadNumber(ReportValue("Standard deviation^2 = "));
-  EXPECT_LT(S, 1e-6 * V * model.NumberOfPoints);
-  EXPECT_NEAR(model.ChargeKs(1), 1e-3, 0.005 * 1e-3);
-  EXPECT_NEAR(model.ChargeE0(1), 0.1, 0.0003);
-}
 
 TEST_F(AutoFitTest, ExactModelStopsOnTheFirstCallWithTheFullReport) {
   CyclicVoltammogram(1);
@@ -284,38 +132,6 @@ TEST_F(AutoFitTest, HiddenCheckedBoxIsNotFitted) {
   EXPECT_EQ(model.FitParameterCode(1), 31);
 }
 
-TEST_F(AutoFitTest, WithoutFittedParametersTheReportHasNoParameterLines) {
-  CyclicVoltammogram(1);
-  Measure();
-  Expr().Eze(1).SetText("0.05");
-  app.mnuAutoFit_Click();
-  std::vector<std::string> lines = ResultLines();
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[1], Padded(Padded("No.", 14) + "Initial value", 42) + "Fitted value");
-  EXPECT_EQ(lines[2], "");
-  EXPECT_EQ(ReportValue("Convergence flag = "), "-2 ");
-  EXPECT_EQ(ReportValue("No. of iteration = "), " 1 ");
-  EXPECT_EQ(ReportValue("No. of MARQUARDS = "), " 25 ");
-  EXPECT_EQ(ReportValue("No. of obj. fun. = "), " 26 ");
-  EXPECT_EQ(model.FitParameterCount, 0);
-}
-
-TEST_F(AutoFitTest, OverlapIsSwitchedOffAndOnlyDataAndFitRemain) {
-  CyclicVoltammogram(1);
-  app.mnuOption_Click();
-  app.Option().overlap.SetChecked(true);
-  Measure();
-  app.mnuSimulate_Click();
-  ASSERT_EQ(model.CurveCount, 2);
-  model.CurrentCurve = 2;
-  Fit(31, "-0.2", "0.2");
-  app.mnuAutoFit_Click();
-  EXPECT_FALSE(app.Option().overlap.Checked());
-  EXPECT_EQ(model.CurveCount, 2);
-  EXPECT_EQ(model.CurrentCurve, 2);
-  EXPECT_EQ(model.TargetCurve, 2);
-}
-
 TEST_F(AutoFitTest, NoDataEndsWithAMessage) {
   UseAnalyticalMechanism(1);
   Expr().CheckFitted(1).SetChecked(true);
@@ -350,28 +166,6 @@ TEST_F(AutoFitTest, SimulationFailureEndsTheFitWithTheDriversMessage) {
   app.mnuAutoFit_Click();
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(ReportValue("Convergence flag = "), "-1 ");
-}
-
-TEST_F(AutoFitTest, ManualFitDrawsOneSimulationBesideTheData) {
-  CyclicVoltammogram(1, "1e-6");
-  Measure();
-  std::vector<double> data;
-  for (int i = 1; i <= model.NumberOfPoints; ++i)
-    data.push_back(model.CurrentY(i, 1));
-  Expr().Eze(1).SetText("0.05");
-  app.mnuManualFit_Click();
-  EXPECT_EQ(model.CurveCount, 2);
-  EXPECT_EQ(model.CurrentCurve, 2);
-  EXPECT_EQ(model.ChargeE0(1), 0.05);
-  for (int i = 1; i <= model.NumberOfPoints; ++i)
-    ASSERT_EQ(model.CurrentY(i, 1), data[static_cast<size_t>(i - 1)]);
-  // No noise in the fitted curve: it equals the total current of the reactions.
-  for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    ASSERT_EQ(model.CurrentY(i, 2), model.ReactionCurrents(i, model.TotalCurrentColumn));
-  }
-  EXPECT_FALSE(model.FitMode);
-  EXPECT_EQ(platform.busyChanges, (std::vector<bool>{true, false, true, false}));
-  EXPECT_EQ(app.Result().Text(), "");
 }
 
 }  // namespace

@@ -141,21 +141,6 @@ TEST_P(AlphaRecoveryTest, StandardPotentialRateConstantAndAlpha) {
 
 INSTANTIATE_TEST_SUITE_P(Starts, AlphaRecoveryTest, ::testing::Values("0.3", "0.7"));
 
-TEST_F(FitUncertaintyTest, CatalyticRateConstantFromADecadeOff) {
-  // EC' with 10 mM of Z: the catalytic current grows with kf C(Z); started ten times too high,
-  // kf comes back.
-  CyclicVoltammogram(8);
-  Expr().C(3).SetText("0.01");
-  Expr().kf(1).SetText("10");
-  MeasureWithNoise(0.01, 3);
-  Expr().kf(1).SetText("100");
-  Fit(41, "0.01", "1e4");
-  app.mnuAutoFit_Click();
-  ASSERT_TRUE(platform.messages.empty());
-  EXPECT_NEAR(model.ForwardRateConstant(1), 10, 0.5);
-  EXPECT_TRUE(Covers(41, 10));
-}
-
 TEST_F(FitUncertaintyTest, NinetyFivePercentIntervalsCoverTheTruth) {
   DigitalCycle("0.1");
   int coveredE0 = 0;
@@ -207,49 +192,6 @@ TEST_F(FitUncertaintyTest, ParameterWithoutInfluenceIsUndetermined) {
       << ParameterReportText(model);
 }
 
-TEST_F(FitUncertaintyTest, FourScanRatesTogetherDetermineKsAndAlphaBetterThanAnyOne) {
-  // ks = 0.01 cm/s is nearly reversible at 0.02 V/s and nearly irreversible at 2 V/s: no single
-  // curve pins ks and alpha as well as the four together.
-  DigitalCycle("0.02");
-  Fit(11, "1e-4", "100");
-  Fit(21, "0.1", "0.9");
-  Fit(31, "-0.2", "0.2");
-  std::vector<double> singleKs, singleAlpha;
-  unsigned seed = 20;
-  for (const char* rate : {"0.02", "0.1", "0.5", "2"}) {
-    app.Ins().V.SetText(rate);
-    app.Ins().cmdOK_Click();
-    Start("0.1", "0.01");
-    Expr().alph(1).SetText("0.5");
-    MeasureWithNoise(0.01, ++seed);
-    app.mnuGlobalAdd_Click();
-    Start("0.12", "0.03");
-    Expr().alph(1).SetText("0.4");
-    app.mnuAutoFit_Click();
-    ASSERT_TRUE(model.LastFit.valid) << rate;
-    singleKs.push_back(Fitted(11).standardError / Fitted(11).value);
-    singleAlpha.push_back(Fitted(21).standardError);
-  }
-  ASSERT_EQ(app.GlobalCurveCount(), 4);
-  Start("0.12", "0.03");
-  Expr().alph(1).SetText("0.4");
-  app.mnuGlobalFit_Click();
-  ASSERT_TRUE(platform.messages.empty());
-  ASSERT_TRUE(model.LastFit.valid);
-  ASSERT_EQ(model.LastFit.curves.size(), 4u);
-  EXPECT_NEAR(model.ChargeKs(1), kTrueKs, 0.05 * kTrueKs);
-  EXPECT_NEAR(model.ChargeAlpha(1), 0.5, 0.02);
-  EXPECT_NEAR(model.ChargeE0(1), kTrueE0, 0.001);
-  for (size_t k = 0; k < 4; ++k) {
-    EXPECT_LT(Fitted(11).standardError / Fitted(11).value, singleKs[k]) << "curve " << k + 1;
-    EXPECT_LT(Fitted(21).standardError, singleAlpha[k]) << "curve " << k + 1;
-  }
-  double sum = 0;
-  for (const CurveResidual& curve : model.LastFit.curves)
-    sum += curve.sumOfSquares;
-  EXPECT_NEAR(sum, model.LastFit.sumOfSquares, 1e-9 * sum);
-}
-
 // A program of its own for each run, so that both fits start without an earlier fit's step.
 struct ThreadedFitSession : FitUncertaintyTest {
   void TestBody() override {}
@@ -296,14 +238,17 @@ TEST_F(FitUncertaintyTest, SecondOrderRateConstantsStartFromTheirBoxes) {
   Fit(41, "1e2", "1e6");
   Fit(51, "1", "1e3");
   Expr().OK();
-  ParameterStart kf = StartOfParameter(model, Expr(), 41);
-  ParameterStart kb = StartOfParameter(model, Expr(), 51);
+  FitChoices choices = Expr().ChosenFitParameters();
+  ASSERT_EQ(choices.size(), 2u);
+  EXPECT_EQ(choices[0].code, 41);
+  EXPECT_EQ(choices[1].code, 51);
+  ParameterStart kf = StartOfParameter(model, choices[0]);
+  ParameterStart kb = StartOfParameter(model, choices[1]);
   EXPECT_EQ(kf.value, 5e3);
   EXPECT_EQ(kf.minimum, 1e2);
   EXPECT_EQ(kf.maximum, 1e6);
   EXPECT_EQ(kb.value, 20);
   EXPECT_EQ(kb.maximum, 1e3);
-  EXPECT_EQ(SelectFittedCodes(Expr()), (std::vector<int>{41, 51}));
 }
 
 TEST(StudentT, QuantilesOfTheTable) {

@@ -82,9 +82,8 @@ struct FitRun {
 
 // Calls the engine the way the fit driver does.
 FitRun Iterate(MarquardtFit& fit, std::vector<double>& b) {
-  ResultWindow result;
   FitOutcome outcome;
-  IterateFit(fit, b, outcome, result);
+  IterateFit(fit, b, outcome, nullptr);
   return {outcome.flag, outcome.iterations, outcome.marquards, outcome.S};
 }
 
@@ -114,42 +113,6 @@ TEST(MarquardtStep, StraightLineIsSolvedByTheFirstStep) {
   EXPECT_EQ(problem.objectives, 3);
 }
 
-TEST(MarquardtStep, ExponentialDecayIsRecovered) {
-  // Wide bounds: the first Gauss-Newton steps overshoot to negative rates; a step component
-  // that leaves its bounds is shortened to end on the bound.
-  TestProblem problem(40, kDecay);
-  problem.Observe({0, 2.5, 1.3});
-  MarquardtFit fit = problem.Fit(2, {0, -100, -100}, {0, 100, 100}, problem.Variance());
-  std::vector<double> b{0, 1.0, 4.0};
-  FitRun run = Iterate(fit, b);
-  EXPECT_EQ(run.flag, kFlagExactFit);
-  EXPECT_LT(run.iterations, 20);
-  EXPECT_NEAR(b[1], 2.5, 1e-5);
-  EXPECT_NEAR(b[2], 1.3, 1e-5);
-}
-
-TEST(MarquardtStep, NoisyGaussianPeakEndsAtTheLeastSquaresMinimum) {
-  TestProblem problem(100, kPeak);
-  problem.Observe({0, 1.0, 5.0, 0.8}, 0.01);
-  MarquardtFit fit = problem.Fit(3, {0, 0.1, 3, 0.2}, {0, 10, 7, 3}, problem.Variance());
-  std::vector<double> b{0, 0.7, 5.3, 1.1};
-  FitRun run = Iterate(fit, b);
-  EXPECT_EQ(run.flag, kFlagConverged);
-  // The disturbance of 0.01 moves the optimum only a little from the true peak.
-  EXPECT_NEAR(b[1], 1.0, 0.01);
-  EXPECT_NEAR(b[2], 5.0, 0.01);
-  EXPECT_NEAR(b[3], 0.8, 0.01);
-  EXPECT_DOUBLE_EQ(run.S, problem.SumOfSquares(b));
-  // Converged means no nearby point is noticeably better.
-  for (int j = 1; j <= 3; ++j) {
-    for (double factor : {0.999, 1.001}) {
-      std::vector<double> moved = b;
-      moved[static_cast<size_t>(j)] *= factor;
-      EXPECT_GT(problem.SumOfSquares(moved), run.S * (1 - 1e-4));
-    }
-  }
-}
-
 TEST(MarquardtStep, ExactModelOnTheFirstCallLeavesBUnchanged) {
   TestProblem problem(30, kLine);
   problem.Observe({0, 1.0, 2.0});
@@ -166,21 +129,6 @@ TEST(MarquardtStep, ExactModelOnTheFirstCallLeavesBUnchanged) {
   EXPECT_EQ(S, 0);
   EXPECT_EQ(problem.evaluated.size(), 1u);
   EXPECT_EQ(problem.objectives, 1);
-}
-
-TEST(MarquardtStep, WithoutParametersTheDampingRisesToItsLimit) {
-  TestProblem problem(10, kLine);
-  problem.Observe({0, 1.0, 2.0});
-  problem.curve = [](const std::vector<double>&, double x) { return x; };
-  MarquardtFit fit = problem.Fit(0, {0}, {0}, problem.Variance());
-  std::vector<double> b{0};
-  FitRun run = Iterate(fit, b);
-  EXPECT_EQ(run.flag, kFlagConverged);
-  EXPECT_EQ(run.iterations, 1);
-  // lambda goes 1e-4, 2e-4, ... 1e-4 x 2^24 > 1000: 25 increases, one trial before each
-  EXPECT_EQ(run.marquards, 25);
-  EXPECT_EQ(problem.objectives, 26);
-  EXPECT_DOUBLE_EQ(problem.state.lambda, 1e-4 * std::pow(2.0, 24) / 2);
 }
 
 TEST(MarquardtStep, ParameterAtItsBoundKeepsItsValueWhileTheOthersMove) {
@@ -202,24 +150,6 @@ TEST(MarquardtStep, ParameterAtItsBoundKeepsItsValueWhileTheOthersMove) {
     // trials never leave the bounds; derivative points may lie one step outside
     EXPECT_LE(t[2], 1.5 * 1.01 + 1e-12);
   }
-}
-
-TEST(MarquardtStep, ZeroValuedParameterIsDifferentiatedWithTheDefaultStep) {
-  TestProblem problem(20, kLine);
-  problem.Observe({0, 1.0, 2.0});
-  MarquardtFit fit = problem.Fit(2, {0, -10, -10}, {0, 10, 10}, problem.Variance(), 0.25);
-  std::vector<double> b{0, 0.0, 3.0};
-  double S = 0;
-  int callState = 0;
-  int flag = 2;
-  int marquards = 0;
-  MarquardtStep(fit, b, S, callState, flag, marquards);
-  ASSERT_GE(problem.evaluated.size(), 5u);
-  EXPECT_EQ(problem.evaluated[1][1], 0.25);
-  EXPECT_EQ(problem.evaluated[2][1], -0.25);
-  EXPECT_EQ(problem.evaluated[3][2], 3.0 + 0.03);
-  EXPECT_EQ(problem.evaluated[4][2], 3.0 - 0.03);
-  EXPECT_NEAR(b[1], 1.0, 1e-12);
 }
 
 TEST(MarquardtStep, WhenNoDampingHelpsTheWorsePointIsReturned) {
@@ -252,17 +182,12 @@ TEST(MarquardtStep, IterationLimitStopsAfter51CallsWithFlagOne) {
       1, [](const std::vector<double>& t, double) { return 1e12 * std::pow(t[1], 5); });
   MarquardtFit fit = problem.Fit(1, {0, -10}, {0, 10}, 0.0);
   std::vector<double> b{0, 1.0};
-  ResultWindow result;
   FitOutcome outcome;
-  IterateFit(fit, b, outcome, result);
+  size_t lines = 0;  // reports of the sum of squares
+  IterateFit(fit, b, outcome, [&lines](double) { ++lines; });
   EXPECT_EQ(outcome.iterations, 51);
   EXPECT_EQ(outcome.flag, kFlagStepDone);
   EXPECT_NEAR(b[1], std::pow(0.8, 51), std::pow(0.8, 51) * 0.01);
-  size_t lines = 0;
-  for (size_t at = result.Text().find("Least square = "); at != std::string::npos;
-       at = result.Text().find("Least square = ", at + 1)) {
-    ++lines;
-  }
   EXPECT_EQ(lines, 51u);
 }
 
@@ -296,59 +221,6 @@ TEST(MarquardtStep, NextFitStartsFromThePreviousStepAndResetsTheDamping) {
   marquards = 0;
   MarquardtStep(bounded, b, S, callState, flag, marquards);
   EXPECT_EQ(problem.evaluated[0][1], 0.1);
-}
-
-TEST(MarquardtStep, FirstIncreaseOfAFitResetsTheCarriedDamping) {
-  TestProblem problem(1, nullptr);
-  problem.curve = [](const std::vector<double>& t, double) {
-    return t[1] == 1.0 ? 1.0 : std::fabs(t[1]) + 1;
-  };
-  problem.state.lambda = 700;
-  MarquardtFit fit = problem.Fit(1, {0, -10}, {0, 10}, 1.0);
-  std::vector<double> b{0, 1.0};
-  double S = 0;
-  int callState = 0;
-  int flag = 1;
-  int marquards = 0;
-  MarquardtStep(fit, b, S, callState, flag, marquards);
-  // from 700 the loop would end after one or two increases; from 1e-4 it takes many more
-  EXPECT_GT(marquards, 10);
-}
-
-TEST(MarquardtStep, HeldParameterAndUnfeltParameterGetNoStep) {
-  // t[2] does not enter the model: its diagonal is 0 and it is frozen.
-  TestProblem problem(10, [](const std::vector<double>& t, double x) { return t[1] * x; });
-  problem.Observe({0, 3.0, 0});
-  MarquardtFit fit = problem.Fit(2, {0, -10, -10}, {0, 10, 10}, problem.Variance());
-  std::vector<double> b{0, 1.0, 4.0};
-  FitRun run = Iterate(fit, b);
-  EXPECT_NEAR(b[1], 3.0, 1e-12);
-  EXPECT_EQ(b[2], 4.0);
-  EXPECT_EQ(run.flag, kFlagExactFit);
-  // Held fixed by its active flag.
-  TestProblem held(10, kLine);
-  held.Observe({0, 1.0, 2.0});
-  MarquardtFit heldFit(held.state, 2, held.y, held.m, {false, true, false}, {0, -10, -10},
-                       {0, 10, 10}, held.Variance(), 1.0, held.Evaluation(), held.objectives);
-  std::vector<double> c{0, 0.0, 1.0};
-  Iterate(heldFit, c);
-  EXPECT_EQ(c[2], 1.0);
-  EXPECT_NE(c[1], 0.0);
-}
-
-TEST(MarquardtStep, EvaluationOnlyCall) {
-  TestProblem problem(10, kLine);
-  problem.Observe({0, 1.0, 2.0});
-  MarquardtFit fit = problem.Fit(2, {0, -10, -10}, {0, 10, 10}, problem.Variance());
-  std::vector<double> b{0, 2.0, 2.0};
-  double S = 0;
-  int callState = -1;
-  int flag = 2;
-  int marquards = 0;
-  MarquardtStep(fit, b, S, callState, flag, marquards);
-  EXPECT_DOUBLE_EQ(S, 10.0);
-  EXPECT_EQ(problem.evaluated.size(), 1u);
-  EXPECT_EQ(b[1], 2.0);
 }
 
 TEST(MarquardtStep, ZeroStepWithConstantDataIsAnOverflow) {

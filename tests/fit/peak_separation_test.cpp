@@ -70,37 +70,5 @@ TEST_F(SeparationTest, OneChargeReactionGivesThreeCurves) {
   EXPECT_EQ(app.Result().Text(), "");  // Manual Separate writes no report
 }
 
-TEST_F(SeparationTest, ThreeChargeReactionsGiveFiveCurves) {
-  CyclicVoltammogram(5);
-  Expr().C(3).SetText("1e-3");
-  Expr().C(5).SetText("1e-3");
-  Measure();
-  app.mnuManualSeparate_Click();
-  ASSERT_EQ(model.CurveCount, 5);
-  for (int r = 1; r <= 3; ++r) {
-    EXPECT_GT(LargestMagnitude(2 + r), 0) << "reaction " << r;
-    for (int i = 1; i <= model.NumberOfPoints; ++i) {
-      ASSERT_EQ(model.CurrentY(i, 2 + r), model.ReactionCurrents(i, r));
-    }
-  }
-}
-
-TEST_F(SeparationTest, ComponentsFollowTheLatestSimulation) {
-  Model m;
-  m.NumberOfPoints = 3;
-  m.ChargeReactionCount = 2;
-  for (int i = 1; i <= 3; ++i) {
-    m.ReactionCurrents(i, 1) = i;
-    m.ReactionCurrents(i, 2) = -i;
-    m.CurrentY(i, 1) = 7;
-  }
-  m.CurveCount = 6;
-  AddComponentCurves(m);
-  EXPECT_EQ(m.CurveCount, 4);
-  EXPECT_EQ(m.CurrentY(2, 3), 2);
-  EXPECT_EQ(m.CurrentY(3, 4), -3);
-  EXPECT_EQ(m.CurrentY(1, 1), 7);
-}
-
 }  // namespace
 }  // namespace qalto
