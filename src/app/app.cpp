@@ -15,7 +15,7 @@ App::App(Platform& platform, std::string programFolder)
       ins_(std::make_unique<FormIns>(*model_)),
       expr_(std::make_unique<FormExpr>(*model_, *mech_)),
       option_(*model_),
-      menus_(BuildMenuTree()) {
+      menus_(BuildMenus()) {
   mech_->applyTechniques = [this] { Tech().OK(); };
   ins_->applyMechanism = [this] { Mech().OK(); };
   ins_->refreshModel = [this] { Refresh(); };
@@ -35,7 +35,6 @@ App::App(Platform& platform, std::string programFolder)
     if (LoadImportChoice(importSlot_)) PlotCurves();
   };
   import_.columnsChanged = [this] { ImportColumnsChanged(); };
-  RegisterHandlers();
   Load();
   ActivateMainWindow();
 }
@@ -76,56 +75,6 @@ void App::Guard(const std::function<void()>& event) {
   }
 }
 
-void App::RegisterHandlers() {
-  handlers_ = {
-      {"mnuSimulate_Click", [this] { mnuSimulate_Click(); }},
-      {"mnuAccuracy_Click", [this] { mnuAccuracy_Click(); }},
-      {"mnuTime_Click", [this] { mnuTime_Click(); }},
-      {"mnuTech_Click", [this] { mnuTech_Click(); }},
-      {"mnuMechamism_Click", [this] { mnuMechamism_Click(); }},
-      {"mnuInstrument_Click", [this] { mnuInstrument_Click(); }},
-      {"mnuExperimental_Click", [this] { mnuExperimental_Click(); }},
-      {"mnuOption_Click", [this] { mnuOption_Click(); }},
-      {"mnuPlot_Click", [this] { mnuPlot_Click(); }},
-      {"mnuNextCurve_Click", [this] { mnuNextCurve_Click(); }},
-      {"mnuClear_Click", [this] { mnuClear_Click(); }},
-      {"mnu1000X_Click", [this] { ScalePotentials(1000); }},
-      {"mnu10X_Click", [this] { ScalePotentials(10); }},
-      {"mnu01X_Click", [this] { ScalePotentials(0.1); }},
-      {"mnu0001X_Click", [this] { ScalePotentials(0.001); }},
-      {"mnu1000Y_Click", [this] { ScaleCurrentCurve(1000); }},
-      {"mnu10Y_Click", [this] { ScaleCurrentCurve(10); }},
-      {"mnu01Y_Click", [this] { ScaleCurrentCurve(0.1); }},
-      {"mnu0001Y_Click", [this] { ScaleCurrentCurve(0.001); }},
-      {"mnuMinusY_Click", [this] { ScaleCurrentCurve(-1); }},
-      {"mnuMinusX_Click", [this] { mnuMinusX_Click(); }},
-      {"mnuCopyto_Click", [this] { mnuCopyto_Click(); }},
-      {"mnuPrint_Click", [this] { mnuPrint_Click(); }},
-      {"mnuExit_Click", [this] { mnuExit_Click(); }},
-      {"mnuHomepage_Click", [this] { mnuHomepage_Click(); }},
-      {"mnuManual_Click", [this] { mnuManual_Click(); }},
-      {"mnuAbout_Click", [this] { mnuAbout_Click(); }},
-      {"mnuManualFit_Click", [this] { mnuManualFit_Click(); }},
-      {"mnuAutoFit_Click", [this] { mnuAutoFit_Click(); }},
-      {"mnuManualSeparate_Click", [this] { mnuManualSeparate_Click(); }},
-      {"mnuAutoSeparate_Click", [this] { mnuAutoSeparate_Click(); }},
-      {"mnuGlobalAdd_Click", [this] { mnuGlobalAdd_Click(); }},
-      {"mnuGlobalFit_Click", [this] { mnuGlobalFit_Click(); }},
-      {"mnuGlobalClear_Click", [this] { mnuGlobalClear_Click(); }},
-      {"mnuFindPeak_Click", [this] { mnuFindPeak_Click(); }},
-      {"mnuFindHalfwaveE_Click", [this] { mnuFindHalfwaveE_Click(); }},
-      {"mnuTheoPeak_Click", [this] { mnuTheoPeak_Click(); }},
-      {"mnuSemi_Click", [this] { mnuSemi_Click(); }},
-      {"mnuSemiInte_Click", [this] { mnuSemiInte_Click(); }},
-      {"mnuDerivative_Click", [this] { mnuDerivative_Click(); }},
-      {"mnuIntegral_Click", [this] { mnuIntegral_Click(); }},
-      {"mnuLog_Click", [this] { mnuLog_Click(); }},
-      {"mnuImport_Click", [this] { mnuImport_Click(); }},
-      {"mnuExport_Click", [this] { mnuExport_Click(); }},
-      {"mnuSave_Click", [this] { mnuSave_Click(); }},
-  };
-}
-
 MenuOutcome App::ChooseMenu(const std::string& name) {
   std::string handler = name;
   if (handler.size() < 6 || handler.substr(handler.size() - 6) != "_Click") handler += "_Click";
@@ -136,11 +85,15 @@ MenuOutcome App::ChooseMenu(const std::string& name) {
   for (MenuItem* parent : parents) {
     if (!parent->enabled) return MenuOutcome::kDisabled;
   }
-  auto found = handlers_.find(handler);
-  if (found == handlers_.end()) return MenuOutcome::kNotAvailable;
-  Guard(found->second);
+  if (!item->action) return MenuOutcome::kNotAvailable;
+  Guard(item->action);
   if (handler != "mnuImport_Click") NoteCurveOrigins(origins_, *model_, handler, dataFile_);
   return MenuOutcome::kDone;
+}
+
+bool App::MenuRunsLong(const std::string& handler) {
+  MenuItem* item = FindMenuItem(menus_, handler);
+  return item != nullptr && item->long_running;
 }
 
 bool App::MenuEnabled(const std::string& handler) {

@@ -70,6 +70,8 @@ class App {
   // Runs the menu command with that handler ("mnuSimulate" or "mnuSimulate_Click").
   MenuOutcome ChooseMenu(const std::string& handler);
   bool MenuEnabled(const std::string& handler);
+  // Whether the command is one the window runs in the background (Simulate, the fits, ...).
+  bool MenuRunsLong(const std::string& handler);
   void SetMenuEnabled(const std::string& handler, bool enabled);
   // Enables the items that depend on the program's state as that state is now: "&Theoretical
   // Peak" exactly while digital simulation is off.
@@ -162,7 +164,8 @@ class App {
  private:
   void Load();
   void Wire(FormTech& tech);
-  void RegisterHandlers();
+  // The menu bar as it is at start: "&Display" and "&Analyze" disabled, the rest enabled.
+  std::vector<MenuItem> BuildMenus();
   void EnableCurveMenus();
   // Takes a file just read as the imported one and puts its first curve into the store; false,
   // with everything as it was, when that fails.
@@ -190,7 +193,6 @@ class App {
       std::vector<std::optional<ImportedCurve>>(kMaxCurves + 1);
   FileDialog fileDialog_;  // the result window's file dialog, shared by the file commands
   std::vector<MenuItem> menus_;
-  std::map<std::string, std::function<void()>> handlers_;
   Form* active_ = nullptr;
   MarquardtState marquardt_;  // the fit engine's damping and last step, kept from fit to fit
   int fitThreads_ = 1;

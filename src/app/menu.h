@@ -1,7 +1,8 @@
 #pragma once
 // The menu tree of the main window, as data: captions with access keys ("&"), separators ("-"),
-// the handler each item runs and whether it is enabled.
+// the command each item runs under its handler's name and whether it is enabled.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,13 +13,11 @@ struct MenuItem {
   std::string handler;  // "mnuSimulate_Click"; a menu or submenu has its name ("mnuDisplay")
   bool enabled = true;
   std::vector<MenuItem> items;
+  std::function<void()> action;  // empty for menus, separators and commands not built
+  bool long_running = false;     // the window runs it off its thread, with progress and Cancel
 
   bool IsSeparator() const { return caption == "-"; }
 };
-
-// The menus of the bar, in display order, as they are at start: "&Display" and "&Analyze"
-// disabled, every other item enabled.
-std::vector<MenuItem> BuildMenuTree();
 
 // The item with that handler or name, and the chain of menus above it (outermost first).
 MenuItem* FindMenuItem(std::vector<MenuItem>& menus, const std::string& handler,

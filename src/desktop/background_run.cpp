@@ -10,13 +10,6 @@ std::atomic<bool> active{false};
 
 }  // namespace
 
-bool IsLongCommand(const std::string& handler) {
-  return handler == "mnuSimulate_Click" || handler == "mnuManualFit_Click" ||
-         handler == "mnuAutoFit_Click" || handler == "mnuManualSeparate_Click" ||
-         handler == "mnuAutoSeparate_Click" || handler == "mnuAccuracy_Click" ||
-         handler == "mnuGlobalFit_Click";
-}
-
 BackgroundRun::BackgroundRun(App& app) : app_(app) {
   monitor_.report = [this](const RunProgress& progress) {
     std::lock_guard<std::mutex> lock(progressMutex_);

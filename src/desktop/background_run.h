@@ -22,9 +22,6 @@
 
 namespace qalto {
 
-// The menu commands that run in the background in the window (scripts run them in line).
-bool IsLongCommand(const std::string& handler);
-
 class BackgroundRun : public QObject {
  public:
   explicit BackgroundRun(App& app);

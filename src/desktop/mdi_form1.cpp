@@ -108,7 +108,7 @@ void MDIForm1::RunEvent(Form* form, const std::function<void()>& event) {
 
 void MDIForm1::ChooseMenu(const std::string& handler, const std::string& caption) {
   if (Running()) return;  // one command at a time; the menus are disabled meanwhile
-  if (IsLongCommand(handler) && app_.MenuEnabled(handler)) {
+  if (app_.MenuRunsLong(handler) && app_.MenuEnabled(handler)) {
     StartRun(handler);
     return;
   }
