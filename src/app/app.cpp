@@ -3,6 +3,8 @@
 #include <exception>
 #include <thread>
 
+#include "common/ignore_errors.h"
+
 namespace qalto {
 
 App::App(Platform& platform, std::string programFolder)
@@ -17,6 +19,8 @@ App::App(Platform& platform, std::string programFolder)
   mech_->applyTechniques = [this] { Tech().OK(); };
   ins_->applyMechanism = [this] { Mech().OK(); };
   ins_->refreshModel = [this] { Refresh(); };
+  ins_->showMessage = [this](const std::string& text) { platform_.MessageBox(text); };
+  expr_->showMessage = ins_->showMessage;
   expr_->applyInstrument = [this] { Ins().OK(); };
   expr_->refreshModel = [this] { Refresh(); };
   expr_->LinkInstrument({&ins_->Estart, &ins_->CheckPreCon, &ins_->txtEPre, &ins_->txtTPre,
@@ -231,8 +235,10 @@ void App::mnuSimulate_Click() {
   model_->ElapsedTime = platform_.TimeOfDay();
   platform_.SetBusy(true);
   curveFailed_ = true;
+  bool applied = false;
   try {
     expr_->OK();
+    applied = true;
     curveFailed_ = !RunSimulation(*model_, ReadSimulationInputs(), platform_);
     // The slot the simulation wrote no longer holds a measured curve.
     importedCurves_[static_cast<size_t>(model_->TargetCurve)].reset();
@@ -240,7 +246,12 @@ void App::mnuSimulate_Click() {
     // The parameters could not be applied (a zero temperature, a number too large to read).
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
-  Guard([this] { PrepareAndPlot(); });
+  // Parameters that could not be applied fail the plot's refresh the same way: one message.
+  if (applied) {
+    Guard([this] { PrepareAndPlot(); });
+  } else {
+    IgnoringErrors([this] { PrepareAndPlot(); });
+  }
   EnableCurveMenus();
   platform_.SetBusy(false);
   model_->ElapsedTime = platform_.TimeOfDay() - model_->ElapsedTime;

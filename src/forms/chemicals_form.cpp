@@ -327,13 +327,20 @@ void FormExpr::Eze_Change(int index) {
   C_Change(index);
 }
 
+// Keq = kf / kb; one beyond the number range (kb 1e-308) ends the change with the overflow
+// message, and the label keeps what it showed.
 void FormExpr::kf_Change(int index) {
-  IgnoringErrors([&] {
+  try {
     double backward = ReadNumber(kb(index).Text());
     if (backward > 0) {
       LabelKeq(index).SetCaption(FormatNumber(ReadNumber(kf(index).Text()) / backward, "#.###e-#"));
     }
-  });
+  } catch (const RuntimeError&) {
+    if (!showMessage) return;
+    showMessage("Run-time error: Overflow: Keq from kf " + ShownText(kf(index).Text()) + " / kb " +
+                ShownText(kb(index).Text()) + " of reaction " + std::to_string(index) +
+                " is beyond the number range; it keeps " + LabelKeq(index).Caption());
+  }
 }
 
 void FormExpr::kb_Change(int index) {

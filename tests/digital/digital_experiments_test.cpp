@@ -232,9 +232,9 @@ TEST_F(DigitalExperiment, RotatingElectrodeCurrentLevelsOff) {
 }
 
 TEST_F(DigitalExperiment, InputThatCannotRunEndsInTheSimulationMessage) {
-  const std::string grid = "Digital simulation Error: Subscript out of range!";
+  const std::string grid = "Digital simulation Error: Subscript out of range: the grid needs";
   const std::string zero = "Digital simulation Error: Division by zero";
-  const std::string overflow = "Digital simulation Error: Overflow!";
+  const std::string overflow = "Digital simulation Error: Overflow: t drop  (s) is 0!";
   const auto shown = [this](const std::string& start) {
     for (const std::string& m : platform.messages) {
       if (m.rfind(start, 0) == 0) return true;

@@ -55,7 +55,9 @@ TEST(DigitalGrid, PlanarGridFromTheShortestStepAndTheRunLength) {
     BuildDigitalGrid(PlanarSweep(0.01));
     FAIL() << "expected more than 200 grid points to fail";
   } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.Description(), "Subscript out of range");
+    EXPECT_EQ(e.Description(),
+              "Subscript out of range: the grid needs 227 points, it holds at most 200 (a larger "
+              "Expanding grid)");
   }
 }
 
