@@ -37,22 +37,15 @@ TEST(FormatNumber, InfinityAndNaNOverflowInEveryPattern) {
   }
 }
 
+// The boundaries of the exponent form (1E-05 and 1E+15) and the 15 digits; the print rule
+// itself shows in every result the scenarios read.
 TEST(PlainNumber, FifteenDigitsNoLeadingZeroExponentBeyondTheRange) {
-  const std::pair<double, const char*> cases[] = {
-      {0.1, ".1"},
-      {-0.25, "-.25"},
-      {0, "0"},
-      {1.0 / 3.0, ".333333333333333"},
-      {0.00001, ".00001"},
-      {1e-6, "1E-06"},
-      {-2.5e-7, "-2.5E-07"},
-      {1e15, "1E+15"},
-      {1.5e300, "1.5E+300"},
-      {123456789012345.0, "123456789012345"},
-  };
-  for (const auto& [value, text] : cases)
-    EXPECT_EQ(PlainNumber(value), text);
-  EXPECT_EQ(PrintedNumber(-0.5), "-.5 ");
+  EXPECT_EQ(PlainNumber(-0.25), "-.25");
+  EXPECT_EQ(PlainNumber(1.0 / 3.0), ".333333333333333");
+  EXPECT_EQ(PlainNumber(0.00001), ".00001");
+  EXPECT_EQ(PlainNumber(9.99e-6), "9.99E-06");
+  EXPECT_EQ(PlainNumber(123456789012345.0), "123456789012345");
+  EXPECT_EQ(PlainNumber(1e15), "1E+15");
   EXPECT_EQ(NumberText(0.005 / 0.03), "0.166666666666667");
 }
 
