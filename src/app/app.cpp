@@ -3,6 +3,7 @@
 #include <exception>
 #include <thread>
 
+#include "common/ignore_errors.h"
 #include "simulation/rotating_flow_note.h"
 
 namespace qalto {
@@ -19,6 +20,8 @@ App::App(Platform& platform, std::string programFolder)
   mech_->applyTechniques = [this] { Tech().OK(); };
   ins_->applyMechanism = [this] { Mech().OK(); };
   ins_->refreshModel = [this] { Refresh(); };
+  ins_->showMessage = [this](const std::string& text) { platform_.MessageBox(text); };
+  expr_->showMessage = ins_->showMessage;
   expr_->applyInstrument = [this] { Ins().OK(); };
   expr_->refreshModel = [this] { Refresh(); };
   expr_->LinkInstrument({&ins_->Estart, &ins_->CheckPreCon, &ins_->txtEPre, &ins_->txtTPre,
@@ -166,8 +169,10 @@ void App::mnuSimulate_Click() {
   model_->ElapsedTime = platform_.TimeOfDay();
   platform_.SetBusy(true);
   curveFailed_ = true;
+  bool applied = false;
   try {
     expr_->OK();
+    applied = true;
     curveFailed_ = !RunSimulation(*model_, ReadSimulationInputs(), platform_);
     const auto note = RotatingFlowNote(*model_);
     if (note && !curveFailed_) result_.Print({PrintItem::Text(*note, Separator::kLineEnd)});
@@ -177,7 +182,12 @@ void App::mnuSimulate_Click() {
     // The parameters could not be applied (a zero temperature, a number too large to read).
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
-  Guard([this] { PrepareAndPlot(); });
+  // Parameters that could not be applied fail the plot's refresh the same way: one message.
+  if (applied) {
+    Guard([this] { PrepareAndPlot(); });
+  } else {
+    IgnoringErrors([this] { PrepareAndPlot(); });
+  }
   EnableCurveMenus();
   platform_.SetBusy(false);
   model_->ElapsedTime = platform_.TimeOfDay() - model_->ElapsedTime;

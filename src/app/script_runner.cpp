@@ -134,7 +134,7 @@ ScriptRunner::ScriptRunner(App& app, RecordingPlatform& platform, std::ostream& 
 
 void ScriptRunner::NoteMessage(const std::string& text) {
   messages_.push_back(text);
-  int status = StatusOfMessage(text);
+  int status = typing_ ? kExitRan : StatusOfMessage(text);
   if (status == kExitRan || failureStatus_ != kExitRan) return;
   failureStatus_ = status;
   std::string where =
@@ -293,7 +293,13 @@ void ScriptRunner::Act(const std::vector<std::string>& words) {
   // Clicking into a window that is not the active one activates it first.
   Form& form = *ref.form;
   if (app_.ActiveForm() != &form) app_.ActivateForm(form);
+  GuardTyping(action == "set", event);
+}
+
+void ScriptRunner::GuardTyping(bool typing, const std::function<void()>& event) {
+  typing_ = typing;
   app_.Guard(event);
+  typing_ = false;
 }
 
 std::string ScriptRunner::Override(const std::string& reference, const std::string& value) {
@@ -323,7 +329,7 @@ std::string ScriptRunner::Override(const std::string& reference, const std::stri
     } else {
       return reference + " holds no value";
     }
-    app_.Guard(event);
+    GuardTyping(control.Kind() == ControlKind::kTextBox, event);
   } catch (const ScriptError& error) {
     return error.what();
   }

@@ -65,6 +65,8 @@ class ScriptRunner {
   void Plot(const std::string& path);
 
   void NoteMessage(const std::string& text);
+  // Runs the event of an action; typing says it changes a text box.
+  void GuardTyping(bool typing, const std::function<void()>& event);
 
   App& app_;
   RecordingPlatform& platform_;
@@ -75,6 +77,9 @@ class ScriptRunner {
   int lineNumber_ = 0;
   int failureStatus_ = kExitRan;
   std::string failureText_;
+  // A text box is being changed: its change handler's messages (a derived field beyond the
+  // number range) are notices, since no computation of the run failed.
+  bool typing_ = false;
 };
 
 // What `get` prints for the control: a text box's text, a list's chosen item, "on" or "off" for

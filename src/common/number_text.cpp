@@ -63,6 +63,20 @@ double ReadNumber(std::string_view text) {
   return value;
 }
 
+double ReadBoxNumber(std::string_view text, const std::string& caption) {
+  try {
+    return ReadNumber(text);
+  } catch (const RuntimeError& error) {
+    throw RuntimeError(error.Description() + ": " + caption + " is " + ShownText(text));
+  }
+}
+
+std::string ShownText(std::string_view text) {
+  constexpr size_t kWhole = 20;  // characters shown whole
+  if (text.size() <= kWhole) return std::string(text);
+  return std::string(text.substr(0, 8)) + "... (" + std::to_string(text.size()) + " characters)";
+}
+
 std::string NumberReadingNote(std::string_view text) {
   size_t start = text.find_first_not_of(" \t");
   // An empty box is the user's "nothing here": it reads 0 without a mark.

@@ -11,6 +11,13 @@ namespace qalto {
 // The leading decimal number of text; raises "Overflow" when it does not fit a double.
 double ReadNumber(std::string_view text);
 
+// The number of a box's text, as ReadNumber; its failure names the box by the caption the user
+// sees and shows the text: "Overflow: Noise (A) is 1e999".
+double ReadBoxNumber(std::string_view text, const std::string& caption);
+
+// A typed text as a message shows it: whole up to 20 characters, else its start and length.
+std::string ShownText(std::string_view text);
+
 // How a text that is not wholly a number is read, for the box that shows it: "not a number,
 // read as 1.5" for "1.5.5", "not a number, read as 0" for "abc", "too large a number" for
 // "1e999"; empty for a number, with or without blanks around it, and for an empty text.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/checked_math.h"
+#include "common/plain_number.h"
 #include "common/runtime_error.h"
 
 namespace qalto {
@@ -71,8 +72,15 @@ double Extent(const GridInputs& in) {
   return extent;
 }
 
+// More grid points than the tables hold names the limit and the box that sets the count.
 void CheckBoxCount(double boxes) {
-  if (!(boxes >= 1.0) || boxes + 1.0 > kMaxGridPoints) throw RuntimeError::SubscriptOutOfRange();
+  if (!(boxes >= 1.0)) throw RuntimeError::SubscriptOutOfRange();
+  if (boxes + 1.0 > kMaxGridPoints) {
+    throw RuntimeError("Subscript out of range: the grid needs " +
+                       (std::isfinite(boxes) ? PlainNumber(boxes + 1.0) : std::string("more")) +
+                       " points, it holds at most " + std::to_string(kMaxGridPoints) +
+                       " (a larger Expanding grid)");
+  }
 }
 
 // Boundaries x(j) = (e^((j-1) beta) - 1) / (e^beta - 1) and centres at (j - 1/2), up to the

@@ -327,13 +327,20 @@ void FormExpr::Eze_Change(int index) {
   C_Change(index);
 }
 
+// Keq = kf / kb; one beyond the number range (kb 1e-308) ends the change with the overflow
+// message, and the label keeps what it showed.
 void FormExpr::kf_Change(int index) {
-  IgnoringErrors([&] {
+  try {
     double backward = ReadNumber(kb(index).Text());
     if (backward > 0) {
       LabelKeq(index).SetCaption(FormatNumber(ReadNumber(kf(index).Text()) / backward, "#.###e-#"));
     }
-  });
+  } catch (const RuntimeError&) {
+    if (!showMessage) return;
+    showMessage("Run-time error: Overflow: Keq from kf " + ShownText(kf(index).Text()) + " / kb " +
+                ShownText(kb(index).Text()) + " of reaction " + std::to_string(index) +
+                " is beyond the number range; it keeps " + LabelKeq(index).Caption());
+  }
 }
 
 void FormExpr::kb_Change(int index) {
@@ -367,25 +374,29 @@ std::pair<TextBox*, TextBox*> FormExpr::RangeBoxes(int index) const {
 }
 
 ChemicalsValues FormExpr::Values() const {
+  // A box that does not read names itself: "ks (cm/s) of reaction 2".
+  auto read = [](std::string_view text, const char* caption, const char* row, size_t index) {
+    return ReadBoxNumber(text, std::string(caption) + " of " + row + " " + std::to_string(index));
+  };
   ChemicalsValues values;
-  values.viscosity = ReadNumber(TextVis.Text());
-  values.electrolyteC = ReadNumber(TextElectrolyteC.Text());
+  values.viscosity = ReadBoxNumber(TextVis.Text(), "Vis (cm ²/s)");
+  values.electrolyteC = ReadBoxNumber(TextElectrolyteC.Text(), "C (M)");
   for (size_t r = 1; r <= 3; ++r) {
     int i = static_cast<int>(r);
-    values.alpha[r] = ReadNumber(alph(i).Text());
-    values.e0[r] = ReadNumber(Eze(i).Text());
-    values.ks[r] = ReadNumber(ks(i).Text());
+    values.alpha[r] = read(alph(i).Text(), "α", "reaction", r);
+    values.e0[r] = read(Eze(i).Text(), "E° (V)", "reaction", r);
+    values.ks[r] = read(ks(i).Text(), "ks (cm/s)", "reaction", r);
   }
   for (size_t r = 1; r <= 4; ++r) {
     int i = static_cast<int>(r);
-    values.kf[r] = ReadNumber(kf(i).Text());
-    values.kb[r] = ReadNumber(kb(i).Text());
-    values.keq[r] = ReadNumber(LabelKeq(i).Caption());
+    values.kf[r] = read(kf(i).Text(), "kf", "reaction", r);
+    values.kb[r] = read(kb(i).Text(), "kb", "reaction", r);
+    values.keq[r] = read(LabelKeq(i).Caption(), "Keq", "reaction", r);
   }
   for (size_t s = 1; s <= kMaxSpecies; ++s) {
     int i = static_cast<int>(s);
-    values.d[s] = ReadNumber(D(i).Text());
-    values.cInit[s] = ReadNumber(Cinit(i).Caption());
+    values.d[s] = read(D(i).Text(), "D (cm ²/s)", "species", s);
+    values.cInit[s] = read(Cinit(i).Caption(), "C init (M)", "species", s);
   }
   return values;
 }

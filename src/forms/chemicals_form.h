@@ -45,6 +45,8 @@ class FormExpr : public Form {
   // The Instrument window's OK; the model refresh.
   std::function<void()> applyInstrument;
   std::function<void()> refreshModel;
+  // Shows a message box (an equilibrium constant without digits to show).
+  std::function<void(const std::string&)> showMessage;
   void LinkInstrument(const InstrumentLinks& links) { instrument_ = links; }
 
   // Solution.

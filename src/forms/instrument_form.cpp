@@ -1,5 +1,7 @@
 #include "forms/instrument_form.h"
 
+#include <cmath>
+
 #include "common/checked_math.h"
 #include "common/constants.h"
 #include "common/ignore_errors.h"
@@ -25,10 +27,6 @@ constexpr const char* kElectrodeCaptions[] = {
     "9)  Thin film",
     "10)  Band",
 };
-
-double Value(const TextBox& box) {
-  return ReadNumber(box.Text());
-}
 
 }  // namespace
 
@@ -98,6 +96,7 @@ void FormIns::AddField(Label& label, const char* caption, const char* toolTip, T
   label.SetToolTip(toolTip);
   label.SetGrid(fieldRow_, 0);
   Add(label, frame);
+  labels_[&box] = &label;
   box.SetNumeric(true);
   box.SetText(text);
   box.SetGrid(fieldRow_++, 1);
@@ -156,7 +155,10 @@ void FormIns::method1() {
   model_.RotationRate = Value(TextRrate) * kPi / 30;
   int scan = ComboScan.ListIndex();
   if (scan >= 0) model_.ScanCycles = kScanCycles[scan];
+  // The apply step is no change of the user's: an overflow was told when the box changed.
+  applying_ = true;
   radius_Change();
+  applying_ = false;
 }
 
 void FormIns::cmdOK_Click() {
@@ -201,21 +203,47 @@ void FormIns::radius_Change() {
 
 void FormIns::ARE_Change() {
   if (writingPartner_) return;
-  IgnoringErrors([&] { SetRadiusFromArea(); });
+  ComputePartner(radius, ARE, [&] { SetRadiusFromArea(); });
 }
 
 // The radius showing what the program wrote means the area was typed, and the radius follows
 // it (for a new length or electrode too); else the area follows the radius.
 void FormIns::UpdateGeometryPartner() {
-  bool areaIsSource = ShowsWritten(radius, writtenRadius_);
-  IgnoringErrors([&] { areaIsSource ? SetRadiusFromArea() : SetAreaFromGeometry(); });
+  if (ShowsWritten(radius, writtenRadius_)) {
+    ComputePartner(radius, ARE, [&] { SetRadiusFromArea(); });
+  } else {
+    ComputePartner(ARE, radius, [&] { SetAreaFromGeometry(); });
+  }
+}
+
+// Other failures (a zero length) leave the partner as it was without a word, as while typing.
+template <typename Computation>
+void FormIns::ComputePartner(const TextBox& partner, const TextBox& source,
+                             Computation&& computation) {
+  try {
+    computation();
+  } catch (const RuntimeError& error) {
+    if (error.Description().rfind("Overflow", 0) != 0 || !showMessage || applying_) return;
+    showMessage("Run-time error: Overflow: " + CaptionOf(partner) + " from " + CaptionOf(source) +
+                " " + ShownText(source.Text()) + " is beyond the number range; it keeps " +
+                ShownText(partner.Text()));
+  }
+}
+
+double FormIns::Value(const TextBox& box) const {
+  return ReadBoxNumber(box.Text(), CaptionOf(box));
+}
+
+std::string FormIns::CaptionOf(const TextBox& box) const {
+  auto label = labels_.find(&box);
+  return label == labels_.end() ? box.FullName() : label->second->Caption();
 }
 
 bool FormIns::ShowsWritten(const TextBox& box, const WrittenNumber& written) {
   return !written.text.empty() && box.Text() == written.text;
 }
 
-double FormIns::BoxValue(const TextBox& box, const WrittenNumber& written) {
+double FormIns::BoxValue(const TextBox& box, const WrittenNumber& written) const {
   return ShowsWritten(box, written) ? written.value : Value(box);
 }
 
@@ -227,9 +255,13 @@ double FormIns::RadiusValue() const {
   return BoxValue(radius, writtenRadius_);
 }
 
-// A value without digits (an infinity from 1e200 squared) raises in the formatter, and the
-// partner keeps what it showed.
+// A value without digits (an infinity from 1e200 squared) raises in the formatter: the partner
+// keeps what it showed, and its value is the infinite one, so that a run from it overflows.
 void FormIns::WritePartner(TextBox& box, WrittenNumber& written, double value) {
+  if (!std::isfinite(value)) {
+    written = {box.Text(), value};
+    throw RuntimeError::Overflow();
+  }
   std::string text = FormatNumber(value, kGeometryFormat);
   written = {text, value};
   writingPartner_ = true;

@@ -5,6 +5,8 @@
 // drop time and the pulse time consistent while the user types.
 
 #include <functional>
+#include <map>
+#include <string>
 
 #include "model/model.h"
 #include "ui/form.h"
@@ -38,6 +40,8 @@ class FormIns : public Form {
   // The Mechanism window's OK; the model refresh.
   std::function<void()> applyMechanism;
   std::function<void()> refreshModel;
+  // Shows a message box (an area or radius without digits to show).
+  std::function<void(const std::string&)> showMessage;
 
   Frame FrameInstrument{"FrameInstrument"};
   Label LabelExpanding{"LabelExpanding"};
@@ -109,6 +113,13 @@ class FormIns : public Form {
   void SetAreaFromGeometry();
   void SetElectrodeVolume();
   void UpdateGeometryPartner();
+  // Computes a partner; an overflow ends the change with its message and the partner keeps
+  // what it showed.
+  template <typename Computation>
+  void ComputePartner(const TextBox& partner, const TextBox& source, Computation&& computation);
+  // The number of a box; a failure to read it names the box.
+  double Value(const TextBox& box) const;
+  std::string CaptionOf(const TextBox& box) const;
 
   // A number the program wrote into a box, and the text it wrote for it.
   struct WrittenNumber {
@@ -117,14 +128,16 @@ class FormIns : public Form {
   };
   void WritePartner(TextBox& box, WrittenNumber& written, double value);
   static bool ShowsWritten(const TextBox& box, const WrittenNumber& written);
-  static double BoxValue(const TextBox& box, const WrittenNumber& written);
+  double BoxValue(const TextBox& box, const WrittenNumber& written) const;
 
   Model& model_;
   OptionGroup electrodes_;
   int fieldRow_ = 0;
   bool writingPartner_ = false;  // the area or radius box is being written from its partner
+  bool applying_ = false;        // the fields are being copied into the model
   WrittenNumber writtenArea_;
   WrittenNumber writtenRadius_;
+  std::map<const TextBox*, const Label*> labels_;  // the label that names each box
 };
 
 }  // namespace qalto

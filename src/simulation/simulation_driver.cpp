@@ -5,12 +5,14 @@
 #include "common/checked_math.h"
 #include "common/constants.h"
 #include "common/number_text.h"
+#include "common/plain_number.h"
 #include "common/point_index.h"
 #include "common/run_monitor.h"
 #include "digital/simulate_digital.h"
 #include "simulation/analytical_point.h"
 #include "simulation/convolution_run.h"
 #include "simulation/curve_slot.h"
+#include "simulation/failure_cause.h"
 #include "simulation/implicit_drop.h"
 #include "simulation/noise.h"
 #include "simulation/potential_axis.h"
@@ -168,6 +170,16 @@ void AddBaseline(Model& model, const SimulationInputs& inputs) {
   }
 }
 
+// A curve with an infinite or NaN current (noise of 1e308 A) is no curve: the run overflows
+// before it reaches the curve store, with the cause where one is known.
+void CheckTotalCurrent(const Model& model, const std::string& cause) {
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    if (!std::isfinite(model.ReactionCurrents(i, model.TotalCurrentColumn))) {
+      throw cause.empty() ? RuntimeError::Overflow() : RuntimeError("Overflow: " + cause);
+    }
+  }
+}
+
 void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solverMessages) {
   SelectCurveSlot(model, inputs.overlapChecked);
   AnalyticalRun constants;
@@ -197,11 +209,11 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
     SimulateAnalytical(model, run, charging);
   }
   AddBaseline(model, inputs);
-  if (model.NoiseLevel > 0 && !model.FitMode) AddNoise(model, model.TotalCurrentColumn);
-  // A curve with an infinite or NaN current (noise of 1e308 A) is no curve: the run overflows
-  // before it reaches the curve store.
-  for (int i = 1; i <= model.NumberOfPoints; ++i)
-    Checked(model.ReactionCurrents(i, model.TotalCurrentColumn));
+  CheckTotalCurrent(model, "");
+  if (model.NoiseLevel > 0 && !model.FitMode) {
+    AddNoise(model, model.TotalCurrentColumn);
+    CheckTotalCurrent(model, "Noise (A) is " + PlainNumber(model.NoiseLevel));
+  }
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     model.CurrentY(i, model.CurrentCurve) = model.ReactionCurrents(i, model.TotalCurrentColumn);
   }
@@ -213,7 +225,8 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
 
 std::string SimulationErrorMessage(const Model& model, const std::string& description) {
   return std::string(model.DigitalSimulation ? "Digital" : "Analytical") +
-         " simulation Error: " + description + "! Please try again by other initial values.";
+         " simulation Error: " + DescriptionWithCause(model, description) +
+         "! Please try again by other initial values.";
 }
 
 bool RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {

@@ -40,7 +40,7 @@ done
 awk -F'\t' 'NR > 1 { status[$1] = $7 }
   END { for (t = 1; t <= 6; t++) if (status[t] != 0) exit 1; exit status[7] != 3 }' \
   first/joblog || { cat first/joblog; exit 1; }
-grep -q 'line 13: Digital simulation Error: Overflow!' first/stderr
+grep -q 'line 13: Digital simulation Error: Overflow: ks (cm/s) of reaction 1 is 1e400!' first/stderr
 grep -q '"exit_status": 3,' first/7.json
 [ ! -e first/7.csv ]
 # A task past the last row and a script with a parameter the manifest lacks.

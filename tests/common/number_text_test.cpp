@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 
 #include "common/runtime_error.h"
@@ -9,55 +10,43 @@
 namespace qalto {
 namespace {
 
-TEST(ReadNumber, TakesTheLongestNumericPrefix) {
-  EXPECT_DOUBLE_EQ(ReadNumber("0.3"), 0.3);
-  EXPECT_DOUBLE_EQ(ReadNumber("  -0.3"), -0.3);
-  EXPECT_DOUBLE_EQ(ReadNumber("1e-3"), 0.001);
-  EXPECT_DOUBLE_EQ(ReadNumber("1E4 M"), 1e4);
-  EXPECT_DOUBLE_EQ(ReadNumber(".5"), 0.5);
-  EXPECT_DOUBLE_EQ(ReadNumber("5."), 5.0);
-  EXPECT_DOUBLE_EQ(ReadNumber("+2"), 2.0);
-  EXPECT_DOUBLE_EQ(ReadNumber("1.e-3"), 0.001);  // the program's own "0.###e-#" texts
-  EXPECT_DOUBLE_EQ(ReadNumber("2.5e-1"), 0.25);
-  EXPECT_DOUBLE_EQ(ReadNumber("1d2"), 100.0);
-}
-
-TEST(ReadNumber, TextWithoutALeadingNumberReadsZero) {
-  EXPECT_EQ(ReadNumber(""), 0.0);
-  EXPECT_EQ(ReadNumber("abc"), 0.0);
-  EXPECT_EQ(ReadNumber("--1"), 0.0);
-  EXPECT_EQ(ReadNumber("-"), 0.0);
-  EXPECT_EQ(ReadNumber("."), 0.0);
-  EXPECT_EQ(ReadNumber("e5"), 0.0);
-  EXPECT_EQ(ReadNumber("KCl"), 0.0);
-}
-
-TEST(ReadNumber, IncompleteExponentKeepsTheMantissa) {
-  EXPECT_EQ(ReadNumber("1e"), 1.0);
-  EXPECT_EQ(ReadNumber("1e-"), 1.0);
-  EXPECT_EQ(ReadNumber("2.5e+x"), 2.5);
-}
-
-TEST(ReadNumber, TooLargeIsAnOverflow) {
+TEST(ReadNumber, TheLongestNumericPrefixOrZero) {
+  const std::pair<const char*, double> cases[] = {
+      {"  -0.3", -0.3}, {"1E4 M", 1e4},   {".5", 0.5},    {"5.", 5.0},
+      {"+2", 2.0},      {"1.e-3", 0.001}, {"1d2", 100.0}, {"1e", 1.0},
+      {"1e-", 1.0},     {"2.5e+x", 2.5},  {"", 0.0},      {"abc", 0.0},
+      {"--1", 0.0},     {".", 0.0},       {"e5", 0.0},    {"1e-999", 0.0},
+  };
+  for (const auto& [text, value] : cases)
+    EXPECT_DOUBLE_EQ(ReadNumber(text), value) << text;
   EXPECT_THROW(ReadNumber("1e999"), RuntimeError);
-  EXPECT_EQ(ReadNumber("1e-999"), 0.0);
 }
 
+TEST(ReadBoxNumber, AFailureNamesTheBoxAndShowsALongTextByItsStart) {
+  EXPECT_EQ(ReadBoxNumber("0.5 V", "E start (V)"), 0.5);
+  for (const std::string& text : {std::string("1e999"), std::string(10240, '9')}) {
+    try {
+      ReadBoxNumber(text, "Noise (A)");
+      ADD_FAILURE() << "no overflow";
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.Description(), "Overflow: Noise (A) is " + ShownText(text));
+    }
+  }
+  EXPECT_EQ(ShownText(std::string(21, '9')), "99999999... (21 characters)");
+  EXPECT_EQ(ShownText(std::string(20, '9')), std::string(20, '9'));
+}
+
+// A number too small for a double (1e-400) reads 0 and is still a number.
 TEST(NumberReadingNote, SaysHowATextThatIsNoNumberIsRead) {
   const std::pair<const char*, const char*> cases[] = {
-      {"0.3", ""},
       {"  -1e-3 ", ""},
-      {"", ""},
       {"   ", ""},
       {"abc", "not a number, read as 0"},
       {"1,5", "not a number, read as 1"},
       {"1.5.5", "not a number, read as 1.5"},
-      {"0.5 V", "not a number, read as 0.5"},
-      {"1e", "not a number, read as 1"},
-      {"NaN", "not a number, read as 0"},
       {"inf", "not a number, read as 0"},
       {"1e999", "too large a number"},
-      {"1e-400", ""},  // a number too small for a double reads 0 and is still a number
+      {"1e-400", ""},
   };
   for (const auto& [text, note] : cases)
     EXPECT_EQ(NumberReadingNote(text), note) << text;

@@ -47,7 +47,14 @@ TEST(DigitalGrid, FirstBoxAndExtent) {
   EXPECT_NEAR(BuildDigitalGrid(in).firstBox, 1e-6, 1e-18);
   // A small expansion factor needs more boxes than the tables hold; a curved electrode needs a
   // radius; there are ten electrodes.
-  EXPECT_THROW(BuildDigitalGrid(PlanarSweep(0.01)), RuntimeError);
+  try {
+    BuildDigitalGrid(PlanarSweep(0.01));
+    FAIL() << "expected more than 200 grid points to fail";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Description(),
+              "Subscript out of range: the grid needs 227 points, it holds at most 200 (a larger "
+              "Expanding grid)");
+  }
   in.radius = 0.0;
   EXPECT_THROW(BuildDigitalGrid(in), RuntimeError);
   in.radius = 1e-4;

@@ -8,6 +8,7 @@
 //   qalto_robustness_sweep                 every case
 //   qalto_robustness_sweep --every 25      every 25th case (the sample the sanitizer run uses)
 //   qalto_robustness_sweep --case 1234     one case, with its script and output printed
+//   qalto_robustness_sweep --from 2000     the cases from 2000 on (--to N: those before N)
 //   qalto_robustness_sweep --list          the cases, one line each
 
 #include <unistd.h>
@@ -169,6 +170,8 @@ void OnAlarm(int) {
 int main(int argc, char** argv) {
   size_t every = 1;
   long single = -1;
+  size_t from = 0;
+  size_t to = static_cast<size_t>(-1);
   bool list = false;
   unsigned timeLimit = 300;  // seconds a case may take, with room for sanitizers and a fit
   for (int i = 1; i < argc; ++i) {
@@ -177,13 +180,17 @@ int main(int argc, char** argv) {
       every = std::max(1L, std::atol(argv[++i]));
     } else if (arg == "--case" && i + 1 < argc) {
       single = std::atol(argv[++i]);
+    } else if (arg == "--from" && i + 1 < argc) {
+      from = static_cast<size_t>(std::max(0L, std::atol(argv[++i])));
+    } else if (arg == "--to" && i + 1 < argc) {
+      to = static_cast<size_t>(std::max(0L, std::atol(argv[++i])));
     } else if (arg == "--time-limit" && i + 1 < argc) {
       timeLimit = static_cast<unsigned>(std::atol(argv[++i]));
     } else if (arg == "--list") {
       list = true;
     } else {
       std::cerr << "usage: qalto_robustness_sweep [--every N | --case I | --list] "
-                   "[--time-limit SECONDS]\n";
+                   "[--from I] [--to I] [--time-limit SECONDS]\n";
       return 2;
     }
   }
@@ -197,7 +204,8 @@ int main(int argc, char** argv) {
   std::vector<Case> cases = AllCases();
   size_t ran = 0;
   for (size_t i = 0; i < cases.size(); ++i) {
-    if (single >= 0 ? i != static_cast<size_t>(single) : i % every != 0) continue;
+    if (single >= 0 ? i != static_cast<size_t>(single) : i % every != 0 || i < from || i >= to)
+      continue;
     std::string description = Describe(i, cases[i]);
     if (list) {
       std::cout << description << "\n";

@@ -1,4 +1,6 @@
-# kb = 1e-308 /s makes Keq = kf / kb larger than any number: the Keq label keeps what it showed.
+# kb = 1e-308 /s makes Keq = kf / kb larger than any number: the change ends with the overflow
+# message and the Keq label keeps what it showed. The message of a change is a notice, and the
+# Simulate after kb = 2 runs: the script exits 0.
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.mech(7)

@@ -1,0 +1,61 @@
+#include "simulation/failure_cause.h"
+
+#include <cmath>
+
+#include "common/plain_number.h"
+
+namespace qalto {
+namespace {
+
+std::string Is(const char* caption, double value) {
+  return std::string(caption) + " is " + PlainNumber(value);
+}
+
+// A sweep and DC run step by the drop time, the pulse techniques by the pulse time; a time of
+// zero or less leaves no step to resolve. The analytical differential pulse needs the pulse
+// inside the drop (the digital one then applies the pulse alone).
+std::string TimingCause(const Model& model) {
+  constexpr const char* kDrop = "t drop  (s)";
+  constexpr const char* kPulse = "t pulse (s)";
+  if (model.Technique <= 2) return model.DropTime > 0 ? "" : Is(kDrop, model.DropTime);
+  if (!(model.PulseTime > 0)) return Is(kPulse, model.PulseTime);
+  if (model.Technique == 4 && !model.DigitalSimulation && !(model.PulseTime < model.DropTime)) {
+    return Is(kPulse, model.PulseTime) + ", not shorter than " + kDrop + " " +
+           PlainNumber(model.DropTime);
+  }
+  return "";
+}
+
+std::string GeometryCause(const Model& model) {
+  if (!std::isfinite(model.ElectrodeArea)) return "Area (cm ²) is beyond the number range";
+  bool hasRadius = model.Electrode != 1 && model.Electrode != 9;
+  if (hasRadius && !(model.Radius > 0)) return Is("Radius (cm)", model.Radius);
+  return "";
+}
+
+std::string DiffusionCause(const Model& model) {
+  for (int s = 1; s <= model.SpeciesCount; ++s) {
+    if (!(model.SpeciesD(s) > 0)) {
+      return "D (cm ²/s) of species " + std::to_string(s) + " is " + PlainNumber(model.SpeciesD(s));
+    }
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string FailureCause(const Model& model) {
+  for (const std::string& cause :
+       {TimingCause(model), GeometryCause(model), DiffusionCause(model)}) {
+    if (!cause.empty()) return cause;
+  }
+  return "";
+}
+
+std::string DescriptionWithCause(const Model& model, const std::string& description) {
+  if (description.find(':') != std::string::npos) return description;
+  std::string cause = FailureCause(model);
+  return cause.empty() ? description : description + ": " + cause;
+}
+
+}  // namespace qalto
