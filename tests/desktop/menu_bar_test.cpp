@@ -57,7 +57,7 @@ TEST(MenuBarTest, AnItemWithoutACommandSaysSo) {
   App app(platform);
   // Every item of the program has its command; an item added to the tree without one stays
   // visible and tells the user when chosen.
-  app.Menus().back().items.push_back({"&Tutorial", "mnuTutorial_Click", true, {}});
+  app.Menus().back().items.push_back({"&Tutorial", "mnuTutorial_Click", true, {}, {}, false});
   MDIForm1 window(app);
   QAction* tutorial = window.Menus().Action("mnuTutorial_Click");
   ASSERT_NE(tutorial, nullptr);
