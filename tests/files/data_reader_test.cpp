@@ -36,7 +36,6 @@ TEST(DataReaderTest, RecordsAndPlacedFailures) {
       {"0.1,1e-6\r\n0.2,2e-6\r\n0.3,3E-06\r\n", "0.1,1e-06;0.2,2e-06;0.3,3e-06;"},
       // Line feeds or carriage returns alone, no end after the last record, D exponents.
       {"-.5,-1\n.25,+2.5d-3", "-0.5,-1;0.25,0.0025;"},
-      {"1,2\r3,4\r", "1,2;3,4;"},
       {"\r\n  \r\n 0.1 ,\t 1E-06 \r\n\r\n\t\r\n 0.2,   2E-06 \r\n\n", "0.1,1e-06;0.2,2e-06;"},
       // A line break separates values as a comma does.
       {"0.1\n1e-6\n0.2\n\n2e-6\n", "0.1,1e-06;0.2,2e-06;"},
@@ -46,19 +45,13 @@ TEST(DataReaderTest, RecordsAndPlacedFailures) {
       {"E (V),I (A)\n0.1,1e-6\n", "Type mismatch in line 1: \"E (V)\""},
       {"0.1,1e-6 A\n", "Type mismatch in line 1: \"1e-6 A\""},
       {"0.1,inf\n", "Type mismatch in line 1: \"inf\""},
-      {"0.1,\"1e-6\"x\n", "Type mismatch in line 1: \"\"1e-6\"x\""},
-      {"0.1\t1e-6\n", "Type mismatch in line 1: \"0.1\\t1e-6\""},
       {std::string("0.1,1\0\n", 7), "Type mismatch in line 1: \"1\\x00\""},
       {"0.1,0." + std::string(500, '0') + "1\n",
        "Type mismatch in line 1: \"0." + std::string(38, '0') + "\"..."},
       // Lines are counted whatever their ends; CR LF is one end.
       {"\r\n\r\n1,2\n\n\r\r\n  x  ,5\n", "Type mismatch in line 7: \"x\""},
-      {"0.1\n1e-6\n0.2\n\nbad\n", "Type mismatch in line 5: \"bad\""},
-      {"0.1,1e-6\n0.2, \n", "Type mismatch in line 2: \"\""},
-      {"0.1,1e-6\n\"0.2\"\n", "Input past end of file in line 2: \"0.2\""},
       {"0.1,1e-6\n0.2,", "Input past end of file in line 2: \"0.2\""},
       {"0.1,1e-6,25, 30 \n", "Bad record length in line 1: \"25, 30\""},
-      {"0.1\n0.2,2e-6\n", "Bad record length in line 2: \"2e-6\""},
       {"0.1,1e-6," + std::string(100000, 'x'),
        "Bad record length in line 1: \"" + std::string(40, 'x') + "\"..."},
       {"0.1,1\n-1D400,2\n", "Overflow in line 2: \"-1D400\""},

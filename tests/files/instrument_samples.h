@@ -1,7 +1,7 @@
 #pragma once
 // Small measurement files of our own in the layouts of the instrument programs, with the
 // quirks the real exports have (a trailing tab after the column names, no final line end,
-// Latin-1 units, UTF-16, ragged column pairs, tables that are not the working electrode's).
+// Latin-1 units, tables that are not the working electrode's).
 
 #include <string>
 
@@ -23,16 +23,6 @@ inline std::string EcLabSample() {
          "2\t1.6\t0.110\t2.5E-003\t1.000000000000000E+000\r\n"
          "2\t1.7\t0.100\t-1.0E-003\t2.000000000000000E+000\r\n"
          "2\t1.8\t0.090\t-2.0E-003\t2.000000000000000E+000";
-}
-
-// The same measurement as a French or German Windows writes it.
-inline std::string EcLabDecimalCommaSample() {
-  std::string text = EcLabSample();
-  auto digit = [&](size_t i) { return text[i] >= '0' && text[i] <= '9'; };
-  for (size_t i = 1; i + 1 < text.size(); ++i) {
-    if (text[i] == '.' && digit(i - 1) && digit(i + 1)) text[i] = ',';
-  }
-  return text;
 }
 
 // A cycle going negative first from 0.1 V: down to -0.1 V and back, the vertex not repeated.
@@ -86,31 +76,6 @@ inline std::string GamrySample() {
          "\tPt\tT\tVf\tIm\tVu\tSig\tAch\tIERange\tOver\tTemp\n"
          "\t#\ts\tV vs. Ref.\tA\tV\tV\tV\t#\tbits\tdeg C\n"
          "\t2\t0.52\t9.10000E-002\t-1.00000E-007\t0\t0\t0\t9\t...........\t-327.66\n";
-}
-
-// UTF-16LE with a byte-order mark, two curves side by side, the second one point shorter.
-inline std::string PalmSensCsvSample() {
-  std::string utf8 =
-      "Date and time:,2024-11-07 14:56:00\r\n"
-      "Notes:\r\n"
-      ",,,\r\n"
-      "CV Scan 1,,CV Scan 2\r\n"
-      "Date and time measurement:,2024-11-07 14:48:29,Date and time measurement:,"
-      "2024-11-07 14:48:29,\r\n"
-      "V,\xC2\xB5"
-      "A,V,\xC2\xB5"
-      "A\r\n"
-      "0.25,1.5,0.25,2.5\r\n"
-      "0.20,1.0,0.20,2.0\r\n"
-      "0.15,0.5,,";
-  std::string utf16 = "\xFF\xFE";
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(utf8[i]);
-    if (c == 0xC2) continue;  // the only two-byte character here is U+00B5
-    utf16 += static_cast<char>(c);
-    utf16 += '\0';
-  }
-  return utf16;
 }
 
 // PSTrace 5.0's lowercase keys, a CV method, and the stray U+FEFF at the end; as UTF-8 (the

@@ -23,17 +23,15 @@ namespace {
 const std::set<int> kClosedForms = {11, 12, 13, 14, 18, 19, 21, 22, 23, 24, 28, 29, 31, 32,
                                     33, 34, 41, 42, 43, 44, 51, 52, 53, 54, 61, 62, 63, 64};
 
+const std::string kToggleDigital = "menu mnuMechamism\nclick FormMech.CheckDigital\n";
+
 // A fresh program with an analytical mechanism (A + e = B unless said), driven by script lines.
 class Session {
  public:
   explicit Session(int mechanism = 1) {
     platform.SetClock(0);
-    Do("menu mnuMechamism\n"
-       "click FormMech.CheckDigital\n"
-       "click FormMech.mech(" +
-       std::to_string(mechanism) +
-       ")\n"
-       "click FormMech.Command1\n");
+    Do(kToggleDigital + "click FormMech.mech(" + std::to_string(mechanism) +
+       ")\nclick FormMech.Command1\n");
   }
 
   void Do(const std::string& lines) {
@@ -45,28 +43,12 @@ class Session {
   // The analytical model disables the electrodes it has no use for in the technique; a user who
   // wants one anyway selects it with the digital model on and then switches that off again.
   void Choose(int technique, int electrode) {
-    std::string option = "FormIns.optElectrode(" + std::to_string(electrode) + ")";
-    Do("menu mnuTech\n"
-       "click FormTech.optTech(" +
-       std::to_string(technique) +
-       ")\n"
-       "click FormTech.CmdOK\n"
-       "menu mnuInstrument\n");
-    if (app.Ins().optElectrode(electrode).Enabled()) {
-      Do("click " + option + "\n");
-      return;
-    }
-    Do("menu mnuMechamism\n"
-       "click FormMech.CheckDigital\n"
-       "click FormMech.Command1\n"
-       "menu mnuInstrument\n"
-       "click " +
-       option +
-       "\n"
-       "menu mnuMechamism\n"
-       "click FormMech.CheckDigital\n"
-       "click FormMech.Command1\n"
-       "menu mnuInstrument\n");
+    const std::string click = "click FormIns.optElectrode(" + std::to_string(electrode) + ")\n";
+    const std::string toggle = kToggleDigital + "click FormMech.Command1\nmenu mnuInstrument\n";
+    Do("menu mnuTech\nclick FormTech.optTech(" + std::to_string(technique) +
+       ")\nclick FormTech.CmdOK\nmenu mnuInstrument\n");
+    if (app.Ins().optElectrode(electrode).Enabled()) return Do(click);
+    Do(toggle + click + toggle);
     ASSERT_FALSE(app.Ins().optElectrode(electrode).Enabled());
     ASSERT_TRUE(app.Ins().optElectrode(electrode).Selected());
   }
