@@ -1,27 +1,16 @@
-// Pictures of the desktop window on a real display server (Xvfb in the tests).
-//
-//   qalto_window_screenshot FILE.png [MENU_HANDLER...]
-//     the main window with the Instrument and Chemicals forms and a simulated cyclic
-//     voltammogram (or, with menu handlers, after choosing those commands instead);
+// Pictures of the desktop window on a real display server (Xvfb in the tests):
 //   qalto_window_screenshot --manual FOLDER
-//     FOLDER/screenshot.png for the README and FOLDER/images/*.png for the manual: every input
-//     form, and the window after a fit to imported data with its residual.
-//
-// Fails when a picture is blank or cannot be written.
+// writes FOLDER/screenshot.png for the README (the Instrument and Chemicals forms beside a
+// simulated cyclic voltammogram) and FOLDER/images/*.png for the manual: every input form, and
+// the window after a fit to imported data with its residual. Fails when a picture is blank or
+// cannot be written.
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QImage>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QSet>
-#include <algorithm>
-#include <cstdio>
 #include <iostream>
-#include <string>
-#include <vector>
 
 #include "app/app.h"
 #include "desktop/app_icon.h"
@@ -33,17 +22,15 @@ namespace {
 
 // A picture of a window with menus, forms, text and a curve has many colours and much ink.
 bool NonTrivial(const QImage& image) {
-  if (image.width() < 200 || image.height() < 150) return false;
   QSet<QRgb> colours;
   int dark = 0;
   for (int y = 0; y < image.height(); y += 2) {
     for (int x = 0; x < image.width(); x += 2) {
-      QRgb pixel = image.pixel(x, y);
-      colours.insert(pixel);
-      if (qGray(pixel) < 96) ++dark;
+      colours.insert(image.pixel(x, y));
+      dark += qGray(image.pixel(x, y)) < 96;
     }
   }
-  return colours.size() > 16 && dark > 200;
+  return image.width() >= 200 && image.height() >= 150 && colours.size() > 16 && dark > 200;
 }
 
 class Photographer {
@@ -74,43 +61,33 @@ class Photographer {
 
   bool Save(QWidget* widget, const QString& path) {
     QImage image = widget->grab().toImage();
-    if (!image.save(path, "PNG")) {
-      std::cerr << "cannot write " << path.toStdString() << "\n";
-      return false;
-    }
-    if (!NonTrivial(image)) {
-      std::cerr << "the picture " << path.toStdString() << " is blank\n";
-      return false;
-    }
-    return true;
+    bool ok = image.save(path, "PNG") && NonTrivial(image);
+    if (!ok) std::cerr << "the picture " << path.toStdString() << " is blank or not written\n";
+    return ok;
   }
 
-  // The Instrument and Chemicals forms beside a simulated cyclic voltammogram.
   void SimulateCycle() {
     Menu("mnuInstrument_Click");
     window_.RunEvent(&app_.Ins(), [&] { app_.Ins().ComboScan.SelectText("cycle"); });
     Menu("mnuExperimental_Click");
     Menu("mnuSimulate_Click");
     Menu("mnuNextCurve_Click");
-    Settle(400);
   }
 
-  // The pointer rests on the highest point of the first curve: the status bar reads it out.
-  void PointAtPeak() {
-    qalto::PlotView* plot = window_.Plot();
-    if (plot == nullptr || plot->Data().Empty()) return;
-    const std::vector<QPointF>& points = plot->Data().curves[0].points;
-    auto peak = std::max_element(points.begin(), points.end(),
-                                 [](QPointF a, QPointF b) { return a.y() < b.y(); });
-    QPointF at = plot->Chart().ToPixel(*peak);
-    QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(plot, &move);
-    Settle(100);
-  }
-
+  // The main window, with the pointer on the highest point of the first curve: the status bar
+  // reads it out.
   bool Window(const QString& path) {
-    PointAtPeak();
+    Settle(400);
+    qalto::PlotView* plot = window_.Plot();
+    if (plot != nullptr && !plot->Data().Empty()) {
+      const std::vector<QPointF>& points = plot->Data().curves[0].points;
+      QPointF at = plot->Chart().ToPixel(*std::max_element(
+          points.begin(), points.end(), [](QPointF a, QPointF b) { return a.y() < b.y(); }));
+      QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                       Qt::NoModifier);
+      QCoreApplication::sendEvent(plot, &move);
+      Settle(100);
+    }
     return Save(&window_, path);
   }
 
@@ -118,12 +95,8 @@ class Photographer {
     Menu(menu);
     qalto::Form* form = app_.FindForm(formName);
     QWidget* child = form == nullptr ? nullptr : window_.WindowOf(*form);
-    if (child == nullptr) {
-      std::cerr << "no window for " << formName << "\n";
-      return false;
-    }
     Settle(200);
-    return Save(child, path);
+    return child != nullptr && Save(child, path);
   }
 
   // A noisy voltammogram written as a data file, imported, and E0 and ks fitted to it.
@@ -148,10 +121,8 @@ class Photographer {
     if (!file.open(QIODevice::WriteOnly)) return false;
     const qalto::Model& m = app_.model();
     for (int i = m.FirstPoint; i <= m.LastPoint; ++i)
-      file.write(QString("%1,%2\n")
-                     .arg(m.PotentialX(i), 0, 'g', 10)
-                     .arg(m.CurrentY(i, 1), 0, 'g', 10)
-                     .toUtf8());
+      file.write(
+          QString("%1,%2\n").arg(m.PotentialX(i), 0, 'g', 10).arg(m.CurrentY(i, 1)).toUtf8());
     file.close();
     platform_.QueueDialogAnswer(data.toStdString());
     Menu("mnuImport_Click");
@@ -169,12 +140,9 @@ class Photographer {
       e.CheckFitted(31).SetChecked(true);
     });
     Menu("mnuAutoFit_Click");
-    Settle(400);
     QFile::remove(data);
     return Window(path);
   }
-
-  qalto::MDIForm1& window() { return window_; }
 
  private:
   qalto::RecordingPlatform platform_;
@@ -182,7 +150,16 @@ class Photographer {
   qalto::MDIForm1 window_;
 };
 
-int Manual(const QString& folder) {
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3 || std::string(argv[1]) != "--manual") {
+    std::cerr << "usage: qalto_window_screenshot --manual FOLDER\n";
+    return 2;
+  }
+  QApplication application(argc, argv);
+  QApplication::setWindowIcon(qalto::AppIcon());
+  QString folder = QString::fromLocal8Bit(argv[2]);
   QDir().mkpath(folder + "/images");
   bool ok = true;
   {
@@ -192,39 +169,14 @@ int Manual(const QString& folder) {
   }
   {
     Photographer shot;
-    ok = shot.Form("mnuTech_Click", "FormTech", folder + "/images/techniques.png") && ok;
-    ok = shot.Form("mnuMechamism_Click", "FormMech", folder + "/images/mechanism.png") && ok;
-    ok = shot.Form("mnuInstrument_Click", "FormIns", folder + "/images/instrument.png") && ok;
-    ok = shot.Form("mnuExperimental_Click", "FormExpr", folder + "/images/chemicals.png") && ok;
-    shot.Menu("mnuSimulate_Click");
+    for (auto [menu, form, name] : {std::tuple{"mnuTech_Click", "FormTech", "techniques"},
+                                    {"mnuMechamism_Click", "FormMech", "mechanism"},
+                                    {"mnuInstrument_Click", "FormIns", "instrument"},
+                                    {"mnuExperimental_Click", "FormExpr", "chemicals"}})
+      ok = shot.Form(menu, form, folder + "/images/" + name + ".png") && ok;
+    shot.Menu("mnuSimulate_Click");  // the options of a drawn plot
     ok = shot.Form("mnuOption_Click", "formOption", folder + "/images/options.png") && ok;
   }
-  {
-    Photographer shot;
-    ok = shot.Fit(folder + "/images/fit.png") && ok;
-  }
+  ok = Photographer().Fit(folder + "/images/fit.png") && ok;
   return ok ? 0 : 1;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::cerr << "usage: qalto_window_screenshot FILE.png [MENU_HANDLER...]\n"
-                 "       qalto_window_screenshot --manual FOLDER\n";
-    return 2;
-  }
-  QApplication application(argc, argv);
-  QApplication::setWindowIcon(qalto::AppIcon());
-  if (std::string(argv[1]) == "--manual") {
-    if (argc < 3) return 2;
-    return Manual(QString::fromLocal8Bit(argv[2]));
-  }
-  Photographer shot;
-  std::vector<std::string> commands(argv + 2, argv + argc);
-  if (commands.empty()) shot.SimulateCycle();
-  for (const std::string& command : commands)
-    shot.Menu(command);
-  shot.Settle(300);
-  return shot.Window(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }
