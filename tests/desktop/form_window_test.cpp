@@ -1,4 +1,3 @@
-#include <QPlainTextEdit>
 #include <QRadioButton>
 
 #include "window_fixture.h"
@@ -10,9 +9,6 @@ TEST_F(WindowTest, BoxesAndButtonsFollowTheModelBothWays) {
   Choose("mnuInstrument_Click");
   FormIns& ins = app.Ins();
   auto* estart = Widget<QLineEdit>(ins, ins.Estart);
-  EXPECT_EQ(estart->text(), "0.3");
-  Type(estart, "0.45");
-  EXPECT_EQ(ins.Estart.Text(), "0.45");
   window.RunEvent(nullptr, [&] { ins.Estart.SetText("-0.1"); });
   EXPECT_EQ(estart->text(), "-0.1");
   Type(Widget<QLineEdit>(ins, ins.V), "0.02");  // the drop time is step / rate
@@ -21,8 +17,6 @@ TEST_F(WindowTest, BoxesAndButtonsFollowTheModelBothWays) {
   Type(estart, "1,5");
   EXPECT_NE(estart->styleSheet().indexOf("red"), -1);
   EXPECT_EQ(estart->toolTip(), "not a number, read as 1");
-  Type(estart, "1.5");
-  EXPECT_TRUE(estart->styleSheet().isEmpty());
   // Option buttons: one chosen in the group; the radius box only for a spherical electrode.
   auto* planar = Widget<QRadioButton>(ins, ins.optElectrode(1));
   auto* spherical = Widget<QRadioButton>(ins, ins.optElectrode(2));
@@ -31,11 +25,8 @@ TEST_F(WindowTest, BoxesAndButtonsFollowTheModelBothWays) {
   spherical->click();
   EXPECT_TRUE(ins.optElectrode(2).Selected() && !ins.optElectrode(1).Selected());
   EXPECT_TRUE(spherical->isChecked() && !planar->isChecked() && !radius->isHidden());
-  // The box typed into keeps its text; its partner follows in the window.
-  Type(radius, "0.2821");
-  EXPECT_EQ(radius->text(), "0.2821");
+  Type(radius, "0.2821");  // the box typed into keeps its text; its partner follows
   EXPECT_EQ(Widget<QLineEdit>(ins, ins.ARE)->text(), "1.e0");
-  EXPECT_FALSE(Widget<QRadioButton>(ins, ins.optElectrode(9))->isEnabled());
 }
 
 TEST_F(WindowTest, ClosingHidesAFormWithItsValuesButDiscardsTheTechniques) {
@@ -43,15 +34,13 @@ TEST_F(WindowTest, ClosingHidesAFormWithItsValuesButDiscardsTheTechniques) {
   FormWindow* formWindow = window.WindowOf(app.Ins());
   Type(Widget<QLineEdit>(app.Ins(), app.Ins().Eend), "-0.5");
   formWindow->close();
-  EXPECT_FALSE(app.Ins().Shown());
   Choose("mnuInstrument_Click");
   EXPECT_EQ(window.WindowOf(app.Ins()), formWindow);
   EXPECT_EQ(Widget<QLineEdit>(app.Ins(), app.Ins().Eend)->text(), "-0.5");
+  // The techniques form is discarded when closed: it opens again on the first technique.
   Choose("mnuTech_Click");
   Widget<QRadioButton>(app.Tech(), app.Tech().optTech(4))->click();
-  FormTech* first = &app.Tech();
-  window.WindowOf(*first)->close();
-  EXPECT_EQ(window.WindowOf(*first), nullptr);
+  window.WindowOf(app.Tech())->close();
   Choose("mnuTech_Click");
   EXPECT_TRUE(Widget<QRadioButton>(app.Tech(), app.Tech().optTech(1))->isChecked());
   // Activating a window runs its activation: square wave has no scan rate.
@@ -69,10 +58,8 @@ TEST_F(WindowTest, ChemicalsColumnsLineUpAndTabGoesAlongAWholeRow) {
   auto x = [&](const Control& control) { return at(view->WidgetOf(control)); };
   EXPECT_EQ(x(expr.D(1)).x(), x(expr.D(2)).x());
   EXPECT_EQ(x(expr.C(1)).y(), x(expr.D(1)).y());
-  EXPECT_EQ(x(expr.CheckFitted(1)).x(), x(expr.CheckFitted(2)).x());
-  Widget<QCheckBox>(expr, expr.CheckFitted(72))->click();  // shows the range boxes of D
-  EXPECT_EQ(x(expr.TextDmin(2)).x(), x(expr.Header(3)).x());
-  EXPECT_EQ(expr.Header(3).Caption(), "D min");
+  Widget<QCheckBox>(expr, expr.CheckFitted(72))->click();     // shows the range boxes of D
+  EXPECT_EQ(x(expr.TextDmin(2)).x(), x(expr.Header(3)).x());  // under "D min"
   // Tab goes from the first to the last input of species 2's row, left to right, then on below.
   QWidget* d2 = view->WidgetOf(expr.D(2));
   int top = at(d2).y(), bottom = top + d2->height();
@@ -92,36 +79,6 @@ TEST_F(WindowTest, ChemicalsColumnsLineUpAndTabGoesAlongAWholeRow) {
     } while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible());
   }
   EXPECT_GT(at(w).y() + w->height() / 2, bottom);
-}
-
-TEST_F(WindowTest, ResultWindowShowsThePrintedLinesInFixedPitch) {
-  Choose("mnuSimulate_Click");
-  Choose("mnuNextCurve_Click");
-  FormWindow* resultWindow = window.WindowOf(app.Result());
-  ASSERT_NE(resultWindow, nullptr);
-  EXPECT_EQ(resultWindow->windowTitle(), "Result");
-  auto* text = qobject_cast<QPlainTextEdit*>(resultWindow->widget());
-  EXPECT_TRUE(text->isReadOnly() && QFontInfo(text->font()).fixedPitch());
-  EXPECT_EQ(text->toPlainText(), "Curve Number is  1 \n");
-  Choose("mnuClear_Click");
-  EXPECT_EQ(text->toPlainText(), "");
-}
-
-TEST_F(WindowTest, BadInputInAnyBoxNeverCrashes) {
-  Choose("mnuInstrument_Click");
-  Choose("mnuMechamism_Click");
-  Choose("mnuExperimental_Click");
-  for (const char* text : {"abc", "1e999", "-", "", "1e-400", "0"}) {
-    for (Form* form : std::initializer_list<Form*>{&app.Ins(), &app.Expr(), &app.Mech()}) {
-      for (QLineEdit* edit : View(*form)->findChildren<QLineEdit*>()) {
-        if (!edit->isHidden() && !edit->isReadOnly()) Type(edit, text);
-      }
-    }
-    Choose("mnuSimulate_Click");
-    Choose("mnuExperimental_Click");
-  }
-  EXPECT_TRUE(window.isVisible());
-  EXPECT_FALSE(platform.messages.empty());  // failures end in message boxes
 }
 
 }  // namespace

@@ -1,21 +1,17 @@
-// Pictures of the desktop window on a real display server (Xvfb in the tests):
-//   qalto_window_screenshot --manual FOLDER
-// writes FOLDER/screenshot.png for the README (the Instrument and Chemicals forms beside a
-// simulated cyclic voltammogram) and FOLDER/images/*.png for the manual: every input form, and
-// the window after a fit to imported data with its residual. Fails when a picture is blank or
-// cannot be written.
+// qalto_window_screenshot --manual FOLDER, on a real display server (Xvfb in the tests),
+// writes FOLDER/screenshot.png for the README (forms beside a simulated cyclic voltammogram) and
+// FOLDER/images/*.png for the manual (every input form, a fit with its residual). It fails when
+// a picture is blank or cannot be written.
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QMouseEvent>
 #include <QSet>
 #include <iostream>
 
 #include "app/app.h"
 #include "desktop/app_icon.h"
 #include "desktop/mdi_form1.h"
-#include "desktop/plot_view.h"
 #include "ui/recording_platform.h"
 
 namespace {
@@ -36,9 +32,7 @@ bool NonTrivial(const QImage& image) {
 class Photographer {
  public:
   Photographer() : app_(platform_), window_(app_) {
-    platform_.messageSink = [](const std::string& text) {
-      std::cerr << "message: " << text << "\n";
-    };
+    platform_.messageSink = [](const std::string& text) { std::cerr << text << "\n"; };
     // A fixed clock: the computing time the result window shows is the same in every picture.
     platform_.SetClock(43200.0);
     window_.resize(1400, 900);
@@ -54,52 +48,50 @@ class Photographer {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
 
-  void Menu(const std::string& handler) {
+  void Menu(const std::string& handler, int ms = 150) {
     window_.ChooseMenu(handler, handler);
-    Settle(150);
+    Settle(ms);
   }
 
-  bool Save(QWidget* widget, const QString& path) {
-    QImage image = widget->grab().toImage();
+  // The main window (no form named) or the window of one form, after the menu command.
+  bool Shoot(const char* menu, const QString& path, const char* formName = nullptr) {
+    Menu(menu, 400);
+    qalto::Form* form = formName == nullptr ? nullptr : app_.FindForm(formName);
+    QWidget* widget = formName == nullptr ? &window_ : nullptr;
+    if (form != nullptr) widget = window_.WindowOf(*form);
+    QImage image = widget == nullptr ? QImage() : widget->grab().toImage();
     bool ok = image.save(path, "PNG") && NonTrivial(image);
     if (!ok) std::cerr << "the picture " << path.toStdString() << " is blank or not written\n";
     return ok;
   }
 
-  void SimulateCycle() {
+  // A noisy voltammogram written as a data file and imported, for E0 and ks to be fitted to it.
+  void Simulate(bool measured) {
     Menu("mnuInstrument_Click");
-    window_.RunEvent(&app_.Ins(), [&] { app_.Ins().ComboScan.SelectText("cycle"); });
+    window_.RunEvent(&app_.Ins(), [&] {
+      if (measured) app_.Ins().Noise.SetText("1e-6");
+      app_.Ins().ComboScan.SelectText("cycle");
+    });
     Menu("mnuExperimental_Click");
     Menu("mnuSimulate_Click");
-    Menu("mnuNextCurve_Click");
-  }
-
-  // The main window, with the pointer on the highest point of the first curve: the status bar
-  // reads it out.
-  bool Window(const QString& path) {
-    Settle(400);
-    qalto::PlotView* plot = window_.Plot();
-    if (plot != nullptr && !plot->Data().Empty()) {
-      const std::vector<QPointF>& points = plot->Data().curves[0].points;
-      QPointF at = plot->Chart().ToPixel(*std::max_element(
-          points.begin(), points.end(), [](QPointF a, QPointF b) { return a.y() < b.y(); }));
-      QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                       Qt::NoModifier);
-      QCoreApplication::sendEvent(plot, &move);
-      Settle(100);
+    if (!measured) return;
+    // A fixed name: the plot window's title shows it in the picture.
+    QString data = QDir::temp().filePath("measured_cv.csv");
+    QFile file(data);
+    const qalto::Model& m = app_.model();
+    if (file.open(QIODevice::WriteOnly)) {
+      for (int i = m.FirstPoint; i <= m.LastPoint; ++i)
+        file.write(
+            QString("%1,%2\n").arg(m.PotentialX(i), 0, 'g', 10).arg(m.CurrentY(i, 1)).toUtf8());
     }
-    return Save(&window_, path);
+    file.close();
+    platform_.QueueDialogAnswer(data.toStdString());
+    Menu("mnuImport_Click");
+    QFile::remove(data);
+    // The import proposes the first current as the baseline's start; these data have none.
+    window_.RunEvent(&app_.Ins(), [&] { app_.Ins().TxtI0.SetText("0"); });
   }
 
-  bool Form(const char* menu, const char* formName, const QString& path) {
-    Menu(menu);
-    qalto::Form* form = app_.FindForm(formName);
-    QWidget* child = form == nullptr ? nullptr : window_.WindowOf(*form);
-    Settle(200);
-    return child != nullptr && Save(child, path);
-  }
-
-  // A noisy voltammogram written as a data file, imported, and E0 and ks fitted to it.
   bool Fit(const QString& path) {
     Menu("mnuMechamism_Click");
     window_.RunEvent(&app_.Mech(), [&] {
@@ -107,41 +99,19 @@ class Photographer {
       app_.Mech().mech(1).Select();
       app_.Mech().Command1.Click();
     });
-    Menu("mnuInstrument_Click");
-    window_.RunEvent(&app_.Ins(), [&] {
-      app_.Ins().Noise.SetText("1e-6");
-      app_.Ins().ComboScan.SelectText("cycle");
-    });
-    Menu("mnuExperimental_Click");
     window_.RunEvent(&app_.Expr(), [&] { app_.Expr().ks(1).SetText("1e-3"); });
-    Menu("mnuSimulate_Click");
-    // A fixed name: the plot window's title shows it in the picture.
-    QString data = QDir::temp().filePath("measured_cv.csv");
-    QFile file(data);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const qalto::Model& m = app_.model();
-    for (int i = m.FirstPoint; i <= m.LastPoint; ++i)
-      file.write(
-          QString("%1,%2\n").arg(m.PotentialX(i), 0, 'g', 10).arg(m.CurrentY(i, 1)).toUtf8());
-    file.close();
-    platform_.QueueDialogAnswer(data.toStdString());
-    Menu("mnuImport_Click");
-    // The import proposes the first current as the baseline's start; these data have none.
-    window_.RunEvent(&app_.Ins(), [&] { app_.Ins().TxtI0.SetText("0"); });
-    Menu("mnuExperimental_Click");
+    Simulate(true);
     window_.RunEvent(&app_.Expr(), [&] {
       qalto::FormExpr& e = app_.Expr();
       e.ks(1).SetText("2e-3");
       e.Eze(1).SetText("0.12");
       e.CheckFitted(1).SetChecked(false);
-      e.CheckFitted(11).SetChecked(true);
+      for (int k : {11, 31})
+        e.CheckFitted(k).SetChecked(true);
       e.TextKsmin(1).SetText("1e-5");
       e.TextKsmax(1).SetText("1");
-      e.CheckFitted(31).SetChecked(true);
     });
-    Menu("mnuAutoFit_Click");
-    QFile::remove(data);
-    return Window(path);
+    return Shoot("mnuAutoFit_Click", path);
   }
 
  private:
@@ -153,10 +123,7 @@ class Photographer {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3 || std::string(argv[1]) != "--manual") {
-    std::cerr << "usage: qalto_window_screenshot --manual FOLDER\n";
-    return 2;
-  }
+  if (argc != 3 || std::string(argv[1]) != "--manual") return 2;
   QApplication application(argc, argv);
   QApplication::setWindowIcon(qalto::AppIcon());
   QString folder = QString::fromLocal8Bit(argv[2]);
@@ -164,8 +131,8 @@ int main(int argc, char** argv) {
   bool ok = true;
   {
     Photographer shot;
-    shot.SimulateCycle();
-    ok = shot.Window(folder + "/screenshot.png") && ok;
+    shot.Simulate(false);
+    ok = shot.Shoot("mnuNextCurve_Click", folder + "/screenshot.png") && ok;
   }
   {
     Photographer shot;
@@ -173,9 +140,9 @@ int main(int argc, char** argv) {
                                     {"mnuMechamism_Click", "FormMech", "mechanism"},
                                     {"mnuInstrument_Click", "FormIns", "instrument"},
                                     {"mnuExperimental_Click", "FormExpr", "chemicals"}})
-      ok = shot.Form(menu, form, folder + "/images/" + name + ".png") && ok;
+      ok = shot.Shoot(menu, folder + "/images/" + name + ".png", form) && ok;
     shot.Menu("mnuSimulate_Click");  // the options of a drawn plot
-    ok = shot.Form("mnuOption_Click", "formOption", folder + "/images/options.png") && ok;
+    ok = shot.Shoot("mnuOption_Click", folder + "/images/options.png", "formOption") && ok;
   }
   ok = Photographer().Fit(folder + "/images/fit.png") && ok;
   return ok ? 0 : 1;
