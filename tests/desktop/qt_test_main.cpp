@@ -5,18 +5,11 @@
 #include <QApplication>
 #include <QStandardPaths>
 
-namespace {
-
-// The offscreen platform cannot size real windows and says so for every window shown.
-void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (message.contains("does not support propagateSizeHints")) return;
-  qt_message_output(type, context, message);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  qInstallMessageHandler(QuietMessages);
+  // The offscreen platform cannot size real windows and says so for every window shown.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& m) {
+    if (!m.contains("does not support propagateSizeHints")) qt_message_output(type, context, m);
+  });
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   // Recent files and dialog folders go to a test location, never into the user's settings.

@@ -6,18 +6,15 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QElapsedTimer>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "app/app.h"
 #include "desktop/form_view.h"
 #include "desktop/mdi_form1.h"
+#include "desktop/plot_view.h"
 #include "ui/recording_platform.h"
 
 namespace qalto {
@@ -34,44 +31,67 @@ class WindowTest : public ::testing::Test {
   // Picks a menu item as the user does, and waits for a simulation or fit to end.
   void Choose(const std::string& handler) {
     QAction* action = Action(handler);
-    ASSERT_NE(action, nullptr) << handler;
-    ASSERT_TRUE(action->isEnabled()) << handler;
+    ASSERT_TRUE(action != nullptr && action->isEnabled()) << handler;
     action->trigger();
     WaitForRun();
   }
 
-  // Lets the window handle its events until the background run has ended.
   void WaitForRun() {
     QElapsedTimer clock;
     clock.start();
-    while (window.Running() && clock.elapsed() < kLongestRun)
+    while (window.Running() && clock.elapsed() < 120000)
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     ASSERT_FALSE(window.Running()) << "the run did not end";
   }
-  static constexpr int kLongestRun = 120000;  // ms
 
   FormView* View(const Form& form) {
     FormWindow* formWindow = window.WindowOf(form);
     return formWindow == nullptr ? nullptr : dynamic_cast<FormView*>(formWindow->widget());
   }
 
-  // The widget of a control in its form's window.
   template <typename W>
   W* Widget(const Form& form, const Control& control) {
     FormView* view = View(form);
     return view == nullptr ? nullptr : qobject_cast<W*>(view->WidgetOf(control));
   }
 
-  // Replaces the whole text of a box in one edit, as pasting does.
-  static void Paste(QLineEdit* edit, const QString& text) {
-    edit->selectAll();
-    edit->insert(text);
-  }
-
   // Types the text key by key over the selected old text.
   static void Type(QLineEdit* edit, const QString& text) {
     edit->selectAll();
     QTest::keyClicks(edit, text);
+  }
+
+  void CheckDigital(bool on) {
+    auto* box = Widget<QCheckBox>(app.Mech(), app.Mech().CheckDigital);
+    if (box->isChecked() != on) box->click();
+  }
+
+  // An analytical cyclic voltammogram of A + e = B.
+  void SimulateAnalyticalCycle() {
+    Choose("mnuMechamism_Click");
+    CheckDigital(false);
+    Choose("mnuInstrument_Click");
+    window.RunEvent(&app.Ins(), [&] { app.Ins().ComboScan.SelectText("cycle"); });
+    Choose("mnuSimulate_Click");
+  }
+
+  static void Send(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button,
+                   Qt::MouseButtons buttons) {
+    QMouseEvent event(type, at, widget->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+  }
+
+  static void Drag(QWidget* widget, QPointF from, QPointF to, Qt::MouseButton button) {
+    Send(widget, QEvent::MouseButtonPress, from, button, button);
+    Send(widget, QEvent::MouseMove, to, Qt::NoButton, button);
+    Send(widget, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
+  }
+
+  static std::vector<double> Curve(const Model& m, int k) {
+    std::vector<double> values;
+    for (int i = m.FirstPoint; i <= m.LastPoint; ++i)
+      values.push_back(m.CurrentY(i, k));
+    return values;
   }
 
   RecordingPlatform platform;

@@ -1,57 +1,38 @@
-// Pictures of the desktop window on a real display server (Xvfb in the tests).
-//
-//   qalto_window_screenshot FILE.png [MENU_HANDLER...]
-//     the main window with the Instrument and Chemicals forms and a simulated cyclic
-//     voltammogram (or, with menu handlers, after choosing those commands instead);
-//   qalto_window_screenshot --manual FOLDER
-//     FOLDER/screenshot.png for the README and FOLDER/images/*.png for the manual: every input
-//     form, and the window after a fit to imported data with its residual.
-//
-// Fails when a picture is blank or cannot be written.
+// qalto_window_screenshot --manual FOLDER, on a real display server (Xvfb in the tests),
+// writes FOLDER/screenshot.png for the README (forms beside a simulated cyclic voltammogram) and
+// FOLDER/images/*.png for the manual (every input form, a fit with its residual). It fails when
+// a picture is blank or cannot be written.
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QImage>
-#include <QMouseEvent>
-#include <QPixmap>
 #include <QSet>
-#include <algorithm>
-#include <cstdio>
 #include <iostream>
-#include <string>
-#include <vector>
 
 #include "app/app.h"
 #include "desktop/app_icon.h"
 #include "desktop/mdi_form1.h"
-#include "desktop/plot_view.h"
 #include "ui/recording_platform.h"
 
 namespace {
 
 // A picture of a window with menus, forms, text and a curve has many colours and much ink.
 bool NonTrivial(const QImage& image) {
-  if (image.width() < 200 || image.height() < 150) return false;
   QSet<QRgb> colours;
   int dark = 0;
   for (int y = 0; y < image.height(); y += 2) {
     for (int x = 0; x < image.width(); x += 2) {
-      QRgb pixel = image.pixel(x, y);
-      colours.insert(pixel);
-      if (qGray(pixel) < 96) ++dark;
+      colours.insert(image.pixel(x, y));
+      dark += qGray(image.pixel(x, y)) < 96;
     }
   }
-  return colours.size() > 16 && dark > 200;
+  return image.width() >= 200 && image.height() >= 150 && colours.size() > 16 && dark > 200;
 }
 
 class Photographer {
  public:
   Photographer() : app_(platform_), window_(app_) {
-    platform_.messageSink = [](const std::string& text) {
-      std::cerr << "message: " << text << "\n";
-    };
+    platform_.messageSink = [](const std::string& text) { std::cerr << text << "\n"; };
     // A fixed clock: the computing time the result window shows is the same in every picture.
     platform_.SetClock(43200.0);
     window_.resize(1400, 900);
@@ -67,66 +48,50 @@ class Photographer {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
 
-  void Menu(const std::string& handler) {
+  void Menu(const std::string& handler, int ms = 150) {
     window_.ChooseMenu(handler, handler);
-    Settle(150);
+    Settle(ms);
   }
 
-  bool Save(QWidget* widget, const QString& path) {
-    QImage image = widget->grab().toImage();
-    if (!image.save(path, "PNG")) {
-      std::cerr << "cannot write " << path.toStdString() << "\n";
-      return false;
-    }
-    if (!NonTrivial(image)) {
-      std::cerr << "the picture " << path.toStdString() << " is blank\n";
-      return false;
-    }
-    return true;
+  // The main window (no form named) or the window of one form, after the menu command.
+  bool Shoot(const char* menu, const QString& path, const char* formName = nullptr) {
+    Menu(menu, 400);
+    qalto::Form* form = formName == nullptr ? nullptr : app_.FindForm(formName);
+    QWidget* widget = formName == nullptr ? &window_ : nullptr;
+    if (form != nullptr) widget = window_.WindowOf(*form);
+    QImage image = widget == nullptr ? QImage() : widget->grab().toImage();
+    bool ok = image.save(path, "PNG") && NonTrivial(image);
+    if (!ok) std::cerr << "the picture " << path.toStdString() << " is blank or not written\n";
+    return ok;
   }
 
-  // The Instrument and Chemicals forms beside a simulated cyclic voltammogram.
-  void SimulateCycle() {
+  // A noisy voltammogram written as a data file and imported, for E0 and ks to be fitted to it.
+  void Simulate(bool measured) {
     Menu("mnuInstrument_Click");
-    window_.RunEvent(&app_.Ins(), [&] { app_.Ins().ComboScan.SelectText("cycle"); });
+    window_.RunEvent(&app_.Ins(), [&] {
+      if (measured) app_.Ins().Noise.SetText("1e-6");
+      app_.Ins().ComboScan.SelectText("cycle");
+    });
     Menu("mnuExperimental_Click");
     Menu("mnuSimulate_Click");
-    Menu("mnuNextCurve_Click");
-    Settle(400);
-  }
-
-  // The pointer rests on the highest point of the first curve: the status bar reads it out.
-  void PointAtPeak() {
-    qalto::PlotView* plot = window_.Plot();
-    if (plot == nullptr || plot->Data().Empty()) return;
-    const std::vector<QPointF>& points = plot->Data().curves[0].points;
-    auto peak = std::max_element(points.begin(), points.end(),
-                                 [](QPointF a, QPointF b) { return a.y() < b.y(); });
-    QPointF at = plot->Chart().ToPixel(*peak);
-    QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(plot, &move);
-    Settle(100);
-  }
-
-  bool Window(const QString& path) {
-    PointAtPeak();
-    return Save(&window_, path);
-  }
-
-  bool Form(const char* menu, const char* formName, const QString& path) {
-    Menu(menu);
-    qalto::Form* form = app_.FindForm(formName);
-    QWidget* child = form == nullptr ? nullptr : window_.WindowOf(*form);
-    if (child == nullptr) {
-      std::cerr << "no window for " << formName << "\n";
-      return false;
+    if (!measured) return;
+    // A fixed name: the plot window's title shows it in the picture.
+    QString data = QDir::temp().filePath("measured_cv.csv");
+    QFile file(data);
+    const qalto::Model& m = app_.model();
+    if (file.open(QIODevice::WriteOnly)) {
+      for (int i = m.FirstPoint; i <= m.LastPoint; ++i)
+        file.write(
+            QString("%1,%2\n").arg(m.PotentialX(i), 0, 'g', 10).arg(m.CurrentY(i, 1)).toUtf8());
     }
-    Settle(200);
-    return Save(child, path);
+    file.close();
+    platform_.QueueDialogAnswer(data.toStdString());
+    Menu("mnuImport_Click");
+    QFile::remove(data);
+    // The import proposes the first current as the baseline's start; these data have none.
+    window_.RunEvent(&app_.Ins(), [&] { app_.Ins().TxtI0.SetText("0"); });
   }
 
-  // A noisy voltammogram written as a data file, imported, and E0 and ks fitted to it.
   bool Fit(const QString& path) {
     Menu("mnuMechamism_Click");
     window_.RunEvent(&app_.Mech(), [&] {
@@ -134,47 +99,20 @@ class Photographer {
       app_.Mech().mech(1).Select();
       app_.Mech().Command1.Click();
     });
-    Menu("mnuInstrument_Click");
-    window_.RunEvent(&app_.Ins(), [&] {
-      app_.Ins().Noise.SetText("1e-6");
-      app_.Ins().ComboScan.SelectText("cycle");
-    });
-    Menu("mnuExperimental_Click");
     window_.RunEvent(&app_.Expr(), [&] { app_.Expr().ks(1).SetText("1e-3"); });
-    Menu("mnuSimulate_Click");
-    // A fixed name: the plot window's title shows it in the picture.
-    QString data = QDir::temp().filePath("measured_cv.csv");
-    QFile file(data);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const qalto::Model& m = app_.model();
-    for (int i = m.FirstPoint; i <= m.LastPoint; ++i)
-      file.write(QString("%1,%2\n")
-                     .arg(m.PotentialX(i), 0, 'g', 10)
-                     .arg(m.CurrentY(i, 1), 0, 'g', 10)
-                     .toUtf8());
-    file.close();
-    platform_.QueueDialogAnswer(data.toStdString());
-    Menu("mnuImport_Click");
-    // The import proposes the first current as the baseline's start; these data have none.
-    window_.RunEvent(&app_.Ins(), [&] { app_.Ins().TxtI0.SetText("0"); });
-    Menu("mnuExperimental_Click");
+    Simulate(true);
     window_.RunEvent(&app_.Expr(), [&] {
       qalto::FormExpr& e = app_.Expr();
       e.ks(1).SetText("2e-3");
       e.Eze(1).SetText("0.12");
       e.CheckFitted(1).SetChecked(false);
-      e.CheckFitted(11).SetChecked(true);
+      for (int k : {11, 31})
+        e.CheckFitted(k).SetChecked(true);
       e.TextKsmin(1).SetText("1e-5");
       e.TextKsmax(1).SetText("1");
-      e.CheckFitted(31).SetChecked(true);
     });
-    Menu("mnuAutoFit_Click");
-    Settle(400);
-    QFile::remove(data);
-    return Window(path);
+    return Shoot("mnuAutoFit_Click", path);
   }
-
-  qalto::MDIForm1& window() { return window_; }
 
  private:
   qalto::RecordingPlatform platform_;
@@ -182,49 +120,30 @@ class Photographer {
   qalto::MDIForm1 window_;
 };
 
-int Manual(const QString& folder) {
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3 || std::string(argv[1]) != "--manual") return 2;
+  QApplication application(argc, argv);
+  QApplication::setWindowIcon(qalto::AppIcon());
+  QString folder = QString::fromLocal8Bit(argv[2]);
   QDir().mkpath(folder + "/images");
   bool ok = true;
   {
     Photographer shot;
-    shot.SimulateCycle();
-    ok = shot.Window(folder + "/screenshot.png") && ok;
+    shot.Simulate(false);
+    ok = shot.Shoot("mnuNextCurve_Click", folder + "/screenshot.png") && ok;
   }
   {
     Photographer shot;
-    ok = shot.Form("mnuTech_Click", "FormTech", folder + "/images/techniques.png") && ok;
-    ok = shot.Form("mnuMechamism_Click", "FormMech", folder + "/images/mechanism.png") && ok;
-    ok = shot.Form("mnuInstrument_Click", "FormIns", folder + "/images/instrument.png") && ok;
-    ok = shot.Form("mnuExperimental_Click", "FormExpr", folder + "/images/chemicals.png") && ok;
-    shot.Menu("mnuSimulate_Click");
-    ok = shot.Form("mnuOption_Click", "formOption", folder + "/images/options.png") && ok;
+    for (auto [menu, form, name] : {std::tuple{"mnuTech_Click", "FormTech", "techniques"},
+                                    {"mnuMechamism_Click", "FormMech", "mechanism"},
+                                    {"mnuInstrument_Click", "FormIns", "instrument"},
+                                    {"mnuExperimental_Click", "FormExpr", "chemicals"}})
+      ok = shot.Shoot(menu, folder + "/images/" + name + ".png", form) && ok;
+    shot.Menu("mnuSimulate_Click");  // the options of a drawn plot
+    ok = shot.Shoot("mnuOption_Click", folder + "/images/options.png", "formOption") && ok;
   }
-  {
-    Photographer shot;
-    ok = shot.Fit(folder + "/images/fit.png") && ok;
-  }
+  ok = Photographer().Fit(folder + "/images/fit.png") && ok;
   return ok ? 0 : 1;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::cerr << "usage: qalto_window_screenshot FILE.png [MENU_HANDLER...]\n"
-                 "       qalto_window_screenshot --manual FOLDER\n";
-    return 2;
-  }
-  QApplication application(argc, argv);
-  QApplication::setWindowIcon(qalto::AppIcon());
-  if (std::string(argv[1]) == "--manual") {
-    if (argc < 3) return 2;
-    return Manual(QString::fromLocal8Bit(argv[2]));
-  }
-  Photographer shot;
-  std::vector<std::string> commands(argv + 2, argv + argc);
-  if (commands.empty()) shot.SimulateCycle();
-  for (const std::string& command : commands)
-    shot.Menu(command);
-  shot.Settle(300);
-  return shot.Window(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

@@ -3,126 +3,50 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <vector>
 
 namespace qalto {
 namespace {
 
-// A small checker of well-formed XML for documents without comments, CDATA or doctype: the
-// declaration, nested elements with quoted attributes, character data with known entities.
-class XmlChecker {
- public:
-  explicit XmlChecker(const std::string& text) : text_(text) {}
-
-  std::string Check() {
-    Skip("<?xml");
-    size_t end = text_.find("?>", pos_);
-    if (end == std::string::npos) return "no end of declaration";
-    pos_ = end + 2;
-    SkipBlanks();
-    if (!Element()) return error_;
-    SkipBlanks();
-    if (pos_ != text_.size()) return "content after the root element";
-    return "";
-  }
-
- private:
-  bool Fail(const std::string& why) {
-    if (error_.empty()) error_ = why + " at " + std::to_string(pos_);
-    return false;
-  }
-  void Skip(const char* prefix) {
-    if (text_.compare(pos_, std::char_traits<char>::length(prefix), prefix) == 0) {
-      pos_ += std::char_traits<char>::length(prefix);
+// Why the text is not well-formed XML, or "" when it is: a declaration, then one root element of
+// nested elements with distinct quoted attributes, and character data with known entities only.
+std::string XmlError(const std::string& xml) {
+  const std::string entity = "&(?:amp|lt|gt|quot|apos|#[0-9]+);";
+  const std::string text = "(?:[^<&\\x01-\\x08\\x0b\\x0c\\x0e-\\x1f]+|" + entity + ")*";
+  const std::string value = "\"(?:[^\"<&]+|" + entity + ")*\"";
+  const std::regex token("(" + text + ")(?:<(/?)([-:\\w]+)((?:\\s+[-:\\w]+=" + value +
+                         ")*)\\s*(/?)>|$)");
+  size_t start = xml.find("?>");
+  if (xml.rfind("<?xml", 0) != 0 || start == std::string::npos) return "no declaration";
+  std::vector<std::string> open;
+  bool rooted = false;
+  std::smatch m;
+  for (auto at = xml.cbegin() + static_cast<long>(start) + 2;; at = m[0].second) {
+    if (!std::regex_search(at, xml.cend(), m, token, std::regex_constants::match_continuous))
+      return "bad markup at " + std::to_string(at - xml.cbegin());
+    if (open.empty() && m[1].str().find_first_not_of(" \n\r\t") != std::string::npos)
+      return "text outside the root element";
+    if (!m[3].matched) return open.empty() && rooted ? "" : "unclosed element";
+    if (m[2].length() > 0) {
+      if (open.empty() || open.back() != m[3].str()) return "mismatched end of " + m[3].str();
+      open.pop_back();
+      continue;
     }
+    if (rooted && open.empty()) return "a second root element";
+    rooted = true;
+    std::set<std::string> names;
+    std::string attributes = m[4].str();
+    std::regex name("\\s([-:\\w]+)=\"");
+    for (std::sregex_iterator a(attributes.begin(), attributes.end(), name), end; a != end; ++a)
+      if (!names.insert((*a)[1].str()).second) return "repeated attribute " + (*a)[1].str();
+    if (m[5].length() == 0) open.push_back(m[3].str());
   }
-  void SkipBlanks() {
-    while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_])))
-      ++pos_;
-  }
-  std::string Name() {
-    size_t start = pos_;
-    while (pos_ < text_.size() &&
-           (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '-' ||
-            text_[pos_] == ':' || text_[pos_] == '_')) {
-      ++pos_;
-    }
-    return text_.substr(start, pos_ - start);
-  }
-  bool Entity() {
-    static const std::regex kEntity("&(amp|lt|gt|quot|apos|#[0-9]+|#x[0-9a-fA-F]+);");
-    std::smatch match;
-    std::string rest = text_.substr(pos_, 12);
-    if (!std::regex_search(rest, match, kEntity, std::regex_constants::match_continuous)) {
-      return Fail("bad entity");
-    }
-    pos_ += static_cast<size_t>(match.length(0));
-    return true;
-  }
-  bool CharacterData(char stop) {
-    while (pos_ < text_.size() && text_[pos_] != stop) {
-      char c = text_[pos_];
-      if (c == '&') {
-        if (!Entity()) return false;
-        continue;
-      }
-      if (c == '<' ||
-          (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\r' && c != '\t')) {
-        return Fail("bad character");
-      }
-      ++pos_;
-    }
-    return true;
-  }
-  bool Element() {
-    if (text_[pos_] != '<') return Fail("element expected");
-    ++pos_;
-    std::string name = Name();
-    if (name.empty()) return Fail("element name expected");
-    std::vector<std::string> attributes;
-    for (;;) {
-      SkipBlanks();
-      if (text_.compare(pos_, 2, "/>") == 0) {
-        pos_ += 2;
-        return true;
-      }
-      if (text_[pos_] == '>') break;
-      std::string attribute = Name();
-      if (attribute.empty()) return Fail("attribute name expected");
-      for (const std::string& seen : attributes) {
-        if (seen == attribute) return Fail("repeated attribute " + attribute);
-      }
-      attributes.push_back(attribute);
-      if (text_[pos_++] != '=') return Fail("= expected");
-      char quote = text_[pos_++];
-      if (quote != '"' && quote != '\'') return Fail("quote expected");
-      if (!CharacterData(quote)) return false;
-      ++pos_;
-    }
-    ++pos_;
-    for (;;) {
-      if (!CharacterData('<')) return false;
-      if (pos_ >= text_.size()) return Fail("unclosed " + name);
-      if (text_.compare(pos_, 2, "</") == 0) {
-        pos_ += 2;
-        if (Name() != name) return Fail("mismatched end of " + name);
-        SkipBlanks();
-        if (text_[pos_++] != '>') return Fail("> expected");
-        return true;
-      }
-      if (!Element()) return false;
-    }
-  }
-
-  const std::string& text_;
-  size_t pos_ = 0;
-  std::string error_;
-};
+}
 
 RecordingSurface SamplePlot() {
   RecordingSurface surface;
@@ -147,67 +71,40 @@ RecordingSurface SamplePlot() {
 }
 
 TEST(SvgWriter, WritesAWellFormedPictureWithTheTexts) {
-  RecordingSurface surface = SamplePlot();
-  std::string svg = SvgText(surface, 640, 480);
-  EXPECT_EQ(XmlChecker(svg).Check(), "");
+  ASSERT_NE(XmlError("<?xml version=\"1.0\"?><a><b x=\"1\" x=\"2\"/>&</a>"), "");  // the checker
+  std::string svg = SvgText(SamplePlot(), 640, 480);
+  EXPECT_EQ(XmlError(svg), "");
   EXPECT_NE(svg.find("width=\"640\" height=\"480\""), std::string::npos);
   EXPECT_NE(svg.find("fill=\"#ffffff\""), std::string::npos);  // white background
-  EXPECT_NE(svg.find(">I /A  1E-6</text>"), std::string::npos);
   EXPECT_NE(svg.find(">Tom &amp; Jerry &lt;&quot;quoted&quot; &apos;single&apos;&gt;\xEF\xBF\xBD<"),
             std::string::npos);
   EXPECT_NE(svg.find("stroke-dasharray"), std::string::npos);
-  EXPECT_EQ(svg.find("nan"), std::string::npos);
-  EXPECT_EQ(svg.find("inf"), std::string::npos);
-
+  EXPECT_TRUE(svg.find("nan") == std::string::npos && svg.find("inf") == std::string::npos);
   // The connected curve is one path of 60 segments.
   std::smatch path;
   ASSERT_TRUE(std::regex_search(svg, path, std::regex("<path d=\"M[^\"]*L[^\"]*\"")));
-  std::string d = path.str();
-  EXPECT_EQ(std::count(d.begin(), d.end(), 'L'), 60);
-
+  EXPECT_EQ(std::count(path[0].first, path[0].second, 'L'), 60);
   // Every coordinate stays near the picture.
   std::regex number("-?[0-9]+(\\.[0-9]+)?");
-  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), number); it != std::sregex_iterator();
-       ++it) {
+  for (std::sregex_iterator it(svg.begin(), svg.end(), number), end; it != end; ++it)
     EXPECT_LT(std::abs(std::stod(it->str())), 10000.0) << it->str();
-  }
-
   // The title sits at the top-left corner: x = 0, baseline within the first text line.
   std::smatch title;
   ASSERT_TRUE(std::regex_search(svg, title, std::regex("x=\"([-0-9.]+)\" y=\"([-0-9.]+)\">I /A")));
   EXPECT_EQ(title[1].str(), "0");
-  double baseline = std::stod(title[2].str());
-  EXPECT_GT(baseline, 8.0);
-  EXPECT_LT(baseline, 20.0);
+  EXPECT_NEAR(std::stod(title[2].str()), 14.0, 6.0);
 }
 
 TEST(SvgWriter, WritesTheFileOrReportsThatItCannot) {
   RecordingSurface surface = SamplePlot();
-  std::filesystem::path folder = std::filesystem::temp_directory_path() / "qalto_svg_test";
-  std::filesystem::create_directories(folder);
-  std::filesystem::path file = folder / "plot.svg";
+  std::filesystem::path file = std::filesystem::temp_directory_path() / "qalto_svg_test.svg";
   ASSERT_TRUE(WriteSvg(surface, file.string(), 800, 600));
-  std::ifstream in(file, std::ios::binary);
   std::stringstream content;
-  content << in.rdbuf();
+  content << std::ifstream(file, std::ios::binary).rdbuf();
   EXPECT_EQ(content.str(), SvgText(surface, 800, 600));
-
-  // Checked by the system's XML parser too where one is installed.
-  if (std::system("command -v xmllint >/dev/null 2>&1") == 0) {
-    EXPECT_EQ(std::system(("xmllint --noout " + file.string()).c_str()), 0);
-  }
-
-  EXPECT_FALSE(WriteSvg(surface, (folder / "missing" / "plot.svg").string(), 800, 600));
+  EXPECT_FALSE(WriteSvg(surface, "/nonexistent-folder/plot.svg", 800, 600));
   EXPECT_FALSE(WriteSvg(surface, file.string(), 0, 600));
-  std::filesystem::remove_all(folder);
-}
-
-TEST(SvgWriter, AnEmptyDrawingIsAWhitePicture) {
-  RecordingSurface surface;
-  std::string svg = SvgText(surface, 100, 50);
-  EXPECT_EQ(XmlChecker(svg).Check(), "");
-  EXPECT_EQ(svg.find("<path"), std::string::npos);
-  EXPECT_EQ(svg.find("<text"), std::string::npos);
+  std::filesystem::remove(file);
 }
 
 }  // namespace
