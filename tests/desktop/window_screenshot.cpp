@@ -56,6 +56,10 @@ class Photographer {
   // The main window (no form named) or the window of one form, after the menu command.
   bool Shoot(const char* menu, const QString& path, const char* formName = nullptr) {
     Menu(menu, 400);
+    return Grab(path, formName);
+  }
+
+  bool Grab(const QString& path, const char* formName = nullptr) {
     qalto::Form* form = formName == nullptr ? nullptr : app_.FindForm(formName);
     QWidget* widget = formName == nullptr ? &window_ : nullptr;
     if (form != nullptr) widget = window_.WindowOf(*form);
@@ -111,7 +115,13 @@ class Photographer {
       e.TextKsmin(1).SetText("1e-5");
       e.TextKsmax(1).SetText("1");
     });
-    return Shoot("mnuAutoFit_Click", path);
+    Menu("mnuAutoFit_Click", 400);
+    // The fitted curve and its report in front of the forms that set them up.
+    for (const char* name : {"FormPlot", "FormResult"}) {
+      if (QWidget* shown = window_.WindowOf(*app_.FindForm(name))) shown->raise();
+    }
+    Settle(100);
+    return Grab(path);
   }
 
  private:
