@@ -81,5 +81,25 @@ TEST_F(WindowTest, ChemicalsColumnsLineUpAndTabGoesAlongAWholeRow) {
   EXPECT_GT(at(w).y() + w->height() / 2, bottom);
 }
 
+// What the robustness sweep runs through App, typed into the real widgets: no text in any box
+// brings the window down.
+TEST_F(WindowTest, BadInputInAnyBoxNeverCrashes) {
+  for (const char* menu : {"mnuInstrument_Click", "mnuMechamism_Click", "mnuExperimental_Click"})
+    Choose(menu);
+  for (const char* text : {"abc", "1e999", "-", "", "1e-400", "0"}) {
+    SCOPED_TRACE(text);
+    for (Form* form : {static_cast<Form*>(&app.Ins()), static_cast<Form*>(&app.Expr()),
+                       static_cast<Form*>(&app.Mech())}) {
+      for (QLineEdit* edit : View(*form)->findChildren<QLineEdit*>()) {
+        if (!edit->isHidden() && !edit->isReadOnly()) Type(edit, text);
+      }
+    }
+    Choose("mnuSimulate_Click");
+    Choose("mnuExperimental_Click");
+  }
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_FALSE(platform.messages.empty());  // failures end in message boxes
+}
+
 }  // namespace
 }  // namespace qalto
