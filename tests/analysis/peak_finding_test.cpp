@@ -72,19 +72,13 @@ TEST_F(PeakFinding, PeaksNearTheEndsAreNotFound) {
   auto triangleAt = [](int centre) {
     return [centre](int i) { return std::max(0.0, 10.0 - std::abs(i - centre)) * 1e-6; };
   };
-  MakeCurve(60, 0, 0.01, triangleAt(6));
-  Find();
-  EXPECT_EQ(m.PeakCount, 0);
+  for (auto [centre, peaks] : {std::pair{7, 1}, {54, 1}, {55, 0}, {6, 0}}) {
+    MakeCurve(60, 0, 0.01, triangleAt(centre));
+    result.Clear();
+    Find();
+    EXPECT_EQ(m.PeakCount, peaks) << centre;
+  }
   EXPECT_EQ(result.Text(), kCurveLine);  // only the curve line
-  MakeCurve(60, 0, 0.01, triangleAt(7));
-  Find();
-  EXPECT_EQ(m.PeakCount, 1);
-  MakeCurve(60, 0, 0.01, triangleAt(55));
-  Find();
-  EXPECT_EQ(m.PeakCount, 0);
-  MakeCurve(60, 0, 0.01, triangleAt(54));
-  Find();
-  EXPECT_EQ(m.PeakCount, 1);
   // Fewer than 13 points: nothing to scan.
   MakeCurve(12, 0, 0.01, triangleAt(6));
   Find();

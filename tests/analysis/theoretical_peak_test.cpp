@@ -41,9 +41,7 @@ class TheoreticalPeakTest : public ::testing::Test {
     m.Radius = 0.01;
     m.FOverRT = F / (R * T);
   }
-  TheoreticalValues Values(double typedRadius = 0) {
-    return TheoreticalPeakValues(m, 1, typedRadius);
-  }
+  TheoreticalValues Values(double radius = 0) { return TheoreticalPeakValues(m, 1, radius); }
 
   double n() const { return m.ChargeN(1); }
   double nFAC() const { return n() * F * m.ElectrodeArea * m.SpeciesC(1) * 1e-3; }  // C/cm
@@ -69,11 +67,6 @@ TEST_F(TheoreticalPeakTest, ReversibleSweepIsRandlesSevcik) {
     EXPECT_NEAR(*v.reversible.potential, 0.1 - 1.109 / f(), 1e-12);
     EXPECT_NEAR(*v.reversible.width, 2.2 / f(), 1e-12);  // 56.5/n mV
   }
-  // Doubling the scan rate multiplies the peak current by the square root of 2.
-  m.ChargeN(1) = 1;
-  double ip1 = *Values().reversible.current;
-  m.ScanRate = 0.2;
-  EXPECT_NEAR(*Values().reversible.current / ip1, std::sqrt(2.0), 1e-12);
 }
 
 TEST_F(TheoreticalPeakTest, IrreversibleSweepPeak) {
@@ -98,48 +91,19 @@ TEST_F(TheoreticalPeakTest, MicrodiscSteadyStateIsFourNFDCr) {
   EXPECT_NEAR(*v.irreversible.current, id / 2, 1e-9 * id);
   EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
   EXPECT_FALSE(v.reversible.width);
-  // The same steady state in DC voltammetry, there without an irreversible potential.
-  m.Technique = 2;
-  v = TheoreticalPeakValues(m, 1, 0.005);
-  EXPECT_NEAR(*v.reversible.current, id, 1e-9 * id);
-  EXPECT_FALSE(v.irreversible.potential);
-  EXPECT_FALSE(v.peak);
 }
 
 TEST_F(TheoreticalPeakTest, DcAndNormalPulseWavesAreCottrellLimited) {
-  m.Technique = 2;
-  TheoreticalValues v = Values();
-  double id = nFAC() * std::sqrt(1e-5 / (kPi * m.DropTime));
-  EXPECT_NEAR(*v.reversible.current, id, 1e-12 * id);
-  EXPECT_NEAR(*v.irreversible.current, id, 1e-12 * id);
-  EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
-  double irreversible = 0.1 + std::log(1.349 * 1e-3 * std::sqrt(m.DropTime / 1e-5)) / (0.5 * f());
-  EXPECT_NEAR(*v.irreversible.potential, irreversible, 1e-12);
-  EXPECT_FALSE(v.reversible.width);
-
   m.Technique = 3;  // the pulse width is the sampling time; the wave lies one pulse before
-  v = Values();
-  id = nFAC() * std::sqrt(1e-5 / (kPi * m.PulseTime));
+  TheoreticalValues v = Values();
+  double id = nFAC() * std::sqrt(1e-5 / (kPi * m.PulseTime));
   EXPECT_NEAR(*v.reversible.current, id, 1e-12 * id);
   EXPECT_NEAR(*v.reversible.potential, 0.15, 1e-12);
-
   m.Technique = 2;  // spherical: the steady-state term D/r0 adds to the Cottrell term
   m.Electrode = 2;
   v = Values();
   EXPECT_NEAR(*v.reversible.current, nFAC() * 1e-5 * (1 / std::sqrt(kPi * 1e-5) + 1 / 0.01), 1e-15);
   EXPECT_FALSE(v.irreversible.potential);
-}
-
-TEST_F(TheoreticalPeakTest, RotatingDiskWaveIsLevich) {
-  m.Technique = 2;
-  m.Electrode = 8;
-  m.RotationRate = 1000 * kPi / 30;  // 1000 rpm
-  m.KinematicViscosity = 0.01;
-  TheoreticalValues v = Values();
-  double id = 0.62045 * nFAC() * std::pow(1e-5, 2.0 / 3.0) * std::sqrt(m.RotationRate) *
-              std::pow(0.01, -1.0 / 6.0);
-  EXPECT_NEAR(*v.reversible.current, id, 1e-12 * id);
-  EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
 }
 
 TEST_F(TheoreticalPeakTest, DifferentialPulseAndSquareWavePeaks) {
@@ -153,9 +117,6 @@ TEST_F(TheoreticalPeakTest, DifferentialPulseAndSquareWavePeaks) {
   EXPECT_NEAR(*v.reversible.width, 1.76 / f(), 1e-12);       // half of 3.52 RT/nF
   m.Electrode = 3;
   EXPECT_NEAR(*Values().reversible.current, ip * (1 + std::sqrt(kPi * 1e-5 * m.PulseTime) / 0.01),
-              1e-12 * std::fabs(ip));
-  m.Electrode = 10;
-  EXPECT_NEAR(*Values().reversible.current, ip * (0.5 + std::sqrt(kPi * 1e-5 * m.PulseTime) / 0.01),
               1e-12 * std::fabs(ip));
   m.Technique = 5;  // square wave: the same current, the peak at E1/2
   v = Values();
@@ -210,24 +171,6 @@ TEST_F(TheoreticalPeakTest, CatalyticWaveAndItsPulsePeaks) {
   v = Values();
   EXPECT_FALSE(v.peak);
   EXPECT_NEAR(*v.reversible.current, 2 * id, 1e-12 * id);
-}
-
-TEST_F(TheoreticalPeakTest, PrintedLinesOfACyclicVoltammogram) {
-  m.ScanCycles = 1;
-  PrintTheoreticalPeak(result, TheoreticalPeak(m, 0));
-  // Ep = 0.1 - 1.109 x 0.0256917 = 0.07151 V, Ip = 0.4463 x 0.0482423 x sqrt(38.923 x 0.1 x 1e-5)
-  // = 1.3433e-4 A, Ep/2 - Ep = 0.05652 V, |Epc-Epa| = 2.3 x 0.0256917 = 0.05909 V; the
-  // irreversible peak: 0.4958 x 0.0482423 x sqrt(19.4615 x 0.1 x 1e-5) = 1.0552e-4 A at
-  // 0.1 - (0.78 + ln(4.41152e-3 / 1e-3)) / 19.4615 = -0.01634 V, Ep/2 - Ep = 1.857 / 19.4615.
-  EXPECT_EQ(result.Text(),
-            "Theoretical limiting current of mechanism  1 , technique  1 , electrode  1  :\n"
-            "Reversible Peak  1 :   Ep= 0.0715V        Ip= 1.3433E-4A              "
-            "Ep/2 - Ep= 0.0565V\n"
-            "|Epc-Epa|=0.0591\n"
-            "\n"
-            "Irreverisble Peak  1 :  Ep= -0.0163V      Ip= 1.0552E-4A              "
-            "Ep/2 - Ep= 0.0954V\n"
-            "\n");
 }
 
 TEST_F(TheoreticalPeakTest, QuasiReversibleCycleFollowsNicholson) {

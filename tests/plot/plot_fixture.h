@@ -1,9 +1,9 @@
 #pragma once
-// A model, the display settings, a recording plot window and platform wired together, with
-// helpers that read the drawing back.
+// A model, display settings, a recording plot window and platform, and readers of the drawing.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -52,37 +52,33 @@ class PlotFixture : public ::testing::Test {
     return found;
   }
 
-  std::vector<std::string> Texts() const {
+  std::vector<std::string> TextsWhere(const std::function<bool(const DisplayItem&)>& keep) const {
     std::vector<std::string> texts;
-    for (const DisplayItem* item : ItemsOf(ItemKind::kText))
-      texts.push_back(item->text);
+    for (const DisplayItem* item : ItemsOf(ItemKind::kText)) {
+      if (keep(*item)) texts.push_back(item->text);
+    }
     return texts;
   }
-
-  const DisplayItem* FindText(const std::string& text) const {
-    for (const DisplayItem* item : ItemsOf(ItemKind::kText)) {
-      if (item->text == text) return item;
-    }
-    return nullptr;
+  std::vector<std::string> Texts() const {
+    return TextsWhere([](const DisplayItem&) { return true; });
   }
-
+  bool HasText(const std::string& text) const {
+    std::vector<std::string> texts = Texts();
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  }
+  double XRange() const { return model.PlotXMax - model.PlotXMin; }
   // Texts printed with their corner at x (the labels of one y axis side), or at the frame's
   // bottom edge inside the x range (the x labels), in drawing order.
   std::vector<std::string> TextsAtX(double x) const {
-    std::vector<std::string> texts;
-    for (const DisplayItem* item : ItemsOf(ItemKind::kText)) {
-      if (std::abs(item->x1 - x) <= 1e-9 * std::max(1.0, std::abs(x))) texts.push_back(item->text);
-    }
-    return texts;
+    return TextsWhere([x](const DisplayItem& item) {
+      return std::abs(item.x1 - x) <= 1e-9 * std::max(1.0, std::abs(x));
+    });
   }
   std::vector<std::string> XLabels() const {
-    std::vector<std::string> labels;
-    for (const DisplayItem* item : ItemsOf(ItemKind::kText)) {
-      if (item->y1 == model.PlotYMin && item->x1 >= model.PlotXMin - 1e-12 &&
-          item->x1 <= model.PlotXMax + 1e-12)
-        labels.push_back(item->text);
-    }
-    return labels;
+    return TextsWhere([this](const DisplayItem& item) {
+      return item.y1 == model.PlotYMin && item.x1 >= model.PlotXMin - 1e-12 &&
+             item.x1 <= model.PlotXMax + 1e-12;
+    });
   }
 
   // Typed limits instead of the automatic ones.

@@ -27,22 +27,6 @@ class PrepareCurvesTest : public PlotFixture {
   int refreshes = 0;
 };
 
-TEST_F(PrepareCurvesTest, CurrentGoesIntoTheCurrentSlotOtherQuantitiesCopyNothing) {
-  model.CurveCount = 6;
-  Prepare();
-  EXPECT_EQ(refreshes, 1);
-  EXPECT_EQ(model.CurveCount, 2);
-  EXPECT_EQ(model.CurrentY(20, 2), 1.1e-6 * 20);
-  EXPECT_EQ(model.CurrentY(1, 1), 0.0);  // other slots untouched
-
-  context.options.quantity = "";
-  model.CurveCount = 4;
-  model.CurrentY(5, 2) = 0;
-  Prepare();
-  EXPECT_EQ(model.CurveCount, 4);
-  EXPECT_EQ(model.CurrentY(5, 2), 0.0);
-}
-
 TEST_F(PrepareCurvesTest, SurfaceConcentrationsFillOneSlotPerSpecies) {
   context.options.quantity = "surface concentration C";
   Prepare();
@@ -64,7 +48,6 @@ TEST_F(PrepareCurvesTest, SurfaceConcentrationsFillOneSlotPerSpecies) {
 TEST_F(PrepareCurvesTest, PrepareAndPlotLeavesTheCurvesOfARunningFitAlone) {
   model.FitMode = true;
   model.CurveCount = 2;
-  model.CurrentY(3, 1) = 4e-6;
   model.CurrentY(3, 2) = 5e-6;
   auto prepareAndPlot = [this] {
     PrepareAndPlot(
