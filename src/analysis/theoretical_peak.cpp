@@ -6,6 +6,7 @@
 #include "common/checked_math.h"
 #include "common/constants.h"
 #include "simulation/analytical_accuracy.h"
+#include "simulation/failure_cause.h"
 #include "simulation/kinetic_currents.h"
 
 namespace qalto {
@@ -280,11 +281,36 @@ TheoreticalValues TheoreticalPeakValues(const Model& model, int r, double typedR
   return values;
 }
 
+namespace {
+
+bool Finite(const std::optional<double>& value) {
+  return !value || std::isfinite(*value);
+}
+
+bool Finite(const TheoreticalLine& line) {
+  return Finite(line.potential) && Finite(line.current) && Finite(line.width);
+}
+
+// A value beyond the number range stops the report where it arises, so that its message can
+// name the box at fault rather than the printing of an infinite number.
+void RequireFinite(const TheoreticalValues& values) {
+  bool finite = Finite(values.reversible) && Finite(values.irreversible);
+  if (const auto& q = values.quasiReversible) {
+    finite = finite && std::isfinite(q->psi) && Finite(q->forwardE) && Finite(q->forwardI) &&
+             Finite(q->forwardWidth) && Finite(q->reverseE) && Finite(q->reverseI);
+  }
+  if (!finite) throw RuntimeError::Overflow();
+}
+
+}  // namespace
+
 TheoreticalReport TheoreticalPeak(const Model& model, double typedRadius) {
   TheoreticalReport report{model.Mechanism, model.Technique, model.Electrode, {}, {}, {}};
   try {
     for (int r = 1; r <= model.ChargeReactionCount; ++r) {
-      report.reactions.push_back({TheoreticalPeakValues(model, r, typedRadius), std::nullopt});
+      TheoreticalValues values = TheoreticalPeakValues(model, r, typedRadius);
+      RequireFinite(values);
+      report.reactions.push_back({values, std::nullopt});
       if (model.Technique == 1 && model.ScanCycles == 1) {
         // Separation of the forward and reverse peaks of a reversible cyclic voltammogram.
         ReactionTheory& theory = report.reactions.back();
@@ -295,8 +321,9 @@ TheoreticalReport TheoreticalPeak(const Model& model, double typedRadius) {
       }
     }
     report.approximations = AnalyticalApproximations(model);
-  } catch (const RuntimeError&) {
-    report.failure = std::current_exception();
+  } catch (const RuntimeError& error) {
+    report.failure =
+        std::make_exception_ptr(RuntimeError(DescriptionWithCause(model, error.Description())));
   }
   return report;
 }

@@ -117,6 +117,9 @@ std::vector<std::string> SplitScriptLine(const std::string& line) {
 int StatusOfMessage(const std::string& text) {
   auto startsWith = [&text](const char* start) { return text.rfind(start, 0) == 0; };
   if (startsWith("ReadData Error: ")) return kExitImport;
+  // A value whose consequence lies beyond the number range (an electrode area, Keq, nFv/RT, a
+  // noisy curve) is refused with its box named, as a form limit is: a notice, not a failure.
+  if (text.find(" beyond the number range") != std::string::npos) return kExitRan;
   if (text.find("simulation Error: ") != std::string::npos || startsWith("Run-time error: ") ||
       startsWith("Error: inverse matrix")) {
     return kExitComputation;

@@ -42,11 +42,18 @@ std::string DiffusionCause(const Model& model) {
   return "";
 }
 
+// A sweep's rates of change scale with nFv/RT; a scan rate whose product overflows cannot be
+// resolved at any step.
+std::string ScanRateCause(const Model& model) {
+  if (model.Technique != 1 || std::isfinite(model.ScanRate * model.FOverRT)) return "";
+  return Is("v (V/s)", model.ScanRate) + ", nFv/RT is beyond the number range";
+}
+
 }  // namespace
 
 std::string FailureCause(const Model& model) {
   for (const std::string& cause :
-       {TimingCause(model), GeometryCause(model), DiffusionCause(model)}) {
+       {TimingCause(model), GeometryCause(model), DiffusionCause(model), ScanRateCause(model)}) {
     if (!cause.empty()) return cause;
   }
   return "";

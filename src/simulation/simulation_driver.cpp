@@ -212,7 +212,8 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   CheckTotalCurrent(model, "");
   if (model.NoiseLevel > 0 && !model.FitMode) {
     AddNoise(model, model.TotalCurrentColumn);
-    CheckTotalCurrent(model, "Noise (A) is " + PlainNumber(model.NoiseLevel));
+    CheckTotalCurrent(model, "Noise (A) " + PlainNumber(model.NoiseLevel) +
+                                 " puts the curve beyond the number range");
   }
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     model.CurrentY(i, model.CurrentCurve) = model.ReactionCurrents(i, model.TotalCurrentColumn);

@@ -86,6 +86,9 @@ TEST(ScriptRunner, MessageBoxesArePrintedAtOnceAndFailuresSetTheStatus) {
   EXPECT_EQ(StatusOfMessage("Error: No data!"), kExitRan);
   EXPECT_EQ(StatusOfMessage("Error: inverse matrix D=0"), kExitComputation);
   EXPECT_EQ(StatusOfMessage("Run-time error: Overflow"), kExitComputation);
+  EXPECT_EQ(StatusOfMessage(
+                "Run-time error: Overflow: v (V/s) is 1E+308, nFv/RT is beyond the number range"),
+            kExitRan);
 }
 
 TEST(ScriptRunner, ExitEndsTheScript) {

@@ -1,4 +1,4 @@
-# A scan rate of 1e308 V/s: the theoretical peak current overflows and says so.
+# A scan rate of 1e308 V/s: nFv/RT overflows; Theoretical Peak names the scan rate and exits 0.
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1
