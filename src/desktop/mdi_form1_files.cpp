@@ -12,6 +12,7 @@
 
 #include "app/script_runner.h"
 #include "app/session_script.h"
+#include "common/file_replacement.h"
 #include "desktop/mdi_form1.h"
 #include "desktop/plot_view.h"
 #include "desktop/qt_platform.h"
@@ -109,13 +110,13 @@ void MDIForm1::OpenRecent(const QString& path) {
 }
 
 bool MDIForm1::SaveSession(const QString& path) {
-  QFile file(path);
   std::string script;
   RunEvent(nullptr, [&] { script = SessionScript(app_); });
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      file.write(script.data(), static_cast<qint64>(script.size())) !=
-          static_cast<qint64>(script.size())) {
-    app_.platform().MessageBox("The session could not be written to " + path.toStdString() + ".");
+  try {
+    // Written whole beside the target and renamed over it: a failed save keeps the old session.
+    ReplaceFile(path.toStdString(), script);
+  } catch (const RuntimeError& error) {
+    app_.platform().MessageBox(FileWriteMessage("Save Session Error", path.toStdString(), error));
     return false;
   }
   if (auto* platform = dynamic_cast<QtPlatform*>(&app_.platform())) platform->AddRecentFile(path);
@@ -160,8 +161,16 @@ bool MDIForm1::ExportPicture(const QString& path, QSize size) {
     app_.platform().MessageBox("There is no plot to export yet.");
     return false;
   }
-  if (!plot->ExportPicture(path, size)) {
-    app_.platform().MessageBox("The picture could not be written to " + path.toStdString() + ".");
+  QByteArray bytes = plot->PictureBytes(path, size);
+  if (bytes.isEmpty()) {
+    app_.platform().MessageBox("The picture could not be drawn as " + path.toStdString() +
+                               " (a name ending in .svg, .png or .pdf).");
+    return false;
+  }
+  try {
+    ReplaceFile(path.toStdString(), std::string_view(bytes.constData(), bytes.size()));
+  } catch (const RuntimeError& error) {
+    app_.platform().MessageBox(FileWriteMessage("Export Picture Error", path.toStdString(), error));
     return false;
   }
   statusText_->setText(

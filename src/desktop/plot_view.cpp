@@ -1,5 +1,6 @@
 #include "desktop/plot_view.h"
 
+#include <QBuffer>
 #include <QContextMenuEvent>
 #include <QImage>
 #include <QMenu>
@@ -87,10 +88,13 @@ void PlotView::PanBy(QPointF pixels) {
   SetView({view_.xMin + dx, view_.xMax + dx, view_.yMin + dy, view_.yMax + dy});
 }
 
-bool PlotView::ExportPicture(const QString& path, QSize size) const {
-  if (size.width() < 1 || size.height() < 1) return false;
+QByteArray PlotView::PictureBytes(const QString& path, QSize size) const {
+  if (size.width() < 1 || size.height() < 1) return {};
   PlotChart chart(data_, view_, size);
   QString lower = path.toLower();
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   if (lower.endsWith(".png")) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -98,31 +102,31 @@ bool PlotView::ExportPicture(const QString& path, QSize size) const {
       QPainter painter(&image);
       chart.Paint(painter);
     }
-    return image.save(path, "PNG");
+    return image.save(&buffer, "PNG") ? bytes : QByteArray();
   }
   if (lower.endsWith(".svg")) {
     QSvgGenerator svg;
-    svg.setFileName(path);
+    svg.setOutputDevice(&buffer);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle("Qalto plot");
     QPainter painter;
-    if (!painter.begin(&svg)) return false;
+    if (!painter.begin(&svg)) return {};
     chart.Paint(painter);
-    return painter.end();
+    return painter.end() ? bytes : QByteArray();
   }
   if (lower.endsWith(".pdf")) {
     // One point of the page per pixel of the picture: the page has the chosen size.
-    QPdfWriter pdf(path);
+    QPdfWriter pdf(&buffer);
     pdf.setResolution(72);
     pdf.setPageSize(QPageSize(QSizeF(size), QPageSize::Point, "Plot", QPageSize::ExactMatch));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter;
-    if (!painter.begin(&pdf)) return false;
+    if (!painter.begin(&pdf)) return {};
     chart.Paint(painter);
-    return painter.end();
+    return painter.end() ? bytes : QByteArray();
   }
-  return false;
+  return {};
 }
 
 void PlotView::paintEvent(QPaintEvent*) {

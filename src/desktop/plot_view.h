@@ -39,9 +39,9 @@ class PlotView : public QWidget, public WindowContent {
   void PanBy(QPointF pixels);
   const QString& ReadoutText() const { return readout_; }
 
-  // Writes the plot as it is shown (same range) at the given size; the file's extension
-  // (.svg, .png, .pdf) decides the format. False when the file cannot be written.
-  bool ExportPicture(const QString& path, QSize size) const;
+  // The picture of the plot as it is shown (same range) at the given size, in the format the
+  // file name's extension names (.svg, .png, .pdf); empty for another extension.
+  QByteArray PictureBytes(const QString& path, QSize size) const;
 
   // Called when the window takes a new size, and when the readout changes.
   std::function<void()> onResize;

@@ -69,6 +69,15 @@ TEST_F(WindowTest, CursorReadoutShowsTheNearestCurvePointAndPicturesHaveTheirSiz
   for (const char* name : {"cv.png", "cv.svg", "cv.pdf"})
     EXPECT_TRUE(window.ExportPicture(folder.filePath(name), QSize(900, 500))) << name;
   EXPECT_EQ(QImage(folder.filePath("cv.png")).size(), QSize(900, 500));
+  // A picture or a session that cannot be written says where and why.
+  platform.messages.clear();
+  EXPECT_FALSE(window.ExportPicture(folder.filePath("absent/cv.png"), QSize(900, 500)));
+  EXPECT_FALSE(window.SaveSession(folder.filePath("absent/s.qs")));
+  ASSERT_EQ(platform.messages.size(), 2u);
+  for (const std::string& text : platform.messages) {
+    EXPECT_NE(text.find("absent/"), std::string::npos) << text;
+    EXPECT_NE(text.find("Path not found"), std::string::npos) << text;
+  }
 }
 
 TEST_F(WindowTest, LegendNamesEveryCurveAndTheFitAddsItsResidual) {
