@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "common/ignore_errors.h"
+#include "simulation/analytical_coverage.h"
 #include "simulation/rotating_flow_note.h"
 
 namespace qalto {
@@ -168,24 +169,35 @@ void App::EnableCurveMenus() {
 void App::mnuSimulate_Click() {
   model_->ElapsedTime = platform_.TimeOfDay();
   platform_.SetBusy(true);
+  const bool hadFailed = curveFailed_;
   curveFailed_ = true;
   bool applied = false;
+  bool refused = false;
   try {
     expr_->OK();
     applied = true;
-    curveFailed_ = !RunSimulation(*model_, ReadSimulationInputs(), platform_);
-    const auto note = RotatingFlowNote(*model_);
-    if (note && !curveFailed_) result_.Print({PrintItem::Text(*note, Separator::kLineEnd)});
-    // The slot the simulation wrote no longer holds a measured curve.
-    importedCurves_[static_cast<size_t>(model_->TargetCurve)].reset();
+    // A combination the analytical simulation cannot compute leaves the curve and the plot as
+    // they were, with the one message that says so.
+    const auto missing = MissingAnalyticalModel(*model_);
+    refused = missing.has_value();
+    if (refused) {
+      platform_.MessageBox(*missing);
+      curveFailed_ = hadFailed;
+    } else {
+      curveFailed_ = !RunSimulation(*model_, ReadSimulationInputs(), platform_);
+      const auto note = RotatingFlowNote(*model_);
+      if (note && !curveFailed_) result_.Print({PrintItem::Text(*note, Separator::kLineEnd)});
+      // The slot the simulation wrote no longer holds a measured curve.
+      importedCurves_[static_cast<size_t>(model_->TargetCurve)].reset();
+    }
   } catch (const RuntimeError& error) {
     // The parameters could not be applied (a zero temperature, a number too large to read).
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
   // Parameters that could not be applied fail the plot's refresh the same way: one message.
-  if (applied) {
+  if (!refused && applied) {
     Guard([this] { PrepareAndPlot(); });
-  } else {
+  } else if (!refused) {
     IgnoringErrors([this] { PrepareAndPlot(); });
   }
   EnableCurveMenus();

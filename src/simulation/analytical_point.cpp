@@ -86,6 +86,10 @@ double DispatchCurrent(const Model& model, const AnalyticalRun& run, const React
     case 28:
       return RotatingDiskCurrent(model,
                                  ReactionArguments(model, point, E0r, model.PulseTime, pulse));
+    case 26:
+    case 27:
+      return RotatingFlowCurrent(model,
+                                 ReactionArguments(model, point, E0r, model.PulseTime, pulse));
     case 22:
     case 23:
     case 24:

@@ -9,6 +9,7 @@
 #include "common/point_index.h"
 #include "common/run_monitor.h"
 #include "digital/simulate_digital.h"
+#include "simulation/analytical_coverage.h"
 #include "simulation/analytical_point.h"
 #include "simulation/convolution_run.h"
 #include "simulation/curve_slot.h"
@@ -230,6 +231,11 @@ std::string SimulationErrorMessage(const Model& model, const std::string& descri
 }
 
 bool RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {
+  // Refused before anything is written: the previous curve stays as it was.
+  if (const auto missing = MissingAnalyticalModel(model)) {
+    platform.MessageBox(*missing);
+    return false;
+  }
   SolverMessageTally ownTally;
   SolverMessageTally& tally = inputs.solverMessages ? *inputs.solverMessages : ownTally;
   tally.StartRun();
