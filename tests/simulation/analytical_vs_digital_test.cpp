@@ -28,6 +28,8 @@ struct ModeCase {
   Chemistry chemistry = Chemistry::None;
   double kf = 0, kb = 0;    // rate constants of the homogeneous step, 1/s
   double nuO = 1, nuR = 1;  // stoichiometric coefficients
+  int electrode = 1;
+  double rpm = 100, rate = 0.1, drop = 0.5;  // rotation, scan rate (V/s), DC drop time (s)
 };
 
 double FOverRT() {
@@ -81,13 +83,15 @@ void AddChemistry(const ModeCase& c, Model& m) {
 }
 
 Model CaseModel(const ModeCase& c) {
-  Model m = AnalyticalRunModel(c.technique, 1);
+  Model m = AnalyticalRunModel(c.technique, c.electrode);
+  m.RotationRate = c.rpm * std::numbers::pi / 30;
+  m.ScanRate = c.rate;
   m.ChargeE0(1) = 0.0;
   m.StartPotential = c.start;
   m.EndPotential = c.end;
   m.PotentialStep = c.step;
   m.ScanCycles = c.cycles;
-  m.DropTime = c.technique == 1 ? c.step / m.ScanRate : 0.5;
+  m.DropTime = c.technique == 1 ? c.step / m.ScanRate : c.drop;
   m.PulseTime = 0.01;
   m.PulsePotential = 0.05;
   m.ChargeKs(1) = c.ks;
@@ -141,7 +145,12 @@ INSTANTIATE_TEST_SUITE_P(
                  .kf = 1,
                  .kb = 100},
         ModeCase{.name = "CatalyticEC", .chemistry = Chemistry::Catalytic, .kf = 10},
-        ModeCase{.name = "Stoichiometry2", .ks = Psi(1), .nuO = 2}),
+        ModeCase{.name = "Stoichiometry2", .ks = Psi(1), .nuO = 2},
+        // Rotating electrodes: the steady wave of a slow sweep at the disk (s = 0.02, 0.18 %),
+        // the DC waves of the hemisphere and the cylinder once a drop lasts 4 D / k^2.
+        ModeCase{.name = "DiskSweep", .cycles = 0.5, .electrode = 8, .rpm = 2500, .rate = 0.005},
+        ModeCase{.name = "HemisphereDC", .technique = 2, .step = 0.01, .electrode = 7, .drop = 17},
+        ModeCase{.name = "CylinderDC", .technique = 2, .step = 0.01, .electrode = 6, .drop = 120}),
     [](const ::testing::TestParamInfo<ModeCase>& info) { return info.param.name; });
 
 }  // namespace
