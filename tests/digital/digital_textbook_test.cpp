@@ -154,6 +154,35 @@ TEST(DigitalTextbook, NicholsonPeakSeparations) {
   }
 }
 
+// Sphere of radius 0.282 cm: the planar sweep plus the spherical term n F A D C / r / (1 + theta)
+// of a reversible couple with equal D, about 271.2 uA at the peak.
+TEST(DigitalTextbook, SphericalSweepAddsTheSphericalTerm) {
+  auto m = PlanarReduction();
+  m->Electrode = 2;
+  m->Radius = 0.282;
+  const Peak p = ConvergedPeak(*m);
+  const double spherical = kF * kD * kC / 0.282 / (1.0 + std::exp(m->FOverRT * p.E));  // E0 0
+  EXPECT_NEAR(p.I / (RandlesSevcik(*m) + spherical), 1.0, kCurrentTolerance);
+}
+
+// EC, B -> C irreversible with lambda = k RT / (n F v) = 10, 100, 1000: the cathodic peak lies
+// 9.76, 39.13 and 68.71 mV positive of E1/2.
+TEST(DigitalTextbook, FollowingReactionMovesThePeak) {
+  for (const auto& [lambda, shift] :
+       {std::pair{10.0, 0.00976}, std::pair{100.0, 0.03913}, std::pair{1000.0, 0.06871}}) {
+    auto m = PlanarReduction();
+    m->StartPotential = 0.5;
+    m->Mechanism = 7;
+    m->SpeciesCount = 3;
+    m->SpeciesD(3) = kD;
+    m->FirstOrderReactionCount = 1;
+    m->FirstOrderReactionSpecies(1, 1) = 2;
+    m->FirstOrderReactionSpecies(1, 2) = 3;
+    m->ForwardRateConstant(1) = lambda * m->FOverRT * m->ScanRate;
+    EXPECT_NEAR(ConvergedPeak(*m).E, shift, kPotentialTolerance) << lambda;
+  }
+}
+
 // A + e = B at potentials where A is reduced as fast as it arrives, sampled after each drop.
 std::unique_ptr<Model> LimitingDrops(int electrode, double radius, double dropTime) {
   auto m = PlanarReduction();
