@@ -30,6 +30,7 @@ struct ModeCase {
   double nuO = 1, nuR = 1;  // stoichiometric coefficients
   int electrode = 1;
   double rpm = 100, rate = 0.1, drop = 0.5;  // rotation, scan rate (V/s), DC drop time (s)
+  double ru = 0;                             // ohm
 };
 
 double FOverRT() {
@@ -95,6 +96,7 @@ Model CaseModel(const ModeCase& c) {
   m.PulseTime = 0.01;
   m.PulsePotential = 0.05;
   m.ChargeKs(1) = c.ks;
+  m.UncompensatedResistance = c.ru;
   m.ChargeReactionStoich(1, 1) = c.nuO;
   m.ChargeReactionStoich(1, 2) = c.nuR;
   AddChemistry(c, m);
@@ -134,7 +136,15 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, AnalyticalAgainstDigital,
     ::testing::Values(
         ModeCase{.name = "ReversibleCycle"},
+        ModeCase{.name = "Psi20", .start = 0.4, .end = -0.1125, .step = 0.0005, .ks = Psi(20)},
+        ModeCase{.name = "Psi1", .start = 0.4, .end = -0.1125, .step = 0.0005, .ks = Psi(1)},
+        ModeCase{.name = "Psi025", .start = 0.4, .end = -0.1125, .step = 0.0005, .ks = Psi(0.25)},
         ModeCase{.name = "Psi01", .start = 0.4, .end = -0.1125, .step = 0.0005, .ks = Psi(0.1)},
+        ModeCase{.name = "Irreversible", .start = 0.1, .end = -0.8, .cycles = 0.5, .ks = 1e-5},
+        ModeCase{.name = "EC10", .chemistry = Chemistry::Following, .kf = Lambda(10)},
+        ModeCase{.name = "EC100", .chemistry = Chemistry::Following, .kf = Lambda(100)},
+        ModeCase{.name = "Resistance100", .end = -0.6, .ru = 100},
+        ModeCase{.name = "SquareWave", .technique = 5, .step = 0.01},
         ModeCase{.name = "EC1000", .chemistry = Chemistry::Following, .kf = Lambda(1000)},
         ModeCase{.name = "CE",
                  .technique = 2,
