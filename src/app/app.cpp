@@ -91,7 +91,10 @@ MenuOutcome App::ChooseMenu(const std::string& name) {
   }
   if (!item->action) return MenuOutcome::kNotAvailable;
   Guard(item->action);
-  if (handler != "mnuImport_Click") NoteCurveOrigins(origins_, *model_, handler, dataFile_);
+  const bool curvesKept = handler == "mnuSimulate_Click" && simulateRefused_;
+  if (handler != "mnuImport_Click" && !curvesKept) {
+    NoteCurveOrigins(origins_, *model_, handler, dataFile_);
+  }
   return MenuOutcome::kDone;
 }
 
@@ -172,15 +175,15 @@ void App::mnuSimulate_Click() {
   const bool hadFailed = curveFailed_;
   curveFailed_ = true;
   bool applied = false;
-  bool refused = false;
+  simulateRefused_ = false;
   try {
     expr_->OK();
     applied = true;
     // A combination the analytical simulation cannot compute leaves the curve and the plot as
     // they were, with the one message that says so.
     const auto missing = MissingAnalyticalModel(*model_);
-    refused = missing.has_value();
-    if (refused) {
+    simulateRefused_ = missing.has_value();
+    if (simulateRefused_) {
       platform_.MessageBox(*missing);
       curveFailed_ = hadFailed;
     } else {
@@ -195,9 +198,9 @@ void App::mnuSimulate_Click() {
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
   // Parameters that could not be applied fail the plot's refresh the same way: one message.
-  if (!refused && applied) {
+  if (!simulateRefused_ && applied) {
     Guard([this] { PrepareAndPlot(); });
-  } else if (!refused) {
+  } else if (!simulateRefused_) {
     IgnoringErrors([this] { PrepareAndPlot(); });
   }
   EnableCurveMenus();

@@ -104,6 +104,9 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOrIsRefusedOnTheDefaults) {
         Session session(mechanism);
         const std::vector<double> before = session.Simulate();  // planar sweep
         session.Choose(technique, electrode);
+        CurveOrigins origins = session.app.Origins();
+        origins[1] = {CurveSource::kMeasured, "measured.csv"};  // as if read from a file
+        session.app.SetOrigins(origins);
         const bool modelled = HasAnalyticalModel(technique, electrode);
         std::vector<double> curve = session.Simulate(modelled ? 0 : kExitComputation);
         const Model& model = session.app.model();
@@ -120,6 +123,7 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOrIsRefusedOnTheDefaults) {
           continue;
         }
         EXPECT_EQ(curve, before);
+        EXPECT_EQ(session.app.Origins()[1].name, "measured.csv");
         ASSERT_EQ(session.platform.messages.size(), 1u);
         const std::string& message = session.platform.messages[0];
         EXPECT_TRUE(message.starts_with(refused) && message.ends_with(advice)) << message;
