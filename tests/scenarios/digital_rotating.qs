@@ -41,7 +41,8 @@ model CurrentY(161,1)
 result
 # The analytical DC wave at the hemisphere and the cylinder (chosen with the digital simulation
 # on, the analytical one offering them in no window) is the steady Koutecky-Levich wave with the
-# same k: the same plateaus, 7.39712E-5 and 1.00674E-6 A.
+# same k: the same plateaus, 7.39712E-5 and 1.00674E-6 A; Theoretical Peak gives n F A k C for
+# the 1 mM typed, 7.400E-5 and 1.007E-6 A.
 menu mnuTech
 click FormTech.optTech(2)
 click FormTech.CmdOK
@@ -51,6 +52,7 @@ click FormMech.Command1
 menu mnuSimulate
 model TechElectrodeCode
 model CurrentY(161,1)
+menu mnuTheoPeak
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1
@@ -62,4 +64,5 @@ click FormMech.Command1
 menu mnuSimulate
 model TechElectrodeCode
 model CurrentY(161,1)
+menu mnuTheoPeak
 result
