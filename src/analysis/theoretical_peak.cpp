@@ -5,6 +5,7 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
+#include "digital/rotating_flow.h"
 #include "simulation/analytical_accuracy.h"
 #include "simulation/failure_cause.h"
 #include "simulation/kinetic_currents.h"
@@ -168,6 +169,9 @@ LinePair Wave(const Reaction& x) {
                   Pow(m.KinematicViscosity, -1.0 / 6.0);
       return Both({x.HalfWave(), id, {}});
     }
+    case 6:
+    case 7:  // the mass transfer of Eisenberg's cylinder and Chin's hemisphere, as simulated
+      return Both({x.HalfWave(), x.Q * SteadyMassTransfer(FlowCoefficient(m), x.D), {}});
     default:
       return {{}, {}};
   }

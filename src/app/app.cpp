@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "common/ignore_errors.h"
+#include "simulation/analytical_coverage.h"
 #include "simulation/rotating_flow_note.h"
 
 namespace qalto {
@@ -90,7 +91,10 @@ MenuOutcome App::ChooseMenu(const std::string& name) {
   }
   if (!item->action) return MenuOutcome::kNotAvailable;
   Guard(item->action);
-  if (handler != "mnuImport_Click") NoteCurveOrigins(origins_, *model_, handler, dataFile_);
+  const bool curvesKept = handler == "mnuSimulate_Click" && simulateRefused_;
+  if (handler != "mnuImport_Click" && !curvesKept) {
+    NoteCurveOrigins(origins_, *model_, handler, dataFile_);
+  }
   return MenuOutcome::kDone;
 }
 
@@ -168,24 +172,35 @@ void App::EnableCurveMenus() {
 void App::mnuSimulate_Click() {
   model_->ElapsedTime = platform_.TimeOfDay();
   platform_.SetBusy(true);
+  const bool hadFailed = curveFailed_;
   curveFailed_ = true;
   bool applied = false;
+  simulateRefused_ = false;
   try {
     expr_->OK();
     applied = true;
-    curveFailed_ = !RunSimulation(*model_, ReadSimulationInputs(), platform_);
-    const auto note = RotatingFlowNote(*model_);
-    if (note && !curveFailed_) result_.Print({PrintItem::Text(*note, Separator::kLineEnd)});
-    // The slot the simulation wrote no longer holds a measured curve.
-    importedCurves_[static_cast<size_t>(model_->TargetCurve)].reset();
+    // A combination the analytical simulation cannot compute leaves the curve and the plot as
+    // they were, with the one message that says so.
+    const auto missing = MissingAnalyticalModel(*model_);
+    simulateRefused_ = missing.has_value();
+    if (simulateRefused_) {
+      platform_.MessageBox(*missing);
+      curveFailed_ = hadFailed;
+    } else {
+      curveFailed_ = !RunSimulation(*model_, ReadSimulationInputs(), platform_);
+      const auto note = RotatingFlowNote(*model_);
+      if (note && !curveFailed_) result_.Print({PrintItem::Text(*note, Separator::kLineEnd)});
+      // The slot the simulation wrote no longer holds a measured curve.
+      importedCurves_[static_cast<size_t>(model_->TargetCurve)].reset();
+    }
   } catch (const RuntimeError& error) {
     // The parameters could not be applied (a zero temperature, a number too large to read).
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
   // Parameters that could not be applied fail the plot's refresh the same way: one message.
-  if (applied) {
+  if (!simulateRefused_ && applied) {
     Guard([this] { PrepareAndPlot(); });
-  } else {
+  } else if (!simulateRefused_) {
     IgnoringErrors([this] { PrepareAndPlot(); });
   }
   EnableCurveMenus();

@@ -200,8 +200,9 @@ class App {
   bool exitRequested_ = false;
   CurveOrigins origins_;
   std::string dataFile_;
-  int importSlot_ = 1;        // the slot the last import put its (first) curve into
-  bool curveFailed_ = false;  // the last Simulate ended in an error and left no curve
+  int importSlot_ = 1;            // the slot the last import put its (first) curve into
+  bool curveFailed_ = false;      // the last Simulate ended in an error and left no curve
+  bool simulateRefused_ = false;  // the last Simulate was refused and left every curve as it was
 };
 
 }  // namespace qalto

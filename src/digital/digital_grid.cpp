@@ -6,6 +6,7 @@
 #include "common/checked_math.h"
 #include "common/plain_number.h"
 #include "common/runtime_error.h"
+#include "digital/rotating_flow.h"
 
 namespace qalto {
 
@@ -25,22 +26,25 @@ constexpr double kBoxesPerHydrodynamicLayer = 100.0;
 // the velocity, which grows as x^2, varies little across a box.
 constexpr double kWidestBoxPerHydrodynamicLayer = 0.05;
 
+// The rotating electrodes are planar: their mass-transfer coefficients hold for layers thin
+// against the radius, curvature included (rotating_flow.h).
 bool IsPlanarFamily(int electrode) {
-  return electrode == 1 || electrode == 8;
+  return electrode == 1 || IsRotatingElectrode(electrode);
 }
 bool IsCylindricalFamily(int electrode) {
-  return electrode == 5 || electrode == 6 || electrode == 10;
+  return electrode == 5 || electrode == 10;
 }
 bool IsSphericalFamily(int electrode) {
-  return electrode == 2 || electrode == 3 || electrode == 4 || electrode == 7;
+  return electrode == 2 || electrode == 3 || electrode == 4;
 }
 bool IsThinFilm(int electrode) {
   return electrode == 9;
 }
 
-// Levich layer thickness of the slowest or the fastest species, cm.
+// Diffusion layer of the slowest or the fastest species in the flow, cm: Levich's at a disk.
 double HydrodynamicLayer(const GridInputs& in, double D) {
-  return Div(kLevichThickness * Pow(D, 1.0 / 3.0) * Pow(in.kinematicViscosity, 1.0 / 6.0),
+  return in.layerScale *
+         Div(kLevichThickness * Pow(D, 1.0 / 3.0) * Pow(in.kinematicViscosity, 1.0 / 6.0),
              Sqrt(in.rotationRate));
 }
 
@@ -189,7 +193,7 @@ void ThinFilmCoefficients(DigitalGrid& g, double thickness) {
 }  // namespace
 
 bool IsRotatingElectrode(int electrode) {
-  return electrode == 6 || electrode == 7 || electrode == 8;
+  return RotatingGeometryOf(electrode) != RotatingGeometry::kNone;
 }
 
 DigitalGrid BuildDigitalGrid(const GridInputs& in) {

@@ -21,6 +21,7 @@ struct GridInputs {
   double duration = 0;            // time over which a diffusion layer grows, s
   double kinematicViscosity = 0;  // cm2/s
   double rotationRate = 0;        // rad/s
+  double layerScale = 1;          // diffusion layer of the flow / a disk's at that rotation
   double filmThickness = 0;       // cm, thin film only
   double refinement = 1;          // the first box and the expansion factor are divided by it
 };

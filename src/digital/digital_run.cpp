@@ -5,13 +5,13 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
+#include "digital/rotating_flow.h"
 #include "digital/species_count_dispatch.h"
 
 namespace qalto {
 
 namespace {
 
-constexpr double kLevichVelocity = 0.51023;  // coefficient of the normal velocity near the disk
 constexpr double kNeutralPH = 7.0;
 
 void CheckSpecies(int species, int count) {
@@ -112,25 +112,20 @@ GridInputs ReadGridInputs(const Model& m, double beta, const DigitalTiming& timi
   in.duration = timing.freshProfile ? pointTime : pointTime * std::max(m.NumberOfPoints, 1);
   in.kinematicViscosity = m.KinematicViscosity;
   in.rotationRate = m.RotationRate;
+  in.layerScale = IsRotatingElectrode(m.Electrode) ? LayerScale(m) : 1.0;
   in.filmThickness = m.ElectrodeLength;
   in.refinement = refinement;
   return in;
 }
 
-// Velocity of the solution toward a rotating electrode per x^2, u = 0.51023 w^3/2 nu^-1/2
-// (1/(cm s)); it carries the solution toward the electrode, v(x) = -u x^2.
-double ConvectionFactor(const Model& m) {
-  if (!IsRotatingElectrode(m.Electrode)) return 0.0;
-  return Div(kLevichVelocity * Pow(m.RotationRate, 1.5), Sqrt(m.KinematicViscosity));
-}
-
 // a(s, j) = D_s dt / dx1^2 d1(j), c(s, j) = D_s dt / dx1^2 d2(j), diagonal 1 + a + c. At a
-// rotating electrode the flow adds dt u x^2 dC/dx at the box centre: a central difference on the
-// real spacings where it keeps a(s, j) positive (second order, no numerical diffusion), the
-// upwind difference from the outer box where the flow dominates (the cell Peclet number beyond
-// about 2), so that the step stays stable at every rotation rate.
+// rotating electrode the flow v = -u x^2 of rotating_flow.h adds dt u x^2 dC/dx at the box
+// centre: a central difference on the real spacings where it keeps a(s, j) positive (second
+// order, no numerical diffusion), the upwind difference from the outer box where the flow
+// dominates (the cell Peclet number beyond about 2), so that the step stays stable at every
+// rotation rate.
 void BuildCoefficients(const Model& m, const DigitalGrid& g, double dt, BlockSystem& sys) {
-  const double u = ConvectionFactor(m);
+  const double u = FlowCoefficient(m);  // 1/(cm s)
   const double dx = g.firstBox;
   for (int j = 1; j <= g.boxes; ++j) {
     const double inner = j > 1 ? g.h[j - 1] : 0.0;

@@ -32,6 +32,13 @@ KineticArguments ReactionArguments(const Model& model, const ReactionPoint& poin
   return args;
 }
 
+// A sweep at a plane, sphere, hemisphere or microdisc is the semi-derivative of the step
+// responses (those run as integral equations, convolution_run); at the rotating disk, whose
+// layer the flow holds steady, it is the steady wave itself.
+bool IsSemiDifferentiatedSweep(int code) {
+  return code >= 11 && code <= 14;
+}
+
 bool IsIndependentReaction(int mechanism) {
   return mechanism == 1 || mechanism == 4 || mechanism == 5;
 }
@@ -85,6 +92,10 @@ double DispatchCurrent(const Model& model, const AnalyticalRun& run, const React
     case 18:
     case 28:
       return RotatingDiskCurrent(model,
+                                 ReactionArguments(model, point, E0r, model.PulseTime, pulse));
+    case 26:
+    case 27:
+      return RotatingFlowCurrent(model,
                                  ReactionArguments(model, point, E0r, model.PulseTime, pulse));
     case 22:
     case 23:
@@ -157,7 +168,7 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
   }
 
   double current = DispatchCurrent(model, run, point, E0, thin) * run.AF;
-  if (code >= 11 && code <= 18) current = current * run.sqPiStep;
+  if (IsSemiDifferentiatedSweep(code)) current = current * run.sqPiStep;
   model.ReactionCurrents(i, r) = Checked(current);
   return model.ReactionCurrents(i, r);
 }
@@ -169,7 +180,7 @@ void TransformAnalyticalColumns(Model& model, AnalyticalRun& run) {
   Table2<double>& currents = model.ReactionCurrents;
 
   // Sampled step responses become sweep currents.
-  if (code >= 11 && code <= 18) {
+  if (IsSemiDifferentiatedSweep(code)) {
     for (int column = 1; column <= total; ++column) {
       SemiDifferentiateColumn(model.PotentialX, currents, column, N);
     }

@@ -1,6 +1,7 @@
 #include "simulation/kinetic_currents.h"
 
 #include "common/checked_math.h"
+#include "digital/rotating_flow.h"
 #include "simulation/scaled_erfc.h"
 
 // Overflow guard: exp, quotients and roots are checked, so extreme theta or lambda = 0 raise.
@@ -65,6 +66,14 @@ double RotatingDiskCurrent(const Model& model, const KineticArguments& args) {
   double DR = args.sqrtDR * args.sqrtDR;  // cm2/s
   double kinetic = Checked(rates.kf * Pow(DO, -2.0 / 3.0) + rates.kb * Pow(DR, -2.0 / 3.0));
   return Div(rates.phi, 1.0 + Div(kinetic, levich));
+}
+
+double RotatingFlowCurrent(const Model& model, const KineticArguments& args) {
+  KineticRates rates = ComputeKineticRates(model, args);
+  const double a = FlowCoefficient(model);                             // 1/(cm s)
+  const double kO = SteadyMassTransfer(a, args.sqrtDO * args.sqrtDO);  // cm/s
+  const double kR = SteadyMassTransfer(a, args.sqrtDR * args.sqrtDR);  // cm/s
+  return Div(rates.phi, 1.0 + Div(rates.kf, kO) + Div(rates.kb, kR));
 }
 
 double NernstReducedFraction(const Model& model, const KineticArguments& args) {

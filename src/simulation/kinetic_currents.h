@@ -1,7 +1,7 @@
 #pragma once
 // Chronoamperometric and steady-state currents of one quasi-reversible (Butler-Volmer) charge
 // transfer at a potential step, per unit A x F: planar and spherical diffusion, the rotating
-// disk, and the surface concentrations at a planar electrode.
+// electrodes, and the surface concentrations at a planar electrode.
 
 #include "model/model.h"
 #include "simulation/kinetic_arguments.h"
@@ -45,6 +45,12 @@ double SphericalKineticCurrent(const Model& model, const KineticArguments& args)
 // Steady current at the rotating disk, Koutecky-Levich form with the Levich constant.
 // Reads FOverRT, KinematicViscosity and RotationRate.
 double RotatingDiskCurrent(const Model& model, const KineticArguments& args);
+
+// Steady current at a rotating cylinder or hemisphere, the same Koutecky-Levich form with each
+// species' steady mass-transfer coefficient in the flow of the digital simulation
+// (digital/rotating_flow.h), so that both simulations share one plateau. Reads FOverRT,
+// Electrode, Radius, KinematicViscosity, RotationRate and SpeciesD(1).
+double RotatingFlowCurrent(const Model& model, const KineticArguments& args);
 
 // Share of the reduced form at the surface under Nernstian equilibrium, 1 / (exp(n f (E - E0)) +
 // 1). Reads FOverRT.

@@ -3,47 +3,55 @@
 #include <cmath>
 
 #include "common/number_format.h"
+#include "digital/rotating_flow.h"
 
 namespace qalto {
 
 namespace {
 
-constexpr int kRotatingCylinder = 6;
-constexpr int kRotatingHemisphere = 7;
-constexpr double kLevich = 0.62045;  // disk: k = 0.62045 D^2/3 w^1/2 nu^-1/6, cm/s
-// Chin (1971): the mean mass-transfer coefficient over a rotating hemisphere is
-// 0.474 D^2/3 w^1/2 nu^-1/6, the pole alone having the disk's 0.620.
-constexpr double kHemisphereMean = 0.474;
-// Eisenberg, Tobias and Wilke (1954), turbulent flow at a rotating cylinder of diameter d and
-// peripheral velocity U: k = 0.0791 U^0.7 d^-0.3 nu^-0.344 D^0.644, from Re = U d / nu ~ 200.
-constexpr double kEisenberg = 0.0791;
+// The turbulent correlation holds from Re = U d / nu of about 200 (the flow is not yet turbulent
+// below) to about 100000.
 constexpr double kTurbulentFrom = 200.0;
+constexpr double kTurbulentTo = 100000.0;
+// The curvature the thin-layer correlation leaves out adds about D / (k r) to the flux: named
+// from 2 % on.
+constexpr double kThinLayer = 0.02;
+
+std::string CylinderNote(const Model& model) {
+  const double Re = CylinderReynolds(model);
+  std::string line =
+      "Rotating cylinder: turbulent mass transfer of Eisenberg, Tobias and Wilke, k = 0.0791 "
+      "U^0.7 d^-0.3 nu^-0.344 D^0.644, for Re = U d / nu from 200 to 100000";
+  if (Re < kTurbulentFrom || Re > kTurbulentTo) {
+    line += "; here Re is " + std::to_string(std::lround(Re)) + ", outside it";
+  }
+  return line + ".";
+}
+
+std::string HemisphereNote(const Model& model) {
+  const double D = model.SpeciesD(1);  // cm2/s, the species of the first wave
+  const double layer = D / SteadyMassTransfer(FlowCoefficient(model), D);  // D / k, cm
+  std::string line =
+      "Rotating hemisphere: Chin's mean mass transfer over 2 pi r^2, k = 0.474 D^2/3 w^1/2 "
+      "nu^-1/6, for laminar flow and a diffusion layer D / k thin against the radius";
+  if (layer > kThinLayer * model.Radius) {
+    line += "; here it is " + FormatNumber(100.0 * layer / model.Radius, "0.##") + " % of it";
+  }
+  return line + ".";
+}
 
 }  // namespace
 
 std::optional<std::string> RotatingFlowNote(const Model& model) {
-  const int electrode = model.Electrode;
-  if (!model.DigitalSimulation) return std::nullopt;
-  if (electrode != kRotatingCylinder && electrode != kRotatingHemisphere) return std::nullopt;
-  const double w = model.RotationRate;         // rad/s
-  const double nu = model.KinematicViscosity;  // cm2/s
-  const double r = model.Radius;               // cm
-  const double D = model.SpeciesD(1);          // cm2/s, the species of the first wave
-  if (!(w > 0.0) || !(nu > 0.0) || !(r > 0.0) || !(D > 0.0)) return std::nullopt;
-  const double levich = kLevich * std::pow(D, 2.0 / 3.0) * std::sqrt(w) * std::pow(nu, -1.0 / 6.0);
-  if (electrode == kRotatingHemisphere) {
-    return "Rotating hemisphere: simulated with the flow at its pole; the mean over the "
-           "hemisphere (Chin) is " +
-           FormatNumber(kHemisphereMean / kLevich, "0.##") + " x this limiting current";
+  const RotatingGeometry geometry = RotatingGeometryOf(model.Electrode);
+  if (geometry != RotatingGeometry::kCylinder && geometry != RotatingGeometry::kHemisphere) {
+    return std::nullopt;
   }
-  const double U = w * r;  // peripheral velocity, cm/s
-  const double d = 2.0 * r;
-  const double eisenberg =
-      kEisenberg * std::pow(U, 0.7) * std::pow(d, -0.3) * std::pow(nu, -0.344) * std::pow(D, 0.644);
-  const long Re = std::lround(U * d / nu);
-  return "Rotating cylinder: simulated with a disk's flow; turbulent flow (Eisenberg, Re " +
-         std::to_string(Re) + ", from about " + std::to_string(std::lround(kTurbulentFrom)) +
-         ") gives " + FormatNumber(eisenberg / levich, "0.##") + " x this limiting current";
+  if (!(model.RotationRate > 0.0) || !(model.KinematicViscosity > 0.0) || !(model.Radius > 0.0) ||
+      !(model.SpeciesD(1) > 0.0)) {
+    return std::nullopt;
+  }
+  return geometry == RotatingGeometry::kCylinder ? CylinderNote(model) : HemisphereNote(model);
 }
 
 }  // namespace qalto

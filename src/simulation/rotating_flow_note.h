@@ -1,9 +1,8 @@
 #pragma once
-// The digital simulation gives every rotating electrode the flow of the rotating disk, the
-// von Karman normal velocity v = -0.51 w^3/2 nu^-1/2 x^2. Only the disk has a one-dimensional
-// convective-diffusion problem: the flow past a rotating hemisphere changes with the latitude,
-// and a rotating cylinder has no normal flow while laminar and is turbulent in use. The note
-// tells how far the real electrode's limiting current lies from the simulated one.
+// What a run at a rotating cylinder or hemisphere solves, in one line: both simulations give
+// these electrodes a one-dimensional layer whose steady flux is the geometry's accepted
+// mass-transfer coefficient (digital/rotating_flow.h), a correlation with a range of validity.
+// The disk's Levich flow is exact and needs no note.
 
 #include <optional>
 #include <string>
@@ -12,9 +11,11 @@
 
 namespace qalto {
 
-// One line for the result window after a digital run at a rotating cylinder or hemisphere;
-// none for the other electrodes, the analytical simulation, or a rotation rate, radius or
-// viscosity that is not positive.
+// One line for the result window after a run at a rotating cylinder (its correlation, its
+// Reynolds range and, outside that range, the run's Reynolds number) or hemisphere (its
+// correlation, valid while the diffusion layer D / k is thin against the radius; the layer is
+// named when it is not); none for the other electrodes or a rotation rate, radius, viscosity or
+// diffusion coefficient that is not positive.
 std::optional<std::string> RotatingFlowNote(const Model& model);
 
 }  // namespace qalto

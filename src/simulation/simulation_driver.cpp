@@ -9,6 +9,7 @@
 #include "common/point_index.h"
 #include "common/run_monitor.h"
 #include "digital/simulate_digital.h"
+#include "simulation/analytical_coverage.h"
 #include "simulation/analytical_point.h"
 #include "simulation/convolution_run.h"
 #include "simulation/curve_slot.h"
@@ -85,11 +86,16 @@ void ChargeSweep(Model& model, const Charging& charging) {
   }
 }
 
+// A sweep whose points are transforms of step responses: all but the rotating disk's steady wave.
+bool IsTransformedSweep(const Model& model) {
+  return model.Technique == 1 && model.TechElectrodeCode != 18;
+}
+
 // The part of sweep point i's current that the points before it make, before the current of
 // the point itself joins it (A): the semi-derivative's sum over the earlier step responses, or
 // at a thin film the previous response, whose difference with the point's is the current.
 double SweepHistory(const Model& model, int i) {
-  if (model.Technique != 1 || i < 2) return 0.0;
+  if (!IsTransformedSweep(model) || i < 2) return 0.0;
   const Table2<double>& Y = model.ReactionCurrents;
   const int total = model.TotalCurrentColumn;
   if (model.TechElectrodeCode == 19) return Y(i - 1, total);
@@ -102,11 +108,11 @@ double SweepHistory(const Model& model, int i) {
 }
 
 // The current (A) that point i carries through the resistance when its own response is Y: the
-// point's current at a pulse technique; at a sweep the transform taken up to this point (the
-// backward difference at a thin film, the semi-derivative otherwise), the first point carrying
-// none.
+// point's current at a pulse technique and in the rotating disk's steady sweep; at a sweep the
+// transform taken up to this point (the backward difference at a thin film, the semi-derivative
+// otherwise), the first point carrying none.
 double PointCurrent(const Model& model, int i, double Y, double history) {
-  if (model.Technique != 1) return Y;
+  if (!IsTransformedSweep(model)) return Y;
   if (i < 2) return 0.0;
   double h = std::fabs(model.PotentialX(2) - model.PotentialX(1));  // potential spacing, V
   if (model.TechElectrodeCode == 19) return Div(Y - history, h);
@@ -231,6 +237,11 @@ std::string SimulationErrorMessage(const Model& model, const std::string& descri
 }
 
 bool RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {
+  // Refused before anything is written: the previous curve stays as it was.
+  if (const auto missing = MissingAnalyticalModel(model)) {
+    platform.MessageBox(*missing);
+    return false;
+  }
   SolverMessageTally ownTally;
   SolverMessageTally& tally = inputs.solverMessages ? *inputs.solverMessages : ownTally;
   tally.StartRun();

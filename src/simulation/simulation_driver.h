@@ -32,8 +32,10 @@ std::string SimulationErrorMessage(const Model& model, const std::string& descri
 
 // On success CurrentY(i, CurrentCurve) holds the new curve for i = 1..NumberOfPoints and
 // FirstPoint = 1, LastPoint = NumberOfPoints. A run-time error ends the run with the message
-// SimulationErrorMessage; the curve store keeps what had been written before it. Returns false
-// after such an error, so that a fit running the simulation can end.
+// SimulationErrorMessage; the curve store keeps what had been written before it. A technique the
+// analytical simulation has no model for at the electrode is refused before the run, with
+// MissingAnalyticalModel's message, and leaves the model as it was. Returns false after such an
+// error or refusal, so that a fit running the simulation can end.
 bool RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform);
 
 }  // namespace qalto

@@ -154,6 +154,35 @@ TEST(DigitalTextbook, NicholsonPeakSeparations) {
   }
 }
 
+// Sphere of radius 0.282 cm: the planar sweep plus the spherical term n F A D C / r / (1 + theta)
+// of a reversible couple with equal D, about 271.2 uA at the peak.
+TEST(DigitalTextbook, SphericalSweepAddsTheSphericalTerm) {
+  auto m = PlanarReduction();
+  m->Electrode = 2;
+  m->Radius = 0.282;
+  const Peak p = ConvergedPeak(*m);
+  const double spherical = kF * kD * kC / 0.282 / (1.0 + std::exp(m->FOverRT * p.E));  // E0 0
+  EXPECT_NEAR(p.I / (RandlesSevcik(*m) + spherical), 1.0, kCurrentTolerance);
+}
+
+// EC, B -> C irreversible with lambda = k RT / (n F v) = 10, 100, 1000: the cathodic peak lies
+// 9.76, 39.13 and 68.71 mV positive of E1/2.
+TEST(DigitalTextbook, FollowingReactionMovesThePeak) {
+  for (const auto& [lambda, shift] :
+       {std::pair{10.0, 0.00976}, std::pair{100.0, 0.03913}, std::pair{1000.0, 0.06871}}) {
+    auto m = PlanarReduction();
+    m->StartPotential = 0.5;
+    m->Mechanism = 7;
+    m->SpeciesCount = 3;
+    m->SpeciesD(3) = kD;
+    m->FirstOrderReactionCount = 1;
+    m->FirstOrderReactionSpecies(1, 1) = 2;
+    m->FirstOrderReactionSpecies(1, 2) = 3;
+    m->ForwardRateConstant(1) = lambda * m->FOverRT * m->ScanRate;
+    EXPECT_NEAR(ConvergedPeak(*m).E, shift, kPotentialTolerance) << lambda;
+  }
+}
+
 // A + e = B at potentials where A is reduced as fast as it arrives, sampled after each drop.
 std::unique_ptr<Model> LimitingDrops(int electrode, double radius, double dropTime) {
   auto m = PlanarReduction();
@@ -184,16 +213,31 @@ TEST(DigitalTextbook, CurvedElectrodesAtTheLimitingCurrent) {
   EXPECT_LT(current, plane + kF * kD * kC / (2.0 * 0.1));
 }
 
-// Levich: 0.62045 n F A D^2/3 w^1/2 nu^-1/6 C, whatever the disk radius.
-TEST(DigitalTextbook, RotatingDiskPlateausFollowLevich) {
-  for (double rpm : {100.0, 400.0, 1000.0, 2500.0, 10000.0}) {
-    for (double radius : {0.05, 0.5}) {
-      auto m = LimitingDrops(8, radius, 5.0);
-      m->RotationRate = rpm * kPi / 30.0;
-      const double levich = 0.62045 * kF * kC * std::pow(kD, 2.0 / 3.0) *
-                            std::sqrt(m->RotationRate) * std::pow(0.01, -1.0 / 6.0);
-      EXPECT_NEAR(ConvergedPeak(*m, 1).I / levich, 1.0, kCurrentTolerance)
-          << rpm << " rpm, r " << radius;
+// The accepted mass-transfer coefficient of a rotating electrode, cm/s (w rad/s, r cm, nu 0.01
+// cm2/s): Levich's disk, Chin's mean over a hemisphere, the turbulent cylinder of Eisenberg,
+// Tobias and Wilke at the peripheral velocity w r and the diameter 2 r.
+double RotatingMassTransfer(int electrode, double w, double r) {
+  const double laminar = std::sqrt(w) * std::pow(kD, 2.0 / 3.0) * std::pow(0.01, -1.0 / 6.0);
+  if (electrode == 8) return 0.62045 * laminar;
+  if (electrode == 7) return 0.474 * laminar;
+  return 0.0791 * std::pow(w * r, 0.7) * std::pow(2.0 * r, -0.3) * std::pow(0.01, -0.344) *
+         std::pow(kD, 0.644);
+}
+
+// The plateaus n F A k_m C of the rotating disk, hemisphere and cylinder at every rotation rate,
+// whatever the radius, sampled once the layer D / k_m has formed (after 3 D / k_m^2).
+TEST(DigitalTextbook, RotatingElectrodePlateausFollowTheirMassTransfer) {
+  for (int electrode : {8, 7, 6}) {
+    for (double rpm : {100.0, 400.0, 1000.0, 2500.0, 10000.0}) {
+      for (double radius : {0.05, 0.5}) {
+        const double w = rpm * kPi / 30.0;
+        const double km = RotatingMassTransfer(electrode, w, radius);
+        auto m = LimitingDrops(electrode, radius, std::max(5.0, 3.0 * kD / (km * km)));
+        m->RotationRate = w;
+        const double plateau = kF * kC * km;
+        EXPECT_NEAR(ConvergedPeak(*m, 1).I / plateau, 1.0, kCurrentTolerance)
+            << "electrode " << electrode << ", " << rpm << " rpm, r " << radius;
+      }
     }
   }
 }

@@ -54,3 +54,17 @@ model PotentialX(226)
 model CurrentY(226,1)
 menu mnuFindHalfwaveE
 result
+# A sweep at 5 mV/s (Ru back to 0): the steady wave of the same plateau, 4.8432297e-5 A at -0.3 V,
+# and Theoretical Peak's line on how far the real sweep lags it: 9 % x s, s = (F v / RT)
+# (D / k^2) = 0.19462 /s x 2.4806 s = 0.4828, 4.34 % (the digital simulation: 4.40 %).
+set FormIns.txtRu 0
+menu mnuTech
+click FormTech.optTech(1)
+click FormTech.CmdOK
+menu mnuInstrument
+set FormIns.V 0.005
+menu mnuSimulate
+model TechElectrodeCode
+model CurrentY(601,1)
+menu mnuTheoPeak
+result

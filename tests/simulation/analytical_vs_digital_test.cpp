@@ -28,6 +28,9 @@ struct ModeCase {
   Chemistry chemistry = Chemistry::None;
   double kf = 0, kb = 0;    // rate constants of the homogeneous step, 1/s
   double nuO = 1, nuR = 1;  // stoichiometric coefficients
+  int electrode = 1;
+  double rpm = 100, rate = 0.1, drop = 0.5;  // rotation, scan rate (V/s), DC drop time (s)
+  double ru = 0;                             // ohm
 };
 
 double FOverRT() {
@@ -81,16 +84,19 @@ void AddChemistry(const ModeCase& c, Model& m) {
 }
 
 Model CaseModel(const ModeCase& c) {
-  Model m = AnalyticalRunModel(c.technique, 1);
+  Model m = AnalyticalRunModel(c.technique, c.electrode);
+  m.RotationRate = c.rpm * std::numbers::pi / 30;
+  m.ScanRate = c.rate;
   m.ChargeE0(1) = 0.0;
   m.StartPotential = c.start;
   m.EndPotential = c.end;
   m.PotentialStep = c.step;
   m.ScanCycles = c.cycles;
-  m.DropTime = c.technique == 1 ? c.step / m.ScanRate : 0.5;
+  m.DropTime = c.technique == 1 ? c.step / m.ScanRate : c.drop;
   m.PulseTime = 0.01;
   m.PulsePotential = 0.05;
   m.ChargeKs(1) = c.ks;
+  m.UncompensatedResistance = c.ru;
   m.ChargeReactionStoich(1, 1) = c.nuO;
   m.ChargeReactionStoich(1, 2) = c.nuR;
   AddChemistry(c, m);
@@ -130,7 +136,15 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, AnalyticalAgainstDigital,
     ::testing::Values(
         ModeCase{.name = "ReversibleCycle"},
+        ModeCase{.name = "Psi20", .start = 0.4, .end = -0.1125, .step = 0.0005, .ks = Psi(20)},
+        ModeCase{.name = "Psi1", .start = 0.4, .end = -0.1125, .step = 0.0005, .ks = Psi(1)},
+        ModeCase{.name = "Psi025", .start = 0.4, .end = -0.1125, .step = 0.0005, .ks = Psi(0.25)},
         ModeCase{.name = "Psi01", .start = 0.4, .end = -0.1125, .step = 0.0005, .ks = Psi(0.1)},
+        ModeCase{.name = "Irreversible", .start = 0.1, .end = -0.8, .cycles = 0.5, .ks = 1e-5},
+        ModeCase{.name = "EC10", .chemistry = Chemistry::Following, .kf = Lambda(10)},
+        ModeCase{.name = "EC100", .chemistry = Chemistry::Following, .kf = Lambda(100)},
+        ModeCase{.name = "Resistance100", .end = -0.6, .ru = 100},
+        ModeCase{.name = "SquareWave", .technique = 5, .step = 0.01},
         ModeCase{.name = "EC1000", .chemistry = Chemistry::Following, .kf = Lambda(1000)},
         ModeCase{.name = "CE",
                  .technique = 2,
@@ -141,7 +155,12 @@ INSTANTIATE_TEST_SUITE_P(
                  .kf = 1,
                  .kb = 100},
         ModeCase{.name = "CatalyticEC", .chemistry = Chemistry::Catalytic, .kf = 10},
-        ModeCase{.name = "Stoichiometry2", .ks = Psi(1), .nuO = 2}),
+        ModeCase{.name = "Stoichiometry2", .ks = Psi(1), .nuO = 2},
+        // Rotating electrodes: the steady wave of a slow sweep at the disk (s = 0.02, 0.18 %),
+        // the DC waves of the hemisphere and the cylinder once a drop lasts 4 D / k^2.
+        ModeCase{.name = "DiskSweep", .cycles = 0.5, .electrode = 8, .rpm = 2500, .rate = 0.005},
+        ModeCase{.name = "HemisphereDC", .technique = 2, .step = 0.01, .electrode = 7, .drop = 17},
+        ModeCase{.name = "CylinderDC", .technique = 2, .step = 0.01, .electrode = 6, .drop = 120}),
     [](const ::testing::TestParamInfo<ModeCase>& info) { return info.param.name; });
 
 }  // namespace
