@@ -11,13 +11,13 @@ using F = ClosedForm;
 using S = SweepTransform;
 
 constexpr std::array<TechniqueRow, kTechniqueCount + 1> kTechniques = {{
-    {T::kNone, PointTiming::kNone},
-    {T::kSweep, PointTiming::kSweepStep},
-    {T::kDc, PointTiming::kDrop},
-    {T::kNormalPulse, PointTiming::kPulse},
-    {T::kDifferentialPulse, PointTiming::kDifferentialPulse},
-    {T::kSquareWave, PointTiming::kSquareWaveNet},
-    {T::kAdditiveSquareWave, PointTiming::kSquareWaveSum},
+    {T::kNone, PointTiming::kNone, false},
+    {T::kSweep, PointTiming::kSweepStep, false},
+    {T::kDc, PointTiming::kDrop, false},
+    {T::kNormalPulse, PointTiming::kPulse, true},
+    {T::kDifferentialPulse, PointTiming::kDifferentialPulse, true},
+    {T::kSquareWave, PointTiming::kSquareWaveNet, true},
+    {T::kAdditiveSquareWave, PointTiming::kSquareWaveSum, true},
 }};
 
 using G = GridGeometry;

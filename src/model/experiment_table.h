@@ -41,6 +41,7 @@ enum class SweepTransform { kNone, kSemiDerivative, kDerivative };
 struct TechniqueRow {
   Technique technique;
   PointTiming timing;
+  bool pulseSampled;  // the current sampled at the end of the pulse time, else of the drop time
 };
 
 struct ElectrodeRow {

@@ -49,14 +49,14 @@ struct Model {
   std::optional<std::uint64_t> NoiseSeed;
 
   // Derived quantities.
-  double FOverRT = 0;         // F/(RT), 1/V
-  double RTOverF = 0;         // RT/F, V
+  double FOverRT = 0;  // F/(RT), 1/V
+  double RTOverF = 0;  // RT/F, V
   // Technique and electrode of the last refresh in the analytical model: the closed forms
   // follow it (scripts read it as TechElectrodeCode, 10 x technique + electrode).
   ExperimentCase AnalyticalCase;
-  int SweepDirection = 0;     // +1 or -1
-  double SweepPoints = 0;     // points of one sweep segment; half the imported points in a fit,
-                              // not rounded
+  int SweepDirection = 0;  // +1 or -1
+  double SweepPoints = 0;  // points of one sweep segment; half the imported points in a fit,
+                           // not rounded
 
   // Chemistry.
   int SpeciesCount = 0;
