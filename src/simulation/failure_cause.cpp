@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/plain_number.h"
+#include "model/experiment_table.h"
 
 namespace qalto {
 namespace {
@@ -17,9 +18,11 @@ std::string Is(const char* caption, double value) {
 std::string TimingCause(const Model& model) {
   constexpr const char* kDrop = "t drop  (s)";
   constexpr const char* kPulse = "t pulse (s)";
-  if (model.Technique <= 2) return model.DropTime > 0 ? "" : Is(kDrop, model.DropTime);
+  if (!RowOf(model.Technique).pulseSampled)
+    return model.DropTime > 0 ? "" : Is(kDrop, model.DropTime);
   if (!(model.PulseTime > 0)) return Is(kPulse, model.PulseTime);
-  if (model.Technique == 4 && !model.DigitalSimulation && !(model.PulseTime < model.DropTime)) {
+  if (model.Technique == Technique::kDifferentialPulse && !model.DigitalSimulation &&
+      !(model.PulseTime < model.DropTime)) {
     return Is(kPulse, model.PulseTime) + ", not shorter than " + kDrop + " " +
            PlainNumber(model.DropTime);
   }
@@ -28,7 +31,7 @@ std::string TimingCause(const Model& model) {
 
 std::string GeometryCause(const Model& model) {
   if (!std::isfinite(model.ElectrodeArea)) return "Area (cm ²) is beyond the number range";
-  bool hasRadius = model.Electrode != 1 && model.Electrode != 9;
+  bool hasRadius = RowOf(model.Electrode).radius;
   if (hasRadius && !(model.Radius > 0)) return Is("Radius (cm)", model.Radius);
   return "";
 }

@@ -8,8 +8,6 @@ namespace qalto {
 
 namespace {
 
-constexpr int kRotatingCylinder = 6;
-constexpr int kRotatingHemisphere = 7;
 constexpr double kLevich = 0.62045;  // disk: k = 0.62045 D^2/3 w^1/2 nu^-1/6, cm/s
 // Chin (1971): the mean mass-transfer coefficient over a rotating hemisphere is
 // 0.474 D^2/3 w^1/2 nu^-1/6, the pole alone having the disk's 0.620.
@@ -22,16 +20,17 @@ constexpr double kTurbulentFrom = 200.0;
 }  // namespace
 
 std::optional<std::string> RotatingFlowNote(const Model& model) {
-  const int electrode = model.Electrode;
+  const Electrode electrode = model.Electrode;
   if (!model.DigitalSimulation) return std::nullopt;
-  if (electrode != kRotatingCylinder && electrode != kRotatingHemisphere) return std::nullopt;
+  if (electrode != Electrode::kRotatingCylinder && electrode != Electrode::kRotatingHemisphere)
+    return std::nullopt;
   const double w = model.RotationRate;         // rad/s
   const double nu = model.KinematicViscosity;  // cm2/s
   const double r = model.Radius;               // cm
   const double D = model.SpeciesD(1);          // cm2/s, the species of the first wave
   if (!(w > 0.0) || !(nu > 0.0) || !(r > 0.0) || !(D > 0.0)) return std::nullopt;
   const double levich = kLevich * std::pow(D, 2.0 / 3.0) * std::sqrt(w) * std::pow(nu, -1.0 / 6.0);
-  if (electrode == kRotatingHemisphere) {
+  if (electrode == Electrode::kRotatingHemisphere) {
     return "Rotating hemisphere: simulated with the flow at its pole; the mean over the "
            "hemisphere (Chin) is " +
            FormatNumber(kHemisphereMean / kLevich, "0.##") + " x this limiting current";

@@ -9,6 +9,7 @@
 #include "common/point_index.h"
 #include "common/run_monitor.h"
 #include "digital/simulate_digital.h"
+#include "model/experiment_table.h"
 #include "simulation/analytical_point.h"
 #include "simulation/convolution_run.h"
 #include "simulation/curve_slot.h"
@@ -43,10 +44,10 @@ double Charged(const Charging& c, double faradaic, int sweepSign, double previou
 
 AnalyticalRun AnalyticalConstants(const Model& model, AnalyticalRun run) {
   run.pulseHalf = model.PulsePotential / 2;
-  if (model.Technique <= 2) {
+  if (!RowOf(model.Technique).pulseSampled) {
     run.t = model.DropTime;
     run.offset = 0;
-  } else if (model.Technique == 3) {
+  } else if (model.Technique == Technique::kNormalPulse) {
     run.t = model.PulseTime;
     run.offset = -model.PulsePotential;
   } else {
@@ -89,10 +90,10 @@ void ChargeSweep(Model& model, const Charging& charging) {
 // the point itself joins it (A): the semi-derivative's sum over the earlier step responses, or
 // at a thin film the previous response, whose difference with the point's is the current.
 double SweepHistory(const Model& model, int i) {
-  if (model.Technique != 1 || i < 2) return 0.0;
+  if (model.Technique != Technique::kSweep || i < 2) return 0.0;
   const Table2<double>& Y = model.ReactionCurrents;
   const int total = model.TotalCurrentColumn;
-  if (model.TechElectrodeCode == 19) return Y(i - 1, total);
+  if (RowOf(model.AnalyticalCase).transform == SweepTransform::kDerivative) return Y(i - 1, total);
   double sum = 0.0;
   for (int m = 1; m < i; ++m) {
     double q = i - m;
@@ -106,10 +107,11 @@ double SweepHistory(const Model& model, int i) {
 // backward difference at a thin film, the semi-derivative otherwise), the first point carrying
 // none.
 double PointCurrent(const Model& model, int i, double Y, double history) {
-  if (model.Technique != 1) return Y;
+  if (model.Technique != Technique::kSweep) return Y;
   if (i < 2) return 0.0;
   double h = std::fabs(model.PotentialX(2) - model.PotentialX(1));  // potential spacing, V
-  if (model.TechElectrodeCode == 19) return Div(Y - history, h);
+  if (RowOf(model.AnalyticalCase).transform == SweepTransform::kDerivative)
+    return Div(Y - history, h);
   return Div(2.0, Sqrt(kPi * h)) * (Y + history);
 }
 
@@ -146,7 +148,7 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
     } else {
       faradaic(0.0);
     }
-    if (model.Technique == 1) {
+    if (model.Technique == Technique::kSweep) {
       previous = sum;
     } else {
       previous = Charged(charging, sum, SweepSign(model, i), previous);
@@ -155,7 +157,7 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
     PollPoint(i, model.NumberOfPoints);
   }
   TransformAnalyticalColumns(model, run);
-  if (model.Technique == 1) ChargeSweep(model, charging);
+  if (model.Technique == Technique::kSweep) ChargeSweep(model, charging);
 }
 
 void AddBaseline(Model& model, const SimulationInputs& inputs) {

@@ -93,7 +93,7 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOnTheDefaults) {
         EXPECT_FALSE(model.DigitalSimulation);
         EXPECT_EQ(model.Mechanism, mechanism);
         int code = 10 * technique + electrode;
-        ASSERT_EQ(model.TechElectrodeCode, code);
+        ASSERT_EQ(CaseCode(model.AnalyticalCase), code);
         ASSERT_EQ(curve.size(), 121u);  // 0.3 V to -0.3 V in 5 mV steps
         bool allZero = std::ranges::all_of(curve, [](double current) { return current == 0; });
         for (const std::string& message : session.platform.messages) {
