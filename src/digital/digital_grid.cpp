@@ -6,6 +6,7 @@
 #include "common/checked_math.h"
 #include "common/plain_number.h"
 #include "common/runtime_error.h"
+#include "model/experiment_table.h"
 
 namespace qalto {
 
@@ -25,17 +26,17 @@ constexpr double kBoxesPerHydrodynamicLayer = 100.0;
 // the velocity, which grows as x^2, varies little across a box.
 constexpr double kWidestBoxPerHydrodynamicLayer = 0.05;
 
-bool IsPlanarFamily(int electrode) {
-  return electrode == 1 || electrode == 8;
+bool IsPlanarFamily(Electrode electrode) {
+  return RowOf(electrode).grid == GridGeometry::kPlanar;
 }
-bool IsCylindricalFamily(int electrode) {
-  return electrode == 5 || electrode == 6 || electrode == 10;
+bool IsCylindricalFamily(Electrode electrode) {
+  return RowOf(electrode).grid == GridGeometry::kCylindrical;
 }
-bool IsSphericalFamily(int electrode) {
-  return electrode == 2 || electrode == 3 || electrode == 4 || electrode == 7;
+bool IsSphericalFamily(Electrode electrode) {
+  return RowOf(electrode).grid == GridGeometry::kSpherical;
 }
-bool IsThinFilm(int electrode) {
-  return electrode == 9;
+bool IsThinFilm(Electrode electrode) {
+  return RowOf(electrode).grid == GridGeometry::kThinFilm;
 }
 
 // Levich layer thickness of the slowest or the fastest species, cm.
@@ -188,12 +189,12 @@ void ThinFilmCoefficients(DigitalGrid& g, double thickness) {
 
 }  // namespace
 
-bool IsRotatingElectrode(int electrode) {
-  return electrode == 6 || electrode == 7 || electrode == 8;
+bool IsRotatingElectrode(Electrode electrode) {
+  return RowOf(electrode).rotating;
 }
 
 DigitalGrid BuildDigitalGrid(const GridInputs& in) {
-  if (in.electrode < 1 || in.electrode > 10) throw RuntimeError::InvalidCall();
+  if (RowOf(in.electrode).grid == GridGeometry::kNone) throw RuntimeError::InvalidCall();
   DigitalGrid g;
   g.firstBox = FirstBox(in);
   g.R0 = Div(in.radius, g.firstBox);
