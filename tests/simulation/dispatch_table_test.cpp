@@ -14,12 +14,14 @@
 
 #include "app/app.h"
 #include "app/script_runner.h"
+#include "model/experiment_table.h"
 #include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
 
-// Technique x 10 + electrode of the combinations that have a closed-form response.
+// Technique x 10 + electrode of the combinations with an analytical current: a closed form or
+// the integral equations.
 const std::set<int> kClosedForms = {11, 12, 13, 14, 18, 19, 21, 22, 23, 24, 28, 29, 31, 32,
                                     33, 34, 41, 42, 43, 44, 51, 52, 53, 54, 61, 62, 63, 64};
 
@@ -108,6 +110,7 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOnTheDefaults) {
         if (mechanism != 8) {
           EXPECT_EQ(session.FaradaicCurrentFlowed(), kClosedForms.contains(code));
         }
+        EXPECT_EQ(HasAnalyticalCurrent(model.AnalyticalCase), kClosedForms.contains(code));
       }
     }
   }
