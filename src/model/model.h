@@ -31,7 +31,7 @@ struct Model {
   double PotentialStep = 0;             // V
   double ScanRate = 0;                  // V/s
   double PulseTime = 0;                 // s
-  double DropTime = 0;                  // s, sampling time
+  double DropTime = 0;                  // s, drop of DC and the pulse techniques (PointTime)
   double PulsePotential = 0;            // V
   double ScanCycles = 0;                // 0.5 single sweep, else 1, 2 or 3 cycles
   double Temperature = 0;               // K
