@@ -5,6 +5,7 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
+#include "model/point_time.h"
 #include "simulation/analytical_accuracy.h"
 #include "simulation/kinetic_currents.h"
 
@@ -101,7 +102,7 @@ LinePair Sweep(const Reaction& x) {
       return values;
     }
     case Electrode::kCylindrical: {
-      double t = m.DropTime;                           // s
+      double t = PointTime(m);                         // s
       double tau = Div(x.D * t, m.Radius * m.Radius);  // dimensionless time
       double planar = Div(1, Sqrt(kPi * x.D * t));     // 1/cm
       double id =
@@ -122,7 +123,7 @@ LinePair Sweep(const Reaction& x) {
       double length = m.ElectrodeLength;  // film thickness, cm
       double ip = x.Q * x.f * length * x.v / 4;
       double ep =
-          m.ChargeE0(x.r) + Div(Log(Div(kSqrtPi * x.n * length, Sqrt(m.DropTime * x.D))), x.f);
+          m.ChargeE0(x.r) + Div(Log(Div(kSqrtPi * x.n * length, Sqrt(PointTime(m) * x.D))), x.f);
       return Both({ep, ip, {}});
     }
     case Electrode::kBand: {

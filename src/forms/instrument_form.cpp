@@ -355,6 +355,8 @@ void FormIns::SetRadiusFromArea() {
   }
 }
 
+// The drop time box offers the drop that E step and v make, t = E step / v, as they are typed;
+// a sweep takes its time step from E step and v themselves (PointTime), not from this box.
 void FormIns::V_Change() {
   IgnoringErrors([&] { td.SetText(NumberText(Div(Value(Estep), Value(V)))); });
 }

@@ -3,6 +3,7 @@
 #include "common/checked_math.h"
 #include "common/constants.h"
 #include "model/experiment_table.h"
+#include "model/point_time.h"
 #include "simulation/complex_formal_potential.h"
 #include "simulation/curve_derivatives.h"
 #include "simulation/kinetic_currents.h"
@@ -88,7 +89,7 @@ double ClosedFormCurrent(const Model& model, const AnalyticalRun& run, const Rea
                                   ReactionArguments(model, point, E0 + run.offset, run.t, pulse));
     case ClosedForm::kThinFilmSweep:
       return thin * PlanarKineticCurrent(
-                        model, ReactionArguments(model, point, E0, model.DropTime, pulse));
+                        model, ReactionArguments(model, point, E0, PointTime(model), pulse));
     case ClosedForm::kRotatingDisk:
       return RotatingDiskCurrent(model,
                                  ReactionArguments(model, point, E0r, model.PulseTime, pulse));
@@ -142,9 +143,9 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
   double thin = 0.0;  // thin-film factor v L sqrt(pi t / DO), V
   if (row.closedForm == ClosedForm::kThinFilmSweep) {
     double L = model.ElectrodeLength;  // film thickness, cm
-    thin = model.ScanRate * L * Sqrt(Div(kPi * model.DropTime, model.SpeciesD(point.ox)));
-    E0 = point.E0 + point.k * Log(Div(Div(kSqrtPi * model.ChargeN(r) * L, point.sqrtDO),
-                                      Sqrt(model.DropTime)));
+    double t = PointTime(model);       // s
+    thin = model.ScanRate * L * Sqrt(Div(kPi * t, model.SpeciesD(point.ox)));
+    E0 = point.E0 + point.k * Log(Div(Div(kSqrtPi * model.ChargeN(r) * L, point.sqrtDO), Sqrt(t)));
   }
 
   if (mechanism == 8) {
@@ -174,7 +175,7 @@ void TransformAnalyticalColumns(Model& model, AnalyticalRun& run) {
   // Catalytic regeneration: the diffusional current decays with exp(-k' t) while the catalytic
   // current grows with erf(sqrt(k' t)).
   if (model.Mechanism == 8) {
-    double a = Checked(run.catalyticRate * model.DropTime);  // k' t per point, dimensionless
+    double a = Checked(run.catalyticRate * PointTime(model));  // k' t per point, dimensionless
     for (int r = 1; r <= model.ChargeReactionCount; ++r) {
       for (int i = 1; i <= N; ++i) {
         currents(i, total) = Checked(Exp(-a * i) * currents(i, total) +

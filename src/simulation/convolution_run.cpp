@@ -7,6 +7,7 @@
 #include "common/checked_math.h"
 #include "common/constants.h"
 #include "model/experiment_table.h"
+#include "model/point_time.h"
 #include "simulation/complex_formal_potential.h"
 
 namespace qalto {
@@ -149,7 +150,7 @@ namespace {
 
 void RunSweep(Model& model, double pHterm) {
   const int N = model.NumberOfPoints;
-  ConvolutionProblem problem = BuildConvolutionProblem(model, pHterm, {model.DropTime, N, true});
+  ConvolutionProblem problem = BuildConvolutionProblem(model, pHterm, {PointTime(model), N, true});
   std::vector<double> applied(static_cast<std::size_t>(N));
   for (int i = 1; i <= N; ++i)
     applied[static_cast<std::size_t>(i - 1)] = model.PotentialX(i);

@@ -12,12 +12,16 @@ std::string Is(const char* caption, double value) {
   return std::string(caption) + " is " + PlainNumber(value);
 }
 
-// A sweep and DC run step by the drop time, the pulse techniques by the pulse time; a time of
-// zero or less leaves no step to resolve. The analytical differential pulse needs the pulse
-// inside the drop (the digital one then applies the pulse alone).
+// A sweep steps by E step / v, DC by the drop time, the pulse techniques by the pulse time; a
+// time of zero or less leaves no step to resolve. The analytical differential pulse needs the
+// pulse inside the drop (the digital one then applies the pulse alone).
 std::string TimingCause(const Model& model) {
   constexpr const char* kDrop = "t drop  (s)";
   constexpr const char* kPulse = "t pulse (s)";
+  if (model.Technique == Technique::kSweep) {
+    if (!(model.ScanRate > 0)) return Is("v (V/s)", model.ScanRate);
+    return model.PotentialStep > 0 ? "" : Is("E step (V)", model.PotentialStep);
+  }
   if (!RowOf(model.Technique).pulseSampled)
     return model.DropTime > 0 ? "" : Is(kDrop, model.DropTime);
   if (!(model.PulseTime > 0)) return Is(kPulse, model.PulseTime);

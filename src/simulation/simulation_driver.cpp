@@ -10,6 +10,7 @@
 #include "common/run_monitor.h"
 #include "digital/simulate_digital.h"
 #include "model/experiment_table.h"
+#include "model/point_time.h"
 #include "simulation/analytical_point.h"
 #include "simulation/convolution_run.h"
 #include "simulation/curve_slot.h"
@@ -45,7 +46,7 @@ double Charged(const Charging& c, double faradaic, int sweepSign, double previou
 AnalyticalRun AnalyticalConstants(const Model& model, AnalyticalRun run) {
   run.pulseHalf = model.PulsePotential / 2;
   if (!RowOf(model.Technique).pulseSampled) {
-    run.t = model.DropTime;
+    run.t = PointTime(model);
     run.offset = 0;
   } else if (model.Technique == Technique::kNormalPulse) {
     run.t = model.PulseTime;

@@ -129,6 +129,7 @@ TEST_F(TheoreticalPeakTest, ThinFilmAndBandSweeps) {
   // Thin layer of thickness L: ip = n^2 F^2 v (A L) C / (4RT).
   m.Electrode = Electrode::kThinFilm;
   m.ElectrodeLength = 1e-3;
+  m.PotentialStep = 0.1;  // V: steps of 1 s at 0.1 V/s
   TheoreticalValues v = Values();
   double ip = F * F * m.ScanRate * 0.5 * 1e-3 * 1e-6 / (4 * R * T);
   EXPECT_NEAR(*v.reversible.current, ip, 1e-12 * ip);
