@@ -67,8 +67,8 @@ DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulse
       SetPieces(t, {{pulseTime, P::Pulse, {}}});
       t.freshProfile = true;
       break;
-    case PointTiming::kDifferentialPulse: {  // a drop of whole pulse times, the current after the
-                                             // pulse minus before it
+    // A drop of whole pulse times, the current after the pulse minus before it.
+    case PointTiming::kDifferentialPulse: {
       const int pulses = ToInt16(Div(dropTime, pulseTime));
       if (pulses >= 2) {
         SetPieces(t, {{(pulses - 1) * pulseTime, P::Point, {}}, {pulseTime, P::Pulse, {}}});
@@ -79,8 +79,8 @@ DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulse
       t.freshProfile = true;
       break;
     }
-    case PointTiming::kSquareWaveNet:  // the net current: forward half period minus reverse half
-                                       // period
+    // The net current: forward half period minus reverse half period.
+    case PointTiming::kSquareWaveNet:
       SetPieces(t, {{pulseTime, P::Forward, {}}, {pulseTime, P::Reverse, {}}});
       t.firstWeight = 1.0;
       t.lastWeight = -1.0;
