@@ -25,7 +25,7 @@ inline Model AnalyticalRunModel(int technique, int electrode) {
   model.EndPotential = -0.4;
   model.PotentialStep = 0.001;
   model.ScanRate = 0.1;
-  model.DropTime = model.PotentialStep / model.ScanRate;  // time per step of the sweep
+  model.DropTime = model.PotentialStep / model.ScanRate;  // s: DC drops at the pace of the sweep
   model.PulseTime = 0.025;
   model.PulsePotential = -0.05;
   model.ScanCycles = 0.5;
