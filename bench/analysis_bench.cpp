@@ -24,7 +24,7 @@ std::unique_ptr<Model> FullStore() {
   m.CurrentCurve = 1;
   m.SweepPoints = kMaxPoints / 2;
   m.ScanCycles = 1;
-  m.Technique = 1;
+  m.Technique = Technique::kSweep;
   m.PlotYMax = 1e-5;
   m.PlotYMin = -1e-5;
   for (int i = 1; i <= kMaxPoints; ++i) {

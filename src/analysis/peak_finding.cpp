@@ -92,7 +92,7 @@ PeakReport FindPeaks(Model& model, int from, int to) {
       found = PeaksOf(model, k);
       if (model.PeakCount == 2 && model.ScanCycles == 1) {
         found.pair = Separation(model, k);
-        if (model.Technique == 1) found.ratio = Ratio(model, k);
+        if (model.Technique == Technique::kSweep) found.ratio = Ratio(model, k);
       }
     }
   } catch (const RuntimeError&) {

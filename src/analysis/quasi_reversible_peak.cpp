@@ -5,6 +5,7 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
+#include "model/experiment_table.h"
 #include "simulation/convolution_solver.h"
 
 namespace qalto {
@@ -45,7 +46,7 @@ void FindPeak(const Curve& c, int first, int last, int sign, std::optional<doubl
 }  // namespace
 
 std::optional<QuasiReversiblePeaks> QuasiReversibleCycle(const Model& model, int r) {
-  if (model.Electrode < 1 || model.Electrode > 4) return std::nullopt;
+  if (RowOf(model.Electrode).kernel == KernelShape::kNone) return std::nullopt;
   const int ox = model.ChargeReactionSpecies(r, 1);
   const int red = model.ChargeReactionSpecies(r, 2);
   const double span = std::fabs(model.EndPotential - model.StartPotential);  // V
@@ -73,7 +74,8 @@ std::optional<QuasiReversiblePeaks> QuasiReversibleCycle(const Model& model, int
   for (int s : {ox, red}) {
     DiffusionKernel kernel;
     double sqrtD = Sqrt(model.SpeciesD(s));  // cm/s^1/2
-    if (model.Electrode != 1) kernel.sphere = Div(sqrtD, model.Radius);
+    if (RowOf(model.Electrode).kernel == KernelShape::kSpherical)
+      kernel.sphere = Div(sqrtD, model.Radius);
     problem.species.push_back({model.SpeciesC(s), sqrtD, static_cast<int>(problem.kernels.size())});
     problem.kernels.push_back(KernelHatWeights(kernel, dt, N));
   }

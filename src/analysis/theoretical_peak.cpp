@@ -6,6 +6,7 @@
 #include "common/checked_math.h"
 #include "common/constants.h"
 #include "digital/rotating_flow.h"
+#include "model/point_time.h"
 #include "simulation/analytical_accuracy.h"
 #include "simulation/failure_cause.h"
 #include "simulation/kinetic_currents.h"
@@ -48,10 +49,10 @@ struct Reaction {
     return m.ChargeE0(r) + Div(Log(Div(m.SpeciesD(red), m.SpeciesD(ox))), 2 * f);
   }
   // Sampling time of a DC (drop time) or normal pulse (pulse width) wave, s.
-  double WaveTime() const { return m.Technique == 2 ? m.DropTime : m.PulseTime; }
+  double WaveTime() const { return m.Technique == Technique::kDc ? m.DropTime : m.PulseTime; }
   // Reversible wave potential: the normal pulse wave lies one pulse height before E1/2, V.
   double WavePotential() const {
-    return m.Technique == 2 ? HalfWave() : HalfWave() - m.PulsePotential;
+    return m.Technique == Technique::kDc ? HalfWave() : HalfWave() - m.PulsePotential;
   }
 };
 
@@ -88,22 +89,22 @@ LinePair Microdisc(const Reaction& x, double potential) {
 LinePair Sweep(const Reaction& x) {
   const Model& m = x.m;
   switch (m.Electrode) {
-    case 1:
+    case Electrode::kPlanar:
       return {PlanarReversibleSweep(x), PlanarIrreversibleSweep(x)};
-    case 2:
-    case 3: {
+    case Electrode::kSpherical:
+    case Electrode::kHemispherical: {
       LinePair values{PlanarReversibleSweep(x), PlanarIrreversibleSweep(x)};
       *values.reversible.current += Div(x.Q * x.D, m.Radius);
       *values.irreversible.current += Div(x.Q * x.D, 2 * m.Radius);
       return values;
     }
-    case 4: {
+    case Electrode::kMicrodisc: {
       LinePair values = Microdisc(x, x.HalfWave());
       values.irreversible.potential = x.HalfWave();
       return values;
     }
-    case 5: {
-      double t = m.DropTime;                           // s
+    case Electrode::kCylindrical: {
+      double t = PointTime(m);                         // s
       double tau = Div(x.D * t, m.Radius * m.Radius);  // dimensionless time
       double planar = Div(1, Sqrt(kPi * x.D * t));     // 1/cm
       double id =
@@ -112,7 +113,7 @@ LinePair Sweep(const Reaction& x) {
               : x.Q * x.D * (planar + Div(1, 2 * m.Radius));
       return {{x.HalfWave(), id, {}}, {}};
     }
-    case 8: {
+    case Electrode::kRotatingDisk: {
       double omega = m.RotationRate;     // rad/s
       double nu = m.KinematicViscosity;  // cm2/s
       double schmidt = Div(nu, x.D);
@@ -120,14 +121,14 @@ LinePair Sweep(const Reaction& x) {
                   Pow(schmidt, 1.0 / 6.0) * Sqrt(Div(x.v, omega));
       return Both({{}, ip, {}});
     }
-    case 9: {
+    case Electrode::kThinFilm: {
       double length = m.ElectrodeLength;  // film thickness, cm
       double ip = x.Q * x.f * length * x.v / 4;
       double ep =
-          m.ChargeE0(x.r) + Div(Log(Div(kSqrtPi * x.n * length, Sqrt(m.DropTime * x.D))), x.f);
+          m.ChargeE0(x.r) + Div(Log(Div(kSqrtPi * x.n * length, Sqrt(PointTime(m) * x.D))), x.f);
       return Both({ep, ip, {}});
     }
-    case 10: {
+    case Electrode::kBand: {
       // Band: the quasi-steady current is a long-time value, taken after the whole forward sweep.
       double tau = Div(std::fabs(m.EndPotential - m.StartPotential), x.v);  // s
       double ip = Div(kTwoPi * x.n * kFaraday * 0.001 * x.D * x.C * m.ElectrodeLength,
@@ -144,33 +145,34 @@ LinePair Wave(const Reaction& x) {
   const Model& m = x.m;
   double t = x.WaveTime();  // s
   switch (m.Electrode) {
-    case 1: {
+    case Electrode::kPlanar: {
       double id = x.Q * Sqrt(Div(x.D, kPi * t));  // Cottrell
       double e = x.WavePotential();
       double irreversible =
           e + Div(Log(1.349 * x.ks * Sqrt(Div(t, m.SpeciesD(x.red)))), x.alpha * x.f);
       return {{e, id, {}}, {irreversible, id, {}}};
     }
-    case 2:
-    case 3: {
+    case Electrode::kSpherical:
+    case Electrode::kHemispherical: {
       double planar = Div(1, Sqrt(kPi * x.D * t));  // 1/cm
       return {{x.WavePotential(), x.Q * x.D * (planar + Div(1, m.Radius)), {}},
               {{}, x.Q * x.D * (planar + Div(1, 2 * m.Radius)), {}}};
     }
-    case 4:
+    case Electrode::kMicrodisc:
       return Microdisc(x, x.WavePotential());
-    case 5: {
+    case Electrode::kCylindrical: {
       double id = Div(x.Q * x.D, m.Radius * Log(Div(2 * Sqrt(x.D * t), m.Radius)));
       return {{x.WavePotential(), id, {}}, {{}, id, {}}};
     }
-    case 8: {
+    case Electrode::kRotatingDisk: {
       // Levich
       double id = kLevichConstant * x.Q * Pow(x.D, 2.0 / 3.0) * Sqrt(m.RotationRate) *
                   Pow(m.KinematicViscosity, -1.0 / 6.0);
       return Both({x.HalfWave(), id, {}});
     }
-    case 6:
-    case 7:  // the mass transfer of Eisenberg's cylinder and Chin's hemisphere, as simulated
+    case Electrode::kRotatingCylinder:
+    case Electrode::kRotatingHemisphere:  // the mass transfer of Eisenberg's cylinder and Chin's
+                                          // hemisphere, as simulated
       return Both({x.HalfWave(), x.Q * SteadyMassTransfer(FlowCoefficient(m), x.D), {}});
     default:
       return {{}, {}};
@@ -189,8 +191,10 @@ LinePair DifferentialPulse(const Reaction& x) {
   double ip = PlanarPulsePeak(x);
   // Edge term of the curved electrodes: sqrt(pi D tp) / r0.
   auto edge = [&] { return Div(Sqrt(kPi * x.D * m.PulseTime), m.Radius); };
-  if (m.Electrode >= 2 && m.Electrode <= 4) ip = ip * (1 + edge());
-  if (m.Electrode == 5 || m.Electrode == 10) ip = ip * (0.5 + edge());
+  using E = Electrode;
+  const E e = m.Electrode;
+  if (e == E::kSpherical || e == E::kHemispherical || e == E::kMicrodisc) ip = ip * (1 + edge());
+  if (e == E::kCylindrical || e == E::kBand) ip = ip * (0.5 + edge());
   return Both({x.HalfWave() - m.PulsePotential / 2, ip, Div(1.76, x.f)});
 }
 
@@ -215,16 +219,19 @@ LinePair Catalytic(const Reaction& x) {
     return id * Div(1 - sigma, 1 + sigma);
   };
   switch (m.Technique) {
-    case 1:
-    case 2:
-    case 3:
+    case Technique::kSweep:
+    case Technique::kDc:
+    case Technique::kNormalPulse:
       return {{e, id, {}}, {eIrreversible, id, {}}};
-    case 4:  // differential pulse on the steady wave: the peak half a pulse before E1/2
+    // Differential pulse on the steady wave: the peak half a pulse before E1/2.
+    case Technique::kDifferentialPulse:
       return {{e - pulse / 2, pulsePeak(x.f), Div(1.76, x.f)},
               {eIrreversible - pulse / 2, pulsePeak(af), Div(1.76, af)}};
-    case 5:  // square wave on the steady wave: forward minus reverse, the peak at E1/2
+    // Square wave on the steady wave: forward minus reverse, the peak at E1/2.
+    case Technique::kSquareWave:
       return {{e, pulsePeak(x.f), Div(1.76, x.f)}, {eIrreversible, pulsePeak(af), Div(1.76, af)}};
-    case 6:  // additive square wave on the steady wave: both half-cycles add, a wave of 2 Id
+    // Additive square wave on the steady wave: both half-cycles add, a wave of 2 Id.
+    case Technique::kAdditiveSquareWave:
       return {{e, 2 * id, {}}, {eIrreversible, 2 * id, {}}};
     default:
       return {{}, {}};
@@ -249,21 +256,22 @@ LinePair Complex(const Reaction& x) {
 
 // The case of the mechanism and technique. Mechanisms 6 and 7 (CE, EC) have no closed form
 // here, nor the additive square wave of simple charge transfers: their lines stay empty.
-LinePair Lines(const Reaction& x, int mechanism, int technique) {
+LinePair Lines(const Reaction& x, int mechanism, Technique technique) {
   if (mechanism == 8) return Catalytic(x);
   if (mechanism == 9 || mechanism == 10) {
-    return technique == 2 || technique == 3 ? Complex(x) : LinePair{};
+    return technique == Technique::kDc || technique == Technique::kNormalPulse ? Complex(x)
+                                                                               : LinePair{};
   }
   if (mechanism < 1 || mechanism > 5) return {};
   switch (technique) {
-    case 1:
+    case Technique::kSweep:
       return Sweep(x);
-    case 2:
-    case 3:
+    case Technique::kDc:
+    case Technique::kNormalPulse:
       return Wave(x);
-    case 4:
+    case Technique::kDifferentialPulse:
       return DifferentialPulse(x);
-    case 5:
+    case Technique::kSquareWave:
       return SquareWave(x);
     default:
       return {};
@@ -275,11 +283,13 @@ LinePair Lines(const Reaction& x, int mechanism, int technique) {
 TheoreticalValues TheoreticalPeakValues(const Model& model, int r, double typedRadius) {
   Reaction x(model, r, typedRadius);
   int mechanism = model.Mechanism;
-  int technique = model.Technique;
-  bool peakLabels = (technique == 1 && mechanism != 8) || technique == 4 || technique == 5;
+  using T = Technique;
+  const T technique = model.Technique;
+  bool peakLabels = (technique == T::kSweep && mechanism != 8) ||
+                    technique == T::kDifferentialPulse || technique == T::kSquareWave;
   LinePair lines = Lines(x, mechanism, technique);
   TheoreticalValues values{peakLabels, lines.reversible, lines.irreversible, std::nullopt};
-  if (technique == 1 && mechanism >= 1 && mechanism <= 5) {
+  if (technique == T::kSweep && mechanism >= 1 && mechanism <= 5) {
     values.quasiReversible = QuasiReversibleCycle(model, r);
   }
   return values;
@@ -315,7 +325,7 @@ TheoreticalReport TheoreticalPeak(const Model& model, double typedRadius) {
       TheoreticalValues values = TheoreticalPeakValues(model, r, typedRadius);
       RequireFinite(values);
       report.reactions.push_back({values, std::nullopt});
-      if (model.Technique == 1 && model.ScanCycles == 1) {
+      if (model.Technique == Technique::kSweep && model.ScanCycles == 1) {
         // Separation of the forward and reverse peaks of a reversible cyclic voltammogram.
         ReactionTheory& theory = report.reactions.back();
         theory.separationFailed = true;

@@ -44,8 +44,8 @@ struct ReactionTheory {
 // and the notes on the approximations of the analytical model.
 struct TheoreticalReport {
   int mechanism = 0;
-  int technique = 0;
-  int electrode = 0;
+  Technique technique = Technique::kNone;
+  Electrode electrode = Electrode::kNone;
   std::vector<ReactionTheory> reactions;  // charge reactions 1..ChargeReactionCount
   std::vector<std::string> approximations;
   // A run-time error of the arithmetic that stopped the computation after the parts above; it is

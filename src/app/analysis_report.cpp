@@ -132,8 +132,9 @@ void PrintHalfWaves(ResultWindow& result, const std::vector<std::vector<HalfWave
 void PrintTheoreticalPeak(ResultWindow& result, const TheoreticalReport& report) {
   result.Print({PrintItem::Text("Theoretical limiting current of mechanism "),
                 PrintItem::Number(report.mechanism), PrintItem::Text(", technique "),
-                PrintItem::Number(report.technique), PrintItem::Text(", electrode "),
-                PrintItem::Number(report.electrode), PrintItem::Text(" :", Separator::kLineEnd)});
+                PrintItem::Number(Number(report.technique)), PrintItem::Text(", electrode "),
+                PrintItem::Number(Number(report.electrode)),
+                PrintItem::Text(" :", Separator::kLineEnd)});
   for (size_t index = 0; index < report.reactions.size(); ++index) {
     const ReactionTheory& theory = report.reactions[index];
     int r = static_cast<int>(index + 1);

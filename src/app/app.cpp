@@ -46,7 +46,7 @@ App::App(Platform& platform, std::string programFolder)
 // Start-up of the main window.
 void App::Load() {
   model_->DigitalSimulation = mech_->CheckDigital.Checked();
-  model_->Electrode = 1;
+  model_->Electrode = Electrode::kPlanar;
   ins_->ComboScan.SetListIndex(0);
   option_.ComboY.SetListIndex(0);
 }

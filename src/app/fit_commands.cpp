@@ -106,7 +106,7 @@ void App::mnuGlobalAdd_Click() {
                  PrintItem::Text("Points = ", Separator::kNone),
                  PrintItem::Number(model_->NumberOfPoints, Separator::kZone),
                  PrintItem::Text("Technique = ", Separator::kNone),
-                 PrintItem::Number(model_->Technique, Separator::kZone),
+                 PrintItem::Number(Number(model_->Technique), Separator::kZone),
                  PrintItem::Text("Scan rate (V/s) = ", Separator::kNone),
                  PrintItem::Number(model_->ScanRate, Separator::kLineEnd)});
 }

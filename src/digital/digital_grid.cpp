@@ -7,6 +7,7 @@
 #include "common/plain_number.h"
 #include "common/runtime_error.h"
 #include "digital/rotating_flow.h"
+#include "model/experiment_table.h"
 
 namespace qalto {
 
@@ -26,19 +27,17 @@ constexpr double kBoxesPerHydrodynamicLayer = 100.0;
 // the velocity, which grows as x^2, varies little across a box.
 constexpr double kWidestBoxPerHydrodynamicLayer = 0.05;
 
-// The rotating electrodes are planar: their mass-transfer coefficients hold for layers thin
-// against the radius, curvature included (rotating_flow.h).
-bool IsPlanarFamily(int electrode) {
-  return electrode == 1 || IsRotatingElectrode(electrode);
+bool IsPlanarFamily(Electrode electrode) {
+  return RowOf(electrode).grid == GridGeometry::kPlanar;
 }
-bool IsCylindricalFamily(int electrode) {
-  return electrode == 5 || electrode == 10;
+bool IsCylindricalFamily(Electrode electrode) {
+  return RowOf(electrode).grid == GridGeometry::kCylindrical;
 }
-bool IsSphericalFamily(int electrode) {
-  return electrode == 2 || electrode == 3 || electrode == 4;
+bool IsSphericalFamily(Electrode electrode) {
+  return RowOf(electrode).grid == GridGeometry::kSpherical;
 }
-bool IsThinFilm(int electrode) {
-  return electrode == 9;
+bool IsThinFilm(Electrode electrode) {
+  return RowOf(electrode).grid == GridGeometry::kThinFilm;
 }
 
 // Diffusion layer of the slowest or the fastest species in the flow, cm: Levich's at a disk.
@@ -192,12 +191,12 @@ void ThinFilmCoefficients(DigitalGrid& g, double thickness) {
 
 }  // namespace
 
-bool IsRotatingElectrode(int electrode) {
+bool IsRotatingElectrode(Electrode electrode) {
   return RotatingGeometryOf(electrode) != RotatingGeometry::kNone;
 }
 
 DigitalGrid BuildDigitalGrid(const GridInputs& in) {
-  if (in.electrode < 1 || in.electrode > 10) throw RuntimeError::InvalidCall();
+  if (RowOf(in.electrode).grid == GridGeometry::kNone) throw RuntimeError::InvalidCall();
   DigitalGrid g;
   g.firstBox = FirstBox(in);
   g.R0 = Div(in.radius, g.firstBox);

@@ -5,13 +5,14 @@
 // units of the first box, whose width in centimetres is firstBox.
 
 #include "digital/species_matrix.h"
+#include "model/experiment.h"
 
 namespace qalto {
 
 inline constexpr int kMaxGridPoints = 200;  // box boundaries 1..NJ+1 must stay within 0..200
 
 struct GridInputs {
-  int electrode = 1;              // 1 planar .. 10 band
+  Electrode electrode = Electrode::kPlanar;
   double beta = 0;                // grid expansion factor
   double shortestStep = 0;        // shortest time sub-step of the run, s
   double minDiffusion = 0;        // smallest diffusion coefficient, cm2/s
@@ -38,10 +39,10 @@ struct DigitalGrid {
   std::array<double, kGridSlots> d2{};  // geometry coefficient away from the electrode
 };
 
-bool IsRotatingElectrode(int electrode);
+bool IsRotatingElectrode(Electrode electrode);
 
 // Builds the grid of a run. Raises "Subscript out of range" for more than 200 grid points,
-// "Invalid procedure call or argument" for an electrode outside 1..10, and the errors of the
+// "Invalid procedure call or argument" for no electrode, and the errors of the
 // checked arithmetic for zero or invalid inputs.
 DigitalGrid BuildDigitalGrid(const GridInputs& in);
 

@@ -7,6 +7,7 @@
 #include "common/constants.h"
 #include "digital/rotating_flow.h"
 #include "digital/species_count_dispatch.h"
+#include "model/point_time.h"
 
 namespace qalto {
 
@@ -237,7 +238,7 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   run.resistance = m.UncompensatedResistance;
   run.refinement = refinement;
   run.transfer = ReadChargeTransfer(m, pH);
-  run.timing = TechniqueTiming(m.Technique, m.DropTime, m.PulseTime, refinement);
+  run.timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, refinement);
   run.Q1 = m.DoubleLayerCapacitance * std::abs(m.ScanRate);
   run.Q2 = Div(m.DoubleLayerCapacitance * m.UncompensatedResistance, run.timing.chargingTime);
   run.Q3 = run.Q2 + 1.0;

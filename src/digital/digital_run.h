@@ -33,7 +33,7 @@ struct StepLevel {
 };
 
 struct DigitalRun {
-  int technique = 0;
+  Technique technique = Technique::kNone;
   int species = 0;  // S
   int points = 0;   // NumberOfPoints
   int sweepPoints = 0;

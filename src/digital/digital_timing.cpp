@@ -4,6 +4,7 @@
 
 #include "common/checked_math.h"
 #include "common/int16.h"
+#include "model/experiment_table.h"
 
 namespace qalto {
 
@@ -47,24 +48,27 @@ void NumberStepLengths(DigitalTiming& t) {
 
 }  // namespace
 
-DigitalTiming TechniqueTiming(int technique, double dropTime, double pulseTime, int refinement) {
+DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulseTime,
+                              int refinement) {
   DigitalTiming t;
   using P = PiecePotential;
-  switch (technique) {
-    case 1:  // one step per point of the sweep
+  const TechniqueRow& row = RowOf(technique);
+  switch (row.timing) {
+    case PointTiming::kSweepStep:  // one step per point of the sweep
       SetPieces(t, {{dropTime, P::Point, {}}});
       t.ramp = true;
       break;
-    case 2:  // a drop of DropTime from the bulk, sampled at its end
+    case PointTiming::kDrop:  // a drop of DropTime from the bulk, sampled at its end
       SetPieces(t, {{dropTime, P::Point, {}}});
       t.freshProfile = true;
       break;
-    case 3:                               // a pulse of PulseTime from rest
+    case PointTiming::kPulse:             // a pulse of PulseTime from rest
       Checked(Div(dropTime, pulseTime));  // a zero pulse time fails as the division it makes
       SetPieces(t, {{pulseTime, P::Pulse, {}}});
       t.freshProfile = true;
       break;
-    case 4: {  // a drop of whole pulse times, the current after the pulse minus before it
+    // A drop of whole pulse times, the current after the pulse minus before it.
+    case PointTiming::kDifferentialPulse: {
       const int pulses = ToInt16(Div(dropTime, pulseTime));
       if (pulses >= 2) {
         SetPieces(t, {{(pulses - 1) * pulseTime, P::Point, {}}, {pulseTime, P::Pulse, {}}});
@@ -75,16 +79,17 @@ DigitalTiming TechniqueTiming(int technique, double dropTime, double pulseTime, 
       t.freshProfile = true;
       break;
     }
-    case 5:  // the net current: forward half period minus reverse half period
+    // The net current: forward half period minus reverse half period.
+    case PointTiming::kSquareWaveNet:
       SetPieces(t, {{pulseTime, P::Forward, {}}, {pulseTime, P::Reverse, {}}});
       t.firstWeight = 1.0;
       t.lastWeight = -1.0;
       break;
-    case 6:  // the sum of the currents of the two half periods
+    case PointTiming::kSquareWaveSum:  // the sum of the currents of the two half periods
       SetPieces(t, {{pulseTime, P::LowerHalf, {}}, {pulseTime, P::UpperHalf, {}}});
       t.firstWeight = 1.0;
       break;
-    default:
+    case PointTiming::kNone:
       throw RuntimeError::InvalidCall();
   }
   if (t.ramp) {
@@ -94,7 +99,7 @@ DigitalTiming TechniqueTiming(int technique, double dropTime, double pulseTime, 
     t.fractions.assign(static_cast<size_t>(steps), 1.0 / steps);
   }
   NumberStepLengths(t);
-  t.chargingTime = technique <= 2 ? dropTime : pulseTime;
+  t.chargingTime = row.pulseSampled ? pulseTime : dropTime;
   return t;
 }
 

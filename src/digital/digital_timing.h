@@ -6,6 +6,8 @@
 #include <array>
 #include <vector>
 
+#include "model/experiment.h"
+
 namespace qalto {
 
 // What a piece applies: the point's potential, the point's potential plus the pulse, or the
@@ -38,10 +40,11 @@ struct DigitalTiming {
   double chargingTime = 0;    // time constant of the charging circuit, s
 };
 
-// Timing of technique 1..6; refinement multiplies the number of sub-steps (1 for a normal run).
-// Raises "Invalid procedure call or argument" for any other technique, and the checked
-// arithmetic errors for a zero drop or pulse time.
-DigitalTiming TechniqueTiming(int technique, double dropTime, double pulseTime, int refinement);
+// Timing of a technique by its row's point timing; refinement multiplies the number of sub-steps
+// (1 for a normal run). Raises "Invalid procedure call or argument" for no technique, and the
+// checked arithmetic errors for a zero drop or pulse time.
+DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulseTime,
+                              int refinement);
 
 // Potential applied by a piece of a point at potential E (V); pulse is the pulse of normal and
 // differential pulse, already reversed on the return sweep, amplitude the square-wave amplitude

@@ -35,19 +35,6 @@ double FlowFor(double km, double D) {
 
 }  // namespace
 
-RotatingGeometry RotatingGeometryOf(int electrode) {
-  switch (electrode) {
-    case 6:
-      return RotatingGeometry::kCylinder;
-    case 7:
-      return RotatingGeometry::kHemisphere;
-    case 8:
-      return RotatingGeometry::kDisk;
-    default:
-      return RotatingGeometry::kNone;
-  }
-}
-
 double FlowCoefficient(const Model& m) {
   switch (RotatingGeometryOf(m.Electrode)) {
     case RotatingGeometry::kDisk:

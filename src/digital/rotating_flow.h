@@ -10,14 +10,15 @@
 // These coefficients hold for diffusion layers thin against the radius, curvature included, so
 // the model is planar at every rotating electrode.
 
+#include "model/experiment_table.h"
 #include "model/model.h"
 
 namespace qalto {
 
-enum class RotatingGeometry { kNone, kCylinder, kHemisphere, kDisk };
-
-// The rotating geometry of an electrode code (6 cylinder, 7 hemisphere, 8 disk).
-RotatingGeometry RotatingGeometryOf(int electrode);
+// The rotating geometry of an electrode, kNone for one that does not rotate.
+inline RotatingGeometry RotatingGeometryOf(Electrode electrode) {
+  return RowOf(electrode).rotation;
+}
 
 // a of the model's electrode, 1/(cm s); 0 at an electrode that does not rotate. One flow for all
 // species; the cylinder's is fitted to the D of species 1.

@@ -171,7 +171,8 @@ void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMes
   PrepareDigitalRun(model, beta, pH, forms.refinement, *run);
 
   PointContext c;
-  const bool halves = run->technique == 5;  // the square wave keeps both half-period currents
+  // The square wave keeps both half-period currents.
+  const bool halves = run->technique == Technique::kSquareWave;
   for (int i = 1; i <= run->points; ++i) {
     if (run->timing.freshProfile) ResetProfile(*run);
     const auto& E = run->potential;

@@ -75,11 +75,11 @@ void UncertaintyBlock(ReportPrinter& report, const FitResult& fit) {
 void PrintParameterReport(const Model& m, const LineSink& writeLine) {
   ReportPrinter report(writeLine);
   report.Label("Technique :");
-  report.Value(m.Technique);
+  report.Value(Number(m.Technique));
   report.Label("Mechisim :");
   report.Value(m.Mechanism);
   report.Label("Electrode");
-  report.Value(m.Electrode);
+  report.Value(Number(m.Electrode));
   report.Label("E start :");
   report.Value(m.StartPotential);
   report.Label("E end :");

@@ -25,7 +25,7 @@ void CopyInstrumentSettings(const Model& from, Model& to) {
   to.UncompensatedResistance = from.UncompensatedResistance;
   to.FOverRT = from.FOverRT;
   to.RTOverF = from.RTOverF;
-  to.TechElectrodeCode = from.TechElectrodeCode;
+  to.AnalyticalCase = from.AnalyticalCase;
   to.SweepDirection = from.SweepDirection;
 }
 

@@ -8,6 +8,7 @@
 #include "common/number_format.h"
 #include "common/number_text.h"
 #include "common/plain_number.h"
+#include "model/experiment_table.h"
 
 namespace qalto {
 namespace {
@@ -144,11 +145,11 @@ void FormIns::method1() {
   model_.ScanRate = Value(V);
   model_.ElectrodeLength = Value(leng);
   model_.Radius = RadiusValue();
-  if (model_.Electrode == 4) {
+  if (model_.Electrode == Electrode::kMicrodisc) {
     // Radius of the hemisphere with the same steady-state current as the disc.
     model_.Radius = 2 * RadiusValue() / kPi;
     model_.ElectrodeArea = kTwoPi * model_.Radius * model_.Radius;
-  } else if (model_.Electrode == 10) {
+  } else if (model_.Electrode == Electrode::kBand) {
     model_.Radius = RadiusValue() / 2;
     model_.ElectrodeArea = kPi * model_.Radius * Value(leng);
   }
@@ -168,9 +169,10 @@ void FormIns::cmdOK_Click() {
 
 void FormIns::Form_Activate() {
   if (applyMechanism) applyMechanism();
-  int technique = model_.Technique;
-  bool pulse = technique >= 3;
-  bool squareWave = technique == 5 || technique == 6;
+  using T = Technique;
+  const T technique = model_.Technique;
+  bool pulse = RowOf(technique).pulseSampled;
+  bool squareWave = technique == T::kSquareWave || technique == T::kAdditiveSquareWave;
   for (Control* c : {static_cast<Control*>(&LabelV), static_cast<Control*>(&V)}) {
     c->SetVisible(!squareWave);
   }
@@ -181,12 +183,17 @@ void FormIns::Form_Activate() {
   tp.SetLocked(squareWave);
   LabelEpulse.SetVisible(pulse);
   Epulse.SetVisible(pulse);
+  // The analytical model offers the thin film, and the rotating disk for the DC and normal pulse
+  // waves, beside the planar and spherical electrodes; the digital one every electrode but the
+  // thin film.
+  const bool wave = technique == T::kDc || technique == T::kNormalPulse;
   for (int i = 5; i <= 10; ++i) {
+    const Electrode e = ElectrodeNumbered(i);
     bool enabled = false;
     if (model_.DigitalSimulation) {
-      enabled = i != 9;
+      enabled = e != Electrode::kThinFilm;
     } else {
-      enabled = i == 9 || (i == 8 && (technique == 2 || technique == 3));
+      enabled = e == Electrode::kThinFilm || (e == Electrode::kRotatingDisk && wave);
     }
     optElectrode(i).SetEnabled(enabled);
   }
@@ -272,23 +279,24 @@ void FormIns::WritePartner(TextBox& box, WrittenNumber& written, double value) {
 void FormIns::SetAreaFromGeometry() {
   double r = RadiusValue();
   double length = Value(leng);
+  using E = Electrode;
   switch (model_.Electrode) {
-    case 2:
+    case E::kSpherical:
       WritePartner(ARE, writtenArea_, 4 * kPi * r * r);
       break;
-    case 3:
-    case 7:
+    case E::kHemispherical:
+    case E::kRotatingHemisphere:
       WritePartner(ARE, writtenArea_, kTwoPi * r * r);
       break;
-    case 4:
-    case 8:
+    case E::kMicrodisc:
+    case E::kRotatingDisk:
       WritePartner(ARE, writtenArea_, kPi * r * r);
       break;
-    case 5:
-    case 6:
+    case E::kCylindrical:
+    case E::kRotatingCylinder:
       WritePartner(ARE, writtenArea_, kTwoPi * r * length);
       break;
-    case 10:
+    case E::kBand:
       WritePartner(ARE, writtenArea_, 2 * r * length);
       break;
     default:  // planar and thin film: the area is typed
@@ -300,16 +308,17 @@ void FormIns::SetAreaFromGeometry() {
 // cylinder, else the area box times the length.
 void FormIns::SetElectrodeVolume() {
   double radiusCubed = model_.Radius * model_.Radius * model_.Radius;
+  using E = Electrode;
   switch (model_.Electrode) {
-    case 2:
+    case E::kSpherical:
       model_.ElectrodeVolume = 4 * kPi * radiusCubed / 3;
       break;
-    case 3:
-    case 7:
+    case E::kHemispherical:
+    case E::kRotatingHemisphere:
       model_.ElectrodeVolume = kTwoPi * radiusCubed / 3;
       break;
-    case 5:
-    case 6:
+    case E::kCylindrical:
+    case E::kRotatingCylinder:
       model_.ElectrodeVolume = kPi * model_.Radius * model_.Radius * model_.ElectrodeLength;
       break;
     default:
@@ -321,23 +330,24 @@ void FormIns::SetElectrodeVolume() {
 void FormIns::SetRadiusFromArea() {
   double area = AreaValue();
   double length = Value(leng);
+  using E = Electrode;
   switch (model_.Electrode) {
-    case 2:
+    case E::kSpherical:
       WritePartner(radius, writtenRadius_, Sqrt(Div(area, 4 * kPi)));
       break;
-    case 3:
-    case 7:
+    case E::kHemispherical:
+    case E::kRotatingHemisphere:
       WritePartner(radius, writtenRadius_, Sqrt(Div(area, kTwoPi)));
       break;
-    case 4:
-    case 8:
+    case E::kMicrodisc:
+    case E::kRotatingDisk:
       WritePartner(radius, writtenRadius_, Sqrt(Div(area, kPi)));
       break;
-    case 5:
-    case 6:
+    case E::kCylindrical:
+    case E::kRotatingCylinder:
       WritePartner(radius, writtenRadius_, Div(area, kTwoPi * length));
       break;
-    case 10:
+    case E::kBand:
       WritePartner(radius, writtenRadius_, Div(area, 2 * length));
       break;
     default:  // planar and thin film: no radius
@@ -345,6 +355,8 @@ void FormIns::SetRadiusFromArea() {
   }
 }
 
+// The drop time box offers the drop that E step and v make, t = E step / v, as they are typed;
+// a sweep takes its time step from E step and v themselves (PointTime), not from this box.
 void FormIns::V_Change() {
   IgnoringErrors([&] { td.SetText(NumberText(Div(Value(Estep), Value(V)))); });
 }
@@ -354,10 +366,10 @@ void FormIns::TextF_Change() {
 }
 
 void FormIns::ShowGeometryFields() {
-  int e = model_.Electrode;
-  bool length = e == 5 || e == 6 || e == 9 || e == 10;
-  bool radiusShown = e >= 2 && e <= 8 ? true : e == 10;
-  bool rotation = e >= 6 && e <= 8;
+  const ElectrodeRow& row = RowOf(model_.Electrode);
+  bool length = row.length;
+  bool radiusShown = row.radius;
+  bool rotation = row.rotation != RotatingGeometry::kNone;
   LabelLength.SetVisible(length);
   leng.SetVisible(length);
   LabelRadius.SetVisible(radiusShown);
@@ -367,7 +379,7 @@ void FormIns::ShowGeometryFields() {
 }
 
 void FormIns::optElectrode_Click(int index) {
-  model_.Electrode = index;
+  model_.Electrode = ElectrodeNumbered(index);
   ShowGeometryFields();
   LabelRadius.SetCaption(index == 10 ? "Half Width (cm)" : "Radius (cm)");
   LabelLength.SetCaption(index == 10 ? "Thick (cm)" : "Length (cm)");

@@ -32,7 +32,7 @@ FormTech::FormTech(Model& model) : Form("FormTech", "Techniques"), model_(model)
 void FormTech::OK() {
   for (int i = 1; i <= 6; ++i) {
     if (optTech(i).Selected()) {
-      model_.Technique = i;
+      model_.Technique = TechniqueNumbered(i);
       return;
     }
   }

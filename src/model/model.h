@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/table.h"
+#include "model/experiment.h"
 #include "model/fit_result.h"
 
 namespace qalto {
@@ -21,17 +22,16 @@ inline constexpr int kMaxOverlaid = 5;     // curves kept side by side by the ov
 
 struct Model {
   // Experiment settings.
-  int Technique = 0;  // 1 sweep/cyclic, 2 DC, 3 normal pulse, 4 differential pulse, 5 square wave,
-                      // 6 additive square wave
+  qalto::Technique Technique = qalto::Technique::kNone;
   int Mechanism = 0;  // 1..10
-  int Electrode = 0;  // 1 planar .. 10 band
+  qalto::Electrode Electrode = qalto::Electrode::kNone;
   bool DigitalSimulation = false;
   double StartPotential = 0;            // V
   double EndPotential = 0;              // V
   double PotentialStep = 0;             // V
   double ScanRate = 0;                  // V/s
   double PulseTime = 0;                 // s
-  double DropTime = 0;                  // s, sampling time
+  double DropTime = 0;                  // s, drop of DC and the pulse techniques (PointTime)
   double PulsePotential = 0;            // V
   double ScanCycles = 0;                // 0.5 single sweep, else 1, 2 or 3 cycles
   double Temperature = 0;               // K
@@ -49,12 +49,14 @@ struct Model {
   std::optional<std::uint64_t> NoiseSeed;
 
   // Derived quantities.
-  double FOverRT = 0;         // F/(RT), 1/V
-  double RTOverF = 0;         // RT/F, V
-  int TechElectrodeCode = 0;  // 10 x Technique + Electrode
-  int SweepDirection = 0;     // +1 or -1
-  double SweepPoints = 0;     // points of one sweep segment; half the imported points in a fit,
-                              // not rounded
+  double FOverRT = 0;  // F/(RT), 1/V
+  double RTOverF = 0;  // RT/F, V
+  // Technique and electrode of the last refresh in the analytical model: the closed forms
+  // follow it (scripts read it as TechElectrodeCode, 10 x technique + electrode).
+  ExperimentCase AnalyticalCase;
+  int SweepDirection = 0;  // +1 or -1
+  double SweepPoints = 0;  // points of one sweep segment; half the imported points in a fit,
+                           // not rounded
 
   // Chemistry.
   int SpeciesCount = 0;

@@ -18,6 +18,15 @@ std::string Text(double value) {
 std::string Text(int value) {
   return PlainNumber(value);
 }
+std::string Text(Technique value) {
+  return PlainNumber(Number(value));
+}
+std::string Text(Electrode value) {
+  return PlainNumber(Number(value));
+}
+std::string Text(ExperimentCase value) {
+  return PlainNumber(CaseCode(value));
+}
 std::string Text(bool value) {
   return value ? "True" : "False";
 }
@@ -83,7 +92,7 @@ const std::map<std::string, Reader>& Readers() {
       {"ElectrolyteConcentration", Scalar(&Model::ElectrolyteConcentration)},
       {"FOverRT", Scalar(&Model::FOverRT)},
       {"RTOverF", Scalar(&Model::RTOverF)},
-      {"TechElectrodeCode", Scalar(&Model::TechElectrodeCode)},
+      {"TechElectrodeCode", Scalar(&Model::AnalyticalCase)},
       {"SweepDirection", Scalar(&Model::SweepDirection)},
       {"SweepPoints", Scalar(&Model::SweepPoints)},
       {"SpeciesCount", Scalar(&Model::SpeciesCount)},

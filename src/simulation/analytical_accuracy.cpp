@@ -5,6 +5,7 @@
 
 #include "common/number_format.h"
 #include "digital/rotating_flow.h"
+#include "model/experiment_table.h"
 #include "simulation/convolution_run.h"
 #include "simulation/square_wave_run.h"
 
@@ -41,43 +42,50 @@ std::string SteadySweepLine(const Model& model) {
 std::vector<std::string> AnalyticalApproximations(const Model& model) {
   std::vector<std::string> lines;
   if (model.DigitalSimulation) return lines;
-  const int technique = model.Technique;
-  const int electrode = model.Electrode;
-  const bool convolution = electrode >= 1 && electrode <= 4;  // solved as integral equations
-  if (technique == 2 && electrode <= 3) {  // the electrodes a mercury drop stands for
+  using T = Technique;
+  const Technique technique = model.Technique;
+  const Electrode electrode = model.Electrode;
+  // Solved as integral equations.
+  const bool convolution = RowOf(electrode).kernel != KernelShape::kNone;
+  // The electrodes a mercury drop stands for.
+  const bool drop = electrode == Electrode::kPlanar || electrode == Electrode::kSpherical ||
+                    electrode == Electrode::kHemispherical;
+  if (technique == T::kDc && drop) {
     lines.push_back(
         "DC wave: a stationary electrode renewed every drop; a growing mercury drop carries "
         "sqrt(7/3) = 1.53 times this current (Ilkovic).");
   }
-  if (technique == 1 && electrode == 8) {
+  if (technique == T::kSweep && electrode == Electrode::kRotatingDisk) {
     lines.push_back(SteadySweepLine(model));
-  } else if (technique == 1 && !convolution) {
+  } else if (technique == T::kSweep && !convolution) {
     lines.push_back(
         "Sweep at this electrode: derivative of step responses, exact for a Nernstian couple "
         "only.");
   }
-  if (technique == 1 && !convolution && model.UncompensatedResistance > 0) {
+  if (technique == T::kSweep && !convolution && model.UncompensatedResistance > 0) {
     // The drop comes from the backward difference, the curve from the central one: they part by
     // half a step of the current's change, f h / 2 of it for a Nernstian wave.
     lines.push_back(
         "Ohmic drop of this sweep from the backward difference of the responses: within about "
         "f dE / 2 of the drop (2 % at 1 mV steps).");
   }
-  if (technique == 4 && !convolution) {
+  if (technique == T::kDifferentialPulse && !convolution) {
     lines.push_back(
         "Differential pulse at this electrode superposes step responses: exact for a Nernstian "
         "couple only.");
   }
-  if (technique == 4 && SolvedByConvolution(model)) {
+  if (technique == T::kDifferentialPulse && SolvedByConvolution(model)) {
     lines.push_back(
         "Differential pulse by sub-stepped convolution: within about 0.03 % of the peak.");
   }
-  if (technique >= 2 && technique <= 4 && electrode == 9 && model.UncompensatedResistance > 0) {
+  const bool dropOrPulse =
+      technique == T::kDc || technique == T::kNormalPulse || technique == T::kDifferentialPulse;
+  if (dropOrPulse && electrode == Electrode::kThinFilm && model.UncompensatedResistance > 0) {
     lines.push_back(
         "Ohmic drop at a thin film: the potential held at E + Ru I of the sampled current for "
         "the whole drop; exact for a steady current only.");
   }
-  if ((technique == 5 || technique == 6) && convolution) {
+  if ((technique == T::kSquareWave || technique == T::kAdditiveSquareWave) && convolution) {
     int M = SquareWaveSubsteps(model, 0.0);
     if (M > 0) {
       lines.push_back("Square wave by sub-stepped convolution, " + std::to_string(M) +

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "model/experiment_table.h"
 #include "simulation/simulation_driver.h"
 
 namespace qalto {
@@ -27,30 +28,13 @@ constexpr std::array<const char*, 10> kElectrodeNames = {"planar electrode",
 
 }  // namespace
 
-bool HasAnalyticalModel(int technique, int electrode) {
-  if (technique < 1 || technique > 6) return false;
-  switch (electrode) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-      return true;
-    case 8:
-    case 9:
-      return technique <= 2;
-    case 6:
-    case 7:
-      return technique == 2;
-    default:
-      return false;
-  }
-}
-
 std::optional<std::string> MissingAnalyticalModel(const Model& model) {
-  const int technique = model.Technique;
-  const int electrode = model.Electrode;
-  if (model.DigitalSimulation || HasAnalyticalModel(technique, electrode)) return std::nullopt;
-  if (technique < 1 || technique > 6 || electrode < 1 || electrode > 10) return std::nullopt;
+  const int technique = Number(model.Technique);
+  const int electrode = Number(model.Electrode);
+  if (model.DigitalSimulation || model.Technique == Technique::kNone ||
+      model.Electrode == Electrode::kNone ||
+      HasAnalyticalCurrent({model.Technique, model.Electrode}))
+    return std::nullopt;
   return SimulationErrorMessage(model, std::string("No analytical model for ") +
                                            kTechniqueNames[static_cast<size_t>(technique - 1)] +
                                            " at the " +

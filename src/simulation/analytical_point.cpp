@@ -2,6 +2,8 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
+#include "model/experiment_table.h"
+#include "model/point_time.h"
 #include "simulation/complex_formal_potential.h"
 #include "simulation/curve_derivatives.h"
 #include "simulation/kinetic_currents.h"
@@ -32,11 +34,11 @@ KineticArguments ReactionArguments(const Model& model, const ReactionPoint& poin
   return args;
 }
 
-// A sweep at a plane, sphere, hemisphere or microdisc is the semi-derivative of the step
-// responses (those run as integral equations, convolution_run); at the rotating disk, whose
-// layer the flow holds steady, it is the steady wave itself.
-bool IsSemiDifferentiatedSweep(int code) {
-  return code >= 11 && code <= 14;
+// The differential pulse: the pulse P on the way out, -P on the way back.
+KineticArguments DifferentialPulseArguments(const Model& model, const ReactionPoint& point) {
+  const double pulse = model.PulsePotential;
+  double signedPulse = point.i > model.SweepPoints ? -pulse : pulse;
+  return ReactionArguments(model, point, point.E0, model.PulseTime, signedPulse);
 }
 
 bool IsIndependentReaction(int mechanism) {
@@ -57,66 +59,54 @@ void StoreSurfaceConcentrations(Model& model, const AnalyticalRun& run,
 double CatalyticPart(const Model& model, const AnalyticalRun& run, const KineticArguments& args) {
   auto f = [&](double E) { return PlanarKineticCurrent(model, AtPotential(args, E)); };
   switch (model.Technique) {
-    case 1:
-    case 2:
-    case 3:
+    case Technique::kSweep:
+    case Technique::kDc:
+    case Technique::kNormalPulse:
       return f(args.E);
-    case 4:
+    case Technique::kDifferentialPulse:
       return f(args.E + model.PulsePotential) - f(args.E);
-    case 5:
+    case Technique::kSquareWave:
       return f(args.E + run.pulseHalf) - f(args.E - run.pulseHalf);
-    case 6:
+    case Technique::kAdditiveSquareWave:
       return f(args.E + run.pulseHalf) + f(args.E - run.pulseHalf);
-    default:
-      return 0.0;
+    case Technique::kNone:
+      break;
   }
+  return 0.0;
 }
 
-// Faradaic current of the reaction per unit A x F by technique and electrode, before the A x F
-// scale. Sweeps, square waves and additive square waves at planar, spherical, hemispherical and
-// microdisc electrodes are solved as integral equations (convolution_run, square_wave_run).
-double DispatchCurrent(const Model& model, const AnalyticalRun& run, const ReactionPoint& point,
-                       double E0, double thin) {
-  const int code = model.TechElectrodeCode;
+// Faradaic current of the reaction per unit A x F by the closed form of the technique at the
+// electrode, before the A x F scale. Sweeps, square waves and additive square waves at planar,
+// spherical, hemispherical and microdisc electrodes are solved as integral equations
+// (convolution_run, square_wave_run).
+double ClosedFormCurrent(const Model& model, const AnalyticalRun& run, const ReactionPoint& point,
+                         double E0, double thin) {
   const double pulse = model.PulsePotential;
   const double E0r = point.E0;  // the formal potential of the reaction as entered, V
-  switch (code) {
-    case 21:
-    case 29:
-    case 31:
+  switch (RowOf(model.AnalyticalCase).closedForm) {
+    case ClosedForm::kPlanar:
       return PlanarKineticCurrent(model,
                                   ReactionArguments(model, point, E0 + run.offset, run.t, pulse));
-    case 19:
+    case ClosedForm::kThinFilmSweep:
       return thin * PlanarKineticCurrent(
-                        model, ReactionArguments(model, point, E0, model.DropTime, pulse));
-    case 18:
-    case 28:
+                        model, ReactionArguments(model, point, E0, PointTime(model), pulse));
+    case ClosedForm::kRotatingDisk:
       return RotatingDiskCurrent(model,
                                  ReactionArguments(model, point, E0r, model.PulseTime, pulse));
-    case 26:
-    case 27:
+    case ClosedForm::kRotatingFlow:
       return RotatingFlowCurrent(model,
                                  ReactionArguments(model, point, E0r, model.PulseTime, pulse));
-    case 22:
-    case 23:
-    case 24:
-    case 32:
-    case 33:
-    case 34:
+    case ClosedForm::kSpherical:
       return SphericalKineticCurrent(
           model, ReactionArguments(model, point, E0 + run.offset, run.t, pulse));
-    case 41:
-    case 42:
-    case 43:
-    case 44: {
-      double signedPulse = point.i > model.SweepPoints ? -pulse : pulse;
-      KineticArguments args = ReactionArguments(model, point, E0r, model.PulseTime, signedPulse);
-      return code == 41 ? DifferentialPulsePlanarCurrent(model, args)
-                        : DifferentialPulseSphericalCurrent(model, args);
-    }
-    default:
-      return 0.0;  // no closed form for this technique at this electrode
+    case ClosedForm::kDifferentialPulsePlanar:
+      return DifferentialPulsePlanarCurrent(model, DifferentialPulseArguments(model, point));
+    case ClosedForm::kDifferentialPulseSpherical:
+      return DifferentialPulseSphericalCurrent(model, DifferentialPulseArguments(model, point));
+    case ClosedForm::kNone:
+      break;
   }
+  return 0.0;  // no closed form for this technique at this electrode
 }
 
 }  // namespace
@@ -129,7 +119,7 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
   const int i = point.i;
   const int r = point.r;
   const int mechanism = model.Mechanism;
-  const int code = model.TechElectrodeCode;
+  const CaseRow& row = RowOf(model.AnalyticalCase);
   const int extraColumn = r + model.TotalCurrentColumn;  // catalytic part
 
   // Mechanism 2 keeps the surface concentrations of its first step too, so that its second step
@@ -154,11 +144,11 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
   }
 
   double thin = 0.0;  // thin-film factor v L sqrt(pi t / DO), V
-  if (code == 19) {
+  if (row.closedForm == ClosedForm::kThinFilmSweep) {
     double L = model.ElectrodeLength;  // film thickness, cm
-    thin = model.ScanRate * L * Sqrt(Div(kPi * model.DropTime, model.SpeciesD(point.ox)));
-    E0 = point.E0 + point.k * Log(Div(Div(kSqrtPi * model.ChargeN(r) * L, point.sqrtDO),
-                                      Sqrt(model.DropTime)));
+    double t = PointTime(model);       // s
+    thin = model.ScanRate * L * Sqrt(Div(kPi * t, model.SpeciesD(point.ox)));
+    E0 = point.E0 + point.k * Log(Div(Div(kSqrtPi * model.ChargeN(r) * L, point.sqrtDO), Sqrt(t)));
   }
 
   if (mechanism == 8) {
@@ -167,20 +157,20 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
         Checked(catalyticScale * CatalyticPart(model, run, args));
   }
 
-  double current = DispatchCurrent(model, run, point, E0, thin) * run.AF;
-  if (IsSemiDifferentiatedSweep(code)) current = current * run.sqPiStep;
+  double current = ClosedFormCurrent(model, run, point, E0, thin) * run.AF;
+  if (row.transform == SweepTransform::kSemiDerivative) current = current * run.sqPiStep;
   model.ReactionCurrents(i, r) = Checked(current);
   return model.ReactionCurrents(i, r);
 }
 
 void TransformAnalyticalColumns(Model& model, AnalyticalRun& run) {
-  const int code = model.TechElectrodeCode;
+  const SweepTransform transform = RowOf(model.AnalyticalCase).transform;
   const int N = model.NumberOfPoints;
   const int total = model.TotalCurrentColumn;
   Table2<double>& currents = model.ReactionCurrents;
 
   // Sampled step responses become sweep currents.
-  if (IsSemiDifferentiatedSweep(code)) {
+  if (transform == SweepTransform::kSemiDerivative) {
     for (int column = 1; column <= total; ++column) {
       SemiDifferentiateColumn(model.PotentialX, currents, column, N);
     }
@@ -188,7 +178,7 @@ void TransformAnalyticalColumns(Model& model, AnalyticalRun& run) {
   // Catalytic regeneration: the diffusional current decays with exp(-k' t) while the catalytic
   // current grows with erf(sqrt(k' t)).
   if (model.Mechanism == 8) {
-    double a = Checked(run.catalyticRate * model.DropTime);  // k' t per point, dimensionless
+    double a = Checked(run.catalyticRate * PointTime(model));  // k' t per point, dimensionless
     for (int r = 1; r <= model.ChargeReactionCount; ++r) {
       for (int i = 1; i <= N; ++i) {
         currents(i, total) = Checked(Exp(-a * i) * currents(i, total) +
@@ -197,7 +187,7 @@ void TransformAnalyticalColumns(Model& model, AnalyticalRun& run) {
     }
   }
   // A thin film in linear sweep: the current follows the derivative of the sampled response.
-  if (code == 19) {
+  if (transform == SweepTransform::kDerivative) {
     for (int column = 1; column <= total; ++column) {
       DifferentiateColumn(model.PotentialX, currents, column, N);
     }

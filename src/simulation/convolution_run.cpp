@@ -6,13 +6,15 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
+#include "model/experiment_table.h"
+#include "model/point_time.h"
 #include "simulation/complex_formal_potential.h"
 
 namespace qalto {
 namespace {
 
 bool IsSphere(const Model& model) {
-  return model.Electrode >= 2 && model.Electrode <= 4;
+  return RowOf(model.Electrode).kernel == KernelShape::kSpherical;
 }
 
 // The weights of the last kernels and grids: species that diffuse alike, the two solves of a
@@ -148,7 +150,7 @@ namespace {
 
 void RunSweep(Model& model, double pHterm) {
   const int N = model.NumberOfPoints;
-  ConvolutionProblem problem = BuildConvolutionProblem(model, pHterm, {model.DropTime, N, true});
+  ConvolutionProblem problem = BuildConvolutionProblem(model, pHterm, {PointTime(model), N, true});
   std::vector<double> applied(static_cast<std::size_t>(N));
   for (int i = 1; i <= N; ++i)
     applied[static_cast<std::size_t>(i - 1)] = model.PotentialX(i);
@@ -175,9 +177,9 @@ struct PulseProgram {
 PulseProgram ProgramOf(const Model& model, int i) {
   const double P = model.PulsePotential;  // V
   switch (model.Technique) {
-    case 2:
+    case Technique::kDc:
       return {{model.DropTime}, {0.0}, {1.0}};
-    case 3:
+    case Technique::kNormalPulse:
       return {{model.PulseTime}, {P}, {1.0}};
     default: {
       double pulse = i > model.SweepPoints ? -P : P;
@@ -283,21 +285,25 @@ bool HasSlowCouple(const Model& model, double t) {
 }  // namespace
 
 bool SolvedByConvolution(const Model& model) {
-  if (model.Electrode < 1 || model.Electrode > 4) return false;
-  if (model.Technique == 1) return true;
-  if (model.Technique < 2 || model.Technique > 4) return false;
+  using T = Technique;
+  if (RowOf(model.Electrode).kernel == KernelShape::kNone) return false;
+  if (model.Technique == T::kSweep) return true;
+  if (model.Technique != T::kDc && model.Technique != T::kNormalPulse &&
+      model.Technique != T::kDifferentialPulse)
+    return false;
   // The closed forms are exact for independent couples without resistance: Koutecky's step
   // response for DC and normal pulse waves at any rate, the superposition of Nernstian step
   // responses for the differential pulse. Consecutive transfers, chemistry, resistance and a
   // slow differential pulse take the integral equation.
   bool coupled = (model.Mechanism >= 2 && model.Mechanism <= 3) ||
                  (model.Mechanism >= 6 && model.Mechanism <= 8);
-  bool slowPulse = model.Technique == 4 && HasSlowCouple(model, model.PulseTime);
+  bool slowPulse =
+      model.Technique == T::kDifferentialPulse && HasSlowCouple(model, model.PulseTime);
   return coupled || slowPulse || model.UncompensatedResistance > 0;
 }
 
 void RunConvolution(Model& model, double pHterm) {
-  if (model.Technique == 1) {
+  if (model.Technique == Technique::kSweep) {
     RunSweep(model, pHterm);
   } else {
     RunPulses(model, pHterm);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/plain_number.h"
+#include "model/experiment_table.h"
 
 namespace qalto {
 namespace {
@@ -11,15 +12,21 @@ std::string Is(const char* caption, double value) {
   return std::string(caption) + " is " + PlainNumber(value);
 }
 
-// A sweep and DC run step by the drop time, the pulse techniques by the pulse time; a time of
-// zero or less leaves no step to resolve. The analytical differential pulse needs the pulse
-// inside the drop (the digital one then applies the pulse alone).
+// A sweep steps by E step / v, DC by the drop time, the pulse techniques by the pulse time; a
+// time of zero or less leaves no step to resolve. The analytical differential pulse needs the
+// pulse inside the drop (the digital one then applies the pulse alone).
 std::string TimingCause(const Model& model) {
   constexpr const char* kDrop = "t drop  (s)";
   constexpr const char* kPulse = "t pulse (s)";
-  if (model.Technique <= 2) return model.DropTime > 0 ? "" : Is(kDrop, model.DropTime);
+  if (model.Technique == Technique::kSweep) {
+    if (!(model.ScanRate > 0)) return Is("v (V/s)", model.ScanRate);
+    return model.PotentialStep > 0 ? "" : Is("E step (V)", model.PotentialStep);
+  }
+  if (!RowOf(model.Technique).pulseSampled)
+    return model.DropTime > 0 ? "" : Is(kDrop, model.DropTime);
   if (!(model.PulseTime > 0)) return Is(kPulse, model.PulseTime);
-  if (model.Technique == 4 && !model.DigitalSimulation && !(model.PulseTime < model.DropTime)) {
+  if (model.Technique == Technique::kDifferentialPulse && !model.DigitalSimulation &&
+      !(model.PulseTime < model.DropTime)) {
     return Is(kPulse, model.PulseTime) + ", not shorter than " + kDrop + " " +
            PlainNumber(model.DropTime);
   }
@@ -28,7 +35,7 @@ std::string TimingCause(const Model& model) {
 
 std::string GeometryCause(const Model& model) {
   if (!std::isfinite(model.ElectrodeArea)) return "Area (cm ²) is beyond the number range";
-  bool hasRadius = model.Electrode != 1 && model.Electrode != 9;
+  bool hasRadius = RowOf(model.Electrode).radius;
   if (hasRadius && !(model.Radius > 0)) return Is("Radius (cm)", model.Radius);
   return "";
 }
@@ -45,7 +52,8 @@ std::string DiffusionCause(const Model& model) {
 // A sweep's rates of change scale with nFv/RT; a scan rate whose product overflows cannot be
 // resolved at any step.
 std::string ScanRateCause(const Model& model) {
-  if (model.Technique != 1 || std::isfinite(model.ScanRate * model.FOverRT)) return "";
+  if (model.Technique != Technique::kSweep || std::isfinite(model.ScanRate * model.FOverRT))
+    return "";
   return Is("v (V/s)", model.ScanRate) + ", nFv/RT is beyond the number range";
 }
 

@@ -23,7 +23,7 @@ void RefreshModel(Model& model, const ChemicalsValues& chemicals) {
     model.SpeciesC(s) = chemicals.cInit[static_cast<size_t>(s)];
   }
   // With digital simulation selected the key keeps its last value.
-  if (!model.DigitalSimulation) model.TechElectrodeCode = 10 * model.Technique + model.Electrode;
+  if (!model.DigitalSimulation) model.AnalyticalCase = {model.Technique, model.Electrode};
   // Temperature, K; the box of the Instrument window is in degrees Celsius.
   if (model.Temperature == 0) throw RuntimeError("Division by zero: T ( °C) is -273.14, 0 K");
   model.FOverRT = Div(kFaraday / kGasConstant, model.Temperature);

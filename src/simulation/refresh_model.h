@@ -1,6 +1,6 @@
 #pragma once
 // Brings the model up to date with the value fields of the Chemicals window, and computes the
-// quantities every simulation needs: the case key TechElectrodeCode and the thermal constants
+// quantities every simulation needs: the case key AnalyticalCase and the thermal constants
 // FOverRT and RTOverF.
 
 #include <array>

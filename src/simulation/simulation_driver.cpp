@@ -9,6 +9,8 @@
 #include "common/point_index.h"
 #include "common/run_monitor.h"
 #include "digital/simulate_digital.h"
+#include "model/experiment_table.h"
+#include "model/point_time.h"
 #include "simulation/analytical_coverage.h"
 #include "simulation/analytical_point.h"
 #include "simulation/convolution_run.h"
@@ -44,10 +46,10 @@ double Charged(const Charging& c, double faradaic, int sweepSign, double previou
 
 AnalyticalRun AnalyticalConstants(const Model& model, AnalyticalRun run) {
   run.pulseHalf = model.PulsePotential / 2;
-  if (model.Technique <= 2) {
-    run.t = model.DropTime;
+  if (!RowOf(model.Technique).pulseSampled) {
+    run.t = PointTime(model);
     run.offset = 0;
-  } else if (model.Technique == 3) {
+  } else if (model.Technique == Technique::kNormalPulse) {
     run.t = model.PulseTime;
     run.offset = -model.PulsePotential;
   } else {
@@ -88,7 +90,8 @@ void ChargeSweep(Model& model, const Charging& charging) {
 
 // A sweep whose points are transforms of step responses: all but the rotating disk's steady wave.
 bool IsTransformedSweep(const Model& model) {
-  return model.Technique == 1 && model.TechElectrodeCode != 18;
+  return model.Technique == Technique::kSweep &&
+         RowOf(model.AnalyticalCase).transform != SweepTransform::kNone;
 }
 
 // The part of sweep point i's current that the points before it make, before the current of
@@ -98,7 +101,7 @@ double SweepHistory(const Model& model, int i) {
   if (!IsTransformedSweep(model) || i < 2) return 0.0;
   const Table2<double>& Y = model.ReactionCurrents;
   const int total = model.TotalCurrentColumn;
-  if (model.TechElectrodeCode == 19) return Y(i - 1, total);
+  if (RowOf(model.AnalyticalCase).transform == SweepTransform::kDerivative) return Y(i - 1, total);
   double sum = 0.0;
   for (int m = 1; m < i; ++m) {
     double q = i - m;
@@ -115,7 +118,8 @@ double PointCurrent(const Model& model, int i, double Y, double history) {
   if (!IsTransformedSweep(model)) return Y;
   if (i < 2) return 0.0;
   double h = std::fabs(model.PotentialX(2) - model.PotentialX(1));  // potential spacing, V
-  if (model.TechElectrodeCode == 19) return Div(Y - history, h);
+  if (RowOf(model.AnalyticalCase).transform == SweepTransform::kDerivative)
+    return Div(Y - history, h);
   return Div(2.0, Sqrt(kPi * h)) * (Y + history);
 }
 
@@ -152,7 +156,7 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
     } else {
       faradaic(0.0);
     }
-    if (model.Technique == 1) {
+    if (model.Technique == Technique::kSweep) {
       previous = sum;
     } else {
       previous = Charged(charging, sum, SweepSign(model, i), previous);
@@ -161,7 +165,7 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
     PollPoint(i, model.NumberOfPoints);
   }
   TransformAnalyticalColumns(model, run);
-  if (model.Technique == 1) ChargeSweep(model, charging);
+  if (model.Technique == Technique::kSweep) ChargeSweep(model, charging);
 }
 
 void AddBaseline(Model& model, const SimulationInputs& inputs) {

@@ -3,8 +3,7 @@
 namespace qalto {
 
 std::vector<int> SquareWaveHalfColumns(const Model& model, int curve) {
-  constexpr int kSquareWave = 5;
-  if (!model.DigitalSimulation || model.Technique != kSquareWave) return {};
+  if (!model.DigitalSimulation || model.Technique != Technique::kSquareWave) return {};
   const int net = model.TotalCurrentColumn;
   if (net < 1 || net + 2 >= model.ReactionCurrents.Columns()) return {};
   bool kept = false;  // a square-wave run fills the columns; the runs of other techniques clear

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/checked_math.h"
+#include "model/experiment_table.h"
 #include "simulation/convolution_run.h"
 
 namespace qalto {
@@ -21,6 +22,10 @@ constexpr int kMinSubsteps = 2;
 constexpr int kMaxSubsteps = 16;
 constexpr int kStepBudget = 8000;
 constexpr double kPiExact = 3.14159265358979324;
+
+bool SphericalKernel(const Model& model) {
+  return RowOf(model.Electrode).kernel == KernelShape::kSpherical;
+}
 
 // Scan direction at point i: the direction of arrival, or of departure at the start and at a
 // vertex held twice.
@@ -45,7 +50,7 @@ std::vector<double> HalfPeriodPotentials(const Model& model) {
 
 // Combines the two samples of a step into the technique's current.
 double Combine(const Model& model, double forward, double reverse) {
-  return model.Technique == 5 ? forward - reverse : forward + reverse;
+  return model.Technique == Technique::kSquareWave ? forward - reverse : forward + reverse;
 }
 
 bool IndependentCouples(int mechanism) {
@@ -61,7 +66,7 @@ bool ClosedFormApplies(const Model& model, const ConvolutionProblem& problem) {
     const ConvolutionSpecies& R = problem.species[static_cast<std::size_t>(x.red)];
     if (x.ks * std::sqrt(model.PulseTime) / O.sqrtD < kNernstianRate) return false;
     if (x.nuO != 1 || x.nuR != 1) return false;  // the closed form is that of nuO = nuR = 1
-    if (model.Electrode != 1 && O.sqrtD != R.sqrtD) return false;
+    if (SphericalKernel(model) && O.sqrtD != R.sqrtD) return false;
   }
   return true;
 }
@@ -81,7 +86,7 @@ void RunNernstian(Model& model, const ConvolutionProblem& problem, const std::ve
     const ConvolutionReaction& x = problem.reactions[r];
     const ConvolutionSpecies& O = problem.species[static_cast<std::size_t>(x.ox)];
     const ConvolutionSpecies& R = problem.species[static_cast<std::size_t>(x.red)];
-    double sphere = model.Electrode == 1 ? 0.0 : Div(O.sqrtD, model.Radius);  // 1/s^1/2
+    double sphere = SphericalKernel(model) ? Div(O.sqrtD, model.Radius) : 0.0;  // 1/s^1/2
     for (std::size_t k = 0; k < K; ++k) {
       double e = std::exp(std::min(x.n * problem.fOverRT * (E[k] - x.E0), 700.0));
       I[r][k] = (O.bulk - e * R.bulk) / (1.0 / O.sqrtD + e / R.sqrtD);
@@ -164,8 +169,9 @@ void RunSubsteps(Model& model, double pHterm, const std::vector<double>& E) {
 }  // namespace
 
 bool SquareWaveByConvolution(const Model& model) {
-  return (model.Technique == 5 || model.Technique == 6) && model.Electrode >= 1 &&
-         model.Electrode <= 4;
+  const bool squareWave = model.Technique == Technique::kSquareWave ||
+                          model.Technique == Technique::kAdditiveSquareWave;
+  return squareWave && RowOf(model.Electrode).kernel != KernelShape::kNone;
 }
 
 int SquareWaveSubsteps(const Model& model, double pHterm) {

@@ -100,7 +100,7 @@ TEST_F(PeakFinding, TwoPeaksOfOneCycleGiveSeparationMidPointAndRatio) {
   m.PlotYMax = 1.2e-5;
   m.ScanCycles = 1;
   m.SweepPoints = 50;
-  m.Technique = 1;
+  m.Technique = Technique::kSweep;
   Find();
   ASSERT_EQ(m.PeakCount, 2);
   EXPECT_EQ(m.PeakCurrent(1, 1), 1e-5);
@@ -113,7 +113,7 @@ TEST_F(PeakFinding, TwoPeaksOfOneCycleGiveSeparationMidPointAndRatio) {
   EXPECT_NE(text.find("Ipc = 1.E-5A  Ipa = -8.255E-6A\n"), std::string::npos) << text;
 
   // A second technique keeps the separation lines but not the ratio lines.
-  m.Technique = 2;
+  m.Technique = Technique::kDc;
   result.Clear();
   Find();
   EXPECT_NE(result.Text().find("Ep2 - Ep1 = "), std::string::npos);

@@ -19,9 +19,9 @@ constexpr double kPi = 3.141592654;
 class TheoreticalPeakTest : public ::testing::Test {
  protected:
   TheoreticalPeakTest() {
-    m.Technique = 1;
+    m.Technique = Technique::kSweep;
     m.Mechanism = 1;
-    m.Electrode = 1;
+    m.Electrode = Electrode::kPlanar;
     m.ChargeReactionCount = 1;
     m.ChargeReactionSpecies(1, 1) = 1;
     m.ChargeReactionSpecies(1, 2) = 2;
@@ -83,7 +83,7 @@ TEST_F(TheoreticalPeakTest, IrreversibleSweepPeak) {
 }
 
 TEST_F(TheoreticalPeakTest, MicrodiscSteadyStateIsFourNFDCr) {
-  m.Electrode = 4;
+  m.Electrode = Electrode::kMicrodisc;
   m.ElectrodeArea = 8 * 0.005 * 0.005 / kPi;  // as the Instrument window sets it for r = 50 um
   TheoreticalValues v = TheoreticalPeakValues(m, 1, 0.005);
   double id = 4 * F * 1e-5 * 1e-6 * 0.005;
@@ -94,20 +94,21 @@ TEST_F(TheoreticalPeakTest, MicrodiscSteadyStateIsFourNFDCr) {
 }
 
 TEST_F(TheoreticalPeakTest, DcAndNormalPulseWavesAreCottrellLimited) {
-  m.Technique = 3;  // the pulse width is the sampling time; the wave lies one pulse before
+  m.Technique = Technique::kNormalPulse;  // the pulse width is the sampling time; the wave lies one
+                                          // pulse before
   TheoreticalValues v = Values();
   double id = nFAC() * std::sqrt(1e-5 / (kPi * m.PulseTime));
   EXPECT_NEAR(*v.reversible.current, id, 1e-12 * id);
   EXPECT_NEAR(*v.reversible.potential, 0.15, 1e-12);
-  m.Technique = 2;  // spherical: the steady-state term D/r0 adds to the Cottrell term
-  m.Electrode = 2;
+  m.Technique = Technique::kDc;  // spherical: the steady-state term D/r0 adds to the Cottrell term
+  m.Electrode = Electrode::kSpherical;
   v = Values();
   EXPECT_NEAR(*v.reversible.current, nFAC() * 1e-5 * (1 / std::sqrt(kPi * 1e-5) + 1 / 0.01), 1e-15);
   EXPECT_FALSE(v.irreversible.potential);
 }
 
 TEST_F(TheoreticalPeakTest, DifferentialPulseAndSquareWavePeaks) {
-  m.Technique = 4;
+  m.Technique = Technique::kDifferentialPulse;
   TheoreticalValues v = Values();
   double sigma = std::exp(f() * m.PulsePotential / 2);
   double ip = nFAC() * std::sqrt(1e-5 / (kPi * m.PulseTime)) * (1 - sigma) / (1 + sigma);
@@ -115,10 +116,10 @@ TEST_F(TheoreticalPeakTest, DifferentialPulseAndSquareWavePeaks) {
   EXPECT_NEAR(*v.reversible.current, ip, 1e-12 * std::fabs(ip));
   EXPECT_NEAR(*v.reversible.potential, 0.1 + 0.025, 1e-12);  // E1/2 - dE/2
   EXPECT_NEAR(*v.reversible.width, 1.76 / f(), 1e-12);       // half of 3.52 RT/nF
-  m.Electrode = 3;
+  m.Electrode = Electrode::kHemispherical;
   EXPECT_NEAR(*Values().reversible.current, ip * (1 + std::sqrt(kPi * 1e-5 * m.PulseTime) / 0.01),
               1e-12 * std::fabs(ip));
-  m.Technique = 5;  // square wave: the same current, the peak at E1/2
+  m.Technique = Technique::kSquareWave;  // square wave: the same current, the peak at E1/2
   v = Values();
   EXPECT_NEAR(*v.reversible.current, ip, 1e-12 * std::fabs(ip));
   EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
@@ -126,15 +127,16 @@ TEST_F(TheoreticalPeakTest, DifferentialPulseAndSquareWavePeaks) {
 
 TEST_F(TheoreticalPeakTest, ThinFilmAndBandSweeps) {
   // Thin layer of thickness L: ip = n^2 F^2 v (A L) C / (4RT).
-  m.Electrode = 9;
+  m.Electrode = Electrode::kThinFilm;
   m.ElectrodeLength = 1e-3;
+  m.PotentialStep = 0.1;  // V: steps of 1 s at 0.1 V/s
   TheoreticalValues v = Values();
   double ip = F * F * m.ScanRate * 0.5 * 1e-3 * 1e-6 / (4 * R * T);
   EXPECT_NEAR(*v.reversible.current, ip, 1e-12 * ip);
   EXPECT_EQ(*v.irreversible.current, *v.reversible.current);
   // Band of half width r0 and length L after the forward sweep (0.6 V at 0.1 V/s, 6 s):
   // 2 pi n F D C L / ln(64 D t / (2 r0)^2).
-  m.Electrode = 10;
+  m.Electrode = Electrode::kBand;
   m.StartPotential = 0.3;
   m.EndPotential = -0.3;
   m.ElectrodeLength = 0.5;
@@ -160,14 +162,14 @@ TEST_F(TheoreticalPeakTest, CatalyticWaveAndItsPulsePeaks) {
               0.1 - std::log(std::sqrt(1e-5 * 0.5 * 10) / 1e-3) / (0.5 * f()), 1e-12);
   // A differential pulse on the sigmoidal wave peaks half a pulse before E1/2 at
   // Id (1 - s)/(1 + s); checked against the difference of two points of the wave.
-  m.Technique = 4;
+  m.Technique = Technique::kDifferentialPulse;
   v = Values();
   EXPECT_TRUE(v.peak);
   auto wave = [&](double e) { return id / (1 + std::exp(f() * (e - 0.1))); };
   double ep = *v.reversible.potential;
   EXPECT_NEAR(ep, 0.125, 1e-12);
   EXPECT_NEAR(*v.reversible.current, wave(ep + m.PulsePotential) - wave(ep), 1e-12 * id);
-  m.Technique = 6;
+  m.Technique = Technique::kAdditiveSquareWave;
   v = Values();
   EXPECT_FALSE(v.peak);
   EXPECT_NEAR(*v.reversible.current, 2 * id, 1e-12 * id);
@@ -203,7 +205,7 @@ TEST_F(TheoreticalPeakTest, QuasiReversibleCycleFollowsNicholson) {
 
 TEST_F(TheoreticalPeakTest, CasesWithoutAFormulaPrintLabelsOnly) {
   m.Mechanism = 6;
-  m.Technique = 2;
+  m.Technique = Technique::kDc;
   m.ChargeReactionCount = 2;
   PrintTheoreticalPeak(result, TheoreticalPeak(m, 0));
   // Each line: the labels and units, the zone moves, and no width part.
@@ -220,7 +222,7 @@ TEST_F(TheoreticalPeakTest, CasesWithoutAFormulaPrintLabelsOnly) {
                 "carries sqrt(7/3) = 1.53 times this current (Ilkovic).\n");
   result.Clear();
   m.ChargeReactionCount = 0;  // only the heading
-  m.Technique = 1;
+  m.Technique = Technique::kSweep;
   PrintTheoreticalPeak(result, TheoreticalPeak(m, 0));
   EXPECT_EQ(result.Text(),
             "Theoretical limiting current of mechanism  6 , technique  1 , electrode  1  :\n");

@@ -22,7 +22,7 @@ TEST_F(AppTest, TechniquesWindowIsDiscardedOnClose) {
   app.mnuTech_Click();
   app.Tech().optTech(4).Click();
   app.Tech().CmdOK_Click();
-  EXPECT_EQ(model.Technique, 4);
+  EXPECT_EQ(model.Technique, Technique::kDifferentialPulse);
   app.mnuTech_Click();
   EXPECT_TRUE(app.Tech().optTech(4).Selected());
   app.Tech().optTech(2).Click();
@@ -30,9 +30,10 @@ TEST_F(AppTest, TechniquesWindowIsDiscardedOnClose) {
   app.formDiscarded = [&](Form& form) { discarded = &form; };
   app.CloseForm(app.Tech());
   EXPECT_NE(discarded, nullptr);
-  EXPECT_EQ(model.Technique, 4);  // unchanged until the next Mechanism OK
+  EXPECT_EQ(model.Technique,
+            Technique::kDifferentialPulse);  // unchanged until the next Mechanism OK
   app.Mech().OK();
-  EXPECT_EQ(model.Technique, 1);  // the recreated window's default
+  EXPECT_EQ(model.Technique, Technique::kSweep);  // the recreated window's default
   EXPECT_TRUE(app.Tech().optTech(1).Selected());
 }
 

@@ -43,7 +43,7 @@ void Step(DigitalRun& run, int level, double E, int& maxIteration) {
 
 std::unique_ptr<Model> FilmModel() {
   auto m = PlanarReduction();
-  m->Electrode = 9;
+  m->Electrode = Electrode::kThinFilm;
   m->ElectrodeLength = 2e-3;  // cm
   m->SpeciesCount = 3;
   m->SpeciesD(2) = 0.5e-5;  // unequal diffusion coefficients

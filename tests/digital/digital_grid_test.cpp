@@ -13,7 +13,7 @@ namespace {
 // 100 points of 10 mV at 0.1 V/s (0.1 s per point), D = 1e-5 cm2/s.
 GridInputs PlanarSweep(double beta) {
   GridInputs in;
-  in.electrode = 1;
+  in.electrode = Electrode::kPlanar;
   in.beta = beta;
   in.shortestStep = 0.1;
   in.minDiffusion = 1e-5;
@@ -42,20 +42,20 @@ TEST(DigitalGrid, FirstBoxAndExtent) {
   in.reactionRate = 1e6;
   EXPECT_NEAR(BuildDigitalGrid(in).firstBox, std::sqrt(1e-11) / 20.0, 1e-15);
   in = PlanarSweep(0.5);
-  in.electrode = 2;
+  in.electrode = Electrode::kSpherical;
   in.radius = 1e-4;
   EXPECT_NEAR(BuildDigitalGrid(in).firstBox, 1e-6, 1e-18);
-  // A curved electrode needs a radius; there are ten electrodes.
+  // A curved electrode needs a radius; no electrode has no grid.
   in.radius = 0.0;
   EXPECT_THROW(BuildDigitalGrid(in), RuntimeError);
   in.radius = 1e-4;
-  in.electrode = 11;
+  in.electrode = Electrode::kNone;
   EXPECT_THROW(BuildDigitalGrid(in), RuntimeError);
 }
 
 TEST(DigitalGrid, ThinFilmEndsInAWallAtItsThickness) {
   GridInputs in = PlanarSweep(0.5);
-  in.electrode = 9;
+  in.electrode = Electrode::kThinFilm;
   in.filmThickness = 2e-3;  // cm
   const DigitalGrid film = BuildDigitalGrid(in);
   EXPECT_TRUE(film.closedOutside);

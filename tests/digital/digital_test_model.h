@@ -18,8 +18,8 @@ inline constexpr double kR = 8.31441;
 // charge transfer; a single linear sweep from +0.3 V to -0.3 V at 0.1 V/s in 1 mV steps.
 inline std::unique_ptr<Model> PlanarReduction() {
   auto m = std::make_unique<Model>();
-  m->Technique = 1;
-  m->Electrode = 1;
+  m->Technique = Technique::kSweep;
+  m->Electrode = Electrode::kPlanar;
   m->DigitalSimulation = true;
   m->StartPotential = 0.3;
   m->EndPotential = -0.3;

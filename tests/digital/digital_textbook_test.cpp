@@ -158,7 +158,7 @@ TEST(DigitalTextbook, NicholsonPeakSeparations) {
 // of a reversible couple with equal D, about 271.2 uA at the peak.
 TEST(DigitalTextbook, SphericalSweepAddsTheSphericalTerm) {
   auto m = PlanarReduction();
-  m->Electrode = 2;
+  m->Electrode = Electrode::kSpherical;
   m->Radius = 0.282;
   const Peak p = ConvergedPeak(*m);
   const double spherical = kF * kD * kC / 0.282 / (1.0 + std::exp(m->FOverRT * p.E));  // E0 0
@@ -186,8 +186,8 @@ TEST(DigitalTextbook, FollowingReactionMovesThePeak) {
 // A + e = B at potentials where A is reduced as fast as it arrives, sampled after each drop.
 std::unique_ptr<Model> LimitingDrops(int electrode, double radius, double dropTime) {
   auto m = PlanarReduction();
-  m->Technique = 2;
-  m->Electrode = electrode;
+  m->Technique = Technique::kDc;
+  m->Electrode = ElectrodeNumbered(electrode);
   m->Radius = radius;
   m->DropTime = dropTime;
   m->PulseTime = 0.01;
@@ -249,7 +249,7 @@ TEST(DigitalTextbook, RotatingElectrodePlateausFollowTheirMassTransfer) {
 TEST(DigitalTextbook, DifferentialPulseFollowsSuperposition) {
   for (const auto& [pulse, peak] : {std::pair{-0.01, 72.67e-6}, std::pair{-0.05, 346.33e-6}}) {
     auto m = PlanarReduction();
-    m->Technique = 4;
+    m->Technique = Technique::kDifferentialPulse;
     m->ChargeKs(1) = 1e4;
     m->DropTime = 1.0;
     m->PulseTime = 0.05;
@@ -291,7 +291,7 @@ TEST(DigitalTextbook, SquareWaveNetPeakAndHalfWidth) {
   };
   for (const Case& c : {Case{0.025, 0.5798, 0.1010}, Case{0.05, 0.9281, 0.1258}}) {
     auto m = PlanarReduction();
-    m->Technique = 5;
+    m->Technique = Technique::kSquareWave;
     m->ChargeKs(1) = 1e4;
     m->PulseTime = 0.01;
     m->PulsePotential = -2.0 * c.amplitude;
@@ -417,7 +417,7 @@ TEST(DigitalTextbook, SecondOrderReactionFollowsItsRateLaw) {
 // completely, never more, and its peak is the thin-layer peak n2 F2 v V C / (4RT) at E0.
 TEST(DigitalTextbook, ThinFilmChargeIsBoundedByTheFilmContent) {
   auto m = PlanarReduction();
-  m->Electrode = 9;
+  m->Electrode = Electrode::kThinFilm;
   m->ElectrodeLength = 1e-3;  // cm
   m->ScanRate = 0.01;
   m->PotentialStep = 0.001;

@@ -37,8 +37,8 @@ TEST(SimulateDigital, SquareWaveNetAndAdditiveSum) {
   // A microsphere at steady state with a zero amplitude: both halves carry the same current, so
   // the square wave's net current vanishes and the additive square wave's sum is twice it.
   auto sw = PlanarReduction();
-  sw->Technique = 6;
-  sw->Electrode = 2;
+  sw->Technique = Technique::kAdditiveSquareWave;
+  sw->Electrode = Electrode::kSpherical;
   sw->Radius = 1e-4;
   sw->ElectrodeArea = 4.0 * 3.141592654 * 1e-8;
   sw->PulseTime = 0.025;
@@ -47,12 +47,12 @@ TEST(SimulateDigital, SquareWaveNetAndAdditiveSum) {
   Simulate(*sw);
   const double steady = 96484.6 * sw->ElectrodeArea * 1e-5 * 1e-6 / 1e-4;  // n F A D C / r
   EXPECT_NEAR(Total(*sw, sw->NumberOfPoints) / (2.0 * steady), 1.0, 0.03);
-  sw->Technique = 5;
+  sw->Technique = Technique::kSquareWave;
   Simulate(*sw);
   EXPECT_NEAR(Total(*sw, sw->NumberOfPoints) / steady, 0.0, 1e-3);
 }
 
-// Beta 0 (0 / 0), a species the mechanism lacks, nine species, technique 7, no reactant.
+// Beta 0 (0 / 0), a species the mechanism lacks, nine species, no technique, no reactant.
 TEST(SimulateDigital, FailuresRaiseTheRunTimeError) {
   auto m = PlanarReduction();
   BuildAxis(*m);
@@ -63,9 +63,9 @@ TEST(SimulateDigital, FailuresRaiseTheRunTimeError) {
   m->SpeciesCount = 9;
   EXPECT_EQ(FailureOf(*m), "Subscript out of range");
   m->SpeciesCount = 2;
-  m->Technique = 7;
+  m->Technique = Technique::kNone;
   EXPECT_EQ(FailureOf(*m), "Invalid procedure call or argument");
-  m->Technique = 1;
+  m->Technique = Technique::kSweep;
   m->ChargeReactionStoich(1, 1) = 0.0;
   EXPECT_FALSE(FailureOf(*m).empty());
 }

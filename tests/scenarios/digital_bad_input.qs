@@ -1,6 +1,6 @@
 # Input the digital simulation cannot run ends the run with the simulation's message, and the
 # program carries on: a grid of more than 200 points (an expanding-grid factor of 0.01), a zero
-# potential step, a zero drop time, a zero pulse time.
+# potential step, a zero drop time, a zero scan rate, a zero pulse time.
 menu mnuInstrument
 set FormIns.TextExpanding 0.01
 menu mnuSimulate
@@ -9,10 +9,22 @@ set FormIns.TextExpanding 0.5
 set FormIns.Estep 0
 menu mnuSimulate
 set FormIns.Estep 0.005
-echo a zero drop time: a zero time step and length scale, and 0 / 0 overflows
+echo a zero drop time in DC: a zero time step and length scale, and 0 / 0 overflows
+menu mnuTech
+click FormTech.optTech(2)
+click FormTech.CmdOK
+menu mnuInstrument
 set FormIns.td 0
 menu mnuSimulate
 set FormIns.td 0.5
+echo a zero scan rate: the sweep's step of E step / v never ends
+menu mnuTech
+click FormTech.optTech(1)
+click FormTech.CmdOK
+menu mnuInstrument
+set FormIns.V 0
+menu mnuSimulate
+set FormIns.V 0.01
 echo a zero pulse time in differential pulse
 menu mnuTech
 click FormTech.optTech(4)

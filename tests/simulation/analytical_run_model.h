@@ -14,10 +14,10 @@ inline constexpr double kRunE0 = -0.1;  // formal potential, V
 
 inline Model AnalyticalRunModel(int technique, int electrode) {
   Model model;
-  model.Technique = technique;
-  model.Electrode = electrode;
+  model.Technique = TechniqueNumbered(technique);
+  model.Electrode = ElectrodeNumbered(electrode);
   model.Mechanism = 1;
-  model.TechElectrodeCode = 10 * technique + electrode;
+  model.AnalyticalCase = {model.Technique, model.Electrode};
   model.Temperature = 298.14;
   model.FOverRT = kFaraday / kGasConstant / model.Temperature;
   model.RTOverF = 1.0 / model.FOverRT;
@@ -25,7 +25,7 @@ inline Model AnalyticalRunModel(int technique, int electrode) {
   model.EndPotential = -0.4;
   model.PotentialStep = 0.001;
   model.ScanRate = 0.1;
-  model.DropTime = model.PotentialStep / model.ScanRate;  // time per step of the sweep
+  model.DropTime = model.PotentialStep / model.ScanRate;  // s: DC drops at the pace of the sweep
   model.PulseTime = 0.025;
   model.PulsePotential = -0.05;
   model.ScanCycles = 0.5;

@@ -187,8 +187,8 @@ INSTANTIATE_TEST_SUITE_P(Amplitudes, OsteryoungTable,
 TEST(AnalyticalRun, ThinFilmPeak) {
   // Thin-layer voltammetry: ip = n F A C f L v / 4, at E0' + ln(sqrt(pi) n L / sqrt(td D)) / f.
   Model model = Cell(1, 0.2, -0.4, 0.001, 0.5);
-  model.Electrode = 9;
-  model.TechElectrodeCode = 19;
+  model.Electrode = Electrode::kThinFilm;
+  model.AnalyticalCase.electrode = Electrode::kThinFilm;
   model.ElectrodeLength = 1e-4;  // cm
   Simulate(model);
   Extremum peak = FindExtremum(model, 1, model.NumberOfPoints, 1);

@@ -14,6 +14,7 @@
 
 #include "app/app.h"
 #include "app/script_runner.h"
+#include "model/experiment_table.h"
 #include "ui/recording_platform.h"
 
 namespace qalto {
@@ -113,7 +114,7 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOrIsRefusedOnTheDefaults) {
         EXPECT_FALSE(model.DigitalSimulation);
         EXPECT_EQ(model.Mechanism, mechanism);
         int code = 10 * technique + electrode;
-        ASSERT_EQ(model.TechElectrodeCode, code);
+        ASSERT_EQ(CaseCode(model.AnalyticalCase), code);
         ASSERT_EQ(curve.size(), 121u);  // 0.3 V to -0.3 V in 5 mV steps
         for (double current : curve)
           ASSERT_TRUE(std::isfinite(current));
@@ -132,6 +133,7 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOrIsRefusedOnTheDefaults) {
             EXPECT_EQ(message, refused + words + advice);
           }
         }
+        EXPECT_EQ(HasAnalyticalCurrent(model.AnalyticalCase), modelled);
       }
     }
   }

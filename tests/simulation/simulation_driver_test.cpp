@@ -79,8 +79,9 @@ TEST_F(SimulationDriverTest, ChargingCurrentFollowsTheSweepDirection) {
   EXPECT_NEAR(model.CurrentY(102, 1), 1e-7, 1e-20);
 
   // With resistance the charging current rises with the cell time constant RC / t.
-  // The drop time follows step / rate: 0.01 / 0.01 = 1 s, so Cd Ru / t = 1e-5 x 25000 = 0.25.
-  EXPECT_EQ(app.Ins().td.Text(), "1");
+  // The sweep steps by step / rate, 0.01 / 0.01 = 1 s, whatever the drop time box holds (the
+  // drop of DC): Cd Ru / t = 1e-5 x 25000 = 0.25.
+  app.Ins().td.SetText("5");
   app.Ins().txtRu.SetText("25000");
   Simulate();
   EXPECT_NEAR(model.CurrentY(1, 1), -1e-7 / 1.25, 1e-20);

@@ -1,8 +1,8 @@
-// Slow electron transfer through the whole driver in the normal pulse, whose closed form (the
-// step response from rest, Koutecky) is exact at any rate, checked against it, evaluated
-// here independently: exp(x^2) erfc(x) from the standard library, every sum term by term, with an
-// uneven alpha, B in the solution and unequal diffusion coefficients so that a swapped
-// argument shows.
+// The closed forms of every technique at every electrode that has one, through the whole driver
+// with slow electron transfer (Koutecky's step response is exact at any rate), checked against
+// the textbook responses evaluated here independently: exp(x^2) erfc(x) from the standard library,
+// every sum term by term, with an uneven alpha, B in the solution and unequal diffusion
+// coefficients so that a swapped argument shows.
 
 #include <gtest/gtest.h>
 
@@ -48,8 +48,8 @@ struct Kinetics {
 
 Kinetics At(const Model& model, double E, double E0) {
   double theta = model.FOverRT * (E - E0);
-  double kf = kKs * std::exp(-kAlpha * theta);
-  double kb = kKs * std::exp((1 - kAlpha) * theta);
+  double kf = model.ChargeKs(1) * std::exp(-kAlpha * theta);
+  double kb = model.ChargeKs(1) * std::exp((1 - kAlpha) * theta);
   return {kf, kf / std::sqrt(kRunD) + kb / std::sqrt(kDR), kf * kRunC - kb * kCR};
 }
 
@@ -105,19 +105,92 @@ void ExpectCurve(Model& model, const std::function<double(int)>& expected) {
   }
 }
 
-TEST(SlowTransferSuperposition, NormalPulseSamplesThePulseShiftedByItsHeight) {
-  // The wave is reported at the base potential: the step goes to E + P.
-  Model model = SlowModel(3, 1, 0.5);
-  ExpectCurve(model, [&](int i) {
-    return AF(model) *
-           Planar(model, model.PotentialX(i), kRunE0 - model.PulsePotential, model.PulseTime);
-  });
-  Model sphere = SlowModel(3, 2, 0.5);
-  ExpectCurve(sphere, [&](int i) {
-    return AF(sphere) * Spherical(sphere, sphere.PotentialX(i), kRunE0 - sphere.PulsePotential,
-                                  sphere.PulseTime);
-  });
+// Koutecky-Levich at the rotating disk: (kf CO - kb CR) / (1 + kf / mO + kb / mR), with the
+// mass-transfer coefficients m = 0.62045 D^2/3 w^1/2 nu^-1/6 of O and R, cm/s.
+double RotatingDisk(const Model& model, double E, double E0) {
+  Kinetics k = At(model, E, E0);
+  double kb = k.kf * std::exp(model.FOverRT * (E - E0));
+  auto m = [&](double D) {
+    return 0.62045 * std::pow(D, 2.0 / 3.0) * std::sqrt(model.RotationRate) *
+           std::pow(model.KinematicViscosity, -1.0 / 6.0);
+  };
+  return k.phi / (1 + k.kf / m(kRunD) + kb / m(kDR));
 }
+
+// What each technique at each electrode samples, by its textbook response: the step from the
+// bulk at the drop time (DC) or from rest at the pulse (normal pulse, the wave shifted by the
+// pulse height), the steady wave of the rotating disk, and the differential pulse as the pulse's
+// step less the drop's, f(E + P, tp) - f(E, tp) + f(E, td) - f(E, td - tp).
+enum class Response {
+  kPlanarDrop,
+  kSphericalDrop,
+  kRotatingDisk,
+  kPlanarPulse,
+  kSphericalPulse,
+  kPlanarDifference,
+  kSphericalDifference
+};
+
+struct ClosedFormCase {
+  int technique;
+  int electrode;
+  Response response;
+};
+
+double Expected(const Model& m, Response response, double E) {
+  const double td = m.DropTime, tp = m.PulseTime, P = m.PulsePotential;
+  auto difference = [&](auto f) {
+    return f(m, E + P, kRunE0, tp) - f(m, E, kRunE0, tp) + f(m, E, kRunE0, td) -
+           f(m, E, kRunE0, td - tp);
+  };
+  switch (response) {
+    case Response::kPlanarDrop:
+      return Planar(m, E, kRunE0, td);
+    case Response::kSphericalDrop:
+      return Spherical(m, E, kRunE0, td);
+    case Response::kRotatingDisk:
+      return RotatingDisk(m, E, kRunE0);
+    case Response::kPlanarPulse:
+      return Planar(m, E, kRunE0 - P, tp);
+    case Response::kSphericalPulse:
+      return Spherical(m, E, kRunE0 - P, tp);
+    case Response::kPlanarDifference:
+      return difference(Planar);
+    case Response::kSphericalDifference:
+      return difference(Spherical);
+  }
+  return NAN;
+}
+
+class ClosedForms : public ::testing::TestWithParam<ClosedFormCase> {};
+
+// Every combination with a closed form runs the one its geometry and technique call for: the
+// sphere, hemisphere and microdisc (by its equivalent radius) the spherical one, the thin film
+// in DC the planar one. The differential pulse takes its closed form only for a fast couple.
+TEST_P(ClosedForms, EveryCombinationSamplesItsTextbookResponse) {
+  const ClosedFormCase c = GetParam();
+  Model model = SlowModel(c.technique, c.electrode, 0.5);
+  if (c.technique == 4) model.ChargeKs(1) = 1e3;
+  ExpectCurve(model,
+              [&](int i) { return AF(model) * Expected(model, c.response, model.PotentialX(i)); });
+}
+
+using R = Response;
+INSTANTIATE_TEST_SUITE_P(
+    Table, ClosedForms,
+    ::testing::Values(
+        ClosedFormCase{2, 1, R::kPlanarDrop}, ClosedFormCase{2, 2, R::kSphericalDrop},
+        ClosedFormCase{2, 3, R::kSphericalDrop}, ClosedFormCase{2, 4, R::kSphericalDrop},
+        ClosedFormCase{2, 8, R::kRotatingDisk}, ClosedFormCase{2, 9, R::kPlanarDrop},
+        ClosedFormCase{3, 1, R::kPlanarPulse}, ClosedFormCase{3, 2, R::kSphericalPulse},
+        ClosedFormCase{3, 3, R::kSphericalPulse}, ClosedFormCase{3, 4, R::kSphericalPulse},
+        ClosedFormCase{4, 1, R::kPlanarDifference}, ClosedFormCase{4, 2, R::kSphericalDifference},
+        ClosedFormCase{4, 3, R::kSphericalDifference},
+        ClosedFormCase{4, 4, R::kSphericalDifference}),
+    [](const auto& info) {
+      return "Technique" + std::to_string(info.param.technique) + "Electrode" +
+             std::to_string(info.param.electrode);
+    });
 
 }  // namespace
 }  // namespace qalto

@@ -1,0 +1,147 @@
+#include "model/experiment_table.h"
+
+#include <array>
+
+namespace qalto {
+namespace {
+
+using T = Technique;
+using E = Electrode;
+using F = ClosedForm;
+using S = SweepTransform;
+
+constexpr std::array<TechniqueRow, kTechniqueCount + 1> kTechniques = {{
+    {T::kNone, PointTiming::kNone, false},
+    {T::kSweep, PointTiming::kSweepStep, false},
+    {T::kDc, PointTiming::kDrop, false},
+    {T::kNormalPulse, PointTiming::kPulse, true},
+    {T::kDifferentialPulse, PointTiming::kDifferentialPulse, true},
+    {T::kSquareWave, PointTiming::kSquareWaveNet, true},
+    {T::kAdditiveSquareWave, PointTiming::kSquareWaveSum, true},
+}};
+
+using G = GridGeometry;
+using K = KernelShape;
+using R = RotatingGeometry;
+
+// The microdisc is computed as the hemisphere of the same steady-state current, the band as a
+// half cylinder; rotation adds the flow toward the electrode to a planar grid, since the
+// rotating electrodes' mass-transfer coefficients already hold their curvature.
+constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
+    //  electrode             grid            kernel        rotation radius length
+    {E::kNone, G::kNone, K::kNone, R::kNone, false, false},
+    {E::kPlanar, G::kPlanar, K::kPlanar, R::kNone, false, false},
+    {E::kSpherical, G::kSpherical, K::kSpherical, R::kNone, true, false},
+    {E::kHemispherical, G::kSpherical, K::kSpherical, R::kNone, true, false},
+    {E::kMicrodisc, G::kSpherical, K::kSpherical, R::kNone, true, false},
+    {E::kCylindrical, G::kCylindrical, K::kNone, R::kNone, true, true},
+    {E::kRotatingCylinder, G::kPlanar, K::kNone, R::kCylinder, true, true},
+    {E::kRotatingHemisphere, G::kPlanar, K::kNone, R::kHemisphere, true, false},
+    {E::kRotatingDisk, G::kPlanar, K::kNone, R::kDisk, true, false},
+    {E::kThinFilm, G::kThinFilm, K::kNone, R::kNone, false, true},
+    {E::kBand, G::kCylindrical, K::kNone, R::kNone, true, true},
+}};
+
+// Sweeps at planar, spherical, hemispherical and microdisc electrodes, and every square wave
+// there, are solved as integral equations (no closed form); DC, normal and differential pulse
+// there have closed forms the integral equations replace for coupled mechanisms.
+constexpr std::array<CaseRow, kTechniqueCount* kElectrodeCount> kCases = {{
+    {{T::kSweep, E::kPlanar}, F::kNone, S::kSemiDerivative},
+    {{T::kSweep, E::kSpherical}, F::kNone, S::kSemiDerivative},
+    {{T::kSweep, E::kHemispherical}, F::kNone, S::kSemiDerivative},
+    {{T::kSweep, E::kMicrodisc}, F::kNone, S::kSemiDerivative},
+    {{T::kSweep, E::kCylindrical}, F::kNone, S::kSemiDerivative},
+    {{T::kSweep, E::kRotatingCylinder}, F::kNone, S::kSemiDerivative},
+    {{T::kSweep, E::kRotatingHemisphere}, F::kNone, S::kSemiDerivative},
+    {{T::kSweep, E::kRotatingDisk}, F::kRotatingDisk, S::kNone},  // the steady wave itself
+    {{T::kSweep, E::kThinFilm}, F::kThinFilmSweep, S::kDerivative},
+    {{T::kSweep, E::kBand}, F::kNone, S::kNone},
+    {{T::kDc, E::kPlanar}, F::kPlanar, S::kNone},
+    {{T::kDc, E::kSpherical}, F::kSpherical, S::kNone},
+    {{T::kDc, E::kHemispherical}, F::kSpherical, S::kNone},
+    {{T::kDc, E::kMicrodisc}, F::kSpherical, S::kNone},
+    {{T::kDc, E::kCylindrical}, F::kNone, S::kNone},
+    {{T::kDc, E::kRotatingCylinder}, F::kRotatingFlow, S::kNone},
+    {{T::kDc, E::kRotatingHemisphere}, F::kRotatingFlow, S::kNone},
+    {{T::kDc, E::kRotatingDisk}, F::kRotatingDisk, S::kNone},
+    {{T::kDc, E::kThinFilm}, F::kPlanar, S::kNone},
+    {{T::kDc, E::kBand}, F::kNone, S::kNone},
+    {{T::kNormalPulse, E::kPlanar}, F::kPlanar, S::kNone},
+    {{T::kNormalPulse, E::kSpherical}, F::kSpherical, S::kNone},
+    {{T::kNormalPulse, E::kHemispherical}, F::kSpherical, S::kNone},
+    {{T::kNormalPulse, E::kMicrodisc}, F::kSpherical, S::kNone},
+    {{T::kNormalPulse, E::kCylindrical}, F::kNone, S::kNone},
+    {{T::kNormalPulse, E::kRotatingCylinder}, F::kNone, S::kNone},
+    {{T::kNormalPulse, E::kRotatingHemisphere}, F::kNone, S::kNone},
+    {{T::kNormalPulse, E::kRotatingDisk}, F::kNone, S::kNone},
+    {{T::kNormalPulse, E::kThinFilm}, F::kNone, S::kNone},
+    {{T::kNormalPulse, E::kBand}, F::kNone, S::kNone},
+    {{T::kDifferentialPulse, E::kPlanar}, F::kDifferentialPulsePlanar, S::kNone},
+    {{T::kDifferentialPulse, E::kSpherical}, F::kDifferentialPulseSpherical, S::kNone},
+    {{T::kDifferentialPulse, E::kHemispherical}, F::kDifferentialPulseSpherical, S::kNone},
+    {{T::kDifferentialPulse, E::kMicrodisc}, F::kDifferentialPulseSpherical, S::kNone},
+    {{T::kDifferentialPulse, E::kCylindrical}, F::kNone, S::kNone},
+    {{T::kDifferentialPulse, E::kRotatingCylinder}, F::kNone, S::kNone},
+    {{T::kDifferentialPulse, E::kRotatingHemisphere}, F::kNone, S::kNone},
+    {{T::kDifferentialPulse, E::kRotatingDisk}, F::kNone, S::kNone},
+    {{T::kDifferentialPulse, E::kThinFilm}, F::kNone, S::kNone},
+    {{T::kDifferentialPulse, E::kBand}, F::kNone, S::kNone},
+    {{T::kSquareWave, E::kPlanar}, F::kNone, S::kNone},
+    {{T::kSquareWave, E::kSpherical}, F::kNone, S::kNone},
+    {{T::kSquareWave, E::kHemispherical}, F::kNone, S::kNone},
+    {{T::kSquareWave, E::kMicrodisc}, F::kNone, S::kNone},
+    {{T::kSquareWave, E::kCylindrical}, F::kNone, S::kNone},
+    {{T::kSquareWave, E::kRotatingCylinder}, F::kNone, S::kNone},
+    {{T::kSquareWave, E::kRotatingHemisphere}, F::kNone, S::kNone},
+    {{T::kSquareWave, E::kRotatingDisk}, F::kNone, S::kNone},
+    {{T::kSquareWave, E::kThinFilm}, F::kNone, S::kNone},
+    {{T::kSquareWave, E::kBand}, F::kNone, S::kNone},
+    {{T::kAdditiveSquareWave, E::kPlanar}, F::kNone, S::kNone},
+    {{T::kAdditiveSquareWave, E::kSpherical}, F::kNone, S::kNone},
+    {{T::kAdditiveSquareWave, E::kHemispherical}, F::kNone, S::kNone},
+    {{T::kAdditiveSquareWave, E::kMicrodisc}, F::kNone, S::kNone},
+    {{T::kAdditiveSquareWave, E::kCylindrical}, F::kNone, S::kNone},
+    {{T::kAdditiveSquareWave, E::kRotatingCylinder}, F::kNone, S::kNone},
+    {{T::kAdditiveSquareWave, E::kRotatingHemisphere}, F::kNone, S::kNone},
+    {{T::kAdditiveSquareWave, E::kRotatingDisk}, F::kNone, S::kNone},
+    {{T::kAdditiveSquareWave, E::kThinFilm}, F::kNone, S::kNone},
+    {{T::kAdditiveSquareWave, E::kBand}, F::kNone, S::kNone},
+}};
+
+constexpr CaseRow kNoCase = {{T::kNone, E::kNone}, F::kNone, S::kNone};
+
+constexpr std::size_t CaseIndex(ExperimentCase key) {
+  return static_cast<std::size_t>((Number(key.technique) - 1) * kElectrodeCount +
+                                  Number(key.electrode) - 1);
+}
+
+// Every row sits where its technique and electrode index it.
+constexpr bool RowsInOrder() {
+  for (std::size_t i = 0; i < kTechniques.size(); ++i)
+    if (static_cast<std::size_t>(Number(kTechniques[i].technique)) != i) return false;
+  for (std::size_t i = 0; i < kElectrodes.size(); ++i)
+    if (static_cast<std::size_t>(Number(kElectrodes[i].electrode)) != i) return false;
+  for (std::size_t i = 0; i < kCases.size(); ++i)
+    if (CaseIndex(kCases[i].key) != i) return false;
+  return true;
+}
+static_assert(RowsInOrder());
+
+}  // namespace
+
+const TechniqueRow& RowOf(Technique technique) {
+  return kTechniques[static_cast<std::size_t>(Number(TechniqueNumbered(Number(technique))))];
+}
+
+const ElectrodeRow& RowOf(Electrode electrode) {
+  return kElectrodes[static_cast<std::size_t>(Number(ElectrodeNumbered(Number(electrode))))];
+}
+
+const CaseRow& RowOf(ExperimentCase key) {
+  if (TechniqueNumbered(Number(key.technique)) == T::kNone ||
+      ElectrodeNumbered(Number(key.electrode)) == E::kNone)
+    return kNoCase;
+  return kCases[CaseIndex(key)];
+}
+
+}  // namespace qalto

@@ -1,0 +1,80 @@
+#pragma once
+// What each technique, each electrode and each (technique, electrode) combination is computed
+// with: one row each. A new technique or geometry is a row here plus its own functions in the
+// numerics that read the row.
+
+#include "model/experiment.h"
+
+namespace qalto {
+
+// How the finite-difference simulation divides the time of one potential point.
+enum class PointTiming {
+  kNone,               // no technique: the digital run refuses it
+  kSweepStep,          // one ramp of the sweep's time step per point
+  kDrop,               // a drop from the bulk, sampled at its end
+  kPulse,              // a pulse from rest
+  kDifferentialPulse,  // a drop of whole pulse times, after the pulse minus before it
+  kSquareWaveNet,      // forward half period minus reverse half period
+  kSquareWaveSum,      // the two half periods added
+};
+
+// The geometry of the finite-difference grid.
+enum class GridGeometry { kNone, kPlanar, kSpherical, kCylindrical, kThinFilm };
+
+// The diffusion kernel of the integral equations (convolution) at the electrode, if it has one.
+enum class KernelShape { kNone, kPlanar, kSpherical };
+
+// The flow toward a rotating electrode (digital/rotating_flow.h gives each its mass transfer).
+enum class RotatingGeometry { kNone, kCylinder, kHemisphere, kDisk };
+
+// The closed-form response function of a combination.
+enum class ClosedForm {
+  kNone,                        // none: an integral equation, or no analytical current at all
+  kPlanar,                      // Koutecky's step response, planar diffusion
+  kSpherical,                   // the step response with the spherical term
+  kRotatingDisk,                // the steady convective wave of a rotating disk
+  kRotatingFlow,                // the steady wave of a rotating cylinder or hemisphere
+  kThinFilmSweep,               // the exhaustive response of a thin film in a sweep
+  kDifferentialPulsePlanar,     // the superposition of planar step responses
+  kDifferentialPulseSpherical,  // the superposition of spherical step responses
+};
+
+// What turns the sampled step responses of an analytical sweep into its current.
+enum class SweepTransform { kNone, kSemiDerivative, kDerivative };
+
+struct TechniqueRow {
+  Technique technique;
+  PointTiming timing;
+  bool pulseSampled;  // the current sampled at the end of the pulse time, else of the drop time
+};
+
+struct ElectrodeRow {
+  Electrode electrode;
+  GridGeometry grid;
+  KernelShape kernel;
+  RotatingGeometry rotation;  // convection toward the electrode, kNone without
+  bool radius;                // a radius (or half width) enters the computation
+  bool length;                // a length (or film thickness) enters the computation
+};
+
+struct CaseRow {
+  ExperimentCase key;
+  ClosedForm closedForm;
+  SweepTransform transform;
+};
+
+// The row of a technique or electrode; kNone has a row that computes nothing.
+const TechniqueRow& RowOf(Technique technique);
+const ElectrodeRow& RowOf(Electrode electrode);
+// The row of a combination; a combination with kNone in it computes nothing.
+const CaseRow& RowOf(ExperimentCase key);
+
+inline bool HasClosedForm(ExperimentCase key) {
+  return RowOf(key).closedForm != ClosedForm::kNone;
+}
+// A closed form, or the integral equations of an electrode with a diffusion kernel.
+inline bool HasAnalyticalCurrent(ExperimentCase key) {
+  return HasClosedForm(key) || RowOf(key.electrode).kernel != KernelShape::kNone;
+}
+
+}  // namespace qalto

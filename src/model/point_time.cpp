@@ -1,0 +1,12 @@
+#include "model/point_time.h"
+
+#include "common/checked_math.h"
+
+namespace qalto {
+
+double PointTime(const Model& model) {
+  if (model.Technique != Technique::kSweep) return model.DropTime;
+  return Div(model.PotentialStep, model.ScanRate);
+}
+
+}  // namespace qalto
