@@ -86,6 +86,13 @@ LinePair Microdisc(const Reaction& x, double potential) {
   return {{potential, id, {}}, {{}, id / 2, {}}};
 }
 
+// Levich's limiting current of a rotating disk, 0.62045 nFAC D^2/3 w^1/2 nu^-1/6, at E1/2.
+LinePair LevichWave(const Reaction& x) {
+  double id = kLevichConstant * x.Q * Pow(x.D, 2.0 / 3.0) * Sqrt(x.m.RotationRate) *
+              Pow(x.m.KinematicViscosity, -1.0 / 6.0);
+  return Both({x.HalfWave(), id, {}});
+}
+
 LinePair Sweep(const Reaction& x) {
   const Model& m = x.m;
   switch (m.Electrode) {
@@ -113,14 +120,8 @@ LinePair Sweep(const Reaction& x) {
               : x.Q * x.D * (planar + Div(1, 2 * m.Radius));
       return {{x.HalfWave(), id, {}}, {}};
     }
-    case Electrode::kRotatingDisk: {
-      double omega = m.RotationRate;     // rad/s
-      double nu = m.KinematicViscosity;  // cm2/s
-      double schmidt = Div(nu, x.D);
-      double ip = Div(x.Q * x.D, Div(0.412 * x.f * x.v, omega) * Pow(schmidt, 1.0 / 3.0)) * 1.86 *
-                  Pow(schmidt, 1.0 / 6.0) * Sqrt(Div(x.v, omega));
-      return Both({{}, ip, {}});
-    }
+    case Electrode::kRotatingDisk:  // a sweep slow against the flow traces the steady wave
+      return LevichWave(x);
     case Electrode::kThinFilm: {
       double length = m.ElectrodeLength;  // film thickness, cm
       double ip = x.Q * x.f * length * x.v / 4;
@@ -164,12 +165,8 @@ LinePair Wave(const Reaction& x) {
       double id = Div(x.Q * x.D, m.Radius * Log(Div(2 * Sqrt(x.D * t), m.Radius)));
       return {{x.WavePotential(), id, {}}, {{}, id, {}}};
     }
-    case Electrode::kRotatingDisk: {
-      // Levich
-      double id = kLevichConstant * x.Q * Pow(x.D, 2.0 / 3.0) * Sqrt(m.RotationRate) *
-                  Pow(m.KinematicViscosity, -1.0 / 6.0);
-      return Both({x.HalfWave(), id, {}});
-    }
+    case Electrode::kRotatingDisk:
+      return LevichWave(x);
     case Electrode::kRotatingCylinder:
     case Electrode::kRotatingHemisphere:  // the mass transfer of Eisenberg's cylinder and Chin's
                                           // hemisphere, as simulated
@@ -285,7 +282,9 @@ TheoreticalValues TheoreticalPeakValues(const Model& model, int r, double typedR
   int mechanism = model.Mechanism;
   using T = Technique;
   const T technique = model.Technique;
-  bool peakLabels = (technique == T::kSweep && mechanism != 8) ||
+  // A sweep at the rotating disk traces the steady wave: a limiting current, not a peak.
+  bool steadySweep = model.Electrode == Electrode::kRotatingDisk;
+  bool peakLabels = (technique == T::kSweep && mechanism != 8 && !steadySweep) ||
                     technique == T::kDifferentialPulse || technique == T::kSquareWave;
   LinePair lines = Lines(x, mechanism, technique);
   TheoreticalValues values{peakLabels, lines.reversible, lines.irreversible, std::nullopt};
