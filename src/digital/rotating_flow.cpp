@@ -3,12 +3,12 @@
 #include <cmath>
 
 #include "common/checked_math.h"
+#include "common/constants.h"
 
 namespace qalto {
 namespace {
 
 constexpr double kLevichVelocity = 0.51023;  // disk: a = 0.51023 w^3/2 nu^-1/2
-constexpr double kLevich = 0.62045;          // disk: k_m = 0.62045 D^2/3 w^1/2 nu^-1/6
 // Chin: the mean k_m over a rotating hemisphere, 0.474 D^2/3 w^1/2 nu^-1/6; the pole has the
 // disk's local rate.
 constexpr double kHemisphereMean = 0.474;
@@ -40,7 +40,7 @@ double FlowCoefficient(const Model& m) {
     case RotatingGeometry::kDisk:
       return DiskFlow(m);
     case RotatingGeometry::kHemisphere: {
-      const double ratio = kHemisphereMean / kLevich;  // k_m grows as a^1/3
+      const double ratio = kHemisphereMean / kLevichConstant;  // k_m grows as a^1/3
       return DiskFlow(m) * ratio * ratio * ratio;
     }
     case RotatingGeometry::kCylinder:

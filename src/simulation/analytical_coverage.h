@@ -1,8 +1,8 @@
 #pragma once
-// Which techniques the analytical simulation can compute at which electrodes. Elsewhere it has no
-// closed form and no integral equation (the experiment table) (a pulse at a rotating electrode,
-// where the flow and the pulse's own layer meet; any technique at a cylinder or a band), and a run
-// is refused with a message that names the combination, instead of a curve of zeros.
+// The combinations the analytical simulation cannot compute: those whose row of the experiment
+// table has no closed form and whose electrode has no integral equation (a pulse at a rotating
+// electrode, where the flow and the pulse's own layer meet; any technique at a cylinder or a
+// band). A run there is refused with a message that names the combination, not a curve of zeros.
 
 #include <optional>
 #include <string>

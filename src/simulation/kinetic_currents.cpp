@@ -1,6 +1,7 @@
 #include "simulation/kinetic_currents.h"
 
 #include "common/checked_math.h"
+#include "common/constants.h"
 #include "digital/rotating_flow.h"
 #include "simulation/scaled_erfc.h"
 

@@ -8,11 +8,6 @@
 
 namespace qalto {
 
-// Levich's constant of the rotating disk, i_L = 0.62045 nFAD^(2/3) omega^(1/2) nu^(-1/6) C: the
-// integral of the convective-diffusion profile with v_x = -0.51023 omega^(3/2) nu^(-1/2) x^2
-// (0.620 to three digits; the shorter 0.62 leaves the plateau 0.07 % low).
-inline constexpr double kLevichConstant = 0.62045;
-
 // Quantities every kinetic response is built from, at the potential of the arguments.
 struct KineticRates {
   double theta = 0;   // n f (E - E0), dimensionless
