@@ -31,9 +31,17 @@ double Sum(const DigitalRun& run, const ReactionValues& currents) {
 // potential E (V); leaves the currents of the reactions in now.
 void SolveAt(DigitalRun& run, Model& model, double E, const ShowMessage& showMessage,
              ReactionValues& now) {
-  StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
   ChargeRates rates;
   ComputeChargeRates(run.transfer, E, rates);
+  if (run.disc) {
+    SolveDiscStep(*run.disc, run.transfer, rates, showMessage);
+    for (int r = 1; r <= run.transfer.count; ++r) {
+      const double rate = DiscReductionRate(*run.disc, run.transfer, rates, r);
+      now[r] = run.currentScale * run.transfer.reactions[r].n * rate;
+    }
+    return;
+  }
+  StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
   WriteSurfaceEntries(run.kinetics, rates, level.system.surface);
   if (run.secondOrder) {
     SolveSecondOrderStep(level.system, level.elimination, level.secondOrderStep, model.MaxIteration,
@@ -164,9 +172,57 @@ struct DropHistory {
 // surface rows depend on the interfacial potential: the interior is swept inward once, Newton's
 // iteration solves the small surface system at each trial potential, and the concentrations
 // inside follow once from the surface's answer (in every iteration of a second-order step).
+// The disc's two-dimensional step has no separate surface system: it is solved whole at each
+// trial potential, by the secant method kept inside a bracket (regula falsi, Illinois variant).
+void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, int direction,
+                            double previousTotal, double& lastTotal, const ShowMessage& showMessage,
+                            ReactionValues& now) {
+  const double Ru = run.resistance;
+  auto residual = [&](double x) {
+    SolveAt(run, model, x, showMessage, now);
+    lastTotal = TotalCurrent(run, Sum(run, now), direction, previousTotal);
+    return x - E - Ru * lastTotal;
+  };
+  double a = E + Ru * lastTotal;
+  double Fa = residual(a);
+  if (Fa == 0.0) return;
+  // Walk away from a, doubling the step, until the residual changes sign.
+  double step = std::max(std::abs(Fa), 1e-3);
+  double b = a;
+  double Fb = Fa;
+  for (int k = 0; k < 60 && (Fb < 0.0) == (Fa < 0.0); ++k) {
+    b = Fa < 0.0 ? b + step : b - step;
+    Fb = residual(b);
+    step *= 2.0;
+  }
+  int side = 0;
+  double x = b;
+  for (int iteration = 0; iteration < kMaxDropIterations; ++iteration) {
+    x = b - Fb * (b - a) / (Fb - Fa);
+    const double Fx = residual(x);
+    if (std::abs(Fx) < kDropTolerance || std::abs(b - a) < kDropTolerance) return;
+    if ((Fx < 0.0) == (Fb < 0.0)) {
+      b = x;
+      Fb = Fx;
+      if (side == -1) Fa /= 2.0;
+      side = -1;
+    } else {
+      a = x;
+      Fa = Fx;
+      if (side == 1) Fb /= 2.0;
+      side = 1;
+    }
+  }
+  if (x != b) residual(b);  // leave the step solved at the best estimate
+}
+
 void SolveWithDrop(DigitalRun& run, Model& model, double E, int direction, double previousTotal,
                    double& lastTotal, DropHistory& drops, const ShowMessage& showMessage,
                    ReactionValues& now) {
+  if (run.disc) {
+    SolveWholeStepWithDrop(run, model, E, direction, previousTotal, lastTotal, showMessage, now);
+    return;
+  }
   StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
   SurfaceAtPotential surface(run, level, showMessage);
   double x = E;
@@ -293,10 +349,9 @@ void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMes
       currents[run->totalColumn + 1] = first;
       currents[run->totalColumn + 2] = last;
     }
-    const SpeciesVector& surface = LatestProfile(*run)[0];
     double* concentrations = model.SurfaceConcentrations.Row(i);
     for (int s = 1; s <= run->species; ++s)
-      concentrations[s] = surface[s];
+      concentrations[s] = SurfaceConcentration(*run, s);
     PollPoint(i, run->points);
   }
 }
