@@ -104,6 +104,9 @@ GridInputs ReadGridInputs(const Model& m, double beta, const DigitalTiming& timi
   in.electrode = m.Electrode;
   in.beta = beta;
   in.shortestStep = *std::min_element(timing.stepLengths.begin(), timing.stepLengths.end());
+  // A sweep's sub-steps follow its ramp in time; its profile changes over a point's time, which
+  // sets the first box as before the sub-steps (a refined run halves it).
+  if (timing.ramp) in.shortestStep *= static_cast<double>(timing.fractions.size()) / refinement;
   in.minDiffusion = SmallestDiffusion(m);
   in.maxDiffusion = LargestDiffusion(m);
   in.radius = m.Radius;
@@ -286,7 +289,7 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   run.resistance = m.UncompensatedResistance;
   run.refinement = refinement;
   run.transfer = ReadChargeTransfer(m, pH);
-  run.timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, refinement);
+  run.timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, m.PotentialStep, refinement);
   run.Q1 = m.DoubleLayerCapacitance * std::abs(m.ScanRate);
   run.Q2 = Div(m.DoubleLayerCapacitance * m.UncompensatedResistance, run.timing.chargingTime);
   run.Q3 = run.Q2 + 1.0;
