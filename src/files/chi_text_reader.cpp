@@ -86,7 +86,7 @@ ImportedFile ReadChiText(const std::vector<std::string_view>& lines, const std::
                           "a potential and a current column", std::string(lines[column]));
   }
   TableLayout layout{column + 1, lines.size()};
-  layout = CommaLayoutOfFile(lines, layout, RowCells(lines[column], layout).size());
+  layout = CommaLayoutOfFile(lines, layout, FilledCells(RowCells(lines[column], layout)));
   TableRows rows = ReadTableRows(lines, layout, columns);
   if (rows.potential.empty()) {
     throw FileFormatError("Input past end of file", static_cast<int>(lines.size()),

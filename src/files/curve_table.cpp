@@ -105,7 +105,7 @@ TableRows ReadTableRows(const std::vector<std::string_view>& lines, const TableL
       throw FileFormatError("Bad record length", line,
                             std::to_string(needed) + " values in the line", std::string(lines[i]));
     }
-    if (layout.width != 0 && cells.size() > layout.width) {
+    if (layout.width != 0 && FilledCells(cells) > layout.width) {
       // Values no column explains: a misread layout, not data to leave out.
       throw FileFormatError("Bad record length", line,
                             "at most " + std::to_string(layout.width) + " values in the line",

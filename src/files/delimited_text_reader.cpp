@@ -24,6 +24,7 @@ struct DataStart {
 // cannot be both delimiter and decimal mark), empty cells at its end aside; else 0.
 size_t NumberCells(std::string_view line, char delimiter, char decimalMark) {
   std::vector<std::string_view> cells = RowCells(line, {0, 0, delimiter, decimalMark});
+  cells.resize(FilledCells(cells));
   for (std::string_view cell : cells) {
     if (!CellNumber(cell, decimalMark)) return 0;
   }
@@ -85,13 +86,16 @@ ImportedFile ReadDelimitedText(const std::vector<std::string_view>& lines,
   TableLayout layout = LayoutOfFile(lines, *start);
   std::vector<std::string_view> headings;
   if (heading > 0) headings = RowCells(lines[heading - 1], layout);
-  if (start->delimiter == ',' && start->decimalMark == '.') {
+  headings.resize(FilledCells(headings));
+  bool ownExport = headings.empty() && start->delimiter == ',' && IsOwnExport(lines, layout);
+  if (start->delimiter == ',' && start->decimalMark == '.' && !ownExport) {
     layout = CommaLayoutOfFile(lines, layout, headings.size());
   }
   // Headings explain the columns when there is one for every cell; without them only the
-  // potential and the current are known, and a line holding more is refused.
-  if (headings.size() != RowCells(lines[start->line], layout).size()) headings.clear();
-  layout.width = headings.empty() ? 2 : headings.size();
+  // potential and the current are known, and a line holding more is refused, unless the
+  // program's own Export wrote it.
+  if (headings.size() != FilledCells(RowCells(lines[start->line], layout))) headings.clear();
+  layout.width = !headings.empty() ? headings.size() : ownExport ? 0 : 2;
   CurveColumns columns;
   if (!headings.empty()) {
     columns = ChooseColumns(headings);

@@ -166,8 +166,25 @@ std::vector<std::string_view> RowCells(std::string_view line, const TableLayout&
       cells = PairedCells(cells);
       break;
   }
-  DropEmptyEnd(cells);
   return cells;
+}
+
+size_t FilledCells(const std::vector<std::string_view>& cells) {
+  size_t filled = cells.size();
+  while (filled > 0 && cells[filled - 1].empty())
+    --filled;
+  return filled;
+}
+
+bool IsOwnExport(const std::vector<std::string_view>& lines, const TableLayout& layout) {
+  for (size_t i = layout.firstLine; i < layout.endLine; ++i) {
+    std::string_view line = lines[i];
+    for (size_t comma = line.find(','); comma != std::string_view::npos;
+         comma = line.find(',', comma + 1)) {
+      if (comma == 0 || line[comma - 1] != ' ') return false;
+    }
+  }
+  return true;
 }
 
 TableLayout CommaLayoutOfFile(const std::vector<std::string_view>& lines, TableLayout layout,

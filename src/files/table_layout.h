@@ -25,12 +25,20 @@ struct TableLayout {
   char delimiter = ',';
   char decimalMark = '.';
   CellSplit split = CellSplit::kDelimiter;
-  size_t width = 0;  // the most cells a data line may hold, empty ones at its end aside; 0: any
+  size_t width = 0;  // the most filled cells a data line may hold (FilledCells); 0: any
 };
 
-// The cells of the line as the layout cuts them, each without the blanks around it, empty
-// cells at the end of the line left out.
+// The cells of the line as the layout cuts them, each without the blanks around it.
 std::vector<std::string_view> RowCells(std::string_view line, const TableLayout& layout);
+
+// The number of cells up to the last that is not empty: a delimiter at the end of a line adds
+// no value.
+size_t FilledCells(const std::vector<std::string_view>& cells);
+
+// Comma data as the program's own Export writes them, each value in a print zone with a blank
+// before every comma (" .3 ,          1.24E-06 ,  ..."): after the potential and the current it
+// may hold a square wave's forward and reverse currents, which the import leaves aside.
+bool IsOwnExport(const std::vector<std::string_view>& lines, const TableLayout& layout);
 
 // The reading of comma-separated data lines [layout.firstLine, layout.endLine) on the whole
 // file, with named the number of columns the headings name (0 without headings): decimal points

@@ -91,7 +91,8 @@ const std::vector<Layout>& Layouts() {
          return "EXPLAIN" + s.eol + "TAG\tCV" + s.eol + "CURVE\tTABLE" + s.eol +
                 "\tPt\tT\tVf\tIm\tOver" + s.eol + "\t#\ts\tV vs. Ref.\tA\tbits" + s.eol +
                 Rows(s, [&](size_t k) {
-                  std::string row = "\t" + std::to_string(k);
+                  std::string row = "\t";
+                  row += std::to_string(k);
                   return row + "\t0.1\t" + s.e[k] + "\t" + s.i[k] + "\t.....";
                 });
        }},
