@@ -21,6 +21,7 @@
 #include "app/batch_record.h"
 #include "app/batch_stop.h"
 #include "app/curve_csv.h"
+#include "app/dataset_command.h"
 #include "app/record_merge.h"
 #include "app/replace_file.h"
 #include "app/script_runner.h"
@@ -327,6 +328,13 @@ int main(int argc, char** argv) {
     std::cout << "qalto-batch " << QALTO_VERSION_MAJOR << "." << QALTO_VERSION_MINOR << "."
               << QALTO_VERSION_PATCH << "\n";
     return qalto::kExitRan;
+  }
+  if (!options.dataset.empty()) {
+    if (std::string clash = qalto::OutputClash(options); !clash.empty()) {
+      std::cerr << "qalto-batch: " << clash << "\n";
+      return qalto::kExitCommandLine;
+    }
+    return qalto::RunDatasetCommand(options, std::cerr);
   }
   return options.merge ? Merge(options) : RunScript(options, start, stops);
 }

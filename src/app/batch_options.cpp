@@ -38,7 +38,7 @@ bool ReadSeconds(const std::string& text, double& seconds) {
 std::string ApplyOption(const std::string& name, const std::string& value, BatchOptions& options) {
   std::pair<std::string, std::string> assignment;
   std::uint64_t number = 0;
-  bool names = name == "--manifest" || name == "--out" || name == "--json";
+  bool names = name == "--manifest" || name == "--out" || name == "--json" || name == "--dataset";
   if (names && value.empty()) return name + " needs a file name";
   if (name == "--param") {
     if (!SplitAssignment(value, assignment) || !IsParameterName(assignment.first)) {
@@ -71,6 +71,13 @@ std::string ApplyOption(const std::string& name, const std::string& value, Batch
       return "--time-limit takes a number of seconds above 0: " + value;
     }
     options.timeLimit = seconds;
+  } else if (name == "--dataset") {
+    options.dataset = value;
+  } else if (name == "--threads") {
+    if (!ReadUnsigned(value, number) || number < 1 || number > 1024) {
+      return "--threads takes a number from 1 to 1024: " + value;
+    }
+    options.threads = static_cast<int>(number);
   } else {
     return "unknown option " + name;
   }
@@ -118,6 +125,11 @@ std::string ParseBatchOptions(const std::vector<std::string>& words, BatchOption
     options.records = plain;
     return "";
   }
+  if (!options.dataset.empty()) {
+    if (!plain.empty()) return "--dataset takes no script";
+    if (options.out.empty()) return "--dataset needs --out SET.npz";
+    return "";
+  }
   if (plain.size() != 1) return plain.empty() ? "no script given" : "more than one script given";
   options.script = plain[0];
   if (options.task && options.manifest.empty()) return "--task needs a --manifest";
@@ -136,6 +148,7 @@ const char* BatchUsage() {
          "  --time-limit SECONDS   stop the run after that long (status 5, recorded)\n"
          "       qalto-batch --merge [--out TABLE.tsv] RECORD.json...   (- reads names from "
          "standard input)\n"
+         "       qalto-batch --dataset SPEC.json --out SET.npz [--threads N]   labelled curves\n"
          "exit status: 0 ran, 1 command line, manifest or output file, 2 script line,\n"
          "  3 simulation or fit failed, 4 import failed, 5 time limit reached,\n"
          "  128 + N stopped by signal N (TERM 143, INT 130); the record says \"stopped\"\n";

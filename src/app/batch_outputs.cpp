@@ -31,6 +31,7 @@ std::string OutputClash(const BatchOptions& options) {
     inputs.emplace_back("the script", options.script);
   }
   if (!options.manifest.empty()) inputs.emplace_back("the manifest", options.manifest);
+  if (!options.dataset.empty()) inputs.emplace_back("the data-set description", options.dataset);
   for (const std::string& record : options.records) {
     if (record != "-") inputs.emplace_back("the record", record);
   }
