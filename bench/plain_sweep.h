@@ -1,8 +1,9 @@
 #pragma once
 // A plain implementation of the digital sweep of one couple O + e = R with two species, for the
-// benchmarks only: the same grid, the same backward-Euler steps and the same Butler-Volmer
-// surface rows as the program's solver, written as directly as the scheme allows (a Thomas
-// elimination per species done once, each step two sweeps through the boxes and the 2 x 2
+// benchmarks only: the same grid, the same steps (one per point, the second-order backward
+// difference taken as a backward-Euler step from newer C(n) + older C(n-1)) and the same
+// Butler-Volmer surface rows as the program's solver, written as directly as the scheme allows (a
+// Thomas elimination per species done once, each step two sweeps through the boxes and the 2 x 2
 // surface system in closed form). Its instruction count is the yardstick of the program's step.
 
 #include <algorithm>
@@ -17,8 +18,11 @@ class PlainSweep {
  public:
   // Takes the grid, the coefficients and the kinetics of a prepared run of mechanism 1.
   explicit PlainSweep(const DigitalRun& run) {
-    const BlockSystem& sys = run.levels.front()->system;
+    const StepLevel& level = *run.levels.front();
+    const BlockSystem& sys = level.system;
     N_ = sys.boxes;
+    newer_ = level.newer;
+    older_ = level.older;
     const ChargeReaction& q = run.transfer.reactions[1];
     ks_ = q.ks;
     alpha_ = q.alpha;
@@ -39,6 +43,7 @@ class PlainSweep {
       x.e.assign(N_ + 2, 0.0);
       x.f.assign(N_ + 2, 0.0);
       x.C.assign(N_ + 2, bulk_[s]);
+      x.before.assign(N_ + 2, bulk_[s]);
       double outer = 0.0;  // e_{j+1}
       for (int j = N_; j >= 1; --j) {
         const double a = sys.lower[j][s + 1], c = sys.upper[j][s + 1];
@@ -53,8 +58,10 @@ class PlainSweep {
   // The total current of every point, A.
   void Run(std::vector<double>& total) {
     total.assign(potential_.size(), 0.0);
-    for (int s = 0; s < 2; ++s)
+    for (int s = 0; s < 2; ++s) {
       std::fill(species_[s].C.begin(), species_[s].C.end(), bulk_[s]);
+      std::fill(species_[s].before.begin(), species_[s].before.end(), bulk_[s]);
+    }
     double previous = 0.0;
     for (std::size_t i = 1; i < potential_.size(); ++i) {
       const double theta = nf_ * (potential_[i] - E0_) + protonTerm_;
@@ -83,12 +90,15 @@ class PlainSweep {
  private:
   struct Species {
     std::vector<double> p, q, e, f, C;  // pivot, inward factor, outward factor, offset, profile
+    std::vector<double> before;         // the profile of the step before
   };
 
   void SweepInward(Species& x, double bulk) const {
     double outer = bulk;
     for (int j = N_; j >= 1; --j) {
-      outer = x.p[j] * x.C[j] + x.q[j] * outer;
+      const double start = newer_ * x.C[j] + older_ * x.before[j];
+      x.before[j] = x.C[j];
+      outer = x.p[j] * start + x.q[j] * outer;
       x.f[j] = outer;
     }
   }
@@ -102,6 +112,7 @@ class PlainSweep {
   }
 
   int N_ = 0;
+  double newer_ = 1, older_ = 0;  // weights of the latest two profiles in the start profile
   double ks_ = 0, alpha_ = 0, nf_ = 0, protonTerm_ = 0, E0_ = 0, scale_ = 0, Q1_ = 0, Q2_ = 0,
          Q3_ = 0;
   double g_[2] = {}, bulk_[2] = {};
