@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "app/curve_origin.h"
+#include "app/file_dialog.h"
 #include "app/menu.h"
 #include "app/plot_window.h"
 #include "app/result_window.h"
-#include "files/file_dialog.h"
 #include "fit/fit_curve.h"
 #include "fit/marquardt_step.h"
 #include "fit/measured_curve.h"

@@ -40,20 +40,19 @@ std::string CurveExportText(int first, int last, const Table1<double>& potential
   return text;
 }
 
-void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
-                 const Table1<double>& potentials, const Table2<double>& currents, int curve,
-                 const ExtraColumns& extra) {
-  std::optional<std::string> fileName = dialog.ShowSave(platform, kDataFileFilter);
-  if (!fileName) return;
+Outcome WriteCurveFile(const std::string& fileName, int first, int last,
+                       const Table1<double>& potentials, const Table2<double>& currents, int curve,
+                       const ExtraColumns& extra) {
   try {
-    OutputTextFile file(*fileName);
+    OutputTextFile file(fileName);
     PrintCurve(
         first, last, potentials, currents, curve,
         [&file](const std::string& line) { file.WriteLine(line); }, extra);
     file.Close();
   } catch (const RuntimeError& error) {
-    platform.MessageBox(FileWriteMessage("Export ", *fileName, error));
+    return Failure{FileWriteMessage("Export ", fileName, error)};
   }
+  return std::nullopt;
 }
 
 }  // namespace qalto

@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "common/failure.h"
 #include "common/table.h"
-#include "files/file_dialog.h"
 #include "files/text_file.h"
-#include "ui/platform.h"
 
 namespace qalto {
 
@@ -34,12 +33,11 @@ void PrintCurve(int first, int last, const Table1<double>& potentials,
 std::string CurveExportText(int first, int last, const Table1<double>& potentials,
                             const Table2<double>& currents, int curve);
 
-// Asks for the file with the Save dialog and writes the lines into it. A cancel writes
-// nothing. A failure (the file cannot be created, a write fails, a point beyond the tables)
-// ends the export with a message naming the file and the reason; the file is written whole or
-// not at all.
-void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
-                 const Table1<double>& potentials, const Table2<double>& currents, int curve,
-                 const ExtraColumns& extra = {});
+// Writes the lines into the file fileName. A failure (the file cannot be created, a write
+// fails, a point beyond the tables) ends the export with the message naming the file and the
+// reason; the file is written whole or not at all.
+Outcome WriteCurveFile(const std::string& fileName, int first, int last,
+                       const Table1<double>& potentials, const Table2<double>& currents, int curve,
+                       const ExtraColumns& extra = {});
 
 }  // namespace qalto

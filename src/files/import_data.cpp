@@ -18,23 +18,6 @@ namespace {
 // The format of the program's own files, whose report stays as it always was.
 constexpr const char* kTwoColumnCsv = "two-column CSV";
 
-// Reads with the message box of a failure; nothing then.
-template <typename Read>
-std::optional<ImportedFile> ReportingFailures(Platform& platform, std::string& fileName,
-                                              Read read) {
-  try {
-    return read();
-  } catch (const FileFormatError& error) {
-    platform.MessageBox("ReadData Error: " + error.MessageFor(fileName));
-  } catch (const RuntimeError& error) {
-    // Failures of the file as a whole (opening it, reading the medium) name the file.
-    platform.MessageBox("ReadData Error: " + FailureOfFile(error.Description(), fileName));
-  } catch (const std::bad_alloc&) {
-    platform.MessageBox("ReadData Error: " + FailureOfFile("Out of memory", fileName));
-  }
-  return std::nullopt;
-}
-
 // The scan list's item for cycles cycles of the data: a lone sweep is "single", one turn a
 // "cycle"; several overlaid cycles "2 cycles" or "3 cycles" where the list has them.
 std::optional<int> ScanIndexOf(const ImportedCurve& first, size_t cycles) {
@@ -126,18 +109,17 @@ std::vector<ImportedCurve> OverlaidCurves(const ImportedFile& file,
 
 }  // namespace
 
-std::optional<ImportedFile> ReadImportFile(Platform& platform, FileDialog& dialog) {
-  std::string fileName;
-  return ReportingFailures(platform, fileName, [&] {
-    fileName = dialog.ShowOpen(platform, kImportFileFilter);
-    return ReadMeasurementFile(fileName);
-  });
-}
-
-std::optional<ImportedFile> RereadImportFile(Platform& platform, const std::string& path,
-                                             const ColumnChoice& choice) {
-  std::string fileName = path;
-  return ReportingFailures(platform, fileName, [&] { return ReadMeasurementFile(path, choice); });
+Expected<ImportedFile> ReadImportFile(const std::string& path, const ColumnChoice& choice) {
+  try {
+    return ReadMeasurementFile(path, choice);
+  } catch (const FileFormatError& error) {
+    return Failure{"ReadData Error: " + error.MessageFor(path)};
+  } catch (const RuntimeError& error) {
+    // Failures of the file as a whole (opening it, reading the medium) name the file.
+    return Failure{"ReadData Error: " + FailureOfFile(error.Description(), path)};
+  } catch (const std::bad_alloc&) {
+    return Failure{"ReadData Error: " + FailureOfFile("Out of memory", path)};
+  }
 }
 
 ImportResult PrepareImport(const Model& model, const ImportedFile& file, int choice) {

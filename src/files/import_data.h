@@ -8,23 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "common/failure.h"
 #include "files/column_heading.h"
-#include "files/file_dialog.h"
 #include "files/imported_curve.h"
 #include "model/model.h"
-#include "ui/platform.h"
 
 namespace qalto {
 
-// Asks for the file and reads it. On a failure the message box shows "ReadData Error: ", the
-// description and where it lies (the line of the file, what was expected there and what was
-// found, or the file name alone), and there is nothing.
-std::optional<ImportedFile> ReadImportFile(Platform& platform, FileDialog& dialog);
-
-// Reads the file at path again with the potential and current columns the user chose; a
-// failure shows its message as above, and there is nothing.
-std::optional<ImportedFile> RereadImportFile(Platform& platform, const std::string& path,
-                                             const ColumnChoice& choice);
+// Reads the measurement file at path, with the potential and current columns the user chose
+// where he chose them. A failure's message is "ReadData Error: ", the description and where it
+// lies (the line of the file, what was expected there and what was found, or the file name
+// alone).
+Expected<ImportedFile> ReadImportFile(const std::string& path, const ColumnChoice& choice = {});
 
 // The name of the choice "all the curves of the file, overlaid".
 inline constexpr const char* kAllCurves = "all cycles";
