@@ -167,6 +167,11 @@ class App {
   // The menu bar as it is at start: "&Display" and "&Analyze" disabled, the rest enabled.
   std::vector<MenuItem> BuildMenus();
   void EnableCurveMenus();
+  void ShowMessages(const std::vector<std::string>& messages);
+  // Shows the messages a simulation run left, then its failure; true when it was done.
+  bool ShowOutcome(const SimulationOutcome& outcome);
+  // Shows the failure that ended a fit and stops the fit's clock; true when there was none.
+  bool ShowFitFailure(const Outcome& failed);
   // Takes a file just read as the imported one and puts its first curve into the store; false,
   // with everything as it was, when that fails.
   bool TakeImportedFile(ImportedFile file, std::optional<int> slot);

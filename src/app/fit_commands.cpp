@@ -32,11 +32,17 @@ class FitCommandScope {
 
 }  // namespace
 
+// The fit's clock starts here: ElapsedTime holds the start until the fit ends.
 FitContext App::FitContextFor(const SimulationInputs& inputs) {
-  FitContext context{
-      *model_, expr_->ChosenFitParameters(), platform_, inputs, marquardt_, fitThreads_, {}, {}};
+  model_->ElapsedTime = platform_.TimeOfDay();
+  FitContext context{*model_, expr_->ChosenFitParameters(), inputs, marquardt_, fitThreads_, {}, {},
+                     {}};
   context.onIteration = [this](double S) { PrintLeastSquare(result_, S); };
-  context.onReport = [this](const FitReport& report) {
+  context.onMessage = [this](const std::string& message) { platform_.MessageBox(message); };
+  context.onReport = [this](const FitReport& fitted) {
+    model_->ElapsedTime = platform_.TimeOfDay() - model_->ElapsedTime;
+    FitReport report = fitted;
+    report.elapsed = model_->ElapsedTime;
     PrintFitReport(result_, report);
     for (size_t p = 0; p < report.codes.size(); ++p)
       expr_->ShowFittedValue(report.codes[p], report.fitted[p]);
@@ -48,7 +54,7 @@ void App::mnuManualFit_Click() {
   FitCommandScope scope(*model_, platform_);
   try {
     expr_->OK();
-    RunSimulation(*model_, ReadSimulationInputs(), platform_);
+    ShowOutcome(RunSimulation(*model_, ReadSimulationInputs()));
   } catch (const RuntimeError& error) {
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
@@ -73,14 +79,14 @@ void App::mnuAutoFit_Click() {
     SimulationInputs inputs = ReadSimulationInputs();
     inputs.solverMessages = &solverMessages;
     FitContext context = FitContextFor(inputs);
-    if (FitCurve(context, ObservedCurrents(*model_)))
+    if (ShowFitFailure(FitCurve(context, ObservedCurrents(*model_))))
       PrintParameterUncertainty(result_, model_->LastFit);
   } catch (const RuntimeError& error) {
     // The fit's own arithmetic failed (for instance a zero derivative step with constant data).
-    solverMessages.Show(platform_);
+    ShowMessages(solverMessages.TakeMessages());
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
-  solverMessages.Show(platform_);
+  ShowMessages(solverMessages.TakeMessages());
   PlotCurves();
 }
 
@@ -158,7 +164,7 @@ void App::mnuGlobalFit_Click() {
       targets.push_back(target);
     }
     FitContext context = FitContextFor(inputs);
-    if (FitCurves(context, targets)) {
+    if (ShowFitFailure(FitCurves(context, targets))) {
       for (int p = 1; p <= model_->FitParameterCount; ++p) {
         int code = model_->FitParameterCode(p);
         FittedField(*model_, code) = FittedField(*models.back(), code);

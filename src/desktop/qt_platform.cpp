@@ -20,8 +20,8 @@
 
 #include "desktop/display_list_painter.h"
 #include "desktop/file_filter.h"
+#include "drawing/svg_writer.h"
 #include "forms/about_form.h"
-#include "ui/svg_writer.h"
 
 namespace qalto {
 namespace {

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "common/checked_math.h"
-#include "common/number_text.h"
 #include "common/run_monitor.h"
 #include "digital/digital_run.h"
 #include "digital/solve_linear_step.h"
@@ -159,16 +158,16 @@ int ScanSign(const DigitalRun& run, int i) {
 
 }  // namespace
 
-void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMessage& showMessage) {
+void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessage& showMessage) {
   model.MaxIteration = 0;
-  const double beta = ReadNumber(forms.expandingGrid);  // grid expansion factor
-  const double pH = ReadNumber(forms.pH);
+  const double beta = inputs.expandingGrid.Get();  // grid expansion factor
+  const double pH = inputs.pH.Get();
   // The work tables are large and the run clears the boxes it uses: no need to zero them, and
   // the tables of the last run on this thread serve the next one.
   thread_local std::unique_ptr<DigitalRun> kept;
   if (!kept) kept = std::make_unique_for_overwrite<DigitalRun>();
   DigitalRun* run = kept.get();
-  PrepareDigitalRun(model, beta, pH, forms.refinement, *run);
+  PrepareDigitalRun(model, beta, pH, inputs.refinement, *run);
 
   PointContext c;
   // The square wave keeps both half-period currents.

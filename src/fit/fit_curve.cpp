@@ -87,7 +87,6 @@ FitReport ReportOf(const Model& model, const FitParameters& parameters,
   }
   report.outcome = outcome;
   report.objectiveCount = model.FitObjectiveCount;
-  report.elapsed = model.ElapsedTime;
   return report;
 }
 
@@ -163,7 +162,7 @@ void IterateFit(MarquardtFit& fit, std::vector<double>& b, FitOutcome& outcome,
   } while (outcome.flag > 0);
 }
 
-bool FitCurve(FitContext& context, const std::vector<double>& observed) {
+Outcome FitCurve(FitContext& context, const std::vector<double>& observed) {
   std::vector<FitTarget> targets(1);
   targets[0].model = &context.model;
   targets[0].inputs = context.inputs;
@@ -173,10 +172,9 @@ bool FitCurve(FitContext& context, const std::vector<double>& observed) {
   return FitCurves(context, targets);
 }
 
-bool FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
+Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   Model& model = context.model;
   model.LastFit = FitResult{};
-  model.ElapsedTime = context.platform.TimeOfDay();
   model.FitObjectiveCount = 0;
   FitParameters parameters = SelectParameters(model, context.choices);
   ShareParameterCodes(model, targets);
@@ -188,7 +186,7 @@ bool FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   outcome.variance = Variance(y, m);
   model.FitDefaultStep = Sqrt(outcome.variance);
 
-  ModelEvaluation evaluate = CurvesEvaluation(targets, parameters.logScale, context.platform);
+  ModelEvaluation evaluate = CurvesEvaluation(targets, parameters.logScale, context.onMessage);
   MarquardtFit fit(context.engine, np, y, m, parameters.active, parameters.minimum,
                    parameters.maximum, outcome.variance, model.FitDefaultStep, evaluate,
                    model.FitObjectiveCount);
@@ -205,18 +203,15 @@ bool FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
     fit.DerivativesAt(parameters.b);  // the Jacobian at the optimum, for the uncertainty
     evaluate(parameters.b, f);        // leaves every model at the fitted values
   } catch (const SimulationFailed& failure) {
-    if (!failure.UnshownMessage().empty()) context.platform.MessageBox(failure.UnshownMessage());
-    model.ElapsedTime = context.platform.TimeOfDay() - model.ElapsedTime;
-    return false;
+    return Failure{failure.Message()};
   }
-  model.ElapsedTime = context.platform.TimeOfDay() - model.ElapsedTime;
 
   std::vector<double> values = ParameterValues(parameters.b, parameters.logScale);
   if (context.onReport) context.onReport(ReportOf(model, parameters, values, outcome));
   Uncertainty uncertainty = EstimateUncertainty(fit, outcome.S, parameters.active);
   model.LastFit = ResultOf(model, parameters, values, outcome, uncertainty);
   AddCurveResiduals(model.LastFit, targets, f);
-  return true;
+  return std::nullopt;
 }
 
 std::vector<double> ObservedCurrents(const Model& model) {

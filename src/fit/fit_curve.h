@@ -12,12 +12,12 @@
 #include <functional>
 #include <vector>
 
+#include "common/failure.h"
 #include "fit/fit_evaluation.h"
 #include "fit/fit_parameters.h"
 #include "fit/marquardt_step.h"
 #include "model/model.h"
 #include "simulation/simulation_driver.h"
-#include "ui/platform.h"
 
 namespace qalto {
 
@@ -39,7 +39,7 @@ struct FitReport {
   std::vector<double> fitted;
   FitOutcome outcome;
   int objectiveCount = 0;  // simulations run
-  double elapsed = 0;      // computing time, s
+  double elapsed = 0;      // computing time, s, as the caller's clock tells it
 };
 
 // Called with the sum of squares after every call of the engine, A^2.
@@ -48,13 +48,13 @@ using IterationObserver = std::function<void(double S)>;
 // What a fit works with.
 struct FitContext {
   Model& model;
-  FitChoices choices;  // the parameters to fit with their bounds
-  Platform& platform;
-  SimulationInputs inputs;  // the form texts every simulation of the fit reads
+  FitChoices choices;       // the parameters to fit with their bounds
+  SimulationInputs inputs;  // what every simulation of the fit takes from the forms
   MarquardtState& engine;   // kept from fit to fit
   int threads = 1;          // derivative columns computed side by side
   IterationObserver onIteration;
   std::function<void(const FitReport&)> onReport;  // when the iterations have ended
+  MessageSink onMessage;  // the solver's messages of runs that keep their own tally
 };
 
 // The iteration loop: calls the engine until its flag is no longer positive, at most
@@ -64,14 +64,14 @@ struct FitContext {
 void IterateFit(MarquardtFit& fit, std::vector<double>& b, FitOutcome& outcome,
                 const IterationObserver& onIteration);
 
-// Fits with observed(1..NumberOfPoints) as the data. Returns false when a simulation failed
-// (its message has been shown) and the fit ended there without a report. A run-time error of the
-// fit's own arithmetic is raised to the caller.
-bool FitCurve(FitContext& context, const std::vector<double>& observed);
+// Fits with observed(1..NumberOfPoints) as the data. Returns the failure of a simulation that
+// ended the fit without a report. A run-time error of the fit's own arithmetic is raised to the
+// caller.
+Outcome FitCurve(FitContext& context, const std::vector<double>& observed);
 
 // Fits the shared parameters to every target at once; context.model is where the fitted
 // values are read from and left, and each target's model is simulated with its own settings.
-bool FitCurves(FitContext& context, std::vector<FitTarget>& targets);
+Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets);
 
 // The observed currents y(1..NumberOfPoints): curve 1 of the curve store.
 std::vector<double> ObservedCurrents(const Model& model);

@@ -300,27 +300,34 @@ void FormExpr::SetMechanismCaptions() {
   }
 }
 
-PreEquilibrationControls FormExpr::PreEquilibration() {
-  PreEquilibrationControls controls;
-  controls.C = &C;
-  controls.Cinit = &Cinit;
-  controls.Eze = &Eze;
-  controls.LabelKeq = &LabelKeq;
-  controls.CheckPreEqu = &CheckPreEqu;
-  controls.txtPconst = &txtPconst;
-  controls.Estart = instrument_.Estart;
-  controls.CheckPreCon = instrument_.CheckPreCon;
-  controls.txtEPre = instrument_.txtEPre;
-  controls.txtTPre = instrument_.txtTPre;
-  controls.txtRStir = instrument_.txtRStir;
-  controls.txtTpreconst = instrument_.txtTpreconst;
-  controls.chem2 = &mechanism_.chem2;
-  return controls;
+PreEquilibrationInputs FormExpr::PreEquilibration() const {
+  auto read = [](const TextBox& box) { return TypedNumber::Read(box.Text()); };
+  PreEquilibrationInputs inputs;
+  for (int s = 1; s <= kMaxSpecies; ++s) {
+    inputs.analytical(s) = read(C(s));
+    inputs.shown(s) = TypedNumber::Read(Cinit(s).Caption());
+  }
+  for (int r = 1; r <= 3; ++r)
+    inputs.e0(r) = read(Eze(r));
+  for (int r = 1; r <= 4; ++r)
+    inputs.keq(r) = TypedNumber::Read(LabelKeq(r).Caption());
+  for (int b = 1; b <= 16; ++b)
+    inputs.secondOrderBoxFilled(b) = mechanism_.chem2(b).Text().empty() ? 0 : 1;
+  inputs.startPotential = read(*instrument_.Estart);
+  inputs.preEquilibrate = CheckPreEqu.Checked();
+  inputs.preconcentrate = instrument_.CheckPreCon->Checked();
+  inputs.preconcentration = {read(txtPconst), read(*instrument_.txtRStir),
+                             read(*instrument_.txtTPre), read(*instrument_.txtTpreconst),
+                             read(*instrument_.txtEPre)};
+  return inputs;
 }
 
 void FormExpr::C_Change(int) {
   if (instrument_.Estart == nullptr) return;  // not linked to an Instrument window yet
-  ComputeInitialConcentrations(model_, PreEquilibration());
+  const InitialConcentrations column = ComputeInitialConcentrations(model_, PreEquilibration());
+  for (int s = 1; s <= kMaxSpecies; ++s) {
+    if (column(s)) Cinit(s).SetCaption(FormatNumber(*column(s), kConcentrationFormat));
+  }
 }
 
 void FormExpr::Eze_Change(int index) {
@@ -354,7 +361,8 @@ void FormExpr::LabelKeq_Change(int) {
 
 void FormExpr::CheckPreEqu_Click() {
   for (int i = 1; i <= kMaxSpecies; ++i) {
-    IgnoringErrors([&] { Cinit(i).SetCaption(FormatNumber(ReadNumber(C(i).Text()), "0.###e-#")); });
+    IgnoringErrors(
+        [&] { Cinit(i).SetCaption(FormatNumber(ReadNumber(C(i).Text()), kConcentrationFormat)); });
   }
   if (CheckPreEqu.Checked()) {
     for (int i = 1; i <= kMaxSpecies; ++i)

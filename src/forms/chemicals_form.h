@@ -128,7 +128,8 @@ class FormExpr : public Form {
   void ShowChargeRows();
   void ShowHomogeneousRows();
   void SetMechanismCaptions();
-  PreEquilibrationControls PreEquilibration();
+  // What the "C init" column is computed from, read from the boxes of the three windows.
+  PreEquilibrationInputs PreEquilibration() const;
 
   Model& model_;
   FormMech& mechanism_;

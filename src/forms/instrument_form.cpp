@@ -16,19 +16,6 @@ namespace {
 constexpr const char* kGeometryFormat = "0.##e-0";
 constexpr double kScanCycles[] = {0.5, 1, 2, 3};  // single, cycle, 2 cycles, 3 cycles
 
-constexpr const char* kElectrodeCaptions[] = {
-    "1)  Planar",
-    "2)  (Micro)Spherical",
-    "3)  (Micro)Hemispherical",
-    "4)  Microdisc",
-    "5)  (Micro)Cylindrical",
-    "6)  Rotating cylindrical",
-    "7)  Rotating hemispherical",
-    "8)  Rotating disk",
-    "9)  Thin film",
-    "10)  Band",
-};
-
 }  // namespace
 
 FormIns::FormIns(Model& model) : Form("FormIns", "Instrument"), model_(model) {
@@ -108,16 +95,16 @@ void FormIns::BuildElectrodeFrame() {
   const std::string frame = "FrameElectrode";
   FrameElectrode.SetCaption("Electrode");
   Add(FrameElectrode);
-  for (int i = 1; i <= 10; ++i) {
+  for (int i = 1; i <= kElectrodeCount; ++i) {
     OptionButton& option = optElectrode.Add("optElectrode", i);
-    option.SetCaption(kElectrodeCaptions[i - 1]);
+    option.SetCaption(NumberedCaption(i, RowOf(ElectrodeNumbered(i)).caption));
     option.SetGrid(i - 1, 0);
     option.onClick = [this, i] { optElectrode_Click(i); };
     electrodes_.Add(option);
     Add(option, frame);
   }
   optElectrode(1).InitSelected(true);
-  fieldRow_ = 10;
+  fieldRow_ = kElectrodeCount;
   AddField(LabelArea, "Area (cm ²)", "electrode area", ARE, "1", frame);
   AddField(LabelRadius, "Radius (cm)", "electrode radius", radius, "0.2821", frame);
   AddField(LabelLength, "Length (cm)", "electrode length or film thickness", leng, "0.01", frame);
@@ -187,7 +174,7 @@ void FormIns::Form_Activate() {
   // waves, beside the planar and spherical electrodes; the digital one every electrode but the
   // thin film.
   const bool wave = technique == T::kDc || technique == T::kNormalPulse;
-  for (int i = 5; i <= 10; ++i) {
+  for (int i = Number(Electrode::kCylindrical); i <= kElectrodeCount; ++i) {
     const Electrode e = ElectrodeNumbered(i);
     bool enabled = false;
     if (model_.DigitalSimulation) {
@@ -381,8 +368,9 @@ void FormIns::ShowGeometryFields() {
 void FormIns::optElectrode_Click(int index) {
   model_.Electrode = ElectrodeNumbered(index);
   ShowGeometryFields();
-  LabelRadius.SetCaption(index == 10 ? "Half Width (cm)" : "Radius (cm)");
-  LabelLength.SetCaption(index == 10 ? "Thick (cm)" : "Length (cm)");
+  const bool band = model_.Electrode == Electrode::kBand;
+  LabelRadius.SetCaption(band ? "Half Width (cm)" : "Radius (cm)");
+  LabelLength.SetCaption(band ? "Thick (cm)" : "Length (cm)");
   radius_Change();
 }
 

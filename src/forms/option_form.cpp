@@ -70,11 +70,11 @@ FormOption::FormOption(Model& model) : Form("formOption", "Option"), model_(mode
   Yauto_Click();
 }
 
-void FormOption::Connect(DrawingSurface& plotWindow, Platform& platform,
-                         std::function<void()> refreshModel) {
+void FormOption::Connect(DrawingSurface& plotWindow, std::function<void()> refreshModel,
+                         std::function<void(const std::string&)> onFailure) {
   plotWindow_ = &plotWindow;
-  platform_ = &platform;
   refreshModel_ = std::move(refreshModel);
+  onFailure_ = std::move(onFailure);
 }
 
 void FormOption::OK() {
@@ -105,10 +105,11 @@ PlotOptions FormOption::PlotSettings() {
 
 void FormOption::cmdOK_Click() {
   PlotOptions settings = PlotSettings();
-  if (plotWindow_ != nullptr && platform_ != nullptr) {
-    PlotContext context{model_, settings, *plotWindow_, *platform_};
-    PrepareAndPlot(context, refreshModel_, model_.FirstPoint, model_.LastPoint, model_.PotentialX,
-                   model_.CurrentY, model_.LineStyles);
+  if (plotWindow_ != nullptr) {
+    PlotContext context{model_, settings, *plotWindow_};
+    Outcome failed = PrepareAndPlot(context, refreshModel_, model_.FirstPoint, model_.LastPoint,
+                                    model_.PotentialX, model_.CurrentY, model_.LineStyles);
+    if (failed && onFailure_) onFailure_(failed->message);
   }
   Hide();
 }

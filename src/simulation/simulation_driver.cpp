@@ -4,7 +4,6 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
-#include "common/number_text.h"
 #include "common/plain_number.h"
 #include "common/point_index.h"
 #include "common/run_monitor.h"
@@ -169,8 +168,8 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
 }
 
 void AddBaseline(Model& model, const SimulationInputs& inputs) {
-  double start = ReadNumber(inputs.baselineStart);  // A
-  double end = ReadNumber(inputs.baselineEnd);      // A
+  double start = inputs.baselineStart.Get();  // A
+  double end = inputs.baselineEnd.Get();      // A
   if (start == 0 && end == 0) return;
   const auto& x = model.PotentialX;
   int sweepEnd = ToPointIndex(model.SweepPoints);
@@ -196,7 +195,7 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   constants.AF = model.ElectrodeArea * kFaraday * 0.001;
   Charging charging;
   charging.cdv = model.DoubleLayerCapacitance * model.ScanRate;
-  constants.pHterm = (ReadNumber(inputs.pH) - kNeutralPH) * kLn10;
+  constants.pHterm = (inputs.pH.Get() - kNeutralPH) * kLn10;
   model.SweepDirection = model.EndPotential > model.StartPotential ? 1 : -1;
   model.PlotSeriesLimit = model.SpeciesCount + 1;
   model.TotalCurrentColumn = model.ChargeReactionCount + 1;
@@ -211,7 +210,7 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
       model.ReactionCurrents(i, c) = 0;
   }
   if (model.DigitalSimulation) {
-    SimulateDigital(model, DigitalFormInputs{inputs.expandingGrid, inputs.pH, inputs.refinement},
+    SimulateDigital(model, DigitalInputs{inputs.expandingGrid, inputs.pH, inputs.refinement},
                     [&solverMessages](const std::string& text) { solverMessages.Count(text); });
   } else {
     AnalyticalRun run = AnalyticalConstants(model, constants);
@@ -234,31 +233,24 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
 
 }  // namespace
 
-std::string SimulationErrorMessage(const Model& model, const std::string& description) {
-  return std::string(model.DigitalSimulation ? "Digital" : "Analytical") +
-         " simulation Error: " + DescriptionWithCause(model, description) +
-         "! Please try again by other initial values.";
-}
-
-bool RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {
+SimulationOutcome RunSimulation(Model& model, const SimulationInputs& inputs) {
+  SimulationOutcome outcome;
   // Refused before anything is written: the previous curve stays as it was.
   if (const auto missing = MissingAnalyticalModel(model)) {
-    platform.MessageBox(*missing);
-    return false;
+    outcome.failure = Failure{*missing};
+    outcome.refused = true;
+    return outcome;
   }
   SolverMessageTally ownTally;
   SolverMessageTally& tally = inputs.solverMessages ? *inputs.solverMessages : ownTally;
   tally.StartRun();
-  bool done = true;
   try {
     Run(model, inputs, tally);
   } catch (const RuntimeError& error) {
-    if (!inputs.solverMessages) tally.Show(platform);
-    platform.MessageBox(SimulationErrorMessage(model, error.Description()));
-    done = false;
+    outcome.failure = Failure{SimulationErrorMessage(model, error.Description())};
   }
-  if (!inputs.solverMessages) tally.Show(platform);
-  return done;
+  if (!inputs.solverMessages) outcome.messages = ownTally.TakeMessages();
+  return outcome;
 }
 
 }  // namespace qalto

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/recording_surface.h"
+#include "drawing/recording_surface.h"
 
 namespace qalto {
 
