@@ -29,9 +29,11 @@ using G = GridGeometry;
 using K = KernelShape;
 using R = RotatingGeometry;
 
-// The microdisc is computed as the hemisphere of the same steady-state current, the band as a
-// half cylinder; rotation adds the flow toward the electrode to a planar grid, since the
-// rotating electrodes' mass-transfer coefficients already hold their curvature.
+// The microdisc is the disc itself in both modes: its own two-dimensional grid, and the
+// superposition of its step responses (simulation/disc_response.h), which replaces the
+// integral equations the row names. The band is computed as a half cylinder; rotation adds the flow
+// toward the electrode to a planar grid, since the rotating electrodes' mass-transfer coefficients
+// already hold their curvature.
 constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
     //  electrode, caption, name; grid, kernel, rotation, radius, length
     {E::kNone, "", "no electrode", G::kNone, K::kNone, R::kNone, false, false},
@@ -40,7 +42,7 @@ constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
      R::kNone, true, false},
     {E::kHemispherical, "(Micro)Hemispherical", "hemispherical electrode", G::kSpherical,
      K::kSpherical, R::kNone, true, false},
-    {E::kMicrodisc, "Microdisc", "microdisc", G::kSpherical, K::kSpherical, R::kNone, true, false},
+    {E::kMicrodisc, "Microdisc", "microdisc", G::kDisc, K::kSpherical, R::kNone, true, false},
     {E::kCylindrical, "(Micro)Cylindrical", "cylindrical electrode", G::kCylindrical, K::kNone,
      R::kNone, true, true},
     {E::kRotatingCylinder, "Rotating cylindrical", "rotating cylindrical electrode", G::kPlanar,

@@ -1,14 +1,18 @@
 #include "simulation/analytical_coverage.h"
 
 #include "model/experiment_table.h"
+#include "simulation/disc_response.h"
 #include "simulation/failure_cause.h"
 
 namespace qalto {
 
 std::optional<std::string> MissingAnalyticalModel(const Model& model) {
   if (model.DigitalSimulation || model.Technique == Technique::kNone ||
-      model.Electrode == Electrode::kNone ||
-      HasAnalyticalCurrent({model.Technique, model.Electrode}))
+      model.Electrode == Electrode::kNone)
+    return std::nullopt;
+  // At the microdisc only what the disc's step responses give exactly.
+  const bool disc = model.Electrode == Electrode::kMicrodisc;
+  if (disc ? DiscResponseIsExact(model) : HasAnalyticalCurrent({model.Technique, model.Electrode}))
     return std::nullopt;
   return SimulationErrorMessage(
       model, std::string("No analytical model for ") + RowOf(model.Technique).name + " at the " +
