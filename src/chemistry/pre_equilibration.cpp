@@ -1,34 +1,54 @@
 #include "chemistry/pre_equilibration.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "common/checked_math.h"
 #include "common/constants.h"
 #include "common/ignore_errors.h"
-#include "common/number_format.h"
+#include "common/runtime_error.h"
 
 namespace qalto {
 namespace {
 
-// The concentration column as the computation goes: what each species reads (rounded as
-// shown) and what it was last given.
+// Sweeps over all equilibria until none moves a concentration by more than this share of the
+// largest: each sweep brings every reaction to its own equilibrium in turn, and repeating them
+// converges to the state where all hold at once.
+constexpr double kSettled = 1e-12;
+constexpr int kMostSweeps = 10000;
+
+// The concentration column, computed in full precision from what the column shows, with the
+// species it gave a value.
 class Column {
  public:
-  explicit Column(const PreEquilibrationInputs& inputs)
-      : inputs_(inputs), read_(inputs.shown), written_(kMaxSpecies + 1) {}
-  double Get(int species) const { return read_(species).Get(); }
+  explicit Column(const PreEquilibrationInputs& inputs) : inputs_(inputs) {
+    for (int s = 1; s <= kMaxSpecies; ++s)
+      IgnoringErrors([&] { values_[s] = inputs_.shown(s).Get(); });
+  }
+  double Get(int species) const { return values_.at(static_cast<size_t>(Checked(species))); }
   void Set(int species, double value) {
-    read_(species) = RoundedAsShown(value);
-    written_(species) = value;
+    values_.at(static_cast<size_t>(Checked(species))) = value;
+    written_.at(static_cast<size_t>(species)) = true;
   }
   double Analytical(int species) const { return inputs_.analytical(species).Get(); }
-  const InitialConcentrations& Written() const { return written_; }
+  const std::array<double, kMaxSpecies + 1>& Values() const { return values_; }
+  InitialConcentrations Written() const {
+    InitialConcentrations column(kMaxSpecies + 1);
+    for (int s = 1; s <= kMaxSpecies; ++s) {
+      if (written_[static_cast<size_t>(s)]) column(s) = values_[static_cast<size_t>(s)];
+    }
+    return column;
+  }
 
  private:
+  static int Checked(int species) {
+    if (species < 1 || species > kMaxSpecies) throw RuntimeError::SubscriptOutOfRange();
+    return species;
+  }
   const PreEquilibrationInputs& inputs_;
-  Table1<TypedNumber> read_;
-  InitialConcentrations written_;
+  std::array<double, kMaxSpecies + 1> values_{};
+  std::array<bool, kMaxSpecies + 1> written_{};
 };
 
 // Nernst equilibrium of every charge reaction at the start potential.
@@ -156,11 +176,19 @@ void EquilibrateSecondOrderReactions(const Model& model, const PreEquilibrationI
   }
 }
 
-}  // namespace
-
-TypedNumber RoundedAsShown(double concentration) {
-  return TypedNumber::Read(FormatNumber(concentration, kConcentrationFormat));
+bool Settled(const std::array<double, kMaxSpecies + 1>& before,
+             const std::array<double, kMaxSpecies + 1>& after) {
+  double largest = 0.0;
+  double change = 0.0;
+  for (size_t s = 1; s < after.size(); ++s) {
+    largest = std::max(largest, std::abs(after[s]));
+    const double moved = std::abs(after[s] - before[s]);
+    if (!(moved <= change)) change = moved;  // a NaN counts as unsettled
+  }
+  return change <= kSettled * largest;
 }
+
+}  // namespace
 
 InitialConcentrations ComputeInitialConcentrations(Model& model,
                                                    const PreEquilibrationInputs& inputs) {
@@ -170,10 +198,13 @@ InitialConcentrations ComputeInitialConcentrations(Model& model,
     IgnoringErrors([&] { column.Set(k, column.Analytical(k)); });
   }
   if (inputs.preEquilibrate) {
-    EquilibrateChargeReactions(model, inputs, column);
-    EquilibrateFirstOrderReactions(model, inputs, column);
-    EquilibrateSecondOrderReactions(model, inputs, column);
-    EquilibrateChargeReactions(model, inputs, column);
+    for (int sweep = 0; sweep < kMostSweeps; ++sweep) {
+      const auto before = column.Values();
+      EquilibrateChargeReactions(model, inputs, column);
+      EquilibrateFirstOrderReactions(model, inputs, column);
+      EquilibrateSecondOrderReactions(model, inputs, column);
+      if (Settled(before, column.Values())) break;
+    }
   }
   if (inputs.preconcentrate) {
     IgnoringErrors([&] {

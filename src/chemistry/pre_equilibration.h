@@ -1,9 +1,10 @@
 #pragma once
 // The initial concentrations at the electrode surface ("C init"), computed from the analytical
-// concentrations ("C anal"): optionally every reaction of the mechanism is brought to
-// equilibrium at the start potential, and optionally a preconcentration step adds to species 2
-// what it deposits of species 1. The column is shown to four significant digits, and every
-// step reads the concentrations as the previous step left them, rounded as shown.
+// concentrations ("C anal"): optionally all reactions of the mechanism are brought to
+// equilibrium together at the start potential (every equilibrium and the mass balances at once),
+// and optionally a preconcentration step adds to species 2 what it deposits of species 1. The
+// column is computed in full precision from numbers the forms read; the Chemicals window shows
+// it in kConcentrationFormat.
 
 #include <optional>
 
@@ -42,10 +43,6 @@ inline constexpr const char* kConcentrationFormat = "0.###e-#";
 // The new "C init" column: species s has the concentration computed for it (M), or nothing
 // where its computation failed and the column keeps what it showed.
 using InitialConcentrations = Table1<std::optional<double>>;
-
-// The concentration as the column shows it (four significant digits) and as every later step
-// reads it. A rounding beyond the double range reads as an overflow where it is taken.
-TypedNumber RoundedAsShown(double concentration);
 
 // The whole "C init" column; also sets FOverRT. Failing statements are abandoned one by one
 // and the computation goes on.

@@ -326,7 +326,8 @@ void FormExpr::C_Change(int) {
   if (instrument_.Estart == nullptr) return;  // not linked to an Instrument window yet
   const InitialConcentrations column = ComputeInitialConcentrations(model_, PreEquilibration());
   for (int s = 1; s <= kMaxSpecies; ++s) {
-    if (column(s)) Cinit(s).SetCaption(FormatNumber(*column(s), kConcentrationFormat));
+    if (column(s))
+      IgnoringErrors([&] { Cinit(s).SetCaption(FormatNumber(*column(s), kConcentrationFormat)); });
   }
 }
 

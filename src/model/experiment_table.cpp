@@ -29,11 +29,11 @@ using G = GridGeometry;
 using K = KernelShape;
 using R = RotatingGeometry;
 
-// The microdisc is the disc itself in both modes: its own two-dimensional grid, and the
-// superposition of its step responses (simulation/disc_response.h), which replaces the
-// integral equations the row names. The band is computed as a half cylinder; rotation adds the flow
-// toward the electrode to a planar grid, since the rotating electrodes' mass-transfer coefficients
-// already hold their curvature.
+// The microdisc and the band are themselves in the digital simulation, on their own
+// two-dimensional grids; the analytical microdisc is the superposition of the disc's step
+// responses (simulation/disc_response.h), which replaces the integral equations its row names.
+// Rotation adds the flow toward the electrode to a planar grid, since the rotating electrodes'
+// mass-transfer coefficients already hold their curvature.
 constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
     //  electrode, caption, name; grid, kernel, rotation, radius, length
     {E::kNone, "", "no electrode", G::kNone, K::kNone, R::kNone, false, false},
@@ -52,7 +52,7 @@ constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
     {E::kRotatingDisk, "Rotating disk", "rotating disk", G::kPlanar, K::kNone, R::kDisk, true,
      false},
     {E::kThinFilm, "Thin film", "thin film", G::kThinFilm, K::kNone, R::kNone, false, true},
-    {E::kBand, "Band", "band electrode", G::kCylindrical, K::kNone, R::kNone, true, true},
+    {E::kBand, "Band", "band electrode", G::kBand, K::kNone, R::kNone, true, true},
 }};
 
 // Sweeps at planar, spherical, hemispherical and microdisc electrodes, and every square wave
