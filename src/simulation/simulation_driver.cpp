@@ -16,6 +16,7 @@
 #include "simulation/analytical_point.h"
 #include "simulation/convolution_run.h"
 #include "simulation/curve_slot.h"
+#include "simulation/disc_response.h"
 #include "simulation/double_layer.h"
 #include "simulation/failure_cause.h"
 #include "simulation/implicit_drop.h"
@@ -129,6 +130,11 @@ double PointCurrent(const Model& model, int i, double Y, double history) {
 }
 
 void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& charging) {
+  if (model.Electrode == Electrode::kMicrodisc) {
+    RunDiscResponse(model, run.pHterm);
+    ChargeSweep(model, charging);
+    return;
+  }
   if (SolvedByConvolution(model)) {
     RunConvolution(model, run.pHterm);
     // The integral equation of a sweep carries its charging current through the resistance.
