@@ -176,7 +176,9 @@ TEST_P(MeasuredFitTest, FitsToWithinFivePercentOfThePeak) {
   EXPECT_LT(fit.flag, 0) << app.Result().Text();
   for (const FittedParameter& p : fit.parameters) {
     // A value on a bound is one the data cannot fix, and then it says so.
-    if (p.atBound) EXPECT_TRUE(p.Undetermined()) << p.name << "\n" << app.Result().Text();
+    if (p.atBound) {
+      EXPECT_TRUE(p.Undetermined()) << p.name << "\n" << app.Result().Text();
+    }
   }
   const double rms = std::sqrt(fit.sumOfSquares / fit.points);
   const double peak = LargestCurrent();
