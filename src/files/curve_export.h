@@ -40,4 +40,15 @@ Outcome WriteCurveFile(const std::string& fileName, int first, int last,
                        const Table1<double>& potentials, const Table2<double>& currents, int curve,
                        const ExtraColumns& extra = {});
 
+// The measured curve (curve 1), the fitted one (curve 2) and their difference, as
+// comma-separated text: a header naming the columns with their units, then one line per point
+// first..last: E, measured, fitted, measured - fitted, in seventeen digits.
+inline constexpr const char* kFitExportHeader = "E (V),measured I (A),fitted I (A),residual I (A)";
+std::string FitExportLine(double potential, double measured, double fitted);
+
+// Writes the header and the lines into the file fileName; a failure is told as for
+// WriteCurveFile.
+Outcome WriteFitFile(const std::string& fileName, int first, int last,
+                     const Table1<double>& potentials, const Table2<double>& currents);
+
 }  // namespace qalto

@@ -22,7 +22,8 @@ class SimulationFailed : public std::runtime_error {
   std::string message_;
 };
 
-// Writes t(p) into the model field named by FitParameterCode(p) for p = 1..FitParameterCount,
+// Writes t(p) into the model field named by FitParameterCode(p) for p = 1..FitParameterCount
+// (code 0: none, the parameter belongs to another curve),
 // runs the simulation over the data's potential axis and copies the simulated curve into
 // f(1..NumberOfPoints). The messages of the run's own solver tally go to onMessage (none when
 // it is empty). Throws SimulationFailed when the simulation failed.
