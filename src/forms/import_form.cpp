@@ -62,6 +62,15 @@ void FormImport::ShowFile(const ImportedFile& file) {
   filling_ = false;
 }
 
+void FormImport::ShowChoice(int cycleIndex, const ColumnChoice& columns) {
+  filling_ = true;
+  if (cycleIndex >= -1 && cycleIndex < static_cast<int>(ComboCycle.Items().size()))
+    ComboCycle.SetListIndex(cycleIndex);
+  ComboPotential.SelectText(columns.potential);
+  ComboCurrent.SelectText(columns.current);
+  filling_ = false;
+}
+
 int FormImport::Choice() const {
   int index = ComboCycle.ListIndex();
   return index >= 0 && index < curveCount_ ? index + 1 : 0;
