@@ -77,19 +77,19 @@ void WriteValues(std::string& out, App& app) {
   }
 }
 
-void WriteModel(std::string& out, Model& model) {
+void WriteModel(std::string& out, const Model& model) {
   for (const ModelFieldValue& field : KeptModelFields(model))
     out += std::string("field ") + field.reference + " " + ScriptWord(field.text) + "\n";
   for (const PointTable& table : PointTables()) {
     int columns = table.columns(model);
     for (int i = 0; i <= kMaxPoints; ++i) {
       int used = columns;  // trailing zeros are left out
-      while (used > 0 && IsPlainZero(table.cell(model, i, used - 1)))
+      while (used > 0 && IsPlainZero(table.read(model, i, used - 1)))
         --used;
       if (used == 0) continue;
       out += std::string("row ") + std::string(table.name) + " " + std::to_string(i);
       for (int j = 0; j < used; ++j)
-        AddWord(out, ExactNumber(table.cell(model, i, j)));
+        AddWord(out, ExactNumber(table.read(model, i, j)));
       out += "\n";
     }
   }

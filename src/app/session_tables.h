@@ -11,6 +11,7 @@ namespace qalto {
 struct PointTable {
   const char* name;
   int (*columns)(const Model&);
+  double (*read)(const Model&, int point, int column);
   double& (*cell)(Model&, int point, int column);
 };
 
@@ -18,12 +19,16 @@ inline const std::array<PointTable, 4>& PointTables() {
   // Every table has the rows 0..kMaxPoints.
   static const std::array<PointTable, 4> tables = {{
       {"PotentialX", [](const Model&) { return 1; },
+       [](const Model& m, int i, int) { return m.PotentialX(i); },
        [](Model& m, int i, int) -> double& { return m.PotentialX(i); }},
       {"CurrentY", [](const Model& m) { return m.CurrentY.Columns(); },
+       [](const Model& m, int i, int j) { return m.CurrentY(i, j); },
        [](Model& m, int i, int j) -> double& { return m.CurrentY(i, j); }},
       {"ReactionCurrents", [](const Model& m) { return m.ReactionCurrents.Columns(); },
+       [](const Model& m, int i, int j) { return m.ReactionCurrents(i, j); },
        [](Model& m, int i, int j) -> double& { return m.ReactionCurrents(i, j); }},
       {"SurfaceConcentrations", [](const Model& m) { return m.SurfaceConcentrations.Columns(); },
+       [](const Model& m, int i, int j) { return m.SurfaceConcentrations(i, j); },
        [](Model& m, int i, int j) -> double& { return m.SurfaceConcentrations(i, j); }},
   }};
   return tables;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <type_traits>
 
 #include "common/exact_number.h"
 #include "common/plain_number.h"
@@ -127,49 +128,52 @@ std::string Reference(const std::string& name, const Indexes& indexes) {
 template <typename T>
 void Keep(std::vector<ModelFieldValue>& out, const std::string& reference, const T& value) {
   std::string text = Exact(value);
-  if (text != Exact(T{})) out.push_back({reference, std::move(text)});
+  if (text != Exact(std::decay_t<T>{})) out.push_back({reference, std::move(text)});
 }
 
-template <typename T>
-Field Scalar(T Model::*field) {
+// A field of one of the model's parts, read and written through the model.
+template <typename T, typename Part>
+Field Scalar(T Part::*field) {
   return {[field](const Model& m, const Indexes& ix) {
             Require(ix, 0);
-            return Text(m.*field);
+            return Text(static_cast<const Part&>(m).*field);
           },
           [field](const Model& m, const std::string& name, std::vector<ModelFieldValue>& out) {
-            Keep(out, name, m.*field);
+            Keep(out, name, static_cast<const Part&>(m).*field);
           },
           [field](Model& m, const Indexes& ix, const std::string& text) {
             Require(ix, 0);
-            return Read(text, m.*field);
+            return Read(text, static_cast<Part&>(m).*field);
           }};
 }
 
-template <typename T>
-Field Column(Table1<T> Model::*field) {
-  return {[field](const Model& m, const Indexes& ix) {
-            Require(ix, 1);
-            return Text((m.*field)(ix[0]));
-          },
-          [field](const Model& m, const std::string& name, std::vector<ModelFieldValue>& out) {
-            const Table1<T>& table = m.*field;
-            for (int i = 0; i < table.Size(); ++i)
-              Keep(out, Reference(name, {i}), table(i));
-          },
-          [field](Model& m, const Indexes& ix, const std::string& text) {
-            Require(ix, 1);
-            return Read(text, (m.*field)(ix[0]));
-          }};
+template <typename Table, typename Part>
+Field Column(Table Part::*field, bool byPoint = false) {
+  Field column{[field](const Model& m, const Indexes& ix) {
+                 Require(ix, 1);
+                 return Text((static_cast<const Part&>(m).*field)(ix[0]));
+               },
+               [field](const Model& m, const std::string& name, std::vector<ModelFieldValue>& out) {
+                 const Table& table = static_cast<const Part&>(m).*field;
+                 for (int i = 0; i < table.Size(); ++i)
+                   Keep(out, Reference(name, {i}), table(i));
+               },
+               [field](Model& m, const Indexes& ix, const std::string& text) {
+                 Require(ix, 1);
+                 return Read(text, (static_cast<Part&>(m).*field)(ix[0]));
+               }};
+  column.byPoint = byPoint;
+  return column;
 }
 
-template <typename T>
-Field Grid(Table2<T> Model::*field, bool byPoint = false) {
+template <typename Table, typename Part>
+Field Grid(Table Part::*field, bool byPoint = false) {
   Field grid{[field](const Model& m, const Indexes& ix) {
                Require(ix, 2);
-               return Text((m.*field)(ix[0], ix[1]));
+               return Text((static_cast<const Part&>(m).*field)(ix[0], ix[1]));
              },
              [field](const Model& m, const std::string& name, std::vector<ModelFieldValue>& out) {
-               const Table2<T>& table = m.*field;
+               const Table& table = static_cast<const Part&>(m).*field;
                for (int i = 0; i < table.Rows(); ++i) {
                  for (int j = 0; j < table.Columns(); ++j)
                    Keep(out, Reference(name, {i, j}), table(i, j));
@@ -177,16 +181,10 @@ Field Grid(Table2<T> Model::*field, bool byPoint = false) {
              },
              [field](Model& m, const Indexes& ix, const std::string& text) {
                Require(ix, 2);
-               return Read(text, (m.*field)(ix[0], ix[1]));
+               return Read(text, (static_cast<Part&>(m).*field)(ix[0], ix[1]));
              }};
   grid.byPoint = byPoint;
   return grid;
-}
-
-Field PointColumn(Table1<double> Model::*field) {
-  Field column = Column(field);
-  column.byPoint = true;
-  return column;
 }
 
 const std::map<std::string, Field>& Fields() {
@@ -242,7 +240,7 @@ const std::map<std::string, Field>& Fields() {
       {"BackwardRateConstant", Column(&Model::BackwardRateConstant)},
       {"EquilibriumConstant", Column(&Model::EquilibriumConstant)},
       {"ChemReactionText", Column(&Model::ChemReactionText)},
-      {"PotentialX", PointColumn(&Model::PotentialX)},
+      {"PotentialX", Column(&Model::PotentialX, true)},
       {"CurrentY", Grid(&Model::CurrentY, true)},
       {"ReactionCurrents", Grid(&Model::ReactionCurrents, true)},
       {"SurfaceConcentrations", Grid(&Model::SurfaceConcentrations, true)},

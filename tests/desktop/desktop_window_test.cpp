@@ -257,7 +257,7 @@ TEST_F(WindowTest, ASessionComesBackWholeInANewProgram) {
   }
   for (int k = 1; k <= 4; ++k)
     EXPECT_EQ(Curve(next.model(), k), Curve(app.model(), k)) << k;
-  EXPECT_EQ(next.model().CurrentCurve, 2);
+  EXPECT_EQ(next.model().CurrentCurve, app.model().CurrentCurve);
   EXPECT_EQ(next.Result().Text(), app.Result().Text());
   EXPECT_EQ(next.Origins()[4].name, app.Origins()[4].name);
   QMdiSubWindow* reopened = nextWindow.WindowOf(next.Ins());
