@@ -125,9 +125,9 @@ void MDIForm1::ConnectSessions() {
     if (platform != nullptr) platform->AddRecentFile(file);
     statusText_->setText("Session saved to " + file);
   };
-  app_.sessionOpened = [this, platform](const std::string& path) {
+  // A session opened through the file dialog is in the recent files already.
+  app_.sessionOpened = [this](const std::string& path) {
     QString file = QString::fromStdString(path);
-    if (platform != nullptr) platform->AddRecentFile(file);
     statusText_->setText("Session opened from " + file);
     placesPending_ = true;
   };

@@ -24,6 +24,7 @@ model CurrentY(30,1)
 dialog again.qs
 menu mnuSaveSession
 echo a crafted session changes nothing and names its line
+menu mnuInstrument
 set FormIns.Noise "cv $$HOME.txt"
 dialog crafted.qs
 menu mnuOpenSession
