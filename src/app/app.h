@@ -169,6 +169,8 @@ class App {
   void mnuGlobalAdd_Click();
   void mnuGlobalFit_Click();
   void mnuGlobalClear_Click();
+  // After a fit: curve 3 becomes the residual, measured (curve 1) minus fitted (curve 2).
+  void mnuShowResiduals_Click();
   int GlobalCurveCount() const { return static_cast<int>(globalCurves_.size()); }
 
   // Threads that compute the derivative columns of a fit side by side (at least 1).
@@ -186,6 +188,7 @@ class App {
   bool HasCurve();
   void mnuImport_Click();
   void mnuExport_Click();
+  void mnuExportFit_Click();
   void mnuSave_Click();
 
   // The model refresh with the Chemicals window's current texts.

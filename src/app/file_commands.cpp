@@ -14,8 +14,8 @@ void FillInstrumentBoxes(const InstrumentTexts& texts, FormIns& ins) {
   ins.Estart.SetText(texts.estart);
   ins.Eend.SetText(texts.eend);
   ins.Estep.SetText(texts.estep);
-  ins.TxtI0.SetText(texts.i0);
   if (texts.scanRate) ins.V.SetText(*texts.scanRate);
+  if (texts.quietTime) ins.TextQuiet.SetText(*texts.quietTime);
   if (texts.area) ins.ARE.SetText(*texts.area);
   if (texts.scanIndex) ins.ComboScan.SetListIndex(*texts.scanIndex);
 }
@@ -79,8 +79,10 @@ bool App::LoadImportChoice(std::optional<int> slot) {
   for (int k = 0; k < stored; ++k) {
     size_t slotIndex = static_cast<size_t>(importSlot_ + k);
     size_t fileCurve = choice >= 1 ? static_cast<size_t>(choice - 1) : static_cast<size_t>(k);
-    importedCurves_[slotIndex] = importedFile_.curves[fileCurve];
-    std::string label = importedFile_.curves[fileCurve].label;
+    const bool whole = choice == kWholeMeasurementChoice;
+    importedCurves_[slotIndex] = whole ? prepared.curves.front() : importedFile_.curves[fileCurve];
+    std::string label =
+        whole ? std::string(kWholeMeasurement) : importedFile_.curves[fileCurve].label;
     origins_[slotIndex] = {CurveSource::kMeasured,
                            stored > 1 ? prepared.caption + ", " + label : prepared.caption};
   }
@@ -99,6 +101,16 @@ void App::mnuExport_Click() {
   const ExtraColumns halves{&m.ReactionCurrents, SquareWaveHalfColumns(m, m.CurrentCurve)};
   ExportCurve(platform_, fileDialog_, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY,
               m.CurrentCurve, halves);
+}
+
+// The data, the fit and the residuals of the last single-curve fit, point by point.
+void App::mnuExportFit_Click() {
+  const Model& m = *model_;
+  if (!m.LastFit.valid || m.CurveCount < 2) {
+    platform_.MessageBox("Error: No fit to export!");
+    return;
+  }
+  ExportFit(platform_, fileDialog_, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY);
 }
 
 void App::mnuSave_Click() {

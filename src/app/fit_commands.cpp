@@ -7,6 +7,7 @@
 #include "app/fit_report.h"
 #include "fit/fit_parameters.h"
 #include "fit/peak_separation.h"
+#include "forms/instrument_form.h"
 
 namespace qalto {
 namespace {
@@ -33,13 +34,23 @@ class FitCommandScope {
 }  // namespace
 
 FitContext App::FitContextFor(const SimulationInputs& inputs) {
-  FitContext context{
-      *model_, expr_->ChosenFitParameters(), platform_, inputs, marquardt_, fitThreads_, {}, {}};
+  // The chemistry of the Chemicals window, then the cell of the Instrument window.
+  FitChoices choices = expr_->ChosenFitParameters();
+  for (const FitChoice& choice : ins_->ChosenFitParameters())
+    choices.push_back(choice);
+  FitContext context{*model_, choices, platform_, inputs, marquardt_, fitThreads_, {}, {}, {}};
+  context.window = expr_->ChosenFitWindow();
   context.onIteration = [this](double S) { PrintLeastSquare(result_, S); };
   context.onReport = [this](const FitReport& report) {
     PrintFitReport(result_, report);
-    for (size_t p = 0; p < report.codes.size(); ++p)
-      expr_->ShowFittedValue(report.codes[p], report.fitted[p]);
+    for (size_t p = 0; p < report.codes.size(); ++p) {
+      int code = report.codes[p];
+      if (code >= kFittedRu) {
+        ins_->ShowFittedValue(code, report.fitted[p]);
+      } else {
+        expr_->ShowFittedValue(code, report.fitted[p]);
+      }
+    }
   };
   return context;
 }
@@ -170,6 +181,18 @@ void App::mnuGlobalFit_Click() {
   } catch (const RuntimeError& error) {
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
+  PlotCurves();
+}
+
+void App::mnuShowResiduals_Click() {
+  Model& m = *model_;
+  if (!m.LastFit.valid || m.CurveCount < 2) {
+    platform_.MessageBox("Error: No fit to show the residuals of!");
+    return;
+  }
+  for (int i = 1; i <= m.NumberOfPoints; ++i)
+    m.CurrentY(i, 3) = m.CurrentY(i, 1) - m.CurrentY(i, 2);
+  m.CurveCount = 3;
   PlotCurves();
 }
 

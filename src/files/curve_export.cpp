@@ -1,6 +1,7 @@
 #include "files/curve_export.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "common/file_replacement.h"
 #include "common/print_line.h"
@@ -50,6 +51,28 @@ void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
     PrintCurve(
         first, last, potentials, currents, curve,
         [&file](const std::string& line) { file.WriteLine(line); }, extra);
+    file.Close();
+  } catch (const RuntimeError& error) {
+    platform.MessageBox(FileWriteMessage("Export ", *fileName, error));
+  }
+}
+
+std::string FitExportLine(double potential, double measured, double fitted) {
+  char line[128];
+  std::snprintf(line, sizeof line, "%.17g,%.17g,%.17g,%.17g", potential, measured, fitted,
+                measured - fitted);
+  return line;
+}
+
+void ExportFit(Platform& platform, FileDialog& dialog, int first, int last,
+               const Table1<double>& potentials, const Table2<double>& currents) {
+  std::optional<std::string> fileName = dialog.ShowSave(platform, kDataFileFilter);
+  if (!fileName) return;
+  try {
+    OutputTextFile file(*fileName);
+    file.WriteLine(kFitExportHeader);
+    for (int i = std::max(first, 1); i <= last; ++i)
+      file.WriteLine(FitExportLine(potentials(i), currents(i, 1), currents(i, 2)));
     file.Close();
   } catch (const RuntimeError& error) {
     platform.MessageBox(FileWriteMessage("Export ", *fileName, error));

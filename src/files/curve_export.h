@@ -42,4 +42,15 @@ void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
                  const Table1<double>& potentials, const Table2<double>& currents, int curve,
                  const ExtraColumns& extra = {});
 
+// The measured curve (curve 1), the fitted one (curve 2) and their difference, as
+// comma-separated text: a header naming the columns with their units, then one line per point
+// first..last: E, measured, fitted, measured - fitted, in seventeen digits.
+inline constexpr const char* kFitExportHeader = "E (V),measured I (A),fitted I (A),residual I (A)";
+std::string FitExportLine(double potential, double measured, double fitted);
+
+// Asks for the file with the Save dialog and writes the header and the lines; a cancel writes
+// nothing, a failure is told as for ExportCurve.
+void ExportFit(Platform& platform, FileDialog& dialog, int first, int last,
+               const Table1<double>& potentials, const Table2<double>& currents);
+
 }  // namespace qalto

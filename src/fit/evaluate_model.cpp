@@ -7,6 +7,8 @@ namespace qalto {
 void EvaluateModel(Model& model, const SimulationInputs& inputs, Platform& platform,
                    const std::vector<double>& t, std::vector<double>& f) {
   for (int p = 1; p <= model.FitParameterCount; ++p) {
+    // Code 0: a parameter of another curve of a global fit.
+    if (model.FitParameterCode(p) == 0) continue;
     FittedField(model, model.FitParameterCode(p)) = t[static_cast<size_t>(p)];
   }
   if (!RunSimulation(model, inputs, platform)) throw SimulationFailed();

@@ -24,7 +24,8 @@ class SimulationFailed : public std::runtime_error {
   std::string message_;
 };
 
-// Writes t(p) into the model field named by FitParameterCode(p) for p = 1..FitParameterCount,
+// Writes t(p) into the model field named by FitParameterCode(p) for p = 1..FitParameterCount
+// (code 0: none, the parameter belongs to another curve),
 // runs the simulation over the data's potential axis and copies the simulated curve into
 // f(1..NumberOfPoints). Throws SimulationFailed when the simulation reported an error.
 void EvaluateModel(Model& model, const SimulationInputs& inputs, Platform& platform,

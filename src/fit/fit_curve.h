@@ -10,6 +10,7 @@
 // a bound whose step points outward stays there while the others move.
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "fit/fit_evaluation.h"
@@ -42,6 +43,14 @@ struct FitReport {
   double elapsed = 0;      // computing time, s
 };
 
+// The points of a curve (potentials x(1..points)) within the window, in order.
+std::vector<int> WindowPoints(const FitWindow& window, const std::vector<double>& x, int points);
+
+// The weight of each curve of a global fit: the inverse of its noise variance, estimated from the
+// curve itself (third differences of neighbouring points: 20 sigma^2 for white noise), scaled
+// so that the weights average 1; all 1 when a curve shows no noise at all.
+std::vector<double> NoiseWeights(const std::vector<FitTarget>& targets);
+
 // Called with the sum of squares after every call of the engine, A^2.
 using IterationObserver = std::function<void(double S)>;
 
@@ -53,6 +62,7 @@ struct FitContext {
   SimulationInputs inputs;  // the form texts every simulation of the fit reads
   MarquardtState& engine;   // kept from fit to fit
   int threads = 1;          // derivative columns computed side by side
+  FitWindow window;         // the points compared, of every curve
   IterationObserver onIteration;
   std::function<void(const FitReport&)> onReport;  // when the iterations have ended
 };
@@ -71,6 +81,8 @@ bool FitCurve(FitContext& context, const std::vector<double>& observed);
 
 // Fits the shared parameters to every target at once; context.model is where the fitted
 // values are read from and left, and each target's model is simulated with its own settings.
+// With several targets the cell parameters (Ru, Cd, the baseline: codes 91..96) are fitted per
+// curve, each from the curve's own value, and each curve's residuals count with its NoiseWeights.
 bool FitCurves(FitContext& context, std::vector<FitTarget>& targets);
 
 // The observed currents y(1..NumberOfPoints): curve 1 of the curve store.

@@ -25,8 +25,11 @@ std::vector<double> ParameterValues(const std::vector<double>& t,
 
 std::vector<double> ConcatenatedObserved(const std::vector<FitTarget>& targets) {
   std::vector<double> y{0.0};
-  for (const FitTarget& target : targets)
-    y.insert(y.end(), target.observed.begin() + 1, target.observed.end());
+  for (const FitTarget& target : targets) {
+    const double scale = std::sqrt(target.weight);
+    for (int j = 1; j <= target.ComparedCount(); ++j)
+      y.push_back(scale * target.observed[At(target.ComparedPoint(j))]);
+  }
   return y;
 }
 
@@ -39,10 +42,12 @@ ModelEvaluation CurvesEvaluation(const std::vector<FitTarget>& targets,
     for (const FitTarget& target : targets) {
       curve.assign(target.observed.size(), 0.0);
       EvaluateModel(*target.model, target.inputs, platform, values, curve);
-      if (f.size() < offset + curve.size()) throw RuntimeError::SubscriptOutOfRange();
-      for (int i = 1; i <= target.Points(); ++i)
-        f[offset + At(i)] = curve[At(i)];
-      offset += At(target.Points());
+      const int count = target.ComparedCount();
+      if (f.size() < offset + At(count) + 1) throw RuntimeError::SubscriptOutOfRange();
+      const double scale = std::sqrt(target.weight);
+      for (int j = 1; j <= count; ++j)
+        f[offset + At(j)] = scale * curve[At(target.ComparedPoint(j))];
+      offset += At(count);
     }
   };
 }

@@ -27,14 +27,25 @@ struct FitTarget {
   SimulationInputs inputs;
   std::vector<double> observed{0.0};  // y(1..points)
   std::string label;                  // its name in the report
+  // The points compared with the simulation, in order; empty: all. The others are simulated
+  // (they are the history of the compared ones) but do not count.
+  std::vector<int> compared;
+  double weight = 1;  // of the curve's squared residuals
   int Points() const { return static_cast<int>(observed.size()) - 1; }
+  int ComparedCount() const {
+    return compared.empty() ? Points() : static_cast<int>(compared.size());
+  }
+  int ComparedPoint(int j) const {
+    return compared.empty() ? j : compared[static_cast<size_t>(j - 1)];
+  }
 };
 
 // Parameter values from the engine's coordinates: t(p) or exp(t(p)) where logScale(p).
 std::vector<double> ParameterValues(const std::vector<double>& t,
                                     const std::vector<bool>& logScale);
 
-// The concatenated measured currents of the targets, 1..total points.
+// The concatenated compared currents of the targets, each times the root of its weight,
+// 1..total compared points; the simulated ones follow the same order and scale.
 std::vector<double> ConcatenatedObserved(const std::vector<FitTarget>& targets);
 
 // The objective on the targets' own models, showing failures on `platform`.

@@ -1,6 +1,10 @@
 #include "forms/chemicals_form.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <optional>
+#include <tuple>
 
 #include "common/ignore_errors.h"
 #include "common/number_format.h"
@@ -38,9 +42,53 @@ FormExpr::FormExpr(Model& model, FormMech& mechanism)
   BuildSpecies();
   BuildChargeReactions();
   BuildHomogeneousReactions();
+  BuildFitWindow();
   cmdOK.SetCaption("OK");
   cmdOK.onClick = [this] { cmdOK_Click(); };
   Add(cmdOK);
+}
+
+void FormExpr::BuildFitWindow() {
+  const std::string frame = "FrameFitWindow";
+  FrameFitWindow.SetCaption("Fit window");
+  Add(FrameFitWindow);
+  int row = 0;
+  for (auto [label, caption, toolTip, low, high] :
+       {std::tuple{&LabelFitE, "E from, to (V)", "potentials compared by the fit", &TextFitEmin,
+                   &TextFitEmax},
+        std::tuple{&LabelFitPoints, "points from, to", "points compared by the fit", &TextFitFirst,
+                   &TextFitLast}}) {
+    label->SetCaption(caption);
+    label->SetToolTip(toolTip);
+    label->SetGrid(row, 0);
+    Add(*label, frame);
+    int column = 1;
+    for (TextBox* box : {low, high}) {
+      box->SetNumeric(true);
+      box->SetText("");
+      box->SetGrid(row, column++);
+      Add(*box, frame);
+    }
+    ++row;
+  }
+}
+
+FitWindow FormExpr::ChosenFitWindow() const {
+  auto bound = [](const TextBox& box, const char* name) -> std::optional<double> {
+    if (box.Text().find_first_not_of(" \t") == std::string::npos) return std::nullopt;
+    return ReadBoxNumber(box.Text(), name);
+  };
+  auto point = [&](const TextBox& box, const char* name) -> std::optional<int> {
+    std::optional<double> value = bound(box, name);
+    if (!value) return std::nullopt;
+    return static_cast<int>(std::clamp(std::round(*value), -1e9, 1e9));
+  };
+  FitWindow window;
+  window.eLow = bound(TextFitEmin, "E from (V)");
+  window.eHigh = bound(TextFitEmax, "E to (V)");
+  window.first = point(TextFitFirst, "points from");
+  window.last = point(TextFitLast, "points to");
+  return window;
 }
 
 Label& FormExpr::AddHeader(const std::string& frame, int column, const std::string& caption,

@@ -52,19 +52,10 @@ FormIns::FormIns(Model& model) : Form("FormIns", "Instrument"), model_(model) {
   ComboScan.SetItems({"single", "cycle", "2 cycles", "3 cycles"});
   ComboScan.SetGrid(fieldRow_++, 1);
   Add(ComboScan, frame);
+  AddField(LabelQuiet, "t quiet (s)", "quiet time at the start potential", TextQuiet, "0", frame);
 
   BuildElectrodeFrame();
-
-  fieldRow_ = 0;
-  FrameBaseline.SetCaption("Baseline");
-  Add(FrameBaseline);
-  AddField(LabelRu, "R u", "resistance", txtRu, "0", "FrameBaseline");
-  LabelOhm.SetCaption("Ω");
-  LabelOhm.SetGrid(fieldRow_ - 1, 2);
-  Add(LabelOhm, "FrameBaseline");
-  AddField(LabelCdl, "C d (F)", "double layer capacitor", Cdl, "0", "FrameBaseline");
-  AddField(LabelI0, "I start (A)", "start current", TxtI0, "0", "FrameBaseline");
-  AddField(LabelI1, "I end (A)", "end current", TxtI1, "0", "FrameBaseline");
+  BuildBaselineFrame();
 
   CheckPreCon.SetCaption("Preconcentration");
   CheckPreCon.onClick = [this] { CheckPreCon_Click(); };
@@ -125,6 +116,70 @@ void FormIns::BuildElectrodeFrame() {
   ShowGeometryFields();  // the planar electrode of the start needs none of them
 }
 
+// Ru, Cd(E) = Cd0 + Cd1 E + Cd2 E^2 and the baseline offset + slope E, each with its fitted box
+// and bounds beside it.
+void FormIns::BuildBaselineFrame() {
+  const std::string frame = "FrameBaseline";
+  fieldRow_ = 0;
+  FrameBaseline.SetCaption("Baseline");
+  Add(FrameBaseline);
+  AddField(LabelRu, "R u", "resistance", txtRu, "0", frame);
+  LabelOhm.SetCaption("Ω");
+  LabelOhm.SetGrid(fieldRow_ - 1, 2);
+  Add(LabelOhm, frame);
+  AddField(LabelCdl, "C d (F)", "double layer capacitor", Cdl, "0", frame);
+  AddField(LabelCd1, "C d1 (F/V)", "change of the capacitor with E", TextCd1, "0", frame);
+  AddField(LabelCd2, "C d2 (F/V²)", "curvature of the capacitor with E", TextCd2, "0", frame);
+  AddField(LabelI0, "I start (A)", "start current", TxtI0, "0", frame);
+  AddField(LabelI1, "I end (A)", "end current", TxtI1, "0", frame);
+  AddField(LabelOffset, "I offset (A)", "baseline current at 0 V", TextOffset, "0", frame);
+  AddField(LabelSlope, "I slope (A/V)", "baseline change with E", TextSlope, "0", frame);
+  AddFitted(kFittedRu, txtRu, "0.1", "1e6");
+  AddFitted(kFittedCd0, Cdl, "1e-10", "1e-2");
+  AddFitted(kFittedCd1, TextCd1, "-1e-2", "1e-2");
+  AddFitted(kFittedCd2, TextCd2, "-1e-2", "1e-2");
+  AddFitted(kFittedOffset, TextOffset, "-1e-2", "1e-2");
+  AddFitted(kFittedSlope, TextSlope, "-1", "1");
+}
+
+void FormIns::AddFitted(int code, const TextBox& beside, const char* minimum, const char* maximum) {
+  const std::string frame = "FrameBaseline";
+  CheckBox& box = CheckFitted.Add("CheckFitted", code);
+  box.InitChecked(false);
+  box.SetGrid(beside.GridRow(), 3);
+  box.onClick = [this, code] { CheckFitted_Click(code); };
+  Add(box, frame);
+  int column = 4;
+  for (auto* family : {&TextFitMin, &TextFitMax}) {
+    TextBox& bound = family->Add(family == &TextFitMin ? "TextFitMin" : "TextFitMax", code);
+    bound.SetNumeric(true);
+    bound.SetText(family == &TextFitMin ? minimum : maximum);
+    bound.SetGrid(beside.GridRow(), column++);
+    bound.SetVisible(false);
+    Add(bound, frame);
+  }
+}
+
+void FormIns::CheckFitted_Click(int index) {
+  bool shown = CheckFitted(index).Checked();
+  TextFitMin(index).SetVisible(shown);
+  TextFitMax(index).SetVisible(shown);
+}
+
+FitChoices FormIns::ChosenFitParameters() const {
+  FitChoices choices;
+  for (int code : CellParameterCodes()) {
+    if (!CheckFitted(code).Checked()) continue;
+    choices.push_back(
+        {code, ReadNumber(TextFitMin(code).Text()), ReadNumber(TextFitMax(code).Text())});
+  }
+  return choices;
+}
+
+void FormIns::ShowFittedValue(int code, double value) {
+  CheckFitted(code).SetCaption(FormatNumber(value, "0.###e-#"));
+}
+
 void FormIns::OK() {
   if (applyMechanism) applyMechanism();
   method1();
@@ -137,6 +192,11 @@ void FormIns::method1() {
   model_.ElectrodeArea = AreaValue();
   model_.DoubleLayerCapacitance = Value(Cdl);
   model_.UncompensatedResistance = Value(txtRu);
+  model_.CapacitanceSlope = Value(TextCd1);
+  model_.CapacitanceCurvature = Value(TextCd2);
+  model_.BaselineOffset = Value(TextOffset);
+  model_.BaselineSlope = Value(TextSlope);
+  model_.QuietTime = Value(TextQuiet);
   model_.Temperature = Value(txttemp) + kKelvinOffset;
   model_.PulsePotential = Value(Epulse);
   model_.NoiseLevel = Value(Noise);

@@ -32,6 +32,8 @@ class FormOption : public Form {
   CheckBox overlap{"overlap"};
   Frame axis{"axis"};
   ComboBox ComboY{"ComboY"};  // nothing chosen until the main window chooses "current I" at start
+  // The sign convention of every current: "cathodic positive" or "anodic positive (IUPAC)".
+  ComboBox ComboSign{"ComboSign"};
   CheckBox CheckXdir{"CheckXdir"};
   CheckBox Yauto{"Yauto"};
   CheckBox Xauto{"Xauto"};
@@ -55,6 +57,8 @@ class FormOption : public Form {
   void cmdOK_Click();
   void Xauto_Click();
   void Yauto_Click();
+  // A new convention turns every stored curve and the peaks found on them, and redraws.
+  void ComboSign_Click();
   // Form_Unload: closing the window only hides it.
   CloseBehaviour OnClose() const override { return CloseBehaviour::kHide; }
 
