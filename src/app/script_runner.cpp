@@ -141,7 +141,7 @@ int ScriptRunner::Run(std::istream& script, std::ostream& err) {
   for (std::string line; std::getline(script, line);)
     lines.push_back(std::move(line));
   lineNumber_ = 0;
-  auto stop = [&](const std::string& reason) {
+  auto stop = [&](const std::string& line, const std::string& reason) {
     out_.flush();
     // A character that does not show is the likeliest reason a line that looks right fails.
     std::string shown =
@@ -153,7 +153,7 @@ int ScriptRunner::Run(std::istream& script, std::ostream& err) {
     return kExitScriptLine;
   };
   for (size_t next = 0; next < lines.size();) {
-    const std::string& line = lines[next++];
+    std::string line = lines[next++];
     ++lineNumber_;
     // An editor saving UTF-8 may put a byte-order mark in front of the first line.
     if (lineNumber_ == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
@@ -169,11 +169,11 @@ int ScriptRunner::Run(std::istream& script, std::ostream& err) {
       // An answer is for the command that follows it; one that command left unused is dropped.
       if (words[0] != "dialog" && words[0] != "answer") platform_.DropAnswers();
     } catch (const ParameterError& error) {
-      return stop(error.what());
+      return stop(line, error.what());
     } catch (const ScriptError& error) {
-      return stop(error.what());
+      return stop(line, error.what());
     } catch (const ScriptSyntaxError& error) {
-      return stop(error.what());
+      return stop(line, error.what());
     } catch (const SessionError& error) {
       lineNumber_ = 0;  // the session's message names its line
       stopReason_ = error.what();
@@ -182,7 +182,7 @@ int ScriptRunner::Run(std::istream& script, std::ostream& err) {
       platform_.DropAnswers();
       return kExitScriptLine;
     } catch (const RuntimeError& error) {
-      return stop(error.Description());
+      return stop(line, error.Description());
     }
     if (app_.ExitRequested()) break;
   }
