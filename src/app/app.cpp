@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include <algorithm>
 #include <exception>
 #include <thread>
 
@@ -58,6 +59,18 @@ FormTech& App::Tech() {
   return *tech_;
 }
 
+const std::vector<std::string>& App::FormNames() {
+  static const std::vector<std::string> names = {"FormTech",   "FormMech",   "FormIns",
+                                                 "FormExpr",   "formOption", "FormImport",
+                                                 "FormResult", "FormPlot",   "frmAbout"};
+  return names;
+}
+
+bool App::IsFormName(const std::string& name) {
+  const auto& names = FormNames();
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
 Form* App::FindForm(const std::string& name) {
   if (name == "FormIns") return ins_.get();
   if (name == "FormMech") return mech_.get();
@@ -103,6 +116,10 @@ MenuOutcome App::ChooseMenu(const std::string& name) {
 bool App::MenuRunsLong(const std::string& handler) {
   MenuItem* item = FindMenuItem(menus_, handler);
   return item != nullptr && item->long_running;
+}
+
+bool App::MenuExists(const std::string& handler) {
+  return FindMenuItem(menus_, handler) != nullptr;
 }
 
 bool App::MenuEnabled(const std::string& handler) {

@@ -27,7 +27,11 @@ std::vector<MenuItem> App::BuildMenus() {
   };
   return {
       Menu("&File", "mnuFile", true,
-           {item("&Save...", "mnuSave_Click", [this] { mnuSave_Click(); }), MenuSeparator(),
+           {item("&Open Session...", "mnuOpenSession_Click", [this] { mnuOpenSession_Click(); }),
+            item("Save Sessio&n...", "mnuSaveSession_Click", [this] { mnuSaveSession_Click(); }),
+            item("R&un Script...", "mnuRunScript_Click", [this] { mnuRunScript_Click(); }),
+            MenuSeparator(), item("&Save...", "mnuSave_Click", [this] { mnuSave_Click(); }),
+            MenuSeparator(),
             item("&Import Data...", "mnuImport_Click", [this] { mnuImport_Click(); }),
             item("&Export Data...", "mnuExport_Click", [this] { mnuExport_Click(); }),
             item("Export &Fit...", "mnuExportFit_Click", [this] { mnuExportFit_Click(); }),

@@ -84,6 +84,14 @@ void QtPlatform::MessageBox(const std::string& text) {
   box.exec();
 }
 
+bool QtPlatform::Confirm(const std::string& question) {
+  if (HasConfirmAnswer() || !OnWindowThread()) return RecordingPlatform::Confirm(question);
+  QMessageBox box(QMessageBox::Question, kAppTitle, FromUtf8(question),
+                  QMessageBox::Yes | QMessageBox::No, window_);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 QString QtPlatform::LastFolder() const {
   QString folder = QSettings().value(kFolderKey).toString();
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::currentPath();

@@ -63,6 +63,15 @@ void FormImport::ShowFile(const ImportedFile& file) {
   filling_ = false;
 }
 
+void FormImport::ShowChoice(int cycleIndex, const ColumnChoice& columns) {
+  filling_ = true;
+  if (cycleIndex >= -1 && cycleIndex < static_cast<int>(ComboCycle.Items().size()))
+    ComboCycle.SetListIndex(cycleIndex);
+  ComboPotential.SelectText(columns.potential);
+  ComboCurrent.SelectText(columns.current);
+  filling_ = false;
+}
+
 int FormImport::Choice() const {
   int index = ComboCycle.ListIndex();
   if (ComboCycle.Text() == kWholeMeasurement) return kWholeMeasurementChoice;
