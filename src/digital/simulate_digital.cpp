@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "common/checked_math.h"
-#include "common/number_text.h"
 #include "common/run_monitor.h"
 #include "digital/digital_run.h"
 #include "digital/solve_linear_step.h"
@@ -52,10 +51,21 @@ void SolveAt(DigitalRun& run, Model& model, double E, const ShowMessage& showMes
   SurfaceCurrents(run.kinetics, rates, level.system.current[0], now);
 }
 
-// The total current that a faradaic current I (A) makes through the charging circuit, with the
-// previous point's total current previousTotal (A) and the sweep's direction.
-double TotalCurrent(const DigitalRun& run, double faradaic, int direction, double previousTotal) {
-  return Div(faradaic - direction * run.Q1 + run.Q2 * previousTotal, run.Q3);
+// 1 + Ru Cd(E) / tc at the applied potential E (V): what the charging circuit divides the
+// faradaic current by.
+double ChargingDivisor(const DigitalRun& run, double E) {
+  const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
+  return cd * run.ruOverCharging + 1.0;
+}
+
+// The total current that a faradaic current I (A) makes through the charging circuit at the
+// applied potential E (V), with the previous point's total current previousTotal (A) and the
+// sweep's direction.
+double TotalCurrent(const DigitalRun& run, double E, double faradaic, int direction,
+                    double previousTotal) {
+  const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
+  const double q2 = cd * run.ruOverCharging;  // RC / tc
+  return Div(faradaic - direction * cd * run.absScanRate + q2 * previousTotal, q2 + 1.0);
 }
 
 // exp(y), by its Taylor series where |y| < 1e-3 (five terms: within 1e-17).
@@ -141,9 +151,9 @@ void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double gues
   for (int iteration = 0; iteration < kMaxDropIterations; ++iteration) {
     double dI = 0.0;  // A/V
     const double I = surface.Solve(x, dI, now);
-    lastTotal = TotalCurrent(run, I, direction, previousTotal);
+    lastTotal = TotalCurrent(run, E, I, direction, previousTotal);
     const double F = x - E - Ru * lastTotal;
-    const double slope = 1.0 - Ru * dI / run.Q3;
+    const double slope = 1.0 - Ru * dI / ChargingDivisor(run, E);
     if (F == 0.0) return;
     if (F > 0.0) hi = std::min(hi, x);
     if (F < 0.0) lo = std::max(lo, x);
@@ -180,7 +190,7 @@ void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, int directi
   const double Ru = run.resistance;
   auto residual = [&](double x) {
     SolveAt(run, model, x, showMessage, now);
-    lastTotal = TotalCurrent(run, Sum(run, now), direction, previousTotal);
+    lastTotal = TotalCurrent(run, E, Sum(run, now), direction, previousTotal);
     return x - E - Ru * lastTotal;
   };
   double a = E + Ru * lastTotal;
@@ -312,16 +322,16 @@ int ScanSign(const DigitalRun& run, int i) {
 
 }  // namespace
 
-void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMessage& showMessage) {
+void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessage& showMessage) {
   model.MaxIteration = 0;
-  const double beta = ReadNumber(forms.expandingGrid);  // grid expansion factor
-  const double pH = ReadNumber(forms.pH);
+  const double beta = inputs.expandingGrid.Get();  // grid expansion factor
+  const double pH = inputs.pH.Get();
   // The work tables are large and the run clears the boxes it uses: no need to zero them, and
   // the tables of the last run on this thread serve the next one.
   thread_local std::unique_ptr<DigitalRun> kept;
   if (!kept) kept = std::make_unique_for_overwrite<DigitalRun>();
   DigitalRun* run = kept.get();
-  PrepareDigitalRun(model, beta, pH, forms.refinement, *run);
+  PrepareDigitalRun(model, beta, pH, inputs.refinement, *run);
 
   PointContext c;
   // The square wave keeps both half-period currents.
@@ -343,7 +353,8 @@ void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMes
     double* currents = model.ReactionCurrents.Row(i);  // columns checked above
     for (int r = 1; r <= run->transfer.count; ++r)
       currents[r] = Checked(column[r]);
-    c.previousTotal = TotalCurrent(*run, Sum(*run, column), c.direction, c.previousTotal);
+    c.previousTotal = TotalCurrent(*run, E[static_cast<size_t>(i)], Sum(*run, column), c.direction,
+                                   c.previousTotal);
     currents[run->totalColumn] = c.previousTotal;
     if (halves) {
       currents[run->totalColumn + 1] = first;

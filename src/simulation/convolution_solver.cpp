@@ -169,17 +169,33 @@ class Solver {
   }
 
   ConvolutionSolution Run(const std::vector<double>& applied) {
+    const bool charging = !p_.capacitance.empty();
+    if (charging) result_.total.assign(static_cast<std::size_t>(N_), 0.0);
     for (int n = 0; n < N_; ++n) {
+      const std::size_t at = static_cast<std::size_t>(n);
       UpdateHistory(n);
-      const double Eapp = applied[static_cast<std::size_t>(n)];
+      const double Eapp = applied[at];
+      // The charging current at the interfacial potential E, cathodic positive.
+      const double previousDrop = lastDrop_;
+      auto charge = [&](double E) {
+        if (!charging) return 0.0;
+        return -p_.capacitance[at] *
+               Div(p_.sweepStep[at] + (E - Eapp) - previousDrop, p_.pointTime);
+      };
       double u[kMaxReactions];
       double E = Eapp;
       if (p_.resistance > 0) {
-        E += SolveDrop(Eapp, u);
+        E += SolveDrop(Eapp, charge, u);
       } else {
         Fluxes(E, u);
       }
       Record(n, E, u);
+      if (charging) {
+        double sum = 0.0;
+        for (std::size_t r = 0; r < p_.reactions.size(); ++r)
+          sum += result_.current[r][at];
+        result_.total[at] = Checked(sum + charge(E));
+      }
       first_ = false;
     }
     return std::move(result_);
@@ -190,8 +206,10 @@ class Solver {
   // g(d) = d - Ru I(Eapp + d), which grows with d (the cathodic current falls as the potential
   // rises). Secant steps from the drop the last two points predict, with the slope of g carried
   // over from the previous point, kept inside the bracket the signs of g establish and halved
-  // when a step leaves it; to 1e-9 V or 1e-9 of the drop. Leaves the fluxes at the answer in u.
-  double SolveDrop(double Eapp, double u[kMaxReactions]) {
+  // when a step leaves it; to 1e-9 V or 1e-9 of the drop. The current through Ru is the faradaic
+  // one plus charge(E), the charging current. Leaves the fluxes at the answer in u.
+  template <class ChargingCurrent>
+  double SolveDrop(double Eapp, const ChargingCurrent& charge, double u[kMaxReactions]) {
     constexpr double kTolerance = 1e-9;
     constexpr int kIterations = 60;
     auto residual = [&](double d) {
@@ -199,7 +217,7 @@ class Solver {
       double I = 0.0;  // A
       for (std::size_t r = 0; r < p_.reactions.size(); ++r)
         I += p_.reactions[r].n * p_.AF * u[r];
-      return d - p_.resistance * I;
+      return d - p_.resistance * (I + charge(Eapp + d));
     };
     double lo = -HUGE_VAL, hi = HUGE_VAL;  // bracket of the root, V
     double d = drops_ >= 2 ? 2.0 * lastDrop_ - dropBefore_ : lastDrop_;
