@@ -4,10 +4,14 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
 #include <string>
 
 #include "app/app.h"
@@ -90,21 +94,27 @@ long TaskNumber(const qalto::BatchOptions& options, std::string& error) {
   return task;
 }
 
+// The inputs that every task of the process shares: the manifest, read once, and the script
+// when it comes from standard input, which only the first task could read otherwise.
+struct SharedInputs {
+  std::optional<qalto::Manifest> manifest;
+  std::optional<std::string> standardInput;
+};
+
 // The parameters of the run: the manifest row, then --param values, which win; a parameter
 // named seed gives the noise seed when --seed does not.
 qalto::ScriptParameters GatherParameters(qalto::BatchOptions& options, qalto::RunRecord& record,
-                                         std::string& error) {
+                                         const SharedInputs& shared, std::string& error) {
   qalto::ScriptParameters parameters;
   if (!options.manifest.empty()) {
     long task = TaskNumber(options, error);
     if (!error.empty()) return {};
     record.task = task;
-    std::ifstream manifest(options.manifest);
-    if (!manifest) {
+    if (!shared.manifest) {
       error = "cannot open " + options.manifest;
       return {};
     }
-    parameters = qalto::ReadManifestTask(manifest, options.manifest, task, error);
+    parameters = shared.manifest->Task(task, error);
     if (!error.empty()) return {};
   }
   for (const auto& [name, value] : options.parameters)
@@ -138,9 +148,12 @@ void WarnOfUnusedParameters(const qalto::RunRecord& record, const qalto::ScriptR
   }
 }
 
-int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_point start) {
+int RunScript(qalto::BatchOptions& options, const SharedInputs& shared) {
+  auto start = std::chrono::steady_clock::now();
   qalto::RecordingPlatform platform;
   qalto::App app(platform);
+  // Without a window only a picture file reads the plot: it is painted when one is written.
+  app.Plot().surface.paintWhenUsed = true;
   qalto::RunRecord record;
   record.script = options.script;
   record.manifest = options.manifest;
@@ -152,14 +165,18 @@ int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_poin
     return Finish(options, record, app.model(), start);
   };
   std::string error;
-  record.parameters = GatherParameters(options, record, error);
+  record.parameters = GatherParameters(options, record, shared, error);
   record.seed = options.seed;
   if (!error.empty()) return fail(error);
   std::ifstream file;
+  std::istringstream standardInput(shared.standardInput.value_or(""));
   if (options.script != "-") {
     file.open(options.script);
     if (!file) return fail("cannot open " + options.script);
   }
+  std::istream& script = options.script != "-"  ? static_cast<std::istream&>(file)
+                         : shared.standardInput ? standardInput
+                                                : std::cin;
   qalto::ScriptRunner runner(app, platform, std::cout);
   runner.parameters = record.parameters;
   runner.plotWriter = [&app](const std::string& picture) { return WritePicture(app, picture); };
@@ -168,7 +185,7 @@ int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_poin
     error = runner.Override(control, value);
     if (!error.empty()) return fail("--set " + control + "=" + value + ": " + error);
   }
-  record.exitStatus = runner.Run(options.script == "-" ? std::cin : file, std::cerr);
+  record.exitStatus = runner.Run(script, std::cerr);
   record.error = runner.Error();
   record.messages = runner.Messages();
   if (record.exitStatus == qalto::kExitRan) WarnOfUnusedParameters(record, runner);
@@ -205,10 +222,47 @@ int Merge(const qalto::BatchOptions& options) {
   return table.problems.empty() ? qalto::kExitRan : qalto::kExitCommandLine;
 }
 
+// The options of one task of --tasks: its row, and its number in place of {} in the names of
+// the record and the curve file, as GNU parallel would put it there.
+qalto::BatchOptions TaskOptions(const qalto::BatchOptions& options, long task) {
+  qalto::BatchOptions own = options;
+  own.task = task;
+  for (std::string* name : {&own.json, &own.out}) {
+    for (size_t at = name->find("{}"); at != std::string::npos; at = name->find("{}", at))
+      name->replace(at, 2, std::to_string(task));
+  }
+  return own;
+}
+
+// Runs the tasks one after another, each from a fresh program as a process of its own would; the
+// process exits with the highest status of its tasks.
+int RunTasks(const qalto::BatchOptions& options) {
+  SharedInputs shared;
+  if (!options.manifest.empty()) {
+    std::ifstream manifest(options.manifest);
+    if (manifest) shared.manifest.emplace(manifest, options.manifest);
+  }
+  if (options.script == "-" && !options.tasks.empty()) {
+    shared.standardInput.emplace(std::istreambuf_iterator<char>(std::cin),
+                                 std::istreambuf_iterator<char>());
+  }
+  if (options.tasks.empty()) {
+    qalto::BatchOptions own = options;
+    return RunScript(own, shared);
+  }
+  int worst = qalto::kExitRan;
+  for (const auto& [first, last] : options.tasks) {
+    for (long task = first; task <= last; ++task) {
+      qalto::BatchOptions own = TaskOptions(options, task);
+      worst = std::max(worst, RunScript(own, shared));
+    }
+  }
+  return worst;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  auto start = std::chrono::steady_clock::now();
   qalto::BatchOptions options;
   std::string error =
       qalto::ParseBatchOptions(std::vector<std::string>(argv + 1, argv + argc), options);
@@ -225,5 +279,5 @@ int main(int argc, char** argv) {
               << QALTO_VERSION_PATCH << "\n";
     return qalto::kExitRan;
   }
-  return options.merge ? Merge(options) : RunScript(options, start);
+  return options.merge ? Merge(options) : RunTasks(options);
 }

@@ -20,8 +20,8 @@ std::string CurveExportLine(double potential, double current, const std::vector<
   return line.Text();
 }
 
-void PrintCurve(int first, int last, const Table1<double>& potentials,
-                const Table2<double>& currents, int curve, const LineSink& writeLine,
+void PrintCurve(int first, int last, const GrowingTable1<double>& potentials,
+                const GrowingTable2<double>& currents, int curve, const LineSink& writeLine,
                 const ExtraColumns& extra) {
   std::vector<double> more(extra.columns.size());
   // Before any curve exists the range is 0..0; point 0 is never exported.
@@ -32,8 +32,8 @@ void PrintCurve(int first, int last, const Table1<double>& potentials,
   }
 }
 
-std::string CurveExportText(int first, int last, const Table1<double>& potentials,
-                            const Table2<double>& currents, int curve) {
+std::string CurveExportText(int first, int last, const GrowingTable1<double>& potentials,
+                            const GrowingTable2<double>& currents, int curve) {
   std::string text;
   PrintCurve(first, last, potentials, currents, curve,
              [&text](const std::string& line) { text += line + "\r\n"; });
@@ -41,8 +41,8 @@ std::string CurveExportText(int first, int last, const Table1<double>& potential
 }
 
 void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
-                 const Table1<double>& potentials, const Table2<double>& currents, int curve,
-                 const ExtraColumns& extra) {
+                 const GrowingTable1<double>& potentials, const GrowingTable2<double>& currents,
+                 int curve, const ExtraColumns& extra) {
   std::optional<std::string> fileName = dialog.ShowSave(platform, kDataFileFilter);
   if (!fileName) return;
   try {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/table.h"
+#include "common/growing_table.h"
 #include "files/file_dialog.h"
 #include "files/text_file.h"
 #include "ui/platform.h"
@@ -16,7 +16,7 @@ namespace qalto {
 // Columns written after the current on every line, each after a comma in the next print zone:
 // column c of `table` at the line's point (the forward and reverse currents of a square wave).
 struct ExtraColumns {
-  const Table2<double>* table = nullptr;
+  const GrowingTable2<double>* table = nullptr;
   std::vector<int> columns;
 };
 
@@ -26,20 +26,20 @@ std::string CurveExportLine(double potential, double current, const std::vector<
 
 // Sends the lines of points first..last of curve `curve` to `writeLine`, one at a time; point
 // 0 is never written. A point beyond the tables raises after the lines before it.
-void PrintCurve(int first, int last, const Table1<double>& potentials,
-                const Table2<double>& currents, int curve, const LineSink& writeLine,
+void PrintCurve(int first, int last, const GrowingTable1<double>& potentials,
+                const GrowingTable2<double>& currents, int curve, const LineSink& writeLine,
                 const ExtraColumns& extra = {});
 
 // The whole text of points first..last, each line ended by carriage return and line feed.
-std::string CurveExportText(int first, int last, const Table1<double>& potentials,
-                            const Table2<double>& currents, int curve);
+std::string CurveExportText(int first, int last, const GrowingTable1<double>& potentials,
+                            const GrowingTable2<double>& currents, int curve);
 
 // Asks for the file with the Save dialog and writes the lines into it. A cancel writes
 // nothing. A failure (the file cannot be created, a write fails, a point beyond the tables)
 // ends the export with a message naming the file and the reason; the file is written whole or
 // not at all.
 void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
-                 const Table1<double>& potentials, const Table2<double>& currents, int curve,
-                 const ExtraColumns& extra = {});
+                 const GrowingTable1<double>& potentials, const GrowingTable2<double>& currents,
+                 int curve, const ExtraColumns& extra = {});
 
 }  // namespace qalto

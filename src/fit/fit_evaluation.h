@@ -41,9 +41,10 @@ std::vector<double> ConcatenatedObserved(const std::vector<FitTarget>& targets);
 ModelEvaluation CurvesEvaluation(const std::vector<FitTarget>& targets,
                                  const std::vector<bool>& logScale, Platform& platform);
 
-// `count` evaluations for derivative threads, each on its own copies of the targets' models
-// (taken now, when the fitted parameter codes are set) and with a platform that records the
-// message of a failure, which the evaluation then raises with SimulationFailed.
+// `count` evaluations for derivative threads, each on its own working copies of the targets'
+// models (experiment and curves, taken now, when the fitted parameter codes are set) and with a
+// platform that records the message of a failure, which the evaluation then raises with
+// SimulationFailed.
 class WorkerEvaluations {
  public:
   WorkerEvaluations(const std::vector<FitTarget>& targets, const std::vector<bool>& logScale,

@@ -41,27 +41,28 @@ void Require(const Indexes& indexes, size_t count) {
   if (indexes.size() != count) throw RuntimeError::SubscriptOutOfRange();
 }
 
-template <typename T>
-Reader Scalar(T Model::*field) {
+// A field of one of the model's parts, read through the model.
+template <typename T, typename Part>
+Reader Scalar(T Part::*field) {
   return [field](const Model& m, const Indexes& ix) {
     Require(ix, 0);
-    return Text(m.*field);
+    return Text(static_cast<const Part&>(m).*field);
   };
 }
 
-template <typename T>
-Reader Column(Table1<T> Model::*field) {
+template <typename Table, typename Part>
+Reader Column(Table Part::*field) {
   return [field](const Model& m, const Indexes& ix) {
     Require(ix, 1);
-    return Text((m.*field)(ix[0]));
+    return Text((static_cast<const Part&>(m).*field)(ix[0]));
   };
 }
 
-template <typename T>
-Reader Grid(Table2<T> Model::*field) {
+template <typename Table, typename Part>
+Reader Grid(Table Part::*field) {
   return [field](const Model& m, const Indexes& ix) {
     Require(ix, 2);
-    return Text((m.*field)(ix[0], ix[1]));
+    return Text((static_cast<const Part&>(m).*field)(ix[0], ix[1]));
   };
 }
 

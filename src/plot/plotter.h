@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "common/growing_table.h"
 #include "common/table.h"
 #include "model/model.h"
 #include "plot/plot_options.h"
@@ -26,8 +27,8 @@ struct PlotContext {
 // styles(k) (1 dots, 2 small squares, 3 connected line, anything else not drawn). Writes the
 // plot ranges into the model when automatic scaling is on. A run-time error ends the drawing
 // quietly; what is drawn stays.
-void PlotCurves(PlotContext& context, int first, int last, const Table1<double>& x,
-                const Table2<double>& y, const Table1<int>& styles);
+void PlotCurves(PlotContext& context, int first, int last, const GrowingTable1<double>& x,
+                const GrowingTable2<double>& y, const Table1<int>& styles);
 
 // Runs the model refresh, then copies the quantity the options name from the simulation's
 // results into the curve store. Run-time errors reach the caller.
@@ -36,7 +37,7 @@ void PrepareCurves(Model& model, const PlotOptions& options,
 
 // PrepareCurves unless a fit is running (it keeps its own curves), then PlotCurves.
 void PrepareAndPlot(PlotContext& context, const std::function<void()>& refreshModel, int first,
-                    int last, const Table1<double>& x, const Table2<double>& y,
+                    int last, const GrowingTable1<double>& x, const GrowingTable2<double>& y,
                     const Table1<int>& styles);
 
 }  // namespace qalto

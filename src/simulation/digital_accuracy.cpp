@@ -11,7 +11,7 @@ namespace {
 // The run without noise or fit mode, at the given refinement; nothing if it failed.
 std::unique_ptr<Model> RunCopy(const Model& model, SimulationInputs inputs, int refinement,
                                Platform& platform) {
-  auto copy = std::make_unique<Model>(model);
+  auto copy = std::make_unique<Model>(WorkingCopy(model));
   copy->NoiseLevel = 0;
   copy->FitMode = false;
   inputs.refinement = refinement;
