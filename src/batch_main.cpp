@@ -19,6 +19,7 @@
 #include "app/batch_options.h"
 #include "app/batch_record.h"
 #include "app/curve_csv.h"
+#include "app/dataset_command.h"
 #include "app/record_merge.h"
 #include "app/replace_file.h"
 #include "app/script_runner.h"
@@ -279,5 +280,6 @@ int main(int argc, char** argv) {
               << QALTO_VERSION_PATCH << "\n";
     return qalto::kExitRan;
   }
+  if (!options.dataset.empty()) return qalto::RunDatasetCommand(options, std::cerr);
   return options.merge ? Merge(options) : RunTasks(options);
 }

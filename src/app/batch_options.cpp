@@ -55,6 +55,13 @@ std::string ApplyOption(const std::string& name, const std::string& value, Batch
     options.out = value;
   } else if (name == "--json") {
     options.json = value;
+  } else if (name == "--dataset") {
+    options.dataset = value;
+  } else if (name == "--threads") {
+    if (!ReadUnsigned(value, number) || number < 1 || number > 1024) {
+      return "--threads takes a number from 1 to 1024: " + value;
+    }
+    options.threads = static_cast<int>(number);
   } else {
     return "unknown option " + name;
   }
@@ -102,6 +109,11 @@ std::string ParseBatchOptions(const std::vector<std::string>& words, BatchOption
     options.records = plain;
     return "";
   }
+  if (!options.dataset.empty()) {
+    if (!plain.empty()) return "--dataset takes no script";
+    if (options.out.empty()) return "--dataset needs --out SET.npz";
+    return "";
+  }
   if (plain.size() != 1) return plain.empty() ? "no script given" : "more than one script given";
   options.script = plain[0];
   if (options.task && options.manifest.empty()) return "--task needs a --manifest";
@@ -131,6 +143,7 @@ const char* BatchUsage() {
          "  --json FILE.json       a record of the run\n"
          "       qalto-batch --merge [--out TABLE.tsv] RECORD.json...   (- reads names from "
          "standard input)\n"
+         "       qalto-batch --dataset SPEC.json --out SET.npz [--threads N]   labelled curves\n"
          "exit status: 0 ran, 1 command line, manifest or output file, 2 script line,\n"
          "  3 simulation or fit failed, 4 import failed\n";
 }
