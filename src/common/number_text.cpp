@@ -65,9 +65,10 @@ double ReadNumber(std::string_view text) {
   double value = 0;
   const char* begin = number.data() + (number.front() == '+' ? 1 : 0);
   auto [end, problem] = std::from_chars(begin, number.data() + number.size(), value);
-  // Beyond the range of doubles: too small reads as strtod rounds it (towards 0), too large
-  // overflows.
-  if (problem != std::errc()) value = std::strtod(std::string(number).c_str(), nullptr);
+  // Beyond the range of doubles (too small reads as strtod rounds it, towards 0; too large
+  // overflows) or a form from_chars does not take whole: strtod decides.
+  if (problem != std::errc() || end != number.data() + number.size())
+    value = std::strtod(std::string(number).c_str(), nullptr);
   if (!std::isfinite(value)) throw RuntimeError::Overflow();
   return value;
 }

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Many tasks in one process give what one process per task gives: the same standard output and
 # error, the same records (but for their wall-clock seconds), the same curve files, and as exit
-# status the highest of the tasks'. The manifest mixes good rows with a row whose value the
-# script cannot use (status 2), a row whose rate constant no simulation can take (status 3),
-# and the tasks name a row beyond the manifest (status 1).
+# status the highest of the tasks'. The manifest mixes good rows with a row whose ks is no
+# number, a row whose ks no simulation can take (status 3), and the tasks name a row beyond the
+# manifest (status 1) and one row twice.
 #   tasks_one_process.sh QALTO_BATCH SOURCE_FOLDER
 set -euo pipefail
 batch=$1
