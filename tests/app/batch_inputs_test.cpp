@@ -88,7 +88,6 @@ TEST(ParseBatchOptions, ReadsARunAndNamesWhatIsWrong) {
   }
 }
 
-
 // Rows and ranges of --tasks, and what a list of several tasks needs of the output names.
 TEST(ParseBatchOptions, ReadsTheTasksOfOneProcess) {
   BatchOptions options;
@@ -99,9 +98,9 @@ TEST(ParseBatchOptions, ReadsTheTasksOfOneProcess) {
   EXPECT_EQ(options.tasks, (TaskList{{1, 5}, {9, 9}, {12, 14}}));
   EXPECT_EQ(TaskCount(options.tasks), 9);
   BatchOptions one;
-  EXPECT_EQ(ParseBatchOptions({"--manifest", "m.tsv", "--tasks", "7", "--json", "r.json", "a.qs"},
-                              one),
-            "");
+  EXPECT_EQ(
+      ParseBatchOptions({"--manifest", "m.tsv", "--tasks", "7", "--json", "r.json", "a.qs"}, one),
+      "");
   EXPECT_EQ(one.tasks, (TaskList{{7, 7}}));
 
   const std::string usage = "--tasks takes rows from 1 and ranges such as 1-5,9,12-14: ";

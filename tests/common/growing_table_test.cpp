@@ -11,23 +11,26 @@ namespace {
 // Rows never written read 0 and cost nothing; the index range is the fixed one.
 TEST(GrowingTable, StoresOnlyTheRowsWrittenAndKeepsItsRange) {
   GrowingTable2<double> table(100001, 9);
-  EXPECT_EQ(table(100000, 8), 0.0);
+  const GrowingTable2<double>& readOnly = table;
+  EXPECT_EQ(readOnly(100000, 8), 0.0);
   EXPECT_EQ(table.StoredRows(), 0);
   table(10, 2) = 1.5;
   table(3, 5) = -2;
   EXPECT_EQ(table.StoredRows(), 11);
-  const GrowingTable2<double>& readOnly = table;
   EXPECT_EQ(readOnly(10, 2), 1.5);
   EXPECT_EQ(readOnly(3, 5), -2);
   EXPECT_EQ(readOnly(4, 5), 0.0);
   EXPECT_EQ(readOnly(50000, 2), 0.0);
   EXPECT_EQ(table.StoredRows(), 11);
+  // A write to a row past the stored ones stores it, and every row below it.
+  table(20, 2) = 0.5;
+  EXPECT_EQ(table.StoredRows(), 21);
   for (auto [i, j] : {std::pair{-1, 1}, {100001, 1}, {1, -1}, {1, 9}}) {
     EXPECT_THROW(table(i, j), RuntimeError) << i << "," << j;
     EXPECT_THROW(readOnly(i, j), RuntimeError) << i << "," << j;
   }
   GrowingTable2<double> copy = table;
-  EXPECT_EQ(copy.StoredRows(), 11);
+  EXPECT_EQ(copy.StoredRows(), 21);
   EXPECT_EQ(copy(10, 2), 1.5);
   table.Clear();
   EXPECT_EQ(table.StoredRows(), 0);

@@ -128,7 +128,6 @@ TEST_F(PlotCurvesTest, TheYTitleFollowsTheChosenQuantity) {
   EXPECT_EQ(ItemsOf(ItemKind::kPoint).size(), 5u * 11u);  // curves 6 and 7 have no style
 }
 
-
 // Without a window the picture is painted when it is used; then it is the picture painted at once,
 // and the ranges and messages are those of the plot at once, whatever the plots before it.
 TEST(PlotWhenUsed, PaintsThePictureAPlotAtOncePaints) {
@@ -152,7 +151,9 @@ TEST(PlotWhenUsed, PaintsThePictureAPlotAtOncePaints) {
       Plot();
       ranges.push_back({model.PlotXMin, model.PlotXMax, model.PlotYMin, model.PlotYMax});
       pictures.push_back(surface.Items());
+      messages = platform.messages;
     }
+    std::vector<std::string> messages;
     std::vector<std::vector<double>> ranges;
     std::vector<std::vector<DisplayItem>> pictures;
   };
@@ -161,7 +162,7 @@ TEST(PlotWhenUsed, PaintsThePictureAPlotAtOncePaints) {
   Run whenUsed;
   whenUsed.Plots(true);
   EXPECT_EQ(whenUsed.ranges, atOnce.ranges);
-  EXPECT_EQ(whenUsed.platform.messages, atOnce.platform.messages);
+  EXPECT_EQ(whenUsed.messages, atOnce.messages);
   ASSERT_EQ(whenUsed.pictures.size(), atOnce.pictures.size());
   for (size_t p = 0; p < atOnce.pictures.size(); ++p) {
     ASSERT_EQ(whenUsed.pictures[p].size(), atOnce.pictures[p].size()) << p;
