@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/invisible_characters.h"
+
 namespace qalto {
 namespace {
 
@@ -25,7 +27,10 @@ bool IsBlank(const std::string& line) {
 
 std::string CheckHeader(const std::vector<std::string>& names, const std::string& where) {
   for (size_t i = 0; i < names.size(); ++i) {
-    if (!IsParameterName(names[i])) return where + ": not a parameter name: \"" + names[i] + "\"";
+    if (!IsParameterName(names[i])) {
+      return where + ": not a parameter name: \"" + names[i] + "\"" +
+             InvisibleCharactersNote(names[i]);
+    }
     for (size_t j = 0; j < i; ++j) {
       if (names[j] == names[i]) return where + ": parameter " + names[i] + " named twice";
     }
@@ -41,6 +46,8 @@ Manifest::Manifest(std::istream& in, std::string name) : name_(std::move(name)) 
     headerError_ = name_ + ": the first line must name the parameters";
     return;
   }
+  // A spreadsheet saving as UTF-8 may put a byte-order mark in front.
+  if (line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
   names_ = SplitTabs(line);
   headerError_ = CheckHeader(names_, name_ + " line 1");
   if (!headerError_.empty()) return;

@@ -25,6 +25,7 @@ struct BatchOptions {
   std::optional<std::uint64_t> seed;                            // --seed N
   std::string out;                                              // --out curves.csv or table
   std::string json;                                             // --json record.json
+  std::optional<double> timeLimit;                              // --time-limit SECONDS
   bool merge = false;                                           // --merge
   std::vector<std::string> records;                             // the records to merge
   std::string dataset;                                          // --dataset spec.json

@@ -1,5 +1,8 @@
 #include "app/dataset_command.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <ostream>
@@ -13,9 +16,19 @@
 namespace qalto {
 
 int RunDatasetCommand(const BatchOptions& options, std::ostream& err) {
+  // A description is a small regular file: a folder, a device or a pipe is refused unread.
+  std::error_code unknown;
+  if (!std::filesystem::is_regular_file(options.dataset, unknown)) {
+    err << "qalto-batch: cannot read " << options.dataset << ": "
+        << (std::filesystem::exists(options.dataset, unknown) ? "not a regular file"
+                                                              : std::strerror(ENOENT))
+        << "\n";
+    return kExitCommandLine;
+  }
+  errno = 0;
   std::ifstream file(options.dataset, std::ios::binary);
   if (!file) {
-    err << "qalto-batch: cannot open " << options.dataset << "\n";
+    err << "qalto-batch: cannot open " << options.dataset << ": " << std::strerror(errno) << "\n";
     return kExitCommandLine;
   }
   const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

@@ -308,8 +308,8 @@ long long WriteSet(const Generator& generator, const DatasetSpec& spec, const fs
       IntegerArray("status", status),
       UnsignedArray("seed", seeds),
   });
-  if (!WriteWholeFile(output, archive))
-    throw RuntimeError("cannot write " + output + ": " + std::strerror(errno));
+  if (std::string reason = WriteWholeFile(output, archive); !reason.empty())
+    throw RuntimeError("cannot write " + output + ": " + reason);
   return std::count_if(status.begin(), status.end(), [](std::int64_t s) { return s != 0; });
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/number_text.h"
+#include "common/run_monitor.h"
 #include "common/runtime_error.h"
 
 namespace qalto {
@@ -204,6 +205,7 @@ int ReadRecords(FieldStream& fields, ImportedCurve& curve) {
   int n = 0;
   while (!fields.AtEnd()) {
     n = n + 1;
+    if (n % 4096 == 0) PollPoint(n, 0);
     Field potential = *fields.Read();
     curve.potential.push_back(ValueOf(potential));
     if (potential.end == FieldEnd::kLineBreak) fields.SkipBlankLines();

@@ -1,7 +1,8 @@
 #include "files/measurement_file.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
-#include <sstream>
 
 #include "files/chi_text_reader.h"
 #include "files/data_reader.h"
@@ -9,6 +10,7 @@
 #include "files/eclab_text_reader.h"
 #include "files/file_format_error.h"
 #include "files/gamry_dta_reader.h"
+#include "files/import_limits.h"
 #include "files/palmsens_csv_reader.h"
 #include "files/pssession_reader.h"
 #include "files/text_decoding.h"
@@ -47,8 +49,10 @@ std::optional<ImportedFile> TwoColumnCsv(const std::string& text, const std::str
 
 ImportedFile ReadMeasurementText(std::string bytes, const std::string& source,
                                  const ColumnChoice& choice) {
+  CheckImportSize(bytes.size());
+  CheckTextBytes(bytes);
   DecodedText decoded = DecodeText(std::move(bytes));
-  std::vector<std::string_view> lines = SplitLines(decoded.text);
+  std::vector<std::string_view> lines = SplitLines(decoded.text, CheckedLineCount(decoded.text));
   if (LooksLikeEcLabText(lines)) return ReadEcLabText(lines, source, choice);
   if (LooksLikeGamryDta(lines)) return ReadGamryDta(lines, source, choice);
   if (LooksLikePsSession(decoded.text)) return ReadPsSession(decoded.text, source);
@@ -63,17 +67,22 @@ ImportedFile ReadMeasurementText(std::string bytes, const std::string& source,
 
 ImportedFile ReadMeasurementFile(const std::string& path, const ColumnChoice& choice) {
   std::ifstream file = OpenForInput(path);
-  // Read in one piece of the file's size, then to its real end (it may have grown).
   std::error_code unknown;
   std::uintmax_t size = std::filesystem::file_size(path, unknown);
-  std::string bytes(unknown ? 0 : static_cast<size_t>(size), '\0');
+  if (!unknown) CheckImportSize(static_cast<size_t>(std::min<std::uintmax_t>(size, SIZE_MAX)));
+  // Read in blocks to the real end (the file may have grown), the first block looked at for
+  // binary data before the rest is read, and never beyond the size an import takes.
+  constexpr size_t kBlock = size_t{1} << 16;
+  std::string bytes;
+  bytes.reserve(unknown ? kBlock : static_cast<size_t>(size) + kBlock);
   try {
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(file.gcount()));
-    if (file) {
-      std::ostringstream rest;
-      rest << file.rdbuf();
-      bytes += rest.str();
+    while (file) {
+      size_t old = bytes.size();
+      bytes.resize(old + kBlock);
+      file.read(bytes.data() + old, static_cast<std::streamsize>(kBlock));
+      bytes.resize(old + static_cast<size_t>(file.gcount()));
+      if (old == 0) CheckTextBytes(bytes);
+      CheckImportSize(bytes.size());
     }
   } catch (const std::ios_base::failure&) {
     throw RuntimeError("Device I/O error");

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "common/checked_math.h"
+#include "common/run_monitor.h"
 
 namespace qalto {
 namespace {
@@ -116,7 +117,9 @@ void MarquardtFit::DerivativeSide(int s, const ModelEvaluation& evaluate, std::v
 // The 2 NP sides are independent simulations. On several threads (this one among them) each
 // thread works with its own evaluation, its own copy of the trial vector and its own buffer and
 // writes only its own sides, so the table is the one the serial loop fills; a failure is raised
-// for the first failing side or column in the serial loop's order.
+// for the first failing side or column in the serial loop's order. Every thread polls the
+// monitor of the fit, so that Cancel stops it within one simulated point and the progress
+// keeps moving.
 void MarquardtFit::Derivatives() {
   int threads = std::min(static_cast<int>(parallel_.size()), 2 * np_);
   if (threads < 2) {
@@ -126,6 +129,7 @@ void MarquardtFit::Derivatives() {
   }
   lowered_.resize(derivative_.size());
   std::vector<std::exception_ptr> failures(At(2 * np_));
+  RunMonitor::Handoff monitor = RunMonitor::OfThisThread();
   auto work = [this, threads, &failures](int w) {
     std::vector<double> t = state_.trial;
     std::vector<double> f(At(m_) + 1, 0.0);
@@ -139,8 +143,12 @@ void MarquardtFit::Derivatives() {
     }
   };
   std::vector<std::thread> pool;
-  for (int w = 1; w < threads; ++w)
-    pool.emplace_back(work, w);
+  for (int w = 1; w < threads; ++w) {
+    pool.emplace_back([&work, &monitor, w] {
+      RunMonitor::Scope scope(monitor);
+      work(w);
+    });
+  }
   work(0);
   for (std::thread& thread : pool)
     thread.join();
