@@ -165,28 +165,29 @@ TEST(Manifest, AnswersEachTaskAsAReadingForThatTaskAlone) {
   std::string error;
   Manifest(badHeader, "m.tsv").Task(1, error);
   EXPECT_EQ(error, "m.tsv line 1: parameter E0 named twice");
+}
 
-  // A spreadsheet's byte-order mark is no part of the first name; any other invisible character
-  // is named, since the name looks right.
-  TEST(ReadManifestTask, AcceptsAByteOrderMarkAndNamesInvisibleCharacters) {
-    std::string error;
-    std::istringstream marked(
-        "\xEF\xBB\xBF"
-        "E0\tks\n0.1\t1e-3\n");
-    EXPECT_EQ(ReadManifestTask(marked, "jobs.tsv", 1, error),
-              (ScriptParameters{{"E0", "0.1"}, {"ks", "1e-3"}}));
-    EXPECT_EQ(error, "");
-    std::istringstream hidden("E0\xE2\x80\x8B\tks\xEF\xBB\xBF\n0.1\t1e-3\n");
-    ReadManifestTask(hidden, "jobs.tsv", 1, error);
-    EXPECT_EQ(error,
-              "jobs.tsv line 1: not a parameter name: \"E0\xE2\x80\x8B\" (it holds the invisible "
-              "character U+200B)");
-    std::istringstream latin("E\xB0\n1\n");
-    ReadManifestTask(latin, "jobs.tsv", 1, error);
-    EXPECT_EQ(error,
-              "jobs.tsv line 1: not a parameter name: \"E\xB0\" (it holds the byte 0xB0, no "
-              "UTF-8 text)");
-  }
+// A spreadsheet's byte-order mark is no part of the first name; any other invisible character
+// is named, since the name looks right.
+TEST(ReadManifestTask, AcceptsAByteOrderMarkAndNamesInvisibleCharacters) {
+  std::string error;
+  std::istringstream marked(
+      "\xEF\xBB\xBF"
+      "E0\tks\n0.1\t1e-3\n");
+  EXPECT_EQ(ReadManifestTask(marked, "jobs.tsv", 1, error),
+            (ScriptParameters{{"E0", "0.1"}, {"ks", "1e-3"}}));
+  EXPECT_EQ(error, "");
+  std::istringstream hidden("E0\xE2\x80\x8B\tks\xEF\xBB\xBF\n0.1\t1e-3\n");
+  ReadManifestTask(hidden, "jobs.tsv", 1, error);
+  EXPECT_EQ(error,
+            "jobs.tsv line 1: not a parameter name: \"E0\xE2\x80\x8B\" (it holds the invisible "
+            "character U+200B)");
+  std::istringstream latin("E\xB0\n1\n");
+  ReadManifestTask(latin, "jobs.tsv", 1, error);
+  EXPECT_EQ(error,
+            "jobs.tsv line 1: not a parameter name: \"E\xB0\" (it holds the byte 0xB0, no "
+            "UTF-8 text)");
+}
 
 }  // namespace
 }  // namespace qalto
