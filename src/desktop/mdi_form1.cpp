@@ -70,6 +70,7 @@ MDIForm1::MDIForm1(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   QObject::connect(progressTimer_, &QTimer::timeout, this, [this] { ShowProgress(); });
   AddFileCommands();
   AddShortcuts();
+  ConnectSessions();
   QRect screen = QGuiApplication::primaryScreen() != nullptr
                      ? QGuiApplication::primaryScreen()->availableGeometry()
                      : QRect(0, 0, 1280, 860);
@@ -126,6 +127,7 @@ void MDIForm1::AfterEvent() {
   app_.UpdateMenuStates();
   menus_->Sync(app_.Menus());
   SyncWindows();
+  PlaceSessionWindows();
   if (app_.ExitRequested()) close();
 }
 
@@ -258,6 +260,13 @@ void MDIForm1::closeEvent(QCloseEvent* event) {
     // The computation stops at its next poll; the window closes when it has.
     closeAfterRun_ = true;
     CancelRun();
+    event->ignore();
+    return;
+  }
+  if (app_.HasUnsavedWork() &&
+      !app_.platform().Confirm("The work since the session was last saved will be lost. Quit "
+                               "all the same?")) {
+    app_.KeepRunning();
     event->ignore();
     return;
   }

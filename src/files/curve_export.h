@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "common/failure.h"
 #include "common/growing_table.h"
-#include "files/file_dialog.h"
 #include "files/text_file.h"
-#include "ui/platform.h"
 
 namespace qalto {
 
@@ -34,12 +33,24 @@ void PrintCurve(int first, int last, const GrowingTable1<double>& potentials,
 std::string CurveExportText(int first, int last, const GrowingTable1<double>& potentials,
                             const GrowingTable2<double>& currents, int curve);
 
-// Asks for the file with the Save dialog and writes the lines into it. A cancel writes
-// nothing. A failure (the file cannot be created, a write fails, a point beyond the tables)
-// ends the export with a message naming the file and the reason; the file is written whole or
-// not at all.
-void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
-                 const GrowingTable1<double>& potentials, const GrowingTable2<double>& currents,
-                 int curve, const ExtraColumns& extra = {});
+// Writes the lines into the file fileName. A failure (the file cannot be created, a write
+// fails, a point beyond the tables) ends the export with the message naming the file and the
+// reason; the file is written whole or not at all.
+Outcome WriteCurveFile(const std::string& fileName, int first, int last,
+                       const GrowingTable1<double>& potentials,
+                       const GrowingTable2<double>& currents, int curve,
+                       const ExtraColumns& extra = {});
+
+// The measured curve (curve 1), the fitted one (curve 2) and their difference, as
+// comma-separated text: a header naming the columns with their units, then one line per point
+// first..last: E, measured, fitted, measured - fitted, in seventeen digits.
+inline constexpr const char* kFitExportHeader = "E (V),measured I (A),fitted I (A),residual I (A)";
+std::string FitExportLine(double potential, double measured, double fitted);
+
+// Writes the header and the lines into the file fileName; a failure is told as for
+// WriteCurveFile.
+Outcome WriteFitFile(const std::string& fileName, int first, int last,
+                     const GrowingTable1<double>& potentials,
+                     const GrowingTable2<double>& currents);
 
 }  // namespace qalto

@@ -39,7 +39,6 @@ class CurvePlot {
       : m_(context.model),
         options_(context.options),
         surface_(context.surface),
-        platform_(context.platform),
         first_(first),
         last_(last),
         x_(x),
@@ -47,13 +46,15 @@ class CurvePlot {
     TakeSnapshot(y);
   }
 
-  void Draw() {
-    if (LayOut()) Paint();
+  Outcome Draw() {
+    Outcome layout = LayOut();
+    if (!layout) Paint();
+    return layout;
   }
 
-  // What the plot writes into the model (the ranges) and shows (the message of an empty range),
-  // on a window shown and cleared; true when there is a picture to paint.
-  bool LayOut() {
+  // What the plot writes into the model (the ranges), on a window shown and cleared; the
+  // failure of an empty range, after which there is no picture to paint.
+  Outcome LayOut() {
     if (options_.rangeOverflow) throw RuntimeError::Overflow();
     surface_.Show();
     surface_.Clear();
@@ -63,10 +64,9 @@ class CurvePlot {
     yRange_ = Checked(m_.PlotYMax - m_.PlotYMin);
     xRange_ = Checked(m_.PlotXMax - m_.PlotXMin);
     if (yRange_ == 0.0 || xRange_ == 0.0) {
-      platform_.MessageBox("Error: No data!");
-      return false;
+      return Failure{"Error: No data!"};
     }
-    return true;
+    return std::nullopt;
   }
 
   // The picture; it reads the model and writes only the window.
@@ -258,7 +258,6 @@ class CurvePlot {
   Model& m_;
   const PlotOptions& options_;
   DrawingSurface& surface_;
-  Platform& platform_;
   int first_;
   int last_;
   const GrowingTable1<double>& x_;
@@ -301,38 +300,37 @@ std::shared_ptr<Model> PlotInputs(const Model& model, int first, int last,
 
 // Lays the plot out now and leaves the picture to the surface, to paint when it is used: the
 // painting repeats the whole plot on the copy of its inputs, which lays out as this plot did.
-void LayOutNowPaintWhenUsed(PlotContext& context, int first, int last,
-                            const GrowingTable1<double>& x, const GrowingTable2<double>& y,
-                            const Table1<int>& styles) {
+Outcome LayOutNowPaintWhenUsed(PlotContext& context, int first, int last,
+                               const GrowingTable1<double>& x, const GrowingTable2<double>& y,
+                               const Table1<int>& styles) {
   CurvePlot plot(context, first, last, x, y, styles);
   std::shared_ptr<Model> inputs = PlotInputs(context.model, first, last, x, y, styles);
-  if (!plot.LayOut()) return;
+  if (Outcome layout = plot.LayOut()) return layout;
   PlotOptions options = context.options;
-  Platform& platform = context.platform;
-  context.surface.Paint([inputs, options, &platform, first, last](DrawingSurface& surface) {
-    PlotContext own{*inputs, options, surface, platform};
+  context.surface.Paint([inputs, options, first, last](DrawingSurface& surface) {
+    PlotContext own{*inputs, options, surface};
     try {
       CurvePlot(own, first, last, inputs->PotentialX, inputs->CurrentY, inputs->LineStyles).Draw();
     } catch (const RuntimeError&) {
       // As below: what is drawn stays.
     }
   });
+  return std::nullopt;
 }
 
 }  // namespace
 
-void PlotCurves(PlotContext& context, int first, int last, const GrowingTable1<double>& x,
-                const GrowingTable2<double>& y, const Table1<int>& styles) {
+Outcome PlotCurves(PlotContext& context, int first, int last, const GrowingTable1<double>& x,
+                   const GrowingTable2<double>& y, const Table1<int>& styles) {
   try {
-    if (context.surface.PaintsWhenUsed()) {
-      LayOutNowPaintWhenUsed(context, first, last, x, y, styles);
-    } else {
-      CurvePlot(context, first, last, x, y, styles).Draw();
-    }
+    if (context.surface.PaintsWhenUsed())
+      return LayOutNowPaintWhenUsed(context, first, last, x, y, styles);
+    return CurvePlot(context, first, last, x, y, styles).Draw();
   } catch (const RuntimeError&) {
     // The plot ends quietly where the error arose: what is drawn stays, and so do the ranges
     // already written into the model.
   }
+  return std::nullopt;
 }
 
 }  // namespace qalto

@@ -30,10 +30,10 @@ TEST_F(PlotCurvesTest, AutomaticScalesRoundTheCurrentsOutwardToTheTickUnit) {
 TEST_F(PlotCurvesTest, NoRangeIsNoData) {
   for (int points : {11, 1}) {
     FillCurves(points, -0.1, 0.1, 1, [points](int, double) { return points == 1 ? 1e-6 : 0.0; });
-    platform.messages.clear();
     surface.SetPoint(1, 1);  // an earlier drawing
-    Plot();
-    EXPECT_EQ(platform.messages, Texts_{"Error: No data!"}) << points;
+    const Outcome failed = Plot();
+    ASSERT_TRUE(failed) << points;
+    EXPECT_EQ(failed->message, "Error: No data!") << points;
     EXPECT_TRUE(surface.Items().empty());
   }
 }
@@ -105,14 +105,14 @@ TEST_F(PlotCurvesTest, RunTimeErrorsEndThePlotQuietly) {
   size_t drawn = surface.Items().size();
   model.CurveCount = kMaxCurves + 1;
   model.PlotYMax = 123;
-  Plot();
+  EXPECT_FALSE(Plot());
   EXPECT_EQ(model.PlotYMax, 123);
   model.CurveCount = 1;
-  PlotCurves(context, 1, kMaxPoints + 1, model.PotentialX, model.CurrentY, model.LineStyles);
+  EXPECT_FALSE(
+      PlotCurves(context, 1, kMaxPoints + 1, model.PotentialX, model.CurrentY, model.LineStyles));
   context.options.rangeOverflow = true;
-  Plot();
+  EXPECT_FALSE(Plot());
   EXPECT_EQ(surface.Items().size(), drawn);
-  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(PlotCurvesTest, TheYTitleFollowsTheChosenQuantity) {
@@ -136,22 +136,24 @@ TEST(PlotWhenUsed, PaintsThePictureAPlotAtOncePaints) {
     void Plots(bool whenUsed) {
       surface.paintWhenUsed = whenUsed;
       FillCurves(41, -0.2, 0.2, 2, [](int k, double x) { return k * 1e-6 * std::tanh(20 * x); });
-      Plot();
+      Keep(Plot());
       ranges.push_back({model.PlotXMin, model.PlotXMax, model.PlotYMin, model.PlotYMax});
       model.LineStyles(2) = 3;
       model.ShowGrid = true;
-      Plot();
+      Keep(Plot());
       pictures.push_back(surface.Items());
       TypeYRange(-1e15, 1e6);  // ends partway through the picture
-      Plot();
+      Keep(Plot());
       context.options.autoY = true;
       FillCurves(5, 0.1, 0.1, 1, [](int, double) { return 0.0; });  // no data
-      Plot();
+      Keep(Plot());
       context.options.rangeOverflow = true;  // nothing is touched
-      Plot();
+      Keep(Plot());
       ranges.push_back({model.PlotXMin, model.PlotXMax, model.PlotYMin, model.PlotYMax});
       pictures.push_back(surface.Items());
-      messages = platform.messages;
+    }
+    void Keep(const Outcome& outcome) {
+      if (outcome) messages.push_back(outcome->message);
     }
     std::vector<std::string> messages;
     std::vector<std::vector<double>> ranges;
@@ -163,6 +165,7 @@ TEST(PlotWhenUsed, PaintsThePictureAPlotAtOncePaints) {
   whenUsed.Plots(true);
   EXPECT_EQ(whenUsed.ranges, atOnce.ranges);
   EXPECT_EQ(whenUsed.messages, atOnce.messages);
+  EXPECT_EQ(atOnce.messages, std::vector<std::string>{"Error: No data!"});
   ASSERT_EQ(whenUsed.pictures.size(), atOnce.pictures.size());
   for (size_t p = 0; p < atOnce.pictures.size(); ++p) {
     ASSERT_EQ(whenUsed.pictures[p].size(), atOnce.pictures[p].size()) << p;
