@@ -350,19 +350,18 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
     double first = 0.0;
     double last = 0.0;
     const ReactionValues column = RunPoint(*run, model, i, c, first, last, showMessage);
-    double* currents = model.ReactionCurrents.Row(i);  // columns checked above
+    auto& currents = model.ReactionCurrents;
     for (int r = 1; r <= run->transfer.count; ++r)
-      currents[r] = Checked(column[r]);
+      currents(i, r) = Checked(column[r]);
     c.previousTotal = TotalCurrent(*run, E[static_cast<size_t>(i)], Sum(*run, column), c.direction,
                                    c.previousTotal);
-    currents[run->totalColumn] = c.previousTotal;
+    currents(i, run->totalColumn) = c.previousTotal;
     if (halves) {
-      currents[run->totalColumn + 1] = first;
-      currents[run->totalColumn + 2] = last;
+      currents(i, run->totalColumn + 1) = first;
+      currents(i, run->totalColumn + 2) = last;
     }
-    double* concentrations = model.SurfaceConcentrations.Row(i);
     for (int s = 1; s <= run->species; ++s)
-      concentrations[s] = SurfaceConcentration(*run, s);
+      model.SurfaceConcentrations(i, s) = SurfaceConcentration(*run, s);
     PollPoint(i, run->points);
   }
 }
