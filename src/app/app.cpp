@@ -3,6 +3,7 @@
 #include <exception>
 #include <thread>
 
+#include "app/input_limits.h"
 #include "common/ignore_errors.h"
 #include "simulation/analytical_coverage.h"
 #include "simulation/rotating_flow_note.h"
@@ -90,11 +91,16 @@ MenuOutcome App::ChooseMenu(const std::string& name) {
     if (!parent->enabled) return MenuOutcome::kDisabled;
   }
   if (!item->action) return MenuOutcome::kNotAvailable;
+  const bool undoable = IsUndoable(handler);
+  if (undoable) history_.Push(TakeCurves());
+  result_.BeginCommand(item->PlainCaption());
   Guard(item->action);
+  result_.BeginCommand("");
   const bool curvesKept = handler == "mnuSimulate_Click" && simulateRefused_;
   if (handler != "mnuImport_Click" && !curvesKept) {
     NoteCurveOrigins(origins_, *model_, handler, dataFile_);
   }
+  if (undoable) history_.DropIfUnchanged(TakeCurves());
   return MenuOutcome::kDone;
 }
 
@@ -179,9 +185,10 @@ void App::mnuSimulate_Click() {
   try {
     expr_->OK();
     applied = true;
-    // A combination the analytical simulation cannot compute leaves the curve and the plot as
-    // they were, with the one message that says so.
-    const auto missing = MissingAnalyticalModel(*model_);
+    // An impossible value, or a combination the analytical simulation cannot compute, leaves
+    // the curve and the plot as they were, with the one message that says so.
+    auto missing = FindInputRefusal(*ins_, *expr_, model_->Technique);
+    if (!missing) missing = MissingAnalyticalModel(*model_);
     simulateRefused_ = missing.has_value();
     if (simulateRefused_) {
       platform_.MessageBox(*missing);
@@ -206,6 +213,12 @@ void App::mnuSimulate_Click() {
   EnableCurveMenus();
   platform_.SetBusy(false);
   model_->ElapsedTime = platform_.TimeOfDay() - model_->ElapsedTime;
+}
+
+bool App::InputRefused() {
+  const auto refusal = FindInputRefusal(*ins_, *expr_, model_->Technique);
+  if (refusal) platform_.MessageBox(*refusal);
+  return refusal.has_value();
 }
 
 void App::mnuTime_Click() {

@@ -35,6 +35,9 @@ class FitCommandScope {
 FitContext App::FitContextFor(const SimulationInputs& inputs) {
   FitContext context{
       *model_, expr_->ChosenFitParameters(), platform_, inputs, marquardt_, fitThreads_, {}, {}};
+  lastFitBounds_.clear();
+  for (const FitChoice& choice : context.choices)
+    lastFitBounds_.push_back({choice.code, choice.minimum, choice.maximum});
   context.onIteration = [this](double S) { PrintLeastSquare(result_, S); };
   context.onReport = [this](const FitReport& report) {
     PrintFitReport(result_, report);
@@ -48,6 +51,7 @@ void App::mnuManualFit_Click() {
   FitCommandScope scope(*model_, platform_);
   try {
     expr_->OK();
+    if (InputRefused()) return;
     RunSimulation(*model_, ReadSimulationInputs(), platform_);
   } catch (const RuntimeError& error) {
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
@@ -63,6 +67,7 @@ void App::mnuAutoFit_Click() {
   SolverMessageTally solverMessages;
   try {
     expr_->OK();
+    if (InputRefused()) return;
     result_.Clear();
     if (model_->NumberOfPoints < 1) {
       // Nothing to fit to: neither data imported nor a curve simulated.
@@ -100,6 +105,7 @@ void App::mnuGlobalAdd_Click() {
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
     return;
   }
+  if (InputRefused()) return;
   globalCurves_.push_back(CaptureMeasuredCurve(*model_, ReadSimulationInputs()));
   result_.Print({PrintItem::Text("Global fit curve ", Separator::kNone),
                  PrintItem::Number(GlobalCurveCount(), Separator::kZone),
@@ -143,6 +149,7 @@ void App::mnuGlobalFit_Click() {
   option_.overlap.SetChecked(false);
   try {
     expr_->OK();
+    if (InputRefused()) return;
     result_.Clear();
     SimulationInputs inputs = ReadSimulationInputs();
     std::vector<std::unique_ptr<Model>> models;

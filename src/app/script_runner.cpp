@@ -121,7 +121,7 @@ int StatusOfMessage(const std::string& text) {
   // noisy curve) is refused with its box named, as a form limit is: a notice, not a failure.
   if (text.find(" beyond the number range") != std::string::npos) return kExitRan;
   if (text.find("simulation Error: ") != std::string::npos || startsWith("Run-time error: ") ||
-      startsWith("Error: inverse matrix")) {
+      startsWith("Input Error: ") || startsWith("Error: inverse matrix")) {
     return kExitComputation;
   }
   return kExitRan;

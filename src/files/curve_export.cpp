@@ -42,11 +42,13 @@ std::string CurveExportText(int first, int last, const Table1<double>& potential
 
 void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
                  const Table1<double>& potentials, const Table2<double>& currents, int curve,
-                 const ExtraColumns& extra) {
+                 const ExtraColumns& extra, const std::string& heading) {
   std::optional<std::string> fileName = dialog.ShowSave(platform, kDataFileFilter);
   if (!fileName) return;
   try {
     OutputTextFile file(*fileName);
+    if (!heading.empty() && last >= std::max(first, 1))
+      file.WriteLine(heading);  // no points, no heading
     PrintCurve(
         first, last, potentials, currents, curve,
         [&file](const std::string& line) { file.WriteLine(line); }, extra);

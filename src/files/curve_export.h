@@ -34,12 +34,14 @@ void PrintCurve(int first, int last, const Table1<double>& potentials,
 std::string CurveExportText(int first, int last, const Table1<double>& potentials,
                             const Table2<double>& currents, int curve);
 
-// Asks for the file with the Save dialog and writes the lines into it. A cancel writes
+// Asks for the file with the Save dialog and writes the lines into it, after the heading line
+// where one is given and there are points (the import reads such a line as the columns'
+// headings). A cancel writes
 // nothing. A failure (the file cannot be created, a write fails, a point beyond the tables)
 // ends the export with a message naming the file and the reason; the file is written whole or
 // not at all.
 void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
                  const Table1<double>& potentials, const Table2<double>& currents, int curve,
-                 const ExtraColumns& extra = {});
+                 const ExtraColumns& extra = {}, const std::string& heading = "");
 
 }  // namespace qalto

@@ -1,8 +1,10 @@
 #include "files/measurement_file.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
+#include "common/run_monitor.h"
 #include "files/chi_text_reader.h"
 #include "files/data_reader.h"
 #include "files/delimited_text_reader.h"
@@ -48,7 +50,9 @@ std::optional<ImportedFile> TwoColumnCsv(const std::string& text, const std::str
 ImportedFile ReadMeasurementText(std::string bytes, const std::string& source,
                                  const ColumnChoice& choice) {
   DecodedText decoded = DecodeText(std::move(bytes));
+  PollPoint(0, 0);
   std::vector<std::string_view> lines = SplitLines(decoded.text);
+  PollPoint(0, 0);
   if (LooksLikeEcLabText(lines)) return ReadEcLabText(lines, source, choice);
   if (LooksLikeGamryDta(lines)) return ReadGamryDta(lines, source, choice);
   if (LooksLikePsSession(decoded.text)) return ReadPsSession(decoded.text, source);
@@ -68,8 +72,16 @@ ImportedFile ReadMeasurementFile(const std::string& path, const ColumnChoice& ch
   std::uintmax_t size = std::filesystem::file_size(path, unknown);
   std::string bytes(unknown ? 0 : static_cast<size_t>(size), '\0');
   try {
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(file.gcount()));
+    // In pieces, with a look at a request to stop between them: a large file takes a while.
+    constexpr size_t kPiece = size_t{4} << 20;  // bytes
+    size_t done = 0;
+    while (done < bytes.size() && file) {
+      const size_t piece = std::min(kPiece, bytes.size() - done);
+      file.read(bytes.data() + done, static_cast<std::streamsize>(piece));
+      done += static_cast<size_t>(file.gcount());
+      PollPoint(static_cast<int>(done >> 10), static_cast<int>(bytes.size() >> 10));  // kB
+    }
+    bytes.resize(done);
     if (file) {
       std::ostringstream rest;
       rest << file.rdbuf();
