@@ -3,7 +3,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: run test sanitize deps build bench clean format window pictures
+.PHONY: run test sanitize deps build bench clean format window python install-python pictures
 
 deps:
 	@tools/install-deps.sh
@@ -34,6 +34,15 @@ sanitize: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# The Python module, built into $(BUILD)/python; install-python copies the package into the
+# user's site-packages of Debian's python3, where `import qalto` finds it.
+python: build
+
+install-python: build
+	@site=$$(/usr/bin/python3 -m site --user-site) && mkdir -p "$$site" && \
+	  rm -rf "$$site/qalto" && cp -r $(BUILD)/python/qalto "$$site/" && \
+	  echo "qalto installed into $$site"
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do $$b; done

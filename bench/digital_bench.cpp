@@ -138,6 +138,14 @@ constexpr const char* kResistance = R"(
 set FormIns.txtRu 100
 )";
 
+// The cyclic voltammogram at a microdisc of radius 10 um at 1 V/s: 1202 points on the disc's
+// two-dimensional grid.
+constexpr const char* kMicrodisc = R"(
+click FormIns.optElectrode(4)
+set FormIns.radius 0.001
+set FormIns.V 1
+)";
+
 // An application with the experiment set up and simulated once.
 class Experiment {
  public:
@@ -231,6 +239,12 @@ void BM_CyclicResistance(benchmark::State& state) {
   Experiment(std::string(kCyclic) + kResistance).Run(state);
 }
 BENCHMARK(BM_CyclicResistance)->Unit(benchmark::kMillisecond);
+
+// Target 20 ms.
+void BM_CyclicMicrodisc(benchmark::State& state) {
+  Experiment(std::string(kCyclic) + kMicrodisc).Run(state);
+}
+BENCHMARK(BM_CyclicMicrodisc)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qalto

@@ -2,10 +2,14 @@
 // is one task of a parameter grid or a campaign, driven by GNU parallel or a Slurm job array.
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -13,8 +17,11 @@
 #include "app/app.h"
 #include "app/batch_manifest.h"
 #include "app/batch_options.h"
+#include "app/batch_outputs.h"
 #include "app/batch_record.h"
+#include "app/batch_stop.h"
 #include "app/curve_csv.h"
+#include "app/dataset_command.h"
 #include "app/record_merge.h"
 #include "app/replace_file.h"
 #include "app/script_runner.h"
@@ -25,6 +32,8 @@ namespace {
 
 constexpr int kPictureWidth = 800;   // pixels
 constexpr int kPictureHeight = 600;  // pixels
+// The largest script read: a script is lines typed by hand or written by a program, never more.
+constexpr off_t kMaxScriptBytes = off_t{64} << 20;
 
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -122,8 +131,9 @@ int Finish(const qalto::BatchOptions& options, qalto::RunRecord& record, qalto::
            std::chrono::steady_clock::time_point start) {
   if (options.json.empty()) return record.exitStatus;
   record.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (!qalto::WriteWholeFile(options.json, qalto::RunRecordJson(record, model))) {
-    std::cerr << "qalto-batch: cannot write " << options.json << "\n";
+  std::string reason = qalto::WriteWholeFile(options.json, qalto::RunRecordJson(record, model));
+  if (!reason.empty()) {
+    std::cerr << "qalto-batch: cannot write " << options.json << ": " << reason << "\n";
     if (record.exitStatus == qalto::kExitRan) return qalto::kExitCommandLine;
   }
   return record.exitStatus;
@@ -138,7 +148,87 @@ void WarnOfUnusedParameters(const qalto::RunRecord& record, const qalto::ScriptR
   }
 }
 
-int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_point start) {
+// Opens the script; the reason it cannot be read, empty when it can. A folder or a device is
+// no script (a device such as /dev/zero would be read for ever); a pipe is, as the shell's
+// <(...) gives one.
+std::string OpenScript(const std::string& path, std::ifstream& file) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return std::strerror(errno);
+  if (S_ISDIR(status.st_mode)) return std::strerror(EISDIR);
+  if (!S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode)) return "not a regular file";
+  if (S_ISREG(status.st_mode) && status.st_size > kMaxScriptBytes) {
+    return "larger than " + std::to_string(kMaxScriptBytes >> 20) + " MB, not a script";
+  }
+  errno = 0;
+  file.open(path, std::ios::binary);
+  if (!file) return errno != 0 ? std::strerror(errno) : "cannot be opened";
+  // A byte-order mark in front of the first line is no part of it.
+  char mark[3] = {};
+  file.read(mark, 3);
+  if (file.gcount() != 3 || std::string(mark, 3) != "\xEF\xBB\xBF") {
+    file.clear();
+    file.seekg(0);
+  }
+  if (!file) return "cannot be read";
+  return "";
+}
+
+// The curves, only of a run that succeeded (a curve file is never the remains of a failure),
+// and the record; the run's exit status.
+int WriteOutputs(const qalto::BatchOptions& options, qalto::RunRecord& record, qalto::App& app,
+                 std::chrono::steady_clock::time_point start) {
+  if (!options.out.empty() && record.exitStatus == qalto::kExitRan) {
+    std::string csv = qalto::CurveCsv(app.model(), app.Option().ComboY.Text());
+    std::string reason = qalto::WriteWholeFile(options.out, csv);
+    if (!reason.empty()) {
+      record.exitStatus = qalto::kExitCommandLine;
+      record.error = "cannot write " + options.out + ": " + reason;
+      std::cerr << "qalto-batch: " << record.error << "\n";
+    }
+  }
+  std::cout.flush();
+  return Finish(options, record, app.model(), start);
+}
+
+// Runs the script's lines; a stop from outside (time limit, signal) ends them at the next poll
+// with the stop's status and reason, placed at the line that was running.
+void RunLines(qalto::ScriptRunner& runner, std::istream& script, qalto::RunRecord& record,
+              const qalto::BatchStops& stops) {
+  try {
+    record.exitStatus = runner.Run(script, std::cerr);
+    record.error = runner.Error();
+  } catch (const qalto::RunCancelled&) {
+    std::cout.flush();
+    record.exitStatus = stops.Status();
+    record.error = "line " + std::to_string(runner.LineNumber()) + ": " + stops.Reason();
+    std::cerr << record.error << "\n";
+  }
+  record.messages = runner.Messages();
+}
+
+// The record a task stopped from outside leaves when it cannot end by itself: what it was
+// started with, without the results its computation was changing.
+qalto::BatchStops::LastRecord LastRecordOf(const qalto::BatchOptions& options,
+                                           const qalto::RunRecord& started,
+                                           std::chrono::steady_clock::time_point start) {
+  return [&options, started, start](int status, const std::string& reason) {
+    qalto::RunRecord last = started;
+    last.exitStatus = status;
+    last.error = reason;
+    auto empty = std::make_unique<qalto::Model>();
+    std::cerr << "qalto-batch: " << reason << "\n";
+    Finish(options, last, *empty, start);
+  };
+}
+
+int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_point start,
+              qalto::BatchStops& stops) {
+  // An output that would overwrite an input stops the run before anything is written, its
+  // record included.
+  if (std::string clash = qalto::OutputClash(options); !clash.empty()) {
+    std::cerr << "qalto-batch: " << clash << "\n";
+    return qalto::kExitCommandLine;
+  }
   qalto::RecordingPlatform platform;
   qalto::App app(platform);
   qalto::RunRecord record;
@@ -157,8 +247,9 @@ int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_poin
   if (!error.empty()) return fail(error);
   std::ifstream file;
   if (options.script != "-") {
-    file.open(options.script);
-    if (!file) return fail("cannot open " + options.script);
+    if (std::string reason = OpenScript(options.script, file); !reason.empty()) {
+      return fail("cannot read " + options.script + ": " + reason);
+    }
   }
   qalto::ScriptRunner runner(app, platform, std::cout);
   runner.parameters = record.parameters;
@@ -168,17 +259,20 @@ int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_poin
     error = runner.Override(control, value);
     if (!error.empty()) return fail("--set " + control + "=" + value + ": " + error);
   }
-  record.exitStatus = runner.Run(options.script == "-" ? std::cin : file, std::cerr);
-  record.error = runner.Error();
-  record.messages = runner.Messages();
-  if (record.exitStatus == qalto::kExitRan) WarnOfUnusedParameters(record, runner);
-  // Curves only of a run that succeeded: a curve file is never the remains of a failure.
-  if (!options.out.empty() && record.exitStatus == qalto::kExitRan) {
-    std::string csv = qalto::CurveCsv(app.model(), app.Option().ComboY.Text());
-    if (!qalto::WriteWholeFile(options.out, csv)) return fail("cannot write " + options.out);
+  qalto::RunMonitor monitor;
+  qalto::RunMonitor::Scope monitored(monitor);
+  stops.BeginTask(monitor, options.timeLimit, LastRecordOf(options, record, start));
+  std::istream& script = options.script == "-" ? std::cin : file;
+  RunLines(runner, script, record, stops);
+  int status = record.exitStatus;
+  if (script.bad()) {
+    status = fail("cannot read " + options.script + ": read error");
+  } else {
+    if (record.exitStatus == qalto::kExitRan) WarnOfUnusedParameters(record, runner);
+    status = WriteOutputs(options, record, app, start);
   }
-  std::cout.flush();
-  return Finish(options, record, app.model(), start);
+  stops.EndTask();
+  return status;
 }
 
 // One table of the records, to --out or standard output; "-" reads record names from stdin.
@@ -193,13 +287,19 @@ int Merge(const qalto::BatchOptions& options) {
       if (!line.empty()) paths.push_back(line);
     }
   }
+  qalto::BatchOptions named = options;
+  named.records = paths;
+  if (std::string clash = qalto::OutputClash(named); !clash.empty()) {
+    std::cerr << "qalto-batch: " << clash << "\n";
+    return qalto::kExitCommandLine;
+  }
   qalto::MergedTable table = qalto::MergeRecords(paths);
   for (const std::string& problem : table.problems)
     std::cerr << "qalto-batch: " << problem << "\n";
   if (options.out.empty()) {
     std::cout << table.text;
-  } else if (!qalto::WriteWholeFile(options.out, table.text)) {
-    std::cerr << "qalto-batch: cannot write " << options.out << "\n";
+  } else if (std::string reason = qalto::WriteWholeFile(options.out, table.text); !reason.empty()) {
+    std::cerr << "qalto-batch: cannot write " << options.out << ": " << reason << "\n";
     return qalto::kExitCommandLine;
   }
   return table.problems.empty() ? qalto::kExitRan : qalto::kExitCommandLine;
@@ -209,6 +309,10 @@ int Merge(const qalto::BatchOptions& options) {
 
 int main(int argc, char** argv) {
   auto start = std::chrono::steady_clock::now();
+  // A write beyond the file-size limit fails with its reason instead of ending the process
+  // with a half-written temporary file.
+  std::signal(SIGXFSZ, SIG_IGN);
+  qalto::BatchStops stops;
   qalto::BatchOptions options;
   std::string error =
       qalto::ParseBatchOptions(std::vector<std::string>(argv + 1, argv + argc), options);
@@ -225,5 +329,12 @@ int main(int argc, char** argv) {
               << QALTO_VERSION_PATCH << "\n";
     return qalto::kExitRan;
   }
-  return options.merge ? Merge(options) : RunScript(options, start);
+  if (!options.dataset.empty()) {
+    if (std::string clash = qalto::OutputClash(options); !clash.empty()) {
+      std::cerr << "qalto-batch: " << clash << "\n";
+      return qalto::kExitCommandLine;
+    }
+    return qalto::RunDatasetCommand(options, std::cerr);
+  }
+  return options.merge ? Merge(options) : RunScript(options, start, stops);
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "app/invisible_characters.h"
+
 namespace qalto {
 namespace {
 
@@ -24,7 +26,10 @@ bool IsBlank(const std::string& line) {
 
 std::string CheckHeader(const std::vector<std::string>& names, const std::string& where) {
   for (size_t i = 0; i < names.size(); ++i) {
-    if (!IsParameterName(names[i])) return where + ": not a parameter name: \"" + names[i] + "\"";
+    if (!IsParameterName(names[i])) {
+      return where + ": not a parameter name: \"" + names[i] + "\"" +
+             InvisibleCharactersNote(names[i]);
+    }
     for (size_t j = 0; j < i; ++j) {
       if (names[j] == names[i]) return where + ": parameter " + names[i] + " named twice";
     }
@@ -46,6 +51,8 @@ ScriptParameters ReadManifestTask(std::istream& in, const std::string& name, lon
     error = name + ": the first line must name the parameters";
     return {};
   }
+  // A spreadsheet saving as UTF-8 may put a byte-order mark in front.
+  if (line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
   std::vector<std::string> names = SplitTabs(line);
   error = CheckHeader(names, name + " line 1");
   if (!error.empty()) return {};

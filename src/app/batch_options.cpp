@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "app/invisible_characters.h"
 #include "app/script_parameters.h"
 
 namespace qalto {
@@ -26,12 +27,23 @@ bool ReadUnsigned(const std::string& text, std::uint64_t& value) {
   return true;
 }
 
+// A time in seconds: a positive decimal number, at most a year.
+bool ReadSeconds(const std::string& text, double& seconds) {
+  if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return false;
+  char* end = nullptr;
+  seconds = std::strtod(text.c_str(), &end);
+  return *end == '\0' && seconds > 0 && seconds <= 366.0 * 24 * 3600;
+}
+
 std::string ApplyOption(const std::string& name, const std::string& value, BatchOptions& options) {
   std::pair<std::string, std::string> assignment;
   std::uint64_t number = 0;
+  bool names = name == "--manifest" || name == "--out" || name == "--json" || name == "--dataset";
+  if (names && value.empty()) return name + " needs a file name";
   if (name == "--param") {
     if (!SplitAssignment(value, assignment) || !IsParameterName(assignment.first)) {
-      return "--param takes name=value with a name of letters, digits and _: " + value;
+      return "--param takes name=value with a name of letters, digits and _: " + value +
+             InvisibleCharactersNote(assignment.first);
     }
     options.parameters.push_back(assignment);
   } else if (name == "--set") {
@@ -53,6 +65,19 @@ std::string ApplyOption(const std::string& name, const std::string& value, Batch
     options.out = value;
   } else if (name == "--json") {
     options.json = value;
+  } else if (name == "--time-limit") {
+    double seconds = 0;
+    if (!ReadSeconds(value, seconds)) {
+      return "--time-limit takes a number of seconds above 0: " + value;
+    }
+    options.timeLimit = seconds;
+  } else if (name == "--dataset") {
+    options.dataset = value;
+  } else if (name == "--threads") {
+    if (!ReadUnsigned(value, number) || number < 1 || number > 1024) {
+      return "--threads takes a number from 1 to 1024: " + value;
+    }
+    options.threads = static_cast<int>(number);
   } else {
     return "unknown option " + name;
   }
@@ -100,6 +125,11 @@ std::string ParseBatchOptions(const std::vector<std::string>& words, BatchOption
     options.records = plain;
     return "";
   }
+  if (!options.dataset.empty()) {
+    if (!plain.empty()) return "--dataset takes no script";
+    if (options.out.empty()) return "--dataset needs --out SET.npz";
+    return "";
+  }
   if (plain.size() != 1) return plain.empty() ? "no script given" : "more than one script given";
   options.script = plain[0];
   if (options.task && options.manifest.empty()) return "--task needs a --manifest";
@@ -115,10 +145,13 @@ const char* BatchUsage() {
          "  --seed N               seed of the noise generator\n"
          "  --out FILE.csv         the curves as comma-separated text\n"
          "  --json FILE.json       a record of the run\n"
+         "  --time-limit SECONDS   stop the run after that long (status 5, recorded)\n"
          "       qalto-batch --merge [--out TABLE.tsv] RECORD.json...   (- reads names from "
          "standard input)\n"
+         "       qalto-batch --dataset SPEC.json --out SET.npz [--threads N]   labelled curves\n"
          "exit status: 0 ran, 1 command line, manifest or output file, 2 script line,\n"
-         "  3 simulation or fit failed, 4 import failed\n";
+         "  3 simulation or fit failed, 4 import failed, 5 time limit reached,\n"
+         "  128 + N stopped by signal N (TERM 143, INT 130); the record says \"stopped\"\n";
 }
 
 }  // namespace qalto

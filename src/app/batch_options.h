@@ -2,6 +2,7 @@
 // The command line of qalto-batch:
 //   qalto-batch [options] SCRIPT        (SCRIPT "-" reads standard input)
 //   qalto-batch --merge [--out TABLE] RECORD.json...   (RECORD "-" reads file names from stdin)
+//   qalto-batch --dataset SPEC.json --out SET.npz [--threads N]
 // Options take their value as the next word or after "=" (--seed=7).
 
 #include <cstdint>
@@ -21,8 +22,11 @@ struct BatchOptions {
   std::optional<std::uint64_t> seed;                            // --seed N
   std::string out;                                              // --out curves.csv or table
   std::string json;                                             // --json record.json
+  std::optional<double> timeLimit;                              // --time-limit SECONDS
   bool merge = false;                                           // --merge
   std::vector<std::string> records;                             // the records to merge
+  std::string dataset;                                          // --dataset spec.json
+  int threads = 0;                                              // --threads N; 0: every core
   bool help = false;                                            // --help
   bool version = false;                                         // --version
 };

@@ -3,15 +3,30 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/batch_stop.h"
+#include "files/text_decoding.h"
 #include "fit/fit_parameters.h"
 
 namespace qalto {
 namespace {
 
+// A JSON string, valid UTF-8 whatever the text holds: a byte that is no part of a UTF-8
+// character (a Latin-1 "é" in a manifest) is written as the Latin-1 character it would be.
 std::string Quoted(const std::string& text) {
   std::string quoted = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
+  for (size_t pos = 0; pos < text.size(); ++pos) {
+    auto c = static_cast<unsigned char>(text[pos]);
+    if (c >= 0x80) {
+      size_t length = Utf8Length(text, pos);
+      if (length == 0) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04x", c);
+        quoted += escape;
+      } else {
+        quoted.append(text, pos, length);
+        pos += length - 1;
+      }
+    } else if (c == '"' || c == '\\') {
       quoted += '\\';
       quoted += static_cast<char>(c);
     } else if (c == '\n') {
@@ -121,6 +136,7 @@ std::string RunRecordJson(const RunRecord& record, Model& model) {
   field("settings", Settings(record.settings));
   field("seed", record.seed ? std::to_string(*record.seed) : "null");
   field("exit_status", std::to_string(record.exitStatus));
+  field("status", Quoted(StatusWord(record.exitStatus)));
   field("error", record.error.empty() ? "null" : Quoted(record.error));
   field("messages", Messages(record.messages));
   field("fitted", Fitted(model));

@@ -110,7 +110,7 @@ std::string Quoted(const std::string& text) {
 
 // The selected curves, one column each after the potential, under a heading line that names
 // every column with its unit; a lone square wave's net current has its forward and reverse
-// currents after it.
+// currents after it, without a heading (the layout the import knows as the program's own).
 void App::mnuExport_Click() {
   const Model& m = *model_;
   const std::vector<int> curves = SelectedCurves();
@@ -126,11 +126,8 @@ void App::mnuExport_Click() {
   }
   if (extra.columns.empty()) {
     extra = {&m.ReactionCurrents, SquareWaveHalfColumns(m, first)};
-    for (const char* half : {"forward", "reverse"}) {
-      if (extra.columns.size() != 2) continue;
-      heading.push_back(',');
-      heading += Quoted(unit + " " + half);
-    }
+    // A square wave's four columns stay the program's own layout, which the import knows.
+    if (!extra.columns.empty()) heading.clear();
   }
   ExportCurve(platform_, fileDialog_, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY, first,
               extra, heading);

@@ -1,8 +1,10 @@
 #include "app/record_merge.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "app/json_flatten.h"
 
@@ -24,13 +26,29 @@ std::string CellText(const std::string& value) {
   return cell;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& text) {
+// The largest record read: a record of a run is a few kilobytes, its messages included.
+constexpr std::streamsize kMaxRecordBytes = 16 << 20;
+
+// The record's text read in blocks, at most kMaxRecordBytes of it; the reason it cannot be read,
+// empty when it was. What is not a regular file (a folder, a device that never ends, a pipe
+// that would hold the merge up) is not opened at all.
+std::string ReadRecord(const std::string& path, std::string& text) {
+  std::error_code error;
+  std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (error) return error.message();
+  if (!std::filesystem::is_regular_file(status)) return "not a regular file, skipped";
+  errno = 0;
   std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  text = contents.str();
-  return true;
+  if (!file) return errno != 0 ? std::strerror(errno) : "cannot be opened";
+  char block[1 << 16];
+  while (file.read(block, sizeof block) || file.gcount() > 0) {
+    if (static_cast<std::streamsize>(text.size()) + file.gcount() > kMaxRecordBytes) {
+      return "larger than " + std::to_string(kMaxRecordBytes >> 20) + " MB, not a record";
+    }
+    text.append(block, static_cast<size_t>(file.gcount()));
+  }
+  if (file.bad()) return "read error";
+  return "";
 }
 
 }  // namespace
@@ -43,8 +61,8 @@ MergedTable MergeRecords(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
     std::string text;
     std::string error;
-    if (!ReadWholeFile(path, text)) {
-      table.problems.push_back(path + ": cannot be read");
+    if (std::string reason = ReadRecord(path, text); !reason.empty()) {
+      table.problems.push_back(path + ": " + reason);
       continue;
     }
     JsonCells cells = FlattenJson(text, error);

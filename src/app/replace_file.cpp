@@ -7,12 +7,12 @@
 
 namespace qalto {
 
-bool WriteWholeFile(const std::string& path, const std::string& contents) {
+std::string WriteWholeFile(const std::string& path, const std::string& contents) {
   try {
     ReplaceFile(path, std::string_view(contents));
-    return true;
-  } catch (const RuntimeError&) {
-    return false;
+    return "";
+  } catch (const RuntimeError& error) {
+    return SystemReasonOf(error);
   }
 }
 

@@ -6,7 +6,8 @@
 
 namespace qalto {
 
-// Writes `contents` to `path`; false when the write fails, the target then untouched.
-bool WriteWholeFile(const std::string& path, const std::string& contents);
+// Writes `contents` to `path`; the system's reason of a failure ("No space left on device",
+// "Permission denied", "Is a directory"), the target then untouched; empty on success.
+std::string WriteWholeFile(const std::string& path, const std::string& contents);
 
 }  // namespace qalto

@@ -43,6 +43,8 @@ class ScriptRunner {
   // The values of $name references, and the names the script referred to.
   ScriptParameters parameters;
   const std::set<std::string>& UsedParameters() const { return usedParameters_; }
+  // The number of the line running or last run, from 1.
+  int LineNumber() const { return lineNumber_; }
   // Every message box text shown, in order.
   const std::vector<std::string>& Messages() const { return messages_; }
   // What Run wrote to err: the line that stopped the script, else the first failure shown;

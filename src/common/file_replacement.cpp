@@ -5,7 +5,10 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <system_error>
 
 namespace qalto {
@@ -13,35 +16,46 @@ namespace {
 
 namespace fs = std::filesystem;
 
-RuntimeError PathNotFound() {
-  return RuntimeError("Path not found");
-}
-RuntimeError PermissionDenied() {
-  return RuntimeError("Permission denied");
-}
-RuntimeError PathFileAccessError() {
-  return RuntimeError("Path/File access error");
-}
-
 // The description of an errno value met while creating, writing or renaming the file.
-RuntimeError WriteFailure(int error) {
+const char* WriteFailureDescription(int error) {
   switch (error) {
     case ENOENT:
     case ENOTDIR:
-      return PathNotFound();
+      return "Path not found";
     case EACCES:
     case EPERM:
     case EROFS:
-      return PermissionDenied();
+      return "Permission denied";
     case ENOSPC:
     case EDQUOT:
-      return RuntimeError("Disk full");
+      return "Disk full";
     case EFBIG:
-      return RuntimeError("File too large");
+      return "File too large";
     case EISDIR:
-      return PathFileAccessError();
+      return "Path/File access error";
     default:
-      return RuntimeError("Device I/O error");
+      return "Device I/O error";
+  }
+}
+
+FileSystemError WriteFailure(int error) {
+  return FileSystemError(WriteFailureDescription(error),
+                         error != 0 ? std::strerror(error) : "unknown failure");
+}
+
+// The temporary files of the replacements under way, for RemoveTemporaryFiles.
+std::mutex temporariesMutex;
+std::set<std::string>& Temporaries() {
+  static std::set<std::string> temporaries;
+  return temporaries;
+}
+
+void NoteTemporary(const std::string& path, bool live) {
+  std::lock_guard<std::mutex> lock(temporariesMutex);
+  if (live) {
+    Temporaries().insert(path);
+  } else {
+    Temporaries().erase(path);
   }
 }
 
@@ -53,11 +67,27 @@ void CheckTarget(const std::string& path) {
   std::error_code ignored;
   fs::file_status status = fs::status(path, ignored);
   if (!fs::exists(status)) return;
-  if (!fs::is_regular_file(status)) throw PathFileAccessError();
-  if (::access(path.c_str(), W_OK) != 0) throw PermissionDenied();
+  if (fs::is_directory(status)) throw WriteFailure(EISDIR);
+  if (!fs::is_regular_file(status)) {
+    throw FileSystemError("Path/File access error", "not a regular file");
+  }
+  if (::access(path.c_str(), W_OK) != 0) throw WriteFailure(errno);
 }
 
 }  // namespace
+
+std::string SystemReasonOf(const RuntimeError& error) {
+  if (const auto* system = dynamic_cast<const FileSystemError*>(&error))
+    return system->SystemReason();
+  return error.Description();
+}
+
+void RemoveTemporaryFiles() {
+  std::lock_guard<std::mutex> lock(temporariesMutex);
+  for (const std::string& path : Temporaries())
+    ::unlink(path.c_str());
+  Temporaries().clear();
+}
 
 FileReplacement::FileReplacement(std::string path) : path_(std::move(path)) {
   CheckTarget(path_);
@@ -74,6 +104,7 @@ FileReplacement::FileReplacement(std::string path) : path_(std::move(path)) {
   int descriptor = ::mkstemp(pattern.data());
   if (descriptor < 0) throw WriteFailure(errno);
   temporary_ = pattern;
+  NoteTemporary(temporary_, true);
   file_ = ::fdopen(descriptor, "wb");
   if (file_ == nullptr) {
     int error = errno;
@@ -99,7 +130,10 @@ FileReplacement::~FileReplacement() {
 void FileReplacement::Discard() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
-  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  if (!temporary_.empty()) {
+    ::unlink(temporary_.c_str());
+    NoteTemporary(temporary_, false);
+  }
   temporary_.clear();
 }
 
@@ -118,6 +152,7 @@ void FileReplacement::Commit() {
   file_ = nullptr;
   if (std::fclose(file) != 0) throw WriteFailure(errno);
   if (std::rename(temporary_.c_str(), path_.c_str()) != 0) throw WriteFailure(errno);
+  NoteTemporary(temporary_, false);
   committed_ = true;
 }
 

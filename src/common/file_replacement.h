@@ -13,6 +13,26 @@
 
 namespace qalto {
 
+// A failure of the file system: the description the program shows, and the system's own
+// reason (strerror) for the batch runner's messages.
+class FileSystemError : public RuntimeError {
+ public:
+  FileSystemError(const std::string& description, std::string systemReason)
+      : RuntimeError(description), systemReason_(std::move(systemReason)) {}
+  const std::string& SystemReason() const { return systemReason_; }
+
+ private:
+  std::string systemReason_;
+};
+
+// The system's reason of a failed write: the strerror text of a FileSystemError, the
+// description of any other run-time error.
+std::string SystemReasonOf(const RuntimeError& error);
+
+// Removes every temporary file that a FileReplacement of this process holds at the moment: the
+// last act of a program ended from outside (a signal), which runs no destructors.
+void RemoveTemporaryFiles();
+
 class FileReplacement {
  public:
   // Creates the temporary file; raises when the target's folder is missing, the target is

@@ -13,13 +13,24 @@ void Report() {
 
 }  // namespace
 
-RunMonitor::Scope::Scope(RunMonitor& monitor) : previous_(installed) {
+RunMonitor::Handoff RunMonitor::OfThisThread() {
+  return {installed, progress};
+}
+
+RunMonitor::Scope::Scope(RunMonitor& monitor) : previous_(installed), previousProgress_(progress) {
   installed = &monitor;
   progress = RunProgress{};
 }
 
+RunMonitor::Scope::Scope(const Handoff& handoff)
+    : previous_(installed), previousProgress_(progress) {
+  installed = handoff.monitor;
+  progress = handoff.progress;
+}
+
 RunMonitor::Scope::~Scope() {
   installed = previous_;
+  progress = previousProgress_;
 }
 
 void PollPoint(int done, int total) {

@@ -24,19 +24,33 @@ class RunMonitor {
  public:
   // Set from any thread; the computation stops at its next poll.
   std::atomic<bool> cancelRequested{false};
-  // Called on the computing thread at every poll, with the progress so far.
+  // Called on the computing thread at every poll, with the progress so far; a threaded fit
+  // calls it from its derivative threads too, side by side.
   std::function<void(const RunProgress&)> report;
+
+  // What a computation hands to the threads it starts: the monitor of its own thread (none
+  // without one) and the progress so far, so that they poll the same Cancel and carry the
+  // progress on.
+  struct Handoff {
+    RunMonitor* monitor = nullptr;
+    RunProgress progress;
+  };
+  // The hand-off of the calling thread.
+  static Handoff OfThisThread();
 
   // Installs the monitor on the calling thread for the lifetime of the scope.
   class Scope {
    public:
     explicit Scope(RunMonitor& monitor);
+    // On a thread a computation started: its monitor, if any, with its progress.
+    explicit Scope(const Handoff& handoff);
     ~Scope();
     Scope(const Scope&) = delete;
     Scope& operator=(const Scope&) = delete;
 
    private:
     RunMonitor* previous_;
+    RunProgress previousProgress_;
   };
 };
 

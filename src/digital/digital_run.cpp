@@ -7,6 +7,7 @@
 #include "common/constants.h"
 #include "digital/rotating_flow.h"
 #include "digital/species_count_dispatch.h"
+#include "model/experiment_table.h"
 #include "model/point_time.h"
 
 namespace qalto {
@@ -225,6 +226,38 @@ void BuildLevel(const Model& m, const DigitalRun& run, double length, double gro
   sys.current[sys.boxes + 1] = run.bulk;
 }
 
+bool IsDisc(Electrode electrode) {
+  return RowOf(electrode).grid == GridGeometry::kDisc;
+}
+
+// The disc's own grid and equations. Its radius is the disc's, a = pi r / 2 from the radius r of
+// the hemisphere of the same steady state that the model holds for the microdisc.
+void PrepareDisc(const Model& m, const GridInputs& in, const DigitalRun& run, DiscRun& disc) {
+  DiscGridInputs d;
+  d.radius = kPi * m.Radius / 2.0;
+  d.shortestStep = in.shortestStep;
+  d.minDiffusion = in.minDiffusion;
+  d.maxDiffusion = in.maxDiffusion;
+  d.reactionRate = in.reactionRate;
+  d.duration = in.duration;
+  d.refinement = in.refinement;
+  if (m.SecondOrderReactionCount > 0) {
+    throw RuntimeError(
+        "Invalid procedure call or argument: second-order reactions are not "
+        "simulated at the microdisc");
+  }
+  std::vector<double> diffusion(static_cast<size_t>(run.species) + 1, 0.0);
+  for (int s = 1; s <= run.species; ++s)
+    diffusion[s] = m.SpeciesD(s);
+  std::vector<DiscReaction> reactions;
+  for (int i = 1; i <= m.FirstOrderReactionCount; ++i) {
+    reactions.push_back({m.FirstOrderReactionSpecies(i, 1), m.FirstOrderReactionSpecies(i, 2),
+                         m.ForwardRateConstant(i), m.BackwardRateConstant(i)});
+  }
+  PrepareDiscRun(BuildDiscGrid(d), diffusion, reactions, run.transfer, run.timing.stepLengths,
+                 run.timing.stepGrowth, run.bulk, disc);
+}
+
 }  // namespace
 
 void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, DigitalRun& run) {
@@ -243,14 +276,28 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   run.Q2 = Div(m.DoubleLayerCapacitance * m.UncompensatedResistance, run.timing.chargingTime);
   run.Q3 = run.Q2 + 1.0;
 
-  run.grid = BuildDigitalGrid(ReadGridInputs(m, beta, run.timing, refinement));
   run.currentScale = kFaradayPerMilliMol * m.ElectrodeArea;
   run.secondOrder = m.SecondOrderReactionCount > 0;
+  run.potential.assign(static_cast<size_t>(run.points) + 1, 0.0);
+  for (int i = 0; i <= run.points; ++i)
+    run.potential[static_cast<size_t>(i)] = m.PotentialX(i);
+  for (int s = 1; s <= run.species; ++s)
+    run.bulk[s] = m.SpeciesC(s);
+  const GridInputs gridInputs = ReadGridInputs(m, beta, run.timing, refinement);
+  if (IsDisc(m.Electrode)) {
+    // The current of the disc of radius a = pi r / 2 over its own area pi a^2.
+    const double a = kPi * m.Radius / 2.0;
+    run.currentScale = kFaradayPerMilliMol * kPi * a * a;
+    if (!run.disc) run.disc = std::make_unique<DiscRun>();
+    PrepareDisc(m, gridInputs, run, *run.disc);
+    return;
+  }
+  run.disc.reset();
+  run.grid = BuildDigitalGrid(gridInputs);
 
   SpeciesVector g{};  // surface conductance D / (dx1 h(1)) x the geometry's factor, cm/s
   for (int s = 1; s <= run.species; ++s) {
     g[s] = Div(m.SpeciesD(s) * run.grid.surfaceFactor, run.grid.firstBox * run.grid.h[1]);
-    run.bulk[s] = m.SpeciesC(s);
   }
   run.surfaceRows = PlanSurfaceRows(run.transfer, run.species, g);
   // Levels left by an earlier run are rebuilt in place: their tables are large.
@@ -263,15 +310,15 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
     BuildLevel(m, run, run.timing.stepLengths[k], growth, run.levels[k].get());
     run.keepsOlder |= growth > 0.0;
   }
-
-  run.potential.assign(static_cast<size_t>(run.points) + 1, 0.0);
-  for (int i = 0; i <= run.points; ++i)
-    run.potential[static_cast<size_t>(i)] = m.PotentialX(i);
   run.latest = 0;
   ResetProfile(run);
 }
 
 void ResetProfile(DigitalRun& run) {
+  if (run.disc) {
+    ResetDiscProfile(*run.disc, run.bulk);
+    return;
+  }
   BlockSystem& sys = run.levels[static_cast<size_t>(run.latest)]->system;
   for (int j = 0; j <= sys.boxes; ++j) {
     sys.current[j] = run.bulk;
@@ -281,6 +328,11 @@ void ResetProfile(DigitalRun& run) {
 
 const std::array<SpeciesVector, kGridSlots>& LatestProfile(const DigitalRun& run) {
   return run.levels[static_cast<size_t>(run.latest)]->system.current;
+}
+
+double SurfaceConcentration(const DigitalRun& run, int s) {
+  if (run.disc) return DiscSurfaceConcentration(*run.disc, s);
+  return LatestProfile(run)[0][s];
 }
 
 namespace {
@@ -306,6 +358,10 @@ struct StartProfile {
 }  // namespace
 
 void StartStep(DigitalRun& run, int level) {
+  if (run.disc) {
+    StartDiscStep(*run.disc, level);
+    return;
+  }
   StepLevel& l = *run.levels[static_cast<size_t>(level)];
   ForSpeciesCount<StartProfile>(run.species, LatestProfile(run), l, run.older, run.keepsOlder);
   run.latest = level;

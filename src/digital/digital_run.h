@@ -11,6 +11,7 @@
 #include "digital/charge_transfer.h"
 #include "digital/digital_grid.h"
 #include "digital/digital_timing.h"
+#include "digital/disc_system.h"
 #include "digital/solve_second_order_step.h"
 #include "digital/surface_rows.h"
 #include "model/model.h"
@@ -56,6 +57,7 @@ struct DigitalRun {
   int latest = 0;                                  // level holding the latest concentrations
   bool keepsOlder = false;                         // some level needs the profile before
   std::array<SpeciesVector, kGridSlots> older;     // the profile before the latest, M
+  std::unique_ptr<DiscRun> disc;  // at a disc electrode: its own grid and equations, else null
 };
 
 // Validates the model's indexes and counts (raising "Subscript out of range" for species or
@@ -69,6 +71,9 @@ void ResetProfile(DigitalRun& run);
 
 // The concentrations of the latest step: C(s, j), j = 0 (surface)..N+1 (bulk), M.
 const std::array<SpeciesVector, kGridSlots>& LatestProfile(const DigitalRun& run);
+
+// Surface concentration of species s after the latest step, M: at a disc its mean over the disc.
+double SurfaceConcentration(const DigitalRun& run, int s);
 
 // Makes the latest concentrations the starting point of a step of the given level.
 void StartStep(DigitalRun& run, int level);

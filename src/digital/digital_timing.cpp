@@ -86,7 +86,7 @@ DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulse
       t.lastWeight = -1.0;
       break;
     case PointTiming::kSquareWaveSum:  // the sum of the currents of the two half periods
-      SetPieces(t, {{pulseTime, P::LowerHalf, {}}, {pulseTime, P::UpperHalf, {}}});
+      SetPieces(t, {{pulseTime, P::Forward, {}}, {pulseTime, P::Reverse, {}}});
       t.firstWeight = 1.0;
       break;
     case PointTiming::kNone:
@@ -112,10 +112,6 @@ double PiecePotentialValue(PiecePotential kind, double E, double pulse, double a
       return E + scanSign * std::abs(amplitude) / 2.0;
     case PiecePotential::Reverse:
       return E - scanSign * std::abs(amplitude) / 2.0;
-    case PiecePotential::LowerHalf:
-      return E - amplitude / 2.0;
-    case PiecePotential::UpperHalf:
-      return E + amplitude / 2.0;
     default:
       return E;
   }

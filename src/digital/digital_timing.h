@@ -12,8 +12,8 @@ namespace qalto {
 
 // What a piece applies: the point's potential, the point's potential plus the pulse, or the
 // half period displaced along the scan (forward) or against it (reverse) by half the amplitude;
-// the additive square wave steps from E - h/2 to E + h/2 with h its signed amplitude.
-enum class PiecePotential { Point, Pulse, Forward, Reverse, LowerHalf, UpperHalf };
+// both square waves step their forward half period first.
+enum class PiecePotential { Point, Pulse, Forward, Reverse };
 
 struct TimePiece {
   double length = 0;  // s

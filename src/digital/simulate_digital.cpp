@@ -42,9 +42,17 @@ double Sum(const DigitalRun& run, const ReactionValues& currents) {
 // potential E (V); leaves the currents of the reactions in now.
 void SolveAt(DigitalRun& run, Model& model, double E, const ShowMessage& showMessage,
              ReactionValues& now) {
-  StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
   ChargeRates rates;
   ComputeChargeRates(run.transfer, E, rates);
+  if (run.disc) {
+    SolveDiscStep(*run.disc, run.transfer, rates, showMessage);
+    for (int r = 1; r <= run.transfer.count; ++r) {
+      const double rate = DiscReductionRate(*run.disc, run.transfer, rates, r);
+      now[r] = run.currentScale * run.transfer.reactions[r].n * rate;
+    }
+    return;
+  }
+  StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
   WriteSurfaceRows(run.surfaceRows, run.transfer, rates, level.system.surface);
   if (run.secondOrder) {
     SolveSecondOrderStep(level.system, level.elimination, level.secondOrderStep, model.MaxIteration,
@@ -189,9 +197,8 @@ void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMes
       model.ReactionCurrents(i, run->totalColumn + 1) = first;
       model.ReactionCurrents(i, run->totalColumn + 2) = last;
     }
-    const SpeciesVector& surface = LatestProfile(*run)[0];
     for (int s = 1; s <= run->species; ++s)
-      model.SurfaceConcentrations(i, s) = surface[s];
+      model.SurfaceConcentrations(i, s) = SurfaceConcentration(*run, s);
     PollPoint(i, run->points);
   }
 }

@@ -85,7 +85,9 @@ ImportedFile ReadChiText(const std::vector<std::string_view>& lines, const std::
     throw FileFormatError("Type mismatch", static_cast<int>(column + 1),
                           "a potential and a current column", std::string(lines[column]));
   }
-  TableRows rows = ReadTableRows(lines, {column + 1, lines.size(), ',', '.'}, columns);
+  TableLayout layout{column + 1, lines.size()};
+  layout = CommaLayoutOfFile(lines, layout, FilledCells(RowCells(lines[column], layout)));
+  TableRows rows = ReadTableRows(lines, layout, columns);
   if (rows.potential.empty()) {
     throw FileFormatError("Input past end of file", static_cast<int>(lines.size()),
                           "data lines after the column line", "the end of the file");

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "common/run_monitor.h"
 #include "files/file_format_error.h"
 #include "files/table_cells.h"
 
@@ -93,12 +94,22 @@ TableRows ReadTableRows(const std::vector<std::string_view>& lines, const TableL
   if (columns.cycle >= 0) rows.cycle.reserve(count);
   if (columns.time >= 0) rows.time.reserve(count);
   for (size_t i = layout.firstLine; i < layout.endLine; ++i) {
+    // A long file is read in a moment, but a time limit or Cancel still stops it.
+    if ((i - layout.firstLine) % 4096 == 4095) {
+      PollPoint(static_cast<int>(i - layout.firstLine), static_cast<int>(count));
+    }
     if (TrimmedCell(lines[i]).empty()) continue;
     int line = static_cast<int>(i + 1);
-    std::vector<std::string_view> cells = SplitCells(lines[i], layout.delimiter);
+    std::vector<std::string_view> cells = RowCells(lines[i], layout);
     if (cells.size() < needed) {
       throw FileFormatError("Bad record length", line,
                             std::to_string(needed) + " values in the line", std::string(lines[i]));
+    }
+    if (layout.width != 0 && FilledCells(cells) > layout.width) {
+      // Values no column explains: a misread layout, not data to leave out.
+      throw FileFormatError("Bad record length", line,
+                            "at most " + std::to_string(layout.width) + " values in the line",
+                            std::string(lines[i]));
     }
     rows.potential.push_back(
         RequireNumber(cells[columns.potential], layout.decimalMark, line, potentialWhat) *

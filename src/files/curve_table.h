@@ -9,16 +9,9 @@
 
 #include "files/column_heading.h"
 #include "files/imported_curve.h"
+#include "files/table_layout.h"
 
 namespace qalto {
-
-// The layout of a table: where its data lines are and how their cells are written.
-struct TableLayout {
-  size_t firstLine = 0;  // index of the first data line
-  size_t endLine = 0;    // index one past the last data line
-  char delimiter = ',';
-  char decimalMark = '.';
-};
 
 // The rows of the table in file order, in V and A, with their cycle numbers and times (empty
 // without such a column).
@@ -29,8 +22,9 @@ struct TableRows {
   std::vector<double> time;  // s
 };
 
-// Reads the chosen columns of every non-blank line of the layout. A line with too few cells
-// or a cell that is no number raises a FileFormatError at that line (numbered from 1).
+// Reads the chosen columns of every non-blank line of the layout. A line with too few cells,
+// with more than the layout's width, or a cell that is no number raises a FileFormatError at
+// that line (numbered from 1).
 TableRows ReadTableRows(const std::vector<std::string_view>& lines, const TableLayout& layout,
                         const CurveColumns& columns);
 

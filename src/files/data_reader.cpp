@@ -202,11 +202,10 @@ class FieldStream {
 };
 
 int ReadRecords(FieldStream& fields, ImportedCurve& curve) {
-  constexpr int kPollEvery = 4096;  // records between two looks at a request to stop
   int n = 0;
   while (!fields.AtEnd()) {
     n = n + 1;
-    if (n % kPollEvery == 0) PollPoint(0, 0);
+    if (n % 4096 == 0) PollPoint(n, 0);
     Field potential = *fields.Read();
     curve.potential.push_back(ValueOf(potential));
     if (potential.end == FieldEnd::kLineBreak) fields.SkipBlankLines();

@@ -21,9 +21,10 @@ struct DataStart {
 };
 
 // The number of cells of the line when every one is a number with that decimal mark (a comma
-// cannot be both delimiter and decimal mark), else 0.
+// cannot be both delimiter and decimal mark), empty cells at its end aside; else 0.
 size_t NumberCells(std::string_view line, char delimiter, char decimalMark) {
-  std::vector<std::string_view> cells = SplitCells(line, delimiter);
+  std::vector<std::string_view> cells = RowCells(line, {0, 0, delimiter, decimalMark});
+  cells.resize(FilledCells(cells));
   for (std::string_view cell : cells) {
     if (!CellNumber(cell, decimalMark)) return 0;
   }
@@ -41,6 +42,21 @@ std::optional<DataStart> DataLayoutOf(std::string_view line) {
     }
   }
   return best;
+}
+
+// The layout of the data from the first data line on. Which decimal mark a table of semicolons,
+// tabs or blanks uses shows on the whole file: a line of whole numbers first ("0;1") leaves it
+// open until a decimal comma comes; a file that also holds points keeps the point.
+TableLayout LayoutOfFile(const std::vector<std::string_view>& lines, const DataStart& start) {
+  TableLayout layout{start.line, lines.size(), start.delimiter, start.decimalMark};
+  if (start.delimiter == ',' || start.decimalMark == ',') return layout;
+  bool comma = false;
+  for (size_t i = start.line; i < lines.size(); ++i) {
+    if (lines[i].find('.') != std::string_view::npos) return layout;
+    comma = comma || lines[i].find(',') != std::string_view::npos;
+  }
+  if (comma) layout.decimalMark = ',';
+  return layout;
 }
 
 std::optional<DataStart> FindDataStart(const std::vector<std::string_view>& lines) {
@@ -63,14 +79,24 @@ ImportedFile ReadDelimitedText(const std::vector<std::string_view>& lines,
     throw FileFormatError("Type mismatch", static_cast<int>(last), "a line of two numbers or more",
                           last > 0 ? std::string(lines[last - 1]) : "an empty file");
   }
-  CurveColumns columns;
   // The heading line: the last non-blank line before the data.
   size_t heading = start->line;
   while (heading > 0 && TrimmedCell(lines[heading - 1]).empty())
     --heading;
+  TableLayout layout = LayoutOfFile(lines, *start);
   std::vector<std::string_view> headings;
-  if (heading > 0) headings = SplitCells(lines[heading - 1], start->delimiter);
-  if (headings.size() != start->cells) headings.clear();
+  if (heading > 0) headings = RowCells(lines[heading - 1], layout);
+  headings.resize(FilledCells(headings));
+  bool ownExport = headings.empty() && start->delimiter == ',' && IsOwnExport(lines, layout);
+  if (start->delimiter == ',' && start->decimalMark == '.' && !ownExport) {
+    layout = CommaLayoutOfFile(lines, layout, headings.size());
+  }
+  // Headings explain the columns when there is one for every cell; without them only the
+  // potential and the current are known, and a line holding more is refused, unless the
+  // program's own Export wrote it.
+  if (headings.size() != FilledCells(RowCells(lines[start->line], layout))) headings.clear();
+  layout.width = !headings.empty() ? headings.size() : ownExport ? 0 : 2;
+  CurveColumns columns;
   if (!headings.empty()) {
     columns = ChooseColumns(headings);
     ApplyColumnChoice(columns, headings, choice, static_cast<int>(heading));
@@ -85,8 +111,7 @@ ImportedFile ReadDelimitedText(const std::vector<std::string_view>& lines,
     columns.cycle = -1;
     columns.time = -1;
   }
-  TableRows rows = ReadTableRows(
-      lines, {start->line, lines.size(), start->delimiter, start->decimalMark}, columns);
+  TableRows rows = ReadTableRows(lines, layout, columns);
   ImportedFile file;
   file.format = "delimited text";
   file.curves = SplitAtCycleNumbers(rows, columns.cycle >= 0 ? "scan" : "cycle");

@@ -1,8 +1,8 @@
 #include "files/measurement_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
-#include <sstream>
 
 #include "common/run_monitor.h"
 #include "files/chi_text_reader.h"
@@ -11,6 +11,7 @@
 #include "files/eclab_text_reader.h"
 #include "files/file_format_error.h"
 #include "files/gamry_dta_reader.h"
+#include "files/import_limits.h"
 #include "files/palmsens_csv_reader.h"
 #include "files/pssession_reader.h"
 #include "files/text_decoding.h"
@@ -49,10 +50,10 @@ std::optional<ImportedFile> TwoColumnCsv(const std::string& text, const std::str
 
 ImportedFile ReadMeasurementText(std::string bytes, const std::string& source,
                                  const ColumnChoice& choice) {
+  CheckImportSize(bytes.size());
+  CheckTextBytes(bytes);
   DecodedText decoded = DecodeText(std::move(bytes));
-  PollPoint(0, 0);
-  std::vector<std::string_view> lines = SplitLines(decoded.text);
-  PollPoint(0, 0);
+  std::vector<std::string_view> lines = SplitLines(decoded.text, CheckedLineCount(decoded.text));
   if (LooksLikeEcLabText(lines)) return ReadEcLabText(lines, source, choice);
   if (LooksLikeGamryDta(lines)) return ReadGamryDta(lines, source, choice);
   if (LooksLikePsSession(decoded.text)) return ReadPsSession(decoded.text, source);
@@ -67,25 +68,23 @@ ImportedFile ReadMeasurementText(std::string bytes, const std::string& source,
 
 ImportedFile ReadMeasurementFile(const std::string& path, const ColumnChoice& choice) {
   std::ifstream file = OpenForInput(path);
-  // Read in one piece of the file's size, then to its real end (it may have grown).
   std::error_code unknown;
   std::uintmax_t size = std::filesystem::file_size(path, unknown);
-  std::string bytes(unknown ? 0 : static_cast<size_t>(size), '\0');
+  if (!unknown) CheckImportSize(static_cast<size_t>(std::min<std::uintmax_t>(size, SIZE_MAX)));
+  // Read in blocks to the real end (the file may have grown), the first block looked at for
+  // binary data before the rest is read, and never beyond the size an import takes.
+  constexpr size_t kBlock = size_t{1} << 16;
+  std::string bytes;
+  bytes.reserve(unknown ? kBlock : static_cast<size_t>(size) + kBlock);
   try {
-    // In pieces, with a look at a request to stop between them: a large file takes a while.
-    constexpr size_t kPiece = size_t{4} << 20;  // bytes
-    size_t done = 0;
-    while (done < bytes.size() && file) {
-      const size_t piece = std::min(kPiece, bytes.size() - done);
-      file.read(bytes.data() + done, static_cast<std::streamsize>(piece));
-      done += static_cast<size_t>(file.gcount());
-      PollPoint(static_cast<int>(done >> 10), static_cast<int>(bytes.size() >> 10));  // kB
-    }
-    bytes.resize(done);
-    if (file) {
-      std::ostringstream rest;
-      rest << file.rdbuf();
-      bytes += rest.str();
+    while (file) {
+      size_t old = bytes.size();
+      bytes.resize(old + kBlock);
+      file.read(bytes.data() + old, static_cast<std::streamsize>(kBlock));
+      bytes.resize(old + static_cast<size_t>(file.gcount()));
+      if (old == 0) CheckTextBytes(bytes);
+      CheckImportSize(bytes.size());
+      PollPoint(static_cast<int>(bytes.size() >> 10), unknown ? 0 : static_cast<int>(size >> 10));
     }
   } catch (const std::ios_base::failure&) {
     throw RuntimeError("Device I/O error");

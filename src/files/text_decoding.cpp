@@ -27,7 +27,8 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-// Length of the valid UTF-8 sequence at pos, 0 when there is none.
+}  // namespace
+
 size_t Utf8Length(std::string_view s, size_t pos) {
   auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
   unsigned char lead = byte(pos);
@@ -47,6 +48,8 @@ size_t Utf8Length(std::string_view s, size_t pos) {
   }
   return length;
 }
+
+namespace {
 
 bool IsUtf8(std::string_view s) {
   for (size_t pos = 0; pos < s.size();) {
@@ -120,8 +123,9 @@ DecodedText DecodeText(std::string bytes) {
   return {FromLatin1(view), "Latin-1"};
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
+std::vector<std::string_view> SplitLines(std::string_view text, size_t expected) {
   std::vector<std::string_view> lines;
+  lines.reserve(expected);
   size_t start = 0;
   while (start < text.size()) {
     size_t end = start;

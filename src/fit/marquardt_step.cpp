@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "common/checked_math.h"
+#include "common/run_monitor.h"
 
 namespace qalto {
 namespace {
@@ -95,7 +96,8 @@ void MarquardtFit::DerivativeColumn(int j, const ModelEvaluation& evaluate, std:
 // The columns are independent simulations. On several threads each thread works with its own
 // evaluation, its own copy of the trial vector and its own buffers, and writes only its own
 // columns, so the table is the one the serial loop fills; a failure is raised for the lowest
-// failing column, as the serial loop would meet it first.
+// failing column, as the serial loop would meet it first. Every thread polls the monitor of the
+// fit, so that Cancel stops it within one simulated point and the progress keeps moving.
 void MarquardtFit::Derivatives() {
   int threads = std::min(static_cast<int>(parallel_.size()), np_);
   if (threads < 2) {
@@ -105,8 +107,10 @@ void MarquardtFit::Derivatives() {
   }
   std::vector<std::exception_ptr> failures(At(np_) + 1);
   std::vector<std::thread> pool;
+  RunMonitor::Handoff monitor = RunMonitor::OfThisThread();
   for (int w = 0; w < threads; ++w) {
-    pool.emplace_back([this, w, threads, &failures] {
+    pool.emplace_back([this, w, threads, &failures, &monitor] {
+      RunMonitor::Scope scope(monitor);
       std::vector<double> t = state_.trial;
       std::vector<double> plus(At(m_) + 1, 0.0);
       std::vector<double> minus(At(m_) + 1, 0.0);

@@ -24,16 +24,18 @@ using G = GridGeometry;
 using K = KernelShape;
 using R = RotatingGeometry;
 
-// The microdisc is computed as the hemisphere of the same steady-state current, the band as a
-// half cylinder; rotation adds the flow toward the electrode to a planar grid, since the
-// rotating electrodes' mass-transfer coefficients already hold their curvature.
+// The microdisc is the disc itself in both modes: its own two-dimensional grid, and the
+// superposition of its step responses (simulation/disc_response.h), which replaces the
+// integral equations the row names. The band is computed as a half cylinder; rotation adds the flow
+// toward the electrode to a planar grid, since the rotating electrodes' mass-transfer coefficients
+// already hold their curvature.
 constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
     //  electrode             grid            kernel        rotation radius length
     {E::kNone, G::kNone, K::kNone, R::kNone, false, false},
     {E::kPlanar, G::kPlanar, K::kPlanar, R::kNone, false, false},
     {E::kSpherical, G::kSpherical, K::kSpherical, R::kNone, true, false},
     {E::kHemispherical, G::kSpherical, K::kSpherical, R::kNone, true, false},
-    {E::kMicrodisc, G::kSpherical, K::kSpherical, R::kNone, true, false},
+    {E::kMicrodisc, G::kDisc, K::kSpherical, R::kNone, true, false},
     {E::kCylindrical, G::kCylindrical, K::kNone, R::kNone, true, true},
     {E::kRotatingCylinder, G::kPlanar, K::kNone, R::kCylinder, true, true},
     {E::kRotatingHemisphere, G::kPlanar, K::kNone, R::kHemisphere, true, false},

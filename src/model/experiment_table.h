@@ -19,7 +19,8 @@ enum class PointTiming {
 };
 
 // The geometry of the finite-difference grid.
-enum class GridGeometry { kNone, kPlanar, kSpherical, kCylindrical, kThinFilm };
+// kDisc: the disc in an insulating plane, on its own two-dimensional grid (digital/disc_grid.h).
+enum class GridGeometry { kNone, kPlanar, kSpherical, kCylindrical, kThinFilm, kDisc };
 
 // The diffusion kernel of the integral equations (convolution) at the electrode, if it has one.
 enum class KernelShape { kNone, kPlanar, kSpherical };

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "model/experiment_table.h"
+#include "simulation/disc_response.h"
 #include "simulation/simulation_driver.h"
 
 namespace qalto {
@@ -32,8 +33,11 @@ std::optional<std::string> MissingAnalyticalModel(const Model& model) {
   const int technique = Number(model.Technique);
   const int electrode = Number(model.Electrode);
   if (model.DigitalSimulation || model.Technique == Technique::kNone ||
-      model.Electrode == Electrode::kNone ||
-      HasAnalyticalCurrent({model.Technique, model.Electrode}))
+      model.Electrode == Electrode::kNone)
+    return std::nullopt;
+  // At the microdisc only what the disc's step responses give exactly.
+  const bool disc = model.Electrode == Electrode::kMicrodisc;
+  if (disc ? DiscResponseIsExact(model) : HasAnalyticalCurrent({model.Technique, model.Electrode}))
     return std::nullopt;
   return SimulationErrorMessage(model, std::string("No analytical model for ") +
                                            kTechniqueNames[static_cast<size_t>(technique - 1)] +

@@ -2,7 +2,8 @@
 // The combinations the analytical simulation cannot compute: those whose row of the experiment
 // table has no closed form and whose electrode has no integral equation (a pulse at a rotating
 // electrode, where the flow and the pulse's own layer meet; any technique at a cylinder or a
-// band). A run there is refused with a message that names the combination, not a curve of zeros.
+// band), and at the microdisc what its step responses do not give exactly (disc_response.h). A
+// run there is refused with a message that names the combination, not a curve of zeros.
 
 #include <optional>
 #include <string>

@@ -15,6 +15,7 @@
 #include "simulation/analytical_point.h"
 #include "simulation/convolution_run.h"
 #include "simulation/curve_slot.h"
+#include "simulation/disc_response.h"
 #include "simulation/failure_cause.h"
 #include "simulation/implicit_drop.h"
 #include "simulation/noise.h"
@@ -124,6 +125,11 @@ double PointCurrent(const Model& model, int i, double Y, double history) {
 }
 
 void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& charging) {
+  if (model.Electrode == Electrode::kMicrodisc) {
+    RunDiscResponse(model, run.pHterm);
+    ChargeSweep(model, charging);
+    return;
+  }
   if (SolvedByConvolution(model)) {
     RunConvolution(model, run.pHterm);
     ChargeSweep(model, charging);

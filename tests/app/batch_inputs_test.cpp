@@ -65,6 +65,9 @@ TEST(ParseBatchOptions, ReadsARunAndNamesWhatIsWrong) {
   EXPECT_EQ(options.seed, 42u);
   EXPECT_EQ(options.task, 7);
   EXPECT_EQ(ReadSeed("18446744073709551615"), 18446744073709551615u);
+  BatchOptions limited;
+  EXPECT_EQ(ParseBatchOptions({"--time-limit", "2.5", "run.qs"}, limited), "");
+  EXPECT_EQ(limited.timeLimit, 2.5);
 
   const std::pair<std::vector<std::string>, std::string> bad[] = {
       {{"--param", "ks", "run.qs"},
@@ -81,11 +84,40 @@ TEST(ParseBatchOptions, ReadsARunAndNamesWhatIsWrong) {
       {{"a.qs", "b.qs"}, "more than one script given"},
       {{}, "no script given"},
       {{"--merge"}, "--merge needs the records to gather"},
+      {{"--out", "", "run.qs"}, "--out needs a file name"},
+      {{"--json=", "run.qs"}, "--json needs a file name"},
+      {{"--time-limit", "0", "run.qs"}, "--time-limit takes a number of seconds above 0: 0"},
+      {{"--time-limit", "1e3", "run.qs"}, "--time-limit takes a number of seconds above 0: 1e3"},
+      {{"--param", "E0\xC2\xA0=1", "run.qs"},
+       "--param takes name=value with a name of letters, digits and _: E0\xC2\xA0=1 (it holds "
+       "the invisible character U+00A0)"},
   };
   for (const auto& [words, error] : bad) {
     BatchOptions parsed;
     EXPECT_EQ(ParseBatchOptions(words, parsed), error);
   }
+}
+
+// A spreadsheet's byte-order mark is no part of the first name; any other invisible character
+// is named, since the name looks right.
+TEST(ReadManifestTask, AcceptsAByteOrderMarkAndNamesInvisibleCharacters) {
+  std::string error;
+  std::istringstream marked(
+      "\xEF\xBB\xBF"
+      "E0\tks\n0.1\t1e-3\n");
+  EXPECT_EQ(ReadManifestTask(marked, "jobs.tsv", 1, error),
+            (ScriptParameters{{"E0", "0.1"}, {"ks", "1e-3"}}));
+  EXPECT_EQ(error, "");
+  std::istringstream hidden("E0\xE2\x80\x8B\tks\xEF\xBB\xBF\n0.1\t1e-3\n");
+  ReadManifestTask(hidden, "jobs.tsv", 1, error);
+  EXPECT_EQ(error,
+            "jobs.tsv line 1: not a parameter name: \"E0\xE2\x80\x8B\" (it holds the invisible "
+            "character U+200B)");
+  std::istringstream latin("E\xB0\n1\n");
+  ReadManifestTask(latin, "jobs.tsv", 1, error);
+  EXPECT_EQ(error,
+            "jobs.tsv line 1: not a parameter name: \"E\xB0\" (it holds the byte 0xB0, no "
+            "UTF-8 text)");
 }
 
 }  // namespace

@@ -51,7 +51,9 @@ TEST_F(BatchRecordTest, HoldsTheRunAndItsPeaksAndReadsBack) {
   record.script = "cv.qs";
   record.manifest = "jobs.tsv";
   record.task = 12;
-  record.parameters = {{"ks", "1e-3"}, {"label", "a \"quoted\"\tname"}};
+  // A Latin-1 byte from a manifest becomes the character it stands for: the record stays UTF-8.
+  record.parameters = {
+      {"ks", "1e-3"}, {"label", "a \"quoted\"\tname"}, {"sample", "labor\xE9 \xCE\xBC"}};
   record.settings = {{"FormIns.Noise", "1e-7"}};
   record.seed = 18446744073709551615u;
   record.messages = {"line one\nline two", "back\\slash"};
@@ -65,7 +67,9 @@ TEST_F(BatchRecordTest, HoldsTheRunAndItsPeaksAndReadsBack) {
   EXPECT_EQ(cells["parameters.label"], "a \"quoted\"\tname");
   EXPECT_EQ(cells["settings.FormIns.Noise"], "1e-7");
   EXPECT_EQ(cells["seed"], "18446744073709551615");
+  EXPECT_EQ(cells["parameters.sample"], "labor\xC3\xA9 \xCE\xBC");
   EXPECT_EQ(cells["exit_status"], "0");
+  EXPECT_EQ(cells["status"], "ran");
   EXPECT_EQ(cells["error"], "");
   EXPECT_EQ(cells["messages.1"], "line one\nline two");
   EXPECT_EQ(cells["messages.2"], "back\\slash");
@@ -113,7 +117,7 @@ TEST(MergeRecords, OneRowPerRecordAndAColumnPerCellMet) {
                             "/two.json\t0.1\t3\t0\ttab\\there\\nand line\n");
   EXPECT_EQ(table.problems,
             (std::vector<std::string>{
-                folder + "/absent.json: cannot be read",
+                folder + "/absent.json: No such file or directory",
                 folder + "/broken.json: not a JSON record: unexpected end at byte 16"}));
 }
 

@@ -78,6 +78,21 @@ inline std::string GamrySample() {
          "\t2\t0.52\t9.10000E-002\t-1.00000E-007\t0\t0\t0\t9\t...........\t-327.66\n";
 }
 
+// A PSTrace CSV of two scans side by side in V and µA, the second one point shorter.
+inline std::string PalmSensCsvSample() {
+  return "Date and time:,2024-10-29 08:21:43\r\n"
+         "Notes:\r\n"
+         ",,,\r\n"
+         "Cyclic Voltammetry: CV i vs E Scan 1,,Cyclic Voltammetry: CV i vs E Scan 2,\r\n"
+         "Date and time measurement:,2024-10-29 08:19:10,\r\n"
+         "V,\xC2\xB5"
+         "A,V,\xC2\xB5"
+         "A\r\n"
+         "-0.5,-1.25,-0.5,-1.5\r\n"
+         "-0.4,-0.75,-0.4,-1\r\n"
+         "-0.3,0.5,,";
+}
+
 // PSTrace 5.0's lowercase keys, a CV method, and the stray U+FEFF at the end; as UTF-8 (the
 // import reads the UTF-16 of the real files the same way once decoded).
 inline std::string PsSessionSample() {

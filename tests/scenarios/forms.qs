@@ -43,7 +43,7 @@ model TechElectrodeCode
 menu mnuTech
 get FormTech.optTech(4)
 close FormTech
-menu mnuSimulate
+menu mnuExperimental
 model Technique
 menu mnuTech
 get FormTech.optTech(4)

@@ -1,6 +1,7 @@
 # Text that is not the program's own two-column layout reads as delimited text: a heading line
-# names the columns, semicolons and tabs separate values as commas do, further columns are
-# left out, and the store holds far more than 5000 points.
+# names the columns, semicolons and tabs separate values as commas do, a third column that no
+# heading names is refused at its line rather than left unread (the import fails: status 4),
+# and the store holds far more than 5000 points.
 echo a heading line
 dialog header.csv
 menu mnuImport
@@ -11,7 +12,7 @@ menu mnuClear
 dialog quoted_header.csv
 menu mnuImport
 curves
-echo a third column
+echo a third column without a heading
 menu mnuClear
 dialog extra_column.csv
 menu mnuImport

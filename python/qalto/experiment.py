@@ -1,0 +1,214 @@
+"""The experiment: technique, electrode, mechanism, species and instrument settings, held as the
+values of the program's own controls so that a run from Python is the same run as a script's."""
+
+import re
+from dataclasses import dataclass, field
+
+import numpy as np
+
+from . import _qalto
+from ._qalto import QaltoError
+
+TECHNIQUES = {"cv": 1, "lsv": 1, "sweep": 1, "dc": 2, "normal_pulse": 3, "npv": 3,
+              "differential_pulse": 4, "dpv": 4, "square_wave": 5, "swv": 5,
+              "additive_square_wave": 6}
+ELECTRODES = {"planar": 1, "spherical": 2, "hemispherical": 3, "microdisc": 4, "cylindrical": 5,
+              "rotating_cylinder": 6, "rotating_hemisphere": 7, "rotating_disk": 8,
+              "thin_film": 9, "band": 10}
+SCANS = {0.5: "single", 1: "cycle", 2: "2 cycles", 3: "3 cycles"}
+
+# keyword: (control, unit) of the Instrument window.
+INSTRUMENT = {
+    "E_start": ("FormIns.Estart", "V"), "E_end": ("FormIns.Eend", "V"),
+    "E_step": ("FormIns.Estep", "V"), "scan_rate": ("FormIns.V", "V/s"),
+    "pulse_time": ("FormIns.tp", "s"), "drop_time": ("FormIns.td", "s"),
+    "E_pulse": ("FormIns.Epulse", "V"), "temperature": ("FormIns.txttemp", "degC"),
+    "noise": ("FormIns.Noise", "A"), "frequency": ("FormIns.TextF", "Hz"),
+    "area": ("FormIns.ARE", "cm2"), "radius": ("FormIns.radius", "cm"),
+    "length": ("FormIns.leng", "cm"), "Ru": ("FormIns.txtRu", "ohm"),
+    "Cd": ("FormIns.Cdl", "F"), "expanding_grid": ("FormIns.TextExpanding", ""),
+}
+# keyword: (control family of the Chemicals window, unit), one value per reaction or species.
+CHEMICALS = {
+    "E0": ("Eze", "V"), "ks": ("ks", "cm/s"), "alpha": ("alph", ""),
+    "D": ("D", "cm2/s"), "C": ("C", "mol/L"), "kf": ("kf", "1/s"), "kb": ("kb", "1/s"),
+}
+# Fit codes of the Chemicals window's "fitted" boxes: name(i) is code base + i.
+FIT_CODES = {"C": 0, "ks": 10, "alpha": 20, "E0": 30, "kf": 40, "kb": 50, "D": 70}
+
+
+def number_text(value):
+    """The text a user would type: the shortest form that reads back as the same double."""
+    return repr(float(value)) if not isinstance(value, str) else value
+
+
+def _indexed(values):
+    if isinstance(values, dict):
+        return sorted(values.items())
+    if np.ndim(values) == 0:
+        return [(1, values)]
+    return list(enumerate(values, start=1))
+
+
+_CHARGE = re.compile(r"^\s*(\d*)\s*([^\s+=]+)\s*\+\s*(\d*)\s*e\s*=\s*(\d*)\s*([^\s+=]+)\s*$")
+_FIRST = re.compile(r"^\s*([^\s+=]+)\s*=\s*([^\s+=]+)\s*$")
+_SECOND = re.compile(r"^\s*([^\s+=]+)\s*\+\s*([^\s+=]+)\s*=\s*([^\s+=]+)\s*\+\s*([^\s+=]+)\s*$")
+
+
+def reaction_settings(reactions):
+    """Control settings of the Mechanism window for reactions written as text:
+    "A + e = B" (charge, "2e" for two electrons), "B = C" (first order), "B + Z = A + Y"."""
+    settings, charge, first, second = [], 0, 0, 0
+    for text in reactions:
+        if m := _CHARGE.match(text):
+            charge += 1
+            if charge > 3:
+                raise QaltoError("at most 3 charge reactions: " + text)
+            n1, ox, n, n2, red = m.groups()
+            base = 10 * charge
+            for offset, value in ((1, n1 or "1"), (2, ox), (4, n or "1"), (5, n2 or "1"),
+                                  (6, red)):
+                settings.append((f"FormMech.charge({base + offset})", value))
+        elif m := _SECOND.match(text):
+            second += 1
+            if second > 4:
+                raise QaltoError("at most 4 second-order reactions: " + text)
+            for k, name in enumerate(m.groups(), start=4 * second - 3):
+                settings.append((f"FormMech.chem2({k})", name))
+        elif m := _FIRST.match(text):
+            first += 1
+            if first > 4:
+                raise QaltoError("at most 4 first-order reactions: " + text)
+            settings.append((f"FormMech.chem({2 * first - 1})", m.group(1)))
+            settings.append((f"FormMech.chem({2 * first})", m.group(2)))
+        else:
+            raise QaltoError("not a reaction: " + text)
+    for row in range(charge + 1, 4):  # rows left empty are no reaction
+        for offset in (2, 6):
+            settings.append((f"FormMech.charge({10 * row + offset})", ""))
+    return settings
+
+
+@dataclass
+class SimulationResult:
+    """One simulated run: a value per point (potential in V, time in s from the start, current
+    in A, one column per curve of the store) and, on request, the surface concentrations
+    (mol/L, one column per species)."""
+    potential: np.ndarray
+    time: np.ndarray
+    current: np.ndarray
+    surface_concentrations: np.ndarray = None
+    species: list = field(default_factory=list)
+    messages: list = field(default_factory=list)
+
+
+class Experiment:
+    """An experiment described by keywords (units beside each in INSTRUMENT and CHEMICALS):
+
+    technique  "cv" (cyclic), "lsv" (single sweep), "dc", "npv", "dpv", "swv",
+               "additive_square_wave"
+    mode       "analytical" or "digital"
+    electrode  "planar", "spherical", "hemispherical", "microdisc", "cylindrical",
+               "rotating_cylinder", "rotating_hemisphere", "rotating_disk", "thin_film", "band"
+    mechanism  1..10, the fixed mechanisms; or reactions=["A + e = B", "B = C"] (digital mode)
+    cycles     0.5 (single sweep), 1, 2 or 3
+    E_start, E_end, E_step (V), scan_rate (V/s), pulse_time, drop_time (s), E_pulse (V),
+    temperature (degrees C), noise (A), frequency (Hz), area (cm2), radius, length (cm),
+    Ru (ohm), Cd (F)
+    E0 (V), ks (cm/s), alpha: one value or a list per charge reaction
+    D (cm2/s), C (mol/L): one value or a list per species, in the program's species order
+    kf, kb (1/s or 1/(M s)): per homogeneous reaction
+    controls   {"FormIns.Estart": "0.3", ...}: any other control by its script name
+    """
+
+    def __init__(self, technique="cv", mode="analytical", electrode="planar", mechanism=None,
+                 reactions=None, cycles=None, controls=None, **values):
+        self._settings = []
+        self._prelude = ""
+        if mode not in ("analytical", "digital"):
+            raise QaltoError(f"mode is analytical or digital, not {mode}")
+        self.mode = mode
+        self._settings.append(("FormMech.CheckDigital", "on" if mode == "digital" else "off"))
+        if mechanism is not None:
+            self._settings.append((f"FormMech.mech({int(mechanism)})", "on"))
+        if reactions is not None:
+            self._settings += reaction_settings(reactions)
+        self._set_choice("technique", technique, TECHNIQUES, "FormTech.optTech")
+        self._set_choice("electrode", electrode, ELECTRODES, "FormIns.optElectrode")
+        if cycles is None:
+            cycles = 0.5 if technique == "lsv" else (1 if technique == "cv" else None)
+        if cycles is not None:
+            if cycles not in SCANS:
+                raise QaltoError(f"cycles is 0.5, 1, 2 or 3, not {cycles}")
+            self._settings.append(("FormIns.ComboScan", SCANS[cycles]))
+        self.set(**values)
+        for control, value in (controls or {}).items():
+            self._settings.append((control, number_text(value)))
+
+    def _set_choice(self, what, value, table, family):
+        if value not in table:
+            raise QaltoError(f"unknown {what} {value!r}; one of {', '.join(table)}")
+        self._settings.append((f"{family}({table[value]})", "on"))
+
+    def set(self, **values):
+        """Changes settings by keyword, as the constructor takes them; returns the experiment."""
+        for name, value in values.items():
+            if name in INSTRUMENT:
+                self._settings.append((INSTRUMENT[name][0], number_text(value)))
+            elif name in CHEMICALS:
+                family = CHEMICALS[name][0]
+                for index, item in _indexed(value):
+                    self._settings.append((f"FormExpr.{family}({index})", number_text(item)))
+            else:
+                raise QaltoError(f"unknown setting {name}")
+        return self
+
+    def control(self, name, value):
+        """Sets any control by its script name ("FormIns.Estart", "FormExpr.ks(2)")."""
+        self._settings.append((name, number_text(value)))
+        return self
+
+    @classmethod
+    def from_session(cls, path):
+        """The experiment a saved session file describes."""
+        experiment = cls.__new__(cls)
+        experiment._settings = []
+        experiment.mode = None
+        experiment._prelude = f'dialog "{path}"\nmenu mnuOpenSession\n'
+        return experiment
+
+    @property
+    def settings(self):
+        """The control settings, in the order they are applied."""
+        return list(self._settings)
+
+    def run(self, script, seed=None, surface=False):
+        """Runs script lines after the settings; raises QaltoError with the program's message
+        when a line cannot run or a computation fails."""
+        output = _qalto.run(self._settings, self._prelude + script, seed, surface)
+        if output["status"] != 0:
+            raise QaltoError(output["error"] or "; ".join(output["messages"]))
+        return output
+
+    def simulate(self, mode=None, seed=None, concentrations=False):
+        """Simulates the experiment; mode overrides the experiment's. Noise (if any) comes from
+        the seeded stream when seed is given, else from the program's fixed noise."""
+        experiment = self
+        if mode is not None and mode != self.mode:
+            experiment = self.copy()
+            experiment._settings.append(("FormMech.CheckDigital",
+                                         "on" if mode == "digital" else "off"))
+        output = experiment.run("menu mnuSimulate\n", seed, concentrations)
+        target = output["current"]
+        return SimulationResult(
+            potential=output["potential"], time=output["time"],
+            current=target[:, -1] if target.shape[1] == 1 else target,
+            surface_concentrations=output["surface"] if concentrations else None,
+            species=output["species"], messages=output["messages"])
+
+    def copy(self):
+        other = Experiment.__new__(Experiment)
+        other._settings = list(self._settings)
+        other._prelude = self._prelude
+        other.mode = self.mode
+        return other

@@ -1,0 +1,111 @@
+"""Simulations from Python: the same numbers as qalto-batch, textbook peaks, errors."""
+
+import math
+import threading
+
+import numpy as np
+import pytest
+
+import qalto
+
+F, R = 96485.33212, 8.314462618
+
+
+def batch_curve(batch, tmp_path, script, *options):
+    out = tmp_path / "curves.csv"
+    done = batch(script, "--out", str(out), *options)
+    assert done.returncode == 0, done.stderr
+    table = np.loadtxt(out, delimiter=",", skiprows=1)
+    return table[:, 0], table[:, 1]
+
+
+@pytest.mark.parametrize("mode", ["analytical", "digital"])
+def test_cv_equals_batch_to_the_last_digit(batch, tmp_path, mode):
+    # the program starts in digital mode; a click on the box turns it to analytical
+    analytical = "click FormMech.CheckDigital\n" if mode == "analytical" else ""
+    script = ("menu mnuMechamism\n" + analytical + "click FormMech.Command1\n"
+              "menu mnuInstrument\nselect FormIns.ComboScan cycle\nset FormIns.V 0.1\n"
+              "click FormIns.cmdOK\nmenu mnuExperimental\nset FormExpr.ks(1) 0.003\n"
+              "menu mnuSimulate\n")
+    potential, current = batch_curve(batch, tmp_path, script)
+    result = qalto.Experiment(technique="cv", mode=mode, scan_rate=0.1, ks=0.003).simulate()
+    np.testing.assert_array_equal(result.potential, potential)
+    np.testing.assert_array_equal(result.current, current)
+
+
+@pytest.mark.parametrize("mode", ["analytical", "digital"])
+def test_reversible_peak_is_randles_sevcik(mode):
+    v, D, C, area, T = 0.1, 1e-5, 1e-3, 1.0, 298.15
+    result = qalto.Experiment(technique="lsv", mode=mode, scan_rate=v, E_step=0.001,
+                              E_start=0.4, E_end=-0.3, ks=1e4, E0=0.0).simulate()
+    f = F / (R * T)
+    expected = 0.4463 * F * area * (C / 1000) * math.sqrt(f * v * D)
+    peak = np.max(np.abs(result.current))
+    assert peak == pytest.approx(expected, rel=0.01)
+    # the peak lies 28.5 mV past the formal potential (0 V by default): E1/2 - 1.109 RT/F
+    e_peak = result.potential[np.argmax(np.abs(result.current))]
+    assert e_peak == pytest.approx(-1.109 / f, abs=0.0015)
+
+
+def test_times_follow_the_scan_rate():
+    result = qalto.Experiment(technique="cv", scan_rate=0.05, E_step=0.002).simulate()
+    assert np.allclose(np.diff(result.time), 0.002 / 0.05)
+    assert result.time.shape == result.potential.shape == result.current.shape
+
+
+def test_surface_concentrations_keep_mass_balance():
+    result = qalto.Experiment(technique="lsv", mode="digital", ks=1e4).simulate(concentrations=True)
+    c = result.surface_concentrations
+    assert c.shape == (result.potential.size, 2)
+    assert np.allclose(c.sum(axis=1), 1e-3, rtol=1e-3)  # equal D: A + B stays C bulk
+
+
+def test_reactions_written_as_text_in_digital_mode():
+    ec = qalto.Experiment(technique="cv", mode="digital", reactions=["A + e = B", "B = C"],
+                          kf=[1.0], kb=[0.0], C=[1e-3, 0, 0], D=[1e-5, 1e-5, 1e-5])
+    plain = qalto.Experiment(technique="cv", mode="digital", reactions=["A + e = B"],
+                             C=[1e-3, 0], D=[1e-5, 1e-5])
+    ec_current, plain_current = ec.simulate().current, plain.simulate().current
+    # the following reaction removes B: the reverse (anodic) peak shrinks
+    assert abs(np.min(ec_current)) < abs(np.min(plain_current))
+
+
+@pytest.mark.parametrize("settings, text", [
+    (dict(scan_rate=0), "scan rate"),
+    (dict(E_step="abc"), "E step"),
+])
+def test_bad_values_raise_the_programs_message(settings, text):
+    with pytest.raises(qalto.QaltoError) as failure:
+        qalto.Experiment(technique="cv", **settings).simulate()
+    assert str(failure.value)
+
+
+@pytest.mark.parametrize("kwargs", [dict(technique="cyclic voltammetry"), dict(mode="fast"),
+                                    dict(colour=3), dict(cycles=7)])
+def test_unknown_keywords_are_refused(kwargs):
+    with pytest.raises(qalto.QaltoError):
+        qalto.Experiment(**kwargs)
+
+
+def test_threads_give_the_same_curves_as_one_after_another():
+    experiments = [qalto.Experiment(technique="cv", mode="digital", ks=k) for k in
+                   (1e-3, 3e-3, 1e-2, 3e-2)]
+    serial = [e.simulate().current for e in experiments]
+    parallel = [None] * len(experiments)
+
+    def work(i):
+        parallel[i] = experiments[i].simulate().current
+    threads = [threading.Thread(target=work, args=(i,)) for i in range(len(experiments))]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+    for a, b in zip(serial, parallel):
+        np.testing.assert_array_equal(a, b)
+
+
+def test_seeded_noise_repeats_and_differs_between_seeds():
+    noisy = qalto.Experiment(technique="cv", noise=1e-6)
+    a, b, c = (noisy.simulate(seed=s).current for s in (1, 1, 2))
+    np.testing.assert_array_equal(a, b)
+    assert not np.array_equal(a, c)

@@ -1,0 +1,70 @@
+// Cancel of a fit whose derivative columns are computed on threads: every thread polls the
+// fit's monitor, so the fit stops within one simulated point of each thread, and the progress
+// they report carries the fit's iteration on. (bench/fit_cancel_bench.cpp times the stop.)
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "common/run_monitor.h"
+#include "fit/fit_test_fixture.h"
+
+namespace qalto {
+namespace {
+
+class FitCancelTest : public FitTest {
+ protected:
+  // E0, ks and alpha of Fe3+ + e = Fe2+ fitted on two threads from values away from the truth,
+  // to a digital cycle from 0.4 V to -0.2 V and back in 2 mV steps: the digital simulation polls
+  // at every point.
+  void SetUpThreadedFit() {
+    app.mnuInstrument_Click();
+    FormIns& ins = app.Ins();
+    ins.Estart.SetText("0.4");
+    ins.Eend.SetText("-0.2");
+    ins.Estep.SetText("0.002");
+    ins.V.SetText("0.1");
+    ins.ComboScan.SelectText("cycle");
+    ins.cmdOK_Click();
+    app.mnuExperimental_Click();
+    ASSERT_TRUE(model.DigitalSimulation);
+    Expr().CheckFitted(1).SetChecked(false);
+    Expr().ks(1).SetText("0.01");
+    Expr().Eze(1).SetText("0.1");
+    Measure();
+    Expr().ks(1).SetText("0.05");
+    Expr().Eze(1).SetText("0.05");
+    Expr().alph(1).SetText("0.4");
+    Fit(11, "1e-4", "100");
+    Fit(21, "0.1", "0.9");
+    Fit(31, "-0.2", "0.2");
+    app.SetFitThreads(2);
+  }
+};
+
+TEST_F(FitCancelTest, DerivativeThreadsStopAtTheirNextPoint) {
+  SetUpThreadedFit();
+  const std::thread::id mainThread = std::this_thread::get_id();
+  RunMonitor monitor;
+  std::atomic<int> workerReports{0};
+  std::atomic<int> reportsAfterCancel{0};
+  std::atomic<int> workerIteration{-1};
+  monitor.report = [&](const RunProgress& progress) {
+    if (monitor.cancelRequested) ++reportsAfterCancel;
+    if (std::this_thread::get_id() == mainThread) return;
+    // A derivative thread of the second iteration: its progress carries the iteration on.
+    if (progress.iteration >= 1 && ++workerReports == 50) {
+      workerIteration = progress.iteration;
+      monitor.cancelRequested = true;
+    }
+  };
+  RunMonitor::Scope scope(monitor);
+  EXPECT_THROW(app.mnuAutoFit_Click(), RunCancelled);
+  EXPECT_GE(workerIteration.load(), 1);
+  // Only a thread that was inside its report when Cancel came reports once more.
+  EXPECT_LE(reportsAfterCancel.load(), 1);
+}
+
+}  // namespace
+}  // namespace qalto

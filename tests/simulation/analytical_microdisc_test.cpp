@@ -1,0 +1,144 @@
+// The analytical microdisc: the disc's step response against the converged values of the
+// textbook, every technique against the digital simulation of the disc on its own grid, and the
+// refusal of what the step responses do not give exactly.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "model/model.h"
+#include "simulation/analytical_coverage.h"
+#include "simulation/analytical_run_model.h"
+#include "simulation/disc_transient.h"
+#include "simulation/simulation_driver.h"
+#include "ui/recording_platform.h"
+
+namespace qalto {
+namespace {
+
+constexpr double kDiscPi = 3.141592653589793;
+
+// f(tau) from two grids and Richardson extrapolation of an independent solver.
+TEST(DiscTransient, ConvergedValuesAndBothAsymptotes) {
+  const double converged[][2] = {{0.001, 28.8130}, {0.01, 9.6583}, {0.1, 3.6205}, {1, 1.7605},
+                                 {10, 1.2289},     {100, 1.0719},  {1000, 1.0227}};
+  for (const auto& [tau, f] : converged)
+    EXPECT_NEAR(DiscTransient(tau) / f, 1.0, 5e-5) << tau;
+  for (double tau : {1e-7, 1e-5, 2e-4}) {
+    const double planarAndEdge = 0.5 * std::sqrt(kDiscPi / tau) + kDiscPi / 4.0;
+    EXPECT_NEAR(DiscTransient(tau) / planarAndEdge, 1.0, 5e-5) << tau;
+  }
+  for (double tau : {5e3, 2e4, 1e7}) {
+    const double steady = 1.0 + 0.71835 / std::sqrt(tau) + 0.05626 / std::pow(tau, 1.5);
+    EXPECT_NEAR(DiscTransient(tau) / steady, 1.0, 5e-5) << tau;
+  }
+}
+
+// The integral's derivative is f, across the table's nodes and both of its ends.
+TEST(DiscTransient, IntegralGrowsAsTheTransient) {
+  EXPECT_EQ(DiscTransientIntegral(0.0), 0.0);
+  for (double tau : {3e-5, 1e-4, 0.0123, 0.1, 1.0, 37.0, 1e4, 3e5}) {
+    const double h = 1e-4 * tau;
+    const double slope =
+        (DiscTransientIntegral(tau + h) - DiscTransientIntegral(tau - h)) / (2 * h);
+    EXPECT_NEAR(slope / DiscTransient(tau), 1.0, 1e-5) << tau;
+  }
+}
+
+// Mechanism 1 at a disc of radius a: the model holds the radius 2a/pi, as the Instrument form
+// sets it.
+Model DiscModel(int technique, double a) {
+  Model m = AnalyticalRunModel(technique, 4);
+  m.Radius = 2.0 * a / kDiscPi;
+  m.ElectrodeArea = 8.0 * a * a / kDiscPi;
+  m.ChargeKs(1) = 1e4;
+  return m;
+}
+
+void Simulate(Model& m, bool digital) {
+  m.DigitalSimulation = digital;
+  SimulationInputs inputs;
+  inputs.expandingGrid = "0.5";
+  RecordingPlatform platform;
+  RunSimulation(m, inputs, platform);
+  ASSERT_TRUE(platform.messages.empty()) << platform.messages.front();
+}
+
+// DC on the plateau, 0.3 V past E0 (1e-5 short of the limit): 4nFDCa f(4Dt/a^2), the drop's
+// own transient.
+TEST(AnalyticalMicrodisc, DropOnThePlateauIsTheDiscTransient) {
+  const double a = 5e-4;
+  for (double drop : {0.005, 0.125, 0.5, 100.0}) {
+    Model m = DiscModel(2, a);
+    m.DropTime = drop;
+    Simulate(m, false);
+    const double tau = 4.0 * kRunD * drop / (a * a);
+    const double exact = 4.0 * kFaraday * kRunD * kRunC * 1e-3 * a * DiscTransient(tau);
+    EXPECT_NEAR(m.CurrentY(m.NumberOfPoints, 1) / exact, 1.0, 2e-5) << drop;
+  }
+}
+
+struct DiscCase {
+  std::string name;
+  int technique;
+  double a;     // cm
+  double rate;  // V/s
+};
+
+class AnalyticalDiscAgainstDigital : public ::testing::TestWithParam<DiscCase> {};
+
+// The same curve in both modes within 0.5 % of its largest current at every point.
+TEST_P(AnalyticalDiscAgainstDigital, AgreeAtEveryPoint) {
+  Model analytical = DiscModel(GetParam().technique, GetParam().a);
+  analytical.ScanRate = GetParam().rate;
+  analytical.DropTime = GetParam().technique == 1 ? 0.001 / GetParam().rate : 0.5;
+  analytical.ScanCycles = 1;
+  Model digital = analytical;
+  Simulate(analytical, false);
+  Simulate(digital, true);
+  double peak = 0, worst = 0;
+  for (int i = 1; i <= analytical.NumberOfPoints; ++i) {
+    peak = std::max(peak, std::fabs(analytical.CurrentY(i, 1)));
+    worst = std::max(worst, std::fabs(analytical.CurrentY(i, 1) - digital.CurrentY(i, 1)));
+  }
+  EXPECT_LT(worst / peak, 0.005);
+}
+
+INSTANTIATE_TEST_SUITE_P(Techniques, AnalyticalDiscAgainstDigital,
+                         ::testing::Values(DiscCase{"Cycle10um1Vps", 1, 1e-3, 1.0},
+                                           DiscCase{"Cycle1mm100Vps", 1, 0.05, 100.0},
+                                           DiscCase{"Cycle5um10mVps", 1, 5e-4, 0.01},
+                                           DiscCase{"Dc", 2, 2.5e-3, 0.1},
+                                           DiscCase{"NormalPulse", 3, 2.5e-3, 0.1},
+                                           DiscCase{"DifferentialPulse", 4, 2.5e-3, 0.1},
+                                           DiscCase{"SquareWave", 5, 2.5e-3, 0.1},
+                                           DiscCase{"AdditiveSquareWave", 6, 2.5e-3, 0.1}),
+                         [](const auto& info) { return info.param.name; });
+
+// What the step responses cannot give is refused by name; the Nernstian couple is not.
+TEST(AnalyticalMicrodisc, RefusesWhatIsNotExact) {
+  const std::string refusal =
+      "No analytical model for linear sweep and cyclic voltammetry at the microdisc: tick "
+      "Digital Simulation in the Mechanism window";
+  Model m = DiscModel(1, 5e-4);
+  EXPECT_FALSE(MissingAnalyticalModel(m).has_value());
+  Model slow = m;
+  slow.ChargeKs(1) = 0.01;
+  Model unequal = m;
+  unequal.SpeciesD(2) = 2e-5;
+  Model drop = m;
+  drop.UncompensatedResistance = 100;
+  Model following = m;
+  following.Mechanism = 7;
+  following.FirstOrderReactionCount = 1;
+  for (const Model* refused : {&slow, &unequal, &drop, &following}) {
+    const auto message = MissingAnalyticalModel(*refused);
+    ASSERT_TRUE(message.has_value());
+    EXPECT_NE(message->find(refusal), std::string::npos) << *message;
+  }
+}
+
+}  // namespace
+}  // namespace qalto
