@@ -5,6 +5,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "app/invisible_characters.h"
 #include "common/plain_number.h"
 #include "model/model_fields.h"
 
@@ -159,12 +160,18 @@ int ScriptRunner::Run(std::istream& script, std::ostream& err) {
   lineNumber_ = 0;
   auto stop = [&](const std::string& reason) {
     out_.flush();
-    stopReason_ = "line " + std::to_string(lineNumber_) + ": " + reason;
+    // A character that does not show is the likeliest reason a line that looks right fails.
+    std::string shown =
+        line.empty() || line.back() != '\r' ? line : line.substr(0, line.size() - 1);
+    stopReason_ =
+        "line " + std::to_string(lineNumber_) + ": " + reason + InvisibleCharactersNote(shown);
     err << stopReason_ << "\n";
     return kExitScriptLine;
   };
   while (std::getline(script, line)) {
     ++lineNumber_;
+    // An editor saving UTF-8 may put a byte-order mark in front of the first line.
+    if (lineNumber_ == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     if (IsComment(line)) continue;
     try {
       std::vector<std::string> words =

@@ -1,5 +1,6 @@
 #include "chemistry/pre_equilibration.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -8,24 +9,51 @@
 #include "common/ignore_errors.h"
 #include "common/number_format.h"
 #include "common/number_text.h"
+#include "common/runtime_error.h"
 
 namespace qalto {
 namespace {
 
 constexpr const char* kConcentrationFormat = "0.###e-#";
 
-// The concentration column, read from and written to the captions as the window shows them.
+// Sweeps over all equilibria until none moves a concentration by more than this share of the
+// largest: each sweep brings every reaction to its own equilibrium in turn, and repeating them
+// converges to the state where all hold at once.
+constexpr double kSettled = 1e-12;
+constexpr int kMostSweeps = 10000;
+
+// The concentration column, computed in full precision from what the captions show and written
+// back to them once, as the window shows them.
 class Column {
  public:
-  explicit Column(const PreEquilibrationControls& controls) : controls_(controls) {}
-  double Get(int species) const { return ReadNumber((*controls_.Cinit)(species).Caption()); }
+  explicit Column(const PreEquilibrationControls& controls) : controls_(controls) {
+    for (int s = 1; s <= kMaxSpecies; ++s)
+      IgnoringErrors([&] { values_[s] = ReadNumber((*controls_.Cinit)(s).Caption()); });
+  }
+  double Get(int species) const { return values_.at(static_cast<size_t>(Checked(species))); }
   void Set(int species, double value) {
-    (*controls_.Cinit)(species).SetCaption(FormatNumber(value, kConcentrationFormat));
+    values_.at(static_cast<size_t>(Checked(species))) = value;
+    written_.at(static_cast<size_t>(species)) = true;
   }
   double Analytical(int species) const { return ReadNumber((*controls_.C)(species).Text()); }
+  const std::array<double, kMaxSpecies + 1>& Values() const { return values_; }
+  void WriteCaptions() {
+    for (int s = 1; s <= kMaxSpecies; ++s) {
+      if (!written_[s]) continue;
+      IgnoringErrors([&] {
+        (*controls_.Cinit)(s).SetCaption(FormatNumber(values_[s], kConcentrationFormat));
+      });
+    }
+  }
 
  private:
+  static int Checked(int species) {
+    if (species < 1 || species > kMaxSpecies) throw RuntimeError::SubscriptOutOfRange();
+    return species;
+  }
   const PreEquilibrationControls& controls_;
+  std::array<double, kMaxSpecies + 1> values_{};
+  std::array<bool, kMaxSpecies + 1> written_{};
 };
 
 // Nernst equilibrium of every charge reaction at the start potential.
@@ -154,6 +182,18 @@ void EquilibrateSecondOrderReactions(const Model& model, const PreEquilibrationC
   }
 }
 
+bool Settled(const std::array<double, kMaxSpecies + 1>& before,
+             const std::array<double, kMaxSpecies + 1>& after) {
+  double largest = 0.0;
+  double change = 0.0;
+  for (size_t s = 1; s < after.size(); ++s) {
+    largest = std::max(largest, std::abs(after[s]));
+    const double moved = std::abs(after[s] - before[s]);
+    if (!(moved <= change)) change = moved;  // a NaN counts as unsettled
+  }
+  return change <= kSettled * largest;
+}
+
 }  // namespace
 
 void ComputeInitialConcentrations(Model& model, const PreEquilibrationControls& controls) {
@@ -163,10 +203,13 @@ void ComputeInitialConcentrations(Model& model, const PreEquilibrationControls& 
     IgnoringErrors([&] { column.Set(k, column.Analytical(k)); });
   }
   if (controls.CheckPreEqu->Checked()) {
-    EquilibrateChargeReactions(model, controls, column);
-    EquilibrateFirstOrderReactions(model, controls, column);
-    EquilibrateSecondOrderReactions(model, controls, column);
-    EquilibrateChargeReactions(model, controls, column);
+    for (int sweep = 0; sweep < kMostSweeps; ++sweep) {
+      const auto before = column.Values();
+      EquilibrateChargeReactions(model, controls, column);
+      EquilibrateFirstOrderReactions(model, controls, column);
+      EquilibrateSecondOrderReactions(model, controls, column);
+      if (Settled(before, column.Values())) break;
+    }
   }
   if (controls.CheckPreCon->Checked()) {
     IgnoringErrors([&] {
@@ -174,6 +217,7 @@ void ComputeInitialConcentrations(Model& model, const PreEquilibrationControls& 
       column.Set(2, column.Get(2) + deposited);
     });
   }
+  column.WriteCaptions();
 }
 
 double PreconcentrationFactor(const Model& model, const PreEquilibrationControls& controls) {

@@ -1,9 +1,9 @@
 #pragma once
 // The initial concentrations at the electrode surface ("C init"), computed from the analytical
-// concentrations ("C anal"): optionally every reaction of the mechanism is brought to
-// equilibrium at the start potential, and optionally a preconcentration step adds to species 2
-// what it deposits of species 1. The column lives in the captions of the Chemicals window, and
-// every step reads the concentrations as the previous step wrote them there.
+// concentrations ("C anal"): optionally all reactions of the mechanism are brought to
+// equilibrium together at the start potential (every equilibrium and the mass balances at once),
+// and optionally a preconcentration step adds to species 2 what it deposits of species 1. The
+// column is computed in full precision and written to the captions of the Chemicals window.
 
 #include "model/model.h"
 #include "ui/controls.h"

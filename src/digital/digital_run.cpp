@@ -104,6 +104,9 @@ GridInputs ReadGridInputs(const Model& m, double beta, const DigitalTiming& timi
   in.electrode = m.Electrode;
   in.beta = beta;
   in.shortestStep = *std::min_element(timing.stepLengths.begin(), timing.stepLengths.end());
+  // A sweep's sub-steps follow its ramp in time; its profile changes over a point's time, which
+  // sets the first box as before the sub-steps (a refined run halves it).
+  if (timing.ramp) in.shortestStep *= static_cast<double>(timing.fractions.size()) / refinement;
   in.minDiffusion = SmallestDiffusion(m);
   in.maxDiffusion = LargestDiffusion(m);
   in.radius = m.Radius;
@@ -226,15 +229,30 @@ void BuildLevel(const Model& m, const DigitalRun& run, double length, double gro
   sys.current[sys.boxes + 1] = run.bulk;
 }
 
-bool IsDisc(Electrode electrode) {
-  return RowOf(electrode).grid == GridGeometry::kDisc;
+bool HasEdgeGrid(Electrode electrode) {
+  const GridGeometry grid = RowOf(electrode).grid;
+  return grid == GridGeometry::kDisc || grid == GridGeometry::kBand;
 }
 
-// The disc's own grid and equations. Its radius is the disc's, a = pi r / 2 from the radius r of
-// the hemisphere of the same steady state that the model holds for the microdisc.
+// The model holds the radius r of the hemisphere with the microdisc's steady state, the disc's
+// radius being a = pi r / 2, and the radius w / 4 of a half cylinder for the band of width w.
+double EdgeGridRadius(const Model& m) {
+  if (RowOf(m.Electrode).grid == GridGeometry::kBand) return 2.0 * m.Radius;  // half-width
+  return kPi * m.Radius / 2.0;
+}
+
+// The electrode's own area: pi a^2 for the disc, its width times its length for the band.
+double EdgeGridArea(const Model& m) {
+  const double a = EdgeGridRadius(m);
+  if (RowOf(m.Electrode).grid == GridGeometry::kBand) return 2.0 * a * m.ElectrodeLength;
+  return kPi * a * a;
+}
+
+// The disc's or the band's own grid and equations.
 void PrepareDisc(const Model& m, const GridInputs& in, const DigitalRun& run, DiscRun& disc) {
   DiscGridInputs d;
-  d.radius = kPi * m.Radius / 2.0;
+  d.band = RowOf(m.Electrode).grid == GridGeometry::kBand;
+  d.radius = EdgeGridRadius(m);
   d.shortestStep = in.shortestStep;
   d.minDiffusion = in.minDiffusion;
   d.maxDiffusion = in.maxDiffusion;
@@ -244,7 +262,7 @@ void PrepareDisc(const Model& m, const GridInputs& in, const DigitalRun& run, Di
   if (m.SecondOrderReactionCount > 0) {
     throw RuntimeError(
         "Invalid procedure call or argument: second-order reactions are not "
-        "simulated at the microdisc");
+        "simulated at the microdisc and the band");
   }
   std::vector<double> diffusion(static_cast<size_t>(run.species) + 1, 0.0);
   for (int s = 1; s <= run.species; ++s)
@@ -271,7 +289,7 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   run.resistance = m.UncompensatedResistance;
   run.refinement = refinement;
   run.transfer = ReadChargeTransfer(m, pH);
-  run.timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, refinement);
+  run.timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, m.PotentialStep, refinement);
   run.Q1 = m.DoubleLayerCapacitance * std::abs(m.ScanRate);
   run.Q2 = Div(m.DoubleLayerCapacitance * m.UncompensatedResistance, run.timing.chargingTime);
   run.Q3 = run.Q2 + 1.0;
@@ -284,10 +302,8 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   for (int s = 1; s <= run.species; ++s)
     run.bulk[s] = m.SpeciesC(s);
   const GridInputs gridInputs = ReadGridInputs(m, beta, run.timing, refinement);
-  if (IsDisc(m.Electrode)) {
-    // The current of the disc of radius a = pi r / 2 over its own area pi a^2.
-    const double a = kPi * m.Radius / 2.0;
-    run.currentScale = kFaradayPerMilliMol * kPi * a * a;
+  if (HasEdgeGrid(m.Electrode)) {
+    run.currentScale = kFaradayPerMilliMol * EdgeGridArea(m);
     if (!run.disc) run.disc = std::make_unique<DiscRun>();
     PrepareDisc(m, gridInputs, run, *run.disc);
     return;

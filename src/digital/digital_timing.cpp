@@ -1,5 +1,6 @@
 #include "digital/digital_timing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/checked_math.h"
@@ -16,6 +17,11 @@ namespace {
 // 0.15 %; steps growing from a small first one do worse for the same count, since the error of
 // the variable-step difference grows with the ratio of the steps.
 constexpr int kJumpSubSteps = 16;
+
+// The sweep's ramp in second-order steps of at most 1 mV: at the defaults (5 mV, 10 mV/s) the
+// reversible peak within 0.05 mV and the curve within 0.1 % of the converged one, where one
+// backward-Euler step per point lags it by 1.4 mV.
+constexpr double kLargestRampStep = 0.001;  // V
 
 void SetPieces(DigitalTiming& t, std::initializer_list<TimePiece> pieces) {
   t.pieceCount = 0;
@@ -40,7 +46,8 @@ void NumberStepLengths(DigitalTiming& t) {
     TimePiece& piece = t.pieces[static_cast<size_t>(p)];
     piece.levels.clear();
     for (size_t k = 0; k < t.fractions.size(); ++k) {
-      const double growth = k == 0 || t.ramp ? 0.0 : t.fractions[k] / t.fractions[k - 1];
+      double growth = k == 0 ? 0.0 : t.fractions[k] / t.fractions[k - 1];
+      if (t.ramp) growth = 1.0;
       piece.levels.push_back(LevelOf(t, piece.length * t.fractions[k], growth));
     }
   }
@@ -49,7 +56,7 @@ void NumberStepLengths(DigitalTiming& t) {
 }  // namespace
 
 DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulseTime,
-                              int refinement) {
+                              double potentialStep, int refinement) {
   DigitalTiming t;
   using P = PiecePotential;
   const TechniqueRow& row = RowOf(technique);
@@ -93,7 +100,9 @@ DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulse
       throw RuntimeError::InvalidCall();
   }
   if (t.ramp) {
-    t.fractions.assign(static_cast<size_t>(refinement), 1.0 / refinement);
+    const double span = std::abs(potentialStep) / kLargestRampStep;
+    const int steps = refinement * std::max(1, static_cast<int>(std::ceil(span - 1e-9)));
+    t.fractions.assign(static_cast<size_t>(steps), 1.0 / steps);
   } else {
     const int steps = kJumpSubSteps * refinement;
     t.fractions.assign(static_cast<size_t>(steps), 1.0 / steps);

@@ -24,14 +24,14 @@ struct TimePiece {
 struct DigitalTiming {
   int pieceCount = 0;
   std::array<TimePiece, 2> pieces{};
-  // Share of a piece's length taken by each of its sub-steps, in order: a single step for the
-  // sweep (or equal steps along the ramp when refined), else 16 equal steps, so that the
-  // transient after every potential jump is resolved.
+  // Share of a piece's length taken by each of its sub-steps, in order: equal steps along the
+  // sweep's ramp, each of at most 1 mV, else 16 equal steps, so that the transient after every
+  // potential jump is resolved.
   std::vector<double> fractions;
   std::vector<double> stepLengths;  // length of each distinct kind of sub-step, s (its level)
-  // Growth of each kind of sub-step over the one before it in its piece; 0 for the first
-  // sub-step of a piece and for the sweep's steps, which are taken backward-Euler (the others
-  // second-order backward differences).
+  // Growth of each kind of sub-step over the one before it; 0 for the first sub-step after a
+  // potential jump, which is taken backward-Euler, the others second-order backward differences
+  // (the sweep's all of them, since its ramp has no jump).
   std::vector<double> stepGrowth;
   double firstWeight = 0;     // the point's current: firstWeight x I(end of piece 1)
   double lastWeight = 1;      //   + lastWeight x I(end of the last piece)
@@ -40,11 +40,12 @@ struct DigitalTiming {
   double chargingTime = 0;    // time constant of the charging circuit, s
 };
 
-// Timing of a technique by its row's point timing; refinement multiplies the number of sub-steps
-// (1 for a normal run). Raises "Invalid procedure call or argument" for no technique, and the
-// checked arithmetic errors for a zero drop or pulse time.
+// Timing of a technique by its row's point timing; potentialStep (V) sets the sub-steps of a
+// sweep's point, refinement multiplies the number of sub-steps (1 for a normal run). Raises
+// "Invalid procedure call or argument" for no technique, and the checked arithmetic errors for a
+// zero drop or pulse time.
 DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulseTime,
-                              int refinement);
+                              double potentialStep, int refinement);
 
 // Potential applied by a piece of a point at potential E (V); pulse is the pulse of normal and
 // differential pulse, already reversed on the return sweep, amplitude the square-wave amplitude

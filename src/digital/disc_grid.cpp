@@ -24,6 +24,8 @@ constexpr double kExpansion = 0.12;
 constexpr double kEdgeCrowding = 1.5;
 constexpr double kLayerExtent = 6.0;     // diffusion lengths of the whole run
 constexpr double kSmallestExtent = 4.0;  // xi: the steady profile reaches 84 % of the bulk
+constexpr double kSmallestBandExtent = 2.0;
+constexpr double kWidestBandBox = 0.25;
 
 double FirstBox(const DiscGridInputs& in) {
   double box = Div(Sqrt(Div(in.minDiffusion * in.shortestStep, kStepFineness)), in.radius);
@@ -34,12 +36,21 @@ double FirstBox(const DiscGridInputs& in) {
   return Div(std::min(box, kLargestFirstBox), in.refinement);
 }
 
-// Boxes widening by exp(beta) from the first one until the extent is passed.
+// Six diffusion lengths of the run away from the electrode, in xi: the disc's coordinate
+// surfaces are about a xi away, the band's about b cosh(xi).
+double XiExtent(const DiscGridInputs& in) {
+  const double reach = kLayerExtent * Div(Sqrt(in.maxDiffusion * in.duration), in.radius);
+  if (in.band) return std::max(std::acosh(1.0 + reach), kSmallestBandExtent);
+  return std::max(reach, kSmallestExtent);
+}
+
+// Boxes widening by exp(beta) from the first one until the extent is passed; at the band no
+// wider than a quarter, since its profile varies over xi of order 1 out to the extent.
 void XiBoxes(const DiscGridInputs& in, DiscGrid& g) {
   const double first = FirstBox(in);
   const double beta = kExpansion / in.refinement;
-  const double extent =
-      std::max(kLayerExtent * Div(Sqrt(in.maxDiffusion * in.duration), in.radius), kSmallestExtent);
+  const double extent = XiExtent(in);
+  const double widest = in.band ? kWidestBandBox / in.refinement : extent;
   g.xiFace.assign(1, 0.0);
   double width = first;
   while (g.xiFace.back() < extent) {
@@ -47,7 +58,7 @@ void XiBoxes(const DiscGridInputs& in, DiscGrid& g) {
       throw RuntimeError::SubscriptOutOfRange();
     }
     g.xiFace.push_back(g.xiFace.back() + width);
-    width *= Exp(beta);
+    width = std::min(width * Exp(beta), widest);
   }
   g.boxes = static_cast<int>(g.xiFace.size()) - 1;
   g.xiCentre.assign(static_cast<size_t>(g.boxes) + 2, 0.0);
@@ -66,9 +77,10 @@ void EtaSectors(const DiscGridInputs& in, DiscGrid& g) {
   const int K = g.sectors;
   g.etaFace.assign(static_cast<size_t>(K) + 1, 0.0);
   for (int k = 0; k <= K; ++k) {
-    g.etaFace[k] = std::sin(0.5 * kPi * std::pow(static_cast<double>(k) / K, kEdgeCrowding));
+    const double theta = 0.5 * kPi * std::pow(static_cast<double>(k) / K, kEdgeCrowding);
+    g.etaFace[k] = in.band ? theta : std::sin(theta);
   }
-  g.etaFace[K] = 1.0;
+  g.etaFace[K] = in.band ? 0.5 * kPi : 1.0;
   g.etaCentre.assign(static_cast<size_t>(K) + 1, 0.0);
   for (int k = 1; k <= K; ++k) {
     g.etaCentre[k] = 0.5 * (g.etaFace[k - 1] + g.etaFace[k]);
@@ -117,6 +129,41 @@ void Coefficients(DiscGrid& g) {
   }
 }
 
+// At the band the metric leaves the faces alone: between centres the plain difference, exact
+// for the profile linear in xi that the plane's steady diffusion makes far away.
+void BandCoefficients(DiscGrid& g) {
+  const int N = g.boxes;
+  const int K = g.sectors;
+  const size_t cells = static_cast<size_t>((N + 2) * (K + 1));
+  g.volume.assign(cells, 0.0);
+  g.innerConductance.assign(cells, 0.0);
+  g.lowerConductance.assign(cells, 0.0);
+  auto sinh2 = [](double xi) { return std::sinh(2.0 * xi) / 4.0 - xi / 2.0; };   // of sinh^2
+  auto sin2 = [](double eta) { return eta / 2.0 - std::sin(2.0 * eta) / 4.0; };  // of sin^2
+  for (int j = 1; j <= N + 1; ++j) {
+    const double dxi = j <= N ? g.xiFace[j] - g.xiFace[j - 1] : 0.0;
+    for (int k = 1; k <= K; ++k) {
+      const double deta = g.etaFace[k] - g.etaFace[k - 1];
+      const int c = g.Cell(j, k);
+      if (j <= N) {
+        g.volume[c] = deta * (sinh2(g.xiFace[j]) - sinh2(g.xiFace[j - 1])) +
+                      dxi * (sin2(g.etaFace[k]) - sin2(g.etaFace[k - 1]));
+      }
+      g.innerConductance[c] = Div(deta, g.xiCentre[j] - g.xiCentre[j - 1]);
+      if (k > 1 && j <= N) g.lowerConductance[c] = Div(dxi, g.etaCentre[k] - g.etaCentre[k - 1]);
+    }
+  }
+  // The flux through sector k of the band, D G (C1 - C0) per unit length, spread over its width
+  // b (cos eta_(k-1) - cos eta_k).
+  g.areaShare.assign(static_cast<size_t>(K) + 1, 0.0);
+  g.surfaceConductance.assign(static_cast<size_t>(K) + 1, 0.0);
+  for (int k = 1; k <= K; ++k) {
+    const double share = std::cos(g.etaFace[k - 1]) - std::cos(g.etaFace[k]);
+    g.areaShare[k] = share;
+    g.surfaceConductance[k] = Div(g.innerConductance[g.Cell(1, k)], g.radius * share);
+  }
+}
+
 }  // namespace
 
 DiscGrid BuildDiscGrid(const DiscGridInputs& in) {
@@ -125,7 +172,11 @@ DiscGrid BuildDiscGrid(const DiscGridInputs& in) {
   Checked(Div(1.0, in.radius));
   XiBoxes(in, g);
   EtaSectors(in, g);
-  Coefficients(g);
+  if (in.band) {
+    BandCoefficients(g);
+  } else {
+    Coefficients(g);
+  }
   return g;
 }
 

@@ -1,11 +1,16 @@
 #pragma once
-// The grid of a disc of radius a in an insulating plane, in oblate spheroidal coordinates:
+// The grids of electrodes with an edge in an insulating plane, where the current density is
+// singular. A disc of radius a, in oblate spheroidal coordinates:
 //   rho = a sqrt((1 + xi^2)(1 - eta^2)),  z = a xi eta,
 // the disc at xi = 0, the insulating plane at eta = 0, the axis at eta = 1. Diffusion reads
-//   (xi^2 + eta^2) dc/dt = D/a^2 [d/dxi((1 + xi^2) dc/dxi) + d/deta((1 - eta^2) dc/deta)],
-// and the edge of the disc, where the current density is singular in space, is a smooth corner
-// of the (xi, eta) grid. Cells are finite volumes: boxes j = 1..N along xi (expanding away from
-// the disc, box N+1 the bulk) times sectors k = 1..K along eta.
+//   (xi^2 + eta^2) dc/dt = D/a^2 [d/dxi((1 + xi^2) dc/dxi) + d/deta((1 - eta^2) dc/deta)].
+// A band of half-width b (long against it), in elliptic coordinates per unit length:
+//   x = b cosh(xi) cos(eta),  y = b sinh(xi) sin(eta),
+// the band at xi = 0, the plane beside it at eta = 0, its middle at eta = pi/2:
+//   (sinh^2 xi + sin^2 eta) dc/dt = D/b^2 [d2c/dxi2 + d2c/deta2].
+// Either edge is a smooth corner of the (xi, eta) grid. Cells are finite volumes: boxes
+// j = 1..N along xi (expanding away from the electrode, box N+1 the bulk) times sectors
+// k = 1..K along eta.
 
 #include <vector>
 
@@ -15,7 +20,8 @@ inline constexpr int kMaxDiscSectors = 20;
 inline constexpr int kMaxDiscBoxes = 400;
 
 struct DiscGridInputs {
-  double radius = 0;        // a, cm
+  bool band = false;        // the band of half-width radius, else the disc of that radius
+  double radius = 0;        // a or b, cm
   double shortestStep = 0;  // shortest time sub-step of the run, s
   double minDiffusion = 0;  // cm2/s
   double maxDiffusion = 0;  // cm2/s
@@ -34,12 +40,13 @@ struct DiscGrid {
   std::vector<double> etaCentre;  // 1..K (slot 0 unused)
   // Per cell (j, k), stored at j * (K + 1) + k: its volume in units of a^3 / (2 pi), the
   // conductance of its inner xi face (toward box j-1 or the disc) and of its lower eta face
-  // (toward sector k-1; 0 at the insulating plane), both in units of a / (2 pi).
+  // (toward sector k-1; 0 at the insulating plane), both in units of a / (2 pi); at the band
+  // per unit length, in units of b^2 and 1.
   std::vector<double> volume;
   std::vector<double> innerConductance;
   std::vector<double> lowerConductance;
-  // Share of the disc's area in sector k, and the surface conductance of sector k per unit
-  // diffusion coefficient (1/cm): the flux density D g (C(box 1) - C(disc)).
+  // Share of the electrode's area in sector k, and the surface conductance of sector k per unit
+  // diffusion coefficient (1/cm): the flux density D g (C(box 1) - C(surface)).
   std::vector<double> areaShare;
   std::vector<double> surfaceConductance;
 

@@ -24,11 +24,11 @@ using G = GridGeometry;
 using K = KernelShape;
 using R = RotatingGeometry;
 
-// The microdisc is the disc itself in both modes: its own two-dimensional grid, and the
-// superposition of its step responses (simulation/disc_response.h), which replaces the
-// integral equations the row names. The band is computed as a half cylinder; rotation adds the flow
-// toward the electrode to a planar grid, since the rotating electrodes' mass-transfer coefficients
-// already hold their curvature.
+// The microdisc and the band are themselves in the digital simulation, on their own
+// two-dimensional grids; the analytical microdisc is the superposition of the disc's step
+// responses (simulation/disc_response.h), which replaces the integral equations its row names.
+// Rotation adds the flow toward the electrode to a planar grid, since the rotating electrodes'
+// mass-transfer coefficients already hold their curvature.
 constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
     //  electrode             grid            kernel        rotation radius length
     {E::kNone, G::kNone, K::kNone, R::kNone, false, false},
@@ -41,7 +41,7 @@ constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
     {E::kRotatingHemisphere, G::kPlanar, K::kNone, R::kHemisphere, true, false},
     {E::kRotatingDisk, G::kPlanar, K::kNone, R::kDisk, true, false},
     {E::kThinFilm, G::kThinFilm, K::kNone, R::kNone, false, true},
-    {E::kBand, G::kCylindrical, K::kNone, R::kNone, true, true},
+    {E::kBand, G::kBand, K::kNone, R::kNone, true, true},
 }};
 
 // Sweeps at planar, spherical, hemispherical and microdisc electrodes, and every square wave

@@ -19,8 +19,9 @@ enum class PointTiming {
 };
 
 // The geometry of the finite-difference grid.
-// kDisc: the disc in an insulating plane, on its own two-dimensional grid (digital/disc_grid.h).
-enum class GridGeometry { kNone, kPlanar, kSpherical, kCylindrical, kThinFilm, kDisc };
+// kDisc and kBand: the disc and the band in an insulating plane, on their own two-dimensional
+// grids (digital/disc_grid.h).
+enum class GridGeometry { kNone, kPlanar, kSpherical, kCylindrical, kThinFilm, kDisc, kBand };
 
 // The diffusion kernel of the integral equations (convolution) at the electrode, if it has one.
 enum class KernelShape { kNone, kPlanar, kSpherical };

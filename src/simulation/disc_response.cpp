@@ -240,7 +240,8 @@ bool DiscResponseIsExact(const Model& m) {
   if (m.FirstOrderReactionCount > 0 || m.SecondOrderReactionCount > 0) return false;
   if (!(m.Radius > 0.0)) return true;  // the run fails on the radius, with its cause
   try {
-    const DigitalTiming timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, 1);
+    const DigitalTiming timing =
+        TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, m.PotentialStep, 1);
     const double t = ShortestTime(m, timing);
     const double a = DiscRadius(m);
     for (int r = 1; r <= m.ChargeReactionCount; ++r) {
@@ -261,7 +262,8 @@ bool DiscResponseIsExact(const Model& m) {
 
 void RunDiscResponse(Model& m, double pHterm) {
   const std::vector<Couple> couples = Couples(m, pHterm);
-  const DigitalTiming timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, 1);
+  const DigitalTiming timing =
+      TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, m.PotentialStep, 1);
   if (timing.ramp) {
     RunSweep(m, couples);
   } else if (timing.freshProfile) {

@@ -49,6 +49,14 @@ printf 'E0\xe2\x80\x8b\n0.1\n' >hidden.tsv
 expect 1 'not a parameter name: "E0' "$batch" e0.qs --manifest hidden.tsv --task 1
 grep -qF "(it holds the invisible character U+200B)" err.txt
 
+# The same in a script, from a file or from standard input.
+printf '\xef\xbb\xbfecho $E0\n' >marked.qs
+expect 0 "" "$batch" marked.qs --param E0=1
+expect 0 "" sh -c "cat marked.qs | '$batch' - --param E0=2"
+grep -qx 2 out.txt
+printf 'set FormIns.V\xc2\xa0 1\n' >hidden.qs
+expect 2 "(it holds the invisible character U+00A0)" "$batch" hidden.qs
+
 # A Latin-1 value keeps the record valid UTF-8.
 printf 'name\nlabor\xe9\n' >latin.tsv
 printf 'echo $name\n' >name.qs

@@ -133,7 +133,11 @@ TEST_P(DiscSweep, PeakIsConvergedAndFollowsAoki) {
 
 INSTANTIATE_TEST_SUITE_P(RadiiAndRates, DiscSweep,
                          ::testing::Values(Scan{1e-4, 0.001}, Scan{1e-3, 1.0}, Scan{1e-4, 1000.0},
-                                           Scan{0.05, 0.001}, Scan{0.05, 1000.0}));
+                                           Scan{0.05, 0.001}, Scan{0.05, 1000.0}),
+                         [](const auto& info) {
+                           return std::to_string(static_cast<int>(info.param.a * 1e4)) + "um" +
+                                  std::to_string(static_cast<int>(info.param.v * 1e3)) + "mVps";
+                         });
 
 // The catalytic plateau lies between the disc's planar part pi a^2 nFC sqrt(Dk) and that plus
 // the steady edge current 4nFDCa, and a finer run agrees with it.

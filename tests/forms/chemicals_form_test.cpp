@@ -66,6 +66,24 @@ TEST_F(ChemicalsFormTest, FirstOrderEquilibriumMovesTheReactantToTheProduct) {
   EXPECT_NEAR(Value(e.Cinit(1)), 9.99e-4, 0.001 * 9.99e-4);
 }
 
+// C = A (K = [A]/[C] = 0.01) and A + e = B at E start = E0: every equilibrium holds at once,
+// A = B = K C with C + A + B = 1 mM, not the charge transfer's split after the chemistry's.
+TEST_F(ChemicalsFormTest, AllEquilibriaHoldTogether) {
+  UseAnalyticalMechanism(6);
+  app.mnuInstrument_Click();
+  app.Ins().Estart.SetText("0.1");
+  app.mnuExperimental_Click();
+  FormExpr& e = app.Expr();
+  e.kf(1).SetText("0.01");
+  e.kb(1).SetText("1");
+  e.C(1).SetText("0");
+  e.C(3).SetText("1e-3");
+  const double C = 1e-3 / 1.02;
+  EXPECT_NEAR(Value(e.Cinit(3)), C, 1e-4 * C);
+  EXPECT_NEAR(Value(e.Cinit(1)), 0.01 * C, 1e-3 * 0.01 * C);
+  EXPECT_NEAR(Value(e.Cinit(2)), 0.01 * C, 1e-3 * 0.01 * C);
+}
+
 TEST_F(ChemicalsFormTest, ComplexStepNeedsTheLigand) {
   UseAnalyticalMechanism(9);
   app.mnuExperimental_Click();

@@ -1,0 +1,86 @@
+// The digital band on its own two-dimensional grid: the planar transient with both edges at
+// short times, the slow logarithmic decay at long ones, and runs on a grid and time steps twice
+// as fine.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "digital/digital_test_model.h"
+#include "digital/simulate_digital.h"
+
+namespace qalto {
+namespace {
+
+using digital_test::BuildAxis;
+using digital_test::kF;
+using digital_test::PlanarReduction;
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kD = 1e-5;      // cm2/s
+constexpr double kC = 1e-6;      // 1 mM in mol/cm3
+constexpr double kLength = 0.1;  // cm
+
+// A + e = B at a band of width w and length 0.1 cm (the model holds the radius w/4 of the half
+// cylinder, as the Instrument form sets it), a drop of t on the plateau.
+std::unique_ptr<Model> BandDrop(double w, double t) {
+  auto m = PlanarReduction();
+  m->Technique = Technique::kDc;
+  m->Electrode = Electrode::kBand;
+  m->Radius = w / 4.0;
+  m->ElectrodeLength = kLength;
+  m->ElectrodeArea = kPi * m->Radius * kLength;
+  m->DropTime = t;
+  m->StartPotential = -0.3;
+  m->EndPotential = -0.4;
+  m->PotentialStep = 0.05;
+  return m;
+}
+
+double Drop(Model& m, int refinement = 1) {
+  BuildAxis(m);
+  SimulateDigital(m, {"0.5", "7", refinement}, ShowMessage{});
+  return m.ReactionCurrents(1, m.TotalCurrentColumn);
+}
+
+// Dt/w^2 = 1e-4 and 1e-3: the plane's Cottrell current plus nFDCl for the two edges, whose next
+// term is of order sqrt(Dt)/w smaller.
+TEST(Band, ShortTimesArePlanarPlusTheEdges) {
+  const double w = 1e-3;
+  for (double theta : {1e-4, 1e-3}) {
+    const double t = theta * w * w / kD;
+    auto m = BandDrop(w, t);
+    const double planar = kF * kC * kLength * w * std::sqrt(kD / (kPi * t));
+    const double edges = kF * kD * kC * kLength;
+    EXPECT_NEAR(Drop(*m) / (planar + edges), 1.0, 0.002 + 2.0 * std::sqrt(theta)) << theta;
+  }
+}
+
+// Long times: 2 pi nFDCl / ln(64 Dt/w^2), the leading term of the band's quasi-steady current,
+// within its own accuracy (the next term is of order 1/ln^2); the current keeps falling.
+TEST(Band, LongTimesDecayLogarithmically) {
+  const double w = 1e-4;
+  double previous = 1.0;
+  for (double theta : {1e2, 1e3, 1e4}) {
+    auto m = BandDrop(w, theta * w * w / kD);
+    const double current = Drop(*m);
+    const double quasiSteady = 2.0 * kPi * kF * kD * kC * kLength / std::log(64.0 * theta);
+    EXPECT_NEAR(current / quasiSteady, 1.0, 0.05) << theta;
+    EXPECT_LT(current, previous);
+    previous = current;
+  }
+}
+
+// At every time the default grid is within 0.5 % of one twice as fine.
+TEST(Band, ConvergedOnTheDefaultGrid) {
+  const double w = 2e-3;
+  for (double theta : {1e-3, 1e-1, 10.0}) {
+    auto m = BandDrop(w, theta * w * w / kD);
+    const double current = Drop(*m);
+    EXPECT_NEAR(current / Drop(*m, 2), 1.0, 0.005) << theta;
+  }
+}
+
+}  // namespace
+}  // namespace qalto
