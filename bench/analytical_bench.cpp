@@ -7,7 +7,6 @@
 #include "simulation/analytical_run_model.h"
 #include "simulation/curve_derivatives.h"
 #include "simulation/simulation_driver.h"
-#include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
@@ -26,12 +25,12 @@ Model BenchModel(int technique, int electrode, double cycles) {
 }
 
 void RunModel(benchmark::State& state, Model model) {
-  RecordingPlatform platform;
+  SimulationOutcome outcome;
   for (auto _ : state) {
-    RunSimulation(model, SimulationInputs{}, platform);
+    outcome = RunSimulation(model, SimulationInputs{});
     benchmark::DoNotOptimize(model.CurrentY(model.NumberOfPoints, 1));
   }
-  if (!platform.messages.empty()) state.SkipWithError(platform.messages.front().c_str());
+  if (outcome.failure) state.SkipWithError(outcome.failure->message.c_str());
   state.counters["points"] = model.NumberOfPoints;
 }
 

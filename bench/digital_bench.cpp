@@ -158,14 +158,14 @@ class Experiment {
       throw std::runtime_error("set-up failed: " + err.str() + out.str());
     }
     const SimulationInputs inputs = app_.ReadSimulationInputs();
-    forms_ = DigitalFormInputs{inputs.expandingGrid, inputs.pH, 1};
+    inputs_ = DigitalInputs{inputs.expandingGrid, inputs.pH, 1};
   }
 
   void Run(benchmark::State& state) {
     Model& m = app_.model();
     const ShowMessage ignore;
     for (auto _ : state) {
-      SimulateDigital(m, forms_, ignore);
+      SimulateDigital(m, inputs_, ignore);
       benchmark::DoNotOptimize(m.ReactionCurrents(m.NumberOfPoints, m.TotalCurrentColumn));
     }
     state.counters["species"] = m.SpeciesCount;
@@ -176,7 +176,7 @@ class Experiment {
  private:
   RecordingPlatform platform_;
   App app_{platform_};
-  DigitalFormInputs forms_;
+  DigitalInputs inputs_;
 };
 
 // (a) target 1 ms.

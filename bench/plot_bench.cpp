@@ -5,11 +5,10 @@
 #include <cmath>
 #include <filesystem>
 
+#include "drawing/recording_surface.h"
+#include "drawing/svg_writer.h"
 #include "model/model.h"
 #include "plot/plotter.h"
-#include "ui/recording_platform.h"
-#include "ui/recording_surface.h"
-#include "ui/svg_writer.h"
 
 namespace qalto {
 namespace {
@@ -43,8 +42,7 @@ struct PlotBench {
 
   Model model;
   RecordingSurface surface;
-  RecordingPlatform platform;
-  PlotContext context{model, PlotOptions{"current I", true}, surface, platform};
+  PlotContext context{model, PlotOptions{"current I", true}, surface};
 };
 
 void BM_PlotCurves(benchmark::State& state) {

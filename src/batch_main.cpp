@@ -25,8 +25,8 @@
 #include "app/record_merge.h"
 #include "app/replace_file.h"
 #include "app/script_runner.h"
+#include "drawing/svg_writer.h"
 #include "ui/recording_platform.h"
-#include "ui/svg_writer.h"
 
 namespace {
 

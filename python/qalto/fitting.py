@@ -48,8 +48,8 @@ class FitResult:
 
 def _write_curve(potential, current, folder):
     path = os.path.join(folder, "data.csv")
+    # Headerless two columns, as the program exports them: read in the program's own sign.
     with open(path, "w", encoding="ascii") as file:
-        file.write("potential (V),curve 1 (A)\n")
         for e, i in zip(potential, current):
             file.write(f"{e!r},{i!r}\n")
     return path

@@ -103,15 +103,15 @@ py::list Read(const std::string& path) {
   return curves;
 }
 
-long long Dataset(const std::string& specText, const std::string& output, int threads,
+long long Dataset(const std::string& descriptionText, const std::string& output, int threads,
                   int chunkSize) {
-  const qalto::DatasetSpec spec = qalto::ParseDatasetSpec(specText);
+  const qalto::DatasetDescription description = qalto::ParseDatasetDescription(descriptionText);
   qalto::DatasetOptions options;
   options.output = output;
   options.threads = threads;
   options.chunkSize = chunkSize;
   py::gil_scoped_release release;
-  return qalto::GenerateDataset(spec, specText, options);
+  return qalto::GenerateDataset(description, descriptionText, options);
 }
 
 }  // namespace
@@ -129,7 +129,7 @@ PYBIND11_MODULE(_qalto, module) {
   module.def("run", &Run, py::arg("settings"), py::arg("script"), py::arg("seed") = py::none(),
              py::arg("surface") = false,
              "Runs a script of user actions on a new application after the control settings.");
-  module.def("dataset", &Dataset, py::arg("spec"), py::arg("output"), py::arg("threads"),
+  module.def("dataset", &Dataset, py::arg("description"), py::arg("output"), py::arg("threads"),
              py::arg("chunk_size"), "Writes a labelled data set; returns the failed curves.");
   module.def("read", &Read, py::arg("path"), "The curves of a measurement file.");
 }

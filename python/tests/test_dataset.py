@@ -10,7 +10,7 @@ import pytest
 
 import qalto
 
-SPEC = {
+DESCRIPTION = {
     "seed": 5,
     "samples": 334,
     "mode": "analytical",
@@ -30,8 +30,8 @@ SPEC = {
 
 
 def test_a_thousand_labelled_cvs_are_the_same_bit_for_bit(tmp_path):
-    one = qalto.dataset(SPEC, tmp_path / "one.npz", threads=1)
-    two = qalto.dataset(SPEC, tmp_path / "two.npz", threads=2, chunk_size=37)
+    one = qalto.dataset(DESCRIPTION, tmp_path / "one.npz", threads=1)
+    two = qalto.dataset(DESCRIPTION, tmp_path / "two.npz", threads=2, chunk_size=37)
     assert one["current"].shape[0] == 1002
     for key in one.files:
         np.testing.assert_array_equal(one[key], two[key], err_msg=key)
@@ -56,14 +56,14 @@ def test_a_thousand_labelled_cvs_are_the_same_bit_for_bit(tmp_path):
 
 
 def test_a_killed_run_resumes_without_duplicates(tmp_path):
-    spec = tmp_path / "spec.json"
-    spec.write_text(json.dumps(SPEC))
-    reference = qalto.dataset(str(spec), tmp_path / "reference.npz", threads=2)
+    description = tmp_path / "description.json"
+    description.write_text(json.dumps(DESCRIPTION))
+    reference = qalto.dataset(str(description), tmp_path / "reference.npz", threads=2)
     out = tmp_path / "set.npz"
     binary = os.environ.get("QALTO_BATCH")
     if not binary:
         pytest.skip("QALTO_BATCH is not set")
-    run = subprocess.Popen([binary, "--dataset", str(spec), "--out", str(out), "--threads", "1"],
+    run = subprocess.Popen([binary, "--dataset", str(description), "--out", str(out), "--threads", "1"],
                            stderr=subprocess.PIPE)
     chunks = tmp_path / "set.npz.chunks"
     deadline = time.time() + 60
@@ -74,7 +74,7 @@ def test_a_killed_run_resumes_without_duplicates(tmp_path):
     assert not out.exists()
     kept = len(list(chunks.glob("chunk-*[0-9]")))
     assert kept >= 2
-    done = subprocess.run([binary, "--dataset", str(spec), "--out", str(out)],
+    done = subprocess.run([binary, "--dataset", str(description), "--out", str(out)],
                           capture_output=True, text=True)
     assert done.returncode == 0, done.stderr
     assert not chunks.exists()
@@ -86,6 +86,6 @@ def test_a_killed_run_resumes_without_duplicates(tmp_path):
 def test_another_description_does_not_take_over_the_chunks(tmp_path):
     out = tmp_path / "set.npz"
     (tmp_path / "set.npz.chunks").mkdir()
-    (tmp_path / "set.npz.chunks" / "spec.json").write_text("{}")
+    (tmp_path / "set.npz.chunks" / "description.json").write_text("{}")
     with pytest.raises(qalto.QaltoError, match="holds chunks of another description"):
-        qalto.dataset(SPEC, out)
+        qalto.dataset(DESCRIPTION, out)

@@ -61,7 +61,7 @@ def test_fit_recovers_the_truth_and_equals_auto_fit(batch, tmp_path):
     assert result.flags == [[], []]
     # Auto Fit of the same file in qalto-batch finds the same values, digit for digit
     csv = tmp_path / "data.csv"
-    csv.write_text("potential (V),curve 1 (A)\n" + "".join(
+    csv.write_text("".join(
         f"{e!r},{i!r}\n" for e, i in zip(data.potential, data.current)))
     script = ("menu mnuMechamism\nclick FormMech.Command1\n"
               "menu mnuInstrument\nselect FormIns.ComboScan cycle\nset FormIns.V 0.1\n"

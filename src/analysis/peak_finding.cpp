@@ -1,6 +1,8 @@
 #include "analysis/peak_finding.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "common/checked_math.h"
 #include "common/point_index.h"
@@ -8,15 +10,31 @@
 namespace qalto {
 namespace {
 
-// A peak of the magnitude at point i: two rising flanks of two steps each on both sides (the
-// outer step must rise too, so that noise of one point is not a peak), a top at least as high
-// as both neighbours, and a height above the threshold.
-bool IsPeak(const Model& model, int i, int k, double threshold) {
-  auto a = [&](int j) { return std::fabs(model.CurrentY(j, k)); };
+// A peak of the magnitude at point i, judged on the magnitude averaged over five points, so that
+// the scatter of a measured current (written to four digits, it often repeats a value at the
+// top) neither hides a peak nor makes two: two rising flanks of two steps each on both sides
+// (the outer step must rise, the inner one may stay level) and a top at least as high as both
+// neighbours. The caller needs points i - 6 .. i + 6.
+bool IsSmoothedPeak(const Model& model, int i, int k) {
+  auto a = [&](int j) {
+    double sum = 0;
+    for (int n = j - 2; n <= j + 2; ++n)
+      sum += std::fabs(model.CurrentY(n, k));
+    return sum / 5;
+  };
   bool outerFlanks = a(i - 2) > a(i - 4) && a(i + 2) > a(i + 4);
-  bool innerFlanks = a(i - 1) > a(i - 2) && a(i + 1) > a(i + 2);
+  bool innerFlanks = a(i - 1) >= a(i - 2) && a(i + 1) >= a(i + 2);
   bool top = a(i) >= a(i - 1) && a(i) >= a(i + 1);
-  return outerFlanks && innerFlanks && top && a(i) > threshold;
+  return outerFlanks && innerFlanks && top;
+}
+
+// The point of the largest magnitude within two points of i, the first of equal ones.
+int TopNear(const Model& model, int i, int k) {
+  int top = i - 2;
+  for (int j = i - 1; j <= i + 2; ++j) {
+    if (std::fabs(model.CurrentY(j, k)) > std::fabs(model.CurrentY(top, k))) top = j;
+  }
+  return top;
 }
 
 void ClearPeaks(Model& model, int k) {
@@ -28,37 +46,142 @@ void ClearPeaks(Model& model, int k) {
   model.PeakCount = 0;
 }
 
-void ScanPeaks(Model& model, int k, int from, int to) {
+// The sweep direction at point i (+1 rising potential, -1 falling, 0 at rest), from points a
+// few steps apart, so that the scatter of a measured potential does not turn it.
+int Direction(const Model& model, int i, int from, int to) {
+  constexpr int kSpan = 3;
+  int before = std::max(from, i - kSpan);
+  int after = std::min(to, i + kSpan);
+  double rise = model.PotentialX(after) - model.PotentialX(before);
+  return rise > 0 ? 1 : rise < 0 ? -1 : 0;
+}
+
+// The first and last point of the sweep segment that holds point i.
+std::pair<int, int> SegmentOf(const Model& model, int i, int from, int to) {
+  int d = Direction(model, i, from, to);
+  int first = i;
+  while (first > from && Direction(model, first - 1, from, to) == d)
+    --first;
+  int last = i;
+  while (last < to && Direction(model, last + 1, from, to) == d)
+    ++last;
+  return {first, last};
+}
+
+// A straight line of current against potential, A and A/V.
+struct Line {
+  double at0 = 0;
+  double slope = 0;
+  double At(double E) const { return at0 + slope * E; }
+};
+
+// The least-squares line through points first..last; a horizontal line through their mean when
+// their potentials do not differ.
+Line FitLine(const Model& model, int k, int first, int last) {
+  double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+  for (int i = first; i <= last; ++i) {
+    double x = model.PotentialX(i), y = model.CurrentY(i, k);
+    n += 1;
+    sx += x;
+    sy += y;
+    sxx += x * x;
+    sxy += x * y;
+  }
+  if (n == 0) return {};
+  double spread = n * sxx - sx * sx;
+  if (!(spread > 1e-12 * n * n)) return {sy / n, 0};
+  double slope = (n * sxy - sx * sy) / spread;
+  return {(sy - slope * sx) / n, slope};
+}
+
+// The foot of the wave of the peak at point p: where the curve runs flattest before the peak,
+// among the points still below half the way from the segment's first current to the peak
+// (the top of the peak is flat too), and the line through the points 20 mV around it. A
+// flat start, the decay of the previous wave or of a quiet time: the wave rises from its foot.
+Line FootLine(const Model& model, int k, int p, int segmentStart) {
+  if (p - segmentStart < 6) return {};
+  const double step = std::fabs(model.PotentialX(p) - model.PotentialX(segmentStart)) /
+                      (p - segmentStart);  // V per point
+  const int span =
+      std::clamp(step > 0 ? static_cast<int>(0.02 / step) : 2, 2, (p - segmentStart) / 3);
+  const double first = model.CurrentY(segmentStart, k);
+  const double top = model.CurrentY(p, k);
+  const double sense = top >= first ? 1.0 : -1.0;  // the way the peak rises
+  int foot = segmentStart + span;
+  double flattest = -1;
+  for (int i = segmentStart + span; i <= p - span; ++i) {
+    if (sense * (model.CurrentY(i, k) - first) > 0.5 * sense * (top - first)) continue;
+    double slope = std::fabs(FitLine(model, k, i - span, i + span).slope);
+    if (flattest < 0 || slope < flattest) {
+      flattest = slope;
+      foot = i;
+    }
+  }
+  return FitLine(model, k, std::max(segmentStart, foot - span), std::min(p, foot + span));
+}
+
+// Ep/2 - Ep: where, before the peak in its segment, the current above the foot's line falls to
+// half the peak's height, between the two points that straddle it; 0 when it never does.
+double HalfWidthOf(const Model& model, int k, int p, int segmentStart, const Line& foot) {
+  const double ep = model.PotentialX(p);
+  const double height = model.CurrentY(p, k) - foot.At(ep);  // A
+  if (height == 0) return 0;
+  auto above = [&](int i) {  // share of the height at point i
+    return (model.CurrentY(i, k) - foot.At(model.PotentialX(i))) / height;
+  };
+  for (int i = p - 1; i >= segmentStart; --i) {
+    double a = above(i);
+    if (a > 0.5) continue;
+    double b = above(i + 1);
+    double share = b != a ? (0.5 - a) / (b - a) : 0;
+    double e = model.PotentialX(i) + share * (model.PotentialX(i + 1) - model.PotentialX(i));
+    return e - ep;
+  }
+  return 0;
+}
+
+// How far the magnitude at p stands above the lower of the two valleys beside it within its
+// segment (the smallest magnitude before it, and after it), A; 0 when fewer than three points
+// of the segment follow it (the turn of the sweep is no peak of the sweep). A steady wave's
+// plateau, the ripple of noise on it and a bump on a foot stand out by little.
+double Prominence(const Model& model, int k, int p, int segmentStart, int segmentEnd) {
+  constexpr int kAfter = 3;
+  if (segmentEnd - p < kAfter) return 0;
+  auto a = [&](int j) { return std::fabs(model.CurrentY(j, k)); };
+  double before = a(p), after = a(p);
+  for (int i = segmentStart; i < p; ++i)
+    before = std::min(before, a(i));
+  for (int i = p + 1; i <= segmentEnd; ++i)
+    after = std::min(after, a(i));
+  return a(p) - std::max(before, after);
+}
+
+void ScanPeaks(Model& model, int k, int from, int to, std::vector<FoundPeak>& found) {
   double threshold = 0.02 * std::fabs(model.PlotYMin - model.PlotYMax);  // A
-  for (int i = from + 4; i <= to - 4; ++i) {
-    if (!IsPeak(model, i, k, threshold)) continue;
+  int lastPeak = -10;
+  for (int s = from + 4; s <= to - 4; ++s) {
+    if (!IsSmoothedPeak(model, s, k)) continue;
+    const int i = TopNear(model, s, k);
+    // A flat top is one peak, at its first point.
+    if (i <= lastPeak + 2 || std::fabs(model.CurrentY(i, k)) <= threshold) continue;
+    auto [segmentStart, segmentEnd] = SegmentOf(model, i, from, to);
+    if (Prominence(model, k, i, segmentStart, segmentEnd) <= threshold / 2) continue;
+    lastPeak = i;
+    Line foot = FootLine(model, k, i, segmentStart);
+    // A foot that puts the peak on the other side of it is no foot of this wave: then zero.
+    if ((model.CurrentY(i, k) - foot.At(model.PotentialX(i))) * model.CurrentY(i, k) <= 0)
+      foot = {};
     // The tables hold 20 peaks per curve: on a noisy curve the first 20 in scan order are kept.
     if (model.PeakCount == kMaxPeaks) continue;
     ++model.PeakCount;
     model.PeakCurrent(model.PeakCount, k) = model.CurrentY(i, k);
     model.PeakPotential(model.PeakCount, k) = model.PotentialX(i);
+    FoundPeak peak{model.PotentialX(i), model.CurrentY(i, k), foot.At(model.PotentialX(i)), 0};
+    peak.halfWidth = HalfWidthOf(model, k, i, segmentStart, foot);
+    found.push_back(peak);
   }
-}
-
-// The first point, in scan order, whose current reaches 95 % of half the first peak's height
-// above a zero baseline.
-void FindHalfPeakPoint(Model& model, int k) {
-  double baseline = 0;  // A
-  double half = std::fabs(model.PeakCurrent(1, k) - baseline) / 2;
-  for (int i = model.FirstPoint + 2; i <= model.LastPoint - 2; ++i) {
-    if (std::fabs(model.CurrentY(i, k) - baseline) >= 0.95 * half) {
-      model.HalfPeakPotential(1, k) = model.PotentialX(i);
-      return;
-    }
-  }
-}
-
-CurvePeaks PeaksOf(const Model& model, int k) {
-  CurvePeaks found;
-  for (int j = 1; j <= model.PeakCount; ++j)
-    found.peaks.push_back({model.PeakPotential(j, k), model.PeakCurrent(j, k)});
-  found.halfWidth = model.HalfPeakPotential(1, k) - model.PeakPotential(1, k);
-  return found;
+  if (!found.empty())
+    model.HalfPeakPotential(1, k) = found.front().potential + found.front().halfWidth;
 }
 
 PeakPair Separation(const Model& model, int k) {
@@ -86,10 +209,8 @@ PeakReport FindPeaks(Model& model, int from, int to) {
     for (int k = 1; k <= model.CurveCount; ++k) {
       report.curves.emplace_back();
       ClearPeaks(model, k);
-      ScanPeaks(model, k, from, to);
-      FindHalfPeakPoint(model, k);
       CurvePeaks& found = report.curves.back();
-      found = PeaksOf(model, k);
+      ScanPeaks(model, k, from, to, found.peaks);
       if (model.PeakCount == 2 && model.ScanCycles == 1) {
         found.pair = Separation(model, k);
         if (model.Technique == Technique::kSweep) found.ratio = Ratio(model, k);

@@ -13,7 +13,10 @@ namespace qalto {
 
 struct FoundPeak {
   double potential = 0;  // V
-  double current = 0;    // A, signed
+  double current = 0;    // A, signed, from zero
+  double baseline = 0;   // A, the extrapolated foot of the wave at the peak potential
+  double halfWidth = 0;  // Ep/2 - Ep, V, Ep/2 where the current above the baseline is half
+  double Height() const { return current - baseline; }
 };
 
 // The two peaks of a one-cycle voltammogram.
@@ -31,7 +34,6 @@ struct PeakRatio {
 
 struct CurvePeaks {
   std::vector<FoundPeak> peaks;  // in scan order, at most kMaxPeaks
-  double halfWidth = 0;          // Ep/2 - Ep of the first peak, V
   std::optional<PeakPair> pair;
   std::optional<PeakRatio> ratio;
 };
@@ -45,7 +47,12 @@ struct PeakReport {
 
 // Scans points from + 4 .. to - 4 of every curve 1..CurveCount for peaks of the current's
 // magnitude above 2 % of the plot's current range, stores them in PeakCount, PeakPotential,
-// PeakCurrent and HalfPeakPotential, and returns them curve by curve.
+// PeakCurrent and HalfPeakPotential, and returns them curve by curve. A flat top of equal
+// points is one peak; a top that stands above the valleys beside it in its sweep segment by no
+// more than the threshold (a plateau of a steady wave, a ripple of noise, a bump on a foot) is
+// none. Each peak is measured from the
+// foot of its wave as well: the straight line through the sweep's points where the curve runs
+// flattest before the wave, extrapolated to the peak.
 PeakReport FindPeaks(Model& model, int from, int to);
 
 }  // namespace qalto

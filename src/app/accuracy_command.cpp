@@ -19,7 +19,10 @@ void App::mnuAccuracy_Click() {
   std::optional<double> change;
   try {
     expr_->OK();
-    change = DigitalRefinementChange(*model_, ReadSimulationInputs(), platform_);
+    RefinementChange refined = DigitalRefinementChange(*model_, ReadSimulationInputs());
+    for (const std::string& message : refined.messages)
+      platform_.MessageBox(message);
+    change = refined.change;
   } catch (const RuntimeError& error) {
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }

@@ -24,19 +24,17 @@ void PrintCurvePeaks(ResultWindow& result, const CurvePeaks& curve) {
   for (size_t index = 0; index < curve.peaks.size(); ++index) {
     const FoundPeak& peak = curve.peaks[index];
     std::vector<PrintItem> line = {
-        PrintItem::Text("Peak "), PrintItem::Number(static_cast<double>(index + 1)),
+        PrintItem::Text("Peak "),
+        PrintItem::Number(static_cast<double>(index + 1)),
         PrintItem::Text(":", Separator::kZone),
         PrintItem::Text("Ep= " + FormatNumber(peak.potential, kPotentialFormat) + "V",
                         Separator::kZone),
         PrintItem::Text("Ip= " + FormatNumber(peak.current, kCurrentFormat) + "A",
-                        Separator::kZone)};
-    if (index == 0) {
-      line.push_back(
-          PrintItem::Text("Ep/2 - Ep= " + FormatNumber(curve.halfWidth, kPotentialFormat) + "V",
-                          Separator::kLineEnd));
-    } else {
-      line.push_back(LineEnd());
-    }
+                        Separator::kZone),
+        PrintItem::Text("Ip-base= " + FormatNumber(peak.Height(), kCurrentFormat) + "A",
+                        Separator::kZone),
+        PrintItem::Text("Ep/2 - Ep= " + FormatNumber(peak.halfWidth, kPotentialFormat) + "V",
+                        Separator::kLineEnd)};
     result.Print(line);
   }
 }

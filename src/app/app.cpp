@@ -1,11 +1,11 @@
 #include "app/app.h"
 
+#include <algorithm>
 #include <exception>
 #include <thread>
 
 #include "app/input_limits.h"
 #include "common/ignore_errors.h"
-#include "simulation/analytical_coverage.h"
 #include "simulation/rotating_flow_note.h"
 
 namespace qalto {
@@ -14,7 +14,7 @@ App::App(Platform& platform, std::string programFolder)
     : platform_(platform),
       programFolder_(std::move(programFolder)),
       model_(std::make_unique<Model>()),
-      mech_(std::make_unique<FormMech>(*model_, platform)),
+      mech_(std::make_unique<FormMech>(*model_)),
       ins_(std::make_unique<FormIns>(*model_)),
       expr_(std::make_unique<FormExpr>(*model_, *mech_)),
       option_(*model_),
@@ -24,11 +24,14 @@ App::App(Platform& platform, std::string programFolder)
   ins_->refreshModel = [this] { Refresh(); };
   ins_->showMessage = [this](const std::string& text) { platform_.MessageBox(text); };
   expr_->showMessage = ins_->showMessage;
+  mech_->showMessage = ins_->showMessage;
   expr_->applyInstrument = [this] { Ins().OK(); };
   expr_->refreshModel = [this] { Refresh(); };
   expr_->LinkInstrument({&ins_->Estart, &ins_->CheckPreCon, &ins_->txtEPre, &ins_->txtTPre,
                          &ins_->txtRStir, &ins_->txtTpreconst});
-  option_.Connect(plot_.surface, platform_, [this] { Refresh(); });
+  option_.Connect(
+      plot_.surface, [this] { Refresh(); },
+      [this](const std::string& message) { platform_.MessageBox(message); });
   // every core computes derivative columns of a fit
   SetFitThreads(static_cast<int>(std::thread::hardware_concurrency()));
   // Switching digital simulation on or off decides at once whether theoretical peaks exist.
@@ -55,6 +58,18 @@ void App::Load() {
 FormTech& App::Tech() {
   if (!tech_) tech_ = std::make_unique<FormTech>(*model_);
   return *tech_;
+}
+
+const std::vector<std::string>& App::FormNames() {
+  static const std::vector<std::string> names = {"FormTech",   "FormMech",   "FormIns",
+                                                 "FormExpr",   "formOption", "FormImport",
+                                                 "FormResult", "FormPlot",   "frmAbout"};
+  return names;
+}
+
+bool App::IsFormName(const std::string& name) {
+  const auto& names = FormNames();
+  return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 Form* App::FindForm(const std::string& name) {
@@ -109,6 +124,10 @@ bool App::MenuRunsLong(const std::string& handler) {
   return item != nullptr && item->long_running;
 }
 
+bool App::MenuExists(const std::string& handler) {
+  return FindMenuItem(menus_, handler) != nullptr;
+}
+
 bool App::MenuEnabled(const std::string& handler) {
   MenuItem* item = FindMenuItem(menus_, handler);
   return item != nullptr && item->enabled;
@@ -161,11 +180,29 @@ void App::Refresh() {
 SimulationInputs App::ReadSimulationInputs() const {
   SimulationInputs inputs;
   inputs.overlapChecked = option_.overlap.Checked();
-  inputs.pH = expr_->TextpH.Text();
-  inputs.baselineStart = ins_->TxtI0.Text();
-  inputs.baselineEnd = ins_->TxtI1.Text();
-  inputs.expandingGrid = ins_->TextExpanding.Text();
+  inputs.pH = TypedNumber::Read(expr_->TextpH.Text());
+  inputs.baselineStart = TypedNumber::Read(ins_->TxtI0.Text());
+  inputs.baselineEnd = TypedNumber::Read(ins_->TxtI1.Text());
+  inputs.expandingGrid = TypedNumber::Read(ins_->TextExpanding.Text());
   return inputs;
+}
+
+void App::ShowMessages(const std::vector<std::string>& messages) {
+  for (const std::string& message : messages)
+    platform_.MessageBox(message);
+}
+
+bool App::ShowOutcome(const SimulationOutcome& outcome) {
+  ShowMessages(outcome.messages);
+  if (outcome.failure) platform_.MessageBox(outcome.failure->message);
+  return outcome.Done();
+}
+
+bool App::ShowFitFailure(const Outcome& failed) {
+  if (!failed) return true;
+  platform_.MessageBox(failed->message);
+  model_->ElapsedTime = platform_.TimeOfDay() - model_->ElapsedTime;
+  return false;
 }
 
 void App::EnableCurveMenus() {
@@ -187,14 +224,19 @@ void App::mnuSimulate_Click() {
     applied = true;
     // An impossible value, or a combination the analytical simulation cannot compute, leaves
     // the curve and the plot as they were, with the one message that says so.
-    auto missing = FindInputRefusal(*ins_, *expr_, model_->Technique);
-    if (!missing) missing = MissingAnalyticalModel(*model_);
-    simulateRefused_ = missing.has_value();
+    SimulationOutcome outcome;
+    if (auto refusal = FindInputRefusal(*ins_, *expr_, model_->Technique)) {
+      outcome.failure = Failure{*refusal};
+      outcome.refused = true;
+    } else {
+      outcome = RunSimulation(*model_, ReadSimulationInputs());
+    }
+    simulateRefused_ = outcome.refused;
     if (simulateRefused_) {
-      platform_.MessageBox(*missing);
+      ShowOutcome(outcome);
       curveFailed_ = hadFailed;
     } else {
-      curveFailed_ = !RunSimulation(*model_, ReadSimulationInputs(), platform_);
+      curveFailed_ = !ShowOutcome(outcome);
       const auto note = RotatingFlowNote(*model_);
       if (note && !curveFailed_) result_.Print({PrintItem::Text(*note, Separator::kLineEnd)});
       // The slot the simulation wrote no longer holds a measured curve.

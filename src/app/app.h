@@ -13,11 +13,12 @@
 
 #include "app/curve_history.h"
 #include "app/curve_origin.h"
+#include "app/file_dialog.h"
 #include "app/fit_table.h"
 #include "app/menu.h"
 #include "app/plot_window.h"
 #include "app/result_window.h"
-#include "files/file_dialog.h"
+#include "app/session_state.h"
 #include "fit/fit_curve.h"
 #include "fit/marquardt_step.h"
 #include "fit/measured_curve.h"
@@ -59,6 +60,9 @@ class App {
   // The form window with that name ("FormIns", "FormTech", ...), created if needed; nullptr for
   // an unknown name. The main window MDIForm1 is not a form model.
   Form* FindForm(const std::string& name);
+  // The names of every form window, in the order their values reach the model.
+  static const std::vector<std::string>& FormNames();
+  static bool IsFormName(const std::string& name);
 
   // The measured curve an import put into a store slot (1..kMaxCurves), as its file holds it
   // (before any resampling or scaling in the store), with the file's settings; nothing for a
@@ -72,6 +76,7 @@ class App {
   // Runs the menu command with that handler ("mnuSimulate" or "mnuSimulate_Click").
   MenuOutcome ChooseMenu(const std::string& handler);
   bool MenuEnabled(const std::string& handler);
+  bool MenuExists(const std::string& handler);
   // Whether the command is one the window runs in the background (Simulate, the fits, ...).
   bool MenuRunsLong(const std::string& handler);
   void SetMenuEnabled(const std::string& handler, bool enabled);
@@ -97,6 +102,39 @@ class App {
   bool CanUndo() const { return !history_.Empty(); }
   // The data file the last import read, empty when nothing was imported.
   const std::string& DataFile() const { return dataFile_; }
+  // The slot the last import put its (first) curve into.
+  int ImportSlot() const { return importSlot_; }
+  // The last Simulate ended in an error and left no curve.
+  bool CurveFailed() const { return curveFailed_; }
+  // Where the windows stand: the desktop puts them here before a session is written and takes
+  // them after one is opened; scripts keep them as they are.
+  std::map<std::string, WindowPlace>& WindowPlaces() { return windowPlaces_; }
+
+  // Sessions (session_commands.cpp). Saving writes the whole state of the program and changes
+  // nothing; opening reads the file whole and applies it only when every line is a session
+  // line; Run Script runs a script with its commands, after asking when it writes files.
+  void mnuSaveSession_Click();
+  void mnuOpenSession_Click();
+  void mnuRunScript_Click();
+  bool SaveSessionTo(const std::string& path);
+  bool OpenSessionFrom(const std::string& path);
+  bool RunScriptFrom(const std::string& path);
+  // Replaces the program's state by the session's (session_restore.cpp).
+  void RestoreSession(SessionState state);
+  // Something was done since the last session was saved or opened (or since the start, or
+  // since MarkWorkSaved).
+  bool HasUnsavedWork();
+  void MarkWorkSaved();
+  // Writes the plot picture for a `plot` line of a script run by Run Script; an error text,
+  // empty on success. Without it such a line says that nothing can be drawn.
+  std::function<std::string(const std::string& path)> pictureWriter;
+  // Called before a session is written (the desktop puts its window places in), and with the
+  // file's path after one was saved or opened.
+  std::function<void()> sessionSaving;
+  std::function<void(const std::string& path)> sessionSaved;
+  std::function<void(const std::string& path)> sessionOpened;
+  // An Exit that the user took back (the window asked about unsaved work).
+  void KeepRunning() { exitRequested_ = false; }
 
   // Windows.
   Form* ActiveForm() const { return active_; }
@@ -146,6 +184,8 @@ class App {
   void mnuGlobalAdd_Click();
   void mnuGlobalFit_Click();
   void mnuGlobalClear_Click();
+  // After a fit: curve 3 becomes the residual, measured (curve 1) minus fitted (curve 2).
+  void mnuShowResiduals_Click();
   int GlobalCurveCount() const { return static_cast<int>(globalCurves_.size()); }
   // The last fit's values, one row per parameter with its flag.
   std::vector<FitTableRow> LastFitTable() const {
@@ -167,6 +207,7 @@ class App {
   bool HasCurve();
   void mnuImport_Click();
   void mnuExport_Click();
+  void mnuExportFit_Click();
   void mnuSave_Click();
 
   // The model refresh with the Chemicals window's current texts.
@@ -195,6 +236,12 @@ class App {
   void ForSelectedCurves(const std::function<void()>& transform);
   // Shows the message and answers true when a box the run reads holds an impossible value.
   bool InputRefused();
+  void ShowMessages(const std::vector<std::string>& messages);
+  // Shows the messages a simulation run left, then its failure; true when it was done.
+  bool ShowOutcome(const SimulationOutcome& outcome);
+  // Shows the failure that ended a fit and stops the fit's clock; true when there was none.
+  bool ShowFitFailure(const Outcome& failed);
+  std::string WorkInSession();
   // Takes a file just read as the imported one and puts its first curve into the store; false,
   // with everything as it was, when that fails.
   bool TakeImportedFile(ImportedFile file, std::optional<int> slot);
@@ -232,7 +279,10 @@ class App {
   std::vector<int> selected_;                  // empty: the active curve
   std::array<bool, kMaxCurves + 1> hidden_{};  // curves the plot leaves out
   std::string dataFile_;
-  int importSlot_ = 1;            // the slot the last import put its (first) curve into
+  std::map<std::string, WindowPlace> windowPlaces_;
+  std::optional<std::string> savedSession_;  // the work of the session saved or opened last
+  int scriptDepth_ = 0;                      // scripts run by Run Script inside each other
+  int importSlot_ = 1;                       // the slot the last import put its (first) curve into
   bool curveFailed_ = false;      // the last Simulate ended in an error and left no curve
   bool simulateRefused_ = false;  // the last Simulate was refused and left every curve as it was
 };

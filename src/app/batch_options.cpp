@@ -148,7 +148,8 @@ const char* BatchUsage() {
          "  --time-limit SECONDS   stop the run after that long (status 5, recorded)\n"
          "       qalto-batch --merge [--out TABLE.tsv] RECORD.json...   (- reads names from "
          "standard input)\n"
-         "       qalto-batch --dataset SPEC.json --out SET.npz [--threads N]   labelled curves\n"
+         "       qalto-batch --dataset DESCRIPTION.json --out SET.npz [--threads N]   labelled "
+         "curves\n"
          "exit status: 0 ran, 1 command line, manifest or output file, 2 script line,\n"
          "  3 simulation or fit failed, 4 import failed, 5 time limit reached,\n"
          "  128 + N stopped by signal N (TERM 143, INT 130); the record says \"stopped\"\n";

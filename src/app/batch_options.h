@@ -2,7 +2,7 @@
 // The command line of qalto-batch:
 //   qalto-batch [options] SCRIPT        (SCRIPT "-" reads standard input)
 //   qalto-batch --merge [--out TABLE] RECORD.json...   (RECORD "-" reads file names from stdin)
-//   qalto-batch --dataset SPEC.json --out SET.npz [--threads N]
+//   qalto-batch --dataset DESCRIPTION.json --out SET.npz [--threads N]
 // Options take their value as the next word or after "=" (--seed=7).
 
 #include <cstdint>
@@ -25,7 +25,7 @@ struct BatchOptions {
   std::optional<double> timeLimit;                              // --time-limit SECONDS
   bool merge = false;                                           // --merge
   std::vector<std::string> records;                             // the records to merge
-  std::string dataset;                                          // --dataset spec.json
+  std::string dataset;                                          // --dataset description.json
   int threads = 0;                                              // --threads N; 0: every core
   bool help = false;                                            // --help
   bool version = false;                                         // --version

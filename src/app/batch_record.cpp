@@ -75,17 +75,56 @@ std::string Messages(const std::vector<std::string>& messages) {
   return json + "]";
 }
 
-// The parameters of the last fit with the values the fit left in the model; "standard_error"
-// stays null until the fit reports uncertainties.
+// What the last fit found for parameter p (0-based), when it ran to its end and has it.
+const FittedParameter* FoundOf(const Model& model, int p, int code) {
+  const FitResult& fit = model.LastFit;
+  if (!fit.valid || p >= static_cast<int>(fit.parameters.size())) return nullptr;
+  const FittedParameter& found = fit.parameters[static_cast<size_t>(p)];
+  return found.code == code ? &found : nullptr;
+}
+
+// The flags of a fitted value: "at bound", "undetermined".
+std::string Flags(const FittedParameter* found) {
+  std::string json = "[";
+  if (found && found->atBound) json += "\"at bound\"";
+  if (found && found->Undetermined())
+    json += std::string(json.size() > 1 ? ", " : "") + "\"undetermined\"";
+  return json + "]";
+}
+
+// The parameters of the last fit with the values the fit left in the model, their standard
+// errors and 95 % intervals (null where the data do not determine them or no fit ended) and
+// their flags.
 std::string Fitted(Model& model) {
   std::string json = "[";
   for (int p = 1; p <= model.FitParameterCount; ++p) {
     int code = model.FitParameterCode(p);
+    const FittedParameter* found = FoundOf(model, p - 1, code);
+    bool known = found && found->determined;
     json += (p > 1 ? ", " : "") + std::string("{\"code\": ") + std::to_string(code) +
             ", \"name\": " + Quoted(FitParameterName(code)) +
-            ", \"value\": " + Number(FittedField(model, code)) + ", \"standard_error\": null}";
+            ", \"value\": " + Number(FittedField(model, code)) +
+            ", \"standard_error\": " + (known ? Number(found->standardError) : "null") +
+            ", \"lower_95\": " + (known ? Number(found->lower95) : "null") +
+            ", \"upper_95\": " + (known ? Number(found->upper95) : "null") +
+            ", \"flags\": " + Flags(found) + "}";
   }
   return json + "]";
+}
+
+// How the last fit ended; null when none ran to its end.
+std::string FitSummary(const Model& model) {
+  const FitResult& fit = model.LastFit;
+  if (!fit.valid) return "null";
+  return std::string("{\"least_square\": ") + Number(fit.sumOfSquares) +
+         ", \"points\": " + std::to_string(fit.points) +
+         ", \"converged\": " + (fit.flag < 0 ? "true" : "false") +
+         ", \"convergence_flag\": " + std::to_string(fit.flag) +
+         ", \"iterations\": " + std::to_string(fit.iterations) +
+         ", \"residual_variance\": " + Number(fit.residualVariance) +
+         ", \"degrees_of_freedom\": " + std::to_string(fit.degreesOfFreedom) +
+         ", \"runs_z\": " + Number(fit.runsZ) +
+         ", \"systematic_residuals\": " + (fit.systematicResiduals ? "true" : "false") + "}";
 }
 
 // The peaks that Find Peak stored for each curve; a stored peak has a non-zero current, as
@@ -113,6 +152,7 @@ std::string Curves(const Model& model) {
 }  // namespace
 
 std::string FitParameterName(int code) {
+  if (code >= kFittedRu && code <= kFittedSlope) return ParameterName(code);
   static const char* const kFamilies[] = {"C", "ks", "alpha", "E0", "kf", "kb", "", "D"};
   int family = code / 10;
   if (code < 1 || family > 7 || kFamilies[family][0] == '\0') return std::to_string(code);
@@ -140,6 +180,7 @@ std::string RunRecordJson(const RunRecord& record, Model& model) {
   field("error", record.error.empty() ? "null" : Quoted(record.error));
   field("messages", Messages(record.messages));
   field("fitted", Fitted(model));
+  field("fit", FitSummary(model));
   field("curves", Curves(model));
   field("timing", "{\"seconds\": " + Number(record.seconds) + "}", true);
   return json + "}\n";

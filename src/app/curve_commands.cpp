@@ -11,16 +11,19 @@ namespace qalto {
 
 void App::PlotCurves() {
   Model& m = *model_;
-  PlotContext context{m, option_.PlotSettings(), plot_.surface, platform_};
-  qalto::PlotCurves(context, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY, m.LineStyles);
+  PlotContext context{m, option_.PlotSettings(), plot_.surface};
+  if (Outcome failed = qalto::PlotCurves(context, m.FirstPoint, m.LastPoint, m.PotentialX,
+                                         m.CurrentY, m.LineStyles))
+    platform_.MessageBox(failed->message);
 }
 
 void App::PrepareAndPlot() {
   Model& m = *model_;
-  PlotContext context{m, option_.PlotSettings(), plot_.surface, platform_};
-  qalto::PrepareAndPlot(
-      context, [this] { Refresh(); }, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY,
-      m.LineStyles);
+  PlotContext context{m, option_.PlotSettings(), plot_.surface};
+  if (Outcome failed = qalto::PrepareAndPlot(
+          context, [this] { Refresh(); }, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY,
+          m.LineStyles))
+    platform_.MessageBox(failed->message);
 }
 
 void App::mnuOption_Click() {

@@ -50,8 +50,8 @@ int RunDatasetCommand(const BatchOptions& options, std::ostream& err) {
     err << "qalto-batch: " << progress.done << " of " << progress.total << " curves\n";
   };
   try {
-    const DatasetSpec spec = ParseDatasetSpec(text);
-    const long long failed = GenerateDataset(spec, text, run);
+    const DatasetDescription description = ParseDatasetDescription(text);
+    const long long failed = GenerateDataset(description, text, run);
     if (failed > 0) {
       err << "qalto-batch: " << failed << " curves failed; their rows have status > 0\n";
       return kExitComputation;

@@ -1,5 +1,5 @@
 #pragma once
-// qalto-batch --dataset SPEC.json --out SET.npz [--threads N]: the labelled data set of the
+// qalto-batch --dataset DESCRIPTION.json --out SET.npz [--threads N]: the labelled data set of the
 // description, with progress and failures written to err. Returns the exit status: 0 when every
 // curve was simulated, 3 when some failed (the set is written, their rows marked), 1 for a
 // description or output that cannot be used.

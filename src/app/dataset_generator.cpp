@@ -72,13 +72,13 @@ std::string ExactText(double value) {
 
 class Generator {
  public:
-  explicit Generator(const DatasetSpec& spec) : spec_(spec) {
+  explicit Generator(const DatasetDescription& description) : spec_(description) {
     for (const auto* list : AllParameterLists())
       for (const DatasetParameter& p : *list)
         ColumnOf(p.name);
     // Without a number of samples, each combination runs through the largest grid once.
-    perCombination_ = spec.samples.value_or(1);
-    if (!spec.samples)
+    perCombination_ = description.samples.value_or(1);
+    if (!description.samples)
       for (size_t c = 0; c < Combinations(); ++c)
         perCombination_ = std::max(perCombination_, GridSize(c));
     total_ = perCombination_ * static_cast<long long>(Combinations());
@@ -165,7 +165,7 @@ class Generator {
     columns_.push_back(name);
   }
 
-  const DatasetSpec& spec_;
+  const DatasetDescription& spec_;
   std::vector<std::string> columns_;
   std::map<std::string, size_t> columnIndex_;
   long long perCombination_ = 0;
@@ -236,14 +236,14 @@ std::vector<Sample> ReadChunk(const fs::path& path) {
 }
 
 // The folder of chunks, made or taken over when it holds chunks of the same description.
-fs::path PrepareChunkFolder(const std::string& output, const std::string& specText) {
+fs::path PrepareChunkFolder(const std::string& output, const std::string& descriptionText) {
   const fs::path folder = output + ".chunks";
-  const fs::path description = folder / "spec.json";
+  const fs::path description = folder / "description.json";
   std::error_code error;
   if (fs::exists(folder, error)) {
     std::ifstream in(description, std::ios::binary);
     std::string held((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (held != specText)
+    if (held != descriptionText)
       throw RuntimeError("dataset: " + folder.string() +
                          " holds chunks of another description; remove it to start afresh");
     return folder;
@@ -251,14 +251,14 @@ fs::path PrepareChunkFolder(const std::string& output, const std::string& specTe
   if (!fs::create_directories(folder, error))
     throw RuntimeError("cannot create " + folder.string() + ": " + error.message());
   std::ofstream out(description, std::ios::binary);
-  out << specText;
+  out << descriptionText;
   if (!out) throw RuntimeError("cannot write " + description.string());
   return folder;
 }
 
 // Writes the set from its chunks; returns the number of curves whose run failed.
-long long WriteSet(const Generator& generator, const DatasetSpec& spec, const fs::path& folder,
-                   long long chunks, const std::string& output) {
+long long WriteSet(const Generator& generator, const DatasetDescription& description,
+                   const fs::path& folder, long long chunks, const std::string& output) {
   const long long total = generator.Total();
   size_t width = 0;
   std::vector<Sample> all;
@@ -275,7 +275,7 @@ long long WriteSet(const Generator& generator, const DatasetSpec& spec, const fs
   std::vector<std::int64_t> status, points, mechanism, technique;
   std::vector<std::uint64_t> seeds;
   const auto perCombination =
-      total / static_cast<long long>(spec.mechanisms.size() * spec.techniques.size());
+      total / static_cast<long long>(description.mechanisms.size() * description.techniques.size());
   for (size_t i = 0; i < all.size(); ++i) {
     const Sample& s = all[i];
     std::copy(s.potential.begin(), s.potential.end(), potential.begin() + i * width);
@@ -285,13 +285,13 @@ long long WriteSet(const Generator& generator, const DatasetSpec& spec, const fs
     points.push_back(static_cast<std::int64_t>(s.potential.size()));
     seeds.push_back(s.seed);
     const long long combination = static_cast<long long>(i) / perCombination;
-    mechanism.push_back(combination / static_cast<long long>(spec.techniques.size()));
-    technique.push_back(combination % static_cast<long long>(spec.techniques.size()));
+    mechanism.push_back(combination / static_cast<long long>(description.techniques.size()));
+    technique.push_back(combination % static_cast<long long>(description.techniques.size()));
   }
   std::vector<std::string> mechanismNames, techniqueNames;
-  for (const DatasetGroup& g : spec.mechanisms)
+  for (const DatasetGroup& g : description.mechanisms)
     mechanismNames.push_back(g.label);
-  for (const DatasetGroup& g : spec.techniques)
+  for (const DatasetGroup& g : description.techniques)
     techniqueNames.push_back(g.label);
   const auto rows = static_cast<std::int64_t>(all.size());
   const std::string archive = NpzArchive({
@@ -315,13 +315,13 @@ long long WriteSet(const Generator& generator, const DatasetSpec& spec, const fs
 
 }  // namespace
 
-long long GenerateDataset(const DatasetSpec& spec, const std::string& specText,
+long long GenerateDataset(const DatasetDescription& description, const std::string& descriptionText,
                           const DatasetOptions& options) {
-  Generator generator(spec);
+  Generator generator(description);
   const long long total = generator.Total();
   const long long chunkSize = std::max(1, options.chunkSize);
   const long long chunks = (total + chunkSize - 1) / chunkSize;
-  const fs::path folder = PrepareChunkFolder(options.output, specText);
+  const fs::path folder = PrepareChunkFolder(options.output, descriptionText);
   std::atomic<long long> nextChunk{0}, done{0};
   std::mutex reporting;
   std::exception_ptr failure;
@@ -354,7 +354,7 @@ long long GenerateDataset(const DatasetSpec& spec, const std::string& specText,
     t.join();
   if (failure) std::rethrow_exception(failure);
   if (done.load() < total) return -1;  // stopped: the chunks stay for the next run
-  const long long failed = WriteSet(generator, spec, folder, chunks, options.output);
+  const long long failed = WriteSet(generator, description, folder, chunks, options.output);
   std::error_code ignored;
   fs::remove_all(folder, ignored);
   return failed;

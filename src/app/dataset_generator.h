@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "app/dataset_spec.h"
+#include "app/dataset_description.h"
 
 namespace qalto {
 
@@ -32,7 +32,7 @@ struct DatasetOptions {
 // Writes the set; returns the number of curves whose run failed (their current is NaN and their
 // status the exit status of the run). Raises a RuntimeError when the set cannot be written, with
 // the system's reason, or when a folder of chunks beside the output holds another set's.
-long long GenerateDataset(const DatasetSpec& spec, const std::string& specText,
+long long GenerateDataset(const DatasetDescription& description, const std::string& descriptionText,
                           const DatasetOptions& options);
 
 }  // namespace qalto

@@ -14,8 +14,8 @@ void FillInstrumentBoxes(const InstrumentTexts& texts, FormIns& ins) {
   ins.Estart.SetText(texts.estart);
   ins.Eend.SetText(texts.eend);
   ins.Estep.SetText(texts.estep);
-  ins.TxtI0.SetText(texts.i0);
   if (texts.scanRate) ins.V.SetText(*texts.scanRate);
+  if (texts.quietTime) ins.TextQuiet.SetText(*texts.quietTime);
   if (texts.area) ins.ARE.SetText(*texts.area);
   if (texts.scanIndex) ins.ComboScan.SetListIndex(*texts.scanIndex);
 }
@@ -34,8 +34,9 @@ void PrintReport(const std::vector<ReportLine>& report, ResultWindow& result) {
 // another one (or all) and other columns can be chosen; a failed read leaves everything as it
 // was.
 void App::mnuImport_Click() {
-  std::optional<ImportedFile> file = ReadImportFile(platform_, fileDialog_);
-  if (!file || !TakeImportedFile(std::move(*file), std::nullopt)) return;
+  Expected<ImportedFile> file = ReadImportFile(fileDialog_.ShowOpen(platform_, kImportFileFilter));
+  if (!file) platform_.MessageBox(file.Error().message);
+  if (!file || !TakeImportedFile(std::move(file.Value()), std::nullopt)) return;
   result_.Show();
   EnableCurveMenus();
   if (importedFile_.curves.size() > 1 || !importedFile_.columns.empty()) ShowForm(import_);
@@ -43,9 +44,11 @@ void App::mnuImport_Click() {
 
 void App::ImportColumnsChanged() {
   if (importedFile_.curves.empty()) return;
-  std::optional<ImportedFile> file =
-      RereadImportFile(platform_, importedFile_.curves.front().source, import_.Columns());
-  if (!file || !TakeImportedFile(std::move(*file), importSlot_)) import_.ShowFile(importedFile_);
+  Expected<ImportedFile> file =
+      ReadImportFile(importedFile_.curves.front().source, import_.Columns());
+  if (!file) platform_.MessageBox(file.Error().message);
+  if (!file || !TakeImportedFile(std::move(file.Value()), importSlot_))
+    import_.ShowFile(importedFile_);
 }
 
 bool App::TakeImportedFile(ImportedFile file, std::optional<int> slot) {
@@ -79,8 +82,10 @@ bool App::LoadImportChoice(std::optional<int> slot) {
   for (int k = 0; k < stored; ++k) {
     size_t slotIndex = static_cast<size_t>(importSlot_ + k);
     size_t fileCurve = choice >= 1 ? static_cast<size_t>(choice - 1) : static_cast<size_t>(k);
-    importedCurves_[slotIndex] = importedFile_.curves[fileCurve];
-    std::string label = importedFile_.curves[fileCurve].label;
+    const bool whole = choice == kWholeMeasurementChoice;
+    importedCurves_[slotIndex] = whole ? prepared.curves.front() : importedFile_.curves[fileCurve];
+    std::string label =
+        whole ? std::string(kWholeMeasurement) : importedFile_.curves[fileCurve].label;
     origins_[slotIndex] = {CurveSource::kMeasured,
                            label.empty() ? prepared.caption : prepared.caption + ", " + label};
   }
@@ -116,8 +121,8 @@ void App::mnuExport_Click() {
   const std::vector<int> curves = SelectedCurves();
   const int first = curves.empty() ? m.CurrentCurve : curves.front();
   const bool concentrations = option_.ComboY.Text() == "surface concentration C";
-  const std::string unit = concentrations ? "C (M)" : "I (A)";
-  std::string heading = Quoted("E (V)");
+  const std::string unit = concentrations ? kExportConcentrationHeading : kExportCurrentHeading;
+  std::string heading = Quoted(kExportPotentialHeading);
   ExtraColumns extra{&m.CurrentY, {}};
   for (int k : curves.empty() ? std::vector<int>{first} : curves) {
     heading.push_back(',');
@@ -129,12 +134,32 @@ void App::mnuExport_Click() {
     // A square wave's four columns stay the program's own layout, which the import knows.
     if (!extra.columns.empty()) heading.clear();
   }
-  ExportCurve(platform_, fileDialog_, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY, first,
-              extra, heading);
+  std::optional<std::string> fileName = fileDialog_.ShowSave(platform_, kDataFileFilter);
+  if (!fileName) return;
+  if (Outcome written = WriteCurveFile(*fileName, m.FirstPoint, m.LastPoint, m.PotentialX,
+                                       m.CurrentY, first, extra, heading))
+    platform_.MessageBox(written->message);
+}
+
+// The data, the fit and the residuals of the last single-curve fit, point by point.
+void App::mnuExportFit_Click() {
+  const Model& m = *model_;
+  if (!m.LastFit.valid || m.CurveCount < 2) {
+    platform_.MessageBox("Error: No fit to export!");
+    return;
+  }
+  std::optional<std::string> fileName = fileDialog_.ShowSave(platform_, kDataFileFilter);
+  if (!fileName) return;
+  if (Outcome written =
+          WriteFitFile(*fileName, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY))
+    platform_.MessageBox(written->message);
 }
 
 void App::mnuSave_Click() {
-  WriteParameterReport(*model_, platform_, fileDialog_);
+  std::optional<std::string> fileName = fileDialog_.ShowSave(platform_, kParameterFileFilter);
+  if (!fileName) return;
+  if (Outcome written = WriteParameterReport(*model_, *fileName))
+    platform_.MessageBox(written->message);
 }
 
 }  // namespace qalto

@@ -7,6 +7,7 @@
 #include "app/fit_report.h"
 #include "fit/fit_parameters.h"
 #include "fit/peak_separation.h"
+#include "forms/instrument_form.h"
 
 namespace qalto {
 namespace {
@@ -32,17 +33,33 @@ class FitCommandScope {
 
 }  // namespace
 
+// The fit's clock starts here: ElapsedTime holds the start until the fit ends.
 FitContext App::FitContextFor(const SimulationInputs& inputs) {
-  FitContext context{
-      *model_, expr_->ChosenFitParameters(), platform_, inputs, marquardt_, fitThreads_, {}, {}};
+  model_->ElapsedTime = platform_.TimeOfDay();
+  // The chemistry of the Chemicals window, then the cell of the Instrument window.
+  FitChoices choices = expr_->ChosenFitParameters();
+  for (const FitChoice& choice : ins_->ChosenFitParameters())
+    choices.push_back(choice);
   lastFitBounds_.clear();
-  for (const FitChoice& choice : context.choices)
+  for (const FitChoice& choice : choices)
     lastFitBounds_.push_back({choice.code, choice.minimum, choice.maximum});
+  FitContext context{*model_, choices, inputs, marquardt_, fitThreads_, {}, {}, {}, {}};
+  context.window = expr_->ChosenFitWindow();
   context.onIteration = [this](double S) { PrintLeastSquare(result_, S); };
-  context.onReport = [this](const FitReport& report) {
+  context.onMessage = [this](const std::string& message) { platform_.MessageBox(message); };
+  context.onReport = [this](const FitReport& fitted) {
+    model_->ElapsedTime = platform_.TimeOfDay() - model_->ElapsedTime;
+    FitReport report = fitted;
+    report.elapsed = model_->ElapsedTime;
     PrintFitReport(result_, report);
-    for (size_t p = 0; p < report.codes.size(); ++p)
-      expr_->ShowFittedValue(report.codes[p], report.fitted[p]);
+    for (size_t p = 0; p < report.codes.size(); ++p) {
+      int code = report.codes[p];
+      if (code >= kFittedRu) {
+        ins_->ShowFittedValue(code, report.fitted[p]);
+      } else {
+        expr_->ShowFittedValue(code, report.fitted[p]);
+      }
+    }
   };
   return context;
 }
@@ -52,7 +69,7 @@ void App::mnuManualFit_Click() {
   try {
     expr_->OK();
     if (InputRefused()) return;
-    RunSimulation(*model_, ReadSimulationInputs(), platform_);
+    ShowOutcome(RunSimulation(*model_, ReadSimulationInputs()));
   } catch (const RuntimeError& error) {
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
@@ -78,14 +95,14 @@ void App::mnuAutoFit_Click() {
     SimulationInputs inputs = ReadSimulationInputs();
     inputs.solverMessages = &solverMessages;
     FitContext context = FitContextFor(inputs);
-    if (FitCurve(context, ObservedCurrents(*model_)))
+    if (ShowFitFailure(FitCurve(context, ObservedCurrents(*model_))))
       PrintParameterUncertainty(result_, model_->LastFit);
   } catch (const RuntimeError& error) {
     // The fit's own arithmetic failed (for instance a zero derivative step with constant data).
-    solverMessages.Show(platform_);
+    ShowMessages(solverMessages.TakeMessages());
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
-  solverMessages.Show(platform_);
+  ShowMessages(solverMessages.TakeMessages());
   PlotCurves();
 }
 
@@ -165,7 +182,7 @@ void App::mnuGlobalFit_Click() {
       targets.push_back(target);
     }
     FitContext context = FitContextFor(inputs);
-    if (FitCurves(context, targets)) {
+    if (ShowFitFailure(FitCurves(context, targets))) {
       for (int p = 1; p <= model_->FitParameterCount; ++p) {
         int code = model_->FitParameterCode(p);
         FittedField(*model_, code) = FittedField(*models.back(), code);
@@ -177,6 +194,18 @@ void App::mnuGlobalFit_Click() {
   } catch (const RuntimeError& error) {
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
   }
+  PlotCurves();
+}
+
+void App::mnuShowResiduals_Click() {
+  Model& m = *model_;
+  if (!m.LastFit.valid || m.CurveCount < 2) {
+    platform_.MessageBox("Error: No fit to show the residuals of!");
+    return;
+  }
+  for (int i = 1; i <= m.NumberOfPoints; ++i)
+    m.CurrentY(i, 3) = m.CurrentY(i, 1) - m.CurrentY(i, 2);
+  m.CurveCount = 3;
   PlotCurves();
 }
 

@@ -17,17 +17,32 @@ PrintItem Formatted(double value, const char* pattern, Separator separator = Sep
 }
 
 void PrintParameterRow(ResultWindow& result, int number, const FittedParameter& p) {
+  const char* bound = p.atBound ? "at bound" : nullptr;
   if (!p.determined) {
-    result.Print({PrintItem::Number(number, Separator::kZone),
-                  PrintItem::Text(p.name, Separator::kZone), Formatted(p.value, kValueFormat),
-                  PrintItem::Text("undetermined: the data do not fix it", Separator::kLineEnd)});
+    std::vector<PrintItem> row{
+        PrintItem::Number(number, Separator::kZone), PrintItem::Text(p.name, Separator::kZone),
+        Formatted(p.value, kValueFormat),
+        PrintItem::Text("undetermined: the data do not fix it", Separator::kLineEnd)};
+    if (bound) {
+      row.back().separator = Separator::kZone;
+      row.push_back(PrintItem::Text(bound, Separator::kLineEnd));
+    }
+    result.Print(row);
     return;
   }
-  result.Print({PrintItem::Number(number, Separator::kZone),
-                PrintItem::Text(p.name, Separator::kZone), Formatted(p.value, kValueFormat),
-                PrintItem::Text("\u00b1", Separator::kZone),
-                Formatted(p.standardError, kErrorFormat), Formatted(p.lower95, kValueFormat),
-                Formatted(p.upper95, kValueFormat, Separator::kLineEnd)});
+  std::vector<PrintItem> row{PrintItem::Number(number, Separator::kZone),
+                             PrintItem::Text(p.name, Separator::kZone),
+                             Formatted(p.value, kValueFormat),
+                             PrintItem::Text("\u00b1", Separator::kZone),
+                             Formatted(p.standardError, kErrorFormat),
+                             Formatted(p.lower95, kValueFormat),
+                             Formatted(p.upper95, kValueFormat, Separator::kLineEnd)};
+  for (const char* flag : {bound, p.Undetermined() ? "undetermined" : nullptr}) {
+    if (!flag) continue;
+    row.back().separator = Separator::kZone;
+    row.push_back(PrintItem::Text(flag, Separator::kLineEnd));
+  }
+  result.Print(row);
 }
 
 void PrintCorrelations(ResultWindow& result, const FitResult& fit) {
@@ -95,6 +110,16 @@ void PrintParameterUncertainty(ResultWindow& result, const FitResult& fit) {
                 PrintItem::Number(fit.residualVariance, Separator::kZone),
                 PrintItem::Text("Degrees of freedom = ", Separator::kZone),
                 PrintItem::Number(fit.degreesOfFreedom, Separator::kLineEnd)});
+  if (fit.systematicResiduals) {
+    char z[32];
+    std::snprintf(z, sizeof z, "%.1f", fit.runsZ);
+    result.Print({PrintItem::Text(std::string("Warning: the residuals run in long stretches of "
+                                              "one sign (runs test z = ") +
+                                      z +
+                                      "): the model misses a shape of the data and the "
+                                      "intervals are too small.",
+                                  Separator::kLineEnd)});
+  }
   bool anyDetermined = false;
   for (const FittedParameter& p : fit.parameters)
     anyDetermined = anyDetermined || p.determined;

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "app/script_runner.h"
 #include "common/number_text.h"
 #include "common/runtime_error.h"
 #include "model/experiment_table.h"

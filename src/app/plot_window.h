@@ -4,8 +4,8 @@
 
 #include <functional>
 
+#include "drawing/recording_surface.h"
 #include "ui/form.h"
-#include "ui/recording_surface.h"
 
 namespace qalto {
 

@@ -1,5 +1,7 @@
 #include "app/script_runner.h"
 
+#include "app/script_words.h"
+
 #include <algorithm>
 #include <istream>
 #include <ostream>
@@ -80,44 +82,9 @@ std::string ControlValue(const Control& control) {
   }
 }
 
-// The control can be reached by the user: it and every frame around it are visible and
-// enabled.
-bool Reachable(const Form& form, const Control& control) {
-  const Control* c = &control;
-  for (int depth = 0; c != nullptr && depth < 16; ++depth) {
-    if (!c->Visible() || !c->Enabled()) return false;
-    c = c->Container().empty() ? nullptr : form.FindByFullName(c->Container());
-  }
-  return true;
-}
-
-std::vector<std::string> SplitScriptLine(const std::string& line) {
-  std::vector<std::string> words;
-  size_t i = 0;
-  while (i < line.size()) {
-    if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r') {
-      ++i;
-      continue;
-    }
-    std::string word;
-    if (line[i] == '"') {
-      size_t close = line.find('"', i + 1);
-      if (close == std::string::npos) throw ScriptError("unterminated quote");
-      word = line.substr(i + 1, close - i - 1);
-      i = close + 1;
-    } else {
-      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
-        word += line[i++];
-      }
-    }
-    words.push_back(word);
-  }
-  return words;
-}
-
 int StatusOfMessage(const std::string& text) {
   auto startsWith = [&text](const char* start) { return text.rfind(start, 0) == 0; };
-  if (startsWith("ReadData Error: ")) return kExitImport;
+  if (startsWith("ReadData Error: ") || startsWith("Open Session Error: ")) return kExitImport;
   // A value whose consequence lies beyond the number range (an electrode area, Keq, nFv/RT, a
   // noisy curve) is refused with its box named, as a form limit is: a notice, not a failure.
   if (text.find(" beyond the number range") != std::string::npos) return kExitRan;
@@ -133,6 +100,9 @@ ScriptRunner::ScriptRunner(App& app, RecordingPlatform& platform, std::ostream& 
   platform_.messageSink = [this](const std::string& text) {
     out_ << "MessageBox: " << Escaped(text) << "\n";
     NoteMessage(text);
+  };
+  platform_.questionSink = [this](const std::string& question, bool yes) {
+    out_ << "Question: " << Escaped(question) << " " << (yes ? "Yes" : "No") << "\n";
   };
 }
 
@@ -156,9 +126,11 @@ bool IsComment(const std::string& line) {
 }  // namespace
 
 int ScriptRunner::Run(std::istream& script, std::ostream& err) {
-  std::string line;
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(script, line);)
+    lines.push_back(std::move(line));
   lineNumber_ = 0;
-  auto stop = [&](const std::string& reason) {
+  auto stop = [&](const std::string& line, const std::string& reason) {
     out_.flush();
     // A character that does not show is the likeliest reason a line that looks right fails.
     std::string shown =
@@ -166,29 +138,75 @@ int ScriptRunner::Run(std::istream& script, std::ostream& err) {
     stopReason_ =
         "line " + std::to_string(lineNumber_) + ": " + reason + InvisibleCharactersNote(shown);
     err << stopReason_ << "\n";
+    platform_.DropAnswers();
     return kExitScriptLine;
   };
-  while (std::getline(script, line)) {
+  for (size_t next = 0; next < lines.size();) {
+    std::string line = lines[next++];
     ++lineNumber_;
     // An editor saving UTF-8 may put a byte-order mark in front of the first line.
     if (lineNumber_ == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     if (IsComment(line)) continue;
     try {
-      std::vector<std::string> words =
-          SplitScriptLine(ExpandParameters(line, parameters, usedParameters_));
-      if (!words.empty()) RunLine(words);
+      std::vector<std::string> words = Words(line);
+      if (words.empty()) continue;
+      if (words[0] == "session") {
+        next = RunSession(lines, next - 1);
+      } else {
+        RunLine(words);
+      }
+      // An answer is for the command that follows it; one that command left unused is dropped.
+      if (words[0] != "dialog" && words[0] != "answer") platform_.DropAnswers();
     } catch (const ParameterError& error) {
-      return stop(error.what());
+      return stop(line, error.what());
     } catch (const ScriptError& error) {
-      return stop(error.what());
+      return stop(line, error.what());
+    } catch (const ScriptSyntaxError& error) {
+      return stop(line, error.what());
+    } catch (const SessionError& error) {
+      lineNumber_ = 0;  // the session's message names its line
+      stopReason_ = error.what();
+      out_.flush();
+      err << stopReason_ << "\n";
+      platform_.DropAnswers();
+      return kExitScriptLine;
     } catch (const RuntimeError& error) {
-      return stop(error.Description());
+      return stop(line, error.Description());
     }
     if (app_.ExitRequested()) break;
   }
+  platform_.DropAnswers();
   out_.flush();
   if (failureStatus_ != kExitRan) err << failureText_ << "\n";
   return failureStatus_;
+}
+
+std::vector<std::string> ScriptRunner::Words(const std::string& line) {
+  return SplitScriptLine(ExpandParameters(line, parameters, usedParameters_));
+}
+
+// The session that starts at lines[first]: its lines up to the first one that is not a
+// session's, read whole and checked, then applied. The index of the line after it.
+size_t ScriptRunner::RunSession(const std::vector<std::string>& lines, size_t first) {
+  SessionReader reader(app_);
+  size_t next = first;
+  for (; next < lines.size(); ++next) {
+    int number = static_cast<int>(next) + 1;
+    if (IsComment(lines[next])) continue;
+    std::vector<std::string> words;
+    try {
+      words = Words(lines[next]);
+    } catch (const std::exception& error) {
+      throw SessionError("line " + std::to_string(number) + ": " + error.what());
+    }
+    if (words.empty()) continue;
+    if (next > first && (words[0] == "session" || !IsSessionAction(words[0]))) break;
+    reader.Take(number, words);
+  }
+  SessionState state = reader.Finish();
+  app_.RestoreSession(std::move(state));
+  lineNumber_ = static_cast<int>(next);
+  return next;
 }
 
 namespace {
@@ -240,6 +258,10 @@ void ScriptRunner::RunLine(const std::vector<std::string>& words) {
     ExpectWords(words, 2);
     platform_.QueueDialogAnswer(words[1] == "cancel" ? std::nullopt
                                                      : std::optional<std::string>(words[1]));
+  } else if (action == "answer") {
+    ExpectWords(words, 2);
+    if (words[1] != "yes" && words[1] != "no") throw ScriptError("answer takes yes or no");
+    platform_.QueueConfirmAnswer(words[1] == "yes");
   } else if (action == "model") {
     ExpectWords(words, 2);
     PrintModelField(words[1]);
@@ -252,6 +274,8 @@ void ScriptRunner::RunLine(const std::vector<std::string>& words) {
     Plot(words[1]);
   } else if (action == "echo") {
     out_ << Rest(words, 1) << "\n";
+  } else if (IsSessionAction(action)) {
+    throw ScriptError(action + " belongs to a session, after its line: session 1");
   } else {
     throw ScriptError("unknown action: " + action);
   }

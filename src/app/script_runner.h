@@ -56,6 +56,8 @@ class ScriptRunner {
   std::function<std::string(const std::string& path)> plotWriter;
 
  private:
+  std::vector<std::string> Words(const std::string& line);
+  size_t RunSession(const std::vector<std::string>& lines, size_t first);
   void RunLine(const std::vector<std::string>& words);
   void Act(const std::vector<std::string>& words);
   void Read(const std::vector<std::string>& words);
@@ -87,14 +89,9 @@ class ScriptRunner {
 // What `get` prints for the control: a text box's text, a list's chosen item, "on" or "off" for
 // check and option buttons, a caption otherwise.
 std::string ControlValue(const Control& control);
-// The control can be reached by the user: it and every frame around it are visible and enabled.
-bool Reachable(const Form& form, const Control& control);
 
 // The exit status that a message box text reports: kExitImport for a failed import,
 // kExitComputation for a failed simulation, fit or other computation, kExitRan for notices.
 int StatusOfMessage(const std::string& text);
-
-// Splits a script line into words: blanks separate, double quotes hold a word with blanks.
-std::vector<std::string> SplitScriptLine(const std::string& line);
 
 }  // namespace qalto

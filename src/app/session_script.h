@@ -1,8 +1,10 @@
 #pragma once
-// A session: the whole experiment written as a script of user actions. Running it (File > Open
-// Session..., or qalto-batch) opens the forms, gives every box, check box, option and list the
-// value it holds now, then imports the data file again or simulates again, so that the curve
-// comes back point for point.
+// A session: the whole state of the program written as data, line by line, in the script
+// language's words, so that File > Open Session brings everything back exactly and qalto-batch
+// can run it as a script. It holds the value of every control of every form (hidden ones too),
+// the model with every curve point for point, what put each curve there, the measured data
+// themselves, the result window's text, and which windows are shown where. Writing it changes
+// nothing in the program.
 
 #include <string>
 
@@ -10,7 +12,8 @@
 
 namespace qalto {
 
-// Writing opens each form by its menu, as a user would, and closes again those that were closed.
-std::string SessionScript(App& app);
+// With layout false, which windows are shown and where is left out: what is compared to tell
+// whether there is unsaved work.
+std::string SessionScript(App& app, bool layout = true);
 
 }  // namespace qalto

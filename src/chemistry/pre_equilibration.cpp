@@ -7,14 +7,10 @@
 #include "common/checked_math.h"
 #include "common/constants.h"
 #include "common/ignore_errors.h"
-#include "common/number_format.h"
-#include "common/number_text.h"
 #include "common/runtime_error.h"
 
 namespace qalto {
 namespace {
-
-constexpr const char* kConcentrationFormat = "0.###e-#";
 
 // Sweeps over all equilibria until none moves a concentration by more than this share of the
 // largest: each sweep brings every reaction to its own equilibrium in turn, and repeating them
@@ -22,28 +18,27 @@ constexpr const char* kConcentrationFormat = "0.###e-#";
 constexpr double kSettled = 1e-12;
 constexpr int kMostSweeps = 10000;
 
-// The concentration column, computed in full precision from what the captions show and written
-// back to them once, as the window shows them.
+// The concentration column, computed in full precision from what the column shows, with the
+// species it gave a value.
 class Column {
  public:
-  explicit Column(const PreEquilibrationControls& controls) : controls_(controls) {
+  explicit Column(const PreEquilibrationInputs& inputs) : inputs_(inputs) {
     for (int s = 1; s <= kMaxSpecies; ++s)
-      IgnoringErrors([&] { values_[s] = ReadNumber((*controls_.Cinit)(s).Caption()); });
+      IgnoringErrors([&] { values_[s] = inputs_.shown(s).Get(); });
   }
   double Get(int species) const { return values_.at(static_cast<size_t>(Checked(species))); }
   void Set(int species, double value) {
     values_.at(static_cast<size_t>(Checked(species))) = value;
     written_.at(static_cast<size_t>(species)) = true;
   }
-  double Analytical(int species) const { return ReadNumber((*controls_.C)(species).Text()); }
+  double Analytical(int species) const { return inputs_.analytical(species).Get(); }
   const std::array<double, kMaxSpecies + 1>& Values() const { return values_; }
-  void WriteCaptions() {
+  InitialConcentrations Written() const {
+    InitialConcentrations column(kMaxSpecies + 1);
     for (int s = 1; s <= kMaxSpecies; ++s) {
-      if (!written_[s]) continue;
-      IgnoringErrors([&] {
-        (*controls_.Cinit)(s).SetCaption(FormatNumber(values_[s], kConcentrationFormat));
-      });
+      if (written_[static_cast<size_t>(s)]) column(s) = values_[static_cast<size_t>(s)];
     }
+    return column;
   }
 
  private:
@@ -51,13 +46,13 @@ class Column {
     if (species < 1 || species > kMaxSpecies) throw RuntimeError::SubscriptOutOfRange();
     return species;
   }
-  const PreEquilibrationControls& controls_;
+  const PreEquilibrationInputs& inputs_;
   std::array<double, kMaxSpecies + 1> values_{};
   std::array<bool, kMaxSpecies + 1> written_{};
 };
 
 // Nernst equilibrium of every charge reaction at the start potential.
-void EquilibrateChargeReactions(const Model& model, const PreEquilibrationControls& controls,
+void EquilibrateChargeReactions(const Model& model, const PreEquilibrationInputs& inputs,
                                 Column& column) {
   double theta = 0, xi = 0, co = 0, cd = 0;
   for (int r = 1; r <= model.ChargeReactionCount; ++r) {
@@ -66,8 +61,8 @@ void EquilibrateChargeReactions(const Model& model, const PreEquilibrationContro
     double nuO = model.ChargeReactionStoich(r, 1);
     double nuD = model.ChargeReactionStoich(r, 2);
     IgnoringErrors([&] {
-      double e0 = ReadNumber((*controls.Eze)(r).Text());
-      double e = ReadNumber(controls.Estart->Text());
+      double e0 = inputs.e0(r).Get();
+      double e = inputs.startPotential.Get();
       theta = Exp(model.ChargeN(r) * model.FOverRT * (e0 - e));
     });
     IgnoringErrors([&] { co = column.Get(o); });
@@ -83,11 +78,11 @@ void EquilibrateChargeReactions(const Model& model, const PreEquilibrationContro
   }
 }
 
-void EquilibrateFirstOrderReactions(const Model& model, const PreEquilibrationControls& controls,
+void EquilibrateFirstOrderReactions(const Model& model, const PreEquilibrationInputs& inputs,
                                     Column& column) {
   double k = 0, xi = 0, ca = 0, cp = 0;
   for (int i = 1; i <= model.FirstOrderReactionCount; ++i) {
-    IgnoringErrors([&] { k = ReadNumber((*controls.LabelKeq)(i).Caption()); });
+    IgnoringErrors([&] { k = inputs.keq(i).Get(); });
     if (!(k > 0)) continue;
     int a = model.FirstOrderReactionSpecies(i, 1);
     int p = model.FirstOrderReactionSpecies(i, 2);
@@ -153,18 +148,17 @@ void QuadraticExtent(double k, const SecondOrderState& s, double& xi) {
   if (LeavesPositive(s, plus)) xi = plus;
 }
 
-void EquilibrateSecondOrderReactions(const Model& model, const PreEquilibrationControls& controls,
+void EquilibrateSecondOrderReactions(const Model& model, const PreEquilibrationInputs& inputs,
                                      Column& column) {
   double xi = 0, k = 0;
   for (int i = 1; i <= model.SecondOrderReactionCount; ++i) {
-    IgnoringErrors(
-        [&] { k = ReadNumber((*controls.LabelKeq)(model.FirstOrderReactionCount + i).Caption()); });
+    IgnoringErrors([&] { k = inputs.keq(model.FirstOrderReactionCount + i).Get(); });
     if (!(k > 0)) continue;
     SecondOrderState s;
     for (int j = 1; j <= 4; ++j) {
       s.species[j] = model.SecondOrderReactionSpecies(i, j);
       IgnoringErrors([&] { s.c[j] = s.species[j] == 0 ? 0.0 : column.Get(s.species[j]); });
-      s.present[j] = !model.DigitalSimulation || !(*controls.chem2)(4 * (i - 1) + j).Text().empty();
+      s.present[j] = !model.DigitalSimulation || inputs.secondOrderBoxFilled(4 * (i - 1) + j) != 0;
     }
     if (!model.DigitalSimulation) {
       IgnoringErrors([&] { ComplexExtent(model, k, s, xi); });
@@ -196,36 +190,38 @@ bool Settled(const std::array<double, kMaxSpecies + 1>& before,
 
 }  // namespace
 
-void ComputeInitialConcentrations(Model& model, const PreEquilibrationControls& controls) {
-  Column column(controls);
+InitialConcentrations ComputeInitialConcentrations(Model& model,
+                                                   const PreEquilibrationInputs& inputs) {
+  Column column(inputs);
   IgnoringErrors([&] { model.FOverRT = Div(kFaraday, kGasConstant * model.Temperature); });
   for (int k = 1; k <= kMaxSpecies; ++k) {
     IgnoringErrors([&] { column.Set(k, column.Analytical(k)); });
   }
-  if (controls.CheckPreEqu->Checked()) {
+  if (inputs.preEquilibrate) {
     for (int sweep = 0; sweep < kMostSweeps; ++sweep) {
       const auto before = column.Values();
-      EquilibrateChargeReactions(model, controls, column);
-      EquilibrateFirstOrderReactions(model, controls, column);
-      EquilibrateSecondOrderReactions(model, controls, column);
+      EquilibrateChargeReactions(model, inputs, column);
+      EquilibrateFirstOrderReactions(model, inputs, column);
+      EquilibrateSecondOrderReactions(model, inputs, column);
       if (Settled(before, column.Values())) break;
     }
   }
-  if (controls.CheckPreCon->Checked()) {
+  if (inputs.preconcentrate) {
     IgnoringErrors([&] {
-      double deposited = PreconcentrationFactor(model, controls) * column.Analytical(1);
+      double deposited =
+          PreconcentrationFactor(model, inputs.preconcentration) * column.Analytical(1);
       column.Set(2, column.Get(2) + deposited);
     });
   }
-  column.WriteCaptions();
+  return column.Written();
 }
 
-double PreconcentrationFactor(const Model& model, const PreEquilibrationControls& controls) {
-  double volume = ReadNumber(controls.txtPconst->Text());   // ml
-  double rpm = ReadNumber(controls.txtRStir->Text());       // stirring rate, rpm
-  double tPre = ReadNumber(controls.txtTPre->Text());       // s
-  double kPre = ReadNumber(controls.txtTpreconst->Text());  // 1/s
-  double ePre = ReadNumber(controls.txtEPre->Text());       // V
+double PreconcentrationFactor(const Model& model, const PreconcentrationInputs& inputs) {
+  double volume = inputs.volume.Get();      // ml
+  double rpm = inputs.stirring.Get();       // stirring rate, rpm
+  double tPre = inputs.time.Get();          // s
+  double kPre = inputs.rateConstant.Get();  // 1/s
+  double ePre = inputs.potential.Get();     // V
   // The last factor is the fraction of species 1 reduced at the preconcentration potential.
   double nernst =
       Exp(Div(Div((ePre - model.ChargeE0(1)) * kFaraday * model.ChargeN(1), model.Temperature),

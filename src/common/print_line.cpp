@@ -26,6 +26,14 @@ void PrintBuffer::Clear() {
   column_ = 0;
 }
 
+void PrintBuffer::Restore(const std::string& text) {
+  Clear();
+  size_t lineEnd = text.rfind(lineEnd_);
+  size_t tail = lineEnd == std::string::npos ? 0 : lineEnd + lineEnd_.size();
+  Append(text.substr(tail));
+  text_ = text;
+}
+
 void PrintBuffer::Append(const std::string& text) {
   text_ += text;
   // a column is a character: the continuation bytes of UTF-8 (10xxxxxx) take none

@@ -37,6 +37,8 @@ class PrintBuffer {
   void Print(const std::vector<PrintItem>& items);
   const std::string& Text() const { return text_; }
   void Clear();
+  // The buffer holds this text, as if it had been printed; the next item goes after it.
+  void Restore(const std::string& text);
 
  private:
   void Append(const std::string& text);

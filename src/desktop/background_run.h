@@ -18,7 +18,7 @@
 #include "app/app.h"
 #include "common/print_line.h"
 #include "common/run_monitor.h"
-#include "ui/recording_surface.h"
+#include "drawing/recording_surface.h"
 
 namespace qalto {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "ui/picture_style.h"
+#include "drawing/picture_style.h"
 
 namespace qalto {
 namespace {

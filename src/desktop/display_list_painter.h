@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QPainter>
 
-#include "ui/recording_surface.h"
+#include "drawing/recording_surface.h"
 
 namespace qalto {
 

@@ -78,6 +78,7 @@ MDIForm1::MDIForm1(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   AddFileCommands();
   AddShortcuts();
   AddWindowMenu();
+  ConnectSessions();
   if (auto* platform = dynamic_cast<QtPlatform*>(&app_.platform())) {
     // The clipboard and the printer get the picture the plot window shows.
     platform->SetPlotPainter([this](QPainter& painter, QSize size) {
@@ -164,6 +165,7 @@ void MDIForm1::AfterEvent() {
   app_.UpdateMenuStates();
   menus_->Sync(app_.Menus());
   SyncWindows();
+  PlaceSessionWindows();
   curveList_->Refresh();
   if (fitTable_->Refresh() && fitTable_->Table()->rowCount() > 0) fitTable_->show();
   if (app_.ExitRequested()) close();
@@ -298,6 +300,13 @@ void MDIForm1::closeEvent(QCloseEvent* event) {
     // The computation stops at its next poll; the window closes when it has.
     closeAfterRun_ = true;
     CancelRun();
+    event->ignore();
+    return;
+  }
+  if (app_.HasUnsavedWork() &&
+      !app_.platform().Confirm("The work since the session was last saved will be lost. Quit "
+                               "all the same?")) {
+    app_.KeepRunning();
     event->ignore();
     return;
   }

@@ -59,9 +59,10 @@ class MDIForm1 : public QMainWindow {
 
   // The plot window's view, nullptr while there is none.
   class PlotView* Plot() const;
-  // Writes the session (a script of the program's own language) to the file; false on failure.
+  // Writes the session to the file; false, after a message, on failure.
   bool SaveSession(const QString& path);
-  // Runs the session file against the program; false, after a message, when a line fails.
+  // Brings back the session of the file; false, after a message naming the line, when any line
+  // of it is not a session's (nothing of it is then applied).
   bool OpenSession(const QString& path);
   // Writes the plot picture (.svg, .png or .pdf by the extension) at that size.
   bool ExportPicture(const QString& path, QSize size);
@@ -77,8 +78,8 @@ class MDIForm1 : public QMainWindow {
   void AddWindowMenu();
   void FillRecentFiles();
   void OpenRecent(const QString& path);
-  void AskSaveSession();
-  void AskOpenSession();
+  void ConnectSessions();
+  void PlaceSessionWindows();
   void AskExportPicture();
   void StartRun(const std::string& handler);
   void ShowProgress();
@@ -105,6 +106,7 @@ class MDIForm1 : public QMainWindow {
   CurveListView* curveList_ = nullptr;
   FitTableView* fitTable_ = nullptr;
   bool closeAfterRun_ = false;
+  bool placesPending_ = false;  // a session was opened: its windows take their places
 };
 
 }  // namespace qalto

@@ -22,7 +22,6 @@ namespace {
 
 constexpr int kLargestPicture = 20000;  // px per side of an exported picture
 
-const char* const kSessionFilter = "Qalto session (*.qs);;All files (*)";
 const char* const kPictureFilter = "SVG picture (*.svg);;PNG picture (*.png);;PDF document (*.pdf)";
 
 }  // namespace
@@ -33,18 +32,6 @@ void MDIForm1::AddFileCommands() {
   QMenu* file = menuBar()->findChild<QMenu*>("mnuFile");
   if (file == nullptr) return;
   QList<QAction*> items = file->actions();
-  QAction* first = items.isEmpty() ? nullptr : items.front();
-  auto* open = new QAction("&Open Session...", file);
-  open->setObjectName("OpenSession");
-  open->setShortcut(QKeySequence::Open);
-  QObject::connect(open, &QAction::triggered, this, [this] { AskOpenSession(); });
-  auto* save = new QAction("Save Sessio&n...", file);
-  save->setObjectName("SaveSession");
-  save->setShortcut(QKeySequence::Save);
-  QObject::connect(save, &QAction::triggered, this, [this] { AskSaveSession(); });
-  file->insertAction(first, open);
-  file->insertAction(first, save);
-  QAction* sessionEnd = file->insertSeparator(first);
   auto* picture = new QAction("Export Pic&ture...", file);
   picture->setObjectName("ExportPicture");
   QObject::connect(picture, &QAction::triggered, this, [this] { AskExportPicture(); });
@@ -56,7 +43,7 @@ void MDIForm1::AddFileCommands() {
   QAction* recent = file->insertMenu(menus_->Action("mnuExit_Click"), recentMenu_);
   QAction* recentEnd = file->insertSeparator(menus_->Action("mnuExit_Click"));
   // Marked as the window's own, beside the program's menu tree.
-  for (QAction* own : {open, save, sessionEnd, picture, recent, recentEnd})
+  for (QAction* own : {picture, recent, recentEnd})
     own->setProperty("windowCommand", true);
   QObject::connect(recentMenu_, &QMenu::aboutToShow, this, [this] { FillRecentFiles(); });
   if (auto* platform = dynamic_cast<QtPlatform*>(&app_.platform())) {
@@ -72,6 +59,8 @@ void MDIForm1::AddFileCommands() {
 
 void MDIForm1::AddShortcuts() {
   const std::pair<const char*, QKeySequence> shortcuts[] = {
+      {"mnuOpenSession_Click", QKeySequence::Open},
+      {"mnuSaveSession_Click", QKeySequence::Save},
       {"mnuSimulate_Click", QKeySequence(Qt::CTRL | Qt::Key_R)},
       {"mnuManual_Click", QKeySequence::HelpContents},
       {"mnuImport_Click", QKeySequence(Qt::CTRL | Qt::Key_I)},
@@ -115,49 +104,49 @@ void MDIForm1::OpenRecent(const QString& path) {
 }
 
 bool MDIForm1::SaveSession(const QString& path) {
-  std::string script;
-  RunEvent(nullptr, [&] { script = SessionScript(app_); });
-  try {
-    // Written whole beside the target and renamed over it: a failed save keeps the old session.
-    ReplaceFile(path.toStdString(), script);
-  } catch (const RuntimeError& error) {
-    app_.platform().MessageBox(FileWriteMessage("Save Session Error", path.toStdString(), error));
-    return false;
-  }
-  if (auto* platform = dynamic_cast<QtPlatform*>(&app_.platform())) platform->AddRecentFile(path);
-  statusText_->setText("Session saved to " + path);
-  return true;
+  bool saved = false;
+  RunEvent(nullptr, [&] { saved = app_.SaveSessionTo(path.toStdString()); });
+  return saved;
 }
 
 bool MDIForm1::OpenSession(const QString& path) {
-  auto* platform = dynamic_cast<RecordingPlatform*>(&app_.platform());
-  QFile file(path);
-  if (platform == nullptr || !file.open(QIODevice::ReadOnly)) {
-    app_.platform().MessageBox("The session " + path.toStdString() + " could not be read.");
-    return false;
+  bool opened = false;
+  RunEvent(nullptr, [&] { opened = app_.OpenSessionFrom(path.toStdString()); });
+  return opened;
+}
+
+// The windows' places go into a session and come back from one; the status bar says where.
+void MDIForm1::ConnectSessions() {
+  app_.sessionSaving = [this] {
+    app_.WindowPlaces().clear();
+    for (const auto& [form, window] : windows_) {
+      QRect place = window->geometry();
+      app_.WindowPlaces()[form->Name()] = {place.x(), place.y(), place.width(), place.height()};
+    }
+  };
+  auto* platform = dynamic_cast<QtPlatform*>(&app_.platform());
+  app_.sessionSaved = [this, platform](const std::string& path) {
+    QString file = QString::fromStdString(path);
+    if (platform != nullptr) platform->AddRecentFile(file);
+    statusText_->setText("Session saved to " + file);
+  };
+  // A session opened through the file dialog is in the recent files already.
+  app_.sessionOpened = [this](const std::string& path) {
+    QString file = QString::fromStdString(path);
+    statusText_->setText("Session opened from " + file);
+    placesPending_ = true;
+  };
+}
+
+void MDIForm1::PlaceSessionWindows() {
+  if (!placesPending_) return;
+  placesPending_ = false;
+  for (const auto& [form, window] : windows_) {
+    auto place = app_.WindowPlaces().find(form->Name());
+    if (place == app_.WindowPlaces().end()) continue;
+    const WindowPlace& p = place->second;
+    if (p.width > 0 && p.height > 0) window->setGeometry(p.x, p.y, p.width, p.height);
   }
-  std::istringstream script(file.readAll().toStdString());
-  std::ostringstream out;
-  std::ostringstream err;
-  int status = 0;
-  RunEvent(nullptr, [&] {
-    // The session's curve goes into the first slot, as in a program just started, instead of
-    // beside the curves overlaid so far; the session's own display options set the overlap.
-    app_.Option().overlap.SetChecked(false);
-    auto sink = platform->messageSink;
-    ScriptRunner runner(app_, *platform, out);
-    status = runner.Run(script, err);
-    platform->messageSink = sink;
-  });
-  if (status != 0) {
-    std::string reason = err.str();
-    while (!reason.empty() && reason.back() == '\n')
-      reason.pop_back();
-    app_.platform().MessageBox("The session " + path.toStdString() + " stopped at " + reason + ".");
-    return false;
-  }
-  statusText_->setText("Session opened from " + path);
-  return true;
 }
 
 bool MDIForm1::ExportPicture(const QString& path, QSize size) {
@@ -181,20 +170,6 @@ bool MDIForm1::ExportPicture(const QString& path, QSize size) {
   statusText_->setText(
       QString("Picture written to %1 (%2 x %3)").arg(path).arg(size.width()).arg(size.height()));
   return true;
-}
-
-void MDIForm1::AskSaveSession() {
-  auto* platform = dynamic_cast<QtPlatform*>(&app_.platform());
-  if (platform == nullptr || Running()) return;
-  QString path = platform->AskSavePath("Save Session", kSessionFilter, ".qs");
-  if (!path.isEmpty()) SaveSession(path);
-}
-
-void MDIForm1::AskOpenSession() {
-  auto* platform = dynamic_cast<QtPlatform*>(&app_.platform());
-  if (platform == nullptr || Running()) return;
-  QString path = platform->AskOpenPath("Open Session", kSessionFilter);
-  if (!path.isEmpty()) OpenSession(path);
 }
 
 // The size first (the plot window's own size is proposed), then the file; its extension picks

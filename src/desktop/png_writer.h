@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ui/recording_surface.h"
+#include "drawing/recording_surface.h"
 
 namespace qalto {
 

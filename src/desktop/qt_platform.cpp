@@ -22,6 +22,7 @@
 
 #include "desktop/display_list_painter.h"
 #include "desktop/file_filter.h"
+#include "drawing/svg_writer.h"
 #include "forms/about_form.h"
 
 namespace qalto {
@@ -83,6 +84,14 @@ void QtPlatform::MessageBox(const std::string& text) {
   }
   QMessageBox box(QMessageBox::NoIcon, kAppTitle, FromUtf8(text), QMessageBox::Ok, window_);
   box.exec();
+}
+
+bool QtPlatform::Confirm(const std::string& question) {
+  if (HasConfirmAnswer() || !OnWindowThread()) return RecordingPlatform::Confirm(question);
+  QMessageBox box(QMessageBox::Question, kAppTitle, FromUtf8(question),
+                  QMessageBox::Yes | QMessageBox::No, window_);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 QString QtPlatform::LastFolder() const {

@@ -49,6 +49,7 @@ class QtPlatform : public RecordingPlatform {
   QString AskSavePath(const QString& title, const QString& filter, const QString& extension);
 
   void MessageBox(const std::string& text) override;
+  bool Confirm(const std::string& question) override;
   std::optional<std::string> OpenFileDialog(const std::string& filter) override;
   std::optional<std::string> SaveFileDialog(const std::string& filter) override;
   double TimeOfDay() override;

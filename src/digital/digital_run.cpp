@@ -290,9 +290,15 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   run.refinement = refinement;
   run.transfer = ReadChargeTransfer(m, pH);
   run.timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, m.PotentialStep, refinement);
-  run.Q1 = m.DoubleLayerCapacitance * std::abs(m.ScanRate);
-  run.Q2 = Div(m.DoubleLayerCapacitance * m.UncompensatedResistance, run.timing.chargingTime);
-  run.Q3 = run.Q2 + 1.0;
+  run.capacitance = m.DoubleLayerCapacitance;
+  run.capacitanceSlope = m.CapacitanceSlope;
+  run.capacitanceCurvature = m.CapacitanceCurvature;
+  run.absScanRate = std::abs(m.ScanRate);
+  // A charging time of 0 is refused by the cell constant's division, as it always was.
+  run.ruOverCharging =
+      run.timing.chargingTime == 0
+          ? Div(m.DoubleLayerCapacitance * m.UncompensatedResistance, run.timing.chargingTime)
+          : Checked(m.UncompensatedResistance / run.timing.chargingTime);
 
   run.currentScale = kFaradayPerMilliMol * m.ElectrodeArea;
   run.secondOrder = m.SecondOrderReactionCount > 0;

@@ -38,13 +38,17 @@ struct DigitalRun {
   int species = 0;  // S
   int points = 0;   // NumberOfPoints
   int sweepPoints = 0;
-  int totalColumn = 0;      // TotalCurrentColumn
-  double pulseHeight = 0;   // PulsePotential, V
-  int refinement = 1;       // 2: the first box and every sub-step halved
-  double resistance = 0;    // uncompensated resistance, ohm
-  double Q1 = 0;            // charging current of the sweep, A
-  double Q2 = 0;            // RC / tc of the charging circuit
-  double Q3 = 0;            // Q2 + 1
+  int totalColumn = 0;     // TotalCurrentColumn
+  double pulseHeight = 0;  // PulsePotential, V
+  int refinement = 1;      // 2: the first box and every sub-step halved
+  double resistance = 0;   // uncompensated resistance, ohm
+  // The charging circuit: Cd(E) = capacitance + capacitanceSlope E + capacitanceCurvature E^2
+  // (F), the sweep's |v| (V/s) and Ru / tc (ohm/s, tc its time constant's time).
+  double capacitance = 0;
+  double capacitanceSlope = 0;
+  double capacitanceCurvature = 0;
+  double absScanRate = 0;
+  double ruOverCharging = 0;
   double currentScale = 0;  // F/1000 x area: A per (M cm/s)
   DigitalTiming timing;
   DigitalGrid grid;

@@ -1,6 +1,6 @@
 #pragma once
-// A message box with only an OK button, as the caller provides it: the digital simulation
-// reports a singular block this way and carries on.
+// Where the digital simulation sends the text of a trouble it meets (a singular block) before
+// it carries on; the caller decides what the user sees of it.
 
 #include <functional>
 #include <string>

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "common/checked_math.h"
-#include "common/number_text.h"
 #include "common/run_monitor.h"
 #include "digital/digital_run.h"
 #include "digital/solve_linear_step.h"
@@ -63,10 +62,14 @@ void SolveAt(DigitalRun& run, Model& model, double E, const ShowMessage& showMes
   ReactionCurrentsNow(run, rates, now);
 }
 
-// The total current that a faradaic current I (A) makes through the charging circuit, with the
-// previous point's total current previousTotal (A) and the sweep's direction.
-double TotalCurrent(const DigitalRun& run, double faradaic, int direction, double previousTotal) {
-  return Div(faradaic - direction * run.Q1 + run.Q2 * previousTotal, run.Q3);
+// The total current that a faradaic current I (A) makes through the charging circuit at the
+// applied potential E (V), with the previous point's total current previousTotal (A) and the
+// sweep's direction.
+double TotalCurrent(const DigitalRun& run, double E, double faradaic, int direction,
+                    double previousTotal) {
+  const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
+  const double q2 = cd * run.ruOverCharging;  // RC / tc
+  return Div(faradaic - direction * cd * run.absScanRate + q2 * previousTotal, q2 + 1.0);
 }
 
 // Solves the sub-step at the applied potential E with the ohmic drop inside the step: the
@@ -78,7 +81,7 @@ void SolveWithDrop(DigitalRun& run, Model& model, double E, int direction, doubl
   const double Ru = run.resistance;
   auto residual = [&](double x) {
     SolveAt(run, model, x, showMessage, now);
-    lastTotal = TotalCurrent(run, Sum(run, now), direction, previousTotal);
+    lastTotal = TotalCurrent(run, E, Sum(run, now), direction, previousTotal);
     return x - E - Ru * lastTotal;
   };
   double a = E + Ru * lastTotal;
@@ -167,16 +170,16 @@ int ScanSign(const DigitalRun& run, int i) {
 
 }  // namespace
 
-void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMessage& showMessage) {
+void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessage& showMessage) {
   model.MaxIteration = 0;
-  const double beta = ReadNumber(forms.expandingGrid);  // grid expansion factor
-  const double pH = ReadNumber(forms.pH);
+  const double beta = inputs.expandingGrid.Get();  // grid expansion factor
+  const double pH = inputs.pH.Get();
   // The work tables are large and the run clears the boxes it uses: no need to zero them, and
   // the tables of the last run on this thread serve the next one.
   thread_local std::unique_ptr<DigitalRun> kept;
   if (!kept) kept = std::make_unique_for_overwrite<DigitalRun>();
   DigitalRun* run = kept.get();
-  PrepareDigitalRun(model, beta, pH, forms.refinement, *run);
+  PrepareDigitalRun(model, beta, pH, inputs.refinement, *run);
 
   PointContext c;
   // The square wave keeps both half-period currents.
@@ -191,7 +194,8 @@ void SimulateDigital(Model& model, const DigitalFormInputs& forms, const ShowMes
     const ReactionValues column = RunPoint(*run, model, i, c, first, last, showMessage);
     for (int r = 1; r <= run->transfer.count; ++r)
       model.ReactionCurrents(i, r) = Checked(column[r]);
-    c.previousTotal = TotalCurrent(*run, Sum(*run, column), c.direction, c.previousTotal);
+    c.previousTotal = TotalCurrent(*run, E[static_cast<size_t>(i)], Sum(*run, column), c.direction,
+                                   c.previousTotal);
     model.ReactionCurrents(i, run->totalColumn) = c.previousTotal;
     if (halves) {
       model.ReactionCurrents(i, run->totalColumn + 1) = first;

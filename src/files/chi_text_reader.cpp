@@ -44,6 +44,7 @@ InstrumentSettings SettingsOf(const std::map<std::string, double>& parameters, b
   settings.scanRate = Find(parameters, "Scan Rate");
   settings.potentialStep = Find(parameters, "Sample Interval");
   settings.startPotential = Find(parameters, "Init E");
+  settings.quietTime = Find(parameters, "Quiet Time");
   std::optional<double> high = Find(parameters, "High E");
   std::optional<double> low = Find(parameters, "Low E");
   if (high && low) {

@@ -1,6 +1,7 @@
 #include "files/curve_export.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "common/file_replacement.h"
 #include "common/print_line.h"
@@ -40,13 +41,11 @@ std::string CurveExportText(int first, int last, const Table1<double>& potential
   return text;
 }
 
-void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
-                 const Table1<double>& potentials, const Table2<double>& currents, int curve,
-                 const ExtraColumns& extra, const std::string& heading) {
-  std::optional<std::string> fileName = dialog.ShowSave(platform, kDataFileFilter);
-  if (!fileName) return;
+Outcome WriteCurveFile(const std::string& fileName, int first, int last,
+                       const Table1<double>& potentials, const Table2<double>& currents, int curve,
+                       const ExtraColumns& extra, const std::string& heading) {
   try {
-    OutputTextFile file(*fileName);
+    OutputTextFile file(fileName);
     if (!heading.empty() && last >= std::max(first, 1))
       file.WriteLine(heading);  // no points, no heading
     PrintCurve(
@@ -54,8 +53,30 @@ void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
         [&file](const std::string& line) { file.WriteLine(line); }, extra);
     file.Close();
   } catch (const RuntimeError& error) {
-    platform.MessageBox(FileWriteMessage("Export ", *fileName, error));
+    return Failure{FileWriteMessage("Export ", fileName, error)};
   }
+  return std::nullopt;
+}
+
+std::string FitExportLine(double potential, double measured, double fitted) {
+  char line[128];
+  std::snprintf(line, sizeof line, "%.17g,%.17g,%.17g,%.17g", potential, measured, fitted,
+                measured - fitted);
+  return line;
+}
+
+Outcome WriteFitFile(const std::string& fileName, int first, int last,
+                     const Table1<double>& potentials, const Table2<double>& currents) {
+  try {
+    OutputTextFile file(fileName);
+    file.WriteLine(kFitExportHeader);
+    for (int i = std::max(first, 1); i <= last; ++i)
+      file.WriteLine(FitExportLine(potentials(i), currents(i, 1), currents(i, 2)));
+    file.Close();
+  } catch (const RuntimeError& error) {
+    return Failure{FileWriteMessage("Export ", fileName, error)};
+  }
+  return std::nullopt;
 }
 
 }  // namespace qalto

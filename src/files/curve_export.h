@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "common/failure.h"
 #include "common/table.h"
-#include "files/file_dialog.h"
 #include "files/text_file.h"
-#include "ui/platform.h"
 
 namespace qalto {
 
@@ -34,14 +33,29 @@ void PrintCurve(int first, int last, const Table1<double>& potentials,
 std::string CurveExportText(int first, int last, const Table1<double>& potentials,
                             const Table2<double>& currents, int curve);
 
-// Asks for the file with the Save dialog and writes the lines into it, after the heading line
-// where one is given and there are points (the import reads such a line as the columns'
-// headings). A cancel writes
-// nothing. A failure (the file cannot be created, a write fails, a point beyond the tables)
-// ends the export with a message naming the file and the reason; the file is written whole or
-// not at all.
-void ExportCurve(Platform& platform, FileDialog& dialog, int first, int last,
-                 const Table1<double>& potentials, const Table2<double>& currents, int curve,
-                 const ExtraColumns& extra = {}, const std::string& heading = "");
+// The headings the export gives its columns, each curve's heading followed by its name
+// ("I (A) cv.txt, cycle 1"); the import knows the program's own file by them.
+inline constexpr const char* kExportPotentialHeading = "E (V)";
+inline constexpr const char* kExportCurrentHeading = "I (A)";
+inline constexpr const char* kExportConcentrationHeading = "C (M)";
+
+// Writes the lines into the file fileName, after the heading line where one is given and there
+// are points (the import reads such a line as the columns' headings). A failure (the file
+// cannot be created, a write fails, a point beyond the tables) ends the export with the message
+// naming the file and the reason; the file is written whole or not at all.
+Outcome WriteCurveFile(const std::string& fileName, int first, int last,
+                       const Table1<double>& potentials, const Table2<double>& currents, int curve,
+                       const ExtraColumns& extra = {}, const std::string& heading = "");
+
+// The measured curve (curve 1), the fitted one (curve 2) and their difference, as
+// comma-separated text: a header naming the columns with their units, then one line per point
+// first..last: E, measured, fitted, measured - fitted, in seventeen digits.
+inline constexpr const char* kFitExportHeader = "E (V),measured I (A),fitted I (A),residual I (A)";
+std::string FitExportLine(double potential, double measured, double fitted);
+
+// Writes the header and the lines into the file fileName; a failure is told as for
+// WriteCurveFile.
+Outcome WriteFitFile(const std::string& fileName, int first, int last,
+                     const Table1<double>& potentials, const Table2<double>& currents);
 
 }  // namespace qalto

@@ -69,6 +69,19 @@ InstrumentSettings SettingsOf(const std::map<std::string, Tagged>& values) {
   return settings;
 }
 
+// The current convention the header declares: "CONVENTION\tIQUANT\t1" is anodic current
+// positive, the Framework's default and what every file we have seen holds; 0 is cathodic
+// positive. Without the line, anodic positive.
+bool DeclaresCathodicPositive(const std::vector<std::string_view>& lines) {
+  for (std::string_view line : lines) {
+    if (line.substr(0, 11) != "CONVENTION\t") continue;
+    std::vector<std::string_view> cells = SplitCells(line, '\t');
+    std::optional<double> value = cells.size() >= 3 ? CellNumber(cells[2], '.') : std::nullopt;
+    return value && *value == 0;
+  }
+  return false;
+}
+
 // CURVE or CURVE followed by digits: the working electrode's tables.
 bool IsWorkingElectrodeTable(std::string_view name) {
   if (name.substr(0, 5) != "CURVE") return false;
@@ -148,6 +161,12 @@ ImportedFile ReadGamryDta(const std::vector<std::string_view>& lines, const std:
   }
   // A lone table is the whole measurement.
   if (file.curves.size() == 1) file.curves[0].label.clear();
+  if (DeclaresCathodicPositive(lines)) {
+    for (ImportedCurve& curve : file.curves) {
+      for (double& i : curve.current)
+        i = -i;
+    }
+  }
   Stamp(file.curves, source, SettingsOf(HeaderValues(lines)));
   return file;
 }

@@ -18,23 +18,6 @@ namespace {
 // The format of the program's own files, whose report stays as it always was.
 constexpr const char* kTwoColumnCsv = "two-column CSV";
 
-// Reads with the message box of a failure; nothing then.
-template <typename Read>
-std::optional<ImportedFile> ReportingFailures(Platform& platform, std::string& fileName,
-                                              Read read) {
-  try {
-    return read();
-  } catch (const FileFormatError& error) {
-    platform.MessageBox("ReadData Error: " + error.MessageFor(fileName));
-  } catch (const RuntimeError& error) {
-    // Failures of the file as a whole (opening it, reading the medium) name the file.
-    platform.MessageBox("ReadData Error: " + FailureOfFile(error.Description(), fileName));
-  } catch (const std::bad_alloc&) {
-    platform.MessageBox("ReadData Error: " + FailureOfFile("Out of memory", fileName));
-  }
-  return std::nullopt;
-}
-
 // The scan list's item for cycles cycles of the data: a lone sweep is "single", one turn a
 // "cycle"; several overlaid cycles "2 cycles" or "3 cycles" where the list has them.
 std::optional<int> ScanIndexOf(const ImportedCurve& first, size_t cycles) {
@@ -42,11 +25,22 @@ std::optional<int> ScanIndexOf(const ImportedCurve& first, size_t cycles) {
   return PotentialTurns(first.potential) == 0 ? 0 : 1;
 }
 
+// The mean distance of neighbouring points, V: the step of a measured potential, whose single
+// steps scatter with the instrument's noise; 0 for fewer than two points.
+double MeanStep(const std::vector<double>& x) {
+  if (x.size() < 2) return 0;
+  double travelled = 0;
+  for (size_t i = 1; i < x.size(); ++i)
+    travelled += std::fabs(x[i] - x[i - 1]);
+  return travelled / static_cast<double>(x.size() - 1);
+}
+
 // Start and end come from the curve's own points, where it really starts and turns: the
 // programmed ones may be set against the open circuit or belong to another cycle. The end is
 // the extreme away from the first point. The step is the file's where it holds one, else the
-// distance of the first two points; with one point the second is the one left in the store.
-// Two first potentials further apart than the double range are an overflow, found before
+// distance of the first two points, or for a potential measured against time the mean distance
+// where that one differs from it by more than 1 %; with one point the second is the one left in the
+// store. Two first potentials further apart than the double range are an overflow, found before
 // anything is changed.
 InstrumentTexts InstrumentTextsOf(const Model& model, const ImportedCurve& curve) {
   const std::vector<double>& x = curve.potential;
@@ -60,15 +54,16 @@ InstrumentTexts InstrumentTextsOf(const Model& model, const ImportedCurve& curve
   double second = x.size() >= 2 ? x[1] : model.PotentialX(2);  // V
   double step = std::fabs(second - first);                     // V
   if (!std::isfinite(step)) throw RuntimeError::Overflow();
+  const double mean = MeanStep(x);
+  if (!curve.time.empty() && std::fabs(step - mean) > 0.01 * mean) step = mean;
   if (curve.settings.potentialStep) step = std::fabs(*curve.settings.potentialStep);
-  double i0 = curve.current.empty() ? model.CurrentY(1, model.TargetCurve) : curve.current[0];
   InstrumentTexts texts;
   texts.estart = NumberText(first);
   texts.eend = NumberText(first != highest ? highest : lowest);
   texts.estep = NumberText(step);
-  texts.i0 = NumberText(i0);
   if (curve.settings.scanRate) texts.scanRate = NumberText(*curve.settings.scanRate);
   if (curve.settings.area) texts.area = NumberText(*curve.settings.area);
+  if (curve.settings.quietTime) texts.quietTime = NumberText(*curve.settings.quietTime);
   return texts;
 }
 
@@ -83,6 +78,7 @@ std::vector<ReportLine> ReportOf(const ImportedCurve& curve, const InstrumentTex
   report.push_back({"E step = ", texts.estep, {}});
   if (texts.scanRate) report.push_back({"Scan rate (V/s) = ", *texts.scanRate, {}});
   if (texts.area) report.push_back({"Area (cm2) = ", *texts.area, {}});
+  if (texts.quietTime) report.push_back({"Quiet time (s) = ", *texts.quietTime, {}});
   return report;
 }
 
@@ -124,26 +120,53 @@ std::vector<ImportedCurve> OverlaidCurves(const ImportedFile& file,
   return curves;
 }
 
-}  // namespace
-
-std::optional<ImportedFile> ReadImportFile(Platform& platform, FileDialog& dialog) {
-  std::string fileName;
-  return ReportingFailures(platform, fileName, [&] {
-    fileName = dialog.ShowOpen(platform, kImportFileFilter);
-    return ReadMeasurementFile(fileName);
-  });
+// The curves of the file one after the other: one curve with the settings of the first, and the
+// report lines naming the points each one took.
+ImportedCurve WholeMeasurement(const ImportedFile& file, std::vector<ReportLine>& parts) {
+  ImportedCurve whole = file.curves.front();
+  whole.label = kWholeMeasurement;
+  whole.potential.clear();
+  whole.current.clear();
+  whole.time.clear();
+  bool timed = true;
+  for (const ImportedCurve& curve : file.curves) {
+    size_t first = whole.potential.size() + 1;
+    whole.potential.insert(whole.potential.end(), curve.potential.begin(), curve.potential.end());
+    whole.current.insert(whole.current.end(), curve.current.begin(), curve.current.end());
+    timed = timed && curve.time.size() == curve.potential.size();
+    if (timed) whole.time.insert(whole.time.end(), curve.time.begin(), curve.time.end());
+    std::string name = curve.label.empty() ? "curve" : curve.label;
+    parts.push_back(
+        {name + " = ",
+         "points " + std::to_string(first) + ".." + std::to_string(whole.potential.size()),
+         {}});
+  }
+  if (!timed) whole.time.clear();
+  return whole;
 }
 
-std::optional<ImportedFile> RereadImportFile(Platform& platform, const std::string& path,
-                                             const ColumnChoice& choice) {
-  std::string fileName = path;
-  return ReportingFailures(platform, fileName, [&] { return ReadMeasurementFile(path, choice); });
+}  // namespace
+
+Expected<ImportedFile> ReadImportFile(const std::string& path, const ColumnChoice& choice) {
+  try {
+    return ReadMeasurementFile(path, choice);
+  } catch (const FileFormatError& error) {
+    return Failure{"ReadData Error: " + error.MessageFor(path)};
+  } catch (const RuntimeError& error) {
+    // Failures of the file as a whole (opening it, reading the medium) name the file.
+    return Failure{"ReadData Error: " + FailureOfFile(error.Description(), path)};
+  } catch (const std::bad_alloc&) {
+    return Failure{"ReadData Error: " + FailureOfFile("Out of memory", path)};
+  }
 }
 
 ImportResult PrepareImport(const Model& model, const ImportedFile& file, int choice) {
   ImportResult result;
   if (file.curves.empty()) return result;
-  if (choice >= 1 && choice <= static_cast<int>(file.curves.size())) {
+  std::vector<ReportLine> parts;  // of the whole measurement
+  if (choice == kWholeMeasurementChoice) {
+    result.curves = {FittedToStore(WholeMeasurement(file, parts), result.messages)};
+  } else if (choice >= 1 && choice <= static_cast<int>(file.curves.size())) {
     result.curves = {FittedToStore(file.curves[static_cast<size_t>(choice - 1)], result.messages)};
   } else if (file.curves.size() > 1) {
     result.curves = OverlaidCurves(file, result.messages);
@@ -157,9 +180,12 @@ ImportResult PrepareImport(const Model& model, const ImportedFile& file, int cho
     result.messages = {"ReadData Error: " + FailureOfFile(error.Description(), first.source)};
     return result;
   }
-  result.instrument.scanIndex = ScanIndexOf(first, result.curves.size());
+  result.instrument.scanIndex = ScanIndexOf(
+      first, choice == kWholeMeasurementChoice ? file.curves.size() : result.curves.size());
   result.report = ReportOf(first, result.instrument, file.format);
+  result.report.insert(result.report.end(), parts.begin(), parts.end());
   result.caption = first.source;
+  result.anodicPositive = file.format != kTwoColumnCsv && !file.ownExport;
   result.ok = true;
   return result;
 }
@@ -179,10 +205,12 @@ int StoreImportedCurves(Model& model, const ImportResult& result, bool overlapCh
   int n = static_cast<int>(first.potential.size());
   for (int i = 1; i <= n; ++i)
     model.PotentialX(i) = first.potential[static_cast<size_t>(i - 1)];
+  // The store holds the chosen convention.
+  const double sign = !result.anodicPositive || model.AnodicPositive ? 1.0 : -1.0;
   for (int k = 0; k < count; ++k) {
     const std::vector<double>& y = result.curves[static_cast<size_t>(k)].current;
     for (int i = 1; i <= n; ++i)
-      model.CurrentY(i, slot + k) = y[static_cast<size_t>(i - 1)];
+      model.CurrentY(i, slot + k) = sign * y[static_cast<size_t>(i - 1)];
   }
   model.CurveCount = slot + count - 1;
   model.NumberOfPoints = n;

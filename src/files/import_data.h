@@ -8,32 +8,31 @@
 #include <string>
 #include <vector>
 
+#include "common/failure.h"
 #include "files/column_heading.h"
-#include "files/file_dialog.h"
 #include "files/imported_curve.h"
 #include "model/model.h"
-#include "ui/platform.h"
 
 namespace qalto {
 
-// Asks for the file and reads it. On a failure the message box shows "ReadData Error: ", the
-// description and where it lies (the line of the file, what was expected there and what was
-// found, or the file name alone), and there is nothing.
-std::optional<ImportedFile> ReadImportFile(Platform& platform, FileDialog& dialog);
-
-// Reads the file at path again with the potential and current columns the user chose; a
-// failure shows its message as above, and there is nothing.
-std::optional<ImportedFile> RereadImportFile(Platform& platform, const std::string& path,
-                                             const ColumnChoice& choice);
+// Reads the measurement file at path, with the potential and current columns the user chose
+// where he chose them. A failure's message is "ReadData Error: ", the description and where it
+// lies (the line of the file, what was expected there and what was found, or the file name
+// alone).
+Expected<ImportedFile> ReadImportFile(const std::string& path, const ColumnChoice& choice = {});
 
 // The name of the choice "all the curves of the file, overlaid".
 inline constexpr const char* kAllCurves = "all cycles";
+// The choice "all the curves of the file one after the other, as one curve", the whole
+// potential history as it was measured, and its number among the choices.
+inline constexpr const char* kWholeMeasurement = "whole measurement";
+inline constexpr int kWholeMeasurementChoice = -1;
 
 // What the Instrument window takes from the data, as the texts of its boxes; scanIndex is the
 // item of its scan list ("single", "cycle", "2 cycles", "3 cycles") where the data show it.
 struct InstrumentTexts {
-  std::string estart, eend, estep, i0;
-  std::optional<std::string> scanRate, area;
+  std::string estart, eend, estep;
+  std::optional<std::string> scanRate, area, quietTime;
   std::optional<int> scanIndex;
 };
 
@@ -54,16 +53,22 @@ struct ImportResult {
   std::vector<std::string> messages;
   std::vector<ReportLine> report;
   std::string caption;  // the plot's: the file's name
+  // The instrument programs write anodic current positive; the program's own two-column export
+  // holds the sign convention it was written in, which is taken to be the store's.
+  bool anodicPositive = true;
 };
 
-// Curve number choice (1 for the first) of the file, or for choice 0 all of them overlaid:
+// Curve number choice (1 for the first) of the file, for kWholeMeasurementChoice all of them
+// one after the other as one curve (the report gives the points of each), or for choice 0 all of
+// them overlaid:
 // as many as the store keeps side by side (kMaxOverlaid), on the potentials of the longest
 // one. A curve longer than the store is resampled to kMaxPoints points, keeping its peaks, with
 // a message that says so. A curve whose potentials cannot be taken (a step beyond the double
 // range) is not ok, with the message "ReadData Error: Overflow: "<file>"".
 ImportResult PrepareImport(const Model& model, const ImportedFile& file, int choice);
 
-// Puts the curves into the store as points 1..NumberOfPoints: the first into slot, or without
+// Puts the curves into the store as points 1..NumberOfPoints, their currents in the store's sign
+// convention (AnodicPositive): the first into slot, or without
 // one into the slot chosen for a new curve (overlapChecked: the display options' "Overlap"
 // box), the others after it as far as kMaxOverlaid. The number of curves stored.
 int StoreImportedCurves(Model& model, const ImportResult& result, bool overlapChecked,

@@ -16,6 +16,7 @@ struct InstrumentSettings {
   std::optional<double> startPotential;     // V, as programmed
   std::vector<double> switchingPotentials;  // V, as programmed, in scan order
   std::optional<double> area;               // cm2
+  std::optional<double> quietTime;          // s held at the start potential before the sweep
 };
 
 // One measured current-potential curve.
@@ -23,7 +24,8 @@ struct ImportedCurve {
   std::string source;             // the file it was read from
   std::string label;              // "cycle 2", "CURVE1", "Scan 1", ...; empty for a lone curve
   std::vector<double> potential;  // V
-  std::vector<double> current;    // A, anodic positive
+  std::vector<double> current;    // A, anodic positive (turned by the reader where the file
+                                  // declares the other convention)
   std::vector<double> time;       // s, where the file has a time column; else empty
   InstrumentSettings settings;
 };
@@ -37,6 +39,9 @@ struct ImportedFile {
   // with curves in column pairs) and the two the curves were taken from.
   std::vector<std::string> columns;
   std::string potentialColumn, currentColumn;
+  // Written by the program's own Export: its currents are in the store's sign convention, not
+  // the instruments' anodic positive.
+  bool ownExport = false;
 };
 
 }  // namespace qalto

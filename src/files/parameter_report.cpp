@@ -112,16 +112,15 @@ std::string ParameterReportText(const Model& model) {
   return text;
 }
 
-void WriteParameterReport(const Model& model, Platform& platform, FileDialog& dialog) {
-  std::optional<std::string> fileName = dialog.ShowSave(platform, kParameterFileFilter);
-  if (!fileName) return;
+Outcome WriteParameterReport(const Model& model, const std::string& fileName) {
   try {
-    OutputTextFile file(*fileName);
+    OutputTextFile file(fileName);
     PrintParameterReport(model, [&file](const std::string& line) { file.WriteLine(line); });
     file.Close();
   } catch (const RuntimeError& error) {
-    platform.MessageBox(FileWriteMessage("Save ", *fileName, error));
+    return Failure{FileWriteMessage("Save ", fileName, error)};
   }
+  return std::nullopt;
 }
 
 }  // namespace qalto

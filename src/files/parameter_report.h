@@ -6,10 +6,9 @@
 
 #include <string>
 
-#include "files/file_dialog.h"
+#include "common/failure.h"
 #include "files/text_file.h"
 #include "model/model.h"
-#include "ui/platform.h"
 
 namespace qalto {
 
@@ -22,10 +21,9 @@ void PrintParameterReport(const Model& model, const LineSink& writeLine);
 // The report's whole text, each line ended by carriage return and line feed.
 std::string ParameterReportText(const Model& model);
 
-// Asks for the file with the Save dialog (".par" filter) and writes the report into it. A
-// cancel writes nothing. A failure (the file cannot be created, a write fails, SpeciesCount
-// above 8) ends the report with a message naming the file and the reason; the file is written
-// whole or not at all.
-void WriteParameterReport(const Model& model, Platform& platform, FileDialog& dialog);
+// Writes the report into the file fileName. A failure (the file cannot be created, a write
+// fails, SpeciesCount above 8) ends the report with the message naming the file and the
+// reason; the file is written whole or not at all.
+Outcome WriteParameterReport(const Model& model, const std::string& fileName);
 
 }  // namespace qalto

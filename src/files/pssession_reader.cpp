@@ -67,6 +67,7 @@ InstrumentSettings SettingsOf(const std::map<std::string, double>& method) {
   settings.scanRate = find("SCAN_RATE");
   settings.potentialStep = find("E_STEP");
   settings.startPotential = find("E_BEGIN");
+  settings.quietTime = find("T_EQUIL");  // the equilibration at E begin before the scan
   std::optional<double> first = find("E_VTX1");
   std::optional<double> second = find("E_VTX2");
   if (first && second) {

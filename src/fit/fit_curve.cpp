@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include "common/checked_math.h"
 #include "common/run_monitor.h"
 #include "fit/evaluate_model.h"
 #include "fit/parameter_uncertainty.h"
+#include "fit/residual_runs.h"
 
 namespace qalto {
 namespace {
@@ -30,38 +32,57 @@ struct FitParameters {
   std::vector<bool> active{false};
   std::vector<bool> logScale{false};
   std::vector<double> derivativeStep{0.0};  // 0: one percent of the value
+  std::vector<int> owner{0};                // the curve (from 1) of a per-curve parameter; 0: all
 };
 
-// Numbers the chosen parameters in FitParameterCode and takes their starts.
-FitParameters SelectParameters(Model& model, const FitChoices& choices) {
+bool IsCellParameter(int code) {
+  return code >= kFittedRu && code <= kFittedSlope;
+}
+
+// Numbers the chosen parameters in FitParameterCode and takes their starts; with several
+// targets a cell parameter becomes one per curve, starting from the curve's own value.
+FitParameters SelectParameters(Model& model, const FitChoices& choices,
+                               const std::vector<FitTarget>& targets) {
   FitParameters parameters;
   model.FitParameterCount = 0;
   for (const FitChoice& choice : choices) {
     int code = choice.code;
-    model.FitParameterCount = model.FitParameterCount + 1;
-    model.FitParameterCode(model.FitParameterCount) = code;
-    ParameterStart start = StartOfParameter(model, choice);
-    double value = std::max(start.minimum, std::min(start.maximum, start.value));
-    // A range that starts at 0 or is upside down cannot be moved on a log scale.
-    bool logScale = IsPositiveQuantity(code) && start.minimum > 0 && start.maximum >= start.minimum;
-    parameters.initial.push_back(start.value);
-    parameters.b.push_back(logScale ? Log(value) : value);
-    parameters.minimum.push_back(logScale ? Log(start.minimum) : start.minimum);
-    parameters.maximum.push_back(logScale ? Log(start.maximum) : start.maximum);
-    parameters.active.push_back(true);
-    parameters.logScale.push_back(logScale);
-    parameters.derivativeStep.push_back(logScale ? kLogDerivativeStep : 0.0);
+    const int owners =
+        IsCellParameter(code) && targets.size() > 1 ? static_cast<int>(targets.size()) : 0;
+    for (int owner = owners > 0 ? 1 : 0; owner <= owners; ++owner) {
+      model.FitParameterCount = model.FitParameterCount + 1;
+      model.FitParameterCode(model.FitParameterCount) = code;
+      Model& own = owner > 0 ? *targets[At(owner - 1)].model : model;
+      ParameterStart start = StartOfParameter(own, choice);
+      double value = std::max(start.minimum, std::min(start.maximum, start.value));
+      // A range that starts at 0 or is upside down cannot be moved on a log scale.
+      bool logScale =
+          IsPositiveQuantity(code) && start.minimum > 0 && start.maximum >= start.minimum;
+      parameters.initial.push_back(start.value);
+      parameters.b.push_back(logScale ? Log(value) : value);
+      parameters.minimum.push_back(logScale ? Log(start.minimum) : start.minimum);
+      parameters.maximum.push_back(logScale ? Log(start.maximum) : start.maximum);
+      parameters.active.push_back(true);
+      parameters.logScale.push_back(logScale);
+      parameters.derivativeStep.push_back(logScale ? kLogDerivativeStep : 0.0);
+      parameters.owner.push_back(owner);
+    }
   }
   return parameters;
 }
 
-// Gives every target's model the numbering of the fitted parameters.
-void ShareParameterCodes(const Model& model, std::vector<FitTarget>& targets) {
-  for (FitTarget& target : targets) {
-    if (target.model == &model) continue;
-    target.model->FitParameterCount = model.FitParameterCount;
-    for (int p = 1; p <= model.FitParameterCount; ++p)
-      target.model->FitParameterCode(p) = model.FitParameterCode(p);
+// Gives every target's model the numbering of the fitted parameters; a parameter of another
+// curve has code 0 there.
+void ShareParameterCodes(const Model& model, const FitParameters& parameters,
+                         std::vector<FitTarget>& targets) {
+  for (size_t c = 0; c < targets.size(); ++c) {
+    Model& own = *targets[c].model;
+    own.FitParameterCount = model.FitParameterCount;
+    for (int p = 1; p <= model.FitParameterCount; ++p) {
+      int owner = parameters.owner[At(p)];
+      bool mine = owner == 0 || owner == static_cast<int>(c) + 1;
+      own.FitParameterCode(p) = mine ? model.FitParameterCode(p) : 0;
+    }
   }
 }
 
@@ -87,7 +108,6 @@ FitReport ReportOf(const Model& model, const FitParameters& parameters,
   }
   report.outcome = outcome;
   report.objectiveCount = model.FitObjectiveCount;
-  report.elapsed = model.ElapsedTime;
   return report;
 }
 
@@ -109,10 +129,20 @@ FitResult ResultOf(const Model& model, const FitParameters& parameters,
     FittedParameter fitted;
     fitted.code = model.FitParameterCode(p);
     fitted.name = ParameterName(fitted.code);
+    if (parameters.owner[At(p)] > 0)
+      fitted.name += " (curve " + std::to_string(parameters.owner[At(p)]) + ")";
     fitted.initial = parameters.initial[At(p)];
     fitted.value = values[At(p)];
     fitted.logScale = parameters.logScale[At(p)];
     fitted.determined = uncertainty.determined[At(p)];
+    const double low = parameters.minimum[At(p)];
+    const double high = parameters.maximum[At(p)];
+    const double b = parameters.b[At(p)];
+    // Within a millionth of the range of a bound, in the coordinates the engine moves.
+    const double reach = 1e-6 * std::fabs(high - low);
+    fitted.atBound = b <= low + reach || b >= high - reach;
+    fitted.minimum = fitted.logScale ? std::exp(low) : low;
+    fitted.maximum = fitted.logScale ? std::exp(high) : high;
     double se = uncertainty.standardError[At(p)];
     if (fitted.determined && fitted.logScale) {
       fitted.standardError = fitted.value * se;
@@ -128,21 +158,46 @@ FitResult ResultOf(const Model& model, const FitParameters& parameters,
   return result;
 }
 
-// Each curve's share of the sum of squares, from the simulated curves f at the fitted values.
+// The runs test of the residuals of all curves, in the order they were compared.
+void AddResidualRuns(FitResult& result, const std::vector<double>& y, const std::vector<double>& f,
+                     int m) {
+  RunsTest test = ResidualRuns(y, f, m);
+  result.points = m;
+  result.residualRuns = test.runs;
+  result.runsZ = test.z;
+  result.systematicResiduals = SystematicResiduals(test);
+}
+
+// Each curve's share of the sum of squares over its compared points, unweighted, from the
+// simulated curves f (weighted, in the order of ConcatenatedObserved) at the fitted values.
 void AddCurveResiduals(FitResult& result, const std::vector<FitTarget>& targets,
                        const std::vector<double>& f) {
   size_t offset = 0;
   for (const FitTarget& target : targets) {
     CurveResidual residual;
     residual.label = target.label;
-    residual.points = target.Points();
-    for (int i = 1; i <= target.Points(); ++i) {
-      double deviation = f[offset + At(i)] - target.observed[At(i)];
+    residual.points = target.ComparedCount();
+    const double scale = std::sqrt(target.weight);
+    for (int j = 1; j <= target.ComparedCount(); ++j) {
+      double deviation = f[offset + At(j)] / scale - target.observed[At(target.ComparedPoint(j))];
       residual.sumOfSquares += deviation * deviation;
     }
-    offset += At(target.Points());
+    offset += At(target.ComparedCount());
     result.curves.push_back(residual);
   }
+}
+
+// The third difference of neighbouring points: noise of variance s^2 gives 20 s^2 on average,
+// a smooth curve almost nothing.
+double NoiseVariance(const std::vector<double>& y, int points) {
+  double sum = 0;
+  int count = 0;
+  for (int i = 1; i + 3 <= points; ++i) {
+    double d = y[At(i + 3)] - 3 * y[At(i + 2)] + 3 * y[At(i + 1)] - y[At(i)];
+    sum += d * d;
+    ++count;
+  }
+  return count > 0 ? sum / (20.0 * count) : 0.0;
 }
 
 }  // namespace
@@ -163,7 +218,34 @@ void IterateFit(MarquardtFit& fit, std::vector<double>& b, FitOutcome& outcome,
   } while (outcome.flag > 0);
 }
 
-bool FitCurve(FitContext& context, const std::vector<double>& observed) {
+std::vector<int> WindowPoints(const FitWindow& window, const std::vector<double>& x, int points) {
+  std::vector<int> compared;
+  for (int i = 1; i <= points; ++i) {
+    if (window.first && i < *window.first) continue;
+    if (window.last && i > *window.last) continue;
+    if (window.eLow && x[At(i)] < *window.eLow) continue;
+    if (window.eHigh && x[At(i)] > *window.eHigh) continue;
+    compared.push_back(i);
+  }
+  return compared;
+}
+
+std::vector<double> NoiseWeights(const std::vector<FitTarget>& targets) {
+  std::vector<double> weights(targets.size(), 1.0);
+  double sum = 0;
+  for (size_t c = 0; c < targets.size(); ++c) {
+    double variance = NoiseVariance(targets[c].observed, targets[c].Points());
+    if (!(variance > 0) || !std::isfinite(1 / variance))
+      return std::vector<double>(targets.size(), 1.0);
+    weights[c] = 1 / variance;
+    sum += weights[c];
+  }
+  for (double& w : weights)
+    w *= static_cast<double>(weights.size()) / sum;
+  return weights;
+}
+
+Outcome FitCurve(FitContext& context, const std::vector<double>& observed) {
   std::vector<FitTarget> targets(1);
   targets[0].model = &context.model;
   targets[0].inputs = context.inputs;
@@ -173,14 +255,27 @@ bool FitCurve(FitContext& context, const std::vector<double>& observed) {
   return FitCurves(context, targets);
 }
 
-bool FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
+Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   Model& model = context.model;
   model.LastFit = FitResult{};
-  model.ElapsedTime = context.platform.TimeOfDay();
   model.FitObjectiveCount = 0;
-  FitParameters parameters = SelectParameters(model, context.choices);
-  ShareParameterCodes(model, targets);
+  FitParameters parameters = SelectParameters(model, context.choices, targets);
+  ShareParameterCodes(model, parameters, targets);
   int np = model.FitParameterCount;
+  if (targets.size() > 1) {
+    std::vector<double> weights = NoiseWeights(targets);
+    for (size_t c = 0; c < targets.size(); ++c)
+      targets[c].weight = weights[c];
+  }
+  if (context.window.Limits()) {
+    for (FitTarget& target : targets) {
+      std::vector<double> x(At(target.Points()) + 1, 0.0);
+      for (int i = 1; i <= target.Points(); ++i)
+        x[At(i)] = target.model->PotentialX(i);
+      // A window that holds no point of a curve leaves the list empty: all of it is compared.
+      target.compared = WindowPoints(context.window, x, target.Points());
+    }
+  }
 
   std::vector<double> y = ConcatenatedObserved(targets);
   int m = static_cast<int>(y.size()) - 1;
@@ -188,7 +283,7 @@ bool FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   outcome.variance = Variance(y, m);
   model.FitDefaultStep = Sqrt(outcome.variance);
 
-  ModelEvaluation evaluate = CurvesEvaluation(targets, parameters.logScale, context.platform);
+  ModelEvaluation evaluate = CurvesEvaluation(targets, parameters.logScale, context.onMessage);
   MarquardtFit fit(context.engine, np, y, m, parameters.active, parameters.minimum,
                    parameters.maximum, outcome.variance, model.FitDefaultStep, evaluate,
                    model.FitObjectiveCount);
@@ -205,18 +300,16 @@ bool FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
     fit.DerivativesAt(parameters.b);  // the Jacobian at the optimum, for the uncertainty
     evaluate(parameters.b, f);        // leaves every model at the fitted values
   } catch (const SimulationFailed& failure) {
-    if (!failure.UnshownMessage().empty()) context.platform.MessageBox(failure.UnshownMessage());
-    model.ElapsedTime = context.platform.TimeOfDay() - model.ElapsedTime;
-    return false;
+    return Failure{failure.Message()};
   }
-  model.ElapsedTime = context.platform.TimeOfDay() - model.ElapsedTime;
 
   std::vector<double> values = ParameterValues(parameters.b, parameters.logScale);
   if (context.onReport) context.onReport(ReportOf(model, parameters, values, outcome));
   Uncertainty uncertainty = EstimateUncertainty(fit, outcome.S, parameters.active);
   model.LastFit = ResultOf(model, parameters, values, outcome, uncertainty);
   AddCurveResiduals(model.LastFit, targets, f);
-  return true;
+  AddResidualRuns(model.LastFit, y, f, m);
+  return std::nullopt;
 }
 
 std::vector<double> ObservedCurrents(const Model& model) {

@@ -10,14 +10,15 @@
 // a bound whose step points outward stays there while the others move.
 
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include "common/failure.h"
 #include "fit/fit_evaluation.h"
 #include "fit/fit_parameters.h"
 #include "fit/marquardt_step.h"
 #include "model/model.h"
 #include "simulation/simulation_driver.h"
-#include "ui/platform.h"
 
 namespace qalto {
 
@@ -39,8 +40,16 @@ struct FitReport {
   std::vector<double> fitted;
   FitOutcome outcome;
   int objectiveCount = 0;  // simulations run
-  double elapsed = 0;      // computing time, s
+  double elapsed = 0;      // computing time, s, as the caller's clock tells it
 };
+
+// The points of a curve (potentials x(1..points)) within the window, in order.
+std::vector<int> WindowPoints(const FitWindow& window, const std::vector<double>& x, int points);
+
+// The weight of each curve of a global fit: the inverse of its noise variance, estimated from the
+// curve itself (third differences of neighbouring points: 20 sigma^2 for white noise), scaled
+// so that the weights average 1; all 1 when a curve shows no noise at all.
+std::vector<double> NoiseWeights(const std::vector<FitTarget>& targets);
 
 // Called with the sum of squares after every call of the engine, A^2.
 using IterationObserver = std::function<void(double S)>;
@@ -48,13 +57,14 @@ using IterationObserver = std::function<void(double S)>;
 // What a fit works with.
 struct FitContext {
   Model& model;
-  FitChoices choices;  // the parameters to fit with their bounds
-  Platform& platform;
-  SimulationInputs inputs;  // the form texts every simulation of the fit reads
+  FitChoices choices;       // the parameters to fit with their bounds
+  SimulationInputs inputs;  // what every simulation of the fit takes from the forms
   MarquardtState& engine;   // kept from fit to fit
   int threads = 1;          // derivative columns computed side by side
+  FitWindow window;         // the points compared, of every curve
   IterationObserver onIteration;
   std::function<void(const FitReport&)> onReport;  // when the iterations have ended
+  MessageSink onMessage;  // the solver's messages of runs that keep their own tally
 };
 
 // The iteration loop: calls the engine until its flag is no longer positive, at most
@@ -64,14 +74,16 @@ struct FitContext {
 void IterateFit(MarquardtFit& fit, std::vector<double>& b, FitOutcome& outcome,
                 const IterationObserver& onIteration);
 
-// Fits with observed(1..NumberOfPoints) as the data. Returns false when a simulation failed
-// (its message has been shown) and the fit ended there without a report. A run-time error of the
-// fit's own arithmetic is raised to the caller.
-bool FitCurve(FitContext& context, const std::vector<double>& observed);
+// Fits with observed(1..NumberOfPoints) as the data. Returns the failure of a simulation that
+// ended the fit without a report. A run-time error of the fit's own arithmetic is raised to the
+// caller.
+Outcome FitCurve(FitContext& context, const std::vector<double>& observed);
 
 // Fits the shared parameters to every target at once; context.model is where the fitted
 // values are read from and left, and each target's model is simulated with its own settings.
-bool FitCurves(FitContext& context, std::vector<FitTarget>& targets);
+// With several targets the cell parameters (Ru, Cd, the baseline: codes 91..96) are fitted per
+// curve, each from the curve's own value, and each curve's residuals count with its NoiseWeights.
+Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets);
 
 // The observed currents y(1..NumberOfPoints): curve 1 of the curve store.
 std::vector<double> ObservedCurrents(const Model& model);

@@ -25,24 +25,29 @@ std::vector<double> ParameterValues(const std::vector<double>& t,
 
 std::vector<double> ConcatenatedObserved(const std::vector<FitTarget>& targets) {
   std::vector<double> y{0.0};
-  for (const FitTarget& target : targets)
-    y.insert(y.end(), target.observed.begin() + 1, target.observed.end());
+  for (const FitTarget& target : targets) {
+    const double scale = std::sqrt(target.weight);
+    for (int j = 1; j <= target.ComparedCount(); ++j)
+      y.push_back(scale * target.observed[At(target.ComparedPoint(j))]);
+  }
   return y;
 }
 
 ModelEvaluation CurvesEvaluation(const std::vector<FitTarget>& targets,
-                                 const std::vector<bool>& logScale, Platform& platform) {
-  return [&targets, logScale, &platform](const std::vector<double>& t, std::vector<double>& f) {
+                                 const std::vector<bool>& logScale, const MessageSink& onMessage) {
+  return [&targets, logScale, onMessage](const std::vector<double>& t, std::vector<double>& f) {
     std::vector<double> values = ParameterValues(t, logScale);
     size_t offset = 0;
     std::vector<double> curve;
     for (const FitTarget& target : targets) {
       curve.assign(target.observed.size(), 0.0);
-      EvaluateModel(*target.model, target.inputs, platform, values, curve);
-      if (f.size() < offset + curve.size()) throw RuntimeError::SubscriptOutOfRange();
-      for (int i = 1; i <= target.Points(); ++i)
-        f[offset + At(i)] = curve[At(i)];
-      offset += At(target.Points());
+      EvaluateModel(*target.model, target.inputs, onMessage, values, curve);
+      const int count = target.ComparedCount();
+      if (f.size() < offset + At(count) + 1) throw RuntimeError::SubscriptOutOfRange();
+      const double scale = std::sqrt(target.weight);
+      for (int j = 1; j <= count; ++j)
+        f[offset + At(j)] = scale * curve[At(target.ComparedPoint(j))];
+      offset += At(count);
     }
   };
 }
@@ -55,20 +60,11 @@ WorkerEvaluations::WorkerEvaluations(const std::vector<FitTarget>& targets,
       worker->models.push_back(std::make_unique<Model>(*target.model));
       worker->targets.push_back(target);
       worker->targets.back().model = worker->models.back().get();
-      // The shared tally of solver reports belongs to the main thread; a worker's runs report
-      // to its own recording platform, so that no two threads count into one tally.
+      // The shared tally of solver reports belongs to the main thread; a worker's runs keep
+      // their own, so that no two threads count into one tally.
       worker->targets.back().inputs.solverMessages = nullptr;
     }
-    Worker* own = worker.get();
-    ModelEvaluation evaluate = CurvesEvaluation(own->targets, logScale, own->platform);
-    evaluations_.push_back([own, evaluate](const std::vector<double>& t, std::vector<double>& f) {
-      try {
-        evaluate(t, f);
-      } catch (const SimulationFailed&) {
-        std::string message = own->platform.messages.empty() ? "" : own->platform.messages.back();
-        throw SimulationFailed(message);
-      }
-    });
+    evaluations_.push_back(CurvesEvaluation(worker->targets, logScale, MessageSink{}));
     workers_.push_back(std::move(worker));
   }
 }

@@ -4,20 +4,18 @@
 // written into the model of every curve, each curve is simulated with its own instrument
 // settings, and the simulated curves follow one another in one vector, as the measured ones do.
 //
-// RunSimulation reads and writes nothing but the model it is given, the form texts and the
-// platform (for its error message), so a simulation can run on a thread of its own when it has a
-// copy of the models and a platform that only records the message. WorkerEvaluations makes such
-// copies, one set per derivative thread.
+// RunSimulation reads and writes nothing but the model it is given and returns its messages, so
+// a simulation can run on a thread of its own when it has a copy of the models.
+// WorkerEvaluations makes such copies, one set per derivative thread.
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "fit/evaluate_model.h"
 #include "fit/marquardt_step.h"
 #include "model/model.h"
 #include "simulation/simulation_driver.h"
-#include "ui/platform.h"
-#include "ui/recording_platform.h"
 
 namespace qalto {
 
@@ -27,23 +25,34 @@ struct FitTarget {
   SimulationInputs inputs;
   std::vector<double> observed{0.0};  // y(1..points)
   std::string label;                  // its name in the report
+  // The points compared with the simulation, in order; empty: all. The others are simulated
+  // (they are the history of the compared ones) but do not count.
+  std::vector<int> compared;
+  double weight = 1;  // of the curve's squared residuals
   int Points() const { return static_cast<int>(observed.size()) - 1; }
+  int ComparedCount() const {
+    return compared.empty() ? Points() : static_cast<int>(compared.size());
+  }
+  int ComparedPoint(int j) const {
+    return compared.empty() ? j : compared[static_cast<size_t>(j - 1)];
+  }
 };
 
 // Parameter values from the engine's coordinates: t(p) or exp(t(p)) where logScale(p).
 std::vector<double> ParameterValues(const std::vector<double>& t,
                                     const std::vector<bool>& logScale);
 
-// The concatenated measured currents of the targets, 1..total points.
+// The concatenated compared currents of the targets, each times the root of its weight,
+// 1..total compared points; the simulated ones follow the same order and scale.
 std::vector<double> ConcatenatedObserved(const std::vector<FitTarget>& targets);
 
-// The objective on the targets' own models, showing failures on `platform`.
+// The objective on the targets' own models; the messages of their runs go to onMessage.
 ModelEvaluation CurvesEvaluation(const std::vector<FitTarget>& targets,
-                                 const std::vector<bool>& logScale, Platform& platform);
+                                 const std::vector<bool>& logScale, const MessageSink& onMessage);
 
 // `count` evaluations for derivative threads, each on its own copies of the targets' models
-// (taken now, when the fitted parameter codes are set) and with a platform that records the
-// message of a failure, which the evaluation then raises with SimulationFailed.
+// (taken now, when the fitted parameter codes are set). A failure raises SimulationFailed with
+// its message; the solver's other messages on a worker are not shown.
 class WorkerEvaluations {
  public:
   WorkerEvaluations(const std::vector<FitTarget>& targets, const std::vector<bool>& logScale,
@@ -54,7 +63,6 @@ class WorkerEvaluations {
   struct Worker {
     std::vector<std::unique_ptr<Model>> models;
     std::vector<FitTarget> targets;
-    RecordingPlatform platform;
   };
   std::vector<std::unique_ptr<Worker>> workers_;
   std::vector<ModelEvaluation> evaluations_;

@@ -24,6 +24,12 @@ const std::vector<int>& FitParameterCodes() {
   return codes;
 }
 
+const std::vector<int>& CellParameterCodes() {
+  static const std::vector<int> codes = {kFittedRu,  kFittedCd0,    kFittedCd1,
+                                         kFittedCd2, kFittedOffset, kFittedSlope};
+  return codes;
+}
+
 double& FittedField(Model& model, int code) {
   if (code >= 1 && code <= 8) return model.SpeciesC(code);
   if (code >= 11 && code <= 13) return model.ChargeKs(code - 10);
@@ -32,10 +38,28 @@ double& FittedField(Model& model, int code) {
   if (code >= 41 && code <= 44) return model.ForwardRateConstant(code - 40);
   if (code >= 51 && code <= 54) return model.BackwardRateConstant(code - 50);
   if (code >= 71 && code <= 78) return model.SpeciesD(code - 70);
+  switch (code) {
+    case kFittedRu:
+      return model.UncompensatedResistance;
+    case kFittedCd0:
+      return model.DoubleLayerCapacitance;
+    case kFittedCd1:
+      return model.CapacitanceSlope;
+    case kFittedCd2:
+      return model.CapacitanceCurvature;
+    case kFittedOffset:
+      return model.BaselineOffset;
+    case kFittedSlope:
+      return model.BaselineSlope;
+    default:
+      break;
+  }
   throw RuntimeError::SubscriptOutOfRange();
 }
 
 std::string ParameterName(int code) {
+  static const char* const cell[] = {"Ru", "Cd0", "Cd1", "Cd2", "I offset", "I slope"};
+  if (code >= kFittedRu && code <= kFittedSlope) return cell[code - kFittedRu];
   static const char* const names[] = {"C", "ks", "alpha", "E0", "kf", "kb", "", "D"};
   int family = code / 10;
   if (code < 1 || family > 7 || family == 6) throw RuntimeError::SubscriptOutOfRange();
@@ -43,6 +67,7 @@ std::string ParameterName(int code) {
 }
 
 bool IsPositiveQuantity(int code) {
+  if (code == kFittedRu || code == kFittedCd0) return true;
   int family = code / 10;
   return family == 0 || family == 1 || family == 4 || family == 5 || family == 7;
 }
@@ -65,6 +90,8 @@ bool InMechanism(const Model& model, int code) {
     case 4:
     case 5:
       return index >= 1 && index <= model.FirstOrderReactionCount + model.SecondOrderReactionCount;
+    case 9:
+      return code >= kFittedRu && code <= kFittedSlope;
     default:
       return false;
   }

@@ -2,8 +2,10 @@
 // The quantities a fit can adjust, named by the index of their "fitted" check box on the
 // Chemicals window: 1..8 concentration C of species s, 11..13 ks, 21..23 alpha and 31..33 E0 of
 // charge reaction r, 41..44 kf and 51..54 kb of homogeneous reaction i, 71..78 diffusion
-// coefficient D of species s.
+// coefficient D of species s. The Instrument window adds the cell's own: 91 Ru, 92 Cd0, 93 Cd1,
+// 94 Cd2 (Cd = Cd0 + Cd1 E + Cd2 E^2) and the baseline's 95 offset and 96 slope.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,8 +13,17 @@
 
 namespace qalto {
 
-// Every parameter code, in the order a fit lists them.
+// Every parameter code of the Chemicals window, in the order a fit lists them.
 const std::vector<int>& FitParameterCodes();
+
+// The codes of the Instrument window's cell parameters, 91..96, listed after the chemical ones.
+inline constexpr int kFittedRu = 91;
+inline constexpr int kFittedCd0 = 92;
+inline constexpr int kFittedCd1 = 93;
+inline constexpr int kFittedCd2 = 94;
+inline constexpr int kFittedOffset = 95;
+inline constexpr int kFittedSlope = 96;
+const std::vector<int>& CellParameterCodes();
 
 // The model field that a parameter code writes; "Subscript out of range" for any other code.
 double& FittedField(Model& model, int code);
@@ -28,10 +39,19 @@ struct FitChoice {
 // reaction that the mechanism does not have), in the order of FitParameterCodes.
 using FitChoices = std::vector<FitChoice>;
 
-// The parameter's name in reports: "C(1)", "ks(1)", "alpha(1)", "E0(1)", "kf(1)", "kb(1)", "D(1)".
+// The part of a measured curve a fit compares: points whose potential lies within [eLow, eHigh]
+// and whose number lies within [first, last]; an empty bound does not limit.
+struct FitWindow {
+  std::optional<double> eLow, eHigh;  // V
+  std::optional<int> first, last;     // point numbers, from 1
+  bool Limits() const { return eLow || eHigh || first || last; }
+};
+
+// The parameter's name in reports: "C(1)", "ks(1)", "alpha(1)", "E0(1)", "kf(1)", "kb(1)", "D(1)",
+// "Ru", "Cd0", "Cd1", "Cd2", "I offset", "I slope".
 std::string ParameterName(int code);
 
-// Concentrations, rate constants and diffusion coefficients are positive quantities.
+// Concentrations, rate constants, diffusion coefficients, Ru and Cd0 are positive quantities.
 bool IsPositiveQuantity(int code);
 
 // Value and bounds of one parameter as a fit starts.

@@ -23,6 +23,12 @@ void CopyInstrumentSettings(const Model& from, Model& to) {
   to.RotationRate = from.RotationRate;
   to.DoubleLayerCapacitance = from.DoubleLayerCapacitance;
   to.UncompensatedResistance = from.UncompensatedResistance;
+  to.CapacitanceSlope = from.CapacitanceSlope;
+  to.CapacitanceCurvature = from.CapacitanceCurvature;
+  to.BaselineOffset = from.BaselineOffset;
+  to.BaselineSlope = from.BaselineSlope;
+  to.QuietTime = from.QuietTime;
+  to.AnodicPositive = from.AnodicPositive;  // the convention the curve was stored in
   to.FOverRT = from.FOverRT;
   to.RTOverF = from.RTOverF;
   to.AnalyticalCase = from.AnalyticalCase;

@@ -13,7 +13,7 @@
 
 namespace qalto {
 
-inline constexpr int kMaxGlobalCurves = 8;  // curves one global fit takes
+inline constexpr int kMaxGlobalCurves = 16;  // curves one global fit takes
 
 struct MeasuredCurve {
   std::unique_ptr<Model> settings;     // the model as the curve was added: its instrument fields

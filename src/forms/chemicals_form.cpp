@@ -1,6 +1,10 @@
 #include "forms/chemicals_form.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <optional>
+#include <tuple>
 
 #include "common/ignore_errors.h"
 #include "common/number_format.h"
@@ -38,9 +42,53 @@ FormExpr::FormExpr(Model& model, FormMech& mechanism)
   BuildSpecies();
   BuildChargeReactions();
   BuildHomogeneousReactions();
+  BuildFitWindow();
   cmdOK.SetCaption("OK");
   cmdOK.onClick = [this] { cmdOK_Click(); };
   Add(cmdOK);
+}
+
+void FormExpr::BuildFitWindow() {
+  const std::string frame = "FrameFitWindow";
+  FrameFitWindow.SetCaption("Fit window");
+  Add(FrameFitWindow);
+  int row = 0;
+  for (auto [label, caption, toolTip, low, high] :
+       {std::tuple{&LabelFitE, "E from, to (V)", "potentials compared by the fit", &TextFitEmin,
+                   &TextFitEmax},
+        std::tuple{&LabelFitPoints, "points from, to", "points compared by the fit", &TextFitFirst,
+                   &TextFitLast}}) {
+    label->SetCaption(caption);
+    label->SetToolTip(toolTip);
+    label->SetGrid(row, 0);
+    Add(*label, frame);
+    int column = 1;
+    for (TextBox* box : {low, high}) {
+      box->SetNumeric(true);
+      box->SetText("");
+      box->SetGrid(row, column++);
+      Add(*box, frame);
+    }
+    ++row;
+  }
+}
+
+FitWindow FormExpr::ChosenFitWindow() const {
+  auto bound = [](const TextBox& box, const char* name) -> std::optional<double> {
+    if (box.Text().find_first_not_of(" \t") == std::string::npos) return std::nullopt;
+    return ReadBoxNumber(box.Text(), name);
+  };
+  auto point = [&](const TextBox& box, const char* name) -> std::optional<int> {
+    std::optional<double> value = bound(box, name);
+    if (!value) return std::nullopt;
+    return static_cast<int>(std::clamp(std::round(*value), -1e9, 1e9));
+  };
+  FitWindow window;
+  window.eLow = bound(TextFitEmin, "E from (V)");
+  window.eHigh = bound(TextFitEmax, "E to (V)");
+  window.first = point(TextFitFirst, "points from");
+  window.last = point(TextFitLast, "points to");
+  return window;
 }
 
 Label& FormExpr::AddHeader(const std::string& frame, int column, const std::string& caption,
@@ -300,27 +348,35 @@ void FormExpr::SetMechanismCaptions() {
   }
 }
 
-PreEquilibrationControls FormExpr::PreEquilibration() {
-  PreEquilibrationControls controls;
-  controls.C = &C;
-  controls.Cinit = &Cinit;
-  controls.Eze = &Eze;
-  controls.LabelKeq = &LabelKeq;
-  controls.CheckPreEqu = &CheckPreEqu;
-  controls.txtPconst = &txtPconst;
-  controls.Estart = instrument_.Estart;
-  controls.CheckPreCon = instrument_.CheckPreCon;
-  controls.txtEPre = instrument_.txtEPre;
-  controls.txtTPre = instrument_.txtTPre;
-  controls.txtRStir = instrument_.txtRStir;
-  controls.txtTpreconst = instrument_.txtTpreconst;
-  controls.chem2 = &mechanism_.chem2;
-  return controls;
+PreEquilibrationInputs FormExpr::PreEquilibration() const {
+  auto read = [](const TextBox& box) { return TypedNumber::Read(box.Text()); };
+  PreEquilibrationInputs inputs;
+  for (int s = 1; s <= kMaxSpecies; ++s) {
+    inputs.analytical(s) = read(C(s));
+    inputs.shown(s) = TypedNumber::Read(Cinit(s).Caption());
+  }
+  for (int r = 1; r <= 3; ++r)
+    inputs.e0(r) = read(Eze(r));
+  for (int r = 1; r <= 4; ++r)
+    inputs.keq(r) = TypedNumber::Read(LabelKeq(r).Caption());
+  for (int b = 1; b <= 16; ++b)
+    inputs.secondOrderBoxFilled(b) = mechanism_.chem2(b).Text().empty() ? 0 : 1;
+  inputs.startPotential = read(*instrument_.Estart);
+  inputs.preEquilibrate = CheckPreEqu.Checked();
+  inputs.preconcentrate = instrument_.CheckPreCon->Checked();
+  inputs.preconcentration = {read(txtPconst), read(*instrument_.txtRStir),
+                             read(*instrument_.txtTPre), read(*instrument_.txtTpreconst),
+                             read(*instrument_.txtEPre)};
+  return inputs;
 }
 
 void FormExpr::C_Change(int) {
   if (instrument_.Estart == nullptr) return;  // not linked to an Instrument window yet
-  ComputeInitialConcentrations(model_, PreEquilibration());
+  const InitialConcentrations column = ComputeInitialConcentrations(model_, PreEquilibration());
+  for (int s = 1; s <= kMaxSpecies; ++s) {
+    if (column(s))
+      IgnoringErrors([&] { Cinit(s).SetCaption(FormatNumber(*column(s), kConcentrationFormat)); });
+  }
 }
 
 void FormExpr::Eze_Change(int index) {
@@ -354,7 +410,8 @@ void FormExpr::LabelKeq_Change(int) {
 
 void FormExpr::CheckPreEqu_Click() {
   for (int i = 1; i <= kMaxSpecies; ++i) {
-    IgnoringErrors([&] { Cinit(i).SetCaption(FormatNumber(ReadNumber(C(i).Text()), "0.###e-#")); });
+    IgnoringErrors(
+        [&] { Cinit(i).SetCaption(FormatNumber(ReadNumber(C(i).Text()), kConcentrationFormat)); });
   }
   if (CheckPreEqu.Checked()) {
     for (int i = 1; i <= kMaxSpecies; ++i)

@@ -101,6 +101,15 @@ class FormExpr : public Form {
   // Fitted flags: 1..8 C, 11..13 ks, 21..23 alpha, 31..33 E0, 41..44 kf, 51..54 kb, 71..78 D.
   ControlArray<CheckBox> CheckFitted;
   ControlArray<Label> Header;  // column captions, numbered across the window
+  // The points a fit compares: a potential range and a point range; an empty box does not
+  // limit.
+  Frame FrameFitWindow{"FrameFitWindow"};
+  Label LabelFitE{"LabelFitE"};
+  TextBox TextFitEmin{"TextFitEmin"};
+  TextBox TextFitEmax{"TextFitEmax"};
+  Label LabelFitPoints{"LabelFitPoints"};
+  TextBox TextFitFirst{"TextFitFirst"};
+  TextBox TextFitLast{"TextFitLast"};
   Button cmdOK{"cmdOK"};
 
   // The min and max boxes of the parameter with that fitted index.
@@ -109,6 +118,8 @@ class FormExpr : public Form {
   // The parameters whose fitted box is checked and visible, with the numbers in their min and
   // max boxes, in the order a fit lists them.
   FitChoices ChosenFitParameters() const;
+  // The fit window as typed; a box that does not read as a number names itself.
+  FitWindow ChosenFitWindow() const;
   // Shows a fitted value as the caption of its fitted box.
   void ShowFittedValue(int code, double value);
   // The numbers in the value fields, for the model refresh.
@@ -119,6 +130,7 @@ class FormExpr : public Form {
   void BuildSpecies();
   void BuildChargeReactions();
   void BuildHomogeneousReactions();
+  void BuildFitWindow();
   Label& AddHeader(const std::string& frame, int column, const std::string& caption,
                    const std::string& toolTip = "");
   TextBox& AddBox(ControlArray<TextBox>& family, const std::string& name, int index,
@@ -128,7 +140,8 @@ class FormExpr : public Form {
   void ShowChargeRows();
   void ShowHomogeneousRows();
   void SetMechanismCaptions();
-  PreEquilibrationControls PreEquilibration();
+  // What the "C init" column is computed from, read from the boxes of the three windows.
+  PreEquilibrationInputs PreEquilibration() const;
 
   Model& model_;
   FormMech& mechanism_;

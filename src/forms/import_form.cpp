@@ -52,6 +52,7 @@ void FormImport::ShowFile(const ImportedFile& file) {
               std::to_string(curve.potential.size()) + " points";
   }
   items.push_back(kAllCurves);
+  if (file.curves.size() > 1) items.push_back(kWholeMeasurement);
   lblCurves.SetCaption(counts);
   curveCount_ = static_cast<int>(file.curves.size());
   filling_ = true;
@@ -62,8 +63,18 @@ void FormImport::ShowFile(const ImportedFile& file) {
   filling_ = false;
 }
 
+void FormImport::ShowChoice(int cycleIndex, const ColumnChoice& columns) {
+  filling_ = true;
+  if (cycleIndex >= -1 && cycleIndex < static_cast<int>(ComboCycle.Items().size()))
+    ComboCycle.SetListIndex(cycleIndex);
+  ComboPotential.SelectText(columns.potential);
+  ComboCurrent.SelectText(columns.current);
+  filling_ = false;
+}
+
 int FormImport::Choice() const {
   int index = ComboCycle.ListIndex();
+  if (ComboCycle.Text() == kWholeMeasurement) return kWholeMeasurementChoice;
   return index >= 0 && index < curveCount_ ? index + 1 : 0;
 }
 

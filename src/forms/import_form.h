@@ -20,6 +20,10 @@ class FormImport : public Form {
   // Lists the file's curves, "all cycles" last, with the first chosen, and its columns with
   // the recognised ones chosen (quietly: the import has put the curve into the store already).
   void ShowFile(const ImportedFile& file);
+  // Chooses the curve by its place in the list and the columns by heading, quietly (a session
+  // brings back the choice together with the curves it put into the store); an entry that is
+  // not in its list leaves that list as it is.
+  void ShowChoice(int cycleIndex, const ColumnChoice& columns);
   // The chosen curve, 1 for the first, 0 for all of them.
   int Choice() const;
   // The chosen potential and current columns by heading; empty for a file without headings.

@@ -16,19 +16,6 @@ namespace {
 constexpr const char* kGeometryFormat = "0.##e-0";
 constexpr double kScanCycles[] = {0.5, 1, 2, 3};  // single, cycle, 2 cycles, 3 cycles
 
-constexpr const char* kElectrodeCaptions[] = {
-    "1)  Planar",
-    "2)  (Micro)Spherical",
-    "3)  (Micro)Hemispherical",
-    "4)  Microdisc",
-    "5)  (Micro)Cylindrical",
-    "6)  Rotating cylindrical",
-    "7)  Rotating hemispherical",
-    "8)  Rotating disk",
-    "9)  Thin film",
-    "10)  Band",
-};
-
 }  // namespace
 
 FormIns::FormIns(Model& model) : Form("FormIns", "Instrument"), model_(model) {
@@ -52,19 +39,10 @@ FormIns::FormIns(Model& model) : Form("FormIns", "Instrument"), model_(model) {
   ComboScan.SetItems({"single", "cycle", "2 cycles", "3 cycles"});
   ComboScan.SetGrid(fieldRow_++, 1);
   Add(ComboScan, frame);
+  AddField(LabelQuiet, "t quiet (s)", "quiet time at the start potential", TextQuiet, "0", frame);
 
   BuildElectrodeFrame();
-
-  fieldRow_ = 0;
-  FrameBaseline.SetCaption("Baseline");
-  Add(FrameBaseline);
-  AddField(LabelRu, "R u", "resistance", txtRu, "0", "FrameBaseline");
-  LabelOhm.SetCaption("Ω");
-  LabelOhm.SetGrid(fieldRow_ - 1, 2);
-  Add(LabelOhm, "FrameBaseline");
-  AddField(LabelCdl, "C d (F)", "double layer capacitor", Cdl, "0", "FrameBaseline");
-  AddField(LabelI0, "I start (A)", "start current", TxtI0, "0", "FrameBaseline");
-  AddField(LabelI1, "I end (A)", "end current", TxtI1, "0", "FrameBaseline");
+  BuildBaselineFrame();
 
   CheckPreCon.SetCaption("Preconcentration");
   CheckPreCon.onClick = [this] { CheckPreCon_Click(); };
@@ -108,21 +86,85 @@ void FormIns::BuildElectrodeFrame() {
   const std::string frame = "FrameElectrode";
   FrameElectrode.SetCaption("Electrode");
   Add(FrameElectrode);
-  for (int i = 1; i <= 10; ++i) {
+  for (int i = 1; i <= kElectrodeCount; ++i) {
     OptionButton& option = optElectrode.Add("optElectrode", i);
-    option.SetCaption(kElectrodeCaptions[i - 1]);
+    option.SetCaption(NumberedCaption(i, RowOf(ElectrodeNumbered(i)).caption));
     option.SetGrid(i - 1, 0);
     option.onClick = [this, i] { optElectrode_Click(i); };
     electrodes_.Add(option);
     Add(option, frame);
   }
   optElectrode(1).InitSelected(true);
-  fieldRow_ = 10;
+  fieldRow_ = kElectrodeCount;
   AddField(LabelArea, "Area (cm ²)", "electrode area", ARE, "1", frame);
   AddField(LabelRadius, "Radius (cm)", "electrode radius", radius, "0.2821", frame);
   AddField(LabelLength, "Length (cm)", "electrode length or film thickness", leng, "0.01", frame);
   AddField(LabelRrate, "Rotation (rpm)", "electrode rotation rate", TextRrate, "100", frame);
   ShowGeometryFields();  // the planar electrode of the start needs none of them
+}
+
+// Ru, Cd(E) = Cd0 + Cd1 E + Cd2 E^2 and the baseline offset + slope E, each with its fitted box
+// and bounds beside it.
+void FormIns::BuildBaselineFrame() {
+  const std::string frame = "FrameBaseline";
+  fieldRow_ = 0;
+  FrameBaseline.SetCaption("Baseline");
+  Add(FrameBaseline);
+  AddField(LabelRu, "R u", "resistance", txtRu, "0", frame);
+  LabelOhm.SetCaption("Ω");
+  LabelOhm.SetGrid(fieldRow_ - 1, 2);
+  Add(LabelOhm, frame);
+  AddField(LabelCdl, "C d (F)", "double layer capacitor", Cdl, "0", frame);
+  AddField(LabelCd1, "C d1 (F/V)", "change of the capacitor with E", TextCd1, "0", frame);
+  AddField(LabelCd2, "C d2 (F/V²)", "curvature of the capacitor with E", TextCd2, "0", frame);
+  AddField(LabelI0, "I start (A)", "start current", TxtI0, "0", frame);
+  AddField(LabelI1, "I end (A)", "end current", TxtI1, "0", frame);
+  AddField(LabelOffset, "I offset (A)", "baseline current at 0 V", TextOffset, "0", frame);
+  AddField(LabelSlope, "I slope (A/V)", "baseline change with E", TextSlope, "0", frame);
+  AddFitted(kFittedRu, txtRu, "0.1", "1e6");
+  AddFitted(kFittedCd0, Cdl, "1e-10", "1e-2");
+  AddFitted(kFittedCd1, TextCd1, "-1e-2", "1e-2");
+  AddFitted(kFittedCd2, TextCd2, "-1e-2", "1e-2");
+  AddFitted(kFittedOffset, TextOffset, "-1e-2", "1e-2");
+  AddFitted(kFittedSlope, TextSlope, "-1", "1");
+}
+
+void FormIns::AddFitted(int code, const TextBox& beside, const char* minimum, const char* maximum) {
+  const std::string frame = "FrameBaseline";
+  CheckBox& box = CheckFitted.Add("CheckFitted", code);
+  box.InitChecked(false);
+  box.SetGrid(beside.GridRow(), 3);
+  box.onClick = [this, code] { CheckFitted_Click(code); };
+  Add(box, frame);
+  int column = 4;
+  for (auto* family : {&TextFitMin, &TextFitMax}) {
+    TextBox& bound = family->Add(family == &TextFitMin ? "TextFitMin" : "TextFitMax", code);
+    bound.SetNumeric(true);
+    bound.SetText(family == &TextFitMin ? minimum : maximum);
+    bound.SetGrid(beside.GridRow(), column++);
+    bound.SetVisible(false);
+    Add(bound, frame);
+  }
+}
+
+void FormIns::CheckFitted_Click(int index) {
+  bool shown = CheckFitted(index).Checked();
+  TextFitMin(index).SetVisible(shown);
+  TextFitMax(index).SetVisible(shown);
+}
+
+FitChoices FormIns::ChosenFitParameters() const {
+  FitChoices choices;
+  for (int code : CellParameterCodes()) {
+    if (!CheckFitted(code).Checked()) continue;
+    choices.push_back(
+        {code, ReadNumber(TextFitMin(code).Text()), ReadNumber(TextFitMax(code).Text())});
+  }
+  return choices;
+}
+
+void FormIns::ShowFittedValue(int code, double value) {
+  CheckFitted(code).SetCaption(FormatNumber(value, "0.###e-#"));
 }
 
 void FormIns::OK() {
@@ -137,6 +179,11 @@ void FormIns::method1() {
   model_.ElectrodeArea = AreaValue();
   model_.DoubleLayerCapacitance = Value(Cdl);
   model_.UncompensatedResistance = Value(txtRu);
+  model_.CapacitanceSlope = Value(TextCd1);
+  model_.CapacitanceCurvature = Value(TextCd2);
+  model_.BaselineOffset = Value(TextOffset);
+  model_.BaselineSlope = Value(TextSlope);
+  model_.QuietTime = Value(TextQuiet);
   model_.Temperature = Value(txttemp) + kKelvinOffset;
   model_.PulsePotential = Value(Epulse);
   model_.NoiseLevel = Value(Noise);
@@ -187,7 +234,7 @@ void FormIns::Form_Activate() {
   // waves, beside the planar and spherical electrodes; the digital one every electrode but the
   // thin film.
   const bool wave = technique == T::kDc || technique == T::kNormalPulse;
-  for (int i = 5; i <= 10; ++i) {
+  for (int i = Number(Electrode::kCylindrical); i <= kElectrodeCount; ++i) {
     const Electrode e = ElectrodeNumbered(i);
     bool enabled = false;
     if (model_.DigitalSimulation) {
@@ -381,8 +428,9 @@ void FormIns::ShowGeometryFields() {
 void FormIns::optElectrode_Click(int index) {
   model_.Electrode = ElectrodeNumbered(index);
   ShowGeometryFields();
-  LabelRadius.SetCaption(index == 10 ? "Half Width (cm)" : "Radius (cm)");
-  LabelLength.SetCaption(index == 10 ? "Thick (cm)" : "Length (cm)");
+  const bool band = model_.Electrode == Electrode::kBand;
+  LabelRadius.SetCaption(band ? "Half Width (cm)" : "Radius (cm)");
+  LabelLength.SetCaption(band ? "Thick (cm)" : "Length (cm)");
   radius_Change();
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "fit/fit_parameters.h"
 #include "model/model.h"
 #include "ui/form.h"
 
@@ -38,6 +39,13 @@ class FormIns : public Form {
   void CheckPreCon_Click();
   // The caption of the label beside a box ("Radius (cm)"), the box's name where it has none.
   std::string CaptionOf(const TextBox& box) const;
+  void CheckFitted_Click(int index);
+
+  // The cell parameters (91 Ru .. 96 baseline slope) whose fitted box is checked, with the
+  // numbers of their min and max boxes.
+  FitChoices ChosenFitParameters() const;
+  // The fitted value beside its box, as the Chemicals window shows its own.
+  void ShowFittedValue(int code, double value);
 
   // The Mechanism window's OK; the model refresh.
   std::function<void()> applyMechanism;
@@ -70,6 +78,8 @@ class FormIns : public Form {
   TextBox TextF{"TextF"};
   Label LabelScan{"LabelScan"};
   ComboBox ComboScan{"ComboScan"};
+  Label LabelQuiet{"LabelQuiet"};
+  TextBox TextQuiet{"TextQuiet"};
 
   Frame FrameElectrode{"FrameElectrode"};
   ControlArray<OptionButton> optElectrode;
@@ -88,10 +98,22 @@ class FormIns : public Form {
   Label LabelOhm{"LabelOhm"};
   Label LabelCdl{"LabelCdl"};
   TextBox Cdl{"Cdl"};
+  Label LabelCd1{"LabelCd1"};
+  TextBox TextCd1{"TextCd1"};
+  Label LabelCd2{"LabelCd2"};
+  TextBox TextCd2{"TextCd2"};
   Label LabelI0{"LabelI0"};
   TextBox TxtI0{"TxtI0"};
   Label LabelI1{"LabelI1"};
   TextBox TxtI1{"TxtI1"};
+  Label LabelOffset{"LabelOffset"};
+  TextBox TextOffset{"TextOffset"};
+  Label LabelSlope{"LabelSlope"};
+  TextBox TextSlope{"TextSlope"};
+  // Fitted boxes of the cell parameters, indexed by their codes 91..96, with their bounds.
+  ControlArray<CheckBox> CheckFitted;
+  ControlArray<TextBox> TextFitMin;
+  ControlArray<TextBox> TextFitMax;
 
   CheckBox CheckPreCon{"CheckPreCon"};
   Frame FramePre{"FramePre"};
@@ -110,6 +132,8 @@ class FormIns : public Form {
   void AddField(Label& label, const char* caption, const char* toolTip, TextBox& box,
                 const char* text, const std::string& frame);
   void BuildElectrodeFrame();
+  void BuildBaselineFrame();
+  void AddFitted(int code, const TextBox& beside, const char* minimum, const char* maximum);
   void ShowGeometryFields();
   void SetRadiusFromArea();
   void SetAreaFromGeometry();

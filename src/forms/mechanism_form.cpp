@@ -12,8 +12,7 @@ constexpr int kMaxHomogeneousReactions = 4;
 
 }  // namespace
 
-FormMech::FormMech(Model& model, Platform& platform)
-    : Form("FormMech", "Mechanism"), model_(model), platform_(platform) {
+FormMech::FormMech(Model& model) : Form("FormMech", "Mechanism"), model_(model) {
   BuildChargeRows();
   BuildChemicalRows();
   BuildMechanismList();
@@ -249,7 +248,7 @@ void FormMech::ApplyReactionEditor() {
   }
   CollectSpecies();
   if (model_.FirstOrderReactionCount + model_.SecondOrderReactionCount > kMaxHomogeneousReactions) {
-    platform_.MessageBox("Error: chemical reaction number cannot > 4.");
+    if (showMessage) showMessage("Error: chemical reaction number cannot > 4.");
     // The constants exist for four homogeneous reactions: the second-order rows beyond them
     // are left out.
     model_.SecondOrderReactionCount =
@@ -278,7 +277,7 @@ void FormMech::CollectSpecies() {
   for (int i = 1; i <= 16; ++i)
     consider(chem2(i).Text());
   if (extraNames > 0) {
-    platform_.MessageBox("Error: Species number cannot > " + std::to_string(kMaxSpecies));
+    if (showMessage) showMessage("Error: Species number cannot > " + std::to_string(kMaxSpecies));
   }
 }
 

@@ -8,13 +8,12 @@
 
 #include "model/model.h"
 #include "ui/form.h"
-#include "ui/platform.h"
 
 namespace qalto {
 
 class FormMech : public Form {
  public:
-  FormMech(Model& model, Platform& platform);
+  explicit FormMech(Model& model);
 
   void OK();
   void Command1_Click();
@@ -24,6 +23,8 @@ class FormMech : public Form {
 
   // Runs the Techniques window's OK (creating that window first when needed).
   std::function<void()> applyTechniques;
+  // Shows a message box (more reactions or species than the tables hold).
+  std::function<void(const std::string&)> showMessage;
 
   Frame Frame1{"Frame1"};
   ControlArray<OptionButton> mech;
@@ -62,7 +63,6 @@ class FormMech : public Form {
   void SetpHControlsVisible(bool visible);
 
   Model& model_;
-  Platform& platform_;
   OptionGroup mechanisms_;
   OptionGroup protonKinds_;
 };

@@ -34,6 +34,9 @@ FormOption::FormOption(Model& model) : Form("formOption", "Option"), model_(mode
 
   Add(axis).SetCaption("Axis");
   Add(ComboY, "axis").SetItems({"current I", "surface concentration C"});
+  Add(ComboSign, "axis").SetItems({"cathodic positive", "anodic positive (IUPAC)"});
+  ComboSign.SetListIndex(0);
+  ComboSign.onClick = [this] { ComboSign_Click(); };
   Add(CheckXdir, "axis").SetCaption("X direction: + -> -");
   CheckXdir.SetToolTip("+ to -, or - to +");
   CheckXdir.InitChecked(true);
@@ -70,11 +73,11 @@ FormOption::FormOption(Model& model) : Form("formOption", "Option"), model_(mode
   Yauto_Click();
 }
 
-void FormOption::Connect(DrawingSurface& plotWindow, Platform& platform,
-                         std::function<void()> refreshModel) {
+void FormOption::Connect(DrawingSurface& plotWindow, std::function<void()> refreshModel,
+                         std::function<void(const std::string&)> onFailure) {
   plotWindow_ = &plotWindow;
-  platform_ = &platform;
   refreshModel_ = std::move(refreshModel);
+  onFailure_ = std::move(onFailure);
 }
 
 void FormOption::OK() {
@@ -105,12 +108,34 @@ PlotOptions FormOption::PlotSettings() {
 
 void FormOption::cmdOK_Click() {
   PlotOptions settings = PlotSettings();
-  if (plotWindow_ != nullptr && platform_ != nullptr) {
-    PlotContext context{model_, settings, *plotWindow_, *platform_};
-    PrepareAndPlot(context, refreshModel_, model_.FirstPoint, model_.LastPoint, model_.PotentialX,
-                   model_.CurrentY, model_.LineStyles);
+  if (plotWindow_ != nullptr) {
+    PlotContext context{model_, settings, *plotWindow_};
+    Outcome failed = PrepareAndPlot(context, refreshModel_, model_.FirstPoint, model_.LastPoint,
+                                    model_.PotentialX, model_.CurrentY, model_.LineStyles);
+    if (failed && onFailure_) onFailure_(failed->message);
   }
   Hide();
+}
+
+void FormOption::ComboSign_Click() {
+  const bool anodic = ComboSign.ListIndex() == 1;
+  if (anodic == model_.AnodicPositive) return;
+  model_.AnodicPositive = anodic;
+  for (int k = 1; k <= model_.CurveCount && k <= kMaxCurves; ++k) {
+    for (int i = 1; i <= model_.NumberOfPoints; ++i)
+      model_.CurrentY(i, k) = -model_.CurrentY(i, k);
+    for (int j = 1; j <= kMaxPeaks; ++j)
+      model_.PeakCurrent(j, k) = -model_.PeakCurrent(j, k);
+  }
+  // The turned curves are drawn as they are: preparing them would take the simulation's columns
+  // again, which an imported curve does not have.
+  if (plotWindow_ != nullptr && model_.NumberOfPoints > 0) {
+    PlotOptions settings = PlotSettings();
+    PlotContext context{model_, settings, *plotWindow_};
+    Outcome failed = PlotCurves(context, model_.FirstPoint, model_.LastPoint, model_.PotentialX,
+                                model_.CurrentY, model_.LineStyles);
+    if (failed && onFailure_) onFailure_(failed->message);
+  }
 }
 
 void FormOption::Xauto_Click() {

@@ -8,12 +8,11 @@
 #include <array>
 #include <functional>
 
+#include "drawing/drawing_surface.h"
 #include "model/model.h"
 #include "plot/plot_options.h"
 #include "ui/controls.h"
-#include "ui/drawing_surface.h"
 #include "ui/form.h"
-#include "ui/platform.h"
 
 namespace qalto {
 
@@ -32,6 +31,8 @@ class FormOption : public Form {
   CheckBox overlap{"overlap"};
   Frame axis{"axis"};
   ComboBox ComboY{"ComboY"};  // nothing chosen until the main window chooses "current I" at start
+  // The sign convention of every current: "cathodic positive" or "anodic positive (IUPAC)".
+  ComboBox ComboSign{"ComboSign"};
   CheckBox CheckXdir{"CheckXdir"};
   CheckBox Yauto{"Yauto"};
   CheckBox Xauto{"Xauto"};
@@ -55,19 +56,23 @@ class FormOption : public Form {
   void cmdOK_Click();
   void Xauto_Click();
   void Yauto_Click();
+  // A new convention turns every stored curve and the peaks found on them, and redraws.
+  void ComboSign_Click();
   // Form_Unload: closing the window only hides it.
   CloseBehaviour OnClose() const override { return CloseBehaviour::kHide; }
 
-  // The plot window, the platform and the model refresh that cmdOK_Click draws with; the
-  // application connects them once. Without them cmdOK_Click only applies and hides.
-  void Connect(DrawingSurface& plotWindow, Platform& platform, std::function<void()> refreshModel);
+  // The plot window and the model refresh that cmdOK_Click draws with, and where the plot's
+  // failure goes; the application connects them once. Without them cmdOK_Click only applies
+  // and hides.
+  void Connect(DrawingSurface& plotWindow, std::function<void()> refreshModel,
+               std::function<void(const std::string&)> onFailure);
 
  private:
   Model& model_;
   std::array<OptionGroup, kStyledCurves> styleGroups_;
   DrawingSurface* plotWindow_ = nullptr;
-  Platform* platform_ = nullptr;
   std::function<void()> refreshModel_;
+  std::function<void(const std::string&)> onFailure_;
 };
 
 }  // namespace qalto

@@ -1,25 +1,15 @@
 #include "forms/technique_form.h"
 
+#include "model/experiment_table.h"
+
 namespace qalto {
-namespace {
-
-constexpr const char* kTechniqueCaptions[] = {
-    "1)  Linear sweep and cyclic voltammetry",
-    "2)  DC voltammetry",
-    "3)  Normal pulse voltammetry",
-    "4)  Differential pulse voltammetry",
-    "5)  Square wave voltammetry",
-    "6)  Addition square wave voltammetry",
-};
-
-}  // namespace
 
 FormTech::FormTech(Model& model) : Form("FormTech", "Techniques"), model_(model) {
   Frame3.SetCaption("Voltammetry");
   Add(Frame3);
-  for (int i = 1; i <= 6; ++i) {
+  for (int i = 1; i <= kTechniqueCount; ++i) {
     OptionButton& option = optTech.Add("optTech", i);
-    option.SetCaption(kTechniqueCaptions[i - 1]);
+    option.SetCaption(NumberedCaption(i, RowOf(TechniqueNumbered(i)).caption));
     techniques_.Add(option);
     Add(option, "Frame3");
   }
@@ -30,7 +20,7 @@ FormTech::FormTech(Model& model) : Form("FormTech", "Techniques"), model_(model)
 }
 
 void FormTech::OK() {
-  for (int i = 1; i <= 6; ++i) {
+  for (int i = 1; i <= kTechniqueCount; ++i) {
     if (optTech(i).Selected()) {
       model_.Technique = TechniqueNumbered(i);
       return;

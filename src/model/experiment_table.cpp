@@ -11,13 +11,18 @@ using F = ClosedForm;
 using S = SweepTransform;
 
 constexpr std::array<TechniqueRow, kTechniqueCount + 1> kTechniques = {{
-    {T::kNone, PointTiming::kNone, false},
-    {T::kSweep, PointTiming::kSweepStep, false},
-    {T::kDc, PointTiming::kDrop, false},
-    {T::kNormalPulse, PointTiming::kPulse, true},
-    {T::kDifferentialPulse, PointTiming::kDifferentialPulse, true},
-    {T::kSquareWave, PointTiming::kSquareWaveNet, true},
-    {T::kAdditiveSquareWave, PointTiming::kSquareWaveSum, true},
+    {T::kNone, "", "no technique", PointTiming::kNone, false},
+    {T::kSweep, "Linear sweep and cyclic voltammetry", "linear sweep and cyclic voltammetry",
+     PointTiming::kSweepStep, false},
+    {T::kDc, "DC voltammetry", "DC voltammetry", PointTiming::kDrop, false},
+    {T::kNormalPulse, "Normal pulse voltammetry", "normal pulse voltammetry", PointTiming::kPulse,
+     true},
+    {T::kDifferentialPulse, "Differential pulse voltammetry", "differential pulse voltammetry",
+     PointTiming::kDifferentialPulse, true},
+    {T::kSquareWave, "Square wave voltammetry", "square wave voltammetry",
+     PointTiming::kSquareWaveNet, true},
+    {T::kAdditiveSquareWave, "Addition square wave voltammetry", "addition square wave voltammetry",
+     PointTiming::kSquareWaveSum, true},
 }};
 
 using G = GridGeometry;
@@ -30,18 +35,24 @@ using R = RotatingGeometry;
 // Rotation adds the flow toward the electrode to a planar grid, since the rotating electrodes'
 // mass-transfer coefficients already hold their curvature.
 constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
-    //  electrode             grid            kernel        rotation radius length
-    {E::kNone, G::kNone, K::kNone, R::kNone, false, false},
-    {E::kPlanar, G::kPlanar, K::kPlanar, R::kNone, false, false},
-    {E::kSpherical, G::kSpherical, K::kSpherical, R::kNone, true, false},
-    {E::kHemispherical, G::kSpherical, K::kSpherical, R::kNone, true, false},
-    {E::kMicrodisc, G::kDisc, K::kSpherical, R::kNone, true, false},
-    {E::kCylindrical, G::kCylindrical, K::kNone, R::kNone, true, true},
-    {E::kRotatingCylinder, G::kPlanar, K::kNone, R::kCylinder, true, true},
-    {E::kRotatingHemisphere, G::kPlanar, K::kNone, R::kHemisphere, true, false},
-    {E::kRotatingDisk, G::kPlanar, K::kNone, R::kDisk, true, false},
-    {E::kThinFilm, G::kThinFilm, K::kNone, R::kNone, false, true},
-    {E::kBand, G::kBand, K::kNone, R::kNone, true, true},
+    //  electrode, caption, name; grid, kernel, rotation, radius, length
+    {E::kNone, "", "no electrode", G::kNone, K::kNone, R::kNone, false, false},
+    {E::kPlanar, "Planar", "planar electrode", G::kPlanar, K::kPlanar, R::kNone, false, false},
+    {E::kSpherical, "(Micro)Spherical", "spherical electrode", G::kSpherical, K::kSpherical,
+     R::kNone, true, false},
+    {E::kHemispherical, "(Micro)Hemispherical", "hemispherical electrode", G::kSpherical,
+     K::kSpherical, R::kNone, true, false},
+    {E::kMicrodisc, "Microdisc", "microdisc", G::kDisc, K::kSpherical, R::kNone, true, false},
+    {E::kCylindrical, "(Micro)Cylindrical", "cylindrical electrode", G::kCylindrical, K::kNone,
+     R::kNone, true, true},
+    {E::kRotatingCylinder, "Rotating cylindrical", "rotating cylindrical electrode", G::kPlanar,
+     K::kNone, R::kCylinder, true, true},
+    {E::kRotatingHemisphere, "Rotating hemispherical", "rotating hemispherical electrode",
+     G::kPlanar, K::kNone, R::kHemisphere, true, false},
+    {E::kRotatingDisk, "Rotating disk", "rotating disk", G::kPlanar, K::kNone, R::kDisk, true,
+     false},
+    {E::kThinFilm, "Thin film", "thin film", G::kThinFilm, K::kNone, R::kNone, false, true},
+    {E::kBand, "Band", "band electrode", G::kBand, K::kNone, R::kNone, true, true},
 }};
 
 // Sweeps at planar, spherical, hemispherical and microdisc electrodes, and every square wave
@@ -144,6 +155,10 @@ const CaseRow& RowOf(ExperimentCase key) {
       ElectrodeNumbered(Number(key.electrode)) == E::kNone)
     return kNoCase;
   return kCases[CaseIndex(key)];
+}
+
+std::string NumberedCaption(int number, const char* caption) {
+  return std::to_string(number) + ")  " + caption;
 }
 
 }  // namespace qalto

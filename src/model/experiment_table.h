@@ -3,6 +3,8 @@
 // with: one row each. A new technique or geometry is a row here plus its own functions in the
 // numerics that read the row.
 
+#include <string>
+
 #include "model/experiment.h"
 
 namespace qalto {
@@ -46,12 +48,16 @@ enum class SweepTransform { kNone, kSemiDerivative, kDerivative };
 
 struct TechniqueRow {
   Technique technique;
+  const char* caption;  // its option button in the Techniques window, after "N)  "
+  const char* name;     // how a message names it
   PointTiming timing;
   bool pulseSampled;  // the current sampled at the end of the pulse time, else of the drop time
 };
 
 struct ElectrodeRow {
   Electrode electrode;
+  const char* caption;  // its option button in the Instrument window, after "N)  "
+  const char* name;     // how a message names it
   GridGeometry grid;
   KernelShape kernel;
   RotatingGeometry rotation;  // convection toward the electrode, kNone without
@@ -64,6 +70,9 @@ struct CaseRow {
   ClosedForm closedForm;
   SweepTransform transform;
 };
+
+// The option button's caption of technique or electrode number n: "3)  Normal pulse voltammetry".
+std::string NumberedCaption(int number, const char* caption);
 
 // The row of a technique or electrode; kNone has a row that computes nothing.
 const TechniqueRow& RowOf(Technique technique);

@@ -3,6 +3,7 @@
 // correlations, the parameters the data do not determine, and the residual of every curve.
 // The fit fills it, the result window and the parameter report print it.
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ struct FittedParameter {
   double lower95 = 0;        // 95 % interval; asymmetric for quantities fitted on a log scale
   double upper95 = 0;
   bool logScale = false;  // moved on a logarithmic scale by the fit
+  bool atBound = false;   // ended on its min or max: the data may want it beyond
+  double minimum = 0;     // the bounds it was fitted within
+  double maximum = 0;
+  // Not fixed by the data: a singular normal matrix, or a standard error larger than the value.
+  bool Undetermined() const { return !determined || standardError > std::fabs(value); }
 };
 
 // The share of one measured curve in a fit.
@@ -37,7 +43,13 @@ struct FitResult {
   int degreesOfFreedom = 0;     // points minus determined parameters
   int flag = 0;
   int iterations = 0;
+  int points = 0;  // measured points compared
   std::vector<CurveResidual> curves;
+  // The runs test of the residuals' signs: z well below 0 (few, long runs) means the model
+  // misses a shape of the data and the intervals are too small.
+  int residualRuns = 0;
+  double runsZ = 0;
+  bool systematicResiduals = false;
 };
 
 }  // namespace qalto

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "common/table.h"
@@ -26,27 +27,40 @@ struct Model {
   int Mechanism = 0;  // 1..10
   qalto::Electrode Electrode = qalto::Electrode::kNone;
   bool DigitalSimulation = false;
-  double StartPotential = 0;            // V
-  double EndPotential = 0;              // V
-  double PotentialStep = 0;             // V
-  double ScanRate = 0;                  // V/s
-  double PulseTime = 0;                 // s
-  double DropTime = 0;                  // s, drop of DC and the pulse techniques (PointTime)
-  double PulsePotential = 0;            // V
-  double ScanCycles = 0;                // 0.5 single sweep, else 1, 2 or 3 cycles
-  double Temperature = 0;               // K
-  double NoiseLevel = 0;                // A
-  double ElectrodeArea = 0;             // cm2
-  double Radius = 0;                    // cm; radius, equivalent radius or half width
-  double ElectrodeLength = 0;           // cm; cylinder or band length, film thickness
-  double ElectrodeVolume = 0;           // cm3
-  double RotationRate = 0;              // rad/s
-  double DoubleLayerCapacitance = 0;    // F
-  double UncompensatedResistance = 0;   // ohm
+  double StartPotential = 0;           // V
+  double EndPotential = 0;             // V
+  double PotentialStep = 0;            // V
+  double ScanRate = 0;                 // V/s
+  double PulseTime = 0;                // s
+  double DropTime = 0;                 // s, drop of DC and the pulse techniques (PointTime)
+  double PulsePotential = 0;           // V
+  double ScanCycles = 0;               // 0.5 single sweep, else 1, 2 or 3 cycles
+  double Temperature = 0;              // K
+  double NoiseLevel = 0;               // A
+  double ElectrodeArea = 0;            // cm2
+  double Radius = 0;                   // cm; radius, equivalent radius or half width
+  double ElectrodeLength = 0;          // cm; cylinder or band length, film thickness
+  double ElectrodeVolume = 0;          // cm3
+  double RotationRate = 0;             // rad/s
+  double DoubleLayerCapacitance = 0;   // F
+  double UncompensatedResistance = 0;  // ohm
+  // The double-layer capacitance Cd(E) = DoubleLayerCapacitance + CapacitanceSlope E +
+  // CapacitanceCurvature E^2 at the interfacial potential E.
+  double CapacitanceSlope = 0;      // F/V
+  double CapacitanceCurvature = 0;  // F/V^2
+  double BaselineOffset = 0;        // A, in the curve store's sign convention
+  double BaselineSlope = 0;         // A/V: the baseline is offset + slope x E
+  double QuietTime = 0;             // s held at the start potential before the first point
+  // The curve store's sign convention: anodic (oxidation) current positive, as IUPAC writes it,
+  // or cathodic current positive; the simulation computes cathodic positive and turns its curves.
+  bool AnodicPositive = false;
   double KinematicViscosity = 0;        // cm2/s
   double ElectrolyteConcentration = 0;  // M
   // Seed of the noise generator (qalto-batch --seed); unset: the program's fixed noise.
   std::optional<std::uint64_t> NoiseSeed;
+  // The run's stream of seeded noise, started at NoiseSeed by the first noisy Simulate: each
+  // later one draws on from it, so that its noise is independent of the earlier curves'.
+  std::optional<std::mt19937_64> NoiseStream;
 
   // Derived quantities.
   double FOverRT = 0;  // F/(RT), 1/V

@@ -2,15 +2,15 @@
 
 #include <functional>
 #include <map>
-#include <variant>
+#include <type_traits>
 
+#include "common/exact_number.h"
 #include "common/plain_number.h"
 
 namespace qalto {
 namespace {
 
 using Indexes = std::vector<int>;
-using Reader = std::function<std::string(const Model&, const Indexes&)>;
 
 std::string Text(double value) {
   return PlainNumber(value);
@@ -37,36 +37,158 @@ std::string Text(const std::optional<double>& value) {
   return value ? PlainNumber(*value) : "";
 }
 
+// Exact texts, which read back to the same value.
+std::string Exact(double value) {
+  return ExactNumber(value);
+}
+std::string Exact(int value) {
+  return std::to_string(value);
+}
+template <typename T>
+std::string Exact(const T& value) {
+  if constexpr (std::is_same_v<T, std::optional<double>>) {
+    return value ? ExactNumber(*value) : "";
+  } else {
+    return Text(value);
+  }
+}
+
+bool Read(const std::string& text, double& value) {
+  auto number = ReadExactNumber(text);
+  if (number) value = *number;
+  return number.has_value();
+}
+bool Read(const std::string& text, int& value) {
+  auto number = ReadExactInteger(text);
+  if (number) value = *number;
+  return number.has_value();
+}
+bool Read(const std::string& text, bool& value) {
+  if (text != "True" && text != "False") return false;
+  value = text == "True";
+  return true;
+}
+bool Read(const std::string& text, std::string& value) {
+  value = text;
+  return true;
+}
+bool Read(const std::string& text, std::optional<double>& value) {
+  if (text.empty()) {
+    value.reset();
+    return true;
+  }
+  double number = 0;
+  if (!Read(text, number)) return false;
+  value = number;
+  return true;
+}
+bool Read(const std::string& text, Technique& value) {
+  int number = 0;
+  if (!Read(text, number) || (number != 0 && TechniqueNumbered(number) == Technique::kNone))
+    return false;
+  value = TechniqueNumbered(number);
+  return true;
+}
+bool Read(const std::string& text, Electrode& value) {
+  int number = 0;
+  if (!Read(text, number) || (number != 0 && ElectrodeNumbered(number) == Electrode::kNone))
+    return false;
+  value = ElectrodeNumbered(number);
+  return true;
+}
+// The case code does not tell a band electrode (10) from the next technique: it is derived at
+// every refresh and never written back.
+bool Read(const std::string&, ExperimentCase&) {
+  return false;
+}
+
 void Require(const Indexes& indexes, size_t count) {
   if (indexes.size() != count) throw RuntimeError::SubscriptOutOfRange();
 }
 
-template <typename T>
-Reader Scalar(T Model::*field) {
-  return [field](const Model& m, const Indexes& ix) {
-    Require(ix, 0);
-    return Text(m.*field);
-  };
+// How one field is read for scripts, listed exactly for sessions and written back.
+struct Field {
+  std::function<std::string(const Model&, const Indexes&)> read;
+  std::function<void(const Model&, const std::string&, std::vector<ModelFieldValue>&)> list;
+  std::function<bool(Model&, const Indexes&, const std::string&)> write;
+  bool byPoint = false;  // a table of the curve store, indexed by point
+};
+
+std::string Reference(const std::string& name, const Indexes& indexes) {
+  std::string reference = name;
+  for (size_t k = 0; k < indexes.size(); ++k) {
+    reference += k == 0 ? '(' : ',';
+    reference += std::to_string(indexes[k]);
+  }
+  if (!indexes.empty()) reference += ')';
+  return reference;
 }
 
+// The value is kept when its exact text differs from a new model's.
 template <typename T>
-Reader Column(Table1<T> Model::*field) {
-  return [field](const Model& m, const Indexes& ix) {
-    Require(ix, 1);
-    return Text((m.*field)(ix[0]));
-  };
+void Keep(std::vector<ModelFieldValue>& out, const std::string& reference, const T& value) {
+  std::string text = Exact(value);
+  if (text != Exact(std::decay_t<T>{})) out.push_back({reference, std::move(text)});
 }
 
-template <typename T>
-Reader Grid(Table2<T> Model::*field) {
-  return [field](const Model& m, const Indexes& ix) {
-    Require(ix, 2);
-    return Text((m.*field)(ix[0], ix[1]));
-  };
+// A field of one of the model's parts, read and written through the model.
+template <typename T, typename Part>
+Field Scalar(T Part::*field) {
+  return {[field](const Model& m, const Indexes& ix) {
+            Require(ix, 0);
+            return Text(static_cast<const Part&>(m).*field);
+          },
+          [field](const Model& m, const std::string& name, std::vector<ModelFieldValue>& out) {
+            Keep(out, name, static_cast<const Part&>(m).*field);
+          },
+          [field](Model& m, const Indexes& ix, const std::string& text) {
+            Require(ix, 0);
+            return Read(text, static_cast<Part&>(m).*field);
+          }};
 }
 
-const std::map<std::string, Reader>& Readers() {
-  static const std::map<std::string, Reader> readers = {
+template <typename Table, typename Part>
+Field Column(Table Part::*field, bool byPoint = false) {
+  Field column{[field](const Model& m, const Indexes& ix) {
+                 Require(ix, 1);
+                 return Text((static_cast<const Part&>(m).*field)(ix[0]));
+               },
+               [field](const Model& m, const std::string& name, std::vector<ModelFieldValue>& out) {
+                 const Table& table = static_cast<const Part&>(m).*field;
+                 for (int i = 0; i < table.Size(); ++i)
+                   Keep(out, Reference(name, {i}), table(i));
+               },
+               [field](Model& m, const Indexes& ix, const std::string& text) {
+                 Require(ix, 1);
+                 return Read(text, (static_cast<Part&>(m).*field)(ix[0]));
+               }};
+  column.byPoint = byPoint;
+  return column;
+}
+
+template <typename Table, typename Part>
+Field Grid(Table Part::*field, bool byPoint = false) {
+  Field grid{[field](const Model& m, const Indexes& ix) {
+               Require(ix, 2);
+               return Text((static_cast<const Part&>(m).*field)(ix[0], ix[1]));
+             },
+             [field](const Model& m, const std::string& name, std::vector<ModelFieldValue>& out) {
+               const Table& table = static_cast<const Part&>(m).*field;
+               for (int i = 0; i < table.Rows(); ++i) {
+                 for (int j = 0; j < table.Columns(); ++j)
+                   Keep(out, Reference(name, {i, j}), table(i, j));
+               }
+             },
+             [field](Model& m, const Indexes& ix, const std::string& text) {
+               Require(ix, 2);
+               return Read(text, (static_cast<Part&>(m).*field)(ix[0], ix[1]));
+             }};
+  grid.byPoint = byPoint;
+  return grid;
+}
+
+const std::map<std::string, Field>& Fields() {
+  static const std::map<std::string, Field> fields = {
       {"Technique", Scalar(&Model::Technique)},
       {"Mechanism", Scalar(&Model::Mechanism)},
       {"Electrode", Scalar(&Model::Electrode)},
@@ -88,6 +210,12 @@ const std::map<std::string, Reader>& Readers() {
       {"RotationRate", Scalar(&Model::RotationRate)},
       {"DoubleLayerCapacitance", Scalar(&Model::DoubleLayerCapacitance)},
       {"UncompensatedResistance", Scalar(&Model::UncompensatedResistance)},
+      {"CapacitanceSlope", Scalar(&Model::CapacitanceSlope)},
+      {"CapacitanceCurvature", Scalar(&Model::CapacitanceCurvature)},
+      {"BaselineOffset", Scalar(&Model::BaselineOffset)},
+      {"BaselineSlope", Scalar(&Model::BaselineSlope)},
+      {"QuietTime", Scalar(&Model::QuietTime)},
+      {"AnodicPositive", Scalar(&Model::AnodicPositive)},
       {"KinematicViscosity", Scalar(&Model::KinematicViscosity)},
       {"ElectrolyteConcentration", Scalar(&Model::ElectrolyteConcentration)},
       {"FOverRT", Scalar(&Model::FOverRT)},
@@ -118,10 +246,10 @@ const std::map<std::string, Reader>& Readers() {
       {"BackwardRateConstant", Column(&Model::BackwardRateConstant)},
       {"EquilibriumConstant", Column(&Model::EquilibriumConstant)},
       {"ChemReactionText", Column(&Model::ChemReactionText)},
-      {"PotentialX", Column(&Model::PotentialX)},
-      {"CurrentY", Grid(&Model::CurrentY)},
-      {"ReactionCurrents", Grid(&Model::ReactionCurrents)},
-      {"SurfaceConcentrations", Grid(&Model::SurfaceConcentrations)},
+      {"PotentialX", Column(&Model::PotentialX, true)},
+      {"CurrentY", Grid(&Model::CurrentY, true)},
+      {"ReactionCurrents", Grid(&Model::ReactionCurrents, true)},
+      {"SurfaceConcentrations", Grid(&Model::SurfaceConcentrations, true)},
       {"NumberOfPoints", Scalar(&Model::NumberOfPoints)},
       {"FirstPoint", Scalar(&Model::FirstPoint)},
       {"LastPoint", Scalar(&Model::LastPoint)},
@@ -148,16 +276,39 @@ const std::map<std::string, Reader>& Readers() {
       {"ElapsedTime", Scalar(&Model::ElapsedTime)},
       {"MaxIteration", Scalar(&Model::MaxIteration)},
   };
-  return readers;
+  return fields;
 }
 
 }  // namespace
 
 std::optional<std::string> ModelFieldText(const Model& model, const std::string& name,
                                           const std::vector<int>& indexes) {
-  auto found = Readers().find(name);
-  if (found == Readers().end()) return std::nullopt;
-  return found->second(model, indexes);
+  auto found = Fields().find(name);
+  if (found == Fields().end()) return std::nullopt;
+  return found->second.read(model, indexes);
+}
+
+std::vector<ModelFieldValue> KeptModelFields(const Model& model) {
+  std::vector<ModelFieldValue> values;
+  for (const auto& [name, field] : Fields()) {
+    // A fit's flag holds only while it runs; the case code follows technique and electrode.
+    if (!field.byPoint && name != "FitMode" && name != "TechElectrodeCode")
+      field.list(model, name, values);
+  }
+  return values;
+}
+
+std::string SetModelField(Model& model, const std::string& name, const std::vector<int>& indexes,
+                          const std::string& text) {
+  auto found = Fields().find(name);
+  if (found == Fields().end()) return "no model field " + name;
+  try {
+    if (!found->second.write(model, indexes, text))
+      return "not a value of " + Reference(name, indexes) + ": " + text;
+  } catch (const RuntimeError&) {
+    return "no entry " + Reference(name, indexes) + " in the model";
+  }
+  return "";
 }
 
 }  // namespace qalto

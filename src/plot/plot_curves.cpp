@@ -38,7 +38,6 @@ class CurvePlot {
       : m_(context.model),
         options_(context.options),
         surface_(context.surface),
-        platform_(context.platform),
         first_(first),
         last_(last),
         x_(x),
@@ -46,7 +45,7 @@ class CurvePlot {
     TakeSnapshot(y);
   }
 
-  void Draw() {
+  Outcome Draw() {
     if (options_.rangeOverflow) throw RuntimeError::Overflow();
     surface_.Show();
     surface_.Clear();
@@ -56,8 +55,7 @@ class CurvePlot {
     yRange_ = Checked(m_.PlotYMax - m_.PlotYMin);
     xRange_ = Checked(m_.PlotXMax - m_.PlotXMin);
     if (yRange_ == 0.0 || xRange_ == 0.0) {
-      platform_.MessageBox("Error: No data!");
-      return;
+      return Failure{"Error: No data!"};
     }
     SetWindow();
     DrawYTitle();
@@ -73,6 +71,7 @@ class CurvePlot {
     DrawXTicks();
     DrawYTicks();
     if (m_.ShowGrid) DrawGrid();
+    return std::nullopt;
   }
 
  private:
@@ -246,7 +245,6 @@ class CurvePlot {
   Model& m_;
   const PlotOptions& options_;
   DrawingSurface& surface_;
-  Platform& platform_;
   int first_;
   int last_;
   const Table1<double>& x_;
@@ -268,14 +266,15 @@ class CurvePlot {
 
 }  // namespace
 
-void PlotCurves(PlotContext& context, int first, int last, const Table1<double>& x,
-                const Table2<double>& y, const Table1<int>& styles) {
+Outcome PlotCurves(PlotContext& context, int first, int last, const Table1<double>& x,
+                   const Table2<double>& y, const Table1<int>& styles) {
   try {
-    CurvePlot(context, first, last, x, y, styles).Draw();
+    return CurvePlot(context, first, last, x, y, styles).Draw();
   } catch (const RuntimeError&) {
     // The plot ends quietly where the error arose: what is drawn stays, and so do the ranges
     // already written into the model.
   }
+  return std::nullopt;
 }
 
 }  // namespace qalto

@@ -5,29 +5,27 @@
 
 #include <functional>
 
+#include "common/failure.h"
 #include "common/table.h"
+#include "drawing/drawing_surface.h"
 #include "model/model.h"
 #include "plot/plot_options.h"
-#include "ui/drawing_surface.h"
-#include "ui/platform.h"
 
 namespace qalto {
 
-// What a plot reads and draws on: the model, the display settings, the plot window and the
-// platform that shows the message box.
+// What a plot reads and draws on: the model, the display settings and the plot window.
 struct PlotContext {
   Model& model;
   PlotOptions options;
   DrawingSurface& surface;
-  Platform& platform;
 };
 
 // Draws curves 1..CurveCount, points first..last, of y against x, curve k in the style
 // styles(k) (1 dots, 2 small squares, 3 connected line, anything else not drawn). Writes the
 // plot ranges into the model when automatic scaling is on. A run-time error ends the drawing
-// quietly; what is drawn stays.
-void PlotCurves(PlotContext& context, int first, int last, const Table1<double>& x,
-                const Table2<double>& y, const Table1<int>& styles);
+// quietly; what is drawn stays. Ranges of no width end it with the failure "Error: No data!".
+Outcome PlotCurves(PlotContext& context, int first, int last, const Table1<double>& x,
+                   const Table2<double>& y, const Table1<int>& styles);
 
 // Runs the model refresh, then copies the quantity the options name from the simulation's
 // results into the curve store. Run-time errors reach the caller.
@@ -35,8 +33,8 @@ void PrepareCurves(Model& model, const PlotOptions& options,
                    const std::function<void()>& refreshModel);
 
 // PrepareCurves unless a fit is running (it keeps its own curves), then PlotCurves.
-void PrepareAndPlot(PlotContext& context, const std::function<void()>& refreshModel, int first,
-                    int last, const Table1<double>& x, const Table2<double>& y,
-                    const Table1<int>& styles);
+Outcome PrepareAndPlot(PlotContext& context, const std::function<void()>& refreshModel, int first,
+                       int last, const Table1<double>& x, const Table2<double>& y,
+                       const Table1<int>& styles);
 
 }  // namespace qalto

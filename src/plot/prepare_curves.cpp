@@ -30,11 +30,11 @@ void PrepareCurves(Model& model, const PlotOptions& options,
   }
 }
 
-void PrepareAndPlot(PlotContext& context, const std::function<void()>& refreshModel, int first,
-                    int last, const Table1<double>& x, const Table2<double>& y,
-                    const Table1<int>& styles) {
+Outcome PrepareAndPlot(PlotContext& context, const std::function<void()>& refreshModel, int first,
+                       int last, const Table1<double>& x, const Table2<double>& y,
+                       const Table1<int>& styles) {
   if (!context.model.FitMode) PrepareCurves(context.model, context.options, refreshModel);
-  PlotCurves(context, first, last, x, y, styles);
+  return PlotCurves(context, first, last, x, y, styles);
 }
 
 }  // namespace qalto

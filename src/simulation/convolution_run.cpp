@@ -9,6 +9,7 @@
 #include "model/experiment_table.h"
 #include "model/point_time.h"
 #include "simulation/complex_formal_potential.h"
+#include "simulation/double_layer.h"
 
 namespace qalto {
 namespace {
@@ -148,18 +149,36 @@ void StoreConvolutionPoint(Model& model, int i, const std::function<double(int)>
 
 namespace {
 
+// The step of the applied potential that point i takes, V: E step in the sweep's direction, the
+// direction of the next step at a turn (where a potential repeats), 0 while the potential holds.
+double SweepStep(const Model& model, int i) {
+  const auto& x = model.PotentialX;
+  int s = Sgn(x(i) - x(i - 1));
+  if (s == 0 && i < model.NumberOfPoints) s = Sgn(x(i + 1) - x(i));
+  return s * model.PotentialStep;
+}
+
 void RunSweep(Model& model, double pHterm) {
   const int N = model.NumberOfPoints;
   ConvolutionProblem problem = BuildConvolutionProblem(model, pHterm, {PointTime(model), N, true});
   std::vector<double> applied(static_cast<std::size_t>(N));
   for (int i = 1; i <= N; ++i)
     applied[static_cast<std::size_t>(i - 1)] = model.PotentialX(i);
+  if (HasCapacitance(model)) {
+    for (int i = 1; i <= N; ++i) {
+      problem.capacitance.push_back(CapacitanceAt(model, model.PotentialX(i)));
+      problem.sweepStep.push_back(SweepStep(model, i));
+    }
+    problem.pointTime = PointTime(model);
+  }
   ConvolutionSolution solution = SolveConvolution(problem, applied);
   for (int i = 1; i <= N; ++i) {
     const std::size_t at = static_cast<std::size_t>(i - 1);
     StoreConvolutionPoint(
         model, i, [&](int r) { return solution.current[static_cast<std::size_t>(r)][at]; },
         [&](int s) { return solution.surface[static_cast<std::size_t>(s)][at]; });
+    if (!solution.total.empty())
+      model.ReactionCurrents(i, model.TotalCurrentColumn) = solution.total[at];
   }
 }
 

@@ -130,18 +130,35 @@ class Solver {
 
   ConvolutionSolution Run(const std::vector<double>& applied) {
     double drop = 0.0;  // ohmic drop of the previous point, V
+    const bool charging = !p_.capacitance.empty();
+    if (charging) result_.total.assign(static_cast<std::size_t>(N_), 0.0);
     for (int n = 0; n < N_; ++n) {
+      const std::size_t at = static_cast<std::size_t>(n);
       UpdateHistory(n);
-      double Eapp = applied[static_cast<std::size_t>(n)];
+      double Eapp = applied[at];
+      // The charging current at the interfacial potential E, cathodic positive.
+      const double previousDrop = drop;
+      auto charge = [&](double E) {
+        if (!charging) return 0.0;
+        return -p_.capacitance[at] *
+               Div(p_.sweepStep[at] + (E - Eapp) - previousDrop, p_.pointTime);
+      };
       // Newton starts from the drop of the previous current.
       double E = Eapp;
       if (p_.resistance > 0) {
-        drop = ImplicitDrop([&](double d) { return Current(Eapp + d); }, p_.resistance, drop);
+        drop = ImplicitDrop([&](double d) { return Current(Eapp + d) + charge(Eapp + d); },
+                            p_.resistance, drop);
         E = Eapp + drop;
       }
       double u[kMaxReactions];
       Fluxes(E, u);
       Record(n, E, u);
+      if (charging) {
+        double sum = 0.0;
+        for (std::size_t r = 0; r < p_.reactions.size(); ++r)
+          sum += result_.current[r][at];
+        result_.total[at] = Checked(sum + charge(E));
+      }
       first_ = false;
     }
     return std::move(result_);

@@ -45,16 +45,27 @@ struct ConvolutionProblem {
   double fOverRT = 0;     // F / (R T), 1/V
   double AF = 0;          // A x F x 0.001, A per (M cm/s)
   double resistance = 0;  // uncompensated resistance, ohm
+  // Double-layer charging of a sweep, in series with the faradaic current through the
+  // resistance: the capacitance (F) at each applied potential, the step of the applied potential
+  // that each point takes (V, signed: the sweep's direction at a turn, 0 while it holds) and the
+  // time of one point (s). Empty: no charging current.
+  std::vector<double> capacitance;
+  std::vector<double> sweepStep;
+  double pointTime = 0;
 };
 
 struct ConvolutionSolution {
   std::vector<std::vector<double>> current;  // [reaction][point] faradaic current, A
   std::vector<std::vector<double>> surface;  // [species][point] surface concentration, M
   std::vector<double> interfacial;           // [point] potential at the interface, V
+  std::vector<double> total;  // [point] faradaic and charging current, A (with charging only)
 };
 
 // Currents (cathodic positive) for the applied potentials E[0..N-1] at the ends of the N steps
 // (t = dt, 2 dt, ..., N dt without stepEnds), the solution uniform and at rest before t = 0.
+// With charging, the ohmic drop is that of the total current: the interfacial potential is
+// E + Ru I and I = I faradaic - Cd (step(n) + drop(n) - drop(n - 1)) / dt, the change of the
+// interfacial potential, implicitly (no current flows before the first point).
 ConvolutionSolution SolveConvolution(const ConvolutionProblem& problem,
                                      const std::vector<double>& applied);
 

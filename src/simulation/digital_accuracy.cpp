@@ -8,25 +8,29 @@ namespace qalto {
 
 namespace {
 
-// The run without noise or fit mode, at the given refinement; nothing if it failed.
+// The run without noise or fit mode, at the given refinement; nothing if it failed. Its
+// messages join the others.
 std::unique_ptr<Model> RunCopy(const Model& model, SimulationInputs inputs, int refinement,
-                               Platform& platform) {
+                               std::vector<std::string>& messages) {
   auto copy = std::make_unique<Model>(model);
   copy->NoiseLevel = 0;
   copy->FitMode = false;
   inputs.refinement = refinement;
-  if (!RunSimulation(*copy, inputs, platform)) return nullptr;
+  SimulationOutcome outcome = RunSimulation(*copy, inputs);
+  messages.insert(messages.end(), outcome.messages.begin(), outcome.messages.end());
+  if (outcome.failure) messages.push_back(outcome.failure->message);
+  if (!outcome.Done()) return nullptr;
   return copy;
 }
 
 }  // namespace
 
-std::optional<double> DigitalRefinementChange(const Model& model, const SimulationInputs& inputs,
-                                              Platform& platform) {
-  const auto normal = RunCopy(model, inputs, 1, platform);
-  if (!normal) return std::nullopt;
-  const auto fine = RunCopy(model, inputs, 2, platform);
-  if (!fine) return std::nullopt;
+RefinementChange DigitalRefinementChange(const Model& model, const SimulationInputs& inputs) {
+  RefinementChange result;
+  const auto normal = RunCopy(model, inputs, 1, result.messages);
+  if (!normal) return result;
+  const auto fine = RunCopy(model, inputs, 2, result.messages);
+  if (!fine) return result;
   const int column = normal->TotalCurrentColumn;
   double peak = 0.0;        // A
   double difference = 0.0;  // A
@@ -36,8 +40,8 @@ std::optional<double> DigitalRefinementChange(const Model& model, const Simulati
     peak = std::max(peak, std::abs(a));
     difference = std::max(difference, std::abs(a - b));
   }
-  if (!(peak > 0.0)) return std::nullopt;
-  return difference / peak;
+  if (peak > 0.0) result.change = difference / peak;
+  return result;
 }
 
 }  // namespace qalto

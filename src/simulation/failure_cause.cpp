@@ -73,4 +73,10 @@ std::string DescriptionWithCause(const Model& model, const std::string& descript
   return cause.empty() ? description : description + ": " + cause;
 }
 
+std::string SimulationErrorMessage(const Model& model, const std::string& description) {
+  return std::string(model.DigitalSimulation ? "Digital" : "Analytical") +
+         " simulation Error: " + DescriptionWithCause(model, description) +
+         "! Please try again by other initial values.";
+}
+
 }  // namespace qalto

@@ -17,4 +17,9 @@ std::string FailureCause(const Model& model);
 // description that names its cause already is kept as it is.
 std::string DescriptionWithCause(const Model& model, const std::string& description);
 
+// "Analytical simulation Error: <description>! Please try again by other initial values.", with
+// "Digital" in place of "Analytical" when the model simulates digitally, and the description
+// with its cause.
+std::string SimulationErrorMessage(const Model& model, const std::string& description);
+
 }  // namespace qalto

@@ -29,7 +29,8 @@ double UniformOpenZero(std::mt19937_64& engine) {
 // The Mersenne Twister's sequence is fixed by the C++ standard, so a seed gives the same numbers
 // with every compiler and library.
 void AddSeededNoise(Model& model, int column, std::uint64_t seedValue) {
-  std::mt19937_64 engine(seedValue);
+  if (!model.NoiseStream) model.NoiseStream.emplace(seedValue);
+  std::mt19937_64& engine = *model.NoiseStream;
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     double radius = std::sqrt(-2 * std::log(UniformOpenZero(engine)));
     double z = radius * std::cos(kTwoPi * UniformOpenZero(engine));

@@ -1,10 +1,10 @@
 #include "simulation/simulation_driver.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/checked_math.h"
 #include "common/constants.h"
-#include "common/number_text.h"
 #include "common/plain_number.h"
 #include "common/point_index.h"
 #include "common/run_monitor.h"
@@ -16,6 +16,7 @@
 #include "simulation/convolution_run.h"
 #include "simulation/curve_slot.h"
 #include "simulation/disc_response.h"
+#include "simulation/double_layer.h"
 #include "simulation/failure_cause.h"
 #include "simulation/implicit_drop.h"
 #include "simulation/noise.h"
@@ -27,11 +28,12 @@ namespace {
 
 constexpr double kNeutralPH = 7.0;
 
-// Double-layer charging and ohmic drop of the pulse and DC techniques, and of the sweep after
-// its transforms: the total current relaxes towards the faradaic one with the cell constant RC.
+// Double-layer charging and ohmic drop of the pulse and DC techniques, and of the sweeps that
+// are not solved as integral equations: the total current relaxes towards the faradaic one with
+// the cell constant Ru Cd(E) / t.
 struct Charging {
-  double cdv = 0;  // Cd x v, A
-  double rc = 0;   // Cd x Ru / t
+  double v = 0;        // scan rate, V/s
+  double ruOverT = 0;  // Ru / t, ohm/s
 };
 
 int SweepSign(const Model& model, int i) {
@@ -41,8 +43,10 @@ int SweepSign(const Model& model, int i) {
   return s;
 }
 
-double Charged(const Charging& c, double faradaic, int sweepSign, double previous) {
-  return Div(faradaic - sweepSign * c.cdv + c.rc * previous, c.rc + 1);
+double Charged(const Model& model, const Charging& c, int i, double faradaic, double previous) {
+  const double cd = CapacitanceAt(model, model.PotentialX(i));  // F
+  const double rc = cd * c.ruOverT;
+  return Div(faradaic - SweepSign(model, i) * cd * c.v + rc * previous, rc + 1);
 }
 
 AnalyticalRun AnalyticalConstants(const Model& model, AnalyticalRun run) {
@@ -84,7 +88,7 @@ void ChargeSweep(Model& model, const Charging& charging) {
   int total = model.TotalCurrentColumn;
   double previous = 0;  // total current of the previous point, A
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    previous = Charged(charging, model.ReactionCurrents(i, total), SweepSign(model, i), previous);
+    previous = Charged(model, charging, i, model.ReactionCurrents(i, total), previous);
     model.ReactionCurrents(i, total) = previous;
   }
 }
@@ -132,7 +136,8 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
   }
   if (SolvedByConvolution(model)) {
     RunConvolution(model, run.pHterm);
-    ChargeSweep(model, charging);
+    // The integral equation of a sweep carries its charging current through the resistance.
+    if (model.Technique != Technique::kSweep) ChargeSweep(model, charging);
     return;
   }
   if (SquareWaveByConvolution(model)) {
@@ -165,7 +170,7 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
     if (model.Technique == Technique::kSweep) {
       previous = sum;
     } else {
-      previous = Charged(charging, sum, SweepSign(model, i), previous);
+      previous = Charged(model, charging, i, sum, previous);
     }
     model.ReactionCurrents(i, total) = previous;
     PollPoint(i, model.NumberOfPoints);
@@ -174,15 +179,73 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
   if (model.Technique == Technique::kSweep) ChargeSweep(model, charging);
 }
 
+// The baselines, in the curve store's sign convention: the line from "I start" at the first
+// point to "I end" at the end of the first sweep, and offset + slope x E.
 void AddBaseline(Model& model, const SimulationInputs& inputs) {
-  double start = ReadNumber(inputs.baselineStart);  // A
-  double end = ReadNumber(inputs.baselineEnd);      // A
-  if (start == 0 && end == 0) return;
+  double start = inputs.baselineStart.Get();  // A
+  double end = inputs.baselineEnd.Get();      // A
   const auto& x = model.PotentialX;
-  int sweepEnd = ToPointIndex(model.SweepPoints);
+  const int total = model.TotalCurrentColumn;
+  if (start != 0 || end != 0) {
+    int sweepEnd = ToPointIndex(model.SweepPoints);
+    for (int i = 1; i <= model.NumberOfPoints; ++i) {
+      model.ReactionCurrents(i, total) +=
+          start + (end - start) * Div(x(i) - x(1), x(sweepEnd) - x(1));
+    }
+  }
+  if (model.BaselineOffset == 0 && model.BaselineSlope == 0) return;
+  for (int i = 1; i <= model.NumberOfPoints; ++i)
+    model.ReactionCurrents(i, total) += model.BaselineOffset + model.BaselineSlope * x(i);
+}
+
+// The simulation computes cathodic current positive; an anodic-positive store takes every
+// current column turned.
+void ApplySignConvention(Model& model) {
+  if (!model.AnodicPositive) return;
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    model.ReactionCurrents(i, model.TotalCurrentColumn) +=
-        start + (end - start) * Div(x(i) - x(1), x(sweepEnd) - x(1));
+    for (int c = 1; c <= 10; ++c)
+      model.ReactionCurrents(i, c) = -model.ReactionCurrents(i, c);
+  }
+}
+
+// The points of the quiet time: the start potential held for the quiet time in steps of the
+// sweep's own, before the first point, where the simulation marches in time (a sweep solved as
+// an integral equation or digitally). At most as many as the curve has, and never beyond the
+// store: a hold longer than the sweep itself leaves the layer at the start potential deeper
+// than the sweep reaches, so that a longer one changes nothing the curve shows.
+int QuietPoints(const Model& model) {
+  if (!(model.QuietTime > 0) || model.Technique != Technique::kSweep) return 0;
+  if (!model.DigitalSimulation && !SolvedByConvolution(model)) return 0;
+  const double t = PointTime(model);  // s
+  if (!(t > 0)) return 0;
+  double points = std::ceil(model.QuietTime / t - 1e-9);
+  points = std::min(points, static_cast<double>(model.NumberOfPoints));
+  points = std::min(points, static_cast<double>(kMaxPoints - model.NumberOfPoints));
+  return points > 0 ? static_cast<int>(points) : 0;
+}
+
+// Puts `hold` points at the first potential before the curve's points.
+void PrependHold(Model& model, int hold) {
+  auto& x = model.PotentialX;
+  for (int i = model.NumberOfPoints; i >= 1; --i)
+    x(i + hold) = x(i);
+  for (int i = 0; i <= hold; ++i)
+    x(i) = x(hold + 1);
+  model.NumberOfPoints += hold;
+  model.SweepPoints += hold;
+}
+
+// Drops the `hold` points of the quiet time again, with what was computed at them.
+void RemoveHold(Model& model, int hold) {
+  model.NumberOfPoints -= hold;
+  model.SweepPoints -= hold;
+  auto& x = model.PotentialX;
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    x(i) = x(i + hold);
+    for (int c = 1; c <= 10; ++c)
+      model.ReactionCurrents(i, c) = model.ReactionCurrents(i + hold, c);
+    for (int s = 1; s <= model.SpeciesCount && s < 10; ++s)
+      model.SurfaceConcentrations(i, s) = model.SurfaceConcentrations(i + hold, s);
   }
 }
 
@@ -201,8 +264,8 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   AnalyticalRun constants;
   constants.AF = model.ElectrodeArea * kFaraday * 0.001;
   Charging charging;
-  charging.cdv = model.DoubleLayerCapacitance * model.ScanRate;
-  constants.pHterm = (ReadNumber(inputs.pH) - kNeutralPH) * kLn10;
+  charging.v = model.ScanRate;
+  constants.pHterm = (inputs.pH.Get() - kNeutralPH) * kLn10;
   model.SweepDirection = model.EndPotential > model.StartPotential ? 1 : -1;
   model.PlotSeriesLimit = model.SpeciesCount + 1;
   model.TotalCurrentColumn = model.ChargeReactionCount + 1;
@@ -212,18 +275,29 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   } else {
     model.SweepPoints = model.NumberOfPoints / 2.0;  // the imported axis stays as it is
   }
+  const int hold = QuietPoints(model);
+  const double firstBefore = model.PotentialX(0);
+  if (hold > 0) PrependHold(model, hold);
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     for (int c = 1; c <= 10; ++c)
       model.ReactionCurrents(i, c) = 0;
   }
   if (model.DigitalSimulation) {
-    SimulateDigital(model, DigitalFormInputs{inputs.expandingGrid, inputs.pH, inputs.refinement},
+    SimulateDigital(model, DigitalInputs{inputs.expandingGrid, inputs.pH, inputs.refinement},
                     [&solverMessages](const std::string& text) { solverMessages.Count(text); });
   } else {
     AnalyticalRun run = AnalyticalConstants(model, constants);
-    charging.rc = Div(model.DoubleLayerCapacitance * model.UncompensatedResistance, run.t);
+    // A point without duration is refused by the cell constant's division, as it always was.
+    charging.ruOverT =
+        run.t == 0 ? Div(model.DoubleLayerCapacitance * model.UncompensatedResistance, run.t)
+                   : Checked(model.UncompensatedResistance / run.t);
     SimulateAnalytical(model, run, charging);
   }
+  if (hold > 0) {
+    RemoveHold(model, hold);
+    model.PotentialX(0) = firstBefore;
+  }
+  ApplySignConvention(model);
   AddBaseline(model, inputs);
   CheckTotalCurrent(model, "");
   if (model.NoiseLevel > 0 && !model.FitMode) {
@@ -240,31 +314,24 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
 
 }  // namespace
 
-std::string SimulationErrorMessage(const Model& model, const std::string& description) {
-  return std::string(model.DigitalSimulation ? "Digital" : "Analytical") +
-         " simulation Error: " + DescriptionWithCause(model, description) +
-         "! Please try again by other initial values.";
-}
-
-bool RunSimulation(Model& model, const SimulationInputs& inputs, Platform& platform) {
+SimulationOutcome RunSimulation(Model& model, const SimulationInputs& inputs) {
+  SimulationOutcome outcome;
   // Refused before anything is written: the previous curve stays as it was.
   if (const auto missing = MissingAnalyticalModel(model)) {
-    platform.MessageBox(*missing);
-    return false;
+    outcome.failure = Failure{*missing};
+    outcome.refused = true;
+    return outcome;
   }
   SolverMessageTally ownTally;
   SolverMessageTally& tally = inputs.solverMessages ? *inputs.solverMessages : ownTally;
   tally.StartRun();
-  bool done = true;
   try {
     Run(model, inputs, tally);
   } catch (const RuntimeError& error) {
-    if (!inputs.solverMessages) tally.Show(platform);
-    platform.MessageBox(SimulationErrorMessage(model, error.Description()));
-    done = false;
+    outcome.failure = Failure{SimulationErrorMessage(model, error.Description())};
   }
-  if (!inputs.solverMessages) tally.Show(platform);
-  return done;
+  if (!inputs.solverMessages) outcome.messages = ownTally.TakeMessages();
+  return outcome;
 }
 
 }  // namespace qalto

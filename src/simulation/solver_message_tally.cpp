@@ -16,14 +16,16 @@ void SolverMessageTally::Count(const std::string& text) {
   }
 }
 
-void SolverMessageTally::Show(Platform& platform) {
+std::vector<std::string> SolverMessageTally::TakeMessages() {
+  std::vector<std::string> messages;
   for (const Report& r : reports_) {
     std::string message =
         r.text + " at " + std::to_string(r.steps) + (r.steps == 1 ? " time step" : " time steps");
     if (r.runs > 1) message += " of " + std::to_string(r.runs) + " runs";
-    platform.MessageBox(message);
+    messages.push_back(std::move(message));
   }
   *this = SolverMessageTally();
+  return messages;
 }
 
 }  // namespace qalto

@@ -1,13 +1,11 @@
 #pragma once
 // The digital solver reports a trouble at the time step where it meets it (a singular block:
 // "Error: inverse matrix D=0") and carries on. Shown as it comes, a run of 100 steps would
-// open 100 message boxes and a fit thousands; the tally gathers them and shows each text once,
+// open 100 message boxes and a fit thousands; the tally gathers them into one message per text,
 // with how often it came: "Error: inverse matrix D=0 at 103 time steps".
 
 #include <string>
 #include <vector>
-
-#include "ui/platform.h"
 
 namespace qalto {
 
@@ -17,8 +15,8 @@ class SolverMessageTally {
   void Count(const std::string& text);
   // Marks the start of another simulation run gathered by the same tally (a fit).
   void StartRun() { ++run_; }
-  // Shows one message per distinct text, in the order first met, then starts afresh.
-  void Show(Platform& platform);
+  // One message per distinct text, in the order first met; the tally starts afresh.
+  std::vector<std::string> TakeMessages();
 
  private:
   struct Report {

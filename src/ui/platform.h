@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/recording_surface.h"
+#include "drawing/recording_surface.h"
 
 namespace qalto {
 
@@ -18,6 +18,8 @@ class Platform {
 
   // A message box with only an OK button; returns when it is acknowledged.
   virtual void MessageBox(const std::string& text) = 0;
+  // A question with the buttons Yes and No; true for Yes.
+  virtual bool Confirm(const std::string& question) = 0;
   // A file dialog; the chosen path, or nothing when cancelled. filter is the dialog's filter
   // list ("Data (*.txt)|*.txt|All (*.*)|*.*").
   virtual std::optional<std::string> OpenFileDialog(const std::string& filter) = 0;

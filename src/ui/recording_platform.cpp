@@ -9,6 +9,17 @@ void RecordingPlatform::MessageBox(const std::string& text) {
   if (messageSink) messageSink(text);
 }
 
+bool RecordingPlatform::Confirm(const std::string& question) {
+  questions.push_back(question);
+  bool yes = true;
+  if (!confirmAnswers_.empty()) {
+    yes = confirmAnswers_.front();
+    confirmAnswers_.pop_front();
+  }
+  if (questionSink) questionSink(question, yes);
+  return yes;
+}
+
 std::optional<std::string> RecordingPlatform::NextAnswer(const std::string& filter) {
   dialogFilters.push_back(filter);
   if (answers_.empty()) return std::nullopt;  // no answer queued: the user cancels

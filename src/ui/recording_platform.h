@@ -13,6 +13,8 @@ namespace qalto {
 class RecordingPlatform : public Platform {
  public:
   void MessageBox(const std::string& text) override;
+  // The answer queued for it, else Yes: a script is its user's deliberate action.
+  bool Confirm(const std::string& question) override;
   std::optional<std::string> OpenFileDialog(const std::string& filter) override;
   std::optional<std::string> SaveFileDialog(const std::string& filter) override;
   double TimeOfDay() override;
@@ -26,6 +28,14 @@ class RecordingPlatform : public Platform {
     answers_.push_back(std::move(answer));
   }
   bool HasDialogAnswer() const { return !answers_.empty(); }
+  // The next question is answered so.
+  void QueueConfirmAnswer(bool yes) { confirmAnswers_.push_back(yes); }
+  bool HasConfirmAnswer() const { return !confirmAnswers_.empty(); }
+  // Forgets the answers no dialog or question has taken: an answer is given for one command.
+  void DropAnswers() {
+    answers_.clear();
+    confirmAnswers_.clear();
+  }
   // A fixed clock; without one the real time of day is used.
   void SetClock(double seconds) { clock_ = seconds; }
 
@@ -37,10 +47,13 @@ class RecordingPlatform : public Platform {
   std::vector<std::vector<DisplayItem>> copiedPictures;
   std::vector<std::vector<DisplayItem>> printedPictures;
   std::function<void(const std::string&)> messageSink;
+  std::vector<std::string> questions;  // every question asked, in order
+  std::function<void(const std::string& question, bool answer)> questionSink;
 
  private:
   std::optional<std::string> NextAnswer(const std::string& filter);
   std::deque<std::optional<std::string>> answers_;
+  std::deque<bool> confirmAnswers_;
   std::optional<double> clock_;
 };
 

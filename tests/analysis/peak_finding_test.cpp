@@ -50,11 +50,12 @@ TEST_F(PeakFinding, OnePeakAboveTwoPercentOfThePlotRange) {
   EXPECT_EQ(m.PeakCount, 1);
   EXPECT_NEAR(m.PeakPotential(1, 1), -0.25, 1e-12);
   EXPECT_NEAR(m.PeakCurrent(1, 1), 1e-5, 1e-12);
-  // The first point reaching 0.95 x half the peak lies 25 mV before it (exp(-(25/30)^2) = 0.499
-  // against 0.475; 30 mV before gives 0.368).
-  EXPECT_NEAR(m.HalfPeakPotential(1, 1), -0.225, 1e-12);
-  EXPECT_EQ(result.Text(), std::string(kCurveLine) +
-                               "Peak  1 :     Ep= -0.25V    Ip= 1.E-5A    Ep/2 - Ep= 0.025V\n");
+  // Half the peak above its flat foot lies 30 mV x (ln 2)^1/2 = 24.98 mV before it.
+  EXPECT_NEAR(m.HalfPeakPotential(1, 1), -0.25 + 0.03 * std::sqrt(std::log(2.0)), 1e-4);
+  EXPECT_EQ(result.Text(),
+            std::string(kCurveLine) +
+                "Peak  1 :     Ep= -0.25V    Ip= 1.E-5A    Ip-base= 1.E-5A             "
+                "Ep/2 - Ep= 0.025V\n");
 
   // A narrower plot range lowers the threshold below the bump.
   m.PlotYMax = 2e-6;  // threshold 40 nA
@@ -62,9 +63,12 @@ TEST_F(PeakFinding, OnePeakAboveTwoPercentOfThePlotRange) {
   Find();
   EXPECT_EQ(m.PeakCount, 2);
   EXPECT_NEAR(m.PeakPotential(2, 1), -0.4, 1e-12);
-  EXPECT_EQ(result.Text(), std::string(kCurveLine) +
-                               "Peak  1 :     Ep= -0.25V    Ip= 1.E-5A    Ep/2 - Ep= 0.025V\n"
-                               "Peak  2 :     Ep= -0.4V     Ip= 1.E-7A    \n");
+  EXPECT_EQ(result.Text(),
+            std::string(kCurveLine) +
+                "Peak  1 :     Ep= -0.25V    Ip= 1.E-5A    Ip-base= 1.E-5A             "
+                "Ep/2 - Ep= 0.025V\n"
+                "Peak  2 :     Ep= -0.4V     Ip= 1.E-7A    Ip-base= 1.E-7A             "
+                "Ep/2 - Ep= 0.0084V\n");
 }
 
 TEST_F(PeakFinding, PeaksNearTheEndsAreNotFound) {

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <utility>
 
 #include "app/batch_record.h"
 #include "app/json_flatten.h"
@@ -81,6 +83,58 @@ TEST_F(BatchRecordTest, HoldsTheRunAndItsPeaksAndReadsBack) {
   EXPECT_NEAR(separation, 0.0585, 0.0025);
   EXPECT_EQ(cells["timing.seconds"], "0.25");
   EXPECT_EQ(cells.count("fitted.1.value"), 0u);  // no fit ran
+}
+
+TEST_F(BatchRecordTest, HoldsTheFitWithItsErrorsAndFlags) {
+  // A noisy reversible wave fitted for E0 and for ks, which a reversible wave cannot fix.
+  std::istringstream script(
+      "menu mnuMechamism\nclick FormMech.CheckDigital\nclick FormMech.Command1\n"
+      "menu mnuInstrument\nselect FormIns.ComboScan cycle\nset FormIns.Noise 1e-7\n"
+      "click FormIns.cmdOK\nmenu mnuExperimental\nset FormExpr.ks(1) 10\nmenu mnuSimulate\n"
+      "check FormExpr.CheckFitted(1) off\ncheck FormExpr.CheckFitted(11) on\n"
+      "set FormExpr.TextKsmin(1) 1e-3\nset FormExpr.TextKsmax(1) 10\n"
+      "check FormExpr.CheckFitted(31) on\nmenu mnuAutoFit\n");
+  app.model().NoiseSeed = 5;
+  ASSERT_EQ(runner.Run(script, err), kExitRan) << err.str();
+  const FitResult& fit = app.model().LastFit;
+  ASSERT_TRUE(fit.valid);
+  std::map<std::string, std::string> cells = Cells(RunRecordJson(RunRecord{}, app.model()));
+  EXPECT_EQ(cells["fitted.1.name"], "ks(1)");
+  // Any ks of a reversible wave fits alike: on its bound, or with an error beyond its value.
+  EXPECT_TRUE(cells["fitted.1.flags.1"] == "at bound" ||
+              cells["fitted.1.flags.1"] == "undetermined")
+      << cells["fitted.1.flags.1"];
+  EXPECT_EQ(cells["fitted.2.name"], "E0(1)");
+  EXPECT_EQ(cells["fitted.2.standard_error"], Digits(fit.parameters[1].standardError));
+  EXPECT_EQ(cells["fitted.2.lower_95"], Digits(fit.parameters[1].lower95));
+  EXPECT_EQ(cells["fitted.2.upper_95"], Digits(fit.parameters[1].upper95));
+  EXPECT_EQ(cells.count("fitted.2.flags.1"), 0u);
+  EXPECT_EQ(cells["fit.least_square"], Digits(fit.sumOfSquares));
+  EXPECT_EQ(cells["fit.points"], std::to_string(app.model().NumberOfPoints));
+  EXPECT_EQ(cells["fit.converged"], "true");
+}
+
+TEST_F(BatchRecordTest, EachSimulateDrawsFreshNoiseFromTheSeed) {
+  // Two noisy simulations of one run differ; a second run with the same seed repeats both.
+  auto twoCurves = [](std::uint64_t seed) {
+    RecordingPlatform platform;
+    App app(platform);
+    std::ostringstream out, err;
+    ScriptRunner runner(app, platform, out);
+    app.model().NoiseSeed = seed;
+    std::istringstream script(
+        "menu mnuInstrument\nset FormIns.Noise 1e-6\nclick FormIns.cmdOK\nmenu mnuSimulate\n");
+    runner.Run(script, err);
+    double first = app.model().CurrentY(10, 1);
+    std::istringstream again("menu mnuSimulate\n");
+    runner.Run(again, err);
+    return std::pair{first, app.model().CurrentY(10, 1)};
+  };
+  auto [a1, a2] = twoCurves(7);
+  auto [b1, b2] = twoCurves(7);
+  EXPECT_NE(a1, a2);
+  EXPECT_EQ(a1, b1);
+  EXPECT_EQ(a2, b2);
 }
 
 TEST(FlattenJson, NamesWhereADocumentBreaks) {

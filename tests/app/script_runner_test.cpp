@@ -1,4 +1,5 @@
 #include "app/script_runner.h"
+#include "app/script_words.h"
 
 #include <gtest/gtest.h>
 

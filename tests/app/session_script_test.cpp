@@ -2,30 +2,29 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "app/app_fixture.h"
 #include "app/script_runner.h"
+#include "app/script_words.h"
+#include "files/temp_folder.h"
 
 namespace qalto {
 namespace {
 
-// Runs the script against a new program; the program's session afterwards.
-struct Replay {
-  RecordingPlatform platform;
-  App app{platform};
-  int status = -1;
-  std::string errors;
+std::string ReadAll(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
 
-  explicit Replay(const std::string& script) {
-    std::istringstream in(script);
-    std::ostringstream out, err;
-    status = ScriptRunner(app, platform, out).Run(in, err);
-    errors = err.str();
-  }
-};
+void WriteAll(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
 
 std::vector<double> Curve(const Model& m, int k) {
   std::vector<double> values;
@@ -34,47 +33,267 @@ std::vector<double> Curve(const Model& m, int k) {
   return values;
 }
 
-// A session of every kind of model is a fixed point: replayed, it writes itself again, and the
-// curve comes back point for point.
-class SessionRoundTrip : public AppTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(SessionRoundTrip, ReplayedSessionWritesItselfAndTheSameCurve) {
-  if (!GetParam()) UseAnalyticalMechanism(8);
-  app.mnuInstrument_Click();
-  app.Ins().Estart.SetText("0.45");
-  app.Ins().ComboScan.SelectText("cycle");
-  app.mnuExperimental_Click();
-  app.Expr().D(1).SetText("2e-5");
-  ASSERT_EQ(app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);
-  app.mnuOption_Click();
-  static_cast<CheckBox*>(app.Option().Find("CheckGrid"))->SetChecked(true);
-  std::string script = SessionScript(app);
-  Replay replay(script);
-  ASSERT_EQ(replay.status, 0) << replay.errors << script;
-  EXPECT_EQ(replay.app.model().DigitalSimulation, GetParam());
-  EXPECT_TRUE(replay.app.model().ShowGrid);
-  EXPECT_EQ(replay.app.model().NumberOfPoints, model.NumberOfPoints);
-  EXPECT_EQ(Curve(replay.app.model(), 1), Curve(model, 1));
-  EXPECT_EQ(SessionScript(replay.app), script);
+// Every value a user can reach, by control, in every form.
+std::map<std::string, std::string> FormValues(App& app) {
+  std::map<std::string, std::string> values;
+  for (const std::string& name : App::FormNames()) {
+    Form& form = *app.FindForm(name);
+    for (const Control* control : form.Controls())
+      values[name + "." + control->FullName()] = ControlValue(*control);
+  }
+  return values;
 }
 
-INSTANTIATE_TEST_SUITE_P(DigitalAndAnalytical, SessionRoundTrip, ::testing::Bool());
+// A program started anew, as after quitting: it opens the session file.
+struct Reopened {
+  RecordingPlatform platform;
+  App app{platform};
+  bool opened;
+  explicit Reopened(const std::string& path) : opened(app.OpenSessionFrom(path)) {}
+};
 
-TEST_F(AppTest, SessionImportsTheDataFileAgain) {
-  std::string path = ::testing::TempDir() + "session_data.csv";
-  {
+class SessionTest : public AppTest {
+ protected:
+  std::string Path(const std::string& name) { return folder.Path(name); }
+
+  // A measured cyclic voltammogram in a file of that name.
+  std::string DataFile(const std::string& name, double scale) {
+    std::string path = Path(name);
     std::ofstream data(path);
-    data << "0.3,1e-6\n0.2,2e-6\n0.1,4e-6\n0,3e-6\n";
+    for (int i = 0; i <= 40; ++i)
+      data << 0.3 - 0.015 * i << "," << scale * (i % 13) * 1e-6 << "\n";
+    return path;
   }
-  platform.QueueDialogAnswer(path);
-  ASSERT_EQ(app.ChooseMenu("mnuImport"), MenuOutcome::kDone);
-  EXPECT_EQ(app.Origins()[1].source, CurveSource::kMeasured);
-  std::string script = SessionScript(app);
-  EXPECT_NE(script.find("dialog " + path + "\nmenu mnuImport\n"), std::string::npos) << script;
-  Replay replay(script);
-  ASSERT_EQ(replay.status, 0) << replay.errors;
-  EXPECT_EQ(Curve(replay.app.model(), 1), (std::vector<double>{1e-6, 2e-6, 4e-6, 3e-6}));
-  std::remove(path.c_str());
+
+  void Import(const std::string& path) {
+    platform.QueueDialogAnswer(path);
+    ASSERT_EQ(app.ChooseMenu("mnuImport"), MenuOutcome::kDone);
+  }
+
+  // Differential pulse with t pulse and E pulse of its own, four overlaid curves (two
+  // simulated, two imported, one from a file named "cv $HOME.txt"), a peak report, a box
+  // holding a line break.
+  void MakeWorkingDay() {
+    app.mnuTech_Click();
+    app.Tech().optTech(4).Click();
+    app.Tech().CmdOK_Click();
+    app.mnuInstrument_Click();
+    app.Ins().tp.SetText("0.04");
+    app.Ins().Epulse.SetText("-0.1");
+    app.mnuOption_Click();
+    app.Option().overlap.SetChecked(true);
+    app.Option().cmdOK_Click();
+    ASSERT_EQ(app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);
+    app.Ins().Epulse.SetText("-0.05");
+    ASSERT_EQ(app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);
+    Import(DataFile("cv $HOME.txt", 1));
+    Import(DataFile("Fe \"II\" ü.csv", -2));
+    ASSERT_EQ(model.CurveCount, 4);
+    app.ChooseMenu("mnuNextCurve");
+    app.ChooseMenu("mnuFindPeak");
+    app.Expr().Text1.SetText("KCl\nNaCl");
+  }
+
+  TempFolder folder;
+};
+
+// Save, quit, start, open, save: the same file, and everything as it was.
+TEST_F(SessionTest, AWorkingDayComesBackWholeAndSavesToTheSameBytes) {
+  MakeWorkingDay();
+  const std::string saved = Path("day.qs");
+  ASSERT_TRUE(app.SaveSessionTo(saved));
+  Reopened next(saved);
+  ASSERT_TRUE(next.opened) << next.platform.messages.back();
+  const Model& m = next.app.model();
+  const auto expected = FormValues(app);
+  for (const auto& [control, value] : FormValues(next.app))
+    EXPECT_EQ(value, expected.at(control)) << control;
+  EXPECT_EQ(m.Technique, Technique::kDifferentialPulse);
+  EXPECT_EQ(next.app.Ins().tp.Text(), "0.04");
+  EXPECT_EQ(next.app.Ins().Epulse.Text(), "-0.05");
+  EXPECT_EQ(next.app.Expr().Text1.Text(), "KCl\nNaCl");
+  EXPECT_EQ(m.CurveCount, 4);
+  EXPECT_EQ(m.CurrentCurve, model.CurrentCurve);
+  for (int k = 1; k <= 4; ++k) {
+    EXPECT_EQ(Curve(m, k), Curve(model, k)) << "curve " << k;
+    EXPECT_EQ(next.app.Origins()[k].name, app.Origins()[k].name);
+  }
+  EXPECT_EQ(next.app.Origins()[3].name, Path("cv $HOME.txt"));
+  ASSERT_TRUE(next.app.ImportedCurveIn(4).has_value());
+  EXPECT_EQ(next.app.ImportedCurveIn(4)->current, app.ImportedCurveIn(4)->current);
+  EXPECT_EQ(next.app.Result().Text(), app.Result().Text());
+  EXPECT_TRUE(next.app.MenuEnabled("mnuAnalyze"));
+  const std::string again = Path("again.qs");
+  ASSERT_TRUE(next.app.SaveSessionTo(again));
+  EXPECT_EQ(ReadAll(again), ReadAll(saved));
+  // The data were embedded: the files they came from are not needed any more.
+  std::remove(Path("cv $HOME.txt").c_str());
+  Reopened without(saved);
+  EXPECT_TRUE(without.opened);
+  EXPECT_EQ(Curve(without.app.model(), 3), Curve(model, 3));
+}
+
+// Techniques -> differential pulse -> OK -> Simulate -> Save Session -> Simulate.
+TEST_F(SessionTest, SavingChangesNeitherTheExperimentNorTheCurves) {
+  app.mnuTech_Click();
+  app.Tech().optTech(4).Click();
+  app.Tech().CmdOK_Click();
+  app.ChooseMenu("mnuSimulate");
+  const std::vector<double> before = Curve(model, 1);
+  const std::string first = SessionScript(app);
+  platform.QueueDialogAnswer(Path("dp.qs"));
+  ASSERT_EQ(app.ChooseMenu("mnuSaveSession"), MenuOutcome::kDone);
+  EXPECT_EQ(SessionScript(app), first);
+  app.ChooseMenu("mnuSimulate");
+  EXPECT_EQ(model.Technique, Technique::kDifferentialPulse);
+  EXPECT_EQ(Curve(model, 1), before);
+}
+
+// Any text in any box reads back as written.
+class SessionText : public SessionTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SessionText, ReadsBackAsWritten) {
+  const std::string text = GetParam();
+  app.mnuInstrument_Click();
+  app.Ins().Noise.SetText(text);
+  std::vector<std::string> words = SplitScriptLine("set X " + ScriptWord(text));
+  ASSERT_EQ(words.size(), 3u);
+  std::string path = Path("text.qs");
+  ASSERT_TRUE(app.SaveSessionTo(path));
+  Reopened next(path);
+  ASSERT_TRUE(next.opened) << next.platform.messages.back();
+  EXPECT_EQ(next.app.Ins().Noise.Text(), text);
+}
+
+INSTANTIATE_TEST_SUITE_P(AnyText, SessionText,
+                         ::testing::Values("", " ", "cv $HOME.txt", "$$", "${x}", "\"", "a \"b\" c",
+                                           "\\", "C:\\new\\table.csv", "two\nlines", "cr\r\n",
+                                           "tab\there", "\x01\x7f", "µA Größe 電流", "#1",
+                                           "1e-6 2e-6", "\"quoted\"", "end\\"));
+
+// A session that tries to do anything beyond restoring state is refused whole, naming the line.
+struct Crafted {
+  const char* line;
+  const char* what;
+};
+
+class CraftedSession : public SessionTest, public ::testing::WithParamInterface<Crafted> {};
+
+TEST_P(CraftedSession, ChangesNothingAndNamesTheLine) {
+  app.ChooseMenu("mnuSimulate");
+  const std::string before = SessionScript(app);
+  const std::string path = Path("crafted.qs");
+  std::string honest = SessionScript(app);
+  size_t at = honest.find("\nfield ");
+  ASSERT_NE(at, std::string::npos);
+  int line = 1 + static_cast<int>(std::count(honest.begin(), honest.begin() + at + 1, '\n'));
+  honest.insert(at + 1, std::string(GetParam().line) + "\n");
+  WriteAll(path, honest);
+  platform.messages.clear();
+  EXPECT_FALSE(app.OpenSessionFrom(path));
+  ASSERT_EQ(platform.messages.size(), 1u);
+  const std::string& message = platform.messages[0];
+  EXPECT_EQ(message.rfind("Open Session Error: ", 0), 0u) << message;
+  EXPECT_NE(message.find("line " + std::to_string(line) + " (" + GetParam().line + ") " +
+                         GetParam().what),
+            std::string::npos)
+      << message;
+  EXPECT_NE(message.find("Nothing of the session was applied"), std::string::npos);
+  EXPECT_EQ(SessionScript(app), before);
+  EXPECT_FALSE(app.ExitRequested());
+  EXPECT_TRUE(platform.printedPictures.empty());
+  EXPECT_FALSE(std::ifstream(Path("stolen.csv")).good());
+  // No answer was left behind for the user's next dialog.
+  app.ChooseMenu("mnuExport");
+  EXPECT_FALSE(std::ifstream(Path("stolen.csv")).good());
+}
+
+INSTANTIATE_TEST_SUITE_P(Attacks, CraftedSession,
+                         ::testing::Values(Crafted{"menu mnuExport", "writes or prints files"},
+                                           Crafted{"menu mnuPrint", "writes or prints files"},
+                                           Crafted{"menu mnuSave_Click", "writes or prints files"},
+                                           Crafted{"plot stolen.svg", "writes or prints files"},
+                                           Crafted{"dialog stolen.csv", "answers a dialog"},
+                                           Crafted{"answer yes", "answers a dialog"},
+                                           Crafted{"menu mnuExit", "exits the program"},
+                                           Crafted{"close MDIForm1", "exits the program"},
+                                           Crafted{"menu mnuRunScript", "runs a command"},
+                                           Crafted{"set FormIns.Estart 9", "runs a command"},
+                                           Crafted{"echo hello", "prints what the program holds"}));
+
+// A malformed line anywhere, even the last, leaves everything as it was.
+TEST_F(SessionTest, AMalformedLineAppliesNothing) {
+  app.ChooseMenu("mnuSimulate");
+  const std::string good = SessionScript(app);
+  Reopened fresh(Path("none.qs"));
+  const std::string untouched = SessionScript(fresh.app);
+  for (const char* bad :
+       {"value FormIns.Estart", "value FormIns.Nowhere 1", "value FormIns.ComboScan forever",
+        "field CurveCount many", "field Nothing 1", "row CurrentY 100001 1", "origin 9 fit x",
+        "data 1 2", "session 1", "value FormIns.Estart \"open", "field SpeciesD(99) 1"}) {
+    std::string path = Path("bad.qs");
+    WriteAll(path, good + bad + "\n");
+    EXPECT_FALSE(fresh.app.OpenSessionFrom(path)) << bad;
+    EXPECT_NE(fresh.platform.messages.back().find("line "), std::string::npos) << bad;
+    EXPECT_EQ(SessionScript(fresh.app), untouched) << bad;
+  }
+}
+
+// A dialog answer is for the command right after it: a leftover never answers a later one.
+TEST_F(SessionTest, ADialogAnswerDoesNotOutliveItsCommand) {
+  std::istringstream script("menu mnuSimulate\ndialog " + Path("late.csv") +
+                            "\nmenu mnuFindPeak\nmenu mnuExport\n");
+  std::ostringstream out, err;
+  EXPECT_EQ(ScriptRunner(app, platform, out).Run(script, err), kExitRan) << err.str();
+  EXPECT_FALSE(std::ifstream(Path("late.csv")).good());
+}
+
+// Run Script shows the lines that write files and asks first.
+TEST_F(SessionTest, RunScriptAsksBeforeWritingFiles) {
+  const std::string script = Path("writes.qs");
+  WriteAll(script, "menu mnuSimulate\ndialog " + Path("out.csv") + "\nmenu mnuExport\necho done\n");
+  platform.QueueConfirmAnswer(false);
+  EXPECT_FALSE(app.RunScriptFrom(script));
+  ASSERT_EQ(platform.questions.size(), 1u);
+  EXPECT_NE(platform.questions[0].find("line 3: menu mnuExport (" + Path("out.csv") + ")"),
+            std::string::npos)
+      << platform.questions[0];
+  EXPECT_EQ(model.CurveCount, 0);
+  platform.QueueConfirmAnswer(true);
+  EXPECT_TRUE(app.RunScriptFrom(script));
+  EXPECT_TRUE(std::ifstream(Path("out.csv")).good());
+  EXPECT_NE(app.Result().Text().find("done\n"), std::string::npos);
+}
+
+TEST_F(SessionTest, UnsavedWorkIsWhatChangedSinceTheLastSaveOrOpen) {
+  EXPECT_FALSE(app.HasUnsavedWork());
+  app.mnuInstrument_Click();  // opening a window, which applies the forms, is no work
+  EXPECT_FALSE(app.HasUnsavedWork());
+  app.ChooseMenu("mnuSimulate");
+  EXPECT_TRUE(app.HasUnsavedWork());
+  ASSERT_TRUE(app.SaveSessionTo(Path("w.qs")));
+  EXPECT_FALSE(app.HasUnsavedWork());
+  app.Ins().Estart.SetText("0.5");
+  EXPECT_TRUE(app.HasUnsavedWork());
+  // Open Session asks before it discards that work; No keeps it.
+  platform.QueueConfirmAnswer(false);
+  ASSERT_EQ(app.ChooseMenu("mnuOpenSession"), MenuOutcome::kDone);
+  EXPECT_EQ(app.Ins().Estart.Text(), "0.5");
+  EXPECT_EQ(platform.questions.size(), 1u);
+}
+
+// qalto-batch runs a session as a script, and commands may follow it.
+TEST_F(SessionTest, ASessionRunsAsAScriptWithCommandsAfterIt) {
+  app.mnuInstrument_Click();
+  app.Ins().Estart.SetText("0.45");
+  app.ChooseMenu("mnuSimulate");
+  std::istringstream script(SessionScript(app) + "model StartPotential\nget FormIns.Estart\n");
+  RecordingPlatform replayPlatform;
+  App replay(replayPlatform);
+  std::ostringstream out, err;
+  EXPECT_EQ(ScriptRunner(replay, replayPlatform, out).Run(script, err), kExitRan) << err.str();
+  EXPECT_EQ(out.str(), "StartPotential = .45\nFormIns.Estart = 0.45\n");
+  EXPECT_EQ(Curve(replay.model(), 1), Curve(model, 1));
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ grep -qF '"name": "labor\u00e9"' latin.json
 {
   printf 'menu mnuInstrument\nset FormIns.Estep 0.0001\nselect FormIns.ComboScan cycle\n'
   printf 'click FormIns.cmdOK\n'
-  for i in $(seq 200); do printf 'menu mnuSimulate\n'; done
+  for i in $(seq 5000); do printf 'menu mnuSimulate\n'; done
 } >long.qs
 expect 5 "time limit of 1 s reached" "$batch" long.qs --time-limit 1 --json limit.json
 grep -qF '"status": "time limit"' limit.json

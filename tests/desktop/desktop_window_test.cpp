@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "app/script_runner.h"
 #include "window_fixture.h"
 
 namespace qalto {
@@ -216,6 +217,64 @@ TEST_F(WindowTest, ASavedSessionReopenedGivesTheSameCurve) {
   EXPECT_EQ(Curve(app.model(), 1), saved);
   EXPECT_EQ(app.Ins().Estart.Text(), "0.4");
   EXPECT_EQ(app.Expr().kf(1).Text(), "3");
+}
+
+// Save, quit, start, open under a real window: the values of every form, four overlaid curves
+// (two simulated, two imported from files whose names hold a $ and a quote), the result log,
+// the active curve and the windows' places come back, and the file saves to the same bytes.
+TEST_F(WindowTest, ASessionComesBackWholeInANewProgram) {
+  SimulateAnalyticalCycle();
+  window.RunEvent(&app.Ins(), [&] { app.Ins().Epulse.SetText("-0.1"); });
+  Choose("mnuOption_Click");
+  window.RunEvent(&app.Option(), [&] { app.Option().overlap.SetChecked(true); });
+  Choose("mnuSimulate_Click");
+  QTemporaryDir folder;
+  for (const char* name : {"cv $HOME.txt", "Fe \"II\".csv"}) {
+    QString path = folder.filePath(name);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("0.3,1e-6\n0.1,3e-6\n-0.1,2e-6\n-0.3,5e-7\n");
+    file.close();
+    platform.QueueDialogAnswer(path.toStdString());
+    Choose("mnuImport_Click");
+  }
+  ASSERT_EQ(app.model().CurveCount, 4);
+  Choose("mnuNextCurve_Click");
+  window.RunEvent(&app.Expr(), [&] { app.Expr().Text1.SetText("KCl\nNaCl"); });
+  QMdiSubWindow* instrument = window.WindowOf(app.Ins());
+  ASSERT_NE(instrument, nullptr);
+  instrument->setGeometry(40, 30, 420, 380);
+  const std::string saved = folder.filePath("day.qs").toStdString();
+  platform.QueueDialogAnswer(saved);
+  Choose("mnuSaveSession_Click");
+  ASSERT_TRUE(QFile::exists(QString::fromStdString(saved)));
+
+  RecordingPlatform nextPlatform;
+  App next(nextPlatform);
+  MDIForm1 nextWindow(next);
+  nextWindow.show();
+  nextPlatform.QueueDialogAnswer(saved);
+  nextWindow.Menus().Action("mnuOpenSession_Click")->trigger();
+  ASSERT_TRUE(nextPlatform.messages.empty()) << nextPlatform.messages.front();
+  for (const std::string& name : App::FormNames()) {
+    for (const Control* control : app.FindForm(name)->Controls()) {
+      const Control* other = next.FindForm(name)->FindByFullName(control->FullName());
+      EXPECT_EQ(ControlValue(*other), ControlValue(*control)) << name << "." << control->FullName();
+    }
+  }
+  for (int k = 1; k <= 4; ++k)
+    EXPECT_EQ(Curve(next.model(), k), Curve(app.model(), k)) << k;
+  EXPECT_EQ(next.model().CurrentCurve, app.model().CurrentCurve);
+  EXPECT_EQ(next.Result().Text(), app.Result().Text());
+  EXPECT_EQ(next.Origins()[4].name, app.Origins()[4].name);
+  QMdiSubWindow* reopened = nextWindow.WindowOf(next.Ins());
+  ASSERT_NE(reopened, nullptr);
+  EXPECT_EQ(reopened->geometry(), QRect(40, 30, 420, 380));
+  const std::string again = folder.filePath("again.qs").toStdString();
+  ASSERT_TRUE(nextWindow.SaveSession(QString::fromStdString(again)));
+  QFile first(QString::fromStdString(saved)), second(QString::fromStdString(again));
+  ASSERT_TRUE(first.open(QIODevice::ReadOnly) && second.open(QIODevice::ReadOnly));
+  EXPECT_EQ(first.readAll(), second.readAll());
 }
 
 }  // namespace

@@ -57,8 +57,8 @@ TEST(MenuBarTest, AnItemWithoutACommandSaysSo) {
 }
 
 TEST_F(WindowTest, ShortcutsAreTheOnesADesktopUserExpectsAndNeverShared) {
-  EXPECT_EQ(window.findChild<QAction*>("OpenSession")->shortcut(), QKeySequence("Ctrl+O"));
-  EXPECT_EQ(window.findChild<QAction*>("SaveSession")->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_EQ(Action("mnuOpenSession_Click")->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(Action("mnuSaveSession_Click")->shortcut(), QKeySequence("Ctrl+S"));
   EXPECT_EQ(Action("mnuSimulate_Click")->shortcut(), QKeySequence("Ctrl+R"));
   EXPECT_EQ(Action("mnuManual_Click")->shortcut(), QKeySequence(Qt::Key_F1));
   EXPECT_EQ(Action("mnuExit_Click")->shortcut(), QKeySequence("Ctrl+Q"));

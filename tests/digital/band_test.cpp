@@ -40,7 +40,7 @@ std::unique_ptr<Model> BandDrop(double w, double t) {
 
 double Drop(Model& m, int refinement = 1) {
   BuildAxis(m);
-  SimulateDigital(m, {"0.5", "7", refinement}, ShowMessage{});
+  SimulateDigital(m, {TypedNumber(0.5), TypedNumber(7), refinement}, ShowMessage{});
   return m.ReactionCurrents(1, m.TotalCurrentColumn);
 }
 

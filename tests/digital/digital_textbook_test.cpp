@@ -28,7 +28,7 @@ constexpr double kPotentialTolerance = 0.001;  // V
 
 void Simulate(Model& m, int refinement = 1, const char* beta = "0.5", const char* pH = "7") {
   BuildAxis(m);
-  SimulateDigital(m, {beta, pH, refinement}, ShowMessage{});
+  SimulateDigital(m, {TypedNumber::Read(beta), TypedNumber::Read(pH), refinement}, ShowMessage{});
 }
 
 double Total(const Model& m, int i) {

@@ -38,7 +38,7 @@ double SteadyState(double a) {
 
 void Simulate(Model& m, int refinement = 1) {
   BuildAxis(m);
-  SimulateDigital(m, {"0.5", "7", refinement}, ShowMessage{});
+  SimulateDigital(m, {TypedNumber(0.5), TypedNumber(7), refinement}, ShowMessage{});
 }
 
 double Total(const Model& m, int i) {

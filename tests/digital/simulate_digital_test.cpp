@@ -17,7 +17,7 @@ using digital_test::PlanarReduction;
 
 void Simulate(Model& m) {
   BuildAxis(m);
-  SimulateDigital(m, {"0.5", "7"}, ShowMessage{});
+  SimulateDigital(m, {TypedNumber(0.5), TypedNumber(7)}, ShowMessage{});
 }
 
 double Total(const Model& m, int i) {
@@ -26,7 +26,7 @@ double Total(const Model& m, int i) {
 
 std::string FailureOf(Model& m, const char* beta = "0.5") {
   try {
-    SimulateDigital(m, {beta, "7"}, ShowMessage{});
+    SimulateDigital(m, {TypedNumber::Read(beta), TypedNumber(7)}, ShowMessage{});
   } catch (const RuntimeError& e) {
     return e.Description();
   }

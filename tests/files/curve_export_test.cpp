@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -95,6 +97,42 @@ TEST_F(CurveExportTest, ExportThenImportGivesTheSameCurve) {
     EXPECT_NEAR(model.CurrentY(i, 1), before->CurrentY(i, 1),
                 1e-14 * std::fabs(before->CurrentY(i, 1)));
   }
+}
+
+TEST_F(CurveExportTest, FitExportHoldsDataFitAndResidualUnderItsHeader) {
+  app.mnuExportFit_Click();  // no fit yet: no dialog
+  EXPECT_EQ(platform.messages, std::vector<std::string>{"Error: No fit to export!"});
+  // Data simulated with ks 0.01, fitted from ks 0.02: a fit to export.
+  app.mnuInstrument_Click();
+  app.Ins().ComboScan.SelectText("cycle");
+  app.Ins().cmdOK_Click();
+  app.mnuExperimental_Click();
+  app.Expr().ks(1).SetText("0.01");
+  app.mnuSimulate_Click();
+  app.Expr().ks(1).SetText("0.02");
+  app.Expr().CheckFitted(1).SetChecked(false);
+  app.Expr().CheckFitted(11).SetChecked(true);
+  app.mnuAutoFit_Click();
+  ASSERT_TRUE(model.LastFit.valid);
+  std::string path = folder.Path("fit.csv");
+  platform.QueueDialogAnswer(path);
+  app.mnuExportFit_Click();
+  std::string text = TempFolder::Read(path);
+  std::string header = "E (V),measured I (A),fitted I (A),residual I (A)\r\n";
+  ASSERT_EQ(text.substr(0, header.size()), header);
+  std::istringstream lines(text.substr(header.size()));
+  std::string line;
+  int count = 0;
+  while (std::getline(lines, line)) {
+    ++count;
+    double e = 0, measured = 0, fitted = 0, residual = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf,%lf,%lf", &e, &measured, &fitted, &residual), 4);
+    EXPECT_EQ(e, model.PotentialX(count));
+    EXPECT_EQ(measured, model.CurrentY(count, 1));
+    EXPECT_EQ(fitted, model.CurrentY(count, 2));
+    EXPECT_EQ(residual, measured - fitted);
+  }
+  EXPECT_EQ(count, model.NumberOfPoints);
 }
 
 }  // namespace

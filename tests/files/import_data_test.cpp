@@ -43,6 +43,39 @@ TEST_F(ImportDataTest, StartEndAndStepFromThePoints) {
   }
 }
 
+// An instrument's anodic-positive current comes in with the chosen sign, and turning the choice
+// turns the stored curve; the import leaves the baseline boxes alone. (A plain two-column file,
+// the program's own export, is read in the store's sign, so that an export reads back as it
+// was.)
+TEST_F(ImportDataTest, CurrentsTakeTheChosenSignAndTheBaselineStaysAlone) {
+  app.mnuInstrument_Click();
+  app.Ins().TxtI0.SetText("0");
+  std::string file = folder.Write("signs.csv", "E (V),I (A)\n0.1,1e-6\n0.2,2e-6\n0.3,-3e-6\n");
+  Import(file);
+  EXPECT_EQ(model.CurrentY(2, 1), -2e-6);
+  EXPECT_EQ(app.Ins().TxtI0.Text(), "0");
+  app.mnuOption_Click();
+  ASSERT_TRUE(app.Option().ComboSign.SelectText("anodic positive (IUPAC)"));
+  EXPECT_EQ(model.CurrentY(2, 1), 2e-6);
+  EXPECT_EQ(model.CurrentY(3, 1), -3e-6);
+  Import(file);
+  EXPECT_EQ(model.CurrentY(2, 1), 2e-6);
+  app.Option().ComboSign.SelectText("cathodic positive");
+  EXPECT_EQ(model.CurrentY(2, 1), -2e-6);
+}
+
+// "whole measurement" joins the cycles into one curve, and the report names their points.
+TEST_F(ImportDataTest, WholeMeasurementJoinsTheCycles) {
+  std::string file = folder.Write(
+      "cycles.csv", "E (V),I (A),Scan\n0,1,1\n0.1,2,1\n0,3,1\n0,4,2\n0.1,5,2\n0,6,2\n");
+  Import(file);
+  ASSERT_TRUE(app.Import().ComboCycle.SelectText("whole measurement"));
+  EXPECT_EQ(model.NumberOfPoints, 6);
+  EXPECT_EQ(model.CurrentY(6, 1), -6);
+  EXPECT_NE(app.Result().Text().find("scan 2 =      points 4..6\n"), std::string::npos)
+      << app.Result().Text();
+}
+
 // A failure of the whole file (two potentials that read, but the distance between them is no
 // number) leaves the curve, the boxes and the result window as they were.
 TEST_F(ImportDataTest, AFailureChangesNothingTheUserHad) {

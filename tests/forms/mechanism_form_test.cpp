@@ -4,16 +4,17 @@
 
 #include <array>
 
-#include "ui/recording_platform.h"
-
 namespace qalto {
 namespace {
 
 class MechanismFormTest : public ::testing::Test {
  protected:
+  MechanismFormTest() {
+    form.showMessage = [this](const std::string& text) { messages.push_back(text); };
+  }
   Model model;
-  RecordingPlatform platform;
-  FormMech form{model, platform};
+  FormMech form{model};
+  std::vector<std::string> messages;
 };
 
 struct Expected {
@@ -84,7 +85,7 @@ TEST_F(MechanismFormTest, RepeatedNamesAreOneSpeciesNumberedAtFirstAppearance) {
   EXPECT_EQ(model.SecondOrderReactionSpecies(1, 3), 5);
   EXPECT_EQ(model.ChemReactionText(1), "B=D");
   EXPECT_EQ(model.ChemReactionText(2), "C +A=E +");
-  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(MechanismFormTest, CoefficientsAndProtonsAreWrittenIntoTheEquation) {
@@ -123,9 +124,8 @@ TEST_F(MechanismFormTest, TooManySpeciesOrReactionsAreReportedAndLeftOut) {
   EXPECT_EQ(model.SpeciesCount, 8);
   EXPECT_EQ(model.FirstOrderReactionCount, 4);
   EXPECT_EQ(model.SecondOrderReactionCount, 0);
-  EXPECT_EQ(platform.messages,
-            (std::vector<std::string>{"Error: Species number cannot > 8",
-                                      "Error: chemical reaction number cannot > 4."}));
+  EXPECT_EQ(messages, (std::vector<std::string>{"Error: Species number cannot > 8",
+                                                "Error: chemical reaction number cannot > 4."}));
   EXPECT_EQ(model.FirstOrderReactionSpecies(4, 1), 0);  // the species beyond the eighth
 }
 

@@ -15,10 +15,13 @@ class OptionFormTest : public PlotFixture {
     model.TotalCurrentColumn = 3;
     for (int j = 1; j <= 11; ++j)
       model.ReactionCurrents(j, 3) = model.CurrentY(j, 2);
-    options.Connect(surface, platform, [this] { ++refreshes; });
+    options.Connect(
+        surface, [this] { ++refreshes; },
+        [this](const std::string& message) { messages.push_back(message); });
   }
   FormOption options{model};
   int refreshes = 0;
+  std::vector<std::string> messages;
 };
 
 TEST_F(OptionFormTest, OKCopiesTheSettingsRedrawsAtOnceAndHides) {
@@ -76,7 +79,7 @@ TEST_F(OptionFormTest, ANumberTooLargeForTheModelEndsOnlyThePlot) {
   options.Show();
   EXPECT_NO_THROW(options.cmdOK.Click());
   EXPECT_FALSE(options.Shown());
-  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(messages.empty());
   EXPECT_FALSE(surface.Shown());  // the plot ended before it showed the window
 }
 

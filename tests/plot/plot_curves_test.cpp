@@ -30,10 +30,10 @@ TEST_F(PlotCurvesTest, AutomaticScalesRoundTheCurrentsOutwardToTheTickUnit) {
 TEST_F(PlotCurvesTest, NoRangeIsNoData) {
   for (int points : {11, 1}) {
     FillCurves(points, -0.1, 0.1, 1, [points](int, double) { return points == 1 ? 1e-6 : 0.0; });
-    platform.messages.clear();
     surface.SetPoint(1, 1);  // an earlier drawing
-    Plot();
-    EXPECT_EQ(platform.messages, Texts_{"Error: No data!"}) << points;
+    const Outcome failed = Plot();
+    ASSERT_TRUE(failed) << points;
+    EXPECT_EQ(failed->message, "Error: No data!") << points;
     EXPECT_TRUE(surface.Items().empty());
   }
 }
@@ -105,14 +105,14 @@ TEST_F(PlotCurvesTest, RunTimeErrorsEndThePlotQuietly) {
   size_t drawn = surface.Items().size();
   model.CurveCount = kMaxCurves + 1;
   model.PlotYMax = 123;
-  Plot();
+  EXPECT_FALSE(Plot());
   EXPECT_EQ(model.PlotYMax, 123);
   model.CurveCount = 1;
-  PlotCurves(context, 1, kMaxPoints + 1, model.PotentialX, model.CurrentY, model.LineStyles);
+  EXPECT_FALSE(
+      PlotCurves(context, 1, kMaxPoints + 1, model.PotentialX, model.CurrentY, model.LineStyles));
   context.options.rangeOverflow = true;
-  Plot();
+  EXPECT_FALSE(Plot());
   EXPECT_EQ(surface.Items().size(), drawn);
-  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(PlotCurvesTest, TheYTitleFollowsTheChosenQuantity) {

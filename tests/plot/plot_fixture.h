@@ -1,5 +1,5 @@
 #pragma once
-// A model, display settings, a recording plot window and platform, and readers of the drawing.
+// A model, display settings, a recording plot window, and readers of the drawing.
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "drawing/recording_surface.h"
 #include "model/model.h"
 #include "plot/plotter.h"
-#include "ui/recording_platform.h"
-#include "ui/recording_surface.h"
 
 namespace qalto {
 
@@ -39,9 +38,9 @@ class PlotFixture : public ::testing::Test {
     }
   }
 
-  void Plot() {
-    PlotCurves(context, model.FirstPoint, model.LastPoint, model.PotentialX, model.CurrentY,
-               model.LineStyles);
+  Outcome Plot() {
+    return PlotCurves(context, model.FirstPoint, model.LastPoint, model.PotentialX, model.CurrentY,
+                      model.LineStyles);
   }
 
   std::vector<const DisplayItem*> ItemsOf(ItemKind kind) const {
@@ -90,8 +89,7 @@ class PlotFixture : public ::testing::Test {
 
   Model model;
   RecordingSurface surface;
-  RecordingPlatform platform;
-  PlotContext context{model, PlotOptions{"current I", true}, surface, platform};
+  PlotContext context{model, PlotOptions{"current I", true}, surface};
 };
 
 }  // namespace qalto

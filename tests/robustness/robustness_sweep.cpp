@@ -78,6 +78,7 @@ const char* const kCommands =
     "menu mnuSemi\nmenu mnuSemiInte\nmenu mnuDerivative\nmenu mnuIntegral\nmenu mnuLog\n"
     "menu mnu10X\nmenu mnuMinusY\nmenu mnuMinusX\nmenu mnuNextCurve\nmenu mnuPlot\n"
     "dialog sweep.csv\nmenu mnuExport\ndialog sweep.par\nmenu mnuSave\n"
+    "dialog sweep.qs\nmenu mnuSaveSession\ndialog sweep.qs\nmenu mnuOpenSession\n"
     "menu mnuManualFit\nmenu mnuAutoFit\nmenu mnuAutoSeparate\nmenu mnuTime\n";
 
 struct Case {

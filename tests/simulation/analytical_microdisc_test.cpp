@@ -13,7 +13,6 @@
 #include "simulation/analytical_run_model.h"
 #include "simulation/disc_transient.h"
 #include "simulation/simulation_driver.h"
-#include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
@@ -60,10 +59,10 @@ Model DiscModel(int technique, double a) {
 void Simulate(Model& m, bool digital) {
   m.DigitalSimulation = digital;
   SimulationInputs inputs;
-  inputs.expandingGrid = "0.5";
-  RecordingPlatform platform;
-  RunSimulation(m, inputs, platform);
-  ASSERT_TRUE(platform.messages.empty()) << platform.messages.front();
+  inputs.expandingGrid = TypedNumber(0.5);
+  const SimulationOutcome outcome = RunSimulation(m, inputs);
+  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
+  ASSERT_TRUE(outcome.messages.empty()) << outcome.messages.front();
 }
 
 // DC on the plateau, 0.3 V past E0 (1e-5 short of the limit): 4nFDCa f(4Dt/a^2), the drop's

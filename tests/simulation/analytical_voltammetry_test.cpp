@@ -16,7 +16,6 @@
 #include "simulation/analytical_run_model.h"
 #include "simulation/convolution_weights.h"
 #include "simulation/simulation_driver.h"
-#include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
@@ -66,9 +65,8 @@ Model Cell(int technique, double start, double end, double step, double cycles) 
 }
 
 void Simulate(Model& model) {
-  RecordingPlatform platform;
-  RunSimulation(model, SimulationInputs{}, platform);
-  ASSERT_TRUE(platform.messages.empty()) << platform.messages.front();
+  const SimulationOutcome outcome = RunSimulation(model, SimulationInputs{});
+  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
 }
 
 double F() {
@@ -218,10 +216,10 @@ TEST(AnalyticalRun, ExtremePotentialsEndTheRunWithTheErrorMessage) {
   // A DC wave's closed form needs exp(0.5 f 60 V), which does not fit a double.
   Model model = Cell(2, 60.0, -0.4, 1.0, 0.5);
   model.DropTime = 0.01;
-  RecordingPlatform platform;
-  RunSimulation(model, SimulationInputs{}, platform);
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0],
+  const SimulationOutcome outcome = RunSimulation(model, SimulationInputs{});
+  ASSERT_FALSE(outcome.Done());
+  EXPECT_TRUE(outcome.messages.empty());
+  EXPECT_EQ(outcome.failure->message,
             "Analytical simulation Error: Overflow! Please try again by other initial values.");
   // A sweep solves Butler-Volmer with rates scaled to their sum, which never overflows: at
   // 60 V and beyond nothing is oxidised, since there is no B.

@@ -12,7 +12,6 @@
 #include "model/model.h"
 #include "simulation/analytical_run_model.h"
 #include "simulation/simulation_driver.h"
-#include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
@@ -106,10 +105,10 @@ Model CaseModel(const ModeCase& c) {
 void Simulate(Model& m, bool digital) {
   m.DigitalSimulation = digital;
   SimulationInputs inputs;
-  inputs.expandingGrid = "0.5";
-  RecordingPlatform platform;
-  RunSimulation(m, inputs, platform);
-  ASSERT_TRUE(platform.messages.empty()) << platform.messages.front();
+  inputs.expandingGrid = TypedNumber(0.5);
+  const SimulationOutcome outcome = RunSimulation(m, inputs);
+  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
+  ASSERT_TRUE(outcome.messages.empty()) << outcome.messages.front();
 }
 
 class AnalyticalAgainstDigital : public ::testing::TestWithParam<ModeCase> {};

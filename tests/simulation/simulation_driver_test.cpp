@@ -44,15 +44,21 @@ class SimulationDriverTest : public AppTest {
   }
 };
 
-// The fixed noise and the noise of two seeds: each repeats exactly, is Gaussian with the set
-// standard deviation, and differs from the others.
+// The fixed noise and the noise of two seeds: each repeats exactly (a seed in a new run), is
+// Gaussian with the set standard deviation, and differs from the others; the next Simulate of a
+// seeded run draws fresh noise.
 TEST_F(SimulationDriverTest, NoiseIsDeterministicAndGaussian) {
   Sweep("0", "1", "0.0005");  // 2001 points
   app.Ins().Noise.SetText("1e-6");
   std::vector<std::vector<double>> curves;
   for (std::optional<std::uint64_t> seed : {std::optional<std::uint64_t>(), {7u}, {8u}}) {
     model.NoiseSeed = seed;
+    model.NoiseStream.reset();  // a new run
     curves.push_back(Curve());
+    if (seed) {
+      EXPECT_NE(Curve(), curves.back());
+      model.NoiseStream.reset();
+    }
     EXPECT_EQ(Curve(), curves.back());
     double sum = 0, squares = 0;
     for (double y : curves.back())

@@ -16,7 +16,6 @@
 #include "simulation/analytical_run_model.h"
 #include "simulation/potential_axis.h"
 #include "simulation/simulation_driver.h"
-#include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
@@ -88,9 +87,8 @@ Model SlowModel(int technique, int electrode, double cycles) {
 
 // Runs the driver and compares its curve, point by point, with the expected one.
 void ExpectCurve(Model& model, const std::function<double(int)>& expected) {
-  RecordingPlatform platform;
-  RunSimulation(model, SimulationInputs{}, platform);
-  ASSERT_TRUE(platform.messages.empty()) << platform.messages.front();
+  const SimulationOutcome outcome = RunSimulation(model, SimulationInputs{});
+  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
   int N = model.NumberOfPoints;
   std::vector<double> want(static_cast<size_t>(N) + 1);
   double largest = 0;

@@ -1,4 +1,4 @@
-#include "app/dataset_spec.h"
+#include "app/dataset_description.h"
 
 #include <cmath>
 #include <map>
@@ -110,7 +110,7 @@ std::string ParameterControl(const std::string& name) {
   return "FormExpr." + family->second + name.substr(open);
 }
 
-DatasetSpec ParseDatasetSpec(const std::string& json) {
+DatasetDescription ParseDatasetDescription(const std::string& json) {
   JsonValue root;
   try {
     root = ParseJson(json);
@@ -118,36 +118,37 @@ DatasetSpec ParseDatasetSpec(const std::string& json) {
     throw RuntimeError("dataset: " + error.Description());
   }
   if (root.kind != JsonValue::Kind::kObject) Refuse("the file", "expected a JSON object");
-  DatasetSpec spec;
+  DatasetDescription description;
   if (const JsonValue* seed = root.Member("seed")) {
     if (seed->kind != JsonValue::Kind::kNumber || seed->number < 0 || seed->number > 9e15 ||
         seed->number != std::floor(seed->number))
       Refuse("seed", "expected a whole number from 0 to 9e15");
-    spec.seed = static_cast<std::uint64_t>(seed->number);
+    description.seed = static_cast<std::uint64_t>(seed->number);
   }
   if (const JsonValue* samples = root.Member("samples")) {
     if (samples->kind != JsonValue::Kind::kNumber || samples->number < 1 || samples->number > 1e7 ||
         samples->number != std::floor(samples->number))
       Refuse("samples", "expected a whole number from 1 to 10000000");
-    spec.samples = static_cast<long long>(samples->number);
+    description.samples = static_cast<long long>(samples->number);
   }
   if (const JsonValue* noise = root.Member("noise")) {
     if (noise->kind != JsonValue::Kind::kNumber || !(noise->number >= 0))
       Refuse("noise", "expected a current >= 0 (A)");
-    spec.noise = noise->number;
+    description.noise = noise->number;
   }
   if (const JsonValue* mode = root.Member("mode")) {
     if (mode->kind != JsonValue::Kind::kString ||
         (mode->text != "analytical" && mode->text != "digital"))
       Refuse("mode", "expected \"analytical\" or \"digital\"");
-    spec.settings.emplace_back("FormMech.CheckDigital", mode->text == "digital" ? "on" : "off");
+    description.settings.emplace_back("FormMech.CheckDigital",
+                                      mode->text == "digital" ? "on" : "off");
   }
   Settings settings = ReadSettings(root.Member("settings"), "settings");
-  spec.settings.insert(spec.settings.end(), settings.begin(), settings.end());
-  spec.parameters = ReadParameters(root.Member("parameters"), "parameters");
-  spec.mechanisms = ReadGroups(root.Member("mechanisms"), "mechanisms");
-  spec.techniques = ReadGroups(root.Member("techniques"), "techniques");
-  return spec;
+  description.settings.insert(description.settings.end(), settings.begin(), settings.end());
+  description.parameters = ReadParameters(root.Member("parameters"), "parameters");
+  description.mechanisms = ReadGroups(root.Member("mechanisms"), "mechanisms");
+  description.techniques = ReadGroups(root.Member("techniques"), "techniques");
+  return description;
 }
 
 }  // namespace qalto

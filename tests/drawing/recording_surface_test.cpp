@@ -1,8 +1,8 @@
-#include "ui/recording_surface.h"
+#include "drawing/recording_surface.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/picture_style.h"
+#include "drawing/picture_style.h"
 
 namespace qalto {
 namespace {

@@ -1,6 +1,6 @@
-#include "ui/recording_surface.h"
+#include "drawing/recording_surface.h"
 
-#include "ui/picture_style.h"
+#include "drawing/picture_style.h"
 
 namespace qalto {
 

@@ -1,5 +1,5 @@
 // The data-set description: what it accepts, and the message naming what it refuses.
-#include "app/dataset_spec.h"
+#include "app/dataset_description.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 namespace qalto {
 namespace {
 
-TEST(DatasetSpec, ReadsMechanismsTechniquesAndDistributions) {
-  const DatasetSpec spec = ParseDatasetSpec(R"json({
+TEST(DatasetDescription, ReadsMechanismsTechniquesAndDistributions) {
+  const DatasetDescription description = ParseDatasetDescription(R"json({
     "seed": 42, "samples": 10, "noise": 1e-7, "mode": "analytical",
     "settings": {"FormIns.Estep": 0.002},
     "techniques": {"cv": {"FormTech.optTech(1)": "on", "FormIns.ComboScan": "cycle"}},
@@ -19,24 +19,24 @@ TEST(DatasetSpec, ReadsMechanismsTechniquesAndDistributions) {
     "parameters": {"ks(1)": {"log_uniform": [1e-4, 1]}, "alpha(1)": {"uniform": [0.3, 0.7]},
                    "E0(1)": {"normal": [0, 0.05]}, "scan_rate": {"grid": [0.01, 0.1]},
                    "FormIns.txttemp": 30}})json");
-  EXPECT_EQ(spec.seed, 42u);
-  EXPECT_EQ(spec.samples, 10);
-  EXPECT_EQ(spec.noise, 1e-7);
-  ASSERT_EQ(spec.settings.size(), 2u);
-  EXPECT_EQ(spec.settings[0].first, "FormMech.CheckDigital");
-  EXPECT_EQ(spec.settings[0].second, "off");
-  EXPECT_EQ(spec.settings[1].second, "0.002");
-  ASSERT_EQ(spec.mechanisms.size(), 2u);
-  EXPECT_EQ(spec.mechanisms[1].label, "EC");
-  EXPECT_EQ(spec.mechanisms[1].parameters[0].control, "FormExpr.kf(1)");
-  ASSERT_EQ(spec.techniques.size(), 1u);
-  EXPECT_EQ(spec.techniques[0].settings.size(), 2u);
-  ASSERT_EQ(spec.parameters.size(), 5u);
-  EXPECT_EQ(spec.parameters[1].control, "FormExpr.alph(1)");
-  EXPECT_EQ(spec.parameters[2].control, "FormExpr.Eze(1)");
-  EXPECT_EQ(spec.parameters[3].control, "FormIns.V");
-  EXPECT_EQ(spec.parameters[3].distribution.values, (std::vector<double>{0.01, 0.1}));
-  EXPECT_EQ(spec.parameters[4].distribution.kind, Distribution::Kind::kFixed);
+  EXPECT_EQ(description.seed, 42u);
+  EXPECT_EQ(description.samples, 10);
+  EXPECT_EQ(description.noise, 1e-7);
+  ASSERT_EQ(description.settings.size(), 2u);
+  EXPECT_EQ(description.settings[0].first, "FormMech.CheckDigital");
+  EXPECT_EQ(description.settings[0].second, "off");
+  EXPECT_EQ(description.settings[1].second, "0.002");
+  ASSERT_EQ(description.mechanisms.size(), 2u);
+  EXPECT_EQ(description.mechanisms[1].label, "EC");
+  EXPECT_EQ(description.mechanisms[1].parameters[0].control, "FormExpr.kf(1)");
+  ASSERT_EQ(description.techniques.size(), 1u);
+  EXPECT_EQ(description.techniques[0].settings.size(), 2u);
+  ASSERT_EQ(description.parameters.size(), 5u);
+  EXPECT_EQ(description.parameters[1].control, "FormExpr.alph(1)");
+  EXPECT_EQ(description.parameters[2].control, "FormExpr.Eze(1)");
+  EXPECT_EQ(description.parameters[3].control, "FormIns.V");
+  EXPECT_EQ(description.parameters[3].distribution.values, (std::vector<double>{0.01, 0.1}));
+  EXPECT_EQ(description.parameters[4].distribution.kind, Distribution::Kind::kFixed);
 }
 
 struct Refusal {
@@ -44,11 +44,11 @@ struct Refusal {
   std::string message;
 };
 
-class DatasetSpecRefusal : public testing::TestWithParam<Refusal> {};
+class DatasetDescriptionRefusal : public testing::TestWithParam<Refusal> {};
 
-TEST_P(DatasetSpecRefusal, NamesWhatIsWrong) {
+TEST_P(DatasetDescriptionRefusal, NamesWhatIsWrong) {
   try {
-    ParseDatasetSpec(GetParam().json);
+    ParseDatasetDescription(GetParam().json);
     FAIL() << "accepted " << GetParam().json;
   } catch (const RuntimeError& error) {
     EXPECT_EQ(error.Description(), GetParam().message);
@@ -62,7 +62,7 @@ std::string WithParameters(const std::string& parameters) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Descriptions, DatasetSpecRefusal,
+    Descriptions, DatasetDescriptionRefusal,
     testing::Values(
         Refusal{"[1]", "dataset: the file: expected a JSON object"},
         Refusal{R"json({"mechanisms": {}})json",

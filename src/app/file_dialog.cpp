@@ -1,4 +1,4 @@
-#include "files/file_dialog.h"
+#include "app/file_dialog.h"
 
 namespace qalto {
 

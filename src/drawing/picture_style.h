@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "ui/drawing_surface.h"
+#include "drawing/drawing_surface.h"
 
 namespace qalto {
 

@@ -1,4 +1,4 @@
-#include "ui/svg_writer.h"
+#include "drawing/svg_writer.h"
 
 #include <gtest/gtest.h>
 

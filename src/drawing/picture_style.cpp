@@ -1,4 +1,4 @@
-#include "ui/picture_style.h"
+#include "drawing/picture_style.h"
 
 #include <algorithm>
 #include <cmath>

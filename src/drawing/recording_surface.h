@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/drawing_surface.h"
+#include "drawing/drawing_surface.h"
 
 namespace qalto {
 

@@ -41,7 +41,7 @@ struct DatasetGroup {  // a mechanism or a technique
   std::vector<DatasetParameter> parameters;
 };
 
-struct DatasetSpec {
+struct DatasetDescription {
   std::uint64_t seed = 0;
   std::optional<long long> samples;  // per mechanism and technique; default: the grid's size
   std::optional<double> noise;       // A; each curve gets noise of its own seed
@@ -56,6 +56,6 @@ struct DatasetSpec {
 std::string ParameterControl(const std::string& name);
 
 // Raises a RuntimeError naming what is wrong ("dataset: mechanisms.EC.parameters.kf(1): ...").
-DatasetSpec ParseDatasetSpec(const std::string& json);
+DatasetDescription ParseDatasetDescription(const std::string& json);
 
 }  // namespace qalto

@@ -1,4 +1,4 @@
-#include "ui/svg_writer.h"
+#include "drawing/svg_writer.h"
 
 #include "common/file_replacement.h"
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <optional>
 
-#include "ui/picture_style.h"
+#include "drawing/picture_style.h"
 
 namespace qalto {
 namespace {

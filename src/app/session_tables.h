@@ -1,0 +1,37 @@
+#pragma once
+// The tables of the curve store that a session writes point by point: the potentials, the
+// curves, and the simulation's reaction currents and surface concentrations.
+
+#include <array>
+
+#include "model/model.h"
+
+namespace qalto {
+
+struct PointTable {
+  const char* name;
+  int (*columns)(const Model&);
+  double (*read)(const Model&, int point, int column);
+  double& (*cell)(Model&, int point, int column);
+};
+
+inline const std::array<PointTable, 4>& PointTables() {
+  // Every table has the rows 0..kMaxPoints.
+  static const std::array<PointTable, 4> tables = {{
+      {"PotentialX", [](const Model&) { return 1; },
+       [](const Model& m, int i, int) { return m.PotentialX(i); },
+       [](Model& m, int i, int) -> double& { return m.PotentialX(i); }},
+      {"CurrentY", [](const Model& m) { return m.CurrentY.Columns(); },
+       [](const Model& m, int i, int j) { return m.CurrentY(i, j); },
+       [](Model& m, int i, int j) -> double& { return m.CurrentY(i, j); }},
+      {"ReactionCurrents", [](const Model& m) { return m.ReactionCurrents.Columns(); },
+       [](const Model& m, int i, int j) { return m.ReactionCurrents(i, j); },
+       [](Model& m, int i, int j) -> double& { return m.ReactionCurrents(i, j); }},
+      {"SurfaceConcentrations", [](const Model& m) { return m.SurfaceConcentrations.Columns(); },
+       [](const Model& m, int i, int j) { return m.SurfaceConcentrations(i, j); },
+       [](Model& m, int i, int j) -> double& { return m.SurfaceConcentrations(i, j); }},
+  }};
+  return tables;
+}
+
+}  // namespace qalto

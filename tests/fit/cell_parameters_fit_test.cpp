@@ -1,0 +1,231 @@
+// Fits of the cell beside the chemistry: an uncompensated resistance, a double-layer capacitance
+// and a sloping baseline fitted with E0, ks and alpha to noisy "measurements" in both simulation
+// modes, a global fit of four scan rates with a baseline per curve, and the flags of a value the
+// data do not fix.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "common/constants.h"
+#include "fit/fit_parameters.h"
+#include "fit/fit_test_fixture.h"
+
+namespace qalto {
+namespace {
+
+constexpr double kTrueE0 = 0.1;       // V
+constexpr double kTrueKs = 0.01;      // cm/s
+constexpr double kTrueRu = 50;        // ohm
+constexpr double kTrueCd = 20e-6;     // F
+constexpr double kTrueOffset = 2e-6;  // A
+constexpr double kTrueSlope = 1e-5;   // A/V
+
+class CellFitTest : public FitTest {
+ protected:
+  // A + e = B swept from 0.4 V to -0.2 V and back in 2 mV steps at `rate` V/s, with the cell's
+  // true Ru, Cd and baseline.
+  void Cell(bool digital, const std::string& rate) {
+    if (!digital) UseAnalyticalMechanism(1);
+    app.mnuInstrument_Click();
+    FormIns& ins = app.Ins();
+    ins.Estart.SetText("0.4");
+    ins.Eend.SetText("-0.2");
+    ins.Estep.SetText("0.002");
+    ins.V.SetText(rate);
+    ins.Noise.SetText("0");
+    ins.ComboScan.SelectText("cycle");
+    ins.txtRu.SetText(std::to_string(kTrueRu));
+    ins.Cdl.SetText(std::to_string(kTrueCd));
+    ins.TextOffset.SetText(std::to_string(kTrueOffset));
+    ins.TextSlope.SetText(std::to_string(kTrueSlope));
+    ins.cmdOK_Click();
+    app.mnuExperimental_Click();
+    ASSERT_EQ(model.DigitalSimulation, digital);
+    for (int code : {1, 2, 11, 21, 31, 71, 72})
+      Expr().CheckFitted(code).SetChecked(false);
+    Expr().ks(1).SetText(std::to_string(kTrueKs));
+    Expr().Eze(1).SetText(std::to_string(kTrueE0));
+    Expr().alph(1).SetText("0.5");
+  }
+
+  // Simulates curve 1 and adds Gaussian noise of sigma = `fraction` of the largest current.
+  void MeasureWithNoise(double fraction, unsigned seed) {
+    Measure();
+    double largest = 0;
+    for (int i = 1; i <= model.NumberOfPoints; ++i)
+      largest = std::max(largest, std::fabs(model.CurrentY(i, 1)));
+    std::mt19937 generator(seed);
+    std::normal_distribution<double> noise(0.0, fraction * largest);
+    for (int i = 1; i <= model.NumberOfPoints; ++i)
+      model.CurrentY(i, 1) += noise(generator);
+  }
+
+  // Moves the chemistry and the cell away from the truth and marks all of them as fitted.
+  void FitEverything() {
+    Expr().ks(1).SetText("0.02");
+    Expr().Eze(1).SetText("0.12");
+    Expr().alph(1).SetText("0.4");
+    Fit(11, "1e-4", "10");
+    Fit(21, "0.1", "0.9");
+    Fit(31, "-0.2", "0.4");
+    FormIns& ins = app.Ins();
+    ins.txtRu.SetText("20");
+    ins.Cdl.SetText("5e-6");
+    ins.TextOffset.SetText("0");
+    ins.TextSlope.SetText("0");
+    for (int code : {kFittedRu, kFittedCd0, kFittedOffset, kFittedSlope})
+      ins.CheckFitted(code).SetChecked(true);
+  }
+
+  const FittedParameter& Fitted(int code) {
+    for (const FittedParameter& p : model.LastFit.parameters) {
+      if (p.code == code) return p;
+    }
+    ADD_FAILURE() << "code " << code << " not fitted";
+    static FittedParameter none;
+    return none;
+  }
+
+  bool Covers(int code, double truth) {
+    return Fitted(code).lower95 <= truth && truth <= Fitted(code).upper95;
+  }
+
+  // Twenty noisy measurements fitted one by one: the mean ks within 5 % of the truth, the 95 %
+  // intervals of ks and Ru around the truth at least 18 times.
+  void TwentySeeds(bool digital) {
+    double sumKs = 0;
+    int coveredKs = 0;
+    int coveredRu = 0;
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+      Cell(digital, "0.1");
+      MeasureWithNoise(0.01, seed);
+      FitEverything();
+      app.mnuAutoFit_Click();
+      ASSERT_TRUE(model.LastFit.valid) << "seed " << seed;
+      EXPECT_LT(model.LastFit.flag, 0) << "seed " << seed;
+      sumKs += Fitted(11).value;
+      coveredKs += Covers(11, kTrueKs) ? 1 : 0;
+      coveredRu += Covers(kFittedRu, kTrueRu) ? 1 : 0;
+      for (const FittedParameter& p : model.LastFit.parameters)
+        EXPECT_FALSE(p.atBound || p.Undetermined()) << p.name << " seed " << seed;
+    }
+    EXPECT_NEAR(sumKs / 20, kTrueKs, 0.05 * kTrueKs);
+    EXPECT_GE(coveredKs, 18);
+    EXPECT_GE(coveredRu, 18);
+  }
+};
+
+TEST_F(CellFitTest, AnalyticalFitsRecoverKineticsBesideTheCell) {
+  TwentySeeds(false);
+}
+
+TEST_F(CellFitTest, DigitalFitsRecoverKineticsBesideTheCell) {
+  TwentySeeds(true);
+}
+
+TEST_F(CellFitTest, ChargingCurrentFlowsThroughTheResistance) {
+  // Without faradaic current the sweep charges Cd through Ru: the current approaches Cd v with
+  // the cell's time constant Ru Cd, in both modes alike.
+  for (bool digital : {true, false}) {  // the program starts digital
+    Cell(digital, "0.1");
+    Expr().C(1).SetText("0");
+    Measure();
+    const double plateau = kTrueCd * 0.1;  // A, cathodic positive on the way down
+    const double tau = kTrueRu * kTrueCd;  // s
+    const double dt = 0.002 / 0.1;         // s per point
+    // At the third point the circuit has charged for three steps of 20 ms, 20 time constants.
+    EXPECT_NEAR(model.CurrentY(3, 1) - kTrueOffset - kTrueSlope * model.PotentialX(3), plateau,
+                0.02 * plateau)
+        << "digital " << digital;
+    EXPECT_GT(3 * dt, 10 * tau);
+  }
+}
+
+TEST_F(CellFitTest, GlobalFitOfFourScanRatesNarrowsTheInterval) {
+  // Four scan rates of one solution with independent noise, each with its own baseline offset:
+  // the shared ks and E0 and the per-curve offsets fitted together.
+  const char* rates[] = {"0.02", "0.1", "0.5", "2"};
+  int covered = 0;
+  double globalWidth = 0;  // of the ks interval, cm/s, last seed
+  for (unsigned seed = 1; seed <= 10; ++seed) {
+    app.mnuGlobalClear_Click();
+    for (unsigned c = 0; c < 4; ++c) {
+      Cell(false, rates[c]);
+      MeasureWithNoise(0.01, 100 * seed + c);
+      app.mnuGlobalAdd_Click();
+    }
+    Expr().ks(1).SetText("0.02");
+    Expr().Eze(1).SetText("0.12");
+    Fit(11, "1e-4", "10");
+    Fit(31, "-0.2", "0.4");
+    app.Ins().TextOffset.SetText("0");
+    app.Ins().CheckFitted(kFittedOffset).SetChecked(true);
+    app.mnuGlobalFit_Click();
+    ASSERT_TRUE(model.LastFit.valid) << "seed " << seed;
+    ASSERT_EQ(model.LastFit.parameters.size(), 6u);  // ks, E0 and four offsets
+    EXPECT_EQ(model.LastFit.parameters[5].name, "I offset (curve 4)");
+    covered += Covers(11, kTrueKs) ? 1 : 0;
+    globalWidth = Fitted(11).upper95 - Fitted(11).lower95;
+    app.Ins().CheckFitted(kFittedOffset).SetChecked(false);
+  }
+  EXPECT_GE(covered, 9);
+  // The best single curve of the last seed's set, fitted alone.
+  double bestWidth = 1e9;
+  for (unsigned c = 0; c < 4; ++c) {
+    Cell(false, rates[c]);
+    MeasureWithNoise(0.01, 100 * 10 + c);
+    Expr().ks(1).SetText("0.02");
+    Expr().Eze(1).SetText("0.12");
+    Fit(11, "1e-4", "10");
+    Fit(31, "-0.2", "0.4");
+    app.Ins().TextOffset.SetText("0");
+    app.Ins().CheckFitted(kFittedOffset).SetChecked(true);
+    app.mnuAutoFit_Click();
+    ASSERT_TRUE(model.LastFit.valid);
+    bestWidth = std::min(bestWidth, Fitted(11).upper95 - Fitted(11).lower95);
+    app.Ins().CheckFitted(kFittedOffset).SetChecked(false);
+  }
+  EXPECT_LT(globalWidth, bestWidth);
+}
+
+TEST_F(CellFitTest, QuietTimeAtTheStartPotentialGivesTheCottrellCurrent) {
+  // Held 2 s at -0.3 V, 0.4 V past E0, the reduction runs at its diffusion limit: the first
+  // point of the sweep, 2.02 s after the hold began, carries nFAC (D / (pi t))^1/2.
+  for (bool digital : {true, false}) {  // the program starts digital
+    Cell(digital, "0.1");
+    FormIns& ins = app.Ins();
+    ins.Estart.SetText("-0.3");
+    ins.Eend.SetText("0.4");
+    ins.txtRu.SetText("0");
+    ins.Cdl.SetText("0");
+    ins.TextOffset.SetText("0");
+    ins.TextSlope.SetText("0");
+    ins.TextQuiet.SetText("2");
+    ins.cmdOK_Click();
+    Expr().CheckPreEqu.SetChecked(false);  // the hold, not an equilibrium, sets the start
+    Measure();
+    const double t = 2.02;  // s
+    const double cottrell = kFaraday * model.ElectrodeArea * model.SpeciesC(1) * 1e-3 *
+                            std::sqrt(model.SpeciesD(1) / (kPi * t));
+    EXPECT_NEAR(model.CurrentY(1, 1), cottrell, 0.01 * cottrell) << "digital " << digital;
+    EXPECT_DOUBLE_EQ(model.PotentialX(1), -0.3);
+    app.Ins().TextQuiet.SetText("0");
+  }
+}
+
+TEST_F(CellFitTest, ValueOnItsBoundIsFlagged) {
+  Cell(false, "0.1");
+  MeasureWithNoise(0.01, 3);
+  Expr().ks(1).SetText("0.02");
+  Fit(11, "0.02", "10");  // the truth lies below the minimum
+  app.mnuAutoFit_Click();
+  ASSERT_TRUE(model.LastFit.valid);
+  EXPECT_TRUE(Fitted(11).atBound);
+  EXPECT_NE(app.Result().Text().find("at bound"), std::string::npos) << app.Result().Text();
+}
+
+}  // namespace
+}  // namespace qalto
