@@ -6,6 +6,7 @@
 
 #include "app/input_limits.h"
 #include "common/ignore_errors.h"
+#include "common/run_monitor.h"
 #include "simulation/rotating_flow_note.h"
 
 namespace qalto {
@@ -109,7 +110,14 @@ MenuOutcome App::ChooseMenu(const std::string& name) {
   const bool undoable = IsUndoable(handler);
   if (undoable) history_.Push(TakeCurves());
   result_.BeginCommand(item->PlainCaption());
-  Guard(item->action);
+  try {
+    Guard(item->action);
+  } catch (const RunCancelled&) {
+    // The window puts the curves back as they were: there is nothing to undo.
+    if (undoable) history_.Pop();
+    result_.BeginCommand("");
+    throw;
+  }
   result_.BeginCommand("");
   const bool curvesKept = handler == "mnuSimulate_Click" && simulateRefused_;
   if (handler != "mnuImport_Click" && !curvesKept) {

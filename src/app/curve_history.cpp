@@ -4,53 +4,56 @@
 
 namespace qalto {
 
+namespace {
+
+// Cell by cell over the rows either table stores; a row never written reads 0.
+template <typename Table>
+bool SameColumns(const Table& a, const Table& b) {
+  const int rows = std::max(a.StoredRows(), b.StoredRows());
+  for (int j = 0; j < a.Columns(); ++j) {
+    for (int i = 0; i < rows; ++i) {
+      if (a(i, j) != b(i, j)) return false;
+    }
+  }
+  return true;
+}
+
+bool SamePotentials(const GrowingTable1<double>& a, const GrowingTable1<double>& b) {
+  const int rows = std::max(a.StoredRows(), b.StoredRows());
+  for (int i = 0; i < rows; ++i) {
+    if (a(i) != b(i)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool CurveSet::SameCurves(const CurveSet& o) const {
   auto sameOrigins = std::equal(origins.begin(), origins.end(), o.origins.begin(),
                                 [](const CurveOrigin& a, const CurveOrigin& b) {
                                   return a.source == b.source && a.name == b.name;
                                 });
-  return numberOfPoints == o.numberOfPoints && firstPoint == o.firstPoint &&
-         lastPoint == o.lastPoint && curveCount == o.curveCount && currentCurve == o.currentCurve &&
-         targetCurve == o.targetCurve && x == o.x && y == o.y && styles == o.styles &&
-         hidden == o.hidden && sameOrigins;
+  const CurveStore& a = store;
+  const CurveStore& b = o.store;
+  return a.NumberOfPoints == b.NumberOfPoints && a.FirstPoint == b.FirstPoint &&
+         a.LastPoint == b.LastPoint && a.CurveCount == b.CurveCount &&
+         a.CurrentCurve == b.CurrentCurve && a.TargetCurve == b.TargetCurve && styles == o.styles &&
+         hidden == o.hidden && sameOrigins && SamePotentials(a.PotentialX, b.PotentialX) &&
+         SameColumns(a.CurrentY, b.CurrentY);
 }
 
 CurveSet TakeCurveSet(const Model& m) {
   CurveSet set;
-  set.numberOfPoints = m.NumberOfPoints;
-  set.firstPoint = m.FirstPoint;
-  set.lastPoint = m.LastPoint;
-  set.curveCount = m.CurveCount;
-  set.currentCurve = m.CurrentCurve;
-  set.targetCurve = m.TargetCurve;
-  const int last = std::clamp(std::max(m.NumberOfPoints, m.LastPoint), 0, kMaxPoints);
-  set.x.resize(static_cast<size_t>(last) + 1);
-  for (int i = 0; i <= last; ++i)
-    set.x[static_cast<size_t>(i)] = m.PotentialX(i);
-  set.y.assign(kMaxCurves + 1, std::vector<double>(static_cast<size_t>(last) + 1));
-  for (int k = 0; k <= kMaxCurves; ++k) {
-    for (int i = 0; i <= last; ++i)
-      set.y[static_cast<size_t>(k)][static_cast<size_t>(i)] = m.CurrentY(i, k);
+  set.store = m;
+  for (int k = 0; k <= kMaxCurves; ++k)
     set.styles[static_cast<size_t>(k)] = m.LineStyles(k);
-  }
   return set;
 }
 
 void PutCurveSet(const CurveSet& set, Model& m) {
-  m.NumberOfPoints = set.numberOfPoints;
-  m.FirstPoint = set.firstPoint;
-  m.LastPoint = set.lastPoint;
-  m.CurveCount = set.curveCount;
-  m.CurrentCurve = set.currentCurve;
-  m.TargetCurve = set.targetCurve;
-  const int last = static_cast<int>(set.x.size()) - 1;
-  for (int i = 0; i <= last; ++i)
-    m.PotentialX(i) = set.x[static_cast<size_t>(i)];
-  for (int k = 0; k <= kMaxCurves; ++k) {
-    for (int i = 0; i <= last; ++i)
-      m.CurrentY(i, k) = set.y[static_cast<size_t>(k)][static_cast<size_t>(i)];
+  static_cast<CurveStore&>(m) = set.store;
+  for (int k = 0; k <= kMaxCurves; ++k)
     m.LineStyles(k) = set.styles[static_cast<size_t>(k)];
-  }
 }
 
 void CurveHistory::Push(CurveSet set) {

@@ -15,10 +15,7 @@
 namespace qalto {
 
 struct CurveSet {
-  int numberOfPoints = 0, firstPoint = 0, lastPoint = 0;
-  int curveCount = 0, currentCurve = 0, targetCurve = 0;
-  std::vector<double> x;               // points 0..the last one held
-  std::vector<std::vector<double>> y;  // per slot 0..kMaxCurves, the same points
+  CurveStore store;  // as large as what it holds
   std::array<int, kMaxCurves + 1> styles{};
   CurveOrigins origins;
   std::array<bool, kMaxCurves + 1> hidden{};
@@ -33,7 +30,7 @@ void PutCurveSet(const CurveSet& set, Model& model);
 
 class CurveHistory {
  public:
-  static constexpr size_t kDepth = 20;  // steps kept; each holds at most 9 curves of 100000 points
+  static constexpr size_t kDepth = 20;  // steps kept; each holds the points its curves have
 
   void Push(CurveSet set);
   std::optional<CurveSet> Pop();

@@ -1,7 +1,7 @@
 #include "files/curve_export.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 #include "common/file_replacement.h"
 #include "common/print_line.h"
@@ -21,8 +21,8 @@ std::string CurveExportLine(double potential, double current, const std::vector<
   return line.Text();
 }
 
-void PrintCurve(int first, int last, const Table1<double>& potentials,
-                const Table2<double>& currents, int curve, const LineSink& writeLine,
+void PrintCurve(int first, int last, const GrowingTable1<double>& potentials,
+                const GrowingTable2<double>& currents, int curve, const LineSink& writeLine,
                 const ExtraColumns& extra) {
   std::vector<double> more(extra.columns.size());
   // Before any curve exists the range is 0..0; point 0 is never exported.
@@ -33,8 +33,8 @@ void PrintCurve(int first, int last, const Table1<double>& potentials,
   }
 }
 
-std::string CurveExportText(int first, int last, const Table1<double>& potentials,
-                            const Table2<double>& currents, int curve) {
+std::string CurveExportText(int first, int last, const GrowingTable1<double>& potentials,
+                            const GrowingTable2<double>& currents, int curve) {
   std::string text;
   PrintCurve(first, last, potentials, currents, curve,
              [&text](const std::string& line) { text += line + "\r\n"; });
@@ -42,8 +42,9 @@ std::string CurveExportText(int first, int last, const Table1<double>& potential
 }
 
 Outcome WriteCurveFile(const std::string& fileName, int first, int last,
-                       const Table1<double>& potentials, const Table2<double>& currents, int curve,
-                       const ExtraColumns& extra, const std::string& heading) {
+                       const GrowingTable1<double>& potentials,
+                       const GrowingTable2<double>& currents, int curve, const ExtraColumns& extra,
+                       const std::string& heading) {
   try {
     OutputTextFile file(fileName);
     if (!heading.empty() && last >= std::max(first, 1))
@@ -59,14 +60,21 @@ Outcome WriteCurveFile(const std::string& fileName, int first, int last,
 }
 
 std::string FitExportLine(double potential, double measured, double fitted) {
-  char line[128];
-  std::snprintf(line, sizeof line, "%.17g,%.17g,%.17g,%.17g", potential, measured, fitted,
-                measured - fitted);
+  // 17 significant digits, as printf's %.17g writes them.
+  char number[32];
+  std::string line;
+  for (double value : {potential, measured, fitted, measured - fitted}) {
+    if (!line.empty()) line += ',';
+    line.append(
+        number,
+        std::to_chars(number, number + sizeof number, value, std::chars_format::general, 17).ptr);
+  }
   return line;
 }
 
 Outcome WriteFitFile(const std::string& fileName, int first, int last,
-                     const Table1<double>& potentials, const Table2<double>& currents) {
+                     const GrowingTable1<double>& potentials,
+                     const GrowingTable2<double>& currents) {
   try {
     OutputTextFile file(fileName);
     file.WriteLine(kFitExportHeader);
