@@ -64,6 +64,9 @@ ChartData ChartDataOf(App& app) {
   if (concentrations) {
     data.yQuantity = "C";
     data.yUnit = "M";
+  } else if (quantity == "charge Q") {
+    data.yQuantity = "Q";
+    data.yUnit = "C";
   } else if (quantity == "resistance R") {
     data.yQuantity = "R";
     data.yUnit = "Ohm";
@@ -71,7 +74,9 @@ ChartData ChartDataOf(App& app) {
     data.yQuantity = "Cond";
     data.yUnit = "1/Ohm";
   }
-  data.xReversed = app.Option().CheckXdir.Checked();
+  const bool time = m.Technique == Technique::kChronoamperometry;
+  if (time) data.xTitle = "t / s";
+  data.xReversed = app.Option().CheckXdir.Checked() && !time;
   data.grid = m.ShowGrid;
   int first = std::max(m.FirstPoint, 0);
   int last = std::min(m.LastPoint, kMaxPoints);

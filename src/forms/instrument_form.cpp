@@ -40,6 +40,13 @@ FormIns::FormIns(Model& model) : Form("FormIns", "Instrument"), model_(model) {
   ComboScan.SetGrid(fieldRow_++, 1);
   Add(ComboScan, frame);
   AddField(LabelQuiet, "t quiet (s)", "quiet time at the start potential", TextQuiet, "0", frame);
+  AddField(LabelE1, "E1 (V)", "potential of the first step", TextE1, "-0.3", frame);
+  AddField(LabelT1, "t1 (s)", "duration of the first step", TextT1, "1", frame);
+  AddField(LabelE2, "E2 (V)", "potential of the second step", TextE2, "0.3", frame);
+  AddField(LabelT2, "t2 (s)", "duration of the second step (0: a single step)", TextT2, "0", frame);
+  AddField(LabelTSample, "t sample (s)", "sampling interval of the steps", TextTSample, "0.01",
+           frame);
+  ShowStepFields(false);
 
   BuildElectrodeFrame();
   BuildBaselineFrame();
@@ -184,6 +191,11 @@ void FormIns::method1() {
   model_.BaselineOffset = Value(TextOffset);
   model_.BaselineSlope = Value(TextSlope);
   model_.QuietTime = Value(TextQuiet);
+  model_.StepPotential1 = Value(TextE1);
+  model_.StepTime1 = Value(TextT1);
+  model_.StepPotential2 = Value(TextE2);
+  model_.StepTime2 = Value(TextT2);
+  model_.SampleTime = Value(TextTSample);
   model_.Temperature = Value(txttemp) + kKelvinOffset;
   model_.PulsePotential = Value(Epulse);
   model_.NoiseLevel = Value(Noise);
@@ -220,9 +232,11 @@ void FormIns::Form_Activate() {
   const T technique = model_.Technique;
   bool pulse = RowOf(technique).pulseSampled;
   bool squareWave = technique == T::kSquareWave || technique == T::kAdditiveSquareWave;
+  const bool steps = technique == T::kChronoamperometry;
   for (Control* c : {static_cast<Control*>(&LabelV), static_cast<Control*>(&V)}) {
-    c->SetVisible(!squareWave);
+    c->SetVisible(!squareWave && !steps);
   }
+  ShowStepFields(steps);
   LabelF.SetVisible(squareWave);
   TextF.SetVisible(squareWave);
   Labeltp.SetVisible(pulse);
@@ -240,7 +254,7 @@ void FormIns::Form_Activate() {
     if (model_.DigitalSimulation) {
       enabled = e != Electrode::kThinFilm;
     } else {
-      enabled = e == Electrode::kThinFilm || (e == Electrode::kRotatingDisk && wave);
+      enabled = (e == Electrode::kThinFilm && !steps) || (e == Electrode::kRotatingDisk && wave);
     }
     optElectrode(i).SetEnabled(enabled);
   }
@@ -423,6 +437,13 @@ void FormIns::ShowGeometryFields() {
   radius.SetVisible(radiusShown);
   LabelRrate.SetVisible(rotation);
   TextRrate.SetVisible(rotation);
+}
+
+void FormIns::ShowStepFields(bool shown) {
+  for (Control* c :
+       std::initializer_list<Control*>{&LabelE1, &TextE1, &LabelT1, &TextT1, &LabelE2, &TextE2,
+                                       &LabelT2, &TextT2, &LabelTSample, &TextTSample})
+    c->SetVisible(shown);
 }
 
 void FormIns::optElectrode_Click(int index) {

@@ -78,6 +78,17 @@ class FormIns : public Form {
   ComboBox ComboScan{"ComboScan"};
   Label LabelQuiet{"LabelQuiet"};
   TextBox TextQuiet{"TextQuiet"};
+  // Chronoamperometry: E1 for t1, then E2 for t2 (0: a single step), sampled every t sample.
+  Label LabelE1{"LabelE1"};
+  TextBox TextE1{"TextE1"};
+  Label LabelT1{"LabelT1"};
+  TextBox TextT1{"TextT1"};
+  Label LabelE2{"LabelE2"};
+  TextBox TextE2{"TextE2"};
+  Label LabelT2{"LabelT2"};
+  TextBox TextT2{"TextT2"};
+  Label LabelTSample{"LabelTSample"};
+  TextBox TextTSample{"TextTSample"};
 
   Frame FrameElectrode{"FrameElectrode"};
   ControlArray<OptionButton> optElectrode;
@@ -133,6 +144,7 @@ class FormIns : public Form {
   void BuildBaselineFrame();
   void AddFitted(int code, const TextBox& beside, const char* minimum, const char* maximum);
   void ShowGeometryFields();
+  void ShowStepFields(bool shown);
   void SetRadiusFromArea();
   void SetAreaFromGeometry();
   void SetElectrodeVolume();

@@ -13,8 +13,9 @@ enum class Technique {
   kDifferentialPulse = 4,
   kSquareWave = 5,
   kAdditiveSquareWave = 6,
+  kChronoamperometry = 7,  // potential steps: current or charge against time
 };
-inline constexpr int kTechniqueCount = 6;
+inline constexpr int kTechniqueCount = 7;
 
 enum class Electrode {
   kNone = 0,  // no electrode chosen yet
@@ -37,8 +38,8 @@ constexpr int Number(Technique technique) {
 constexpr int Number(Electrode electrode) {
   return static_cast<int>(electrode);
 }
-// The technique or electrode of a number 1..6 or 1..10 (an option button's index); any other
-// number is kNone.
+// The technique or electrode of a number 1..kTechniqueCount or 1..10 (an option button's index);
+// any other number is kNone.
 constexpr Technique TechniqueNumbered(int number) {
   return number >= 1 && number <= kTechniqueCount ? static_cast<Technique>(number)
                                                   : Technique::kNone;

@@ -23,6 +23,8 @@ constexpr std::array<TechniqueRow, kTechniqueCount + 1> kTechniques = {{
      PointTiming::kSquareWaveNet, true},
     {T::kAdditiveSquareWave, "Addition square wave voltammetry", "addition square wave voltammetry",
      PointTiming::kSquareWaveSum, true},
+    {T::kChronoamperometry, "Chronoamperometry", "chronoamperometry", PointTiming::kStepSample,
+     false},
 }};
 
 using G = GridGeometry;
@@ -55,9 +57,9 @@ constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
     {E::kBand, "Band", "band electrode", G::kBand, K::kNone, R::kNone, true, true},
 }};
 
-// Sweeps at planar, spherical, hemispherical and microdisc electrodes, and every square wave
-// there, are solved as integral equations (no closed form); DC, normal and differential pulse
-// there have closed forms the integral equations replace for coupled mechanisms.
+// Sweeps at planar, spherical, hemispherical and microdisc electrodes, and every square wave and
+// potential step there, are solved as integral equations (no closed form); DC, normal and
+// differential pulse there have closed forms the integral equations replace for coupled mechanisms.
 constexpr std::array<CaseRow, kTechniqueCount* kElectrodeCount> kCases = {{
     {{T::kSweep, E::kPlanar}, F::kNone, S::kSemiDerivative},
     {{T::kSweep, E::kSpherical}, F::kNone, S::kSemiDerivative},
@@ -119,6 +121,16 @@ constexpr std::array<CaseRow, kTechniqueCount* kElectrodeCount> kCases = {{
     {{T::kAdditiveSquareWave, E::kRotatingDisk}, F::kNone, S::kNone},
     {{T::kAdditiveSquareWave, E::kThinFilm}, F::kNone, S::kNone},
     {{T::kAdditiveSquareWave, E::kBand}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kPlanar}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kSpherical}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kHemispherical}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kMicrodisc}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kCylindrical}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kRotatingCylinder}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kRotatingHemisphere}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kRotatingDisk}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kThinFilm}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kBand}, F::kNone, S::kNone},
 }};
 
 constexpr CaseRow kNoCase = {{T::kNone, E::kNone}, F::kNone, S::kNone};

@@ -51,6 +51,13 @@ struct Model {
   double BaselineOffset = 0;        // A, in the curve store's sign convention
   double BaselineSlope = 0;         // A/V: the baseline is offset + slope x E
   double QuietTime = 0;             // s held at the start potential before the first point
+  // Chronoamperometry: from rest at E start the potential steps to StepPotential1 for StepTime1,
+  // then to StepPotential2 for StepTime2 (0: a single step), sampled every SampleTime.
+  double StepPotential1 = 0;  // V
+  double StepTime1 = 0;       // s
+  double StepPotential2 = 0;  // V
+  double StepTime2 = 0;       // s
+  double SampleTime = 0;      // s
   // The curve store's sign convention: anodic (oxidation) current positive, as IUPAC writes it,
   // or cathodic current positive; the simulation computes cathodic positive and turns its curves.
   bool AnodicPositive = false;
@@ -102,6 +109,9 @@ struct Model {
   Table2<double> CurrentY{kMaxPoints + 1, kMaxCurves + 1};
   Table2<double> ReactionCurrents{kMaxPoints + 1, 11};
   Table2<double> SurfaceConcentrations{kMaxPoints + 1, 10};  // M
+  // Charge passed from the start of the last run to each of its points, C, in the current's sign
+  // (without noise and baseline): the Option form's "charge Q".
+  Table1<double> PassedCharge{kMaxPoints + 1};
   int NumberOfPoints = 0;
   int FirstPoint = 0;
   int LastPoint = 0;
