@@ -43,10 +43,12 @@ std::string CurveExportText(int first, int last, const GrowingTable1<double>& po
 
 Outcome WriteCurveFile(const std::string& fileName, int first, int last,
                        const GrowingTable1<double>& potentials,
-                       const GrowingTable2<double>& currents, int curve,
-                       const ExtraColumns& extra) {
+                       const GrowingTable2<double>& currents, int curve, const ExtraColumns& extra,
+                       const std::string& heading) {
   try {
     OutputTextFile file(fileName);
+    if (!heading.empty() && last >= std::max(first, 1))
+      file.WriteLine(heading);  // no points, no heading
     PrintCurve(
         first, last, potentials, currents, curve,
         [&file](const std::string& line) { file.WriteLine(line); }, extra);
