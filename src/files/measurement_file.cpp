@@ -8,6 +8,7 @@
 #include "files/chi_text_reader.h"
 #include "files/data_reader.h"
 #include "files/delimited_text_reader.h"
+#include "files/eclab_binary_reader.h"
 #include "files/eclab_text_reader.h"
 #include "files/file_format_error.h"
 #include "files/gamry_dta_reader.h"
@@ -51,6 +52,7 @@ std::optional<ImportedFile> TwoColumnCsv(const std::string& text, const std::str
 ImportedFile ReadMeasurementText(std::string bytes, const std::string& source,
                                  const ColumnChoice& choice) {
   CheckImportSize(bytes.size());
+  if (LooksLikeEcLabBinary(bytes)) return ReadEcLabBinary(bytes, source, choice);
   CheckTextBytes(bytes);
   DecodedText decoded = DecodeText(std::move(bytes));
   std::vector<std::string_view> lines = SplitLines(decoded.text, CheckedLineCount(decoded.text));
@@ -82,7 +84,7 @@ ImportedFile ReadMeasurementFile(const std::string& path, const ColumnChoice& ch
       bytes.resize(old + kBlock);
       file.read(bytes.data() + old, static_cast<std::streamsize>(kBlock));
       bytes.resize(old + static_cast<size_t>(file.gcount()));
-      if (old == 0) CheckTextBytes(bytes);
+      if (old == 0 && !LooksLikeEcLabBinary(bytes)) CheckTextBytes(bytes);
       CheckImportSize(bytes.size());
       PollPoint(static_cast<int>(bytes.size() >> 10), unknown ? 0 : static_cast<int>(size >> 10));
     }
