@@ -1,4 +1,4 @@
-// An impedance spectrum of 50 frequencies (1 mHz to 100 kHz) of a quasi-reversible couple at
+// An impedance spectrum of 49 frequencies (1 mHz to 100 kHz, six a decade) of a quasi-reversible couple at
 // a planar electrode with Ru and Cd. Target: at most 10 ms (the closed form takes microseconds).
 
 #include <benchmark/benchmark.h>
