@@ -5,6 +5,7 @@
 #include "files/curve_export.h"
 #include "files/import_data.h"
 #include "files/parameter_report.h"
+#include "files/spectrum_export.h"
 #include "simulation/square_wave_halves.h"
 
 namespace qalto {
@@ -104,6 +105,11 @@ void App::mnuExport_Click() {
   const ExtraColumns halves{&m.ReactionCurrents, SquareWaveHalfColumns(m, m.CurrentCurve)};
   std::optional<std::string> fileName = fileDialog_.ShowSave(platform_, kDataFileFilter);
   if (!fileName) return;
+  if (m.SpectrumFrequencies > 0) {  // frequency, Z', Z''
+    if (Outcome written = WriteSpectrumFile(*fileName, m, m.CurrentCurve))
+      platform_.MessageBox(written->message);
+    return;
+  }
   if (Outcome written = WriteCurveFile(*fileName, m.FirstPoint, m.LastPoint, m.PotentialX,
                                        m.CurrentY, m.CurrentCurve, halves))
     platform_.MessageBox(written->message);

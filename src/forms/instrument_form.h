@@ -78,6 +78,15 @@ class FormIns : public Form {
   ComboBox ComboScan{"ComboScan"};
   Label LabelQuiet{"LabelQuiet"};
   TextBox TextQuiet{"TextQuiet"};
+  // Impedance: the DC potential and the frequencies (shown for technique 10 only).
+  Label LabelEdc{"LabelEdc"};
+  TextBox TextEdc{"TextEdc"};
+  Label LabelFfrom{"LabelFfrom"};
+  TextBox TextFfrom{"TextFfrom"};
+  Label LabelFto{"LabelFto"};
+  TextBox TextFto{"TextFto"};
+  Label LabelFdecade{"LabelFdecade"};
+  TextBox TextFdecade{"TextFdecade"};
 
   Frame FrameElectrode{"FrameElectrode"};
   ControlArray<OptionButton> optElectrode;
@@ -133,6 +142,7 @@ class FormIns : public Form {
   void BuildBaselineFrame();
   void AddFitted(int code, const TextBox& beside, const char* minimum, const char* maximum);
   void ShowGeometryFields();
+  void ShowImpedanceFields(bool shown);
   void SetRadiusFromArea();
   void SetAreaFromGeometry();
   void SetElectrodeVolume();

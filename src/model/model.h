@@ -51,6 +51,11 @@ struct Model {
   double BaselineOffset = 0;        // A, in the curve store's sign convention
   double BaselineSlope = 0;         // A/V: the baseline is offset + slope x E
   double QuietTime = 0;             // s held at the start potential before the first point
+  // Impedance: the DC potential the cell is held at, and the frequencies of its spectrum.
+  double DcPotential = 0;      // V
+  double FrequencyFrom = 0;    // Hz
+  double FrequencyTo = 0;      // Hz
+  double PointsPerDecade = 0;  // frequencies a decade, logarithmically spaced
   // The curve store's sign convention: anodic (oxidation) current positive, as IUPAC writes it,
   // or cathodic current positive; the simulation computes cathodic positive and turns its curves.
   bool AnodicPositive = false;
@@ -103,6 +108,9 @@ struct Model {
   Table2<double> ReactionCurrents{kMaxPoints + 1, 11};
   Table2<double> SurfaceConcentrations{kMaxPoints + 1, 10};  // M
   int NumberOfPoints = 0;
+  // Nonzero: the store holds impedance spectra of this many frequencies, each curve Z' (ohm) at
+  // points 1..n and Z'' at points n+1..2n, PotentialX the frequency (Hz) of both.
+  int SpectrumFrequencies = 0;
   int FirstPoint = 0;
   int LastPoint = 0;
   int CurveCount = 0;

@@ -18,6 +18,7 @@
 #include "simulation/disc_response.h"
 #include "simulation/double_layer.h"
 #include "simulation/failure_cause.h"
+#include "simulation/impedance_run.h"
 #include "simulation/implicit_drop.h"
 #include "simulation/noise.h"
 #include "simulation/potential_axis.h"
@@ -260,7 +261,8 @@ void CheckTotalCurrent(const Model& model, const std::string& cause) {
 }
 
 void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solverMessages) {
-  SelectCurveSlot(model, inputs.overlapChecked);
+  SelectCurveSlot(model, inputs.overlapChecked && model.SpectrumFrequencies == 0);
+  model.SpectrumFrequencies = 0;  // the store holds current curves again
   AnalyticalRun constants;
   constants.AF = model.ElectrodeArea * kFaraday * 0.001;
   Charging charging;
@@ -315,6 +317,8 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
 }  // namespace
 
 SimulationOutcome RunSimulation(Model& model, const SimulationInputs& inputs) {
+  // A spectrum is computed in the frequency domain, whatever engine is chosen.
+  if (model.Technique == Technique::kImpedance) return RunImpedance(model, inputs);
   SimulationOutcome outcome;
   // Refused before anything is written: the previous curve stays as it was.
   if (const auto missing = MissingAnalyticalModel(model)) {
