@@ -1,12 +1,18 @@
 // Whole qalto-batch processes, as GNU parallel or a Slurm array starts them: the start-up of an
-// empty script, one digital cyclic voltammogram task, and the throughput of tasks run two at a
-// time (two workers).
+// empty script beside that of /bin/true, one digital cyclic voltammogram task, the throughput
+// of tasks run two at a time (two workers), and the same tasks run one after another in one
+// process (--tasks).
+//
+// Targets: BM_EmptyScript at most 1.5 x BM_TrueProcess; BM_GridTasksInOneProcess at least 40 x
+// the items per second of BM_DigitalTasksInParallel/2 (each task in a process of its own).
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -14,9 +20,9 @@ extern char** environ;
 
 namespace {
 
-// Starts qalto-batch with the arguments, its output thrown away; the process id.
-pid_t Start(const std::vector<std::string>& arguments) {
-  std::vector<std::string> words = {QALTO_BATCH};
+// Starts `program` with the arguments, its output thrown away; the process id.
+pid_t Start(const std::vector<std::string>& arguments, const char* program = QALTO_BATCH) {
+  std::vector<std::string> words = {program};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& word : words)
@@ -26,7 +32,7 @@ pid_t Start(const std::vector<std::string>& arguments) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   pid_t pid = 0;
-  if (posix_spawn(&pid, QALTO_BATCH, &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+  if (posix_spawn(&pid, program, &actions, nullptr, argv.data(), environ) != 0) pid = -1;
   posix_spawn_file_actions_destroy(&actions);
   return pid;
 }
@@ -39,6 +45,14 @@ bool Finished(pid_t pid) {
 
 const std::vector<std::string> kDigitalTask = {QALTO_SOURCE "/examples/grid/cv_kinetics.qs",
                                                "--param", "E0=0", "--param", "ks=1e-2"};
+
+// The least a process costs on this machine.
+void BM_TrueProcess(benchmark::State& state) {
+  for (auto _ : state) {
+    if (!Finished(Start({}, "/bin/true"))) state.SkipWithError("/bin/true failed");
+  }
+}
+BENCHMARK(BM_TrueProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EmptyScript(benchmark::State& state) {
   for (auto _ : state) {
@@ -68,5 +82,27 @@ void BM_DigitalTasksInParallel(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * workers);
 }
 BENCHMARK(BM_DigitalTasksInParallel)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The grid task over the rows of a manifest of E0 and ks, all in one process; items per second
+// is simulations per second.
+void BM_GridTasksInOneProcess(benchmark::State& state) {
+  const int rows = static_cast<int>(state.range(0));
+  const std::string manifest = "/tmp/qalto_bench_grid_" + std::to_string(rows) + ".tsv";
+  {
+    std::ofstream out(manifest);
+    out << "E0\tks\n";
+    for (int row = 0; row < rows; ++row)
+      out << -0.05 + 0.1 * row / rows << "\t" << (row % 2 == 0 ? "1e-2" : "1e-3") << "\n";
+  }
+  const std::vector<std::string> arguments = {QALTO_SOURCE "/examples/grid/cv_kinetics.qs",
+                                              "--manifest", manifest, "--tasks",
+                                              "1-" + std::to_string(rows)};
+  for (auto _ : state) {
+    if (!Finished(Start(arguments))) state.SkipWithError("qalto-batch failed");
+  }
+  state.SetItemsProcessed(state.iterations() * rows);
+  std::remove(manifest.c_str());
+}
+BENCHMARK(BM_GridTasksInOneProcess)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

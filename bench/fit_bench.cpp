@@ -3,6 +3,12 @@
 // fit of the same three parameters to four such curves at 0.02, 0.1, 0.5 and 2 V/s. The time is
 // the whole command: the Chemicals apply, every simulation of the fit, the report and the plot.
 // The argument is the number of threads that compute the derivative columns.
+//
+// Targets (on an idle machine with two cores): BM_AutoFitAnalyticalCycle/2 and
+// BM_AutoFitDigitalCycle/2 at most 0.7 x their /1 times; BM_GlobalFitFourScanRates/1 at most
+// 4 x BM_AutoFitDigitalCycle/1 (four curves, each no dearer than a fit of one);
+// BM_WorkingCopyOfASimulatedModel (what each fit worker and global-fit curve copies) at most
+// 50 us.
 
 #include <benchmark/benchmark.h>
 
@@ -109,6 +115,16 @@ void BM_GlobalFitFourScanRates(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_GlobalFitFourScanRates)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The copy a fit worker takes of the model after a simulation of the benchmark cycle.
+void BM_WorkingCopyOfASimulatedModel(benchmark::State& state) {
+  FitSession session(true);
+  for (auto _ : state) {
+    Model copy = WorkingCopy(session.app.model());
+    benchmark::DoNotOptimize(copy.CurrentY(1, 1));
+  }
+}
+BENCHMARK(BM_WorkingCopyOfASimulatedModel)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace qalto

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -12,6 +13,9 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
 #include <string>
 
 #include "app/app.h"
@@ -99,21 +103,27 @@ long TaskNumber(const qalto::BatchOptions& options, std::string& error) {
   return task;
 }
 
+// The inputs that every task of the process shares: the manifest, read once, and the script
+// when it comes from standard input, which only the first task could read otherwise.
+struct SharedInputs {
+  std::optional<qalto::Manifest> manifest;
+  std::optional<std::string> standardInput;
+};
+
 // The parameters of the run: the manifest row, then --param values, which win; a parameter
 // named seed gives the noise seed when --seed does not.
 qalto::ScriptParameters GatherParameters(qalto::BatchOptions& options, qalto::RunRecord& record,
-                                         std::string& error) {
+                                         const SharedInputs& shared, std::string& error) {
   qalto::ScriptParameters parameters;
   if (!options.manifest.empty()) {
     long task = TaskNumber(options, error);
     if (!error.empty()) return {};
     record.task = task;
-    std::ifstream manifest(options.manifest);
-    if (!manifest) {
+    if (!shared.manifest) {
       error = "cannot open " + options.manifest;
       return {};
     }
-    parameters = qalto::ReadManifestTask(manifest, options.manifest, task, error);
+    parameters = shared.manifest->Task(task, error);
     if (!error.empty()) return {};
   }
   for (const auto& [name, value] : options.parameters)
@@ -221,8 +231,8 @@ qalto::BatchStops::LastRecord LastRecordOf(const qalto::BatchOptions& options,
   };
 }
 
-int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_point start,
-              qalto::BatchStops& stops) {
+int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::BatchStops& stops) {
+  auto start = std::chrono::steady_clock::now();
   // An output that would overwrite an input stops the run before anything is written, its
   // record included.
   if (std::string clash = qalto::OutputClash(options); !clash.empty()) {
@@ -231,6 +241,8 @@ int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_poin
   }
   qalto::RecordingPlatform platform;
   qalto::App app(platform);
+  // Without a window only a picture file reads the plot: it is painted when one is written.
+  app.Plot().surface.paintWhenUsed = true;
   qalto::RunRecord record;
   record.script = options.script;
   record.manifest = options.manifest;
@@ -242,7 +254,7 @@ int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_poin
     return Finish(options, record, app.model(), start);
   };
   std::string error;
-  record.parameters = GatherParameters(options, record, error);
+  record.parameters = GatherParameters(options, record, shared, error);
   record.seed = options.seed;
   if (!error.empty()) return fail(error);
   std::ifstream file;
@@ -262,7 +274,10 @@ int RunScript(qalto::BatchOptions& options, std::chrono::steady_clock::time_poin
   qalto::RunMonitor monitor;
   qalto::RunMonitor::Scope monitored(monitor);
   stops.BeginTask(monitor, options.timeLimit, LastRecordOf(options, record, start));
-  std::istream& script = options.script == "-" ? std::cin : file;
+  std::istringstream standardInput(shared.standardInput.value_or(""));
+  std::istream& script = options.script != "-"  ? static_cast<std::istream&>(file)
+                         : shared.standardInput ? standardInput
+                                                : std::cin;
   RunLines(runner, script, record, stops);
   int status = record.exitStatus;
   if (script.bad()) {
@@ -305,10 +320,47 @@ int Merge(const qalto::BatchOptions& options) {
   return table.problems.empty() ? qalto::kExitRan : qalto::kExitCommandLine;
 }
 
+// The options of one task of --tasks: its row, and its number in place of {} in the names of
+// the record and the curve file, as GNU parallel would put it there.
+qalto::BatchOptions TaskOptions(const qalto::BatchOptions& options, long task) {
+  qalto::BatchOptions own = options;
+  own.task = task;
+  for (std::string* name : {&own.json, &own.out}) {
+    for (size_t at = name->find("{}"); at != std::string::npos; at = name->find("{}", at))
+      name->replace(at, 2, std::to_string(task));
+  }
+  return own;
+}
+
+// Runs the tasks one after another, each from a fresh program as a process of its own would; the
+// process exits with the highest status of its tasks.
+int RunTasks(const qalto::BatchOptions& options, qalto::BatchStops& stops) {
+  SharedInputs shared;
+  if (!options.manifest.empty()) {
+    std::ifstream manifest(options.manifest);
+    if (manifest) shared.manifest.emplace(manifest, options.manifest);
+  }
+  if (options.script == "-" && !options.tasks.empty()) {
+    shared.standardInput.emplace(std::istreambuf_iterator<char>(std::cin),
+                                 std::istreambuf_iterator<char>());
+  }
+  if (options.tasks.empty()) {
+    qalto::BatchOptions own = options;
+    return RunScript(own, shared, stops);
+  }
+  int worst = qalto::kExitRan;
+  for (const auto& [first, last] : options.tasks) {
+    for (long task = first; task <= last; ++task) {
+      qalto::BatchOptions own = TaskOptions(options, task);
+      worst = std::max(worst, RunScript(own, shared, stops));
+    }
+  }
+  return worst;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  auto start = std::chrono::steady_clock::now();
   // A write beyond the file-size limit fails with its reason instead of ending the process
   // with a half-written temporary file.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -336,5 +388,5 @@ int main(int argc, char** argv) {
     }
     return qalto::RunDatasetCommand(options, std::cerr);
   }
-  return options.merge ? Merge(options) : RunScript(options, start, stops);
+  return options.merge ? Merge(options) : RunTasks(options, stops);
 }

@@ -8,7 +8,7 @@ namespace qalto {
 
 // Non-uniform axes (an imported curve) are integrated with the first interval throughout, as
 // the other curve transforms take their spacing; no warning is given.
-void IntegrateCurve(const Model& model, const Table1<double>& x, Table2<double>& y) {
+void IntegrateCurve(const Model& model, const GrowingTable1<double>& x, GrowingTable2<double>& y) {
   int n = model.NumberOfPoints;
   int k = model.CurrentCurve;
   double h = std::fabs(x(2) - x(1));  // V

@@ -18,7 +18,7 @@ void TakeLogOfQuotient(double a, double b, double& logarithm) {
 
 }  // namespace
 
-void LogWaveCurve(const Model& model, Table2<double>& y) {
+void LogWaveCurve(const Model& model, GrowingTable2<double>& y) {
   int n = model.NumberOfPoints;
   int k = model.CurrentCurve;
   const double ln10 = std::log(10.0);

@@ -1,5 +1,6 @@
 #include "app/batch_manifest.h"
 
+#include <utility>
 #include <vector>
 
 #include "app/invisible_characters.h"
@@ -39,41 +40,55 @@ std::string CheckHeader(const std::vector<std::string>& names, const std::string
 
 }  // namespace
 
-ScriptParameters ReadManifestTask(std::istream& in, const std::string& name, long task,
-                                  std::string& error) {
+Manifest::Manifest(std::istream& in, std::string name) : name_(std::move(name)) {
+  std::string line;
+  if (!std::getline(in, line) || IsBlank(line)) {
+    headerError_ = name_ + ": the first line must name the parameters";
+    return;
+  }
+  // A spreadsheet saving as UTF-8 may put a byte-order mark in front.
+  if (line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+  names_ = SplitTabs(line);
+  headerError_ = CheckHeader(names_, name_ + " line 1");
+  if (!headerError_.empty()) return;
+  long lineNumber = 1;
+  while (std::getline(in, line)) {
+    ++lineNumber;
+    if (!IsBlank(line)) rows_.push_back({lineNumber, line});
+  }
+}
+
+ScriptParameters Manifest::Task(long task, std::string& error) const {
   if (task < 1) {
     error = "task " + std::to_string(task) + ": tasks are counted from 1";
     return {};
   }
-  std::string line;
-  long lineNumber = 1;
-  if (!std::getline(in, line) || IsBlank(line)) {
-    error = name + ": the first line must name the parameters";
+  if (!headerError_.empty()) {
+    error = headerError_;
     return {};
   }
-  // A spreadsheet saving as UTF-8 may put a byte-order mark in front.
-  if (line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-  std::vector<std::string> names = SplitTabs(line);
-  error = CheckHeader(names, name + " line 1");
-  if (!error.empty()) return {};
-  long row = 0;
-  while (std::getline(in, line)) {
-    ++lineNumber;
-    if (IsBlank(line) || ++row < task) continue;
-    std::vector<std::string> values = SplitTabs(line);
-    if (values.size() != names.size()) {
-      error = name + " line " + std::to_string(lineNumber) + ": " + std::to_string(values.size()) +
-              " values for " + std::to_string(names.size()) + " parameters";
-      return {};
-    }
-    ScriptParameters parameters;
-    for (size_t i = 0; i < names.size(); ++i)
-      parameters[names[i]] = values[i];
-    return parameters;
+  if (task > static_cast<long>(rows_.size())) {
+    error = "task " + std::to_string(task) + " is beyond the last row of " + name_ + " (" +
+            std::to_string(rows_.size()) + " tasks)";
+    return {};
   }
-  error = "task " + std::to_string(task) + " is beyond the last row of " + name + " (" +
-          std::to_string(row) + " tasks)";
-  return {};
+  const Row& row = rows_[static_cast<size_t>(task - 1)];
+  std::vector<std::string> values = SplitTabs(row.text);
+  if (values.size() != names_.size()) {
+    error = name_ + " line " + std::to_string(row.lineNumber) + ": " +
+            std::to_string(values.size()) + " values for " + std::to_string(names_.size()) +
+            " parameters";
+    return {};
+  }
+  ScriptParameters parameters;
+  for (size_t i = 0; i < names_.size(); ++i)
+    parameters[names_[i]] = values[i];
+  return parameters;
+}
+
+ScriptParameters ReadManifestTask(std::istream& in, const std::string& name, long task,
+                                  std::string& error) {
+  return Manifest(in, name).Task(task, error);
 }
 
 }  // namespace qalto

@@ -58,6 +58,8 @@ std::string ApplyOption(const std::string& name, const std::string& value, Batch
       return "--task takes a row number from 1: " + value;
     }
     options.task = static_cast<long>(number);
+  } else if (name == "--tasks") {
+    return ReadTaskList(value, options.tasks);
   } else if (name == "--seed") {
     if (!ReadUnsigned(value, number)) return "--seed takes a whole number from 0: " + value;
     options.seed = number;
@@ -133,6 +135,16 @@ std::string ParseBatchOptions(const std::vector<std::string>& words, BatchOption
   if (plain.size() != 1) return plain.empty() ? "no script given" : "more than one script given";
   options.script = plain[0];
   if (options.task && options.manifest.empty()) return "--task needs a --manifest";
+  if (!options.tasks.empty()) {
+    if (options.manifest.empty()) return "--tasks needs a --manifest";
+    if (options.task) return "--task and --tasks cannot go together";
+    // Several tasks writing one file would leave only the last task's.
+    auto oneForAll = [](const std::string& name) {
+      return !name.empty() && name.find("{}") == std::string::npos;
+    };
+    if (TaskCount(options.tasks) > 1 && (oneForAll(options.json) || oneForAll(options.out)))
+      return "--tasks with several tasks needs {} (the task) in the names of --json and --out";
+  }
   return "";
 }
 
@@ -142,6 +154,8 @@ const char* BatchUsage() {
          "  --set FORM.CONTROL=VALUE  a control's value before the script runs (repeatable)\n"
          "  --manifest FILE.tsv    parameters from one row of a tab-separated table\n"
          "  --task N               that row, counted from 1 (default: SLURM_ARRAY_TASK_ID)\n"
+         "  --tasks 1-5,9          those rows one after another in this process; {} in the\n"
+         "                         names of --json and --out stands for the row\n"
          "  --seed N               seed of the noise generator\n"
          "  --out FILE.csv         the curves as comma-separated text\n"
          "  --json FILE.json       a record of the run\n"

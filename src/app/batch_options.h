@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/task_list.h"
+
 namespace qalto {
 
 struct BatchOptions {
@@ -19,6 +21,7 @@ struct BatchOptions {
   std::vector<std::pair<std::string, std::string>> settings;    // --set Form.Control=value
   std::string manifest;                                         // --manifest jobs.tsv
   std::optional<long> task;                                     // --task N, counted from 1
+  TaskList tasks;                                               // --tasks 1-5,9: in one process
   std::optional<std::uint64_t> seed;                            // --seed N
   std::string out;                                              // --out curves.csv or table
   std::string json;                                             // --json record.json

@@ -1,5 +1,6 @@
 #include "app/batch_record.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -48,8 +49,8 @@ std::string Quoted(const std::string& text) {
 std::string Number(double value) {
   if (!std::isfinite(value)) return "null";
   char text[32];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
+  return std::string(
+      text, std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17).ptr);
 }
 
 std::string Parameters(const ScriptParameters& parameters) {

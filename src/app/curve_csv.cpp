@@ -1,6 +1,6 @@
 #include "app/curve_csv.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace qalto {
 
@@ -12,16 +12,21 @@ std::string CurveCsv(const Model& model, const std::string& quantity) {
     csv += ",curve " + std::to_string(k) + (concentrations ? " (mol/L)" : " (A)");
   }
   csv += "\n";
+  // 17 significant digits, as printf's %.17g writes them.
   char number[32];
+  auto append = [&csv, &number](double value) {
+    csv.append(
+        number,
+        std::to_chars(number, number + sizeof number, value, std::chars_format::general, 17).ptr);
+  };
   for (int i = model.FirstPoint; i <= model.LastPoint && i <= kMaxPoints; ++i) {
     if (i < 0) continue;
-    std::snprintf(number, sizeof number, "%.17g", model.PotentialX(i));
-    csv += number;
+    append(model.PotentialX(i));
     for (int k = 1; k <= curves; ++k) {
-      std::snprintf(number, sizeof number, ",%.17g", model.CurrentY(i, k));
-      csv += number;
+      csv += ',';
+      append(model.CurrentY(i, k));
     }
-    csv += "\n";
+    csv += '\n';
   }
   return csv;
 }

@@ -9,7 +9,7 @@ namespace qalto {
 
 std::string WriteWholeFile(const std::string& path, const std::string& contents) {
   try {
-    ReplaceFile(path, std::string_view(contents));
+    ReplaceFile(path, std::string_view(contents), Durability::kRenamed);
     return "";
   } catch (const RuntimeError& error) {
     return SystemReasonOf(error);

@@ -1,6 +1,7 @@
 #pragma once
 // The batch runner's outputs written whole: through a temporary file beside the target, which
-// takes the target's name only when complete, so a reader never sees half of a record.
+// takes the target's name only when complete, so a reader never sees half of a record. The
+// rename is all a reader needs, so the data are not forced to the disk first.
 
 #include <string>
 

@@ -89,7 +89,8 @@ void RemoveTemporaryFiles() {
   Temporaries().clear();
 }
 
-FileReplacement::FileReplacement(std::string path) : path_(std::move(path)) {
+FileReplacement::FileReplacement(std::string path, Durability durability)
+    : path_(std::move(path)), durability_(durability) {
   CheckTarget(path_);
   // A link is followed: the file it names is replaced, and the link stays.
   std::error_code ignored;
@@ -147,7 +148,9 @@ void FileReplacement::Commit() {
   if (file_ == nullptr) throw RuntimeError::BadFileName();
   errno = 0;
   // A full disk often shows only when the buffered tail is flushed or the data synced.
-  if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) throw WriteFailure(errno);
+  if (std::fflush(file_) != 0) throw WriteFailure(errno);
+  if (durability_ == Durability::kOnDisk && ::fsync(::fileno(file_)) != 0)
+    throw WriteFailure(errno);
   std::FILE* file = file_;
   file_ = nullptr;
   if (std::fclose(file) != 0) throw WriteFailure(errno);
@@ -156,8 +159,8 @@ void FileReplacement::Commit() {
   committed_ = true;
 }
 
-void ReplaceFile(const std::string& path, std::string_view bytes) {
-  FileReplacement file(path);
+void ReplaceFile(const std::string& path, std::string_view bytes, Durability durability) {
+  FileReplacement file(path, durability);
   file.Write(bytes);
   file.Commit();
 }

@@ -1,9 +1,10 @@
 #pragma once
 // Writing a file as a whole or not at all. The bytes go to a temporary file beside the target
-// (same folder, so same file system), which is flushed to the disk and renamed over the target
-// only when everything is written; a failure at any point removes the temporary file and
-// leaves an earlier file of that name byte for byte as it was. Failures raise a RuntimeError
-// with the run-time library's description ("Path not found", "Permission denied", "Disk full").
+// (same folder, so same file system), which is flushed (to the disk, for the user's own saves)
+// and renamed over the target only when everything is written; a failure at any point removes the
+// temporary file and leaves an earlier file of that name byte for byte as it was. Failures raise a
+// RuntimeError with the run-time library's description ("Path not found", "Permission denied",
+// "Disk full").
 
 #include <cstdio>
 #include <string>
@@ -12,6 +13,11 @@
 #include "common/runtime_error.h"
 
 namespace qalto {
+
+// What Commit waits for: the data on the disk, so that the file outlives a power cut (the user's
+// own saves), or only the rename, which readers see whole all the same (the batch runner's
+// records and curves, thousands of them in a grid).
+enum class Durability { kOnDisk, kRenamed };
 
 // A failure of the file system: the description the program shows, and the system's own
 // reason (strerror) for the batch runner's messages.
@@ -37,7 +43,7 @@ class FileReplacement {
  public:
   // Creates the temporary file; raises when the target's folder is missing, the target is
   // read-only or is no plain file, or the name is empty.
-  explicit FileReplacement(std::string path);
+  explicit FileReplacement(std::string path, Durability durability = Durability::kOnDisk);
   // Removes the temporary file unless Commit succeeded.
   ~FileReplacement();
   FileReplacement(const FileReplacement&) = delete;
@@ -52,12 +58,14 @@ class FileReplacement {
 
   std::string path_;
   std::string temporary_;
+  Durability durability_;
   std::FILE* file_ = nullptr;
   bool committed_ = false;
 };
 
 // The whole file in one call.
-void ReplaceFile(const std::string& path, std::string_view bytes);
+void ReplaceFile(const std::string& path, std::string_view bytes,
+                 Durability durability = Durability::kOnDisk);
 
 // The message of a failed write, naming the file and the reason:
 // "Export Error: cannot write \"out.csv\": Disk full! An earlier file of that name is unchanged."

@@ -1,6 +1,7 @@
 #include "common/number_text.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -54,11 +55,20 @@ double ReadNumber(std::string_view text) {
   std::string_view rest = text.substr(start);
   size_t length = NumericPrefixLength(rest);
   if (length == 0) return 0.0;
-  std::string number(rest.substr(0, length));
-  for (char& c : number) {
-    if (c == 'd' || c == 'D') c = 'e';
+  std::string_view number = rest.substr(0, length);
+  std::string exponentE;  // a d or D exponent, written with e for the conversion
+  if (number.find_first_of("dD") != std::string_view::npos) {
+    exponentE = number;
+    exponentE[exponentE.find_first_of("dD")] = 'e';
+    number = exponentE;
   }
-  double value = std::strtod(number.c_str(), nullptr);
+  double value = 0;
+  const char* begin = number.data() + (number.front() == '+' ? 1 : 0);
+  auto [end, problem] = std::from_chars(begin, number.data() + number.size(), value);
+  // Beyond the range of doubles (too small reads as strtod rounds it, towards 0; too large
+  // overflows) or a form from_chars does not take whole: strtod decides.
+  if (problem != std::errc() || end != number.data() + number.size())
+    value = std::strtod(std::string(number).c_str(), nullptr);
   if (!std::isfinite(value)) throw RuntimeError::Overflow();
   return value;
 }

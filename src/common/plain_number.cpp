@@ -1,7 +1,8 @@
 #include "common/plain_number.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,9 +15,11 @@ constexpr int kSignificantDigits = 15;
 // and the decimal exponent of the first digit.
 void Digits(double magnitude, std::string& digits, int& exponent) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, magnitude);
-  char* e = std::strchr(buffer, 'e');
-  exponent = std::atoi(e + 1);
+  char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                            std::chars_format::scientific, kSignificantDigits - 1)
+                  .ptr;
+  char* e = std::find(buffer, end, 'e');
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
   digits.clear();
   for (char* c = buffer; c < e; ++c) {
     if (*c != '.') digits += *c;
@@ -28,9 +31,9 @@ void Digits(double magnitude, std::string& digits, int& exponent) {
 std::string ExponentForm(const std::string& digits, int exponent) {
   std::string text = digits.substr(0, 1);
   if (digits.size() > 1) text.append(".").append(digits, 1, std::string::npos);
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-  return text + buffer;
+  text += exponent < 0 ? "E-" : "E+";
+  if (std::abs(exponent) < 10) text += '0';
+  return text + std::to_string(std::abs(exponent));
 }
 
 std::string FixedForm(const std::string& digits, int exponent) {

@@ -5,6 +5,7 @@
 // and prints text whose top-left corner sits at the current position. Everything is drawn in the
 // window's foreground colour on its background colour.
 
+#include <functional>
 #include <string>
 
 namespace qalto {
@@ -46,6 +47,12 @@ class DrawingSurface {
   // The outline of the rectangle with corners (x1, y1) and (x2, y2).
   virtual void DrawRectangle(double x1, double y1, double x2, double y2) = 0;
   virtual void SetLineStyle(LineStyle style) = 0;
+
+  // A whole picture drawn by one call. A surface whose picture nobody may read (a run without a
+  // window) keeps it and paints it at its next use, drawing or reading; any other paints now.
+  using Painting = std::function<void(DrawingSurface&)>;
+  virtual bool PaintsWhenUsed() const { return false; }
+  virtual void Paint(const Painting& painting) { painting(*this); }
 
   // The outline of the rectangle with one corner at (x, y) and the given width and height.
   void DrawRectangleBySize(double x, double y, double width, double height) {

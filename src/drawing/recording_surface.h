@@ -48,6 +48,11 @@ void DispatchItem(const DisplayItem& item, Writer& writer) {
 
 class RecordingSurface : public DrawingSurface {
  public:
+  // Set in a run without a window: a painting waits for the next use of the surface.
+  bool paintWhenUsed = false;
+  bool PaintsWhenUsed() const override { return paintWhenUsed; }
+  void Paint(const Painting& painting) override;
+
   void Show() override;
   void Clear() override;
   void SetScale(double x1, double y1, double x2, double y2) override;
@@ -57,14 +62,17 @@ class RecordingSurface : public DrawingSurface {
   void DrawLine(double x1, double y1, double x2, double y2) override;
   void DrawLineTo(double x, double y) override;
   void DrawRectangle(double x1, double y1, double x2, double y2) override;
-  void SetLineStyle(LineStyle style) override { style_ = style; }
+  void SetLineStyle(LineStyle style) override {
+    PaintWaiting();
+    style_ = style;
+  }
 
-  const std::vector<DisplayItem>& Items() const { return items_; }
-  bool Shown() const { return shown_; }
-  const CoordinateSystem& Scale() const { return scale_; }
-  double CurrentX() const { return currentX_; }
-  double CurrentY() const { return currentY_; }
-  LineStyle Style() const { return style_; }
+  const std::vector<DisplayItem>& Items() const { return PaintedNow().items_; }
+  bool Shown() const { return shown_; }  // a waiting painting has shown the window already
+  const CoordinateSystem& Scale() const { return PaintedNow().scale_; }
+  double CurrentX() const { return PaintedNow().currentX_; }
+  double CurrentY() const { return PaintedNow().currentY_; }
+  LineStyle Style() const { return PaintedNow().style_; }
 
   // Called after the window is shown and after the drawing is erased; a window that paints the
   // list schedules its repaint here.
@@ -72,6 +80,13 @@ class RecordingSurface : public DrawingSurface {
 
  private:
   void Add(ItemKind kind, double x1, double y1, double x2, double y2, std::string text = {});
+  // Runs the waiting painting, if any. Reading the picture paints it: the waiting painting is
+  // the picture's content already, only not yet written down.
+  void PaintWaiting();
+  const RecordingSurface& PaintedNow() const {
+    const_cast<RecordingSurface*>(this)->PaintWaiting();
+    return *this;
+  }
   void Notify() {
     if (observer) observer();
   }
@@ -82,6 +97,7 @@ class RecordingSurface : public DrawingSurface {
   double currentY_ = 0.0;
   LineStyle style_ = LineStyle::kSolid;
   bool shown_ = false;
+  Painting waiting_;
 };
 
 }  // namespace qalto

@@ -21,8 +21,8 @@ std::string CurveExportLine(double potential, double current, const std::vector<
   return line.Text();
 }
 
-void PrintCurve(int first, int last, const Table1<double>& potentials,
-                const Table2<double>& currents, int curve, const LineSink& writeLine,
+void PrintCurve(int first, int last, const GrowingTable1<double>& potentials,
+                const GrowingTable2<double>& currents, int curve, const LineSink& writeLine,
                 const ExtraColumns& extra) {
   std::vector<double> more(extra.columns.size());
   // Before any curve exists the range is 0..0; point 0 is never exported.
@@ -33,8 +33,8 @@ void PrintCurve(int first, int last, const Table1<double>& potentials,
   }
 }
 
-std::string CurveExportText(int first, int last, const Table1<double>& potentials,
-                            const Table2<double>& currents, int curve) {
+std::string CurveExportText(int first, int last, const GrowingTable1<double>& potentials,
+                            const GrowingTable2<double>& currents, int curve) {
   std::string text;
   PrintCurve(first, last, potentials, currents, curve,
              [&text](const std::string& line) { text += line + "\r\n"; });
@@ -42,7 +42,8 @@ std::string CurveExportText(int first, int last, const Table1<double>& potential
 }
 
 Outcome WriteCurveFile(const std::string& fileName, int first, int last,
-                       const Table1<double>& potentials, const Table2<double>& currents, int curve,
+                       const GrowingTable1<double>& potentials,
+                       const GrowingTable2<double>& currents, int curve,
                        const ExtraColumns& extra) {
   try {
     OutputTextFile file(fileName);
@@ -64,7 +65,8 @@ std::string FitExportLine(double potential, double measured, double fitted) {
 }
 
 Outcome WriteFitFile(const std::string& fileName, int first, int last,
-                     const Table1<double>& potentials, const Table2<double>& currents) {
+                     const GrowingTable1<double>& potentials,
+                     const GrowingTable2<double>& currents) {
   try {
     OutputTextFile file(fileName);
     file.WriteLine(kFitExportHeader);

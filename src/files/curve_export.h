@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/failure.h"
-#include "common/table.h"
+#include "common/growing_table.h"
 #include "files/text_file.h"
 
 namespace qalto {
@@ -15,7 +15,7 @@ namespace qalto {
 // Columns written after the current on every line, each after a comma in the next print zone:
 // column c of `table` at the line's point (the forward and reverse currents of a square wave).
 struct ExtraColumns {
-  const Table2<double>* table = nullptr;
+  const GrowingTable2<double>* table = nullptr;
   std::vector<int> columns;
 };
 
@@ -25,19 +25,20 @@ std::string CurveExportLine(double potential, double current, const std::vector<
 
 // Sends the lines of points first..last of curve `curve` to `writeLine`, one at a time; point
 // 0 is never written. A point beyond the tables raises after the lines before it.
-void PrintCurve(int first, int last, const Table1<double>& potentials,
-                const Table2<double>& currents, int curve, const LineSink& writeLine,
+void PrintCurve(int first, int last, const GrowingTable1<double>& potentials,
+                const GrowingTable2<double>& currents, int curve, const LineSink& writeLine,
                 const ExtraColumns& extra = {});
 
 // The whole text of points first..last, each line ended by carriage return and line feed.
-std::string CurveExportText(int first, int last, const Table1<double>& potentials,
-                            const Table2<double>& currents, int curve);
+std::string CurveExportText(int first, int last, const GrowingTable1<double>& potentials,
+                            const GrowingTable2<double>& currents, int curve);
 
 // Writes the lines into the file fileName. A failure (the file cannot be created, a write
 // fails, a point beyond the tables) ends the export with the message naming the file and the
 // reason; the file is written whole or not at all.
 Outcome WriteCurveFile(const std::string& fileName, int first, int last,
-                       const Table1<double>& potentials, const Table2<double>& currents, int curve,
+                       const GrowingTable1<double>& potentials,
+                       const GrowingTable2<double>& currents, int curve,
                        const ExtraColumns& extra = {});
 
 // The measured curve (curve 1), the fitted one (curve 2) and their difference, as
@@ -49,6 +50,7 @@ std::string FitExportLine(double potential, double measured, double fitted);
 // Writes the header and the lines into the file fileName; a failure is told as for
 // WriteCurveFile.
 Outcome WriteFitFile(const std::string& fileName, int first, int last,
-                     const Table1<double>& potentials, const Table2<double>& currents);
+                     const GrowingTable1<double>& potentials,
+                     const GrowingTable2<double>& currents);
 
 }  // namespace qalto

@@ -57,7 +57,7 @@ WorkerEvaluations::WorkerEvaluations(const std::vector<FitTarget>& targets,
   for (int w = 0; w < count; ++w) {
     auto worker = std::make_unique<Worker>();
     for (const FitTarget& target : targets) {
-      worker->models.push_back(std::make_unique<Model>(*target.model));
+      worker->models.push_back(std::make_unique<Model>(WorkingCopy(*target.model)));
       worker->targets.push_back(target);
       worker->targets.back().model = worker->models.back().get();
       // The shared tally of solver reports belongs to the main thread; a worker's runs keep

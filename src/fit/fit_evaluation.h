@@ -50,9 +50,9 @@ std::vector<double> ConcatenatedObserved(const std::vector<FitTarget>& targets);
 ModelEvaluation CurvesEvaluation(const std::vector<FitTarget>& targets,
                                  const std::vector<bool>& logScale, const MessageSink& onMessage);
 
-// `count` evaluations for derivative threads, each on its own copies of the targets' models
-// (taken now, when the fitted parameter codes are set). A failure raises SimulationFailed with
-// its message; the solver's other messages on a worker are not shown.
+// `count` evaluations for derivative threads, each on its own working copies of the targets'
+// models (experiment and curves, taken now, when the fitted parameter codes are set). A failure
+// raises SimulationFailed with its message; the solver's other messages on a worker are not shown.
 class WorkerEvaluations {
  public:
   WorkerEvaluations(const std::vector<FitTarget>& targets, const std::vector<bool>& logScale,

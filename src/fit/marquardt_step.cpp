@@ -75,14 +75,20 @@ double EvaluateTrial(MarquardtFit& fit, const std::vector<double>& b) {
   return Checked(sum);
 }
 
-// D(i, j) = (f(t_j + h) - f(t_j - h)) / 2h around the trial vector, with h one percent of the
-// value (or the default step for a parameter that is exactly 0), or the fixed step set for it.
-void MarquardtFit::DerivativeColumn(int j, const ModelEvaluation& evaluate, std::vector<double>& t,
-                                    std::vector<double>& plus, std::vector<double>& minus) {
-  double value = t[At(j)];
+// The central-difference step of parameter j: one percent of its value (or the default step
+// for a parameter that is exactly 0), or the fixed step set for it.
+double MarquardtFit::DerivativeStep(int j, double value) const {
   double h = kRelativeStep * std::fabs(value);
   if (h == 0) h = defaultStep_;
   if (At(j) < fixedStep_.size() && fixedStep_[At(j)] > 0) h = fixedStep_[At(j)];
+  return h;
+}
+
+// D(i, j) = (f(t_j + h) - f(t_j - h)) / 2h around the trial vector.
+void MarquardtFit::DerivativeColumn(int j, const ModelEvaluation& evaluate, std::vector<double>& t,
+                                    std::vector<double>& plus, std::vector<double>& minus) {
+  double value = t[At(j)];
+  double h = DerivativeStep(j, value);
   t[At(j)] = value + h;
   evaluate(t, plus);
   t[At(j)] = value - h;
@@ -93,41 +99,67 @@ void MarquardtFit::DerivativeColumn(int j, const ModelEvaluation& evaluate, std:
     column[i] = Div(plus[At(i)] - minus[At(i)], 2 * h);
 }
 
-// The columns are independent simulations. On several threads each thread works with its own
-// evaluation, its own copy of the trial vector and its own buffers, and writes only its own
-// columns, so the table is the one the serial loop fills; a failure is raised for the lowest
-// failing column, as the serial loop would meet it first. Every thread polls the monitor of the
-// fit, so that Cancel stops it within one simulated point and the progress keeps moving.
+// Side s = 0..2 NP - 1 of the central differences: parameter s / 2 + 1, raised by its step for
+// an even s and lowered for an odd one. The model values go to the parameter's column of the
+// derivative table (raised) or of the lowered table.
+void MarquardtFit::DerivativeSide(int s, const ModelEvaluation& evaluate, std::vector<double>& t,
+                                  std::vector<double>& f) {
+  int j = s / 2 + 1;
+  double value = t[At(j)];
+  double h = DerivativeStep(j, value);
+  t[At(j)] = s % 2 == 0 ? value + h : value - h;
+  evaluate(t, f);
+  t[At(j)] = value;
+  std::vector<double>& table = s % 2 == 0 ? derivative_ : lowered_;
+  std::copy(f.begin() + 1, f.begin() + 1 + m_, table.begin() + At(j - 1) * (At(m_) + 1) + 1);
+}
+
+// The 2 NP sides are independent simulations. On several threads (this one among them) each
+// thread works with its own evaluation, its own copy of the trial vector and its own buffer and
+// writes only its own sides, so the table is the one the serial loop fills; a failure is raised
+// for the first failing side or column in the serial loop's order. Every thread polls the
+// monitor of the fit, so that Cancel stops it within one simulated point and the progress
+// keeps moving.
 void MarquardtFit::Derivatives() {
-  int threads = std::min(static_cast<int>(parallel_.size()), np_);
+  int threads = std::min(static_cast<int>(parallel_.size()), 2 * np_);
   if (threads < 2) {
     for (int j = 1; j <= np_; ++j)
       DerivativeColumn(j, evaluate_, state_.trial, fPlus_, fMinus_);
     return;
   }
-  std::vector<std::exception_ptr> failures(At(np_) + 1);
-  std::vector<std::thread> pool;
+  lowered_.resize(derivative_.size());
+  std::vector<std::exception_ptr> failures(At(2 * np_));
   RunMonitor::Handoff monitor = RunMonitor::OfThisThread();
-  for (int w = 0; w < threads; ++w) {
-    pool.emplace_back([this, w, threads, &failures, &monitor] {
-      RunMonitor::Scope scope(monitor);
-      std::vector<double> t = state_.trial;
-      std::vector<double> plus(At(m_) + 1, 0.0);
-      std::vector<double> minus(At(m_) + 1, 0.0);
-      for (int j = 1 + w; j <= np_; j += threads) {
-        try {
-          DerivativeColumn(j, parallel_[At(w)], t, plus, minus);
-        } catch (...) {
-          failures[At(j)] = std::current_exception();
-          return;
-        }
+  auto work = [this, threads, &failures](int w) {
+    std::vector<double> t = state_.trial;
+    std::vector<double> f(At(m_) + 1, 0.0);
+    for (int s = w; s < 2 * np_; s += threads) {
+      try {
+        DerivativeSide(s, parallel_[At(w)], t, f);
+      } catch (...) {
+        failures[At(s)] = std::current_exception();
+        return;
       }
+    }
+  };
+  std::vector<std::thread> pool;
+  for (int w = 1; w < threads; ++w) {
+    pool.emplace_back([&work, &monitor, w] {
+      RunMonitor::Scope scope(monitor);
+      work(w);
     });
   }
+  work(0);
   for (std::thread& thread : pool)
     thread.join();
-  for (const std::exception_ptr& failure : failures) {
-    if (failure) std::rethrow_exception(failure);
+  for (int j = 1; j <= np_; ++j) {
+    for (int s : {2 * j - 2, 2 * j - 1})
+      if (failures[At(s)]) std::rethrow_exception(failures[At(s)]);
+    double h = DerivativeStep(j, state_.trial[At(j)]);
+    double* column = &derivative_[At(j - 1) * (At(m_) + 1)];
+    const double* lowered = &lowered_[At(j - 1) * (At(m_) + 1)];
+    for (int i = 1; i <= m_; ++i)
+      column[i] = Div(column[i] - lowered[i], 2 * h);
   }
 }
 

@@ -49,9 +49,10 @@ class MarquardtFit {
   // Fixed central-difference steps h(1..NP); 0 keeps the step of one percent of the value. A
   // parameter moved on a logarithmic scale takes a fixed step there.
   void SetDerivativeSteps(std::vector<double> steps) { fixedStep_ = std::move(steps); }
-  // Independent evaluations, one per thread: the derivative columns of an iteration are then
-  // computed on that many threads, column j on thread (j - 1) mod count. Each evaluation must
-  // give exactly what the serial one gives. With fewer than two the columns run one by one.
+  // Independent evaluations, one per thread: the derivatives of an iteration are then computed
+  // on that many threads (this one among them), the raised and lowered sides of the central
+  // differences dealt out in turn. Each evaluation must give exactly what the serial one gives.
+  // With fewer than two the columns run one by one.
   void SetParallelEvaluations(std::vector<ModelEvaluation> evaluations) {
     parallel_ = std::move(evaluations);
   }
@@ -66,8 +67,11 @@ class MarquardtFit {
 
   static size_t At(int i) { return static_cast<size_t>(i); }
   void Derivatives();
+  double DerivativeStep(int j, double value) const;
   void DerivativeColumn(int j, const ModelEvaluation& evaluate, std::vector<double>& t,
                         std::vector<double>& plus, std::vector<double>& minus);
+  void DerivativeSide(int s, const ModelEvaluation& evaluate, std::vector<double>& t,
+                      std::vector<double>& f);
   void NormalEquations();
   void FreezeParameter(int j);
   void ScaleNormalEquations();
@@ -99,6 +103,7 @@ class MarquardtFit {
   std::vector<double> fPlus_;       // model values with one parameter raised by its step
   std::vector<double> fMinus_;      // ... and lowered by it
   std::vector<double> derivative_;  // D(i, j) at (j - 1) x (M + 1) + i
+  std::vector<double> lowered_;     // on threads: f(t_j - h) at (j - 1) x (M + 1) + i
   std::vector<double> normal_;      // A(1..NP, 1..NP), right-hand side in column NP + 1
   std::vector<double> solve_;       // the damped copy that the elimination consumes
   std::vector<double> scale_;       // s(1..NP) = sqrt of the unscaled diagonal

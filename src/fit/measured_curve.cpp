@@ -4,7 +4,7 @@ namespace qalto {
 namespace {
 
 // The fields the Instrument window and the Techniques window set, with those derived from them.
-void CopyInstrumentSettings(const Model& from, Model& to) {
+void CopyInstrumentSettings(const ExperimentSettings& from, ExperimentSettings& to) {
   to.Technique = from.Technique;
   to.Electrode = from.Electrode;
   to.StartPotential = from.StartPotential;
@@ -39,8 +39,7 @@ void CopyInstrumentSettings(const Model& from, Model& to) {
 
 MeasuredCurve CaptureMeasuredCurve(const Model& model, const SimulationInputs& inputs) {
   MeasuredCurve curve;
-  curve.settings = std::make_unique<Model>();
-  CopyInstrumentSettings(model, *curve.settings);
+  CopyInstrumentSettings(model, curve.settings);
   curve.inputs = inputs;
   curve.potential[0] = model.PotentialX(0);
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
@@ -51,8 +50,8 @@ MeasuredCurve CaptureMeasuredCurve(const Model& model, const SimulationInputs& i
 }
 
 std::unique_ptr<Model> CurveModel(const Model& chemistry, const MeasuredCurve& curve) {
-  auto model = std::make_unique<Model>(chemistry);
-  CopyInstrumentSettings(*curve.settings, *model);
+  auto model = std::make_unique<Model>(WorkingCopy(chemistry));
+  CopyInstrumentSettings(curve.settings, *model);
   model->NumberOfPoints = curve.Points();
   model->PotentialX(0) = curve.potential[0];
   for (int i = 1; i <= curve.Points(); ++i) {

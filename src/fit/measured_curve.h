@@ -16,7 +16,8 @@ namespace qalto {
 inline constexpr int kMaxGlobalCurves = 16;  // curves one global fit takes
 
 struct MeasuredCurve {
-  std::unique_ptr<Model> settings;     // the model as the curve was added: its instrument fields
+  ExperimentSettings settings;         // the experiment as the curve was added: its instrument
+                                       // fields
   SimulationInputs inputs;             // baseline and grid texts of the Instrument window then
   std::vector<double> potential{0.0};  // V, 1..points
   std::vector<double> current{0.0};    // A, 1..points

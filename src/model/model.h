@@ -1,149 +1,22 @@
 #pragma once
-// The one model of the running program: the experiment, its chemistry, the curve store, the
-// analysis results, the display settings and the state of a running fit. Every number starts
-// at 0, every text empty and every flag false. Tables are indexed from 0 and index 0 is unused
-// unless a comment says otherwise.
+// The one model of the running program, in three parts of different lifetimes: the experiment
+// the user set (ExperimentSettings), the curves (CurveStore) and what the commands found
+// (RunResults). A fit worker, a curve of a global fit or a snapshot copies the parts it needs.
 
-#include <cstdint>
-#include <optional>
-#include <random>
-#include <string>
-
-#include "common/table.h"
-#include "model/experiment.h"
-#include "model/fit_result.h"
+#include "model/curve_store.h"
+#include "model/experiment_settings.h"
+#include "model/run_results.h"
 
 namespace qalto {
 
-inline constexpr int kMaxPoints = 100000;  // points per curve; a longer import is resampled
-inline constexpr int kMaxCurves = 8;       // curves in the store
-inline constexpr int kMaxSpecies = 8;      // species of a mechanism
-inline constexpr int kMaxPeaks = 20;       // peaks per curve
-inline constexpr int kMaxOverlaid = 5;     // curves kept side by side by the overlap option
+struct Model : ExperimentSettings, CurveStore, RunResults {};
 
-struct Model {
-  // Experiment settings.
-  qalto::Technique Technique = qalto::Technique::kNone;
-  int Mechanism = 0;  // 1..10
-  qalto::Electrode Electrode = qalto::Electrode::kNone;
-  bool DigitalSimulation = false;
-  double StartPotential = 0;           // V
-  double EndPotential = 0;             // V
-  double PotentialStep = 0;            // V
-  double ScanRate = 0;                 // V/s
-  double PulseTime = 0;                // s
-  double DropTime = 0;                 // s, drop of DC and the pulse techniques (PointTime)
-  double PulsePotential = 0;           // V
-  double ScanCycles = 0;               // 0.5 single sweep, else 1, 2 or 3 cycles
-  double Temperature = 0;              // K
-  double NoiseLevel = 0;               // A
-  double ElectrodeArea = 0;            // cm2
-  double Radius = 0;                   // cm; radius, equivalent radius or half width
-  double ElectrodeLength = 0;          // cm; cylinder or band length, film thickness
-  double ElectrodeVolume = 0;          // cm3
-  double RotationRate = 0;             // rad/s
-  double DoubleLayerCapacitance = 0;   // F
-  double UncompensatedResistance = 0;  // ohm
-  // The double-layer capacitance Cd(E) = DoubleLayerCapacitance + CapacitanceSlope E +
-  // CapacitanceCurvature E^2 at the interfacial potential E.
-  double CapacitanceSlope = 0;      // F/V
-  double CapacitanceCurvature = 0;  // F/V^2
-  double BaselineOffset = 0;        // A, in the curve store's sign convention
-  double BaselineSlope = 0;         // A/V: the baseline is offset + slope x E
-  double QuietTime = 0;             // s held at the start potential before the first point
-  // Impedance: the DC potential the cell is held at, and the frequencies of its spectrum.
-  double DcPotential = 0;      // V
-  double FrequencyFrom = 0;    // Hz
-  double FrequencyTo = 0;      // Hz
-  double PointsPerDecade = 0;  // frequencies a decade, logarithmically spaced
-  // The curve store's sign convention: anodic (oxidation) current positive, as IUPAC writes it,
-  // or cathodic current positive; the simulation computes cathodic positive and turns its curves.
-  bool AnodicPositive = false;
-  double KinematicViscosity = 0;        // cm2/s
-  double ElectrolyteConcentration = 0;  // M
-  // Seed of the noise generator (qalto-batch --seed); unset: the program's fixed noise.
-  std::optional<std::uint64_t> NoiseSeed;
-  // The run's stream of seeded noise, started at NoiseSeed by the first noisy Simulate: each
-  // later one draws on from it, so that its noise is independent of the earlier curves'.
-  std::optional<std::mt19937_64> NoiseStream;
-
-  // Derived quantities.
-  double FOverRT = 0;  // F/(RT), 1/V
-  double RTOverF = 0;  // RT/F, V
-  // Technique and electrode of the last refresh in the analytical model: the closed forms
-  // follow it (scripts read it as TechElectrodeCode, 10 x technique + electrode).
-  ExperimentCase AnalyticalCase;
-  int SweepDirection = 0;  // +1 or -1
-  double SweepPoints = 0;  // points of one sweep segment; half the imported points in a fit,
-                           // not rounded
-
-  // Chemistry.
-  int SpeciesCount = 0;
-  int ChargeReactionCount = 0;
-  int FirstOrderReactionCount = 0;
-  int SecondOrderReactionCount = 0;
-  int TotalCurrentColumn = 0;
-  Table1<std::string> SpeciesName{9};
-  Table1<double> SpeciesD{9};                            // diffusion coefficient, cm2/s
-  Table1<double> SpeciesC{9};                            // initial (bulk) concentration, M
-  Table1<std::optional<double>> SpeciesConductivity{9};  // no form sets it: stays empty
-  Table1<double> ChargeKs{9};                 // standard heterogeneous rate constant, cm/s
-  Table1<double> ChargeAlpha{9};              // transfer coefficient
-  Table1<double> ChargeN{9};                  // electrons
-  Table1<double> ChargeE0{9};                 // formal potential, V
-  Table2<int> ChargeReactionSpecies{9, 3};    // (r,1) oxidized, (r,2) reduced species
-  Table2<double> ChargeReactionStoich{9, 3};  // (r,1), (r,2) stoichiometric coefficients
-  Table1<double> ProtonCount{4};
-  Table1<std::string> ChargeReactionText{4};
-  Table2<int> FirstOrderReactionSpecies{9, 3};   // (i,1) reactant, (i,2) product
-  Table2<int> SecondOrderReactionSpecies{9, 5};  // (i,1),(i,2) reactants, (i,3),(i,4) products
-  Table1<double> ForwardRateConstant{9};         // kf of homogeneous reaction i
-  Table1<double> BackwardRateConstant{9};        // kb of homogeneous reaction i
-  Table1<double> EquilibriumConstant{9};         // Keq = kf / kb
-  Table1<std::string> ChemReactionText{5};
-
-  // Curve store.
-  Table1<double> PotentialX{kMaxPoints + 1};  // V; point 0 holds one step before the start
-  Table2<double> CurrentY{kMaxPoints + 1, kMaxCurves + 1};
-  Table2<double> ReactionCurrents{kMaxPoints + 1, 11};
-  Table2<double> SurfaceConcentrations{kMaxPoints + 1, 10};  // M
-  int NumberOfPoints = 0;
-  // Nonzero: the store holds impedance spectra of this many frequencies, each curve Z' (ohm) at
-  // points 1..n and Z'' at points n+1..2n, PotentialX the frequency (Hz) of both.
-  int SpectrumFrequencies = 0;
-  int FirstPoint = 0;
-  int LastPoint = 0;
-  int CurveCount = 0;
-  int CurrentCurve = 0;
-  int TargetCurve = 0;
-  int PlotSeriesLimit = 0;
-
-  // Analysis results.
-  int PeakCount = 0;
-  Table2<double> PeakPotential{kMaxPeaks + 1, kMaxCurves + 1};      // V
-  Table2<double> PeakCurrent{kMaxPeaks + 1, kMaxCurves + 1};        // A, signed
-  Table2<double> HalfPeakPotential{kMaxPeaks + 1, kMaxCurves + 1};  // V
-
-  // Display settings.
-  double PlotXMin = 0;
-  double PlotXMax = 0;
-  double PlotYMin = 0;
-  double PlotYMax = 0;
-  bool ShowGrid = false;
-  bool OverlapPlot = false;
-  Table1<int> LineStyles{kMaxCurves + 1};  // 1 dots, 2 small squares, 3 connected line
-
-  // Fit state.
-  bool FitMode = false;
-  int FitParameterCount = 0;
-  Table1<int> FitParameterCode{100};
-  double FitDefaultStep = 0;
-  int FitObjectiveCount = 0;
-  FitResult LastFit;  // outcome of the last fit that ran to its end
-
-  // Run statistics.
-  double ElapsedTime = 0;  // s
-  int MaxIteration = 0;
-};
+// A model to simulate on beside `model`: its experiment and its curves, without the results.
+inline Model WorkingCopy(const Model& model) {
+  Model copy;
+  static_cast<ExperimentSettings&>(copy) = model;
+  static_cast<CurveStore&>(copy) = model;
+  return copy;
+}
 
 }  // namespace qalto

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,8 @@ double Advance(double v, double step) {
 // One plot: the steps in the order they are drawn, with the working values they share.
 class CurvePlot {
  public:
-  CurvePlot(PlotContext& context, int first, int last, const Table1<double>& x,
-            const Table2<double>& y, const Table1<int>& styles)
+  CurvePlot(PlotContext& context, int first, int last, const GrowingTable1<double>& x,
+            const GrowingTable2<double>& y, const Table1<int>& styles)
       : m_(context.model),
         options_(context.options),
         surface_(context.surface),
@@ -46,6 +47,14 @@ class CurvePlot {
   }
 
   Outcome Draw() {
+    Outcome layout = LayOut();
+    if (!layout) Paint();
+    return layout;
+  }
+
+  // What the plot writes into the model (the ranges), on a window shown and cleared; the
+  // failure of an empty range, after which there is no picture to paint.
+  Outcome LayOut() {
     if (options_.rangeOverflow) throw RuntimeError::Overflow();
     surface_.Show();
     surface_.Clear();
@@ -57,6 +66,11 @@ class CurvePlot {
     if (yRange_ == 0.0 || xRange_ == 0.0) {
       return Failure{"Error: No data!"};
     }
+    return std::nullopt;
+  }
+
+  // The picture; it reads the model and writes only the window.
+  void Paint() {
     SetWindow();
     DrawYTitle();
     DrawZeroLine();
@@ -71,13 +85,12 @@ class CurvePlot {
     DrawXTicks();
     DrawYTicks();
     if (m_.ShowGrid) DrawGrid();
-    return std::nullopt;
   }
 
  private:
   // The drawing works on a copy of the y values of curves 1..CurveCount, points first..last.
   // A point or curve outside the tables fails here, before the window is touched.
-  void TakeSnapshot(const Table2<double>& y) {
+  void TakeSnapshot(const GrowingTable2<double>& y) {
     curveCount_ = m_.CurveCount;
     points_ = last_ >= first_ ? int64_t{last_} - first_ + 1 : 0;
     int64_t reserved =
@@ -247,7 +260,7 @@ class CurvePlot {
   DrawingSurface& surface_;
   int first_;
   int last_;
-  const Table1<double>& x_;
+  const GrowingTable1<double>& x_;
   const Table1<int>& styles_;
 
   int curveCount_ = 0;
@@ -264,11 +277,54 @@ class CurvePlot {
   double yBottom_ = 0.0;
 };
 
+// The picture's own copy of what the plot reads, taken before the layout writes the ranges: the
+// display settings, the number of curves, and points first..last of x and of the curves.
+std::shared_ptr<Model> PlotInputs(const Model& model, int first, int last,
+                                  const GrowingTable1<double>& x, const GrowingTable2<double>& y,
+                                  const Table1<int>& styles) {
+  auto inputs = std::make_shared<Model>();
+  inputs->PlotXMin = model.PlotXMin;
+  inputs->PlotXMax = model.PlotXMax;
+  inputs->PlotYMin = model.PlotYMin;
+  inputs->PlotYMax = model.PlotYMax;
+  inputs->ShowGrid = model.ShowGrid;
+  inputs->CurveCount = model.CurveCount;
+  inputs->LineStyles = styles;
+  for (int j = std::max(first, 0); j <= std::min(last, x.Size() - 1); ++j) {
+    inputs->PotentialX(j) = x(j);
+    for (int k = 1; k <= std::min(model.CurveCount, y.Columns() - 1); ++k)
+      inputs->CurrentY(j, k) = y(j, k);
+  }
+  return inputs;
+}
+
+// Lays the plot out now and leaves the picture to the surface, to paint when it is used: the
+// painting repeats the whole plot on the copy of its inputs, which lays out as this plot did.
+Outcome LayOutNowPaintWhenUsed(PlotContext& context, int first, int last,
+                               const GrowingTable1<double>& x, const GrowingTable2<double>& y,
+                               const Table1<int>& styles) {
+  CurvePlot plot(context, first, last, x, y, styles);
+  std::shared_ptr<Model> inputs = PlotInputs(context.model, first, last, x, y, styles);
+  if (Outcome layout = plot.LayOut()) return layout;
+  PlotOptions options = context.options;
+  context.surface.Paint([inputs, options, first, last](DrawingSurface& surface) {
+    PlotContext own{*inputs, options, surface};
+    try {
+      CurvePlot(own, first, last, inputs->PotentialX, inputs->CurrentY, inputs->LineStyles).Draw();
+    } catch (const RuntimeError&) {
+      // As below: what is drawn stays.
+    }
+  });
+  return std::nullopt;
+}
+
 }  // namespace
 
-Outcome PlotCurves(PlotContext& context, int first, int last, const Table1<double>& x,
-                   const Table2<double>& y, const Table1<int>& styles) {
+Outcome PlotCurves(PlotContext& context, int first, int last, const GrowingTable1<double>& x,
+                   const GrowingTable2<double>& y, const Table1<int>& styles) {
   try {
+    if (context.surface.PaintsWhenUsed())
+      return LayOutNowPaintWhenUsed(context, first, last, x, y, styles);
     return CurvePlot(context, first, last, x, y, styles).Draw();
   } catch (const RuntimeError&) {
     // The plot ends quietly where the error arose: what is drawn stays, and so do the ranges

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "common/failure.h"
+#include "common/growing_table.h"
 #include "common/table.h"
 #include "drawing/drawing_surface.h"
 #include "model/model.h"
@@ -24,8 +25,8 @@ struct PlotContext {
 // styles(k) (1 dots, 2 small squares, 3 connected line, anything else not drawn). Writes the
 // plot ranges into the model when automatic scaling is on. A run-time error ends the drawing
 // quietly; what is drawn stays. Ranges of no width end it with the failure "Error: No data!".
-Outcome PlotCurves(PlotContext& context, int first, int last, const Table1<double>& x,
-                   const Table2<double>& y, const Table1<int>& styles);
+Outcome PlotCurves(PlotContext& context, int first, int last, const GrowingTable1<double>& x,
+                   const GrowingTable2<double>& y, const Table1<int>& styles);
 
 // Runs the model refresh, then copies the quantity the options name from the simulation's
 // results into the curve store. Run-time errors reach the caller.
@@ -34,7 +35,7 @@ void PrepareCurves(Model& model, const PlotOptions& options,
 
 // PrepareCurves unless a fit is running (it keeps its own curves), then PlotCurves.
 Outcome PrepareAndPlot(PlotContext& context, const std::function<void()>& refreshModel, int first,
-                       int last, const Table1<double>& x, const Table2<double>& y,
+                       int last, const GrowingTable1<double>& x, const GrowingTable2<double>& y,
                        const Table1<int>& styles);
 
 }  // namespace qalto

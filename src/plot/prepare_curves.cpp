@@ -31,7 +31,7 @@ void PrepareCurves(Model& model, const PlotOptions& options,
 }
 
 Outcome PrepareAndPlot(PlotContext& context, const std::function<void()>& refreshModel, int first,
-                       int last, const Table1<double>& x, const Table2<double>& y,
+                       int last, const GrowingTable1<double>& x, const GrowingTable2<double>& y,
                        const Table1<int>& styles) {
   if (!context.model.FitMode) PrepareCurves(context.model, context.options, refreshModel);
   return PlotCurves(context, first, last, x, y, styles);

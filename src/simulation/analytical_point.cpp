@@ -169,7 +169,7 @@ void TransformAnalyticalColumns(Model& model, AnalyticalRun& run) {
   const SweepTransform transform = RowOf(model.AnalyticalCase).transform;
   const int N = model.NumberOfPoints;
   const int total = model.TotalCurrentColumn;
-  Table2<double>& currents = model.ReactionCurrents;
+  GrowingTable2<double>& currents = model.ReactionCurrents;
 
   // Sampled step responses become sweep currents.
   if (transform == SweepTransform::kSemiDerivative) {

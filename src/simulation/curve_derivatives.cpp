@@ -43,7 +43,7 @@ void Convolve(const std::vector<double>& w, const std::vector<double>& Y, int fi
 
 }  // namespace
 
-void SemiDifferentiateColumn(const Table1<double>& x, Table2<double>& y, int column,
+void SemiDifferentiateColumn(const GrowingTable1<double>& x, GrowingTable2<double>& y, int column,
                              int numberOfPoints) {
   const int N = numberOfPoints;
   double h = std::fabs(x(2) - x(1));  // potential spacing, V
@@ -71,7 +71,7 @@ void SemiDifferentiateColumn(const Table1<double>& x, Table2<double>& y, int col
     y(k, column) = Checked(T(k));
 }
 
-void DifferentiateColumn(const Table1<double>& x, Table2<double>& y, int column,
+void DifferentiateColumn(const GrowingTable1<double>& x, GrowingTable2<double>& y, int column,
                          int numberOfPoints) {
   const int N = numberOfPoints;
   double h = std::fabs(x(2) - x(1));  // potential spacing, V
@@ -84,11 +84,13 @@ void DifferentiateColumn(const Table1<double>& x, Table2<double>& y, int column,
     y(k, column) = D(k);
 }
 
-void SemiDifferentiateCurve(const Model& model, const Table1<double>& x, Table2<double>& y) {
+void SemiDifferentiateCurve(const Model& model, const GrowingTable1<double>& x,
+                            GrowingTable2<double>& y) {
   SemiDifferentiateColumn(x, y, model.CurrentCurve, model.NumberOfPoints);
 }
 
-void DifferentiateCurve(const Model& model, const Table1<double>& x, Table2<double>& y) {
+void DifferentiateCurve(const Model& model, const GrowingTable1<double>& x,
+                        GrowingTable2<double>& y) {
   DifferentiateColumn(x, y, model.CurrentCurve, model.NumberOfPoints);
 }
 

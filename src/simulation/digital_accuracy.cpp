@@ -12,7 +12,7 @@ namespace {
 // messages join the others.
 std::unique_ptr<Model> RunCopy(const Model& model, SimulationInputs inputs, int refinement,
                                std::vector<std::string>& messages) {
-  auto copy = std::make_unique<Model>(model);
+  auto copy = std::make_unique<Model>(WorkingCopy(model));
   copy->NoiseLevel = 0;
   copy->FitMode = false;
   inputs.refinement = refinement;

@@ -105,7 +105,7 @@ bool IsTransformedSweep(const Model& model) {
 // at a thin film the previous response, whose difference with the point's is the current.
 double SweepHistory(const Model& model, int i) {
   if (!IsTransformedSweep(model) || i < 2) return 0.0;
-  const Table2<double>& Y = model.ReactionCurrents;
+  const GrowingTable2<double>& Y = model.ReactionCurrents;
   const int total = model.TotalCurrentColumn;
   if (RowOf(model.AnalyticalCase).transform == SweepTransform::kDerivative) return Y(i - 1, total);
   double sum = 0.0;

@@ -98,6 +98,75 @@ TEST(ParseBatchOptions, ReadsARunAndNamesWhatIsWrong) {
   }
 }
 
+// Rows and ranges of --tasks, and what a list of several tasks needs of the output names.
+TEST(ParseBatchOptions, ReadsTheTasksOfOneProcess) {
+  BatchOptions options;
+  EXPECT_EQ(ParseBatchOptions({"--manifest", "jobs.tsv", "--tasks", "1-5,9,12-14", "--json",
+                               "runs/{}.json", "--out", "runs/{}.csv", "run.qs"},
+                              options),
+            "");
+  EXPECT_EQ(options.tasks, (TaskList{{1, 5}, {9, 9}, {12, 14}}));
+  EXPECT_EQ(TaskCount(options.tasks), 9);
+  BatchOptions one;
+  EXPECT_EQ(
+      ParseBatchOptions({"--manifest", "m.tsv", "--tasks", "7", "--json", "r.json", "a.qs"}, one),
+      "");
+  EXPECT_EQ(one.tasks, (TaskList{{7, 7}}));
+
+  const std::string usage = "--tasks takes rows from 1 and ranges such as 1-5,9,12-14: ";
+  const std::pair<std::vector<std::string>, std::string> bad[] = {
+      {{"--manifest", "m.tsv", "--tasks", "", "a.qs"}, usage},
+      {{"--manifest", "m.tsv", "--tasks", "0-3", "a.qs"}, usage + "0-3"},
+      {{"--manifest", "m.tsv", "--tasks", "5-2", "a.qs"}, usage + "5-2"},
+      {{"--manifest", "m.tsv", "--tasks", "1,,2", "a.qs"}, usage + "1,,2"},
+      {{"--manifest", "m.tsv", "--tasks", "1-", "a.qs"}, usage + "1-"},
+      {{"--manifest", "m.tsv", "--tasks", "-3", "a.qs"}, usage + "-3"},
+      {{"--manifest", "m.tsv", "--tasks", "1-2-3", "a.qs"}, usage + "1-2-3"},
+      {{"--manifest", "m.tsv", "--tasks", "2147483648", "a.qs"}, usage + "2147483648"},
+      {{"--tasks", "1-3", "a.qs"}, "--tasks needs a --manifest"},
+      {{"--manifest", "m.tsv", "--task", "2", "--tasks", "1-3", "a.qs"},
+       "--task and --tasks cannot go together"},
+      {{"--manifest", "m.tsv", "--tasks", "1-3", "--json", "r.json", "a.qs"},
+       "--tasks with several tasks needs {} (the task) in the names of --json and --out"},
+      {{"--manifest", "m.tsv", "--tasks", "1,2", "--json", "{}.json", "--out", "c.csv", "a.qs"},
+       "--tasks with several tasks needs {} (the task) in the names of --json and --out"},
+  };
+  for (const auto& [words, error] : bad) {
+    BatchOptions parsed;
+    EXPECT_EQ(ParseBatchOptions(words, parsed), error) << words[words.size() > 3 ? 3 : 0];
+  }
+}
+
+// A manifest read once answers every task as reading it for that task alone does.
+TEST(Manifest, AnswersEachTaskAsAReadingForThatTaskAlone) {
+  const std::string text = "E0\tks\n0.1\t1e-3\n\n0.2\t1e-2\r\n0.3\n";
+  std::istringstream once(text);
+  Manifest manifest(once, "jobs.tsv");
+  const std::pair<long, std::string> cases[] = {
+      {1, "E0=0.1;ks=1e-3;"},
+      {2, "E0=0.2;ks=1e-2;"},
+      {3, "jobs.tsv line 5: 1 values for 2 parameters"},
+      {4, "task 4 is beyond the last row of jobs.tsv (3 tasks)"},
+      {0, "task 0: tasks are counted from 1"},
+  };
+  for (const auto& [task, expected] : cases) {
+    std::string error;
+    ScriptParameters parameters = manifest.Task(task, error);
+    std::string got = error;
+    for (const auto& [name, value] : parameters)
+      got += name + "=" + value + ";";
+    EXPECT_EQ(got, expected) << task;
+    std::istringstream alone(text);
+    std::string aloneError;
+    EXPECT_EQ(ReadManifestTask(alone, "jobs.tsv", task, aloneError), parameters);
+    EXPECT_EQ(aloneError, error);
+  }
+  std::istringstream badHeader("E0\tE0\n1\t2\n");
+  std::string error;
+  Manifest(badHeader, "m.tsv").Task(1, error);
+  EXPECT_EQ(error, "m.tsv line 1: parameter E0 named twice");
+}
+
 // A spreadsheet's byte-order mark is no part of the first name; any other invisible character
 // is named, since the name looks right.
 TEST(ReadManifestTask, AcceptsAByteOrderMarkAndNamesInvisibleCharacters) {

@@ -2,7 +2,8 @@
 # The other recipes of the manual: noisy tasks run twice with the same seeds give identical
 # records and curves (wall-clock figures aside, under "timing"); another seed gives other noise;
 # a task with a bad parameter fails alone with its message and status; the Slurm array script
-# runs a task from SLURM_ARRAY_TASK_ID; --sshlogin runs tasks through GNU parallel's login list.
+# runs a task from SLURM_ARRAY_TASK_ID and the chunk script a chunk of rows; --sshlogin runs
+# tasks through GNU parallel's login list.
 #   recipes.sh QALTO_BATCH SOURCE_FOLDER
 set -euo pipefail
 batch=$1
@@ -63,6 +64,21 @@ grep -q '"task": 5,' runs/5.json && grep -q '"seed": 5,' runs/5.json
 status=0; PATH=$(dirname "$batch"):$PATH SLURM_ARRAY_TASK_ID=7 QALTO_SCRIPT=$script \
   bash "$source/examples/grid/slurm_array.sh" >/dev/null 2>&1 || status=$?
 [ "$status" -eq 3 ]
+
+# The chunked recipes: rows in chunks through parallel -I @@, and the Slurm chunk script's array
+# task 1 (rows 4 to 6 in chunks of 3), give the records and curves of one process per row.
+mkdir -p chunks
+parallel --will-cite -I @@ "$batch" "$script" --manifest jobs.tsv --tasks @@ \
+  --set FormIns.Noise=1e-7 --json 'chunks/{}.json' --out 'chunks/{}.csv' ::: 1-3 4-7 \
+  >/dev/null 2>&1 || true
+for task in 1 2 3 4 5 6 7; do
+  diff <(grep -v '"timing"' first/$task.json) <(grep -v '"timing"' chunks/$task.json)
+done
+for task in 1 2 3 4 5 6; do cmp first/$task.csv chunks/$task.csv; done
+rm -f runs/*
+PATH=$(dirname "$batch"):$PATH SLURM_ARRAY_TASK_ID=1 QALTO_CHUNK=3 QALTO_SCRIPT=$script \
+  bash "$source/examples/grid/slurm_chunks.sh"
+[ "$(ls runs/*.json | wc -l)" -eq 3 ] && grep -q '"task": 6,' runs/6.json
 
 # Through --sshlogin with the local host ":" (a remote host needs ssh, which this test lacks).
 parallel --will-cite --sshlogin 2/: --workdir "$work" "$batch" "$script" --manifest jobs.tsv \

@@ -46,6 +46,8 @@ TEST(PlainNumber, FifteenDigitsNoLeadingZeroExponentBeyondTheRange) {
   EXPECT_EQ(PlainNumber(9.99e-6), "9.99E-06");
   EXPECT_EQ(PlainNumber(123456789012345.0), "123456789012345");
   EXPECT_EQ(PlainNumber(1e15), "1E+15");
+  EXPECT_EQ(PlainNumber(-1.7976931348623157e308), "-1.79769313486232E+308");
+  EXPECT_EQ(PlainNumber(4.9406564584124654e-324), "4.94065645841247E-324");
   EXPECT_EQ(NumberText(0.005 / 0.03), "0.166666666666667");
 }
 

@@ -85,8 +85,8 @@ TEST_F(CurveExportTest, ExportThenImportGivesTheSameCurve) {
   auto before = std::make_unique<Model>(model);
   std::string path = folder.Path("cv.csv");
   Export(path);
-  model.PotentialX.Fill(0);
-  model.CurrentY.Fill(0);
+  model.PotentialX.Clear();
+  model.CurrentY.Clear();
   platform.QueueDialogAnswer(path);
   app.mnuImport_Click();
   ASSERT_TRUE(platform.messages.empty());

@@ -128,5 +128,57 @@ TEST_F(PlotCurvesTest, TheYTitleFollowsTheChosenQuantity) {
   EXPECT_EQ(ItemsOf(ItemKind::kPoint).size(), 5u * 11u);  // curves 6 and 7 have no style
 }
 
+// Without a window the picture is painted when it is used; then it is the picture painted at once,
+// and the ranges and messages are those of the plot at once, whatever the plots before it.
+TEST(PlotWhenUsed, PaintsThePictureAPlotAtOncePaints) {
+  struct Run : PlotFixture {
+    void TestBody() override {}
+    void Plots(bool whenUsed) {
+      surface.paintWhenUsed = whenUsed;
+      FillCurves(41, -0.2, 0.2, 2, [](int k, double x) { return k * 1e-6 * std::tanh(20 * x); });
+      Keep(Plot());
+      ranges.push_back({model.PlotXMin, model.PlotXMax, model.PlotYMin, model.PlotYMax});
+      model.LineStyles(2) = 3;
+      model.ShowGrid = true;
+      Keep(Plot());
+      pictures.push_back(surface.Items());
+      TypeYRange(-1e15, 1e6);  // ends partway through the picture
+      Keep(Plot());
+      context.options.autoY = true;
+      FillCurves(5, 0.1, 0.1, 1, [](int, double) { return 0.0; });  // no data
+      Keep(Plot());
+      context.options.rangeOverflow = true;  // nothing is touched
+      Keep(Plot());
+      ranges.push_back({model.PlotXMin, model.PlotXMax, model.PlotYMin, model.PlotYMax});
+      pictures.push_back(surface.Items());
+    }
+    void Keep(const Outcome& outcome) {
+      if (outcome) messages.push_back(outcome->message);
+    }
+    std::vector<std::string> messages;
+    std::vector<std::vector<double>> ranges;
+    std::vector<std::vector<DisplayItem>> pictures;
+  };
+  Run atOnce;
+  atOnce.Plots(false);
+  Run whenUsed;
+  whenUsed.Plots(true);
+  EXPECT_EQ(whenUsed.ranges, atOnce.ranges);
+  EXPECT_EQ(whenUsed.messages, atOnce.messages);
+  EXPECT_EQ(atOnce.messages, std::vector<std::string>{"Error: No data!"});
+  ASSERT_EQ(whenUsed.pictures.size(), atOnce.pictures.size());
+  for (size_t p = 0; p < atOnce.pictures.size(); ++p) {
+    ASSERT_EQ(whenUsed.pictures[p].size(), atOnce.pictures[p].size()) << p;
+    for (size_t i = 0; i < atOnce.pictures[p].size(); ++i) {
+      const DisplayItem& a = atOnce.pictures[p][i];
+      const DisplayItem& b = whenUsed.pictures[p][i];
+      EXPECT_TRUE(a.kind == b.kind && a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 &&
+                  a.y2 == b.y2 && a.style == b.style && a.scale == b.scale && a.text == b.text)
+          << p << ": item " << i;
+    }
+  }
+  EXPECT_GT(atOnce.pictures[0].size(), 100u);
+}
+
 }  // namespace
 }  // namespace qalto

@@ -38,7 +38,7 @@ TEST_F(PrepareCurvesTest, SurfaceConcentrationsFillOneSlotPerSpecies) {
   EXPECT_EQ(model.CurrentY(7, 4), 1e-3 + 7e-5);
   // Five species cannot be overlaid in eight slots: they are drawn without the overlay.
   model.SpeciesCount = 5;
-  model.CurrentY.Fill(0.0);
+  model.CurrentY.Clear();
   Prepare();
   EXPECT_EQ(model.CurveCount, 5);
   EXPECT_EQ(model.CurrentY(7, 5), 5e-3 + 7e-5);

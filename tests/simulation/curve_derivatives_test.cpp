@@ -48,7 +48,7 @@ TEST(SemiDifferentiateCurve, BlockedSumsEqualTheTermByTermConvolution) {
     Model model = CurveModel(n, -0.2, 0.002);
     for (int i = 1; i <= n; ++i)
       model.CurrentY(i, kColumn) = std::cos(0.013 * i * i) + 1e-3 * i;
-    Table2<double> original = model.CurrentY;
+    GrowingTable2<double> original = model.CurrentY;
     SemiDifferentiateCurve(model, model.PotentialX, model.CurrentY);
     double c = 2 / std::sqrt(kPi * 0.002);
     for (int k = 3; k <= n - 1; ++k) {
@@ -64,7 +64,7 @@ TEST(SemiDifferentiateCurve, BlockedSumsEqualTheTermByTermConvolution) {
 // Both derivatives refuse a zero spacing (leaving the curve as it was), more points than the
 // store holds, and the semi-derivative a single point and a curve beyond the store.
 TEST(CurveDerivatives, BadCurvesRaise) {
-  using Derivative = void (*)(const Model&, const Table1<double>&, Table2<double>&);
+  using Derivative = void (*)(const Model&, const GrowingTable1<double>&, GrowingTable2<double>&);
   for (Derivative derive : {&SemiDifferentiateCurve, &DifferentiateCurve}) {
     Model model = CurveModel(10, 0.0, 0.0);
     for (int i = 1; i <= 10; ++i)

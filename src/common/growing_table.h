@@ -1,0 +1,82 @@
+#pragma once
+// Tables of numbers with a fixed range of indexes whose storage grows with the rows written: a
+// row never written reads 0, as in a table filled with zeros, and costs nothing, so that a copy
+// of the table copies only the rows in use. An index outside the range raises "Subscript out of
+// range". Writing a row beyond the stored ones may move the column: a reference to a cell stays
+// valid until the next write below the range's end that lies beyond the stored rows.
+
+#include <cstddef>
+#include <type_traits>
+#include <vector>
+
+#include "common/runtime_error.h"
+
+namespace qalto {
+
+template <typename T>
+class GrowingTable1 {
+  static_assert(std::is_arithmetic_v<T>, "a growing table holds numbers");
+
+ public:
+  explicit GrowingTable1(int size) : size_(size) {}
+
+  T& operator()(int i) {
+    size_t row = Checked(i);
+    if (row >= cells_.size()) cells_.resize(row + 1);
+    return cells_[row];
+  }
+  const T& operator()(int i) const {
+    size_t row = Checked(i);
+    return row < cells_.size() ? cells_[row] : kZero;
+  }
+
+  int Size() const { return size_; }
+  int StoredRows() const { return static_cast<int>(cells_.size()); }
+  // Every row back to 0, nothing stored.
+  void Clear() { cells_ = {}; }
+
+ private:
+  static constexpr T kZero{};
+  size_t Checked(int i) const {
+    if (i < 0 || i >= size_) throw RuntimeError::SubscriptOutOfRange();
+    return static_cast<size_t>(i);
+  }
+  int size_;
+  std::vector<T> cells_;
+};
+
+// Rows by columns, each column stored on its own and grown to the highest row written in it: a
+// (point, curve) table holds only the points and curves in use.
+template <typename T>
+class GrowingTable2 {
+ public:
+  GrowingTable2(int rows, int columns)
+      : columns_(static_cast<size_t>(columns), GrowingTable1<T>(rows)), rows_(rows) {}
+
+  T& operator()(int i, int j) { return columns_[Column(j)](i); }
+  const T& operator()(int i, int j) const { return columns_[Column(j)](i); }
+
+  int Rows() const { return rows_; }
+  int Columns() const { return static_cast<int>(columns_.size()); }
+  void Clear() {
+    for (GrowingTable1<T>& column : columns_)
+      column.Clear();
+  }
+  // Rows stored in the longest column.
+  int StoredRows() const {
+    int rows = 0;
+    for (const GrowingTable1<T>& column : columns_)
+      rows = column.StoredRows() > rows ? column.StoredRows() : rows;
+    return rows;
+  }
+
+ private:
+  size_t Column(int j) const {
+    if (j < 0 || j >= Columns()) throw RuntimeError::SubscriptOutOfRange();
+    return static_cast<size_t>(j);
+  }
+  std::vector<GrowingTable1<T>> columns_;
+  int rows_;
+};
+
+}  // namespace qalto

@@ -1,0 +1,29 @@
+#pragma once
+// The curves of the session: the potential axis, the current of every curve slot and, for the
+// last simulation, the current of every reaction and the surface concentration of every
+// species. The tables keep their index ranges (points 0..kMaxPoints) but store only the points
+// and curves written, so that the store, and every copy of it, is the size of what it holds.
+
+#include "common/growing_table.h"
+#include "model/model_limits.h"
+
+namespace qalto {
+
+struct CurveStore {
+  GrowingTable1<double> PotentialX{kMaxPoints + 1};  // V; point 0 holds one step before the start
+  GrowingTable2<double> CurrentY{kMaxPoints + 1, kMaxCurves + 1};
+  GrowingTable2<double> ReactionCurrents{kMaxPoints + 1, 11};
+  GrowingTable2<double> SurfaceConcentrations{kMaxPoints + 1, 10};  // M
+  int NumberOfPoints = 0;
+  // Nonzero: the store holds impedance spectra of this many frequencies, each curve Z' (ohm) at
+  // points 1..n and Z'' at points n+1..2n, PotentialX the frequency (Hz) of both.
+  int SpectrumFrequencies = 0;
+  int FirstPoint = 0;
+  int LastPoint = 0;
+  int CurveCount = 0;
+  int CurrentCurve = 0;
+  int TargetCurve = 0;
+  int PlotSeriesLimit = 0;
+};
+
+}  // namespace qalto
