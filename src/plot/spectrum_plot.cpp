@@ -9,6 +9,7 @@
 
 #include "common/constants.h"
 #include "common/number_format.h"
+#include "common/runtime_error.h"
 
 namespace qalto {
 namespace {
@@ -62,7 +63,8 @@ double TickStep(double span) {
 std::string Label(double v, double step) {
   if (std::fabs(v) < 1e-9 * step) v = 0;
   const double big = std::max(std::fabs(v), step);
-  return big >= 1e5 || step < 0.01 ? FormatNumber(v, "0.##E-0") : FormatNumber(v, "0.##");
+  if (big >= 1e5 || step < 0.01) return FormatNumber(v, "0.##e-0");
+  return FormatNumber(v, std::fabs(v - std::round(v)) < 1e-9 * step ? "0" : "0.##");
 }
 
 // The whole ticks in a span, at most a hundred.
@@ -178,7 +180,12 @@ void DrawBode(DrawingSurface& surface, const std::vector<Spectrum>& spectra, dou
 }  // namespace
 
 Outcome PlotSpectra(PlotContext& context) {
-  const std::vector<Spectrum> spectra = ReadSpectra(context.model);
+  std::vector<Spectrum> spectra;
+  try {
+    spectra = ReadSpectra(context.model);
+  } catch (const RuntimeError&) {  // a store of fewer points than the spectrum says
+    return Failure{"Error: No data!"};
+  }
   if (RangeOf(spectra, &Spectrum::real).Empty() || RangeOf(spectra, &Spectrum::logF).Empty())
     return Failure{"Error: No data!"};
   DrawingSurface& surface = context.surface;

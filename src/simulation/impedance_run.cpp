@@ -4,7 +4,6 @@
 
 #include "common/constants.h"
 #include "common/plain_number.h"
-#include "common/runtime_error.h"
 #include "model/experiment_table.h"
 #include "simulation/curve_slot.h"
 #include "simulation/double_layer.h"
@@ -89,15 +88,12 @@ std::vector<double> Frequencies(const Model& model) {
   return frequencies;
 }
 
-// A new spectrum overlays the curves only when they are spectra of the same frequencies.
-void SelectSpectrumSlot(Model& model, bool overlap, int frequencies) {
-  const bool sameStore = model.SpectrumFrequencies == frequencies && model.CurveCount > 0;
-  SelectCurveSlot(model, overlap && sameStore);
-}
+}  // namespace
 
-void StoreSpectrum(Model& model, const std::vector<double>& frequencies,
+void StoreSpectrum(Model& model, bool overlap, const std::vector<double>& frequencies,
                    const std::vector<std::complex<double>>& z) {
   const int n = static_cast<int>(frequencies.size());
+  SelectCurveSlot(model, overlap && model.SpectrumFrequencies == n && model.CurveCount > 0);
   model.SpectrumFrequencies = n;
   model.NumberOfPoints = 2 * n;
   model.SweepPoints = n;
@@ -116,8 +112,6 @@ void StoreSpectrum(Model& model, const std::vector<double>& frequencies,
   model.LastPoint = 2 * n;
 }
 
-}  // namespace
-
 std::optional<std::string> MissingImpedanceModel(const Model& model) {
   if (RowOf(ExperimentCase{Technique::kImpedance, model.Electrode}).closedForm !=
       ClosedForm::kFrequencyDomain) {
@@ -127,49 +121,34 @@ std::optional<std::string> MissingImpedanceModel(const Model& model) {
                    "electrodes and the thin film");
   }
   if (model.FirstOrderReactionCount > 0 || model.SecondOrderReactionCount > 0) {
+    const std::string which = model.Mechanism >= 1 && model.Mechanism <= 10
+                                  ? "mechanism " + std::to_string(model.Mechanism)
+                                  : std::string("a mechanism with chemical reactions");
     return SimulationErrorMessage(
-        model, "No impedance model for mechanism " + std::to_string(model.Mechanism) +
+        model, "No impedance model for " + which +
                    ": the spectrum is computed for charge reactions without chemical reactions");
   }
   return std::nullopt;
 }
 
-SimulationOutcome RunImpedance(Model& model, const SimulationInputs& inputs) {
-  SimulationOutcome outcome;
-  std::optional<std::string> refusal = MissingImpedanceModel(model);
-  if (!refusal) {
-    const std::string cause = InputCause(model);
-    if (!cause.empty())
-      refusal = SimulationErrorMessage(model, "Invalid procedure call or argument: " + cause);
-  }
-  if (refusal) {  // refused before anything is written: the previous curves stay
-    outcome.failure = Failure{*refusal};
-    outcome.refused = true;
-    return outcome;
-  }
+Outcome RunImpedance(Model& model, bool overlap, double pH) {
+  if (std::optional<std::string> refusal = MissingImpedanceModel(model)) return Failure{*refusal};
+  const std::string cause = InputCause(model);
+  if (!cause.empty())
+    return Failure{SimulationErrorMessage(model, "Invalid procedure call or argument: " + cause)};
   const std::vector<double> frequencies = Frequencies(model);
-  std::vector<std::complex<double>> z;
-  try {
-    z = CellImpedance(CellOf(model, inputs.pH.Get()), frequencies);
-  } catch (const RuntimeError& error) {  // a pH beyond the number range
-    outcome.failure = Failure{SimulationErrorMessage(model, error.Description())};
-    outcome.refused = true;
-    return outcome;
-  }
+  const std::vector<std::complex<double>> z = CellImpedance(CellOf(model, pH), frequencies);
   for (size_t k = 0; k < z.size(); ++k) {
     if (!std::isfinite(z[k].real()) || !std::isfinite(z[k].imag())) {
-      outcome.failure = Failure{SimulationErrorMessage(
+      return Failure{SimulationErrorMessage(
           model, "Overflow: Z at " + PlainNumber(frequencies[k]) +
                      " Hz is beyond the number range (no double layer and no reactant at "
                      "E dc (V) " +
                      PlainNumber(model.DcPotential) + ")")};
-      outcome.refused = true;
-      return outcome;
     }
   }
-  SelectSpectrumSlot(model, inputs.overlapChecked, static_cast<int>(frequencies.size()));
-  StoreSpectrum(model, frequencies, z);
-  return outcome;
+  StoreSpectrum(model, overlap, frequencies, z);
+  return std::nullopt;
 }
 
 }  // namespace qalto

@@ -317,9 +317,18 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
 }  // namespace
 
 SimulationOutcome RunSimulation(Model& model, const SimulationInputs& inputs) {
-  // A spectrum is computed in the frequency domain, whatever engine is chosen.
-  if (model.Technique == Technique::kImpedance) return RunImpedance(model, inputs);
   SimulationOutcome outcome;
+  // A spectrum is computed in the frequency domain, whatever engine is chosen; it is computed
+  // whole or refused with the store as it was.
+  if (model.Technique == Technique::kImpedance) {
+    try {
+      outcome.failure = RunImpedance(model, inputs.overlapChecked, inputs.pH.Get());
+    } catch (const RuntimeError& error) {  // a pH beyond the number range
+      outcome.failure = Failure{SimulationErrorMessage(model, error.Description())};
+    }
+    outcome.refused = outcome.failure.has_value();
+    return outcome;
+  }
   // Refused before anything is written: the previous curve stays as it was.
   if (const auto missing = MissingAnalyticalModel(model)) {
     outcome.failure = Failure{*missing};

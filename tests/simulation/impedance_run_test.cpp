@@ -99,7 +99,7 @@ TEST_P(ImpedanceRefusal, LeavesTheStoreAsItWasWithTheMessage) {
   GetParam().change(model);
   const SimulationOutcome outcome = RunSimulation(model, {});
   ASSERT_FALSE(outcome.Done());
-  EXPECT_TRUE(outcome.refused);
+  EXPECT_TRUE(outcome.refused);  // nothing was written
   EXPECT_EQ(outcome.failure->message, GetParam().message);
   EXPECT_EQ(model.CurrentY(5, 1), before);
   EXPECT_EQ(model.SpectrumFrequencies, 41);
