@@ -3,7 +3,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: run test sanitize deps build bench clean format window python install-python
+.PHONY: run test sanitize deps build bench clean format window python install-python pictures
 
 deps:
 	@tools/install-deps.sh
@@ -20,6 +20,11 @@ run: build
 # The desktop window (needs a display).
 window: build
 	$(BUILD)/qalto
+
+# README's screenshot and the manual's pictures, from the window on a virtual display.
+pictures: build
+	xvfb-run -a -s "-screen 0 1600x1000x24" env QT_QPA_PLATFORM=xcb \
+	  $(BUILD)/tests/desktop/qalto_window_screenshot --manual docs
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

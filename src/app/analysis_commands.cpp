@@ -1,5 +1,5 @@
 // The commands of the Analyze menu: peak and half-wave finding, theoretical peak values and
-// the curve transforms.
+// the curve transforms, which act on the selected curves.
 
 #include "analysis/curve_integral.h"
 #include "analysis/log_wave.h"
@@ -38,33 +38,36 @@ void App::mnuTheoPeak_Click() {
 
 void App::mnuSemi_Click() {
   if (!HasCurve()) return;
-  SemiDifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  ForSelectedCurves(
+      [this] { SemiDifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY); });
   PlotCurves();
 }
 
 // The semi-integral is the semi-derivative of the running integral.
 void App::mnuSemiInte_Click() {
   if (!HasCurve()) return;
-  IntegrateCurve(*model_, model_->PotentialX, model_->CurrentY);
-  SemiDifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  ForSelectedCurves([this] {
+    IntegrateCurve(*model_, model_->PotentialX, model_->CurrentY);
+    SemiDifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  });
   PlotCurves();
 }
 
 void App::mnuDerivative_Click() {
   if (!HasCurve()) return;
-  DifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  ForSelectedCurves([this] { DifferentiateCurve(*model_, model_->PotentialX, model_->CurrentY); });
   PlotCurves();
 }
 
 void App::mnuIntegral_Click() {
   if (!HasCurve()) return;
-  IntegrateCurve(*model_, model_->PotentialX, model_->CurrentY);
+  ForSelectedCurves([this] { IntegrateCurve(*model_, model_->PotentialX, model_->CurrentY); });
   PlotCurves();
 }
 
 void App::mnuLog_Click() {
   if (!HasCurve()) return;
-  LogWaveCurve(*model_, model_->CurrentY);
+  ForSelectedCurves([this] { LogWaveCurve(*model_, model_->CurrentY); });
   PlotCurves();
 }
 

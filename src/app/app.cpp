@@ -4,7 +4,9 @@
 #include <exception>
 #include <thread>
 
+#include "app/input_limits.h"
 #include "common/ignore_errors.h"
+#include "common/run_monitor.h"
 #include "simulation/rotating_flow_note.h"
 
 namespace qalto {
@@ -105,11 +107,23 @@ MenuOutcome App::ChooseMenu(const std::string& name) {
     if (!parent->enabled) return MenuOutcome::kDisabled;
   }
   if (!item->action) return MenuOutcome::kNotAvailable;
-  Guard(item->action);
+  const bool undoable = IsUndoable(handler);
+  if (undoable) history_.Push(TakeCurves());
+  result_.BeginCommand(item->PlainCaption());
+  try {
+    Guard(item->action);
+  } catch (const RunCancelled&) {
+    // The window puts the curves back as they were: there is nothing to undo.
+    if (undoable) history_.Pop();
+    result_.BeginCommand("");
+    throw;
+  }
+  result_.BeginCommand("");
   const bool curvesKept = handler == "mnuSimulate_Click" && simulateRefused_;
   if (handler != "mnuImport_Click" && !curvesKept) {
     NoteCurveOrigins(origins_, *model_, handler, dataFile_);
   }
+  if (undoable) history_.DropIfUnchanged(TakeCurves());
   return MenuOutcome::kDone;
 }
 
@@ -216,9 +230,15 @@ void App::mnuSimulate_Click() {
   try {
     expr_->OK();
     applied = true;
-    // A combination the analytical simulation cannot compute leaves the curve and the plot as
-    // they were, with the one message that says so.
-    const SimulationOutcome outcome = RunSimulation(*model_, ReadSimulationInputs());
+    // An impossible value, or a combination the analytical simulation cannot compute, leaves
+    // the curve and the plot as they were, with the one message that says so.
+    SimulationOutcome outcome;
+    if (auto refusal = FindInputRefusal(*ins_, *expr_, model_->Technique)) {
+      outcome.failure = Failure{*refusal};
+      outcome.refused = true;
+    } else {
+      outcome = RunSimulation(*model_, ReadSimulationInputs());
+    }
     simulateRefused_ = outcome.refused;
     if (simulateRefused_) {
       ShowOutcome(outcome);
@@ -243,6 +263,12 @@ void App::mnuSimulate_Click() {
   EnableCurveMenus();
   platform_.SetBusy(false);
   model_->ElapsedTime = platform_.TimeOfDay() - model_->ElapsedTime;
+}
+
+bool App::InputRefused() {
+  const auto refusal = FindInputRefusal(*ins_, *expr_, model_->Technique);
+  if (refusal) platform_.MessageBox(*refusal);
+  return refusal.has_value();
 }
 
 void App::mnuTime_Click() {

@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "app/curve_history.h"
 #include "app/curve_origin.h"
 #include "app/file_dialog.h"
+#include "app/fit_table.h"
 #include "app/menu.h"
 #include "app/plot_window.h"
 #include "app/result_window.h"
@@ -85,6 +87,19 @@ class App {
   // What put each curve of the store there, for the plot's legend and styles.
   const CurveOrigins& Origins() const { return origins_; }
   void SetOrigins(const CurveOrigins& origins) { origins_ = origins; }
+  // The curve list: the curves a transform acts on (those selected among 1..CurveCount, else
+  // the active curve), the active curve, and which curves the plot shows.
+  std::vector<int> SelectedCurves() const;
+  void SelectCurves(const std::vector<int>& curves);
+  void SetActiveCurve(int curve);
+  bool CurveHidden(int curve) const;
+  void SetCurveHidden(int curve, bool hidden);
+  // The name the legend and the curve list give a curve: its origin's, else "Curve k".
+  std::string CurveName(int curve) const;
+  // Puts the curves back as they were before the last transform, import or fit; says so when
+  // there is nothing to undo.
+  void mnuUndo_Click();
+  bool CanUndo() const { return !history_.Empty(); }
   // The data file the last import read, empty when nothing was imported.
   const std::string& DataFile() const { return dataFile_; }
   // The slot the last import put its (first) curve into.
@@ -172,6 +187,10 @@ class App {
   // After a fit: curve 3 becomes the residual, measured (curve 1) minus fitted (curve 2).
   void mnuShowResiduals_Click();
   int GlobalCurveCount() const { return static_cast<int>(globalCurves_.size()); }
+  // The last fit's values, one row per parameter with its flag.
+  std::vector<FitTableRow> LastFitTable() const {
+    return FitTable(model_->LastFit, lastFitBounds_);
+  }
 
   // Threads that compute the derivative columns of a fit side by side (at least 1).
   void SetFitThreads(int threads) { fitThreads_ = threads < 1 ? 1 : threads; }
@@ -208,6 +227,15 @@ class App {
   // The menu bar as it is at start: "&Display" and "&Analyze" disabled, the rest enabled.
   std::vector<MenuItem> BuildMenus();
   void EnableCurveMenus();
+  // The curves with their names and imported data, and putting them back.
+  CurveSet TakeCurves() const;
+  void PutCurves(const CurveSet& set);
+  // Commands whose change of the curves Undo takes back.
+  static bool IsUndoable(const std::string& handler);
+  // Runs a transform of the active curve on each selected curve in turn.
+  void ForSelectedCurves(const std::function<void()>& transform);
+  // Shows the message and answers true when a box the run reads holds an impossible value.
+  bool InputRefused();
   void ShowMessages(const std::vector<std::string>& messages);
   // Shows the messages a simulation run left, then its failure; true when it was done.
   bool ShowOutcome(const SimulationOutcome& outcome);
@@ -248,6 +276,10 @@ class App {
   std::vector<MeasuredCurve> globalCurves_;  // the curves of the next global fit
   bool exitRequested_ = false;
   CurveOrigins origins_;
+  CurveHistory history_;
+  std::vector<FitBounds> lastFitBounds_;       // the fitting ranges of the last fit's parameters
+  std::vector<int> selected_;                  // empty: the active curve
+  std::array<bool, kMaxCurves + 1> hidden_{};  // curves the plot leaves out
   std::string dataFile_;
   std::map<std::string, WindowPlace> windowPlaces_;
   std::optional<std::string> savedSession_;  // the work of the session saved or opened last

@@ -1,5 +1,8 @@
 // The main window's own curve commands: plotting, curve stepping, scaling, sign inversion,
-// reversal and clearing the result window.
+// reversal and clearing the result window. Scaling, sign inversion and reversal act on the
+// selected curves.
+
+#include <utility>
 
 #include "app/app.h"
 #include "plot/plotter.h"
@@ -64,30 +67,29 @@ void App::ScalePotentials(double factor) {
   PlotCurves();
 }
 
-// Scales the current curve; a factor of -1 inverts its sign exactly.
+// Scales the selected curves; a factor of -1 inverts their sign exactly.
 void App::ScaleCurrentCurve(double factor) {
   if (!HasCurve()) return;
   Model& m = *model_;
-  for (int i = 1; i <= m.NumberOfPoints; ++i) {
-    m.CurrentY(i, m.CurrentCurve) = m.CurrentY(i, m.CurrentCurve) * factor;
+  for (int k : SelectedCurves()) {
+    for (int i = 1; i <= m.NumberOfPoints; ++i)
+      m.CurrentY(i, k) = m.CurrentY(i, k) * factor;
   }
   PlotCurves();
 }
 
+// Reverses the order of the points: the potentials and the selected curves.
 void App::mnuMinusX_Click() {
   if (!HasCurve()) return;
   Model& m = *model_;
-  int n = m.NumberOfPoints;
-  std::vector<double> x(static_cast<size_t>(n) + 1);
-  std::vector<double> y(static_cast<size_t>(n) + 1);
-  for (int i = 1; i <= n; ++i) {
-    x[static_cast<size_t>(i)] = m.PotentialX(n + 1 - i);
-    y[static_cast<size_t>(i)] = m.CurrentY(n + 1 - i, m.CurrentCurve);
-  }
-  for (int i = 1; i <= n; ++i) {
-    m.PotentialX(i) = x[static_cast<size_t>(i)];
-    m.CurrentY(i, m.CurrentCurve) = y[static_cast<size_t>(i)];
-  }
+  const int n = m.NumberOfPoints;
+  auto reverse = [n](auto&& value) {
+    for (int i = 1, j = n; i < j; ++i, --j)
+      std::swap(value(i), value(j));
+  };
+  reverse([&m](int i) -> double& { return m.PotentialX(i); });
+  for (int k : SelectedCurves())
+    reverse([&m, k](int i) -> double& { return m.CurrentY(i, k); });
   PrepareAndPlot();
 }
 

@@ -1,7 +1,12 @@
 #include "app/curve_origin.h"
 
+#include "common/plain_number.h"
+
 namespace qalto {
 namespace {
+
+constexpr const char* kTechniqueNames[] = {
+    "", "", "DC", "normal pulse", "differential pulse", "square wave", "additive square wave"};
 
 bool IsFit(const std::string& handler) {
   return handler == "mnuManualFit_Click" || handler == "mnuAutoFit_Click";
@@ -13,13 +18,20 @@ bool IsSeparation(const std::string& handler) {
 
 }  // namespace
 
+std::string SimulationName(const Model& model) {
+  std::string name;
+  if (model.ChargeReactionCount >= 1) name = "ks " + NumberText(model.ChargeKs(1)) + " cm/s, ";
+  if (model.Technique == Technique::kSweep) return name + NumberText(model.ScanRate) + " V/s";
+  const int t = Number(model.Technique);
+  return name + (t >= 0 && t <= kTechniqueCount ? kTechniqueNames[t] : "");
+}
+
 void NoteCurveOrigins(CurveOrigins& origins, const Model& model, const std::string& handler,
                       const std::string& dataFileName) {
   int current = model.CurrentCurve;
   if (current < 1 || current > kMaxCurves) return;
   if (handler == "mnuSimulate_Click") {
-    origins[static_cast<size_t>(current)] = {CurveSource::kSimulation,
-                                             "Simulation " + std::to_string(current)};
+    origins[static_cast<size_t>(current)] = {CurveSource::kSimulation, SimulationName(model)};
   } else if (handler == "mnuImport_Click") {
     origins[static_cast<size_t>(model.TargetCurve)] = {CurveSource::kMeasured, dataFileName};
   } else if (IsFit(handler) || IsSeparation(handler)) {

@@ -13,11 +13,15 @@ enum class CurveSource { kNone, kSimulation, kMeasured, kFit, kComponent };
 
 struct CurveOrigin {
   CurveSource source = CurveSource::kNone;
-  std::string name;  // "Simulation 1", the data file's name, "Fit", "Reaction 2"
+  std::string name;  // "ks 0.01 cm/s, 0.1 V/s", the data file's name and cycle, "Fit", ...
 };
 
 // Slots 1..kMaxCurves; slot 0 is unused, as in the curve store.
 using CurveOrigins = std::array<CurveOrigin, kMaxCurves + 1>;
+
+// A simulated curve's name from what sets it apart: "ks 0.01 cm/s, 0.1 V/s" for a sweep, the
+// technique's name in place of the scan rate for the others.
+std::string SimulationName(const Model& model);
 
 // The origins after the menu command with that handler ran on the model; the data file's name
 // is the one an import has just read.

@@ -93,7 +93,7 @@ bool App::LoadImportChoice(std::optional<int> slot) {
     std::string label =
         whole ? std::string(kWholeMeasurement) : importedFile_.curves[fileCurve].label;
     origins_[slotIndex] = {CurveSource::kMeasured,
-                           stored > 1 ? prepared.caption + ", " + label : prepared.caption};
+                           label.empty() ? prepared.caption : prepared.caption + ", " + label};
   }
   return true;
 }
@@ -127,10 +127,42 @@ const std::optional<ImportedCurve>& App::ImportedCurveIn(int curve) const {
   return importedCurves_[static_cast<size_t>(curve)];
 }
 
+namespace {
+
+// A column's heading as a quoted field: a name may hold commas and quotes.
+std::string Quoted(const std::string& text) {
+  std::string quoted(1, '"');
+  for (char c : text) {
+    if (c == '"') quoted.push_back('"');  // a quote inside is doubled
+    quoted.push_back(c);
+  }
+  quoted.push_back('"');
+  return quoted;
+}
+
+}  // namespace
+
+// The selected curves, one column each after the potential, under a heading line that names
+// every column with its unit; a lone square wave's net current has its forward and reverse
+// currents after it, without a heading (the layout the import knows as the program's own).
 void App::mnuExport_Click() {
   const Model& m = *model_;
-  // A square wave's net current is exported with its forward and reverse currents after it.
-  const ExtraColumns halves{&m.ReactionCurrents, SquareWaveHalfColumns(m, m.CurrentCurve)};
+  const std::vector<int> curves = SelectedCurves();
+  const int first = curves.empty() ? m.CurrentCurve : curves.front();
+  const bool concentrations = option_.ComboY.Text() == "surface concentration C";
+  const std::string unit = concentrations ? kExportConcentrationHeading : kExportCurrentHeading;
+  std::string heading = Quoted(kExportPotentialHeading);
+  ExtraColumns extra{&m.CurrentY, {}};
+  for (int k : curves.empty() ? std::vector<int>{first} : curves) {
+    heading.push_back(',');
+    heading += Quoted(unit + " " + CurveName(k));
+    if (k != first) extra.columns.push_back(k);
+  }
+  if (extra.columns.empty()) {
+    extra = {&m.ReactionCurrents, SquareWaveHalfColumns(m, first)};
+    // A square wave's four columns stay the program's own layout, which the import knows.
+    if (!extra.columns.empty()) heading.clear();
+  }
   std::optional<std::string> fileName = fileDialog_.ShowSave(platform_, kDataFileFilter);
   if (!fileName) return;
   if (m.SpectrumFrequencies > 0) {  // frequency, Z', Z''
@@ -139,7 +171,7 @@ void App::mnuExport_Click() {
     return;
   }
   if (Outcome written = WriteCurveFile(*fileName, m.FirstPoint, m.LastPoint, m.PotentialX,
-                                       m.CurrentY, m.CurrentCurve, halves))
+                                       m.CurrentY, first, extra, heading))
     platform_.MessageBox(written->message);
 }
 

@@ -40,6 +40,9 @@ FitContext App::FitContextFor(const SimulationInputs& inputs) {
   FitChoices choices = expr_->ChosenFitParameters();
   for (const FitChoice& choice : ins_->ChosenFitParameters())
     choices.push_back(choice);
+  lastFitBounds_.clear();
+  for (const FitChoice& choice : choices)
+    lastFitBounds_.push_back({choice.code, choice.minimum, choice.maximum});
   FitContext context{*model_, choices, inputs, marquardt_, fitThreads_, {}, {}, {}, {}};
   context.window = expr_->ChosenFitWindow();
   context.onIteration = [this](double S) { PrintLeastSquare(result_, S); };
@@ -65,6 +68,7 @@ void App::mnuManualFit_Click() {
   FitCommandScope scope(*model_, platform_);
   try {
     expr_->OK();
+    if (InputRefused()) return;
     ShowOutcome(RunSimulation(*model_, ReadSimulationInputs()));
   } catch (const RuntimeError& error) {
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
@@ -80,6 +84,7 @@ void App::mnuAutoFit_Click() {
   SolverMessageTally solverMessages;
   try {
     expr_->OK();
+    if (InputRefused()) return;
     result_.Clear();
     if (model_->NumberOfPoints < 1) {
       // Nothing to fit to: neither data imported nor a curve simulated.
@@ -117,6 +122,7 @@ void App::mnuGlobalAdd_Click() {
     platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
     return;
   }
+  if (InputRefused()) return;
   globalCurves_.push_back(CaptureMeasuredCurve(*model_, ReadSimulationInputs()));
   result_.Print({PrintItem::Text("Global fit curve ", Separator::kNone),
                  PrintItem::Number(GlobalCurveCount(), Separator::kZone),
@@ -160,6 +166,7 @@ void App::mnuGlobalFit_Click() {
   option_.overlap.SetChecked(false);
   try {
     expr_->OK();
+    if (InputRefused()) return;
     result_.Clear();
     SimulationInputs inputs = ReadSimulationInputs();
     std::vector<std::unique_ptr<Model>> models;

@@ -1,6 +1,16 @@
 #include "app/menu.h"
 
 namespace qalto {
+
+std::string MenuItem::PlainCaption() const {
+  std::string plain;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    plain += caption[i];
+  }
+  return plain;
+}
+
 MenuItem* FindMenuItem(std::vector<MenuItem>& menus, const std::string& handler,
                        std::vector<MenuItem*>* parents) {
   for (MenuItem& item : menus) {

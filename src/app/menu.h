@@ -17,6 +17,8 @@ struct MenuItem {
   bool long_running = false;     // the window runs it off its thread, with progress and Cancel
 
   bool IsSeparator() const { return caption == "-"; }
+  // The caption as it reads, without its access-key marks ("Auto Fit" for "&Auto Fit").
+  std::string PlainCaption() const;
 };
 
 // The item with that handler or name, and the chain of menus above it (outermost first).

@@ -82,17 +82,6 @@ std::string ControlValue(const Control& control) {
   }
 }
 
-// The control can be reached by the user: it and every frame around it are visible and
-// enabled.
-bool Reachable(const Form& form, const Control& control) {
-  const Control* c = &control;
-  for (int depth = 0; c != nullptr && depth < 16; ++depth) {
-    if (!c->Visible() || !c->Enabled()) return false;
-    c = c->Container().empty() ? nullptr : form.FindByFullName(c->Container());
-  }
-  return true;
-}
-
 int StatusOfMessage(const std::string& text) {
   auto startsWith = [&text](const char* start) { return text.rfind(start, 0) == 0; };
   if (startsWith("ReadData Error: ") || startsWith("Open Session Error: ")) return kExitImport;
@@ -100,7 +89,7 @@ int StatusOfMessage(const std::string& text) {
   // noisy curve) is refused with its box named, as a form limit is: a notice, not a failure.
   if (text.find(" beyond the number range") != std::string::npos) return kExitRan;
   if (text.find("simulation Error: ") != std::string::npos || startsWith("Run-time error: ") ||
-      startsWith("Error: inverse matrix")) {
+      startsWith("Input Error: ") || startsWith("Error: inverse matrix")) {
     return kExitComputation;
   }
   return kExitRan;

@@ -89,8 +89,6 @@ class ScriptRunner {
 // What `get` prints for the control: a text box's text, a list's chosen item, "on" or "off" for
 // check and option buttons, a caption otherwise.
 std::string ControlValue(const Control& control);
-// The control can be reached by the user: it and every frame around it are visible and enabled.
-bool Reachable(const Form& form, const Control& control);
 
 // The exit status that a message box text reports: kExitImport for a failed import,
 // kExitComputation for a failed simulation, fit or other computation, kExitRan for notices.

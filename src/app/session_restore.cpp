@@ -67,10 +67,14 @@ void App::RestoreSession(SessionState state) {
   importSlot_ = state.importSlot;
   curveFailed_ = state.curveFailed;
   simulateRefused_ = false;
+  // The session's curves are all drawn, the active one chosen, and nothing before them undone.
+  hidden_ = {};
+  selected_.clear();
+  history_.Clear();
   globalCurves_.clear();
   marquardt_ = MarquardtState();
-  PrintBuffer log;
-  log.Restore(state.log);
+  ResultWindow::Saved log;
+  log.lines.Restore(state.log);
   result_.Restore(log);
   for (const std::string& name : FormNames()) {
     Form& form = *FindForm(name);

@@ -37,7 +37,7 @@ bool BackgroundRun::Start(const std::string& handler, std::function<void(bool)> 
   monitor_.cancelRequested = false;
   before_ = std::make_unique<Model>(app_.model());
   originsBefore_ = app_.Origins();
-  resultBefore_ = app_.Result().Lines();
+  resultBefore_ = app_.Result().Save();
   resultShownBefore_ = app_.Result().Shown();
   drawingBefore_ = app_.Plot().surface;
   overlapBefore_ = app_.Option().overlap.Checked();

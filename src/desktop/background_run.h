@@ -51,7 +51,7 @@ class BackgroundRun : public QObject {
   // was shown, the plot's drawing and the overlap check box (a fit clears it).
   std::unique_ptr<Model> before_;
   CurveOrigins originsBefore_;
-  PrintBuffer resultBefore_;
+  ResultWindow::Saved resultBefore_;
   bool resultShownBefore_ = false;
   RecordingSurface drawingBefore_;
   bool overlapBefore_ = false;

@@ -79,6 +79,7 @@ ChartData ChartDataOf(App& app) {
   for (int k = 1; k <= count; ++k) {
     int style = m.LineStyles(k);
     if (style < 1 || style > 3) continue;  // the plotter leaves such curves out too
+    if (app.CurveHidden(k)) continue;      // hidden in the curve list
     ChartCurve curve;
     curve.slot = k;
     NameCurve(app, k, concentrations, curve);

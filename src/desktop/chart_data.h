@@ -28,6 +28,10 @@ struct ChartCurve {
   int slot = 1;                 // curve store slot: picks colour, line style and marker shape
 };
 
+// Where the legend stands in the plot: in the corner where it covers the fewest points, in a
+// corner the user chose, or nowhere.
+enum class LegendPlace { kAuto, kTopLeft, kTopRight, kBottomLeft, kBottomRight, kHidden };
+
 struct ChartData {
   std::vector<ChartCurve> curves;
   std::optional<ChartCurve> residual;  // measured minus fitted current, after a fit
@@ -36,6 +40,7 @@ struct ChartData {
   QString yUnit = "A";
   bool xReversed = false;  // the highest potential at the left, as polarographers draw it
   bool grid = false;
+  LegendPlace legend = LegendPlace::kAuto;
   ChartRange automatic;  // the range the plotter chose (or the one typed in the options)
 
   bool Empty() const { return curves.empty(); }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,6 +54,28 @@ bool FormView::TakeLayoutChange() {
     OrderTabs();
   }
   return changed;
+}
+
+void FormView::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (key == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (QWidget* frame = parentWidget()) frame->close();
+    return;
+  }
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    for (auto& binding : bindings_) {
+      const Control& control = binding->control();
+      const bool ok =
+          control.Kind() == ControlKind::kButton &&
+          QString::fromStdString(control.Name()).compare("cmdOK", Qt::CaseInsensitive) == 0;
+      auto* button = qobject_cast<QPushButton*>(binding->widget());
+      if (ok && button != nullptr && button->isVisible() && button->isEnabled()) {
+        button->click();
+        return;
+      }
+    }
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void FormView::showEvent(QShowEvent* event) {

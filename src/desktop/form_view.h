@@ -27,6 +27,8 @@ class FormView : public QWidget, public WindowContent {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Enter presses the form's OK button; Esc closes the form, as its close box does.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void OrderTabs();

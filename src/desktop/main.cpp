@@ -1,6 +1,7 @@
 // qalto: the desktop window.
 
 #include <QApplication>
+#include <QTimer>
 
 #include "app/app.h"
 #include "desktop/app_icon.h"
@@ -20,5 +21,8 @@ int main(int argc, char** argv) {
   platform.SetWindow(&window);
   platform.SetPictureSize([&window] { return window.PlotPictureSize(); });
   window.show();
+  // A first look: the default experiment's voltammogram, ready to change.
+  QTimer::singleShot(0, &window,
+                     [&window] { window.ChooseMenu("mnuSimulate_Click", "&Simulate"); });
   return application.exec();
 }

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 
 #include "desktop/form_view.h"
+#include "desktop/plot_chart.h"
 #include "desktop/plot_view.h"
 #include "desktop/qt_platform.h"
 #include "desktop/result_view.h"
@@ -68,9 +69,25 @@ MDIForm1::MDIForm1(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   progressTimer_ = new QTimer(this);
   progressTimer_->setInterval(50);  // ms between updates of the progress bar
   QObject::connect(progressTimer_, &QTimer::timeout, this, [this] { ShowProgress(); });
+  curveList_ = new CurveListView(
+      app_, [this](const std::function<void()>& event) { RunEvent(nullptr, event); }, this);
+  addDockWidget(Qt::RightDockWidgetArea, curveList_);
+  fitTable_ = new FitTableView(app_, this);
+  addDockWidget(Qt::RightDockWidgetArea, fitTable_);
+  fitTable_->hide();  // until a fit has values to show
   AddFileCommands();
   AddShortcuts();
+  AddWindowMenu();
   ConnectSessions();
+  if (auto* platform = dynamic_cast<QtPlatform*>(&app_.platform())) {
+    // The clipboard and the printer get the picture the plot window shows.
+    platform->SetPlotPainter([this](QPainter& painter, QSize size) {
+      PlotView* view = Plot();
+      if (view == nullptr || view->Data().Empty()) return false;
+      PlotChart(view->Data(), view->View(), size).Paint(painter);
+      return true;
+    });
+  }
   QRect screen = QGuiApplication::primaryScreen() != nullptr
                      ? QGuiApplication::primaryScreen()->availableGeometry()
                      : QRect(0, 0, 1280, 860);
@@ -123,11 +140,34 @@ void MDIForm1::ChooseMenu(const std::string& handler, const std::string& caption
   });
 }
 
+void MDIForm1::AddWindowMenu() {
+  QMenu* windows = new QMenu("&Window", this);
+  windows->setObjectName("mnuWindow");
+  windows->menuAction()->setProperty("windowCommand", true);
+  QAction* help = menus_->Action("mnuHelp");
+  menuBar()->insertMenu(help, windows);
+  QAction* tile = windows->addAction("&Tile", area_, &QMdiArea::tileSubWindows);
+  tile->setObjectName("TileWindows");
+  QAction* cascade = windows->addAction("&Cascade", area_, &QMdiArea::cascadeSubWindows);
+  cascade->setObjectName("CascadeWindows");
+  windows->addSeparator();
+  QAction* curves = curveList_->toggleViewAction();
+  curves->setText("C&urve List");
+  curves->setObjectName("ShowCurveList");
+  windows->addAction(curves);
+  QAction* fits = fitTable_->toggleViewAction();
+  fits->setText("&Fit Results");
+  fits->setObjectName("ShowFitResults");
+  windows->addAction(fits);
+}
+
 void MDIForm1::AfterEvent() {
   app_.UpdateMenuStates();
   menus_->Sync(app_.Menus());
   SyncWindows();
   PlaceSessionWindows();
+  curveList_->Refresh();
+  if (fitTable_->Refresh() && fitTable_->Table()->rowCount() > 0) fitTable_->show();
   if (app_.ExitRequested()) close();
 }
 

@@ -19,6 +19,8 @@
 
 #include "app/app.h"
 #include "desktop/background_run.h"
+#include "desktop/curve_list_view.h"
+#include "desktop/fit_table_view.h"
 #include "desktop/form_window.h"
 #include "desktop/menu_bar.h"
 
@@ -52,6 +54,8 @@ class MDIForm1 : public QMainWindow {
   QProgressBar* ProgressBar() const { return progress_; }
   QPushButton* CancelButton() const { return cancel_; }
   QLabel* StatusText() const { return statusText_; }
+  CurveListView* CurveList() const { return curveList_; }
+  FitTableView* FitTable() const { return fitTable_; }
 
   // The plot window's view, nullptr while there is none.
   class PlotView* Plot() const;
@@ -70,6 +74,8 @@ class MDIForm1 : public QMainWindow {
  private:
   void AddFileCommands();
   void AddShortcuts();
+  // The Window menu: tile and cascade the child windows, show or hide the curve list.
+  void AddWindowMenu();
   void FillRecentFiles();
   void OpenRecent(const QString& path);
   void ConnectSessions();
@@ -97,6 +103,8 @@ class MDIForm1 : public QMainWindow {
   QLabel* statusText_ = nullptr;
   QTimer* progressTimer_ = nullptr;
   QMenu* recentMenu_ = nullptr;
+  CurveListView* curveList_ = nullptr;
+  FitTableView* fitTable_ = nullptr;
   bool closeAfterRun_ = false;
   bool placesPending_ = false;  // a session was opened: its windows take their places
 };

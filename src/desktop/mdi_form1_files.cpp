@@ -32,7 +32,7 @@ void MDIForm1::AddFileCommands() {
   QMenu* file = menuBar()->findChild<QMenu*>("mnuFile");
   if (file == nullptr) return;
   QList<QAction*> items = file->actions();
-  auto* picture = new QAction("Export &Picture...", file);
+  auto* picture = new QAction("Export Pic&ture...", file);
   picture->setObjectName("ExportPicture");
   QObject::connect(picture, &QAction::triggered, this, [this] { AskExportPicture(); });
   QAction* exportData = menus_->Action("mnuExport_Click");
@@ -58,16 +58,21 @@ void MDIForm1::AddFileCommands() {
 }
 
 void MDIForm1::AddShortcuts() {
-  if (QAction* open = menus_->Action("mnuOpenSession_Click")) open->setShortcut(QKeySequence::Open);
-  if (QAction* save = menus_->Action("mnuSaveSession_Click")) save->setShortcut(QKeySequence::Save);
-  if (QAction* simulate = menus_->Action("mnuSimulate_Click"))
-    simulate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-  if (QAction* manual = menus_->Action("mnuManual_Click"))
-    manual->setShortcut(QKeySequence::HelpContents);
-  if (QAction* import = menus_->Action("mnuImport_Click"))
-    import->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-  if (QAction* plot = menus_->Action("mnuPlot_Click"))
-    plot->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  const std::pair<const char*, QKeySequence> shortcuts[] = {
+      {"mnuOpenSession_Click", QKeySequence::Open},
+      {"mnuSaveSession_Click", QKeySequence::Save},
+      {"mnuSimulate_Click", QKeySequence(Qt::CTRL | Qt::Key_R)},
+      {"mnuManual_Click", QKeySequence::HelpContents},
+      {"mnuImport_Click", QKeySequence(Qt::CTRL | Qt::Key_I)},
+      {"mnuExport_Click", QKeySequence(Qt::CTRL | Qt::Key_E)},
+      {"mnuPrint_Click", QKeySequence::Print},
+      {"mnuExit_Click", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+      {"mnuUndo_Click", QKeySequence::Undo},
+      {"mnuPlot_Click", QKeySequence(Qt::Key_F5)},
+  };
+  for (const auto& [handler, keys] : shortcuts) {
+    if (QAction* action = menus_->Action(handler)) action->setShortcut(keys);
+  }
 }
 
 void MDIForm1::FillRecentFiles() {

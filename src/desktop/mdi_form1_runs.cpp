@@ -12,6 +12,7 @@ namespace qalto {
 void MDIForm1::StartRun(const std::string& handler) {
   ++eventDepth_;
   menuBar()->setEnabled(false);
+  CurveList()->setEnabled(false);
   for (auto& [form, window] : windows_) {
     if (dynamic_cast<FormView*>(window->widget()) != nullptr) window->widget()->setEnabled(false);
   }
@@ -20,7 +21,9 @@ void MDIForm1::StartRun(const std::string& handler) {
   progress_->show();
   cancel_->show();
   cancel_->setEnabled(true);
-  statusText_->setText(handler == "mnuSimulate_Click" ? "Simulating..." : "Fitting...");
+  statusText_->setText(handler == "mnuSimulate_Click" ? "Simulating..."
+                       : handler == "mnuImport_Click" ? "Importing..."
+                                                      : "Fitting...");
   if (!run_->Start(handler, [this](bool cancelled) { EndRun(cancelled); })) {
     EndRun(false);
     return;
@@ -38,12 +41,27 @@ void MDIForm1::CancelRun() {
 void MDIForm1::ShowProgress() {
   if (!Running() || !cancel_->isEnabled()) return;
   RunProgress p = run_->Progress();
-  if (p.pointsTotal > 0) {
+  const bool simulating = run_->Handler() == "mnuSimulate_Click";
+  if (run_->Handler() == "mnuImport_Click") {
+    // An import reports the kilobytes read, then parses without a known end.
+    const bool reading = p.pointsTotal > 0 && p.pointsDone < p.pointsTotal;
+    progress_->setRange(0, reading ? p.pointsTotal : 0);
+    if (reading) progress_->setValue(p.pointsDone);
+    statusText_->setText(
+        reading ? QString("Importing: %1 of %2 kB read").arg(p.pointsDone).arg(p.pointsTotal)
+                : QString("Importing: reading the values..."));
+    return;
+  }
+  // A fit runs an unknown number of iterations, each of several simulations: its bar only says
+  // that it is working, and the text counts the iterations.
+  if (simulating && p.pointsTotal > 0) {
     progress_->setRange(0, p.pointsTotal);
     progress_->setValue(p.pointsDone);
+  } else if (!simulating) {
+    progress_->setRange(0, 0);
   }
   QString text = QString("Simulating: %1 of %2 points").arg(p.pointsDone).arg(p.pointsTotal);
-  if (run_->Handler() != "mnuSimulate_Click") {
+  if (!simulating) {
     text =
         p.iteration == 0
             ? QString("Fitting: first trial, %1 of %2 points").arg(p.pointsDone).arg(p.pointsTotal)
@@ -59,6 +77,7 @@ void MDIForm1::EndRun(bool cancelled) {
   progress_->hide();
   cancel_->hide();
   menuBar()->setEnabled(true);
+  CurveList()->setEnabled(true);
   for (auto& [form, window] : windows_) {
     window->widget()->setEnabled(true);
     window->content().Resync();

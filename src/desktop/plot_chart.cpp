@@ -300,7 +300,51 @@ void PlotChart::PaintResidual(QPainter& painter) const {
                    top);
 }
 
+size_t PlotChart::PointsIn(const QRectF& box) const {
+  size_t covered = 0;
+  for (const ChartCurve& curve : data_.curves) {
+    for (const QPointF& point : curve.points)
+      covered += box.contains(ToPixel(point)) ? 1 : 0;
+  }
+  return covered;
+}
+
+QRectF PlotChart::LegendBox(QSizeF size) const {
+  constexpr double kInset = 8;  // px between the legend and the frame
+  const QRectF inside = plotArea_.adjusted(kInset, kInset, -kInset, -kInset);
+  const QRectF corners[] = {
+      QRectF(QPointF(inside.right() - size.width(), inside.top()), size),  // top right
+      QRectF(inside.topLeft(), size),                                      // top left
+      QRectF(QPointF(inside.right() - size.width(), inside.bottom() - size.height()), size),
+      QRectF(QPointF(inside.left(), inside.bottom() - size.height()), size),  // bottom left
+  };
+  switch (data_.legend) {
+    case LegendPlace::kTopRight:
+      return corners[0];
+    case LegendPlace::kTopLeft:
+      return corners[1];
+    case LegendPlace::kBottomRight:
+      return corners[2];
+    case LegendPlace::kBottomLeft:
+      return corners[3];
+    default:
+      break;
+  }
+  // The corner that hides the fewest points, the top right one among equals.
+  const QRectF* best = &corners[0];
+  size_t least = PointsIn(corners[0]);
+  for (const QRectF& corner : corners) {
+    size_t covered = PointsIn(corner);
+    if (covered < least) {
+      least = covered;
+      best = &corner;
+    }
+  }
+  return *best;
+}
+
 void PlotChart::PaintLegend(QPainter& painter) const {
+  if (data_.legend == LegendPlace::kHidden) return;
   std::vector<const ChartCurve*> entries;
   for (const ChartCurve& curve : data_.curves)
     entries.push_back(&curve);
@@ -312,8 +356,7 @@ void PlotChart::PaintLegend(QPainter& painter) const {
   for (const ChartCurve* curve : entries)
     width = std::max(width, metrics.horizontalAdvance(curve->name));
   double line = metrics.height() + 2;
-  QRectF box(plotArea_.right() - width - sample - 22, plotArea_.top() + 8, width + sample + 14,
-             line * entries.size() + 8);
+  QRectF box = LegendBox(QSizeF(width + sample + 14, line * entries.size() + 8));
   painter.setPen(QPen(QColor(0xAA, 0xAA, 0xAA), 1.0));
   painter.setBrush(QColor(255, 255, 255, 230));
   painter.drawRect(box);

@@ -46,6 +46,10 @@ class PlotChart {
                   const ChartRange& range) const;
   void PaintResidual(QPainter& painter) const;
   void PaintLegend(QPainter& painter) const;
+  // The legend's box of that size in the place the data ask for.
+  QRectF LegendBox(QSizeF size) const;
+  // How many drawn points a box of the plot area covers.
+  size_t PointsIn(const QRectF& box) const;
   QPointF Map(QPointF value, const QRectF& area, const ChartRange& range) const;
 
   const ChartData& data_;

@@ -46,7 +46,14 @@ void PlotView::Refresh() {
   redrawn_ = false;
   ChartRange oldAutomatic = data_.automatic;
   data_ = ChartDataOf(app_);
+  data_.legend = legend_;
   if (!(data_.automatic == oldAutomatic) || !view_.Valid()) view_ = data_.automatic;
+  update();
+}
+
+void PlotView::SetLegend(LegendPlace place) {
+  legend_ = place;
+  data_.legend = place;
   update();
 }
 
@@ -230,6 +237,17 @@ void PlotView::contextMenuEvent(QContextMenuEvent* event) {
   add("Reset Zoom\tHome", [this] { ResetView(); });
   add("Zoom In\t+", [this] { ZoomAt(Chart().PlotArea().center(), kWheelZoom); });
   add("Zoom Out\t-", [this] { ZoomAt(Chart().PlotArea().center(), 1 / kWheelZoom); });
+  QMenu* legend = menu.addMenu("Legend");
+  const std::pair<const char*, LegendPlace> places[] = {
+      {"Where It Hides No Data", LegendPlace::kAuto}, {"Top Left", LegendPlace::kTopLeft},
+      {"Top Right", LegendPlace::kTopRight},          {"Bottom Left", LegendPlace::kBottomLeft},
+      {"Bottom Right", LegendPlace::kBottomRight},    {"Hidden", LegendPlace::kHidden}};
+  for (const auto& [text, place] : places) {
+    QAction* action = legend->addAction(text);
+    action->setCheckable(true);
+    action->setChecked(legend_ == place);
+    QObject::connect(action, &QAction::triggered, this, [this, p = place] { SetLegend(p); });
+  }
   if (onExportRequest) {
     menu.addSeparator();
     add("Export Picture...", [this] { onExportRequest(); });

@@ -38,6 +38,9 @@ class PlotView : public QWidget, public WindowContent {
   // Moves the view by a pixel distance, as a pan drag does.
   void PanBy(QPointF pixels);
   const QString& ReadoutText() const { return readout_; }
+  // Where the legend stands (chosen from the plot's context menu).
+  LegendPlace Legend() const { return legend_; }
+  void SetLegend(LegendPlace place);
 
   // The picture of the plot as it is shown (same range) at the given size, in the format the
   // file name's extension names (.svg, .png, .pdf); empty for another extension.
@@ -73,6 +76,7 @@ class PlotView : public QWidget, public WindowContent {
   std::optional<QPointF> panFrom_;  // a pan drag is going on
   bool panned_ = false;             // the pan drag has moved the view
   QString readout_;
+  LegendPlace legend_ = LegendPlace::kAuto;
 };
 
 }  // namespace qalto

@@ -1,6 +1,7 @@
 #include "desktop/qt_platform.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QPrinterInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSvgGenerator>
 #include <QThread>
 #include <QTime>
 #include <QUrl>
@@ -137,11 +139,26 @@ QString QtPlatform::AskSavePath(const QString& title, const QString& filter,
 
 std::optional<std::string> QtPlatform::OpenFileDialog(const std::string& filter) {
   if (HasDialogAnswer()) return RecordingPlatform::OpenFileDialog(filter);
+  if (!OnWindowThread()) {
+    // A background command (an import) asks on the window's thread and waits for the answer.
+    std::optional<std::string> answer;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { answer = OpenFileDialog(filter); },
+        Qt::BlockingQueuedConnection);
+    return answer;
+  }
   return Chosen(AskOpenPath("Open", QtFileFilter(filter)));
 }
 
 std::optional<std::string> QtPlatform::SaveFileDialog(const std::string& filter) {
   if (HasDialogAnswer()) return RecordingPlatform::SaveFileDialog(filter);
+  if (!OnWindowThread()) {
+    std::optional<std::string> answer;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { answer = SaveFileDialog(filter); },
+        Qt::BlockingQueuedConnection);
+    return answer;
+  }
   return Chosen(AskSavePath("Save As", QtFileFilter(filter), FirstExtension(filter)));
 }
 
@@ -181,19 +198,37 @@ QSize QtPlatform::PictureSize() const {
   return size;
 }
 
+void QtPlatform::PaintPlot(QPainter& painter, const RecordingSurface& picture, QSize size) const {
+  if (plotPainter_ && plotPainter_(painter, size)) return;
+  PaintDisplayList(painter, picture, size.width(), size.height(), Qt::black);
+}
+
 void QtPlatform::CopyPicture(const RecordingSurface& picture) {
   QSize size = PictureSize();
   QImage image(size, QImage::Format_RGB32);
   image.fill(Qt::white);
   {
     QPainter painter(&image);
-    PaintDisplayList(painter, picture, size.width(), size.height(), Qt::black);
+    PaintPlot(painter, picture, size);
   }
   // The picture goes on the clipboard as an image and, for programs that take drawings, as SVG.
+  QByteArray svg;
+  {
+    QBuffer buffer(&svg);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    QPainter painter;
+    if (painter.begin(&generator)) {
+      PaintPlot(painter, picture, size);
+      painter.end();
+    }
+  }
   auto* data = new QMimeData;
   data->setImageData(image);
-  data->setData("image/svg+xml",
-                QByteArray::fromStdString(SvgText(picture, size.width(), size.height())));
+  data->setData("image/svg+xml", svg);
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
   clipboard->setMimeData(data);
@@ -228,7 +263,9 @@ void QtPlatform::PrintPicture(const RecordingSurface& picture) {
   QRectF area = PictureOnPage(QRectF(0, 0, page.width(), page.height()), size);
   painter.save();
   painter.translate(area.topLeft());
-  PaintDisplayList(painter, picture, area.width(), area.height(), Qt::black);
+  // The picture of the window's size, scaled onto the page: fonts and lines keep their weight.
+  painter.scale(area.width() / size.width(), area.height() / size.height());
+  PaintPlot(painter, picture, size);
   painter.restore();
   painter.end();
   if (!lastPdf_.isEmpty()) {

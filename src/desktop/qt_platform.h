@@ -6,6 +6,7 @@
 // dialogs it asks for itself, as a script does; message boxes asked for by a background run
 // are shown by the window's thread.
 
+#include <QPainter>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -24,6 +25,10 @@ class QtPlatform : public RecordingPlatform {
   // The size the plot window shows its drawing at, for the clipboard picture and the aspect of
   // the printed page; without it the pictures are 640 x 480.
   void SetPictureSize(std::function<QSize()> pictureSize) { pictureSize_ = std::move(pictureSize); }
+  // Paints the plot as its window shows it, at a size; false when there is no plot window. The
+  // clipboard and the printer then get the same picture as the window and its picture files.
+  using PlotPainter = std::function<bool(QPainter&, QSize)>;
+  void SetPlotPainter(PlotPainter painter) { plotPainter_ = std::move(painter); }
   // Where the plot goes as a PDF file when the machine has no printer (default: the user's
   // documents folder).
   void SetPdfFolder(QString folder) { pdfFolder_ = std::move(folder); }
@@ -55,11 +60,14 @@ class QtPlatform : public RecordingPlatform {
 
  private:
   QSize PictureSize() const;
+  // Paints the plot window's picture, or the plotter's drawing where there is no plot window.
+  void PaintPlot(QPainter& painter, const RecordingSurface& picture, QSize size) const;
   void RememberFolder(const QString& path);
   std::function<QString()> suggestedName_;
 
   QWidget* window_ = nullptr;
   std::function<QSize()> pictureSize_;
+  PlotPainter plotPainter_;
   QString pdfFolder_;
   QString lastPdf_;
   bool busy_ = false;

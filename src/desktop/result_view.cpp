@@ -3,15 +3,16 @@
 #include <QFontDatabase>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QThread>
 
 #include "common/print_line.h"
-#include "desktop/background_run.h"
 
 namespace qalto {
 namespace {
 
 constexpr int kShownZones = 6;  // print zones across the window at its first size
 constexpr int kShownLines = 14;
+constexpr const char* kRule = "────────";  // drawn on each side of a command's heading
 
 }  // namespace
 
@@ -22,8 +23,14 @@ ResultView::ResultView(ResultWindow& result, QWidget* parent)
   setLineWrapMode(QPlainTextEdit::NoWrap);
   setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   ShowText();
+  // A background run prints on its own thread: the view reads the text on the window's.
   result_.textObserver = [this] {
-    if (!BackgroundRun::Active()) ShowText();
+    if (QThread::currentThread() == thread()) {
+      ShowText();
+    } else {
+      QMetaObject::invokeMethod(
+          this, [this] { ShowText(); }, Qt::QueuedConnection);
+    }
   };
 }
 
@@ -42,20 +49,37 @@ QSize ResultView::sizeHint() const {
                metrics.lineSpacing() * kShownLines + 2 * frameWidth());
 }
 
-// The window's text only grows between clearings, so new text is appended; a shorter text
-// means the window was cleared.
-void ResultView::ShowText() {
-  const std::string& text = result_.Text();
-  if (text.size() < shownLength_) {
-    clear();
-    shownLength_ = 0;
+QString ResultView::WithHeadings(const ResultWindow::Contents& contents) {
+  QString shown;
+  size_t from = 0;
+  auto take = [&](size_t to) {
+    shown += QString::fromUtf8(contents.text.data() + from, static_cast<qsizetype>(to - from));
+    from = to;
+  };
+  for (const ResultWindow::Section& section : contents.sections) {
+    take(std::min(section.offset, contents.text.size()));
+    if (!shown.isEmpty() && !shown.endsWith('\n')) shown += '\n';
+    shown += QString("%1 %2 %1\n").arg(QString(kRule), QString::fromStdString(section.heading));
   }
-  if (text.size() == shownLength_) return;
-  QTextCursor cursor(document());
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertText(QString::fromUtf8(text.data() + shownLength_,
-                                      static_cast<qsizetype>(text.size() - shownLength_)));
-  shownLength_ = text.size();
+  take(contents.text.size());
+  return shown;
+}
+
+void ResultView::ShowText() {
+  ResultWindow::Contents contents = result_.Snapshot();
+  if (contents.text == shown_.text && contents.sections == shown_.sections) return;
+  const bool grown = contents.sections == shown_.sections &&
+                     contents.text.compare(0, shown_.text.size(), shown_.text) == 0;
+  if (grown) {
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(
+        QString::fromUtf8(contents.text.data() + shown_.text.size(),
+                          static_cast<qsizetype>(contents.text.size() - shown_.text.size())));
+  } else {
+    setPlainText(WithHeadings(contents));
+  }
+  shown_ = std::move(contents);
   verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 

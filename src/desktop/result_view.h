@@ -1,6 +1,8 @@
 #pragma once
 // The result window's text: read-only, in a fixed-pitch font so that the 14-character print
-// zones line up as columns, without wrapping, scrolled to the newest line.
+// zones line up as columns, without wrapping, scrolled to the newest line. Each command's report
+// stands under a heading line naming the command; what a background run prints shows as it is
+// printed.
 
 #include <QPlainTextEdit>
 
@@ -20,9 +22,11 @@ class ResultView : public QPlainTextEdit, public WindowContent {
 
  private:
   void ShowText();
+  // The window's text with a heading line where each command's section begins.
+  static QString WithHeadings(const ResultWindow::Contents& contents);
 
   ResultWindow& result_;
-  size_t shownLength_ = 0;  // how much of the window's text the view holds
+  ResultWindow::Contents shown_;  // what the view shows
 };
 
 }  // namespace qalto

@@ -1,7 +1,7 @@
 #include "files/curve_export.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 #include "common/file_replacement.h"
 #include "common/print_line.h"
@@ -43,10 +43,12 @@ std::string CurveExportText(int first, int last, const GrowingTable1<double>& po
 
 Outcome WriteCurveFile(const std::string& fileName, int first, int last,
                        const GrowingTable1<double>& potentials,
-                       const GrowingTable2<double>& currents, int curve,
-                       const ExtraColumns& extra) {
+                       const GrowingTable2<double>& currents, int curve, const ExtraColumns& extra,
+                       const std::string& heading) {
   try {
     OutputTextFile file(fileName);
+    if (!heading.empty() && last >= std::max(first, 1))
+      file.WriteLine(heading);  // no points, no heading
     PrintCurve(
         first, last, potentials, currents, curve,
         [&file](const std::string& line) { file.WriteLine(line); }, extra);
@@ -58,9 +60,15 @@ Outcome WriteCurveFile(const std::string& fileName, int first, int last,
 }
 
 std::string FitExportLine(double potential, double measured, double fitted) {
-  char line[128];
-  std::snprintf(line, sizeof line, "%.17g,%.17g,%.17g,%.17g", potential, measured, fitted,
-                measured - fitted);
+  // 17 significant digits, as printf's %.17g writes them.
+  char number[32];
+  std::string line;
+  for (double value : {potential, measured, fitted, measured - fitted}) {
+    if (!line.empty()) line += ',';
+    line.append(
+        number,
+        std::to_chars(number, number + sizeof number, value, std::chars_format::general, 17).ptr);
+  }
   return line;
 }
 

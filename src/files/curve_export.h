@@ -33,13 +33,20 @@ void PrintCurve(int first, int last, const GrowingTable1<double>& potentials,
 std::string CurveExportText(int first, int last, const GrowingTable1<double>& potentials,
                             const GrowingTable2<double>& currents, int curve);
 
-// Writes the lines into the file fileName. A failure (the file cannot be created, a write
-// fails, a point beyond the tables) ends the export with the message naming the file and the
-// reason; the file is written whole or not at all.
+// The headings the export gives its columns, each curve's heading followed by its name
+// ("I (A) cv.txt, cycle 1"); the import knows the program's own file by them.
+inline constexpr const char* kExportPotentialHeading = "E (V)";
+inline constexpr const char* kExportCurrentHeading = "I (A)";
+inline constexpr const char* kExportConcentrationHeading = "C (M)";
+
+// Writes the lines into the file fileName, after the heading line where one is given and there
+// are points (the import reads such a line as the columns' headings). A failure (the file
+// cannot be created, a write fails, a point beyond the tables) ends the export with the message
+// naming the file and the reason; the file is written whole or not at all.
 Outcome WriteCurveFile(const std::string& fileName, int first, int last,
                        const GrowingTable1<double>& potentials,
                        const GrowingTable2<double>& currents, int curve,
-                       const ExtraColumns& extra = {});
+                       const ExtraColumns& extra = {}, const std::string& heading = "");
 
 // The measured curve (curve 1), the fitted one (curve 2) and their difference, as
 // comma-separated text: a header naming the columns with their units, then one line per point

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "files/curve_export.h"
 #include "files/curve_table.h"
 #include "files/file_format_error.h"
 #include "files/table_cells.h"
@@ -69,6 +70,44 @@ std::optional<DataStart> FindDataStart(const std::vector<std::string_view>& line
   return std::nullopt;
 }
 
+// The cells of a heading line: a quoted heading may hold the delimiter ("I (A) cv.txt, cycle 1").
+std::vector<std::string_view> HeadingCells(std::string_view line, const TableLayout& layout) {
+  if (layout.split != CellSplit::kDelimiter || layout.delimiter == kBlanks ||
+      line.find('"') == std::string_view::npos)
+    return RowCells(line, layout);
+  std::vector<std::string_view> cells;
+  bool quoted = false;
+  size_t start = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '"') quoted = !quoted;  // a doubled quote inside turns twice
+    if (line[i] == layout.delimiter && !quoted) {
+      cells.push_back(TrimmedCell(line.substr(start, i - start)));
+      start = i + 1;
+    }
+  }
+  cells.push_back(TrimmedCell(line.substr(start)));
+  return cells;
+}
+
+std::string_view Unquoted(std::string_view cell) {
+  if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"')
+    return cell.substr(1, cell.size() - 2);
+  return cell;
+}
+
+// The headings the program's own Export writes: the potential, then a current (or surface
+// concentration) per curve, each followed by the curve's name.
+bool AreOwnExportHeadings(const std::vector<std::string_view>& headings) {
+  if (headings.size() < 2 || Unquoted(headings.front()) != kExportPotentialHeading) return false;
+  for (size_t c = 1; c < headings.size(); ++c) {
+    std::string_view heading = Unquoted(headings[c]);
+    if (!heading.starts_with(kExportCurrentHeading) &&
+        !heading.starts_with(kExportConcentrationHeading))
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 ImportedFile ReadDelimitedText(const std::vector<std::string_view>& lines,
@@ -85,9 +124,10 @@ ImportedFile ReadDelimitedText(const std::vector<std::string_view>& lines,
     --heading;
   TableLayout layout = LayoutOfFile(lines, *start);
   std::vector<std::string_view> headings;
-  if (heading > 0) headings = RowCells(lines[heading - 1], layout);
+  if (heading > 0) headings = HeadingCells(lines[heading - 1], layout);
   headings.resize(FilledCells(headings));
-  bool ownExport = headings.empty() && start->delimiter == ',' && IsOwnExport(lines, layout);
+  bool ownExport = (headings.empty() || AreOwnExportHeadings(headings)) &&
+                   start->delimiter == ',' && IsOwnExport(lines, layout);
   if (start->delimiter == ',' && start->decimalMark == '.' && !ownExport) {
     layout = CommaLayoutOfFile(lines, layout, headings.size());
   }
@@ -114,6 +154,7 @@ ImportedFile ReadDelimitedText(const std::vector<std::string_view>& lines,
   TableRows rows = ReadTableRows(lines, layout, columns);
   ImportedFile file;
   file.format = "delimited text";
+  file.ownExport = ownExport;
   file.curves = SplitAtCycleNumbers(rows, columns.cycle >= 0 ? "scan" : "cycle");
   NoteColumns(file, headings, columns);
   Stamp(file.curves, source, {});

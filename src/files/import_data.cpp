@@ -185,7 +185,7 @@ ImportResult PrepareImport(const Model& model, const ImportedFile& file, int cho
   result.report = ReportOf(first, result.instrument, file.format);
   result.report.insert(result.report.end(), parts.begin(), parts.end());
   result.caption = first.source;
-  result.anodicPositive = file.format != kTwoColumnCsv;
+  result.anodicPositive = file.format != kTwoColumnCsv && !file.ownExport;
   result.ok = true;
   return result;
 }

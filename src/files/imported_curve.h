@@ -42,6 +42,9 @@ struct ImportedFile {
   // with curves in column pairs) and the two the curves were taken from.
   std::vector<std::string> columns;
   std::string potentialColumn, currentColumn;
+  // Written by the program's own Export: its currents are in the store's sign convention, not
+  // the instruments' anodic positive.
+  bool ownExport = false;
 };
 
 }  // namespace qalto

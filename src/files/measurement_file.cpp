@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "common/run_monitor.h"
 #include "files/chi_text_reader.h"
 #include "files/data_reader.h"
 #include "files/delimited_text_reader.h"
@@ -87,6 +88,7 @@ ImportedFile ReadMeasurementFile(const std::string& path, const ColumnChoice& ch
       bytes.resize(old + static_cast<size_t>(file.gcount()));
       if (old == 0) CheckTextBytes(bytes);
       CheckImportSize(bytes.size());
+      PollPoint(static_cast<int>(bytes.size() >> 10), unknown ? 0 : static_cast<int>(size >> 10));
     }
   } catch (const std::ios_base::failure&) {
     throw RuntimeError("Device I/O error");

@@ -37,6 +37,8 @@ class FormIns : public Form {
   double RadiusValue() const;
   void optElectrode_Click(int index);
   void CheckPreCon_Click();
+  // The caption of the label beside a box ("Radius (cm)"), the box's name where it has none.
+  std::string CaptionOf(const TextBox& box) const;
   void CheckFitted_Click(int index);
 
   // The cell parameters (91 Ru .. 96 baseline slope) whose fitted box is checked, with the
@@ -153,7 +155,6 @@ class FormIns : public Form {
   void ComputePartner(const TextBox& partner, const TextBox& source, Computation&& computation);
   // The number of a box; a failure to read it names the box.
   double Value(const TextBox& box) const;
-  std::string CaptionOf(const TextBox& box) const;
 
   // A number the program wrote into a box, and the text it wrote for it.
   struct WrittenNumber {

@@ -1,6 +1,6 @@
 #pragma once
 // The Techniques window: which voltammetric technique the simulation models. Closing it through
-// the window frame discards it, so that it comes back with option 1 selected.
+// the window frame hides it with the option chosen, as every input form does.
 
 #include "model/model.h"
 #include "ui/form.h"
@@ -14,7 +14,6 @@ class FormTech : public Form {
   // Stores the index of the first selected option into Technique.
   void OK();
   void CmdOK_Click();
-  CloseBehaviour OnClose() const override { return CloseBehaviour::kDiscard; }
 
   Frame Frame3{"Frame3"};
   ControlArray<OptionButton> optTech;

@@ -95,6 +95,7 @@ class TextBox : public Control {
   // not one is read ("not a number, read as 0"), empty otherwise and for other boxes. The
   // window marks such a box; the value is read all the same.
   void SetNumeric(bool numeric);
+  bool Numeric() const { return numeric_; }
   const std::string& NumberNote() const { return numberNote_; }
 
   std::function<void()> onChange;

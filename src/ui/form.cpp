@@ -34,4 +34,13 @@ Control* Form::FindByFullName(const std::string& fullName) const {
   return nullptr;
 }
 
+bool Reachable(const Form& form, const Control& control) {
+  const Control* c = &control;
+  for (int depth = 0; c != nullptr && depth < 16; ++depth) {
+    if (!c->Visible() || !c->Enabled()) return false;
+    c = c->Container().empty() ? nullptr : form.FindByFullName(c->Container());
+  }
+  return true;
+}
+
 }  // namespace qalto

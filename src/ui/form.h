@@ -66,4 +66,7 @@ class Form {
   std::vector<Control*> controls_;
 };
 
+// The control can be reached by the user: it and every frame around it are visible and enabled.
+bool Reachable(const Form& form, const Control& control);
+
 }  // namespace qalto

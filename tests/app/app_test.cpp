@@ -18,23 +18,17 @@ TEST_F(AppTest, TheoreticalPeakOnlyForTheAnalyticalModels) {
   EXPECT_TRUE(app.MenuEnabled("mnuTheoPeak_Click"));
 }
 
-TEST_F(AppTest, TechniquesWindowIsDiscardedOnClose) {
+TEST_F(AppTest, ClosingTheTechniquesWindowKeepsTheTechnique) {
   app.mnuTech_Click();
   app.Tech().optTech(4).Click();
   app.Tech().CmdOK_Click();
   EXPECT_EQ(model.Technique, Technique::kDifferentialPulse);
   app.mnuTech_Click();
-  EXPECT_TRUE(app.Tech().optTech(4).Selected());
-  app.Tech().optTech(2).Click();
-  Form* discarded = nullptr;
-  app.formDiscarded = [&](Form& form) { discarded = &form; };
   app.CloseForm(app.Tech());
-  EXPECT_NE(discarded, nullptr);
-  EXPECT_EQ(model.Technique,
-            Technique::kDifferentialPulse);  // unchanged until the next Mechanism OK
-  app.Mech().OK();
-  EXPECT_EQ(model.Technique, Technique::kSweep);  // the recreated window's default
-  EXPECT_TRUE(app.Tech().optTech(1).Selected());
+  app.Mech().OK();  // applies the techniques form, as Simulate does
+  EXPECT_EQ(model.Technique, Technique::kDifferentialPulse);
+  app.mnuTech_Click();
+  EXPECT_TRUE(app.Tech().optTech(4).Selected());
 }
 
 TEST_F(AppTest, NumericBoxesTakeAnyTextWithoutCrashing) {

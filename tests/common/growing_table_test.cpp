@@ -42,6 +42,12 @@ TEST(GrowingTable, AWorkingCopyHoldsTheExperimentAndTheCurvesInUse) {
   Model model;
   model.ScanRate = 0.1;
   model.ChargeE0(1) = 0.25;
+  // The cell and the sign convention of a measured curve, which its fit simulates with.
+  model.UncompensatedResistance = 120;
+  model.CapacitanceSlope = 2e-7;
+  model.BaselineOffset = 3e-8;
+  model.QuietTime = 2;
+  model.AnodicPositive = true;
   model.NumberOfPoints = 1202;
   for (int i = 0; i <= model.NumberOfPoints; ++i) {
     model.PotentialX(i) = 0.3 - 0.001 * i;
@@ -52,6 +58,11 @@ TEST(GrowingTable, AWorkingCopyHoldsTheExperimentAndTheCurvesInUse) {
   Model copy = WorkingCopy(model);
   EXPECT_EQ(copy.ScanRate, 0.1);
   EXPECT_EQ(copy.ChargeE0(1), 0.25);
+  EXPECT_EQ(copy.UncompensatedResistance, 120);
+  EXPECT_EQ(copy.CapacitanceSlope, 2e-7);
+  EXPECT_EQ(copy.BaselineOffset, 3e-8);
+  EXPECT_EQ(copy.QuietTime, 2);
+  EXPECT_TRUE(copy.AnodicPositive);
   EXPECT_EQ(copy.NumberOfPoints, 1202);
   EXPECT_EQ(copy.CurrentY(1202, 1), model.CurrentY(1202, 1));
   EXPECT_EQ(copy.PotentialX.StoredRows(), 1203);

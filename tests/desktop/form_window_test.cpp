@@ -29,7 +29,7 @@ TEST_F(WindowTest, BoxesAndButtonsFollowTheModelBothWays) {
   EXPECT_EQ(Widget<QLineEdit>(ins, ins.ARE)->text(), "1.e0");
 }
 
-TEST_F(WindowTest, ClosingHidesAFormWithItsValuesButDiscardsTheTechniques) {
+TEST_F(WindowTest, ClosingHidesAFormWithItsValues) {
   Choose("mnuInstrument_Click");
   FormWindow* formWindow = window.WindowOf(app.Ins());
   Type(Widget<QLineEdit>(app.Ins(), app.Ins().Eend), "-0.5");
@@ -37,12 +37,14 @@ TEST_F(WindowTest, ClosingHidesAFormWithItsValuesButDiscardsTheTechniques) {
   Choose("mnuInstrument_Click");
   EXPECT_EQ(window.WindowOf(app.Ins()), formWindow);
   EXPECT_EQ(Widget<QLineEdit>(app.Ins(), app.Ins().Eend)->text(), "-0.5");
-  // The techniques form is discarded when closed: it opens again on the first technique.
+  // The techniques form keeps its technique through its close box and a Simulate.
   Choose("mnuTech_Click");
   Widget<QRadioButton>(app.Tech(), app.Tech().optTech(4))->click();
   window.WindowOf(app.Tech())->close();
+  Choose("mnuSimulate_Click");
+  EXPECT_EQ(app.model().Technique, Technique::kDifferentialPulse);
   Choose("mnuTech_Click");
-  EXPECT_TRUE(Widget<QRadioButton>(app.Tech(), app.Tech().optTech(1))->isChecked());
+  EXPECT_TRUE(Widget<QRadioButton>(app.Tech(), app.Tech().optTech(4))->isChecked());
   // Activating a window runs its activation: square wave has no scan rate.
   Widget<QRadioButton>(app.Tech(), app.Tech().optTech(5))->click();
   window.Area()->setActiveSubWindow(window.WindowOf(app.Ins()));

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <map>
 
 #include "desktop/qt_platform.h"
 #include "window_fixture.h"
@@ -60,6 +61,39 @@ TEST_F(WindowTest, ShortcutsAreTheOnesADesktopUserExpectsAndNeverShared) {
   EXPECT_EQ(Action("mnuSaveSession_Click")->shortcut(), QKeySequence("Ctrl+S"));
   EXPECT_EQ(Action("mnuSimulate_Click")->shortcut(), QKeySequence("Ctrl+R"));
   EXPECT_EQ(Action("mnuManual_Click")->shortcut(), QKeySequence(Qt::Key_F1));
+  EXPECT_EQ(Action("mnuExit_Click")->shortcut(), QKeySequence("Ctrl+Q"));
+  EXPECT_EQ(Action("mnuPrint_Click")->shortcut(), QKeySequence("Ctrl+P"));
+  EXPECT_EQ(Action("mnuUndo_Click")->shortcut(), QKeySequence("Ctrl+Z"));
+  // No two actions share a shortcut.
+  std::map<QString, QString> owners;
+  for (QAction* action : window.findChildren<QAction*>()) {
+    if (action->shortcut().isEmpty()) continue;
+    auto [place, fresh] = owners.emplace(action->shortcut().toString(), action->text());
+    EXPECT_TRUE(fresh) << action->shortcut().toString().toStdString() << ": "
+                       << action->text().toStdString() << " and " << place->second.toStdString();
+  }
+}
+
+// The access key of each item of a menu is its own: the item opens with one key press.
+void ExpectUniqueAccessKeys(const QList<QAction*>& actions, const QString& menu) {
+  std::map<QChar, QString> keys;
+  for (QAction* action : actions) {
+    const QString text = action->text();
+    const qsizetype mark = text.indexOf('&');
+    if (action->isSeparator() || mark < 0 || mark + 1 >= text.size()) continue;
+    auto [place, fresh] = keys.emplace(text[mark + 1].toLower(), text);
+    EXPECT_TRUE(fresh) << menu.toStdString() << ": " << text.toStdString() << " and "
+                       << place->second.toStdString();
+    if (action->menu() != nullptr) ExpectUniqueAccessKeys(action->menu()->actions(), text);
+  }
+}
+
+TEST_F(WindowTest, EveryMenuHasItsOwnAccessKeys) {
+  ExpectUniqueAccessKeys(window.menuBar()->actions(), "menu bar");
+  QMenu* windows = window.findChild<QMenu*>("mnuWindow");
+  ASSERT_NE(windows, nullptr);
+  window.findChild<QAction*>("TileWindows")->trigger();
+  window.findChild<QAction*>("CascadeWindows")->trigger();
 }
 
 TEST(RecentFilesTest, SessionsSavedGoFirstIntoTheFileMenuAndOpenAgain) {

@@ -63,6 +63,30 @@ TEST(MeasurementTextTest, DelimitedColumnsByTheirHeadingsAndUnits) {
   }
 }
 
+// The program's own Export with its heading line is known as the program's (its currents in the
+// store's sign), also where a quoted heading holds a comma; another program's table is not.
+TEST(MeasurementTextTest, TheProgramsOwnExportIsKnownByItsHeadings) {
+  struct Case {
+    std::string text;
+    bool own;
+    size_t columns;
+  };
+  const Case cases[] = {
+      {"\"E (V)\",\"I (A) cv.txt, cycle 1\"\r\n-.5 ,         -1.5E-06 \r\n 0 ,  2E-06 \r\n", true,
+       2},
+      {"\"E (V)\",\"I (A) a\",\"I (A) b\"\r\n-.5 ,  1E-06 ,  2E-06 \r\n 0 ,  3E-06 ,  4E-06 \r\n",
+       true, 3},
+      {"-.5 ,         -1.5E-06 ,  1E-06 ,  2E-06 \r\n", true, 0},
+      {"\"E (V)\",\"I (A) cv\"\n-0.5,-1.5E-06\n0,2E-06\n", false, 2},
+      {"\"Potential, V\",\"I (A) cv\"\n-.5 , 1E-06 \n0 , 2E-06 \n", false, 2}};
+  for (const Case& c : cases) {
+    ImportedFile file = Read(c.text);
+    EXPECT_EQ(file.ownExport, c.own) << c.text;
+    EXPECT_EQ(file.columns.size(), c.columns) << c.text;
+    EXPECT_DOUBLE_EQ(file.curves[0].potential[0], -0.5) << c.text;
+  }
+}
+
 // Columns the user chose by their headings, scaled by the units they name.
 TEST(MeasurementTextTest, ChosenColumns) {
   const std::string text =

@@ -127,8 +127,8 @@ TEST_F(AutoFitTest, NoDataEndsWithAMessage) {
 TEST_F(AutoFitTest, SimulationFailureEndsTheFitWithTheDriversMessage) {
   CyclicVoltammogram(1);
   Measure();
-  Expr().D(1).SetText("0");
-  Fit(71, "0", "1e-4");
+  app.Ins().Estep.SetText("0");  // possible in a box, impossible for the sweep's time step
+  Fit(71, "1e-6", "1e-4");
   app.mnuAutoFit_Click();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].rfind("Analytical simulation Error: ", 0), 0u);

@@ -1,6 +1,6 @@
-# Export of the current curve: one line per point, the potential, a comma, the current in the
-# second print zone, carriage return and line feed. The import reads the file back as the same
-# curve.
+# Export of the current curve: a heading line naming the columns with their units, then one
+# line per point, the potential, a comma, the current in the second print zone, carriage return
+# and line feed. The import reads the file back as the same curve.
 dialog export_source.csv
 menu mnuImport
 menu mnuMinusY

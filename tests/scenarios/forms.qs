@@ -43,5 +43,7 @@ model TechElectrodeCode
 menu mnuTech
 get FormTech.optTech(4)
 close FormTech
+menu mnuExperimental
+model Technique
 menu mnuTech
-get FormTech.optTech(1)
+get FormTech.optTech(4)

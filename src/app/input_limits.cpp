@@ -1,0 +1,159 @@
+#include "app/input_limits.h"
+
+#include <vector>
+
+#include "common/number_text.h"
+#include "common/runtime_error.h"
+#include "model/experiment_table.h"
+
+namespace qalto {
+namespace {
+
+enum class Range { kAnyNumber, kPositive, kNonNegative, kOpenUnit, kAboveAbsoluteZero };
+
+// A box (or every box of a family) of one window, and the values it may hold.
+struct BoxLimit {
+  const char* form;     // "FormIns" or "FormExpr"
+  const char* box;      // the control's name; the whole family for an indexed box
+  const char* caption;  // the Chemicals column as the user reads it; the Instrument label else
+  const char* row;      // what one index of the family is ("species"), empty for a single box
+  Range range;
+};
+
+constexpr double kZeroCelsius = 273.15;  // K
+
+// One table of the limits physics sets. A rate constant of a homogeneous step may be zero (a
+// step that only goes one way); a charge transfer needs a rate.
+constexpr BoxLimit kBoxLimits[] = {
+    {"FormIns", "ARE", nullptr, "", Range::kPositive},
+    {"FormIns", "radius", nullptr, "", Range::kPositive},
+    {"FormIns", "leng", nullptr, "", Range::kPositive},
+    {"FormIns", "TextRrate", nullptr, "", Range::kNonNegative},
+    {"FormIns", "txttemp", nullptr, "", Range::kAboveAbsoluteZero},
+    {"FormIns", "Noise", nullptr, "", Range::kNonNegative},
+    {"FormIns", "txtRu", nullptr, "", Range::kNonNegative},
+    {"FormIns", "Cdl", nullptr, "", Range::kNonNegative},
+    {"FormExpr", "TextElectrolyteC", "Electrolyte C (M)", "", Range::kNonNegative},
+    {"FormExpr", "C", "C anal (M)", "species", Range::kNonNegative},
+    {"FormExpr", "D", "D (cm ²/s)", "species", Range::kPositive},
+    {"FormExpr", "ks", "ks (cm/s)", "reaction", Range::kPositive},
+    {"FormExpr", "alph", "α", "reaction", Range::kOpenUnit},
+    {"FormExpr", "kf", "kf", "reaction", Range::kNonNegative},
+    {"FormExpr", "kb", "kb", "reaction", Range::kNonNegative},
+};
+
+bool Within(double value, Range range) {
+  switch (range) {
+    case Range::kAnyNumber:
+      return true;
+    case Range::kPositive:
+      return value > 0;
+    case Range::kNonNegative:
+      return value >= 0;
+    case Range::kOpenUnit:
+      return value > 0 && value < 1;
+    case Range::kAboveAbsoluteZero:
+      return value > -kZeroCelsius;
+  }
+  return true;
+}
+
+std::string Allowed(Range range) {
+  switch (range) {
+    case Range::kAnyNumber:
+      return "a number";
+    case Range::kPositive:
+      return "greater than 0";
+    case Range::kNonNegative:
+      return "0 or more";
+    case Range::kOpenUnit:
+      return "between 0 and 1, both excluded";
+    case Range::kAboveAbsoluteZero:
+      return "above -273.15 (0 K)";
+  }
+  return "";
+}
+
+std::string Refusal(const std::string& caption, const std::string& text, const std::string& what,
+                    const std::string& allowed) {
+  return "Input Error: " + caption + " is " + ShownText(text) + what + "; allowed: " + allowed +
+         ".";
+}
+
+struct CheckedBox {
+  const TextBox* box;
+  std::string caption;
+  Range range;
+};
+
+const BoxLimit* LimitOf(const Form& form, const TextBox& box) {
+  for (const BoxLimit& limit : kBoxLimits) {
+    if (form.Name() == limit.form && box.Name() == limit.box) return &limit;
+  }
+  return nullptr;
+}
+
+std::string ExprCaption(const BoxLimit* limit, const TextBox& box) {
+  if (limit == nullptr) return box.FullName();
+  std::string caption = limit->caption;
+  if (*limit->row != '\0')
+    caption += " of " + std::string(limit->row) + " " + std::to_string(box.Index());
+  return caption;
+}
+
+// The numeric boxes of a window the user can reach, each with its caption and range.
+std::vector<CheckedBox> ReachableBoxes(const Form& form, const FormIns* ins) {
+  std::vector<CheckedBox> boxes;
+  for (const Control* control : form.Controls()) {
+    if (control->Kind() != ControlKind::kTextBox || !Reachable(form, *control)) continue;
+    const auto& box = static_cast<const TextBox&>(*control);
+    if (!box.Numeric()) continue;  // a name (the electrolyte's)
+    const BoxLimit* limit = LimitOf(form, box);
+    std::string caption = ins != nullptr ? ins->CaptionOf(box) : ExprCaption(limit, box);
+    boxes.push_back({&box, caption, limit == nullptr ? Range::kAnyNumber : limit->range});
+  }
+  return boxes;
+}
+
+std::optional<std::string> Check(const CheckedBox& checked) {
+  const std::string& text = checked.box->Text();
+  double value = 0;
+  try {
+    value = ReadNumber(text);
+  } catch (const RuntimeError&) {
+    return Refusal(checked.caption, text, ", too large a number", Allowed(checked.range));
+  }
+  if (!checked.box->NumberNote().empty()) {
+    return Refusal(
+        checked.caption, text, ", not a number",
+        checked.range == Range::kAnyNumber ? "a number" : "a number " + Allowed(checked.range));
+  }
+  if (Within(value, checked.range)) return std::nullopt;
+  return Refusal(checked.caption, text, "", Allowed(checked.range));
+}
+
+// A pulse sampled within its drop must end before the drop does.
+std::optional<std::string> CheckPulse(const FormIns& ins, Technique technique) {
+  if (technique != Technique::kNormalPulse && technique != Technique::kDifferentialPulse)
+    return std::nullopt;
+  double pulse = ReadNumber(ins.tp.Text());
+  double drop = ReadNumber(ins.td.Text());
+  if (pulse > 0 && pulse < drop) return std::nullopt;
+  return Refusal(
+      ins.CaptionOf(ins.tp), ins.tp.Text(), "",
+      "greater than 0 and shorter than " + ins.CaptionOf(ins.td) + " " + ShownText(ins.td.Text()));
+}
+
+}  // namespace
+
+std::optional<std::string> FindInputRefusal(const FormIns& ins, const FormExpr& expr,
+                                            Technique technique) {
+  for (const auto& boxes : {ReachableBoxes(ins, &ins), ReachableBoxes(expr, nullptr)}) {
+    for (const CheckedBox& checked : boxes) {
+      if (auto refusal = Check(checked)) return refusal;
+    }
+  }
+  return CheckPulse(ins, technique);
+}
+
+}  // namespace qalto

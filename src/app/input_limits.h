@@ -1,0 +1,21 @@
+#pragma once
+// The physically possible values of the boxes a simulation or fit reads, checked before the run:
+// a box that does not hold a number, or holds one that no experiment can have (a negative
+// radius, alpha outside 0..1, a pulse as long as its drop), is refused with one message naming
+// the box, what it holds and what it may hold.
+
+#include <optional>
+#include <string>
+
+#include "forms/chemicals_form.h"
+#include "forms/instrument_form.h"
+
+namespace qalto {
+
+// The first refusal among the boxes the user can reach in the Instrument and Chemicals windows,
+// as the message that shows it ("Input Error: Radius (cm) is -0.01; allowed: greater than 0.");
+// nothing when every box holds a possible value.
+std::optional<std::string> FindInputRefusal(const FormIns& ins, const FormExpr& expr,
+                                            Technique technique);
+
+}  // namespace qalto

@@ -1,0 +1,88 @@
+// Impossible values and boxes without a number are refused before the run, with one message
+// naming the box, what it holds and what it may hold; the curves stay as they were.
+
+#include "app/input_limits.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app_fixture.h"
+
+namespace qalto {
+namespace {
+
+struct Refusal {
+  const char* form;
+  const char* box;
+  int index;  // kNoIndex for a single box
+  const char* text;
+  int electrode;  // the Instrument window's option, 1 planar
+  int technique;  // the Techniques window's option, 1 sweep
+  const char* message;
+};
+
+class RefusalTest : public AppTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(RefusalTest, SimulateAndFitsRefuseWithOneMessage) {
+  const Refusal& r = GetParam();
+  UseAnalyticalMechanism(1);
+  app.ChooseMenu("mnuSimulate");
+  const double before = model.CurrentY(20, 1);
+  app.mnuTech_Click();
+  app.Tech().optTech(r.technique).Click();
+  app.Tech().CmdOK_Click();
+  app.mnuInstrument_Click();
+  app.Ins().optElectrode(r.electrode).Click();
+  Form* form = app.FindForm(r.form);
+  auto* box = static_cast<TextBox*>(form->Find(r.box, r.index));
+  ASSERT_NE(box, nullptr);
+  box->SetText(r.text);
+  for (const char* command : {"mnuSimulate", "mnuAutoFit", "mnuManualFit"}) {
+    SCOPED_TRACE(command);
+    platform.messages.clear();
+    app.ChooseMenu(command);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0], r.message);
+    EXPECT_EQ(model.CurrentY(20, 1), before);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ImpossibleValues, RefusalTest,
+    ::testing::Values(
+        Refusal{"FormIns", "radius", kNoIndex, "-0.01", 2, 1,
+                "Input Error: Radius (cm) is -0.01; allowed: greater than 0."},
+        Refusal{"FormIns", "ARE", kNoIndex, "0", 1, 1,
+                "Input Error: Area (cm ²) is 0; allowed: greater than 0."},
+        Refusal{"FormIns", "Noise", kNoIndex, "-1e-6", 1, 1,
+                "Input Error: Noise (A) is -1e-6; allowed: 0 or more."},
+        Refusal{"FormIns", "txttemp", kNoIndex, "-300", 1, 1,
+                "Input Error: T ( °C) is -300; allowed: above -273.15 (0 K)."},
+        Refusal{"FormIns", "tp", kNoIndex, "0.5", 1, 4,
+                "Input Error: t pulse (s) is 0.5; allowed: greater than 0 and shorter than t "
+                "drop  (s) 0.5."},
+        Refusal{"FormExpr", "C", 1, "-1e-3", 1, 1,
+                "Input Error: C anal (M) of species 1 is -1e-3; allowed: 0 or more."},
+        Refusal{"FormExpr", "D", 2, "0", 1, 1,
+                "Input Error: D (cm ²/s) of species 2 is 0; allowed: greater than 0."},
+        Refusal{"FormExpr", "alph", 1, "2", 1, 1,
+                "Input Error: α of reaction 1 is 2; allowed: between 0 and 1, both excluded."},
+        Refusal{"FormExpr", "ks", 1, "not-a-number", 1, 1,
+                "Input Error: ks (cm/s) of reaction 1 is not-a-number, not a number; allowed: a "
+                "number greater than 0."},
+        Refusal{"FormIns", "Estart", kNoIndex, "0.3.1", 1, 1,
+                "Input Error: E start (V) is 0.3.1, not a number; allowed: a number."}));
+
+TEST_F(AppTest, PossibleValuesAndHiddenBoxesPass) {
+  UseAnalyticalMechanism(1);
+  app.mnuInstrument_Click();
+  app.Ins().radius.SetText("-1");   // the planar electrode has no radius
+  app.Expr().alph(3).SetText("7");  // one charge transfer: row 3 is not shown
+  app.Expr().OK();
+  EXPECT_EQ(FindInputRefusal(app.Ins(), app.Expr(), model.Technique), std::nullopt);
+  app.Ins().Noise.SetText(" 0 ");
+  app.Expr().alph(1).SetText("0.999");
+  EXPECT_EQ(FindInputRefusal(app.Ins(), app.Expr(), model.Technique), std::nullopt);
+}
+
+}  // namespace
+}  // namespace qalto
