@@ -149,7 +149,7 @@ Range RangeOf(const std::vector<Spectrum>& spectra, std::vector<double> Spectrum
 
 // Equal ohm ranges on both axes, each holding zero: the plot is square in a 4:3 window such as
 // the saved picture's, so that a semicircle looks round.
-void DrawNyquist(DrawingSurface& surface, const std::vector<Spectrum>& spectra) {
+void DrawNyquist(DrawingSurface& surface, const std::vector<Spectrum>& spectra, Model& model) {
   Range x = RangeOf(spectra, &Spectrum::real), y = RangeOf(spectra, &Spectrum::minusImag);
   x.Take(0);
   y.Take(0);
@@ -158,6 +158,11 @@ void DrawNyquist(DrawingSurface& surface, const std::vector<Spectrum>& spectra) 
   Widen(y, step);
   const double span = std::max(x.high - x.low, y.high - y.low);
   Panel panel(surface, x.low, x.low + span, y.low, y.low + span, 0.08, 0.53, 0.15, 0.75);
+  // the plot ranges of the model are the Nyquist frame's, for the window's interactive plot
+  model.PlotXMin = x.low;
+  model.PlotXMax = x.low + span;
+  model.PlotYMin = y.low;
+  model.PlotYMax = y.low + span;
   panel.Frame("Z' /Ohm", "-Z'' /Ohm", step, step);
   for (const Spectrum& s : spectra)
     panel.Curve(s.real, s.minusImag, s.style);
@@ -191,7 +196,7 @@ Outcome PlotSpectra(PlotContext& context) {
   DrawingSurface& surface = context.surface;
   surface.Show();
   surface.Clear();
-  DrawNyquist(surface, spectra);
+  DrawNyquist(surface, spectra, context.model);
   DrawBode(surface, spectra, 0.08, 0.42, &Spectrum::logModulus, "log |Z| /Ohm", 0.1);
   DrawBode(surface, spectra, 0.58, 0.92, &Spectrum::minusPhase, "-phase /°", 5);
   return std::nullopt;

@@ -9,8 +9,8 @@
 namespace qalto {
 
 // Draws the spectra of curves 1..CurveCount; the ranges are always found from the data (the
-// display options' typed ranges are for potential axes). "Error: No data!" when no point of any
-// curve is finite.
+// display options' typed ranges are for potential axes), and the Nyquist frame's are written
+// into the model's plot ranges. "Error: No data!" when no point of any curve is finite.
 Outcome PlotSpectra(PlotContext& context);
 
 }  // namespace qalto
