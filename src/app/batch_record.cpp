@@ -165,6 +165,16 @@ std::string Curves(const Model& model) {
   return json + "]";
 }
 
+// The potential steps of a chronoamperogram as the run applied them; null for the other
+// techniques, whose program the settings and the script state.
+std::string Steps(const Model& model) {
+  if (model.Technique != Technique::kChronoamperometry) return "null";
+  return "{\"E_start\": " + Number(model.StartPotential) +
+         ", \"E1\": " + Number(model.StepPotential1) + ", \"t1\": " + Number(model.StepTime1) +
+         ", \"E2\": " + Number(model.StepPotential2) + ", \"t2\": " + Number(model.StepTime2) +
+         ", \"t_sample\": " + Number(model.SampleTime) + "}";
+}
+
 }  // namespace
 
 std::string FitParameterName(int code) {
@@ -190,6 +200,7 @@ std::string RunRecordJson(const RunRecord& record, Model& model) {
   field("task", record.task ? std::to_string(*record.task) : "null");
   field("parameters", Parameters(record.parameters));
   field("settings", Settings(record.settings));
+  field("steps", Steps(model));
   field("seed", record.seed ? std::to_string(*record.seed) : "null");
   field("exit_status", std::to_string(record.exitStatus));
   field("status", Quoted(StatusWord(record.exitStatus)));

@@ -79,7 +79,12 @@ void App::mnuUndo_Click() {
   }
   PutCurves(*before);
   curveFailed_ = false;
-  PlotCurves();
+  // Taking back the first curve leaves an empty plot, not a complaint that there is no data.
+  if (model_->CurveCount > 0) {
+    PlotCurves();
+  } else {
+    plot_.surface.Clear();
+  }
 }
 
 void App::ForSelectedCurves(const std::function<void()>& transform) {

@@ -10,6 +10,7 @@
 #include "app/script_words.h"
 #include "app/session_script.h"
 #include "common/file_replacement.h"
+#include "common/run_monitor.h"
 
 namespace qalto {
 namespace {
@@ -18,6 +19,7 @@ constexpr const char* kSessionFilter = "Qalto session (*.qs)|*.qs|all|*.*";
 constexpr const char* kScriptFilter = "Qalto script (*.qs)|*.qs|all|*.*";
 constexpr std::uintmax_t kLargestSession = std::uintmax_t{1} << 30;  // bytes
 constexpr int kDeepestScript = 4;                                    // scripts that run scripts
+constexpr size_t kReadBlock = size_t{1} << 20;                       // bytes read at a time
 
 // The whole file, or nothing after a message naming the file and the reason.
 std::optional<std::string> ReadWholeFile(Platform& platform, const std::string& prefix,
@@ -32,14 +34,22 @@ std::optional<std::string> ReadWholeFile(Platform& platform, const std::string& 
     platform.MessageBox(prefix + "\"" + path + "\" is larger than 1 GB.");
     return std::nullopt;
   }
+  // Read in blocks, each reported in kilobytes, so that a window can show how far it is and a
+  // Cancel stops it.
   std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (!file && !file.eof()) {
+  std::string text;
+  text.reserve(static_cast<size_t>(size));
+  std::vector<char> block(kReadBlock);
+  while (file) {
+    file.read(block.data(), static_cast<std::streamsize>(block.size()));
+    text.append(block.data(), static_cast<size_t>(file.gcount()));
+    PollPoint(static_cast<int>(text.size() >> 10), static_cast<int>(size >> 10));
+  }
+  if (file.bad()) {
     platform.MessageBox(prefix + "\"" + path + "\" could not be read.");
     return std::nullopt;
   }
-  return text.str();
+  return text;
 }
 
 // The lines of a script that write or print files, each with the file its dialog answer names.

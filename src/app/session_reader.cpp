@@ -8,12 +8,14 @@
 #include "app/session_state.h"
 #include "app/session_tables.h"
 #include "common/exact_number.h"
+#include "common/run_monitor.h"
 #include "model/model_fields.h"
 
 namespace qalto {
 namespace {
 
 constexpr int kSessionVersion = 1;
+constexpr int kLinesPerPoll = 1024;  // lines read between two looks at Cancel
 // Points of one embedded measured curve: a bound on what a session can make the program hold.
 constexpr int kMaxMeasuredPoints = 10'000'000;
 
@@ -351,6 +353,7 @@ SessionState ReadSessionText(App& app, const std::string& text) {
   std::set<std::string> used;
   while (std::getline(lines, line)) {
     ++number;
+    if (number % kLinesPerPoll == 0) PollPoint(0, 0);  // the values are read: no known end
     size_t first = line.find_first_not_of(" \t\r");
     if (first == std::string::npos || line[first] == '#') continue;
     std::vector<std::string> words;

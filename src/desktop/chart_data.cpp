@@ -86,6 +86,9 @@ ChartData ChartDataOf(App& app) {
   if (concentrations) {
     data.yQuantity = "C";
     data.yUnit = "M";
+  } else if (quantity == "charge Q") {
+    data.yQuantity = "Q";
+    data.yUnit = "C";
   } else if (quantity == "resistance R") {
     data.yQuantity = "R";
     data.yUnit = "Ohm";
@@ -93,7 +96,9 @@ ChartData ChartDataOf(App& app) {
     data.yQuantity = "Cond";
     data.yUnit = "1/Ohm";
   }
-  data.xReversed = app.Option().CheckXdir.Checked();
+  const bool time = m.Technique == Technique::kChronoamperometry;
+  if (time) data.xTitle = "t / s";
+  data.xReversed = app.Option().CheckXdir.Checked() && !time;
   data.grid = m.ShowGrid;
   if (m.SpectrumFrequencies > 0) return SpectrumChart(app, std::move(data));
   int first = std::max(m.FirstPoint, 0);

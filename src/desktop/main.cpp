@@ -22,7 +22,6 @@ int main(int argc, char** argv) {
   platform.SetPictureSize([&window] { return window.PlotPictureSize(); });
   window.show();
   // A first look: the default experiment's voltammogram, ready to change.
-  QTimer::singleShot(0, &window,
-                     [&window] { window.ChooseMenu("mnuSimulate_Click", "&Simulate"); });
+  QTimer::singleShot(0, &window, [&window] { window.ShowFirstCurve(); });
   return application.exec();
 }

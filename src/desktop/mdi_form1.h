@@ -46,6 +46,9 @@ class MDIForm1 : public QMainWindow {
   // The user picks a menu item. Long commands start in the background; nothing else runs
   // until they end.
   void ChooseMenu(const std::string& handler, const std::string& caption);
+  // The default experiment's voltammogram, simulated in the background at start; the work the
+  // user does starts after it.
+  void ShowFirstCurve();
 
   // A background run is going on.
   bool Running() const { return BackgroundRun::Active(); }
@@ -107,6 +110,8 @@ class MDIForm1 : public QMainWindow {
   FitTableView* fitTable_ = nullptr;
   bool closeAfterRun_ = false;
   bool placesPending_ = false;  // a session was opened: its windows take their places
+  QString runStatus_;           // what the status bar says when the background run ends
+  bool firstLook_ = false;      // the run is the first simulation, shown at start
 };
 
 }  // namespace qalto

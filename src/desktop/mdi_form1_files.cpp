@@ -91,16 +91,15 @@ void MDIForm1::FillRecentFiles() {
   recentMenu_->setEnabled(!recent.isEmpty());
 }
 
-// A session is opened again; any other file is imported as data.
+// A session is opened again (after asking about unsaved work), any other file is imported as
+// data, each in the background as the menu's command.
 void MDIForm1::OpenRecent(const QString& path) {
-  if (path.endsWith(".qs", Qt::CaseInsensitive)) {
-    OpenSession(path);
-    return;
-  }
-  if (!app_.MenuEnabled("mnuImport_Click")) return;
+  const bool session = path.endsWith(".qs", Qt::CaseInsensitive);
+  const std::string handler = session ? "mnuOpenSession_Click" : "mnuImport_Click";
+  if (!app_.MenuEnabled(handler)) return;
   if (auto* platform = dynamic_cast<RecordingPlatform*>(&app_.platform()))
     platform->QueueDialogAnswer(path.toStdString());
-  ChooseMenu("mnuImport_Click", "&Import Data...");
+  ChooseMenu(handler, session ? "&Open Session..." : "&Import Data...");
 }
 
 bool MDIForm1::SaveSession(const QString& path) {
@@ -131,9 +130,14 @@ void MDIForm1::ConnectSessions() {
     statusText_->setText("Session saved to " + file);
   };
   // A session opened through the file dialog is in the recent files already.
+  // A session opened in the background is told when its run ends.
   app_.sessionOpened = [this](const std::string& path) {
-    QString file = QString::fromStdString(path);
-    statusText_->setText("Session opened from " + file);
+    QString text = "Session opened from " + QString::fromStdString(path);
+    if (BackgroundRun::Active()) {
+      runStatus_ = text;
+    } else {
+      statusText_->setText(text);
+    }
     placesPending_ = true;
   };
 }

@@ -21,14 +21,21 @@ void MDIForm1::StartRun(const std::string& handler) {
   progress_->show();
   cancel_->show();
   cancel_->setEnabled(true);
-  statusText_->setText(handler == "mnuSimulate_Click" ? "Simulating..."
-                       : handler == "mnuImport_Click" ? "Importing..."
-                                                      : "Fitting...");
+  statusText_->setText(handler == "mnuSimulate_Click"      ? "Simulating..."
+                       : handler == "mnuImport_Click"      ? "Importing..."
+                       : handler == "mnuOpenSession_Click" ? "Opening the session..."
+                                                           : "Fitting...");
   if (!run_->Start(handler, [this](bool cancelled) { EndRun(cancelled); })) {
     EndRun(false);
     return;
   }
   progressTimer_->start();
+}
+
+void MDIForm1::ShowFirstCurve() {
+  firstLook_ = true;
+  ChooseMenu("mnuSimulate_Click", "&Simulate");
+  if (!Running()) firstLook_ = false;  // refused or done at once
 }
 
 void MDIForm1::CancelRun() {
@@ -42,14 +49,16 @@ void MDIForm1::ShowProgress() {
   if (!Running() || !cancel_->isEnabled()) return;
   RunProgress p = run_->Progress();
   const bool simulating = run_->Handler() == "mnuSimulate_Click";
-  if (run_->Handler() == "mnuImport_Click") {
-    // An import reports the kilobytes read, then parses without a known end.
+  const bool importing = run_->Handler() == "mnuImport_Click";
+  if (importing || run_->Handler() == "mnuOpenSession_Click") {
+    // An import or a session reports the kilobytes read, then parses without a known end.
+    const QString what = importing ? "Importing" : "Opening the session";
     const bool reading = p.pointsTotal > 0 && p.pointsDone < p.pointsTotal;
     progress_->setRange(0, reading ? p.pointsTotal : 0);
     if (reading) progress_->setValue(p.pointsDone);
     statusText_->setText(
-        reading ? QString("Importing: %1 of %2 kB read").arg(p.pointsDone).arg(p.pointsTotal)
-                : QString("Importing: reading the values..."));
+        reading ? QString("%1: %2 of %3 kB read").arg(what).arg(p.pointsDone).arg(p.pointsTotal)
+                : QString("%1: reading the values...").arg(what));
     return;
   }
   // A fit runs an unknown number of iterations, each of several simulations: its bar only says
@@ -84,9 +93,16 @@ void MDIForm1::EndRun(bool cancelled) {
   }
   AfterEvent();
   --eventDepth_;
-  statusText_->setText(cancelled
-                           ? "Cancelled: the previous curves and values are kept."
+  statusText_->setText(cancelled ? "Cancelled: the previous curves and values are kept."
+                       : !runStatus_.isEmpty()
+                           ? runStatus_
                            : QString("Done in %1 s").arg(app_.model().ElapsedTime, 0, 'f', 2));
+  runStatus_.clear();
+  if (firstLook_) {
+    // The window's first curve is where the user starts: no work of the user's yet.
+    firstLook_ = false;
+    if (!cancelled) app_.MarkWorkSaved();
+  }
   if (closeAfterRun_) close();
 }
 

@@ -87,7 +87,15 @@ void QtPlatform::MessageBox(const std::string& text) {
 }
 
 bool QtPlatform::Confirm(const std::string& question) {
-  if (HasConfirmAnswer() || !OnWindowThread()) return RecordingPlatform::Confirm(question);
+  if (HasConfirmAnswer()) return RecordingPlatform::Confirm(question);
+  if (!OnWindowThread()) {
+    // A background command (an Open Session) asks on the window's thread and waits.
+    bool answer = false;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { answer = Confirm(question); },
+        Qt::BlockingQueuedConnection);
+    return answer;
+  }
   QMessageBox box(QMessageBox::Question, kAppTitle, FromUtf8(question),
                   QMessageBox::Yes | QMessageBox::No, window_);
   box.setDefaultButton(QMessageBox::No);

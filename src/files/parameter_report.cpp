@@ -108,6 +108,18 @@ void PrintParameterReport(const Model& m, const LineSink& writeLine) {
   report.Value(m.PulseTime);
   report.Label("t drop :");
   report.Value(m.DropTime);
+  if (m.Technique == Technique::kChronoamperometry) {
+    report.Label("E1 :");
+    report.Value(m.StepPotential1);
+    report.Label("t1 :");
+    report.Value(m.StepTime1);
+    report.Label("E2 :");
+    report.Value(m.StepPotential2);
+    report.Label("t2 :");
+    report.Value(m.StepTime2);
+    report.Label("t sample :");
+    report.Value(m.SampleTime);
+  }
   report.Label("Area Of Electrode :");
   report.Value(m.ElectrodeArea);
   report.Label("E pulse :");

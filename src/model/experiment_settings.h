@@ -51,6 +51,13 @@ struct ExperimentSettings {
   double FrequencyFrom = 0;    // Hz
   double FrequencyTo = 0;      // Hz
   double PointsPerDecade = 0;  // frequencies a decade, logarithmically spaced
+  // Chronoamperometry: from rest at E start the potential steps to StepPotential1 for StepTime1,
+  // then to StepPotential2 for StepTime2 (0: a single step), sampled every SampleTime.
+  double StepPotential1 = 0;  // V
+  double StepTime1 = 0;       // s
+  double StepPotential2 = 0;  // V
+  double StepTime2 = 0;       // s
+  double SampleTime = 0;      // s
   // The curve store's sign convention: anodic (oxidation) current positive, as IUPAC writes it,
   // or cathodic current positive; the simulation computes cathodic positive and turns its curves.
   bool AnodicPositive = false;

@@ -23,6 +23,8 @@ constexpr std::array<TechniqueRow, kTechniqueCount + 1> kTechniques = {{
      PointTiming::kSquareWaveNet, true},
     {T::kAdditiveSquareWave, "Addition square wave voltammetry", "addition square wave voltammetry",
      PointTiming::kSquareWaveSum, true},
+    {T::kChronoamperometry, "Chronoamperometry", "chronoamperometry", PointTiming::kStepSample,
+     false},
     {T::kImpedance, "Impedance", "impedance", PointTiming::kNone, false},
 }};
 
@@ -56,11 +58,11 @@ constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
     {E::kBand, "Band", "band electrode", G::kBand, K::kNone, R::kNone, true, true},
 }};
 
-// Sweeps at planar, spherical, hemispherical and microdisc electrodes, and every square wave
-// there, are solved as integral equations (no closed form); DC, normal and differential pulse
-// there have closed forms the integral equations replace for coupled mechanisms. Impedance is
-// exact in the frequency domain where diffusion is one-dimensional: the plane, the sphere (and
-// the hemisphere, its half) and the closed thin film.
+// Sweeps at planar, spherical, hemispherical and microdisc electrodes, and every square wave and
+// potential step there, are solved as integral equations (no closed form); DC, normal and
+// differential pulse there have closed forms the integral equations replace for coupled mechanisms.
+// Impedance is exact in the frequency domain where diffusion is one-dimensional: the plane, the
+// sphere (and the hemisphere, its half) and the closed thin film.
 constexpr std::array<CaseRow, kTechniqueCount* kElectrodeCount> kCases = {{
     {{T::kSweep, E::kPlanar}, F::kNone, S::kSemiDerivative},
     {{T::kSweep, E::kSpherical}, F::kNone, S::kSemiDerivative},
@@ -122,6 +124,16 @@ constexpr std::array<CaseRow, kTechniqueCount* kElectrodeCount> kCases = {{
     {{T::kAdditiveSquareWave, E::kRotatingDisk}, F::kNone, S::kNone},
     {{T::kAdditiveSquareWave, E::kThinFilm}, F::kNone, S::kNone},
     {{T::kAdditiveSquareWave, E::kBand}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kPlanar}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kSpherical}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kHemispherical}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kMicrodisc}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kCylindrical}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kRotatingCylinder}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kRotatingHemisphere}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kRotatingDisk}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kThinFilm}, F::kNone, S::kNone},
+    {{T::kChronoamperometry, E::kBand}, F::kNone, S::kNone},
     {{T::kImpedance, E::kPlanar}, F::kFrequencyDomain, S::kNone},
     {{T::kImpedance, E::kSpherical}, F::kFrequencyDomain, S::kNone},
     {{T::kImpedance, E::kHemispherical}, F::kFrequencyDomain, S::kNone},

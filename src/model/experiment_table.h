@@ -18,6 +18,7 @@ enum class PointTiming {
   kDifferentialPulse,  // a drop of whole pulse times, after the pulse minus before it
   kSquareWaveNet,      // forward half period minus reverse half period
   kSquareWaveSum,      // the two half periods added
+  kStepSample,         // potential steps held over many points, each point one sampling time
 };
 
 // The geometry of the finite-difference grid.

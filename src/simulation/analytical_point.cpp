@@ -62,6 +62,7 @@ double CatalyticPart(const Model& model, const AnalyticalRun& run, const Kinetic
     case Technique::kSweep:
     case Technique::kDc:
     case Technique::kNormalPulse:
+    case Technique::kChronoamperometry:
       return f(args.E);
     case Technique::kDifferentialPulse:
       return f(args.E + model.PulsePotential) - f(args.E);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWheelEvent>
@@ -255,6 +256,15 @@ TEST_F(WindowTest, ASessionComesBackWholeInANewProgram) {
   nextWindow.show();
   nextPlatform.QueueDialogAnswer(saved);
   nextWindow.Menus().Action("mnuOpenSession_Click")->trigger();
+  // The session is read in the background, with the menus closed meanwhile.
+  EXPECT_TRUE(nextWindow.Running());
+  EXPECT_FALSE(nextWindow.menuBar()->isEnabled());
+  QElapsedTimer clock;
+  clock.start();
+  while (nextWindow.Running() && clock.elapsed() < 120000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  ASSERT_FALSE(nextWindow.Running());
+  EXPECT_EQ(nextWindow.StatusText()->text().toStdString(), "Session opened from " + saved);
   ASSERT_TRUE(nextPlatform.messages.empty()) << nextPlatform.messages.front();
   for (const std::string& name : App::FormNames()) {
     for (const Control* control : app.FindForm(name)->Controls()) {

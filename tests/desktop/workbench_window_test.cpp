@@ -31,6 +31,19 @@ TEST_F(WindowTest, EnterPressesOkAndEscClosesTheForm) {
   EXPECT_EQ(app.model().Technique, Technique::kDifferentialPulse);
 }
 
+// The window opens on the default experiment's voltammogram, which is no work of the user's: an
+// Exit right after asks nothing.
+TEST_F(WindowTest, TheFirstCurveIsShownAndCountsAsNoWork) {
+  window.ShowFirstCurve();
+  WaitForRun();
+  EXPECT_EQ(app.model().CurveCount, 1);
+  ASSERT_NE(window.Plot(), nullptr);
+  EXPECT_FALSE(window.Plot()->Data().Empty());
+  EXPECT_FALSE(app.HasUnsavedWork());
+  Choose("mnuMinusY_Click");
+  EXPECT_TRUE(app.HasUnsavedWork());
+}
+
 TEST_F(WindowTest, TheCurveListChoosesTheActiveCurveAndTheCurvesTransformed) {
   SimulateAnalyticalCycle();
   window.RunEvent(&app.Option(), [&] { app.Option().overlap.SetChecked(true); });
