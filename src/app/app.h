@@ -203,6 +203,10 @@ class App {
   void mnuDerivative_Click();
   void mnuIntegral_Click();
   void mnuLog_Click();
+  // Cottrell (current against t^-1/2) and Anson (charge against t^1/2) lines of the first step
+  // of the last simulated chronoamperogram.
+  void mnuCottrell_Click();
+  void mnuAnson_Click();
   // False, after saying so, when the last Simulate failed: the curve store holds no curve of it.
   bool HasCurve();
   void mnuImport_Click();
@@ -248,6 +252,8 @@ class App {
   // Puts the Import window's choice of the file read last into the store: into slot where
   // given (the import's own), else into the slot for a new curve.
   bool LoadImportChoice(std::optional<int> slot);
+  // Puts the measured impedance spectrum of the file read last into the store.
+  bool LoadImportedSpectrum();
   // Reads the imported file again with the Import window's columns.
   void ImportColumnsChanged();
 

@@ -128,6 +128,20 @@ std::string FitSummary(const Model& model) {
          ", \"systematic_residuals\": " + (fit.systematicResiduals ? "true" : "false") + "}";
 }
 
+// The spectrum of curve k, when the store holds impedance spectra: its frequencies (Hz), Z'
+// and Z'' (ohm).
+std::string Spectrum(const Model& model, int k) {
+  const int n = model.SpectrumFrequencies;
+  std::string f = "[", re = "[", im = "[";
+  for (int i = 1; i <= n; ++i) {
+    const std::string comma = i > 1 ? ", " : "";
+    f += comma + Number(model.PotentialX(i));
+    re += comma + Number(model.CurrentY(i, k));
+    im += comma + Number(model.CurrentY(n + i, k));
+  }
+  return "{\"frequency\": " + f + "], \"z_real\": " + re + "], \"z_imag\": " + im + "]}";
+}
+
 // The peaks that Find Peak stored for each curve; a stored peak has a non-zero current, as
 // only currents above the detection threshold are kept. Two peaks give their separation.
 std::string Curves(const Model& model) {
@@ -145,9 +159,20 @@ std::string Curves(const Model& model) {
     if (count == 2) {
       json += ", \"separation\": " + Number(model.PeakPotential(2, k) - model.PeakPotential(1, k));
     }
+    if (model.SpectrumFrequencies > 0) json += ", \"spectrum\": " + Spectrum(model, k);
     json += "}";
   }
   return json + "]";
+}
+
+// The potential steps of a chronoamperogram as the run applied them; null for the other
+// techniques, whose program the settings and the script state.
+std::string Steps(const Model& model) {
+  if (model.Technique != Technique::kChronoamperometry) return "null";
+  return "{\"E_start\": " + Number(model.StartPotential) +
+         ", \"E1\": " + Number(model.StepPotential1) + ", \"t1\": " + Number(model.StepTime1) +
+         ", \"E2\": " + Number(model.StepPotential2) + ", \"t2\": " + Number(model.StepTime2) +
+         ", \"t_sample\": " + Number(model.SampleTime) + "}";
 }
 
 }  // namespace
@@ -175,6 +200,7 @@ std::string RunRecordJson(const RunRecord& record, Model& model) {
   field("task", record.task ? std::to_string(*record.task) : "null");
   field("parameters", Parameters(record.parameters));
   field("settings", Settings(record.settings));
+  field("steps", Steps(model));
   field("seed", record.seed ? std::to_string(*record.seed) : "null");
   field("exit_status", std::to_string(record.exitStatus));
   field("status", Quoted(StatusWord(record.exitStatus)));

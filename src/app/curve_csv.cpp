@@ -6,10 +6,11 @@ namespace qalto {
 
 std::string CurveCsv(const Model& model, const std::string& quantity) {
   bool concentrations = quantity == "surface concentration C";
-  std::string csv = "potential (V)";
+  const char* unit = concentrations ? " (mol/L)" : quantity == "charge Q" ? " (C)" : " (A)";
+  std::string csv = model.Technique == Technique::kChronoamperometry ? "time (s)" : "potential (V)";
   int curves = model.CurveCount < kMaxCurves ? model.CurveCount : kMaxCurves;
   for (int k = 1; k <= curves; ++k) {
-    csv += ",curve " + std::to_string(k) + (concentrations ? " (mol/L)" : " (A)");
+    csv += ",curve " + std::to_string(k) + unit;
   }
   csv += "\n";
   // 17 significant digits, as printf's %.17g writes them.

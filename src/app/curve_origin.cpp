@@ -1,12 +1,20 @@
 #include "app/curve_origin.h"
 
+#include <iterator>
+
 #include "common/plain_number.h"
 
 namespace qalto {
 namespace {
 
-constexpr const char* kTechniqueNames[] = {
-    "", "", "DC", "normal pulse", "differential pulse", "square wave", "additive square wave"};
+constexpr const char* kTechniqueNames[] = {"",
+                                           "",
+                                           "DC",
+                                           "normal pulse",
+                                           "differential pulse",
+                                           "square wave",
+                                           "additive square wave",
+                                           "chronoamperometry"};
 
 bool IsFit(const std::string& handler) {
   return handler == "mnuManualFit_Click" || handler == "mnuAutoFit_Click";
@@ -22,8 +30,11 @@ std::string SimulationName(const Model& model) {
   std::string name;
   if (model.ChargeReactionCount >= 1) name = "ks " + NumberText(model.ChargeKs(1)) + " cm/s, ";
   if (model.Technique == Technique::kSweep) return name + NumberText(model.ScanRate) + " V/s";
+  if (model.Technique == Technique::kImpedance)
+    return name + "impedance at " + NumberText(model.DcPotential) + " V";
   const int t = Number(model.Technique);
-  return name + (t >= 0 && t <= kTechniqueCount ? kTechniqueNames[t] : "");
+  constexpr int kNamed = static_cast<int>(std::size(kTechniqueNames));
+  return name + (t >= 0 && t < kNamed ? kTechniqueNames[t] : "");
 }
 
 void NoteCurveOrigins(CurveOrigins& origins, const Model& model, const std::string& handler,

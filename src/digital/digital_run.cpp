@@ -9,6 +9,7 @@
 #include "digital/species_count_dispatch.h"
 #include "model/experiment_table.h"
 #include "model/point_time.h"
+#include "simulation/step_program.h"
 
 namespace qalto {
 
@@ -306,6 +307,16 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   run.potential.assign(static_cast<size_t>(run.points) + 1, 0.0);
   for (int i = 0; i <= run.points; ++i)
     run.potential[static_cast<size_t>(i)] = m.PotentialX(i);
+  run.firstStepPoints = 0;
+  if (m.Technique == Technique::kChronoamperometry) {
+    // The x column holds times; the double layer's charging is added by the driver.
+    const StepProgram program = StepProgramOf(m);
+    for (int i = 0; i <= run.points; ++i)
+      run.potential[static_cast<size_t>(i)] = program.PotentialAt(i);
+    run.firstStepPoints = program.firstPoints;
+    run.absScanRate = 0.0;
+    run.ruOverCharging = 0.0;
+  }
   for (int s = 1; s <= run.species; ++s)
     run.bulk[s] = m.SpeciesC(s);
   const GridInputs gridInputs = ReadGridInputs(m, beta, run.timing, refinement);

@@ -58,8 +58,9 @@ struct DigitalRun {
   SurfaceRows surfaceRows;
   SurfaceKinetics kinetics;  // the rows and currents reduced to what the potential changes
   bool secondOrder = false;
-  SpeciesVector bulk{};                            // initial concentrations, M
-  std::vector<double> potential;                   // E(0..points), V
+  SpeciesVector bulk{};           // initial concentrations, M
+  std::vector<double> potential;  // E(0..points), V
+  int firstStepPoints = 0;        // potential steps: the points of the first step; 0 for the others
   std::vector<std::unique_ptr<StepLevel>> levels;  // one per distinct sub-step length (or more)
   int latest = 0;                                  // level holding the latest concentrations
   bool keepsOlder = false;                         // some level needs the profile before

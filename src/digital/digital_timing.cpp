@@ -39,6 +39,29 @@ int LevelOf(DigitalTiming& t, double length, double growth) {
   return static_cast<int>(t.stepLengths.size()) - 1;
 }
 
+// The k-th sampling interval after a jump in the least power of two of equal sub-steps not
+// below kJumpSubSteps / k: no sub-step is longer than 1/16 of the time since the jump, the
+// first after the jump is backward Euler, every other a second-order difference over the
+// sub-step before it, which is never more than twice as long. The last plan, one sub-step (per
+// refinement) growing by 1, serves every later point.
+void AddStepPlans(DigitalTiming& t, double sample, int refinement) {
+  int previous = 0;  // sub-steps of the point before
+  for (int k = 1;; ++k) {
+    int steps = 1;
+    while (steps * k < kJumpSubSteps)
+      steps *= 2;
+    steps *= refinement;
+    TimePiece piece{sample, PiecePotential::Point, {}};
+    for (int s = 0; s < steps; ++s) {
+      const double growth = s > 0 ? 1.0 : (k == 1 ? 0.0 : static_cast<double>(previous) / steps);
+      piece.levels.push_back(LevelOf(t, sample / steps, growth));
+    }
+    t.stepPlans.push_back(piece);
+    if (steps == previous && steps == refinement) return;
+    previous = steps;
+  }
+}
+
 void NumberStepLengths(DigitalTiming& t) {
   t.stepLengths.clear();
   t.stepGrowth.clear();
@@ -96,6 +119,10 @@ DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulse
       SetPieces(t, {{pulseTime, P::Forward, {}}, {pulseTime, P::Reverse, {}}});
       t.firstWeight = 1.0;
       break;
+    case PointTiming::kStepSample:  // the potential held over the sampling interval
+      Checked(Div(1.0, dropTime));
+      SetPieces(t, {{dropTime, P::Point, {}}});
+      break;
     case PointTiming::kNone:
       throw RuntimeError::InvalidCall();
   }
@@ -108,8 +135,19 @@ DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulse
     t.fractions.assign(static_cast<size_t>(steps), 1.0 / steps);
   }
   NumberStepLengths(t);
+  if (row.timing == PointTiming::kStepSample) {
+    t.pieces[0].levels.clear();
+    AddStepPlans(t, dropTime, refinement);
+    t.pieces[0] = t.stepPlans.back();
+  }
   t.chargingTime = row.pulseSampled ? pulseTime : dropTime;
   return t;
+}
+
+const TimePiece& StepPlan(const DigitalTiming& timing, int sinceJump) {
+  if (timing.stepPlans.empty()) return timing.pieces[0];
+  const std::size_t k = static_cast<std::size_t>(std::max(sinceJump, 1)) - 1;
+  return timing.stepPlans[std::min(k, timing.stepPlans.size() - 1)];
 }
 
 double PiecePotentialValue(PiecePotential kind, double E, double pulse, double amplitude,

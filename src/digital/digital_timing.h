@@ -38,7 +38,15 @@ struct DigitalTiming {
   bool freshProfile = false;  // every point starts from the bulk (a new drop or pulse)
   bool ramp = false;          // the potential moves linearly through the point's sub-steps
   double chargingTime = 0;    // time constant of the charging circuit, s
+  // Potential steps: the k-th point after a jump takes the sub-steps of stepPlans[k - 1], the
+  // points after the last plan those of the last; empty for the other timings, whose every
+  // point takes `pieces`.
+  std::vector<TimePiece> stepPlans;
 };
+
+// The sub-steps of a point of potential steps at place sinceJump after the last jump (1: the
+// first after it); pieces[0] for the other timings.
+const TimePiece& StepPlan(const DigitalTiming& timing, int sinceJump);
 
 // Timing of a technique by its row's point timing; potentialStep (V) sets the sub-steps of a
 // sweep's point, refinement multiplies the number of sub-steps (1 for a normal run). Raises

@@ -262,7 +262,21 @@ struct PointContext {
   double previousTotal = 0;  // total current of the previous point, A
   double lastTotal = 0;      // total current of the latest sub-step, A
   DropHistory drops;         // ohmic drops of the latest sub-steps
+  // Potential steps: the charge of the latest sub-step and the charge since the start (C).
+  double stepCharge = 0;
+  double charge = 0;
 };
+
+// The charge a sub-step passes as the difference equations count it, so that it is the amount
+// they convert: a step of length h growing by w over the one before is a backward-Euler step of
+// h (1 + w)/(1 + 2w) from the start profile that takes w^2/((1 + w)(1 + 2w)) of the change of
+// the step before back, q = h' I - older q_before; the first after a jump (w = 0) is h I.
+double SubStepCharge(double length, double growth, double current, double before) {
+  if (!(growth > 0.0)) return length * current;
+  const double alpha = (1.0 + 2.0 * growth) / (1.0 + growth);
+  const double older = -growth * growth / ((1.0 + growth) * alpha);
+  return length / alpha * current - older * before;
+}
 
 // The sub-steps of point i; returns the column value of each charge reaction and, in first and
 // last, the totals at the end of the first and the last piece.
@@ -285,13 +299,16 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
   const double pulse = i <= run.sweepPoints ? run.pulseHeight : -run.pulseHeight;
   ReactionValues firstEnd{};
   ReactionValues now{};
-  const int m = static_cast<int>(t.fractions.size());  // sub-steps per piece
+  const bool steps = run.firstStepPoints > 0;
+  const int sinceJump = i > run.firstStepPoints ? i - run.firstStepPoints : i;
   for (int p = 0; p < t.pieceCount; ++p) {
-    const TimePiece& piece = t.pieces[static_cast<size_t>(p)];
+    const TimePiece& piece = steps ? StepPlan(t, sinceJump) : t.pieces[static_cast<size_t>(p)];
     const double applied =
         PiecePotentialValue(piece.potential, E, pulse, run.pulseHeight, c.scanSign);
+    const int m = static_cast<int>(piece.levels.size());  // sub-steps of the piece
     for (int k = 0; k < m; ++k) {
-      StartStep(run, piece.levels[static_cast<size_t>(k)]);
+      const int level = piece.levels[static_cast<size_t>(k)];
+      StartStep(run, level);
       // A refined sweep moves through the point's interval in equal steps.
       const double Ek = t.ramp ? before + (E - before) * (k + 1.0) / m : applied;
       if (run.resistance > 0.0) {
@@ -299,6 +316,12 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
                       showMessage, now);
       } else {
         SolveAt(run, model, Ek, showMessage, now);
+      }
+      if (steps) {
+        const size_t at = static_cast<size_t>(level);
+        c.stepCharge =
+            SubStepCharge(t.stepLengths[at], t.stepGrowth[at], Sum(run, now), c.stepCharge);
+        c.charge += c.stepCharge;
       }
     }
     if (p == 0) {
@@ -362,6 +385,7 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
     }
     for (int s = 1; s <= run->species; ++s)
       model.SurfaceConcentrations(i, s) = SurfaceConcentration(*run, s);
+    if (run->firstStepPoints > 0) model.PassedCharge(i) = c.charge;
     PollPoint(i, run->points);
   }
 }

@@ -15,6 +15,7 @@
 #include "files/import_limits.h"
 #include "files/palmsens_csv_reader.h"
 #include "files/pssession_reader.h"
+#include "files/spectrum_reader.h"
 #include "files/text_decoding.h"
 #include "files/text_file.h"
 
@@ -56,12 +57,15 @@ ImportedFile ReadMeasurementText(std::string bytes, const std::string& source,
   CheckTextBytes(bytes);
   DecodedText decoded = DecodeText(std::move(bytes));
   std::vector<std::string_view> lines = SplitLines(decoded.text, CheckedLineCount(decoded.text));
+  bool chosen = !choice.potential.empty() || !choice.current.empty();
+  if (!chosen) {
+    if (std::optional<ImportedFile> spectrum = ReadSpectrumText(lines, source)) return *spectrum;
+  }
   if (LooksLikeEcLabText(lines)) return ReadEcLabText(lines, source, choice);
   if (LooksLikeGamryDta(lines)) return ReadGamryDta(lines, source, choice);
   if (LooksLikePsSession(decoded.text)) return ReadPsSession(decoded.text, source);
   if (LooksLikePalmSensCsv(lines)) return ReadPalmSensCsv(lines, source);
   if (LooksLikeChiText(lines)) return ReadChiText(lines, source, choice);
-  bool chosen = !choice.potential.empty() || !choice.current.empty();
   if (!chosen) {
     if (std::optional<ImportedFile> csv = TwoColumnCsv(decoded.text, source)) return *csv;
   }

@@ -70,6 +70,24 @@ void UncertaintyBlock(ReportPrinter& report, const FitResult& fit) {
   }
 }
 
+// The DC potential, the frequencies and the cell constants of an impedance spectrum.
+void ImpedanceBlock(ReportPrinter& report, const Model& m) {
+  report.Label("E dc :");
+  report.Value(m.DcPotential);
+  report.Label("f from :");
+  report.Value(m.FrequencyFrom);
+  report.Label("f to :");
+  report.Value(m.FrequencyTo);
+  report.Label("f points/decade :");
+  report.Value(m.PointsPerDecade);
+  report.Label("Frequencies :");
+  report.Value(m.SpectrumFrequencies);
+  report.Label("R u :");
+  report.Value(m.UncompensatedResistance);
+  report.Label("C d :");
+  report.Value(m.DoubleLayerCapacitance);
+}
+
 }  // namespace
 
 void PrintParameterReport(const Model& m, const LineSink& writeLine) {
@@ -90,6 +108,18 @@ void PrintParameterReport(const Model& m, const LineSink& writeLine) {
   report.Value(m.PulseTime);
   report.Label("t drop :");
   report.Value(m.DropTime);
+  if (m.Technique == Technique::kChronoamperometry) {
+    report.Label("E1 :");
+    report.Value(m.StepPotential1);
+    report.Label("t1 :");
+    report.Value(m.StepTime1);
+    report.Label("E2 :");
+    report.Value(m.StepPotential2);
+    report.Label("t2 :");
+    report.Value(m.StepTime2);
+    report.Label("t sample :");
+    report.Value(m.SampleTime);
+  }
   report.Label("Area Of Electrode :");
   report.Value(m.ElectrodeArea);
   report.Label("E pulse :");
@@ -98,6 +128,7 @@ void PrintParameterReport(const Model& m, const LineSink& writeLine) {
   report.Value(m.NoiseLevel);
   report.Label("No. OF DATA :");
   report.Value(m.NumberOfPoints);
+  if (m.Technique == Technique::kImpedance) ImpedanceBlock(report, m);
   report.Label("NUMBER OF SPECIES :");
   report.Value(m.SpeciesCount);
   // Species 9 stops at its "D :" line with "Subscript out of range".

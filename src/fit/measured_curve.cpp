@@ -28,6 +28,11 @@ void CopyInstrumentSettings(const ExperimentSettings& from, ExperimentSettings& 
   to.BaselineOffset = from.BaselineOffset;
   to.BaselineSlope = from.BaselineSlope;
   to.QuietTime = from.QuietTime;
+  to.StepPotential1 = from.StepPotential1;
+  to.StepTime1 = from.StepTime1;
+  to.StepPotential2 = from.StepPotential2;
+  to.StepTime2 = from.StepTime2;
+  to.SampleTime = from.SampleTime;
   to.AnodicPositive = from.AnodicPositive;  // the convention the curve was stored in
   to.FOverRT = from.FOverRT;
   to.RTOverF = from.RTOverF;
@@ -60,6 +65,8 @@ std::unique_ptr<Model> CurveModel(const Model& chemistry, const MeasuredCurve& c
   }
   model->FirstPoint = 1;
   model->LastPoint = curve.Points();
+  // an impedance spectrum is Z' then Z'' over the same frequencies
+  model->SpectrumFrequencies = model->Technique == Technique::kImpedance ? curve.Points() / 2 : 0;
   model->FitMode = true;
   return model;
 }

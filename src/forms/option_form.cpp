@@ -33,7 +33,7 @@ FormOption::FormOption(Model& model) : Form("formOption", "Option"), model_(mode
   overlap.InitChecked(false);
 
   Add(axis).SetCaption("Axis");
-  Add(ComboY, "axis").SetItems({"current I", "surface concentration C"});
+  Add(ComboY, "axis").SetItems({"current I", "surface concentration C", "charge Q"});
   Add(ComboSign, "axis").SetItems({"cathodic positive", "anodic positive (IUPAC)"});
   ComboSign.SetListIndex(0);
   ComboSign.onClick = [this] { ComboSign_Click(); };
@@ -97,7 +97,11 @@ void FormOption::OK() {
 }
 
 PlotOptions FormOption::PlotSettings() {
-  PlotOptions settings{ComboY.Text(), CheckXdir.Checked(), Xauto.Checked(), Yauto.Checked()};
+  // Potential steps are drawn against time, which runs from left to right.
+  const bool time = model_.Technique == Technique::kChronoamperometry;
+  PlotOptions settings{ComboY.Text(), CheckXdir.Checked() && !time, Xauto.Checked(),
+                       Yauto.Checked()};
+  settings.timeAxis = time;
   try {
     OK();
   } catch (const RuntimeError&) {

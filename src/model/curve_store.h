@@ -14,7 +14,13 @@ struct CurveStore {
   GrowingTable2<double> CurrentY{kMaxPoints + 1, kMaxCurves + 1};
   GrowingTable2<double> ReactionCurrents{kMaxPoints + 1, 11};
   GrowingTable2<double> SurfaceConcentrations{kMaxPoints + 1, 10};  // M
+  // Charge passed from the start of the last run to each of its points, C, in the current's sign
+  // (without noise and baseline): the Option form's "charge Q".
+  GrowingTable1<double> PassedCharge{kMaxPoints + 1};
   int NumberOfPoints = 0;
+  // Nonzero: the store holds impedance spectra of this many frequencies, each curve Z' (ohm) at
+  // points 1..n and Z'' at points n+1..2n, PotentialX the frequency (Hz) of both.
+  int SpectrumFrequencies = 0;
   int FirstPoint = 0;
   int LastPoint = 0;
   int CurveCount = 0;

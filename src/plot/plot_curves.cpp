@@ -80,7 +80,7 @@ class CurvePlot {
     }
     surface_.DrawRectangle(m_.PlotXMin, m_.PlotYMin, m_.PlotXMax, m_.PlotYMax);
     surface_.SetPosition((m_.PlotXMax + m_.PlotXMin) / 2, m_.PlotYMin - unit_);
-    surface_.Print("E /V");
+    surface_.Print(options_.timeAxis ? "t /s" : "E /V");
     DrawCurves();
     DrawXTicks();
     DrawYTicks();
@@ -166,6 +166,8 @@ class CurvePlot {
       title = "Cond *Ohm  ";
     } else if (quantity == "surface concentration C") {
       title = "C /M  ";
+    } else if (quantity == "charge Q") {
+      title = "Q /C  ";
     } else {
       return;  // a quantity without a title has no unit line either
     }

@@ -7,11 +7,12 @@
 namespace qalto {
 
 struct PlotOptions {
-  std::string quantity;        // what the y axis shows: "current I", "surface concentration C", ...
+  std::string quantity;        // what the y axis shows: "current I", "charge Q", ...
   bool reverseX = false;       // x decreases from left to right
   bool autoX = true;           // the x range is found from the data, else PlotXMin..PlotXMax
   bool autoY = true;           // the same for y
   bool rangeOverflow = false;  // a typed range was too large for a double: nothing is drawn
+  bool timeAxis = false;       // x is the time of potential steps, not the potential
 };
 
 }  // namespace qalto

@@ -12,6 +12,10 @@ void PrepareCurves(Model& model, const PlotOptions& options,
     for (int j = model.FirstPoint; j <= model.LastPoint; ++j) {
       model.CurrentY(j, model.CurrentCurve) = model.ReactionCurrents(j, model.TotalCurrentColumn);
     }
+  } else if (quantity == "charge Q") {
+    model.CurveCount = model.TargetCurve;
+    for (int j = model.FirstPoint; j <= model.LastPoint; ++j)
+      model.CurrentY(j, model.CurrentCurve) = model.PassedCharge(j);
   } else if (quantity == "surface concentration C") {
     int offset = 0;
     model.CurveCount = model.SpeciesCount;

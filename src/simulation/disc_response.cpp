@@ -11,6 +11,7 @@
 #include "digital/digital_timing.h"
 #include "model/point_time.h"
 #include "simulation/disc_transient.h"
+#include "simulation/step_program.h"
 
 namespace qalto {
 
@@ -258,6 +259,36 @@ bool DiscResponseIsExact(const Model& m) {
     return true;  // zero times or rates: the run itself names what is wrong
   }
   return true;
+}
+
+void RunDiscSteps(Model& m, double pHterm) {
+  const std::vector<Couple> couples = Couples(m, pHterm);
+  const StepProgram program = StepProgramOf(m);
+  const double t1 = program.firstPoints * program.sample;  // s, the second jump
+  const int total = m.TotalCurrentColumn;
+  for (int i = 1; i <= program.Points(); ++i) {
+    const double t = i * program.sample;  // s
+    double sum = 0.0;
+    double charge = 0.0;
+    for (size_t r = 0; r < couples.size(); ++r) {
+      const Couple& c = couples[r];
+      const double u1 = c.SurfaceOx(program.first);
+      const double u = c.SurfaceOx(program.PotentialAt(i));
+      double current = (c.bulk - u1) * DiscTransient(c.kappa * t);
+      double passed = (c.bulk - u1) * DiscTransientIntegral(c.kappa * t);
+      if (i > program.firstPoints) {
+        current += (u1 - u) * DiscTransient(c.kappa * (t - t1));
+        passed += (u1 - u) * DiscTransientIntegral(c.kappa * (t - t1));
+      }
+      m.ReactionCurrents(i, static_cast<int>(r) + 1) = Checked(c.scale * current);
+      sum += c.scale * current;
+      charge += Div(c.scale, c.kappa) * passed;
+      m.SurfaceConcentrations(i, c.ox) = u;
+      if (c.red != 0) m.SurfaceConcentrations(i, c.red) = c.total - u;
+    }
+    m.ReactionCurrents(i, total) = sum;
+    m.PassedCharge(i) = charge;
+  }
 }
 
 void RunDiscResponse(Model& m, double pHterm) {

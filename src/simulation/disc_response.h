@@ -19,4 +19,8 @@ bool DiscResponseIsExact(const Model& model);
 // 1..NumberOfPoints; pHterm is (pH - 7) x 2.3.
 void RunDiscResponse(Model& model, double pHterm);
 
+// The same for the potential steps of chronoamperometry, with PassedCharge (C): each jump of the
+// surface concentration adds its step response 4nFDa f and its charge (4nFDa / kappa) F.
+void RunDiscSteps(Model& model, double pHterm);
+
 }  // namespace qalto

@@ -18,10 +18,13 @@
 #include "simulation/disc_response.h"
 #include "simulation/double_layer.h"
 #include "simulation/failure_cause.h"
+#include "simulation/impedance_run.h"
 #include "simulation/implicit_drop.h"
 #include "simulation/noise.h"
 #include "simulation/potential_axis.h"
 #include "simulation/square_wave_run.h"
+#include "simulation/step_program.h"
+#include "simulation/step_run.h"
 
 namespace qalto {
 namespace {
@@ -129,6 +132,10 @@ double PointCurrent(const Model& model, int i, double Y, double history) {
 }
 
 void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& charging) {
+  if (model.Technique == Technique::kChronoamperometry) {
+    RunStepResponse(model, run.pHterm);
+    return;
+  }
   if (model.Electrode == Electrode::kMicrodisc) {
     RunDiscResponse(model, run.pHterm);
     ChargeSweep(model, charging);
@@ -205,6 +212,22 @@ void ApplySignConvention(Model& model) {
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     for (int c = 1; c <= 10; ++c)
       model.ReactionCurrents(i, c) = -model.ReactionCurrents(i, c);
+    model.PassedCharge(i) = -model.PassedCharge(i);
+  }
+}
+
+// The charge of a run that does not compute its own (every technique but the potential steps):
+// the total current integrated over the points' times by the trapezoidal rule from 0 at t = 0.
+void IntegrateCharge(Model& model) {
+  const double t = PointTime(model);  // s
+  const int total = model.TotalCurrentColumn;
+  double charge = 0.0;
+  double before = 0.0;  // current of the point before, A
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    const double now = model.ReactionCurrents(i, total);
+    charge += 0.5 * t * (before + now);
+    model.PassedCharge(i) = charge;
+    before = now;
   }
 }
 
@@ -260,7 +283,8 @@ void CheckTotalCurrent(const Model& model, const std::string& cause) {
 }
 
 void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solverMessages) {
-  SelectCurveSlot(model, inputs.overlapChecked);
+  SelectCurveSlot(model, inputs.overlapChecked && model.SpectrumFrequencies == 0);
+  model.SpectrumFrequencies = 0;  // the store holds current curves again
   AnalyticalRun constants;
   constants.AF = model.ElectrodeArea * kFaraday * 0.001;
   Charging charging;
@@ -270,8 +294,13 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   model.PlotSeriesLimit = model.SpeciesCount + 1;
   model.TotalCurrentColumn = model.ChargeReactionCount + 1;
   constants.sqPiStep = Sqrt(kPi * model.PotentialStep);
+  const bool steps = model.Technique == Technique::kChronoamperometry;
   if (!model.FitMode) {
-    BuildPotentialAxis(model);
+    if (steps) {
+      BuildStepAxis(model);
+    } else {
+      BuildPotentialAxis(model);
+    }
   } else {
     model.SweepPoints = model.NumberOfPoints / 2.0;  // the imported axis stays as it is
   }
@@ -281,6 +310,7 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     for (int c = 1; c <= 10; ++c)
       model.ReactionCurrents(i, c) = 0;
+    model.PassedCharge(i) = 0;
   }
   if (model.DigitalSimulation) {
     SimulateDigital(model, DigitalInputs{inputs.expandingGrid, inputs.pH, inputs.refinement},
@@ -296,6 +326,11 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   if (hold > 0) {
     RemoveHold(model, hold);
     model.PotentialX(0) = firstBefore;
+  }
+  if (steps) {
+    AddStepCharging(model);
+  } else {
+    IntegrateCharge(model);
   }
   ApplySignConvention(model);
   AddBaseline(model, inputs);
@@ -316,6 +351,17 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
 
 SimulationOutcome RunSimulation(Model& model, const SimulationInputs& inputs) {
   SimulationOutcome outcome;
+  // A spectrum is computed in the frequency domain, whatever engine is chosen; it is computed
+  // whole or refused with the store as it was.
+  if (model.Technique == Technique::kImpedance) {
+    try {
+      outcome.failure = RunImpedance(model, inputs.overlapChecked, inputs.pH.Get());
+    } catch (const RuntimeError& error) {  // a pH beyond the number range
+      outcome.failure = Failure{SimulationErrorMessage(model, error.Description())};
+    }
+    outcome.refused = outcome.failure.has_value();
+    return outcome;
+  }
   // Refused before anything is written: the previous curve stays as it was.
   if (const auto missing = MissingAnalyticalModel(model)) {
     outcome.failure = Failure{*missing};

@@ -47,6 +47,25 @@ class BatchRecordTest : public ::testing::Test {
   ScriptRunner runner{app, platform, out};
 };
 
+// A chronoamperogram's record holds its steps as the run applied them; a sweep's has none.
+TEST_F(BatchRecordTest, HoldsThePotentialStepsOfAChronoamperogram) {
+  RunCyclic();
+  EXPECT_EQ(Cells(RunRecordJson(RunRecord{}, app.model())).count("steps.E1"), 0u);
+  std::istringstream script(
+      "menu mnuTech\nclick FormTech.optTech(7)\nclick FormTech.CmdOK\nmenu mnuInstrument\n"
+      "set FormIns.TextE1 -0.4\nset FormIns.TextT2 0.5\nset FormIns.TextTSample 0.05\n"
+      "menu mnuSimulate\n");
+  ASSERT_EQ(runner.Run(script, err), kExitRan) << err.str();
+  std::map<std::string, std::string> cells = Cells(RunRecordJson(RunRecord{}, app.model()));
+  EXPECT_EQ(cells["steps.E_start"], "0.29999999999999999");
+  EXPECT_EQ(cells["steps.E1"], "-0.40000000000000002");
+  EXPECT_EQ(cells["steps.t1"], "1");
+  EXPECT_EQ(cells["steps.E2"], "0.29999999999999999");
+  EXPECT_EQ(cells["steps.t2"], "0.5");
+  EXPECT_EQ(cells["steps.t_sample"], "0.050000000000000003");
+  EXPECT_EQ(app.model().NumberOfPoints, 30);
+}
+
 TEST_F(BatchRecordTest, HoldsTheRunAndItsPeaksAndReadsBack) {
   RunCyclic();
   RunRecord record;

@@ -29,5 +29,22 @@ TEST_F(ParameterReportTest, FailuresAreShownAndKeepTheOldFile) {
   EXPECT_THROW(ParameterReportText(model), RuntimeError);
 }
 
+// A chronoamperogram's report has its steps after the drop time; a sweep's has none of them.
+TEST_F(ParameterReportTest, ChronoamperometryReportsItsSteps) {
+  model.Technique = Technique::kSweep;
+  EXPECT_EQ(ParameterReportText(model).find("E1 :"), std::string::npos);
+  model.Technique = Technique::kChronoamperometry;
+  model.StepPotential1 = -0.4;
+  model.StepTime1 = 2;
+  model.StepPotential2 = 0.25;
+  model.StepTime2 = 1;
+  model.SampleTime = 0.01;
+  EXPECT_NE(ParameterReportText(model).find("t drop :\r\n 0 \r\nE1 :\r\n-.4 \r\nt1 :\r\n 2 \r\n"
+                                            "E2 :\r\n .25 \r\nt2 :\r\n 1 \r\n"
+                                            "t sample :\r\n .01 \r\nArea Of Electrode :"),
+            std::string::npos)
+      << ParameterReportText(model);
+}
+
 }  // namespace
 }  // namespace qalto

@@ -1,0 +1,168 @@
+// Potential steps against the textbook, in both modes: Cottrell's current at a planar
+// electrode, the sphere's approach to its steady state, the double step's reverse current,
+// Anson's charge line with the double layer's intercept, and the microdisc's steady state.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/step_analysis.h"
+#include "common/constants.h"
+#include "simulation/analytical_run_model.h"
+#include "simulation/simulation_driver.h"
+
+namespace qalto {
+namespace {
+
+constexpr double kC = 1e-6;  // mol/cm3
+constexpr double kTolerance = 0.005;
+
+// The Cottrell current nFAC sqrt(D / (pi t)) of A = 1 cm2, A.
+double Cottrell(double t) {
+  return kFaraday * kC * std::sqrt(kRunD / (kPi * t));
+}
+
+// A + e = B, 1 mM of A, stepped from 0.2 V to 0.4 V past E0 (the diffusion limit) for 10 s,
+// sampled every 10 ms.
+std::unique_ptr<Model> StepModel(bool digital, Electrode electrode) {
+  auto m = std::make_unique<Model>(AnalyticalRunModel(7, Number(electrode)));
+  m->DigitalSimulation = digital;
+  m->ChargeKs(1) = 10.0;
+  m->StepPotential1 = kRunE0 - 0.4;
+  m->StepTime1 = 10.0;
+  m->StepPotential2 = kRunE0 + 0.4;
+  m->StepTime2 = 0.0;
+  m->SampleTime = 0.01;
+  return m;
+}
+
+void Simulate(Model& m, const char* expandingGrid = "0.5") {
+  SimulationInputs inputs;
+  inputs.pH = TypedNumber::Read("7");
+  inputs.baselineStart = TypedNumber::Read("0");
+  inputs.baselineEnd = TypedNumber::Read("0");
+  inputs.expandingGrid = TypedNumber::Read(expandingGrid);
+  const SimulationOutcome outcome = RunSimulation(m, inputs);
+  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
+}
+
+double CurrentAt(const Model& m, double t) {
+  const int i = static_cast<int>(std::lround(t / m.SampleTime));
+  EXPECT_NEAR(m.PotentialX(i), t, 1e-9);
+  return m.ReactionCurrents(i, m.TotalCurrentColumn);
+}
+
+std::string ModeName(const testing::TestParamInfo<bool>& info) {
+  return info.param ? "Digital" : "Analytical";
+}
+
+class StepTest : public testing::TestWithParam<bool> {};
+
+TEST_P(StepTest, PlanarCurrentIsCottrellsFrom10MsTo10S) {
+  auto m = StepModel(GetParam(), Electrode::kPlanar);
+  Simulate(*m);
+  ASSERT_EQ(m->NumberOfPoints, 1000);
+  for (double t : {0.01, 0.02, 0.05, 0.1, 0.3, 1.0, 3.0, 10.0})
+    EXPECT_NEAR(CurrentAt(*m, t) / Cottrell(t), 1.0, kTolerance) << "t = " << t << " s";
+  EXPECT_NEAR(CurrentAt(*m, 1.0), 172.14e-6, 0.005 * 172.14e-6);
+}
+
+// nFADC (1 / sqrt(pi D t) + 1 / r0): the sphere's transient tends to its steady state. The
+// digital sphere of 10 um needs a grid expanding by 0.25 (0.5 leaves it 0.55 % high at 0.1 s).
+TEST_P(StepTest, SphereTendsToItsSteadyState) {
+  auto m = StepModel(GetParam(), Electrode::kSpherical);
+  m->Radius = 0.001;
+  m->ElectrodeArea = 4 * kPi * m->Radius * m->Radius;
+  Simulate(*m, "0.25");
+  for (double t : {0.01, 0.1, 1.0, 10.0}) {
+    const double expected = m->ElectrodeArea * kFaraday * kC * kRunD *
+                            (1.0 / std::sqrt(kPi * kRunD * t) + 1.0 / m->Radius);
+    EXPECT_NEAR(CurrentAt(*m, t) / expected, 1.0, kTolerance) << "t = " << t << " s";
+  }
+}
+
+// Back to the start after tau with B stable: -i(2 tau) / i(tau) = 1 - 1/sqrt(2).
+TEST_P(StepTest, DoubleStepReverseCurrentRatio) {
+  auto m = StepModel(GetParam(), Electrode::kPlanar);
+  m->StepTime1 = 1.0;
+  m->StepTime2 = 1.0;
+  Simulate(*m);
+  ASSERT_EQ(m->NumberOfPoints, 200);
+  const double ratio = -CurrentAt(*m, 2.0) / CurrentAt(*m, 1.0);
+  EXPECT_NEAR(ratio, 1.0 - 1.0 / std::sqrt(2.0), kTolerance * (1.0 - 1.0 / std::sqrt(2.0)));
+  // Halfway through the reverse step: nFAC sqrt(D/pi) (1/sqrt(t - tau) - 1/sqrt(t)).
+  const double reverse = Cottrell(0.5) - Cottrell(1.5);
+  EXPECT_NEAR(-CurrentAt(*m, 1.5) / reverse, 1.0, kTolerance);
+}
+
+// Q = 2nFAC sqrt(D t / pi) + Cd |dE|: the slope within 0.5 %, the intercept the double layer's.
+TEST_P(StepTest, AnsonLineOfTheCharge) {
+  auto m = StepModel(GetParam(), Electrode::kPlanar);
+  m->StepTime1 = 1.0;
+  m->DoubleLayerCapacitance = 2e-5;  // F, charged at once without a resistance
+  Simulate(*m);
+  std::vector<double> time, charge;
+  for (int i = 1; i <= m->NumberOfPoints; ++i) {
+    time.push_back(m->PotentialX(i));
+    charge.push_back(m->PassedCharge(i));
+  }
+  const double nFAC = kFaraday * kC;
+  const StepLineFit fit = AnsonFit(time, charge, nFAC);
+  EXPECT_NEAR(fit.slope / (2 * nFAC * std::sqrt(kRunD / kPi)), 1.0, kTolerance);
+  const double layer = 2e-5 * (m->StartPotential - m->StepPotential1);  // C
+  EXPECT_NEAR(fit.intercept, layer, 0.01 * layer);
+  ASSERT_TRUE(fit.diffusion.has_value());
+  EXPECT_NEAR(*fit.diffusion / kRunD, 1.0, 2 * kTolerance);
+}
+
+// A disc of radius 5 um: 4nFDCa f(tau), tau = 4Dt/a^2, tends to the steady state 4nFDCa with
+// f = 1 + 0.71835 tau^-1/2 + 0.05626 tau^-3/2 at long times.
+TEST_P(StepTest, MicrodiscReachesItsSteadyState) {
+  auto m = StepModel(GetParam(), Electrode::kMicrodisc);
+  const double a = 5e-4;  // cm
+  m->Radius = 2 * a / kPi;
+  m->ElectrodeArea = kTwoPi * m->Radius * m->Radius;
+  m->ChargeKs(1) = 1e4;
+  m->SampleTime = 0.05;
+  Simulate(*m);
+  const double steady = 4 * kFaraday * kC * kRunD * a;
+  EXPECT_NEAR(steady, 1.9297e-9, 1e-13);
+  for (double t : {2.0, 5.0, 10.0}) {
+    const double tau = 4 * kRunD * t / (a * a);
+    const double f = 1 + 0.71835 / std::sqrt(tau) + 0.05626 / std::pow(tau, 1.5);
+    EXPECT_NEAR(CurrentAt(*m, t) / (steady * f), 1.0, kTolerance) << "t = " << t << " s";
+  }
+  EXPECT_NEAR(CurrentAt(*m, 10.0) / steady, 1.0, 0.02);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModes, StepTest, testing::Bool(), ModeName);
+
+// The analytical model has none at a band or a rotating electrode: refused, with the names.
+TEST(StepRefusal, AnalyticalBandIsRefusedByName) {
+  auto m = StepModel(false, Electrode::kBand);
+  SimulationInputs inputs;
+  const SimulationOutcome outcome = RunSimulation(*m, inputs);
+  ASSERT_TRUE(outcome.refused);
+  EXPECT_NE(outcome.failure->message.find("No analytical model for chronoamperometry at the band "
+                                          "electrode"),
+            std::string::npos);
+}
+
+TEST(StepRefusal, ZeroSampleTimeNamesItsBox) {
+  for (bool digital : {false, true}) {
+    auto m = StepModel(digital, Electrode::kPlanar);
+    m->SampleTime = 0;
+    SimulationInputs inputs;
+    inputs.expandingGrid = TypedNumber::Read("0.5");
+    const SimulationOutcome outcome = RunSimulation(*m, inputs);
+    ASSERT_FALSE(outcome.Done());
+    EXPECT_NE(outcome.failure->message.find("t sample (s) is 0"), std::string::npos)
+        << outcome.failure->message;
+  }
+}
+
+}  // namespace
+}  // namespace qalto
