@@ -188,21 +188,6 @@ INSTANTIATE_TEST_SUITE_P(Amplitudes, OsteryoungTable,
                                            // 1001 points (0.5 V to -0.5 V in 1 mV steps).
                                            SquareWaveCase{0.025, 0.001, 0.0, 0.5}));
 
-TEST(AnalyticalRun, ThinFilmPeak) {
-  // Thin-layer voltammetry: ip = n F A C f L v / 4, at E0' + ln(sqrt(pi) n L / sqrt(td D)) / f.
-  Model model = Cell(1, 0.2, -0.4, 0.001, 0.5);
-  model.Electrode = Electrode::kThinFilm;
-  model.AnalyticalCase.electrode = Electrode::kThinFilm;
-  model.ElectrodeLength = 1e-4;  // cm
-  Simulate(model);
-  Extremum peak = FindExtremum(model, 1, model.NumberOfPoints, 1);
-  double height = kFaraday * kRunC * 1e-3 * F() * model.ElectrodeLength * model.ScanRate / 4;
-  EXPECT_NEAR(peak.I / height, 1.0, 2e-3);
-  double L = model.ElectrodeLength;
-  EXPECT_NEAR(peak.E, std::log(std::sqrt(kPiX) * L / std::sqrt(model.DropTime * kRunD)) / F(),
-              0.0006);
-}
-
 TEST(AnalyticalRun, ComplexationShiftsTheDcWave) {
   // MX4 = M + 4X: free ligand moves the wave by (ln Keq + ln(D1/D3)/2 - 4 ln C(X)) RT/nF.
   Model model = Cell(2, 0.2, -0.6, 0.001, 0.5);
