@@ -32,7 +32,12 @@ App::App(Platform& platform, std::string programFolder)
                          &ins_->txtRStir, &ins_->txtTpreconst});
   option_.Connect(
       plot_.surface, [this] { Refresh(); },
-      [this](const std::string& message) { platform_.MessageBox(message); });
+      [this](const std::string& message) { platform_.MessageBox(message); },
+      [this] {
+        const int k = model_->CurrentCurve;
+        return k >= 1 && k <= kMaxCurves &&
+               Origins()[static_cast<size_t>(k)].source == CurveSource::kSimulation;
+      });
   // every core computes derivative columns of a fit
   SetFitThreads(static_cast<int>(std::thread::hardware_concurrency()));
   // Switching digital simulation on or off decides at once whether theoretical peaks exist.

@@ -177,6 +177,7 @@ class App {
   void mnuAbout_Click();
   void mnuManualFit_Click();
   void mnuAutoFit_Click();
+  void mnuProfileIntervals_Click();
   void mnuManualSeparate_Click();
   void mnuAutoSeparate_Click();
   // The fit of several measured curves at once: each curve is added with the instrument

@@ -53,6 +53,8 @@ std::vector<MenuItem> App::BuildMenus() {
            MenuSeparator(),
            longItem("&Manual Fit", "mnuManualFit_Click", [this] { mnuManualFit_Click(); }),
            longItem("&Auto Fit", "mnuAutoFit_Click", [this] { mnuAutoFit_Click(); }),
+           longItem("Profile &Intervals", "mnuProfileIntervals_Click",
+                    [this] { mnuProfileIntervals_Click(); }),
            MenuSeparator(),
            longItem("Manual Se&parate", "mnuManualSeparate_Click",
                     [this] { mnuManualSeparate_Click(); }),

@@ -93,6 +93,18 @@ std::string Flags(const FittedParameter* found) {
   return json + "]";
 }
 
+// The profile-likelihood interval where Profile Intervals found it: its ends, an open end (the
+// bound, which the data did not limit) as null.
+std::string Profile(const FittedParameter* found) {
+  if (!found || !found->profiled) return "null";
+  std::string json = "[";
+  json += found->profileLowerOpen ? "null" : Number(found->profileLower);
+  json += ", ";
+  json += found->profileUpperOpen ? "null" : Number(found->profileUpper);
+  json += "]";
+  return json;
+}
+
 // The parameters of the last fit with the values the fit left in the model, their standard
 // errors and 95 % intervals (null where the data do not determine them or no fit ended) and
 // their flags.
@@ -108,7 +120,7 @@ std::string Fitted(Model& model) {
             ", \"standard_error\": " + (known ? Number(found->standardError) : "null") +
             ", \"lower_95\": " + (known ? Number(found->lower95) : "null") +
             ", \"upper_95\": " + (known ? Number(found->upper95) : "null") +
-            ", \"flags\": " + Flags(found) + "}";
+            ", \"profile_95\": " + Profile(found) + ", \"flags\": " + Flags(found) + "}";
   }
   return json + "]";
 }

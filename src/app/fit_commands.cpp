@@ -1,12 +1,15 @@
-// The fit commands of the Run menu: Manual Fit, Auto Fit and the two peak separations. The
-// observed data stay in curve 1 and the simulated curve goes to curve 2 while FitMode is set.
+// The fit commands of the Run menu: Manual Fit, Auto Fit, Profile Intervals, the two peak
+// separations and the global fit. The observed data stay in curve 1 and the simulated curve goes
+// to curve 2 while FitMode is set.
 
+#include <algorithm>
 #include <memory>
 
 #include "app/app.h"
 #include "app/fit_report.h"
 #include "fit/fit_parameters.h"
 #include "fit/peak_separation.h"
+#include "fit/profile_interval.h"
 #include "forms/instrument_form.h"
 
 namespace qalto {
@@ -104,6 +107,80 @@ void App::mnuAutoFit_Click() {
   }
   ShowMessages(solverMessages.TakeMessages());
   PlotCurves();
+}
+
+namespace {
+
+// The codes of the parameters named in the Profile box, or of every parameter of the fit.
+Expected<std::vector<int>> ProfileCodes(const std::vector<std::string>& names,
+                                        const FitResult& fit) {
+  std::vector<int> codes;
+  for (const FittedParameter& p : fit.parameters)
+    if (names.empty()) codes.push_back(p.code);
+  for (const std::string& name : names) {
+    auto found = std::find_if(fit.parameters.begin(), fit.parameters.end(),
+                              [&](const FittedParameter& p) { return p.name == name; });
+    if (found == fit.parameters.end())
+      return Failure{"Error: Profile: " + name + " is not a parameter of the last fit!"};
+    codes.push_back(found->code);
+  }
+  return codes;
+}
+
+// The fit set-up still chooses the parameters of the fit that ended.
+bool SameParameters(const FitChoices& choices, const FitResult& fit) {
+  if (choices.size() != fit.parameters.size()) return false;
+  for (size_t p = 0; p < choices.size(); ++p)
+    if (choices[p].code != fit.parameters[p].code) return false;
+  return true;
+}
+
+void KeepProfiles(const std::vector<int>& codes, const std::vector<ProfileInterval>& intervals,
+                  FitResult& fit) {
+  for (size_t i = 0; i < codes.size(); ++i) {
+    for (FittedParameter& p : fit.parameters) {
+      if (p.code != codes[i]) continue;
+      p.profiled = true;
+      p.profileLower = intervals[i].lower.value;
+      p.profileUpper = intervals[i].upper.value;
+      p.profileLowerOpen = intervals[i].lower.open;
+      p.profileUpperOpen = intervals[i].upper.open;
+    }
+  }
+}
+
+}  // namespace
+
+void App::mnuProfileIntervals_Click() {
+  const FitResult& fit = model_->LastFit;
+  if (!fit.valid || fit.curves.size() > 1) {
+    platform_.MessageBox("Error: No fit to profile! Profile Intervals follow an Auto Fit.");
+    return;
+  }
+  FitCommandScope scope(*model_, platform_);
+  SolverMessageTally solverMessages;
+  try {
+    expr_->OK();
+    if (InputRefused()) return;
+    Expected<std::vector<int>> codes = ProfileCodes(expr_->ChosenProfileNames(), fit);
+    if (!codes) return platform_.MessageBox(codes.Error().message);
+    SimulationInputs inputs = ReadSimulationInputs();
+    inputs.solverMessages = &solverMessages;
+    FitContext context = FitContextFor(inputs);
+    context.onReport = nullptr;
+    if (!SameParameters(context.choices, fit))
+      return platform_.MessageBox(
+          "Error: The fitted parameters changed since the last fit! Run Auto Fit again.");
+    Expected<std::vector<ProfileInterval>> intervals =
+        ProfileIntervals(context, ObservedCurrents(*model_), codes.Value());
+    ShowMessages(solverMessages.TakeMessages());
+    if (!intervals) return platform_.MessageBox(intervals.Error().message);
+    KeepProfiles(codes.Value(), intervals.Value(), model_->LastFit);
+    PrintProfileIntervals(result_, model_->LastFit);
+  } catch (const RuntimeError& error) {
+    ShowMessages(solverMessages.TakeMessages());
+    platform_.MessageBox(SimulationErrorMessage(*model_, error.Description()));
+  }
 }
 
 void App::mnuGlobalAdd_Click() {

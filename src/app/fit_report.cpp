@@ -141,4 +141,24 @@ void PrintCurveResiduals(ResultWindow& result, const FitResult& fit) {
   }
 }
 
+void PrintProfileIntervals(ResultWindow& result, const FitResult& fit) {
+  result.Print({PrintItem::Text("Profile-likelihood 95 % intervals", Separator::kLineEnd)});
+  for (size_t p = 0; p < fit.parameters.size(); ++p) {
+    const FittedParameter& x = fit.parameters[p];
+    if (!x.profiled) continue;
+    std::vector<PrintItem> row{PrintItem::Number(static_cast<double>(p + 1), Separator::kZone),
+                               PrintItem::Text(x.name, Separator::kZone),
+                               Formatted(x.value, kValueFormat),
+                               Formatted(x.profileLower, kValueFormat),
+                               Formatted(x.profileUpper, kValueFormat, Separator::kLineEnd)};
+    for (auto [open, flag] : {std::pair{x.profileLowerOpen, "open below"},
+                              std::pair{x.profileUpperOpen, "open above"}}) {
+      if (!open) continue;
+      row.back().separator = Separator::kZone;
+      row.push_back(PrintItem::Text(flag, Separator::kLineEnd));
+    }
+    result.Print(row);
+  }
+}
+
 }  // namespace qalto

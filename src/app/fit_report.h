@@ -21,6 +21,10 @@ void PrintFitReport(ResultWindow& result, const FitReport& report);
 // and the correlation matrix of the determined parameters.
 void PrintParameterUncertainty(ResultWindow& result, const FitResult& fit);
 
+// "Profile-likelihood 95 % intervals", one row per profiled parameter: No., name, value, the
+// lower and the upper end, and "open below" or "open above" where the end is the bound.
+void PrintProfileIntervals(ResultWindow& result, const FitResult& fit);
+
 // One row per curve of the fit: its name, its points and its least square.
 void PrintCurveResiduals(ResultWindow& result, const FitResult& fit);
 

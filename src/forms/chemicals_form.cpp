@@ -71,6 +71,27 @@ void FormExpr::BuildFitWindow() {
     }
     ++row;
   }
+  LabelProfile.SetCaption("Profile");
+  LabelProfile.SetToolTip("parameters whose profile-likelihood interval Profile Intervals finds");
+  LabelProfile.SetGrid(row, 0);
+  Add(LabelProfile, frame);
+  TextProfile.SetText("");
+  TextProfile.SetGrid(row, 1);
+  Add(TextProfile, frame);
+}
+
+std::vector<std::string> FormExpr::ChosenProfileNames() const {
+  std::vector<std::string> names;
+  std::string name;
+  for (char c : TextProfile.Text() + " ") {
+    if (c == ' ' || c == ',' || c == '\t') {
+      if (!name.empty()) names.push_back(name);
+      name.clear();
+    } else {
+      name += c;
+    }
+  }
+  return names;
 }
 
 FitWindow FormExpr::ChosenFitWindow() const {

@@ -110,6 +110,10 @@ class FormExpr : public Form {
   Label LabelFitPoints{"LabelFitPoints"};
   TextBox TextFitFirst{"TextFitFirst"};
   TextBox TextFitLast{"TextFitLast"};
+  // The parameters Run -> Profile Intervals profiles, by their names in the fit report ("ks(1)
+  // alpha(1)"); empty: every fitted parameter.
+  Label LabelProfile{"LabelProfile"};
+  TextBox TextProfile{"TextProfile"};
   Button cmdOK{"cmdOK"};
 
   // The min and max boxes of the parameter with that fitted index.
@@ -120,6 +124,8 @@ class FormExpr : public Form {
   FitChoices ChosenFitParameters() const;
   // The fit window as typed; a box that does not read as a number names itself.
   FitWindow ChosenFitWindow() const;
+  // The names typed in the Profile box, split at spaces and commas.
+  std::vector<std::string> ChosenProfileNames() const;
   // Shows a fitted value as the caption of its fitted box.
   void ShowFittedValue(int code, double value);
   // The numbers in the value fields, for the model refresh.

@@ -4,6 +4,7 @@
 
 #include "common/number_text.h"
 #include "plot/plotter.h"
+#include "simulation/simulation_driver.h"
 
 namespace qalto {
 
@@ -74,10 +75,12 @@ FormOption::FormOption(Model& model) : Form("formOption", "Option"), model_(mode
 }
 
 void FormOption::Connect(DrawingSurface& plotWindow, std::function<void()> refreshModel,
-                         std::function<void(const std::string&)> onFailure) {
+                         std::function<void(const std::string&)> onFailure,
+                         std::function<bool()> currentCurveIsTheRun) {
   plotWindow_ = &plotWindow;
   refreshModel_ = std::move(refreshModel);
   onFailure_ = std::move(onFailure);
+  currentCurveIsTheRun_ = std::move(currentCurveIsTheRun);
 }
 
 void FormOption::OK() {
@@ -114,8 +117,12 @@ void FormOption::cmdOK_Click() {
   PlotOptions settings = PlotSettings();
   if (plotWindow_ != nullptr) {
     PlotContext context{model_, settings, *plotWindow_};
-    Outcome failed = PrepareAndPlot(context, refreshModel_, model_.FirstPoint, model_.LastPoint,
-                                    model_.PotentialX, model_.CurrentY, model_.LineStyles);
+    const bool run = !currentCurveIsTheRun_ || currentCurveIsTheRun_();
+    Outcome failed =
+        run ? PrepareAndPlot(context, refreshModel_, model_.FirstPoint, model_.LastPoint,
+                             model_.PotentialX, model_.CurrentY, model_.LineStyles)
+            : PlotCurves(context, model_.FirstPoint, model_.LastPoint, model_.PotentialX,
+                         model_.CurrentY, model_.LineStyles);
     if (failed && onFailure_) onFailure_(failed->message);
   }
   Hide();
@@ -125,6 +132,7 @@ void FormOption::ComboSign_Click() {
   const bool anodic = ComboSign.ListIndex() == 1;
   if (anodic == model_.AnodicPositive) return;
   model_.AnodicPositive = anodic;
+  TurnRunColumns(model_);  // the columns the curves are prepared from again, on OK
   for (int k = 1; k <= model_.CurveCount && k <= kMaxCurves; ++k) {
     for (int i = 1; i <= model_.NumberOfPoints; ++i)
       model_.CurrentY(i, k) = -model_.CurrentY(i, k);

@@ -61,11 +61,13 @@ class FormOption : public Form {
   // Form_Unload: closing the window only hides it.
   CloseBehaviour OnClose() const override { return CloseBehaviour::kHide; }
 
-  // The plot window and the model refresh that cmdOK_Click draws with, and where the plot's
-  // failure goes; the application connects them once. Without them cmdOK_Click only applies
-  // and hides.
+  // The plot window and the model refresh that cmdOK_Click draws with, where the plot's failure
+  // goes, and whether the current curve is the last run's, which the y choice prepares again
+  // from the run (a measured curve is drawn as it is); the application connects them once.
+  // Without them cmdOK_Click only applies and hides.
   void Connect(DrawingSurface& plotWindow, std::function<void()> refreshModel,
-               std::function<void(const std::string&)> onFailure);
+               std::function<void(const std::string&)> onFailure,
+               std::function<bool()> currentCurveIsTheRun);
 
  private:
   Model& model_;
@@ -73,6 +75,7 @@ class FormOption : public Form {
   DrawingSurface* plotWindow_ = nullptr;
   std::function<void()> refreshModel_;
   std::function<void(const std::string&)> onFailure_;
+  std::function<bool()> currentCurveIsTheRun_;
 };
 
 }  // namespace qalto

@@ -23,6 +23,13 @@ struct FittedParameter {
   double minimum = 0;     // the bounds it was fitted within
   double maximum = 0;
   bool arbitraryZero = false;  // E°, a capacitance slope, a baseline: zero is no absence
+  // The profile-likelihood 95 % interval, once Profile Intervals has found it; an open end
+  // reached the bound without the least square rising far enough.
+  bool profiled = false;
+  double profileLower = 0;
+  double profileUpper = 0;
+  bool profileLowerOpen = false;
+  bool profileUpperOpen = false;
   // Not fixed by the data: a singular normal matrix, or a standard error larger than the value;
   // for a quantity whose zero is a convention (E° is counted from the reference electrode's),
   // larger than half the range it was fitted within.

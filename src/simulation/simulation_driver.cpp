@@ -203,12 +203,7 @@ void AddBaseline(Model& model, const SimulationInputs& inputs) {
 // The simulation computes cathodic current positive; an anodic-positive store takes every
 // current column turned.
 void ApplySignConvention(Model& model) {
-  if (!model.AnodicPositive) return;
-  for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    for (int c = 1; c <= 10; ++c)
-      model.ReactionCurrents(i, c) = -model.ReactionCurrents(i, c);
-    model.PassedCharge(i) = -model.PassedCharge(i);
-  }
+  if (model.AnodicPositive) TurnRunColumns(model);
 }
 
 // The charge of a run that does not compute its own (every technique but the potential steps):
@@ -373,6 +368,14 @@ SimulationOutcome RunSimulation(Model& model, const SimulationInputs& inputs) {
   }
   if (!inputs.solverMessages) outcome.messages = ownTally.TakeMessages();
   return outcome;
+}
+
+void TurnRunColumns(Model& model) {
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    for (int c = 1; c <= 10; ++c)
+      model.ReactionCurrents(i, c) = -model.ReactionCurrents(i, c);
+    model.PassedCharge(i) = -model.PassedCharge(i);
+  }
 }
 
 }  // namespace qalto

@@ -46,4 +46,9 @@ struct SimulationOutcome {
 // failure, so that a fit running the simulation can end.
 SimulationOutcome RunSimulation(Model& model, const SimulationInputs& inputs);
 
+// Turns the sign of the last run's current and charge columns (points 1..NumberOfPoints), which
+// the curves are prepared from: a run is stored in the sign convention in force, and a change of
+// the convention turns it.
+void TurnRunColumns(Model& model);
+
 }  // namespace qalto

@@ -64,6 +64,26 @@ TEST_F(ImportDataTest, CurrentsTakeTheChosenSignAndTheBaselineStaysAlone) {
   EXPECT_EQ(model.CurrentY(2, 1), -2e-6);
 }
 
+// Turning the sign and pressing OK in the Option window, which prepares the curves again, keeps
+// them turned: a simulated curve as the next Simulate gives it, an imported one as imported.
+TEST_F(ImportDataTest, TheTurnedSignSurvivesTheOptionWindowsOK) {
+  app.mnuSimulate_Click();
+  const double cathodic = model.CurrentY(30, 1);
+  ASSERT_GT(cathodic, 0.0);
+  app.mnuOption_Click();
+  ASSERT_TRUE(app.Option().ComboSign.SelectText("anodic positive (IUPAC)"));
+  app.Option().cmdOK_Click();
+  EXPECT_EQ(model.CurrentY(30, 1), -cathodic);
+  app.mnuSimulate_Click();
+  EXPECT_EQ(model.CurrentY(30, 1), -cathodic);
+  Import(folder.Write("signs.csv", "E (V),I (A)\n0.1,1e-6\n0.2,2e-6\n0.3,-3e-6\n"));
+  EXPECT_EQ(model.CurrentY(2, 1), 2e-6);
+  app.mnuOption_Click();
+  ASSERT_TRUE(app.Option().ComboSign.SelectText("cathodic positive"));
+  app.Option().cmdOK_Click();
+  EXPECT_EQ(model.CurrentY(2, 1), -2e-6);
+}
+
 // "whole measurement" joins the cycles into one curve, and the report names their points.
 TEST_F(ImportDataTest, WholeMeasurementJoinsTheCycles) {
   std::string file = folder.Write(

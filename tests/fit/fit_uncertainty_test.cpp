@@ -120,6 +120,41 @@ TEST_F(FitUncertaintyTest, ParameterWithoutInfluenceIsUndetermined) {
       << ParameterReportText(model);
 }
 
+// The profile of E0 of a well-determined wave is the interval of its standard error; that of
+// ks, moved on a log scale, an interval of its own that covers the truth; the result window and
+// the record show them; a name that was not fitted and a profile before any fit are refused.
+TEST_F(FitUncertaintyTest, ProfileIntervalsOfAFittedWave) {
+  DigitalCycle("0.1");
+  app.mnuProfileIntervals_Click();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0],
+            "Error: No fit to profile! Profile Intervals follow an Auto Fit.");
+  MeasureWithNoise(0.01, 3);
+  Start("0.05", "0.05");
+  Fit(11, "1e-4", "100");
+  Fit(31, "-0.2", "0.2");
+  app.mnuAutoFit_Click();
+  ASSERT_TRUE(model.LastFit.valid);
+  Expr().TextProfile.SetText("kf(1)");
+  app.mnuProfileIntervals_Click();
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[1], "Error: Profile: kf(1) is not a parameter of the last fit!");
+  Expr().TextProfile.SetText("E0(1), ks(1)");
+  app.mnuProfileIntervals_Click();
+  ASSERT_EQ(platform.messages.size(), 2u) << platform.messages.back();
+  const FittedParameter& e0 = Fitted(31);
+  const FittedParameter& ks = Fitted(11);
+  ASSERT_TRUE(e0.profiled && ks.profiled);
+  const double half = 0.5 * (e0.upper95 - e0.lower95);
+  EXPECT_NEAR(e0.profileLower, e0.lower95, 0.1 * half);
+  EXPECT_NEAR(e0.profileUpper, e0.upper95, 0.1 * half);
+  EXPECT_LT(ks.profileLower, kTrueKs);
+  EXPECT_GT(ks.profileUpper, kTrueKs);
+  EXPECT_FALSE(ks.profileLowerOpen || ks.profileUpperOpen);
+  EXPECT_NE(app.Result().Text().find("Profile-likelihood 95 % intervals"), std::string::npos);
+  EXPECT_NE(app.Result().Text().find("ks(1)"), std::string::npos);
+}
+
 // A program of its own for each run, so that both fits start without an earlier fit's step.
 struct ThreadedFitSession : FitUncertaintyTest {
   void TestBody() override {}

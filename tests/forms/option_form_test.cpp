@@ -17,10 +17,12 @@ class OptionFormTest : public PlotFixture {
       model.ReactionCurrents(j, 3) = model.CurrentY(j, 2);
     options.Connect(
         surface, [this] { ++refreshes; },
-        [this](const std::string& message) { messages.push_back(message); });
+        [this](const std::string& message) { messages.push_back(message); },
+        [this] { return currentIsTheRun; });
   }
   FormOption options{model};
   int refreshes = 0;
+  bool currentIsTheRun = true;
   std::vector<std::string> messages;
 };
 
@@ -40,6 +42,22 @@ TEST_F(OptionFormTest, OKCopiesTheSettingsRedrawsAtOnceAndHides) {
   // Curve 1 in dots, curve 2 in squares around its points.
   EXPECT_EQ(ItemsOf(ItemKind::kPoint).size(), 11u);
   EXPECT_EQ(ItemsOf(ItemKind::kRectangle).size(), 1u + 11u);
+}
+
+// OK prepares the current curve from the run's columns for the y choice only while it is the
+// run's curve: a measured curve in its place is drawn as it is.
+TEST_F(OptionFormTest, OKLeavesAMeasuredCurveAsItIs) {
+  for (int j = 1; j <= 11; ++j)
+    model.PassedCharge(j) = 1e-3 * j;
+  options.ComboY.SelectText("charge Q");
+  currentIsTheRun = false;
+  const double measured = model.CurrentY(5, 2);
+  options.cmdOK_Click();
+  EXPECT_EQ(model.CurrentY(5, 2), measured);
+  EXPECT_EQ(refreshes, 0);
+  currentIsTheRun = true;
+  options.cmdOK_Click();
+  EXPECT_EQ(model.CurrentY(5, 2), 5e-3);
 }
 
 TEST_F(OptionFormTest, TypedRangesCountOnlyWithoutAutomaticScalingAndReadTheirLeadingNumber) {
