@@ -164,7 +164,7 @@ std::string Steps(const Model& model) {
 
 std::string FitParameterName(int code) {
   if (code >= kFittedRu && code <= kFittedSlope) return ParameterName(code);
-  static const char* const kFamilies[] = {"C", "ks", "alpha", "E0", "kf", "kb", "", "D"};
+  static const char* const kFamilies[] = {"C", "ks", "alpha", "E0", "kf", "kb", "lambda", "D"};
   int family = code / 10;
   if (code < 1 || family > 7 || kFamilies[family][0] == '\0') return std::to_string(code);
   return std::string(kFamilies[family]) + "(" + std::to_string(code % 10) + ")";

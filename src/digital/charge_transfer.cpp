@@ -8,6 +8,12 @@ void ComputeChargeRates(const ChargeTransfer& transfer, double E, ChargeRates& r
   for (int r = 1; r <= transfer.count; ++r) {
     const ChargeReaction& q = transfer.reactions[r];
     const double theta = q.n * transfer.FOverRT * (E - q.E0) + q.protons * transfer.pHTerm;
+    if (q.marcusHush) {
+      const double logReduction = q.marcusHush->LogReduction(theta);
+      rates.forward[r] = q.ks * Exp(logReduction);
+      rates.backward[r] = q.ks * Exp(logReduction + theta);
+      continue;
+    }
     rates.forward[r] = q.ks * Exp(-Div(q.alpha * theta, q.nuO));
     rates.backward[r] = q.ks * Exp(Div((1.0 - q.alpha) * theta, q.nuR));
   }

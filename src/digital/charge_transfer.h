@@ -4,7 +4,10 @@
 //   backward (oxidation) factor kb = ks exp((1 - alpha) theta / nuR),
 //   theta = n F/(RT) (E - E0) + protons x (pH - 7) x 2.3.
 
+#include <optional>
+
 #include "digital/species_matrix.h"
+#include "simulation/marcus_hush_rate.h"
 
 namespace qalto {
 
@@ -20,6 +23,8 @@ struct ChargeReaction {
   double alpha = 0;    // transfer coefficient
   double E0 = 0;       // formal potential, V
   double protons = 0;  // protons (or hydroxide ions) taking part
+  // Marcus-Hush-Chidsey kinetics in place of alpha (kb = kf e^theta); none: Butler-Volmer.
+  std::optional<MarcusHushRate> marcusHush;
 };
 
 struct ChargeTransfer {
