@@ -1,6 +1,7 @@
 """The experiment: technique, electrode, mechanism, species and instrument settings, held as the
 values of the program's own controls so that a run from Python is the same run as a script's."""
 
+import pathlib
 import re
 from dataclasses import dataclass, field
 
@@ -89,6 +90,51 @@ def reaction_settings(reactions):
     return settings
 
 
+# label of the parameter report: keyword of the Instrument window.
+REPORT_INSTRUMENT = {"E start :": "E_start", "E end :": "E_end", "E Step :": "E_step",
+                     "t pulse :": "pulse_time", "Area Of Electrode :": "area",
+                     "E pulse :": "E_pulse", "Noise (%) :": "noise"}
+
+
+def _report_values(lines, path):
+    """The report's label and value lines as {label: number}, and one such dict per species;
+    the fit's uncertainty block at the end is left out."""
+    values, species = {}, []
+    target = values
+    for k in range(0, len(lines) - 1, 2):
+        label, text = lines[k].strip(), lines[k + 1].strip()
+        if label == "Parameter uncertainty :":
+            break
+        if label == "Species":
+            species.append({})
+            target = species[-1]
+            continue
+        if not text:
+            continue  # a value never set
+        try:
+            target[label] = float(text)
+        except ValueError:
+            raise QaltoError(f"Type mismatch in line {k + 2} of \"{path}\": expected a number "
+                             f"after \"{label}\", found \"{text}\"") from None
+    if "Technique :" not in values:
+        raise QaltoError(f"Type mismatch in line 1 of \"{path}\": expected \"Technique :\", "
+                         f"found \"{lines[0].strip() if lines else ''}\"")
+    return values, species
+
+
+def _report_cycles(values, step):
+    """The cycles of a sweep from its number of points: (points - 1) steps cover the range once
+    for a single sweep, twice for a cycle; None when the numbers fit no choice."""
+    points, start, end = values.get("No. OF DATA :"), values.get("E start :"), values.get("E end :")
+    if not points or start is None or end is None or start == end:
+        return None
+    spans = (points - 1) * abs(step) / abs(end - start)
+    for cycles in SCANS:
+        if abs(spans - 2 * cycles) < 0.01 * spans:
+            return cycles
+    return None
+
+
 @dataclass
 class SimulationResult:
     """One simulated run: a value per point (potential in V, time in s from the start, current
@@ -175,6 +221,52 @@ class Experiment:
         experiment._settings = []
         experiment.mode = None
         experiment._prelude = f'dialog "{path}"\nmenu mnuOpenSession\n'
+        return experiment
+
+    @classmethod
+    def from_report(cls, path, mode="analytical"):
+        """The experiment a parameter report (File > Save...) describes: technique, fixed
+        mechanism, electrode, potential program, timing, area, noise, every species' D and C and
+        every charge reaction's ks, alpha and E0. The report holds neither the simulation mode
+        (given here), the scan rate (a sweep's is E step / t drop, as the program times it), the
+        number of cycles (read from the number of points) nor the editor's reaction text, and it
+        holds the concentrations after the pre-equilibration at the start potential, rounded:
+        the curves agree with the saved run's to that rounding, not to the last digit."""
+        try:
+            lines = pathlib.Path(path).read_text(encoding="latin-1").splitlines()
+        except OSError as error:
+            raise QaltoError(f"{error.strerror}: \"{path}\"") from None
+        values, species = _report_values(lines, path)
+        technique = int(values.get("Technique :", 1))
+        names = {number: name for name, number in reversed(TECHNIQUES.items())}
+        if technique not in names:
+            raise QaltoError(f"Type mismatch in line 2 of \"{path}\": expected a technique "
+                             f"1 to {max(names)}, found \"{technique}\"")
+        experiment = cls(technique=names[technique], mode=mode,
+                         mechanism=int(values.get("Mechisim :", 1)))
+        experiment._settings.append((f"FormIns.optElectrode({int(values.get('Electrode', 1))})",
+                                     "on"))
+        for label, name in REPORT_INSTRUMENT.items():
+            if label in values:
+                experiment.set(**{name: values[label]})
+        step, drop = values.get("E Step :"), values.get("t drop :")
+        if technique == TECHNIQUES["cv"] and step and drop:
+            experiment.set(scan_rate=abs(step) / drop)
+            cycles = _report_cycles(values, step)
+            if cycles is not None:
+                experiment._settings.append(("FormIns.ComboScan", SCANS[cycles]))
+        elif drop is not None:
+            experiment.set(drop_time=drop)
+        for index, block in enumerate(species, start=1):
+            for label, family in (("D :", "D"), ("C :", "C")):
+                if label in block:
+                    experiment._settings.append((f"FormExpr.{family}({index})",
+                                                 number_text(block[label])))
+            if index <= 3:  # the tables of the charge reactions, written at each species
+                for label, family in (("ks :", "ks"), ("Alpha :", "alph"), ("E' :", "Eze")):
+                    if label in block:
+                        experiment._settings.append((f"FormExpr.{family}({index})",
+                                                     number_text(block[label])))
         return experiment
 
     @property

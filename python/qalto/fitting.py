@@ -55,15 +55,10 @@ def _write_curve(potential, current, folder):
     return path
 
 
-def _flags(entry, bounds):
-    flags = []
-    low, high = bounds
-    value = entry["value"]
-    if (low is not None and value <= low) or (high is not None and value >= high):
-        flags.append("at bound")
-    if not entry["determined"] or abs(entry["standard_error"]) > abs(value):
-        flags.append("undetermined")
-    return flags
+def _flags(entry):
+    """The program's own flags of a fitted value: "at bound", "undetermined"."""
+    return [flag for flag, raised in (("at bound", entry["at_bound"]),
+                                      ("undetermined", entry["undetermined"])) if raised]
 
 
 def fit(experiment, data, parameters, bounds=None, seed=None):
@@ -105,7 +100,7 @@ def fit(experiment, data, parameters, bounds=None, seed=None):
         standard_errors=np.array([e["standard_error"] for e in entries]),
         intervals=np.array([[e["lower95"], e["upper95"]] for e in entries]),
         correlations=correlation,
-        flags=[_flags(e, bounds.get(p, (None, None))) for e, p in zip(entries, parameters)],
+        flags=[_flags(e) for e in entries],
         sum_of_squares=result["sum_of_squares"],
         degrees_of_freedom=result["degrees_of_freedom"],
         iterations=result["iterations"],

@@ -37,6 +37,8 @@ py::dict FitDict(const qalto::FitResult& fit) {
     entry["initial"] = p.initial;
     entry["value"] = p.value;
     entry["determined"] = p.determined;
+    entry["at_bound"] = p.atBound;
+    entry["undetermined"] = p.Undetermined();
     entry["standard_error"] = p.standardError;
     entry["lower95"] = p.lower95;
     entry["upper95"] = p.upper95;

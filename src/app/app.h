@@ -252,6 +252,8 @@ class App {
   // Puts the Import window's choice of the file read last into the store: into slot where
   // given (the import's own), else into the slot for a new curve.
   bool LoadImportChoice(std::optional<int> slot);
+  // Puts the measured impedance spectrum of the file read last into the store.
+  bool LoadImportedSpectrum();
   // Reads the imported file again with the Import window's columns.
   void ImportColumnsChanged();
 

@@ -128,6 +128,20 @@ std::string FitSummary(const Model& model) {
          ", \"systematic_residuals\": " + (fit.systematicResiduals ? "true" : "false") + "}";
 }
 
+// The spectrum of curve k, when the store holds impedance spectra: its frequencies (Hz), Z'
+// and Z'' (ohm).
+std::string Spectrum(const Model& model, int k) {
+  const int n = model.SpectrumFrequencies;
+  std::string f = "[", re = "[", im = "[";
+  for (int i = 1; i <= n; ++i) {
+    const std::string comma = i > 1 ? ", " : "";
+    f += comma + Number(model.PotentialX(i));
+    re += comma + Number(model.CurrentY(i, k));
+    im += comma + Number(model.CurrentY(n + i, k));
+  }
+  return "{\"frequency\": " + f + "], \"z_real\": " + re + "], \"z_imag\": " + im + "]}";
+}
+
 // The peaks that Find Peak stored for each curve; a stored peak has a non-zero current, as
 // only currents above the detection threshold are kept. Two peaks give their separation.
 std::string Curves(const Model& model) {
@@ -145,6 +159,7 @@ std::string Curves(const Model& model) {
     if (count == 2) {
       json += ", \"separation\": " + Number(model.PeakPotential(2, k) - model.PeakPotential(1, k));
     }
+    if (model.SpectrumFrequencies > 0) json += ", \"spectrum\": " + Spectrum(model, k);
     json += "}";
   }
   return json + "]";

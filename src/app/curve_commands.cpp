@@ -6,12 +6,17 @@
 
 #include "app/app.h"
 #include "plot/plotter.h"
+#include "plot/spectrum_plot.h"
 
 namespace qalto {
 
 void App::PlotCurves() {
   Model& m = *model_;
   PlotContext context{m, option_.PlotSettings(), plot_.surface};
+  if (m.SpectrumFrequencies > 0) {
+    if (Outcome failed = PlotSpectra(context)) platform_.MessageBox(failed->message);
+    return;
+  }
   if (Outcome failed = qalto::PlotCurves(context, m.FirstPoint, m.LastPoint, m.PotentialX,
                                          m.CurrentY, m.LineStyles))
     platform_.MessageBox(failed->message);
@@ -19,6 +24,11 @@ void App::PlotCurves() {
 
 void App::PrepareAndPlot() {
   Model& m = *model_;
+  if (m.SpectrumFrequencies > 0) {  // a spectrum has no other quantity to prepare
+    Refresh();
+    PlotCurves();
+    return;
+  }
   PlotContext context{m, option_.PlotSettings(), plot_.surface};
   if (Outcome failed = qalto::PrepareAndPlot(
           context, [this] { Refresh(); }, m.FirstPoint, m.LastPoint, m.PotentialX, m.CurrentY,

@@ -30,6 +30,8 @@ std::string SimulationName(const Model& model) {
   std::string name;
   if (model.ChargeReactionCount >= 1) name = "ks " + NumberText(model.ChargeKs(1)) + " cm/s, ";
   if (model.Technique == Technique::kSweep) return name + NumberText(model.ScanRate) + " V/s";
+  if (model.Technique == Technique::kImpedance)
+    return name + "impedance at " + NumberText(model.DcPotential) + " V";
   const int t = Number(model.Technique);
   constexpr int kNamed = static_cast<int>(std::size(kTechniqueNames));
   return name + (t >= 0 && t < kNamed ? kTechniqueNames[t] : "");

@@ -1,10 +1,15 @@
 // The File menu's data commands: import of measured data, export of the current curve and the
 // parameter report.
 
+#include <complex>
+
 #include "app/app.h"
+#include "common/plain_number.h"
 #include "files/curve_export.h"
 #include "files/import_data.h"
 #include "files/parameter_report.h"
+#include "files/spectrum_export.h"
+#include "simulation/impedance_run.h"
 #include "simulation/square_wave_halves.h"
 
 namespace qalto {
@@ -68,6 +73,7 @@ bool App::TakeImportedFile(ImportedFile file, std::optional<int> slot) {
 
 bool App::LoadImportChoice(std::optional<int> slot) {
   if (importedFile_.curves.empty()) return false;
+  if (!importedFile_.curves.front().imaginary.empty()) return LoadImportedSpectrum();
   int choice = import_.Choice();
   ImportResult prepared = PrepareImport(*model_, importedFile_, choice);
   for (const std::string& message : prepared.messages)
@@ -89,6 +95,29 @@ bool App::LoadImportChoice(std::optional<int> slot) {
     origins_[slotIndex] = {CurveSource::kMeasured,
                            label.empty() ? prepared.caption : prepared.caption + ", " + label};
   }
+  return true;
+}
+
+// A measured spectrum goes into the store as a simulated one does; the Instrument window's
+// frequencies become the file's, so that Simulate and a fit compute at the same ones.
+bool App::LoadImportedSpectrum() {
+  const ImportedCurve& curve = importedFile_.curves.front();
+  std::vector<std::complex<double>> z;
+  for (size_t i = 0; i < curve.current.size(); ++i)
+    z.emplace_back(curve.current[i], curve.imaginary[i]);
+  StoreSpectrum(*model_, ReadSimulationInputs().overlapChecked, curve.potential, z);
+  importSlot_ = model_->TargetCurve;
+  ins_->TextFfrom.SetText(NumberText(curve.potential.front()));
+  ins_->TextFto.SetText(NumberText(curve.potential.back()));
+  result_.Print({PrintItem::Text("Impedance spectrum of "),
+                 PrintItem::Number(static_cast<double>(z.size())),
+                 PrintItem::Text("frequencies from "), PrintItem::Number(curve.potential.front()),
+                 PrintItem::Text("Hz to "), PrintItem::Number(curve.potential.back()),
+                 PrintItem::Text("Hz", Separator::kLineEnd)});
+  plot_.SetCaption(curve.source);
+  const auto slotIndex = static_cast<size_t>(importSlot_);
+  importedCurves_[slotIndex] = curve;
+  origins_[slotIndex] = {CurveSource::kMeasured, curve.source};
   return true;
 }
 
@@ -136,6 +165,11 @@ void App::mnuExport_Click() {
   }
   std::optional<std::string> fileName = fileDialog_.ShowSave(platform_, kDataFileFilter);
   if (!fileName) return;
+  if (m.SpectrumFrequencies > 0) {  // frequency, Z', Z''
+    if (Outcome written = WriteSpectrumFile(*fileName, m, m.CurrentCurve))
+      platform_.MessageBox(written->message);
+    return;
+  }
   if (Outcome written = WriteCurveFile(*fileName, m.FirstPoint, m.LastPoint, m.PotentialX,
                                        m.CurrentY, first, extra, heading))
     platform_.MessageBox(written->message);

@@ -53,6 +53,28 @@ ChartRange AutomaticRange(const Model& m, const std::vector<ChartCurve>& curves)
   return {range.xMin - dx, range.xMax + dx, range.yMin - dy, range.yMax + dy};
 }
 
+// A store of impedance spectra is shown as its Nyquist plot, -Z'' against Z', on the ranges of
+// the plotter's square Nyquist frame.
+ChartData SpectrumChart(App& app, ChartData data) {
+  const Model& m = app.model();
+  const int n = std::min(m.SpectrumFrequencies, kMaxPoints / 2);
+  data.xTitle = "Z' / Ohm";
+  data.yQuantity = "-Z''";
+  data.yUnit = "Ohm";
+  data.xReversed = false;
+  for (int k = 1; k <= std::min(m.CurveCount, kMaxCurves); ++k) {
+    if (m.LineStyles(k) < 1 || m.LineStyles(k) > 3 || app.CurveHidden(k)) continue;
+    ChartCurve curve;
+    curve.slot = k;
+    NameCurve(app, k, false, curve);
+    for (int i = 1; i <= n; ++i)
+      curve.points.emplace_back(m.CurrentY(i, k), -m.CurrentY(n + i, k));
+    data.curves.push_back(std::move(curve));
+  }
+  data.automatic = AutomaticRange(m, data.curves);
+  return data;
+}
+
 }  // namespace
 
 ChartData ChartDataOf(App& app) {
@@ -78,6 +100,7 @@ ChartData ChartDataOf(App& app) {
   if (time) data.xTitle = "t / s";
   data.xReversed = app.Option().CheckXdir.Checked() && !time;
   data.grid = m.ShowGrid;
+  if (m.SpectrumFrequencies > 0) return SpectrumChart(app, std::move(data));
   int first = std::max(m.FirstPoint, 0);
   int last = std::min(m.LastPoint, kMaxPoints);
   int count = std::min(m.CurveCount, kMaxCurves);

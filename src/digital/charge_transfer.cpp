@@ -14,8 +14,9 @@ void ComputeChargeRates(const ChargeTransfer& transfer, double E, ChargeRates& r
       rates.backward[r] = q.ks * Exp(logReduction + theta);
       continue;
     }
-    rates.forward[r] = q.ks * Exp(-Div(q.alpha * theta, q.nuO));
-    rates.backward[r] = q.ks * Exp(Div((1.0 - q.alpha) * theta, q.nuR));
+    // The coefficients are not zero: the run's preparation refuses them (surface_kinetics.h).
+    rates.forward[r] = q.ks * Exp(-(q.alpha * theta / q.nuO));
+    rates.backward[r] = q.ks * Exp((1.0 - q.alpha) * theta / q.nuR);
   }
 }
 

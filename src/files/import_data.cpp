@@ -195,8 +195,9 @@ int StoreImportedCurves(Model& model, const ImportResult& result, bool overlapCh
   if (chosenSlot) {
     model.CurrentCurve = model.TargetCurve = *chosenSlot;
   } else {
-    SelectCurveSlot(model, overlapChecked);
+    SelectCurveSlot(model, overlapChecked && model.SpectrumFrequencies == 0);
   }
+  model.SpectrumFrequencies = 0;  // the store holds current curves again
   int slot = model.TargetCurve;
   // Overlaid cycles take the slots after the first, as many as the store keeps side by side.
   int count = std::min(static_cast<int>(result.curves.size()), kMaxOverlaid - slot + 1);

@@ -28,6 +28,9 @@ struct ImportedCurve {
                                   // declares the other convention)
   std::vector<double> time;       // s, where the file has a time column; else empty
   InstrumentSettings settings;
+  // An impedance spectrum instead: potential holds the frequencies (Hz), current Z' and
+  // imaginary Z'' (ohm, negative for a capacitive cell); empty for a voltammogram.
+  std::vector<double> imaginary;
 };
 
 // A whole file as read.

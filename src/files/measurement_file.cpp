@@ -8,12 +8,14 @@
 #include "files/chi_text_reader.h"
 #include "files/data_reader.h"
 #include "files/delimited_text_reader.h"
+#include "files/eclab_binary_reader.h"
 #include "files/eclab_text_reader.h"
 #include "files/file_format_error.h"
 #include "files/gamry_dta_reader.h"
 #include "files/import_limits.h"
 #include "files/palmsens_csv_reader.h"
 #include "files/pssession_reader.h"
+#include "files/spectrum_reader.h"
 #include "files/text_decoding.h"
 #include "files/text_file.h"
 
@@ -51,15 +53,19 @@ std::optional<ImportedFile> TwoColumnCsv(const std::string& text, const std::str
 ImportedFile ReadMeasurementText(std::string bytes, const std::string& source,
                                  const ColumnChoice& choice) {
   CheckImportSize(bytes.size());
+  if (LooksLikeEcLabBinary(bytes)) return ReadEcLabBinary(bytes, source, choice);
   CheckTextBytes(bytes);
   DecodedText decoded = DecodeText(std::move(bytes));
   std::vector<std::string_view> lines = SplitLines(decoded.text, CheckedLineCount(decoded.text));
+  bool chosen = !choice.potential.empty() || !choice.current.empty();
+  if (!chosen) {
+    if (std::optional<ImportedFile> spectrum = ReadSpectrumText(lines, source)) return *spectrum;
+  }
   if (LooksLikeEcLabText(lines)) return ReadEcLabText(lines, source, choice);
   if (LooksLikeGamryDta(lines)) return ReadGamryDta(lines, source, choice);
   if (LooksLikePsSession(decoded.text)) return ReadPsSession(decoded.text, source);
   if (LooksLikePalmSensCsv(lines)) return ReadPalmSensCsv(lines, source);
   if (LooksLikeChiText(lines)) return ReadChiText(lines, source, choice);
-  bool chosen = !choice.potential.empty() || !choice.current.empty();
   if (!chosen) {
     if (std::optional<ImportedFile> csv = TwoColumnCsv(decoded.text, source)) return *csv;
   }
@@ -82,7 +88,7 @@ ImportedFile ReadMeasurementFile(const std::string& path, const ColumnChoice& ch
       bytes.resize(old + kBlock);
       file.read(bytes.data() + old, static_cast<std::streamsize>(kBlock));
       bytes.resize(old + static_cast<size_t>(file.gcount()));
-      if (old == 0) CheckTextBytes(bytes);
+      if (old == 0 && !LooksLikeEcLabBinary(bytes)) CheckTextBytes(bytes);
       CheckImportSize(bytes.size());
       PollPoint(static_cast<int>(bytes.size() >> 10), unknown ? 0 : static_cast<int>(size >> 10));
     }

@@ -1,7 +1,8 @@
 #pragma once
 // Reading a measurement file of any supported kind, recognised from its content whatever its
-// name: EC-Lab text, Gamry DTA, PalmSens session and CSV, CH Instruments text, the program's
-// own two-column CSV, and delimited text of any other origin (Autolab NOVA among them).
+// name: EC-Lab binary and text, Gamry DTA, PalmSens session and CSV, CH Instruments text, the
+// program's own two-column CSV, and delimited text of any other origin (Autolab NOVA among
+// them); and impedance spectra (files/spectrum_reader.h) of any of them.
 
 #include <string>
 

@@ -74,6 +74,24 @@ void UncertaintyBlock(ReportPrinter& report, const FitResult& fit) {
   }
 }
 
+// The DC potential, the frequencies and the cell constants of an impedance spectrum.
+void ImpedanceBlock(ReportPrinter& report, const Model& m) {
+  report.Label("E dc :");
+  report.Value(m.DcPotential);
+  report.Label("f from :");
+  report.Value(m.FrequencyFrom);
+  report.Label("f to :");
+  report.Value(m.FrequencyTo);
+  report.Label("f points/decade :");
+  report.Value(m.PointsPerDecade);
+  report.Label("Frequencies :");
+  report.Value(m.SpectrumFrequencies);
+  report.Label("R u :");
+  report.Value(m.UncompensatedResistance);
+  report.Label("C d :");
+  report.Value(m.DoubleLayerCapacitance);
+}
+
 }  // namespace
 
 void PrintParameterReport(const Model& m, const LineSink& writeLine) {
@@ -114,6 +132,7 @@ void PrintParameterReport(const Model& m, const LineSink& writeLine) {
   report.Value(m.NoiseLevel);
   report.Label("No. OF DATA :");
   report.Value(m.NumberOfPoints);
+  if (m.Technique == Technique::kImpedance) ImpedanceBlock(report, m);
   report.Label("NUMBER OF SPECIES :");
   report.Value(m.SpeciesCount);
   // Species 9 stops at its "D :" line with "Subscript out of range".

@@ -134,6 +134,7 @@ FitResult ResultOf(const Model& model, const FitParameters& parameters,
     fitted.initial = parameters.initial[At(p)];
     fitted.value = values[At(p)];
     fitted.logScale = parameters.logScale[At(p)];
+    fitted.arbitraryZero = HasArbitraryZero(fitted.code);
     fitted.determined = uncertainty.determined[At(p)];
     const double low = parameters.minimum[At(p)];
     const double high = parameters.maximum[At(p)];

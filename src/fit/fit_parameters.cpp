@@ -74,6 +74,11 @@ bool IsPositiveQuantity(int code) {
   return family == 0 || family == 1 || family == 4 || family == 5 || family == 6 || family == 7;
 }
 
+bool HasArbitraryZero(int code) {
+  return code / 10 == 3 || code == kFittedCd1 || code == kFittedCd2 || code == kFittedOffset ||
+         code == kFittedSlope;
+}
+
 namespace {
 
 // Whether the mechanism has the species or reaction the code belongs to. The homogeneous rows

@@ -54,6 +54,10 @@ std::string ParameterName(int code);
 // Concentrations, rate constants, diffusion coefficients, Ru and Cd0 are positive quantities.
 bool IsPositiveQuantity(int code);
 
+// E°, the capacitance's slope and curvature and the baseline are counted from a zero that is a
+// convention, so that a value near zero is no sign of a quantity the data do not fix.
+bool HasArbitraryZero(int code);
+
 // Value and bounds of one parameter as a fit starts.
 struct ParameterStart {
   double value = 0;    // model value

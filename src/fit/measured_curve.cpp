@@ -65,6 +65,8 @@ std::unique_ptr<Model> CurveModel(const Model& chemistry, const MeasuredCurve& c
   }
   model->FirstPoint = 1;
   model->LastPoint = curve.Points();
+  // an impedance spectrum is Z' then Z'' over the same frequencies
+  model->SpectrumFrequencies = model->Technique == Technique::kImpedance ? curve.Points() / 2 : 0;
   model->FitMode = true;
   return model;
 }

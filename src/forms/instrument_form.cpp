@@ -40,6 +40,12 @@ FormIns::FormIns(Model& model) : Form("FormIns", "Instrument"), model_(model) {
   ComboScan.SetGrid(fieldRow_++, 1);
   Add(ComboScan, frame);
   AddField(LabelQuiet, "t quiet (s)", "quiet time at the start potential", TextQuiet, "0", frame);
+  AddField(LabelEdc, "E dc (V)", "DC potential of the impedance", TextEdc, "0.1", frame);
+  AddField(LabelFfrom, "f from (Hz)", "first frequency of the spectrum", TextFfrom, "100000",
+           frame);
+  AddField(LabelFto, "f to (Hz)", "last frequency of the spectrum", TextFto, "0.01", frame);
+  AddField(LabelFdecade, "f points/decade", "frequencies a decade", TextFdecade, "5", frame);
+  ShowImpedanceFields(false);
   AddField(LabelE1, "E1 (V)", "potential of the first step", TextE1, "-0.3", frame);
   AddField(LabelT1, "t1 (s)", "duration of the first step", TextT1, "1", frame);
   AddField(LabelE2, "E2 (V)", "potential of the second step", TextE2, "0.3", frame);
@@ -191,6 +197,10 @@ void FormIns::method1() {
   model_.BaselineOffset = Value(TextOffset);
   model_.BaselineSlope = Value(TextSlope);
   model_.QuietTime = Value(TextQuiet);
+  model_.DcPotential = Value(TextEdc);
+  model_.FrequencyFrom = Value(TextFfrom);
+  model_.FrequencyTo = Value(TextFto);
+  model_.PointsPerDecade = Value(TextFdecade);
   model_.StepPotential1 = Value(TextE1);
   model_.StepTime1 = Value(TextT1);
   model_.StepPotential2 = Value(TextE2);
@@ -244,14 +254,18 @@ void FormIns::Form_Activate() {
   tp.SetLocked(squareWave);
   LabelEpulse.SetVisible(pulse);
   Epulse.SetVisible(pulse);
+  const bool impedance = technique == T::kImpedance;
+  ShowImpedanceFields(impedance);
   // The analytical model offers the thin film, and the rotating disk for the DC and normal pulse
   // waves, beside the planar and spherical electrodes; the digital one every electrode but the
-  // thin film.
+  // thin film; impedance those of its frequency-domain form.
   const bool wave = technique == T::kDc || technique == T::kNormalPulse;
   for (int i = Number(Electrode::kCylindrical); i <= kElectrodeCount; ++i) {
     const Electrode e = ElectrodeNumbered(i);
     bool enabled = false;
-    if (model_.DigitalSimulation) {
+    if (impedance) {  // computed in the frequency domain whatever the engine
+      enabled = HasClosedForm({technique, e});
+    } else if (model_.DigitalSimulation) {
       enabled = e != Electrode::kThinFilm;
     } else {
       enabled = (e == Electrode::kThinFilm && !steps) || (e == Electrode::kRotatingDisk && wave);
@@ -424,6 +438,13 @@ void FormIns::V_Change() {
 
 void FormIns::TextF_Change() {
   IgnoringErrors([&] { tp.SetText(NumberText(Div(0.5, Value(TextF)))); });
+}
+
+void FormIns::ShowImpedanceFields(bool shown) {
+  for (Control* c :
+       std::initializer_list<Control*>{&LabelEdc, &TextEdc, &LabelFfrom, &TextFfrom, &LabelFto,
+                                       &TextFto, &LabelFdecade, &TextFdecade})
+    c->SetVisible(shown);
 }
 
 void FormIns::ShowGeometryFields() {

@@ -80,6 +80,15 @@ class FormIns : public Form {
   ComboBox ComboScan{"ComboScan"};
   Label LabelQuiet{"LabelQuiet"};
   TextBox TextQuiet{"TextQuiet"};
+  // Impedance: the DC potential and the frequencies (shown for technique 10 only).
+  Label LabelEdc{"LabelEdc"};
+  TextBox TextEdc{"TextEdc"};
+  Label LabelFfrom{"LabelFfrom"};
+  TextBox TextFfrom{"TextFfrom"};
+  Label LabelFto{"LabelFto"};
+  TextBox TextFto{"TextFto"};
+  Label LabelFdecade{"LabelFdecade"};
+  TextBox TextFdecade{"TextFdecade"};
   // Chronoamperometry: E1 for t1, then E2 for t2 (0: a single step), sampled every t sample.
   Label LabelE1{"LabelE1"};
   TextBox TextE1{"TextE1"};
@@ -146,6 +155,7 @@ class FormIns : public Form {
   void BuildBaselineFrame();
   void AddFitted(int code, const TextBox& beside, const char* minimum, const char* maximum);
   void ShowGeometryFields();
+  void ShowImpedanceFields(bool shown);
   void ShowStepFields(bool shown);
   void SetRadiusFromArea();
   void SetAreaFromGeometry();

@@ -7,9 +7,10 @@ namespace qalto {
 FormTech::FormTech(Model& model) : Form("FormTech", "Techniques"), model_(model) {
   Frame3.SetCaption("Voltammetry");
   Add(Frame3);
-  for (int i = 1; i <= kTechniqueCount; ++i) {
+  for (Technique technique : kTechniqueList) {
+    const int i = Number(technique);
     OptionButton& option = optTech.Add("optTech", i);
-    option.SetCaption(NumberedCaption(i, RowOf(TechniqueNumbered(i)).caption));
+    option.SetCaption(NumberedCaption(i, RowOf(technique).caption));
     techniques_.Add(option);
     Add(option, "Frame3");
   }
@@ -20,9 +21,9 @@ FormTech::FormTech(Model& model) : Form("FormTech", "Techniques"), model_(model)
 }
 
 void FormTech::OK() {
-  for (int i = 1; i <= kTechniqueCount; ++i) {
-    if (optTech(i).Selected()) {
-      model_.Technique = TechniqueNumbered(i);
+  for (Technique technique : kTechniqueList) {
+    if (optTech(Number(technique)).Selected()) {
+      model_.Technique = technique;
       return;
     }
   }

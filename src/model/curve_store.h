@@ -18,6 +18,9 @@ struct CurveStore {
   // (without noise and baseline): the Option form's "charge Q".
   GrowingTable1<double> PassedCharge{kMaxPoints + 1};
   int NumberOfPoints = 0;
+  // Nonzero: the store holds impedance spectra of this many frequencies, each curve Z' (ohm) at
+  // points 1..n and Z'' at points n+1..2n, PotentialX the frequency (Hz) of both.
+  int SpectrumFrequencies = 0;
   int FirstPoint = 0;
   int LastPoint = 0;
   int CurveCount = 0;

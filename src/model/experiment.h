@@ -3,6 +3,8 @@
 // and what each (technique, electrode) combination is computed with. The numbers of the
 // enumerators are the ones the forms' option buttons and the printed reports show.
 
+#include <array>
+
 namespace qalto {
 
 enum class Technique {
@@ -14,8 +16,16 @@ enum class Technique {
   kSquareWave = 5,
   kAdditiveSquareWave = 6,
   kChronoamperometry = 7,  // potential steps: current or charge against time
+  kImpedance = 10,         // the small-signal impedance at a DC potential, over frequency
 };
-inline constexpr int kTechniqueCount = 7;
+// The techniques in the order of their option buttons; a number between them is no technique.
+inline constexpr std::array kTechniqueList = {
+    Technique::kSweep,       Technique::kDc,
+    Technique::kNormalPulse, Technique::kDifferentialPulse,
+    Technique::kSquareWave,  Technique::kAdditiveSquareWave,
+    Technique::kChronoamperometry, Technique::kImpedance,
+};
+inline constexpr int kTechniqueCount = static_cast<int>(kTechniqueList.size());
 
 enum class Electrode {
   kNone = 0,  // no electrode chosen yet
@@ -38,11 +48,18 @@ constexpr int Number(Technique technique) {
 constexpr int Number(Electrode electrode) {
   return static_cast<int>(electrode);
 }
-// The technique or electrode of a number 1..kTechniqueCount or 1..10 (an option button's index);
-// any other number is kNone.
+// The position 1..kTechniqueCount of a technique in kTechniqueList; 0 for kNone or a number
+// that is no technique.
+constexpr int TechniquePosition(Technique technique) {
+  for (int i = 0; i < kTechniqueCount; ++i)
+    if (kTechniqueList[static_cast<std::size_t>(i)] == technique) return i + 1;
+  return 0;
+}
+// The technique or electrode of an option button's number (1..7 and 10, 1..10); any other
+// number is kNone.
 constexpr Technique TechniqueNumbered(int number) {
-  return number >= 1 && number <= kTechniqueCount ? static_cast<Technique>(number)
-                                                  : Technique::kNone;
+  const auto technique = static_cast<Technique>(number);
+  return number != 0 && TechniquePosition(technique) != 0 ? technique : Technique::kNone;
 }
 constexpr Electrode ElectrodeNumbered(int number) {
   return number >= 1 && number <= kElectrodeCount ? static_cast<Electrode>(number)

@@ -46,6 +46,11 @@ struct ExperimentSettings {
   double BaselineOffset = 0;        // A, in the curve store's sign convention
   double BaselineSlope = 0;         // A/V: the baseline is offset + slope x E
   double QuietTime = 0;             // s held at the start potential before the first point
+  // Impedance: the DC potential the cell is held at, and the frequencies of its spectrum.
+  double DcPotential = 0;      // V
+  double FrequencyFrom = 0;    // Hz
+  double FrequencyTo = 0;      // Hz
+  double PointsPerDecade = 0;  // frequencies a decade, logarithmically spaced
   // Chronoamperometry: from rest at E start the potential steps to StepPotential1 for StepTime1,
   // then to StepPotential2 for StepTime2 (0: a single step), sampled every SampleTime.
   double StepPotential1 = 0;  // V

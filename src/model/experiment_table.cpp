@@ -25,6 +25,7 @@ constexpr std::array<TechniqueRow, kTechniqueCount + 1> kTechniques = {{
      PointTiming::kSquareWaveSum, true},
     {T::kChronoamperometry, "Chronoamperometry", "chronoamperometry", PointTiming::kStepSample,
      false},
+    {T::kImpedance, "Impedance", "impedance", PointTiming::kNone, false},
 }};
 
 using G = GridGeometry;
@@ -60,6 +61,8 @@ constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
 // Sweeps at planar, spherical, hemispherical and microdisc electrodes, and every square wave and
 // potential step there, are solved as integral equations (no closed form); DC, normal and
 // differential pulse there have closed forms the integral equations replace for coupled mechanisms.
+// Impedance is exact in the frequency domain where diffusion is one-dimensional: the plane, the
+// sphere (and the hemisphere, its half) and the closed thin film.
 constexpr std::array<CaseRow, kTechniqueCount* kElectrodeCount> kCases = {{
     {{T::kSweep, E::kPlanar}, F::kNone, S::kSemiDerivative},
     {{T::kSweep, E::kSpherical}, F::kNone, S::kSemiDerivative},
@@ -131,19 +134,29 @@ constexpr std::array<CaseRow, kTechniqueCount* kElectrodeCount> kCases = {{
     {{T::kChronoamperometry, E::kRotatingDisk}, F::kNone, S::kNone},
     {{T::kChronoamperometry, E::kThinFilm}, F::kNone, S::kNone},
     {{T::kChronoamperometry, E::kBand}, F::kNone, S::kNone},
+    {{T::kImpedance, E::kPlanar}, F::kFrequencyDomain, S::kNone},
+    {{T::kImpedance, E::kSpherical}, F::kFrequencyDomain, S::kNone},
+    {{T::kImpedance, E::kHemispherical}, F::kFrequencyDomain, S::kNone},
+    {{T::kImpedance, E::kMicrodisc}, F::kNone, S::kNone},
+    {{T::kImpedance, E::kCylindrical}, F::kNone, S::kNone},
+    {{T::kImpedance, E::kRotatingCylinder}, F::kNone, S::kNone},
+    {{T::kImpedance, E::kRotatingHemisphere}, F::kNone, S::kNone},
+    {{T::kImpedance, E::kRotatingDisk}, F::kNone, S::kNone},
+    {{T::kImpedance, E::kThinFilm}, F::kFrequencyDomain, S::kNone},
+    {{T::kImpedance, E::kBand}, F::kNone, S::kNone},
 }};
 
 constexpr CaseRow kNoCase = {{T::kNone, E::kNone}, F::kNone, S::kNone};
 
 constexpr std::size_t CaseIndex(ExperimentCase key) {
-  return static_cast<std::size_t>((Number(key.technique) - 1) * kElectrodeCount +
+  return static_cast<std::size_t>((TechniquePosition(key.technique) - 1) * kElectrodeCount +
                                   Number(key.electrode) - 1);
 }
 
 // Every row sits where its technique and electrode index it.
 constexpr bool RowsInOrder() {
   for (std::size_t i = 0; i < kTechniques.size(); ++i)
-    if (static_cast<std::size_t>(Number(kTechniques[i].technique)) != i) return false;
+    if (static_cast<std::size_t>(TechniquePosition(kTechniques[i].technique)) != i) return false;
   for (std::size_t i = 0; i < kElectrodes.size(); ++i)
     if (static_cast<std::size_t>(Number(kElectrodes[i].electrode)) != i) return false;
   for (std::size_t i = 0; i < kCases.size(); ++i)
@@ -155,7 +168,7 @@ static_assert(RowsInOrder());
 }  // namespace
 
 const TechniqueRow& RowOf(Technique technique) {
-  return kTechniques[static_cast<std::size_t>(Number(TechniqueNumbered(Number(technique))))];
+  return kTechniques[static_cast<std::size_t>(TechniquePosition(technique))];
 }
 
 const ElectrodeRow& RowOf(Electrode electrode) {

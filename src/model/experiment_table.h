@@ -11,7 +11,7 @@ namespace qalto {
 
 // How the finite-difference simulation divides the time of one potential point.
 enum class PointTiming {
-  kNone,               // no technique: the digital run refuses it
+  kNone,               // no technique, or none in time (impedance): the digital run refuses it
   kSweepStep,          // one ramp of the sweep's time step per point
   kDrop,               // a drop from the bulk, sampled at its end
   kPulse,              // a pulse from rest
@@ -42,6 +42,7 @@ enum class ClosedForm {
   kThinFilmSweep,               // the exhaustive response of a thin film in a sweep
   kDifferentialPulsePlanar,     // the superposition of planar step responses
   kDifferentialPulseSpherical,  // the superposition of spherical step responses
+  kFrequencyDomain,             // the small-signal impedance, exact in the frequency domain
 };
 
 // What turns the sampled step responses of an analytical sweep into its current.

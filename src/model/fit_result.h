@@ -22,8 +22,15 @@ struct FittedParameter {
   bool atBound = false;   // ended on its min or max: the data may want it beyond
   double minimum = 0;     // the bounds it was fitted within
   double maximum = 0;
-  // Not fixed by the data: a singular normal matrix, or a standard error larger than the value.
-  bool Undetermined() const { return !determined || standardError > std::fabs(value); }
+  bool arbitraryZero = false;  // E°, a capacitance slope, a baseline: zero is no absence
+  // Not fixed by the data: a singular normal matrix, or a standard error larger than the value;
+  // for a quantity whose zero is a convention (E° is counted from the reference electrode's),
+  // larger than half the range it was fitted within.
+  bool Undetermined() const {
+    if (!determined) return true;
+    const double size = arbitraryZero ? 0.5 * std::fabs(maximum - minimum) : std::fabs(value);
+    return standardError > size;
+  }
 };
 
 // The share of one measured curve in a fit.

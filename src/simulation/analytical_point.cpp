@@ -70,6 +70,7 @@ double CatalyticPart(const Model& model, const AnalyticalRun& run, const Kinetic
       return f(args.E + run.pulseHalf) - f(args.E - run.pulseHalf);
     case Technique::kAdditiveSquareWave:
       return f(args.E + run.pulseHalf) + f(args.E - run.pulseHalf);
+    case Technique::kImpedance:
     case Technique::kNone:
       break;
   }
@@ -104,6 +105,7 @@ double ClosedFormCurrent(const Model& model, const AnalyticalRun& run, const Rea
       return DifferentialPulsePlanarCurrent(model, DifferentialPulseArguments(model, point));
     case ClosedForm::kDifferentialPulseSpherical:
       return DifferentialPulseSphericalCurrent(model, DifferentialPulseArguments(model, point));
+    case ClosedForm::kFrequencyDomain:  // a spectrum, not a point of a curve
     case ClosedForm::kNone:
       break;
   }

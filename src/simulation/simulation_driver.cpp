@@ -18,6 +18,7 @@
 #include "simulation/disc_response.h"
 #include "simulation/double_layer.h"
 #include "simulation/failure_cause.h"
+#include "simulation/impedance_run.h"
 #include "simulation/implicit_drop.h"
 #include "simulation/noise.h"
 #include "simulation/potential_axis.h"
@@ -282,7 +283,8 @@ void CheckTotalCurrent(const Model& model, const std::string& cause) {
 }
 
 void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solverMessages) {
-  SelectCurveSlot(model, inputs.overlapChecked);
+  SelectCurveSlot(model, inputs.overlapChecked && model.SpectrumFrequencies == 0);
+  model.SpectrumFrequencies = 0;  // the store holds current curves again
   AnalyticalRun constants;
   constants.AF = model.ElectrodeArea * kFaraday * 0.001;
   Charging charging;
@@ -349,6 +351,17 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
 
 SimulationOutcome RunSimulation(Model& model, const SimulationInputs& inputs) {
   SimulationOutcome outcome;
+  // A spectrum is computed in the frequency domain, whatever engine is chosen; it is computed
+  // whole or refused with the store as it was.
+  if (model.Technique == Technique::kImpedance) {
+    try {
+      outcome.failure = RunImpedance(model, inputs.overlapChecked, inputs.pH.Get());
+    } catch (const RuntimeError& error) {  // a pH beyond the number range
+      outcome.failure = Failure{SimulationErrorMessage(model, error.Description())};
+    }
+    outcome.refused = outcome.failure.has_value();
+    return outcome;
+  }
   // Refused before anything is written: the previous curve stays as it was.
   if (const auto missing = MissingAnalyticalModel(model)) {
     outcome.failure = Failure{*missing};

@@ -149,8 +149,8 @@ TEST_F(ImportDataTest, OverlaidCyclesAreReadOffSweepBySweep) {
   ImportedFile file;
   file.format = "delimited text";
   file.curves.resize(2);
-  file.curves[0] = {"f.csv", "cycle 1", {0, 0.1, 0.2, 0.1, 0}, {0, 1, 2, -1, 0}, {}, {}};
-  file.curves[1] = {"f.csv", "cycle 2", {0.05, 0.15, 0.25, 0.15, 0.05}, {10, 20, 30, -20, -10},
+  file.curves[0] = {"f.csv", "cycle 1", {0, 0.1, 0.2, 0.1, 0}, {0, 1, 2, -1, 0}, {}, {}, {}};
+  file.curves[1] = {"f.csv", "cycle 2", {0.05, 0.15, 0.25, 0.15, 0.05}, {10, 20, 30, -20, -10}, {},
                     {},      {}};
   ImportResult result = PrepareImport(model, file, 0);
   ASSERT_TRUE(result.ok);

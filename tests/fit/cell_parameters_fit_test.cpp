@@ -126,6 +126,30 @@ TEST_F(CellFitTest, DigitalFitsRecoverKineticsBesideTheCell) {
   TwentySeeds(true);
 }
 
+TEST_F(CellFitTest, AnE0AtTheReferencePotentialIsNoUndeterminedValue) {
+  // E0 counted from the reference electrode lies at 0 V: a fitted value within a standard
+  // error of a few tenths of a millivolt from zero is still a well-determined E0.
+  int smallerThanItsError = 0;
+  for (bool digital : {true, false}) {  // the program starts digital
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+      Cell(digital, "0.1");
+      Expr().Eze(1).SetText("0");
+      MeasureWithNoise(0.01, seed);
+      Expr().ks(1).SetText("0.02");
+      Expr().Eze(1).SetText("0.03");
+      Fit(11, "1e-4", "10");
+      Fit(31, "-0.2", "0.4");
+      app.mnuAutoFit_Click();
+      ASSERT_TRUE(model.LastFit.valid);
+      const FittedParameter& e0 = Fitted(31);
+      EXPECT_NEAR(e0.value, 0, 2e-3) << "digital " << digital << " seed " << seed;
+      EXPECT_FALSE(e0.Undetermined()) << "digital " << digital << " seed " << seed;
+      smallerThanItsError += e0.standardError > std::fabs(e0.value) ? 1 : 0;
+    }
+  }
+  EXPECT_GT(smallerThanItsError, 0) << "no fit showed the case this test is about";
+}
+
 TEST_F(CellFitTest, ChargingCurrentFlowsThroughTheResistance) {
   // Without faradaic current the sweep charges Cd through Ru: the current approaches Cd v with
   // the cell's time constant Ru Cd, in both modes alike.

@@ -1,0 +1,231 @@
+// EC-Lab's binary files: the real ones against their text exports, and small files of our own
+// for what a damaged or unknown file does.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "files/file_format_error.h"
+#include "files/measurement_file.h"
+
+namespace qalto {
+namespace {
+
+const std::filesystem::path kInstruments = QALTO_INSTRUMENTS_DIR;
+
+struct Twin {
+  const char* binary;
+  const char* text;
+  double potentialDigits;  // relative precision the text prints the potential with
+  double currentDigits;    // and the current
+};
+
+void PrintTo(const Twin& twin, std::ostream* out) {
+  *out << twin.binary;
+}
+
+class EcLabTwinTest : public ::testing::TestWithParam<Twin> {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::is_directory(kInstruments)) GTEST_SKIP() << "no " << kInstruments;
+  }
+};
+
+void ExpectSameToPrintedDigits(const std::vector<double>& binary, const std::vector<double>& text,
+                               double digits, const char* what) {
+  ASSERT_EQ(binary.size(), text.size()) << what;
+  for (size_t i = 0; i < text.size(); ++i) {
+    ASSERT_NEAR(binary[i], text[i], digits * std::abs(text[i]) + 1e-300) << what << " point " << i;
+  }
+}
+
+// Each binary file and its text export are the same measurement: the same curves, labels,
+// points, potentials, currents and times, to the digits the export prints.
+TEST_P(EcLabTwinTest, BinaryAndTextExportGiveTheSameCurves) {
+  const Twin& twin = GetParam();
+  ImportedFile binary = ReadMeasurementFile((kInstruments / twin.binary).string());
+  ImportedFile text = ReadMeasurementFile((kInstruments / twin.text).string());
+  EXPECT_EQ(binary.format, "EC-Lab binary");
+  EXPECT_EQ(binary.technique, text.technique);
+  EXPECT_EQ(binary.potentialColumn, text.potentialColumn);
+  EXPECT_EQ(binary.currentColumn, text.currentColumn);
+  ASSERT_EQ(binary.curves.size(), text.curves.size());
+  for (size_t k = 0; k < text.curves.size(); ++k) {
+    const ImportedCurve& b = binary.curves[k];
+    const ImportedCurve& t = text.curves[k];
+    EXPECT_EQ(b.label, t.label);
+    ExpectSameToPrintedDigits(b.potential, t.potential, twin.potentialDigits, "potential");
+    ExpectSameToPrintedDigits(b.current, t.current, twin.currentDigits, "current");
+    ExpectSameToPrintedDigits(b.time, t.time, 1e-15, "time");
+  }
+  if (text.curves[0].settings.area) {
+    ASSERT_TRUE(binary.curves[0].settings.area.has_value());
+    EXPECT_NEAR(*binary.curves[0].settings.area, *text.curves[0].settings.area, 1e-7);
+  }
+}
+
+// Float potentials print with 8 digits; <I> is a double printed with 16, the CA's I a float.
+INSTANTIATE_TEST_SUITE_P(
+    Corpus, EcLabTwinTest,
+    ::testing::Values(
+        Twin{"biologic_mpr/cv.mpr", "biologic_mpr/cv.mpt", 5e-8, 1e-15},
+        Twin{"biologic_mpr/lsv.mpr", "biologic_mpr/lsv.mpt", 5e-8, 1e-15},
+        Twin{"biologic_mpr/ca.mpr", "biologic_mpr/ca.mpt", 5e-8, 5e-8},
+        Twin{"biologic_mpr/cv.issue_149.mpr", "biologic_mpt/cv.issue_149.mpt", 5e-8, 1e-15},
+        Twin{"biologic_mpr/cva.issue_202.mpr", "biologic_mpt/cva.issue_202.mpt", 5e-8, 1e-15}));
+
+// The scan rate the binary file's times show, beside the one the export's header states.
+TEST(EcLabBinaryTest, ScanRateFromTheTimes) {
+  if (!std::filesystem::is_directory(kInstruments)) GTEST_SKIP() << "no " << kInstruments;
+  ImportedFile file =
+      ReadMeasurementFile((kInstruments / "biologic_mpr/cv.issue_149.mpr").string());
+  ASSERT_EQ(file.curves.size(), 3u);
+  EXPECT_EQ(file.curves[2].label, "cycle 3");
+  ASSERT_TRUE(file.curves[0].settings.scanRate.has_value());
+  EXPECT_NEAR(*file.curves[0].settings.scanRate, 0.05, 0.0025);
+}
+
+// A file of our own: the magic, modules of the old header layout, a data module of version 3
+// holding time, Ewe, <I> and the cycle number behind one flag byte.
+std::string Module(const std::string& name, uint32_t version, const std::string& data) {
+  std::string module = "MODULE";
+  module += (name + std::string(10, ' ')).substr(0, 10);
+  module += (name + std::string(25, ' ')).substr(0, 25);
+  auto word = [&module](uint32_t value) {
+    for (int k = 0; k < 4; ++k)
+      module += static_cast<char>((value >> (8 * k)) & 0xFF);
+  };
+  word(static_cast<uint32_t>(data.size()));
+  word(version);
+  module += "12/07/26";
+  return module + data;
+}
+
+template <class T>
+void Append(std::string& bytes, T value) {
+  char raw[sizeof(T)];
+  std::memcpy(raw, &value, sizeof(T));
+  bytes.append(raw, sizeof(T));
+}
+
+struct Point {
+  double time, potential, current, cycle;
+};
+
+std::string DataModule(const std::vector<uint16_t>& ids, const std::vector<Point>& points) {
+  std::string data;
+  Append(data, static_cast<uint32_t>(points.size()));
+  Append(data, static_cast<uint8_t>(ids.size()));
+  for (uint16_t id : ids)
+    Append(data, id);
+  data.resize(406, '\0');
+  for (const Point& p : points) {
+    Append(data, uint8_t{2});
+    Append(data, p.time);
+    Append(data, static_cast<float>(p.potential));
+    Append(data, p.current);
+    Append(data, p.cycle);
+  }
+  return data;
+}
+
+std::string BinaryFile(const std::string& modules) {
+  std::string bytes = "BIO-LOGIC MODULAR FILE\x1A";
+  bytes.resize(48, ' ');
+  bytes.append(4, '\0');
+  return bytes + modules;
+}
+
+const std::vector<uint16_t> kIds = {1, 4, 6, 11, 24};
+const std::vector<Point> kPoints = {
+    {0.0, 0.5, 1.5, 1}, {0.1, 0.25, -2.0, 1}, {0.2, 0.0, -0.5, 2}, {0.3, 0.25, 0.75, 2}};
+
+TEST(EcLabBinaryTest, ReadsCyclesInVoltsAndAmperes) {
+  std::string bytes = BinaryFile(Module("VMP Set", 0, std::string(600, '\x06')) +
+                                 Module("VMP data", 3, DataModule(kIds, kPoints)));
+  ImportedFile file = ReadMeasurementText(bytes, "own.mpr");
+  EXPECT_EQ(file.technique, "Cyclic Voltammetry");
+  ASSERT_EQ(file.curves.size(), 2u);
+  EXPECT_EQ(file.curves[1].label, "cycle 2");
+  EXPECT_EQ(file.curves[1].potential, (std::vector<double>{0.0, 0.25}));
+  ASSERT_EQ(file.curves[1].current.size(), 2u);
+  EXPECT_DOUBLE_EQ(file.curves[1].current[0], -0.5e-3);
+  EXPECT_DOUBLE_EQ(file.curves[1].current[1], 0.75e-3);
+  EXPECT_EQ(file.curves[0].time, (std::vector<double>{0.0, 0.1}));
+  EXPECT_EQ(file.curves[0].source, "own.mpr");
+}
+
+struct Damage {
+  const char* what;
+  std::string bytes;
+  const char* message;  // the whole text the import shows
+};
+
+void PrintTo(const Damage& damage, std::ostream* out) {
+  *out << damage.what;
+}
+
+class EcLabBinaryDamageTest : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(EcLabBinaryDamageTest, IsRefusedNamingWhatWasFound) {
+  try {
+    ReadMeasurementText(GetParam().bytes, "own.mpr");
+    FAIL() << "read";
+  } catch (const FileFormatError& error) {
+    EXPECT_EQ(error.MessageFor("own.mpr"), GetParam().message);
+  }
+}
+
+std::string Cut(const std::string& bytes, size_t keep) {
+  return bytes.substr(0, keep);
+}
+
+const std::string kWhole = BinaryFile(Module("VMP data", 3, DataModule(kIds, kPoints)));
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EcLabBinaryDamageTest,
+    ::testing::Values(
+        Damage{"cut in a record", Cut(kWhole, kWhole.size() - 10),
+               "Input past end of file in \"own.mpr\": expected 522 bytes of module \"VMP data\", "
+               "found \"the end of the file at byte 621\""},
+        Damage{"cut in a header", Cut(kWhole, 100),
+               "Input past end of file in \"own.mpr\": expected the header of module \"VMP data\", "
+               "found \"the end of the file at byte 100\""},
+        Damage{"no module", BinaryFile("MODUL"),
+               "Type mismatch in \"own.mpr\": expected \"MODULE\" at byte 52, found \"MODUL\""},
+        Damage{"no data module", BinaryFile(Module("VMP Set", 0, "x")),
+               "Type mismatch in \"own.mpr\": expected a module \"VMP data\", found \"VMP Set\""},
+        Damage{"an unknown column", BinaryFile(Module("VMP data", 3, DataModule({1, 4, 999}, {}))),
+               "Type mismatch in \"own.mpr\": expected a column the program knows, found \"column "
+               "id 999 at byte 118\""},
+        Damage{"an unknown version", BinaryFile(Module("VMP data", 7, DataModule(kIds, kPoints))),
+               "Type mismatch in \"own.mpr\": expected a data module of version 2, 3 or 11, "
+               "found \"version 7\""},
+        Damage{"no current", BinaryFile(Module("VMP data", 3, DataModule({1, 4, 6}, {}))),
+               "Type mismatch in \"own.mpr\": expected columns \"Ewe/V\" and \"<I>/mA\", found "
+               "\"the columns of the data\""},
+        Damage{"more records than bytes",
+               BinaryFile(Module("VMP data", 3, Cut(DataModule(kIds, kPoints), 406 + 29 * 3))),
+               "Input past end of file in \"own.mpr\": expected 4 records of 29 bytes in module "
+               "\"VMP data\", found \"493 bytes of data\""}));
+
+// Every prefix of a real file is read whole or refused with a message, never a crash.
+TEST(EcLabBinaryTest, EveryCutOfARealFileIsRefused) {
+  if (!std::filesystem::is_directory(kInstruments)) GTEST_SKIP() << "no " << kInstruments;
+  std::ifstream in(kInstruments / "biologic_mpr/cva.issue_202.mpr", std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(bytes.size(), 30000u);
+  for (size_t keep = 24; keep < bytes.size(); keep += 997) {
+    EXPECT_THROW(ReadMeasurementText(bytes.substr(0, keep), "cut.mpr"), FileFormatError) << keep;
+  }
+}
+
+}  // namespace
+}  // namespace qalto

@@ -1,0 +1,149 @@
+// Simulate with technique 10: the spectrum of the model's mechanism in the curve store, the
+// Randles circuit of a reversible couple, and the electrodes, mechanisms and boxes it refuses.
+#include "simulation/impedance_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+
+#include "simulation/analytical_run_model.h"
+#include "simulation/simulation_driver.h"
+
+namespace qalto {
+namespace {
+
+Model ImpedanceModel(int electrode = 1) {
+  Model model = AnalyticalRunModel(10, electrode);
+  model.DcPotential = kRunE0;  // E1/2 of equal diffusion coefficients
+  model.FrequencyFrom = 1e5;
+  model.FrequencyTo = 1e-3;
+  model.PointsPerDecade = 5;
+  model.UncompensatedResistance = 50;
+  model.DoubleLayerCapacitance = 20e-6;
+  return model;
+}
+
+std::complex<double> Stored(const Model& model, int i, int curve = 1) {
+  return {model.CurrentY(i, curve), model.CurrentY(model.SpectrumFrequencies + i, curve)};
+}
+
+// At E1/2 the surface holds C/2 of each: sigma = 2 sqrt2 RT / (F^2 A C sqrt D), Rct of ks =
+// 1e3 cm/s: RT / (F^2 A ks C/2).
+TEST(ImpedanceRun, ReversibleCoupleAtHalfWaveIsTheRandlesCircuit) {
+  Model model = ImpedanceModel();
+  ASSERT_TRUE(RunSimulation(model, {}).Done());
+  ASSERT_EQ(model.SpectrumFrequencies, 41);
+  EXPECT_EQ(model.NumberOfPoints, 82);
+  EXPECT_EQ(model.LastPoint, 82);
+  const double rt = kGasConstant * model.Temperature, f2a = kFaraday * kFaraday * 1.0;
+  const double sigma = 2 * std::sqrt(2.0) * rt / (f2a * kRunC * 1e-3 * std::sqrt(kRunD));
+  const double rct = rt / (f2a * 1e3 * kRunC * 1e-3 / 2);
+  double worst = 0;
+  for (int i = 1; i <= 41; ++i) {
+    const double frequency = model.PotentialX(i);
+    EXPECT_EQ(model.PotentialX(41 + i), frequency);
+    const double omega = kTwoPi * frequency;
+    const std::complex<double> warburg = sigma / std::sqrt(omega) * std::complex<double>(1, -1);
+    const std::complex<double> randles =
+        50.0 + 1.0 / (std::complex<double>(0, omega * 20e-6) + 1.0 / (rct + warburg));
+    worst = std::max(worst, std::abs(Stored(model, i) - randles) / std::abs(randles));
+  }
+  EXPECT_LT(worst, 1e-9);
+  EXPECT_DOUBLE_EQ(model.PotentialX(1), 1e5);
+  EXPECT_DOUBLE_EQ(model.PotentialX(41), 1e-3);
+}
+
+TEST(ImpedanceRun, ThinFilmTurnsCapacitiveAndSphereResistiveAtLowFrequency) {
+  Model film = ImpedanceModel(9);
+  film.ElectrodeLength = 1e-3;
+  ASSERT_TRUE(RunSimulation(film, {}).Done());
+  const std::complex<double> lowest = Stored(film, film.SpectrumFrequencies);
+  EXPECT_LT(std::arg(lowest), -0.99 * kPi / 2);
+  Model sphere = ImpedanceModel(2);
+  sphere.Radius = 5e-4;
+  sphere.ElectrodeArea = 4 * kPi * 5e-4 * 5e-4;
+  sphere.DoubleLayerCapacitance = 0;  // 20 uF would short a 5 um sphere at 1 mHz
+  ASSERT_TRUE(RunSimulation(sphere, {}).Done());
+  const std::complex<double> steady = Stored(sphere, sphere.SpectrumFrequencies);
+  EXPECT_LT(std::fabs(steady.imag()), 0.01 * steady.real());
+}
+
+// In a fit the frequencies are the measured spectrum's, already in the store.
+TEST(ImpedanceRun, FitTakesTheFrequenciesOfTheStore) {
+  Model model = ImpedanceModel();
+  ASSERT_TRUE(RunSimulation(model, {}).Done());
+  const std::complex<double> at100 = Stored(model, 16);  // 1e5 Hz down 15 fifths of a decade
+  EXPECT_NEAR(model.PotentialX(16), 100.0, 1e-9);
+  Model fit = model;
+  fit.FitMode = true;
+  fit.SpectrumFrequencies = 1;
+  fit.PotentialX(1) = fit.PotentialX(2) = model.PotentialX(16);
+  ASSERT_TRUE(RunSimulation(fit, {}).Done());
+  EXPECT_EQ(fit.CurrentCurve, 2);
+  EXPECT_EQ(Stored(fit, 1, 2), at100);
+}
+
+struct Refusal {
+  const char* what;
+  void (*change)(Model&);
+  const char* message;
+};
+
+class ImpedanceRefusal : public testing::TestWithParam<Refusal> {};
+
+TEST_P(ImpedanceRefusal, LeavesTheStoreAsItWasWithTheMessage) {
+  Model model = ImpedanceModel();
+  ASSERT_TRUE(RunSimulation(model, {}).Done());
+  const double before = model.CurrentY(5, 1);
+  GetParam().change(model);
+  const SimulationOutcome outcome = RunSimulation(model, {});
+  ASSERT_FALSE(outcome.Done());
+  EXPECT_TRUE(outcome.refused);  // nothing was written
+  EXPECT_EQ(outcome.failure->message, GetParam().message);
+  EXPECT_EQ(model.CurrentY(5, 1), before);
+  EXPECT_EQ(model.SpectrumFrequencies, 41);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, ImpedanceRefusal,
+    testing::Values(
+        Refusal{"Microdisc", [](Model& m) { m.Electrode = Electrode::kMicrodisc; },
+                "Analytical simulation Error: No impedance model for the microdisc: the "
+                "frequency domain is exact at the planar, spherical and hemispherical "
+                "electrodes and the thin film! Please try again by other initial values."},
+        Refusal{"Chemistry",
+                [](Model& m) {
+                  m.Mechanism = 7;
+                  m.FirstOrderReactionCount = 1;
+                },
+                "Analytical simulation Error: No impedance model for mechanism 7: the spectrum "
+                "is computed for charge reactions without chemical reactions! Please try again "
+                "by other initial values."},
+        Refusal{"ZeroFrequency", [](Model& m) { m.FrequencyTo = 0; },
+                "Analytical simulation Error: Invalid procedure call or argument: f to (Hz) is "
+                "0! Please try again by other initial values."},
+        Refusal{"NoPointsPerDecade", [](Model& m) { m.PointsPerDecade = 0.5; },
+                "Analytical simulation Error: Invalid procedure call or argument: f points/decade "
+                "is .5! Please try again by other initial values."},
+        Refusal{"TooManyFrequencies",
+                [](Model& m) {
+                  m.FrequencyFrom = 1e-300;
+                  m.FrequencyTo = 1e300;
+                  m.PointsPerDecade = 1000;
+                },
+                "Analytical simulation Error: Invalid procedure call or argument: the spectrum of "
+                "600001 frequencies is longer than 50000! Please try again by other initial "
+                "values."},
+        Refusal{"NoAdmittance",
+                [](Model& m) {
+                  m.DoubleLayerCapacitance = 0;
+                  m.SpeciesC(1) = 0;
+                },
+                "Analytical simulation Error: Overflow: Z at 100000 Hz is beyond the number "
+                "range (no double layer and no reactant at E dc (V) -.1)! Please try again by "
+                "other initial values."}),
+    [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.what); });
+
+}  // namespace
+}  // namespace qalto

@@ -1,0 +1,185 @@
+// The impedance of a cell in the frequency domain against the circuits of the textbooks: the
+// Randles circuit with its Warburg element, the charge-transfer resistance RT/(nF i0), the
+// capacitive and resistive low-frequency limits of finite diffusion, and reactions that add
+// their admittances or leave each other alone.
+#include "simulation/impedance.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/constants.h"
+
+namespace qalto {
+namespace {
+
+using Complex = std::complex<double>;
+
+// Ru + 1 / (j w Cd + 1 / (Rct + sigma w^-1/2 (1 - j))).
+Complex Randles(double ru, double cd, double rct, double sigma, double frequency) {
+  const double omega = kTwoPi * frequency;
+  const Complex warburg = sigma / std::sqrt(omega) * Complex(1, -1);
+  return ru + 1.0 / (Complex(0, omega * cd) + 1.0 / (rct + warburg));
+}
+
+double ThermalVolts(const ImpedanceCell& cell) {  // RT/nF
+  return kGasConstant * cell.temperature / (cell.reactions[0].n * kFaraday);
+}
+
+// sigma = RT / (n^2 F^2 A sqrt 2) (1 / (cO sqrt DO) + 1 / (cR sqrt DR)), c in mol/cm3.
+double Sigma(const ImpedanceCell& cell, double cO, double cR) {
+  const double nF = cell.reactions[0].n * kFaraday;
+  const double dO = cell.species[0].d, dR = cell.species[1].d;
+  return ThermalVolts(cell) / (nF * cell.area * std::sqrt(2.0)) *
+         (1 / (cO * 1e-3 * std::sqrt(dO)) + 1 / (cR * 1e-3 * std::sqrt(dR)));
+}
+
+// The largest distance between the two spectra relative to the expected |Z|.
+double WorstError(const std::vector<Complex>& expected, const std::vector<Complex>& found) {
+  double worst = 0;
+  for (size_t k = 0; k < expected.size(); ++k)
+    worst = std::max(worst, std::abs(found[k] - expected[k]) / std::abs(expected[k]));
+  return worst;
+}
+
+std::vector<Complex> RandlesSpectrum(double ru, double cd, double rct, double sigma,
+                                     const std::vector<double>& frequencies) {
+  std::vector<Complex> z;
+  for (double f : frequencies)
+    z.push_back(Randles(ru, cd, rct, sigma, f));
+  return z;
+}
+
+// A reversible couple held at E1/2 with only O in the bulk: Nernst and the flux balance put
+// cO(0) = C/2 and cR(0) = C sqrt(DO/DR)/2, so sigma = 2 sqrt2 RT / (n^2 F^2 A C sqrt DO).
+TEST(Impedance, ReversibleCoupleAtHalfWaveIsRandlesWithWarburg) {
+  for (double n : {1.0, 2.0}) {
+    ImpedanceCell cell = CoupleCell(1.0, 0.0, 1e-5, 0.7e-5);
+    cell.reactions[0].n = n;
+    cell.reactions[0].ks = 1e6;
+    cell.area = 0.2;
+    cell.ru = 50;
+    cell.cd = 20e-6;
+    cell.potential = ThermalVolts(cell) * std::log(std::sqrt(0.7));  // E1/2 with E0' = 0
+    const std::vector<double> surface = DcSurfaceState(cell);
+    EXPECT_NEAR(surface[0], 0.5, 1e-12);
+    EXPECT_NEAR(surface[1], 0.5 * std::sqrt(1 / 0.7), 1e-12);
+    const double nF = n * kFaraday;
+    const double sigma = 2 * std::sqrt(2.0) * ThermalVolts(cell) /
+                         (nF * cell.area * 1e-3 * std::sqrt(cell.species[0].d));
+    const std::vector<double> grid = FrequencyGrid(1e5, 1e-3, 10);
+    EXPECT_LT(WorstError(RandlesSpectrum(50, 20e-6, 0, sigma, grid), CellImpedance(cell, grid)),
+              1e-3)
+        << "n = " << n;
+  }
+}
+
+// At the equilibrium potential of a solution of both O and R, kinetics add the charge-transfer
+// resistance RT / (nF i0), i0 = nFA ks cO^(1 - alpha) cR^alpha, in series with the Warburg
+// element of the bulk concentrations; exact, so to rounding.
+TEST(Impedance, QuasiReversibleCoupleAddsTheChargeTransferResistance) {
+  ImpedanceCell cell = CoupleCell(2.0, 0.5);
+  cell.reactions[0].ks = 1e-3;
+  cell.reactions[0].alpha = 0.3;
+  cell.ru = 20;
+  cell.cd = 10e-6;
+  cell.potential = ThermalVolts(cell) * std::log(2.0 / 0.5);  // equilibrium
+  const double i0 = kFaraday * cell.area * 1e-3 * std::pow(2e-3, 0.7) * std::pow(0.5e-3, 0.3);
+  const double rct = ThermalVolts(cell) / i0;
+  const std::vector<double> grid = FrequencyGrid(1e-3, 1e5, 10);
+  const auto z = CellImpedance(cell, grid);
+  EXPECT_LT(WorstError(RandlesSpectrum(20, 10e-6, rct, Sigma(cell, 2.0, 0.5), grid), z), 1e-9);
+  // the semicircle's diameter: Z' from Ru at high frequency toward Ru + Rct
+  EXPECT_NEAR(CellImpedance(cell, 1e8).real(), cell.ru, 1e-3 * rct);
+}
+
+TEST(Impedance, ThinLayerTurnsCapacitiveAndNernstLayerResistiveAtLowFrequency) {
+  ImpedanceCell cell = CoupleCell(1.0, 1.0);
+  cell.length = 10e-4;  // 10 um
+  cell.field = DiffusionField::kThinLayer;
+  // a closed layer stores charge: -Z'' grows as 1/w, the phase tends to -90 degrees
+  const Complex low = CellImpedance(cell, 1e-4), lower = CellImpedance(cell, 1e-5);
+  EXPECT_NEAR(lower.imag() / low.imag(), 10.0, 0.01);
+  EXPECT_LT(std::arg(lower), -0.999 * kPi / 2);
+  // its capacitance is the layer's: n^2 F^2 A L / (RT (1/cO + 1/cR)) with c in mol/cm3
+  const double capacity =
+      kFaraday * cell.area * cell.length / (ThermalVolts(cell) * (1 / 1e-3 + 1 / 1e-3));
+  EXPECT_NEAR(-1 / (kTwoPi * 1e-5 * lower.imag()), capacity, 1e-4 * capacity);
+  // a layer open to the bulk ends in a resistance: Rct + the layer's diffusion resistance
+  cell.field = DiffusionField::kNernstLayer;
+  const Complex open = CellImpedance(cell, 1e-6);
+  EXPECT_LT(std::abs(open.imag()), 1e-3 * open.real());
+}
+
+TEST(Impedance, SphereOfLargeRadiusIsPlanarAndSmallSphereIsResistive) {
+  ImpedanceCell planar = CoupleCell(1.0, 1.0);
+  ImpedanceCell sphere = planar;
+  sphere.field = DiffusionField::kSphere;
+  sphere.length = 1e3;
+  const std::vector<double> grid{1.0, 100.0};
+  EXPECT_LT(WorstError(CellImpedance(planar, grid), CellImpedance(sphere, grid)), 1e-4);
+  sphere.length = 5e-4;  // 5 um: steady diffusion at low frequency
+  const Complex low = CellImpedance(sphere, 1e-5);
+  EXPECT_LT(std::abs(low.imag()), 1e-3 * low.real());
+}
+
+// The steady state at a sphere: J = (kf cO - kb cR) / (1 + kf/mO + kb/mR), m = D / r.
+TEST(Impedance, SteadyStateAtASphereBalancesKineticsAndMassTransfer) {
+  ImpedanceCell cell = CoupleCell(1.0, 0.2, 1e-5, 2e-5);
+  cell.field = DiffusionField::kSphere;
+  cell.length = 1e-3;
+  cell.reactions[0].ks = 2e-3;
+  cell.potential = -0.05;
+  const double f = 1 / ThermalVolts(cell);
+  const double kf = 2e-3 * std::exp(-0.5 * f * -0.05), kb = 2e-3 * std::exp(0.5 * f * -0.05);
+  const double mO = 1e-5 / 1e-3, mR = 2e-5 / 1e-3;
+  const double flux = (kf * 1e-3 - kb * 0.2e-3) / (1 + kf / mO + kb / mR);
+  const std::vector<double> surface = DcSurfaceState(cell);
+  EXPECT_NEAR(surface[0], 1.0 - 1e3 * flux / mO, 1e-12);
+  EXPECT_NEAR(surface[1], 0.2 + 1e3 * flux / mR, 1e-12);
+}
+
+// Two couples of different species at one potential: their faradaic admittances add. A
+// second step far beyond the DC potential (B + e = C at -1.5 V) leaves the first couple alone.
+TEST(Impedance, ReactionsAddTheirAdmittancesOrLeaveEachOtherAlone) {
+  ImpedanceCell first = CoupleCell(1.0, 0.5);
+  first.reactions[0].ks = 0.01;
+  ImpedanceCell second = CoupleCell(0.3, 0.8, 0.6e-5, 0.9e-5);
+  second.reactions[0].ks = 0.002;
+  second.reactions[0].n = 2;
+  second.reactions[0].formalPotential = 0.01;
+  ImpedanceCell both = first;
+  both.species.push_back(second.species[0]);
+  both.species.push_back(second.species[1]);
+  ImpedanceReaction shifted = second.reactions[0];
+  shifted.oxidized = 2;
+  shifted.reduced = 3;
+  both.reactions.push_back(shifted);
+  const std::vector<double> grid = FrequencyGrid(1e-2, 1e4, 3);
+  const auto z1 = CellImpedance(first, grid), z2 = CellImpedance(second, grid);
+  std::vector<Complex> parallel;
+  for (size_t k = 0; k < grid.size(); ++k)
+    parallel.push_back(1.0 / (1.0 / z1[k] + 1.0 / z2[k]));
+  EXPECT_LT(WorstError(parallel, CellImpedance(both, grid)), 1e-12);
+
+  ImpedanceCell chain = CoupleCell(1.0, 0.5);
+  chain.reactions[0].ks = 0.01;
+  chain.species.push_back({1e-5, 0.0});
+  ImpedanceReaction step{1, 2, 1, 0.01, 0.5, -1.5};
+  chain.reactions.push_back(step);
+  EXPECT_LT(WorstError(z1, CellImpedance(chain, grid)), 1e-9);
+}
+
+TEST(Impedance, FrequencyGridIsLogarithmicWithBothEndsInTheOrderGiven) {
+  const std::vector<double> down = FrequencyGrid(1e5, 1e-2, 5);
+  ASSERT_EQ(down.size(), 36u);
+  EXPECT_EQ(down.front(), 1e5);
+  EXPECT_EQ(down.back(), 1e-2);
+  EXPECT_NEAR(down[5], 1e4, 1e-8);
+  const std::vector<double> up = FrequencyGrid(1, 5, 10);  // 0.7 decades: 7 steps
+  ASSERT_EQ(up.size(), 8u);
+  EXPECT_NEAR(up[1] / up[0], std::pow(5.0, 1.0 / 7), 1e-12);
+}
+
+}  // namespace
+}  // namespace qalto
