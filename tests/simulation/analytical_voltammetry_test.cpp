@@ -188,6 +188,24 @@ INSTANTIATE_TEST_SUITE_P(Amplitudes, OsteryoungTable,
                                            // 1001 points (0.5 V to -0.5 V in 1 mV steps).
                                            SquareWaveCase{0.025, 0.001, 0.0, 0.5}));
 
+TEST(AnalyticalRun, ProtonsShiftTheDcWaveByRTOverFLn10PerPH) {
+  // A + e + H+ = B: from pH 7 to pH 0 the half-wave potential moves 7 RT/F ln 10 = 414.12 mV
+  // positive at 25 C (2.3 for ln 10 would leave it 0.5 mV short).
+  double halfWave[2] = {};
+  for (int acid = 0; acid < 2; ++acid) {
+    Model model = Cell(2, 0.8, -0.4, 0.001, 0.5);
+    model.DropTime = 1.0;
+    model.ProtonCount(1) = 1.0;
+    SimulationInputs inputs;
+    inputs.pH = TypedNumber::Read(acid ? "0" : "7");
+    const SimulationOutcome outcome = RunSimulation(model, inputs);
+    ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
+    const double limiting = kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPiX * model.DropTime));
+    halfWave[acid] = PotentialAtLevel(model, 1, model.NumberOfPoints, limiting / 2);
+  }
+  EXPECT_NEAR(halfWave[1] - halfWave[0], 7 * std::log(10.0) / F(), 1e-4);
+}
+
 TEST(AnalyticalRun, ComplexationShiftsTheDcWave) {
   // MX4 = M + 4X: free ligand moves the wave by (ln Keq + ln(D1/D3)/2 - 4 ln C(X)) RT/nF.
   Model model = Cell(2, 0.2, -0.6, 0.001, 0.5);
