@@ -153,6 +153,7 @@ TEST_F(FitUncertaintyTest, ProfileIntervalsOfAFittedWave) {
   EXPECT_FALSE(ks.profileLowerOpen || ks.profileUpperOpen);
   EXPECT_NE(app.Result().Text().find("Profile-likelihood 95 % intervals"), std::string::npos);
   EXPECT_NE(app.Result().Text().find("ks(1)"), std::string::npos);
+}
 
 // Marcus-Hush kinetics: the reorganisation energy of a slow couple (ks 1e-3 cm/s at 1 V/s, its
 // peaks 0.2 V from E0, where lambda 0.3 eV bends the Tafel line) fitted with ks from lambda
