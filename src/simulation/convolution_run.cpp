@@ -26,18 +26,20 @@ const KernelWeights& CachedWeights(const DiffusionKernel& kernel, const TimeGrid
     double dt;
     int count;
     bool sweep;
+    int exact;
     KernelWeights weights;
   };
   constexpr std::size_t kEntries = 16;
   thread_local std::vector<Entry> cache;  // one per thread: a background run keeps its own
   for (const Entry& e : cache) {
-    if (e.kernel == kernel && e.dt == grid.dt && e.count == grid.count && e.sweep == grid.sweep)
+    if (e.kernel == kernel && e.dt == grid.dt && e.count == grid.count && e.sweep == grid.sweep &&
+        e.exact == grid.exact)
       return e.weights;
   }
   if (cache.size() == kEntries) cache.erase(cache.begin());
-  cache.push_back({kernel, grid.dt, grid.count, grid.sweep,
-                   grid.sweep ? KernelHatWeights(kernel, grid.dt, grid.count)
-                              : KernelStepIntegrals(kernel, grid.dt, grid.count)});
+  cache.push_back({kernel, grid.dt, grid.count, grid.sweep, grid.exact,
+                   grid.sweep ? KernelHatWeights(kernel, grid.dt, grid.count, grid.exact)
+                              : KernelStepIntegrals(kernel, grid.dt, grid.count, grid.exact)});
   return cache.back().weights;
 }
 
@@ -54,14 +56,9 @@ KernelWeights Weights(const Model& model, const TimeGrid& grid, int s, double ra
 // departure from equilibrium decays with kappa.
 KernelWeights Mixed(const Model& model, const TimeGrid& grid, int s, double plainShare,
                     double kineticShare, double kappa) {
-  KernelWeights plain = Weights(model, grid, s, 0.0);
-  KernelWeights kinetic = Weights(model, grid, s, kappa);
   double total = plainShare + kineticShare;
-  for (std::size_t m = 0; m < plain.w.size(); ++m) {
-    plain.w[m] = (plainShare * plain.w[m] + kineticShare * kinetic.w[m]) / total;
-    plain.start[m] = (plainShare * plain.start[m] + kineticShare * kinetic.start[m]) / total;
-  }
-  return plain;
+  return CombineWeights(plainShare / total, Weights(model, grid, s, 0.0), kineticShare / total,
+                        Weights(model, grid, s, kappa));
 }
 
 // The kernel of each species: its own diffusion, with the chemistry of the mechanism where the
@@ -257,7 +254,8 @@ void RunPulses(Model& model, double pHterm) {
       int total = 0;
       for (int U : units)
         total += U;
-      problems.push_back(BuildConvolutionProblem(model, pHterm, {unit, total, false}));
+      // Steps of unequal length read every weight of the grid.
+      problems.push_back(BuildConvolutionProblem(model, pHterm, {unit, total, false, total}));
     } else {
       problems.push_back(problems.front());
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "simulation/kernel_exponentials.h"
+
 namespace qalto {
 namespace {
 
@@ -88,7 +90,87 @@ StepMoments Moments(const DiffusionKernel& kernel, double dt, int count) {
   return w;
 }
 
+// Integrals of exp(-x sigma) and of sigma exp(-x sigma) over sigma in [0, 1], x >= 0.
+double PlainShare(double x) {
+  return x > 0.0 ? -std::expm1(-x) / x : 1.0;
+}
+double RisingShare(double x) {
+  if (x >= 0.5) return (1.0 - std::exp(-x) * (1.0 + x)) / (x * x);
+  double sum = 0.0, term = 1.0;  // term = (-x)^k / k!
+  for (int k = 0; k < 20; ++k) {
+    sum += term / (k + 2);
+    term *= -x / (k + 1);
+  }
+  return sum;
+}
+
+enum class Rule { kStep, kHat };
+
+// The weights from m = e = weights.w.size() on through the kernel's exponentials, which must hold
+// from the earliest time the weight of step e reaches to the end of the grid. An exponential
+// rho exp(-mu s) gives on step m the integral rho dt r^m PlainShare and the share of the step's
+// end rising linearly over it rho dt r^m RisingShare (r = exp(-mu dt)).
+void AddTail(const DiffusionKernel& kernel, double dt, int count, Rule rule, KernelWeights& out) {
+  const int e = static_cast<int>(out.w.size());
+  if (count <= e || e < 2) return;
+  const double earliest = dt * (rule == Rule::kHat ? e - 1 : e);  // s
+  const KernelExponentials sum =
+      ApproximateKernel(kernel.rate, kernel.sphere, earliest, dt * (count + 1));
+  for (std::size_t l = 0; l < sum.decay.size(); ++l) {
+    const double x = sum.decay[l] * dt;
+    const double r = std::exp(-x);
+    const double re = std::exp(-x * e);  // r^e without overflow of 1/r
+    const double scale = sum.weight[l] * dt;
+    const double plain = PlainShare(x), rising = RisingShare(x);
+    out.ratio.push_back(r);
+    if (rule == Rule::kStep) {
+      out.amplitude.push_back(scale * plain * re);
+      out.startAmplitude.push_back(0.0);
+    } else {  // W(m) = right share of step m + left share of step m - 1; S(m) = left share of m
+      out.amplitude.push_back(scale * ((plain - rising) * re + rising * std::exp(-x * (e - 1))));
+      out.startAmplitude.push_back(scale * rising * re);
+    }
+  }
+}
+
+double GeometricSum(const std::vector<double>& amplitude, const std::vector<double>& ratio,
+                    int power) {
+  double sum = 0.0;
+  for (std::size_t l = 0; l < amplitude.size(); ++l)
+    sum += amplitude[l] * std::pow(ratio[l], power);
+  return sum;
+}
+
+std::vector<double> Combined(double p, const std::vector<double>& a, double q,
+                             const std::vector<double>& b) {
+  std::vector<double> out(a.size());
+  for (std::size_t m = 0; m < a.size(); ++m)
+    out[m] = p * a[m] + q * b[m];
+  return out;
+}
+
+std::vector<double> Joined(std::vector<double> a, double p, const std::vector<double>& b,
+                           double q) {
+  for (double& x : a)
+    x *= p;
+  for (double x : b)
+    a.push_back(q * x);
+  return a;
+}
+
 }  // namespace
+
+double KernelWeights::Weight(int m) const {
+  const int e = static_cast<int>(w.size());
+  if (m < e) return w[static_cast<std::size_t>(m)];
+  return GeometricSum(amplitude, ratio, m - e);
+}
+
+double KernelWeights::Start(int m) const {
+  const int e = static_cast<int>(start.size());
+  if (m < e) return start[static_cast<std::size_t>(m)];
+  return GeometricSum(startAmplitude, ratio, m - e);
+}
 
 double Erfcx(double x) {
   // Below 4 the product loses no more than 16 ulp through exp(x^2); beyond it the continued
@@ -100,18 +182,23 @@ double Erfcx(double x) {
   return 1.0 / (kSqrtPiExact * g);
 }
 
-KernelWeights KernelStepIntegrals(const DiffusionKernel& kernel, double dt, int count) {
-  StepMoments k = Moments(kernel, dt, count);
-  return {k.zeroth, std::vector<double>(k.zeroth.size(), 0.0)};
+KernelWeights KernelStepIntegrals(const DiffusionKernel& kernel, double dt, int count, int exact) {
+  StepMoments k = Moments(kernel, dt, std::min(count, exact));
+  KernelWeights weights;
+  weights.w = k.zeroth;
+  weights.start.assign(k.zeroth.size(), 0.0);
+  AddTail(kernel, dt, count, Rule::kStep, weights);
+  return weights;
 }
 
-KernelWeights KernelHatWeights(const DiffusionKernel& kernel, double dt, int count) {
+KernelWeights KernelHatWeights(const DiffusionKernel& kernel, double dt, int count, int exact) {
   // On step m the flux of point n - m rises from 0 and that of point n - m - 1 falls to 0:
   // right share (m + 1) K0 - K1 / dt, left share K1 / dt - m K0; the left share of the first
   // step (m = n) belongs to t = 0.
-  StepMoments k = Moments(kernel, dt, count);
-  KernelWeights weights{std::vector<double>(k.zeroth.size(), 0.0),
-                        std::vector<double>(k.zeroth.size(), 0.0)};
+  StepMoments k = Moments(kernel, dt, std::min(count, exact));
+  KernelWeights weights;
+  weights.w.assign(k.zeroth.size(), 0.0);
+  weights.start.assign(k.zeroth.size(), 0.0);
   for (std::size_t m = 0; m < k.zeroth.size(); ++m) {
     double right = static_cast<double>(m + 1) * k.zeroth[m] - k.first[m] / dt;
     double left = k.first[m] / dt - static_cast<double>(m) * k.zeroth[m];
@@ -119,7 +206,19 @@ KernelWeights KernelHatWeights(const DiffusionKernel& kernel, double dt, int cou
     if (m + 1 < weights.w.size()) weights.w[m + 1] += left;
     weights.start[m] = left;
   }
+  AddTail(kernel, dt, count, Rule::kHat, weights);
   return weights;
+}
+
+KernelWeights CombineWeights(double p, const KernelWeights& first, double q,
+                             const KernelWeights& second) {
+  KernelWeights out;
+  out.w = Combined(p, first.w, q, second.w);
+  out.start = Combined(p, first.start, q, second.start);
+  out.ratio = Joined(first.ratio, 1.0, second.ratio, 1.0);
+  out.amplitude = Joined(first.amplitude, p, second.amplitude, q);
+  out.startAmplitude = Joined(first.startAmplitude, p, second.startAmplitude, q);
+  return out;
 }
 
 }  // namespace qalto
