@@ -21,10 +21,14 @@ enum class Technique {
 };
 // The techniques in the order of their option buttons; a number between them is no technique.
 inline constexpr std::array kTechniqueList = {
-    Technique::kSweep,       Technique::kDc,
-    Technique::kNormalPulse, Technique::kDifferentialPulse,
-    Technique::kSquareWave,  Technique::kAdditiveSquareWave,
-    Technique::kChronoamperometry, Technique::kPotentialProgram,
+    Technique::kSweep,
+    Technique::kDc,
+    Technique::kNormalPulse,
+    Technique::kDifferentialPulse,
+    Technique::kSquareWave,
+    Technique::kAdditiveSquareWave,
+    Technique::kChronoamperometry,
+    Technique::kPotentialProgram,
     Technique::kImpedance,
 };
 inline constexpr int kTechniqueCount = static_cast<int>(kTechniqueList.size());

@@ -60,12 +60,12 @@ double FilePoints(const PotentialProgram& p, double interval) {
 
 std::optional<std::string> FileProblem(const PotentialProgram& p) {
   if (p.fileTimes.size() < 2 || p.fileTimes.size() != p.filePotentials.size())
-    return "the potential program file " + p.fileName + " holds fewer than two rows";
+    return "the file " + p.fileName + " holds fewer than two rows";
   for (std::size_t k = 0; k < p.fileTimes.size(); ++k) {
     if (k > 0 && !(p.fileTimes[k] > p.fileTimes[k - 1]))
-      return "the times of the potential program file " + p.fileName + " do not increase";
+      return "the times of the file " + p.fileName + " do not increase";
     if (auto problem = PotentialProblem("E (V)", p.filePotentials[k]))
-      return "row " + std::to_string(k + 1) + " of the potential program file: " + *problem;
+      return "row " + std::to_string(k + 1) + " of the file " + p.fileName + ": " + *problem;
   }
   return std::nullopt;
 }
@@ -89,6 +89,10 @@ void SampleSweep(const ProgramSegment& g, ProgramSamples& s) {
 
 }  // namespace
 
+bool ProgramSamples::JumpsAt(int k) const {
+  return std::fabs(begin[static_cast<std::size_t>(k)] - Before(k)) > kJumpThreshold;
+}
+
 bool ProgramSamples::HasJump() const {
   for (int k = 0; k < Count(); ++k)
     if (JumpsAt(k)) return true;
@@ -104,7 +108,7 @@ std::optional<std::string> ProgramProblem(const PotentialProgram& program, doubl
     if (auto problem = FileProblem(program)) return problem;
     points = FilePoints(program, interval);
   } else {
-    if (program.segments.empty()) return "the potential program has no segment";
+    if (program.segments.empty()) return "no segment (choose a kind in a row)";
     if (auto problem = PotentialProblem("E start (V)", restPotential)) return problem;
     for (std::size_t i = 0; i < program.segments.size(); ++i) {
       const ProgramSegment& s = program.segments[i];
@@ -114,10 +118,10 @@ std::optional<std::string> ProgramProblem(const PotentialProgram& program, doubl
       points += SegmentPoints(s, interval);
     }
   }
-  if (points < 1) return "the potential program takes no time";
+  if (points < 1) return "no sample: its segments take no time";
   if (points > kMaxPoints) {
-    return "the potential program takes " + PlainNumber(points) + " points at t sample (s) " +
-           PlainNumber(interval) + ", a curve holds at most " + std::to_string(kMaxPoints);
+    return PlainNumber(points) + " points at t sample (s) " + PlainNumber(interval) +
+           ", a curve holds at most " + std::to_string(kMaxPoints);
   }
   return std::nullopt;
 }

@@ -15,6 +15,7 @@
 namespace qalto {
 
 inline constexpr double kProgramPotentialLimit = 10.0;  // V: a potentiostat's range either way
+inline constexpr double kJumpThreshold = 1e-9;          // V
 
 struct ProgramSamples {
   double interval = 0;   // t sample, s
@@ -27,15 +28,16 @@ struct ProgramSamples {
   double TimeOf(int k) const { return firstTime + k * interval; }
   // The potential at the sample before interval k (the rest for the first), V.
   double Before(int k) const { return k > 0 ? potential[static_cast<std::size_t>(k - 1)] : rest; }
-  // The potential jumps at the start of interval k.
-  bool JumpsAt(int k) const { return begin[static_cast<std::size_t>(k)] != Before(k); }
+  // The potential jumps at the start of interval k: by more than kJumpThreshold, which the
+  // rounding of a sweep's arithmetic never reaches.
+  bool JumpsAt(int k) const;
   bool HasJump() const;
 };
 
 // What makes the program impossible at the sampling interval (s), in words the user reads after
-// "Input Error: ": "segment 2 (sweep): v (V/s) is 0; allowed: greater than 0", "the potential
-// program has no segment", "the potential program takes 120001 points at t sample (s) 0.0001,
-// a curve holds at most 100000"; nothing when it can be sampled.
+// "Input Error: Potential program: ": "segment 2 (sweep): v (V/s) is 0; allowed: greater than
+// 0", "no segment (choose a kind in a row)", "120001 points at t sample (s) 0.0001, a curve
+// holds at most 100000"; nothing when it can be sampled.
 std::optional<std::string> ProgramProblem(const PotentialProgram& program, double interval,
                                           double restPotential);
 
