@@ -77,13 +77,6 @@ std::vector<std::string> AnalyticalApproximations(const Model& model) {
     lines.push_back(
         "Differential pulse by sub-stepped convolution: within about 0.03 % of the peak.");
   }
-  const bool dropOrPulse =
-      technique == T::kDc || technique == T::kNormalPulse || technique == T::kDifferentialPulse;
-  if (dropOrPulse && electrode == Electrode::kThinFilm && model.UncompensatedResistance > 0) {
-    lines.push_back(
-        "Ohmic drop at a thin film: the potential held at E + Ru I of the sampled current for "
-        "the whole drop; exact for a steady current only.");
-  }
   if ((technique == T::kSquareWave || technique == T::kAdditiveSquareWave) && convolution) {
     int M = SquareWaveSubsteps(model, 0.0);
     if (M > 0) {

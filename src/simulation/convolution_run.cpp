@@ -10,13 +10,10 @@
 #include "model/point_time.h"
 #include "simulation/complex_formal_potential.h"
 #include "simulation/double_layer.h"
+#include "simulation/marcus_hush_rate.h"
 
 namespace qalto {
 namespace {
-
-bool IsSphere(const Model& model) {
-  return RowOf(model.Electrode).kernel == KernelShape::kSpherical;
-}
 
 // The weights of the last kernels and grids: species that diffuse alike, the two solves of a
 // Richardson pair and the many runs of a fit ask for the same ones again.
@@ -43,11 +40,22 @@ const KernelWeights& CachedWeights(const DiffusionKernel& kernel, const TimeGrid
   return cache.back().weights;
 }
 
+// The wall of a thin layer enters the kernel through exp(-L^2 / (D s)); beyond this many times
+// the grid's length that is below 1e-18 and the layer is semi-infinite to double precision.
+constexpr double kWallOutOfReach = 41.5;
+
 // Kernel weights of diffusion with an optional first-order loss, for species s.
 KernelWeights Weights(const Model& model, const TimeGrid& grid, int s, double rate) {
   DiffusionKernel kernel;
   kernel.rate = rate;
-  if (IsSphere(model)) kernel.sphere = Div(std::sqrt(model.SpeciesD(s)), model.Radius);
+  const KernelShape shape = RowOf(model.Electrode).kernel;
+  const double D = model.SpeciesD(s);  // cm2/s
+  if (shape == KernelShape::kSpherical) kernel.sphere = Div(std::sqrt(D), model.Radius);
+  if (shape == KernelShape::kThinLayer) {
+    const double L = model.ElectrodeLength;  // film thickness, cm
+    if (!(L > 0.0)) throw RuntimeError::DivisionByZero();
+    if (L * L < kWallOutOfReach * D * grid.dt * grid.count) kernel.wall = Div(L, std::sqrt(D));
+  }
   return CachedWeights(kernel, grid);
 }
 
@@ -109,6 +117,7 @@ void AddReactions(const Model& model, double pHterm, ConvolutionProblem& problem
     x.n = model.ChargeN(r);
     x.ks = model.ChargeKs(r);
     x.alpha = model.ChargeAlpha(r);
+    x.reorganisation = MarcusHushReorganisation(model, r);
     double k = Div(model.RTOverF, x.n);  // V
     x.E0 = model.ChargeE0(r);
     if ((model.Mechanism == 9 || model.Mechanism == 10) && model.SpeciesC(4) > 0.0)
@@ -303,17 +312,19 @@ bool HasSlowCouple(const Model& model, double t) {
 
 bool SolvedByConvolution(const Model& model) {
   using T = Technique;
-  if (RowOf(model.Electrode).kernel == KernelShape::kNone) return false;
+  const KernelShape kernel = RowOf(model.Electrode).kernel;
+  if (kernel == KernelShape::kNone) return false;
   if (model.Technique == T::kSweep) return true;
   if (model.Technique != T::kDc && model.Technique != T::kNormalPulse &&
       model.Technique != T::kDifferentialPulse)
     return false;
+  if (kernel == KernelShape::kThinLayer) return true;  // no closed form feels the wall
   // The closed forms are exact for independent couples without resistance: Koutecky's step
   // response for DC and normal pulse waves at any rate, the superposition of Nernstian step
   // responses for the differential pulse. Consecutive transfers, chemistry, resistance and a
   // slow differential pulse take the integral equation.
   bool coupled = (model.Mechanism >= 2 && model.Mechanism <= 3) ||
-                 (model.Mechanism >= 6 && model.Mechanism <= 8);
+                 (model.Mechanism >= 6 && model.Mechanism <= 8) || HasMarcusHush(model);
   bool slowPulse =
       model.Technique == T::kDifferentialPulse && HasSlowCouple(model, model.PulseTime);
   return coupled || slowPulse || model.UncompensatedResistance > 0;

@@ -10,6 +10,7 @@ namespace {
 
 constexpr double kTwoOverSqrtPi = 1.1283791670955126;  // 2 / sqrt(pi)
 constexpr double kSqrtPiExact = 1.7724538509055160;    // sqrt(pi)
+constexpr double kPiExact = 3.14159265358979324;
 constexpr double kCutoff = 700.0;  // exponent beyond which exp(-x) is zero to double precision
 
 // Integrals of k(s) and of s k(s) over step m.
@@ -45,23 +46,22 @@ void PlanarMoments(double k, double dt, StepMoments& w) {
   }
 }
 
-// A sphere, with or without a first-order loss: with s = y^2 the integrand 2 y k(y^2) =
-// exp(-k y^2) (2/sqrt(pi) - 2 a y erfcx(a y)) is smooth, and 8-point Gauss-Legendre on pieces no
-// wider than a quarter of its length scales integrates it (and y^2 times it) to double precision.
-void SphericalMoments(double k, double a, double dt, StepMoments& w) {
+// The integrals of k(s) and s k(s) over every step, with s = y^2: the integrand 2 y k(y^2) is
+// smooth, and 8-point Gauss-Legendre on pieces no wider than a quarter of its length scale
+// (scale(y0), 1/s^1/2, at the start of the step) integrates it, and y^2 times it, to double
+// precision. Steps beyond the loss's reach (rate k, 1/s) stay 0.
+template <class Integrand, class Scale>
+void GaussMoments(double dt, double k, const Integrand& integrand, const Scale& scale,
+                  StepMoments& w) {
   static constexpr double kNodes[4] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267,
                                        0.9602898564975363};
   static constexpr double kWeights[4] = {0.3626837833783620, 0.3137066458778873, 0.2223810344533745,
                                          0.1012285362903763};
-  double scale = std::max(std::sqrt(k), a);  // 1/s^1/2
-  auto integrand = [&](double y) {
-    return std::exp(-k * y * y) * (kTwoOverSqrtPi - 2.0 * a * y * Erfcx(a * y));
-  };
   for (std::size_t m = 0; m < w.zeroth.size(); ++m) {
-    if (k * dt * static_cast<double>(m) > kCutoff) break;  // the rest stays 0
+    if (k * dt * static_cast<double>(m) > kCutoff) break;
     double y0 = std::sqrt(dt * static_cast<double>(m));
     double y1 = std::sqrt(dt * static_cast<double>(m + 1));
-    int pieces = std::clamp(static_cast<int>(std::ceil(4.0 * scale * (y1 - y0))), 1, 4000);
+    int pieces = std::clamp(static_cast<int>(std::ceil(4.0 * scale(y0) * (y1 - y0))), 1, 4000);
     double width = (y1 - y0) / pieces;
     double zeroth = 0.0, first = 0.0;
     for (int p = 0; p < pieces; ++p) {
@@ -79,10 +79,55 @@ void SphericalMoments(double k, double a, double dt, StepMoments& w) {
   }
 }
 
+// A sphere, with or without a first-order loss:
+// 2 y k(y^2) = exp(-k y^2) (2/sqrt(pi) - 2 a y erfcx(a y)).
+void SphericalMoments(double k, double a, double dt, StepMoments& w) {
+  const double scale = std::max(std::sqrt(k), a);  // 1/s^1/2
+  GaussMoments(
+      dt, k,
+      [&](double y) {
+        return std::exp(-k * y * y) * (kTwoOverSqrtPi - 2.0 * a * y * Erfcx(a * y));
+      },
+      [&](double) { return scale; }, w);
+}
+
+// 1 + 2 sum_{j >= 1} exp(-j^2 x), x > 0, to double precision.
+double ThetaSum(double x) {
+  double sum = 1.0;
+  for (int j = 1;; ++j) {
+    const double term = std::exp(-x * j * j);
+    sum += 2.0 * term;
+    if (term < 1e-18) return sum;
+  }
+}
+
+// A layer closed by a wall, with or without a first-order loss: 2 y k(y^2) is
+// (2/sqrt(pi)) exp(-k y^2) theta(b^2 / y^2) by the images while y < b, where they converge at
+// once, and (2 y / b) exp(-k y^2) theta(pi^2 y^2 / b^2) by the modes beyond. The modes vary on
+// the scale b / pi until they have died away.
+void ThinLayerMoments(double k, double b, double dt, StepMoments& w) {
+  constexpr double kModesGone = 41.5;  // exp(-41.5) < 1e-18
+  const double modes = kPiExact / b;   // 1/s^1/2
+  GaussMoments(
+      dt, k,
+      [&](double y) {  // y > 0 at every node
+        const double loss = std::exp(-k * y * y);
+        if (y < b) return kTwoOverSqrtPi * loss * ThetaSum(b * b / (y * y));
+        return 2.0 * y / b * loss * ThetaSum(modes * modes * y * y);
+      },
+      [&](double y0) {
+        const double wall = modes * y0 * modes * y0 < kModesGone ? modes : 0.0;
+        return std::max(std::sqrt(k), wall);
+      },
+      w);
+}
+
 StepMoments Moments(const DiffusionKernel& kernel, double dt, int count) {
   std::size_t size = static_cast<std::size_t>(std::max(count, 0));
   StepMoments w{std::vector<double>(size, 0.0), std::vector<double>(size, 0.0)};
-  if (kernel.sphere > 0) {
+  if (kernel.wall > 0) {
+    ThinLayerMoments(kernel.rate, kernel.wall, dt, w);
+  } else if (kernel.sphere > 0) {
     SphericalMoments(kernel.rate, kernel.sphere, dt, w);
   } else {
     PlanarMoments(kernel.rate, dt, w);
@@ -115,7 +160,8 @@ void AddTail(const DiffusionKernel& kernel, double dt, int count, Rule rule, Ker
   if (count <= e || e < 2) return;
   const double earliest = dt * (rule == Rule::kHat ? e - 1 : e);  // s
   const KernelExponentials sum =
-      ApproximateKernel(kernel.rate, kernel.sphere, earliest, dt * (count + 1));
+      kernel.wall > 0 ? ThinLayerModes(kernel.rate, kernel.wall, earliest)
+                      : ApproximateKernel(kernel.rate, kernel.sphere, earliest, dt * (count + 1));
   for (std::size_t l = 0; l < sum.decay.size(); ++l) {
     const double x = sum.decay[l] * dt;
     const double r = std::exp(-x);

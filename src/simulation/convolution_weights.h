@@ -8,10 +8,13 @@ namespace qalto {
 
 // k(s) = exp(-rate s) x (1/sqrt(pi s) - a exp(a^2 s) erfc(a sqrt(s))): plain planar diffusion
 // (rate 0, a 0), a sphere of radius r0 (a = sqrt(D) / r0) and a first-order homogeneous loss of
-// the species (rate k), alone or together.
+// the species (rate k), alone or together. A layer closed by a wall at L (b = L / sqrt(D)) has
+// k(s) = exp(-rate s) (1 + 2 sum_m exp(-m^2 b^2 / s)) / sqrt(pi s), its images in the wall, or
+// the same as exp(-rate s) (1 + 2 sum_n exp(-n^2 pi^2 s / b^2)) / b, its modes.
 struct DiffusionKernel {
   double rate = 0;    // first-order rate constant of the kinetic kernel, 1/s
   double sphere = 0;  // a = sqrt(D) / r0, 1/s^1/2
+  double wall = 0;    // b = L / sqrt(D), s^1/2; 0: no wall
 
   bool operator==(const DiffusionKernel&) const = default;
 };

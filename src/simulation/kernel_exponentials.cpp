@@ -86,4 +86,15 @@ KernelExponentials ApproximateKernel(double rate, double sphere, double earliest
   return sum;
 }
 
+KernelExponentials ThinLayerModes(double rate, double wall, double earliest) {
+  constexpr double kModesGone = 41.5;  // exp(-41.5) < 1e-18
+  KernelExponentials sum;
+  const double mode = kPiExact / wall;  // 1/s^1/2
+  for (int n = 0; n == 0 || mode * n * mode * n * earliest < kModesGone; ++n) {
+    sum.decay.push_back(rate + mode * n * mode * n);
+    sum.weight.push_back((n == 0 ? 1.0 : 2.0) / wall);
+  }
+  return sum;
+}
+
 }  // namespace qalto

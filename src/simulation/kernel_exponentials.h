@@ -20,4 +20,9 @@ struct KernelExponentials {
 // 2e-8 for every time s in [earliest, latest] (s, 0 < earliest < latest).
 KernelExponentials ApproximateKernel(double rate, double sphere, double earliest, double latest);
 
+// The modes of a layer closed by a wall (b = L / sqrt(D), s^1/2), exactly: decay
+// rate + n^2 pi^2 / b^2 and weight 1/b (n = 0) or 2/b, every mode that has not died away below
+// 1e-18 of its weight by the time earliest (s).
+KernelExponentials ThinLayerModes(double rate, double wall, double earliest);
+
 }  // namespace qalto

@@ -59,6 +59,7 @@ bool IndependentCouples(int mechanism) {
 // independent couples, no resistance, and at a sphere equal diffusion of O and R.
 bool ClosedFormApplies(const Model& model, const ConvolutionProblem& problem) {
   if (!IndependentCouples(model.Mechanism) || model.UncompensatedResistance > 0) return false;
+  if (RowOf(model.Electrode).kernel == KernelShape::kThinLayer) return false;  // the wall's echo
   for (const ConvolutionReaction& x : problem.reactions) {
     const ConvolutionSpecies& O = problem.species[static_cast<std::size_t>(x.ox)];
     const ConvolutionSpecies& R = problem.species[static_cast<std::size_t>(x.red)];

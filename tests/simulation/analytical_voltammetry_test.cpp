@@ -188,19 +188,22 @@ INSTANTIATE_TEST_SUITE_P(Amplitudes, OsteryoungTable,
                                            // 1001 points (0.5 V to -0.5 V in 1 mV steps).
                                            SquareWaveCase{0.025, 0.001, 0.0, 0.5}));
 
-TEST(AnalyticalRun, ThinFilmPeak) {
-  // Thin-layer voltammetry: ip = n F A C f L v / 4, at E0' + ln(sqrt(pi) n L / sqrt(td D)) / f.
-  Model model = Cell(1, 0.2, -0.4, 0.001, 0.5);
-  model.Electrode = Electrode::kThinFilm;
-  model.AnalyticalCase.electrode = Electrode::kThinFilm;
-  model.ElectrodeLength = 1e-4;  // cm
-  Simulate(model);
-  Extremum peak = FindExtremum(model, 1, model.NumberOfPoints, 1);
-  double height = kFaraday * kRunC * 1e-3 * F() * model.ElectrodeLength * model.ScanRate / 4;
-  EXPECT_NEAR(peak.I / height, 1.0, 2e-3);
-  double L = model.ElectrodeLength;
-  EXPECT_NEAR(peak.E, std::log(std::sqrt(kPiX) * L / std::sqrt(model.DropTime * kRunD)) / F(),
-              0.0006);
+TEST(AnalyticalRun, ProtonsShiftTheDcWaveByRTOverFLn10PerPH) {
+  // A + e + H+ = B: from pH 7 to pH 0 the half-wave potential moves 7 RT/F ln 10 = 414.12 mV
+  // positive at 25 C (2.3 for ln 10 would leave it 0.5 mV short).
+  double halfWave[2] = {};
+  for (int acid = 0; acid < 2; ++acid) {
+    Model model = Cell(2, 0.8, -0.4, 0.001, 0.5);
+    model.DropTime = 1.0;
+    model.ProtonCount(1) = 1.0;
+    SimulationInputs inputs;
+    inputs.pH = TypedNumber::Read(acid ? "0" : "7");
+    const SimulationOutcome outcome = RunSimulation(model, inputs);
+    ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
+    const double limiting = kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPiX * model.DropTime));
+    halfWave[acid] = PotentialAtLevel(model, 1, model.NumberOfPoints, limiting / 2);
+  }
+  EXPECT_NEAR(halfWave[1] - halfWave[0], 7 * std::log(10.0) / F(), 1e-4);
 }
 
 TEST(AnalyticalRun, ComplexationShiftsTheDcWave) {
