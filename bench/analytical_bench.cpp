@@ -70,7 +70,7 @@ void BM_CyclicSweepPlanar2002(benchmark::State& state) {
 void BM_CyclicSweepPlanar20002(benchmark::State& state) {
   RunModel(state, FineCycle(0.0001));
 }
-// The cycle with Marcus-Hush-Chidsey kinetics: lambda 0.1 eV, the finest table of the rate (100
+// The cycle with Marcus-Hush-Chidsey kinetics: lambda 0.1 eV, the finest table of the rate (80
 // nodes over the cycle's 1 V), and 1 eV. Target: within 2x BM_CyclicSweepPlanar.
 void BM_CyclicSweepPlanarMarcusHush(benchmark::State& state) {
   Model model = BenchModel(1, 1, 1);

@@ -200,15 +200,15 @@ void FormExpr::BuildChargeReactions() {
   AddHeader(frame, 6, "fitted");
   AddHeader(frame, 7, "min");
   AddHeader(frame, 8, "max");
-  AddHeader(frame, 9, "E° (V)");
-  AddHeader(frame, 10, "E° fitted (V)");
-  AddHeader(frame, 11, "E° min");
-  AddHeader(frame, 12, "E° max");
-  AddHeader(frame, 13, "λ (eV)",
+  AddHeader(frame, 13, "E° (V)");
+  AddHeader(frame, 14, "E° fitted (V)");
+  AddHeader(frame, 15, "E° min");
+  AddHeader(frame, 16, "E° max");
+  AddHeader(frame, 9, "λ (eV)",
             "reorganisation energy: Marcus-Hush-Chidsey kinetics in place of α; 0: Butler-Volmer");
-  AddHeader(frame, 14, "λ fitted");
-  AddHeader(frame, 15, "λ min");
-  AddHeader(frame, 16, "λ max");
+  AddHeader(frame, 10, "λ fitted");
+  AddHeader(frame, 11, "λ min");
+  AddHeader(frame, 12, "λ max");
   const char* e0[] = {"0.1", "-0.1", "-0.2"};
   const char* e0Max[] = {"0.2", "0.2", "0.3"};
   for (int r = 1; r <= 3; ++r) {
@@ -224,14 +224,14 @@ void FormExpr::BuildChargeReactions() {
     AddFitted(20 + r, false, frame, r, 6);
     AddBox(TextAlphaMin, "TextAlphaMin", r, "0.4", frame, r, 7).SetVisible(false);
     AddBox(TextAlphamax, "TextAlphamax", r, "0.6", frame, r, 8).SetVisible(false);
-    AddBox(Eze, "Eze", r, e0[r - 1], frame, r, 9).onChange = [this, r] { Eze_Change(r); };
-    AddFitted(30 + r, false, frame, r, 10);
-    AddBox(TextEzeromin, "TextEzeromin", r, "-0.2", frame, r, 11).SetVisible(false);
-    AddBox(TextEzeromax, "TextEzeromax", r, e0Max[r - 1], frame, r, 12).SetVisible(false);
-    AddBox(lambda, "lambda", r, "0", frame, r, 13);
-    AddFitted(60 + r, false, frame, r, 14);
-    AddBox(TextLambdaMin, "TextLambdaMin", r, "0.1", frame, r, 15).SetVisible(false);
-    AddBox(TextLambdaMax, "TextLambdaMax", r, "50", frame, r, 16).SetVisible(false);
+    AddBox(Eze, "Eze", r, e0[r - 1], frame, r, 13).onChange = [this, r] { Eze_Change(r); };
+    AddFitted(30 + r, false, frame, r, 14);
+    AddBox(TextEzeromin, "TextEzeromin", r, "-0.2", frame, r, 15).SetVisible(false);
+    AddBox(TextEzeromax, "TextEzeromax", r, e0Max[r - 1], frame, r, 16).SetVisible(false);
+    AddBox(lambda, "lambda", r, "0", frame, r, 9);
+    AddFitted(60 + r, false, frame, r, 10);
+    AddBox(TextLambdaMin, "TextLambdaMin", r, "0.1", frame, r, 11).SetVisible(false);
+    AddBox(TextLambdaMax, "TextLambdaMax", r, "50", frame, r, 12).SetVisible(false);
   }
 }
 

@@ -57,8 +57,9 @@ const FermiQuadrature& Quadrature() {
 double LogHalfGaussian(double L, double m) {
   const double z = -m / (2.0 * std::sqrt(L));
   const double lead = 0.5 * std::log(kPiExact * L);
-  if (z >= 0.0) return lead + std::log(Erfcx(z)) - z * z;
-  return lead + std::log(std::erfc(z));
+  // erfc itself to 1e-290 (z = 26), its scaled form beyond.
+  if (z < 26.0) return lead + std::log(std::erfc(z));
+  return lead + std::log(Erfcx(z)) - z * z;
 }
 
 // J(m) = integral over y > 0 of exp(-(y - m)^2 / (4L)) / (1 + e^-y) is the half Gaussian H
@@ -88,11 +89,13 @@ MarcusHushLog Hermite(const MarcusHushLog& a, const MarcusHushLog& b, double t, 
 constexpr double kTableReach = 4000.0;
 
 // Node spacing from the bound of the interpolation, h^4 / 384 x |d^4 ln I / d eta^4| at most
-// 2.5e-7. The fourth derivative is the fourth cumulant of the Fermi-weighted Gaussian over
-// (2L)^4: at most 0.047 / L^2 over 0.1 to 50 eV at 25 C (taken as 0.06 / L^2), and where the
-// Fermi edge alone shapes it (small L) the logistic's 13.2 / (2L)^4 = 0.82 / L^4.
+// 5e-7. The fourth derivative is the fourth cumulant of the Fermi-weighted Gaussian over
+// (2L)^4: at most 0.047 / L^2 over 0.1 to 50 eV at 0 to 100 C (taken as 0.052 / L^2), and where
+// the Fermi edge alone shapes it (small L) the logistic's 13.2 / (2L)^4 = 0.82 / L^4.
 double SpacingFromBound(double L) {
-  return std::min(0.2 * std::sqrt(L), std::pow(384.0 * 2.5e-7 * std::pow(L, 4) / 0.82, 0.25));
+  constexpr double kError = 5e-7;
+  return std::min(std::pow(384.0 * kError * L * L / 0.052, 0.25),
+                  std::pow(384.0 * kError * std::pow(L, 4) / 0.82, 0.25));
 }
 
 }  // namespace
@@ -121,7 +124,11 @@ MarcusHushLog FermiGaussian::LogJ(double m) const {
   const double stride = std::exp(-std::fabs(c) * kPanel);
   double panel = std::exp(c * ((rising ? kPanels - 0.5 : 0.5) * kPanel - end));
   double k = 0.0, kSlope = 0.0;  // K and K' over exp(c end - m^2 / (4L)), the latter x 2L
+  // Each point's share is below panel x highest; the panels beyond one whose points all lie
+  // below 1e-17 of K hold less still.
+  const double highest = std::max(up.back(), down.back());
   for (int j = 0; j < kPanels; ++j, panel *= stride) {
+    if (8.0 * kPanels * panel * highest < 1e-17 * k) break;
     const int first = 8 * (rising ? kPanels - 1 - j : j);
     for (std::size_t n = 0; n < kNodes.size(); ++n) {
       const int at = first + 2 * static_cast<int>(n);
@@ -132,7 +139,8 @@ MarcusHushLog FermiGaussian::LogJ(double m) const {
     }
   }
   const double logHalf = LogHalfGaussian(L_, m);
-  const double kShare = std::exp(std::log(k) + c * end - m * m / (4.0 * L_) - logHalf);
+  // K / H is at most 1/2 and k above 1e-40 (the points nearest the end weigh e^-90 at least).
+  const double kShare = k * std::exp(c * end - m * m / (4.0 * L_) - logHalf);
   return FromShares(L_, m, logHalf, kShare, kShare * kSlope / (2.0 * L_ * k));
 }
 
@@ -187,6 +195,12 @@ MarcusHushLog MarcusHushRate::Reduction(double eta) const {
   }
   const double cell = std::floor(u);
   const long k = static_cast<long>(cell);
+  const long at = k - first_;  // both nodes already there: no growth, no computing
+  if (at >= 0 && at + 1 < static_cast<long>(nodes_.size())) {
+    const MarcusHushLog& a = nodes_[static_cast<std::size_t>(at)];
+    const MarcusHushLog& b = nodes_[static_cast<std::size_t>(at + 1)];
+    if (!std::isnan(a.value) && !std::isnan(b.value)) return Hermite(a, b, u - cell, step_);
+  }
   return Hermite(Node(k), Node(k + 1), u - cell, step_);
 }
 

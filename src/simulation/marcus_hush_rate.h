@@ -42,7 +42,7 @@ class FermiGaussian {
 };
 
 // The rate of reduction over ks for one reorganisation energy, interpolated between nodes of the
-// integral computed once each, on first use (cubic Hermite in value and slope, 2.5e-7 at most).
+// integral computed once each, on first use (cubic Hermite in value and slope, 5e-7 at most).
 // A run holds its own: the nodes are filled in as the run reaches them, not shared across threads.
 class MarcusHushRate {
  public:
