@@ -15,9 +15,9 @@ struct PointTable {
   double& (*cell)(Model&, int point, int column);
 };
 
-inline const std::array<PointTable, 4>& PointTables() {
+inline const std::array<PointTable, 5>& PointTables() {
   // Every table has the rows 0..kMaxPoints.
-  static const std::array<PointTable, 4> tables = {{
+  static const std::array<PointTable, 5> tables = {{
       {"PotentialX", [](const Model&) { return 1; },
        [](const Model& m, int i, int) { return m.PotentialX(i); },
        [](Model& m, int i, int) -> double& { return m.PotentialX(i); }},
@@ -30,6 +30,9 @@ inline const std::array<PointTable, 4>& PointTables() {
       {"SurfaceConcentrations", [](const Model& m) { return m.SurfaceConcentrations.Columns(); },
        [](const Model& m, int i, int j) { return m.SurfaceConcentrations(i, j); },
        [](Model& m, int i, int j) -> double& { return m.SurfaceConcentrations(i, j); }},
+      {"PointTimes", [](const Model&) { return 1; },
+       [](const Model& m, int i, int) { return m.PointTimes(i); },
+       [](Model& m, int i, int) -> double& { return m.PointTimes(i); }},
   }};
   return tables;
 }

@@ -61,6 +61,12 @@ struct DigitalRun {
   SpeciesVector bulk{};           // initial concentrations, M
   std::vector<double> potential;  // E(0..points), V
   int firstStepPoints = 0;        // potential steps: the points of the first step; 0 for the others
+  // The potential program: the potential at the start of each point's interval (V, just after a
+  // jump there), the place of each point after the latest jump (1: the first; 0 before any) and
+  // the sampling interval (s); empty and 0 for the other techniques.
+  std::vector<double> begin;
+  std::vector<int> sinceJump;
+  double sampleInterval = 0;
   std::vector<std::unique_ptr<StepLevel>> levels;  // one per distinct sub-step length (or more)
   int latest = 0;                                  // level holding the latest concentrations
   bool keepsOlder = false;                         // some level needs the profile before

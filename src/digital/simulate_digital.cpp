@@ -60,12 +60,12 @@ double ChargingDivisor(const DigitalRun& run, double E) {
 
 // The total current that a faradaic current I (A) makes through the charging circuit at the
 // applied potential E (V), with the previous point's total current previousTotal (A) and the
-// sweep's direction.
-double TotalCurrent(const DigitalRun& run, double E, double faradaic, int direction,
+// rate at which the applied potential moves over the point (V/s, signed).
+double TotalCurrent(const DigitalRun& run, double E, double faradaic, double rate,
                     double previousTotal) {
   const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
   const double q2 = cd * run.ruOverCharging;  // RC / tc
-  return Div(faradaic - direction * cd * run.absScanRate + q2 * previousTotal, q2 + 1.0);
+  return Div(faradaic - cd * rate + q2 * previousTotal, q2 + 1.0);
 }
 
 // exp(y), by its Taylor series where |y| < 1e-3 (five terms: within 1e-17).
@@ -150,7 +150,7 @@ class SurfaceAtPotential {
 // charging circuit: F grows with x (the current falls as the potential rises), so the iteration
 // keeps a bracket of the root and halves it when a step leaves it. It starts from the drop the
 // latest sub-steps predict; the surface is left solved at the answer.
-void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double guess, int direction,
+void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double guess, double rate,
                               double previousTotal, DigitalRun& run, double& lastTotal,
                               ReactionValues& now) {
   const double Ru = run.resistance;
@@ -159,7 +159,7 @@ void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double gues
   for (int iteration = 0; iteration < kMaxDropIterations; ++iteration) {
     double dI = 0.0;  // A/V
     const double I = surface.Solve(x, dI, now);
-    lastTotal = TotalCurrent(run, E, I, direction, previousTotal);
+    lastTotal = TotalCurrent(run, E, I, rate, previousTotal);
     const double F = x - E - Ru * lastTotal;
     const double slope = 1.0 - Ru * dI / ChargingDivisor(run, E);
     if (F == 0.0) return;
@@ -192,13 +192,13 @@ struct DropHistory {
 // inside follow once from the surface's answer (in every iteration of a second-order step).
 // The disc's two-dimensional step has no separate surface system: it is solved whole at each
 // trial potential, by the secant method kept inside a bracket (regula falsi, Illinois variant).
-void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, int direction,
+void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, double rate,
                             double previousTotal, double& lastTotal, const ShowMessage& showMessage,
                             ReactionValues& now) {
   const double Ru = run.resistance;
   auto residual = [&](double x) {
     SolveAt(run, model, x, showMessage, now);
-    lastTotal = TotalCurrent(run, E, Sum(run, now), direction, previousTotal);
+    lastTotal = TotalCurrent(run, E, Sum(run, now), rate, previousTotal);
     return x - E - Ru * lastTotal;
   };
   double a = E + Ru * lastTotal;
@@ -234,11 +234,11 @@ void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, int directi
   if (x != b) residual(b);  // leave the step solved at the best estimate
 }
 
-void SolveWithDrop(DigitalRun& run, Model& model, double E, int direction, double previousTotal,
+void SolveWithDrop(DigitalRun& run, Model& model, double E, double rate, double previousTotal,
                    double& lastTotal, DropHistory& drops, const ShowMessage& showMessage,
                    ReactionValues& now) {
   if (run.disc) {
-    SolveWholeStepWithDrop(run, model, E, direction, previousTotal, lastTotal, showMessage, now);
+    SolveWholeStepWithDrop(run, model, E, rate, previousTotal, lastTotal, showMessage, now);
     return;
   }
   StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
@@ -247,8 +247,7 @@ void SolveWithDrop(DigitalRun& run, Model& model, double E, int direction, doubl
   auto iterate = [&] {
     const double predicted =
         drops.known >= 2 ? 2.0 * drops.last - drops.before : run.resistance * lastTotal;  // V
-    FindInterfacialPotential(surface, E, E + predicted, direction, previousTotal, run, lastTotal,
-                             now);
+    FindInterfacialPotential(surface, E, E + predicted, rate, previousTotal, run, lastTotal, now);
     x = E + run.resistance * lastTotal;
   };
   if (run.secondOrder) {
@@ -265,7 +264,7 @@ void SolveWithDrop(DigitalRun& run, Model& model, double E, int direction, doubl
 }
 
 struct PointContext {
-  int direction = 0;         // sign of E(i) - E(i-1)
+  double rate = 0;           // V/s: the sweep's rate in the sign of E(i) - E(i-1)
   int scanSign = 1;          // direction of the staircase at this point
   double previousTotal = 0;  // total current of the previous point, A
   double lastTotal = 0;      // total current of the latest sub-step, A
@@ -291,8 +290,9 @@ double SubStepCharge(double length, double growth, double current, double before
 ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, double& first,
                         double& last, const ShowMessage& showMessage) {
   const DigitalTiming& t = run.timing;
+  const int programJump = run.sinceJump.empty() ? 0 : run.sinceJump[static_cast<size_t>(i)];
   if (t.pieceCount == 1 && t.fractions.size() == 1 && run.resistance == 0.0 &&
-      t.pieces[0].potential == PiecePotential::Point) {
+      t.pieces[0].potential == PiecePotential::Point && programJump == 0) {
     // One step at the point's potential (a sweep): the point's current is that of the step.
     ReactionValues now{};
     StartStep(run, t.pieces[0].levels[0]);
@@ -303,14 +303,18 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
     return now;
   }
   const double E = run.potential[static_cast<size_t>(i)];
-  const double before = run.potential[static_cast<size_t>(i - 1)];
+  // The program's interval begins where its jump leaves the potential.
+  const double before = run.begin.empty() ? run.potential[static_cast<size_t>(i - 1)]
+                                          : run.begin[static_cast<size_t>(i)];
   const double pulse = i <= run.sweepPoints ? run.pulseHeight : -run.pulseHeight;
   ReactionValues firstEnd{};
   ReactionValues now{};
   const bool steps = run.firstStepPoints > 0;
   const int sinceJump = i > run.firstStepPoints ? i - run.firstStepPoints : i;
   for (int p = 0; p < t.pieceCount; ++p) {
-    const TimePiece& piece = steps ? StepPlan(t, sinceJump) : t.pieces[static_cast<size_t>(p)];
+    const TimePiece& piece = steps             ? StepPlan(t, sinceJump)
+                             : programJump > 0 ? StepPlan(t, programJump)
+                                               : t.pieces[static_cast<size_t>(p)];
     const double applied =
         PiecePotentialValue(piece.potential, E, pulse, run.pulseHeight, c.scanSign);
     const int m = static_cast<int>(piece.levels.size());  // sub-steps of the piece
@@ -320,8 +324,8 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
       // A refined sweep moves through the point's interval in equal steps.
       const double Ek = t.ramp ? before + (E - before) * (k + 1.0) / m : applied;
       if (run.resistance > 0.0) {
-        SolveWithDrop(run, model, Ek, c.direction, c.previousTotal, c.lastTotal, c.drops,
-                      showMessage, now);
+        SolveWithDrop(run, model, Ek, c.rate, c.previousTotal, c.lastTotal, c.drops, showMessage,
+                      now);
       } else {
         SolveAt(run, model, Ek, showMessage, now);
       }
@@ -376,7 +380,10 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
   for (int i = 1; i <= run->points; ++i) {
     if (run->timing.freshProfile) ResetProfile(*run);
     const auto& E = run->potential;
-    c.direction = Sgn(E[static_cast<size_t>(i)] - E[static_cast<size_t>(i - 1)]);
+    const double change = E[static_cast<size_t>(i)] - E[static_cast<size_t>(i - 1)];  // V
+    // A program's rate is its potential's change over the interval, jump included.
+    c.rate =
+        run->sampleInterval > 0 ? change / run->sampleInterval : Sgn(change) * run->absScanRate;
     c.scanSign = ScanSign(*run, i);
     double first = 0.0;
     double last = 0.0;
@@ -384,8 +391,8 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
     auto& currents = model.ReactionCurrents;
     for (int r = 1; r <= run->transfer.count; ++r)
       currents(i, r) = Checked(column[r]);
-    c.previousTotal = TotalCurrent(*run, E[static_cast<size_t>(i)], Sum(*run, column), c.direction,
-                                   c.previousTotal);
+    c.previousTotal =
+        TotalCurrent(*run, E[static_cast<size_t>(i)], Sum(*run, column), c.rate, c.previousTotal);
     currents(i, run->totalColumn) = c.previousTotal;
     if (halves) {
       currents(i, run->totalColumn + 1) = first;

@@ -206,6 +206,7 @@ void FormIns::method1() {
   model_.StepPotential2 = Value(TextE2);
   model_.StepTime2 = Value(TextT2);
   model_.SampleTime = Value(TextTSample);
+  if (applyProgram) applyProgram();
   model_.Temperature = Value(txttemp) + kKelvinOffset;
   model_.PulsePotential = Value(Epulse);
   model_.NoiseLevel = Value(Noise);
@@ -243,10 +244,13 @@ void FormIns::Form_Activate() {
   bool pulse = RowOf(technique).pulseSampled;
   bool squareWave = technique == T::kSquareWave || technique == T::kAdditiveSquareWave;
   const bool steps = technique == T::kChronoamperometry;
+  const bool program = technique == T::kPotentialProgram;  // its own window holds its potentials
   for (Control* c : {static_cast<Control*>(&LabelV), static_cast<Control*>(&V)}) {
-    c->SetVisible(!squareWave && !steps);
+    c->SetVisible(!squareWave && !steps && !program);
   }
   ShowStepFields(steps);
+  LabelTSample.SetVisible(steps || program);
+  TextTSample.SetVisible(steps || program);
   LabelF.SetVisible(squareWave);
   TextF.SetVisible(squareWave);
   Labeltp.SetVisible(pulse);

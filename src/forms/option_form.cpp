@@ -35,6 +35,9 @@ FormOption::FormOption(Model& model) : Form("formOption", "Option"), model_(mode
 
   Add(axis).SetCaption("Axis");
   Add(ComboY, "axis").SetItems({"current I", "surface concentration C", "charge Q"});
+  Add(ComboX, "axis").SetItems({"potential E", "time t"});
+  ComboX.SetListIndex(0);
+  ComboX.SetToolTip("x axis of a potential program");
   Add(ComboSign, "axis").SetItems({"cathodic positive", "anodic positive (IUPAC)"});
   ComboSign.SetListIndex(0);
   ComboSign.onClick = [this] { ComboSign_Click(); };
@@ -100,8 +103,8 @@ void FormOption::OK() {
 }
 
 PlotOptions FormOption::PlotSettings() {
-  // Potential steps are drawn against time, which runs from left to right.
-  const bool time = model_.Technique == Technique::kChronoamperometry;
+  // Time runs from left to right.
+  const bool time = TimeAxis();
   PlotOptions settings{ComboY.Text(), CheckXdir.Checked() && !time, Xauto.Checked(),
                        Yauto.Checked()};
   settings.timeAxis = time;
@@ -111,6 +114,11 @@ PlotOptions FormOption::PlotSettings() {
     settings.rangeOverflow = true;
   }
   return settings;
+}
+
+bool FormOption::TimeAxis() const {
+  return model_.Technique == Technique::kChronoamperometry ||
+         (model_.Technique == Technique::kPotentialProgram && ComboX.ListIndex() == 1);
 }
 
 void FormOption::cmdOK_Click() {

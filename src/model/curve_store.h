@@ -17,6 +17,8 @@ struct CurveStore {
   // Charge passed from the start of the last run to each of its points, C, in the current's sign
   // (without noise and baseline): the Option form's "charge Q".
   GrowingTable1<double> PassedCharge{kMaxPoints + 1};
+  // Time of each point of the last potential program, s: its curves drawn against time.
+  GrowingTable1<double> PointTimes{kMaxPoints + 1};
   int NumberOfPoints = 0;
   // Nonzero: the store holds impedance spectra of this many frequencies, each curve Z' (ohm) at
   // points 1..n and Z'' at points n+1..2n, PotentialX the frequency (Hz) of both.

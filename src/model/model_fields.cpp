@@ -261,6 +261,7 @@ const std::map<std::string, Field>& Fields() {
       {"ReactionCurrents", Grid(&Model::ReactionCurrents, true)},
       {"SurfaceConcentrations", Grid(&Model::SurfaceConcentrations, true)},
       {"PassedCharge", Column(&Model::PassedCharge, true)},
+      {"PointTimes", Column(&Model::PointTimes, true)},
       {"NumberOfPoints", Scalar(&Model::NumberOfPoints)},
       {"SpectrumFrequencies", Scalar(&Model::SpectrumFrequencies)},
       {"FirstPoint", Scalar(&Model::FirstPoint)},

@@ -5,7 +5,9 @@
 namespace qalto {
 
 double PointTime(const Model& model) {
-  if (model.Technique == Technique::kChronoamperometry) return model.SampleTime;
+  if (model.Technique == Technique::kChronoamperometry ||
+      model.Technique == Technique::kPotentialProgram)
+    return model.SampleTime;
   if (model.Technique != Technique::kSweep) return model.DropTime;
   return Div(model.PotentialStep, model.ScanRate);
 }

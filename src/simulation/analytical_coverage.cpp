@@ -21,7 +21,10 @@ std::optional<std::string> MissingAnalyticalModel(const Model& model) {
   }
   // At the microdisc only what the disc's step responses give exactly.
   const bool disc = model.Electrode == Electrode::kMicrodisc;
-  if (disc ? DiscResponseIsExact(model) : HasAnalyticalCurrent({model.Technique, model.Electrode}))
+  // The disc's step responses do not follow an arbitrary potential program.
+  const bool program = model.Technique == Technique::kPotentialProgram;
+  if (disc ? !program && DiscResponseIsExact(model)
+           : HasAnalyticalCurrent({model.Technique, model.Electrode}))
     return std::nullopt;
   return SimulationErrorMessage(
       model, std::string("No analytical model for ") + RowOf(model.Technique).name + " at the " +

@@ -22,6 +22,7 @@
 #include "simulation/implicit_drop.h"
 #include "simulation/noise.h"
 #include "simulation/potential_axis.h"
+#include "simulation/program_run.h"
 #include "simulation/square_wave_run.h"
 #include "simulation/step_program.h"
 #include "simulation/step_run.h"
@@ -129,6 +130,10 @@ double PointCurrent(const Model& model, int i, double Y, double history) {
 void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& charging) {
   if (model.Technique == Technique::kChronoamperometry) {
     RunStepResponse(model, run.pHterm);
+    return;
+  }
+  if (model.Technique == Technique::kPotentialProgram) {
+    RunProgramConvolution(model, run.pHterm);
     return;
   }
   if (model.Electrode == Electrode::kMicrodisc) {
@@ -288,6 +293,8 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   if (!model.FitMode) {
     if (steps) {
       BuildStepAxis(model);
+    } else if (model.Technique == Technique::kPotentialProgram) {
+      BuildProgramAxis(model);
     } else {
       BuildPotentialAxis(model);
     }
