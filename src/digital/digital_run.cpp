@@ -290,7 +290,11 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   run.resistance = m.UncompensatedResistance;
   run.refinement = refinement;
   run.transfer = ReadChargeTransfer(m, pH);
-  run.timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, m.PotentialStep, refinement);
+  run.sine = m.Technique == Technique::kAcVoltammetry;
+  if (run.sine) run.ac = AcProgramOf(m);
+  // A sine's sub-steps follow it in steps of at most the sweep's largest.
+  const double rampStep = run.sine ? run.ac.LargestStep() : m.PotentialStep;  // V
+  run.timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, rampStep, refinement);
   run.capacitance = m.DoubleLayerCapacitance;
   run.capacitanceSlope = m.CapacitanceSlope;
   run.capacitanceCurvature = m.CapacitanceCurvature;

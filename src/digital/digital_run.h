@@ -15,6 +15,7 @@
 #include "digital/solve_second_order_step.h"
 #include "digital/surface_rows.h"
 #include "model/model.h"
+#include "simulation/ac_program.h"
 
 namespace qalto {
 
@@ -58,6 +59,10 @@ struct DigitalRun {
   SpeciesVector bulk{};           // initial concentrations, M
   std::vector<double> potential;  // E(0..points), V
   int firstStepPoints = 0;        // potential steps: the points of the first step; 0 for the others
+  // AC voltammetry: potential(i) is the sweep's, the sine of `ac` is added at every sub-step and
+  // the charging current follows the whole program's dE/dt.
+  bool sine = false;
+  AcProgram ac;
   std::vector<std::unique_ptr<StepLevel>> levels;  // one per distinct sub-step length (or more)
   int latest = 0;                                  // level holding the latest concentrations
   bool keepsOlder = false;                         // some level needs the profile before

@@ -64,24 +64,31 @@ void SolveAt(DigitalRun& run, Model& model, double E, const ShowMessage& showMes
 
 // The total current that a faradaic current I (A) makes through the charging circuit at the
 // applied potential E (V), with the previous point's total current previousTotal (A) and the
-// sweep's direction.
-double TotalCurrent(const DigitalRun& run, double E, double faradaic, int direction,
-                    double previousTotal) {
+// applied potential's rate of change (V/s). Under a sine the drop Ru I changes by the
+// second-order difference over the two points before (olderTotal the total current of the one
+// before the previous): the first-order one would lose w Ru Cd w dt / 2 of the charging
+// current's amplitude.
+double TotalCurrent(const DigitalRun& run, double E, double faradaic, double rate,
+                    double previousTotal, double olderTotal) {
   const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
   const double q2 = cd * run.ruOverCharging;  // RC / tc
-  return Div(faradaic - direction * cd * run.absScanRate + q2 * previousTotal, q2 + 1.0);
+  if (run.sine)
+    return Div(faradaic - cd * rate + q2 * (2.0 * previousTotal - 0.5 * olderTotal),
+               1.5 * q2 + 1.0);
+  return Div(faradaic - cd * rate + q2 * previousTotal, q2 + 1.0);
 }
 
 // Solves the sub-step at the applied potential E with the ohmic drop inside the step: the
 // interfacial potential x = E + Ru I(x) is the root of F(x) = x - E - Ru I(x), which grows
 // with x (I falls as x rises), found by the secant method kept inside a bracket of the root
 // (regula falsi, Illinois variant) starting from the current of the previous sub-step.
-void SolveWithDrop(DigitalRun& run, Model& model, double E, int direction, double previousTotal,
-                   double& lastTotal, const ShowMessage& showMessage, ReactionValues& now) {
+void SolveWithDrop(DigitalRun& run, Model& model, double E, double rate, double previousTotal,
+                   double olderTotal, double& lastTotal, const ShowMessage& showMessage,
+                   ReactionValues& now) {
   const double Ru = run.resistance;
   auto residual = [&](double x) {
     SolveAt(run, model, x, showMessage, now);
-    lastTotal = TotalCurrent(run, E, Sum(run, now), direction, previousTotal);
+    lastTotal = TotalCurrent(run, E, Sum(run, now), rate, previousTotal, olderTotal);
     return x - E - Ru * lastTotal;
   };
   double a = E + Ru * lastTotal;
@@ -119,8 +126,10 @@ void SolveWithDrop(DigitalRun& run, Model& model, double E, int direction, doubl
 
 struct PointContext {
   int direction = 0;         // sign of E(i) - E(i-1)
+  double rate = 0;           // dE/dt of the applied potential at the point, V/s
   int scanSign = 1;          // direction of the staircase at this point
   double previousTotal = 0;  // total current of the previous point, A
+  double olderTotal = 0;     // total current of the point before that, A
   double lastTotal = 0;      // total current of the latest sub-step, A
   // Potential steps: the charge of the latest sub-step and the charge since the start (C).
   double stepCharge = 0;
@@ -159,9 +168,11 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
       const int level = piece.levels[static_cast<size_t>(k)];
       StartStep(run, level);
       // A refined sweep moves through the point's interval in equal steps.
-      const double Ek = t.ramp ? before + (E - before) * (k + 1.0) / m : applied;
+      double Ek = t.ramp ? before + (E - before) * (k + 1.0) / m : applied;
+      if (run.sine) Ek += run.ac.SineAt(i - 1 + (k + 1.0) / m);
       if (run.resistance > 0.0) {
-        SolveWithDrop(run, model, Ek, c.direction, c.previousTotal, c.lastTotal, showMessage, now);
+        SolveWithDrop(run, model, Ek, c.rate, c.previousTotal, c.olderTotal, c.lastTotal,
+                      showMessage, now);
       } else {
         SolveAt(run, model, Ek, showMessage, now);
       }
@@ -212,13 +223,17 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
     const auto& E = run->potential;
     c.direction = Sgn(E[static_cast<size_t>(i)] - E[static_cast<size_t>(i - 1)]);
     c.scanSign = ScanSign(*run, i);
+    c.rate = run->sine ? run->ac.RateAt(i) : c.direction * run->absScanRate;
     double first = 0.0;
     double last = 0.0;
     const ReactionValues column = RunPoint(*run, model, i, c, first, last, showMessage);
     for (int r = 1; r <= run->transfer.count; ++r)
       model.ReactionCurrents(i, r) = Checked(column[r]);
-    c.previousTotal = TotalCurrent(*run, E[static_cast<size_t>(i)], Sum(*run, column), c.direction,
-                                   c.previousTotal);
+    const double applied = E[static_cast<size_t>(i)] + (run->sine ? run->ac.SineAt(i) : 0.0);
+    const double total =
+        TotalCurrent(*run, applied, Sum(*run, column), c.rate, c.previousTotal, c.olderTotal);
+    c.olderTotal = c.previousTotal;
+    c.previousTotal = total;
     model.ReactionCurrents(i, run->totalColumn) = c.previousTotal;
     if (halves) {
       model.ReactionCurrents(i, run->totalColumn + 1) = first;

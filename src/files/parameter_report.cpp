@@ -120,6 +120,14 @@ void PrintParameterReport(const Model& m, const LineSink& writeLine) {
     report.Label("t sample :");
     report.Value(m.SampleTime);
   }
+  if (m.Technique == Technique::kAcVoltammetry) {
+    report.Label("Scan rate :");
+    report.Value(m.ScanRate);
+    report.Label("AC amplitude :");
+    report.Value(m.AcAmplitude);
+    report.Label("AC frequency :");
+    report.Value(m.AcFrequency);
+  }
   report.Label("Area Of Electrode :");
   report.Value(m.ElectrodeArea);
   report.Label("E pulse :");

@@ -1,8 +1,10 @@
 #include "forms/option_form.h"
 
 #include <string>
+#include <vector>
 
 #include "common/number_text.h"
+#include "plot/ac_plot.h"
 #include "plot/plotter.h"
 
 namespace qalto {
@@ -33,7 +35,12 @@ FormOption::FormOption(Model& model) : Form("formOption", "Option"), model_(mode
   overlap.InitChecked(false);
 
   Add(axis).SetCaption("Axis");
-  Add(ComboY, "axis").SetItems({"current I", "surface concentration C", "charge Q"});
+  std::vector<std::string> quantities = {"current I", "surface concentration C", "charge Q"};
+  for (int k = 0; k <= kAcHarmonics; ++k)
+    quantities.push_back(HarmonicQuantity(k));
+  quantities.push_back(kAllHarmonics);
+  quantities.push_back(kPowerSpectrum);
+  Add(ComboY, "axis").SetItems(quantities);
   Add(ComboSign, "axis").SetItems({"cathodic positive", "anodic positive (IUPAC)"});
   ComboSign.SetListIndex(0);
   ComboSign.onClick = [this] { ComboSign_Click(); };

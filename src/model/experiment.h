@@ -16,14 +16,20 @@ enum class Technique {
   kSquareWave = 5,
   kAdditiveSquareWave = 6,
   kChronoamperometry = 7,  // potential steps: current or charge against time
+  kAcVoltammetry = 9,      // a sine on a sweep: the current and its harmonics against E
   kImpedance = 10,         // the small-signal impedance at a DC potential, over frequency
 };
 // The techniques in the order of their option buttons; a number between them is no technique.
 inline constexpr std::array kTechniqueList = {
-    Technique::kSweep,       Technique::kDc,
-    Technique::kNormalPulse, Technique::kDifferentialPulse,
-    Technique::kSquareWave,  Technique::kAdditiveSquareWave,
-    Technique::kChronoamperometry, Technique::kImpedance,
+    Technique::kSweep,
+    Technique::kDc,
+    Technique::kNormalPulse,
+    Technique::kDifferentialPulse,
+    Technique::kSquareWave,
+    Technique::kAdditiveSquareWave,
+    Technique::kChronoamperometry,
+    Technique::kAcVoltammetry,
+    Technique::kImpedance,
 };
 inline constexpr int kTechniqueCount = static_cast<int>(kTechniqueList.size());
 
@@ -55,7 +61,7 @@ constexpr int TechniquePosition(Technique technique) {
     if (kTechniqueList[static_cast<std::size_t>(i)] == technique) return i + 1;
   return 0;
 }
-// The technique or electrode of an option button's number (1..7 and 10, 1..10); any other
+// The technique or electrode of an option button's number (1..7, 9 and 10, 1..10); any other
 // number is kNone.
 constexpr Technique TechniqueNumbered(int number) {
   const auto technique = static_cast<Technique>(number);

@@ -25,6 +25,7 @@ constexpr std::array<TechniqueRow, kTechniqueCount + 1> kTechniques = {{
      PointTiming::kSquareWaveSum, true},
     {T::kChronoamperometry, "Chronoamperometry", "chronoamperometry", PointTiming::kStepSample,
      false},
+    {T::kAcVoltammetry, "AC voltammetry", "AC voltammetry", PointTiming::kSineSample, false},
     {T::kImpedance, "Impedance", "impedance", PointTiming::kNone, false},
 }};
 
@@ -61,6 +62,7 @@ constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
 // Sweeps at planar, spherical, hemispherical and microdisc electrodes, and every square wave and
 // potential step there, are solved as integral equations (no closed form); DC, normal and
 // differential pulse there have closed forms the integral equations replace for coupled mechanisms.
+// AC voltammetry is simulated digitally only (no row has an analytical current for it).
 // Impedance is exact in the frequency domain where diffusion is one-dimensional: the plane, the
 // sphere (and the hemisphere, its half) and the closed thin film.
 constexpr std::array<CaseRow, kTechniqueCount* kElectrodeCount> kCases = {{
@@ -134,6 +136,16 @@ constexpr std::array<CaseRow, kTechniqueCount* kElectrodeCount> kCases = {{
     {{T::kChronoamperometry, E::kRotatingDisk}, F::kNone, S::kNone},
     {{T::kChronoamperometry, E::kThinFilm}, F::kNone, S::kNone},
     {{T::kChronoamperometry, E::kBand}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kPlanar}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kSpherical}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kHemispherical}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kMicrodisc}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kCylindrical}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kRotatingCylinder}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kRotatingHemisphere}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kRotatingDisk}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kThinFilm}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kBand}, F::kNone, S::kNone},
     {{T::kImpedance, E::kPlanar}, F::kFrequencyDomain, S::kNone},
     {{T::kImpedance, E::kSpherical}, F::kFrequencyDomain, S::kNone},
     {{T::kImpedance, E::kHemispherical}, F::kFrequencyDomain, S::kNone},

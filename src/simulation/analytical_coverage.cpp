@@ -11,8 +11,11 @@ std::optional<std::string> MissingAnalyticalModel(const Model& model) {
       model.Electrode == Electrode::kNone)
     return std::nullopt;
   // At the microdisc only what the disc's step responses give exactly.
+  // AC voltammetry is computed in time by the finite differences alone.
   const bool disc = model.Electrode == Electrode::kMicrodisc;
-  if (disc ? DiscResponseIsExact(model) : HasAnalyticalCurrent({model.Technique, model.Electrode}))
+  const bool digitalOnly = RowOf(model.Technique).timing == PointTiming::kSineSample;
+  if (!digitalOnly && (disc ? DiscResponseIsExact(model)
+                            : HasAnalyticalCurrent({model.Technique, model.Electrode})))
     return std::nullopt;
   return SimulationErrorMessage(
       model, std::string("No analytical model for ") + RowOf(model.Technique).name + " at the " +
