@@ -11,10 +11,10 @@ inline constexpr double kKelvinOffset = 273.14;         // kelvin = degrees Cels
 inline constexpr double kPi = 3.141592654;
 inline constexpr double kTwoPi = 6.283185308;
 inline constexpr double kSqrtPi = 1.77245385;
-inline constexpr double kLn10 = 2.3;
+inline constexpr double kLn10 = 2.302585092994046;  // ln 10: RT/F ln 10 is 59.16 mV per pH at 25 C
 // Levich's constant of the rotating disk, i_L = 0.62045 nFAD^(2/3) omega^(1/2) nu^(-1/6) C: the
 // integral of the convective-diffusion profile with v_x = -0.51023 omega^(3/2) nu^(-1/2) x^2
 // (0.620 to three digits; the shorter 0.62 leaves the plateau 0.07 % low).
-inline constexpr double kLevichConstant = 0.62045;  // decimal logarithm factor
+inline constexpr double kLevichConstant = 0.62045;
 
 }  // namespace qalto

@@ -80,6 +80,9 @@ class Table2 {
   int Rows() const { return rows_; }
   int Columns() const { return columns_; }
   void Fill(const T& value) { cells_.assign(cells_.size(), value); }
+  // The cells (i, 0..Columns()-1), with i checked once: for loops that fill a row whose columns
+  // they have checked before.
+  T* Row(int i) { return &cells_[Checked(i, 0)]; }
 
  private:
   size_t Checked(int i, int j) const {

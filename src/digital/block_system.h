@@ -23,7 +23,14 @@ struct BlockSystem {
   SpeciesMatrix surfaceSource{};  // right-hand side of the surface rows, acting on box 1
   std::array<SpeciesVector, kGridSlots> previous;  // C_old(s, j) for j = 1..N, M
   std::array<SpeciesVector, kGridSlots> current;   // C(s, j), j = 0 (surface)..N+1 (bulk), M
+  // A backward-Euler step from the concentrations in current: C_old is read from there and
+  // previous is not filled.
+  bool startsFromCurrent = false;
 };
+
+// Tables of one value per species and box, packed by the species count S: (s, j) at j S + s,
+// s = 0..S-1.
+using PackedBoxes = std::array<double, kGridSlots * kMaxSpecies>;
 
 // The block elimination of a BlockSystem, run from the outer edge toward the electrode:
 // C(j) = E_j C(j-1) + f_j with E_j = inverse_j diag(a(., j)).
@@ -32,11 +39,14 @@ struct BlockElimination {
   bool diagonal = false;  // every block diagonal: the species are coupled only at the surface
   std::array<SpeciesMatrix, kGridSlots> inverse;  // (D_j - diag(c_j) E_{j+1})^-1
   std::array<SpeciesMatrix, kGridSlots> outward;  // E_j = inverse_j diag(a_j)
-  // With diagonal blocks only the diagonals: inverse_j(s, s), inverse_j(s, s) c(s, j), E_j(s, s).
-  std::array<SpeciesVector, kGridSlots> pivot;
-  std::array<SpeciesVector, kGridSlots> inwardFactor;
-  std::array<SpeciesVector, kGridSlots> outwardFactor;
-  std::array<SpeciesVector, kGridSlots> offset;  // f_j
+  // With diagonal blocks only the diagonals, packed: inverse_j(s, s), inverse_j(s, s) c(s, j),
+  // E_j(s, s) and f(s, j).
+  PackedBoxes packedPivot;
+  PackedBoxes packedInward;
+  PackedBoxes packedOutward;
+  PackedBoxes packedOffset;
+  std::array<SpeciesVector, kGridSlots> offset;  // f_j (with diagonal blocks f_1 only)
+  SpeciesVector surfaceRhs{};                    // surfaceSource f_1
   SpeciesMatrix surfaceCoupling{};               // surfaceSource . E_1
   SpeciesMatrix work{};                          // the surface block being inverted
 };

@@ -8,8 +8,9 @@ void ComputeChargeRates(const ChargeTransfer& transfer, double E, ChargeRates& r
   for (int r = 1; r <= transfer.count; ++r) {
     const ChargeReaction& q = transfer.reactions[r];
     const double theta = q.n * transfer.FOverRT * (E - q.E0) + q.protons * transfer.pHTerm;
-    rates.forward[r] = q.ks * Exp(-Div(q.alpha * theta, q.nuO));
-    rates.backward[r] = q.ks * Exp(Div((1.0 - q.alpha) * theta, q.nuR));
+    // The coefficients are not zero: the run's preparation refuses them (surface_kinetics.h).
+    rates.forward[r] = q.ks * Exp(-(q.alpha * theta / q.nuO));
+    rates.backward[r] = q.ks * Exp((1.0 - q.alpha) * theta / q.nuR);
   }
 }
 

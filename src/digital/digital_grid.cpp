@@ -26,6 +26,9 @@ constexpr double kBoxesPerHydrodynamicLayer = 100.0;
 // At a rotating electrode no box is wider than a twentieth of the hydrodynamic layer, so that
 // the velocity, which grows as x^2, varies little across a box.
 constexpr double kWidestBoxPerHydrodynamicLayer = 0.05;
+// A thin film spans at least 40 boxes, so that the slowest mode of the layer, which empties it
+// once the diffusion layer reaches the wall, decays within 1e-4 of its rate.
+constexpr double kBoxesAcrossFilm = 40.0;
 
 bool IsPlanarFamily(Electrode electrode) {
   return RowOf(electrode).grid == GridGeometry::kPlanar;
@@ -52,6 +55,7 @@ double FirstBox(const GridInputs& in) {
   if (!IsPlanarFamily(in.electrode) && !IsThinFilm(in.electrode)) {
     box = std::min(box, Div(in.radius, kBoxesPerRadius));
   }
+  if (IsThinFilm(in.electrode)) box = std::min(box, Div(in.filmThickness, kBoxesAcrossFilm));
   if (in.reactionRate > 0.0) {
     box = std::min(box, Sqrt(Div(in.minDiffusion, in.reactionRate)) / kBoxesPerReactionLayer);
   }
@@ -72,6 +76,7 @@ double Extent(const GridInputs& in) {
   if (IsRotatingElectrode(in.electrode)) {
     extent = std::min(extent, kLayerExtent * HydrodynamicLayer(in, in.maxDiffusion));
   }
+  if (IsThinFilm(in.electrode)) extent = std::min(extent, in.filmThickness);
   return extent;
 }
 
@@ -100,23 +105,28 @@ void ExpandingBoxes(const GridInputs& in, DigitalGrid& g) {
   }
 }
 
-// The expanding boxes until they reach the widest allowed, equal boxes from there on, centred.
+// The expanding boxes until they reach the widest allowed, equal boxes from there on. Each
+// centre is where the map from box numbers to distance puts j - 1/2: while the boxes grow by g
+// that is 1/(1 + sqrt(g)) of the box from its inner face (as in ExpandingBoxes), in the equal
+// boxes their middle.
 void CappedBoxes(const GridInputs& in, double widest, DigitalGrid& g) {
   const double extent = Div(Extent(in), g.firstBox);
   const double growth = Exp(Beta(in));
+  const double growing = 1.0 / (1.0 + std::sqrt(growth));  // share of a growing box
   int j = 1;
   g.x[1] = 0.0;
   double width = 1.0;
+  bool capped = false;
   while (g.x[j] < extent) {
     CheckBoxCount(j);
     g.x[j + 1] = g.x[j] + width;
+    g.h[j] = g.x[j] + width * (capped ? 0.5 : growing);
     ++j;
-    width = std::min(width * growth, widest);
+    capped = width * growth > widest;
+    width = capped ? widest : width * growth;
   }
   g.boxes = j - 1;
-  for (int k = 1; k <= g.boxes; ++k)
-    g.h[k] = 0.5 * (g.x[k] + g.x[k + 1]);
-  g.h[g.boxes + 1] = g.x[g.boxes + 1] + 0.5 * width;
+  g.h[g.boxes + 1] = g.x[g.boxes + 1] + width * (capped ? 0.5 : growing);
 }
 
 // Box 1 exchanges with the surface over its inner face, box j > 1 with box j-1 over face x(j)
@@ -168,16 +178,18 @@ void SphericalCoefficients(DigitalGrid& g) {
 
 // The film ends in a wall at its thickness: the grid stops at the first boundary that reaches
 // it (or where it would stop anyway, for a film thicker than the run can deplete), the last
-// boundary moves onto the wall and nothing passes through it.
+// boundary moves onto the wall and nothing passes through it. A last box thinner than half the
+// one before joins it.
 void ThinFilmCoefficients(DigitalGrid& g, double thickness) {
   const double wall = Div(thickness, g.firstBox);  // film thickness in grid units
   int boxes = 1;
   while (boxes < g.boxes && g.x[boxes + 1] < wall)
     ++boxes;
   if (g.x[boxes + 1] >= wall) {
+    if (boxes > 1 && wall - g.x[boxes] < 0.5 * (g.x[boxes] - g.x[boxes - 1])) --boxes;
     g.boxes = boxes;
     g.x[boxes + 1] = wall;
-    g.h[boxes] = boxes > 1 ? 0.5 * (g.x[boxes] + wall) : 0.5 * wall;
+    g.h[boxes] = 0.5 * (g.x[boxes] + wall);
   }
   auto& x = g.x;
   auto& h = g.h;
@@ -204,6 +216,8 @@ DigitalGrid BuildDigitalGrid(const GridInputs& in) {
     const double widest =
         kWidestBoxPerHydrodynamicLayer * HydrodynamicLayer(in, in.minDiffusion) / g.firstBox;
     CappedBoxes(in, widest, g);
+  } else if (IsThinFilm(in.electrode)) {
+    CappedBoxes(in, Div(in.filmThickness, kBoxesAcrossFilm * g.firstBox), g);
   } else {
     ExpandingBoxes(in, g);
   }

@@ -226,6 +226,7 @@ void BuildLevel(const Model& m, const DigitalRun& run, double length, double gro
   ReadSecondOrderReactions(m, dt, level->secondOrderStep);
   if (run.secondOrder) KeepLinearBlocks(sys, level->secondOrderStep);
   WriteSurfaceSource(run.surfaceRows, run.transfer, sys.surfaceSource);
+  ClearSurfaceRows(sys.surface);
   level->elimination.ready = false;
   sys.current[sys.boxes + 1] = run.bulk;
 }
@@ -337,6 +338,7 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
     g[s] = Div(m.SpeciesD(s) * run.grid.surfaceFactor, run.grid.firstBox * run.grid.h[1]);
   }
   run.surfaceRows = PlanSurfaceRows(run.transfer, run.species, g);
+  run.kinetics = ReduceSurfaceKinetics(run.surfaceRows, run.transfer, run.currentScale);
   // Levels left by an earlier run are rebuilt in place: their tables are large.
   const size_t count = run.timing.stepLengths.size();
   while (run.levels.size() < count)
@@ -346,6 +348,10 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
     const double growth = run.timing.stepGrowth[k];
     BuildLevel(m, run, run.timing.stepLengths[k], growth, run.levels[k].get());
     run.keepsOlder |= growth > 0.0;
+  }
+  for (size_t k = 0; k < count; ++k) {
+    StepLevel& l = *run.levels[k];
+    l.inPlace = l.newer == 1.0 && l.older == 0.0 && !run.keepsOlder && !run.secondOrder;
   }
   run.latest = 0;
   ResetProfile(run);
@@ -400,7 +406,12 @@ void StartStep(DigitalRun& run, int level) {
     return;
   }
   StepLevel& l = *run.levels[static_cast<size_t>(level)];
-  ForSpeciesCount<StartProfile>(run.species, LatestProfile(run), l, run.older, run.keepsOlder);
+  // A backward-Euler step on the level that holds the latest profile starts from it in place
+  // (the second-order iteration keeps its start profile apart).
+  l.system.startsFromCurrent = l.inPlace && level == run.latest;
+  if (!l.system.startsFromCurrent) {
+    ForSpeciesCount<StartProfile>(run.species, LatestProfile(run), l, run.older, run.keepsOlder);
+  }
   run.latest = level;
 }
 

@@ -13,6 +13,7 @@
 #include "digital/digital_timing.h"
 #include "digital/disc_system.h"
 #include "digital/solve_second_order_step.h"
+#include "digital/surface_kinetics.h"
 #include "digital/surface_rows.h"
 #include "model/model.h"
 #include "simulation/ac_program.h"
@@ -26,9 +27,10 @@ namespace qalto {
 // is taken as a backward-Euler step of timeStep = dt(n+1) (1 + w)/(1 + 2w) from the start
 // profile newer C(n) + older C(n-1).
 struct StepLevel {
-  double timeStep = 0;  // s
-  double newer = 1;     // weight of the latest profile in the start profile
-  double older = 0;     // weight of the profile before it
+  double timeStep = 0;   // s
+  double newer = 1;      // weight of the latest profile in the start profile
+  double older = 0;      // weight of the profile before it
+  bool inPlace = false;  // a backward-Euler step that can start from the system's own profile
   BlockSystem system;
   BlockElimination elimination;
   SecondOrderStep secondOrderStep;
@@ -55,6 +57,7 @@ struct DigitalRun {
   DigitalGrid grid;
   ChargeTransfer transfer;
   SurfaceRows surfaceRows;
+  SurfaceKinetics kinetics;  // the rows and currents reduced to what the potential changes
   bool secondOrder = false;
   SpeciesVector bulk{};           // initial concentrations, M
   std::vector<double> potential;  // E(0..points), V

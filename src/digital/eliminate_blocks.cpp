@@ -63,9 +63,10 @@ struct Elimination {
     }
     if (!elimination.diagonal) return;
     for (int s = 1; s <= S; ++s) {
-      elimination.pivot[j][s] = M[s][s];
-      elimination.inwardFactor[j][s] = M[s][s] * system.upper[j][s];
-      elimination.outwardFactor[j][s] = E[s][s];
+      const int at = j * S + s - 1;
+      elimination.packedPivot[at] = M[s][s];
+      elimination.packedInward[at] = M[s][s] * system.upper[j][s];
+      elimination.packedOutward[at] = E[s][s];
     }
   }
 };

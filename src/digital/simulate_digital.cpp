@@ -19,17 +19,6 @@ using ReactionValues = std::array<double, kMaxChargeReactions + 1>;
 constexpr double kDropTolerance = 1e-8;  // V: the interfacial potential is settled
 constexpr int kMaxDropIterations = 30;
 
-// Current of each charge reaction at the surface concentrations just computed, A.
-void ReactionCurrentsNow(const DigitalRun& run, const ChargeRates& rates,
-                         ReactionValues& currents) {
-  const SpeciesVector& surface = LatestProfile(run)[0];
-  for (int r = 1; r <= run.transfer.count; ++r) {
-    const ChargeReaction& q = run.transfer.reactions[r];
-    const double rate = NetReductionRate(q, rates.forward[r], rates.backward[r], surface);
-    currents[r] = run.currentScale * q.n * rate;
-  }
-}
-
 double Sum(const DigitalRun& run, const ReactionValues& currents) {
   double sum = 0.0;
   for (int r = 1; r <= run.transfer.count; ++r)
@@ -52,43 +41,167 @@ void SolveAt(DigitalRun& run, Model& model, double E, const ShowMessage& showMes
     return;
   }
   StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
-  WriteSurfaceRows(run.surfaceRows, run.transfer, rates, level.system.surface);
+  WriteSurfaceEntries(run.kinetics, rates, level.system.surface);
   if (run.secondOrder) {
     SolveSecondOrderStep(level.system, level.elimination, level.secondOrderStep, model.MaxIteration,
                          showMessage);
   } else {
     SolveLinearStep(level.system, level.elimination, showMessage);
   }
-  ReactionCurrentsNow(run, rates, now);
+  SurfaceCurrents(run.kinetics, rates, level.system.current[0], now);
 }
 
+// 1 + Ru Cd(E) / tc at the applied potential E (V) (1 + 1.5 Ru Cd / tc under a sine, below):
+// what the charging circuit divides the faradaic current by.
+double ChargingDivisor(const DigitalRun& run, double E) {
+  const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
+  return (run.sine ? 1.5 : 1.0) * cd * run.ruOverCharging + 1.0;
+}
+
+// The charging circuit's memory: the applied potential's rate of change at the point (V/s) and
+// the total currents of the two points before it (A).
+struct ChargingState {
+  double rate = 0;
+  double previousTotal = 0;
+  double olderTotal = 0;
+};
+
 // The total current that a faradaic current I (A) makes through the charging circuit at the
-// applied potential E (V), with the previous point's total current previousTotal (A) and the
-// applied potential's rate of change (V/s). Under a sine the drop Ru I changes by the
-// second-order difference over the two points before (olderTotal the total current of the one
-// before the previous): the first-order one would lose w Ru Cd w dt / 2 of the charging
+// applied potential E (V). Under a sine the drop Ru I changes by the second-order difference
+// over the two points before: the first-order one would lose w Ru Cd w dt / 2 of the charging
 // current's amplitude.
-double TotalCurrent(const DigitalRun& run, double E, double faradaic, double rate,
-                    double previousTotal, double olderTotal) {
+double TotalCurrent(const DigitalRun& run, double E, double faradaic, const ChargingState& s) {
   const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
   const double q2 = cd * run.ruOverCharging;  // RC / tc
   if (run.sine)
-    return Div(faradaic - cd * rate + q2 * (2.0 * previousTotal - 0.5 * olderTotal),
+    return Div(faradaic - cd * s.rate + q2 * (2.0 * s.previousTotal - 0.5 * s.olderTotal),
                1.5 * q2 + 1.0);
-  return Div(faradaic - cd * rate + q2 * previousTotal, q2 + 1.0);
+  return Div(faradaic - cd * s.rate + q2 * s.previousTotal, q2 + 1.0);
 }
 
-// Solves the sub-step at the applied potential E with the ohmic drop inside the step: the
-// interfacial potential x = E + Ru I(x) is the root of F(x) = x - E - Ru I(x), which grows
-// with x (I falls as x rises), found by the secant method kept inside a bracket of the root
-// (regula falsi, Illinois variant) starting from the current of the previous sub-step.
-void SolveWithDrop(DigitalRun& run, Model& model, double E, double rate, double previousTotal,
-                   double olderTotal, double& lastTotal, const ShowMessage& showMessage,
-                   ReactionValues& now) {
+// exp(y), by its Taylor series where |y| < 1e-3 (five terms: within 1e-17).
+double SmallExp(double y) {
+  if (std::abs(y) >= 1e-3) return Exp(y);
+  return 1.0 + y * (1.0 + y * (0.5 + y * (1.0 / 6.0 + y * (1.0 / 24.0))));
+}
+
+// The surface of a step whose interior is swept inward, at any interfacial potential: the rates,
+// the surface concentrations and the faradaic current, with its derivative by the potential.
+class SurfaceAtPotential {
+ public:
+  SurfaceAtPotential(DigitalRun& run, StepLevel& level, const ShowMessage& showMessage)
+      : run_(run), level_(level), showMessage_(showMessage) {}
+
+  // Solves the surface rows at x (V); returns the faradaic current (A), its derivative by x in
+  // slope (A/V), and the reactions' currents in now. The rates at the first potential come from
+  // their exponentials; those at the next, a few microvolts away, scale them.
+  double Solve(double x, double& slope, ReactionValues& now) {
+    const ChargeTransfer& t = run_.transfer;
+    if (!haveReference_ || std::abs(x - reference_) > 1e-5) {
+      ComputeChargeRates(t, x, referenceRates_);
+      reference_ = x;
+      haveReference_ = true;
+    }
+    ChargeRates d;  // d rate / dx, cm/(s V)
+    for (int r = 1; r <= t.count; ++r) {
+      const ChargeReaction& q = t.reactions[r];
+      const double slopeF = -q.alpha * q.n * t.FOverRT / q.nuO;         // 1/V
+      const double slopeB = (1.0 - q.alpha) * q.n * t.FOverRT / q.nuR;  // 1/V
+      rates_.forward[r] = referenceRates_.forward[r] * SmallExp(slopeF * (x - reference_));
+      rates_.backward[r] = referenceRates_.backward[r] * SmallExp(slopeB * (x - reference_));
+      d.forward[r] = slopeF * rates_.forward[r];
+      d.backward[r] = slopeB * rates_.backward[r];
+    }
+    BlockSystem& system = level_.system;
+    WriteSurfaceEntries(run_.kinetics, rates_, system.surface);
+    SolveSurface(system, level_.elimination, showMessage_);
+    SurfaceCurrents(run_.kinetics, rates_, system.current[0], now);
+    // d(rows)/dx C(0) moves the surface by -(rows - coupling)^-1 of it.
+    SpeciesVector push{};
+    const SpeciesVector& surface = system.current[0];
+    for (const SurfaceTerm& e : run_.kinetics.forward)
+      push[e.row] -= e.coefficient * d.forward[e.reaction] * surface[e.column];
+    for (const SurfaceTerm& e : run_.kinetics.backward)
+      push[e.row] -= e.coefficient * d.backward[e.reaction] * surface[e.column];
+    SpeciesVector move{};  // d C(0) / dx, M/V
+    SurfaceResponse(system, level_.elimination, push, move);
+    slope = 0.0;
+    for (int r = 1; r <= t.count; ++r) {
+      const ChargeReaction& q = t.reactions[r];
+      const double O = q.ox != 0 ? system.current[0][q.ox] : 0.0;
+      const double R = q.red != 0 ? system.current[0][q.red] : 0.0;
+      const double dO = q.ox != 0 ? move[q.ox] : 0.0;
+      const double dR = q.red != 0 ? move[q.red] : 0.0;
+      slope += run_.currentScale * q.n *
+               ((d.forward[r] * O + rates_.forward[r] * dO) / q.nuO -
+                (d.backward[r] * R + rates_.backward[r] * dR) / q.nuR);
+    }
+    return Sum(run_, now);
+  }
+
+ private:
+  DigitalRun& run_;
+  StepLevel& level_;
+  const ShowMessage& showMessage_;
+  bool haveReference_ = false;
+  double reference_ = 0;  // V
+  ChargeRates referenceRates_;
+  ChargeRates rates_;
+};
+
+// The root x of F(x) = x - E - Ru I(x) (V) by Newton's method, I the total current through the
+// charging circuit: F grows with x (the current falls as the potential rises), so the iteration
+// keeps a bracket of the root and halves it when a step leaves it. It starts from the drop the
+// latest sub-steps predict; the surface is left solved at the answer.
+void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double guess,
+                              const ChargingState& charging, DigitalRun& run, double& lastTotal,
+                              ReactionValues& now) {
+  const double Ru = run.resistance;
+  double lo = -HUGE_VAL, hi = HUGE_VAL;  // bracket of the root, V
+  double x = guess;
+  for (int iteration = 0; iteration < kMaxDropIterations; ++iteration) {
+    double dI = 0.0;  // A/V
+    const double I = surface.Solve(x, dI, now);
+    lastTotal = TotalCurrent(run, E, I, charging);
+    const double F = x - E - Ru * lastTotal;
+    const double slope = 1.0 - Ru * dI / ChargingDivisor(run, E);
+    if (F == 0.0) return;
+    if (F > 0.0) hi = std::min(hi, x);
+    if (F < 0.0) lo = std::max(lo, x);
+    double next = slope > 0.0 ? x - F / slope : (F > 0.0 ? x - std::abs(F) : x + std::abs(F));
+    if (!(next > lo && next < hi)) {
+      if (std::isfinite(lo) && std::isfinite(hi)) {
+        next = 0.5 * (lo + hi);
+      } else {  // walk out until the bracket closes
+        next =
+            F > 0.0 ? x - 2.0 * std::max(std::abs(F), 1e-3) : x + 2.0 * std::max(std::abs(F), 1e-3);
+      }
+    }
+    if (std::abs(next - x) < kDropTolerance) return;  // the surface stays solved at x
+    x = next;
+  }
+}
+
+// The ohmic drops of the latest two sub-steps, V, which predict the next.
+struct DropHistory {
+  int known = 0;
+  double last = 0;
+  double before = 0;
+};
+
+// Solves the sub-step at the applied potential E with the ohmic drop inside the step. Only the
+// surface rows depend on the interfacial potential: the interior is swept inward once, Newton's
+// iteration solves the small surface system at each trial potential, and the concentrations
+// inside follow once from the surface's answer (in every iteration of a second-order step).
+// The disc's two-dimensional step has no separate surface system: it is solved whole at each
+// trial potential, by the secant method kept inside a bracket (regula falsi, Illinois variant).
+void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, const ChargingState& charging,
+                            double& lastTotal, const ShowMessage& showMessage,
+                            ReactionValues& now) {
   const double Ru = run.resistance;
   auto residual = [&](double x) {
     SolveAt(run, model, x, showMessage, now);
-    lastTotal = TotalCurrent(run, E, Sum(run, now), rate, previousTotal, olderTotal);
+    lastTotal = TotalCurrent(run, E, Sum(run, now), charging);
     return x - E - Ru * lastTotal;
   };
   double a = E + Ru * lastTotal;
@@ -124,13 +237,41 @@ void SolveWithDrop(DigitalRun& run, Model& model, double E, double rate, double 
   if (x != b) residual(b);  // leave the step solved at the best estimate
 }
 
+void SolveWithDrop(DigitalRun& run, Model& model, double E, const ChargingState& charging,
+                   double& lastTotal, DropHistory& drops, const ShowMessage& showMessage,
+                   ReactionValues& now) {
+  if (run.disc) {
+    SolveWholeStepWithDrop(run, model, E, charging, lastTotal, showMessage, now);
+    return;
+  }
+  StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
+  SurfaceAtPotential surface(run, level, showMessage);
+  double x = E;
+  auto iterate = [&] {
+    const double predicted =
+        drops.known >= 2 ? 2.0 * drops.last - drops.before : run.resistance * lastTotal;  // V
+    FindInterfacialPotential(surface, E, E + predicted, charging, run, lastTotal, now);
+    x = E + run.resistance * lastTotal;
+  };
+  if (run.secondOrder) {
+    SolveSecondOrderStep(level.system, level.elimination, level.secondOrderStep, model.MaxIteration,
+                         showMessage, iterate);
+  } else {
+    SweepInward(level.system, level.elimination, showMessage);
+    iterate();
+    SubstituteOutward(level.system, level.elimination);
+  }
+  drops.before = drops.last;
+  drops.last = x - E;
+  drops.known = std::min(drops.known + 1, 2);
+}
+
 struct PointContext {
-  int direction = 0;         // sign of E(i) - E(i-1)
-  double rate = 0;           // dE/dt of the applied potential at the point, V/s
-  int scanSign = 1;          // direction of the staircase at this point
-  double previousTotal = 0;  // total current of the previous point, A
-  double olderTotal = 0;     // total current of the point before that, A
-  double lastTotal = 0;      // total current of the latest sub-step, A
+  int direction = 0;       // sign of E(i) - E(i-1)
+  int scanSign = 1;        // direction of the staircase at this point
+  ChargingState charging;  // rate of the point, totals of the points before
+  double lastTotal = 0;    // total current of the latest sub-step, A
+  DropHistory drops;       // ohmic drops of the latest sub-steps
   // Potential steps: the charge of the latest sub-step and the charge since the start (C).
   double stepCharge = 0;
   double charge = 0;
@@ -152,6 +293,17 @@ double SubStepCharge(double length, double growth, double current, double before
 ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, double& first,
                         double& last, const ShowMessage& showMessage) {
   const DigitalTiming& t = run.timing;
+  if (t.pieceCount == 1 && t.fractions.size() == 1 && run.resistance == 0.0 && !run.sine &&
+      t.pieces[0].potential == PiecePotential::Point) {
+    // One step at the point's potential (a sweep): the point's current is that of the step.
+    ReactionValues now{};
+    StartStep(run, t.pieces[0].levels[0]);
+    SolveAt(run, model, run.potential[static_cast<size_t>(i)], showMessage, now);
+    first = last = Sum(run, now);
+    for (int r = 1; r <= run.transfer.count; ++r)
+      now[r] = t.lastWeight * now[r] + t.firstWeight * now[r];
+    return now;
+  }
   const double E = run.potential[static_cast<size_t>(i)];
   const double before = run.potential[static_cast<size_t>(i - 1)];
   const double pulse = i <= run.sweepPoints ? run.pulseHeight : -run.pulseHeight;
@@ -171,8 +323,7 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
       double Ek = t.ramp ? before + (E - before) * (k + 1.0) / m : applied;
       if (run.sine) Ek += run.ac.SineAt(i - 1 + (k + 1.0) / m);
       if (run.resistance > 0.0) {
-        SolveWithDrop(run, model, Ek, c.rate, c.previousTotal, c.olderTotal, c.lastTotal,
-                      showMessage, now);
+        SolveWithDrop(run, model, Ek, c.charging, c.lastTotal, c.drops, showMessage, now);
       } else {
         SolveAt(run, model, Ek, showMessage, now);
       }
@@ -218,26 +369,32 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
   PointContext c;
   // The square wave keeps both half-period currents.
   const bool halves = run->technique == Technique::kSquareWave;
+  const int lastColumn = run->totalColumn + (halves ? 2 : 0);
+  if (run->totalColumn < 0 ||
+      std::max(run->transfer.count, lastColumn) >= model.ReactionCurrents.Columns() ||
+      run->species >= model.SurfaceConcentrations.Columns()) {
+    throw RuntimeError::SubscriptOutOfRange();
+  }
   for (int i = 1; i <= run->points; ++i) {
     if (run->timing.freshProfile) ResetProfile(*run);
     const auto& E = run->potential;
     c.direction = Sgn(E[static_cast<size_t>(i)] - E[static_cast<size_t>(i - 1)]);
     c.scanSign = ScanSign(*run, i);
-    c.rate = run->sine ? run->ac.RateAt(i) : c.direction * run->absScanRate;
+    c.charging.rate = run->sine ? run->ac.RateAt(i) : c.direction * run->absScanRate;
     double first = 0.0;
     double last = 0.0;
     const ReactionValues column = RunPoint(*run, model, i, c, first, last, showMessage);
+    auto& currents = model.ReactionCurrents;
     for (int r = 1; r <= run->transfer.count; ++r)
-      model.ReactionCurrents(i, r) = Checked(column[r]);
+      currents(i, r) = Checked(column[r]);
     const double applied = E[static_cast<size_t>(i)] + (run->sine ? run->ac.SineAt(i) : 0.0);
-    const double total =
-        TotalCurrent(*run, applied, Sum(*run, column), c.rate, c.previousTotal, c.olderTotal);
-    c.olderTotal = c.previousTotal;
-    c.previousTotal = total;
-    model.ReactionCurrents(i, run->totalColumn) = c.previousTotal;
+    const double total = TotalCurrent(*run, applied, Sum(*run, column), c.charging);
+    c.charging.olderTotal = c.charging.previousTotal;
+    c.charging.previousTotal = total;
+    currents(i, run->totalColumn) = total;
     if (halves) {
-      model.ReactionCurrents(i, run->totalColumn + 1) = first;
-      model.ReactionCurrents(i, run->totalColumn + 2) = last;
+      currents(i, run->totalColumn + 1) = first;
+      currents(i, run->totalColumn + 2) = last;
     }
     for (int s = 1; s <= run->species; ++s)
       model.SurfaceConcentrations(i, s) = SurfaceConcentration(*run, s);

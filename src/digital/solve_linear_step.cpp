@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/checked_math.h"
 #include "common/runtime_error.h"
 #include "digital/eliminate_blocks.h"
 #include "digital/invert_matrix.h"
@@ -11,57 +12,66 @@ namespace qalto {
 
 namespace {
 
-// The sweeps of one step for S species. S is a template argument so that the loops over the
+// The right-hand side of box j: the previous concentrations, or the present ones where the step
+// starts from them (they are overwritten only by the outward substitution).
+const std::array<SpeciesVector, kGridSlots>& StartProfile(const BlockSystem& system) {
+  return system.startsFromCurrent ? system.current : system.previous;
+}
+
+// The stages of one step for S species. S is a template argument so that the loops over the
 // species unroll and the chains running through the boxes stay in registers.
 template <int S>
-struct LinearStep {
-  static void Run(BlockSystem& system, BlockElimination& elimination,
-                  const ShowMessage& showMessage) {
+struct Inward {
+  static void Run(const BlockSystem& system, BlockElimination& elimination) {
     if (elimination.diagonal) {
-      SweepInwardDiagonal(system, elimination);
+      SweepDiagonal(system, elimination);
     } else {
-      SweepInward(system, elimination);
+      SweepCoupled(system, elimination);
     }
-    SolveSurface(system, elimination, showMessage);
-    if (elimination.diagonal) {
-      SubstituteOutwardDiagonal(system, elimination);
-    } else {
-      SubstituteOutward(system, elimination);
+    // The right-hand side of the surface rows, surfaceSource f_1, is the same for any rows.
+    const SpeciesVector& f1 = elimination.offset[1];
+    for (int r = 1; r <= S; ++r) {
+      double sum = 0.0;
+      for (int k = 1; k <= S; ++k)
+        sum += system.surfaceSource[r][k] * f1[k];
+      elimination.surfaceRhs[r] = sum;
     }
-    CheckFinite(system);
   }
 
   // f(s, j) = inverse_j(s, s) C_old(s, j) + inverse_j(s, s) c(s, j) f(s, j+1), j = N..1.
-  static void SweepInwardDiagonal(const BlockSystem& system, BlockElimination& elimination) {
+  static void SweepDiagonal(const BlockSystem& system, BlockElimination& elimination) {
     const int N = system.boxes;
+    const auto& old = StartProfile(system);
     std::array<double, S> outer;
     for (int s = 0; s < S; ++s)
       outer[s] = system.current[N + 1][s + 1];
-    for (int j = N; j >= 1; --j) {
-      const SpeciesVector& old = system.previous[j];
-      const SpeciesVector& p = elimination.pivot[j];
-      const SpeciesVector& q = elimination.inwardFactor[j];
-      SpeciesVector& f = elimination.offset[j];
+    const double* p = elimination.packedPivot.data() + N * S;
+    const double* q = elimination.packedInward.data() + N * S;
+    double* f = elimination.packedOffset.data() + N * S;
+    const SpeciesVector* C = old.data() + N;
+    for (; C != old.data(); p -= S, q -= S, f -= S, --C) {
       for (int s = 0; s < S; ++s) {
-        outer[s] = p[s + 1] * old[s + 1] + q[s + 1] * outer[s];
-        f[s + 1] = outer[s];
+        outer[s] = p[s] * (*C)[s + 1] + q[s] * outer[s];
+        f[s] = outer[s];
       }
     }
+    for (int s = 0; s < S; ++s)
+      elimination.offset[1][s + 1] = outer[s];
   }
 
   // f_j = inverse_j (C_old(j) + c_j f_{j+1}) for j = N..1, with f_{N+1} the bulk values.
-  static void SweepInward(const BlockSystem& system, BlockElimination& elimination) {
+  static void SweepCoupled(const BlockSystem& system, BlockElimination& elimination) {
     const int N = system.boxes;
+    const auto& old = StartProfile(system);
     std::array<double, S> outer;
     for (int s = 0; s < S; ++s)
       outer[s] = system.current[N + 1][s + 1];
     for (int j = N; j >= 1; --j) {
-      const SpeciesVector& old = system.previous[j];
       const SpeciesVector& c = system.upper[j];
       const SpeciesMatrix& M = elimination.inverse[j];
       std::array<double, S> rhs;
       for (int s = 0; s < S; ++s)
-        rhs[s] = old[s + 1] + c[s + 1] * outer[s];
+        rhs[s] = old[j][s + 1] + c[s + 1] * outer[s];
       SpeciesVector& f = elimination.offset[j];
       for (int r = 0; r < S; ++r) {
         double sum = 0.0;
@@ -72,57 +82,130 @@ struct LinearStep {
       }
     }
   }
+};
 
-  // (surface - surfaceSource E_1) C(0) = surfaceSource f_1.
-  static void SolveSurface(BlockSystem& system, BlockElimination& elimination,
-                           const ShowMessage& showMessage) {
+// (surface - surfaceSource E_1) C(0) = surfaceSource f_1 through the inverse of the block, kept
+// in elimination.work for SurfaceResponse: one or two species in closed form (for two, Gaussian
+// elimination with the largest entry as pivot, as InvertMatrix would choose it), more by
+// InvertMatrix. A singular block goes to InvertMatrix, which shows the message.
+template <int S>
+struct Surface {
+  static void Run(BlockSystem& system, BlockElimination& elimination,
+                  const ShowMessage& showMessage) {
     SpeciesMatrix& A = elimination.work;
     for (int r = 1; r <= S; ++r) {
-      for (int k = 1; k <= S; ++k) {
+      for (int k = 1; k <= S; ++k)
         A[r][k] = system.surface[r][k] - elimination.surfaceCoupling[r][k];
-      }
     }
-    InvertMatrix(A, S, showMessage);
-    std::array<double, S + 1> rhs;
-    const SpeciesVector& f1 = elimination.offset[1];
+    if (S == 1) {
+      A[1][1] = Div(1.0, A[1][1]);
+    } else if (S != 2 || !InvertPair(A)) {
+      InvertMatrix(A, S, showMessage);
+    }
+    Multiply(A, elimination.surfaceRhs, system.current[0]);
+  }
+
+  static void Multiply(const SpeciesMatrix& M, const SpeciesVector& b, SpeciesVector& x) {
     for (int r = 1; r <= S; ++r) {
       double sum = 0.0;
       for (int k = 1; k <= S; ++k)
-        sum += system.surfaceSource[r][k] * f1[k];
-      rhs[r] = sum;
-    }
-    SpeciesVector& surface = system.current[0];
-    for (int r = 1; r <= S; ++r) {
-      double sum = 0.0;
-      for (int k = 1; k <= S; ++k)
-        sum += A[r][k] * rhs[k];
-      surface[r] = sum;
+        sum += M[r][k] * b[k];
+      x[r] = sum;
     }
   }
 
-  // C(s, j) = E_j(s, s) C(s, j-1) + f(s, j), j = 1..N.
-  static void SubstituteOutwardDiagonal(BlockSystem& system, const BlockElimination& elimination) {
+  // False, leaving A alone, when the block is singular or diagonal with a zero.
+  static bool InvertPair(SpeciesMatrix& A) {
+    if (A[1][2] == 0.0 && A[2][1] == 0.0) {
+      if (A[1][1] == 0.0 || A[2][2] == 0.0) return false;
+      A[1][1] = 1.0 / A[1][1];
+      A[2][2] = 1.0 / A[2][2];
+      return true;
+    }
+    // Pivot (r, c), the first largest entry row by row; o and d the other row and column.
+    const double m11 = std::abs(A[1][1]), m12 = std::abs(A[1][2]);
+    const double m21 = std::abs(A[2][1]), m22 = std::abs(A[2][2]);
+    int r = 1, c = 1;
+    double largest = m11;
+    if (m12 > largest) {
+      largest = m12;
+      c = 2;
+    }
+    if (m21 > largest) {
+      largest = m21;
+      r = 2;
+      c = 1;
+    }
+    if (m22 > largest) {
+      r = 2;
+      c = 2;
+    }
+    if (A[r][c] == 0.0) return false;
+    const int o = 3 - r, d = 3 - c;
+    const double inverse = 1.0 / A[r][c];
+    const double across = A[r][d] * inverse;  // the pivot row divided by the pivot
+    const double rest = A[o][d] - across * A[o][c];
+    if (rest == 0.0) return false;
+    const double below = A[o][c] / rest;
+    // x_d = (b_o - A[o][c] b_r / p) / rest, x_c = b_r / p - across x_d.
+    const double dr = -below * inverse, dd = 1.0 / rest;
+    const double cr = inverse + across * below * inverse, cd = -across / rest;
+    A[d][o] = dd;
+    A[d][r] = dr;
+    A[c][o] = cd;
+    A[c][r] = cr;
+    return true;
+  }
+};
+
+template <int S>
+struct Response {
+  static void Run(const BlockElimination& elimination, const SpeciesVector& rhs,
+                  SpeciesVector& out) {
+    Surface<S>::Multiply(elimination.work, rhs, out);
+  }
+};
+
+template <int S>
+struct Outward {
+  static void Run(BlockSystem& system, const BlockElimination& elimination) {
+    const double check = elimination.diagonal ? SubstituteDiagonal(system, elimination)
+                                              : Substitute(system, elimination);
+    if (!std::isfinite(check)) throw RuntimeError::Overflow();
+  }
+
+  // C(s, j) = E_j(s, s) C(s, j-1) + f(s, j), j = 1..N; returns the sum of every concentration,
+  // which is finite only when each is.
+  static double SubstituteDiagonal(BlockSystem& system, const BlockElimination& elimination) {
     const int N = system.boxes;
     std::array<double, S> inner;
-    for (int s = 0; s < S; ++s)
+    double check = 0.0;
+    for (int s = 0; s < S; ++s) {
       inner[s] = system.current[0][s + 1];
-    for (int j = 1; j <= N; ++j) {
-      const SpeciesVector& e = elimination.outwardFactor[j];
-      const SpeciesVector& f = elimination.offset[j];
-      SpeciesVector& C = system.current[j];
+      check += inner[s];
+    }
+    const double* e = elimination.packedOutward.data() + S;
+    const double* f = elimination.packedOffset.data() + S;
+    SpeciesVector* C = system.current.data() + 1;
+    for (SpeciesVector* end = C + N; C != end; e += S, f += S, ++C) {
       for (int s = 0; s < S; ++s) {
-        inner[s] = e[s + 1] * inner[s] + f[s + 1];
-        C[s + 1] = inner[s];
+        inner[s] = e[s] * inner[s] + f[s];
+        (*C)[s + 1] = inner[s];
+        check += inner[s];
       }
     }
+    return check;
   }
 
   // C(j) = E_j C(j-1) + f_j for j = 1..N.
-  static void SubstituteOutward(BlockSystem& system, const BlockElimination& elimination) {
+  static double Substitute(BlockSystem& system, const BlockElimination& elimination) {
     const int N = system.boxes;
     std::array<double, S> inner;
-    for (int s = 0; s < S; ++s)
+    double check = 0.0;
+    for (int s = 0; s < S; ++s) {
       inner[s] = system.current[0][s + 1];
+      check += inner[s];
+    }
     for (int j = 1; j <= N; ++j) {
       const SpeciesMatrix& E = elimination.outward[j];
       const SpeciesVector& f = elimination.offset[j];
@@ -134,18 +217,45 @@ struct LinearStep {
           sum += E[r + 1][k + 1] * inner[k];
         next[r] = sum;
         C[r + 1] = sum;
+        check += sum;
       }
       inner = next;
     }
+    return check;
   }
+};
 
-  static void CheckFinite(const BlockSystem& system) {
-    bool finite = true;
-    for (int j = 0; j <= system.boxes; ++j) {
-      for (int s = 1; s <= S; ++s)
-        finite &= std::isfinite(system.current[j][s]);
-    }
-    if (!finite) throw RuntimeError::Overflow();
+}  // namespace
+
+void SweepInward(BlockSystem& system, BlockElimination& elimination,
+                 const ShowMessage& showMessage) {
+  if (!elimination.ready) EliminateBlocks(system, elimination, showMessage);
+  ForSpeciesCount<Inward>(system.species, system, elimination);
+}
+
+void SolveSurface(BlockSystem& system, BlockElimination& elimination,
+                  const ShowMessage& showMessage) {
+  ForSpeciesCount<Surface>(system.species, system, elimination, showMessage);
+}
+
+void SubstituteOutward(BlockSystem& system, const BlockElimination& elimination) {
+  ForSpeciesCount<Outward>(system.species, system, elimination);
+}
+
+void SurfaceResponse(const BlockSystem& system, const BlockElimination& elimination,
+                     const SpeciesVector& rhs, SpeciesVector& out) {
+  ForSpeciesCount<Response>(system.species, elimination, rhs, out);
+}
+
+namespace {
+
+template <int S>
+struct WholeStep {
+  static void Run(BlockSystem& system, BlockElimination& elimination,
+                  const ShowMessage& showMessage) {
+    Inward<S>::Run(system, elimination);
+    Surface<S>::Run(system, elimination, showMessage);
+    Outward<S>::Run(system, elimination);
   }
 };
 
@@ -154,7 +264,7 @@ struct LinearStep {
 void SolveLinearStep(BlockSystem& system, BlockElimination& elimination,
                      const ShowMessage& showMessage) {
   if (!elimination.ready) EliminateBlocks(system, elimination, showMessage);
-  ForSpeciesCount<LinearStep>(system.species, system, elimination, showMessage);
+  ForSpeciesCount<WholeStep>(system.species, system, elimination, showMessage);
 }
 
 }  // namespace qalto

@@ -14,4 +14,19 @@ namespace qalto {
 void SolveLinearStep(BlockSystem& system, BlockElimination& elimination,
                      const ShowMessage& showMessage);
 
+// The same step in its three stages, for a caller that solves the surface rows more than once
+// (an ohmic drop moves the rates with the current): SweepInward once, SolveSurface after every
+// change of the surface rows (it writes the surface concentrations C(0) only), SubstituteOutward
+// once at the end.
+void SweepInward(BlockSystem& system, BlockElimination& elimination,
+                 const ShowMessage& showMessage);
+void SolveSurface(BlockSystem& system, BlockElimination& elimination,
+                  const ShowMessage& showMessage);
+void SubstituteOutward(BlockSystem& system, const BlockElimination& elimination);
+
+// out = (surface - surfaceSource E_1)^-1 rhs with the surface block of the last SolveSurface:
+// how the surface concentrations answer a change of the surface rows' right-hand side.
+void SurfaceResponse(const BlockSystem& system, const BlockElimination& elimination,
+                     const SpeciesVector& rhs, SpeciesVector& out);
+
 }  // namespace qalto

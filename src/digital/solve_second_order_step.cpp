@@ -93,14 +93,21 @@ void KeepLinearBlocks(const BlockSystem& system, SecondOrderStep& step) {
 }
 
 void SolveSecondOrderStep(BlockSystem& system, BlockElimination& elimination, SecondOrderStep& step,
-                          int& maxIteration, const ShowMessage& showMessage) {
+                          int& maxIteration, const ShowMessage& showMessage,
+                          const std::function<void()>& solveSurface) {
   for (int j = 1; j <= system.boxes; ++j)
     step.estimate[j] = system.previous[j];
   for (int iteration = 1; iteration <= kMaxSecondOrderIterations; ++iteration) {
     if (iteration > maxIteration) maxIteration = iteration;
     BuildBlocks(system, step);
     elimination.ready = false;
-    SolveLinearStep(system, elimination, showMessage);
+    SweepInward(system, elimination, showMessage);
+    if (solveSurface) {
+      solveSurface();
+    } else {
+      SolveSurface(system, elimination, showMessage);
+    }
+    SubstituteOutward(system, elimination);
     if (Converged(system, step)) return;
     TakeAsEstimate(system, step);
   }

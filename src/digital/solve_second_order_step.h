@@ -3,6 +3,8 @@
 // are linearised around the latest estimate of the concentrations and the step is repeated until
 // the estimate settles.
 
+#include <functional>
+
 #include "digital/block_system.h"
 #include "digital/show_message.h"
 
@@ -35,8 +37,10 @@ void KeepLinearBlocks(const BlockSystem& system, SecondOrderStep& step);
 
 // Solves the step as SolveLinearStep does, up to 10 times, each time with the second-order
 // terms of the latest estimate added to the linear blocks; raises maxIteration to the largest
-// iteration count used.
+// iteration count used. solveSurface, when given, takes the place of SolveSurface in every
+// iteration (it may rewrite the surface rows and solve them more than once).
 void SolveSecondOrderStep(BlockSystem& system, BlockElimination& elimination, SecondOrderStep& step,
-                          int& maxIteration, const ShowMessage& showMessage);
+                          int& maxIteration, const ShowMessage& showMessage,
+                          const std::function<void()>& solveSurface = {});
 
 }  // namespace qalto

@@ -264,19 +264,18 @@ void FormIns::Form_Activate() {
   Epulse.SetVisible(pulse);
   const bool impedance = technique == T::kImpedance;
   ShowImpedanceFields(impedance);
-  // The analytical model offers the thin film, and the rotating disk for the DC and normal pulse
-  // waves, beside the planar and spherical electrodes; the digital one every electrode but the
-  // thin film; impedance those of its frequency-domain form.
-  const bool wave = technique == T::kDc || technique == T::kNormalPulse;
+  // The experiment table says what each engine computes: the digital one every electrode with a
+  // grid, the analytical one those with a closed form or an integral equation for the technique,
+  // impedance those of its frequency-domain form whatever the engine.
   for (int i = Number(Electrode::kCylindrical); i <= kElectrodeCount; ++i) {
     const Electrode e = ElectrodeNumbered(i);
     bool enabled = false;
-    if (impedance) {  // computed in the frequency domain whatever the engine
+    if (impedance) {
       enabled = HasClosedForm({technique, e});
     } else if (model_.DigitalSimulation) {
-      enabled = e != Electrode::kThinFilm;
+      enabled = RowOf(e).grid != GridGeometry::kNone;
     } else {
-      enabled = (e == Electrode::kThinFilm && !steps) || (e == Electrode::kRotatingDisk && wave);
+      enabled = HasAnalyticalCurrent({technique, e});
     }
     optElectrode(i).SetEnabled(enabled);
   }

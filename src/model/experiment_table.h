@@ -28,7 +28,8 @@ enum class PointTiming {
 enum class GridGeometry { kNone, kPlanar, kSpherical, kCylindrical, kThinFilm, kDisc, kBand };
 
 // The diffusion kernel of the integral equations (convolution) at the electrode, if it has one.
-enum class KernelShape { kNone, kPlanar, kSpherical };
+// kThinLayer: planar diffusion closed by a wall at the film thickness.
+enum class KernelShape { kNone, kPlanar, kSpherical, kThinLayer };
 
 // The flow toward a rotating electrode (digital/rotating_flow.h gives each its mass transfer).
 enum class RotatingGeometry { kNone, kCylinder, kHemisphere, kDisk };
@@ -40,14 +41,13 @@ enum class ClosedForm {
   kSpherical,                   // the step response with the spherical term
   kRotatingDisk,                // the steady convective wave of a rotating disk
   kRotatingFlow,                // the steady wave of a rotating cylinder or hemisphere
-  kThinFilmSweep,               // the exhaustive response of a thin film in a sweep
   kDifferentialPulsePlanar,     // the superposition of planar step responses
   kDifferentialPulseSpherical,  // the superposition of spherical step responses
   kFrequencyDomain,             // the small-signal impedance, exact in the frequency domain
 };
 
 // What turns the sampled step responses of an analytical sweep into its current.
-enum class SweepTransform { kNone, kSemiDerivative, kDerivative };
+enum class SweepTransform { kNone, kSemiDerivative };
 
 struct TechniqueRow {
   Technique technique;

@@ -83,16 +83,13 @@ double CatalyticPart(const Model& model, const AnalyticalRun& run, const Kinetic
 // spherical, hemispherical and microdisc electrodes are solved as integral equations
 // (convolution_run, square_wave_run).
 double ClosedFormCurrent(const Model& model, const AnalyticalRun& run, const ReactionPoint& point,
-                         double E0, double thin) {
+                         double E0) {
   const double pulse = model.PulsePotential;
   const double E0r = point.E0;  // the formal potential of the reaction as entered, V
   switch (RowOf(model.AnalyticalCase).closedForm) {
     case ClosedForm::kPlanar:
       return PlanarKineticCurrent(model,
                                   ReactionArguments(model, point, E0 + run.offset, run.t, pulse));
-    case ClosedForm::kThinFilmSweep:
-      return thin * PlanarKineticCurrent(
-                        model, ReactionArguments(model, point, E0, PointTime(model), pulse));
     case ClosedForm::kRotatingDisk:
       return RotatingDiskCurrent(model,
                                  ReactionArguments(model, point, E0r, model.PulseTime, pulse));
@@ -147,21 +144,13 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
     E0 = ComplexFormalPotential(model, point.r, mechanism == 9 ? 4 : 2);
   }
 
-  double thin = 0.0;  // thin-film factor v L sqrt(pi t / DO), V
-  if (row.closedForm == ClosedForm::kThinFilmSweep) {
-    double L = model.ElectrodeLength;  // film thickness, cm
-    double t = PointTime(model);       // s
-    thin = model.ScanRate * L * Sqrt(Div(kPi * t, model.SpeciesD(point.ox)));
-    E0 = point.E0 + point.k * Log(Div(Div(kSqrtPi * model.ChargeN(r) * L, point.sqrtDO), Sqrt(t)));
-  }
-
   if (mechanism == 8) {
     KineticArguments args = ReactionArguments(model, point, E0, run.t, model.PulsePotential);
     model.ReactionCurrents(i, extraColumn) =
         Checked(catalyticScale * CatalyticPart(model, run, args));
   }
 
-  double current = ClosedFormCurrent(model, run, point, E0, thin) * run.AF;
+  double current = ClosedFormCurrent(model, run, point, E0) * run.AF;
   if (row.transform == SweepTransform::kSemiDerivative) current = current * run.sqPiStep;
   model.ReactionCurrents(i, r) = Checked(current);
   return model.ReactionCurrents(i, r);
@@ -188,12 +177,6 @@ void TransformAnalyticalColumns(Model& model, AnalyticalRun& run) {
         currents(i, total) = Checked(Exp(-a * i) * currents(i, total) +
                                      CatalyticFactor(Sqrt(a * i)) * currents(i, r + total));
       }
-    }
-  }
-  // A thin film in linear sweep: the current follows the derivative of the sampled response.
-  if (transform == SweepTransform::kDerivative) {
-    for (int column = 1; column <= total; ++column) {
-      DifferentiateColumn(model.PotentialX, currents, column, N);
     }
   }
 }

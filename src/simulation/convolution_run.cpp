@@ -14,10 +14,6 @@
 namespace qalto {
 namespace {
 
-bool IsSphere(const Model& model) {
-  return RowOf(model.Electrode).kernel == KernelShape::kSpherical;
-}
-
 // The weights of the last kernels and grids: species that diffuse alike, the two solves of a
 // Richardson pair and the many runs of a fit ask for the same ones again.
 const KernelWeights& CachedWeights(const DiffusionKernel& kernel, const TimeGrid& grid) {
@@ -26,26 +22,39 @@ const KernelWeights& CachedWeights(const DiffusionKernel& kernel, const TimeGrid
     double dt;
     int count;
     bool sweep;
+    int exact;
     KernelWeights weights;
   };
   constexpr std::size_t kEntries = 16;
   thread_local std::vector<Entry> cache;  // one per thread: a background run keeps its own
   for (const Entry& e : cache) {
-    if (e.kernel == kernel && e.dt == grid.dt && e.count == grid.count && e.sweep == grid.sweep)
+    if (e.kernel == kernel && e.dt == grid.dt && e.count == grid.count && e.sweep == grid.sweep &&
+        e.exact == grid.exact)
       return e.weights;
   }
   if (cache.size() == kEntries) cache.erase(cache.begin());
-  cache.push_back({kernel, grid.dt, grid.count, grid.sweep,
-                   grid.sweep ? KernelHatWeights(kernel, grid.dt, grid.count)
-                              : KernelStepIntegrals(kernel, grid.dt, grid.count)});
+  cache.push_back({kernel, grid.dt, grid.count, grid.sweep, grid.exact,
+                   grid.sweep ? KernelHatWeights(kernel, grid.dt, grid.count, grid.exact)
+                              : KernelStepIntegrals(kernel, grid.dt, grid.count, grid.exact)});
   return cache.back().weights;
 }
+
+// The wall of a thin layer enters the kernel through exp(-L^2 / (D s)); beyond this many times
+// the grid's length that is below 1e-18 and the layer is semi-infinite to double precision.
+constexpr double kWallOutOfReach = 41.5;
 
 // Kernel weights of diffusion with an optional first-order loss, for species s.
 KernelWeights Weights(const Model& model, const TimeGrid& grid, int s, double rate) {
   DiffusionKernel kernel;
   kernel.rate = rate;
-  if (IsSphere(model)) kernel.sphere = Div(std::sqrt(model.SpeciesD(s)), model.Radius);
+  const KernelShape shape = RowOf(model.Electrode).kernel;
+  const double D = model.SpeciesD(s);  // cm2/s
+  if (shape == KernelShape::kSpherical) kernel.sphere = Div(std::sqrt(D), model.Radius);
+  if (shape == KernelShape::kThinLayer) {
+    const double L = model.ElectrodeLength;  // film thickness, cm
+    if (!(L > 0.0)) throw RuntimeError::DivisionByZero();
+    if (L * L < kWallOutOfReach * D * grid.dt * grid.count) kernel.wall = Div(L, std::sqrt(D));
+  }
   return CachedWeights(kernel, grid);
 }
 
@@ -54,14 +63,9 @@ KernelWeights Weights(const Model& model, const TimeGrid& grid, int s, double ra
 // departure from equilibrium decays with kappa.
 KernelWeights Mixed(const Model& model, const TimeGrid& grid, int s, double plainShare,
                     double kineticShare, double kappa) {
-  KernelWeights plain = Weights(model, grid, s, 0.0);
-  KernelWeights kinetic = Weights(model, grid, s, kappa);
   double total = plainShare + kineticShare;
-  for (std::size_t m = 0; m < plain.w.size(); ++m) {
-    plain.w[m] = (plainShare * plain.w[m] + kineticShare * kinetic.w[m]) / total;
-    plain.start[m] = (plainShare * plain.start[m] + kineticShare * kinetic.start[m]) / total;
-  }
-  return plain;
+  return CombineWeights(plainShare / total, Weights(model, grid, s, 0.0), kineticShare / total,
+                        Weights(model, grid, s, kappa));
 }
 
 // The kernel of each species: its own diffusion, with the chemistry of the mechanism where the
@@ -257,7 +261,8 @@ void RunPulses(Model& model, double pHterm) {
       int total = 0;
       for (int U : units)
         total += U;
-      problems.push_back(BuildConvolutionProblem(model, pHterm, {unit, total, false}));
+      // Steps of unequal length read every weight of the grid.
+      problems.push_back(BuildConvolutionProblem(model, pHterm, {unit, total, false, total}));
     } else {
       problems.push_back(problems.front());
     }
@@ -305,11 +310,13 @@ bool HasSlowCouple(const Model& model, double t) {
 
 bool SolvedByConvolution(const Model& model) {
   using T = Technique;
-  if (RowOf(model.Electrode).kernel == KernelShape::kNone) return false;
+  const KernelShape kernel = RowOf(model.Electrode).kernel;
+  if (kernel == KernelShape::kNone) return false;
   if (model.Technique == T::kSweep) return true;
   if (model.Technique != T::kDc && model.Technique != T::kNormalPulse &&
       model.Technique != T::kDifferentialPulse)
     return false;
+  if (kernel == KernelShape::kThinLayer) return true;  // no closed form feels the wall
   // The closed forms are exact for independent couples without resistance: Koutecky's step
   // response for DC and normal pulse waves at any rate, the superposition of Nernstian step
   // responses for the differential pulse. Consecutive transfers, chemistry, resistance and a

@@ -23,9 +23,10 @@ void RunConvolution(Model& model, double pHterm);
 
 // The time grid of one solve.
 struct TimeGrid {
-  double dt = 0;      // s
-  int count = 0;      // points
-  bool sweep = true;  // smooth current (hat weights) or potential steps (step integrals)
+  double dt = 0;              // s
+  int count = 0;              // points
+  bool sweep = true;          // smooth current (hat weights) or potential steps (step integrals)
+  int exact = kExactWeights;  // weights computed one by one, the rest through exponentials
 };
 
 // The surface problem of the model's mechanism on the grid.

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "common/checked_math.h"
-#include "simulation/implicit_drop.h"
 
 namespace qalto {
 namespace {
@@ -18,23 +17,56 @@ struct HistoryTerm {
   int kernel = 0;
 };
 
-// sum_{m=1..n} w[m] u[n-m], with u kept in reverse order (reversed[N-1-j] = u[j]) so that both
-// run forward; four partial sums keep the pipeline full.
-double HistorySum(const std::vector<double>& w, const std::vector<double>& reversed, int n) {
-  const double* a = w.data() + 1;
-  const double* b = reversed.data() + (reversed.size() - static_cast<std::size_t>(n));
-  double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
-  int m = 0;
-  for (; m + 4 <= n; m += 4) {
-    s0 += a[m] * b[m];
-    s1 += a[m + 1] * b[m + 1];
-    s2 += a[m + 2] * b[m + 2];
-    s3 += a[m + 3] * b[m + 3];
+// sum_{m=1..n} W(m) u[n-m] + S(n) u[0] for equal steps: the first weights one by one, the rest
+// through the exponentials of the kernel, each carrying the geometric sum of the fluxes
+// z_l(j) = sum_{i<=j} r_l^(j-i) u[i] (with the flux at t = 0 folded into z_l(0)), updated once
+// per point.
+class HistoryTail {
+ public:
+  explicit HistoryTail(const KernelWeights& k) : k_(k), z_(k.ratio.size(), 0.0) {}
+
+  // Point n; u holds the fluxes of points 0..n-1.
+  double Sum(const std::vector<double>& u, int n) {
+    const int e = static_cast<int>(k_.w.size());
+    const double* w = k_.w.data();
+    const double* flux = u.data();
+    double sum = 0.0;
+    for (int m = 1; m <= std::min(n, e - 1); ++m)
+      sum += w[m] * flux[n - m];
+    if (n < e) return n > 0 ? sum + k_.start[static_cast<std::size_t>(n)] * flux[0] : sum;
+    const double oldest = flux[n - e];  // the flux that enters the exponentials now
+    const std::size_t L = z_.size();
+    const double* r = k_.ratio.data();
+    const double* a = k_.amplitude.data();
+    double* z = z_.data();
+    if (n == e) {
+      for (std::size_t l = 0; l < L; ++l)
+        z[l] = a[l] > 0.0 ? oldest * (1.0 + k_.startAmplitude[l] / a[l]) : 0.0;
+      double far = 0.0;
+      for (std::size_t l = 0; l < L; ++l)
+        far += a[l] * z[l];
+      return sum + far;
+    }
+    for (std::size_t l = 0; l < L; ++l)  // one vector loop
+      z[l] = r[l] * z[l] + oldest;
+    // Four partial sums keep the pipeline full.
+    double far0 = 0.0, far1 = 0.0, far2 = 0.0, far3 = 0.0;
+    std::size_t l = 0;
+    for (; l + 4 <= L; l += 4) {
+      far0 += a[l] * z[l];
+      far1 += a[l + 1] * z[l + 1];
+      far2 += a[l + 2] * z[l + 2];
+      far3 += a[l + 3] * z[l + 3];
+    }
+    for (; l < L; ++l)
+      far0 += a[l] * z[l];
+    return sum + ((far0 + far1) + (far2 + far3));
   }
-  for (; m < n; ++m)
-    s0 += a[m] * b[m];
-  return (s0 + s1) + (s2 + s3);
-}
+
+ private:
+  const KernelWeights& k_;
+  std::vector<double> z_;
+};
 
 // The same sum on a grid of unequal steps: step j covers (ends[j-1], ends[j]] (ends[-1] = 0) and
 // weighs K(t_n - t_{j-1}) - K(t_n - t_j), K the kernel's integral, C[m] = K(m units).
@@ -113,9 +145,17 @@ class Solver {
           C[m + 1] = C[m] + k.w[m];
         integrals_.push_back(std::move(C));
       }
-      forward_.assign(R, std::vector<double>(static_cast<std::size_t>(N_), 0.0));
+    } else {
+      for (const HistoryTerm& term : terms_) {
+        if (!p_.kernels[static_cast<std::size_t>(term.kernel)].ratio.empty()) continue;
+        if (p_.kernels[static_cast<std::size_t>(term.kernel)].w.size() <
+            static_cast<std::size_t>(N_))
+          throw RuntimeError::SubscriptOutOfRange();
+      }
+      for (const HistoryTerm& term : terms_)
+        tails_.emplace_back(p_.kernels[static_cast<std::size_t>(term.kernel)]);
     }
-    reversed_.assign(R, std::vector<double>(static_cast<std::size_t>(N_), 0.0));
+    flux_.assign(R, std::vector<double>(static_cast<std::size_t>(N_), 0.0));
     base_.assign(p_.species.size(), 0.0);
     gain_.assign(p_.species.size(), 0.0);
     for (const ConvolutionReaction& x : p_.reactions) {
@@ -129,29 +169,26 @@ class Solver {
   }
 
   ConvolutionSolution Run(const std::vector<double>& applied) {
-    double drop = 0.0;  // ohmic drop of the previous point, V
     const bool charging = !p_.capacitance.empty();
     if (charging) result_.total.assign(static_cast<std::size_t>(N_), 0.0);
     for (int n = 0; n < N_; ++n) {
       const std::size_t at = static_cast<std::size_t>(n);
       UpdateHistory(n);
-      double Eapp = applied[at];
+      const double Eapp = applied[at];
       // The charging current at the interfacial potential E, cathodic positive.
-      const double previousDrop = drop;
+      const double previousDrop = lastDrop_;
       auto charge = [&](double E) {
         if (!charging) return 0.0;
         return -p_.capacitance[at] *
                Div(p_.sweepStep[at] + (E - Eapp) - previousDrop, p_.pointTime);
       };
-      // Newton starts from the drop of the previous current.
+      double u[kMaxReactions];
       double E = Eapp;
       if (p_.resistance > 0) {
-        drop = ImplicitDrop([&](double d) { return Current(Eapp + d) + charge(Eapp + d); },
-                            p_.resistance, drop);
-        E = Eapp + drop;
+        E += SolveDrop(Eapp, charge, u);
+      } else {
+        Fluxes(E, u);
       }
-      double u[kMaxReactions];
-      Fluxes(E, u);
       Record(n, E, u);
       if (charging) {
         double sum = 0.0;
@@ -165,20 +202,55 @@ class Solver {
   }
 
  private:
+  // The ohmic drop d (V) of the point at the applied potential Eapp: the root of
+  // g(d) = d - Ru I(Eapp + d), which grows with d (the cathodic current falls as the potential
+  // rises). Secant steps from the drop the last two points predict, with the slope of g carried
+  // over from the previous point, kept inside the bracket the signs of g establish and halved
+  // when a step leaves it; to 1e-9 V or 1e-9 of the drop. The current through Ru is the faradaic
+  // one plus charge(E), the charging current. Leaves the fluxes at the answer in u.
+  template <class ChargingCurrent>
+  double SolveDrop(double Eapp, const ChargingCurrent& charge, double u[kMaxReactions]) {
+    constexpr double kTolerance = 1e-9;
+    constexpr int kIterations = 60;
+    auto residual = [&](double d) {
+      Fluxes(Eapp + d, u);
+      double I = 0.0;  // A
+      for (std::size_t r = 0; r < p_.reactions.size(); ++r)
+        I += p_.reactions[r].n * p_.AF * u[r];
+      return d - p_.resistance * (I + charge(Eapp + d));
+    };
+    double lo = -HUGE_VAL, hi = HUGE_VAL;  // bracket of the root, V
+    double d = drops_ >= 2 ? 2.0 * lastDrop_ - dropBefore_ : lastDrop_;
+    double g = residual(d);
+    for (int it = 0; it < kIterations && g != 0.0; ++it) {
+      if (g > 0) hi = std::min(hi, d);
+      if (g < 0) lo = std::max(lo, d);
+      double next = d - g / slope_;
+      if (!(next > lo && next < hi)) {
+        next = std::isfinite(lo) && std::isfinite(hi) ? 0.5 * (lo + hi) : d - g;
+      }
+      if (std::fabs(next - d) <= kTolerance * (1 + std::fabs(next))) break;  // u belongs to d
+      const double gNext = residual(next);
+      const double slope = (gNext - g) / (next - d);
+      if (slope > 0 && std::isfinite(slope)) slope_ = slope;
+      d = next;
+      g = gNext;
+    }
+    dropBefore_ = lastDrop_;
+    lastDrop_ = d;
+    drops_ = std::min(drops_ + 1, 2);
+    return d;
+  }
+
   // The surface concentrations without the current of point n, from every earlier point.
   void UpdateHistory(int n) {
     const bool steps = !p_.stepEnds.empty();
     if (steps) stepUnits_ = p_.stepEnds[n] - (n > 0 ? p_.stepEnds[n - 1] : 0);
     for (std::size_t t = 0; t < terms_.size(); ++t) {
       const HistoryTerm& term = terms_[t];
-      const KernelWeights& k = p_.kernels[term.kernel];
-      if (steps) {
-        history_[t] =
-            StepHistorySum(integrals_[term.kernel], p_.stepEnds, forward_[term.reaction], n);
-        continue;
-      }
-      history_[t] = HistorySum(k.w, reversed_[term.reaction], n);
-      if (n > 0) history_[t] += k.start[n] * reversed_[term.reaction].back();
+      history_[t] =
+          steps ? StepHistorySum(integrals_[term.kernel], p_.stepEnds, flux_[term.reaction], n)
+                : tails_[t].Sum(flux_[term.reaction], n);
     }
     for (std::size_t s = 0; s < p_.species.size(); ++s) {
       const ConvolutionSpecies& sp = p_.species[s];
@@ -230,21 +302,10 @@ class Solver {
     return (first_ ? k.w[0] + k.start[0] : k.w[0]) / sp.sqrtD;
   }
 
-  // Faradaic current (A) at the interfacial potential E.
-  double Current(double E) const {
-    double u[kMaxReactions];
-    Fluxes(E, u);
-    double sum = 0.0;
-    for (std::size_t r = 0; r < p_.reactions.size(); ++r)
-      sum += p_.reactions[r].n * p_.AF * u[r];
-    return sum;
-  }
-
   void Record(int n, double E, const double u[kMaxReactions]) {
     const std::size_t at = static_cast<std::size_t>(n);
     for (std::size_t r = 0; r < p_.reactions.size(); ++r) {
-      reversed_[r][static_cast<std::size_t>(N_ - 1 - n)] = u[r];
-      if (!forward_.empty()) forward_[r][at] = u[r];
+      flux_[r][at] = u[r];
       result_.current[r][at] = Checked(p_.reactions[r].n * p_.AF * u[r]);
     }
     for (std::size_t s = 0; s < p_.species.size(); ++s) {
@@ -260,15 +321,20 @@ class Solver {
   int N_ = 0;
   bool first_ = true;  // the first point also carries the flux at t = 0
   std::vector<HistoryTerm> terms_;
-  std::vector<double> history_;                // one sum per history term, M cm / s^1/2
-  std::vector<std::vector<double>> reversed_;  // fluxes of each reaction, latest last read first
-  std::vector<double> base_;                   // surface concentration without point n, M
-  std::vector<double> gain_;          // Gain of each species at point n, s^1/2 / (cm/s^1/2)
-  std::vector<Exponents> exponents_;  // of each reaction
+  std::vector<double> history_;            // one sum per history term, M cm / s^1/2
+  std::vector<HistoryTail> tails_;         // equal steps: one per history term
+  std::vector<std::vector<double>> flux_;  // fluxes of each reaction, point by point
+  std::vector<double> base_;               // surface concentration without point n, M
+  std::vector<double> gain_;               // Gain of each species at point n, s^1/2 / (cm/s^1/2)
+  std::vector<Exponents> exponents_;       // of each reaction
   std::vector<std::vector<double>> integrals_;  // a step grid: kernel integrals by unit, s^1/2
-  std::vector<std::vector<double>> forward_;    // a step grid: fluxes of each reaction in order
   int stepUnits_ = 0;                           // a step grid: units of step n
   ConvolutionSolution result_;
+  // The ohmic drop: the latest two points' drops (V) and the slope of the drop's residual.
+  int drops_ = 0;
+  double lastDrop_ = 0;
+  double dropBefore_ = 0;
+  double slope_ = 1;
 };
 
 }  // namespace

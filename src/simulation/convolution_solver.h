@@ -4,8 +4,9 @@
 // species is its bulk value plus the step-integral weights of its kernel times the history of
 // the currents that make or consume it, Butler-Volmer kinetics hold at every point, and the
 // ohmic drop enters the interfacial potential implicitly. One linear solve per point without
-// resistance, a secant iteration on the ohmic drop with it; the whole curve costs
-// O(N^2) multiply-adds, one sum per point and per kernel of every reaction.
+// resistance, a secant iteration on the ohmic drop with it. On equal steps the history sums run
+// through the kernels' exponentials: the whole curve costs O(N) (a few hundred multiply-adds per
+// point and kernel); a grid of unequal steps sums its history directly, O(N^2).
 
 #include <vector>
 
@@ -37,7 +38,9 @@ struct ConvolutionReaction {
 struct ConvolutionProblem {
   std::vector<ConvolutionSpecies> species;
   std::vector<ConvolutionReaction> reactions;
-  std::vector<KernelWeights> kernels;  // at least N long (a step grid: stepEnds.back() long)
+  // Equal steps: exact weights for at least N points or exponentials beyond them; a step grid:
+  // stepEnds.back() exact weights.
+  std::vector<KernelWeights> kernels;
   // Empty: N equal steps. Otherwise step n ends at stepEnds[n] units of the kernels' step (their
   // weights then being step integrals over one unit), so that steps of unequal length share one
   // set of weights.

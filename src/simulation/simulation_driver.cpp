@@ -105,13 +105,11 @@ bool IsTransformedSweep(const Model& model) {
 }
 
 // The part of sweep point i's current that the points before it make, before the current of
-// the point itself joins it (A): the semi-derivative's sum over the earlier step responses, or
-// at a thin film the previous response, whose difference with the point's is the current.
+// the point itself joins it (A): the semi-derivative's sum over the earlier step responses.
 double SweepHistory(const Model& model, int i) {
   if (!IsTransformedSweep(model) || i < 2) return 0.0;
   const GrowingTable2<double>& Y = model.ReactionCurrents;
   const int total = model.TotalCurrentColumn;
-  if (RowOf(model.AnalyticalCase).transform == SweepTransform::kDerivative) return Y(i - 1, total);
   double sum = 0.0;
   for (int m = 1; m < i; ++m) {
     double q = i - m;
@@ -122,14 +120,11 @@ double SweepHistory(const Model& model, int i) {
 
 // The current (A) that point i carries through the resistance when its own response is Y: the
 // point's current at a pulse technique and in the rotating disk's steady sweep; at a sweep the
-// transform taken up to this point (the backward difference at a thin film, the semi-derivative
-// otherwise), the first point carrying none.
+// semi-derivative taken up to this point, the first point carrying none.
 double PointCurrent(const Model& model, int i, double Y, double history) {
   if (!IsTransformedSweep(model)) return Y;
   if (i < 2) return 0.0;
   double h = std::fabs(model.PotentialX(2) - model.PotentialX(1));  // potential spacing, V
-  if (RowOf(model.AnalyticalCase).transform == SweepTransform::kDerivative)
-    return Div(Y - history, h);
   return Div(2.0, Sqrt(kPi * h)) * (Y + history);
 }
 

@@ -14,13 +14,11 @@ namespace {
 // A Nernstian couple is one whose dimensionless rate ks sqrt(tp / D) reaches this: the kinetic
 // correction of the first sample of a half period is then below 1e-4 of its current.
 constexpr double kNernstianRate = 1e4;
-// Sub-steps M per half period of the convolution (the finer solve takes 2M): after Richardson's
-// extrapolation the error falls as 1/M^2, 0.35 %, 0.09 %, 0.02 % of the peak at M = 8, 16, 32.
-// M is the largest that keeps the finer solve within kStepBudget steps (its cost grows with
-// their square: about 20 ms at the budget), at least 2 and at most 16.
-constexpr int kMinSubsteps = 2;
-constexpr int kMaxSubsteps = 16;
-constexpr int kStepBudget = 8000;
+// Sub-steps M per half period of the convolution, solved on M, 2M and 4M sub-steps and
+// extrapolated (Romberg): the step rule's error after each jump falls as 1/M, and the terms in
+// 1/M and 1/M^2 cancel. With the history sums O(N) the cost grows with the points alone.
+constexpr int kSubsteps = 8;
+constexpr double kRomberg[3] = {1.0 / 3, -2.0, 8.0 / 3};  // weights of f(M), f(2M), f(4M)
 constexpr double kPiExact = 3.14159265358979324;
 
 bool SphericalKernel(const Model& model) {
@@ -61,6 +59,7 @@ bool IndependentCouples(int mechanism) {
 // independent couples, no resistance, and at a sphere equal diffusion of O and R.
 bool ClosedFormApplies(const Model& model, const ConvolutionProblem& problem) {
   if (!IndependentCouples(model.Mechanism) || model.UncompensatedResistance > 0) return false;
+  if (RowOf(model.Electrode).kernel == KernelShape::kThinLayer) return false;  // the wall's echo
   for (const ConvolutionReaction& x : problem.reactions) {
     const ConvolutionSpecies& O = problem.species[static_cast<std::size_t>(x.ox)];
     const ConvolutionSpecies& R = problem.species[static_cast<std::size_t>(x.red)];
@@ -124,44 +123,47 @@ void RunNernstian(Model& model, const ConvolutionProblem& problem, const std::ve
   }
 }
 
-// Sub-steps per half period for K half periods.
-int Substeps(int K) {
-  return std::clamp(kStepBudget / (2 * std::max(K, 1)), kMinSubsteps, kMaxSubsteps);
-}
-
-// Any kinetics, chemistry and resistance: the convolution on M and 2M sub-steps per half period,
-// extrapolated (Richardson, the step rule's error falls as 1/M).
+// Any kinetics, chemistry and resistance: the convolution on M, 2M and 4M sub-steps per half
+// period, extrapolated.
 void RunSubsteps(Model& model, double pHterm, const std::vector<double>& E) {
   const double tp = model.PulseTime;  // s
   const int K = static_cast<int>(E.size());
-  const int M = Substeps(K);
-  auto solve = [&](int substeps) {
+  std::vector<ConvolutionSolution> levels;
+  for (int level = 0; level < 3; ++level) {
+    const int substeps = kSubsteps << level;
     ConvolutionProblem problem =
         BuildConvolutionProblem(model, pHterm, {tp / substeps, K * substeps, false});
     std::vector<double> applied;
     applied.reserve(static_cast<std::size_t>(K * substeps));
     for (double Ek : E)
       applied.insert(applied.end(), static_cast<std::size_t>(substeps), Ek);
-    return SolveConvolution(problem, applied);
-  };
-  ConvolutionSolution coarse = solve(M);
-  ConvolutionSolution fine = solve(2 * M);
-  auto sample = [&](const std::vector<double>& c, const std::vector<double>& f, int k) {
-    return 2.0 * f[static_cast<std::size_t>(2 * M * (k + 1) - 1)] -
-           c[static_cast<std::size_t>(M * (k + 1) - 1)];
+    levels.push_back(SolveConvolution(problem, applied));
+  }
+  // The extrapolated value at the end of half period k of the table chosen by `of`.
+  auto sample = [&](auto of, int k) {
+    double sum = 0.0;
+    for (int level = 0; level < 3; ++level) {
+      const std::vector<double>& values = of(levels[static_cast<std::size_t>(level)]);
+      sum += kRomberg[level] * values[static_cast<std::size_t>((kSubsteps << level) * (k + 1) - 1)];
+    }
+    return sum;
   };
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     int k = 2 * i - 2;  // forward half period
     StoreConvolutionPoint(
         model, i,
         [&](int r) {
-          const auto& c = coarse.current[static_cast<std::size_t>(r)];
-          const auto& f = fine.current[static_cast<std::size_t>(r)];
-          return Combine(model, sample(c, f, k), sample(c, f, k + 1));
+          auto current = [r](const ConvolutionSolution& x) -> const std::vector<double>& {
+            return x.current[static_cast<std::size_t>(r)];
+          };
+          return Combine(model, sample(current, k), sample(current, k + 1));
         },
         [&](int s) {
-          return sample(coarse.surface[static_cast<std::size_t>(s)],
-                        fine.surface[static_cast<std::size_t>(s)], k + 1);
+          return sample(
+              [s](const ConvolutionSolution& x) -> const std::vector<double>& {
+                return x.surface[static_cast<std::size_t>(s)];
+              },
+              k + 1);
         });
   }
 }
@@ -177,7 +179,7 @@ bool SquareWaveByConvolution(const Model& model) {
 int SquareWaveSubsteps(const Model& model, double pHterm) {
   ConvolutionProblem problem = BuildConvolutionProblem(model, pHterm, {model.PulseTime, 1, false});
   if (ClosedFormApplies(model, problem)) return 0;
-  return Substeps(2 * model.NumberOfPoints);
+  return kSubsteps;
 }
 
 void RunSquareWave(Model& model, double pHterm) {

@@ -12,8 +12,8 @@ namespace qalto {
 
 bool SquareWaveByConvolution(const Model& model);
 
-// Sub-steps per half period of the general solution, or 0 where the Nernstian closed form
-// (exact) serves. pHterm is (pH - 7) x ln 10.
+// Sub-steps per half period of the coarsest of the general solution's three grids, or 0 where the
+// Nernstian closed form (exact) serves. pHterm is (pH - 7) x ln 10.
 int SquareWaveSubsteps(const Model& model, double pHterm);
 
 // Fills ReactionCurrents (reaction columns and total, A) and SurfaceConcentrations (M, at the end

@@ -59,8 +59,9 @@ void RunConvolutionSteps(Model& model, double pHterm) {
   std::vector<std::vector<double>> current(R, std::vector<double>(N, 0.0));  // A
   std::vector<std::vector<double>> surface(S, std::vector<double>(N, 0.0));  // M
   std::vector<double> charge(N, 0.0);                                        // C
-  ConvolutionProblem problem =
-      BuildConvolutionProblem(model, pHterm, {unit, N * kUnitsPerSample, false});
+  // Unequal steps sum their history directly, so every weight is computed exactly.
+  const int units = N * kUnitsPerSample;
+  ConvolutionProblem problem = BuildConvolutionProblem(model, pHterm, {unit, units, false, units});
   for (int level = 0; level < kLevels; ++level) {
     const StepGrid grid = GridOf(program, level);
     problem.stepEnds = grid.ends;

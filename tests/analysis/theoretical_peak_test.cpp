@@ -126,14 +126,25 @@ TEST_F(TheoreticalPeakTest, DifferentialPulseAndSquareWavePeaks) {
 }
 
 TEST_F(TheoreticalPeakTest, ThinFilmAndBandSweeps) {
-  // Thin layer of thickness L: ip = n^2 F^2 v (A L) C / (4RT).
+  // A thin layer (1 um): Hubbard's reversible n^2 F^2 v (A L) C / (4RT) at E0', and the
+  // irreversible alpha n F^2 v A L C / (e RT) where ks exp(-alpha f (E - E0)) = alpha f v L.
   m.Electrode = Electrode::kThinFilm;
-  m.ElectrodeLength = 1e-3;
-  m.PotentialStep = 0.1;  // V: steps of 1 s at 0.1 V/s
+  m.ElectrodeLength = 1e-4;
   TheoreticalValues v = Values();
-  double ip = F * F * m.ScanRate * 0.5 * 1e-3 * 1e-6 / (4 * R * T);
+  double ip = F * F * m.ScanRate * 0.5 * 1e-4 * 1e-6 / (4 * R * T);
   EXPECT_NEAR(*v.reversible.current, ip, 1e-12 * ip);
-  EXPECT_EQ(*v.irreversible.current, *v.reversible.current);
+  EXPECT_DOUBLE_EQ(*v.reversible.potential, 0.1);
+  const double af = 0.5 * f();
+  EXPECT_NEAR(*v.irreversible.current, 4 * ip * 0.5 / std::exp(1.0), 1e-12 * ip);
+  EXPECT_NEAR(*v.irreversible.potential, 0.1 + std::log(1e-3 / (af * 0.1 * 1e-4)) / af, 1e-12);
+  // A film of 1 mm is planar; one of 10 um lies between the limits, where no formula holds.
+  m.ElectrodeLength = 0.1;
+  v = Values();
+  EXPECT_NEAR(*v.reversible.current, 0.4463 * nFAC() * std::sqrt(f() * 0.1 * 1e-5), 1e-9);
+  m.ElectrodeLength = 1e-3;
+  v = Values();
+  EXPECT_FALSE(v.reversible.current);
+  EXPECT_FALSE(v.irreversible.current);
   // Band of half width r0 and length L after the forward sweep (0.6 V at 0.1 V/s, 6 s):
   // 2 pi n F D C L / ln(64 D t / (2 r0)^2).
   m.Electrode = Electrode::kBand;

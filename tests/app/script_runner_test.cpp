@@ -43,8 +43,9 @@ TEST(ScriptRunner, RefusesWhatAUserCannotDo) {
   const Case cases[] = {
       {"set FormIns.Estart 1\n", "line 1: FormIns is not shown"},
       {"menu mnuInstrument\nset FormIns.radius 1\n", "line 2: FormIns.radius cannot be reached"},
-      {"menu mnuInstrument\nclick FormIns.optElectrode(9)\n",
-       "line 2: FormIns.optElectrode(9) cannot be reached"},
+      {"menu mnuMechamism\nclick FormMech.CheckDigital\nclick FormMech.Command1\nmenu "
+       "mnuInstrument\nclick FormIns.optElectrode(5)\n",
+       "line 5: FormIns.optElectrode(5) cannot be reached"},
       {"menu mnuTime\n", "line 1: menu command mnuTime is disabled"},
       {"menu mnuFly\n", "line 1: no menu command mnuFly"},
       {"jump\n", "line 1: unknown action: jump"},

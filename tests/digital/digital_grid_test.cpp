@@ -61,10 +61,13 @@ TEST(DigitalGrid, ThinFilmEndsInAWallAtItsThickness) {
   EXPECT_TRUE(film.closedOutside);
   EXPECT_NEAR(film.x[film.boxes + 1] * film.firstBox, 2e-3, 1e-15);
   EXPECT_EQ(film.d2[film.boxes], 0.0);
-  // A film thinner than the first box is one box; one thicker than the run can deplete keeps
-  // the whole grid, closed at its end.
+  // A film thinner than the run's first box spans 40 boxes of a fortieth of it; one thicker than
+  // the run can deplete keeps the whole grid, closed at its end.
   in.filmThickness = 0.5 * film.firstBox;
-  EXPECT_EQ(BuildDigitalGrid(in).boxes, 1);
+  const DigitalGrid thin = BuildDigitalGrid(in);
+  EXPECT_EQ(thin.boxes, 40);
+  EXPECT_NEAR(thin.firstBox, in.filmThickness / 40, 1e-20);
+  EXPECT_NEAR(thin.x[41], 40.0, 1e-12);
   in.filmThickness = 10.0;
   const DigitalGrid thick = BuildDigitalGrid(in);
   EXPECT_EQ(thick.boxes, BuildDigitalGrid(PlanarSweep(0.5)).boxes);

@@ -120,7 +120,8 @@ TEST_F(InstrumentFormTest, ElectrodeChoiceShowsItsGeometryFields) {
 }
 
 // Square wave: the frequency instead of the rate, the pulse time locked. Digital mode offers
-// every electrode but the thin film; analytical DC and normal pulse the rotating disk.
+// every electrode; the analytical normal pulse the thin film but neither the cylinder nor the
+// rotating disk, its DC wave the rotating disk too.
 TEST_F(InstrumentFormTest, ActivationFollowsTechniqueAndMode) {
   app.mnuTech_Click();
   app.Tech().optTech(5).Click();
@@ -131,7 +132,7 @@ TEST_F(InstrumentFormTest, ActivationFollowsTechniqueAndMode) {
   EXPECT_TRUE(f.TextF.Visible());
   EXPECT_TRUE(f.tp.Locked());
   EXPECT_TRUE(f.optElectrode(10).Enabled());
-  EXPECT_FALSE(f.optElectrode(9).Enabled());
+  EXPECT_TRUE(f.optElectrode(9).Enabled());
   f.cmdOK_Click();
   app.mnuTech_Click();
   app.Tech().optTech(3).Click();
@@ -140,8 +141,14 @@ TEST_F(InstrumentFormTest, ActivationFollowsTechniqueAndMode) {
   app.mnuInstrument_Click();
   EXPECT_FALSE(f.tp.Locked());
   EXPECT_FALSE(f.optElectrode(6).Enabled());
-  EXPECT_TRUE(f.optElectrode(8).Enabled());
+  EXPECT_FALSE(f.optElectrode(8).Enabled());
   EXPECT_TRUE(f.optElectrode(9).Enabled());
+  f.cmdOK_Click();
+  app.mnuTech_Click();
+  app.Tech().optTech(2).Click();
+  app.Tech().CmdOK_Click();
+  app.mnuInstrument_Click();
+  EXPECT_TRUE(f.optElectrode(8).Enabled());
 }
 
 }  // namespace

@@ -151,50 +151,59 @@ TEST(ConvolutionPulses, DifferentialPulseOfTheProgramsWaveform) {
 
 // Osteryoung's reversible square-wave peaks: Delta Psi = Delta i sqrt(pi tp) / (nFAC sqrt(D)).
 struct SquareWaveCase {
-  double amplitude;  // n Esw, V
-  double step;       // n Delta Es, V
-  double peak;       // Delta Psi
+  double amplitude;   // n Esw, V
+  double step;        // n Delta Es, V
+  double peak;        // Delta Psi; 0: no table value
+  double span = 0.3;  // the scan runs from +span to -span, V
 };
 
 class OsteryoungTable : public ::testing::TestWithParam<SquareWaveCase> {};
 
 TEST_P(OsteryoungTable, ReversibleNetPeak) {
   const SquareWaveCase c = GetParam();
-  Model model = Cell(5, 0.3, -0.3, c.step, 0.5);
+  Model model = Cell(5, c.span, -c.span, c.step, 0.5);
   model.PulsePotential = 2 * c.amplitude;  // peak to peak
   model.PulseTime = 0.01;
   model.ChargeKs(1) = 1e4;
   double scale = kFaraday * 1e-6 * std::sqrt(kRunD) / std::sqrt(kPiX * model.PulseTime);
   Simulate(model);
   Extremum peak = FindExtremum(model, 1, model.NumberOfPoints, 1);
-  EXPECT_NEAR(peak.I / scale, c.peak, 2e-3 * c.peak);
+  if (c.peak > 0) {
+    EXPECT_NEAR(peak.I / scale, c.peak, 2e-3 * c.peak);
+  }
   // The general path (sub-stepped convolution, taken here because of a 1 nano-ohm resistance)
-  // gives the same curve.
+  // gives the same curve within 0.05 % of the peak, however many points: the steps per half
+  // period do not depend on them.
   Model general = model;
   general.UncompensatedResistance = 1e-9;
   Simulate(general);
   for (int i = 1; i <= model.NumberOfPoints; ++i)
-    ASSERT_NEAR(general.CurrentY(i, 1), model.CurrentY(i, 1), 2e-3 * peak.I) << i;
+    ASSERT_NEAR(general.CurrentY(i, 1), model.CurrentY(i, 1), 5e-4 * peak.I) << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(Amplitudes, OsteryoungTable,
                          ::testing::Values(SquareWaveCase{0.025, 0.005, 0.5649},
                                            SquareWaveCase{0.050, 0.005, 0.9186},
-                                           SquareWaveCase{0.010, 0.010, 0.2726}));
+                                           SquareWaveCase{0.010, 0.010, 0.2726},
+                                           // 1001 points (0.5 V to -0.5 V in 1 mV steps).
+                                           SquareWaveCase{0.025, 0.001, 0.0, 0.5}));
 
-TEST(AnalyticalRun, ThinFilmPeak) {
-  // Thin-layer voltammetry: ip = n F A C f L v / 4, at E0' + ln(sqrt(pi) n L / sqrt(td D)) / f.
-  Model model = Cell(1, 0.2, -0.4, 0.001, 0.5);
-  model.Electrode = Electrode::kThinFilm;
-  model.AnalyticalCase.electrode = Electrode::kThinFilm;
-  model.ElectrodeLength = 1e-4;  // cm
-  Simulate(model);
-  Extremum peak = FindExtremum(model, 1, model.NumberOfPoints, 1);
-  double height = kFaraday * kRunC * 1e-3 * F() * model.ElectrodeLength * model.ScanRate / 4;
-  EXPECT_NEAR(peak.I / height, 1.0, 2e-3);
-  double L = model.ElectrodeLength;
-  EXPECT_NEAR(peak.E, std::log(std::sqrt(kPiX) * L / std::sqrt(model.DropTime * kRunD)) / F(),
-              0.0006);
+TEST(AnalyticalRun, ProtonsShiftTheDcWaveByRTOverFLn10PerPH) {
+  // A + e + H+ = B: from pH 7 to pH 0 the half-wave potential moves 7 RT/F ln 10 = 414.12 mV
+  // positive at 25 C (2.3 for ln 10 would leave it 0.5 mV short).
+  double halfWave[2] = {};
+  for (int acid = 0; acid < 2; ++acid) {
+    Model model = Cell(2, 0.8, -0.4, 0.001, 0.5);
+    model.DropTime = 1.0;
+    model.ProtonCount(1) = 1.0;
+    SimulationInputs inputs;
+    inputs.pH = TypedNumber::Read(acid ? "0" : "7");
+    const SimulationOutcome outcome = RunSimulation(model, inputs);
+    ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
+    const double limiting = kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPiX * model.DropTime));
+    halfWave[acid] = PotentialAtLevel(model, 1, model.NumberOfPoints, limiting / 2);
+  }
+  EXPECT_NEAR(halfWave[1] - halfWave[0], 7 * std::log(10.0) / F(), 1e-4);
 }
 
 TEST(AnalyticalRun, ComplexationShiftsTheDcWave) {

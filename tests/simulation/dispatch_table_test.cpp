@@ -21,9 +21,9 @@ namespace qalto {
 namespace {
 
 // Technique x 10 + electrode of the combinations that have an analytical model.
-const std::set<int> kAnalyticalModels = {11, 12, 13, 14, 18, 19, 21, 22, 23, 24,
-                                         26, 27, 28, 29, 31, 32, 33, 34, 41, 42,
-                                         43, 44, 51, 52, 53, 54, 61, 62, 63, 64};
+const std::set<int> kAnalyticalModels = {11, 12, 13, 14, 18, 19, 21, 22, 23, 24, 26, 27,
+                                         28, 29, 31, 32, 33, 34, 39, 41, 42, 43, 44, 49,
+                                         51, 52, 53, 54, 59, 61, 62, 63, 64, 69};
 
 bool HasAnalyticalModel(int technique, int electrode) {
   return kAnalyticalModels.contains(10 * technique + electrode);
@@ -89,7 +89,7 @@ std::string Combination(int technique, int electrode) {
 // The refusal of two combinations the manual names, word for word.
 const char* const kRefusals[][2] = {
     {"38", "normal pulse voltammetry at the rotating disk"},
-    {"59", "square wave voltammetry at the thin film"},
+    {"60", "square wave voltammetry at the band electrode"},
 };
 
 TEST(AnalyticalDispatch, EveryCombinationRunsOrIsRefusedOnTheDefaults) {

@@ -1,0 +1,53 @@
+#pragma once
+// What one sub-step needs of the charge transfers, reduced once per run: the rate factors at a
+// potential, the entries of the surface rows that depend on them (each an affine function of the
+// rates, read off the rows' definition in surface_rows.h) and the reactions' currents at the
+// surface concentrations. The step then writes a handful of numbers instead of rebuilding the
+// rows.
+
+#include <vector>
+
+#include "digital/charge_transfer.h"
+#include "digital/surface_rows.h"
+
+namespace qalto {
+
+// An entry of the surface rows that is not always zero, and its value without the rates.
+struct SurfaceCell {
+  int row = 0;
+  int column = 0;
+  double constant = 0;  // cm/s
+};
+
+// The share of one rate (kf or kb of a reaction) in an entry.
+struct SurfaceTerm {
+  int row = 0;
+  int column = 0;
+  int reaction = 0;
+  double coefficient = 0;
+};
+
+struct SurfaceKinetics {
+  ChargeTransfer transfer;
+  std::vector<SurfaceCell> cells;
+  std::vector<SurfaceTerm> forward;   // entries of the reduction rates kf
+  std::vector<SurfaceTerm> backward;  // entries of the oxidation rates kb
+  double currentScale = 0;            // A per (M cm/s)
+};
+
+// Reads the rows off the plan; raises "Division by zero" for a zero stoichiometric coefficient.
+SurfaceKinetics ReduceSurfaceKinetics(const SurfaceRows& plan, const ChargeTransfer& transfer,
+                                      double currentScale);
+
+// The surface rows at the given rates: writes the cells, constant + sum of coefficient x rate;
+// every other entry of the S x S block must already be zero (ClearSurfaceRows once).
+void WriteSurfaceEntries(const SurfaceKinetics& kinetics, const ChargeRates& rates,
+                         SpeciesMatrix& surface);
+void ClearSurfaceRows(SpeciesMatrix& surface);
+
+// The current of each charge reaction (A, slots 1..count) at the surface concentrations (M).
+void SurfaceCurrents(const SurfaceKinetics& kinetics, const ChargeRates& rates,
+                     const SpeciesVector& surface,
+                     std::array<double, kMaxChargeReactions + 1>& out);
+
+}  // namespace qalto

@@ -1,0 +1,186 @@
+// The thin film in both modes: diffusion between the electrode and a wall at the film thickness.
+// A thin layer gives Hubbard's thin-layer wave, a thick one the planar wave, and between them the
+// two modes agree; a potential step empties the layer with the textbook's series of modes.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "common/constants.h"
+#include "simulation/analytical_run_model.h"
+#include "simulation/simulation_driver.h"
+
+namespace qalto {
+namespace {
+
+constexpr double kC = 1e-6;  // mol/cm3
+
+// A + e = B, 1 mM, 1 cm2, D 1e-5 cm2/s, reversible, swept from 0.2 V to -0.4 V (E0' -0.1 V) in
+// 1 mV steps at 0.1 V/s, in a film of thickness L (cm).
+Model FilmModel(bool digital, int technique, double L) {
+  Model m = AnalyticalRunModel(technique, Number(Electrode::kThinFilm));
+  m.DigitalSimulation = digital;
+  m.ElectrodeLength = L;
+  return m;
+}
+
+void Simulate(Model& m) {
+  SimulationInputs inputs;
+  inputs.pH = TypedNumber::Read("7");
+  inputs.baselineStart = TypedNumber::Read("0");
+  inputs.baselineEnd = TypedNumber::Read("0");
+  inputs.expandingGrid = TypedNumber::Read("0.5");
+  const SimulationOutcome outcome = RunSimulation(m, inputs);
+  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
+}
+
+double Current(const Model& m, int i) {
+  return m.ReactionCurrents(i, m.TotalCurrentColumn);
+}
+
+struct Peak {
+  double E = 0;  // V
+  double I = 0;  // A
+};
+
+// The largest cathodic current of points from..to, its potential by the parabola through the
+// three points around it.
+Peak CathodicPeak(const Model& m, int from, int to) {
+  int at = from;
+  for (int i = from; i <= to; ++i)
+    if (Current(m, i) > Current(m, at)) at = i;
+  const double a = Current(m, at - 1), b = Current(m, at), c = Current(m, at + 1);
+  const double shift = 0.5 * (a - c) / (a - 2 * b + c);  // in points
+  const double E = m.PotentialX(at) + shift * (m.PotentialX(at + 1) - m.PotentialX(at));
+  return {E, b - 0.25 * (a - c) * shift};
+}
+
+// The potential where the current crosses half the peak's on the peak's side toward positive.
+double HalfPeakPotential(const Model& m, const Peak& p) {
+  for (int i = 2; i <= m.NumberOfPoints; ++i) {
+    const double before = Current(m, i - 1), now = Current(m, i);
+    if (before < 0.5 * p.I && now >= 0.5 * p.I) {
+      const double share = (0.5 * p.I - before) / (now - before);
+      return m.PotentialX(i - 1) + share * (m.PotentialX(i) - m.PotentialX(i - 1));
+    }
+  }
+  return NAN;
+}
+
+std::string ModeName(const testing::TestParamInfo<bool>& info) {
+  return info.param ? "Digital" : "Analytical";
+}
+
+class ThinLayerTest : public testing::TestWithParam<bool> {};
+
+// 1 um: L^2 is 4e-3 of D RT/(Fv). Hubbard: ip = F^2 v A L C / (4RT) at E0', the reduction and
+// the oxidation peaks at the same potential, Ep/2 1.763 RT/F before Ep (90.6 mV wide at 25 C).
+TEST_P(ThinLayerTest, ThinLayerIsHubbardsWave) {
+  Model m = FilmModel(GetParam(), 1, 1e-4);
+  m.ScanCycles = 1;
+  Simulate(m);
+  const int half = m.NumberOfPoints / 2;
+  const Peak reduction = CathodicPeak(m, 2, half);
+  const double ip = kFaraday * m.FOverRT * m.ScanRate * 1e-4 * kC / 4;  // A
+  EXPECT_NEAR(reduction.I / ip, 1.0, 0.005);
+  EXPECT_NEAR(reduction.E, kRunE0, 0.001);
+  EXPECT_NEAR(reduction.E - HalfPeakPotential(m, reduction), -1.7627 * m.RTOverF, 0.001);
+  // The oxidation: the same peak mirrored.
+  Model mirrored = m;
+  for (int i = 1; i <= m.NumberOfPoints; ++i)
+    mirrored.ReactionCurrents(i, m.TotalCurrentColumn) = -Current(m, i);
+  const Peak oxidation = CathodicPeak(mirrored, half + 2, m.NumberOfPoints - 1);
+  EXPECT_NEAR(oxidation.I / ip, 1.0, 0.005);
+  EXPECT_NEAR(oxidation.E - reduction.E, 0.0, 0.001);
+}
+
+// 1 mm: the diffusion layer never reaches the wall. Randles-Sevcik 0.4463 F A C sqrt(F v D/RT),
+// at E1/2 - 1.109 RT/F; and at 1 cm the analytical run is the planar one to the last digit.
+TEST_P(ThinLayerTest, ThickFilmIsThePlanarWave) {
+  Model m = FilmModel(GetParam(), 1, 0.1);
+  Simulate(m);
+  const Peak p = CathodicPeak(m, 2, m.NumberOfPoints - 1);
+  const double ip = 0.4463 * kFaraday * kC * std::sqrt(m.FOverRT * m.ScanRate * kRunD);
+  EXPECT_NEAR(p.I / ip, 1.0, 0.005);
+  EXPECT_NEAR(p.E, kRunE0 - 1.109 * m.RTOverF, 0.001);
+  if (GetParam()) return;
+  Model planar = AnalyticalRunModel(1, Number(Electrode::kPlanar));
+  Simulate(planar);
+  m.ElectrodeLength = 1.0;
+  Simulate(m);
+  for (int i = 1; i <= m.NumberOfPoints; ++i)
+    ASSERT_EQ(Current(m, i), Current(planar, i)) << i;
+}
+
+// A step from rest to the diffusion limit empties a layer of 10 um (L^2/D = 0.1 s):
+// i = (2 F A D C / L) sum_k exp(-(2k+1)^2 pi^2 D t / (4 L^2)), and the charge tends to F A L C.
+TEST_P(ThinLayerTest, StepEmptiesTheLayerWithItsModes) {
+  const double L = 1e-3;  // cm
+  Model m = FilmModel(GetParam(), 7, L);
+  m.ChargeKs(1) = 10.0;
+  m.StepPotential1 = kRunE0 - 0.4;
+  m.StepTime1 = 1.0;
+  m.StepPotential2 = kRunE0 + 0.4;
+  m.StepTime2 = 0.0;
+  m.SampleTime = 0.001;
+  Simulate(m);
+  auto expected = [&](double t) {
+    double sum = 0.0;
+    for (int k = 0; k < 200; ++k) {
+      const double q = (2 * k + 1) * kPi / (2 * L);
+      sum += std::exp(-q * q * kRunD * t);
+    }
+    return 2 * kFaraday * kRunD * kC / L * sum;
+  };
+  for (double t : {0.001, 0.005, 0.02, 0.05, 0.1, 0.2}) {
+    const int i = static_cast<int>(std::lround(t / m.SampleTime));
+    EXPECT_NEAR(Current(m, i) / expected(t), 1.0, 0.005) << "t = " << t << " s";
+  }
+  EXPECT_NEAR(m.PassedCharge(m.NumberOfPoints) / (kFaraday * L * kC), 1.0, 0.001);
+}
+
+// A DC wave in a layer of 10 um, each drop from rest sampled after 50 ms (half of L^2/D): its
+// plateau is the step's current at the drop time.
+TEST_P(ThinLayerTest, DcPlateauIsTheStepCurrentAtTheDropTime) {
+  const double L = 1e-3;  // cm
+  Model m = FilmModel(GetParam(), 2, L);
+  m.DropTime = 0.05;
+  m.PotentialStep = 0.005;
+  Simulate(m);
+  double sum = 0.0;
+  for (int k = 0; k < 200; ++k) {
+    const double q = (2 * k + 1) * kPi / (2 * L);
+    sum += std::exp(-q * q * kRunD * m.DropTime);
+  }
+  const double plateau = 2 * kFaraday * kRunD * kC / L * sum;
+  EXPECT_NEAR(Current(m, m.NumberOfPoints) / plateau, 1.0, 0.005);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModes, ThinLayerTest, testing::Bool(), ModeName);
+
+// Between the limits the wall and the diffusion layer meet: the two modes agree at every point
+// within 0.5 % of the peak, on a cycle through 20, 50 and 100 um films.
+class ThinLayerModesTest : public testing::TestWithParam<double> {};
+
+TEST_P(ThinLayerModesTest, AnalyticalAndDigitalAgree) {
+  Model analytical = FilmModel(false, 1, GetParam());
+  analytical.ScanCycles = 1;
+  Model digital = analytical;
+  digital.DigitalSimulation = true;
+  Simulate(analytical);
+  Simulate(digital);
+  ASSERT_EQ(analytical.NumberOfPoints, digital.NumberOfPoints);
+  double peak = 0.0, worst = 0.0;
+  for (int i = 1; i <= analytical.NumberOfPoints; ++i) {
+    peak = std::max(peak, std::fabs(Current(analytical, i)));
+    worst = std::max(worst, std::fabs(Current(analytical, i) - Current(digital, i)));
+  }
+  EXPECT_LT(worst / peak, 0.005);
+}
+
+INSTANTIATE_TEST_SUITE_P(Thicknesses, ThinLayerModesTest, testing::Values(2e-3, 5e-3, 1e-2));
+
+}  // namespace
+}  // namespace qalto
