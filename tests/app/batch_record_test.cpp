@@ -72,7 +72,8 @@ TEST_F(BatchRecordTest, HoldsTheSineAndHarmonicsOfAnAcVoltammogram) {
   RunCyclic();
   EXPECT_EQ(Cells(RunRecordJson(RunRecord{}, app.model())).count("ac.f"), 0u);
   std::istringstream script(
-      "menu mnuTech\nclick FormTech.optTech(9)\nclick FormTech.CmdOK\nmenu mnuInstrument\n"
+      "menu mnuTech\nclick FormTech.optTech(9)\nclick FormTech.CmdOK\nmenu mnuMechamism\n"
+      "check FormMech.CheckDigital on\nclick FormMech.Command1\nmenu mnuInstrument\n"
       "set FormIns.Eend -0.1\nset FormIns.V 0.1\nset FormIns.TextF 5\n"
       "set FormIns.TextAmplitude 10\nselect FormIns.ComboScan single\nmenu mnuSimulate\n");
   ASSERT_EQ(runner.Run(script, err), kExitRan) << err.str();

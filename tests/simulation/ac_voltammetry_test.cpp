@@ -193,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(Electrodes, AcElectrodeTest,
                                          Electrode::kMicrodisc, Electrode::kCylindrical,
                                          Electrode::kRotatingCylinder,
                                          Electrode::kRotatingHemisphere, Electrode::kRotatingDisk,
-                                         Electrode::kBand));
+                                         Electrode::kThinFilm, Electrode::kBand));
 
 // Impossible programs are refused, naming the box; the analytical model has no AC voltammetry.
 TEST(AcVoltammetryTest, RefusesWhatItCannotSimulate) {
