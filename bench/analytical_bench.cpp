@@ -70,6 +70,13 @@ void BM_CyclicSweepPlanar2002(benchmark::State& state) {
 void BM_CyclicSweepPlanar20002(benchmark::State& state) {
   RunModel(state, FineCycle(0.0001));
 }
+// The cycle with Marcus-Hush-Chidsey kinetics: lambda 0.1 eV, the finest table of the rate (80
+// nodes over the cycle's 1 V), and 1 eV. Target: within 2x BM_CyclicSweepPlanar.
+void BM_CyclicSweepPlanarMarcusHush(benchmark::State& state) {
+  Model model = BenchModel(1, 1, 1);
+  model.ChargeLambda(1) = static_cast<double>(state.range(0)) / 10.0;
+  RunModel(state, model);
+}
 // The EC' cycle: one damped kernel for both species.
 void BM_CyclicSweepCatalytic(benchmark::State& state) {
   Model model = BenchModel(1, 1, 1);
@@ -146,6 +153,7 @@ BENCHMARK(BM_CyclicSweepPlanarWithResistance)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CyclicSweepPlanar5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CyclicSweepPlanar2002)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CyclicSweepPlanar20002)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CyclicSweepPlanarMarcusHush)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CyclicSweepCatalytic)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CyclicSweepMicrodisc)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SquareWavePlanar)->Unit(benchmark::kMillisecond);

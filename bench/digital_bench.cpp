@@ -293,5 +293,16 @@ void BM_CyclicMicrodisc(benchmark::State& state) {
 }
 BENCHMARK(BM_CyclicMicrodisc)->Unit(benchmark::kMillisecond);
 
+// (a) with Marcus-Hush-Chidsey kinetics, lambda 0.1 eV (the finest table of the rate): target
+// within 2x (a).
+void BM_CyclicMarcusHush(benchmark::State& state) {
+  Experiment(std::string(kCyclic) + R"(
+menu mnuExperimental
+set FormExpr.lambda(1) 0.1
+)")
+      .Run(state);
+}
+BENCHMARK(BM_CyclicMarcusHush)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace qalto

@@ -32,10 +32,12 @@ INSTRUMENT = {
 # keyword: (control family of the Chemicals window, unit), one value per reaction or species.
 CHEMICALS = {
     "E0": ("Eze", "V"), "ks": ("ks", "cm/s"), "alpha": ("alph", ""),
+    "lambda_": ("lambda", "eV"),
     "D": ("D", "cm2/s"), "C": ("C", "mol/L"), "kf": ("kf", "1/s"), "kb": ("kb", "1/s"),
 }
 # Fit codes of the Chemicals window's "fitted" boxes: name(i) is code base + i.
-FIT_CODES = {"C": 0, "ks": 10, "alpha": 20, "E0": 30, "kf": 40, "kb": 50, "D": 70}
+FIT_CODES = {"C": 0, "ks": 10, "alpha": 20, "E0": 30, "kf": 40, "kb": 50, "lambda": 60,
+             "D": 70}
 
 
 def number_text(value):
@@ -162,6 +164,8 @@ class Experiment:
     temperature (degrees C), noise (A), frequency (Hz), area (cm2), radius, length (cm),
     Ru (ohm), Cd (F)
     E0 (V), ks (cm/s), alpha: one value or a list per charge reaction
+    lambda_ (eV): Marcus-Hush-Chidsey kinetics with this reorganisation energy (0.1 to 50) in
+               place of alpha, per charge reaction; 0 is Butler-Volmer
     D (cm2/s), C (mol/L): one value or a list per species, in the program's species order
     kf, kb (1/s or 1/(M s)): per homogeneous reaction
     controls   {"FormIns.Estart": "0.3", ...}: any other control by its script name
@@ -227,7 +231,7 @@ class Experiment:
     def from_report(cls, path, mode="analytical"):
         """The experiment a parameter report (File > Save...) describes: technique, fixed
         mechanism, electrode, potential program, timing, area, noise, every species' D and C and
-        every charge reaction's ks, alpha and E0. The report holds neither the simulation mode
+        every charge reaction's ks, alpha, E0 and lambda. The report holds neither the simulation mode
         (given here), the scan rate (a sweep's is E step / t drop, as the program times it), the
         number of cycles (read from the number of points) nor the editor's reaction text, and it
         holds the concentrations after the pre-equilibration at the start potential, rounded:
@@ -263,7 +267,8 @@ class Experiment:
                     experiment._settings.append((f"FormExpr.{family}({index})",
                                                  number_text(block[label])))
             if index <= 3:  # the tables of the charge reactions, written at each species
-                for label, family in (("ks :", "ks"), ("Alpha :", "alph"), ("E' :", "Eze")):
+                for label, family in (("ks :", "ks"), ("Alpha :", "alph"), ("E' :", "Eze"),
+                                      ("Lambda (eV) :", "lambda")):
                     if label in block:
                         experiment._settings.append((f"FormExpr.{family}({index})",
                                                      number_text(block[label])))

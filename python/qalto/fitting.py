@@ -14,6 +14,7 @@ from .files import Curve
 RANGE_BOXES = {"C": ("TextCmin", "TextCmax"), "ks": ("TextKsmin", "TextKsmax"),
                "alpha": ("TextAlphaMin", "TextAlphamax"), "E0": ("TextEzeromin", "TextEzeromax"),
                "kf": ("TextKfmin", "TextKfmax"), "kb": ("TextKbmin", "TextKbmax"),
+               "lambda": ("TextLambdaMin", "TextLambdaMax"),
                "D": ("TextDmin", "TextDmax")}
 
 

@@ -12,6 +12,8 @@ EXPERIMENTS = {
                                      scan_rate=0.2, ks=0.05, area=0.0012566),
     "differential pulse": dict(technique="dpv", E_pulse=-0.05, drop_time=0.5, pulse_time=0.05,
                                E_step=0.005, ks=0.002, D=[7e-6, 7e-6]),
+    "Marcus-Hush kinetics": dict(technique="cv", scan_rate=2, E_start=0.6, E_end=-0.4,
+                                 ks=0.005, lambda_=0.4),
 }
 
 

@@ -7,6 +7,7 @@
 #include "common/constants.h"
 #include "model/experiment_table.h"
 #include "simulation/convolution_solver.h"
+#include "simulation/marcus_hush_rate.h"
 
 namespace qalto {
 namespace {
@@ -86,7 +87,8 @@ std::optional<QuasiReversiblePeaks> QuasiReversibleCycle(const Model& model, int
                                .n = model.ChargeN(r),
                                .ks = model.ChargeKs(r),
                                .alpha = model.ChargeAlpha(r),
-                               .E0 = model.ChargeE0(r)});
+                               .E0 = model.ChargeE0(r),
+                               .reorganisation = MarcusHushReorganisation(model, r)});
   c.I = SolveConvolution(problem, c.E).current[0];
 
   QuasiReversiblePeaks peaks;

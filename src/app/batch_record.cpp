@@ -195,11 +195,28 @@ std::string AcProgramRecord(const Model& model) {
   return json + "]}";
 }
 
+// The kinetics of each charge reaction as the run took them: Butler-Volmer with its alpha, or
+// Marcus-Hush-Chidsey with its reorganisation energy (eV).
+std::string Kinetics(const Model& model) {
+  std::string json = "[";
+  for (int r = 1; r <= model.ChargeReactionCount; ++r) {
+    json += (r > 1 ? ", " : "") + std::string("{\"reaction\": ") + std::to_string(r);
+    if (model.ChargeLambda(r) != 0) {
+      json +=
+          ", \"law\": \"Marcus-Hush-Chidsey\", \"lambda_eV\": " + Number(model.ChargeLambda(r)) +
+          "}";
+    } else {
+      json += ", \"law\": \"Butler-Volmer\", \"alpha\": " + Number(model.ChargeAlpha(r)) + "}";
+    }
+  }
+  return json + "]";
+}
+
 }  // namespace
 
 std::string FitParameterName(int code) {
   if (code >= kFittedRu && code <= kFittedSlope) return ParameterName(code);
-  static const char* const kFamilies[] = {"C", "ks", "alpha", "E0", "kf", "kb", "", "D"};
+  static const char* const kFamilies[] = {"C", "ks", "alpha", "E0", "kf", "kb", "lambda", "D"};
   int family = code / 10;
   if (code < 1 || family > 7 || kFamilies[family][0] == '\0') return std::to_string(code);
   return std::string(kFamilies[family]) + "(" + std::to_string(code % 10) + ")";
@@ -222,6 +239,7 @@ std::string RunRecordJson(const RunRecord& record, Model& model) {
   field("settings", Settings(record.settings));
   field("steps", Steps(model));
   field("ac", AcProgramRecord(model));
+  field("kinetics", Kinetics(model));
   field("seed", record.seed ? std::to_string(*record.seed) : "null");
   field("exit_status", std::to_string(record.exitStatus));
   field("status", Quoted(StatusWord(record.exitStatus)));

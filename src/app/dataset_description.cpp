@@ -93,8 +93,8 @@ std::vector<DatasetGroup> ReadGroups(const JsonValue* object, const std::string&
 
 std::string ParameterControl(const std::string& name) {
   static const std::map<std::string, std::string> families = {
-      {"E0", "Eze"}, {"ks", "ks"}, {"alpha", "alph"}, {"D", "D"},
-      {"C", "C"},    {"kf", "kf"}, {"kb", "kb"}};
+      {"E0", "Eze"}, {"ks", "ks"}, {"alpha", "alph"}, {"lambda", "lambda"},
+      {"D", "D"},    {"C", "C"},   {"kf", "kf"},      {"kb", "kb"}};
   static const std::map<std::string, std::string> instrument = {
       {"scan_rate", "FormIns.V"},        {"E_start", "FormIns.Estart"},
       {"E_end", "FormIns.Eend"},         {"E_step", "FormIns.Estep"},

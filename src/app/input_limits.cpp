@@ -9,7 +9,15 @@
 namespace qalto {
 namespace {
 
-enum class Range { kAnyNumber, kPositive, kNonNegative, kOpenUnit, kAboveAbsoluteZero };
+enum class Range {
+  kAnyNumber,
+  kPositive,
+  kNonNegative,
+  kOpenUnit,
+  kAboveAbsoluteZero,
+  kReorganisation,      // 0: Butler-Volmer, else Marcus-Hush's reorganisation energy, eV
+  kReorganisationBound  // the range a fit keeps the reorganisation energy within, eV
+};
 
 // A box (or every box of a family) of one window, and the values it may hold.
 struct BoxLimit {
@@ -41,6 +49,9 @@ constexpr BoxLimit kBoxLimits[] = {
     {"FormExpr", "D", "D (cm ²/s)", "species", Range::kPositive},
     {"FormExpr", "ks", "ks (cm/s)", "reaction", Range::kPositive},
     {"FormExpr", "alph", "α", "reaction", Range::kOpenUnit},
+    {"FormExpr", "lambda", "λ (eV)", "reaction", Range::kReorganisation},
+    {"FormExpr", "TextLambdaMin", "λ min", "reaction", Range::kReorganisationBound},
+    {"FormExpr", "TextLambdaMax", "λ max", "reaction", Range::kReorganisationBound},
     {"FormExpr", "kf", "kf", "reaction", Range::kNonNegative},
     {"FormExpr", "kb", "kb", "reaction", Range::kNonNegative},
 };
@@ -57,6 +68,10 @@ bool Within(double value, Range range) {
       return value > 0 && value < 1;
     case Range::kAboveAbsoluteZero:
       return value > -kZeroCelsius;
+    case Range::kReorganisation:
+      return value == 0 || (value >= 0.1 && value <= 50);
+    case Range::kReorganisationBound:
+      return value >= 0.1 && value <= 50;
   }
   return true;
 }
@@ -73,6 +88,10 @@ std::string Allowed(Range range) {
       return "between 0 and 1, both excluded";
     case Range::kAboveAbsoluteZero:
       return "above -273.15 (0 K)";
+    case Range::kReorganisation:
+      return "0 (Butler-Volmer) or 0.1 to 50";
+    case Range::kReorganisationBound:
+      return "0.1 to 50";
   }
   return "";
 }

@@ -8,10 +8,23 @@ void ComputeChargeRates(const ChargeTransfer& transfer, double E, ChargeRates& r
   for (int r = 1; r <= transfer.count; ++r) {
     const ChargeReaction& q = transfer.reactions[r];
     const double theta = q.n * transfer.FOverRT * (E - q.E0) + q.protons * transfer.pHTerm;
+    if (q.marcusHush) {
+      const MarcusHushRates k = MarcusHushAt(q, transfer, E);
+      rates.forward[r] = k.forward;
+      rates.backward[r] = k.backward;
+      continue;
+    }
     // The coefficients are not zero: the run's preparation refuses them (surface_kinetics.h).
     rates.forward[r] = q.ks * Exp(-(q.alpha * theta / q.nuO));
     rates.backward[r] = q.ks * Exp((1.0 - q.alpha) * theta / q.nuR);
   }
+}
+
+MarcusHushRates MarcusHushAt(const ChargeReaction& q, const ChargeTransfer& transfer, double E) {
+  const double nf = q.n * transfer.FOverRT;
+  const double theta = nf * (E - q.E0) + q.protons * transfer.pHTerm;
+  const MarcusHushLog k = q.marcusHush->Reduction(theta);
+  return {q.ks * Exp(k.value), q.ks * Exp(k.value + theta), nf * k.slope, nf * (k.slope + 1.0)};
 }
 
 double NetReductionRate(const ChargeReaction& reaction, double kf, double kb,

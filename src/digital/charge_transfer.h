@@ -2,9 +2,13 @@
 // Butler-Volmer kinetics of the charge reactions at the electrode:
 //   nuO O + n e = nuR R, forward (reduction) factor kf = ks exp(-alpha theta / nuO),
 //   backward (oxidation) factor kb = ks exp((1 - alpha) theta / nuR),
-//   theta = n F/(RT) (E - E0) + protons x (pH - 7) x 2.3.
+//   theta = n F/(RT) (E - E0) + protons x (pH - 7) x 2.3;
+// or Marcus-Hush-Chidsey kinetics, kf = ks kred(theta) / ks, kb = kf e^theta (marcus_hush_rate.h).
+
+#include <optional>
 
 #include "digital/species_matrix.h"
+#include "simulation/marcus_hush_rate.h"
 
 namespace qalto {
 
@@ -20,6 +24,8 @@ struct ChargeReaction {
   double alpha = 0;    // transfer coefficient
   double E0 = 0;       // formal potential, V
   double protons = 0;  // protons (or hydroxide ions) taking part
+  // Marcus-Hush-Chidsey kinetics in place of alpha (kb = kf e^theta); none: Butler-Volmer.
+  std::optional<MarcusHushRate> marcusHush;
 };
 
 struct ChargeTransfer {
@@ -36,6 +42,16 @@ struct ChargeRates {
 
 // The rate factors of every charge reaction at the potential E (V).
 void ComputeChargeRates(const ChargeTransfer& transfer, double E, ChargeRates& rates);
+
+// The rate factors of a reaction with Marcus-Hush kinetics at the potential E (V) and the
+// derivatives of their logarithms by E (1/V).
+struct MarcusHushRates {
+  double forward = 0;        // kf, cm/s
+  double backward = 0;       // kb, cm/s
+  double forwardSlope = 0;   // d ln kf / dE
+  double backwardSlope = 0;  // d ln kb / dE
+};
+MarcusHushRates MarcusHushAt(const ChargeReaction& q, const ChargeTransfer& transfer, double E);
 
 // Net reduction rate kf C(O)/nuO - kb C(R)/nuR at the surface concentrations (M), M cm/s; a
 // missing species counts as concentration 0.

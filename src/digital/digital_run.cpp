@@ -9,6 +9,7 @@
 #include "digital/species_count_dispatch.h"
 #include "model/experiment_table.h"
 #include "model/point_time.h"
+#include "simulation/marcus_hush_rate.h"
 #include "simulation/step_program.h"
 
 namespace qalto {
@@ -65,6 +66,8 @@ ChargeTransfer ReadChargeTransfer(const Model& m, double pH) {
     q.n = m.ChargeN(r);
     q.ks = m.ChargeKs(r);
     q.alpha = m.ChargeAlpha(r);
+    q.marcusHush.reset();
+    if (const double L = MarcusHushReorganisation(m, r); L > 0) q.marcusHush.emplace(L);
     q.E0 = m.ChargeE0(r);
     q.protons = m.ProtonCount(r);
   }

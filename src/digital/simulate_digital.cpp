@@ -105,6 +105,14 @@ class SurfaceAtPotential {
     ChargeRates d;  // d rate / dx, cm/(s V)
     for (int r = 1; r <= t.count; ++r) {
       const ChargeReaction& q = t.reactions[r];
+      if (q.marcusHush) {  // curved in E: the rates at x itself, interpolated
+        const MarcusHushRates k = MarcusHushAt(q, t, x);
+        rates_.forward[r] = k.forward;
+        rates_.backward[r] = k.backward;
+        d.forward[r] = k.forwardSlope * k.forward;
+        d.backward[r] = k.backwardSlope * k.backward;
+        continue;
+      }
       const double slopeF = -q.alpha * q.n * t.FOverRT / q.nuO;         // 1/V
       const double slopeB = (1.0 - q.alpha) * q.n * t.FOverRT / q.nuR;  // 1/V
       rates_.forward[r] = referenceRates_.forward[r] * SmallExp(slopeF * (x - reference_));

@@ -38,6 +38,10 @@ void SpeciesBlock(ReportPrinter& report, const Model& m, int s) {
   report.Value(m.ChargeN(s));
   report.Label("E' :");
   report.Value(m.ChargeE0(s));
+  if (m.ChargeLambda(s) != 0) {
+    report.Label("Lambda (eV) :");
+    report.Value(m.ChargeLambda(s));
+  }
   report.Label("Conductivity :");
   report.Value(m.SpeciesConductivity(s));
 }

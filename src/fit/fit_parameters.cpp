@@ -9,7 +9,7 @@ const std::vector<int>& FitParameterCodes() {
     std::vector<int> list;
     for (int s = 1; s <= 8; ++s)
       list.push_back(s);
-    for (int family : {10, 20, 30}) {
+    for (int family : {10, 20, 30, 60}) {
       for (int r = 1; r <= 3; ++r)
         list.push_back(family + r);
     }
@@ -35,6 +35,7 @@ double& FittedField(Model& model, int code) {
   if (code >= 11 && code <= 13) return model.ChargeKs(code - 10);
   if (code >= 21 && code <= 23) return model.ChargeAlpha(code - 20);
   if (code >= 31 && code <= 33) return model.ChargeE0(code - 30);
+  if (code >= 61 && code <= 63) return model.ChargeLambda(code - 60);
   if (code >= 41 && code <= 44) return model.ForwardRateConstant(code - 40);
   if (code >= 51 && code <= 54) return model.BackwardRateConstant(code - 50);
   if (code >= 71 && code <= 78) return model.SpeciesD(code - 70);
@@ -60,16 +61,17 @@ double& FittedField(Model& model, int code) {
 std::string ParameterName(int code) {
   static const char* const cell[] = {"Ru", "Cd0", "Cd1", "Cd2", "I offset", "I slope"};
   if (code >= kFittedRu && code <= kFittedSlope) return cell[code - kFittedRu];
-  static const char* const names[] = {"C", "ks", "alpha", "E0", "kf", "kb", "", "D"};
+  static const char* const names[] = {"C", "ks", "alpha", "E0", "kf", "kb", "lambda", "D"};
   int family = code / 10;
-  if (code < 1 || family > 7 || family == 6) throw RuntimeError::SubscriptOutOfRange();
+  if (code < 1 || family > 7 || (family == 6 && code > 63))
+    throw RuntimeError::SubscriptOutOfRange();
   return std::string(names[family]) + "(" + std::to_string(code % 10) + ")";
 }
 
 bool IsPositiveQuantity(int code) {
   if (code == kFittedRu || code == kFittedCd0) return true;
   int family = code / 10;
-  return family == 0 || family == 1 || family == 4 || family == 5 || family == 7;
+  return family == 0 || family == 1 || family == 4 || family == 5 || family == 6 || family == 7;
 }
 
 bool HasArbitraryZero(int code) {
@@ -92,6 +94,8 @@ bool InMechanism(const Model& model, int code) {
     case 2:
     case 3:
       return index >= 1 && index <= model.ChargeReactionCount;
+    case 6:  // lambda only where the reaction has Marcus-Hush kinetics
+      return index >= 1 && index <= model.ChargeReactionCount && model.ChargeLambda(index) > 0;
     case 4:
     case 5:
       return index >= 1 && index <= model.FirstOrderReactionCount + model.SecondOrderReactionCount;

@@ -200,10 +200,15 @@ void FormExpr::BuildChargeReactions() {
   AddHeader(frame, 6, "fitted");
   AddHeader(frame, 7, "min");
   AddHeader(frame, 8, "max");
-  AddHeader(frame, 9, "E° (V)");
-  AddHeader(frame, 10, "E° fitted (V)");
-  AddHeader(frame, 11, "E° min");
-  AddHeader(frame, 12, "E° max");
+  AddHeader(frame, 13, "E° (V)");
+  AddHeader(frame, 14, "E° fitted (V)");
+  AddHeader(frame, 15, "E° min");
+  AddHeader(frame, 16, "E° max");
+  AddHeader(frame, 9, "λ (eV)",
+            "reorganisation energy: Marcus-Hush-Chidsey kinetics in place of α; 0: Butler-Volmer");
+  AddHeader(frame, 10, "λ fitted");
+  AddHeader(frame, 11, "λ min");
+  AddHeader(frame, 12, "λ max");
   const char* e0[] = {"0.1", "-0.1", "-0.2"};
   const char* e0Max[] = {"0.2", "0.2", "0.3"};
   for (int r = 1; r <= 3; ++r) {
@@ -219,10 +224,14 @@ void FormExpr::BuildChargeReactions() {
     AddFitted(20 + r, false, frame, r, 6);
     AddBox(TextAlphaMin, "TextAlphaMin", r, "0.4", frame, r, 7).SetVisible(false);
     AddBox(TextAlphamax, "TextAlphamax", r, "0.6", frame, r, 8).SetVisible(false);
-    AddBox(Eze, "Eze", r, e0[r - 1], frame, r, 9).onChange = [this, r] { Eze_Change(r); };
-    AddFitted(30 + r, false, frame, r, 10);
-    AddBox(TextEzeromin, "TextEzeromin", r, "-0.2", frame, r, 11).SetVisible(false);
-    AddBox(TextEzeromax, "TextEzeromax", r, e0Max[r - 1], frame, r, 12).SetVisible(false);
+    AddBox(Eze, "Eze", r, e0[r - 1], frame, r, 13).onChange = [this, r] { Eze_Change(r); };
+    AddFitted(30 + r, false, frame, r, 14);
+    AddBox(TextEzeromin, "TextEzeromin", r, "-0.2", frame, r, 15).SetVisible(false);
+    AddBox(TextEzeromax, "TextEzeromax", r, e0Max[r - 1], frame, r, 16).SetVisible(false);
+    AddBox(lambda, "lambda", r, "0", frame, r, 9);
+    AddFitted(60 + r, false, frame, r, 10);
+    AddBox(TextLambdaMin, "TextLambdaMin", r, "0.1", frame, r, 11).SetVisible(false);
+    AddBox(TextLambdaMax, "TextLambdaMax", r, "50", frame, r, 12).SetVisible(false);
   }
 }
 
@@ -297,9 +306,9 @@ void FormExpr::ShowSpeciesRows() {
 void FormExpr::ShowChargeRows() {
   for (int r = 1; r <= 3; ++r) {
     bool shown = r <= model_.ChargeReactionCount;
-    for (Control* c :
-         std::initializer_list<Control*>{&heter(r), &ks(r), &alph(r), &Eze(r), &CheckFitted(10 + r),
-                                         &CheckFitted(20 + r), &CheckFitted(30 + r)}) {
+    for (Control* c : std::initializer_list<Control*>{
+             &heter(r), &ks(r), &alph(r), &Eze(r), &lambda(r), &CheckFitted(10 + r),
+             &CheckFitted(20 + r), &CheckFitted(30 + r), &CheckFitted(60 + r)}) {
       c->SetVisible(shown);
     }
   }
@@ -426,6 +435,7 @@ std::pair<TextBox*, TextBox*> FormExpr::RangeBoxes(int index) const {
   if (index >= 31 && index <= 33) return {&TextEzeromin(index - 30), &TextEzeromax(index - 30)};
   if (index >= 41 && index <= 44) return {&TextKfmin(index - 40), &TextKfmax(index - 40)};
   if (index >= 51 && index <= 54) return {&TextKbmin(index - 50), &TextKbmax(index - 50)};
+  if (index >= 61 && index <= 63) return {&TextLambdaMin(index - 60), &TextLambdaMax(index - 60)};
   if (index >= 71 && index <= 78) return {&TextDmin(index - 70), &TextDmax(index - 70)};
   throw RuntimeError::SubscriptOutOfRange();
 }
@@ -443,6 +453,7 @@ ChemicalsValues FormExpr::Values() const {
     values.alpha[r] = read(alph(i).Text(), "α", "reaction", r);
     values.e0[r] = read(Eze(i).Text(), "E° (V)", "reaction", r);
     values.ks[r] = read(ks(i).Text(), "ks (cm/s)", "reaction", r);
+    values.lambda[r] = read(lambda(i).Text(), "λ (eV)", "reaction", r);
   }
   for (size_t r = 1; r <= 4; ++r) {
     int i = static_cast<int>(r);

@@ -83,6 +83,10 @@ class FormExpr : public Form {
   ControlArray<TextBox> alph;
   ControlArray<TextBox> TextAlphaMin;
   ControlArray<TextBox> TextAlphamax;
+  // Reorganisation energy (eV) of Marcus-Hush-Chidsey kinetics in place of alpha; 0: Butler-Volmer.
+  ControlArray<TextBox> lambda;
+  ControlArray<TextBox> TextLambdaMin;
+  ControlArray<TextBox> TextLambdaMax;
   ControlArray<TextBox> Eze;
   ControlArray<TextBox> TextEzeromin;
   ControlArray<TextBox> TextEzeromax;
@@ -98,7 +102,8 @@ class FormExpr : public Form {
   ControlArray<TextBox> TextKbmax;
   ControlArray<Label> LabelKeq;
 
-  // Fitted flags: 1..8 C, 11..13 ks, 21..23 alpha, 31..33 E0, 41..44 kf, 51..54 kb, 71..78 D.
+  // Fitted flags: 1..8 C, 11..13 ks, 21..23 alpha, 31..33 E0, 41..44 kf, 51..54 kb, 61..63
+  // lambda, 71..78 D.
   ControlArray<CheckBox> CheckFitted;
   ControlArray<Label> Header;  // column captions, numbered across the window
   // The points a fit compares: a potential range and a point range; an empty box does not

@@ -92,8 +92,11 @@ struct ExperimentSettings {
   Table1<double> SpeciesD{9};                            // diffusion coefficient, cm2/s
   Table1<double> SpeciesC{9};                            // initial (bulk) concentration, M
   Table1<std::optional<double>> SpeciesConductivity{9};  // no form sets it: stays empty
-  Table1<double> ChargeKs{9};                 // standard heterogeneous rate constant, cm/s
-  Table1<double> ChargeAlpha{9};              // transfer coefficient
+  Table1<double> ChargeKs{9};     // standard heterogeneous rate constant, cm/s
+  Table1<double> ChargeAlpha{9};  // transfer coefficient
+  // Reorganisation energy of a charge reaction with Marcus-Hush-Chidsey kinetics, eV (0.1 to 50);
+  // 0: Butler-Volmer with ChargeAlpha.
+  Table1<double> ChargeLambda{9};
   Table1<double> ChargeN{9};                  // electrons
   Table1<double> ChargeE0{9};                 // formal potential, V
   Table2<int> ChargeReactionSpecies{9, 3};    // (r,1) oxidized, (r,2) reduced species

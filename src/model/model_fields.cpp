@@ -245,6 +245,7 @@ const std::map<std::string, Field>& Fields() {
       {"SpeciesConductivity", Column(&Model::SpeciesConductivity)},
       {"ChargeKs", Column(&Model::ChargeKs)},
       {"ChargeAlpha", Column(&Model::ChargeAlpha)},
+      {"ChargeLambda", Column(&Model::ChargeLambda)},
       {"ChargeN", Column(&Model::ChargeN)},
       {"ChargeE0", Column(&Model::ChargeE0)},
       {"ChargeReactionSpecies", Grid(&Model::ChargeReactionSpecies)},

@@ -3,6 +3,7 @@
 #include "model/experiment_table.h"
 #include "simulation/disc_response.h"
 #include "simulation/failure_cause.h"
+#include "simulation/marcus_hush_rate.h"
 
 namespace qalto {
 
@@ -10,6 +11,14 @@ std::optional<std::string> MissingAnalyticalModel(const Model& model) {
   if (model.DigitalSimulation || model.Technique == Technique::kNone ||
       model.Electrode == Electrode::kNone)
     return std::nullopt;
+  // Marcus-Hush kinetics only where the integral equations carry them.
+  if (HasMarcusHush(model) && (RowOf(model.Electrode).kernel == KernelShape::kNone ||
+                               model.Electrode == Electrode::kMicrodisc)) {
+    return SimulationErrorMessage(model, std::string("No analytical model for Marcus-Hush "
+                                                     "kinetics at the ") +
+                                             RowOf(model.Electrode).name +
+                                             ": tick Digital Simulation in the Mechanism window");
+  }
   // At the microdisc only what the disc's step responses give exactly.
   // AC voltammetry is computed in time by the finite differences alone.
   const bool disc = model.Electrode == Electrode::kMicrodisc;

@@ -10,6 +10,7 @@
 #include "model/point_time.h"
 #include "simulation/complex_formal_potential.h"
 #include "simulation/double_layer.h"
+#include "simulation/marcus_hush_rate.h"
 
 namespace qalto {
 namespace {
@@ -116,6 +117,7 @@ void AddReactions(const Model& model, double pHterm, ConvolutionProblem& problem
     x.n = model.ChargeN(r);
     x.ks = model.ChargeKs(r);
     x.alpha = model.ChargeAlpha(r);
+    x.reorganisation = MarcusHushReorganisation(model, r);
     double k = Div(model.RTOverF, x.n);  // V
     x.E0 = model.ChargeE0(r);
     if ((model.Mechanism == 9 || model.Mechanism == 10) && model.SpeciesC(4) > 0.0)
@@ -322,7 +324,7 @@ bool SolvedByConvolution(const Model& model) {
   // responses for the differential pulse. Consecutive transfers, chemistry, resistance and a
   // slow differential pulse take the integral equation.
   bool coupled = (model.Mechanism >= 2 && model.Mechanism <= 3) ||
-                 (model.Mechanism >= 6 && model.Mechanism <= 8);
+                 (model.Mechanism >= 6 && model.Mechanism <= 8) || HasMarcusHush(model);
   bool slowPulse =
       model.Technique == T::kDifferentialPulse && HasSlowCouple(model, model.PulseTime);
   return coupled || slowPulse || model.UncompensatedResistance > 0;

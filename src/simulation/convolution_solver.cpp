@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "common/checked_math.h"
+#include "simulation/marcus_hush_rate.h"
 
 namespace qalto {
 namespace {
@@ -118,6 +120,8 @@ struct Exponents {
   double backward = 0;  // (1 - alpha) n f / nuR, 1/V
   double logO = 0;      // ln nuO
   double logR = 0;      // ln nuR
+  double nf = 0;        // n F/RT, 1/V
+  std::optional<MarcusHushRate> marcusHush;
 };
 
 class Solver {
@@ -161,7 +165,8 @@ class Solver {
     for (const ConvolutionReaction& x : p_.reactions) {
       exponents_.push_back({-x.alpha * x.n * p_.fOverRT / x.nuO,
                             (1.0 - x.alpha) * x.n * p_.fOverRT / x.nuR, std::log(x.nuO),
-                            std::log(x.nuR)});
+                            std::log(x.nuR), x.n * p_.fOverRT, std::nullopt});
+      if (x.reorganisation > 0) exponents_.back().marcusHush.emplace(x.reorganisation);
     }
     result_.current.assign(R, std::vector<double>(static_cast<std::size_t>(N_), 0.0));
     result_.surface.assign(p_.species.size(), std::vector<double>(static_cast<std::size_t>(N_)));
@@ -279,6 +284,11 @@ class Solver {
       const Exponents& c = exponents_[static_cast<std::size_t>(r)];
       double lf = c.forward * (E - x.E0) - c.logO;   // ln(kf / (ks nuO))
       double lb = c.backward * (E - x.E0) - c.logR;  // ln(kb / (ks nuR))
+      if (c.marcusHush) {
+        const double xi = c.nf * (E - x.E0);
+        lf = c.marcusHush->LogReduction(xi) - c.logO;
+        lb = lf + c.logO + xi - c.logR;
+      }
       // Both rates over their sum e^L, e^L = e^max (1 + q), q = e^-|lf - lb| <= 1.
       double q = std::exp(-std::fabs(lf - lb));
       double share = 1.0 / (1.0 + q);

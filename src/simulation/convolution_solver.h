@@ -33,6 +33,9 @@ struct ConvolutionReaction {
   double ks = 0;     // standard rate constant, cm/s
   double alpha = 0;  // transfer coefficient
   double E0 = 0;     // formal potential, V
+  // Marcus-Hush-Chidsey kinetics in place of alpha: the reorganisation energy in units of RT/F
+  // (kred = ks I(L, xi) / I(L, 0), kb = kf e^xi, marcus_hush_rate.h); 0: Butler-Volmer.
+  double reorganisation = 0;
 };
 
 struct ConvolutionProblem {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "common/constants.h"
+#include "simulation/marcus_hush_rate.h"
 
 namespace qalto {
 namespace {
@@ -39,15 +40,23 @@ std::vector<Complex> Solve(Matrix a, std::vector<Complex> b) {
   return x;
 }
 
-// The rate constants (cm/s) of reaction r at the cell's DC potential.
+// The rate constants (cm/s) of reaction r at the cell's DC potential, and its transfer
+// coefficient there, -d ln kf / d(nf E): alpha itself, or the slope of Marcus-Hush kinetics.
 struct Rates {
   double kf = 0, kb = 0, nf = 0;  // nf = nF/RT, 1/V
+  double alpha = 0;
 };
 
 Rates RatesOf(const ImpedanceCell& cell, const ImpedanceReaction& r) {
   const double nf = r.n * kFaraday / (kGasConstant * cell.temperature);
   const double eta = cell.potential - r.formalPotential;
-  return {r.ks * std::exp(-r.alpha * nf * eta), r.ks * std::exp((1 - r.alpha) * nf * eta), nf};
+  if (r.reorganisation > 0) {
+    const MarcusHushLog k = LogMarcusHushIntegral(r.reorganisation, nf * eta);
+    const double kf = r.ks * std::exp(k.value - LogMarcusHushIntegral(r.reorganisation, 0).value);
+    return {kf, kf * std::exp(nf * eta), nf, -k.slope};
+  }
+  return {r.ks * std::exp(-r.alpha * nf * eta), r.ks * std::exp((1 - r.alpha) * nf * eta), nf,
+          r.alpha};
 }
 
 // The reaction system: with the surface concentrations c_s = c*_s + g_s sum_q m_sq x_q
@@ -160,7 +169,7 @@ std::vector<std::complex<double>> CellImpedance(const ImpedanceCell& cell,
     const Rates k = RatesOf(cell, reaction);
     const double cO = surface[static_cast<size_t>(reaction.oxidized)] * 1e-3;  // mol/cm3
     const double cR = surface[static_cast<size_t>(reaction.reduced)] * 1e-3;
-    drive[r] = -k.nf * (reaction.alpha * k.kf * cO + (1 - reaction.alpha) * k.kb * cR);
+    drive[r] = -k.nf * (k.alpha * k.kf * cO + (1 - k.alpha) * k.kb * cR);
   }
   std::vector<Complex> spectrum;
   spectrum.reserve(frequencies.size());

@@ -25,6 +25,9 @@ struct ImpedanceReaction {
   double ks = 1e4;  // cm/s
   double alpha = 0.5;
   double formalPotential = 0;  // V, with any pH shift in it
+  // Marcus-Hush-Chidsey kinetics in place of alpha: the reorganisation energy in units of RT/F
+  // (marcus_hush_rate.h); 0: Butler-Volmer.
+  double reorganisation = 0;
 };
 
 struct ImpedanceCell {

@@ -9,6 +9,7 @@
 #include "simulation/double_layer.h"
 #include "simulation/failure_cause.h"
 #include "simulation/impedance.h"
+#include "simulation/marcus_hush_rate.h"
 
 namespace qalto {
 namespace {
@@ -58,6 +59,7 @@ ImpedanceCell CellOf(const Model& model, double pH) {
     reaction.n = model.ChargeN(r);
     reaction.ks = model.ChargeKs(r);
     reaction.alpha = model.ChargeAlpha(r);
+    reaction.reorganisation = MarcusHushReorganisation(model, r);
     // protons in the reaction shift the potential it sees, as in the voltammograms
     reaction.formalPotential =
         model.ChargeE0(r) - model.ProtonCount(r) * model.RTOverF / reaction.n * pHterm;

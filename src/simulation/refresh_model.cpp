@@ -10,6 +10,7 @@ void RefreshModel(Model& model, const ChemicalsValues& chemicals) {
   model.ElectrolyteConcentration = chemicals.electrolyteC;
   for (int r = 1; r <= 3; ++r) {
     model.ChargeAlpha(r) = chemicals.alpha[static_cast<size_t>(r)];
+    model.ChargeLambda(r) = chemicals.lambda[static_cast<size_t>(r)];
     model.ChargeE0(r) = chemicals.e0[static_cast<size_t>(r)];
     model.ChargeKs(r) = chemicals.ks[static_cast<size_t>(r)];
   }

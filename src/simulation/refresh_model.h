@@ -16,6 +16,7 @@ struct ChemicalsValues {
   std::array<double, 4> alpha{};  // charge reactions 1..3
   std::array<double, 4> e0{};     // V
   std::array<double, 4> ks{};     // cm/s
+  std::array<double, 4> lambda{};  // eV, 0: Butler-Volmer
   std::array<double, 5> kf{};     // homogeneous reactions 1..4
   std::array<double, 5> kb{};
   std::array<double, 5> keq{};    // the Keq labels

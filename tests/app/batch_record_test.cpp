@@ -89,6 +89,21 @@ TEST_F(BatchRecordTest, HoldsTheSineAndHarmonicsOfAnAcVoltammogram) {
   EXPECT_EQ(app.model().NumberOfPoints, 1280);
 }
 
+// Each charge reaction's kinetics: Butler-Volmer with alpha, or Marcus-Hush with lambda (eV).
+TEST_F(BatchRecordTest, HoldsTheKineticsOfEachChargeReaction) {
+  RunCyclic();
+  std::map<std::string, std::string> cells = Cells(RunRecordJson(RunRecord{}, app.model()));
+  EXPECT_EQ(cells["kinetics.1.law"], "Butler-Volmer");
+  EXPECT_EQ(cells["kinetics.1.alpha"], "0.5");
+  std::istringstream script("menu mnuExperimental\nset FormExpr.lambda(1) 0.8\nmenu mnuSimulate\n");
+  ASSERT_EQ(runner.Run(script, err), kExitRan) << err.str();
+  cells = Cells(RunRecordJson(RunRecord{}, app.model()));
+  EXPECT_EQ(cells["kinetics.1.reaction"], "1");
+  EXPECT_EQ(cells["kinetics.1.law"], "Marcus-Hush-Chidsey");
+  EXPECT_EQ(cells["kinetics.1.lambda_eV"], "0.80000000000000004");
+  EXPECT_EQ(cells.count("kinetics.1.alpha"), 0u);
+}
+
 TEST_F(BatchRecordTest, HoldsTheRunAndItsPeaksAndReadsBack) {
   RunCyclic();
   RunRecord record;

@@ -66,6 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "Input Error: D (cm ²/s) of species 2 is 0; allowed: greater than 0."},
         Refusal{"FormExpr", "alph", 1, "2", 1, 1,
                 "Input Error: α of reaction 1 is 2; allowed: between 0 and 1, both excluded."},
+        Refusal{"FormExpr", "lambda", 1, "0.05", 1, 1,
+                "Input Error: λ (eV) of reaction 1 is 0.05; allowed: 0 (Butler-Volmer) or 0.1 to "
+                "50."},
         Refusal{"FormExpr", "ks", 1, "not-a-number", 1, 1,
                 "Input Error: ks (cm/s) of reaction 1 is not-a-number, not a number; allowed: a "
                 "number greater than 0."},

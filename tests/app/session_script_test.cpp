@@ -70,7 +70,8 @@ class SessionTest : public AppTest {
     ASSERT_EQ(app.ChooseMenu("mnuImport"), MenuOutcome::kDone);
   }
 
-  // Differential pulse with t pulse and E pulse of its own, four overlaid curves (two
+  // Differential pulse with t pulse and E pulse of its own, Marcus-Hush kinetics of lambda
+  // 0.7 eV, four overlaid curves (two
   // simulated, two imported, one from a file named "cv $HOME.txt"), a peak report, a box
   // holding a line break.
   void MakeWorkingDay() {
@@ -80,6 +81,8 @@ class SessionTest : public AppTest {
     app.mnuInstrument_Click();
     app.Ins().tp.SetText("0.04");
     app.Ins().Epulse.SetText("-0.1");
+    app.mnuExperimental_Click();
+    app.Expr().lambda(1).SetText("0.7");
     app.mnuOption_Click();
     app.Option().overlap.SetChecked(true);
     app.Option().cmdOK_Click();
@@ -112,6 +115,8 @@ TEST_F(SessionTest, AWorkingDayComesBackWholeAndSavesToTheSameBytes) {
   EXPECT_EQ(next.app.Ins().tp.Text(), "0.04");
   EXPECT_EQ(next.app.Ins().Epulse.Text(), "-0.05");
   EXPECT_EQ(next.app.Expr().Text1.Text(), "KCl\nNaCl");
+  EXPECT_EQ(next.app.Expr().lambda(1).Text(), "0.7");
+  EXPECT_EQ(m.ChargeLambda(1), 0.7);
   EXPECT_EQ(m.CurveCount, 4);
   EXPECT_EQ(m.CurrentCurve, model.CurrentCurve);
   for (int k = 1; k <= 4; ++k) {

@@ -29,7 +29,7 @@ ChargeTransfer Transfer(const RowsCase& c) {
   t.FOverRT = 38.9;
   for (int r = 1; r <= t.count; ++r) {
     const Couple& x = c.couples[static_cast<std::size_t>(r - 1)];
-    t.reactions[r] = {x.ox, x.red, x.nuO, x.nuR, 1.0 + r, 0.01 * r, 0.4, -0.1 * r, 0.0};
+    t.reactions[r] = {x.ox, x.red, x.nuO, x.nuR, 1.0 + r, 0.01 * r, 0.4, -0.1 * r, 0.0, {}};
   }
   return t;
 }

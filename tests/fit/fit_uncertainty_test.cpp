@@ -120,6 +120,48 @@ TEST_F(FitUncertaintyTest, ParameterWithoutInfluenceIsUndetermined) {
       << ParameterReportText(model);
 }
 
+// Marcus-Hush kinetics: the reorganisation energy of a slow couple (ks 1e-3 cm/s at 1 V/s, its
+// peaks 0.2 V from E0, where lambda 0.3 eV bends the Tafel line) fitted with ks from lambda
+// 0.8 eV, to noise of 0.5 %: found within its 95 % interval, on a log scale as a positive
+// quantity; bounds below the truth hold it at the bound, flagged.
+TEST_F(FitUncertaintyTest, ReorganisationEnergyFittedWithinBoundsWithItsInterval) {
+  CyclicVoltammogram(1);
+  app.mnuInstrument_Click();
+  app.Ins().Estart.SetText("0.5");
+  app.Ins().Eend.SetText("-0.5");
+  app.Ins().Estep.SetText("0.002");
+  app.Ins().V.SetText("1");
+  app.Ins().cmdOK_Click();
+  app.mnuExperimental_Click();
+  Start("0", "0.001");
+  Expr().lambda(1).SetText("0.3");
+  MeasureWithNoise(0.005, 3);
+  Expr().lambda(1).SetText("0.8");
+  Expr().ks(1).SetText("0.003");
+  Fit(11, "1e-5", "1");
+  Fit(61, "0.1", "5");
+  app.mnuAutoFit_Click();
+  ASSERT_TRUE(model.LastFit.valid) << app.Result().Text();
+  const FittedParameter& lambda = Fitted(61);
+  EXPECT_EQ(lambda.name, "lambda(1)");
+  EXPECT_TRUE(lambda.determined);
+  EXPECT_TRUE(lambda.logScale);
+  EXPECT_FALSE(lambda.atBound);
+  EXPECT_TRUE(Covers(61, 0.3)) << lambda.lower95 << " .. " << lambda.upper95;
+  EXPECT_NEAR(lambda.value, 0.3, 0.03);
+  EXPECT_GT(lambda.standardError, 0.0);
+  EXPECT_LT(lambda.standardError, 0.03);
+  EXPECT_NE(app.Result().Text().find("lambda(1)"), std::string::npos) << app.Result().Text();
+
+  Expr().lambda(1).SetText("1");
+  Expr().ks(1).SetText("0.003");
+  Fit(61, "0.5", "5");
+  app.mnuAutoFit_Click();
+  ASSERT_TRUE(model.LastFit.valid);
+  EXPECT_TRUE(Fitted(61).atBound);
+  EXPECT_NEAR(model.ChargeLambda(1), 0.5, 1e-6);
+}
+
 // A program of its own for each run, so that both fits start without an earlier fit's step.
 struct ThreadedFitSession : FitUncertaintyTest {
   void TestBody() override {}

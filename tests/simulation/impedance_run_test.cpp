@@ -145,5 +145,29 @@ INSTANTIATE_TEST_SUITE_P(
                 "other initial values."}),
     [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.what); });
 
+// Marcus-Hush kinetics 50 mV from E0, where the rates and the transfer coefficient of a slow
+// couple set the charge-transfer resistance: lambda 50 eV gives Butler-Volmer's spectrum with
+// alpha 1/2 within 0.1 %, lambda 0.3 eV the larger resistance of its slower rates.
+TEST(ImpedanceRun, MarcusHushSpectrumTendsToButlerVolmersAtLargeLambda) {
+  auto spectrum = [](double lambda) {
+    Model model = ImpedanceModel();
+    model.DcPotential = kRunE0 + 0.05;
+    model.ChargeKs(1) = 1e-3;
+    model.ChargeLambda(1) = lambda;
+    model.UncompensatedResistance = 0;
+    model.DoubleLayerCapacitance = 0;
+    EXPECT_TRUE(RunSimulation(model, {}).Done());
+    return model;
+  };
+  const Model butlerVolmer = spectrum(0.0);
+  const Model large = spectrum(50.0);
+  const Model small = spectrum(0.3);
+  for (int i = 1; i <= butlerVolmer.SpectrumFrequencies; ++i) {
+    const std::complex<double> bv = Stored(butlerVolmer, i);
+    EXPECT_LT(std::abs(Stored(large, i) - bv), 1e-3 * std::abs(bv)) << i;
+  }
+  EXPECT_GT(Stored(small, 1).real(), 1.01 * Stored(butlerVolmer, 1).real());
+}
+
 }  // namespace
 }  // namespace qalto
