@@ -23,6 +23,7 @@ App::App(Platform& platform, std::string programFolder)
   mech_->applyTechniques = [this] { Tech().OK(); };
   ins_->applyMechanism = [this] { Mech().OK(); };
   ins_->refreshModel = [this] { Refresh(); };
+  ins_->applyProgram = [this] { model_->Program = program_.Program(); };
   ins_->showMessage = [this](const std::string& text) { platform_.MessageBox(text); };
   expr_->showMessage = ins_->showMessage;
   mech_->showMessage = ins_->showMessage;
@@ -62,9 +63,9 @@ FormTech& App::Tech() {
 }
 
 const std::vector<std::string>& App::FormNames() {
-  static const std::vector<std::string> names = {"FormTech",   "FormMech",   "FormIns",
-                                                 "FormExpr",   "formOption", "FormImport",
-                                                 "FormResult", "FormPlot",   "frmAbout"};
+  static const std::vector<std::string> names = {
+      "FormTech",   "FormMech",    "FormIns",    "FormExpr", "formOption",
+      "FormImport", "FormProgram", "FormResult", "FormPlot", "frmAbout"};
   return names;
 }
 
@@ -83,6 +84,7 @@ Form* App::FindForm(const std::string& name) {
   if (name == "frmAbout") return &about_;
   if (name == "formOption") return &option_;
   if (name == "FormImport") return &import_;
+  if (name == "FormProgram") return &program_;
   return nullptr;
 }
 
@@ -233,7 +235,7 @@ void App::mnuSimulate_Click() {
     // An impossible value, or a combination the analytical simulation cannot compute, leaves
     // the curve and the plot as they were, with the one message that says so.
     SimulationOutcome outcome;
-    if (auto refusal = FindInputRefusal(*ins_, *expr_, model_->Technique)) {
+    if (auto refusal = InputRefusal()) {
       outcome.failure = Failure{*refusal};
       outcome.refused = true;
     } else {
@@ -265,8 +267,15 @@ void App::mnuSimulate_Click() {
   model_->ElapsedTime = platform_.TimeOfDay() - model_->ElapsedTime;
 }
 
+std::optional<std::string> App::InputRefusal() {
+  auto refusal = FindInputRefusal(*ins_, *expr_, model_->Technique);
+  if (!refusal && model_->Technique == Technique::kPotentialProgram)
+    refusal = FindProgramRefusal(program_, *ins_);
+  return refusal;
+}
+
 bool App::InputRefused() {
-  const auto refusal = FindInputRefusal(*ins_, *expr_, model_->Technique);
+  const auto refusal = InputRefusal();
   if (refusal) platform_.MessageBox(*refusal);
   return refusal.has_value();
 }
@@ -288,6 +297,10 @@ void App::mnuMechamism_Click() {
 
 void App::mnuInstrument_Click() {
   ShowForm(*ins_);
+}
+
+void App::mnuProgram_Click() {
+  ShowForm(program_);
 }
 
 void App::mnuExperimental_Click() {

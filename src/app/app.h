@@ -28,6 +28,7 @@
 #include "forms/instrument_form.h"
 #include "forms/mechanism_form.h"
 #include "forms/option_form.h"
+#include "forms/program_form.h"
 #include "forms/technique_form.h"
 #include "model/model.h"
 #include "simulation/refresh_model.h"
@@ -57,6 +58,7 @@ class App {
   frmAbout& About() { return about_; }
   FormImport& Import() { return import_; }
   FormOption& Option() { return option_; }
+  FormProgram& Program() { return program_; }
   // The form window with that name ("FormIns", "FormTech", ...), created if needed; nullptr for
   // an unknown name. The main window MDIForm1 is not a form model.
   Form* FindForm(const std::string& name);
@@ -161,6 +163,7 @@ class App {
   void mnuTech_Click();
   void mnuMechamism_Click();
   void mnuInstrument_Click();
+  void mnuProgram_Click();
   void mnuExperimental_Click();
   void mnuOption_Click();
   void mnuPlot_Click();
@@ -210,6 +213,7 @@ class App {
   // False, after saying so, when the last Simulate failed: the curve store holds no curve of it.
   bool HasCurve();
   void mnuImport_Click();
+  void mnuLoadProgram_Click();
   void mnuExport_Click();
   void mnuExportFit_Click();
   void mnuSave_Click();
@@ -240,6 +244,8 @@ class App {
   void ForSelectedCurves(const std::function<void()>& transform);
   // Shows the message and answers true when a box the run reads holds an impossible value.
   bool InputRefused();
+  // The first refusal of the boxes a run reads, the potential program's included.
+  std::optional<std::string> InputRefusal();
   void ShowMessages(const std::vector<std::string>& messages);
   // Shows the messages a simulation run left, then its failure; true when it was done.
   bool ShowOutcome(const SimulationOutcome& outcome);
@@ -269,6 +275,7 @@ class App {
   frmAbout about_;
   FormOption option_;
   FormImport import_;
+  FormProgram program_;
   ImportedFile importedFile_;
   std::vector<std::optional<ImportedCurve>> importedCurves_ =
       std::vector<std::optional<ImportedCurve>>(kMaxCurves + 1);

@@ -34,6 +34,8 @@ std::vector<MenuItem> App::BuildMenus() {
            MenuSeparator(), item("&Save...", "mnuSave_Click", [this] { mnuSave_Click(); }),
            MenuSeparator(),
            longItem("&Import Data...", "mnuImport_Click", [this] { mnuImport_Click(); }),
+           item("&Load Potential Program...", "mnuLoadProgram_Click",
+                [this] { mnuLoadProgram_Click(); }),
            item("&Export Data...", "mnuExport_Click", [this] { mnuExport_Click(); }),
            item("Export &Fit...", "mnuExportFit_Click", [this] { mnuExportFit_Click(); }),
            MenuSeparator(),
@@ -45,6 +47,7 @@ std::vector<MenuItem> App::BuildMenus() {
            {item("&Techniques...", "mnuTech_Click", [this] { mnuTech_Click(); }),
             item("&Mechanism...", "mnuMechamism_Click", [this] { mnuMechamism_Click(); }),
             item("&Instrument...", "mnuInstrument_Click", [this] { mnuInstrument_Click(); }),
+            item("&Potential Program...", "mnuProgram_Click", [this] { mnuProgram_Click(); }),
             item("&Chemicals...", "mnuExperimental_Click", [this] { mnuExperimental_Click(); })}),
       Menu(
           "&Run", "mnuRun", true,

@@ -195,6 +195,37 @@ std::string AcProgramRecord(const Model& model) {
   return json + "]}";
 }
 
+// The potential program as the run applied it: its segments or its file, sampled every t sample
+// from rest at E start; null for the other techniques.
+std::string ProgramRecord(const Model& model) {
+  if (model.Technique != Technique::kPotentialProgram) return "null";
+  const PotentialProgram& p = model.Program;
+  std::string json = "{\"E_start\": " + Number(model.StartPotential) +
+                     ", \"t_sample\": " + Number(model.SampleTime);
+  if (p.fromFile) {
+    json +=
+        ", \"file\": " + Quoted(p.fileName) + ", \"rows\": " + std::to_string(p.fileTimes.size());
+    if (!p.fileTimes.empty()) {
+      json += ", \"t_first\": " + Number(p.fileTimes.front()) +
+              ", \"t_last\": " + Number(p.fileTimes.back());
+    }
+    return json + "}";
+  }
+  json += ", \"segments\": [";
+  for (std::size_t i = 0; i < p.segments.size(); ++i) {
+    const ProgramSegment& s = p.segments[i];
+    json += i > 0 ? ", " : "";
+    if (s.kind == SegmentKind::kSweep) {
+      json += "{\"kind\": \"sweep\", \"E_from\": " + Number(s.potential) +
+              ", \"E_to\": " + Number(s.end) + ", \"v\": " + Number(s.rate) + "}";
+    } else {
+      json += std::string("{\"kind\": \"") + (s.kind == SegmentKind::kHold ? "hold" : "step") +
+              "\", \"E\": " + Number(s.potential) + ", \"t\": " + Number(s.duration) + "}";
+    }
+  }
+  return json + "]}";
+}
+
 // The kinetics of each charge reaction as the run took them: Butler-Volmer with its alpha, or
 // Marcus-Hush-Chidsey with its reorganisation energy (eV).
 std::string Kinetics(const Model& model) {
@@ -238,6 +269,7 @@ std::string RunRecordJson(const RunRecord& record, Model& model) {
   field("parameters", Parameters(record.parameters));
   field("settings", Settings(record.settings));
   field("steps", Steps(model));
+  field("potential_program", ProgramRecord(model));
   field("ac", AcProgramRecord(model));
   field("kinetics", Kinetics(model));
   field("seed", record.seed ? std::to_string(*record.seed) : "null");

@@ -8,6 +8,7 @@
 #include "files/curve_export.h"
 #include "files/import_data.h"
 #include "files/parameter_report.h"
+#include "files/program_file.h"
 #include "files/spectrum_export.h"
 #include "simulation/impedance_run.h"
 #include "simulation/square_wave_halves.h"
@@ -45,6 +46,20 @@ void App::mnuImport_Click() {
   result_.Show();
   EnableCurveMenus();
   if (importedFile_.curves.size() > 1 || !importedFile_.columns.empty()) ShowForm(import_);
+}
+
+void App::mnuLoadProgram_Click() {
+  const std::optional<std::string> path = platform_.OpenFileDialog(kProgramFileFilter);
+  if (!path) return;  // cancelled: the program stays as it was
+  Expected<PotentialProgram> program = ReadProgramFile(*path);
+  if (!program) {
+    platform_.MessageBox(program.Error().message);
+    return;
+  }
+  program_.TakeFile(std::move(program.Value()));
+  result_.Print(
+      {PrintItem::Text("potential program: " + program_.lblFile.Caption(), Separator::kLineEnd)});
+  ShowForm(program_);
 }
 
 void App::ImportColumnsChanged() {

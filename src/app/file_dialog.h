@@ -21,6 +21,9 @@ inline constexpr const char* kImportFileFilter =
     "Gamry (*.dta)|*.dta;*.DTA|"
     "PalmSens session (*.pssession)|*.pssession|"
     "all|*.*";
+// Load Potential Program: two columns, t (s) and E (V).
+inline constexpr const char* kProgramFileFilter =
+    "potential program (*.csv;*.txt)|*.csv;*.txt|all|*.*";
 inline constexpr const char* kParameterFileFilter = "parameter (*.par)|*.par|all|*.*";
 
 class FileDialog {

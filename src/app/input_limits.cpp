@@ -5,6 +5,7 @@
 #include "common/number_text.h"
 #include "common/runtime_error.h"
 #include "model/experiment_table.h"
+#include "simulation/program_samples.h"
 
 namespace qalto {
 namespace {
@@ -176,6 +177,15 @@ std::optional<std::string> FindInputRefusal(const FormIns& ins, const FormExpr& 
     }
   }
   return CheckPulse(ins, technique);
+}
+
+std::optional<std::string> FindProgramRefusal(const FormProgram& program, const FormIns& ins) {
+  if (auto refusal = program.TypingRefusal()) return refusal;
+  const double sample = ReadNumber(ins.TextTSample.Text());  // s
+  const double rest = ReadNumber(ins.Estart.Text());         // V
+  if (auto problem = ProgramProblem(program.Program(), sample, rest))
+    return "Input Error: Potential program: " + *problem + ".";
+  return std::nullopt;
 }
 
 }  // namespace qalto

@@ -9,6 +9,7 @@
 
 #include "forms/chemicals_form.h"
 #include "forms/instrument_form.h"
+#include "forms/program_form.h"
 
 namespace qalto {
 
@@ -17,5 +18,10 @@ namespace qalto {
 // nothing when every box holds a possible value.
 std::optional<std::string> FindInputRefusal(const FormIns& ins, const FormExpr& expr,
                                             Technique technique);
+
+// The potential program's refusal (technique 8): a box of a segment that holds no number, or a
+// program that cannot be sampled every t sample from E start ("Input Error: Potential program
+// segment 2 (sweep): v (V/s) is 0; allowed: greater than 0."); nothing for a possible one.
+std::optional<std::string> FindProgramRefusal(const FormProgram& program, const FormIns& ins);
 
 }  // namespace qalto

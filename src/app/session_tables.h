@@ -16,9 +16,9 @@ struct PointTable {
   double& (*cell)(Model&, int point, int column);
 };
 
-inline const std::array<PointTable, 6>& PointTables() {
+inline const std::array<PointTable, 7>& PointTables() {
   // Every table has the rows 0..kMaxPoints.
-  static const std::array<PointTable, 6> tables = {{
+  static const std::array<PointTable, 7> tables = {{
       {"PotentialX", [](const Model&) { return 1; },
        [](const Model& m, int i, int) { return m.PotentialX(i); },
        [](Model& m, int i, int) -> double& { return m.PotentialX(i); }},
@@ -31,6 +31,9 @@ inline const std::array<PointTable, 6>& PointTables() {
       {"SurfaceConcentrations", [](const Model& m) { return m.SurfaceConcentrations.Columns(); },
        [](const Model& m, int i, int j) { return m.SurfaceConcentrations(i, j); },
        [](Model& m, int i, int j) -> double& { return m.SurfaceConcentrations(i, j); }},
+      {"PointTimes", [](const Model&) { return 1; },
+       [](const Model& m, int i, int) { return m.PointTimes(i); },
+       [](Model& m, int i, int) -> double& { return m.PointTimes(i); }},
       {"AcHarmonics", [](const Model& m) { return m.AcHarmonics.Columns(); },
        [](const Model& m, int i, int j) { return m.AcHarmonics(i, j); },
        [](Model& m, int i, int j) -> double& { return m.AcHarmonics(i, j); }},

@@ -118,7 +118,9 @@ ChartData ChartDataOf(App& app) {
     data.yQuantity = "Cond";
     data.yUnit = "1/Ohm";
   }
-  const bool time = m.Technique == Technique::kChronoamperometry;
+  const bool time = app.Option().TimeAxis();
+  const bool programTime = time && (m.Technique == Technique::kPotentialProgram ||
+                                    m.Technique == Technique::kAcVoltammetry);
   if (time) data.xTitle = "t / s";
   data.xReversed = app.Option().CheckXdir.Checked() && !time;
   data.grid = m.ShowGrid;
@@ -136,7 +138,7 @@ ChartData ChartDataOf(App& app) {
     curve.slot = k;
     NameCurve(app, k, concentrations, curve);
     for (int j = first; j <= last; ++j)
-      curve.points.emplace_back(m.PotentialX(j), m.CurrentY(j, k));
+      curve.points.emplace_back(programTime ? m.PointTimes(j) : m.PotentialX(j), m.CurrentY(j, k));
     data.curves.push_back(std::move(curve));
   }
   const CurveOrigins& origins = app.Origins();

@@ -19,7 +19,8 @@ namespace {
 // Every child window the application has, in the order they are brought up to date.
 constexpr const char* kFormNames[] = {"FormTech",   "FormMech",   "FormIns",
                                       "FormExpr",   "formOption", "FormPlot",
-                                      "FormResult", "frmAbout",   "FormImport"};
+                                      "FormResult", "frmAbout",   "FormImport",
+                                      "FormProgram"};
 
 constexpr int kPlacementStep = 16;  // px between the positions tried for a new child window
 

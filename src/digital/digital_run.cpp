@@ -10,6 +10,7 @@
 #include "model/experiment_table.h"
 #include "model/point_time.h"
 #include "simulation/marcus_hush_rate.h"
+#include "simulation/program_samples.h"
 #include "simulation/step_program.h"
 
 namespace qalto {
@@ -110,7 +111,8 @@ GridInputs ReadGridInputs(const Model& m, double beta, const DigitalTiming& timi
   in.shortestStep = *std::min_element(timing.stepLengths.begin(), timing.stepLengths.end());
   // A sweep's sub-steps follow its ramp in time; its profile changes over a point's time, which
   // sets the first box as before the sub-steps (a refined run halves it).
-  if (timing.ramp) in.shortestStep *= static_cast<double>(timing.fractions.size()) / refinement;
+  if (timing.ramp && timing.stepPlans.empty())
+    in.shortestStep *= static_cast<double>(timing.fractions.size()) / refinement;
   in.minDiffusion = SmallestDiffusion(m);
   in.maxDiffusion = LargestDiffusion(m);
   in.radius = m.Radius;
@@ -281,6 +283,29 @@ void PrepareDisc(const Model& m, const GridInputs& in, const DigitalRun& run, Di
                  run.timing.stepGrowth, run.bulk, disc);
 }
 
+// The potential program's timing: its ramps in steps of at most 1 mV (as a sweep's), and finer
+// steps after each jump; fills the run's begin potentials and places after the jumps.
+DigitalTiming ProgramTiming(const Model& m, int refinement, DigitalRun& run) {
+  const ProgramSamples s = SampleProgram(m.Program, m.SampleTime, m.StartPotential);
+  if (s.Count() != run.points) throw RuntimeError::SubscriptOutOfRange();
+  run.sampleInterval = s.interval;
+  run.begin.assign(static_cast<size_t>(run.points) + 1, s.rest);
+  run.sinceJump.assign(static_cast<size_t>(run.points) + 1, 0);
+  double largestRamp = 0.0;  // V over one interval
+  int since = 0;
+  for (int k = 0; k < s.Count(); ++k) {
+    const size_t i = static_cast<size_t>(k) + 1;
+    run.begin[i] = s.begin[static_cast<size_t>(k)];
+    since = s.JumpsAt(k) ? 1 : (since > 0 ? since + 1 : 0);
+    run.sinceJump[i] = since;
+    largestRamp = std::max(largestRamp, std::abs(s.potential[i - 1] - run.begin[i]));
+  }
+  DigitalTiming timing =
+      TechniqueTiming(m.Technique, s.interval, m.PulseTime, largestRamp, refinement);
+  if (s.HasJump()) AddJumpPlans(timing, s.interval, refinement);
+  return timing;
+}
+
 }  // namespace
 
 void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, DigitalRun& run) {
@@ -294,11 +319,18 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   run.resistance = m.UncompensatedResistance;
   run.refinement = refinement;
   run.transfer = ReadChargeTransfer(m, pH);
+  run.begin.clear();
+  run.sinceJump.clear();
+  run.sampleInterval = 0.0;
   run.sine = m.Technique == Technique::kAcVoltammetry;
   if (run.sine) run.ac = AcProgramOf(m);
-  // A sine's sub-steps follow it in steps of at most the sweep's largest.
-  const double rampStep = run.sine ? run.ac.LargestStep() : m.PotentialStep;  // V
-  run.timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, rampStep, refinement);
+  if (m.Technique == Technique::kPotentialProgram) {
+    run.timing = ProgramTiming(m, refinement, run);
+  } else {
+    // A sine's sub-steps follow it in steps of at most the sweep's largest.
+    const double rampStep = run.sine ? run.ac.LargestStep() : m.PotentialStep;  // V
+    run.timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, rampStep, refinement);
+  }
   run.capacitance = m.DoubleLayerCapacitance;
   run.capacitanceSlope = m.CapacitanceSlope;
   run.capacitanceCurvature = m.CapacitanceCurvature;

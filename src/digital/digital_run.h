@@ -62,6 +62,12 @@ struct DigitalRun {
   SpeciesVector bulk{};           // initial concentrations, M
   std::vector<double> potential;  // E(0..points), V
   int firstStepPoints = 0;        // potential steps: the points of the first step; 0 for the others
+  // The potential program: the potential at the start of each point's interval (V, just after a
+  // jump there), the place of each point after the latest jump (1: the first; 0 before any) and
+  // the sampling interval (s); empty and 0 for the other techniques.
+  std::vector<double> begin;
+  std::vector<int> sinceJump;
+  double sampleInterval = 0;
   // AC voltammetry: potential(i) is the sweep's, the sine of `ac` is added at every sub-step and
   // the charging current follows the whole program's dE/dt.
   bool sine = false;

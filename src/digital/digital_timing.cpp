@@ -85,6 +85,7 @@ DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulse
   const TechniqueRow& row = RowOf(technique);
   switch (row.timing) {
     case PointTiming::kSweepStep:  // one step per point of the sweep
+    case PointTiming::kProgram:    // the program's ramp (or hold) over each sampling interval
       SetPieces(t, {{dropTime, P::Point, {}}});
       t.ramp = true;
       break;
@@ -147,6 +148,25 @@ DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulse
   }
   t.chargingTime = row.pulseSampled ? pulseTime : dropTime;
   return t;
+}
+
+void AddJumpPlans(DigitalTiming& t, double sample, int refinement) {
+  const int ramp = static_cast<int>(t.fractions.size());  // sub-steps of a ramp's point
+  int previous = 0;
+  for (int k = 1;; ++k) {
+    int steps = 1;
+    while (steps * k < kJumpSubSteps)
+      steps *= 2;
+    steps = std::max(steps * refinement, ramp);
+    TimePiece piece{sample, PiecePotential::Point, {}};
+    for (int s = 0; s < steps; ++s) {
+      const double growth = s > 0 ? 1.0 : (k == 1 ? 0.0 : static_cast<double>(previous) / steps);
+      piece.levels.push_back(LevelOf(t, sample / steps, growth));
+    }
+    t.stepPlans.push_back(piece);
+    if (steps == previous && steps == ramp) return;
+    previous = steps;
+  }
 }
 
 const TimePiece& StepPlan(const DigitalTiming& timing, int sinceJump) {

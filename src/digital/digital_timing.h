@@ -55,6 +55,12 @@ const TimePiece& StepPlan(const DigitalTiming& timing, int sinceJump);
 DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulseTime,
                               double potentialStep, int refinement);
 
+// The potential program's points after a jump (stepPlans, of a timing of kProgram): the k-th
+// sampling interval after the jump in at least the ramp's sub-steps and at least the least power
+// of two not below 16 / k, the first after the jump backward Euler; the last plan is the ramp's
+// own piece, which every later point takes.
+void AddJumpPlans(DigitalTiming& timing, double sample, int refinement);
+
 // Potential applied by a piece of a point at potential E (V); pulse is the pulse of normal and
 // differential pulse, already reversed on the return sweep, amplitude the square-wave amplitude
 // (both V), scanSign the direction (+1 or -1) in which the staircase moves at this point.

@@ -58,25 +58,20 @@ double ChargingDivisor(const DigitalRun& run, double E) {
   return (run.sine ? 1.5 : 1.0) * cd * run.ruOverCharging + 1.0;
 }
 
-// The charging circuit's memory: the applied potential's rate of change at the point (V/s) and
-// the total currents of the two points before it (A).
-struct ChargingState {
-  double rate = 0;
-  double previousTotal = 0;
-  double olderTotal = 0;
-};
-
 // The total current that a faradaic current I (A) makes through the charging circuit at the
-// applied potential E (V). Under a sine the drop Ru I changes by the second-order difference
-// over the two points before: the first-order one would lose w Ru Cd w dt / 2 of the charging
-// current's amplitude.
-double TotalCurrent(const DigitalRun& run, double E, double faradaic, const ChargingState& s) {
+// applied potential E (V), with the previous point's total current previousTotal (A) and the
+// rate at which the applied potential moves over the point (V/s, signed). Under a sine the drop
+// Ru I changes by the second-order difference over the two points before (olderTotal the total
+// current of the one before the previous): the first-order one would lose w Ru Cd w dt / 2 of
+// the charging current's amplitude.
+double TotalCurrent(const DigitalRun& run, double E, double faradaic, double rate,
+                    double previousTotal, double olderTotal) {
   const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
   const double q2 = cd * run.ruOverCharging;  // RC / tc
   if (run.sine)
-    return Div(faradaic - cd * s.rate + q2 * (2.0 * s.previousTotal - 0.5 * s.olderTotal),
+    return Div(faradaic - cd * rate + q2 * (2.0 * previousTotal - 0.5 * olderTotal),
                1.5 * q2 + 1.0);
-  return Div(faradaic - cd * s.rate + q2 * s.previousTotal, q2 + 1.0);
+  return Div(faradaic - cd * rate + q2 * previousTotal, q2 + 1.0);
 }
 
 // exp(y), by its Taylor series where |y| < 1e-3 (five terms: within 1e-17).
@@ -161,16 +156,16 @@ class SurfaceAtPotential {
 // charging circuit: F grows with x (the current falls as the potential rises), so the iteration
 // keeps a bracket of the root and halves it when a step leaves it. It starts from the drop the
 // latest sub-steps predict; the surface is left solved at the answer.
-void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double guess,
-                              const ChargingState& charging, DigitalRun& run, double& lastTotal,
-                              ReactionValues& now) {
+void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double guess, double rate,
+                              double previousTotal, double olderTotal, DigitalRun& run,
+                              double& lastTotal, ReactionValues& now) {
   const double Ru = run.resistance;
   double lo = -HUGE_VAL, hi = HUGE_VAL;  // bracket of the root, V
   double x = guess;
   for (int iteration = 0; iteration < kMaxDropIterations; ++iteration) {
     double dI = 0.0;  // A/V
     const double I = surface.Solve(x, dI, now);
-    lastTotal = TotalCurrent(run, E, I, charging);
+    lastTotal = TotalCurrent(run, E, I, rate, previousTotal, olderTotal);
     const double F = x - E - Ru * lastTotal;
     const double slope = 1.0 - Ru * dI / ChargingDivisor(run, E);
     if (F == 0.0) return;
@@ -203,13 +198,13 @@ struct DropHistory {
 // inside follow once from the surface's answer (in every iteration of a second-order step).
 // The disc's two-dimensional step has no separate surface system: it is solved whole at each
 // trial potential, by the secant method kept inside a bracket (regula falsi, Illinois variant).
-void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, const ChargingState& charging,
-                            double& lastTotal, const ShowMessage& showMessage,
-                            ReactionValues& now) {
+void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, double rate,
+                            double previousTotal, double olderTotal, double& lastTotal,
+                            const ShowMessage& showMessage, ReactionValues& now) {
   const double Ru = run.resistance;
   auto residual = [&](double x) {
     SolveAt(run, model, x, showMessage, now);
-    lastTotal = TotalCurrent(run, E, Sum(run, now), charging);
+    lastTotal = TotalCurrent(run, E, Sum(run, now), rate, previousTotal, olderTotal);
     return x - E - Ru * lastTotal;
   };
   double a = E + Ru * lastTotal;
@@ -245,11 +240,12 @@ void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, const Charg
   if (x != b) residual(b);  // leave the step solved at the best estimate
 }
 
-void SolveWithDrop(DigitalRun& run, Model& model, double E, const ChargingState& charging,
-                   double& lastTotal, DropHistory& drops, const ShowMessage& showMessage,
-                   ReactionValues& now) {
+void SolveWithDrop(DigitalRun& run, Model& model, double E, double rate, double previousTotal,
+                   double olderTotal, double& lastTotal, DropHistory& drops,
+                   const ShowMessage& showMessage, ReactionValues& now) {
   if (run.disc) {
-    SolveWholeStepWithDrop(run, model, E, charging, lastTotal, showMessage, now);
+    SolveWholeStepWithDrop(run, model, E, rate, previousTotal, olderTotal, lastTotal, showMessage,
+                           now);
     return;
   }
   StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
@@ -258,7 +254,8 @@ void SolveWithDrop(DigitalRun& run, Model& model, double E, const ChargingState&
   auto iterate = [&] {
     const double predicted =
         drops.known >= 2 ? 2.0 * drops.last - drops.before : run.resistance * lastTotal;  // V
-    FindInterfacialPotential(surface, E, E + predicted, charging, run, lastTotal, now);
+    FindInterfacialPotential(surface, E, E + predicted, rate, previousTotal, olderTotal, run,
+                             lastTotal, now);
     x = E + run.resistance * lastTotal;
   };
   if (run.secondOrder) {
@@ -275,11 +272,12 @@ void SolveWithDrop(DigitalRun& run, Model& model, double E, const ChargingState&
 }
 
 struct PointContext {
-  int direction = 0;       // sign of E(i) - E(i-1)
-  int scanSign = 1;        // direction of the staircase at this point
-  ChargingState charging;  // rate of the point, totals of the points before
-  double lastTotal = 0;    // total current of the latest sub-step, A
-  DropHistory drops;       // ohmic drops of the latest sub-steps
+  double rate = 0;           // V/s: the sweep's rate in the sign of E(i) - E(i-1)
+  int scanSign = 1;          // direction of the staircase at this point
+  double previousTotal = 0;  // total current of the previous point, A
+  double olderTotal = 0;     // total current of the point before that, A
+  double lastTotal = 0;      // total current of the latest sub-step, A
+  DropHistory drops;         // ohmic drops of the latest sub-steps
   // Potential steps: the charge of the latest sub-step and the charge since the start (C).
   double stepCharge = 0;
   double charge = 0;
@@ -301,8 +299,9 @@ double SubStepCharge(double length, double growth, double current, double before
 ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, double& first,
                         double& last, const ShowMessage& showMessage) {
   const DigitalTiming& t = run.timing;
+  const int programJump = run.sinceJump.empty() ? 0 : run.sinceJump[static_cast<size_t>(i)];
   if (t.pieceCount == 1 && t.fractions.size() == 1 && run.resistance == 0.0 && !run.sine &&
-      t.pieces[0].potential == PiecePotential::Point) {
+      t.pieces[0].potential == PiecePotential::Point && programJump == 0) {
     // One step at the point's potential (a sweep): the point's current is that of the step.
     ReactionValues now{};
     StartStep(run, t.pieces[0].levels[0]);
@@ -313,14 +312,18 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
     return now;
   }
   const double E = run.potential[static_cast<size_t>(i)];
-  const double before = run.potential[static_cast<size_t>(i - 1)];
+  // The program's interval begins where its jump leaves the potential.
+  const double before = run.begin.empty() ? run.potential[static_cast<size_t>(i - 1)]
+                                          : run.begin[static_cast<size_t>(i)];
   const double pulse = i <= run.sweepPoints ? run.pulseHeight : -run.pulseHeight;
   ReactionValues firstEnd{};
   ReactionValues now{};
   const bool steps = run.firstStepPoints > 0;
   const int sinceJump = i > run.firstStepPoints ? i - run.firstStepPoints : i;
   for (int p = 0; p < t.pieceCount; ++p) {
-    const TimePiece& piece = steps ? StepPlan(t, sinceJump) : t.pieces[static_cast<size_t>(p)];
+    const TimePiece& piece = steps             ? StepPlan(t, sinceJump)
+                             : programJump > 0 ? StepPlan(t, programJump)
+                                               : t.pieces[static_cast<size_t>(p)];
     const double applied =
         PiecePotentialValue(piece.potential, E, pulse, run.pulseHeight, c.scanSign);
     const int m = static_cast<int>(piece.levels.size());  // sub-steps of the piece
@@ -331,7 +334,8 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
       double Ek = t.ramp ? before + (E - before) * (k + 1.0) / m : applied;
       if (run.sine) Ek += run.ac.SineAt(i - 1 + (k + 1.0) / m);
       if (run.resistance > 0.0) {
-        SolveWithDrop(run, model, Ek, c.charging, c.lastTotal, c.drops, showMessage, now);
+        SolveWithDrop(run, model, Ek, c.rate, c.previousTotal, c.olderTotal, c.lastTotal, c.drops,
+                      showMessage, now);
       } else {
         SolveAt(run, model, Ek, showMessage, now);
       }
@@ -386,9 +390,12 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
   for (int i = 1; i <= run->points; ++i) {
     if (run->timing.freshProfile) ResetProfile(*run);
     const auto& E = run->potential;
-    c.direction = Sgn(E[static_cast<size_t>(i)] - E[static_cast<size_t>(i - 1)]);
+    const double change = E[static_cast<size_t>(i)] - E[static_cast<size_t>(i - 1)];  // V
+    // A program's rate is its potential's change over the interval, jump included.
+    c.rate =
+        run->sampleInterval > 0 ? change / run->sampleInterval : Sgn(change) * run->absScanRate;
+    if (run->sine) c.rate = run->ac.RateAt(i);  // the sweep's and the sine's
     c.scanSign = ScanSign(*run, i);
-    c.charging.rate = run->sine ? run->ac.RateAt(i) : c.direction * run->absScanRate;
     double first = 0.0;
     double last = 0.0;
     const ReactionValues column = RunPoint(*run, model, i, c, first, last, showMessage);
@@ -396,9 +403,10 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
     for (int r = 1; r <= run->transfer.count; ++r)
       currents(i, r) = Checked(column[r]);
     const double applied = E[static_cast<size_t>(i)] + (run->sine ? run->ac.SineAt(i) : 0.0);
-    const double total = TotalCurrent(*run, applied, Sum(*run, column), c.charging);
-    c.charging.olderTotal = c.charging.previousTotal;
-    c.charging.previousTotal = total;
+    const double total =
+        TotalCurrent(*run, applied, Sum(*run, column), c.rate, c.previousTotal, c.olderTotal);
+    c.olderTotal = c.previousTotal;
+    c.previousTotal = total;
     currents(i, run->totalColumn) = total;
     if (halves) {
       currents(i, run->totalColumn + 1) = first;

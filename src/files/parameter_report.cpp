@@ -75,6 +75,32 @@ void UncertaintyBlock(ReportPrinter& report, const FitResult& fit) {
 }
 
 // The DC potential, the frequencies and the cell constants of an impedance spectrum.
+// The potential program: t sample, then each segment's kind and numbers (hold and step: E and t;
+// sweep: E from, E to, v), or the file's name and rows.
+void ProgramBlock(ReportPrinter& report, const Model& m) {
+  report.Label("t sample :");
+  report.Value(m.SampleTime);
+  const PotentialProgram& p = m.Program;
+  if (p.fromFile) {
+    report.Label("Program file :");
+    report.Label(p.fileName);
+    report.Label("Program rows :");
+    report.Value(static_cast<double>(p.fileTimes.size()));
+    return;
+  }
+  report.Label("Program segments :");
+  report.Value(static_cast<double>(p.segments.size()));
+  for (std::size_t i = 0; i < p.segments.size(); ++i) {
+    const ProgramSegment& s = p.segments[i];
+    const bool sweep = s.kind == SegmentKind::kSweep;
+    const char* kind = sweep ? "sweep" : s.kind == SegmentKind::kHold ? "hold" : "step";
+    report.Label("Segment " + std::to_string(i + 1) + " " + kind + " :");
+    report.Value(s.potential);
+    report.Value(sweep ? s.end : s.duration);
+    if (sweep) report.Value(s.rate);
+  }
+}
+
 void ImpedanceBlock(ReportPrinter& report, const Model& m) {
   report.Label("E dc :");
   report.Value(m.DcPotential);
@@ -124,6 +150,7 @@ void PrintParameterReport(const Model& m, const LineSink& writeLine) {
     report.Label("t sample :");
     report.Value(m.SampleTime);
   }
+  if (m.Technique == Technique::kPotentialProgram) ProgramBlock(report, m);
   if (m.Technique == Technique::kAcVoltammetry) {
     report.Label("Scan rate :");
     report.Value(m.ScanRate);

@@ -211,6 +211,7 @@ void FormIns::method1() {
   model_.SampleTime = Value(TextTSample);
   model_.AcAmplitude = Value(TextAmplitude) / 1000;
   model_.AcFrequency = Value(TextF);
+  if (applyProgram) applyProgram();
   model_.Temperature = Value(txttemp) + kKelvinOffset;
   model_.PulsePotential = Value(Epulse);
   model_.NoiseLevel = Value(Noise);
@@ -248,10 +249,13 @@ void FormIns::Form_Activate() {
   bool pulse = RowOf(technique).pulseSampled;
   bool squareWave = technique == T::kSquareWave || technique == T::kAdditiveSquareWave;
   const bool steps = technique == T::kChronoamperometry;
+  const bool program = technique == T::kPotentialProgram;  // its own window holds its potentials
   for (Control* c : {static_cast<Control*>(&LabelV), static_cast<Control*>(&V)}) {
-    c->SetVisible(!squareWave && !steps);
+    c->SetVisible(!squareWave && !steps && !program);
   }
   ShowStepFields(steps);
+  LabelTSample.SetVisible(steps || program);
+  TextTSample.SetVisible(steps || program);
   const bool sine = technique == T::kAcVoltammetry;
   LabelF.SetVisible(squareWave || sine);
   TextF.SetVisible(squareWave || sine);

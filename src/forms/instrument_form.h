@@ -47,8 +47,10 @@ class FormIns : public Form {
   // The fitted value beside its box, as the Chemicals window shows its own.
   void ShowFittedValue(int code, double value);
 
-  // The Mechanism window's OK; the model refresh.
+  // The Mechanism window's OK; the Potential program window's program into the model; the model
+  // refresh.
   std::function<void()> applyMechanism;
+  std::function<void()> applyProgram;
   std::function<void()> refreshModel;
   // Shows a message box (an area or radius without digits to show).
   std::function<void(const std::string&)> showMessage;

@@ -41,6 +41,9 @@ FormOption::FormOption(Model& model) : Form("formOption", "Option"), model_(mode
   quantities.push_back(kAllHarmonics);
   quantities.push_back(kPowerSpectrum);
   Add(ComboY, "axis").SetItems(quantities);
+  Add(ComboX, "axis").SetItems({"potential E", "time t"});
+  ComboX.SetListIndex(0);
+  ComboX.SetToolTip("x axis of a potential program");
   Add(ComboSign, "axis").SetItems({"cathodic positive", "anodic positive (IUPAC)"});
   ComboSign.SetListIndex(0);
   ComboSign.onClick = [this] { ComboSign_Click(); };
@@ -104,8 +107,8 @@ void FormOption::OK() {
 }
 
 PlotOptions FormOption::PlotSettings() {
-  // Potential steps are drawn against time, which runs from left to right.
-  const bool time = model_.Technique == Technique::kChronoamperometry;
+  // Time runs from left to right.
+  const bool time = TimeAxis();
   PlotOptions settings{ComboY.Text(), CheckXdir.Checked() && !time, Xauto.Checked(),
                        Yauto.Checked()};
   settings.timeAxis = time;
@@ -115,6 +118,13 @@ PlotOptions FormOption::PlotSettings() {
     settings.rangeOverflow = true;
   }
   return settings;
+}
+
+bool FormOption::TimeAxis() const {
+  return model_.Technique == Technique::kChronoamperometry ||
+         ((model_.Technique == Technique::kPotentialProgram ||
+           model_.Technique == Technique::kAcVoltammetry) &&
+          ComboX.ListIndex() == 1);
 }
 
 void FormOption::cmdOK_Click() {

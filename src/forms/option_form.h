@@ -31,6 +31,10 @@ class FormOption : public Form {
   CheckBox overlap{"overlap"};
   Frame axis{"axis"};
   ComboBox ComboY{"ComboY"};  // nothing chosen until the main window chooses "current I" at start
+  // What the x axis of a potential program shows: "potential E" or "time t".
+  ComboBox ComboX{"ComboX"};
+  // The x axis shows time: always for potential steps, by ComboX for a potential program.
+  bool TimeAxis() const;
   // The sign convention of every current: "cathodic positive" or "anodic positive (IUPAC)".
   ComboBox ComboSign{"ComboSign"};
   CheckBox CheckXdir{"CheckXdir"};

@@ -17,6 +17,8 @@ struct CurveStore {
   // Charge passed from the start of the last run to each of its points, C, in the current's sign
   // (without noise and baseline): the Option form's "charge Q".
   GrowingTable1<double> PassedCharge{kMaxPoints + 1};
+  // Time of each point of the last potential program, s: its curves drawn against time.
+  GrowingTable1<double> PointTimes{kMaxPoints + 1};
   int NumberOfPoints = 0;
   // AC voltammetry: at each point of the last run the DC component (column 0, A, signed) and the
   // envelopes of harmonics 1..8 (A); the one-sided power spectrum of its current, each row a

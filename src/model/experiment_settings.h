@@ -13,6 +13,7 @@
 #include "common/table.h"
 #include "model/experiment.h"
 #include "model/model_limits.h"
+#include "model/potential_program.h"
 
 namespace qalto {
 
@@ -57,7 +58,8 @@ struct ExperimentSettings {
   double StepTime1 = 0;       // s
   double StepPotential2 = 0;  // V
   double StepTime2 = 0;       // s
-  double SampleTime = 0;      // s
+  double SampleTime = 0;      // s; also the potential program's sampling interval
+  PotentialProgram Program;   // technique 8, sampled every SampleTime from rest at E start
   // AC voltammetry: a sine of AcAmplitude at AcFrequency on the sweep of E start, E end and v.
   double AcAmplitude = 0;  // V, the amplitude (half the peak-to-peak) of the sine
   double AcFrequency = 0;  // Hz

@@ -263,6 +263,7 @@ const std::map<std::string, Field>& Fields() {
       {"ReactionCurrents", Grid(&Model::ReactionCurrents, true)},
       {"SurfaceConcentrations", Grid(&Model::SurfaceConcentrations, true)},
       {"PassedCharge", Column(&Model::PassedCharge, true)},
+      {"PointTimes", Column(&Model::PointTimes, true)},
       {"AcHarmonics", Grid(&Model::AcHarmonics, true)},
       {"AcSpectrum", Grid(&Model::AcSpectrum, true)},
       {"AcSpectrumPoints", Scalar(&Model::AcSpectrumPoints)},

@@ -327,8 +327,14 @@ Outcome LayOutNowPaintWhenUsed(PlotContext& context, int first, int last,
 
 }  // namespace
 
-Outcome PlotCurves(PlotContext& context, int first, int last, const GrowingTable1<double>& x,
-                   const GrowingTable2<double>& y, const Table1<int>& styles) {
+Outcome PlotCurves(PlotContext& context, int first, int last,
+                   const GrowingTable1<double>& potentials, const GrowingTable2<double>& y,
+                   const Table1<int>& styles) {
+  // A potential program or an AC voltammogram drawn against time takes the times of its points.
+  const Technique technique = context.model.Technique;
+  const bool programTime = context.options.timeAxis && (technique == Technique::kPotentialProgram ||
+                                                        technique == Technique::kAcVoltammetry);
+  const GrowingTable1<double>& x = programTime ? context.model.PointTimes : potentials;
   try {
     if (context.surface.PaintsWhenUsed())
       return LayOutNowPaintWhenUsed(context, first, last, x, y, styles);

@@ -79,8 +79,10 @@ void BuildAcAxis(Model& model) {
   const AcProgram p = AcProgramOf(model);
   model.NumberOfPoints = p.points;
   model.SweepPoints = p.sweepPoints;
-  for (int i = 0; i <= p.points; ++i)
+  for (int i = 0; i <= p.points; ++i) {
     model.PotentialX(i) = p.DcPotentialAt(i);
+    model.PointTimes(i) = i * p.sample;
+  }
 }
 
 }  // namespace qalto

@@ -35,7 +35,8 @@ struct AcProgram {
 // curve holds.
 AcProgram AcProgramOf(const Model& model);
 
-// Sets NumberOfPoints, SweepPoints and PotentialX(0..NumberOfPoints), the sweep's potential.
+// Sets NumberOfPoints, SweepPoints, PotentialX(0..NumberOfPoints), the sweep's potential, and
+// PointTimes, the points' instants (s), which the Option form's time axis draws them against.
 void BuildAcAxis(Model& model);
 
 }  // namespace qalto

@@ -22,8 +22,10 @@ std::optional<std::string> MissingAnalyticalModel(const Model& model) {
   // At the microdisc only what the disc's step responses give exactly.
   // AC voltammetry is computed in time by the finite differences alone.
   const bool disc = model.Electrode == Electrode::kMicrodisc;
+  // The disc's step responses do not follow an arbitrary potential program.
+  const bool program = model.Technique == Technique::kPotentialProgram;
   const bool digitalOnly = RowOf(model.Technique).timing == PointTiming::kSineSample;
-  if (!digitalOnly && (disc ? DiscResponseIsExact(model)
+  if (!digitalOnly && (disc ? !program && DiscResponseIsExact(model)
                             : HasAnalyticalCurrent({model.Technique, model.Electrode})))
     return std::nullopt;
   return SimulationErrorMessage(

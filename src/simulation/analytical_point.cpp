@@ -63,6 +63,7 @@ double CatalyticPart(const Model& model, const AnalyticalRun& run, const Kinetic
     case Technique::kDc:
     case Technique::kNormalPulse:
     case Technique::kChronoamperometry:
+    case Technique::kPotentialProgram:
       return f(args.E);
     case Technique::kDifferentialPulse:
       return f(args.E + model.PulsePotential) - f(args.E);

@@ -30,6 +30,8 @@ std::string TimingCause(const Model& model) {
     if (!(model.SampleTime > 0)) return Is("t sample (s)", model.SampleTime);
     return model.StepTime1 > 0 ? "" : Is("t1 (s)", model.StepTime1);
   }
+  if (model.Technique == Technique::kPotentialProgram)
+    return model.SampleTime > 0 ? "" : Is("t sample (s)", model.SampleTime);
   if (!RowOf(model.Technique).pulseSampled)
     return model.DropTime > 0 ? "" : Is(kDrop, model.DropTime);
   if (!(model.PulseTime > 0)) return Is(kPulse, model.PulseTime);

@@ -139,7 +139,8 @@ MarcusHushLog FermiGaussian::LogJ(double m) const {
     }
   }
   const double logHalf = LogHalfGaussian(L_, m);
-  const double kShare = std::exp(std::log(k) + c * end - m * m / (4.0 * L_) - logHalf);
+  // K / H is at most 1/2 and k above 1e-40 (the points nearest the end weigh e^-90 at least).
+  const double kShare = k * std::exp(c * end - m * m / (4.0 * L_) - logHalf);
   return FromShares(L_, m, logHalf, kShare, kShare * kSlope / (2.0 * L_ * k));
 }
 
@@ -194,6 +195,12 @@ MarcusHushLog MarcusHushRate::Reduction(double eta) const {
   }
   const double cell = std::floor(u);
   const long k = static_cast<long>(cell);
+  const long at = k - first_;  // both nodes already there: no growth, no computing
+  if (at >= 0 && at + 1 < static_cast<long>(nodes_.size())) {
+    const MarcusHushLog& a = nodes_[static_cast<std::size_t>(at)];
+    const MarcusHushLog& b = nodes_[static_cast<std::size_t>(at + 1)];
+    if (!std::isnan(a.value) && !std::isnan(b.value)) return Hermite(a, b, u - cell, step_);
+  }
   return Hermite(Node(k), Node(k + 1), u - cell, step_);
 }
 

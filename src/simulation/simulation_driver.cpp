@@ -24,6 +24,7 @@
 #include "simulation/implicit_drop.h"
 #include "simulation/noise.h"
 #include "simulation/potential_axis.h"
+#include "simulation/program_run.h"
 #include "simulation/square_wave_run.h"
 #include "simulation/step_program.h"
 #include "simulation/step_run.h"
@@ -131,6 +132,10 @@ double PointCurrent(const Model& model, int i, double Y, double history) {
 void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& charging) {
   if (model.Technique == Technique::kChronoamperometry) {
     RunStepResponse(model, run.pHterm);
+    return;
+  }
+  if (model.Technique == Technique::kPotentialProgram) {
+    RunProgramConvolution(model, run.pHterm);
     return;
   }
   if (model.Electrode == Electrode::kMicrodisc) {
@@ -296,6 +301,8 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   if (!model.FitMode) {
     if (steps) {
       BuildStepAxis(model);
+    } else if (model.Technique == Technique::kPotentialProgram) {
+      BuildProgramAxis(model);
     } else if (sine) {
       BuildAcAxis(model);
     } else {

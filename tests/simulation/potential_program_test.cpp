@@ -1,0 +1,206 @@
+// The potential program (technique 8) against the techniques it can repeat, in both modes: a
+// program of two sweeps is technique 1's cyclic voltammogram, a hold at the start potential
+// before the sweep its quiet time, a step held for t1 technique 7's chronoamperogram; and the
+// programs that cannot be run, refused with words that name what is wrong.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "simulation/analytical_run_model.h"
+#include "simulation/program_samples.h"
+#include "simulation/simulation_driver.h"
+
+namespace qalto {
+namespace {
+
+void Simulate(Model& m) {
+  SimulationInputs inputs;
+  inputs.pH = TypedNumber::Read("7");
+  inputs.baselineStart = TypedNumber::Read("0");
+  inputs.baselineEnd = TypedNumber::Read("0");
+  inputs.expandingGrid = TypedNumber::Read("0.5");
+  const SimulationOutcome outcome = RunSimulation(m, inputs);
+  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
+}
+
+ProgramSegment Sweep(double from, double to, double rate) {
+  return {SegmentKind::kSweep, from, to, rate, 0.0};
+}
+ProgramSegment Hold(double E, double t) {
+  return {SegmentKind::kHold, E, 0.0, 0.0, t};
+}
+ProgramSegment Step(double E, double t) {
+  return {SegmentKind::kStep, E, 0.0, 0.0, t};
+}
+
+std::vector<double> Currents(const Model& m, int first, int count) {
+  std::vector<double> I;
+  for (int i = first; i < first + count; ++i)
+    I.push_back(m.ReactionCurrents(i, m.TotalCurrentColumn));
+  return I;
+}
+
+// The largest difference of the two curves over the largest current of the first.
+double RelativeDifference(const std::vector<double>& a, const std::vector<double>& b) {
+  double largest = 0.0;
+  double difference = 0.0;
+  for (std::size_t k = 0; k < a.size(); ++k) {
+    largest = std::max(largest, std::fabs(a[k]));
+    difference = std::max(difference, std::fabs(a[k] - b[k]));
+  }
+  return difference / largest;
+}
+
+// Digital or analytical, and a cell with an uncompensated resistance and a double layer.
+using Mode = std::tuple<bool, bool>;
+
+std::string ModeName(const testing::TestParamInfo<Mode>& info) {
+  return std::string(std::get<0>(info.param) ? "Digital" : "Analytical") +
+         (std::get<1>(info.param) ? "WithRuCd" : "");
+}
+
+class ProgramTest : public testing::TestWithParam<Mode> {
+ protected:
+  // A + e = B from 0.2 V past E0 = -0.1 V to -0.4 V at 0.1 V/s in 1 mV steps.
+  Model Base(int technique) const {
+    Model m = AnalyticalRunModel(technique, 1);
+    m.DigitalSimulation = std::get<0>(GetParam());
+    if (std::get<1>(GetParam())) {
+      m.UncompensatedResistance = 200.0;
+      m.DoubleLayerCapacitance = 2e-5;
+      m.CapacitanceSlope = 1e-6;
+    }
+    m.SampleTime = m.PotentialStep / m.ScanRate;
+    return m;
+  }
+};
+
+TEST_P(ProgramTest, TwoSweepsAreTheCyclicVoltammogram) {
+  Model cv = Base(1);
+  cv.ScanCycles = 1;
+  Simulate(cv);
+  Model program = Base(8);
+  program.Program.segments = {Sweep(0.2, -0.4, 0.1), Sweep(-0.4, 0.2, 0.1)};
+  Simulate(program);
+  ASSERT_EQ(program.NumberOfPoints, cv.NumberOfPoints);
+  for (int i = 0; i <= cv.NumberOfPoints; ++i)
+    ASSERT_NEAR(program.PotentialX(i), cv.PotentialX(i), 1e-12) << "point " << i;
+  const int N = cv.NumberOfPoints;
+  EXPECT_LE(RelativeDifference(Currents(cv, 1, N), Currents(program, 1, N)), 1e-9);
+  EXPECT_NEAR(program.PointTimes(N), N * program.SampleTime, 1e-9);
+}
+
+TEST_P(ProgramTest, HoldAtTheStartIsTheQuietTime) {
+  Model quiet = Base(1);
+  quiet.QuietTime = 0.5;  // s: 50 points of 10 ms
+  Simulate(quiet);
+  Model program = Base(8);
+  program.Program.segments = {Hold(0.2, 0.5), Sweep(0.2, -0.4, 0.1)};
+  Simulate(program);
+  const int N = quiet.NumberOfPoints;
+  ASSERT_EQ(program.NumberOfPoints, N + 50);
+  EXPECT_LE(RelativeDifference(Currents(quiet, 1, N), Currents(program, 51, N)), 1e-9);
+}
+
+// The step's transient from the first sample on: the digital run takes technique 7's sub-steps,
+// the analytical one its extrapolated hat weights against technique 7's step integrals, which
+// keep within 1e-4 of the converged current.
+class StepProgramTest : public ProgramTest {};
+
+TEST_P(StepProgramTest, StepHeldIsTheChronoamperogram) {
+  Model steps = Base(7);
+  steps.StepPotential1 = -0.5;
+  steps.StepTime1 = 1.0;
+  steps.SampleTime = 0.01;
+  Simulate(steps);
+  Model program = Base(8);
+  program.SampleTime = 0.01;
+  program.Program.segments = {Step(-0.5, 1.0)};
+  Simulate(program);
+  ASSERT_EQ(program.NumberOfPoints, 100);
+  const std::vector<double> a = Currents(steps, 1, 100);
+  const std::vector<double> b = Currents(program, 1, 100);
+  for (std::size_t k = 0; k < a.size(); ++k)
+    EXPECT_NEAR(b[k] / a[k], 1.0, 1e-4) << "sample " << k + 1;
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ProgramTest, testing::Combine(testing::Bool(), testing::Bool()),
+                         ModeName);
+// Technique 7 charges its double layer apart from the faradaic current: the cell stays ideal.
+INSTANTIATE_TEST_SUITE_P(Modes, StepProgramTest,
+                         testing::Combine(testing::Bool(), testing::Values(false)), ModeName);
+
+struct Refusal {
+  const char* name;
+  std::vector<ProgramSegment> segments;
+  double sample;
+  const char* words;
+};
+
+void PrintTo(const Refusal& refusal, std::ostream* os) {
+  *os << refusal.name;
+}
+
+class ProgramRefusalTest : public testing::TestWithParam<Refusal> {};
+
+TEST_P(ProgramRefusalTest, NamesWhatIsWrong) {
+  PotentialProgram program;
+  program.segments = GetParam().segments;
+  const auto problem = ProgramProblem(program, GetParam().sample, 0.2);
+  ASSERT_TRUE(problem.has_value());
+  EXPECT_EQ(*problem, GetParam().words);
+  EXPECT_THROW(SampleProgram(program, GetParam().sample, 0.2), RuntimeError);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, ProgramRefusalTest,
+    testing::Values(
+        Refusal{"ZeroRate",
+                {Hold(0.2, 1), Sweep(0.2, -0.4, 0)},
+                0.01,
+                "segment 2 (sweep): v (V/s) is 0; allowed: greater than 0"},
+        Refusal{"NegativeTime",
+                {Hold(0.2, -1)},
+                0.01,
+                "segment 1 (hold): t (s) is -1; allowed: 0 or more"},
+        Refusal{"PotentialOutOfRange",
+                {Sweep(0.2, -25, 0.1)},
+                0.01,
+                "segment 1 (sweep): E to (V) is -25; allowed: between -10 and 10"},
+        Refusal{"StepOutOfRange",
+                {Step(11, 1)},
+                0.01,
+                "segment 1 (step): E (V) is 11; allowed: between -10 and 10"},
+        Refusal{"NoSegment", {}, 0.01, "no segment (choose a kind in a row)"},
+        Refusal{"NoTime", {Step(0.1, 0)}, 0.01, "no sample: its segments take no time"},
+        Refusal{"NoSampleTime", {Hold(0.2, 1)}, 0, "t sample (s) is 0; allowed: greater than 0"},
+        Refusal{"TooManyPoints",
+                {Hold(0.2, 20)},
+                1e-4,
+                "200000 points at t sample (s) .0001, a curve holds at most 100000"}),
+    [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+// A file's corners are joined by straight lines and sampled from its first row on.
+TEST(ProgramSamplesTest, FileIsSampledBetweenItsRows) {
+  PotentialProgram file;
+  file.fromFile = true;
+  file.fileTimes = {0.0, 1.0, 2.0};
+  file.filePotentials = {0.2, -0.4, 0.2};
+  const ProgramSamples s = SampleProgram(file, 0.01, 0.0);
+  ASSERT_EQ(s.Count(), 201);
+  EXPECT_DOUBLE_EQ(s.rest, 0.2);
+  EXPECT_NEAR(s.potential[50], -0.1, 1e-12);
+  EXPECT_NEAR(s.potential[100], -0.4, 1e-12);
+  EXPECT_NEAR(s.potential[150], -0.1, 1e-12);
+  EXPECT_NEAR(s.TimeOf(200), 2.0, 1e-12);
+  EXPECT_FALSE(s.HasJump());
+}
+
+}  // namespace
+}  // namespace qalto
