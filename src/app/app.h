@@ -214,6 +214,7 @@ class App {
   bool HasCurve();
   void mnuImport_Click();
   void mnuLoadProgram_Click();
+  void mnuProgramFromData_Click();
   void mnuExport_Click();
   void mnuExportFit_Click();
   void mnuSave_Click();

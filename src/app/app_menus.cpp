@@ -36,6 +36,8 @@ std::vector<MenuItem> App::BuildMenus() {
            longItem("&Import Data...", "mnuImport_Click", [this] { mnuImport_Click(); }),
            item("&Load Potential Program...", "mnuLoadProgram_Click",
                 [this] { mnuLoadProgram_Click(); }),
+           item("Potential Program from &Data", "mnuProgramFromData_Click",
+                [this] { mnuProgramFromData_Click(); }),
            item("&Export Data...", "mnuExport_Click", [this] { mnuExport_Click(); }),
            item("Export &Fit...", "mnuExportFit_Click", [this] { mnuExportFit_Click(); }),
            MenuSeparator(),

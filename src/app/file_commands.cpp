@@ -2,6 +2,7 @@
 // parameter report.
 
 #include <complex>
+#include <filesystem>
 
 #include "app/app.h"
 #include "common/plain_number.h"
@@ -11,6 +12,7 @@
 #include "files/program_file.h"
 #include "files/spectrum_export.h"
 #include "simulation/impedance_run.h"
+#include "simulation/program_samples.h"
 #include "simulation/square_wave_halves.h"
 
 namespace qalto {
@@ -60,6 +62,40 @@ void App::mnuLoadProgram_Click() {
   result_.Print(
       {PrintItem::Text("potential program: " + program_.lblFile.Caption(), Separator::kLineEnd)});
   ShowForm(program_);
+}
+
+// The E(t) the instrument applied to the active measured curve, from its own time column, as the
+// potential program sampled at the curve's own pace (its span over its intervals), so that a
+// simulation or a fit of technique 8 takes the measured instants.
+void App::mnuProgramFromData_Click() {
+  const std::optional<ImportedCurve>& curve = ImportedCurveIn(model_->CurrentCurve);
+  if (!curve) {
+    platform_.MessageBox("Potential program Error: the active curve is no measured curve");
+    return;
+  }
+  std::string name = std::filesystem::path(curve->source).filename().string();
+  if (!curve->label.empty()) name += " " + curve->label;
+  if (curve->time.size() < 2 || curve->time.size() != curve->potential.size()) {
+    platform_.MessageBox("Potential program Error: " + name +
+                         " records no time column: the potential it applied is not known in time");
+    return;
+  }
+  PotentialProgram program;
+  program.fromFile = true;
+  program.fileName = name;
+  program.fileTimes = curve->time;
+  program.filePotentials = curve->potential;
+  const double sample =
+      (program.fileTimes.back() - program.fileTimes.front()) / (curve->time.size() - 1.0);  // s
+  if (auto problem = ProgramProblem(program, sample, 0.0)) {
+    platform_.MessageBox("Potential program Error: " + *problem);
+    return;
+  }
+  program_.TakeFile(std::move(program));
+  ins_->TextTSample.SetText(NumberText(sample));
+  result_.Print({PrintItem::Text("potential program: " + program_.lblFile.Caption() +
+                                     ", t sample " + PlainNumber(sample) + " s",
+                                 Separator::kLineEnd)});
 }
 
 void App::ImportColumnsChanged() {

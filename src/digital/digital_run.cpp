@@ -291,11 +291,13 @@ DigitalTiming ProgramTiming(const Model& m, int refinement, DigitalRun& run) {
   run.sampleInterval = s.interval;
   run.begin.assign(static_cast<size_t>(run.points) + 1, s.rest);
   run.sinceJump.assign(static_cast<size_t>(run.points) + 1, 0);
+  run.potential.assign(static_cast<size_t>(run.points) + 1, s.rest);
   double largestRamp = 0.0;  // V over one interval
   int since = 0;
   for (int k = 0; k < s.Count(); ++k) {
     const size_t i = static_cast<size_t>(k) + 1;
     run.begin[i] = s.begin[static_cast<size_t>(k)];
+    run.potential[i] = s.potential[static_cast<size_t>(k)];  // not PotentialX: a fit's measured E
     since = s.JumpsAt(k) ? 1 : (since > 0 ? since + 1 : 0);
     run.sinceJump[i] = since;
     largestRamp = std::max(largestRamp, std::abs(s.potential[i - 1] - run.begin[i]));
@@ -343,9 +345,11 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
 
   run.currentScale = kFaradayPerMilliMol * m.ElectrodeArea;
   run.secondOrder = m.SecondOrderReactionCount > 0;
-  run.potential.assign(static_cast<size_t>(run.points) + 1, 0.0);
-  for (int i = 0; i <= run.points; ++i)
-    run.potential[static_cast<size_t>(i)] = m.PotentialX(i);
+  if (m.Technique != Technique::kPotentialProgram) {  // the program's are its samples
+    run.potential.assign(static_cast<size_t>(run.points) + 1, 0.0);
+    for (int i = 0; i <= run.points; ++i)
+      run.potential[static_cast<size_t>(i)] = m.PotentialX(i);
+  }
   run.firstStepPoints = 0;
   if (m.Technique == Technique::kChronoamperometry) {
     // The x column holds times; the double layer's charging is added by the driver.

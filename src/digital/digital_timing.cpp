@@ -40,26 +40,31 @@ int LevelOf(DigitalTiming& t, double length, double growth) {
 }
 
 // The k-th sampling interval after a jump in the least power of two of equal sub-steps not
-// below kJumpSubSteps / k: no sub-step is longer than 1/16 of the time since the jump, the
-// first after the jump is backward Euler, every other a second-order difference over the
-// sub-step before it, which is never more than twice as long. The last plan, one sub-step (per
-// refinement) growing by 1, serves every later point.
-void AddStepPlans(DigitalTiming& t, double sample, int refinement) {
+// below kJumpSubSteps / k, and never fewer than least: no sub-step is longer than 1/16 of the
+// time since the jump, the first after the jump is backward Euler, every other a second-order
+// difference over the sub-step before it, which is never more than twice as long. The last
+// plan, least sub-steps growing by 1, serves every later point.
+void AddPlans(DigitalTiming& t, double sample, int refinement, int least) {
   int previous = 0;  // sub-steps of the point before
   for (int k = 1;; ++k) {
     int steps = 1;
     while (steps * k < kJumpSubSteps)
       steps *= 2;
-    steps *= refinement;
+    steps = std::max(steps * refinement, least);
     TimePiece piece{sample, PiecePotential::Point, {}};
     for (int s = 0; s < steps; ++s) {
       const double growth = s > 0 ? 1.0 : (k == 1 ? 0.0 : static_cast<double>(previous) / steps);
       piece.levels.push_back(LevelOf(t, sample / steps, growth));
     }
     t.stepPlans.push_back(piece);
-    if (steps == previous && steps == refinement) return;
+    if (steps == previous && steps == least) return;
     previous = steps;
   }
+}
+
+// Potential steps: one sub-step (per refinement) once the transient has decayed.
+void AddStepPlans(DigitalTiming& t, double sample, int refinement) {
+  AddPlans(t, sample, refinement, refinement);
 }
 
 void NumberStepLengths(DigitalTiming& t) {
@@ -151,22 +156,7 @@ DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulse
 }
 
 void AddJumpPlans(DigitalTiming& t, double sample, int refinement) {
-  const int ramp = static_cast<int>(t.fractions.size());  // sub-steps of a ramp's point
-  int previous = 0;
-  for (int k = 1;; ++k) {
-    int steps = 1;
-    while (steps * k < kJumpSubSteps)
-      steps *= 2;
-    steps = std::max(steps * refinement, ramp);
-    TimePiece piece{sample, PiecePotential::Point, {}};
-    for (int s = 0; s < steps; ++s) {
-      const double growth = s > 0 ? 1.0 : (k == 1 ? 0.0 : static_cast<double>(previous) / steps);
-      piece.levels.push_back(LevelOf(t, sample / steps, growth));
-    }
-    t.stepPlans.push_back(piece);
-    if (steps == previous && steps == ramp) return;
-    previous = steps;
-  }
+  AddPlans(t, sample, refinement, static_cast<int>(t.fractions.size()));
 }
 
 const TimePiece& StepPlan(const DigitalTiming& timing, int sinceJump) {

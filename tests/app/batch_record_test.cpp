@@ -89,6 +89,29 @@ TEST_F(BatchRecordTest, HoldsTheSineAndHarmonicsOfAnAcVoltammogram) {
   EXPECT_EQ(app.model().NumberOfPoints, 1280);
 }
 
+// A potential program's record holds its segments as the run applied them; a sweep's has none.
+TEST_F(BatchRecordTest, HoldsTheSegmentsOfAPotentialProgram) {
+  RunCyclic();
+  EXPECT_EQ(Cells(RunRecordJson(RunRecord{}, app.model())).count("potential_program.t_sample"), 0u);
+  std::istringstream script(
+      "menu mnuTech\nclick FormTech.optTech(8)\nclick FormTech.CmdOK\nmenu mnuProgram\n"
+      "select FormProgram.ComboKind(1) hold\nset FormProgram.TextE(1) 0.3\n"
+      "set FormProgram.TextT(1) 1\nselect FormProgram.ComboKind(3) sweep\n"
+      "set FormProgram.TextE(3) 0.3\nset FormProgram.TextEto(3) -0.2\n"
+      "set FormProgram.TextV(3) 0.1\nmenu mnuInstrument\nset FormIns.TextTSample 0.05\n"
+      "menu mnuSimulate\n");
+  ASSERT_EQ(runner.Run(script, err), kExitRan) << err.str();
+  std::map<std::string, std::string> cells = Cells(RunRecordJson(RunRecord{}, app.model()));
+  EXPECT_EQ(cells["potential_program.E_start"], "0.29999999999999999");
+  EXPECT_EQ(cells["potential_program.t_sample"], "0.050000000000000003");
+  EXPECT_EQ(cells["potential_program.segments.1.kind"], "hold");
+  EXPECT_EQ(cells["potential_program.segments.1.t"], "1");
+  EXPECT_EQ(cells["potential_program.segments.2.kind"], "sweep");
+  EXPECT_EQ(cells["potential_program.segments.2.E_to"], "-0.20000000000000001");
+  EXPECT_EQ(cells["potential_program.segments.2.v"], "0.10000000000000001");
+  EXPECT_EQ(app.model().NumberOfPoints, 20 + 101);
+}
+
 // Each charge reaction's kinetics: Butler-Volmer with alpha, or Marcus-Hush with lambda (eV).
 TEST_F(BatchRecordTest, HoldsTheKineticsOfEachChargeReaction) {
   RunCyclic();

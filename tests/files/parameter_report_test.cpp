@@ -58,5 +58,24 @@ TEST_F(ParameterReportTest, AcVoltammetryReportsItsSine) {
       << ParameterReportText(model);
 }
 
+// A potential program's report has t sample and each segment (E and t, or E from, E to and v),
+// or the file it was read from.
+TEST_F(ParameterReportTest, PotentialProgramReportsItsSegmentsOrItsFile) {
+  model.Technique = Technique::kPotentialProgram;
+  model.SampleTime = 0.01;
+  model.Program.segments = {{SegmentKind::kHold, 0.3, 0, 0, 2},
+                            {SegmentKind::kSweep, 0.3, -0.25, 0.1, 0}};
+  EXPECT_NE(ParameterReportText(model).find("t sample :\r\n .01 \r\nProgram segments :\r\n 2 \r\n"
+                                            "Segment 1 hold :\r\n .3 \r\n 2 \r\n"
+                                            "Segment 2 sweep :\r\n .3 \r\n-.25 \r\n .1 \r\n"
+                                            "Area Of Electrode :"),
+            std::string::npos)
+      << ParameterReportText(model);
+  model.Program = PotentialProgram{{}, {0, 60, 120}, {0.3, -0.3, 0.3}, "cv.csv", true};
+  EXPECT_NE(ParameterReportText(model).find("Program file :\r\ncv.csv\r\nProgram rows :\r\n 3 "),
+            std::string::npos)
+      << ParameterReportText(model);
+}
+
 }  // namespace
 }  // namespace qalto

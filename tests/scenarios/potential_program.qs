@@ -1,9 +1,10 @@
 # The potential program (technique 8) of A + e = B (the default Fe3+/Fe2+ couple, 0.3 V to
 # -0.3 V): two sweeps typed in the Potential program window give technique 1's cyclic
-# voltammogram point for point, in the analytical and the digital model; a hold before the
+# voltammogram point for point, in the digital and the analytical model; a hold before the
 # sweep is the quiet time; a step from rest held 1 s with a sweep back; an E(t) file read by
-# File > Load Potential Program; and the programs and files that are refused.
-echo technique 1, one cycle
+# File > Load Potential Program; a measured curve's own E(t) from its time column, simulated at
+# its instants by Manual Fit; and the programs and files that are refused.
+echo technique 1, one cycle, digital
 menu mnuInstrument
 select FormIns.ComboScan cycle
 menu mnuSimulate
@@ -35,7 +36,7 @@ model CurrentY(40,1)
 model CurrentY(121,1)
 model CurrentY(200,1)
 model PointTimes(200)
-echo the digital model, technique 1 and the program
+echo the analytical model, the program and technique 1
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1
@@ -100,6 +101,19 @@ menu mnuSimulate
 model NumberOfPoints
 model PotentialX(121)
 model CurrentY(40,1)
+echo a measured cycle with its time column: its own E(t), simulated at its instants
+dialog measured.csv
+menu mnuImport
+menu mnuProgramFromData
+caption FormProgram.lblFile
+get FormIns.TextTSample
+menu mnuManualFit
+model NumberOfPoints
+model PotentialX(40)
+model CurrentY(40,2)
+dialog untimed.csv
+menu mnuImport
+menu mnuProgramFromData
 echo refused programs and files
 click FormProgram.CheckFile
 set FormProgram.TextV(2) 0
