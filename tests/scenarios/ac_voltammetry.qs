@@ -2,8 +2,8 @@
 # 0.3 V to -0.1 V at 50 mV/s under a sine of 5 mV at 10 Hz: 8 s, 64 points a period. At E1/2
 # (point 2560) the fundamental is Smith's n^2F^2AC dE (wD)^1/2 / 4RT = 117.62 uA (-0.03 %) and
 # the second harmonic nearly vanishes between its lobes; the Option form shows the DC component,
-# a harmonic, all eight and the power spectrum; the analytical model refuses the technique; a
-# session keeps the AC boxes.
+# a harmonic, all eight and the power spectrum, and a harmonic against time; the analytical
+# model refuses the technique; a session keeps the AC boxes.
 menu mnuTech
 click FormTech.optTech(9)
 caption FormTech.optTech(9)
@@ -52,6 +52,13 @@ select formOption.ComboY "power spectrum"
 click formOption.cmdOK
 model PlotXMax
 menu mnuOption
+select formOption.ComboX "time t"
+select formOption.ComboY "harmonic 1"
+click formOption.cmdOK
+model PlotXMax
+model PointTimes(2560)
+menu mnuOption
+select formOption.ComboX "potential E"
 select formOption.ComboY "current I"
 click formOption.cmdOK
 model CurrentY(2560,1)
