@@ -187,6 +187,26 @@ std::string Steps(const Model& model) {
          ", \"t_sample\": " + Number(model.SampleTime) + "}";
 }
 
+// The sine and sweep of an AC voltammogram and the largest envelope of each harmonic with the
+// sweep's potential there; null for the other techniques.
+std::string AcProgramRecord(const Model& model) {
+  if (model.Technique != Technique::kAcVoltammetry) return "null";
+  std::string json = "{\"E_start\": " + Number(model.StartPotential) +
+                     ", \"E_end\": " + Number(model.EndPotential) +
+                     ", \"v\": " + Number(model.ScanRate) +
+                     ", \"dE\": " + Number(model.AcAmplitude) +
+                     ", \"f\": " + Number(model.AcFrequency) + ", \"harmonics\": [";
+  for (int k = 1; k <= kAcHarmonics && model.AcSpectrumPoints > 0; ++k) {
+    int at = 1;
+    for (int i = 2; i <= model.NumberOfPoints; ++i)
+      if (model.AcHarmonics(i, k) > model.AcHarmonics(at, k)) at = i;
+    json += (k > 1 ? ", " : "") + std::string("{\"harmonic\": ") + std::to_string(k) +
+            ", \"peak\": " + Number(model.AcHarmonics(at, k)) +
+            ", \"potential\": " + Number(model.PotentialX(at)) + "}";
+  }
+  return json + "]}";
+}
+
 // The potential program as the run applied it: its segments or its file, sampled every t sample
 // from rest at E start; null for the other techniques.
 std::string ProgramRecord(const Model& model) {
@@ -262,6 +282,7 @@ std::string RunRecordJson(const RunRecord& record, Model& model) {
   field("settings", Settings(record.settings));
   field("steps", Steps(model));
   field("potential_program", ProgramRecord(model));
+  field("ac", AcProgramRecord(model));
   field("kinetics", Kinetics(model));
   field("seed", record.seed ? std::to_string(*record.seed) : "null");
   field("exit_status", std::to_string(record.exitStatus));

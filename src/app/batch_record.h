@@ -3,8 +3,9 @@
 // version, script, manifest task, every parameter, control setting and the noise seed), how it
 // ended (exit status, the reason a line stopped it, every message shown) and what it found (the
 // fitted values of the last fit and the peaks of the last Find Peak; for chronoamperometry the
-// potential steps). Wall-clock figures sit
-// under the one key "timing", so that two runs of one task differ nowhere else.
+// potential steps, for AC voltammetry the sine, the sweep and each harmonic's largest envelope).
+// Wall-clock figures sit under the one key "timing", so that two runs of one task differ nowhere
+// else.
 
 #include <cstdint>
 #include <optional>

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/app.h"
+#include "plot/ac_plot.h"
 #include "plot/plotter.h"
 #include "plot/spectrum_plot.h"
 
@@ -15,6 +16,10 @@ void App::PlotCurves() {
   PlotContext context{m, option_.PlotSettings(), plot_.surface};
   if (m.SpectrumFrequencies > 0) {
     if (Outcome failed = PlotSpectra(context)) platform_.MessageBox(failed->message);
+    return;
+  }
+  if (context.options.quantity == kPowerSpectrum && m.AcSpectrumPoints > 0) {
+    if (Outcome failed = PlotAcSpectrum(context)) platform_.MessageBox(failed->message);
     return;
   }
   if (Outcome failed = qalto::PlotCurves(context, m.FirstPoint, m.LastPoint, m.PotentialX,

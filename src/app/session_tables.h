@@ -1,6 +1,7 @@
 #pragma once
 // The tables of the curve store that a session writes point by point: the potentials, the
-// curves, and the simulation's reaction currents and surface concentrations.
+// curves, the simulation's reaction currents and surface concentrations, and an AC
+// voltammogram's harmonics and power spectrum.
 
 #include <array>
 
@@ -15,9 +16,9 @@ struct PointTable {
   double& (*cell)(Model&, int point, int column);
 };
 
-inline const std::array<PointTable, 5>& PointTables() {
+inline const std::array<PointTable, 7>& PointTables() {
   // Every table has the rows 0..kMaxPoints.
-  static const std::array<PointTable, 5> tables = {{
+  static const std::array<PointTable, 7> tables = {{
       {"PotentialX", [](const Model&) { return 1; },
        [](const Model& m, int i, int) { return m.PotentialX(i); },
        [](Model& m, int i, int) -> double& { return m.PotentialX(i); }},
@@ -33,6 +34,12 @@ inline const std::array<PointTable, 5>& PointTables() {
       {"PointTimes", [](const Model&) { return 1; },
        [](const Model& m, int i, int) { return m.PointTimes(i); },
        [](Model& m, int i, int) -> double& { return m.PointTimes(i); }},
+      {"AcHarmonics", [](const Model& m) { return m.AcHarmonics.Columns(); },
+       [](const Model& m, int i, int j) { return m.AcHarmonics(i, j); },
+       [](Model& m, int i, int j) -> double& { return m.AcHarmonics(i, j); }},
+      {"AcSpectrum", [](const Model& m) { return m.AcSpectrum.Columns(); },
+       [](const Model& m, int i, int j) { return m.AcSpectrum(i, j); },
+       [](Model& m, int i, int j) -> double& { return m.AcSpectrum(i, j); }},
   }};
   return tables;
 }

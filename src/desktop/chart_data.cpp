@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
+
+#include "plot/ac_plot.h"
 
 namespace qalto {
 namespace {
@@ -75,6 +78,25 @@ ChartData SpectrumChart(App& app, ChartData data) {
   return data;
 }
 
+// An AC voltammogram's power spectrum: log10 of the squared amplitude against the frequency, up
+// to 8.5 f, as the plotter draws it.
+ChartData PowerSpectrumChart(App& app, ChartData data) {
+  const Model& m = app.model();
+  data.xTitle = "f / Hz";
+  data.yQuantity = "log P";
+  data.yUnit = "";
+  data.xReversed = false;
+  ChartCurve curve;
+  curve.slot = 1;
+  curve.name = "power spectrum";
+  const double last = (kAcHarmonics + 0.5) * m.AcFrequency;  // Hz
+  for (int j = 1; j <= m.AcSpectrumPoints && m.AcSpectrum(j, 1) <= last; ++j)
+    curve.points.emplace_back(m.AcSpectrum(j, 1), std::log10(std::max(m.AcSpectrum(j, 2), 1e-300)));
+  data.curves.push_back(std::move(curve));
+  data.automatic = AutomaticRange(m, data.curves);
+  return data;
+}
+
 }  // namespace
 
 ChartData ChartDataOf(App& app) {
@@ -97,11 +119,14 @@ ChartData ChartDataOf(App& app) {
     data.yUnit = "1/Ohm";
   }
   const bool time = app.Option().TimeAxis();
-  const bool programTime = time && m.Technique == Technique::kPotentialProgram;
+  const bool programTime = time && (m.Technique == Technique::kPotentialProgram ||
+                                    m.Technique == Technique::kAcVoltammetry);
   if (time) data.xTitle = "t / s";
   data.xReversed = app.Option().CheckXdir.Checked() && !time;
   data.grid = m.ShowGrid;
   if (m.SpectrumFrequencies > 0) return SpectrumChart(app, std::move(data));
+  if (quantity == kPowerSpectrum && m.AcSpectrumPoints > 0)
+    return PowerSpectrumChart(app, std::move(data));
   int first = std::max(m.FirstPoint, 0);
   int last = std::min(m.LastPoint, kMaxPoints);
   int count = std::min(m.CurveCount, kMaxCurves);

@@ -324,11 +324,14 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   run.begin.clear();
   run.sinceJump.clear();
   run.sampleInterval = 0.0;
+  run.sine = m.Technique == Technique::kAcVoltammetry;
+  if (run.sine) run.ac = AcProgramOf(m);
   if (m.Technique == Technique::kPotentialProgram) {
     run.timing = ProgramTiming(m, refinement, run);
   } else {
-    run.timing =
-        TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, m.PotentialStep, refinement);
+    // A sine's sub-steps follow it in steps of at most the sweep's largest.
+    const double rampStep = run.sine ? run.ac.LargestStep() : m.PotentialStep;  // V
+    run.timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, rampStep, refinement);
   }
   run.capacitance = m.DoubleLayerCapacitance;
   run.capacitanceSlope = m.CapacitanceSlope;

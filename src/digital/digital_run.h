@@ -16,6 +16,7 @@
 #include "digital/surface_kinetics.h"
 #include "digital/surface_rows.h"
 #include "model/model.h"
+#include "simulation/ac_program.h"
 
 namespace qalto {
 
@@ -67,6 +68,10 @@ struct DigitalRun {
   std::vector<double> begin;
   std::vector<int> sinceJump;
   double sampleInterval = 0;
+  // AC voltammetry: potential(i) is the sweep's, the sine of `ac` is added at every sub-step and
+  // the charging current follows the whole program's dE/dt.
+  bool sine = false;
+  AcProgram ac;
   std::vector<std::unique_ptr<StepLevel>> levels;  // one per distinct sub-step length (or more)
   int latest = 0;                                  // level holding the latest concentrations
   bool keepsOlder = false;                         // some level needs the profile before

@@ -129,6 +129,11 @@ DigitalTiming TechniqueTiming(Technique technique, double dropTime, double pulse
       Checked(Div(1.0, dropTime));
       SetPieces(t, {{dropTime, P::Point, {}}});
       break;
+    case PointTiming::kSineSample:  // a sample of the sine, its sub-steps following it
+      Checked(Div(1.0, dropTime));
+      SetPieces(t, {{dropTime, P::Point, {}}});
+      t.ramp = true;
+      break;
     case PointTiming::kNone:
       throw RuntimeError::InvalidCall();
   }

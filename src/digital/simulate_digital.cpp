@@ -51,20 +51,26 @@ void SolveAt(DigitalRun& run, Model& model, double E, const ShowMessage& showMes
   SurfaceCurrents(run.kinetics, rates, level.system.current[0], now);
 }
 
-// 1 + Ru Cd(E) / tc at the applied potential E (V): what the charging circuit divides the
-// faradaic current by.
+// 1 + Ru Cd(E) / tc at the applied potential E (V) (1 + 1.5 Ru Cd / tc under a sine, below):
+// what the charging circuit divides the faradaic current by.
 double ChargingDivisor(const DigitalRun& run, double E) {
   const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
-  return cd * run.ruOverCharging + 1.0;
+  return (run.sine ? 1.5 : 1.0) * cd * run.ruOverCharging + 1.0;
 }
 
 // The total current that a faradaic current I (A) makes through the charging circuit at the
 // applied potential E (V), with the previous point's total current previousTotal (A) and the
-// rate at which the applied potential moves over the point (V/s, signed).
+// rate at which the applied potential moves over the point (V/s, signed). Under a sine the drop
+// Ru I changes by the second-order difference over the two points before (olderTotal the total
+// current of the one before the previous): the first-order one would lose w Ru Cd w dt / 2 of
+// the charging current's amplitude.
 double TotalCurrent(const DigitalRun& run, double E, double faradaic, double rate,
-                    double previousTotal) {
+                    double previousTotal, double olderTotal) {
   const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
   const double q2 = cd * run.ruOverCharging;  // RC / tc
+  if (run.sine)
+    return Div(faradaic - cd * rate + q2 * (2.0 * previousTotal - 0.5 * olderTotal),
+               1.5 * q2 + 1.0);
   return Div(faradaic - cd * rate + q2 * previousTotal, q2 + 1.0);
 }
 
@@ -151,15 +157,15 @@ class SurfaceAtPotential {
 // keeps a bracket of the root and halves it when a step leaves it. It starts from the drop the
 // latest sub-steps predict; the surface is left solved at the answer.
 void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double guess, double rate,
-                              double previousTotal, DigitalRun& run, double& lastTotal,
-                              ReactionValues& now) {
+                              double previousTotal, double olderTotal, DigitalRun& run,
+                              double& lastTotal, ReactionValues& now) {
   const double Ru = run.resistance;
   double lo = -HUGE_VAL, hi = HUGE_VAL;  // bracket of the root, V
   double x = guess;
   for (int iteration = 0; iteration < kMaxDropIterations; ++iteration) {
     double dI = 0.0;  // A/V
     const double I = surface.Solve(x, dI, now);
-    lastTotal = TotalCurrent(run, E, I, rate, previousTotal);
+    lastTotal = TotalCurrent(run, E, I, rate, previousTotal, olderTotal);
     const double F = x - E - Ru * lastTotal;
     const double slope = 1.0 - Ru * dI / ChargingDivisor(run, E);
     if (F == 0.0) return;
@@ -193,12 +199,12 @@ struct DropHistory {
 // The disc's two-dimensional step has no separate surface system: it is solved whole at each
 // trial potential, by the secant method kept inside a bracket (regula falsi, Illinois variant).
 void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, double rate,
-                            double previousTotal, double& lastTotal, const ShowMessage& showMessage,
-                            ReactionValues& now) {
+                            double previousTotal, double olderTotal, double& lastTotal,
+                            const ShowMessage& showMessage, ReactionValues& now) {
   const double Ru = run.resistance;
   auto residual = [&](double x) {
     SolveAt(run, model, x, showMessage, now);
-    lastTotal = TotalCurrent(run, E, Sum(run, now), rate, previousTotal);
+    lastTotal = TotalCurrent(run, E, Sum(run, now), rate, previousTotal, olderTotal);
     return x - E - Ru * lastTotal;
   };
   double a = E + Ru * lastTotal;
@@ -235,10 +241,11 @@ void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, double rate
 }
 
 void SolveWithDrop(DigitalRun& run, Model& model, double E, double rate, double previousTotal,
-                   double& lastTotal, DropHistory& drops, const ShowMessage& showMessage,
-                   ReactionValues& now) {
+                   double olderTotal, double& lastTotal, DropHistory& drops,
+                   const ShowMessage& showMessage, ReactionValues& now) {
   if (run.disc) {
-    SolveWholeStepWithDrop(run, model, E, rate, previousTotal, lastTotal, showMessage, now);
+    SolveWholeStepWithDrop(run, model, E, rate, previousTotal, olderTotal, lastTotal, showMessage,
+                           now);
     return;
   }
   StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
@@ -247,7 +254,8 @@ void SolveWithDrop(DigitalRun& run, Model& model, double E, double rate, double 
   auto iterate = [&] {
     const double predicted =
         drops.known >= 2 ? 2.0 * drops.last - drops.before : run.resistance * lastTotal;  // V
-    FindInterfacialPotential(surface, E, E + predicted, rate, previousTotal, run, lastTotal, now);
+    FindInterfacialPotential(surface, E, E + predicted, rate, previousTotal, olderTotal, run,
+                             lastTotal, now);
     x = E + run.resistance * lastTotal;
   };
   if (run.secondOrder) {
@@ -267,6 +275,7 @@ struct PointContext {
   double rate = 0;           // V/s: the sweep's rate in the sign of E(i) - E(i-1)
   int scanSign = 1;          // direction of the staircase at this point
   double previousTotal = 0;  // total current of the previous point, A
+  double olderTotal = 0;     // total current of the point before that, A
   double lastTotal = 0;      // total current of the latest sub-step, A
   DropHistory drops;         // ohmic drops of the latest sub-steps
   // Potential steps: the charge of the latest sub-step and the charge since the start (C).
@@ -291,7 +300,7 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
                         double& last, const ShowMessage& showMessage) {
   const DigitalTiming& t = run.timing;
   const int programJump = run.sinceJump.empty() ? 0 : run.sinceJump[static_cast<size_t>(i)];
-  if (t.pieceCount == 1 && t.fractions.size() == 1 && run.resistance == 0.0 &&
+  if (t.pieceCount == 1 && t.fractions.size() == 1 && run.resistance == 0.0 && !run.sine &&
       t.pieces[0].potential == PiecePotential::Point && programJump == 0) {
     // One step at the point's potential (a sweep): the point's current is that of the step.
     ReactionValues now{};
@@ -322,10 +331,11 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
       const int level = piece.levels[static_cast<size_t>(k)];
       StartStep(run, level);
       // A refined sweep moves through the point's interval in equal steps.
-      const double Ek = t.ramp ? before + (E - before) * (k + 1.0) / m : applied;
+      double Ek = t.ramp ? before + (E - before) * (k + 1.0) / m : applied;
+      if (run.sine) Ek += run.ac.SineAt(i - 1 + (k + 1.0) / m);
       if (run.resistance > 0.0) {
-        SolveWithDrop(run, model, Ek, c.rate, c.previousTotal, c.lastTotal, c.drops, showMessage,
-                      now);
+        SolveWithDrop(run, model, Ek, c.rate, c.previousTotal, c.olderTotal, c.lastTotal, c.drops,
+                      showMessage, now);
       } else {
         SolveAt(run, model, Ek, showMessage, now);
       }
@@ -384,6 +394,7 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
     // A program's rate is its potential's change over the interval, jump included.
     c.rate =
         run->sampleInterval > 0 ? change / run->sampleInterval : Sgn(change) * run->absScanRate;
+    if (run->sine) c.rate = run->ac.RateAt(i);  // the sweep's and the sine's
     c.scanSign = ScanSign(*run, i);
     double first = 0.0;
     double last = 0.0;
@@ -391,9 +402,12 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
     auto& currents = model.ReactionCurrents;
     for (int r = 1; r <= run->transfer.count; ++r)
       currents(i, r) = Checked(column[r]);
-    c.previousTotal =
-        TotalCurrent(*run, E[static_cast<size_t>(i)], Sum(*run, column), c.rate, c.previousTotal);
-    currents(i, run->totalColumn) = c.previousTotal;
+    const double applied = E[static_cast<size_t>(i)] + (run->sine ? run->ac.SineAt(i) : 0.0);
+    const double total =
+        TotalCurrent(*run, applied, Sum(*run, column), c.rate, c.previousTotal, c.olderTotal);
+    c.olderTotal = c.previousTotal;
+    c.previousTotal = total;
+    currents(i, run->totalColumn) = total;
     if (halves) {
       currents(i, run->totalColumn + 1) = first;
       currents(i, run->totalColumn + 2) = last;

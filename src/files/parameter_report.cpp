@@ -151,6 +151,14 @@ void PrintParameterReport(const Model& m, const LineSink& writeLine) {
     report.Value(m.SampleTime);
   }
   if (m.Technique == Technique::kPotentialProgram) ProgramBlock(report, m);
+  if (m.Technique == Technique::kAcVoltammetry) {
+    report.Label("Scan rate :");
+    report.Value(m.ScanRate);
+    report.Label("AC amplitude :");
+    report.Value(m.AcAmplitude);
+    report.Label("AC frequency :");
+    report.Value(m.AcFrequency);
+  }
   report.Label("Area Of Electrode :");
   report.Value(m.ElectrodeArea);
   report.Label("E pulse :");

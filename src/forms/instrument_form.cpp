@@ -33,6 +33,9 @@ FormIns::FormIns(Model& model) : Form("FormIns", "Instrument"), model_(model) {
   AddField(Labeltemp, "T ( °C)", "temperature", txttemp, "25", frame);
   AddField(LabelNoise, "Noise (A)", "Noise current (A)", Noise, "0", frame);
   AddField(LabelF, "f (Hz)", "frequence", TextF, "20", frame);
+  AddField(LabelAmplitude, "ΔE (mV)", "amplitude of the AC sine", TextAmplitude, "25", frame);
+  LabelAmplitude.SetVisible(false);
+  TextAmplitude.SetVisible(false);
   LabelScan.SetCaption("Scan");
   LabelScan.SetGrid(fieldRow_, 0);
   Add(LabelScan, frame);
@@ -206,6 +209,8 @@ void FormIns::method1() {
   model_.StepPotential2 = Value(TextE2);
   model_.StepTime2 = Value(TextT2);
   model_.SampleTime = Value(TextTSample);
+  model_.AcAmplitude = Value(TextAmplitude) / 1000;
+  model_.AcFrequency = Value(TextF);
   if (applyProgram) applyProgram();
   model_.Temperature = Value(txttemp) + kKelvinOffset;
   model_.PulsePotential = Value(Epulse);
@@ -251,8 +256,11 @@ void FormIns::Form_Activate() {
   ShowStepFields(steps);
   LabelTSample.SetVisible(steps || program);
   TextTSample.SetVisible(steps || program);
-  LabelF.SetVisible(squareWave);
-  TextF.SetVisible(squareWave);
+  const bool sine = technique == T::kAcVoltammetry;
+  LabelF.SetVisible(squareWave || sine);
+  TextF.SetVisible(squareWave || sine);
+  LabelAmplitude.SetVisible(sine);
+  TextAmplitude.SetVisible(sine);
   Labeltp.SetVisible(pulse);
   tp.SetVisible(pulse);
   tp.SetLocked(squareWave);

@@ -77,7 +77,9 @@ class FormIns : public Form {
   Label LabelNoise{"LabelNoise"};
   TextBox Noise{"Noise"};
   Label LabelF{"LabelF"};
-  TextBox TextF{"TextF"};
+  TextBox TextF{"TextF"};  // the square wave's frequency, and the AC voltammogram's sine's
+  Label LabelAmplitude{"LabelAmplitude"};
+  TextBox TextAmplitude{"TextAmplitude"};  // AC voltammetry: the sine's amplitude, mV
   Label LabelScan{"LabelScan"};
   ComboBox ComboScan{"ComboScan"};
   Label LabelQuiet{"LabelQuiet"};

@@ -1,8 +1,10 @@
 #include "forms/option_form.h"
 
 #include <string>
+#include <vector>
 
 #include "common/number_text.h"
+#include "plot/ac_plot.h"
 #include "plot/plotter.h"
 #include "simulation/simulation_driver.h"
 
@@ -34,7 +36,12 @@ FormOption::FormOption(Model& model) : Form("formOption", "Option"), model_(mode
   overlap.InitChecked(false);
 
   Add(axis).SetCaption("Axis");
-  Add(ComboY, "axis").SetItems({"current I", "surface concentration C", "charge Q"});
+  std::vector<std::string> quantities = {"current I", "surface concentration C", "charge Q"};
+  for (int k = 0; k <= kAcHarmonics; ++k)
+    quantities.push_back(HarmonicQuantity(k));
+  quantities.push_back(kAllHarmonics);
+  quantities.push_back(kPowerSpectrum);
+  Add(ComboY, "axis").SetItems(quantities);
   Add(ComboX, "axis").SetItems({"potential E", "time t"});
   ComboX.SetListIndex(0);
   ComboX.SetToolTip("x axis of a potential program");
@@ -118,7 +125,9 @@ PlotOptions FormOption::PlotSettings() {
 
 bool FormOption::TimeAxis() const {
   return model_.Technique == Technique::kChronoamperometry ||
-         (model_.Technique == Technique::kPotentialProgram && ComboX.ListIndex() == 1);
+         ((model_.Technique == Technique::kPotentialProgram ||
+           model_.Technique == Technique::kAcVoltammetry) &&
+          ComboX.ListIndex() == 1);
 }
 
 void FormOption::cmdOK_Click() {

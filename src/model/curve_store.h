@@ -20,6 +20,12 @@ struct CurveStore {
   // Time of each point of the last potential program, s: its curves drawn against time.
   GrowingTable1<double> PointTimes{kMaxPoints + 1};
   int NumberOfPoints = 0;
+  // AC voltammetry: at each point of the last run the DC component (column 0, A, signed) and the
+  // envelopes of harmonics 1..8 (A); the one-sided power spectrum of its current, each row a
+  // frequency (Hz, column 1) and the squared amplitude of the sine there (A^2, column 2).
+  GrowingTable2<double> AcHarmonics{kMaxPoints + 1, kAcHarmonics + 1};
+  GrowingTable2<double> AcSpectrum{kMaxPoints + 1, 3};
+  int AcSpectrumPoints = 0;
   // Nonzero: the store holds impedance spectra of this many frequencies, each curve Z' (ohm) at
   // points 1..n and Z'' at points n+1..2n, PotentialX the frequency (Hz) of both.
   int SpectrumFrequencies = 0;

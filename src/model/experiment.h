@@ -17,6 +17,7 @@ enum class Technique {
   kAdditiveSquareWave = 6,
   kChronoamperometry = 7,  // potential steps: current or charge against time
   kPotentialProgram = 8,   // a program of holds, sweeps and steps, or an E(t) file
+  kAcVoltammetry = 9,      // a sine on a sweep: the current and its harmonics against E
   kImpedance = 10,         // the small-signal impedance at a DC potential, over frequency
 };
 // The techniques in the order of their option buttons; a number between them is no technique.
@@ -29,6 +30,7 @@ inline constexpr std::array kTechniqueList = {
     Technique::kAdditiveSquareWave,
     Technique::kChronoamperometry,
     Technique::kPotentialProgram,
+    Technique::kAcVoltammetry,
     Technique::kImpedance,
 };
 inline constexpr int kTechniqueCount = static_cast<int>(kTechniqueList.size());
@@ -61,7 +63,7 @@ constexpr int TechniquePosition(Technique technique) {
     if (kTechniqueList[static_cast<std::size_t>(i)] == technique) return i + 1;
   return 0;
 }
-// The technique or electrode of an option button's number (1..8 and 10, 1..10); any other
+// The technique or electrode of an option button's number (1..10, 1..10); any other
 // number is kNone.
 constexpr Technique TechniqueNumbered(int number) {
   const auto technique = static_cast<Technique>(number);

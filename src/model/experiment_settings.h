@@ -60,6 +60,9 @@ struct ExperimentSettings {
   double StepTime2 = 0;       // s
   double SampleTime = 0;      // s; also the potential program's sampling interval
   PotentialProgram Program;   // technique 8, sampled every SampleTime from rest at E start
+  // AC voltammetry: a sine of AcAmplitude at AcFrequency on the sweep of E start, E end and v.
+  double AcAmplitude = 0;  // V, the amplitude (half the peak-to-peak) of the sine
+  double AcFrequency = 0;  // Hz
   // The curve store's sign convention: anodic (oxidation) current positive, as IUPAC writes it,
   // or cathodic current positive; the simulation computes cathodic positive and turns its curves.
   bool AnodicPositive = false;

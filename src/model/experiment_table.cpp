@@ -26,6 +26,7 @@ constexpr std::array<TechniqueRow, kTechniqueCount + 1> kTechniques = {{
     {T::kChronoamperometry, "Chronoamperometry", "chronoamperometry", PointTiming::kStepSample,
      false},
     {T::kPotentialProgram, "Potential program", "potential program", PointTiming::kProgram, false},
+    {T::kAcVoltammetry, "AC voltammetry", "AC voltammetry", PointTiming::kSineSample, false},
     {T::kImpedance, "Impedance", "impedance", PointTiming::kNone, false},
 }};
 
@@ -63,6 +64,7 @@ constexpr std::array<ElectrodeRow, kElectrodeCount + 1> kElectrodes = {{
 // wave and potential step there, are solved as integral equations (no closed form); DC, normal
 // and differential pulse there have closed forms the integral equations replace for coupled
 // mechanisms, and at the thin film, whose wall no closed form feels, always.
+// AC voltammetry is simulated digitally only (no row has an analytical current for it).
 // Impedance is exact in the frequency domain where diffusion is one-dimensional: the plane, the
 // sphere (and the hemisphere, its half) and the closed thin film.
 constexpr std::array<CaseRow, kTechniqueCount* kElectrodeCount> kCases = {{
@@ -146,6 +148,16 @@ constexpr std::array<CaseRow, kTechniqueCount* kElectrodeCount> kCases = {{
     {{T::kPotentialProgram, E::kRotatingDisk}, F::kNone, S::kNone},
     {{T::kPotentialProgram, E::kThinFilm}, F::kNone, S::kNone},
     {{T::kPotentialProgram, E::kBand}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kPlanar}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kSpherical}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kHemispherical}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kMicrodisc}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kCylindrical}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kRotatingCylinder}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kRotatingHemisphere}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kRotatingDisk}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kThinFilm}, F::kNone, S::kNone},
+    {{T::kAcVoltammetry, E::kBand}, F::kNone, S::kNone},
     {{T::kImpedance, E::kPlanar}, F::kFrequencyDomain, S::kNone},
     {{T::kImpedance, E::kSpherical}, F::kFrequencyDomain, S::kNone},
     {{T::kImpedance, E::kHemispherical}, F::kFrequencyDomain, S::kNone},

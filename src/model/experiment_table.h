@@ -20,6 +20,7 @@ enum class PointTiming {
   kSquareWaveSum,      // the two half periods added
   kStepSample,         // potential steps held over many points, each point one sampling time
   kProgram,            // the potential program's ramps and holds, each point one sampling time
+  kSineSample,         // one sample of a sine on a sweep, in sub-steps that follow the sine
 };
 
 // The geometry of the finite-difference grid.

@@ -8,6 +8,8 @@ double PointTime(const Model& model) {
   if (model.Technique == Technique::kChronoamperometry ||
       model.Technique == Technique::kPotentialProgram)
     return model.SampleTime;
+  if (model.Technique == Technique::kAcVoltammetry)
+    return Div(1.0, kAcSamplesPerPeriod * model.AcFrequency);
   if (model.Technique != Technique::kSweep) return model.DropTime;
   return Div(model.PotentialStep, model.ScanRate);
 }

@@ -9,6 +9,7 @@
 #include "common/int16.h"
 #include "common/number_format.h"
 #include "common/runtime_error.h"
+#include "plot/ac_plot.h"
 #include "plot/plotter.h"
 
 namespace qalto {
@@ -80,7 +81,7 @@ class CurvePlot {
     }
     surface_.DrawRectangle(m_.PlotXMin, m_.PlotYMin, m_.PlotXMax, m_.PlotYMax);
     surface_.SetPosition((m_.PlotXMax + m_.PlotXMin) / 2, m_.PlotYMin - unit_);
-    surface_.Print(options_.timeAxis ? "t /s" : "E /V");
+    surface_.Print(options_.frequencyAxis ? "f /Hz" : options_.timeAxis ? "t /s" : "E /V");
     DrawCurves();
     DrawXTicks();
     DrawYTicks();
@@ -168,6 +169,10 @@ class CurvePlot {
       title = "C /M  ";
     } else if (quantity == "charge Q") {
       title = "Q /C  ";
+    } else if (quantity == kPowerSpectrum) {
+      title = "log(P /A²)  ";
+    } else if (HarmonicOf(quantity) >= 0 || quantity == kAllHarmonics) {
+      title = "I /A  ";
     } else {
       return;  // a quantity without a title has no unit line either
     }
@@ -325,9 +330,10 @@ Outcome LayOutNowPaintWhenUsed(PlotContext& context, int first, int last,
 Outcome PlotCurves(PlotContext& context, int first, int last,
                    const GrowingTable1<double>& potentials, const GrowingTable2<double>& y,
                    const Table1<int>& styles) {
-  // A potential program drawn against time takes the times of its points.
-  const bool programTime =
-      context.options.timeAxis && context.model.Technique == Technique::kPotentialProgram;
+  // A potential program or an AC voltammogram drawn against time takes the times of its points.
+  const Technique technique = context.model.Technique;
+  const bool programTime = context.options.timeAxis && (technique == Technique::kPotentialProgram ||
+                                                        technique == Technique::kAcVoltammetry);
   const GrowingTable1<double>& x = programTime ? context.model.PointTimes : potentials;
   try {
     if (context.surface.PaintsWhenUsed())

@@ -13,6 +13,7 @@ struct PlotOptions {
   bool autoY = true;           // the same for y
   bool rangeOverflow = false;  // a typed range was too large for a double: nothing is drawn
   bool timeAxis = false;       // x is the time of potential steps, not the potential
+  bool frequencyAxis = false;  // x is the frequency of a power spectrum
 };
 
 }  // namespace qalto

@@ -1,4 +1,5 @@
 #include "common/table.h"
+#include "plot/ac_plot.h"
 #include "plot/plotter.h"
 
 namespace qalto {
@@ -7,7 +8,10 @@ void PrepareCurves(Model& model, const PlotOptions& options,
                    const std::function<void()>& refreshModel) {
   if (refreshModel) refreshModel();
   const std::string& quantity = options.quantity;
-  if (quantity == "current I") {
+  if (ShowsAcHarmonics(model, quantity)) {
+    PrepareAcCurves(model, quantity);
+  } else if (quantity == "current I" || HarmonicOf(quantity) >= 0 || quantity == kAllHarmonics ||
+             quantity == kPowerSpectrum) {
     model.CurveCount = model.TargetCurve;
     for (int j = model.FirstPoint; j <= model.LastPoint; ++j) {
       model.CurrentY(j, model.CurrentCurve) = model.ReactionCurrents(j, model.TotalCurrentColumn);
@@ -38,6 +42,8 @@ Outcome PrepareAndPlot(PlotContext& context, const std::function<void()>& refres
                        int last, const GrowingTable1<double>& x, const GrowingTable2<double>& y,
                        const Table1<int>& styles) {
   if (!context.model.FitMode) PrepareCurves(context.model, context.options, refreshModel);
+  if (context.options.quantity == kPowerSpectrum && context.model.AcSpectrumPoints > 0)
+    return PlotAcSpectrum(context);
   return PlotCurves(context, first, last, x, y, styles);
 }
 

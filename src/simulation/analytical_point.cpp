@@ -71,6 +71,7 @@ double CatalyticPart(const Model& model, const AnalyticalRun& run, const Kinetic
       return f(args.E + run.pulseHalf) - f(args.E - run.pulseHalf);
     case Technique::kAdditiveSquareWave:
       return f(args.E + run.pulseHalf) + f(args.E - run.pulseHalf);
+    case Technique::kAcVoltammetry:  // simulated digitally only
     case Technique::kImpedance:
     case Technique::kNone:
       break;

@@ -22,6 +22,10 @@ std::string TimingCause(const Model& model) {
     if (!(model.ScanRate > 0)) return Is("v (V/s)", model.ScanRate);
     return model.PotentialStep > 0 ? "" : Is("E step (V)", model.PotentialStep);
   }
+  if (model.Technique == Technique::kAcVoltammetry) {
+    if (!(model.AcFrequency > 0)) return Is("f (Hz)", model.AcFrequency);
+    return model.ScanRate > 0 ? "" : Is("v (V/s)", model.ScanRate);
+  }
   if (model.Technique == Technique::kChronoamperometry) {
     if (!(model.SampleTime > 0)) return Is("t sample (s)", model.SampleTime);
     return model.StepTime1 > 0 ? "" : Is("t1 (s)", model.StepTime1);

@@ -11,6 +11,8 @@
 #include "digital/simulate_digital.h"
 #include "model/experiment_table.h"
 #include "model/point_time.h"
+#include "simulation/ac_program.h"
+#include "simulation/ac_record.h"
 #include "simulation/analytical_coverage.h"
 #include "simulation/analytical_point.h"
 #include "simulation/convolution_run.h"
@@ -290,11 +292,14 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   model.TotalCurrentColumn = model.ChargeReactionCount + 1;
   constants.sqPiStep = Sqrt(kPi * model.PotentialStep);
   const bool steps = model.Technique == Technique::kChronoamperometry;
+  const bool sine = model.Technique == Technique::kAcVoltammetry;
   if (!model.FitMode) {
     if (steps) {
       BuildStepAxis(model);
     } else if (model.Technique == Technique::kPotentialProgram) {
       BuildProgramAxis(model);
+    } else if (sine) {
+      BuildAcAxis(model);
     } else {
       BuildPotentialAxis(model);
     }
@@ -340,6 +345,8 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     model.CurrentY(i, model.CurrentCurve) = model.ReactionCurrents(i, model.TotalCurrentColumn);
   }
+  model.AcSpectrumPoints = 0;
+  if (sine) StoreAcHarmonics(model);
   model.FirstPoint = 1;
   model.LastPoint = model.NumberOfPoints;
 }

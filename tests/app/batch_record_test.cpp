@@ -66,6 +66,29 @@ TEST_F(BatchRecordTest, HoldsThePotentialStepsOfAChronoamperogram) {
   EXPECT_EQ(app.model().NumberOfPoints, 30);
 }
 
+// An AC voltammogram's record holds its sine and sweep and each harmonic's largest envelope with
+// the sweep's potential there: the reversible fundamental at E1/2 (0.1 V); a sweep's has none.
+TEST_F(BatchRecordTest, HoldsTheSineAndHarmonicsOfAnAcVoltammogram) {
+  RunCyclic();
+  EXPECT_EQ(Cells(RunRecordJson(RunRecord{}, app.model())).count("ac.f"), 0u);
+  std::istringstream script(
+      "menu mnuTech\nclick FormTech.optTech(9)\nclick FormTech.CmdOK\nmenu mnuMechamism\n"
+      "check FormMech.CheckDigital on\nclick FormMech.Command1\nmenu mnuInstrument\n"
+      "set FormIns.Eend -0.1\nset FormIns.V 0.1\nset FormIns.TextF 5\n"
+      "set FormIns.TextAmplitude 10\nselect FormIns.ComboScan single\nmenu mnuSimulate\n");
+  ASSERT_EQ(runner.Run(script, err), kExitRan) << err.str();
+  std::map<std::string, std::string> cells = Cells(RunRecordJson(RunRecord{}, app.model()));
+  EXPECT_EQ(cells["ac.E_start"], "0.29999999999999999");
+  EXPECT_EQ(cells["ac.E_end"], "-0.10000000000000001");
+  EXPECT_EQ(cells["ac.v"], "0.10000000000000001");
+  EXPECT_EQ(cells["ac.dE"], "0.01");
+  EXPECT_EQ(cells["ac.f"], "5");
+  EXPECT_EQ(cells["ac.harmonics.1.harmonic"], "1");
+  EXPECT_NEAR(std::stod(cells["ac.harmonics.1.potential"]), 0.1, 0.001);
+  EXPECT_EQ(cells["ac.harmonics.8.harmonic"], "8");
+  EXPECT_EQ(app.model().NumberOfPoints, 1280);
+}
+
 // A potential program's record holds its segments as the run applied them; a sweep's has none.
 TEST_F(BatchRecordTest, HoldsTheSegmentsOfAPotentialProgram) {
   RunCyclic();

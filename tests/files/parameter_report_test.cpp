@@ -46,6 +46,18 @@ TEST_F(ParameterReportTest, ChronoamperometryReportsItsSteps) {
       << ParameterReportText(model);
 }
 
+// An AC voltammogram's report has its scan rate and sine after the drop time.
+TEST_F(ParameterReportTest, AcVoltammetryReportsItsSine) {
+  model.Technique = Technique::kAcVoltammetry;
+  model.ScanRate = 0.05;
+  model.AcAmplitude = 0.025;
+  model.AcFrequency = 9;
+  EXPECT_NE(ParameterReportText(model).find("Scan rate :\r\n .05 \r\nAC amplitude :\r\n .025 \r\n"
+                                            "AC frequency :\r\n 9 \r\nArea Of Electrode :"),
+            std::string::npos)
+      << ParameterReportText(model);
+}
+
 // A potential program's report has t sample and each segment (E and t, or E from, E to and v),
 // or the file it was read from.
 TEST_F(ParameterReportTest, PotentialProgramReportsItsSegmentsOrItsFile) {

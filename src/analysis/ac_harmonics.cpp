@@ -1,0 +1,75 @@
+#include "analysis/ac_harmonics.h"
+
+#include <cmath>
+#include <complex>
+#include <cstddef>
+#include <numbers>
+
+#include "analysis/fourier_transform.h"
+
+namespace qalto {
+namespace {
+
+using Series = std::vector<std::complex<double>>;
+
+// The weight of a bin at distance `offset` (in units of f) from the centre of its band.
+double BandWeight(double offset) {
+  const double d = std::fabs(offset);
+  if (d <= 0.25) return 1.0;
+  if (d >= 0.5) return 0.0;
+  return 0.5 * (1.0 + std::cos(std::numbers::pi * (d - 0.25) / 0.25));
+}
+
+// The signed frequency of bin j of n, in units of the sine's frequency.
+double BinFrequency(std::size_t j, std::size_t n, double resolution) {
+  const double bin =
+      j <= n / 2 ? static_cast<double>(j) : static_cast<double>(j) - static_cast<double>(n);
+  return bin * resolution;
+}
+
+}  // namespace
+
+AcHarmonicsResult AcHarmonics(const std::vector<double>& current, double sample, double frequency) {
+  AcHarmonicsResult result;
+  const std::size_t n = current.size();
+  if (n < 2) return result;
+  Series spectrum(current.begin(), current.end());
+  FourierTransform(spectrum);
+  const double resolution = 1.0 / (static_cast<double>(n) * sample * frequency);  // bin, in f
+
+  // The DC component: both signs of the band around 0, a real series.
+  Series band(n);
+  for (std::size_t j = 0; j < n; ++j)
+    band[j] = spectrum[j] * BandWeight(BinFrequency(j, n, resolution));
+  InverseFourierTransform(band);
+  result.dc.resize(n);
+  for (std::size_t i = 0; i < n; ++i)
+    result.dc[i] = band[i].real();
+
+  // Harmonic k: the positive frequencies of its band doubled, the analytic signal of the band.
+  for (int k = 1; k <= kAcHarmonics; ++k) {
+    for (std::size_t j = 0; j < n; ++j) {
+      const double f = BinFrequency(j, n, resolution);
+      band[j] = f > 0 ? 2.0 * spectrum[j] * BandWeight(f - k) : 0.0;
+    }
+    InverseFourierTransform(band);
+    std::vector<double>& envelope = result.envelope[static_cast<std::size_t>(k)];
+    envelope.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+      envelope[i] = std::abs(band[i]);
+  }
+
+  // One-sided: a sine of amplitude a at a bin shows a^2 there.
+  const std::size_t half = n / 2;
+  result.frequency.resize(half + 1);
+  result.power.resize(half + 1);
+  for (std::size_t j = 0; j <= half; ++j) {
+    const double scale = (j == 0 || 2 * j == n ? 1.0 : 2.0) / static_cast<double>(n);
+    const double amplitude = scale * std::abs(spectrum[j]);
+    result.frequency[j] = static_cast<double>(j) / (static_cast<double>(n) * sample);
+    result.power[j] = amplitude * amplitude;
+  }
+  return result;
+}
+
+}  // namespace qalto

@@ -1,0 +1,32 @@
+#pragma once
+// What the display options offer for an AC voltammogram: its DC component, the envelope of one
+// harmonic or of harmonics 1..8 against the sweep's potential, and its power spectrum.
+
+#include <string>
+
+#include "common/failure.h"
+#include "plot/plotter.h"
+
+namespace qalto {
+
+inline constexpr const char* kDcComponent = "DC component";
+inline constexpr const char* kAllHarmonics = "harmonics 1-8";
+inline constexpr const char* kPowerSpectrum = "power spectrum";
+
+// The display options' name of harmonic k, "harmonic 3"; k = 0 is the DC component.
+std::string HarmonicQuantity(int k);
+// The harmonic a quantity names: 0 for the DC component, 1..8, or -1 for any other quantity.
+int HarmonicOf(const std::string& quantity);
+
+// The quantity is one of the AC voltammogram's, which the last run has.
+bool ShowsAcHarmonics(const Model& model, const std::string& quantity);
+
+// Copies the DC component or envelope that the quantity names (all eight envelopes for
+// "harmonics 1-8") from AcHarmonics into the curve store.
+void PrepareAcCurves(Model& model, const std::string& quantity);
+
+// Draws log10 of the power spectrum (A^2) against the frequency, 0 to 8.5 f, as one connected
+// line; the plot ranges are found from the data or typed, as for a voltammogram.
+Outcome PlotAcSpectrum(PlotContext& context);
+
+}  // namespace qalto

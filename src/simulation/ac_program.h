@@ -1,0 +1,42 @@
+#pragma once
+// The potential program of AC voltammetry: a sine of amplitude dE and frequency f on the sweep
+// of technique 1 (E start to E end at v, back again for a cycle, repeated for more cycles),
+// from rest at E start with the solution uniform. The curve's points are the instants
+// k dt, dt = 1 / (kAcSamplesPerPeriod f), and the curve store's x column holds the sweep's
+// (DC) potential at each.
+
+#include "model/model.h"
+
+namespace qalto {
+
+struct AcProgram {
+  double start = 0;      // E start, V
+  double end = 0;        // E end, V (the switching potential of a cycle)
+  double rate = 0;       // |v|, V/s
+  double amplitude = 0;  // dE, V
+  double frequency = 0;  // f, Hz
+  double sample = 0;     // dt, s
+  int sweepPoints = 0;   // points of one sweep from E start to E end
+  int points = 0;        // points of the whole program
+
+  // The sweep's potential at the instant of point i (point 0: t = 0), V.
+  double DcPotentialAt(double i) const;
+  // The sine at the instant of point i (i may be fractional), V.
+  double SineAt(double i) const;
+  // dE/dt of the whole program at the instant of point i, V/s.
+  double RateAt(double i) const;
+  // The largest change of the applied potential over one point, V.
+  double LargestStep() const;
+};
+
+// The program of the model's boxes. Raises "Division by zero: f (Hz) is 0" or
+// "... v (V/s) is 0", "Invalid procedure call or argument: ..." naming the box for a negative
+// f, v or dE (mV) or a sweep without range, and "Too many points: ..." for more points than a
+// curve holds.
+AcProgram AcProgramOf(const Model& model);
+
+// Sets NumberOfPoints, SweepPoints, PotentialX(0..NumberOfPoints), the sweep's potential, and
+// PointTimes, the points' instants (s), which the Option form's time axis draws them against.
+void BuildAcAxis(Model& model);
+
+}  // namespace qalto

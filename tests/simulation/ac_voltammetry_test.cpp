@@ -1,0 +1,226 @@
+// AC voltammetry against the textbook (Smith's small-amplitude a.c. polarography, as given in
+// Bard and Faulkner, Electrochemical Methods, 2nd ed., section 10.5): the reversible couple's
+// fundamental and second harmonic, the quasi-reversible couple's fall with ks, the double
+// layer's charging through Ru, and the refusals of impossible programs.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "common/constants.h"
+#include "simulation/analytical_run_model.h"
+#include "simulation/simulation_driver.h"
+
+namespace qalto {
+namespace {
+
+constexpr double kC = kRunC * 1e-3;   // mol/cm3
+constexpr double kAmplitude = 0.005;  // V
+constexpr double kFrequency = 10.0;   // Hz
+
+double Omega(double f) {
+  return kTwoPi * f;
+}
+
+// A + e = B (1 mM, D 1e-5 cm2/s, 1 cm2) swept from E0 + 0.2 V to E0 - 0.2 V at 0.05 V/s under
+// a sine of 5 mV at 10 Hz: 8 s, 5120 points.
+std::unique_ptr<Model> AcModel(Electrode electrode = Electrode::kPlanar) {
+  auto m = std::make_unique<Model>(AnalyticalRunModel(9, Number(electrode)));
+  m->DigitalSimulation = true;
+  m->StartPotential = kRunE0 + 0.2;
+  m->EndPotential = kRunE0 - 0.2;
+  m->ScanRate = 0.05;
+  m->AcAmplitude = kAmplitude;
+  m->AcFrequency = kFrequency;
+  return m;
+}
+
+SimulationOutcome RunAc(Model& m) {
+  SimulationInputs inputs;
+  inputs.pH = TypedNumber::Read("7");
+  inputs.baselineStart = TypedNumber::Read("0");
+  inputs.baselineEnd = TypedNumber::Read("0");
+  inputs.expandingGrid = TypedNumber::Read("0.5");
+  return RunSimulation(m, inputs);
+}
+
+void Simulate(Model& m) {
+  const SimulationOutcome outcome = RunAc(m);
+  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
+}
+
+// The largest value of harmonic k over the middle 80 % of the sweep, and where it is.
+struct Peak {
+  double E = 0;  // V
+  double I = 0;  // A
+};
+Peak Largest(const Model& m, int k, double from, double to) {
+  Peak peak;
+  for (int i = 1; i <= m.NumberOfPoints; ++i) {
+    const double E = m.PotentialX(i);
+    if (E < std::min(from, to) || E > std::max(from, to)) continue;
+    if (m.AcHarmonics(i, k) > peak.I) peak = {E, m.AcHarmonics(i, k)};
+  }
+  return peak;
+}
+Peak Smallest(const Model& m, int k, double from, double to) {
+  Peak least{0, 1e300};
+  for (int i = 1; i <= m.NumberOfPoints; ++i) {
+    const double E = m.PotentialX(i);
+    if (E < std::min(from, to) || E > std::max(from, to)) continue;
+    if (m.AcHarmonics(i, k) < least.I) least = {E, m.AcHarmonics(i, k)};
+  }
+  return least;
+}
+
+// Width of harmonic 1 at half its height, V.
+double HalfWidth(const Model& m, double height) {
+  double low = 1e300, high = -1e300;
+  for (int i = m.NumberOfPoints / 10; i <= m.NumberOfPoints * 9 / 10; ++i) {
+    if (m.AcHarmonics(i, 1) < height / 2) continue;
+    low = std::min(low, m.PotentialX(i));
+    high = std::max(high, m.PotentialX(i));
+  }
+  return high - low;
+}
+
+// Smith's reversible fundamental at E1/2, planar diffusion, D_O = D_R:
+//   I(w) = n^2 F^2 A C dE (w D)^1/2 / (4 R T) / cosh^2(j/2),  j = nF(E - E1/2)/RT,
+// whose width at half height is 4 acosh(sqrt 2) RT/nF = 90.6 mV / n at 25 C.
+TEST(AcVoltammetryTest, ReversibleFundamentalHasSmithsHeightPlaceAndWidth) {
+  auto m = AcModel();
+  Simulate(*m);
+  ASSERT_EQ(m->NumberOfPoints, 5120);
+  const double RT = kGasConstant * m->Temperature;
+  const double height =
+      kFaraday * kFaraday * kC * kAmplitude * std::sqrt(Omega(kFrequency) * kRunD) / (4 * RT);
+  const Peak peak = Largest(*m, 1, kRunE0 + 0.15, kRunE0 - 0.15);
+  EXPECT_NEAR(peak.E, kRunE0, 0.0005);
+  EXPECT_NEAR(peak.I / height, 1.0, 0.01) << peak.I << " A against " << height << " A";
+  const double width = 4 * std::acosh(std::sqrt(2.0)) * m->RTOverF;  // 0.0906 V
+  EXPECT_NEAR(HalfWidth(*m, peak.I) / width, 1.0, 0.01);
+}
+
+// The second harmonic, from the curvature of Nernst's surface ratio:
+//   I(2w) = n^3 F^3 A C (2 w D)^1/2 dE^2 / (16 R^2 T^2) |sinh(j/2)| / cosh^3(j/2),
+// zero at E1/2 between two lobes at j = +-2 atanh(3^-1/2) (+-33.8 mV) of 2/(3 sqrt 3) that.
+TEST(AcVoltammetryTest, ReversibleSecondHarmonicVanishesAtHalfWaveBetweenTwoLobes) {
+  auto m = AcModel();
+  Simulate(*m);
+  const double F = m->FOverRT;
+  const double scale = kFaraday * kC * std::sqrt(2 * Omega(kFrequency) * kRunD) * F * F *
+                       kAmplitude * kAmplitude / 16;
+  const double lobe = scale * 2 / (3 * std::sqrt(3.0));
+  const double offset = 2 * std::atanh(1 / std::sqrt(3.0)) / F;  // V
+  const Peak zero = Smallest(*m, 2, kRunE0 + 0.03, kRunE0 - 0.03);
+  const Peak anodic = Largest(*m, 2, kRunE0, kRunE0 + 0.1);
+  const Peak cathodic = Largest(*m, 2, kRunE0, kRunE0 - 0.1);
+  EXPECT_NEAR(zero.E, kRunE0, 0.0005);
+  EXPECT_LT(zero.I, 0.02 * lobe);
+  for (const Peak& p : {anodic, cathodic}) {
+    EXPECT_NEAR(std::fabs(p.E - kRunE0), offset, 0.001);
+    EXPECT_NEAR(p.I / lobe, 1.0, 0.01);
+  }
+}
+
+// A quasi-reversible couple (alpha 0.5) at E1/2: I = I_rev G, G = [2 / (1 + cot^2 phi)]^1/2,
+// cot phi = 1 + (2 w)^1/2 / lambda, lambda = 2 ks / D^1/2 (Smith; Bard and Faulkner eq.
+// 10.5.29-10.5.31), for a DC process that stays nearly reversible (ks / (D F v / RT)^1/2 of 5
+// and more here). The fundamental falls with ks; its peak stays at E1/2 but for the DC
+// process's own lag, a shift in the sweep's direction that reaches 3 mV at ks = 0.01 cm/s.
+TEST(AcVoltammetryTest, QuasiReversibleFundamentalFallsWithKsAsSmiths) {
+  const double f = 20.0;  // Hz
+  double previous = 1e300;
+  for (double ks : {0.1, 0.02, 0.01}) {
+    auto m = AcModel();
+    m->StartPotential = kRunE0 + 0.12;
+    m->EndPotential = kRunE0 - 0.12;
+    m->ScanRate = 0.01;
+    m->AcFrequency = f;
+    m->ChargeKs(1) = ks;
+    Simulate(*m);
+    const double RT = kGasConstant * m->Temperature;
+    const double reversible =
+        kFaraday * kFaraday * kC * kAmplitude * std::sqrt(Omega(f) * kRunD) / (4 * RT);
+    const double cot = 1 + std::sqrt(2 * Omega(f)) / (2 * ks / std::sqrt(kRunD));
+    const double G = std::sqrt(2 / (1 + cot * cot));
+    const Peak peak = Largest(*m, 1, kRunE0 + 0.08, kRunE0 - 0.08);
+    EXPECT_NEAR(peak.E, kRunE0 - 0.0015, 0.0015) << "ks = " << ks;
+    EXPECT_NEAR(peak.I / (reversible * G), 1.0, 0.01) << "ks = " << ks << ", G = " << G;
+    EXPECT_LT(peak.I, previous);
+    previous = peak.I;
+  }
+}
+
+// Without a reactant the current is the double layer's: Cd dE/dt through Ru, whose fundamental
+// is dE w Cd / (1 + (w Ru Cd)^2)^1/2, the same along the whole sweep.
+TEST(AcVoltammetryTest, ChargingCurrentIsTheDoubleLayersThroughRu) {
+  for (double Ru : {0.0, 100.0}) {
+    auto m = AcModel();
+    m->SpeciesC(1) = 0;
+    m->DoubleLayerCapacitance = 20e-6;  // F
+    m->UncompensatedResistance = Ru;
+    Simulate(*m);
+    const double w = Omega(kFrequency);
+    const double rc = w * Ru * m->DoubleLayerCapacitance;
+    const double expected = kAmplitude * w * m->DoubleLayerCapacitance / std::sqrt(1 + rc * rc);
+    for (int i : {1000, 2560, 4000})
+      EXPECT_NEAR(m->AcHarmonics(i, 1) / expected, 1.0, 0.005) << "Ru = " << Ru << ", i = " << i;
+    // The DC component is the sweep's charging current, Cd v (cathodic positive going down).
+    EXPECT_NEAR(m->AcHarmonics(1000, 0), m->DoubleLayerCapacitance * m->ScanRate, 1e-8);
+  }
+}
+
+// Every electrode of the digital model carries the sine; a reversible couple's fundamental
+// peaks at E1/2 (equal diffusion coefficients) at each.
+class AcElectrodeTest : public testing::TestWithParam<Electrode> {};
+
+TEST_P(AcElectrodeTest, FundamentalPeaksAtHalfWave) {
+  auto m = AcModel(GetParam());
+  m->Radius = 0.01;
+  m->ElectrodeLength = 0.1;
+  Simulate(*m);
+  const Peak peak = Largest(*m, 1, kRunE0 + 0.15, kRunE0 - 0.15);
+  EXPECT_NEAR(peak.E, kRunE0, 0.002);
+  EXPECT_GT(peak.I, 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Electrodes, AcElectrodeTest,
+                         testing::Values(Electrode::kSpherical, Electrode::kHemispherical,
+                                         Electrode::kMicrodisc, Electrode::kCylindrical,
+                                         Electrode::kRotatingCylinder,
+                                         Electrode::kRotatingHemisphere, Electrode::kRotatingDisk,
+                                         Electrode::kThinFilm, Electrode::kBand));
+
+// Impossible programs are refused, naming the box; the analytical model has no AC voltammetry.
+TEST(AcVoltammetryTest, RefusesWhatItCannotSimulate) {
+  struct Case {
+    void (*change)(Model&);
+    const char* text;
+  };
+  const Case cases[] = {
+      {[](Model& m) { m.AcFrequency = 0; }, "Division by zero: f (Hz) is 0"},
+      {[](Model& m) { m.AcFrequency = -5; }, "Invalid procedure call or argument: f (Hz) is -5"},
+      {[](Model& m) { m.AcAmplitude = -0.01; },
+       "Invalid procedure call or argument: ΔE (mV) is -10"},
+      {[](Model& m) { m.AcFrequency = 1000; },
+       "Too many points: 512000, a curve holds at most 100000 (a higher v (V/s), a lower f (Hz) "
+       "or a shorter range)"},
+      {[](Model& m) { m.DigitalSimulation = false; },
+       "No analytical model for AC voltammetry at the planar electrode: tick Digital "
+       "Simulation in the Mechanism window"},
+  };
+  for (const Case& c : cases) {
+    auto m = AcModel();
+    c.change(*m);
+    const SimulationOutcome outcome = RunAc(*m);
+    ASSERT_FALSE(outcome.Done()) << c.text;
+    EXPECT_NE(outcome.failure->message.find(c.text), std::string::npos) << outcome.failure->message;
+  }
+}
+
+}  // namespace
+}  // namespace qalto
