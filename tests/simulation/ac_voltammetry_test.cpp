@@ -39,12 +39,7 @@ std::unique_ptr<Model> AcModel(Electrode electrode = Electrode::kPlanar) {
 }
 
 SimulationOutcome RunAc(Model& m) {
-  SimulationInputs inputs;
-  inputs.pH = TypedNumber::Read("7");
-  inputs.baselineStart = TypedNumber::Read("0");
-  inputs.baselineEnd = TypedNumber::Read("0");
-  inputs.expandingGrid = TypedNumber::Read("0.5");
-  return RunSimulation(m, inputs);
+  return RunSimulation(m, StartInputs());
 }
 
 void Simulate(Model& m) {

@@ -5,6 +5,7 @@
 
 #include "common/constants.h"
 #include "model/model.h"
+#include "simulation/simulation_driver.h"
 
 namespace qalto {
 
@@ -47,6 +48,16 @@ inline Model AnalyticalRunModel(int technique, int electrode) {
   model.SpeciesD(1) = kRunD;
   model.SpeciesD(2) = kRunD;
   return model;
+}
+
+// What the forms give every run at start: pH 7, no baseline, Expanding grid 0.5.
+inline SimulationInputs StartInputs() {
+  SimulationInputs inputs;
+  inputs.pH = TypedNumber::Read("7");
+  inputs.baselineStart = TypedNumber::Read("0");
+  inputs.baselineEnd = TypedNumber::Read("0");
+  inputs.expandingGrid = TypedNumber::Read("0.5");
+  return inputs;
 }
 
 }  // namespace qalto

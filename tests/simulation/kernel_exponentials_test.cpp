@@ -63,17 +63,19 @@ TEST_P(KernelExponentialsTest, SumFollowsTheKernelWithin2e8) {
   EXPECT_LT(worst, 2e-8);
 }
 
+// The positive half of the 20-point Gauss-Legendre rule: nodes and weights.
+constexpr double x[10] = {0.0765265211334973, 0.2277858511416451, 0.3737060887154195,
+                          0.5108670019508271, 0.6360536807265150, 0.7463319064601508,
+                          0.8391169718222188, 0.9122344282513259, 0.9639719272779138,
+                          0.9931285991850949};
+constexpr double w[10] = {0.1527533871307258, 0.1491729864726037, 0.1420961093183820,
+                          0.1316886384491766, 0.1181945319615184, 0.1019301198172404,
+                          0.0832767415767048, 0.0626720483341091, 0.0406014298003869,
+                          0.0176140071391521};
+
 // Integral of k(s) w(s) over [from, to], w linear from wFrom to wTo: 20-point Gauss-Legendre
 // (the kernel is smooth away from s = 0).
 double Integral(const KernelCase& c, double from, double to, double wFrom, double wTo) {
-  static const double x[10] = {0.0765265211334973, 0.2277858511416451, 0.3737060887154195,
-                               0.5108670019508271, 0.6360536807265150, 0.7463319064601508,
-                               0.8391169718222188, 0.9122344282513259, 0.9639719272779138,
-                               0.9931285991850949};
-  static const double w[10] = {0.1527533871307258, 0.1491729864726037, 0.1420961093183820,
-                               0.1316886384491766, 0.1181945319615184, 0.1019301198172404,
-                               0.0832767415767048, 0.0626720483341091, 0.0406014298003869,
-                               0.0176140071391521};
   const double mid = 0.5 * (from + to), half = 0.5 * (to - from);
   double sum = 0.0;
   for (int i = 0; i < 10; ++i) {
@@ -146,14 +148,6 @@ TEST_P(ThinLayerWeightsTest, StepIntegralsMatchTheImageSeries) {
   const double dt = 1e-3;
   const int count = 5000;
   const KernelWeights step = KernelStepIntegrals({c.rate, 0.0, c.wall}, dt, count);
-  static const double x[10] = {0.0765265211334973, 0.2277858511416451, 0.3737060887154195,
-                               0.5108670019508271, 0.6360536807265150, 0.7463319064601508,
-                               0.8391169718222188, 0.9122344282513259, 0.9639719272779138,
-                               0.9931285991850949};
-  static const double w[10] = {0.1527533871307258, 0.1491729864726037, 0.1420961093183820,
-                               0.1316886384491766, 0.1181945319615184, 0.1019301198172404,
-                               0.0832767415767048, 0.0626720483341091, 0.0406014298003869,
-                               0.0176140071391521};
   double worst = 0.0;
   for (int m = 1; m < count; m += (m < 40 ? 1 : 37)) {
     const double mid = (m + 0.5) * dt, half = 0.5 * dt;

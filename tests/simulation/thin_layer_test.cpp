@@ -27,12 +27,7 @@ Model FilmModel(bool digital, int technique, double L) {
 }
 
 void Simulate(Model& m) {
-  SimulationInputs inputs;
-  inputs.pH = TypedNumber::Read("7");
-  inputs.baselineStart = TypedNumber::Read("0");
-  inputs.baselineEnd = TypedNumber::Read("0");
-  inputs.expandingGrid = TypedNumber::Read("0.5");
-  const SimulationOutcome outcome = RunSimulation(m, inputs);
+  const SimulationOutcome outcome = RunSimulation(m, StartInputs());
   ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
 }
 
