@@ -47,9 +47,6 @@ enum class ClosedForm {
   kFrequencyDomain,             // the small-signal impedance, exact in the frequency domain
 };
 
-// What turns the sampled step responses of an analytical sweep into its current.
-enum class SweepTransform { kNone, kSemiDerivative };
-
 struct TechniqueRow {
   Technique technique;
   const char* caption;  // its option button in the Techniques window, after "N)  "
@@ -72,7 +69,6 @@ struct ElectrodeRow {
 struct CaseRow {
   ExperimentCase key;
   ClosedForm closedForm;
-  SweepTransform transform;
 };
 
 // The option button's caption of technique or electrode number n: "3)  Normal pulse voltammetry".
