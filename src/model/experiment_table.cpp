@@ -205,6 +205,26 @@ const CaseRow& RowOf(ExperimentCase key) {
   return kCases[CaseIndex(key)];
 }
 
+AnalyticalReach AnalyticalReachOf(ExperimentCase key) {
+  using Reach = AnalyticalReach;
+  if (key.technique == T::kImpedance)
+    return HasClosedForm(key) ? Reach::kEveryMechanism : Reach::kNone;
+  // AC voltammetry is computed in time by the finite differences alone.
+  if (RowOf(key.technique).timing == PointTiming::kSineSample) return Reach::kNone;
+  if (key.electrode == E::kMicrodisc) {
+    // The disc's step responses do not follow an arbitrary potential program.
+    if (key.technique == T::kPotentialProgram) return Reach::kNone;
+    return Reach::kNernstianCouples;
+  }
+  return HasAnalyticalCurrent(key) ? Reach::kEveryMechanism : Reach::kNone;
+}
+
+// The spectrum is computed in the frequency domain whatever the engine.
+bool DigitallyComputed(ExperimentCase key) {
+  if (key.technique == T::kImpedance) return HasClosedForm(key);
+  return RowOf(key.electrode).grid != GridGeometry::kNone;
+}
+
 std::string NumberedCaption(int number, const char* caption) {
   return std::to_string(number) + ")  " + caption;
 }

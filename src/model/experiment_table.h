@@ -88,4 +88,13 @@ inline bool HasAnalyticalCurrent(ExperimentCase key) {
   return HasClosedForm(key) || RowOf(key.electrode).kernel != KernelShape::kNone;
 }
 
+// How far the analytical engine reaches for a combination: not at all, for every mechanism the
+// table's models carry, or (the microdisc's step responses) for independent Nernstian couples
+// without resistance or chemistry only.
+enum class AnalyticalReach { kNone, kEveryMechanism, kNernstianCouples };
+
+// What the Instrument form offers and the manual's table of combinations lists.
+AnalyticalReach AnalyticalReachOf(ExperimentCase key);
+bool DigitallyComputed(ExperimentCase key);
+
 }  // namespace qalto
