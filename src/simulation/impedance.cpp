@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "common/constants.h"
-#include "simulation/impedance_diffusion.h"
 #include "simulation/implicit_drop.h"
 #include "simulation/marcus_hush_rate.h"
 
@@ -136,7 +135,8 @@ DcState SolveDcState(const ImpedanceCell& cell) {
     }
     g = Diagonal(diagonal);
   } else {
-    g = DiffusionMatrix(cell, Complex(1.0 / kDcHoldTime));
+    g = DiffusionMatrix(cell.species, cell.chemistry, {cell.field, cell.length},
+                        Complex(1.0 / kDcHoldTime));
   }
   Matrix a;
   std::vector<Complex> scale;
@@ -209,7 +209,10 @@ std::vector<std::complex<double>> CellImpedance(const ImpedanceCell& dc,
   Matrix a;
   for (double frequency : frequencies) {
     const double omega = kTwoPi * frequency;
-    BuildSystem(cell, DiffusionMatrix(cell, Complex(0.0, omega)), 1.0, a, scale);
+    BuildSystem(cell,
+                DiffusionMatrix(cell.species, cell.chemistry, {cell.field, cell.length},
+                                Complex(0.0, omega)),
+                1.0, a, scale);
     std::vector<Complex> b(n);
     for (size_t r = 0; r < n; ++r)
       b[r] = scale[r] * drive[r];

@@ -10,18 +10,13 @@
 #include <complex>
 #include <vector>
 
-namespace qalto {
+#include "simulation/impedance_diffusion.h"
 
-enum class DiffusionField { kPlanar, kSphere, kThinLayer, kNernstLayer };
+namespace qalto {
 
 // How long the DC potential is held before the spectrum when there is chemistry, s: long enough
 // that the surface is within some 1e-6 of the long-time limit at a couple of ks 1e-3 cm/s.
 inline constexpr double kDcHoldTime = 1e12;
-
-struct ImpedanceSpecies {
-  double d = 1e-5;  // cm2/s
-  double bulk = 0;  // mol/L
-};
 
 struct ImpedanceReaction {
   int oxidized = 0;  // index into the cell's species
@@ -33,14 +28,6 @@ struct ImpedanceReaction {
   // Marcus-Hush-Chidsey kinetics in place of alpha: the reorganisation energy in units of RT/F
   // (marcus_hush_rate.h); 0: Butler-Volmer.
   double reorganisation = 0;
-};
-
-// A first-order homogeneous reaction reactant = product: kf forward, kb backward (1/s).
-struct ImpedanceChemistry {
-  int reactant = 0;
-  int product = 1;
-  double kf = 0;
-  double kb = 0;
 };
 
 struct ImpedanceCell {

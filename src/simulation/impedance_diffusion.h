@@ -10,18 +10,39 @@
 #include <complex>
 #include <vector>
 
-#include "simulation/impedance.h"
-
 namespace qalto {
+
+enum class DiffusionField { kPlanar, kSphere, kThinLayer, kNernstLayer };
+
+struct ImpedanceSpecies {
+  double d = 1e-5;  // cm2/s
+  double bulk = 0;  // mol/L
+};
+
+// A first-order homogeneous reaction reactant = product: kf forward, kb backward (1/s).
+struct ImpedanceChemistry {
+  int reactant = 0;
+  int product = 1;
+  double kf = 0;
+  double kb = 0;
+};
+
+// Where the species diffuse: the field, and the sphere's radius or the layer's thickness (cm).
+struct DiffusionSpace {
+  DiffusionField field = DiffusionField::kPlanar;
+  double length = 0;
+};
 
 using ComplexMatrix = std::vector<std::vector<std::complex<double>>>;
 
 // Whether every species takes part in chemical reactions with at most one other species (the
-// pairs X = Y that W is computed for), every reaction naming species of the cell.
-bool ChemistryInPairs(const ImpedanceCell& cell);
+// pairs X = Y that W is computed for), every reaction naming one of the `species`.
+bool ChemistryInPairs(int species, const std::vector<ImpedanceChemistry>& chemistry);
 
-// W(s) over the cell's species; s = j omega, or a small real rate for the DC state. The cell's
-// chemistry must be in pairs.
-ComplexMatrix DiffusionMatrix(const ImpedanceCell& cell, std::complex<double> s);
+// W(s) over the species; s = j omega, or a small real rate for the DC state. The chemistry must
+// be in pairs.
+ComplexMatrix DiffusionMatrix(const std::vector<ImpedanceSpecies>& species,
+                              const std::vector<ImpedanceChemistry>& chemistry,
+                              const DiffusionSpace& space, std::complex<double> s);
 
 }  // namespace qalto

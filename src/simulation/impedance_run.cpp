@@ -1,6 +1,5 @@
 #include "simulation/impedance_run.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "common/constants.h"
@@ -10,7 +9,6 @@
 #include "simulation/double_layer.h"
 #include "simulation/failure_cause.h"
 #include "simulation/impedance.h"
-#include "simulation/impedance_diffusion.h"
 #include "simulation/marcus_hush_rate.h"
 
 namespace qalto {
@@ -152,10 +150,7 @@ std::optional<std::string> MissingImpedanceModel(const Model& model) {
                    ": the spectrum is computed for charge reactions and first-order chemical "
                    "reactions, not second-order ones");
   }
-  ImpedanceCell chemistry;
-  chemistry.species.resize(static_cast<size_t>(std::max(model.SpeciesCount, 0)));
-  chemistry.chemistry = ChemistryOf(model);
-  if (!ChemistryInPairs(chemistry)) {
+  if (!ChemistryInPairs(model.SpeciesCount, ChemistryOf(model))) {
     return SimulationErrorMessage(
         model, "No impedance model for " + which +
                    ": the spectrum is computed where each species reacts with at most one "
