@@ -269,7 +269,7 @@ void FormIns::Form_Activate() {
   const bool impedance = technique == T::kImpedance;
   ShowImpedanceFields(impedance);
   // The experiment table says what each engine computes.
-  for (int i = Number(Electrode::kCylindrical); i <= kElectrodeCount; ++i) {
+  for (int i = 1; i <= kElectrodeCount; ++i) {
     const Electrode e = ElectrodeNumbered(i);
     const bool enabled = model_.DigitalSimulation
                              ? DigitallyComputed({technique, e})
