@@ -12,6 +12,7 @@ namespace qalto {
 namespace {
 
 constexpr int kMostNewtonSteps = 60;
+constexpr int kMostHalvings = 30;   // of a Newton step that does not lower the residual
 constexpr double kSettled = 1e-12;  // relative change of a surface concentration
 
 bool Adsorbed(const Model& m, int s) {
@@ -181,6 +182,10 @@ std::optional<std::string> SurfaceLayerProblem(const Model& m) {
   for (int s = 1; s <= m.SpeciesCount && s <= kMaxSpecies; ++s)
     any = any || m.SpeciesAdsorbed(s) != 0;
   if (!any) return std::nullopt;
+  if (m.Technique == Technique::kImpedance) {
+    return "the impedance spectrum is computed for dissolved species only; adsorbed species "
+           "take the techniques of a potential program";
+  }
   const GridGeometry grid = RowOf(m.Electrode).grid;
   if (grid == GridGeometry::kDisc || grid == GridGeometry::kBand) {
     return "adsorbed species are simulated at the electrodes of one dimension, not at the " +
@@ -257,45 +262,106 @@ SurfaceLayer ReadSurfaceLayer(const Model& m) {
   return layer;
 }
 
+namespace {
+
+// The residual F(u) = g u - coupling u - rhs - P(u) of the surface rows and its Jacobian
+// J = g - coupling - dP/du (row-major); returns |F|.
+class SurfaceResidual {
+ public:
+  SurfaceResidual(const Production& production, const BlockSystem& system,
+                  const BlockElimination& elimination)
+      : production_(production), system_(system), elimination_(elimination) {}
+
+  double Evaluate(const SpeciesVector& u, SpeciesVector& F, std::vector<double>& J) const {
+    const int S = system_.species;
+    production_.Evaluate(u, P_, dP_);
+    double sum = 0.0;
+    for (int r = 1; r <= S; ++r) {
+      double f = system_.surfaceSource[r][r] * u[r] - elimination_.surfaceRhs[r] - P_[r];
+      for (int k = 1; k <= S; ++k) {
+        f -= elimination_.surfaceCoupling[r][k] * u[k];
+        J[static_cast<size_t>((r - 1) * S + k - 1)] = (r == k ? system_.surfaceSource[r][r] : 0.0) -
+                                                      elimination_.surfaceCoupling[r][k] -
+                                                      dP_[r][k];
+      }
+      F[r] = f;
+      sum += f * f;
+    }
+    return std::sqrt(sum);
+  }
+
+ private:
+  const Production& production_;
+  const BlockSystem& system_;
+  const BlockElimination& elimination_;
+  mutable SpeciesVector P_{};
+  mutable SpeciesMatrix dP_{};
+};
+
+// The coverage of the layer at u, 0 where the layer has no saturation.
+double Coverage(const SurfaceLayer& layer, const SpeciesVector& u, int S) {
+  if (!(layer.saturation > 0.0)) return 0.0;
+  double sum = 0.0;
+  for (int s = 1; s <= S; ++s) {
+    if (layer.adsorbed[s]) sum += u[s];
+  }
+  return sum / layer.saturation;
+}
+
+}  // namespace
+
 void SolveLayerSurface(const SurfaceLayer& layer, const ChargeTransfer& transfer, double E,
                        BlockSystem& system, const BlockElimination& elimination) {
   const int S = system.species;
   const Production production(layer, transfer, E, S);
+  const SurfaceResidual residual(production, system, elimination);
   SpeciesVector& u = system.current[0];
-  SpeciesVector P{};
-  SpeciesMatrix dP{};
-  std::vector<double> a(static_cast<size_t>(S * S));
-  std::vector<double> step(static_cast<size_t>(S));
-  DenseLu lu;
+  SpeciesVector F{}, trialF{};
+  // Work tables kept between the steps of a run: a step allocates nothing.
+  thread_local std::vector<double> J, trialJ, step;
+  thread_local DenseLu lu;
+  J.resize(static_cast<size_t>(S * S));
+  trialJ.resize(J.size());
+  step.resize(static_cast<size_t>(S));
+  double norm = residual.Evaluate(u, F, J);
   for (int iteration = 0; iteration < kMostNewtonSteps; ++iteration) {
-    production.Evaluate(u, P, dP);
-    // F(u) = g u - coupling u - rhs - P(u); J = g - coupling - dP/du.
-    for (int r = 1; r <= S; ++r) {
-      double F = system.surfaceSource[r][r] * u[r] - elimination.surfaceRhs[r] - P[r];
-      for (int k = 1; k <= S; ++k) {
-        F -= elimination.surfaceCoupling[r][k] * u[k];
-        a[static_cast<size_t>((r - 1) * S + k - 1)] = (r == k ? system.surfaceSource[r][r] : 0.0) -
-                                                      elimination.surfaceCoupling[r][k] - dP[r][k];
-      }
-      step[static_cast<size_t>(r - 1)] = -F;
-    }
-    if (!FactorDense(a.data(), S, lu)) throw RuntimeError::DivisionByZero();
+    for (int r = 1; r <= S; ++r)
+      step[static_cast<size_t>(r - 1)] = -F[r];
+    if (!FactorDense(J.data(), S, lu)) throw RuntimeError::DivisionByZero();
     SolveDense(lu, step.data());
+    if (layer.linear) {  // exact in one step
+      for (int s = 1; s <= S; ++s)
+        u[s] += Checked(step[static_cast<size_t>(s - 1)]);
+      return;
+    }
+    // Damped: no concentration below zero, the layer never full, and |F| must fall.
+    SpeciesVector trial{};
+    double lambda = 1.0;
+    double trialNorm = 0.0;
+    for (int halving = 0;; ++halving) {
+      for (int s = 1; s <= S; ++s)
+        trial[s] = std::max(u[s] + lambda * Checked(step[static_cast<size_t>(s - 1)]), 0.0);
+      const bool overfull = Coverage(layer, trial, S) >= 1.0;
+      if (!overfull) trialNorm = residual.Evaluate(trial, trialF, trialJ);
+      if (halving == kMostHalvings || (!overfull && trialNorm <= (1.0 - 1e-4 * lambda) * norm))
+        break;
+      lambda *= 0.5;
+    }
     // Each phase's concentrations settle relative to the largest of them.
     double largest[2] = {0.0, 0.0};
     for (int s = 1; s <= S; ++s)
-      largest[layer.adsorbed[s]] = std::max(largest[layer.adsorbed[s]], std::abs(u[s]));
+      largest[layer.adsorbed[s]] = std::max(largest[layer.adsorbed[s]], std::abs(trial[s]));
     bool settled = true;
     for (int s = 1; s <= S; ++s) {
-      const double d = Checked(step[static_cast<size_t>(s - 1)]);
-      double next = u[s] + d;
-      // A concentration does not cross zero in one step of the non-linear layer.
-      if (!layer.linear && next < 0.0) next = 0.1 * u[s];
-      const double scale = std::max(std::abs(next), 1e-6 * largest[layer.adsorbed[s]]);
-      settled = settled && std::abs(next - u[s]) <= kSettled * scale;
-      u[s] = next;
+      const double scale = std::max(std::abs(trial[s]), 1e-6 * largest[layer.adsorbed[s]]);
+      settled = settled && std::abs(trial[s] - u[s]) <= kSettled * scale;
     }
-    if (layer.linear || settled) return;
+    if (Coverage(layer, trial, S) >= 1.0) return;  // no step keeps the layer below full
+    u = trial;
+    F = trialF;
+    J = trialJ;
+    norm = trialNorm;
+    if (settled) return;
   }
 }
 

@@ -245,7 +245,7 @@ void FormExpr::BuildSpecies() {
     AddFitted(i, i == 1, frame, i, 7);
     AddBox(TextCmin, "TextCmin", i, i == 1 ? "1e-4" : "0", frame, i, 8).SetVisible(i == 1);
     AddBox(TextCmax, "TextCmax", i, "1e-2", frame, i, 9).SetVisible(i == 1);
-    AddBox(Gamma, "Gamma", i, "1e-10", frame, i, 10).SetVisible(false);
+    AddBox(Gamma, "Gamma", i, i == 1 ? "1e-10" : "0", frame, i, 10).SetVisible(false);
     AddFitted(80 + i, false, frame, i, 11).SetVisible(false);
     AddBox(TextGammaMin, "TextGammaMin", i, "1e-12", frame, i, 12).SetVisible(false);
     AddBox(TextGammaMax, "TextGammaMax", i, "1e-8", frame, i, 13).SetVisible(false);

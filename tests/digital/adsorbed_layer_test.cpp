@@ -257,6 +257,37 @@ TEST_P(AdsorptionIsotherm, HoldsAtEquilibrium) {
 
 INSTANTIATE_TEST_SUITE_P(Interactions, AdsorptionIsotherm, ::testing::Values(0.0, 1.0, -1.0));
 
+// The layer's surface solve on a dissolved couple: A + e = B beside an empty layer that nothing
+// fills (C = C(ads), no C) gives the usual quasi-reversible wave (ks 0.01 cm/s) of the surface
+// rows, point by point.
+TEST(AdsorbedLayer, DissolvedCoupleBesideAnEmptyLayerIsTheUsualWave) {
+  auto plain = digital_test::PlanarReduction();
+  plain->ScanCycles = 1;
+  plain->ChargeKs(1) = 0.01;
+  auto layered = std::make_unique<Model>(*plain);
+  layered->SpeciesCount = 4;
+  layered->SpeciesName(3) = "C";
+  layered->SpeciesName(4) = "C(ads)";
+  layered->SpeciesAdsorbed(4) = 1;
+  layered->SpeciesD(3) = 1e-5;
+  layered->SpeciesC(3) = 0.0;
+  layered->SpeciesGamma(4) = 0.0;
+  layered->FirstOrderReactionCount = 1;
+  layered->FirstOrderReactionSpecies(1, 1) = 3;
+  layered->FirstOrderReactionSpecies(1, 2) = 4;
+  layered->ForwardRateConstant(1) = 1.0;
+  layered->BackwardRateConstant(1) = 1.0;
+  layered->LayerSaturation = 1e-10;
+  Simulate(*plain);
+  Simulate(*layered);
+  ASSERT_EQ(plain->NumberOfPoints, layered->NumberOfPoints);
+  const double peak = Cathodic(*plain).I;
+  for (int i = 1; i <= plain->NumberOfPoints; ++i) {
+    ASSERT_NEAR(layered->ReactionCurrents(i, 1), plain->ReactionCurrents(i, 1), 1e-9 * peak)
+        << "point " << i;
+  }
+}
+
 struct RefusedCase {
   const char* what;
   const char* message;
@@ -277,6 +308,7 @@ TEST_P(RefusedLayer, SaysWhatIsWrong) {
     m->SpeciesAdsorbed(3) = 1;
   }
   if (what == "disc") m->Electrode = Electrode::kMicrodisc;
+  if (what == "impedance") m->Technique = Technique::kImpedance;
   if (what == "second") {
     m->SecondOrderReactionCount = 1;
     m->SecondOrderReactionSpecies(1, 1) = 2;
@@ -314,6 +346,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"disc",
                     "adsorbed species are simulated at the electrodes of one dimension, not at "
                     "the microdisc"},
+        RefusedCase{"impedance",
+                    "the impedance spectrum is computed for dissolved species only; adsorbed "
+                    "species take the techniques of a potential program"},
         RefusedCase{"second",
                     "second-order reaction 1 involves the adsorbed R(ads); reactions in the layer "
                     "are first-order"},

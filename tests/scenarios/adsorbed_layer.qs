@@ -67,8 +67,9 @@ result
 menu mnuClear
 set FormExpr.TextInteraction 0
 # 4. Adsorption coupled to diffusion: 0.1 mM A in solution adsorbs (A = A(ads), Langmuir, kf
-#    1 cm/s, kb 1 1/s, Γmax 2e-10 mol/cm2: K C = 0.5, half a layer at equilibrium) onto an empty
-#    layer while the sweep runs, and is reduced there; B(ads) desorbs (B(ads) = B, kf 10 1/s).
+#    0.002 cm/s, kb 1 1/s, Γmax 2e-10 mol/cm2: K C = kf C / (kb Γmax) = 1, half a layer at
+#    equilibrium) onto an empty layer while the sweep runs, and is reduced there; B(ads) desorbs
+#    (B(ads) = B, kf 10 1/s).
 menu mnuMechamism
 set FormMech.chem(1) A
 set FormMech.chem(2) A(ads)
@@ -78,7 +79,7 @@ click FormMech.Command1
 menu mnuExperimental
 set FormExpr.Gamma(1) 0
 set FormExpr.C(3) 1e-4
-set FormExpr.kf(1) 1
+set FormExpr.kf(1) 0.002
 set FormExpr.kb(1) 1
 set FormExpr.kf(2) 10
 set FormExpr.kb(2) 0
@@ -110,3 +111,28 @@ set FormMech.charge(16) B(ads)
 set FormMech.chem(5) C(ads)
 click FormMech.Command1
 menu mnuSimulate
+# 6. Chronocoulometry of the surface couple alone (ks 100 1/s): stepped from 0.3 V to -0.3 V
+#    for 1 s, the layer is reduced within the first milliseconds and the charge is n F A Γ =
+#    9.6485 µC.
+menu mnuMechamism
+set FormMech.chem(1) 
+set FormMech.chem(2) 
+set FormMech.chem(3) 
+set FormMech.chem(4) 
+set FormMech.chem(5) 
+click FormMech.Command1
+menu mnuTech
+click FormTech.optTech(7)
+click FormTech.CmdOK
+menu mnuInstrument
+set FormIns.Estart 0.3
+set FormIns.TextE1 -0.3
+set FormIns.TextT1 1
+set FormIns.TextTSample 0.01
+click FormIns.cmdOK
+menu mnuExperimental
+set FormExpr.ks(1) 100
+set FormExpr.Gamma(1) 1e-10
+menu mnuSimulate
+model SpeciesCount
+model PassedCharge(100)
