@@ -391,6 +391,9 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   for (int s = 1; s <= run.species; ++s) {
     run.bulk[s] = run.layer.adsorbed[s] ? kGammaPerMolPerCm2 * m.SpeciesGamma(s) : m.SpeciesC(s);
   }
+  // The layer at rest at E start, as the solution's concentrations are.
+  if (run.layer.active && m.PreEquilibrate)
+    EquilibrateCouples(run.layer, run.transfer, m.StartPotential, run.bulk);
   const GridInputs gridInputs = ReadGridInputs(m, beta, run.timing, refinement);
   if (HasEdgeGrid(m.Electrode)) {
     run.currentScale = kFaradayPerMilliMol * EdgeGridArea(m);

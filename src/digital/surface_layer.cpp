@@ -327,7 +327,11 @@ void SolveLayerSurface(const SurfaceLayer& layer, const ChargeTransfer& transfer
   for (int iteration = 0; iteration < kMostNewtonSteps; ++iteration) {
     for (int r = 1; r <= S; ++r)
       step[static_cast<size_t>(r - 1)] = -F[r];
-    if (!FactorDense(J.data(), S, lu)) throw RuntimeError::DivisionByZero();
+    if (!FactorDense(J.data(), S, lu)) {
+      throw RuntimeError(
+          "Division by zero: the surface equations of the adsorbed layer are singular in double "
+          "precision (a rate constant too large beside the time step's)");
+    }
     SolveDense(lu, step.data());
     if (layer.linear) {  // exact in one step
       for (int s = 1; s <= S; ++s)
@@ -362,6 +366,45 @@ void SolveLayerSurface(const SurfaceLayer& layer, const ChargeTransfer& transfer
     J = trialJ;
     norm = trialNorm;
     if (settled) return;
+  }
+}
+
+namespace {
+
+// The logit y = ln(x / (1 - x)) of the oxidised fraction at equilibrium: the root of
+// y + g (1 - 2x) = theta, increasing in y for g < 2, by bisection.
+double EquilibriumLogit(double theta, double g) {
+  double low = theta - std::abs(g) - 1.0, high = theta + std::abs(g) + 1.0;
+  for (int k = 0; k < 200 && high - low > 1e-13 * (1.0 + std::abs(theta)); ++k) {
+    const double y = 0.5 * (low + high);
+    const double x = 1.0 / (1.0 + std::exp(-y));
+    (y + g * (1.0 - 2.0 * x) < theta ? low : high) = y;
+  }
+  return 0.5 * (low + high);
+}
+
+}  // namespace
+
+void EquilibrateCouples(const SurfaceLayer& layer, const ChargeTransfer& transfer, double E,
+                        SpeciesVector& gamma) {
+  constexpr int kSweeps = 100;
+  for (int sweep = 0; sweep < kSweeps; ++sweep) {
+    double moved = 0.0, largest = 0.0;
+    for (int r = 1; r <= transfer.count; ++r) {
+      const ChargeReaction& q = transfer.reactions[r];
+      if (!IsCouple(layer, q) || q.nuO != 1.0 || q.nuR != 1.0) continue;
+      const double total = gamma[q.ox] + gamma[q.red];
+      const double theta = q.n * transfer.FOverRT * (E - q.E0) + q.protons * transfer.pHTerm;
+      const double y = EquilibriumLogit(theta, layer.interaction);
+      // x = 1/(1 + e^-y) and 1 - x = 1/(1 + e^y), each without cancellation.
+      const double oxidised = total / (1.0 + std::exp(-y));
+      const double reduced = total / (1.0 + std::exp(y));
+      moved = std::max(moved, std::abs(oxidised - gamma[q.ox]));
+      largest = std::max(largest, total);
+      gamma[q.ox] = oxidised;
+      gamma[q.red] = reduced;
+    }
+    if (moved <= 1e-14 * largest) return;
   }
 }
 

@@ -66,6 +66,12 @@ SurfaceLayer ReadSurfaceLayer(const Model& model);
 void SolveLayerSurface(const SurfaceLayer& layer, const ChargeTransfer& transfer, double E,
                        BlockSystem& system, const BlockElimination& elimination);
 
+// Brings every surface couple O(ads) + n e = R(ads) (one of each) to its equilibrium at E (V),
+// nF (E - E0)/RT = ln(x / (1 - x)) + g (1 - 2x), keeping Gamma O + Gamma R; repeated over the
+// couples until a chain of them settles.
+void EquilibrateCouples(const SurfaceLayer& layer, const ChargeTransfer& transfer, double E,
+                        SpeciesVector& gamma);
+
 // The current of each charge reaction (A) at the surface concentrations with the electrode at E.
 void LayerCurrents(const SurfaceLayer& layer, const ChargeTransfer& transfer, double E,
                    const SpeciesVector& surface, double currentScale,

@@ -224,10 +224,12 @@ void FormExpr::BuildSpecies() {
   AddHeader(frame, 7, "C fitted (M)");
   AddHeader(frame, 8, "C min (M)");
   AddHeader(frame, 9, "C max (M)");
-  AddHeader(frame, 10, "Γ (mol/cm²)", "surface concentration of an adsorbed species");
-  AddHeader(frame, 11, "Γ fitted");
-  AddHeader(frame, 12, "Γ min");
-  AddHeader(frame, 13, "Γ max");
+  layerHeaders_ = {
+      &AddHeader(frame, 10, "Γ (mol/cm²)", "surface concentration of an adsorbed species"),
+      &AddHeader(frame, 11, "Γ fitted"), &AddHeader(frame, 12, "Γ min"),
+      &AddHeader(frame, 13, "Γ max")};
+  for (Label* header : layerHeaders_)
+    header->SetVisible(false);
   for (int i = 1; i <= kMaxSpecies; ++i) {
     Label& name = specie.Add("specie", i);
     name.SetCaption(kSpeciesLetters[i - 1]);
@@ -379,6 +381,8 @@ void FormExpr::ShowSpeciesRows() {
                                        &TextInteraction, &CheckFitted(80)}) {
     c->SetVisible(layer);
   }
+  for (Label* header : layerHeaders_)
+    header->SetVisible(layer);
 }
 
 void FormExpr::ShowChargeRows() {
@@ -554,6 +558,7 @@ ChemicalsValues FormExpr::Values() const {
   }
   values.saturation = ReadBoxNumber(TextSaturation.Text(), "Γmax (mol/cm²)");
   values.interaction = ReadBoxNumber(TextInteraction.Text(), "g");
+  values.preEquilibrate = CheckPreEqu.Checked();
   return values;
 }
 

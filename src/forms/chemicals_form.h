@@ -5,6 +5,7 @@
 // each parameter's "fitted" flag with its fitting range.
 
 #include <functional>
+#include <vector>
 
 #include "chemistry/pre_equilibration.h"
 #include "fit/fit_parameters.h"
@@ -171,6 +172,7 @@ class FormExpr : public Form {
   FormMech& mechanism_;
   InstrumentLinks instrument_;
   int headerCount_ = 0;
+  std::vector<Label*> layerHeaders_;  // the Γ columns' captions, shown with an adsorbed species
 };
 
 }  // namespace qalto

@@ -102,6 +102,9 @@ struct ExperimentSettings {
   // steps fill, and its Frumkin interaction parameter g (> 0 attraction, < 0 repulsion).
   double LayerSaturation = 0;
   double LayerInteraction = 0;
+  // The Chemicals form's Pre-equil: the surface couples of the layer start in equilibrium at
+  // E start (the solution's concentrations come pre-equilibrated in SpeciesC).
+  bool PreEquilibrate = false;
   Table1<double> ChargeKs{9};     // standard heterogeneous rate constant, cm/s
   Table1<double> ChargeAlpha{9};  // transfer coefficient
   // Reorganisation energy of a charge reaction with Marcus-Hush-Chidsey kinetics, eV (0.1 to 50);

@@ -247,6 +247,7 @@ const std::map<std::string, Field>& Fields() {
       {"SpeciesGamma", Column(&Model::SpeciesGamma)},
       {"LayerSaturation", Scalar(&Model::LayerSaturation)},
       {"LayerInteraction", Scalar(&Model::LayerInteraction)},
+      {"PreEquilibrate", Scalar(&Model::PreEquilibrate)},
       {"ChargeKs", Column(&Model::ChargeKs)},
       {"ChargeAlpha", Column(&Model::ChargeAlpha)},
       {"ChargeLambda", Column(&Model::ChargeLambda)},

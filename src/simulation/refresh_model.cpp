@@ -26,6 +26,7 @@ void RefreshModel(Model& model, const ChemicalsValues& chemicals) {
   }
   model.LayerSaturation = chemicals.saturation;
   model.LayerInteraction = chemicals.interaction;
+  model.PreEquilibrate = chemicals.preEquilibrate;
   // With digital simulation selected the key keeps its last value.
   if (!model.DigitalSimulation) model.AnalyticalCase = {model.Technique, model.Electrode};
   // Temperature, K; the box of the Instrument window is in degrees Celsius.

@@ -25,6 +25,7 @@ struct ChemicalsValues {
   std::array<double, 9> gamma{};  // surface concentrations of adsorbed species, mol/cm2
   double saturation = 0;          // the adsorbed layer's Gamma max, mol/cm2
   double interaction = 0;         // its Frumkin interaction parameter g
+  bool preEquilibrate = false;    // Pre-equil
 };
 
 // The Instrument window's settings must have reached the model already.

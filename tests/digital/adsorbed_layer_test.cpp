@@ -219,6 +219,36 @@ TEST_P(FrumkinSurfaceWave, FollowsTheFrumkinWave) {
 
 INSTANTIATE_TEST_SUITE_P(Interactions, FrumkinSurfaceWave, ::testing::Values(1.0, -1.0, 0.5));
 
+class PreEquilibratedLayer : public ::testing::TestWithParam<double> {};
+
+// Pre-equil: a sweep from 30 mV positive of E0 starts from the layer at rest there: its first
+// point (at E start) passes no current, where a layer forced to equilibrium would pass a spike,
+// and from the fifth on it carries the reversible wave's current, (F^2 v A Gamma / RT) x (1 - x)
+// / (1 - 2g x (1 - x)) with x of the Frumkin equilibrium.
+TEST_P(PreEquilibratedLayer, StartsAtRestAtEStart) {
+  const double g = GetParam();
+  auto m = SurfaceCouple();
+  m->LayerInteraction = g;
+  m->StartPotential = 0.03;
+  m->PreEquilibrate = true;
+  Simulate(*m);
+  const double peak = Cathodic(*m).I;
+  EXPECT_LT(std::abs(Total(*m, 1, 1.0)), 1e-6 * peak);
+  const double E = m->PotentialX(5);
+  double low = 0.0, high = 1.0;  // x at E by bisection: ln(x/(1-x)) + g (1 - 2x) = f E
+  for (int k = 0; k < 100; ++k) {
+    const double x = 0.5 * (low + high);
+    (std::log(x / (1.0 - x)) + g * (1.0 - 2.0 * x) < kF / kRT * E ? low : high) = x;
+  }
+  const double x = 0.5 * (low + high);
+  const double wave =
+      kF * kF * 0.1 * kGamma / kRT * x * (1.0 - x) / (1.0 - 2.0 * g * x * (1.0 - x));
+  EXPECT_NEAR(Total(*m, 5, 1.0), wave, 0.01 * peak);
+  EXPECT_NEAR(m->SurfaceConcentrations(5, 1) / kGamma, x, 0.002);
+}
+
+INSTANTIATE_TEST_SUITE_P(Interactions, PreEquilibratedLayer, ::testing::Values(0.0, 1.0));
+
 class AdsorptionIsotherm : public ::testing::TestWithParam<double> {};
 
 // A = A(ads) with fast adsorption from 1 mM A onto an empty layer of Gamma max 2e-10 mol/cm2,
