@@ -30,10 +30,40 @@ double Sum(const DigitalRun& run, const ReactionValues& currents) {
   return sum;
 }
 
+// A sub-step with an adsorbed layer: the interior swept inward, the surface by Newton's method
+// from the latest step's, the boxes outward; each adsorbed species' boxes then hold its new
+// Gamma, the start of its next step.
+void SolveLayerStep(DigitalRun& run, Model& model, double E, const ShowMessage& showMessage,
+                    ReactionValues& now) {
+  StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
+  BlockSystem& system = level.system;
+  system.current[0] = run.layerSurface;
+  auto surface = [&] { SolveLayerSurface(run.layer, run.transfer, E, system, level.elimination); };
+  if (run.secondOrder) {
+    SolveSecondOrderStep(system, level.elimination, level.secondOrderStep, model.MaxIteration,
+                         showMessage, surface);
+  } else {
+    SweepInward(system, level.elimination, showMessage);
+    surface();
+    SubstituteOutward(system, level.elimination);
+  }
+  run.layerSurface = system.current[0];
+  for (int s = 1; s <= run.species; ++s) {
+    if (!run.layer.adsorbed[s]) continue;
+    for (int j = 1; j <= system.boxes; ++j)
+      system.current[j][s] = system.current[0][s];
+  }
+  LayerCurrents(run.layer, run.transfer, E, system.current[0], run.currentScale, now);
+}
+
 // Solves the sub-step already started on its level with the electrode at the interfacial
 // potential E (V); leaves the currents of the reactions in now.
 void SolveAt(DigitalRun& run, Model& model, double E, const ShowMessage& showMessage,
              ReactionValues& now) {
+  if (run.layer.active) {
+    SolveLayerStep(run, model, E, showMessage, now);
+    return;
+  }
   ChargeRates rates;
   ComputeChargeRates(run.transfer, E, rates);
   if (run.disc) {
@@ -264,7 +294,7 @@ void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, double rate
 void SolveWithDrop(DigitalRun& run, Model& model, double E, double rate, double previousTotal,
                    double olderTotal, double& lastTotal, DropHistory& drops,
                    const ShowMessage& showMessage, ReactionValues& now) {
-  if (run.disc) {
+  if (run.disc || run.layer.active) {
     SolveWholeStepWithDrop(run, model, E, rate, previousTotal, olderTotal, lastTotal, showMessage,
                            now);
     return;
