@@ -1,6 +1,7 @@
 #include "forms/instrument_form.h"
 
 #include <cmath>
+#include <tuple>
 
 #include "common/checked_math.h"
 #include "common/constants.h"
@@ -268,6 +269,7 @@ void FormIns::Form_Activate() {
   Epulse.SetVisible(pulse);
   const bool impedance = technique == T::kImpedance;
   ShowImpedanceFields(impedance);
+  EnablePotentialBoxes(RowOf(technique).potentials);
   // The experiment table says what each engine computes: the digital one every electrode with a
   // grid, the analytical one those with a closed form or an integral equation for the technique,
   // impedance those of its frequency-domain form whatever the engine.
@@ -282,6 +284,20 @@ void FormIns::Form_Activate() {
       enabled = HasAnalyticalCurrent({technique, e});
     }
     optElectrode(i).SetEnabled(enabled);
+  }
+}
+
+// The boxes a technique does not read keep their text but cannot be typed into.
+void FormIns::EnablePotentialBoxes(PotentialBoxes boxes) {
+  using P = PotentialBoxes;
+  const bool start = boxes != P::kNone;
+  const bool end = boxes == P::kRange || boxes == P::kEnds;
+  const bool step = boxes == P::kRange;
+  for (auto [label, box, enabled] :
+       {std::tuple{&LabelEstart, &Estart, start}, std::tuple{&LabelEend, &Eend, end},
+        std::tuple{&LabelEstep, &Estep, step}}) {
+    label->SetEnabled(enabled);
+    box->SetEnabled(enabled);
   }
 }
 
