@@ -28,16 +28,19 @@ INSTRUMENT = {
     "area": ("FormIns.ARE", "cm2"), "radius": ("FormIns.radius", "cm"),
     "length": ("FormIns.leng", "cm"), "Ru": ("FormIns.txtRu", "ohm"),
     "Cd": ("FormIns.Cdl", "F"), "expanding_grid": ("FormIns.TextExpanding", ""),
+    # The adsorbed layer's, on the Chemicals window.
+    "Gamma_max": ("FormExpr.TextSaturation", "mol/cm2"), "g": ("FormExpr.TextInteraction", ""),
 }
 # keyword: (control family of the Chemicals window, unit), one value per reaction or species.
 CHEMICALS = {
     "E0": ("Eze", "V"), "ks": ("ks", "cm/s"), "alpha": ("alph", ""),
     "lambda_": ("lambda", "eV"),
     "D": ("D", "cm2/s"), "C": ("C", "mol/L"), "kf": ("kf", "1/s"), "kb": ("kb", "1/s"),
+    "Gamma": ("Gamma", "mol/cm2"),
 }
 # Fit codes of the Chemicals window's "fitted" boxes: name(i) is code base + i.
 FIT_CODES = {"C": 0, "ks": 10, "alpha": 20, "E0": 30, "kf": 40, "kb": 50, "lambda": 60,
-             "D": 70}
+             "D": 70, "g": 79, "Gamma": 80}
 
 
 def number_text(value):
@@ -167,6 +170,8 @@ class Experiment:
     lambda_ (eV): Marcus-Hush-Chidsey kinetics with this reorganisation energy (0.1 to 50) in
                place of alpha, per charge reaction; 0 is Butler-Volmer
     D (cm2/s), C (mol/L): one value or a list per species, in the program's species order
+    Gamma (mol/cm2): per species, the surface concentration of an adsorbed species ("A(ads)")
+    Gamma_max (mol/cm2), g: the adsorbed layer's saturation and Frumkin interaction
     kf, kb (1/s or 1/(M s)): per homogeneous reaction
     controls   {"FormIns.Estart": "0.3", ...}: any other control by its script name
     """
@@ -253,6 +258,9 @@ class Experiment:
         for label, name in REPORT_INSTRUMENT.items():
             if label in values:
                 experiment.set(**{name: values[label]})
+        for label, box in (("Gamma max (mol/cm2) :", "TextSaturation"), ("g :", "TextInteraction")):
+            if label in values:
+                experiment._settings.append((f"FormExpr.{box}", number_text(values[label])))
         step, drop = values.get("E Step :"), values.get("t drop :")
         if technique == TECHNIQUES["cv"] and step and drop:
             experiment.set(scan_rate=abs(step) / drop)
@@ -262,7 +270,7 @@ class Experiment:
         elif drop is not None:
             experiment.set(drop_time=drop)
         for index, block in enumerate(species, start=1):
-            for label, family in (("D :", "D"), ("C :", "C")):
+            for label, family in (("D :", "D"), ("C :", "C"), ("Gamma (mol/cm2) :", "Gamma")):
                 if label in block:
                     experiment._settings.append((f"FormExpr.{family}({index})",
                                                  number_text(block[label])))

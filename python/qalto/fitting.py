@@ -15,7 +15,8 @@ RANGE_BOXES = {"C": ("TextCmin", "TextCmax"), "ks": ("TextKsmin", "TextKsmax"),
                "alpha": ("TextAlphaMin", "TextAlphamax"), "E0": ("TextEzeromin", "TextEzeromax"),
                "kf": ("TextKfmin", "TextKfmax"), "kb": ("TextKbmin", "TextKbmax"),
                "lambda": ("TextLambdaMin", "TextLambdaMax"),
-               "D": ("TextDmin", "TextDmax")}
+               "D": ("TextDmin", "TextDmax"), "Gamma": ("TextGammaMin", "TextGammaMax"),
+               "g": ("TextGmin", "TextGmax")}
 
 
 def parameter_code(name):
@@ -77,8 +78,9 @@ def fit(experiment, data, parameters, bounds=None, seed=None):
             family = name.partition("(")[0]
             index = code - FIT_CODES[family]
             low_box, high_box = RANGE_BOXES[family]
-            fitted.control(f"FormExpr.{low_box}({index})", bounds[name][0])
-            fitted.control(f"FormExpr.{high_box}({index})", bounds[name][1])
+            place = "" if family == "g" else f"({index})"  # the layer has one g
+            fitted.control(f"FormExpr.{low_box}{place}", bounds[name][0])
+            fitted.control(f"FormExpr.{high_box}{place}", bounds[name][1])
     with tempfile.TemporaryDirectory() as folder:
         if isinstance(data, (str, os.PathLike)):
             path = str(data)

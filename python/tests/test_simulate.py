@@ -109,3 +109,15 @@ def test_seeded_noise_repeats_and_differs_between_seeds():
     a, b, c = (noisy.simulate(seed=s).current for s in (1, 1, 2))
     np.testing.assert_array_equal(a, b)
     assert not np.array_equal(a, c)
+
+
+def test_surface_couple_is_the_thin_layer_wave():
+    # A(ads) + e = B(ads): Gamma in place of D and C, ks in 1/s; peak n^2 F^2 A v Gamma / (4RT)
+    v, gamma, T = 0.1, 1e-10, 298.15
+    result = qalto.Experiment(technique="cv", mode="digital",
+                              reactions=["A(ads) + e = B(ads)"], Gamma=[gamma, 0], ks=1e6,
+                              E0=0.0, scan_rate=v, E_step=0.001, E_start=0.3,
+                              E_end=-0.3).simulate()
+    expected = F * F * v * gamma / (4 * R * T)
+    assert np.max(result.current) == pytest.approx(expected, rel=0.005)
+    assert result.potential[np.argmax(result.current)] == pytest.approx(0.0, abs=0.0011)

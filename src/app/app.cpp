@@ -276,6 +276,7 @@ std::optional<std::string> App::InputRefusal() {
   auto refusal = FindInputRefusal(*ins_, *expr_, model_->Technique);
   if (!refusal && model_->Technique == Technique::kPotentialProgram)
     refusal = FindProgramRefusal(program_, *ins_);
+  if (!refusal) refusal = FindLayerRefusal(*model_);
   return refusal;
 }
 

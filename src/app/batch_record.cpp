@@ -255,13 +255,31 @@ std::string Kinetics(const Model& model) {
   return json + "]";
 }
 
+// The adsorbed layer as the run took it: each adsorbed species with its surface concentration
+// (mol/cm2), the layer's saturation (mol/cm2) and Frumkin g; null without adsorbed species.
+std::string LayerRecord(const Model& model) {
+  std::string species;
+  for (int s = 1; s <= model.SpeciesCount && s <= kMaxSpecies; ++s) {
+    if (model.SpeciesAdsorbed(s) == 0) continue;
+    species += (species.empty() ? "" : ", ") + std::string("{\"species\": ") +
+               Quoted(model.SpeciesName(s)) +
+               ", \"gamma_mol_cm2\": " + Number(model.SpeciesGamma(s)) + "}";
+  }
+  if (species.empty()) return "null";
+  return "{\"species\": [" + species +
+         "], \"gamma_max_mol_cm2\": " + Number(model.LayerSaturation) +
+         ", \"g\": " + Number(model.LayerInteraction) + "}";
+}
+
 }  // namespace
 
 std::string FitParameterName(int code) {
   if (code >= kFittedRu && code <= kFittedSlope) return ParameterName(code);
-  static const char* const kFamilies[] = {"C", "ks", "alpha", "E0", "kf", "kb", "lambda", "D"};
+  if (code == kFittedInteraction) return ParameterName(code);
+  static const char* const kFamilies[] = {"C",  "ks",     "alpha", "E0",   "kf",
+                                          "kb", "lambda", "D",     "Gamma"};
   int family = code / 10;
-  if (code < 1 || family > 7 || kFamilies[family][0] == '\0') return std::to_string(code);
+  if (code < 1 || family > 8 || kFamilies[family][0] == '\0') return std::to_string(code);
   return std::string(kFamilies[family]) + "(" + std::to_string(code % 10) + ")";
 }
 
@@ -284,6 +302,7 @@ std::string RunRecordJson(const RunRecord& record, Model& model) {
   field("potential_program", ProgramRecord(model));
   field("ac", AcProgramRecord(model));
   field("kinetics", Kinetics(model));
+  field("adsorbed_layer", LayerRecord(model));
   field("seed", record.seed ? std::to_string(*record.seed) : "null");
   field("exit_status", std::to_string(record.exitStatus));
   field("status", Quoted(StatusWord(record.exitStatus)));

@@ -4,6 +4,7 @@
 
 #include "common/number_text.h"
 #include "common/runtime_error.h"
+#include "digital/surface_layer.h"
 #include "model/experiment_table.h"
 #include "simulation/program_samples.h"
 
@@ -16,9 +17,12 @@ enum class Range {
   kNonNegative,
   kOpenUnit,
   kAboveAbsoluteZero,
-  kReorganisation,      // 0: Butler-Volmer, else Marcus-Hush's reorganisation energy, eV
-  kReorganisationBound  // the range a fit keeps the reorganisation energy within, eV
+  kReorganisation,       // 0: Butler-Volmer, else Marcus-Hush's reorganisation energy, eV
+  kReorganisationBound,  // the range a fit keeps the reorganisation energy within, eV
+  kInteraction           // the layer's Frumkin g: below 2, where the layer splits in two phases
 };
+
+constexpr double kLeastInteraction = -10.0;  // a repulsion beyond any monolayer's
 
 // A box (or every box of a family) of one window, and the values it may hold.
 struct BoxLimit {
@@ -55,6 +59,11 @@ constexpr BoxLimit kBoxLimits[] = {
     {"FormExpr", "TextLambdaMax", "λ max", "reaction", Range::kReorganisationBound},
     {"FormExpr", "kf", "kf", "reaction", Range::kNonNegative},
     {"FormExpr", "kb", "kb", "reaction", Range::kNonNegative},
+    {"FormExpr", "Gamma", "Γ (mol/cm²)", "species", Range::kNonNegative},
+    {"FormExpr", "TextSaturation", "Γmax (mol/cm²)", "", Range::kPositive},
+    {"FormExpr", "TextInteraction", "g", "", Range::kInteraction},
+    {"FormExpr", "TextGmin", "g min", "", Range::kInteraction},
+    {"FormExpr", "TextGmax", "g max", "", Range::kInteraction},
 };
 
 bool Within(double value, Range range) {
@@ -73,6 +82,8 @@ bool Within(double value, Range range) {
       return value == 0 || (value >= 0.1 && value <= 50);
     case Range::kReorganisationBound:
       return value >= 0.1 && value <= 50;
+    case Range::kInteraction:
+      return value >= kLeastInteraction && value < 2;
   }
   return true;
 }
@@ -93,6 +104,8 @@ std::string Allowed(Range range) {
       return "0 (Butler-Volmer) or 0.1 to 50";
     case Range::kReorganisationBound:
       return "0.1 to 50";
+    case Range::kInteraction:
+      return "-10 to 2, 2 excluded (from 2 the layer splits into two phases)";
   }
   return "";
 }
@@ -185,6 +198,11 @@ std::optional<std::string> FindProgramRefusal(const FormProgram& program, const 
   const double rest = ReadNumber(ins.Estart.Text());         // V
   if (auto problem = ProgramProblem(program.Program(), sample, rest))
     return "Input Error: Potential program: " + *problem + ".";
+  return std::nullopt;
+}
+
+std::optional<std::string> FindLayerRefusal(const Model& model) {
+  if (auto problem = SurfaceLayerProblem(model)) return "Input Error: " + *problem + ".";
   return std::nullopt;
 }
 

@@ -24,4 +24,8 @@ std::optional<std::string> FindInputRefusal(const FormIns& ins, const FormExpr& 
 // segment 2 (sweep): v (V/s) is 0; allowed: greater than 0."); nothing for a possible one.
 std::optional<std::string> FindProgramRefusal(const FormProgram& program, const FormIns& ins);
 
+// A mechanism with adsorbed species that the layer cannot simulate ("Input Error: charge
+// reaction 1 joins the dissolved A and the adsorbed B(ads); ..."); nothing for a possible one.
+std::optional<std::string> FindLayerRefusal(const Model& model);
+
 }  // namespace qalto

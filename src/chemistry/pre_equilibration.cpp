@@ -51,6 +51,11 @@ class Column {
   std::array<bool, kMaxSpecies + 1> written_{};
 };
 
+// An adsorbed species' amount is its surface concentration, not a concentration in solution.
+bool Adsorbed(const Model& model, int species) {
+  return species >= 1 && species <= kMaxSpecies && model.SpeciesAdsorbed(species) != 0;
+}
+
 // Nernst equilibrium of every charge reaction at the start potential.
 void EquilibrateChargeReactions(const Model& model, const PreEquilibrationInputs& inputs,
                                 Column& column) {
@@ -86,6 +91,7 @@ void EquilibrateFirstOrderReactions(const Model& model, const PreEquilibrationIn
     if (!(k > 0)) continue;
     int a = model.FirstOrderReactionSpecies(i, 1);
     int p = model.FirstOrderReactionSpecies(i, 2);
+    if (Adsorbed(model, a) || Adsorbed(model, p)) continue;  // a step at the surface
     IgnoringErrors([&] { ca = column.Get(a); });
     IgnoringErrors([&] { cp = column.Get(p); });
     IgnoringErrors([&] { xi = Div(k * ca - cp, k + 1.0); });

@@ -78,18 +78,28 @@ ChargeTransfer ReadChargeTransfer(const Model& m, double pH) {
   return t;
 }
 
-// The slowest species sets the fineness of the grid, the fastest its extent.
+// The slowest dissolved species sets the fineness of the grid, the fastest its extent; a layer
+// without dissolved species keeps a grid of the usual D, whose boxes nothing fills.
+constexpr double kLayerOnlyDiffusion = 1e-5;  // cm2/s
+
 double SmallestDiffusion(const Model& m) {
-  double smallest = m.SpeciesD(1);
-  for (int s = 2; s <= m.SpeciesCount; ++s)
-    smallest = std::min(smallest, m.SpeciesD(s));
-  return smallest;
+  double smallest = HUGE_VAL;
+  for (int s = 1; s <= m.SpeciesCount; ++s) {
+    if (m.SpeciesAdsorbed(s) == 0) smallest = std::min(smallest, m.SpeciesD(s));
+  }
+  return smallest == HUGE_VAL ? kLayerOnlyDiffusion : smallest;
 }
 double LargestDiffusion(const Model& m) {
-  double largest = m.SpeciesD(1);
-  for (int s = 2; s <= m.SpeciesCount; ++s)
-    largest = std::max(largest, m.SpeciesD(s));
-  return largest;
+  double largest = -HUGE_VAL;
+  for (int s = 1; s <= m.SpeciesCount; ++s) {
+    if (m.SpeciesAdsorbed(s) == 0) largest = std::max(largest, m.SpeciesD(s));
+  }
+  return largest == -HUGE_VAL ? kLayerOnlyDiffusion : largest;
+}
+
+// The diffusion coefficient of species s in the boxes, cm2/s: 0 for an adsorbed one.
+double BoxDiffusion(const Model& m, int s) {
+  return m.SpeciesAdsorbed(s) != 0 ? 0.0 : m.SpeciesD(s);
 }
 
 // Fastest pseudo-first-order rate of the homogeneous reactions, 1/s: a second-order rate counts
@@ -100,6 +110,7 @@ double FastestReaction(const Model& m) {
     largestC = std::max(largestC, m.SpeciesC(s));
   double fastest = 0.0;
   for (int i = 1; i <= m.FirstOrderReactionCount + m.SecondOrderReactionCount; ++i) {
+    if (i <= m.FirstOrderReactionCount && IsSurfaceStep(m, i)) continue;
     const double partner = i > m.FirstOrderReactionCount ? largestC : 1.0;
     fastest = std::max(fastest, partner * (m.ForwardRateConstant(i) + m.BackwardRateConstant(i)));
   }
@@ -147,7 +158,12 @@ void BuildCoefficients(const Model& m, const DigitalGrid& g, double dt, BlockSys
     const double above = g.h[j + 1] - g.h[j];
     const double w = dt * u * g.h[j] * g.h[j] * dx;  // dt |v| / dx1 at the centre
     for (int s = 1; s <= sys.species; ++s) {
-      const double DM = Div(m.SpeciesD(s) * dt, dx * dx);
+      if (m.SpeciesAdsorbed(s) != 0) {  // on the surface: no diffusion, no flow
+        sys.diagonal[j][s][s] = 1.0;
+        sys.lower[j][s] = sys.upper[j][s] = 0.0;
+        continue;
+      }
+      const double DM = Div(BoxDiffusion(m, s) * dt, dx * dx);
       double a = DM * g.d1[j];
       double c = DM * g.d2[j];
       double diagonal = 1.0 + a + c;
@@ -172,6 +188,7 @@ void BuildCoefficients(const Model& m, const DigitalGrid& g, double dt, BlockSys
 // and k'f from (Y, X), in every box.
 void AddFirstOrderReactions(const Model& m, int boxes, double dt, BlockSystem& sys) {
   for (int i = 1; i <= m.FirstOrderReactionCount; ++i) {
+    if (IsSurfaceStep(m, i)) continue;  // solved with the surface
     const int X = m.FirstOrderReactionSpecies(i, 1);
     const int Y = m.FirstOrderReactionSpecies(i, 2);
     const double kf = dt * m.ForwardRateConstant(i);
@@ -233,7 +250,15 @@ void BuildLevel(const Model& m, const DigitalRun& run, double length, double gro
   CheckFiniteCoefficients(sys);
   ReadSecondOrderReactions(m, dt, level->secondOrderStep);
   if (run.secondOrder) KeepLinearBlocks(sys, level->secondOrderStep);
-  WriteSurfaceSource(run.surfaceRows, run.transfer, sys.surfaceSource);
+  if (run.layer.active) {
+    // The layer's surface: each dissolved species' conductance, 1/dt for an adsorbed one, whose
+    // box 1 holds the start of its step.
+    sys.surfaceSource = SpeciesMatrix{};
+    for (int s = 1; s <= sys.species; ++s)
+      sys.surfaceSource[s][s] = run.layer.adsorbed[s] ? Div(1.0, dt) : run.conductance[s];
+  } else {
+    WriteSurfaceSource(run.surfaceRows, run.transfer, sys.surfaceSource);
+  }
   ClearSurfaceRows(sys.surface);
   level->elimination.ready = false;
   sys.current[sys.boxes + 1] = run.bulk;
@@ -335,6 +360,9 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   run.resistance = m.UncompensatedResistance;
   run.refinement = refinement;
   run.transfer = ReadChargeTransfer(m, pH);
+  if (const auto problem = SurfaceLayerProblem(m))
+    throw RuntimeError("Invalid procedure call or argument: " + *problem);
+  run.layer = ReadSurfaceLayer(m);
   run.begin.clear();
   run.sinceJump.clear();
   run.sampleInterval = 0.0;
@@ -374,8 +402,9 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
     run.absScanRate = 0.0;
     run.ruOverCharging = 0.0;
   }
-  for (int s = 1; s <= run.species; ++s)
-    run.bulk[s] = m.SpeciesC(s);
+  for (int s = 1; s <= run.species; ++s) {
+    run.bulk[s] = run.layer.adsorbed[s] ? kGammaPerMolPerCm2 * m.SpeciesGamma(s) : m.SpeciesC(s);
+  }
   const GridInputs gridInputs = ReadGridInputs(m, beta, run.timing, refinement);
   if (HasEdgeGrid(m.Electrode)) {
     run.currentScale = kFaradayPerMilliMol * EdgeGridArea(m);
@@ -388,8 +417,9 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
 
   SpeciesVector g{};  // surface conductance D / (dx1 h(1)) x the geometry's factor, cm/s
   for (int s = 1; s <= run.species; ++s) {
-    g[s] = Div(m.SpeciesD(s) * run.grid.surfaceFactor, run.grid.firstBox * run.grid.h[1]);
+    g[s] = Div(BoxDiffusion(m, s) * run.grid.surfaceFactor, run.grid.firstBox * run.grid.h[1]);
   }
+  run.conductance = g;
   run.surfaceRows = PlanSurfaceRows(run.transfer, run.species, g);
   run.kinetics = ReduceSurfaceKinetics(run.surfaceRows, run.transfer, run.currentScale);
   // Levels left by an earlier run are rebuilt in place: their tables are large.
@@ -404,7 +434,8 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   }
   for (size_t k = 0; k < count; ++k) {
     StepLevel& l = *run.levels[k];
-    l.inPlace = l.newer == 1.0 && l.older == 0.0 && !run.keepsOlder && !run.secondOrder;
+    l.inPlace = l.newer == 1.0 && l.older == 0.0 && !run.keepsOlder && !run.secondOrder &&
+                !run.layer.active;
   }
   run.latest = 0;
   ResetProfile(run);
@@ -415,6 +446,7 @@ void ResetProfile(DigitalRun& run) {
     ResetDiscProfile(*run.disc, run.bulk);
     return;
   }
+  run.layerSurface = run.bulk;
   BlockSystem& sys = run.levels[static_cast<size_t>(run.latest)]->system;
   for (int j = 0; j <= sys.boxes; ++j) {
     sys.current[j] = run.bulk;
@@ -428,6 +460,7 @@ const std::array<SpeciesVector, kGridSlots>& LatestProfile(const DigitalRun& run
 
 double SurfaceConcentration(const DigitalRun& run, int s) {
   if (run.disc) return DiscSurfaceConcentration(*run.disc, s);
+  if (run.layer.adsorbed[s]) return LatestProfile(run)[0][s] / kGammaPerMolPerCm2;
   return LatestProfile(run)[0][s];
 }
 

@@ -14,6 +14,7 @@
 #include "digital/disc_system.h"
 #include "digital/solve_second_order_step.h"
 #include "digital/surface_kinetics.h"
+#include "digital/surface_layer.h"
 #include "digital/surface_rows.h"
 #include "model/model.h"
 #include "simulation/ac_program.h"
@@ -58,6 +59,10 @@ struct DigitalRun {
   ChargeTransfer transfer;
   SurfaceRows surfaceRows;
   SurfaceKinetics kinetics;  // the rows and currents reduced to what the potential changes
+  // Adsorbed species: the layer's surface is solved by Newton's method in place of the rows.
+  SurfaceLayer layer;
+  SpeciesVector conductance{};   // surface conductance of each dissolved species, cm/s
+  SpeciesVector layerSurface{};  // the surface concentrations of the latest step: Newton's start
   bool secondOrder = false;
   SpeciesVector bulk{};           // initial concentrations, M
   std::vector<double> potential;  // E(0..points), V
@@ -91,7 +96,8 @@ void ResetProfile(DigitalRun& run);
 // The concentrations of the latest step: C(s, j), j = 0 (surface)..N+1 (bulk), M.
 const std::array<SpeciesVector, kGridSlots>& LatestProfile(const DigitalRun& run);
 
-// Surface concentration of species s after the latest step, M: at a disc its mean over the disc.
+// Surface concentration of species s after the latest step, M (mol/cm2 for an adsorbed
+// species): at a disc its mean over the disc.
 double SurfaceConcentration(const DigitalRun& run, int s);
 
 // Makes the latest concentrations the starting point of a step of the given level.

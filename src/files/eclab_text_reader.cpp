@@ -99,6 +99,7 @@ ImportedFile ReadEcLabText(const std::vector<std::string_view>& lines, const std
                           "columns \"Ewe/V\" and \"<I>/mA\"", std::string(lines[names]));
   }
   TableLayout layout{names + 1, lines.size(), '\t', '.'};
+  layout.width = FilledCells(headings);  // a value without a column name is a misread line
   // The decimal mark of the locale the file was written in, seen in the first potential.
   for (size_t i = layout.firstLine; i < lines.size(); ++i) {
     std::vector<std::string_view> cells = SplitCells(lines[i], '\t');

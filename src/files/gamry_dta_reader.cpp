@@ -127,7 +127,9 @@ ImportedCurve ReadTable(const std::vector<std::string_view>& lines, size_t start
   size_t end = start + 3;
   while (end < lines.size() && !lines[end].empty() && lines[end][0] == '\t')
     ++end;
-  TableRows rows = ReadTableRows(lines, {start + 3, end, '\t', '.'}, columns);
+  TableLayout layout{start + 3, end, '\t', '.'};
+  layout.width = FilledCells(names);  // a value without a column name is a misread line
+  TableRows rows = ReadTableRows(lines, layout, columns);
   ImportedCurve curve;
   curve.label = std::string(name);
   curve.potential = std::move(rows.potential);

@@ -48,6 +48,34 @@ std::optional<ImportedFile> TwoColumnCsv(const std::string& text, const std::str
   return file;
 }
 
+// A text file as every reader sees it.
+struct TextInput {
+  const std::vector<std::string_view>& lines;
+  const std::string& text;
+  const std::string& source;
+  const ColumnChoice& choice;
+};
+
+// The instruments' text formats, each recognised by its own signature and tried in this order
+// (the first that recognises the file reads it); a new format is one row and its reader.
+struct TextFormat {
+  bool (*looks)(const TextInput&);
+  ImportedFile (*read)(const TextInput&);
+};
+
+constexpr TextFormat kTextFormats[] = {
+    {[](const TextInput& in) { return LooksLikeEcLabText(in.lines); },
+     [](const TextInput& in) { return ReadEcLabText(in.lines, in.source, in.choice); }},
+    {[](const TextInput& in) { return LooksLikeGamryDta(in.lines); },
+     [](const TextInput& in) { return ReadGamryDta(in.lines, in.source, in.choice); }},
+    {[](const TextInput& in) { return LooksLikePsSession(in.text); },
+     [](const TextInput& in) { return ReadPsSession(in.text, in.source); }},
+    {[](const TextInput& in) { return LooksLikePalmSensCsv(in.lines); },
+     [](const TextInput& in) { return ReadPalmSensCsv(in.lines, in.source); }},
+    {[](const TextInput& in) { return LooksLikeChiText(in.lines); },
+     [](const TextInput& in) { return ReadChiText(in.lines, in.source, in.choice); }},
+};
+
 }  // namespace
 
 ImportedFile ReadMeasurementText(std::string bytes, const std::string& source,
@@ -61,11 +89,10 @@ ImportedFile ReadMeasurementText(std::string bytes, const std::string& source,
   if (!chosen) {
     if (std::optional<ImportedFile> spectrum = ReadSpectrumText(lines, source)) return *spectrum;
   }
-  if (LooksLikeEcLabText(lines)) return ReadEcLabText(lines, source, choice);
-  if (LooksLikeGamryDta(lines)) return ReadGamryDta(lines, source, choice);
-  if (LooksLikePsSession(decoded.text)) return ReadPsSession(decoded.text, source);
-  if (LooksLikePalmSensCsv(lines)) return ReadPalmSensCsv(lines, source);
-  if (LooksLikeChiText(lines)) return ReadChiText(lines, source, choice);
+  const TextInput input{lines, decoded.text, source, choice};
+  for (const TextFormat& format : kTextFormats) {
+    if (format.looks(input)) return format.read(input);
+  }
   if (!chosen) {
     if (std::optional<ImportedFile> csv = TwoColumnCsv(decoded.text, source)) return *csv;
   }

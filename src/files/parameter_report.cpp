@@ -44,6 +44,10 @@ void SpeciesBlock(ReportPrinter& report, const Model& m, int s) {
   }
   report.Label("Conductivity :");
   report.Value(m.SpeciesConductivity(s));
+  if (m.SpeciesAdsorbed(s) != 0) {
+    report.Label("Gamma (mol/cm2) :");
+    report.Value(m.SpeciesGamma(s));
+  }
 }
 
 // The last fit's values with their standard errors, 95 % intervals and correlations; a value
@@ -168,6 +172,14 @@ void PrintParameterReport(const Model& m, const LineSink& writeLine) {
   report.Label("No. OF DATA :");
   report.Value(m.NumberOfPoints);
   if (m.Technique == Technique::kImpedance) ImpedanceBlock(report, m);
+  for (int s = 1; s <= m.SpeciesCount && s <= kMaxSpecies; ++s) {
+    if (m.SpeciesAdsorbed(s) == 0) continue;
+    report.Label("Gamma max (mol/cm2) :");
+    report.Value(m.LayerSaturation);
+    report.Label("g :");
+    report.Value(m.LayerInteraction);
+    break;
+  }
   report.Label("NUMBER OF SPECIES :");
   report.Value(m.SpeciesCount);
   // Species 9 stops at its "D :" line with "Subscript out of range".

@@ -19,6 +19,9 @@ const std::vector<int>& FitParameterCodes() {
     }
     for (int s = 1; s <= 8; ++s)
       list.push_back(70 + s);
+    list.push_back(kFittedInteraction);
+    for (int s = 1; s <= 8; ++s)
+      list.push_back(80 + s);
     return list;
   }();
   return codes;
@@ -39,6 +42,8 @@ double& FittedField(Model& model, int code) {
   if (code >= 41 && code <= 44) return model.ForwardRateConstant(code - 40);
   if (code >= 51 && code <= 54) return model.BackwardRateConstant(code - 50);
   if (code >= 71 && code <= 78) return model.SpeciesD(code - 70);
+  if (code == kFittedInteraction) return model.LayerInteraction;
+  if (code >= 81 && code <= 88) return model.SpeciesGamma(code - 80);
   switch (code) {
     case kFittedRu:
       return model.UncompensatedResistance;
@@ -61,9 +66,10 @@ double& FittedField(Model& model, int code) {
 std::string ParameterName(int code) {
   static const char* const cell[] = {"Ru", "Cd0", "Cd1", "Cd2", "I offset", "I slope"};
   if (code >= kFittedRu && code <= kFittedSlope) return cell[code - kFittedRu];
-  static const char* const names[] = {"C", "ks", "alpha", "E0", "kf", "kb", "lambda", "D"};
+  if (code == kFittedInteraction) return "g";
+  static const char* const names[] = {"C", "ks", "alpha", "E0", "kf", "kb", "lambda", "D", "Gamma"};
   int family = code / 10;
-  if (code < 1 || family > 7 || (family == 6 && code > 63))
+  if (code < 1 || family > 8 || (family == 6 && code > 63) || code == 89)
     throw RuntimeError::SubscriptOutOfRange();
   return std::string(names[family]) + "(" + std::to_string(code % 10) + ")";
 }
@@ -71,7 +77,8 @@ std::string ParameterName(int code) {
 bool IsPositiveQuantity(int code) {
   if (code == kFittedRu || code == kFittedCd0) return true;
   int family = code / 10;
-  return family == 0 || family == 1 || family == 4 || family == 5 || family == 6 || family == 7;
+  return family == 0 || family == 1 || family == 4 || family == 5 || family == 6 || family == 7 ||
+         (family == 8 && code != kFittedInteraction);
 }
 
 bool HasArbitraryZero(int code) {
@@ -99,6 +106,14 @@ bool InMechanism(const Model& model, int code) {
     case 4:
     case 5:
       return index >= 1 && index <= model.FirstOrderReactionCount + model.SecondOrderReactionCount;
+    case 8:  // the layer's g and each adsorbed species' Gamma
+      if (code == kFittedInteraction) {
+        for (int s = 1; s <= model.SpeciesCount; ++s) {
+          if (model.SpeciesAdsorbed(s) != 0) return true;
+        }
+        return false;
+      }
+      return index >= 1 && index <= model.SpeciesCount && model.SpeciesAdsorbed(index) != 0;
     case 9:
       return code >= kFittedRu && code <= kFittedSlope;
     default:

@@ -2,8 +2,9 @@
 // The quantities a fit can adjust, named by the index of their "fitted" check box on the
 // Chemicals window: 1..8 concentration C of species s, 11..13 ks, 21..23 alpha and 31..33 E0 of
 // charge reaction r, 41..44 kf and 51..54 kb of homogeneous reaction i, 71..78 diffusion
-// coefficient D of species s. The Instrument window adds the cell's own: 91 Ru, 92 Cd0, 93 Cd1,
-// 94 Cd2 (Cd = Cd0 + Cd1 E + Cd2 E^2) and the baseline's 95 offset and 96 slope.
+// coefficient D of species s, 80 the adsorbed layer's interaction parameter g, 81..88 surface
+// concentration Gamma of adsorbed species s. The Instrument window adds the cell's own: 91 Ru, 92
+// Cd0, 93 Cd1, 94 Cd2 (Cd = Cd0 + Cd1 E + Cd2 E^2) and the baseline's 95 offset and 96 slope.
 
 #include <optional>
 #include <string>
@@ -15,6 +16,8 @@ namespace qalto {
 
 // Every parameter code of the Chemicals window, in the order a fit lists them.
 const std::vector<int>& FitParameterCodes();
+
+inline constexpr int kFittedInteraction = 80;
 
 // The codes of the Instrument window's cell parameters, 91..96, listed after the chemical ones.
 inline constexpr int kFittedRu = 91;
@@ -48,7 +51,7 @@ struct FitWindow {
 };
 
 // The parameter's name in reports: "C(1)", "ks(1)", "alpha(1)", "E0(1)", "kf(1)", "kb(1)", "D(1)",
-// "Ru", "Cd0", "Cd1", "Cd2", "I offset", "I slope".
+// "g", "Gamma(1)", "Ru", "Cd0", "Cd1", "Cd2", "I offset", "I slope".
 std::string ParameterName(int code);
 
 // Concentrations, rate constants, diffusion coefficients, Ru and Cd0 are positive quantities.

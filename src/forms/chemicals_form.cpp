@@ -173,6 +173,42 @@ void FormExpr::BuildSolution() {
   CheckPreEqu.SetGrid(1, column);
   CheckPreEqu.onClick = [this] { CheckPreEqu_Click(); };
   Add(CheckPreEqu, "FrameSolution");
+  BuildLayer(column + 1);
+}
+
+void FormExpr::BuildLayer(int column) {
+  const std::string frame = "FrameSolution";
+  auto place = [&](Control& control, int row) {
+    control.SetGrid(row, column);
+    Add(control, frame);
+  };
+  LabelSaturation.SetCaption("Γmax (mol/cm²)");
+  LabelSaturation.SetToolTip("saturation surface concentration of the adsorbed layer");
+  place(LabelSaturation, 0);
+  TextSaturation.SetNumeric(true);
+  TextSaturation.SetText("2e-10");
+  place(TextSaturation, 1);
+  ++column;
+  LabelInteraction.SetCaption("g");
+  LabelInteraction.SetToolTip(
+      "Frumkin interaction parameter of the adsorbed layer: > 0 attraction, < 0 repulsion");
+  place(LabelInteraction, 0);
+  TextInteraction.SetNumeric(true);
+  TextInteraction.SetText("0");
+  place(TextInteraction, 1);
+  AddFitted(80, false, frame, 1, ++column);
+  for (auto [box, text] : {std::pair{&TextGmin, "-1"}, std::pair{&TextGmax, "1"}}) {
+    box->SetNumeric(true);
+    box->SetText(text);
+    box->SetVisible(false);
+    box->SetGrid(1, ++column);
+    Add(*box, frame);
+  }
+  for (Control* c :
+       std::initializer_list<Control*>{&LabelSaturation, &TextSaturation, &LabelInteraction,
+                                       &TextInteraction, &CheckFitted(80)}) {
+    c->SetVisible(false);
+  }
 }
 
 void FormExpr::BuildSpecies() {
@@ -188,6 +224,10 @@ void FormExpr::BuildSpecies() {
   AddHeader(frame, 7, "C fitted (M)");
   AddHeader(frame, 8, "C min (M)");
   AddHeader(frame, 9, "C max (M)");
+  AddHeader(frame, 10, "Γ (mol/cm²)", "surface concentration of an adsorbed species");
+  AddHeader(frame, 11, "Γ fitted");
+  AddHeader(frame, 12, "Γ min");
+  AddHeader(frame, 13, "Γ max");
   for (int i = 1; i <= kMaxSpecies; ++i) {
     Label& name = specie.Add("specie", i);
     name.SetCaption(kSpeciesLetters[i - 1]);
@@ -205,6 +245,10 @@ void FormExpr::BuildSpecies() {
     AddFitted(i, i == 1, frame, i, 7);
     AddBox(TextCmin, "TextCmin", i, i == 1 ? "1e-4" : "0", frame, i, 8).SetVisible(i == 1);
     AddBox(TextCmax, "TextCmax", i, "1e-2", frame, i, 9).SetVisible(i == 1);
+    AddBox(Gamma, "Gamma", i, i == 1 ? "1e-10" : "0", frame, i, 10).SetVisible(false);
+    AddFitted(80 + i, false, frame, i, 11).SetVisible(false);
+    AddBox(TextGammaMin, "TextGammaMin", i, "1e-12", frame, i, 12).SetVisible(false);
+    AddBox(TextGammaMax, "TextGammaMax", i, "1e-8", frame, i, 13).SetVisible(false);
   }
 }
 
@@ -309,24 +353,42 @@ void FormExpr::Form_Activate() {
 
 void FormExpr::ShowSpeciesRows() {
   for (int i = 1; i <= kMaxSpecies; ++i) {
-    for (Control* c : std::initializer_list<Control*>{&specie(i), &D(i), &C(i), &Cinit(i),
-                                                      &CheckFitted(i), &CheckFitted(70 + i)}) {
+    for (Control* c :
+         std::initializer_list<Control*>{&specie(i), &D(i), &C(i), &Cinit(i), &CheckFitted(i),
+                                         &CheckFitted(70 + i), &Gamma(i), &CheckFitted(80 + i)}) {
       c->SetVisible(false);
     }
   }
+  bool layer = false;
   for (int i = 1; i <= model_.SpeciesCount; ++i) {
     if (mechanism_.CheckDigital.Checked()) specie(i).SetCaption(model_.SpeciesName(i));
-    for (Control* c : std::initializer_list<Control*>{&specie(i), &D(i), &C(i), &Cinit(i),
-                                                      &CheckFitted(i), &CheckFitted(70 + i)}) {
-      c->SetVisible(true);
+    specie(i).SetVisible(true);
+    // An adsorbed species has its surface concentration in place of D and C.
+    const bool adsorbed = model_.SpeciesAdsorbed(i) != 0;
+    layer = layer || adsorbed;
+    for (Control* c : std::initializer_list<Control*>{&D(i), &C(i), &Cinit(i), &CheckFitted(i),
+                                                      &CheckFitted(70 + i)}) {
+      c->SetVisible(!adsorbed);
     }
+    Gamma(i).SetVisible(adsorbed);
+    CheckFitted(80 + i).SetVisible(adsorbed);
     C_Change(i);
+  }
+  for (Control* c :
+       std::initializer_list<Control*>{&LabelSaturation, &TextSaturation, &LabelInteraction,
+                                       &TextInteraction, &CheckFitted(80)}) {
+    c->SetVisible(layer);
   }
 }
 
 void FormExpr::ShowChargeRows() {
   for (int r = 1; r <= 3; ++r) {
     bool shown = r <= model_.ChargeReactionCount;
+    const int O = shown ? model_.ChargeReactionSpecies(r, 1) : 0;
+    const int R = shown ? model_.ChargeReactionSpecies(r, 2) : 0;
+    const bool couple = O >= 1 && R >= 1 && O <= kMaxSpecies && R <= kMaxSpecies &&
+                        model_.SpeciesAdsorbed(O) != 0 && model_.SpeciesAdsorbed(R) != 0;
+    ks(r).SetToolTip(couple ? "standard rate constant of a surface couple, 1/s" : "");
     for (Control* c : std::initializer_list<Control*>{
              &heter(r), &ks(r), &alph(r), &Eze(r), &lambda(r), &CheckFitted(10 + r),
              &CheckFitted(20 + r), &CheckFitted(30 + r), &CheckFitted(60 + r)}) {
@@ -458,6 +520,8 @@ std::pair<TextBox*, TextBox*> FormExpr::RangeBoxes(int index) const {
   if (index >= 51 && index <= 54) return {&TextKbmin(index - 50), &TextKbmax(index - 50)};
   if (index >= 61 && index <= 63) return {&TextLambdaMin(index - 60), &TextLambdaMax(index - 60)};
   if (index >= 71 && index <= 78) return {&TextDmin(index - 70), &TextDmax(index - 70)};
+  if (index == 80) return {const_cast<TextBox*>(&TextGmin), const_cast<TextBox*>(&TextGmax)};
+  if (index >= 81 && index <= 88) return {&TextGammaMin(index - 80), &TextGammaMax(index - 80)};
   throw RuntimeError::SubscriptOutOfRange();
 }
 
@@ -486,7 +550,10 @@ ChemicalsValues FormExpr::Values() const {
     int i = static_cast<int>(s);
     values.d[s] = read(D(i).Text(), "D (cm ²/s)", "species", s);
     values.cInit[s] = read(Cinit(i).Caption(), "C init (M)", "species", s);
+    values.gamma[s] = read(Gamma(i).Text(), "Γ (mol/cm²)", "species", s);
   }
+  values.saturation = ReadBoxNumber(TextSaturation.Text(), "Γmax (mol/cm²)");
+  values.interaction = ReadBoxNumber(TextInteraction.Text(), "g");
   return values;
 }
 

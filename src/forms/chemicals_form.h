@@ -62,6 +62,14 @@ class FormExpr : public Form {
   Label LabelPconst{"LabelPconst"};
   TextBox txtPconst{"txtPconst"};
   CheckBox CheckPreEqu{"CheckPreEqu"};
+  // The adsorbed layer, shown when the mechanism has adsorbed species: its saturation surface
+  // concentration and its Frumkin interaction parameter g (fitted as index 80).
+  Label LabelSaturation{"LabelSaturation"};
+  TextBox TextSaturation{"TextSaturation"};
+  Label LabelInteraction{"LabelInteraction"};
+  TextBox TextInteraction{"TextInteraction"};
+  TextBox TextGmin{"TextGmin"};
+  TextBox TextGmax{"TextGmax"};
 
   // Species rows 1..8.
   Frame FrameSpecies{"FrameSpecies"};
@@ -73,6 +81,10 @@ class FormExpr : public Form {
   ControlArray<Label> Cinit;
   ControlArray<TextBox> TextCmin;
   ControlArray<TextBox> TextCmax;
+  // The surface concentration of an adsorbed species, mol/cm2, in place of D and C.
+  ControlArray<TextBox> Gamma;
+  ControlArray<TextBox> TextGammaMin;
+  ControlArray<TextBox> TextGammaMax;
 
   // Charge-reaction rows 1..3.
   Frame FrameCharge{"FrameCharge"};
@@ -103,7 +115,7 @@ class FormExpr : public Form {
   ControlArray<Label> LabelKeq;
 
   // Fitted flags: 1..8 C, 11..13 ks, 21..23 alpha, 31..33 E0, 41..44 kf, 51..54 kb, 61..63
-  // lambda, 71..78 D.
+  // lambda, 71..78 D, 80 the layer's g, 81..88 Gamma.
   ControlArray<CheckBox> CheckFitted;
   ControlArray<Label> Header;  // column captions, numbered across the window
   // The points a fit compares: a potential range and a point range; an empty box does not
@@ -148,6 +160,7 @@ class FormExpr : public Form {
                   const std::string& text, const std::string& frame, int row, int column);
   CheckBox& AddFitted(int index, bool checked, const std::string& frame, int row, int column);
   void ShowSpeciesRows();
+  void BuildLayer(int column);
   void ShowChargeRows();
   void ShowHomogeneousRows();
   void SetMechanismCaptions();

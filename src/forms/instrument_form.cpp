@@ -270,19 +270,12 @@ void FormIns::Form_Activate() {
   const bool impedance = technique == T::kImpedance;
   ShowImpedanceFields(impedance);
   EnablePotentialBoxes(RowOf(technique).potentials);
-  // The experiment table says what each engine computes: the digital one every electrode with a
-  // grid, the analytical one those with a closed form or an integral equation for the technique,
-  // impedance those of its frequency-domain form whatever the engine.
-  for (int i = Number(Electrode::kCylindrical); i <= kElectrodeCount; ++i) {
+  // The experiment table says what each engine computes.
+  for (int i = 1; i <= kElectrodeCount; ++i) {
     const Electrode e = ElectrodeNumbered(i);
-    bool enabled = false;
-    if (impedance) {
-      enabled = HasClosedForm({technique, e});
-    } else if (model_.DigitalSimulation) {
-      enabled = RowOf(e).grid != GridGeometry::kNone;
-    } else {
-      enabled = HasAnalyticalCurrent({technique, e});
-    }
+    const bool enabled = model_.DigitalSimulation
+                             ? DigitallyComputed({technique, e})
+                             : AnalyticalReachOf({technique, e}) != AnalyticalReach::kNone;
     optElectrode(i).SetEnabled(enabled);
   }
 }

@@ -10,6 +10,12 @@ namespace {
 
 constexpr int kMaxHomogeneousReactions = 4;
 
+// "A(ads)": a species on the electrode surface.
+bool IsAdsorbedName(const std::string& name) {
+  constexpr std::string_view kSuffix = "(ads)";
+  return name.size() > kSuffix.size() && name.ends_with(kSuffix);
+}
+
 }  // namespace
 
 FormMech::FormMech(Model& model) : Form("FormMech", "Mechanism"), model_(model) {
@@ -174,6 +180,7 @@ void FormMech::OK() {
   model_.ChargeReactionSpecies.Fill(0);
   model_.FirstOrderReactionSpecies.Fill(0);
   model_.SecondOrderReactionSpecies.Fill(0);
+  model_.SpeciesAdsorbed.Fill(0);
   ReadChargeCoefficients();
   for (int i = 1; i <= 10; ++i) {
     if (mech(i).Selected()) {
@@ -256,6 +263,8 @@ void FormMech::ApplyReactionEditor() {
   }
   MapSpeciesNumbers();
   WriteEquationTexts();
+  for (int k = 1; k <= model_.SpeciesCount; ++k)
+    model_.SpeciesAdsorbed(k) = IsAdsorbedName(model_.SpeciesName(k)) ? 1 : 0;
 }
 
 void FormMech::CollectSpecies() {

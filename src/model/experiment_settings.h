@@ -94,6 +94,14 @@ struct ExperimentSettings {
   Table1<double> SpeciesD{9};                            // diffusion coefficient, cm2/s
   Table1<double> SpeciesC{9};                            // initial (bulk) concentration, M
   Table1<std::optional<double>> SpeciesConductivity{9};  // no form sets it: stays empty
+  // A species named with the suffix "(ads)" lives on the electrode surface: it does not diffuse
+  // and its amount is the surface concentration SpeciesGamma (mol/cm2) in place of C and D.
+  Table1<int> SpeciesAdsorbed{9};  // 1: adsorbed
+  Table1<double> SpeciesGamma{9};  // initial surface concentration, mol/cm2
+  // The adsorbed layer: its saturation surface concentration (mol/cm2), which the adsorption
+  // steps fill, and its Frumkin interaction parameter g (> 0 attraction, < 0 repulsion).
+  double LayerSaturation = 0;
+  double LayerInteraction = 0;
   Table1<double> ChargeKs{9};     // standard heterogeneous rate constant, cm/s
   Table1<double> ChargeAlpha{9};  // transfer coefficient
   // Reorganisation energy of a charge reaction with Marcus-Hush-Chidsey kinetics, eV (0.1 to 50);

@@ -56,9 +56,6 @@ enum class ClosedForm {
   kFrequencyDomain,             // the small-signal impedance, exact in the frequency domain
 };
 
-// What turns the sampled step responses of an analytical sweep into its current.
-enum class SweepTransform { kNone, kSemiDerivative };
-
 struct TechniqueRow {
   Technique technique;
   const char* caption;  // its option button in the Techniques window, after "N)  "
@@ -82,7 +79,6 @@ struct ElectrodeRow {
 struct CaseRow {
   ExperimentCase key;
   ClosedForm closedForm;
-  SweepTransform transform;
 };
 
 // The option button's caption of technique or electrode number n: "3)  Normal pulse voltammetry".
@@ -101,5 +97,14 @@ inline bool HasClosedForm(ExperimentCase key) {
 inline bool HasAnalyticalCurrent(ExperimentCase key) {
   return HasClosedForm(key) || RowOf(key.electrode).kernel != KernelShape::kNone;
 }
+
+// How far the analytical engine reaches for a combination: not at all, for every mechanism the
+// table's models carry, or (the microdisc's step responses) for independent Nernstian couples
+// without resistance or chemistry only.
+enum class AnalyticalReach { kNone, kEveryMechanism, kNernstianCouples };
+
+// What the Instrument form offers and the manual's table of combinations lists.
+AnalyticalReach AnalyticalReachOf(ExperimentCase key);
+bool DigitallyComputed(ExperimentCase key);
 
 }  // namespace qalto

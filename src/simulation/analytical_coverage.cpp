@@ -19,15 +19,15 @@ std::optional<std::string> MissingAnalyticalModel(const Model& model) {
                                              RowOf(model.Electrode).name +
                                              ": tick Digital Simulation in the Mechanism window");
   }
-  // At the microdisc only what the disc's step responses give exactly.
-  // AC voltammetry is computed in time by the finite differences alone.
-  const bool disc = model.Electrode == Electrode::kMicrodisc;
-  // The disc's step responses do not follow an arbitrary potential program.
-  const bool program = model.Technique == Technique::kPotentialProgram;
-  const bool digitalOnly = RowOf(model.Technique).timing == PointTiming::kSineSample;
-  if (!digitalOnly && (disc ? !program && DiscResponseIsExact(model)
-                            : HasAnalyticalCurrent({model.Technique, model.Electrode})))
-    return std::nullopt;
+  switch (AnalyticalReachOf({model.Technique, model.Electrode})) {
+    case AnalyticalReach::kEveryMechanism:
+      return std::nullopt;
+    case AnalyticalReach::kNernstianCouples:
+      if (DiscResponseIsExact(model)) return std::nullopt;
+      break;
+    case AnalyticalReach::kNone:
+      break;
+  }
   return SimulationErrorMessage(
       model, std::string("No analytical model for ") + RowOf(model.Technique).name + " at the " +
                  RowOf(model.Electrode).name + ": tick Digital Simulation in the Mechanism window");

@@ -121,7 +121,6 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
   const int i = point.i;
   const int r = point.r;
   const int mechanism = model.Mechanism;
-  const CaseRow& row = RowOf(model.AnalyticalCase);
   const int extraColumn = r + model.TotalCurrentColumn;  // catalytic part
 
   // Mechanism 2 keeps the surface concentrations of its first step too, so that its second step
@@ -152,23 +151,15 @@ double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint
   }
 
   double current = ClosedFormCurrent(model, run, point, E0) * run.AF;
-  if (row.transform == SweepTransform::kSemiDerivative) current = current * run.sqPiStep;
   model.ReactionCurrents(i, r) = Checked(current);
   return model.ReactionCurrents(i, r);
 }
 
-void TransformAnalyticalColumns(Model& model, AnalyticalRun& run) {
-  const SweepTransform transform = RowOf(model.AnalyticalCase).transform;
+void CombineCatalyticColumns(Model& model, AnalyticalRun& run) {
   const int N = model.NumberOfPoints;
   const int total = model.TotalCurrentColumn;
   GrowingTable2<double>& currents = model.ReactionCurrents;
 
-  // Sampled step responses become sweep currents.
-  if (transform == SweepTransform::kSemiDerivative) {
-    for (int column = 1; column <= total; ++column) {
-      SemiDifferentiateColumn(model.PotentialX, currents, column, N);
-    }
-  }
   // Catalytic regeneration: the diffusional current decays with exp(-k' t) while the catalytic
   // current grows with erf(sqrt(k' t)).
   if (model.Mechanism == 8) {

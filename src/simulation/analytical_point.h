@@ -1,7 +1,7 @@
 #pragma once
 // The analytical path of the simulation driver, seen from one charge reaction at one point: the
 // run constants, the quantities of the reaction at the point, and the two entry points that turn
-// them into faradaic current (by technique and electrode) and into sweep currents afterwards.
+// them into faradaic current (by technique and electrode) and combine its catalytic parts.
 
 #include "model/model.h"
 
@@ -13,7 +13,6 @@ struct AnalyticalRun {
   double pulseHalf = 0;  // h = pulse height / 2, V
   double t = 0;          // sampling time of the technique, s
   double offset = 0;     // potential offset of the technique, V
-  double sqPiStep = 0;   // sqrt(pi x potential step)
   double pHterm = 0;     // (pH - 7) x 2.3
 
   // Filled by the response functions during the run.
@@ -43,8 +42,7 @@ void PrepareAnalyticalRun(Model& model, AnalyticalRun& run);
 // by AF), with its surface concentrations and catalytic column; returns the value of column r.
 double AnalyticalReactionCurrent(Model& model, AnalyticalRun& run, ReactionPoint& point);
 
-// After all points: turns the sampled responses into sweep currents (semi-derivative, catalytic
-// combination, thin-film derivative).
-void TransformAnalyticalColumns(Model& model, AnalyticalRun& run);
+// After all points: the catalytic regeneration's diffusional and catalytic parts make the total.
+void CombineCatalyticColumns(Model& model, AnalyticalRun& run);
 
 }  // namespace qalto

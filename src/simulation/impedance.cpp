@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "common/constants.h"
+#include "simulation/implicit_drop.h"
 #include "simulation/marcus_hush_rate.h"
 
 namespace qalto {
@@ -59,12 +60,13 @@ Rates RatesOf(const ImpedanceCell& cell, const ImpedanceReaction& r) {
           r.alpha};
 }
 
-// The reaction system: with the surface concentrations c_s = c*_s + g_s sum_q m_sq x_q
-// (m = -1 for the oxidized species of q, +1 for the reduced), every reaction r states
-// relax x_r = kf c_ox - kb c_red, each row scaled by 1 / (1 + kf g_ox + kb g_red).
-// relax = 1 and x the flux (mol/cm2 s) for a steady or alternating flux; relax = 0 for the
-// Nernstian limit, where x is the flux times the time it has run.
-void BuildSystem(const ImpedanceCell& cell, const std::vector<Complex>& g, double relax, Matrix& a,
+// The reaction system: with the surface concentrations c_s = c*_s + sum_t G_st p_t, p_t =
+// sum_q m_tq x_q the production of species t (m = -1 for the oxidized species of q, +1 for the
+// reduced), every reaction r states relax x_r = kf c_ox - kb c_red, each row scaled by
+// 1 / (1 + |kf G_ox,ox| + |kb G_red,red|). relax = 1 and x the flux (mol/cm2 s) for a steady or
+// alternating flux; relax = 0 for the Nernstian limit, where x is the flux times the time it
+// has run.
+void BuildSystem(const ImpedanceCell& cell, const ComplexMatrix& g, double relax, Matrix& a,
                  std::vector<Complex>& diagonalScale) {
   const size_t n = cell.reactions.size();
   a.assign(n, std::vector<Complex>(n, Complex(0.0)));
@@ -76,35 +78,22 @@ void BuildSystem(const ImpedanceCell& cell, const std::vector<Complex>& g, doubl
     const auto red = static_cast<size_t>(reaction.reduced);
     a[r][r] += relax;
     for (size_t q = 0; q < n; ++q) {
-      const ImpedanceReaction& other = cell.reactions[q];
-      auto m = [&other](size_t s) {
-        return (static_cast<size_t>(other.reduced) == s ? 1.0 : 0.0) -
-               (static_cast<size_t>(other.oxidized) == s ? 1.0 : 0.0);
-      };
-      a[r][q] += -k.kf * g[ox] * m(ox) + k.kb * g[red] * m(red);
+      const auto qRed = static_cast<size_t>(cell.reactions[q].reduced);
+      const auto qOx = static_cast<size_t>(cell.reactions[q].oxidized);
+      a[r][q] += -k.kf * (g[ox][qRed] - g[ox][qOx]) + k.kb * (g[red][qRed] - g[red][qOx]);
     }
-    diagonalScale[r] = 1.0 / (1.0 + std::abs(k.kf * g[ox]) + std::abs(k.kb * g[red]));
+    diagonalScale[r] = 1.0 / (1.0 + std::abs(k.kf * g[ox][ox]) + std::abs(k.kb * g[red][red]));
     for (Complex& value : a[r])
       value *= diagonalScale[r];
   }
 }
 
-// The diffusion factor W = dC(0)/dJ (s/cm) of a species: how far its surface concentration
-// moves for a sinusoidal flux out of the solution.
-Complex DiffusionFactor(const ImpedanceCell& cell, double d, double omega) {
-  const Complex s(0.0, omega);
-  const Complex root = std::sqrt(s * d);  // sqrt(j omega D)
-  switch (cell.field) {
-    case DiffusionField::kSphere:
-      return 1.0 / (root + d / cell.length);
-    case DiffusionField::kThinLayer:  // no flux through the wall: coth
-      return 1.0 / (root * std::tanh(std::sqrt(s / d) * cell.length));
-    case DiffusionField::kNernstLayer:  // bulk concentration at the layer's outer edge: tanh
-      return std::tanh(std::sqrt(s / d) * cell.length) / root;
-    case DiffusionField::kPlanar:
-      break;
-  }
-  return 1.0 / root;
+// The diagonal matrix of the numbers g.
+ComplexMatrix Diagonal(const std::vector<Complex>& g) {
+  ComplexMatrix m(g.size(), std::vector<Complex>(g.size(), Complex(0.0)));
+  for (size_t s = 0; s < g.size(); ++s)
+    m[s][s] = g[s];
+  return m;
 }
 
 }  // namespace
@@ -116,21 +105,38 @@ ImpedanceCell CoupleCell(double cO, double cR, double dO, double dR) {
   return cell;
 }
 
-std::vector<double> DcSurfaceState(const ImpedanceCell& cell) {
+namespace {
+
+// The DC state at the cell's potential taken as the interface's: the surface concentrations
+// (mol/L) and the steady faradaic current (A, cathodic positive; 0 where it dies away).
+struct DcState {
+  std::vector<double> surface;
+  double current = 0;
+};
+
+DcState SolveDcState(const ImpedanceCell& cell) {
   // g: how far the surface moves per unit of x (the steady flux, or the Nernstian limit's
   // flux x time): L/D at a sphere or through a Nernst layer, 1/sqrt(D) at a plane (the
-  // integral of sqrt(D/t) fluxes), 1 in a closed layer (its amount is conserved).
-  const bool nernstian =
-      cell.field == DiffusionField::kPlanar || cell.field == DiffusionField::kThinLayer;
-  std::vector<Complex> g;
-  for (const ImpedanceSpecies& s : cell.species) {
-    if (cell.field == DiffusionField::kPlanar) {
-      g.emplace_back(1.0 / std::sqrt(s.d));
-    } else if (cell.field == DiffusionField::kThinLayer) {
-      g.emplace_back(1.0);
-    } else {
-      g.emplace_back(cell.length / s.d);
+  // integral of sqrt(D/t) fluxes), 1 in a closed layer (its amount is conserved). With
+  // chemistry, W of the long hold, and x the flux.
+  const bool nernstian = cell.chemistry.empty() && (cell.field == DiffusionField::kPlanar ||
+                                                    cell.field == DiffusionField::kThinLayer);
+  ComplexMatrix g;
+  if (cell.chemistry.empty()) {
+    std::vector<Complex> diagonal;
+    for (const ImpedanceSpecies& s : cell.species) {
+      if (cell.field == DiffusionField::kPlanar) {
+        diagonal.emplace_back(1.0 / std::sqrt(s.d));
+      } else if (cell.field == DiffusionField::kThinLayer) {
+        diagonal.emplace_back(1.0);
+      } else {
+        diagonal.emplace_back(cell.length / s.d);
+      }
     }
+    g = Diagonal(diagonal);
+  } else {
+    g = DiffusionMatrix(cell.species, cell.chemistry, {cell.field, cell.length},
+                        Complex(1.0 / kDcHoldTime));
   }
   Matrix a;
   std::vector<Complex> scale;
@@ -148,18 +154,44 @@ std::vector<double> DcSurfaceState(const ImpedanceCell& cell) {
   for (size_t s = 0; s < cell.species.size(); ++s) {
     double c = cell.species[s].bulk * 1e-3;
     for (size_t q = 0; q < x.size(); ++q) {
-      const ImpedanceReaction& reaction = cell.reactions[q];
-      if (static_cast<size_t>(reaction.reduced) == s) c += g[s].real() * x[q].real();
-      if (static_cast<size_t>(reaction.oxidized) == s) c -= g[s].real() * x[q].real();
+      const auto red = static_cast<size_t>(cell.reactions[q].reduced);
+      const auto ox = static_cast<size_t>(cell.reactions[q].oxidized);
+      c += (g[s][red] - g[s][ox]).real() * x[q].real();
     }
     surface.push_back(std::max(0.0, c) * 1e3);  // a rounding below zero is none
   }
-  return surface;
+  double current = 0;
+  if (!nernstian) {
+    for (size_t q = 0; q < x.size(); ++q)
+      current += cell.reactions[q].n * kFaraday * cell.area * x[q].real();
+  }
+  return {surface, current};
 }
 
-std::vector<std::complex<double>> CellImpedance(const ImpedanceCell& cell,
+// The cell with its potential at the interface: E dc moved by Ru times the steady current.
+ImpedanceCell AtInterface(const ImpedanceCell& cell) {
+  ImpedanceCell moved = cell;
+  if (!(cell.ru > 0)) return moved;
+  const double drop = ImplicitDrop(
+      [&](double d) {
+        moved.potential = cell.potential + d;
+        return SolveDcState(moved).current;
+      },
+      cell.ru, 0.0);
+  moved.potential = cell.potential + drop;
+  return moved;
+}
+
+}  // namespace
+
+std::vector<double> DcSurfaceState(const ImpedanceCell& cell) {
+  return SolveDcState(AtInterface(cell)).surface;
+}
+
+std::vector<std::complex<double>> CellImpedance(const ImpedanceCell& dc,
                                                 const std::vector<double>& frequencies) {
-  const std::vector<double> surface = DcSurfaceState(cell);
+  const ImpedanceCell cell = AtInterface(dc);
+  const std::vector<double> surface = SolveDcState(cell).surface;
   const size_t n = cell.reactions.size();
   // Linearised, per volt: dJ_r - kf dc_ox + kb dc_red = -nf (alpha kf c_ox + (1 - alpha) kb
   // c_red), dc_s = W_s sum_q m_sq dJ_q; the current i = -sum_r n_r F A dJ_r per volt anodic.
@@ -173,13 +205,14 @@ std::vector<std::complex<double>> CellImpedance(const ImpedanceCell& cell,
   }
   std::vector<Complex> spectrum;
   spectrum.reserve(frequencies.size());
-  std::vector<Complex> w(cell.species.size()), scale;
+  std::vector<Complex> scale;
   Matrix a;
   for (double frequency : frequencies) {
     const double omega = kTwoPi * frequency;
-    for (size_t s = 0; s < w.size(); ++s)
-      w[s] = DiffusionFactor(cell, cell.species[s].d, omega);
-    BuildSystem(cell, w, 1.0, a, scale);
+    BuildSystem(cell,
+                DiffusionMatrix(cell.species, cell.chemistry, {cell.field, cell.length},
+                                Complex(0.0, omega)),
+                1.0, a, scale);
     std::vector<Complex> b(n);
     for (size_t r = 0; r < n; ++r)
       b[r] = scale[r] * drive[r];

@@ -41,10 +41,28 @@ std::string InputCause(const Model& model) {
   if (RowOf(model.Electrode).radius && !(model.Radius > 0)) return Is("Radius (cm)", model.Radius);
   if (model.Electrode == Electrode::kThinFilm && !(model.ElectrodeLength > 0))
     return Is("Length (cm)", model.ElectrodeLength);
+  for (int i = 1; i <= model.FirstOrderReactionCount; ++i) {
+    for (auto [caption, value] :
+         {std::pair{"kf", model.ForwardRateConstant(i)}, {"kb", model.BackwardRateConstant(i)}}) {
+      if (!(value >= 0) || !std::isfinite(value))
+        return std::string(caption) + " of chemical reaction " + std::to_string(i) + " is " +
+               PlainNumber(value);
+    }
+  }
   for (int s = 1; s <= model.SpeciesCount; ++s)
     if (!(model.SpeciesD(s) > 0))
       return "D (cm ²/s) of species " + std::to_string(s) + " is " + PlainNumber(model.SpeciesD(s));
   return "";
+}
+
+std::vector<ImpedanceChemistry> ChemistryOf(const Model& model) {
+  std::vector<ImpedanceChemistry> chemistry;
+  for (int i = 1; i <= model.FirstOrderReactionCount; ++i) {
+    chemistry.push_back({model.FirstOrderReactionSpecies(i, 1) - 1,
+                         model.FirstOrderReactionSpecies(i, 2) - 1, model.ForwardRateConstant(i),
+                         model.BackwardRateConstant(i)});
+  }
+  return chemistry;
 }
 
 ImpedanceCell CellOf(const Model& model, double pH) {
@@ -65,6 +83,7 @@ ImpedanceCell CellOf(const Model& model, double pH) {
         model.ChargeE0(r) - model.ProtonCount(r) * model.RTOverF / reaction.n * pHterm;
     cell.reactions.push_back(reaction);
   }
+  cell.chemistry = ChemistryOf(model);
   cell.area = model.ElectrodeArea;
   cell.temperature = model.Temperature;
   cell.potential = model.DcPotential;
@@ -122,13 +141,20 @@ std::optional<std::string> MissingImpedanceModel(const Model& model) {
                    ": the frequency domain is exact at the planar, spherical and hemispherical "
                    "electrodes and the thin film");
   }
-  if (model.FirstOrderReactionCount > 0 || model.SecondOrderReactionCount > 0) {
-    const std::string which = model.Mechanism >= 1 && model.Mechanism <= 10
-                                  ? "mechanism " + std::to_string(model.Mechanism)
-                                  : std::string("a mechanism with chemical reactions");
+  const std::string which = model.Mechanism >= 1 && model.Mechanism <= 10
+                                ? "mechanism " + std::to_string(model.Mechanism)
+                                : std::string("this mechanism");
+  if (model.SecondOrderReactionCount > 0) {
     return SimulationErrorMessage(
         model, "No impedance model for " + which +
-                   ": the spectrum is computed for charge reactions without chemical reactions");
+                   ": the spectrum is computed for charge reactions and first-order chemical "
+                   "reactions, not second-order ones");
+  }
+  if (!ChemistryInPairs(model.SpeciesCount, ChemistryOf(model))) {
+    return SimulationErrorMessage(
+        model, "No impedance model for " + which +
+                   ": the spectrum is computed where each species reacts with at most one "
+                   "other in chemical reactions");
   }
   return std::nullopt;
 }

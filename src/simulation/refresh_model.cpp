@@ -22,7 +22,10 @@ void RefreshModel(Model& model, const ChemicalsValues& chemicals) {
   for (int s = 1; s <= kMaxSpecies; ++s) {
     model.SpeciesD(s) = chemicals.d[static_cast<size_t>(s)];
     model.SpeciesC(s) = chemicals.cInit[static_cast<size_t>(s)];
+    model.SpeciesGamma(s) = chemicals.gamma[static_cast<size_t>(s)];
   }
+  model.LayerSaturation = chemicals.saturation;
+  model.LayerInteraction = chemicals.interaction;
   // With digital simulation selected the key keeps its last value.
   if (!model.DigitalSimulation) model.AnalyticalCase = {model.Technique, model.Electrode};
   // Temperature, K; the box of the Instrument window is in degrees Celsius.

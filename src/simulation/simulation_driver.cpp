@@ -99,36 +99,6 @@ void ChargeSweep(Model& model, const Charging& charging) {
   }
 }
 
-// A sweep whose points are transforms of step responses: all but the rotating disk's steady wave.
-bool IsTransformedSweep(const Model& model) {
-  return model.Technique == Technique::kSweep &&
-         RowOf(model.AnalyticalCase).transform != SweepTransform::kNone;
-}
-
-// The part of sweep point i's current that the points before it make, before the current of
-// the point itself joins it (A): the semi-derivative's sum over the earlier step responses.
-double SweepHistory(const Model& model, int i) {
-  if (!IsTransformedSweep(model) || i < 2) return 0.0;
-  const GrowingTable2<double>& Y = model.ReactionCurrents;
-  const int total = model.TotalCurrentColumn;
-  double sum = 0.0;
-  for (int m = 1; m < i; ++m) {
-    double q = i - m;
-    sum += (std::sqrt(q + 1) - 2 * std::sqrt(q) + std::sqrt(q - 1)) * Y(m, total);
-  }
-  return sum;
-}
-
-// The current (A) that point i carries through the resistance when its own response is Y: the
-// point's current at a pulse technique and in the rotating disk's steady sweep; at a sweep the
-// semi-derivative taken up to this point, the first point carrying none.
-double PointCurrent(const Model& model, int i, double Y, double history) {
-  if (!IsTransformedSweep(model)) return Y;
-  if (i < 2) return 0.0;
-  double h = std::fabs(model.PotentialX(2) - model.PotentialX(1));  // potential spacing, V
-  return Div(2.0, Sqrt(kPi * h)) * (Y + history);
-}
-
 void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& charging) {
   if (model.Technique == Technique::kChronoamperometry) {
     RunStepResponse(model, run.pHterm);
@@ -160,7 +130,7 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
   double previous = 0;                              // total current of the previous point, A
   double drop = 0;                                  // ohmic drop of the previous point, V
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    double sum = 0;  // faradaic current of the point, A (a sweep: before its transform)
+    double sum = 0;  // faradaic current of the point, A
     auto faradaic = [&](double d) {
       sum = 0;
       for (int r = 1; r <= model.ChargeReactionCount; ++r) {
@@ -170,9 +140,7 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
       return sum;
     };
     if (ru > 0) {
-      const double history = SweepHistory(model, i);
-      drop = ImplicitDrop([&](double d) { return PointCurrent(model, i, faradaic(d), history); },
-                          ru, drop);
+      drop = ImplicitDrop(faradaic, ru, drop);
     } else {
       faradaic(0.0);
     }
@@ -184,7 +152,7 @@ void SimulateAnalytical(Model& model, AnalyticalRun& run, const Charging& chargi
     model.ReactionCurrents(i, total) = previous;
     PollPoint(i, model.NumberOfPoints);
   }
-  TransformAnalyticalColumns(model, run);
+  CombineCatalyticColumns(model, run);
   if (model.Technique == Technique::kSweep) ChargeSweep(model, charging);
 }
 
@@ -290,7 +258,6 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   model.SweepDirection = model.EndPotential > model.StartPotential ? 1 : -1;
   model.PlotSeriesLimit = model.SpeciesCount + 1;
   model.TotalCurrentColumn = model.ChargeReactionCount + 1;
-  constants.sqPiStep = Sqrt(kPi * model.PotentialStep);
   const bool steps = model.Technique == Technique::kChronoamperometry;
   const bool sine = model.Technique == Technique::kAcVoltammetry;
   if (!model.FitMode) {

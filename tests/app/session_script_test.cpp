@@ -83,6 +83,8 @@ class SessionTest : public AppTest {
     app.Ins().Epulse.SetText("-0.1");
     app.mnuExperimental_Click();
     app.Expr().lambda(1).SetText("0.7");
+    app.Expr().Gamma(2).SetText("3e-10");
+    app.Expr().TextInteraction.SetText("0.4");
     app.mnuOption_Click();
     app.Option().overlap.SetChecked(true);
     app.Option().cmdOK_Click();
@@ -117,6 +119,9 @@ TEST_F(SessionTest, AWorkingDayComesBackWholeAndSavesToTheSameBytes) {
   EXPECT_EQ(next.app.Expr().Text1.Text(), "KCl\nNaCl");
   EXPECT_EQ(next.app.Expr().lambda(1).Text(), "0.7");
   EXPECT_EQ(m.ChargeLambda(1), 0.7);
+  EXPECT_EQ(next.app.Expr().Gamma(2).Text(), "3e-10");
+  EXPECT_EQ(m.SpeciesGamma(2), 3e-10);
+  EXPECT_EQ(m.LayerInteraction, 0.4);
   EXPECT_EQ(m.CurveCount, 4);
   EXPECT_EQ(m.CurrentCurve, model.CurrentCurve);
   for (int k = 1; k <= 4; ++k) {

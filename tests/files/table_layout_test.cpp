@@ -8,6 +8,7 @@
 #include <string>
 
 #include "files/file_format_error.h"
+#include "files/instrument_samples.h"
 #include "files/measurement_file.h"
 
 namespace qalto {
@@ -60,6 +61,11 @@ struct RefusedCase {
   std::string message;
 };
 
+// The sample with the cell 9.9 put in after the text `after` (a row's first cells).
+std::string WithExtraCell(std::string sample, const std::string& after) {
+  return sample.insert(sample.find(after) + after.size(), "9.9\t");
+}
+
 class RefusedTableTest : public testing::TestWithParam<RefusedCase> {};
 
 TEST_P(RefusedTableTest, NamesTheLineAndWhatWasAmbiguous) {
@@ -91,7 +97,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "Cyclic Voltammetry\nInit E (V) = 0.1\n\nPotential/V, Current/A\n\n"
                     "0.100, 1.000e-6\n0.090, 2.000e-6, 3.0e-6\n",
                     "Bad record length in line 7 of \"f.csv\": expected at most 2 values in the "
-                    "line, found \"0.090, 2.000e-6, 3.0e-6\""}),
+                    "line, found \"0.090, 2.000e-6, 3.0e-6\""},
+        // The instruments' tab tables: a value beyond the named columns.
+        RefusedCase{"EcLabExtraCell", WithExtraCell(EcLabSample(), "2\t1.6\t0.110\t2.5E-003\t"),
+                    "Bad record length in line 12 of \"f.csv\": expected at most 5 values in the "
+                    "line, found \"2\\t1.6\\t0.110\\t2.5E-003\\t9.9\\t1.0000000000000\"..."},
+        RefusedCase{"GamryExtraCell", WithExtraCell(GamrySample(), "\t1\t0.27\t9.60000E-002\t"),
+                    "Bad record length in line 21 of \"f.csv\": expected at most 11 values in the "
+                    "line, found \"\\t1\\t0.27\\t9.60000E-002\\t9.9\\t1.00000E-007\\t0\\t\"..."}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
 
 TEST(RowCellsTest, PairsJoinTheirCommaAgain) {

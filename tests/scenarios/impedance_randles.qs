@@ -62,7 +62,5 @@ model CurrentY(8,1)
 model CurrentY(17,1)
 model CurrentY(9,1)
 model CurrentY(18,1)
-echo the microdisc has no exact frequency-domain form: refused, the spectrum stays
-click FormIns.optElectrode(4)
-menu mnuSimulate
-model SpectrumFrequencies
+echo the microdisc has no exact frequency-domain form: the form does not offer it
+get FormIns.optElectrode(4)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -141,6 +142,53 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOrIsRefusedOnTheDefaults) {
                   HasAnalyticalModel(technique, electrode));
       }
     }
+  }
+}
+
+// The manual's tables, as the experiment table makes them: the Techniques form's captions, and
+// what each engine computes for each combination ("A": the analytical engine for every mechanism
+// of its own, "A*": for independent Nernstian couples only, "D": the digital engine).
+std::string ManualText() {
+  std::ifstream file(QALTO_MANUAL);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::string ReachMarks(ExperimentCase key) {
+  std::string marks;
+  switch (AnalyticalReachOf(key)) {
+    case AnalyticalReach::kEveryMechanism:
+      marks = "A";
+      break;
+    case AnalyticalReach::kNernstianCouples:
+      marks = "A*";
+      break;
+    case AnalyticalReach::kNone:
+      break;
+  }
+  if (DigitallyComputed(key)) marks += marks.empty() ? "D" : " D";
+  return marks.empty() ? "&ndash;" : marks;
+}
+
+std::string CombinationsRow(Technique technique) {
+  std::string row = "<tr><td>" + std::to_string(Number(technique)) + "</td>";
+  for (int e = 1; e <= kElectrodeCount; ++e) {
+    row += "<td>" + ReachMarks({technique, ElectrodeNumbered(e)}) + "</td>";
+  }
+  return row + "</tr>";
+}
+
+TEST(ManualTables, FollowTheExperimentTable) {
+  const std::string manual = ManualText();
+  ASSERT_FALSE(manual.empty()) << "no manual at " << QALTO_MANUAL;
+  for (Technique technique : kTechniqueList) {
+    const std::string number = std::to_string(Number(technique));
+    const std::string caption =
+        std::string("<tr><td>") + number + "</td><td>" + RowOf(technique).caption;
+    EXPECT_NE(manual.find(caption), std::string::npos) << "techniques table: " << caption;
+    const std::string row = CombinationsRow(technique);
+    EXPECT_NE(manual.find(row), std::string::npos) << "combinations table:\n  " << row;
   }
 }
 

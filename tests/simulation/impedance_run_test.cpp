@@ -112,14 +112,37 @@ INSTANTIATE_TEST_SUITE_P(
                 "Analytical simulation Error: No impedance model for the microdisc: the "
                 "frequency domain is exact at the planar, spherical and hemispherical "
                 "electrodes and the thin film! Please try again by other initial values."},
-        Refusal{"Chemistry",
+        Refusal{"SecondOrder",
+                [](Model& m) {
+                  m.Mechanism = 9;
+                  m.SecondOrderReactionCount = 1;
+                },
+                "Analytical simulation Error: No impedance model for mechanism 9: the spectrum "
+                "is computed for charge reactions and first-order chemical reactions, not "
+                "second-order ones! Please try again by other initial values."},
+        Refusal{"ChainOfReactions",
+                [](Model& m) {
+                  m.Mechanism = 0;
+                  m.SpeciesCount = 3;
+                  m.FirstOrderReactionCount = 2;
+                  m.FirstOrderReactionSpecies(1, 1) = m.FirstOrderReactionSpecies(2, 1) = 2;
+                  m.FirstOrderReactionSpecies(1, 2) = 1;
+                  m.FirstOrderReactionSpecies(2, 2) = 3;
+                },
+                "Analytical simulation Error: No impedance model for this mechanism: the "
+                "spectrum is computed where each species reacts with at most one other in "
+                "chemical reactions! Please try again by other initial values."},
+        Refusal{"NegativeRate",
                 [](Model& m) {
                   m.Mechanism = 7;
+                  m.SpeciesCount = 3;
                   m.FirstOrderReactionCount = 1;
+                  m.FirstOrderReactionSpecies(1, 1) = 2;
+                  m.FirstOrderReactionSpecies(1, 2) = 3;
+                  m.BackwardRateConstant(1) = -1;
                 },
-                "Analytical simulation Error: No impedance model for mechanism 7: the spectrum "
-                "is computed for charge reactions without chemical reactions! Please try again "
-                "by other initial values."},
+                "Analytical simulation Error: Invalid procedure call or argument: kb of chemical "
+                "reaction 1 is -1! Please try again by other initial values."},
         Refusal{"ZeroFrequency", [](Model& m) { m.FrequencyTo = 0; },
                 "Analytical simulation Error: Invalid procedure call or argument: f to (Hz) is "
                 "0! Please try again by other initial values."},

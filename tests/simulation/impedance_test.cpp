@@ -170,6 +170,75 @@ TEST(Impedance, ReactionsAddTheirAdmittancesOrLeaveEachOtherAlone) {
   EXPECT_LT(WorstError(z1, CellImpedance(chain, grid)), 1e-9);
 }
 
+// Ru + 1 / (j w Cd + 1 / Zf), Zf = RT/(n^2 F^2 A) (1/k0 + W_O/cO + W_R/cR) at equilibrium
+// (k0 = ks cO^(1-alpha) cR^alpha, c in mol/cm3, W = dc(0)/dp in s/cm).
+Complex EquilibriumCell(const ImpedanceCell& cell, double cO, double cR, Complex wO, Complex wR,
+                        double frequency) {
+  const ImpedanceReaction& r = cell.reactions[0];
+  const double k0 = r.ks * std::pow(cO * 1e-3, 1 - r.alpha) * std::pow(cR * 1e-3, r.alpha);
+  const double nF = r.n * kFaraday;
+  const Complex zf =
+      ThermalVolts(cell) / (nF * cell.area) * (1 / k0 + wO / (cO * 1e-3) + wR / (cR * 1e-3));
+  return cell.ru + 1.0 / (Complex(0, kTwoPi * frequency * cell.cd) + 1.0 / zf);
+}
+
+// A preceding reaction C = A (kf C -> A, kb A -> C, equal D of A and C) at equilibrium in the
+// bulk and at the surface: A answers as the conserved A + C diffusing and the reaction's mode
+// k = kf + kb, W_A = (kf / (jwD)^1/2 + kb / ((jw + k)D)^1/2) / k, the second term the Gerischer
+// element; B is plain Warburg. Exact, from 1 mHz to 100 kHz across k = 110 /s.
+TEST(Impedance, PrecedingReactionAddsTheGerischerElement) {
+  const double kf = 10, kb = 100, d = 1e-5, dB = 0.7e-5;
+  const double cC = 1.0, cA = cC * kf / kb, cB = 0.5;  // mM
+  ImpedanceCell cell = CoupleCell(cA, cB, d, dB);
+  cell.species.push_back({d, cC});
+  cell.chemistry = {{2, 0, kf, kb}};
+  cell.reactions[0].ks = 0.01;
+  cell.reactions[0].alpha = 0.4;
+  cell.ru = 10;
+  cell.cd = 20e-6;
+  cell.potential = ThermalVolts(cell) * std::log(cA / cB);  // equilibrium, E0' = 0
+  const std::vector<double> surface = DcSurfaceState(cell);
+  EXPECT_NEAR(surface[0], cA, 1e-9);
+  EXPECT_NEAR(surface[2], cC, 1e-9);
+  const std::vector<double> grid = FrequencyGrid(1e-3, 1e5, 4);
+  std::vector<Complex> expected;
+  for (double f : grid) {
+    const Complex s(0, kTwoPi * f);
+    const Complex wA = (kf / std::sqrt(s * d) + kb / std::sqrt((s + kf + kb) * d)) / (kf + kb);
+    expected.push_back(EquilibriumCell(cell, cA, cB, wA, 1.0 / std::sqrt(s * dB), f));
+  }
+  EXPECT_LT(WorstError(expected, CellImpedance(cell, grid)), 1e-9);
+}
+
+// A catalytic cycle A + e = B, B -> A (k, equal D) held at E0: A + B is unchanged at the surface
+// and B decays in the reaction layer, so the DC state is steady, cB(0) = x / (kD)^1/2 with
+// x = kf cA* / (1 + (kf + kb) / (kD)^1/2), and both species see only the Gerischer element
+// G = 1/((jw + k)D)^1/2: Yf = nFA nf (alpha kf cA + (1 - alpha) kb cB) / (1 + (kf + kb) G). At
+// low frequency the spectrum ends in a resistance, not a Warburg line.
+TEST(Impedance, CatalyticCycleIsAGerischerElementAboutItsSteadyState) {
+  const double k = 50, d = 1e-5, ks = 0.005, cStar = 1e-3;  // 1/s, cm2/s, cm/s, mol/cm3
+  ImpedanceCell cell = CoupleCell(1.0, 0.0, d, d);
+  cell.chemistry = {{1, 0, k, 0}};
+  cell.reactions[0].ks = ks;
+  cell.cd = 10e-6;  // no Ru: its drop would move the interface from E0
+  const double m = std::sqrt(k * d), x = ks * cStar / (1 + 2 * ks / m);  // kf = kb = ks at E0
+  const std::vector<double> surface = DcSurfaceState(cell);
+  EXPECT_NEAR(surface[1], 1e3 * x / m, 1e-6 * surface[1]);
+  EXPECT_NEAR(surface[0], 1e3 * (cStar - x / m), 1e-6 * surface[0]);
+  const double nf = 1 / ThermalVolts(cell);
+  const double drive = nf * ks * 0.5 * cStar;  // alpha kf cA + (1 - alpha) kb cB, kf = kb = ks
+  const std::vector<double> grid = FrequencyGrid(1e-3, 1e5, 4);
+  std::vector<Complex> expected;
+  for (double f : grid) {
+    const Complex s(0, kTwoPi * f);
+    const Complex yf = kFaraday * cell.area * drive / (1.0 + 2 * ks / std::sqrt((s + k) * d));
+    expected.push_back(cell.ru + 1.0 / (Complex(0, kTwoPi * f * cell.cd) + yf));
+  }
+  const auto z = CellImpedance(cell, grid);
+  EXPECT_LT(WorstError(expected, z), 1e-6);
+  EXPECT_LT(std::fabs(z.front().imag()), 1e-3 * z.front().real());  // 1 mHz
+}
+
 TEST(Impedance, FrequencyGridIsLogarithmicWithBothEndsInTheOrderGiven) {
   const std::vector<double> down = FrequencyGrid(1e5, 1e-2, 5);
   ASSERT_EQ(down.size(), 36u);

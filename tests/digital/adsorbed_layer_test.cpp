@@ -1,0 +1,360 @@
+// Adsorbed species against the textbook: the reversible surface wave (peak n^2 F^2 A v Gamma /
+// (4RT), width 3.53 RT/(nF), no separation), Laviron's peak separations against a direct
+// integration of the surface rate law and his closed form in the irreversible limit, Frumkin's
+// reversible peak for g = +-1, the Langmuir and Frumkin isotherms of an adsorption step, and
+// the mechanisms the layer refuses.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "digital/digital_test_model.h"
+#include "digital/simulate_digital.h"
+#include "digital/surface_layer.h"
+
+namespace qalto {
+namespace {
+
+using digital_test::BuildAxis;
+using digital_test::kF;
+using digital_test::kR;
+using digital_test::kTestTemperature;
+
+constexpr double kGamma = 1e-10;  // mol/cm2
+constexpr double kRT = kR * kTestTemperature;
+
+// O(ads) + n e = R(ads), E0 0 V, all of the layer oxidized, 1 cm2, a cycle from +0.3 V at
+// 0.1 V/s in 1 mV steps.
+std::unique_ptr<Model> SurfaceCouple(double n = 1, double ks = 1e6, double alpha = 0.5) {
+  auto m = digital_test::PlanarReduction();
+  m->ScanCycles = 1;
+  m->ChargeN(1) = n;
+  m->ChargeKs(1) = ks;  // 1/s
+  m->ChargeAlpha(1) = alpha;
+  m->SpeciesName(1) = "O(ads)";
+  m->SpeciesName(2) = "R(ads)";
+  m->SpeciesAdsorbed(1) = m->SpeciesAdsorbed(2) = 1;
+  m->SpeciesGamma(1) = kGamma;
+  m->SpeciesGamma(2) = 0.0;
+  return m;
+}
+
+void Simulate(Model& m) {
+  BuildAxis(m);
+  SimulateDigital(m, {TypedNumber::Read("0.5"), TypedNumber::Read("7"), 1}, ShowMessage{});
+}
+
+double Total(const Model& m, int i, double sign) {
+  return sign * m.ReactionCurrents(i, m.TotalCurrentColumn);
+}
+
+struct Peak {
+  double E = 0;      // V
+  double I = 0;      // A, positive
+  double width = 0;  // at half height, V
+};
+
+// The peak of sign x current among points first..last, placed by the parabola through the
+// largest point and its neighbours, with its width at half height.
+Peak FindPeak(const Model& m, int first, int last, double sign) {
+  int best = first;
+  for (int i = first; i <= last; ++i) {
+    if (Total(m, i, sign) > Total(m, best, sign)) best = i;
+  }
+  const double y0 = Total(m, best - 1, sign), y1 = Total(m, best, sign),
+               y2 = Total(m, best + 1, sign);
+  const double shift = 0.5 * (y0 - y2) / (y0 - 2.0 * y1 + y2);
+  const double step = m.PotentialX(best + 1) - m.PotentialX(best);
+  Peak p{m.PotentialX(best) + shift * step, y1 - 0.25 * (y0 - y2) * shift, 0};
+  double edges[2] = {0, 0};
+  int side = 0;
+  for (int i = first + 1; i <= last && side < 2; ++i) {
+    const double a = Total(m, i - 1, sign) - 0.5 * p.I, b = Total(m, i, sign) - 0.5 * p.I;
+    if ((a < 0.0) != (b < 0.0)) {
+      edges[side++] = m.PotentialX(i - 1) + (m.PotentialX(i) - m.PotentialX(i - 1)) * a / (a - b);
+    }
+  }
+  p.width = std::abs(edges[1] - edges[0]);
+  return p;
+}
+
+Peak Cathodic(const Model& m) {
+  return FindPeak(m, 2, m.SweepPoints - 1, 1.0);
+}
+Peak Anodic(const Model& m) {
+  return FindPeak(m, m.SweepPoints + 2, m.NumberOfPoints - 1, -1.0);
+}
+
+// The reversible Frumkin wave, nF(E - E0)/RT = ln(x/(1 - x)) + g (1 - 2x), i = (n^2 F^2 A v
+// Gamma / RT) x (1 - x) / (1 - 2 g x (1 - x)): its peak at x = 1/2 and the width where the
+// current is half of it, x (1 - x) = h / (1 + 2 g h), h = 1 / (2 (4 - 2g)).
+Peak FrumkinWave(double n, double g, double v) {
+  const double f = n * kF / kRT;
+  const double h = 1.0 / (2.0 * (4.0 - 2.0 * g));
+  const double u = h / (1.0 + 2.0 * g * h);
+  const double x = 0.5 * (1.0 - std::sqrt(1.0 - 4.0 * u));
+  const double xi = std::log(x / (1.0 - x)) + g * (1.0 - 2.0 * x);
+  return {0.0, n * n * kF * kF * v * kGamma / (kRT * (4.0 - 2.0 * g)), 2.0 * std::abs(xi) / f};
+}
+
+class ReversibleSurfaceWave : public ::testing::TestWithParam<double> {};
+
+TEST_P(ReversibleSurfaceWave, IsTheThinLayerShape) {
+  const double n = GetParam();
+  auto m = SurfaceCouple(n);
+  Simulate(*m);
+  const Peak c = Cathodic(*m), a = Anodic(*m);
+  const double ip = n * n * kF * kF * 1.0 * 0.1 * kGamma / (4.0 * kRT);
+  const double width = 2.0 * std::log(3.0 + 2.0 * std::sqrt(2.0)) * kRT / (n * kF);
+  EXPECT_NEAR(width, 0.0906 / n, 0.0001);
+  for (const Peak& p : {c, a}) {
+    EXPECT_NEAR(p.I / ip, 1.0, 0.005);
+    EXPECT_NEAR(p.width, width, 0.001);
+    EXPECT_NEAR(p.E, 0.0, 0.0005);
+  }
+  EXPECT_NEAR(a.E - c.E, 0.0, 0.001);
+  // Half of the layer reduced at E0, and none of it lost.
+  const int atE0 = static_cast<int>(std::lround(0.3 / m->PotentialStep)) + 1;
+  EXPECT_NEAR(m->SurfaceConcentrations(atE0, 1) / kGamma, 0.5, 0.02);
+  EXPECT_NEAR((m->SurfaceConcentrations(atE0, 1) + m->SurfaceConcentrations(atE0, 2)) / kGamma, 1.0,
+              1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Electrons, ReversibleSurfaceWave, ::testing::Values(1.0, 2.0));
+
+// Laviron's rate law of the layer's oxidized fraction x, integrated directly in steps of
+// 0.002 mV of the sweep: dx/dt = b - (a + b) x, a = ks e^(-alpha xi), b = ks e^((1-alpha) xi),
+// xi = f (E - E0), each step exactly with a and b frozen at its middle (stable however fast the
+// transfer); the current is -dx/dt. Returns Epa - Epc, V.
+double LavironSeparation(double ks, double alpha, double v, double Estart, double Eend) {
+  const double f = kF / kRT;
+  const double dE = 2e-6;  // V
+  const double dt = dE / v;
+  double peakE[2] = {0, 0};
+  double x = 1.0;
+  for (int branch = 0; branch < 2; ++branch) {
+    const double from = branch == 0 ? Estart : Eend;
+    const double to = branch == 0 ? Eend : Estart;
+    const double sign = to > from ? 1.0 : -1.0;
+    const long steps = std::lround(std::abs(to - from) / dE);
+    double best = 0.0, before = 0.0, previous = 0.0;
+    for (long k = 0; k < steps; ++k) {
+      const double E = from + sign * k * dE;
+      const double xi = f * (E + sign * dE / 2);
+      const double a = ks * std::exp(-alpha * xi), b = ks * std::exp((1.0 - alpha) * xi);
+      const double equilibrium = b / (a + b);
+      x = equilibrium + (x - equilibrium) * std::exp(-(a + b) * dt);
+      const double end = f * (E + sign * dE);
+      const double current =
+          sign * (ks * std::exp((1.0 - alpha) * end) * (1.0 - x) - ks * std::exp(-alpha * end) * x);
+      if (k > 1 && previous > before && previous >= current && previous > best) {
+        best = previous;
+        const double shift = 0.5 * (before - current) / (before - 2.0 * previous + current);
+        peakE[branch] = E + sign * dE * shift;
+      }
+      before = previous;
+      previous = current;
+    }
+  }
+  return peakE[1] - peakE[0];
+}
+
+struct LavironCase {
+  double alpha;
+  double v;  // V/s
+};
+
+class LavironSeparations : public ::testing::TestWithParam<LavironCase> {};
+
+// ks 100 1/s at 0.1 to 1000 V/s: from a near-reversible wave to the irreversible limit, where
+// Epc = E0 - RT/(alpha F) ln(alpha F v / (RT ks)) and Epa = E0 + RT/((1 - alpha) F)
+// ln((1 - alpha) F v / (RT ks)).
+TEST_P(LavironSeparations, FollowTheSurfaceRateLaw) {
+  const auto [alpha, v] = GetParam();
+  constexpr double ks = 100.0;
+  auto m = SurfaceCouple(1.0, ks, alpha);
+  m->StartPotential = 0.7;
+  m->EndPotential = -0.7;
+  m->ScanRate = v;
+  m->DropTime = m->PotentialStep / v;
+  Simulate(*m);
+  const double separation = Anodic(*m).E - Cathodic(*m).E;
+  EXPECT_NEAR(separation, LavironSeparation(ks, alpha, v, 0.7, -0.7), 0.001);
+  const double f = kF / kRT;
+  if (separation > 0.2) {
+    const double Epc = -std::log(alpha * f * v / ks) / (alpha * f);
+    const double Epa = std::log((1.0 - alpha) * f * v / ks) / ((1.0 - alpha) * f);
+    EXPECT_NEAR(Cathodic(*m).E, Epc, 0.001);
+    EXPECT_NEAR(Anodic(*m).E, Epa, 0.001);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ScanRates, LavironSeparations,
+                         ::testing::Values(LavironCase{0.5, 0.1}, LavironCase{0.5, 1},
+                                           LavironCase{0.5, 10}, LavironCase{0.5, 100},
+                                           LavironCase{0.5, 1000}, LavironCase{0.3, 0.1},
+                                           LavironCase{0.3, 1}, LavironCase{0.3, 10},
+                                           LavironCase{0.3, 100}, LavironCase{0.3, 1000}));
+
+class FrumkinSurfaceWave : public ::testing::TestWithParam<double> {};
+
+// Attraction (g 1) raises and narrows the reversible peak, repulsion (g -1) lowers and
+// broadens it, as the Frumkin wave says; the peak stays at E0 on both sweeps.
+TEST_P(FrumkinSurfaceWave, FollowsTheFrumkinWave) {
+  const double g = GetParam();
+  auto m = SurfaceCouple();
+  m->LayerInteraction = g;
+  Simulate(*m);
+  const Peak expected = FrumkinWave(1.0, g, 0.1);
+  for (const Peak& p : {Cathodic(*m), Anodic(*m)}) {
+    EXPECT_NEAR(p.I / expected.I, 1.0, 0.005);
+    EXPECT_NEAR(p.width, expected.width, 0.001);
+    EXPECT_NEAR(p.E, 0.0, 0.0005);
+  }
+  const double langmuirWidth = FrumkinWave(1.0, 0.0, 0.1).width;
+  EXPECT_EQ(g > 0, expected.width < langmuirWidth);
+}
+
+INSTANTIATE_TEST_SUITE_P(Interactions, FrumkinSurfaceWave, ::testing::Values(1.0, -1.0, 0.5));
+
+class AdsorptionIsotherm : public ::testing::TestWithParam<double> {};
+
+// A = A(ads) with fast adsorption from 1 mM A onto an empty layer of Gamma max 2e-10 mol/cm2,
+// far from the couple A(ads) + e = B(ads) (E0 -2 V): at the end of the sweep the layer holds
+// the Frumkin isotherm of the surface concentration, K C(0) = theta/(1 - theta) e^(-2 g theta),
+// K = kf / (kb Gamma max).
+TEST_P(AdsorptionIsotherm, HoldsAtEquilibrium) {
+  const double g = GetParam();
+  auto m = digital_test::PlanarReduction();
+  m->SpeciesCount = 3;
+  m->SpeciesName(1) = "A(ads)";
+  m->SpeciesName(2) = "B(ads)";
+  m->SpeciesName(3) = "A";
+  m->SpeciesAdsorbed(1) = m->SpeciesAdsorbed(2) = 1;
+  m->SpeciesGamma(1) = m->SpeciesGamma(2) = 0.0;
+  m->SpeciesC(1) = 0.0;
+  m->SpeciesC(3) = 1e-3;
+  m->SpeciesD(3) = 1e-5;
+  m->ChargeE0(1) = -2.0;
+  m->FirstOrderReactionCount = 1;
+  m->FirstOrderReactionSpecies(1, 1) = 3;
+  m->FirstOrderReactionSpecies(1, 2) = 1;
+  m->ForwardRateConstant(1) = 10.0;  // cm/s
+  m->BackwardRateConstant(1) = 1e4;  // 1/s
+  m->LayerSaturation = 2e-10;
+  m->LayerInteraction = g;
+  ASSERT_FALSE(SurfaceLayerProblem(*m));
+  Simulate(*m);
+  const int last = m->NumberOfPoints;
+  const double theta = m->SurfaceConcentrations(last, 1) / m->LayerSaturation;
+  const double K = 10.0 / (1e4 * m->LayerSaturation) * 1e-3;  // per M
+  const double C0 = m->SurfaceConcentrations(last, 3);
+  EXPECT_GT(theta, 0.2);
+  EXPECT_NEAR(K * C0, theta / (1.0 - theta) * std::exp(-2.0 * g * theta), 1e-3 * K * C0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Interactions, AdsorptionIsotherm, ::testing::Values(0.0, 1.0, -1.0));
+
+// The layer's surface solve on a dissolved couple: A + e = B beside an empty layer that nothing
+// fills (C = C(ads), no C) gives the usual quasi-reversible wave (ks 0.01 cm/s) of the surface
+// rows, point by point.
+TEST(AdsorbedLayer, DissolvedCoupleBesideAnEmptyLayerIsTheUsualWave) {
+  auto plain = digital_test::PlanarReduction();
+  plain->ScanCycles = 1;
+  plain->ChargeKs(1) = 0.01;
+  auto layered = std::make_unique<Model>(*plain);
+  layered->SpeciesCount = 4;
+  layered->SpeciesName(3) = "C";
+  layered->SpeciesName(4) = "C(ads)";
+  layered->SpeciesAdsorbed(4) = 1;
+  layered->SpeciesD(3) = 1e-5;
+  layered->SpeciesC(3) = 0.0;
+  layered->SpeciesGamma(4) = 0.0;
+  layered->FirstOrderReactionCount = 1;
+  layered->FirstOrderReactionSpecies(1, 1) = 3;
+  layered->FirstOrderReactionSpecies(1, 2) = 4;
+  layered->ForwardRateConstant(1) = 1.0;
+  layered->BackwardRateConstant(1) = 1.0;
+  layered->LayerSaturation = 1e-10;
+  Simulate(*plain);
+  Simulate(*layered);
+  ASSERT_EQ(plain->NumberOfPoints, layered->NumberOfPoints);
+  const double peak = Cathodic(*plain).I;
+  for (int i = 1; i <= plain->NumberOfPoints; ++i) {
+    ASSERT_NEAR(layered->ReactionCurrents(i, 1), plain->ReactionCurrents(i, 1), 1e-9 * peak)
+        << "point " << i;
+  }
+}
+
+struct RefusedCase {
+  const char* what;
+  const char* message;
+};
+
+class RefusedLayer : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusedLayer, SaysWhatIsWrong) {
+  auto m = SurfaceCouple();
+  const std::string what = GetParam().what;
+  if (what == "mixed") {
+    m->SpeciesName(2) = "R";
+    m->SpeciesAdsorbed(2) = 0;
+  }
+  if (what == "idle") {
+    m->SpeciesCount = 3;
+    m->SpeciesName(3) = "C(ads)";
+    m->SpeciesAdsorbed(3) = 1;
+  }
+  if (what == "disc") m->Electrode = Electrode::kMicrodisc;
+  if (what == "impedance") m->Technique = Technique::kImpedance;
+  if (what == "second") {
+    m->SecondOrderReactionCount = 1;
+    m->SecondOrderReactionSpecies(1, 1) = 2;
+  }
+  if (what == "overfull") {
+    m->SpeciesCount = 3;
+    m->SpeciesName(3) = "O";
+    m->FirstOrderReactionCount = 1;
+    m->FirstOrderReactionSpecies(1, 1) = 3;
+    m->FirstOrderReactionSpecies(1, 2) = 1;
+    m->LayerSaturation = 0.5 * kGamma;
+  }
+  const auto problem = SurfaceLayerProblem(*m);
+  ASSERT_TRUE(problem);
+  EXPECT_EQ(*problem, GetParam().message);
+  BuildAxis(*m);
+  try {
+    SimulateDigital(*m, {TypedNumber::Read("0.5"), TypedNumber::Read("7"), 1}, ShowMessage{});
+    ADD_FAILURE() << "the run went ahead";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Description(), "Invalid procedure call or argument: " + *problem);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mechanisms, RefusedLayer,
+    ::testing::Values(
+        RefusedCase{"mixed",
+                    "charge reaction 1 joins the dissolved R and the adsorbed O(ads); an electron "
+                    "transfer takes place within one phase: write it between adsorbed species "
+                    "and add the adsorption step (R = R(ads))"},
+        RefusedCase{"idle",
+                    "C(ads) is adsorbed but takes part in no surface couple (X(ads) + e = Y(ads)) "
+                    "and no adsorption step (X = X(ads))"},
+        RefusedCase{"disc",
+                    "adsorbed species are simulated at the electrodes of one dimension, not at "
+                    "the microdisc"},
+        RefusedCase{"impedance",
+                    "the impedance spectrum is computed for dissolved species only; adsorbed "
+                    "species take the techniques of a potential program"},
+        RefusedCase{"second",
+                    "second-order reaction 1 involves the adsorbed R(ads); reactions in the layer "
+                    "are first-order"},
+        RefusedCase{"overfull",
+                    "the adsorbed species' Γ add up to more than Γmax (mol/cm²): the layer holds "
+                    "at most Γmax"}));
+
+}  // namespace
+}  // namespace qalto
