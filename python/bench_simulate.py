@@ -2,7 +2,9 @@
 10 000 cyclic voltammograms one after another and on two threads. Targets: per run at most 1.1x
 the C++ run; two threads at least 1.6x one on an idle 2-core machine.
 
-    PYTHONPATH=build/python python3 python/bench_simulate.py [runs]
+    PYTHONPATH=build/python python3 -P python/bench_simulate.py [runs]
+
+(-P: the folder of this script holds the package's sources, not the built module.)
 """
 
 import sys

@@ -44,6 +44,7 @@ RunOutput RunExperiment(const RunRequest& request) {
   RunOutput output;
   RecordingPlatform platform;
   App app(platform);
+  app.Plot().surface.paintWhenUsed = true;  // painted only if the script writes a picture
   std::ostringstream printed;
   std::ostringstream errors;
   ScriptRunner runner(app, platform, printed);

@@ -8,6 +8,11 @@ std::string Control::FullName() const {
   return index_ == kNoIndex ? name_ : name_ + "(" + std::to_string(index_) + ")";
 }
 
+bool Control::HasFullName(std::string_view fullName) const {
+  if (!fullName.starts_with(name_)) return false;  // most controls, without building a name
+  return index_ == kNoIndex ? fullName.size() == name_.size() : fullName == FullName();
+}
+
 void Control::SetVisible(bool visible) {
   if (visible_ == visible) return;
   visible_ = visible;

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/runtime_error.h"
@@ -32,6 +33,8 @@ class Control {
   int Index() const { return index_; }
   // "Estart" or "optElectrode(4)".
   std::string FullName() const;
+  // Whether FullName() is this text, without building it.
+  bool HasFullName(std::string_view fullName) const;
 
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);

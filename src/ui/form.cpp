@@ -29,7 +29,7 @@ Control* Form::Find(const std::string& name, int index) const {
 
 Control* Form::FindByFullName(const std::string& fullName) const {
   for (Control* control : controls_) {
-    if (control->FullName() == fullName) return control;
+    if (control->HasFullName(fullName)) return control;
   }
   return nullptr;
 }
