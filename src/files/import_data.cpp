@@ -5,6 +5,7 @@
 
 #include "common/plain_number.h"
 #include "common/runtime_error.h"
+#include "files/ac_time_series.h"
 #include "files/curve_resampling.h"
 #include "files/cycle_overlay.h"
 #include "files/file_format_error.h"
@@ -172,6 +173,13 @@ ImportResult PrepareImport(const Model& model, const ImportedFile& file, int cho
     result.curves = OverlaidCurves(file, result.messages);
   } else {
     result.curves = {FittedToStore(file.curves.front(), result.messages)};
+  }
+  if (model.Technique == Technique::kAcVoltammetry) {  // the raw current, in time
+    if (auto problem = SampleOnAcProgram(model, result.curves.front())) {
+      result.messages = {"ReadData Error: " + result.curves.front().source + ": " + *problem};
+      return result;
+    }
+    result.curves.resize(1);
   }
   const ImportedCurve& first = result.curves.front();
   try {

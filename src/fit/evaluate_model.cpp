@@ -1,5 +1,6 @@
 #include "fit/evaluate_model.h"
 
+#include "fit/ac_fit_harmonics.h"
 #include "fit/fit_parameters.h"
 
 namespace qalto {
@@ -17,11 +18,7 @@ void EvaluateModel(Model& model, const SimulationInputs& inputs, const MessageSi
       onMessage(message);
   }
   if (outcome.failure) throw SimulationFailed(outcome.failure->message);
-  if (f.size() <= static_cast<size_t>(model.NumberOfPoints))
-    throw RuntimeError::SubscriptOutOfRange();
-  for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    f[static_cast<size_t>(i)] = model.CurrentY(i, model.CurrentCurve);
-  }
+  SimulatedValues(model, f);
 }
 
 }  // namespace qalto

@@ -25,8 +25,9 @@ class SimulationFailed : public std::runtime_error {
 // Writes t(p) into the model field named by FitParameterCode(p) for p = 1..FitParameterCount
 // (code 0: none, the parameter belongs to another curve),
 // runs the simulation over the data's potential axis and copies the simulated curve into
-// f(1..NumberOfPoints). The messages of the run's own solver tally go to onMessage (none when
-// it is empty). Throws SimulationFailed when the simulation failed.
+// f(1..NumberOfPoints) (an AC voltammogram's chosen envelopes: ac_fit_harmonics.h). The messages of
+// the run's own solver tally go to onMessage (none when it is empty). Throws SimulationFailed when
+// the simulation failed.
 using MessageSink = std::function<void(const std::string& message)>;
 void EvaluateModel(Model& model, const SimulationInputs& inputs, const MessageSink& onMessage,
                    const std::vector<double>& t, std::vector<double>& f);

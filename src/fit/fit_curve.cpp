@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <memory>
 #include <string>
 
 #include "common/checked_math.h"
 #include "common/run_monitor.h"
+#include "fit/ac_fit_harmonics.h"
 #include "fit/evaluate_model.h"
 #include "fit/parameter_uncertainty.h"
 #include "fit/residual_runs.h"
@@ -250,8 +252,9 @@ Outcome FitCurve(FitContext& context, const std::vector<double>& observed) {
   std::vector<FitTarget> targets(1);
   targets[0].model = &context.model;
   targets[0].inputs = context.inputs;
-  targets[0].observed.assign(observed.begin(),
-                             observed.begin() + 1 + std::max(0, context.model.NumberOfPoints));
+  const auto length = static_cast<std::ptrdiff_t>(std::min(
+      observed.size(), static_cast<size_t>(1 + std::max(0, ComparedLength(context.model)))));
+  targets[0].observed.assign(observed.begin(), observed.begin() + length);
   targets[0].label = "Curve 1";
   return FitCurves(context, targets);
 }
@@ -272,7 +275,7 @@ Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
     for (FitTarget& target : targets) {
       std::vector<double> x(At(target.Points()) + 1, 0.0);
       for (int i = 1; i <= target.Points(); ++i)
-        x[At(i)] = target.model->PotentialX(i);
+        x[At(i)] = target.model->PotentialX(CurvePointOf(*target.model, i));
       // A window that holds no point of a curve leaves the list empty: all of it is compared.
       target.compared = WindowPoints(context.window, x, target.Points());
     }
@@ -314,10 +317,7 @@ Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
 }
 
 std::vector<double> ObservedCurrents(const Model& model) {
-  std::vector<double> y(At(model.NumberOfPoints) + 1, 0.0);
-  for (int i = 1; i <= model.NumberOfPoints; ++i)
-    y[At(i)] = model.CurrentY(i, 1);
-  return y;
+  return ObservedValues(model);
 }
 
 void SingleCurveStep(Model& model) {

@@ -85,7 +85,8 @@ Outcome FitCurve(FitContext& context, const std::vector<double>& observed);
 // curve, each from the curve's own value, and each curve's residuals count with its NoiseWeights.
 Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets);
 
-// The observed currents y(1..NumberOfPoints): curve 1 of the curve store.
+// The observed currents y(1..NumberOfPoints): curve 1 of the curve store (of an AC voltammogram
+// fitted on its harmonics, their envelopes: ac_fit_harmonics.h).
 std::vector<double> ObservedCurrents(const Model& model);
 
 // Makes the current curve the only curve, in slot 1, unless curves are overlaid.

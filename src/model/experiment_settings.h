@@ -134,6 +134,9 @@ struct ExperimentSettings {
   int FitParameterCount = 0;
   Table1<int> FitParameterCode{100};
   double FitDefaultStep = 0;
+  // An AC voltammogram (technique 9) is fitted on the envelopes of the harmonics whose bits
+  // are set (bit k: harmonic k, bit 0 the DC component), one after another; 0: its raw current.
+  int AcFitHarmonics = 0;
 };
 
 }  // namespace qalto

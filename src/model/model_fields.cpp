@@ -294,6 +294,7 @@ const std::map<std::string, Field>& Fields() {
       {"FitParameterCount", Scalar(&Model::FitParameterCount)},
       {"FitParameterCode", Column(&Model::FitParameterCode)},
       {"FitDefaultStep", Scalar(&Model::FitDefaultStep)},
+      {"AcFitHarmonics", Scalar(&Model::AcFitHarmonics)},
       {"FitObjectiveCount", Scalar(&Model::FitObjectiveCount)},
       {"ElapsedTime", Scalar(&Model::ElapsedTime)},
       {"MaxIteration", Scalar(&Model::MaxIteration)},

@@ -1,0 +1,131 @@
+// The raw current of a measured AC voltammogram read as a time series: interpolated at the AC
+// program's instants from the file's own times, refused with the reason where it cannot be, and
+// fitted on its harmonics' envelopes after the import.
+#include "files/ac_time_series.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "analysis/ac_harmonics.h"
+#include "files/import_data.h"
+#include "fit/fit_curve.h"
+#include "model/point_time.h"
+#include "simulation/ac_program.h"
+#include "simulation/analytical_run_model.h"
+
+namespace qalto {
+namespace {
+
+// A + e = B swept from E0 + 0.15 V to E0 - 0.15 V at 0.1 V/s under 25 mV at 10 Hz: 1920 points.
+Model AcModel() {
+  Model m = AnalyticalRunModel(9, 1);
+  m.DigitalSimulation = true;
+  m.StartPotential = kRunE0 + 0.15;
+  m.EndPotential = kRunE0 - 0.15;
+  m.ScanRate = 0.1;
+  m.AcAmplitude = 0.025;
+  m.AcFrequency = 10;
+  return m;
+}
+
+// A fundamental of 2 uA and a second harmonic of 0.3 uA sampled 200 times a period from 12.5 s:
+// at the program's instants within the linear interpolation's (pi/200)^2/2 of the amplitude,
+// their envelopes the two amplitudes, the potentials the sweep's.
+TEST(AcTimeSeries, InterpolatesTheCurrentAtTheProgramsInstants) {
+  const Model m = AcModel();
+  const double f = m.AcFrequency, a1 = 2e-6, a2 = 0.3e-6;
+  auto current = [&](double t) {
+    return a1 * std::sin(kTwoPi * f * t + 0.3) + a2 * std::sin(2 * kTwoPi * f * t + 1.1);
+  };
+  ImportedCurve curve;
+  for (int j = 0; j <= 200 * 40; ++j) {  // 4 s of the program's 3
+    const double t = j / (200 * f);
+    curve.time.push_back(12.5 + t);
+    curve.potential.push_back(0.0);
+    curve.current.push_back(current(t));
+  }
+  ASSERT_FALSE(SampleOnAcProgram(m, curve).has_value());
+  ASSERT_EQ(curve.current.size(), 1920u);
+  const double dt = PointTime(m);
+  for (size_t i : {0u, 777u, 1919u}) {
+    EXPECT_NEAR(curve.time[i], (i + 1.0) * dt, 1e-12);
+    EXPECT_NEAR(curve.current[i], current((i + 1.0) * dt), 2.5e-4 * a1);
+    EXPECT_NEAR(curve.potential[i], AcProgramOf(m).DcPotentialAt(i + 1.0), 1e-12);
+  }
+  const AcHarmonicsResult h = AcHarmonics(curve.current, dt, f);
+  EXPECT_NEAR(h.envelope[1][960] / a1, 1.0, 1e-3);
+  EXPECT_NEAR(h.envelope[2][960] / a2, 1.0, 1e-3);
+}
+
+TEST(AcTimeSeries, RefusesWhatItCannotTakeWithTheReason) {
+  struct Case {
+    void (*change)(Model&, ImportedCurve&);
+    const char* text;
+  };
+  const Case cases[] = {
+      {[](Model&, ImportedCurve& c) { c.time.clear(); },
+       "it records no time column: an AC voltammogram is read as a time series"},
+      {[](Model&, ImportedCurve& c) { c.time[5] = c.time[4]; },
+       "its time does not rise at point 6 (.004 s)"},
+      {[](Model&, ImportedCurve& c) {
+         for (double& t : c.time)
+           t *= 2;
+       },
+       "it samples the current every .002 s, fewer than 64 points a period of f (Hz) 10"},
+      {[](Model& m, ImportedCurve&) { m.AcFrequency = 0; },
+       "the AC program cannot be made: Division by zero: f (Hz) is 0"},
+  };
+  for (const Case& c : cases) {
+    Model m = AcModel();
+    ImportedCurve curve;
+    for (int j = 0; j < 1000; ++j) {  // every ms: 100 points a period
+      curve.time.push_back(j * 1e-3);
+      curve.potential.push_back(0.0);
+      curve.current.push_back(0.0);
+    }
+    c.change(m, curve);
+    const auto problem = SampleOnAcProgram(m, curve);
+    ASSERT_TRUE(problem.has_value()) << c.text;
+    EXPECT_EQ(*problem, c.text);
+  }
+}
+
+// A quasi-reversible voltammogram (ks 0.01 cm/s) written as a file's time series (anodic
+// current positive, from 3 s on) and imported with technique 9 is the simulated curve again;
+// fitted on its first and second harmonics from ks 0.1 cm/s it gives ks back.
+TEST(AcTimeSeries, ImportedVoltammogramIsFittedOnItsHarmonics) {
+  Model m = AcModel();
+  m.ChargeKs(1) = 0.01;
+  ASSERT_TRUE(RunSimulation(m, StartInputs()).Done());
+  ImportedFile file;
+  file.format = "delimited text";
+  file.curves.resize(1);
+  ImportedCurve& curve = file.curves.front();
+  curve.source = "acv.csv";
+  for (int i = 0; i <= m.NumberOfPoints; ++i) {
+    curve.time.push_back(3.0 + m.PointTimes(i));
+    curve.potential.push_back(m.StartPotential);
+    curve.current.push_back(i == 0 ? 0.0 : -m.CurrentY(i, 1));
+  }
+  const Model truth = m;
+  const ImportResult prepared = PrepareImport(m, file, 1);
+  ASSERT_TRUE(prepared.ok) << (prepared.messages.empty() ? "" : prepared.messages.front());
+  StoreImportedCurves(m, prepared, false, std::nullopt);
+  ASSERT_EQ(m.NumberOfPoints, truth.NumberOfPoints);
+  for (int i : {1, 1000, m.NumberOfPoints}) {
+    EXPECT_NEAR(m.CurrentY(i, 1), truth.CurrentY(i, 1), 1e-12 * std::fabs(truth.CurrentY(i, 1)));
+    EXPECT_DOUBLE_EQ(m.PotentialX(i), truth.PotentialX(i));
+  }
+  m.FitMode = true;
+  m.AcFitHarmonics = 0b110;
+  m.ChargeKs(1) = 0.1;
+  MarquardtState engine;
+  FitContext context{m, {{11, 1e-4, 1.0}}, StartInputs(), engine, 1, {}, {}, {}, {}};
+  ASSERT_FALSE(FitCurve(context, ObservedCurrents(m)).has_value());
+  EXPECT_NEAR(m.ChargeKs(1) / 0.01, 1.0, 1e-4);
+}
+
+}  // namespace
+}  // namespace qalto
