@@ -39,6 +39,12 @@ namespace qalto {
 
 enum class MenuOutcome { kDone, kUnknown, kDisabled, kNotAvailable };
 
+// The curves of a global fit as fit targets, with the models of their settings.
+struct GlobalFitTargets {
+  std::vector<std::unique_ptr<Model>> models;
+  std::vector<FitTarget> targets;
+};
+
 class App {
  public:
   explicit App(Platform& platform, std::string programFolder = ".");
@@ -92,6 +98,8 @@ class App {
   // The curve list: the curves a transform acts on (those selected among 1..CurveCount, else
   // the active curve), the active curve, and which curves the plot shows.
   std::vector<int> SelectedCurves() const;
+  // The curves chosen in the list as they were chosen, without the active curve standing in.
+  const std::vector<int>& ChosenCurves() const { return selected_; }
   void SelectCurves(const std::vector<int>& curves);
   void SetActiveCurve(int curve);
   bool CurveHidden(int curve) const;
@@ -195,6 +203,8 @@ class App {
   std::vector<FitTableRow> LastFitTable() const {
     return FitTable(model_->LastFit, lastFitBounds_);
   }
+  // The fitting ranges the last fit's parameters had.
+  const std::vector<FitBounds>& LastFitBounds() const { return lastFitBounds_; }
 
   // Threads that compute the derivative columns of a fit side by side (at least 1).
   void SetFitThreads(int threads) { fitThreads_ = threads < 1 ? 1 : threads; }
@@ -224,6 +234,7 @@ class App {
   void Refresh();
   // The fit of the chosen parameters, reporting into the result window.
   FitContext FitContextFor(const SimulationInputs& inputs);
+  GlobalFitTargets GlobalTargets(const SimulationInputs& inputs);
   SimulationInputs ReadSimulationInputs() const;
   // Draws the curves; with preparation of the plotted quantity first.
   void PlotCurves();

@@ -111,12 +111,18 @@ void App::mnuAutoFit_Click() {
 
 namespace {
 
-// The codes of the parameters named in the Profile box, or of every parameter of the fit.
+bool IsPerCurve(int code, const FitResult& fit) {
+  return fit.curves.size() > 1 && code >= kFittedRu && code <= kFittedSlope;
+}
+
+// The codes of the parameters named in the Profile box, or of every shared parameter of the fit:
+// a parameter fitted per curve of a global fit ("I offset (curve 2)") has no single value to
+// profile.
 Expected<std::vector<int>> ProfileCodes(const std::vector<std::string>& names,
                                         const FitResult& fit) {
   std::vector<int> codes;
   for (const FittedParameter& p : fit.parameters)
-    if (names.empty()) codes.push_back(p.code);
+    if (names.empty() && !IsPerCurve(p.code, fit)) codes.push_back(p.code);
   for (const std::string& name : names) {
     auto found = std::find_if(fit.parameters.begin(), fit.parameters.end(),
                               [&](const FittedParameter& p) { return p.name == name; });
@@ -127,11 +133,15 @@ Expected<std::vector<int>> ProfileCodes(const std::vector<std::string>& names,
   return codes;
 }
 
-// The fit set-up still chooses the parameters of the fit that ended.
+// The fit set-up still chooses the parameters of the fit that ended (a parameter fitted per
+// curve appears once per curve there).
 bool SameParameters(const FitChoices& choices, const FitResult& fit) {
-  if (choices.size() != fit.parameters.size()) return false;
+  std::vector<int> fitted;
+  for (const FittedParameter& p : fit.parameters)
+    if (fitted.empty() || fitted.back() != p.code) fitted.push_back(p.code);
+  if (choices.size() != fitted.size()) return false;
   for (size_t p = 0; p < choices.size(); ++p)
-    if (choices[p].code != fit.parameters[p].code) return false;
+    if (choices[p].code != fitted[p]) return false;
   return true;
 }
 
@@ -153,8 +163,16 @@ void KeepProfiles(const std::vector<int>& codes, const std::vector<ProfileInterv
 
 void App::mnuProfileIntervals_Click() {
   const FitResult& fit = model_->LastFit;
-  if (!fit.valid || fit.curves.size() > 1) {
-    platform_.MessageBox("Error: No fit to profile! Profile Intervals follow an Auto Fit.");
+  if (!fit.valid) {
+    platform_.MessageBox(
+        "Error: No fit to profile! Profile Intervals follow an Auto Fit or a Global Fit.");
+    return;
+  }
+  const bool global = fit.curves.size() > 1;
+  if (global && globalCurves_.size() != fit.curves.size()) {
+    platform_.MessageBox(
+        "Error: The curves of the last global fit are no longer its curves! Run Global Fit "
+        "again.");
     return;
   }
   FitCommandScope scope(*model_, platform_);
@@ -170,9 +188,10 @@ void App::mnuProfileIntervals_Click() {
     context.onReport = nullptr;
     if (!SameParameters(context.choices, fit))
       return platform_.MessageBox(
-          "Error: The fitted parameters changed since the last fit! Run Auto Fit again.");
+          "Error: The fitted parameters changed since the last fit! Run the fit again.");
     Expected<std::vector<ProfileInterval>> intervals =
-        ProfileIntervals(context, ObservedCurrents(*model_), codes.Value());
+        global ? ProfileIntervals(context, GlobalTargets(inputs).targets, codes.Value())
+               : ProfileIntervals(context, ObservedCurrents(*model_), codes.Value());
     ShowMessages(solverMessages.TakeMessages());
     if (!intervals) return platform_.MessageBox(intervals.Error().message);
     KeepProfiles(codes.Value(), intervals.Value(), model_->LastFit);
@@ -234,6 +253,22 @@ void ShowLastGlobalCurve(Model& model, const Model& last) {
 
 }  // namespace
 
+// The curves added to the global fit, each with a model of its own settings.
+GlobalFitTargets App::GlobalTargets(const SimulationInputs& inputs) {
+  GlobalFitTargets global;
+  for (const MeasuredCurve& curve : globalCurves_) {
+    global.models.push_back(CurveModel(*model_, curve));
+    FitTarget target;
+    target.model = global.models.back().get();
+    target.inputs = curve.inputs;
+    target.inputs.pH = inputs.pH;  // the solution is the same for every curve
+    target.observed = curve.current;
+    target.label = "Curve " + std::to_string(global.targets.size() + 1);
+    global.targets.push_back(target);
+  }
+  return global;
+}
+
 void App::mnuGlobalFit_Click() {
   if (globalCurves_.empty()) {
     platform_.MessageBox("Error: No curve added to the global fit!");
@@ -246,25 +281,15 @@ void App::mnuGlobalFit_Click() {
     if (InputRefused()) return;
     result_.Clear();
     SimulationInputs inputs = ReadSimulationInputs();
-    std::vector<std::unique_ptr<Model>> models;
-    std::vector<FitTarget> targets;
-    for (const MeasuredCurve& curve : globalCurves_) {
-      models.push_back(CurveModel(*model_, curve));
-      FitTarget target;
-      target.model = models.back().get();
-      target.inputs = curve.inputs;
-      target.inputs.pH = inputs.pH;  // the solution is the same for every curve
-      target.observed = curve.current;
-      target.label = "Curve " + std::to_string(targets.size() + 1);
-      targets.push_back(target);
-    }
+    GlobalFitTargets global = GlobalTargets(inputs);
     FitContext context = FitContextFor(inputs);
-    if (ShowFitFailure(FitCurves(context, targets))) {
+    if (ShowFitFailure(FitCurves(context, global.targets))) {
+      Model& last = *global.models.back();
       for (int p = 1; p <= model_->FitParameterCount; ++p) {
         int code = model_->FitParameterCode(p);
-        FittedField(*model_, code) = FittedField(*models.back(), code);
+        FittedField(*model_, code) = FittedField(last, code);
       }
-      ShowLastGlobalCurve(*model_, *models.back());
+      ShowLastGlobalCurve(*model_, last);
       PrintCurveResiduals(result_, model_->LastFit);
       PrintParameterUncertainty(result_, model_->LastFit);
     }

@@ -19,9 +19,10 @@ constexpr int kLinesPerPoll = 1024;  // lines read between two looks at Cancel
 // Points of one embedded measured curve: a bound on what a session can make the program hold.
 constexpr int kMaxMeasuredPoints = 10'000'000;
 
-const char* const kSessionActions[] = {"session", "value",  "label",    "field", "row",
-                                       "origin",  "import", "measured", "data",  "log",
-                                       "window",  "place",  "enable",   "failed"};
+const char* const kSessionActions[] = {
+    "session", "value",  "label",  "field",  "row",         "origin",   "import", "measured",
+    "data",    "log",    "window", "place",  "enable",      "failed",   "hidden", "selected",
+    "program", "corner", "fit",    "fitted", "correlation", "residual", "bounds"};
 
 const char* const kFileCommands[] = {"mnuExport", "mnuSave", "mnuSaveSession", "mnuPrint"};
 
@@ -135,6 +136,7 @@ void SessionReader::Take(int lineNumber, const std::vector<std::string>& words) 
     }
     Expect(started_, "a session begins with the line: session " + std::to_string(kSessionVersion));
     if (action != "data") measured_ = nullptr;
+    if (action != "corner") programOpen_ = false;
     if (action == "value" || action == "label") {
       TakeValue(words);
     } else if (action == "field") {
@@ -154,6 +156,15 @@ void SessionReader::Take(int lineNumber, const std::vector<std::string>& words) 
       state_.log = words[1];
     } else if (action == "window" || action == "place") {
       TakeWindow(words);
+    } else if (action == "hidden" || action == "selected") {
+      TakeCurveList(words);
+    } else if (action == "program") {
+      TakeProgram(words);
+    } else if (action == "corner") {
+      TakeCorner(words);
+    } else if (action == "fit" || action == "fitted" || action == "correlation" ||
+               action == "residual" || action == "bounds") {
+      TakeFit(words);
     } else if (action == "enable") {
       ExpectWords(words, 2, 2);
       Expect(app_.MenuExists(words[1]), "no menu " + words[1]);
@@ -297,6 +308,109 @@ void SessionReader::TakeWindow(const std::vector<std::string>& words) {
       Integer(words[4], 0, kLargest, "a width"), Integer(words[5], 0, kLargest, "a height")};
 }
 
+// hidden K..., selected K...: curves of the curve list, 1..kMaxCurves.
+void SessionReader::TakeCurveList(const std::vector<std::string>& words) {
+  Expect(words.size() >= 2, words[0] + " names at least one curve");
+  std::vector<int>& list = words[0] == "hidden" ? state_.hidden : state_.selected;
+  Expect(list.empty(), "a second " + words[0] + " line");
+  for (size_t k = 1; k < words.size(); ++k)
+    list.push_back(Integer(words[k], 1, kMaxCurves, "a curve"));
+}
+
+// program NAME: the Potential program window's file, its rows in the corner lines after it.
+void SessionReader::TakeProgram(const std::vector<std::string>& words) {
+  ExpectWords(words, 2, 2);
+  Expect(!state_.programFile.has_value(), "a second program line");
+  PotentialProgram file;
+  file.fromFile = true;
+  file.fileName = words[1];
+  state_.programFile = std::move(file);
+  programOpen_ = true;
+}
+
+// corner T E: one row of the program file above, time (s) and potential (V).
+void SessionReader::TakeCorner(const std::vector<std::string>& words) {
+  ExpectWords(words, 3, 3);
+  Expect(programOpen_, "a corner line belongs after a program line");
+  PotentialProgram& file = *state_.programFile;
+  Expect(static_cast<int>(file.fileTimes.size()) < kMaxPoints,
+         "more than " + std::to_string(kMaxPoints) + " program rows");
+  const double t = Number(words[1]);
+  Expect(file.fileTimes.empty() || t > file.fileTimes.back(),
+         "the program's times do not increase at " + words[1]);
+  file.fileTimes.push_back(t);
+  file.filePotentials.push_back(Number(words[2]));
+}
+
+namespace {
+
+bool Flag(const std::string& word) {
+  Expect(word == "0" || word == "1", "a flag is 0 or 1: " + word);
+  return word == "1";
+}
+
+}  // namespace
+
+// fit S VARIANCE DOF FLAG ITERATIONS POINTS RUNS RUNS-Z SYSTEMATIC, then the lines of its
+// parameters (fitted CODE NAME INITIAL VALUE SE LOWER95 UPPER95 MIN MAX PROFILE-LOWER
+// PROFILE-UPPER DETERMINED LOG AT-BOUND ARBITRARY-ZERO PROFILED LOWER-OPEN UPPER-OPEN), their
+// correlations (a row each), its curves (residual LABEL POINTS S) and ranges (bounds CODE MIN
+// MAX).
+void SessionReader::TakeFit(const std::vector<std::string>& words) {
+  FitResult& fit = state_.model->LastFit;
+  const std::string& action = words[0];
+  if (action == "fit") {
+    ExpectWords(words, 10, 10);
+    Expect(!fit.valid, "a second fit line");
+    fit.valid = true;
+    fit.sumOfSquares = Number(words[1]);
+    fit.residualVariance = Number(words[2]);
+    fit.degreesOfFreedom = Integer(words[3], 0, kMaxPoints * kMaxCurves, "the degrees of freedom");
+    fit.flag = Integer(words[4], -1000, 1000, "the fit's flag");
+    fit.iterations = Integer(words[5], 0, 1000, "the iterations");
+    fit.points = Integer(words[6], 0, kMaxPoints * kMaxCurves, "the points");
+    fit.residualRuns = Integer(words[7], 0, kMaxPoints * kMaxCurves, "the runs");
+    fit.runsZ = Number(words[8]);
+    fit.systematicResiduals = Flag(words[9]);
+    return;
+  }
+  Expect(fit.valid, "a " + action + " line belongs after a fit line");
+  if (action == "fitted") {
+    ExpectWords(words, 19, 19);
+    Expect(fit.parameters.size() < 99, "more than 99 fitted parameters");
+    FittedParameter p;
+    p.code = Integer(words[1], 1, 999, "a parameter code");
+    p.name = words[2];
+    double* numbers[] = {&p.initial, &p.value,   &p.standardError, &p.lower95,     &p.upper95,
+                         &p.minimum, &p.maximum, &p.profileLower,  &p.profileUpper};
+    for (size_t k = 0; k < std::size(numbers); ++k)
+      *numbers[k] = Number(words[3 + k]);
+    bool* flags[] = {&p.determined, &p.logScale,         &p.atBound,         &p.arbitraryZero,
+                     &p.profiled,   &p.profileLowerOpen, &p.profileUpperOpen};
+    for (size_t k = 0; k < std::size(flags); ++k)
+      *flags[k] = Flag(words[12 + k]);
+    fit.parameters.push_back(std::move(p));
+  } else if (action == "correlation") {
+    Expect(
+        fit.correlation.size() < fit.parameters.size() && words.size() == fit.parameters.size() + 1,
+        "a correlation line has a value for each fitted parameter, one line each");
+    std::vector<double> row;
+    for (size_t k = 1; k < words.size(); ++k)
+      row.push_back(Number(words[k]));
+    fit.correlation.push_back(std::move(row));
+  } else if (action == "residual") {
+    ExpectWords(words, 4, 4);
+    Expect(fit.curves.size() < static_cast<size_t>(kMaxPoints), "too many residual lines");
+    fit.curves.push_back(
+        {words[1], Integer(words[2], 0, kMaxPoints, "the points"), Number(words[3])});
+  } else {
+    ExpectWords(words, 4, 4);
+    Expect(state_.fitBounds.size() < 99, "more than 99 bounds lines");
+    state_.fitBounds.push_back(
+        {Integer(words[1], 1, 999, "a parameter code"), Number(words[2]), Number(words[3])});
+  }
+}
+
 namespace {
 
 // The counts and indexes of the model stay within its tables, as every command expects.
@@ -341,6 +455,11 @@ SessionState SessionReader::Finish() {
     int choices = static_cast<int>(state_.file.curves.size()) + 1;  // the curves, then all of them
     Expect(state_.cycleIndex < choices, "the chosen cycle is not one of the imported file's");
   }
+  const FitResult& fit = state_.model->LastFit;
+  Expect(fit.correlation.empty() || fit.correlation.size() == fit.parameters.size(),
+         "the fit has a correlation line for some of its parameters only");
+  Expect(!state_.programFile || state_.programFile->fileTimes.size() >= 2,
+         "the program line has fewer than two corner lines after it");
   return std::move(state_);
 }
 

@@ -47,6 +47,8 @@ void GiveValue(Control& control, const std::string& value, bool caption) {
 void App::RestoreSession(SessionState state) {
   state.model->NoiseSeed = model_->NoiseSeed;  // the run's seed, not the session's
   *model_ = *state.model;
+  // The program file first: the session's "From file" value chooses it or the table.
+  program_.RestoreFile(state.programFile.value_or(PotentialProgram{}));
   // A change handler may fill another box (the area from the radius, the drop time from the
   // scan rate): the values are given again until every control holds the session's.
   for (int pass = 0; pass < kValuePasses; ++pass) {
@@ -58,6 +60,8 @@ void App::RestoreSession(SessionState state) {
     }
     if (!changed) break;
   }
+  // The model's program is the window's, as the Instrument window's apply makes it.
+  state.model->Program = program_.Program();
   origins_ = state.origins;
   importedCurves_ = std::move(state.measured);
   importedFile_ = std::move(state.file);
@@ -67,12 +71,15 @@ void App::RestoreSession(SessionState state) {
   importSlot_ = state.importSlot;
   curveFailed_ = state.curveFailed;
   simulateRefused_ = false;
-  // The session's curves are all drawn, the active one chosen, and nothing before them undone.
+  // The session's curves are drawn and chosen as they were, and nothing before them undone.
   hidden_ = {};
-  selected_.clear();
+  for (int k : state.hidden)
+    hidden_[static_cast<size_t>(k)] = true;
+  selected_ = std::move(state.selected);
   history_.Clear();
   globalCurves_.clear();
   marquardt_ = MarquardtState();
+  lastFitBounds_ = std::move(state.fitBounds);
   ResultWindow::Saved log;
   log.lines.Restore(state.log);
   result_.Restore(log);

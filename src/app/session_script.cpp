@@ -138,6 +138,70 @@ void WriteCurveOrigins(std::string& out, App& app) {
     WriteMeasured(out, "file", curve);
 }
 
+// The curves hidden and chosen in the curve list.
+void WriteCurveList(std::string& out, App& app) {
+  std::string hidden;
+  for (int k = 1; k <= kMaxCurves; ++k) {
+    if (app.CurveHidden(k)) AddWord(hidden, std::to_string(k));
+  }
+  if (!hidden.empty()) out += "hidden" + hidden + "\n";
+  if (app.ChosenCurves().empty()) return;
+  out += "selected";
+  for (int k : app.ChosenCurves())
+    AddWord(out, std::to_string(k));
+  out += "\n";
+}
+
+// The E(t) rows the Potential program window holds from a file or a measured curve.
+void WriteProgramFile(std::string& out, const PotentialProgram& file) {
+  if (file.fileTimes.empty()) return;
+  out += "program " + ScriptWord(file.fileName) + "\n";
+  for (size_t k = 0; k < file.fileTimes.size(); ++k) {
+    out += "corner " + ExactNumber(file.fileTimes[k]) + " " +
+           ExactNumber(k < file.filePotentials.size() ? file.filePotentials[k] : 0) + "\n";
+  }
+}
+
+const char* Flag(bool value) {
+  return value ? "1" : "0";
+}
+
+// The last fit: its outcome, each fitted value with its uncertainty and profile, the
+// correlations, each curve's share and the ranges the values were fitted within.
+void WriteLastFit(std::string& out, App& app) {
+  const FitResult& fit = app.model().LastFit;
+  if (!fit.valid) return;
+  out += "fit " + ExactNumber(fit.sumOfSquares) + " " + ExactNumber(fit.residualVariance) + " " +
+         std::to_string(fit.degreesOfFreedom) + " " + std::to_string(fit.flag) + " " +
+         std::to_string(fit.iterations) + " " + std::to_string(fit.points) + " " +
+         std::to_string(fit.residualRuns) + " " + ExactNumber(fit.runsZ) + " " +
+         Flag(fit.systematicResiduals) + "\n";
+  for (const FittedParameter& p : fit.parameters) {
+    out += "fitted " + std::to_string(p.code) + " " + ScriptWord(p.name);
+    for (double x : {p.initial, p.value, p.standardError, p.lower95, p.upper95, p.minimum,
+                     p.maximum, p.profileLower, p.profileUpper})
+      AddWord(out, ExactNumber(x));
+    for (bool b : {p.determined, p.logScale, p.atBound, p.arbitraryZero, p.profiled,
+                   p.profileLowerOpen, p.profileUpperOpen})
+      AddWord(out, Flag(b));
+    out += "\n";
+  }
+  for (const std::vector<double>& row : fit.correlation) {
+    out += "correlation";
+    for (double r : row)
+      AddWord(out, ExactNumber(r));
+    out += "\n";
+  }
+  for (const CurveResidual& curve : fit.curves) {
+    out += "residual " + ScriptWord(curve.label) + " " + std::to_string(curve.points) + " " +
+           ExactNumber(curve.sumOfSquares) + "\n";
+  }
+  for (const FitBounds& bounds : app.LastFitBounds()) {
+    out += "bounds " + std::to_string(bounds.code) + " " + ExactNumber(bounds.minimum) + " " +
+           ExactNumber(bounds.maximum) + "\n";
+  }
+}
+
 void WriteWindows(std::string& out, App& app, bool layout) {
   if (!app.Result().Text().empty())
     out += std::string("log ") + ScriptWord(app.Result().Text()) + "\n";
@@ -163,6 +227,9 @@ std::string SessionScript(App& app, bool layout) {
   WriteValues(out, app);
   WriteModel(out, app.model());
   WriteCurveOrigins(out, app);
+  WriteCurveList(out, app);
+  WriteProgramFile(out, app.Program().File());
+  WriteLastFit(out, app);
   WriteWindows(out, app, layout);
   for (const char* menu : {"mnuDisplay", "mnuAnalyze"}) {
     if (app.MenuEnabled(menu)) out += std::string("enable ") + std::string(menu) + "\n";

@@ -1,7 +1,8 @@
 #pragma once
 // A session read from its file and checked whole before anything of it is applied: the values
 // of every form, the model with its curves, what put each curve there, the imported data the
-// session embeds, the result window's text and the windows shown. Reading it changes nothing;
+// session embeds, the result window's text, the windows shown, the curves hidden and chosen in
+// the curve list, the potential program's file and the last fit. Reading it changes nothing;
 // App::RestoreSession applies it.
 
 #include <map>
@@ -11,9 +12,11 @@
 #include <vector>
 
 #include "app/curve_origin.h"
+#include "app/fit_table.h"
 #include "files/column_heading.h"
 #include "files/imported_curve.h"
 #include "model/model.h"
+#include "model/potential_program.h"
 #include "ui/form.h"
 
 namespace qalto {
@@ -55,6 +58,10 @@ struct SessionState {
   std::vector<std::string> shown;               // forms whose windows are shown
   std::map<std::string, WindowPlace> places;
   std::vector<std::string> enabledMenus;
+  std::vector<int> hidden;    // curves the plot leaves out
+  std::vector<int> selected;  // curves chosen in the curve list; empty: the active one
+  std::optional<PotentialProgram> programFile;  // the Potential program window's E(t) rows
+  std::vector<FitBounds> fitBounds;             // the last fit's ranges (its result: the model)
 };
 
 // Whether a line's first word is one of a session's (the lines that restore state).
@@ -78,11 +85,16 @@ class SessionReader {
   void TakeMeasured(const std::vector<std::string>& words);
   void TakeData(const std::vector<std::string>& words);
   void TakeWindow(const std::vector<std::string>& words);
+  void TakeCurveList(const std::vector<std::string>& words);
+  void TakeProgram(const std::vector<std::string>& words);
+  void TakeCorner(const std::vector<std::string>& words);
+  void TakeFit(const std::vector<std::string>& words);
 
   App& app_;
   SessionState state_;
   bool started_ = false;
   ImportedCurve* measured_ = nullptr;  // the curve that `data` lines fill
+  bool programOpen_ = false;           // `corner` lines fill the program file
   int lineNumber_ = 0;
 };
 

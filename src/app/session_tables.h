@@ -1,7 +1,7 @@
 #pragma once
 // The tables of the curve store that a session writes point by point: the potentials, the
-// curves, the simulation's reaction currents and surface concentrations, and an AC
-// voltammogram's harmonics and power spectrum.
+// curves, the simulation's reaction currents, surface concentrations and passed charge, the
+// program's times, and an AC voltammogram's harmonics and power spectrum.
 
 #include <array>
 
@@ -16,9 +16,9 @@ struct PointTable {
   double& (*cell)(Model&, int point, int column);
 };
 
-inline const std::array<PointTable, 7>& PointTables() {
+inline const std::array<PointTable, 8>& PointTables() {
   // Every table has the rows 0..kMaxPoints.
-  static const std::array<PointTable, 7> tables = {{
+  static const std::array<PointTable, 8> tables = {{
       {"PotentialX", [](const Model&) { return 1; },
        [](const Model& m, int i, int) { return m.PotentialX(i); },
        [](Model& m, int i, int) -> double& { return m.PotentialX(i); }},
@@ -31,6 +31,9 @@ inline const std::array<PointTable, 7>& PointTables() {
       {"SurfaceConcentrations", [](const Model& m) { return m.SurfaceConcentrations.Columns(); },
        [](const Model& m, int i, int j) { return m.SurfaceConcentrations(i, j); },
        [](Model& m, int i, int j) -> double& { return m.SurfaceConcentrations(i, j); }},
+      {"PassedCharge", [](const Model&) { return 1; },
+       [](const Model& m, int i, int) { return m.PassedCharge(i); },
+       [](Model& m, int i, int) -> double& { return m.PassedCharge(i); }},
       {"PointTimes", [](const Model&) { return 1; },
        [](const Model& m, int i, int) { return m.PointTimes(i); },
        [](Model& m, int i, int) -> double& { return m.PointTimes(i); }},

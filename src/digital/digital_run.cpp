@@ -5,6 +5,7 @@
 
 #include "common/checked_math.h"
 #include "common/constants.h"
+#include "common/plain_number.h"
 #include "digital/rotating_flow.h"
 #include "digital/species_count_dispatch.h"
 #include "model/experiment_table.h"
@@ -18,6 +19,8 @@ namespace qalto {
 namespace {
 
 constexpr double kNeutralPH = 7.0;
+// Sub-steps of a potential program's digital run: about a minute and a half of a planar run.
+constexpr double kMostProgramSubSteps = 1e7;
 
 void CheckSpecies(int species, int count) {
   if (species < 0 || species > count) throw RuntimeError::SubscriptOutOfRange();
@@ -329,6 +332,17 @@ DigitalTiming ProgramTiming(const Model& m, int refinement, DigitalRun& run) {
   }
   DigitalTiming timing =
       TechniqueTiming(m.Technique, s.interval, m.PulseTime, largestRamp, refinement);
+  // Every sample takes the sub-steps of the steepest ramp: a steep ramp in a long program
+  // would take hours, and is refused before the first step.
+  const double subSteps = static_cast<double>(timing.fractions.size()) * s.Count();
+  if (subSteps > kMostProgramSubSteps) {
+    throw RuntimeError(
+        "Too many time steps: " + PlainNumber(subSteps) + " (" + std::to_string(s.Count()) +
+        " samples of " + std::to_string(timing.fractions.size()) + " for a ramp of " +
+        PlainNumber(largestRamp) + " V within one t sample (s) " + PlainNumber(s.interval) +
+        "), the digital simulation takes at most " + PlainNumber(kMostProgramSubSteps) +
+        " (a gentler ramp or a shorter program)");
+  }
   if (s.HasJump()) AddJumpPlans(timing, s.interval, refinement);
   return timing;
 }

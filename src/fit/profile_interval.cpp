@@ -105,9 +105,15 @@ Expected<ProfileInterval> ProfileOf(const FittedParameter& parameter, double S,
   return interval;
 }
 
-Expected<std::vector<ProfileInterval>> ProfileIntervals(FitContext& context,
-                                                        const std::vector<double>& observed,
-                                                        const std::vector<int>& codes) {
+namespace {
+
+// Refits the others with the profiled parameter fixed: context.model holds the start and the
+// outcome.
+using Refit = std::function<Outcome(FitContext& context)>;
+
+Expected<std::vector<ProfileInterval>> ProfileWith(FitContext& context,
+                                                   const std::vector<int>& codes,
+                                                   const Refit& refitOthers) {
   const FitResult& fit = context.model.LastFit;
   std::vector<ProfileInterval> intervals;
   for (int code : codes) {
@@ -134,7 +140,7 @@ Expected<std::vector<ProfileInterval>> ProfileIntervals(FitContext& context,
       MarquardtState engine;
       FitContext refit{trial, choices, context.inputs,   engine, context.threads, context.window,
                        {},    {},      context.onMessage};
-      if (Outcome failed = FitCurve(refit, observed)) return *failed;
+      if (Outcome failed = refitOthers(refit)) return *failed;
       return trial.LastFit.sumOfSquares;
     };
     Expected<ProfileInterval> interval =
@@ -143,6 +149,32 @@ Expected<std::vector<ProfileInterval>> ProfileIntervals(FitContext& context,
     intervals.push_back(interval.Value());
   }
   return intervals;
+}
+
+}  // namespace
+
+Expected<std::vector<ProfileInterval>> ProfileIntervals(FitContext& context,
+                                                        const std::vector<double>& observed,
+                                                        const std::vector<int>& codes) {
+  return ProfileWith(context, codes,
+                     [&observed](FitContext& refit) { return FitCurve(refit, observed); });
+}
+
+Expected<std::vector<ProfileInterval>> ProfileIntervals(FitContext& context,
+                                                        const std::vector<FitTarget>& targets,
+                                                        const std::vector<int>& codes) {
+  // Each curve's model keeps its own per-curve values from one refit to the next, as the
+  // shared model keeps the others.
+  std::vector<Model> models;
+  models.reserve(targets.size());
+  for (const FitTarget& target : targets)
+    models.push_back(WorkingCopy(*target.model));
+  return ProfileWith(context, codes, [&](FitContext& refit) {
+    std::vector<FitTarget> working = targets;
+    for (size_t c = 0; c < working.size(); ++c)
+      working[c].model = &models[c];
+    return FitCurves(refit, working);
+  });
 }
 
 }  // namespace qalto

@@ -45,4 +45,12 @@ Expected<std::vector<ProfileInterval>> ProfileIntervals(FitContext& context,
                                                         const std::vector<double>& observed,
                                                         const std::vector<int>& codes);
 
+// The same after a global fit of the targets (their models each curve's settings): each profile
+// point refits the others to every curve at once, in working copies of the targets' models. The
+// profiled parameters are shared ones; a per-curve one (Ru, Cd, the baseline of several curves)
+// has no single value to fix.
+Expected<std::vector<ProfileInterval>> ProfileIntervals(FitContext& context,
+                                                        const std::vector<FitTarget>& targets,
+                                                        const std::vector<int>& codes);
+
 }  // namespace qalto

@@ -1,6 +1,7 @@
 #include "forms/instrument_form.h"
 
 #include <cmath>
+#include <tuple>
 
 #include "common/checked_math.h"
 #include "common/constants.h"
@@ -268,6 +269,7 @@ void FormIns::Form_Activate() {
   Epulse.SetVisible(pulse);
   const bool impedance = technique == T::kImpedance;
   ShowImpedanceFields(impedance);
+  EnablePotentialBoxes(RowOf(technique).potentials);
   // The experiment table says what each engine computes.
   for (int i = 1; i <= kElectrodeCount; ++i) {
     const Electrode e = ElectrodeNumbered(i);
@@ -275,6 +277,20 @@ void FormIns::Form_Activate() {
                              ? DigitallyComputed({technique, e})
                              : AnalyticalReachOf({technique, e}) != AnalyticalReach::kNone;
     optElectrode(i).SetEnabled(enabled);
+  }
+}
+
+// The boxes a technique does not read keep their text but cannot be typed into.
+void FormIns::EnablePotentialBoxes(PotentialBoxes boxes) {
+  using P = PotentialBoxes;
+  const bool start = boxes != P::kNone;
+  const bool end = boxes == P::kRange || boxes == P::kEnds;
+  const bool step = boxes == P::kRange;
+  for (auto [label, box, enabled] :
+       {std::tuple{&LabelEstart, &Estart, start}, std::tuple{&LabelEend, &Eend, end},
+        std::tuple{&LabelEstep, &Estep, step}}) {
+    label->SetEnabled(enabled);
+    box->SetEnabled(enabled);
   }
 }
 

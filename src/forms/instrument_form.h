@@ -9,6 +9,7 @@
 #include <string>
 
 #include "fit/fit_parameters.h"
+#include "model/experiment_table.h"
 #include "model/model.h"
 #include "ui/form.h"
 
@@ -160,6 +161,7 @@ class FormIns : public Form {
   void AddFitted(int code, const TextBox& beside, const char* minimum, const char* maximum);
   void ShowGeometryFields();
   void ShowImpedanceFields(bool shown);
+  void EnablePotentialBoxes(PotentialBoxes boxes);
   void ShowStepFields(bool shown);
   void SetRadiusFromArea();
   void SetAreaFromGeometry();

@@ -95,6 +95,12 @@ void FormProgram::TakeFile(PotentialProgram file) {
   ShowFileCaption();
 }
 
+void FormProgram::RestoreFile(PotentialProgram file) {
+  file_ = std::move(file);
+  CheckFile.SetEnabled(!file_.fileTimes.empty());
+  ShowFileCaption();
+}
+
 void FormProgram::ShowFileCaption() {
   if (file_.fileTimes.empty()) {
     lblFile.SetCaption("");

@@ -29,6 +29,9 @@ class FormProgram : public Form {
   void TakeFile(PotentialProgram file);
   // The file program kept (empty rows when none was read).
   const PotentialProgram& File() const { return file_; }
+  // A session's file program (empty rows: none), kept and shown by name; "From file" stays as
+  // it is, for the session gives it its value.
+  void RestoreFile(PotentialProgram file);
   void ComboKind_Click(int row);
   void CheckFile_Click();
 

@@ -8,25 +8,28 @@ namespace {
 using T = Technique;
 using E = Electrode;
 using F = ClosedForm;
+using P = PotentialBoxes;
 
 constexpr std::array<TechniqueRow, kTechniqueCount + 1> kTechniques = {{
-    {T::kNone, "", "no technique", PointTiming::kNone, false},
+    {T::kNone, "", "no technique", PointTiming::kNone, false, P::kRange},
     {T::kSweep, "Linear sweep and cyclic voltammetry", "linear sweep and cyclic voltammetry",
-     PointTiming::kSweepStep, false},
-    {T::kDc, "DC voltammetry", "DC voltammetry", PointTiming::kDrop, false},
+     PointTiming::kSweepStep, false, P::kRange},
+    {T::kDc, "DC voltammetry", "DC voltammetry", PointTiming::kDrop, false, P::kRange},
     {T::kNormalPulse, "Normal pulse voltammetry", "normal pulse voltammetry", PointTiming::kPulse,
-     true},
+     true, P::kRange},
     {T::kDifferentialPulse, "Differential pulse voltammetry", "differential pulse voltammetry",
-     PointTiming::kDifferentialPulse, true},
+     PointTiming::kDifferentialPulse, true, P::kRange},
     {T::kSquareWave, "Square wave voltammetry", "square wave voltammetry",
-     PointTiming::kSquareWaveNet, true},
+     PointTiming::kSquareWaveNet, true, P::kRange},
     {T::kAdditiveSquareWave, "Addition square wave voltammetry", "addition square wave voltammetry",
-     PointTiming::kSquareWaveSum, true},
+     PointTiming::kSquareWaveSum, true, P::kRange},
     {T::kChronoamperometry, "Chronoamperometry", "chronoamperometry", PointTiming::kStepSample,
-     false},
-    {T::kPotentialProgram, "Potential program", "potential program", PointTiming::kProgram, false},
-    {T::kAcVoltammetry, "AC voltammetry", "AC voltammetry", PointTiming::kSineSample, false},
-    {T::kImpedance, "Impedance", "impedance", PointTiming::kNone, false},
+     false, P::kRest},
+    {T::kPotentialProgram, "Potential program", "potential program", PointTiming::kProgram, false,
+     P::kRest},
+    {T::kAcVoltammetry, "AC voltammetry", "AC voltammetry", PointTiming::kSineSample, false,
+     P::kEnds},
+    {T::kImpedance, "Impedance", "impedance", PointTiming::kNone, false, P::kNone},
 }};
 
 using G = GridGeometry;

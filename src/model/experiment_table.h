@@ -23,6 +23,15 @@ enum class PointTiming {
   kSineSample,         // one sample of a sine on a sweep, in sub-steps that follow the sine
 };
 
+// Which of the Instrument window's E start, E end and E step boxes a technique reads; the
+// others are disabled while it is chosen.
+enum class PotentialBoxes {
+  kRange,  // all three: points from E start to E end by E step
+  kEnds,   // E start and E end: a sweep whose points its own timing spaces
+  kRest,   // E start alone: the rest before its own steps or program
+  kNone,   // none: its own potential boxes
+};
+
 // The geometry of the finite-difference grid.
 // kDisc and kBand: the disc and the band in an insulating plane, on their own two-dimensional
 // grids (digital/disc_grid.h).
@@ -53,6 +62,7 @@ struct TechniqueRow {
   const char* name;     // how a message names it
   PointTiming timing;
   bool pulseSampled;  // the current sampled at the end of the pulse time, else of the drop time
+  PotentialBoxes potentials;  // which of E start, E end and E step it reads
 };
 
 struct ElectrodeRow {

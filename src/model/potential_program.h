@@ -21,6 +21,8 @@ struct ProgramSegment {
   double end = 0;        // V: the sweep's E to
   double rate = 0;       // V/s: the sweep's rate, positive
   double duration = 0;   // s: the hold's and the step's time
+
+  friend bool operator==(const ProgramSegment&, const ProgramSegment&) = default;
 };
 
 struct PotentialProgram {

@@ -143,6 +143,71 @@ TEST_F(SessionTest, AWorkingDayComesBackWholeAndSavesToTheSameBytes) {
   EXPECT_EQ(Curve(without.app.model(), 3), Curve(model, 3));
 }
 
+// Chronoamperometry with its charge, a program of technique 8 read from an E(t) file and
+// simulated, a hidden curve and two chosen in the curve list.
+TEST_F(SessionTest, TheChargeTheCurveListAndTheProgramFileComeBack) {
+  app.mnuTech_Click();
+  app.Tech().optTech(7).Click();
+  app.Tech().CmdOK_Click();
+  app.mnuInstrument_Click();
+  app.Ins().TextE1.SetText("-0.5");
+  app.Ins().TextTSample.SetText("0.02");
+  app.mnuOption_Click();
+  app.Option().overlap.SetChecked(true);
+  app.Option().cmdOK_Click();
+  ASSERT_EQ(app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);
+  const std::string program = Path("triangle.csv");
+  WriteAll(program, "t/s,E/V\n0,0.3\n6,-0.3\n12.5,0.3\n");
+  platform.QueueDialogAnswer(program);
+  ASSERT_EQ(app.ChooseMenu("mnuLoadProgram"), MenuOutcome::kDone);
+  app.mnuTech_Click();
+  app.Tech().optTech(8).Click();
+  app.Tech().CmdOK_Click();
+  ASSERT_EQ(app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);
+  ASSERT_EQ(model.CurveCount, 2);
+  app.SetCurveHidden(1, true);
+  app.SelectCurves({1, 2});
+  const std::string saved = Path("program.qs");
+  ASSERT_TRUE(app.SaveSessionTo(saved));
+
+  Reopened next(saved);
+  ASSERT_TRUE(next.opened) << next.platform.messages.back();
+  const Model& m = next.app.model();
+  EXPECT_TRUE(next.app.CurveHidden(1));
+  EXPECT_FALSE(next.app.CurveHidden(2));
+  EXPECT_EQ(next.app.ChosenCurves(), (std::vector<int>{1, 2}));
+  for (int i = 1; i <= model.NumberOfPoints; ++i)
+    ASSERT_EQ(m.PassedCharge(i), model.PassedCharge(i)) << "point " << i;
+  EXPECT_NE(model.PassedCharge(model.NumberOfPoints), 0.0);
+  EXPECT_EQ(next.app.Program().File(), app.Program().File());
+  EXPECT_TRUE(next.app.Program().CheckFile.Enabled());
+  EXPECT_EQ(m.Program, model.Program);
+  const std::string again = Path("program-again.qs");
+  ASSERT_TRUE(next.app.SaveSessionTo(again));
+  EXPECT_EQ(ReadAll(again), ReadAll(saved));
+  // The reopened program simulates the curve that was saved.
+  ASSERT_EQ(next.app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);
+  EXPECT_EQ(Curve(m, 3), Curve(model, 2));
+
+  // A session written before the curve list, the charge and the program file were kept still
+  // opens: everything drawn, nothing chosen, the window's own table.
+  std::istringstream lines(ReadAll(saved));
+  std::string old;
+  for (std::string line; std::getline(lines, line);) {
+    for (const char* newer : {"hidden ", "selected ", "program ", "corner ", "row PassedCharge "})
+      if (line.rfind(newer, 0) == 0) line.clear();
+    if (!line.empty()) old += line + "\n";
+  }
+  WriteAll(Path("old.qs"), old);
+  Reopened before(Path("old.qs"));
+  ASSERT_TRUE(before.opened) << before.platform.messages.back();
+  EXPECT_FALSE(before.app.CurveHidden(1));
+  EXPECT_TRUE(before.app.ChosenCurves().empty());
+  EXPECT_EQ(before.app.model().PassedCharge(model.NumberOfPoints), 0.0);
+  EXPECT_TRUE(before.app.Program().File().fileTimes.empty());
+  EXPECT_EQ(Curve(before.app.model(), 2), Curve(model, 2));
+}
+
 // Techniques -> differential pulse -> OK -> Simulate -> Save Session -> Simulate.
 TEST_F(SessionTest, SavingChangesNeitherTheExperimentNorTheCurves) {
   app.mnuTech_Click();
@@ -240,7 +305,9 @@ TEST_F(SessionTest, AMalformedLineAppliesNothing) {
   for (const char* bad :
        {"value FormIns.Estart", "value FormIns.Nowhere 1", "value FormIns.ComboScan forever",
         "field CurveCount many", "field Nothing 1", "row CurrentY 100001 1", "origin 9 fit x",
-        "data 1 2", "session 1", "value FormIns.Estart \"open", "field SpeciesD(99) 1"}) {
+        "data 1 2", "session 1", "value FormIns.Estart \"open", "field SpeciesD(99) 1", "hidden 0",
+        "selected", "corner 1 0.2", "program p.csv\ncorner 1 0.2",
+        "program p.csv\ncorner 2 0\ncorner 1 0"}) {
     std::string path = Path("bad.qs");
     WriteAll(path, good + bad + "\n");
     EXPECT_FALSE(fresh.app.OpenSessionFrom(path)) << bad;

@@ -80,6 +80,16 @@ class CellFitTest : public FitTest {
       ins.CheckFitted(code).SetChecked(true);
   }
 
+  // ks and E0 moved away from the truth and fitted, with a baseline offset from 0.
+  void ChooseKsE0AndOffset() {
+    Expr().ks(1).SetText("0.02");
+    Expr().Eze(1).SetText("0.12");
+    Fit(11, "1e-4", "10");
+    Fit(31, "-0.2", "0.4");
+    app.Ins().TextOffset.SetText("0");
+    app.Ins().CheckFitted(kFittedOffset).SetChecked(true);
+  }
+
   const FittedParameter& Fitted(int code) {
     for (const FittedParameter& p : model.LastFit.parameters) {
       if (p.code == code) return p;
@@ -181,12 +191,7 @@ TEST_F(CellFitTest, GlobalFitOfFourScanRatesNarrowsTheInterval) {
       MeasureWithNoise(0.01, 100 * seed + c);
       app.mnuGlobalAdd_Click();
     }
-    Expr().ks(1).SetText("0.02");
-    Expr().Eze(1).SetText("0.12");
-    Fit(11, "1e-4", "10");
-    Fit(31, "-0.2", "0.4");
-    app.Ins().TextOffset.SetText("0");
-    app.Ins().CheckFitted(kFittedOffset).SetChecked(true);
+    ChooseKsE0AndOffset();
     app.mnuGlobalFit_Click();
     ASSERT_TRUE(model.LastFit.valid) << "seed " << seed;
     ASSERT_EQ(model.LastFit.parameters.size(), 6u);  // ks, E0 and four offsets
@@ -201,18 +206,46 @@ TEST_F(CellFitTest, GlobalFitOfFourScanRatesNarrowsTheInterval) {
   for (unsigned c = 0; c < 4; ++c) {
     Cell(false, rates[c]);
     MeasureWithNoise(0.01, 100 * 10 + c);
-    Expr().ks(1).SetText("0.02");
-    Expr().Eze(1).SetText("0.12");
-    Fit(11, "1e-4", "10");
-    Fit(31, "-0.2", "0.4");
-    app.Ins().TextOffset.SetText("0");
-    app.Ins().CheckFitted(kFittedOffset).SetChecked(true);
+    ChooseKsE0AndOffset();
     app.mnuAutoFit_Click();
     ASSERT_TRUE(model.LastFit.valid);
     bestWidth = std::min(bestWidth, Fitted(11).upper95 - Fitted(11).lower95);
     app.Ins().CheckFitted(kFittedOffset).SetChecked(false);
   }
   EXPECT_LT(globalWidth, bestWidth);
+}
+
+// The profiles of the shared parameters of a global fit of two scan rates, each curve with its
+// own baseline offset: E0's is its standard error's interval, ks's covers the truth; the offset
+// of one curve has no single value to profile, and curves changed since the fit none at all.
+TEST_F(CellFitTest, GlobalFitProfilesItsSharedParameters) {
+  for (unsigned c = 0; c < 2; ++c) {
+    Cell(false, c == 0 ? "0.1" : "1");
+    MeasureWithNoise(0.01, 7 + c);
+    app.mnuGlobalAdd_Click();
+  }
+  ChooseKsE0AndOffset();
+  app.mnuGlobalFit_Click();
+  ASSERT_TRUE(model.LastFit.valid);
+  platform.messages.clear();
+  Expr().TextProfile.SetText("");
+  app.mnuProfileIntervals_Click();
+  ASSERT_TRUE(platform.messages.empty()) << platform.messages.back();
+  const FittedParameter& e0 = Fitted(31);
+  const FittedParameter& ks = Fitted(11);
+  ASSERT_TRUE(e0.profiled && ks.profiled);
+  EXPECT_FALSE(Fitted(kFittedOffset).profiled);
+  const double half = 0.5 * (e0.upper95 - e0.lower95);
+  EXPECT_NEAR(e0.profileLower, e0.lower95, 0.1 * half);
+  EXPECT_NEAR(e0.profileUpper, e0.upper95, 0.1 * half);
+  EXPECT_LT(ks.profileLower, kTrueKs);
+  EXPECT_GT(ks.profileUpper, kTrueKs);
+  app.mnuGlobalClear_Click();
+  app.mnuProfileIntervals_Click();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0],
+            "Error: The curves of the last global fit are no longer its curves! Run Global Fit "
+            "again.");
 }
 
 TEST_F(CellFitTest, QuietTimeAtTheStartPotentialGivesTheCottrellCurrent) {

@@ -8,7 +8,10 @@
 #include <random>
 #include <string>
 
+#include "app/batch_record.h"
+#include "app/session_script.h"
 #include "files/parameter_report.h"
+#include "files/temp_folder.h"
 #include "fit/fit_parameters.h"
 #include "fit/fit_test_fixture.h"
 #include "fit/parameter_uncertainty.h"
@@ -128,7 +131,7 @@ TEST_F(FitUncertaintyTest, ProfileIntervalsOfAFittedWave) {
   app.mnuProfileIntervals_Click();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0],
-            "Error: No fit to profile! Profile Intervals follow an Auto Fit.");
+            "Error: No fit to profile! Profile Intervals follow an Auto Fit or a Global Fit.");
   MeasureWithNoise(0.01, 3);
   Start("0.05", "0.05");
   Fit(11, "1e-4", "100");
@@ -153,6 +156,31 @@ TEST_F(FitUncertaintyTest, ProfileIntervalsOfAFittedWave) {
   EXPECT_FALSE(ks.profileLowerOpen || ks.profileUpperOpen);
   EXPECT_NE(app.Result().Text().find("Profile-likelihood 95 % intervals"), std::string::npos);
   EXPECT_NE(app.Result().Text().find("ks(1)"), std::string::npos);
+  // A session keeps the fit with its profiles: reopened, its report, record and table are the
+  // same, and so is the session saved again.
+  TempFolder folder;
+  ASSERT_TRUE(app.SaveSessionTo(folder.Path("fit.qs")));
+  RecordingPlatform otherPlatform;
+  App other(otherPlatform);
+  ASSERT_TRUE(other.OpenSessionFrom(folder.Path("fit.qs"))) << otherPlatform.messages.back();
+  const FitResult& kept = other.model().LastFit;
+  ASSERT_TRUE(kept.valid);
+  ASSERT_EQ(kept.parameters.size(), model.LastFit.parameters.size());
+  for (size_t p = 0; p < kept.parameters.size(); ++p) {
+    const FittedParameter& a = kept.parameters[p];
+    const FittedParameter& b = model.LastFit.parameters[p];
+    EXPECT_EQ(a.name, b.name);
+    EXPECT_EQ(a.value, b.value);
+    EXPECT_EQ(a.standardError, b.standardError);
+    EXPECT_TRUE(a.profiled);
+    EXPECT_EQ(a.profileLower, b.profileLower);
+    EXPECT_EQ(a.profileUpper, b.profileUpper);
+  }
+  EXPECT_EQ(kept.correlation, model.LastFit.correlation);
+  EXPECT_EQ(ParameterReportText(other.model()), ParameterReportText(model));
+  EXPECT_EQ(RunRecordJson({}, other.model()), RunRecordJson({}, model));
+  EXPECT_EQ(other.LastFitTable().size(), app.LastFitTable().size());
+  EXPECT_EQ(SessionScript(other), SessionScript(app));
 }
 
 // Marcus-Hush kinetics: the reorganisation energy of a slow couple (ks 1e-3 cm/s at 1 V/s, its

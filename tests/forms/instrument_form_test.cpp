@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 
 #include "app/app_fixture.h"
+#include "app/script_runner.h"
 
 namespace qalto {
 namespace {
@@ -150,6 +152,43 @@ TEST_F(InstrumentFormTest, ActivationFollowsTechniqueAndMode) {
   app.mnuInstrument_Click();
   EXPECT_TRUE(f.optElectrode(8).Enabled());
 }
+
+// The potential boxes a technique reads are open, the others closed to typing with their text
+// kept: a program or a step rests at E start, AC voltammetry sweeps to E end at its own pace,
+// impedance has its E dc.
+struct PotentialBoxesCase {
+  int technique;
+  bool start, end, step;
+};
+
+class PotentialBoxesTest : public AppTest,
+                           public ::testing::WithParamInterface<PotentialBoxesCase> {};
+
+TEST_P(PotentialBoxesTest, FollowTheTechnique) {
+  const PotentialBoxesCase c = GetParam();
+  app.mnuTech_Click();
+  app.Tech().optTech(c.technique).Click();
+  app.Tech().CmdOK_Click();
+  app.mnuInstrument_Click();
+  FormIns& f = app.Ins();
+  EXPECT_EQ(f.Estart.Enabled(), c.start);
+  EXPECT_EQ(f.LabelEend.Enabled(), c.end);
+  EXPECT_EQ(f.Eend.Enabled(), c.end);
+  EXPECT_EQ(f.Estep.Enabled(), c.step);
+  EXPECT_EQ(f.Eend.Text(), "-0.3");
+  std::istringstream script("set FormIns.Estep 0.002\n");
+  std::ostringstream out, err;
+  ScriptRunner(app, platform, out).Run(script, err);
+  EXPECT_EQ(err.str().find("cannot be reached") != std::string::npos, !c.step) << err.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(Techniques, PotentialBoxesTest,
+                         ::testing::Values(PotentialBoxesCase{1, true, true, true},
+                                           PotentialBoxesCase{5, true, true, true},
+                                           PotentialBoxesCase{7, true, false, false},
+                                           PotentialBoxesCase{8, true, false, false},
+                                           PotentialBoxesCase{9, true, true, false},
+                                           PotentialBoxesCase{10, false, false, false}));
 
 }  // namespace
 }  // namespace qalto

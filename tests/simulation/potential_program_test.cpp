@@ -178,8 +178,35 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"TooManyPoints",
                 {Hold(0.2, 20)},
                 1e-4,
-                "200000 points at t sample (s) .0001, a curve holds at most 100000"}),
+                "200000 points at t sample (s) .0001, a curve holds at most 100000"},
+        Refusal{"TenMillionSecondsAtOneMillisecond",
+                {Hold(0.2, 1e7)},
+                1e-3,
+                "10000000000 points at t sample (s) .001, a curve holds at most 100000"},
+        Refusal{"BillionPointsOfSweep",
+                {Sweep(0.2, -0.4, 1e-6)},
+                6e-4,
+                "1000000001 points at t sample (s) .0006, a curve holds at most 100000"}),
     [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+// The digital run divides every sample as finely as its steepest ramp needs (1 mV a sub-step):
+// 18 V within one sample of a 99 s program would be 1.8e9 sub-steps, refused at once.
+TEST(ProgramCostTest, SteepRampInALongProgramIsRefusedBeforeItsFirstStep) {
+  Model m = AnalyticalRunModel(8, 1);
+  m.DigitalSimulation = true;
+  m.Program.fromFile = true;
+  m.Program.fileName = "ramp.csv";
+  m.Program.fileTimes = {0.0, 0.001, 99.0};
+  m.Program.filePotentials = {-9.0, 9.0, 9.0};
+  m.SampleTime = 0.001;
+  const SimulationOutcome outcome = RunSimulation(m, StartInputs());
+  ASSERT_FALSE(outcome.Done());
+  EXPECT_NE(outcome.failure->message.find(
+                "Too many time steps: 1782018000 (99001 samples of 18000 for a ramp of 18 V "
+                "within one t sample (s) .001), the digital simulation takes at most 10000000"),
+            std::string::npos)
+      << outcome.failure->message;
+}
 
 // A file's corners are joined by straight lines and sampled from its first row on.
 TEST(ProgramSamplesTest, FileIsSampledBetweenItsRows) {
