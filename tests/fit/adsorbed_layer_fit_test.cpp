@@ -38,15 +38,6 @@ class AdsorbedLayerFit : public FitTest {
     Expr().Gamma(1).SetText("1e-10");
     Expr().Gamma(2).SetText("0");
   }
-
-  const FittedParameter& Fitted(int code) {
-    for (const FittedParameter& p : model.LastFit.parameters) {
-      if (p.code == code) return p;
-    }
-    ADD_FAILURE() << "code " << code << " not fitted";
-    static FittedParameter none;
-    return none;
-  }
 };
 
 TEST_F(AdsorbedLayerFit, FormShowsGammaInPlaceOfDAndC) {

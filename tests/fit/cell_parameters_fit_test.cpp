@@ -90,15 +90,6 @@ class CellFitTest : public FitTest {
     app.Ins().CheckFitted(kFittedOffset).SetChecked(true);
   }
 
-  const FittedParameter& Fitted(int code) {
-    for (const FittedParameter& p : model.LastFit.parameters) {
-      if (p.code == code) return p;
-    }
-    ADD_FAILURE() << "code " << code << " not fitted";
-    static FittedParameter none;
-    return none;
-  }
-
   bool Covers(int code, double truth) {
     return Fitted(code).lower95 <= truth && truth <= Fitted(code).upper95;
   }

@@ -3,6 +3,8 @@
 // the "measured" data, the Chemicals boxes are moved away from the true values and marked as
 // fitted, and the fit command runs.
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include "app/app_fixture.h"
@@ -45,6 +47,16 @@ class FitTest : public AppTest {
   }
 
   FormExpr& Expr() { return app.Expr(); }
+
+  // The last fit's parameter of that code.
+  const FittedParameter& Fitted(int code) {
+    for (const FittedParameter& p : model.LastFit.parameters) {
+      if (p.code == code) return p;
+    }
+    ADD_FAILURE() << "code " << code << " not fitted";
+    static FittedParameter none;
+    return none;
+  }
 };
 
 }  // namespace qalto

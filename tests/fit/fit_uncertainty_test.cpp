@@ -60,15 +60,6 @@ class FitUncertaintyTest : public FitTest {
     Expr().ks(1).SetText(ks);
   }
 
-  const FittedParameter& Fitted(int code) {
-    for (const FittedParameter& p : model.LastFit.parameters) {
-      if (p.code == code) return p;
-    }
-    ADD_FAILURE() << "code " << code << " not fitted";
-    static FittedParameter none;
-    return none;
-  }
-
   bool Covers(int code, double truth) {
     return Fitted(code).lower95 <= truth && truth <= Fitted(code).upper95;
   }
