@@ -221,6 +221,7 @@ std::string ProgramRecord(const Model& model) {
       json += ", \"t_first\": " + Number(p.fileTimes.front()) +
               ", \"t_last\": " + Number(p.fileTimes.back());
     }
+    if (p.atRows) json += ", \"measured_instants\": true";  // computed at the rows' instants
     return json + "}";
   }
   json += ", \"segments\": [";

@@ -65,8 +65,8 @@ void App::mnuLoadProgram_Click() {
 }
 
 // The E(t) the instrument applied to the active measured curve, from its own time column, as the
-// potential program sampled at the curve's own pace (its span over its intervals), so that a
-// simulation or a fit of technique 8 takes the measured instants.
+// potential program sampled at the curve's own instants, so that a simulation or a fit of
+// technique 8 computes the current where it was measured; t sample shows their mean step.
 void App::mnuProgramFromData_Click() {
   const std::optional<ImportedCurve>& curve = ImportedCurveIn(model_->CurrentCurve);
   if (!curve) {
@@ -85,6 +85,7 @@ void App::mnuProgramFromData_Click() {
   program.fileName = name;
   program.fileTimes = curve->time;
   program.filePotentials = curve->potential;
+  program.atRows = true;
   const double sample =
       (program.fileTimes.back() - program.fileTimes.front()) / (curve->time.size() - 1.0);  // s
   if (auto problem = ProgramProblem(program, sample, 0.0)) {

@@ -317,13 +317,17 @@ void SessionReader::TakeCurveList(const std::vector<std::string>& words) {
     list.push_back(Integer(words[k], 1, kMaxCurves, "a curve"));
 }
 
-// program NAME: the Potential program window's file, its rows in the corner lines after it.
+// program NAME [measured]: the Potential program window's file (measured: a curve's, sampled at
+// its rows), its rows in the corner lines after it.
 void SessionReader::TakeProgram(const std::vector<std::string>& words) {
-  ExpectWords(words, 2, 2);
+  ExpectWords(words, 2, 3);
   Expect(!state_.programFile.has_value(), "a second program line");
+  Expect(words.size() == 2 || words[2] == "measured",
+         "a program is followed by measured or nothing");
   PotentialProgram file;
   file.fromFile = true;
   file.fileName = words[1];
+  file.atRows = words.size() == 3;
   state_.programFile = std::move(file);
   programOpen_ = true;
 }

@@ -155,7 +155,7 @@ void WriteCurveList(std::string& out, App& app) {
 // The E(t) rows the Potential program window holds from a file or a measured curve.
 void WriteProgramFile(std::string& out, const PotentialProgram& file) {
   if (file.fileTimes.empty()) return;
-  out += "program " + ScriptWord(file.fileName) + "\n";
+  out += "program " + ScriptWord(file.fileName) + (file.atRows ? " measured" : "") + "\n";
   for (size_t k = 0; k < file.fileTimes.size(); ++k) {
     out += "corner " + ExactNumber(file.fileTimes[k]) + " " +
            ExactNumber(k < file.filePotentials.size() ? file.filePotentials[k] : 0) + "\n";

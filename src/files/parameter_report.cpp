@@ -80,7 +80,7 @@ void UncertaintyBlock(ReportPrinter& report, const FitResult& fit) {
 
 // The DC potential, the frequencies and the cell constants of an impedance spectrum.
 // The potential program: t sample, then each segment's kind and numbers (hold and step: E and t;
-// sweep: E from, E to, v), or the file's name and rows.
+// sweep: E from, E to, v), or the file's name and rows (and whether it is computed at its rows).
 void ProgramBlock(ReportPrinter& report, const Model& m) {
   report.Label("t sample :");
   report.Value(m.SampleTime);
@@ -90,6 +90,7 @@ void ProgramBlock(ReportPrinter& report, const Model& m) {
     report.Label(p.fileName);
     report.Label("Program rows :");
     report.Value(static_cast<double>(p.fileTimes.size()));
+    if (p.atRows) report.Label("Computed at the measured instants");
     return;
   }
   report.Label("Program segments :");

@@ -33,6 +33,9 @@ struct PotentialProgram {
   std::vector<double> filePotentials;
   std::string fileName;  // the file's name as the user chose it
   bool fromFile = false;
+  // A measured curve's own E(t): the current is wanted at the rows' instants, not every
+  // t sample (simulation/program_samples.h).
+  bool atRows = false;
 
   friend bool operator==(const PotentialProgram&, const PotentialProgram&) = default;
 };

@@ -168,14 +168,16 @@ class Solver {
                             std::log(x.nuR), x.n * p_.fOverRT, std::nullopt});
       if (x.reorganisation > 0) exponents_.back().marcusHush.emplace(x.reorganisation);
     }
-    result_.current.assign(R, std::vector<double>(static_cast<std::size_t>(N_), 0.0));
-    result_.surface.assign(p_.species.size(), std::vector<double>(static_cast<std::size_t>(N_)));
-    result_.interfacial.assign(static_cast<std::size_t>(N_), 0.0);
+    if (p_.keepEvery < 1 || N_ % p_.keepEvery != 0) throw RuntimeError::InvalidCall();
+    const std::size_t kept = static_cast<std::size_t>(N_ / p_.keepEvery);
+    result_.current.assign(R, std::vector<double>(kept, 0.0));
+    result_.surface.assign(p_.species.size(), std::vector<double>(kept));
+    result_.interfacial.assign(kept, 0.0);
   }
 
   ConvolutionSolution Run(const std::vector<double>& applied) {
     const bool charging = !p_.capacitance.empty();
-    if (charging) result_.total.assign(static_cast<std::size_t>(N_), 0.0);
+    if (charging) result_.total.assign(result_.interfacial.size(), 0.0);
     for (int n = 0; n < N_; ++n) {
       const std::size_t at = static_cast<std::size_t>(n);
       UpdateHistory(n);
@@ -196,11 +198,12 @@ class Solver {
         Fluxes(E, u);
       }
       Record(n, E, u);
-      if (charging) {
+      if (charging && Kept(n)) {
+        const std::size_t k = KeptIndex(n);
         double sum = 0.0;
         for (std::size_t r = 0; r < p_.reactions.size(); ++r)
-          sum += result_.current[r][at];
-        result_.total[at] = Checked(sum + charge(E));
+          sum += result_.current[r][k];
+        result_.total[k] = Checked(sum + charge(E));
       }
       first_ = false;
     }
@@ -348,19 +351,26 @@ class Solver {
     return (first_ ? k.w[0] + k.start[0] : k.w[0]) / sp.sqrtD;
   }
 
+  bool Kept(int n) const { return (n + 1) % p_.keepEvery == 0; }
+  std::size_t KeptIndex(int n) const { return static_cast<std::size_t>(n / p_.keepEvery); }
+
   void Record(int n, double E, const double u[kMaxReactions]) {
     const std::size_t at = static_cast<std::size_t>(n);
+    const bool kept = Kept(n);
+    const std::size_t k = KeptIndex(n);
     for (std::size_t r = 0; r < p_.reactions.size(); ++r) {
       flux_[r][at] = u[r];
-      result_.current[r][at] = Checked(p_.reactions[r].n * p_.AF * u[r]);
+      const double current = Checked(p_.reactions[r].n * p_.AF * u[r]);
+      if (kept) result_.current[r][k] = current;
     }
+    if (!kept) return;
     for (std::size_t s = 0; s < p_.species.size(); ++s) {
       double change = 0.0;
       for (std::size_t r = 0; r < p_.reactions.size(); ++r)
         change += Role(p_.reactions[r], static_cast<int>(s)) * u[r];
-      result_.surface[s][at] = base_[s] + gain_[s] * change;
+      result_.surface[s][k] = base_[s] + gain_[s] * change;
     }
-    result_.interfacial[at] = E;
+    result_.interfacial[k] = E;
   }
 
   const ConvolutionProblem& p_;

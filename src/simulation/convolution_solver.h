@@ -58,8 +58,12 @@ struct ConvolutionProblem {
   std::vector<double> capacitance;
   std::vector<double> sweepStep;
   double pointTime = 0;
+  // The solution keeps the last point of every keepEvery (the samples of a grid of sub-steps):
+  // the history needs every flux, the caller only the samples.
+  int keepEvery = 1;
 };
 
+// Points counted as kept (ConvolutionProblem::keepEvery).
 struct ConvolutionSolution {
   std::vector<std::vector<double>> current;  // [reaction][point] faradaic current, A
   std::vector<std::vector<double>> surface;  // [species][point] surface concentration, M

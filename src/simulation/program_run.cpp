@@ -1,5 +1,6 @@
 #include "simulation/program_run.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -60,21 +61,8 @@ ConvolutionSolution SolveOnSubsteps(const Model& model, double pHterm, const Pro
     problem.sweepStep = PotentialChanges(applied, s.rest);
     problem.pointTime = dt;
   }
-  ConvolutionSolution full = SolveConvolution(problem, applied);
-  if (M == 1) return full;
-  ConvolutionSolution sampled;  // every M-th sub-step
-  auto keep = [&](const std::vector<double>& all) {
-    std::vector<double> kept(static_cast<std::size_t>(N));
-    for (int k = 0; k < N; ++k)
-      kept[static_cast<std::size_t>(k)] = all[static_cast<std::size_t>(k + 1) * M - 1];
-    return kept;
-  };
-  for (const auto& column : full.current)
-    sampled.current.push_back(keep(column));
-  for (const auto& column : full.surface)
-    sampled.surface.push_back(keep(column));
-  if (!full.total.empty()) sampled.total = keep(full.total);
-  return sampled;
+  problem.keepEvery = M;
+  return SolveConvolution(problem, applied);
 }
 
 // Romberg's combination of the three levels, column by column.
@@ -89,6 +77,18 @@ void AddWeighted(std::vector<std::vector<double>>& sum, const std::vector<std::v
 }  // namespace
 
 void BuildProgramAxis(Model& model) {
+  if (SampledAtRows(model.Program)) {
+    if (auto problem = ProgramProblem(model.Program, model.SampleTime, model.StartPotential))
+      throw RuntimeError("Invalid procedure call or argument: " + *problem);
+    const std::vector<double>& E = model.Program.filePotentials;
+    const int N = static_cast<int>(E.size());
+    model.NumberOfPoints = N;
+    model.SweepPoints = N;
+    model.PotentialX(0) = E.front();
+    for (int i = 1; i <= N; ++i)
+      model.PotentialX(i) = E[static_cast<std::size_t>(i - 1)];
+    return;  // PointTimes: TakeRowInstants
+  }
   const ProgramSamples s = SamplesOf(model);
   const int N = s.Count();
   model.NumberOfPoints = N;
@@ -124,6 +124,53 @@ void RunProgramConvolution(Model& model, double pHterm) {
     if (!solution.total.empty())
       model.ReactionCurrents(i, model.TotalCurrentColumn) = solution.total[at];
   }
+}
+
+std::optional<RowGrid> RowGridOfRun(const Model& model) {
+  if (model.Technique != Technique::kPotentialProgram || !SampledAtRows(model.Program))
+    return std::nullopt;
+  const PotentialProgram& p = model.Program;
+  if (auto problem = ProgramProblem(p, model.SampleTime, model.StartPotential))
+    throw RuntimeError("Invalid procedure call or argument: " + *problem);
+  if (model.NumberOfPoints != static_cast<int>(p.fileTimes.size())) {
+    throw RuntimeError("Invalid procedure call or argument: the potential program " + p.fileName +
+                       " holds " + std::to_string(p.fileTimes.size()) + " instants, the curve " +
+                       std::to_string(model.NumberOfPoints) + " points");
+  }
+  return RowGridOf(p);
+}
+
+void TakeRowInstants(Model& model, const RowGrid& grid) {
+  const std::vector<double>& T = model.Program.fileTimes;
+  const int N = static_cast<int>(T.size());
+  if (!grid.onRows) {
+    // Each row between the grid's points j and j + 1 (point 0 the rest, where nothing flows).
+    std::vector<int> below(static_cast<std::size_t>(N));
+    std::vector<double> share(static_cast<std::size_t>(N));
+    for (std::size_t k = 0; k < T.size(); ++k) {
+      const double place = (T[k] - grid.start) / grid.interval;
+      below[k] = std::clamp(static_cast<int>(std::floor(place)), 0, grid.count - 1);
+      share[k] = place - below[k];
+    }
+    auto resample = [&](auto& table, int column) {
+      std::vector<double> fine(static_cast<std::size_t>(grid.count) + 1, 0.0);
+      for (int j = 1; j <= grid.count; ++j)
+        fine[static_cast<std::size_t>(j)] = table(j, column);
+      for (int i = 1; i <= N; ++i) {
+        const std::size_t k = static_cast<std::size_t>(i - 1);
+        const std::size_t j = static_cast<std::size_t>(below[k]);
+        table(i, column) = fine[j] + share[k] * (fine[j + 1] - fine[j]);
+      }
+    };
+    for (int c = 1; c <= model.TotalCurrentColumn; ++c)
+      resample(model.ReactionCurrents, c);
+    for (int sp = 1; sp <= model.SpeciesCount && sp < model.SurfaceConcentrations.Columns(); ++sp)
+      resample(model.SurfaceConcentrations, sp);
+    model.NumberOfPoints = N;
+  }
+  model.PointTimes(0) = grid.start;
+  for (int i = 1; i <= N; ++i)
+    model.PointTimes(i) = T[static_cast<std::size_t>(i - 1)];
 }
 
 }  // namespace qalto

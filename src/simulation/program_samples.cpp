@@ -70,6 +70,10 @@ std::optional<std::string> FileProblem(const PotentialProgram& p) {
   return std::nullopt;
 }
 
+double MeanStep(const PotentialProgram& p) {
+  return (p.fileTimes.back() - p.fileTimes.front()) / (p.fileTimes.size() - 1.0);  // s
+}
+
 void AddSample(ProgramSamples& s, double begin, double potential) {
   s.begin.push_back(begin);
   s.potential.push_back(potential);
@@ -99,8 +103,32 @@ bool ProgramSamples::HasJump() const {
   return false;
 }
 
+bool SampledAtRows(const PotentialProgram& program) {
+  return program.fromFile && program.atRows;
+}
+
+RowGrid RowGridOf(const PotentialProgram& program) {
+  const std::vector<double>& T = program.fileTimes;
+  const double mean = MeanStep(program);
+  RowGrid g;
+  g.start = T.front() - mean;
+  g.onRows = true;
+  for (std::size_t k = 0; k < T.size() && g.onRows; ++k)
+    g.onRows = std::fabs(T[k] - (T.front() + k * mean)) <= kEvenRows * mean;
+  if (g.onRows) {
+    g.interval = mean;
+    g.count = static_cast<int>(T.size());
+    return g;
+  }
+  const double span = T.back() - g.start;  // s
+  g.interval = std::max(mean / kRowSubsteps, span / kMaxPoints);
+  g.count = std::min(static_cast<int>(std::ceil(span / g.interval - 1e-9)), kMaxPoints);
+  return g;
+}
+
 std::optional<std::string> ProgramProblem(const PotentialProgram& program, double interval,
                                           double restPotential) {
+  if (SampledAtRows(program)) return FileProblem(program);
   if (!(interval > 0) || !std::isfinite(interval))
     return Refused("t sample (s)", interval, "greater than 0");
   double points = 0;
@@ -132,6 +160,18 @@ ProgramSamples SampleProgram(const PotentialProgram& program, double interval,
     throw RuntimeError("Invalid procedure call or argument: " + *problem);
   ProgramSamples s;
   s.interval = interval;
+  if (SampledAtRows(program)) {
+    const RowGrid g = RowGridOf(program);
+    s.interval = g.interval;
+    s.firstTime = g.start + g.interval;
+    s.rest = program.filePotentials.front();
+    for (int k = 0; k < g.count; ++k) {
+      const double E = g.onRows ? program.filePotentials[static_cast<std::size_t>(k)]
+                                : FilePotentialAt(program, s.TimeOf(k));
+      AddSample(s, k == 0 ? s.rest : s.potential.back(), E);
+    }
+    return s;
+  }
   if (program.fromFile) {
     s.firstTime = program.fileTimes.front();
     s.rest = program.filePotentials.front();

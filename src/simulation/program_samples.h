@@ -34,6 +34,25 @@ struct ProgramSamples {
   bool HasJump() const;
 };
 
+// The even grid on which a measured curve's program (atRows) is computed: from rest one mean
+// step before the first row, every mean step where each row lies within kEvenRows of a step
+// of that grid (the rows are then the samples themselves), else kRowSubsteps instants a mean
+// step (fewer where a curve's 100000 would not cover the rows), the current at each row's own
+// instant then interpolated linearly between the two instants around it.
+inline constexpr double kEvenRows = 1e-3;  // of a mean step
+inline constexpr int kRowSubsteps = 8;
+
+struct RowGrid {
+  double start = 0;     // s: the end of the rest, one mean step before the first row
+  double interval = 0;  // s
+  int count = 0;        // instants start + interval, start + 2 interval, ... to the last row
+  bool onRows = false;  // the rows are the instants
+};
+
+bool SampledAtRows(const PotentialProgram& program);
+// For a program sampled at its rows, which FileProblem accepts.
+RowGrid RowGridOf(const PotentialProgram& program);
+
 // What makes the program impossible at the sampling interval (s), in words the user reads after
 // "Input Error: Potential program: ": "segment 2 (sweep): v (V/s) is 0; allowed: greater than
 // 0", "no segment (choose a kind in a row)", "120001 points at t sample (s) 0.0001, a curve
@@ -42,7 +61,8 @@ std::optional<std::string> ProgramProblem(const PotentialProgram& program, doubl
                                           double restPotential);
 
 // The samples of the program every interval (s); a table's program rests at restPotential (V,
-// E start) before t = 0, a file's at its first row. Raises "Invalid procedure call or argument: "
+// E start) before t = 0, a file's at its first row. A program sampled at its rows takes the
+// instants of its RowGrid whatever the interval. Raises "Invalid procedure call or argument: "
 // and ProgramProblem's words for a program that cannot be sampled.
 ProgramSamples SampleProgram(const PotentialProgram& program, double interval,
                              double restPotential);

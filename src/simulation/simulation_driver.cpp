@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "common/checked_math.h"
 #include "common/constants.h"
@@ -183,14 +184,16 @@ void ApplySignConvention(Model& model) {
 
 // The charge of a run that does not compute its own (every technique but the potential steps):
 // the total current integrated over the points' times by the trapezoidal rule from 0 at t = 0.
-void IntegrateCharge(Model& model) {
+// A program sampled at its rows takes each row's own interval.
+void IntegrateCharge(Model& model, bool rowTimes) {
   const double t = PointTime(model);  // s
   const int total = model.TotalCurrentColumn;
   double charge = 0.0;
   double before = 0.0;  // current of the point before, A
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     const double now = model.ReactionCurrents(i, total);
-    charge += 0.5 * t * (before + now);
+    const double step = rowTimes ? model.PointTimes(i) - model.PointTimes(i - 1) : t;  // s
+    charge += 0.5 * step * (before + now);
     model.PassedCharge(i) = charge;
     before = now;
   }
@@ -273,6 +276,13 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   } else {
     model.SweepPoints = model.NumberOfPoints / 2.0;  // the imported axis stays as it is
   }
+  // A measured curve's program off an even grid runs on its fine grid, then reads the rows.
+  const std::optional<RowGrid> rows = RowGridOfRun(model);
+  const int axisSweep = model.SweepPoints;
+  if (rows && !rows->onRows) {
+    model.NumberOfPoints = rows->count;
+    model.SweepPoints = rows->count;
+  }
   const int hold = QuietPoints(model);
   const double firstBefore = model.PotentialX(0);
   if (hold > 0) PrependHold(model, hold);
@@ -281,25 +291,37 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
       model.ReactionCurrents(i, c) = 0;
     model.PassedCharge(i) = 0;
   }
-  if (model.DigitalSimulation) {
-    SimulateDigital(model, DigitalInputs{inputs.expandingGrid, inputs.pH, inputs.refinement},
-                    [&solverMessages](const std::string& text) { solverMessages.Count(text); });
-  } else {
-    AnalyticalRun run = AnalyticalConstants(model, constants);
-    // A point without duration is refused by the cell constant's division, as it always was.
-    charging.ruOverT =
-        run.t == 0 ? Div(model.DoubleLayerCapacitance * model.UncompensatedResistance, run.t)
-                   : Checked(model.UncompensatedResistance / run.t);
-    SimulateAnalytical(model, run, charging);
+  try {
+    if (model.DigitalSimulation) {
+      SimulateDigital(model, DigitalInputs{inputs.expandingGrid, inputs.pH, inputs.refinement},
+                      [&solverMessages](const std::string& text) { solverMessages.Count(text); });
+    } else {
+      AnalyticalRun run = AnalyticalConstants(model, constants);
+      // A point without duration is refused by the cell constant's division, as it always was.
+      charging.ruOverT =
+          run.t == 0 ? Div(model.DoubleLayerCapacitance * model.UncompensatedResistance, run.t)
+                     : Checked(model.UncompensatedResistance / run.t);
+      SimulateAnalytical(model, run, charging);
+    }
+  } catch (const RuntimeError&) {
+    if (rows) {  // the axis stays the rows' for the next run (a fit's)
+      model.NumberOfPoints = static_cast<int>(model.Program.fileTimes.size());
+      model.SweepPoints = axisSweep;
+    }
+    throw;
   }
   if (hold > 0) {
     RemoveHold(model, hold);
     model.PotentialX(0) = firstBefore;
   }
+  if (rows) {
+    TakeRowInstants(model, *rows);
+    model.SweepPoints = axisSweep;
+  }
   if (steps) {
     AddStepCharging(model);
   } else {
-    IntegrateCharge(model);
+    IntegrateCharge(model, rows.has_value());
   }
   ApplySignConvention(model);
   AddBaseline(model, inputs);
