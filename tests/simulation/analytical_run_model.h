@@ -65,15 +65,19 @@ inline SimulationInputs StartInputs() {
   return inputs;
 }
 
-// Runs the model in the analytical or the digital mode on the forms' grid, which must end
-// without a failure or a message.
-inline void SimulateInMode(Model& m, bool digital) {
-  m.DigitalSimulation = digital;
-  SimulationInputs inputs;
-  inputs.expandingGrid = TypedNumber(0.5);
+// Runs the model with the forms' inputs and that expanding grid; the run must give a curve.
+inline void RunToTheEnd(Model& m, const char* expandingGrid = "0.5") {
+  SimulationInputs inputs = StartInputs();
+  inputs.expandingGrid = TypedNumber::Read(expandingGrid);
   const SimulationOutcome outcome = RunSimulation(m, inputs);
   ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
   ASSERT_TRUE(outcome.messages.empty()) << outcome.messages.front();
+}
+
+// Runs the model in the analytical or the digital mode.
+inline void SimulateInMode(Model& m, bool digital) {
+  m.DigitalSimulation = digital;
+  RunToTheEnd(m);
 }
 
 // The analytical and the digital run of the model agree within the tolerance, relative to the

@@ -48,11 +48,6 @@ Model Cell(int technique, double start, double end, double step, double cycles) 
   return model;
 }
 
-void Simulate(Model& model) {
-  const SimulationOutcome outcome = RunSimulation(model, SimulationInputs{});
-  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
-}
-
 double F() {
   return kFaraday / kGasConstant / 298.14;  // F/RT at 25 C, 1/V
 }
@@ -93,7 +88,7 @@ TEST(ConvolutionSweep, TwoStepReductionSharesItsIntermediate) {
   model.ChargeAlpha(2) = 0.5;
   model.ChargeN(2) = 1;
   model.ChargeE0(2) = -0.4;
-  Simulate(model);
+  RunToTheEnd(model);
   const int first = 1, last = 501;  // 0.3 V to -0.2 V
   Peak peak = FindExtremum(model, first, last, 1);
   EXPECT_NEAR(peak.I / (0.446295 * SweepScale(model)), 1.0, 2e-3);
@@ -116,10 +111,10 @@ TEST(ConvolutionPulses, DifferentialPulseOfTheProgramsWaveform) {
   model.DropTime = 0.5;
   model.PulseTime = 0.025;
   model.PulsePotential = -0.05;
-  Simulate(model);
+  RunToTheEnd(model);
   Model general = model;
   general.UncompensatedResistance = 1e-9;
-  Simulate(general);
+  RunToTheEnd(general);
   const int N1 = static_cast<int>(model.SweepPoints);
   Peak peak = FindExtremum(model, 1, N1, 1);
   for (int i = 1; i <= model.NumberOfPoints; ++i)
@@ -150,7 +145,7 @@ TEST_P(OsteryoungTable, ReversibleNetPeak) {
   model.PulseTime = 0.01;
   model.ChargeKs(1) = 1e4;
   double scale = kFaraday * 1e-6 * std::sqrt(kRunD) / std::sqrt(kPiX * model.PulseTime);
-  Simulate(model);
+  RunToTheEnd(model);
   Peak peak = FindExtremum(model, 1, model.NumberOfPoints, 1);
   if (c.peak > 0) {
     EXPECT_NEAR(peak.I / scale, c.peak, 2e-3 * c.peak);
@@ -160,7 +155,7 @@ TEST_P(OsteryoungTable, ReversibleNetPeak) {
   // period do not depend on them.
   Model general = model;
   general.UncompensatedResistance = 1e-9;
-  Simulate(general);
+  RunToTheEnd(general);
   for (int i = 1; i <= model.NumberOfPoints; ++i)
     ASSERT_NEAR(general.CurrentY(i, 1), model.CurrentY(i, 1), 5e-4 * peak.I) << i;
 }
@@ -199,7 +194,7 @@ TEST(AnalyticalRun, ComplexationShiftsTheDcWave) {
   model.EquilibriumConstant(1) = 1e-10;
   model.SpeciesD(3) = 0.5 * kRunD;
   model.SpeciesC(4) = 0.01;  // M
-  Simulate(model);
+  RunToTheEnd(model);
   double shift = (std::log(1e-10) + 0.5 * std::log(2.0) - 4 * std::log(0.01)) / F();
   double limiting = kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPiX * model.DropTime));
   EXPECT_NEAR(PotentialAtLevel(model, limiting / 2), shift, 1e-4);
@@ -218,7 +213,7 @@ TEST(AnalyticalRun, ExtremePotentialsEndTheRunWithTheErrorMessage) {
   // 60 V and beyond nothing is oxidised, since there is no B.
   Model sweep = Cell(1, 60.0, 50.0, 1.0, 0.5);
   sweep.DropTime = 0.01;
-  Simulate(sweep);
+  RunToTheEnd(sweep);
   for (int i = 1; i <= sweep.NumberOfPoints; ++i)
     EXPECT_EQ(sweep.CurrentY(i, 1), 0.0) << i;
 }

@@ -27,11 +27,6 @@ Model FilmModel(bool digital, int technique, double L) {
   return m;
 }
 
-void Simulate(Model& m) {
-  const SimulationOutcome outcome = RunSimulation(m, StartInputs());
-  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
-}
-
 double Current(const Model& m, int i) {
   return m.ReactionCurrents(i, m.TotalCurrentColumn);
 }
@@ -59,7 +54,7 @@ class ThinLayerTest : public testing::TestWithParam<bool> {};
 TEST_P(ThinLayerTest, ThinLayerIsHubbardsWave) {
   Model m = FilmModel(GetParam(), 1, 1e-4);
   m.ScanCycles = 1;
-  Simulate(m);
+  RunToTheEnd(m);
   const int half = m.NumberOfPoints / 2;
   const Peak reduction = CathodicPeak(m, 2, half);
   const double ip = kFaraday * m.FOverRT * m.ScanRate * 1e-4 * kC / 4;  // A
@@ -76,16 +71,16 @@ TEST_P(ThinLayerTest, ThinLayerIsHubbardsWave) {
 // at E1/2 - 1.109 RT/F; and at 1 cm the analytical run is the planar one to the last digit.
 TEST_P(ThinLayerTest, ThickFilmIsThePlanarWave) {
   Model m = FilmModel(GetParam(), 1, 0.1);
-  Simulate(m);
+  RunToTheEnd(m);
   const Peak p = CathodicPeak(m, 2, m.NumberOfPoints - 1);
   const double ip = 0.4463 * kFaraday * kC * std::sqrt(m.FOverRT * m.ScanRate * kRunD);
   EXPECT_NEAR(p.I / ip, 1.0, 0.005);
   EXPECT_NEAR(p.E, kRunE0 - 1.109 * m.RTOverF, 0.001);
   if (GetParam()) return;
   Model planar = AnalyticalRunModel(1, Number(Electrode::kPlanar));
-  Simulate(planar);
+  RunToTheEnd(planar);
   m.ElectrodeLength = 1.0;
-  Simulate(m);
+  RunToTheEnd(m);
   for (int i = 1; i <= m.NumberOfPoints; ++i)
     ASSERT_EQ(Current(m, i), Current(planar, i)) << i;
 }
@@ -112,7 +107,7 @@ TEST_P(ThinLayerTest, StepEmptiesTheLayerWithItsModes) {
   m.StepPotential2 = kRunE0 + 0.4;
   m.StepTime2 = 0.0;
   m.SampleTime = 0.001;
-  Simulate(m);
+  RunToTheEnd(m);
   for (double t : {0.001, 0.005, 0.02, 0.05, 0.1, 0.2}) {
     const int i = static_cast<int>(std::lround(t / m.SampleTime));
     EXPECT_NEAR(Current(m, i) / LayerStepCurrent(L, t), 1.0, 0.005) << "t = " << t << " s";
@@ -127,7 +122,7 @@ TEST_P(ThinLayerTest, DcPlateauIsTheStepCurrentAtTheDropTime) {
   Model m = FilmModel(GetParam(), 2, L);
   m.DropTime = 0.05;
   m.PotentialStep = 0.005;
-  Simulate(m);
+  RunToTheEnd(m);
   EXPECT_NEAR(Current(m, m.NumberOfPoints) / LayerStepCurrent(L, m.DropTime), 1.0, 0.005);
 }
 
