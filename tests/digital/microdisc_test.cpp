@@ -8,19 +8,19 @@
 #include <memory>
 #include <string>
 
+#include "common/curve_peak.h"
 #include "digital/digital_test_model.h"
 #include "digital/simulate_digital.h"
 
 namespace qalto {
 namespace {
 
-using digital_test::BuildAxis;
+using digital_test::kC;
+using digital_test::kD;
 using digital_test::kF;
+using digital_test::kPi;
 using digital_test::PlanarReduction;
-
-constexpr double kPi = 3.141592653589793;
-constexpr double kD = 1e-5;  // cm2/s
-constexpr double kC = 1e-6;  // 1 mM in mol/cm3
+using digital_test::Simulate;
 
 // A + e = B at a disc of radius a (the model holds the radius 2a/pi of the hemisphere of the
 // same steady state, as the Instrument form sets it).
@@ -36,26 +36,13 @@ double SteadyState(double a) {
   return 4.0 * kF * kD * kC * a;
 }
 
-void Simulate(Model& m, int refinement = 1) {
-  BuildAxis(m);
-  SimulateDigital(m, {TypedNumber(0.5), TypedNumber(7), refinement}, ShowMessage{});
-}
-
 double Total(const Model& m, int i) {
   return m.ReactionCurrents(i, m.TotalCurrentColumn);
 }
 
 // The largest current of the forward sweep, placed between the points by a parabola.
 double PeakCurrent(const Model& m) {
-  int best = 2;
-  for (int i = 2; i < m.SweepPoints; ++i) {
-    if (Total(m, i) > Total(m, best)) best = i;
-  }
-  const double y0 = Total(m, best - 1);
-  const double y1 = Total(m, best);
-  const double y2 = Total(m, best + 1);
-  const double shift = 0.5 * (y0 - y2) / (y0 - 2.0 * y1 + y2);
-  return y1 - 0.25 * (y0 - y2) * shift;
+  return curve_test::FindPeak(m, curve_test::TotalCurrent(m), 2, m.SweepPoints - 1).I;
 }
 
 // i = 4nFDCa f(tau), tau = 4Dt/a^2, at a potential step to the diffusion limit: f from two
