@@ -198,10 +198,10 @@ TEST_F(SessionTest, TheChargeTheCurveListAndTheProgramFileComeBack) {
 // A measured curve's own E(t) at uneven instants, the program of technique 8: the reopened
 // session computes the same curve at the same instants.
 TEST_F(SessionTest, AProgramFromMeasuredInstantsComesBack) {
-  const std::string data = Path("uneven.csv");
-  WriteAll(data,
-           "time/s,Ewe/V,I/A\n0,0.3,0\n0.7,0.23,0\n1.2,0.18,0\n3,0,0\n3.1,-0.01,0\n"
-           "6,-0.3,0\n6.25,-0.275,0\n9.5,0.05,0\n12,0.3,0\n");
+  const std::string data =
+      folder.Write("uneven.csv",
+                   "time/s,Ewe/V,I/A\n0,0.3,0\n0.7,0.23,0\n1.2,0.18,0\n3,0,0\n3.1,-0.01,0\n"
+                   "6,-0.3,0\n6.25,-0.275,0\n9.5,0.05,0\n12,0.3,0\n");
   platform.QueueDialogAnswer(data);
   ASSERT_EQ(app.ChooseMenu("mnuImport"), MenuOutcome::kDone);
   ASSERT_EQ(app.ChooseMenu("mnuProgramFromData"), MenuOutcome::kDone);
@@ -213,7 +213,7 @@ TEST_F(SessionTest, AProgramFromMeasuredInstantsComesBack) {
   EXPECT_EQ(model.PointTimes(5), 3.1);
   const std::string saved = Path("measured-program.qs");
   ASSERT_TRUE(app.SaveSessionTo(saved));
-  EXPECT_NE(ReadAll(saved).find(" measured\ncorner 0 0.3\n"), std::string::npos);
+  EXPECT_NE(TempFolder::Read(saved).find(" measured\ncorner 0 0.3\n"), std::string::npos);
 
   Reopened next(saved);
   ASSERT_TRUE(next.opened) << next.platform.messages.back();
