@@ -156,6 +156,12 @@ FitResult ResultOf(const Model& model, const FitParameters& parameters,
       fitted.lower95 = fitted.value - t * se;
       fitted.upper95 = fitted.value + t * se;
     }
+    // The value was sought within its range only: so is its interval (an undetermined value's
+    // interval is then the range itself, not a span of 600 decades).
+    if (fitted.determined && fitted.minimum < fitted.maximum) {
+      fitted.lower95 = std::max(fitted.lower95, fitted.minimum);
+      fitted.upper95 = std::min(fitted.upper95, fitted.maximum);
+    }
     result.parameters.push_back(fitted);
   }
   return result;

@@ -1,5 +1,6 @@
 #include "forms/option_form.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -123,11 +124,27 @@ PlotOptions FormOption::PlotSettings() {
   return settings;
 }
 
+namespace {
+
+// The points first..last of the store all stand at one potential: no potential axis to draw.
+bool HoldsOnePotential(const Model& m) {
+  const int first = std::max(m.FirstPoint, 1);
+  const int last = std::min(m.LastPoint, m.PotentialX.Size() - 1);
+  if (last < first) return false;
+  for (int i = first + 1; i <= last; ++i)
+    if (m.PotentialX(i) != m.PotentialX(first)) return false;
+  return true;
+}
+
+}  // namespace
+
 bool FormOption::TimeAxis() const {
-  return model_.Technique == Technique::kChronoamperometry ||
-         ((model_.Technique == Technique::kPotentialProgram ||
-           model_.Technique == Technique::kAcVoltammetry) &&
-          ComboX.ListIndex() == 1);
+  const Technique t = model_.Technique;
+  if (t == Technique::kChronoamperometry) return true;
+  if (t != Technique::kPotentialProgram && t != Technique::kAcVoltammetry) return false;
+  // A program of holds and steps to one potential is drawn against its time.
+  return ComboX.ListIndex() == 1 ||
+         (t == Technique::kPotentialProgram && HoldsOnePotential(model_));
 }
 
 void FormOption::cmdOK_Click() {

@@ -33,7 +33,8 @@ class FormOption : public Form {
   ComboBox ComboY{"ComboY"};  // nothing chosen until the main window chooses "current I" at start
   // What the x axis of a potential program shows: "potential E" or "time t".
   ComboBox ComboX{"ComboX"};
-  // The x axis shows time: always for potential steps, by ComboX for a potential program.
+  // The x axis shows time: always for potential steps, by ComboX for a potential program (and
+  // for one that stands at one potential throughout, which has no potential axis).
   bool TimeAxis() const;
   // The sign convention of every current: "cathodic positive" or "anodic positive (IUPAC)".
   ComboBox ComboSign{"ComboSign"};

@@ -15,17 +15,6 @@
 namespace qalto {
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-void WriteAll(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
 std::vector<double> Curve(const Model& m, int k) {
   std::vector<double> values;
   for (int i = m.FirstPoint; i <= m.LastPoint; ++i)
@@ -135,7 +124,7 @@ TEST_F(SessionTest, AWorkingDayComesBackWholeAndSavesToTheSameBytes) {
   EXPECT_TRUE(next.app.MenuEnabled("mnuAnalyze"));
   const std::string again = Path("again.qs");
   ASSERT_TRUE(next.app.SaveSessionTo(again));
-  EXPECT_EQ(ReadAll(again), ReadAll(saved));
+  EXPECT_EQ(TempFolder::Read(again), TempFolder::Read(saved));
   // The data were embedded: the files they came from are not needed any more.
   std::remove(Path("cv $HOME.txt").c_str());
   Reopened without(saved);
@@ -156,8 +145,7 @@ TEST_F(SessionTest, TheChargeTheCurveListAndTheProgramFileComeBack) {
   app.Option().overlap.SetChecked(true);
   app.Option().cmdOK_Click();
   ASSERT_EQ(app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);
-  const std::string program = Path("triangle.csv");
-  WriteAll(program, "t/s,E/V\n0,0.3\n6,-0.3\n12.5,0.3\n");
+  const std::string program = folder.Write("triangle.csv", "t/s,E/V\n0,0.3\n6,-0.3\n12.5,0.3\n");
   platform.QueueDialogAnswer(program);
   ASSERT_EQ(app.ChooseMenu("mnuLoadProgram"), MenuOutcome::kDone);
   app.mnuTech_Click();
@@ -184,22 +172,21 @@ TEST_F(SessionTest, TheChargeTheCurveListAndTheProgramFileComeBack) {
   EXPECT_EQ(m.Program, model.Program);
   const std::string again = Path("program-again.qs");
   ASSERT_TRUE(next.app.SaveSessionTo(again));
-  EXPECT_EQ(ReadAll(again), ReadAll(saved));
+  EXPECT_EQ(TempFolder::Read(again), TempFolder::Read(saved));
   // The reopened program simulates the curve that was saved.
   ASSERT_EQ(next.app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);
   EXPECT_EQ(Curve(m, 3), Curve(model, 2));
 
   // A session written before the curve list, the charge and the program file were kept still
   // opens: everything drawn, nothing chosen, the window's own table.
-  std::istringstream lines(ReadAll(saved));
+  std::istringstream lines(TempFolder::Read(saved));
   std::string old;
   for (std::string line; std::getline(lines, line);) {
     for (const char* newer : {"hidden ", "selected ", "program ", "corner ", "row PassedCharge "})
       if (line.rfind(newer, 0) == 0) line.clear();
     if (!line.empty()) old += line + "\n";
   }
-  WriteAll(Path("old.qs"), old);
-  Reopened before(Path("old.qs"));
+  Reopened before(folder.Write("old.qs", old));
   ASSERT_TRUE(before.opened) << before.platform.messages.back();
   EXPECT_FALSE(before.app.CurveHidden(1));
   EXPECT_TRUE(before.app.ChosenCurves().empty());
@@ -257,13 +244,12 @@ class CraftedSession : public SessionTest, public ::testing::WithParamInterface<
 TEST_P(CraftedSession, ChangesNothingAndNamesTheLine) {
   app.ChooseMenu("mnuSimulate");
   const std::string before = SessionScript(app);
-  const std::string path = Path("crafted.qs");
   std::string honest = SessionScript(app);
   size_t at = honest.find("\nfield ");
   ASSERT_NE(at, std::string::npos);
   int line = 1 + static_cast<int>(std::count(honest.begin(), honest.begin() + at + 1, '\n'));
   honest.insert(at + 1, std::string(GetParam().line) + "\n");
-  WriteAll(path, honest);
+  const std::string path = folder.Write("crafted.qs", honest);
   platform.messages.clear();
   EXPECT_FALSE(app.OpenSessionFrom(path));
   ASSERT_EQ(platform.messages.size(), 1u);
@@ -308,8 +294,7 @@ TEST_F(SessionTest, AMalformedLineAppliesNothing) {
         "data 1 2", "session 1", "value FormIns.Estart \"open", "field SpeciesD(99) 1", "hidden 0",
         "selected", "corner 1 0.2", "program p.csv\ncorner 1 0.2",
         "program p.csv\ncorner 2 0\ncorner 1 0"}) {
-    std::string path = Path("bad.qs");
-    WriteAll(path, good + bad + "\n");
+    const std::string path = folder.Write("bad.qs", good + bad + "\n");
     EXPECT_FALSE(fresh.app.OpenSessionFrom(path)) << bad;
     EXPECT_NE(fresh.platform.messages.back().find("line "), std::string::npos) << bad;
     EXPECT_EQ(SessionScript(fresh.app), untouched) << bad;
@@ -327,8 +312,8 @@ TEST_F(SessionTest, ADialogAnswerDoesNotOutliveItsCommand) {
 
 // Run Script shows the lines that write files and asks first.
 TEST_F(SessionTest, RunScriptAsksBeforeWritingFiles) {
-  const std::string script = Path("writes.qs");
-  WriteAll(script, "menu mnuSimulate\ndialog " + Path("out.csv") + "\nmenu mnuExport\necho done\n");
+  const std::string script = folder.Write(
+      "writes.qs", "menu mnuSimulate\ndialog " + Path("out.csv") + "\nmenu mnuExport\necho done\n");
   platform.QueueConfirmAnswer(false);
   EXPECT_FALSE(app.RunScriptFrom(script));
   ASSERT_EQ(platform.questions.size(), 1u);

@@ -259,11 +259,7 @@ TEST_F(WindowTest, ASessionComesBackWholeInANewProgram) {
   // The session is read in the background, with the menus closed meanwhile.
   EXPECT_TRUE(nextWindow.Running());
   EXPECT_FALSE(nextWindow.menuBar()->isEnabled());
-  QElapsedTimer clock;
-  clock.start();
-  while (nextWindow.Running() && clock.elapsed() < 120000)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  ASSERT_FALSE(nextWindow.Running());
+  WaitForRunOf(nextWindow);
   EXPECT_EQ(nextWindow.StatusText()->text().toStdString(), "Session opened from " + saved);
   ASSERT_TRUE(nextPlatform.messages.empty()) << nextPlatform.messages.front();
   for (const std::string& name : App::FormNames()) {

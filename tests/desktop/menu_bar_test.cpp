@@ -115,10 +115,7 @@ TEST(RecentFilesTest, SessionsSavedGoFirstIntoTheFileMenuAndOpenAgain) {
   EXPECT_EQ(items[0]->toolTip(), QFileInfo(session).absoluteFilePath());
   EXPECT_EQ(items.back()->text(), "&8 data3.csv");  // the oldest fall off the list
   items[0]->trigger();
-  QElapsedTimer clock;
-  clock.start();
-  while (window.Running() && clock.elapsed() < 120000)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  WaitForRunOf(window);
   EXPECT_EQ(window.StatusText()->text(), "Session opened from " + items[0]->toolTip());
 }
 

@@ -19,6 +19,15 @@
 
 namespace qalto {
 
+// Handles the events until the window's simulation, fit or session reading ends (2 min).
+inline void WaitForRunOf(MDIForm1& busy) {
+  QElapsedTimer clock;
+  clock.start();
+  while (busy.Running() && clock.elapsed() < 120000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  ASSERT_FALSE(busy.Running()) << "the run did not end";
+}
+
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest() {
@@ -36,13 +45,7 @@ class WindowTest : public ::testing::Test {
     WaitForRun();
   }
 
-  void WaitForRun() {
-    QElapsedTimer clock;
-    clock.start();
-    while (window.Running() && clock.elapsed() < 120000)
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_FALSE(window.Running()) << "the run did not end";
-  }
+  void WaitForRun() { WaitForRunOf(window); }
 
   FormView* View(const Form& form) {
     FormWindow* formWindow = window.WindowOf(form);

@@ -96,10 +96,7 @@ TEST(OnePictureTest, TheClipboardGetsThePictureThePlotWindowShows) {
   platform.SetPictureSize([&window] { return window.PlotPictureSize(); });
   window.show();
   window.ChooseMenu("mnuSimulate_Click", "&Simulate");
-  QElapsedTimer clock;
-  clock.start();
-  while (window.Running() && clock.elapsed() < 120000)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  WaitForRunOf(window);
   ASSERT_NE(window.Plot(), nullptr);
   window.ChooseMenu("mnuCopyto_Click", "&Copy to Clipboard");
   const QImage copied = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);

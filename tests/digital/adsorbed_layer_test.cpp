@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "common/curve_peak.h"
 #include "digital/digital_test_model.h"
 #include "digital/simulate_digital.h"
 #include "digital/surface_layer.h"
@@ -46,8 +47,8 @@ void Simulate(Model& m) {
   SimulateDigital(m, {TypedNumber::Read("0.5"), TypedNumber::Read("7"), 1}, ShowMessage{});
 }
 
-double Total(const Model& m, int i, double sign) {
-  return sign * m.ReactionCurrents(i, m.TotalCurrentColumn);
+double Total(const Model& m, int i) {
+  return m.ReactionCurrents(i, m.TotalCurrentColumn);
 }
 
 struct Peak {
@@ -56,28 +57,11 @@ struct Peak {
   double width = 0;  // at half height, V
 };
 
-// The peak of sign x current among points first..last, placed by the parabola through the
-// largest point and its neighbours, with its width at half height.
+// The peak of sign x current among points first..last, with its width at half height.
 Peak FindPeak(const Model& m, int first, int last, double sign) {
-  int best = first;
-  for (int i = first; i <= last; ++i) {
-    if (Total(m, i, sign) > Total(m, best, sign)) best = i;
-  }
-  const double y0 = Total(m, best - 1, sign), y1 = Total(m, best, sign),
-               y2 = Total(m, best + 1, sign);
-  const double shift = 0.5 * (y0 - y2) / (y0 - 2.0 * y1 + y2);
-  const double step = m.PotentialX(best + 1) - m.PotentialX(best);
-  Peak p{m.PotentialX(best) + shift * step, y1 - 0.25 * (y0 - y2) * shift, 0};
-  double edges[2] = {0, 0};
-  int side = 0;
-  for (int i = first + 1; i <= last && side < 2; ++i) {
-    const double a = Total(m, i - 1, sign) - 0.5 * p.I, b = Total(m, i, sign) - 0.5 * p.I;
-    if ((a < 0.0) != (b < 0.0)) {
-      edges[side++] = m.PotentialX(i - 1) + (m.PotentialX(i) - m.PotentialX(i - 1)) * a / (a - b);
-    }
-  }
-  p.width = std::abs(edges[1] - edges[0]);
-  return p;
+  const curve_test::Samples y = curve_test::TotalCurrent(m, sign);
+  const curve_test::Peak p = curve_test::FindPeak(m, y, first, last);
+  return {p.E, p.I, curve_test::HalfWidth(m, y, first, last, p.I)};
 }
 
 Peak Cathodic(const Model& m) {
@@ -233,7 +217,7 @@ TEST_P(PreEquilibratedLayer, StartsAtRestAtEStart) {
   m->PreEquilibrate = true;
   Simulate(*m);
   const double peak = Cathodic(*m).I;
-  EXPECT_LT(std::abs(Total(*m, 1, 1.0)), 1e-6 * peak);
+  EXPECT_LT(std::abs(Total(*m, 1)), 1e-6 * peak);
   const double E = m->PotentialX(5);
   double low = 0.0, high = 1.0;  // x at E by bisection: ln(x/(1-x)) + g (1 - 2x) = f E
   for (int k = 0; k < 100; ++k) {
@@ -243,7 +227,7 @@ TEST_P(PreEquilibratedLayer, StartsAtRestAtEStart) {
   const double x = 0.5 * (low + high);
   const double wave =
       kF * kF * 0.1 * kGamma / kRT * x * (1.0 - x) / (1.0 - 2.0 * g * x * (1.0 - x));
-  EXPECT_NEAR(Total(*m, 5, 1.0), wave, 0.01 * peak);
+  EXPECT_NEAR(Total(*m, 5), wave, 0.01 * peak);
   EXPECT_NEAR(m->SurfaceConcentrations(5, 1) / kGamma, x, 0.002);
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <utility>
 
+#include "common/curve_peak.h"
 #include "digital/digital_test_model.h"
 #include "digital/simulate_digital.h"
 #include "simulation/convolution_run.h"
@@ -16,6 +17,7 @@
 namespace qalto {
 namespace {
 
+using curve_test::Peak;
 using digital_test::BuildAxis;
 using digital_test::kF;
 using digital_test::PlanarReduction;
@@ -35,41 +37,13 @@ double Total(const Model& m, int i) {
   return m.ReactionCurrents(i, m.TotalCurrentColumn);
 }
 
-struct Peak {
-  double E = 0;  // V
-  double I = 0;  // A
-};
-
-// The largest total current of points first..last, placed between the points by the parabola
-// through the largest and its two neighbours.
 Peak FindPeak(const Model& m, int first = 1, int last = 0) {
-  if (last == 0) last = m.NumberOfPoints;
-  int best = first;
-  for (int i = first; i <= last; ++i) {
-    if (Total(m, i) > Total(m, best)) best = i;
-  }
-  if (best == first || best == last) return {m.PotentialX(best), Total(m, best)};
-  const double y0 = Total(m, best - 1);
-  const double y1 = Total(m, best);
-  const double y2 = Total(m, best + 1);
-  const double shift = 0.5 * (y0 - y2) / (y0 - 2.0 * y1 + y2);  // in points
-  const double step = m.PotentialX(best + 1) - m.PotentialX(best);
-  return {m.PotentialX(best) + shift * step, y1 - 0.25 * (y0 - y2) * shift};
+  return curve_test::FindPeak(m, curve_test::TotalCurrent(m), first,
+                              last ? last : m.NumberOfPoints);
 }
 
-// Width of the peak at half its height, V, by linear interpolation between the points.
 double HalfWidth(const Model& m) {
-  const Peak p = FindPeak(m);
-  double edges[2] = {0, 0};
-  int side = 0;
-  for (int i = 2; i <= m.NumberOfPoints && side < 2; ++i) {
-    const double a = Total(m, i - 1) - 0.5 * p.I;
-    const double b = Total(m, i) - 0.5 * p.I;
-    if ((a < 0.0) != (b < 0.0)) {
-      edges[side++] = m.PotentialX(i - 1) + (m.PotentialX(i) - m.PotentialX(i - 1)) * a / (a - b);
-    }
-  }
-  return std::abs(edges[1] - edges[0]);
+  return curve_test::HalfWidth(m, curve_test::TotalCurrent(m), 1, m.NumberOfPoints, FindPeak(m).I);
 }
 
 // The run at the default grid, converged: the same run on a refined grid moves its peak, or
@@ -129,10 +103,8 @@ TEST(DigitalTextbook, IrreversibleSweepFollowsTheKineticPeak) {
 double PeakSeparation(Model& m, int refinement) {
   Simulate(m, refinement);
   const int n1 = m.SweepPoints;
-  const Peak cathodic = FindPeak(m, 1, n1);
-  for (int i = 1; i <= m.NumberOfPoints; ++i)
-    m.ReactionCurrents(i, m.TotalCurrentColumn) *= -1.0;
-  return FindPeak(m, n1 + 1, m.NumberOfPoints).E - cathodic.E;
+  const auto anodic = curve_test::TotalCurrent(m, -1.0);
+  return curve_test::FindPeak(m, anodic, n1 + 1, m.NumberOfPoints).E - FindPeak(m, 1, n1).E;
 }
 
 // Nicholson's working curve: the peak separation of a quasi-reversible cyclic voltammogram,

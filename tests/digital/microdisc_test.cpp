@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "common/curve_peak.h"
 #include "digital/digital_test_model.h"
 #include "digital/simulate_digital.h"
 
@@ -47,15 +48,7 @@ double Total(const Model& m, int i) {
 
 // The largest current of the forward sweep, placed between the points by a parabola.
 double PeakCurrent(const Model& m) {
-  int best = 2;
-  for (int i = 2; i < m.SweepPoints; ++i) {
-    if (Total(m, i) > Total(m, best)) best = i;
-  }
-  const double y0 = Total(m, best - 1);
-  const double y1 = Total(m, best);
-  const double y2 = Total(m, best + 1);
-  const double shift = 0.5 * (y0 - y2) / (y0 - 2.0 * y1 + y2);
-  return y1 - 0.25 * (y0 - y2) * shift;
+  return curve_test::FindPeak(m, curve_test::TotalCurrent(m), 2, m.SweepPoints - 1).I;
 }
 
 // i = 4nFDCa f(tau), tau = 4Dt/a^2, at a potential step to the diffusion limit: f from two

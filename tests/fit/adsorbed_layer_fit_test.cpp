@@ -22,15 +22,8 @@ class AdsorbedLayerFit : public FitTest {
     app.Mech().charge(12).SetText("A(ads)");
     app.Mech().charge(16).SetText("B(ads)");
     app.Mech().Command1_Click();
-    app.mnuInstrument_Click();
-    FormIns& ins = app.Ins();
-    ins.Estart.SetText("0.4");
-    ins.Eend.SetText("-0.4");
-    ins.Estep.SetText("0.002");
-    ins.V.SetText("1");
-    ins.Noise.SetText("0");
-    ins.ComboScan.SelectText("cycle");
-    ins.cmdOK_Click();
+    Sweep("0.4", "-0.4", "0.002", "1");
+    app.Ins().cmdOK_Click();
     app.mnuExperimental_Click();
     Expr().CheckFitted(1).SetChecked(false);
     Expr().ks(1).SetText("20");
@@ -61,15 +54,7 @@ TEST_F(AdsorbedLayerFit, FormShowsGammaInPlaceOfDAndC) {
 TEST_F(AdsorbedLayerFit, GammaAndInteractionFittedWithTheirIntervals) {
   SurfaceCycle();
   Expr().TextInteraction.SetText("0.6");
-  app.mnuSimulate_Click();
-  ASSERT_EQ(model.CurveCount, 1);
-  double largest = 0;
-  for (int i = 1; i <= model.NumberOfPoints; ++i)
-    largest = std::max(largest, std::fabs(model.CurrentY(i, 1)));
-  std::mt19937 generator(5);
-  std::normal_distribution<double> noise(0.0, 0.005 * largest);
-  for (int i = 1; i <= model.NumberOfPoints; ++i)
-    model.CurrentY(i, 1) += noise(generator);
+  MeasureWithNoise(0.005, 5);
   Expr().Gamma(1).SetText("2e-10");
   Expr().TextInteraction.SetText("0");
   Expr().Eze(1).SetText("0.01");

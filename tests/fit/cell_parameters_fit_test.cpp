@@ -29,14 +29,8 @@ class CellFitTest : public FitTest {
   // true Ru, Cd and baseline.
   void Cell(bool digital, const std::string& rate) {
     if (!digital) UseAnalyticalMechanism(1);
-    app.mnuInstrument_Click();
+    Sweep("0.4", "-0.2", "0.002", rate);
     FormIns& ins = app.Ins();
-    ins.Estart.SetText("0.4");
-    ins.Eend.SetText("-0.2");
-    ins.Estep.SetText("0.002");
-    ins.V.SetText(rate);
-    ins.Noise.SetText("0");
-    ins.ComboScan.SelectText("cycle");
     ins.txtRu.SetText(std::to_string(kTrueRu));
     ins.Cdl.SetText(std::to_string(kTrueCd));
     ins.TextOffset.SetText(std::to_string(kTrueOffset));
@@ -49,18 +43,6 @@ class CellFitTest : public FitTest {
     Expr().ks(1).SetText(std::to_string(kTrueKs));
     Expr().Eze(1).SetText(std::to_string(kTrueE0));
     Expr().alph(1).SetText("0.5");
-  }
-
-  // Simulates curve 1 and adds Gaussian noise of sigma = `fraction` of the largest current.
-  void MeasureWithNoise(double fraction, unsigned seed) {
-    Measure();
-    double largest = 0;
-    for (int i = 1; i <= model.NumberOfPoints; ++i)
-      largest = std::max(largest, std::fabs(model.CurrentY(i, 1)));
-    std::mt19937 generator(seed);
-    std::normal_distribution<double> noise(0.0, fraction * largest);
-    for (int i = 1; i <= model.NumberOfPoints; ++i)
-      model.CurrentY(i, 1) += noise(generator);
   }
 
   // Moves the chemistry and the cell away from the truth and marks all of them as fitted.
@@ -88,10 +70,6 @@ class CellFitTest : public FitTest {
     Fit(31, "-0.2", "0.4");
     app.Ins().TextOffset.SetText("0");
     app.Ins().CheckFitted(kFittedOffset).SetChecked(true);
-  }
-
-  bool Covers(int code, double truth) {
-    return Fitted(code).lower95 <= truth && truth <= Fitted(code).upper95;
   }
 
   // Twenty noisy measurements fitted one by one: the mean ks within 5 % of the truth, the 95 %

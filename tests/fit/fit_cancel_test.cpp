@@ -19,19 +19,7 @@ class FitCancelTest : public FitTest {
   // to a digital cycle from 0.4 V to -0.2 V and back in 2 mV steps: the digital simulation polls
   // at every point.
   void SetUpThreadedFit() {
-    app.mnuInstrument_Click();
-    FormIns& ins = app.Ins();
-    ins.Estart.SetText("0.4");
-    ins.Eend.SetText("-0.2");
-    ins.Estep.SetText("0.002");
-    ins.V.SetText("0.1");
-    ins.ComboScan.SelectText("cycle");
-    ins.cmdOK_Click();
-    app.mnuExperimental_Click();
-    ASSERT_TRUE(model.DigitalSimulation);
-    Expr().CheckFitted(1).SetChecked(false);
-    Expr().ks(1).SetText("0.01");
-    Expr().Eze(1).SetText("0.1");
+    DigitalCycle("0.1");
     Measure();
     Expr().ks(1).SetText("0.05");
     Expr().Eze(1).SetText("0.05");

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
 #include <string>
 
 #include "app/app_fixture.h"
@@ -13,19 +16,26 @@ namespace qalto {
 
 class FitTest : public AppTest {
  protected:
+  // The Instrument window (left open for more boxes) set to a cycle from start to end and back
+  // in steps of `step` at `rate` V/s, without noise.
+  void Sweep(const char* start, const char* end, const char* step, const std::string& rate) {
+    app.mnuInstrument_Click();
+    FormIns& ins = app.Ins();
+    ins.Estart.SetText(start);
+    ins.Eend.SetText(end);
+    ins.Estep.SetText(step);
+    ins.V.SetText(rate);
+    ins.Noise.SetText("0");
+    ins.ComboScan.SelectText("cycle");
+  }
+
   // A cycle from 0.3 V to -0.3 V and back in 1 mV steps (1202 points) at 10 mV/s, planar
   // electrode, analytical mechanism `mechanism`, no parameter marked as fitted.
   void CyclicVoltammogram(int mechanism, const std::string& noise = "0") {
     UseAnalyticalMechanism(mechanism);
-    app.mnuInstrument_Click();
-    FormIns& ins = app.Ins();
-    ins.Estart.SetText("0.3");
-    ins.Eend.SetText("-0.3");
-    ins.Estep.SetText("0.001");
-    ins.V.SetText("0.01");
-    ins.Noise.SetText(noise);
-    ins.ComboScan.SelectText("cycle");
-    ins.cmdOK_Click();
+    Sweep("0.3", "-0.3", "0.001", "0.01");
+    app.Ins().Noise.SetText(noise);
+    app.Ins().cmdOK_Click();
     app.mnuExperimental_Click();
     for (int code : {1,  2,  3,  4,  5,  6,  7,  8,  11, 12, 13, 21, 22, 23, 31, 32, 33,
                      41, 42, 43, 44, 51, 52, 53, 54, 71, 72, 73, 74, 75, 76, 77, 78}) {
@@ -33,10 +43,34 @@ class FitTest : public AppTest {
     }
   }
 
+  // The default digital experiment (Fe3+ + e = Fe2+, planar, D = 1e-5 cm2/s) with ks 0.01 cm/s
+  // and E0 0.1 V, swept from 0.4 V to -0.2 V and back in 2 mV steps (602 points) at `rate` V/s.
+  void DigitalCycle(const std::string& rate) {
+    Sweep("0.4", "-0.2", "0.002", rate);
+    app.Ins().cmdOK_Click();
+    app.mnuExperimental_Click();
+    ASSERT_TRUE(model.DigitalSimulation);
+    Expr().CheckFitted(1).SetChecked(false);
+    Expr().ks(1).SetText("0.01");
+    Expr().Eze(1).SetText("0.1");
+  }
+
   // Simulates the "measured" curve into curve 1.
   void Measure() {
     app.mnuSimulate_Click();
     ASSERT_EQ(model.CurveCount, 1);
+  }
+
+  // Simulates curve 1 and adds Gaussian noise of sigma = `fraction` of the largest current.
+  void MeasureWithNoise(double fraction, unsigned seed) {
+    Measure();
+    double largest = 0;
+    for (int i = 1; i <= model.NumberOfPoints; ++i)
+      largest = std::max(largest, std::fabs(model.CurrentY(i, 1)));
+    std::mt19937 generator(seed);
+    std::normal_distribution<double> noise(0.0, fraction * largest);
+    for (int i = 1; i <= model.NumberOfPoints; ++i)
+      model.CurrentY(i, 1) += noise(generator);
   }
 
   void Fit(int code, const std::string& minimum, const std::string& maximum) {
@@ -47,6 +81,11 @@ class FitTest : public AppTest {
   }
 
   FormExpr& Expr() { return app.Expr(); }
+
+  // The last fit's 95 % interval of that code holds the truth.
+  bool Covers(int code, double truth) {
+    return Fitted(code).lower95 <= truth && truth <= Fitted(code).upper95;
+  }
 
   // The last fit's parameter of that code.
   const FittedParameter& Fitted(int code) {

@@ -24,44 +24,9 @@ constexpr double kTrueKs = 0.01;  // cm/s
 
 class FitUncertaintyTest : public FitTest {
  protected:
-  // The default digital experiment (Fe3+ + e = Fe2+, planar, D = 1e-5 cm2/s) swept from 0.4 V
-  // to -0.2 V and back in 2 mV steps (602 points) at `rate` V/s, without noise.
-  void DigitalCycle(const std::string& rate) {
-    app.mnuInstrument_Click();
-    FormIns& ins = app.Ins();
-    ins.Estart.SetText("0.4");
-    ins.Eend.SetText("-0.2");
-    ins.Estep.SetText("0.002");
-    ins.V.SetText(rate);
-    ins.Noise.SetText("0");
-    ins.ComboScan.SelectText("cycle");
-    ins.cmdOK_Click();
-    app.mnuExperimental_Click();
-    ASSERT_TRUE(model.DigitalSimulation);
-    Expr().CheckFitted(1).SetChecked(false);
-    Expr().ks(1).SetText("0.01");
-    Expr().Eze(1).SetText("0.1");
-  }
-
-  // Simulates curve 1 and adds Gaussian noise of sigma = `fraction` of the largest current.
-  void MeasureWithNoise(double fraction, unsigned seed) {
-    Measure();
-    double largest = 0;
-    for (int i = 1; i <= model.NumberOfPoints; ++i)
-      largest = std::max(largest, std::fabs(model.CurrentY(i, 1)));
-    std::mt19937 generator(seed);
-    std::normal_distribution<double> noise(0.0, fraction * largest);
-    for (int i = 1; i <= model.NumberOfPoints; ++i)
-      model.CurrentY(i, 1) += noise(generator);
-  }
-
   void Start(const std::string& e0, const std::string& ks) {
     Expr().Eze(1).SetText(e0);
     Expr().ks(1).SetText(ks);
-  }
-
-  bool Covers(int code, double truth) {
-    return Fitted(code).lower95 <= truth && truth <= Fitted(code).upper95;
   }
 };
 

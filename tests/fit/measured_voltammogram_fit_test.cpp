@@ -179,6 +179,11 @@ TEST_P(MeasuredFitTest, FitsToWithinFivePercentOfThePeak) {
     if (p.atBound) {
       EXPECT_TRUE(p.Undetermined()) << p.name << "\n" << app.Result().Text();
     }
+    // Its interval lies inside the range it was sought in (an undetermined one's is that range).
+    if (p.determined) {
+      EXPECT_GE(p.lower95, p.minimum) << p.name;
+      EXPECT_LE(p.upper95, p.maximum) << p.name;
+    }
   }
   const double rms = std::sqrt(fit.sumOfSquares / fit.points);
   const double peak = LargestCurrent();

@@ -60,6 +60,24 @@ TEST_F(OptionFormTest, OKLeavesAMeasuredCurveAsItIs) {
   EXPECT_EQ(model.CurrentY(5, 2), 5e-3);
 }
 
+// A potential program that stands at one potential (a step held) has no potential axis: it is
+// drawn against its times, whatever the x choice, where an axis of no width would end the plot
+// with "Error: No data!"; a program that moves keeps the x choice.
+TEST_F(OptionFormTest, AProgramAtOnePotentialIsDrawnAgainstTime) {
+  model.Technique = Technique::kPotentialProgram;
+  for (int j = 0; j <= 11; ++j) {
+    model.PotentialX(j) = -0.3;
+    model.PointTimes(j) = 0.01 * j;
+  }
+  options.ComboX.SetListIndex(0);
+  EXPECT_TRUE(options.TimeAxis());
+  options.cmdOK_Click();
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  EXPECT_DOUBLE_EQ(model.PlotXMax - model.PlotXMin, 0.1);
+  model.PotentialX(11) = -0.2;
+  EXPECT_FALSE(options.TimeAxis());
+}
+
 TEST_F(OptionFormTest, TypedRangesCountOnlyWithoutAutomaticScalingAndReadTheirLeadingNumber) {
   options.XminText.SetText("-0.7");
   options.XmaxText.SetText("0.6");

@@ -3,6 +3,11 @@
 // ks = 1e3 cm/s (reversible), 1 mM of A, no B, equal diffusion coefficients, 25 C, 1 cm2, a
 // single sweep from 0.2 V to -0.4 V in 1 mV steps at 0.1 V/s.
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
 #include "common/constants.h"
 #include "model/model.h"
 #include "simulation/simulation_driver.h"
@@ -58,6 +63,42 @@ inline SimulationInputs StartInputs() {
   inputs.baselineEnd = TypedNumber::Read("0");
   inputs.expandingGrid = TypedNumber::Read("0.5");
   return inputs;
+}
+
+// Runs the model with the forms' inputs and that expanding grid; the run must give a curve.
+inline void RunToTheEnd(Model& m, const char* expandingGrid = "0.5") {
+  SimulationInputs inputs = StartInputs();
+  inputs.expandingGrid = TypedNumber::Read(expandingGrid);
+  const SimulationOutcome outcome = RunSimulation(m, inputs);
+  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
+  ASSERT_TRUE(outcome.messages.empty()) << outcome.messages.front();
+}
+
+// Runs the model in the analytical or the digital mode.
+inline void SimulateInMode(Model& m, bool digital) {
+  m.DigitalSimulation = digital;
+  RunToTheEnd(m);
+}
+
+// The analytical and the digital run of the model agree within the tolerance, relative to the
+// largest current, at every point.
+inline ::testing::AssertionResult ModesAgree(const Model& model, double tolerance = 0.005) {
+  Model analytical = model, digital = model;
+  SimulateInMode(analytical, false);
+  SimulateInMode(digital, true);
+  if (analytical.NumberOfPoints != digital.NumberOfPoints)
+    return ::testing::AssertionFailure() << "the modes give different numbers of points";
+  double peak = 0, worst = 0;
+  int at = 1;
+  for (int i = 1; i <= analytical.NumberOfPoints; ++i) {
+    peak = std::max(peak, std::fabs(analytical.CurrentY(i, 1)));
+    const double d = std::fabs(analytical.CurrentY(i, 1) - digital.CurrentY(i, 1));
+    if (d > worst) worst = d, at = i;
+  }
+  if (worst <= tolerance * peak) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "at " << analytical.PotentialX(at) << " V: analytical " << analytical.CurrentY(at, 1)
+         << " A, digital " << digital.CurrentY(at, 1) << " A";
 }
 
 }  // namespace qalto

@@ -12,6 +12,7 @@
 #include <numbers>
 
 #include "common/constants.h"
+#include "common/curve_peak.h"
 #include "model/model.h"
 #include "simulation/analytical_run_model.h"
 #include "simulation/convolution_weights.h"
@@ -22,34 +23,17 @@ namespace {
 
 constexpr double kPiX = std::numbers::pi;
 
-struct Extremum {
-  double E = 0;  // V, parabola through the extreme point and its neighbours
-  double I = 0;  // A
-};
+using curve_test::Peak;
 
-// The largest (sign +1) or most negative (sign -1) current of points first..last.
-Extremum FindExtremum(const Model& model, int first, int last, int sign) {
-  int best = first;
-  for (int i = first; i <= last; ++i)
-    if (sign * model.CurrentY(i, 1) > sign * model.CurrentY(best, 1)) best = i;
-  if (best == first || best == last) return {model.PotentialX(best), model.CurrentY(best, 1)};
-  double y0 = model.CurrentY(best - 1, 1), y1 = model.CurrentY(best, 1);
-  double y2 = model.CurrentY(best + 1, 1);
-  double d = 0.5 * (y0 - y2) / (y0 - 2 * y1 + y2);
-  double step = model.PotentialX(best + 1) - model.PotentialX(best);
-  return {model.PotentialX(best) + d * step, y1 - 0.25 * (y0 - y2) * d};
+// The largest (sign +1) or most negative (sign -1, returned positive) current of first..last.
+Peak FindExtremum(const Model& model, int first, int last, int sign) {
+  return curve_test::FindPeak(model, curve_test::StoredCurrent(model, 1, sign), first, last);
 }
 
-// Potential where the current first reaches `level` between points first and last, V.
-double PotentialAtLevel(const Model& model, int first, int last, double level) {
-  for (int i = first + 1; i <= last; ++i) {
-    double a = model.CurrentY(i - 1, 1), b = model.CurrentY(i, 1);
-    if ((a - level) * (b - level) <= 0 && a != b) {
-      return model.PotentialX(i - 1) +
-             (level - a) / (b - a) * (model.PotentialX(i) - model.PotentialX(i - 1));
-    }
-  }
-  return NAN;
+// Potential where the current first crosses `level`, V.
+double PotentialAtLevel(const Model& model, double level) {
+  return curve_test::Crossing(model, curve_test::StoredCurrent(model), 1, model.NumberOfPoints,
+                              level);
 }
 
 // The textbook cell: E0' = 0, 1 mM A, no B, sweeping negative from `start` to `end`.
@@ -62,11 +46,6 @@ Model Cell(int technique, double start, double end, double step, double cycles) 
   model.ScanCycles = cycles;
   model.DropTime = step / model.ScanRate;
   return model;
-}
-
-void Simulate(Model& model) {
-  const SimulationOutcome outcome = RunSimulation(model, SimulationInputs{});
-  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
 }
 
 double F() {
@@ -109,9 +88,9 @@ TEST(ConvolutionSweep, TwoStepReductionSharesItsIntermediate) {
   model.ChargeAlpha(2) = 0.5;
   model.ChargeN(2) = 1;
   model.ChargeE0(2) = -0.4;
-  Simulate(model);
+  RunToTheEnd(model);
   const int first = 1, last = 501;  // 0.3 V to -0.2 V
-  Extremum peak = FindExtremum(model, first, last, 1);
+  Peak peak = FindExtremum(model, first, last, 1);
   EXPECT_NEAR(peak.I / (0.446295 * SweepScale(model)), 1.0, 2e-3);
   EXPECT_NEAR(peak.E * 1e3, -28.49, 0.5);
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
@@ -132,12 +111,12 @@ TEST(ConvolutionPulses, DifferentialPulseOfTheProgramsWaveform) {
   model.DropTime = 0.5;
   model.PulseTime = 0.025;
   model.PulsePotential = -0.05;
-  Simulate(model);
+  RunToTheEnd(model);
   Model general = model;
   general.UncompensatedResistance = 1e-9;
-  Simulate(general);
+  RunToTheEnd(general);
   const int N1 = static_cast<int>(model.SweepPoints);
-  Extremum peak = FindExtremum(model, 1, N1, 1);
+  Peak peak = FindExtremum(model, 1, N1, 1);
   for (int i = 1; i <= model.NumberOfPoints; ++i)
     ASSERT_NEAR(general.CurrentY(i, 1), model.CurrentY(i, 1), 4e-4 * peak.I) << i;
   double s = std::exp(F() * model.PulsePotential / 2);
@@ -145,8 +124,8 @@ TEST(ConvolutionPulses, DifferentialPulseOfTheProgramsWaveform) {
   EXPECT_NEAR(peak.I / height, 1.0, 0.01);
   EXPECT_NEAR(peak.E, -model.PulsePotential / 2, 0.003);
   // On the way back the pulse turns: an anodic peak of the same size.
-  Extremum back = FindExtremum(model, N1 + 1, model.NumberOfPoints, -1);
-  EXPECT_NEAR(-back.I / peak.I, 1.0, 0.02);
+  Peak back = FindExtremum(model, N1 + 1, model.NumberOfPoints, -1);
+  EXPECT_NEAR(back.I / peak.I, 1.0, 0.02);
 }
 
 // Osteryoung's reversible square-wave peaks: Delta Psi = Delta i sqrt(pi tp) / (nFAC sqrt(D)).
@@ -166,8 +145,8 @@ TEST_P(OsteryoungTable, ReversibleNetPeak) {
   model.PulseTime = 0.01;
   model.ChargeKs(1) = 1e4;
   double scale = kFaraday * 1e-6 * std::sqrt(kRunD) / std::sqrt(kPiX * model.PulseTime);
-  Simulate(model);
-  Extremum peak = FindExtremum(model, 1, model.NumberOfPoints, 1);
+  RunToTheEnd(model);
+  Peak peak = FindExtremum(model, 1, model.NumberOfPoints, 1);
   if (c.peak > 0) {
     EXPECT_NEAR(peak.I / scale, c.peak, 2e-3 * c.peak);
   }
@@ -176,7 +155,7 @@ TEST_P(OsteryoungTable, ReversibleNetPeak) {
   // period do not depend on them.
   Model general = model;
   general.UncompensatedResistance = 1e-9;
-  Simulate(general);
+  RunToTheEnd(general);
   for (int i = 1; i <= model.NumberOfPoints; ++i)
     ASSERT_NEAR(general.CurrentY(i, 1), model.CurrentY(i, 1), 5e-4 * peak.I) << i;
 }
@@ -201,7 +180,7 @@ TEST(AnalyticalRun, ProtonsShiftTheDcWaveByRTOverFLn10PerPH) {
     const SimulationOutcome outcome = RunSimulation(model, inputs);
     ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
     const double limiting = kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPiX * model.DropTime));
-    halfWave[acid] = PotentialAtLevel(model, 1, model.NumberOfPoints, limiting / 2);
+    halfWave[acid] = PotentialAtLevel(model, limiting / 2);
   }
   EXPECT_NEAR(halfWave[1] - halfWave[0], 7 * std::log(10.0) / F(), 1e-4);
 }
@@ -215,10 +194,10 @@ TEST(AnalyticalRun, ComplexationShiftsTheDcWave) {
   model.EquilibriumConstant(1) = 1e-10;
   model.SpeciesD(3) = 0.5 * kRunD;
   model.SpeciesC(4) = 0.01;  // M
-  Simulate(model);
+  RunToTheEnd(model);
   double shift = (std::log(1e-10) + 0.5 * std::log(2.0) - 4 * std::log(0.01)) / F();
   double limiting = kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPiX * model.DropTime));
-  EXPECT_NEAR(PotentialAtLevel(model, 1, model.NumberOfPoints, limiting / 2), shift, 1e-4);
+  EXPECT_NEAR(PotentialAtLevel(model, limiting / 2), shift, 1e-4);
 }
 
 TEST(AnalyticalRun, ExtremePotentialsEndTheRunWithTheErrorMessage) {
@@ -234,7 +213,7 @@ TEST(AnalyticalRun, ExtremePotentialsEndTheRunWithTheErrorMessage) {
   // 60 V and beyond nothing is oxidised, since there is no B.
   Model sweep = Cell(1, 60.0, 50.0, 1.0, 0.5);
   sweep.DropTime = 0.01;
-  Simulate(sweep);
+  RunToTheEnd(sweep);
   for (int i = 1; i <= sweep.NumberOfPoints; ++i)
     EXPECT_EQ(sweep.CurrentY(i, 1), 0.0) << i;
 }

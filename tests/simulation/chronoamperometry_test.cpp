@@ -39,16 +39,6 @@ std::unique_ptr<Model> StepModel(bool digital, Electrode electrode) {
   return m;
 }
 
-void Simulate(Model& m, const char* expandingGrid = "0.5") {
-  SimulationInputs inputs;
-  inputs.pH = TypedNumber::Read("7");
-  inputs.baselineStart = TypedNumber::Read("0");
-  inputs.baselineEnd = TypedNumber::Read("0");
-  inputs.expandingGrid = TypedNumber::Read(expandingGrid);
-  const SimulationOutcome outcome = RunSimulation(m, inputs);
-  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
-}
-
 double CurrentAt(const Model& m, double t) {
   const int i = static_cast<int>(std::lround(t / m.SampleTime));
   EXPECT_NEAR(m.PotentialX(i), t, 1e-9);
@@ -63,7 +53,7 @@ class StepTest : public testing::TestWithParam<bool> {};
 
 TEST_P(StepTest, PlanarCurrentIsCottrellsFrom10MsTo10S) {
   auto m = StepModel(GetParam(), Electrode::kPlanar);
-  Simulate(*m);
+  RunToTheEnd(*m);
   ASSERT_EQ(m->NumberOfPoints, 1000);
   for (double t : {0.01, 0.02, 0.05, 0.1, 0.3, 1.0, 3.0, 10.0})
     EXPECT_NEAR(CurrentAt(*m, t) / Cottrell(t), 1.0, kTolerance) << "t = " << t << " s";
@@ -76,7 +66,7 @@ TEST_P(StepTest, SphereTendsToItsSteadyState) {
   auto m = StepModel(GetParam(), Electrode::kSpherical);
   m->Radius = 0.001;
   m->ElectrodeArea = 4 * kPi * m->Radius * m->Radius;
-  Simulate(*m, "0.25");
+  RunToTheEnd(*m, "0.25");
   for (double t : {0.01, 0.1, 1.0, 10.0}) {
     const double expected = m->ElectrodeArea * kFaraday * kC * kRunD *
                             (1.0 / std::sqrt(kPi * kRunD * t) + 1.0 / m->Radius);
@@ -89,7 +79,7 @@ TEST_P(StepTest, DoubleStepReverseCurrentRatio) {
   auto m = StepModel(GetParam(), Electrode::kPlanar);
   m->StepTime1 = 1.0;
   m->StepTime2 = 1.0;
-  Simulate(*m);
+  RunToTheEnd(*m);
   ASSERT_EQ(m->NumberOfPoints, 200);
   const double ratio = -CurrentAt(*m, 2.0) / CurrentAt(*m, 1.0);
   EXPECT_NEAR(ratio, 1.0 - 1.0 / std::sqrt(2.0), kTolerance * (1.0 - 1.0 / std::sqrt(2.0)));
@@ -103,7 +93,7 @@ TEST_P(StepTest, AnsonLineOfTheCharge) {
   auto m = StepModel(GetParam(), Electrode::kPlanar);
   m->StepTime1 = 1.0;
   m->DoubleLayerCapacitance = 2e-5;  // F, charged at once without a resistance
-  Simulate(*m);
+  RunToTheEnd(*m);
   std::vector<double> time, charge;
   for (int i = 1; i <= m->NumberOfPoints; ++i) {
     time.push_back(m->PotentialX(i));
@@ -127,7 +117,7 @@ TEST_P(StepTest, MicrodiscReachesItsSteadyState) {
   m->ElectrodeArea = kTwoPi * m->Radius * m->Radius;
   m->ChargeKs(1) = 1e4;
   m->SampleTime = 0.05;
-  Simulate(*m);
+  RunToTheEnd(*m);
   const double steady = 4 * kFaraday * kC * kRunD * a;
   EXPECT_NEAR(steady, 1.9297e-9, 1e-13);
   for (double t : {2.0, 5.0, 10.0}) {

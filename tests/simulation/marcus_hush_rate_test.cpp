@@ -117,11 +117,7 @@ Peaks CyclePeaks(bool digital, double lambda) {
   m.ScanCycles = 1;
   m.ChargeKs(1) = 0.01;
   m.ChargeLambda(1) = lambda;
-  SimulationInputs inputs;
-  inputs.pH = TypedNumber::Read("7");
-  inputs.expandingGrid = TypedNumber::Read("0.5");
-  const SimulationOutcome outcome = RunSimulation(m, inputs);
-  EXPECT_TRUE(outcome.Done()) << outcome.failure->message;
+  RunToTheEnd(m);
   Peaks peaks;
   for (int i = 1; i <= m.NumberOfPoints; ++i) {
     const double I = m.ReactionCurrents(i, m.TotalCurrentColumn);
@@ -174,11 +170,7 @@ class MarcusHushTechnique : public testing::TestWithParam<TechniqueCase> {
     m.StepPotential1 = kRunE0 - 0.1;
     m.StepTime1 = 0.5;
     m.SampleTime = 0.01;
-    SimulationInputs inputs;
-    inputs.pH = TypedNumber::Read("7");
-    inputs.expandingGrid = TypedNumber::Read("0.5");
-    const SimulationOutcome outcome = RunSimulation(m, inputs);
-    EXPECT_TRUE(outcome.Done()) << outcome.failure->message;
+    RunToTheEnd(m);
     std::vector<double> curve;
     for (int i = 1; i <= m.NumberOfPoints; ++i)
       curve.push_back(m.ReactionCurrents(i, m.TotalCurrentColumn));

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/constants.h"
+#include "common/curve_peak.h"
 #include "simulation/analytical_run_model.h"
 #include "simulation/simulation_driver.h"
 
@@ -26,42 +27,20 @@ Model FilmModel(bool digital, int technique, double L) {
   return m;
 }
 
-void Simulate(Model& m) {
-  const SimulationOutcome outcome = RunSimulation(m, StartInputs());
-  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
-}
-
 double Current(const Model& m, int i) {
   return m.ReactionCurrents(i, m.TotalCurrentColumn);
 }
 
-struct Peak {
-  double E = 0;  // V
-  double I = 0;  // A
-};
+using curve_test::Peak;
 
-// The largest cathodic current of points from..to, its potential by the parabola through the
-// three points around it.
-Peak CathodicPeak(const Model& m, int from, int to) {
-  int at = from;
-  for (int i = from; i <= to; ++i)
-    if (Current(m, i) > Current(m, at)) at = i;
-  const double a = Current(m, at - 1), b = Current(m, at), c = Current(m, at + 1);
-  const double shift = 0.5 * (a - c) / (a - 2 * b + c);  // in points
-  const double E = m.PotentialX(at) + shift * (m.PotentialX(at + 1) - m.PotentialX(at));
-  return {E, b - 0.25 * (a - c) * shift};
+// The largest cathodic current of points from..to (times sign), placed by a parabola.
+Peak CathodicPeak(const Model& m, int from, int to, double sign = 1.0) {
+  return curve_test::FindPeak(m, curve_test::TotalCurrent(m, sign), from, to);
 }
 
-// The potential where the current crosses half the peak's on the peak's side toward positive.
+// The potential where the current first crosses half the peak's.
 double HalfPeakPotential(const Model& m, const Peak& p) {
-  for (int i = 2; i <= m.NumberOfPoints; ++i) {
-    const double before = Current(m, i - 1), now = Current(m, i);
-    if (before < 0.5 * p.I && now >= 0.5 * p.I) {
-      const double share = (0.5 * p.I - before) / (now - before);
-      return m.PotentialX(i - 1) + share * (m.PotentialX(i) - m.PotentialX(i - 1));
-    }
-  }
-  return NAN;
+  return curve_test::Crossing(m, curve_test::TotalCurrent(m), 1, m.NumberOfPoints, 0.5 * p.I);
 }
 
 std::string ModeName(const testing::TestParamInfo<bool>& info) {
@@ -75,7 +54,7 @@ class ThinLayerTest : public testing::TestWithParam<bool> {};
 TEST_P(ThinLayerTest, ThinLayerIsHubbardsWave) {
   Model m = FilmModel(GetParam(), 1, 1e-4);
   m.ScanCycles = 1;
-  Simulate(m);
+  RunToTheEnd(m);
   const int half = m.NumberOfPoints / 2;
   const Peak reduction = CathodicPeak(m, 2, half);
   const double ip = kFaraday * m.FOverRT * m.ScanRate * 1e-4 * kC / 4;  // A
@@ -83,10 +62,7 @@ TEST_P(ThinLayerTest, ThinLayerIsHubbardsWave) {
   EXPECT_NEAR(reduction.E, kRunE0, 0.001);
   EXPECT_NEAR(reduction.E - HalfPeakPotential(m, reduction), -1.7627 * m.RTOverF, 0.001);
   // The oxidation: the same peak mirrored.
-  Model mirrored = m;
-  for (int i = 1; i <= m.NumberOfPoints; ++i)
-    mirrored.ReactionCurrents(i, m.TotalCurrentColumn) = -Current(m, i);
-  const Peak oxidation = CathodicPeak(mirrored, half + 2, m.NumberOfPoints - 1);
+  const Peak oxidation = CathodicPeak(m, half + 2, m.NumberOfPoints - 1, -1.0);
   EXPECT_NEAR(oxidation.I / ip, 1.0, 0.005);
   EXPECT_NEAR(oxidation.E - reduction.E, 0.0, 0.001);
 }
@@ -95,22 +71,33 @@ TEST_P(ThinLayerTest, ThinLayerIsHubbardsWave) {
 // at E1/2 - 1.109 RT/F; and at 1 cm the analytical run is the planar one to the last digit.
 TEST_P(ThinLayerTest, ThickFilmIsThePlanarWave) {
   Model m = FilmModel(GetParam(), 1, 0.1);
-  Simulate(m);
+  RunToTheEnd(m);
   const Peak p = CathodicPeak(m, 2, m.NumberOfPoints - 1);
   const double ip = 0.4463 * kFaraday * kC * std::sqrt(m.FOverRT * m.ScanRate * kRunD);
   EXPECT_NEAR(p.I / ip, 1.0, 0.005);
   EXPECT_NEAR(p.E, kRunE0 - 1.109 * m.RTOverF, 0.001);
   if (GetParam()) return;
   Model planar = AnalyticalRunModel(1, Number(Electrode::kPlanar));
-  Simulate(planar);
+  RunToTheEnd(planar);
   m.ElectrodeLength = 1.0;
-  Simulate(m);
+  RunToTheEnd(m);
   for (int i = 1; i <= m.NumberOfPoints; ++i)
     ASSERT_EQ(Current(m, i), Current(planar, i)) << i;
 }
 
-// A step from rest to the diffusion limit empties a layer of 10 um (L^2/D = 0.1 s):
-// i = (2 F A D C / L) sum_k exp(-(2k+1)^2 pi^2 D t / (4 L^2)), and the charge tends to F A L C.
+// The current at t of a step from rest to the diffusion limit in a layer of thickness L, A:
+// (2 F A D C / L) sum_k exp(-(2k+1)^2 pi^2 D t / (4 L^2)).
+double LayerStepCurrent(double L, double t) {
+  double sum = 0.0;
+  for (int k = 0; k < 200; ++k) {
+    const double q = (2 * k + 1) * kPi / (2 * L);
+    sum += std::exp(-q * q * kRunD * t);
+  }
+  return 2 * kFaraday * kRunD * kC / L * sum;
+}
+
+// A step from rest to the diffusion limit empties a layer of 10 um (L^2/D = 0.1 s) with its
+// modes, and the charge tends to F A L C.
 TEST_P(ThinLayerTest, StepEmptiesTheLayerWithItsModes) {
   const double L = 1e-3;  // cm
   Model m = FilmModel(GetParam(), 7, L);
@@ -120,18 +107,10 @@ TEST_P(ThinLayerTest, StepEmptiesTheLayerWithItsModes) {
   m.StepPotential2 = kRunE0 + 0.4;
   m.StepTime2 = 0.0;
   m.SampleTime = 0.001;
-  Simulate(m);
-  auto expected = [&](double t) {
-    double sum = 0.0;
-    for (int k = 0; k < 200; ++k) {
-      const double q = (2 * k + 1) * kPi / (2 * L);
-      sum += std::exp(-q * q * kRunD * t);
-    }
-    return 2 * kFaraday * kRunD * kC / L * sum;
-  };
+  RunToTheEnd(m);
   for (double t : {0.001, 0.005, 0.02, 0.05, 0.1, 0.2}) {
     const int i = static_cast<int>(std::lround(t / m.SampleTime));
-    EXPECT_NEAR(Current(m, i) / expected(t), 1.0, 0.005) << "t = " << t << " s";
+    EXPECT_NEAR(Current(m, i) / LayerStepCurrent(L, t), 1.0, 0.005) << "t = " << t << " s";
   }
   EXPECT_NEAR(m.PassedCharge(m.NumberOfPoints) / (kFaraday * L * kC), 1.0, 0.001);
 }
@@ -143,14 +122,8 @@ TEST_P(ThinLayerTest, DcPlateauIsTheStepCurrentAtTheDropTime) {
   Model m = FilmModel(GetParam(), 2, L);
   m.DropTime = 0.05;
   m.PotentialStep = 0.005;
-  Simulate(m);
-  double sum = 0.0;
-  for (int k = 0; k < 200; ++k) {
-    const double q = (2 * k + 1) * kPi / (2 * L);
-    sum += std::exp(-q * q * kRunD * m.DropTime);
-  }
-  const double plateau = 2 * kFaraday * kRunD * kC / L * sum;
-  EXPECT_NEAR(Current(m, m.NumberOfPoints) / plateau, 1.0, 0.005);
+  RunToTheEnd(m);
+  EXPECT_NEAR(Current(m, m.NumberOfPoints) / LayerStepCurrent(L, m.DropTime), 1.0, 0.005);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ThinLayerTest, testing::Bool(), ModeName);
@@ -160,19 +133,9 @@ INSTANTIATE_TEST_SUITE_P(BothModes, ThinLayerTest, testing::Bool(), ModeName);
 class ThinLayerModesTest : public testing::TestWithParam<double> {};
 
 TEST_P(ThinLayerModesTest, AnalyticalAndDigitalAgree) {
-  Model analytical = FilmModel(false, 1, GetParam());
-  analytical.ScanCycles = 1;
-  Model digital = analytical;
-  digital.DigitalSimulation = true;
-  Simulate(analytical);
-  Simulate(digital);
-  ASSERT_EQ(analytical.NumberOfPoints, digital.NumberOfPoints);
-  double peak = 0.0, worst = 0.0;
-  for (int i = 1; i <= analytical.NumberOfPoints; ++i) {
-    peak = std::max(peak, std::fabs(Current(analytical, i)));
-    worst = std::max(worst, std::fabs(Current(analytical, i) - Current(digital, i)));
-  }
-  EXPECT_LT(worst / peak, 0.005);
+  Model model = FilmModel(false, 1, GetParam());
+  model.ScanCycles = 1;
+  EXPECT_TRUE(ModesAgree(model));
 }
 
 INSTANTIATE_TEST_SUITE_P(Thicknesses, ThinLayerModesTest, testing::Values(2e-3, 5e-3, 1e-2));
