@@ -22,6 +22,7 @@ using digital_test::BuildAxis;
 using digital_test::kF;
 using digital_test::kR;
 using digital_test::kTestTemperature;
+using digital_test::Simulate;
 
 constexpr double kGamma = 1e-10;  // mol/cm2
 constexpr double kRT = kR * kTestTemperature;
@@ -40,11 +41,6 @@ std::unique_ptr<Model> SurfaceCouple(double n = 1, double ks = 1e6, double alpha
   m->SpeciesGamma(1) = kGamma;
   m->SpeciesGamma(2) = 0.0;
   return m;
-}
-
-void Simulate(Model& m) {
-  BuildAxis(m);
-  SimulateDigital(m, {TypedNumber::Read("0.5"), TypedNumber::Read("7"), 1}, ShowMessage{});
 }
 
 double Total(const Model& m, int i) {

@@ -13,13 +13,12 @@
 namespace qalto {
 namespace {
 
-using digital_test::BuildAxis;
+using digital_test::kC;
+using digital_test::kD;
 using digital_test::kF;
+using digital_test::kPi;
 using digital_test::PlanarReduction;
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kD = 1e-5;      // cm2/s
-constexpr double kC = 1e-6;      // 1 mM in mol/cm3
 constexpr double kLength = 0.1;  // cm
 
 // A + e = B at a band of width w and length 0.1 cm (the model holds the radius w/4 of the half
@@ -39,8 +38,7 @@ std::unique_ptr<Model> BandDrop(double w, double t) {
 }
 
 double Drop(Model& m, int refinement = 1) {
-  BuildAxis(m);
-  SimulateDigital(m, {TypedNumber(0.5), TypedNumber(7), refinement}, ShowMessage{});
+  digital_test::Simulate(m, refinement);
   return m.ReactionCurrents(1, m.TotalCurrentColumn);
 }
 

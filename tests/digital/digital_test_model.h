@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/int16.h"
+#include "digital/simulate_digital.h"
 #include "model/model.h"
 
 namespace qalto::digital_test {
@@ -13,6 +14,9 @@ namespace qalto::digital_test {
 inline constexpr double kTestTemperature = 298.15;  // K
 inline constexpr double kF = 96484.6;
 inline constexpr double kR = 8.31441;
+inline constexpr double kPi = 3.141592653589793;
+inline constexpr double kD = 1e-5;  // cm2/s, of every species
+inline constexpr double kC = 1e-6;  // 1 mM of A in mol/cm3
 
 // A + e = B at a planar electrode of 1 cm2: 1 mM of A, no B, D = 1e-5 cm2/s for both, a fast
 // charge transfer; a single linear sweep from +0.3 V to -0.3 V at 0.1 V/s in 1 mV steps.
@@ -80,6 +84,12 @@ inline void BuildAxis(Model& m) {
     for (int c = 1; c <= 10; ++c)
       m.ReactionCurrents(i, c) = 0.0;
   }
+}
+
+// Builds the axis and runs the digital simulation with the forms' expanding grid and pH.
+inline void Simulate(Model& m, int refinement = 1, const char* pH = "7") {
+  BuildAxis(m);
+  SimulateDigital(m, {TypedNumber::Read("0.5"), TypedNumber::Read(pH), refinement}, ShowMessage{});
 }
 
 }  // namespace qalto::digital_test

@@ -19,19 +19,15 @@ namespace {
 
 using curve_test::Peak;
 using digital_test::BuildAxis;
+using digital_test::kC;
+using digital_test::kD;
 using digital_test::kF;
+using digital_test::kPi;
 using digital_test::PlanarReduction;
+using digital_test::Simulate;
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kD = 1e-5;  // cm2/s
-constexpr double kC = 1e-6;  // 1 mM in mol/cm3
 constexpr double kCurrentTolerance = 0.005;
 constexpr double kPotentialTolerance = 0.001;  // V
-
-void Simulate(Model& m, int refinement = 1, const char* beta = "0.5", const char* pH = "7") {
-  BuildAxis(m);
-  SimulateDigital(m, {TypedNumber::Read(beta), TypedNumber::Read(pH), refinement}, ShowMessage{});
-}
 
 double Total(const Model& m, int i) {
   return m.ReactionCurrents(i, m.TotalCurrentColumn);
@@ -411,8 +407,8 @@ TEST(DigitalTextbook, ProtonsShiftTheWaveBy59MillivoltsPerPH) {
   auto neutral = PlanarReduction();
   neutral->ProtonCount(1) = 1.0;
   auto basic = std::make_unique<Model>(*neutral);
-  Simulate(*neutral, 1, "0.5", "7");
-  Simulate(*basic, 1, "0.5", "8");
+  Simulate(*neutral, 1, "7");
+  Simulate(*basic, 1, "8");
   EXPECT_NEAR(FindPeak(*basic).E - FindPeak(*neutral).E, -std::log(10.0) / neutral->FOverRT,
               kPotentialTolerance);
 }

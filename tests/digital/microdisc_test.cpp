@@ -15,13 +15,12 @@
 namespace qalto {
 namespace {
 
-using digital_test::BuildAxis;
+using digital_test::kC;
+using digital_test::kD;
 using digital_test::kF;
+using digital_test::kPi;
 using digital_test::PlanarReduction;
-
-constexpr double kPi = 3.141592653589793;
-constexpr double kD = 1e-5;  // cm2/s
-constexpr double kC = 1e-6;  // 1 mM in mol/cm3
+using digital_test::Simulate;
 
 // A + e = B at a disc of radius a (the model holds the radius 2a/pi of the hemisphere of the
 // same steady state, as the Instrument form sets it).
@@ -35,11 +34,6 @@ std::unique_ptr<Model> Disc(double a) {
 
 double SteadyState(double a) {
   return 4.0 * kF * kD * kC * a;
-}
-
-void Simulate(Model& m, int refinement = 1) {
-  BuildAxis(m);
-  SimulateDigital(m, {TypedNumber(0.5), TypedNumber(7), refinement}, ShowMessage{});
 }
 
 double Total(const Model& m, int i) {

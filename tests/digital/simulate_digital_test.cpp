@@ -14,11 +14,7 @@ namespace {
 
 using digital_test::BuildAxis;
 using digital_test::PlanarReduction;
-
-void Simulate(Model& m) {
-  BuildAxis(m);
-  SimulateDigital(m, {TypedNumber(0.5), TypedNumber(7)}, ShowMessage{});
-}
+using digital_test::Simulate;
 
 double Total(const Model& m, int i) {
   return m.ReactionCurrents(i, m.TotalCurrentColumn);
