@@ -190,14 +190,29 @@ PeakPair Separation(const Model& model, int k) {
   return {ep2 - ep1, (ep2 + ep1) / 2};
 }
 
+// Whether every charge reaction joins adsorbed species: the current of a surface couple falls
+// to zero past its peak, and no diffusion tail lies under the reverse peak.
+bool SurfaceCouplesOnly(const Model& model) {
+  if (model.ChargeReactionCount < 1) return false;
+  for (int r = 1; r <= model.ChargeReactionCount; ++r) {
+    for (int side : {1, 2}) {
+      const int s = model.ChargeReactionSpecies(r, side);
+      if (s < 1 || model.SpeciesAdsorbed(s) != 1) return false;
+    }
+  }
+  return true;
+}
+
 // The reverse-to-forward peak current ratio of a cyclic voltammogram from currents read
 // against the zero line: the reverse peak is corrected for the decaying forward current it sits
-// on by 0.485 times the current at the switching point, plus 0.08.
+// on by 0.485 times the current at the switching point, plus 0.08; a surface couple's reverse
+// peak rises from zero and is taken as it stands.
 PeakRatio Ratio(const Model& model, int k) {
   double ipc = model.PeakCurrent(1, k);   // forward peak, A
   double ipa0 = model.PeakCurrent(2, k);  // reverse peak against zero current, A
   double isp = model.CurrentY(ToPointIndex(model.SweepPoints), k);  // at the switching point, A
-  double ratio = std::fabs(Div(ipa0, ipc)) + 0.485 * std::fabs(Div(isp, ipc)) + 0.08;
+  double ratio = std::fabs(Div(ipa0, ipc));
+  if (!SurfaceCouplesOnly(model)) ratio += 0.485 * std::fabs(Div(isp, ipc)) + 0.08;
   return {ratio, ipc, -ratio * ipc};
 }
 

@@ -10,7 +10,12 @@
 namespace qalto {
 
 // `quantity` is the plotted quantity of the display options: "surface concentration C" gives
-// concentrations in mol/L, anything else currents in A.
+// concentrations in mol/L (an adsorbed species' Gamma in mol/cm2), anything else currents in A.
 std::string CurveCsv(const Model& model, const std::string& quantity);
+
+// Whether curve `curve` of a surface-concentration plot is an adsorbed species' surface excess
+// Gamma (mol/cm2) rather than a concentration at the surface (mol/L): the plot puts species s in
+// curve s, and after an overlaid plot's earlier species in curve SpeciesCount + s.
+bool IsSurfaceExcessCurve(const Model& model, int curve);
 
 }  // namespace qalto

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/app.h"
+#include "app/curve_csv.h"
 #include "common/plain_number.h"
 #include "files/curve_export.h"
 #include "files/import_data.h"
@@ -201,10 +202,12 @@ void App::mnuExport_Click() {
   const std::vector<int> curves = SelectedCurves();
   const int first = curves.empty() ? m.CurrentCurve : curves.front();
   const bool concentrations = option_.ComboY.Text() == "surface concentration C";
-  const std::string unit = concentrations ? kExportConcentrationHeading : kExportCurrentHeading;
   std::string heading = Quoted(kExportPotentialHeading);
   ExtraColumns extra{&m.CurrentY, {}};
   for (int k : curves.empty() ? std::vector<int>{first} : curves) {
+    const std::string unit = !concentrations              ? kExportCurrentHeading
+                             : IsSurfaceExcessCurve(m, k) ? kExportSurfaceExcessHeading
+                                                          : kExportConcentrationHeading;
     heading.push_back(',');
     heading += Quoted(unit + " " + CurveName(k));
     if (k != first) extra.columns.push_back(k);

@@ -115,20 +115,38 @@ bool IsPerCurve(int code, const FitResult& fit) {
   return fit.curves.size() > 1 && code >= kFittedRu && code <= kFittedSlope;
 }
 
-// The codes of the parameters named in the Profile box, or of every shared parameter of the fit:
+// The codes of the parameters named in the Profile box's text, separated by spaces or commas (a
+// name with a space in it, "I offset", is read whole), or of every shared parameter of the fit:
 // a parameter fitted per curve of a global fit ("I offset (curve 2)") has no single value to
 // profile.
-Expected<std::vector<int>> ProfileCodes(const std::vector<std::string>& names,
-                                        const FitResult& fit) {
+Expected<std::vector<int>> ProfileCodes(const std::string& text, const FitResult& fit) {
+  auto separator = [](char c) { return c == ' ' || c == ',' || c == '\t'; };
   std::vector<int> codes;
-  for (const FittedParameter& p : fit.parameters)
-    if (names.empty() && !IsPerCurve(p.code, fit)) codes.push_back(p.code);
-  for (const std::string& name : names) {
-    auto found = std::find_if(fit.parameters.begin(), fit.parameters.end(),
-                              [&](const FittedParameter& p) { return p.name == name; });
-    if (found == fit.parameters.end())
-      return Failure{"Error: Profile: " + name + " is not a parameter of the last fit!"};
-    codes.push_back(found->code);
+  size_t at = 0;
+  while (true) {
+    while (at < text.size() && separator(text[at]))
+      ++at;
+    if (at == text.size()) break;
+    const FittedParameter* named = nullptr;  // the longest name that stands at this place
+    for (const FittedParameter& p : fit.parameters) {
+      const size_t end = at + p.name.size();
+      const bool whole = text.compare(at, p.name.size(), p.name) == 0 &&
+                         (end == text.size() || separator(text[end]));
+      if (whole && (!named || p.name.size() > named->name.size())) named = &p;
+    }
+    if (!named) {
+      size_t end = at;
+      while (end < text.size() && !separator(text[end]))
+        ++end;
+      return Failure{"Error: Profile: " + text.substr(at, end - at) +
+                     " is not a parameter of the last fit!"};
+    }
+    codes.push_back(named->code);
+    at += named->name.size();
+  }
+  if (codes.empty()) {
+    for (const FittedParameter& p : fit.parameters)
+      if (!IsPerCurve(p.code, fit)) codes.push_back(p.code);
   }
   return codes;
 }
@@ -180,7 +198,7 @@ void App::mnuProfileIntervals_Click() {
   try {
     expr_->OK();
     if (InputRefused()) return;
-    Expected<std::vector<int>> codes = ProfileCodes(expr_->ChosenProfileNames(), fit);
+    Expected<std::vector<int>> codes = ProfileCodes(expr_->TextProfile.Text(), fit);
     if (!codes) return platform_.MessageBox(codes.Error().message);
     SimulationInputs inputs = ReadSimulationInputs();
     inputs.solverMessages = &solverMessages;

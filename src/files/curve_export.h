@@ -38,6 +38,7 @@ std::string CurveExportText(int first, int last, const GrowingTable1<double>& po
 inline constexpr const char* kExportPotentialHeading = "E (V)";
 inline constexpr const char* kExportCurrentHeading = "I (A)";
 inline constexpr const char* kExportConcentrationHeading = "C (M)";
+inline constexpr const char* kExportSurfaceExcessHeading = "Gamma (mol/cm2)";
 
 // Writes the lines into the file fileName, after the heading line where one is given and there
 // are points (the import reads such a line as the columns' headings). A failure (the file

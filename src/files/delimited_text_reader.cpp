@@ -102,7 +102,8 @@ bool AreOwnExportHeadings(const std::vector<std::string_view>& headings) {
   for (size_t c = 1; c < headings.size(); ++c) {
     std::string_view heading = Unquoted(headings[c]);
     if (!heading.starts_with(kExportCurrentHeading) &&
-        !heading.starts_with(kExportConcentrationHeading))
+        !heading.starts_with(kExportConcentrationHeading) &&
+        !heading.starts_with(kExportSurfaceExcessHeading))
       return false;
   }
   return true;

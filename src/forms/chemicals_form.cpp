@@ -80,20 +80,6 @@ void FormExpr::BuildFitWindow() {
   Add(TextProfile, frame);
 }
 
-std::vector<std::string> FormExpr::ChosenProfileNames() const {
-  std::vector<std::string> names;
-  std::string name;
-  for (char c : TextProfile.Text() + " ") {
-    if (c == ' ' || c == ',' || c == '\t') {
-      if (!name.empty()) names.push_back(name);
-      name.clear();
-    } else {
-      name += c;
-    }
-  }
-  return names;
-}
-
 FitWindow FormExpr::ChosenFitWindow() const {
   auto bound = [](const TextBox& box, const char* name) -> std::optional<double> {
     if (box.Text().find_first_not_of(" \t") == std::string::npos) return std::nullopt;

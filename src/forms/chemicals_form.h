@@ -142,8 +142,6 @@ class FormExpr : public Form {
   FitChoices ChosenFitParameters() const;
   // The fit window as typed; a box that does not read as a number names itself.
   FitWindow ChosenFitWindow() const;
-  // The names typed in the Profile box, split at spaces and commas.
-  std::vector<std::string> ChosenProfileNames() const;
   // Shows a fitted value as the caption of its fitted box.
   void ShowFittedValue(int code, double value);
   // The numbers in the value fields, for the model refresh.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/app_fixture.h"
+#include "app/script_runner.h"
 #include "files/temp_folder.h"
 
 namespace qalto {
@@ -133,6 +134,31 @@ TEST_F(CurveExportTest, FitExportHoldsDataFitAndResidualUnderItsHeader) {
     EXPECT_EQ(residual, measured - fitted);
   }
   EXPECT_EQ(count, model.NumberOfPoints);
+}
+
+// With adsorbed species (A(ads) + e = B(ads), B = B(ads)), the surface-concentration export heads
+// an adsorbed species' column as its surface excess in mol/cm2 and the dissolved one's as a
+// concentration; the file reads back.
+TEST_F(CurveExportTest, AnAdsorbedSpeciesColumnIsItsSurfaceExcess) {
+  std::istringstream script(
+      "menu mnuMechamism\nset FormMech.charge(12) A(ads)\nset FormMech.charge(16) B(ads)\n"
+      "set FormMech.chem(1) B\nset FormMech.chem(2) B(ads)\nclick FormMech.Command1\nmenu mnuSimulate\nmenu mnuOption\n"
+      "select formOption.ComboY \"surface concentration C\"\nclick formOption.cmdOK\n");
+  std::ostringstream out, err;
+  ScriptRunner runner(app, platform, out);
+  ASSERT_EQ(runner.Run(script, err), 0) << err.str() << out.str();
+  ASSERT_EQ(model.CurveCount, 3);
+  app.SelectCurves({1, 2, 3});
+  const std::string path = folder.Path("surface.csv");
+  Export(path);
+  platform.QueueDialogAnswer(path);
+  app.mnuImport_Click();
+  ASSERT_TRUE(platform.messages.empty()) << platform.messages.front();
+  const std::string text = TempFolder::Read(path);
+  const std::string heading = text.substr(0, text.find('\r'));
+  EXPECT_EQ(heading.find("\"E (V)\","), 0u) << heading;
+  for (const char* unit : {",\"Gamma (mol/cm2) ", ",\"C (M) "})
+    EXPECT_NE(heading.find(unit), std::string::npos) << heading;
 }
 
 }  // namespace

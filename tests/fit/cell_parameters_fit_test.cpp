@@ -217,6 +217,25 @@ TEST_F(CellFitTest, GlobalFitProfilesItsSharedParameters) {
             "again.");
 }
 
+// The Profile box reads a name with a space in it whole, and names a word it does not know.
+TEST_F(CellFitTest, ProfileReadsANameWithASpace) {
+  Cell(false, "0.1");
+  MeasureWithNoise(0.01, 3);
+  ChooseKsE0AndOffset();
+  app.mnuAutoFit_Click();
+  ASSERT_TRUE(model.LastFit.valid);
+  platform.messages.clear();
+  Expr().TextProfile.SetText("I offset, E0(1)");
+  app.mnuProfileIntervals_Click();
+  ASSERT_TRUE(platform.messages.empty()) << platform.messages.back();
+  EXPECT_TRUE(Fitted(kFittedOffset).profiled && Fitted(31).profiled);
+  EXPECT_FALSE(Fitted(11).profiled);
+  Expr().TextProfile.SetText("E0(1) I offsets");
+  app.mnuProfileIntervals_Click();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0], "Error: Profile: I is not a parameter of the last fit!");
+}
+
 TEST_F(CellFitTest, QuietTimeAtTheStartPotentialGivesTheCottrellCurrent) {
   // Held 2 s at -0.3 V, 0.4 V past E0, the reduction runs at its diffusion limit: the first
   // point of the sweep, 2.02 s after the hold began, carries nFAC (D / (pi t))^1/2.
