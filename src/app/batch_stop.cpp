@@ -66,6 +66,9 @@ BatchStops::~BatchStops() {
     std::lock_guard<std::mutex> lock(mutex_);
     quit_ = true;
   }
+  // Wakes the watcher now rather than at its next tick (up to 20 ms, most of an empty run's
+  // time); it sees quit_ before it reads the signal.
+  pthread_kill(watcher_.native_handle(), SIGTERM);
   watcher_.join();
 }
 

@@ -250,9 +250,10 @@ fs::path PrepareChunkFolder(const std::string& output, const std::string& descri
   }
   if (!fs::create_directories(folder, error))
     throw RuntimeError("cannot create " + folder.string() + ": " + error.message());
-  std::ofstream out(description, std::ios::binary);
-  out << descriptionText;
-  if (!out) throw RuntimeError("cannot write " + description.string());
+  // Whole or not at all: a run stopped while writing it must not leave a description that a
+  // resumed run takes for another one.
+  if (std::string reason = WriteWholeFile(description.string(), descriptionText); !reason.empty())
+    throw RuntimeError("cannot write " + description.string() + ": " + reason);
   return folder;
 }
 
