@@ -27,16 +27,19 @@ class HistoryTail {
  public:
   explicit HistoryTail(const KernelWeights& k) : k_(k), z_(k.ratio.size(), 0.0) {}
 
-  // Point n; u holds the fluxes of points 0..n-1.
-  double Sum(const std::vector<double>& u, int n) {
-    const int e = static_cast<int>(k_.w.size());
+  // The exact weights it reads: the fluxes of the last Exact() points.
+  int Exact() const { return static_cast<int>(k_.w.size()); }
+
+  // Point n; the flux of point j stands at ring[j & mask], for the last Exact() points at least.
+  double Sum(const double* ring, std::size_t mask, int n) {
+    const int e = Exact();
     const double* w = k_.w.data();
-    const double* flux = u.data();
+    auto flux = [&](int j) { return ring[static_cast<std::size_t>(j) & mask]; };
     double sum = 0.0;
     for (int m = 1; m <= std::min(n, e - 1); ++m)
-      sum += w[m] * flux[n - m];
-    if (n < e) return n > 0 ? sum + k_.start[static_cast<std::size_t>(n)] * flux[0] : sum;
-    const double oldest = flux[n - e];  // the flux that enters the exponentials now
+      sum += w[m] * flux(n - m);
+    if (n < e) return n > 0 ? sum + k_.start[static_cast<std::size_t>(n)] * flux(0) : sum;
+    const double oldest = flux(n - e);  // the flux that enters the exponentials now
     const std::size_t L = z_.size();
     const double* r = k_.ratio.data();
     const double* a = k_.amplitude.data();
@@ -159,7 +162,19 @@ class Solver {
       for (const HistoryTerm& term : terms_)
         tails_.emplace_back(p_.kernels[static_cast<std::size_t>(term.kernel)]);
     }
-    flux_.assign(R, std::vector<double>(static_cast<std::size_t>(N_), 0.0));
+    // Equal steps read the fluxes of their exact weights' points alone: a ring of the least
+    // power of two beyond them (a grid of sub-steps need not keep millions); a step grid all.
+    std::size_t ring = static_cast<std::size_t>(N_);
+    if (p_.stepEnds.empty()) {
+      int reach = 0;
+      for (const HistoryTail& tail : tails_)
+        reach = std::max(reach, std::min(tail.Exact(), N_));
+      ring = 1;
+      while (ring <= static_cast<std::size_t>(reach))
+        ring *= 2;
+      mask_ = ring - 1;
+    }
+    flux_.assign(R, std::vector<double>(ring, 0.0));
     base_.assign(p_.species.size(), 0.0);
     gain_.assign(p_.species.size(), 0.0);
     for (const ConvolutionReaction& x : p_.reactions) {
@@ -270,7 +285,7 @@ class Solver {
       const HistoryTerm& term = terms_[t];
       history_[t] =
           steps ? StepHistorySum(integrals_[term.kernel], p_.stepEnds, flux_[term.reaction], n)
-                : tails_[t].Sum(flux_[term.reaction], n);
+                : tails_[t].Sum(flux_[term.reaction].data(), mask_, n);
     }
     for (std::size_t s = 0; s < p_.species.size(); ++s) {
       const ConvolutionSpecies& sp = p_.species[s];
@@ -359,7 +374,7 @@ class Solver {
     const bool kept = Kept(n);
     const std::size_t k = KeptIndex(n);
     for (std::size_t r = 0; r < p_.reactions.size(); ++r) {
-      flux_[r][at] = u[r];
+      flux_[r][at & mask_] = u[r];
       const double current = Checked(p_.reactions[r].n * p_.AF * u[r]);
       if (kept) result_.current[r][k] = current;
     }
@@ -379,7 +394,8 @@ class Solver {
   std::vector<HistoryTerm> terms_;
   std::vector<double> history_;            // one sum per history term, M cm / s^1/2
   std::vector<HistoryTail> tails_;         // equal steps: one per history term
-  std::vector<std::vector<double>> flux_;  // fluxes of each reaction, point by point
+  std::vector<std::vector<double>> flux_;  // fluxes of each reaction, point j at j & mask_
+  std::size_t mask_ = ~std::size_t{0};     // a step grid keeps every point
   std::vector<double> base_;               // surface concentration without point n, M
   std::vector<double> gain_;               // Gain of each species at point n, s^1/2 / (cm/s^1/2)
   std::vector<Exponents> exponents_;       // of each reaction
