@@ -276,6 +276,10 @@ std::optional<std::string> App::InputRefusal() {
   auto refusal = FindInputRefusal(*ins_, *expr_, model_->Technique);
   if (!refusal && model_->Technique == Technique::kPotentialProgram)
     refusal = FindProgramRefusal(program_, *ins_);
+  // A sine on the program: its boxes must hold numbers; its interval is the sine's own.
+  if (!refusal && model_->Technique == Technique::kAcVoltammetry &&
+      ins_->ComboAcBase.ListIndex() == 1)
+    refusal = program_.TypingRefusal();
   if (!refusal) refusal = FindLayerRefusal(*model_);
   return refusal;
 }

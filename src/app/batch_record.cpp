@@ -187,15 +187,16 @@ std::string Steps(const Model& model) {
          ", \"t_sample\": " + Number(model.SampleTime) + "}";
 }
 
-// The sine and sweep of an AC voltammogram and the largest envelope of each harmonic with the
-// sweep's potential there; null for the other techniques.
+// The sine and its base of an AC voltammogram and the largest envelope of each harmonic with the
+// base's potential there; null for the other techniques.
 std::string AcProgramRecord(const Model& model) {
   if (model.Technique != Technique::kAcVoltammetry) return "null";
-  std::string json = "{\"E_start\": " + Number(model.StartPotential) +
-                     ", \"E_end\": " + Number(model.EndPotential) +
-                     ", \"v\": " + Number(model.ScanRate) +
-                     ", \"dE\": " + Number(model.AcAmplitude) +
-                     ", \"f\": " + Number(model.AcFrequency) + ", \"harmonics\": [";
+  std::string json =
+      std::string("{\"on\": ") + (model.AcOnProgram ? "\"potential program\"" : "\"sweep\"") +
+      ", \"E_start\": " + Number(model.StartPotential) +
+      ", \"E_end\": " + Number(model.EndPotential) + ", \"v\": " + Number(model.ScanRate) +
+      ", \"dE\": " + Number(model.AcAmplitude) + ", \"f\": " + Number(model.AcFrequency) +
+      ", \"harmonics\": [";
   for (int k = 1; k <= kAcHarmonics && model.AcSpectrumPoints > 0; ++k) {
     int at = 1;
     for (int i = 2; i <= model.NumberOfPoints; ++i)
@@ -208,9 +209,10 @@ std::string AcProgramRecord(const Model& model) {
 }
 
 // The potential program as the run applied it: its segments or its file, sampled every t sample
-// from rest at E start; null for the other techniques.
+// (every 1/(64 f) under an AC sine) from rest at E start; null for the other techniques.
 std::string ProgramRecord(const Model& model) {
-  if (model.Technique != Technique::kPotentialProgram) return "null";
+  const bool sine = model.Technique == Technique::kAcVoltammetry && model.AcOnProgram;
+  if (model.Technique != Technique::kPotentialProgram && !sine) return "null";
   const PotentialProgram& p = model.Program;
   std::string json = "{\"E_start\": " + Number(model.StartPotential) +
                      ", \"t_sample\": " + Number(model.SampleTime);

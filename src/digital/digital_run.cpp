@@ -311,25 +311,34 @@ void PrepareDisc(const Model& m, const GridInputs& in, const DigitalRun& run, Di
                  run.timing.stepGrowth, run.bulk, disc);
 }
 
+// The run's points 1..run.points from the program's samples: their potentials (not PotentialX:
+// a fit's measured E), the begin potentials and the places after the jumps; returns the largest
+// ramp over one interval, V.
+double TakeProgramPoints(const ProgramSamples& s, DigitalRun& run) {
+  if (s.Count() < run.points) throw RuntimeError::SubscriptOutOfRange();
+  run.begin.assign(static_cast<size_t>(run.points) + 1, s.rest);
+  run.sinceJump.assign(static_cast<size_t>(run.points) + 1, 0);
+  run.potential.assign(static_cast<size_t>(run.points) + 1, s.rest);
+  double largestRamp = 0.0;  // V over one interval
+  int since = 0;
+  for (int k = 0; k < run.points; ++k) {
+    const size_t i = static_cast<size_t>(k) + 1;
+    run.begin[i] = s.begin[static_cast<size_t>(k)];
+    run.potential[i] = s.potential[static_cast<size_t>(k)];
+    since = s.JumpsAt(k) ? 1 : (since > 0 ? since + 1 : 0);
+    run.sinceJump[i] = since;
+    largestRamp = std::max(largestRamp, std::abs(s.potential[i - 1] - run.begin[i]));
+  }
+  return largestRamp;
+}
+
 // The potential program's timing: its ramps in steps of at most 1 mV (as a sweep's), and finer
 // steps after each jump; fills the run's begin potentials and places after the jumps.
 DigitalTiming ProgramTiming(const Model& m, int refinement, DigitalRun& run) {
   const ProgramSamples s = SampleProgram(m.Program, m.SampleTime, m.StartPotential);
   if (s.Count() != run.points) throw RuntimeError::SubscriptOutOfRange();
   run.sampleInterval = s.interval;
-  run.begin.assign(static_cast<size_t>(run.points) + 1, s.rest);
-  run.sinceJump.assign(static_cast<size_t>(run.points) + 1, 0);
-  run.potential.assign(static_cast<size_t>(run.points) + 1, s.rest);
-  double largestRamp = 0.0;  // V over one interval
-  int since = 0;
-  for (int k = 0; k < s.Count(); ++k) {
-    const size_t i = static_cast<size_t>(k) + 1;
-    run.begin[i] = s.begin[static_cast<size_t>(k)];
-    run.potential[i] = s.potential[static_cast<size_t>(k)];  // not PotentialX: a fit's measured E
-    since = s.JumpsAt(k) ? 1 : (since > 0 ? since + 1 : 0);
-    run.sinceJump[i] = since;
-    largestRamp = std::max(largestRamp, std::abs(s.potential[i - 1] - run.begin[i]));
-  }
+  const double largestRamp = TakeProgramPoints(s, run);
   DigitalTiming timing =
       TechniqueTiming(m.Technique, s.interval, m.PulseTime, largestRamp, refinement);
   // Every sample takes the sub-steps of the steepest ramp: a steep ramp in a long program
@@ -344,6 +353,17 @@ DigitalTiming ProgramTiming(const Model& m, int refinement, DigitalRun& run) {
         " (a gentler ramp or a shorter program)");
   }
   if (s.HasJump()) AddJumpPlans(timing, s.interval, refinement);
+  return timing;
+}
+
+// AC voltammetry: sub-steps that follow the sine and the base in steps of at most the sweep's
+// largest; on the potential program, its points and finer steps after its jumps as well.
+DigitalTiming AcTiming(const Model& m, int refinement, DigitalRun& run) {
+  DigitalTiming timing =
+      TechniqueTiming(m.Technique, run.ac.sample, m.PulseTime, run.ac.LargestStep(), refinement);
+  if (!run.ac.onProgram) return timing;
+  TakeProgramPoints(run.ac.base, run);
+  if (run.ac.base.HasJump()) AddJumpPlans(timing, run.ac.sample, refinement);
   return timing;
 }
 
@@ -370,10 +390,11 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   if (run.sine) run.ac = AcProgramOf(m);
   if (m.Technique == Technique::kPotentialProgram) {
     run.timing = ProgramTiming(m, refinement, run);
+  } else if (run.sine) {
+    run.timing = AcTiming(m, refinement, run);
   } else {
-    // A sine's sub-steps follow it in steps of at most the sweep's largest.
-    const double rampStep = run.sine ? run.ac.LargestStep() : m.PotentialStep;  // V
-    run.timing = TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, rampStep, refinement);
+    run.timing =
+        TechniqueTiming(m.Technique, PointTime(m), m.PulseTime, m.PotentialStep, refinement);
   }
   run.capacitance = m.DoubleLayerCapacitance;
   run.capacitanceSlope = m.CapacitanceSlope;
@@ -387,7 +408,7 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
 
   run.currentScale = kFaradayPerMilliMol * m.ElectrodeArea;
   run.secondOrder = m.SecondOrderReactionCount > 0;
-  if (m.Technique != Technique::kPotentialProgram) {  // the program's are its samples
+  if (run.begin.empty()) {  // a potential program's are its samples
     run.potential.assign(static_cast<size_t>(run.points) + 1, 0.0);
     for (int i = 0; i <= run.points; ++i)
       run.potential[static_cast<size_t>(i)] = m.PotentialX(i);

@@ -81,9 +81,7 @@ void UncertaintyBlock(ReportPrinter& report, const FitResult& fit) {
 // The DC potential, the frequencies and the cell constants of an impedance spectrum.
 // The potential program: t sample, then each segment's kind and numbers (hold and step: E and t;
 // sweep: E from, E to, v), or the file's name and rows.
-void ProgramBlock(ReportPrinter& report, const Model& m) {
-  report.Label("t sample :");
-  report.Value(m.SampleTime);
+void ProgramSegments(ReportPrinter& report, const Model& m) {
   const PotentialProgram& p = m.Program;
   if (p.fromFile) {
     report.Label("Program file :");
@@ -103,6 +101,27 @@ void ProgramBlock(ReportPrinter& report, const Model& m) {
     report.Value(sweep ? s.end : s.duration);
     if (sweep) report.Value(s.rate);
   }
+}
+
+void ProgramBlock(ReportPrinter& report, const Model& m) {
+  report.Label("t sample :");
+  report.Value(m.SampleTime);
+  ProgramSegments(report, m);
+}
+
+void AcBlock(ReportPrinter& report, const Model& m) {
+  if (m.AcOnProgram) {
+    report.Label("AC on :");
+    report.Label("potential program");
+    ProgramSegments(report, m);
+  } else {
+    report.Label("Scan rate :");
+    report.Value(m.ScanRate);
+  }
+  report.Label("AC amplitude :");
+  report.Value(m.AcAmplitude);
+  report.Label("AC frequency :");
+  report.Value(m.AcFrequency);
 }
 
 void ImpedanceBlock(ReportPrinter& report, const Model& m) {
@@ -155,14 +174,7 @@ void PrintParameterReport(const Model& m, const LineSink& writeLine) {
     report.Value(m.SampleTime);
   }
   if (m.Technique == Technique::kPotentialProgram) ProgramBlock(report, m);
-  if (m.Technique == Technique::kAcVoltammetry) {
-    report.Label("Scan rate :");
-    report.Value(m.ScanRate);
-    report.Label("AC amplitude :");
-    report.Value(m.AcAmplitude);
-    report.Label("AC frequency :");
-    report.Value(m.AcFrequency);
-  }
+  if (m.Technique == Technique::kAcVoltammetry) AcBlock(report, m);
   report.Label("Area Of Electrode :");
   report.Value(m.ElectrodeArea);
   report.Label("E pulse :");

@@ -37,12 +37,24 @@ FormIns::FormIns(Model& model) : Form("FormIns", "Instrument"), model_(model) {
   AddField(LabelAmplitude, "ΔE (mV)", "amplitude of the AC sine", TextAmplitude, "25", frame);
   LabelAmplitude.SetVisible(false);
   TextAmplitude.SetVisible(false);
+  LabelAcBase.SetCaption("AC on");
+  LabelAcBase.SetToolTip("what the sine rides on");
+  LabelAcBase.SetGrid(fieldRow_, 0);
+  Add(LabelAcBase, frame);
+  ComboAcBase.SetItems({"sweep", "potential program"});
+  ComboAcBase.SetListIndex(0);
+  ComboAcBase.SetGrid(fieldRow_++, 1);
+  ComboAcBase.onClick = [this] { ShowAcBase(); };
+  Add(ComboAcBase, frame);
+  LabelAcBase.SetVisible(false);
+  ComboAcBase.SetVisible(false);
   LabelScan.SetCaption("Scan");
   LabelScan.SetGrid(fieldRow_, 0);
   Add(LabelScan, frame);
   ComboScan.SetItems({"single", "cycle", "2 cycles", "3 cycles"});
   ComboScan.SetGrid(fieldRow_++, 1);
   Add(ComboScan, frame);
+  BuildAcFitFrame();
   AddField(LabelQuiet, "t quiet (s)", "quiet time at the start potential", TextQuiet, "0", frame);
   AddField(LabelEdc, "E dc (V)", "DC potential of the impedance", TextEdc, "0.1", frame);
   AddField(LabelFfrom, "f from (Hz)", "first frequency of the spectrum", TextFfrom, "100000",
@@ -84,6 +96,27 @@ FormIns::FormIns(Model& model) : Form("FormIns", "Instrument"), model_(model) {
   V.onChange = [this] { V_Change(); };
   Estep.onChange = [this] { Estep_Change(); };
   TextF.onChange = [this] { TextF_Change(); };
+}
+
+void FormIns::BuildAcFitFrame() {
+  FrameAcFit.SetCaption("Fit AC on");
+  FrameAcFit.SetToolTip("the envelopes a fit compares; none: the raw current");
+  Add(FrameAcFit, "FrameInstrument");
+  for (int k = 0; k <= kAcHarmonics; ++k) {
+    CheckBox& box = CheckHarmonic.Add("CheckHarmonic", k);
+    box.SetCaption(k == 0 ? "DC" : "harmonic " + std::to_string(k));
+    box.InitChecked(false);
+    box.SetGrid(k / 3, k % 3);
+    box.onClick = [this, k] { CheckHarmonic_Click(k); };
+    Add(box, "FrameAcFit");
+  }
+  FrameAcFit.SetVisible(false);
+}
+
+void FormIns::CheckHarmonic_Click(int k) {
+  const int bit = 1 << k;
+  model_.AcFitHarmonics =
+      CheckHarmonic(k).Checked() ? model_.AcFitHarmonics | bit : model_.AcFitHarmonics & ~bit;
 }
 
 void FormIns::AddField(Label& label, const char* caption, const char* toolTip, TextBox& box,
@@ -212,6 +245,7 @@ void FormIns::method1() {
   model_.SampleTime = Value(TextTSample);
   model_.AcAmplitude = Value(TextAmplitude) / 1000;
   model_.AcFrequency = Value(TextF);
+  model_.AcOnProgram = ComboAcBase.ListIndex() == 1;
   if (applyProgram) applyProgram();
   model_.Temperature = Value(txttemp) + kKelvinOffset;
   model_.PulsePotential = Value(Epulse);
@@ -262,6 +296,11 @@ void FormIns::Form_Activate() {
   TextF.SetVisible(squareWave || sine);
   LabelAmplitude.SetVisible(sine);
   TextAmplitude.SetVisible(sine);
+  LabelAcBase.SetVisible(sine);
+  ComboAcBase.SetVisible(sine);
+  FrameAcFit.SetVisible(sine);
+  for (int k = 0; k <= kAcHarmonics; ++k)
+    CheckHarmonic(k).InitChecked((model_.AcFitHarmonics & (1 << k)) != 0);
   Labeltp.SetVisible(pulse);
   tp.SetVisible(pulse);
   tp.SetLocked(squareWave);
@@ -270,6 +309,7 @@ void FormIns::Form_Activate() {
   const bool impedance = technique == T::kImpedance;
   ShowImpedanceFields(impedance);
   EnablePotentialBoxes(RowOf(technique).potentials);
+  ShowAcBase();
   // The experiment table says what each engine computes.
   for (int i = 1; i <= kElectrodeCount; ++i) {
     const Electrode e = ElectrodeNumbered(i);
@@ -485,6 +525,14 @@ void FormIns::ShowStepFields(bool shown) {
        std::initializer_list<Control*>{&LabelE1, &TextE1, &LabelT1, &TextT1, &LabelE2, &TextE2,
                                        &LabelT2, &TextT2, &LabelTSample, &TextTSample})
     c->SetVisible(shown);
+}
+
+void FormIns::ShowAcBase() {
+  if (model_.Technique != Technique::kAcVoltammetry) return;
+  const bool sweep = ComboAcBase.ListIndex() != 1;
+  LabelV.SetVisible(sweep);
+  V.SetVisible(sweep);
+  EnablePotentialBoxes(sweep ? PotentialBoxes::kEnds : PotentialBoxes::kRest);
 }
 
 void FormIns::optElectrode_Click(int index) {

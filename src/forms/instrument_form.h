@@ -81,6 +81,10 @@ class FormIns : public Form {
   TextBox TextF{"TextF"};  // the square wave's frequency, and the AC voltammogram's sine's
   Label LabelAmplitude{"LabelAmplitude"};
   TextBox TextAmplitude{"TextAmplitude"};  // AC voltammetry: the sine's amplitude, mV
+  // AC voltammetry: what the sine rides on, "sweep" (E start, E end, v) or "potential program"
+  // (the Potential program window's, from rest at E start).
+  Label LabelAcBase{"LabelAcBase"};
+  ComboBox ComboAcBase{"ComboAcBase"};
   Label LabelScan{"LabelScan"};
   ComboBox ComboScan{"ComboScan"};
   Label LabelQuiet{"LabelQuiet"};
@@ -105,6 +109,13 @@ class FormIns : public Form {
   TextBox TextT2{"TextT2"};
   Label LabelTSample{"LabelTSample"};
   TextBox TextTSample{"TextTSample"};
+
+  // AC voltammetry: what a fit compares, bound to the model's AcFitHarmonics (CheckHarmonic(k)
+  // its bit k): the DC component (0) and the envelopes of harmonics 1..8; none checked, the raw
+  // current.
+  Frame FrameAcFit{"FrameAcFit"};
+  ControlArray<CheckBox> CheckHarmonic;
+  void CheckHarmonic_Click(int k);
 
   Frame FrameElectrode{"FrameElectrode"};
   ControlArray<OptionButton> optElectrode;
@@ -158,11 +169,15 @@ class FormIns : public Form {
                 const char* text, const std::string& frame);
   void BuildElectrodeFrame();
   void BuildBaselineFrame();
+  void BuildAcFitFrame();
   void AddFitted(int code, const TextBox& beside, const char* minimum, const char* maximum);
   void ShowGeometryFields();
   void ShowImpedanceFields(bool shown);
   void EnablePotentialBoxes(PotentialBoxes boxes);
   void ShowStepFields(bool shown);
+  // The boxes AC voltammetry reads on the base chosen: v and E end only on the sweep (nothing
+  // while another technique is chosen).
+  void ShowAcBase();
   void SetRadiusFromArea();
   void SetAreaFromGeometry();
   void SetElectrodeVolume();

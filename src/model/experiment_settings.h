@@ -60,9 +60,11 @@ struct ExperimentSettings {
   double StepTime2 = 0;       // s
   double SampleTime = 0;      // s; also the potential program's sampling interval
   PotentialProgram Program;   // technique 8, sampled every SampleTime from rest at E start
-  // AC voltammetry: a sine of AcAmplitude at AcFrequency on the sweep of E start, E end and v.
+  // AC voltammetry: a sine of AcAmplitude at AcFrequency on the sweep of E start, E end and v,
+  // or with AcOnProgram on the potential program (Program, from rest at E start).
   double AcAmplitude = 0;  // V, the amplitude (half the peak-to-peak) of the sine
   double AcFrequency = 0;  // Hz
+  bool AcOnProgram = false;
   // The curve store's sign convention: anodic (oxidation) current positive, as IUPAC writes it,
   // or cathodic current positive; the simulation computes cathodic positive and turns its curves.
   bool AnodicPositive = false;

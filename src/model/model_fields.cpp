@@ -226,6 +226,7 @@ const std::map<std::string, Field>& Fields() {
       {"SampleTime", Scalar(&Model::SampleTime)},
       {"AcAmplitude", Scalar(&Model::AcAmplitude)},
       {"AcFrequency", Scalar(&Model::AcFrequency)},
+      {"AcOnProgram", Scalar(&Model::AcOnProgram)},
       {"AnodicPositive", Scalar(&Model::AnodicPositive)},
       {"KinematicViscosity", Scalar(&Model::KinematicViscosity)},
       {"ElectrolyteConcentration", Scalar(&Model::ElectrolyteConcentration)},

@@ -24,7 +24,7 @@ std::string TimingCause(const Model& model) {
   }
   if (model.Technique == Technique::kAcVoltammetry) {
     if (!(model.AcFrequency > 0)) return Is("f (Hz)", model.AcFrequency);
-    return model.ScanRate > 0 ? "" : Is("v (V/s)", model.ScanRate);
+    return model.ScanRate > 0 || model.AcOnProgram ? "" : Is("v (V/s)", model.ScanRate);
   }
   if (model.Technique == Technique::kChronoamperometry) {
     if (!(model.SampleTime > 0)) return Is("t sample (s)", model.SampleTime);

@@ -100,9 +100,9 @@ bool ProgramSamples::HasJump() const {
 }
 
 std::optional<std::string> ProgramProblem(const PotentialProgram& program, double interval,
-                                          double restPotential) {
+                                          double restPotential, const char* intervalCaption) {
   if (!(interval > 0) || !std::isfinite(interval))
-    return Refused("t sample (s)", interval, "greater than 0");
+    return Refused(intervalCaption, interval, "greater than 0");
   double points = 0;
   if (program.fromFile) {
     if (auto problem = FileProblem(program)) return problem;
@@ -120,15 +120,15 @@ std::optional<std::string> ProgramProblem(const PotentialProgram& program, doubl
   }
   if (points < 1) return "no sample: its segments take no time";
   if (points > kMaxPoints) {
-    return PlainNumber(points) + " points at t sample (s) " + PlainNumber(interval) +
+    return PlainNumber(points) + " points at " + intervalCaption + " " + PlainNumber(interval) +
            ", a curve holds at most " + std::to_string(kMaxPoints);
   }
   return std::nullopt;
 }
 
-ProgramSamples SampleProgram(const PotentialProgram& program, double interval,
-                             double restPotential) {
-  if (auto problem = ProgramProblem(program, interval, restPotential))
+ProgramSamples SampleProgram(const PotentialProgram& program, double interval, double restPotential,
+                             const char* intervalCaption) {
+  if (auto problem = ProgramProblem(program, interval, restPotential, intervalCaption))
     throw RuntimeError("Invalid procedure call or argument: " + *problem);
   ProgramSamples s;
   s.interval = interval;

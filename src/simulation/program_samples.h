@@ -37,15 +37,16 @@ struct ProgramSamples {
 // What makes the program impossible at the sampling interval (s), in words the user reads after
 // "Input Error: Potential program: ": "segment 2 (sweep): v (V/s) is 0; allowed: greater than
 // 0", "no segment (choose a kind in a row)", "120001 points at t sample (s) 0.0001, a curve
-// holds at most 100000"; nothing when it can be sampled.
+// holds at most 100000"; nothing when it can be sampled. intervalCaption names the interval.
 std::optional<std::string> ProgramProblem(const PotentialProgram& program, double interval,
-                                          double restPotential);
+                                          double restPotential,
+                                          const char* intervalCaption = "t sample (s)");
 
 // The samples of the program every interval (s); a table's program rests at restPotential (V,
 // E start) before t = 0, a file's at its first row. Raises "Invalid procedure call or argument: "
 // and ProgramProblem's words for a program that cannot be sampled.
-ProgramSamples SampleProgram(const PotentialProgram& program, double interval,
-                             double restPotential);
+ProgramSamples SampleProgram(const PotentialProgram& program, double interval, double restPotential,
+                             const char* intervalCaption = "t sample (s)");
 
 // The potential (V) of the file rows at time t (s), linear between rows, the first row's before
 // it and the last row's after it.

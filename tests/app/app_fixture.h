@@ -3,11 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/app.h"
 #include "common/number_text.h"
 #include "ui/recording_platform.h"
 
 namespace qalto {
+
+// The currents of curve k over the points shown (FirstPoint..LastPoint).
+inline std::vector<double> Curve(const Model& m, int k) {
+  std::vector<double> values;
+  for (int i = m.FirstPoint; i <= m.LastPoint; ++i)
+    values.push_back(m.CurrentY(i, k));
+  return values;
+}
 
 class AppTest : public ::testing::Test {
  protected:

@@ -23,12 +23,7 @@ class CurveListTest : public AppTest {
     ASSERT_EQ(model.CurveCount, 2);
   }
 
-  std::vector<double> Curve(int k) const {
-    std::vector<double> values;
-    for (int i = model.FirstPoint; i <= model.LastPoint; ++i)
-      values.push_back(model.CurrentY(i, k));
-    return values;
-  }
+  std::vector<double> Curve(int k) const { return qalto::Curve(model, k); }
 };
 
 TEST_F(CurveListTest, TransformsActOnTheSelectedCurvesAndUndoTakesThemBack) {

@@ -15,13 +15,6 @@
 namespace qalto {
 namespace {
 
-std::vector<double> Curve(const Model& m, int k) {
-  std::vector<double> values;
-  for (int i = m.FirstPoint; i <= m.LastPoint; ++i)
-    values.push_back(m.CurrentY(i, k));
-  return values;
-}
-
 // Every value a user can reach, by control, in every form.
 std::map<std::string, std::string> FormValues(App& app) {
   std::map<std::string, std::string> values;

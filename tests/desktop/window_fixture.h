@@ -15,6 +15,7 @@
 #include "desktop/form_view.h"
 #include "desktop/mdi_form1.h"
 #include "desktop/plot_view.h"
+#include "tests/app/app_fixture.h"
 #include "ui/recording_platform.h"
 
 namespace qalto {
@@ -88,13 +89,6 @@ class WindowTest : public ::testing::Test {
     Send(widget, QEvent::MouseButtonPress, from, button, button);
     Send(widget, QEvent::MouseMove, to, Qt::NoButton, button);
     Send(widget, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
-  }
-
-  static std::vector<double> Curve(const Model& m, int k) {
-    std::vector<double> values;
-    for (int i = m.FirstPoint; i <= m.LastPoint; ++i)
-      values.push_back(m.CurrentY(i, k));
-    return values;
   }
 
   RecordingPlatform platform;

@@ -52,7 +52,7 @@ TEST(AcTimeSeries, InterpolatesTheCurrentAtTheProgramsInstants) {
   for (size_t i : {0u, 777u, 1919u}) {
     EXPECT_NEAR(curve.time[i], (i + 1.0) * dt, 1e-12);
     EXPECT_NEAR(curve.current[i], current((i + 1.0) * dt), 2.5e-4 * a1);
-    EXPECT_NEAR(curve.potential[i], AcProgramOf(m).DcPotentialAt(i + 1.0), 1e-12);
+    EXPECT_NEAR(curve.potential[i], AcProgramOf(m).DcPotentialAt(static_cast<int>(i) + 1), 1e-12);
   }
   const AcHarmonicsResult h = AcHarmonics(curve.current, dt, f);
   EXPECT_NEAR(h.envelope[1][960] / a1, 1.0, 1e-3);

@@ -46,14 +46,22 @@ TEST_F(ParameterReportTest, ChronoamperometryReportsItsSteps) {
       << ParameterReportText(model);
 }
 
-// An AC voltammogram's report has its scan rate and sine after the drop time.
-TEST_F(ParameterReportTest, AcVoltammetryReportsItsSine) {
+// An AC voltammogram's report has its base (the scan rate, or the program's segments) and its
+// sine after the drop time.
+TEST_F(ParameterReportTest, AcVoltammetryReportsItsBaseAndSine) {
   model.Technique = Technique::kAcVoltammetry;
   model.ScanRate = 0.05;
   model.AcAmplitude = 0.025;
   model.AcFrequency = 9;
   EXPECT_NE(ParameterReportText(model).find("Scan rate :\r\n .05 \r\nAC amplitude :\r\n .025 \r\n"
                                             "AC frequency :\r\n 9 \r\nArea Of Electrode :"),
+            std::string::npos)
+      << ParameterReportText(model);
+  model.AcOnProgram = true;
+  model.Program.segments = {{SegmentKind::kHold, 0.2, 0, 0, 3}};
+  EXPECT_NE(ParameterReportText(model).find("AC on :\r\npotential program\r\nProgram segments :"
+                                            "\r\n 1 \r\nSegment 1 hold :\r\n .2 \r\n 3 \r\n"
+                                            "AC amplitude :"),
             std::string::npos)
       << ParameterReportText(model);
 }

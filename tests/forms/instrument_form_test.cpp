@@ -153,6 +153,45 @@ TEST_F(InstrumentFormTest, ActivationFollowsTechniqueAndMode) {
   EXPECT_TRUE(f.optElectrode(8).Enabled());
 }
 
+// AC voltammetry shows what its sine rides on and the harmonics a fit compares: on the potential
+// program v and E end close; the boxes set and clear the bits of AcFitHarmonics, and show the
+// bits a session or script put there when the window opens; other techniques hide them all.
+TEST_F(InstrumentFormTest, AcVoltammetryChoosesItsBaseAndTheFittedHarmonics) {
+  app.mnuTech_Click();
+  app.Tech().optTech(9).Click();
+  app.Tech().CmdOK_Click();
+  app.mnuInstrument_Click();
+  FormIns& f = app.Ins();
+  EXPECT_TRUE(f.ComboAcBase.Visible());
+  EXPECT_TRUE(f.FrameAcFit.Visible());
+  EXPECT_EQ(f.CheckHarmonic(0).Caption(), "DC");
+  EXPECT_EQ(f.CheckHarmonic(8).Caption(), "harmonic 8");
+  ASSERT_TRUE(f.ComboAcBase.SelectText("potential program"));
+  EXPECT_FALSE(f.V.Visible());
+  EXPECT_FALSE(f.Eend.Enabled());
+  EXPECT_TRUE(f.Estart.Enabled());
+  f.CheckHarmonic(0).Click();
+  f.CheckHarmonic(2).Click();
+  EXPECT_EQ(model.AcFitHarmonics, 0b101);
+  f.CheckHarmonic(0).Click();
+  EXPECT_EQ(model.AcFitHarmonics, 0b100);
+  f.cmdOK_Click();
+  EXPECT_TRUE(model.AcOnProgram);
+  model.AcFitHarmonics = (1 << 7) | (1 << 8);
+  app.mnuInstrument_Click();
+  EXPECT_FALSE(f.CheckHarmonic(2).Checked());
+  EXPECT_TRUE(f.CheckHarmonic(7).Checked() && f.CheckHarmonic(8).Checked());
+  f.cmdOK_Click();
+  app.mnuTech_Click();
+  app.Tech().optTech(1).Click();
+  app.Tech().CmdOK_Click();
+  app.mnuInstrument_Click();
+  EXPECT_FALSE(f.ComboAcBase.Visible());
+  EXPECT_FALSE(f.FrameAcFit.Visible());
+  EXPECT_TRUE(f.V.Visible());
+  EXPECT_TRUE(f.Eend.Enabled());
+}
+
 // The potential boxes a technique reads are open, the others closed to typing with their text
 // kept: a program or a step rests at E start, AC voltammetry sweeps to E end at its own pace,
 // impedance has its E dc.
