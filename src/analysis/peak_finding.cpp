@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "common/checked_math.h"
 #include "common/point_index.h"
@@ -75,12 +76,27 @@ struct Line {
   double At(double E) const { return at0 + slope * E; }
 };
 
+// A stretch of a curve, points first..last, copied once out of the checked tables for the many
+// line fits over it.
+struct Stretch {
+  Stretch(const Model& model, int k, int first, int last) : first(first) {
+    for (int i = first; i <= last; ++i) {
+      x.push_back(model.PotentialX(i));
+      y.push_back(model.CurrentY(i, k));
+    }
+  }
+  double X(int i) const { return x[static_cast<size_t>(i - first)]; }
+  double Y(int i) const { return y[static_cast<size_t>(i - first)]; }
+  int first;
+  std::vector<double> x, y;  // V, A
+};
+
 // The least-squares line through points first..last; a horizontal line through their mean when
 // their potentials do not differ.
-Line FitLine(const Model& model, int k, int first, int last) {
+Line FitLine(const Stretch& curve, int first, int last) {
   double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
   for (int i = first; i <= last; ++i) {
-    double x = model.PotentialX(i), y = model.CurrentY(i, k);
+    double x = curve.X(i), y = curve.Y(i);
     n += 1;
     sx += x;
     sy += y;
@@ -100,24 +116,25 @@ Line FitLine(const Model& model, int k, int first, int last) {
 // flat start, the decay of the previous wave or of a quiet time: the wave rises from its foot.
 Line FootLine(const Model& model, int k, int p, int segmentStart) {
   if (p - segmentStart < 6) return {};
-  const double step = std::fabs(model.PotentialX(p) - model.PotentialX(segmentStart)) /
-                      (p - segmentStart);  // V per point
+  const Stretch curve(model, k, segmentStart, p);
+  const double step =
+      std::fabs(curve.X(p) - curve.X(segmentStart)) / (p - segmentStart);  // V per point
   const int span =
       std::clamp(step > 0 ? static_cast<int>(0.02 / step) : 2, 2, (p - segmentStart) / 3);
-  const double first = model.CurrentY(segmentStart, k);
-  const double top = model.CurrentY(p, k);
+  const double first = curve.Y(segmentStart);
+  const double top = curve.Y(p);
   const double sense = top >= first ? 1.0 : -1.0;  // the way the peak rises
   int foot = segmentStart + span;
   double flattest = -1;
   for (int i = segmentStart + span; i <= p - span; ++i) {
-    if (sense * (model.CurrentY(i, k) - first) > 0.5 * sense * (top - first)) continue;
-    double slope = std::fabs(FitLine(model, k, i - span, i + span).slope);
+    if (sense * (curve.Y(i) - first) > 0.5 * sense * (top - first)) continue;
+    double slope = std::fabs(FitLine(curve, i - span, i + span).slope);
     if (flattest < 0 || slope < flattest) {
       flattest = slope;
       foot = i;
     }
   }
-  return FitLine(model, k, std::max(segmentStart, foot - span), std::min(p, foot + span));
+  return FitLine(curve, std::max(segmentStart, foot - span), std::min(p, foot + span));
 }
 
 // Ep/2 - Ep: where, before the peak in its segment, the current above the foot's line falls to

@@ -5,6 +5,7 @@
 // range". Writing a row beyond the stored ones may move the column: a reference to a cell stays
 // valid until the next write below the range's end that lies beyond the stored rows.
 
+#include <algorithm>
 #include <cstddef>
 #include <type_traits>
 #include <vector>
@@ -34,6 +35,16 @@ class GrowingTable1 {
   int StoredRows() const { return static_cast<int>(cells_.size()); }
   // Every row back to 0, nothing stored.
   void Clear() { cells_ = {}; }
+  // Rows first..last read 0 afterwards: the stored ones among them are set to 0, the others
+  // read 0 already.
+  void Zero(int first, int last) {
+    if (last < first) return;
+    Checked(first);
+    Checked(last);
+    const size_t end = std::min(static_cast<size_t>(last) + 1, cells_.size());
+    for (size_t row = static_cast<size_t>(first); row < end; ++row)
+      cells_[row] = T{};
+  }
 
  private:
   static constexpr T kZero{};
@@ -61,6 +72,11 @@ class GrowingTable2 {
   void Clear() {
     for (GrowingTable1<T>& column : columns_)
       column.Clear();
+  }
+  // Rows first..last of every column read 0 afterwards.
+  void ZeroRows(int first, int last) {
+    for (GrowingTable1<T>& column : columns_)
+      column.Zero(first, last);
   }
   // Rows stored in the longest column.
   int StoredRows() const {

@@ -276,11 +276,9 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   const int hold = QuietPoints(model);
   const double firstBefore = model.PotentialX(0);
   if (hold > 0) PrependHold(model, hold);
-  for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    for (int c = 1; c <= 10; ++c)
-      model.ReactionCurrents(i, c) = 0;
-    model.PassedCharge(i) = 0;
-  }
+  // Columns 1..10 of the points to come read 0, so does their charge (column 0 is not used).
+  model.ReactionCurrents.ZeroRows(1, model.NumberOfPoints);
+  model.PassedCharge.Zero(1, model.NumberOfPoints);
   if (model.DigitalSimulation) {
     SimulateDigital(model, DigitalInputs{inputs.expandingGrid, inputs.pH, inputs.refinement},
                     [&solverMessages](const std::string& text) { solverMessages.Count(text); });
