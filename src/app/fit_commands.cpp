@@ -11,6 +11,7 @@
 #include "fit/peak_separation.h"
 #include "fit/profile_interval.h"
 #include "forms/instrument_form.h"
+#include "model/measured_ac.h"
 
 namespace qalto {
 namespace {
@@ -18,7 +19,9 @@ namespace {
 // FitMode and the busy pointer for the length of a fit command, whatever way it ends.
 class FitCommandScope {
  public:
+  // A fit compares the measured raw currents, whichever harmonics their slots showed.
   FitCommandScope(Model& model, Platform& platform) : model_(model), platform_(platform) {
+    RestoreMeasuredAc(model_);
     platform_.SetBusy(true);
     model_.FitMode = true;
   }

@@ -11,6 +11,8 @@
 #include "files/file_format_error.h"
 #include "files/measurement_file.h"
 #include "files/read_failure.h"
+#include "model/measured_ac.h"
+#include "model/point_time.h"
 #include "simulation/curve_slot.h"
 
 namespace qalto {
@@ -225,6 +227,10 @@ int StoreImportedCurves(Model& model, const ImportResult& result, bool overlapCh
   model.NumberOfPoints = n;
   model.FirstPoint = 1;
   model.LastPoint = model.NumberOfPoints;
+  for (int k = slot; k <= kMaxCurves; ++k)
+    ForgetMeasuredAc(model, k);
+  // The raw current of an AC voltammogram, sampled on the AC program's instants.
+  if (model.Technique == Technique::kAcVoltammetry) NoteMeasuredAc(model, slot, PointTime(model));
   return count;
 }
 

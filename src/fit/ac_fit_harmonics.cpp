@@ -4,6 +4,7 @@
 
 #include "analysis/ac_harmonics.h"
 #include "common/runtime_error.h"
+#include "model/measured_ac.h"
 #include "model/point_time.h"
 
 namespace qalto {
@@ -22,11 +23,9 @@ int ComparedLength(const Model& model) {
 }
 
 std::vector<double> ObservedValues(const Model& model) {
-  const int n = model.NumberOfPoints;
   std::vector<double> y{0.0};
-  std::vector<double> current;
-  for (int i = 1; i <= n; ++i)
-    current.push_back(model.CurrentY(i, 1));
+  // A measured AC voltammogram's raw current, whichever of its harmonics curve 1 shows.
+  const std::vector<double> current = MeasuredAcRaw(model, 1);
   const std::vector<int> harmonics = FittedHarmonics(model);
   if (harmonics.empty()) {
     y.insert(y.end(), current.begin(), current.end());

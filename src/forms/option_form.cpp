@@ -155,8 +155,8 @@ void FormOption::cmdOK_Click() {
     Outcome failed =
         run ? PrepareAndPlot(context, refreshModel_, model_.FirstPoint, model_.LastPoint,
                              model_.PotentialX, model_.CurrentY, model_.LineStyles)
-            : PlotCurves(context, model_.FirstPoint, model_.LastPoint, model_.PotentialX,
-                         model_.CurrentY, model_.LineStyles);
+            : PrepareMeasuredAndPlot(context, model_.FirstPoint, model_.LastPoint,
+                                     model_.PotentialX, model_.CurrentY, model_.LineStyles);
     if (failed && onFailure_) onFailure_(failed->message);
   }
   Hide();

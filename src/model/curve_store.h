@@ -5,6 +5,7 @@
 // and curves written, so that the store, and every copy of it, is the size of what it holds.
 
 #include "common/growing_table.h"
+#include "common/table.h"
 #include "model/model_limits.h"
 
 namespace qalto {
@@ -26,6 +27,12 @@ struct CurveStore {
   GrowingTable2<double> AcHarmonics{kMaxPoints + 1, kAcHarmonics + 1};
   GrowingTable2<double> AcSpectrum{kMaxPoints + 1, 3};
   int AcSpectrumPoints = 0;
+  // Measured AC voltammograms (model/measured_ac.h): the sampling interval of the raw current
+  // each slot holds (s; 0: none), 1 where that current is kept aside in MeasuredAcCurrent while
+  // the slot shows one of its harmonics, and the current kept (A, column k for slot k).
+  Table1<double> MeasuredAcInterval{kMaxCurves + 1};
+  Table1<int> MeasuredAcKept{kMaxCurves + 1};
+  GrowingTable2<double> MeasuredAcCurrent{kMaxPoints + 1, kMaxCurves + 1};
   // Nonzero: the store holds impedance spectra of this many frequencies, each curve Z' (ohm) at
   // points 1..n and Z'' at points n+1..2n, PotentialX the frequency (Hz) of both.
   int SpectrumFrequencies = 0;

@@ -1,8 +1,13 @@
 #include "plot/ac_plot.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <vector>
 
+#include "model/measured_ac.h"
 #include "model/model_limits.h"
+#include "model/point_time.h"
 
 namespace qalto {
 
@@ -36,16 +41,20 @@ void PrepareAcCurves(Model& model, const std::string& quantity) {
         k >= 0 ? model.AcHarmonics(j, k) : model.ReactionCurrents(j, model.TotalCurrentColumn);
 }
 
-Outcome PlotAcSpectrum(PlotContext& context) {
+namespace {
+
+// Draws log10 of the power (A^2) against the frequency (Hz) up to 8.5 f as one connected line.
+Outcome PlotSpectrum(PlotContext& context, const std::vector<double>& frequency,
+                     const std::vector<double>& power, double f) {
   Model& m = context.model;
-  const double last = (kAcHarmonics + 0.5) * m.AcFrequency;  // Hz
+  const double last = (kAcHarmonics + 0.5) * f;  // Hz
   GrowingTable1<double> x{kMaxPoints + 1};
   GrowingTable2<double> y{kMaxPoints + 1, 2};
   // A bin without power is drawn at the floor of the others, 1e-300 A^2.
   int count = 0;
-  for (int j = 1; j <= m.AcSpectrumPoints && m.AcSpectrum(j, 1) <= last; ++j) {
-    x(++count) = m.AcSpectrum(j, 1);
-    y(count, 1) = std::log10(std::fmax(m.AcSpectrum(j, 2), 1e-300));
+  for (std::size_t j = 0; j < frequency.size() && frequency[j] <= last && count < kMaxPoints; ++j) {
+    x(++count) = frequency[j];
+    y(count, 1) = std::log10(std::fmax(power[j], 1e-300));
   }
   Table1<int> styles{kMaxCurves + 1};
   styles(1) = 3;
@@ -58,6 +67,48 @@ Outcome PlotAcSpectrum(PlotContext& context) {
   Outcome drawn = PlotCurves(own, 1, count, x, y, styles);
   m.CurveCount = curves;
   return drawn;
+}
+
+}  // namespace
+
+Outcome PlotAcSpectrum(PlotContext& context) {
+  const Model& m = context.model;
+  std::vector<double> frequency, power;
+  for (int j = 1; j <= m.AcSpectrumPoints; ++j) {
+    frequency.push_back(m.AcSpectrum(j, 1));
+    power.push_back(m.AcSpectrum(j, 2));
+  }
+  return PlotSpectrum(context, frequency, power, m.AcFrequency);
+}
+
+AcHarmonicsResult MeasuredAcHarmonics(const Model& model, int slot) {
+  if (!HoldsMeasuredAc(model, slot) || model.NumberOfPoints < 2) return {};
+  const double interval = model.MeasuredAcInterval(slot);  // s
+  return AcHarmonics(MeasuredAcRaw(model, slot), interval, 1.0 / (kAcSamplesPerPeriod * interval));
+}
+
+void PrepareMeasuredAcCurves(Model& model, const std::string& quantity) {
+  const int k = HarmonicOf(quantity);
+  for (int slot = 1; slot <= std::min(model.CurveCount, kMaxCurves); ++slot) {
+    if (!HoldsMeasuredAc(model, slot)) continue;
+    if (quantity == "current I") {
+      RestoreMeasuredAc(model, slot);
+      continue;
+    }
+    KeepMeasuredAcAside(model, slot);
+    if (k < 0) continue;
+    const AcHarmonicsResult h = MeasuredAcHarmonics(model, slot);
+    const std::vector<double>& shown = k == 0 ? h.dc : h.envelope[static_cast<std::size_t>(k)];
+    if (static_cast<int>(shown.size()) != model.NumberOfPoints) continue;
+    for (int i = 1; i <= model.NumberOfPoints; ++i)
+      model.CurrentY(i, slot) = shown[static_cast<std::size_t>(i - 1)];
+  }
+}
+
+Outcome PlotMeasuredAcSpectrum(PlotContext& context, int slot) {
+  const AcHarmonicsResult h = MeasuredAcHarmonics(context.model, slot);
+  const double f = 1.0 / (kAcSamplesPerPeriod * context.model.MeasuredAcInterval(slot));
+  return PlotSpectrum(context, h.frequency, h.power, f);
 }
 
 }  // namespace qalto

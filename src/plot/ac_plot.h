@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "analysis/ac_harmonics.h"
 #include "common/failure.h"
 #include "plot/plotter.h"
 
@@ -28,5 +29,18 @@ void PrepareAcCurves(Model& model, const std::string& quantity);
 // Draws log10 of the power spectrum (A^2) against the frequency, 0 to 8.5 f, as one connected
 // line; the plot ranges are found from the data or typed, as for a voltammogram.
 Outcome PlotAcSpectrum(PlotContext& context);
+
+// The Fourier analysis of the raw current of a slot that holds a measured AC voltammogram, at
+// the frequency it was sampled for (64 points a period).
+AcHarmonicsResult MeasuredAcHarmonics(const Model& model, int slot);
+
+// Each slot of the first CurveCount that holds a measured AC voltammogram shows what the
+// quantity names of its own current: its DC component or the envelope of one harmonic; its raw
+// current again for "current I"; for the other quantities the raw current is kept aside, since
+// the run's curves may be drawn over it.
+void PrepareMeasuredAcCurves(Model& model, const std::string& quantity);
+
+// The power spectrum of the measured AC voltammogram in the slot, drawn as the run's is.
+Outcome PlotMeasuredAcSpectrum(PlotContext& context, int slot);
 
 }  // namespace qalto

@@ -38,4 +38,11 @@ Outcome PrepareAndPlot(PlotContext& context, const std::function<void()>& refres
                        int last, const GrowingTable1<double>& x, const GrowingTable2<double>& y,
                        const Table1<int>& styles);
 
+// The curves as they stand when the current one is no run's: the measured AC voltammograms
+// among them prepared for the quantity (unless a fit is running), the power spectrum the current
+// curve's own where it is one of them; then PlotCurves.
+Outcome PrepareMeasuredAndPlot(PlotContext& context, int first, int last,
+                               const GrowingTable1<double>& x, const GrowingTable2<double>& y,
+                               const Table1<int>& styles);
+
 }  // namespace qalto

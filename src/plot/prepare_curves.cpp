@@ -1,4 +1,5 @@
 #include "common/table.h"
+#include "model/measured_ac.h"
 #include "plot/ac_plot.h"
 #include "plot/plotter.h"
 
@@ -8,6 +9,7 @@ void PrepareCurves(Model& model, const PlotOptions& options,
                    const std::function<void()>& refreshModel) {
   if (refreshModel) refreshModel();
   const std::string& quantity = options.quantity;
+  PrepareMeasuredAcCurves(model, quantity);  // before the run's, which may be drawn over them
   if (ShowsAcHarmonics(model, quantity)) {
     PrepareAcCurves(model, quantity);
   } else if (quantity == "current I" || HarmonicOf(quantity) >= 0 || quantity == kAllHarmonics ||
@@ -44,6 +46,16 @@ Outcome PrepareAndPlot(PlotContext& context, const std::function<void()>& refres
   if (!context.model.FitMode) PrepareCurves(context.model, context.options, refreshModel);
   if (context.options.quantity == kPowerSpectrum && context.model.AcSpectrumPoints > 0)
     return PlotAcSpectrum(context);
+  return PlotCurves(context, first, last, x, y, styles);
+}
+
+Outcome PrepareMeasuredAndPlot(PlotContext& context, int first, int last,
+                               const GrowingTable1<double>& x, const GrowingTable2<double>& y,
+                               const Table1<int>& styles) {
+  Model& m = context.model;
+  if (!m.FitMode) PrepareMeasuredAcCurves(m, context.options.quantity);
+  if (context.options.quantity == kPowerSpectrum && HoldsMeasuredAc(m, m.CurrentCurve))
+    return PlotMeasuredAcSpectrum(context, m.CurrentCurve);
   return PlotCurves(context, first, last, x, y, styles);
 }
 

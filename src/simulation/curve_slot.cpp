@@ -1,5 +1,7 @@
 #include "simulation/curve_slot.h"
 
+#include "model/measured_ac.h"
+
 namespace qalto {
 
 void SelectCurveSlot(Model& model, bool overlapChecked) {
@@ -11,6 +13,9 @@ void SelectCurveSlot(Model& model, bool overlapChecked) {
   } else {
     model.CurveCount = model.CurrentCurve = model.TargetCurve = 1;
   }
+  ForgetMeasuredAc(model, model.TargetCurve);
+  for (int k = model.CurveCount + 1; k <= kMaxCurves; ++k)
+    ForgetMeasuredAc(model, k);
 }
 
 }  // namespace qalto
