@@ -296,11 +296,12 @@ Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   // No more threads than the tasks of an iteration's derivatives: a curve of a side each.
   const int parts = static_cast<int>(targets.size());
   const int threadCount = std::min(context.threads, 2 * np * parts);
-  std::unique_ptr<FitThreads> threads;
+  // The threads end first: a thread may still be stopping a run on its worker's models.
   std::unique_ptr<WorkerEvaluations> workers;
+  std::unique_ptr<FitThreads> threads;
   if (threadCount > 1) {
-    threads = std::make_unique<FitThreads>(threadCount);
     workers = std::make_unique<WorkerEvaluations>(targets, parameters.logScale, threadCount);
+    threads = std::make_unique<FitThreads>(threadCount);
   }
   ModelEvaluation evaluate =
       CurvesEvaluation(targets, parameters.logScale, context.onMessage, threads.get());
@@ -308,7 +309,7 @@ Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
                    parameters.maximum, outcome.variance, model.FitDefaultStep, evaluate,
                    model.FitObjectiveCount);
   fit.SetDerivativeSteps(parameters.derivativeStep);
-  if (threads) fit.SetThreads(threads.get(), parts, workers->Evaluations());
+  if (threads) fit.SetThreads(threads.get(), TargetEnds(targets), workers->Evaluations());
   std::vector<double> f(At(m) + 1, 0.0);
   try {
     IterateFit(fit, parameters.b, outcome, context.onIteration);

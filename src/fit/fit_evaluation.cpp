@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/checked_math.h"
+#include "common/run_monitor.h"
 #include "fit/evaluate_model.h"
 
 namespace qalto {
@@ -124,9 +125,18 @@ ModelEvaluation CurvesEvaluation(const std::vector<FitTarget>& targets,
   };
 }
 
+std::vector<int> TargetEnds(const std::vector<FitTarget>& targets) {
+  std::vector<int> ends{0};
+  for (const FitTarget& target : targets)
+    ends.push_back(ends.back() + target.ComparedCount());
+  return ends;
+}
+
 WorkerEvaluations::WorkerEvaluations(const std::vector<FitTarget>& targets,
                                      const std::vector<bool>& logScale, int count) {
   const std::vector<size_t> offsets = TargetOffsets(targets);
+  for (const FitTarget& target : targets)
+    taken_.push_back(std::make_unique<Model>(WorkingCopy(*target.model)));
   for (int w = 0; w < count; ++w) {
     auto worker = std::make_unique<Worker>();
     for (const FitTarget& target : targets) {
@@ -137,12 +147,19 @@ WorkerEvaluations::WorkerEvaluations(const std::vector<FitTarget>& targets,
       // their own, so that no two threads count into one tally.
       worker->targets.back().inputs.solverMessages = nullptr;
     }
-    const std::vector<FitTarget>& own = worker->targets;
-    evaluations_.push_back(
-        [&own, logScale, offsets](int part, const std::vector<double>& t, std::span<double> f) {
-          EvaluateTarget(own[At(part)], ParameterValues(t, logScale), MessageSink{},
-                         offsets[At(part)], f);
-        });
+    Worker* own = worker.get();
+    const std::vector<std::unique_ptr<Model>>& taken = taken_;
+    evaluations_.push_back([own, &taken, logScale, offsets](int part, const std::vector<double>& t,
+                                                            std::span<double> f) {
+      const size_t c = At(part);
+      try {
+        EvaluateTarget(own->targets[c], ParameterValues(t, logScale), MessageSink{}, offsets[c], f);
+      } catch (const RunCancelled&) {
+        // A run stopped halfway may leave its axis lengthened by the hold; the next starts afresh.
+        *own->models[c] = WorkingCopy(*taken[c]);
+        throw;
+      }
+    });
     workers_.push_back(std::move(worker));
   }
 }

@@ -54,10 +54,15 @@ ModelEvaluation CurvesEvaluation(const std::vector<FitTarget>& targets,
                                  const std::vector<bool>& logScale, const MessageSink& onMessage,
                                  FitThreads* threads = nullptr);
 
+// The last compared point of each target in the concatenated vector, after a 0: the part ends
+// of MarquardtFit::SetThreads.
+std::vector<int> TargetEnds(const std::vector<FitTarget>& targets);
+
 // `count` evaluations of single targets (the parts of the objective) for the threads of a fit,
 // each on its own working copies of the targets' models (experiment and curves, taken now, when
 // the fitted parameter codes are set). A failure raises SimulationFailed with its message; the
-// solver's other messages on a worker are not shown.
+// solver's other messages on a worker are not shown. A run stopped halfway (RunCancelled) leaves
+// its model as it was taken, for the next run.
 class WorkerEvaluations {
  public:
   WorkerEvaluations(const std::vector<FitTarget>& targets, const std::vector<bool>& logScale,
@@ -69,6 +74,7 @@ class WorkerEvaluations {
     std::vector<std::unique_ptr<Model>> models;
     std::vector<FitTarget> targets;
   };
+  std::vector<std::unique_ptr<Model>> taken_;  // the models as taken, one per target
   std::vector<std::unique_ptr<Worker>> workers_;
   std::vector<PartEvaluation> evaluations_;
 };

@@ -1,8 +1,84 @@
 #include "fit/fit_threads.h"
 
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <exception>
+
 namespace qalto {
+namespace {
+
+constexpr int kOpen = 0;     // no thread has finished the task
+constexpr int kKeeping = 1;  // the first thread to finish it is keeping its result
+constexpr int kDone = 2;
+constexpr int kClosed = 1 << 30;  // in Batch::inside: the caller waits for no newcomer
+
+constexpr std::chrono::microseconds kSpin{1000};
+
+// Gives way to other work until the condition holds or the time is up; true when it holds.
+template <typename Condition>
+bool SpinUntil(Condition holds) {
+  const auto until = std::chrono::steady_clock::now() + kSpin;
+  while (!holds()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::yield();
+  }
+  return true;
+}
+
+size_t At(int i) {
+  return static_cast<size_t>(i);
+}
+
+}  // namespace
+
+struct FitThreads::Batch {
+  explicit Batch(int count)
+      : tasks(count), runners(At(count)), state(At(count)), failures(At(count)) {}
+  // The tasks a serial loop would run: all, or those up to the first that failed.
+  int Limit() const {
+    const int failed = firstFailure.load();
+    return failed == INT_MAX ? tasks : std::min(tasks, failed + 1);
+  }
+
+  int tasks;
+  bool repeatable = false;
+  const Task* task = nullptr;  // Run's
+  Compute compute;             // RunRepeatable's, held here for threads that finish late
+  const Keep* keep = nullptr;
+  RunMonitor::Handoff monitor;            // the calling thread's
+  std::atomic<int> next{0};               // the next task no thread has taken
+  std::vector<std::atomic<int>> runners;  // threads computing the task
+  std::vector<std::atomic<int>> state;    // kOpen, kKeeping, kDone
+  std::vector<std::exception_ptr> failures;
+  std::atomic<int> firstFailure{INT_MAX};
+  // Run's: started threads inside the batch; RunRepeatable's: threads keeping a result. Plus
+  // kClosed once the caller no longer waits for a newcomer.
+  std::atomic<int> inside{0};
+};
+
+// The monitor a thread computes a repeatable task under: it stops the computation once another
+// thread has finished the task, and passes the caller's Cancel and progress on.
+struct FitThreads::Stopper {
+  Stopper() {
+    monitor.report = [this](const RunProgress& progress) {
+      if (batch->state[At(task)].load() != kOpen) throw RunCancelled{};
+      RunMonitor* caller = batch->monitor.monitor;
+      if (caller == nullptr) return;
+      if (caller->cancelRequested.load(std::memory_order_relaxed)) throw RunCancelled{};
+      if (caller->report) caller->report(progress);
+    };
+  }
+  RunMonitor monitor;
+  const Batch* batch = nullptr;
+  int task = 0;
+};
 
 FitThreads::FitThreads(int count) {
+  for (int worker = 0; worker < std::max(1, count); ++worker) {
+    stoppers_.push_back(std::make_unique<Stopper>());
+    results_.emplace_back();
+  }
   for (int worker = 1; worker < count; ++worker)
     threads_.emplace_back([this, worker] { Serve(worker); });
 }
@@ -17,62 +93,171 @@ FitThreads::~FitThreads() {
     thread.join();
 }
 
+std::shared_ptr<FitThreads::Batch> FitThreads::Start(int tasks) {
+  auto batch = std::make_shared<Batch>(tasks);
+  batch->monitor = RunMonitor::OfThisThread();
+  return batch;
+}
+
 void FitThreads::Run(int tasks, const Task& task) {
   if (tasks <= 0) return;
+  std::shared_ptr<Batch> batch = Start(tasks);
+  batch->task = &task;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    task_ = &task;
-    tasks_ = tasks;
-    monitor_ = RunMonitor::OfThisThread();
-    next_ = 0;
-    failed_ = false;
-    failures_.assign(static_cast<size_t>(tasks), nullptr);
-    busy_ = static_cast<int>(threads_.size());
+    current_ = batch;
     ++batch_;
   }
   wake_.notify_all();
-  Work(0);
-  {
-    std::unique_lock<std::mutex> lock(mutex_);
-    done_.wait(lock, [this] { return busy_ == 0; });
-    task_ = nullptr;
-  }
-  for (const std::exception_ptr& failure : failures_)
-    if (failure) std::rethrow_exception(failure);
+  Work(*batch, 0);
+  Finish(*batch);
 }
 
-// A started thread: waits for a batch, does its share, tells the caller it is done.
+void FitThreads::RunRepeatable(int tasks, Compute compute, const Keep& keep) {
+  if (tasks <= 0) return;
+  std::shared_ptr<Batch> batch = Start(tasks);
+  batch->repeatable = true;
+  batch->compute = std::move(compute);
+  batch->keep = &keep;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    current_ = batch;
+    ++batch_;
+  }
+  wake_.notify_all();
+  Work(*batch, 0);
+  Finish(*batch);
+}
+
+// A started thread: waits for a batch and does what it can of it. Inside Run's batch it counts
+// itself, so that the caller waits for it; it does not enter one the caller has closed.
 void FitThreads::Serve(int worker) {
   int served = 0;
-  while (true) {
-    {
-      std::unique_lock<std::mutex> lock(mutex_);
-      wake_.wait(lock, [this, served] { return ending_ || batch_ != served; });
-      if (ending_) return;
-      served = batch_;
+  while (std::shared_ptr<Batch> batch = AwaitBatch(served)) {
+    if (batch->repeatable) {
+      Work(*batch, worker);
+      continue;
     }
-    {
-      RunMonitor::Scope scope(monitor_);
-      Work(worker);
+    if ((batch->inside.fetch_add(1) & kClosed) == 0) Work(*batch, worker);
+    if (batch->inside.fetch_sub(1) == kClosed + 1) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      done_.notify_all();
     }
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (--busy_ == 0) done_.notify_one();
   }
 }
 
-// Takes the next task until none is left or one has failed; a task taken is always run, so the
-// tasks run are 0..k without a gap and the first failure among them is the serial one.
-void FitThreads::Work(int worker) {
-  while (!failed_.load()) {
-    const int task = next_.fetch_add(1);
-    if (task >= tasks_) return;
-    try {
-      (*task_)(task, worker);
-    } catch (...) {
-      failures_[static_cast<size_t>(task)] = std::current_exception();
-      failed_ = true;
+// The batch after `served`; none when the threads are to end.
+std::shared_ptr<FitThreads::Batch> FitThreads::AwaitBatch(int& served) {
+  auto ready = [this, &served] { return ending_ || batch_ != served; };
+  std::unique_lock<std::mutex> lock(mutex_, std::defer_lock);
+  if (!SpinUntil(ready)) {
+    lock.lock();
+    wake_.wait(lock, ready);
+  } else {
+    lock.lock();
+  }
+  if (ending_) return nullptr;
+  served = batch_;
+  return current_;
+}
+
+void FitThreads::Work(Batch& batch, int worker) {
+  for (int task = Take(batch); task >= 0; task = Take(batch))
+    RunTask(batch, task, worker);
+}
+
+// The next task no thread has taken, in order; else, in a repeatable batch, the first task that
+// one other thread computes and none has finished; -1 when there is neither.
+int FitThreads::Take(Batch& batch) {
+  const int limit = batch.Limit();
+  if (batch.next.load() < limit) {
+    const int task = batch.next.fetch_add(1);
+    if (task < limit) {
+      ++batch.runners[At(task)];
+      return task;
     }
   }
+  if (!batch.repeatable) return -1;
+  for (int task = 0; task < limit; ++task) {
+    if (batch.state[At(task)].load() != kOpen) continue;
+    int one = 1;
+    if (batch.runners[At(task)].compare_exchange_strong(one, 2)) return task;
+  }
+  return -1;
+}
+
+// Computes the task; the first thread to finish it keeps its result or its failure.
+void FitThreads::RunTask(Batch& batch, int task, int worker) {
+  std::exception_ptr failure;
+  try {
+    if (batch.repeatable) {
+      Stopper& stopper = *stoppers_[At(worker)];
+      stopper.batch = &batch;
+      stopper.task = task;
+      RunMonitor::Scope scope(RunMonitor::Handoff{&stopper.monitor, batch.monitor.progress});
+      batch.compute(task, worker, results_[At(worker)]);
+    } else if (worker == 0) {
+      (*batch.task)(task, worker);
+    } else {
+      RunMonitor::Scope scope(batch.monitor);
+      (*batch.task)(task, worker);
+    }
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  --batch.runners[At(task)];
+  // A repeatable batch the caller has left keeps nothing more.
+  if (batch.repeatable && (batch.inside.fetch_add(1) & kClosed) != 0) {
+    batch.inside.fetch_sub(1);
+    return;
+  }
+  int open = kOpen;
+  if (batch.state[At(task)].compare_exchange_strong(open, kKeeping)) {
+    if (failure) {
+      batch.failures[At(task)] = failure;
+      int first = batch.firstFailure.load();
+      while (task < first && !batch.firstFailure.compare_exchange_weak(first, task)) {
+      }
+    } else if (batch.repeatable) {
+      (*batch.keep)(task, results_[At(worker)]);
+    }
+    batch.state[At(task)].store(kDone);
+  }
+  if (batch.repeatable) batch.inside.fetch_sub(1);
+}
+
+// The calling thread, its own share done: a repeatable batch ends when every task a serial loop
+// would run is kept, the caller computing any still under way; Run's when every started thread
+// that entered it has left. Then the first failure is raised.
+void FitThreads::Finish(Batch& batch) {
+  if (batch.repeatable) {
+    auto kept = [&batch] {
+      for (int task = 0; task < batch.Limit(); ++task)
+        if (batch.state[At(task)].load() != kDone) return false;
+      return true;
+    };
+    while (!kept()) {
+      const int task = Take(batch);
+      if (task >= 0) {
+        RunTask(batch, task, 0);
+      } else {
+        std::this_thread::yield();
+      }
+    }
+    // A thread finishing a later task may be keeping it: it ends before the caller goes on.
+    batch.inside.fetch_or(kClosed);
+    while ((batch.inside.load() & ~kClosed) != 0)
+      std::this_thread::yield();
+  } else {
+    batch.inside.fetch_or(kClosed);
+    auto left = [&batch] { return (batch.inside.load() & ~kClosed) == 0; };
+    if (!SpinUntil(left)) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      done_.wait(lock, left);
+    }
+  }
+  const int first = batch.firstFailure.load();
+  if (first != INT_MAX) std::rethrow_exception(batch.failures[At(first)]);
 }
 
 }  // namespace qalto

@@ -2,14 +2,17 @@
 // The threads of one fit: started once when the fit begins and ended with it, so that an
 // iteration pays no thread start (tens of microseconds each, against a simulation of a tenth of
 // a millisecond). A batch of independent tasks is dealt out as the threads become free, the
-// calling thread among them, so that a thread the machine holds back leaves its share to the
-// others. Each thread polls the monitor of the calling thread: Cancel stops every one of them
-// at its next simulated point, and the progress they report carries the fit's iteration on.
+// calling thread among them. A thread waits for the next batch, and the calling thread for the
+// others, first by giving way to other work for up to a millisecond and only then asleep: the
+// next batch follows within a simulation's time, and a sleeping thread takes up to a tenth of a
+// millisecond to wake on a virtual machine. Each thread polls the monitor of the calling thread:
+// Cancel stops every one of them at its next simulated point, and the progress they report
+// carries the fit's iteration on.
 
 #include <atomic>
 #include <condition_variable>
-#include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -22,6 +25,10 @@ class FitThreads {
  public:
   // Task `task` of a batch on thread `worker` (0: the calling thread, 1..Count() - 1: the others).
   using Task = std::function<void(int task, int worker)>;
+  // A task of a repeatable batch: computes its result into `result`, the thread's own vector.
+  using Compute = std::function<void(int task, int worker, std::vector<double>& result)>;
+  // Puts the result of a finished task where it belongs.
+  using Keep = std::function<void(int task, const std::vector<double>& result)>;
 
   // `count` threads in all, the calling thread among them: count - 1 are started.
   explicit FitThreads(int count);
@@ -31,30 +38,43 @@ class FitThreads {
 
   int Count() const { return static_cast<int>(threads_.size()) + 1; }
 
-  // Runs tasks 0..tasks - 1, each once, and returns when all have ended. Tasks are taken in
-  // their order; once one has failed no further task starts, and the failure of the first
-  // failing task in that order is raised, the one a serial loop would have met.
+  // Runs tasks 0..tasks - 1, each once, and returns when every thread has left them. Tasks are
+  // taken in their order; once one has failed no further task starts, and the failure of the
+  // first failing task in that order is raised, the one a serial loop would have met.
   void Run(int tasks, const Task& task);
 
+  // The same for tasks whose result does not depend on the thread that computes it, each on
+  // models of the thread's own. A thread left without a task computes the first task still under
+  // way on one other thread as well; the first of the two to finish has its result kept (keep
+  // is called once per task, on that thread, before the return) and the other stops at its
+  // next simulated point. So the caller never waits for a thread the machine holds back, and a
+  // fit on several threads is never slower than on one. compute may still be running on a
+  // thread after the return: it must use only what it holds by value and the thread's own
+  // models, and leave them fit for the next task when it is stopped (RunCancelled).
+  void RunRepeatable(int tasks, Compute compute, const Keep& keep);
+
  private:
+  struct Batch;
+  struct Stopper;
+
+  std::shared_ptr<Batch> Start(int tasks);
   void Serve(int worker);
-  void Work(int worker);
+  std::shared_ptr<Batch> AwaitBatch(int& served);
+  void Work(Batch& batch, int worker);
+  int Take(Batch& batch);
+  void RunTask(Batch& batch, int task, int worker);
+  void Finish(Batch& batch);
 
   std::vector<std::thread> threads_;
+  std::vector<std::unique_ptr<Stopper>> stoppers_;  // one per thread, the calling one first
+  std::vector<std::vector<double>> results_;        // one per thread
+  // Changed under the mutex, read without it while a thread spins.
   std::mutex mutex_;
   std::condition_variable wake_;  // a batch is there, or the threads are to end
-  std::condition_variable done_;  // the last thread of a batch has finished its share
-  int batch_ = 0;                 // batches handed out so far
-  int busy_ = 0;                  // threads still working on the batch
-  bool ending_ = false;
-
-  // The batch under way: set before the threads wake, read by them until it ends.
-  const Task* task_ = nullptr;
-  int tasks_ = 0;
-  RunMonitor::Handoff monitor_;
-  std::atomic<int> next_{0};
-  std::atomic<bool> failed_{false};
-  std::vector<std::exception_ptr> failures_;
+  std::condition_variable done_;  // the last thread has left a batch of Run
+  std::atomic<int> batch_{0};     // batches handed out so far
+  std::atomic<bool> ending_{false};
+  std::shared_ptr<Batch> current_;
 };
 
 }  // namespace qalto

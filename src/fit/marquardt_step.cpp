@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "common/checked_math.h"
 
@@ -96,23 +97,26 @@ void MarquardtFit::DerivativeColumn(int j, const ModelEvaluation& evaluate, std:
     column[i] = Div(plus[At(i)] - minus[At(i)], 2 * h);
 }
 
-// Part `part` of side s = 0..2 NP - 1 of the central differences: parameter s / 2 + 1, raised
-// by its step for an even s and lowered for an odd one. The model values go to the parameter's
-// column of the derivative table (raised) or of the lowered table.
-void MarquardtFit::DerivativeSide(int s, int part, int worker) {
+// Task k of the derivatives is part k % parts of side s = k / parts (s = 0..2 NP - 1) of the
+// central differences: parameter s / 2 + 1, raised by its step for an even s and lowered for an
+// odd one. The part's model values go to the parameter's column of the derivative table
+// (raised) or of the lowered table.
+void MarquardtFit::KeepSide(int task, const std::vector<double>& f) {
+  const int parts = static_cast<int>(partEnds_.size()) - 1;
+  const int s = task / parts;
+  const int part = task % parts;
   const int j = s / 2 + 1;
-  std::vector<double> t = state_.trial;
-  const double h = DerivativeStep(j, t[At(j)]);
-  t[At(j)] = s % 2 == 0 ? t[At(j)] + h : t[At(j)] - h;
   std::vector<double>& table = s % 2 == 0 ? derivative_ : lowered_;
-  const size_t stride = At(m_) + 1;
-  parallel_[At(worker)](part, t, std::span<double>(table).subspan(At(j - 1) * stride, stride));
+  const auto first = static_cast<std::ptrdiff_t>(partEnds_[At(part)] + 1);
+  const auto end = static_cast<std::ptrdiff_t>(partEnds_[At(part + 1)] + 1);
+  std::copy(f.begin() + first, f.begin() + end,
+            table.begin() + static_cast<std::ptrdiff_t>(At(j - 1) * (At(m_) + 1)) + first);
 }
 
-// The 2 NP sides, each in its parts, are independent simulations. On threads, each thread works
-// with its own evaluation and writes only the points of its own tasks, so the tables are the
-// ones the serial loop fills; a failure is raised for the first failing side or column in the
-// serial loop's order.
+// The 2 NP sides, each in its parts, are independent simulations. On threads, each thread
+// computes with its own evaluation from copies of the trial vector and the steps, and the first
+// result of each task is kept, so the tables are the ones the serial loop fills; a failure is
+// raised for the first failing side or column in the serial loop's order.
 void MarquardtFit::Derivatives() {
   if (threads_ == nullptr || threads_->Count() < 2) {
     for (int j = 1; j <= np_; ++j)
@@ -120,11 +124,23 @@ void MarquardtFit::Derivatives() {
     return;
   }
   lowered_.resize(derivative_.size());
-  threads_->Run(2 * np_ * parts_, [this](int task, int worker) {
-    DerivativeSide(task / parts_, task % parts_, worker);
-  });
+  std::vector<double> steps(At(np_) + 1, 0.0);
+  for (int j = 1; j <= np_; ++j)
+    steps[At(j)] = DerivativeStep(j, state_.trial[At(j)]);
+  const int parts = static_cast<int>(partEnds_.size()) - 1;
+  FitThreads::Compute side = [trial = state_.trial, steps, parts, evaluations = parallel_, m = m_](
+                                 int task, int worker, std::vector<double>& f) {
+    const int s = task / parts;
+    const int j = s / 2 + 1;
+    std::vector<double> t = trial;
+    t[At(j)] = s % 2 == 0 ? t[At(j)] + steps[At(j)] : t[At(j)] - steps[At(j)];
+    f.assign(At(m) + 1, 0.0);
+    evaluations[At(worker)](task % parts, t, f);
+  };
+  threads_->RunRepeatable(2 * np_ * parts, std::move(side),
+                          [this](int task, const std::vector<double>& f) { KeepSide(task, f); });
   for (int j = 1; j <= np_; ++j) {
-    double h = DerivativeStep(j, state_.trial[At(j)]);
+    const double h = steps[At(j)];
     double* column = &derivative_[At(j - 1) * (At(m_) + 1)];
     const double* lowered = &lowered_[At(j - 1) * (At(m_) + 1)];
     for (int i = 1; i <= m_; ++i)

@@ -27,8 +27,9 @@ inline constexpr int kFlagConverged = -2;  // relative decrease of the sum below
 
 // Fills f(1..M) with the model's values at the parameter vector t(1..NP).
 using ModelEvaluation = std::function<void(const std::vector<double>& t, std::vector<double>& f)>;
-// Fills the points of one part of the model (a curve of a global fit), and no other points of
-// f(0..M), with its values at t. The parts together give what a ModelEvaluation gives.
+// Fills the points of one part of the model (part 0, 1, ..: a curve of a global fit), and no
+// other points of f(0..M), with its values at t. The parts together give what a ModelEvaluation
+// gives.
 using PartEvaluation =
     std::function<void(int part, const std::vector<double>& t, std::span<double> f)>;
 
@@ -57,12 +58,14 @@ class MarquardtFit {
   // parameter moved on a logarithmic scale takes a fixed step there.
   void SetDerivativeSteps(std::vector<double> steps) { fixedStep_ = std::move(steps); }
   // The derivatives of an iteration on threads: every part of every raised and lowered side of
-  // the central differences is a task of its own; evaluations[w] is thread w's, on models of its
-  // own, and must give exactly what the serial evaluation gives. Without threads, or with fewer
+  // the central differences is a task of its own; part p holds points partEnds[p] + 1 ..
+  // partEnds[p + 1] (partEnds[0] = 0, the last is M); evaluations[w] is thread w's, on models of
+  // its own, and must give exactly what the serial evaluation gives. Without threads, or with fewer
   // than two, the columns run one by one.
-  void SetThreads(FitThreads* threads, int parts, std::vector<PartEvaluation> evaluations) {
+  void SetThreads(FitThreads* threads, std::vector<int> partEnds,
+                  std::vector<PartEvaluation> evaluations) {
     threads_ = threads;
-    parts_ = parts;
+    partEnds_ = std::move(partEnds);
     parallel_ = std::move(evaluations);
   }
   // The derivative table D(i, j) at the parameter vector b(1..NP), as an iteration forms it.
@@ -79,7 +82,7 @@ class MarquardtFit {
   double DerivativeStep(int j, double value) const;
   void DerivativeColumn(int j, const ModelEvaluation& evaluate, std::vector<double>& t,
                         std::vector<double>& plus, std::vector<double>& minus);
-  void DerivativeSide(int s, int part, int worker);
+  void KeepSide(int task, const std::vector<double>& f);
   void NormalEquations();
   void FreezeParameter(int j);
   void ScaleNormalEquations();
@@ -106,7 +109,7 @@ class MarquardtFit {
   int& objectiveCount_;
   std::vector<double> fixedStep_;  // 1..NP, empty: one percent of the value
   FitThreads* threads_ = nullptr;
-  int parts_ = 1;
+  std::vector<int> partEnds_;
   std::vector<PartEvaluation> parallel_;  // one per thread
 
   std::vector<double> f_;           // model values at the trial vector, 1..M

@@ -1,8 +1,10 @@
 // The threads of a fit: every task of a batch runs once, the failure raised is the one a serial
-// loop meets first, the threads outlive a failed batch, and Cancel reaches a started thread.
+// loop meets first, the threads outlive a failed batch, Cancel reaches a started thread, and a
+// held-back thread's task is taken over.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <stdexcept>
@@ -74,6 +76,31 @@ TEST(FitThreads, CancelReachesTheStartedThread) {
   };
   EXPECT_THROW(threads.Run(2, task), RunCancelled);
   EXPECT_TRUE(otherStopped.load());
+}
+
+// A thread the machine holds back (here: one that never finishes on its own) does not hold the
+// caller: the caller computes its task as well, keeps that result, and the held-back thread
+// stops at its next poll.
+TEST(FitThreads, RepeatableTaskOfAHeldBackThreadIsTakenOver) {
+  const auto start = std::chrono::steady_clock::now();
+  const auto limit = start + std::chrono::seconds(20);
+  std::vector<int> kept(8, 0);
+  {
+    FitThreads threads(2);
+    for (int batch = 0; batch < 3; ++batch) {
+      std::fill(kept.begin(), kept.end(), 0);
+      auto compute = [limit](int task, int worker, std::vector<double>& result) {
+        while (worker > 0 && std::chrono::steady_clock::now() < limit)
+          PollPoint(1, 10);
+        result.assign(1, 10.0 * task);
+      };
+      threads.RunRepeatable(8, compute, [&kept](int task, const std::vector<double>& result) {
+        kept[static_cast<size_t>(task)] += result[0] == 10.0 * task ? 1 : 100;
+      });
+      EXPECT_EQ(kept, std::vector<int>(8, 1)) << "batch " << batch;
+    }
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 }  // namespace
