@@ -1,6 +1,7 @@
-// A measured chronoamperogram imported under technique 7 and fitted: the file's times become
-// the steps' samples and set t sample and t1, the potentials stay the user's, and Auto Fit finds
-// D from a far start in both models; data off the steps' samples are refused by name.
+// A measured chronoamperogram imported under technique 7, fitted and analysed: the file's times
+// become the steps' samples and set t sample and t1, the potentials stay the user's, Auto Fit
+// finds D from a far start in both models, data off the steps' samples are refused by name, and
+// the Cottrell line is drawn through the measured current.
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,31 @@ TEST_P(ChronoamperogramFit, RefusesDataOffTheStepsSamples) {
   EXPECT_NE(platform.messages.back().find("point 2 of the data lies at .023 s, the steps sample it "
                                           "at .02 s (t1 (s) 1, t2 (s) 0, t sample (s) .01)"),
             std::string::npos)
+      << platform.messages.back();
+}
+
+// Analyze -> Cottrell draws the same line through the measured copy of a simulated step as
+// through the simulation; Anson refuses the measured curve, whose charge before its first point
+// is unknown.
+TEST_P(ChronoamperogramFit, CottrellLineOfTheMeasuredCurve) {
+  Steps();
+  Measure();
+  const std::string path = MeasuredFile(0.0);
+  app.Result().Clear();
+  app.ChooseMenu("mnuCottrell");
+  const std::string simulated = app.Result().Text();
+  ASSERT_NE(simulated.find("Cottrell: I against t^-1/2 of step 1 (100 points):"), std::string::npos)
+      << simulated;
+  Import(path);
+  app.Result().Clear();
+  platform.messages.clear();
+  app.ChooseMenu("mnuCottrell");
+  EXPECT_EQ(app.Result().Text(), simulated);
+  app.ChooseMenu("mnuAnson");
+  ASSERT_FALSE(platform.messages.empty());
+  EXPECT_EQ(
+      platform.messages.back().rfind("Anson Error: the measured curve holds its current only", 0),
+      0u)
       << platform.messages.back();
 }
 
