@@ -1,7 +1,6 @@
 #include "fit/fit_threads.h"
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <exception>
 
@@ -13,17 +12,18 @@ constexpr int kKeeping = 1;  // the first thread to finish it is keeping its res
 constexpr int kDone = 2;
 constexpr int kClosed = 1 << 30;  // in Batch::inside: the caller waits for no newcomer
 
-constexpr std::chrono::microseconds kSpin{1000};
+// A turn gives way to other work once: about a microsecond on an idle machine.
+constexpr int kSpinTurns = 1000;
 
-// Gives way to other work until the condition holds or the time is up; true when it holds.
+// Gives way to other work until the condition holds or the turns are used up; true when it
+// holds.
 template <typename Condition>
 bool SpinUntil(Condition holds) {
-  const auto until = std::chrono::steady_clock::now() + kSpin;
-  while (!holds()) {
-    if (std::chrono::steady_clock::now() > until) return false;
+  for (int turn = 0; turn < kSpinTurns; ++turn) {
+    if (holds()) return true;
     std::this_thread::yield();
   }
-  return true;
+  return holds();
 }
 
 size_t At(int i) {

@@ -3,7 +3,7 @@
 // iteration pays no thread start (tens of microseconds each, against a simulation of a tenth of
 // a millisecond). A batch of independent tasks is dealt out as the threads become free, the
 // calling thread among them. A thread waits for the next batch, and the calling thread for the
-// others, first by giving way to other work for up to a millisecond and only then asleep: the
+// others, first by giving way to other work for about a millisecond and only then asleep: the
 // next batch follows within a simulation's time, and a sleeping thread takes up to a tenth of a
 // millisecond to wake on a virtual machine. Each thread polls the monitor of the calling thread:
 // Cancel stops every one of them at its next simulated point, and the progress they report
