@@ -20,9 +20,15 @@ namespace qalto {
 namespace {
 
 void FillInstrumentBoxes(const InstrumentTexts& texts, FormIns& ins) {
-  ins.Estart.SetText(texts.estart);
-  ins.Eend.SetText(texts.eend);
-  ins.Estep.SetText(texts.estep);
+  if (texts.steps) {  // a chronoamperogram: its times; the potentials are the user's
+    ins.TextTSample.SetText(texts.steps->sample);
+    ins.TextT1.SetText(texts.steps->first);
+    ins.TextT2.SetText(texts.steps->second);
+  } else {
+    ins.Estart.SetText(texts.estart);
+    ins.Eend.SetText(texts.eend);
+    ins.Estep.SetText(texts.estep);
+  }
   if (texts.scanRate) ins.V.SetText(*texts.scanRate);
   if (texts.quietTime) ins.TextQuiet.SetText(*texts.quietTime);
   if (texts.area) ins.ARE.SetText(*texts.area);

@@ -1,7 +1,8 @@
 #pragma once
 // The tables of the curve store that a session writes point by point: the potentials, the
 // curves, the simulation's reaction currents, surface concentrations and passed charge, the
-// program's times, and an AC voltammogram's harmonics and power spectrum.
+// program's times, an AC voltammogram's harmonics and power spectrum, and the raw current of a
+// measured one kept aside while its slot shows a harmonic.
 
 #include <array>
 
@@ -16,9 +17,9 @@ struct PointTable {
   double& (*cell)(Model&, int point, int column);
 };
 
-inline const std::array<PointTable, 8>& PointTables() {
+inline const std::array<PointTable, 9>& PointTables() {
   // Every table has the rows 0..kMaxPoints.
-  static const std::array<PointTable, 8> tables = {{
+  static const std::array<PointTable, 9> tables = {{
       {"PotentialX", [](const Model&) { return 1; },
        [](const Model& m, int i, int) { return m.PotentialX(i); },
        [](Model& m, int i, int) -> double& { return m.PotentialX(i); }},
@@ -43,6 +44,9 @@ inline const std::array<PointTable, 8>& PointTables() {
       {"AcSpectrum", [](const Model& m) { return m.AcSpectrum.Columns(); },
        [](const Model& m, int i, int j) { return m.AcSpectrum(i, j); },
        [](Model& m, int i, int j) -> double& { return m.AcSpectrum(i, j); }},
+      {"MeasuredAcCurrent", [](const Model& m) { return m.MeasuredAcCurrent.Columns(); },
+       [](const Model& m, int i, int j) { return m.MeasuredAcCurrent(i, j); },
+       [](Model& m, int i, int j) -> double& { return m.MeasuredAcCurrent(i, j); }},
   }};
   return tables;
 }

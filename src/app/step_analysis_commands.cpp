@@ -1,9 +1,10 @@
 // The Analyze menu's Cottrell and Anson commands: the lines of the first potential step of the
-// last simulated chronoamperogram, with D from their slopes and, from Anson's intercept, the
-// charge of adsorbed reactant.
+// active chronoamperogram (the last simulated one, or a measured one for Cottrell), with D from
+// their slopes and, from Anson's intercept, the charge of adsorbed reactant.
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "app/app.h"
 #include "common/constants.h"
 #include "common/number_format.h"
+#include "common/number_text.h"
 #include "common/runtime_error.h"
 #include "simulation/double_layer.h"
 
@@ -48,51 +50,65 @@ void PrintFit(ResultWindow& result, const std::string& heading, const StepLineFi
   result.Print(line);
 }
 
-// The points of the first step of the last run, when it was a chronoamperogram.
-bool FirstStep(App& app, Model& m, std::vector<double>& time, int& count) {
+// The first step of the active curve under technique 7: its times and currents (A) and, for a
+// simulated curve, the charge passed (C). A simulated curve's first step is the last run's; a
+// measured one's are its points up to t1 of the Instrument window (all of them where t1 holds no
+// number), and it has no charge: the current before its first point is not in the file.
+struct FirstStep {
+  std::vector<double> time, current, charge;
+  bool measured = false;
+};
+
+std::optional<FirstStep> FirstStepOf(App& app, const Model& m) {
   if (m.Technique != Technique::kChronoamperometry || m.NumberOfPoints < 2 || app.CurveFailed()) {
     app.platform().MessageBox(
         "Error: No chronoamperogram! Choose 7)  Chronoamperometry in the Techniques form and "
         "simulate first.");
-    return false;
+    return std::nullopt;
   }
-  count = std::min(static_cast<int>(m.SweepPoints), m.NumberOfPoints);
-  time.clear();
-  for (int i = 1; i <= count; ++i)
-    time.push_back(m.PotentialX(i));
-  return true;
+  FirstStep step;
+  step.measured = app.ImportedCurveIn(m.CurrentCurve).has_value();
+  const double t1 = step.measured ? ReadNumber(app.Ins().TextT1.Text()) : 0.0;  // s
+  const int count = std::min(static_cast<int>(m.SweepPoints), m.NumberOfPoints);
+  for (int i = 1; i <= m.NumberOfPoints; ++i) {
+    const double t = m.PotentialX(i);  // s
+    if (step.measured ? t > t1 * (1 + 1e-9) : i > count) break;
+    step.time.push_back(t);
+    step.current.push_back(step.measured ? m.CurrentY(i, m.CurrentCurve)
+                                         : m.ReactionCurrents(i, m.TotalCurrentColumn));
+    if (!step.measured) step.charge.push_back(m.PassedCharge(i));
+  }
+  return step;
 }
 
 }  // namespace
 
 void App::mnuCottrell_Click() {
-  Model& m = *model_;
-  std::vector<double> time;
-  int count = 0;
-  if (!FirstStep(*this, m, time, count)) return;
-  std::vector<double> current;
-  for (int i = 1; i <= count; ++i)
-    current.push_back(m.ReactionCurrents(i, m.TotalCurrentColumn));
+  const std::optional<FirstStep> step = FirstStepOf(*this, *model_);
+  if (!step) return;
   result_.Show();
   try {
-    PrintFit(result_, "Cottrell: I against t^-1/2 of step 1", CottrellFit(time, current, NFAC(m)),
-             " A s^1/2", " A");
+    PrintFit(result_, "Cottrell: I against t^-1/2 of step 1",
+             CottrellFit(step->time, step->current, NFAC(*model_)), " A s^1/2", " A");
   } catch (const RuntimeError& error) {
     platform_.MessageBox("Cottrell Error: " + error.Description());
   }
 }
 
 void App::mnuAnson_Click() {
-  Model& m = *model_;
-  std::vector<double> time;
-  int count = 0;
-  if (!FirstStep(*this, m, time, count)) return;
-  std::vector<double> charge;
-  for (int i = 1; i <= count; ++i)
-    charge.push_back(m.PassedCharge(i));
+  const Model& m = *model_;
+  const std::optional<FirstStep> step = FirstStepOf(*this, m);
+  if (!step) return;
+  if (step->measured) {
+    platform_.MessageBox(
+        "Anson Error: the measured curve holds its current only: the charge before its first "
+        "point (the double layer's and an adsorbed layer's) is not known. Analyze -> Cottrell "
+        "takes its current.");
+    return;
+  }
   result_.Show();
   try {
-    const StepLineFit fit = AnsonFit(time, charge, NFAC(m));
+    const StepLineFit fit = AnsonFit(step->time, step->charge, NFAC(m));
     PrintFit(result_, "Anson: Q against t^1/2 of step 1", fit, " C/s^1/2", " C");
     // The intercept less the double layer's charge for the step is the adsorbed reactant's.
     const double sign = m.AnodicPositive ? -1.0 : 1.0;

@@ -11,6 +11,18 @@
 
 namespace qalto {
 
+// Where C_old, the right-hand side of a step, comes from: the table previous, or, read as the
+// step sweeps inward (before its outward substitution overwrites current), the concentrations in
+// current (a backward-Euler step in place) or the blend newer C(n) + older C(n-1) of current and
+// the profile before it, which the sweep then replaces by C(n).
+struct StepStart {
+  enum class From { kPrevious, kCurrent, kBlend };
+  From from = From::kPrevious;
+  double newer = 1;
+  double older = 0;
+  std::array<SpeciesVector, kGridSlots>* before = nullptr;  // kBlend: C(n-1), M
+};
+
 // The box tables are not cleared on construction (a value-initialised system, make_unique<T>(),
 // is): whoever fills a system clears the boxes 0..N+1 it uses.
 struct BlockSystem {
@@ -23,9 +35,7 @@ struct BlockSystem {
   SpeciesMatrix surfaceSource{};  // right-hand side of the surface rows, acting on box 1
   std::array<SpeciesVector, kGridSlots> previous;  // C_old(s, j) for j = 1..N, M
   std::array<SpeciesVector, kGridSlots> current;   // C(s, j), j = 0 (surface)..N+1 (bulk), M
-  // A backward-Euler step from the concentrations in current: C_old is read from there and
-  // previous is not filled.
-  bool startsFromCurrent = false;
+  StepStart start;
 };
 
 // Tables of one value per species and box, packed by the species count S: (s, j) at j S + s,

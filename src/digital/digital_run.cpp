@@ -458,8 +458,7 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   }
   for (size_t k = 0; k < count; ++k) {
     StepLevel& l = *run.levels[k];
-    l.inPlace = l.newer == 1.0 && l.older == 0.0 && !run.keepsOlder && !run.secondOrder &&
-                !run.layer.active;
+    l.inPlace = l.newer == 1.0 && l.older == 0.0 && !run.keepsOlder;
   }
   run.latest = 0;
   ResetProfile(run);
@@ -516,11 +515,16 @@ void StartStep(DigitalRun& run, int level) {
     return;
   }
   StepLevel& l = *run.levels[static_cast<size_t>(level)];
-  // A backward-Euler step on the level that holds the latest profile starts from it in place
-  // (the second-order iteration keeps its start profile apart).
-  l.system.startsFromCurrent = l.inPlace && level == run.latest;
-  if (!l.system.startsFromCurrent) {
+  StepStart& start = l.system.start;
+  // A linear step on the level that holds the latest profile reads its start from there as it
+  // sweeps (the second-order iteration and the adsorbed layer keep their start profile apart).
+  if (level != run.latest || run.secondOrder || run.layer.active) {
+    start.from = StepStart::From::kPrevious;
     ForSpeciesCount<StartProfile>(run.species, LatestProfile(run), l, run.older, run.keepsOlder);
+  } else if (l.inPlace) {
+    start.from = StepStart::From::kCurrent;
+  } else {
+    start = {StepStart::From::kBlend, l.newer, l.older, &run.older};
   }
   run.latest = level;
 }

@@ -31,7 +31,7 @@ struct StepLevel {
   double timeStep = 0;   // s
   double newer = 1;      // weight of the latest profile in the start profile
   double older = 0;      // weight of the profile before it
-  bool inPlace = false;  // a backward-Euler step that can start from the system's own profile
+  bool inPlace = false;  // a backward-Euler step: it starts from the latest profile as it is
   BlockSystem system;
   BlockElimination elimination;
   SecondOrderStep secondOrderStep;

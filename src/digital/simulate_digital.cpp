@@ -85,28 +85,31 @@ void SolveAt(DigitalRun& run, Model& model, double E, const ShowMessage& showMes
   SurfaceCurrents(run.kinetics, rates, level.system.current[0], now);
 }
 
-// 1 + Ru Cd(E) / tc at the applied potential E (V) (1 + 1.5 Ru Cd / tc under a sine, below):
-// what the charging circuit divides the faradaic current by.
-double ChargingDivisor(const DigitalRun& run, double E) {
-  const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
-  return (run.sine ? 1.5 : 1.0) * cd * run.ruOverCharging + 1.0;
-}
+// The charging circuit of a point at the applied potential E (V), with the rate at which the
+// applied potential moves over the point (V/s, signed) and the total currents of the previous
+// point and the one before it (A): the total current it makes of a faradaic current I (A),
+//   (I - Cd(E) rate + Ru Cd / tc I_previous) / (1 + Ru Cd / tc).
+// Under a sine the drop Ru I changes by the second-order difference over the two points before,
+// (2 I_previous - I_older / 2) over a divisor of 1 + 1.5 Ru Cd / tc: the first-order one would
+// lose w Ru Cd w dt / 2 of the charging current's amplitude.
+class ChargingCircuit {
+ public:
+  ChargingCircuit(const DigitalRun& run, double E, double rate, double previousTotal,
+                  double olderTotal) {
+    const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
+    const double q2 = cd * run.ruOverCharging;  // RC / tc
+    const double history = run.sine ? 2.0 * previousTotal - 0.5 * olderTotal : previousTotal;
+    offset_ = q2 * history - cd * rate;
+    gain_ = Div(1.0, (run.sine ? 1.5 : 1.0) * q2 + 1.0);
+  }
 
-// The total current that a faradaic current I (A) makes through the charging circuit at the
-// applied potential E (V), with the previous point's total current previousTotal (A) and the
-// rate at which the applied potential moves over the point (V/s, signed). Under a sine the drop
-// Ru I changes by the second-order difference over the two points before (olderTotal the total
-// current of the one before the previous): the first-order one would lose w Ru Cd w dt / 2 of
-// the charging current's amplitude.
-double TotalCurrent(const DigitalRun& run, double E, double faradaic, double rate,
-                    double previousTotal, double olderTotal) {
-  const double cd = run.capacitance + (run.capacitanceSlope + run.capacitanceCurvature * E) * E;
-  const double q2 = cd * run.ruOverCharging;  // RC / tc
-  if (run.sine)
-    return Div(faradaic - cd * rate + q2 * (2.0 * previousTotal - 0.5 * olderTotal),
-               1.5 * q2 + 1.0);
-  return Div(faradaic - cd * rate + q2 * previousTotal, q2 + 1.0);
-}
+  double Total(double faradaic) const { return Checked((faradaic + offset_) * gain_); }
+  double Gain() const { return gain_; }  // d total / d faradaic
+
+ private:
+  double offset_ = 0;  // A
+  double gain_ = 1;
+};
 
 // exp(y), by its Taylor series where |y| < 1e-3 (five terms: within 1e-17).
 double SmallExp(double y) {
@@ -116,10 +119,23 @@ double SmallExp(double y) {
 
 // The surface of a step whose interior is swept inward, at any interfacial potential: the rates,
 // the surface concentrations and the faradaic current, with its derivative by the potential.
+// One serves every step of a run (Use names the level of the step).
 class SurfaceAtPotential {
  public:
-  SurfaceAtPotential(DigitalRun& run, StepLevel& level, const ShowMessage& showMessage)
-      : run_(run), level_(level), showMessage_(showMessage) {}
+  SurfaceAtPotential(const DigitalRun& run, const ShowMessage& showMessage)
+      : run_(run), showMessage_(showMessage) {
+    const ChargeTransfer& t = run.transfer;
+    for (int r = 1; r <= t.count; ++r) {
+      const ChargeReaction& q = t.reactions[r];
+      Factors& f = factors_[r];
+      f.forward = -q.alpha * q.n * t.FOverRT / q.nuO;
+      f.backward = (1.0 - q.alpha) * q.n * t.FOverRT / q.nuR;
+      f.perOxidised = run.currentScale * q.n / q.nuO;
+      f.perReduced = run.currentScale * q.n / q.nuR;
+    }
+  }
+
+  void Use(StepLevel& level) { level_ = &level; }
 
   // Solves the surface rows at x (V); returns the faradaic current (A), its derivative by x in
   // slope (A/V), and the reactions' currents in now. The rates at the first potential come from
@@ -142,16 +158,21 @@ class SurfaceAtPotential {
         d.backward[r] = k.backwardSlope * k.backward;
         continue;
       }
-      const double slopeF = -q.alpha * q.n * t.FOverRT / q.nuO;         // 1/V
-      const double slopeB = (1.0 - q.alpha) * q.n * t.FOverRT / q.nuR;  // 1/V
-      rates_.forward[r] = referenceRates_.forward[r] * SmallExp(slopeF * (x - reference_));
-      rates_.backward[r] = referenceRates_.backward[r] * SmallExp(slopeB * (x - reference_));
+      const double slopeF = factors_[r].forward;
+      const double slopeB = factors_[r].backward;
+      if (x == reference_) {
+        rates_.forward[r] = referenceRates_.forward[r];
+        rates_.backward[r] = referenceRates_.backward[r];
+      } else {
+        rates_.forward[r] = referenceRates_.forward[r] * SmallExp(slopeF * (x - reference_));
+        rates_.backward[r] = referenceRates_.backward[r] * SmallExp(slopeB * (x - reference_));
+      }
       d.forward[r] = slopeF * rates_.forward[r];
       d.backward[r] = slopeB * rates_.backward[r];
     }
-    BlockSystem& system = level_.system;
+    BlockSystem& system = level_->system;
     WriteSurfaceEntries(run_.kinetics, rates_, system.surface);
-    SolveSurface(system, level_.elimination, showMessage_);
+    SolveSurface(system, level_->elimination, showMessage_);
     SurfaceCurrents(run_.kinetics, rates_, system.current[0], now);
     // d(rows)/dx C(0) moves the surface by -(rows - coupling)^-1 of it.
     SpeciesVector push{};
@@ -160,7 +181,7 @@ class SurfaceAtPotential {
       push[e.row] -= e.coefficient * d.forward[e.reaction] * surface[e.column];
     for (const SurfaceTerm& e : run_.kinetics.backward)
       push[e.row] -= e.coefficient * d.backward[e.reaction] * surface[e.column];
-    SurfaceResponse(system, level_.elimination, push, move_);
+    SurfaceResponse(system, level_->elimination, push, move_);
     slope = 0.0;
     for (int r = 1; r <= t.count; ++r) {
       const ChargeReaction& q = t.reactions[r];
@@ -168,28 +189,36 @@ class SurfaceAtPotential {
       const double R = q.red != 0 ? system.current[0][q.red] : 0.0;
       const double dO = q.ox != 0 ? move_[q.ox] : 0.0;
       const double dR = q.red != 0 ? move_[q.red] : 0.0;
-      reactionSlopes_[r] = run_.currentScale * q.n *
-                           ((d.forward[r] * O + rates_.forward[r] * dO) / q.nuO -
-                            (d.backward[r] * R + rates_.backward[r] * dR) / q.nuR);
+      reactionSlopes_[r] = factors_[r].perOxidised * (d.forward[r] * O + rates_.forward[r] * dO) -
+                           factors_[r].perReduced * (d.backward[r] * R + rates_.backward[r] * dR);
       slope += reactionSlopes_[r];
     }
     return Sum(run_, now);
   }
 
   // Moves the surface solved at x to x + dx along its tangent: the concentrations and the
-  // reactions' currents change by their derivatives times dx, exact to second order in dx.
-  void Advance(double dx, ReactionValues& now) {
-    SpeciesVector& surface = level_.system.current[0];
+  // reactions' currents change by their derivatives times dx, exact to second order in dx;
+  // returns the faradaic current (A).
+  double Advance(double dx, ReactionValues& now) {
+    SpeciesVector& surface = level_->system.current[0];
     for (int s = 1; s <= run_.species; ++s)
       surface[s] += move_[s] * dx;
     for (int r = 1; r <= run_.transfer.count; ++r)
       now[r] += reactionSlopes_[r] * dx;
+    return Sum(run_, now);
   }
 
  private:
-  DigitalRun& run_;
-  StepLevel& level_;
+  // What the rates and currents of a Butler-Volmer reaction change by with the potential.
+  struct Factors {
+    double forward = 0, backward = 0;        // d ln k / dx, 1/V
+    double perOxidised = 0, perReduced = 0;  // A per unit of k C, currentScale n / nu
+  };
+
+  const DigitalRun& run_;
+  StepLevel* level_ = nullptr;
   const ShowMessage& showMessage_;
+  std::array<Factors, kMaxChargeReactions + 1> factors_;
   bool haveReference_ = false;
   double reference_ = 0;  // V
   ChargeRates referenceRates_;
@@ -202,18 +231,17 @@ class SurfaceAtPotential {
 // charging circuit: F grows with x (the current falls as the potential rises), so the iteration
 // keeps a bracket of the root and halves it when a step leaves it. It starts from the drop the
 // latest sub-steps predict; the surface is left solved at the answer.
-void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double guess, double rate,
-                              double previousTotal, double olderTotal, DigitalRun& run,
-                              double& lastTotal, ReactionValues& now) {
-  const double Ru = run.resistance;
+void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double guess,
+                              const ChargingCircuit& circuit, double Ru, double& lastTotal,
+                              ReactionValues& now) {
   double lo = -HUGE_VAL, hi = HUGE_VAL;  // bracket of the root, V
   double x = guess;
   for (int iteration = 0; iteration < kMaxDropIterations; ++iteration) {
     double dI = 0.0;  // A/V
     const double I = surface.Solve(x, dI, now);
-    lastTotal = TotalCurrent(run, E, I, rate, previousTotal, olderTotal);
+    lastTotal = circuit.Total(I);
     const double F = x - E - Ru * lastTotal;
-    const double slope = 1.0 - Ru * dI / ChargingDivisor(run, E);
+    const double slope = 1.0 - Ru * dI * circuit.Gain();
     if (F == 0.0) return;
     if (F > 0.0) hi = std::min(hi, x);
     if (F < 0.0) lo = std::max(lo, x);
@@ -228,8 +256,7 @@ void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double gues
     }
     if (std::abs(next - x) < kDropTolerance) return;  // the surface stays solved at x
     if (std::abs(next - x) < kTangentStep) {  // Newton's step is short: its tangent is the answer
-      surface.Advance(next - x, now);
-      lastTotal = TotalCurrent(run, E, Sum(run, now), rate, previousTotal, olderTotal);
+      lastTotal = circuit.Total(surface.Advance(next - x, now));
       return;
     }
     x = next;
@@ -249,13 +276,13 @@ struct DropHistory {
 // inside follow once from the surface's answer (in every iteration of a second-order step).
 // The disc's two-dimensional step has no separate surface system: it is solved whole at each
 // trial potential, by the secant method kept inside a bracket (regula falsi, Illinois variant).
-void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, double rate,
-                            double previousTotal, double olderTotal, double& lastTotal,
-                            const ShowMessage& showMessage, ReactionValues& now) {
+void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, const ChargingCircuit& circuit,
+                            double& lastTotal, const ShowMessage& showMessage,
+                            ReactionValues& now) {
   const double Ru = run.resistance;
   auto residual = [&](double x) {
     SolveAt(run, model, x, showMessage, now);
-    lastTotal = TotalCurrent(run, E, Sum(run, now), rate, previousTotal, olderTotal);
+    lastTotal = circuit.Total(Sum(run, now));
     return x - E - Ru * lastTotal;
   };
   double a = E + Ru * lastTotal;
@@ -291,22 +318,35 @@ void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, double rate
   if (x != b) residual(b);  // leave the step solved at the best estimate
 }
 
-void SolveWithDrop(DigitalRun& run, Model& model, double E, double rate, double previousTotal,
-                   double olderTotal, double& lastTotal, DropHistory& drops,
-                   const ShowMessage& showMessage, ReactionValues& now) {
+struct PointContext {
+  double rate = 0;                        // V/s: the sweep's rate in the sign of E(i) - E(i-1)
+  int scanSign = 1;                       // direction of the staircase at this point
+  double previousTotal = 0;               // total current of the previous point, A
+  double olderTotal = 0;                  // total current of the point before that, A
+  double lastTotal = 0;                   // total current of the latest sub-step, A
+  DropHistory drops;                      // ohmic drops of the latest sub-steps
+  SurfaceAtPotential* surface = nullptr;  // the surface solver of steps with an ohmic drop
+  // Potential steps: the charge of the latest sub-step and the charge since the start (C).
+  double stepCharge = 0;
+  double charge = 0;
+};
+
+void SolveWithDrop(DigitalRun& run, Model& model, double E, const ChargingCircuit& circuit,
+                   PointContext& c, const ShowMessage& showMessage, ReactionValues& now) {
+  double& lastTotal = c.lastTotal;
   if (run.disc || run.layer.active) {
-    SolveWholeStepWithDrop(run, model, E, rate, previousTotal, olderTotal, lastTotal, showMessage,
-                           now);
+    SolveWholeStepWithDrop(run, model, E, circuit, lastTotal, showMessage, now);
     return;
   }
   StepLevel& level = *run.levels[static_cast<size_t>(run.latest)];
-  SurfaceAtPotential surface(run, level, showMessage);
+  SurfaceAtPotential& surface = *c.surface;
+  surface.Use(level);
+  DropHistory& drops = c.drops;
   double x = E;
   auto iterate = [&] {
     const double predicted =
         drops.known >= 2 ? 2.0 * drops.last - drops.before : run.resistance * lastTotal;  // V
-    FindInterfacialPotential(surface, E, E + predicted, rate, previousTotal, olderTotal, run,
-                             lastTotal, now);
+    FindInterfacialPotential(surface, E, E + predicted, circuit, run.resistance, lastTotal, now);
     x = E + run.resistance * lastTotal;
   };
   if (run.secondOrder) {
@@ -321,18 +361,6 @@ void SolveWithDrop(DigitalRun& run, Model& model, double E, double rate, double 
   drops.last = x - E;
   drops.known = std::min(drops.known + 1, 2);
 }
-
-struct PointContext {
-  double rate = 0;           // V/s: the sweep's rate in the sign of E(i) - E(i-1)
-  int scanSign = 1;          // direction of the staircase at this point
-  double previousTotal = 0;  // total current of the previous point, A
-  double olderTotal = 0;     // total current of the point before that, A
-  double lastTotal = 0;      // total current of the latest sub-step, A
-  DropHistory drops;         // ohmic drops of the latest sub-steps
-  // Potential steps: the charge of the latest sub-step and the charge since the start (C).
-  double stepCharge = 0;
-  double charge = 0;
-};
 
 // The charge a sub-step passes as the difference equations count it, so that it is the amount
 // they convert: a step of length h growing by w over the one before is a backward-Euler step of
@@ -351,12 +379,18 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
                         double& last, const ShowMessage& showMessage) {
   const DigitalTiming& t = run.timing;
   const int programJump = run.sinceJump.empty() ? 0 : run.sinceJump[static_cast<size_t>(i)];
-  if (t.pieceCount == 1 && t.fractions.size() == 1 && run.resistance == 0.0 && !run.sine &&
+  if (t.pieceCount == 1 && t.fractions.size() == 1 && !run.sine &&
       t.pieces[0].potential == PiecePotential::Point && programJump == 0) {
     // One step at the point's potential (a sweep): the point's current is that of the step.
     ReactionValues now{};
     StartStep(run, t.pieces[0].levels[0]);
-    SolveAt(run, model, run.potential[static_cast<size_t>(i)], showMessage, now);
+    const double E = run.potential[static_cast<size_t>(i)];
+    if (run.resistance > 0.0) {
+      const ChargingCircuit circuit(run, E, c.rate, c.previousTotal, c.olderTotal);
+      SolveWithDrop(run, model, E, circuit, c, showMessage, now);
+    } else {
+      SolveAt(run, model, E, showMessage, now);
+    }
     first = last = Sum(run, now);
     for (int r = 1; r <= run.transfer.count; ++r)
       now[r] = t.lastWeight * now[r] + t.firstWeight * now[r];
@@ -385,8 +419,8 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
       double Ek = t.ramp ? before + (E - before) * (k + 1.0) / m : applied;
       if (run.sine) Ek += run.ac.SineAt(i - 1 + (k + 1.0) / m);
       if (run.resistance > 0.0) {
-        SolveWithDrop(run, model, Ek, c.rate, c.previousTotal, c.olderTotal, c.lastTotal, c.drops,
-                      showMessage, now);
+        const ChargingCircuit circuit(run, Ek, c.rate, c.previousTotal, c.olderTotal);
+        SolveWithDrop(run, model, Ek, circuit, c, showMessage, now);
       } else {
         SolveAt(run, model, Ek, showMessage, now);
       }
@@ -430,6 +464,8 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
   PrepareDigitalRun(model, beta, pH, inputs.refinement, *run);
 
   PointContext c;
+  SurfaceAtPotential surface(*run, showMessage);
+  c.surface = &surface;
   // The square wave keeps both half-period currents.
   const bool halves = run->technique == Technique::kSquareWave;
   const int lastColumn = run->totalColumn + (halves ? 2 : 0);
@@ -454,8 +490,8 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
     for (int r = 1; r <= run->transfer.count; ++r)
       currents(i, r) = Checked(column[r]);
     const double applied = E[static_cast<size_t>(i)] + (run->sine ? run->ac.SineAt(i) : 0.0);
-    const double total =
-        TotalCurrent(*run, applied, Sum(*run, column), c.rate, c.previousTotal, c.olderTotal);
+    const double total = ChargingCircuit(*run, applied, c.rate, c.previousTotal, c.olderTotal)
+                             .Total(Sum(*run, column));
     c.olderTotal = c.previousTotal;
     c.previousTotal = total;
     currents(i, run->totalColumn) = total;

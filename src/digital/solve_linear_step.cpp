@@ -12,21 +12,43 @@ namespace qalto {
 
 namespace {
 
-// The right-hand side of box j: the previous concentrations, or the present ones where the step
-// starts from them (they are overwritten only by the outward substitution).
-const std::array<SpeciesVector, kGridSlots>& StartProfile(const BlockSystem& system) {
-  return system.startsFromCurrent ? system.current : system.previous;
-}
+// C_old(s, j), the right-hand side of box j, read from one table.
+struct FromTable {
+  const std::array<SpeciesVector, kGridSlots>& C;
+  double operator()(int j, int s) const { return C[j][s]; }
+};
+
+// C_old(s, j) = newer C(s, j) + older C_before(s, j), C_before(s, j) then replaced by C(s, j):
+// the start of a step and the shift of the two latest profiles in one pass.
+struct FromBlend {
+  const std::array<SpeciesVector, kGridSlots>& C;
+  std::array<SpeciesVector, kGridSlots>& before;
+  double newer, older;
+  double operator()(int j, int s) const {
+    const double now = C[j][s];
+    const double start = newer * now + older * before[j][s];
+    before[j][s] = now;
+    return start;
+  }
+};
 
 // The stages of one step for S species. S is a template argument so that the loops over the
 // species unroll and the chains running through the boxes stay in registers.
 template <int S>
 struct Inward {
   static void Run(const BlockSystem& system, BlockElimination& elimination) {
-    if (elimination.diagonal) {
-      SweepDiagonal(system, elimination);
-    } else {
-      SweepCoupled(system, elimination);
+    const StepStart& start = system.start;
+    switch (start.from) {
+      case StepStart::From::kPrevious:
+        Sweep(system, elimination, FromTable{system.previous});
+        break;
+      case StepStart::From::kCurrent:
+        Sweep(system, elimination, FromTable{system.current});
+        break;
+      case StepStart::From::kBlend:
+        Sweep(system, elimination,
+              FromBlend{system.current, *start.before, start.newer, start.older});
+        break;
     }
     // The right-hand side of the surface rows, surfaceSource f_1, is the same for any rows.
     const SpeciesVector& f1 = elimination.offset[1];
@@ -38,20 +60,29 @@ struct Inward {
     }
   }
 
+  template <class Start>
+  static void Sweep(const BlockSystem& system, BlockElimination& elimination, const Start& old) {
+    if (elimination.diagonal) {
+      SweepDiagonal(system, elimination, old);
+    } else {
+      SweepCoupled(system, elimination, old);
+    }
+  }
+
   // f(s, j) = inverse_j(s, s) C_old(s, j) + inverse_j(s, s) c(s, j) f(s, j+1), j = N..1.
-  static void SweepDiagonal(const BlockSystem& system, BlockElimination& elimination) {
+  template <class Start>
+  static void SweepDiagonal(const BlockSystem& system, BlockElimination& elimination,
+                            const Start& old) {
     const int N = system.boxes;
-    const auto& old = StartProfile(system);
     std::array<double, S> outer;
     for (int s = 0; s < S; ++s)
       outer[s] = system.current[N + 1][s + 1];
     const double* p = elimination.packedPivot.data() + N * S;
     const double* q = elimination.packedInward.data() + N * S;
     double* f = elimination.packedOffset.data() + N * S;
-    const SpeciesVector* C = old.data() + N;
-    for (; C != old.data(); p -= S, q -= S, f -= S, --C) {
+    for (int j = N; j >= 1; --j, p -= S, q -= S, f -= S) {
       for (int s = 0; s < S; ++s) {
-        outer[s] = p[s] * (*C)[s + 1] + q[s] * outer[s];
+        outer[s] = p[s] * old(j, s + 1) + q[s] * outer[s];
         f[s] = outer[s];
       }
     }
@@ -60,9 +91,10 @@ struct Inward {
   }
 
   // f_j = inverse_j (C_old(j) + c_j f_{j+1}) for j = N..1, with f_{N+1} the bulk values.
-  static void SweepCoupled(const BlockSystem& system, BlockElimination& elimination) {
+  template <class Start>
+  static void SweepCoupled(const BlockSystem& system, BlockElimination& elimination,
+                           const Start& old) {
     const int N = system.boxes;
-    const auto& old = StartProfile(system);
     std::array<double, S> outer;
     for (int s = 0; s < S; ++s)
       outer[s] = system.current[N + 1][s + 1];
@@ -71,7 +103,7 @@ struct Inward {
       const SpeciesMatrix& M = elimination.inverse[j];
       std::array<double, S> rhs;
       for (int s = 0; s < S; ++s)
-        rhs[s] = old[j][s + 1] + c[s + 1] * outer[s];
+        rhs[s] = old(j, s + 1) + c[s + 1] * outer[s];
       SpeciesVector& f = elimination.offset[j];
       for (int r = 0; r < S; ++r) {
         double sum = 0.0;

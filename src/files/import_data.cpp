@@ -11,6 +11,7 @@
 #include "files/file_format_error.h"
 #include "files/measurement_file.h"
 #include "files/read_failure.h"
+#include "files/step_time_series.h"
 #include "model/measured_ac.h"
 #include "model/point_time.h"
 #include "simulation/curve_slot.h"
@@ -76,9 +77,15 @@ std::vector<ReportLine> ReportOf(const ImportedCurve& curve, const InstrumentTex
   if (format != kTwoColumnCsv) report.push_back({"File format = ", format, {}});
   if (!curve.label.empty()) report.push_back({"Curve = ", curve.label, {}});
   report.push_back({"Number of data point = ", "", static_cast<int>(curve.potential.size())});
-  report.push_back({"E start = ", texts.estart, {}});
-  report.push_back({"E end = ", texts.eend, {}});
-  report.push_back({"E step = ", texts.estep, {}});
+  if (texts.steps) {
+    report.push_back({"t sample (s) = ", texts.steps->sample, {}});
+    report.push_back({"t1 (s) = ", texts.steps->first, {}});
+    if (texts.steps->second != "0") report.push_back({"t2 (s) = ", texts.steps->second, {}});
+  } else {
+    report.push_back({"E start = ", texts.estart, {}});
+    report.push_back({"E end = ", texts.eend, {}});
+    report.push_back({"E step = ", texts.estep, {}});
+  }
   if (texts.scanRate) report.push_back({"Scan rate (V/s) = ", *texts.scanRate, {}});
   if (texts.area) report.push_back({"Area (cm2) = ", *texts.area, {}});
   if (texts.quietTime) report.push_back({"Quiet time (s) = ", *texts.quietTime, {}});
@@ -176,6 +183,13 @@ ImportResult PrepareImport(const Model& model, const ImportedFile& file, int cho
   } else {
     result.curves = {FittedToStore(file.curves.front(), result.messages)};
   }
+  if (model.Technique == Technique::kChronoamperometry) {  // the current against time
+    if (auto problem = TakeStepTimes(result.curves.front())) {
+      result.messages = {"ReadData Error: " + result.curves.front().source + ": " + *problem};
+      return result;
+    }
+    result.curves.resize(1);
+  }
   if (model.Technique == Technique::kAcVoltammetry) {  // the raw current, in time
     if (auto problem = SampleOnAcProgram(model, result.curves.front())) {
       result.messages = {"ReadData Error: " + result.curves.front().source + ": " + *problem};
@@ -190,6 +204,8 @@ ImportResult PrepareImport(const Model& model, const ImportedFile& file, int cho
     result.messages = {"ReadData Error: " + FailureOfFile(error.Description(), first.source)};
     return result;
   }
+  if (model.Technique == Technique::kChronoamperometry)
+    result.instrument.steps = StepTimeTextsOf(first, model.StepTime2);
   result.instrument.scanIndex = ScanIndexOf(
       first, choice == kWholeMeasurementChoice ? file.curves.size() : result.curves.size());
   result.report = ReportOf(first, result.instrument, file.format);

@@ -11,6 +11,7 @@
 #include "common/failure.h"
 #include "files/column_heading.h"
 #include "files/imported_curve.h"
+#include "files/step_time_series.h"
 #include "model/model.h"
 
 namespace qalto {
@@ -30,10 +31,12 @@ inline constexpr int kWholeMeasurementChoice = -1;
 
 // What the Instrument window takes from the data, as the texts of its boxes; scanIndex is the
 // item of its scan list ("single", "cycle", "2 cycles", "3 cycles") where the data show it.
+// A chronoamperogram's are its times instead of the potentials (steps).
 struct InstrumentTexts {
   std::string estart, eend, estep;
   std::optional<std::string> scanRate, area, quietTime;
   std::optional<int> scanIndex;
+  std::optional<StepTimeTexts> steps;
 };
 
 // One line of the import's report in the result window: a label and a text or a number.

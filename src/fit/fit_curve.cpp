@@ -293,17 +293,22 @@ Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   outcome.variance = Variance(y, m);
   model.FitDefaultStep = Sqrt(outcome.variance);
 
-  ModelEvaluation evaluate = CurvesEvaluation(targets, parameters.logScale, context.onMessage);
+  // No more threads than the tasks of an iteration's derivatives: a curve of a side each.
+  const int parts = static_cast<int>(targets.size());
+  const int threadCount = std::min(context.threads, 2 * np * parts);
+  std::unique_ptr<FitThreads> threads;
+  std::unique_ptr<WorkerEvaluations> workers;
+  if (threadCount > 1) {
+    threads = std::make_unique<FitThreads>(threadCount);
+    workers = std::make_unique<WorkerEvaluations>(targets, parameters.logScale, threadCount);
+  }
+  ModelEvaluation evaluate =
+      CurvesEvaluation(targets, parameters.logScale, context.onMessage, threads.get());
   MarquardtFit fit(context.engine, np, y, m, parameters.active, parameters.minimum,
                    parameters.maximum, outcome.variance, model.FitDefaultStep, evaluate,
                    model.FitObjectiveCount);
   fit.SetDerivativeSteps(parameters.derivativeStep);
-  int threads = std::min(context.threads, np);
-  std::unique_ptr<WorkerEvaluations> workers;
-  if (threads > 1) {
-    workers = std::make_unique<WorkerEvaluations>(targets, parameters.logScale, threads);
-    fit.SetParallelEvaluations(workers->Evaluations());
-  }
+  if (threads) fit.SetThreads(threads.get(), parts, workers->Evaluations());
   std::vector<double> f(At(m) + 1, 0.0);
   try {
     IterateFit(fit, parameters.b, outcome, context.onIteration);

@@ -60,7 +60,7 @@ struct FitContext {
   FitChoices choices;       // the parameters to fit with their bounds
   SimulationInputs inputs;  // what every simulation of the fit takes from the forms
   MarquardtState& engine;   // kept from fit to fit
-  int threads = 1;          // derivative columns computed side by side
+  int threads = 1;          // threads of the fit, this one among them
   FitWindow window;         // the points compared, of every curve
   IterationObserver onIteration;
   std::function<void(const FitReport&)> onReport;  // when the iterations have ended

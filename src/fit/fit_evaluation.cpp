@@ -1,6 +1,9 @@
 #include "fit/fit_evaluation.h"
 
 #include <cmath>
+#include <exception>
+#include <span>
+#include <string>
 
 #include "common/checked_math.h"
 #include "fit/evaluate_model.h"
@@ -33,27 +36,97 @@ std::vector<double> ConcatenatedObserved(const std::vector<FitTarget>& targets) 
   return y;
 }
 
+namespace {
+
+// Where each target's points begin in the concatenated vector: offset(c) + 1 is its first.
+std::vector<size_t> TargetOffsets(const std::vector<FitTarget>& targets) {
+  std::vector<size_t> offsets;
+  size_t offset = 0;
+  for (const FitTarget& target : targets) {
+    offsets.push_back(offset);
+    offset += At(target.ComparedCount());
+  }
+  return offsets;
+}
+
+// Simulates one target at the parameter values and writes its compared points, times the root
+// of its weight, to f from offset + 1 on.
+void EvaluateTarget(const FitTarget& target, const std::vector<double>& values,
+                    const MessageSink& onMessage, size_t offset, std::span<double> f) {
+  std::vector<double> curve(target.observed.size(), 0.0);
+  EvaluateModel(*target.model, target.inputs, onMessage, values, curve);
+  const int count = target.ComparedCount();
+  if (f.size() < offset + At(count) + 1) throw RuntimeError::SubscriptOutOfRange();
+  const double scale = std::sqrt(target.weight);
+  for (int j = 1; j <= count; ++j)
+    f[offset + At(j)] = scale * curve[At(target.ComparedPoint(j))];
+}
+
+// Side by side: each target's messages are kept and shown after the runs, in the order of the
+// targets up to the first that failed, as the serial loop shows them.
+void EvaluateTargetsOnThreads(const std::vector<FitTarget>& targets,
+                              const std::vector<double>& values, const MessageSink& onMessage,
+                              FitThreads& threads, std::vector<double>& f) {
+  const std::vector<size_t> offsets = TargetOffsets(targets);
+  std::vector<std::vector<std::string>> messages(targets.size());
+  std::vector<char> failed(targets.size(), 0);
+  std::exception_ptr failure;
+  try {
+    threads.Run(static_cast<int>(targets.size()), [&](int c, int) {
+      const size_t curve = At(c);
+      MessageSink keep = [&messages, curve](const std::string& message) {
+        messages[curve].push_back(message);
+      };
+      try {
+        EvaluateTarget(targets[curve], values, keep, offsets[curve], f);
+      } catch (...) {
+        failed[curve] = 1;
+        throw;
+      }
+    });
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  for (size_t c = 0; c < targets.size(); ++c) {
+    if (onMessage) {
+      for (const std::string& message : messages[c])
+        onMessage(message);
+    }
+    if (failed[c]) break;
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+bool SharesATally(const std::vector<FitTarget>& targets) {
+  for (const FitTarget& target : targets)
+    if (target.inputs.solverMessages) return true;
+  return false;
+}
+
+}  // namespace
+
 ModelEvaluation CurvesEvaluation(const std::vector<FitTarget>& targets,
-                                 const std::vector<bool>& logScale, const MessageSink& onMessage) {
+                                 const std::vector<bool>& logScale, const MessageSink& onMessage,
+                                 FitThreads* threads) {
+  if (threads && threads->Count() > 1 && targets.size() > 1 && !SharesATally(targets)) {
+    return [&targets, logScale, onMessage, threads](const std::vector<double>& t,
+                                                    std::vector<double>& f) {
+      EvaluateTargetsOnThreads(targets, ParameterValues(t, logScale), onMessage, *threads, f);
+    };
+  }
   return [&targets, logScale, onMessage](const std::vector<double>& t, std::vector<double>& f) {
-    std::vector<double> values = ParameterValues(t, logScale);
+    const std::vector<double> values = ParameterValues(t, logScale);
     size_t offset = 0;
-    std::vector<double> curve;
     for (const FitTarget& target : targets) {
-      curve.assign(target.observed.size(), 0.0);
-      EvaluateModel(*target.model, target.inputs, onMessage, values, curve);
-      const int count = target.ComparedCount();
-      if (f.size() < offset + At(count) + 1) throw RuntimeError::SubscriptOutOfRange();
-      const double scale = std::sqrt(target.weight);
-      for (int j = 1; j <= count; ++j)
-        f[offset + At(j)] = scale * curve[At(target.ComparedPoint(j))];
-      offset += At(count);
+      EvaluateTarget(target, values, onMessage, offset, f);
+      offset += At(target.ComparedCount());
     }
   };
 }
 
 WorkerEvaluations::WorkerEvaluations(const std::vector<FitTarget>& targets,
                                      const std::vector<bool>& logScale, int count) {
+  const std::vector<size_t> offsets = TargetOffsets(targets);
   for (int w = 0; w < count; ++w) {
     auto worker = std::make_unique<Worker>();
     for (const FitTarget& target : targets) {
@@ -64,7 +137,12 @@ WorkerEvaluations::WorkerEvaluations(const std::vector<FitTarget>& targets,
       // their own, so that no two threads count into one tally.
       worker->targets.back().inputs.solverMessages = nullptr;
     }
-    evaluations_.push_back(CurvesEvaluation(worker->targets, logScale, MessageSink{}));
+    const std::vector<FitTarget>& own = worker->targets;
+    evaluations_.push_back(
+        [&own, logScale, offsets](int part, const std::vector<double>& t, std::span<double> f) {
+          EvaluateTarget(own[At(part)], ParameterValues(t, logScale), MessageSink{},
+                         offsets[At(part)], f);
+        });
     workers_.push_back(std::move(worker));
   }
 }

@@ -6,13 +6,14 @@
 //
 // RunSimulation reads and writes nothing but the model it is given and returns its messages, so
 // a simulation can run on a thread of its own when it has a copy of the models.
-// WorkerEvaluations makes such copies, one set per derivative thread.
+// WorkerEvaluations makes such copies, one set per thread of the fit.
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "fit/evaluate_model.h"
+#include "fit/fit_threads.h"
 #include "fit/marquardt_step.h"
 #include "model/model.h"
 #include "simulation/simulation_driver.h"
@@ -46,18 +47,22 @@ std::vector<double> ParameterValues(const std::vector<double>& t,
 // 1..total compared points; the simulated ones follow the same order and scale.
 std::vector<double> ConcatenatedObserved(const std::vector<FitTarget>& targets);
 
-// The objective on the targets' own models; the messages of their runs go to onMessage.
+// The objective on the targets' own models; the messages of their runs go to onMessage, in the
+// order of the targets. With threads, several targets and no tally shared by their runs, the
+// targets are simulated side by side, each on its own model.
 ModelEvaluation CurvesEvaluation(const std::vector<FitTarget>& targets,
-                                 const std::vector<bool>& logScale, const MessageSink& onMessage);
+                                 const std::vector<bool>& logScale, const MessageSink& onMessage,
+                                 FitThreads* threads = nullptr);
 
-// `count` evaluations for derivative threads, each on its own working copies of the targets'
-// models (experiment and curves, taken now, when the fitted parameter codes are set). A failure
-// raises SimulationFailed with its message; the solver's other messages on a worker are not shown.
+// `count` evaluations of single targets (the parts of the objective) for the threads of a fit,
+// each on its own working copies of the targets' models (experiment and curves, taken now, when
+// the fitted parameter codes are set). A failure raises SimulationFailed with its message; the
+// solver's other messages on a worker are not shown.
 class WorkerEvaluations {
  public:
   WorkerEvaluations(const std::vector<FitTarget>& targets, const std::vector<bool>& logScale,
                     int count);
-  std::vector<ModelEvaluation> Evaluations() const { return evaluations_; }
+  std::vector<PartEvaluation> Evaluations() const { return evaluations_; }
 
  private:
   struct Worker {
@@ -65,7 +70,7 @@ class WorkerEvaluations {
     std::vector<FitTarget> targets;
   };
   std::vector<std::unique_ptr<Worker>> workers_;
-  std::vector<ModelEvaluation> evaluations_;
+  std::vector<PartEvaluation> evaluations_;
 };
 
 }  // namespace qalto

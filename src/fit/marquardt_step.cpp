@@ -2,11 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
-#include <thread>
 
 #include "common/checked_math.h"
-#include "common/run_monitor.h"
 
 namespace qalto {
 namespace {
@@ -99,62 +96,34 @@ void MarquardtFit::DerivativeColumn(int j, const ModelEvaluation& evaluate, std:
     column[i] = Div(plus[At(i)] - minus[At(i)], 2 * h);
 }
 
-// Side s = 0..2 NP - 1 of the central differences: parameter s / 2 + 1, raised by its step for
-// an even s and lowered for an odd one. The model values go to the parameter's column of the
-// derivative table (raised) or of the lowered table.
-void MarquardtFit::DerivativeSide(int s, const ModelEvaluation& evaluate, std::vector<double>& t,
-                                  std::vector<double>& f) {
-  int j = s / 2 + 1;
-  double value = t[At(j)];
-  double h = DerivativeStep(j, value);
-  t[At(j)] = s % 2 == 0 ? value + h : value - h;
-  evaluate(t, f);
-  t[At(j)] = value;
+// Part `part` of side s = 0..2 NP - 1 of the central differences: parameter s / 2 + 1, raised
+// by its step for an even s and lowered for an odd one. The model values go to the parameter's
+// column of the derivative table (raised) or of the lowered table.
+void MarquardtFit::DerivativeSide(int s, int part, int worker) {
+  const int j = s / 2 + 1;
+  std::vector<double> t = state_.trial;
+  const double h = DerivativeStep(j, t[At(j)]);
+  t[At(j)] = s % 2 == 0 ? t[At(j)] + h : t[At(j)] - h;
   std::vector<double>& table = s % 2 == 0 ? derivative_ : lowered_;
-  std::copy(f.begin() + 1, f.begin() + 1 + m_, table.begin() + At(j - 1) * (At(m_) + 1) + 1);
+  const size_t stride = At(m_) + 1;
+  parallel_[At(worker)](part, t, std::span<double>(table).subspan(At(j - 1) * stride, stride));
 }
 
-// The 2 NP sides are independent simulations. On several threads (this one among them) each
-// thread works with its own evaluation, its own copy of the trial vector and its own buffer and
-// writes only its own sides, so the table is the one the serial loop fills; a failure is raised
-// for the first failing side or column in the serial loop's order. Every thread polls the
-// monitor of the fit, so that Cancel stops it within one simulated point and the progress
-// keeps moving.
+// The 2 NP sides, each in its parts, are independent simulations. On threads, each thread works
+// with its own evaluation and writes only the points of its own tasks, so the tables are the
+// ones the serial loop fills; a failure is raised for the first failing side or column in the
+// serial loop's order.
 void MarquardtFit::Derivatives() {
-  int threads = std::min(static_cast<int>(parallel_.size()), 2 * np_);
-  if (threads < 2) {
+  if (threads_ == nullptr || threads_->Count() < 2) {
     for (int j = 1; j <= np_; ++j)
       DerivativeColumn(j, evaluate_, state_.trial, fPlus_, fMinus_);
     return;
   }
   lowered_.resize(derivative_.size());
-  std::vector<std::exception_ptr> failures(At(2 * np_));
-  RunMonitor::Handoff monitor = RunMonitor::OfThisThread();
-  auto work = [this, threads, &failures](int w) {
-    std::vector<double> t = state_.trial;
-    std::vector<double> f(At(m_) + 1, 0.0);
-    for (int s = w; s < 2 * np_; s += threads) {
-      try {
-        DerivativeSide(s, parallel_[At(w)], t, f);
-      } catch (...) {
-        failures[At(s)] = std::current_exception();
-        return;
-      }
-    }
-  };
-  std::vector<std::thread> pool;
-  for (int w = 1; w < threads; ++w) {
-    pool.emplace_back([&work, &monitor, w] {
-      RunMonitor::Scope scope(monitor);
-      work(w);
-    });
-  }
-  work(0);
-  for (std::thread& thread : pool)
-    thread.join();
+  threads_->Run(2 * np_ * parts_, [this](int task, int worker) {
+    DerivativeSide(task / parts_, task % parts_, worker);
+  });
   for (int j = 1; j <= np_; ++j) {
-    for (int s : {2 * j - 2, 2 * j - 1})
-      if (failures[At(s)]) std::rethrow_exception(failures[At(s)]);
     double h = DerivativeStep(j, state_.trial[At(j)]);
     double* column = &derivative_[At(j - 1) * (At(m_) + 1)];
     const double* lowered = &lowered_[At(j - 1) * (At(m_) + 1)];

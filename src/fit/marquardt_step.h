@@ -11,7 +11,10 @@
 // i = 1..M; element 0 is unused.
 
 #include <functional>
+#include <span>
 #include <vector>
+
+#include "fit/fit_threads.h"
 
 namespace qalto {
 
@@ -24,6 +27,10 @@ inline constexpr int kFlagConverged = -2;  // relative decrease of the sum below
 
 // Fills f(1..M) with the model's values at the parameter vector t(1..NP).
 using ModelEvaluation = std::function<void(const std::vector<double>& t, std::vector<double>& f)>;
+// Fills the points of one part of the model (a curve of a global fit), and no other points of
+// f(0..M), with its values at t. The parts together give what a ModelEvaluation gives.
+using PartEvaluation =
+    std::function<void(int part, const std::vector<double>& t, std::span<double> f)>;
 
 // What the engine keeps for the whole run of the program: a new fit starts from the damping
 // and the step the previous fit left behind.
@@ -49,11 +56,13 @@ class MarquardtFit {
   // Fixed central-difference steps h(1..NP); 0 keeps the step of one percent of the value. A
   // parameter moved on a logarithmic scale takes a fixed step there.
   void SetDerivativeSteps(std::vector<double> steps) { fixedStep_ = std::move(steps); }
-  // Independent evaluations, one per thread: the derivatives of an iteration are then computed
-  // on that many threads (this one among them), the raised and lowered sides of the central
-  // differences dealt out in turn. Each evaluation must give exactly what the serial one gives.
-  // With fewer than two the columns run one by one.
-  void SetParallelEvaluations(std::vector<ModelEvaluation> evaluations) {
+  // The derivatives of an iteration on threads: every part of every raised and lowered side of
+  // the central differences is a task of its own; evaluations[w] is thread w's, on models of its
+  // own, and must give exactly what the serial evaluation gives. Without threads, or with fewer
+  // than two, the columns run one by one.
+  void SetThreads(FitThreads* threads, int parts, std::vector<PartEvaluation> evaluations) {
+    threads_ = threads;
+    parts_ = parts;
     parallel_ = std::move(evaluations);
   }
   // The derivative table D(i, j) at the parameter vector b(1..NP), as an iteration forms it.
@@ -70,8 +79,7 @@ class MarquardtFit {
   double DerivativeStep(int j, double value) const;
   void DerivativeColumn(int j, const ModelEvaluation& evaluate, std::vector<double>& t,
                         std::vector<double>& plus, std::vector<double>& minus);
-  void DerivativeSide(int s, const ModelEvaluation& evaluate, std::vector<double>& t,
-                      std::vector<double>& f);
+  void DerivativeSide(int s, int part, int worker);
   void NormalEquations();
   void FreezeParameter(int j);
   void ScaleNormalEquations();
@@ -96,8 +104,10 @@ class MarquardtFit {
   double defaultStep_;
   ModelEvaluation evaluate_;
   int& objectiveCount_;
-  std::vector<double> fixedStep_;          // 1..NP, empty: one percent of the value
-  std::vector<ModelEvaluation> parallel_;  // one per derivative thread
+  std::vector<double> fixedStep_;  // 1..NP, empty: one percent of the value
+  FitThreads* threads_ = nullptr;
+  int parts_ = 1;
+  std::vector<PartEvaluation> parallel_;  // one per thread
 
   std::vector<double> f_;           // model values at the trial vector, 1..M
   std::vector<double> fPlus_;       // model values with one parameter raised by its step

@@ -148,7 +148,9 @@ std::optional<std::string> ProgramProblem(const PotentialProgram& program, doubl
   }
   if (points < 1) return "no sample: its segments take no time";
   if (points > kMaxPoints) {
-    return PlainNumber(points) + " points at " + intervalCaption + " " + PlainNumber(interval) +
+    const std::string count =
+        std::isfinite(points) ? PlainNumber(points) : "more than " + std::to_string(kMaxPoints);
+    return count + " points at " + intervalCaption + " " + PlainNumber(interval) +
            ", a curve holds at most " + std::to_string(kMaxPoints);
   }
   return std::nullopt;

@@ -273,6 +273,8 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
     } else {
       BuildPotentialAxis(model);
     }
+  } else if (steps) {
+    MatchStepAxis(model);  // the measured instants must be the steps' samples
   } else {
     model.SweepPoints = model.NumberOfPoints / 2.0;  // the imported axis stays as it is
   }

@@ -55,6 +55,27 @@ void BuildStepAxis(Model& model) {
     model.PotentialX(i) = i * p.sample;
 }
 
+void MatchStepAxis(Model& model) {
+  const StepProgram p = StepProgramOf(model);
+  const std::string sampling = "t1 (s) " + PlainNumber(model.StepTime1) + ", t2 (s) " +
+                               PlainNumber(model.StepTime2) + ", t sample (s) " +
+                               PlainNumber(p.sample);
+  if (model.NumberOfPoints != p.Points()) {
+    throw RuntimeError("Invalid procedure call or argument: the data have " +
+                       std::to_string(model.NumberOfPoints) + " points, the steps " +
+                       std::to_string(p.Points()) + " (" + sampling + ")");
+  }
+  for (int i = 1; i <= p.Points(); ++i) {
+    const double t = model.PotentialX(i);  // s
+    if (!(std::fabs(t - i * p.sample) <= 0.01 * p.sample)) {
+      throw RuntimeError("Invalid procedure call or argument: point " + std::to_string(i) +
+                         " of the data lies at " + PlainNumber(t) + " s, the steps sample it at " +
+                         PlainNumber(i * p.sample) + " s (" + sampling + ")");
+    }
+  }
+  model.SweepPoints = p.firstPoints;
+}
+
 void AddStepCharging(Model& model) {
   const StepProgram p = StepProgramOf(model);
   const double Ru = model.UncompensatedResistance;  // ohm

@@ -31,6 +31,11 @@ StepProgram StepProgramOf(const Model& model);
 // Sets NumberOfPoints, SweepPoints (the points of the first step) and PotentialX(i) = i dt, s.
 void BuildStepAxis(Model& model);
 
+// A measured curve's axis (times, s) as the steps' samples, for a fit: its points must be the
+// program's, point i at i dt within a hundredth of dt; sets SweepPoints. Raises "Invalid
+// procedure call or argument: " and what differs otherwise.
+void MatchStepAxis(Model& model);
+
 // Adds the double layer's charging through the uncompensated resistance to the total current
 // and the passed charge of points 1..NumberOfPoints: each jump dE charges Cd dE through Ru with
 // the time constant Ru Cd (at once without a resistance), cathodic current for a negative jump.

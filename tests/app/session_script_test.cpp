@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "app/script_runner.h"
 #include "app/script_words.h"
 #include "files/temp_folder.h"
+#include "model/measured_ac.h"
 
 namespace qalto {
 namespace {
@@ -214,6 +216,49 @@ TEST_F(SessionTest, AProgramFromMeasuredInstantsComesBack) {
   ASSERT_EQ(next.app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);
   EXPECT_EQ(Curve(next.app.model(), next.app.model().CurrentCurve),
             Curve(model, model.CurrentCurve));
+}
+
+// A measured AC voltammogram shown as its second harmonic: the reopened session shows the same
+// envelope, and "current I" brings back the raw current sampled at the program's instants.
+TEST_F(SessionTest, AMeasuredAcVoltammogramComesBackWithItsRawCurrent) {
+  app.mnuTech_Click();
+  app.Tech().optTech(9).Click();
+  app.Tech().CmdOK_Click();
+  app.mnuInstrument_Click();
+  app.Ins().Estart.SetText("0.2");
+  app.Ins().Eend.SetText("0");
+  app.Ins().V.SetText("0.1");
+  app.Ins().TextF.SetText("10");
+  app.Ins().TextAmplitude.SetText("5");
+  app.Ins().ComboScan.SelectText("single");
+  app.Ins().cmdOK_Click();
+  std::ostringstream data;
+  data << "time/s,Ewe/V,I/A\n";
+  for (int j = 0; j <= 2500; ++j) {  // 2.5 s every millisecond, the program's 2 s inside
+    const double t = 1e-3 * j, w = 2 * M_PI * 10 * t;
+    data << t << ",0.1," << 1e-6 * std::sin(w) + 2e-7 * std::sin(2 * w + 0.4) << "\n";
+  }
+  Import(folder.Write("ac.csv", data.str()));
+  const int slot = model.CurrentCurve;
+  ASSERT_TRUE(HoldsMeasuredAc(model, slot));
+  const std::vector<double> raw = MeasuredAcRaw(model, slot);
+  app.mnuOption_Click();
+  app.Option().ComboY.SelectText("harmonic 2");
+  app.Option().cmdOK_Click();
+  ASSERT_NE(Curve(model, slot), raw);
+  const std::string saved = Path("ac.qs");
+  ASSERT_TRUE(app.SaveSessionTo(saved));
+
+  Reopened next(saved);
+  ASSERT_TRUE(next.opened) << next.platform.messages.back();
+  Model& m = next.app.model();
+  ASSERT_TRUE(HoldsMeasuredAc(m, slot));
+  EXPECT_EQ(Curve(m, slot), Curve(model, slot));
+  EXPECT_EQ(MeasuredAcRaw(m, slot), raw);
+  next.app.mnuOption_Click();
+  next.app.Option().ComboY.SelectText("current I");
+  next.app.Option().cmdOK_Click();
+  EXPECT_EQ(Curve(m, slot), raw);
 }
 
 // Techniques -> differential pulse -> OK -> Simulate -> Save Session -> Simulate.

@@ -184,6 +184,45 @@ TEST_F(CellFitTest, GlobalFitOfFourScanRatesNarrowsTheInterval) {
   EXPECT_LT(globalWidth, bestWidth);
 }
 
+// A program of its own for each thread count, so that every fit starts without an earlier
+// fit's step: three scan rates with a baseline offset per curve, ks and E0 shared.
+struct GlobalFitSession : CellFitTest {
+  void TestBody() override {}
+  FitResult Run(int threads) {
+    app.SetFitThreads(threads);
+    const char* rates[] = {"0.1", "1", "0.3"};
+    for (unsigned c = 0; c < 3; ++c) {
+      Cell(false, rates[c]);
+      MeasureWithNoise(0.01, 40 + c);
+      app.mnuGlobalAdd_Click();
+    }
+    ChooseKsE0AndOffset();
+    app.mnuGlobalFit_Click();
+    return model.LastFit;
+  }
+};
+
+// Two and four threads: every curve of every side of the central differences is a task of its
+// own, and the curves of a trial are simulated side by side.
+TEST(ThreadedFit, GlobalFitOnThreadsGivesTheSerialFit) {
+  const FitResult serial = GlobalFitSession().Run(1);
+  ASSERT_TRUE(serial.valid);
+  ASSERT_EQ(serial.parameters.size(), 5u);
+  for (int threads : {2, 4}) {
+    const FitResult threaded = GlobalFitSession().Run(threads);
+    ASSERT_TRUE(threaded.valid) << threads;
+    EXPECT_EQ(serial.iterations, threaded.iterations) << threads;
+    EXPECT_EQ(serial.sumOfSquares, threaded.sumOfSquares) << threads;
+    for (size_t p = 0; p < serial.parameters.size(); ++p) {
+      EXPECT_EQ(serial.parameters[p].value, threaded.parameters[p].value) << threads;
+      EXPECT_EQ(serial.parameters[p].standardError, threaded.parameters[p].standardError)
+          << threads;
+    }
+    for (size_t c = 0; c < serial.curves.size(); ++c)
+      EXPECT_EQ(serial.curves[c].sumOfSquares, threaded.curves[c].sumOfSquares) << threads;
+  }
+}
+
 // The profiles of the shared parameters of a global fit of two scan rates, each curve with its
 // own baseline offset: E0's is its standard error's interval, ks's covers the truth; the offset
 // of one curve has no single value to profile, and curves changed since the fit none at all.

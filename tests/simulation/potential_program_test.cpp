@@ -236,7 +236,11 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"BillionPointsOfSweep",
                 {Sweep(0.2, -0.4, 1e-6)},
                 6e-4,
-                "1000000001 points at t sample (s) .0006, a curve holds at most 100000"}),
+                "1000000001 points at t sample (s) .0006, a curve holds at most 100000"},
+        Refusal{"PointsBeyondCounting",
+                {Hold(0.2, 1e300)},
+                1e-10,
+                "more than 100000 points at t sample (s) 1E-10, a curve holds at most 100000"}),
     [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
 // The digital run divides every sample as finely as its steepest ramp needs (1 mV a sub-step):
