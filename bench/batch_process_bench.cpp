@@ -4,14 +4,19 @@
 // process (--tasks).
 //
 // Targets: BM_EmptyScript at most 1.5 x BM_TrueProcess; BM_GridTasksInOneProcess at least 40 x
-// the items per second of BM_DigitalTasksInParallel/2 (each task in a process of its own).
+// the items per second of BM_DigitalTasksInParallel/2 (each task in a process of its own);
+// BM_ReadmeGridInOneProcess at most 1/40 of the time of BM_ReadmeGridUnderParallel (the README's
+// grid of 200 tasks with their records, one process per task under GNU parallel -j2).
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -20,8 +25,9 @@ extern char** environ;
 
 namespace {
 
-// Starts `program` with the arguments, its output thrown away; the process id.
-pid_t Start(const std::vector<std::string>& arguments, const char* program = QALTO_BATCH) {
+// Starts `program` with the arguments, its output written to `output`; the process id.
+pid_t Start(const std::vector<std::string>& arguments, const char* program = QALTO_BATCH,
+            const char* output = "/dev/null") {
   std::vector<std::string> words = {program};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
@@ -30,7 +36,7 @@ pid_t Start(const std::vector<std::string>& arguments, const char* program = QAL
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = 0;
   if (posix_spawn(&pid, program, &actions, nullptr, argv.data(), environ) != 0) pid = -1;
   posix_spawn_file_actions_destroy(&actions);
@@ -108,5 +114,66 @@ void BM_GridTasksInOneProcess(benchmark::State& state) {
   std::remove(manifest.c_str());
 }
 BENCHMARK(BM_GridTasksInOneProcess)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The README's grid of 20 E0 by 10 ks, 200 tasks, each writing its record: its manifest, from
+// the README's script, and a fresh folder for the records.
+struct ReadmeGrid {
+  ReadmeGrid() {
+    std::filesystem::create_directories(records);
+    made = Finished(Start({QALTO_SOURCE "/examples/grid/make_manifest.sh", "20", "10"}, "/bin/bash",
+                          manifest.c_str()));
+  }
+  ~ReadmeGrid() {
+    std::filesystem::remove_all(folder);
+    std::filesystem::remove(manifest);
+  }
+  std::string folder = "/tmp/qalto_bench_readme_grid_" + std::to_string(getpid());
+  std::string manifest = folder + ".tsv";
+  std::string records = folder + "/runs";
+  bool made = false;
+  static constexpr int kTasks = 200;
+};
+
+// One process per task, two at a time, as GNU parallel -j2 runs the README's grid.
+void BM_ReadmeGridUnderParallel(benchmark::State& state) {
+  const char* parallel = "/usr/bin/parallel";
+  if (access(parallel, X_OK) != 0) {
+    state.SkipWithError("GNU parallel is not installed (/usr/bin/parallel)");
+    return;
+  }
+  ReadmeGrid grid;
+  if (!grid.made) state.SkipWithError("examples/grid/make_manifest.sh failed");
+  std::vector<std::string> arguments = {"--will-cite", "-j2",
+                                        QALTO_BATCH,   QALTO_SOURCE "/examples/grid/cv_kinetics.qs",
+                                        "--manifest",  grid.manifest,
+                                        "--task",      "{}",
+                                        "--json",      grid.records + "/{}.json",
+                                        ":::"};
+  for (int task = 1; task <= ReadmeGrid::kTasks; ++task)
+    arguments.push_back(std::to_string(task));
+  for (auto _ : state) {
+    if (!Finished(Start(arguments, parallel))) state.SkipWithError("GNU parallel failed");
+  }
+  state.SetItemsProcessed(state.iterations() * ReadmeGrid::kTasks);
+}
+BENCHMARK(BM_ReadmeGridUnderParallel)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// The same 200 tasks and records in one process (--tasks 1-200).
+void BM_ReadmeGridInOneProcess(benchmark::State& state) {
+  ReadmeGrid grid;
+  if (!grid.made) state.SkipWithError("examples/grid/make_manifest.sh failed");
+  const std::vector<std::string> arguments = {QALTO_SOURCE "/examples/grid/cv_kinetics.qs",
+                                              "--manifest",
+                                              grid.manifest,
+                                              "--tasks",
+                                              "1-" + std::to_string(ReadmeGrid::kTasks),
+                                              "--json",
+                                              grid.records + "/{}.json"};
+  for (auto _ : state) {
+    if (!Finished(Start(arguments))) state.SkipWithError("qalto-batch failed");
+  }
+  state.SetItemsProcessed(state.iterations() * ReadmeGrid::kTasks);
+}
+BENCHMARK(BM_ReadmeGridInOneProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

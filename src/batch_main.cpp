@@ -2,6 +2,7 @@
 // is one task of a parameter grid or a campaign, driven by GNU parallel or a Slurm job array.
 
 #include <dlfcn.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,6 +39,8 @@ constexpr int kPictureWidth = 800;   // pixels
 constexpr int kPictureHeight = 600;  // pixels
 // The largest script read: a script is lines typed by hand or written by a program, never more.
 constexpr off_t kMaxScriptBytes = off_t{64} << 20;
+// The most freed memory kept between the tasks of --tasks.
+constexpr int kKeptFreeBytes = 256 << 20;
 
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -103,11 +106,13 @@ long TaskNumber(const qalto::BatchOptions& options, std::string& error) {
   return task;
 }
 
-// The inputs that every task of the process shares: the manifest, read once, and the script
-// when it comes from standard input, which only the first task could read otherwise.
+// The inputs that every task of the process shares, read once: the manifest, and the script
+// of --tasks (a pipe or standard input would give it only to the first task otherwise), or
+// why it cannot be read.
 struct SharedInputs {
   std::optional<qalto::Manifest> manifest;
-  std::optional<std::string> standardInput;
+  std::optional<std::string> script;
+  std::string scriptError;
 };
 
 // The parameters of the run: the manifest row, then --param values, which win; a parameter
@@ -181,6 +186,14 @@ std::string OpenScript(const std::string& path, std::ifstream& file) {
   }
   if (!file) return "cannot be read";
   return "";
+}
+
+// The whole script, for the tasks of --tasks; the reason it cannot be read, empty when it can.
+std::string ReadScript(const std::string& path, std::string& text) {
+  std::ifstream file;
+  if (std::string reason = OpenScript(path, file); !reason.empty()) return reason;
+  text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return file.bad() ? "read error" : "";
 }
 
 // The curves, only of a run that succeeded (a curve file is never the remains of a failure),
@@ -258,7 +271,9 @@ int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::B
   record.seed = options.seed;
   if (!error.empty()) return fail(error);
   std::ifstream file;
-  if (options.script != "-") {
+  if (!shared.scriptError.empty()) {
+    return fail("cannot read " + options.script + ": " + shared.scriptError);
+  } else if (!shared.script && options.script != "-") {
     if (std::string reason = OpenScript(options.script, file); !reason.empty()) {
       return fail("cannot read " + options.script + ": " + reason);
     }
@@ -274,10 +289,10 @@ int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::B
   qalto::RunMonitor monitor;
   qalto::RunMonitor::Scope monitored(monitor);
   stops.BeginTask(monitor, options.timeLimit, LastRecordOf(options, record, start));
-  std::istringstream standardInput(shared.standardInput.value_or(""));
-  std::istream& script = options.script != "-"  ? static_cast<std::istream&>(file)
-                         : shared.standardInput ? standardInput
-                                                : std::cin;
+  std::istringstream text(shared.script.value_or(""));
+  std::istream& script = shared.script           ? static_cast<std::istream&>(text)
+                         : options.script != "-" ? file
+                                                 : std::cin;
   RunLines(runner, script, record, stops);
   int status = record.exitStatus;
   if (script.bad()) {
@@ -340,14 +355,19 @@ int RunTasks(const qalto::BatchOptions& options, qalto::BatchStops& stops) {
     std::ifstream manifest(options.manifest);
     if (manifest) shared.manifest.emplace(manifest, options.manifest);
   }
-  if (options.script == "-" && !options.tasks.empty()) {
-    shared.standardInput.emplace(std::istreambuf_iterator<char>(std::cin),
-                                 std::istreambuf_iterator<char>());
+  if (!options.tasks.empty() && options.script != "-") {
+    shared.scriptError = ReadScript(options.script, shared.script.emplace());
+  } else if (!options.tasks.empty()) {
+    shared.script.emplace(std::istreambuf_iterator<char>(std::cin),
+                          std::istreambuf_iterator<char>());
   }
   if (options.tasks.empty()) {
     qalto::BatchOptions own = options;
     return RunScript(own, shared, stops);
   }
+  // Each task builds and frees an experiment of its own: the memory freed stays with the process
+  // for the next task instead of going back to the system and being faulted in again.
+  mallopt(M_TRIM_THRESHOLD, kKeptFreeBytes);
   int worst = qalto::kExitRan;
   for (const auto& [first, last] : options.tasks) {
     for (long task = first; task <= last; ++task) {

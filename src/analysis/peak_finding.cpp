@@ -11,18 +11,51 @@
 namespace qalto {
 namespace {
 
+// The magnitude of curve k averaged over the five points around j, for every j of from..to
+// whose points the table holds, computed once for the scan, which reads each many times; one
+// nearer the table's ends is computed when asked for, with the table's error beyond them.
+class SmoothedMagnitude {
+ public:
+  SmoothedMagnitude(const Model& model, int k, int from, int to)
+      : model_(model), k_(k), first_(std::max(from, 2)) {
+    if (to - from < 8) return;  // too short a curve for the scan, which reads nothing then
+    const int last = std::min(to, model.CurrentY.Rows() - 3);
+    std::vector<double> magnitudes;
+    for (int n = first_ - 2; n <= last + 2; ++n)
+      magnitudes.push_back(std::fabs(model.CurrentY(n, k)));
+    for (size_t j = 2; j + 2 < magnitudes.size(); ++j) {
+      double sum = 0;
+      for (size_t n = j - 2; n <= j + 2; ++n)
+        sum += magnitudes[n];
+      averages_.push_back(sum / 5);
+    }
+  }
+
+  double operator()(int j) const {
+    const size_t at = static_cast<size_t>(j - first_);
+    return j >= first_ && at < averages_.size() ? averages_[at] : Average(j);
+  }
+
+ private:
+  double Average(int j) const {
+    double sum = 0;
+    for (int n = j - 2; n <= j + 2; ++n)
+      sum += std::fabs(model_.CurrentY(n, k_));
+    return sum / 5;
+  }
+
+  const Model& model_;
+  int k_;
+  int first_;
+  std::vector<double> averages_;
+};
+
 // A peak of the magnitude at point i, judged on the magnitude averaged over five points, so that
 // the scatter of a measured current (written to four digits, it often repeats a value at the
 // top) neither hides a peak nor makes two: two rising flanks of two steps each on both sides
 // (the outer step must rise, the inner one may stay level) and a top at least as high as both
 // neighbours. The caller needs points i - 6 .. i + 6.
-bool IsSmoothedPeak(const Model& model, int i, int k) {
-  auto a = [&](int j) {
-    double sum = 0;
-    for (int n = j - 2; n <= j + 2; ++n)
-      sum += std::fabs(model.CurrentY(n, k));
-    return sum / 5;
-  };
+bool IsSmoothedPeak(const SmoothedMagnitude& a, int i) {
   bool outerFlanks = a(i - 2) > a(i - 4) && a(i + 2) > a(i + 4);
   bool innerFlanks = a(i - 1) >= a(i - 2) && a(i + 1) >= a(i + 2);
   bool top = a(i) >= a(i - 1) && a(i) >= a(i + 1);
@@ -80,6 +113,8 @@ struct Line {
 // line fits over it.
 struct Stretch {
   Stretch(const Model& model, int k, int first, int last) : first(first) {
+    x.reserve(static_cast<size_t>(last - first + 1));
+    y.reserve(static_cast<size_t>(last - first + 1));
     for (int i = first; i <= last; ++i) {
       x.push_back(model.PotentialX(i));
       y.push_back(model.CurrentY(i, k));
@@ -110,10 +145,47 @@ Line FitLine(const Stretch& curve, int first, int last) {
   return {(sy - slope * sx) / n, slope};
 }
 
+// The magnitude of the slope of the least-squares line through every window of 2 span + 1
+// points, from running sums over potentials taken from the stretch's first one: a close
+// estimate at a few operations per window, which tells the windows that cannot be the flattest
+// from those that can. Negative for a window whose potentials barely differ, which only the
+// exact fit judges.
+std::vector<double> EstimatedSlopes(const Stretch& curve, int firstCentre, int lastCentre,
+                                    int span) {
+  const double x0 = curve.X(curve.first);
+  const int first = firstCentre - span;
+  const int last = lastCentre + span;
+  // Running sums of the points first..i, index i - first + 1.
+  std::vector<double> sx(1, 0.0), sy(1, 0.0), sxx(1, 0.0), sxy(1, 0.0);
+  for (std::vector<double>* sums : {&sx, &sy, &sxx, &sxy})
+    sums->reserve(static_cast<size_t>(last - first + 2));
+  for (int i = first; i <= last; ++i) {
+    const double x = curve.X(i) - x0, y = curve.Y(i);
+    sx.push_back(sx.back() + x);
+    sy.push_back(sy.back() + y);
+    sxx.push_back(sxx.back() + x * x);
+    sxy.push_back(sxy.back() + x * y);
+  }
+  const double n = 2 * span + 1;
+  std::vector<double> slopes;
+  slopes.reserve(static_cast<size_t>(lastCentre - firstCentre + 1));
+  for (int c = firstCentre; c <= lastCentre; ++c) {
+    const size_t low = static_cast<size_t>(c - span - first), high = low + 2 * span + 1;
+    const double wx = sx[high] - sx[low], wy = sy[high] - sy[low];
+    const double spread = n * (sxx[high] - sxx[low]) - wx * wx;
+    const double slope = (n * (sxy[high] - sxy[low]) - wx * wy) / spread;
+    slopes.push_back(spread > 1e-9 * n * n ? std::fabs(slope) : -1.0);
+  }
+  return slopes;
+}
+
 // The foot of the wave of the peak at point p: where the curve runs flattest before the peak,
 // among the points still below half the way from the segment's first current to the peak
 // (the top of the peak is flat too), and the line through the points 20 mV around it. A
 // flat start, the decay of the previous wave or of a quiet time: the wave rises from its foot.
+// The running-sum estimates pass on to the exact fit only the windows within a millionth of
+// the flattest, far beyond their rounding, so the foot is the one the exact fits of every
+// window give.
 Line FootLine(const Model& model, int k, int p, int segmentStart) {
   if (p - segmentStart < 6) return {};
   const Stretch curve(model, k, segmentStart, p);
@@ -124,10 +196,23 @@ Line FootLine(const Model& model, int k, int p, int segmentStart) {
   const double first = curve.Y(segmentStart);
   const double top = curve.Y(p);
   const double sense = top >= first ? 1.0 : -1.0;  // the way the peak rises
-  int foot = segmentStart + span;
+  auto belowHalf = [&](int i) {
+    return !(sense * (curve.Y(i) - first) > 0.5 * sense * (top - first));
+  };
+  const int firstCentre = segmentStart + span, lastCentre = p - span;
+  const std::vector<double> estimates = EstimatedSlopes(curve, firstCentre, lastCentre, span);
+  auto estimate = [&](int i) { return estimates[static_cast<size_t>(i - firstCentre)]; };
+  double lowest = -1, highest = 0;
+  for (int i = firstCentre; i <= lastCentre; ++i) {
+    if (!belowHalf(i) || estimate(i) < 0) continue;
+    if (lowest < 0 || estimate(i) < lowest) lowest = estimate(i);
+    highest = std::max(highest, estimate(i));
+  }
+  const double candidate = lowest + 1e-6 * highest;
+  int foot = firstCentre;
   double flattest = -1;
-  for (int i = segmentStart + span; i <= p - span; ++i) {
-    if (sense * (curve.Y(i) - first) > 0.5 * sense * (top - first)) continue;
+  for (int i = firstCentre; i <= lastCentre; ++i) {
+    if (!belowHalf(i) || estimate(i) > candidate) continue;
     double slope = std::fabs(FitLine(curve, i - span, i + span).slope);
     if (flattest < 0 || slope < flattest) {
       flattest = slope;
@@ -176,8 +261,9 @@ double Prominence(const Model& model, int k, int p, int segmentStart, int segmen
 void ScanPeaks(Model& model, int k, int from, int to, std::vector<FoundPeak>& found) {
   double threshold = 0.02 * std::fabs(model.PlotYMin - model.PlotYMax);  // A
   int lastPeak = -10;
+  const SmoothedMagnitude smoothed(model, k, from, to);
   for (int s = from + 4; s <= to - 4; ++s) {
-    if (!IsSmoothedPeak(model, s, k)) continue;
+    if (!IsSmoothedPeak(smoothed, s)) continue;
     const int i = TopNear(model, s, k);
     // A flat top is one peak, at its first point.
     if (i <= lastPeak + 2 || std::fabs(model.CurrentY(i, k)) <= threshold) continue;

@@ -39,8 +39,9 @@ App::App(Platform& platform, std::string programFolder)
         return k >= 1 && k <= kMaxCurves &&
                Origins()[static_cast<size_t>(k)].source == CurveSource::kSimulation;
       });
-  // every core computes derivative columns of a fit
-  SetFitThreads(static_cast<int>(std::thread::hardware_concurrency()));
+  // every core computes derivative columns of a fit; the cores are counted once per process
+  static const int cores = static_cast<int>(std::thread::hardware_concurrency());
+  SetFitThreads(cores);
   // Switching digital simulation on or off decides at once whether theoretical peaks exist.
   mech_->CheckDigital.onClick = [this, click = mech_->CheckDigital.onClick] {
     if (click) click();

@@ -116,10 +116,13 @@ std::string Refusal(const std::string& caption, const std::string& text, const s
          ".";
 }
 
+// A numeric box with its range; its caption, which only a refusal shows, is made then.
 struct CheckedBox {
   const TextBox* box;
-  std::string caption;
-  Range range;
+  const BoxLimit* limit;
+  const FormIns* ins;  // the Instrument window, which captions its own boxes; else nullptr
+  Range range() const { return limit == nullptr ? Range::kAnyNumber : limit->range; }
+  std::string Caption() const;
 };
 
 const BoxLimit* LimitOf(const Form& form, const TextBox& box) {
@@ -129,43 +132,42 @@ const BoxLimit* LimitOf(const Form& form, const TextBox& box) {
   return nullptr;
 }
 
-std::string ExprCaption(const BoxLimit* limit, const TextBox& box) {
-  if (limit == nullptr) return box.FullName();
+std::string CheckedBox::Caption() const {
+  if (ins != nullptr) return ins->CaptionOf(*box);
+  if (limit == nullptr) return box->FullName();
   std::string caption = limit->caption;
   if (*limit->row != '\0')
-    caption += " of " + std::string(limit->row) + " " + std::to_string(box.Index());
+    caption += " of " + std::string(limit->row) + " " + std::to_string(box->Index());
   return caption;
 }
 
-// The numeric boxes of a window the user can reach, each with its caption and range.
+// The numeric boxes of a window the user can reach, each with its range.
 std::vector<CheckedBox> ReachableBoxes(const Form& form, const FormIns* ins) {
   std::vector<CheckedBox> boxes;
   for (const Control* control : form.Controls()) {
     if (control->Kind() != ControlKind::kTextBox || !Reachable(form, *control)) continue;
     const auto& box = static_cast<const TextBox&>(*control);
     if (!box.Numeric()) continue;  // a name (the electrolyte's)
-    const BoxLimit* limit = LimitOf(form, box);
-    std::string caption = ins != nullptr ? ins->CaptionOf(box) : ExprCaption(limit, box);
-    boxes.push_back({&box, caption, limit == nullptr ? Range::kAnyNumber : limit->range});
+    boxes.push_back({&box, LimitOf(form, box), ins});
   }
   return boxes;
 }
 
 std::optional<std::string> Check(const CheckedBox& checked) {
   const std::string& text = checked.box->Text();
+  const Range range = checked.range();
   double value = 0;
   try {
     value = ReadNumber(text);
   } catch (const RuntimeError&) {
-    return Refusal(checked.caption, text, ", too large a number", Allowed(checked.range));
+    return Refusal(checked.Caption(), text, ", too large a number", Allowed(range));
   }
   if (!checked.box->NumberNote().empty()) {
-    return Refusal(
-        checked.caption, text, ", not a number",
-        checked.range == Range::kAnyNumber ? "a number" : "a number " + Allowed(checked.range));
+    return Refusal(checked.Caption(), text, ", not a number",
+                   range == Range::kAnyNumber ? "a number" : "a number " + Allowed(range));
   }
-  if (Within(value, checked.range)) return std::nullopt;
-  return Refusal(checked.caption, text, "", Allowed(checked.range));
+  if (Within(value, range)) return std::nullopt;
+  return Refusal(checked.Caption(), text, "", Allowed(range));
 }
 
 // A pulse sampled within its drop must end before the drop does.

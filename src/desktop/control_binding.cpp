@@ -147,10 +147,11 @@ void ControlBinding::SyncContent() {
       if (edit->text() != text) edit->setText(text);
       edit->setReadOnly(box.Locked());
       // A text that is no number is marked, and the tool tip says how it is read.
-      bool marked = !box.NumberNote().empty();
+      const std::string note = box.NumberNote();
+      bool marked = !note.empty();
       QString style = marked ? "QLineEdit { border: 1px solid red; }" : "";
       if (edit->styleSheet() != style) edit->setStyleSheet(style);
-      if (marked) edit->setToolTip(FromUtf8(box.NumberNote()));
+      if (marked) edit->setToolTip(FromUtf8(note));
       break;
     }
     case ControlKind::kLabel: {

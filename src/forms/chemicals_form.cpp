@@ -360,8 +360,8 @@ void FormExpr::ShowSpeciesRows() {
     }
     Gamma(i).SetVisible(adsorbed);
     CheckFitted(80 + i).SetVisible(adsorbed);
-    C_Change(i);
   }
+  if (model_.SpeciesCount >= 1) C_Change(1);  // the initial concentrations of every species
   for (Control* c :
        std::initializer_list<Control*>{&LabelSaturation, &TextSaturation, &LabelInteraction,
                                        &TextInteraction, &CheckFitted(80)}) {
@@ -452,6 +452,7 @@ PreEquilibrationInputs FormExpr::PreEquilibration() const {
   return inputs;
 }
 
+// The initial concentration of every species, whichever species' C changed.
 void FormExpr::C_Change(int) {
   if (instrument_.Estart == nullptr) return;  // not linked to an Instrument window yet
   const InitialConcentrations column = ComputeInitialConcentrations(model_, PreEquilibration());
@@ -486,8 +487,7 @@ void FormExpr::kb_Change(int index) {
 }
 
 void FormExpr::LabelKeq_Change(int) {
-  for (int i = 1; i <= kMaxSpecies; ++i)
-    C_Change(i);
+  C_Change(1);  // every species
 }
 
 void FormExpr::CheckPreEqu_Click() {
@@ -495,10 +495,7 @@ void FormExpr::CheckPreEqu_Click() {
     IgnoringErrors(
         [&] { Cinit(i).SetCaption(FormatNumber(ReadNumber(C(i).Text()), kConcentrationFormat)); });
   }
-  if (CheckPreEqu.Checked()) {
-    for (int i = 1; i <= kMaxSpecies; ++i)
-      C_Change(i);
-  }
+  if (CheckPreEqu.Checked()) C_Change(1);  // every species
 }
 
 std::pair<TextBox*, TextBox*> FormExpr::RangeBoxes(int index) const {

@@ -297,9 +297,12 @@ std::shared_ptr<Model> PlotInputs(const Model& model, int first, int last,
   inputs->ShowGrid = model.ShowGrid;
   inputs->CurveCount = model.CurveCount;
   inputs->LineStyles = styles;
-  for (int j = std::max(first, 0); j <= std::min(last, x.Size() - 1); ++j) {
+  // From the last point back, so that each column is sized once, by its first write.
+  const int curves = std::min(model.CurveCount, y.Columns() - 1);
+  for (int j = std::min(last, x.Size() - 1); j >= std::max(first, 0); --j)
     inputs->PotentialX(j) = x(j);
-    for (int k = 1; k <= std::min(model.CurveCount, y.Columns() - 1); ++k)
+  for (int k = 1; k <= curves; ++k) {
+    for (int j = std::min(last, x.Size() - 1); j >= std::max(first, 0); --j)
       inputs->CurrentY(j, k) = y(j, k);
   }
   return inputs;

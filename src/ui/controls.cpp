@@ -34,19 +34,17 @@ void CaptionedControl::SetCaption(const std::string& caption) {
 void TextBox::SetText(const std::string& text) {
   if (text_ == text) return;
   text_ = text;
-  UpdateNumberNote();
   Notify();
   if (onChange) onChange();
 }
 
 void TextBox::SetNumeric(bool numeric) {
   numeric_ = numeric;
-  UpdateNumberNote();
   Notify();
 }
 
-void TextBox::UpdateNumberNote() {
-  numberNote_ = numeric_ ? NumberReadingNote(text_) : std::string();
+std::string TextBox::NumberNote() const {
+  return numeric_ ? NumberReadingNote(text_) : std::string();
 }
 
 void TextBox::SetLocked(bool locked) {

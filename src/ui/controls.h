@@ -96,20 +96,18 @@ class TextBox : public Control {
   void SetLocked(bool locked);
   // A box whose text the program reads as a number; its NumberNote says how a text that is
   // not one is read ("not a number, read as 0"), empty otherwise and for other boxes. The
-  // window marks such a box; the value is read all the same.
+  // window marks such a box; the value is read all the same. Made when asked for: most texts
+  // are set far more often than their note is read.
   void SetNumeric(bool numeric);
   bool Numeric() const { return numeric_; }
-  const std::string& NumberNote() const { return numberNote_; }
+  std::string NumberNote() const;
 
   std::function<void()> onChange;
 
  private:
-  void UpdateNumberNote();
-
   std::string text_;
   bool locked_ = false;
   bool numeric_ = false;
-  std::string numberNote_;
 };
 
 class Label : public CaptionedControl {

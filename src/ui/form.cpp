@@ -34,11 +34,18 @@ Control* Form::FindByFullName(const std::string& fullName) const {
   return nullptr;
 }
 
+Control* Form::FindFrame(const std::string& fullName) const {
+  for (Control* frame : frames_) {
+    if (frame->HasFullName(fullName)) return frame;
+  }
+  return nullptr;
+}
+
 bool Reachable(const Form& form, const Control& control) {
   const Control* c = &control;
   for (int depth = 0; c != nullptr && depth < 16; ++depth) {
     if (!c->Visible() || !c->Enabled()) return false;
-    c = c->Container().empty() ? nullptr : form.FindByFullName(c->Container());
+    c = c->Container().empty() ? nullptr : form.FindFrame(c->Container());
   }
   return true;
 }

@@ -42,6 +42,8 @@ class Form {
   Control* Find(const std::string& name, int index = kNoIndex) const;
   // The control with that full name ("Estart", "Frame1(0)"), or nullptr.
   Control* FindByFullName(const std::string& fullName) const;
+  // The frame with that full name, or nullptr.
+  Control* FindFrame(const std::string& fullName) const;
 
   // Called after the window is shown or hidden or its caption changes.
   std::function<void()> observer;
@@ -52,6 +54,7 @@ class Form {
   C& Add(C& control, const std::string& container = "") {
     control.SetContainer(container);
     controls_.push_back(&control);
+    if (control.Kind() == ControlKind::kFrame) frames_.push_back(&control);
     return control;
   }
 
@@ -64,6 +67,7 @@ class Form {
   std::string caption_;
   bool shown_ = false;
   std::vector<Control*> controls_;
+  std::vector<Control*> frames_;  // the frames among them, which hold other controls
 };
 
 // The control can be reached by the user: it and every frame around it are visible and enabled.
