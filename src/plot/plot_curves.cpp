@@ -70,6 +70,9 @@ class CurvePlot {
     return std::nullopt;
   }
 
+  // The y values of curves 1..CurveCount at points first..last, curve after curve.
+  const std::vector<double>& Snapshot() const { return snapshot_; }
+
   // The picture; it reads the model and writes only the window.
   void Paint() {
     SetWindow();
@@ -285,28 +288,57 @@ class CurvePlot {
 };
 
 // The picture's own copy of what the plot reads, taken before the layout writes the ranges: the
-// display settings, the number of curves, and points first..last of x and of the curves.
-std::shared_ptr<Model> PlotInputs(const Model& model, int first, int last,
-                                  const GrowingTable1<double>& x, const GrowingTable2<double>& y,
-                                  const Table1<int>& styles) {
-  auto inputs = std::make_shared<Model>();
-  inputs->PlotXMin = model.PlotXMin;
-  inputs->PlotXMax = model.PlotXMax;
-  inputs->PlotYMin = model.PlotYMin;
-  inputs->PlotYMax = model.PlotYMax;
-  inputs->ShowGrid = model.ShowGrid;
-  inputs->CurveCount = model.CurveCount;
-  inputs->LineStyles = styles;
-  // From the last point back, so that each column is sized once, by its first write.
-  const int curves = std::min(model.CurveCount, y.Columns() - 1);
-  for (int j = std::min(last, x.Size() - 1); j >= std::max(first, 0); --j)
-    inputs->PotentialX(j) = x(j);
-  for (int k = 1; k <= curves; ++k) {
-    for (int j = std::min(last, x.Size() - 1); j >= std::max(first, 0); --j)
-      inputs->CurrentY(j, k) = y(j, k);
+// display settings, the number of curves, and points first..last of x and of the curves (the
+// plot's snapshot of them). The model the painting reads is made from it only when the picture
+// is painted.
+struct PictureInputs {
+  PictureInputs(const Model& model, int first, int last, const GrowingTable1<double>& x,
+                const Table1<int>& styles, const std::vector<double>& snapshot)
+      : xMin(model.PlotXMin),
+        xMax(model.PlotXMax),
+        yMin(model.PlotYMin),
+        yMax(model.PlotYMax),
+        showGrid(model.ShowGrid),
+        curveCount(model.CurveCount),
+        styles(styles),
+        first(first),
+        last(last),
+        low(std::max(first, 0)),
+        high(std::min(last, x.Size() - 1)),
+        y(snapshot) {
+    for (int j = low; j <= high; ++j)
+      this->x.push_back(x(j));
   }
-  return inputs;
-}
+
+  std::unique_ptr<Model> MakeModel() const {
+    auto model = std::make_unique<Model>();
+    model->PlotXMin = xMin;
+    model->PlotXMax = xMax;
+    model->PlotYMin = yMin;
+    model->PlotYMax = yMax;
+    model->ShowGrid = showGrid;
+    model->CurveCount = curveCount;
+    model->LineStyles = styles;
+    // From the last point back, so that each column is sized once, by its first write.
+    const int curves = std::min(curveCount, model->CurrentY.Columns() - 1);
+    const int64_t points = last >= first ? int64_t{last} - first + 1 : 0;
+    for (int j = high; j >= low; --j)
+      model->PotentialX(j) = x[static_cast<size_t>(j - low)];
+    for (int k = 1; k <= curves; ++k) {
+      for (int j = high; j >= low; --j)
+        model->CurrentY(j, k) = y[static_cast<size_t>((k - 1) * points + (j - first))];
+    }
+    return model;
+  }
+
+  double xMin, xMax, yMin, yMax;
+  bool showGrid;
+  int curveCount;
+  Table1<int> styles;
+  int first, last;
+  int low, high;  // the points of x copied
+  std::vector<double> x, y;
+};
 
 // Lays the plot out now and leaves the picture to the surface, to paint when it is used: the
 // painting repeats the whole plot on the copy of its inputs, which lays out as this plot did.
@@ -314,13 +346,15 @@ Outcome LayOutNowPaintWhenUsed(PlotContext& context, int first, int last,
                                const GrowingTable1<double>& x, const GrowingTable2<double>& y,
                                const Table1<int>& styles) {
   CurvePlot plot(context, first, last, x, y, styles);
-  std::shared_ptr<Model> inputs = PlotInputs(context.model, first, last, x, y, styles);
+  auto inputs =
+      std::make_shared<const PictureInputs>(context.model, first, last, x, styles, plot.Snapshot());
   if (Outcome layout = plot.LayOut()) return layout;
   PlotOptions options = context.options;
   context.surface.Paint([inputs, options, first, last](DrawingSurface& surface) {
-    PlotContext own{*inputs, options, surface};
+    std::unique_ptr<Model> model = inputs->MakeModel();
+    PlotContext own{*model, options, surface};
     try {
-      CurvePlot(own, first, last, inputs->PotentialX, inputs->CurrentY, inputs->LineStyles).Draw();
+      CurvePlot(own, first, last, model->PotentialX, model->CurrentY, model->LineStyles).Draw();
     } catch (const RuntimeError&) {
       // As below: what is drawn stays.
     }
