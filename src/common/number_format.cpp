@@ -1,9 +1,9 @@
 #include "common/number_format.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <string>
 
 #include "common/runtime_error.h"
 
@@ -59,12 +59,18 @@ std::string TrimDecimals(std::string digits, const Pattern& p) {
   return digits;
 }
 
+// The digits of printf's "%.*f" (std::to_chars writes the same, without the format parsing).
+std::string FixedDigits(double magnitude, int decimals) {
+  // A fixed-point 1e308 has 309 digits before the point.
+  std::string buffer(static_cast<size_t>(320 + decimals), '\0');
+  auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                    std::chars_format::fixed, decimals);
+  buffer.resize(error == std::errc{} ? static_cast<size_t>(end - buffer.data()) : 0);
+  return buffer;
+}
+
 std::string Mantissa(double magnitude, int decimals, const Pattern& p) {
-  // A fixed-point 1e308 has 309 digits before the point: the buffer is sized to the text.
-  std::string buffer(static_cast<size_t>(std::snprintf(nullptr, 0, "%.*f", decimals, magnitude)),
-                     '\0');
-  std::snprintf(buffer.data(), buffer.size() + 1, "%.*f", decimals, magnitude);
-  std::string text = TrimDecimals(buffer, p);
+  std::string text = TrimDecimals(FixedDigits(magnitude, decimals), p);
   if (!p.leadingZero && text.rfind("0", 0) == 0 && text.size() > 1 && text[1] == '.') {
     text.erase(0, 1);
   }
@@ -76,12 +82,14 @@ std::string Scientific(double magnitude, const Pattern& p) {
   int exponent = 0;
   double mantissa = 0.0;
   if (magnitude != 0.0) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", decimals, magnitude);  // rounds the mantissa
-    char* exponentText = std::strchr(buffer, 'e');
-    exponent = std::atoi(exponentText + 1);
-    *exponentText = '\0';
-    mantissa = std::strtod(buffer, nullptr);
+    // printf's "%.*e", which rounds the mantissa
+    char buffer[400];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                      std::chars_format::scientific, decimals);
+    if (error != std::errc{}) throw RuntimeError::Overflow();  // a pattern of 380 decimals
+    const char* exponentText = std::find(buffer, end, 'e');
+    std::from_chars(exponentText + (exponentText[1] == '+' ? 2 : 1), end, exponent);
+    std::from_chars(buffer, exponentText, mantissa);
   }
   std::string text = Mantissa(mantissa, decimals, p);
   text += p.exponentLetter;

@@ -164,16 +164,22 @@ QString PlotChart::YTitle() const {
 QString PlotChart::Readout(QPointF pixel) const {
   QPointF value = ToValue(pixel);
   QString unit = yPrefix_ + data_.yUnit;
-  QString text = QString("E = %1 V   %2 = %3 %4")
-                     .arg(value.x(), 0, 'f', 4)
-                     .arg(data_.yQuantity)
+  // The x axis's quantity and unit, from its title "E / V", "t / s", "f / Hz" or "Z' / Ohm";
+  // potentials to the tenth of a millivolt, the others to five digits.
+  const QString xQuantity = data_.xTitle.section(" / ", 0, 0);
+  const QString xUnit = data_.xTitle.section(" / ", 1);
+  auto x = [&](double v) {
+    return xUnit == "V" ? QString::number(v, 'f', 4) : QString::number(v, 'g', 5);
+  };
+  QString text = QString("%1 = %2 %3   %4 = %5 %6")
+                     .arg(xQuantity, x(value.x()), xUnit, data_.yQuantity)
                      .arg(value.y() / yScale_, 0, 'g', 4)
                      .arg(unit);
   if (std::optional<NearestPoint> near = Nearest(pixel)) {
-    text += QString("   nearest: %1 point %2 (%3 V, %4 %5)")
+    text += QString("   nearest: %1 point %2 (%3 %4, %5 %6)")
                 .arg(near->curve)
                 .arg(near->index + 1)
-                .arg(near->value.x(), 0, 'f', 4)
+                .arg(x(near->value.x()), xUnit)
                 .arg(near->value.y() / yScale_, 0, 'g', 4)
                 .arg(unit);
   }

@@ -474,6 +474,11 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
       run->species >= model.SurfaceConcentrations.Columns()) {
     throw RuntimeError::SubscriptOutOfRange();
   }
+  // The columns written at every point are grown to the run's length at once, not row by row.
+  for (int r = 1; r <= lastColumn; ++r)
+    model.ReactionCurrents(run->points, r) = 0.0;
+  for (int s = 1; s <= run->species; ++s)
+    model.SurfaceConcentrations(run->points, s) = 0.0;
   for (int i = 1; i <= run->points; ++i) {
     if (run->timing.freshProfile) ResetProfile(*run);
     const auto& E = run->potential;

@@ -65,6 +65,20 @@ TEST_F(WindowTest, CursorReadoutShowsTheNearestCurvePointAndPicturesHaveTheirSiz
                         .arg(i * 1e6, 0, 'g', 4);
   EXPECT_TRUE(readout.contains(nearest)) << readout.toStdString();
   EXPECT_TRUE(readout.startsWith(QString("E = %1 V").arg(e, 0, 'f', 4))) << readout.toStdString();
+  // A chronoamperogram's x is time: the read-out says t and s.
+  Choose("mnuTech_Click");
+  window.RunEvent(&app.Tech(), [&] {
+    app.Tech().optTech(7).Click();
+    app.Tech().CmdOK_Click();
+  });
+  Choose("mnuSimulate_Click");
+  const double t = m.PotentialX(10), step = m.CurrentY(10, m.CurrentCurve);  // s, A
+  Send(plot, QEvent::MouseMove, plot->Chart().ToPixel(QPointF(t, step)), Qt::NoButton,
+       Qt::NoButton);
+  readout = plot->ReadoutText();
+  EXPECT_TRUE(readout.startsWith(QString("t = %1 s").arg(t, 0, 'g', 5))) << readout.toStdString();
+  EXPECT_TRUE(readout.contains(QString(" point 10 (%1 s, ").arg(t, 0, 'g', 5)))
+      << readout.toStdString();
 
   // Pictures of the plot at a chosen size, in the formats offered.
   QTemporaryDir folder;
