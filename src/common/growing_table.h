@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <span>
 #include <type_traits>
 #include <vector>
 
@@ -29,6 +30,16 @@ class GrowingTable1 {
   const T& operator()(int i) const {
     size_t row = Checked(i);
     return row < cells_.size() ? cells_[row] : kZero;
+  }
+
+  // Rows first..last side by side, stored from now on: a solver writes them in place. Valid
+  // until a later write beyond them.
+  std::span<T> Rows(int first, int last) {
+    if (last < first) return {};
+    Checked(first);
+    (*this)(last);
+    return std::span<T>(cells_).subspan(static_cast<size_t>(first),
+                                        static_cast<size_t>(last - first) + 1);
   }
 
   int Size() const { return size_; }
@@ -66,6 +77,11 @@ class GrowingTable2 {
 
   T& operator()(int i, int j) { return columns_[Column(j)](i); }
   const T& operator()(int i, int j) const { return columns_[Column(j)](i); }
+
+  // Rows first..last of column j side by side (GrowingTable1::Rows).
+  std::span<T> ColumnRows(int j, int first, int last) {
+    return columns_[Column(j)].Rows(first, last);
+  }
 
   int Rows() const { return rows_; }
   int Columns() const { return static_cast<int>(columns_.size()); }

@@ -164,12 +164,10 @@ double SweepStep(const Model& model, int i) {
   return s * model.PotentialStep;
 }
 
+// The solve writes points 1..N of the model's columns in place.
 void RunSweep(Model& model, double pHterm) {
   const int N = model.NumberOfPoints;
   ConvolutionProblem problem = BuildConvolutionProblem(model, pHterm, {PointTime(model), N, true});
-  std::vector<double> applied(static_cast<std::size_t>(N));
-  for (int i = 1; i <= N; ++i)
-    applied[static_cast<std::size_t>(i - 1)] = model.PotentialX(i);
   if (HasCapacitance(model)) {
     for (int i = 1; i <= N; ++i) {
       problem.capacitance.push_back(CapacitanceAt(model, model.PotentialX(i)));
@@ -177,15 +175,13 @@ void RunSweep(Model& model, double pHterm) {
     }
     problem.pointTime = PointTime(model);
   }
-  ConvolutionSolution solution = SolveConvolution(problem, applied);
-  for (int i = 1; i <= N; ++i) {
-    const std::size_t at = static_cast<std::size_t>(i - 1);
-    StoreConvolutionPoint(
-        model, i, [&](int r) { return solution.current[static_cast<std::size_t>(r)][at]; },
-        [&](int s) { return solution.surface[static_cast<std::size_t>(s)][at]; });
-    if (!solution.total.empty())
-      model.ReactionCurrents(i, model.TotalCurrentColumn) = solution.total[at];
-  }
+  ConvolutionColumns out;
+  for (int r = 1; r <= model.ChargeReactionCount; ++r)
+    out.current.push_back(model.ReactionCurrents.ColumnRows(r, 1, N));
+  for (int s = 1; s <= model.SpeciesCount; ++s)
+    out.surface.push_back(model.SurfaceConcentrations.ColumnRows(s, 1, N));
+  out.total = model.ReactionCurrents.ColumnRows(model.TotalCurrentColumn, 1, N);
+  SolveConvolution(problem, model.PotentialX.Rows(1, N), out);
 }
 
 // The waveform a pulse technique applies to each point from rest (fresh solution every drop):

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -12,6 +13,20 @@ namespace qalto {
 namespace {
 
 constexpr int kMaxReactions = 3;
+
+// Two doubles side by side, the compiler's vector type (SSE2 on every x86-64, NEON on ARM):
+// the history sums' inner loop is written in them because the compiler may not reorder the
+// additions of a sum itself.
+typedef double Lanes __attribute__((vector_size(16)));
+
+Lanes LoadLanes(const double* from) {
+  Lanes lanes;
+  std::memcpy(&lanes, from, sizeof lanes);
+  return lanes;
+}
+void StoreLanes(double* to, Lanes lanes) {
+  std::memcpy(to, &lanes, sizeof lanes);
+}
 
 // The history sum of one reaction seen through one kernel.
 struct HistoryTerm {
@@ -30,16 +45,15 @@ class HistoryTail {
   // The exact weights it reads: the fluxes of the last Exact() points.
   int Exact() const { return static_cast<int>(k_.w.size()); }
 
-  // Point n; the flux of point j stands at ring[j & mask], for the last Exact() points at least.
-  double Sum(const double* ring, std::size_t mask, int n) {
+  // Point n; the flux of point n - m stands at now[-m], m = 1..min(n, Exact()).
+  double Sum(const double* now, int n) {
     const int e = Exact();
     const double* w = k_.w.data();
-    auto flux = [&](int j) { return ring[static_cast<std::size_t>(j) & mask]; };
     double sum = 0.0;
     for (int m = 1; m <= std::min(n, e - 1); ++m)
-      sum += w[m] * flux(n - m);
-    if (n < e) return n > 0 ? sum + k_.start[static_cast<std::size_t>(n)] * flux(0) : sum;
-    const double oldest = flux(n - e);  // the flux that enters the exponentials now
+      sum += w[m] * now[-m];
+    if (n < e) return n > 0 ? sum + k_.start[static_cast<std::size_t>(n)] * now[-n] : sum;
+    const double oldest = now[-e];  // the flux that enters the exponentials now
     const std::size_t L = z_.size();
     const double* r = k_.ratio.data();
     const double* a = k_.amplitude.data();
@@ -52,20 +66,25 @@ class HistoryTail {
         far += a[l] * z[l];
       return sum + far;
     }
-    for (std::size_t l = 0; l < L; ++l)  // one vector loop
-      z[l] = r[l] * z[l] + oldest;
-    // Four partial sums keep the pipeline full.
-    double far0 = 0.0, far1 = 0.0, far2 = 0.0, far3 = 0.0;
+    // Each exponential updated and summed in one pass, four at a time in two pairs of lanes
+    // that hold the partial sums of l mod 4; the last ones, one by one, join the first sum.
+    const Lanes entering = {oldest, oldest};
+    Lanes far01 = {0.0, 0.0}, far23 = {0.0, 0.0};
     std::size_t l = 0;
     for (; l + 4 <= L; l += 4) {
-      far0 += a[l] * z[l];
-      far1 += a[l + 1] * z[l + 1];
-      far2 += a[l + 2] * z[l + 2];
-      far3 += a[l + 3] * z[l + 3];
+      const Lanes z01 = LoadLanes(r + l) * LoadLanes(z + l) + entering;
+      const Lanes z23 = LoadLanes(r + l + 2) * LoadLanes(z + l + 2) + entering;
+      StoreLanes(z + l, z01);
+      StoreLanes(z + l + 2, z23);
+      far01 += LoadLanes(a + l) * z01;
+      far23 += LoadLanes(a + l + 2) * z23;
     }
-    for (; l < L; ++l)
+    double far0 = far01[0];
+    for (; l < L; ++l) {
+      z[l] = r[l] * z[l] + oldest;
       far0 += a[l] * z[l];
-    return sum + ((far0 + far1) + (far2 + far3));
+    }
+    return sum + ((far0 + far01[1]) + (far23[0] + far23[1]));
   }
 
  private:
@@ -97,6 +116,10 @@ double Role(const ConvolutionReaction& reaction, int s) {
 
 // Solves the small system a u = b in place by Gaussian elimination with partial pivoting.
 void SolveSmall(double a[kMaxReactions][kMaxReactions], double b[kMaxReactions], int size) {
+  if (size == 1) {  // the elimination has nothing to do
+    b[0] = Div(b[0], a[0][0]);
+    return;
+  }
   for (int col = 0; col < size; ++col) {
     int pivot = col;
     for (int row = col + 1; row < size; ++row)
@@ -127,9 +150,22 @@ struct Exponents {
   std::optional<MarcusHushRate> marcusHush;
 };
 
+// One reaction at the interfacial potential E: the shares pf and pb of the reduction and the
+// oxidation rate in their sum e^L, the diagonal e^-L / ks of the surface system, and their
+// derivatives by E (dpb = -dpf).
+struct Transfer {
+  double E = std::nan("");  // V; NaN: none yet
+  double pf = 0;
+  double pb = 0;
+  double diagonal = 0;       // s/cm
+  double dpf = 0;            // 1/V
+  double diagonalSlope = 0;  // s/(cm V)
+};
+
 class Solver {
  public:
-  Solver(const ConvolutionProblem& problem, int points) : p_(problem), N_(points) {
+  Solver(const ConvolutionProblem& problem, int points, const ConvolutionColumns& out)
+      : p_(problem), N_(points), out_(out) {
     const int R = static_cast<int>(p_.reactions.size());
     if (R > kMaxReactions) throw RuntimeError::InvalidCall();
     for (int r = 0; r < R; ++r) {
@@ -163,7 +199,9 @@ class Solver {
         tails_.emplace_back(p_.kernels[static_cast<std::size_t>(term.kernel)]);
     }
     // Equal steps read the fluxes of their exact weights' points alone: a ring of the least
-    // power of two beyond them (a grid of sub-steps need not keep millions); a step grid all.
+    // power of two beyond them (a grid of sub-steps need not keep millions), written twice over,
+    // at j & mask_ and ring_ beyond, so that the last ones always stand side by side; a step
+    // grid keeps all.
     std::size_t ring = static_cast<std::size_t>(N_);
     if (p_.stepEnds.empty()) {
       int reach = 0;
@@ -173,8 +211,13 @@ class Solver {
       while (ring <= static_cast<std::size_t>(reach))
         ring *= 2;
       mask_ = ring - 1;
+      ring_ = ring;
     }
-    flux_.assign(R, std::vector<double>(ring, 0.0));
+    flux_.assign(R, std::vector<double>(ring + ring_, 0.0));
+    for (std::size_t s = 0; s < p_.species.size(); ++s)
+      for (int r = 0; r < R; ++r)
+        roles_.push_back(Role(p_.reactions[static_cast<std::size_t>(r)], static_cast<int>(s)));
+    transfers_.resize(static_cast<std::size_t>(R));
     base_.assign(p_.species.size(), 0.0);
     gain_.assign(p_.species.size(), 0.0);
     for (const ConvolutionReaction& x : p_.reactions) {
@@ -185,14 +228,17 @@ class Solver {
     }
     if (p_.keepEvery < 1 || N_ % p_.keepEvery != 0) throw RuntimeError::InvalidCall();
     const std::size_t kept = static_cast<std::size_t>(N_ / p_.keepEvery);
-    result_.current.assign(R, std::vector<double>(kept, 0.0));
-    result_.surface.assign(p_.species.size(), std::vector<double>(kept));
-    result_.interfacial.assign(kept, 0.0);
+    auto shorter = [kept](std::span<double> column) { return column.size() < kept; };
+    if (out_.current.size() != static_cast<std::size_t>(R) ||
+        out_.surface.size() != p_.species.size() ||
+        std::any_of(out_.current.begin(), out_.current.end(), shorter) ||
+        std::any_of(out_.surface.begin(), out_.surface.end(), shorter) ||
+        (!out_.total.empty() && shorter(out_.total)))
+      throw RuntimeError::InvalidCall();
   }
 
-  ConvolutionSolution Run(const std::vector<double>& applied) {
+  void Run(std::span<const double> applied) {
     const bool charging = !p_.capacitance.empty();
-    if (charging) result_.total.assign(result_.interfacial.size(), 0.0);
     for (int n = 0; n < N_; ++n) {
       const std::size_t at = static_cast<std::size_t>(n);
       UpdateHistory(n);
@@ -212,17 +258,16 @@ class Solver {
       } else {
         Fluxes(E, u);
       }
-      Record(n, E, u);
-      if (charging && Kept(n)) {
+      Record(n, u);
+      if (!out_.total.empty() && Kept(n)) {
         const std::size_t k = KeptIndex(n);
         double sum = 0.0;
         for (std::size_t r = 0; r < p_.reactions.size(); ++r)
-          sum += result_.current[r][k];
-        result_.total[k] = Checked(sum + charge(E));
+          sum += out_.current[r][k];
+        out_.total[k] = Checked(sum + charge(E));
       }
       first_ = false;
     }
-    return std::move(result_);
   }
 
  private:
@@ -285,14 +330,14 @@ class Solver {
       const HistoryTerm& term = terms_[t];
       history_[t] =
           steps ? StepHistorySum(integrals_[term.kernel], p_.stepEnds, flux_[term.reaction], n)
-                : tails_[t].Sum(flux_[term.reaction].data(), mask_, n);
+                : tails_[t].Sum(flux_[term.reaction].data() + (n & mask_) + ring_, n);
     }
     for (std::size_t s = 0; s < p_.species.size(); ++s) {
       const ConvolutionSpecies& sp = p_.species[s];
       double sum = 0.0;
       for (std::size_t t = 0; t < terms_.size(); ++t) {
         if (terms_[t].kernel != sp.kernel) continue;
-        sum += Role(p_.reactions[terms_[t].reaction], static_cast<int>(s)) * history_[t];
+        sum += RoleOf(s, static_cast<std::size_t>(terms_[t].reaction)) * history_[t];
       }
       base_[s] = sp.bulk + Div(sum, sp.sqrtD);
       gain_[s] = Gain(static_cast<int>(s));
@@ -302,7 +347,7 @@ class Solver {
   // Reaction fluxes u_r (M cm/s, reduction positive) at the interfacial potential E: Butler-Volmer
   // divided by (exp(-alpha xi) + exp((1-alpha) xi)) so that no exponential can overflow. With
   // slope, also du_r/dE (M cm/(s V)): the system a u = b differentiated, a du = b' - a' u.
-  void Fluxes(double E, double u[kMaxReactions], double* slope = nullptr) const {
+  void Fluxes(double E, double u[kMaxReactions], double* slope = nullptr) {
     const int R = static_cast<int>(p_.reactions.size());
     double a[kMaxReactions][kMaxReactions] = {};
     double da[kMaxReactions][kMaxReactions] = {};  // d a / dE, 1/V
@@ -314,29 +359,13 @@ class Solver {
         u[r] = 0.0;
         continue;
       }
-      const Exponents& c = exponents_[static_cast<std::size_t>(r)];
-      double lf = c.forward * (E - x.E0) - c.logO;   // ln(kf / (ks nuO))
-      double lb = c.backward * (E - x.E0) - c.logR;  // ln(kb / (ks nuR))
-      double dlf = c.forward, dlb = c.backward;      // their derivatives by E, 1/V
-      if (c.marcusHush) {
-        const double xi = c.nf * (E - x.E0);
-        const MarcusHushLog reduction = c.marcusHush->Reduction(xi);
-        lf = reduction.value - c.logO;
-        lb = lf + c.logO + xi - c.logR;
-        dlf = c.nf * reduction.slope;
-        dlb = dlf + c.nf;
-      }
-      // Both rates over their sum e^L, e^L = e^max (1 + q), q = e^-|lf - lb| <= 1.
-      double q = std::exp(-std::fabs(lf - lb));
-      double share = 1.0 / (1.0 + q);
-      double pf = lf >= lb ? share : q * share;  // share of the reduction rate
-      double pb = lf >= lb ? q * share : share;  // share of the oxidation rate
-      a[r][r] = std::exp(-std::max(lf, lb)) * share / x.ks;
-      const double dpf = pf * pb * (dlf - dlb);  // and dpb = -dpf
-      da[r][r] = -a[r][r] * (pf * dlf + pb * dlb);
+      const Transfer& t = TransferAt(r, E);
+      const double pf = t.pf, pb = t.pb, dpf = t.dpf;
+      a[r][r] = t.diagonal;
+      da[r][r] = t.diagonalSlope;
       for (int k = 0; k < R; ++k) {
-        const double made = gain_[x.ox] * Role(p_.reactions[k], x.ox);
-        const double lost = gain_[x.red] * Role(p_.reactions[k], x.red);
+        const double made = gain_[x.ox] * RoleOf(x.ox, k);
+        const double lost = gain_[x.red] * RoleOf(x.red, k);
         a[r][k] += -pf * made + pb * lost;
         da[r][k] += -dpf * (made + lost);
       }
@@ -358,6 +387,36 @@ class Solver {
     SolveSmall(copy, slope, R);
   }
 
+  // The rates of reaction r at the interfacial potential E: both over their sum e^L,
+  // e^L = e^max (1 + q), q = e^-|lf - lb| <= 1. A wave of steps holds its potential over many
+  // points: the latest potential's rates serve again.
+  const Transfer& TransferAt(int r, double E) {
+    Transfer& t = transfers_[static_cast<std::size_t>(r)];
+    if (E == t.E) return t;
+    const ConvolutionReaction& x = p_.reactions[static_cast<std::size_t>(r)];
+    const Exponents& c = exponents_[static_cast<std::size_t>(r)];
+    double lf = c.forward * (E - x.E0) - c.logO;   // ln(kf / (ks nuO))
+    double lb = c.backward * (E - x.E0) - c.logR;  // ln(kb / (ks nuR))
+    double dlf = c.forward, dlb = c.backward;      // their derivatives by E, 1/V
+    if (c.marcusHush) {
+      const double xi = c.nf * (E - x.E0);
+      const MarcusHushLog reduction = c.marcusHush->Reduction(xi);
+      lf = reduction.value - c.logO;
+      lb = lf + c.logO + xi - c.logR;
+      dlf = c.nf * reduction.slope;
+      dlb = dlf + c.nf;
+    }
+    const double q = std::exp(-std::fabs(lf - lb));
+    const double share = 1.0 / (1.0 + q);
+    t.pf = lf >= lb ? share : q * share;
+    t.pb = lf >= lb ? q * share : share;
+    t.diagonal = std::exp(-std::max(lf, lb)) * share / x.ks;
+    t.dpf = t.pf * t.pb * (dlf - dlb);
+    t.diagonalSlope = -t.diagonal * (t.pf * dlf + t.pb * dlb);
+    t.E = E;
+    return t;
+  }
+
   // Change of the surface concentration of species s per unit flux of the present point.
   double Gain(int s) const {
     const ConvolutionSpecies& sp = p_.species[s];
@@ -366,26 +425,31 @@ class Solver {
     return (first_ ? k.w[0] + k.start[0] : k.w[0]) / sp.sqrtD;
   }
 
+  double RoleOf(std::size_t s, std::size_t r) const { return roles_[s * p_.reactions.size() + r]; }
+  double RoleOf(int s, int r) const {
+    return RoleOf(static_cast<std::size_t>(s), static_cast<std::size_t>(r));
+  }
+
   bool Kept(int n) const { return (n + 1) % p_.keepEvery == 0; }
   std::size_t KeptIndex(int n) const { return static_cast<std::size_t>(n / p_.keepEvery); }
 
-  void Record(int n, double E, const double u[kMaxReactions]) {
+  void Record(int n, const double u[kMaxReactions]) {
     const std::size_t at = static_cast<std::size_t>(n);
     const bool kept = Kept(n);
     const std::size_t k = KeptIndex(n);
     for (std::size_t r = 0; r < p_.reactions.size(); ++r) {
       flux_[r][at & mask_] = u[r];
+      if (ring_ > 0) flux_[r][(at & mask_) + ring_] = u[r];
       const double current = Checked(p_.reactions[r].n * p_.AF * u[r]);
-      if (kept) result_.current[r][k] = current;
+      if (kept) out_.current[r][k] = current;
     }
     if (!kept) return;
     for (std::size_t s = 0; s < p_.species.size(); ++s) {
       double change = 0.0;
       for (std::size_t r = 0; r < p_.reactions.size(); ++r)
-        change += Role(p_.reactions[r], static_cast<int>(s)) * u[r];
-      result_.surface[s][k] = base_[s] + gain_[s] * change;
+        change += RoleOf(s, r) * u[r];
+      out_.surface[s][k] = base_[s] + gain_[s] * change;
     }
-    result_.interfacial[k] = E;
   }
 
   const ConvolutionProblem& p_;
@@ -396,12 +460,15 @@ class Solver {
   std::vector<HistoryTail> tails_;         // equal steps: one per history term
   std::vector<std::vector<double>> flux_;  // fluxes of each reaction, point j at j & mask_
   std::size_t mask_ = ~std::size_t{0};     // a step grid keeps every point
+  std::size_t ring_ = 0;                   // and the ring its copy beyond: none for a step grid
+  std::vector<double> roles_;              // Role of each reaction for each species
+  std::vector<Transfer> transfers_;        // of each reaction, at the latest potential
   std::vector<double> base_;               // surface concentration without point n, M
   std::vector<double> gain_;               // Gain of each species at point n, s^1/2 / (cm/s^1/2)
   std::vector<Exponents> exponents_;       // of each reaction
   std::vector<std::vector<double>> integrals_;  // a step grid: kernel integrals by unit, s^1/2
   int stepUnits_ = 0;                           // a step grid: units of step n
-  ConvolutionSolution result_;
+  const ConvolutionColumns& out_;
   // The ohmic drop: the latest two points' drops (V).
   int drops_ = 0;
   double lastDrop_ = 0;
@@ -410,10 +477,28 @@ class Solver {
 
 }  // namespace
 
+void SolveConvolution(const ConvolutionProblem& problem, std::span<const double> applied,
+                      const ConvolutionColumns& out) {
+  Solver solver(problem, static_cast<int>(applied.size()), out);
+  solver.Run(applied);
+}
+
 ConvolutionSolution SolveConvolution(const ConvolutionProblem& problem,
                                      const std::vector<double>& applied) {
-  Solver solver(problem, static_cast<int>(applied.size()));
-  return solver.Run(applied);
+  const std::size_t kept =
+      problem.keepEvery > 0 ? applied.size() / static_cast<std::size_t>(problem.keepEvery) : 0;
+  ConvolutionSolution solution;
+  solution.current.assign(problem.reactions.size(), std::vector<double>(kept, 0.0));
+  solution.surface.assign(problem.species.size(), std::vector<double>(kept, 0.0));
+  if (!problem.capacitance.empty()) solution.total.assign(kept, 0.0);
+  ConvolutionColumns out;
+  for (std::vector<double>& column : solution.current)
+    out.current.emplace_back(column);
+  for (std::vector<double>& column : solution.surface)
+    out.surface.emplace_back(column);
+  out.total = solution.total;
+  SolveConvolution(problem, applied, out);
+  return solution;
 }
 
 }  // namespace qalto

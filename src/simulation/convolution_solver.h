@@ -8,6 +8,7 @@
 // through the kernels' exponentials: the whole curve costs O(N) (a few hundred multiply-adds per
 // point and kernel); a grid of unequal steps sums its history directly, O(N^2).
 
+#include <span>
 #include <vector>
 
 #include "simulation/convolution_weights.h"
@@ -67,8 +68,16 @@ struct ConvolutionProblem {
 struct ConvolutionSolution {
   std::vector<std::vector<double>> current;  // [reaction][point] faradaic current, A
   std::vector<std::vector<double>> surface;  // [species][point] surface concentration, M
-  std::vector<double> interfacial;           // [point] potential at the interface, V
   std::vector<double> total;  // [point] faradaic and charging current, A (with charging only)
+};
+
+// Where a solve writes its kept points, each column at least as long as they are: the faradaic
+// current of every reaction (A), the surface concentration of every species (M) and, unless
+// empty, the total current (A: the faradaic currents and the charging current).
+struct ConvolutionColumns {
+  std::vector<std::span<double>> current;  // [reaction][point]
+  std::vector<std::span<double>> surface;  // [species][point]
+  std::span<double> total;
 };
 
 // Currents (cathodic positive) for the applied potentials E[0..N-1] at the ends of the N steps
@@ -78,5 +87,10 @@ struct ConvolutionSolution {
 // interfacial potential, implicitly (no current flows before the first point).
 ConvolutionSolution SolveConvolution(const ConvolutionProblem& problem,
                                      const std::vector<double>& applied);
+
+// The same solve written into the caller's columns (a model's own tables: nothing to allocate
+// and copy).
+void SolveConvolution(const ConvolutionProblem& problem, std::span<const double> applied,
+                      const ConvolutionColumns& out);
 
 }  // namespace qalto

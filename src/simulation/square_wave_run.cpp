@@ -133,6 +133,7 @@ void RunSubsteps(Model& model, double pHterm, const std::vector<double>& E) {
     const int substeps = kSubsteps << level;
     ConvolutionProblem problem =
         BuildConvolutionProblem(model, pHterm, {tp / substeps, K * substeps, false});
+    problem.keepEvery = substeps;  // the ends of the half periods
     std::vector<double> applied;
     applied.reserve(static_cast<std::size_t>(K * substeps));
     for (double Ek : E)
@@ -144,7 +145,7 @@ void RunSubsteps(Model& model, double pHterm, const std::vector<double>& E) {
     double sum = 0.0;
     for (int level = 0; level < 3; ++level) {
       const std::vector<double>& values = of(levels[static_cast<std::size_t>(level)]);
-      sum += kRomberg[level] * values[static_cast<std::size_t>((kSubsteps << level) * (k + 1) - 1)];
+      sum += kRomberg[level] * values[static_cast<std::size_t>(k)];
     }
     return sum;
   };

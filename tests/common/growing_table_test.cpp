@@ -37,6 +37,24 @@ TEST(GrowingTable, StoresOnlyTheRowsWrittenAndKeepsItsRange) {
   EXPECT_EQ(readOnly(10, 2), 0.0);
 }
 
+// A column's rows side by side: written in place, stored from then on, within the range.
+TEST(GrowingTable, HandsOutAColumnsRowsToWriteInPlace) {
+  GrowingTable2<double> table(101, 3);
+  table(2, 1) = 4.0;
+  std::span<double> rows = table.ColumnRows(1, 1, 50);
+  ASSERT_EQ(rows.size(), 50u);
+  EXPECT_EQ(rows[1], 4.0);  // row 2, as written before
+  EXPECT_EQ(rows[49], 0.0);
+  rows[49] = -1.5;
+  EXPECT_EQ(table(50, 1), -1.5);
+  EXPECT_EQ(table.StoredRows(), 51);
+  EXPECT_EQ(table(2, 2), 0.0);  // the other columns as they were
+  EXPECT_TRUE(table.ColumnRows(2, 5, 4).empty());
+  EXPECT_THROW(table.ColumnRows(1, 1, 101), RuntimeError);
+  EXPECT_THROW(table.ColumnRows(1, -1, 10), RuntimeError);
+  EXPECT_THROW(table.ColumnRows(3, 1, 10), RuntimeError);
+}
+
 // A working copy takes the experiment and the curves in use, not the results.
 TEST(GrowingTable, AWorkingCopyHoldsTheExperimentAndTheCurvesInUse) {
   Model model;

@@ -1,0 +1,94 @@
+// How a convolution solve hands out its points: into the caller's columns, every point or only
+// the last of every few, the same numbers either way.
+
+#include "simulation/convolution_solver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "common/runtime_error.h"
+
+namespace qalto {
+namespace {
+
+// A quasi-reversible couple on equal steps (the sweep's hat weights) or steps of a square wave's
+// half periods (step integrals), n sub-steps to a half period.
+ConvolutionProblem Couple(bool sweep, int points, double dt) {
+  ConvolutionProblem p;
+  p.fOverRT = 38.92;
+  p.AF = 96.4846;
+  p.kernels.push_back(sweep ? KernelHatWeights({}, dt, points)
+                            : KernelStepIntegrals({}, dt, points));
+  p.species = {{1e-3, std::sqrt(1e-5), 0}, {0.0, std::sqrt(1e-5), 0}};
+  ConvolutionReaction x;
+  x.ox = 0;
+  x.red = 1;
+  x.ks = 0.01;
+  x.alpha = 0.5;
+  p.reactions.push_back(x);
+  return p;
+}
+
+std::vector<double> Cycle(int points) {
+  std::vector<double> E(static_cast<std::size_t>(points));
+  for (int n = 0; n < points; ++n)
+    E[static_cast<std::size_t>(n)] = -0.3 + 0.6 * std::fabs(1.0 - 2.0 * (n + 1.0) / points);
+  return E;
+}
+
+// Written into columns, a sweep gives the currents and surface concentrations of the solve
+// that returns its own tables, bit for bit, and the total column their sum.
+TEST(ConvolutionSolve, WritesTheSameCurveIntoTheCallersColumns) {
+  const int N = 3000;
+  const ConvolutionProblem p = Couple(true, N, 1e-4);
+  const std::vector<double> E = Cycle(N);
+  const ConvolutionSolution own = SolveConvolution(p, E);
+  std::vector<double> current(N), total(N), ox(N), red(N);
+  SolveConvolution(p, E, ConvolutionColumns{{current}, {ox, red}, total});
+  EXPECT_EQ(current, own.current[0]);
+  EXPECT_EQ(ox, own.surface[0]);
+  EXPECT_EQ(red, own.surface[1]);
+  EXPECT_EQ(total, own.current[0]);
+  EXPECT_GT(*std::max_element(current.begin(), current.end()), 1e-5);
+}
+
+// Keeping the last of every M points (a square wave's half periods on M sub-steps) gives those
+// points of the whole solution exactly.
+TEST(ConvolutionSolve, KeepsTheLastPointOfEveryFew) {
+  const int M = 8, halves = 400;
+  ConvolutionProblem p = Couple(false, M * halves, 0.01 / M);
+  std::vector<double> E;
+  for (int k = 0; k < halves; ++k)
+    E.insert(E.end(), M, 0.2 - 0.002 * (k / 2) + (k % 2 == 0 ? -0.025 : 0.025));
+  const ConvolutionSolution every = SolveConvolution(p, E);
+  p.keepEvery = M;
+  const ConvolutionSolution ends = SolveConvolution(p, E);
+  ASSERT_EQ(ends.current[0].size(), static_cast<std::size_t>(halves));
+  for (int k = 0; k < halves; ++k) {
+    const std::size_t end = static_cast<std::size_t>(M * (k + 1) - 1);
+    ASSERT_EQ(ends.current[0][static_cast<std::size_t>(k)], every.current[0][end]) << k;
+    ASSERT_EQ(ends.surface[1][static_cast<std::size_t>(k)], every.surface[1][end]) << k;
+  }
+}
+
+// Columns that do not match the problem, or are shorter than its points, are refused before
+// anything is written.
+TEST(ConvolutionSolve, RefusesColumnsThatCannotHoldThePoints) {
+  const int N = 100;
+  const ConvolutionProblem p = Couple(true, N, 1e-3);
+  const std::vector<double> E = Cycle(N);
+  std::vector<double> a(N, 7.0), b(N, 7.0), c(N, 7.0), shortColumn(N - 1, 7.0);
+  for (const ConvolutionColumns& out :
+       {ConvolutionColumns{{shortColumn}, {b, c}, {}},
+        ConvolutionColumns{{a}, {b, shortColumn}, {}}, ConvolutionColumns{{a}, {b, c}, shortColumn},
+        ConvolutionColumns{{a}, {b}, {}}, ConvolutionColumns{{}, {b, c}, {}}})
+    EXPECT_THROW(SolveConvolution(p, E, out), RuntimeError);
+  EXPECT_EQ(a, std::vector<double>(N, 7.0));
+  EXPECT_EQ(b, std::vector<double>(N, 7.0));
+}
+
+}  // namespace
+}  // namespace qalto
