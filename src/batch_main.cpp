@@ -177,12 +177,16 @@ std::string OpenScript(const std::string& path, std::ifstream& file) {
   errno = 0;
   file.open(path, std::ios::binary);
   if (!file) return errno != 0 ? std::strerror(errno) : "cannot be opened";
-  // A byte-order mark in front of the first line is no part of it.
-  char mark[3] = {};
-  file.read(mark, 3);
-  if (file.gcount() != 3 || std::string(mark, 3) != "\xEF\xBB\xBF") {
-    file.clear();
-    file.seekg(0);
+  // A byte-order mark in front of the first line is no part of it. A pipe cannot seek back:
+  // the bytes read are put back into the stream's buffer when they are no mark.
+  if (file.peek() == 0xEF) {
+    char mark[3] = {};
+    file.read(mark, 3);
+    if (std::string(mark, 3) != "\xEF\xBB\xBF") {
+      file.clear();
+      for (std::streamsize n = file.gcount(); n > 0; --n)
+        file.unget();
+    }
   }
   if (!file) return "cannot be read";
   return "";

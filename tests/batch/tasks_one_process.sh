@@ -46,4 +46,9 @@ for file in apart/*; do
   esac
 done
 [ "$(ls apart | wc -l)" -eq "$(ls together | wc -l)" ] || { echo "other files written"; exit 1; }
+# A script from a pipe is read once for all the tasks: the second task runs it too.
+mkdir piped
+"$batch" <(cat "$script") --manifest jobs.tsv --tasks 1-2 --out 'piped/{}.csv' >/dev/null
+cmp apart/1.csv piped/1.csv
+cmp apart/2.csv piped/2.csv
 echo "tasks $tasks: the same output, records and curves as one process per task, status $status"
