@@ -103,14 +103,7 @@ void FitThreads::Run(int tasks, const Task& task) {
   if (tasks <= 0) return;
   std::shared_ptr<Batch> batch = Start(tasks);
   batch->task = &task;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    current_ = batch;
-    ++batch_;
-  }
-  wake_.notify_all();
-  Work(*batch, 0);
-  Finish(*batch);
+  Share(batch);
 }
 
 void FitThreads::RunRepeatable(int tasks, Compute compute, const Keep& keep) {
@@ -119,6 +112,10 @@ void FitThreads::RunRepeatable(int tasks, Compute compute, const Keep& keep) {
   batch->repeatable = true;
   batch->compute = std::move(compute);
   batch->keep = &keep;
+  Share(batch);
+}
+
+void FitThreads::Share(const std::shared_ptr<Batch>& batch) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     current_ = batch;

@@ -58,6 +58,8 @@ class FitThreads {
   struct Stopper;
 
   std::shared_ptr<Batch> Start(int tasks);
+  // Offers the batch to the started threads, works on it on the calling thread and waits for it.
+  void Share(const std::shared_ptr<Batch>& batch);
   void Serve(int worker);
   std::shared_ptr<Batch> AwaitBatch(int& served);
   void Work(Batch& batch, int worker);
