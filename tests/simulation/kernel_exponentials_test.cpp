@@ -8,7 +8,6 @@
 #include <cmath>
 #include <string>
 
-#include "simulation/convolution_solver.h"
 #include "simulation/convolution_weights.h"
 #include "simulation/kernel_exponentials.h"
 
@@ -168,42 +167,6 @@ INSTANTIATE_TEST_SUITE_P(Walls, ThinLayerWeightsTest,
                          [](const testing::TestParamInfo<WallCase>& info) {
                            return info.param.name;
                          });
-
-// A quasi-reversible cyclic voltammogram of 6000 points, planar and at a sphere: the O(N)
-// history sums give the currents of the direct sums within 1e-8 of the peak.
-TEST(ConvolutionHistory, ExponentialsGiveTheDirectSumsCurrents) {
-  const int N = 6000;
-  const double dt = 1e-4;  // s: 0.3 V to -0.3 V and back at 2 V/s
-  for (double sphere : {0.0, 2.0}) {
-    auto solve = [&](int exact) {
-      ConvolutionProblem p;
-      p.fOverRT = 38.92;
-      p.AF = 96.4846;
-      p.kernels.push_back(KernelHatWeights({0.0, sphere}, dt, N, exact));
-      p.species = {{1e-3, std::sqrt(1e-5), 0}, {0.0, std::sqrt(1e-5), 0}};
-      ConvolutionReaction x;
-      x.ox = 0;
-      x.red = 1;
-      x.ks = 0.01;
-      x.alpha = 0.5;
-      p.reactions.push_back(x);
-      std::vector<double> E(N);
-      for (int n = 0; n < N; ++n)
-        E[static_cast<std::size_t>(n)] = -0.3 + 0.6 * std::fabs(1.0 - 2.0 * (n + 1.0) / N);
-      return SolveConvolution(p, E).current[0];
-    };
-    std::vector<double> fast = solve(kExactWeights);
-    std::vector<double> direct = solve(N);
-    double peak = 0.0, worst = 0.0;
-    for (int n = 0; n < N; ++n) {
-      peak = std::max(peak, std::fabs(direct[static_cast<std::size_t>(n)]));
-      worst = std::max(worst, std::fabs(fast[static_cast<std::size_t>(n)] -
-                                        direct[static_cast<std::size_t>(n)]));
-    }
-    EXPECT_GT(peak, 1e-5);
-    EXPECT_LT(worst, 1e-8 * peak) << "sphere " << sphere;
-  }
-}
 
 }  // namespace
 }  // namespace qalto
