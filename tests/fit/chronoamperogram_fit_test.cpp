@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "common/test_names.h"
 #include "files/temp_folder.h"
 #include "fit/fit_test_fixture.h"
 
@@ -25,9 +26,7 @@ class ChronoamperogramFit : public FitTest, public ::testing::WithParamInterface
       app.Mech().CheckDigital.Click();
       app.Mech().Command1_Click();
     }
-    app.mnuTech_Click();
-    app.Tech().optTech(7).Click();
-    app.Tech().CmdOK_Click();
+    ChooseTechnique(7);
     app.mnuInstrument_Click();
     app.Ins().TextE1.SetText("-0.5");
     app.Ins().TextT1.SetText("1");
@@ -122,10 +121,7 @@ TEST_P(ChronoamperogramFit, CottrellLineOfTheMeasuredCurve) {
       << platform.messages.back();
 }
 
-INSTANTIATE_TEST_SUITE_P(BothModes, ChronoamperogramFit, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return info.param ? "Digital" : "Analytical";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothModes, ChronoamperogramFit, ::testing::Bool(), ModeName);
 
 }  // namespace
 }  // namespace qalto
