@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_fixture.h"
+#include "common/test_names.h"
 
 namespace qalto {
 namespace {
@@ -94,7 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"FormExpr", "txtPconst", kNoIndex, "-10", 1, 1,
                 "Input Error: Vol s (ml) is -10; allowed: greater than 0.", true},
         Refusal{"FormExpr", "TextVis", kNoIndex, "0", 8, 1,
-                "Input Error: Vis (cm ²/s) is 0; allowed: greater than 0."}));
+                "Input Error: Vis (cm ²/s) is 0; allowed: greater than 0."}),
+    [](const auto& info) {
+      return WordsAsName(std::string(info.param.box) + " " + info.param.text);
+    });
 
 TEST_F(AppTest, PossibleValuesAndHiddenBoxesPass) {
   UseAnalyticalMechanism(1);
