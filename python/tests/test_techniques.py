@@ -85,3 +85,19 @@ def test_program_of_two_sweeps_is_the_cyclic_voltammogram():
 def test_malformed_programs_are_refused(segments, text):
     with pytest.raises(qalto.QaltoError, match=text.replace("(", r"\(").replace(")", r"\)")):
         qalto.Experiment(technique="program", program=segments)
+
+
+def test_a_measured_spectrum_reads_with_its_impedance(tmp_path):
+    table = tmp_path / "spectrum.csv"
+    table.write_text("Frequency (Hz);Z' (Ohm);-Z'' (Ohm)\n1000;50.5;2.25\n0.1;120;95\n")
+    [curve] = qalto.read(table)
+    np.testing.assert_array_equal(curve.frequency, [1000, 0.1])
+    np.testing.assert_array_equal(curve.impedance, [50.5 - 2.25j, 120 - 95j])
+    [voltammogram] = qalto.read(_two_column_file(tmp_path))
+    assert voltammogram.impedance is None and voltammogram.frequency is None
+
+
+def _two_column_file(folder):
+    path = folder / "cv.txt"
+    path.write_text("0.1,1e-6\n0.2,2e-6\n0.3,4e-6\n")
+    return path
