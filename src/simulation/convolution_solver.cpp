@@ -142,11 +142,12 @@ void SolveSmall(double a[kMaxReactions][kMaxReactions], double b[kMaxReactions],
 
 // ln(kf / (ks nuO)) = forward x (E - E0) - logO and ln(kb / (ks nuR)) = backward x (E - E0) - logR.
 struct Exponents {
-  double forward = 0;   // -alpha n f / nuO, 1/V
-  double backward = 0;  // (1 - alpha) n f / nuR, 1/V
-  double logO = 0;      // ln nuO
-  double logR = 0;      // ln nuR
-  double nf = 0;        // n F/RT, 1/V
+  double forward = 0;    // -alpha n f / nuO, 1/V
+  double backward = 0;   // (1 - alpha) n f / nuR, 1/V
+  double logO = 0;       // ln nuO
+  double logR = 0;       // ln nuR
+  double nf = 0;         // n F/RT, 1/V
+  double inverseKs = 0;  // 1 / ks, s/cm
   std::optional<MarcusHushRate> marcusHush;
 };
 
@@ -223,7 +224,8 @@ class Solver {
     for (const ConvolutionReaction& x : p_.reactions) {
       exponents_.push_back({-x.alpha * x.n * p_.fOverRT / x.nuO,
                             (1.0 - x.alpha) * x.n * p_.fOverRT / x.nuR, std::log(x.nuO),
-                            std::log(x.nuR), x.n * p_.fOverRT, std::nullopt});
+                            std::log(x.nuR), x.n * p_.fOverRT, x.ks > 0 ? 1.0 / x.ks : 0.0,
+                            std::nullopt});
       if (x.reorganisation > 0) exponents_.back().marcusHush.emplace(x.reorganisation);
     }
     if (p_.keepEvery < 1 || N_ % p_.keepEvery != 0) throw RuntimeError::InvalidCall();
@@ -243,17 +245,17 @@ class Solver {
       const std::size_t at = static_cast<std::size_t>(n);
       UpdateHistory(n);
       const double Eapp = applied[at];
-      // The charging current at the interfacial potential E, cathodic positive.
+      // The charging current at the interfacial potential E, cathodic positive: linear in E,
+      // chargeSlope (A/V) times the change of the interfacial potential over the point.
       const double previousDrop = lastDrop_;
+      const double chargeSlope = charging ? -Div(p_.capacitance[at], p_.pointTime) : 0.0;
       auto charge = [&](double E) {
         if (!charging) return 0.0;
-        return -p_.capacitance[at] *
-               Div(p_.sweepStep[at] + (E - Eapp) - previousDrop, p_.pointTime);
+        return chargeSlope * (p_.sweepStep[at] + (E - Eapp) - previousDrop);
       };
       double u[kMaxReactions];
       double E = Eapp;
       if (p_.resistance > 0) {
-        const double chargeSlope = charging ? -Div(p_.capacitance[at], p_.pointTime) : 0.0;
         E += SolveDrop(Eapp, charge, chargeSlope, u);
       } else {
         Fluxes(E, u);
@@ -376,6 +378,12 @@ class Solver {
       SolveSmall(a, u, R);
       return;
     }
+    if (R == 1 && a[0][0] != 0.0) {  // one reciprocal serves both quotients
+      const double inverse = 1.0 / a[0][0];
+      u[0] = Checked(u[0] * inverse);
+      slope[0] = Checked((db[0] - da[0][0] * u[0]) * inverse);
+      return;
+    }
     double copy[kMaxReactions][kMaxReactions];
     std::copy(&a[0][0], &a[0][0] + kMaxReactions * kMaxReactions, &copy[0][0]);
     SolveSmall(a, u, R);
@@ -410,7 +418,7 @@ class Solver {
     const double share = 1.0 / (1.0 + q);
     t.pf = lf >= lb ? share : q * share;
     t.pb = lf >= lb ? q * share : share;
-    t.diagonal = std::exp(-std::max(lf, lb)) * share / x.ks;
+    t.diagonal = std::exp(-std::max(lf, lb)) * share * c.inverseKs;
     t.dpf = t.pf * t.pb * (dlf - dlb);
     t.diagonalSlope = -t.diagonal * (t.pf * dlf + t.pb * dlb);
     t.E = E;
