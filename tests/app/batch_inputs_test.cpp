@@ -44,12 +44,6 @@ TEST(ExpandParameters, ReplacesReferencesAndNamesTheMissingOne) {
   EXPECT_EQ(used, (std::set<std::string>{"ks"}));
 }
 
-struct ManifestCase {
-  std::string text;
-  long task;
-  std::string parameters;  // "name=value;..." or the error text
-};
-
 TEST(ParseBatchOptions, ReadsARunAndNamesWhatIsWrong) {
   BatchOptions options;
   EXPECT_EQ(ParseBatchOptions({"--param", "ks=1e-3", "--param=E0=0.1", "--set",

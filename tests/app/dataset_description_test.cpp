@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/runtime_error.h"
+#include "common/test_names.h"
 
 namespace qalto {
 namespace {
@@ -79,7 +80,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "dataset: parameters.ks(1).log_uniform: expected low < high (and low > 0 for "
                 "log_uniform)"},
         Refusal{WithParameters(R"json({"ks(1)": {"grid": []}})json"),
-                "dataset: parameters.ks(1): an empty grid"}));
+                "dataset: parameters.ks(1): an empty grid"}),
+    [](const auto& info) {  // the place the message names
+      const std::string& m = info.param.message;
+      return WordsAsName(m.substr(9, m.find(':', 9) - 9));
+    });
 
 }  // namespace
 }  // namespace qalto

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_fixture.h"
+#include "common/test_names.h"
 
 namespace qalto {
 namespace {
@@ -73,7 +74,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "Input Error: ks (cm/s) of reaction 1 is not-a-number, not a number; allowed: a "
                 "number greater than 0."},
         Refusal{"FormIns", "Estart", kNoIndex, "0.3.1", 1, 1,
-                "Input Error: E start (V) is 0.3.1, not a number; allowed: a number."}));
+                "Input Error: E start (V) is 0.3.1, not a number; allowed: a number."}),
+    [](const auto& info) {
+      return WordsAsName(std::string(info.param.box) + " " + info.param.text);
+    });
 
 TEST_F(AppTest, PossibleValuesAndHiddenBoxesPass) {
   UseAnalyticalMechanism(1);

@@ -11,6 +11,7 @@
 #include "app/app_fixture.h"
 #include "app/script_runner.h"
 #include "app/script_words.h"
+#include "common/test_names.h"
 #include "files/temp_folder.h"
 #include "model/measured_ac.h"
 
@@ -346,7 +347,8 @@ INSTANTIATE_TEST_SUITE_P(Attacks, CraftedSession,
                                            Crafted{"close MDIForm1", "exits the program"},
                                            Crafted{"menu mnuRunScript", "runs a command"},
                                            Crafted{"set FormIns.Estart 9", "runs a command"},
-                                           Crafted{"echo hello", "prints what the program holds"}));
+                                           Crafted{"echo hello", "prints what the program holds"}),
+                         NameFrom<&Crafted::line>());
 
 // A malformed line anywhere, even the last, leaves everything as it was.
 TEST_F(SessionTest, AMalformedLineAppliesNothing) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "common/curve_peak.h"
+#include "common/test_names.h"
 #include "digital/digital_test_model.h"
 #include "digital/simulate_digital.h"
 #include "digital/surface_layer.h"
@@ -176,7 +177,11 @@ INSTANTIATE_TEST_SUITE_P(ScanRates, LavironSeparations,
                                            LavironCase{0.5, 10}, LavironCase{0.5, 100},
                                            LavironCase{0.5, 1000}, LavironCase{0.3, 0.1},
                                            LavironCase{0.3, 1}, LavironCase{0.3, 10},
-                                           LavironCase{0.3, 100}, LavironCase{0.3, 1000}));
+                                           LavironCase{0.3, 100}, LavironCase{0.3, 1000}),
+                         [](const auto& info) {  // "Alpha05V01": alpha 0.5 at 0.1 V/s
+                           return WordsAsName("alpha " + testing::PrintToString(info.param.alpha) +
+                                              " v " + testing::PrintToString(info.param.v));
+                         });
 
 class FrumkinSurfaceWave : public ::testing::TestWithParam<double> {};
 
@@ -364,7 +369,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "are first-order"},
         RefusedCase{"overfull",
                     "the adsorbed species' Γ add up to more than Γmax (mol/cm²): the layer holds "
-                    "at most Γmax"}));
+                    "at most Γmax"}),
+    NameFrom<&RefusedCase::what>());
 
 }  // namespace
 }  // namespace qalto

@@ -2,12 +2,11 @@
 // Models set up by hand for the digital simulation tests, with the fields as the forms and the
 // simulation driver would set them.
 
-#include <cmath>
 #include <memory>
 
-#include "common/int16.h"
 #include "digital/simulate_digital.h"
 #include "model/model.h"
+#include "simulation/potential_axis.h"
 
 namespace qalto::digital_test {
 
@@ -59,26 +58,11 @@ inline std::unique_ptr<Model> PlanarReduction() {
   return m;
 }
 
-// The potential axis as the simulation driver builds it: SweepPoints, NumberOfPoints, PotentialX
-// (point 0 one step before the start), TotalCurrentColumn, cleared current columns.
+// The potential axis as the simulation driver builds it (PotentialX(0) one step before the
+// start), the total current's column, cleared current columns.
 inline void BuildAxis(Model& m) {
-  const int direction = m.EndPotential > m.StartPotential ? 1 : -1;
-  m.SweepDirection = direction;
-  const int n1 = ToInt16(std::abs((m.EndPotential - m.StartPotential) / m.PotentialStep)) + 1;
-  m.SweepPoints = n1;
-  const int perCycle = 2 * n1;
-  m.NumberOfPoints = m.ScanCycles >= 1 ? perCycle * static_cast<int>(m.ScanCycles) : n1;
-  for (int i = 0; i <= n1; ++i) {
-    m.PotentialX(i) = m.StartPotential + (i - 1) * m.PotentialStep * direction;
-  }
-  if (m.ScanCycles >= 1) {
-    for (int i = 1; i <= n1; ++i)
-      m.PotentialX(n1 + i) = m.PotentialX(n1 - i + 1);
-    for (int c = 2; c <= static_cast<int>(m.ScanCycles); ++c) {
-      for (int i = 1; i <= perCycle; ++i)
-        m.PotentialX(i + (c - 1) * perCycle) = m.PotentialX(i);
-    }
-  }
+  m.SweepDirection = m.EndPotential > m.StartPotential ? 1 : -1;
+  BuildPotentialAxis(m);
   m.TotalCurrentColumn = m.ChargeReactionCount + 1;
   for (int i = 1; i <= m.NumberOfPoints; ++i) {
     for (int c = 1; c <= 10; ++c)

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/curve_peak.h"
+#include "common/test_names.h"
 #include "digital/digital_test_model.h"
 #include "digital/simulate_digital.h"
 
@@ -70,7 +71,10 @@ TEST_P(DiscTransient, FollowsTheConvergedDiscCurrent) {
 INSTANTIATE_TEST_SUITE_P(Times, DiscTransient,
                          ::testing::Values(Transient{0.01, 9.6583}, Transient{0.1, 3.6205},
                                            Transient{1.0, 1.7605}, Transient{10.0, 1.2289},
-                                           Transient{100.0, 1.0719}, Transient{1000.0, 1.0227}));
+                                           Transient{100.0, 1.0719}, Transient{1000.0, 1.0227}),
+                         [](const auto& info) {  // "Tau001": tau 0.01
+                           return WordsAsName("tau " + testing::PrintToString(info.param.tau));
+                         });
 
 // A slow sweep at a 5 um disc: the steady wave 4nFDCa (1.9297 nA) times the long-time
 // f(tau) = 1 + 0.71835 tau^-1/2 at the end of the sweep, with its half-wave potential at E0.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "analysis/ac_harmonics.h"
+#include "common/test_names.h"
 #include "files/import_data.h"
 #include "fit/fit_curve.h"
 #include "model/measured_ac.h"
@@ -118,7 +119,8 @@ INSTANTIATE_TEST_SUITE_P(Choices, MeasuredHarmonicsTest,
                          testing::Values(ShownHarmonic{"DC component", 0, -5e-6},
                                          ShownHarmonic{"harmonic 1", 1, 2e-6},
                                          ShownHarmonic{"harmonic 2", 2, 0.3e-6},
-                                         ShownHarmonic{"harmonic 3", 3, 0.1e-6}));
+                                         ShownHarmonic{"harmonic 3", 3, 0.1e-6}),
+                         NameFrom<&ShownHarmonic::quantity>());
 
 TEST(AcTimeSeries, RefusesWhatItCannotTakeWithTheReason) {
   struct Case {

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "common/test_names.h"
 #include "files/parameter_report.h"
 #include "fit/fit_test_fixture.h"
 
@@ -117,7 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"saturation", "0", "Input Error: Γmax (mol/cm²) is 0; allowed: greater than 0."},
         Refusal{"third", "C",
                 "Input Error: the adsorbed species' Γ add up to more than Γmax (mol/cm²): the "
-                "layer holds at most Γmax."}));
+                "layer holds at most Γmax."}),
+    NameFrom<&Refusal::box>());
 
 }  // namespace
 }  // namespace qalto

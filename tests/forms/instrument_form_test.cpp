@@ -5,6 +5,8 @@
 
 #include "app/app_fixture.h"
 #include "app/script_runner.h"
+#include "common/test_names.h"
+#include "model/experiment_table.h"
 
 namespace qalto {
 namespace {
@@ -49,7 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
                                   2 * 3.141592654 * kDiscRadius* kDiscRadius},
                       TypedRadius{5, "7.76e-3", 0.00775696925384448, 0.123456, 0.00775696925384448},
                       TypedRadius{10, "2.47e-3", 0.00246912, 0.061728,
-                                  3.141592654 * 0.061728 * 0.01}));
+                                  3.141592654 * 0.061728 * 0.01}),
+    [](const auto& info) {
+      return WordsAsName(RowOf(ElectrodeNumbered(info.param.electrode)).caption);
+    });
 
 TEST_F(InstrumentFormTest, TypedAreaKeepsItsTextAndTheRadiusFollows) {
   app.mnuInstrument_Click();
@@ -227,7 +232,11 @@ INSTANTIATE_TEST_SUITE_P(Techniques, PotentialBoxesTest,
                                            PotentialBoxesCase{7, true, false, false},
                                            PotentialBoxesCase{8, true, false, false},
                                            PotentialBoxesCase{9, true, true, false},
-                                           PotentialBoxesCase{10, false, false, false}));
+                                           PotentialBoxesCase{10, false, false, false}),
+                         [](const auto& info) {
+                           return WordsAsName(
+                               RowOf(TechniqueNumbered(info.param.technique)).caption);
+                         });
 
 }  // namespace
 }  // namespace qalto

@@ -7,8 +7,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "common/constants.h"
+#include "common/test_names.h"
+#include "model/experiment_table.h"
 #include "model/model.h"
 #include "simulation/simulation_driver.h"
 
@@ -78,6 +81,24 @@ inline void RunToTheEnd(Model& m, const char* expandingGrid = "0.5") {
 inline void SimulateInMode(Model& m, bool digital) {
   m.DigitalSimulation = digital;
   RunToTheEnd(m);
+}
+
+// The run ends in a failure whose message holds the words.
+inline ::testing::AssertionResult RefusedSaying(Model& m, const std::string& words,
+                                                const SimulationInputs& inputs = StartInputs()) {
+  const SimulationOutcome outcome = RunSimulation(m, inputs);
+  if (outcome.Done()) return ::testing::AssertionFailure() << "ran, not refused: " << words;
+  if (outcome.failure->message.find(words) != std::string::npos)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << outcome.failure->message;
+}
+
+// Test names: "Digital" or "Analytical"; an electrode's caption as a word ("RotatingDisk").
+inline std::string ModeName(const ::testing::TestParamInfo<bool>& info) {
+  return info.param ? "Digital" : "Analytical";
+}
+inline std::string ElectrodeName(const ::testing::TestParamInfo<Electrode>& info) {
+  return WordsAsName(RowOf(info.param).caption);
 }
 
 // The analytical and the digital run of the model agree within the tolerance, relative to the

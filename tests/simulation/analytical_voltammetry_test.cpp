@@ -165,7 +165,12 @@ INSTANTIATE_TEST_SUITE_P(Amplitudes, OsteryoungTable,
                                            SquareWaveCase{0.050, 0.005, 0.9186},
                                            SquareWaveCase{0.010, 0.010, 0.2726},
                                            // 1001 points (0.5 V to -0.5 V in 1 mV steps).
-                                           SquareWaveCase{0.025, 0.001, 0.0, 0.5}));
+                                           SquareWaveCase{0.025, 0.001, 0.0, 0.5}),
+                         [](const auto& info) {  // "Esw25mVStep5mV"
+                           const SquareWaveCase& c = info.param;
+                           return "Esw" + std::to_string(std::lround(c.amplitude * 1e3)) +
+                                  "mVStep" + std::to_string(std::lround(c.step * 1e3)) + "mV";
+                         });
 
 TEST(AnalyticalRun, ProtonsShiftTheDcWaveByRTOverFLn10PerPH) {
   // A + e + H+ = B: from pH 7 to pH 0 the half-wave potential moves 7 RT/F ln 10 = 414.12 mV

@@ -45,10 +45,6 @@ double CurrentAt(const Model& m, double t) {
   return m.ReactionCurrents(i, m.TotalCurrentColumn);
 }
 
-std::string ModeName(const testing::TestParamInfo<bool>& info) {
-  return info.param ? "Digital" : "Analytical";
-}
-
 class StepTest : public testing::TestWithParam<bool> {};
 
 TEST_P(StepTest, PlanarCurrentIsCottrellsFrom10MsTo10S) {
@@ -130,27 +126,18 @@ TEST_P(StepTest, MicrodiscReachesItsSteadyState) {
 
 INSTANTIATE_TEST_SUITE_P(BothModes, StepTest, testing::Bool(), ModeName);
 
-// The analytical model has none at a band or a rotating electrode: refused, with the names.
-TEST(StepRefusal, AnalyticalBandIsRefusedByName) {
-  auto m = StepModel(false, Electrode::kBand);
-  SimulationInputs inputs;
-  const SimulationOutcome outcome = RunSimulation(*m, inputs);
-  ASSERT_TRUE(outcome.refused);
-  EXPECT_NE(outcome.failure->message.find("No analytical model for chronoamperometry at the band "
-                                          "electrode"),
-            std::string::npos);
-}
-
-TEST(StepRefusal, ZeroSampleTimeNamesItsBox) {
+// The analytical model has none at a band or a rotating electrode: refused, with the names;
+// no sample time is refused in both modes, naming its box.
+TEST(StepRefusal, BandAndZeroSampleTimeAreRefusedByName) {
+  auto band = StepModel(false, Electrode::kBand);
+  EXPECT_TRUE(RefusedSaying(*band,
+                            "No analytical model for chronoamperometry at the band "
+                            "electrode"));
+  EXPECT_TRUE(RunSimulation(*band, StartInputs()).refused);  // nothing was written
   for (bool digital : {false, true}) {
     auto m = StepModel(digital, Electrode::kPlanar);
     m->SampleTime = 0;
-    SimulationInputs inputs;
-    inputs.expandingGrid = TypedNumber::Read("0.5");
-    const SimulationOutcome outcome = RunSimulation(*m, inputs);
-    ASSERT_FALSE(outcome.Done());
-    EXPECT_NE(outcome.failure->message.find("t sample (s) is 0"), std::string::npos)
-        << outcome.failure->message;
+    EXPECT_TRUE(RefusedSaying(*m, "t sample (s) is 0")) << digital;
   }
 }
 

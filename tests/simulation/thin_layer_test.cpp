@@ -43,10 +43,6 @@ double HalfPeakPotential(const Model& m, const Peak& p) {
   return curve_test::Crossing(m, curve_test::TotalCurrent(m), 1, m.NumberOfPoints, 0.5 * p.I);
 }
 
-std::string ModeName(const testing::TestParamInfo<bool>& info) {
-  return info.param ? "Digital" : "Analytical";
-}
-
 class ThinLayerTest : public testing::TestWithParam<bool> {};
 
 // 1 um: L^2 is 4e-3 of D RT/(Fv). Hubbard: ip = F^2 v A L C / (4RT) at E0', the reduction and

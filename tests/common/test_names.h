@@ -1,0 +1,34 @@
+#pragma once
+// Readable names for parameterised tests: the words of a text joined into one, each begun with a
+// capital ("harmonic 2" -> "Harmonic2"), which gtest accepts as a test's name.
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+#include <string_view>
+
+namespace qalto {
+
+inline std::string WordsAsName(std::string_view text) {
+  std::string name;
+  bool start = true;
+  for (const char c : text) {
+    const bool letter = std::isalnum(static_cast<unsigned char>(c));
+    if (letter) name += start ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+    start = !letter;
+  }
+  return name.empty() ? "Empty" : name;
+}
+
+// A name generator for INSTANTIATE_TEST_SUITE_P from a text field of the parameter:
+// NameFrom<&Case::text>().
+template <auto Field>
+struct NameFrom {
+  template <class Param>
+  std::string operator()(const ::testing::TestParamInfo<Param>& info) const {
+    return WordsAsName(info.param.*Field);
+  }
+};
+
+}  // namespace qalto
