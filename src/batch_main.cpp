@@ -16,6 +16,7 @@
 #include <iostream>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -372,6 +373,20 @@ int RunTasks(const qalto::BatchOptions& options, qalto::BatchStops& stops) {
   // Each task builds and frees an experiment of its own: the memory freed stays with the process
   // for the next task instead of going back to the system and being faulted in again.
   mallopt(M_TRIM_THRESHOLD, kKeptFreeBytes);
+  // Every task's outputs are checked before the first task runs: a clash found at task 3 would
+  // leave the files of tasks 1 and 2 behind, and one between two tasks would lose a record.
+  std::vector<long> tasks;
+  std::set<long> listed;
+  for (const auto& [first, last] : options.tasks) {
+    for (long task = first; task <= last; ++task) {
+      if (listed.insert(task).second) tasks.push_back(task);
+    }
+  }
+  auto optionsOf = [&options](long task) { return TaskOptions(options, task); };
+  if (std::string clash = qalto::TaskOutputClash(tasks, optionsOf); !clash.empty()) {
+    std::cerr << "qalto-batch: " << clash << "\n";
+    return qalto::kExitCommandLine;
+  }
   int worst = qalto::kExitRan;
   for (const auto& [first, last] : options.tasks) {
     for (long task = first; task <= last; ++task) {

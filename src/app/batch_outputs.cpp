@@ -1,6 +1,7 @@
 #include "app/batch_outputs.h"
 
 #include <filesystem>
+#include <map>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -21,6 +22,13 @@ bool SameFile(const std::string& a, const std::string& b) {
   fs::path first = fs::weakly_canonical(fs::absolute(a, error), error);
   fs::path second = fs::weakly_canonical(fs::absolute(b, error), error);
   return first == second;
+}
+
+// One text per file for the names of files that need not exist yet: the absolute path with
+// its links and `.` and `..` resolved as far as it exists.
+std::string FileKey(const std::string& path) {
+  std::error_code error;
+  return fs::weakly_canonical(fs::absolute(path, error), error).string();
 }
 
 }  // namespace
@@ -46,6 +54,23 @@ std::string OutputClash(const BatchOptions& options) {
   }
   if (outputs.size() == 2 && SameFile(outputs[0].second, outputs[1].second)) {
     return "--out and --json name the same file: " + options.out;
+  }
+  return "";
+}
+
+std::string TaskOutputClash(const std::vector<long>& tasks,
+                            const std::function<BatchOptions(long)>& optionsOf) {
+  std::map<std::string, std::string> written;  // file: the option and task that write it
+  for (long number : tasks) {
+    const BatchOptions task = optionsOf(number);
+    if (std::string clash = OutputClash(task); !clash.empty()) return clash;
+    for (const auto& [option, name] : {std::pair{"--out", &task.out}, {"--json", &task.json}}) {
+      if (name->empty()) continue;
+      const std::string writer = std::string(option) + " of task " + std::to_string(number);
+      auto [at, added] = written.emplace(FileKey(*name), writer);
+      if (!added && at->second != writer)
+        return writer + " and " + at->second + " name the same file: " + *name;
+    }
   }
   return "";
 }

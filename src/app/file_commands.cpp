@@ -1,8 +1,10 @@
 // The File menu's data commands: import of measured data, export of the current curve and the
 // parameter report.
 
+#include <algorithm>
 #include <complex>
 #include <filesystem>
+#include <system_error>
 
 #include "app/app.h"
 #include "app/curve_csv.h"
@@ -226,6 +228,13 @@ void App::mnuExport_Click() {
   }
   std::optional<std::string> fileName = fileDialog_.ShowSave(platform_, kDataFileFilter);
   if (!fileName) return;
+  // An empty range makes an empty file, but never empties one that holds something.
+  std::error_code absent;
+  if (m.LastPoint < std::max(m.FirstPoint, 1) &&
+      std::filesystem::file_size(*fileName, absent) > 0 && !absent) {
+    platform_.MessageBox("Error: No data!");
+    return;
+  }
   if (m.SpectrumFrequencies > 0) {  // frequency, Z', Z''
     if (Outcome written = WriteSpectrumFile(*fileName, m, m.CurrentCurve))
       platform_.MessageBox(written->message);

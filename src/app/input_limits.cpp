@@ -49,7 +49,16 @@ constexpr BoxLimit kBoxLimits[] = {
     {"FormIns", "TextFfrom", nullptr, "", Range::kPositive},
     {"FormIns", "TextFto", nullptr, "", Range::kPositive},
     {"FormIns", "TextFdecade", nullptr, "", Range::kPositive},
+    {"FormIns", "TextF", nullptr, "", Range::kPositive},
+    {"FormIns", "TextQuiet", nullptr, "", Range::kNonNegative},
+    {"FormIns", "TextT2", nullptr, "", Range::kNonNegative},  // 0: a single step
+    {"FormIns", "TextExpanding", nullptr, "", Range::kPositive},
+    {"FormIns", "txtTPre", nullptr, "", Range::kNonNegative},
+    {"FormIns", "txtRStir", nullptr, "", Range::kNonNegative},
+    {"FormIns", "txtTpreconst", nullptr, "", Range::kNonNegative},
     {"FormExpr", "TextElectrolyteC", "Electrolyte C (M)", "", Range::kNonNegative},
+    {"FormExpr", "TextVis", "Vis (cm ²/s)", "", Range::kPositive},
+    {"FormExpr", "txtPconst", "Vol s (ml)", "", Range::kPositive},
     {"FormExpr", "C", "C anal (M)", "species", Range::kNonNegative},
     {"FormExpr", "D", "D (cm ²/s)", "species", Range::kPositive},
     {"FormExpr", "ks", "ks (cm/s)", "reaction", Range::kPositive},
@@ -182,6 +191,14 @@ std::optional<std::string> CheckPulse(const FormIns& ins, Technique technique) {
       "greater than 0 and shorter than " + ins.CaptionOf(ins.td) + " " + ShownText(ins.td.Text()));
 }
 
+// A square wave steps from E start towards E end: its step is a distance, not a direction.
+std::optional<std::string> CheckSquareWaveStep(const FormIns& ins, Technique technique) {
+  if (technique != Technique::kSquareWave && technique != Technique::kAdditiveSquareWave)
+    return std::nullopt;
+  if (ReadNumber(ins.Estep.Text()) > 0) return std::nullopt;
+  return Refusal(ins.CaptionOf(ins.Estep), ins.Estep.Text(), "", Allowed(Range::kPositive));
+}
+
 }  // namespace
 
 std::optional<std::string> FindInputRefusal(const FormIns& ins, const FormExpr& expr,
@@ -191,7 +208,8 @@ std::optional<std::string> FindInputRefusal(const FormIns& ins, const FormExpr& 
       if (auto refusal = Check(checked)) return refusal;
     }
   }
-  return CheckPulse(ins, technique);
+  if (auto refusal = CheckPulse(ins, technique)) return refusal;
+  return CheckSquareWaveStep(ins, technique);
 }
 
 std::optional<std::string> FindProgramRefusal(const FormProgram& program, const FormIns& ins) {

@@ -19,6 +19,7 @@ struct Refusal {
   int electrode;  // the Instrument window's option, 1 planar
   int technique;  // the Techniques window's option, 1 sweep
   const char* message;
+  bool preconcentration = false;  // the Instrument window's Preconcentration checked
 };
 
 class RefusalTest : public AppTest, public ::testing::WithParamInterface<Refusal> {};
@@ -33,6 +34,7 @@ TEST_P(RefusalTest, SimulateAndFitsRefuseWithOneMessage) {
   app.Tech().CmdOK_Click();
   app.mnuInstrument_Click();
   app.Ins().optElectrode(r.electrode).Click();
+  if (r.preconcentration) app.Ins().CheckPreCon.Click();
   Form* form = app.FindForm(r.form);
   auto* box = static_cast<TextBox*>(form->Find(r.box, r.index));
   ASSERT_NE(box, nullptr);
@@ -74,7 +76,26 @@ INSTANTIATE_TEST_SUITE_P(
                 "Input Error: ks (cm/s) of reaction 1 is not-a-number, not a number; allowed: a "
                 "number greater than 0."},
         Refusal{"FormIns", "Estart", kNoIndex, "0.3.1", 1, 1,
-                "Input Error: E start (V) is 0.3.1, not a number; allowed: a number."}),
+                "Input Error: E start (V) is 0.3.1, not a number; allowed: a number."},
+        // Boxes whose impossible values used to be passed over or kept from before: a square
+        // wave of 0 Hz took the pulse of the last frequency, a negative step swept away from E
+        // end, a negative preconcentration time or volume gave a negative concentration.
+        Refusal{"FormIns", "TextF", kNoIndex, "0", 1, 5,
+                "Input Error: f (Hz) is 0; allowed: greater than 0."},
+        Refusal{"FormIns", "Estep", kNoIndex, "-0.001", 1, 6,
+                "Input Error: E step (V) is -0.001; allowed: greater than 0."},
+        Refusal{"FormIns", "TextQuiet", kNoIndex, "-2", 1, 1,
+                "Input Error: t quiet (s) is -2; allowed: 0 or more."},
+        Refusal{"FormIns", "TextT2", kNoIndex, "-1", 1, 7,
+                "Input Error: t2 (s) is -1; allowed: 0 or more."},
+        Refusal{"FormIns", "txtTPre", kNoIndex, "-10", 1, 1,
+                "Input Error: t pre (s) is -10; allowed: 0 or more.", true},
+        Refusal{"FormIns", "txtTpreconst", kNoIndex, "-1", 1, 1,
+                "Input Error: t pre const (/s) is -1; allowed: 0 or more.", true},
+        Refusal{"FormExpr", "txtPconst", kNoIndex, "-10", 1, 1,
+                "Input Error: Vol s (ml) is -10; allowed: greater than 0.", true},
+        Refusal{"FormExpr", "TextVis", kNoIndex, "0", 8, 1,
+                "Input Error: Vis (cm ²/s) is 0; allowed: greater than 0."}),
     [](const auto& info) {
       return WordsAsName(std::string(info.param.box) + " " + info.param.text);
     });

@@ -37,6 +37,17 @@ expect 1 "--json ./jobs.tsv would overwrite the manifest jobs.tsv" \
 expect 1 "--out and --json name the same file: r" "$batch" e0.qs --param E0=1 --out r --json r
 [ "$(cat e0.qs)" = 'echo $E0' ] && [ "$(cat jobs.tsv)" = "$(printf 'E0\n0.1')" ]
 [ ! -e r ]
+# The tasks of one process are checked together before the first runs: a manifest that task 3's
+# curves would overwrite leaves no files of tasks 1 and 2, and the record of task 1 (11.json)
+# may not be overwritten by the curves of task 11.
+seq 0 11 | sed '1s/.*/E0/' >3.csv
+expect 1 "--out 3.csv would overwrite the manifest 3.csv" \
+  "$batch" e0.qs --manifest 3.csv --tasks 1-4 --out '{}.csv'
+[ ! -e 1.csv ] && [ ! -e 2.csv ] && [ "$(wc -l <3.csv)" -eq 12 ]
+expect 1 "--out of task 11 and --json of task 1 name the same file: 11.json" \
+  "$batch" e0.qs --manifest 3.csv --tasks 1,11 --json '{}1.json' --out '{}.json'
+[ ! -e 11.json ] && [ ! -e 1.json ]
+expect 0 "" "$batch" e0.qs --manifest 3.csv --tasks 1-3,2 --json '{}.json' --out '{}.out'
 expect 1 "--out needs a file name" "$batch" e0.qs --out ""
 expect 1 "cannot write nowhere/r.json: No such file or directory" \
   "$batch" e0.qs --param E0=1 --json nowhere/r.json

@@ -52,6 +52,17 @@ TEST_F(CurveExportTest, FailuresNameTheFileAndTheReason) {
   EXPECT_EQ(TempFolder::Read(readOnly), "kept");
 }
 
+TEST_F(CurveExportTest, NothingToExportLeavesTheFileChosenAlone) {
+  // No curve yet, and the first Simulate taken back: a file that holds something keeps it.
+  std::string path = folder.Write("kept.csv", "measured last week");
+  Export(path);
+  app.ChooseMenu("mnuSimulate");
+  app.ChooseMenu("mnuUndo");
+  Export(path);
+  EXPECT_EQ(platform.messages, std::vector<std::string>(2, "Error: No data!"));
+  EXPECT_EQ(TempFolder::Read(path), "measured last week");
+}
+
 TEST_F(CurveExportTest, AFailedExportLeavesTheOldFileAsItWas) {
   // Points beyond the tables' end: the export stops at the first of them, and the file
   // chosen keeps its old text; no temporary file is left beside it.
@@ -142,7 +153,8 @@ TEST_F(CurveExportTest, FitExportHoldsDataFitAndResidualUnderItsHeader) {
 TEST_F(CurveExportTest, AnAdsorbedSpeciesColumnIsItsSurfaceExcess) {
   std::istringstream script(
       "menu mnuMechamism\nset FormMech.charge(12) A(ads)\nset FormMech.charge(16) B(ads)\n"
-      "set FormMech.chem(1) B\nset FormMech.chem(2) B(ads)\nclick FormMech.Command1\nmenu mnuSimulate\nmenu mnuOption\n"
+      "set FormMech.chem(1) B\nset FormMech.chem(2) B(ads)\nclick FormMech.Command1\nmenu "
+      "mnuSimulate\nmenu mnuOption\n"
       "select formOption.ComboY \"surface concentration C\"\nclick formOption.cmdOK\n");
   std::ostringstream out, err;
   ScriptRunner runner(app, platform, out);
