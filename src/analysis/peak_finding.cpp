@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <utility>
 #include <vector>
 
@@ -20,14 +21,17 @@ class SmoothedMagnitude {
       : model_(model), k_(k), first_(std::max(from, 2)) {
     if (to - from < 8) return;  // too short a curve for the scan, which reads nothing then
     const int last = std::min(to, model.CurrentY.Rows() - 3);
+    if (last < first_) return;
     std::vector<double> magnitudes;
+    magnitudes.reserve(static_cast<size_t>(last - first_ + 5));
     for (int n = first_ - 2; n <= last + 2; ++n)
       magnitudes.push_back(std::fabs(model.CurrentY(n, k)));
+    averages_.resize(magnitudes.size() - 4);
     for (size_t j = 2; j + 2 < magnitudes.size(); ++j) {
       double sum = 0;
       for (size_t n = j - 2; n <= j + 2; ++n)
         sum += magnitudes[n];
-      averages_.push_back(sum / 5);
+      averages_[j - 2] = sum / 5;
     }
   }
 
@@ -56,10 +60,10 @@ class SmoothedMagnitude {
 // (the outer step must rise, the inner one may stay level) and a top at least as high as both
 // neighbours. The caller needs points i - 6 .. i + 6.
 bool IsSmoothedPeak(const SmoothedMagnitude& a, int i) {
-  bool outerFlanks = a(i - 2) > a(i - 4) && a(i + 2) > a(i + 4);
-  bool innerFlanks = a(i - 1) >= a(i - 2) && a(i + 1) >= a(i + 2);
-  bool top = a(i) >= a(i - 1) && a(i) >= a(i + 1);
-  return outerFlanks && innerFlanks && top;
+  // The top first: most points are not one, and the flanks need not be looked at.
+  const bool top = a(i) >= a(i - 1) && a(i) >= a(i + 1);
+  return top && a(i - 1) >= a(i - 2) && a(i + 1) >= a(i + 2) && a(i - 2) > a(i - 4) &&
+         a(i + 2) > a(i + 4);
 }
 
 // The point of the largest magnitude within two points of i, the first of equal ones.
@@ -242,33 +246,93 @@ double HalfWidthOf(const Model& model, int k, int p, int segmentStart, const Lin
   return 0;
 }
 
-// How far the magnitude at p stands above the lower of the two valleys beside it within its
-// segment (the smallest magnitude before it, and after it), A; 0 when fewer than three points
-// of the segment follow it (the turn of the sweep is no peak of the sweep). A steady wave's
-// plateau, the ripple of noise on it and a bump on a foot stand out by little.
+// How far the magnitude at p stands above the higher of its two bases within its segment: on
+// each side the lowest magnitude met before the curve rises above p (or the segment ends). 0
+// when fewer than three points of the segment follow it (the turn of the sweep is no peak of
+// the sweep). A steady wave's plateau, the ripple of noise on it, a bump on a foot and the
+// lower of two tops of one broad peak stand out by little.
 double Prominence(const Model& model, int k, int p, int segmentStart, int segmentEnd) {
   constexpr int kAfter = 3;
   if (segmentEnd - p < kAfter) return 0;
   auto a = [&](int j) { return std::fabs(model.CurrentY(j, k)); };
-  double before = a(p), after = a(p);
-  for (int i = segmentStart; i < p; ++i)
+  const double top = a(p);
+  double before = top, after = top;
+  for (int i = p - 1; i >= segmentStart && a(i) <= top; --i)
     before = std::min(before, a(i));
-  for (int i = p + 1; i <= segmentEnd; ++i)
+  for (int i = p + 1; i <= segmentEnd && a(i) <= top; ++i)
     after = std::min(after, a(i));
-  return a(p) - std::max(before, after);
+  return top - std::max(before, after);
+}
+
+// The top that point p belongs to, and how far it was looked for: the highest point met going
+// either way along the segment until the magnitude falls more than `tolerance` below the
+// highest so far (the first of equal ones), and the last point of that walk. The many tops that
+// noise puts on one broad peak are that peak's one top; a peak beyond a deeper valley is not.
+struct ClimbedTop {
+  int top;
+  int reach;
+};
+
+ClimbedTop Climb(const Model& model, int k, int p, int segmentStart, int segmentEnd,
+                 double tolerance) {
+  auto a = [&](int j) { return std::fabs(model.CurrentY(j, k)); };
+  ClimbedTop climbed{p, p};
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (int step : {1, -1}) {
+      int j = climbed.top + step;
+      for (; j >= segmentStart && j <= segmentEnd && a(j) >= a(climbed.top) - tolerance;
+           j += step) {
+        if (a(j) > a(climbed.top)) {
+          climbed.top = j;
+          moved = true;
+        }
+      }
+      if (step > 0) climbed.reach = std::max(climbed.reach, j - 1);
+    }
+  }
+  return climbed;
+}
+
+// The scatter of the current from point to point, A: the median magnitude of the second
+// differences over from..to, as a standard deviation (a second difference of independent noise
+// has six times its variance, and a median magnitude is 0.6745 of it). A smooth curve has next
+// to none; a noisy plateau's highest point stands a few of them above its lowest.
+double Scatter(const Model& model, int k, int from, int to) {
+  if (to - from < 2) return 0;
+  std::vector<double> seconds;
+  seconds.reserve(static_cast<std::size_t>(to - from - 1));
+  double before = model.CurrentY(from, k), here = model.CurrentY(from + 1, k);
+  for (int i = from + 1; i < to; ++i) {
+    const double after = model.CurrentY(i + 1, k);
+    seconds.push_back(std::fabs(before - 2 * here + after));
+    before = here;
+    here = after;
+  }
+  auto middle = seconds.begin() + static_cast<std::ptrdiff_t>(seconds.size() / 2);
+  std::nth_element(seconds.begin(), middle, seconds.end());
+  return *middle / (0.6745 * std::sqrt(6.0));
 }
 
 void ScanPeaks(Model& model, int k, int from, int to, std::vector<FoundPeak>& found) {
   double threshold = 0.02 * std::fabs(model.PlotYMin - model.PlotYMax);  // A
+  // A peak stands out of the noise by more than the extremes of a plateau's noise reach.
+  constexpr double kNoiseProminence = 8;
+  const double least = std::max(threshold / 2, kNoiseProminence * Scatter(model, k, from, to));
   int lastPeak = -10;
+  int looked = -10;  // the last point a climb to a top went over
   const SmoothedMagnitude smoothed(model, k, from, to);
   for (int s = from + 4; s <= to - 4; ++s) {
     if (!IsSmoothedPeak(smoothed, s)) continue;
-    const int i = TopNear(model, s, k);
-    // A flat top is one peak, at its first point.
+    const int near = TopNear(model, s, k);
+    // A flat top is one peak, at its first point; a point a climb went over has its top.
+    if (near <= lastPeak + 2 || near <= looked) continue;
+    auto [segmentStart, segmentEnd] = SegmentOf(model, near, from, to);
+    const ClimbedTop climbed = Climb(model, k, near, segmentStart, segmentEnd, least);
+    looked = climbed.reach;
+    const int i = climbed.top;
     if (i <= lastPeak + 2 || std::fabs(model.CurrentY(i, k)) <= threshold) continue;
-    auto [segmentStart, segmentEnd] = SegmentOf(model, i, from, to);
-    if (Prominence(model, k, i, segmentStart, segmentEnd) <= threshold / 2) continue;
+    if (Prominence(model, k, i, segmentStart, segmentEnd) <= least) continue;
     lastPeak = i;
     Line foot = FootLine(model, k, i, segmentStart);
     // A foot that puts the peak on the other side of it is no foot of this wave: then zero.

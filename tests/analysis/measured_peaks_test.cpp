@@ -67,6 +67,19 @@ TEST_F(MeasuredPeaksTest, WholeMeasurementHasTwoPeaksPerCycle) {
     EXPECT_EQ(peaks[j].current < 0, j % 2 == 0) << j;
 }
 
+TEST_F(MeasuredPeaksTest, BroadPeakOfAFinelySampledScanIsFoundOncePerSweep) {
+  // 0.13 mV steps, currents in steps of 3 pA: the broad top near 0.36 V carries many small
+  // tops of its own, which are one peak on the way up and one on the way back (a jump of the
+  // current at 0.513 V is a peak of its own).
+  Import("autolab_nova/hermann_2021_effect_138279_f5a_red.csv", "scan 1");
+  PeakReport report = Peaks();
+  int broad = 0;
+  for (const FoundPeak& p : report.curves[0].peaks) {
+    if (p.potential > 0.3 && p.potential < 0.42) ++broad;
+  }
+  EXPECT_EQ(broad, 2);
+}
+
 TEST_F(MeasuredPeaksTest, SteadyWaveHasNoPeak) {
   Import("chi/CV_microelectrode.csv", "");
   PeakReport report = Peaks();

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <random>
 
 namespace qalto {
 namespace {
@@ -127,6 +128,48 @@ TEST_F(PeakFinding, TwoPeaksOfOneCycleGiveSeparationMidPointAndRatio) {
   result.Clear();
   Find();
   EXPECT_EQ(result.Text().find("Ep2 - Ep1"), std::string::npos);
+}
+
+// A steady wave of 50 uA rising 100 mV after the start, on a sweep of 3 mV steps, with noise of
+// 1 uA; and a peak of 10 uA with the same noise: the noise's extremes on the plateau are no
+// peak, the peak stays one.
+TEST_F(PeakFinding, NoiseOnAPlateauIsNoPeak) {
+  std::mt19937 generator(7);
+  std::normal_distribution<double> noise(0, 1e-6);
+  auto wave = [&](int i) {
+    return 5e-5 / (1 + std::exp(-(i - 34) * 0.003 * 38.9)) + noise(generator);
+  };
+  m.PlotYMin = -1e-5;
+  m.PlotYMax = 6e-5;
+  for (int seed = 0; seed < 20; ++seed) {
+    generator.seed(seed);
+    MakeCurve(200, 0.3, -0.003, wave);
+    Find();
+    EXPECT_EQ(m.PeakCount, 0) << "seed " << seed;
+  }
+  auto peak = [&](int i) { return GaussianWithBump(i) + noise(generator) / 10; };
+  m.PlotYMax = 1.2e-5;
+  for (int seed = 0; seed < 20; ++seed) {
+    generator.seed(seed);
+    MakeCurve(101, 0, -0.005, peak);
+    Find();
+    ASSERT_EQ(m.PeakCount, 1) << "seed " << seed;
+    EXPECT_NEAR(m.PeakPotential(1, 1), -0.25, 0.0101);
+  }
+}
+
+// A broad peak whose flat top ripples (an oversampled measurement): one peak, at its highest
+// point, not one per ripple.
+TEST_F(PeakFinding, ARipplingTopIsOnePeak) {
+  MakeCurve(300, 0, 0.001, [](int i) {
+    const double u = (i - 150) / 60.0;
+    return 1e-5 * std::exp(-u * u * u * u) + 5e-8 * std::cos(2 * M_PI * (i - 150) / 16.0);
+  });
+  m.PlotYMin = 0;
+  m.PlotYMax = 1.2e-5;
+  Find();
+  EXPECT_EQ(m.PeakCount, 1);
+  EXPECT_NEAR(m.PeakPotential(1, 1), 0.149, 1e-12);
 }
 
 TEST_F(PeakFinding, AtMostTwentyPeaksPerCurveAreKept) {
