@@ -21,14 +21,17 @@ class SmoothedMagnitude {
       : model_(model), k_(k), first_(std::max(from, 2)) {
     if (to - from < 8) return;  // too short a curve for the scan, which reads nothing then
     const int last = std::min(to, model.CurrentY.Rows() - 3);
+    if (last < first_) return;
     std::vector<double> magnitudes;
+    magnitudes.reserve(static_cast<size_t>(last - first_ + 5));
     for (int n = first_ - 2; n <= last + 2; ++n)
       magnitudes.push_back(std::fabs(model.CurrentY(n, k)));
+    averages_.resize(magnitudes.size() - 4);
     for (size_t j = 2; j + 2 < magnitudes.size(); ++j) {
       double sum = 0;
       for (size_t n = j - 2; n <= j + 2; ++n)
         sum += magnitudes[n];
-      averages_.push_back(sum / 5);
+      averages_[j - 2] = sum / 5;
     }
   }
 
@@ -57,10 +60,10 @@ class SmoothedMagnitude {
 // (the outer step must rise, the inner one may stay level) and a top at least as high as both
 // neighbours. The caller needs points i - 6 .. i + 6.
 bool IsSmoothedPeak(const SmoothedMagnitude& a, int i) {
-  bool outerFlanks = a(i - 2) > a(i - 4) && a(i + 2) > a(i + 4);
-  bool innerFlanks = a(i - 1) >= a(i - 2) && a(i + 1) >= a(i + 2);
-  bool top = a(i) >= a(i - 1) && a(i) >= a(i + 1);
-  return outerFlanks && innerFlanks && top;
+  // The top first: most points are not one, and the flanks need not be looked at.
+  const bool top = a(i) >= a(i - 1) && a(i) >= a(i + 1);
+  return top && a(i - 1) >= a(i - 2) && a(i + 1) >= a(i + 2) && a(i - 2) > a(i - 4) &&
+         a(i + 2) > a(i + 4);
 }
 
 // The point of the largest magnitude within two points of i, the first of equal ones.

@@ -6,7 +6,6 @@
 // through `observer`, called after every change of its state.
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -215,27 +214,31 @@ class ComboBox : public Control {
 template <typename C>
 class ControlArray {
  public:
+  // Indices are small and dense (a row or a parameter code), so the family is a table by index.
   C& Add(const std::string& name, int index) {
-    auto control = std::make_unique<C>(name, index);
-    C& ref = *control;
-    controls_[index] = std::move(control);
-    return ref;
+    if (index < 0) throw RuntimeError::SubscriptOutOfRange();
+    const std::size_t at = static_cast<std::size_t>(index);
+    if (at >= controls_.size()) controls_.resize(at + 1);
+    controls_[at] = std::make_unique<C>(name, index);
+    return *controls_[at];
   }
   C& operator()(int index) const {
-    auto it = controls_.find(index);
-    if (it == controls_.end()) throw RuntimeError::SubscriptOutOfRange();
-    return *it->second;
+    if (!Has(index)) throw RuntimeError::SubscriptOutOfRange();
+    return *controls_[static_cast<std::size_t>(index)];
   }
-  bool Has(int index) const { return controls_.count(index) != 0; }
+  bool Has(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < controls_.size() &&
+           controls_[static_cast<std::size_t>(index)] != nullptr;
+  }
   std::vector<C*> All() const {
     std::vector<C*> all;
-    for (const auto& [index, control] : controls_)
-      all.push_back(control.get());
+    for (const std::unique_ptr<C>& control : controls_)
+      if (control) all.push_back(control.get());
     return all;
   }
 
  private:
-  std::map<int, std::unique_ptr<C>> controls_;
+  std::vector<std::unique_ptr<C>> controls_;
 };
 
 }  // namespace qalto

@@ -71,7 +71,9 @@ TEST_P(RecordedExperiment, HoldsItAsTheRunAppliedIt) {
     EXPECT_EQ(cells[key], value) << key;
   EXPECT_EQ(app.model().NumberOfPoints, e.points);
   // The reversible fundamental lies at E1/2 (0.1 V).
-  if (cells.contains("ac.f")) EXPECT_NEAR(std::stod(cells["ac.harmonics.1.potential"]), 0.1, 0.001);
+  if (cells.contains("ac.f")) {
+    EXPECT_NEAR(std::stod(cells["ac.harmonics.1.potential"]), 0.1, 0.001);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
