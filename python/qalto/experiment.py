@@ -12,7 +12,9 @@ from ._qalto import QaltoError
 
 TECHNIQUES = {"cv": 1, "lsv": 1, "sweep": 1, "dc": 2, "normal_pulse": 3, "npv": 3,
               "differential_pulse": 4, "dpv": 4, "square_wave": 5, "swv": 5,
-              "additive_square_wave": 6}
+              "additive_square_wave": 6, "chronoamperometry": 7, "ca": 7,
+              "potential_program": 8, "program": 8, "ac_voltammetry": 9, "acv": 9,
+              "impedance": 10, "eis": 10}
 ELECTRODES = {"planar": 1, "spherical": 2, "hemispherical": 3, "microdisc": 4, "cylindrical": 5,
               "rotating_cylinder": 6, "rotating_hemisphere": 7, "rotating_disk": 8,
               "thin_film": 9, "band": 10}
@@ -28,6 +30,15 @@ INSTRUMENT = {
     "area": ("FormIns.ARE", "cm2"), "radius": ("FormIns.radius", "cm"),
     "length": ("FormIns.leng", "cm"), "Ru": ("FormIns.txtRu", "ohm"),
     "Cd": ("FormIns.Cdl", "F"), "expanding_grid": ("FormIns.TextExpanding", ""),
+    "quiet_time": ("FormIns.TextQuiet", "s"),
+    # Potential steps: E1 for t1, then E2 for t2 (0: one step), sampled every t_sample.
+    "E1": ("FormIns.TextE1", "V"), "t1": ("FormIns.TextT1", "s"), "E2": ("FormIns.TextE2", "V"),
+    "t2": ("FormIns.TextT2", "s"), "t_sample": ("FormIns.TextTSample", "s"),
+    # Impedance: the DC potential and the frequencies, from f_from to f_to.
+    "E_dc": ("FormIns.TextEdc", "V"), "f_from": ("FormIns.TextFfrom", "Hz"),
+    "f_to": ("FormIns.TextFto", "Hz"), "points_per_decade": ("FormIns.TextFdecade", ""),
+    # AC voltammetry: the sine's amplitude (its box is in mV) and its frequency ("frequency").
+    "amplitude": ("FormIns.TextAmplitude", "V"),
     # The adsorbed layer's, on the Chemicals window.
     "Gamma_max": ("FormExpr.TextSaturation", "mol/cm2"), "g": ("FormExpr.TextInteraction", ""),
 }
@@ -95,6 +106,35 @@ def reaction_settings(reactions):
     return settings
 
 
+PROGRAM_ROWS = 12
+# kind: the boxes of a segment's numbers, in the order a tuple gives them.
+_SEGMENT_BOXES = {"hold": ("TextE", "TextT"), "sweep": ("TextE", "TextEto", "TextV"),
+                  "step": ("TextE", "TextT")}
+
+
+def program_settings(segments):
+    """Control settings of the Potential program window for segments ("hold", E, t),
+    ("sweep", E_from, E_to, v), ("step", E) or ("step", E, t); the rows after them are cleared."""
+    segments = list(segments)
+    if len(segments) > PROGRAM_ROWS:
+        raise QaltoError(f"a potential program holds at most {PROGRAM_ROWS} segments, "
+                         f"not {len(segments)}")
+    settings = [("FormProgram.CheckFile", "off")]
+    for row, segment in enumerate(segments, start=1):
+        kind, *numbers = segment
+        boxes = _SEGMENT_BOXES.get(kind)
+        shortest = 1 if kind == "step" else len(boxes or ())
+        if boxes is None or not shortest <= len(numbers) <= len(boxes):
+            raise QaltoError(f"segment {row}: {segment!r} is not (\"hold\", E, t), "
+                             f"(\"sweep\", E_from, E_to, v) or (\"step\", E[, t])")
+        settings.append((f"FormProgram.ComboKind({row})", kind))
+        for box, number in zip(boxes, numbers):
+            settings.append((f"FormProgram.{box}({row})", number_text(number)))
+    for row in range(len(segments) + 1, PROGRAM_ROWS + 1):
+        settings.append((f"FormProgram.ComboKind({row})", ""))
+    return settings
+
+
 # label of the parameter report: keyword of the Instrument window.
 REPORT_INSTRUMENT = {"E start :": "E_start", "E end :": "E_end", "E Step :": "E_step",
                      "t pulse :": "pulse_time", "Area Of Electrode :": "area",
@@ -151,13 +191,23 @@ class SimulationResult:
     surface_concentrations: np.ndarray = None
     species: list = field(default_factory=list)
     messages: list = field(default_factory=list)
+    charge: np.ndarray = None  # C passed since the start of the run, per point
+    # An impedance spectrum: the frequencies (Hz) and Z = Z' + j Z'' (ohm) at each.
+    frequency: np.ndarray = None
+    impedance: np.ndarray = None
+    # An AC voltammogram: per point the DC component and the envelopes of harmonics 1..8 (A,
+    # column k harmonic k); the power spectrum of its current, frequencies (Hz) and A^2.
+    harmonics: np.ndarray = None
+    spectrum_frequency: np.ndarray = None
+    spectrum_power: np.ndarray = None
 
 
 class Experiment:
     """An experiment described by keywords (units beside each in INSTRUMENT and CHEMICALS):
 
     technique  "cv" (cyclic), "lsv" (single sweep), "dc", "npv", "dpv", "swv",
-               "additive_square_wave"
+               "additive_square_wave", "chronoamperometry" ("ca"), "potential_program"
+               ("program"), "ac_voltammetry" ("acv"), "impedance" ("eis")
     mode       "analytical" or "digital"
     electrode  "planar", "spherical", "hemispherical", "microdisc", "cylindrical",
                "rotating_cylinder", "rotating_hemisphere", "rotating_disk", "thin_film", "band"
@@ -165,7 +215,13 @@ class Experiment:
     cycles     0.5 (single sweep), 1, 2 or 3
     E_start, E_end, E_step (V), scan_rate (V/s), pulse_time, drop_time (s), E_pulse (V),
     temperature (degrees C), noise (A), frequency (Hz), area (cm2), radius, length (cm),
-    Ru (ohm), Cd (F)
+    Ru (ohm), Cd (F), quiet_time (s)
+    E1, E2 (V), t1, t2, t_sample (s): potential steps, E1 for t1 then E2 for t2 (0: one step)
+    program    the potential program's segments in order: ("hold", E, t), ("sweep", E_from,
+               E_to, v), ("step", E) or ("step", E, t); V, s and V/s
+    amplitude (V), frequency (Hz): the sine of an AC voltammogram; ac_on_program=True puts it
+               on the potential program instead of the sweep
+    E_dc (V), f_from, f_to (Hz), points_per_decade: an impedance spectrum
     E0 (V), ks (cm/s), alpha: one value or a list per charge reaction
     lambda_ (eV): Marcus-Hush-Chidsey kinetics with this reorganisation energy (0.1 to 50) in
                place of alpha, per charge reaction; 0 is Butler-Volmer
@@ -177,7 +233,8 @@ class Experiment:
     """
 
     def __init__(self, technique="cv", mode="analytical", electrode="planar", mechanism=None,
-                 reactions=None, cycles=None, controls=None, **values):
+                 reactions=None, cycles=None, program=None, ac_on_program=False, controls=None,
+                 **values):
         self._settings = []
         self._prelude = ""
         if mode not in ("analytical", "digital"):
@@ -196,6 +253,10 @@ class Experiment:
             if cycles not in SCANS:
                 raise QaltoError(f"cycles is 0.5, 1, 2 or 3, not {cycles}")
             self._settings.append(("FormIns.ComboScan", SCANS[cycles]))
+        if program is not None:
+            self._settings += program_settings(program)
+        if ac_on_program:
+            self._settings.append(("FormIns.ComboAcBase", "potential program"))
         self.set(**values)
         for control, value in (controls or {}).items():
             self._settings.append((control, number_text(value)))
@@ -208,7 +269,9 @@ class Experiment:
     def set(self, **values):
         """Changes settings by keyword, as the constructor takes them; returns the experiment."""
         for name, value in values.items():
-            if name in INSTRUMENT:
+            if name == "amplitude":  # typed in mV
+                self._settings.append((INSTRUMENT[name][0], number_text(float(value) * 1e3)))
+            elif name in INSTRUMENT:
                 self._settings.append((INSTRUMENT[name][0], number_text(value)))
             elif name in CHEMICALS:
                 family = CHEMICALS[name][0]
@@ -305,11 +368,20 @@ class Experiment:
                                          "on" if mode == "digital" else "off"))
         output = experiment.run("menu mnuSimulate\n", seed, concentrations)
         target = output["current"]
-        return SimulationResult(
+        result = SimulationResult(
             potential=output["potential"], time=output["time"],
             current=target[:, -1] if target.shape[1] == 1 else target,
             surface_concentrations=output["surface"] if concentrations else None,
-            species=output["species"], messages=output["messages"])
+            species=output["species"], messages=output["messages"], charge=output["charge"])
+        n = output["spectrum_frequencies"]
+        if n > 0:  # the store holds Z' at points 1..n and Z'' at n+1..2n
+            result.frequency = output["potential"][:n]
+            result.impedance = target[:n, -1] + 1j * target[n:2 * n, -1]
+        if output["harmonics"].size:
+            result.harmonics = output["harmonics"]
+            result.spectrum_frequency = output["spectrum_frequency"]
+            result.spectrum_power = output["spectrum_power"]
+        return result
 
     def copy(self):
         other = Experiment.__new__(Experiment)

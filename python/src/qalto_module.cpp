@@ -11,6 +11,7 @@
 #include "app/dataset_generator.h"
 #include "app/experiment_run.h"
 #include "files/measurement_file.h"
+#include "model/model_limits.h"
 
 namespace py = pybind11;
 
@@ -70,7 +71,13 @@ py::dict Run(const std::vector<std::pair<std::string, std::string>>& settings,
   result["printed"] = output.printed;
   result["potential"] = Array(output.potential);
   result["time"] = Array(output.time);
+  result["charge"] = Array(output.charge);
   result["current"] = Matrix(output.current, output.points, output.curves);
+  result["spectrum_frequencies"] = output.spectrumFrequencies;
+  result["harmonics"] = Matrix(output.harmonics, output.harmonics.empty() ? 0 : output.points,
+                               output.harmonics.empty() ? 0 : qalto::kAcHarmonics + 1);
+  result["spectrum_frequency"] = Array(output.spectrumFrequency);
+  result["spectrum_power"] = Array(output.spectrumPower);
   result["surface"] = Matrix(output.surface, surface ? output.points : 0, output.species);
   result["species"] = output.speciesNames;
   result["fit"] = FitDict(output.fit);

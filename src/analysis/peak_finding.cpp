@@ -299,12 +299,16 @@ ClimbedTop Climb(const Model& model, int k, int p, int segmentStart, int segment
 // has six times its variance, and a median magnitude is 0.6745 of it). A smooth curve has next
 // to none; a noisy plateau's highest point stands a few of them above its lowest.
 double Scatter(const Model& model, int k, int from, int to) {
+  if (to - from < 2) return 0;
   std::vector<double> seconds;
+  seconds.reserve(static_cast<std::size_t>(to - from - 1));
+  double before = model.CurrentY(from, k), here = model.CurrentY(from + 1, k);
   for (int i = from + 1; i < to; ++i) {
-    seconds.push_back(
-        std::fabs(model.CurrentY(i - 1, k) - 2 * model.CurrentY(i, k) + model.CurrentY(i + 1, k)));
+    const double after = model.CurrentY(i + 1, k);
+    seconds.push_back(std::fabs(before - 2 * here + after));
+    before = here;
+    here = after;
   }
-  if (seconds.empty()) return 0;
   auto middle = seconds.begin() + static_cast<std::ptrdiff_t>(seconds.size() / 2);
   std::nth_element(seconds.begin(), middle, seconds.end());
   return *middle / (0.6745 * std::sqrt(6.0));

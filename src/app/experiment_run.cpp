@@ -1,33 +1,76 @@
 #include "app/experiment_run.h"
 
+#include <cmath>
+#include <optional>
 #include <sstream>
 
 #include "app/app.h"
 #include "app/script_runner.h"
 #include "model/point_time.h"
+#include "simulation/step_program.h"
 #include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
 
-// The curve store's rows FirstPoint..LastPoint; point i of a run lies i point times after its
-// start (point 0 is the step before the first).
+// The instant of point i: a step's x column holds it, a potential program and an AC
+// voltammogram keep each point's, the other techniques' points follow each other evenly.
+double TimeOfPoint(const Model& model, int i, double pointTime) {
+  switch (model.Technique) {
+    case Technique::kChronoamperometry:
+      return model.PotentialX(i);
+    case Technique::kPotentialProgram:
+    case Technique::kAcVoltammetry:
+      return model.PointTimes(i);
+    default:
+      return i * pointTime;
+  }
+}
+
+// The AC voltammogram's harmonics and power spectrum, when the store holds one.
+void CopyAcTables(const Model& model, RunOutput& output) {
+  if (model.Technique != Technique::kAcVoltammetry) return;
+  for (int i = model.FirstPoint; i <= model.LastPoint; ++i) {
+    for (int k = 0; k <= kAcHarmonics; ++k)
+      output.harmonics.push_back(model.AcHarmonics(i, k));
+  }
+  for (int j = 1; j <= model.AcSpectrumPoints; ++j) {
+    output.spectrumFrequency.push_back(model.AcSpectrum(j, 1));
+    output.spectrumPower.push_back(model.AcSpectrum(j, 2));
+  }
+}
+
+// The curve store's rows FirstPoint..LastPoint.
 void CopyCurves(const Model& model, bool withSurface, RunOutput& output) {
   if (model.CurveCount < 1 || model.LastPoint < model.FirstPoint) return;
   output.points = model.LastPoint - model.FirstPoint + 1;
   output.curves = model.CurveCount;
+  output.spectrumFrequencies = model.SpectrumFrequencies;
   double pointTime = 0;
   try {
     pointTime = PointTime(model);
   } catch (const std::exception&) {
     pointTime = 0;  // an imported curve without a scan rate has no time axis
   }
+  std::optional<StepProgram> steps;
+  if (model.Technique == Technique::kChronoamperometry) {
+    try {
+      steps = StepProgramOf(model);
+    } catch (const std::exception&) {
+      steps.reset();  // boxes that make no program: the potentials are unknown
+    }
+  }
   for (int i = model.FirstPoint; i <= model.LastPoint; ++i) {
-    output.potential.push_back(model.PotentialX(i));
-    output.time.push_back(i * pointTime);
+    const bool stepPoint = steps && i >= 1 && i <= steps->Points();
+    output.potential.push_back(stepPoint ? steps->PotentialAt(i)
+                               : steps   ? std::nan("")
+                                         : model.PotentialX(i));
+    output.time.push_back(TimeOfPoint(model, i, pointTime));
+    output.charge.push_back(model.PassedCharge(i));
     for (int c = 1; c <= model.CurveCount; ++c)
       output.current.push_back(model.CurrentY(i, c));
   }
+  CopyAcTables(model, output);
   if (!withSurface) return;
   output.species = model.SpeciesCount;
   for (int s = 1; s <= model.SpeciesCount; ++s)

@@ -30,10 +30,22 @@ struct RunOutput {
   int points = 0;
   int curves = 0;
   int species = 0;
-  std::vector<double> potential;  // V, one per point
-  std::vector<double> time;       // s from the start of the run, one per point
-  std::vector<double> current;    // A, points x curves, row by row
-  std::vector<double> surface;    // mol/L, points x species, row by row (on request)
+  // Per point: the applied potential (V; a potential step's E1 or E2, the frequency in Hz of an
+  // impedance spectrum), the time (s: from the start of the run; a step's from the first step;
+  // a potential program's and an AC voltammogram's the instant of the point, the end of the
+  // rest being point 0's) and the charge passed since the start of the run (C).
+  std::vector<double> potential;
+  std::vector<double> time;
+  std::vector<double> charge;
+  std::vector<double> current;  // A (ohm for Z' and Z''), points x curves, row by row
+  std::vector<double> surface;  // mol/L, points x species, row by row (on request)
+  // An impedance spectrum's frequencies: the store holds Z' at points 1..n, Z'' at n+1..2n.
+  int spectrumFrequencies = 0;
+  // An AC voltammogram: the DC component (A) and harmonics 1..8's envelopes (A) at each point,
+  // points x 9, row by row; the power spectrum's frequencies (Hz) and squared amplitudes (A^2).
+  std::vector<double> harmonics;
+  std::vector<double> spectrumFrequency;
+  std::vector<double> spectrumPower;
   std::vector<std::string> speciesNames;
   FitResult fit;  // the last fit that ran to its end (fit.valid false: none)
 };
