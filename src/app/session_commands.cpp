@@ -58,7 +58,7 @@ std::vector<std::string> FileWritingLines(const std::string& script) {
   std::istringstream lines(script);
   std::string line;
   std::string answer;
-  for (int number = 1; std::getline(lines, line); ++number) {
+  for (int number = 1; ReadScriptLine(lines, line); ++number) {
     std::vector<std::string> words;
     try {
       words = SplitScriptLine(line);
