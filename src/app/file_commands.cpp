@@ -159,10 +159,13 @@ bool App::LoadImportChoice(std::optional<int> slot) {
   return true;
 }
 
-// A measured spectrum goes into the store as a simulated one does; the Instrument window's
-// frequencies become the file's, so that Simulate and a fit compute at the same ones.
+// A measured spectrum (the chosen one of a file that repeats it, else the first) goes into the
+// store as a simulated one does; the Instrument window's frequencies become the file's, so that
+// Simulate and a fit compute at the same ones.
 bool App::LoadImportedSpectrum() {
-  const ImportedCurve& curve = importedFile_.curves.front();
+  const int choice = import_.Choice();
+  const bool chosen = choice >= 1 && static_cast<size_t>(choice) <= importedFile_.curves.size();
+  const ImportedCurve& curve = importedFile_.curves[chosen ? static_cast<size_t>(choice - 1) : 0];
   std::vector<std::complex<double>> z;
   for (size_t i = 0; i < curve.current.size(); ++i)
     z.emplace_back(curve.current[i], curve.imaginary[i]);

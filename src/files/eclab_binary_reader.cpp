@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "files/file_format_error.h"
 #include "files/import_limits.h"
 #include "files/table_cells.h"
+#include "model/model_limits.h"
 
 namespace qalto {
 namespace {
@@ -128,13 +130,45 @@ constexpr StoredColumn kStoredColumns[] = {
     {21, "control changes", Stored::kFlag},
     {31, "Ns changes", Stored::kFlag},
     {65, "counter inc.", Stored::kFlag},
+    {463, "Ramp upwards", Stored::kFlag},
     {4, "time/s", Stored::kFloat64},
+    {5, "control/V/mA", Stored::kFloat32},
     {6, "Ewe/V", Stored::kFloat32},
+    {7, "dQ/mA.h", Stored::kFloat64},
     {8, "I/mA", Stored::kFloat32},
+    {9, "Ece/V", Stored::kFloat32},
     {11, "<I>/mA", Stored::kFloat64},
+    {13, "(Q-Qo)/mA.h", Stored::kFloat64},
+    {16, "Analog IN 1/V", Stored::kFloat32},
     {19, "control/V", Stored::kFloat32},
+    {20, "control/mA", Stored::kFloat32},
+    {23, "dQ/mA.h", Stored::kFloat64},
     {24, "cycle number", Stored::kFloat64},
+    {26, "Rapp/Ohm", Stored::kFloat32},
+    // Impedance (PEIS, GEIS): one record per frequency.
+    {32, "freq/Hz", Stored::kFloat32},
+    {33, "|Ewe|/V", Stored::kFloat32},
+    {34, "|I|/A", Stored::kFloat32},
+    {35, "Phase(Z)/deg", Stored::kFloat32},
+    {36, "|Z|/Ohm", Stored::kFloat32},
+    {37, "Re(Z)/Ohm", Stored::kFloat32},
+    {38, "-Im(Z)/Ohm", Stored::kFloat32},
     {39, "I Range", Stored::kUint16},
+    {69, "R/Ohm", Stored::kFloat32},
+    {70, "P/W", Stored::kFloat32},
+    {74, "|Energy|/W.h", Stored::kFloat64},
+    {75, "Analog OUT/V", Stored::kFloat32},
+    {76, "<I>/mA", Stored::kFloat32},
+    {77, "<Ewe>/V", Stored::kFloat32},
+    {78,
+     "Cs-2/\xC2\xB5"
+     "F-2",
+     Stored::kFloat32},
+    {96, "|Ece|/V", Stored::kFloat32},
+    {98, "Phase(Zce)/deg", Stored::kFloat32},
+    {99, "|Zce|/Ohm", Stored::kFloat32},
+    {100, "Re(Zce)/Ohm", Stored::kFloat32},
+    {101, "-Im(Zce)/Ohm", Stored::kFloat32},
     {123, "Energy charge/W.h", Stored::kFloat64},
     {124, "Energy discharge/W.h", Stored::kFloat64},
     {125,
@@ -146,13 +180,60 @@ constexpr StoredColumn kStoredColumns[] = {
      "F",
      Stored::kFloat64},
     {131, "Ns", Stored::kUint16},
+    {163, "|Estack|/V", Stored::kFloat32},
     {168, "Rcmp/Ohm", Stored::kFloat32},
+    {169,
+     "Cs/\xC2\xB5"
+     "F",
+     Stored::kFloat32},
+    {172,
+     "Cp/\xC2\xB5"
+     "F",
+     Stored::kFloat32},
+    {173,
+     "Cp-2/\xC2\xB5"
+     "F-2",
+     Stored::kFloat32},
+    {174, "<Ewe>/V", Stored::kFloat32},
+    {241, "|E1|/V", Stored::kFloat32},
+    {242, "|E2|/V", Stored::kFloat32},
+    {271, "Phase(Z1)/deg", Stored::kFloat32},
+    {272, "Phase(Z2)/deg", Stored::kFloat32},
+    {301, "|Z1|/Ohm", Stored::kFloat32},
+    {302, "|Z2|/Ohm", Stored::kFloat32},
+    {331, "Re(Z1)/Ohm", Stored::kFloat32},
+    {332, "Re(Z2)/Ohm", Stored::kFloat32},
+    {361, "-Im(Z1)/Ohm", Stored::kFloat32},
+    {362, "-Im(Z2)/Ohm", Stored::kFloat32},
+    {391, "<E1>/V", Stored::kFloat32},
+    {392, "<E2>/V", Stored::kFloat32},
+    {422, "Phase(Zstack)/deg", Stored::kFloat32},
+    {423, "|Zstack|/Ohm", Stored::kFloat32},
+    {424, "Re(Zstack)/Ohm", Stored::kFloat32},
+    {425, "-Im(Zstack)/Ohm", Stored::kFloat32},
+    {426, "<Estack>/V", Stored::kFloat32},
+    {430, "Phase(Zwe-ce)/deg", Stored::kFloat32},
+    {431, "|Zwe-ce|/Ohm", Stored::kFloat32},
+    {432, "Re(Zwe-ce)/Ohm", Stored::kFloat32},
+    {433, "-Im(Zwe-ce)/Ohm", Stored::kFloat32},
     {434, "(Q-Qo)/C", Stored::kFloat32},
     {435, "dQ/C", Stored::kFloat32},
     {438, "step time/s", Stored::kFloat64},
     {441, "<Ece>/V", Stored::kFloat32},
+    {462,
+     "Temperature/\xC2\xB0"
+     "C",
+     Stored::kFloat32},
     {467, "Q charge/discharge/mA.h", Stored::kFloat64},
     {468, "half cycle", Stored::kUint32},
+    {469, "z cycle", Stored::kUint32},
+    {471, "<Ece>/V", Stored::kFloat32},
+    {473, "THD Ewe/%", Stored::kFloat32},
+    {474, "THD I/%", Stored::kFloat32},
+    {476, "NSD Ewe/%", Stored::kFloat32},
+    {477, "NSD I/%", Stored::kFloat32},
+    {479, "NSR Ewe/%", Stored::kFloat32},
+    {480, "NSR I/%", Stored::kFloat32},
 };
 
 size_t StoredSize(Stored type) {
@@ -303,6 +384,58 @@ InstrumentSettings SettingsOf(const Bytes& file, const Module* settings) {
   return stated;
 }
 
+int ColumnNamed(const RecordLayout& layout, std::string_view heading) {
+  for (size_t c = 0; c < layout.columns.size(); ++c) {
+    if (layout.columns[c]->heading == heading) return static_cast<int>(c);
+  }
+  return -1;
+}
+
+std::string Shown(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
+// An impedance measurement (PEIS, GEIS): one record per frequency with Z' and -Z''; a spectrum
+// per cycle when the file repeats it. Nothing when the records hold no spectrum.
+std::optional<ImportedFile> ReadSpectrumRecords(const Bytes& file, const RecordLayout& layout,
+                                                const std::string& source) {
+  const int f = ColumnNamed(layout, "freq/Hz"), re = ColumnNamed(layout, "Re(Z)/Ohm"),
+            im = ColumnNamed(layout, "-Im(Z)/Ohm"), cycle = ColumnNamed(layout, "cycle number");
+  if (f < 0 || re < 0 || im < 0) return std::nullopt;
+  if (layout.points == 0) Refuse("Input past end of file", "points in module \"VMP data\"", "none");
+  const std::vector<double> frequency = ReadColumn(file, layout, f, 1);
+  const std::vector<double> real = ReadColumn(file, layout, re, 1);
+  const std::vector<double> minusImaginary = ReadColumn(file, layout, im, 1);
+  const std::vector<double> cycles =
+      cycle >= 0 ? ReadColumn(file, layout, cycle, 1) : std::vector<double>(layout.points, 1);
+  ImportedFile imported;
+  imported.format = "EC-Lab binary";
+  imported.technique = "impedance";
+  for (size_t i = 0; i < layout.points; ++i) {
+    if (!(frequency[i] > 0)) {
+      Refuse("Invalid procedure call or argument", "a frequency above 0 Hz",
+             "freq/Hz " + Shown(frequency[i]) + " in point " + std::to_string(i + 1));
+    }
+    if (i == 0 || cycles[i] != cycles[i - 1]) {
+      imported.curves.emplace_back();
+      imported.curves.back().label = "cycle " + Shown(cycles[i]);
+    }
+    ImportedCurve& curve = imported.curves.back();
+    if (curve.potential.size() >= static_cast<size_t>(kMaxPoints / 2)) {
+      Refuse("Overflow", "at most " + std::to_string(kMaxPoints / 2) + " frequencies",
+             std::to_string(curve.potential.size() + 1) + " in " + curve.label);
+    }
+    curve.potential.push_back(frequency[i]);
+    curve.current.push_back(real[i]);
+    curve.imaginary.push_back(-minusImaginary[i]);
+  }
+  if (imported.curves.size() == 1) imported.curves.front().label.clear();
+  Stamp(imported.curves, source, InstrumentSettings{});
+  return imported;
+}
+
 }  // namespace
 
 bool LooksLikeEcLabBinary(std::string_view bytes) {
@@ -321,6 +454,8 @@ ImportedFile ReadEcLabBinary(std::string_view bytes, const std::string& source,
     Refuse("Type mismatch", "a module \"VMP data\"", found.empty() ? "no module" : found);
   }
   RecordLayout layout = LayoutOf(file, *data);
+  if (std::optional<ImportedFile> spectrum = ReadSpectrumRecords(file, layout, source))
+    return *spectrum;
   std::vector<std::string_view> headings;
   for (const StoredColumn* column : layout.columns)
     headings.emplace_back(column->heading);

@@ -12,8 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "files/file_format_error.h"
 #include "files/measurement_file.h"
+#include "files/temp_folder.h"
+#include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
@@ -162,6 +165,72 @@ TEST(EcLabBinaryTest, ReadsCyclesInVoltsAndAmperes) {
   EXPECT_EQ(file.curves[0].source, "own.mpr");
 }
 
+// A potentiostatic impedance file as EC-Lab writes one: behind the flag byte each record holds
+// the frequency, Re(Z), -Im(Z), |Z|, the phase, the time, <Ewe>, <I>, the cycle number and the
+// current range, one record per frequency.
+struct ImpedanceRow {
+  float frequency, real, minusImaginary;
+  double cycle;
+};
+
+std::string ImpedanceFile(const std::vector<ImpedanceRow>& rows) {
+  const std::vector<uint16_t> ids = {1, 2, 3, 32, 37, 38, 36, 35, 4, 77, 76, 24, 39};
+  std::string data;
+  Append(data, static_cast<uint32_t>(rows.size()));
+  Append(data, static_cast<uint8_t>(ids.size()));
+  for (uint16_t id : ids)
+    Append(data, id);
+  data.resize(406, '\0');
+  for (const ImpedanceRow& row : rows) {
+    Append(data, uint8_t{1});
+    Append(data, row.frequency);
+    Append(data, row.real);
+    Append(data, row.minusImaginary);
+    Append(data, std::hypot(row.real, row.minusImaginary));
+    Append(data, -45.0f);
+    Append(data, 12.5);
+    Append(data, 0.1f);
+    Append(data, 0.002f);
+    Append(data, row.cycle);
+    Append(data, uint16_t{3});
+  }
+  return BinaryFile(Module("VMP Set", 0, std::string(600, '\0')) + Module("VMP data", 3, data));
+}
+
+const std::vector<ImpedanceRow> kTwoSpectra = {{1000, 50.5f, 2.25f, 1}, {100, 60, 20, 1},
+                                               {10, 90, 55.5f, 1},      {1000, 51, 2.5f, 2},
+                                               {100, 61, 21, 2},        {10, 91, 56, 2}};
+
+TEST(EcLabBinaryTest, ReadsAnImpedanceSpectrumPerCycle) {
+  ImportedFile file = ReadMeasurementText(ImpedanceFile(kTwoSpectra), "peis.mpr");
+  EXPECT_EQ(file.technique, "impedance");
+  ASSERT_EQ(file.curves.size(), 2u);
+  EXPECT_EQ(file.curves[1].label, "cycle 2");
+  EXPECT_EQ(file.curves[0].potential, (std::vector<double>{1000, 100, 10}));
+  EXPECT_EQ(file.curves[0].current, (std::vector<double>{50.5, 60, 90}));
+  // The file holds -Z''; the curve holds Z'', negative for a capacitive cell.
+  EXPECT_EQ(file.curves[1].imaginary, (std::vector<double>{-2.5, -21, -56}));
+  EXPECT_EQ(file.curves[1].source, "peis.mpr");
+}
+
+TEST(EcLabBinaryTest, ImportedSpectrumIsTheMeasuredCurveOfTheStore) {
+  TempFolder folder;
+  const std::string path = folder.Path("peis.mpr");
+  const std::string bytes = ImpedanceFile({kTwoSpectra.begin(), kTwoSpectra.begin() + 3});
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
+  RecordingPlatform platform;
+  App app(platform);
+  platform.QueueDialogAnswer(path);
+  app.ChooseMenu("mnuImport");
+  const Model& model = app.model();
+  ASSERT_EQ(model.SpectrumFrequencies, 3)
+      << (platform.messages.empty() ? "" : platform.messages.back());
+  EXPECT_EQ(model.PotentialX(2), 100);
+  EXPECT_EQ(model.CurrentY(2, model.CurrentCurve), 60);   // Z' at 100 Hz
+  EXPECT_EQ(model.CurrentY(5, model.CurrentCurve), -20);  // Z'' at 100 Hz
+  EXPECT_EQ(app.Ins().TextFfrom.Text(), "1000");
+}
+
 struct Damage {
   const char* what;
   std::string bytes;
@@ -211,6 +280,10 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"no current", BinaryFile(Module("VMP data", 3, DataModule({1, 4, 6}, {}))),
                "Type mismatch in \"own.mpr\": expected columns \"Ewe/V\" and \"<I>/mA\", found "
                "\"the columns of the data\""},
+        Damage{"an impedance record without a frequency",
+               ImpedanceFile({{1000, 50, 2, 1}, {0, 60, 20, 1}}),
+               "Invalid procedure call or argument in \"own.mpr\": expected a frequency above 0 "
+               "Hz, found \"freq/Hz 0 in point 2\""},
         Damage{"more records than bytes",
                BinaryFile(Module("VMP data", 3, Cut(DataModule(kIds, kPoints), 406 + 29 * 3))),
                "Input past end of file in \"own.mpr\": expected 4 records of 29 bytes in module "
