@@ -308,9 +308,16 @@ class Experiment:
             lines = pathlib.Path(path).read_text(encoding="latin-1").splitlines()
         except OSError as error:
             raise QaltoError(f"{error.strerror}: \"{path}\"") from None
+        # Steps, programs, AC voltammetry and impedance write blocks of their own, which are
+        # not read back: those experiments come from keywords or from their session.
+        if len(lines) > 1 and lines[0].strip() == "Technique :" and \
+                lines[1].strip() in ("7", "8", "9", "10"):
+            raise QaltoError(f"\"{path}\" reports technique {lines[1].strip()}, whose report is "
+                             "not read back; build the experiment from keywords or open its "
+                             "session with Experiment.from_session")
         values, species = _report_values(lines, path)
         technique = int(values.get("Technique :", 1))
-        names = {number: name for name, number in reversed(TECHNIQUES.items())}
+        names = {number: name for name, number in reversed(TECHNIQUES.items()) if number <= 6}
         if technique not in names:
             raise QaltoError(f"Type mismatch in line 2 of \"{path}\": expected a technique "
                              f"1 to {max(names)}, found \"{technique}\"")

@@ -100,6 +100,7 @@ py::list Read(const std::string& path) {
     entry["potential"] = Array(curve.potential);
     entry["current"] = Array(curve.current);
     entry["time"] = Array(curve.time);
+    entry["imaginary"] = Array(curve.imaginary);
     py::dict settings;
     settings["scan_rate"] = curve.settings.scanRate;
     settings["potential_step"] = curve.settings.potentialStep;

@@ -85,3 +85,42 @@ def test_program_of_two_sweeps_is_the_cyclic_voltammogram():
 def test_malformed_programs_are_refused(segments, text):
     with pytest.raises(qalto.QaltoError, match=text.replace("(", r"\(").replace(")", r"\)")):
         qalto.Experiment(technique="program", program=segments)
+
+
+def test_a_measured_spectrum_reads_with_its_impedance(tmp_path):
+    table = tmp_path / "spectrum.csv"
+    table.write_text("Frequency (Hz);Z' (Ohm);-Z'' (Ohm)\n1000;50.5;2.25\n0.1;120;95\n")
+    [curve] = qalto.read(table)
+    np.testing.assert_array_equal(curve.frequency, [1000, 0.1])
+    np.testing.assert_array_equal(curve.impedance, [50.5 - 2.25j, 120 - 95j])
+    [voltammogram] = qalto.read(_two_column_file(tmp_path))
+    assert voltammogram.impedance is None and voltammogram.frequency is None
+
+
+def _two_column_file(folder):
+    path = folder / "cv.txt"
+    path.write_text("0.1,1e-6\n0.2,2e-6\n0.3,4e-6\n")
+    return path
+
+
+STEP_AND_SPECTRUM = {
+    "steps": dict(technique="chronoamperometry", E_start=0.5, E1=-0.3, t1=0.5, E2=0.5, t2=0.5,
+                  t_sample=0.01),
+    "program": dict(technique="potential_program", t_sample=0.01,
+                    program=[("hold", 0.3, 0.5), ("sweep", 0.3, -0.3, 0.1)]),
+    "impedance": dict(technique="impedance", E_dc=0.1, f_from=1e4, f_to=1, Ru=20, Cd=1e-5),
+}
+
+
+@pytest.mark.parametrize("case", STEP_AND_SPECTRUM)
+def test_a_session_gives_back_the_experiment_and_a_report_is_refused(tmp_path, case):
+    original = qalto.Experiment(mode="digital", **STEP_AND_SPECTRUM[case])
+    session, report = tmp_path / "work.qsession", tmp_path / "report.txt"
+    original.run(f'menu mnuSimulate\ndialog "{session}"\nmenu mnuSaveSession\n'
+                 f'dialog "{report}"\nmenu mnuSave\n')
+    expected = original.simulate()
+    again = qalto.Experiment.from_session(session).simulate()
+    np.testing.assert_array_equal(again.current, expected.current)
+    np.testing.assert_array_equal(again.time, expected.time)
+    with pytest.raises(qalto.QaltoError, match="whose report is not read back"):
+        qalto.Experiment.from_report(report)

@@ -44,11 +44,12 @@ std::optional<SpectrumColumns> FindColumns(std::string_view line) {
     for (size_t c = 0; c < cells.size(); ++c) {
       const std::string h = Lower(TrimmedCell(cells[c]));
       if (!f && (StartsWith(h, "freq") || StartsWith(h, "f (hz)"))) f = c;
-      if (!re && (StartsWith(h, "re(z)") || h == "zreal" || StartsWith(h, "z'/") ||
-                  StartsWith(h, "z' (") || h == "z'"))
-        re = c;
-      if (!im && (StartsWith(h, "-im(z)") || StartsWith(h, "im(z)") || h == "zimag" ||
-                  StartsWith(h, "z\"") || StartsWith(h, "z''"))) {
+      const bool primed = StartsWith(h, "z'") && !StartsWith(h, "z''");  // Z', not Z''
+      if (!re && (StartsWith(h, "re(z)") || h == "zreal" || primed)) re = c;
+      // Z'' as "Im(Z)", "Zimag", "Z''" or "Z\"", or its negative ("-Im(Z)", "-Z''")
+      const std::string_view z = h.starts_with('-') ? std::string_view(h).substr(1) : h;
+      if (!im && (z.starts_with("im(z)") || z == "zimag" || z.starts_with("z\"") ||
+                  z.starts_with("z''"))) {
         im = c;
         sign = StartsWith(h, "-") ? -1 : 1;
       }

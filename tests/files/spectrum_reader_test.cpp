@@ -57,6 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
                "A.C. Impedance\nInit E (V) = 0.1\nHigh Frequency (Hz) = 1e+5\n\n"
                "Freq/Hz, Z'/ohm, Z\"/ohm, Z/ohm, Phase/deg\n\n1.000e+5, 1.050e+1, -2.500e-1, "
                "1.050e+1, -1.4\n1.000e-1, 1.200e+2, -9.500e+1, 1.530e+2, -38.4\n"},
+        Layout{"NovaSemicolons",
+               "Index;Frequency (Hz);Z' (\xCE\xA9);-Z'' (\xCE\xA9);Z (\xCE\xA9);-Phase (\xC2\xB0)\n"
+               "1;100000;10.5;0.25;10.503;1.36\n2;0.1;120;95;153.05;38.4\n"},
+        Layout{"SlashedUnits", "Frequency/Hz,Z'/Ohm,-Z''/Ohm\n1e5,10.5,0.25\n0.1,120,95\n"},
         Layout{"OwnExport",
                "f (Hz), Z' (Ohm), Z'' (Ohm)\r\n 100000 ,     10.5 ,    -.25 \r\n .1 ,       120 , "
                "     -95 \r\n"}),
