@@ -21,6 +21,7 @@ class FitCommandScope {
  public:
   // A fit compares the measured raw currents, whichever harmonics their slots showed.
   FitCommandScope(Model& model, Platform& platform) : model_(model), platform_(platform) {
+    NarrowFromHarmonics(model_);
     RestoreMeasuredAc(model_);
     platform_.SetBusy(true);
     model_.FitMode = true;

@@ -218,6 +218,7 @@ ImportResult PrepareImport(const Model& model, const ImportedFile& file, int cho
 
 int StoreImportedCurves(Model& model, const ImportResult& result, bool overlapChecked,
                         std::optional<int> chosenSlot) {
+  NarrowFromHarmonics(model);  // the slots as they were before a measured curve's harmonics
   if (chosenSlot) {
     model.CurrentCurve = model.TargetCurve = *chosenSlot;
   } else {

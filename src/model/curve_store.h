@@ -33,6 +33,10 @@ struct CurveStore {
   Table1<double> MeasuredAcInterval{kMaxCurves + 1};
   Table1<int> MeasuredAcKept{kMaxCurves + 1};
   GrowingTable2<double> MeasuredAcCurrent{kMaxPoints + 1, kMaxCurves + 1};
+  // While the eight envelopes of a measured AC voltammogram fill slots 1..8: the curve count
+  // before (0: they do not), and the curves of those slots that hold no measured AC current.
+  int HarmonicsWidenedFrom = 0;
+  GrowingTable2<double> HarmonicsKeptCurves{kMaxPoints + 1, kAcHarmonics + 1};
   // Nonzero: the store holds impedance spectra of this many frequencies, each curve Z' (ohm) at
   // points 1..n and Z'' at points n+1..2n, PotentialX the frequency (Hz) of both.
   int SpectrumFrequencies = 0;

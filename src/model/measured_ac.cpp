@@ -56,4 +56,33 @@ void RestoreMeasuredAc(Model& model) {
     RestoreMeasuredAc(model, slot);
 }
 
+void WidenToHarmonics(Model& model) {
+  if (model.HarmonicsWidenedFrom > 0) return;  // what they showed is kept already
+  for (int slot = 1; slot <= kAcHarmonics; ++slot) {
+    if (HoldsMeasuredAc(model, slot)) {
+      KeepMeasuredAcAside(model, slot);
+    } else if (slot <= model.CurveCount) {
+      for (int i = 1; i <= model.NumberOfPoints; ++i)
+        model.HarmonicsKeptCurves(i, slot) = model.CurrentY(i, slot);
+    }
+  }
+  model.HarmonicsWidenedFrom = std::max(model.CurveCount, 1);
+}
+
+void NarrowFromHarmonics(Model& model) {
+  const int count = model.HarmonicsWidenedFrom;
+  if (count == 0) return;
+  for (int slot = 1; slot <= kAcHarmonics; ++slot) {
+    if (HoldsMeasuredAc(model, slot)) {
+      RestoreMeasuredAc(model, slot);
+    } else if (slot <= count) {
+      for (int i = 1; i <= model.NumberOfPoints; ++i)
+        model.CurrentY(i, slot) = model.HarmonicsKeptCurves(i, slot);
+    }
+  }
+  model.HarmonicsKeptCurves.Clear();
+  model.CurveCount = count;
+  model.HarmonicsWidenedFrom = 0;
+}
+
 }  // namespace qalto

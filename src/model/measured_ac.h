@@ -26,4 +26,11 @@ void RestoreMeasuredAc(Model& model, int slot);
 // Every slot that shows something derived shows its raw current again.
 void RestoreMeasuredAc(Model& model);
 
+// Slots 1..8 are about to show the eight envelopes of one measured AC voltammogram: what each
+// shows is kept (a measured AC current as KeepMeasuredAcAside keeps it, any other curve in
+// HarmonicsKeptCurves), and the curve count. NarrowFromHarmonics gives both back; it does
+// nothing where the slots were not taken.
+void WidenToHarmonics(Model& model);
+void NarrowFromHarmonics(Model& model);
+
 }  // namespace qalto

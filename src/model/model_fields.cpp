@@ -276,6 +276,8 @@ const std::map<std::string, Field>& Fields() {
       {"MeasuredAcInterval", Column(&Model::MeasuredAcInterval)},
       {"MeasuredAcKept", Column(&Model::MeasuredAcKept)},
       {"MeasuredAcCurrent", Grid(&Model::MeasuredAcCurrent, true)},
+      {"HarmonicsWidenedFrom", Scalar(&Model::HarmonicsWidenedFrom)},
+      {"HarmonicsKeptCurves", Grid(&Model::HarmonicsKeptCurves, true)},
       {"NumberOfPoints", Scalar(&Model::NumberOfPoints)},
       {"SpectrumFrequencies", Scalar(&Model::SpectrumFrequencies)},
       {"FirstPoint", Scalar(&Model::FirstPoint)},

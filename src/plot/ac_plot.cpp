@@ -87,7 +87,31 @@ AcHarmonicsResult MeasuredAcHarmonics(const Model& model, int slot) {
   return AcHarmonics(MeasuredAcRaw(model, slot), interval, 1.0 / (kAcSamplesPerPeriod * interval));
 }
 
+// Slots 1..8 show the eight envelopes of the measured AC voltammogram in `slot`.
+void ShowMeasuredHarmonics(Model& model, int slot) {
+  const AcHarmonicsResult h = MeasuredAcHarmonics(model, slot);  // before a slot is written
+  if (h.envelope.size() <= static_cast<std::size_t>(kAcHarmonics)) return;
+  for (int k = 1; k <= kAcHarmonics; ++k)
+    if (static_cast<int>(h.envelope[static_cast<std::size_t>(k)].size()) != model.NumberOfPoints)
+      return;
+  WidenToHarmonics(model);
+  model.CurveCount = kAcHarmonics;
+  for (int k = 1; k <= kAcHarmonics; ++k)
+    for (int i = 1; i <= model.NumberOfPoints; ++i)
+      model.CurrentY(i, k) =
+          h.envelope[static_cast<std::size_t>(k)][static_cast<std::size_t>(i - 1)];
+}
+
+bool ShowsMeasuredHarmonics(const Model& model, const std::string& quantity) {
+  return quantity == kAllHarmonics && HoldsMeasuredAc(model, model.CurrentCurve);
+}
+
 void PrepareMeasuredAcCurves(Model& model, const std::string& quantity) {
+  if (ShowsMeasuredHarmonics(model, quantity)) {
+    ShowMeasuredHarmonics(model, model.CurrentCurve);
+    return;
+  }
+  NarrowFromHarmonics(model);
   const int k = HarmonicOf(quantity);
   for (int slot = 1; slot <= std::min(model.CurveCount, kMaxCurves); ++slot) {
     if (!HoldsMeasuredAc(model, slot)) continue;

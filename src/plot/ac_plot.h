@@ -37,8 +37,13 @@ AcHarmonicsResult MeasuredAcHarmonics(const Model& model, int slot);
 // Each slot of the first CurveCount that holds a measured AC voltammogram shows what the
 // quantity names of its own current: its DC component or the envelope of one harmonic; its raw
 // current again for "current I"; for the other quantities the raw current is kept aside, since
-// the run's curves may be drawn over it.
+// the run's curves may be drawn over it. For "harmonics 1-8", when the current curve is a
+// measured AC voltammogram, slots 1..8 show its eight envelopes (what they showed, and the curve
+// count, come back with any other quantity).
 void PrepareMeasuredAcCurves(Model& model, const std::string& quantity);
+
+// "harmonics 1-8" with the current curve a measured AC voltammogram: its own eight envelopes.
+bool ShowsMeasuredHarmonics(const Model& model, const std::string& quantity);
 
 // The power spectrum of the measured AC voltammogram in the slot, drawn as the run's is.
 Outcome PlotMeasuredAcSpectrum(PlotContext& context, int slot);

@@ -10,6 +10,7 @@ void PrepareCurves(Model& model, const PlotOptions& options,
   if (refreshModel) refreshModel();
   const std::string& quantity = options.quantity;
   PrepareMeasuredAcCurves(model, quantity);  // before the run's, which may be drawn over them
+  if (ShowsMeasuredHarmonics(model, quantity)) return;  // the current curve's, not the run's
   if (ShowsAcHarmonics(model, quantity)) {
     PrepareAcCurves(model, quantity);
   } else if (quantity == "current I" || HarmonicOf(quantity) >= 0 || quantity == kAllHarmonics ||

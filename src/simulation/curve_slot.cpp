@@ -5,6 +5,7 @@
 namespace qalto {
 
 void SelectCurveSlot(Model& model, bool overlapChecked) {
+  NarrowFromHarmonics(model);  // the slots as they were before a measured curve's harmonics
   if (model.FitMode) {
     model.CurveCount = model.CurrentCurve = model.TargetCurve = 2;
   } else if (overlapChecked && model.CurveCount < kMaxOverlaid) {

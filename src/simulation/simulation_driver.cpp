@@ -27,6 +27,7 @@
 #include "simulation/potential_axis.h"
 #include "simulation/program_run.h"
 #include "simulation/square_wave_run.h"
+#include "simulation/step_instants.h"
 #include "simulation/step_program.h"
 #include "simulation/step_run.h"
 
@@ -263,6 +264,7 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
   model.TotalCurrentColumn = model.ChargeReactionCount + 1;
   const bool steps = model.Technique == Technique::kChronoamperometry;
   const bool sine = model.Technique == Technique::kAcVoltammetry;
+  std::optional<StepInstants> instants;  // a measured chronoamperogram off the steps' samples
   if (!model.FitMode) {
     if (steps) {
       BuildStepAxis(model);
@@ -274,7 +276,7 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
       BuildPotentialAxis(model);
     }
   } else if (steps) {
-    MatchStepAxis(model);  // the measured instants must be the steps' samples
+    instants = StepInstantsOf(model);
   } else {
     model.SweepPoints = model.NumberOfPoints / 2.0;  // the imported axis stays as it is
   }
@@ -285,6 +287,9 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
     model.NumberOfPoints = rows->count;
     model.SweepPoints = rows->count;
   }
+  // Its steps run on their fine grid while it lives, then it reads the instants.
+  std::optional<FineStepRun> fineSteps;
+  if (instants) fineSteps.emplace(model, *instants);
   const int hold = QuietPoints(model);
   const double firstBefore = model.PotentialX(0);
   if (hold > 0) PrependHold(model, hold);
@@ -318,8 +323,12 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
     TakeRowInstants(model, *rows);
     model.SweepPoints = axisSweep;
   }
+  if (instants) {
+    TakeStepInstants(model, *instants);
+    fineSteps.reset();
+  }
   if (steps) {
-    AddStepCharging(model);
+    AddStepCharging(model, instants ? model.StepTime1 : StepProgramOf(model).SecondJump());
   } else {
     IntegrateCharge(model, rows.has_value());
   }

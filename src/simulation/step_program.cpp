@@ -55,29 +55,9 @@ void BuildStepAxis(Model& model) {
     model.PotentialX(i) = i * p.sample;
 }
 
-void MatchStepAxis(Model& model) {
+void AddStepCharging(Model& model, double secondJump) {
   const StepProgram p = StepProgramOf(model);
-  const std::string sampling = "t1 (s) " + PlainNumber(model.StepTime1) + ", t2 (s) " +
-                               PlainNumber(model.StepTime2) + ", t sample (s) " +
-                               PlainNumber(p.sample);
-  if (model.NumberOfPoints != p.Points()) {
-    throw RuntimeError("Invalid procedure call or argument: the data have " +
-                       std::to_string(model.NumberOfPoints) + " points, the steps " +
-                       std::to_string(p.Points()) + " (" + sampling + ")");
-  }
-  for (int i = 1; i <= p.Points(); ++i) {
-    const double t = model.PotentialX(i);  // s
-    if (!(std::fabs(t - i * p.sample) <= 0.01 * p.sample)) {
-      throw RuntimeError("Invalid procedure call or argument: point " + std::to_string(i) +
-                         " of the data lies at " + PlainNumber(t) + " s, the steps sample it at " +
-                         PlainNumber(i * p.sample) + " s (" + sampling + ")");
-    }
-  }
-  model.SweepPoints = p.firstPoints;
-}
-
-void AddStepCharging(Model& model) {
-  const StepProgram p = StepProgramOf(model);
+  const int firstPoints = static_cast<int>(model.SweepPoints);
   const double Ru = model.UncompensatedResistance;  // ohm
   const int total = model.TotalCurrentColumn;
   struct Jump {
@@ -85,14 +65,13 @@ void AddStepCharging(Model& model) {
     double dE;    // V
     double Cd;    // F, at the new potential
   };
-  const Jump jumps[2] = {
-      {0.0, p.first - p.rest, CapacitanceAt(model, p.first)},
-      {p.firstPoints * p.sample, p.second - p.first, CapacitanceAt(model, p.second)}};
+  const Jump jumps[2] = {{0.0, p.first - p.rest, CapacitanceAt(model, p.first)},
+                         {secondJump, p.second - p.first, CapacitanceAt(model, p.second)}};
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    const double t = i * p.sample;
-    for (int j = 0; j < (p.secondPoints > 0 ? 2 : 1); ++j) {
+    const double t = model.PotentialX(i);  // s
+    for (int j = 0; j < (i > firstPoints ? 2 : 1); ++j) {
       const Jump& jump = jumps[j];
-      if (t <= jump.time || jump.Cd == 0.0 || jump.dE == 0.0) continue;
+      if (jump.Cd == 0.0 || jump.dE == 0.0) continue;
       const double charge = -jump.Cd * jump.dE;  // C, cathodic positive
       const double tc = Ru * jump.Cd;            // s
       const double decay = tc > 0 ? std::exp(-(t - jump.time) / tc) : 0.0;

@@ -21,6 +21,7 @@ struct StepProgram {
   double PotentialAt(int i) const;
   // The place of point i after the last jump before it: 1 for the first point of a step.
   int SinceJump(int i) const { return i > firstPoints ? i - firstPoints : i; }
+  double SecondJump() const { return firstPoints * sample; }  // s
 };
 
 // The program of the model's boxes. Raises "Division by zero: t sample (s) is 0" for no
@@ -31,14 +32,11 @@ StepProgram StepProgramOf(const Model& model);
 // Sets NumberOfPoints, SweepPoints (the points of the first step) and PotentialX(i) = i dt, s.
 void BuildStepAxis(Model& model);
 
-// A measured curve's axis (times, s) as the steps' samples, for a fit: its points must be the
-// program's, point i at i dt within a hundredth of dt; sets SweepPoints. Raises "Invalid
-// procedure call or argument: " and what differs otherwise.
-void MatchStepAxis(Model& model);
-
 // Adds the double layer's charging through the uncompensated resistance to the total current
-// and the passed charge of points 1..NumberOfPoints: each jump dE charges Cd dE through Ru with
-// the time constant Ru Cd (at once without a resistance), cathodic current for a negative jump.
-void AddStepCharging(Model& model);
+// and the passed charge of points 1..NumberOfPoints at their times (the x column): each jump dE
+// charges Cd dE through Ru with the time constant Ru Cd (at once without a resistance),
+// cathodic current for a negative jump. The points after SweepPoints follow the second jump,
+// at secondJump (s).
+void AddStepCharging(Model& model, double secondJump);
 
 }  // namespace qalto
