@@ -1,8 +1,9 @@
 #pragma once
 // The tables of the curve store that a session writes point by point: the potentials, the
 // curves, the simulation's reaction currents, surface concentrations and passed charge, the
-// program's times, an AC voltammogram's harmonics and power spectrum, and the raw current of a
-// measured one kept aside while its slot shows a harmonic.
+// program's times, an AC voltammogram's harmonics and power spectrum, the raw current of a
+// measured one kept aside while its slot shows a harmonic, and the curves kept while its eight
+// envelopes fill slots 1..8.
 
 #include <array>
 
@@ -17,9 +18,9 @@ struct PointTable {
   double& (*cell)(Model&, int point, int column);
 };
 
-inline const std::array<PointTable, 9>& PointTables() {
+inline const std::array<PointTable, 10>& PointTables() {
   // Every table has the rows 0..kMaxPoints.
-  static const std::array<PointTable, 9> tables = {{
+  static const std::array<PointTable, 10> tables = {{
       {"PotentialX", [](const Model&) { return 1; },
        [](const Model& m, int i, int) { return m.PotentialX(i); },
        [](Model& m, int i, int) -> double& { return m.PotentialX(i); }},
@@ -47,6 +48,9 @@ inline const std::array<PointTable, 9>& PointTables() {
       {"MeasuredAcCurrent", [](const Model& m) { return m.MeasuredAcCurrent.Columns(); },
        [](const Model& m, int i, int j) { return m.MeasuredAcCurrent(i, j); },
        [](Model& m, int i, int j) -> double& { return m.MeasuredAcCurrent(i, j); }},
+      {"HarmonicsKeptCurves", [](const Model& m) { return m.HarmonicsKeptCurves.Columns(); },
+       [](const Model& m, int i, int j) { return m.HarmonicsKeptCurves(i, j); },
+       [](Model& m, int i, int j) -> double& { return m.HarmonicsKeptCurves(i, j); }},
   }};
   return tables;
 }

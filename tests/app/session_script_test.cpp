@@ -220,9 +220,12 @@ TEST_F(SessionTest, AProgramFromMeasuredInstantsComesBack) {
             Curve(model, model.CurrentCurve));
 }
 
-// A measured AC voltammogram shown as its second harmonic: the reopened session shows the same
-// envelope, and "current I" brings back the raw current sampled at the program's instants.
-TEST_F(SessionTest, AMeasuredAcVoltammogramComesBackWithItsRawCurrent) {
+// A measured AC voltammogram shown as its second harmonic, or as its eight envelopes in curves
+// 1 to 8: the reopened session shows the same, and "current I" brings back the raw current
+// sampled at the program's instants, the only curve.
+class MeasuredAcSession : public SessionTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(MeasuredAcSession, ComesBackWithItsRawCurrent) {
   app.mnuTech_Click();
   app.Tech().optTech(9).Click();
   app.Tech().CmdOK_Click();
@@ -245,9 +248,13 @@ TEST_F(SessionTest, AMeasuredAcVoltammogramComesBackWithItsRawCurrent) {
   ASSERT_TRUE(HoldsMeasuredAc(model, slot));
   const std::vector<double> raw = MeasuredAcRaw(model, slot);
   app.mnuOption_Click();
-  app.Option().ComboY.SelectText("harmonic 2");
+  app.Option().ComboY.SelectText(GetParam());
   app.Option().cmdOK_Click();
   ASSERT_NE(Curve(model, slot), raw);
+  const bool eight = std::string(GetParam()) == "harmonics 1-8";
+  ASSERT_EQ(model.CurveCount, eight ? 8 : 1);
+  // The second harmonic's envelope, 0.2 uA, in curve 2 of eight or in the curve itself.
+  EXPECT_NEAR(model.CurrentY(model.NumberOfPoints / 2, eight ? 2 : slot), 2e-7, 2e-9);
   const std::string saved = Path("ac.qs");
   ASSERT_TRUE(app.SaveSessionTo(saved));
 
@@ -255,13 +262,22 @@ TEST_F(SessionTest, AMeasuredAcVoltammogramComesBackWithItsRawCurrent) {
   ASSERT_TRUE(next.opened) << next.platform.messages.back();
   Model& m = next.app.model();
   ASSERT_TRUE(HoldsMeasuredAc(m, slot));
+  EXPECT_EQ(m.CurveCount, model.CurveCount);
+  EXPECT_EQ(Curve(m, 2), Curve(model, 2));
   EXPECT_EQ(Curve(m, slot), Curve(model, slot));
   EXPECT_EQ(MeasuredAcRaw(m, slot), raw);
   next.app.mnuOption_Click();
   next.app.Option().ComboY.SelectText("current I");
   next.app.Option().cmdOK_Click();
   EXPECT_EQ(Curve(m, slot), raw);
+  EXPECT_EQ(m.CurveCount, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Choices, MeasuredAcSession,
+                         ::testing::Values("harmonic 2", "harmonics 1-8"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                           return WordsAsName(info.param);
+                         });
 
 // Techniques -> differential pulse -> OK -> Simulate -> Save Session -> Simulate.
 TEST_F(SessionTest, SavingChangesNeitherTheExperimentNorTheCurves) {
