@@ -16,7 +16,6 @@
 #include <iostream>
 #include <iterator>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <string>
 
@@ -352,6 +351,24 @@ qalto::BatchOptions TaskOptions(const qalto::BatchOptions& options, long task) {
   return own;
 }
 
+// The most tasks whose outputs are compared with one another before a run: their names are
+// held meanwhile (about 100 bytes each); a longer list is checked task by task as it runs.
+constexpr long kMostComparedTasks = 100000;
+
+// The first clash of a task's outputs with an input or with another task's outputs, found
+// before the first task runs; empty when there is none.
+std::string TaskListClash(const qalto::BatchOptions& options) {
+  std::vector<long> tasks;
+  if (qalto::TaskCount(options.tasks) <= kMostComparedTasks) {
+    for (const auto& [first, last] : options.tasks) {
+      for (long task = first; task <= last; ++task)
+        tasks.push_back(task);
+    }
+  }
+  return qalto::TaskOutputClash(tasks,
+                                [&options](long task) { return TaskOptions(options, task); });
+}
+
 // Runs the tasks one after another, each from a fresh program as a process of its own would; the
 // process exits with the highest status of its tasks.
 int RunTasks(const qalto::BatchOptions& options, qalto::BatchStops& stops) {
@@ -375,15 +392,7 @@ int RunTasks(const qalto::BatchOptions& options, qalto::BatchStops& stops) {
   mallopt(M_TRIM_THRESHOLD, kKeptFreeBytes);
   // Every task's outputs are checked before the first task runs: a clash found at task 3 would
   // leave the files of tasks 1 and 2 behind, and one between two tasks would lose a record.
-  std::vector<long> tasks;
-  std::set<long> listed;
-  for (const auto& [first, last] : options.tasks) {
-    for (long task = first; task <= last; ++task) {
-      if (listed.insert(task).second) tasks.push_back(task);
-    }
-  }
-  auto optionsOf = [&options](long task) { return TaskOptions(options, task); };
-  if (std::string clash = qalto::TaskOutputClash(tasks, optionsOf); !clash.empty()) {
+  if (std::string clash = TaskListClash(options); !clash.empty()) {
     std::cerr << "qalto-batch: " << clash << "\n";
     return qalto::kExitCommandLine;
   }

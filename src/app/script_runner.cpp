@@ -127,7 +127,7 @@ bool IsComment(const std::string& line) {
 
 int ScriptRunner::Run(std::istream& script, std::ostream& err) {
   std::vector<std::string> lines;
-  for (std::string line; std::getline(script, line);)
+  for (std::string line; ReadScriptLine(script, line);)
     lines.push_back(std::move(line));
   lineNumber_ = 0;
   auto stop = [&](const std::string& line, const std::string& reason) {

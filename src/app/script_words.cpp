@@ -121,4 +121,25 @@ std::string ScriptWord(const std::string& text) {
   return word;
 }
 
+bool ReadScriptLine(std::istream& in, std::string& line) {
+  line.clear();
+  std::istream::sentry text(in, true);
+  if (!text) return false;
+  std::streambuf& buffer = *in.rdbuf();
+  for (bool read = false;; read = true) {
+    const int c = buffer.sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      // The last line may lack its line end; past it there is none.
+      in.setstate(read ? std::ios::eofbit : std::ios::eofbit | std::ios::failbit);
+      return read;
+    }
+    if (c == '\n') return true;
+    if (c == '\r') {
+      if (buffer.sgetc() == '\n') buffer.sbumpc();
+      return true;
+    }
+    line.push_back(static_cast<char>(c));
+  }
+}
+
 }  // namespace qalto

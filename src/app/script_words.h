@@ -5,6 +5,7 @@
 // before anything else stays as it is. Quoting is how a session writes any text so that it
 // reads back exactly as written.
 
+#include <istream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,6 +17,11 @@ class ScriptSyntaxError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// Reads the next line of a script or session into `line`: a line ends with a line feed, a
+// carriage return and line feed, or a lone carriage return (older editors on the Mac), so that
+// no line end leaves lines run together. False at the end of the text.
+bool ReadScriptLine(std::istream& in, std::string& line);
 
 // Splits a script line into words.
 std::vector<std::string> SplitScriptLine(const std::string& line);

@@ -474,7 +474,7 @@ SessionState ReadSessionText(App& app, const std::string& text) {
   int number = 0;
   const ScriptParameters none;
   std::set<std::string> used;
-  while (std::getline(lines, line)) {
+  while (ReadScriptLine(lines, line)) {
     ++number;
     if (number % kLinesPerPoll == 0) PollPoint(0, 0);  // the values are read: no known end
     size_t first = line.find_first_not_of(" \t\r");

@@ -282,8 +282,14 @@ Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
       std::vector<double> x(At(target.Points()) + 1, 0.0);
       for (int i = 1; i <= target.Points(); ++i)
         x[At(i)] = target.model->PotentialX(CurvePointOf(*target.model, i));
-      // A window that holds no point of a curve leaves the list empty: all of it is compared.
       target.compared = WindowPoints(context.window, x, target.Points());
+      // An empty list compares every point: a window that holds none is refused instead.
+      if (target.compared.empty()) {
+        return Failure{
+            "Input Error: the fit window (E from, to (V); points from, to) holds no "
+            "point of " +
+            target.label + "."};
+      }
     }
   }
 

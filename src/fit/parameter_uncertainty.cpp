@@ -111,6 +111,9 @@ Uncertainty EstimateUncertainty(const MarquardtFit& fit, double S,
 
   u.degreesOfFreedom = fit.Points() - static_cast<int>(order.size());
   u.residualVariance = u.degreesOfFreedom > 0 ? S / u.degreesOfFreedom : 0;
+  // Without a point beyond the parameters the scatter of the data is unknown, and with it every
+  // standard error: an exact fit through as many points as parameters fixes none of them.
+  if (u.degreesOfFreedom < 1) return u;
   for (int j : order) {
     u.determined[At(j)] = true;
     u.standardError[At(j)] = std::sqrt(u.residualVariance * inverse[At(j)][At(j)]) / scale[At(j)];

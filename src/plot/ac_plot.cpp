@@ -28,6 +28,7 @@ bool ShowsAcHarmonics(const Model& model, const std::string& quantity) {
 
 void PrepareAcCurves(Model& model, const std::string& quantity) {
   if (quantity == kAllHarmonics) {
+    WidenToHarmonics(model);  // the curves slots 1..8 held come back with any other choice
     model.CurveCount = kAcHarmonics;
     for (int k = 1; k <= kAcHarmonics; ++k)
       for (int j = model.FirstPoint; j <= model.LastPoint; ++j)

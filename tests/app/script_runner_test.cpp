@@ -35,6 +35,26 @@ TEST(SplitScriptLine, BlanksSeparateAndQuotesHoldBlanks) {
   EXPECT_TRUE(SplitScriptLine("   ").empty());
 }
 
+TEST(ScriptRunner, EveryLineEndEndsALine) {
+  // Line feeds, carriage return and line feed, and lone carriage returns (an old Mac editor's):
+  // the same lines, numbered alike. A lone carriage return used to run the whole script together
+  // into its first line, so that a script opening with a comment did nothing with status 0.
+  for (const char* end : {"\n", "\r\n", "\r"}) {
+    SCOPED_TRACE(::testing::PrintToString(end));
+    const std::string e = end;
+    ScriptResult result = RunScript("# a comment" + e + "menu mnuSimulate" + e +
+                                    "model NumberOfPoints" + e + e + "echo \"a\\rb\"" + e + "jump");
+    EXPECT_EQ(result.status, kExitScriptLine);
+    EXPECT_EQ(result.out, "NumberOfPoints = 121\na\rb\n");
+    EXPECT_EQ(result.err, "line 6: unknown action: jump\n");
+  }
+  std::istringstream lines("a\r\rb\r\nc");
+  std::vector<std::string> read;
+  for (std::string line; ReadScriptLine(lines, line);)
+    read.push_back(line);
+  EXPECT_EQ(read, (std::vector<std::string>{"a", "", "b", "c"}));
+}
+
 TEST(ScriptRunner, RefusesWhatAUserCannotDo) {
   struct Case {
     const char* script;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -374,6 +375,15 @@ TEST_F(SessionTest, AMalformedLineAppliesNothing) {
     EXPECT_NE(fresh.platform.messages.back().find("line "), std::string::npos) << bad;
     EXPECT_EQ(SessionScript(fresh.app), untouched) << bad;
   }
+}
+
+// A giant file is refused before it is read: it took five times its size and a minute before.
+TEST_F(SessionTest, AGiantFileIsRefusedUnread) {
+  const std::string path = folder.Write("giant.qs", "session 1\nlog \"");
+  std::filesystem::resize_file(path, (std::uintmax_t{256} << 20) + 1);  // sparse: no disk used
+  EXPECT_FALSE(app.OpenSessionFrom(path));
+  EXPECT_EQ(platform.messages, std::vector<std::string>{"Open Session Error: \"" + path +
+                                                        "\" is larger than 256 MB."});
 }
 
 // A dialog answer is for the command right after it: a leftover never answers a later one.

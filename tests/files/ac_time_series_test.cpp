@@ -181,6 +181,33 @@ TEST(MeasuredHarmonics, AllEightAreTheCurrentCurvesOwn) {
   EXPECT_EQ(MeasuredAcRaw(m, 2), raw);
 }
 
+// Two runs side by side: "harmonics 1-8" fills slots 1..8 with the last run's envelopes, and
+// "current I" gives the first run's curve back beside the last run's current, two curves.
+TEST(SimulatedHarmonics, AllEightGiveTheCurvesShownBackAfterwards) {
+  Model m = AcModel();
+  RunToTheEnd(m);
+  std::vector<double> first;
+  for (int i = 1; i <= m.NumberOfPoints; ++i)
+    first.push_back(m.CurrentY(i, 1));
+  m.ChargeKs(1) = 1e-3;
+  SimulationInputs beside = StartInputs();
+  beside.overlapChecked = true;
+  ASSERT_TRUE(RunSimulation(m, beside).Done());
+  ASSERT_EQ(m.CurrentCurve, 2);
+  PlotOptions options;
+  options.quantity = "harmonics 1-8";
+  PrepareCurves(m, options, nullptr);
+  ASSERT_EQ(m.CurveCount, 8);
+  EXPECT_EQ(m.CurrentY(960, 1), m.AcHarmonics(960, 1));
+  EXPECT_EQ(m.CurrentY(960, 8), m.AcHarmonics(960, 8));
+  options.quantity = "current I";
+  PrepareCurves(m, options, nullptr);
+  ASSERT_EQ(m.CurveCount, 2);
+  for (int i = 1; i <= m.NumberOfPoints; ++i)
+    ASSERT_EQ(m.CurrentY(i, 1), first[static_cast<size_t>(i - 1)]) << "point " << i;
+  EXPECT_NE(m.CurrentY(960, 2), first[959]);
+}
+
 TEST(AcTimeSeries, RefusesWhatItCannotTakeWithTheReason) {
   struct Case {
     void (*change)(Model&, ImportedCurve&);

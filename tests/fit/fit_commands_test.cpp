@@ -124,6 +124,33 @@ TEST_F(AutoFitTest, NoDataEndsWithAMessage) {
   EXPECT_FALSE(model.FitMode);
 }
 
+TEST_F(AutoFitTest, AWindowWithoutPointsIsRefusedAndTooFewPointsFixNothing) {
+  CyclicVoltammogram(1);
+  Measure();
+  Expr().Eze(1).SetText("0.05");
+  Fit(31, "-0.3", "0.3");
+  Fit(71, "1e-6", "1e-4");
+  // Points 5 to 3: none, which the fit used to read as no window at all.
+  Expr().TextFitFirst.SetText("5");
+  Expr().TextFitLast.SetText("3");
+  app.mnuAutoFit_Click();
+  EXPECT_EQ(platform.messages,
+            std::vector<std::string>{"Input Error: the fit window (E from, to (V); points from, "
+                                     "to) holds no point of Curve 1."});
+  EXPECT_FALSE(model.LastFit.valid);
+  // Two points for two parameters: the fit goes through them, and the scatter of the data,
+  // with every standard error, is unknown (it was reported as 0, an interval of no width).
+  platform.messages.clear();
+  Expr().TextFitFirst.SetText("100");
+  Expr().TextFitLast.SetText("101");
+  app.mnuAutoFit_Click();
+  EXPECT_TRUE(platform.messages.empty());
+  ASSERT_TRUE(model.LastFit.valid);
+  EXPECT_EQ(model.LastFit.degreesOfFreedom, 0);
+  for (const FittedParameter& p : model.LastFit.parameters)
+    EXPECT_TRUE(p.Undetermined()) << p.name;
+}
+
 TEST_F(AutoFitTest, SimulationFailureEndsTheFitWithTheDriversMessage) {
   CyclicVoltammogram(1);
   Measure();
