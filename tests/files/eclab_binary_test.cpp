@@ -124,13 +124,20 @@ struct Point {
   double time, potential, current, cycle;
 };
 
-std::string DataModule(const std::vector<uint16_t>& ids, const std::vector<Point>& points) {
+// The head of a data module of version 3: the number of records, the column ids, zeros up to
+// the first record.
+std::string DataHead(const std::vector<uint16_t>& ids, size_t records) {
   std::string data;
-  Append(data, static_cast<uint32_t>(points.size()));
+  Append(data, static_cast<uint32_t>(records));
   Append(data, static_cast<uint8_t>(ids.size()));
   for (uint16_t id : ids)
     Append(data, id);
   data.resize(406, '\0');
+  return data;
+}
+
+std::string DataModule(const std::vector<uint16_t>& ids, const std::vector<Point>& points) {
+  std::string data = DataHead(ids, points.size());
   for (const Point& p : points) {
     Append(data, uint8_t{2});
     Append(data, p.time);
@@ -176,13 +183,7 @@ struct ImpedanceRow {
 };
 
 std::string ImpedanceFile(const std::vector<ImpedanceRow>& rows) {
-  const std::vector<uint16_t> ids = {1, 2, 3, 32, 37, 38, 36, 35, 4, 77, 76, 24, 39};
-  std::string data;
-  Append(data, static_cast<uint32_t>(rows.size()));
-  Append(data, static_cast<uint8_t>(ids.size()));
-  for (uint16_t id : ids)
-    Append(data, id);
-  data.resize(406, '\0');
+  std::string data = DataHead({1, 2, 3, 32, 37, 38, 36, 35, 4, 77, 76, 24, 39}, rows.size());
   for (const ImpedanceRow& row : rows) {
     Append(data, uint8_t{1});
     Append(data, row.frequency);

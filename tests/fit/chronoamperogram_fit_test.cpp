@@ -51,6 +51,16 @@ class ChronoamperogramFit : public FitTest, public ::testing::WithParamInterface
     app.ChooseMenu("mnuImport");
   }
 
+  // The file imported with D of both species started far off, at 3e-5 cm2/s, and C not fitted.
+  void ImportStartingFromFarOff(const std::string& path) {
+    app.mnuExperimental_Click();
+    for (int code : {1, 2})
+      Expr().CheckFitted(code).SetChecked(false);
+    Expr().D(1).SetText("3e-5");
+    Expr().D(2).SetText("3e-5");
+    Import(path);
+  }
+
   TempFolder folder;
 };
 
@@ -61,12 +71,7 @@ TEST_P(ChronoamperogramFit, FindsDFromTheMeasuredCurrent) {
   const std::string path = MeasuredFile(0.0);
   app.Ins().TextT1.SetText("3");
   app.Ins().TextTSample.SetText("0.5");
-  app.mnuExperimental_Click();
-  for (int code : {1, 2})
-    Expr().CheckFitted(code).SetChecked(false);
-  Expr().D(1).SetText("3e-5");
-  Expr().D(2).SetText("3e-5");
-  Import(path);
+  ImportStartingFromFarOff(path);
   ASSERT_EQ(model.NumberOfPoints, 100);
   EXPECT_EQ(app.Ins().TextT1.Text(), "1");
   EXPECT_EQ(app.Ins().TextTSample.Text(), "0.01");
@@ -111,13 +116,7 @@ class UnevenChronoamperogramFit : public ChronoamperogramFit {
     }
     app.Ins().cmdOK_Click();
     Measure();
-    const std::string path = UnevenFile(folder, model, 2000);
-    app.mnuExperimental_Click();
-    for (int code : {1, 2})
-      Expr().CheckFitted(code).SetChecked(false);
-    Expr().D(1).SetText("3e-5");
-    Expr().D(2).SetText("3e-5");
-    Import(path);
+    ImportStartingFromFarOff(UnevenFile(folder, model, 2000));
     ASSERT_EQ(model.NumberOfPoints, doubleStep ? 256 : 128);
     EXPECT_EQ(app.Ins().TextT1.Text(), "1");
     EXPECT_EQ(app.Ins().TextT2.Text(), doubleStep ? "1" : "0");
