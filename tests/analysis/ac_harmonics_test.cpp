@@ -10,6 +10,7 @@
 
 #include "analysis/ac_harmonics.h"
 #include "analysis/fourier_transform.h"
+#include "common/test_names.h"
 
 namespace qalto {
 namespace {
@@ -43,7 +44,8 @@ TEST_P(FourierTest, EqualsTheDefiningSumAndInvertsIt) {
     EXPECT_LT(std::abs(X[j] - x[j]), 1e-12 * double(n)) << "j = " << j;
 }
 
-INSTANTIATE_TEST_SUITE_P(Lengths, FourierTest, testing::Values(1, 3, 12, 16, 1000, 1024));
+INSTANTIATE_TEST_SUITE_P(Lengths, FourierTest, testing::Values(1, 3, 12, 16, 1000, 1024),
+                         NumberName());
 
 // 2 + 3 sin(wt) + 0.5 cos(2wt + 1) + 0.01 sin(5wt): the envelopes are the amplitudes, the DC
 // component the constant, and the power at f, 2f, 5f the squared amplitudes.

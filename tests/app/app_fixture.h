@@ -31,6 +31,13 @@ class AppTest : public ::testing::Test {
     app.Mech().Command1_Click();
   }
 
+  // Technique n chosen in the Techniques window and confirmed.
+  void ChooseTechnique(int n) {
+    app.mnuTech_Click();
+    app.Tech().optTech(n).Click();
+    app.Tech().CmdOK_Click();
+  }
+
   double Value(const Label& label) { return ReadNumber(label.Caption()); }
 
   RecordingPlatform platform;

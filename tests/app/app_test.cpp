@@ -19,9 +19,7 @@ TEST_F(AppTest, TheoreticalPeakOnlyForTheAnalyticalModels) {
 }
 
 TEST_F(AppTest, ClosingTheTechniquesWindowKeepsTheTechnique) {
-  app.mnuTech_Click();
-  app.Tech().optTech(4).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(4);
   EXPECT_EQ(model.Technique, Technique::kDifferentialPulse);
   app.mnuTech_Click();
   app.CloseForm(app.Tech());

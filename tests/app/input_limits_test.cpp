@@ -29,9 +29,7 @@ TEST_P(RefusalTest, SimulateAndFitsRefuseWithOneMessage) {
   UseAnalyticalMechanism(1);
   app.ChooseMenu("mnuSimulate");
   const double before = model.CurrentY(20, 1);
-  app.mnuTech_Click();
-  app.Tech().optTech(r.technique).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(r.technique);
   app.mnuInstrument_Click();
   app.Ins().optElectrode(r.electrode).Click();
   if (r.preconcentration) app.Ins().CheckPreCon.Click();

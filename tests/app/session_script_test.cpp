@@ -61,9 +61,7 @@ class SessionTest : public AppTest {
   // simulated, two imported, one from a file named "cv $HOME.txt"), a peak report, a box
   // holding a line break.
   void MakeWorkingDay() {
-    app.mnuTech_Click();
-    app.Tech().optTech(4).Click();
-    app.Tech().CmdOK_Click();
+    ChooseTechnique(4);
     app.mnuInstrument_Click();
     app.Ins().tp.SetText("0.04");
     app.Ins().Epulse.SetText("-0.1");
@@ -132,9 +130,7 @@ TEST_F(SessionTest, AWorkingDayComesBackWholeAndSavesToTheSameBytes) {
 // Chronoamperometry with its charge, a program of technique 8 read from an E(t) file and
 // simulated, a hidden curve and two chosen in the curve list.
 TEST_F(SessionTest, TheChargeTheCurveListAndTheProgramFileComeBack) {
-  app.mnuTech_Click();
-  app.Tech().optTech(7).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(7);
   app.mnuInstrument_Click();
   app.Ins().TextE1.SetText("-0.5");
   app.Ins().TextTSample.SetText("0.02");
@@ -145,9 +141,7 @@ TEST_F(SessionTest, TheChargeTheCurveListAndTheProgramFileComeBack) {
   const std::string program = folder.Write("triangle.csv", "t/s,E/V\n0,0.3\n6,-0.3\n12.5,0.3\n");
   platform.QueueDialogAnswer(program);
   ASSERT_EQ(app.ChooseMenu("mnuLoadProgram"), MenuOutcome::kDone);
-  app.mnuTech_Click();
-  app.Tech().optTech(8).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(8);
   ASSERT_EQ(app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);
   ASSERT_EQ(model.CurveCount, 2);
   app.SetCurveHidden(1, true);
@@ -202,9 +196,7 @@ TEST_F(SessionTest, AProgramFromMeasuredInstantsComesBack) {
   platform.QueueDialogAnswer(data);
   ASSERT_EQ(app.ChooseMenu("mnuImport"), MenuOutcome::kDone);
   ASSERT_EQ(app.ChooseMenu("mnuProgramFromData"), MenuOutcome::kDone);
-  app.mnuTech_Click();
-  app.Tech().optTech(8).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(8);
   ASSERT_EQ(app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);
   ASSERT_EQ(model.NumberOfPoints, 9);
   EXPECT_EQ(model.PointTimes(5), 3.1);
@@ -226,9 +218,7 @@ TEST_F(SessionTest, AProgramFromMeasuredInstantsComesBack) {
 class MeasuredAcSession : public SessionTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(MeasuredAcSession, ComesBackWithItsRawCurrent) {
-  app.mnuTech_Click();
-  app.Tech().optTech(9).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(9);
   app.mnuInstrument_Click();
   app.Ins().Estart.SetText("0.2");
   app.Ins().Eend.SetText("0");
@@ -281,9 +271,7 @@ INSTANTIATE_TEST_SUITE_P(Choices, MeasuredAcSession,
 
 // Techniques -> differential pulse -> OK -> Simulate -> Save Session -> Simulate.
 TEST_F(SessionTest, SavingChangesNeitherTheExperimentNorTheCurves) {
-  app.mnuTech_Click();
-  app.Tech().optTech(4).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(4);
   app.ChooseMenu("mnuSimulate");
   const std::vector<double> before = Curve(model, 1);
   const std::string first = SessionScript(app);
@@ -315,7 +303,10 @@ INSTANTIATE_TEST_SUITE_P(AnyText, SessionText,
                          ::testing::Values("", " ", "cv $HOME.txt", "$$", "${x}", "\"", "a \"b\" c",
                                            "\\", "C:\\new\\table.csv", "two\nlines", "cr\r\n",
                                            "tab\there", "\x01\x7f", "µA Größe 電流", "#1",
-                                           "1e-6 2e-6", "\"quoted\"", "end\\"));
+                                           "1e-6 2e-6", "\"quoted\"", "end\\"),
+                         [](const auto& info) {  // the words of the text and its place
+                           return "Text" + std::to_string(info.index) + WordsAsName(info.param);
+                         });
 
 // A session that tries to do anything beyond restoring state is refused whole, naming the line.
 struct Crafted {

@@ -13,6 +13,11 @@ namespace qalto::curve_test {
 // The value of the curve at point i.
 using Samples = std::function<double(int)>;
 
+// The total current of the reaction table at point i, A.
+inline double Total(const Model& m, int i) {
+  return m.ReactionCurrents(i, m.TotalCurrentColumn);
+}
+
 // The total current of the reaction table (times sign: -1 finds an anodic peak).
 inline Samples TotalCurrent(const Model& m, double sign = 1.0) {
   return [&m, sign](int i) { return sign * m.ReactionCurrents(i, m.TotalCurrentColumn); };

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "common/test_names.h"
 #include "files/temp_folder.h"
 
 namespace qalto {
@@ -65,7 +66,7 @@ TEST_P(FailingWrite, LeavesTheOldFileByteForByte) {
   EXPECT_EQ(FilesIn(folder.Path("")), 1);  // no temporary file is left behind
 }
 
-INSTANTIATE_TEST_SUITE_P(AtOnceAndAfter2KB, FailingWrite, ::testing::Values(0, 2048));
+INSTANTIATE_TEST_SUITE_P(AtOnceAndAfter2KB, FailingWrite, ::testing::Values(0, 2048), NumberName());
 
 TEST(FileReplacement, ACompleteWriteReplacesTheFileAndKeepsItsRights) {
   TempFolder folder;

@@ -18,7 +18,23 @@ inline std::string WordsAsName(std::string_view text) {
     if (letter) name += start ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
     start = !letter;
   }
-  return name.empty() ? "Empty" : name;
+  return name;
+}
+
+// A number as a test's name: "0_002" for 0.002, "m1" for -1, "1e_05" for 1e-5.
+struct NumberName {
+  template <class Number>
+  std::string operator()(const ::testing::TestParamInfo<Number>& info) const {
+    std::string name;
+    for (const char c : ::testing::PrintToString(info.param))
+      name += c == '.' ? "_" : c == '-' ? (name.empty() ? "m" : "_") : std::string(1, c);
+    return name;
+  }
+};
+
+// The name of a case run in the digital (true) or the analytical mode.
+inline std::string ModeName(const ::testing::TestParamInfo<bool>& info) {
+  return info.param ? "Digital" : "Analytical";
 }
 
 // A name generator for INSTANTIATE_TEST_SUITE_P from a text field of the parameter:

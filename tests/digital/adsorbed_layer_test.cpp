@@ -19,6 +19,7 @@
 namespace qalto {
 namespace {
 
+using curve_test::Total;
 using digital_test::BuildAxis;
 using digital_test::kF;
 using digital_test::kR;
@@ -42,10 +43,6 @@ std::unique_ptr<Model> SurfaceCouple(double n = 1, double ks = 1e6, double alpha
   m->SpeciesGamma(1) = kGamma;
   m->SpeciesGamma(2) = 0.0;
   return m;
-}
-
-double Total(const Model& m, int i) {
-  return m.ReactionCurrents(i, m.TotalCurrentColumn);
 }
 
 struct Peak {
@@ -103,7 +100,8 @@ TEST_P(ReversibleSurfaceWave, IsTheThinLayerShape) {
               1e-9);
 }
 
-INSTANTIATE_TEST_SUITE_P(Electrons, ReversibleSurfaceWave, ::testing::Values(1.0, 2.0));
+INSTANTIATE_TEST_SUITE_P(Electrons, ReversibleSurfaceWave, ::testing::Values(1.0, 2.0),
+                         NumberName());
 
 // Laviron's rate law of the layer's oxidized fraction x, integrated directly in steps of
 // 0.002 mV of the sweep: dx/dt = b - (a + b) x, a = ks e^(-alpha xi), b = ks e^((1-alpha) xi),
@@ -202,7 +200,8 @@ TEST_P(FrumkinSurfaceWave, FollowsTheFrumkinWave) {
   EXPECT_EQ(g > 0, expected.width < langmuirWidth);
 }
 
-INSTANTIATE_TEST_SUITE_P(Interactions, FrumkinSurfaceWave, ::testing::Values(1.0, -1.0, 0.5));
+INSTANTIATE_TEST_SUITE_P(Interactions, FrumkinSurfaceWave, ::testing::Values(1.0, -1.0, 0.5),
+                         NumberName());
 
 class PreEquilibratedLayer : public ::testing::TestWithParam<double> {};
 
@@ -232,7 +231,8 @@ TEST_P(PreEquilibratedLayer, StartsAtRestAtEStart) {
   EXPECT_NEAR(m->SurfaceConcentrations(5, 1) / kGamma, x, 0.002);
 }
 
-INSTANTIATE_TEST_SUITE_P(Interactions, PreEquilibratedLayer, ::testing::Values(0.0, 1.0));
+INSTANTIATE_TEST_SUITE_P(Interactions, PreEquilibratedLayer, ::testing::Values(0.0, 1.0),
+                         NumberName());
 
 class AdsorptionIsotherm : public ::testing::TestWithParam<double> {};
 
@@ -270,7 +270,8 @@ TEST_P(AdsorptionIsotherm, HoldsAtEquilibrium) {
   EXPECT_NEAR(K * C0, theta / (1.0 - theta) * std::exp(-2.0 * g * theta), 1e-3 * K * C0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Interactions, AdsorptionIsotherm, ::testing::Values(0.0, 1.0, -1.0));
+INSTANTIATE_TEST_SUITE_P(Interactions, AdsorptionIsotherm, ::testing::Values(0.0, 1.0, -1.0),
+                         NumberName());
 
 // The layer's surface solve on a dissolved couple: A + e = B beside an empty layer that nothing
 // fills (C = C(ads), no C) gives the usual quasi-reversible wave (ks 0.01 cm/s) of the surface

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "common/curve_peak.h"
+#include "common/test_names.h"
 #include "digital/digital_test_model.h"
 #include "digital/simulate_digital.h"
 #include "simulation/convolution_run.h"
@@ -18,6 +19,7 @@ namespace qalto {
 namespace {
 
 using curve_test::Peak;
+using curve_test::Total;
 using digital_test::BuildAxis;
 using digital_test::kC;
 using digital_test::kD;
@@ -28,10 +30,6 @@ using digital_test::Simulate;
 
 constexpr double kCurrentTolerance = 0.005;
 constexpr double kPotentialTolerance = 0.001;  // V
-
-double Total(const Model& m, int i) {
-  return m.ReactionCurrents(i, m.TotalCurrentColumn);
-}
 
 Peak FindPeak(const Model& m, int first = 1, int last = 0) {
   return curve_test::FindPeak(m, curve_test::TotalCurrent(m), first,
@@ -79,7 +77,8 @@ TEST_P(ReversibleSweep, FollowsRandlesSevcik) {
   EXPECT_NEAR(m->SurfaceConcentrations(atE0, 2) / 1e-3, 0.5, 0.002);
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, ReversibleSweep, ::testing::Values(0.002, 0.001, 0.0005, 0.00025));
+INSTANTIATE_TEST_SUITE_P(Steps, ReversibleSweep, ::testing::Values(0.002, 0.001, 0.0005, 0.00025),
+                         NumberName());
 
 // Irreversible: 0.4958 F A C sqrt(alpha f v D), Ep = E0 - (0.780 + ln(sqrt(D alpha f v) / ks))
 // / (alpha f).

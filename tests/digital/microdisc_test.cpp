@@ -16,6 +16,7 @@
 namespace qalto {
 namespace {
 
+using curve_test::Total;
 using digital_test::kC;
 using digital_test::kD;
 using digital_test::kF;
@@ -35,10 +36,6 @@ std::unique_ptr<Model> Disc(double a) {
 
 double SteadyState(double a) {
   return 4.0 * kF * kD * kC * a;
-}
-
-double Total(const Model& m, int i) {
-  return m.ReactionCurrents(i, m.TotalCurrentColumn);
 }
 
 // The largest current of the forward sweep, placed between the points by a parabola.

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "analysis/ac_harmonics.h"
 #include "common/test_names.h"
@@ -33,6 +34,18 @@ Model AcModel() {
   m.AcAmplitude = 0.025;
   m.AcFrequency = 10;
   return m;
+}
+
+// The curve imported as a delimited file's time series of technique 9, into slot 1 or, with
+// overlap, the next slot.
+void ImportSeries(Model& m, ImportedCurve curve, bool overlap = false) {
+  ImportedFile file;
+  file.format = "delimited text";
+  curve.source = "acv.csv";
+  file.curves = {std::move(curve)};
+  const ImportResult prepared = PrepareImport(m, file, 1);
+  ASSERT_TRUE(prepared.ok) << (prepared.messages.empty() ? "" : prepared.messages.front());
+  StoreImportedCurves(m, prepared, overlap, std::nullopt);
 }
 
 // A fundamental of 2 uA and a second harmonic of 0.3 uA sampled 200 times a period from 12.5 s:
@@ -81,11 +94,7 @@ class MeasuredHarmonicsTest : public testing::TestWithParam<ShownHarmonic> {};
 void ImportKnownHarmonics(Model& m, bool overlap) {
   const double f = m.AcFrequency;
   const double amplitude[] = {5e-6, 2e-6, 0.3e-6, 0.1e-6};
-  ImportedFile file;
-  file.format = "delimited text";
-  file.curves.resize(1);
-  ImportedCurve& curve = file.curves.front();
-  curve.source = "acv.csv";
+  ImportedCurve curve;
   for (int j = 0; j <= 200 * 40; ++j) {
     const double t = j / (200 * f);
     double I = amplitude[0];
@@ -95,9 +104,7 @@ void ImportKnownHarmonics(Model& m, bool overlap) {
     curve.potential.push_back(0.0);
     curve.current.push_back(I);  // anodic positive, as the file has it
   }
-  const ImportResult prepared = PrepareImport(m, file, 1);
-  ASSERT_TRUE(prepared.ok) << (prepared.messages.empty() ? "" : prepared.messages.front());
-  StoreImportedCurves(m, prepared, overlap, std::nullopt);
+  ImportSeries(m, curve, overlap);
 }
 
 TEST_P(MeasuredHarmonicsTest, ShowsItsOwnDcAndEnvelopes) {
@@ -242,20 +249,14 @@ TEST(AcTimeSeries, ImportedVoltammogramIsFittedOnItsHarmonics) {
   Model m = AcModel();
   m.ChargeKs(1) = 0.01;
   ASSERT_TRUE(RunSimulation(m, StartInputs()).Done());
-  ImportedFile file;
-  file.format = "delimited text";
-  file.curves.resize(1);
-  ImportedCurve& curve = file.curves.front();
-  curve.source = "acv.csv";
+  ImportedCurve curve;
   for (int i = 0; i <= m.NumberOfPoints; ++i) {
     curve.time.push_back(3.0 + m.PointTimes(i));
     curve.potential.push_back(m.StartPotential);
     curve.current.push_back(i == 0 ? 0.0 : -m.CurrentY(i, 1));
   }
   const Model truth = m;
-  const ImportResult prepared = PrepareImport(m, file, 1);
-  ASSERT_TRUE(prepared.ok) << (prepared.messages.empty() ? "" : prepared.messages.front());
-  StoreImportedCurves(m, prepared, false, std::nullopt);
+  ImportSeries(m, curve);
   ASSERT_EQ(m.NumberOfPoints, truth.NumberOfPoints);
   for (int i : {1, 1000, m.NumberOfPoints}) {
     EXPECT_NEAR(m.CurrentY(i, 1), truth.CurrentY(i, 1), 1e-12 * std::fabs(truth.CurrentY(i, 1)));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "common/test_names.h"
 #include "files/file_format_error.h"
 #include "files/measurement_file.h"
 #include "files/temp_folder.h"
@@ -82,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
         Twin{"biologic_mpr/lsv.mpr", "biologic_mpr/lsv.mpt", 5e-8, 1e-15},
         Twin{"biologic_mpr/ca.mpr", "biologic_mpr/ca.mpt", 5e-8, 5e-8},
         Twin{"biologic_mpr/cv.issue_149.mpr", "biologic_mpt/cv.issue_149.mpt", 5e-8, 1e-15},
-        Twin{"biologic_mpr/cva.issue_202.mpr", "biologic_mpt/cva.issue_202.mpt", 5e-8, 1e-15}));
+        Twin{"biologic_mpr/cva.issue_202.mpr", "biologic_mpt/cva.issue_202.mpt", 5e-8, 1e-15}),
+    NameFrom<&Twin::binary>());
 
 // The scan rate the binary file's times show, beside the one the export's header states.
 TEST(EcLabBinaryTest, ScanRateFromTheTimes) {
@@ -287,7 +289,8 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"more records than bytes",
                BinaryFile(Module("VMP data", 3, Cut(DataModule(kIds, kPoints), 406 + 29 * 3))),
                "Input past end of file in \"own.mpr\": expected 4 records of 29 bytes in module "
-               "\"VMP data\", found \"493 bytes of data\""}));
+               "\"VMP data\", found \"493 bytes of data\""}),
+    NameFrom<&Damage::what>());
 
 // Every prefix of a real file is read whole or refused with a message, never a crash.
 TEST(EcLabBinaryTest, EveryCutOfARealFileIsRefused) {

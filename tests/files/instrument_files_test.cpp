@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 
+#include "common/test_names.h"
 #include "files/cycle_overlay.h"
 #include "files/measurement_file.h"
 
@@ -112,7 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
         SampleFile{"palmsens_pssession/DPV example.pssession", "PalmSens session", 1, 201, -1,
                    7.875e-6, 0, 8.775e-6, kNone},
         SampleFile{"palmsens_pssession/PSDiffPulse.pssession", "PalmSens session", 1, 201, -0.5,
-                   0.000234375e-6, 0.5, 0.000399375e-6, 0.025}));
+                   0.000234375e-6, 0.5, 0.000399375e-6, 0.025}),
+    NameFrom<&SampleFile::path>());
 
 // What the headers hold beyond the scan rate: the step, the area and the programmed
 // potentials, in V and cm2.

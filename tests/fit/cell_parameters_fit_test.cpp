@@ -208,19 +208,8 @@ TEST(ThreadedFit, GlobalFitOnThreadsGivesTheSerialFit) {
   const FitResult serial = GlobalFitSession().Run(1);
   ASSERT_TRUE(serial.valid);
   ASSERT_EQ(serial.parameters.size(), 5u);
-  for (int threads : {2, 4}) {
-    const FitResult threaded = GlobalFitSession().Run(threads);
-    ASSERT_TRUE(threaded.valid) << threads;
-    EXPECT_EQ(serial.iterations, threaded.iterations) << threads;
-    EXPECT_EQ(serial.sumOfSquares, threaded.sumOfSquares) << threads;
-    for (size_t p = 0; p < serial.parameters.size(); ++p) {
-      EXPECT_EQ(serial.parameters[p].value, threaded.parameters[p].value) << threads;
-      EXPECT_EQ(serial.parameters[p].standardError, threaded.parameters[p].standardError)
-          << threads;
-    }
-    for (size_t c = 0; c < serial.curves.size(); ++c)
-      EXPECT_EQ(serial.curves[c].sumOfSquares, threaded.curves[c].sumOfSquares) << threads;
-  }
+  for (int threads : {2, 4})
+    ExpectSameFit(serial, GlobalFitSession().Run(threads), threads);
 }
 
 // The profiles of the shared parameters of a global fit of two scan rates, each curve with its

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "common/test_names.h"
 #include "files/temp_folder.h"
 #include "fit/fit_test_fixture.h"
 
@@ -26,9 +27,7 @@ class ChronoamperogramFit : public FitTest, public ::testing::WithParamInterface
       app.Mech().CheckDigital.Click();
       app.Mech().Command1_Click();
     }
-    app.mnuTech_Click();
-    app.Tech().optTech(7).Click();
-    app.Tech().CmdOK_Click();
+    ChooseTechnique(7);
     app.mnuInstrument_Click();
     app.Ins().TextE1.SetText("-0.5");
     app.Ins().TextT1.SetText("1");
@@ -162,10 +161,6 @@ TEST_P(ChronoamperogramFit, CottrellLineOfTheMeasuredCurve) {
       platform.messages.back().rfind("Anson Error: the measured curve holds its current only", 0),
       0u)
       << platform.messages.back();
-}
-
-std::string ModeName(const ::testing::TestParamInfo<bool>& info) {
-  return info.param ? "Digital" : "Analytical";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ChronoamperogramFit, ::testing::Bool(), ModeName);

@@ -14,6 +14,22 @@
 
 namespace qalto {
 
+// A fit on threads is the serial fit to the last bit: its iterations, least squares, every
+// parameter's value and standard error, and each curve's least squares.
+inline void ExpectSameFit(const FitResult& serial, const FitResult& threaded, int threads) {
+  ASSERT_TRUE(threaded.valid) << threads;
+  EXPECT_EQ(serial.iterations, threaded.iterations) << threads;
+  EXPECT_EQ(serial.sumOfSquares, threaded.sumOfSquares) << threads;
+  ASSERT_EQ(serial.parameters.size(), threaded.parameters.size()) << threads;
+  for (size_t p = 0; p < serial.parameters.size(); ++p) {
+    EXPECT_EQ(serial.parameters[p].value, threaded.parameters[p].value) << threads;
+    EXPECT_EQ(serial.parameters[p].standardError, threaded.parameters[p].standardError) << threads;
+  }
+  ASSERT_EQ(serial.curves.size(), threaded.curves.size()) << threads;
+  for (size_t c = 0; c < serial.curves.size(); ++c)
+    EXPECT_EQ(serial.curves[c].sumOfSquares, threaded.curves[c].sumOfSquares) << threads;
+}
+
 class FitTest : public AppTest {
  protected:
   // The Instrument window (left open for more boxes) set to a cycle from start to end and back

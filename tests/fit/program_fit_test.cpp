@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/plain_number.h"
+#include "common/test_names.h"
 #include "fit/fit_test_fixture.h"
 
 namespace qalto {
@@ -40,9 +41,7 @@ TEST_P(ProgramFitTest, UnevenInstantsGiveBackTheTruth) {
   ASSERT_EQ(app.ChooseMenu("mnuImport"), MenuOutcome::kDone);
   ASSERT_EQ(app.ChooseMenu("mnuProgramFromData"), MenuOutcome::kDone);
   ASSERT_TRUE(app.Program().File().atRows);
-  app.mnuTech_Click();
-  app.Tech().optTech(8).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(8);
   app.mnuExperimental_Click();
   for (int code : {1, 2, 11, 21, 31, 71, 72})
     Expr().CheckFitted(code).SetChecked(false);
@@ -63,10 +62,7 @@ TEST_P(ProgramFitTest, UnevenInstantsGiveBackTheTruth) {
   EXPECT_NEAR(Fitted(11).value / kTrueKs, 1.0, 1e-3);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, ProgramFitTest, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return std::string(info.param ? "Digital" : "Analytical");
-                         });
+INSTANTIATE_TEST_SUITE_P(Modes, ProgramFitTest, testing::Bool(), ModeName);
 
 }  // namespace
 }  // namespace qalto

@@ -130,9 +130,7 @@ TEST_F(InstrumentFormTest, ElectrodeChoiceShowsItsGeometryFields) {
 // every electrode; the analytical normal pulse the thin film but neither the cylinder nor the
 // rotating disk, its DC wave the rotating disk too.
 TEST_F(InstrumentFormTest, ActivationFollowsTechniqueAndMode) {
-  app.mnuTech_Click();
-  app.Tech().optTech(5).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(5);
   app.mnuInstrument_Click();
   FormIns& f = app.Ins();
   EXPECT_FALSE(f.V.Visible());
@@ -141,9 +139,7 @@ TEST_F(InstrumentFormTest, ActivationFollowsTechniqueAndMode) {
   EXPECT_TRUE(f.optElectrode(10).Enabled());
   EXPECT_TRUE(f.optElectrode(9).Enabled());
   f.cmdOK_Click();
-  app.mnuTech_Click();
-  app.Tech().optTech(3).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(3);
   UseAnalyticalMechanism(1);
   app.mnuInstrument_Click();
   EXPECT_FALSE(f.tp.Locked());
@@ -151,9 +147,7 @@ TEST_F(InstrumentFormTest, ActivationFollowsTechniqueAndMode) {
   EXPECT_FALSE(f.optElectrode(8).Enabled());
   EXPECT_TRUE(f.optElectrode(9).Enabled());
   f.cmdOK_Click();
-  app.mnuTech_Click();
-  app.Tech().optTech(2).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(2);
   app.mnuInstrument_Click();
   EXPECT_TRUE(f.optElectrode(8).Enabled());
 }
@@ -162,9 +156,7 @@ TEST_F(InstrumentFormTest, ActivationFollowsTechniqueAndMode) {
 // program v and E end close; the boxes set and clear the bits of AcFitHarmonics, and show the
 // bits a session or script put there when the window opens; other techniques hide them all.
 TEST_F(InstrumentFormTest, AcVoltammetryChoosesItsBaseAndTheFittedHarmonics) {
-  app.mnuTech_Click();
-  app.Tech().optTech(9).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(9);
   app.mnuInstrument_Click();
   FormIns& f = app.Ins();
   EXPECT_TRUE(f.ComboAcBase.Visible());
@@ -187,9 +179,7 @@ TEST_F(InstrumentFormTest, AcVoltammetryChoosesItsBaseAndTheFittedHarmonics) {
   EXPECT_FALSE(f.CheckHarmonic(2).Checked());
   EXPECT_TRUE(f.CheckHarmonic(7).Checked() && f.CheckHarmonic(8).Checked());
   f.cmdOK_Click();
-  app.mnuTech_Click();
-  app.Tech().optTech(1).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(1);
   app.mnuInstrument_Click();
   EXPECT_FALSE(f.ComboAcBase.Visible());
   EXPECT_FALSE(f.FrameAcFit.Visible());
@@ -210,9 +200,7 @@ class PotentialBoxesTest : public AppTest,
 
 TEST_P(PotentialBoxesTest, FollowTheTechnique) {
   const PotentialBoxesCase c = GetParam();
-  app.mnuTech_Click();
-  app.Tech().optTech(c.technique).Click();
-  app.Tech().CmdOK_Click();
+  ChooseTechnique(c.technique);
   app.mnuInstrument_Click();
   FormIns& f = app.Ins();
   EXPECT_EQ(f.Estart.Enabled(), c.start);

@@ -40,11 +40,6 @@ std::unique_ptr<Model> AcModel(Electrode electrode = Electrode::kPlanar) {
   return m;
 }
 
-void Simulate(Model& m) {
-  const SimulationOutcome outcome = RunSimulation(m, StartInputs());
-  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
-}
-
 // Smith's reversible fundamental at E1/2 (below), A.
 double SmithHeight(const Model& m, double f = kFrequency) {
   const double RT = kGasConstant * m.Temperature;
@@ -83,7 +78,7 @@ double HalfWidth(const Model& m, double height) {
 // whose width at half height is 4 acosh(sqrt 2) RT/nF = 90.6 mV / n at 25 C.
 TEST(AcVoltammetryTest, ReversibleFundamentalHasSmithsHeightPlaceAndWidth) {
   auto m = AcModel();
-  Simulate(*m);
+  RunToTheEnd(*m);
   ASSERT_EQ(m->NumberOfPoints, 5120);
   const double height = SmithHeight(*m);
   const Peak peak = Extreme(*m, 1, kRunE0 + 0.15, kRunE0 - 0.15);
@@ -98,7 +93,7 @@ TEST(AcVoltammetryTest, ReversibleFundamentalHasSmithsHeightPlaceAndWidth) {
 // zero at E1/2 between two lobes at j = +-2 atanh(3^-1/2) (+-33.8 mV) of 2/(3 sqrt 3) that.
 TEST(AcVoltammetryTest, ReversibleSecondHarmonicVanishesAtHalfWaveBetweenTwoLobes) {
   auto m = AcModel();
-  Simulate(*m);
+  RunToTheEnd(*m);
   const double F = m->FOverRT;
   const double scale = kFaraday * kC * std::sqrt(2 * Omega(kFrequency) * kRunD) * F * F *
                        kAmplitude * kAmplitude / 16;
@@ -130,7 +125,7 @@ TEST(AcVoltammetryTest, QuasiReversibleFundamentalFallsWithKsAsSmiths) {
     m->ScanRate = 0.01;
     m->AcFrequency = f;
     m->ChargeKs(1) = ks;
-    Simulate(*m);
+    RunToTheEnd(*m);
     const double reversible = SmithHeight(*m, f);
     const double cot = 1 + std::sqrt(2 * Omega(f)) / (2 * ks / std::sqrt(kRunD));
     const double G = std::sqrt(2 / (1 + cot * cot));
@@ -150,7 +145,7 @@ TEST(AcVoltammetryTest, ChargingCurrentIsTheDoubleLayersThroughRu) {
     m->SpeciesC(1) = 0;
     m->DoubleLayerCapacitance = 20e-6;  // F
     m->UncompensatedResistance = Ru;
-    Simulate(*m);
+    RunToTheEnd(*m);
     const double w = Omega(kFrequency);
     const double rc = w * Ru * m->DoubleLayerCapacitance;
     const double expected = kAmplitude * w * m->DoubleLayerCapacitance / std::sqrt(1 + rc * rc);
@@ -169,7 +164,7 @@ TEST_P(AcElectrodeTest, FundamentalPeaksAtHalfWave) {
   auto m = AcModel(GetParam());
   m->Radius = 0.01;
   m->ElectrodeLength = 0.1;
-  Simulate(*m);
+  RunToTheEnd(*m);
   const Peak peak = Extreme(*m, 1, kRunE0 + 0.15, kRunE0 - 0.15);
   EXPECT_NEAR(peak.E, kRunE0, 0.002);
   EXPECT_GT(peak.I, 0.0);
@@ -214,7 +209,7 @@ TEST_P(TimeDomainImpedance, EqualsTheFrequencyDomainsWithinOnePercent) {
   m->StartPotential = kRunE0;
   m->EndPotential = kRunE0 + 1e-6;
   m->ScanRate = 1e-6 * f / kPeriods;
-  Simulate(*m);
+  RunToTheEnd(*m);
   ASSERT_EQ(m->NumberOfPoints, kAcSamplesPerPeriod * kPeriods);
   const double anodic = m->AnodicPositive ? 1.0 : -1.0;  // the store's sign of an anodic current
   std::complex<double> e(0.0), i(0.0);
@@ -267,8 +262,8 @@ TEST_P(AcOnProgramTest, ProgramOfTheCycleGivesTheSweepsCurve) {
   program->Program.fromFile = true;
   program->Program.fileTimes = {0, turn, 2 * turn};
   program->Program.filePotentials = {kRunE0 + 0.1, kRunE0 - 0.1, kRunE0 + 0.1};
-  Simulate(*sweep);
-  Simulate(*program);
+  RunToTheEnd(*sweep);
+  RunToTheEnd(*program);
   ASSERT_EQ(program->NumberOfPoints, sweep->NumberOfPoints);
   for (int k : {-1, 0, 1, 2}) {  // -1: the current itself
     auto value = [k](const Model& m, int i) {
@@ -296,7 +291,7 @@ TEST(AcVoltammetryTest, SineOnHoldAndSweepKeepsSmithsFundamental) {
   m->Program.segments = {{SegmentKind::kStep, kRunE0, 0, 0, 2.0},
                          {SegmentKind::kStep, kRunE0 + 0.15, 0, 0, 0},
                          {SegmentKind::kSweep, kRunE0 + 0.15, kRunE0 - 0.15, 0.05, 0}};
-  Simulate(*m);
+  RunToTheEnd(*m);
   const double height = SmithHeight(*m);
   const double dt = PointTime(*m);
   for (double t : {1.0, 1.3, 1.6})

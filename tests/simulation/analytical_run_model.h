@@ -93,10 +93,7 @@ inline ::testing::AssertionResult RefusedSaying(Model& m, const std::string& wor
   return ::testing::AssertionFailure() << outcome.failure->message;
 }
 
-// Test names: "Digital" or "Analytical"; an electrode's caption as a word ("RotatingDisk").
-inline std::string ModeName(const ::testing::TestParamInfo<bool>& info) {
-  return info.param ? "Digital" : "Analytical";
-}
+// An electrode's caption as a test's name ("RotatingDisk").
 inline std::string ElectrodeName(const ::testing::TestParamInfo<Electrode>& info) {
   return WordsAsName(RowOf(info.param).caption);
 }

@@ -56,7 +56,8 @@ TEST_P(MarcusHushReference, RateWithin1e6OfTheDirectIntegral) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Lambda, MarcusHushReference, testing::Values(0.1, 0.3, 1.0, 5.0, 50.0));
+INSTANTIATE_TEST_SUITE_P(Lambda, MarcusHushReference, testing::Values(0.1, 0.3, 1.0, 5.0, 50.0),
+                         NumberName());
 
 class MarcusHushTable : public testing::TestWithParam<double> {};
 
@@ -88,7 +89,8 @@ TEST_P(MarcusHushTable, InterpolationWithin1e6OfTheQuadrature) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Lambda, MarcusHushTable, testing::Values(0.1, 0.3, 1.0, 5.0, 50.0));
+INSTANTIATE_TEST_SUITE_P(Lambda, MarcusHushTable, testing::Values(0.1, 0.3, 1.0, 5.0, 50.0),
+                         NumberName());
 
 // lambda 50 eV: within 0.1 % of Butler-Volmer with alpha 1/2 wherever eta^2 / (4L) < 1e-3
 // (|E - E0| < 72 mV); beyond, the Marcus curvature bends it below (0.2 % at 0.1 V).

@@ -19,11 +19,6 @@
 namespace qalto {
 namespace {
 
-void Simulate(Model& m) {
-  const SimulationOutcome outcome = RunSimulation(m, StartInputs());
-  ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
-}
-
 ProgramSegment Sweep(double from, double to, double rate) {
   return {SegmentKind::kSweep, from, to, rate, 0.0};
 }
@@ -79,10 +74,10 @@ class ProgramTest : public testing::TestWithParam<Mode> {
 TEST_P(ProgramTest, TwoSweepsAreTheCyclicVoltammogram) {
   Model cv = Base(1);
   cv.ScanCycles = 1;
-  Simulate(cv);
+  RunToTheEnd(cv);
   Model program = Base(8);
   program.Program.segments = {Sweep(0.2, -0.4, 0.1), Sweep(-0.4, 0.2, 0.1)};
-  Simulate(program);
+  RunToTheEnd(program);
   ASSERT_EQ(program.NumberOfPoints, cv.NumberOfPoints);
   for (int i = 0; i <= cv.NumberOfPoints; ++i)
     ASSERT_NEAR(program.PotentialX(i), cv.PotentialX(i), 1e-12) << "point " << i;
@@ -94,10 +89,10 @@ TEST_P(ProgramTest, TwoSweepsAreTheCyclicVoltammogram) {
 TEST_P(ProgramTest, HoldAtTheStartIsTheQuietTime) {
   Model quiet = Base(1);
   quiet.QuietTime = 0.5;  // s: 50 points of 10 ms
-  Simulate(quiet);
+  RunToTheEnd(quiet);
   Model program = Base(8);
   program.Program.segments = {Hold(0.2, 0.5), Sweep(0.2, -0.4, 0.1)};
-  Simulate(program);
+  RunToTheEnd(program);
   const int N = quiet.NumberOfPoints;
   ASSERT_EQ(program.NumberOfPoints, N + 50);
   EXPECT_LE(RelativeDifference(Currents(quiet, 1, N), Currents(program, 51, N)), 1e-9);
@@ -113,11 +108,11 @@ TEST_P(StepProgramTest, StepHeldIsTheChronoamperogram) {
   steps.StepPotential1 = -0.5;
   steps.StepTime1 = 1.0;
   steps.SampleTime = 0.01;
-  Simulate(steps);
+  RunToTheEnd(steps);
   Model program = Base(8);
   program.SampleTime = 0.01;
   program.Program.segments = {Step(-0.5, 1.0)};
-  Simulate(program);
+  RunToTheEnd(program);
   ASSERT_EQ(program.NumberOfPoints, 100);
   const std::vector<double> a = Currents(steps, 1, 100);
   const std::vector<double> b = Currents(program, 1, 100);
@@ -139,7 +134,7 @@ TEST_P(UnevenRowsTest, CurrentAtTheInstantsIsTheFineRunsThere) {
   fine.Program.fileTimes = {0.0, 6.0, 12.0};
   fine.Program.filePotentials = {0.2, -0.4, 0.2};
   fine.SampleTime = 1e-3;
-  Simulate(fine);
+  RunToTheEnd(fine);
   ASSERT_EQ(fine.NumberOfPoints, 12001);
   Model rows = Base(8);
   rows.Program = fine.Program;
@@ -155,7 +150,7 @@ TEST_P(UnevenRowsTest, CurrentAtTheInstantsIsTheFineRunsThere) {
   rows.Program.filePotentials.clear();
   for (double t : T)
     rows.Program.filePotentials.push_back(t <= 6.0 ? 0.2 - 0.1 * t : -0.4 + 0.1 * (t - 6.0));
-  Simulate(rows);
+  RunToTheEnd(rows);
   const int N = static_cast<int>(T.size());
   ASSERT_EQ(rows.NumberOfPoints, N);
   std::vector<double> expected;

@@ -27,11 +27,8 @@ Model FilmModel(bool digital, int technique, double L) {
   return m;
 }
 
-double Current(const Model& m, int i) {
-  return m.ReactionCurrents(i, m.TotalCurrentColumn);
-}
-
 using curve_test::Peak;
+using curve_test::Total;
 
 // The largest cathodic current of points from..to (times sign), placed by a parabola.
 Peak CathodicPeak(const Model& m, int from, int to, double sign = 1.0) {
@@ -78,7 +75,7 @@ TEST_P(ThinLayerTest, ThickFilmIsThePlanarWave) {
   m.ElectrodeLength = 1.0;
   RunToTheEnd(m);
   for (int i = 1; i <= m.NumberOfPoints; ++i)
-    ASSERT_EQ(Current(m, i), Current(planar, i)) << i;
+    ASSERT_EQ(Total(m, i), Total(planar, i)) << i;
 }
 
 // The current at t of a step from rest to the diffusion limit in a layer of thickness L, A:
@@ -106,7 +103,7 @@ TEST_P(ThinLayerTest, StepEmptiesTheLayerWithItsModes) {
   RunToTheEnd(m);
   for (double t : {0.001, 0.005, 0.02, 0.05, 0.1, 0.2}) {
     const int i = static_cast<int>(std::lround(t / m.SampleTime));
-    EXPECT_NEAR(Current(m, i) / LayerStepCurrent(L, t), 1.0, 0.005) << "t = " << t << " s";
+    EXPECT_NEAR(Total(m, i) / LayerStepCurrent(L, t), 1.0, 0.005) << "t = " << t << " s";
   }
   EXPECT_NEAR(m.PassedCharge(m.NumberOfPoints) / (kFaraday * L * kC), 1.0, 0.001);
 }
@@ -119,7 +116,7 @@ TEST_P(ThinLayerTest, DcPlateauIsTheStepCurrentAtTheDropTime) {
   m.DropTime = 0.05;
   m.PotentialStep = 0.005;
   RunToTheEnd(m);
-  EXPECT_NEAR(Current(m, m.NumberOfPoints) / LayerStepCurrent(L, m.DropTime), 1.0, 0.005);
+  EXPECT_NEAR(Total(m, m.NumberOfPoints) / LayerStepCurrent(L, m.DropTime), 1.0, 0.005);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ThinLayerTest, testing::Bool(), ModeName);
@@ -134,7 +131,8 @@ TEST_P(ThinLayerModesTest, AnalyticalAndDigitalAgree) {
   EXPECT_TRUE(ModesAgree(model));
 }
 
-INSTANTIATE_TEST_SUITE_P(Thicknesses, ThinLayerModesTest, testing::Values(2e-3, 5e-3, 1e-2));
+INSTANTIATE_TEST_SUITE_P(Thicknesses, ThinLayerModesTest, testing::Values(2e-3, 5e-3, 1e-2),
+                         NumberName());
 
 }  // namespace
 }  // namespace qalto
