@@ -171,10 +171,7 @@ TEST_P(UnevenStepsTest, ChargingAtTheInstants) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothModes, UnevenStepsTest, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return info.param ? "Digital" : "Analytical";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothModes, UnevenStepsTest, testing::Bool(), ModeName);
 
 // EC-Lab's chronoamperogram of 12 h, a point a minute (the last 0.074 s early): its 720 instants
 // are the samples of t sample 60 s within 2e-6 of their times; with t sample 45 s they are not,
@@ -220,10 +217,7 @@ class UnevenStepsRefusalTest : public testing::TestWithParam<Refusal> {};
 
 TEST_P(UnevenStepsRefusalTest, NamesThePoint) {
   Model m = StepsAt(true, GetParam().instants, 1.0, GetParam().t2);
-  const SimulationOutcome outcome = RunSimulation(m, StartInputs());
-  ASSERT_FALSE(outcome.Done());
-  EXPECT_NE(outcome.failure->message.find(GetParam().words), std::string::npos)
-      << outcome.failure->message;
+  EXPECT_TRUE(RefusedSaying(m, GetParam().words));
   EXPECT_EQ(m.NumberOfPoints, static_cast<int>(GetParam().instants.size()));
   EXPECT_EQ(m.SampleTime, 0.01);
 }
@@ -247,7 +241,7 @@ INSTANTIATE_TEST_SUITE_P(
                             {0.1, 0.5, 0.4},
                             0.0,
                             "point 3 of the data lies at .4 s, not after point 2 (.5 s)"}),
-    [](const testing::TestParamInfo<Refusal>& info) { return info.param.name; });
+    NameFrom<&Refusal::name>());
 
 }  // namespace
 }  // namespace qalto
