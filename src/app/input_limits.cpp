@@ -199,6 +199,24 @@ std::optional<std::string> CheckSquareWaveStep(const FormIns& ins, Technique tec
   return Refusal(ins.CaptionOf(ins.Estep), ins.Estep.Text(), "", Allowed(Range::kPositive));
 }
 
+// Each step of a chronoamperogram holds at least one sample: a step shorter than half of t
+// sample was stretched to one sample (t1) or dropped (t2) without a word.
+std::optional<std::string> CheckStepSamples(const FormIns& ins, Technique technique) {
+  if (technique != Technique::kChronoamperometry) return std::nullopt;
+  const double sample = ReadNumber(ins.TextTSample.Text());
+  if (!(sample > 0)) return std::nullopt;  // the run names a sample time of 0 or less
+  const std::string least = "at least half of " + ins.CaptionOf(ins.TextTSample) + " " +
+                            ShownText(ins.TextTSample.Text());
+  if (ReadNumber(ins.TextT1.Text()) < sample / 2)
+    return Refusal(ins.CaptionOf(ins.TextT1), ins.TextT1.Text(), "", least);
+  const double second = ReadNumber(ins.TextT2.Text());
+  if (second > 0 && second < sample / 2) {
+    return Refusal(ins.CaptionOf(ins.TextT2), ins.TextT2.Text(), "",
+                   "0 (a single step) or " + least);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> FindInputRefusal(const FormIns& ins, const FormExpr& expr,
@@ -209,7 +227,8 @@ std::optional<std::string> FindInputRefusal(const FormIns& ins, const FormExpr& 
     }
   }
   if (auto refusal = CheckPulse(ins, technique)) return refusal;
-  return CheckSquareWaveStep(ins, technique);
+  if (auto refusal = CheckSquareWaveStep(ins, technique)) return refusal;
+  return CheckStepSamples(ins, technique);
 }
 
 std::optional<std::string> FindProgramRefusal(const FormProgram& program, const FormIns& ins) {

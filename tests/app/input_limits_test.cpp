@@ -86,6 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "Input Error: t quiet (s) is -2; allowed: 0 or more."},
         Refusal{"FormIns", "TextT2", kNoIndex, "-1", 1, 7,
                 "Input Error: t2 (s) is -1; allowed: 0 or more."},
+        Refusal{"FormIns", "TextT2", kNoIndex, "0.004", 1, 7,
+                "Input Error: t2 (s) is 0.004; allowed: 0 (a single step) or at least half of t "
+                "sample (s) 0.01."},
+        Refusal{"FormIns", "TextT1", kNoIndex, "0.001", 1, 7,
+                "Input Error: t1 (s) is 0.001; allowed: at least half of t sample (s) 0.01."},
         Refusal{"FormIns", "txtTPre", kNoIndex, "-10", 1, 1,
                 "Input Error: t pre (s) is -10; allowed: 0 or more.", true},
         Refusal{"FormIns", "txtTpreconst", kNoIndex, "-1", 1, 1,
