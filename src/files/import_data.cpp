@@ -209,6 +209,11 @@ ImportResult PrepareImport(const Model& model, const ImportedFile& file, int cho
   result.instrument.scanIndex = ScanIndexOf(
       first, choice == kWholeMeasurementChoice ? file.curves.size() : result.curves.size());
   result.report = ReportOf(first, result.instrument, file.format);
+  // A later cycle alone is simulated from rest: the cycles before it, which shaped its start,
+  // are not in the fit.
+  if (choice >= 2 && choice != kWholeMeasurementChoice &&
+      (first.label.starts_with("cycle ") || first.label.starts_with("scan ")))
+    result.report.push_back({"Fit = ", kLaterCycleAloneNote, {}});
   result.report.insert(result.report.end(), parts.begin(), parts.end());
   result.caption = first.source;
   result.anodicPositive = file.format != kTwoColumnCsv && !file.ownExport;

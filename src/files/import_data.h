@@ -28,6 +28,10 @@ inline constexpr const char* kAllCurves = "all cycles";
 // potential history as it was measured, and its number among the choices.
 inline constexpr const char* kWholeMeasurement = "whole measurement";
 inline constexpr int kWholeMeasurementChoice = -1;
+// The import report's note on a later cycle chosen alone.
+inline constexpr const char* kLaterCycleAloneNote =
+    "this cycle alone, from rest: a fit leaves out the cycles before it (choose whole "
+    "measurement and set the fit window to this cycle to fit it after them)";
 
 // What the Instrument window takes from the data, as the texts of its boxes; scanIndex is the
 // item of its scan list ("single", "cycle", "2 cycles", "3 cycles") where the data show it.

@@ -96,6 +96,20 @@ TEST_F(ImportDataTest, WholeMeasurementJoinsTheCycles) {
       << app.Result().Text();
 }
 
+// A later scan chosen alone is fitted from rest, which the report says, naming the way to fit it
+// after the scans before it; the first scan and the whole measurement need no such note.
+TEST_F(ImportDataTest, ALaterCycleAloneIsSaidToStartFromRest) {
+  std::string file = folder.Write(
+      "cycles.csv", "E (V),I (A),Scan\n0,1,1\n0.1,2,1\n0,3,1\n0,4,2\n0.1,5,2\n0,6,2\n");
+  Import(file);
+  for (const char* choice : {"scan 1", "whole measurement", "scan 2"}) {
+    const std::size_t before = app.Result().Text().size();
+    ASSERT_TRUE(app.Import().ComboCycle.SelectText(choice));
+    const bool noted = app.Result().Text().find(kLaterCycleAloneNote, before) != std::string::npos;
+    EXPECT_EQ(noted, std::string(choice) == "scan 2") << choice << "\n" << app.Result().Text();
+  }
+}
+
 // A failure of the whole file (two potentials that read, but the distance between them is no
 // number) leaves the curve, the boxes and the result window as they were.
 TEST_F(ImportDataTest, AFailureChangesNothingTheUserHad) {
