@@ -124,3 +124,13 @@ def test_a_session_gives_back_the_experiment_and_a_report_is_refused(tmp_path, c
     np.testing.assert_array_equal(again.time, expected.time)
     with pytest.raises(qalto.QaltoError, match="whose report is not read back"):
         qalto.Experiment.from_report(report)
+
+
+def test_a_double_step_applies_E1_then_E2():
+    result = qalto.Experiment(technique="chronoamperometry", mode="digital", E_start=0.5,
+                              E1=-0.3, t1=0.5, E2=0.5, t2=0.3, t_sample=0.01).simulate()
+    assert len(result.time) == 80
+    np.testing.assert_allclose(result.time[[49, 50, 79]], [0.5, 0.51, 0.8])
+    np.testing.assert_array_equal(result.potential[[0, 49, 50, 79]], [-0.3, -0.3, 0.5, 0.5])
+    # the second step takes back part of the charge the first passed
+    assert 0 < result.charge[79] < result.charge[49]

@@ -27,6 +27,16 @@ double TimeOfPoint(const Model& model, int i, double pointTime) {
   }
 }
 
+// The potential the steps apply at t (s after the first step; a measured curve's instants
+// need not be the program's samples): E1 up to t1 with it, then E2 to the end.
+double StepPotentialAt(const StepProgram& steps, double t) {
+  const double firstEnd = steps.firstPoints * steps.sample;                    // s
+  const double end = (steps.firstPoints + steps.secondPoints) * steps.sample;  // s
+  constexpr double kRounding = 1e-9;  // of the step's length: the last sample lies on its end
+  if (t <= 0 || t > end * (1 + kRounding)) return std::nan("");
+  return t <= firstEnd * (1 + kRounding) ? steps.first : steps.second;
+}
+
 // The AC voltammogram's harmonics and power spectrum, when the store holds one.
 void CopyAcTables(const Model& model, RunOutput& output) {
   if (model.Technique != Technique::kAcVoltammetry) return;
@@ -61,11 +71,9 @@ void CopyCurves(const Model& model, bool withSurface, RunOutput& output) {
     }
   }
   for (int i = model.FirstPoint; i <= model.LastPoint; ++i) {
-    const bool stepPoint = steps && i >= 1 && i <= steps->Points();
-    output.potential.push_back(stepPoint ? steps->PotentialAt(i)
-                               : steps   ? std::nan("")
-                                         : model.PotentialX(i));
-    output.time.push_back(TimeOfPoint(model, i, pointTime));
+    const double t = TimeOfPoint(model, i, pointTime);
+    output.potential.push_back(steps ? StepPotentialAt(*steps, t) : model.PotentialX(i));
+    output.time.push_back(t);
     output.charge.push_back(model.PassedCharge(i));
     for (int c = 1; c <= model.CurveCount; ++c)
       output.current.push_back(model.CurrentY(i, c));
