@@ -73,6 +73,11 @@ constexpr BoxLimit kBoxLimits[] = {
     {"FormExpr", "TextInteraction", "g", "", Range::kInteraction},
     {"FormExpr", "TextGmin", "g min", "", Range::kInteraction},
     {"FormExpr", "TextGmax", "g max", "", Range::kInteraction},
+    // The fit window: blank for no limit.
+    {"FormExpr", "TextFitEmin", "fit window E from (V)", "", Range::kAnyNumber},
+    {"FormExpr", "TextFitEmax", "fit window E to (V)", "", Range::kAnyNumber},
+    {"FormExpr", "TextFitFirst", "fit window points from", "", Range::kAnyNumber},
+    {"FormExpr", "TextFitLast", "fit window points to", "", Range::kAnyNumber},
 };
 
 bool Within(double value, Range range) {

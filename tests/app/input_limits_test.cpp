@@ -75,6 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "number greater than 0."},
         Refusal{"FormIns", "Estart", kNoIndex, "0.3.1", 1, 1,
                 "Input Error: E start (V) is 0.3.1, not a number; allowed: a number."},
+        Refusal{"FormExpr", "TextFitFirst", kNoIndex, "abc", 1, 1,
+                "Input Error: fit window points from is abc, not a number; allowed: a number."},
         // Boxes whose impossible values used to be passed over or kept from before: a square
         // wave of 0 Hz took the pulse of the last frequency, a negative step swept away from E
         // end, a negative preconcentration time or volume gave a negative concentration.
