@@ -234,7 +234,11 @@ std::complex<double> CellImpedance(const ImpedanceCell& cell, double frequency) 
 
 std::vector<double> FrequencyGrid(double from, double to, int perDecade) {
   const double decades = std::log10(to) - std::log10(from);
-  const int steps = std::max(1, static_cast<int>(std::ceil(std::fabs(decades) * perDecade - 1e-9)));
+  // One frequency where the range has none between its ends.
+  const int steps =
+      decades == 0
+          ? 0
+          : std::max(1, static_cast<int>(std::ceil(std::fabs(decades) * perDecade - 1e-9)));
   std::vector<double> grid;
   grid.reserve(static_cast<size_t>(steps) + 1);
   for (int k = 0; k <= steps; ++k)

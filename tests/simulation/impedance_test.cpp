@@ -74,6 +74,17 @@ TEST(Impedance, ReversibleCoupleAtHalfWaveIsRandlesWithWarburg) {
   }
 }
 
+// The frequencies: the ends exactly, points evenly on a log scale, one frequency for a range
+// without width (a spectrum at one frequency, not the same one twice).
+TEST(Impedance, FrequencyGridHoldsItsEndsAndOneFrequencyForNoRange) {
+  const std::vector<double> decades = FrequencyGrid(1e5, 1e-3, 1);
+  ASSERT_EQ(decades.size(), 9u);
+  EXPECT_EQ(decades.front(), 1e5);
+  EXPECT_NEAR(decades[4], 10, 1e-12);
+  EXPECT_EQ(decades.back(), 1e-3);
+  EXPECT_EQ(FrequencyGrid(100, 100, 10), std::vector<double>{100});
+}
+
 // At the equilibrium potential of a solution of both O and R, kinetics add the charge-transfer
 // resistance RT / (nF i0), i0 = nFA ks cO^(1 - alpha) cR^alpha, in series with the Warburg
 // element of the bulk concentrations; exact, so to rounding.
