@@ -1,7 +1,9 @@
 #pragma once
 // The harmonics of an AC voltammogram: the Fourier transform of its current, the DC component
 // and the envelope of each harmonic k = 1..8 by band filtering around k f and the inverse
-// transform (the magnitude of the analytic signal), and the power spectrum.
+// transform (the magnitude of the analytic signal), both of the current less its DC trend (a
+// line from the DC current at its start to that at its end, which the DC component gets back),
+// and the power spectrum of the current.
 
 #include <array>
 #include <vector>

@@ -14,6 +14,8 @@ namespace qalto {
 namespace {
 
 constexpr const char* kSpeciesLetters[] = {"A", "B", "C", "D", "E", "F", "G", "H"};
+// The equilibrium constant of an irreversible reaction (kb = 0), which reads as no constant.
+constexpr const char* kIrreversibleKeq = "∞";
 
 struct AnalyticalCaptions {
   std::array<const char*, 3> heter;
@@ -467,12 +469,16 @@ void FormExpr::Eze_Change(int index) {
 }
 
 // Keq = kf / kb; one beyond the number range (kb 1e-308) ends the change with the overflow
-// message, and the label keeps what it showed.
+// message, and the label keeps what it showed. A kb of zero makes the reaction irreversible: it
+// has no equilibrium, the label shows infinity, which reads as no constant, and the
+// pre-equilibration leaves the reaction alone instead of holding the last constant shown.
 void FormExpr::kf_Change(int index) {
   try {
     double backward = ReadNumber(kb(index).Text());
     if (backward > 0) {
       LabelKeq(index).SetCaption(FormatNumber(ReadNumber(kf(index).Text()) / backward, "#.###e-#"));
+    } else if (backward == 0) {
+      LabelKeq(index).SetCaption(kIrreversibleKeq);
     }
   } catch (const RuntimeError&) {
     if (!showMessage) return;

@@ -77,5 +77,25 @@ TEST(AcHarmonicsTest, EnvelopesAndPowerOfAKnownCurrentAreItsAmplitudes) {
   EXPECT_NEAR(h.power[7], 0, 1e-9);
 }
 
+// A sweep's DC current that rises from 0 to a plateau of 1 (a microelectrode's wave) under a
+// sine of 0.05: the envelope is the sine's amplitude up to both ends and the DC component the
+// wave, with no trace of the jump from the plateau back to 0 where the transform closes the
+// series on itself (it made the fundamental at the first point 4 times the sine).
+TEST(AcHarmonicsTest, DcTrendLeavesNoEdgeInTheEnvelopes) {
+  const double f = 10.0, dt = 1.0 / (64 * f), w = 2 * std::numbers::pi * f;
+  const int n = 64 * 50;
+  std::vector<double> current(n), wave(n);
+  for (int i = 0; i < n; ++i) {
+    wave[i] = 1 / (1 + std::exp(-(i * dt - 2.5) / 0.3));
+    current[i] = wave[i] + 0.05 * std::sin(w * i * dt);
+  }
+  const AcHarmonicsResult h = AcHarmonics(current, dt, f);
+  for (int i : {0, 1, n / 2, n - 2, n - 1}) {
+    EXPECT_NEAR(h.envelope[1][i], 0.05, 5e-5) << i;
+    EXPECT_NEAR(h.envelope[2][i], 0, 5e-5) << i;
+    EXPECT_NEAR(h.dc[i], wave[i], 5e-5) << i;
+  }
+}
+
 }  // namespace
 }  // namespace qalto

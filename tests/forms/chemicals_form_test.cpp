@@ -10,8 +10,9 @@ namespace {
 
 using ChemicalsFormTest = AppTest;
 
-// Keq = kf / kb; a kb of zero or text leaves the last constant in force, one that makes Keq
-// larger than any number ends the change with the overflow message.
+// Keq = kf / kb; a kb of zero (or text, which reads as zero) makes the reaction irreversible, and
+// Keq shows infinity; one that makes Keq larger than any number ends the change with the
+// overflow message.
 TEST_F(ChemicalsFormTest, EquilibriumConstantFollowsKfAndKb) {
   UseAnalyticalMechanism(7);
   app.mnuExperimental_Click();
@@ -19,16 +20,59 @@ TEST_F(ChemicalsFormTest, EquilibriumConstantFollowsKfAndKb) {
   EXPECT_EQ(e.LabelKeq(1).Caption(), "1.e3");
   e.kf(1).SetText("5");
   EXPECT_EQ(e.LabelKeq(1).Caption(), "5.e2");
-  for (const char* kb : {"0", "abc", "1e-308"})
+  for (const char* kb : {"0", "abc"}) {
+    e.kb(1).SetText("1");
     e.kb(1).SetText(kb);
-  EXPECT_EQ(e.LabelKeq(1).Caption(), "5.e2");
+    EXPECT_EQ(e.LabelKeq(1).Caption(), "\u221e") << kb;
+  }
+  e.kb(1).SetText("1e-308");
+  EXPECT_EQ(e.LabelKeq(1).Caption(), "\u221e");
   EXPECT_EQ(platform.messages,
             std::vector<std::string>{"Run-time error: Overflow: Keq from kf 5 / kb 1e-308 of "
-                                     "reaction 1 is beyond the number range; it keeps 5.e2"});
+                                     "reaction 1 is beyond the number range; it keeps \u221e"});
   e.kb(1).SetText("2");
   EXPECT_EQ(e.LabelKeq(1).Caption(), "2.5e0");
   e.OK();
   EXPECT_DOUBLE_EQ(model.EquilibriumConstant(1), 2.5);
+}
+
+// An irreversible step (kb = 0) has no equilibrium for Pre-equil to hold: EC with B -> C
+// leaves A at its Nernst share at E start (the last Keq shown, 1000, put 29 % of it into C),
+// and EC' (B + C -> A, k' = kf C(C) = 10 /s) at a sphere of 10 um steps to the textbook current
+// nFAC (D/r + sqrt(D k') (erf sqrt(k' t) + e^-k't / sqrt(pi k' t))) (it was 0.1 % low).
+TEST_F(ChemicalsFormTest, IrreversibleStepIsLeftAloneByPreEquilibration) {
+  UseAnalyticalMechanism(7);
+  app.mnuExperimental_Click();
+  app.Expr().kf(1).SetText("100");
+  app.Expr().kb(1).SetText("0");
+  const double theta = std::exp(-0.2 * kFaraday / (kGasConstant * 298.14));  // B/A at E start
+  EXPECT_NEAR(Value(app.Expr().Cinit(1)), 1e-3 / (1 + theta), 1e-7);
+  EXPECT_EQ(Value(app.Expr().Cinit(3)), 0.0);
+  UseAnalyticalMechanism(8);
+  ChooseTechnique(7);
+  app.mnuInstrument_Click();
+  app.Ins().optElectrode(2).Click();
+  app.Ins().radius.SetText("1e-3");
+  app.Ins().TextE1.SetText("-0.5");
+  app.Ins().TextT1.SetText("2");
+  app.Ins().TextTSample.SetText("0.01");
+  app.mnuExperimental_Click();
+  FormExpr& e = app.Expr();
+  e.ks(1).SetText("10");
+  e.Eze(1).SetText("0");  // 0.3 V below E start: B/A there 1e-5
+  e.C(3).SetText("1");
+  e.kf(1).SetText("10");
+  e.kb(1).SetText("0");
+  ASSERT_EQ(app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);
+  const double r = 1e-3, D = 1e-5, k = 10, C = 1e-6;
+  for (int i : {1, 10, 200}) {  // 0.01, 0.1 and 2 s
+    const double t = 0.01 * i;
+    const double textbook =
+        kFaraday * 4 * kPi * r * r * C *
+        (D / r + std::sqrt(D * k) *
+                     (std::erf(std::sqrt(k * t)) + std::exp(-k * t) / std::sqrt(kPi * k * t)));
+    EXPECT_NEAR(model.CurrentY(i, 1) / textbook, 1.0, 1e-4) << t;
+  }
 }
 
 TEST_F(ChemicalsFormTest, FittedBoxesShowTheirRange) {
