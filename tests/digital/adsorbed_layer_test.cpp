@@ -149,7 +149,7 @@ class LavironSeparations : public ::testing::TestWithParam<LavironCase> {};
 
 // ks 100 1/s at 0.1 to 1000 V/s: from a near-reversible wave to the irreversible limit, where
 // Epc = E0 - RT/(alpha F) ln(alpha F v / (RT ks)) and Epa = E0 + RT/((1 - alpha) F)
-// ln((1 - alpha) F v / (RT ks)).
+// ln((1 - alpha) F v / (RT ks)), and the cathodic peak is Laviron's irreversible one.
 TEST_P(LavironSeparations, FollowTheSurfaceRateLaw) {
   const auto [alpha, v] = GetParam();
   constexpr double ks = 100.0;
@@ -167,6 +167,12 @@ TEST_P(LavironSeparations, FollowTheSurfaceRateLaw) {
     const double Epa = std::log((1.0 - alpha) * f * v / ks) / ((1.0 - alpha) * f);
     EXPECT_NEAR(Cathodic(*m).E, Epc, 0.001);
     EXPECT_NEAR(Anodic(*m).E, Epa, 0.001);
+  }
+  if (separation > 0.5) {  // the back reaction negligible at the cathodic peak: its height
+    // alpha F^2 A v Gamma / (e RT) and width 2.4465 RT / (alpha F) (where x e^(1-x) = 1/2)
+    const Peak cathodic = Cathodic(*m);
+    EXPECT_NEAR(cathodic.I / (alpha * f * kF * v * kGamma / std::exp(1.0)), 1.0, 0.003);
+    EXPECT_NEAR(cathodic.width, 2.4465 / (alpha * f), 0.0005);
   }
 }
 

@@ -84,6 +84,34 @@ TEST_P(StepTest, DoubleStepReverseCurrentRatio) {
   EXPECT_NEAR(-CurrentAt(*m, 1.5) / reverse, 1.0, kTolerance);
 }
 
+// The charge given back by the double step: (Q(tau) - Q(2 tau)) / Q(tau) = 2 - sqrt(2).
+TEST_P(StepTest, DoubleStepChargeGivenBack) {
+  auto m = StepModel(GetParam(), Electrode::kPlanar);
+  m->StepTime1 = 1.0;
+  m->StepTime2 = 1.0;
+  RunToTheEnd(*m);
+  const double back = (m->PassedCharge(100) - m->PassedCharge(200)) / m->PassedCharge(100);
+  EXPECT_NEAR(back / (2.0 - std::sqrt(2.0)), 1.0, 2e-4);
+}
+
+// A slow couple (ks 1e-3 cm/s, alpha 0.5) stepped to E0 - 50 mV: nFAC kf e^(H^2 t) erfc(H
+// sqrt t), H = kf / sqrt(DO) + kb / sqrt(DR), from the first sample to 1 s.
+TEST_P(StepTest, QuasiReversibleStepFollowsTheKineticTransient) {
+  auto m = StepModel(GetParam(), Electrode::kPlanar);
+  m->ChargeKs(1) = 1e-3;
+  m->StepPotential1 = kRunE0 - 0.05;
+  m->StepTime1 = 1.0;
+  RunToTheEnd(*m);
+  const double nf = m->FOverRT * 0.05;
+  const double kf = 1e-3 * std::exp(0.5 * nf), kb = 1e-3 * std::exp(-0.5 * nf);
+  const double h = (kf + kb) / std::sqrt(kRunD);
+  for (double t : {0.01, 0.1, 1.0}) {
+    const double x = h * std::sqrt(t);  // e^(x^2) erfc(x) for x up to 3
+    const double expected = kFaraday * kC * kf * std::exp(x * x) * std::erfc(x);
+    EXPECT_NEAR(CurrentAt(*m, t) / expected, 1.0, 1e-4) << "t = " << t << " s";
+  }
+}
+
 // Q = 2nFAC sqrt(D t / pi) + Cd |dE|: the slope within 0.5 %, the intercept the double layer's.
 TEST_P(StepTest, AnsonLineOfTheCharge) {
   auto m = StepModel(GetParam(), Electrode::kPlanar);

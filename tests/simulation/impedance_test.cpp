@@ -104,6 +104,31 @@ TEST(Impedance, QuasiReversibleCoupleAddsTheChargeTransferResistance) {
   EXPECT_NEAR(CellImpedance(cell, 1e8).real(), cell.ru, 1e-3 * rct);
 }
 
+// Away from E1/2, only O (1 M) in the bulk, DR = 2 DO, alpha 0.3: the DC surface is Nernst's with
+// cO sqrt DO + cR sqrt DR = C sqrt DO, and the faradaic impedance is the general one,
+// Rct (1 + kf / sqrt(j w DO) + kb / sqrt(j w DR)), Rct = RT / (nF i0), i0 = nFA kf cO.
+TEST(Impedance, QuasiReversibleCoupleAwayFromHalfWaveWithUnequalDiffusion) {
+  ImpedanceCell cell = CoupleCell(1.0, 0.0, 1e-5, 2e-5);
+  cell.reactions[0].ks = 1e-3;
+  cell.reactions[0].alpha = 0.3;
+  cell.ru = 20;
+  cell.cd = 20e-6;
+  cell.potential = -0.05;  // E0' = 0
+  const double f = 1 / ThermalVolts(cell), theta = std::exp(f * cell.potential);
+  const double cR =
+      1e-3 * std::sqrt(1e-5) / (theta * std::sqrt(1e-5) + std::sqrt(2e-5));  // mol/cm3
+  const double kf = 1e-3 * std::exp(-0.3 * f * cell.potential), kb = kf * theta;
+  const double rct = ThermalVolts(cell) / (kFaraday * kf * theta * cR);
+  const std::vector<double> grid = FrequencyGrid(1e5, 1e-3, 10);
+  std::vector<Complex> expected;
+  for (double frequency : grid) {
+    const Complex jw(0, kTwoPi * frequency);
+    const Complex zf = rct * (1.0 + kf / std::sqrt(jw * 1e-5) + kb / std::sqrt(jw * 2e-5));
+    expected.push_back(cell.ru + 1.0 / (jw * cell.cd + 1.0 / zf));
+  }
+  EXPECT_LT(WorstError(expected, CellImpedance(cell, grid)), 1e-9);
+}
+
 TEST(Impedance, ThinLayerTurnsCapacitiveAndNernstLayerResistiveAtLowFrequency) {
   ImpedanceCell cell = CoupleCell(1.0, 1.0);
   cell.length = 10e-4;  // 10 um

@@ -60,6 +60,20 @@ TEST_P(ThinLayerTest, ThinLayerIsHubbardsWave) {
   EXPECT_NEAR(oxidation.E - reduction.E, 0.0, 0.001);
 }
 
+// 1 um, slow transfer (ks 1e-6 cm/s, alpha 0.5): Hubbard's irreversible thin-layer peak
+// alpha F^2 v A L C / (e RT) at E0' - (RT/(alpha F)) ln(alpha F v L / (RT ks)), 270.8 mV past it
+// (a converged finite-difference run of the layer: 0.007 % and 3 uV from these).
+TEST_P(ThinLayerTest, SlowTransferIsHubbardsIrreversibleWave) {
+  Model m = FilmModel(GetParam(), 1, 1e-4);
+  m.ChargeKs(1) = 1e-6;
+  m.EndPotential = -0.6;
+  RunToTheEnd(m);
+  const Peak reduction = CathodicPeak(m, 2, m.NumberOfPoints - 1);
+  const double af = 0.5 * m.FOverRT, v = m.ScanRate;
+  EXPECT_NEAR(reduction.I / (kFaraday * af * v * 1e-4 * kC / std::exp(1.0)), 1.0, 0.001);
+  EXPECT_NEAR(reduction.E, kRunE0 - std::log(af * v * 1e-4 / 1e-6) / af, 1e-4);
+}
+
 // 1 mm: the diffusion layer never reaches the wall. Randles-Sevcik 0.4463 F A C sqrt(F v D/RT),
 // at E1/2 - 1.109 RT/F; and at 1 cm the analytical run is the planar one to the last digit.
 TEST_P(ThinLayerTest, ThickFilmIsThePlanarWave) {
