@@ -58,6 +58,25 @@ inline Model AnalyticalRunModel(int technique, int electrode) {
   return model;
 }
 
+// The run's couple under a sine of `amplitude` V at `frequency` Hz (technique 9), swept
+// digitally from E0 + span to E0 - span at `rate` V/s.
+inline Model AcRunModel(double span, double rate, double amplitude, double frequency,
+                        Electrode electrode = Electrode::kPlanar) {
+  Model model = AnalyticalRunModel(9, Number(electrode));
+  model.DigitalSimulation = true;
+  model.StartPotential = kRunE0 + span;
+  model.EndPotential = kRunE0 - span;
+  model.ScanRate = rate;
+  model.AcAmplitude = amplitude;
+  model.AcFrequency = frequency;
+  return model;
+}
+
+// Cottrell's current nFAC sqrt(D / (pi t)) of the run's 1 mM of A on 1 cm2, A.
+inline double Cottrell(double t) {
+  return kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPi * t));
+}
+
 // What the forms give every run at start: pH 7, no baseline, Expanding grid 0.5.
 inline SimulationInputs StartInputs() {
   SimulationInputs inputs;
