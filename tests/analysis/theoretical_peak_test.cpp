@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/analysis_report.h"
+#include "simulation/analytical_run_model.h"
 
 #include <cmath>
 #include <memory>
@@ -13,33 +14,18 @@ namespace {
 constexpr double F = 96484.6;  // C/mol
 constexpr double R = 8.31441;  // J/(mol K)
 constexpr double T = 298.14;   // K, 25 degrees Celsius
-constexpr double kPi = 3.141592654;
 
-// One reaction O + n e = R between species 1 and 2, 1 mM of O, D = 1e-5 cm2/s, on 0.5 cm2.
+// The analytical run's O + n e = R between species 1 and 2, 1 mM of O, D = 1e-5 cm2/s, with
+// ks 1e-3 cm/s and E0 0.1 V on 0.5 cm2.
 class TheoreticalPeakTest : public ::testing::Test {
  protected:
   TheoreticalPeakTest() {
-    m.Technique = Technique::kSweep;
-    m.Mechanism = 1;
-    m.Electrode = Electrode::kPlanar;
-    m.ChargeReactionCount = 1;
-    m.ChargeReactionSpecies(1, 1) = 1;
-    m.ChargeReactionSpecies(1, 2) = 2;
-    m.ChargeN(1) = 1;
-    m.ChargeAlpha(1) = 0.5;
     m.ChargeKs(1) = 1e-3;
     m.ChargeE0(1) = 0.1;
-    m.SpeciesD(1) = 1e-5;
-    m.SpeciesD(2) = 1e-5;
-    m.SpeciesC(1) = 1e-3;
     m.ElectrodeArea = 0.5;
-    m.ScanRate = 0.1;
-    m.ScanCycles = 0.5;
     m.DropTime = 1;
     m.PulseTime = 0.05;
-    m.PulsePotential = -0.05;
     m.Radius = 0.01;
-    m.FOverRT = F / (R * T);
   }
   TheoreticalValues Values(double radius = 0) { return TheoreticalPeakValues(m, 1, radius); }
 
@@ -47,7 +33,7 @@ class TheoreticalPeakTest : public ::testing::Test {
   double nFAC() const { return n() * F * m.ElectrodeArea * m.SpeciesC(1) * 1e-3; }  // C/cm
   double f() const { return n() * F / (R * T); }                                    // 1/V
 
-  std::unique_ptr<Model> model = std::make_unique<Model>();
+  std::unique_ptr<Model> model = std::make_unique<Model>(AnalyticalRunModel(1, 1));
   Model& m = *model;
   ResultWindow result;
 };
@@ -193,8 +179,7 @@ TEST_F(TheoreticalPeakTest, QuasiReversibleCycleFollowsNicholson) {
   m.EndPotential = 0.1 - 0.1125;
   m.PotentialStep = 0.0005;
   m.ScanCycles = 1;
-  m.ChargeReactionStoich(1, 1) = m.ChargeReactionStoich(1, 2) = 1;  // as the forms set them
-  const double scale = std::sqrt(kPi * 1e-5 * f() * m.ScanRate);    // cm/s
+  const double scale = std::sqrt(kPi * 1e-5 * f() * m.ScanRate);  // cm/s
   for (auto [psi, separation] : {std::pair{1.0, 0.08369}, std::pair{0.25, 0.13985}}) {
     m.ChargeKs(1) = psi * scale;
     TheoreticalValues v = Values();

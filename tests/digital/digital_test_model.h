@@ -6,6 +6,7 @@
 
 #include "digital/simulate_digital.h"
 #include "model/model.h"
+#include "simulation/analytical_run_model.h"
 #include "simulation/potential_axis.h"
 
 namespace qalto::digital_test {
@@ -18,43 +19,19 @@ inline constexpr double kD = 1e-5;  // cm2/s, of every species
 inline constexpr double kC = 1e-6;  // 1 mM of A in mol/cm3
 
 // A + e = B at a planar electrode of 1 cm2: 1 mM of A, no B, D = 1e-5 cm2/s for both, a fast
-// charge transfer; a single linear sweep from +0.3 V to -0.3 V at 0.1 V/s in 1 mV steps.
+// charge transfer (ks 10 cm/s, E0 0 V) at 25 C; a single linear sweep from +0.3 V to -0.3 V at
+// 0.1 V/s in 1 mV steps: the analytical run's model, simulated digitally.
 inline std::unique_ptr<Model> PlanarReduction() {
-  auto m = std::make_unique<Model>();
-  m->Technique = Technique::kSweep;
-  m->Electrode = Electrode::kPlanar;
+  auto m = std::make_unique<Model>(AnalyticalRunModel(1, 1));
   m->DigitalSimulation = true;
   m->StartPotential = 0.3;
   m->EndPotential = -0.3;
-  m->PotentialStep = 0.001;
-  m->ScanRate = 0.1;
-  m->DropTime = 0.01;  // step / rate, as the Instrument form computes it
-  m->PulseTime = 0.025;
-  m->PulsePotential = -0.05;
-  m->ScanCycles = 0.5;
-  m->Temperature = kTestTemperature;
-  m->ElectrodeArea = 1.0;
-  m->Radius = 0.2821;
   m->ElectrodeLength = 0.01;
-  m->RotationRate = 100.0 * 3.141592654 / 30.0;
-  m->KinematicViscosity = 0.01;
+  m->Temperature = kTestTemperature;
   m->FOverRT = kF / kR / kTestTemperature;
   m->RTOverF = 1.0 / m->FOverRT;
-  m->Mechanism = 1;
-  m->SpeciesCount = 2;
-  m->ChargeReactionCount = 1;
-  m->ChargeReactionSpecies(1, 1) = 1;
-  m->ChargeReactionSpecies(1, 2) = 2;
-  m->ChargeReactionStoich(1, 1) = 1;
-  m->ChargeReactionStoich(1, 2) = 1;
-  m->ChargeN(1) = 1;
   m->ChargeKs(1) = 10.0;
-  m->ChargeAlpha(1) = 0.5;
   m->ChargeE0(1) = 0.0;
-  m->SpeciesD(1) = 1e-5;
-  m->SpeciesD(2) = 1e-5;
-  m->SpeciesC(1) = 1e-3;
-  m->SpeciesC(2) = 0.0;
   return m;
 }
 

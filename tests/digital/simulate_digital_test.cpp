@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "common/curve_peak.h"
 #include "common/runtime_error.h"
 #include "digital/digital_test_model.h"
 #include "digital/simulate_digital.h"
@@ -12,13 +13,10 @@
 namespace qalto {
 namespace {
 
+using curve_test::Total;
 using digital_test::BuildAxis;
 using digital_test::PlanarReduction;
 using digital_test::Simulate;
-
-double Total(const Model& m, int i) {
-  return m.ReactionCurrents(i, m.TotalCurrentColumn);
-}
 
 std::string FailureOf(Model& m, const char* beta = "0.5") {
   try {

@@ -26,14 +26,7 @@ namespace {
 
 // A + e = B swept from E0 + 0.15 V to E0 - 0.15 V at 0.1 V/s under 25 mV at 10 Hz: 1920 points.
 Model AcModel() {
-  Model m = AnalyticalRunModel(9, 1);
-  m.DigitalSimulation = true;
-  m.StartPotential = kRunE0 + 0.15;
-  m.EndPotential = kRunE0 - 0.15;
-  m.ScanRate = 0.1;
-  m.AcAmplitude = 0.025;
-  m.AcFrequency = 10;
-  return m;
+  return AcRunModel(0.15, 0.1, 0.025, 10);
 }
 
 // The curve imported as a delimited file's time series of technique 9, into slot 1 or, with

@@ -19,13 +19,7 @@ constexpr int kKsCode = 11;
 
 // A + e = B, 1 mM, swept from E0 + 0.15 V to E0 - 0.15 V at 0.1 V/s under 25 mV at 10 Hz.
 std::unique_ptr<Model> MeasuredAc() {
-  auto m = std::make_unique<Model>(AnalyticalRunModel(9, 1));
-  m->DigitalSimulation = true;
-  m->StartPotential = kRunE0 + 0.15;
-  m->EndPotential = kRunE0 - 0.15;
-  m->ScanRate = 0.1;
-  m->AcAmplitude = 0.025;
-  m->AcFrequency = 10;
+  auto m = std::make_unique<Model>(AcRunModel(0.15, 0.1, 0.025, 10));
   m->ChargeKs(1) = kTrueKs;
   EXPECT_TRUE(RunSimulation(*m, StartInputs()).Done());
   m->FitMode = true;  // curve 1 holds the "measured" raw current

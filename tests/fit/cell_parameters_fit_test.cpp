@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/constants.h"
+#include "common/test_names.h"
 #include "fit/fit_parameters.h"
 #include "fit/fit_test_fixture.h"
 
@@ -71,39 +72,35 @@ class CellFitTest : public FitTest {
     app.Ins().TextOffset.SetText("0");
     app.Ins().CheckFitted(kFittedOffset).SetChecked(true);
   }
-
-  // Twenty noisy measurements fitted one by one: the mean ks within 5 % of the truth, the 95 %
-  // intervals of ks and Ru around the truth at least 18 times.
-  void TwentySeeds(bool digital) {
-    double sumKs = 0;
-    int coveredKs = 0;
-    int coveredRu = 0;
-    for (unsigned seed = 1; seed <= 20; ++seed) {
-      Cell(digital, "0.1");
-      MeasureWithNoise(0.01, seed);
-      FitEverything();
-      app.mnuAutoFit_Click();
-      ASSERT_TRUE(model.LastFit.valid) << "seed " << seed;
-      EXPECT_LT(model.LastFit.flag, 0) << "seed " << seed;
-      sumKs += Fitted(11).value;
-      coveredKs += Covers(11, kTrueKs) ? 1 : 0;
-      coveredRu += Covers(kFittedRu, kTrueRu) ? 1 : 0;
-      for (const FittedParameter& p : model.LastFit.parameters)
-        EXPECT_FALSE(p.atBound || p.Undetermined()) << p.name << " seed " << seed;
-    }
-    EXPECT_NEAR(sumKs / 20, kTrueKs, 0.05 * kTrueKs);
-    EXPECT_GE(coveredKs, 18);
-    EXPECT_GE(coveredRu, 18);
-  }
 };
 
-TEST_F(CellFitTest, AnalyticalFitsRecoverKineticsBesideTheCell) {
-  TwentySeeds(false);
+// Twenty noisy measurements fitted one by one in each mode: the mean ks within 5 % of the truth,
+// the 95 % intervals of ks and Ru around the truth at least 18 times.
+class CellFitModes : public CellFitTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(CellFitModes, FitsRecoverKineticsBesideTheCell) {
+  double sumKs = 0;
+  int coveredKs = 0;
+  int coveredRu = 0;
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    Cell(GetParam(), "0.1");
+    MeasureWithNoise(0.01, seed);
+    FitEverything();
+    app.mnuAutoFit_Click();
+    ASSERT_TRUE(model.LastFit.valid) << "seed " << seed;
+    EXPECT_LT(model.LastFit.flag, 0) << "seed " << seed;
+    sumKs += Fitted(11).value;
+    coveredKs += Covers(11, kTrueKs) ? 1 : 0;
+    coveredRu += Covers(kFittedRu, kTrueRu) ? 1 : 0;
+    for (const FittedParameter& p : model.LastFit.parameters)
+      EXPECT_FALSE(p.atBound || p.Undetermined()) << p.name << " seed " << seed;
+  }
+  EXPECT_NEAR(sumKs / 20, kTrueKs, 0.05 * kTrueKs);
+  EXPECT_GE(coveredKs, 18);
+  EXPECT_GE(coveredRu, 18);
 }
 
-TEST_F(CellFitTest, DigitalFitsRecoverKineticsBesideTheCell) {
-  TwentySeeds(true);
-}
+INSTANTIATE_TEST_SUITE_P(BothModes, CellFitModes, ::testing::Bool(), ModeName);
 
 TEST_F(CellFitTest, AnE0AtTheReferencePotentialIsNoUndeterminedValue) {
   // E0 counted from the reference electrode lies at 0 V: a fitted value within a standard

@@ -30,14 +30,7 @@ double Omega(double f) {
 // A + e = B (1 mM, D 1e-5 cm2/s, 1 cm2) swept from E0 + 0.2 V to E0 - 0.2 V at 0.05 V/s under
 // a sine of 5 mV at 10 Hz: 8 s, 5120 points.
 std::unique_ptr<Model> AcModel(Electrode electrode = Electrode::kPlanar) {
-  auto m = std::make_unique<Model>(AnalyticalRunModel(9, Number(electrode)));
-  m->DigitalSimulation = true;
-  m->StartPotential = kRunE0 + 0.2;
-  m->EndPotential = kRunE0 - 0.2;
-  m->ScanRate = 0.05;
-  m->AcAmplitude = kAmplitude;
-  m->AcFrequency = kFrequency;
-  return m;
+  return std::make_unique<Model>(AcRunModel(0.2, 0.05, kAmplitude, kFrequency, electrode));
 }
 
 // Smith's reversible fundamental at E1/2 (below), A.

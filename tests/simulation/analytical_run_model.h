@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "common/constants.h"
 #include "common/test_names.h"
@@ -56,6 +57,35 @@ inline Model AnalyticalRunModel(int technique, int electrode) {
   model.SpeciesD(1) = kRunD;
   model.SpeciesD(2) = kRunD;
   return model;
+}
+
+// The run's couple under a sine of `amplitude` V at `frequency` Hz (technique 9), swept
+// digitally from E0 + span to E0 - span at `rate` V/s.
+inline Model AcRunModel(double span, double rate, double amplitude, double frequency,
+                        Electrode electrode = Electrode::kPlanar) {
+  Model model = AnalyticalRunModel(9, Number(electrode));
+  model.DigitalSimulation = true;
+  model.StartPotential = kRunE0 + span;
+  model.EndPotential = kRunE0 - span;
+  model.ScanRate = rate;
+  model.AcAmplitude = amplitude;
+  model.AcFrequency = frequency;
+  return model;
+}
+
+// Cottrell's current nFAC sqrt(D / (pi t)) of the run's 1 mM of A on 1 cm2, A.
+inline double Cottrell(double t) {
+  return kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPi * t));
+}
+
+// The largest difference of the two curves over the largest value of the first.
+inline double RelativeDifference(const std::vector<double>& a, const std::vector<double>& b) {
+  double largest = 0, difference = 0;
+  for (std::size_t k = 0; k < a.size() && k < b.size(); ++k) {
+    largest = std::max(largest, std::fabs(a[k]));
+    difference = std::max(difference, std::fabs(a[k] - b[k]));
+  }
+  return difference / largest;
 }
 
 // What the forms give every run at start: pH 7, no baseline, Expanding grid 0.5.

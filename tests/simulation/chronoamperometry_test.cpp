@@ -20,11 +20,6 @@ namespace {
 constexpr double kC = 1e-6;  // mol/cm3
 constexpr double kTolerance = 0.005;
 
-// The Cottrell current nFAC sqrt(D / (pi t)) of A = 1 cm2, A.
-double Cottrell(double t) {
-  return kFaraday * kC * std::sqrt(kRunD / (kPi * t));
-}
-
 // A + e = B, 1 mM of A, stepped from 0.2 V to 0.4 V past E0 (the diffusion limit) for 10 s,
 // sampled every 10 ms.
 std::unique_ptr<Model> StepModel(bool digital, Electrode electrode) {

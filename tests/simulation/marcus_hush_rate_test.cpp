@@ -176,20 +176,11 @@ class MarcusHushTechnique : public testing::TestWithParam<TechniqueCase> {
   }
 };
 
-double LargestDifference(const std::vector<double>& a, const std::vector<double>& b) {
-  double difference = 0.0, largest = 0.0;
-  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-    difference = std::max(difference, std::fabs(a[i] - b[i]));
-    largest = std::max(largest, std::fabs(b[i]));
-  }
-  return difference / largest;
-}
-
 TEST_P(MarcusHushTechnique, TakesTheKineticsAndTendsToButlerVolmer) {
   const std::vector<double> butlerVolmer = Curve(0.0);
   ASSERT_FALSE(butlerVolmer.empty());
-  EXPECT_LT(LargestDifference(Curve(50.0), butlerVolmer), 1e-3);
-  EXPECT_GT(LargestDifference(Curve(0.3), butlerVolmer), 5e-3);
+  EXPECT_LT(RelativeDifference(butlerVolmer, Curve(50.0)), 1e-3);
+  EXPECT_GT(RelativeDifference(butlerVolmer, Curve(0.3)), 5e-3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Techniques, MarcusHushTechnique,

@@ -36,17 +36,6 @@ std::vector<double> Currents(const Model& m, int first, int count) {
   return I;
 }
 
-// The largest difference of the two curves over the largest current of the first.
-double RelativeDifference(const std::vector<double>& a, const std::vector<double>& b) {
-  double largest = 0.0;
-  double difference = 0.0;
-  for (std::size_t k = 0; k < a.size(); ++k) {
-    largest = std::max(largest, std::fabs(a[k]));
-    difference = std::max(difference, std::fabs(a[k] - b[k]));
-  }
-  return difference / largest;
-}
-
 // Digital or analytical, and a cell with an uncompensated resistance and a double layer.
 using Mode = std::tuple<bool, bool>;
 

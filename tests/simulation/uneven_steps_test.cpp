@@ -20,13 +20,6 @@
 namespace qalto {
 namespace {
 
-constexpr double kC = 1e-6;  // mol/cm3
-
-// nFAC sqrt(D / pi t) for A = 1 cm2, A.
-double Cottrell(double t) {
-  return kFaraday * kC * std::sqrt(kRunD / (kPi * t));
-}
-
 // An instrument that records on a change of current of 4 % or every 50 ms, on a clock of
 // 0.2 ms that jitters by a third of its tick: dense after the step at `from` (s), sparse later,
 // up to `to` (s), the last instant at `to`.
