@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "app/app.h"
@@ -56,9 +57,16 @@ double Number(const std::string& text) {
   return *number;
 }
 
+// A value of a curve or a measurement: the program never writes one that is not finite.
+double FiniteNumber(const std::string& text) {
+  double number = Number(text);
+  Expect(std::isfinite(number), "not a finite number: " + text);
+  return number;
+}
+
 std::optional<double> OptionalNumber(const std::string& text) {
   if (text.empty()) return std::nullopt;
-  return Number(text);
+  return FiniteNumber(text);
 }
 
 // "Name(1,2)" into the name and its indexes.
@@ -224,7 +232,7 @@ void SessionReader::TakeRow(const std::vector<std::string>& words) {
   Expect(static_cast<int>(words.size()) - 3 <= columns,
          words[1] + " has " + std::to_string(columns) + " columns");
   for (size_t j = 3; j < words.size(); ++j)
-    table->cell(*state_.model, point, static_cast<int>(j - 3)) = Number(words[j]);
+    table->cell(*state_.model, point, static_cast<int>(j - 3)) = FiniteNumber(words[j]);
 }
 
 void SessionReader::TakeOrigin(const std::vector<std::string>& words) {
@@ -262,7 +270,7 @@ void SessionReader::TakeMeasured(const std::vector<std::string>& words) {
   curve.settings.startPotential = OptionalNumber(words[6]);
   curve.settings.area = OptionalNumber(words[7]);
   for (size_t k = 8; k < words.size(); ++k)
-    curve.settings.switchingPotentials.push_back(Number(words[k]));
+    curve.settings.switchingPotentials.push_back(FiniteNumber(words[k]));
   if (words[1] == "file") {
     Expect(!state_.dataFile.empty(), "a curve of the imported file before its import line");
     state_.file.curves.push_back(std::move(curve));
@@ -285,9 +293,9 @@ void SessionReader::TakeData(const std::vector<std::string>& words) {
          "every point of a curve has a time, or none has");
   Expect(static_cast<int>(measured_->potential.size()) < kMaxMeasuredPoints,
          "more than " + std::to_string(kMaxMeasuredPoints) + " measured points");
-  measured_->potential.push_back(Number(words[1]));
-  measured_->current.push_back(Number(words[2]));
-  if (timed) measured_->time.push_back(Number(words[3]));
+  measured_->potential.push_back(FiniteNumber(words[1]));
+  measured_->current.push_back(FiniteNumber(words[2]));
+  if (timed) measured_->time.push_back(FiniteNumber(words[3]));
 }
 
 // window FORM shown|hidden CAPTION, place FORM X Y WIDTH HEIGHT

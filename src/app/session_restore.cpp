@@ -2,6 +2,7 @@
 // replaced by the session's.
 
 #include <algorithm>
+#include <utility>
 
 #include "app/app.h"
 #include "app/script_runner.h"
@@ -45,7 +46,10 @@ void GiveValue(Control& control, const std::string& value, bool caption) {
 }  // namespace
 
 void App::RestoreSession(SessionState state) {
-  state.model->NoiseSeed = model_->NoiseSeed;  // the run's seed, not the session's
+  // The run's seed and noise stream, not the session's: curves after the restore stay independent.
+  state.model->NoiseSeed = model_->NoiseSeed;
+  state.model->NoiseStream = std::move(model_->NoiseStream);
+  state.model->FixedNoiseState = model_->FixedNoiseState;
   *model_ = *state.model;
   // The program file first: the session's "From file" value chooses it or the table.
   program_.RestoreFile(state.programFile.value_or(PotentialProgram{}));

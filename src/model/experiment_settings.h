@@ -70,11 +70,13 @@ struct ExperimentSettings {
   bool AnodicPositive = false;
   double KinematicViscosity = 0;        // cm2/s
   double ElectrolyteConcentration = 0;  // M
-  // Seed of the noise generator (qalto-batch --seed); unset: the program's fixed noise.
+  // Seed of the noise generator (qalto-batch --seed); unset: the program's fixed generator.
   std::optional<std::uint64_t> NoiseSeed;
-  // The run's stream of seeded noise, started at NoiseSeed by the first noisy Simulate: each
-  // later one draws on from it, so that its noise is independent of the earlier curves'.
+  // The run's stream of noise, started by its first noisy Simulate (at NoiseSeed, or the fixed
+  // generator from the number of points): each later one draws on from it, so that its noise is
+  // independent of the earlier curves'.
   std::optional<std::mt19937_64> NoiseStream;
+  double FixedNoiseState = 0;  // the fixed generator's last number; 0: not started
 
   // Derived quantities.
   double FOverRT = 0;  // F/(RT), 1/V

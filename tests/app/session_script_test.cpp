@@ -369,12 +369,15 @@ TEST_F(SessionTest, AMalformedLineAppliesNothing) {
         "field CurveCount many", "field Nothing 1", "row CurrentY 100001 1", "origin 9 fit x",
         "data 1 2", "session 1", "value FormIns.Estart \"open", "field SpeciesD(99) 1", "hidden 0",
         "selected", "corner 1 0.2", "program p.csv\ncorner 1 0.2",
-        "program p.csv\ncorner 2 0\ncorner 1 0"}) {
+        "program p.csv\ncorner 2 0\ncorner 1 0", "row CurrentY 1 0 nan", "row PotentialX 2 inf",
+        "measured 1 m.csv \"\" \"\" \"\" \"\" \"\"\ndata 0.1 -nan"}) {
     const std::string path = folder.Write("bad.qs", good + bad + "\n");
     EXPECT_FALSE(fresh.app.OpenSessionFrom(path)) << bad;
     EXPECT_NE(fresh.platform.messages.back().find("line "), std::string::npos) << bad;
     EXPECT_EQ(SessionScript(fresh.app), untouched) << bad;
   }
+  EXPECT_NE(fresh.platform.messages.back().find("not a finite number: -nan"), std::string::npos)
+      << fresh.platform.messages.back();
 }
 
 // A giant file is refused before it is read: it took five times its size and a minute before.

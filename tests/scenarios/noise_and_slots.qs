@@ -1,4 +1,5 @@
-# Noise is the same for the same parameters; without overlap every run goes to curve 1.
+# Each Simulate draws fresh noise (the run repeats exactly); without overlap every run goes to
+# curve 1.
 # no electroactive species: the curves hold only what the driver adds
 menu mnuExperimental
 set FormExpr.C(1) 0

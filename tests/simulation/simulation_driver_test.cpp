@@ -44,28 +44,32 @@ class SimulationDriverTest : public AppTest {
   }
 };
 
-// The fixed noise and the noise of two seeds: each repeats exactly (a seed in a new run), is
-// Gaussian with the set standard deviation, and differs from the others; the next Simulate of a
-// seeded run draws fresh noise.
-TEST_F(SimulationDriverTest, NoiseIsDeterministicAndGaussian) {
+// The fixed noise and the noise of two seeds: each repeats exactly in a new run, is Gaussian with
+// the set standard deviation, and differs from the others; the next Simulate of the same run
+// draws fresh noise, uncorrelated with the first.
+TEST_F(SimulationDriverTest, NoiseIsDeterministicPerRunAndGaussian) {
   Sweep("0", "1", "0.0005");  // 2001 points
   app.Ins().Noise.SetText("1e-6");
+  auto newRun = [this] {
+    model.NoiseStream.reset();
+    model.FixedNoiseState = 0;
+  };
   std::vector<std::vector<double>> curves;
   for (std::optional<std::uint64_t> seed : {std::optional<std::uint64_t>(), {7u}, {8u}}) {
     model.NoiseSeed = seed;
-    model.NoiseStream.reset();  // a new run
+    newRun();
     curves.push_back(Curve());
-    if (seed) {
-      EXPECT_NE(Curve(), curves.back());
-      model.NoiseStream.reset();
-    }
+    const std::vector<double> next = Curve();
+    newRun();
     EXPECT_EQ(Curve(), curves.back());
-    double sum = 0, squares = 0;
-    for (double y : curves.back())
-      sum += y, squares += y * y;
-    const double n = static_cast<double>(curves.back().size());
+    const std::vector<double>& first = curves.back();
+    const double n = static_cast<double>(first.size());
+    double sum = 0, squares = 0, products = 0;
+    for (std::size_t i = 0; i < first.size(); ++i)
+      sum += first[i], squares += first[i] * first[i], products += first[i] * next[i];
     EXPECT_LT(std::fabs(sum / n), 0.1e-6);
     EXPECT_NEAR(std::sqrt(squares / n - sum * sum / n / n), 1e-6, 0.1e-6);
+    EXPECT_LT(std::fabs(products / squares), 0.1);  // correlation of two Simulates of one run
   }
   EXPECT_NE(curves[0], curves[1]);
   EXPECT_NE(curves[1], curves[2]);
