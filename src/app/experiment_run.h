@@ -50,7 +50,7 @@ struct RunOutput {
   std::vector<double> spectrumFrequency;
   std::vector<double> spectrumPower;
   std::vector<std::string> speciesNames;
-  FitResult fit;  // the last fit that ran to its end (fit.valid false: none)
+  FitResult fit;               // the last fit that ran to its end (fit.valid false: none)
   double fixedNoiseState = 0;  // where the fixed noise generator stopped (0: it did not run)
 };
 
