@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/curve_history.h"
@@ -273,6 +274,9 @@ class App {
   bool LoadImportChoice(std::optional<int> slot);
   // Puts the measured impedance spectrum of the file read last into the store.
   bool LoadImportedSpectrum();
+  // The fit window's points a choice sets (a cycle after the cycles before it); the window the
+  // previous import set goes with it unless it was changed since.
+  void SetImportedFitWindow(const std::optional<std::pair<int, int>>& points);
   // Reads the imported file again with the Import window's columns.
   void ImportColumnsChanged();
 
@@ -309,6 +313,9 @@ class App {
   std::optional<std::string> savedSession_;  // the work of the session saved or opened last
   int scriptDepth_ = 0;                      // scripts run by Run Script inside each other
   int importSlot_ = 1;                       // the slot the last import put its (first) curve into
+  // The fit window's points from and to as the last import set them (a cycle after the cycles
+  // before it): the next import takes them back unless they were changed since.
+  std::optional<std::pair<std::string, std::string>> importedFitWindow_;
   bool curveFailed_ = false;      // the last Simulate ended in an error and left no curve
   bool simulateRefused_ = false;  // the last Simulate was refused and left every curve as it was
 };

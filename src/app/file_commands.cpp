@@ -146,17 +146,34 @@ bool App::LoadImportChoice(std::optional<int> slot) {
   PrintReport(prepared.report, result_);
   plot_.SetCaption(prepared.caption);
   // Each slot keeps its curve as the file holds it, and the file's name.
+  SetImportedFitWindow(prepared.fitPoints);
   for (int k = 0; k < stored; ++k) {
     size_t slotIndex = static_cast<size_t>(importSlot_ + k);
     size_t fileCurve = choice >= 1 ? static_cast<size_t>(choice - 1) : static_cast<size_t>(k);
-    const bool whole = choice == kWholeMeasurementChoice;
-    importedCurves_[slotIndex] = whole ? prepared.curves.front() : importedFile_.curves[fileCurve];
+    // The whole measurement and a cycle after those before it join curves of the file.
+    const bool joined = choice == kWholeMeasurementChoice || HistoryCycle(choice) > 0;
+    importedCurves_[slotIndex] = joined ? prepared.curves.front() : importedFile_.curves[fileCurve];
     std::string label =
-        whole ? std::string(kWholeMeasurement) : importedFile_.curves[fileCurve].label;
+        joined ? prepared.curves.front().label : importedFile_.curves[fileCurve].label;
     origins_[slotIndex] = {CurveSource::kMeasured,
                            label.empty() ? prepared.caption : prepared.caption + ", " + label};
   }
   return true;
+}
+
+void App::SetImportedFitWindow(const std::optional<std::pair<int, int>>& points) {
+  TextBox& first = expr_->TextFitFirst;
+  TextBox& last = expr_->TextFitLast;
+  if (importedFitWindow_ && first.Text() == importedFitWindow_->first &&
+      last.Text() == importedFitWindow_->second) {
+    first.SetText("");
+    last.SetText("");
+  }
+  importedFitWindow_.reset();
+  if (!points) return;
+  importedFitWindow_.emplace(std::to_string(points->first), std::to_string(points->second));
+  first.SetText(importedFitWindow_->first);
+  last.SetText(importedFitWindow_->second);
 }
 
 // A measured spectrum (the chosen one of a file that repeats it, else the first) goes into the

@@ -170,12 +170,56 @@ Expected<ImportedFile> ReadImportFile(const std::string& path, const ColumnChoic
   }
 }
 
+bool OffersHistory(const ImportedFile& file, size_t index) {
+  if (index < 1 || index > 2 || index >= file.curves.size()) return false;
+  const std::string& label = file.curves[index].label;
+  return label.starts_with("cycle ") || label.starts_with("scan ");
+}
+
+std::string AfterEarlierName(const std::string& label) {
+  const std::string word = label.substr(0, label.find(' '));  // "cycle", "scan"
+  return label + " after the " + word + "s before it";
+}
+
+namespace {
+
+// Cycles 1..cycle one after the other, the fit window on the last of them; nullopt (with its
+// message) when they hold more points than a curve of the store, whose resampling would move
+// the window.
+std::optional<ImportedCurve> CycleAfterHistory(const ImportedFile& file, int cycle,
+                                               ImportResult& result,
+                                               std::vector<ReportLine>& parts) {
+  ImportedFile history;
+  history.curves.assign(file.curves.begin(), file.curves.begin() + cycle);
+  ImportedCurve whole = WholeMeasurement(history, parts);
+  const auto& chosen = file.curves[static_cast<size_t>(cycle - 1)];
+  const int last = static_cast<int>(whole.potential.size());
+  if (last > kMaxPoints) {
+    result.messages.push_back("ReadData Error: " + chosen.source + ": " + chosen.label +
+                              " with the ones before it holds " + std::to_string(last) +
+                              " points, more than the " + std::to_string(kMaxPoints) +
+                              " of a curve; choose the cycle alone.");
+    return std::nullopt;
+  }
+  whole.label = AfterEarlierName(chosen.label);
+  result.fitPoints = {last - static_cast<int>(chosen.potential.size()) + 1, last};
+  return whole;
+}
+
+}  // namespace
+
 ImportResult PrepareImport(const Model& model, const ImportedFile& file, int choice) {
   ImportResult result;
   if (file.curves.empty()) return result;
   std::vector<ReportLine> parts;  // of the whole measurement
+  const int historyCycle = HistoryCycle(choice);
   if (choice == kWholeMeasurementChoice) {
     result.curves = {FittedToStore(WholeMeasurement(file, parts), result.messages)};
+  } else if (historyCycle > 0) {
+    if (!OffersHistory(file, static_cast<size_t>(historyCycle - 1))) return result;
+    std::optional<ImportedCurve> curve = CycleAfterHistory(file, historyCycle, result, parts);
+    if (!curve) return result;
+    result.curves = {std::move(*curve)};
   } else if (choice >= 1 && choice <= static_cast<int>(file.curves.size())) {
     result.curves = {FittedToStore(file.curves[static_cast<size_t>(choice - 1)], result.messages)};
   } else if (file.curves.size() > 1) {
@@ -206,9 +250,19 @@ ImportResult PrepareImport(const Model& model, const ImportedFile& file, int cho
   }
   if (model.Technique == Technique::kChronoamperometry)
     result.instrument.steps = StepTimeTextsOf(first, model.StepTime2);
-  result.instrument.scanIndex = ScanIndexOf(
-      first, choice == kWholeMeasurementChoice ? file.curves.size() : result.curves.size());
+  result.instrument.scanIndex =
+      ScanIndexOf(first, choice == kWholeMeasurementChoice ? file.curves.size()
+                         : historyCycle > 0                ? static_cast<size_t>(historyCycle)
+                                                           : result.curves.size());
   result.report = ReportOf(first, result.instrument, file.format);
+  if (result.fitPoints) {
+    const std::string& cycle = file.curves[static_cast<size_t>(historyCycle - 1)].label;
+    result.report.push_back({"Fit = ",
+                             "points " + std::to_string(result.fitPoints->first) + ".." +
+                                 std::to_string(result.fitPoints->second) + " (" + cycle +
+                                 "); the ones before it are its history, simulated, not compared",
+                             {}});
+  }
   // A later cycle alone is simulated from rest: the cycles before it, which shaped its start,
   // are not in the fit.
   if (choice >= 2 && choice != kWholeMeasurementChoice &&

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/failure.h"
@@ -28,10 +29,24 @@ inline constexpr const char* kAllCurves = "all cycles";
 // potential history as it was measured, and its number among the choices.
 inline constexpr const char* kWholeMeasurement = "whole measurement";
 inline constexpr int kWholeMeasurementChoice = -1;
+// The choice "cycle k after the cycles before it" (k = 2 or 3, as far as the scan list goes):
+// cycles 1..k one after the other as one curve with the fit window on cycle k, so that a fit
+// simulates the potential history that led to the cycle without comparing it. Its name is
+// AfterEarlierName of the cycle's label; its number among the choices is HistoryChoice(k).
+constexpr int HistoryChoice(int cycle) {
+  return -cycle;
+}
+constexpr int HistoryCycle(int choice) {
+  return choice <= -2 ? -choice : 0;
+}
+// Whether curve `index` (0 for the first) of the file is offered after the cycles before it.
+bool OffersHistory(const ImportedFile& file, size_t index);
+// "cycle 2 after the cycles before it", "scan 3 after the scans before it".
+std::string AfterEarlierName(const std::string& label);
 // The import report's note on a later cycle chosen alone.
 inline constexpr const char* kLaterCycleAloneNote =
-    "this cycle alone, from rest: a fit leaves out the cycles before it (choose whole "
-    "measurement and set the fit window to this cycle to fit it after them)";
+    "this cycle alone, from rest: a fit leaves out the cycles before it (choose it \"after the "
+    "ones before it\" to fit it after them)";
 
 // What the Instrument window takes from the data, as the texts of its boxes; scanIndex is the
 // item of its scan list ("single", "cycle", "2 cycles", "3 cycles") where the data show it.
@@ -60,14 +75,16 @@ struct ImportResult {
   std::vector<std::string> messages;
   std::vector<ReportLine> report;
   std::string caption;  // the plot's: the file's name
+  // The fit window's points from and to that the choice sets (a cycle after those before it).
+  std::optional<std::pair<int, int>> fitPoints;
   // The instrument programs write anodic current positive; the program's own two-column export
   // holds the sign convention it was written in, which is taken to be the store's.
   bool anodicPositive = true;
 };
 
 // Curve number choice (1 for the first) of the file, for kWholeMeasurementChoice all of them
-// one after the other as one curve (the report gives the points of each), or for choice 0 all of
-// them overlaid:
+// one after the other as one curve (the report gives the points of each), for HistoryChoice(k)
+// the first k of them so, or for choice 0 all of them overlaid:
 // as many as the store keeps side by side (kMaxOverlaid), on the potentials of the longest
 // one. A curve longer than the store is resampled to kMaxPoints points, keeping its peaks, with
 // a message that says so. A curve whose potentials cannot be taken (a step beyond the double

@@ -53,6 +53,13 @@ void FormImport::ShowFile(const ImportedFile& file) {
   }
   items.push_back(kAllCurves);
   if (file.curves.size() > 1) items.push_back(kWholeMeasurement);
+  firstHistoryItem_ = static_cast<int>(items.size());
+  historyCycles_.clear();
+  for (size_t c = 0; c < file.curves.size(); ++c) {
+    if (!OffersHistory(file, c)) continue;
+    items.push_back(AfterEarlierName(file.curves[c].label));
+    historyCycles_.push_back(static_cast<int>(c) + 1);
+  }
   lblCurves.SetCaption(counts);
   curveCount_ = static_cast<int>(file.curves.size());
   filling_ = true;
@@ -75,6 +82,9 @@ void FormImport::ShowChoice(int cycleIndex, const ColumnChoice& columns) {
 int FormImport::Choice() const {
   int index = ComboCycle.ListIndex();
   if (ComboCycle.Text() == kWholeMeasurement) return kWholeMeasurementChoice;
+  const int history = index - firstHistoryItem_;
+  if (history >= 0 && history < static_cast<int>(historyCycles_.size()))
+    return HistoryChoice(historyCycles_[static_cast<size_t>(history)]);
   return index >= 0 && index < curveCount_ ? index + 1 : 0;
 }
 

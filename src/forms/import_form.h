@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "files/column_heading.h"
 #include "files/imported_curve.h"
@@ -24,7 +25,8 @@ class FormImport : public Form {
   // brings back the choice together with the curves it put into the store); an entry that is
   // not in its list leaves that list as it is.
   void ShowChoice(int cycleIndex, const ColumnChoice& columns);
-  // The chosen curve, 1 for the first, 0 for all of them.
+  // The chosen curve, 1 for the first, 0 for all of them overlaid, kWholeMeasurementChoice or
+  // HistoryChoice(k) for cycle k after the cycles before it.
   int Choice() const;
   // The chosen potential and current columns by heading; empty for a file without headings.
   ColumnChoice Columns() const;
@@ -45,6 +47,9 @@ class FormImport : public Form {
 
  private:
   int curveCount_ = 0;
+  // The item of the first cycle offered after the cycles before it, and the cycles so offered.
+  int firstHistoryItem_ = 0;
+  std::vector<int> historyCycles_;
   bool filling_ = false;
 };
 

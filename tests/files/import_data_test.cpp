@@ -110,6 +110,33 @@ TEST_F(ImportDataTest, ALaterCycleAloneIsSaidToStartFromRest) {
   }
 }
 
+// A later scan after the scans before it joins them, sets the fit window on it and says so; the
+// next import takes that window back, but not one the user changed since.
+TEST_F(ImportDataTest, ALaterCycleAfterTheOnesBeforeItSetsTheFitWindow) {
+  Import(folder.Write("cycles.csv",
+                      "E (V),I (A),Scan\n0,1,1\n0.1,2,1\n0,3,1\n0,4,2\n0.1,5,2\n0,6,"
+                      "2\n0,7,3\n0.1,8,3\n0,9,3\n"));
+  FormExpr& expr = app.Expr();
+  ASSERT_TRUE(app.Import().ComboCycle.SelectText("scan 2 after the scans before it"));
+  EXPECT_EQ(model.NumberOfPoints, 6);
+  EXPECT_EQ(model.CurrentY(6, 1), -6);
+  EXPECT_EQ(expr.TextFitFirst.Text() + ".." + expr.TextFitLast.Text(), "4..6");
+  EXPECT_NE(app.Result().Text().find("points 4..6 (scan 2); the ones before it are its "
+                                     "history, simulated, not compared"),
+            std::string::npos)
+      << app.Result().Text();
+  EXPECT_EQ(app.Origins()[1].name,
+            app.ImportedCurveIn(1)->source + ", scan 2 after the scans before it");
+  ASSERT_TRUE(app.Import().ComboCycle.SelectText("scan 3 after the scans before it"));
+  EXPECT_EQ(expr.TextFitFirst.Text() + ".." + expr.TextFitLast.Text(), "7..9");
+  ASSERT_TRUE(app.Import().ComboCycle.SelectText("scan 1"));
+  EXPECT_EQ(expr.TextFitFirst.Text() + expr.TextFitLast.Text(), "");
+  ASSERT_TRUE(app.Import().ComboCycle.SelectText("scan 2 after the scans before it"));
+  expr.TextFitLast.SetText("5");
+  ASSERT_TRUE(app.Import().ComboCycle.SelectText("scan 1"));
+  EXPECT_EQ(expr.TextFitFirst.Text() + ".." + expr.TextFitLast.Text(), "4..5");
+}
+
 // A failure of the whole file (two potentials that read, but the distance between them is no
 // number) leaves the curve, the boxes and the result window as they were.
 TEST_F(ImportDataTest, AFailureChangesNothingTheUserHad) {
