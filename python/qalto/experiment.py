@@ -230,7 +230,13 @@ class Experiment:
     Gamma_max (mol/cm2), g: the adsorbed layer's saturation and Frumkin interaction
     kf, kb (1/s or 1/(M s)): per homogeneous reaction
     controls   {"FormIns.Estart": "0.3", ...}: any other control by its script name
+
+    An experiment is one run of the program: its simulations without a seed draw their noise on
+    from one stream, as the Simulates of one script do; a copy is a new run.
     """
+
+    # Where this experiment's last run left the program's fixed noise generator (0: no run yet).
+    _noise_state = 0.0
 
     def __init__(self, technique="cv", mode="analytical", electrode="planar", mechanism=None,
                  reactions=None, cycles=None, program=None, ac_on_program=False, controls=None,
@@ -359,21 +365,29 @@ class Experiment:
 
     def run(self, script, seed=None, surface=False):
         """Runs script lines after the settings; raises QaltoError with the program's message
-        when a line cannot run or a computation fails."""
-        output = _qalto.run(self._settings, self._prelude + script, seed, surface)
+        when a line cannot run or a computation fails. Noise without a seed draws on from where
+        this experiment's previous run left the program's fixed generator."""
+        output = _qalto.run(self._settings, self._prelude + script, seed, surface,
+                            self._noise_state if seed is None else 0.0)
         if output["status"] != 0:
             raise QaltoError(output["error"] or "; ".join(output["messages"]))
+        if seed is None and output["noise_state"] > 0:
+            self._noise_state = output["noise_state"]
         return output
 
     def simulate(self, mode=None, seed=None, concentrations=False):
         """Simulates the experiment; mode overrides the experiment's. Noise (if any) comes from
-        the seeded stream when seed is given, else from the program's fixed noise."""
+        the stream started at seed when one is given (the same seed, the same curve), else from
+        the program's fixed generator, which each simulate of this experiment draws on from:
+        its first noisy curve is qalto-batch's, the later ones carry independent noise."""
         experiment = self
         if mode is not None and mode != self.mode:
             experiment = self.copy()
+            experiment._noise_state = self._noise_state
             experiment._settings.append(("FormMech.CheckDigital",
                                          "on" if mode == "digital" else "off"))
         output = experiment.run("menu mnuSimulate\n", seed, concentrations)
+        self._noise_state = experiment._noise_state
         target = output["current"]
         result = SimulationResult(
             potential=output["potential"], time=output["time"],

@@ -57,8 +57,9 @@ py::dict FitDict(const qalto::FitResult& fit) {
 }
 
 py::dict Run(const std::vector<std::pair<std::string, std::string>>& settings,
-             const std::string& script, std::optional<std::uint64_t> seed, bool surface) {
-  qalto::RunRequest request{settings, script, seed, surface};
+             const std::string& script, std::optional<std::uint64_t> seed, bool surface,
+             double noiseState) {
+  qalto::RunRequest request{settings, script, seed, surface, noiseState};
   qalto::RunOutput output;
   {
     py::gil_scoped_release release;
@@ -78,6 +79,7 @@ py::dict Run(const std::vector<std::pair<std::string, std::string>>& settings,
                                output.harmonics.empty() ? 0 : qalto::kAcHarmonics + 1);
   result["spectrum_frequency"] = Array(output.spectrumFrequency);
   result["spectrum_power"] = Array(output.spectrumPower);
+  result["noise_state"] = output.fixedNoiseState;
   result["surface"] = Matrix(output.surface, surface ? output.points : 0, output.species);
   result["species"] = output.speciesNames;
   result["fit"] = FitDict(output.fit);
@@ -137,8 +139,9 @@ PYBIND11_MODULE(_qalto, module) {
     }
   });
   module.def("run", &Run, py::arg("settings"), py::arg("script"), py::arg("seed") = py::none(),
-             py::arg("surface") = false,
-             "Runs a script of user actions on a new application after the control settings.");
+             py::arg("surface") = false, py::arg("noise_state") = 0.0,
+             "Runs a script of user actions on a new application after the control settings; "
+             "noise_state continues the fixed noise of an earlier run (0: a new run).");
   module.def("dataset", &Dataset, py::arg("description"), py::arg("output"), py::arg("threads"),
              py::arg("chunk_size"), "Writes a labelled data set; returns the failed curves.");
   module.def("read", &Read, py::arg("path"), "The curves of a measurement file.");

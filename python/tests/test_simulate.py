@@ -115,6 +115,20 @@ def test_seeded_noise_repeats_and_differs_between_seeds():
     assert not np.array_equal(a, c)
 
 
+def test_unseeded_noise_is_fresh_for_each_simulate_and_repeats_per_experiment(batch, tmp_path):
+    # An experiment is one run: its first noisy curve is qalto-batch's, the next is independent.
+    experiment = qalto.Experiment(technique="cv", noise=1e-6)
+    first, second = (experiment.simulate().current for _ in range(2))
+    options = [f"--set={control}={value}" for control, value in experiment.settings]
+    _, batch_first = batch_curve(batch, tmp_path, "menu mnuSimulate\n", *options)
+    np.testing.assert_array_equal(first, batch_first)
+    residual = second - first  # the noise of the second less that of the first
+    assert np.std(residual) == pytest.approx(np.sqrt(2) * 1e-6, rel=0.15)
+    np.testing.assert_array_equal(experiment.copy().simulate().current, first)
+    np.testing.assert_array_equal(experiment.simulate(seed=3).current,
+                                  experiment.simulate(seed=3).current)
+
+
 def test_surface_couple_is_the_thin_layer_wave():
     # A(ads) + e = B(ads): Gamma in place of D and C, ks in 1/s; peak n^2 F^2 A v Gamma / (4RT)
     v, gamma, T = 0.1, 1e-10, 298.15

@@ -100,6 +100,7 @@ RunOutput RunExperiment(const RunRequest& request) {
   std::ostringstream errors;
   ScriptRunner runner(app, platform, printed);
   app.model().NoiseSeed = request.seed;
+  app.model().FixedNoiseState = request.fixedNoiseState;
   for (const auto& [control, value] : request.settings) {
     std::string error = runner.Override(control, value);
     if (!error.empty()) {
@@ -115,6 +116,7 @@ RunOutput RunExperiment(const RunRequest& request) {
   output.printed = printed.str();
   CopyCurves(app.model(), request.surfaceConcentrations, output);
   output.fit = app.model().LastFit;
+  output.fixedNoiseState = app.model().FixedNoiseState;
   return output;
 }
 

@@ -19,6 +19,9 @@ struct RunRequest {
   std::string script;                                         // lines of user actions
   std::optional<std::uint64_t> seed;                          // noise seed; none: fixed noise
   bool surfaceConcentrations = false;
+  // Without a seed: where the fixed noise generator of an earlier run stopped (0: a new run), so
+  // that a sequence of runs draws on as the Simulates of one script do.
+  double fixedNoiseState = 0;
 };
 
 struct RunOutput {
@@ -47,7 +50,8 @@ struct RunOutput {
   std::vector<double> spectrumFrequency;
   std::vector<double> spectrumPower;
   std::vector<std::string> speciesNames;
-  FitResult fit;  // the last fit that ran to its end (fit.valid false: none)
+  FitResult fit;               // the last fit that ran to its end (fit.valid false: none)
+  double fixedNoiseState = 0;  // where the fixed noise generator stopped (0: it did not run)
 };
 
 // Runs the request on a new application; a setting that cannot be applied ends the run with
