@@ -145,8 +145,8 @@ bool App::LoadImportChoice(std::optional<int> slot) {
   FillInstrumentBoxes(prepared.instrument, *ins_);
   PrintReport(prepared.report, result_);
   plot_.SetCaption(prepared.caption);
-  // Each slot keeps its curve as the file holds it, and the file's name.
   SetImportedFitWindow(prepared.fitPoints);
+  // Each slot keeps its curve as the file holds it, and the file's name.
   for (int k = 0; k < stored; ++k) {
     size_t slotIndex = static_cast<size_t>(importSlot_ + k);
     size_t fileCurve = choice >= 1 ? static_cast<size_t>(choice - 1) : static_cast<size_t>(k);

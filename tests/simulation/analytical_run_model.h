@@ -73,6 +73,17 @@ inline Model AcRunModel(double span, double rate, double amplitude, double frequ
   return model;
 }
 
+// A single step of the run's fast couple (ks 10 cm/s) from 0.2 V to 0.4 V past E0, the
+// diffusion limit, held t1 and sampled every `sample` s.
+inline void LimitingStep(Model& m, double t1, double sample) {
+  m.ChargeKs(1) = 10.0;
+  m.StepPotential1 = kRunE0 - 0.4;
+  m.StepTime1 = t1;
+  m.StepPotential2 = kRunE0 + 0.4;
+  m.StepTime2 = 0.0;
+  m.SampleTime = sample;
+}
+
 // Cottrell's current nFAC sqrt(D / (pi t)) of the run's 1 mM of A on 1 cm2, A.
 inline double Cottrell(double t) {
   return kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPi * t));

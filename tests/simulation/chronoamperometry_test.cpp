@@ -25,12 +25,7 @@ constexpr double kTolerance = 0.005;
 std::unique_ptr<Model> StepModel(bool digital, Electrode electrode) {
   auto m = std::make_unique<Model>(AnalyticalRunModel(7, Number(electrode)));
   m->DigitalSimulation = digital;
-  m->ChargeKs(1) = 10.0;
-  m->StepPotential1 = kRunE0 - 0.4;
-  m->StepTime1 = 10.0;
-  m->StepPotential2 = kRunE0 + 0.4;
-  m->StepTime2 = 0.0;
-  m->SampleTime = 0.01;
+  LimitingStep(*m, 10.0, 0.01);
   return m;
 }
 

@@ -101,12 +101,7 @@ Model CaseModel(const CurvedCase& c) {
     m.ScanRate = 1.0;
     m.DropTime = m.PotentialStep / m.ScanRate;
   } else {  // from 0.2 V to 0.4 V past E0 for 10 s, sampled every 10 ms
-    m.ChargeKs(1) = 10.0;
-    m.StepPotential1 = kRunE0 - 0.4;
-    m.StepTime1 = 10.0;
-    m.StepPotential2 = kRunE0 + 0.4;
-    m.StepTime2 = 0.0;
-    m.SampleTime = 0.01;
+    LimitingStep(m, 10.0, 0.01);
   }
   return m;
 }

@@ -108,12 +108,7 @@ double LayerStepCurrent(double L, double t) {
 TEST_P(ThinLayerTest, StepEmptiesTheLayerWithItsModes) {
   const double L = 1e-3;  // cm
   Model m = FilmModel(GetParam(), 7, L);
-  m.ChargeKs(1) = 10.0;
-  m.StepPotential1 = kRunE0 - 0.4;
-  m.StepTime1 = 1.0;
-  m.StepPotential2 = kRunE0 + 0.4;
-  m.StepTime2 = 0.0;
-  m.SampleTime = 0.001;
+  LimitingStep(m, 1.0, 0.001);
   RunToTheEnd(m);
   for (double t : {0.001, 0.005, 0.02, 0.05, 0.1, 0.2}) {
     const int i = static_cast<int>(std::lround(t / m.SampleTime));
