@@ -15,7 +15,9 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -30,6 +32,7 @@
 #include "app/record_merge.h"
 #include "app/replace_file.h"
 #include "app/script_runner.h"
+#include "app/script_words.h"
 #include "drawing/svg_writer.h"
 #include "ui/recording_platform.h"
 
@@ -113,6 +116,7 @@ struct SharedInputs {
   std::optional<qalto::Manifest> manifest;
   std::optional<std::string> script;
   std::string scriptError;
+  bool outputsChecked = false;  // every task's outputs were compared with the inputs before
 };
 
 // The parameters of the run: the manifest row, then --param values, which win; a parameter
@@ -155,12 +159,18 @@ int Finish(const qalto::BatchOptions& options, qalto::RunRecord& record, qalto::
 }
 
 // A parameter that the script never refers to is most likely a misspelt name.
-void WarnOfUnusedParameters(const qalto::RunRecord& record, const qalto::ScriptRunner& runner) {
+void WarnOfUnusedParameters(const qalto::RunRecord& record, const std::set<std::string>& used) {
   for (const auto& [name, value] : record.parameters) {
-    if (name != "seed" && runner.UsedParameters().count(name) == 0) {
+    if (name != "seed" && used.count(name) == 0) {
       std::cerr << "qalto-batch: the script does not use parameter " << name << "\n";
     }
   }
+}
+
+// Whether path names a regular file, which is read without waiting for anyone.
+bool IsRegularFile(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 // Opens the script; the reason it cannot be read, empty when it can. A folder or a device is
@@ -252,14 +262,21 @@ int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::B
   auto start = std::chrono::steady_clock::now();
   // An output that would overwrite an input stops the run before anything is written, its
   // record included.
-  if (std::string clash = qalto::OutputClash(options); !clash.empty()) {
+  std::string clash = shared.outputsChecked ? "" : qalto::OutputClash(options);
+  if (!clash.empty()) {
     std::cerr << "qalto-batch: " << clash << "\n";
     return qalto::kExitCommandLine;
   }
   qalto::RecordingPlatform platform;
-  qalto::App app(platform);
-  // Without a window only a picture file reads the plot: it is painted when one is written.
-  app.Plot().surface.paintWhenUsed = true;
+  // The program is built when the run needs it: a script of comments alone needs none.
+  std::unique_ptr<qalto::App> built;
+  auto program = [&]() -> qalto::App& {
+    if (built) return *built;
+    built = std::make_unique<qalto::App>(platform);
+    // Without a window only a picture file reads the plot: it is painted when one is written.
+    built->Plot().surface.paintWhenUsed = true;
+    return *built;
+  };
   qalto::RunRecord record;
   record.script = options.script;
   record.manifest = options.manifest;
@@ -268,20 +285,35 @@ int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::B
     record.exitStatus = qalto::kExitCommandLine;
     record.error = error;
     std::cerr << "qalto-batch: " << error << "\n";
-    return Finish(options, record, app.model(), start);
+    return Finish(options, record, program().model(), start);
   };
   std::string error;
   record.parameters = GatherParameters(options, record, shared, error);
   record.seed = options.seed;
   if (!error.empty()) return fail(error);
+  // A regular file is read whole now; a pipe and standard input are read as the task runs, so
+  // that its time limit and signals stop a silent one.
+  std::string fileText;
+  const std::string* text = shared.script ? &*shared.script : nullptr;
   std::ifstream file;
   if (!shared.scriptError.empty()) {
     return fail("cannot read " + options.script + ": " + shared.scriptError);
-  } else if (!shared.script && options.script != "-") {
+  } else if (!text && IsRegularFile(options.script)) {
+    if (std::string reason = ReadScript(options.script, fileText); !reason.empty()) {
+      return fail("cannot read " + options.script + ": " + reason);
+    }
+    text = &fileText;
+  } else if (!text && options.script != "-") {
     if (std::string reason = OpenScript(options.script, file); !reason.empty()) {
       return fail("cannot read " + options.script + ": " + reason);
     }
   }
+  if (text && qalto::HoldsNoCommand(*text) && options.settings.empty() && options.out.empty() &&
+      options.json.empty()) {
+    WarnOfUnusedParameters(record, {});
+    return qalto::kExitRan;
+  }
+  qalto::App& app = program();
   qalto::ScriptRunner runner(app, platform, std::cout);
   runner.parameters = record.parameters;
   runner.plotWriter = [&app](const std::string& picture) { return WritePicture(app, picture); };
@@ -293,8 +325,8 @@ int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::B
   qalto::RunMonitor monitor;
   qalto::RunMonitor::Scope monitored(monitor);
   stops.BeginTask(monitor, options.timeLimit, LastRecordOf(options, record, start));
-  std::istringstream text(shared.script.value_or(""));
-  std::istream& script = shared.script           ? static_cast<std::istream&>(text)
+  std::istringstream whole(text ? *text : std::string());
+  std::istream& script = text                    ? static_cast<std::istream&>(whole)
                          : options.script != "-" ? file
                                                  : std::cin;
   RunLines(runner, script, record, stops);
@@ -302,7 +334,8 @@ int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::B
   if (script.bad()) {
     status = fail("cannot read " + options.script + ": read error");
   } else {
-    if (record.exitStatus == qalto::kExitRan) WarnOfUnusedParameters(record, runner);
+    if (record.exitStatus == qalto::kExitRan)
+      WarnOfUnusedParameters(record, runner.UsedParameters());
     status = WriteOutputs(options, record, app, start);
   }
   stops.EndTask();
@@ -387,6 +420,7 @@ int RunTasks(const qalto::BatchOptions& options, qalto::BatchStops& stops) {
     qalto::BatchOptions own = options;
     return RunScript(own, shared, stops);
   }
+  stops.StartWatching();  // the check of a long list of tasks can be stopped too
   // Each task builds and frees an experiment of its own: the memory freed stays with the process
   // for the next task instead of going back to the system and being faulted in again.
   mallopt(M_TRIM_THRESHOLD, kKeptFreeBytes);
@@ -396,6 +430,7 @@ int RunTasks(const qalto::BatchOptions& options, qalto::BatchStops& stops) {
     std::cerr << "qalto-batch: " << clash << "\n";
     return qalto::kExitCommandLine;
   }
+  shared.outputsChecked = qalto::TaskCount(options.tasks) <= kMostComparedTasks;
   int worst = qalto::kExitRan;
   for (const auto& [first, last] : options.tasks) {
     for (long task = first; task <= last; ++task) {
@@ -429,6 +464,7 @@ int main(int argc, char** argv) {
               << QALTO_VERSION_PATCH << "\n";
     return qalto::kExitRan;
   }
+  if (!options.dataset.empty() || options.merge) stops.StartWatching();
   if (!options.dataset.empty()) {
     if (std::string clash = qalto::OutputClash(options); !clash.empty()) {
       std::cerr << "qalto-batch: " << clash << "\n";

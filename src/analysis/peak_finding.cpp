@@ -12,26 +12,58 @@
 namespace qalto {
 namespace {
 
-// The magnitude of curve k averaged over the five points around j, for every j of from..to
-// whose points the table holds, computed once for the scan, which reads each many times; one
-// nearer the table's ends is computed when asked for, with the table's error beyond them.
+// The points of curve k that the scan reads, from..to and two beyond either end as far as the
+// tables reach, copied once out of the checked tables, which the scan reads many times; a point
+// beyond them raises the tables' error, as reading the tables would.
+class CurvePoints {
+ public:
+  CurvePoints(const Model& model, int k, int from, int to) : first_(std::max(0, from - 2)) {
+    const int last = std::min({to + 2, model.PotentialX.Size() - 1, model.CurrentY.Rows() - 1});
+    const size_t count = static_cast<size_t>(std::max(0, last - first_ + 1));
+    x_.reserve(count);
+    y_.reserve(count);
+    magnitude_.reserve(count);
+    for (int i = first_; i <= last; ++i) {
+      x_.push_back(model.PotentialX(i));
+      y_.push_back(model.CurrentY(i, k));
+      magnitude_.push_back(std::fabs(y_.back()));
+    }
+  }
+
+  int First() const { return first_; }
+  int Last() const { return first_ + static_cast<int>(y_.size()) - 1; }
+  double X(int i) const { return x_[At(i)]; }          // V
+  double Y(int i) const { return y_[At(i)]; }          // A
+  double A(int i) const { return magnitude_[At(i)]; }  // the magnitude, A
+  // The magnitudes of points First()..Last() side by side.
+  const double* Magnitudes() const { return magnitude_.data(); }
+
+ private:
+  size_t At(int i) const {
+    if (i < first_ || i > Last()) throw RuntimeError::SubscriptOutOfRange();
+    return static_cast<size_t>(i - first_);
+  }
+
+  int first_;
+  std::vector<double> x_, y_, magnitude_;
+};
+
+// The magnitude of the curve averaged over the five points around j, for every j of from..to
+// whose points the tables hold, computed once for the scan, which reads each many times; one
+// nearer the tables' ends is computed when asked for, with the tables' error beyond them.
 class SmoothedMagnitude {
  public:
-  SmoothedMagnitude(const Model& model, int k, int from, int to)
-      : model_(model), k_(k), first_(std::max(from, 2)) {
-    if (to - from < 8) return;  // too short a curve for the scan, which reads nothing then
-    const int last = std::min(to, model.CurrentY.Rows() - 3);
+  SmoothedMagnitude(const CurvePoints& curve, int from, int to)
+      : curve_(curve), first_(std::max(from, curve.First() + 2)) {
+    const int last = std::min(to, curve.Last() - 2);
     if (last < first_) return;
-    std::vector<double> magnitudes;
-    magnitudes.reserve(static_cast<size_t>(last - first_ + 5));
-    for (int n = first_ - 2; n <= last + 2; ++n)
-      magnitudes.push_back(std::fabs(model.CurrentY(n, k)));
-    averages_.resize(magnitudes.size() - 4);
-    for (size_t j = 2; j + 2 < magnitudes.size(); ++j) {
+    averages_.reserve(static_cast<size_t>(last - first_ + 1));
+    const double* a = curve.Magnitudes() - curve.First();  // a[n]: point n's, within the range
+    for (int j = first_; j <= last; ++j) {
       double sum = 0;
-      for (size_t n = j - 2; n <= j + 2; ++n)
-        sum += magnitudes[n];
-      averages_[j - 2] = sum / 5;
+      for (int n = j - 2; n <= j + 2; ++n)
+        sum += a[n];
+      averages_.push_back(sum / 5);
     }
   }
 
@@ -44,12 +76,11 @@ class SmoothedMagnitude {
   double Average(int j) const {
     double sum = 0;
     for (int n = j - 2; n <= j + 2; ++n)
-      sum += std::fabs(model_.CurrentY(n, k_));
+      sum += curve_.A(n);
     return sum / 5;
   }
 
-  const Model& model_;
-  int k_;
+  const CurvePoints& curve_;
   int first_;
   std::vector<double> averages_;
 };
@@ -67,10 +98,10 @@ bool IsSmoothedPeak(const SmoothedMagnitude& a, int i) {
 }
 
 // The point of the largest magnitude within two points of i, the first of equal ones.
-int TopNear(const Model& model, int i, int k) {
+int TopNear(const CurvePoints& curve, int i) {
   int top = i - 2;
   for (int j = i - 1; j <= i + 2; ++j) {
-    if (std::fabs(model.CurrentY(j, k)) > std::fabs(model.CurrentY(top, k))) top = j;
+    if (curve.A(j) > curve.A(top)) top = j;
   }
   return top;
 }
@@ -86,22 +117,37 @@ void ClearPeaks(Model& model, int k) {
 
 // The sweep direction at point i (+1 rising potential, -1 falling, 0 at rest), from points a
 // few steps apart, so that the scatter of a measured potential does not turn it.
-int Direction(const Model& model, int i, int from, int to) {
+int Direction(const CurvePoints& curve, int i, int from, int to) {
   constexpr int kSpan = 3;
   int before = std::max(from, i - kSpan);
   int after = std::min(to, i + kSpan);
-  double rise = model.PotentialX(after) - model.PotentialX(before);
+  double rise = curve.X(after) - curve.X(before);
   return rise > 0 ? 1 : rise < 0 ? -1 : 0;
 }
 
+// The sweep directions of points from..to, looked up by point.
+class Directions {
+ public:
+  Directions(const CurvePoints& curve, int from, int to) : from_(from) {
+    directions_.reserve(static_cast<size_t>(to - from + 1));
+    for (int i = from; i <= to; ++i)
+      directions_.push_back(Direction(curve, i, from, to));
+  }
+  int At(int i) const { return directions_[static_cast<size_t>(i - from_)]; }
+
+ private:
+  int from_;
+  std::vector<int> directions_;
+};
+
 // The first and last point of the sweep segment that holds point i.
-std::pair<int, int> SegmentOf(const Model& model, int i, int from, int to) {
-  int d = Direction(model, i, from, to);
+std::pair<int, int> SegmentOf(const Directions& directions, int i, int from, int to) {
+  int d = directions.At(i);
   int first = i;
-  while (first > from && Direction(model, first - 1, from, to) == d)
+  while (first > from && directions.At(first - 1) == d)
     --first;
   int last = i;
-  while (last < to && Direction(model, last + 1, from, to) == d)
+  while (last < to && directions.At(last + 1) == d)
     ++last;
   return {first, last};
 }
@@ -113,26 +159,9 @@ struct Line {
   double At(double E) const { return at0 + slope * E; }
 };
 
-// A stretch of a curve, points first..last, copied once out of the checked tables for the many
-// line fits over it.
-struct Stretch {
-  Stretch(const Model& model, int k, int first, int last) : first(first) {
-    x.reserve(static_cast<size_t>(last - first + 1));
-    y.reserve(static_cast<size_t>(last - first + 1));
-    for (int i = first; i <= last; ++i) {
-      x.push_back(model.PotentialX(i));
-      y.push_back(model.CurrentY(i, k));
-    }
-  }
-  double X(int i) const { return x[static_cast<size_t>(i - first)]; }
-  double Y(int i) const { return y[static_cast<size_t>(i - first)]; }
-  int first;
-  std::vector<double> x, y;  // V, A
-};
-
 // The least-squares line through points first..last; a horizontal line through their mean when
 // their potentials do not differ.
-Line FitLine(const Stretch& curve, int first, int last) {
+Line FitLine(const CurvePoints& curve, int first, int last) {
   double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
   for (int i = first; i <= last; ++i) {
     double x = curve.X(i), y = curve.Y(i);
@@ -150,13 +179,13 @@ Line FitLine(const Stretch& curve, int first, int last) {
 }
 
 // The magnitude of the slope of the least-squares line through every window of 2 span + 1
-// points, from running sums over potentials taken from the stretch's first one: a close
+// points, from running sums over potentials taken from the segment's first one: a close
 // estimate at a few operations per window, which tells the windows that cannot be the flattest
 // from those that can. Negative for a window whose potentials barely differ, which only the
 // exact fit judges.
-std::vector<double> EstimatedSlopes(const Stretch& curve, int firstCentre, int lastCentre,
-                                    int span) {
-  const double x0 = curve.X(curve.first);
+std::vector<double> EstimatedSlopes(const CurvePoints& curve, int segmentStart, int firstCentre,
+                                    int lastCentre, int span) {
+  const double x0 = curve.X(segmentStart);
   const int first = firstCentre - span;
   const int last = lastCentre + span;
   // Running sums of the points first..i, index i - first + 1.
@@ -190,9 +219,8 @@ std::vector<double> EstimatedSlopes(const Stretch& curve, int firstCentre, int l
 // The running-sum estimates pass on to the exact fit only the windows within a millionth of
 // the flattest, far beyond their rounding, so the foot is the one the exact fits of every
 // window give.
-Line FootLine(const Model& model, int k, int p, int segmentStart) {
+Line FootLine(const CurvePoints& curve, int p, int segmentStart) {
   if (p - segmentStart < 6) return {};
-  const Stretch curve(model, k, segmentStart, p);
   const double step =
       std::fabs(curve.X(p) - curve.X(segmentStart)) / (p - segmentStart);  // V per point
   const int span =
@@ -204,7 +232,8 @@ Line FootLine(const Model& model, int k, int p, int segmentStart) {
     return !(sense * (curve.Y(i) - first) > 0.5 * sense * (top - first));
   };
   const int firstCentre = segmentStart + span, lastCentre = p - span;
-  const std::vector<double> estimates = EstimatedSlopes(curve, firstCentre, lastCentre, span);
+  const std::vector<double> estimates =
+      EstimatedSlopes(curve, segmentStart, firstCentre, lastCentre, span);
   auto estimate = [&](int i) { return estimates[static_cast<size_t>(i - firstCentre)]; };
   double lowest = -1, highest = 0;
   for (int i = firstCentre; i <= lastCentre; ++i) {
@@ -228,19 +257,19 @@ Line FootLine(const Model& model, int k, int p, int segmentStart) {
 
 // Ep/2 - Ep: where, before the peak in its segment, the current above the foot's line falls to
 // half the peak's height, between the two points that straddle it; 0 when it never does.
-double HalfWidthOf(const Model& model, int k, int p, int segmentStart, const Line& foot) {
-  const double ep = model.PotentialX(p);
-  const double height = model.CurrentY(p, k) - foot.At(ep);  // A
+double HalfWidthOf(const CurvePoints& curve, int p, int segmentStart, const Line& foot) {
+  const double ep = curve.X(p);
+  const double height = curve.Y(p) - foot.At(ep);  // A
   if (height == 0) return 0;
   auto above = [&](int i) {  // share of the height at point i
-    return (model.CurrentY(i, k) - foot.At(model.PotentialX(i))) / height;
+    return (curve.Y(i) - foot.At(curve.X(i))) / height;
   };
   for (int i = p - 1; i >= segmentStart; --i) {
     double a = above(i);
     if (a > 0.5) continue;
     double b = above(i + 1);
     double share = b != a ? (0.5 - a) / (b - a) : 0;
-    double e = model.PotentialX(i) + share * (model.PotentialX(i + 1) - model.PotentialX(i));
+    double e = curve.X(i) + share * (curve.X(i + 1) - curve.X(i));
     return e - ep;
   }
   return 0;
@@ -251,16 +280,15 @@ double HalfWidthOf(const Model& model, int k, int p, int segmentStart, const Lin
 // when fewer than three points of the segment follow it (the turn of the sweep is no peak of
 // the sweep). A steady wave's plateau, the ripple of noise on it, a bump on a foot and the
 // lower of two tops of one broad peak stand out by little.
-double Prominence(const Model& model, int k, int p, int segmentStart, int segmentEnd) {
+double Prominence(const CurvePoints& curve, int p, int segmentStart, int segmentEnd) {
   constexpr int kAfter = 3;
   if (segmentEnd - p < kAfter) return 0;
-  auto a = [&](int j) { return std::fabs(model.CurrentY(j, k)); };
-  const double top = a(p);
+  const double top = curve.A(p);
   double before = top, after = top;
-  for (int i = p - 1; i >= segmentStart && a(i) <= top; --i)
-    before = std::min(before, a(i));
-  for (int i = p + 1; i <= segmentEnd && a(i) <= top; ++i)
-    after = std::min(after, a(i));
+  for (int i = p - 1; i >= segmentStart && curve.A(i) <= top; --i)
+    before = std::min(before, curve.A(i));
+  for (int i = p + 1; i <= segmentEnd && curve.A(i) <= top; ++i)
+    after = std::min(after, curve.A(i));
   return top - std::max(before, after);
 }
 
@@ -273,17 +301,16 @@ struct ClimbedTop {
   int reach;
 };
 
-ClimbedTop Climb(const Model& model, int k, int p, int segmentStart, int segmentEnd,
+ClimbedTop Climb(const CurvePoints& curve, int p, int segmentStart, int segmentEnd,
                  double tolerance) {
-  auto a = [&](int j) { return std::fabs(model.CurrentY(j, k)); };
   ClimbedTop climbed{p, p};
   for (bool moved = true; moved;) {
     moved = false;
     for (int step : {1, -1}) {
       int j = climbed.top + step;
-      for (; j >= segmentStart && j <= segmentEnd && a(j) >= a(climbed.top) - tolerance;
+      for (; j >= segmentStart && j <= segmentEnd && curve.A(j) >= curve.A(climbed.top) - tolerance;
            j += step) {
-        if (a(j) > a(climbed.top)) {
+        if (curve.A(j) > curve.A(climbed.top)) {
           climbed.top = j;
           moved = true;
         }
@@ -298,53 +325,50 @@ ClimbedTop Climb(const Model& model, int k, int p, int segmentStart, int segment
 // differences over from..to, as a standard deviation (a second difference of independent noise
 // has six times its variance, and a median magnitude is 0.6745 of it). A smooth curve has next
 // to none; a noisy plateau's highest point stands a few of them above its lowest.
-double Scatter(const Model& model, int k, int from, int to) {
+double Scatter(const CurvePoints& curve, int from, int to) {
   if (to - from < 2) return 0;
   std::vector<double> seconds;
   seconds.reserve(static_cast<std::size_t>(to - from - 1));
-  double before = model.CurrentY(from, k), here = model.CurrentY(from + 1, k);
-  for (int i = from + 1; i < to; ++i) {
-    const double after = model.CurrentY(i + 1, k);
-    seconds.push_back(std::fabs(before - 2 * here + after));
-    before = here;
-    here = after;
-  }
+  for (int i = from + 1; i < to; ++i)
+    seconds.push_back(std::fabs(curve.Y(i - 1) - 2 * curve.Y(i) + curve.Y(i + 1)));
   auto middle = seconds.begin() + static_cast<std::ptrdiff_t>(seconds.size() / 2);
   std::nth_element(seconds.begin(), middle, seconds.end());
   return *middle / (0.6745 * std::sqrt(6.0));
 }
 
 void ScanPeaks(Model& model, int k, int from, int to, std::vector<FoundPeak>& found) {
+  if (to - from < 8) return;  // too short a curve for a peak with its flanks
+  const CurvePoints curve(model, k, from, to);
   double threshold = 0.02 * std::fabs(model.PlotYMin - model.PlotYMax);  // A
   // A peak stands out of the noise by more than the extremes of a plateau's noise reach.
   constexpr double kNoiseProminence = 8;
-  const double least = std::max(threshold / 2, kNoiseProminence * Scatter(model, k, from, to));
+  const double least = std::max(threshold / 2, kNoiseProminence * Scatter(curve, from, to));
   int lastPeak = -10;
   int looked = -10;  // the last point a climb to a top went over
-  const SmoothedMagnitude smoothed(model, k, from, to);
+  const SmoothedMagnitude smoothed(curve, from, to);
+  const Directions directions(curve, from, to);
   for (int s = from + 4; s <= to - 4; ++s) {
     if (!IsSmoothedPeak(smoothed, s)) continue;
-    const int near = TopNear(model, s, k);
+    const int near = TopNear(curve, s);
     // A flat top is one peak, at its first point; a point a climb went over has its top.
     if (near <= lastPeak + 2 || near <= looked) continue;
-    auto [segmentStart, segmentEnd] = SegmentOf(model, near, from, to);
-    const ClimbedTop climbed = Climb(model, k, near, segmentStart, segmentEnd, least);
+    auto [segmentStart, segmentEnd] = SegmentOf(directions, near, from, to);
+    const ClimbedTop climbed = Climb(curve, near, segmentStart, segmentEnd, least);
     looked = climbed.reach;
     const int i = climbed.top;
-    if (i <= lastPeak + 2 || std::fabs(model.CurrentY(i, k)) <= threshold) continue;
-    if (Prominence(model, k, i, segmentStart, segmentEnd) <= least) continue;
+    if (i <= lastPeak + 2 || curve.A(i) <= threshold) continue;
+    if (Prominence(curve, i, segmentStart, segmentEnd) <= least) continue;
     lastPeak = i;
-    Line foot = FootLine(model, k, i, segmentStart);
+    Line foot = FootLine(curve, i, segmentStart);
     // A foot that puts the peak on the other side of it is no foot of this wave: then zero.
-    if ((model.CurrentY(i, k) - foot.At(model.PotentialX(i))) * model.CurrentY(i, k) <= 0)
-      foot = {};
+    if ((curve.Y(i) - foot.At(curve.X(i))) * curve.Y(i) <= 0) foot = {};
     // The tables hold 20 peaks per curve: on a noisy curve the first 20 in scan order are kept.
     if (model.PeakCount == kMaxPeaks) continue;
     ++model.PeakCount;
-    model.PeakCurrent(model.PeakCount, k) = model.CurrentY(i, k);
-    model.PeakPotential(model.PeakCount, k) = model.PotentialX(i);
-    FoundPeak peak{model.PotentialX(i), model.CurrentY(i, k), foot.At(model.PotentialX(i)), 0};
-    peak.halfWidth = HalfWidthOf(model, k, i, segmentStart, foot);
+    model.PeakCurrent(model.PeakCount, k) = curve.Y(i);
+    model.PeakPotential(model.PeakCount, k) = curve.X(i);
+    FoundPeak peak{curve.X(i), curve.Y(i), foot.At(curve.X(i)), 0};
+    peak.halfWidth = HalfWidthOf(curve, i, segmentStart, foot);
     found.push_back(peak);
   }
   if (!found.empty())

@@ -58,10 +58,14 @@ const char* StatusWord(int exitStatus) {
 BatchStops::BatchStops() {
   sigset_t set = StopSignals();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
-  watcher_ = std::thread([this] { Watch(); });
+}
+
+void BatchStops::StartWatching() {
+  if (!watcher_.joinable()) watcher_ = std::thread([this] { Watch(); });
 }
 
 BatchStops::~BatchStops() {
+  if (!watcher_.joinable()) return;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     quit_ = true;
@@ -73,6 +77,13 @@ BatchStops::~BatchStops() {
 }
 
 void BatchStops::BeginTask(RunMonitor& monitor, std::optional<double> timeLimit,
+                           LastRecord lastRecord) {
+  StartTask(monitor, timeLimit, std::move(lastRecord));
+  // Started with the task in place, the watcher stops it for a signal that came before.
+  StartWatching();
+}
+
+void BatchStops::StartTask(RunMonitor& monitor, std::optional<double> timeLimit,
                            LastRecord lastRecord) {
   std::lock_guard<std::mutex> lock(mutex_);
   monitor_ = &monitor;

@@ -31,13 +31,18 @@ class BatchStops {
   // be computing, so it must read nothing that thread changes.
   using LastRecord = std::function<void(int status, const std::string& reason)>;
 
-  // Blocks TERM and INT on the calling thread, which every thread started later inherits, and
-  // starts the thread that waits for them: construct it in main before any other thread.
+  // Blocks TERM and INT on the calling thread, which every thread started later inherits:
+  // construct it in main before any other thread. Until the thread that waits for them starts
+  // (StartWatching, or the first task), a signal waits: a run that starts no task and ends at
+  // once starts no thread.
   BatchStops();
   ~BatchStops();
   BatchStops(const BatchStops&) = delete;
   BatchStops& operator=(const BatchStops&) = delete;
 
+  // Starts the thread that waits for the signals and watches the tasks' time, once; from the
+  // thread that constructed this.
+  void StartWatching();
   // A task begins: its computations poll monitor; it may run timeLimit seconds.
   void BeginTask(RunMonitor& monitor, std::optional<double> timeLimit, LastRecord lastRecord);
   // The task has ended and its record is written.
@@ -51,6 +56,7 @@ class BatchStops {
   bool Signalled() const;
 
  private:
+  void StartTask(RunMonitor& monitor, std::optional<double> timeLimit, LastRecord lastRecord);
   void Watch();
   void Stop(int status, const std::string& reason);
 

@@ -116,15 +116,6 @@ void ScriptRunner::NoteMessage(const std::string& text) {
   failureText_ = where + ": " + Escaped(text);
 }
 
-namespace {
-
-bool IsComment(const std::string& line) {
-  size_t first = line.find_first_not_of(" \t\r");
-  return first == std::string::npos || line[first] == '#';
-}
-
-}  // namespace
-
 int ScriptRunner::Run(std::istream& script, std::ostream& err) {
   std::vector<std::string> lines;
   for (std::string line; ReadScriptLine(script, line);)
@@ -146,7 +137,7 @@ int ScriptRunner::Run(std::istream& script, std::ostream& err) {
     ++lineNumber_;
     // An editor saving UTF-8 may put a byte-order mark in front of the first line.
     if (lineNumber_ == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-    if (IsComment(line)) continue;
+    if (IsCommentLine(line)) continue;
     try {
       std::vector<std::string> words = Words(line);
       if (words.empty()) continue;
@@ -192,7 +183,7 @@ size_t ScriptRunner::RunSession(const std::vector<std::string>& lines, size_t fi
   size_t next = first;
   for (; next < lines.size(); ++next) {
     int number = static_cast<int>(next) + 1;
-    if (IsComment(lines[next])) continue;
+    if (IsCommentLine(lines[next])) continue;
     std::vector<std::string> words;
     try {
       words = Words(lines[next]);

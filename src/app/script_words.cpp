@@ -1,5 +1,7 @@
 #include "app/script_words.h"
 
+#include <sstream>
+
 namespace qalto {
 namespace {
 
@@ -140,6 +142,22 @@ bool ReadScriptLine(std::istream& in, std::string& line) {
     }
     line.push_back(static_cast<char>(c));
   }
+}
+
+bool IsCommentLine(const std::string& line) {
+  size_t first = line.find_first_not_of(" \t\r");
+  return first == std::string::npos || line[first] == '#';
+}
+
+bool HoldsNoCommand(const std::string& script) {
+  std::istringstream in(script);
+  std::string line;
+  for (bool first = true; ReadScriptLine(in, line); first = false) {
+    // An editor saving UTF-8 may put a byte-order mark in front of the first line.
+    if (first && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    if (!IsCommentLine(line)) return false;
+  }
+  return true;
 }
 
 }  // namespace qalto

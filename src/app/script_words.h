@@ -23,6 +23,11 @@ class ScriptSyntaxError : public std::runtime_error {
 // no line end leaves lines run together. False at the end of the text.
 bool ReadScriptLine(std::istream& in, std::string& line);
 
+// Whether a line holds no command: it is blank, or its first character that is not blank is #.
+bool IsCommentLine(const std::string& line);
+// Whether a whole script holds no command: blank lines and comments alone.
+bool HoldsNoCommand(const std::string& script);
+
 // Splits a script line into words.
 std::vector<std::string> SplitScriptLine(const std::string& line);
 

@@ -61,17 +61,18 @@ void NoteTemporary(const std::string& path, bool live) {
 
 // What stops a target before anything is written: a folder, device or pipe in its place (a
 // pipe would hold the program up waiting for its other end), or a read-only file, which the
-// rename would otherwise replace behind the user's back.
-void CheckTarget(const std::string& path) {
+// rename would otherwise replace behind the user's back. Returns the target's status.
+fs::file_status CheckTarget(const std::string& path) {
   if (path.empty()) throw RuntimeError::BadFileName();
   std::error_code ignored;
   fs::file_status status = fs::status(path, ignored);
-  if (!fs::exists(status)) return;
+  if (!fs::exists(status)) return status;
   if (fs::is_directory(status)) throw WriteFailure(EISDIR);
   if (!fs::is_regular_file(status)) {
     throw FileSystemError("Path/File access error", "not a regular file");
   }
   if (::access(path.c_str(), W_OK) != 0) throw WriteFailure(errno);
+  return status;
 }
 
 }  // namespace
@@ -91,7 +92,7 @@ void RemoveTemporaryFiles() {
 
 FileReplacement::FileReplacement(std::string path, Durability durability)
     : path_(std::move(path)), durability_(durability) {
-  CheckTarget(path_);
+  const fs::file_status old = CheckTarget(path_);  // a link's is its file's
   // A link is followed: the file it names is replaced, and the link stays.
   std::error_code ignored;
   if (fs::is_symlink(path_, ignored)) path_ = fs::weakly_canonical(path_, ignored).string();
@@ -114,7 +115,6 @@ FileReplacement::FileReplacement(std::string path, Durability durability)
     throw WriteFailure(error);
   }
   // mkstemp creates the file readable by its owner alone; a new file gets the usual rights.
-  fs::file_status old = fs::status(path_, ignored);
   if (fs::exists(old)) {
     fs::permissions(temporary_, old.permissions(), ignored);
   } else {

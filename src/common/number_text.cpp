@@ -48,7 +48,7 @@ size_t NumericPrefixLength(std::string_view text) {
 
 }  // namespace
 
-double ReadNumber(std::string_view text) {
+std::optional<double> ReadFiniteNumber(std::string_view text) {
   size_t start = 0;
   while (start < text.size() && (text[start] == ' ' || text[start] == '\t'))
     ++start;
@@ -69,16 +69,19 @@ double ReadNumber(std::string_view text) {
   // overflows) or a form from_chars does not take whole: strtod decides.
   if (problem != std::errc() || end != number.data() + number.size())
     value = std::strtod(std::string(number).c_str(), nullptr);
-  if (!std::isfinite(value)) throw RuntimeError::Overflow();
+  if (!std::isfinite(value)) return std::nullopt;
   return value;
 }
 
+double ReadNumber(std::string_view text) {
+  if (const std::optional<double> value = ReadFiniteNumber(text)) return *value;
+  throw RuntimeError::Overflow();
+}
+
 double ReadBoxNumber(std::string_view text, const std::string& caption) {
-  try {
-    return ReadNumber(text);
-  } catch (const RuntimeError& error) {
-    throw RuntimeError(error.Description() + ": " + caption + " is " + ShownText(text));
-  }
+  if (const std::optional<double> value = ReadFiniteNumber(text)) return *value;
+  throw RuntimeError(RuntimeError::Overflow().Description() + ": " + caption + " is " +
+                     ShownText(text));
 }
 
 std::string ShownText(std::string_view text) {

@@ -3,6 +3,7 @@
 // prefix is taken ("1e-3 M" reads 0.001, "1e" reads 1); a text that does not begin with a number
 // reads 0. There is no validation message for numeric input anywhere in the program.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,10 +11,18 @@ namespace qalto {
 
 // The leading decimal number of text; raises "Overflow" when it does not fit a double.
 double ReadNumber(std::string_view text);
+// The same, empty when the number does not fit a double.
+std::optional<double> ReadFiniteNumber(std::string_view text);
 
 // The number of a box's text, as ReadNumber; its failure names the box by the caption the user
 // sees and shows the text: "Overflow: Noise (A) is 1e999".
 double ReadBoxNumber(std::string_view text, const std::string& caption);
+// The same, with the caption put together by caption() only for the message of a failure.
+template <typename Caption>
+double ReadBoxNumberCaptioned(std::string_view text, const Caption& caption) {
+  if (const std::optional<double> value = ReadFiniteNumber(text)) return *value;
+  return ReadBoxNumber(text, caption());
+}
 
 // A typed text as a message shows it: whole up to 20 characters, else its start and length.
 std::string ShownText(std::string_view text);

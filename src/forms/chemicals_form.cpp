@@ -521,7 +521,8 @@ std::pair<TextBox*, TextBox*> FormExpr::RangeBoxes(int index) const {
 ChemicalsValues FormExpr::Values() const {
   // A box that does not read names itself: "ks (cm/s) of reaction 2".
   auto read = [](std::string_view text, const char* caption, const char* row, size_t index) {
-    return ReadBoxNumber(text, std::string(caption) + " of " + row + " " + std::to_string(index));
+    return ReadBoxNumberCaptioned(
+        text, [&] { return std::string(caption) + " of " + row + " " + std::to_string(index); });
   };
   ChemicalsValues values;
   values.viscosity = ReadBoxNumber(TextVis.Text(), "Vis (cm ²/s)");

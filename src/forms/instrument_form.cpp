@@ -373,7 +373,7 @@ void FormIns::ComputePartner(const TextBox& partner, const TextBox& source,
 }
 
 double FormIns::Value(const TextBox& box) const {
-  return ReadBoxNumber(box.Text(), CaptionOf(box));
+  return ReadBoxNumberCaptioned(box.Text(), [&] { return CaptionOf(box); });
 }
 
 std::string FormIns::CaptionOf(const TextBox& box) const {
