@@ -35,8 +35,20 @@ expect 1 "--out e0.qs would overwrite the script e0.qs" "$batch" e0.qs --out e0.
 expect 1 "--json ./jobs.tsv would overwrite the manifest jobs.tsv" \
   "$batch" e0.qs --manifest jobs.tsv --task 1 --json ./jobs.tsv
 expect 1 "--out and --json name the same file: r" "$batch" e0.qs --param E0=1 --out r --json r
+# Names that meet only through a link, to a file or to a folder, and a file's other name.
+ln -s e0.qs link.csv && mkdir runs && ln -s runs alias && ln e0.qs hard.csv
+expect 1 "--out link.csv would overwrite the script e0.qs" "$batch" e0.qs --out link.csv --param E0=1
+expect 1 "--out hard.csv would overwrite the script e0.qs" "$batch" e0.qs --out hard.csv --param E0=1
+expect 1 "--out and --json name the same file: alias/1.csv" \
+  "$batch" e0.qs --manifest jobs.tsv --tasks 1 --out 'alias/{}.csv' --json 'runs/{}.csv'
 [ "$(cat e0.qs)" = 'echo $E0' ] && [ "$(cat jobs.tsv)" = "$(printf 'E0\n0.1')" ]
-[ ! -e r ]
+[ ! -e r ] && [ -z "$(ls runs)" ]
+# A script of comments alone runs nothing and says so of a parameter it was given; its record
+# says it ran.
+printf '\xEF\xBB\xBF# nothing to do\n\n  # indented\r\n' >comments.qs
+expect 0 "the script does not use parameter x" "$batch" comments.qs --param x=1
+expect 0 "" "$batch" comments.qs --json comments.json
+grep -qF '"status": "ran"' comments.json
 # The tasks of one process are checked together before the first runs: a manifest that task 3's
 # curves would overwrite leaves no files of tasks 1 and 2, and the record of task 1 (11.json)
 # may not be overwritten by the curves of task 11.
