@@ -1,7 +1,6 @@
 // qalto-batch: runs a script of user actions against the program, without any window; one run
 // is one task of a parameter grid or a campaign, driven by GNU parallel or a Slurm job array.
 
-#include <dlfcn.h>
 #include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,10 +28,12 @@
 #include "app/batch_stop.h"
 #include "app/curve_csv.h"
 #include "app/dataset_command.h"
+#include "app/picture_process.h"
 #include "app/record_merge.h"
 #include "app/replace_file.h"
 #include "app/script_runner.h"
 #include "app/script_words.h"
+#include "drawing/display_list_text.h"
 #include "drawing/svg_writer.h"
 #include "ui/recording_platform.h"
 
@@ -59,22 +60,6 @@ std::string ProgramFolder() {
   return slash == std::string::npos ? "." : program.substr(0, slash);
 }
 
-// PNG pictures are painted by Qt, whose libraries take several milliseconds to load: they sit in
-// a module of their own that is loaded when the first PNG picture is written, not at start-up.
-using PngWriter = int (*)(const qalto::RecordingSurface*, const char*, int, int);
-
-PngWriter LoadPngWriter(std::string& error) {
-  std::string module = ProgramFolder() + "/qalto-png.so";
-  void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) {
-    error = "PNG pictures need the picture writer " + module + ": " + dlerror();
-    return nullptr;
-  }
-  auto writer = reinterpret_cast<PngWriter>(dlsym(handle, "QaltoWritePng"));
-  if (writer == nullptr) error = module + " holds no PNG writer";
-  return writer;
-}
-
 // Writes the plot window as last drawn; an error text, empty on success.
 std::string WritePicture(qalto::App& app, const std::string& path) {
   const qalto::PlotWindow& plot = app.Plot();
@@ -84,10 +69,11 @@ std::string WritePicture(qalto::App& app, const std::string& path) {
   if (EndsWith(path, ".svg")) {
     written = qalto::WriteSvg(plot.surface, path, kPictureWidth, kPictureHeight, &reason);
   } else if (EndsWith(path, ".png")) {
-    static std::string loadError;
-    static PngWriter writer = LoadPngWriter(loadError);
-    if (writer == nullptr) return loadError;
-    written = writer(&plot.surface, path.c_str(), kPictureWidth, kPictureHeight) != 0;
+    // Painted by Qt, whose libraries take several milliseconds to load: in the picture writer,
+    // a program of its own, so that no other run loads them.
+    return qalto::PaintInProcess(ProgramFolder() + "/qalto-png",
+                                 qalto::DisplayListText(plot.surface.Items()), path, kPictureWidth,
+                                 kPictureHeight);
   } else {
     return "a picture is written as .svg or .png: " + path;
   }

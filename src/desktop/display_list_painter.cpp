@@ -136,9 +136,14 @@ class ListPainter {
 
 }  // namespace
 
+void PaintDisplayList(QPainter& painter, const std::vector<DisplayItem>& items, double width,
+                      double height, const QColor& foreground) {
+  ListPainter(painter, width, height, foreground).Paint(items);
+}
+
 void PaintDisplayList(QPainter& painter, const RecordingSurface& surface, double width,
                       double height, const QColor& foreground) {
-  ListPainter(painter, width, height, foreground).Paint(surface.Items());
+  PaintDisplayList(painter, surface.Items(), width, height, foreground);
 }
 
 }  // namespace qalto

@@ -13,6 +13,8 @@ namespace qalto {
 // coordinates, in the foreground colour; the caller fills the background. Geometry is mapped to
 // pixels by the transform of each item's coordinate system and drawn with a normal pen, and text
 // is sized in pixels, so that the picture keeps its proportions on any device.
+void PaintDisplayList(QPainter& painter, const std::vector<DisplayItem>& items, double width,
+                      double height, const QColor& foreground);
 void PaintDisplayList(QPainter& painter, const RecordingSurface& surface, double width,
                       double height, const QColor& foreground);
 

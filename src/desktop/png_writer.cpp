@@ -45,7 +45,7 @@ bool EnsureGuiApplication() {
 
 }  // namespace
 
-bool WritePng(const RecordingSurface& surface, const std::string& path, int width, int height,
+bool WritePng(const std::vector<DisplayItem>& items, const std::string& path, int width, int height,
               std::string* reason) {
   if (width <= 0 || height <= 0 || !EnsureGuiApplication()) return false;
   QImage image(width, height, QImage::Format_RGB32);
@@ -53,7 +53,7 @@ bool WritePng(const RecordingSurface& surface, const std::string& path, int widt
   image.fill(Qt::white);
   {
     QPainter painter(&image);
-    PaintDisplayList(painter, surface, width, height, Qt::black);
+    PaintDisplayList(painter, items, width, height, Qt::black);
   }
   QByteArray bytes;
   QBuffer buffer(&bytes);
