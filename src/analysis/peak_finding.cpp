@@ -23,11 +23,10 @@ class CurvePoints {
     x_.reserve(count);
     y_.reserve(count);
     magnitude_.reserve(count);
-    for (int i = first_; i <= last; ++i) {
-      x_.push_back(model.PotentialX(i));
-      y_.push_back(model.CurrentY(i, k));
-      magnitude_.push_back(std::fabs(y_.back()));
-    }
+    model.PotentialX.AppendRows(first_, last, x_);
+    model.CurrentY.AppendColumnRows(k, first_, last, y_);
+    for (double y : y_)
+      magnitude_.push_back(std::fabs(y));
   }
 
   int First() const { return first_; }

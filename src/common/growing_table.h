@@ -42,6 +42,16 @@ class GrowingTable1 {
                                         static_cast<size_t>(last - first) + 1);
   }
 
+  // Rows first..last appended to out, a row never written as 0.
+  void AppendRows(int first, int last, std::vector<T>& out) const {
+    if (last < first) return;
+    const size_t begin = Checked(first), end = Checked(last) + 1;
+    const size_t stored = std::clamp(cells_.size(), begin, end);
+    out.insert(out.end(), cells_.begin() + static_cast<std::ptrdiff_t>(begin),
+               cells_.begin() + static_cast<std::ptrdiff_t>(stored));
+    out.resize(out.size() + (end - stored), T{});
+  }
+
   int Size() const { return size_; }
   int StoredRows() const { return static_cast<int>(cells_.size()); }
   // Every row back to 0, nothing stored.
@@ -81,6 +91,11 @@ class GrowingTable2 {
   // Rows first..last of column j side by side (GrowingTable1::Rows).
   std::span<T> ColumnRows(int j, int first, int last) {
     return columns_[Column(j)].Rows(first, last);
+  }
+
+  // Rows first..last of column j appended to out (GrowingTable1::AppendRows).
+  void AppendColumnRows(int j, int first, int last, std::vector<T>& out) const {
+    columns_[Column(j)].AppendRows(first, last, out);
   }
 
   int Rows() const { return rows_; }

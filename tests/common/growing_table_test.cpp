@@ -29,6 +29,10 @@ TEST(GrowingTable, StoresOnlyTheRowsWrittenAndKeepsItsRange) {
     EXPECT_THROW(table(i, j), RuntimeError) << i << "," << j;
     EXPECT_THROW(readOnly(i, j), RuntimeError) << i << "," << j;
   }
+  std::vector<double> read{7.0};  // appended to what it holds: stored rows, then unstored 0
+  table.AppendColumnRows(2, 19, 22, read);
+  EXPECT_EQ(read, (std::vector<double>{7.0, 0.0, 0.5, 0.0, 0.0}));
+  EXPECT_THROW(table.AppendColumnRows(2, 99999, 100001, read), RuntimeError);
   GrowingTable2<double> copy = table;
   EXPECT_EQ(copy.StoredRows(), 21);
   EXPECT_EQ(copy(10, 2), 1.5);
