@@ -269,20 +269,6 @@ INSTANTIATE_TEST_SUITE_P(Choices, MeasuredAcSession,
                            return WordsAsName(info.param);
                          });
 
-// Techniques -> differential pulse -> OK -> Simulate -> Save Session -> Simulate.
-TEST_F(SessionTest, SavingChangesNeitherTheExperimentNorTheCurves) {
-  ChooseTechnique(4);
-  app.ChooseMenu("mnuSimulate");
-  const std::vector<double> before = Curve(model, 1);
-  const std::string first = SessionScript(app);
-  platform.QueueDialogAnswer(Path("dp.qs"));
-  ASSERT_EQ(app.ChooseMenu("mnuSaveSession"), MenuOutcome::kDone);
-  EXPECT_EQ(SessionScript(app), first);
-  app.ChooseMenu("mnuSimulate");
-  EXPECT_EQ(model.Technique, Technique::kDifferentialPulse);
-  EXPECT_EQ(Curve(model, 1), before);
-}
-
 // Any text in any box reads back as written.
 class SessionText : public SessionTest, public ::testing::WithParamInterface<const char*> {};
 
