@@ -80,21 +80,6 @@ def test_fit_recovers_the_truth_and_equals_auto_fit(batch, tmp_path):
     assert fitted["E0(1)"] == pytest.approx(result.values[1], rel=1e-12)
 
 
-def test_fit_recovers_the_reorganisation_energy_within_its_bounds():
-    """Marcus-Hush kinetics, lambda 0.4 eV, a fast slow cycle; lambda fitted from 1.5 eV."""
-    truth = qalto.Experiment(technique="cv", mode="analytical", scan_rate=5, E_start=0.7,
-                             E_end=-0.5, E_step=0.002, ks=0.01, lambda_=0.4)
-    data = truth.simulate()
-    start = truth.copy().set(lambda_=1.5)
-    result = qalto.fit(start, (data.potential, data.current), ["lambda(1)"],
-                       bounds={"lambda(1)": (0.1, 5)})
-    assert result.names == ["lambda(1)"]
-    assert result.values[0] == pytest.approx(0.4, rel=1e-4)
-    low, high = result.intervals[0]
-    assert low <= result.values[0] <= high
-    assert result.flags == [[]]
-
-
 def test_fit_of_an_unknown_parameter_is_refused():
     with pytest.raises(qalto.QaltoError, match="not a fittable parameter"):
         qalto.fit(qalto.Experiment(), ([0.0, 0.1], [0.0, 0.0]), ["speed(1)"])

@@ -13,20 +13,6 @@ F, RT = 96484.6, 8.31441 * 298.14
 D, C, AREA = 1e-5, 1e-6, 1.0  # the default couple: cm2/s, mol/cm3 (1 mM), cm2
 
 
-@pytest.mark.parametrize("mode", ["analytical", "digital"])
-def test_step_gives_cottrell_current_and_charge(mode):
-    result = qalto.Experiment(technique="chronoamperometry", mode=mode, E_start=0.5, E1=-0.3,
-                              t1=1, t_sample=0.01).simulate()
-    np.testing.assert_allclose(result.time[:3], [0.01, 0.02, 0.03])
-    assert np.all(result.potential == -0.3)
-    for k in (9, 99):  # 0.1 s and 1 s
-        t = result.time[k]
-        assert result.current[k] == pytest.approx(F * AREA * C * math.sqrt(D / (math.pi * t)),
-                                                  rel=5e-3)
-        assert result.charge[k] == pytest.approx(2 * F * AREA * C * math.sqrt(D * t / math.pi),
-                                                 rel=5e-3)
-
-
 def randles(f, Ru, Cd, ks):
     """Ru in series with Cd parallel to Rct and the Warburg element, at E1/2 of 1 mM A."""
     w = 2 * math.pi * f
