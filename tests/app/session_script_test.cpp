@@ -51,11 +51,6 @@ class SessionTest : public AppTest {
     return path;
   }
 
-  void Import(const std::string& path) {
-    platform.QueueDialogAnswer(path);
-    ASSERT_EQ(app.ChooseMenu("mnuImport"), MenuOutcome::kDone);
-  }
-
   // Differential pulse with t pulse and E pulse of its own, Marcus-Hush kinetics of lambda
   // 0.7 eV, four overlaid curves (two
   // simulated, two imported, one from a file named "cv $HOME.txt"), a peak report, a box
@@ -193,8 +188,7 @@ TEST_F(SessionTest, AProgramFromMeasuredInstantsComesBack) {
       folder.Write("uneven.csv",
                    "time/s,Ewe/V,I/A\n0,0.3,0\n0.7,0.23,0\n1.2,0.18,0\n3,0,0\n3.1,-0.01,0\n"
                    "6,-0.3,0\n6.25,-0.275,0\n9.5,0.05,0\n12,0.3,0\n");
-  platform.QueueDialogAnswer(data);
-  ASSERT_EQ(app.ChooseMenu("mnuImport"), MenuOutcome::kDone);
+  ASSERT_EQ(Import(data), MenuOutcome::kDone);
   ASSERT_EQ(app.ChooseMenu("mnuProgramFromData"), MenuOutcome::kDone);
   ChooseTechnique(8);
   ASSERT_EQ(app.ChooseMenu("mnuSimulate"), MenuOutcome::kDone);

@@ -11,11 +11,6 @@ namespace {
 
 class ImportDataTest : public AppTest {
  protected:
-  // The user imports the file: the dialog answers with its path.
-  void Import(const std::string& path) {
-    platform.QueueDialogAnswer(path);
-    app.mnuImport_Click();
-  }
   // Before the first curve only the Display and Analyze menus are disabled.
   bool DisplayOrAnalyzeEnabled() {
     return app.MenuEnabled("mnuDisplay") || app.MenuEnabled("mnuAnalyze");
