@@ -89,29 +89,6 @@ def _two_column_file(folder):
     return path
 
 
-STEP_AND_SPECTRUM = {
-    "steps": dict(technique="chronoamperometry", E_start=0.5, E1=-0.3, t1=0.5, E2=0.5, t2=0.5,
-                  t_sample=0.01),
-    "program": dict(technique="potential_program", t_sample=0.01,
-                    program=[("hold", 0.3, 0.5), ("sweep", 0.3, -0.3, 0.1)]),
-    "impedance": dict(technique="impedance", E_dc=0.1, f_from=1e4, f_to=1, Ru=20, Cd=1e-5),
-}
-
-
-@pytest.mark.parametrize("case", STEP_AND_SPECTRUM)
-def test_a_session_gives_back_the_experiment_and_a_report_is_refused(tmp_path, case):
-    original = qalto.Experiment(mode="digital", **STEP_AND_SPECTRUM[case])
-    session, report = tmp_path / "work.qsession", tmp_path / "report.txt"
-    original.run(f'menu mnuSimulate\ndialog "{session}"\nmenu mnuSaveSession\n'
-                 f'dialog "{report}"\nmenu mnuSave\n')
-    expected = original.simulate()
-    again = qalto.Experiment.from_session(session).simulate()
-    np.testing.assert_array_equal(again.current, expected.current)
-    np.testing.assert_array_equal(again.time, expected.time)
-    with pytest.raises(qalto.QaltoError, match="whose report is not read back"):
-        qalto.Experiment.from_report(report)
-
-
 def test_a_double_step_applies_E1_then_E2():
     result = qalto.Experiment(technique="chronoamperometry", mode="digital", E_start=0.5,
                               E1=-0.3, t1=0.5, E2=0.5, t2=0.3, t_sample=0.01).simulate()
