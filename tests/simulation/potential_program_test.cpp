@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -171,10 +170,6 @@ struct Refusal {
   double sample;
   const char* words;
 };
-
-void PrintTo(const Refusal& refusal, std::ostream* os) {
-  *os << refusal.name;
-}
 
 class ProgramRefusalTest : public testing::TestWithParam<Refusal> {};
 
