@@ -20,11 +20,7 @@ namespace qalto {
 namespace {
 
 using curve_test::Total;
-using digital_test::BuildAxis;
-using digital_test::kF;
-using digital_test::kR;
-using digital_test::kTestTemperature;
-using digital_test::Simulate;
+using namespace digital_test;
 
 constexpr double kGamma = 1e-10;  // mol/cm2
 constexpr double kRT = kR * kTestTemperature;
@@ -32,7 +28,7 @@ constexpr double kRT = kR * kTestTemperature;
 // O(ads) + n e = R(ads), E0 0 V, all of the layer oxidized, 1 cm2, a cycle from +0.3 V at
 // 0.1 V/s in 1 mV steps.
 std::unique_ptr<Model> SurfaceCouple(double n = 1, double ks = 1e6, double alpha = 0.5) {
-  auto m = digital_test::PlanarReduction();
+  auto m = PlanarReduction();
   m->ScanCycles = 1;
   m->ChargeN(1) = n;
   m->ChargeKs(1) = ks;  // 1/s
@@ -248,7 +244,7 @@ class AdsorptionIsotherm : public ::testing::TestWithParam<double> {};
 // K = kf / (kb Gamma max).
 TEST_P(AdsorptionIsotherm, HoldsAtEquilibrium) {
   const double g = GetParam();
-  auto m = digital_test::PlanarReduction();
+  auto m = PlanarReduction();
   m->SpeciesCount = 3;
   m->SpeciesName(1) = "A(ads)";
   m->SpeciesName(2) = "B(ads)";
@@ -283,7 +279,7 @@ INSTANTIATE_TEST_SUITE_P(Interactions, AdsorptionIsotherm, ::testing::Values(0.0
 // fills (C = C(ads), no C) gives the usual quasi-reversible wave (ks 0.01 cm/s) of the surface
 // rows, point by point.
 TEST(AdsorbedLayer, DissolvedCoupleBesideAnEmptyLayerIsTheUsualWave) {
-  auto plain = digital_test::PlanarReduction();
+  auto plain = PlanarReduction();
   plain->ScanCycles = 1;
   plain->ChargeKs(1) = 0.01;
   auto layered = std::make_unique<Model>(*plain);

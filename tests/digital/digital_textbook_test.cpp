@@ -22,13 +22,7 @@ namespace {
 
 using curve_test::Peak;
 using curve_test::Total;
-using digital_test::BuildAxis;
-using digital_test::kC;
-using digital_test::kD;
-using digital_test::kF;
-using digital_test::kPi;
-using digital_test::PlanarReduction;
-using digital_test::Simulate;
+using namespace digital_test;
 
 constexpr double kCurrentTolerance = 0.005;
 constexpr double kPotentialTolerance = 0.001;  // V

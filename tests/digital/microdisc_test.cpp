@@ -18,12 +18,7 @@ namespace qalto {
 namespace {
 
 using curve_test::Total;
-using digital_test::kC;
-using digital_test::kD;
-using digital_test::kF;
-using digital_test::kPi;
-using digital_test::PlanarReduction;
-using digital_test::Simulate;
+using namespace digital_test;
 
 // A + e = B at a disc of radius a (the model holds the radius 2a/pi of the hemisphere of the
 // same steady state, as the Instrument form sets it).
