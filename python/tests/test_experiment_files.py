@@ -37,14 +37,31 @@ def test_a_report_gives_back_the_experiment(tmp_path, case, mode):
     np.testing.assert_allclose(got.current, expected.current, rtol=0, atol=1e-4 * peak)
 
 
-@pytest.mark.parametrize("case", EXPERIMENTS)
+# Techniques whose parameter report is not read back: a session is.
+SESSION_ONLY = {
+    "steps": dict(technique="chronoamperometry", E_start=0.5, E1=-0.3, t1=0.5, E2=0.5, t2=0.5,
+                  t_sample=0.01),
+    "program": dict(technique="potential_program", t_sample=0.01,
+                    program=[("hold", 0.3, 0.5), ("sweep", 0.3, -0.3, 0.1)]),
+    "impedance": dict(technique="impedance", E_dc=0.1, f_from=1e4, f_to=1, Ru=20, Cd=1e-5),
+}
+
+
+@pytest.mark.parametrize("case", {**EXPERIMENTS, **SESSION_ONLY})
 def test_a_session_gives_back_the_experiment(tmp_path, case):
-    original = qalto.Experiment(mode="digital", **EXPERIMENTS[case])
+    original = qalto.Experiment(mode="digital", **{**EXPERIMENTS, **SESSION_ONLY}[case])
     session = saved(original, tmp_path, "mnuSaveSession", "work.qsession")
     again = qalto.Experiment.from_session(session)
     expected, got = original.simulate(), again.simulate()
-    np.testing.assert_array_equal(got.potential, expected.potential)
-    np.testing.assert_array_equal(got.current, expected.current)
+    for array in ("potential", "time", "current"):
+        np.testing.assert_array_equal(getattr(got, array), getattr(expected, array), array)
+
+
+@pytest.mark.parametrize("case", SESSION_ONLY)
+def test_a_report_of_steps_a_program_or_a_spectrum_is_refused(tmp_path, case):
+    report = saved(qalto.Experiment(**SESSION_ONLY[case]), tmp_path, "mnuSave", "report.txt")
+    with pytest.raises(qalto.QaltoError, match="whose report is not read back"):
+        qalto.Experiment.from_report(report)
 
 
 @pytest.mark.parametrize("text, message", [

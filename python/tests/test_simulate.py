@@ -1,6 +1,6 @@
-"""Simulations from Python: the same numbers as qalto-batch, textbook peaks, errors."""
+"""Simulations from Python: the same numbers as qalto-batch, arrays, threads, noise, errors
+(the textbook peaks are checked in tests/simulation and tests/digital)."""
 
-import math
 import threading
 
 import numpy as np
@@ -31,20 +31,6 @@ def test_cv_equals_batch_to_the_last_digit(batch, tmp_path, mode):
     result = qalto.Experiment(technique="cv", mode=mode, scan_rate=0.1, ks=0.003).simulate()
     np.testing.assert_array_equal(result.potential, potential)
     np.testing.assert_array_equal(result.current, current)
-
-
-@pytest.mark.parametrize("mode", ["analytical", "digital"])
-def test_reversible_peak_is_randles_sevcik(mode):
-    v, D, C, area, T = 0.1, 1e-5, 1e-3, 1.0, 298.15
-    result = qalto.Experiment(technique="lsv", mode=mode, scan_rate=v, E_step=0.001,
-                              E_start=0.4, E_end=-0.3, ks=1e4, E0=0.0).simulate()
-    f = F / (R * T)
-    expected = 0.4463 * F * area * (C / 1000) * math.sqrt(f * v * D)
-    peak = np.max(np.abs(result.current))
-    assert peak == pytest.approx(expected, rel=0.01)
-    # the peak lies 28.5 mV past the formal potential (0 V by default): E1/2 - 1.109 RT/F
-    e_peak = result.potential[np.argmax(np.abs(result.current))]
-    assert e_peak == pytest.approx(-1.109 / f, abs=0.0015)
 
 
 def test_times_follow_the_scan_rate():

@@ -13,20 +13,6 @@ F, RT = 96484.6, 8.31441 * 298.14
 D, C, AREA = 1e-5, 1e-6, 1.0  # the default couple: cm2/s, mol/cm3 (1 mM), cm2
 
 
-@pytest.mark.parametrize("mode", ["analytical", "digital"])
-def test_step_gives_cottrell_current_and_charge(mode):
-    result = qalto.Experiment(technique="chronoamperometry", mode=mode, E_start=0.5, E1=-0.3,
-                              t1=1, t_sample=0.01).simulate()
-    np.testing.assert_allclose(result.time[:3], [0.01, 0.02, 0.03])
-    assert np.all(result.potential == -0.3)
-    for k in (9, 99):  # 0.1 s and 1 s
-        t = result.time[k]
-        assert result.current[k] == pytest.approx(F * AREA * C * math.sqrt(D / (math.pi * t)),
-                                                  rel=5e-3)
-        assert result.charge[k] == pytest.approx(2 * F * AREA * C * math.sqrt(D * t / math.pi),
-                                                 rel=5e-3)
-
-
 def randles(f, Ru, Cd, ks):
     """Ru in series with Cd parallel to Rct and the Warburg element, at E1/2 of 1 mM A."""
     w = 2 * math.pi * f
@@ -101,29 +87,6 @@ def _two_column_file(folder):
     path = folder / "cv.txt"
     path.write_text("0.1,1e-6\n0.2,2e-6\n0.3,4e-6\n")
     return path
-
-
-STEP_AND_SPECTRUM = {
-    "steps": dict(technique="chronoamperometry", E_start=0.5, E1=-0.3, t1=0.5, E2=0.5, t2=0.5,
-                  t_sample=0.01),
-    "program": dict(technique="potential_program", t_sample=0.01,
-                    program=[("hold", 0.3, 0.5), ("sweep", 0.3, -0.3, 0.1)]),
-    "impedance": dict(technique="impedance", E_dc=0.1, f_from=1e4, f_to=1, Ru=20, Cd=1e-5),
-}
-
-
-@pytest.mark.parametrize("case", STEP_AND_SPECTRUM)
-def test_a_session_gives_back_the_experiment_and_a_report_is_refused(tmp_path, case):
-    original = qalto.Experiment(mode="digital", **STEP_AND_SPECTRUM[case])
-    session, report = tmp_path / "work.qsession", tmp_path / "report.txt"
-    original.run(f'menu mnuSimulate\ndialog "{session}"\nmenu mnuSaveSession\n'
-                 f'dialog "{report}"\nmenu mnuSave\n')
-    expected = original.simulate()
-    again = qalto.Experiment.from_session(session).simulate()
-    np.testing.assert_array_equal(again.current, expected.current)
-    np.testing.assert_array_equal(again.time, expected.time)
-    with pytest.raises(qalto.QaltoError, match="whose report is not read back"):
-        qalto.Experiment.from_report(report)
 
 
 def test_a_double_step_applies_E1_then_E2():

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "app/app.h"
@@ -36,6 +37,12 @@ class AppTest : public ::testing::Test {
     app.mnuTech_Click();
     app.Tech().optTech(n).Click();
     app.Tech().CmdOK_Click();
+  }
+
+  // The user imports the file: the dialog answers with its path.
+  MenuOutcome Import(const std::string& path) {
+    platform.QueueDialogAnswer(path);
+    return app.ChooseMenu("mnuImport");
   }
 
   double Value(const Label& label) { return ReadNumber(label.Caption()); }

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "app/app_fixture.h"
 #include "files/temp_folder.h"
 
@@ -56,36 +54,14 @@ TEST_F(CurveListTest, TransformsActOnTheSelectedCurvesAndUndoTakesThemBack) {
   EXPECT_EQ(Curve(1), first);
 }
 
-TEST_F(CurveListTest, UndoTakesBackAnImportAndSaysWhenThereIsNothingLeft) {
+// Undo of an import, of a refused run and with nothing left: undo.qs.
+TEST_F(CurveListTest, UndoTakesBackAnOverlaidRunAndAnImportIsNamedByItsFile) {
   SimulateTwoCurves();
   app.ChooseMenu("mnuUndo");  // the second simulation
   EXPECT_EQ(model.CurveCount, 1);
-  app.ChooseMenu("mnuUndo");
-  app.ChooseMenu("mnuUndo");
-  EXPECT_EQ(platform.messages.back(), "Nothing to undo.");
   TempFolder folder;
-  const std::string path = folder.Path("cv $HOME.txt");
-  std::ofstream(path) << "0.1,1e-6\n0.2,2e-6\n0.3,4e-6\n";
-  app.Option().overlap.SetChecked(false);
-  app.ChooseMenu("mnuSimulate");
-  const std::vector<double> simulated = Curve(1);
-  platform.QueueDialogAnswer(path);
-  app.ChooseMenu("mnuImport");
+  Import(folder.Write("cv $HOME.txt", "0.1,1e-6\n0.2,2e-6\n0.3,4e-6\n"));
   EXPECT_NE(app.CurveName(model.CurrentCurve).find("cv $HOME.txt"), std::string::npos);
-  app.ChooseMenu("mnuUndo");
-  EXPECT_EQ(Curve(1), simulated);
-}
-
-TEST_F(CurveListTest, ARefusedRunLeavesNothingToUndo) {
-  SimulateTwoCurves();
-  app.ChooseMenu("mnuUndo");
-  app.ChooseMenu("mnuUndo");
-  platform.messages.clear();
-  app.Expr().alph(1).SetText("2");
-  app.ChooseMenu("mnuSimulate");
-  ASSERT_EQ(platform.messages.size(), 1u);
-  app.ChooseMenu("mnuUndo");
-  EXPECT_EQ(platform.messages.back(), "Nothing to undo.");
 }
 
 TEST_F(CurveListTest, HiddenAndActiveCurvesFollowTheList) {

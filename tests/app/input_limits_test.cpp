@@ -49,30 +49,14 @@ TEST_P(RefusalTest, SimulateAndFitsRefuseWithOneMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     ImpossibleValues, RefusalTest,
+    // The refusals of a sphere's radius, C, alpha, ks, the noise, the temperature and the pulse
+    // are pinned, message for message, by the scenario refusals.qs, that of lambda by
+    // marcus_hush.qs.
     ::testing::Values(
-        Refusal{"FormIns", "radius", kNoIndex, "-0.01", 2, 1,
-                "Input Error: Radius (cm) is -0.01; allowed: greater than 0."},
         Refusal{"FormIns", "ARE", kNoIndex, "0", 1, 1,
                 "Input Error: Area (cm ²) is 0; allowed: greater than 0."},
-        Refusal{"FormIns", "Noise", kNoIndex, "-1e-6", 1, 1,
-                "Input Error: Noise (A) is -1e-6; allowed: 0 or more."},
-        Refusal{"FormIns", "txttemp", kNoIndex, "-300", 1, 1,
-                "Input Error: T ( °C) is -300; allowed: above -273.15 (0 K)."},
-        Refusal{"FormIns", "tp", kNoIndex, "0.5", 1, 4,
-                "Input Error: t pulse (s) is 0.5; allowed: greater than 0 and shorter than t "
-                "drop  (s) 0.5."},
-        Refusal{"FormExpr", "C", 1, "-1e-3", 1, 1,
-                "Input Error: C anal (M) of species 1 is -1e-3; allowed: 0 or more."},
         Refusal{"FormExpr", "D", 2, "0", 1, 1,
                 "Input Error: D (cm ²/s) of species 2 is 0; allowed: greater than 0."},
-        Refusal{"FormExpr", "alph", 1, "2", 1, 1,
-                "Input Error: α of reaction 1 is 2; allowed: between 0 and 1, both excluded."},
-        Refusal{"FormExpr", "lambda", 1, "0.05", 1, 1,
-                "Input Error: λ (eV) of reaction 1 is 0.05; allowed: 0 (Butler-Volmer) or 0.1 to "
-                "50."},
-        Refusal{"FormExpr", "ks", 1, "not-a-number", 1, 1,
-                "Input Error: ks (cm/s) of reaction 1 is not-a-number, not a number; allowed: a "
-                "number greater than 0."},
         Refusal{"FormIns", "Estart", kNoIndex, "0.3.1", 1, 1,
                 "Input Error: E start (V) is 0.3.1, not a number; allowed: a number."},
         Refusal{"FormExpr", "TextFitFirst", kNoIndex, "abc", 1, 1,

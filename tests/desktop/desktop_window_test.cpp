@@ -202,38 +202,6 @@ TEST_F(WindowTest, CancelDuringALongDigitalRunLeavesTheOldCurve) {
   EXPECT_EQ(Curve(app.model(), 1), before);
 }
 
-TEST_F(WindowTest, ASavedSessionReopenedGivesTheSameCurve) {
-  Choose("mnuMechamism_Click");
-  CheckDigital(false);
-  window.RunEvent(nullptr, [&] {
-    app.Mech().mech(7).Select();
-    app.Ins().Estart.SetText("0.4");
-    app.Ins().V.SetText("0.5");
-    app.Ins().ComboScan.SelectText("2 cycles");
-    app.Expr().kf(1).SetText("3");
-  });
-  Choose("mnuSimulate_Click");
-  QTemporaryDir folder;
-  QString path = folder.filePath("ec.qs");
-  ASSERT_TRUE(window.SaveSession(path));
-
-  const std::vector<double> saved = Curve(app.model(), 1);
-  // Other values and two curves overlaid: the session brings back its values and its one curve.
-  window.RunEvent(nullptr, [&] {
-    app.Ins().Estart.SetText("0.2");
-    app.Expr().kf(1).SetText("1");
-  });
-  app.Option().overlap.SetChecked(true);
-  Choose("mnuSimulate_Click");
-  Choose("mnuSimulate_Click");
-  ASSERT_EQ(app.model().CurveCount, 3);
-  ASSERT_TRUE(window.OpenSession(path));
-  EXPECT_EQ(app.model().CurveCount, 1);
-  EXPECT_EQ(Curve(app.model(), 1), saved);
-  EXPECT_EQ(app.Ins().Estart.Text(), "0.4");
-  EXPECT_EQ(app.Expr().kf(1).Text(), "3");
-}
-
 // Save, quit, start, open under a real window: the values of every form, four overlaid curves
 // (two simulated, two imported from files whose names hold a $ and a quote), the result log,
 // the active curve and the windows' places come back, and the file saves to the same bytes.

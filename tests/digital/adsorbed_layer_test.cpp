@@ -20,11 +20,7 @@ namespace qalto {
 namespace {
 
 using curve_test::Total;
-using digital_test::BuildAxis;
-using digital_test::kF;
-using digital_test::kR;
-using digital_test::kTestTemperature;
-using digital_test::Simulate;
+using namespace digital_test;
 
 constexpr double kGamma = 1e-10;  // mol/cm2
 constexpr double kRT = kR * kTestTemperature;
@@ -32,7 +28,7 @@ constexpr double kRT = kR * kTestTemperature;
 // O(ads) + n e = R(ads), E0 0 V, all of the layer oxidized, 1 cm2, a cycle from +0.3 V at
 // 0.1 V/s in 1 mV steps.
 std::unique_ptr<Model> SurfaceCouple(double n = 1, double ks = 1e6, double alpha = 0.5) {
-  auto m = digital_test::PlanarReduction();
+  auto m = PlanarReduction();
   m->ScanCycles = 1;
   m->ChargeN(1) = n;
   m->ChargeKs(1) = ks;  // 1/s
@@ -76,32 +72,6 @@ Peak FrumkinWave(double n, double g, double v) {
   const double xi = std::log(x / (1.0 - x)) + g * (1.0 - 2.0 * x);
   return {0.0, n * n * kF * kF * v * kGamma / (kRT * (4.0 - 2.0 * g)), 2.0 * std::abs(xi) / f};
 }
-
-class ReversibleSurfaceWave : public ::testing::TestWithParam<double> {};
-
-TEST_P(ReversibleSurfaceWave, IsTheThinLayerShape) {
-  const double n = GetParam();
-  auto m = SurfaceCouple(n);
-  Simulate(*m);
-  const Peak c = Cathodic(*m), a = Anodic(*m);
-  const double ip = n * n * kF * kF * 1.0 * 0.1 * kGamma / (4.0 * kRT);
-  const double width = 2.0 * std::log(3.0 + 2.0 * std::sqrt(2.0)) * kRT / (n * kF);
-  EXPECT_NEAR(width, 0.0906 / n, 0.0001);
-  for (const Peak& p : {c, a}) {
-    EXPECT_NEAR(p.I / ip, 1.0, 0.005);
-    EXPECT_NEAR(p.width, width, 0.001);
-    EXPECT_NEAR(p.E, 0.0, 0.0005);
-  }
-  EXPECT_NEAR(a.E - c.E, 0.0, 0.001);
-  // Half of the layer reduced at E0, and none of it lost.
-  const int atE0 = static_cast<int>(std::lround(0.3 / m->PotentialStep)) + 1;
-  EXPECT_NEAR(m->SurfaceConcentrations(atE0, 1) / kGamma, 0.5, 0.02);
-  EXPECT_NEAR((m->SurfaceConcentrations(atE0, 1) + m->SurfaceConcentrations(atE0, 2)) / kGamma, 1.0,
-              1e-9);
-}
-
-INSTANTIATE_TEST_SUITE_P(Electrons, ReversibleSurfaceWave, ::testing::Values(1.0, 2.0),
-                         NumberName());
 
 // Laviron's rate law of the layer's oxidized fraction x, integrated directly in steps of
 // 0.002 mV of the sweep: dx/dt = b - (a + b) x, a = ks e^(-alpha xi), b = ks e^((1-alpha) xi),
@@ -187,27 +157,45 @@ INSTANTIATE_TEST_SUITE_P(ScanRates, LavironSeparations,
                                               " v " + testing::PrintToString(info.param.v));
                          });
 
-class FrumkinSurfaceWave : public ::testing::TestWithParam<double> {};
+struct SurfaceWaveCase {
+  const char* name;
+  double n;  // electrons
+  double g;  // Frumkin interaction
+};
 
-// Attraction (g 1) raises and narrows the reversible peak, repulsion (g -1) lowers and
-// broadens it, as the Frumkin wave says; the peak stays at E0 on both sweeps.
-TEST_P(FrumkinSurfaceWave, FollowsTheFrumkinWave) {
-  const double g = GetParam();
-  auto m = SurfaceCouple();
+class ReversibleSurfaceWave : public ::testing::TestWithParam<SurfaceWaveCase> {};
+
+// Langmuir's layer (g 0) gives the thin-layer shape, n^2 F^2 A v Gamma / (4RT) high and
+// 3.53 RT/(nF) (90.6 mV / n) wide; attraction (g 1) raises and narrows it, repulsion (g -1)
+// lowers and broadens it, as the Frumkin wave says. Both peaks at E0, where half of the layer
+// is reduced and none of it lost.
+TEST_P(ReversibleSurfaceWave, FollowsTheFrumkinWave) {
+  const double n = GetParam().n, g = GetParam().g;
+  auto m = SurfaceCouple(n);
   m->LayerInteraction = g;
   Simulate(*m);
-  const Peak expected = FrumkinWave(1.0, g, 0.1);
+  const Peak expected = FrumkinWave(n, g, 0.1);
+  if (g == 0) {
+    EXPECT_NEAR(expected.width, 0.0906 / n, 0.0001);
+  }
   for (const Peak& p : {Cathodic(*m), Anodic(*m)}) {
     EXPECT_NEAR(p.I / expected.I, 1.0, 0.005);
     EXPECT_NEAR(p.width, expected.width, 0.001);
     EXPECT_NEAR(p.E, 0.0, 0.0005);
   }
-  const double langmuirWidth = FrumkinWave(1.0, 0.0, 0.1).width;
-  EXPECT_EQ(g > 0, expected.width < langmuirWidth);
+  const int atE0 = static_cast<int>(std::lround(0.3 / m->PotentialStep)) + 1;
+  EXPECT_NEAR(m->SurfaceConcentrations(atE0, 1) / kGamma, 0.5, 0.02);
+  EXPECT_NEAR((m->SurfaceConcentrations(atE0, 1) + m->SurfaceConcentrations(atE0, 2)) / kGamma, 1.0,
+              1e-9);
 }
 
-INSTANTIATE_TEST_SUITE_P(Interactions, FrumkinSurfaceWave, ::testing::Values(1.0, -1.0, 0.5),
-                         NumberName());
+INSTANTIATE_TEST_SUITE_P(Layers, ReversibleSurfaceWave,
+                         ::testing::Values(SurfaceWaveCase{"Langmuir", 1, 0},
+                                           SurfaceWaveCase{"TwoElectrons", 2, 0},
+                                           SurfaceWaveCase{"Attraction", 1, 1},
+                                           SurfaceWaveCase{"Repulsion", 1, -1},
+                                           SurfaceWaveCase{"WeakAttraction", 1, 0.5}),
+                         NameFrom<&SurfaceWaveCase::name>());
 
 class PreEquilibratedLayer : public ::testing::TestWithParam<double> {};
 
@@ -248,7 +236,7 @@ class AdsorptionIsotherm : public ::testing::TestWithParam<double> {};
 // K = kf / (kb Gamma max).
 TEST_P(AdsorptionIsotherm, HoldsAtEquilibrium) {
   const double g = GetParam();
-  auto m = digital_test::PlanarReduction();
+  auto m = PlanarReduction();
   m->SpeciesCount = 3;
   m->SpeciesName(1) = "A(ads)";
   m->SpeciesName(2) = "B(ads)";
@@ -283,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(Interactions, AdsorptionIsotherm, ::testing::Values(0.0
 // fills (C = C(ads), no C) gives the usual quasi-reversible wave (ks 0.01 cm/s) of the surface
 // rows, point by point.
 TEST(AdsorbedLayer, DissolvedCoupleBesideAnEmptyLayerIsTheUsualWave) {
-  auto plain = digital_test::PlanarReduction();
+  auto plain = PlanarReduction();
   plain->ScanCycles = 1;
   plain->ChargeKs(1) = 0.01;
   auto layered = std::make_unique<Model>(*plain);

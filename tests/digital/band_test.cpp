@@ -13,11 +13,7 @@
 namespace qalto {
 namespace {
 
-using digital_test::kC;
-using digital_test::kD;
-using digital_test::kF;
-using digital_test::kPi;
-using digital_test::PlanarReduction;
+using namespace digital_test;
 
 constexpr double kLength = 0.1;  // cm
 
@@ -38,7 +34,7 @@ std::unique_ptr<Model> BandDrop(double w, double t) {
 }
 
 double Drop(Model& m, int refinement = 1) {
-  digital_test::Simulate(m, refinement);
+  Simulate(m, refinement);
   return m.ReactionCurrents(1, m.TotalCurrentColumn);
 }
 

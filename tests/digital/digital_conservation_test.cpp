@@ -13,8 +13,7 @@
 namespace qalto {
 namespace {
 
-using digital_test::BuildAxis;
-using digital_test::PlanarReduction;
+using namespace digital_test;
 
 // Amount of the given species in the film per unit area, in grid units x M.
 double Amount(const DigitalRun& run, std::initializer_list<int> species) {

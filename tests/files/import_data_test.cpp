@@ -11,11 +11,6 @@ namespace {
 
 class ImportDataTest : public AppTest {
  protected:
-  // The user imports the file: the dialog answers with its path.
-  void Import(const std::string& path) {
-    platform.QueueDialogAnswer(path);
-    app.mnuImport_Click();
-  }
   // Before the first curve only the Display and Analyze menus are disabled.
   bool DisplayOrAnalyzeEnabled() {
     return app.MenuEnabled("mnuDisplay") || app.MenuEnabled("mnuAnalyze");
@@ -46,27 +41,9 @@ TEST_F(ImportDataTest, StartEndAndStepFromThePoints) {
 // An instrument's anodic-positive current comes in with the chosen sign, and turning the choice
 // turns the stored curve; the import leaves the baseline boxes alone. (A plain two-column file,
 // the program's own export, is read in the store's sign, so that an export reads back as it
-// was.)
-TEST_F(ImportDataTest, CurrentsTakeTheChosenSignAndTheBaselineStaysAlone) {
-  app.mnuInstrument_Click();
-  app.Ins().TxtI0.SetText("0");
-  std::string file = folder.Write("signs.csv", "E (V),I (A)\n0.1,1e-6\n0.2,2e-6\n0.3,-3e-6\n");
-  Import(file);
-  EXPECT_EQ(model.CurrentY(2, 1), -2e-6);
-  EXPECT_EQ(app.Ins().TxtI0.Text(), "0");
-  app.mnuOption_Click();
-  ASSERT_TRUE(app.Option().ComboSign.SelectText("anodic positive (IUPAC)"));
-  EXPECT_EQ(model.CurrentY(2, 1), 2e-6);
-  EXPECT_EQ(model.CurrentY(3, 1), -3e-6);
-  Import(file);
-  EXPECT_EQ(model.CurrentY(2, 1), 2e-6);
-  app.Option().ComboSign.SelectText("cathodic positive");
-  EXPECT_EQ(model.CurrentY(2, 1), -2e-6);
-}
-
-// Turning the sign and pressing OK in the Option window, which prepares the curves again, keeps
-// them turned: a simulated curve as the next Simulate gives it, an imported one as imported.
-TEST_F(ImportDataTest, TheTurnedSignSurvivesTheOptionWindowsOK) {
+// was.) The Option window's OK, which prepares the curves again, keeps them turned: an imported
+// curve as imported, a simulated one as the next Simulate gives it.
+TEST_F(ImportDataTest, CurrentsTakeTheChosenSignAndKeepItThroughTheOptionWindowsOK) {
   app.mnuSimulate_Click();
   const double cathodic = model.CurrentY(30, 1);
   ASSERT_GT(cathodic, 0.0);
@@ -76,12 +53,22 @@ TEST_F(ImportDataTest, TheTurnedSignSurvivesTheOptionWindowsOK) {
   EXPECT_EQ(model.CurrentY(30, 1), -cathodic);
   app.mnuSimulate_Click();
   EXPECT_EQ(model.CurrentY(30, 1), -cathodic);
-  Import(folder.Write("signs.csv", "E (V),I (A)\n0.1,1e-6\n0.2,2e-6\n0.3,-3e-6\n"));
+  app.mnuInstrument_Click();
+  app.Ins().TxtI0.SetText("0");
+  std::string file = folder.Write("signs.csv", "E (V),I (A)\n0.1,1e-6\n0.2,2e-6\n0.3,-3e-6\n");
+  Import(file);
   EXPECT_EQ(model.CurrentY(2, 1), 2e-6);
+  EXPECT_EQ(model.CurrentY(3, 1), -3e-6);
+  EXPECT_EQ(app.Ins().TxtI0.Text(), "0");
   app.mnuOption_Click();
   ASSERT_TRUE(app.Option().ComboSign.SelectText("cathodic positive"));
-  app.Option().cmdOK_Click();
   EXPECT_EQ(model.CurrentY(2, 1), -2e-6);
+  Import(file);
+  EXPECT_EQ(model.CurrentY(2, 1), -2e-6);
+  ASSERT_TRUE(app.Option().ComboSign.SelectText("anodic positive (IUPAC)"));
+  EXPECT_EQ(model.CurrentY(2, 1), 2e-6);
+  app.Option().cmdOK_Click();
+  EXPECT_EQ(model.CurrentY(2, 1), 2e-6);
 }
 
 // "whole measurement" joins the cycles into one curve, and the report names their points.

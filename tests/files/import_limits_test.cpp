@@ -6,24 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
-#include "files/file_format_error.h"
 #include "files/measurement_file.h"
+#include "files/read_failure_message.h"
 #include "files/temp_folder.h"
 
 namespace qalto {
 namespace {
-
-std::string Failure(const std::function<void()>& read) {
-  try {
-    read();
-  } catch (const FileFormatError& error) {
-    return error.MessageFor("f");
-  }
-  return "";
-}
 
 std::string SparseFile(TempFolder& folder, const char* name, std::uintmax_t size) {
   std::string path = folder.Write(name, "");
@@ -34,17 +24,17 @@ std::string SparseFile(TempFolder& folder, const char* name, std::uintmax_t size
 TEST(ImportLimitsTest, GiantAndBinaryFilesAreRefusedBeforeTheyAreRead) {
   TempFolder folder;
   std::string giant = SparseFile(folder, "giant.csv", std::uintmax_t{2} << 30);
-  EXPECT_EQ(Failure([&] { ReadMeasurementFile(giant); }),
+  EXPECT_EQ(FailureOf([&] { ReadMeasurementFile(giant); }, "f"),
             "File too large in \"f\": expected at most 256 MB of measurement text, found "
             "\"2048 MB\"");
   std::string zeros = SparseFile(folder, "zeros.csv", std::uintmax_t{100} << 20);
-  EXPECT_EQ(Failure([&] { ReadMeasurementFile(zeros); }),
+  EXPECT_EQ(FailureOf([&] { ReadMeasurementFile(zeros); }, "f"),
             "Binary data in line 1 of \"f\": expected the text of a measurement export, found "
             "\"\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\"");
 }
 
 TEST(ImportLimitsTest, BinaryDataAreFoundAtTheirLine) {
-  EXPECT_EQ(Failure([] { ReadMeasurementText(std::string("E,I\n0.1,1\nBIO\0\x1A", 15), "f"); }),
+  EXPECT_EQ(ReadFailure(std::string("E,I\n0.1,1\nBIO\0\x1A", 15)),
             "Binary data in line 3 of \"f\": expected the text of a measurement export, found "
             "\"BIO\\x00\\x1A\"");
   // UTF-16 holds a zero byte in every ASCII character, and no zero unit.
@@ -56,14 +46,13 @@ TEST(ImportLimitsTest, BinaryDataAreFoundAtTheirLine) {
 
 TEST(ImportLimitsTest, LinesBeyondWhatTheStoreCouldUseAreRefused) {
   std::string ends(kMaxImportLines + 1, '\n');
-  EXPECT_EQ(Failure([&] { ReadMeasurementText(ends, "f"); }),
+  EXPECT_EQ(ReadFailure(ends),
             "Too many lines in \"f\": expected at most 1600000 lines, found \"1600001 lines\"");
   // CR LF ends one line.
   std::string crlf;
   for (size_t i = 0; i < kMaxImportLines; ++i)
     crlf += "\r\n";
-  EXPECT_EQ(Failure([&] { ReadMeasurementText(crlf, "f"); }).find("Too many lines"),
-            std::string::npos);
+  EXPECT_EQ(ReadFailure(crlf).find("Too many lines"), std::string::npos);
 }
 
 }  // namespace

@@ -54,24 +54,17 @@ std::string ManyRows() {
   return text;
 }
 
+// An empty file, a cell that is no number, times that go back and a missing file: their
+// messages are pinned by potential_program.qs.
 INSTANTIATE_TEST_SUITE_P(
     Files, BadProgramFileTest,
     testing::Values(
-        BadFile{"Empty", "",
-                "Potential program Error: p.csv holds 0 rows of t (s) and E (V); "
-                "a program needs at least two"},
         BadFile{"HeadingOnly", "t,E\n",
                 "Potential program Error: p.csv holds 0 rows of t (s) "
                 "and E (V); a program needs at least two"},
-        BadFile{"NonNumericCell", "t,E\n0,0.1\n1,abc\n",
-                "Potential program Error: p.csv: no number where t (s) and E (V) stand in line "
-                "3: \"abc\""},
         BadFile{"OneColumn", "0\n1\n",
                 "Potential program Error: p.csv: one column where t (s) and E (V) stand in line "
                 "1: \"0\""},
-        BadFile{"TimeGoesBack", "0,0.1\n1,0.2\n0.5,0.3\n",
-                "Potential program Error: p.csv, line 3: t (s) .5 does not follow 1 of line 2: "
-                "the times must increase"},
         BadFile{"TimeRepeats", "0,0.1\n0,0.2\n",
                 "Potential program Error: p.csv, line 2: t (s) 0 does not follow 0 of line 1: the "
                 "times must increase"},
@@ -82,13 +75,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "Potential program Error: p.csv holds more than 100000 rows, the most a curve "
                 "holds points"}),
     [](const testing::TestParamInfo<BadFile>& info) { return std::string(info.param.name); });
-
-TEST(ProgramFileTest, MissingFileIsNamed) {
-  const auto read = ReadProgramFile("/nonexistent/program.csv");
-  ASSERT_FALSE(read.Ok());
-  EXPECT_EQ(read.Error().message,
-            "Potential program Error: File not found: \"/nonexistent/program.csv\"");
-}
 
 }  // namespace
 }  // namespace qalto

@@ -11,8 +11,8 @@
 #include <functional>
 #include <string>
 
-#include "files/file_format_error.h"
 #include "files/measurement_file.h"
+#include "files/read_failure_message.h"
 #include "files/spectrum_export.h"
 
 namespace qalto {
@@ -74,20 +74,11 @@ TEST(SpectrumReader, VoltammogramsAreNoSpectra) {
                   .imaginary.empty());
 }
 
-std::string Failure(const std::string& text) {
-  try {
-    ReadMeasurementText(text, "f");
-  } catch (const FileFormatError& error) {
-    return error.MessageFor("f");
-  }
-  return "";
-}
-
 TEST(SpectrumReader, BadTablesAreRefusedAtTheirLine) {
-  EXPECT_EQ(Failure("freq/Hz,Re(Z)/Ohm,-Im(Z)/Ohm\n1e5,10,1\n0,12,3\n"),
+  EXPECT_EQ(ReadFailure("freq/Hz,Re(Z)/Ohm,-Im(Z)/Ohm\n1e5,10,1\n0,12,3\n"),
             "Invalid procedure call or argument in line 3 of \"f\": expected a frequency above "
             "0 Hz, found \"0,12,3\"");
-  EXPECT_EQ(Failure("freq/Hz\tRe(Z)/Ohm\t-Im(Z)/Ohm\nnone\n\nat all\n"),
+  EXPECT_EQ(ReadFailure("freq/Hz\tRe(Z)/Ohm\t-Im(Z)/Ohm\nnone\n\nat all\n"),
             "Type mismatch in line 4 of \"f\": expected the numbers of the spectrum's table, "
             "found \"at all\"");
 }

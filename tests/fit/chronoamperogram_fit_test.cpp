@@ -46,11 +46,6 @@ class ChronoamperogramFit : public FitTest, public ::testing::WithParamInterface
     return folder.Write("ca.csv", text.str());
   }
 
-  void Import(const std::string& path) {
-    platform.QueueDialogAnswer(path);
-    app.ChooseMenu("mnuImport");
-  }
-
   // The file imported with D of both species started far off, at 3e-5 cm2/s, and C not fitted.
   void ImportStartingFromFarOff(const std::string& path) {
     app.mnuExperimental_Click();

@@ -19,9 +19,7 @@ class CycleHistoryFitTest : public FitTest {
   // Two digital cycles at 0.1 V/s with ks 0.01 cm/s, exported and imported again as the
   // measurement, then the chosen cycle fitted for ks from 0.03 cm/s.
   FittedParameter FitCycle(const char* choice) {
-    const std::string path = folder.Path("two_cycles.csv");
-    platform.QueueDialogAnswer(path);
-    app.mnuImport_Click();
+    Import(folder.Path("two_cycles.csv"));
     EXPECT_TRUE(app.Import().ComboCycle.SelectText(choice)) << choice;
     app.mnuExperimental_Click();
     Expr().ks(1).SetText("0.03");

@@ -37,8 +37,7 @@ TEST_P(ProgramFitTest, UnevenInstantsGiveBackTheTruth) {
   if (!GetParam()) UseAnalyticalMechanism(1);
   const std::string path = testing::TempDir() + "uneven_cycle.csv";
   std::ofstream(path) << UnevenCycle();
-  platform.QueueDialogAnswer(path);
-  ASSERT_EQ(app.ChooseMenu("mnuImport"), MenuOutcome::kDone);
+  ASSERT_EQ(Import(path), MenuOutcome::kDone);
   ASSERT_EQ(app.ChooseMenu("mnuProgramFromData"), MenuOutcome::kDone);
   ASSERT_TRUE(app.Program().File().atRows);
   ChooseTechnique(8);

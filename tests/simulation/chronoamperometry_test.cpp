@@ -1,6 +1,6 @@
 // Potential steps against the textbook, in both modes: Cottrell's current at a planar
-// electrode, the sphere's approach to its steady state, the double step's reverse current,
-// Anson's charge line with the double layer's intercept, and the microdisc's steady state.
+// electrode, the double step's reverse current, Anson's charge line with the double layer's
+// intercept, and the microdisc's steady state (the sphere's: curved_default_grid_test).
 
 #include <gtest/gtest.h>
 
@@ -43,25 +43,11 @@ TEST_P(StepTest, PlanarCurrentIsCottrellsFrom10MsTo10S) {
   ASSERT_EQ(m->NumberOfPoints, 1000);
   for (double t : {0.01, 0.02, 0.05, 0.1, 0.3, 1.0, 3.0, 10.0})
     EXPECT_NEAR(CurrentAt(*m, t) / Cottrell(t), 1.0, kTolerance) << "t = " << t << " s";
-  EXPECT_NEAR(CurrentAt(*m, 1.0), 172.14e-6, 0.005 * 172.14e-6);
 }
 
-// nFADC (1 / sqrt(pi D t) + 1 / r0): the sphere's transient tends to its steady state, on the
-// default grid.
-TEST_P(StepTest, SphereTendsToItsSteadyState) {
-  auto m = StepModel(GetParam(), Electrode::kSpherical);
-  m->Radius = 0.001;
-  m->ElectrodeArea = 4 * kPi * m->Radius * m->Radius;
-  RunToTheEnd(*m);
-  for (double t : {0.01, 0.1, 1.0, 10.0}) {
-    const double expected = m->ElectrodeArea * kFaraday * kC * kRunD *
-                            (1.0 / std::sqrt(kPi * kRunD * t) + 1.0 / m->Radius);
-    EXPECT_NEAR(CurrentAt(*m, t) / expected, 1.0, kTolerance) << "t = " << t << " s";
-  }
-}
-
-// Back to the start after tau with B stable: -i(2 tau) / i(tau) = 1 - 1/sqrt(2).
-TEST_P(StepTest, DoubleStepReverseCurrentRatio) {
+// Back to the start after tau with B stable: -i(2 tau) / i(tau) = 1 - 1/sqrt(2), and the charge
+// given back (Q(tau) - Q(2 tau)) / Q(tau) = 2 - sqrt(2).
+TEST_P(StepTest, DoubleStepReverseCurrentAndChargeGivenBack) {
   auto m = StepModel(GetParam(), Electrode::kPlanar);
   m->StepTime1 = 1.0;
   m->StepTime2 = 1.0;
@@ -72,14 +58,6 @@ TEST_P(StepTest, DoubleStepReverseCurrentRatio) {
   // Halfway through the reverse step: nFAC sqrt(D/pi) (1/sqrt(t - tau) - 1/sqrt(t)).
   const double reverse = Cottrell(0.5) - Cottrell(1.5);
   EXPECT_NEAR(-CurrentAt(*m, 1.5) / reverse, 1.0, kTolerance);
-}
-
-// The charge given back by the double step: (Q(tau) - Q(2 tau)) / Q(tau) = 2 - sqrt(2).
-TEST_P(StepTest, DoubleStepChargeGivenBack) {
-  auto m = StepModel(GetParam(), Electrode::kPlanar);
-  m->StepTime1 = 1.0;
-  m->StepTime2 = 1.0;
-  RunToTheEnd(*m);
   const double back = (m->PassedCharge(100) - m->PassedCharge(200)) / m->PassedCharge(100);
   EXPECT_NEAR(back / (2.0 - std::sqrt(2.0)), 1.0, 2e-4);
 }
@@ -133,7 +111,6 @@ TEST_P(StepTest, MicrodiscReachesItsSteadyState) {
   m->SampleTime = 0.05;
   RunToTheEnd(*m);
   const double steady = 4 * kFaraday * kC * kRunD * a;
-  EXPECT_NEAR(steady, 1.9297e-9, 1e-13);
   for (double t : {2.0, 5.0, 10.0}) {
     const double tau = 4 * kRunD * t / (a * a);
     const double f = 1 + 0.71835 / std::sqrt(tau) + 0.05626 / std::pow(tau, 1.5);

@@ -69,19 +69,18 @@ TEST(CurveDerivatives, BadCurvesRaise) {
     Model model = CurveModel(10, 0.0, 0.0);
     for (int i = 1; i <= 10; ++i)
       model.CurrentY(i, kColumn) = i;
-    EXPECT_THROW(derive(model, model.PotentialX, model.CurrentY), RuntimeError);
+    try {
+      derive(model, model.PotentialX, model.CurrentY);
+      ADD_FAILURE() << "no error";
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.Description(), "Division by zero");
+    }
     EXPECT_EQ(model.CurrentY(5, kColumn), 5.0);
     model = CurveModel(10, 0.0, 0.01);
     model.NumberOfPoints = kMaxPoints + 1;
     EXPECT_THROW(derive(model, model.PotentialX, model.CurrentY), RuntimeError);
   }
-  Model model = CurveModel(10, 0.0, 0.0);
-  try {
-    SemiDifferentiateCurve(model, model.PotentialX, model.CurrentY);
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Description(), "Division by zero");
-  }
-  model = CurveModel(1, 0.0, 0.01);
+  Model model = CurveModel(1, 0.0, 0.01);
   EXPECT_THROW(SemiDifferentiateCurve(model, model.PotentialX, model.CurrentY), RuntimeError);
   model = CurveModel(10, 0.0, 0.01);
   model.CurrentCurve = 9;  // beyond the curve store

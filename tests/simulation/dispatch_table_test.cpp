@@ -21,15 +21,6 @@
 namespace qalto {
 namespace {
 
-// Technique x 10 + electrode of the combinations that have an analytical model.
-const std::set<int> kAnalyticalModels = {11, 12, 13, 14, 18, 19, 21, 22, 23, 24, 26, 27,
-                                         28, 29, 31, 32, 33, 34, 39, 41, 42, 43, 44, 49,
-                                         51, 52, 53, 54, 59, 61, 62, 63, 64, 69};
-
-bool HasAnalyticalModel(int technique, int electrode) {
-  return kAnalyticalModels.contains(10 * technique + electrode);
-}
-
 const std::string kToggleDigital = "menu mnuMechamism\nclick FormMech.CheckDigital\n";
 
 // A fresh program with an analytical mechanism (A + e = B unless said), driven by script lines.
@@ -109,10 +100,13 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOrIsRefusedOnTheDefaults) {
         CurveOrigins origins = session.app.Origins();
         origins[1] = {CurveSource::kMeasured, "measured.csv"};  // as if read from a file
         session.app.SetOrigins(origins);
-        // At the microdisc only the independent couples, Nernstian with equal D on the defaults.
+        // What the manual's table says (ManualTables below); at the microdisc only the
+        // independent couples, Nernstian with equal D on the defaults.
+        const ExperimentCase key{TechniqueNumbered(technique), ElectrodeNumbered(electrode)};
+        const AnalyticalReach reach = AnalyticalReachOf(key);
         const bool discCouples = mechanism == 1 || mechanism == 4 || mechanism == 5;
-        const bool modelled =
-            HasAnalyticalModel(technique, electrode) && (electrode != 4 || discCouples);
+        const bool modelled = reach == AnalyticalReach::kEveryMechanism ||
+                              (reach == AnalyticalReach::kNernstianCouples && discCouples);
         std::vector<double> curve = session.Simulate(modelled ? 0 : kExitComputation);
         const Model& model = session.app.model();
         EXPECT_FALSE(model.DigitalSimulation);
@@ -138,8 +132,7 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOrIsRefusedOnTheDefaults) {
           }
         }
         // The table lists the microdisc's combinations; the disc refuses per experiment.
-        EXPECT_EQ(HasAnalyticalCurrent(model.AnalyticalCase),
-                  HasAnalyticalModel(technique, electrode));
+        EXPECT_EQ(HasAnalyticalCurrent(key), reach != AnalyticalReach::kNone);
       }
     }
   }

@@ -1,13 +1,13 @@
 // The potential program (technique 8) against the techniques it can repeat, in both modes: a
 // program of two sweeps is technique 1's cyclic voltammogram, a hold at the start potential
 // before the sweep its quiet time, a step held for t1 technique 7's chronoamperogram; and the
-// programs that cannot be run, refused with words that name what is wrong.
+// programs that cannot be run, refused with words that name what is wrong. An E(t) file's rows
+// joined by straight lines: the scenario potential_program (its triangle is technique 1's cycle).
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -172,10 +172,8 @@ struct Refusal {
   const char* words;
 };
 
-void PrintTo(const Refusal& refusal, std::ostream* os) {
-  *os << refusal.name;
-}
-
+// A sweep of no rate and one beyond the potential range: the scenario potential_program, word
+// for word.
 class ProgramRefusalTest : public testing::TestWithParam<Refusal> {};
 
 TEST_P(ProgramRefusalTest, NamesWhatIsWrong) {
@@ -190,18 +188,10 @@ TEST_P(ProgramRefusalTest, NamesWhatIsWrong) {
 INSTANTIATE_TEST_SUITE_P(
     Programs, ProgramRefusalTest,
     testing::Values(
-        Refusal{"ZeroRate",
-                {Hold(0.2, 1), Sweep(0.2, -0.4, 0)},
-                0.01,
-                "segment 2 (sweep): v (V/s) is 0; allowed: greater than 0"},
         Refusal{"NegativeTime",
                 {Hold(0.2, -1)},
                 0.01,
                 "segment 1 (hold): t (s) is -1; allowed: 0 or more"},
-        Refusal{"PotentialOutOfRange",
-                {Sweep(0.2, -25, 0.1)},
-                0.01,
-                "segment 1 (sweep): E to (V) is -25; allowed: between -10 and 10"},
         Refusal{"StepOutOfRange",
                 {Step(11, 1)},
                 0.01,
@@ -241,22 +231,6 @@ TEST(ProgramCostTest, SteepRampInALongProgramIsRefusedBeforeItsFirstStep) {
       m,
       "Too many time steps: 1782018000 (99001 samples of 18000 for a ramp of 18 V within one "
       "t sample (s) .001), the digital simulation takes at most 10000000"));
-}
-
-// A file's corners are joined by straight lines and sampled from its first row on.
-TEST(ProgramSamplesTest, FileIsSampledBetweenItsRows) {
-  PotentialProgram file;
-  file.fromFile = true;
-  file.fileTimes = {0.0, 1.0, 2.0};
-  file.filePotentials = {0.2, -0.4, 0.2};
-  const ProgramSamples s = SampleProgram(file, 0.01, 0.0);
-  ASSERT_EQ(s.Count(), 201);
-  EXPECT_DOUBLE_EQ(s.rest, 0.2);
-  EXPECT_NEAR(s.potential[50], -0.1, 1e-12);
-  EXPECT_NEAR(s.potential[100], -0.4, 1e-12);
-  EXPECT_NEAR(s.potential[150], -0.1, 1e-12);
-  EXPECT_NEAR(s.TimeOf(200), 2.0, 1e-12);
-  EXPECT_FALSE(s.HasJump());
 }
 
 }  // namespace

@@ -42,12 +42,9 @@ std::vector<double> LoggedInstants(double from, double to) {
 Model StepsAt(bool digital, const std::vector<double>& instants, double t1, double t2) {
   Model m = AnalyticalRunModel(7, 1);
   m.DigitalSimulation = digital;
-  m.ChargeKs(1) = 10.0;
-  m.StepPotential1 = kRunE0 - 0.4;
-  m.StepTime1 = t1;
+  LimitingStep(m, t1, 0.01);
   m.StepPotential2 = m.StartPotential;
   m.StepTime2 = t2;
-  m.SampleTime = 0.01;
   m.FitMode = true;
   m.NumberOfPoints = static_cast<int>(instants.size());
   for (int i = 1; i <= m.NumberOfPoints; ++i)
@@ -201,10 +198,6 @@ struct Refusal {
   double t2;
   const char* words;
 };
-
-void PrintTo(const Refusal& refusal, std::ostream* os) {
-  *os << refusal.name;
-}
 
 class UnevenStepsRefusalTest : public testing::TestWithParam<Refusal> {};
 
