@@ -67,6 +67,8 @@ TEST(ScriptRunner, RefusesWhatAUserCannotDo) {
        "mnuInstrument\nclick FormIns.optElectrode(5)\n",
        "line 5: FormIns.optElectrode(5) cannot be reached"},
       {"menu mnuTime\n", "line 1: menu command mnuTime is disabled"},
+      // Theoretical Peak is for the analytical models; the program starts digital.
+      {"menu mnuTheoPeak\n", "line 1: menu command mnuTheoPeak is disabled"},
       {"menu mnuFly\n", "line 1: no menu command mnuFly"},
       {"jump\n", "line 1: unknown action: jump"},
       {"get FormIns.Nothing\n", "line 1: unknown control: FormIns.Nothing"},
