@@ -304,18 +304,18 @@ Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   const int threadCount = std::min(context.threads, 2 * np * parts);
   // The threads end first: a thread may still be stopping a run on its worker's models.
   std::unique_ptr<WorkerEvaluations> workers;
-  std::unique_ptr<FitThreads> threads;
+  std::unique_ptr<BorrowedFitThreads> threads;
   if (threadCount > 1) {
     workers = std::make_unique<WorkerEvaluations>(targets, parameters.logScale, threadCount);
-    threads = std::make_unique<FitThreads>(threadCount);
+    threads = std::make_unique<BorrowedFitThreads>(threadCount);
   }
-  ModelEvaluation evaluate =
-      CurvesEvaluation(targets, parameters.logScale, context.onMessage, threads.get());
+  ModelEvaluation evaluate = CurvesEvaluation(targets, parameters.logScale, context.onMessage,
+                                              threads ? threads->get() : nullptr);
   MarquardtFit fit(context.engine, np, y, m, parameters.active, parameters.minimum,
                    parameters.maximum, outcome.variance, model.FitDefaultStep, evaluate,
                    model.FitObjectiveCount);
   fit.SetDerivativeSteps(parameters.derivativeStep);
-  if (threads) fit.SetThreads(threads.get(), TargetEnds(targets), workers->Evaluations());
+  if (threads) fit.SetThreads(threads->get(), TargetEnds(targets), workers->Evaluations());
   std::vector<double> f(At(m) + 1, 0.0);
   try {
     IterateFit(fit, parameters.b, outcome, context.onIteration);

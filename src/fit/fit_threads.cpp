@@ -133,6 +133,7 @@ void FitThreads::Serve(int worker) {
   while (std::shared_ptr<Batch> batch = AwaitBatch(served)) {
     if (batch->repeatable) {
       Work(*batch, worker);
+      --working_;
       continue;
     }
     if ((batch->inside.fetch_add(1) & kClosed) == 0) Work(*batch, worker);
@@ -140,22 +141,38 @@ void FitThreads::Serve(int worker) {
       std::lock_guard<std::mutex> lock(mutex_);
       done_.notify_all();
     }
+    --working_;
   }
 }
 
-// The batch after `served`; none when the threads are to end.
+// The batch after `served`, counted as worked in; none when the threads are to end. A batch
+// settled before this thread came to it is passed by.
 std::shared_ptr<FitThreads::Batch> FitThreads::AwaitBatch(int& served) {
   auto ready = [this, &served] { return ending_ || batch_ != served; };
-  std::unique_lock<std::mutex> lock(mutex_, std::defer_lock);
-  if (!SpinUntil(ready)) {
-    lock.lock();
-    wake_.wait(lock, ready);
-  } else {
-    lock.lock();
+  for (;;) {
+    std::unique_lock<std::mutex> lock(mutex_, std::defer_lock);
+    if (!SpinUntil(ready)) {
+      lock.lock();
+      wake_.wait(lock, ready);
+    } else {
+      lock.lock();
+    }
+    if (ending_) return nullptr;
+    served = batch_;
+    if (current_) {
+      ++working_;
+      return current_;
+    }
   }
-  if (ending_) return nullptr;
-  served = batch_;
-  return current_;
+}
+
+void FitThreads::Settle() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    current_ = nullptr;
+  }
+  while (working_.load() != 0)
+    std::this_thread::yield();
 }
 
 void FitThreads::Work(Batch& batch, int worker) {
@@ -255,6 +272,43 @@ void FitThreads::Finish(Batch& batch) {
   }
   const int first = batch.firstFailure.load();
   if (first != INT_MAX) std::rethrow_exception(batch.failures[At(first)]);
+}
+
+namespace {
+
+// The threads fits have given back, by count, kept for the next fit.
+std::mutex spareMutex;
+std::vector<std::unique_ptr<FitThreads>>& SpareThreads() {
+  static std::vector<std::unique_ptr<FitThreads>> spare;
+  return spare;
+}
+
+// A few sets are kept: as many as fits ever run at the same time, in practice one or two.
+constexpr size_t kMostSpareSets = 4;
+
+}  // namespace
+
+BorrowedFitThreads::BorrowedFitThreads(int count) {
+  {
+    std::lock_guard<std::mutex> lock(spareMutex);
+    auto& spare = SpareThreads();
+    // The set given back last, whose threads' work tables are the warmest.
+    for (auto at = spare.end(); at != spare.begin();) {
+      if ((*--at)->Count() != count) continue;
+      threads_ = std::move(*at);
+      spare.erase(at);
+      break;
+    }
+  }
+  if (!threads_) threads_ = std::make_unique<FitThreads>(count);
+}
+
+BorrowedFitThreads::~BorrowedFitThreads() {
+  threads_->Settle();
+  std::lock_guard<std::mutex> lock(spareMutex);
+  auto& spare = SpareThreads();
+  if (spare.size() == kMostSpareSets) spare.erase(spare.begin());
+  spare.push_back(std::move(threads_));
 }
 
 }  // namespace qalto

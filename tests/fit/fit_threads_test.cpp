@@ -103,5 +103,36 @@ TEST(FitThreads, RepeatableTaskOfAHeldBackThreadIsTakenOver) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
+// A fit gives its threads back settled: no task of it still runs on them, the one taken over
+// from a held-back thread included. The next fit takes them; fits at the same time get their own.
+TEST(FitThreads, ThreadsComeBackSettledForTheNextFit) {
+  std::atomic<int> inside{0};
+  const FitThreads* first = nullptr;
+  {
+    BorrowedFitThreads fit(2);
+    first = fit.get();
+    auto compute = [&inside](int task, int worker, std::vector<double>& result) {
+      struct Inside {
+        explicit Inside(std::atomic<int>& count) : count(count) { ++count; }
+        ~Inside() { --count; }
+        std::atomic<int>& count;
+      } guard(inside);
+      for (int point = 0; worker > 0 && point < 200000; ++point) {
+        PollPoint(1, 10);
+        std::this_thread::sleep_for(std::chrono::microseconds(10));
+      }
+      result.assign(1, task);
+    };
+    fit.get()->RunRepeatable(2, compute, [](int, const std::vector<double>&) {});
+  }
+  EXPECT_EQ(inside.load(), 0);
+  BorrowedFitThreads next(2), meanwhile(2);
+  EXPECT_EQ(next.get(), first);
+  EXPECT_NE(meanwhile.get(), first);
+  std::atomic<int> done{0};
+  next.get()->Run(10, [&](int, int) { ++done; });
+  EXPECT_EQ(done.load(), 10);
+}
+
 }  // namespace
 }  // namespace qalto
