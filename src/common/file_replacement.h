@@ -55,11 +55,13 @@ class FileReplacement {
 
  private:
   void Discard();
+  void ExchangeIntoPlace();
 
   std::string path_;
   std::string temporary_;
   Durability durability_;
   std::FILE* file_ = nullptr;
+  bool replacesFile_ = false;
   bool committed_ = false;
 };
 
