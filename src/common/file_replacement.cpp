@@ -1,6 +1,5 @@
 #include "common/file_replacement.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -116,8 +115,7 @@ FileReplacement::FileReplacement(std::string path, Durability durability)
     throw WriteFailure(error);
   }
   // mkstemp creates the file readable by its owner alone; a new file gets the usual rights.
-  replacesFile_ = fs::exists(old);
-  if (replacesFile_) {
+  if (fs::exists(old)) {
     fs::permissions(temporary_, old.permissions(), ignored);
   } else {
     mode_t mask = ::umask(0);
@@ -156,30 +154,9 @@ void FileReplacement::Commit() {
   std::FILE* file = file_;
   file_ = nullptr;
   if (std::fclose(file) != 0) throw WriteFailure(errno);
-  if (durability_ == Durability::kRenamed && replacesFile_) {
-    ExchangeIntoPlace();
-  } else if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
-    throw WriteFailure(errno);
-  }
+  if (std::rename(temporary_.c_str(), path_.c_str()) != 0) throw WriteFailure(errno);
   NoteTemporary(temporary_, false);
   committed_ = true;
-}
-
-// A rename over an existing file makes ext4 start writing the new data out at once (its guard
-// for programs that do not sync), which costs a grid of records half its time. Exchanging the two
-// names is as atomic for readers and starts nothing; the old file then goes under the temporary
-// name. A file system without the exchange gets the plain rename.
-void FileReplacement::ExchangeIntoPlace() {
-  const char* from = temporary_.c_str();
-  const char* to = path_.c_str();
-  if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_EXCHANGE) == 0) {
-    if (::unlink(from) == 0) return;
-    // A folder put in the file's place meanwhile: it goes back, as a rename would refuse it.
-    int error = errno;
-    ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_EXCHANGE);
-    throw WriteFailure(error);
-  }
-  if (std::rename(temporary_.c_str(), path_.c_str()) != 0) throw WriteFailure(errno);
 }
 
 void ReplaceFile(const std::string& path, std::string_view bytes, Durability durability) {

@@ -55,13 +55,11 @@ class FileReplacement {
 
  private:
   void Discard();
-  void ExchangeIntoPlace();
 
   std::string path_;
   std::string temporary_;
   Durability durability_;
   std::FILE* file_ = nullptr;
-  bool replacesFile_ = false;
   bool committed_ = false;
 };
 
