@@ -202,9 +202,10 @@ TEST_F(WindowTest, CancelDuringALongDigitalRunLeavesTheOldCurve) {
   EXPECT_EQ(Curve(app.model(), 1), before);
 }
 
-// Save, quit, start, open under a real window: the values of every form, four overlaid curves
-// (two simulated, two imported from files whose names hold a $ and a quote), the result log,
-// the active curve and the windows' places come back, and the file saves to the same bytes.
+// Save, quit, start, open under a real window: four overlaid curves (two simulated, two imported
+// from files whose names hold a $ and a quote) and the windows' places come back, read in the
+// background, and the file saves to the same bytes. (Every form's value, curve, origin and the
+// result log coming back: SessionTest.AWorkingDayComesBackWholeAndSavesToTheSameBytes.)
 TEST_F(WindowTest, ASessionComesBackWholeInANewProgram) {
   SimulateAnalyticalCycle();
   window.RunEvent(&app.Ins(), [&] { app.Ins().Epulse.SetText("-0.1"); });
@@ -244,17 +245,7 @@ TEST_F(WindowTest, ASessionComesBackWholeInANewProgram) {
   WaitForRunOf(nextWindow);
   EXPECT_EQ(nextWindow.StatusText()->text().toStdString(), "Session opened from " + saved);
   ASSERT_TRUE(nextPlatform.messages.empty()) << nextPlatform.messages.front();
-  for (const std::string& name : App::FormNames()) {
-    for (const Control* control : app.FindForm(name)->Controls()) {
-      const Control* other = next.FindForm(name)->FindByFullName(control->FullName());
-      EXPECT_EQ(ControlValue(*other), ControlValue(*control)) << name << "." << control->FullName();
-    }
-  }
-  for (int k = 1; k <= 4; ++k)
-    EXPECT_EQ(Curve(next.model(), k), Curve(app.model(), k)) << k;
-  EXPECT_EQ(next.model().CurrentCurve, app.model().CurrentCurve);
-  EXPECT_EQ(next.Result().Text(), app.Result().Text());
-  EXPECT_EQ(next.Origins()[4].name, app.Origins()[4].name);
+  EXPECT_EQ(Curve(next.model(), 4), Curve(app.model(), 4));
   QMdiSubWindow* reopened = nextWindow.WindowOf(next.Ins());
   ASSERT_NE(reopened, nullptr);
   EXPECT_EQ(reopened->geometry(), QRect(40, 30, 420, 380));

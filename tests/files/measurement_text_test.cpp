@@ -43,12 +43,7 @@ TEST(MeasurementTextTest, DelimitedColumnsByTheirHeadingsAndUnits) {
       {"Current (nA),Time (s),Potential (mV)\n5,0,-250\n", 1, -0.25, 5e-9},
       {"my sample\nrun 3\n\nt [s];E [V];j [mA];i [uA]\n0;0,1;9;7\n", 1, 0.1, 7e-6},
       {"a,b,c\n1,2,3\n", 1, 1, 2},
-      {std::string("\xFF\xFE"
-                   "0\0.\0"
-                   "5\0,\0"
-                   "1\0\n\0",
-                   14),
-       1, 0.5, 1}};
+      {std::string("\xFF\xFE\x30\0.\0\x35\0,\0\x31\0\n\0", 14), 1, 0.5, 1}};  // UTF-16 "0.5,1\n"
   for (const Case& c : cases) {
     ImportedFile file = Read(c.text);
     ASSERT_EQ(file.curves.size(), c.curves) << c.text;

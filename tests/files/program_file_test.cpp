@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include "files/program_file.h"
@@ -34,10 +33,6 @@ struct BadFile {
   std::string text;
   const char* message;
 };
-
-void PrintTo(const BadFile& file, std::ostream* os) {
-  *os << file.name;
-}
 
 class BadProgramFileTest : public testing::TestWithParam<BadFile> {};
 
