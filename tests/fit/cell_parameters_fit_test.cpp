@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <string>
 
 #include "common/constants.h"
@@ -48,18 +47,14 @@ class CellFitTest : public FitTest {
 
   // Moves the chemistry and the cell away from the truth and marks all of them as fitted.
   void FitEverything() {
-    Expr().ks(1).SetText("0.02");
-    Expr().Eze(1).SetText("0.12");
+    ChooseKsE0AndOffset();
     Expr().alph(1).SetText("0.4");
-    Fit(11, "1e-4", "10");
     Fit(21, "0.1", "0.9");
-    Fit(31, "-0.2", "0.4");
     FormIns& ins = app.Ins();
     ins.txtRu.SetText("20");
     ins.Cdl.SetText("5e-6");
-    ins.TextOffset.SetText("0");
     ins.TextSlope.SetText("0");
-    for (int code : {kFittedRu, kFittedCd0, kFittedOffset, kFittedSlope})
+    for (int code : {kFittedRu, kFittedCd0, kFittedSlope})
       ins.CheckFitted(code).SetChecked(true);
   }
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 #include "common/run_monitor.h"
 #include "fit/fit_test_fixture.h"

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <random>
 #include <string>
 
 #include "app/batch_record.h"
