@@ -85,7 +85,9 @@ const std::vector<Layout>& Layouts() {
          return "EXPLAIN" + s.eol + "TAG\tCV" + s.eol + "CURVE\tTABLE" + s.eol +
                 "\tPt\tT\tVf\tIm\tOver" + s.eol + "\t#\ts\tV vs. Ref.\tA\tbits" + s.eol +
                 Rows(s, [&](size_t k) {
-                  return "\t" + std::to_string(k) + "\t0.1\t" + s.e[k] + "\t" + s.i[k] + "\t.....";
+                  std::string row = "\t";  // not "\t" + to_string(k): GCC 12 warns falsely
+                  row += std::to_string(k);
+                  return row + "\t0.1\t" + s.e[k] + "\t" + s.i[k] + "\t.....";
                 });
        }},
       {"PalmSens CSV", 1e-6,
