@@ -12,14 +12,10 @@
 namespace qalto {
 namespace {
 
-struct ExpansionCase {
-  std::string line;
-  std::string expanded;  // or the error text
-};
-
 TEST(ExpandParameters, ReplacesReferencesAndNamesTheMissingOne) {
   const ScriptParameters values = {{"ks", "1e-3"}, {"E0", "-0.05"}, {"scan", "2 cycles"}};
-  const ExpansionCase cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
+      // a line, its expansion or the error
       {"set FormExpr.ks(1) $ks", "set FormExpr.ks(1) 1e-3"},
       {"set FormExpr.Eze(1) ${E0}1", "set FormExpr.Eze(1) -0.051"},
       {"select FormIns.ComboScan \"$scan\"", "select FormIns.ComboScan \"2 cycles\""},
@@ -29,15 +25,15 @@ TEST(ExpandParameters, ReplacesReferencesAndNamesTheMissingOne) {
       {"echo ${ks", "malformed parameter reference ${...}"},
       {"echo ${1a}", "malformed parameter reference ${...}"},
   };
-  for (const ExpansionCase& c : cases) {
+  for (const auto& [line, expanded] : cases) {
     std::set<std::string> used;
     std::string result;
     try {
-      result = ExpandParameters(c.line, values, used);
+      result = ExpandParameters(line, values, used);
     } catch (const ParameterError& error) {
       result = error.what();
     }
-    EXPECT_EQ(result, c.expanded) << c.line;
+    EXPECT_EQ(result, expanded) << line;
   }
   std::set<std::string> used;
   ExpandParameters("$ks ${ks} $$E0", values, used);

@@ -91,11 +91,8 @@ TEST(MeasurementTextTest, ChosenColumns) {
 }
 
 TEST(MeasurementTextTest, TheMessageNamesFileLineExpectedAndFound) {
-  struct Case {
-    std::string text;
-    std::string message;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
+      // the text, its message
       {"E (V),I (A)\n",
        "Type mismatch in line 1 of \"f.txt\": expected a line of two numbers or more, found "
        "\"E (V),I (A)\""},
@@ -114,8 +111,8 @@ TEST(MeasurementTextTest, TheMessageNamesFileLineExpectedAndFound) {
       {PsSessionSample().substr(0, 120),
        "Type mismatch in line 1 of \"f.txt\": expected the closing quote of a string, found "
        "\"the end of the file\""}};
-  for (const Case& c : cases)
-    EXPECT_EQ(Failure(c.text), c.message);
+  for (const auto& [text, message] : cases)
+    EXPECT_EQ(Failure(text), message);
   EXPECT_EQ(ReadFailure(ChiSample(), "f.txt", {"Potential/mV", ""}),
             "Type mismatch in line 15 of \"f.txt\": expected a column \"Potential/mV\", found "
             "\"no such column\"");
