@@ -33,13 +33,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines)
-    text += line + "\n";
-  return text;
-}
-
 // Lines that an attacker or a damaged disk puts into a session.
 const std::vector<std::string> kHostileLines = [] {
   std::vector<std::string> lines = Lines(
@@ -92,7 +85,10 @@ std::string Mutated(const std::string& base, std::mt19937_64& random) {
       }
     }
   }
-  return Joined(lines);
+  std::string text;
+  for (const std::string& line : lines)
+    text += line + "\n";
+  return text;
 }
 
 // A program holding a curve, the data of a file and a result.

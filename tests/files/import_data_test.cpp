@@ -11,11 +11,6 @@ namespace {
 
 class ImportDataTest : public AppTest {
  protected:
-  // Before the first curve only the Display and Analyze menus are disabled.
-  bool DisplayOrAnalyzeEnabled() {
-    return app.MenuEnabled("mnuDisplay") || app.MenuEnabled("mnuAnalyze");
-  }
-
   TempFolder folder;
 };
 
@@ -152,9 +147,10 @@ TEST_F(ImportDataTest, MessagesNameTheLineOrTheFile) {
   EXPECT_EQ(message(folder.Path("pipe")),
             "ReadData Error: Path/File access error: \"" + folder.Path("pipe") + "\"");
   EXPECT_EQ(model.NumberOfPoints, 0);
-  // A failed first import chooses no slot and enables nothing.
+  // A failed first import chooses no slot and enables nothing (before the first curve only the
+  // Display and Analyze menus are disabled).
   EXPECT_EQ(model.CurveCount, 3);
-  EXPECT_FALSE(DisplayOrAnalyzeEnabled());
+  EXPECT_FALSE(app.MenuEnabled("mnuDisplay") || app.MenuEnabled("mnuAnalyze"));
   EXPECT_FALSE(app.Result().Shown());
   EXPECT_FALSE(app.ImportedCurveIn(1).has_value());
 }

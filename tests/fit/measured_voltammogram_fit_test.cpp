@@ -107,17 +107,12 @@ class MeasuredFitTest : public ::testing::TestWithParam<MeasuredCase> {
   }
 
   // Runs the case's script on a fresh program; the script's output is kept for the message of a
-  // failure.
+  // failure. The measured points the fit compared: the window's, or all of curve 1.
   void Run(const MeasuredCase& c) {
     std::istringstream in(WalkThrough(c, (kInstruments / c.file).string()));
     std::ostringstream err;
-    ScriptRunner runner(app, platform, out);
-    runner.Run(in, err);
+    ScriptRunner(app, platform, out).Run(in, err);
     out << err.str();
-  }
-
-  // The measured points the fit compared: the window's, or all of curve 1.
-  void Compared(const MeasuredCase& c) {
     first = c.first > 0 ? c.first : 1;
     last = c.first > 0 ? c.last : model.NumberOfPoints;
   }
@@ -159,7 +154,6 @@ class MeasuredFitTest : public ::testing::TestWithParam<MeasuredCase> {
 TEST_P(MeasuredFitTest, FitsToWithinFivePercentOfThePeak) {
   const MeasuredCase& c = GetParam();
   Run(c);
-  Compared(c);
   const FitResult& fit = model.LastFit;
   ASSERT_TRUE(fit.valid) << out.str() << app.Result().Text();
   EXPECT_LT(fit.flag, 0) << app.Result().Text();
