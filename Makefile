@@ -24,7 +24,7 @@ window: build
 # README's screenshot and the manual's pictures, from the window on a virtual display.
 pictures: build
 	xvfb-run -a -s "-screen 0 1600x1000x24" env QT_QPA_PLATFORM=xcb \
-	  $(BUILD)/tests/desktop/qalto_window_screenshot --manual docs
+	  $(BUILD)/src/desktop/qalto_manual_pictures --manual docs
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

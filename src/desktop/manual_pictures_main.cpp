@@ -1,4 +1,4 @@
-// qalto_window_screenshot --manual FOLDER, on a real display server (Xvfb in the tests),
+// qalto_manual_pictures --manual FOLDER, on a real display server (Xvfb; `make pictures`),
 // writes FOLDER/screenshot.png for the README (forms beside a simulated cyclic voltammogram) and
 // FOLDER/images/*.png for the manual (every input form, a fit with its residual). It fails when
 // a picture is blank or cannot be written.
