@@ -299,9 +299,10 @@ Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   outcome.variance = Variance(y, m);
   model.FitDefaultStep = Sqrt(outcome.variance);
 
-  // No more threads than the tasks of an iteration's derivatives: a curve of a side each.
+  // No more threads than the tasks of an iteration: a curve of a side each, and for one curve
+  // its trial step, whose runs go beside the sides.
   const int parts = static_cast<int>(targets.size());
-  const int threadCount = std::min(context.threads, 2 * np * parts);
+  const int threadCount = std::min(context.threads, 2 * np * parts + (parts == 1 ? 1 : 0));
   // The threads end first: a thread may still be stopping a run on its worker's models.
   std::unique_ptr<WorkerEvaluations> workers;
   std::unique_ptr<BorrowedFitThreads> threads;
@@ -321,7 +322,12 @@ Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   try {
     IterateFit(fit, parameters.b, outcome, context.onIteration);
     fit.DerivativesAt(parameters.b);  // the Jacobian at the optimum, for the uncertainty
-    evaluate(parameters.b, f);        // leaves every model at the fitted values
+    // Every model is left at the fitted values: on threads the last trial's runs often are.
+    if (fit.ModelsHoldTheValuesAt(parameters.b)) {
+      f = fit.TrialValues();
+    } else {
+      evaluate(parameters.b, f);
+    }
   } catch (const SimulationFailed& failure) {
     failed = Failure{failure.Message()};
   }

@@ -64,7 +64,9 @@ void MarquardtFit::PlaceTrial(const std::vector<double>& b) {
 
 // The model at the trial vector and its sum of squared deviations from the observed values.
 double MarquardtFit::TrialSum() {
+  modelsAt_.clear();
   evaluate_(state_.trial, f_);
+  modelsAt_.assign(state_.trial.begin() + 1, state_.trial.begin() + 1 + np_);
   double sum = 0;
   for (int i = 1; i <= m_; ++i) {
     double deviation = f_[At(i)] - y_[At(i)];
@@ -109,6 +111,7 @@ void MarquardtFit::DerivativeColumn(int j, const ModelEvaluation& evaluate, std:
                                     std::vector<double>& plus, std::vector<double>& minus) {
   double value = t[At(j)];
   double h = DerivativeStep(j, value);
+  modelsAt_.clear();
   t[At(j)] = value + h;
   evaluate(t, plus);
   t[At(j)] = value - h;
@@ -195,6 +198,10 @@ void MarquardtFit::ComputeSides(const std::function<bool()>& first) {
       column[i] = Div(column[i] - lowered[i], 2 * h);
   }
   derivativesAt_.assign(state_.trial.begin() + 1, state_.trial.begin() + 1 + np_);
+}
+
+bool MarquardtFit::ModelsHoldTheValuesAt(const std::vector<double>& b) const {
+  return !modelsAt_.empty() && std::equal(modelsAt_.begin(), modelsAt_.end(), b.begin() + 1);
 }
 
 void MarquardtFit::DerivativesAt(const std::vector<double>& b) {
