@@ -190,13 +190,13 @@ struct ThreadedFitSession : FitUncertaintyTest {
   }
 };
 
-// Two and three threads: the six sides of the three central differences are dealt out to them
-// in turn.
+// Two, three and seven threads: the six sides of the three central differences are dealt out to
+// them in turn; with seven, each trial step runs beside all six.
 TEST(ThreadedFit, DerivativeColumnsOnThreadsGiveTheSerialFit) {
   int serialTrials = 0;
   FitResult serial = ThreadedFitSession().Run(1, serialTrials);
   ASSERT_EQ(serial.parameters.size(), 3u);
-  for (int threads : {2, 3}) {
+  for (int threads : {2, 3, 7}) {
     int threadedTrials = 0;
     ExpectSameFit(serial, ThreadedFitSession().Run(threads, threadedTrials), threads);
     EXPECT_EQ(serialTrials, threadedTrials) << threads;
