@@ -23,9 +23,7 @@ class MeasuredPeaksTest : public AppTest {
   void Import(const char* file, const char* cycle) {
     platform.QueueDialogAnswer((kInstruments / file).string());
     app.mnuImport_Click();
-    if (*cycle) {
-      ASSERT_TRUE(app.Import().ComboCycle.SelectText(cycle));
-    }
+    if (*cycle) ASSERT_TRUE(app.Import().ComboCycle.SelectText(cycle));
   }
   PeakReport Peaks() { return FindPeaks(model, model.FirstPoint + 2, model.LastPoint - 2); }
 };
@@ -74,9 +72,8 @@ TEST_F(MeasuredPeaksTest, BroadPeakOfAFinelySampledScanIsFoundOncePerSweep) {
   Import("autolab_nova/hermann_2021_effect_138279_f5a_red.csv", "scan 1");
   PeakReport report = Peaks();
   int broad = 0;
-  for (const FoundPeak& p : report.curves[0].peaks) {
+  for (const FoundPeak& p : report.curves[0].peaks)
     if (p.potential > 0.3 && p.potential < 0.42) ++broad;
-  }
   EXPECT_EQ(broad, 2);
 }
 

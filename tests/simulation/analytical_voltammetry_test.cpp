@@ -130,6 +130,7 @@ TEST(ConvolutionPulses, DifferentialPulseOfTheProgramsWaveform) {
 
 // Osteryoung's reversible square-wave peaks: Delta Psi = Delta i sqrt(pi tp) / (nFAC sqrt(D)).
 struct SquareWaveCase {
+  const char* name;
   double amplitude;   // n Esw, V
   double step;        // n Delta Es, V
   double peak;        // Delta Psi; 0: no table value
@@ -147,9 +148,7 @@ TEST_P(OsteryoungTable, ReversibleNetPeak) {
   double scale = kFaraday * 1e-6 * std::sqrt(kRunD) / std::sqrt(kPiX * model.PulseTime);
   RunToTheEnd(model);
   Peak peak = FindExtremum(model, 1, model.NumberOfPoints, 1);
-  if (c.peak > 0) {
-    EXPECT_NEAR(peak.I / scale, c.peak, 2e-3 * c.peak);
-  }
+  if (c.peak > 0) EXPECT_NEAR(peak.I / scale, c.peak, 2e-3 * c.peak);
   // The general path (sub-stepped convolution, taken here because of a 1 nano-ohm resistance)
   // gives the same curve within 0.05 % of the peak, however many points: the steps per half
   // period do not depend on them.
@@ -160,17 +159,13 @@ TEST_P(OsteryoungTable, ReversibleNetPeak) {
     ASSERT_NEAR(general.CurrentY(i, 1), model.CurrentY(i, 1), 5e-4 * peak.I) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Amplitudes, OsteryoungTable,
-                         ::testing::Values(SquareWaveCase{0.025, 0.005, 0.5649},
-                                           SquareWaveCase{0.050, 0.005, 0.9186},
-                                           SquareWaveCase{0.010, 0.010, 0.2726},
-                                           // 1001 points (0.5 V to -0.5 V in 1 mV steps).
-                                           SquareWaveCase{0.025, 0.001, 0.0, 0.5}),
-                         [](const auto& info) {  // "Esw25mVStep5mV"
-                           const SquareWaveCase& c = info.param;
-                           return "Esw" + std::to_string(std::lround(c.amplitude * 1e3)) +
-                                  "mVStep" + std::to_string(std::lround(c.step * 1e3)) + "mV";
-                         });
+// The last: 1001 points (0.5 V to -0.5 V in 1 mV steps).
+const SquareWaveCase kSquareWaves[] = {{"Esw25mVStep5mV", 0.025, 0.005, 0.5649},
+                                       {"Esw50mVStep5mV", 0.050, 0.005, 0.9186},
+                                       {"Esw10mVStep10mV", 0.010, 0.010, 0.2726},
+                                       {"Esw25mVStep1mV", 0.025, 0.001, 0.0, 0.5}};
+INSTANTIATE_TEST_SUITE_P(Amplitudes, OsteryoungTable, ::testing::ValuesIn(kSquareWaves),
+                         NameFrom<&SquareWaveCase::name>());
 
 TEST(AnalyticalRun, ProtonsShiftTheDcWaveByRTOverFLn10PerPH) {
   // A + e + H+ = B: from pH 7 to pH 0 the half-wave potential moves 7 RT/F ln 10 = 414.12 mV

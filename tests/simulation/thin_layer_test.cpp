@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <string>
 
 #include "common/constants.h"
 #include "common/curve_peak.h"
