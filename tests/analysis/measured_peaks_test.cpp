@@ -23,7 +23,9 @@ class MeasuredPeaksTest : public AppTest {
   void Import(const char* file, const char* cycle) {
     platform.QueueDialogAnswer((kInstruments / file).string());
     app.mnuImport_Click();
-    if (*cycle) ASSERT_TRUE(app.Import().ComboCycle.SelectText(cycle));
+    if (*cycle) {
+      ASSERT_TRUE(app.Import().ComboCycle.SelectText(cycle));
+    }
   }
   PeakReport Peaks() { return FindPeaks(model, model.FirstPoint + 2, model.LastPoint - 2); }
 };

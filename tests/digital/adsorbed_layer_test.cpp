@@ -172,7 +172,9 @@ TEST_P(ReversibleSurfaceWave, FollowsTheFrumkinWave) {
   m->LayerInteraction = g;
   Simulate(*m);
   const Peak expected = FrumkinWave(n, g, 0.1);
-  if (g == 0) EXPECT_NEAR(expected.width, 0.0906 / n, 0.0001);
+  if (g == 0) {
+    EXPECT_NEAR(expected.width, 0.0906 / n, 0.0001);
+  }
   for (const Peak& p : {Cathodic(*m), Anodic(*m)}) {
     EXPECT_NEAR(p.I / expected.I, 1.0, 0.005);
     EXPECT_NEAR(p.width, expected.width, 0.001);

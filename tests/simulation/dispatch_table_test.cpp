@@ -119,7 +119,9 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOrIsRefusedOnTheDefaults) {
         const std::string& message = session.platform.messages[0];
         EXPECT_TRUE(message.starts_with(refused) && message.ends_with(advice)) << message;
         for (const auto& [named, words] : kRefusals)
-          if (std::to_string(code) == named) EXPECT_EQ(message, refused + words + advice);
+          if (std::to_string(code) == named) {
+            EXPECT_EQ(message, refused + words + advice);
+          }
         // The table lists the microdisc's combinations; the disc refuses per experiment.
         EXPECT_EQ(HasAnalyticalCurrent(key), reach != AnalyticalReach::kNone);
       }
