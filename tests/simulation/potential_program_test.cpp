@@ -115,9 +115,7 @@ TEST_P(StepProgramTest, StepHeldIsTheChronoamperogram) {
 // every millisecond, interpolated there: the rows' fine grid (1/8 of their mean step) and the
 // interpolation keep within 1.5e-4 of the peak (1.1e-4 measured, at the turn), where the mean
 // step's samples would stand up to 0.2 s off.
-class UnevenRowsTest : public ProgramTest {};
-
-TEST_P(UnevenRowsTest, CurrentAtTheInstantsIsTheFineRunsThere) {
+TEST_P(ProgramTest, CurrentAtTheInstantsIsTheFineRunsThere) {
   Model fine = Base(8);
   fine.Program.fromFile = true;
   fine.Program.fileName = "cycle.csv";
@@ -159,8 +157,6 @@ TEST_P(UnevenRowsTest, CurrentAtTheInstantsIsTheFineRunsThere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, ProgramTest, testing::Combine(testing::Bool(), testing::Bool()),
-                         ModeName);
-INSTANTIATE_TEST_SUITE_P(Modes, UnevenRowsTest, testing::Combine(testing::Bool(), testing::Bool()),
                          ModeName);
 // Technique 7 charges its double layer apart from the faradaic current: the cell stays ideal.
 INSTANTIATE_TEST_SUITE_P(Modes, StepProgramTest,
