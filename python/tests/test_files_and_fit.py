@@ -1,5 +1,7 @@
 """Reading instrument files, fitting, and the Bayesian model interface."""
 
+import json
+
 import numpy as np
 import pytest
 
@@ -9,15 +11,9 @@ CORPUS = ["chi", "biologic_mpt", "gamry_dta", "palmsens_csv", "palmsens_pssessio
           "autolab_nova"]
 
 
-def corpus_files(instruments):
-    files = []
-    for folder in CORPUS:
-        files += sorted(p for p in (instruments / folder).glob("*") if p.is_file())
-    return files
-
-
 def test_every_corpus_file_reads_as_the_program_imports_it(instruments, batch, tmp_path):
-    files = corpus_files(instruments)
+    files = [p for folder in CORPUS for p in sorted((instruments / folder).glob("*"))
+             if p.is_file()]
     assert files
     for path in files:
         curves = qalto.read(path)
@@ -41,14 +37,9 @@ def test_a_missing_file_raises_the_programs_message(tmp_path):
         qalto.read(tmp_path / "none.csv")
 
 
-def synthetic_cv(seed):
-    truth = qalto.Experiment(technique="cv", mode="digital", ks=1e-3, E0=0.1, noise=1e-6,
-                             scan_rate=0.1)
-    return truth.simulate(seed=seed)
-
-
 def test_fit_recovers_the_truth_and_equals_auto_fit(batch, tmp_path):
-    data = synthetic_cv(seed=7)
+    data = qalto.Experiment(technique="cv", mode="digital", ks=1e-3, E0=0.1, noise=1e-6,
+                            scan_rate=0.1).simulate(seed=7)
     start = qalto.Experiment(technique="cv", mode="digital", ks=3e-3, E0=0.12, scan_rate=0.1)
     names = ["ks(1)", "E0(1)"]
     result = qalto.fit(start, (data.potential, data.current), names,
@@ -74,7 +65,6 @@ def test_fit_recovers_the_truth_and_equals_auto_fit(batch, tmp_path):
     record = tmp_path / "record.json"
     done = batch(script, "--json", str(record))
     assert done.returncode == 0, done.stderr
-    import json
     fitted = {p["name"]: p["value"] for p in json.loads(record.read_text())["fitted"]}
     assert fitted["ks(1)"] == pytest.approx(result.values[0], rel=1e-12)
     assert fitted["E0(1)"] == pytest.approx(result.values[1], rel=1e-12)

@@ -79,14 +79,10 @@ def test_a_measured_spectrum_reads_with_its_impedance(tmp_path):
     [curve] = qalto.read(table)
     np.testing.assert_array_equal(curve.frequency, [1000, 0.1])
     np.testing.assert_array_equal(curve.impedance, [50.5 - 2.25j, 120 - 95j])
-    [voltammogram] = qalto.read(_two_column_file(tmp_path))
-    assert voltammogram.impedance is None and voltammogram.frequency is None
-
-
-def _two_column_file(folder):
-    path = folder / "cv.txt"
-    path.write_text("0.1,1e-6\n0.2,2e-6\n0.3,4e-6\n")
-    return path
+    voltammogram = tmp_path / "cv.txt"
+    voltammogram.write_text("0.1,1e-6\n0.2,2e-6\n0.3,4e-6\n")
+    [curve] = qalto.read(voltammogram)
+    assert curve.impedance is None and curve.frequency is None
 
 
 def test_a_double_step_applies_E1_then_E2():

@@ -56,11 +56,8 @@ TEST(ScriptRunner, EveryLineEndEndsALine) {
 }
 
 TEST(ScriptRunner, RefusesWhatAUserCannotDo) {
-  struct Case {
-    const char* script;
-    const char* reason;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
+      // the script, the start of the error
       {"set FormIns.Estart 1\n", "line 1: FormIns is not shown"},
       {"menu mnuInstrument\nset FormIns.radius 1\n", "line 2: FormIns.radius cannot be reached"},
       {"menu mnuMechamism\nclick FormMech.CheckDigital\nclick FormMech.Command1\nmenu "
@@ -81,11 +78,11 @@ TEST(ScriptRunner, RefusesWhatAUserCannotDo) {
       {"plot x.svg\n", "line 1: nothing has been drawn"},
       {"echo \"open\n", "line 1: unterminated quote"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.script);
-    ScriptResult run = RunScript(c.script);
+  for (const auto& [script, reason] : cases) {
+    SCOPED_TRACE(script);
+    ScriptResult run = RunScript(script);
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err.rfind(c.reason, 0), 0u) << run.err;
+    EXPECT_EQ(run.err.rfind(reason, 0), 0u) << run.err;
   }
 }
 

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <sstream>
 
@@ -34,44 +33,21 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines)
-    text += line + "\n";
-  return text;
-}
-
 // Lines that an attacker or a damaged disk puts into a session.
-const std::vector<std::string> kHostileLines = {"menu mnuExit",
-                                                "dialog /tmp/x.csv",
-                                                "menu mnuExport",
-                                                "plot /tmp/x.svg",
-                                                "answer yes",
-                                                "menu mnuRunScript",
-                                                "value FormIns.Estart \"unterminated",
-                                                "value FormIns.Estart $HOME",
-                                                "field CurveCount 99999",
-                                                "field CurrentCurve -7",
-                                                "field NumberOfPoints 100000",
-                                                "field SpeciesCount 9",
-                                                "row CurrentY 5 1 2 3 4 5 6 7 8 9 10 11",
-                                                "row PotentialX -1 0",
-                                                "data 1 2",
-                                                "measured 9 a b \"\" \"\" \"\" \"\"",
-                                                "measured 1 a b 1e999 \"\" \"\" \"\"",
-                                                "import x 1 f t p c p c 99",
-                                                "origin 0 fit x",
-                                                "window FormNowhere shown x",
-                                                "place FormIns 1 2 -3 4",
-                                                "enable mnuNothing",
-                                                "session 2",
-                                                "value FormTech.optTech(4) off",
-                                                "field ChargeKs(1) nan",
-                                                "field ChargeKs(1) -inf",
-                                                "field Technique 7",
-                                                "log \"\\x0\"",
-                                                std::string("value FormIns.Noise \"a\0b\"", 24),
-                                                "field LineStyles(1) 2147483648"};
+const std::vector<std::string> kHostileLines = [] {
+  std::vector<std::string> lines = Lines(
+      "menu mnuExit\ndialog /tmp/x.csv\nmenu mnuExport\nplot /tmp/x.svg\nanswer yes\n"
+      "menu mnuRunScript\nvalue FormIns.Estart \"unterminated\nvalue FormIns.Estart $HOME\n"
+      "field CurveCount 99999\nfield CurrentCurve -7\nfield NumberOfPoints 100000\n"
+      "field SpeciesCount 9\nrow CurrentY 5 1 2 3 4 5 6 7 8 9 10 11\nrow PotentialX -1 0\n"
+      "data 1 2\nmeasured 9 a b \"\" \"\" \"\" \"\"\nmeasured 1 a b 1e999 \"\" \"\" \"\"\n"
+      "import x 1 f t p c p c 99\norigin 0 fit x\nwindow FormNowhere shown x\n"
+      "place FormIns 1 2 -3 4\nenable mnuNothing\nsession 2\nvalue FormTech.optTech(4) off\n"
+      "field ChargeKs(1) nan\nfield ChargeKs(1) -inf\nfield Technique 7\nlog \"\\x0\"\n"
+      "field LineStyles(1) 2147483648\n");
+  lines.insert(lines.end() - 1, std::string("value FormIns.Noise \"a\0b\"", 24));
+  return lines;
+}();
 
 std::string Mutated(const std::string& base, std::mt19937_64& random) {
   std::vector<std::string> lines = Lines(base);
@@ -109,7 +85,10 @@ std::string Mutated(const std::string& base, std::mt19937_64& random) {
       }
     }
   }
-  return Joined(lines);
+  std::string text;
+  for (const std::string& line : lines)
+    text += line + "\n";
+  return text;
 }
 
 // A program holding a curve, the data of a file and a result.

@@ -52,9 +52,8 @@ class SessionTest : public AppTest {
   }
 
   // Differential pulse with t pulse and E pulse of its own, Marcus-Hush kinetics of lambda
-  // 0.7 eV, four overlaid curves (two
-  // simulated, two imported, one from a file named "cv $HOME.txt"), a peak report, a box
-  // holding a line break.
+  // 0.7 eV, four overlaid curves (two simulated, two imported, one from a file named
+  // "cv $HOME.txt"), a peak report, a box holding a line break.
   void MakeWorkingDay() {
     ChooseTechnique(4);
     app.mnuInstrument_Click();
@@ -90,15 +89,10 @@ TEST_F(SessionTest, AWorkingDayComesBackWholeAndSavesToTheSameBytes) {
   ASSERT_TRUE(next.opened) << next.platform.messages.back();
   const Model& m = next.app.model();
   const auto expected = FormValues(app);
-  for (const auto& [control, value] : FormValues(next.app))
+  for (const auto& [control, value] : FormValues(next.app))  // t pulse, E pulse, lambda, ...
     EXPECT_EQ(value, expected.at(control)) << control;
   EXPECT_EQ(m.Technique, Technique::kDifferentialPulse);
-  EXPECT_EQ(next.app.Ins().tp.Text(), "0.04");
-  EXPECT_EQ(next.app.Ins().Epulse.Text(), "-0.05");
-  EXPECT_EQ(next.app.Expr().Text1.Text(), "KCl\nNaCl");
-  EXPECT_EQ(next.app.Expr().lambda(1).Text(), "0.7");
   EXPECT_EQ(m.ChargeLambda(1), 0.7);
-  EXPECT_EQ(next.app.Expr().Gamma(2).Text(), "3e-10");
   EXPECT_EQ(m.SpeciesGamma(2), 3e-10);
   EXPECT_EQ(m.LayerInteraction, 0.4);
   EXPECT_EQ(m.CurveCount, 4);

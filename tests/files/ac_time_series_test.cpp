@@ -29,6 +29,14 @@ Model AcModel() {
   return AcRunModel(0.15, 0.1, 0.025, 10);
 }
 
+// The currents of curve k at points 1..NumberOfPoints.
+std::vector<double> Column(const Model& m, int k) {
+  std::vector<double> values;
+  for (int i = 1; i <= m.NumberOfPoints; ++i)
+    values.push_back(m.CurrentY(i, k));
+  return values;
+}
+
 // The curve imported as a delimited file's time series of technique 9, into slot 1 or, with
 // overlap, the next slot.
 void ImportSeries(Model& m, ImportedCurve curve, bool overlap = false) {
@@ -119,8 +127,7 @@ TEST_P(MeasuredHarmonicsTest, ShowsItsOwnDcAndEnvelopes) {
   }
   EXPECT_EQ(MeasuredAcRaw(m, 1), raw);
   PrepareMeasuredAcCurves(m, "current I");
-  for (int i = 1; i <= m.NumberOfPoints; ++i)
-    ASSERT_EQ(m.CurrentY(i, 1), raw[static_cast<size_t>(i - 1)]) << "point " << i;
+  EXPECT_EQ(Column(m, 1), raw);
 }
 
 INSTANTIATE_TEST_SUITE_P(Choices, MeasuredHarmonicsTest,
@@ -141,10 +148,7 @@ TEST(MeasuredHarmonics, AllEightAreTheCurrentCurvesOwn) {
   ImportKnownHarmonics(m, true);
   ASSERT_EQ(m.CurrentCurve, 2);
   ASSERT_TRUE(HoldsMeasuredAc(m, 2));
-  const std::vector<double> raw = MeasuredAcRaw(m, 2);
-  std::vector<double> run;
-  for (int i = 1; i <= m.NumberOfPoints; ++i)
-    run.push_back(m.CurrentY(i, 1));
+  const std::vector<double> raw = MeasuredAcRaw(m, 2), run = Column(m, 1);
   PlotOptions options;
   options.quantity = "harmonics 1-8";
   PrepareCurves(m, options, nullptr);
@@ -162,10 +166,8 @@ TEST(MeasuredHarmonics, AllEightAreTheCurrentCurvesOwn) {
   EXPECT_EQ(MeasuredAcRaw(m, 2), raw);
   PrepareMeasuredAcCurves(m, "current I");
   ASSERT_EQ(m.CurveCount, 2);
-  for (int i = 1; i <= m.NumberOfPoints; ++i) {
-    ASSERT_EQ(m.CurrentY(i, 1), run[static_cast<size_t>(i - 1)]) << "point " << i;
-    ASSERT_EQ(m.CurrentY(i, 2), raw[static_cast<size_t>(i - 1)]) << "point " << i;
-  }
+  EXPECT_EQ(Column(m, 1), run);
+  EXPECT_EQ(Column(m, 2), raw);
   PrepareMeasuredAcCurves(m, "harmonics 1-8");
   ASSERT_EQ(m.CurveCount, 8);
   SelectCurveSlot(m, true);
@@ -179,9 +181,7 @@ TEST(MeasuredHarmonics, AllEightAreTheCurrentCurvesOwn) {
 TEST(SimulatedHarmonics, AllEightGiveTheCurvesShownBackAfterwards) {
   Model m = AcModel();
   RunToTheEnd(m);
-  std::vector<double> first;
-  for (int i = 1; i <= m.NumberOfPoints; ++i)
-    first.push_back(m.CurrentY(i, 1));
+  const std::vector<double> first = Column(m, 1);
   m.ChargeKs(1) = 1e-3;
   SimulationInputs beside = StartInputs();
   beside.overlapChecked = true;
@@ -196,8 +196,7 @@ TEST(SimulatedHarmonics, AllEightGiveTheCurvesShownBackAfterwards) {
   options.quantity = "current I";
   PrepareCurves(m, options, nullptr);
   ASSERT_EQ(m.CurveCount, 2);
-  for (int i = 1; i <= m.NumberOfPoints; ++i)
-    ASSERT_EQ(m.CurrentY(i, 1), first[static_cast<size_t>(i - 1)]) << "point " << i;
+  EXPECT_EQ(Column(m, 1), first);
   EXPECT_NE(m.CurrentY(960, 2), first[959]);
 }
 

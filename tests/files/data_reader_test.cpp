@@ -26,13 +26,9 @@ std::string Reading(const std::string& text) {
   return out.str();
 }
 
-struct Case {
-  std::string text;
-  std::string read;
-};
-
 TEST(DataReaderTest, RecordsAndPlacedFailures) {
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
+      // the text, what Reading gives
       {"0.1,1e-6\r\n0.2,2e-6\r\n0.3,3E-06\r\n", "0.1,1e-06;0.2,2e-06;0.3,3e-06;"},
       // Line feeds or carriage returns alone, no end after the last record, D exponents.
       {"-.5,-1\n.25,+2.5d-3", "-0.5,-1;0.25,0.0025;"},
@@ -57,8 +53,8 @@ TEST(DataReaderTest, RecordsAndPlacedFailures) {
       {"0.1,1\n-1D400,2\n", "Overflow in line 2: \"-1D400\""},
       {"1.7976931348623157e308,1e-999\n", "1.79769e+308,0;"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(Reading(c.text), c.read) << c.text.substr(0, 60);
+  for (const auto& [text, read] : cases)
+    EXPECT_EQ(Reading(text), read) << text.substr(0, 60);
 }
 
 // Gives its text, then fails as a file buffer does when the medium cannot be read.

@@ -32,10 +32,6 @@ struct Twin {
   double currentDigits;    // and the current
 };
 
-void PrintTo(const Twin& twin, std::ostream* out) {
-  *out << twin.binary;
-}
-
 class EcLabTwinTest : public ::testing::TestWithParam<Twin> {
  protected:
   void SetUp() override {
@@ -46,9 +42,8 @@ class EcLabTwinTest : public ::testing::TestWithParam<Twin> {
 void ExpectSameToPrintedDigits(const std::vector<double>& binary, const std::vector<double>& text,
                                double digits, const char* what) {
   ASSERT_EQ(binary.size(), text.size()) << what;
-  for (size_t i = 0; i < text.size(); ++i) {
+  for (size_t i = 0; i < text.size(); ++i)
     ASSERT_NEAR(binary[i], text[i], digits * std::abs(text[i]) + 1e-300) << what << " point " << i;
-  }
 }
 
 // Each binary file and its text export are the same measurement: the same curves, labels,
@@ -98,27 +93,25 @@ TEST(EcLabBinaryTest, ScanRateFromTheTimes) {
   EXPECT_NEAR(*file.curves[0].settings.scanRate, 0.05, 0.0025);
 }
 
+// The values' bytes as the machine holds them (little-endian, as the files are).
+template <class... T>
+void Append(std::string& bytes, T... values) {
+  auto one = [&bytes](auto value) {
+    char raw[sizeof(value)];
+    std::memcpy(raw, &value, sizeof(value));
+    bytes.append(raw, sizeof(value));
+  };
+  (one(values), ...);
+}
+
 // A file of our own: the magic, modules of the old header layout, a data module of version 3
 // holding time, Ewe, <I> and the cycle number behind one flag byte.
 std::string Module(const std::string& name, uint32_t version, const std::string& data) {
   std::string module = "MODULE";
   module += (name + std::string(10, ' ')).substr(0, 10);
   module += (name + std::string(25, ' ')).substr(0, 25);
-  auto word = [&module](uint32_t value) {
-    for (int k = 0; k < 4; ++k)
-      module += static_cast<char>((value >> (8 * k)) & 0xFF);
-  };
-  word(static_cast<uint32_t>(data.size()));
-  word(version);
-  module += "12/07/26";
-  return module + data;
-}
-
-template <class T>
-void Append(std::string& bytes, T value) {
-  char raw[sizeof(T)];
-  std::memcpy(raw, &value, sizeof(T));
-  bytes.append(raw, sizeof(T));
+  Append(module, static_cast<uint32_t>(data.size()), version);
+  return module + "12/07/26" + data;
 }
 
 struct Point {
@@ -129,8 +122,7 @@ struct Point {
 // the first record.
 std::string DataHead(const std::vector<uint16_t>& ids, size_t records) {
   std::string data;
-  Append(data, static_cast<uint32_t>(records));
-  Append(data, static_cast<uint8_t>(ids.size()));
+  Append(data, static_cast<uint32_t>(records), static_cast<uint8_t>(ids.size()));
   for (uint16_t id : ids)
     Append(data, id);
   data.resize(406, '\0');
@@ -139,13 +131,8 @@ std::string DataHead(const std::vector<uint16_t>& ids, size_t records) {
 
 std::string DataModule(const std::vector<uint16_t>& ids, const std::vector<Point>& points) {
   std::string data = DataHead(ids, points.size());
-  for (const Point& p : points) {
-    Append(data, uint8_t{2});
-    Append(data, p.time);
-    Append(data, static_cast<float>(p.potential));
-    Append(data, p.current);
-    Append(data, p.cycle);
-  }
+  for (const Point& p : points)
+    Append(data, uint8_t{2}, p.time, static_cast<float>(p.potential), p.current, p.cycle);
   return data;
 }
 
@@ -185,19 +172,10 @@ struct ImpedanceRow {
 
 std::string ImpedanceFile(const std::vector<ImpedanceRow>& rows) {
   std::string data = DataHead({1, 2, 3, 32, 37, 38, 36, 35, 4, 77, 76, 24, 39}, rows.size());
-  for (const ImpedanceRow& row : rows) {
-    Append(data, uint8_t{1});
-    Append(data, row.frequency);
-    Append(data, row.real);
-    Append(data, row.minusImaginary);
-    Append(data, std::hypot(row.real, row.minusImaginary));
-    Append(data, -45.0f);
-    Append(data, 12.5);
-    Append(data, 0.1f);
-    Append(data, 0.002f);
-    Append(data, row.cycle);
-    Append(data, uint16_t{3});
-  }
+  for (const ImpedanceRow& row : rows)
+    Append(data, uint8_t{1}, row.frequency, row.real, row.minusImaginary,
+           std::hypot(row.real, row.minusImaginary), -45.0f, 12.5, 0.1f, 0.002f, row.cycle,
+           uint16_t{3});
   return BinaryFile(Module("VMP Set", 0, std::string(600, '\0')) + Module("VMP data", 3, data));
 }
 
@@ -241,18 +219,10 @@ struct Damage {
   const char* message;  // the whole text the import shows
 };
 
-void PrintTo(const Damage& damage, std::ostream* out) {
-  *out << damage.what;
-}
-
 class EcLabBinaryDamageTest : public ::testing::TestWithParam<Damage> {};
 
 TEST_P(EcLabBinaryDamageTest, IsRefusedNamingWhatWasFound) {
   EXPECT_EQ(ReadFailure(GetParam().bytes, "own.mpr"), GetParam().message);
-}
-
-std::string Cut(const std::string& bytes, size_t keep) {
-  return bytes.substr(0, keep);
 }
 
 const std::string kWhole = BinaryFile(Module("VMP data", 3, DataModule(kIds, kPoints)));
@@ -260,10 +230,10 @@ const std::string kWhole = BinaryFile(Module("VMP data", 3, DataModule(kIds, kPo
 INSTANTIATE_TEST_SUITE_P(
     Cases, EcLabBinaryDamageTest,
     ::testing::Values(
-        Damage{"cut in a record", Cut(kWhole, kWhole.size() - 10),
+        Damage{"cut in a record", kWhole.substr(0, kWhole.size() - 10),
                "Input past end of file in \"own.mpr\": expected 522 bytes of module \"VMP data\", "
                "found \"the end of the file at byte 621\""},
-        Damage{"cut in a header", Cut(kWhole, 100),
+        Damage{"cut in a header", kWhole.substr(0, 100),
                "Input past end of file in \"own.mpr\": expected the header of module \"VMP data\", "
                "found \"the end of the file at byte 100\""},
         Damage{"no module", BinaryFile("MODUL"),
@@ -284,7 +254,7 @@ INSTANTIATE_TEST_SUITE_P(
                "Invalid procedure call or argument in \"own.mpr\": expected a frequency above 0 "
                "Hz, found \"freq/Hz 0 in point 2\""},
         Damage{"more records than bytes",
-               BinaryFile(Module("VMP data", 3, Cut(DataModule(kIds, kPoints), 406 + 29 * 3))),
+               BinaryFile(Module("VMP data", 3, DataModule(kIds, kPoints).substr(0, 406 + 29 * 3))),
                "Input past end of file in \"own.mpr\": expected 4 records of 29 bytes in module "
                "\"VMP data\", found \"493 bytes of data\""}),
     NameFrom<&Damage::what>());
@@ -295,9 +265,8 @@ TEST(EcLabBinaryTest, EveryCutOfARealFileIsRefused) {
   std::ifstream in(kInstruments / "biologic_mpr/cva.issue_202.mpr", std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_GT(bytes.size(), 30000u);
-  for (size_t keep = 24; keep < bytes.size(); keep += 997) {
+  for (size_t keep = 24; keep < bytes.size(); keep += 997)
     EXPECT_THROW(ReadMeasurementText(bytes.substr(0, keep), "cut.mpr"), FileFormatError) << keep;
-  }
 }
 
 }  // namespace

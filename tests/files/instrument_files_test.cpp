@@ -28,10 +28,6 @@ struct SampleFile {
   double scanRate;                      // V/s; kNone when the file holds none
 };
 
-void PrintTo(const SampleFile& file, std::ostream* out) {
-  *out << file.path;
-}
-
 class InstrumentFileTest : public ::testing::TestWithParam<SampleFile> {
  protected:
   void SetUp() override {
@@ -117,8 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
     NameFrom<&SampleFile::path>());
 
 // What the headers hold beyond the scan rate: the step, the area and the programmed
-// potentials, in V and cm2.
-TEST(InstrumentSettingsTest, HeadersFillTheExperiment) {
+// potentials, in V and cm2, and the turns of the sweeps.
+TEST(InstrumentSettingsTest, HeadersAndSweepsFillTheExperiment) {
   if (!std::filesystem::is_directory(kInstruments)) GTEST_SKIP() << "no " << kInstruments;
   auto settings = [](const char* path) {
     return ReadMeasurementFile((kInstruments / path).string()).curves.front().settings;
@@ -135,12 +131,8 @@ TEST(InstrumentSettingsTest, HeadersFillTheExperiment) {
   EXPECT_FALSE(eclab.startPotential.has_value());
   EXPECT_EQ(eclab.switchingPotentials, (std::vector<double>{0.5, -0.5}));
   EXPECT_DOUBLE_EQ(*eclab.area, 0.196);
-}
-
-// The turns of the first curve, which set the Instrument window's scan list: none for a
-// linear sweep (lsv.mpt's second point lies 0.18 V above its first), one for a cycle.
-TEST(InstrumentSettingsTest, TurnsOfTheSweeps) {
-  if (!std::filesystem::is_directory(kInstruments)) GTEST_SKIP() << "no " << kInstruments;
+  // The turns of the first curve, which set the Instrument window's scan list: none for a
+  // linear sweep (lsv.mpt's second point lies 0.18 V above its first), one for a cycle.
   const std::pair<const char*, int> files[] = {{"biologic_mpt/lsv.mpt", 0},
                                                {"chi/CV_microelectrode.csv", 1}};
   for (const auto& [path, turns] : files) {

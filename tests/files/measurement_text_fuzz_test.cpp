@@ -191,14 +191,13 @@ class ImportFuzzTest : public AppTest {
 
 TEST_F(ImportFuzzTest, AFailedImportChangesNothing) {
   TempFolder folder;
-  std::string path = folder.Path("fuzz.txt");
   Mutations mutations(7);
   int imports = 0, failed = 0;
   for (const std::string& sample : Samples()) {
     for (int round = 0; round < Rounds(6) && !HasFailure(); ++round) {
       Import(folder.Write("good.txt", "0.1,1\n0.2,2\n"));
-      folder.Write("fuzz.txt", round == 0 ? sample : mutations.NonNumericCell(sample));
-      platform.QueueDialogAnswer(path);
+      platform.QueueDialogAnswer(
+          folder.Write("fuzz.txt", round == 0 ? sample : mutations.NonNumericCell(sample)));
       failed += ExpectUnchangedAfterAFailure([&] { app.mnuImport_Click(); });
       ++imports;
     }

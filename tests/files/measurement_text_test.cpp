@@ -43,12 +43,7 @@ TEST(MeasurementTextTest, DelimitedColumnsByTheirHeadingsAndUnits) {
       {"Current (nA),Time (s),Potential (mV)\n5,0,-250\n", 1, -0.25, 5e-9},
       {"my sample\nrun 3\n\nt [s];E [V];j [mA];i [uA]\n0;0,1;9;7\n", 1, 0.1, 7e-6},
       {"a,b,c\n1,2,3\n", 1, 1, 2},
-      {std::string("\xFF\xFE"
-                   "0\0.\0"
-                   "5\0,\0"
-                   "1\0\n\0",
-                   14),
-       1, 0.5, 1}};
+      {std::string("\xFF\xFE\x30\0.\0\x35\0,\0\x31\0\n\0", 14), 1, 0.5, 1}};  // UTF-16 "0.5,1\n"
   for (const Case& c : cases) {
     ImportedFile file = Read(c.text);
     ASSERT_EQ(file.curves.size(), c.curves) << c.text;
@@ -96,11 +91,8 @@ TEST(MeasurementTextTest, ChosenColumns) {
 }
 
 TEST(MeasurementTextTest, TheMessageNamesFileLineExpectedAndFound) {
-  struct Case {
-    std::string text;
-    std::string message;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
+      // the text, its message
       {"E (V),I (A)\n",
        "Type mismatch in line 1 of \"f.txt\": expected a line of two numbers or more, found "
        "\"E (V),I (A)\""},
@@ -119,8 +111,8 @@ TEST(MeasurementTextTest, TheMessageNamesFileLineExpectedAndFound) {
       {PsSessionSample().substr(0, 120),
        "Type mismatch in line 1 of \"f.txt\": expected the closing quote of a string, found "
        "\"the end of the file\""}};
-  for (const Case& c : cases)
-    EXPECT_EQ(Failure(c.text), c.message);
+  for (const auto& [text, message] : cases)
+    EXPECT_EQ(Failure(text), message);
   EXPECT_EQ(ReadFailure(ChiSample(), "f.txt", {"Potential/mV", ""}),
             "Type mismatch in line 15 of \"f.txt\": expected a column \"Potential/mV\", found "
             "\"no such column\"");

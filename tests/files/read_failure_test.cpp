@@ -26,26 +26,19 @@ TEST(ReadFailureTest, TextIsShownReadablyAndCutByCharacters) {
     size_t max;
     std::string shown;
   };
-  const Case cases[] = {{"E\t(V)", 40, "\"E\\t(V)\""},
-                        {std::string("1\0\x01\x1F\x7F", 5), 40, "\"1\\x00\\x01\\x1F\\x7F\""},
-                        {"I (\xC2\xB5"
-                         "A) \xCE\xB7 \xE2\x82\xAC \xF0\x9F\x98\x80",
-                         40,
-                         "\"I (\xC2\xB5"
-                         "A) \xCE\xB7 \xE2\x82\xAC \xF0\x9F\x98\x80\""},
-                        // Latin-1 micro sign, cut sequence, surrogate, stray continuation byte.
-                        {"\xB5"
-                         "A",
-                         40, "\"\\xB5A\""},
-                        {"\xE2\x82", 40, "\"\\xE2\\x82\""},
-                        {"\xED\xA0\x80", 40, "\"\\xED\\xA0\\x80\""},
-                        {"\x80"
-                         "1",
-                         40, "\"\\x801\""},
-                        {"abcd", 3, "\"abc\"..."},
-                        {"a", 0, "\"\"..."},
-                        {"\xC2\xB5\xC2\xB5\xC2\xB5", 2, "\"\xC2\xB5\xC2\xB5\"..."},
-                        {std::string(3, '\0'), 2, "\"\\x00\\x00\"..."}};
+  const Case cases[] = {
+      {"E\t(V)", 40, "\"E\\t(V)\""},
+      {std::string("1\0\x01\x1F\x7F", 5), 40, "\"1\\x00\\x01\\x1F\\x7F\""},
+      {"I (µA) η € 😀", 40, "\"I (µA) η € 😀\""},
+      // Latin-1 "µA", cut sequence, surrogate, stray continuation byte ("\x80" "1").
+      {"\xB5\x41", 40, "\"\\xB5A\""},
+      {"\xE2\x82", 40, "\"\\xE2\\x82\""},
+      {"\xED\xA0\x80", 40, "\"\\xED\\xA0\\x80\""},
+      {"\x80\x31", 40, "\"\\x801\""},
+      {"abcd", 3, "\"abc\"..."},
+      {"a", 0, "\"\"..."},
+      {"\xC2\xB5\xC2\xB5\xC2\xB5", 2, "\"\xC2\xB5\xC2\xB5\"..."},
+      {std::string(3, '\0'), 2, "\"\\x00\\x00\"..."}};
   for (const Case& c : cases)
     EXPECT_EQ(Shown(c.text, c.max), c.shown);
 }

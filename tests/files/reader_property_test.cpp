@@ -43,40 +43,34 @@ std::string Rows(const Sweep& s, const std::function<std::string(size_t)>& row) 
   return text;
 }
 
-std::string ChiHeader(const std::string& eol) {
-  return "July 27, 2020   17:10:46" + eol + "Cyclic Voltammetry" + eol + "Init E (V) = 0.5" + eol +
-         "Scan Rate (V/s) = 0.02" + eol + eol + "Potential/V, Current/A" + eol + eol;
+// The header's lines (each ended by "\n", written with the sweep's line end), then a row of
+// potential and current joined by the separator per point, with decimal commas if asked.
+std::function<std::string(const Sweep&)> Columns(const std::string& header,
+                                                 const std::string& separator, bool commas) {
+  return [=](const Sweep& s) {
+    std::string text;
+    for (char c : header)
+      text += c == '\n' ? s.eol : std::string(1, c);
+    return text + Rows(s, [&](size_t k) {
+             return commas ? WithComma(s.e[k]) + separator + WithComma(s.i[k])
+                           : s.e[k] + separator + s.i[k];
+           });
+  };
 }
+
+const char kChiHeader[] =
+    "July 27, 2020   17:10:46\nCyclic Voltammetry\nInit E (V) = 0.5\nScan Rate (V/s) = 0.02\n\n"
+    "Potential/V, Current/A\n\n";
 
 const std::vector<Layout>& Layouts() {
   static const std::vector<Layout> layouts = {
-      {"two-column CSV", 1,
-       [](const Sweep& s) { return Rows(s, [&](size_t k) { return s.e[k] + "," + s.i[k]; }); }},
-      {"semicolons and decimal commas", 1,
-       [](const Sweep& s) {
-         return "E (V);I (A)" + s.eol +
-                Rows(s, [&](size_t k) { return WithComma(s.e[k]) + ";" + WithComma(s.i[k]); });
-       }},
+      {"two-column CSV", 1, Columns("", ",", false)},
+      {"semicolons and decimal commas", 1, Columns("E (V);I (A)\n", ";", true)},
       {"tabs with a byte-order mark", 1,
-       [](const Sweep& s) {
-         return "\xEF\xBB\xBF"
-                "E/V\tI/A" +
-                s.eol + Rows(s, [&](size_t k) { return s.e[k] + "\t" + s.i[k]; });
-       }},
-      {"comma pairs of fixed decimals", 1,
-       [](const Sweep& s) {
-         return "E,I" + s.eol +
-                Rows(s, [&](size_t k) { return WithComma(s.e[k]) + "," + WithComma(s.i[k]); });
-       }},
-      {"CH Instruments", 1,
-       [](const Sweep& s) {
-         return ChiHeader(s.eol) + Rows(s, [&](size_t k) { return s.e[k] + ", " + s.i[k]; });
-       }},
-      {"CH Instruments with decimal commas", 1,
-       [](const Sweep& s) {
-         return ChiHeader(s.eol) +
-                Rows(s, [&](size_t k) { return WithComma(s.e[k]) + ", " + WithComma(s.i[k]); });
-       }},
+       Columns(std::string("\xEF\xBB\xBF") + "E/V\tI/A\n", "\t", false)},
+      {"comma pairs of fixed decimals", 1, Columns("E,I\n", ",", true)},
+      {"CH Instruments", 1, Columns(kChiHeader, ", ", false)},
+      {"CH Instruments with decimal commas", 1, Columns(kChiHeader, ", ", true)},
       {"EC-Lab text", 1e-3,
        [](const Sweep& s) {
          return "EC-Lab ASCII FILE" + s.eol + "Nb header lines : 4" + s.eol + "Cyclic Voltammetry" +
@@ -91,19 +85,16 @@ const std::vector<Layout>& Layouts() {
          return "EXPLAIN" + s.eol + "TAG\tCV" + s.eol + "CURVE\tTABLE" + s.eol +
                 "\tPt\tT\tVf\tIm\tOver" + s.eol + "\t#\ts\tV vs. Ref.\tA\tbits" + s.eol +
                 Rows(s, [&](size_t k) {
-                  std::string row = "\t";
+                  std::string row = "\t";  // not "\t" + to_string(k): GCC 12 warns falsely
                   row += std::to_string(k);
                   return row + "\t0.1\t" + s.e[k] + "\t" + s.i[k] + "\t.....";
                 });
        }},
-      {"PalmSens CSV", 1e-6, [](const Sweep& s) {
-         return "Date and time:,2024-10-29 08:21:43" + s.eol + "Notes:" + s.eol + "," + s.eol +
-                "Linear Sweep Voltammetry: LSV i vs E," + s.eol +
-                "Date and time measurement:,2024-10-29 08:19:10," + s.eol +
-                "V,\xC2\xB5"
-                "A" +
-                s.eol + Rows(s, [&](size_t k) { return s.e[k] + "," + s.i[k]; });
-       }}};
+      {"PalmSens CSV", 1e-6,
+       Columns("Date and time:,2024-10-29 08:21:43\nNotes:\n,\nLinear Sweep Voltammetry: LSV i "
+               "vs E,\nDate and time measurement:,2024-10-29 08:19:10,\nV,\xC2\xB5"
+               "A\n",
+               ",", false)}};
   return layouts;
 }
 

@@ -24,10 +24,6 @@ struct Times {
   const char* problem;           // the reason of a refusal
 };
 
-void PrintTo(const Times& times, std::ostream* out) {
-  *out << times.name;
-}
-
 class StepTimesTest : public ::testing::TestWithParam<Times> {};
 
 TEST_P(StepTimesTest, CountsFromTheStep) {

@@ -3,7 +3,6 @@
 // second harmonic together, on the second alone, and on the raw current; each recovers ks.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
 #include <string>
 

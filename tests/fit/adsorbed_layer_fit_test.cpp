@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 #include "common/test_names.h"
@@ -34,7 +33,7 @@ class AdsorbedLayerFit : public FitTest {
   }
 };
 
-TEST_F(AdsorbedLayerFit, FormShowsGammaInPlaceOfDAndC) {
+TEST_F(AdsorbedLayerFit, FormShowsGammaInPlaceOfDAndCAndGammaAndGAreFitted) {
   SurfaceCycle();
   EXPECT_EQ(model.SpeciesAdsorbed(1), 1);
   EXPECT_EQ(Expr().specie(1).Caption(), "A(ads)");
@@ -48,12 +47,8 @@ TEST_F(AdsorbedLayerFit, FormShowsGammaInPlaceOfDAndC) {
   const std::string report = ParameterReportText(model);
   EXPECT_NE(report.find("Gamma (mol/cm2) :\r\n 1E-10 \r\n"), std::string::npos) << report;
   EXPECT_NE(report.find("g :\r\n 0 \r\n"), std::string::npos) << report;
-}
-
-// Gamma and g of a noisy cycle (0.5 % noise), fitted with E0 from twice the Gamma and g 0:
-// both found within their 95 % intervals, Gamma on a log scale as a positive quantity.
-TEST_F(AdsorbedLayerFit, GammaAndInteractionFittedWithTheirIntervals) {
-  SurfaceCycle();
+  // Gamma and g of a noisy cycle (0.5 % noise), fitted with E0 from twice the Gamma and g 0:
+  // both found within their 95 % intervals, Gamma on a log scale as a positive quantity.
   Expr().TextInteraction.SetText("0.6");
   MeasureWithNoise(0.005, 5);
   Expr().Gamma(1).SetText("2e-10");

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <string>
 
 #include "common/constants.h"
@@ -48,18 +47,14 @@ class CellFitTest : public FitTest {
 
   // Moves the chemistry and the cell away from the truth and marks all of them as fitted.
   void FitEverything() {
-    Expr().ks(1).SetText("0.02");
-    Expr().Eze(1).SetText("0.12");
+    ChooseKsE0AndOffset();
     Expr().alph(1).SetText("0.4");
-    Fit(11, "1e-4", "10");
     Fit(21, "0.1", "0.9");
-    Fit(31, "-0.2", "0.4");
     FormIns& ins = app.Ins();
     ins.txtRu.SetText("20");
     ins.Cdl.SetText("5e-6");
-    ins.TextOffset.SetText("0");
     ins.TextSlope.SetText("0");
-    for (int code : {kFittedRu, kFittedCd0, kFittedOffset, kFittedSlope})
+    for (int code : {kFittedRu, kFittedCd0, kFittedSlope})
       ins.CheckFitted(code).SetChecked(true);
   }
 
@@ -126,22 +121,19 @@ TEST_F(CellFitTest, AnE0AtTheReferencePotentialIsNoUndeterminedValue) {
   EXPECT_GT(smallerThanItsError, 0) << "no fit showed the case this test is about";
 }
 
-TEST_F(CellFitTest, ChargingCurrentFlowsThroughTheResistance) {
-  // Without faradaic current the sweep charges Cd through Ru: the current approaches Cd v with
-  // the cell's time constant Ru Cd, in both modes alike.
-  for (bool digital : {true, false}) {  // the program starts digital
-    Cell(digital, "0.1");
-    Expr().C(1).SetText("0");
-    Measure();
-    const double plateau = kTrueCd * 0.1;  // A, cathodic positive on the way down
-    const double tau = kTrueRu * kTrueCd;  // s
-    const double dt = 0.002 / 0.1;         // s per point
-    // At the third point the circuit has charged for three steps of 20 ms, 20 time constants.
-    EXPECT_NEAR(model.CurrentY(3, 1) - kTrueOffset - kTrueSlope * model.PotentialX(3), plateau,
-                0.02 * plateau)
-        << "digital " << digital;
-    EXPECT_GT(3 * dt, 10 * tau);
-  }
+// Without faradaic current the sweep charges Cd through Ru: the current approaches Cd v with the
+// cell's time constant Ru Cd, in both modes alike.
+TEST_P(CellFitModes, ChargingCurrentFlowsThroughTheResistance) {
+  Cell(GetParam(), "0.1");
+  Expr().C(1).SetText("0");
+  Measure();
+  const double plateau = kTrueCd * 0.1;  // A, cathodic positive on the way down
+  const double tau = kTrueRu * kTrueCd;  // s
+  const double dt = 0.002 / 0.1;         // s per point
+  // At the third point the circuit has charged for three steps of 20 ms, 20 time constants.
+  EXPECT_NEAR(model.CurrentY(3, 1) - kTrueOffset - kTrueSlope * model.PotentialX(3), plateau,
+              0.02 * plateau);
+  EXPECT_GT(3 * dt, 10 * tau);
 }
 
 TEST_F(CellFitTest, GlobalFitOfFourScanRatesNarrowsTheInterval) {
@@ -225,15 +217,8 @@ TEST_F(CellFitTest, GlobalFitProfilesItsSharedParameters) {
   Expr().TextProfile.SetText("");
   app.mnuProfileIntervals_Click();
   ASSERT_TRUE(platform.messages.empty()) << platform.messages.back();
-  const FittedParameter& e0 = Fitted(31);
-  const FittedParameter& ks = Fitted(11);
-  ASSERT_TRUE(e0.profiled && ks.profiled);
+  ExpectProfilesOfE0AndKs(kTrueKs);
   EXPECT_FALSE(Fitted(kFittedOffset).profiled);
-  const double half = 0.5 * (e0.upper95 - e0.lower95);
-  EXPECT_NEAR(e0.profileLower, e0.lower95, 0.1 * half);
-  EXPECT_NEAR(e0.profileUpper, e0.upper95, 0.1 * half);
-  EXPECT_LT(ks.profileLower, kTrueKs);
-  EXPECT_GT(ks.profileUpper, kTrueKs);
   app.mnuGlobalClear_Click();
   app.mnuProfileIntervals_Click();
   ASSERT_EQ(platform.messages.size(), 1u);
@@ -257,29 +242,24 @@ TEST_F(CellFitTest, ProfileReadsANameWithASpace) {
   EXPECT_FALSE(Fitted(11).profiled);
 }
 
-TEST_F(CellFitTest, QuietTimeAtTheStartPotentialGivesTheCottrellCurrent) {
-  // Held 2 s at -0.3 V, 0.4 V past E0, the reduction runs at its diffusion limit: the first
-  // point of the sweep, 2.02 s after the hold began, carries nFAC (D / (pi t))^1/2.
-  for (bool digital : {true, false}) {  // the program starts digital
-    Cell(digital, "0.1");
-    FormIns& ins = app.Ins();
-    ins.Estart.SetText("-0.3");
-    ins.Eend.SetText("0.4");
-    ins.txtRu.SetText("0");
-    ins.Cdl.SetText("0");
-    ins.TextOffset.SetText("0");
-    ins.TextSlope.SetText("0");
-    ins.TextQuiet.SetText("2");
-    ins.cmdOK_Click();
-    Expr().CheckPreEqu.SetChecked(false);  // the hold, not an equilibrium, sets the start
-    Measure();
-    const double t = 2.02;  // s
-    const double cottrell = kFaraday * model.ElectrodeArea * model.SpeciesC(1) * 1e-3 *
-                            std::sqrt(model.SpeciesD(1) / (kPi * t));
-    EXPECT_NEAR(model.CurrentY(1, 1), cottrell, 0.01 * cottrell) << "digital " << digital;
-    EXPECT_DOUBLE_EQ(model.PotentialX(1), -0.3);
-    app.Ins().TextQuiet.SetText("0");
-  }
+// Held 2 s at -0.3 V, 0.4 V past E0, the reduction runs at its diffusion limit: the first point
+// of the sweep, 2.02 s after the hold began, carries nFAC (D / (pi t))^1/2.
+TEST_P(CellFitModes, QuietTimeAtTheStartPotentialGivesTheCottrellCurrent) {
+  Cell(GetParam(), "0.1");
+  FormIns& ins = app.Ins();
+  ins.Estart.SetText("-0.3");
+  ins.Eend.SetText("0.4");
+  for (TextBox* box : {&ins.txtRu, &ins.Cdl, &ins.TextOffset, &ins.TextSlope})
+    box->SetText("0");
+  ins.TextQuiet.SetText("2");
+  ins.cmdOK_Click();
+  Expr().CheckPreEqu.SetChecked(false);  // the hold, not an equilibrium, sets the start
+  Measure();
+  const double t = 2.02;  // s
+  const double cottrell = kFaraday * model.ElectrodeArea * model.SpeciesC(1) * 1e-3 *
+                          std::sqrt(model.SpeciesD(1) / (kPi * t));
+  EXPECT_NEAR(model.CurrentY(1, 1), cottrell, 0.01 * cottrell);
+  EXPECT_DOUBLE_EQ(model.PotentialX(1), -0.3);
 }
 
 TEST_F(CellFitTest, ValueOnItsBoundIsFlagged) {

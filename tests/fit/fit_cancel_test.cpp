@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 #include "common/run_monitor.h"
 #include "fit/fit_test_fixture.h"
@@ -13,26 +12,19 @@
 namespace qalto {
 namespace {
 
-class FitCancelTest : public FitTest {
- protected:
-  // E0, ks and alpha of Fe3+ + e = Fe2+ fitted on two threads from values away from the truth,
-  // to a digital cycle from 0.4 V to -0.2 V and back in 2 mV steps: the digital simulation polls
-  // at every point.
-  void SetUpThreadedFit() {
-    DigitalCycle("0.1");
-    Measure();
-    Expr().ks(1).SetText("0.05");
-    Expr().Eze(1).SetText("0.05");
-    Expr().alph(1).SetText("0.4");
-    Fit(11, "1e-4", "100");
-    Fit(21, "0.1", "0.9");
-    Fit(31, "-0.2", "0.2");
-    app.SetFitThreads(2);
-  }
-};
-
-TEST_F(FitCancelTest, DerivativeThreadsStopAtTheirNextPoint) {
-  SetUpThreadedFit();
+// E0, ks and alpha of Fe3+ + e = Fe2+ fitted on two threads from values away from the truth, to a
+// digital cycle from 0.4 V to -0.2 V and back in 2 mV steps: the digital simulation polls at
+// every point.
+TEST_F(FitTest, CancelStopsTheDerivativeThreadsAtTheirNextPoint) {
+  DigitalCycle("0.1");
+  Measure();
+  Expr().ks(1).SetText("0.05");
+  Expr().Eze(1).SetText("0.05");
+  Expr().alph(1).SetText("0.4");
+  Fit(11, "1e-4", "100");
+  Fit(21, "0.1", "0.9");
+  Fit(31, "-0.2", "0.2");
+  app.SetFitThreads(2);
   RunMonitor monitor;
   std::atomic<int> reports{0};
   std::atomic<int> reportsAfterCancel{0};

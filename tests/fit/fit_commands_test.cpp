@@ -16,8 +16,14 @@ std::string Padded(const std::string& text, size_t column) {
   return text + std::string(column - text.size(), ' ');
 }
 
+// A cycle of A + e = B simulated as the "measurement".
 class AutoFitTest : public FitTest {
  protected:
+  void SetUp() override {
+    CyclicVoltammogram(1);
+    Measure();
+  }
+
   std::vector<std::string> ResultLines() {
     std::vector<std::string> lines;
     std::istringstream text(app.Result().Text());
@@ -37,8 +43,6 @@ class AutoFitTest : public FitTest {
 };
 
 TEST_F(AutoFitTest, ExactModelStopsOnTheFirstCallWithTheFullReport) {
-  CyclicVoltammogram(1);
-  Measure();
   Fit(31, "-0.2", "0.2");
   app.mnuAutoFit_Click();
 
@@ -85,8 +89,6 @@ TEST_F(AutoFitTest, ExactModelStopsOnTheFirstCallWithTheFullReport) {
 }
 
 TEST_F(AutoFitTest, InitialValueOutsideItsBoundsIsReportedAsTypedAndClamped) {
-  CyclicVoltammogram(1);
-  Measure();
   Expr().Eze(1).SetText("0.25");
   Fit(31, "-0.2", "0.08");  // the true 0.1 lies beyond the maximum
   app.mnuAutoFit_Click();
@@ -101,8 +103,6 @@ TEST_F(AutoFitTest, InitialValueOutsideItsBoundsIsReportedAsTypedAndClamped) {
 }
 
 TEST_F(AutoFitTest, MinimumAboveMaximumHoldsTheParameterAtTheMinimum) {
-  CyclicVoltammogram(1);
-  Measure();
   Expr().Eze(1).SetText("0.05");
   Fit(31, "0.15", "-0.15");
   app.mnuAutoFit_Click();
@@ -111,7 +111,7 @@ TEST_F(AutoFitTest, MinimumAboveMaximumHoldsTheParameterAtTheMinimum) {
   EXPECT_EQ(ReportValue("Convergence flag = "), "-2 ");
 }
 
-TEST_F(AutoFitTest, NoDataEndsWithAMessage) {
+TEST_F(FitTest, AutoFitWithoutDataEndsWithAMessage) {
   UseAnalyticalMechanism(1);
   Expr().CheckFitted(1).SetChecked(true);
   app.mnuAutoFit_Click();
@@ -125,8 +125,6 @@ TEST_F(AutoFitTest, NoDataEndsWithAMessage) {
 }
 
 TEST_F(AutoFitTest, AWindowWithoutPointsIsRefusedAndTooFewPointsFixNothing) {
-  CyclicVoltammogram(1);
-  Measure();
   Expr().Eze(1).SetText("0.05");
   Fit(31, "-0.3", "0.3");
   Fit(71, "1e-6", "1e-4");
@@ -152,8 +150,6 @@ TEST_F(AutoFitTest, AWindowWithoutPointsIsRefusedAndTooFewPointsFixNothing) {
 }
 
 TEST_F(AutoFitTest, SimulationFailureEndsTheFitWithTheDriversMessage) {
-  CyclicVoltammogram(1);
-  Measure();
   app.Ins().Estep.SetText("0");  // possible in a box, impossible for the sweep's time step
   Fit(71, "1e-6", "1e-4");
   app.mnuAutoFit_Click();

@@ -103,6 +103,19 @@ class FitTest : public AppTest {
     return Fitted(code).lower95 <= truth && truth <= Fitted(code).upper95;
   }
 
+  // The profiles of the last fit: E0's is the interval of its standard error, ks's one of its own
+  // that covers the truth.
+  void ExpectProfilesOfE0AndKs(double trueKs) {
+    const FittedParameter& e0 = Fitted(31);
+    const FittedParameter& ks = Fitted(11);
+    ASSERT_TRUE(e0.profiled && ks.profiled);
+    const double half = 0.5 * (e0.upper95 - e0.lower95);
+    EXPECT_NEAR(e0.profileLower, e0.lower95, 0.1 * half);
+    EXPECT_NEAR(e0.profileUpper, e0.upper95, 0.1 * half);
+    EXPECT_LT(ks.profileLower, trueKs);
+    EXPECT_GT(ks.profileUpper, trueKs);
+  }
+
   // The last fit's parameter of that code.
   const FittedParameter& Fitted(int code) {
     for (const FittedParameter& p : model.LastFit.parameters) {

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <random>
 #include <string>
 
 #include "app/batch_record.h"
@@ -101,15 +99,8 @@ TEST_F(FitUncertaintyTest, ProfileIntervalsOfAFittedWave) {
   Expr().TextProfile.SetText("E0(1), ks(1)");
   app.mnuProfileIntervals_Click();
   ASSERT_EQ(platform.messages.size(), 2u) << platform.messages.back();
-  const FittedParameter& e0 = Fitted(31);
-  const FittedParameter& ks = Fitted(11);
-  ASSERT_TRUE(e0.profiled && ks.profiled);
-  const double half = 0.5 * (e0.upper95 - e0.lower95);
-  EXPECT_NEAR(e0.profileLower, e0.lower95, 0.1 * half);
-  EXPECT_NEAR(e0.profileUpper, e0.upper95, 0.1 * half);
-  EXPECT_LT(ks.profileLower, kTrueKs);
-  EXPECT_GT(ks.profileUpper, kTrueKs);
-  EXPECT_FALSE(ks.profileLowerOpen || ks.profileUpperOpen);
+  ExpectProfilesOfE0AndKs(kTrueKs);
+  EXPECT_FALSE(Fitted(11).profileLowerOpen || Fitted(11).profileUpperOpen);
   EXPECT_NE(app.Result().Text().find("Profile-likelihood 95 % intervals"), std::string::npos);
   EXPECT_NE(app.Result().Text().find("ks(1)"), std::string::npos);
   // A session keeps the fit with its profiles: reopened, its report, record and table are the

@@ -74,12 +74,6 @@ struct StepCall {
   int marquards = 0;
 };
 
-// Calls the engine the way the fit driver does.
-void Iterate(MarquardtFit& fit, std::vector<double>& b) {
-  FitOutcome outcome;
-  IterateFit(fit, b, outcome, nullptr);
-}
-
 TEST(MarquardtStep, StraightLineIsSolvedByTheFirstStep) {
   // Central differences of a linear model are exact, so the undamped Gauss-Newton step lands
   // on the answer and the next call finds the sum below 1e-10 x variance.
@@ -145,7 +139,8 @@ TEST(MarquardtStep, NextFitStartsFromThePreviousStepAndResetsTheDamping) {
   {
     MarquardtFit fit = problem.Fit(2, {0, 0.1, 0.01}, {0, 100, 100}, problem.Variance());
     std::vector<double> b{0, 0.5, 3.0};
-    Iterate(fit, b);
+    FitOutcome outcome;
+    IterateFit(fit, b, outcome, nullptr);  // as the fit driver calls the engine
   }
   std::vector<double> lastStep = problem.state.step;
   problem.state.lambda = 500;  // as a previous fit may leave it

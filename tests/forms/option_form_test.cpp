@@ -35,10 +35,9 @@ TEST_F(OptionFormTest, OKCopiesTheSettingsRedrawsAtOnceAndHides) {
   EXPECT_FALSE(options.Shown());
   EXPECT_EQ(refreshes, 1);
   EXPECT_TRUE(model.ShowGrid);
-  EXPECT_EQ(model.LineStyles(1), 1);
-  EXPECT_EQ(model.LineStyles(2), 2);
-  EXPECT_EQ(model.LineStyles(5), 3);
-  EXPECT_EQ(model.LineStyles(6), 0);
+  EXPECT_EQ((std::vector<int>{model.LineStyles(1), model.LineStyles(2), model.LineStyles(5),
+                              model.LineStyles(6)}),
+            (std::vector<int>{1, 2, 3, 0}));
   // Curve 1 in dots, curve 2 in squares around its points.
   EXPECT_EQ(ItemsOf(ItemKind::kPoint).size(), 11u);
   EXPECT_EQ(ItemsOf(ItemKind::kRectangle).size(), 1u + 11u);
@@ -90,10 +89,8 @@ TEST_F(OptionFormTest, TypedRangesCountOnlyWithoutAutomaticScalingAndReadTheirLe
   options.YmaxText.SetText("max");
   options.YminText.SetText("-2e-5 A");
   options.cmdOK.Click();
-  EXPECT_EQ(model.PlotXMin, -0.7);
-  EXPECT_EQ(model.PlotXMax, 0.6);
-  EXPECT_EQ(model.PlotYMax, 0.0);
-  EXPECT_EQ(model.PlotYMin, -2e-5);
+  EXPECT_EQ((std::vector<double>{model.PlotXMin, model.PlotXMax, model.PlotYMin, model.PlotYMax}),
+            (std::vector<double>{-0.7, 0.6, -2e-5, 0.0}));
 }
 
 TEST_F(OptionFormTest, ClosingHidesAndReopeningShowsTheSameSettings) {

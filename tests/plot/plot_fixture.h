@@ -61,10 +61,7 @@ class PlotFixture : public ::testing::Test {
   std::vector<std::string> Texts() const {
     return TextsWhere([](const DisplayItem&) { return true; });
   }
-  bool HasText(const std::string& text) const {
-    std::vector<std::string> texts = Texts();
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-  }
+  bool HasText(const std::string& text) const { return std::ranges::count(Texts(), text) > 0; }
   double XRange() const { return model.PlotXMax - model.PlotXMin; }
   // Texts printed with their corner at x (the labels of one y axis side), or at the frame's
   // bottom edge inside the x range (the x labels), in drawing order.

@@ -30,19 +30,14 @@ Model ParallelCircuit() {
   return model;
 }
 
-std::vector<DisplayItem> Rectangles(const RecordingSurface& surface) {
-  std::vector<DisplayItem> frames;
-  for (const DisplayItem& item : surface.Items())
-    if (item.kind == ItemKind::kRectangle) frames.push_back(item);
-  return frames;
-}
-
 TEST(SpectrumPlot, NyquistOnEqualRangesAndBodeOverWholeDecades) {
   Model model = ParallelCircuit();
   RecordingSurface surface;
   PlotContext context{model, {}, surface};
   ASSERT_FALSE(PlotSpectra(context).has_value());
-  const std::vector<DisplayItem> frames = Rectangles(surface);
+  std::vector<DisplayItem> frames;
+  for (const DisplayItem& item : surface.Items())
+    if (item.kind == ItemKind::kRectangle) frames.push_back(item);
   ASSERT_EQ(frames.size(), 3u);
   const DisplayItem& nyquist = frames[0];
   EXPECT_EQ(nyquist.x1, 0.0);
