@@ -34,8 +34,8 @@ inline std::unique_ptr<Model> PlanarReduction() {
   return m;
 }
 
-// The same couple at potentials where A is reduced as fast as it arrives (-0.3 and -0.35 V),
-// sampled after each drop (DC).
+// The same couple at potentials where A is reduced as fast as it arrives (-0.3 V to -0.4 V in
+// 50 mV steps), each point sampled at the end of a drop from the bulk (DC).
 inline std::unique_ptr<Model> LimitingDrops(int electrode, double radius, double dropTime) {
   auto m = PlanarReduction();
   m->Technique = Technique::kDc;
