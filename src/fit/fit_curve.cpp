@@ -317,13 +317,19 @@ Outcome FitCurves(FitContext& context, std::vector<FitTarget>& targets) {
   fit.SetDerivativeSteps(parameters.derivativeStep);
   if (threads) fit.SetThreads(threads->get(), TargetEnds(targets), workers->Evaluations());
   std::vector<double> f(At(m) + 1, 0.0);
+  std::optional<Failure> failed;
   try {
     IterateFit(fit, parameters.b, outcome, context.onIteration);
     fit.DerivativesAt(parameters.b);  // the Jacobian at the optimum, for the uncertainty
     evaluate(parameters.b, f);        // leaves every model at the fitted values
   } catch (const SimulationFailed& failure) {
-    return Failure{failure.Message()};
+    failed = Failure{failure.Message()};
   }
+  // The other threads' solver reports join the fit's once no thread runs any more.
+  threads.reset();
+  if (workers && targets[0].inputs.solverMessages)
+    workers->AddSolverReportsTo(*targets[0].inputs.solverMessages);
+  if (failed) return failed;
 
   std::vector<double> values = ParameterValues(parameters.b, parameters.logScale);
   if (context.onReport) context.onReport(ReportOf(model, parameters, values, outcome));

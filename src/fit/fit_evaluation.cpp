@@ -143,9 +143,10 @@ WorkerEvaluations::WorkerEvaluations(const std::vector<FitTarget>& targets,
       worker->models.push_back(std::make_unique<Model>(WorkingCopy(*target.model)));
       worker->targets.push_back(target);
       worker->targets.back().model = worker->models.back().get();
-      // The shared tally of solver reports belongs to the main thread; a worker's runs keep
-      // their own, so that no two threads count into one tally.
-      worker->targets.back().inputs.solverMessages = nullptr;
+      // The shared tally of solver reports belongs to the main thread; a worker's runs count
+      // into the worker's, so that no two threads count into one tally.
+      SolverMessageTally*& tally = worker->targets.back().inputs.solverMessages;
+      if (tally != nullptr) tally = &worker->solverMessages;
     }
     Worker* own = worker.get();
     const std::vector<std::unique_ptr<Model>>& taken = taken_;
@@ -162,6 +163,11 @@ WorkerEvaluations::WorkerEvaluations(const std::vector<FitTarget>& targets,
     });
     workers_.push_back(std::move(worker));
   }
+}
+
+void WorkerEvaluations::AddSolverReportsTo(SolverMessageTally& tally) const {
+  for (const std::unique_ptr<Worker>& worker : workers_)
+    tally.Absorb(worker->solverMessages);
 }
 
 }  // namespace qalto

@@ -60,19 +60,23 @@ std::vector<int> TargetEnds(const std::vector<FitTarget>& targets);
 
 // `count` evaluations of single targets (the parts of the objective) for the threads of a fit,
 // each on its own working copies of the targets' models (experiment and curves, taken now, when
-// the fitted parameter codes are set). A failure raises SimulationFailed with its message; the
-// solver's other messages on a worker are not shown. A run stopped halfway (RunCancelled) leaves
-// its model as it was taken, for the next run.
+// the fitted parameter codes are set). A failure raises SimulationFailed with its message. The
+// solver's reports of a thread's runs are gathered in a tally of the thread's own when the
+// targets have one, for AddSolverReportsTo once the threads are settled. A run stopped halfway
+// (RunCancelled) leaves its model as it was taken, for the next run.
 class WorkerEvaluations {
  public:
   WorkerEvaluations(const std::vector<FitTarget>& targets, const std::vector<bool>& logScale,
                     int count);
   std::vector<PartEvaluation> Evaluations() const { return evaluations_; }
+  // Every thread's reports so far join `tally`.
+  void AddSolverReportsTo(SolverMessageTally& tally) const;
 
  private:
   struct Worker {
     std::vector<std::unique_ptr<Model>> models;
     std::vector<FitTarget> targets;
+    SolverMessageTally solverMessages;
   };
   std::vector<std::unique_ptr<Model>> taken_;  // the models as taken, one per target
   std::vector<std::unique_ptr<Worker>> workers_;

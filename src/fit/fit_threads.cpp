@@ -37,6 +37,7 @@ struct FitThreads::Batch {
       : tasks(count), runners(At(count)), state(At(count)), failures(At(count)) {}
   // The tasks a serial loop would run: all, or those up to the first that failed.
   int Limit() const {
+    if (givenUp.load()) return 0;
     const int failed = firstFailure.load();
     return failed == INT_MAX ? tasks : std::min(tasks, failed + 1);
   }
@@ -52,6 +53,7 @@ struct FitThreads::Batch {
   std::vector<std::atomic<int>> state;    // kOpen, kKeeping, kDone
   std::vector<std::exception_ptr> failures;
   std::atomic<int> firstFailure{INT_MAX};
+  std::atomic<bool> givenUp{false};
   // Run's: started threads inside the batch; RunRepeatable's: threads keeping a result. Plus
   // kClosed once the caller no longer waits for a newcomer.
   std::atomic<int> inside{0};
@@ -62,7 +64,7 @@ struct FitThreads::Batch {
 struct FitThreads::Stopper {
   Stopper() {
     monitor.report = [this](const RunProgress& progress) {
-      if (batch->state[At(task)].load() != kOpen) throw RunCancelled{};
+      if (batch->state[At(task)].load() != kOpen || batch->givenUp.load()) throw RunCancelled{};
       RunMonitor* caller = batch->monitor.monitor;
       if (caller == nullptr) return;
       if (caller->cancelRequested.load(std::memory_order_relaxed)) throw RunCancelled{};
@@ -106,24 +108,68 @@ void FitThreads::Run(int tasks, const Task& task) {
   Share(batch);
 }
 
-void FitThreads::RunRepeatable(int tasks, Compute compute, const Keep& keep) {
-  if (tasks <= 0) return;
+std::shared_ptr<FitThreads::Batch> FitThreads::StartRepeatable(int tasks, Compute compute,
+                                                               const Keep& keep) {
   std::shared_ptr<Batch> batch = Start(tasks);
   batch->repeatable = true;
   batch->compute = std::move(compute);
   batch->keep = &keep;
-  Share(batch);
+  return batch;
 }
 
-void FitThreads::Share(const std::shared_ptr<Batch>& batch) {
+void FitThreads::RunRepeatable(int tasks, Compute compute, const Keep& keep) {
+  if (tasks <= 0) return;
+  Share(StartRepeatable(tasks, std::move(compute), keep));
+}
+
+bool FitThreads::RunRepeatableAfter(const std::function<bool()>& first, int tasks, Compute compute,
+                                    const Keep& keep) {
+  std::shared_ptr<Batch> batch = StartRepeatable(std::max(0, tasks), std::move(compute), keep);
+  Offer(batch);
+  bool joined = false;
+  try {
+    joined = first();
+  } catch (...) {
+    GiveUp(*batch);
+    throw;
+  }
+  if (!joined) {
+    GiveUp(*batch);
+    return false;
+  }
+  Work(*batch, 0);
+  Finish(*batch);
+  return true;
+}
+
+void FitThreads::Offer(const std::shared_ptr<Batch>& batch) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     current_ = batch;
     ++batch_;
   }
   wake_.notify_all();
+}
+
+void FitThreads::Share(const std::shared_ptr<Batch>& batch) {
+  Offer(batch);
   Work(*batch, 0);
   Finish(*batch);
+}
+
+// A repeatable batch keeps no more results: a thread keeping one (of a later task, or of a task
+// under way) ends before the caller goes on.
+void FitThreads::CloseToKeepers(Batch& batch) {
+  batch.inside.fetch_or(kClosed);
+  while ((batch.inside.load() & ~kClosed) != 0)
+    std::this_thread::yield();
+}
+
+// No task starts any more and those under way stop at their next point; a thread keeping a
+// result ends before the caller goes on, and the failures of the batch are not raised.
+void FitThreads::GiveUp(Batch& batch) {
+  batch.givenUp = true;
+  CloseToKeepers(batch);
 }
 
 // A started thread: waits for a batch and does what it can of it. Inside Run's batch it counts
@@ -258,10 +304,7 @@ void FitThreads::Finish(Batch& batch) {
         std::this_thread::yield();
       }
     }
-    // A thread finishing a later task may be keeping it: it ends before the caller goes on.
-    batch.inside.fetch_or(kClosed);
-    while ((batch.inside.load() & ~kClosed) != 0)
-      std::this_thread::yield();
+    CloseToKeepers(batch);
   } else {
     batch.inside.fetch_or(kClosed);
     auto left = [&batch] { return (batch.inside.load() & ~kClosed) == 0; };

@@ -53,6 +53,14 @@ class FitThreads {
   // models, and leave them fit for the next task when it is stopped (RunCancelled).
   void RunRepeatable(int tasks, Compute compute, const Keep& keep);
 
+  // RunRepeatable's batch, begun while the calling thread runs `first` alone: the started threads
+  // work on it meanwhile. When first returns true the caller joins the batch as RunRepeatable
+  // does and true is returned. When it returns false or raises, the batch is given up: no task
+  // starts any more, those under way stop at their next simulated point, keep is not called again
+  // and no task's failure is raised; false is returned, or first's exception raised.
+  bool RunRepeatableAfter(const std::function<bool()>& first, int tasks, Compute compute,
+                          const Keep& keep);
+
   // Waits until no started thread computes anything of the batches so far (a task computed
   // twice is stopped at its next point), so that what their tasks used may go.
   void Settle();
@@ -62,8 +70,13 @@ class FitThreads {
   struct Stopper;
 
   std::shared_ptr<Batch> Start(int tasks);
-  // Offers the batch to the started threads, works on it on the calling thread and waits for it.
+  std::shared_ptr<Batch> StartRepeatable(int tasks, Compute compute, const Keep& keep);
+  // Offers the batch to the started threads.
+  void Offer(const std::shared_ptr<Batch>& batch);
+  // Offers the batch, works on it on the calling thread and waits for it.
   void Share(const std::shared_ptr<Batch>& batch);
+  void GiveUp(Batch& batch);
+  static void CloseToKeepers(Batch& batch);
   void Serve(int worker);
   std::shared_ptr<Batch> AwaitBatch(int& served);
   void Work(Batch& batch, int worker);

@@ -17,10 +17,6 @@ constexpr double kFirstDamping = 0.0001;
 constexpr double kLargestDamping = 1000;
 constexpr double kConvergedDecrease = 0.0002;
 
-size_t At(int i) {
-  return static_cast<size_t>(i);
-}
-
 double Clamped(double value, double minimum, double maximum) {
   return std::max(minimum, std::min(maximum, value));
 }
@@ -53,24 +49,50 @@ MarquardtFit::MarquardtFit(MarquardtState& state, int np, const std::vector<doub
   if (np < 0 || np > kMaxFitParameters) throw RuntimeError::SubscriptOutOfRange();
 }
 
-double EvaluateTrial(MarquardtFit& fit, const std::vector<double>& b) {
-  MarquardtState& state = fit.state_;
-  for (int j = 1; j <= fit.np_; ++j) {
-    double t = b[At(j)] + state.step[At(j)];
-    if (t < fit.minimum_[At(j)] || t > fit.maximum_[At(j)]) {
-      t = Clamped(t, fit.minimum_[At(j)], fit.maximum_[At(j)]);
-      state.step[At(j)] = t - b[At(j)];
+// The trial vector b + step, a step component that would leave its parameter's bounds shortened
+// to end on the bound.
+void MarquardtFit::PlaceTrial(const std::vector<double>& b) {
+  for (int j = 1; j <= np_; ++j) {
+    double t = b[At(j)] + state_.step[At(j)];
+    if (t < minimum_[At(j)] || t > maximum_[At(j)]) {
+      t = Clamped(t, minimum_[At(j)], maximum_[At(j)]);
+      state_.step[At(j)] = t - b[At(j)];
     }
-    state.trial[At(j)] = t;
+    state_.trial[At(j)] = t;
   }
-  fit.evaluate_(state.trial, fit.f_);
+}
+
+// The model at the trial vector and its sum of squared deviations from the observed values.
+double MarquardtFit::TrialSum() {
+  evaluate_(state_.trial, f_);
   double sum = 0;
-  for (int i = 1; i <= fit.m_; ++i) {
-    double deviation = fit.f_[At(i)] - fit.y_[At(i)];
+  for (int i = 1; i <= m_; ++i) {
+    double deviation = f_[At(i)] - y_[At(i)];
     sum += deviation * deviation;
   }
-  ++fit.objectiveCount_;
+  ++objectiveCount_;
   return Checked(sum);
+}
+
+double EvaluateTrial(MarquardtFit& fit, const std::vector<double>& b) {
+  fit.PlaceTrial(b);
+  return fit.TrialSum();
+}
+
+// On threads, the derivatives around the trial are begun on the other threads while this one
+// evaluates the trial, and finished when `wanted` says the trial is the next point of the fit:
+// an accepted step costs its simulations shared out, a refused one no more than its own.
+double MarquardtFit::EvaluateTrialAhead(const std::vector<double>& b,
+                                        const std::function<bool(double)>& wanted) {
+  PlaceTrial(b);
+  // The objective of several parts runs on the threads itself.
+  if (!OnThreads() || partEnds_.size() != 2) return TrialSum();
+  double sum = 0;
+  ComputeSides([&] {
+    sum = TrialSum();
+    return wanted(sum);
+  });
+  return sum;
 }
 
 // The central-difference step of parameter j: one percent of its value (or the default step
@@ -113,16 +135,35 @@ void MarquardtFit::KeepSide(int task, const std::vector<double>& f) {
             table.begin() + static_cast<std::ptrdiff_t>(At(j - 1) * (At(m_) + 1)) + first);
 }
 
+bool MarquardtFit::OnThreads() const {
+  return threads_ != nullptr && threads_->Count() >= 2;
+}
+
+// Whether the derivative table holds the derivatives at the trial vector already.
+bool MarquardtFit::HoldsDerivativesAtTrial() const {
+  return !derivativesAt_.empty() &&
+         std::equal(derivativesAt_.begin(), derivativesAt_.end(), state_.trial.begin() + 1);
+}
+
+void MarquardtFit::Derivatives() {
+  if (HoldsDerivativesAtTrial()) return;
+  if (OnThreads()) {
+    ComputeSides({});
+    return;
+  }
+  for (int j = 1; j <= np_; ++j)
+    DerivativeColumn(j, evaluate_, state_.trial, fPlus_, fMinus_);
+  derivativesAt_.assign(state_.trial.begin() + 1, state_.trial.begin() + 1 + np_);
+}
+
 // The 2 NP sides, each in its parts, are independent simulations. On threads, each thread
 // computes with its own evaluation from copies of the trial vector and the steps, and the first
 // result of each task is kept, so the tables are the ones the serial loop fills; a failure is
-// raised for the first failing side or column in the serial loop's order.
-void MarquardtFit::Derivatives() {
-  if (threads_ == nullptr || threads_->Count() < 2) {
-    for (int j = 1; j <= np_; ++j)
-      DerivativeColumn(j, evaluate_, state_.trial, fPlus_, fMinus_);
-    return;
-  }
+// raised for the first failing side or column in the serial loop's order. With `first`, the sides
+// are begun while the calling thread runs it and given up when it returns false
+// (FitThreads::RunRepeatableAfter).
+void MarquardtFit::ComputeSides(const std::function<bool()>& first) {
+  derivativesAt_.clear();
   lowered_.resize(derivative_.size());
   std::vector<double> steps(At(np_) + 1, 0.0);
   for (int j = 1; j <= np_; ++j)
@@ -137,8 +178,15 @@ void MarquardtFit::Derivatives() {
     f.assign(At(m) + 1, 0.0);
     evaluations[At(worker)](task % parts, t, f);
   };
-  threads_->RunRepeatable(2 * np_ * parts, std::move(side),
-                          [this](int task, const std::vector<double>& f) { KeepSide(task, f); });
+  const FitThreads::Keep keep = [this](int task, const std::vector<double>& f) {
+    KeepSide(task, f);
+  };
+  const int tasks = 2 * np_ * parts;
+  if (!first) {
+    threads_->RunRepeatable(tasks, std::move(side), keep);
+  } else if (!threads_->RunRepeatableAfter(first, tasks, std::move(side), keep)) {
+    return;
+  }
   for (int j = 1; j <= np_; ++j) {
     const double h = steps[At(j)];
     double* column = &derivative_[At(j - 1) * (At(m_) + 1)];
@@ -146,6 +194,7 @@ void MarquardtFit::Derivatives() {
     for (int i = 1; i <= m_; ++i)
       column[i] = Div(column[i] - lowered[i], 2 * h);
   }
+  derivativesAt_.assign(state_.trial.begin() + 1, state_.trial.begin() + 1 + np_);
 }
 
 void MarquardtFit::DerivativesAt(const std::vector<double>& b) {
@@ -274,7 +323,7 @@ void MarquardtStep(MarquardtFit& fit, std::vector<double>& b, double& S, int& ca
   if (callState == 0) {
     // A new fit first tries b plus the step the previous fit ended with.
     std::copy(b.begin() + 1, b.begin() + 1 + fit.np_, state.trial.begin() + 1);
-    S = EvaluateTrial(fit, b);
+    S = fit.EvaluateTrialAhead(b, [threshold](double sum) { return sum >= threshold; });
     if (S < threshold) {
       flag = kFlagExactFit;
       return;
@@ -294,7 +343,9 @@ void MarquardtStep(MarquardtFit& fit, std::vector<double>& b, double& S, int& ca
   double damping = 0;  // the first solve of a call is undamped
   do {
     fit.SolveWithinBounds(b, damping);
-    trialSum = EvaluateTrial(fit, b);
+    // The derivatives at the trial are wanted when the loop below accepts it.
+    trialSum =
+        fit.EvaluateTrialAhead(b, [S, threshold](double sum) { return S >= threshold && sum < S; });
     if (S < threshold) {
       flag = kFlagExactFit;
       return;

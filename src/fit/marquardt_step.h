@@ -78,7 +78,14 @@ class MarquardtFit {
   friend double EvaluateTrial(MarquardtFit& fit, const std::vector<double>& b);
 
   static size_t At(int i) { return static_cast<size_t>(i); }
+  void PlaceTrial(const std::vector<double>& b);
+  double TrialSum();
+  double EvaluateTrialAhead(const std::vector<double>& b,
+                            const std::function<bool(double)>& wanted);
+  bool OnThreads() const;
+  bool HoldsDerivativesAtTrial() const;
   void Derivatives();
+  void ComputeSides(const std::function<bool()>& first);
   double DerivativeStep(int j, double value) const;
   void DerivativeColumn(int j, const ModelEvaluation& evaluate, std::vector<double>& t,
                         std::vector<double>& plus, std::vector<double>& minus);
@@ -112,15 +119,16 @@ class MarquardtFit {
   std::vector<int> partEnds_;
   std::vector<PartEvaluation> parallel_;  // one per thread
 
-  std::vector<double> f_;           // model values at the trial vector, 1..M
-  std::vector<double> fPlus_;       // model values with one parameter raised by its step
-  std::vector<double> fMinus_;      // ... and lowered by it
-  std::vector<double> derivative_;  // D(i, j) at (j - 1) x (M + 1) + i
-  std::vector<double> lowered_;     // on threads: f(t_j - h) at (j - 1) x (M + 1) + i
-  std::vector<double> normal_;      // A(1..NP, 1..NP), right-hand side in column NP + 1
-  std::vector<double> solve_;       // the damped copy that the elimination consumes
-  std::vector<double> scale_;       // s(1..NP) = sqrt of the unscaled diagonal
-  std::vector<bool> held_;          // 1..NP: on a bound with the step outward, this call
+  std::vector<double> f_;              // model values at the trial vector, 1..M
+  std::vector<double> fPlus_;          // model values with one parameter raised by its step
+  std::vector<double> fMinus_;         // ... and lowered by it
+  std::vector<double> derivative_;     // D(i, j) at (j - 1) x (M + 1) + i
+  std::vector<double> derivativesAt_;  // the parameters (1..NP) D is at; empty: none yet
+  std::vector<double> lowered_;        // on threads: f(t_j - h) at (j - 1) x (M + 1) + i
+  std::vector<double> normal_;         // A(1..NP, 1..NP), right-hand side in column NP + 1
+  std::vector<double> solve_;          // the damped copy that the elimination consumes
+  std::vector<double> scale_;          // s(1..NP) = sqrt of the unscaled diagonal
+  std::vector<bool> held_;             // 1..NP: on a bound with the step outward, this call
 };
 
 // One iteration of the fit. b (in/out): the parameter values; S (in/out): the sum of squares at

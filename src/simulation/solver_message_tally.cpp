@@ -2,17 +2,28 @@
 
 namespace qalto {
 
+SolverMessageTally::Report& SolverMessageTally::Find(const std::string& text) {
+  for (Report& known : reports_) {
+    if (known.text == text) return known;
+  }
+  return reports_.emplace_back(Report{text});
+}
+
 void SolverMessageTally::Count(const std::string& text) {
   if (run_ == 0) run_ = 1;  // a tally used without StartRun gathers one run
-  Report* report = nullptr;
-  for (Report& known : reports_) {
-    if (known.text == text) report = &known;
+  Report& report = Find(text);
+  ++report.steps;
+  if (report.lastRun != run_) {
+    report.lastRun = run_;
+    ++report.runs;
   }
-  if (report == nullptr) report = &reports_.emplace_back(Report{text});
-  ++report->steps;
-  if (report->lastRun != run_) {
-    report->lastRun = run_;
-    ++report->runs;
+}
+
+void SolverMessageTally::Absorb(const SolverMessageTally& other) {
+  for (const Report& theirs : other.reports_) {
+    Report& mine = Find(theirs.text);
+    mine.steps += theirs.steps;
+    mine.runs += theirs.runs;
   }
 }
 

@@ -15,6 +15,9 @@ class SolverMessageTally {
   void Count(const std::string& text);
   // Marks the start of another simulation run gathered by the same tally (a fit).
   void StartRun() { ++run_; }
+  // Adds the reports of another tally's runs (those of a fit's other thread) as runs of their
+  // own; a text this tally has not met comes after those it has.
+  void Absorb(const SolverMessageTally& other);
   // One message per distinct text, in the order first met; the tally starts afresh.
   std::vector<std::string> TakeMessages();
 
@@ -25,6 +28,8 @@ class SolverMessageTally {
     int runs = 0;     // runs that met it
     int lastRun = 0;  // the run that met it last
   };
+  Report& Find(const std::string& text);
+
   std::vector<Report> reports_;
   int run_ = 0;
 };

@@ -68,19 +68,26 @@ TEST_P(FailingWrite, LeavesTheOldFileByteForByte) {
 
 INSTANTIATE_TEST_SUITE_P(AtOnceAndAfter2KB, FailingWrite, ::testing::Values(0, 2048), NumberName());
 
-TEST(FileReplacement, ACompleteWriteReplacesTheFileAndKeepsItsRights) {
+// Synced or only renamed into place: the name gets the new file with the old file's rights, and
+// a hard link to the old file keeps the old bytes, as a rename leaves them.
+class CompleteWrite : public ::testing::TestWithParam<Durability> {};
+
+TEST_P(CompleteWrite, ReplacesTheFileAndKeepsItsRights) {
+  namespace fs = std::filesystem;
   TempFolder folder;
   std::string path = folder.Write("run.par", "old");
-  std::filesystem::permissions(path, std::filesystem::perms::owner_read |
-                                         std::filesystem::perms::owner_write |
-                                         std::filesystem::perms::group_read);
-  ReplaceFile(path, "new");
+  const fs::perms rights = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(path, rights);
+  fs::create_hard_link(path, folder.Path("kept.par"));
+  ReplaceFile(path, "new", GetParam());
   EXPECT_EQ(TempFolder::Read(path), "new");
-  EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms::owner_read |
-                                                             std::filesystem::perms::owner_write |
-                                                             std::filesystem::perms::group_read);
-  EXPECT_EQ(FilesIn(folder.Path("")), 1);
+  EXPECT_EQ(TempFolder::Read(folder.Path("kept.par")), "old");
+  EXPECT_EQ(fs::status(path).permissions(), rights);
+  EXPECT_EQ(FilesIn(folder.Path("")), 2);  // no temporary file is left behind
 }
+
+INSTANTIATE_TEST_SUITE_P(SyncedAndRenamed, CompleteWrite,
+                         ::testing::Values(Durability::kOnDisk, Durability::kRenamed));
 
 }  // namespace
 }  // namespace qalto

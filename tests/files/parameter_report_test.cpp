@@ -1,5 +1,6 @@
 #include "files/parameter_report.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "app/app_fixture.h"
@@ -7,6 +8,8 @@
 
 namespace qalto {
 namespace {
+
+using ::testing::HasSubstr;
 
 class ParameterReportTest : public AppTest {
  protected:
@@ -39,11 +42,9 @@ TEST_F(ParameterReportTest, ChronoamperometryReportsItsSteps) {
   model.StepPotential2 = 0.25;
   model.StepTime2 = 1;
   model.SampleTime = 0.01;
-  EXPECT_NE(ParameterReportText(model).find("t drop :\r\n 0 \r\nE1 :\r\n-.4 \r\nt1 :\r\n 2 \r\n"
-                                            "E2 :\r\n .25 \r\nt2 :\r\n 1 \r\n"
-                                            "t sample :\r\n .01 \r\nArea Of Electrode :"),
-            std::string::npos)
-      << ParameterReportText(model);
+  EXPECT_THAT(ParameterReportText(model),
+              HasSubstr("t drop :\r\n 0 \r\nE1 :\r\n-.4 \r\nt1 :\r\n 2 \r\nE2 :\r\n .25 \r\n"
+                        "t2 :\r\n 1 \r\nt sample :\r\n .01 \r\nArea Of Electrode :"));
 }
 
 // An AC voltammogram's report has its base (the scan rate, or the program's segments) and its
@@ -53,17 +54,14 @@ TEST_F(ParameterReportTest, AcVoltammetryReportsItsBaseAndSine) {
   model.ScanRate = 0.05;
   model.AcAmplitude = 0.025;
   model.AcFrequency = 9;
-  EXPECT_NE(ParameterReportText(model).find("Scan rate :\r\n .05 \r\nAC amplitude :\r\n .025 \r\n"
-                                            "AC frequency :\r\n 9 \r\nArea Of Electrode :"),
-            std::string::npos)
-      << ParameterReportText(model);
+  EXPECT_THAT(ParameterReportText(model),
+              HasSubstr("Scan rate :\r\n .05 \r\nAC amplitude :\r\n .025 \r\n"
+                        "AC frequency :\r\n 9 \r\nArea Of Electrode :"));
   model.AcOnProgram = true;
   model.Program.segments = {{SegmentKind::kHold, 0.2, 0, 0, 3}};
-  EXPECT_NE(ParameterReportText(model).find("AC on :\r\npotential program\r\nProgram segments :"
-                                            "\r\n 1 \r\nSegment 1 hold :\r\n .2 \r\n 3 \r\n"
-                                            "AC amplitude :"),
-            std::string::npos)
-      << ParameterReportText(model);
+  EXPECT_THAT(ParameterReportText(model),
+              HasSubstr("AC on :\r\npotential program\r\nProgram segments :\r\n 1 \r\n"
+                        "Segment 1 hold :\r\n .2 \r\n 3 \r\nAC amplitude :"));
 }
 
 // A potential program's report has t sample and each segment (E and t, or E from, E to and v),
@@ -73,16 +71,13 @@ TEST_F(ParameterReportTest, PotentialProgramReportsItsSegmentsOrItsFile) {
   model.SampleTime = 0.01;
   model.Program.segments = {{SegmentKind::kHold, 0.3, 0, 0, 2},
                             {SegmentKind::kSweep, 0.3, -0.25, 0.1, 0}};
-  EXPECT_NE(ParameterReportText(model).find("t sample :\r\n .01 \r\nProgram segments :\r\n 2 \r\n"
-                                            "Segment 1 hold :\r\n .3 \r\n 2 \r\n"
-                                            "Segment 2 sweep :\r\n .3 \r\n-.25 \r\n .1 \r\n"
-                                            "Area Of Electrode :"),
-            std::string::npos)
-      << ParameterReportText(model);
+  EXPECT_THAT(ParameterReportText(model),
+              HasSubstr("t sample :\r\n .01 \r\nProgram segments :\r\n 2 \r\n"
+                        "Segment 1 hold :\r\n .3 \r\n 2 \r\n"
+                        "Segment 2 sweep :\r\n .3 \r\n-.25 \r\n .1 \r\nArea Of Electrode :"));
   model.Program = PotentialProgram{{}, {0, 60, 120}, {0.3, -0.3, 0.3}, "cv.csv", true};
-  EXPECT_NE(ParameterReportText(model).find("Program file :\r\ncv.csv\r\nProgram rows :\r\n 3 "),
-            std::string::npos)
-      << ParameterReportText(model);
+  EXPECT_THAT(ParameterReportText(model),
+              HasSubstr("Program file :\r\ncv.csv\r\nProgram rows :\r\n 3 "));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The threads of a fit: every task of a batch runs once, the failure raised is the one a serial
-// loop meets first, the threads outlive a failed batch, Cancel reaches a started thread, and a
-// held-back thread's task is taken over.
+// loop meets first, the threads outlive a failed batch, Cancel reaches a started thread, a
+// held-back thread's task is taken over, and a batch begun before a trial is joined or given up.
 
 #include <gtest/gtest.h>
 
@@ -101,6 +101,54 @@ TEST(FitThreads, RepeatableTaskOfAHeldBackThreadIsTakenOver) {
     }
   }
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+// A batch begun while the caller evaluates a trial: joined, every task is kept once; given up
+// (the trial refused, or failed), the task under way on the other thread stops at its next poll,
+// nothing is kept after the return and the threads serve the next batch.
+TEST(FitThreads, BatchBegunBeforeTheTrialIsJoinedOrGivenUp) {
+  enum class Trial { kAccepted, kRefused, kFailed };
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  FitThreads threads(2);
+  for (Trial trial : {Trial::kAccepted, Trial::kRefused, Trial::kFailed}) {
+    SCOPED_TRACE(static_cast<int>(trial));
+    std::atomic<int> started{0};
+    std::atomic<bool> stopped{false};
+    std::vector<std::atomic<int>> kept(6);
+    auto compute = [&](int task, int worker, std::vector<double>& result) {
+      ++started;
+      try {
+        // A refused trial leaves the other thread's task to run until stopped.
+        while (trial != Trial::kAccepted && worker > 0 && std::chrono::steady_clock::now() < limit)
+          PollPoint(1, 10);
+      } catch (const RunCancelled&) {
+        stopped = true;
+        throw;
+      }
+      result.assign(1, task);
+    };
+    auto first = [&] {
+      while (started.load() == 0 && std::chrono::steady_clock::now() < limit)
+        std::this_thread::yield();
+      if (trial == Trial::kFailed) throw std::runtime_error("trial failed");
+      return trial == Trial::kAccepted;
+    };
+    auto keep = [&kept](int task, const std::vector<double>&) {
+      ++kept[static_cast<size_t>(task)];
+    };
+    bool joined = false;
+    if (trial == Trial::kFailed) {
+      EXPECT_THROW(threads.RunRepeatableAfter(first, 6, compute, keep), std::runtime_error);
+    } else {
+      joined = threads.RunRepeatableAfter(first, 6, compute, keep);
+    }
+    threads.Settle();
+    EXPECT_EQ(joined, trial == Trial::kAccepted);
+    EXPECT_EQ(stopped.load(), trial != Trial::kAccepted);
+    for (const std::atomic<int>& count : kept)
+      EXPECT_EQ(count.load(), trial == Trial::kAccepted ? 1 : 0);
+  }
+  EXPECT_LT(std::chrono::steady_clock::now(), limit);
 }
 
 // A fit gives its threads back settled: no task of it still runs on them, the one taken over
