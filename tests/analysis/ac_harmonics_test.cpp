@@ -47,30 +47,31 @@ TEST_P(FourierTest, EqualsTheDefiningSumAndInvertsIt) {
 INSTANTIATE_TEST_SUITE_P(Lengths, FourierTest, testing::Values(1, 3, 12, 16, 1000, 1024),
                          NumberName());
 
+// Currents sampled 64 times a period of 10 Hz for 5 s.
+constexpr double kF = 10.0, kDt = 1.0 / (64 * kF), kW = 2 * std::numbers::pi * kF;
+constexpr int kN = 64 * 50;
+
 // 2 + 3 sin(wt) + 0.5 cos(2wt + 1) + 0.01 sin(5wt): the envelopes are the amplitudes, the DC
 // component the constant, and the power at f, 2f, 5f the squared amplitudes.
 TEST(AcHarmonicsTest, EnvelopesAndPowerOfAKnownCurrentAreItsAmplitudes) {
-  const double f = 10.0, dt = 1.0 / (64 * f);
-  const int n = 64 * 50;  // 5 s
-  std::vector<double> current(n);
-  const double w = 2 * std::numbers::pi * f;
-  for (int i = 0; i < n; ++i) {
-    const double t = i * dt;
+  std::vector<double> current(kN);
+  for (int i = 0; i < kN; ++i) {
+    const double t = i * kDt;
     current[i] =
-        2 + 3 * std::sin(w * t) + 0.5 * std::cos(2 * w * t + 1) + 0.01 * std::sin(5 * w * t);
+        2 + 3 * std::sin(kW * t) + 0.5 * std::cos(2 * kW * t + 1) + 0.01 * std::sin(5 * kW * t);
   }
-  const AcHarmonicsResult h = AcHarmonics(current, dt, f);
+  const AcHarmonicsResult h = AcHarmonics(current, kDt, kF);
   ASSERT_EQ(h.dc.size(), current.size());
   const double amplitude[] = {0, 3, 0.5, 0, 0, 0.01, 0, 0, 0};
-  for (int i = 0; i < n; i += 97) {
+  for (int i = 0; i < kN; i += 97) {
     EXPECT_NEAR(h.dc[i], 2, 1e-9);
     for (int k = 1; k <= kAcHarmonics; ++k)
       EXPECT_NEAR(h.envelope[k][i], amplitude[k], 1e-9) << "k = " << k << ", i = " << i;
   }
-  ASSERT_EQ(h.frequency.size(), n / 2 + 1u);
+  ASSERT_EQ(h.frequency.size(), kN / 2 + 1u);
   for (int k : {1, 2, 5}) {
     const std::size_t bin = static_cast<std::size_t>(50 * k);  // 0.2 Hz a bin
-    EXPECT_NEAR(h.frequency[bin], k * f, 1e-9);
+    EXPECT_NEAR(h.frequency[bin], k * kF, 1e-9);
     EXPECT_NEAR(h.power[bin], amplitude[k] * amplitude[k], 1e-9);
   }
   EXPECT_NEAR(h.power[0], 4, 1e-9);
@@ -82,15 +83,13 @@ TEST(AcHarmonicsTest, EnvelopesAndPowerOfAKnownCurrentAreItsAmplitudes) {
 // wave, with no trace of the jump from the plateau back to 0 where the transform closes the
 // series on itself (it made the fundamental at the first point 4 times the sine).
 TEST(AcHarmonicsTest, DcTrendLeavesNoEdgeInTheEnvelopes) {
-  const double f = 10.0, dt = 1.0 / (64 * f), w = 2 * std::numbers::pi * f;
-  const int n = 64 * 50;
-  std::vector<double> current(n), wave(n);
-  for (int i = 0; i < n; ++i) {
-    wave[i] = 1 / (1 + std::exp(-(i * dt - 2.5) / 0.3));
-    current[i] = wave[i] + 0.05 * std::sin(w * i * dt);
+  std::vector<double> current(kN), wave(kN);
+  for (int i = 0; i < kN; ++i) {
+    wave[i] = 1 / (1 + std::exp(-(i * kDt - 2.5) / 0.3));
+    current[i] = wave[i] + 0.05 * std::sin(kW * i * kDt);
   }
-  const AcHarmonicsResult h = AcHarmonics(current, dt, f);
-  for (int i : {0, 1, n / 2, n - 2, n - 1}) {
+  const AcHarmonicsResult h = AcHarmonics(current, kDt, kF);
+  for (int i : {0, 1, kN / 2, kN - 2, kN - 1}) {
     EXPECT_NEAR(h.envelope[1][i], 0.05, 5e-5) << i;
     EXPECT_NEAR(h.envelope[2][i], 0, 5e-5) << i;
     EXPECT_NEAR(h.dc[i], wave[i], 5e-5) << i;

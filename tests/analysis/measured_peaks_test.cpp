@@ -14,6 +14,8 @@ namespace qalto {
 namespace {
 
 const std::filesystem::path kInstruments = QALTO_INSTRUMENTS_DIR;
+const char* const kGlassyCarbon =
+    "chi/01 GC WE Pt RE Pt CE 10 mM ferricyanide in 100 mM KCl 20 mV scan rate.csv";
 
 class MeasuredPeaksTest : public AppTest {
  protected:
@@ -33,8 +35,7 @@ class MeasuredPeaksTest : public AppTest {
 TEST_F(MeasuredPeaksTest, GlassyCarbonCycleHasItsTwoPeaksOnce) {
   // 10 mM ferricyanide: +46.5 uA at 0.088 V on the way up, -64 uA at -0.048 V on the way down
   // (anodic positive in the file; the store holds them cathodic positive).
-  Import("chi/01 GC WE Pt RE Pt CE 10 mM ferricyanide in 100 mM KCl 20 mV scan rate.csv",
-         "cycle 1");
+  Import(kGlassyCarbon, "cycle 1");
   PeakReport report = Peaks();
   ASSERT_EQ(report.curves.size(), 1u);
   const std::vector<FoundPeak>& peaks = report.curves[0].peaks;
@@ -58,8 +59,7 @@ TEST_F(MeasuredPeaksTest, GlassyCarbonCycleHasItsTwoPeaksOnce) {
 }
 
 TEST_F(MeasuredPeaksTest, WholeMeasurementHasTwoPeaksPerCycle) {
-  Import("chi/01 GC WE Pt RE Pt CE 10 mM ferricyanide in 100 mM KCl 20 mV scan rate.csv",
-         "whole measurement");
+  Import(kGlassyCarbon, "whole measurement");
   PeakReport report = Peaks();
   const std::vector<FoundPeak>& peaks = report.curves[0].peaks;
   ASSERT_EQ(peaks.size(), 6u);
@@ -74,9 +74,8 @@ TEST_F(MeasuredPeaksTest, BroadPeakOfAFinelySampledScanIsFoundOncePerSweep) {
   Import("autolab_nova/hermann_2021_effect_138279_f5a_red.csv", "scan 1");
   PeakReport report = Peaks();
   int broad = 0;
-  for (const FoundPeak& p : report.curves[0].peaks) {
+  for (const FoundPeak& p : report.curves[0].peaks)
     if (p.potential > 0.3 && p.potential < 0.42) ++broad;
-  }
   EXPECT_EQ(broad, 2);
 }
 

@@ -53,10 +53,10 @@ TEST_F(PeakFinding, OnePeakAboveTwoPercentOfThePlotRange) {
   EXPECT_NEAR(m.PeakCurrent(1, 1), 1e-5, 1e-12);
   // Half the peak above its flat foot lies 30 mV x (ln 2)^1/2 = 24.98 mV before it.
   EXPECT_NEAR(m.HalfPeakPotential(1, 1), -0.25 + 0.03 * std::sqrt(std::log(2.0)), 1e-4);
-  EXPECT_EQ(result.Text(),
-            std::string(kCurveLine) +
-                "Peak  1 :     Ep= -0.25V    Ip= 1.E-5A    Ip-base= 1.E-5A             "
-                "Ep/2 - Ep= 0.025V\n");
+  const std::string first = std::string(kCurveLine) +
+                            "Peak  1 :     Ep= -0.25V    Ip= 1.E-5A    Ip-base= 1.E-5A             "
+                            "Ep/2 - Ep= 0.025V\n";
+  EXPECT_EQ(result.Text(), first);
 
   // A narrower plot range lowers the threshold below the bump.
   m.PlotYMax = 2e-6;  // threshold 40 nA
@@ -65,9 +65,7 @@ TEST_F(PeakFinding, OnePeakAboveTwoPercentOfThePlotRange) {
   EXPECT_EQ(m.PeakCount, 2);
   EXPECT_NEAR(m.PeakPotential(2, 1), -0.4, 1e-12);
   EXPECT_EQ(result.Text(),
-            std::string(kCurveLine) +
-                "Peak  1 :     Ep= -0.25V    Ip= 1.E-5A    Ip-base= 1.E-5A             "
-                "Ep/2 - Ep= 0.025V\n"
+            first +
                 "Peak  2 :     Ep= -0.4V     Ip= 1.E-7A    Ip-base= 1.E-7A             "
                 "Ep/2 - Ep= 0.0084V\n");
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "common/int16.h"
 #include "common/plain_number.h"
@@ -31,10 +32,9 @@ TEST(FormatNumber, PatternsOfTheForms) {
 }
 
 TEST(FormatNumber, InfinityAndNaNOverflowInEveryPattern) {
-  for (const char* pattern : {"0.###e-#", "#.###e-#", "0.##e-0", "0.####", "0.####E-0", "0"}) {
+  for (const char* pattern : {"0.###e-#", "#.###e-#", "0.##e-0", "0.####", "0.####E-0", "0"})
     for (double value : {HUGE_VAL, -HUGE_VAL, std::nan("")})
       EXPECT_THROW(FormatNumber(value, pattern), RuntimeError) << pattern << " " << value;
-  }
 }
 
 // The boundaries of the exponent form (1E-05 and 1E+15) and the 15 digits; the print rule
@@ -52,11 +52,9 @@ TEST(PlainNumber, FifteenDigitsNoLeadingZeroExponentBeyondTheRange) {
 }
 
 TEST(ToInt16, RoundsHalfToEvenAndOverflowsBeyond16Bits) {
-  EXPECT_EQ(ToInt16(2.5), 2);
-  EXPECT_EQ(ToInt16(3.5), 4);
-  EXPECT_EQ(ToInt16(-2.5), -2);
-  EXPECT_EQ(ToInt16(32767.4), 32767);
-  EXPECT_EQ(ToInt16(-32768), -32768);
+  for (const auto& [value, rounded] :
+       {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}, {32767.4, 32767}, {-32768.0, -32768}})
+    EXPECT_EQ(ToInt16(value), rounded) << value;
   for (double value : {32767.5, -32769.0, HUGE_VAL})
     EXPECT_THROW(ToInt16(value), RuntimeError) << value;
 }

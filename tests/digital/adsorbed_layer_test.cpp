@@ -146,12 +146,9 @@ TEST_P(LavironSeparations, FollowTheSurfaceRateLaw) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(ScanRates, LavironSeparations,
-                         ::testing::Values(LavironCase{0.5, 0.1}, LavironCase{0.5, 1},
-                                           LavironCase{0.5, 10}, LavironCase{0.5, 100},
-                                           LavironCase{0.5, 1000}, LavironCase{0.3, 0.1},
-                                           LavironCase{0.3, 1}, LavironCase{0.3, 10},
-                                           LavironCase{0.3, 100}, LavironCase{0.3, 1000}),
+const LavironCase kLavironCases[] = {{0.5, 0.1}, {0.5, 1}, {0.5, 10}, {0.5, 100}, {0.5, 1000},
+                                     {0.3, 0.1}, {0.3, 1}, {0.3, 10}, {0.3, 100}, {0.3, 1000}};
+INSTANTIATE_TEST_SUITE_P(ScanRates, LavironSeparations, ::testing::ValuesIn(kLavironCases),
                          [](const auto& info) {  // "Alpha05V01": alpha 0.5 at 0.1 V/s
                            return WordsAsName("alpha " + testing::PrintToString(info.param.alpha) +
                                               " v " + testing::PrintToString(info.param.v));
@@ -189,12 +186,12 @@ TEST_P(ReversibleSurfaceWave, FollowsTheFrumkinWave) {
               1e-9);
 }
 
-INSTANTIATE_TEST_SUITE_P(Layers, ReversibleSurfaceWave,
-                         ::testing::Values(SurfaceWaveCase{"Langmuir", 1, 0},
-                                           SurfaceWaveCase{"TwoElectrons", 2, 0},
-                                           SurfaceWaveCase{"Attraction", 1, 1},
-                                           SurfaceWaveCase{"Repulsion", 1, -1},
-                                           SurfaceWaveCase{"WeakAttraction", 1, 0.5}),
+const SurfaceWaveCase kSurfaceWaves[] = {{"Langmuir", 1, 0},
+                                         {"TwoElectrons", 2, 0},
+                                         {"Attraction", 1, 1},
+                                         {"Repulsion", 1, -1},
+                                         {"WeakAttraction", 1, 0.5}};
+INSTANTIATE_TEST_SUITE_P(Layers, ReversibleSurfaceWave, ::testing::ValuesIn(kSurfaceWaves),
                          NameFrom<&SurfaceWaveCase::name>());
 
 class PreEquilibratedLayer : public ::testing::TestWithParam<double> {};
@@ -292,10 +289,9 @@ TEST(AdsorbedLayer, DissolvedCoupleBesideAnEmptyLayerIsTheUsualWave) {
   Simulate(*layered);
   ASSERT_EQ(plain->NumberOfPoints, layered->NumberOfPoints);
   const double peak = Cathodic(*plain).I;
-  for (int i = 1; i <= plain->NumberOfPoints; ++i) {
+  for (int i = 1; i <= plain->NumberOfPoints; ++i)
     ASSERT_NEAR(layered->ReactionCurrents(i, 1), plain->ReactionCurrents(i, 1), 1e-9 * peak)
         << "point " << i;
-  }
 }
 
 struct RefusedCase {

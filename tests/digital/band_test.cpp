@@ -20,16 +20,9 @@ constexpr double kLength = 0.1;  // cm
 // A + e = B at a band of width w and length 0.1 cm (the model holds the radius w/4 of the half
 // cylinder, as the Instrument form sets it), a drop of t on the plateau.
 std::unique_ptr<Model> BandDrop(double w, double t) {
-  auto m = PlanarReduction();
-  m->Technique = Technique::kDc;
-  m->Electrode = Electrode::kBand;
-  m->Radius = w / 4.0;
+  auto m = LimitingDrops(10, w / 4.0, t);
   m->ElectrodeLength = kLength;
   m->ElectrodeArea = kPi * m->Radius * kLength;
-  m->DropTime = t;
-  m->StartPotential = -0.3;
-  m->EndPotential = -0.4;
-  m->PotentialStep = 0.05;
   return m;
 }
 

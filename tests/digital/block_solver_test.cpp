@@ -49,20 +49,18 @@ using SpeciesBlocks = std::array<SpeciesMatrix, kGridSlots>;
 double Residual(const BlockSystem& sys, const SpeciesBlocks& blocks, int j, int s) {
   const SpeciesVector* C = sys.current.data();
   double lhs = 0.0;
-  for (int k = 1; k <= sys.species; ++k) {
+  for (int k = 1; k <= sys.species; ++k)
     lhs += j == 0 ? sys.surface[s][k] * C[0][k] - sys.surfaceSource[s][k] * C[1][k]
                   : blocks[j][s][k] * C[j][k];
-  }
   if (j == 0) return lhs;
   return lhs - sys.lower[j][s] * C[j - 1][s] - sys.upper[j][s] * C[j + 1][s] - sys.previous[j][s];
 }
 
 // Every equation of the linear system holds to rounding.
 void ExpectSolved(const BlockSystem& sys) {
-  for (int j = 0; j <= sys.boxes; ++j) {
+  for (int j = 0; j <= sys.boxes; ++j)
     for (int s = 1; s <= sys.species; ++s)
       EXPECT_NEAR(Residual(sys, sys.diagonal, j, s), 0.0, 1e-12) << "box " << j << " species " << s;
-  }
 }
 
 // Coupled and diagonal blocks, one species in one box up to three in seven: the elimination

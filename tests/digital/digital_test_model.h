@@ -34,16 +34,30 @@ inline std::unique_ptr<Model> PlanarReduction() {
   return m;
 }
 
+// The same couple at potentials where A is reduced as fast as it arrives (-0.3 V to -0.4 V in
+// 50 mV steps), each point sampled at the end of a drop from the bulk (DC).
+inline std::unique_ptr<Model> LimitingDrops(int electrode, double radius, double dropTime) {
+  auto m = PlanarReduction();
+  m->Technique = Technique::kDc;
+  m->Electrode = ElectrodeNumbered(electrode);
+  m->Radius = radius;
+  m->DropTime = dropTime;
+  m->PulseTime = 0.01;
+  m->StartPotential = -0.3;
+  m->EndPotential = -0.4;
+  m->PotentialStep = 0.05;
+  return m;
+}
+
 // The potential axis as the simulation driver builds it (PotentialX(0) one step before the
 // start), the total current's column, cleared current columns.
 inline void BuildAxis(Model& m) {
   m.SweepDirection = m.EndPotential > m.StartPotential ? 1 : -1;
   BuildPotentialAxis(m);
   m.TotalCurrentColumn = m.ChargeReactionCount + 1;
-  for (int i = 1; i <= m.NumberOfPoints; ++i) {
+  for (int i = 1; i <= m.NumberOfPoints; ++i)
     for (int c = 1; c <= 10; ++c)
       m.ReactionCurrents(i, c) = 0.0;
-  }
 }
 
 // Builds the axis and runs the digital simulation with the forms' expanding grid and pH.

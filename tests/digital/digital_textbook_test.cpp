@@ -135,20 +135,6 @@ TEST(DigitalTextbook, FollowingReactionMovesThePeak) {
   }
 }
 
-// A + e = B at potentials where A is reduced as fast as it arrives, sampled after each drop.
-std::unique_ptr<Model> LimitingDrops(int electrode, double radius, double dropTime) {
-  auto m = PlanarReduction();
-  m->Technique = Technique::kDc;
-  m->Electrode = ElectrodeNumbered(electrode);
-  m->Radius = radius;
-  m->DropTime = dropTime;
-  m->PulseTime = 0.01;
-  m->StartPotential = -0.3;
-  m->EndPotential = -0.4;
-  m->PotentialStep = 0.05;
-  return m;
-}
-
 // Microsphere: 4 pi n F D C r (1 + r / sqrt(pi D t)) per its area; macro cylinder between the
 // plane and the plane plus n F A D C / (2 r).
 TEST(DigitalTextbook, CurvedElectrodesAtTheLimitingCurrent) {

@@ -33,17 +33,15 @@ TEST(InvertMatrix, InverseTimesMatrixIsIdentityWithAndWithoutPivoting) {
   const double rows[4][4] = {
       {0.0, 2.0, 1.0, -1.0}, {3.0, 0.001, 4.0, 2.0}, {1.0, 5.0, 0.0, 3.0}, {2.0, -1.0, 6.0, 0.5}};
   SpeciesMatrix pivoted{};
-  for (int i = 1; i <= 4; ++i) {
+  for (int i = 1; i <= 4; ++i)
     for (int k = 1; k <= 4; ++k)
       pivoted[i][k] = rows[i - 1][k - 1];
-  }
   ExpectInvertible(pivoted, 4, 1e-12);
   // Eight species, the largest block the simulation uses.
   SpeciesMatrix big{};
-  for (int i = 1; i <= 8; ++i) {
+  for (int i = 1; i <= 8; ++i)
     for (int k = 1; k <= 8; ++k)
       big[i][k] = (i == k ? 10.0 : 0.0) + 1.0 / (i + 2 * k);
-  }
   ExpectInvertible(big, 8, 1e-13);
 }
 
@@ -58,10 +56,9 @@ TEST(InvertMatrix, SingularMatrixShowsTheMessageAndCarriesOn) {
   std::vector<std::string> shown;
   EXPECT_NO_THROW(InvertMatrix(M, 3, [&](const std::string& text) { shown.push_back(text); }));
   EXPECT_EQ(shown, std::vector<std::string>{"Error: inverse matrix D=0"});
-  for (int i = 1; i <= 3; ++i) {
+  for (int i = 1; i <= 3; ++i)
     for (int k = 1; k <= 3; ++k)
       EXPECT_TRUE(std::isfinite(M[i][k]));
-  }
   EXPECT_NO_THROW(InvertMatrix(again, 3, ShowMessage{}));  // without a message box
   EXPECT_THROW(InvertMatrix(M, 9, ShowMessage{}), RuntimeError);
   EXPECT_THROW(InvertMatrix(M, 0, ShowMessage{}), RuntimeError);

@@ -50,12 +50,8 @@ class DiscTransient : public ::testing::TestWithParam<Transient> {};
 
 TEST_P(DiscTransient, FollowsTheConvergedDiscCurrent) {
   const double a = 5e-4;
-  auto m = Disc(a);
-  m->Technique = Technique::kDc;
-  m->DropTime = GetParam().tau * a * a / (4.0 * kD);
-  m->StartPotential = -0.3;
-  m->EndPotential = -0.4;
-  m->PotentialStep = 0.05;
+  auto m = LimitingDrops(4, 2.0 * a / kPi, GetParam().tau * a * a / (4.0 * kD));
+  m->ElectrodeArea = 8.0 * a * a / kPi;
   Simulate(*m);
   const double f = Total(*m, 1) / SteadyState(a);
   EXPECT_NEAR(f / GetParam().f, 1.0, 0.002) << f;

@@ -55,10 +55,9 @@ TEST_P(SurfaceKineticsTest, EntriesAndCurrentsFollowTheRows) {
     WriteSurfaceRows(plan, transfer, rates, rows);
     ClearSurfaceRows(fast);
     WriteSurfaceEntries(kinetics, rates, fast);
-    for (int r = 1; r <= c.species; ++r) {
+    for (int r = 1; r <= c.species; ++r)
       for (int k = 1; k <= c.species; ++k)
         EXPECT_NEAR(fast[r][k], rows[r][k], 1e-15 * (1.0 + std::abs(rows[r][k]))) << r << k;
-    }
     std::array<double, kMaxChargeReactions + 1> currents{};
     SurfaceCurrents(kinetics, rates, surface, currents);
     for (int r = 1; r <= transfer.count; ++r) {

@@ -58,19 +58,10 @@ const char* const kOpenForms =
     "menu mnuSimulate\nmenu mnuOption\nmenu mnuInstrument\nmenu mnuExperimental\n"
     "menu mnuMechamism\n";
 
-std::vector<std::string> BadTexts() {
-  return {"\"\"",
-          "\"   \"",
-          "abc",
-          "1e999",
-          "-1e308",
-          "1e-400",
-          "NaN",
-          "inf",
-          "1,5",
-          "1.5.5",
-          std::string(10240, '9')};  // 10 kB of digits: a number far too large
-}
+// The bad texts; 10 kB of digits: a number far too large.
+const std::string kManyDigits(10240, '9');
+const std::string kBadTexts[] = {"\"\"", "\"   \"", "abc", "1e999", "-1e308",   "1e-400",
+                                 "NaN",  "inf",     "1,5", "1.5.5", kManyDigits};
 
 // What follows the bad text: every command that reads the forms or the curve.
 const char* const kCommands =
@@ -87,43 +78,41 @@ struct Case {
   std::string text;
 };
 
-std::string RunScript(const std::string& script, bool echo) {
+// A fresh program driven by script lines.
+struct Session {
   qalto::RecordingPlatform platform;
-  qalto::App app(platform);
-  std::ostringstream out;
-  std::ostringstream err;
-  qalto::ScriptRunner runner(app, platform, out);
+  qalto::App app{platform};
+  std::ostringstream out, err;
+  qalto::ScriptRunner runner{app, platform, out};
+  int Run(const std::string& script) {
+    std::istringstream lines(script);
+    return runner.Run(lines, err);
+  }
+};
+
+std::string RunScript(const std::string& script, bool echo) {
+  Session session;
   std::istringstream lines(script);
   std::string line;
   // One line at a time: a line the user could not perform (a hidden box, a disabled command)
   // is skipped, and the rest still runs.
-  while (std::getline(lines, line)) {
-    std::istringstream one(line + "\n");
-    runner.Run(one, err);
-  }
-  if (echo) std::cout << out.str() << err.str();
-  return out.str();
+  while (std::getline(lines, line))
+    session.Run(line + "\n");
+  if (echo) std::cout << session.out.str() << session.err.str();
+  return session.out.str();
 }
 
 // The text boxes of the forms that a user can type into after the set-up.
 std::vector<std::string> ReachableBoxes(int setUp) {
-  qalto::RecordingPlatform platform;
-  qalto::App app(platform);
-  std::ostringstream out;
-  std::ostringstream err;
-  qalto::ScriptRunner runner(app, platform, out);
-  std::istringstream script(std::string(kSetUps[setUp].script) + kOpenForms);
-  runner.Run(script, err);
+  Session session;
+  session.Run(std::string(kSetUps[setUp].script) + kOpenForms);
   std::vector<std::string> boxes;
   for (const char* formName : {"FormIns", "FormExpr", "FormMech", "formOption"}) {
-    qalto::Form* form = app.FindForm(formName);
-    for (qalto::Control* control : form->Controls()) {
+    for (qalto::Control* control : session.app.FindForm(formName)->Controls()) {
       if (control->Kind() != qalto::ControlKind::kTextBox) continue;
       std::string name = std::string(formName) + "." + control->FullName();
       // Whether the user reaches it: the runner refuses a box that is hidden, disabled or locked.
-      std::istringstream probe("set " + name + " 0\n");
-      std::ostringstream refused;
-      if (runner.Run(probe, refused) == 0) boxes.push_back(name);
+      if (session.Run("set " + name + " 0\n") == 0) boxes.push_back(name);
     }
   }
   return boxes;
@@ -131,13 +120,10 @@ std::vector<std::string> ReachableBoxes(int setUp) {
 
 std::vector<Case> AllCases() {
   std::vector<Case> cases;
-  std::vector<std::string> texts = BadTexts();
-  for (int s = 0; s < static_cast<int>(std::size(kSetUps)); ++s) {
-    for (const std::string& box : ReachableBoxes(s)) {
-      for (const std::string& text : texts)
+  for (int s = 0; s < static_cast<int>(std::size(kSetUps)); ++s)
+    for (const std::string& box : ReachableBoxes(s))
+      for (const std::string& text : kBadTexts)
         cases.push_back({s, box, text});
-    }
-  }
   return cases;
 }
 
@@ -222,9 +208,8 @@ int main(int argc, char** argv) {
   }
   std::filesystem::current_path(std::filesystem::temp_directory_path());
   std::filesystem::remove_all(scratch);
-  if (!list) {
+  if (!list)
     std::cout << "robustness sweep: " << ran << " of " << cases.size()
               << " cases ran to their end\n";
-  }
   return 0;
 }

@@ -9,7 +9,6 @@
 #include <cmath>
 #include <complex>
 #include <memory>
-#include <string>
 
 #include "common/constants.h"
 #include "model/point_time.h"
@@ -23,10 +22,6 @@ constexpr double kC = kRunC * 1e-3;   // mol/cm3
 constexpr double kAmplitude = 0.005;  // V
 constexpr double kFrequency = 10.0;   // Hz
 
-double Omega(double f) {
-  return kTwoPi * f;
-}
-
 // A + e = B (1 mM, D 1e-5 cm2/s, 1 cm2) swept from E0 + 0.2 V to E0 - 0.2 V at 0.05 V/s under
 // a sine of 5 mV at 10 Hz: 8 s, 5120 points.
 std::unique_ptr<Model> AcModel(Electrode electrode = Electrode::kPlanar) {
@@ -36,7 +31,7 @@ std::unique_ptr<Model> AcModel(Electrode electrode = Electrode::kPlanar) {
 // Smith's reversible fundamental at E1/2 (below), A.
 double SmithHeight(const Model& m, double f = kFrequency) {
   const double RT = kGasConstant * m.Temperature;
-  return kFaraday * kFaraday * kC * kAmplitude * std::sqrt(Omega(f) * kRunD) / (4 * RT);
+  return kFaraday * kFaraday * kC * kAmplitude * std::sqrt(kTwoPi * f * kRunD) / (4 * RT);
 }
 
 // The largest (sign 1) or smallest (sign -1) value of harmonic k between two potentials, and
@@ -88,7 +83,7 @@ TEST(AcVoltammetryTest, ReversibleSecondHarmonicVanishesAtHalfWaveBetweenTwoLobe
   auto m = AcModel();
   RunToTheEnd(*m);
   const double F = m->FOverRT;
-  const double scale = kFaraday * kC * std::sqrt(2 * Omega(kFrequency) * kRunD) * F * F *
+  const double scale = kFaraday * kC * std::sqrt(2 * kTwoPi * kFrequency * kRunD) * F * F *
                        kAmplitude * kAmplitude / 16;
   const double lobe = scale * 2 / (3 * std::sqrt(3.0));
   const double offset = 2 * std::atanh(1 / std::sqrt(3.0)) / F;  // V
@@ -120,7 +115,7 @@ TEST(AcVoltammetryTest, QuasiReversibleFundamentalFallsWithKsAsSmiths) {
     m->ChargeKs(1) = ks;
     RunToTheEnd(*m);
     const double reversible = SmithHeight(*m, f);
-    const double cot = 1 + std::sqrt(2 * Omega(f)) / (2 * ks / std::sqrt(kRunD));
+    const double cot = 1 + std::sqrt(2 * kTwoPi * f) / (2 * ks / std::sqrt(kRunD));
     const double G = std::sqrt(2 / (1 + cot * cot));
     const Peak peak = Extreme(*m, 1, kRunE0 + 0.08, kRunE0 - 0.08);
     EXPECT_NEAR(peak.E, kRunE0 - 0.0015, 0.0015) << "ks = " << ks;
@@ -139,7 +134,7 @@ TEST(AcVoltammetryTest, ChargingCurrentIsTheDoubleLayersThroughRu) {
     m->DoubleLayerCapacitance = 20e-6;  // F
     m->UncompensatedResistance = Ru;
     RunToTheEnd(*m);
-    const double w = Omega(kFrequency);
+    const double w = kTwoPi * kFrequency;
     const double rc = w * Ru * m->DoubleLayerCapacitance;
     const double expected = kAmplitude * w * m->DoubleLayerCapacitance / std::sqrt(1 + rc * rc);
     for (int i : {1000, 2560, 4000})
@@ -177,6 +172,7 @@ INSTANTIATE_TEST_SUITE_P(Electrodes, AcElectrodeTest,
 // couple with both forms at 1 mM (equilibrium: no DC current), ks 0.01 cm/s, Ru 10 ohm, Cd
 // 20 uF; and a catalytic cycle B -> A (k 50 /s) about its steady state from A alone.
 struct TimeDomainCase {
+  const char* name;
   double f;  // Hz
   bool catalytic;
 };
@@ -223,18 +219,12 @@ TEST_P(TimeDomainImpedance, EqualsTheFrequencyDomainsWithinOnePercent) {
   EXPECT_LT(std::abs(e / i - z), 0.01 * std::abs(z)) << e / i << " against " << z << " ohm";
 }
 
-INSTANTIATE_TEST_SUITE_P(Frequencies, TimeDomainImpedance,
-                         testing::Values(TimeDomainCase{0.5, false}, TimeDomainCase{5, false},
-                                         TimeDomainCase{50, false}, TimeDomainCase{500, false},
-                                         TimeDomainCase{5000, false}, TimeDomainCase{0.5, true},
-                                         TimeDomainCase{50, true}, TimeDomainCase{5000, true}),
-                         [](const testing::TestParamInfo<TimeDomainCase>& info) {
-                           const TimeDomainCase& c = info.param;
-                           const bool milli = c.f < 1;
-                           return (c.catalytic ? "Catalytic" : "Couple") +
-                                  std::to_string(static_cast<int>(c.f * (milli ? 1e3 : 1))) +
-                                  (milli ? "mHz" : "Hz");
-                         });
+const TimeDomainCase kTimeDomainCases[] = {
+    {"Couple500mHz", 0.5, false}, {"Couple5Hz", 5, false},        {"Couple50Hz", 50, false},
+    {"Couple500Hz", 500, false},  {"Couple5000Hz", 5000, false},  {"Catalytic500mHz", 0.5, true},
+    {"Catalytic50Hz", 50, true},  {"Catalytic5000Hz", 5000, true}};
+INSTANTIATE_TEST_SUITE_P(Frequencies, TimeDomainImpedance, testing::ValuesIn(kTimeDomainCases),
+                         NameFrom<&TimeDomainCase::name>());
 
 // The sine on a potential program of the same applied potential as the cycle of technique 9's
 // sweep (the E(t) rows of its start, turn and end) gives the sweep's curve and harmonics to

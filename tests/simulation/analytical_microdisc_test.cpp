@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <string>
 
 #include "model/model.h"
@@ -17,8 +17,6 @@
 namespace qalto {
 namespace {
 
-constexpr double kDiscPi = 3.141592653589793;
-
 // f(tau) from two grids and Richardson extrapolation of an independent solver.
 TEST(DiscTransient, ConvergedValuesAndBothAsymptotes) {
   const double converged[][2] = {{0.001, 28.8130}, {0.01, 9.6583}, {0.1, 3.6205}, {1, 1.7605},
@@ -26,7 +24,7 @@ TEST(DiscTransient, ConvergedValuesAndBothAsymptotes) {
   for (const auto& [tau, f] : converged)
     EXPECT_NEAR(DiscTransient(tau) / f, 1.0, 5e-5) << tau;
   for (double tau : {1e-7, 1e-5, 2e-4}) {
-    const double planarAndEdge = 0.5 * std::sqrt(kDiscPi / tau) + kDiscPi / 4.0;
+    const double planarAndEdge = 0.5 * std::sqrt(std::numbers::pi / tau) + std::numbers::pi / 4.0;
     EXPECT_NEAR(DiscTransient(tau) / planarAndEdge, 1.0, 5e-5) << tau;
   }
   for (double tau : {5e3, 2e4, 1e7}) {
@@ -50,8 +48,8 @@ TEST(DiscTransient, IntegralGrowsAsTheTransient) {
 // sets it.
 Model DiscModel(int technique, double a) {
   Model m = AnalyticalRunModel(technique, 4);
-  m.Radius = 2.0 * a / kDiscPi;
-  m.ElectrodeArea = 8.0 * a * a / kDiscPi;
+  m.Radius = 2.0 * a / std::numbers::pi;
+  m.ElectrodeArea = 8.0 * a * a / std::numbers::pi;
   m.ChargeKs(1) = 1e4;
   return m;
 }
@@ -88,16 +86,13 @@ TEST_P(AnalyticalDiscAgainstDigital, AgreeAtEveryPoint) {
   EXPECT_TRUE(ModesAgree(model));
 }
 
-INSTANTIATE_TEST_SUITE_P(Techniques, AnalyticalDiscAgainstDigital,
-                         ::testing::Values(DiscCase{"Cycle10um1Vps", 1, 1e-3, 1.0},
-                                           DiscCase{"Cycle1mm100Vps", 1, 0.05, 100.0},
-                                           DiscCase{"Cycle5um10mVps", 1, 5e-4, 0.01},
-                                           DiscCase{"Dc", 2, 2.5e-3, 0.1},
-                                           DiscCase{"NormalPulse", 3, 2.5e-3, 0.1},
-                                           DiscCase{"DifferentialPulse", 4, 2.5e-3, 0.1},
-                                           DiscCase{"SquareWave", 5, 2.5e-3, 0.1},
-                                           DiscCase{"AdditiveSquareWave", 6, 2.5e-3, 0.1}),
-                         [](const auto& info) { return info.param.name; });
+const DiscCase kDiscCases[] = {
+    {"Cycle10um1Vps", 1, 1e-3, 1.0},   {"Cycle1mm100Vps", 1, 0.05, 100.0},
+    {"Cycle5um10mVps", 1, 5e-4, 0.01}, {"Dc", 2, 2.5e-3, 0.1},
+    {"NormalPulse", 3, 2.5e-3, 0.1},   {"DifferentialPulse", 4, 2.5e-3, 0.1},
+    {"SquareWave", 5, 2.5e-3, 0.1},    {"AdditiveSquareWave", 6, 2.5e-3, 0.1}};
+INSTANTIATE_TEST_SUITE_P(Techniques, AnalyticalDiscAgainstDigital, ::testing::ValuesIn(kDiscCases),
+                         NameFrom<&DiscCase::name>());
 
 // What the step responses cannot give is refused by name; the Nernstian couple is not.
 TEST(AnalyticalMicrodisc, RefusesWhatIsNotExact) {

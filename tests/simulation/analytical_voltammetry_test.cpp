@@ -52,11 +52,6 @@ double F() {
   return kFaraday / kGasConstant / 298.14;  // F/RT at 25 C, 1/V
 }
 
-// nFAC sqrt(D f v), A: the current scale of a sweep.
-double SweepScale(const Model& model) {
-  return kFaraday * 1e-6 * std::sqrt(kRunD * F() * model.ScanRate);
-}
-
 TEST(ConvolutionWeights, ScaledErfcKeepsItsDigitsForLargeArguments) {
   // Against the product in long double, whose range and digits suffice up to x = 100, and the
   // asymptotic series 1/(sqrt(pi) x) (1 - 1/(2x^2) + 3/(4x^4)) far beyond.
@@ -91,7 +86,8 @@ TEST(ConvolutionSweep, TwoStepReductionSharesItsIntermediate) {
   RunToTheEnd(model);
   const int first = 1, last = 501;  // 0.3 V to -0.2 V
   Peak peak = FindExtremum(model, first, last, 1);
-  EXPECT_NEAR(peak.I / (0.446295 * SweepScale(model)), 1.0, 2e-3);
+  const double scale = kFaraday * 1e-6 * std::sqrt(kRunD * F() * model.ScanRate);  // nFAC sqrt(Dfv)
+  EXPECT_NEAR(peak.I / (0.446295 * scale), 1.0, 2e-3);
   EXPECT_NEAR(peak.E * 1e3, -28.49, 0.5);
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
     double sum = model.SurfaceConcentrations(i, 1) + model.SurfaceConcentrations(i, 2) +
@@ -130,6 +126,7 @@ TEST(ConvolutionPulses, DifferentialPulseOfTheProgramsWaveform) {
 
 // Osteryoung's reversible square-wave peaks: Delta Psi = Delta i sqrt(pi tp) / (nFAC sqrt(D)).
 struct SquareWaveCase {
+  const char* name;
   double amplitude;   // n Esw, V
   double step;        // n Delta Es, V
   double peak;        // Delta Psi; 0: no table value
@@ -160,17 +157,13 @@ TEST_P(OsteryoungTable, ReversibleNetPeak) {
     ASSERT_NEAR(general.CurrentY(i, 1), model.CurrentY(i, 1), 5e-4 * peak.I) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Amplitudes, OsteryoungTable,
-                         ::testing::Values(SquareWaveCase{0.025, 0.005, 0.5649},
-                                           SquareWaveCase{0.050, 0.005, 0.9186},
-                                           SquareWaveCase{0.010, 0.010, 0.2726},
-                                           // 1001 points (0.5 V to -0.5 V in 1 mV steps).
-                                           SquareWaveCase{0.025, 0.001, 0.0, 0.5}),
-                         [](const auto& info) {  // "Esw25mVStep5mV"
-                           const SquareWaveCase& c = info.param;
-                           return "Esw" + std::to_string(std::lround(c.amplitude * 1e3)) +
-                                  "mVStep" + std::to_string(std::lround(c.step * 1e3)) + "mV";
-                         });
+// The last: 1001 points (0.5 V to -0.5 V in 1 mV steps).
+const SquareWaveCase kSquareWaves[] = {{"Esw25mVStep5mV", 0.025, 0.005, 0.5649},
+                                       {"Esw50mVStep5mV", 0.050, 0.005, 0.9186},
+                                       {"Esw10mVStep10mV", 0.010, 0.010, 0.2726},
+                                       {"Esw25mVStep1mV", 0.025, 0.001, 0.0, 0.5}};
+INSTANTIATE_TEST_SUITE_P(Amplitudes, OsteryoungTable, ::testing::ValuesIn(kSquareWaves),
+                         NameFrom<&SquareWaveCase::name>());
 
 TEST(AnalyticalRun, ProtonsShiftTheDcWaveByRTOverFLn10PerPH) {
   // A + e + H+ = B: from pH 7 to pH 0 the half-wave potential moves 7 RT/F ln 10 = 414.12 mV

@@ -23,12 +23,7 @@ ConvolutionProblem Couple(KernelWeights kernel) {
   p.AF = 96.4846;
   p.kernels.push_back(std::move(kernel));
   p.species = {{1e-3, std::sqrt(1e-5), 0}, {0.0, std::sqrt(1e-5), 0}};
-  ConvolutionReaction x;
-  x.ox = 0;
-  x.red = 1;
-  x.ks = 0.01;
-  x.alpha = 0.5;
-  p.reactions.push_back(x);
+  p.reactions.push_back({.ox = 0, .red = 1, .ks = 0.01, .alpha = 0.5});
   return p;
 }
 
@@ -100,13 +95,11 @@ TEST(ConvolutionHistory, ExponentialsGiveTheDirectSumsCurrents) {
       return SolveConvolution(Couple(KernelHatWeights({0.0, sphere}, dt, N, exact)), Cycle(N))
           .current[0];
     };
-    std::vector<double> fast = solve(kExactWeights);
-    std::vector<double> direct = solve(N);
+    const std::vector<double> fast = solve(kExactWeights), direct = solve(N);
     double peak = 0.0, worst = 0.0;
-    for (int n = 0; n < N; ++n) {
-      peak = std::max(peak, std::fabs(direct[static_cast<std::size_t>(n)]));
-      worst = std::max(worst, std::fabs(fast[static_cast<std::size_t>(n)] -
-                                        direct[static_cast<std::size_t>(n)]));
+    for (std::size_t n = 0; n < direct.size(); ++n) {
+      peak = std::max(peak, std::fabs(direct[n]));
+      worst = std::max(worst, std::fabs(fast[n] - direct[n]));
     }
     EXPECT_GT(peak, 1e-5);
     EXPECT_LT(worst, 1e-8 * peak) << "sphere " << sphere;

@@ -41,11 +41,10 @@ std::vector<double> StehfestWeights(int N) {
   std::vector<double> weights(N + 1, 0.0);
   for (int k = 1; k <= N; ++k) {
     double sum = 0;
-    for (int j = (k + 1) / 2; j <= std::min(k, half); ++j) {
+    for (int j = (k + 1) / 2; j <= std::min(k, half); ++j)
       sum += std::pow(j, half) * factorial(2 * j) /
              (factorial(half - j) * factorial(j) * factorial(j - 1) * factorial(k - j) *
               factorial(2 * j - k));
-    }
     weights[k] = ((k + half) % 2 == 0 ? 1.0 : -1.0) * sum;
   }
   return weights;

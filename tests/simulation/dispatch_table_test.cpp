@@ -8,7 +8,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -62,9 +61,8 @@ class Session {
   }
 
   bool FaradaicCurrentFlowed() {
-    for (int i = 1; i <= app.model().NumberOfPoints; ++i) {
+    for (int i = 1; i <= app.model().NumberOfPoints; ++i)
       if (app.model().ReactionCurrents(i, 1) != 0) return true;
-    }
     return false;
   }
 
@@ -74,15 +72,9 @@ class Session {
   ScriptRunner runner{app, platform, out};
 };
 
-std::string Combination(int technique, int electrode) {
-  return "technique " + std::to_string(technique) + ", electrode " + std::to_string(electrode);
-}
-
 // The refusal of two combinations the manual names, word for word.
-const char* const kRefusals[][2] = {
-    {"38", "normal pulse voltammetry at the rotating disk"},
-    {"60", "square wave voltammetry at the band electrode"},
-};
+const char* const kRefusals[][2] = {{"38", "normal pulse voltammetry at the rotating disk"},
+                                    {"60", "square wave voltammetry at the band electrode"}};
 
 TEST(AnalyticalDispatch, EveryCombinationRunsOrIsRefusedOnTheDefaults) {
   const std::string refused = "Analytical simulation Error: No analytical model for ";
@@ -92,8 +84,8 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOrIsRefusedOnTheDefaults) {
   for (int mechanism = 1; mechanism <= 10; ++mechanism) {
     for (int technique = 1; technique <= 6; ++technique) {
       for (int electrode = 1; electrode <= 10; ++electrode) {
-        SCOPED_TRACE("mechanism " + std::to_string(mechanism) + ", " +
-                     Combination(technique, electrode));
+        SCOPED_TRACE("mechanism " + std::to_string(mechanism) + ", technique " +
+                     std::to_string(technique) + ", electrode " + std::to_string(electrode));
         Session session(mechanism);
         const std::vector<double> before = session.Simulate();  // planar sweep
         session.Choose(technique, electrode);
@@ -126,11 +118,10 @@ TEST(AnalyticalDispatch, EveryCombinationRunsOrIsRefusedOnTheDefaults) {
         ASSERT_EQ(session.platform.messages.size(), 1u);
         const std::string& message = session.platform.messages[0];
         EXPECT_TRUE(message.starts_with(refused) && message.ends_with(advice)) << message;
-        for (const auto& [named, words] : kRefusals) {
+        for (const auto& [named, words] : kRefusals)
           if (std::to_string(code) == named) {
             EXPECT_EQ(message, refused + words + advice);
           }
-        }
         // The table lists the microdisc's combinations; the disc refuses per experiment.
         EXPECT_EQ(HasAnalyticalCurrent(key), reach != AnalyticalReach::kNone);
       }
@@ -149,26 +140,18 @@ std::string ManualText() {
 }
 
 std::string ReachMarks(ExperimentCase key) {
-  std::string marks;
-  switch (AnalyticalReachOf(key)) {
-    case AnalyticalReach::kEveryMechanism:
-      marks = "A";
-      break;
-    case AnalyticalReach::kNernstianCouples:
-      marks = "A*";
-      break;
-    case AnalyticalReach::kNone:
-      break;
-  }
+  const AnalyticalReach reach = AnalyticalReachOf(key);
+  std::string marks = reach == AnalyticalReach::kEveryMechanism     ? "A"
+                      : reach == AnalyticalReach::kNernstianCouples ? "A*"
+                                                                    : "";
   if (DigitallyComputed(key)) marks += marks.empty() ? "D" : " D";
   return marks.empty() ? "&ndash;" : marks;
 }
 
 std::string CombinationsRow(Technique technique) {
   std::string row = "<tr><td>" + std::to_string(Number(technique)) + "</td>";
-  for (int e = 1; e <= kElectrodeCount; ++e) {
+  for (int e = 1; e <= kElectrodeCount; ++e)
     row += "<td>" + ReachMarks({technique, ElectrodeNumbered(e)}) + "</td>";
-  }
   return row + "</tr>";
 }
 

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <complex>
+#include <string>
 
 #include "simulation/analytical_run_model.h"
 #include "simulation/simulation_driver.h"
@@ -58,7 +59,7 @@ TEST(ImpedanceRun, FitTakesTheFrequenciesOfTheStore) {
 struct Refusal {
   const char* what;
   void (*change)(Model&);
-  const char* message;
+  const char* message;  // between the run's words before and after
 };
 
 class ImpedanceRefusal : public testing::TestWithParam<Refusal> {};
@@ -71,7 +72,9 @@ TEST_P(ImpedanceRefusal, LeavesTheStoreAsItWasWithTheMessage) {
   const SimulationOutcome outcome = RunSimulation(model, {});
   ASSERT_FALSE(outcome.Done());
   EXPECT_TRUE(outcome.refused);  // nothing was written
-  EXPECT_EQ(outcome.failure->message, GetParam().message);
+  EXPECT_EQ(outcome.failure->message,
+            "Analytical simulation Error: " + std::string(GetParam().message) +
+                "! Please try again by other initial values.");
   EXPECT_EQ(model.CurrentY(5, 1), before);
   EXPECT_EQ(model.SpectrumFrequencies, 41);
 }
@@ -80,17 +83,15 @@ INSTANTIATE_TEST_SUITE_P(
     Boxes, ImpedanceRefusal,
     testing::Values(
         Refusal{"Microdisc", [](Model& m) { m.Electrode = Electrode::kMicrodisc; },
-                "Analytical simulation Error: No impedance model for the microdisc: the "
-                "frequency domain is exact at the planar, spherical and hemispherical "
-                "electrodes and the thin film! Please try again by other initial values."},
+                "No impedance model for the microdisc: the frequency domain is exact at the "
+                "planar, spherical and hemispherical electrodes and the thin film"},
         Refusal{"SecondOrder",
                 [](Model& m) {
                   m.Mechanism = 9;
                   m.SecondOrderReactionCount = 1;
                 },
-                "Analytical simulation Error: No impedance model for mechanism 9: the spectrum "
-                "is computed for charge reactions and first-order chemical reactions, not "
-                "second-order ones! Please try again by other initial values."},
+                "No impedance model for mechanism 9: the spectrum is computed for charge reactions "
+                "and first-order chemical reactions, not second-order ones"},
         Refusal{"ChainOfReactions",
                 [](Model& m) {
                   m.Mechanism = 0;
@@ -100,9 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
                   m.FirstOrderReactionSpecies(1, 2) = 1;
                   m.FirstOrderReactionSpecies(2, 2) = 3;
                 },
-                "Analytical simulation Error: No impedance model for this mechanism: the "
-                "spectrum is computed where each species reacts with at most one other in "
-                "chemical reactions! Please try again by other initial values."},
+                "No impedance model for this mechanism: the spectrum is computed where each "
+                "species reacts with at most one other in chemical reactions"},
         Refusal{"NegativeRate",
                 [](Model& m) {
                   m.Mechanism = 7;
@@ -112,31 +112,26 @@ INSTANTIATE_TEST_SUITE_P(
                   m.FirstOrderReactionSpecies(1, 2) = 3;
                   m.BackwardRateConstant(1) = -1;
                 },
-                "Analytical simulation Error: Invalid procedure call or argument: kb of chemical "
-                "reaction 1 is -1! Please try again by other initial values."},
+                "Invalid procedure call or argument: kb of chemical reaction 1 is -1"},
         Refusal{"ZeroFrequency", [](Model& m) { m.FrequencyTo = 0; },
-                "Analytical simulation Error: Invalid procedure call or argument: f to (Hz) is "
-                "0! Please try again by other initial values."},
+                "Invalid procedure call or argument: f to (Hz) is 0"},
         Refusal{"NoPointsPerDecade", [](Model& m) { m.PointsPerDecade = 0.5; },
-                "Analytical simulation Error: Invalid procedure call or argument: f points/decade "
-                "is .5! Please try again by other initial values."},
+                "Invalid procedure call or argument: f points/decade is .5"},
         Refusal{"TooManyFrequencies",
                 [](Model& m) {
                   m.FrequencyFrom = 1e-300;
                   m.FrequencyTo = 1e300;
                   m.PointsPerDecade = 1000;
                 },
-                "Analytical simulation Error: Invalid procedure call or argument: the spectrum of "
-                "600001 frequencies is longer than 50000! Please try again by other initial "
-                "values."},
+                "Invalid procedure call or argument: the spectrum of 600001 frequencies is longer "
+                "than 50000"},
         Refusal{"NoAdmittance",
                 [](Model& m) {
                   m.DoubleLayerCapacitance = 0;
                   m.SpeciesC(1) = 0;
                 },
-                "Analytical simulation Error: Overflow: Z at 100000 Hz is beyond the number "
-                "range (no double layer and no reactant at E dc (V) -.1)! Please try again by "
-                "other initial values."}),
+                "Overflow: Z at 100000 Hz is beyond the number range (no double layer and no "
+                "reactant at E dc (V) -.1)"}),
     [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.what); });
 
 // Marcus-Hush kinetics 50 mV from E0, where the rates and the transfer coefficient of a slow

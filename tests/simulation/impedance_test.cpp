@@ -15,13 +15,6 @@ namespace {
 
 using Complex = std::complex<double>;
 
-// Ru + 1 / (j w Cd + 1 / (Rct + sigma w^-1/2 (1 - j))).
-Complex Randles(double ru, double cd, double rct, double sigma, double frequency) {
-  const double omega = kTwoPi * frequency;
-  const Complex warburg = sigma / std::sqrt(omega) * Complex(1, -1);
-  return ru + 1.0 / (Complex(0, omega * cd) + 1.0 / (rct + warburg));
-}
-
 double ThermalVolts(const ImpedanceCell& cell) {  // RT/nF
   return kGasConstant * cell.temperature / (cell.reactions[0].n * kFaraday);
 }
@@ -42,11 +35,15 @@ double WorstError(const std::vector<Complex>& expected, const std::vector<Comple
   return worst;
 }
 
+// Ru + 1 / (j w Cd + 1 / (Rct + sigma w^-1/2 (1 - j))) at each frequency.
 std::vector<Complex> RandlesSpectrum(double ru, double cd, double rct, double sigma,
                                      const std::vector<double>& frequencies) {
   std::vector<Complex> z;
-  for (double f : frequencies)
-    z.push_back(Randles(ru, cd, rct, sigma, f));
+  for (double f : frequencies) {
+    const double omega = kTwoPi * f;
+    const Complex warburg = sigma / std::sqrt(omega) * Complex(1, -1);
+    z.push_back(ru + 1.0 / (Complex(0, omega * cd) + 1.0 / (rct + warburg)));
+  }
   return z;
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <string>
 
+#include "common/test_names.h"
 #include "simulation/convolution_weights.h"
 #include "simulation/kernel_exponentials.h"
 
@@ -117,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(KernelCase{"Planar", 0.0, 0.0}, KernelCase{"LargeSphere", 0.0, 0.0112},
                     KernelCase{"Microdisc", 0.0, 30.0}, KernelCase{"FollowingReaction", 10.0, 0.0},
                     KernelCase{"FastReaction", 1e4, 0.0}, KernelCase{"ReactionAtSphere", 1.0, 3.0}),
-    [](const testing::TestParamInfo<KernelCase>& info) { return info.param.name; });
+    NameFrom<&KernelCase::name>());
 
 // The kernel of a layer closed by a wall, b = L / sqrt(D), by its images while s < b^2,
 // exp(-rate s) (1 + 2 sum_m exp(-m^2 b^2 / s)) / sqrt(pi s), and by its modes beyond,
@@ -159,14 +160,12 @@ TEST_P(ThinLayerWeightsTest, StepIntegralsMatchTheImageSeries) {
   EXPECT_LT(worst, 1e-9);
 }
 
-INSTANTIATE_TEST_SUITE_P(Walls, ThinLayerWeightsTest,
-                         testing::Values(WallCase{"ExhaustedWithinAStep", 0.0, 0.01},
-                                         WallCase{"ReachedAfterTenSteps", 0.0, 0.1},
-                                         WallCase{"BarelyReached", 0.0, 2.0},
-                                         WallCase{"WithAFollowingReaction", 20.0, 0.1}),
-                         [](const testing::TestParamInfo<WallCase>& info) {
-                           return info.param.name;
-                         });
+const WallCase kWalls[] = {{"ExhaustedWithinAStep", 0.0, 0.01},
+                           {"ReachedAfterTenSteps", 0.0, 0.1},
+                           {"BarelyReached", 0.0, 2.0},
+                           {"WithAFollowingReaction", 20.0, 0.1}};
+INSTANTIATE_TEST_SUITE_P(Walls, ThinLayerWeightsTest, testing::ValuesIn(kWalls),
+                         NameFrom<&WallCase::name>());
 
 }  // namespace
 }  // namespace qalto

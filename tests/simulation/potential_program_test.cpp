@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -114,9 +115,7 @@ TEST_P(StepProgramTest, StepHeldIsTheChronoamperogram) {
 // every millisecond, interpolated there: the rows' fine grid (1/8 of their mean step) and the
 // interpolation keep within 1.5e-4 of the peak (1.1e-4 measured, at the turn), where the mean
 // step's samples would stand up to 0.2 s off.
-class UnevenRowsTest : public ProgramTest {};
-
-TEST_P(UnevenRowsTest, CurrentAtTheInstantsIsTheFineRunsThere) {
+TEST_P(ProgramTest, CurrentAtTheInstantsIsTheFineRunsThere) {
   Model fine = Base(8);
   fine.Program.fromFile = true;
   fine.Program.fileName = "cycle.csv";
@@ -159,26 +158,24 @@ TEST_P(UnevenRowsTest, CurrentAtTheInstantsIsTheFineRunsThere) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, ProgramTest, testing::Combine(testing::Bool(), testing::Bool()),
                          ModeName);
-INSTANTIATE_TEST_SUITE_P(Modes, UnevenRowsTest, testing::Combine(testing::Bool(), testing::Bool()),
-                         ModeName);
 // Technique 7 charges its double layer apart from the faradaic current: the cell stays ideal.
 INSTANTIATE_TEST_SUITE_P(Modes, StepProgramTest,
                          testing::Combine(testing::Bool(), testing::Values(false)), ModeName);
 
+// A sweep of no rate and one beyond the potential range: the scenario potential_program, word
+// for word.
 struct Refusal {
   const char* name;
-  std::vector<ProgramSegment> segments;
+  std::optional<ProgramSegment> segment;
   double sample;
   const char* words;
 };
 
-// A sweep of no rate and one beyond the potential range: the scenario potential_program, word
-// for word.
 class ProgramRefusalTest : public testing::TestWithParam<Refusal> {};
 
 TEST_P(ProgramRefusalTest, NamesWhatIsWrong) {
   PotentialProgram program;
-  program.segments = GetParam().segments;
+  if (GetParam().segment) program.segments = {*GetParam().segment};
   const auto problem = ProgramProblem(program, GetParam().sample, 0.2);
   ASSERT_TRUE(problem.has_value());
   EXPECT_EQ(*problem, GetParam().words);
@@ -188,34 +185,22 @@ TEST_P(ProgramRefusalTest, NamesWhatIsWrong) {
 INSTANTIATE_TEST_SUITE_P(
     Programs, ProgramRefusalTest,
     testing::Values(
-        Refusal{"NegativeTime",
-                {Hold(0.2, -1)},
-                0.01,
+        Refusal{"NegativeTime", Hold(0.2, -1), 0.01,
                 "segment 1 (hold): t (s) is -1; allowed: 0 or more"},
-        Refusal{"StepOutOfRange",
-                {Step(11, 1)},
-                0.01,
+        Refusal{"StepOutOfRange", Step(11, 1), 0.01,
                 "segment 1 (step): E (V) is 11; allowed: between -10 and 10"},
-        Refusal{"NoSegment", {}, 0.01, "no segment (choose a kind in a row)"},
-        Refusal{"NoTime", {Step(0.1, 0)}, 0.01, "no sample: its segments take no time"},
-        Refusal{"NoSampleTime", {Hold(0.2, 1)}, 0, "t sample (s) is 0; allowed: greater than 0"},
-        Refusal{"TooManyPoints",
-                {Hold(0.2, 20)},
-                1e-4,
+        Refusal{"NoSegment", std::nullopt, 0.01, "no segment (choose a kind in a row)"},
+        Refusal{"NoTime", Step(0.1, 0), 0.01, "no sample: its segments take no time"},
+        Refusal{"NoSampleTime", Hold(0.2, 1), 0, "t sample (s) is 0; allowed: greater than 0"},
+        Refusal{"TooManyPoints", Hold(0.2, 20), 1e-4,
                 "200000 points at t sample (s) .0001, a curve holds at most 100000"},
-        Refusal{"TenMillionSecondsAtOneMillisecond",
-                {Hold(0.2, 1e7)},
-                1e-3,
+        Refusal{"TenMillionSecondsAtOneMillisecond", Hold(0.2, 1e7), 1e-3,
                 "10000000000 points at t sample (s) .001, a curve holds at most 100000"},
-        Refusal{"BillionPointsOfSweep",
-                {Sweep(0.2, -0.4, 1e-6)},
-                6e-4,
+        Refusal{"BillionPointsOfSweep", Sweep(0.2, -0.4, 1e-6), 6e-4,
                 "1000000001 points at t sample (s) .0006, a curve holds at most 100000"},
-        Refusal{"PointsBeyondCounting",
-                {Hold(0.2, 1e300)},
-                1e-10,
+        Refusal{"PointsBeyondCounting", Hold(0.2, 1e300), 1e-10,
                 "more than 100000 points at t sample (s) 1E-10, a curve holds at most 100000"}),
-    [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+    NameFrom<&Refusal::name>());
 
 // The digital run divides every sample as finely as its steepest ramp needs (1 mV a sub-step):
 // 18 V within one sample of a 99 s program would be 1.8e9 sub-steps, refused at once.

@@ -89,18 +89,16 @@ Model SlowModel(int technique, int electrode, double cycles) {
 void ExpectCurve(Model& model, const std::function<double(int)>& expected) {
   const SimulationOutcome outcome = RunSimulation(model, SimulationInputs{});
   ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
-  int N = model.NumberOfPoints;
-  std::vector<double> want(static_cast<size_t>(N) + 1);
+  std::vector<double> want(1, 0.0);
   double largest = 0;
-  for (int i = 1; i <= N; ++i) {
-    want[static_cast<size_t>(i)] = expected(i);
-    largest = std::max(largest, std::fabs(want[static_cast<size_t>(i)]));
+  for (int i = 1; i <= model.NumberOfPoints; ++i) {
+    want.push_back(expected(i));
+    largest = std::max(largest, std::fabs(want.back()));
   }
   ASSERT_GT(largest, 0.0);
-  for (int i = 1; i <= N; ++i) {
+  for (int i = 1; i <= model.NumberOfPoints; ++i)
     EXPECT_NEAR(model.CurrentY(i, 1), want[static_cast<size_t>(i)], kTolerance * largest)
         << "point " << i << " at " << model.PotentialX(i) << " V";
-  }
 }
 
 // Koutecky-Levich at the rotating disk: (kf CO - kb CR) / (1 + kf / mO + kb / mR), with the
@@ -175,17 +173,12 @@ TEST_P(ClosedForms, EveryCombinationSamplesItsTextbookResponse) {
 }
 
 using R = Response;
-INSTANTIATE_TEST_SUITE_P(Table, ClosedForms,
-                         ::testing::Values(ClosedFormCase{2, 1, R::kPlanarDrop},
-                                           ClosedFormCase{2, 2, R::kSphericalDrop},
-                                           ClosedFormCase{2, 3, R::kSphericalDrop},
-                                           ClosedFormCase{2, 8, R::kRotatingDisk},
-                                           ClosedFormCase{3, 1, R::kPlanarPulse},
-                                           ClosedFormCase{3, 2, R::kSphericalPulse},
-                                           ClosedFormCase{3, 3, R::kSphericalPulse},
-                                           ClosedFormCase{4, 1, R::kPlanarDifference},
-                                           ClosedFormCase{4, 2, R::kSphericalDifference},
-                                           ClosedFormCase{4, 3, R::kSphericalDifference}),
+const ClosedFormCase kClosedForms[] = {
+    {2, 1, R::kPlanarDrop},         {2, 2, R::kSphericalDrop},    {2, 3, R::kSphericalDrop},
+    {2, 8, R::kRotatingDisk},       {3, 1, R::kPlanarPulse},      {3, 2, R::kSphericalPulse},
+    {3, 3, R::kSphericalPulse},     {4, 1, R::kPlanarDifference}, {4, 2, R::kSphericalDifference},
+    {4, 3, R::kSphericalDifference}};
+INSTANTIATE_TEST_SUITE_P(Table, ClosedForms, ::testing::ValuesIn(kClosedForms),
                          [](const auto& info) {
                            return "Technique" + std::to_string(info.param.technique) + "Electrode" +
                                   std::to_string(info.param.electrode);

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <string>
 #include <vector>
 
 #include "common/constants.h"
@@ -199,6 +198,10 @@ struct Refusal {
   const char* words;
 };
 
+std::vector<double> Instants(auto... t) {
+  return {t...};
+}
+
 class UnevenStepsRefusalTest : public testing::TestWithParam<Refusal> {};
 
 TEST_P(UnevenStepsRefusalTest, NamesThePoint) {
@@ -210,22 +213,14 @@ TEST_P(UnevenStepsRefusalTest, NamesThePoint) {
 
 INSTANTIATE_TEST_SUITE_P(
     Instants, UnevenStepsRefusalTest,
-    testing::Values(Refusal{"AfterTheEnd",
-                            {0.1, 0.5, 1.5, 2.5},
-                            1.0,
+    testing::Values(Refusal{"AfterTheEnd", Instants(0.1, 0.5, 1.5, 2.5), 1.0,
                             "point 4 of the data lies at 2.5 s, after the steps end at 2 s (t1 "
                             "(s) 1, t2 (s) 1)"},
-                    Refusal{"AfterASingleStep",
-                            {0.1, 0.5, 1.5},
-                            0.0,
+                    Refusal{"AfterASingleStep", Instants(0.1, 0.5, 1.5), 0.0,
                             "point 3 of the data lies at 1.5 s, after the steps end at 1 s"},
-                    Refusal{"AtTheStep",
-                            {0.0, 0.5},
-                            0.0,
+                    Refusal{"AtTheStep", Instants(0.0, 0.5), 0.0,
                             "point 1 of the data lies at 0 s, at or before the step"},
-                    Refusal{"BackInTime",
-                            {0.1, 0.5, 0.4},
-                            0.0,
+                    Refusal{"BackInTime", Instants(0.1, 0.5, 0.4), 0.0,
                             "point 3 of the data lies at .4 s, not after point 2 (.5 s)"}),
     NameFrom<&Refusal::name>());
 
