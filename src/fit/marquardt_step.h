@@ -128,12 +128,12 @@ class MarquardtFit {
   std::vector<double> fMinus_;         // ... and lowered by it
   std::vector<double> derivative_;     // D(i, j) at (j - 1) x (M + 1) + i
   std::vector<double> derivativesAt_;  // the parameters (1..NP) D is at; empty: none yet
-  std::vector<double> modelsAt_;  // the parameters of the evaluation's last run; empty: unknown
-  std::vector<double> lowered_;   // on threads: f(t_j - h) at (j - 1) x (M + 1) + i
-  std::vector<double> normal_;    // A(1..NP, 1..NP), right-hand side in column NP + 1
-  std::vector<double> solve_;     // the damped copy that the elimination consumes
-  std::vector<double> scale_;     // s(1..NP) = sqrt of the unscaled diagonal
-  std::vector<bool> held_;        // 1..NP: on a bound with the step outward, this call
+  std::vector<double> modelsAt_;       // the parameters (1..NP) the evaluation last ran at
+  std::vector<double> lowered_;        // on threads: f(t_j - h) at (j - 1) x (M + 1) + i
+  std::vector<double> normal_;         // A(1..NP, 1..NP), right-hand side in column NP + 1
+  std::vector<double> solve_;          // the damped copy that the elimination consumes
+  std::vector<double> scale_;          // s(1..NP) = sqrt of the unscaled diagonal
+  std::vector<bool> held_;             // 1..NP: on a bound with the step outward, this call
 };
 
 // One iteration of the fit. b (in/out): the parameter values; S (in/out): the sum of squares at
