@@ -131,7 +131,7 @@ MenuOutcome App::ChooseMenu(const std::string& name) {
   if (handler != "mnuImport_Click" && !curvesKept) {
     NoteCurveOrigins(origins_, *model_, handler, dataFile_);
   }
-  if (undoable) history_.DropIfUnchanged(TakeCurves());
+  if (undoable) history_.DropIfUnchanged(*model_, origins_, hidden_);
   return MenuOutcome::kDone;
 }
 

@@ -28,18 +28,21 @@ bool SamePotentials(const GrowingTable1<double>& a, const GrowingTable1<double>&
 
 }  // namespace
 
-bool CurveSet::SameCurves(const CurveSet& o) const {
-  auto sameOrigins = std::equal(origins.begin(), origins.end(), o.origins.begin(),
+bool CurveSet::Holds(const Model& m, const CurveOrigins& nowOrigins,
+                     const std::array<bool, kMaxCurves + 1>& nowHidden) const {
+  auto sameOrigins = std::equal(origins.begin(), origins.end(), nowOrigins.begin(),
                                 [](const CurveOrigin& a, const CurveOrigin& b) {
                                   return a.source == b.source && a.name == b.name;
                                 });
+  for (int k = 0; k <= kMaxCurves; ++k) {
+    if (styles[static_cast<size_t>(k)] != m.LineStyles(k)) return false;
+  }
   const CurveStore& a = store;
-  const CurveStore& b = o.store;
-  return a.NumberOfPoints == b.NumberOfPoints && a.FirstPoint == b.FirstPoint &&
-         a.LastPoint == b.LastPoint && a.CurveCount == b.CurveCount &&
-         a.CurrentCurve == b.CurrentCurve && a.TargetCurve == b.TargetCurve && styles == o.styles &&
-         hidden == o.hidden && sameOrigins && SamePotentials(a.PotentialX, b.PotentialX) &&
-         SameColumns(a.CurrentY, b.CurrentY);
+  return a.NumberOfPoints == m.NumberOfPoints && a.FirstPoint == m.FirstPoint &&
+         a.LastPoint == m.LastPoint && a.CurveCount == m.CurveCount &&
+         a.CurrentCurve == m.CurrentCurve && a.TargetCurve == m.TargetCurve &&
+         hidden == nowHidden && sameOrigins && SamePotentials(a.PotentialX, m.PotentialX) &&
+         SameColumns(a.CurrentY, m.CurrentY);
 }
 
 CurveSet TakeCurveSet(const Model& m) {
@@ -68,8 +71,9 @@ std::optional<CurveSet> CurveHistory::Pop() {
   return set;
 }
 
-void CurveHistory::DropIfUnchanged(const CurveSet& now) {
-  if (!steps_.empty() && steps_.back().SameCurves(now)) steps_.pop_back();
+void CurveHistory::DropIfUnchanged(const Model& model, const CurveOrigins& origins,
+                                   const std::array<bool, kMaxCurves + 1>& hidden) {
+  if (!steps_.empty() && steps_.back().Holds(model, origins, hidden)) steps_.pop_back();
 }
 
 }  // namespace qalto

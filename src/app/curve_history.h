@@ -21,7 +21,10 @@ struct CurveSet {
   std::array<bool, kMaxCurves + 1> hidden{};
   std::vector<std::optional<ImportedCurve>> imported;
 
-  bool SameCurves(const CurveSet& other) const;
+  // Whether the set holds the curves of the model, with these origins and hidden curves, as
+  // they stand: compared where they are, without taking a set of them.
+  bool Holds(const Model& model, const CurveOrigins& nowOrigins,
+             const std::array<bool, kMaxCurves + 1>& nowHidden) const;
 };
 
 // The curve store's part of the model as it stands, and putting it back.
@@ -34,8 +37,9 @@ class CurveHistory {
 
   void Push(CurveSet set);
   std::optional<CurveSet> Pop();
-  // Forgets the newest step when it equals the curves as they are (a command that changed none).
-  void DropIfUnchanged(const CurveSet& now);
+  // Forgets the newest step when it holds the curves as they are (a command that changed none).
+  void DropIfUnchanged(const Model& model, const CurveOrigins& origins,
+                       const std::array<bool, kMaxCurves + 1>& hidden);
   bool Empty() const { return steps_.empty(); }
   void Clear() { steps_.clear(); }
 

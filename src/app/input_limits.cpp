@@ -159,9 +159,9 @@ std::string CheckedBox::Caption() const {
 std::vector<CheckedBox> ReachableBoxes(const Form& form, const FormIns* ins) {
   std::vector<CheckedBox> boxes;
   for (const Control* control : form.Controls()) {
-    if (control->Kind() != ControlKind::kTextBox || !Reachable(form, *control)) continue;
+    if (control->Kind() != ControlKind::kTextBox) continue;
     const auto& box = static_cast<const TextBox&>(*control);
-    if (!box.Numeric()) continue;  // a name (the electrolyte's)
+    if (!box.Numeric() || !Reachable(form, box)) continue;  // not a name (the electrolyte's)
     boxes.push_back({&box, LimitOf(form, box), ins});
   }
   return boxes;

@@ -1,13 +1,15 @@
 #include "common/file_replacement.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <random>
 #include <set>
 #include <system_error>
 
@@ -61,18 +63,33 @@ void NoteTemporary(const std::string& path, bool live) {
 
 // What stops a target before anything is written: a folder, device or pipe in its place (a
 // pipe would hold the program up waiting for its other end), or a read-only file, which the
-// rename would otherwise replace behind the user's back. Returns the target's status.
-fs::file_status CheckTarget(const std::string& path) {
-  if (path.empty()) throw RuntimeError::BadFileName();
-  std::error_code ignored;
-  fs::file_status status = fs::status(path, ignored);
-  if (!fs::exists(status)) return status;
+// rename would otherwise replace behind the user's back. `status` is the target's, a link's
+// being its file's.
+void CheckTarget(const std::string& path, const fs::file_status& status) {
+  if (!fs::exists(status)) return;
   if (fs::is_directory(status)) throw WriteFailure(EISDIR);
   if (!fs::is_regular_file(status)) {
     throw FileSystemError("Path/File access error", "not a regular file");
   }
   if (::access(path.c_str(), W_OK) != 0) throw WriteFailure(errno);
-  return status;
+}
+
+// Creates a file of a new name `stem` + six letters for this writer alone (as mkstemp does),
+// with the rights a new file gets (0666 less the process's mask); returns its descriptor and
+// puts its name in `name`, or -1 with errno set.
+int CreateUniqueFile(const std::string& stem, std::string& name) {
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937_64 random{std::random_device{}() ^ static_cast<uint64_t>(::getpid())};
+  constexpr int kAttempts = 100;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    name = stem;
+    for (int i = 0; i < 6; ++i)
+      name += kLetters[random() % (sizeof kLetters - 1)];
+    const int descriptor = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor >= 0 || errno != EEXIST) return descriptor;
+  }
+  return -1;  // errno is EEXIST
 }
 
 }  // namespace
@@ -92,21 +109,29 @@ void RemoveTemporaryFiles() {
 
 FileReplacement::FileReplacement(std::string path, Durability durability)
     : path_(std::move(path)), durability_(durability) {
-  const fs::file_status old = CheckTarget(path_);  // a link's is its file's
-  // A link is followed: the file it names is replaced, and the link stays.
+  if (path_.empty()) throw RuntimeError::BadFileName();
   std::error_code ignored;
-  if (fs::is_symlink(path_, ignored)) path_ = fs::weakly_canonical(path_, ignored).string();
+  const fs::file_status own = fs::symlink_status(path_, ignored);
+  // A link is followed: the file it names is checked and replaced, and the link stays.
+  const bool link = fs::is_symlink(own);
+  const fs::file_status old = link ? fs::status(path_, ignored) : own;
+  CheckTarget(path_, old);
+  if (link) path_ = fs::weakly_canonical(path_, ignored).string();
   fs::path target(path_);
-  // A dot name in the same folder: mkstemp makes it unique and creates it for us alone.
+  // A dot name in the same folder, unique and created for this writer alone.
   std::string name = ".";
   name += target.filename().string();
-  name += ".XXXXXX";
-  std::string pattern = (target.parent_path() / name).string();
+  name += ".";
+  const std::string stem = (target.parent_path() / name).string();
   errno = 0;
-  int descriptor = ::mkstemp(pattern.data());
-  if (descriptor < 0) throw WriteFailure(errno);
-  temporary_ = pattern;
+  int descriptor = CreateUniqueFile(stem, temporary_);
+  if (descriptor < 0) {
+    temporary_.clear();
+    throw WriteFailure(errno);
+  }
   NoteTemporary(temporary_, true);
+  // The replacement keeps the rights of the file it replaces; a new file has the usual ones.
+  if (fs::exists(old)) ::fchmod(descriptor, static_cast<mode_t>(old.permissions()));
   file_ = ::fdopen(descriptor, "wb");
   if (file_ == nullptr) {
     int error = errno;
@@ -114,14 +139,7 @@ FileReplacement::FileReplacement(std::string path, Durability durability)
     Discard();
     throw WriteFailure(error);
   }
-  // mkstemp creates the file readable by its owner alone; a new file gets the usual rights.
-  if (fs::exists(old)) {
-    fs::permissions(temporary_, old.permissions(), ignored);
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    fs::permissions(temporary_, static_cast<fs::perms>(0666 & ~mask), ignored);
-  }
+  std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());  // no size asked of the system
 }
 
 FileReplacement::~FileReplacement() {

@@ -6,6 +6,7 @@
 // RuntimeError with the run-time library's description ("Path not found", "Permission denied",
 // "Disk full").
 
+#include <array>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -60,6 +61,7 @@ class FileReplacement {
   std::string temporary_;
   Durability durability_;
   std::FILE* file_ = nullptr;
+  std::array<char, 8192> buffer_;  // the file's, while it is open
   bool committed_ = false;
 };
 

@@ -126,4 +126,13 @@ class GrowingTable2 {
   int rows_;
 };
 
+// Rows first..last of column `from` of `source` written into the same rows of column `to` of
+// `target`, which may be the same table.
+template <typename T>
+void CopyColumnRows(GrowingTable2<T>& source, int from, GrowingTable2<T>& target, int to, int first,
+                    int last) {
+  const std::span<T> rows = source.ColumnRows(from, first, last);
+  std::copy(rows.begin(), rows.end(), target.ColumnRows(to, first, last).begin());
+}
+
 }  // namespace qalto

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "common/checked_math.h"
 #include "common/run_monitor.h"
@@ -474,12 +476,19 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
       run->species >= model.SurfaceConcentrations.Columns()) {
     throw RuntimeError::SubscriptOutOfRange();
   }
-  // The columns written at every point are grown to the run's length at once, not row by row.
-  for (int r = 1; r <= lastColumn; ++r)
-    model.ReactionCurrents(run->points, r) = 0.0;
-  for (int s = 1; s <= run->species; ++s)
-    model.SurfaceConcentrations(run->points, s) = 0.0;
+  // The columns written at every point, grown to the run's length at once and written in
+  // place: row i is element i - 1.
+  const int columnsWritten = std::max(run->transfer.count, lastColumn);
+  std::vector<std::span<double>> currents(static_cast<size_t>(columnsWritten) + 1);
+  for (int r = 1; r <= columnsWritten; ++r)
+    currents[static_cast<size_t>(r)] = model.ReactionCurrents.ColumnRows(r, 1, run->points);
+  std::vector<std::span<double>> concentrations(static_cast<size_t>(run->species) + 1);
+  for (int s = 1; s <= run->species; ++s) {
+    concentrations[static_cast<size_t>(s)] =
+        model.SurfaceConcentrations.ColumnRows(s, 1, run->points);
+  }
   for (int i = 1; i <= run->points; ++i) {
+    const size_t row = static_cast<size_t>(i - 1);
     if (run->timing.freshProfile) ResetProfile(*run);
     const auto& E = run->potential;
     const double change = E[static_cast<size_t>(i)] - E[static_cast<size_t>(i - 1)];  // V
@@ -491,21 +500,20 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
     double first = 0.0;
     double last = 0.0;
     const ReactionValues column = RunPoint(*run, model, i, c, first, last, showMessage);
-    auto& currents = model.ReactionCurrents;
     for (int r = 1; r <= run->transfer.count; ++r)
-      currents(i, r) = Checked(column[r]);
+      currents[static_cast<size_t>(r)][row] = Checked(column[r]);
     const double applied = E[static_cast<size_t>(i)] + (run->sine ? run->ac.SineAt(i) : 0.0);
     const double total = ChargingCircuit(*run, applied, c.rate, c.previousTotal, c.olderTotal)
                              .Total(Sum(*run, column));
     c.olderTotal = c.previousTotal;
     c.previousTotal = total;
-    currents(i, run->totalColumn) = total;
+    currents[static_cast<size_t>(run->totalColumn)][row] = total;
     if (halves) {
-      currents(i, run->totalColumn + 1) = first;
-      currents(i, run->totalColumn + 2) = last;
+      currents[static_cast<size_t>(run->totalColumn + 1)][row] = first;
+      currents[static_cast<size_t>(run->totalColumn + 2)][row] = last;
     }
     for (int s = 1; s <= run->species; ++s)
-      model.SurfaceConcentrations(i, s) = SurfaceConcentration(*run, s);
+      concentrations[static_cast<size_t>(s)][row] = SurfaceConcentration(*run, s);
     if (run->firstStepPoints > 0) model.PassedCharge(i) = c.charge;
     PollPoint(i, run->points);
   }

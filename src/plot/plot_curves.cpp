@@ -100,11 +100,9 @@ class CurvePlot {
     int64_t reserved =
         std::min<int64_t>(points_, kMaxPoints + 1) * std::clamp(curveCount_, 0, kMaxCurves);
     snapshot_.reserve(static_cast<size_t>(reserved));
-    for (int k = 1; k <= curveCount_; ++k) {
-      for (int j = first_; j <= last_; ++j) {
-        snapshot_.push_back(y(j, k));
-      }
-    }
+    if (points_ == 0) return;
+    for (int k = 1; k <= curveCount_; ++k)
+      y.AppendColumnRows(k, first_, last_, snapshot_);
   }
 
   double Y(int j, int k) const {
@@ -306,8 +304,7 @@ struct PictureInputs {
         low(std::max(first, 0)),
         high(std::min(last, x.Size() - 1)),
         y(snapshot) {
-    for (int j = low; j <= high; ++j)
-      this->x.push_back(x(j));
+    x.AppendRows(low, high, this->x);
   }
 
   std::unique_ptr<Model> MakeModel() const {

@@ -1,3 +1,4 @@
+#include "common/growing_table.h"
 #include "common/table.h"
 #include "model/measured_ac.h"
 #include "plot/ac_plot.h"
@@ -16,9 +17,8 @@ void PrepareCurves(Model& model, const PlotOptions& options,
   } else if (quantity == "current I" || HarmonicOf(quantity) >= 0 || quantity == kAllHarmonics ||
              quantity == kPowerSpectrum) {
     model.CurveCount = model.TargetCurve;
-    for (int j = model.FirstPoint; j <= model.LastPoint; ++j) {
-      model.CurrentY(j, model.CurrentCurve) = model.ReactionCurrents(j, model.TotalCurrentColumn);
-    }
+    CopyColumnRows(model.ReactionCurrents, model.TotalCurrentColumn, model.CurrentY,
+                   model.CurrentCurve, model.FirstPoint, model.LastPoint);
   } else if (quantity == "charge Q") {
     model.CurveCount = model.TargetCurve;
     for (int j = model.FirstPoint; j <= model.LastPoint; ++j)
@@ -34,9 +34,8 @@ void PrepareCurves(Model& model, const PlotOptions& options,
       model.CurveCount = 2 * model.SpeciesCount;
     }
     for (int s = 1; s <= model.SpeciesCount; ++s) {
-      for (int j = model.FirstPoint; j <= model.LastPoint; ++j) {
-        model.CurrentY(j, offset + s) = model.SurfaceConcentrations(j, s);
-      }
+      CopyColumnRows(model.SurfaceConcentrations, s, model.CurrentY, offset + s, model.FirstPoint,
+                     model.LastPoint);
     }
   }
 }

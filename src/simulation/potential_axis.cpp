@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <span>
 #include <string>
 
 #include "common/checked_math.h"
@@ -20,7 +22,6 @@ RuntimeError TooManyPoints(double points) {
 }  // namespace
 
 void BuildPotentialAxis(Model& model) {
-  auto& x = model.PotentialX;
   if (model.PotentialStep == 0) throw RuntimeError("Division by zero: E step (V) is 0");
   double steps = std::fabs(Div(model.EndPotential - model.StartPotential, model.PotentialStep));
   if (steps >= kMaxPoints) throw TooManyPoints(steps + 1);
@@ -31,6 +32,9 @@ void BuildPotentialAxis(Model& model) {
   if (std::max(sweep, count) > kMaxPoints) throw TooManyPoints(std::max(sweep, count));
   model.SweepPoints = sweep;
   model.NumberOfPoints = count;
+  // The axis grown to its length at once and written in place; point i is x(i).
+  const std::span<double> axis = model.PotentialX.Rows(0, std::max(sweep, count));
+  auto x = [&axis](int i) -> double& { return axis[static_cast<size_t>(i)]; };
   for (int i = 0; i <= sweep; ++i) {
     x(i) = model.StartPotential + (i - 1) * model.PotentialStep * model.SweepDirection;
   }

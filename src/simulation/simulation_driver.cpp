@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <optional>
+#include <span>
 
 #include "common/checked_math.h"
 #include "common/constants.h"
@@ -189,13 +191,17 @@ void ApplySignConvention(Model& model) {
 void IntegrateCharge(Model& model, bool rowTimes) {
   const double t = PointTime(model);  // s
   const int total = model.TotalCurrentColumn;
+  const int n = model.NumberOfPoints;
+  // Point i is element i - 1 of both.
+  const std::span<const double> current = model.ReactionCurrents.ColumnRows(total, 1, n);
+  const std::span<double> passed = model.PassedCharge.Rows(1, n);
   double charge = 0.0;
   double before = 0.0;  // current of the point before, A
-  for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    const double now = model.ReactionCurrents(i, total);
+  for (int i = 1; i <= n; ++i) {
+    const double now = current[static_cast<size_t>(i - 1)];
     const double step = rowTimes ? model.PointTimes(i) - model.PointTimes(i - 1) : t;  // s
     charge += 0.5 * step * (before + now);
-    model.PassedCharge(i) = charge;
+    passed[static_cast<size_t>(i - 1)] = charge;
     before = now;
   }
 }
@@ -340,9 +346,8 @@ void Run(Model& model, const SimulationInputs& inputs, SolverMessageTally& solve
     CheckTotalCurrent(model, "Noise (A) " + PlainNumber(model.NoiseLevel) +
                                  " puts the curve beyond the number range");
   }
-  for (int i = 1; i <= model.NumberOfPoints; ++i) {
-    model.CurrentY(i, model.CurrentCurve) = model.ReactionCurrents(i, model.TotalCurrentColumn);
-  }
+  CopyColumnRows(model.ReactionCurrents, model.TotalCurrentColumn, model.CurrentY,
+                 model.CurrentCurve, 1, model.NumberOfPoints);
   model.AcSpectrumPoints = 0;
   if (sine) StoreAcHarmonics(model);
   model.FirstPoint = 1;
