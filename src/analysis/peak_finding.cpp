@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -34,7 +35,9 @@ class CurvePoints {
   double X(int i) const { return x_[At(i)]; }          // V
   double Y(int i) const { return y_[At(i)]; }          // A
   double A(int i) const { return magnitude_[At(i)]; }  // the magnitude, A
-  // The magnitudes of points First()..Last() side by side.
+  // The potentials, currents and magnitudes of points First()..Last() side by side.
+  std::span<const double> Xs() const { return x_; }
+  std::span<const double> Ys() const { return y_; }
   const double* Magnitudes() const { return magnitude_.data(); }
 
  private:
@@ -114,23 +117,23 @@ void ClearPeaks(Model& model, int k) {
   model.PeakCount = 0;
 }
 
-// The sweep direction at point i (+1 rising potential, -1 falling, 0 at rest), from points a
-// few steps apart, so that the scatter of a measured potential does not turn it.
-int Direction(const CurvePoints& curve, int i, int from, int to) {
-  constexpr int kSpan = 3;
-  int before = std::max(from, i - kSpan);
-  int after = std::min(to, i + kSpan);
-  double rise = curve.X(after) - curve.X(before);
-  return rise > 0 ? 1 : rise < 0 ? -1 : 0;
-}
-
-// The sweep directions of points from..to, looked up by point.
+// The sweep directions of points from..to, looked up by point: at point i +1 for a rising
+// potential, -1 falling, 0 at rest, from points a few steps apart, so that the scatter of a
+// measured potential does not turn it.
 class Directions {
  public:
   Directions(const CurvePoints& curve, int from, int to) : from_(from) {
+    if (to < from) return;
+    curve.X(from);
+    curve.X(to);  // the tables' error for points beyond them, before reading side by side
+    const std::span<const double> xs = curve.Xs();
+    auto x = [&xs, &curve](int i) { return xs[static_cast<size_t>(i - curve.First())]; };
+    constexpr int kSpan = 3;
     directions_.reserve(static_cast<size_t>(to - from + 1));
-    for (int i = from; i <= to; ++i)
-      directions_.push_back(Direction(curve, i, from, to));
+    for (int i = from; i <= to; ++i) {
+      const double rise = x(std::min(to, i + kSpan)) - x(std::max(from, i - kSpan));
+      directions_.push_back(rise > 0 ? 1 : rise < 0 ? -1 : 0);
+    }
   }
   int At(int i) const { return directions_[static_cast<size_t>(i - from_)]; }
 
@@ -187,16 +190,20 @@ std::vector<double> EstimatedSlopes(const CurvePoints& curve, int segmentStart, 
   const double x0 = curve.X(segmentStart);
   const int first = firstCentre - span;
   const int last = lastCentre + span;
+  if (last < first) return {};
+  curve.X(first);
+  curve.X(last);  // the tables' error for points beyond them, before reading side by side
+  const double* xs = curve.Xs().data() + (first - curve.First());  // xs[n]: point first + n
+  const double* ys = curve.Ys().data() + (first - curve.First());
   // Running sums of the points first..i, index i - first + 1.
-  std::vector<double> sx(1, 0.0), sy(1, 0.0), sxx(1, 0.0), sxy(1, 0.0);
-  for (std::vector<double>* sums : {&sx, &sy, &sxx, &sxy})
-    sums->reserve(static_cast<size_t>(last - first + 2));
-  for (int i = first; i <= last; ++i) {
-    const double x = curve.X(i) - x0, y = curve.Y(i);
-    sx.push_back(sx.back() + x);
-    sy.push_back(sy.back() + y);
-    sxx.push_back(sxx.back() + x * x);
-    sxy.push_back(sxy.back() + x * y);
+  const size_t count = static_cast<size_t>(last - first + 1);
+  std::vector<double> sx(count + 1), sy(count + 1), sxx(count + 1), sxy(count + 1);
+  for (size_t n = 0; n < count; ++n) {
+    const double x = xs[n] - x0, y = ys[n];
+    sx[n + 1] = sx[n] + x;
+    sy[n + 1] = sy[n] + y;
+    sxx[n + 1] = sxx[n] + x * x;
+    sxy[n + 1] = sxy[n] + x * y;
   }
   const double n = 2 * span + 1;
   std::vector<double> slopes;
@@ -326,10 +333,12 @@ ClimbedTop Climb(const CurvePoints& curve, int p, int segmentStart, int segmentE
 // to none; a noisy plateau's highest point stands a few of them above its lowest.
 double Scatter(const CurvePoints& curve, int from, int to) {
   if (to - from < 2) return 0;
-  std::vector<double> seconds;
-  seconds.reserve(static_cast<std::size_t>(to - from - 1));
-  for (int i = from + 1; i < to; ++i)
-    seconds.push_back(std::fabs(curve.Y(i - 1) - 2 * curve.Y(i) + curve.Y(i + 1)));
+  curve.Y(from);
+  curve.Y(to);  // the tables' error for points beyond them, before reading side by side
+  const double* y = curve.Ys().data() + (from - curve.First());  // y[n]: point from + n
+  std::vector<double> seconds(static_cast<std::size_t>(to - from - 1));
+  for (std::size_t n = 1; n <= seconds.size(); ++n)
+    seconds[n - 1] = std::fabs(y[n - 1] - 2 * y[n] + y[n + 1]);
   auto middle = seconds.begin() + static_cast<std::ptrdiff_t>(seconds.size() / 2);
   std::nth_element(seconds.begin(), middle, seconds.end());
   return *middle / (0.6745 * std::sqrt(6.0));
