@@ -59,6 +59,15 @@ inline Model AnalyticalRunModel(int technique, int electrode) {
   return model;
 }
 
+// Adds the first-order reaction `from` -> `to` (kf, and kb back) as the model's next one.
+inline void AddFirstOrderReaction(Model& m, int from, int to, double kf, double kb = 0) {
+  const int r = ++m.FirstOrderReactionCount;
+  m.FirstOrderReactionSpecies(r, 1) = from;
+  m.FirstOrderReactionSpecies(r, 2) = to;
+  m.ForwardRateConstant(r) = kf;
+  m.BackwardRateConstant(r) = kb;
+}
+
 // The run's couple under a sine of `amplitude` V at `frequency` Hz (technique 9), swept
 // digitally from E0 + span to E0 - span at `rate` V/s.
 inline Model AcRunModel(double span, double rate, double amplitude, double frequency,
