@@ -3,7 +3,10 @@
 // peak by less than the tolerance (0.5 % of the current, 1 mV of the potential). The reversible
 // planar sweep (Randles-Sevcik at four steps) and the sweep at a sphere of 0.282 cm (the planar
 // peak plus the spherical term): the scenario digital_textbook; the thin film's sweep and the
-// charge it holds: thin_layer_test.
+// charge it holds: thin_layer_test. The irreversible sweep, Nicholson's peak separations and
+// the following reaction's peak shifts: the same runs agree with the analytical ones at every
+// point (analytical_vs_digital_test), whose peaks are the textbook's (the scenarios
+// analytical_slow_sweep and analytical_kinetics).
 
 #include <gtest/gtest.h>
 
@@ -66,62 +69,6 @@ TEST(DigitalTextbook, ReversibleSweepHalvesTheSurfaceAtE0) {
   const int atE0 = static_cast<int>(std::lround(0.3 / m->PotentialStep)) + 1;
   EXPECT_NEAR(m->SurfaceConcentrations(atE0, 1) / 1e-3, 0.5, 0.002);
   EXPECT_NEAR(m->SurfaceConcentrations(atE0, 2) / 1e-3, 0.5, 0.002);
-}
-
-// Irreversible: 0.4958 F A C sqrt(alpha f v D), Ep = E0 - (0.780 + ln(sqrt(D alpha f v) / ks))
-// / (alpha f).
-TEST(DigitalTextbook, IrreversibleSweepFollowsTheKineticPeak) {
-  auto m = PlanarReduction();
-  m->ChargeKs(1) = 1e-5;  // cm/s
-  m->StartPotential = 0.1;
-  m->EndPotential = -0.8;
-  const double af = 0.5 * m->FOverRT;
-  const Peak p = ConvergedPeak(*m);
-  EXPECT_NEAR(p.I / (0.4958 * kF * kC * std::sqrt(af * 0.1 * kD)), 1.0, kCurrentTolerance);
-  const double Ep = -(0.780 + std::log(std::sqrt(kD * af * 0.1) / 1e-5)) / af;
-  EXPECT_NEAR(p.E, Ep, kPotentialTolerance);
-}
-
-// Potential of the anodic peak less that of the cathodic one of a cyclic run, V.
-double PeakSeparation(Model& m, int refinement) {
-  Simulate(m, refinement);
-  const int n1 = m.SweepPoints;
-  const auto anodic = curve_test::TotalCurrent(m, -1.0);
-  return curve_test::FindPeak(m, anodic, n1 + 1, m.NumberOfPoints).E - FindPeak(m, 1, n1).E;
-}
-
-// Nicholson's working curve: the peak separation of a quasi-reversible cyclic voltammogram,
-// psi = ks / sqrt(pi D f v), alpha 0.5, switching 112.5 mV past E0.
-TEST(DigitalTextbook, NicholsonPeakSeparations) {
-  const std::pair<double, double> table[] = {
-      {20.0, 0.06098}, {1.0, 0.08369}, {0.25, 0.13985}, {0.1, 0.21014}};
-  for (const auto& [psi, separation] : table) {
-    auto m = PlanarReduction();
-    m->StartPotential = 0.5;
-    m->EndPotential = -0.1125;
-    m->PotentialStep = 0.0005;
-    m->DropTime = 0.005;
-    m->ScanCycles = 1.0;
-    m->ChargeKs(1) = psi * std::sqrt(kPi * kD * m->FOverRT * m->ScanRate);
-    const double normal = PeakSeparation(*m, 1);
-    EXPECT_NEAR(normal, separation, kPotentialTolerance) << "psi " << psi;
-    EXPECT_NEAR(normal, PeakSeparation(*m, 2), kPotentialTolerance) << "psi " << psi;
-  }
-}
-
-// EC, B -> C irreversible with lambda = k RT / (n F v) = 10, 100, 1000: the cathodic peak lies
-// 9.76, 39.13 and 68.71 mV positive of E1/2.
-TEST(DigitalTextbook, FollowingReactionMovesThePeak) {
-  for (const auto& [lambda, shift] :
-       {std::pair{10.0, 0.00976}, std::pair{100.0, 0.03913}, std::pair{1000.0, 0.06871}}) {
-    auto m = PlanarReduction();
-    m->StartPotential = 0.5;
-    m->Mechanism = 7;
-    m->SpeciesCount = 3;
-    m->SpeciesD(3) = kD;
-    AddFirstOrderReaction(*m, 2, 3, lambda * m->FOverRT * m->ScanRate);
-    EXPECT_NEAR(ConvergedPeak(*m).E, shift, kPotentialTolerance) << lambda;
-  }
 }
 
 // Microsphere: 4 pi n F D C r (1 + r / sqrt(pi D t)) per its area; macro cylinder between the

@@ -1,7 +1,10 @@
 // The analytical mode against the digital simulation of the same model, point by point: wherever
 // both apply the two curves agree within 0.5 % of the peak current (n 1, A 1 cm2, C 1 mM,
-// D 1e-5 cm2/s, E0' 0 V, alpha 0.5, 25 C, 0.1 V/s). With an ohmic drop the two agree at the
-// peak for 10 to 1000 ohm: digital_textbook_test.
+// D 1e-5 cm2/s, E0' 0 V, alpha 0.5, 25 C, 0.1 V/s). Nicholson's psi, the irreversible sweep and
+// the following reaction's lambda are the textbook's cases, whose analytical peaks the scenarios
+// analytical_kinetics and analytical_slow_sweep check: here they carry the digital simulation
+// to the textbook too. With an ohmic drop the two agree at the peak for 10 to 1000 ohm:
+// digital_textbook_test.
 
 #include <gtest/gtest.h>
 
