@@ -37,18 +37,14 @@ struct ModeCase {
   double tolerance = 0.005;                  // of the peak current
 };
 
-double FOverRT() {
-  return kFaraday / kGasConstant / 298.14;  // 1/V
-}
-
 // ks of Nicholson's psi = ks / sqrt(pi D f v) at 0.1 V/s, cm/s.
 double Psi(double psi) {
-  return psi * std::sqrt(std::numbers::pi * kRunD * FOverRT() * 0.1);
+  return psi * std::sqrt(std::numbers::pi * kRunD * kRunFOverRT * 0.1);
 }
 
 // kf of lambda = kf RT / (F v) at 0.1 V/s, 1/s.
 double Lambda(double lambda) {
-  return lambda * FOverRT() * 0.1;
+  return lambda * kRunFOverRT * 0.1;
 }
 
 // The chemistry of the case in the analytical mechanism's terms and in the digital reaction
