@@ -29,15 +29,9 @@ class PreEquilibrationTest : public ::testing::Test {
   PreEquilibrationInputs inputs;
 };
 
-TEST_F(PreEquilibrationTest, TheAnalyticalColumnWithoutEquilibrium) {
-  inputs.analytical(2) = TypedNumber(2.5e-4);
-  const InitialConcentrations column = ComputeInitialConcentrations(model, inputs);
-  EXPECT_EQ(column(1), 1e-3);
-  EXPECT_EQ(column(2), 2.5e-4);
-  EXPECT_EQ(column(3), 0.0);
-  EXPECT_DOUBLE_EQ(model.FOverRT, kFaraday / (kGasConstant * 298.15));
-}
-
+// Nernst at the start potential with F/RT of the model's temperature, which the computation
+// sets. Without pre-equilibration the column is the analytical one: the test below and the
+// scenario analytical_sweep.
 TEST_F(PreEquilibrationTest, NernstAtTheStartPotentialFromTheRoundedColumn) {
   inputs.preEquilibrate = true;
   const InitialConcentrations column = ComputeInitialConcentrations(model, inputs);

@@ -146,8 +146,9 @@ TEST_P(LavironSeparations, FollowTheSurfaceRateLaw) {
   }
 }
 
-const LavironCase kLavironCases[] = {{0.5, 0.1}, {0.5, 1}, {0.5, 10}, {0.5, 100}, {0.5, 1000},
-                                     {0.3, 0.1}, {0.3, 1}, {0.3, 10}, {0.3, 100}, {0.3, 1000}};
+// Alpha 0.5 at 10 and 100 V/s (98.5 and 305.7 mV, Epc -152.9 mV): the scenario adsorbed_layer.
+const LavironCase kLavironCases[] = {{0.5, 0.1}, {0.5, 1},  {0.5, 1000}, {0.3, 0.1},
+                                     {0.3, 1},   {0.3, 10}, {0.3, 100},  {0.3, 1000}};
 INSTANTIATE_TEST_SUITE_P(ScanRates, LavironSeparations, ::testing::ValuesIn(kLavironCases),
                          [](const auto& info) {  // "Alpha05V01": alpha 0.5 at 0.1 V/s
                            return WordsAsName("alpha " + testing::PrintToString(info.param.alpha) +
@@ -186,11 +187,9 @@ TEST_P(ReversibleSurfaceWave, FollowsTheFrumkinWave) {
               1e-9);
 }
 
-const SurfaceWaveCase kSurfaceWaves[] = {{"Langmuir", 1, 0},
-                                         {"TwoElectrons", 2, 0},
-                                         {"Attraction", 1, 1},
-                                         {"Repulsion", 1, -1},
-                                         {"WeakAttraction", 1, 0.5}};
+// One electron at g 0, 1 and -1 (9.388, 18.78 and 6.26 uA; 90.6, 38.0 and 145.8 mV wide): the
+// scenario adsorbed_layer.
+const SurfaceWaveCase kSurfaceWaves[] = {{"TwoElectrons", 2, 0}, {"WeakAttraction", 1, 0.5}};
 INSTANTIATE_TEST_SUITE_P(Layers, ReversibleSurfaceWave, ::testing::ValuesIn(kSurfaceWaves),
                          NameFrom<&SurfaceWaveCase::name>());
 
@@ -244,11 +243,7 @@ TEST_P(AdsorptionIsotherm, HoldsAtEquilibrium) {
   m->SpeciesC(3) = 1e-3;
   m->SpeciesD(3) = 1e-5;
   m->ChargeE0(1) = -2.0;
-  m->FirstOrderReactionCount = 1;
-  m->FirstOrderReactionSpecies(1, 1) = 3;
-  m->FirstOrderReactionSpecies(1, 2) = 1;
-  m->ForwardRateConstant(1) = 10.0;  // cm/s
-  m->BackwardRateConstant(1) = 1e4;  // 1/s
+  AddFirstOrderReaction(*m, 3, 1, 10.0, 1e4);  // kf cm/s, kb 1/s
   m->LayerSaturation = 2e-10;
   m->LayerInteraction = g;
   ASSERT_FALSE(SurfaceLayerProblem(*m));
@@ -279,11 +274,7 @@ TEST(AdsorbedLayer, DissolvedCoupleBesideAnEmptyLayerIsTheUsualWave) {
   layered->SpeciesD(3) = 1e-5;
   layered->SpeciesC(3) = 0.0;
   layered->SpeciesGamma(4) = 0.0;
-  layered->FirstOrderReactionCount = 1;
-  layered->FirstOrderReactionSpecies(1, 1) = 3;
-  layered->FirstOrderReactionSpecies(1, 2) = 4;
-  layered->ForwardRateConstant(1) = 1.0;
-  layered->BackwardRateConstant(1) = 1.0;
+  AddFirstOrderReaction(*layered, 3, 4, 1.0, 1.0);
   layered->LayerSaturation = 1e-10;
   Simulate(*plain);
   Simulate(*layered);
@@ -301,13 +292,12 @@ struct RefusedCase {
 
 class RefusedLayer : public ::testing::TestWithParam<RefusedCase> {};
 
+// The refusal of an electron transfer between a dissolved and an adsorbed species, word for
+// word: the scenario adsorbed_layer.
+
 TEST_P(RefusedLayer, SaysWhatIsWrong) {
   auto m = SurfaceCouple();
   const std::string what = GetParam().what;
-  if (what == "mixed") {
-    m->SpeciesName(2) = "R";
-    m->SpeciesAdsorbed(2) = 0;
-  }
   if (what == "idle") {
     m->SpeciesCount = 3;
     m->SpeciesName(3) = "C(ads)";
@@ -322,9 +312,7 @@ TEST_P(RefusedLayer, SaysWhatIsWrong) {
   if (what == "overfull") {
     m->SpeciesCount = 3;
     m->SpeciesName(3) = "O";
-    m->FirstOrderReactionCount = 1;
-    m->FirstOrderReactionSpecies(1, 1) = 3;
-    m->FirstOrderReactionSpecies(1, 2) = 1;
+    AddFirstOrderReaction(*m, 3, 1, 0);
     m->LayerSaturation = 0.5 * kGamma;
   }
   const auto problem = SurfaceLayerProblem(*m);
@@ -342,10 +330,6 @@ TEST_P(RefusedLayer, SaysWhatIsWrong) {
 INSTANTIATE_TEST_SUITE_P(
     Mechanisms, RefusedLayer,
     ::testing::Values(
-        RefusedCase{"mixed",
-                    "charge reaction 1 joins the dissolved R and the adsorbed O(ads); an electron "
-                    "transfer takes place within one phase: write it between adsorbed species "
-                    "and add the adsorption step (R = R(ads))"},
         RefusedCase{"idle",
                     "C(ads) is adsorbed but takes part in no surface couple (X(ads) + e = Y(ads)) "
                     "and no adsorption step (X = X(ads))"},

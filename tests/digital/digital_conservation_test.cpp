@@ -64,11 +64,7 @@ std::unique_ptr<Model> FilmModel() {
 TEST(DigitalConservation, FirstOrderReactionAndChargeTransferConserveTheFilmContent) {
   // A + e = B at the surface, B = C in the film.
   auto m = FilmModel();
-  m->FirstOrderReactionCount = 1;
-  m->FirstOrderReactionSpecies(1, 1) = 2;
-  m->FirstOrderReactionSpecies(1, 2) = 3;
-  m->ForwardRateConstant(1) = 50.0;  // 1/s
-  m->BackwardRateConstant(1) = 10.0;
+  AddFirstOrderReaction(*m, 2, 3, 50.0, 10.0);  // 1/s
   auto run = std::make_unique<DigitalRun>();
   PrepareDigitalRun(*m, 0.5, 7.0, 1, *run);
   ASSERT_TRUE(run->grid.closedOutside);

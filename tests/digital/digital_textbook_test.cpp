@@ -1,8 +1,12 @@
 // The digital simulation against the textbook values of every electrode and technique, at the
 // default grid, and its convergence: a run on a grid and time steps twice as fine moves the
-// peak by less than the tolerance (0.5 % of the current, 1 mV of the potential). The sweep at a
-// sphere of 0.282 cm (the planar peak plus the spherical term): the scenario digital_textbook;
-// the thin film's sweep and the charge it holds: thin_layer_test.
+// peak by less than the tolerance (0.5 % of the current, 1 mV of the potential). The reversible
+// planar sweep (Randles-Sevcik at four steps) and the sweep at a sphere of 0.282 cm (the planar
+// peak plus the spherical term): the scenario digital_textbook; the thin film's sweep and the
+// charge it holds: thin_layer_test. The irreversible sweep, Nicholson's peak separations and
+// the following reaction's peak shifts: the same runs agree with the analytical ones at every
+// point (analytical_vs_digital_test), whose peaks are the textbook's (the scenarios
+// analytical_slow_sweep and analytical_kinetics).
 
 #include <gtest/gtest.h>
 
@@ -12,7 +16,6 @@
 #include <utility>
 
 #include "common/curve_peak.h"
-#include "common/test_names.h"
 #include "digital/digital_test_model.h"
 #include "digital/simulate_digital.h"
 #include "simulation/convolution_run.h"
@@ -57,82 +60,15 @@ double RandlesSevcik(const Model& m) {
   return 0.446295 * kF * kC * std::sqrt(m.FOverRT * m.ScanRate * kD);
 }
 
-class ReversibleSweep : public ::testing::TestWithParam<double> {};
-
-// Randles-Sevcik at every step; refining the step must not make it worse. At E0 the surface
-// follows Nernst: half of each species (equal D).
-TEST_P(ReversibleSweep, FollowsRandlesSevcik) {
+// At E0 the surface of the reversible sweep follows Nernst: half of each species (equal D).
+// Randles-Sevcik's peak at steps of 2, 1, 0.5 and 0.25 mV: the scenario digital_textbook; its
+// convergence on a grid and time steps twice as fine: the scenario digital_accuracy.
+TEST(DigitalTextbook, ReversibleSweepHalvesTheSurfaceAtE0) {
   auto m = PlanarReduction();
-  m->PotentialStep = GetParam();
-  m->DropTime = m->PotentialStep / m->ScanRate;
-  const Peak p = ConvergedPeak(*m);
-  EXPECT_NEAR(p.I / RandlesSevcik(*m), 1.0, kCurrentTolerance);
-  EXPECT_NEAR(p.E, -0.02849, kPotentialTolerance);
+  Simulate(*m);
   const int atE0 = static_cast<int>(std::lround(0.3 / m->PotentialStep)) + 1;
   EXPECT_NEAR(m->SurfaceConcentrations(atE0, 1) / 1e-3, 0.5, 0.002);
   EXPECT_NEAR(m->SurfaceConcentrations(atE0, 2) / 1e-3, 0.5, 0.002);
-}
-
-INSTANTIATE_TEST_SUITE_P(Steps, ReversibleSweep, ::testing::Values(0.002, 0.001, 0.0005, 0.00025),
-                         NumberName());
-
-// Irreversible: 0.4958 F A C sqrt(alpha f v D), Ep = E0 - (0.780 + ln(sqrt(D alpha f v) / ks))
-// / (alpha f).
-TEST(DigitalTextbook, IrreversibleSweepFollowsTheKineticPeak) {
-  auto m = PlanarReduction();
-  m->ChargeKs(1) = 1e-5;  // cm/s
-  m->StartPotential = 0.1;
-  m->EndPotential = -0.8;
-  const double af = 0.5 * m->FOverRT;
-  const Peak p = ConvergedPeak(*m);
-  EXPECT_NEAR(p.I / (0.4958 * kF * kC * std::sqrt(af * 0.1 * kD)), 1.0, kCurrentTolerance);
-  const double Ep = -(0.780 + std::log(std::sqrt(kD * af * 0.1) / 1e-5)) / af;
-  EXPECT_NEAR(p.E, Ep, kPotentialTolerance);
-}
-
-// Potential of the anodic peak less that of the cathodic one of a cyclic run, V.
-double PeakSeparation(Model& m, int refinement) {
-  Simulate(m, refinement);
-  const int n1 = m.SweepPoints;
-  const auto anodic = curve_test::TotalCurrent(m, -1.0);
-  return curve_test::FindPeak(m, anodic, n1 + 1, m.NumberOfPoints).E - FindPeak(m, 1, n1).E;
-}
-
-// Nicholson's working curve: the peak separation of a quasi-reversible cyclic voltammogram,
-// psi = ks / sqrt(pi D f v), alpha 0.5, switching 112.5 mV past E0.
-TEST(DigitalTextbook, NicholsonPeakSeparations) {
-  const std::pair<double, double> table[] = {
-      {20.0, 0.06098}, {1.0, 0.08369}, {0.25, 0.13985}, {0.1, 0.21014}};
-  for (const auto& [psi, separation] : table) {
-    auto m = PlanarReduction();
-    m->StartPotential = 0.5;
-    m->EndPotential = -0.1125;
-    m->PotentialStep = 0.0005;
-    m->DropTime = 0.005;
-    m->ScanCycles = 1.0;
-    m->ChargeKs(1) = psi * std::sqrt(kPi * kD * m->FOverRT * m->ScanRate);
-    const double normal = PeakSeparation(*m, 1);
-    EXPECT_NEAR(normal, separation, kPotentialTolerance) << "psi " << psi;
-    EXPECT_NEAR(normal, PeakSeparation(*m, 2), kPotentialTolerance) << "psi " << psi;
-  }
-}
-
-// EC, B -> C irreversible with lambda = k RT / (n F v) = 10, 100, 1000: the cathodic peak lies
-// 9.76, 39.13 and 68.71 mV positive of E1/2.
-TEST(DigitalTextbook, FollowingReactionMovesThePeak) {
-  for (const auto& [lambda, shift] :
-       {std::pair{10.0, 0.00976}, std::pair{100.0, 0.03913}, std::pair{1000.0, 0.06871}}) {
-    auto m = PlanarReduction();
-    m->StartPotential = 0.5;
-    m->Mechanism = 7;
-    m->SpeciesCount = 3;
-    m->SpeciesD(3) = kD;
-    m->FirstOrderReactionCount = 1;
-    m->FirstOrderReactionSpecies(1, 1) = 2;
-    m->FirstOrderReactionSpecies(1, 2) = 3;
-    m->ForwardRateConstant(1) = lambda * m->FOverRT * m->ScanRate;
-    EXPECT_NEAR(ConvergedPeak(*m).E, shift, kPotentialTolerance) << lambda;
-  }
 }
 
 // Microsphere: 4 pi n F D C r (1 + r / sqrt(pi D t)) per its area; macro cylinder between the
@@ -250,10 +186,7 @@ TEST(DigitalTextbook, CatalyticPlateau) {
   for (double k : {1.0, 10.0, 100.0}) {
     auto m = LimitingDrops(1, 0.0, 2.0);
     m->Mechanism = 8;
-    m->FirstOrderReactionCount = 1;
-    m->FirstOrderReactionSpecies(1, 1) = 2;
-    m->FirstOrderReactionSpecies(1, 2) = 1;
-    m->ForwardRateConstant(1) = k;
+    AddFirstOrderReaction(*m, 2, 1, k);
     const double kt = 2.0 * k;
     const double exact = kF * kC * std::sqrt(kD * k) *
                          (std::erf(std::sqrt(kt)) + std::exp(-kt) / std::sqrt(kPi * kt));

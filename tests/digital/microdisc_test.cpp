@@ -107,10 +107,7 @@ TEST(Microdisc, CatalyticPlateauBetweenPlanarAndEdge) {
   const double k = 100.0;
   auto m = Disc(a);
   m->Mechanism = 8;
-  m->FirstOrderReactionCount = 1;
-  m->FirstOrderReactionSpecies(1, 1) = 2;
-  m->FirstOrderReactionSpecies(1, 2) = 1;
-  m->ForwardRateConstant(1) = k;
+  AddFirstOrderReaction(*m, 2, 1, k);
   Simulate(*m);
   const double plateau = Total(*m, m->NumberOfPoints);
   const double planar = kPi * a * a * kF * kC * std::sqrt(kD * k);

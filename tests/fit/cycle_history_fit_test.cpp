@@ -51,15 +51,12 @@ class CycleHistoryFitTest : public FitTest {
 };
 
 TEST_F(CycleHistoryFitTest, ASecondCycleAfterTheFirstGivesBackTheTruth) {
+  // The joined cycles and the fit window the choice sets: ImportDataTest.
   const FittedParameter afterFirst = FitCycle("scan 2 after the scans before it");
-  EXPECT_EQ(model.NumberOfPoints, 1204);
-  EXPECT_EQ(Expr().TextFitFirst.Text(), "603");
-  EXPECT_EQ(Expr().TextFitLast.Text(), "1204");
   EXPECT_NEAR(afterFirst.value, 0.01, 1e-5);
   const double withHistory = model.LastFit.sumOfSquares;
   // Alone, the second cycle is simulated from rest: its start is another experiment.
   const FittedParameter alone = FitCycle("scan 2");
-  EXPECT_EQ(Expr().TextFitFirst.Text(), "");  // the import's window went with it
   EXPECT_GT(model.LastFit.sumOfSquares, 100 * withHistory);
   EXPECT_GT(std::fabs(alone.value / 0.01 - 1), 0.05);
 }

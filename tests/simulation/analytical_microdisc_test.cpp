@@ -1,6 +1,8 @@
 // The analytical microdisc: the disc's step response against the converged values of the
 // textbook, every technique against the digital simulation of the disc on its own grid, and the
-// refusal of what the step responses do not give exactly.
+// refusal of what the step responses do not give exactly. A DC drop on the plateau carrying the
+// disc's own transient 4nFDCa f(4Dt/a^2), at tau 20, 80 and 16000: the scenario
+// analytical_dc_microdisc.
 
 #include <gtest/gtest.h>
 
@@ -52,20 +54,6 @@ Model DiscModel(int technique, double a) {
   m.ElectrodeArea = 8.0 * a * a / std::numbers::pi;
   m.ChargeKs(1) = 1e4;
   return m;
-}
-
-// DC on the plateau, 0.3 V past E0 (1e-5 short of the limit): 4nFDCa f(4Dt/a^2), the drop's
-// own transient.
-TEST(AnalyticalMicrodisc, DropOnThePlateauIsTheDiscTransient) {
-  const double a = 5e-4;
-  for (double drop : {0.005, 0.125, 0.5, 100.0}) {
-    Model m = DiscModel(2, a);
-    m.DropTime = drop;
-    SimulateInMode(m, false);
-    const double tau = 4.0 * kRunD * drop / (a * a);
-    const double exact = 4.0 * kFaraday * kRunD * kRunC * 1e-3 * a * DiscTransient(tau);
-    EXPECT_NEAR(m.CurrentY(m.NumberOfPoints, 1) / exact, 1.0, 2e-5) << drop;
-  }
 }
 
 struct DiscCase {

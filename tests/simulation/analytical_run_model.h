@@ -21,6 +21,7 @@ namespace qalto {
 inline constexpr double kRunC = 1e-3;   // bulk concentration of A, M
 inline constexpr double kRunD = 1e-5;   // diffusion coefficient of A and B, cm2/s
 inline constexpr double kRunE0 = -0.1;  // formal potential, V
+inline constexpr double kRunFOverRT = kFaraday / kGasConstant / 298.14;  // F/RT at 25 C, 1/V
 
 inline Model AnalyticalRunModel(int technique, int electrode) {
   Model model;
@@ -29,7 +30,7 @@ inline Model AnalyticalRunModel(int technique, int electrode) {
   model.Mechanism = 1;
   model.AnalyticalCase = {model.Technique, model.Electrode};
   model.Temperature = 298.14;
-  model.FOverRT = kFaraday / kGasConstant / model.Temperature;
+  model.FOverRT = kRunFOverRT;
   model.RTOverF = 1.0 / model.FOverRT;
   model.StartPotential = 0.2;
   model.EndPotential = -0.4;
@@ -57,6 +58,15 @@ inline Model AnalyticalRunModel(int technique, int electrode) {
   model.SpeciesD(1) = kRunD;
   model.SpeciesD(2) = kRunD;
   return model;
+}
+
+// Adds the first-order reaction `from` -> `to` (kf, and kb back) as the model's next one.
+inline void AddFirstOrderReaction(Model& m, int from, int to, double kf, double kb = 0) {
+  const int r = ++m.FirstOrderReactionCount;
+  m.FirstOrderReactionSpecies(r, 1) = from;
+  m.FirstOrderReactionSpecies(r, 2) = to;
+  m.ForwardRateConstant(r) = kf;
+  m.BackwardRateConstant(r) = kb;
 }
 
 // The run's couple under a sine of `amplitude` V at `frequency` Hz (technique 9), swept

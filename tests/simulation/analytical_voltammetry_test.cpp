@@ -48,10 +48,6 @@ Model Cell(int technique, double start, double end, double step, double cycles) 
   return model;
 }
 
-double F() {
-  return kFaraday / kGasConstant / 298.14;  // F/RT at 25 C, 1/V
-}
-
 TEST(ConvolutionWeights, ScaledErfcKeepsItsDigitsForLargeArguments) {
   // Against the product in long double, whose range and digits suffice up to x = 100, and the
   // asymptotic series 1/(sqrt(pi) x) (1 - 1/(2x^2) + 3/(4x^4)) far beyond.
@@ -86,7 +82,8 @@ TEST(ConvolutionSweep, TwoStepReductionSharesItsIntermediate) {
   RunToTheEnd(model);
   const int first = 1, last = 501;  // 0.3 V to -0.2 V
   Peak peak = FindExtremum(model, first, last, 1);
-  const double scale = kFaraday * 1e-6 * std::sqrt(kRunD * F() * model.ScanRate);  // nFAC sqrt(Dfv)
+  const double scale =
+      kFaraday * 1e-6 * std::sqrt(kRunD * kRunFOverRT * model.ScanRate);  // nFAC sqrt(Dfv)
   EXPECT_NEAR(peak.I / (0.446295 * scale), 1.0, 2e-3);
   EXPECT_NEAR(peak.E * 1e3, -28.49, 0.5);
   for (int i = 1; i <= model.NumberOfPoints; ++i) {
@@ -115,7 +112,7 @@ TEST(ConvolutionPulses, DifferentialPulseOfTheProgramsWaveform) {
   Peak peak = FindExtremum(model, 1, N1, 1);
   for (int i = 1; i <= model.NumberOfPoints; ++i)
     ASSERT_NEAR(general.CurrentY(i, 1), model.CurrentY(i, 1), 4e-4 * peak.I) << i;
-  double s = std::exp(F() * model.PulsePotential / 2);
+  double s = std::exp(kRunFOverRT * model.PulsePotential / 2);
   double height = kFaraday * 1e-6 * std::sqrt(kRunD / (kPiX * model.PulseTime)) * (1 - s) / (1 + s);
   EXPECT_NEAR(peak.I / height, 1.0, 0.01);
   EXPECT_NEAR(peak.E, -model.PulsePotential / 2, 0.003);
@@ -180,7 +177,7 @@ TEST(AnalyticalRun, ProtonsShiftTheDcWaveByRTOverFLn10PerPH) {
     const double limiting = kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPiX * model.DropTime));
     halfWave[acid] = PotentialAtLevel(model, limiting / 2);
   }
-  EXPECT_NEAR(halfWave[1] - halfWave[0], 7 * std::log(10.0) / F(), 1e-4);
+  EXPECT_NEAR(halfWave[1] - halfWave[0], 7 * std::log(10.0) / kRunFOverRT, 1e-4);
 }
 
 TEST(AnalyticalRun, ComplexationShiftsTheDcWave) {
@@ -193,7 +190,7 @@ TEST(AnalyticalRun, ComplexationShiftsTheDcWave) {
   model.SpeciesD(3) = 0.5 * kRunD;
   model.SpeciesC(4) = 0.01;  // M
   RunToTheEnd(model);
-  double shift = (std::log(1e-10) + 0.5 * std::log(2.0) - 4 * std::log(0.01)) / F();
+  double shift = (std::log(1e-10) + 0.5 * std::log(2.0) - 4 * std::log(0.01)) / kRunFOverRT;
   double limiting = kFaraday * kRunC * 1e-3 * std::sqrt(kRunD / (kPiX * model.DropTime));
   EXPECT_NEAR(PotentialAtLevel(model, limiting / 2), shift, 1e-4);
 }

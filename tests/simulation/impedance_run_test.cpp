@@ -1,6 +1,7 @@
 // Simulate with technique 10: the spectrum of the model's mechanism in the curve store, and the
 // electrodes, mechanisms and boxes it refuses. The Randles circuit of a reversible and a slow
-// couple and the thin film's capacitance through the driver: the scenario impedance_randles.
+// couple and the thin film's capacitance through the driver: the scenario impedance_randles;
+// the refusal of a second-order reaction, the store left as it was: impedance_chemistry.
 #include "simulation/impedance_run.h"
 
 #include <gtest/gtest.h>
@@ -85,13 +86,6 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"Microdisc", [](Model& m) { m.Electrode = Electrode::kMicrodisc; },
                 "No impedance model for the microdisc: the frequency domain is exact at the "
                 "planar, spherical and hemispherical electrodes and the thin film"},
-        Refusal{"SecondOrder",
-                [](Model& m) {
-                  m.Mechanism = 9;
-                  m.SecondOrderReactionCount = 1;
-                },
-                "No impedance model for mechanism 9: the spectrum is computed for charge reactions "
-                "and first-order chemical reactions, not second-order ones"},
         Refusal{"ChainOfReactions",
                 [](Model& m) {
                   m.Mechanism = 0;
@@ -107,10 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                 [](Model& m) {
                   m.Mechanism = 7;
                   m.SpeciesCount = 3;
-                  m.FirstOrderReactionCount = 1;
-                  m.FirstOrderReactionSpecies(1, 1) = 2;
-                  m.FirstOrderReactionSpecies(1, 2) = 3;
-                  m.BackwardRateConstant(1) = -1;
+                  AddFirstOrderReaction(m, 2, 3, 0, -1);
                 },
                 "Invalid procedure call or argument: kb of chemical reaction 1 is -1"},
         Refusal{"ZeroFrequency", [](Model& m) { m.FrequencyTo = 0; },

@@ -19,8 +19,6 @@
 namespace qalto {
 namespace {
 
-constexpr double kFOverRT = 96484.6 / (8.31441 * 298.14);  // 1/V, 25 degrees C
-
 // ln of the integral of exp(-(x - L - eta)^2 / (4L)) / (1 + e^x) by Simpson's rule on 400001
 // points over the whole width where the integrand exceeds e^-60 of its largest value.
 double DirectLogIntegral(double L, double eta) {
@@ -49,11 +47,11 @@ class MarcusHushLambda : public testing::TestWithParam<double> {};
 
 // kred / ks at E - E0 = -0.5 .. +0.45 V (20 overpotentials) within 1e-6 of the direct integral.
 TEST_P(MarcusHushLambda, RateWithin1e6OfTheDirectIntegral) {
-  const double L = GetParam() * kFOverRT;
+  const double L = GetParam() * kRunFOverRT;
   const MarcusHushRate rate(L);
   const double zero = DirectLogIntegral(L, 0.0);
   for (int k = 0; k < 20; ++k) {
-    const double eta = (-0.5 + 0.05 * k) * kFOverRT;
+    const double eta = (-0.5 + 0.05 * k) * kRunFOverRT;
     const double expected = DirectLogIntegral(L, eta) - zero;
     EXPECT_NEAR(rate.LogReduction(eta), expected, 1e-6)
         << "lambda " << GetParam() << " eV, eta " << eta;
@@ -66,7 +64,7 @@ TEST_P(MarcusHushLambda, RateWithin1e6OfTheDirectIntegral) {
 // central difference within 1e-6.
 TEST_P(MarcusHushLambda, InterpolationWithin1e6OfTheQuadrature) {
   for (double kelvin : {273.15, 298.14, 373.15}) {
-    const double L = GetParam() * kFOverRT * 298.14 / kelvin;
+    const double L = GetParam() * kRunFOverRT * 298.14 / kelvin;
     const MarcusHushRate rate(L);
     const double zero = LogMarcusHushIntegral(L, 0.0).value;
     const double reach = 3.0 * L + 60.0;
@@ -94,10 +92,10 @@ INSTANTIATE_TEST_SUITE_P(Lambda, MarcusHushLambda, testing::Values(0.1, 0.3, 1.0
 // lambda 50 eV: within 0.1 % of Butler-Volmer with alpha 1/2 wherever eta^2 / (4L) < 1e-3
 // (|E - E0| < 72 mV); beyond, the Marcus curvature bends it below (0.2 % at 0.1 V).
 TEST(MarcusHushLimit, LargeLambdaIsButlerVolmerWithAlphaOneHalf) {
-  const double L = 50.0 * kFOverRT;
+  const double L = 50.0 * kRunFOverRT;
   const MarcusHushRate rate(L);
   for (double E : {-0.07, -0.05, -0.01, 0.0, 0.02, 0.05, 0.07}) {
-    const double eta = E * kFOverRT;
+    const double eta = E * kRunFOverRT;
     EXPECT_NEAR(std::exp(rate.LogReduction(eta) + eta / 2.0), 1.0, 1e-3) << E << " V";
   }
   // And its oxidation mirrors it: kox / ks = kred(-eta) / ks.

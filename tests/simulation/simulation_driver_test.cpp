@@ -37,10 +37,7 @@ class SimulationDriverTest : public AppTest {
   // Runs Simulate; the current curve.
   std::vector<double> Curve() {
     Simulate();
-    std::vector<double> curve;
-    for (int i = 1; i <= model.NumberOfPoints; ++i)
-      curve.push_back(model.CurrentY(i, 1));
-    return curve;
+    return qalto::Curve(model, 1);
   }
 };
 
