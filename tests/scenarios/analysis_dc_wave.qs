@@ -5,7 +5,6 @@
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1
-activate MDIForm1
 menu mnuTech
 click FormTech.optTech(2)
 click FormTech.CmdOK

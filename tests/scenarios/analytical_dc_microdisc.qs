@@ -18,7 +18,6 @@ click FormMech.CheckDigital
 click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
-activate MDIForm1
 menu mnuTech
 click FormTech.optTech(2)
 click FormTech.CmdOK

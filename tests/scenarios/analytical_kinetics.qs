@@ -14,7 +14,6 @@ click FormMech.CheckDigital
 click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
-activate MDIForm1
 menu mnuInstrument
 set FormIns.Estart 0.5
 set FormIns.Eend -0.0125

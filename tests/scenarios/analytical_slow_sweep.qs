@@ -18,7 +18,6 @@ click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
 set FormExpr.ks(1) 1e-5
-activate MDIForm1
 menu mnuInstrument
 set FormIns.Estart 0.5
 set FormIns.Eend -0.5

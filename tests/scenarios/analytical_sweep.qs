@@ -21,7 +21,6 @@ menu mnuExperimental
 click FormExpr.CheckPreEqu
 get FormExpr.Cinit(1)
 get FormExpr.Cinit(2)
-activate MDIForm1
 menu mnuInstrument
 set FormIns.Estep 0.001
 set FormIns.V 0.1

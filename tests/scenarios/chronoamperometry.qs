@@ -9,7 +9,6 @@ click FormTech.CmdOK
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1
-activate MDIForm1
 menu mnuInstrument
 set FormIns.TextE1 -0.5
 set FormIns.TextT1 1

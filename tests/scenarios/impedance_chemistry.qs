@@ -17,7 +17,6 @@ click FormExpr.CheckPreEqu
 set FormExpr.ks(1) 0.005
 set FormExpr.kf(1) 50
 set FormExpr.kb(1) 0
-activate MDIForm1
 menu mnuTech
 click FormTech.optTech(10)
 click FormTech.CmdOK

@@ -9,7 +9,6 @@ menu mnuExperimental
 click FormExpr.CheckPreEqu
 check FormExpr.CheckFitted(1) off
 set FormExpr.ks(1) 1e-3
-activate MDIForm1
 menu mnuTech
 click FormTech.optTech(10)
 click FormTech.CmdOK

@@ -14,7 +14,6 @@ click FormMech.CheckDigital
 click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
-activate MDIForm1
 menu mnuTech
 caption FormTech.optTech(10)
 click FormTech.optTech(10)

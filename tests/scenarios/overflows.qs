@@ -4,7 +4,6 @@
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1
-activate MDIForm1
 echo noise of 1e308 A overflows the curve; the commands after it say there is no curve
 menu mnuInstrument
 set FormIns.Noise 1e308

@@ -40,7 +40,6 @@ echo the analytical model, the program and technique 1
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1
-activate MDIForm1
 menu mnuSimulate
 model CurrentY(40,1)
 model CurrentY(200,1)
