@@ -45,7 +45,6 @@ menu mnuTheoPeak
 result
 echo slow electron transfer, ks = 1e-5 cm/s, to -0.6 V
 set FormIns.Eend -0.6
-menu mnuExperimental
 set FormExpr.ks(1) 1e-5
 menu mnuSimulate
 model NumberOfPoints

@@ -60,7 +60,6 @@ set FormIns.txtRu 0
 menu mnuTech
 click FormTech.optTech(1)
 click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.V 0.005
 menu mnuSimulate
 model TechElectrodeCode

@@ -21,7 +21,6 @@ set FormIns.Estep 0.0005
 set FormIns.V 0.1
 select FormIns.ComboScan cycle
 echo psi 20
-menu mnuExperimental
 set FormExpr.ks(1) 0.221162
 menu mnuSimulate
 menu mnuFindPeak
@@ -54,17 +53,14 @@ menu mnuClear
 #    with Ru = 100 ohm solved implicitly (E = Eapp + Ru I at each point) it moves 33.5 mV to
 #    0.038 V and falls to 253.3 uA (Find Peak: 0.0715 V, 2.6865E-4 A; 0.038 V, 2.5331E-4 A).
 echo ohmic drop
-menu mnuInstrument
 set FormIns.Estart 0.3
 set FormIns.Eend -0.3
 select FormIns.ComboScan single
-menu mnuExperimental
 set FormExpr.ks(1) 1e4
 menu mnuSimulate
 menu mnuFindPeak
 result
 menu mnuClear
-menu mnuInstrument
 set FormIns.txtRu 100
 menu mnuSimulate
 menu mnuFindPeak
@@ -117,10 +113,8 @@ click FormMech.Command1
 menu mnuTech
 click FormTech.optTech(2)
 click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.Estep 0.005
 set FormIns.td 0.5
-menu mnuExperimental
 set FormExpr.C(1) 9.90099e-6
 set FormExpr.C(3) 9.90099e-4
 set FormExpr.kf(1) 1
@@ -138,12 +132,10 @@ echo square wave
 menu mnuMechamism
 click FormMech.mech(1)
 click FormMech.Command1
-menu mnuExperimental
 set FormExpr.C(1) 1e-3
 menu mnuTech
 click FormTech.optTech(5)
 click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.Estep 0.01
 set FormIns.TextF 50
 set FormIns.Epulse 0.05

@@ -14,7 +14,6 @@ menu mnuInstrument
 set FormIns.TextE1 -0.5
 set FormIns.TextT1 1
 set FormIns.TextTSample 0.01
-click FormIns.cmdOK
 dialog uneven.csv
 menu mnuImport
 model NumberOfPoints

@@ -16,7 +16,6 @@ menu mnuAccuracy
 menu mnuTech
 click FormTech.optTech(4)
 click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.Estep 0.002
 set FormIns.td 1
 set FormIns.tp 0.05
@@ -34,7 +33,6 @@ set FormIns.tp 0.025
 menu mnuTech
 click FormTech.optTech(5)
 click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.Estep 0.01
 menu mnuSimulate
 menu mnuFindPeak

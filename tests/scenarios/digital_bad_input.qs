@@ -13,7 +13,6 @@ echo a zero drop time in DC: a zero time step and length scale, and 0 / 0 overfl
 menu mnuTech
 click FormTech.optTech(2)
 click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.td 0
 menu mnuSimulate
 set FormIns.td 0.5
@@ -21,7 +20,6 @@ echo a zero scan rate: the sweep's step of E step / v never ends
 menu mnuTech
 click FormTech.optTech(1)
 click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.V 0
 menu mnuSimulate
 set FormIns.V 0.01
@@ -45,7 +43,6 @@ click FormTech.optTech(1)
 click FormTech.CmdOK
 menu mnuExperimental
 set FormExpr.ks(1) 1e20
-menu mnuInstrument
 set FormIns.Estart 0.11
 set FormIns.Eend 0.09
 menu mnuSimulate

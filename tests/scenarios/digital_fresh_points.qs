@@ -15,7 +15,6 @@ echo DC, a cycle: the return sweep repeats the forward sweep point for point
 menu mnuTech
 click FormTech.optTech(2)
 click FormTech.CmdOK
-menu mnuInstrument
 select FormIns.ComboScan cycle
 menu mnuSimulate
 model SweepPoints
@@ -25,7 +24,6 @@ echo normal pulse, forward and backward: the same current at the same potential
 menu mnuTech
 click FormTech.optTech(3)
 click FormTech.CmdOK
-menu mnuInstrument
 select FormIns.ComboScan single
 menu mnuSimulate
 curves
@@ -39,7 +37,6 @@ click FormTech.optTech(4)
 click FormTech.CmdOK
 menu mnuSimulate
 curves
-menu mnuInstrument
 set FormIns.Estart 0.5
 set FormIns.Eend -0.5
 menu mnuSimulate
@@ -48,7 +45,6 @@ echo a linear sweep carries its profile on: its return differs from its forward 
 menu mnuTech
 click FormTech.optTech(1)
 click FormTech.CmdOK
-menu mnuInstrument
 select FormIns.ComboScan cycle
 menu mnuSimulate
 model CurrentY(9,1)

@@ -56,7 +56,6 @@ menu mnuTheoPeak
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1
-menu mnuInstrument
 click FormIns.optElectrode(6)
 menu mnuMechamism
 click FormMech.CheckDigital

@@ -11,7 +11,6 @@ set FormIns.Eend -0.3
 set FormIns.Estep 0.002
 set FormIns.Noise 1e-6
 select FormIns.ComboScan cycle
-click FormIns.cmdOK
 menu mnuExperimental
 set FormExpr.ks(1) 1e-3
 menu mnuSimulate

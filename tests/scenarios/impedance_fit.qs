@@ -26,10 +26,8 @@ model NumberOfPoints
 model CurrentY(1,1)
 model CurrentY(36,1)
 echo start ks = 0.01 cm/s, Ru = 30 ohm, Cd = 40 uF
-menu mnuExperimental
 check FormExpr.CheckFitted(11) on
 set FormExpr.ks(1) 0.01
-menu mnuInstrument
 check FormIns.CheckFitted(91) on
 check FormIns.CheckFitted(92) on
 set FormIns.txtRu 30

@@ -15,7 +15,6 @@ set FormIns.Eend -0.3
 set FormIns.Estep 0.001
 set FormIns.V 0.1
 select FormIns.ComboScan cycle
-click FormIns.cmdOK
 menu mnuExperimental
 set FormExpr.ks(1) 0.01
 echo analytical, Butler-Volmer, alpha 0.5
@@ -38,7 +37,6 @@ menu mnuFindPeak
 result
 menu mnuClear
 echo digital, Butler-Volmer, alpha 0.5
-menu mnuExperimental
 set FormExpr.lambda(1) 0
 menu mnuSimulate
 menu mnuFindPeak
@@ -55,14 +53,10 @@ menu mnuClear
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1
-menu mnuInstrument
 set FormIns.Estart 0.9
 set FormIns.Eend -0.7
-click FormIns.cmdOK
-menu mnuExperimental
 echo Butler-Volmer
 set FormExpr.lambda(1) 0
-menu mnuInstrument
 set FormIns.V 0.1
 menu mnuSimulate
 menu mnuFindPeak
@@ -84,9 +78,7 @@ menu mnuFindPeak
 result
 menu mnuClear
 echo lambda 1 eV
-menu mnuExperimental
 set FormExpr.lambda(1) 1
-menu mnuInstrument
 set FormIns.V 0.1
 menu mnuSimulate
 menu mnuFindPeak
@@ -108,9 +100,7 @@ menu mnuFindPeak
 result
 menu mnuClear
 echo lambda 0.3 eV
-menu mnuExperimental
 set FormExpr.lambda(1) 0.3
-menu mnuInstrument
 set FormIns.V 0.1
 menu mnuSimulate
 menu mnuFindPeak
@@ -144,7 +134,6 @@ dialog measured.csv
 menu mnuExport
 dialog measured.csv
 menu mnuImport
-menu mnuExperimental
 check FormExpr.CheckFitted(1) off
 check FormExpr.CheckFitted(61) on
 get FormExpr.TextLambdaMin(1)

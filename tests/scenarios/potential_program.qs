@@ -50,7 +50,6 @@ menu mnuSimulate
 model CurrentY(40,1)
 model CurrentY(200,1)
 echo a hold of 10 s at the start potential, then one sweep: the quiet time of technique 1
-menu mnuInstrument
 select FormIns.ComboScan single
 set FormIns.TextQuiet 10
 menu mnuSimulate
@@ -59,7 +58,6 @@ model CurrentY(40,1)
 menu mnuTech
 click FormTech.optTech(8)
 click FormTech.CmdOK
-menu mnuProgram
 select FormProgram.ComboKind(1) hold
 set FormProgram.TextE(1) 0.3
 set FormProgram.TextT(1) 10
@@ -69,10 +67,8 @@ menu mnuSimulate
 model NumberOfPoints
 model CurrentY(60,1)
 echo a step from rest at 0.3 V to -0.3 V held 1 s, then a sweep back at 1 V/s, against time
-menu mnuInstrument
 set FormIns.TextQuiet 0
 set FormIns.TextTSample 0.01
-menu mnuProgram
 select FormProgram.ComboKind(1) step
 set FormProgram.TextE(1) -0.3
 set FormProgram.TextT(1) 1

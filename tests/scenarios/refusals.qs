@@ -20,7 +20,6 @@ set FormExpr.D(1) 1e-5
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.Command1
-menu mnuExperimental
 set FormExpr.alph(1) 2
 menu mnuSimulate
 menu mnuAutoFit
