@@ -1,14 +1,11 @@
 # Input the digital simulation cannot run ends the run with the simulation's message, and the
 # program carries on: a grid of more than 200 points (an expanding-grid factor of 0.01), a zero
-# potential step, a zero drop time, a zero scan rate, a zero pulse time.
+# drop time, a zero scan rate, a zero pulse time (a zero potential step: limits).
 menu mnuInstrument
 set FormIns.TextExpanding 0.01
 menu mnuSimulate
 model LastPoint
 set FormIns.TextExpanding 0.5
-set FormIns.Estep 0
-menu mnuSimulate
-set FormIns.Estep 0.005
 echo a zero drop time in DC: a zero time step and length scale, and 0 / 0 overflows
 menu mnuTech
 click FormTech.optTech(2)
