@@ -7,7 +7,6 @@
 menu mnuMechamism
 set FormMech.charge(12) A(ads)
 set FormMech.charge(16) B(ads)
-click FormMech.Command1
 menu mnuInstrument
 set FormIns.Estart 0.4
 set FormIns.Eend -0.4
@@ -62,12 +61,10 @@ set FormExpr.TextInteraction 0
 #    0.002 cm/s, kb 1 1/s, Γmax 2e-10 mol/cm2: K C = kf C / (kb Γmax) = 1, half a layer at
 #    equilibrium) onto an empty layer while the sweep runs, and is reduced there; B(ads) desorbs
 #    (B(ads) = B, kf 10 1/s).
-menu mnuMechamism
 set FormMech.chem(1) A
 set FormMech.chem(2) A(ads)
 set FormMech.chem(3) B(ads)
 set FormMech.chem(4) B
-click FormMech.Command1
 set FormExpr.Gamma(1) 0
 set FormExpr.C(3) 1e-4
 set FormExpr.kf(1) 0.002
@@ -92,29 +89,22 @@ set FormExpr.TextInteraction 2
 menu mnuSimulate
 set FormExpr.TextInteraction 0
 echo an electron transfer between phases
-menu mnuMechamism
 set FormMech.charge(16) B
-click FormMech.Command1
 menu mnuSimulate
 echo an adsorption step with one side
-menu mnuMechamism
 set FormMech.charge(16) B(ads)
 set FormMech.chem(5) C(ads)
-click FormMech.Command1
 menu mnuSimulate
 # 6. Chronocoulometry of the surface couple alone (ks 100 1/s): stepped from 0.3 V to -0.3 V
 #    for 1 s, the layer is reduced within the first milliseconds and the charge is n F A Γ =
 #    9.6485 µC.
-menu mnuMechamism
 set FormMech.chem(1) 
 set FormMech.chem(2) 
 set FormMech.chem(3) 
 set FormMech.chem(4) 
 set FormMech.chem(5) 
-click FormMech.Command1
 menu mnuTech
 click FormTech.optTech(7)
-click FormTech.CmdOK
 set FormIns.Estart 0.3
 set FormIns.TextE1 -0.3
 set FormIns.TextT1 1

@@ -15,12 +15,10 @@
 #   x = 0.42651, I = 8.528503e-5 A; at -0.153 V x = 0.43490, I = 8.633180e-5 A.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
 menu mnuTech
 click FormTech.optTech(2)
-click FormTech.CmdOK
 menu mnuInstrument
 set FormIns.Estep 0.001
 set FormIns.td 1

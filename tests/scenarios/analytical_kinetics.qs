@@ -11,7 +11,6 @@
 #    potential, so Theoretical Peak finds no cathodic peak and Find Peak takes the last point.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
 menu mnuInstrument
@@ -81,9 +80,7 @@ select FormIns.ComboScan single
 #    peak near 0.4958 / 0.4463 = 1.111 x Randles-Sevcik = 298.4 uA (299.2 uA: the limit is
 #    approached from above). Find Peak: 0.11, 0.139 and 0.1685 V.
 echo following reaction
-menu mnuMechamism
 click FormMech.mech(7)
-click FormMech.Command1
 menu mnuExperimental
 set FormExpr.kf(1) 38.92298
 set FormExpr.kb(1) 0
@@ -107,12 +104,9 @@ menu mnuClear
 #    = 30.36 uA that longer drops approach (2.83339e-5 A at -0.3 V; the inverse Laplace
 #    transform of the flux, evaluated numerically, gives 2.833125e-5 A).
 echo preceding reaction
-menu mnuMechamism
 click FormMech.mech(6)
-click FormMech.Command1
 menu mnuTech
 click FormTech.optTech(2)
-click FormTech.CmdOK
 set FormIns.Estep 0.005
 set FormIns.td 0.5
 set FormExpr.C(1) 9.90099e-6
@@ -129,13 +123,9 @@ model CurrentY(121,1)
 #    9.9807e-4 A at E1/2 = 0.1 V; n Esw = 50 mV (E pulse 0.1 V): 0.9281, 1.59764e-3 A. Found:
 #    9.9783e-4 and 1.5976e-3 A at 0.1 V.
 echo square wave
-menu mnuMechamism
 click FormMech.mech(1)
-click FormMech.Command1
 set FormExpr.C(1) 1e-3
-menu mnuTech
 click FormTech.optTech(5)
-click FormTech.CmdOK
 set FormIns.Estep 0.01
 set FormIns.TextF 50
 set FormIns.Epulse 0.05

@@ -14,7 +14,6 @@
 # textbook half-peak width 1.857 / (alpha f) = 0.0954 V is measured at exactly half the peak.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
 set FormExpr.ks(1) 1e-5

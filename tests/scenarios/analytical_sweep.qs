@@ -16,7 +16,6 @@
 #   separation 57.4 mV (57.0 mV = 2.218/f for a switch far beyond).
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
 get FormExpr.Cinit(1)

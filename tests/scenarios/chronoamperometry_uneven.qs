@@ -6,10 +6,8 @@
 # their mean step.
 menu mnuTech
 click FormTech.optTech(7)
-click FormTech.CmdOK
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuInstrument
 set FormIns.TextE1 -0.5
 set FormIns.TextT1 1

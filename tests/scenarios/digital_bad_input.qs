@@ -9,21 +9,16 @@ set FormIns.TextExpanding 0.5
 echo a zero drop time in DC: a zero time step and length scale, and 0 / 0 overflows
 menu mnuTech
 click FormTech.optTech(2)
-click FormTech.CmdOK
 set FormIns.td 0
 menu mnuSimulate
 set FormIns.td 0.5
 echo a zero scan rate: the sweep's step of E step / v never ends
-menu mnuTech
 click FormTech.optTech(1)
-click FormTech.CmdOK
 set FormIns.V 0
 menu mnuSimulate
 set FormIns.V 0.01
 echo a zero pulse time in differential pulse
-menu mnuTech
 click FormTech.optTech(4)
-click FormTech.CmdOK
 menu mnuInstrument
 set FormIns.tp 0
 menu mnuSimulate
@@ -35,9 +30,7 @@ model LastPoint
 echo a charge transfer so fast (ks 1e20 cm/s) that the surface block is singular in double
 echo precision: one message tells at how many steps the solver met it; the run completes, its
 echo currents mean nothing
-menu mnuTech
 click FormTech.optTech(1)
-click FormTech.CmdOK
 menu mnuExperimental
 set FormExpr.ks(1) 1e20
 set FormIns.Estart 0.11

@@ -45,21 +45,15 @@ result
 # the 1 mM typed, 7.400E-5 and 1.007E-6 A.
 menu mnuTech
 click FormTech.optTech(2)
-click FormTech.CmdOK
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuSimulate
 model TechElectrodeCode
 model CurrentY(161,1)
 menu mnuTheoPeak
-menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 click FormIns.optElectrode(6)
-menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuSimulate
 model TechElectrodeCode
 model CurrentY(161,1)

@@ -14,7 +14,6 @@ dialog digital.csv
 menu mnuExport
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuSimulate
 model DigitalSimulation
 model NumberOfPoints

@@ -4,7 +4,6 @@
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.mech(1)
-click FormMech.Command1
 menu mnuInstrument
 set FormIns.Estart 0.3
 set FormIns.Eend -0.3
@@ -35,14 +34,10 @@ model FitParameterCode(2)
 model CurveCount
 model FitMode
 echo a hidden checked box is not fitted: E0 of a second reaction, checked under mechanism 2
-menu mnuMechamism
 click FormMech.mech(2)
-click FormMech.Command1
 menu mnuExperimental
 check FormExpr.CheckFitted(32) on
-menu mnuMechamism
 click FormMech.mech(1)
-click FormMech.Command1
 menu mnuExperimental
 get FormExpr.CheckFitted(32)
 menu mnuAutoSeparate

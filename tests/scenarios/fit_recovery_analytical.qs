@@ -3,7 +3,6 @@
 # off and ks five times too high or too low; then alpha from 0.3 and 0.7.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 model DigitalSimulation
 menu mnuInstrument
 set FormIns.Estart 0.4

@@ -5,7 +5,6 @@
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.mech(4)
-click FormMech.Command1
 menu mnuInstrument
 set FormIns.Estart 0.3
 set FormIns.Eend -0.3

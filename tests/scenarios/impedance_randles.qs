@@ -11,13 +11,11 @@
 #   1 mHz: 3052.360 - 3004.627 j ohm.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
 menu mnuTech
 caption FormTech.optTech(10)
 click FormTech.optTech(10)
-click FormTech.CmdOK
 menu mnuInstrument
 get FormIns.TextEdc
 get FormIns.optElectrode(4)

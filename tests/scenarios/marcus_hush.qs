@@ -8,7 +8,6 @@
 #    within 0.01 % in both models.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuInstrument
 set FormIns.Estart 0.5
 set FormIns.Eend -0.3
@@ -28,9 +27,7 @@ menu mnuSimulate
 menu mnuFindPeak
 result
 menu mnuClear
-menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 echo digital, lambda 50 eV
 menu mnuSimulate
 menu mnuFindPeak
@@ -50,9 +47,7 @@ menu mnuClear
 #    move apart faster with the scan rate, and they are lower and broader. Near E0' (psi ~ 1)
 #    the lower, broader peaks sit 1 to 2 mV closer together. Analytical model, 0.9 V to -0.7 V
 #    and back.
-menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 set FormIns.Estart 0.9
 set FormIns.Eend -0.7
 echo Butler-Volmer

@@ -15,7 +15,6 @@ model CurrentY(200,1)
 echo the same cycle as a program of two sweeps
 menu mnuTech
 click FormTech.optTech(8)
-click FormTech.CmdOK
 caption FormTech.optTech(8)
 menu mnuProgram
 select FormProgram.ComboKind(1) sweep
@@ -39,13 +38,10 @@ model PointTimes(200)
 echo the analytical model, the program and technique 1
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuSimulate
 model CurrentY(40,1)
 model CurrentY(200,1)
-menu mnuTech
 click FormTech.optTech(1)
-click FormTech.CmdOK
 menu mnuSimulate
 model CurrentY(40,1)
 model CurrentY(200,1)
@@ -55,9 +51,7 @@ set FormIns.TextQuiet 10
 menu mnuSimulate
 model NumberOfPoints
 model CurrentY(40,1)
-menu mnuTech
 click FormTech.optTech(8)
-click FormTech.CmdOK
 select FormProgram.ComboKind(1) hold
 set FormProgram.TextE(1) 0.3
 set FormProgram.TextT(1) 10
