@@ -23,9 +23,7 @@ menu mnuInstrument
 set FormIns.Estep 0.001
 set FormIns.td 1
 menu mnuSimulate
-model Technique
 model DropTime
-model NumberOfPoints
 # Limit at -0.3 V: 1.7214047e-4 A against Cottrell 1.721405e-4 A.
 model PotentialX(601)
 model CurrentY(601,1)
