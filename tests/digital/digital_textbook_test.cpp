@@ -1,7 +1,7 @@
 // The digital simulation against the textbook values of every electrode and technique, at the
 // default grid, and its convergence: a run on a grid and time steps twice as fine moves the
 // peak by less than the tolerance (0.5 % of the current, 1 mV of the potential). The reversible
-// planar sweep (Randles-Sevcik at four steps) and the sweep at a sphere of 0.282 cm (the planar
+// planar sweep (Randles-Sevcik at three steps) and the sweep at a sphere of 0.282 cm (the planar
 // peak plus the spherical term): the scenario digital_textbook; the thin film's sweep and the
 // charge it holds: thin_layer_test. The irreversible sweep, Nicholson's peak separations and
 // the following reaction's peak shifts: the same runs agree with the analytical ones at every
@@ -61,8 +61,8 @@ double RandlesSevcik(const Model& m) {
 }
 
 // At E0 the surface of the reversible sweep follows Nernst: half of each species (equal D).
-// Randles-Sevcik's peak at steps of 2, 1, 0.5 and 0.25 mV: the scenario digital_textbook; its
-// convergence on a grid and time steps twice as fine: the scenario digital_accuracy.
+// Randles-Sevcik's peak at steps of 2, 0.5 and 0.25 mV: the scenario digital_textbook; at 1 mV
+// with its convergence on a grid and time steps twice as fine: the scenario digital_accuracy.
 TEST(DigitalTextbook, ReversibleSweepHalvesTheSurfaceAtE0) {
   auto m = PlanarReduction();
   Simulate(*m);

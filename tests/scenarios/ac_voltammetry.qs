@@ -7,7 +7,6 @@
 menu mnuTech
 click FormTech.optTech(9)
 caption FormTech.optTech(9)
-click FormTech.CmdOK
 menu mnuInstrument
 get FormIns.TextF
 get FormIns.TextAmplitude
@@ -71,7 +70,6 @@ set FormIns.TextF 10
 echo the analytical model
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuSimulate
 echo a session keeps the AC boxes
 dialog ac.qs

@@ -7,14 +7,12 @@
 menu mnuMechamism
 set FormMech.charge(12) A(ads)
 set FormMech.charge(16) B(ads)
-click FormMech.Command1
 menu mnuInstrument
 set FormIns.Estart 0.4
 set FormIns.Eend -0.4
 set FormIns.Estep 0.001
 set FormIns.V 0.1
 select FormIns.ComboScan cycle
-click FormIns.cmdOK
 menu mnuExperimental
 set FormExpr.ks(1) 1e6
 set FormExpr.Eze(1) 0
@@ -30,17 +28,13 @@ menu mnuClear
 #    Epc = E0' - RT/(alpha F) ln(alpha F v / (RT ks)) = -152.9 mV at 100 V/s.
 set FormExpr.ks(1) 100
 echo Laviron, 10 V/s
-menu mnuInstrument
 set FormIns.V 10
-click FormIns.cmdOK
 menu mnuSimulate
 menu mnuFindPeak
 result
 menu mnuClear
 echo Laviron, 100 V/s
-menu mnuInstrument
 set FormIns.V 100
-click FormIns.cmdOK
 menu mnuSimulate
 menu mnuFindPeak
 result
@@ -48,10 +42,7 @@ menu mnuClear
 # 3. Frumkin interactions of the layer, reversible at 0.1 V/s: g 1 (attraction) doubles the peak
 #    (n^2 F^2 A v Γ / (RT (4 - 2g)) = 18.78 µA) and narrows it to 38.0 mV; g -1 (repulsion)
 #    lowers it to 6.26 µA and broadens it to 145.8 mV.
-menu mnuInstrument
 set FormIns.V 0.1
-click FormIns.cmdOK
-menu mnuExperimental
 set FormExpr.ks(1) 1e6
 set FormExpr.TextInteraction 1
 echo Frumkin g 1
@@ -70,13 +61,10 @@ set FormExpr.TextInteraction 0
 #    0.002 cm/s, kb 1 1/s, Γmax 2e-10 mol/cm2: K C = kf C / (kb Γmax) = 1, half a layer at
 #    equilibrium) onto an empty layer while the sweep runs, and is reduced there; B(ads) desorbs
 #    (B(ads) = B, kf 10 1/s).
-menu mnuMechamism
 set FormMech.chem(1) A
 set FormMech.chem(2) A(ads)
 set FormMech.chem(3) B(ads)
 set FormMech.chem(4) B
-click FormMech.Command1
-menu mnuExperimental
 set FormExpr.Gamma(1) 0
 set FormExpr.C(3) 1e-4
 set FormExpr.kf(1) 0.002
@@ -101,36 +89,26 @@ set FormExpr.TextInteraction 2
 menu mnuSimulate
 set FormExpr.TextInteraction 0
 echo an electron transfer between phases
-menu mnuMechamism
 set FormMech.charge(16) B
-click FormMech.Command1
 menu mnuSimulate
 echo an adsorption step with one side
-menu mnuMechamism
 set FormMech.charge(16) B(ads)
 set FormMech.chem(5) C(ads)
-click FormMech.Command1
 menu mnuSimulate
 # 6. Chronocoulometry of the surface couple alone (ks 100 1/s): stepped from 0.3 V to -0.3 V
 #    for 1 s, the layer is reduced within the first milliseconds and the charge is n F A Γ =
 #    9.6485 µC.
-menu mnuMechamism
 set FormMech.chem(1) 
 set FormMech.chem(2) 
 set FormMech.chem(3) 
 set FormMech.chem(4) 
 set FormMech.chem(5) 
-click FormMech.Command1
 menu mnuTech
 click FormTech.optTech(7)
-click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.Estart 0.3
 set FormIns.TextE1 -0.3
 set FormIns.TextT1 1
 set FormIns.TextTSample 0.01
-click FormIns.cmdOK
-menu mnuExperimental
 set FormExpr.ks(1) 100
 set FormExpr.Gamma(1) 1e-10
 menu mnuSimulate

@@ -3,7 +3,6 @@
 # values for the same experiment.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 activate MDIForm1
 menu mnuInstrument
 set FormIns.Estep 0.001

@@ -4,11 +4,8 @@
 # nF/(2.3RT) = 16.9 per volt.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
-activate MDIForm1
 menu mnuTech
 click FormTech.optTech(2)
-click FormTech.CmdOK
 menu mnuInstrument
 set FormIns.Estep 0.001
 menu mnuSimulate

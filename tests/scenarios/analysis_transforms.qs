@@ -3,10 +3,8 @@
 # differences, one-sided at the ends), and log((Id-I)/I) with the last point extrapolated.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuTech
 click FormTech.optTech(2)
-click FormTech.CmdOK
 menu mnuInstrument
 set FormIns.Estep 0.1
 menu mnuSimulate

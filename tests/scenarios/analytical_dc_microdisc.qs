@@ -15,13 +15,10 @@
 # The reversible wave is Nernstian (equal D), half its height at E0'.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
-activate MDIForm1
 menu mnuTech
 click FormTech.optTech(2)
-click FormTech.CmdOK
 menu mnuInstrument
 click FormIns.optElectrode(4)
 set FormIns.radius 5e-4

@@ -15,20 +15,15 @@
 #   x = 0.42651, I = 8.528503e-5 A; at -0.153 V x = 0.43490, I = 8.633180e-5 A.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
-activate MDIForm1
 menu mnuTech
 click FormTech.optTech(2)
-click FormTech.CmdOK
 menu mnuInstrument
 set FormIns.Estep 0.001
 set FormIns.td 1
 menu mnuSimulate
-model Technique
 model DropTime
-model NumberOfPoints
 # Limit at -0.3 V: 1.7214047e-4 A against Cottrell 1.721405e-4 A.
 model PotentialX(601)
 model CurrentY(601,1)
@@ -46,7 +41,6 @@ menu mnuTheoPeak
 result
 echo slow electron transfer, ks = 1e-5 cm/s, to -0.6 V
 set FormIns.Eend -0.6
-menu mnuExperimental
 set FormExpr.ks(1) 1e-5
 menu mnuSimulate
 model NumberOfPoints

@@ -11,13 +11,10 @@
 #   IL / 2 = 2.421606e-05 A at 0.1 V and IL x 2.9737 / 3.9737 = 3.624395e-05 A at 0.072 V.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
-activate MDIForm1
 menu mnuTech
 click FormTech.optTech(2)
-click FormTech.CmdOK
 menu mnuInstrument
 click FormIns.optElectrode(8)
 get FormIns.radius
@@ -58,10 +55,7 @@ result
 # and Theoretical Peak's line on how far the real sweep lags it: 9 % x s, s = (F v / RT)
 # (D / k^2) = 0.19462 /s x 2.4806 s = 0.4828, 4.34 % (the digital simulation: 4.40 %).
 set FormIns.txtRu 0
-menu mnuTech
 click FormTech.optTech(1)
-click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.V 0.005
 menu mnuSimulate
 model TechElectrodeCode

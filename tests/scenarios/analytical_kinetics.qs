@@ -11,10 +11,8 @@
 #    potential, so Theoretical Peak finds no cathodic peak and Find Peak takes the last point.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
-activate MDIForm1
 menu mnuInstrument
 set FormIns.Estart 0.5
 set FormIns.Eend -0.0125
@@ -22,7 +20,6 @@ set FormIns.Estep 0.0005
 set FormIns.V 0.1
 select FormIns.ComboScan cycle
 echo psi 20
-menu mnuExperimental
 set FormExpr.ks(1) 0.221162
 menu mnuSimulate
 menu mnuFindPeak
@@ -55,17 +52,14 @@ menu mnuClear
 #    with Ru = 100 ohm solved implicitly (E = Eapp + Ru I at each point) it moves 33.5 mV to
 #    0.038 V and falls to 253.3 uA (Find Peak: 0.0715 V, 2.6865E-4 A; 0.038 V, 2.5331E-4 A).
 echo ohmic drop
-menu mnuInstrument
 set FormIns.Estart 0.3
 set FormIns.Eend -0.3
 select FormIns.ComboScan single
-menu mnuExperimental
 set FormExpr.ks(1) 1e4
 menu mnuSimulate
 menu mnuFindPeak
 result
 menu mnuClear
-menu mnuInstrument
 set FormIns.txtRu 100
 menu mnuSimulate
 menu mnuFindPeak
@@ -86,9 +80,7 @@ select FormIns.ComboScan single
 #    peak near 0.4958 / 0.4463 = 1.111 x Randles-Sevcik = 298.4 uA (299.2 uA: the limit is
 #    approached from above). Find Peak: 0.11, 0.139 and 0.1685 V.
 echo following reaction
-menu mnuMechamism
 click FormMech.mech(7)
-click FormMech.Command1
 menu mnuExperimental
 set FormExpr.kf(1) 38.92298
 set FormExpr.kb(1) 0
@@ -112,16 +104,11 @@ menu mnuClear
 #    = 30.36 uA that longer drops approach (2.83339e-5 A at -0.3 V; the inverse Laplace
 #    transform of the flux, evaluated numerically, gives 2.833125e-5 A).
 echo preceding reaction
-menu mnuMechamism
 click FormMech.mech(6)
-click FormMech.Command1
 menu mnuTech
 click FormTech.optTech(2)
-click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.Estep 0.005
 set FormIns.td 0.5
-menu mnuExperimental
 set FormExpr.C(1) 9.90099e-6
 set FormExpr.C(3) 9.90099e-4
 set FormExpr.kf(1) 1
@@ -136,15 +123,9 @@ model CurrentY(121,1)
 #    9.9807e-4 A at E1/2 = 0.1 V; n Esw = 50 mV (E pulse 0.1 V): 0.9281, 1.59764e-3 A. Found:
 #    9.9783e-4 and 1.5976e-3 A at 0.1 V.
 echo square wave
-menu mnuMechamism
 click FormMech.mech(1)
-click FormMech.Command1
-menu mnuExperimental
 set FormExpr.C(1) 1e-3
-menu mnuTech
 click FormTech.optTech(5)
-click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.Estep 0.01
 set FormIns.TextF 50
 set FormIns.Epulse 0.05

@@ -14,11 +14,9 @@
 # textbook half-peak width 1.857 / (alpha f) = 0.0954 V is measured at exactly half the peak.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
 set FormExpr.ks(1) 1e-5
-activate MDIForm1
 menu mnuInstrument
 set FormIns.Estart 0.5
 set FormIns.Eend -0.5

@@ -16,12 +16,10 @@
 #   separation 57.4 mV (57.0 mV = 2.218/f for a switch far beyond).
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
 get FormExpr.Cinit(1)
 get FormExpr.Cinit(2)
-activate MDIForm1
 menu mnuInstrument
 set FormIns.Estep 0.001
 set FormIns.V 0.1

@@ -33,7 +33,6 @@ model EndPotential
 model PotentialStep
 model Temperature
 model NumberOfPoints
-menu mnuExperimental
 set FormExpr.D(1) abc
 menu mnuSimulate
 set FormExpr.D(1) 1e-5

@@ -5,11 +5,8 @@
 # and the step boxes kept by a session.
 menu mnuTech
 click FormTech.optTech(7)
-click FormTech.CmdOK
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
-activate MDIForm1
 menu mnuInstrument
 set FormIns.TextE1 -0.5
 set FormIns.TextT1 1
@@ -40,9 +37,7 @@ menu mnuSimulate
 model NumberOfPoints
 model CurrentY(200,1)
 echo the digital model
-menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 set FormIns.TextT2 0
 menu mnuSimulate
 model CurrentY(1,1)

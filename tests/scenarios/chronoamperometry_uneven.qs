@@ -6,16 +6,12 @@
 # their mean step.
 menu mnuTech
 click FormTech.optTech(7)
-click FormTech.CmdOK
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
-activate MDIForm1
 menu mnuInstrument
 set FormIns.TextE1 -0.5
 set FormIns.TextT1 1
 set FormIns.TextTSample 0.01
-click FormIns.cmdOK
 dialog uneven.csv
 menu mnuImport
 model NumberOfPoints

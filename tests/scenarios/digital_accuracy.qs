@@ -15,8 +15,6 @@ menu mnuAccuracy
 # responses the peak is 346.33 uA x 0.9996 = 3.4619E-4 A, 25 mV positive of E0 (2 mV steps).
 menu mnuTech
 click FormTech.optTech(4)
-click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.Estep 0.002
 set FormIns.td 1
 set FormIns.tp 0.05
@@ -31,10 +29,7 @@ set FormIns.tp 0.025
 # one anodic. Export Data writes them after the net current (digital_accuracy.check: forward -
 # reverse = net on every line); the import reads the net current back, and a curve that is no
 # longer the run's net current is exported alone.
-menu mnuTech
 click FormTech.optTech(5)
-click FormTech.CmdOK
-menu mnuInstrument
 set FormIns.Estep 0.01
 menu mnuSimulate
 menu mnuFindPeak
@@ -52,6 +47,5 @@ menu mnuExport
 # The analytical simulation has nothing to refine.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuAccuracy
 result

@@ -14,18 +14,13 @@ set FormIns.Estep 0.0625
 echo DC, a cycle: the return sweep repeats the forward sweep point for point
 menu mnuTech
 click FormTech.optTech(2)
-click FormTech.CmdOK
-menu mnuInstrument
 select FormIns.ComboScan cycle
 menu mnuSimulate
 model SweepPoints
 model NumberOfPoints
 curves
 echo normal pulse, forward and backward: the same current at the same potential
-menu mnuTech
 click FormTech.optTech(3)
-click FormTech.CmdOK
-menu mnuInstrument
 select FormIns.ComboScan single
 menu mnuSimulate
 curves
@@ -34,21 +29,15 @@ set FormIns.Eend 0.5
 menu mnuSimulate
 curves
 echo differential pulse, forward and backward: the same current at the same potential
-menu mnuTech
 click FormTech.optTech(4)
-click FormTech.CmdOK
 menu mnuSimulate
 curves
-menu mnuInstrument
 set FormIns.Estart 0.5
 set FormIns.Eend -0.5
 menu mnuSimulate
 curves
 echo a linear sweep carries its profile on: its return differs from its forward sweep
-menu mnuTech
 click FormTech.optTech(1)
-click FormTech.CmdOK
-menu mnuInstrument
 select FormIns.ComboScan cycle
 menu mnuSimulate
 model CurrentY(9,1)

@@ -1,7 +1,8 @@
 # At a rotating disk the flow keeps the diffusion layer thin: the current of a sweep levels off
 # at a plateau and stays there, while at a planar electrode it passes a peak and decays.
 # Fe+3 + e = Fe+2 (E0 0.1 V, fast, D 1e-5 cm2/s, 0.9996 mM), 0.3 -> -0.5 V at 10 mV/s in 5 mV
-# steps, 100 rpm, kinematic viscosity 0.01 cm2/s.
+# steps, 100 rpm, kinematic viscosity 0.01 cm2/s (the model's area and rotation rate:
+# analytical_dc_rotating_disk).
 # The plateau is Levich's 0.620 n F A D^2/3 w^1/2 nu^-1/6 C (4.8378E-5 A for the 0.250009 cm2 disk
 # below; 4.8417E-5 A with the exact 0.62045 and the 0.9996 mM left at E start).
 menu mnuInstrument
@@ -14,8 +15,6 @@ model CurrentY(161,1)
 click FormIns.optElectrode(8)
 menu mnuSimulate
 model Radius
-model ElectrodeArea
-model RotationRate
 echo rotating disk at -0.1, -0.3 and -0.5 V: level
 model CurrentY(81,1)
 model CurrentY(121,1)
@@ -45,22 +44,15 @@ result
 # the 1 mM typed, 7.400E-5 and 1.007E-6 A.
 menu mnuTech
 click FormTech.optTech(2)
-click FormTech.CmdOK
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuSimulate
 model TechElectrodeCode
 model CurrentY(161,1)
 menu mnuTheoPeak
-menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
-menu mnuInstrument
 click FormIns.optElectrode(6)
-menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuSimulate
 model TechElectrodeCode
 model CurrentY(161,1)

@@ -1,13 +1,10 @@
 # Digital simulation, planar reversible sweep 0.3 -> -0.3 V at 0.1 V/s of Fe+3 + e = Fe+2
 # (E0 0.1 V, D 1e-5 cm2/s, 0.9996 mM after pre-equilibration), 1 cm2, 25 C: Randles-Sevcik
-# 268.65 uA x 0.9996 = 2.6854E-4 A at E1/2 - 28.49 mV = 0.0715 V, the same at 2, 1, 0.5 and
-# 0.25 mV steps (the error must not grow as the step shrinks).
+# 268.65 uA x 0.9996 = 2.6854E-4 A at E1/2 - 28.49 mV = 0.0715 V, the same at 2, 0.5 and
+# 0.25 mV steps as at digital_accuracy's 1 mV (the error must not grow as the step shrinks).
 menu mnuInstrument
 set FormIns.V 0.1
 set FormIns.Estep 0.002
-menu mnuSimulate
-menu mnuFindPeak
-set FormIns.Estep 0.001
 menu mnuSimulate
 menu mnuFindPeak
 set FormIns.Estep 0.0005

@@ -6,7 +6,6 @@ menu mnuMechamism
 set FormMech.charge(22) C
 set FormMech.charge(24) 2
 set FormMech.charge(26) D
-click FormMech.Command1
 menu mnuExperimental
 set FormExpr.C(3) 1e-3
 menu mnuInstrument

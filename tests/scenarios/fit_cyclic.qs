@@ -4,14 +4,12 @@
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.mech(1)
-click FormMech.Command1
 menu mnuInstrument
 set FormIns.Estart 0.3
 set FormIns.Eend -0.3
 set FormIns.Estep 0.002
 set FormIns.Noise 1e-6
 select FormIns.ComboScan cycle
-click FormIns.cmdOK
 menu mnuExperimental
 set FormExpr.ks(1) 1e-3
 menu mnuSimulate
@@ -36,14 +34,10 @@ model FitParameterCode(2)
 model CurveCount
 model FitMode
 echo a hidden checked box is not fitted: E0 of a second reaction, checked under mechanism 2
-menu mnuMechamism
 click FormMech.mech(2)
-click FormMech.Command1
 menu mnuExperimental
 check FormExpr.CheckFitted(32) on
-menu mnuMechamism
 click FormMech.mech(1)
-click FormMech.Command1
 menu mnuExperimental
 get FormExpr.CheckFitted(32)
 menu mnuAutoSeparate

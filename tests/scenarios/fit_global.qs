@@ -7,33 +7,24 @@ set FormIns.Eend -0.2
 set FormIns.Estep 0.002
 set FormIns.Noise 1e-6
 select FormIns.ComboScan cycle
-click FormIns.cmdOK
 menu mnuExperimental
 check FormExpr.CheckFitted(1) off
 set FormExpr.ks(1) 0.01
 set FormExpr.Eze(1) 0.1
 echo the measurements
-menu mnuInstrument
 set FormIns.V 0.02
-click FormIns.cmdOK
 menu mnuSimulate
 dialog cv_0.02.csv
 menu mnuExport
-menu mnuInstrument
 set FormIns.V 0.1
-click FormIns.cmdOK
 menu mnuSimulate
 dialog cv_0.1.csv
 menu mnuExport
-menu mnuInstrument
 set FormIns.V 0.5
-click FormIns.cmdOK
 menu mnuSimulate
 dialog cv_0.5.csv
 menu mnuExport
-menu mnuInstrument
 set FormIns.V 2
-click FormIns.cmdOK
 menu mnuSimulate
 dialog cv_2.csv
 menu mnuExport
@@ -41,46 +32,29 @@ echo a global fit without curves
 menu mnuGlobalFit
 echo each curve imported with the scan rate it was measured at
 menu mnuClear
-menu mnuInstrument
 set FormIns.Noise 0
 set FormIns.V 0.02
-click FormIns.cmdOK
 dialog cv_0.02.csv
 menu mnuImport
-menu mnuInstrument
 set FormIns.TxtI0 0
-click FormIns.cmdOK
 menu mnuGlobalAdd
-menu mnuInstrument
 set FormIns.V 0.1
-click FormIns.cmdOK
 dialog cv_0.1.csv
 menu mnuImport
-menu mnuInstrument
 set FormIns.TxtI0 0
-click FormIns.cmdOK
 menu mnuGlobalAdd
-menu mnuInstrument
 set FormIns.V 0.5
-click FormIns.cmdOK
 dialog cv_0.5.csv
 menu mnuImport
-menu mnuInstrument
 set FormIns.TxtI0 0
-click FormIns.cmdOK
 menu mnuGlobalAdd
-menu mnuInstrument
 set FormIns.V 2
-click FormIns.cmdOK
 dialog cv_2.csv
 menu mnuImport
-menu mnuInstrument
 set FormIns.TxtI0 0
-click FormIns.cmdOK
 menu mnuGlobalAdd
 result
 echo fit from E0 = 0.05 V, ks = 0.05 cm/s, alpha = 0.4
-menu mnuExperimental
 set FormExpr.Eze(1) 0.05
 set FormExpr.ks(1) 0.05
 set FormExpr.alph(1) 0.4

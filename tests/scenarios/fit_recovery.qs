@@ -9,7 +9,6 @@ set FormIns.Estep 0.002
 set FormIns.V 0.1
 set FormIns.Noise 2e-6
 select FormIns.ComboScan cycle
-click FormIns.cmdOK
 menu mnuExperimental
 check FormExpr.CheckFitted(1) off
 set FormExpr.ks(1) 0.01
@@ -21,11 +20,8 @@ dialog measured.csv
 menu mnuImport
 model NumberOfPoints
 echo the data carry no baseline
-menu mnuInstrument
 set FormIns.TxtI0 0
 set FormIns.Noise 0
-click FormIns.cmdOK
-menu mnuExperimental
 check FormExpr.CheckFitted(11) on
 check FormExpr.CheckFitted(31) on
 get FormExpr.TextKsmin(1)

@@ -1,9 +1,9 @@
 # The same recovery in the analytical mode: a noisy cyclic voltammogram of the convolution
 # solution (E0 = 0.1 V, ks = 0.01 cm/s), exported and imported, fitted for E0 and ks from 50 mV
-# off and ks five times too high or too low; then alpha from 0.3 and 0.7.
+# off and ks five times too high or too low within the default ks range that fit_recovery
+# prints; then alpha from 0.3 and 0.7.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 model DigitalSimulation
 menu mnuInstrument
 set FormIns.Estart 0.4
@@ -12,7 +12,6 @@ set FormIns.Estep 0.002
 set FormIns.V 0.1
 set FormIns.Noise 2e-6
 select FormIns.ComboScan cycle
-click FormIns.cmdOK
 menu mnuExperimental
 check FormExpr.CheckFitted(1) off
 set FormExpr.ks(1) 0.01
@@ -24,15 +23,10 @@ dialog measured.csv
 menu mnuImport
 model NumberOfPoints
 echo the data carry no baseline
-menu mnuInstrument
 set FormIns.TxtI0 0
 set FormIns.Noise 0
-click FormIns.cmdOK
-menu mnuExperimental
 check FormExpr.CheckFitted(11) on
 check FormExpr.CheckFitted(31) on
-get FormExpr.TextKsmin(1)
-get FormExpr.TextKsmax(1)
 echo start E0 = 0.05 V, ks = 0.05 cm/s
 set FormExpr.Eze(1) 0.05
 set FormExpr.ks(1) 0.05

@@ -5,13 +5,11 @@
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.mech(4)
-click FormMech.Command1
 menu mnuInstrument
 set FormIns.Estart 0.3
 set FormIns.Eend -0.3
 set FormIns.Estep 0.01
 select FormIns.ComboScan single
-click FormIns.cmdOK
 menu mnuExperimental
 check FormExpr.CheckFitted(1) off
 set FormExpr.C(3) 1e-3

@@ -11,16 +11,13 @@
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.mech(8)
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
 set FormExpr.ks(1) 0.005
 set FormExpr.kf(1) 50
 set FormExpr.kb(1) 0
-activate MDIForm1
 menu mnuTech
 click FormTech.optTech(10)
-click FormTech.CmdOK
 menu mnuInstrument
 set FormIns.txtRu 0
 set FormIns.Cdl 0
@@ -34,8 +31,6 @@ model CurrentY(8,1)
 model CurrentY(7,1)
 model CurrentY(14,1)
 echo the complex reaction
-menu mnuMechamism
 click FormMech.mech(9)
-click FormMech.Command1
 menu mnuSimulate
 model SpectrumFrequencies

@@ -4,15 +4,12 @@
 # from ks = 0.01 cm/s, Ru = 30 ohm and Cd = 40 uF. Rct = RT / (F^2 A ks C/2) = 532.56 ohm.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
 check FormExpr.CheckFitted(1) off
 set FormExpr.ks(1) 1e-3
-activate MDIForm1
 menu mnuTech
 click FormTech.optTech(10)
-click FormTech.CmdOK
 menu mnuInstrument
 set FormIns.txtRu 50
 set FormIns.Cdl 2e-5
@@ -27,10 +24,8 @@ model NumberOfPoints
 model CurrentY(1,1)
 model CurrentY(36,1)
 echo start ks = 0.01 cm/s, Ru = 30 ohm, Cd = 40 uF
-menu mnuExperimental
 check FormExpr.CheckFitted(11) on
 set FormExpr.ks(1) 0.01
-menu mnuInstrument
 check FormIns.CheckFitted(91) on
 check FormIns.CheckFitted(92) on
 set FormIns.txtRu 30

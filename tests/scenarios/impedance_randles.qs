@@ -11,14 +11,11 @@
 #   1 mHz: 3052.360 - 3004.627 j ohm.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuExperimental
 click FormExpr.CheckPreEqu
-activate MDIForm1
 menu mnuTech
 caption FormTech.optTech(10)
 click FormTech.optTech(10)
-click FormTech.CmdOK
 menu mnuInstrument
 get FormIns.TextEdc
 get FormIns.optElectrode(4)
@@ -42,7 +39,6 @@ model CurrentY(9,1)
 model CurrentY(18,1)
 echo a slow couple, ks = 1e-3 cm/s: Rct = RT / (F^2 A ks C/2) = 532.556 ohm in series
 # By hand: 100 kHz 50.0000119 - 0.0795775 j (Cd shorts Rct); 1 mHz 3584.5144 - 3005.0647 j.
-menu mnuExperimental
 set FormExpr.ks(1) 1e-3
 menu mnuSimulate
 model CurrentY(1,1)
@@ -54,7 +50,6 @@ echo a thin film of 10 um holds its charge: the phase tends to -90 degrees at 1 
 # 0.5 mM, with Cd 9.58868e-4 F: Z'' = -1 / (w C) = -16598.2 ohm at 10 mHz (the layer adds
 # 2e-5 of it), -165982.2 at 1 mHz,
 # while Z' stays at Ru + Rct + the layer's resistance.
-menu mnuInstrument
 click FormIns.optElectrode(9)
 set FormIns.leng 0.001
 menu mnuSimulate

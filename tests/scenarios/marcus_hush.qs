@@ -8,14 +8,12 @@
 #    within 0.01 % in both models.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuInstrument
 set FormIns.Estart 0.5
 set FormIns.Eend -0.3
 set FormIns.Estep 0.001
 set FormIns.V 0.1
 select FormIns.ComboScan cycle
-click FormIns.cmdOK
 menu mnuExperimental
 set FormExpr.ks(1) 0.01
 echo analytical, Butler-Volmer, alpha 0.5
@@ -29,16 +27,13 @@ menu mnuSimulate
 menu mnuFindPeak
 result
 menu mnuClear
-menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 echo digital, lambda 50 eV
 menu mnuSimulate
 menu mnuFindPeak
 result
 menu mnuClear
 echo digital, Butler-Volmer, alpha 0.5
-menu mnuExperimental
 set FormExpr.lambda(1) 0
 menu mnuSimulate
 menu mnuFindPeak
@@ -52,17 +47,11 @@ menu mnuClear
 #    move apart faster with the scan rate, and they are lower and broader. Near E0' (psi ~ 1)
 #    the lower, broader peaks sit 1 to 2 mV closer together. Analytical model, 0.9 V to -0.7 V
 #    and back.
-menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
-menu mnuInstrument
 set FormIns.Estart 0.9
 set FormIns.Eend -0.7
-click FormIns.cmdOK
-menu mnuExperimental
 echo Butler-Volmer
 set FormExpr.lambda(1) 0
-menu mnuInstrument
 set FormIns.V 0.1
 menu mnuSimulate
 menu mnuFindPeak
@@ -84,9 +73,7 @@ menu mnuFindPeak
 result
 menu mnuClear
 echo lambda 1 eV
-menu mnuExperimental
 set FormExpr.lambda(1) 1
-menu mnuInstrument
 set FormIns.V 0.1
 menu mnuSimulate
 menu mnuFindPeak
@@ -108,9 +95,7 @@ menu mnuFindPeak
 result
 menu mnuClear
 echo lambda 0.3 eV
-menu mnuExperimental
 set FormExpr.lambda(1) 0.3
-menu mnuInstrument
 set FormIns.V 0.1
 menu mnuSimulate
 menu mnuFindPeak
@@ -144,7 +129,6 @@ dialog measured.csv
 menu mnuExport
 dialog measured.csv
 menu mnuImport
-menu mnuExperimental
 check FormExpr.CheckFitted(1) off
 check FormExpr.CheckFitted(61) on
 get FormExpr.TextLambdaMin(1)

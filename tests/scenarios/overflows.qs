@@ -3,8 +3,6 @@
 # exits 0 (a message of a typed value is a notice).
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
-activate MDIForm1
 echo noise of 1e308 A overflows the curve; the commands after it say there is no curve
 menu mnuInstrument
 set FormIns.Noise 1e308
@@ -31,9 +29,7 @@ menu mnuSimulate
 set FormIns.radius 0.2821
 get FormIns.ARE
 echo kb = 1e-308 /s makes Keq larger than any number: its label keeps what it showed
-menu mnuMechamism
 click FormMech.mech(7)
-click FormMech.Command1
 menu mnuExperimental
 get FormExpr.LabelKeq(1)
 set FormExpr.kb(1) 1e-308

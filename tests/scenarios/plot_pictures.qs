@@ -1,7 +1,6 @@
 # A reversible cyclic voltammogram, drawn and written as SVG pictures.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuInstrument
 select FormIns.ComboScan cycle
 menu mnuSimulate

@@ -1,7 +1,6 @@
 # A reversible cyclic voltammogram written as a PNG picture.
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
 menu mnuInstrument
 select FormIns.ComboScan cycle
 menu mnuSimulate

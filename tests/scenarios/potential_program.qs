@@ -15,7 +15,6 @@ model CurrentY(200,1)
 echo the same cycle as a program of two sweeps
 menu mnuTech
 click FormTech.optTech(8)
-click FormTech.CmdOK
 caption FormTech.optTech(8)
 menu mnuProgram
 select FormProgram.ComboKind(1) sweep
@@ -39,28 +38,20 @@ model PointTimes(200)
 echo the analytical model, the program and technique 1
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
-activate MDIForm1
 menu mnuSimulate
 model CurrentY(40,1)
 model CurrentY(200,1)
-menu mnuTech
 click FormTech.optTech(1)
-click FormTech.CmdOK
 menu mnuSimulate
 model CurrentY(40,1)
 model CurrentY(200,1)
 echo a hold of 10 s at the start potential, then one sweep: the quiet time of technique 1
-menu mnuInstrument
 select FormIns.ComboScan single
 set FormIns.TextQuiet 10
 menu mnuSimulate
 model NumberOfPoints
 model CurrentY(40,1)
-menu mnuTech
 click FormTech.optTech(8)
-click FormTech.CmdOK
-menu mnuProgram
 select FormProgram.ComboKind(1) hold
 set FormProgram.TextE(1) 0.3
 set FormProgram.TextT(1) 10
@@ -70,10 +61,8 @@ menu mnuSimulate
 model NumberOfPoints
 model CurrentY(60,1)
 echo a step from rest at 0.3 V to -0.3 V held 1 s, then a sweep back at 1 V/s, against time
-menu mnuInstrument
 set FormIns.TextQuiet 0
 set FormIns.TextTSample 0.01
-menu mnuProgram
 select FormProgram.ComboKind(1) step
 set FormProgram.TextE(1) -0.3
 set FormProgram.TextT(1) 1

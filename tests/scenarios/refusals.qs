@@ -19,8 +19,6 @@ menu mnuSimulate
 set FormExpr.D(1) 1e-5
 menu mnuMechamism
 click FormMech.CheckDigital
-click FormMech.Command1
-menu mnuExperimental
 set FormExpr.alph(1) 2
 menu mnuSimulate
 menu mnuAutoFit
@@ -34,7 +32,6 @@ set FormIns.txttemp 25
 echo a differential pulse longer than its drop
 menu mnuTech
 click FormTech.optTech(4)
-click FormTech.CmdOK
 menu mnuInstrument
 set FormIns.tp 0.6
 menu mnuSimulate

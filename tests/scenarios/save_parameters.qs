@@ -3,7 +3,6 @@
 menu mnuMechamism
 click FormMech.CheckDigital
 click FormMech.mech(1)
-click FormMech.Command1
 menu mnuInstrument
 set FormIns.Estart 0.2
 set FormIns.Eend -0.4

@@ -2,7 +2,6 @@
 # saves to the same bytes, and a session that tries to answer a dialog and export is refused whole.
 menu mnuTech
 click FormTech.optTech(4)
-click FormTech.CmdOK
 menu mnuSimulate
 model CurrentY(30,1)
 dialog dp.qs
