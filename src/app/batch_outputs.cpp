@@ -36,23 +36,23 @@ class FileIdentities {
   const FileIdentity& Of(const std::string& path) {
     auto [at, added] = files_.try_emplace(path);
     if (!added) return at->second;
+    // The name's own status is its file's unless it is a link (or cannot be looked at).
     struct stat status {};
+    const bool named = ::lstat(path.c_str(), &status) == 0;
+    const bool link = named ? S_ISLNK(status.st_mode) : errno != ENOENT;
     FileIdentity& file = at->second;
-    file.exists = ::stat(path.c_str(), &status) == 0;
-    file.device = status.st_dev;
-    file.inode = status.st_ino;
-    file.key = Key(path);
+    file.exists = link ? ::stat(path.c_str(), &status) == 0 : named;
+    file.device = file.exists ? status.st_dev : 0;
+    file.inode = file.exists ? status.st_ino : 0;
+    file.key = Key(path, link);
     return file;
   }
 
  private:
   // A name that is no link (or not there at all) resolves as its folder does, followed by it.
-  std::string Key(const std::string& path) {
+  std::string Key(const std::string& path, bool link) {
     const fs::path name(path);
     const fs::path leaf = name.filename();
-    struct stat status {};
-    const bool link =
-        ::lstat(path.c_str(), &status) == 0 ? S_ISLNK(status.st_mode) : errno != ENOENT;
     if (leaf.empty() || leaf == "." || leaf == ".." || link) return Resolved(name);
     const fs::path folder = name.parent_path();
     auto [at, added] = folders_.try_emplace(folder.string());

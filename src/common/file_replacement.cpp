@@ -124,22 +124,14 @@ FileReplacement::FileReplacement(std::string path, Durability durability)
   name += ".";
   const std::string stem = (target.parent_path() / name).string();
   errno = 0;
-  int descriptor = CreateUniqueFile(stem, temporary_);
-  if (descriptor < 0) {
+  descriptor_ = CreateUniqueFile(stem, temporary_);
+  if (descriptor_ < 0) {
     temporary_.clear();
     throw WriteFailure(errno);
   }
   NoteTemporary(temporary_, true);
   // The replacement keeps the rights of the file it replaces; a new file has the usual ones.
-  if (fs::exists(old)) ::fchmod(descriptor, static_cast<mode_t>(old.permissions()));
-  file_ = ::fdopen(descriptor, "wb");
-  if (file_ == nullptr) {
-    int error = errno;
-    ::close(descriptor);
-    Discard();
-    throw WriteFailure(error);
-  }
-  std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());  // no size asked of the system
+  if (fs::exists(old)) ::fchmod(descriptor_, static_cast<mode_t>(old.permissions()));
 }
 
 FileReplacement::~FileReplacement() {
@@ -147,8 +139,8 @@ FileReplacement::~FileReplacement() {
 }
 
 void FileReplacement::Discard() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  if (descriptor_ >= 0) ::close(descriptor_);
+  descriptor_ = -1;
   if (!temporary_.empty()) {
     ::unlink(temporary_.c_str());
     NoteTemporary(temporary_, false);
@@ -157,21 +149,32 @@ void FileReplacement::Discard() {
 }
 
 void FileReplacement::Write(std::string_view bytes) {
-  if (file_ == nullptr) throw RuntimeError::BadFileName();  // written after committing
-  errno = 0;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) throw WriteFailure(errno);
+  if (descriptor_ < 0) throw RuntimeError::BadFileName();  // written after committing
+  pending_ += bytes;
+  if (pending_.size() >= kPendingLimit) WritePending();
+}
+
+void FileReplacement::WritePending() {
+  std::string_view rest = pending_;
+  while (!rest.empty()) {
+    errno = 0;
+    const ssize_t written = ::write(descriptor_, rest.data(), rest.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) throw WriteFailure(errno);
+    rest.remove_prefix(static_cast<size_t>(written));
+  }
+  pending_.clear();
 }
 
 void FileReplacement::Commit() {
-  if (file_ == nullptr) throw RuntimeError::BadFileName();
+  if (descriptor_ < 0) throw RuntimeError::BadFileName();
+  // A full disk often shows only when the pending tail is written or the data synced.
+  WritePending();
   errno = 0;
-  // A full disk often shows only when the buffered tail is flushed or the data synced.
-  if (std::fflush(file_) != 0) throw WriteFailure(errno);
-  if (durability_ == Durability::kOnDisk && ::fsync(::fileno(file_)) != 0)
-    throw WriteFailure(errno);
-  std::FILE* file = file_;
-  file_ = nullptr;
-  if (std::fclose(file) != 0) throw WriteFailure(errno);
+  if (durability_ == Durability::kOnDisk && ::fsync(descriptor_) != 0) throw WriteFailure(errno);
+  const int descriptor = descriptor_;
+  descriptor_ = -1;
+  if (::close(descriptor) != 0) throw WriteFailure(errno);
   if (std::rename(temporary_.c_str(), path_.c_str()) != 0) throw WriteFailure(errno);
   NoteTemporary(temporary_, false);
   committed_ = true;

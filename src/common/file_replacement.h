@@ -6,8 +6,7 @@
 // RuntimeError with the run-time library's description ("Path not found", "Permission denied",
 // "Disk full").
 
-#include <array>
-#include <cstdio>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -60,8 +59,13 @@ class FileReplacement {
   std::string path_;
   std::string temporary_;
   Durability durability_;
-  std::FILE* file_ = nullptr;
-  std::array<char, 8192> buffer_;  // the file's, while it is open
+  static constexpr size_t kPendingLimit = 1 << 16;  // bytes held before they are written
+
+  // Writes what Write has gathered.
+  void WritePending();
+
+  int descriptor_ = -1;  // the temporary file's, until Commit closes it
+  std::string pending_;  // written but not yet handed to the system
   bool committed_ = false;
 };
 
