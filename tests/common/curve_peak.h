@@ -45,6 +45,11 @@ inline Peak FindPeak(const Model& m, const Samples& y, int first, int last) {
   return {m.PotentialX(best) + shift * step, y1 - 0.25 * (y0 - y2) * shift};
 }
 
+// The peak of the total current (times sign: -1 finds an anodic peak) among points first..last.
+inline Peak TotalPeak(const Model& m, int first, int last, double sign = 1.0) {
+  return FindPeak(m, TotalCurrent(m, sign), first, last);
+}
+
 // The potential where the curve first crosses the level among points first..last, linearly
 // between the points; after = 1 the crossing after that one. NaN when there is none.
 inline double Crossing(const Model& m, const Samples& y, int first, int last, double level,

@@ -27,11 +27,7 @@ Model FilmModel(bool digital, int technique, double L) {
 
 using curve_test::Peak;
 using curve_test::Total;
-
-// The largest cathodic current of points from..to (times sign), placed by a parabola.
-Peak CathodicPeak(const Model& m, int from, int to, double sign = 1.0) {
-  return curve_test::FindPeak(m, curve_test::TotalCurrent(m, sign), from, to);
-}
+using curve_test::TotalPeak;
 
 class ThinLayerTest : public testing::TestWithParam<bool> {};
 
@@ -42,7 +38,7 @@ TEST_P(ThinLayerTest, ThinLayerIsHubbardsWave) {
   m.ScanCycles = 1;
   RunToTheEnd(m);
   const int half = m.NumberOfPoints / 2;
-  const Peak reduction = CathodicPeak(m, 2, half);
+  const Peak reduction = TotalPeak(m, 2, half);
   const double ip = kFaraday * m.FOverRT * m.ScanRate * 1e-4 * kC / 4;  // A
   EXPECT_NEAR(reduction.I / ip, 1.0, 0.005);
   EXPECT_NEAR(reduction.E, kRunE0, 0.001);
@@ -50,7 +46,7 @@ TEST_P(ThinLayerTest, ThinLayerIsHubbardsWave) {
                                                0.5 * reduction.I);  // where it first reaches ip/2
   EXPECT_NEAR(reduction.E - halfPeak, -1.7627 * m.RTOverF, 0.001);
   // The oxidation: the same peak mirrored.
-  const Peak oxidation = CathodicPeak(m, half + 2, m.NumberOfPoints - 1, -1.0);
+  const Peak oxidation = TotalPeak(m, half + 2, m.NumberOfPoints - 1, -1.0);
   EXPECT_NEAR(oxidation.I / ip, 1.0, 0.005);
   EXPECT_NEAR(oxidation.E - reduction.E, 0.0, 0.001);
 }
@@ -63,7 +59,7 @@ TEST_P(ThinLayerTest, SlowTransferIsHubbardsIrreversibleWave) {
   m.ChargeKs(1) = 1e-6;
   m.EndPotential = -0.6;
   RunToTheEnd(m);
-  const Peak reduction = CathodicPeak(m, 2, m.NumberOfPoints - 1);
+  const Peak reduction = TotalPeak(m, 2, m.NumberOfPoints - 1);
   const double af = 0.5 * m.FOverRT, v = m.ScanRate;
   EXPECT_NEAR(reduction.I / (kFaraday * af * v * 1e-4 * kC / std::exp(1.0)), 1.0, 0.001);
   EXPECT_NEAR(reduction.E, kRunE0 - std::log(af * v * 1e-4 / 1e-6) / af, 1e-4);
@@ -74,7 +70,7 @@ TEST_P(ThinLayerTest, SlowTransferIsHubbardsIrreversibleWave) {
 TEST_P(ThinLayerTest, ThickFilmIsThePlanarWave) {
   Model m = FilmModel(GetParam(), 1, 0.1);
   RunToTheEnd(m);
-  const Peak p = CathodicPeak(m, 2, m.NumberOfPoints - 1);
+  const Peak p = TotalPeak(m, 2, m.NumberOfPoints - 1);
   const double ip = 0.4463 * kFaraday * kC * std::sqrt(m.FOverRT * m.ScanRate * kRunD);
   EXPECT_NEAR(p.I / ip, 1.0, 0.005);
   EXPECT_NEAR(p.E, kRunE0 - 1.109 * m.RTOverF, 0.001);
