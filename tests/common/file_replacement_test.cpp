@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <filesystem>
@@ -84,6 +85,28 @@ TEST_P(CompleteWrite, ReplacesTheFileAndKeepsItsRights) {
   EXPECT_EQ(TempFolder::Read(folder.Path("kept.par")), "old");
   EXPECT_EQ(fs::status(path).permissions(), rights);
   EXPECT_EQ(FilesIn(folder.Path("")), 2);  // no temporary file is left behind
+}
+
+// A new file gets the rights the process gives new files, and every piece written, also past
+// what the writer holds back before handing it to the system.
+TEST_P(CompleteWrite, NewFileHasTheUsualRightsAndEveryPiece) {
+  TempFolder folder;
+  const std::string path = folder.Path("long.csv");
+  const std::string piece(50000, 'x');
+  {
+    FileReplacement file(path, GetParam());
+    for (char end : {'1', '2', '3'}) {
+      file.Write(piece);
+      file.Write(std::string(1, end));
+    }
+    file.Commit();
+  }
+  EXPECT_EQ(TempFolder::Read(path), piece + "1" + piece + "2" + piece + "3");
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  struct stat status {};
+  ASSERT_EQ(::stat(path.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0666 & ~mask);
 }
 
 INSTANTIATE_TEST_SUITE_P(SyncedAndRenamed, CompleteWrite,
