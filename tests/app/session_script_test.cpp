@@ -320,7 +320,6 @@ TEST_P(CraftedSession, ChangesNothingAndNamesTheLine) {
 
 INSTANTIATE_TEST_SUITE_P(Attacks, CraftedSession,
                          ::testing::Values(Crafted{"menu mnuExport", "writes or prints files"},
-                                           Crafted{"menu mnuPrint", "writes or prints files"},
                                            Crafted{"menu mnuSave_Click", "writes or prints files"},
                                            Crafted{"plot stolen.svg", "writes or prints files"},
                                            Crafted{"answer yes", "answers a dialog"},

@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
+
+#include "files/temp_folder.h"
 
 namespace qalto {
 namespace {
@@ -61,14 +60,12 @@ TEST(SvgWriter, WritesThePictureWithItsTextsEscaped) {
 
 TEST(SvgWriter, WritesTheFileOrReportsThatItCannot) {
   RecordingSurface surface = SamplePlot();
-  std::filesystem::path file = std::filesystem::temp_directory_path() / "qalto_svg_test.svg";
-  ASSERT_TRUE(WriteSvg(surface, file.string(), 800, 600));
-  std::stringstream content;
-  content << std::ifstream(file, std::ios::binary).rdbuf();
-  EXPECT_EQ(content.str(), SvgText(surface, 800, 600));
+  TempFolder folder;
+  const std::string file = folder.Path("plot.svg");
+  ASSERT_TRUE(WriteSvg(surface, file, 800, 600));
+  EXPECT_EQ(TempFolder::Read(file), SvgText(surface, 800, 600));
   EXPECT_FALSE(WriteSvg(surface, "/nonexistent-folder/plot.svg", 800, 600));
-  EXPECT_FALSE(WriteSvg(surface, file.string(), 0, 600));
-  std::filesystem::remove(file);
+  EXPECT_FALSE(WriteSvg(surface, file, 0, 600));
 }
 
 }  // namespace

@@ -37,17 +37,11 @@ INSTANTIATE_TEST_SUITE_P(
     Layouts, CommaTableTest,
     testing::Values(
         // Fixed decimals with nothing between the values: the "-0" and the "000e-05" are no
-        // whole numbers any program writes.
+        // whole numbers any program writes. (Pairs explained by headings, and CH Instruments with
+        // a decimal comma: ReaderPropertyTest.)
         ReadCase{"FixedDecimals", "-0,500,-1,000e-05\n-0,490,-9,500e-06\n", -0.5, -1e-5, -0.49},
-        // The same without such a sign, explained by headings naming two columns.
-        ReadCase{"PairsNamedByHeadings", "E,I\n0,5,1,5\n0,6,2,5\n", 0.5, 1.5, 0.6},
         // A comma and a blank between values that carry decimal commas.
         ReadCase{"CommaBlank", "E/V, I/A\n0,100, 1,5e-6\n0,2, -2e-6\n", 0.1, 1.5e-6, 0.2},
-        // CH Instruments set to a decimal comma.
-        ReadCase{"ChiDecimalComma",
-                 "Cyclic Voltammetry\nInit E (V) = 0.1\n\nPotential/V, Current/A\n\n"
-                 "0,100, 1,000e-6\n0,090, 2,000e-6\n",
-                 0.1, 1e-6, 0.09},
         // Semicolons: the mark shows on a later line, the first one holding whole numbers.
         ReadCase{"MarkOnALaterLine", "E;I\n0;1\n0,5;1,5\n", 0, 1, 0.5},
         // Whole numbers as wide as the headings, and an empty cell at the end of a line.

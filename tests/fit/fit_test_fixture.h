@@ -77,14 +77,19 @@ class FitTest : public AppTest {
     ASSERT_EQ(model.CurveCount, 1);
   }
 
+  // The largest magnitude of the current of that curve.
+  double LargestMagnitude(int curve) {
+    double largest = 0;
+    for (int i = 1; i <= model.NumberOfPoints; ++i)
+      largest = std::max(largest, std::fabs(model.CurrentY(i, curve)));
+    return largest;
+  }
+
   // Simulates curve 1 and adds Gaussian noise of sigma = `fraction` of the largest current.
   void MeasureWithNoise(double fraction, unsigned seed) {
     Measure();
-    double largest = 0;
-    for (int i = 1; i <= model.NumberOfPoints; ++i)
-      largest = std::max(largest, std::fabs(model.CurrentY(i, 1)));
     std::mt19937 generator(seed);
-    std::normal_distribution<double> noise(0.0, fraction * largest);
+    std::normal_distribution<double> noise(0.0, fraction * LargestMagnitude(1));
     for (int i = 1; i <= model.NumberOfPoints; ++i)
       model.CurrentY(i, 1) += noise(generator);
   }

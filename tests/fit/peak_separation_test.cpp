@@ -4,23 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "fit/fit_test_fixture.h"
 
 namespace qalto {
 namespace {
 
-class SeparationTest : public FitTest {
- protected:
-  double LargestMagnitude(int curve) {
-    double largest = 0;
-    for (int i = 1; i <= model.NumberOfPoints; ++i) {
-      largest = std::max(largest, std::fabs(model.CurrentY(i, curve)));
-    }
-    return largest;
-  }
-};
+using SeparationTest = FitTest;
 
 TEST_F(SeparationTest, TwoOverlappedComponentsAreSeparatedAfterFitting) {
   // Mechanism 4: A + e = B at 0.1 V and C + e = D at 0.04 V, 1 mM each; 60 mV apart, the two
