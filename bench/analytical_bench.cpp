@@ -89,9 +89,6 @@ void BM_CyclicSweepCatalytic(benchmark::State& state) {
   model.ForwardRateConstant(1) = 100;
   RunModel(state, model);
 }
-void BM_CyclicSweepMicrodisc(benchmark::State& state) {
-  RunCase(state, 1, 4, 1);
-}
 // 1000 points of a quasi-reversible couple: the convolution on 8, 16 and 32 sub-steps of every
 // half period (Romberg), within 0.05 % of the converged digital peak. Target 15 ms.
 void BM_SquareWavePlanar(benchmark::State& state) {
@@ -157,7 +154,6 @@ BENCHMARK(BM_CyclicSweepPlanar2002)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CyclicSweepPlanar20002)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CyclicSweepPlanarMarcusHush)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CyclicSweepCatalytic)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CyclicSweepMicrodisc)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SquareWavePlanar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AdditiveSquareWavePlanar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DcWaveWithResistance)->Unit(benchmark::kMillisecond);
