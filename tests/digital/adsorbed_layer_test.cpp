@@ -305,10 +305,7 @@ TEST_P(RefusedLayer, SaysWhatIsWrong) {
   }
   if (what == "disc") m->Electrode = Electrode::kMicrodisc;
   if (what == "impedance") m->Technique = Technique::kImpedance;
-  if (what == "second") {
-    m->SecondOrderReactionCount = 1;
-    m->SecondOrderReactionSpecies(1, 1) = 2;
-  }
+  if (what == "second") AddSecondOrderReaction(*m, 2, 0, 0, 0, 0.0);
   if (what == "overfull") {
     m->SpeciesCount = 3;
     m->SpeciesName(3) = "O";

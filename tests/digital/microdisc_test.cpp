@@ -117,11 +117,7 @@ TEST(Microdisc, SecondOrderReactionIsRefusedByName) {
   m->SpeciesCount = 4;
   m->SpeciesD(3) = kD;
   m->SpeciesD(4) = kD;
-  m->SecondOrderReactionCount = 1;
-  m->SecondOrderReactionSpecies(1, 1) = 2;
-  m->SecondOrderReactionSpecies(1, 2) = 2;
-  m->SecondOrderReactionSpecies(1, 3) = 3;
-  m->SecondOrderReactionSpecies(1, 4) = 4;
+  AddSecondOrderReaction(*m, 2, 2, 3, 4, 0.0);
   try {
     Simulate(*m);
     FAIL() << "no error";
