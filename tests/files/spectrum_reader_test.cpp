@@ -82,7 +82,6 @@ TEST(SpectrumReader, BadTablesAreRefusedAtTheirLine) {
             "found \"at all\"");
 }
 
-// The program's export, read back, is the spectrum it wrote.
 TEST(SpectrumReader, ExportReadsBackToTheSameSpectrum) {
   Model model;
   model.SpectrumFrequencies = 3;
