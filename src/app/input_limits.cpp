@@ -6,6 +6,7 @@
 #include "common/runtime_error.h"
 #include "digital/surface_layer.h"
 #include "model/experiment_table.h"
+#include "simulation/potential_axis.h"
 #include "simulation/program_samples.h"
 
 namespace qalto {
@@ -204,6 +205,19 @@ std::optional<std::string> CheckSquareWaveStep(const FormIns& ins, Technique tec
   return Refusal(ins.CaptionOf(ins.Estep), ins.Estep.Text(), "", Allowed(Range::kPositive));
 }
 
+// Points run from E start to E end by E step: a step too long for one step of the sweep left a
+// single point and no curve.
+std::optional<std::string> CheckStepWithinSweep(const FormIns& ins, Technique technique) {
+  if (RowOf(technique).potentials != PotentialBoxes::kRange) return std::nullopt;
+  const double start = ReadNumber(ins.Estart.Text());
+  const double end = ReadNumber(ins.Eend.Text());
+  if (!StepOutrunsSweep(start, end, ReadNumber(ins.Estep.Text()))) return std::nullopt;
+  return Refusal(ins.CaptionOf(ins.Estep), ins.Estep.Text(), "",
+                 "greater than 0 and less than twice the distance from " +
+                     ins.CaptionOf(ins.Estart) + " " + ShownText(ins.Estart.Text()) + " to " +
+                     ins.CaptionOf(ins.Eend) + " " + ShownText(ins.Eend.Text()));
+}
+
 // Each step of a chronoamperogram holds at least one sample: a step shorter than half of t
 // sample was stretched to one sample (t1) or dropped (t2) without a word.
 std::optional<std::string> CheckStepSamples(const FormIns& ins, Technique technique) {
@@ -233,6 +247,7 @@ std::optional<std::string> FindInputRefusal(const FormIns& ins, const FormExpr& 
   }
   if (auto refusal = CheckPulse(ins, technique)) return refusal;
   if (auto refusal = CheckSquareWaveStep(ins, technique)) return refusal;
+  if (auto refusal = CheckStepWithinSweep(ins, technique)) return refusal;
   return CheckStepSamples(ins, technique);
 }
 

@@ -48,4 +48,9 @@ void BuildPotentialAxis(Model& model) {
   }
 }
 
+bool StepOutrunsSweep(double start, double end, double step) {
+  const double steps = std::fabs((end - start) / step);
+  return step > 0 && std::isfinite(steps) && std::nearbyint(steps) < 1;
+}
+
 }  // namespace qalto

@@ -12,4 +12,8 @@ namespace qalto {
 // the model untouched.
 void BuildPotentialAxis(Model& model);
 
+// Whether a positive E step is too long for the sweep from `start` to `end` (V) to hold one
+// step, its step count rounded as the axis rounds it: such a run would be a single point.
+bool StepOutrunsSweep(double start, double end, double step);
+
 }  // namespace qalto

@@ -65,6 +65,13 @@ INSTANTIATE_TEST_SUITE_P(
         // negative concentration.
         Refusal{"FormIns", "Estep", kNoIndex, "-0.001", 1, 6,
                 "Input Error: E step (V) is -0.001; allowed: greater than 0."},
+        // A step too long for one step of the sweep left a single point and "No data!".
+        Refusal{"FormIns", "Estep", kNoIndex, "1.2", 1, 1,
+                "Input Error: E step (V) is 1.2; allowed: greater than 0 and less than twice the "
+                "distance from E start (V) 0.3 to E end  (V) -0.3."},
+        Refusal{"FormIns", "Eend", kNoIndex, "0.3", 1, 4,
+                "Input Error: E step (V) is 0.005; allowed: greater than 0 and less than twice "
+                "the distance from E start (V) 0.3 to E end  (V) 0.3."},
         Refusal{"FormIns", "TextT2", kNoIndex, "-1", 1, 7,
                 "Input Error: t2 (s) is -1; allowed: 0 or more."},
         Refusal{"FormIns", "TextT2", kNoIndex, "0.004", 1, 7,
@@ -87,6 +94,7 @@ TEST_F(AppTest, PossibleValuesAndHiddenBoxesPass) {
   app.Expr().alph(3).SetText("7");  // one charge transfer: row 3 is not shown
   app.Expr().OK();
   EXPECT_EQ(FindInputRefusal(app.Ins(), app.Expr(), model.Technique), std::nullopt);
+  app.Ins().Estep.SetText("1.19");  // 0.6 V / 1.19 V rounds to one step: two points
   app.Ins().Noise.SetText(" 0 ");
   app.Expr().alph(1).SetText("0.999");
   EXPECT_EQ(FindInputRefusal(app.Ins(), app.Expr(), model.Technique), std::nullopt);
