@@ -132,11 +132,9 @@ inline SimulationInputs StartInputs() {
   return inputs;
 }
 
-// Runs the model with the forms' inputs and that expanding grid; the run must give a curve.
-inline void RunToTheEnd(Model& m, const char* expandingGrid = "0.5") {
-  SimulationInputs inputs = StartInputs();
-  inputs.expandingGrid = TypedNumber::Read(expandingGrid);
-  const SimulationOutcome outcome = RunSimulation(m, inputs);
+// Runs the model with the forms' inputs; the run must give a curve.
+inline void RunToTheEnd(Model& m) {
+  const SimulationOutcome outcome = RunSimulation(m, StartInputs());
   ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
   ASSERT_TRUE(outcome.messages.empty()) << outcome.messages.front();
 }
