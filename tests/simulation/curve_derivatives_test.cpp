@@ -84,21 +84,5 @@ TEST(CurveDerivatives, BadCurvesRaise) {
   EXPECT_THROW(SemiDifferentiateCurve(model, model.PotentialX, model.CurrentY), RuntimeError);
 }
 
-// Central differences inside, one-sided at the ends, following the point order whichever way
-// the potential runs.
-TEST(DifferentiateCurve, DecreasingAxisGivesTheSameSpacing) {
-  const int n = 20;
-  Model up = CurveModel(n, 0.0, 0.05);
-  Model down = CurveModel(n, 0.0, -0.05);
-  for (int i = 1; i <= n; ++i)
-    up.CurrentY(i, kColumn) = down.CurrentY(i, kColumn) = std::exp(0.1 * i);
-  DifferentiateCurve(up, up.PotentialX, up.CurrentY);
-  DifferentiateCurve(down, down.PotentialX, down.CurrentY);
-  for (int i = 1; i <= n; ++i)
-    EXPECT_EQ(up.CurrentY(i, kColumn), down.CurrentY(i, kColumn));
-  EXPECT_DOUBLE_EQ(up.CurrentY(1, kColumn), (std::exp(0.1 * 2) - std::exp(0.1 * 1)) / 0.05);
-  EXPECT_DOUBLE_EQ(up.CurrentY(5, kColumn), (std::exp(0.1 * 6) - std::exp(0.1 * 4)) / 0.1);
-}
-
 }  // namespace
 }  // namespace qalto
