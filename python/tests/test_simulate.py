@@ -1,7 +1,7 @@
 """Simulations from Python: the same numbers as qalto-batch, arrays, threads, noise, errors
 (the textbook peaks are checked in tests/simulation and tests/digital)."""
 
-import threading
+from concurrent.futures import ThreadPoolExecutor
 
 import numpy as np
 import pytest
@@ -78,15 +78,8 @@ def test_threads_give_the_same_curves_as_one_after_another():
     experiments = [qalto.Experiment(technique="cv", mode="digital", ks=k) for k in
                    (1e-3, 3e-3, 1e-2, 3e-2)]
     serial = [e.simulate().current for e in experiments]
-    parallel = [None] * len(experiments)
-
-    def work(i):
-        parallel[i] = experiments[i].simulate().current
-    threads = [threading.Thread(target=work, args=(i,)) for i in range(len(experiments))]
-    for t in threads:
-        t.start()
-    for t in threads:
-        t.join()
+    with ThreadPoolExecutor(len(experiments)) as pool:  # one thread per experiment
+        parallel = list(pool.map(lambda e: e.simulate().current, experiments))
     for a, b in zip(serial, parallel):
         np.testing.assert_array_equal(a, b)
 

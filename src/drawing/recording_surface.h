@@ -24,6 +24,8 @@ struct DisplayItem {
   LineStyle style = LineStyle::kSolid;
   CoordinateSystem scale;
   std::string text;  // text items only
+
+  bool operator==(const DisplayItem&) const = default;
 };
 
 // Hands the item to the picture writer's method for its kind: AddPoint, AddLine, AddRectangle

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 #include "analysis/curve_integral.h"
 #include "analysis/log_wave.h"
@@ -25,8 +24,7 @@ class CurveTransforms : public ::testing::Test {
     }
   }
 
-  std::unique_ptr<Model> model = std::make_unique<Model>();
-  Model& m = *model;
+  Model m;
 };
 
 TEST_F(CurveTransforms, DifferentiateAfterIntegrateGivesTheCurveBack) {

@@ -5,7 +5,6 @@
 #include "app/analysis_report.h"
 
 #include <cmath>
-#include <memory>
 
 namespace qalto {
 namespace {
@@ -34,8 +33,7 @@ class HalfWaveFinding : public ::testing::Test {
     }
   }
 
-  std::unique_ptr<Model> model = std::make_unique<Model>();
-  Model& m = *model;
+  Model m;
   ResultWindow result;
 };
 

@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <functional>
-#include <memory>
 #include <random>
 
 namespace qalto {
@@ -30,8 +29,7 @@ class PeakFinding : public ::testing::Test {
   }
   void Find() { PrintPeaks(result, FindPeaks(m, m.FirstPoint + 2, m.LastPoint - 2)); }
 
-  std::unique_ptr<Model> model = std::make_unique<Model>();
-  Model& m = *model;
+  Model m;
   ResultWindow result;
 };
 

@@ -10,7 +10,6 @@
 #include "simulation/analytical_run_model.h"
 
 #include <cmath>
-#include <memory>
 
 namespace qalto {
 namespace {
@@ -37,8 +36,7 @@ class TheoreticalPeakTest : public ::testing::Test {
   double nFAC() const { return n() * F * m.ElectrodeArea * m.SpeciesC(1) * 1e-3; }  // C/cm
   double f() const { return n() * F / (R * T); }                                    // 1/V
 
-  std::unique_ptr<Model> model = std::make_unique<Model>(AnalyticalRunModel(1, 1));
-  Model& m = *model;
+  Model m = AnalyticalRunModel(1, 1);
   ResultWindow result;
 };
 

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
+#include "app/script_runner.h"
 #include "common/number_text.h"
 #include "ui/recording_platform.h"
 
@@ -47,9 +49,17 @@ class AppTest : public ::testing::Test {
 
   double Value(const Label& label) { return ReadNumber(label.Caption()); }
 
+  // Runs script lines as qalto-batch does, printing into out and naming failures in err; the
+  // exit status.
+  int RunScript(const std::string& lines) {
+    std::istringstream script(lines);
+    return ScriptRunner(app, platform, out).Run(script, err);
+  }
+
   RecordingPlatform platform;
   App app{platform};
   Model& model = app.model();
+  std::ostringstream out, err;
 };
 
 }  // namespace qalto

@@ -5,13 +5,12 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <utility>
 
+#include "app/app_fixture.h"
 #include "app/batch_record.h"
 #include "app/json_flatten.h"
 #include "app/record_merge.h"
-#include "app/script_runner.h"
 
 namespace qalto {
 namespace {
@@ -30,20 +29,15 @@ std::string Digits(double value) {
 }
 
 // A reversible cyclic voltammogram of the analytical model with its two peaks found.
-class BatchRecordTest : public ::testing::Test {
+class BatchRecordTest : public AppTest {
  protected:
   void RunCyclic() {
-    std::istringstream script(
-        "menu mnuMechamism\nclick FormMech.CheckDigital\nclick FormMech.Command1\n"
-        "menu mnuInstrument\nselect FormIns.ComboScan cycle\nclick FormIns.cmdOK\n"
-        "menu mnuSimulate\nmenu mnuFindPeak\n");
-    ASSERT_EQ(runner.Run(script, err), kExitRan) << err.str();
+    ASSERT_EQ(RunScript("menu mnuMechamism\nclick FormMech.CheckDigital\nclick FormMech.Command1\n"
+                        "menu mnuInstrument\nselect FormIns.ComboScan cycle\nclick FormIns.cmdOK\n"
+                        "menu mnuSimulate\nmenu mnuFindPeak\n"),
+              kExitRan)
+        << err.str();
   }
-
-  RecordingPlatform platform;
-  App app{platform};
-  std::ostringstream out, err;
-  ScriptRunner runner{app, platform, out};
 };
 
 // A chronoamperogram's, an AC voltammogram's and a potential program's record holds its
@@ -64,8 +58,7 @@ TEST_P(RecordedExperiment, HoldsItAsTheRunAppliedIt) {
   const std::map<std::string, std::string> sweep = Cells(RunRecordJson(RunRecord{}, app.model()));
   for (const auto& [key, value] : e.cells)
     EXPECT_EQ(sweep.count(key), 0u) << key;
-  std::istringstream script(e.script);
-  ASSERT_EQ(runner.Run(script, err), kExitRan) << err.str();
+  ASSERT_EQ(RunScript(e.script), kExitRan) << err.str();
   std::map<std::string, std::string> cells = Cells(RunRecordJson(RunRecord{}, app.model()));
   for (const auto& [key, value] : e.cells)
     EXPECT_EQ(cells[key], value) << key;
@@ -127,8 +120,9 @@ TEST_F(BatchRecordTest, HoldsTheKineticsOfEachChargeReaction) {
   std::map<std::string, std::string> cells = Cells(RunRecordJson(RunRecord{}, app.model()));
   EXPECT_EQ(cells["kinetics.1.law"], "Butler-Volmer");
   EXPECT_EQ(cells["kinetics.1.alpha"], "0.5");
-  std::istringstream script("menu mnuExperimental\nset FormExpr.lambda(1) 0.8\nmenu mnuSimulate\n");
-  ASSERT_EQ(runner.Run(script, err), kExitRan) << err.str();
+  ASSERT_EQ(RunScript("menu mnuExperimental\nset FormExpr.lambda(1) 0.8\nmenu mnuSimulate\n"),
+            kExitRan)
+      << err.str();
   cells = Cells(RunRecordJson(RunRecord{}, app.model()));
   EXPECT_EQ(cells["kinetics.1.reaction"], "1");
   EXPECT_EQ(cells["kinetics.1.law"], "Marcus-Hush-Chidsey");
@@ -176,7 +170,7 @@ TEST_F(BatchRecordTest, HoldsTheRunAndItsPeaksAndReadsBack) {
 
 TEST_F(BatchRecordTest, HoldsTheFitWithItsErrorsAndFlags) {
   // A noisy reversible wave fitted for E0 and for ks, which a reversible wave cannot fix.
-  std::istringstream script(
+  const std::string script(
       "menu mnuMechamism\nclick FormMech.CheckDigital\nclick FormMech.Command1\n"
       "menu mnuInstrument\nselect FormIns.ComboScan cycle\nset FormIns.Noise 1e-7\n"
       "click FormIns.cmdOK\nmenu mnuExperimental\nset FormExpr.ks(1) 10\nmenu mnuSimulate\n"
@@ -184,7 +178,7 @@ TEST_F(BatchRecordTest, HoldsTheFitWithItsErrorsAndFlags) {
       "set FormExpr.TextKsmin(1) 1e-3\nset FormExpr.TextKsmax(1) 10\n"
       "check FormExpr.CheckFitted(31) on\nmenu mnuAutoFit\n");
   app.model().NoiseSeed = 5;
-  ASSERT_EQ(runner.Run(script, err), kExitRan) << err.str();
+  ASSERT_EQ(RunScript(script), kExitRan) << err.str();
   const FitResult& fit = app.model().LastFit;
   ASSERT_TRUE(fit.valid);
   std::map<std::string, std::string> cells = Cells(RunRecordJson(RunRecord{}, app.model()));

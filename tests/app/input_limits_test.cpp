@@ -41,8 +41,7 @@ TEST_P(RefusalTest, SimulateAndFitsRefuseWithOneMessage) {
     SCOPED_TRACE(command);
     platform.messages.clear();
     app.ChooseMenu(command);
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0], r.message);
+    EXPECT_EQ(platform.messages, std::vector<std::string>{r.message});
     EXPECT_EQ(model.CurrentY(20, 1), before);
   }
 }

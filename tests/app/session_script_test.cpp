@@ -363,10 +363,10 @@ TEST_F(SessionTest, AGiantFileIsRefusedUnread) {
 
 // A dialog answer is for the command right after it: a leftover never answers a later one.
 TEST_F(SessionTest, ADialogAnswerDoesNotOutliveItsCommand) {
-  std::istringstream script("menu mnuSimulate\ndialog " + Path("late.csv") +
-                            "\nmenu mnuFindPeak\nmenu mnuExport\n");
-  std::ostringstream out, err;
-  EXPECT_EQ(ScriptRunner(app, platform, out).Run(script, err), kExitRan) << err.str();
+  EXPECT_EQ(RunScript("menu mnuSimulate\ndialog " + Path("late.csv") +
+                      "\nmenu mnuFindPeak\nmenu mnuExport\n"),
+            kExitRan)
+      << err.str();
   EXPECT_FALSE(std::ifstream(Path("late.csv")).good());
 }
 
@@ -399,7 +399,6 @@ TEST_F(SessionTest, UnsavedWorkIsWhatChangedSinceTheLastSaveOrOpen) {
   EXPECT_EQ(platform.questions.size(), 1u);
 }
 
-// qalto-batch runs a session as a script, and commands may follow it.
 TEST_F(SessionTest, ASessionRunsAsAScriptWithCommandsAfterIt) {
   app.mnuInstrument_Click();
   app.Ins().Estart.SetText("0.45");
@@ -407,7 +406,6 @@ TEST_F(SessionTest, ASessionRunsAsAScriptWithCommandsAfterIt) {
   std::istringstream script(SessionScript(app) + "model StartPotential\nget FormIns.Estart\n");
   RecordingPlatform replayPlatform;
   App replay(replayPlatform);
-  std::ostringstream out, err;
   EXPECT_EQ(ScriptRunner(replay, replayPlatform, out).Run(script, err), kExitRan) << err.str();
   EXPECT_EQ(out.str(), "StartPotential = .45\nFormIns.Estart = 0.45\n");
   EXPECT_EQ(Curve(replay.model(), 1), Curve(model, 1));

@@ -6,6 +6,7 @@
 
 #include "common/constants.h"
 #include "common/runtime_error.h"
+#include "simulation/analytical_run_model.h"
 
 namespace qalto {
 namespace {
@@ -15,12 +16,7 @@ class PreEquilibrationTest : public ::testing::Test {
  protected:
   PreEquilibrationTest() {
     model.Temperature = 298.15;
-    model.ChargeReactionCount = 1;
-    model.ChargeReactionSpecies(1, 1) = 1;
-    model.ChargeReactionSpecies(1, 2) = 2;
-    model.ChargeReactionStoich(1, 1) = 1;
-    model.ChargeReactionStoich(1, 2) = 1;
-    model.ChargeN(1) = 1;
+    AddChargeReaction(model, 1, 2, 0.1);
     inputs.analytical(1) = TypedNumber(1e-3);
     inputs.e0(1) = TypedNumber(0.1);
     inputs.startPotential = TypedNumber(0.3);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "common/error_description.h"
 #include "common/test_names.h"
 #include "files/temp_folder.h"
 
@@ -37,13 +38,6 @@ class FileSizeLimit {
   void (*previous_)(int) = nullptr;
 };
 
-int FilesIn(const std::string& folder) {
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
-    ++files;
-  return files;
-}
-
 // A write that fails at once (limit 0) or after 2 KB: the old file of 5400 bytes stays.
 class FailingWrite : public ::testing::TestWithParam<rlim_t> {};
 
@@ -56,15 +50,11 @@ TEST_P(FailingWrite, LeavesTheOldFileByteForByte) {
   std::string path = folder.Write("curve.csv", old);
   {
     FileSizeLimit limit(GetParam());
-    try {
-      ReplaceFile(path, std::string(8000, 'x'));
-      ADD_FAILURE() << "the write should have failed";
-    } catch (const RuntimeError& error) {
-      EXPECT_EQ(error.Description(), "File too large");
-    }
+    EXPECT_EQ(ErrorDescription([&] { ReplaceFile(path, std::string(8000, 'x')); }),
+              "File too large");
   }
   EXPECT_EQ(TempFolder::Read(path), old);
-  EXPECT_EQ(FilesIn(folder.Path("")), 1);  // no temporary file is left behind
+  EXPECT_EQ(folder.FileCount(), 1);  // no temporary file is left behind
 }
 
 INSTANTIATE_TEST_SUITE_P(AtOnceAndAfter2KB, FailingWrite, ::testing::Values(0, 2048), NumberName());
@@ -84,7 +74,7 @@ TEST_P(CompleteWrite, ReplacesTheFileAndKeepsItsRights) {
   EXPECT_EQ(TempFolder::Read(path), "new");
   EXPECT_EQ(TempFolder::Read(folder.Path("kept.par")), "old");
   EXPECT_EQ(fs::status(path).permissions(), rights);
-  EXPECT_EQ(FilesIn(folder.Path("")), 2);  // no temporary file is left behind
+  EXPECT_EQ(folder.FileCount(), 2);  // no temporary file is left behind
 }
 
 // A new file gets the rights the process gives new files, and every piece written, also past

@@ -59,7 +59,6 @@ TEST(Band, LongTimesDecayLogarithmically) {
   }
 }
 
-// At every time the default grid is within 0.5 % of one twice as fine.
 TEST(Band, ConvergedOnTheDefaultGrid) {
   const double w = 2e-3;
   for (double theta : {1e-3, 1e-1, 10.0}) {

@@ -90,31 +90,6 @@ TEST(SolveLinearStep, SolvesTheBlockEquations) {
   }
 }
 
-// The step in its stages, as the ohmic drop runs it: the surface solved at two sets of rows after
-// one inward sweep gives the step of the last rows, and SurfaceResponse applies the inverse of
-// the surface block the last solve used.
-TEST(SolveLinearStep, StagesGiveTheWholeStep) {
-  for (int S : {1, 2, 3}) {
-    auto sys = CoupledSystem(S, 6, S != 2);
-    BlockElimination elimination;
-    SweepInward(*sys, elimination, ShowMessage{});
-    SolveSurface(*sys, elimination, ShowMessage{});
-    const SpeciesVector first = sys->current[0];
-    sys->surface[1][1] += 2.0;
-    SolveSurface(*sys, elimination, ShowMessage{});
-    SubstituteOutward(*sys, elimination);
-    ExpectSolved(*sys);
-    // The surface block's inverse, (surface - surfaceSource E_1)^-1, maps the right-hand side
-    // surfaceSource f_1 to the concentrations just found.
-    SpeciesVector again{};
-    SurfaceResponse(*sys, elimination, elimination.surfaceRhs, again);
-    for (int s = 1; s <= S; ++s) {
-      EXPECT_NEAR(again[s], sys->current[0][s], 1e-14) << S;
-      EXPECT_NE(first[s], sys->current[0][s]) << S;
-    }
-  }
-}
-
 // A singular 2 x 2 surface block shows the message, as the general inversion does.
 TEST(SolveLinearStep, SingularPairShowsTheMessage) {
   auto sys = CoupledSystem(2, 4, true);

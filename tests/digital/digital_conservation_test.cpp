@@ -84,11 +84,7 @@ TEST(DigitalConservation, SecondOrderReactionConservesWhatItConverts) {
   // A + e = B at the surface, B + C = A in the film (a catalytic regeneration by C).
   auto m = FilmModel();
   m->SpeciesC(3) = 2e-3;
-  m->SecondOrderReactionCount = 1;
-  m->SecondOrderReactionSpecies(1, 1) = 2;
-  m->SecondOrderReactionSpecies(1, 2) = 3;
-  m->SecondOrderReactionSpecies(1, 3) = 1;
-  m->ForwardRateConstant(1) = 1e4;  // 1/(M s)
+  AddSecondOrderReaction(*m, 2, 3, 1, 0, 1e4);  // 1/(M s)
   auto run = std::make_unique<DigitalRun>();
   PrepareDigitalRun(*m, 0.5, 7.0, 1, *run);
   BackwardEulerSteps(*run);

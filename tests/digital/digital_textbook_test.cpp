@@ -241,17 +241,10 @@ TEST(DigitalTextbook, MultiStepReductionsAddTheirPlateaus) {
   const double single = Total(*one, one->NumberOfPoints);
   m->Mechanism = 3;
   m->SpeciesCount = 4;
-  m->ChargeReactionCount = 3;
-  for (int r = 1; r <= 3; ++r) {
-    m->ChargeReactionSpecies(r, 1) = r;
-    m->ChargeReactionSpecies(r, 2) = r + 1;
-    m->ChargeReactionStoich(r, 1) = m->ChargeReactionStoich(r, 2) = 1.0;
-    m->ChargeN(r) = 1.0;
+  for (int r = 2; r <= 3; ++r) {
+    AddChargeReaction(*m, r, r + 1, -0.3 * (r - 1));
     m->ChargeKs(r) = 10.0;
-    m->ChargeAlpha(r) = 0.5;
-    m->ChargeE0(r) = -0.3 * (r - 1);
     m->SpeciesD(r + 1) = kD;
-    m->SpeciesC(r + 1) = 0.0;
   }
   Simulate(*m);
   const int afterFirst = 46;   // -0.15 V
@@ -271,11 +264,7 @@ TEST(DigitalTextbook, SecondOrderReactionFollowsItsRateLaw) {
   m->ChargeReactionCount = 0;
   m->SpeciesC(2) = 1e-3;
   m->SpeciesD(3) = kD;
-  m->SecondOrderReactionCount = 1;
-  m->SecondOrderReactionSpecies(1, 1) = 1;
-  m->SecondOrderReactionSpecies(1, 2) = 2;
-  m->SecondOrderReactionSpecies(1, 3) = 3;
-  m->ForwardRateConstant(1) = 1000.0;  // 1/(M s): k C0 = 1/s
+  AddSecondOrderReaction(*m, 1, 2, 3, 0, 1000.0);  // 1/(M s): k C0 = 1/s
   Simulate(*m);
   for (int i : {50, 100, 300, 600}) {
     const double t = i * 0.01;  // s

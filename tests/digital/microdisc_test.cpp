@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/curve_peak.h"
+#include "common/error_description.h"
 #include "common/test_names.h"
 #include "digital/digital_test_model.h"
 #include "digital/simulate_digital.h"
@@ -117,17 +118,9 @@ TEST(Microdisc, SecondOrderReactionIsRefusedByName) {
   m->SpeciesCount = 4;
   m->SpeciesD(3) = kD;
   m->SpeciesD(4) = kD;
-  m->SecondOrderReactionCount = 1;
-  m->SecondOrderReactionSpecies(1, 1) = 2;
-  m->SecondOrderReactionSpecies(1, 2) = 2;
-  m->SecondOrderReactionSpecies(1, 3) = 3;
-  m->SecondOrderReactionSpecies(1, 4) = 4;
-  try {
-    Simulate(*m);
-    FAIL() << "no error";
-  } catch (const RuntimeError& e) {
-    EXPECT_NE(e.Description().find("second-order reactions"), std::string::npos);
-  }
+  AddSecondOrderReaction(*m, 2, 2, 3, 4, 0.0);
+  EXPECT_NE(ErrorDescription([&] { Simulate(*m); }).find("second-order reactions"),
+            std::string::npos);
 }
 
 }  // namespace

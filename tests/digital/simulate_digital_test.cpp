@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/curve_peak.h"
-#include "common/runtime_error.h"
+#include "common/error_description.h"
 #include "digital/digital_test_model.h"
 #include "digital/simulate_digital.h"
 
@@ -16,12 +16,9 @@ using curve_test::Total;
 using namespace digital_test;
 
 std::string FailureOf(Model& m, const char* beta = "0.5") {
-  try {
+  return ErrorDescription([&] {
     SimulateDigital(m, {TypedNumber::Read(beta), TypedNumber(7)}, ShowMessage{});
-  } catch (const RuntimeError& e) {
-    return e.Description();
-  }
-  return "";
+  });
 }
 
 TEST(SimulateDigital, SquareWaveNetAndAdditiveSum) {

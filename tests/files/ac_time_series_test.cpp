@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "analysis/ac_harmonics.h"
+#include "app/app_fixture.h"
 #include "common/test_names.h"
 #include "files/import_data.h"
 #include "fit/fit_curve.h"
@@ -27,14 +28,6 @@ namespace {
 // A + e = B swept from E0 + 0.15 V to E0 - 0.15 V at 0.1 V/s under 25 mV at 10 Hz: 1920 points.
 Model AcModel() {
   return AcRunModel(0.15, 0.1, 0.025, 10);
-}
-
-// The currents of curve k at points 1..NumberOfPoints.
-std::vector<double> Column(const Model& m, int k) {
-  std::vector<double> values;
-  for (int i = 1; i <= m.NumberOfPoints; ++i)
-    values.push_back(m.CurrentY(i, k));
-  return values;
 }
 
 // The curve imported as a delimited file's time series of technique 9, into slot 1 or, with
@@ -127,7 +120,7 @@ TEST_P(MeasuredHarmonicsTest, ShowsItsOwnDcAndEnvelopes) {
   }
   EXPECT_EQ(MeasuredAcRaw(m, 1), raw);
   PrepareMeasuredAcCurves(m, "current I");
-  EXPECT_EQ(Column(m, 1), raw);
+  EXPECT_EQ(Curve(m, 1), raw);
 }
 
 INSTANTIATE_TEST_SUITE_P(Choices, MeasuredHarmonicsTest,
@@ -148,7 +141,7 @@ TEST(MeasuredHarmonics, AllEightAreTheCurrentCurvesOwn) {
   ImportKnownHarmonics(m, true);
   ASSERT_EQ(m.CurrentCurve, 2);
   ASSERT_TRUE(HoldsMeasuredAc(m, 2));
-  const std::vector<double> raw = MeasuredAcRaw(m, 2), run = Column(m, 1);
+  const std::vector<double> raw = MeasuredAcRaw(m, 2), run = Curve(m, 1);
   PlotOptions options;
   options.quantity = "harmonics 1-8";
   PrepareCurves(m, options, nullptr);
@@ -166,8 +159,8 @@ TEST(MeasuredHarmonics, AllEightAreTheCurrentCurvesOwn) {
   EXPECT_EQ(MeasuredAcRaw(m, 2), raw);
   PrepareMeasuredAcCurves(m, "current I");
   ASSERT_EQ(m.CurveCount, 2);
-  EXPECT_EQ(Column(m, 1), run);
-  EXPECT_EQ(Column(m, 2), raw);
+  EXPECT_EQ(Curve(m, 1), run);
+  EXPECT_EQ(Curve(m, 2), raw);
   PrepareMeasuredAcCurves(m, "harmonics 1-8");
   ASSERT_EQ(m.CurveCount, 8);
   SelectCurveSlot(m, true);
@@ -181,7 +174,7 @@ TEST(MeasuredHarmonics, AllEightAreTheCurrentCurvesOwn) {
 TEST(SimulatedHarmonics, AllEightGiveTheCurvesShownBackAfterwards) {
   Model m = AcModel();
   RunToTheEnd(m);
-  const std::vector<double> first = Column(m, 1);
+  const std::vector<double> first = Curve(m, 1);
   m.ChargeKs(1) = 1e-3;
   SimulationInputs beside = StartInputs();
   beside.overlapChecked = true;
@@ -196,7 +189,7 @@ TEST(SimulatedHarmonics, AllEightGiveTheCurvesShownBackAfterwards) {
   options.quantity = "current I";
   PrepareCurves(m, options, nullptr);
   ASSERT_EQ(m.CurveCount, 2);
-  EXPECT_EQ(Column(m, 1), first);
+  EXPECT_EQ(Curve(m, 1), first);
   EXPECT_NE(m.CurrentY(960, 2), first[959]);
 }
 

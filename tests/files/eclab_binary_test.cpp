@@ -7,18 +7,15 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "app/app_fixture.h"
 #include "common/test_names.h"
 #include "files/file_format_error.h"
 #include "files/measurement_file.h"
 #include "files/read_failure_message.h"
 #include "files/temp_folder.h"
-#include "ui/recording_platform.h"
 
 namespace qalto {
 namespace {
@@ -195,16 +192,11 @@ TEST(EcLabBinaryTest, ReadsAnImpedanceSpectrumPerCycle) {
   EXPECT_EQ(file.curves[1].source, "peis.mpr");
 }
 
-TEST(EcLabBinaryTest, ImportedSpectrumIsTheMeasuredCurveOfTheStore) {
+using EcLabImportTest = AppTest;
+
+TEST_F(EcLabImportTest, ImportedSpectrumIsTheMeasuredCurveOfTheStore) {
   TempFolder folder;
-  const std::string path = folder.Path("peis.mpr");
-  const std::string bytes = ImpedanceFile({kTwoSpectra.begin(), kTwoSpectra.begin() + 3});
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
-  RecordingPlatform platform;
-  App app(platform);
-  platform.QueueDialogAnswer(path);
-  app.ChooseMenu("mnuImport");
-  const Model& model = app.model();
+  Import(folder.Write("peis.mpr", ImpedanceFile({kTwoSpectra.begin(), kTwoSpectra.begin() + 3})));
   ASSERT_EQ(model.SpectrumFrequencies, 3)
       << (platform.messages.empty() ? "" : platform.messages.back());
   EXPECT_EQ(model.PotentialX(2), 100);
@@ -262,8 +254,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Every prefix of a real file is read whole or refused with a message, never a crash.
 TEST(EcLabBinaryTest, EveryCutOfARealFileIsRefused) {
   if (!std::filesystem::is_directory(kInstruments)) GTEST_SKIP() << "no " << kInstruments;
-  std::ifstream in(kInstruments / "biologic_mpr/cva.issue_202.mpr", std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string bytes = TempFolder::Read(kInstruments / "biologic_mpr/cva.issue_202.mpr");
   ASSERT_GT(bytes.size(), 30000u);
   for (size_t keep = 24; keep < bytes.size(); keep += 997)
     EXPECT_THROW(ReadMeasurementText(bytes.substr(0, keep), "cut.mpr"), FileFormatError) << keep;

@@ -37,6 +37,14 @@ class TempFolder {
     return Path(name);
   }
 
+  // The number of files in the folder.
+  int FileCount() const {
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(path_))
+      ++files;
+    return files;
+  }
+
   static std::string Read(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream bytes;

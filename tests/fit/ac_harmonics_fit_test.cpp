@@ -52,9 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Choices, AcHarmonicsFit,
                          testing::Values(HarmonicsCase{"FirstAndSecond", 0b110, 2},
                                          HarmonicsCase{"Second", 0b100, 1},
                                          HarmonicsCase{"RawCurrent", 0, 1}),
-                         [](const testing::TestParamInfo<HarmonicsCase>& info) {
-                           return std::string(info.param.name);
-                         });
+                         NameFrom<&HarmonicsCase::name>());
 
 // The compared values are the envelopes the harmonic analysis gives the measured current, one
 // harmonic after another, each at the potentials of the curve's points.

@@ -221,10 +221,9 @@ TEST_F(CellFitTest, GlobalFitProfilesItsSharedParameters) {
   EXPECT_FALSE(Fitted(kFittedOffset).profiled);
   app.mnuGlobalClear_Click();
   app.mnuProfileIntervals_Click();
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0],
-            "Error: The curves of the last global fit are no longer its curves! Run Global Fit "
-            "again.");
+  EXPECT_EQ(platform.messages, std::vector<std::string>{"Error: The curves of the last global fit "
+                                                        "are no longer its curves! Run Global Fit "
+                                                        "again."});
 }
 
 // The Profile box reads a name with a space in it whole (an unknown name: FitUncertaintyTest).

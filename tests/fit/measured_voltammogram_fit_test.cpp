@@ -9,10 +9,10 @@
 
 #include <cmath>
 #include <filesystem>
-#include <sstream>
 #include <string>
 
-#include "app/script_runner.h"
+#include "app/app_fixture.h"
+#include "common/test_names.h"
 #include "fit/fit_parameters.h"
 
 namespace qalto {
@@ -100,7 +100,7 @@ const MeasuredCase kCases[] = {
      "0", "0.025", false, true, "0.4", "0.01", 0, 0, true},
 };
 
-class MeasuredFitTest : public ::testing::TestWithParam<MeasuredCase> {
+class MeasuredFitTest : public AppTest, public ::testing::WithParamInterface<MeasuredCase> {
  protected:
   void SetUp() override {
     if (!std::filesystem::is_directory(kInstruments)) GTEST_SKIP() << "no " << kInstruments;
@@ -109,10 +109,7 @@ class MeasuredFitTest : public ::testing::TestWithParam<MeasuredCase> {
   // Runs the case's script on a fresh program; the script's output is kept for the message of a
   // failure. The measured points the fit compared: the window's, or all of curve 1.
   void Run(const MeasuredCase& c) {
-    std::istringstream in(WalkThrough(c, (kInstruments / c.file).string()));
-    std::ostringstream err;
-    ScriptRunner(app, platform, out).Run(in, err);
-    out << err.str();
+    RunScript(WalkThrough(c, (kInstruments / c.file).string()));
     first = c.first > 0 ? c.first : 1;
     last = c.first > 0 ? c.last : model.NumberOfPoints;
   }
@@ -144,10 +141,6 @@ class MeasuredFitTest : public ::testing::TestWithParam<MeasuredCase> {
     return model.PotentialX(plateau);
   }
 
-  RecordingPlatform platform;
-  App app{platform};
-  Model& model = app.model();
-  std::ostringstream out;
   int first = 1, last = 0;  // the points compared
 };
 
@@ -155,7 +148,7 @@ TEST_P(MeasuredFitTest, FitsToWithinFivePercentOfThePeak) {
   const MeasuredCase& c = GetParam();
   Run(c);
   const FitResult& fit = model.LastFit;
-  ASSERT_TRUE(fit.valid) << out.str() << app.Result().Text();
+  ASSERT_TRUE(fit.valid) << out.str() << err.str() << app.Result().Text();
   EXPECT_LT(fit.flag, 0) << app.Result().Text();
   for (const FittedParameter& p : fit.parameters) {
     // A value on a bound is one the data cannot fix, and then it says so.
@@ -178,7 +171,7 @@ TEST_P(MeasuredFitTest, FitsToWithinFivePercentOfThePeak) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RealFiles, MeasuredFitTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         NameFrom<&MeasuredCase::name>());
 
 }  // namespace
 }  // namespace qalto

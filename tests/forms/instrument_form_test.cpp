@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 
 #include "app/app_fixture.h"
-#include "app/script_runner.h"
 #include "common/test_names.h"
 #include "model/experiment_table.h"
 
@@ -106,7 +104,6 @@ TEST_F(InstrumentFormTest, TimingFieldsFollowStepRateAndFrequency) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
-// The band's radius box is its half width.
 TEST_F(InstrumentFormTest, TheBandNamesItsHalfWidth) {
   app.mnuInstrument_Click();
   FormIns& f = app.Ins();
@@ -198,9 +195,7 @@ TEST_P(PotentialBoxesTest, FollowTheTechnique) {
   EXPECT_EQ(f.Eend.Enabled(), c.end);
   EXPECT_EQ(f.Estep.Enabled(), c.step);
   EXPECT_EQ(f.Eend.Text(), "-0.3");
-  std::istringstream script("set FormIns.Estep 0.002\n");
-  std::ostringstream out, err;
-  ScriptRunner(app, platform, out).Run(script, err);
+  RunScript("set FormIns.Estep 0.002\n");
   EXPECT_EQ(err.str().find("cannot be reached") != std::string::npos, !c.step) << err.str();
 }
 

@@ -138,4 +138,3 @@ set FormIns.Epulse 0.1
 menu mnuSimulate
 menu mnuFindPeak
 result
-menu mnuClear

@@ -23,6 +23,18 @@ inline constexpr double kRunD = 1e-5;   // diffusion coefficient of A and B, cm2
 inline constexpr double kRunE0 = -0.1;  // formal potential, V
 inline constexpr double kRunFOverRT = kFaraday / kGasConstant / 298.14;  // F/RT at 25 C, 1/V
 
+// Adds the charge transfer ox + e = red at E0 (ks 1e3 cm/s, alpha 0.5) as the model's next one.
+inline void AddChargeReaction(Model& m, int ox, int red, double E0) {
+  const int r = ++m.ChargeReactionCount;
+  m.ChargeReactionSpecies(r, 1) = ox;
+  m.ChargeReactionSpecies(r, 2) = red;
+  m.ChargeReactionStoich(r, 1) = m.ChargeReactionStoich(r, 2) = 1;
+  m.ChargeKs(r) = 1e3;
+  m.ChargeAlpha(r) = 0.5;
+  m.ChargeN(r) = 1;
+  m.ChargeE0(r) = E0;
+}
+
 inline Model AnalyticalRunModel(int technique, int electrode) {
   Model model;
   model.Technique = TechniqueNumbered(technique);
@@ -45,15 +57,7 @@ inline Model AnalyticalRunModel(int technique, int electrode) {
   model.RotationRate = 100 * kPi / 30;
   model.KinematicViscosity = 0.01;
   model.SpeciesCount = 2;
-  model.ChargeReactionCount = 1;
-  model.ChargeReactionSpecies(1, 1) = 1;
-  model.ChargeReactionSpecies(1, 2) = 2;
-  model.ChargeReactionStoich(1, 1) = 1;
-  model.ChargeReactionStoich(1, 2) = 1;
-  model.ChargeKs(1) = 1e3;
-  model.ChargeAlpha(1) = 0.5;
-  model.ChargeN(1) = 1;
-  model.ChargeE0(1) = kRunE0;
+  AddChargeReaction(model, 1, 2, kRunE0);
   model.SpeciesC(1) = kRunC;
   model.SpeciesD(1) = kRunD;
   model.SpeciesD(2) = kRunD;
@@ -67,6 +71,15 @@ inline void AddFirstOrderReaction(Model& m, int from, int to, double kf, double 
   m.FirstOrderReactionSpecies(r, 2) = to;
   m.ForwardRateConstant(r) = kf;
   m.BackwardRateConstant(r) = kb;
+}
+
+// Adds the second-order reaction a + b -> c + d (kf, 1/(M s); species 0: none) as the next one.
+inline void AddSecondOrderReaction(Model& m, int a, int b, int c, int d, double kf) {
+  const int r = ++m.SecondOrderReactionCount;
+  const int species[] = {a, b, c, d};
+  for (int k = 1; k <= 4; ++k)
+    m.SecondOrderReactionSpecies(r, k) = species[k - 1];
+  m.ForwardRateConstant(m.FirstOrderReactionCount + r) = kf;
 }
 
 // The run's couple under a sine of `amplitude` V at `frequency` Hz (technique 9), swept
@@ -119,11 +132,9 @@ inline SimulationInputs StartInputs() {
   return inputs;
 }
 
-// Runs the model with the forms' inputs and that expanding grid; the run must give a curve.
-inline void RunToTheEnd(Model& m, const char* expandingGrid = "0.5") {
-  SimulationInputs inputs = StartInputs();
-  inputs.expandingGrid = TypedNumber::Read(expandingGrid);
-  const SimulationOutcome outcome = RunSimulation(m, inputs);
+// Runs the model with the forms' inputs; the run must give a curve.
+inline void RunToTheEnd(Model& m) {
+  const SimulationOutcome outcome = RunSimulation(m, StartInputs());
   ASSERT_TRUE(outcome.Done()) << outcome.failure->message;
   ASSERT_TRUE(outcome.messages.empty()) << outcome.messages.front();
 }

@@ -70,15 +70,8 @@ TEST(ConvolutionSweep, TwoStepReductionSharesItsIntermediate) {
   model.Mechanism = 2;
   model.SpeciesCount = 3;
   model.SpeciesD(3) = kRunD;
-  model.ChargeReactionCount = 2;
-  model.ChargeReactionSpecies(2, 1) = 2;
-  model.ChargeReactionSpecies(2, 2) = 3;
-  model.ChargeReactionStoich(2, 1) = 1;
-  model.ChargeReactionStoich(2, 2) = 1;
+  AddChargeReaction(model, 2, 3, -0.4);
   model.ChargeKs(1) = model.ChargeKs(2) = 1e4;
-  model.ChargeAlpha(2) = 0.5;
-  model.ChargeN(2) = 1;
-  model.ChargeE0(2) = -0.4;
   RunToTheEnd(model);
   const int first = 1, last = 501;  // 0.3 V to -0.2 V
   Peak peak = FindExtremum(model, first, last, 1);

@@ -69,12 +69,7 @@ void AddChemistry(const ModeCase& c, Model& m) {
     // at 100 times the excess its current is about 1 % lower.
     m.SpeciesC(3) = 1.0;  // M
     m.SpeciesD(4) = kRunD;
-    m.SecondOrderReactionCount = 1;
-    m.SecondOrderReactionSpecies(1, 1) = 2;
-    m.SecondOrderReactionSpecies(1, 2) = 3;
-    m.SecondOrderReactionSpecies(1, 3) = 1;
-    m.SecondOrderReactionSpecies(1, 4) = 4;
-    m.ForwardRateConstant(1) = c.kf;
+    AddSecondOrderReaction(m, 2, 3, 1, 4, c.kf);
   }
 }
 

@@ -1,6 +1,5 @@
-// How a convolution solve hands out its points: into the caller's columns, every point or only
-// the last of every few, the same numbers either way; and its O(N) history sums against the
-// direct ones.
+// How a convolution solve hands out its points: into the caller's columns, the same numbers as
+// into its own tables; and its O(N) history sums against the direct ones.
 
 #include "simulation/convolution_solver.h"
 
@@ -49,25 +48,6 @@ TEST(ConvolutionSolve, WritesTheSameCurveIntoTheCallersColumns) {
   EXPECT_EQ(red, own.surface[1]);
   EXPECT_EQ(total, own.current[0]);
   EXPECT_GT(*std::max_element(current.begin(), current.end()), 1e-5);
-}
-
-// Keeping the last of every M points (a square wave's half periods on M sub-steps) gives those
-// points of the whole solution exactly.
-TEST(ConvolutionSolve, KeepsTheLastPointOfEveryFew) {
-  const int M = 8, halves = 400;
-  ConvolutionProblem p = Couple(KernelStepIntegrals({}, 0.01 / M, M * halves));
-  std::vector<double> E;
-  for (int k = 0; k < halves; ++k)
-    E.insert(E.end(), M, 0.2 - 0.002 * (k / 2) + (k % 2 == 0 ? -0.025 : 0.025));
-  const ConvolutionSolution every = SolveConvolution(p, E);
-  p.keepEvery = M;
-  const ConvolutionSolution ends = SolveConvolution(p, E);
-  ASSERT_EQ(ends.current[0].size(), static_cast<std::size_t>(halves));
-  for (int k = 0; k < halves; ++k) {
-    const std::size_t end = static_cast<std::size_t>(M * (k + 1) - 1);
-    ASSERT_EQ(ends.current[0][static_cast<std::size_t>(k)], every.current[0][end]) << k;
-    ASSERT_EQ(ends.surface[1][static_cast<std::size_t>(k)], every.surface[1][end]) << k;
-  }
 }
 
 // Columns that do not match the problem, or are shorter than its points, are refused before
