@@ -4,7 +4,6 @@
 // characters wide; a text that already reaches past a zone start uses the next one), a line end
 // ends the line. Numbers are written by the plain-number rule; an item never set writes nothing.
 
-#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -21,10 +20,6 @@ struct PrintItem {
     return {std::move(text), sep};
   }
   static PrintItem Number(double number, Separator sep = Separator::kNone) { return {number, sep}; }
-  static PrintItem Optional(const std::optional<double>& number, Separator sep) {
-    if (number) return {*number, sep};
-    return {std::monostate{}, sep};
-  }
   static PrintItem Zone() { return {std::monostate{}, Separator::kZone}; }
 };
 
