@@ -150,26 +150,31 @@ void FileReplacement::Discard() {
 
 void FileReplacement::Write(std::string_view bytes) {
   if (descriptor_ < 0) throw RuntimeError::BadFileName();  // written after committing
-  pending_ += bytes;
-  if (pending_.size() >= kPendingLimit) WritePending();
+  if (pending_.size() + bytes.size() < kPendingLimit) {
+    pending_ += bytes;
+    return;
+  }
+  // A large piece goes out as it is, after what was gathered before it, without a copy.
+  WriteAll(pending_);
+  pending_.clear();
+  WriteAll(bytes);
 }
 
-void FileReplacement::WritePending() {
-  std::string_view rest = pending_;
-  while (!rest.empty()) {
+void FileReplacement::WriteAll(std::string_view bytes) {
+  while (!bytes.empty()) {
     errno = 0;
-    const ssize_t written = ::write(descriptor_, rest.data(), rest.size());
+    const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) throw WriteFailure(errno);
-    rest.remove_prefix(static_cast<size_t>(written));
+    bytes.remove_prefix(static_cast<size_t>(written));
   }
-  pending_.clear();
 }
 
 void FileReplacement::Commit() {
   if (descriptor_ < 0) throw RuntimeError::BadFileName();
   // A full disk often shows only when the pending tail is written or the data synced.
-  WritePending();
+  WriteAll(pending_);
+  pending_.clear();
   errno = 0;
   if (durability_ == Durability::kOnDisk && ::fsync(descriptor_) != 0) throw WriteFailure(errno);
   const int descriptor = descriptor_;

@@ -61,8 +61,8 @@ class FileReplacement {
   Durability durability_;
   static constexpr size_t kPendingLimit = 1 << 16;  // bytes held before they are written
 
-  // Writes what Write has gathered.
-  void WritePending();
+  // Hands bytes to the system, all of them.
+  void WriteAll(std::string_view bytes);
 
   int descriptor_ = -1;  // the temporary file's, until Commit closes it
   std::string pending_;  // written but not yet handed to the system
