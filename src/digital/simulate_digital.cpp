@@ -140,24 +140,30 @@ class SurfaceAtPotential {
   void Use(StepLevel& level) { level_ = &level; }
 
   // Solves the surface rows at x (V); returns the faradaic current (A), its derivative by x in
-  // slope (A/V), and the reactions' currents in now. The rates at the first potential come from
-  // their exponentials; those at the next, a few microvolts away, scale them.
+  // slope (A/V), and the reactions' currents in now.
   double Solve(double x, double& slope, ReactionValues& now) {
+    Prepare(x);
+    return Finish(slope, now);
+  }
+
+  // The half of Solve that needs no right-hand side: the rates at x and their slopes, the surface
+  // rows and their inverse. The rates at the first potential come from their exponentials; those
+  // at the next, a few microvolts away, scale them.
+  void Prepare(double x) {
     const ChargeTransfer& t = run_.transfer;
     if (!haveReference_ || std::abs(x - reference_) > 1e-5) {
       ComputeChargeRates(t, x, referenceRates_);
       reference_ = x;
       haveReference_ = true;
     }
-    ChargeRates d;  // d rate / dx, cm/(s V)
     for (int r = 1; r <= t.count; ++r) {
       const ChargeReaction& q = t.reactions[r];
       if (q.marcusHush) {  // curved in E: the rates at x itself, interpolated
         const MarcusHushRates k = MarcusHushAt(q, t, x);
         rates_.forward[r] = k.forward;
         rates_.backward[r] = k.backward;
-        d.forward[r] = k.forwardSlope * k.forward;
-        d.backward[r] = k.backwardSlope * k.backward;
+        rateSlopes_.forward[r] = k.forwardSlope * k.forward;
+        rateSlopes_.backward[r] = k.backwardSlope * k.backward;
         continue;
       }
       const double slopeF = factors_[r].forward;
@@ -169,16 +175,24 @@ class SurfaceAtPotential {
         rates_.forward[r] = referenceRates_.forward[r] * SmallExp(slopeF * (x - reference_));
         rates_.backward[r] = referenceRates_.backward[r] * SmallExp(slopeB * (x - reference_));
       }
-      d.forward[r] = slopeF * rates_.forward[r];
-      d.backward[r] = slopeB * rates_.backward[r];
+      rateSlopes_.forward[r] = slopeF * rates_.forward[r];
+      rateSlopes_.backward[r] = slopeB * rates_.backward[r];
     }
     BlockSystem& system = level_->system;
     WriteSurfaceEntries(run_.kinetics, rates_, system.surface);
-    SolveSurface(system, level_->elimination, showMessage_);
+    InvertSurfaceRows(system, level_->elimination, showMessage_);
+  }
+
+  // The other half, once the interior has been swept inward: Solve at the x of Prepare.
+  double Finish(double& slope, ReactionValues& now) {
+    const ChargeTransfer& t = run_.transfer;
+    BlockSystem& system = level_->system;
+    SolveSurfaceByInverse(system, level_->elimination);
     SurfaceCurrents(run_.kinetics, rates_, system.current[0], now);
     // d(rows)/dx C(0) moves the surface by -(rows - coupling)^-1 of it.
     SpeciesVector push{};
     const SpeciesVector& surface = system.current[0];
+    const ChargeRates& d = rateSlopes_;
     for (const SurfaceTerm& e : run_.kinetics.forward)
       push[e.row] -= e.coefficient * d.forward[e.reaction] * surface[e.column];
     for (const SurfaceTerm& e : run_.kinetics.backward)
@@ -225,14 +239,16 @@ class SurfaceAtPotential {
   double reference_ = 0;  // V
   ChargeRates referenceRates_;
   ChargeRates rates_;
+  ChargeRates rateSlopes_;           // d rate / dx, cm/(s V)
   SpeciesVector move_{};             // d C(0) / dx at the latest solve, M/V
   ReactionValues reactionSlopes_{};  // d I_r / dx at the latest solve, A/V
 };
 
 // The root x of F(x) = x - E - Ru I(x) (V) by Newton's method, I the total current through the
 // charging circuit: F grows with x (the current falls as the potential rises), so the iteration
-// keeps a bracket of the root and halves it when a step leaves it. It starts from the drop the
-// latest sub-steps predict; the surface is left solved at the answer.
+// keeps a bracket of the root and halves it when a step leaves it. It starts from guess, the
+// drop the latest sub-steps predict, at which the surface has been prepared; the surface is left
+// solved at the answer.
 void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double guess,
                               const ChargingCircuit& circuit, double Ru, double& lastTotal,
                               ReactionValues& now) {
@@ -240,7 +256,7 @@ void FindInterfacialPotential(SurfaceAtPotential& surface, double E, double gues
   double x = guess;
   for (int iteration = 0; iteration < kMaxDropIterations; ++iteration) {
     double dI = 0.0;  // A/V
-    const double I = surface.Solve(x, dI, now);
+    const double I = iteration == 0 ? surface.Finish(dI, now) : surface.Solve(x, dI, now);
     lastTotal = circuit.Total(I);
     const double F = x - E - Ru * lastTotal;
     const double slope = 1.0 - Ru * dI * circuit.Gain();
@@ -345,18 +361,28 @@ void SolveWithDrop(DigitalRun& run, Model& model, double E, const ChargingCircui
   surface.Use(level);
   DropHistory& drops = c.drops;
   double x = E;
-  auto iterate = [&] {
+  auto guess = [&] {
     const double predicted =
         drops.known >= 2 ? 2.0 * drops.last - drops.before : run.resistance * lastTotal;  // V
-    FindInterfacialPotential(surface, E, E + predicted, circuit, run.resistance, lastTotal, now);
+    return E + predicted;
+  };
+  auto iterate = [&](double start) {
+    FindInterfacialPotential(surface, E, start, circuit, run.resistance, lastTotal, now);
     x = E + run.resistance * lastTotal;
   };
   if (run.secondOrder) {
     SolveSecondOrderStep(level.system, level.elimination, level.secondOrderStep, model.MaxIteration,
-                         showMessage, iterate);
+                         showMessage, [&] {
+                           const double start = guess();
+                           surface.Prepare(start);
+                           iterate(start);
+                         });
   } else {
+    // The surface at the guess is prepared first, so that it overlaps the inward sweep.
+    const double start = guess();
+    surface.Prepare(start);
     SweepInward(level.system, level.elimination, showMessage);
-    iterate();
+    iterate(start);
     SubstituteOutward(level.system, level.elimination);
   }
   drops.before = drops.last;

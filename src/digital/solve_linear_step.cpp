@@ -124,6 +124,12 @@ template <int S>
 struct Surface {
   static void Run(BlockSystem& system, BlockElimination& elimination,
                   const ShowMessage& showMessage) {
+    Invert(system, elimination, showMessage);
+    Multiply(elimination.work, elimination.surfaceRhs, system.current[0]);
+  }
+
+  static void Invert(const BlockSystem& system, BlockElimination& elimination,
+                     const ShowMessage& showMessage) {
     SpeciesMatrix& A = elimination.work;
     for (int r = 1; r <= S; ++r) {
       for (int k = 1; k <= S; ++k)
@@ -134,7 +140,6 @@ struct Surface {
     } else if (S != 2 || !InvertPair(A)) {
       InvertMatrix(A, S, showMessage);
     }
-    Multiply(A, elimination.surfaceRhs, system.current[0]);
   }
 
   static void Multiply(const SpeciesMatrix& M, const SpeciesVector& b, SpeciesVector& x) {
@@ -187,6 +192,21 @@ struct Surface {
     A[c][o] = cd;
     A[c][r] = cr;
     return true;
+  }
+};
+
+template <int S>
+struct SurfaceInverse {
+  static void Run(const BlockSystem& system, BlockElimination& elimination,
+                  const ShowMessage& showMessage) {
+    Surface<S>::Invert(system, elimination, showMessage);
+  }
+};
+
+template <int S>
+struct SurfaceFromInverse {
+  static void Run(BlockSystem& system, const BlockElimination& elimination) {
+    Surface<S>::Multiply(elimination.work, elimination.surfaceRhs, system.current[0]);
   }
 };
 
@@ -268,6 +288,16 @@ void SweepInward(BlockSystem& system, BlockElimination& elimination,
 void SolveSurface(BlockSystem& system, BlockElimination& elimination,
                   const ShowMessage& showMessage) {
   ForSpeciesCount<Surface>(system.species, system, elimination, showMessage);
+}
+
+void InvertSurfaceRows(BlockSystem& system, BlockElimination& elimination,
+                       const ShowMessage& showMessage) {
+  if (!elimination.ready) EliminateBlocks(system, elimination, showMessage);
+  ForSpeciesCount<SurfaceInverse>(system.species, system, elimination, showMessage);
+}
+
+void SolveSurfaceByInverse(BlockSystem& system, const BlockElimination& elimination) {
+  ForSpeciesCount<SurfaceFromInverse>(system.species, system, elimination);
 }
 
 void SubstituteOutward(BlockSystem& system, const BlockElimination& elimination) {

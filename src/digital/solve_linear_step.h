@@ -24,6 +24,13 @@ void SolveSurface(BlockSystem& system, BlockElimination& elimination,
                   const ShowMessage& showMessage);
 void SubstituteOutward(BlockSystem& system, const BlockElimination& elimination);
 
+// SolveSurface in two halves: the inverse of the surface block, which needs the surface rows and
+// the eliminated blocks but not the right-hand side, so it may come before SweepInward; then
+// C(0) from that inverse once SweepInward has formed the right-hand side.
+void InvertSurfaceRows(BlockSystem& system, BlockElimination& elimination,
+                       const ShowMessage& showMessage);
+void SolveSurfaceByInverse(BlockSystem& system, const BlockElimination& elimination);
+
 // out = (surface - surfaceSource E_1)^-1 rhs with the surface block of the last SolveSurface:
 // how the surface concentrations answer a change of the surface rows' right-hand side.
 void SurfaceResponse(const BlockSystem& system, const BlockElimination& elimination,
