@@ -33,9 +33,9 @@
 #include "app/replace_file.h"
 #include "app/script_runner.h"
 #include "app/script_words.h"
+#include "app/task_programs.h"
 #include "drawing/display_list_text.h"
 #include "drawing/svg_writer.h"
-#include "ui/recording_platform.h"
 
 namespace {
 
@@ -244,7 +244,8 @@ qalto::BatchStops::LastRecord LastRecordOf(const qalto::BatchOptions& options,
   };
 }
 
-int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::BatchStops& stops) {
+int RunTask(qalto::BatchOptions& options, const SharedInputs& shared, qalto::BatchStops& stops,
+            const std::function<qalto::TaskProgram&()>& program) {
   auto start = std::chrono::steady_clock::now();
   // An output that would overwrite an input stops the run before anything is written, its
   // record included.
@@ -253,16 +254,6 @@ int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::B
     std::cerr << "qalto-batch: " << clash << "\n";
     return qalto::kExitCommandLine;
   }
-  qalto::RecordingPlatform platform;
-  // The program is built when the run needs it: a script of comments alone needs none.
-  std::unique_ptr<qalto::App> built;
-  auto program = [&]() -> qalto::App& {
-    if (built) return *built;
-    built = std::make_unique<qalto::App>(platform);
-    // Without a window only a picture file reads the plot: it is painted when one is written.
-    built->Plot().surface.paintWhenUsed = true;
-    return *built;
-  };
   qalto::RunRecord record;
   record.script = options.script;
   record.manifest = options.manifest;
@@ -271,7 +262,7 @@ int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::B
     record.exitStatus = qalto::kExitCommandLine;
     record.error = error;
     std::cerr << "qalto-batch: " << error << "\n";
-    return Finish(options, record, program().model(), start);
+    return Finish(options, record, program().app.model(), start);
   };
   std::string error;
   record.parameters = GatherParameters(options, record, shared, error);
@@ -299,8 +290,8 @@ int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::B
     WarnOfUnusedParameters(record, {});
     return qalto::kExitRan;
   }
-  qalto::App& app = program();
-  qalto::ScriptRunner runner(app, platform, std::cout);
+  qalto::App& app = program().app;
+  qalto::ScriptRunner runner(app, program().platform, std::cout);
   runner.parameters = record.parameters;
   runner.plotWriter = [&app](const std::string& picture) { return WritePicture(app, picture); };
   app.model().NoiseSeed = options.seed;
@@ -325,6 +316,21 @@ int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::B
     status = WriteOutputs(options, record, app, start);
   }
   stops.EndTask();
+  return status;
+}
+
+// Runs one task on a program of programs, taken when the run needs it (a script of comments
+// alone needs none) and given back at the end; another says whether a task follows.
+int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::BatchStops& stops,
+              qalto::TaskPrograms& programs, bool another) {
+  std::unique_ptr<qalto::TaskProgram> built;
+  const int status = RunTask(options, shared, stops, [&]() -> qalto::TaskProgram& {
+    if (built) return *built;
+    built = programs.Take();
+    if (another) programs.Prebuild();
+    return *built;
+  });
+  programs.Discard(std::move(built));
   return status;
 }
 
@@ -402,14 +408,16 @@ int RunTasks(const qalto::BatchOptions& options, qalto::BatchStops& stops) {
     shared.script.emplace(std::istreambuf_iterator<char>(std::cin),
                           std::istreambuf_iterator<char>());
   }
+  qalto::TaskPrograms programs;
   if (options.tasks.empty()) {
     qalto::BatchOptions own = options;
-    return RunScript(own, shared, stops);
+    return RunScript(own, shared, stops, programs, false);
   }
   stops.StartWatching();  // the check of a long list of tasks can be stopped too
   // Each task builds and frees an experiment of its own: the memory freed stays with the process
   // for the next task instead of going back to the system and being faulted in again.
   mallopt(M_TRIM_THRESHOLD, kKeptFreeBytes);
+  programs.Prebuild();  // the first task's, while the outputs are checked
   // Every task's outputs are checked before the first task runs: a clash found at task 3 would
   // leave the files of tasks 1 and 2 behind, and one between two tasks would lose a record.
   if (std::string clash = TaskListClash(options); !clash.empty()) {
@@ -418,10 +426,11 @@ int RunTasks(const qalto::BatchOptions& options, qalto::BatchStops& stops) {
   }
   shared.outputsChecked = qalto::TaskCount(options.tasks) <= kMostComparedTasks;
   int worst = qalto::kExitRan;
+  long left = qalto::TaskCount(options.tasks);
   for (const auto& [first, last] : options.tasks) {
     for (long task = first; task <= last; ++task) {
       qalto::BatchOptions own = TaskOptions(options, task);
-      worst = std::max(worst, RunScript(own, shared, stops));
+      worst = std::max(worst, RunScript(own, shared, stops, programs, --left > 0));
     }
   }
   return worst;
