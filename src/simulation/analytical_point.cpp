@@ -1,5 +1,7 @@
 #include "simulation/analytical_point.h"
 
+#include <cmath>
+
 #include "common/checked_math.h"
 #include "common/constants.h"
 #include "model/experiment_table.h"
@@ -8,7 +10,6 @@
 #include "simulation/curve_derivatives.h"
 #include "simulation/kinetic_currents.h"
 #include "simulation/pulse_currents.h"
-#include "simulation/scaled_erfc.h"
 
 namespace qalto {
 namespace {
@@ -167,7 +168,7 @@ void CombineCatalyticColumns(Model& model, AnalyticalRun& run) {
     for (int r = 1; r <= model.ChargeReactionCount; ++r) {
       for (int i = 1; i <= N; ++i) {
         currents(i, total) = Checked(Exp(-a * i) * currents(i, total) +
-                                     CatalyticFactor(Sqrt(a * i)) * currents(i, r + total));
+                                     std::erf(Sqrt(a * i)) * currents(i, r + total));
       }
     }
   }

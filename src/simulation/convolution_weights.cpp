@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "simulation/kernel_exponentials.h"
+#include "simulation/scaled_erfc.h"
 
 namespace qalto {
 namespace {
@@ -86,7 +87,7 @@ void SphericalMoments(double k, double a, double dt, StepMoments& w) {
   GaussMoments(
       dt, k,
       [&](double y) {
-        return std::exp(-k * y * y) * (kTwoOverSqrtPi - 2.0 * a * y * Erfcx(a * y));
+        return std::exp(-k * y * y) * (kTwoOverSqrtPi - 2.0 * a * y * ScaledErfc(a * y));
       },
       [&](double) { return scale; }, w);
 }
@@ -216,16 +217,6 @@ double KernelWeights::Start(int m) const {
   const int e = static_cast<int>(start.size());
   if (m < e) return start[static_cast<std::size_t>(m)];
   return GeometricSum(startAmplitude, ratio, m - e);
-}
-
-double Erfcx(double x) {
-  // Below 4 the product loses no more than 16 ulp through exp(x^2); beyond it the continued
-  // fraction 1/sqrt(pi) / (x + (1/2) / (x + 1 / (x + (3/2) / (x + ...)))) converges in 60 levels.
-  if (x < 4.0) return std::exp(x * x) * std::erfc(x);
-  double g = x;
-  for (int level = 60; level >= 1; --level)
-    g = x + 0.5 * level / g;
-  return 1.0 / (kSqrtPiExact * g);
 }
 
 KernelWeights KernelStepIntegrals(const DiffusionKernel& kernel, double dt, int count, int exact) {

@@ -56,7 +56,4 @@ KernelWeights KernelHatWeights(const DiffusionKernel& kernel, double dt, int cou
 KernelWeights CombineWeights(double p, const KernelWeights& first, double q,
                              const KernelWeights& second);
 
-// exp(x^2) erfc(x) for x >= 0, accurate to a few units of the last digit for every x.
-double Erfcx(double x);
-
 }  // namespace qalto

@@ -7,7 +7,7 @@
 
 #include "common/plain_number.h"
 #include "common/runtime_error.h"
-#include "simulation/convolution_weights.h"
+#include "simulation/scaled_erfc.h"
 
 namespace qalto {
 namespace {
@@ -59,7 +59,7 @@ double LogHalfGaussian(double L, double m) {
   const double lead = 0.5 * std::log(kPiExact * L);
   // erfc itself to 1e-290 (z = 26), its scaled form beyond.
   if (z < 26.0) return lead + std::log(std::erfc(z));
-  return lead + std::log(Erfcx(z)) - z * z;
+  return lead + std::log(ScaledErfc(z)) - z * z;
 }
 
 // J(m) = integral over y > 0 of exp(-(y - m)^2 / (4L)) / (1 + e^-y) is the half Gaussian H

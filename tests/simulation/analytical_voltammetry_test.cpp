@@ -15,7 +15,6 @@
 #include "common/curve_peak.h"
 #include "model/model.h"
 #include "simulation/analytical_run_model.h"
-#include "simulation/convolution_weights.h"
 #include "simulation/simulation_driver.h"
 
 namespace qalto {
@@ -46,20 +45,6 @@ Model Cell(int technique, double start, double end, double step, double cycles) 
   model.ScanCycles = cycles;
   model.DropTime = step / model.ScanRate;
   return model;
-}
-
-TEST(ConvolutionWeights, ScaledErfcKeepsItsDigitsForLargeArguments) {
-  // Against the product in long double, whose range and digits suffice up to x = 100, and the
-  // asymptotic series 1/(sqrt(pi) x) (1 - 1/(2x^2) + 3/(4x^4)) far beyond.
-  for (double x : {0.0, 0.5, 2.0, 3.9, 4.0, 7.5, 20.0, 100.0}) {
-    long double X = x;
-    double product = static_cast<double>(expl(X * X) * erfcl(X));
-    EXPECT_NEAR(Erfcx(x) / product, 1.0, 1e-14) << x;
-  }
-  for (double x : {1e4, 1e6}) {
-    double y = 1 / (x * x);
-    EXPECT_NEAR(Erfcx(x) * std::sqrt(kPiX) * x / (1 - y / 2 + 3 * y * y / 4), 1.0, 1e-15) << x;
-  }
 }
 
 TEST(ConvolutionSweep, TwoStepReductionSharesItsIntermediate) {

@@ -9,8 +9,9 @@
 #include <string>
 
 #include "common/test_names.h"
-#include "simulation/convolution_weights.h"
 #include "simulation/kernel_exponentials.h"
+#include "simulation/convolution_weights.h"
+#include "simulation/scaled_erfc.h"
 
 namespace qalto {
 namespace {
@@ -23,7 +24,7 @@ double Kernel(double rate, double a, double s) {
   const double x = a * std::sqrt(s);
   double k = 0.0;
   if (x < 5.0) {
-    k = 1.0 / std::sqrt(kPiX * s) - a * Erfcx(x);
+    k = 1.0 / std::sqrt(kPiX * s) - a * ScaledErfc(x);
   } else {
     double term = 1.0, sum = 0.0;
     for (int j = 1; j < 40; ++j) {
