@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -319,8 +320,9 @@ int RunTask(qalto::BatchOptions& options, const SharedInputs& shared, qalto::Bat
   return status;
 }
 
-// Runs one task on a program of programs, taken when the run needs it (a script of comments
-// alone needs none) and given back at the end; another says whether a task follows.
+// Runs one task on a program from programs, taken when the run needs it (a script of comments
+// alone needs none) and handed back at the end; another says whether a task follows, whose
+// program is then built beside this one.
 int RunScript(qalto::BatchOptions& options, const SharedInputs& shared, qalto::BatchStops& stops,
               qalto::TaskPrograms& programs, bool another) {
   std::unique_ptr<qalto::TaskProgram> built;
