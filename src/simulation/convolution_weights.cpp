@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/constants.h"
 #include "simulation/kernel_exponentials.h"
 #include "simulation/scaled_erfc.h"
 
@@ -10,7 +11,6 @@ namespace qalto {
 namespace {
 
 constexpr double kTwoOverSqrtPi = 1.1283791670955126;  // 2 / sqrt(pi)
-constexpr double kSqrtPiExact = 1.7724538509055160;    // sqrt(pi)
 constexpr double kPiExact = 3.14159265358979324;
 constexpr double kCutoff = 700.0;  // exponent beyond which exp(-x) is zero to double precision
 

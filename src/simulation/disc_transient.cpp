@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "common/constants.h"
+
 namespace qalto {
 
 namespace {
@@ -23,7 +25,6 @@ constexpr std::array<double, 65> kTable = {
 constexpr int kPerDecade = 8;
 constexpr double kFirstTau = 1e-4;
 constexpr double kLastTau = 1e4;
-constexpr double kSqrtPi = 1.7724538509055160;
 constexpr double kQuarterPi = 0.78539816339744831;
 // Long times: f = 1 + c1 tau^-1/2 + c3 tau^-3/2.
 constexpr double kC1 = 0.71835;
@@ -35,7 +36,7 @@ double Node(int k) {
 
 // Short times: the planar transient and the edge, scaled to meet the table.
 double ShortTimeScale() {
-  return kTable[0] / (0.5 * kSqrtPi / std::sqrt(kFirstTau) + kQuarterPi);
+  return kTable[0] / (0.5 * kSqrtPiExact / std::sqrt(kFirstTau) + kQuarterPi);
 }
 
 // ln f interpolated by the cubic through the four nearest nodes, in ln tau.
@@ -77,7 +78,7 @@ double PanelIntegral(double lower, double upper) {
 const std::array<double, 65>& NodeIntegrals() {
   static const std::array<double, 65> integrals = [] {
     std::array<double, 65> F{};
-    F[0] = ShortTimeScale() * (kSqrtPi * std::sqrt(kFirstTau) + kQuarterPi * kFirstTau);
+    F[0] = ShortTimeScale() * (kSqrtPiExact * std::sqrt(kFirstTau) + kQuarterPi * kFirstTau);
     for (size_t k = 1; k < F.size(); ++k) {
       F[k] = F[k - 1] + PanelIntegral(std::log(Node(static_cast<int>(k) - 1)),
                                       std::log(Node(static_cast<int>(k))));
@@ -90,7 +91,7 @@ const std::array<double, 65>& NodeIntegrals() {
 }  // namespace
 
 double DiscTransient(double tau) {
-  if (tau < kFirstTau) return ShortTimeScale() * (0.5 * kSqrtPi / std::sqrt(tau) + kQuarterPi);
+  if (tau < kFirstTau) return ShortTimeScale() * (0.5 * kSqrtPiExact / std::sqrt(tau) + kQuarterPi);
   if (tau > kLastTau) return 1.0 + kC1 / std::sqrt(tau) + kC3 / (tau * std::sqrt(tau));
   return Interpolated(tau);
 }
@@ -98,7 +99,7 @@ double DiscTransient(double tau) {
 double DiscTransientIntegral(double tau) {
   if (tau <= 0.0) return 0.0;
   if (tau < kFirstTau) {
-    return ShortTimeScale() * (kSqrtPi * std::sqrt(tau) + kQuarterPi * tau);
+    return ShortTimeScale() * (kSqrtPiExact * std::sqrt(tau) + kQuarterPi * tau);
   }
   const auto& F = NodeIntegrals();
   if (tau > kLastTau) {

@@ -2,13 +2,9 @@
 
 #include <cmath>
 
+#include "common/constants.h"
+
 namespace qalto {
-
-namespace {
-
-constexpr double kSqrtPiExact = 1.7724538509055160;  // sqrt(pi)
-
-}  // namespace
 
 double ScaledErfc(double x) {
   // Below 4 the product loses no more than 16 ulp through exp(x^2); beyond it the continued
