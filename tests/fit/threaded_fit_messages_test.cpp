@@ -39,8 +39,10 @@ TEST(ThreadedFit, CountsTheSolverReportsOfEveryThread) {
   const std::string serial = SingularFit().Message(1);
   const std::string threaded = SingularFit().Message(2);
   ASSERT_GT(RunsOf(serial), 3) << serial;
-  // A task computed twice, or begun for a refused step, is a run of its own as well.
-  EXPECT_GE(RunsOf(threaded), RunsOf(serial)) << threaded << "\n" << serial;
+  // A task computed twice, or begun for a refused step, is a run of its own as well; but the
+  // threads leave the fit's own models at the optimum, so that its last evaluation is not run
+  // again: one run fewer when the threads did nothing twice.
+  EXPECT_GE(RunsOf(threaded), RunsOf(serial) - 1) << threaded << "\n" << serial;
 }
 
 }  // namespace
