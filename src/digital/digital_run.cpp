@@ -423,6 +423,7 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
     run.absScanRate = 0.0;
     run.ruOverCharging = 0.0;
   }
+  run.pointRates.resize(run.potential.size());
   for (int s = 1; s <= run.species; ++s) {
     run.bulk[s] = run.layer.adsorbed[s] ? kGammaPerMolPerCm2 * m.SpeciesGamma(s) : m.SpeciesC(s);
   }
@@ -481,10 +482,31 @@ const std::array<SpeciesVector, kGridSlots>& LatestProfile(const DigitalRun& run
   return run.levels[static_cast<size_t>(run.latest)]->system.current;
 }
 
-double SurfaceConcentration(const DigitalRun& run, int s) {
-  if (run.disc) return DiscSurfaceConcentration(*run.disc, s);
-  if (run.layer.adsorbed[s]) return LatestProfile(run)[0][s] / kGammaPerMolPerCm2;
-  return LatestProfile(run)[0][s];
+const ChargeRates& RatesAtPoint(DigitalRun& run, int i) {
+  const int sweep = run.sweepPoints;
+  if (sweep > 0 && i > sweep) {
+    const int inCycle = (i - 1) % (2 * sweep) + 1;
+    const int first = inCycle > sweep ? 2 * sweep + 1 - inCycle : inCycle;
+    const size_t k = static_cast<size_t>(first);
+    if (run.potential[k] == run.potential[static_cast<size_t>(i)]) return run.pointRates[k];
+  }
+  ChargeRates& rates = run.pointRates[static_cast<size_t>(i)];
+  ComputeChargeRates(run.transfer, run.potential[static_cast<size_t>(i)], rates);
+  return rates;
+}
+
+void StoreSurfaceConcentrations(const DigitalRun& run, std::span<const std::span<double>> columns,
+                                std::size_t row) {
+  if (run.disc) {
+    for (int s = 1; s <= run.species; ++s)
+      columns[static_cast<size_t>(s)][row] = DiscSurfaceConcentration(*run.disc, s);
+    return;
+  }
+  const SpeciesVector& surface = LatestProfile(run)[0];
+  for (int s = 1; s <= run.species; ++s) {
+    columns[static_cast<size_t>(s)][row] =
+        run.layer.adsorbed[s] ? surface[s] / kGammaPerMolPerCm2 : surface[s];
+  }
 }
 
 namespace {

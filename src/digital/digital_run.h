@@ -5,6 +5,7 @@
 // work tables of the solvers.
 
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "digital/block_system.h"
@@ -64,9 +65,10 @@ struct DigitalRun {
   SpeciesVector conductance{};   // surface conductance of each dissolved species, cm/s
   SpeciesVector layerSurface{};  // the surface concentrations of the latest step: Newton's start
   bool secondOrder = false;
-  SpeciesVector bulk{};           // initial concentrations, M
-  std::vector<double> potential;  // E(0..points), V
-  int firstStepPoints = 0;        // potential steps: the points of the first step; 0 for the others
+  SpeciesVector bulk{};                 // initial concentrations, M
+  std::vector<double> potential;        // E(0..points), V
+  std::vector<ChargeRates> pointRates;  // the charge transfers' rate factors at E(i)
+  int firstStepPoints = 0;  // potential steps: the points of the first step; 0 for the others
   // The potential program: the potential at the start of each point's interval (V, just after a
   // jump there), the place of each point after the latest jump (1: the first; 0 before any) and
   // the sampling interval (s); empty and 0 for the other techniques.
@@ -96,9 +98,16 @@ void ResetProfile(DigitalRun& run);
 // The concentrations of the latest step: C(s, j), j = 0 (surface)..N+1 (bulk), M.
 const std::array<SpeciesVector, kGridSlots>& LatestProfile(const DigitalRun& run);
 
-// Surface concentration of species s after the latest step, M (mol/cm2 for an adsorbed
-// species): at a disc its mean over the disc.
-double SurfaceConcentration(const DigitalRun& run, int s);
+// The surface concentration of each species s = 1..species after the latest step into row `row`
+// of columns[s], M (mol/cm2 for an adsorbed species): at a disc its mean over the disc.
+void StoreSurfaceConcentrations(const DigitalRun& run, std::span<const std::span<double>> columns,
+                                std::size_t row);
+
+// The rate factors at the potential of point i: a cycle's way back retraces its way out, and
+// each later cycle the first, point for point (potential_axis.h), so a point whose potential is
+// that of its counterpart in the first sweep reads the rates computed there. The points must be
+// taken in order.
+const ChargeRates& RatesAtPoint(DigitalRun& run, int i);
 
 // Makes the latest concentrations the starting point of a step of the given level.
 void StartStep(DigitalRun& run, int level);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <span>
 #include <vector>
@@ -59,15 +60,14 @@ void SolveLayerStep(DigitalRun& run, Model& model, double E, const ShowMessage& 
 }
 
 // Solves the sub-step already started on its level with the electrode at the interfacial
-// potential E (V); leaves the currents of the reactions in now.
-void SolveAt(DigitalRun& run, Model& model, double E, const ShowMessage& showMessage,
-             ReactionValues& now) {
+// potential E (V), where the charge transfers' rate factors are `rates` (an adsorbed layer's
+// Newton iteration computes its own); leaves the currents of the reactions in now.
+void SolveAt(DigitalRun& run, Model& model, double E, const ChargeRates& rates,
+             const ShowMessage& showMessage, ReactionValues& now) {
   if (run.layer.active) {
     SolveLayerStep(run, model, E, showMessage, now);
     return;
   }
-  ChargeRates rates;
-  ComputeChargeRates(run.transfer, E, rates);
   if (run.disc) {
     SolveDiscStep(*run.disc, run.transfer, rates, showMessage);
     for (int r = 1; r <= run.transfer.count; ++r) {
@@ -298,8 +298,10 @@ void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, const Charg
                             double& lastTotal, const ShowMessage& showMessage,
                             ReactionValues& now) {
   const double Ru = run.resistance;
+  ChargeRates rates;
   auto residual = [&](double x) {
-    SolveAt(run, model, x, showMessage, now);
+    ComputeChargeRates(run.transfer, x, rates);
+    SolveAt(run, model, x, rates, showMessage, now);
     lastTotal = circuit.Total(Sum(run, now));
     return x - E - Ru * lastTotal;
   };
@@ -417,7 +419,7 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
       const ChargingCircuit circuit(run, E, c.rate, c.previousTotal, c.olderTotal);
       SolveWithDrop(run, model, E, circuit, c, showMessage, now);
     } else {
-      SolveAt(run, model, E, showMessage, now);
+      SolveAt(run, model, E, RatesAtPoint(run, i), showMessage, now);
     }
     first = last = Sum(run, now);
     for (int r = 1; r <= run.transfer.count; ++r)
@@ -431,6 +433,8 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
   const double pulse = i <= run.sweepPoints ? run.pulseHeight : -run.pulseHeight;
   ReactionValues firstEnd{};
   ReactionValues now{};
+  ChargeRates rates;
+  double ratesAt = std::numeric_limits<double>::quiet_NaN();  // V: the potential of `rates`
   const bool steps = run.firstStepPoints > 0;
   const int sinceJump = i > run.firstStepPoints ? i - run.firstStepPoints : i;
   for (int p = 0; p < t.pieceCount; ++p) {
@@ -450,7 +454,11 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
         const ChargingCircuit circuit(run, Ek, c.rate, c.previousTotal, c.olderTotal);
         SolveWithDrop(run, model, Ek, circuit, c, showMessage, now);
       } else {
-        SolveAt(run, model, Ek, showMessage, now);
+        if (!(Ek == ratesAt)) {  // the sub-steps of a held potential share its rates
+          ComputeChargeRates(run.transfer, Ek, rates);
+          ratesAt = Ek;
+        }
+        SolveAt(run, model, Ek, rates, showMessage, now);
       }
       if (steps) {
         const size_t at = static_cast<size_t>(level);
@@ -538,8 +546,7 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
       currents[static_cast<size_t>(run->totalColumn + 1)][row] = first;
       currents[static_cast<size_t>(run->totalColumn + 2)][row] = last;
     }
-    for (int s = 1; s <= run->species; ++s)
-      concentrations[static_cast<size_t>(s)][row] = SurfaceConcentration(*run, s);
+    StoreSurfaceConcentrations(*run, concentrations, row);
     if (run->firstStepPoints > 0) model.PassedCharge(i) = c.charge;
     PollPoint(i, run->points);
   }
