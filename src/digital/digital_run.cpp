@@ -409,7 +409,7 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
   run.currentScale = kFaradayPerMilliMol * m.ElectrodeArea;
   run.secondOrder = m.SecondOrderReactionCount > 0;
   if (run.begin.empty()) {  // a potential program's are its samples
-    run.potential.assign(static_cast<size_t>(run.points) + 1, 0.0);
+    run.potential.resize(static_cast<size_t>(run.points) + 1);  // every element written below
     for (int i = 0; i <= run.points; ++i)
       run.potential[static_cast<size_t>(i)] = m.PotentialX(i);
   }
@@ -462,6 +462,7 @@ void PrepareDigitalRun(const Model& m, double beta, double pH, int refinement, D
     l.inPlace = l.newer == 1.0 && l.older == 0.0 && !run.keepsOlder;
   }
   run.latest = 0;
+  run.latestStartSet = false;
   ResetProfile(run);
 }
 
@@ -475,37 +476,6 @@ void ResetProfile(DigitalRun& run) {
   for (int j = 0; j <= sys.boxes; ++j) {
     sys.current[j] = run.bulk;
     run.older[j] = run.bulk;
-  }
-}
-
-const std::array<SpeciesVector, kGridSlots>& LatestProfile(const DigitalRun& run) {
-  return run.levels[static_cast<size_t>(run.latest)]->system.current;
-}
-
-const ChargeRates& RatesAtPoint(DigitalRun& run, int i) {
-  const int sweep = run.sweepPoints;
-  if (sweep > 0 && i > sweep) {
-    const int inCycle = (i - 1) % (2 * sweep) + 1;
-    const int first = inCycle > sweep ? 2 * sweep + 1 - inCycle : inCycle;
-    const size_t k = static_cast<size_t>(first);
-    if (run.potential[k] == run.potential[static_cast<size_t>(i)]) return run.pointRates[k];
-  }
-  ChargeRates& rates = run.pointRates[static_cast<size_t>(i)];
-  ComputeChargeRates(run.transfer, run.potential[static_cast<size_t>(i)], rates);
-  return rates;
-}
-
-void StoreSurfaceConcentrations(const DigitalRun& run, std::span<const std::span<double>> columns,
-                                std::size_t row) {
-  if (run.disc) {
-    for (int s = 1; s <= run.species; ++s)
-      columns[static_cast<size_t>(s)][row] = DiscSurfaceConcentration(*run.disc, s);
-    return;
-  }
-  const SpeciesVector& surface = LatestProfile(run)[0];
-  for (int s = 1; s <= run.species; ++s) {
-    columns[static_cast<size_t>(s)][row] =
-        run.layer.adsorbed[s] ? surface[s] / kGammaPerMolPerCm2 : surface[s];
   }
 }
 
@@ -531,7 +501,8 @@ struct StartProfile {
 
 }  // namespace
 
-void StartStep(DigitalRun& run, int level) {
+void StartStepAnew(DigitalRun& run, int level) {
+  run.latestStartSet = false;
   if (run.disc) {
     StartDiscStep(*run.disc, level);
     return;
@@ -543,10 +514,13 @@ void StartStep(DigitalRun& run, int level) {
   if (level != run.latest || run.secondOrder || run.layer.active) {
     start.from = StepStart::From::kPrevious;
     ForSpeciesCount<StartProfile>(run.species, LatestProfile(run), l, run.older, run.keepsOlder);
-  } else if (l.inPlace) {
-    start.from = StepStart::From::kCurrent;
   } else {
-    start = {StepStart::From::kBlend, l.newer, l.older, &run.older};
+    if (l.inPlace) {
+      start.from = StepStart::From::kCurrent;
+    } else {
+      start = {StepStart::From::kBlend, l.newer, l.older, &run.older};
+    }
+    run.latestStartSet = true;
   }
   run.latest = level;
 }

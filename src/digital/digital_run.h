@@ -5,7 +5,6 @@
 // work tables of the solvers.
 
 #include <memory>
-#include <span>
 #include <vector>
 
 #include "digital/block_system.h"
@@ -81,8 +80,10 @@ struct DigitalRun {
   AcProgram ac;
   std::vector<std::unique_ptr<StepLevel>> levels;  // one per distinct sub-step length (or more)
   int latest = 0;                                  // level holding the latest concentrations
-  bool keepsOlder = false;                         // some level needs the profile before
-  std::array<SpeciesVector, kGridSlots> older;     // the profile before the latest, M
+  // The latest level's start is its own profile as it is swept (StartStep sets nothing more).
+  bool latestStartSet = false;
+  bool keepsOlder = false;                      // some level needs the profile before
+  std::array<SpeciesVector, kGridSlots> older;  // the profile before the latest, M
   std::unique_ptr<DiscRun> disc;  // at a disc electrode: its own grid and equations, else null
 };
 
@@ -96,20 +97,14 @@ void PrepareDigitalRun(const Model& model, double beta, double pH, int refinemen
 void ResetProfile(DigitalRun& run);
 
 // The concentrations of the latest step: C(s, j), j = 0 (surface)..N+1 (bulk), M.
-const std::array<SpeciesVector, kGridSlots>& LatestProfile(const DigitalRun& run);
-
-// The surface concentration of each species s = 1..species after the latest step into row `row`
-// of columns[s], M (mol/cm2 for an adsorbed species): at a disc its mean over the disc.
-void StoreSurfaceConcentrations(const DigitalRun& run, std::span<const std::span<double>> columns,
-                                std::size_t row);
-
-// The rate factors at the potential of point i: a cycle's way back retraces its way out, and
-// each later cycle the first, point for point (potential_axis.h), so a point whose potential is
-// that of its counterpart in the first sweep reads the rates computed there. The points must be
-// taken in order.
-const ChargeRates& RatesAtPoint(DigitalRun& run, int i);
+inline const std::array<SpeciesVector, kGridSlots>& LatestProfile(const DigitalRun& run) {
+  return run.levels[static_cast<size_t>(run.latest)]->system.current;
+}
 
 // Makes the latest concentrations the starting point of a step of the given level.
-void StartStep(DigitalRun& run, int level);
+void StartStepAnew(DigitalRun& run, int level);
+inline void StartStep(DigitalRun& run, int level) {
+  if (level != run.latest || !run.latestStartSet) StartStepAnew(run, level);
+}
 
 }  // namespace qalto

@@ -25,6 +25,9 @@ constexpr int kMaxDropIterations = 30;
 // of solving again: the second-order error, (n F dx / RT)^2 / 2 <= 7e-7 for n <= 3, is below
 // what kDropTolerance itself leaves (n F kDropTolerance / RT <= 1.2e-6).
 constexpr double kTangentStep = 1e-5;  // V
+// A run reports its progress (and hears a cancel) every few points, not at each: most points take
+// microseconds.
+constexpr int kPointsPerPoll = 8;
 
 double Sum(const DigitalRun& run, const ReactionValues& currents) {
   double sum = 0.0;
@@ -339,8 +342,10 @@ void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, const Charg
 }
 
 struct PointContext {
-  double rate = 0;                        // V/s: the sweep's rate in the sign of E(i) - E(i-1)
-  int scanSign = 1;                       // direction of the staircase at this point
+  double rate = 0;  // V/s: the sweep's rate in the sign of E(i) - E(i-1)
+  // One step a point at the point's potential (unless a program jumps), the point's current the
+  // step's.
+  bool sweepSteps = false;
   double previousTotal = 0;               // total current of the previous point, A
   double olderTotal = 0;                  // total current of the point before that, A
   double lastTotal = 0;                   // total current of the latest sub-step, A
@@ -403,14 +408,53 @@ double SubStepCharge(double length, double growth, double current, double before
   return length / alpha * current - older * before;
 }
 
+int ScanSign(const DigitalRun& run, int i) {
+  const auto& E = run.potential;
+  int s = Sgn(E[static_cast<size_t>(i)] - E[static_cast<size_t>(i - 1)]);
+  if (s == 0 && i < run.points) s = Sgn(E[static_cast<size_t>(i + 1)] - E[static_cast<size_t>(i)]);
+  return s == 0 ? 1 : s;
+}
+
+// The surface concentration of each species s = 1..species after the latest step into row `row`
+// of columns[s], M (mol/cm2 for an adsorbed species): at a disc its mean over the disc.
+void StoreSurfaceConcentrations(const DigitalRun& run,
+                                const std::vector<std::span<double>>& columns, std::size_t row) {
+  if (run.disc) {
+    for (int s = 1; s <= run.species; ++s)
+      columns[static_cast<size_t>(s)][row] = DiscSurfaceConcentration(*run.disc, s);
+    return;
+  }
+  const SpeciesVector& surface = LatestProfile(run)[0];
+  for (int s = 1; s <= run.species; ++s) {
+    columns[static_cast<size_t>(s)][row] =
+        run.layer.adsorbed[s] ? surface[s] / kGammaPerMolPerCm2 : surface[s];
+  }
+}
+
+// The rate factors at the potential of point i: a cycle's way back retraces its way out, and
+// each later cycle the first, point for point (potential_axis.h), so a point whose potential is
+// that of its counterpart in the first sweep reads the rates computed there. The points must be
+// taken in order.
+const ChargeRates& RatesAtPoint(DigitalRun& run, int i) {
+  const int sweep = run.sweepPoints;
+  if (sweep > 0 && i > sweep) {
+    const int inCycle = (i - 1) % (2 * sweep) + 1;
+    const int first = inCycle > sweep ? 2 * sweep + 1 - inCycle : inCycle;
+    const size_t k = static_cast<size_t>(first);
+    if (run.potential[k] == run.potential[static_cast<size_t>(i)]) return run.pointRates[k];
+  }
+  ChargeRates& rates = run.pointRates[static_cast<size_t>(i)];
+  ComputeChargeRates(run.transfer, run.potential[static_cast<size_t>(i)], rates);
+  return rates;
+}
+
 // The sub-steps of point i; returns the column value of each charge reaction and, in first and
 // last, the totals at the end of the first and the last piece.
 ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, double& first,
                         double& last, const ShowMessage& showMessage) {
   const DigitalTiming& t = run.timing;
   const int programJump = run.sinceJump.empty() ? 0 : run.sinceJump[static_cast<size_t>(i)];
-  if (t.pieceCount == 1 && t.fractions.size() == 1 && !run.sine &&
-      t.pieces[0].potential == PiecePotential::Point && programJump == 0) {
+  if (c.sweepSteps && programJump == 0) {
     // One step at the point's potential (a sweep): the point's current is that of the step.
     ReactionValues now{};
     StartStep(run, t.pieces[0].levels[0]);
@@ -422,8 +466,6 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
       SolveAt(run, model, E, RatesAtPoint(run, i), showMessage, now);
     }
     first = last = Sum(run, now);
-    for (int r = 1; r <= run.transfer.count; ++r)
-      now[r] = t.lastWeight * now[r] + t.firstWeight * now[r];
     return now;
   }
   const double E = run.potential[static_cast<size_t>(i)];
@@ -431,6 +473,7 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
   const double before = run.begin.empty() ? run.potential[static_cast<size_t>(i - 1)]
                                           : run.begin[static_cast<size_t>(i)];
   const double pulse = i <= run.sweepPoints ? run.pulseHeight : -run.pulseHeight;
+  const int scanSign = ScanSign(run, i);  // direction of the staircase at this point
   ReactionValues firstEnd{};
   ReactionValues now{};
   ChargeRates rates;
@@ -442,7 +485,7 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
                              : programJump > 0 ? StepPlan(t, programJump)
                                                : t.pieces[static_cast<size_t>(p)];
     const double applied =
-        PiecePotentialValue(piece.potential, E, pulse, run.pulseHeight, c.scanSign);
+        PiecePotentialValue(piece.potential, E, pulse, run.pulseHeight, scanSign);
     const int m = static_cast<int>(piece.levels.size());  // sub-steps of the piece
     for (int k = 0; k < m; ++k) {
       const int level = piece.levels[static_cast<size_t>(k)];
@@ -479,13 +522,6 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
   return column;
 }
 
-int ScanSign(const DigitalRun& run, int i) {
-  const auto& E = run.potential;
-  int s = Sgn(E[static_cast<size_t>(i)] - E[static_cast<size_t>(i - 1)]);
-  if (s == 0 && i < run.points) s = Sgn(E[static_cast<size_t>(i + 1)] - E[static_cast<size_t>(i)]);
-  return s == 0 ? 1 : s;
-}
-
 }  // namespace
 
 void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessage& showMessage) {
@@ -500,6 +536,10 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
   PrepareDigitalRun(model, beta, pH, inputs.refinement, *run);
 
   PointContext c;
+  const DigitalTiming& t = run->timing;
+  c.sweepSteps = t.pieceCount == 1 && t.fractions.size() == 1 && !run->sine &&
+                 t.pieces[0].potential == PiecePotential::Point && t.lastWeight == 1.0 &&
+                 t.firstWeight == 0.0;
   SurfaceAtPotential surface(*run, showMessage);
   c.surface = &surface;
   // The square wave keeps both half-period currents.
@@ -530,13 +570,13 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
     c.rate =
         run->sampleInterval > 0 ? change / run->sampleInterval : Sgn(change) * run->absScanRate;
     if (run->sine) c.rate = run->ac.RateAt(i);  // the sweep's and the sine's
-    c.scanSign = ScanSign(*run, i);
     double first = 0.0;
     double last = 0.0;
     const ReactionValues column = RunPoint(*run, model, i, c, first, last, showMessage);
     for (int r = 1; r <= run->transfer.count; ++r)
       currents[static_cast<size_t>(r)][row] = Checked(column[r]);
-    const double applied = E[static_cast<size_t>(i)] + (run->sine ? run->ac.SineAt(i) : 0.0);
+    const double applied =
+        run->sine ? E[static_cast<size_t>(i)] + run->ac.SineAt(i) : E[static_cast<size_t>(i)];
     const double total = ChargingCircuit(*run, applied, c.rate, c.previousTotal, c.olderTotal)
                              .Total(Sum(*run, column));
     c.olderTotal = c.previousTotal;
@@ -548,7 +588,7 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
     }
     StoreSurfaceConcentrations(*run, concentrations, row);
     if (run->firstStepPoints > 0) model.PassedCharge(i) = c.charge;
-    PollPoint(i, run->points);
+    if (i % kPointsPerPoll == 0 || i == run->points) PollPoint(i, run->points);
   }
 }
 

@@ -159,7 +159,7 @@ struct Surface {
       A[2][2] = 1.0 / A[2][2];
       return true;
     }
-    // Pivot (r, c), the first largest entry row by row; o and d the other row and column.
+    // The pivot: the first largest entry row by row.
     const double m11 = std::abs(A[1][1]), m12 = std::abs(A[1][2]);
     const double m21 = std::abs(A[2][1]), m22 = std::abs(A[2][2]);
     int r = 1, c = 1;
@@ -177,8 +177,15 @@ struct Surface {
       r = 2;
       c = 2;
     }
+    if (r == 1) return c == 1 ? InvertAtPivot<1, 1>(A) : InvertAtPivot<1, 2>(A);
+    return c == 1 ? InvertAtPivot<2, 1>(A) : InvertAtPivot<2, 2>(A);
+  }
+
+  // Gaussian elimination with the pivot (r, c); o and d are the other row and column.
+  template <int r, int c>
+  static bool InvertAtPivot(SpeciesMatrix& A) {
+    constexpr int o = 3 - r, d = 3 - c;
     if (A[r][c] == 0.0) return false;
-    const int o = 3 - r, d = 3 - c;
     const double inverse = 1.0 / A[r][c];
     const double across = A[r][d] * inverse;  // the pivot row divided by the pivot
     const double rest = A[o][d] - across * A[o][c];

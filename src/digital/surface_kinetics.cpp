@@ -53,30 +53,8 @@ SurfaceKinetics ReduceSurfaceKinetics(const SurfaceRows& plan, const ChargeTrans
   return k;
 }
 
-void WriteSurfaceEntries(const SurfaceKinetics& kinetics, const ChargeRates& rates,
-                         SpeciesMatrix& surface) {
-  for (const SurfaceCell& c : kinetics.cells)
-    surface[c.row][c.column] = c.constant;
-  for (const SurfaceTerm& t : kinetics.forward)
-    surface[t.row][t.column] += t.coefficient * rates.forward[t.reaction];
-  for (const SurfaceTerm& t : kinetics.backward)
-    surface[t.row][t.column] += t.coefficient * rates.backward[t.reaction];
-}
-
 void ClearSurfaceRows(SpeciesMatrix& surface) {
   surface = SpeciesMatrix{};
-}
-
-void SurfaceCurrents(const SurfaceKinetics& kinetics, const ChargeRates& rates,
-                     const SpeciesVector& surface,
-                     std::array<double, kMaxChargeReactions + 1>& out) {
-  for (int r = 1; r <= kinetics.transfer.count; ++r) {
-    const ChargeReaction& q = kinetics.transfer.reactions[r];
-    const double oxidized = q.ox != 0 ? surface[q.ox] : 0.0;
-    const double reduced = q.red != 0 ? surface[q.red] : 0.0;
-    out[r] = kinetics.currentScale * q.n *
-             Checked(rates.forward[r] * oxidized / q.nuO - rates.backward[r] * reduced / q.nuR);
-  }
 }
 
 }  // namespace qalto
