@@ -12,6 +12,7 @@
 #include "digital/digital_run.h"
 #include "digital/solve_linear_step.h"
 #include "digital/solve_second_order_step.h"
+#include "simulation/potential_axis.h"
 
 namespace qalto {
 
@@ -436,15 +437,11 @@ void StoreSurfaceConcentrations(const DigitalRun& run,
 // that of its counterpart in the first sweep reads the rates computed there. The points must be
 // taken in order.
 const ChargeRates& RatesAtPoint(DigitalRun& run, int i) {
-  const int sweep = run.sweepPoints;
-  if (sweep > 0 && i > sweep) {
-    const int inCycle = (i - 1) % (2 * sweep) + 1;
-    const int first = inCycle > sweep ? 2 * sweep + 1 - inCycle : inCycle;
-    const size_t k = static_cast<size_t>(first);
-    if (run.potential[k] == run.potential[static_cast<size_t>(i)]) return run.pointRates[k];
-  }
-  ChargeRates& rates = run.pointRates[static_cast<size_t>(i)];
-  ComputeChargeRates(run.transfer, run.potential[static_cast<size_t>(i)], rates);
+  const size_t first = static_cast<size_t>(FirstSweepCounterpart(run.sweepPoints, i));
+  const size_t at = static_cast<size_t>(i);
+  if (first != at && run.potential[first] == run.potential[at]) return run.pointRates[first];
+  ChargeRates& rates = run.pointRates[at];
+  ComputeChargeRates(run.transfer, run.potential[at], rates);
   return rates;
 }
 

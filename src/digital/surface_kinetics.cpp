@@ -40,14 +40,25 @@ SurfaceKinetics ReduceSurfaceKinetics(const SurfaceRows& plan, const ChargeTrans
   }
   for (int row = 1; row <= plan.species; ++row) {
     for (int column = 1; column <= plan.species; ++column) {
-      bool used = constant[row][column] != 0.0;
+      std::vector<SurfaceTerm> f, b;  // the entry's terms
       for (int r = 1; r <= transfer.count; ++r) {
-        const double f = forward[r][row][column], b = backward[r][row][column];
-        if (f != 0.0) k.forward.push_back({row, column, r, f});
-        if (b != 0.0) k.backward.push_back({row, column, r, b});
-        used = used || f != 0.0 || b != 0.0;
+        if (forward[r][row][column] != 0.0) f.push_back({row, column, r, forward[r][row][column]});
+        if (backward[r][row][column] != 0.0) {
+          b.push_back({row, column, r, backward[r][row][column]});
+        }
       }
-      if (used) k.cells.push_back({row, column, constant[row][column]});
+      k.forward.insert(k.forward.end(), f.begin(), f.end());
+      k.backward.insert(k.backward.end(), b.begin(), b.end());
+      const double c = constant[row][column];
+      if (f.size() + b.size() == 1) {
+        const SurfaceTerm& t = f.empty() ? b[0] : f[0];
+        (f.empty() ? k.backwardCells : k.forwardCells)
+            .push_back({row, column, t.reaction, c, t.coefficient});
+      } else if (c != 0.0 || !f.empty() || !b.empty()) {
+        k.cells.push_back({row, column, c});
+        k.cellForward.insert(k.cellForward.end(), f.begin(), f.end());
+        k.cellBackward.insert(k.cellBackward.end(), b.begin(), b.end());
+      }
     }
   }
   return k;

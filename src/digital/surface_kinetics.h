@@ -29,12 +29,25 @@ struct SurfaceTerm {
   double coefficient = 0;
 };
 
+// An entry with a single rate term: constant + coefficient x the rate.
+struct SurfaceRateCell {
+  int row = 0;
+  int column = 0;
+  int reaction = 0;
+  double constant = 0;  // cm/s
+  double coefficient = 0;
+};
+
 struct SurfaceKinetics {
   ChargeTransfer transfer;
+  std::vector<SurfaceTerm> forward;   // every term of the reduction rates kf
+  std::vector<SurfaceTerm> backward;  // every term of the oxidation rates kb
+  // The entries as a step writes them: those of a single term in one go (most are), the others
+  // as their constant and then their terms.
+  std::vector<SurfaceRateCell> forwardCells, backwardCells;
   std::vector<SurfaceCell> cells;
-  std::vector<SurfaceTerm> forward;   // entries of the reduction rates kf
-  std::vector<SurfaceTerm> backward;  // entries of the oxidation rates kb
-  double currentScale = 0;            // A per (M cm/s)
+  std::vector<SurfaceTerm> cellForward, cellBackward;
+  double currentScale = 0;  // A per (M cm/s)
 };
 
 // Reads the rows off the plan; raises "Division by zero" for a zero stoichiometric coefficient.
@@ -46,11 +59,15 @@ SurfaceKinetics ReduceSurfaceKinetics(const SurfaceRows& plan, const ChargeTrans
 // (Inline, as SurfaceCurrents: every step of a run calls both.)
 inline void WriteSurfaceEntries(const SurfaceKinetics& kinetics, const ChargeRates& rates,
                                 SpeciesMatrix& surface) {
+  for (const SurfaceRateCell& c : kinetics.forwardCells)
+    surface[c.row][c.column] = c.constant + c.coefficient * rates.forward[c.reaction];
+  for (const SurfaceRateCell& c : kinetics.backwardCells)
+    surface[c.row][c.column] = c.constant + c.coefficient * rates.backward[c.reaction];
   for (const SurfaceCell& c : kinetics.cells)
     surface[c.row][c.column] = c.constant;
-  for (const SurfaceTerm& t : kinetics.forward)
+  for (const SurfaceTerm& t : kinetics.cellForward)
     surface[t.row][t.column] += t.coefficient * rates.forward[t.reaction];
-  for (const SurfaceTerm& t : kinetics.backward)
+  for (const SurfaceTerm& t : kinetics.cellBackward)
     surface[t.row][t.column] += t.coefficient * rates.backward[t.reaction];
 }
 

@@ -12,6 +12,14 @@ namespace qalto {
 // the model untouched.
 void BuildPotentialAxis(Model& model);
 
+// The point of the first sweep whose potential the axis repeats at point i (i itself within the
+// first sweep): the way back retraces the way out, and each later cycle the first, copied.
+inline int FirstSweepCounterpart(int sweepPoints, int i) {
+  if (sweepPoints <= 0 || i <= sweepPoints) return i;
+  const int inCycle = (i - 1) % (2 * sweepPoints) + 1;
+  return inCycle > sweepPoints ? 2 * sweepPoints + 1 - inCycle : inCycle;
+}
+
 // Whether a positive E step is too long for the sweep from `start` to `end` (V) to hold one
 // step, its step count rounded as the axis rounds it: such a run would be a single point.
 bool StepOutrunsSweep(double start, double end, double step);
