@@ -15,8 +15,8 @@ void ComputeChargeRates(const ChargeTransfer& transfer, double E, ChargeRates& r
       continue;
     }
     // The coefficients are not zero: the run's preparation refuses them (surface_kinetics.h).
-    rates.forward[r] = q.ks * Exp(-(q.alpha * theta / q.nuO));
-    rates.backward[r] = q.ks * Exp((1.0 - q.alpha) * theta / q.nuR);
+    rates.forward[r] = q.ks * Exp(-PerCoefficient(q.alpha * theta, q.nuO));
+    rates.backward[r] = q.ks * Exp(PerCoefficient((1.0 - q.alpha) * theta, q.nuR));
   }
 }
 

@@ -40,6 +40,12 @@ struct ChargeRates {
   std::array<double, kMaxChargeReactions + 1> backward{};  // kb,r, cm/s
 };
 
+// x / nu for a stoichiometric coefficient nu, without the division when nu is 1 (most are): it
+// lies on the path from the potential to the current of every step.
+inline double PerCoefficient(double x, double nu) {
+  return nu == 1.0 ? x : x / nu;
+}
+
 // The rate factors of every charge reaction at the potential E (V).
 void ComputeChargeRates(const ChargeTransfer& transfer, double E, ChargeRates& rates);
 

@@ -82,7 +82,8 @@ inline void SurfaceCurrents(const SurfaceKinetics& kinetics, const ChargeRates& 
     const double oxidized = q.ox != 0 ? surface[q.ox] : 0.0;
     const double reduced = q.red != 0 ? surface[q.red] : 0.0;
     out[r] = kinetics.currentScale * q.n *
-             Checked(rates.forward[r] * oxidized / q.nuO - rates.backward[r] * reduced / q.nuR);
+             Checked(PerCoefficient(rates.forward[r] * oxidized, q.nuO) -
+                     PerCoefficient(rates.backward[r] * reduced, q.nuR));
   }
 }
 
