@@ -446,7 +446,8 @@ const ChargeRates& RatesAtPoint(DigitalRun& run, int i) {
 }
 
 // The sub-steps of point i; returns the column value of each charge reaction and, in first and
-// last, the totals at the end of the first and the last piece.
+// last, the totals at the end of the first and the last piece (for the square wave's half
+// periods: a point of one step leaves them alone).
 ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, double& first,
                         double& last, const ShowMessage& showMessage) {
   const DigitalTiming& t = run.timing;
@@ -462,7 +463,6 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
     } else {
       SolveAt(run, model, E, RatesAtPoint(run, i), showMessage, now);
     }
-    first = last = Sum(run, now);
     return now;
   }
   const double E = run.potential[static_cast<size_t>(i)];
