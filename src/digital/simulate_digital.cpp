@@ -347,6 +347,7 @@ struct PointContext {
   // One step a point at the point's potential (unless a program jumps), the point's current the
   // step's.
   bool sweepSteps = false;
+  bool ratesRepeat = false;               // every point is such a step (no program's jumps)
   double previousTotal = 0;               // total current of the previous point, A
   double olderTotal = 0;                  // total current of the point before that, A
   double lastTotal = 0;                   // total current of the latest sub-step, A
@@ -432,14 +433,16 @@ void StoreSurfaceConcentrations(const DigitalRun& run,
   }
 }
 
-// The rate factors at the potential of point i: a cycle's way back retraces its way out, and
-// each later cycle the first, point for point (potential_axis.h), so a point whose potential is
-// that of its counterpart in the first sweep reads the rates computed there. The points must be
-// taken in order.
-const ChargeRates& RatesAtPoint(DigitalRun& run, int i) {
-  const size_t first = static_cast<size_t>(FirstSweepCounterpart(run.sweepPoints, i));
+// The rate factors at the potential of point i. A cycle's way back retraces its way out, and
+// each later cycle the first, point for point (potential_axis.h): when every point of the run is
+// one step at its potential (`repeat`), a point whose potential is that of its counterpart in the
+// first sweep reads the rates computed there.
+const ChargeRates& RatesAtPoint(DigitalRun& run, int i, bool repeat) {
   const size_t at = static_cast<size_t>(i);
-  if (first != at && run.potential[first] == run.potential[at]) return run.pointRates[first];
+  if (repeat) {
+    const size_t first = static_cast<size_t>(FirstSweepCounterpart(run.sweepPoints, i));
+    if (first != at && run.potential[first] == run.potential[at]) return run.pointRates[first];
+  }
   ChargeRates& rates = run.pointRates[at];
   ComputeChargeRates(run.transfer, run.potential[at], rates);
   return rates;
@@ -461,7 +464,7 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
       const ChargingCircuit circuit(run, E, c.rate, c.previousTotal, c.olderTotal);
       SolveWithDrop(run, model, E, circuit, c, showMessage, now);
     } else {
-      SolveAt(run, model, E, RatesAtPoint(run, i), showMessage, now);
+      SolveAt(run, model, E, RatesAtPoint(run, i, c.ratesRepeat), showMessage, now);
     }
     return now;
   }
@@ -537,6 +540,7 @@ void SimulateDigital(Model& model, const DigitalInputs& inputs, const ShowMessag
   c.sweepSteps = t.pieceCount == 1 && t.fractions.size() == 1 && !run->sine &&
                  t.pieces[0].potential == PiecePotential::Point && t.lastWeight == 1.0 &&
                  t.firstWeight == 0.0;
+  c.ratesRepeat = c.sweepSteps && run->sinceJump.empty();
   SurfaceAtPotential surface(*run, showMessage);
   c.surface = &surface;
   // The square wave keeps both half-period currents.
