@@ -234,14 +234,14 @@ struct Outward {
   }
 
   // C(s, j) = E_j(s, s) C(s, j-1) + f(s, j), j = 1..N; returns the sum of every concentration,
-  // which is finite only when each is (summed species by species, so that the sums do not hold
-  // up the substitution).
+  // which is finite only when each is.
   static double SubstituteDiagonal(BlockSystem& system, const BlockElimination& elimination) {
     const int N = system.boxes;
-    std::array<double, S> inner, check;
+    std::array<double, S> inner;
+    double check = 0.0;
     for (int s = 0; s < S; ++s) {
       inner[s] = system.current[0][s + 1];
-      check[s] = inner[s];
+      check += inner[s];
     }
     const double* e = elimination.packedOutward.data() + S;
     const double* f = elimination.packedOffset.data() + S;
@@ -250,13 +250,10 @@ struct Outward {
       for (int s = 0; s < S; ++s) {
         inner[s] = e[s] * inner[s] + f[s];
         (*C)[s + 1] = inner[s];
-        check[s] += inner[s];
+        check += inner[s];
       }
     }
-    double sum = 0.0;
-    for (int s = 0; s < S; ++s)
-      sum += check[s];
-    return sum;
+    return check;
   }
 
   // C(j) = E_j C(j-1) + f_j for j = 1..N.
