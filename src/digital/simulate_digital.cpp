@@ -64,14 +64,17 @@ void SolveLayerStep(DigitalRun& run, Model& model, double E, const ShowMessage& 
 }
 
 // Solves the sub-step already started on its level with the electrode at the interfacial
-// potential E (V), where the charge transfers' rate factors are `rates` (an adsorbed layer's
-// Newton iteration computes its own); leaves the currents of the reactions in now.
-void SolveAt(DigitalRun& run, Model& model, double E, const ChargeRates& rates,
+// potential E (V), where ratesAt() gives the charge transfers' rate factors (an adsorbed layer's
+// Newton iteration computes its own and does not ask); leaves the currents of the reactions in
+// now.
+template <class RatesAt>
+void SolveAt(DigitalRun& run, Model& model, double E, const RatesAt& ratesAt,
              const ShowMessage& showMessage, ReactionValues& now) {
   if (run.layer.active) {
     SolveLayerStep(run, model, E, showMessage, now);
     return;
   }
+  const ChargeRates& rates = ratesAt();
   if (run.disc) {
     SolveDiscStep(*run.disc, run.transfer, rates, showMessage);
     for (int r = 1; r <= run.transfer.count; ++r) {
@@ -304,8 +307,11 @@ void SolveWholeStepWithDrop(DigitalRun& run, Model& model, double E, const Charg
   const double Ru = run.resistance;
   ChargeRates rates;
   auto residual = [&](double x) {
-    ComputeChargeRates(run.transfer, x, rates);
-    SolveAt(run, model, x, rates, showMessage, now);
+    auto ratesAt = [&]() -> const ChargeRates& {
+      ComputeChargeRates(run.transfer, x, rates);
+      return rates;
+    };
+    SolveAt(run, model, x, ratesAt, showMessage, now);
     lastTotal = circuit.Total(Sum(run, now));
     return x - E - Ru * lastTotal;
   };
@@ -464,7 +470,8 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
       const ChargingCircuit circuit(run, E, c.rate, c.previousTotal, c.olderTotal);
       SolveWithDrop(run, model, E, circuit, c, showMessage, now);
     } else {
-      SolveAt(run, model, E, RatesAtPoint(run, i, c.ratesRepeat), showMessage, now);
+      auto ratesAt = [&]() -> const ChargeRates& { return RatesAtPoint(run, i, c.ratesRepeat); };
+      SolveAt(run, model, E, ratesAt, showMessage, now);
     }
     return now;
   }
@@ -477,7 +484,7 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
   ReactionValues firstEnd{};
   ReactionValues now{};
   ChargeRates rates;
-  double ratesAt = std::numeric_limits<double>::quiet_NaN();  // V: the potential of `rates`
+  double ratesPotential = std::numeric_limits<double>::quiet_NaN();  // V: that of `rates`
   const bool steps = run.firstStepPoints > 0;
   const int sinceJump = i > run.firstStepPoints ? i - run.firstStepPoints : i;
   for (int p = 0; p < t.pieceCount; ++p) {
@@ -497,11 +504,14 @@ ReactionValues RunPoint(DigitalRun& run, Model& model, int i, PointContext& c, d
         const ChargingCircuit circuit(run, Ek, c.rate, c.previousTotal, c.olderTotal);
         SolveWithDrop(run, model, Ek, circuit, c, showMessage, now);
       } else {
-        if (!(Ek == ratesAt)) {  // the sub-steps of a held potential share its rates
-          ComputeChargeRates(run.transfer, Ek, rates);
-          ratesAt = Ek;
-        }
-        SolveAt(run, model, Ek, rates, showMessage, now);
+        auto ratesAt = [&]() -> const ChargeRates& {
+          if (!(Ek == ratesPotential)) {  // the sub-steps of a held potential share its rates
+            ComputeChargeRates(run.transfer, Ek, rates);
+            ratesPotential = Ek;
+          }
+          return rates;
+        };
+        SolveAt(run, model, Ek, ratesAt, showMessage, now);
       }
       if (steps) {
         const size_t at = static_cast<size_t>(level);
