@@ -38,14 +38,9 @@ void BuildPotentialAxis(Model& model) {
   for (int i = 0; i <= sweep; ++i) {
     x(i) = model.StartPotential + (i - 1) * model.PotentialStep * model.SweepDirection;
   }
-  if (model.ScanCycles >= 1) {
-    for (int i = 1; i <= sweep; ++i)
-      x(sweep + i) = x(sweep - i + 1);
-  }
-  for (int c = 2; c <= model.ScanCycles; ++c) {
-    for (int i = 1; i <= perCycle; ++i)
-      x(i + (c - 1) * perCycle) = x(i);
-  }
+  // The way back and the later cycles copy the first sweep's potentials, bit for bit.
+  for (int i = sweep + 1; i <= count; ++i)
+    x(i) = x(FirstSweepCounterpart(sweep, i));
 }
 
 bool StepOutrunsSweep(double start, double end, double step) {

@@ -18,9 +18,10 @@ using Axis = std::tuple<double, double, double, double>;
 
 class FirstSweepCounterpartTest : public ::testing::TestWithParam<Axis> {};
 
-// Every point's counterpart lies in the first sweep and has its potential to the last bit: off by
-// one point, the way back would read the rates of a potential one step away.
-TEST_P(FirstSweepCounterpartTest, HasThePotentialOfThePointBitForBit) {
+// The axis is a triangle: out from E start in steps of E step, back with the vertex taken twice,
+// and again for each cycle; every repeated potential is its first-sweep counterpart's to the last
+// bit, which the digital run relies on to reuse the rates computed there.
+TEST_P(FirstSweepCounterpartTest, TheAxisRetracesItsFirstSweepBitForBit) {
   const auto [start, end, step, cycles] = GetParam();
   auto m = std::make_unique<Model>();
   m->StartPotential = start;
@@ -30,15 +31,15 @@ TEST_P(FirstSweepCounterpartTest, HasThePotentialOfThePointBitForBit) {
   m->ScanCycles = cycles;
   BuildPotentialAxis(*m);
   const int sweep = m->SweepPoints;
-  int repeated = 0;
+  EXPECT_EQ(m->NumberOfPoints, static_cast<int>(2 * sweep * cycles));
   for (int i = 1; i <= m->NumberOfPoints; ++i) {
+    const int phase = (i - 1) % (2 * sweep);  // steps into the present cycle
+    const int out = phase < sweep ? phase : 2 * sweep - 1 - phase;  // steps out from E start
+    EXPECT_NEAR(m->PotentialX(i), start + out * step * m->SweepDirection, 1e-12) << i;
     const int first = FirstSweepCounterpart(sweep, i);
-    ASSERT_GE(first, 1) << i;
-    ASSERT_LE(first, std::min(i, sweep)) << i;
-    EXPECT_EQ(m->PotentialX(first), m->PotentialX(i)) << "point " << i << ", counterpart " << first;
-    repeated += first != i;
+    ASSERT_EQ(first, out + 1) << i;
+    EXPECT_EQ(m->PotentialX(first), m->PotentialX(i)) << i;
   }
-  EXPECT_EQ(repeated, std::max(0, m->NumberOfPoints - sweep));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sweeps, FirstSweepCounterpartTest,
